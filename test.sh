@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Builds every target with sanitizers and runs all tests.
+set -euo pipefail
+cd "$(dirname "$0")"
+source tools/setup.sh
+rm_setup
+rm_setup_test_locale
+
+cmake --preset ci
+cmake --build --preset ci
+ctest --preset ci "$@"
