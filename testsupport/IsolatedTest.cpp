@@ -26,8 +26,7 @@ void IsolatedTest::SetUp() {
     ASSERT_TRUE(root.mkpath("registry"));
     ASSERT_TRUE(root.mkpath("runtime"));
     ASSERT_TRUE(root.mkpath("work"));
-    QFile::setPermissions(RuntimeDir(),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(RuntimeDir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     SaveEnv("REELMARK_REGISTRY_DIR", m_oldRegistry, m_hadRegistry);
     SaveEnv("XDG_RUNTIME_DIR", m_oldRuntime, m_hadRuntime);

@@ -8,7 +8,9 @@ namespace {
 std::atomic<AssertMode> s_mode{AssertMode::LogAndRecover};
 }
 
-void SetAssertMode(AssertMode mode) { s_mode = mode; }
+void SetAssertMode(AssertMode mode) {
+    s_mode = mode;
+}
 
 void AssertFailed(const char* condition, const char* file, int line) {
     std::fprintf(stderr, "Internal check failed: %s (%s:%d)\n", condition, file, line);

@@ -1,9 +1,9 @@
 #include "platform/wintypes/CLocale.h"
 
+#include <locale.h>
 #include <clocale>
 #include <cstdarg>
 #include <cstdio>
-#include <locale.h>
 #include <vector>
 
 namespace {

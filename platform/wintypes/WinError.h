@@ -6,10 +6,16 @@
 
 using HRESULT = int32_t;
 
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr) {
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr) {
+    return hr < 0;
+}
 
-constexpr HRESULT MakeHResult(uint32_t code) { return static_cast<HRESULT>(code); }
+constexpr HRESULT MakeHResult(uint32_t code) {
+    return static_cast<HRESULT>(code);
+}
 
 inline constexpr HRESULT S_OK = 0;
 inline constexpr HRESULT S_FALSE = 1;
@@ -24,7 +30,9 @@ inline constexpr HRESULT E_OUTOFMEMORY = MakeHResult(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = MakeHResult(0x80070057);
 
 // AVI stream errors: severity error, interface facility, 0x4000 + n.
-constexpr HRESULT MAKE_AVIERR(uint32_t n) { return MakeHResult(0x80044000u + n); }
+constexpr HRESULT MAKE_AVIERR(uint32_t n) {
+    return MakeHResult(0x80044000u + n);
+}
 inline constexpr HRESULT AVIERR_OK = 0;
 inline constexpr HRESULT AVIERR_UNSUPPORTED = MAKE_AVIERR(101);
 inline constexpr HRESULT AVIERR_BADFORMAT = MAKE_AVIERR(102);

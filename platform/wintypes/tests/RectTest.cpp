@@ -9,8 +9,8 @@ TEST(RectTest, PtInRectExcludesRightAndBottomEdges) {
         bool inside;
     };
     const Case cases[] = {
-        {{10, 20}, true},  {{29, 39}, true},  {{30, 20}, false}, {{10, 40}, false},
-        {{9, 20}, false},  {{10, 19}, false}, {{30, 40}, false}, {{20, 30}, true},
+        {{10, 20}, true}, {{29, 39}, true},  {{30, 20}, false}, {{10, 40}, false},
+        {{9, 20}, false}, {{10, 19}, false}, {{30, 40}, false}, {{20, 30}, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(r.PtInRect(c.p), c.inside) << c.p.x << "," << c.p.y;
