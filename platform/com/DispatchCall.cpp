@@ -17,7 +17,7 @@ HRESULT DispatchInvoke(IDispatch* object, DISPID member, WORD flags,
     }
     if (result)
         VariantClear(result);
-    UINT faulty = 0;
+    UINT faulty = params.cArgs;  // Stays out of range unless the server names an argument.
     const HRESULT hr = object->Invoke(member, flags, &params, result, excepInfo, &faulty);
     if (argErr &&
         (hr == DISP_E_TYPEMISMATCH || hr == DISP_E_PARAMNOTFOUND || hr == DISP_E_OVERFLOW) &&
