@@ -67,7 +67,9 @@ HRESULT CLSIDFromProgID(const QString& progId, CLSID* clsid) {
     if (!clsid)
         return E_POINTER;
     QString text;
-    if (progId.isEmpty() || !ReadDefault(progId + QStringLiteral("\\CLSID"), &text))
+    // A backslash would reach into another key.
+    if (progId.isEmpty() || progId.contains(QLatin1Char('\\')) ||
+        !ReadDefault(progId + QStringLiteral("\\CLSID"), &text))
         return CO_E_CLASSSTRING;
     return CLSIDFromString(text, clsid);
 }

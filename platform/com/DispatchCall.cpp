@@ -1,5 +1,13 @@
 #include "platform/com/DispatchCall.h"
 
+void ClearExcepInfo(EXCEPINFO* info) {
+    if (!info)
+        return;
+    SysFreeString(info->bstrSource);
+    SysFreeString(info->bstrDescription);
+    *info = EXCEPINFO();
+}
+
 HRESULT DispatchInvoke(IDispatch* object, DISPID member, WORD flags,
                        const std::vector<CComVariant>& args, VARIANT* result, EXCEPINFO* excepInfo,
                        UINT* argErr) {

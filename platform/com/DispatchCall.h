@@ -8,6 +8,9 @@
 
 #include <vector>
 
+// Frees the strings of info and resets it.
+void ClearExcepInfo(EXCEPINFO* info);
+
 // Calls member of object with flags (DISPATCH_METHOD, DISPATCH_PROPERTYGET, ...) and args in
 // declaration order; for DISPATCH_PROPERTYPUT the last argument is the value put. result
 // (optional, cleared first) receives the return value; argErr (optional) the index in args of a

@@ -24,14 +24,14 @@ struct DISPPARAMS {
     UINT cNamedArgs = 0;
 };
 
-// What a server reports with DISP_E_EXCEPTION. The caller frees the strings (ClearExcepInfo).
+// What a server reports with DISP_E_EXCEPTION. The caller frees the strings (ClearExcepInfo in
+// DispatchCall.h).
 struct EXCEPINFO {
     WORD wCode = 0;
     BSTR bstrSource = nullptr;
     BSTR bstrDescription = nullptr;
     SCODE scode = 0;
 };
-void ClearExcepInfo(EXCEPINFO* info);
 
 class IDispatch : public IUnknown {
 public:

@@ -224,6 +224,8 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* source) {
         return E_INVALIDARG;
     if (!IsKnownType(source->vt))
         return DISP_E_BADVARTYPE;
+    if (dest == source)
+        return S_OK;
     VARIANT copy = *source;
     if ((source->vt & VT_ARRAY) && !(source->vt & VT_BYREF)) {
         const HRESULT hr = SafeArrayCopy(source->parray, &copy.parray);
@@ -236,12 +238,10 @@ HRESULT VariantCopy(VARIANT* dest, const VARIANT* source) {
     } else if ((source->vt == VT_DISPATCH || source->vt == VT_UNKNOWN) && source->punkVal) {
         source->punkVal->AddRef();
     }
-    if (dest != source) {
-        const HRESULT hr = VariantClear(dest);
-        if (FAILED(hr)) {
-            VariantClear(&copy);
-            return hr;
-        }
+    const HRESULT hr = VariantClear(dest);
+    if (FAILED(hr)) {
+        VariantClear(&copy);
+        return hr;
     }
     *dest = copy;
     return S_OK;

@@ -491,6 +491,8 @@ TEST_F(ComServerTest, EachCreationFailureGivesItsCode) {
     EXPECT_EQ(CLSIDFromProgID(QStringLiteral("Broken.ProgId"), &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(CLSIDFromProgID(QStringLiteral("No.Such.ProgId"), &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(CLSIDFromProgID(QString(), &clsid), CO_E_CLASSSTRING);
+    SetDefault(QStringLiteral("Outer\\Inner\\CLSID"), StringFromCLSID(kCalcClsid));
+    EXPECT_EQ(CLSIDFromProgID(QStringLiteral("Outer\\Inner"), &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(clsid, kOther);
 }
 

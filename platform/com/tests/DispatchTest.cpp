@@ -15,8 +15,8 @@ namespace {
 // (long, double, BSTR, IDispatch*, long* out, double* out) and writes the outs.
 class CProbe : public CComObject<IDispatch> {
 public:
-    HRESULT Invoke(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
-                   UINT* argErr) override {
+    HRESULT Invoke(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
+                   EXCEPINFO* excepInfo, UINT* argErr) override {
         CDispArgs args(params, argErr);
         if (member == 2 && (flags & DISPATCH_PROPERTYPUT)) {
             HRESULT hr = args.Expect(1);
@@ -29,6 +29,13 @@ public:
                 result->bstrVal = SysAllocQString(text);
             }
             return hr;
+        }
+        if (member == 3 && excepInfo) {
+            excepInfo->wCode = 1001;
+            excepInfo->bstrSource = SysAllocQString(QStringLiteral("Probe"));
+            excepInfo->bstrDescription = SysAllocQString(QStringLiteral("It went wrong."));
+            excepInfo->scode = E_FAIL;
+            return DISP_E_EXCEPTION;
         }
         if (member != 1 || !(flags & DISPATCH_METHOD))
             return DISP_E_MEMBERNOTFOUND;
@@ -187,6 +194,19 @@ TEST_F(DispatchTest, PropertyPutPassesItsValueAsTheNamedArgument) {
     params.cNamedArgs = 1;
     EXPECT_EQ(m_probe->Invoke(2, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
               DISP_E_NONAMEDARGS);
+}
+
+TEST_F(DispatchTest, ServerExceptionReachesTheCallerWhoFreesIt) {
+    EXCEPINFO info;
+    EXPECT_EQ(DispatchInvoke(m_probe.Get(), 3, DISPATCH_METHOD, {}, nullptr, &info),
+              DISP_E_EXCEPTION);
+    EXPECT_EQ(info.wCode, 1001);
+    EXPECT_EQ(QStringFromBstr(info.bstrSource), QStringLiteral("Probe"));
+    EXPECT_EQ(QStringFromBstr(info.bstrDescription), QStringLiteral("It went wrong."));
+    EXPECT_EQ(info.scode, E_FAIL);
+    ClearExcepInfo(&info);
+    EXPECT_EQ(info.bstrDescription, nullptr);
+    ClearExcepInfo(nullptr);
 }
 
 // A sink that records the events it receives and can run an action on one.

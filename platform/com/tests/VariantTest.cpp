@@ -93,6 +93,9 @@ TEST(VariantTest, CopyIsDeepAndClearFreesWhatTheVariantOwns) {
     EXPECT_EQ(copy.vt, VT_BSTR);
     EXPECT_NE(copy.bstrVal, text.bstrVal);
     EXPECT_EQ(QStringFromBstr(copy.bstrVal), QStringLiteral("value"));
+    // Copying a VARIANT onto itself keeps its one string.
+    ASSERT_EQ(VariantCopy(&text, &text), S_OK);
+    EXPECT_EQ(QStringFromBstr(text.bstrVal), QStringLiteral("value"));
 
     // Copying over a VARIANT that holds a string frees that string first.
     VARIANT dispatch;
