@@ -19,9 +19,7 @@ public:
         if (iid == IID_IUnknown) {
             *object = static_cast<IUnknown*>(static_cast<First*>(this));
         } else {
-            const bool found = (FindInterface<Interfaces>(iid, object) || ...);
-            if (!found)
-                *object = QueryExtraInterface(iid);
+            (void)(FindInterface<Interfaces>(iid, object) || ...);
         }
         if (!*object)
             return E_NOINTERFACE;
@@ -42,10 +40,6 @@ protected:
     virtual ~CComObject() { ComModuleUnlock(); }
     CComObject(const CComObject&) = delete;
     CComObject& operator=(const CComObject&) = delete;
-
-    // Further interfaces an object answers without deriving from them (tear-offs, members);
-    // returns the interface pointer without adding a reference, or nullptr.
-    virtual void* QueryExtraInterface(REFIID) { return nullptr; }
 
 private:
     template <class First0, class...>

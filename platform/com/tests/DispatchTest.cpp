@@ -2,6 +2,8 @@
 #include "platform/com/DispArgs.h"
 #include "platform/com/DispatchCall.h"
 #include "platform/com/EventSource.h"
+#include "platform/com/IClassFactory.h"
+#include "platform/com/IHostedControl.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/com/tests/CountedObject.h"
 
@@ -207,6 +209,59 @@ TEST_F(DispatchTest, ServerExceptionReachesTheCallerWhoFreesIt) {
     ClearExcepInfo(&info);
     EXPECT_EQ(info.bstrDescription, nullptr);
     ClearExcepInfo(nullptr);
+}
+
+// A dual interface of the kind automation objects have: a dispatch interface with an id of its own.
+class IDerived : public IDispatch {
+public:
+    static constexpr IID kIid = GuidLiteral("{6B1D2E3F-4A5B-4C6D-8E7F-9A0B1C2D3E4F}");
+    using BaseInterface = IDispatch;
+    virtual LONG Answer() = 0;
+
+protected:
+    ~IDerived() = default;
+};
+
+class CDerived : public CComObject<IDerived, IHostedControl> {
+public:
+    HRESULT Invoke(DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override { return S_OK; }
+    LONG Answer() override { return 42; }
+    HRESULT CreateControlWidget(QWidget*, int, QWidget**) override { return E_NOTIMPL; }
+    HRESULT AdviseEvents(IDispatch*, DWORD*) override { return E_NOTIMPL; }
+    HRESULT UnadviseEvents(DWORD) override { return E_NOTIMPL; }
+};
+
+TEST(ComObjectTest, AnswersEachInterfaceAndItsParentsWithOneIdentity) {
+    IUnknown* identity = nullptr;
+    ASSERT_EQ(CreateComObject<CDerived>(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+    CComPtr<IUnknown> object;
+    object.Attach(identity);
+    EXPECT_EQ(RefCount(identity), 1u);
+
+    CComPtr<IDerived> derived;
+    ASSERT_EQ(object.QueryInterface(&derived), S_OK);
+    EXPECT_EQ(derived->Answer(), 42);
+    CComPtr<IDispatch> dispatch;
+    ASSERT_EQ(object.QueryInterface(&dispatch), S_OK);
+    EXPECT_EQ(dispatch.Get(), static_cast<IDispatch*>(derived.Get()));
+    CComPtr<IHostedControl> hosted;
+    ASSERT_EQ(object.QueryInterface(&hosted), S_OK);
+    EXPECT_EQ(RefCount(identity), 4u);
+
+    // Every interface leads back to the same IUnknown.
+    CComPtr<IUnknown> fromHosted;
+    ASSERT_EQ(hosted.QueryInterface(&fromHosted), S_OK);
+    EXPECT_EQ(fromHosted.Get(), identity);
+
+    CComPtr<IClassFactory> none;
+    EXPECT_EQ(object.QueryInterface(&none), E_NOINTERFACE);
+    EXPECT_FALSE(none);
+    EXPECT_EQ(object->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+
+    // Asking for an interface the object lacks deletes it again.
+    void* lacking = reinterpret_cast<void*>(&none);
+    EXPECT_EQ(CreateComObject<CDerived>(IID_IClassFactory, &lacking), E_NOINTERFACE);
+    EXPECT_EQ(lacking, nullptr);
 }
 
 // A sink that records the events it receives and can run an action on one.
