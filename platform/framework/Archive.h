@@ -1,8 +1,8 @@
 #pragma once
 
-// CArchive: reads or writes the framework's binary archive over a CFile through a buffer of its
-// own: little-endian primitives, counted Windows-1252 strings, counts, and objects tagged with
-// their class name and schema so that shared objects come back as one object.
+// CArchive: reads or writes the framework's binary archive over a CFile (a QFile does the I/O)
+// through a buffer of its own: little-endian primitives, counted Windows-1252 strings, counts, and
+// objects tagged with their class name and schema so that shared objects come back as one object.
 //
 // Failures throw CArchiveException (a short file, a bad tag, an unknown class or version) or the
 // CFile's CFileException. Reading never allocates more than the file can still hold, so hostile
