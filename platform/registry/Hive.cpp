@@ -153,8 +153,10 @@ bool CHive::ReadFile(CRegNode* root, Stamp* stamp) {
     }
     const QByteArray text = file.readAll();
     const CRegText::Damage damage = CRegText::Read(text, m_rootName, root);
-    if (damage.problems == 0 || m_reported)
+    if (damage.problems == 0)
         return true;
+    // Every damaged version is kept (a later save drops its unreadable lines); the user hears of
+    // it once.
     const QString copyPath = m_path + QStringLiteral(".damaged");
     QSaveFile copy(copyPath);
     const bool kept =

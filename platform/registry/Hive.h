@@ -13,8 +13,8 @@
 //
 // Saving takes the lock file "<file>.lock", reads the file again, applies this process's changes
 // on top, in the order they were made, and replaces the file atomically. A damaged file loads
-// its readable part; the first time damage is seen, the file is kept as "<file>.damaged" and a
-// warning goes to stderr. One thread only.
+// its readable part, is kept as "<file>.damaged", and the first problem with the file is reported
+// on stderr (once per process). One thread only.
 class CHive {
 public:
     CHive(QString filePath, QString rootName);
