@@ -8,6 +8,10 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define TINTORA_AVX2 1
+#endif
 
 namespace {
 
@@ -56,6 +60,62 @@ inline std::uint8_t MatrixByte(const CColorMatrix::Row& row, int p1, int p2, int
 inline int SmoothValue(int centre, int neighbours) {
     return std::min((3 * centre + (neighbours >> 3)) >> 2, kMaxLevel);
 }
+
+#ifdef TINTORA_AVX2
+bool HasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+
+// One matrix row for eight pixels. With s the row sum, s / 16 only scales by a power of two, so
+// clamping s to 0..16 * 255 and truncating s / 16 gives the byte of MatrixByte; max() turns a
+// NaN into 0 as well.
+__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff, __m256 f1,
+                                                            __m256 f2, __m256 f3) {
+    const __m256 sum =
+        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(coeff[0], f1), _mm256_mul_ps(coeff[1], f2)),
+                      _mm256_mul_ps(coeff[2], f3));
+    const __m256 clamped =
+        _mm256_min_ps(_mm256_max_ps(sum, _mm256_setzero_ps()), _mm256_set1_ps(16 * 255));
+    return _mm256_srli_epi32(_mm256_cvttps_epi32(clamped), 4);
+}
+
+// The vector part of the mode-0 output, eight pixels a step. Returns the number of pixels
+// written: each step stores 4 bytes beyond its pixels, so it stops short of the end.
+__attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const planes[3],
+                                                            const CColorMatrix::Rows& matrix,
+                                                            std::uint8_t* dst, std::size_t count) {
+    __m256 coeff[3][3];
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm256_set1_ps(matrix[2 - k][j]);
+    }
+    // Per 128-bit lane: four B G R 0 words packed into the first 12 bytes.
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
+                                          1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    std::size_t i = 0;
+    for (; i + 10 <= count; i += 8) {
+        __m256 f[3];
+        for (int p = 0; p < 3; ++p) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
+            f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+        }
+        const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
+        const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
+        const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
+        const __m256i words = _mm256_or_si256(
+            blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
+        const __m256i packed = _mm256_shuffle_epi8(words, pack);
+        std::uint8_t* out = dst + 3 * i;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+    }
+    return i;
+}
+#endif
 
 }  // namespace
 
@@ -138,7 +198,15 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
 }
 
 void CBayerConverter::ExpandMosaic(const std::uint8_t* src, std::uint8_t* mosaic) const {
-    for (std::size_t i = 0; i < m_pixelCount; ++i)
+    std::size_t i = 0;
+    // Four samples per store: the byte-wise table lookups dominate otherwise.
+    for (; i + 4 <= m_pixelCount; i += 4) {
+        const std::uint64_t four =
+            std::uint64_t{m_table[src[i]]} | std::uint64_t{m_table[src[i + 1]]} << 16 |
+            std::uint64_t{m_table[src[i + 2]]} << 32 | std::uint64_t{m_table[src[i + 3]]} << 48;
+        std::memcpy(mosaic + 2 * i, &four, sizeof four);
+    }
+    for (; i < m_pixelCount; ++i)
         StoreSample(mosaic, i, m_table[src[i]]);
 }
 
@@ -301,51 +369,10 @@ void CBayerConverter::WriteColour(const Planes& planes, const CColorMatrix::Rows
                                   std::uint8_t* dst) const {
     const std::size_t count = m_pixelCount;
     std::size_t i = 0;
-#ifdef __SSE2__
-    // Byte 0 from row B, byte 1 from row G, byte 2 from row R.
-    __m128 coeff[3][3];
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 3; ++j)
-            coeff[k][j] = _mm_set1_ps(matrix[2 - k][j]);
-    }
-    const __m128 sixteenth = _mm_set1_ps(1.0f / 16);  // exact: same result as dividing by 16
-    const __m128 top = _mm_set1_ps(255);
-    const __m128 zero = _mm_setzero_ps();
-    const __m128i topInt = _mm_set1_epi32(255);
-    const __m128i zeroInt = _mm_setzero_si128();
-    const auto toFloat = [&](__m128i v, bool high) {
-        return _mm_cvtepi32_ps(high ? _mm_unpackhi_epi16(v, zeroInt)
-                                    : _mm_unpacklo_epi16(v, zeroInt));
-    };
-    // Each pixel is stored as 4 bytes whose last one the next pixel overwrites, so the vector
-    // loop leaves at least the final pixel to the byte-exact tail.
-    for (; i + 8 < count; i += 8) {
-        const __m128i p1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[0] + i));
-        const __m128i p2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[1] + i));
-        const __m128i p3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[2] + i));
-        for (int half = 0; half < 2; ++half) {
-            const __m128 f1 = toFloat(p1, half);
-            const __m128 f2 = toFloat(p2, half);
-            const __m128 f3 = toFloat(p3, half);
-            __m128i word = zeroInt;
-            for (int k = 0; k < 3; ++k) {
-                const __m128 sum =
-                    _mm_add_ps(_mm_add_ps(_mm_mul_ps(coeff[k][0], f1), _mm_mul_ps(coeff[k][1], f2)),
-                               _mm_mul_ps(coeff[k][2], f3));
-                const __m128 v = _mm_mul_ps(sum, sixteenth);
-                const __m128i over = _mm_castps_si128(_mm_cmpgt_ps(v, top));
-                const __m128i positive = _mm_castps_si128(_mm_cmpgt_ps(v, zero));
-                const __m128i truncated = _mm_and_si128(_mm_cvttps_epi32(v), positive);
-                const __m128i byte =
-                    _mm_or_si128(_mm_andnot_si128(over, truncated), _mm_and_si128(over, topInt));
-                word = _mm_or_si128(word, _mm_slli_epi32(byte, 8 * k));
-            }
-            alignas(16) std::uint32_t words[4];
-            _mm_store_si128(reinterpret_cast<__m128i*>(words), word);
-            std::uint8_t* out = dst + 3 * (i + 4 * half);
-            for (int j = 0; j < 4; ++j)
-                std::memcpy(out + 3 * j, &words[j], 4);
-        }
+#ifdef TINTORA_AVX2
+    if (HasAvx2()) {
+        const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
+        i = WriteColourAvx2(p, matrix, dst, count);
     }
 #endif
     for (; i < count; ++i) {
