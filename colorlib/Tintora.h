@@ -22,8 +22,8 @@ extern "C" {
 
 #define TINTORA_API __attribute__((visibility("default")))
 
-/* Colour balance: current[X][j] = base[X][j] * (1 + kX) for rows R, G, B. The base matrix is
- * kept, so calls do not accumulate; (0, 0, 0) restores the base matrix. */
+/* Colour balance: current[X][j] = base[X][j] + base[X][j] * kX for rows R, G, B. The base
+ * matrix is kept, so calls do not accumulate; (0, 0, 0) restores the base matrix. */
 TINTORA_API void TintoraBalance(float kR, float kG, float kB);
 
 /* Frees the work planes; the next conversion sets them up again. */
