@@ -1,6 +1,7 @@
 #include "colorlib/BayerConverter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -199,8 +200,8 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
 
 void CBayerConverter::ExpandMosaic(const std::uint8_t* src, std::uint8_t* mosaic) const {
     std::size_t i = 0;
-    // Four samples per store: the byte-wise table lookups dominate otherwise.
-    for (; i + 4 <= m_pixelCount; i += 4) {
+    // Four samples per store on little-endian machines: the stores dominate otherwise.
+    for (; std::endian::native == std::endian::little && i + 4 <= m_pixelCount; i += 4) {
         const std::uint64_t four =
             std::uint64_t{m_table[src[i]]} | std::uint64_t{m_table[src[i + 1]]} << 16 |
             std::uint64_t{m_table[src[i + 2]]} << 32 | std::uint64_t{m_table[src[i + 3]]} << 48;
