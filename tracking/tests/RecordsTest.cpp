@@ -43,7 +43,7 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 }  // namespace
 
-TEST(TrackRecords, DefaultsAsSpecifiedForEveryRecord) {
+TEST(TrackRecords, DefaultsOfEveryRecord) {
     double x = -1;
     double y = -1;
     LONG word = -1;

@@ -12,6 +12,7 @@
 #include "tracking/sectioned/CheckedFile.h"
 
 #include <functional>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -104,10 +105,72 @@ TEST_F(SectionedFileTest, FlatIntegerListIsExactly176Bytes) {
     EXPECT_EQ(expected.size(), 176);
     EXPECT_EQ(ReadFileBytes(path), expected);
 
+    // Reading stops in front of the closing marker, which is not checked.
+    WriteFileBytes(path, expected + "trailing data");
     auto back = Named<int32_t>("LG");
-    EXPECT_EQ(Load(path, back), 0x3000u);
+    CCheckedFile f;
+    ASSERT_TRUE(f.Open(path, CFile::modeRead | CFile::typeBinary));
+    EXPECT_EQ(back.ReadFromFile(f), 0x3000u);
+    EXPECT_EQ(f.GetPosition(), 176u - 17u);
     EXPECT_EQ(back.GetNumFrames(), 1);
     EXPECT_EQ(back.GetItem(0, 0), 7);
+}
+
+TEST_F(SectionedFileTest, OnlyItemsUnequalToTheDefaultAreWritten) {
+    // Fields that equality ignores do not make an item worth writing.
+    CCalibrationData typed;
+    typed.SetType(1);
+    typed.SetCoordNature(1);
+    CTrackSample nan;
+    nan.SetValue4(std::numeric_limits<double>::quiet_NaN());
+    CTrackFeature padded;
+    padded.SetName("  ");
+    struct Case {
+        const char* name;
+        std::function<void(CFile&)> write;
+        int32_t framesWithData;
+        int32_t records;
+    };
+    const Case cases[] = {
+        {"calibration differing in type and nature",
+         [&](CFile& f) {
+             auto list = Named<CCalibrationData>("CI");
+             list.Init(1, 3, 1, CCalibrationData());
+             list.SetItem(1, 0, typed);
+             list.WriteToFile(f, 0, 2, 0);
+         },
+         0, 0},
+        {"feature whose name is blanks",
+         [&](CFile& f) {
+             auto list = Named<CTrackFeature>("FO");
+             list.Init(1, 3, 1, CTrackFeature());
+             list.SetItem(2, 0, padded);
+             list.WriteToFile(f, 0, 2, 0);
+         },
+         0, 0},
+        {"sample holding NaN",
+         [&](CFile& f) {
+             auto list = Named<CTrackSample>("TS");
+             list.Init(1, 3, 2, CTrackSample());
+             list.SetItem(2, 1, nan);
+             list.WriteToFile(f, 0, 2, 0);
+         },
+         1, 1},
+        {"integers equal to the default",
+         [&](CFile& f) {
+             auto list = Named<int32_t>("LG");
+             list.Init(1, 3, 2, 0);
+             list.WriteToFile(f, 0, 2, 0);
+         },
+         3, 6},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = ReadFileBytes(Save(c.write));
+        const qsizetype list = bytes.indexOf("_LIST");
+        ASSERT_GE(list, 0) << c.name;
+        const QByteArray counts = bytes.mid(list + 6 + 8, 8);
+        EXPECT_EQ(counts, Bytes().Int32(c.framesWithData).Int32(c.records).Get()) << c.name;
+    }
 }
 
 TEST_F(SectionedFileTest, PerFrameSectionLayout) {
