@@ -150,9 +150,10 @@ public:
     // CFileException passes to the caller.
     void WriteToFile(CFile& file, int first, int last, int step) const;
     // Finds the section anywhere in the file and reads it. Returns a set of kSection... bits:
-    // 4 when the section is missing or unusable (nothing changed), 0x3000 for a flat list,
-    // 0x7000 for a per-frame list, 0x1004 or 0x3004 when it breaks off part-way (what was read
-    // so far stays). Leaves the position where reading stopped. CFileException passes through.
+    // 0x7000 for a complete per-frame list, 0x3000 for a flat list (or per-frame records ended
+    // by an index out of range). With kSectionFailed set it failed: 4 when the section is
+    // missing or unusable, 0x1004 or 0x3004 when it breaks off part-way. What was read before a
+    // failure stays. Leaves the position where reading stopped. CFileException passes through.
     DWORD ReadFromFile(CFile& file);
 
 private:
