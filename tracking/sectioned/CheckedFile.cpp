@@ -1,6 +1,6 @@
 #include "tracking/sectioned/CheckedFile.h"
 
-#include "tracking/sectioned/InvalidArgException.h"
+#include "platform/framework/InvalidArgException.h"
 
 CCheckedFile::CCheckedFile() = default;
 

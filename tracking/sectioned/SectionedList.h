@@ -8,7 +8,7 @@
 #include "platform/framework/File.h"
 #include "platform/wintypes/WinTypes.h"
 #include "tracking/sectioned/BufferedFile.h"
-#include "tracking/sectioned/InvalidArgException.h"
+#include "platform/framework/InvalidArgException.h"
 #include "tracking/sectioned/LittleEndian.h"
 #include "tracking/sectioned/StoredString.h"
 

@@ -2,7 +2,7 @@
 
 #include "TestFiles.h"
 #include "testsupport/IsolatedTest.h"
-#include "tracking/sectioned/InvalidArgException.h"
+#include "platform/framework/InvalidArgException.h"
 
 class CheckedFileTest : public IsolatedTest {};
 

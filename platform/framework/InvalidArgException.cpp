@@ -1,4 +1,4 @@
-#include "tracking/sectioned/InvalidArgException.h"
+#include "platform/framework/InvalidArgException.h"
 
 IMPLEMENT_DYNAMIC(CInvalidArgException, CException)
 
