@@ -129,8 +129,17 @@ QPen QtPen(const CPen& pen) {
     // A cosmetic pen wider than one pixel draws solid lines.
     const bool dashed = style >= PS_DASH && style <= PS_DASHDOTDOT && (geometric || width == 1);
     if (dashed) {
+        // One-pixel pens keep the pixel lengths of straight lines; wider ones scale with
+        // the width.
         static const QList<qreal> kPatterns[] = {{3, 1}, {1, 1}, {3, 1, 1, 1}, {3, 1, 1, 1, 1, 1}};
-        qpen.setDashPattern(kPatterns[style - PS_DASH]);
+        QList<qreal> pattern;
+        if (width == 1) {
+            for (int length : ThinPattern(style))
+                pattern.append(length);
+        } else {
+            pattern = kPatterns[style - PS_DASH];
+        }
+        qpen.setDashPattern(pattern);
         // Round or square caps would close the gaps of a wide dashed line.
         qpen.setCapStyle(Qt::FlatCap);
     }
@@ -143,11 +152,6 @@ bool IsThin(const CPen& pen) {
 
 bool IsNullPen(const CPen& pen) {
     return (pen.GetStyle() & PS_STYLE_MASK) == PS_NULL;
-}
-
-int AngleSixteenths(double cx, double cy, int x, int y) {
-    const double degrees = std::atan2(cy - y, x - cx) * 180.0 / std::numbers::pi;
-    return static_cast<int>(std::lround(degrees * 16.0));
 }
 
 // Strips '&' prefixes: "&x" becomes x, underlined; "&&" becomes '&'.
@@ -572,22 +576,40 @@ BOOL CDC::Arc(int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
         return TRUE;
     const double cx = r.left + (r.Width() - 1) / 2.0;
     const double cy = r.top + (r.Height() - 1) / 2.0;
-    const int start = AngleSixteenths(cx, cy, x3, y3);
-    int span = AngleSixteenths(cx, cy, x4, y4) - start;
-    while (span <= 0)
-        span += 360 * 16;
-    const QPen qpen = QtPen(m_state.pen);
-    const int w = m_state.pen.GetWidth() + 1;
-    Render(QRect(r.left - w, r.top - w, r.Width() + 2 * w, r.Height() + 2 * w), [&](QPainter& p) {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(qpen);
-        const QRect box(r.left, r.top, r.Width() - 1, r.Height() - 1);
-        // Qt's full-turn arc misses a row of an odd-height ellipse; the ellipse does not.
-        if (span >= 360 * 16)
-            p.drawEllipse(box);
-        else
-            p.drawArc(box, start, span);
-    });
+    const double start = std::atan2(cy - y3, x3 - cx);
+    double span = std::atan2(cy - y4, x4 - cx) - start;
+    while (span <= 1e-9)
+        span += 2.0 * std::numbers::pi;
+    if (span >= 2.0 * std::numbers::pi - 1e-9) {
+        const QPen qpen = QtPen(m_state.pen);
+        const int w = m_state.pen.GetWidth() + 1;
+        Render(QRect(r.left - w, r.top - w, r.Width() + 2 * w, r.Height() + 2 * w),
+               [&](QPainter& p) {
+                   p.setBrush(Qt::NoBrush);
+                   p.setPen(qpen);
+                   p.drawEllipse(QRect(r.left, r.top, r.Width() - 1, r.Height() - 1));
+               });
+        return TRUE;
+    }
+    // A part of the ellipse is walked as short chords between the points where rays from
+    // the centre meet it, so it keeps to the same box as the whole ellipse.
+    const double a = (r.Width() - 1) / 2.0;
+    const double b = (r.Height() - 1) / 2.0;
+    const int steps = std::max(4, static_cast<int>(std::ceil(span * (a + b))));
+    std::vector<QPoint> points;
+    points.reserve(steps + 1);
+    for (int i = 0; i <= steps; ++i) {
+        const double t = start + span * i / steps;
+        const double c = std::cos(t);
+        const double sn = std::sin(t);
+        const double denom = std::hypot(b * c, a * sn);
+        const double radius = denom > 0.0 ? a * b / denom : 0.0;
+        const QPoint p(static_cast<int>(std::lround(cx + radius * c)),
+                       static_cast<int>(std::lround(cy - radius * sn)));
+        if (points.empty() || points.back() != p)
+            points.push_back(p);
+    }
+    StrokePath(points, false);
     return TRUE;
 }
 
@@ -703,11 +725,10 @@ void CDC::DrawTextRun(QPointF origin, const QString& text, int underlineIndex) {
 }
 
 BOOL CDC::TextOut(int x, int y, const QString& text) {
-    return ExtTextOut(x, y, 0, nullptr, text, nullptr);
+    return ExtTextOut(x, y, 0, nullptr, text);
 }
 
-BOOL CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, const QString& text,
-                     const int* widths) {
+BOOL CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, const QString& text) {
     if (!HasTarget())
         return FALSE;
     const UINT align = m_state.textAlign;
@@ -716,13 +737,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, const QStrin
         updateCp ? QPointF(m_state.position.x, m_state.position.y) : QPointF(x, y);
     TEXTMETRIC tm;
     m_state.font.GetTextMetrics(&tm);
-    int width = 0;
-    if (widths != nullptr) {
-        for (qsizetype i = 0; i < text.size(); ++i)
-            width += widths[i];
-    } else {
-        width = TextWidth(text);
-    }
+    const int width = TextWidth(text);
     const double angle =
         m_state.font.GetLogFontRef().lfEscapement / 10.0 * std::numbers::pi / 180.0;
     // Along the text line and down across it, in device pixels.
@@ -745,15 +760,7 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, const QStrin
         m_painter.fillRect(ToQRect(*rect), ToQColor(m_state.bkColor));
     if (rect != nullptr && (options & ETO_CLIPPED) != 0)
         m_painter.setClipRect(ToQRect(*rect), Qt::IntersectClip);
-    if (widths == nullptr) {
-        DrawTextRun(origin, text, -1);
-    } else {
-        int offset = 0;
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            DrawTextRun(origin + along * offset, text.mid(i, 1), -1);
-            offset += widths[i];
-        }
-    }
+    DrawTextRun(origin, text, -1);
     m_painter.restore();
 
     if (updateCp) {

@@ -135,10 +135,8 @@ public:
     // Text at a reference point placed by the text alignment; with TA_UPDATECP the current
     // position is used instead and moved along the escapement past the text.
     BOOL TextOut(int x, int y, const QString& text);
-    // ETO_OPAQUE fills the rectangle with the background colour, ETO_CLIPPED clips to it;
-    // widths, when given, place each character (count = text length).
-    BOOL ExtTextOut(int x, int y, UINT options, const CRect* rect, const QString& text,
-                    const int* widths = nullptr);
+    // ETO_OPAQUE fills the rectangle with the background colour, ETO_CLIPPED clips to it.
+    BOOL ExtTextOut(int x, int y, UINT options, const CRect* rect, const QString& text);
     // Formatted text in a rectangle (DT_ flags); lines are one cell height apart. An '&'
     // underlines the next character unless DT_NOPREFIX ("&&" is one '&'). DT_CALCRECT
     // draws nothing and sets the rectangle's right and bottom to fit the text. Returns the

@@ -5,6 +5,7 @@
 #include "testsupport/IsolatedTest.h"
 
 #include <QFontDatabase>
+#include <QWidget>
 
 #include <cmath>
 #include <cstring>
@@ -163,6 +164,39 @@ TEST_F(DCTest, ShapesExcludeTheirRightAndBottomEdges) {
         c.draw(dc);
         EXPECT_EQ(PaintedBounds(image), c.painted);
     }
+}
+
+TEST_F(DCTest, PolygonFillFollowsThePolyFillMode) {
+    // A five-pointed star: its centre is enclosed twice.
+    const CPoint star[] = {{50, 0}, {79, 90}, {2, 34}, {97, 34}, {20, 90}};
+    struct Case {
+        int mode;
+        QRgb centre;
+    };
+    for (const Case& c : {Case{ALTERNATE, kWhite}, Case{WINDING, qRgb(255, 0, 0)}}) {
+        QImage image = Blank(100, 100);
+        CDC dc(&image);
+        CBrush red(RGB(255, 0, 0));
+        dc.SelectObject(&red);
+        EXPECT_EQ(dc.SetPolyFillMode(c.mode), ALTERNATE);
+        ASSERT_TRUE(dc.Polygon(star, 5));
+        EXPECT_EQ(image.pixel(50, 50), c.centre);
+        EXPECT_EQ(image.pixel(50, 10), qRgb(255, 0, 0));
+    }
+}
+
+TEST_F(DCTest, ArcRunsCounterClockwiseFromStartToEnd) {
+    QImage image = Blank(40, 40);
+    CDC dc(&image);
+    // From the ray towards 3 o'clock round to the ray towards 12 o'clock: the upper right
+    // quarter only.
+    ASSERT_TRUE(dc.Arc(CRect(5, 5, 36, 36), CPoint(40, 20), CPoint(20, 0)));
+    const QRect painted = PaintedBounds(image);
+    ASSERT_FALSE(painted.isEmpty());
+    EXPECT_GE(painted.left(), 19);
+    EXPECT_LE(painted.bottom(), 21);
+    EXPECT_EQ(painted.top(), 5);
+    EXPECT_EQ(painted.right(), 35);
 }
 
 TEST_F(DCTest, RectangleFillsInsideItsOutline) {
@@ -688,6 +722,49 @@ TEST_F(DCTest, DrawIconKeepsTransparentPixels) {
     EXPECT_EQ(PaintedBounds(image), QRect(3, 3, 1, 1));
 }
 
+namespace {
+
+// A widget that paints through a device context, as the system's windows do.
+class PaintedWidget : public QWidget {
+public:
+    std::function<void(CDC&)> paint;
+    bool readable = true;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        CDC dc(this);
+        readable = dc.GetImage() != nullptr;
+        paint(dc);
+    }
+};
+
+}  // namespace
+
+TEST_F(DCTest, WindowDcDrawsDuringThePaintEvent) {
+    PaintedWidget widget;
+    widget.resize(20, 20);
+    widget.paint = [](CDC& dc) {
+        dc.FillSolidRect(CRect(0, 0, 20, 20), RGB(255, 255, 255));
+        dc.MoveTo(2, 5);
+        dc.LineTo(12, 5);
+        CPen white(PS_SOLID, 1, RGB(255, 255, 255));
+        dc.SelectObject(&white);
+        dc.SetROP2(R2_XORPEN);
+        dc.MoveTo(2, 8);
+        dc.LineTo(12, 8);
+        for (int i = 0; i < 2; ++i) {
+            dc.MoveTo(2, 11);
+            dc.LineTo(12, 11);
+        }
+        EXPECT_FALSE(dc.BitBlt(0, 0, 2, 2, &dc, 0, 0, SRCCOPY));
+    };
+    const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_FALSE(widget.readable);
+    EXPECT_EQ(PaintedBounds(image), QRect(2, 5, 10, 4));
+    EXPECT_EQ(CountPixels(image, kBlack), 20);
+    EXPECT_EQ(image.pixel(12, 5), kWhite);
+}
+
 // ---- Text ----
 
 namespace {
@@ -776,6 +853,20 @@ TEST_F(DCTest, OpaqueTextFillsItsCellWithTheBackgroundColour) {
             EXPECT_EQ(CountPixels(image, qRgb(0, 0, 255)), 0);
         }
     }
+}
+
+TEST_F(DCTest, ExtTextOutOptionsFillAndClipTheRectangle) {
+    QImage image = Blank(100, 40);
+    CDC dc(&image);
+    CFont font = MakeFont(-16);
+    dc.SelectObject(&font);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SetBkColor(RGB(0, 255, 0));
+    const CRect box(5, 5, 20, 30);
+    ASSERT_TRUE(dc.ExtTextOut(8, 8, ETO_OPAQUE | ETO_CLIPPED, &box, "Clipped"));
+    EXPECT_EQ(PaintedBounds(image), QRect(5, 5, 15, 25));
+    EXPECT_EQ(image.pixel(5, 5), qRgb(0, 255, 0));
+    EXPECT_FALSE(InkBounds(image).isEmpty());
 }
 
 TEST_F(DCTest, UpdateCpAdvancesAlongTheEscapement) {
@@ -914,6 +1005,18 @@ TEST_F(DCTest, DrawTextCentresAndClips) {
     ASSERT_FALSE(ink.isEmpty());
     EXPECT_NEAR(ink.center().x(), 100, 3);
     EXPECT_NEAR(ink.center().y(), 30, 4);
+
+    // "&W" underlines the W below its glyph.
+    QImage plain = Blank(60, 40);
+    QImage underlined = Blank(60, 40);
+    for (QImage* target : {&plain, &underlined}) {
+        CDC tdc(target);
+        tdc.SelectObject(&font);
+        CRect box(5, 5, 55, 35);
+        tdc.DrawText(target == &plain ? "W" : "&W", &box, 0);
+    }
+    EXPECT_EQ(InkBounds(underlined).top(), InkBounds(plain).top());
+    EXPECT_GT(InkBounds(underlined).bottom(), InkBounds(plain).bottom());
 
     QImage clipped = Blank(200, 60);
     CDC cdc(&clipped);
