@@ -41,53 +41,87 @@ std::vector<int> ThinPattern(int style) {
     }
 }
 
+// Products of two 33-bit coordinate differences need more than 64 bits.
+__extension__ using Wide = __int128;
+
 // floor(a / b) for b > 0.
-int FloorDiv(long long a, long long b) {
-    long long q = a / b;
+long long FloorDiv(Wide a, Wide b) {
+    Wide q = a / b;
     if ((a % b != 0) && (a < 0))
         --q;
-    return static_cast<int>(q);
+    return static_cast<long long>(q);
 }
 
 // The pixels of the line from a towards b, b itself left out; each pixel goes to `on` or,
 // in a dash gap, to `off`. `step` carries the dash position from one segment to the next.
-void StepLine(QPoint a, QPoint b, const std::vector<int>& pattern, int& step, QPolygon& on,
-              QPolygon& off) {
-    const int dx = b.x() - a.x();
-    const int dy = b.y() - a.y();
-    const int n = std::max(std::abs(dx), std::abs(dy));
-    int period = 0;
+// Only the pixels near `visible` are listed, so far-away lines of a deep zoom cost nothing.
+void StepLine(QPoint a, QPoint b, const QRect& visible, const std::vector<int>& pattern,
+              long long& step, QPolygon& on, QPolygon& off) {
+    const long long dx = static_cast<long long>(b.x()) - a.x();
+    const long long dy = static_cast<long long>(b.y()) - a.y();
+    const long long n = std::max(std::llabs(dx), std::llabs(dy));
+    if (n == 0)
+        return;
+    // The range of steps whose pixel lies inside the visible area (widened by a pixel).
+    double lo = 0.0;
+    double hi = static_cast<double>(n);
+    auto limit = [&](long long origin, long long delta, int low, int high) {
+        if (delta == 0) {
+            if (origin < low - 1 || origin > high + 1)
+                hi = -1.0;
+            return;
+        }
+        double t0 = (static_cast<double>(low - 1) - origin) * n / delta;
+        double t1 = (static_cast<double>(high + 1) - origin) * n / delta;
+        if (t0 > t1)
+            std::swap(t0, t1);
+        lo = std::max(lo, t0);
+        hi = std::min(hi, t1);
+    };
+    limit(a.x(), dx, visible.left(), visible.right());
+    limit(a.y(), dy, visible.top(), visible.bottom());
+    long long period = 0;
     for (int len : pattern)
         period += len;
-    for (int i = 0; i < n; ++i, ++step) {
-        const QPoint p(a.x() + FloorDiv(2LL * dx * i + n, 2LL * n),
-                       a.y() + FloorDiv(2LL * dy * i + n, 2LL * n));
-        bool dash = true;
-        if (period > 0) {
-            int pos = step % period;
-            for (size_t k = 0; k < pattern.size(); ++k) {
-                if (pos < pattern[k]) {
-                    dash = (k % 2) == 0;
-                    break;
+    if (hi >= lo) {
+        const long long first = std::max(0LL, static_cast<long long>(std::floor(lo)) - 1);
+        const long long last = std::min(n, static_cast<long long>(std::ceil(hi)) + 2);
+        for (long long i = first; i < last; ++i) {
+            const QPoint p(static_cast<int>(a.x() + FloorDiv(Wide(2) * dx * i + n, Wide(2) * n)),
+                           static_cast<int>(a.y() + FloorDiv(Wide(2) * dy * i + n, Wide(2) * n)));
+            bool dash = true;
+            if (period > 0) {
+                long long pos = (step + i) % period;
+                for (size_t k = 0; k < pattern.size(); ++k) {
+                    if (pos < pattern[k]) {
+                        dash = (k % 2) == 0;
+                        break;
+                    }
+                    pos -= pattern[k];
                 }
-                pos -= pattern[k];
             }
+            (dash ? on : off).append(p);
         }
-        (dash ? on : off).append(p);
     }
+    step += n;
 }
 
+// The box of the points widened by the margin, kept within a range whose width still fits
+// an int.
 QRect BoundsOf(const std::vector<QPoint>& points, int margin) {
     if (points.empty())
         return {};
-    int l = points[0].x(), r = l, t = points[0].y(), b = t;
+    static constexpr long long kLimit = 1LL << 29;
+    long long l = points[0].x(), r = l, t = points[0].y(), b = t;
     for (const QPoint& p : points) {
-        l = std::min(l, p.x());
-        r = std::max(r, p.x());
-        t = std::min(t, p.y());
-        b = std::max(b, p.y());
+        l = std::min<long long>(l, p.x());
+        r = std::max<long long>(r, p.x());
+        t = std::min<long long>(t, p.y());
+        b = std::max<long long>(b, p.y());
     }
-    return QRect(QPoint(l - margin, t - margin), QPoint(r + margin, b + margin));
+    auto clamp = [](long long v) { return static_cast<int>(std::clamp(v, -kLimit, kLimit)); };
+    return QRect(QPoint(clamp(l - margin), clamp(t - margin)),
+                 QPoint(clamp(r + margin), clamp(b + margin)));
 }
 
 Qt::PenCapStyle CapOf(int style) {
@@ -374,12 +408,13 @@ void CDC::StrokeThin(const std::vector<QPoint>& vertices, bool closed) {
     if (IsNullPen(pen) || vertices.size() < 2)
         return;
     const std::vector<int> pattern = ThinPattern(pen.GetStyle() & PS_STYLE_MASK);
+    const QRect visible = DeviceRect();
     QPolygon on, off;
-    int step = 0;
+    long long step = 0;
     for (size_t i = 0; i + 1 < vertices.size(); ++i)
-        StepLine(vertices[i], vertices[i + 1], pattern, step, on, off);
+        StepLine(vertices[i], vertices[i + 1], visible, pattern, step, on, off);
     if (closed)
-        StepLine(vertices.back(), vertices.front(), pattern, step, on, off);
+        StepLine(vertices.back(), vertices.front(), visible, pattern, step, on, off);
     const QColor color = ToQColor(pen.GetColor());
     const bool gaps = m_state.bkMode == OPAQUE && !off.isEmpty();
     const QColor gapColor = ToQColor(m_state.bkColor);
@@ -1143,16 +1178,18 @@ int CDC::SelectClipRgn(CRgn* region) {
     return CRgn::KindOf(m_state.clip);
 }
 
+QRect CDC::DeviceRect() const {
+    if (m_image != nullptr)
+        return m_image->rect();
+    if (m_widget != nullptr)
+        return m_widget->rect();
+    return {};
+}
+
 int CDC::GetClipBox(CRect* rect) const {
     if (rect == nullptr)
         return RGN_ERROR;
-    QRect box;
-    if (m_state.clipped)
-        box = m_state.clip.boundingRect();
-    else if (m_image != nullptr)
-        box = m_image->rect();
-    else if (m_widget != nullptr)
-        box = m_widget->rect();
+    const QRect box = m_state.clipped ? m_state.clip.boundingRect() : DeviceRect();
     *rect = box.isEmpty()
                 ? CRect()
                 : CRect(box.left(), box.top(), box.left() + box.width(), box.top() + box.height());

@@ -213,6 +213,8 @@ private:
     bool Begin(QPaintDevice* device);
     void ApplyClip();
     bool HasTarget() const { return m_painter.isActive(); }
+    // The target's own area in device pixels.
+    QRect DeviceRect() const;
     // Runs one primitive through the raster operation: plain painting for R2_COPYPEN, a
     // pixel XOR of whatever the primitive paints for R2_XORPEN (or when forced).
     void Render(const QRect& bounds, const std::function<void(QPainter&)>& draw,

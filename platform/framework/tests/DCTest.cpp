@@ -85,6 +85,22 @@ TEST_F(DCTest, LineToLeavesItsEndPixelOut) {
     }
 }
 
+TEST_F(DCTest, LinesReachingFarOutsideDrawTheirVisiblePart) {
+    // A deep zoom maps lines to coordinates far beyond the window.
+    QImage image = Blank(20, 20);
+    CDC dc(&image);
+    CPen pen(PS_DASH, 1, RGB(0, 0, 0));
+    dc.SelectObject(&pen);
+    dc.SetBkMode(TRANSPARENT);
+    dc.MoveTo(-2000000000, 10);
+    dc.LineTo(2000000000, 10);
+    dc.MoveTo(5, -1000000000);
+    dc.LineTo(5, 1000000000);
+    EXPECT_EQ(PaintedBounds(image), QRect(0, 0, 20, 20));
+    EXPECT_GT(CountPixels(image, kBlack), 0);
+    EXPECT_LT(CountPixels(image, kBlack), 40);
+}
+
 TEST_F(DCTest, CentreMarkArmsAreExactlyTheirLength) {
     // (cx - s, cy) to (cx + s + 1, cy) paints 2s + 1 pixels: the end pixel is left out.
     QImage image = Blank(20, 20);
