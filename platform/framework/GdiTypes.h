@@ -11,7 +11,8 @@
 // A font as asked for. lfHeight < 0 asks for a character (em) height of -lfHeight pixels,
 // lfHeight > 0 for a cell height (ascent + descent, internal leading included), 0 for the
 // default size. lfEscapement is the angle of the text line in tenths of a degree,
-// counter-clockwise.
+// counter-clockwise; the glyphs turn with it. Width, orientation, character set, precision
+// and pitch are kept as given but do not change the drawing.
 struct LOGFONT {
     LONG lfHeight = 0;
     LONG lfWidth = 0;

@@ -763,8 +763,8 @@ TEST_F(DCTest, WindowDcDrawsDuringThePaintEvent) {
         dc.FillSolidRect(CRect(0, 0, 20, 20), RGB(255, 255, 255));
         dc.MoveTo(2, 5);
         dc.LineTo(12, 5);
-        CPen white(PS_SOLID, 1, RGB(255, 255, 255));
-        dc.SelectObject(&white);
+        CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+        dc.SelectObject(&red);
         dc.SetROP2(R2_XORPEN);
         dc.MoveTo(2, 8);
         dc.LineTo(12, 8);
@@ -777,7 +777,8 @@ TEST_F(DCTest, WindowDcDrawsDuringThePaintEvent) {
     const QImage image = widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_FALSE(widget.readable);
     EXPECT_EQ(PaintedBounds(image), QRect(2, 5, 10, 4));
-    EXPECT_EQ(CountPixels(image, kBlack), 20);
+    EXPECT_EQ(CountPixels(image, kBlack), 10);
+    EXPECT_EQ(CountPixels(image, qRgb(0, 255, 255)), 10);  // White XOR red, drawn once.
     EXPECT_EQ(image.pixel(12, 5), kWhite);
 }
 
