@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 IMPLEMENT_DYNAMIC(CDC, CObject)

@@ -6,6 +6,8 @@
 // and regions leave their right and bottom edges out, R2_XORPEN drawing twice restores an
 // image, font heights follow the LOGFONT sign rule, and text escapement is in tenths of a
 // degree counter-clockwise. Sizes are whole pixels (96 DPI), the same on every machine.
+// A device context is used by one thread; one on an image may live on any thread, one on a
+// widget only on the UI thread.
 
 #include "platform/framework/Bitmap.h"
 #include "platform/framework/Brush.h"

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QHash>
+#include <QMutex>
 
 #include <algorithm>
 #include <cmath>
@@ -37,8 +38,11 @@ QFont BaseFont(const LOGFONT& lf) {
     return font;
 }
 
+// Fonts are also measured off the UI thread (text stamped into frames while saving).
 DesignMetrics MetricsOf(const QFont& base) {
+    static QMutex mutex;
     static QHash<QString, DesignMetrics> cache;
+    const QMutexLocker lock(&mutex);
     const QString key = base.key();
     auto it = cache.constFind(key);
     if (it != cache.constEnd())
