@@ -978,6 +978,24 @@ BOOL CDC::DrawState(const CPoint& p, const CSize& size, CBitmap* bitmap, UINT fl
     return DrawState(p, size, image, DST_ICON | (flags & DSS_DISABLED));
 }
 
+COLORREF CDC::GetPixel(int x, int y) const {
+    if (m_image == nullptr || !m_image->rect().contains(x, y) ||
+        (m_state.clipped && !m_state.clip.contains(QPoint(x, y))))
+        return CLR_INVALID;
+    const QRgb p = m_image->pixel(x, y);
+    return RGB(qRed(p), qGreen(p), qBlue(p));
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+    if (!HasTarget() || GetPixel(x, y) == CLR_INVALID)
+        return CLR_INVALID;
+    m_painter.save();
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.fillRect(QRect(x, y, 1, 1), ToQColor(color));
+    m_painter.restore();
+    return color & 0x00FFFFFF;
+}
+
 void CDC::Blit(const QPoint& at, const QImage& piece, QPainter::CompositionMode mode) {
     m_painter.save();
     m_painter.setCompositionMode(mode);

@@ -158,6 +158,11 @@ public:
     BOOL DrawState(const CPoint& p, const CSize& size, const QImage& icon, UINT flags);
     BOOL DrawState(const CPoint& p, const CSize& size, CBitmap* bitmap, UINT flags);
 
+    // Single pixels of an image target; CLR_INVALID outside the image or the clip, and for a
+    // widget target. SetPixel answers the colour it set.
+    COLORREF GetPixel(int x, int y) const;
+    COLORREF SetPixel(int x, int y, COLORREF color);
+
     // Block transfers from another device context's image (SRCCOPY, SRCAND, SRCPAINT).
     // FALSE for other operations or a source without readable pixels.
     BOOL BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int ySrc, DWORD rop);

@@ -163,5 +163,8 @@ inline constexpr int NULLREGION = 1;
 inline constexpr int SIMPLEREGION = 2;
 inline constexpr int COMPLEXREGION = 3;
 
+// The answer of a pixel query that has no pixel.
+inline constexpr DWORD CLR_INVALID = 0xFFFFFFFF;
+
 // Colour use of a device-independent bitmap's colour table.
 inline constexpr UINT DIB_RGB_COLORS = 0;

@@ -372,6 +372,25 @@ TEST_F(DCTest, Draw3dRectColoursEachEdge) {
     EXPECT_EQ(image.pixel(5, 5), kWhite);
 }
 
+TEST_F(DCTest, PixelsAreReadAndWrittenInsideImageAndClip) {
+    // Making a grey copy of a bitmap pixel by pixel, as a disabled icon is made.
+    QImage image = Blank(4, 4);
+    image.setPixel(1, 2, qRgb(200, 100, 50));
+    CDC dc(&image);
+    EXPECT_EQ(dc.GetPixel(1, 2), RGB(200, 100, 50));
+    const int grey = static_cast<int>(0.299 * 200 + 0.587 * 100 + 0.114 * 50);
+    EXPECT_EQ(dc.SetPixel(1, 2, RGB(grey, grey, grey)), RGB(grey, grey, grey));
+    EXPECT_EQ(image.pixel(1, 2), qRgb(grey, grey, grey));
+    EXPECT_EQ(dc.GetPixel(4, 0), CLR_INVALID);
+    EXPECT_EQ(dc.SetPixel(-1, 0, 0), CLR_INVALID);
+    CRgn clip;
+    clip.CreateRectRgn(0, 0, 2, 2);
+    dc.SelectClipRgn(&clip);
+    EXPECT_EQ(dc.GetPixel(3, 3), CLR_INVALID);
+    EXPECT_EQ(dc.SetPixel(3, 3, 0), CLR_INVALID);
+    EXPECT_EQ(image.pixel(3, 3), kWhite);
+}
+
 TEST_F(DCTest, AlphaBlendMixesWithTheConstantAlpha) {
     struct Case {
         COLORREF source;
