@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 IMPLEMENT_DYNAMIC(CDC, CObject)
 
