@@ -4,6 +4,8 @@
 
 #include <QFile>
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <random>
@@ -138,6 +140,13 @@ void Patch32(QByteArray* bytes, int offset, uint32_t value) {
 void Patch16(QByteArray* bytes, int offset, uint16_t value) {
     (*bytes)[offset] = static_cast<char>(value);
     (*bytes)[offset + 1] = static_cast<char>(value >> 8);
+}
+
+// The process's largest resident size so far.
+long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }
 
 class ImageCodecsTest : public IsolatedTest {
@@ -417,6 +426,44 @@ TEST_F(ImageCodecsTest, DamagedBmpIsRefusedWithoutReadingPastItsBytes) {
 
     Status status;
     ASSERT_NE(Decode(valid, &status), nullptr) << "the undamaged file reads";
+}
+
+TEST_F(ImageCodecsTest, HugeSizeInASmallCompressedFileIsRefusedBeforeAllocating) {
+    auto picture = Fixture(PixelFormat24bppRGB, false, Content::Smooth);
+
+    // A JPEG frame header (marker FF C0) holds height and width, big-endian, after its length
+    // and precision.
+    QByteArray jpeg = Encode(*picture, u"image/jpeg");
+    const qsizetype frame = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(frame, 0);
+    for (qsizetype at : {frame + 5, frame + 7}) {
+        jpeg[at] = static_cast<char>(0x4E);
+        jpeg[at + 1] = static_cast<char>(0x20);  // 20000: 1.2 GB of pixels, within a bitmap's limit
+    }
+
+    // A little-endian TIFF directory: a count, then 12-byte entries of tag, type, count, value.
+    QByteArray tiff = Encode(*picture, u"image/tiff");
+    const auto* t = reinterpret_cast<const BYTE*>(tiff.constData());
+    const uint32_t directory = t[4] | t[5] << 8 | t[6] << 16 | uint32_t{t[7]} << 24;
+    const int entries = t[directory] | t[directory + 1] << 8;
+    int patched = 0;
+    for (int i = 0; i < entries; ++i) {
+        const int entry = static_cast<int>(directory) + 2 + 12 * i;
+        const int tag = t[entry] | t[entry + 1] << 8;
+        if (tag == 256 || tag == 257) {  // Image width and length.
+            Patch16(&tiff, entry + 8, 20000);
+            ++patched;
+        }
+    }
+    ASSERT_EQ(patched, 2);
+
+    for (const QByteArray& bytes : {jpeg, tiff}) {
+        const long before = PeakResidentKb();
+        Status status = Ok;
+        EXPECT_EQ(Decode(bytes, &status), nullptr);
+        EXPECT_EQ(status, UnknownImageFormat);
+        EXPECT_LT(PeakResidentKb() - before, 100 * 1024) << "no pixel memory was touched";
+    }
 }
 
 TEST_F(ImageCodecsTest, RandomlyDamagedFilesNeverCrashTheDecoders) {
