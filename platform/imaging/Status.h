@@ -1,7 +1,7 @@
 #pragma once
 
-// Status: the result of every bitmap and codec operation, numbered like the graphics library
-// the system was written against, so a stored last status means the same thing here.
+// Status: the result of every bitmap and codec operation, with the numbers the program's code
+// knows them by.
 
 namespace imaging {
 

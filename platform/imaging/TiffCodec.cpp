@@ -1,7 +1,7 @@
 // The TIFF encoder and decoder over libtiff, on bytes in memory. Written files are uncompressed
-// strips: an 8-bit bitmap as grey (when its palette is the grey ramp) or as a palette image,
-// every other format as 8-bit RGB. The decoder reads the first image of 8-bit grey, palette and
-// RGB files in strips.
+// strips: an 8-bit bitmap as grey (when its palette is the grey ramp) or as a palette image of
+// 256 colours, every other format as 8-bit RGB. The decoder reads the first image of 8-bit grey,
+// palette and RGB files in strips.
 
 #include "platform/imaging/Codecs.h"
 #include "platform/imaging/PixelConvert.h"
