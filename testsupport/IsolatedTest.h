@@ -8,6 +8,12 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <ostream>
+
+// Lets failed expectations print texts readably.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 // A test fixture that gives each test its own registry folder, runtime folder and working
 // folder, so tests can run in parallel without meeting each other's files or locks, and a

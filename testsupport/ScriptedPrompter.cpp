@@ -45,6 +45,9 @@ std::optional<ScriptedPrompter::Step> ScriptedPrompter::Next(StepKind kind,
                                                              const RecordedPrompt& prompt) {
     m_prompts.push_back(prompt);
     if (m_script.empty() || m_script.front().kind != kind) {
+        // A step of another kind is used up, so one wrong prompt makes one failure.
+        if (!m_script.empty())
+            m_script.pop_front();
         ADD_FAILURE() << "Unexpected " << PromptKindName(prompt.kind).toStdString()
                       << " prompt: " << Quote(prompt.text) << " (caption " << Quote(prompt.caption)
                       << ")";

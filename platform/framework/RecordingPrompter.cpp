@@ -32,7 +32,9 @@ FileDialogAnswer CRecordingPrompter::FileDialog(const FileDialogPrompt& prompt) 
     FileDialogAnswer answer;
     if (!prompt.fileName.isEmpty()) {
         answer.ok = true;
-        answer.paths = {QDir(prompt.initialDir).filePath(prompt.fileName)};
+        answer.paths = {prompt.initialDir.isEmpty()
+                            ? prompt.fileName
+                            : QDir(prompt.initialDir).filePath(prompt.fileName)};
         answer.filterIndex = prompt.filterIndex;
     }
     Append(Describe(prompt), answer.ok ? answer.paths.front() : QString());

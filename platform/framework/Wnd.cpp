@@ -888,7 +888,8 @@ void CWnd::SetRedraw(BOOL bRedraw) {
 }
 
 int CWnd::MessageBox(const QString& text, const QString& caption, UINT nType) {
-    return AfxPrompter().MessageBox(MessageBoxPrompt{text, caption, nType, m_widget});
+    return AfxPrompter().MessageBox(
+        MessageBoxPrompt{text, caption.isNull() ? AfxGetAppTitle() : caption, nType, m_widget});
 }
 
 bool CWnd::DispatchFromQt(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {

@@ -109,6 +109,10 @@ protected:
             KillTimer(id);
     }
     // Painting comes whenever the platform shows the window, so only tests that ask see it.
+    BOOL OnEraseBkgnd(CDC* pDC) {
+        Record(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC), 0);
+        return TRUE;
+    }
     void OnPaint() {
         if (recordPaint)
             Record(WM_PAINT, 0, 0);
@@ -154,6 +158,7 @@ ON_WM_CLOSE()
 ON_WM_SIZE()
 ON_WM_TIMER()
 ON_WM_PAINT()
+ON_WM_ERASEBKGND()
 ON_WM_KEYDOWN()
 ON_WM_KEYUP()
 ON_WM_CHAR()
@@ -516,6 +521,26 @@ INSTANTIATE_TEST_SUITE_P(
                                 },
                                 {{WM_PAINT, 0, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Stands in for the device-context layer: lends a made-up CDC for the painter.
+CDC* const kLentDc = reinterpret_cast<CDC*>(uintptr_t{0x5000});
+LRESULT LendFakeDc(QPainter&, LRESULT (*use)(CDC*, void*), void* context) {
+    return use(kLentDc, context);
+}
+
+TEST_F(WndTest, PaintErasesWithTheLentDcFirstWhileALenderIsSet) {
+    m_wnd.recordPaint = true;
+    QPaintEvent paint(QRect(1, 2, 3, 4));
+    QApplication::sendEvent(m_wnd.GetQWidget(), &paint);
+    CWnd::SetDcLender(&LendFakeDc);
+    QApplication::sendEvent(m_wnd.GetQWidget(), &paint);
+    CWnd::SetDcLender(nullptr);
+    EXPECT_EQ(m_wnd.received,
+              (std::vector<Received>{{WM_PAINT, 0, 0},
+                                     {WM_ERASEBKGND, reinterpret_cast<WPARAM>(kLentDc), 0},
+                                     {WM_PAINT, 0, 0}}));
+    EXPECT_TRUE(m_wnd.GetPaintRegion().isEmpty());
+}
 
 TEST_F(WndTest, ContextMenuNamesTheWindowAndTheScreenPointOrMinusOneForTheKeyboard) {
     QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(1, 2), QPoint(-20, 30));
