@@ -508,14 +508,18 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             DestroyWindow();
             return 0;
-        case WM_SETCURSOR:
+        case WM_SETCURSOR: {
             if (CWnd* parent = GetParent(); parent && (GetStyle() & WS_CHILD)) {
                 if (parent->SendMessage(WM_SETCURSOR, wParam, lParam))
                     return TRUE;
             }
-            if (m_widget)
-                m_widget->unsetCursor();
+            // Nobody chose: the window under the mouse shows its own cursor again.
+            CWnd* under = FromHandle(reinterpret_cast<HWND>(wParam));
+            QWidget* widget = under && under->m_widget ? under->m_widget : m_widget;
+            if (widget)
+                widget->unsetCursor();
             return FALSE;
+        }
         case WM_ERASEBKGND:
             return 1;
         case WM_MOUSEWHEEL:

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
+#include <QFocusEvent>
 #include <QPaintEvent>
 #include <QTest>
 #include <QThread>
@@ -38,7 +39,7 @@ std::ostream& operator<<(std::ostream& os, const Received& r) {
 class CProbeWnd : public CWnd {
 public:
     std::vector<Received> received;
-    std::vector<bool> onUiThread;
+    std::vector<bool> onUiThread;                 // for each WM_PROBE
     std::vector<std::string>* journal = nullptr;  // shared order of events across windows
     std::string name;
     bool vetoClose = false;
@@ -47,7 +48,7 @@ public:
     void* createParams = nullptr;
     int* deletions = nullptr;
     UINT_PTR killTimerOnTick = 0;
-    bool recordPaint = false;
+    bool recordAmbient = false;
 
     ~CProbeWnd() override {
         if (deletions)
@@ -76,7 +77,6 @@ protected:
 
     void Record(UINT message, WPARAM wParam, LPARAM lParam) {
         received.push_back({message, wParam, lParam});
-        onUiThread.push_back(QThread::currentThread() == qApp->thread());
     }
     void RecordMouse(UINT message, UINT nFlags, CPoint point) {
         Record(message, nFlags, MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y)));
@@ -84,6 +84,7 @@ protected:
 
     LRESULT OnProbe(WPARAM wParam, LPARAM lParam) {
         Record(WM_PROBE, wParam, lParam);
+        onUiThread.push_back(QThread::currentThread() == qApp->thread());
         return 7;
     }
     int OnCreate(LPCREATESTRUCT cs) {
@@ -108,14 +109,27 @@ protected:
         if (killTimerOnTick == id)
             KillTimer(id);
     }
-    // Painting comes whenever the platform shows the window, so only tests that ask see it.
+    // Painting, focus and activation come whenever the platform shows the window, so only
+    // tests that ask see them. Erasing happens only with a lender, which only its test sets.
+    void RecordAmbient(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (recordAmbient)
+            Record(message, wParam, lParam);
+    }
     BOOL OnEraseBkgnd(CDC* pDC) {
         Record(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC), 0);
         return TRUE;
     }
-    void OnPaint() {
-        if (recordPaint)
-            Record(WM_PAINT, 0, 0);
+    void OnPaint() { RecordAmbient(WM_PAINT, 0, 0); }
+    void OnSetFocus(CWnd* pOldWnd) {
+        RecordAmbient(WM_SETFOCUS, reinterpret_cast<WPARAM>(pOldWnd), 0);
+    }
+    void OnKillFocus(CWnd* pNewWnd) {
+        RecordAmbient(WM_KILLFOCUS, reinterpret_cast<WPARAM>(pNewWnd), 0);
+    }
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+        RecordAmbient(WM_ACTIVATE,
+                      MAKEWPARAM(static_cast<WORD>(nState), static_cast<WORD>(bMinimized)),
+                      reinterpret_cast<LPARAM>(pWndOther));
     }
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
         Record(WM_KEYDOWN, nChar,
@@ -159,6 +173,9 @@ ON_WM_SIZE()
 ON_WM_TIMER()
 ON_WM_PAINT()
 ON_WM_ERASEBKGND()
+ON_WM_SETFOCUS()
+ON_WM_KILLFOCUS()
+ON_WM_ACTIVATE()
 ON_WM_KEYDOWN()
 ON_WM_KEYUP()
 ON_WM_CHAR()
@@ -476,7 +493,8 @@ class InputTest : public WndTest, public ::testing::WithParamInterface<InputCase
 
 TEST_P(InputTest, QtInputArrivesAsWindowMessages) {
     const InputCase& c = GetParam();
-    m_wnd.recordPaint = c.expected.front().message == WM_PAINT;
+    const UINT first = c.expected.front().message;
+    m_wnd.recordAmbient = first == WM_PAINT || first == WM_SETFOCUS || first == WM_ACTIVATE;
     c.act(m_wnd.GetQWidget());
     std::vector<Received> got;
     for (const Received& r : m_wnd.received) {
@@ -514,6 +532,22 @@ INSTANTIATE_TEST_SUITE_P(
                                 },
                                 {{WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, static_cast<WORD>(-120)),
                                   MAKELPARAM(50, 60)}}},
+                      InputCase{"FocusInAndOut",
+                                [](QWidget* w) {
+                                    QFocusEvent in(QEvent::FocusIn);
+                                    QApplication::sendEvent(w, &in);
+                                    QFocusEvent out(QEvent::FocusOut);
+                                    QApplication::sendEvent(w, &out);
+                                },
+                                {{WM_SETFOCUS, 0, 0}, {WM_KILLFOCUS, 0, 0}}},
+                      InputCase{"Activation",
+                                [](QWidget* w) {
+                                    QEvent on(QEvent::WindowActivate);
+                                    QApplication::sendEvent(w, &on);
+                                    QEvent off(QEvent::WindowDeactivate);
+                                    QApplication::sendEvent(w, &off);
+                                },
+                                {{WM_ACTIVATE, WA_ACTIVE, 0}, {WM_ACTIVATE, WA_INACTIVE, 0}}},
                       InputCase{"Paint",
                                 [](QWidget* w) {
                                     QPaintEvent e(QRect(1, 2, 3, 4));
@@ -529,7 +563,7 @@ LRESULT LendFakeDc(QPainter&, LRESULT (*use)(CDC*, void*), void* context) {
 }
 
 TEST_F(WndTest, PaintErasesWithTheLentDcFirstWhileALenderIsSet) {
-    m_wnd.recordPaint = true;
+    m_wnd.recordAmbient = true;
     QPaintEvent paint(QRect(1, 2, 3, 4));
     QApplication::sendEvent(m_wnd.GetQWidget(), &paint);
     CWnd::SetDcLender(&LendFakeDc);
