@@ -155,6 +155,7 @@ protected:                                         \
 #define ON_WM_RBUTTONDBLCLK() RM_MOUSE_ENTRY(WM_RBUTTONDBLCLK, OnRButtonDblClk)
 #define ON_WM_MBUTTONDOWN() RM_MOUSE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)
 #define ON_WM_MBUTTONUP() RM_MOUSE_ENTRY(WM_MBUTTONUP, OnMButtonUp)
+#define ON_WM_MOUSELEAVE() RM_MSG_ENTRY(WM_MOUSELEAVE, RM_SELF->OnMouseLeave())
 #define ON_WM_MOUSEWHEEL()                                                                  \
     RM_MSG_ENTRY(WM_MOUSEWHEEL, c.result = RM_SELF->OnMouseWheel(                           \
                                     LOWORD(c.wParam), static_cast<short>(HIWORD(c.wParam)), \

@@ -357,6 +357,7 @@ void CWnd::DetachWidget() {
     if (!m_widget)
         return;
     m_timers.clear();
+    m_trackingLeave = false;
     {
         WindowRegistry& r = Registry();
         QMutexLocker lock(&r.mutex);
@@ -1016,6 +1017,12 @@ bool CWnd::HandleQtEvent(QEvent* event) {
             event->ignore();
             DispatchFromQt(WM_CLOSE, 0, 0);
             return true;
+        case QEvent::Leave:
+            if (m_trackingLeave) {
+                m_trackingLeave = false;
+                DispatchFromQt(WM_MOUSELEAVE, 0, 0);
+            }
+            return false;
         case QEvent::FocusIn:
             DispatchFromQt(WM_SETFOCUS, 0, 0);
             return false;
@@ -1109,4 +1116,16 @@ void CWnd::OnMButtonUp(UINT, CPoint) {
 }
 BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
     return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseLeave() {
+    Default();
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+    CWnd* wnd = track ? CWnd::FromHandle(track->hwndTrack) : nullptr;
+    if (!wnd)
+        return FALSE;
+    if (track->dwFlags & TME_LEAVE)
+        wnd->m_trackingLeave = (track->dwFlags & TME_CANCEL) == 0;
+    return TRUE;
 }

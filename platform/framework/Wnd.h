@@ -40,6 +40,16 @@ inline constexpr UINT GW_HWNDNEXT = 2;
 inline constexpr UINT GW_HWNDPREV = 3;
 inline constexpr UINT GW_CHILD = 5;
 
+// Asks for one WM_MOUSELEAVE when the mouse next leaves the window.
+inline constexpr DWORD TME_LEAVE = 0x00000002;
+inline constexpr DWORD TME_CANCEL = 0x80000000;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize = sizeof(TRACKMOUSEEVENT);
+    DWORD dwFlags = 0;
+    HWND hwndTrack = nullptr;
+    DWORD dwHoverTime = 0;
+};
+
 class CWnd : public CCmdTarget {
     DECLARE_DYNAMIC(CWnd)
     DECLARE_MESSAGE_MAP()
@@ -212,6 +222,7 @@ protected:
     void OnMButtonDown(UINT nFlags, CPoint point);
     void OnMButtonUp(UINT nFlags, CPoint point);
     BOOL OnMouseWheel(UINT nFlags, short zDelta, CPoint pt);
+    void OnMouseLeave();
 
 private:
     struct CurrentMessage;
@@ -234,13 +245,18 @@ private:
     bool m_destroying = false;
     bool m_nextFromQt = false;
     bool m_qtDefaultRequested = false;
+    bool m_trackingLeave = false;
     CurrentMessage* m_current = nullptr;
     QRegion m_paintRegion;
     std::map<UINT_PTR, std::unique_ptr<QTimer, void (*)(QTimer*)>> m_timers;
     std::shared_ptr<bool> m_alive;
 
     friend class CWndWidget;
+    friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 };
 
 // Whether the handle names a window that exists. Safe from any thread.
 BOOL IsWindow(HWND hWnd);
+// TME_LEAVE: the window gets WM_MOUSELEAVE once, the next time the mouse leaves it;
+// TME_CANCEL withdraws the request. FALSE for a handle that names no window.
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);

@@ -150,6 +150,7 @@ protected:
                MAKELPARAM(static_cast<WORD>(pt.x), static_cast<WORD>(pt.y)));
         return TRUE;
     }
+    void OnMouseLeave() { Record(WM_MOUSELEAVE, 0, 0); }
     void OnMouseMove(UINT nFlags, CPoint point) { RecordMouse(WM_MOUSEMOVE, nFlags, point); }
     void OnLButtonDown(UINT nFlags, CPoint point) { RecordMouse(WM_LBUTTONDOWN, nFlags, point); }
     void OnLButtonUp(UINT nFlags, CPoint point) { RecordMouse(WM_LBUTTONUP, nFlags, point); }
@@ -182,6 +183,7 @@ ON_WM_CHAR()
 ON_WM_CONTEXTMENU()
 ON_WM_MOUSEWHEEL()
 ON_WM_MOUSEMOVE()
+ON_WM_MOUSELEAVE()
 ON_WM_LBUTTONDOWN()
 ON_WM_LBUTTONUP()
 ON_WM_LBUTTONDBLCLK()
@@ -574,6 +576,28 @@ TEST_F(WndTest, PaintErasesWithTheLentDcFirstWhileALenderIsSet) {
                                      {WM_ERASEBKGND, reinterpret_cast<WPARAM>(kLentDc), 0},
                                      {WM_PAINT, 0, 0}}));
     EXPECT_TRUE(m_wnd.GetPaintRegion().isEmpty());
+}
+
+TEST_F(WndTest, MouseLeaveComesOnceAfterEachRequest) {
+    auto leave = [&] {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(m_wnd.GetQWidget(), &e);
+    };
+    TRACKMOUSEEVENT track;
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_wnd.GetSafeHwnd();
+    leave();
+    EXPECT_TRUE(TrackMouseEvent(&track));
+    leave();
+    leave();
+    EXPECT_EQ(m_wnd.Of(WM_MOUSELEAVE).size(), 1u);
+    EXPECT_TRUE(TrackMouseEvent(&track));
+    track.dwFlags = TME_LEAVE | TME_CANCEL;
+    EXPECT_TRUE(TrackMouseEvent(&track));
+    leave();
+    EXPECT_EQ(m_wnd.Of(WM_MOUSELEAVE).size(), 1u);
+    track.hwndTrack = nullptr;
+    EXPECT_FALSE(TrackMouseEvent(&track));
 }
 
 TEST_F(WndTest, ContextMenuNamesTheWindowAndTheScreenPointOrMinusOneForTheKeyboard) {
