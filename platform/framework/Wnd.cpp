@@ -912,7 +912,7 @@ bool CWnd::DispatchFromQt(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
     return !m_qtDefaultRequested;
 }
 
-void CWnd::PaintFromQt(const QRegion& region) {
+bool CWnd::PaintFromQt(const QRegion& region) {
     const std::shared_ptr<bool> alive = m_alive;
     if (s_dcLender && FindMessageEntry(WM_ERASEBKGND)) {
         QPainter painter(m_widget);
@@ -924,12 +924,13 @@ void CWnd::PaintFromQt(const QRegion& region) {
             },
             this);
         if (!*alive || !m_widget)
-            return;
+            return true;
     }
     m_paintRegion = region;
-    DispatchFromQt(WM_PAINT, 0, 0);
+    const bool handled = DispatchFromQt(WM_PAINT, 0, 0);
     if (*alive)
         m_paintRegion = QRegion();
+    return handled;
 }
 
 bool CWnd::HandleQtEvent(QEvent* event) {
@@ -1004,8 +1005,7 @@ bool CWnd::HandleQtEvent(QEvent* event) {
             return false;
         }
         case QEvent::Paint:
-            PaintFromQt(static_cast<QPaintEvent*>(event)->region());
-            return true;
+            return PaintFromQt(static_cast<QPaintEvent*>(event)->region());
         case QEvent::ContextMenu: {
             auto* e = static_cast<QContextMenuEvent*>(event);
             const LPARAM where = e->reason() == QContextMenuEvent::Keyboard

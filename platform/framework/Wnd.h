@@ -233,7 +233,8 @@ private:
     void DetachWidget();
     // Runs a message that came from Qt input; TRUE when Qt must not process the event further.
     bool DispatchFromQt(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result = nullptr);
-    void PaintFromQt(const QRegion& region);
+    // Erase and paint; TRUE when the window painted itself and Qt's painting must not run.
+    bool PaintFromQt(const QRegion& region);
     void WidgetDestroyed(bool widgetStillUsable);
     // PostNcDestroy, or deleting a wrapper.
     void FinishDestroy();

@@ -578,6 +578,31 @@ TEST_F(WndTest, PaintErasesWithTheLentDcFirstWhileALenderIsSet) {
     EXPECT_TRUE(m_wnd.GetPaintRegion().isEmpty());
 }
 
+// A control's own widget, counting what Qt lets it handle itself.
+class CountingWidget : public QWidget {
+public:
+    int paints = 0;
+    int presses = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+    void mousePressEvent(QMouseEvent*) override { ++presses; }
+};
+
+TEST_F(WndTest, AttachedWidgetKeepsItsOwnHandlingOfUnmappedMessages) {
+    CountingWidget widget;
+    CWnd control;
+    ASSERT_TRUE(control.Attach(&widget));
+    EXPECT_FALSE(CWnd().Attach(&widget));
+    QPaintEvent paint(QRect(0, 0, 5, 5));
+    QApplication::sendEvent(&widget, &paint);
+    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    EXPECT_EQ(widget.paints, 1);
+    EXPECT_EQ(widget.presses, 1);
+    EXPECT_EQ(control.Detach(), &widget);
+    EXPECT_EQ(CWnd::FromWidgetPermanent(&widget), nullptr);
+}
+
 TEST_F(WndTest, MouseLeaveComesOnceAfterEachRequest) {
     auto leave = [&] {
         QEvent e(QEvent::Leave);
