@@ -93,6 +93,8 @@ public:
         m_lastRangeId = nID;
         g_log->handled.push_back("doc");
     }
+    // The range works like a group of radio items with one selected.
+    void OnUpdateRange(CCmdUI* pCmdUI) { pCmdUI->SetRadio(pCmdUI->m_nID == ID_RANGE_FIRST + 2); }
     void OnUpdateChecked(CCmdUI* pCmdUI) {
         pCmdUI->SetCheck(1);
         pCmdUI->SetText("Checked by the document");
@@ -105,6 +107,7 @@ ON_COMMAND(ID_DOC_ONLY, OnEveryone)
 ON_COMMAND(ID_CHECKED_BY_DOC, OnEveryone)
 ON_UPDATE_COMMAND_UI(ID_CHECKED_BY_DOC, OnUpdateChecked)
 ON_COMMAND_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnRange)
+ON_UPDATE_COMMAND_UI_RANGE(ID_RANGE_FIRST, ID_RANGE_LAST, OnUpdateRange)
 END_MESSAGE_MAP()
 
 class CTestPlayControl : public CWnd {
@@ -298,6 +301,8 @@ TEST_F(CmdTargetTest, UpdateHandlersSetToolbarActionsAndTriggersRouteAsCommands)
     toolbar.addSeparator();
     QAction* nobody = add(ID_NOBODY);
     QAction* checked = add(ID_CHECKED_BY_DOC);
+    QAction* radioOff = add(ID_RANGE_FIRST + 1);
+    QAction* radioOn = add(ID_RANGE_FIRST + 2);
 
     CActionCmdUI::UpdateActions(toolbar.actions(), &m_mainFrame, TRUE);
 
@@ -307,6 +312,8 @@ TEST_F(CmdTargetTest, UpdateHandlersSetToolbarActionsAndTriggersRouteAsCommands)
     EXPECT_TRUE(checked->isEnabled());
     EXPECT_TRUE(checked->isChecked());
     EXPECT_EQ(checked->text(), "Checked by the document");
+    EXPECT_FALSE(radioOff->isChecked());
+    EXPECT_TRUE(radioOn->isChecked());
 
     disabledByView->trigger();
     appOnly->trigger();
