@@ -15,6 +15,8 @@
 #include "platform/wintypes/WinMessages.h"
 #include "platform/wintypes/WinTypes.h"
 
+#include <type_traits>
+
 class CCmdTarget;
 class CCmdUI;
 class CWnd;
@@ -59,14 +61,14 @@ protected:                                         \
     static const CMessageMap* GetThisMessageMap(); \
     const CMessageMap* GetMessageMap() const override;
 
-#define BEGIN_MESSAGE_MAP(theClass, baseClass)                    \
-    const CMessageMap* theClass::GetMessageMap() const {          \
-        return GetThisMessageMap();                               \
-    }                                                             \
-    const CMessageMap* theClass::GetThisMessageMap() {            \
-        using ThisClass = theClass;                               \
-        using TheBaseClass = baseClass;                           \
-        static_assert(sizeof(ThisClass) >= sizeof(TheBaseClass)); \
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                     \
+    const CMessageMap* theClass::GetMessageMap() const {           \
+        return GetThisMessageMap();                                \
+    }                                                              \
+    const CMessageMap* theClass::GetThisMessageMap() {             \
+        using ThisClass = theClass;                                \
+        using TheBaseClass = baseClass;                            \
+        static_assert(std::is_base_of_v<TheBaseClass, ThisClass>); \
         static const MessageMapEntry s_entries[] = {
 #define END_MESSAGE_MAP()                                                           \
     { 0, 0, 0, 0, nullptr }                                                         \
