@@ -63,6 +63,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* e) override { e->accept(); }
 };
 
+// Hands the events of the window's widget to the window object before the widget sees them.
 class CWnd::EventFilter : public QObject {
 public:
     explicit EventFilter(CWnd* owner) : m_owner(owner) {}

@@ -189,10 +189,6 @@ public:
                                  void* context);
     static void SetDcLender(DcLender lender);
 
-    // Called by the widget filter with every Qt event of the window; TRUE when it was handled
-    // and Qt must not process it further.
-    bool HandleQtEvent(QEvent* event);
-
 protected:
     // The widget that Create makes; classes with their own Qt widget override it.
     virtual QWidget* CreateWidget(QWidget* parent);
@@ -228,6 +224,9 @@ private:
     struct CurrentMessage;
     class EventFilter;
 
+    // Every Qt event of the window, from the widget's event filter; TRUE when it was handled
+    // and Qt must not process it further.
+    bool HandleQtEvent(QEvent* event);
     void AttachWidget(QWidget* widget, bool isOwnWidget);
     // Drops the handle, timers and filter; the widget is left alone.
     void DetachWidget();
