@@ -1,5 +1,6 @@
 #include "platform/framework/Wnd.h"
 
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/Cursor.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
@@ -110,6 +111,17 @@ bool IsUserInterfaceThread() {
     QCoreApplication* app = QCoreApplication::instance();
     return app && QThread::currentThread() == app->thread();
 }
+
+// Learns from the update handler of a command whether it is enabled.
+class EnableProbe : public CCmdUI {
+public:
+    explicit EnableProbe(UINT nID) { m_nID = nID; }
+    void Enable(BOOL bOn) override {
+        CCmdUI::Enable(bOn);
+        m_enabled = bOn != FALSE;
+    }
+    bool m_enabled = true;
+};
 
 bool IsDestroyedWidget(const QWidget* w) {
     return w->property(kDestroyedProperty).toBool();
@@ -540,6 +552,13 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (lParam != 0) {
         CWnd* control = FromHandle(reinterpret_cast<HWND>(lParam));
         if (control && control->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr))
+            return TRUE;
+    }
+    if (lParam == 0 && nCode == CN_COMMAND) {
+        // A menu command or accelerator whose item an update handler disables now is dropped,
+        // even when its menu or toolbar has not been updated since.
+        EnableProbe probe(nID);
+        if (OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr) && !probe.m_enabled)
             return TRUE;
     }
     return OnCmdMsg(nID, nCode, nullptr, nullptr);

@@ -177,7 +177,8 @@ public:
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     // WM_COMMAND: a control's notification is first offered to the control (OnChildNotify),
-    // then the id is routed through OnCmdMsg.
+    // then the id is routed through OnCmdMsg. A menu command whose update handler disables it
+    // is dropped.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Called after the window is gone; frames and views delete themselves here.

@@ -263,6 +263,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RouteCase{ID_RANGE_FIRST, "doc"}, RouteCase{ID_RANGE_LAST, "doc"}),
     [](const auto& info) { return std::to_string(info.param.id); });
 
+TEST_F(CmdTargetTest, CommandDisabledByItsUpdateHandlerIsDropped) {
+    // The application would take it, but the view's update handler disables it.
+    EXPECT_EQ(Command(ID_DISABLED_BY_VIEW), 1);
+    EXPECT_TRUE(m_log.handled.empty());
+    // An update handler that only checks the item leaves it enabled.
+    EXPECT_EQ(Command(ID_CHECKED_BY_DOC), 1);
+    EXPECT_EQ(m_log.handled, (std::vector<std::string>{"doc"}));
+}
+
 TEST_F(CmdTargetTest, RangeHandlerGetsTheIdAndStopsAtItsEnds) {
     EXPECT_EQ(Command(ID_RANGE_FIRST + 5), 1);
     EXPECT_EQ(m_doc.m_lastRangeId, ID_RANGE_FIRST + 5);
