@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QFocusEvent>
 #include <QPaintEvent>
+#include <QPointer>
 #include <QTest>
 #include <QThread>
 #include <QWheelEvent>
@@ -49,6 +50,7 @@ public:
     int* deletions = nullptr;
     UINT_PTR killTimerOnTick = 0;
     bool recordAmbient = false;
+    bool destroyOnClick = false;
 
     ~CProbeWnd() override {
         if (deletions)
@@ -152,7 +154,11 @@ protected:
     }
     void OnMouseLeave() { Record(WM_MOUSELEAVE, 0, 0); }
     void OnMouseMove(UINT nFlags, CPoint point) { RecordMouse(WM_MOUSEMOVE, nFlags, point); }
-    void OnLButtonDown(UINT nFlags, CPoint point) { RecordMouse(WM_LBUTTONDOWN, nFlags, point); }
+    void OnLButtonDown(UINT nFlags, CPoint point) {
+        RecordMouse(WM_LBUTTONDOWN, nFlags, point);
+        if (destroyOnClick)
+            DestroyWindow();
+    }
     void OnLButtonUp(UINT nFlags, CPoint point) { RecordMouse(WM_LBUTTONUP, nFlags, point); }
     void OnLButtonDblClk(UINT nFlags, CPoint point) {
         RecordMouse(WM_LBUTTONDBLCLK, nFlags, point);
@@ -283,6 +289,26 @@ TEST_F(WndTest, FramesDeleteThemselvesParentDestroyedFirstAndFinishedLast) {
     EXPECT_FALSE(IsWindow(viewHandle));
     EXPECT_EQ(journal, (std::vector<std::string>{"frame:WM_DESTROY", "view:WM_DESTROY",
                                                  "view:PostNcDestroy", "frame:PostNcDestroy"}));
+}
+
+TEST_F(WndTest, SelfDeletingWindowMayEndInsideItsOwnQtEvent) {
+    const std::vector<std::function<void(QWidget*)>> endings{
+        [](QWidget* w) { w->close(); },
+        [](QWidget* w) { QTest::mouseClick(w, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2)); }};
+    for (const auto& end : endings) {
+        int deletions = 0;
+        auto* frame = new CProbeWnd;
+        frame->selfDeleting = true;
+        frame->destroyOnClick = true;
+        frame->deletions = &deletions;
+        ASSERT_TRUE(frame->Create(nullptr, "f", WS_VISIBLE, CRect(0, 0, 50, 50), nullptr, 0));
+        QPointer<QWidget> widget = frame->GetQWidget();
+        end(widget);
+        EXPECT_EQ(deletions, 1);
+        // Qt deletes the widget once its event is over.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(widget.isNull());
+    }
 }
 
 TEST_F(WndTest, CloseFromQtCanBeVetoed) {
