@@ -21,11 +21,6 @@
 
 using namespace test_server;
 
-// Readable failure messages for QString comparisons.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-
 namespace {
 
 const QString kServerPath = QFileInfo(QStringLiteral(RM_TEST_SERVER)).canonicalFilePath();
