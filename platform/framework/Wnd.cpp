@@ -2,6 +2,7 @@
 
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Cursor.h"
+#include "platform/framework/DC.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
 
@@ -13,7 +14,6 @@
 #include <QMouseEvent>
 #include <QMutex>
 #include <QPaintEvent>
-#include <QPainter>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -104,8 +104,6 @@ HWND NewHandle() {
     static std::atomic<uintptr_t> s_next{16};
     return reinterpret_cast<HWND>(s_next.fetch_add(1));
 }
-
-CWnd::DcLender s_dcLender = nullptr;
 
 bool IsUserInterfaceThread() {
     QCoreApplication* app = QCoreApplication::instance();
@@ -570,10 +568,6 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
 
 void CWnd::PostNcDestroy() {}
 
-void CWnd::SetDcLender(DcLender lender) {
-    s_dcLender = lender;
-}
-
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
     if (!m_widget)
         return 0;
@@ -934,19 +928,14 @@ bool CWnd::DispatchFromQt(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* r
 
 bool CWnd::PaintFromQt(const QRegion& region) {
     const std::shared_ptr<bool> alive = m_alive;
-    if (s_dcLender && FindMessageEntry(WM_ERASEBKGND)) {
-        QPainter painter(m_widget);
-        s_dcLender(
-            painter,
-            [](CDC* dc, void* context) {
-                return static_cast<CWnd*>(context)->WindowProc(WM_ERASEBKGND,
-                                                               reinterpret_cast<WPARAM>(dc), 0);
-            },
-            this);
+    m_paintRegion = region;
+    // The erase drawing ends before WM_PAINT, whose handler opens its own paint DC.
+    if (FindMessageEntry(WM_ERASEBKGND)) {
+        CDC dc(m_widget);
+        WindowProc(WM_ERASEBKGND, reinterpret_cast<WPARAM>(&dc), 0);
         if (!*alive || !m_widget)
             return true;
     }
-    m_paintRegion = region;
     const bool handled = DispatchFromQt(WM_PAINT, 0, 0);
     if (*alive)
         m_paintRegion = QRegion();

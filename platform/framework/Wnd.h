@@ -17,7 +17,6 @@
 #include <memory>
 
 class QEvent;
-class QPainter;
 class QTimer;
 class QWidget;
 
@@ -165,7 +164,7 @@ public:
     // Paints what is invalid now.
     void UpdateWindow();
     void SetRedraw(BOOL bRedraw = TRUE);
-    // The area being painted while WM_PAINT is handled; empty otherwise.
+    // The area being painted while WM_ERASEBKGND and WM_PAINT are handled; empty otherwise.
     const QRegion& GetPaintRegion() const { return m_paintRegion; }
 
     // A message box owned by this window through the prompter; a null caption means the
@@ -183,12 +182,6 @@ public:
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Called after the window is gone; frames and views delete themselves here.
     virtual void PostNcDestroy();
-
-    // How the device-context layer lends a CDC drawing through a painter; WM_ERASEBKGND is
-    // sent with that CDC in wParam while a lender is set.
-    using DcLender = LRESULT (*)(QPainter& painter, LRESULT (*use)(CDC* dc, void* context),
-                                 void* context);
-    static void SetDcLender(DcLender lender);
 
 protected:
     // The widget that Create makes; classes with their own Qt widget override it.

@@ -1,4 +1,5 @@
 #include "platform/framework/MessageQueue.h"
+#include "platform/framework/PaintDC.h"
 #include "platform/framework/Wnd.h"
 #include "testsupport/IsolatedTest.h"
 
@@ -8,6 +9,7 @@
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QFocusEvent>
+#include <QImage>
 #include <QPaintEvent>
 #include <QPointer>
 #include <QTest>
@@ -112,14 +114,10 @@ protected:
             KillTimer(id);
     }
     // Painting, focus and activation come whenever the platform shows the window, so only
-    // tests that ask see them. Erasing happens only with a lender, which only its test sets.
+    // tests that ask see them.
     void RecordAmbient(UINT message, WPARAM wParam, LPARAM lParam) {
         if (recordAmbient)
             Record(message, wParam, lParam);
-    }
-    BOOL OnEraseBkgnd(CDC* pDC) {
-        Record(WM_ERASEBKGND, reinterpret_cast<WPARAM>(pDC), 0);
-        return TRUE;
     }
     void OnPaint() { RecordAmbient(WM_PAINT, 0, 0); }
     void OnSetFocus(CWnd* pOldWnd) {
@@ -179,7 +177,6 @@ ON_WM_CLOSE()
 ON_WM_SIZE()
 ON_WM_TIMER()
 ON_WM_PAINT()
-ON_WM_ERASEBKGND()
 ON_WM_SETFOCUS()
 ON_WM_KILLFOCUS()
 ON_WM_ACTIVATE()
@@ -584,71 +581,43 @@ INSTANTIATE_TEST_SUITE_P(
                                 {{WM_PAINT, 0, 0}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Stands in for the device-context layer: lends a made-up CDC for the painter.
-CDC* const kLentDc = reinterpret_cast<CDC*>(uintptr_t{0x5000});
-LRESULT LendFakeDc(QPainter&, LRESULT (*use)(CDC*, void*), void* context) {
-    return use(kLentDc, context);
-}
-
-TEST_F(WndTest, PaintErasesWithTheLentDcFirstWhileALenderIsSet) {
-    m_wnd.recordAmbient = true;
-    QPaintEvent paint(QRect(1, 2, 3, 4));
-    QApplication::sendEvent(m_wnd.GetQWidget(), &paint);
-    CWnd::SetDcLender(&LendFakeDc);
-    QApplication::sendEvent(m_wnd.GetQWidget(), &paint);
-    CWnd::SetDcLender(nullptr);
-    EXPECT_EQ(m_wnd.received,
-              (std::vector<Received>{{WM_PAINT, 0, 0},
-                                     {WM_ERASEBKGND, reinterpret_cast<WPARAM>(kLentDc), 0},
-                                     {WM_PAINT, 0, 0}}));
-    EXPECT_TRUE(m_wnd.GetPaintRegion().isEmpty());
-}
-
-// A control's own widget, counting what Qt lets it handle itself.
-class CountingWidget : public QWidget {
+// Erases blue and paints a red square through the device contexts it is given.
+class CPainterWnd : public CWnd {
 public:
-    int paints = 0;
-    int presses = 0;
+    CRect m_paintRect;
 
 protected:
-    void paintEvent(QPaintEvent*) override { ++paints; }
-    void mousePressEvent(QMouseEvent*) override { ++presses; }
+    BOOL OnEraseBkgnd(CDC* pDC) {
+        CRect client;
+        GetClientRect(&client);
+        pDC->FillSolidRect(client, RGB(0, 0, 255));
+        return TRUE;
+    }
+    void OnPaint() {
+        CPaintDC dc(this);
+        m_paintRect = dc.m_ps.rcPaint;
+        dc.FillSolidRect(10, 10, 5, 5, RGB(255, 0, 0));
+    }
+    DECLARE_MESSAGE_MAP()
 };
+BEGIN_MESSAGE_MAP(CPainterWnd, CWnd)
+ON_WM_ERASEBKGND()
+ON_WM_PAINT()
+END_MESSAGE_MAP()
 
-TEST_F(WndTest, AttachedWidgetKeepsItsOwnHandlingOfUnmappedMessages) {
-    CountingWidget widget;
-    CWnd control;
-    ASSERT_TRUE(control.Attach(&widget));
-    EXPECT_FALSE(CWnd().Attach(&widget));
-    QPaintEvent paint(QRect(0, 0, 5, 5));
-    QApplication::sendEvent(&widget, &paint);
-    QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
-    EXPECT_EQ(widget.paints, 1);
-    EXPECT_EQ(widget.presses, 1);
-    EXPECT_EQ(control.Detach(), &widget);
-    EXPECT_EQ(CWnd::FromWidgetPermanent(&widget), nullptr);
-}
-
-TEST_F(WndTest, MouseLeaveComesOnceAfterEachRequest) {
-    auto leave = [&] {
-        QEvent e(QEvent::Leave);
-        QApplication::sendEvent(m_wnd.GetQWidget(), &e);
-    };
-    TRACKMOUSEEVENT track;
-    track.dwFlags = TME_LEAVE;
-    track.hwndTrack = m_wnd.GetSafeHwnd();
-    leave();
-    EXPECT_TRUE(TrackMouseEvent(&track));
-    leave();
-    leave();
-    EXPECT_EQ(m_wnd.Of(WM_MOUSELEAVE).size(), 1u);
-    EXPECT_TRUE(TrackMouseEvent(&track));
-    track.dwFlags = TME_LEAVE | TME_CANCEL;
-    EXPECT_TRUE(TrackMouseEvent(&track));
-    leave();
-    EXPECT_EQ(m_wnd.Of(WM_MOUSELEAVE).size(), 1u);
-    track.hwndTrack = nullptr;
-    EXPECT_FALSE(TrackMouseEvent(&track));
+TEST_F(WndTest, PaintErasesThenPaintsThroughDeviceContextsOnTheWidget) {
+    CPainterWnd wnd;
+    ASSERT_TRUE(wnd.Create(nullptr, "p", 0, CRect(0, 0, 40, 30), nullptr, 0));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    wnd.GetQWidget()->render(&image);
+    EXPECT_EQ(image.pixel(0, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(39, 29), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(10, 10), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(14, 14), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(15, 15), qRgb(0, 0, 255));
+    EXPECT_EQ(wnd.m_paintRect, CRect(0, 0, 40, 30));
+    EXPECT_TRUE(wnd.GetPaintRegion().isEmpty());
 }
 
 TEST_F(WndTest, ContextMenuNamesTheWindowAndTheScreenPointOrMinusOneForTheKeyboard) {
