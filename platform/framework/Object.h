@@ -8,6 +8,10 @@
 class CArchive;
 class CObject;
 
+// Set in a class's schema when its Serialize reads older versions itself: the archive then hands
+// it the stored version through CArchive::GetObjectSchema instead of refusing the object.
+inline constexpr UINT VERSIONABLE_SCHEMA = 0x80000000;
+
 struct CRuntimeClass {
     const char* m_lpszClassName;
     int m_nObjectSize;
@@ -74,3 +78,19 @@ public:                                           \
         return new class_name;                     \
     }                                              \
     RM_IMPLEMENT_RUNTIMECLASS(class_name, base_name, 0xFFFF, class_name::CreateObject)
+
+// Serialisable classes: dynamic creation, a schema, and a typed `ar >> pObject` that refuses
+// objects of other classes. The .cpp that uses IMPLEMENT_SERIAL includes Archive.h.
+#define DECLARE_SERIAL(class_name) \
+    DECLARE_DYNCREATE(class_name)  \
+    friend CArchive& operator>>(CArchive& ar, class_name*& object);
+
+#define IMPLEMENT_SERIAL(class_name, base_name, schema)                                \
+    CObject* class_name::CreateObject() {                                              \
+        return new class_name;                                                         \
+    }                                                                                  \
+    RM_IMPLEMENT_RUNTIMECLASS(class_name, base_name, schema, class_name::CreateObject) \
+    [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& object) {         \
+        object = static_cast<class_name*>(ar.ReadObject(RUNTIME_CLASS(class_name)));   \
+        return ar;                                                                     \
+    }
