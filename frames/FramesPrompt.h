@@ -5,7 +5,7 @@
 
 #include <QString>
 
-enum class MessageIcon { Stop, Exclamation };
+enum class MessageIcon { None, Stop, Exclamation };
 
 // Shows an OK message box; an empty caption means the program's name.
 void ShowFramesMessage(const QString& text, MessageIcon icon, const QString& caption = {});
