@@ -1,5 +1,6 @@
 #include "frames/DisplayLut.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -190,7 +191,8 @@ void CDisplayLut::MapPixels(const BYTE* src, BYTE* dst, int bitsPerPixel, bool d
 }
 
 void CDisplayLut::ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bool dwordRows,
-                                int width, int height, const RGBQUAD* srcColourTable) const {
+                                int width, int height, const RGBQUAD* srcColourTable,
+                                int colourCount) const {
     if ((bitsPerPixel != 8 && bitsPerPixel != 16 && bitsPerPixel != 24) || width <= 0 ||
         height <= 0)
         return;
@@ -210,28 +212,35 @@ void CDisplayLut::ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bo
 
     const int bytesPerPixel = bitsPerPixel / 8;
     const int64_t srcRowBytes = SourceRowBytes(bytesPerPixel, width, dwordRows);
+    const auto weighted = [&](unsigned b, unsigned g, unsigned r) {
+        return static_cast<BYTE>(
+            (m_palette[b].rgbBlue * w0 + m_palette[g].rgbGreen * w1 + m_palette[r].rgbRed * w2) /
+            sum);
+    };
+    if (bitsPerPixel == 8) {
+        // An index has one grey level: work it out once per entry, then look pixels up.
+        BYTE levels[256] = {};
+        const int entries = srcColourTable ? std::clamp(colourCount, 0, 256) : 256;
+        for (int i = 0; i < entries; ++i)
+            levels[i] = weighted(colours[i].rgbBlue, colours[i].rgbGreen, colours[i].rgbRed);
+        for (int y = 0; y < height; ++y) {
+            const BYTE* s = src + y * srcRowBytes;
+            BYTE* d = dst + y * dstRowBytes;
+            for (int x = 0; x < width; ++x)
+                d[x] = levels[s[x]];
+        }
+        return;
+    }
     for (int y = 0; y < height; ++y) {
         const BYTE* s = src + y * srcRowBytes;
         BYTE* d = dst + y * dstRowBytes;
         for (int x = 0; x < width; ++x, s += bytesPerPixel) {
-            unsigned b = 0, g = 0, r = 0;
             if (bitsPerPixel == 24) {
-                b = s[0];
-                g = s[1];
-                r = s[2];
-            } else if (bitsPerPixel == 16) {
-                const unsigned p = s[0] | (s[1] << 8);
-                b = (p & 31) * 8;
-                g = ((p >> 5) & 31) * 8;
-                r = ((p >> 10) & 31) * 8;
+                d[x] = weighted(s[0], s[1], s[2]);
             } else {
-                b = colours[s[0]].rgbBlue;
-                g = colours[s[0]].rgbGreen;
-                r = colours[s[0]].rgbRed;
+                const unsigned p = s[0] | (s[1] << 8);
+                d[x] = weighted((p & 31) * 8, ((p >> 5) & 31) * 8, ((p >> 10) & 31) * 8);
             }
-            d[x] = static_cast<BYTE>((m_palette[b].rgbBlue * w0 + m_palette[g].rgbGreen * w1 +
-                                      m_palette[r].rgbRed * w2) /
-                                     sum);
         }
     }
 }

@@ -39,9 +39,10 @@ public:
     void MapPixels(const BYTE* src, BYTE* dst, int bitsPerPixel, bool dwordRows, int width,
                    int height) const;
     // An 8-bit grey image weighted by the set's blue, green and red scales. 8-bit sources take
-    // their colours from srcColourTable, or are grey levels when it is null.
+    // their colours from srcColourTable (colourCount entries; larger indices give 0), or are
+    // grey levels when it is null.
     void ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bool dwordRows, int width,
-                       int height, const RGBQUAD* srcColourTable) const;
+                       int height, const RGBQUAD* srcColourTable, int colourCount = 256) const;
 
 private:
     void ApplyChannel(const CLutParamSet& params, int channel, BYTE mask);

@@ -229,6 +229,9 @@ TEST(DisplayLutTest, GreyConversionWeights) {
     lut.ConvertToGrey(indices, grey, 8, false, 2, 1, table);
     EXPECT_EQ(grey[0], 95);
     EXPECT_EQ(grey[1], 0);
+    lut.ConvertToGrey(indices, grey, 8, false, 2, 1, table, 2);  // a short table
+    EXPECT_EQ(grey[0], 95);
+    EXPECT_EQ(grey[1], 0);
     lut.ConvertToGrey(indices, grey, 8, false, 2, 1, nullptr);
     EXPECT_EQ(grey[0], 1);
     EXPECT_EQ(grey[1], 200);
