@@ -236,6 +236,22 @@ TEST(DisplayLutTest, GreyConversionWeights) {
     EXPECT_EQ(grey[0], 1);
     EXPECT_EQ(grey[1], 200);
 
+    // Rows wider than one round of eight, with DWORD padding: every pixel through its index.
+    std::vector<BYTE> wide(16 * 2);
+    for (size_t i = 0; i < wide.size(); ++i)
+        wide[i] = static_cast<BYTE>(i * 9);
+    std::vector<BYTE> wideGrey(16 * 2, 0xCC);
+    for (int i = 0; i < 256; ++i)
+        table[i] = {static_cast<BYTE>(i), static_cast<BYTE>(255 - i), 0, 0};
+    lut.ConvertToGrey(wide.data(), wideGrey.data(), 8, true, 13, 2, table);
+    for (int y = 0; y < 2; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            const int index = wide[y * 16 + x];
+            const int expected = x < 13 ? (index * 10 + (255 - index) * 60) / 100 : 0xCC;
+            EXPECT_EQ(wideGrey[y * 16 + x], expected) << x << "," << y;
+        }
+    }
+
     // The palette applies before weighting.
     CLutParamSet reversed = p;
     reversed.SetReverse(0, 1);
