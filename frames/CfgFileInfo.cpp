@@ -1,9 +1,9 @@
 #include "frames/CfgFileInfo.h"
 
 #include "frames/FileNames.h"
-#include "frames/FramesPrompt.h"
 #include "frames/SideFileReaders.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/IPrompter.h"
 
 #include <QFile>
 
@@ -126,7 +126,7 @@ int CCfgFileInfo::Save(const QString& path, const CCfgFileInfo* record) const {
                                QFile::encodeName(path).constData()) == 0)
         return 1;
     QFile::remove(temporary);
-    ShowFramesMessage("Could not save configuration file.", MessageIcon::Exclamation);
+    AfxMessageBox("Could not save configuration file.", MB_ICONEXCLAMATION);
     return 0;
 }
 

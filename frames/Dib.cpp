@@ -1,8 +1,8 @@
 #include "frames/Dib.h"
 
-#include "frames/FramesPrompt.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/File.h"
+#include "platform/framework/IPrompter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -290,7 +290,7 @@ bool CDib::ReadBmp(CFile& file) {
     }
     if (!ok) {
         Free();
-        ShowFramesMessage("Read error", MessageIcon::None);
+        AfxMessageBox("Read error");
     }
     return ok;
 }

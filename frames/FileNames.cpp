@@ -1,6 +1,6 @@
 #include "frames/FileNames.h"
 
-#include "frames/FramesPrompt.h"
+#include "platform/framework/IPrompter.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -245,6 +245,6 @@ int CheckDiskSpace(int64_t neededKiB, const QString& folderOrPath, bool showMess
     if (freeBytes >= 0 && neededKiB < (freeBytes >> 10))
         return 1;
     if (showMessage)
-        ShowFramesMessage("Insufficient Disk Space.", MessageIcon::Exclamation);
+        AfxMessageBox("Insufficient Disk Space.", MB_ICONEXCLAMATION);
     return 0;
 }

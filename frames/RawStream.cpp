@@ -1,6 +1,6 @@
 #include "frames/RawStream.h"
 
-#include "frames/FramesPrompt.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/wintypes/BitmapInfo.h"
 
 #include <QFile>
@@ -140,8 +140,8 @@ IAVIStream* OpenRawStream(const QString& path) {
     }
     if (std::memcmp(header, "OP05", 4) != 0) {
         ::close(fd);
-        ShowFramesMessage("Unexpected header found in the RAW file.  Unable to open.",
-                          MessageIcon::Stop, "File Error");
+        AfxPrompter().MessageBox({"Unexpected header found in the RAW file.  Unable to open.",
+                                  "File Error", MB_OK | MB_ICONSTOP, nullptr});
         return nullptr;
     }
     const int32_t frameCount = Le32(header + 8);

@@ -2,9 +2,9 @@
 
 #include "frames/CfgFileInfo.h"
 #include "frames/EvtInfo.h"
-#include "frames/FramesPrompt.h"
 #include "frames/ProfileString.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/IPrompter.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -102,7 +102,7 @@ int ReadCameraHeaderFile(const QString& path, CCfgFileInfo* record, bool quiet) 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         if (!quiet)
-            ShowFramesMessage("Could not open file for reading.", MessageIcon::Exclamation);
+            AfxMessageBox("Could not open file for reading.");
         return 0;
     }
     double rate = std::nan("");
@@ -146,8 +146,7 @@ int ReadCameraHeaderFile(const QString& path, CCfgFileInfo* record, bool quiet) 
     };
     if (!fits(rate) || rate <= 0) {
         if (!quiet)
-            ShowFramesMessage("Nothing read from file, possibly badly formatted.",
-                              MessageIcon::Exclamation);
+            AfxMessageBox("Nothing read from file, possibly badly formatted.");
         return 0;
     }
     record->m_rate = static_cast<int>(rate);

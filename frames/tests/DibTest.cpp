@@ -2,6 +2,7 @@
 
 #include "platform/framework/Archive.h"
 #include "platform/framework/File.h"
+#include "platform/wintypes/WinMessages.h"
 
 #include "testsupport/IsolatedTest.h"
 
@@ -305,7 +306,10 @@ TEST_F(DibTest, DamagedHeadersAreRefused) {
     for (const auto& c : cases) {
         CDib dib;
         dib.Create(nullptr, 2, 2, 8);
+        Prompter().ExpectMessageBox("Read error", IDOK);
         EXPECT_FALSE(Read(c.bytes, dib)) << c.what;
+        ASSERT_FALSE(Prompter().Prompts().empty());
+        EXPECT_EQ(Prompter().Prompts().back().type, MB_OK) << c.what;
         EXPECT_EQ(dib.GetHeader(), nullptr) << c.what << ": left freed";
         EXPECT_EQ(dib.GetBits(), nullptr) << c.what;
     }

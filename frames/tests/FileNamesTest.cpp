@@ -1,5 +1,6 @@
 #include "frames/FileNames.h"
 
+#include "platform/wintypes/WinMessages.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <gtest/gtest.h>
@@ -205,6 +206,14 @@ TEST_F(CheckDiskSpaceTest, ComparesKibibytesOfTheFolder) {
     EXPECT_EQ(asked, "");
     EXPECT_EQ(CheckDiskSpace(5, "E:\\rec\\x.avi", false), 1);
     EXPECT_EQ(asked, "E:/rec/");
+
+    EXPECT_TRUE(Prompter().Prompts().empty());
+    Prompter().ExpectMessageBox("Insufficient Disk Space.", IDOK);
+    EXPECT_EQ(CheckDiskSpace(100, "/data/out/", true), 0);
+    ASSERT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(Prompter().Prompts()[0].type, MB_ICONEXCLAMATION);
+    EXPECT_EQ(CheckDiskSpace(99, "/data/out/", true), 1);  // room: nothing said
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
 
     SetFreeSpaceQuery([](const QString&) { return int64_t{-1}; });
     EXPECT_EQ(CheckDiskSpace(0, "/data", false), 0);  // unknown space is no room

@@ -1,6 +1,7 @@
 #include "frames/RawStream.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/wintypes/BitmapInfo.h"
+#include "platform/wintypes/WinMessages.h"
 
 #include "testsupport/IsolatedTest.h"
 
@@ -101,9 +102,21 @@ TEST_F(RawStreamTest, OpenFailures) {
              s.dataBytes = 0;
          })},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
+        const bool reported = std::string(c.what) == "OP06";
+        if (reported)
+            Prompter().ExpectMessageBox("Unexpected header found in the RAW file.  Unable to open.",
+                                        IDOK);
+        const size_t promptsBefore = Prompter().Prompts().size();
         EXPECT_EQ(OpenRawStream(Write(c.bytes)), nullptr) << c.what;
+        ASSERT_EQ(Prompter().Prompts().size(), promptsBefore + (reported ? 1 : 0)) << c.what;
+        if (reported) {
+            EXPECT_EQ(Prompter().Prompts().back().caption, "File Error");
+            EXPECT_EQ(Prompter().Prompts().back().type, MB_OK | MB_ICONSTOP);
+        }
+    }
     EXPECT_EQ(OpenRawStream(WorkPath("missing.raw")), nullptr);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
 }
 
 TEST_F(RawStreamTest, EightBitFormatAndFrames) {

@@ -2,6 +2,8 @@
 #include "frames/EvtInfo.h"
 #include "frames/SideFileReaders.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/wintypes/WinMessages.h"
 
 #include "testsupport/IsolatedTest.h"
 
@@ -140,11 +142,15 @@ TEST_F(SideFilesTest, CfgShortAndDamagedFiles) {
 
 TEST_F(SideFilesTest, CfgSaveFailures) {
     const CCfgFileInfo sample = Sample();
+    Prompter().ExpectMessageBox("Could not save configuration file.", IDOK);
+    Prompter().ExpectMessageBox("Could not save configuration file.", IDOK);
     EXPECT_EQ(sample.Save(WorkPath("missing/take.cfg")), 0);
     // The target name is taken by a folder: the temporary file is written but cannot replace it.
     ASSERT_TRUE(QDir(WorkDir()).mkpath("busy.cfg/inside"));
     EXPECT_EQ(sample.Save(WorkPath("busy.cfg")), 0);
     EXPECT_FALSE(QFile::exists(WorkPath("busy.cfg.saving")));
+    ASSERT_EQ(Prompter().Prompts().size(), 2u);
+    EXPECT_EQ(Prompter().Prompts()[1].type, MB_ICONEXCLAMATION);
 }
 
 TEST_F(SideFilesTest, AcquisitionIniFile) {
@@ -235,4 +241,13 @@ TEST_F(SideFilesTest, TolerantSideFileReaders) {
     EXPECT_EQ(record.m_rate, -1);
     EXPECT_EQ(ReadCameraHeaderFile(WorkPath("c.cih"), &record, true), 1);
     EXPECT_EQ(record.m_exposureNs, 20000);
+    EXPECT_TRUE(Prompter().Prompts().empty()) << "quiet readers say nothing";
+
+    // Not quiet: both failures are reported under the program's name.
+    Prompter().ExpectMessageBox("Could not open file for reading.", IDOK);
+    Prompter().ExpectMessageBox("Nothing read from file, possibly badly formatted.", IDOK);
+    EXPECT_EQ(ReadCameraHeaderFile(WorkPath("none.cih"), &record, false), 0);
+    EXPECT_EQ(ReadCameraHeaderFile(WorkPath("a.cih"), &record, false), 0);
+    ASSERT_EQ(Prompter().Prompts().size(), 2u);
+    EXPECT_EQ(Prompter().Prompts()[0].caption, AfxGetAppTitle());
 }
