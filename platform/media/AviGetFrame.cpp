@@ -37,7 +37,12 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
         const int full = 1 << bits;
         inColours = in.biClrUsed > 0 ? static_cast<int>(std::min<DWORD>(in.biClrUsed, full)) : full;
     }
-    const int outColours = bits == 16 ? 256 : inColours;
+    // A table shorter than the header says gives only the colours it holds: none at all lets
+    // the reader keep the colours it had.
+    const size_t tableAt = in.biSize;
+    const size_t storedColours =
+        std::min<size_t>(inColours, (static_cast<size_t>(formatBytes) - tableAt) / 4);
+    const int outColours = bits == 16 ? 256 : static_cast<int>(storedColours);
     const auto outRow = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(outBits)));
     const size_t tableBytes = 4 * static_cast<size_t>(outColours);
     const size_t pixelBytes = outRow * static_cast<size_t>(height);
@@ -58,9 +63,6 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     out.biClrUsed = static_cast<DWORD>(outColours);
     std::memcpy(packed, &out, sizeof out);
     BYTE* table = packed + kBitmapInfoHeaderBytes;
-    const size_t tableAt = in.biSize;
-    const size_t storedColours =
-        std::min<size_t>(inColours, (static_cast<size_t>(formatBytes) - tableAt) / 4);
     if (bits == 16) {
         for (int i = 0; i < 256; ++i)
             table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = static_cast<BYTE>(i);
