@@ -1,0 +1,41 @@
+#pragma once
+
+// CDrawPolygon: a shape of any number of vertices, open or closed, filled or not; a click can
+// insert a vertex into the nearest edge.
+
+#include "views/DrawObject.h"
+
+#include <vector>
+
+class CDrawPolygon : public CDrawObject {
+    DECLARE_SERIAL(CDrawPolygon)
+
+public:
+    static constexpr int kType = 4;
+
+    CDrawPolygon();
+
+    // The shared record, then the closed flag.
+    void Serialize(CArchive& ar) override;
+    // Inside the vertex outline (even-odd rule, closed or not) hits the body; a vertex within
+    // 4 units wins over the body. Fewer than two vertices never hit.
+    BOOL HitTest(CDoublePoint p, int* hitPart) override;
+
+    // Under three vertices appends p (snapped); otherwise inserts the midpoint of the edge
+    // whose midpoint lies nearest to p, between that edge's ends.
+    virtual BOOL InsertVertex(CDoublePoint p);
+    // out receives every vertex in window coordinates, truncated; false when there is none.
+    virtual BOOL GetDisplayPoints(std::vector<CDoublePoint>* out, const CZoomTransform* t) const;
+    void GetSnappedPoints(std::vector<CDoublePoint>* out) const;
+
+    void SetClosed(BOOL closed);
+    BOOL GetClosed() const { return m_closed; }
+    // The centre mark's place: the area centroid of the outline, or (-1, -1) when the outline
+    // crosses itself or encloses no area.
+    static CDoublePoint OutlineCentre(const std::vector<CDoublePoint>& outline);
+
+    void CopyFrom(const CDrawPolygon& other);
+
+protected:
+    BOOL m_closed = 1;
+};
