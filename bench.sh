@@ -9,7 +9,7 @@ cmake --preset release -DRM_BUILD_BENCH=ON >/dev/null
 cmake --build --preset release
 found=0
 for b in build/release/bench/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   found=1
   echo "== $(basename "$b")"
   "$b" "$@"

@@ -1,0 +1,398 @@
+#include "colorlib/BayerConverter.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstddef>
+#include <cstring>
+#include <new>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#if defined(__x86_64__)
+#include <immintrin.h>
+#define TINTORA_AVX2 1
+#endif
+
+namespace {
+
+constexpr int kMaxLevel = 4096;
+constexpr int kMaxSide = 65535;
+
+enum Colour { kRed = 0, kGreen = 1, kBlue = 2 };
+
+// Filter colour of the sample at (y, x): phase 0 starts R G / G B, phase 1 starts G R / B G.
+// Defined outside the frame too, so border code can ask about missing neighbours.
+inline int ColourAt(int phase, int y, int x) {
+    static constexpr int kPattern[2][2] = {{kRed, kGreen}, {kGreen, kBlue}};
+    return kPattern[y & 1][(x + phase) & 1];
+}
+
+// The expanded mosaic lives in the caller's byte buffer, which need not be 2-byte aligned.
+inline int LoadSample(const std::uint8_t* mosaic, std::size_t index) {
+    std::uint16_t v;
+    std::memcpy(&v, mosaic + 2 * index, sizeof v);
+    return v;
+}
+
+inline void StoreSample(std::uint8_t* mosaic, std::size_t index, std::uint16_t v) {
+    std::memcpy(mosaic + 2 * index, &v, sizeof v);
+}
+
+inline std::int16_t ClampLevel(int v) {
+    return static_cast<std::int16_t>(std::clamp(v, 0, kMaxLevel));
+}
+
+// One output byte from a matrix row, in 32-bit floats summed left to right.
+inline std::uint8_t MatrixByte(const CColorMatrix::Row& row, int p1, int p2, int p3) {
+    const float v = (row[0] * static_cast<float>(p1) + row[1] * static_cast<float>(p2) +
+                     row[2] * static_cast<float>(p3)) /
+                    16;
+    if (v > 255)
+        return 255;
+    if (!(v > 0))  // also a NaN from a degenerate matrix
+        return 0;
+    return static_cast<std::uint8_t>(static_cast<int>(v));
+}
+
+// The 3x3 smoothing 0.75 * centre + (sum of the 8 neighbours) / 32, truncated and capped at
+// 4096. Plane values are never negative and at most 4096, so (24 c + s) / 32 is exact in
+// floating point and its truncation equals the integer (3 c + s / 8) / 4.
+inline int SmoothValue(int centre, int neighbours) {
+    return std::min((3 * centre + (neighbours >> 3)) >> 2, kMaxLevel);
+}
+
+#ifdef TINTORA_AVX2
+bool HasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+
+// One matrix row for eight pixels. With s the row sum, s / 16 only scales by a power of two, so
+// clamping s to 0..16 * 255 and truncating s / 16 gives the byte of MatrixByte; max() turns a
+// NaN into 0 as well.
+__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff, __m256 f1,
+                                                            __m256 f2, __m256 f3) {
+    const __m256 sum =
+        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(coeff[0], f1), _mm256_mul_ps(coeff[1], f2)),
+                      _mm256_mul_ps(coeff[2], f3));
+    const __m256 clamped =
+        _mm256_min_ps(_mm256_max_ps(sum, _mm256_setzero_ps()), _mm256_set1_ps(16 * 255));
+    return _mm256_srli_epi32(_mm256_cvttps_epi32(clamped), 4);
+}
+
+// The vector part of the mode-0 output, eight pixels a step. Returns the number of pixels
+// written: each step stores 4 bytes beyond its pixels, so it stops short of the end.
+__attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const planes[3],
+                                                            const CColorMatrix::Rows& matrix,
+                                                            std::uint8_t* dst, std::size_t count) {
+    __m256 coeff[3][3];
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm256_set1_ps(matrix[2 - k][j]);
+    }
+    // Per 128-bit lane: four B G R 0 words packed into the first 12 bytes.
+    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
+                                          1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    std::size_t i = 0;
+    for (; i + 10 <= count; i += 8) {
+        __m256 f[3];
+        for (int p = 0; p < 3; ++p) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
+            f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+        }
+        const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
+        const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
+        const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
+        const __m256i words = _mm256_or_si256(
+            blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
+        const __m256i packed = _mm256_shuffle_epi8(words, pack);
+        std::uint8_t* out = dst + 3 * i;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+    }
+    return i;
+}
+#endif
+
+}  // namespace
+
+CBayerConverter::~CBayerConverter() {
+    FreePlanes();
+}
+
+void CBayerConverter::FreePlanes() {
+    for (Planes* planes : {&m_demosaic, &m_filtered}) {
+        for (std::int16_t*& plane : *planes) {
+            delete[] plane;
+            plane = nullptr;
+        }
+    }
+}
+
+int CBayerConverter::Setup(int width, int height) {
+    const bool sizeOk = width >= 0 && height >= 0 && width <= kMaxSide && height <= kMaxSide;
+    const std::uint32_t count =
+        sizeOk ? static_cast<std::uint32_t>(width) * static_cast<std::uint32_t>(height) : 0;
+    if (sizeOk && (count != m_pixelCount || !HasPlanes())) {
+        FreePlanes();
+        for (Planes* planes : {&m_demosaic, &m_filtered}) {
+            for (std::int16_t*& plane : *planes)
+                plane = new (std::nothrow) std::int16_t[count];
+        }
+    }
+    const bool allocated =
+        std::none_of(m_demosaic.begin(), m_demosaic.end(), [](auto* p) { return p == nullptr; }) &&
+        std::none_of(m_filtered.begin(), m_filtered.end(), [](auto* p) { return p == nullptr; });
+    if (!sizeOk || !allocated) {
+        FreePlanes();
+        m_width = 0;
+        m_height = 0;
+        m_pixelCount = 0;
+        return -1;
+    }
+    m_width = static_cast<std::uint16_t>(width);
+    m_height = static_cast<std::uint16_t>(height);
+    m_pixelCount = count;
+    return 0;
+}
+
+void CBayerConverter::Deallocate() {
+    FreePlanes();
+}
+
+int CBayerConverter::Convert(int width, int height, int type, int variant, bool skipFilter,
+                             const std::uint8_t* src, std::uint8_t* dst,
+                             const CColorMatrix::Rows& matrix) {
+    if (!src || !dst)
+        return -1;
+    // A 480 x 640 frame after a 640 x 480 one needs the new shape, not only the new count.
+    if (width != m_width || height != m_height || !HasPlanes()) {
+        if (const int error = Setup(width, height))
+            return error;
+    }
+    if (type != m_tableType) {
+        BuildInputTable(type, m_table);
+        m_tableType = type;
+    }
+    if (m_mode < 0 || m_mode > 9 || m_pixelCount == 0)
+        return 0;
+
+    ExpandMosaic(src, dst);
+    Demosaic(dst, variant == 0 ? 0 : 1);
+    if (!skipFilter)
+        Smooth();
+    const Planes& planes = skipFilter ? m_demosaic : m_filtered;
+
+    if (m_mode == 0)
+        WriteColour(planes, matrix, dst);
+    else if (m_mode <= 3)
+        WritePlane(m_demosaic[m_mode - 1], dst);
+    else if (m_mode <= 6)
+        WritePlane(planes[m_mode - 4], dst);
+    else
+        WriteGrey(planes, matrix[m_mode - 7], dst);
+    return 0;
+}
+
+void CBayerConverter::ExpandMosaic(const std::uint8_t* src, std::uint8_t* mosaic) const {
+    std::size_t i = 0;
+    // Four samples per store on little-endian machines: the stores dominate otherwise.
+    for (; std::endian::native == std::endian::little && i + 4 <= m_pixelCount; i += 4) {
+        const std::uint64_t four =
+            std::uint64_t{m_table[src[i]]} | std::uint64_t{m_table[src[i + 1]]} << 16 |
+            std::uint64_t{m_table[src[i + 2]]} << 32 | std::uint64_t{m_table[src[i + 3]]} << 48;
+        std::memcpy(mosaic + 2 * i, &four, sizeof four);
+    }
+    for (; i < m_pixelCount; ++i)
+        StoreSample(mosaic, i, m_table[src[i]]);
+}
+
+void CBayerConverter::DemosaicBorderPixel(const std::uint8_t* mosaic, int phase, int y, int x) {
+    static constexpr int kCross[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
+    static constexpr int kDiagonal[4][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
+    static constexpr int kRow[2][2] = {{0, -1}, {0, 1}};
+    static constexpr int kColumn[2][2] = {{-1, 0}, {1, 0}};
+
+    const int w = m_width;
+    const int h = m_height;
+    const std::size_t index = static_cast<std::size_t>(y) * w + x;
+    const int own = ColourAt(phase, y, x);
+    for (int plane = 0; plane < 3; ++plane) {
+        int value = 0;
+        if (plane == own) {
+            value = 4 * LoadSample(mosaic, index);
+        } else {
+            const int(*offsets)[2] = kDiagonal;
+            int offsetCount = 4;
+            if (plane == kGreen) {
+                offsets = kCross;
+            } else if (own == kGreen) {
+                offsets = ColourAt(phase, y, x + 1) == plane ? kRow : kColumn;
+                offsetCount = 2;
+            }
+            // Average what exists and bring it to the 4x level of an interior pixel.
+            int sum = 0;
+            int found = 0;
+            for (int k = 0; k < offsetCount; ++k) {
+                const int ny = y + offsets[k][0];
+                const int nx = x + offsets[k][1];
+                if (ny < 0 || ny >= h || nx < 0 || nx >= w)
+                    continue;
+                sum += LoadSample(mosaic, static_cast<std::size_t>(ny) * w + nx);
+                ++found;
+            }
+            value = found ? (4 * sum + found / 2) / found : 0;
+        }
+        m_demosaic[plane][index] = ClampLevel(value);
+    }
+}
+
+void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
+    const int w = m_width;
+    const int h = m_height;
+    for (int y = 0; y < h; ++y) {
+        if (y == 0 || y == h - 1 || w < 3) {
+            for (int x = 0; x < w; ++x)
+                DemosaicBorderPixel(mosaic, phase, y, x);
+            continue;
+        }
+        DemosaicBorderPixel(mosaic, phase, y, 0);
+        DemosaicBorderPixel(mosaic, phase, y, w - 1);
+
+        // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at
+        // the non-green samples; at a green sample it lies left and right, the third colour
+        // above and below.
+        const bool redRow = (y & 1) == 0;
+        std::int16_t* sitePlane =
+            m_demosaic[redRow ? kRed : kBlue] + static_cast<std::size_t>(y) * w;
+        std::int16_t* greenPlane = m_demosaic[kGreen] + static_cast<std::size_t>(y) * w;
+        std::int16_t* otherPlane =
+            m_demosaic[redRow ? kBlue : kRed] + static_cast<std::size_t>(y) * w;
+        const std::uint8_t* up = mosaic + 2 * static_cast<std::size_t>(y - 1) * w;
+        const std::uint8_t* mid = up + 2 * static_cast<std::size_t>(w);
+        const std::uint8_t* down = mid + 2 * static_cast<std::size_t>(w);
+
+        int x = 1;
+#ifdef __SSE2__
+        const auto lane = [&](int i) -> short {
+            return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0;
+        };
+        const __m128i site =
+            _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
+        const auto load = [](const std::uint8_t* row, int col) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
+        };
+        const auto select = [&site](__m128i atSite, __m128i atGreen) {
+            return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
+        };
+        for (; x + 8 <= w - 1; x += 8) {
+            const __m128i c = load(mid, x);
+            const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+            const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
+            const __m128i diagonal =
+                _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
+                              _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
+            const __m128i own = _mm_slli_epi16(c, 2);
+            const auto store = [x](std::int16_t* plane, __m128i v) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
+            };
+            store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
+            store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
+            store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+        }
+#endif
+        for (; x < w - 1; ++x) {
+            const int c = LoadSample(mid, x);
+            const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
+            const int vertical = LoadSample(up, x) + LoadSample(down, x);
+            const int diagonal = LoadSample(up, x - 1) + LoadSample(up, x + 1) +
+                                 LoadSample(down, x - 1) + LoadSample(down, x + 1);
+            const bool atSite = ColourAt(phase, y, x) != kGreen;
+            sitePlane[x] = static_cast<std::int16_t>(atSite ? 4 * c : 2 * horizontal);
+            greenPlane[x] = static_cast<std::int16_t>(atSite ? horizontal + vertical : 4 * c);
+            otherPlane[x] = static_cast<std::int16_t>(atSite ? diagonal : 2 * vertical);
+        }
+    }
+}
+
+void CBayerConverter::Smooth() {
+    const int w = m_width;
+    const int h = m_height;
+    for (int p = 0; p < 3; ++p) {
+        const std::int16_t* in = m_demosaic[p];
+        std::int16_t* out = m_filtered[p];
+        for (int y = 0; y < h; ++y) {
+            const std::size_t row = static_cast<std::size_t>(y) * w;
+            if (y == 0 || y == h - 1 || w < 3) {
+                for (int x = 0; x < w; ++x)
+                    out[row + x] = ClampLevel(in[row + x]);
+                continue;
+            }
+            out[row] = ClampLevel(in[row]);
+            out[row + w - 1] = ClampLevel(in[row + w - 1]);
+            const std::int16_t* up = in + row - w;
+            const std::int16_t* mid = in + row;
+            const std::int16_t* down = in + row + w;
+            int x = 1;
+#ifdef __SSE2__
+            const auto load = [](const std::int16_t* r, int col) {
+                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + col));
+            };
+            const __m128i cap = _mm_set1_epi16(kMaxLevel);
+            for (; x + 8 <= w - 1; x += 8) {
+                const __m128i c = load(mid, x);
+                const __m128i above =
+                    _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x)), load(up, x + 1));
+                const __m128i below = _mm_add_epi16(_mm_add_epi16(load(down, x - 1), load(down, x)),
+                                                    load(down, x + 1));
+                const __m128i sides = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+                const __m128i neighbours = _mm_add_epi16(_mm_add_epi16(above, below), sides);
+                const __m128i c3 = _mm_add_epi16(_mm_add_epi16(c, c), c);
+                const __m128i v =
+                    _mm_srli_epi16(_mm_add_epi16(c3, _mm_srli_epi16(neighbours, 3)), 2);
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + row + x), _mm_min_epi16(v, cap));
+            }
+#endif
+            for (; x < w - 1; ++x) {
+                const int neighbours = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x + 1] +
+                                       down[x - 1] + down[x] + down[x + 1];
+                out[row + x] = static_cast<std::int16_t>(SmoothValue(mid[x], neighbours));
+            }
+        }
+    }
+}
+
+void CBayerConverter::WriteColour(const Planes& planes, const CColorMatrix::Rows& matrix,
+                                  std::uint8_t* dst) const {
+    const std::size_t count = m_pixelCount;
+    std::size_t i = 0;
+#ifdef TINTORA_AVX2
+    if (HasAvx2()) {
+        const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
+        i = WriteColourAvx2(p, matrix, dst, count);
+    }
+#endif
+    for (; i < count; ++i) {
+        const int p1 = planes[0][i];
+        const int p2 = planes[1][i];
+        const int p3 = planes[2][i];
+        dst[3 * i] = MatrixByte(matrix[2], p1, p2, p3);
+        dst[3 * i + 1] = MatrixByte(matrix[1], p1, p2, p3);
+        dst[3 * i + 2] = MatrixByte(matrix[0], p1, p2, p3);
+    }
+}
+
+void CBayerConverter::WritePlane(const std::int16_t* plane, std::uint8_t* dst) const {
+    for (std::size_t i = 0; i < m_pixelCount; ++i)
+        dst[i] = MapTo8Bit(m_tableType, plane[i] / 4);
+}
+
+void CBayerConverter::WriteGrey(const Planes& planes, const CColorMatrix::Row& row,
+                                std::uint8_t* dst) const {
+    for (std::size_t i = 0; i < m_pixelCount; ++i)
+        dst[i] = MatrixByte(row, planes[0][i], planes[1][i], planes[2][i]);
+}
