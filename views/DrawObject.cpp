@@ -1,11 +1,11 @@
 #include "views/DrawObject.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/InvalidArgException.h"
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 IMPLEMENT_DYNAMIC(CDrawObject, CObject)
 
@@ -17,7 +17,7 @@ constexpr UINT kLastIntegerPointSchema = 2;
 
 void RequireIndex(int index) {
     if (index < 0)
-        throw std::out_of_range("negative point index");
+        AfxThrowInvalidArgException();
 }
 
 }  // namespace

@@ -48,10 +48,10 @@ public:
 
     virtual int GetPointCount() const { return static_cast<int>(m_points.size()); }
     // Grows the list with (0, 0) points when index is at or past the end. Marks modified only
-    // when asked, and returns that argument. A negative index throws std::out_of_range.
+    // when asked, and returns that argument. A negative index throws CInvalidArgException.
     virtual BOOL SetPoint(int index, CDoublePoint p, BOOL markModified, BOOL snap);
     // The new point count, or -1 (nothing changed) for an index at or past the end. A negative
-    // index throws std::out_of_range.
+    // index throws CInvalidArgException.
     virtual int RemovePoint(int index);
     virtual int RemoveAllPoints();
     virtual void SetIndex(int index);

@@ -1,3 +1,4 @@
+#include "platform/framework/InvalidArgException.h"
 #include "views/DrawEllipse.h"
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
@@ -6,8 +7,6 @@
 #include "views/ZoomTransform.h"
 
 #include <gtest/gtest.h>
-
-#include <stdexcept>
 
 namespace {
 
@@ -68,8 +67,8 @@ TEST(DrawObjectTest, PointListOperations) {
     EXPECT_EQ(p.RemovePoint(0), 5);
     EXPECT_TRUE(p.IsModified());
     EXPECT_EQ(p.GetPoint(4, FALSE), CDoublePoint(1.0, 2.0));
-    EXPECT_THROW(p.RemovePoint(-1), std::out_of_range);
-    EXPECT_THROW(p.SetPoint(-1, {}, TRUE, FALSE), std::out_of_range);
+    EXPECT_THROW(p.RemovePoint(-1), CInvalidArgException);
+    EXPECT_THROW(p.SetPoint(-1, {}, TRUE, FALSE), CInvalidArgException);
 
     p.MovePoint(9, {3, 3}, FALSE);
     EXPECT_EQ(p.GetPointCount(), 5);
