@@ -1,6 +1,7 @@
 #include "views/DrawEllipse.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/DC.h"
 
 IMPLEMENT_SERIAL(CDrawEllipse, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSchema)
 
@@ -34,4 +35,23 @@ BOOL CDrawEllipse::HitTest(CDoublePoint p, int* hitPart) {
     if (HitVertex(p, hitPart))
         hit = true;
     return hit;
+}
+
+void CDrawEllipse::Draw(CDC* dc, const CZoomTransform* t, int) {
+    CRect r;
+    if (!dc || !GetDisplayRect(&r, t))
+        return;
+    const int width = TruncToInt(GetLineThickness() * DrawScale(t));
+    if (IsSelected())
+        DrawEllipseShape(dc, &r, FALSE, PS_SOLID, width + kHaloExtraWidth, kHaloColor, 0);
+    CRect shape = r;
+    shape.NormalizeRect();
+    DrawTranslucent(dc, shape, kAlpha, [&](CDC& memory, CPoint shift) {
+        CRect moved = shape;
+        moved.OffsetRect(shift);
+        DrawEllipseShape(&memory, &moved, GetFilled(), GetLineStyle(), width, GetLineColor(),
+                         GetFillColor());
+    });
+    DrawPointHandles(dc, GetLineThickness(), t);
+    DrawCentreMark(dc, GetLineThickness(), t, nullptr);
 }

@@ -18,4 +18,7 @@ public:
     // Inside the ellipse hits the body (never for a zero axis); a point within 4 units wins
     // over the body.
     BOOL HitTest(CDoublePoint p, int* hitPart) override;
+    // The halo first when selected, then outline and fill blended at kAlpha, then the handles
+    // and the centre mark.
+    void Draw(CDC* dc, const CZoomTransform* t, int viewState) override;
 };

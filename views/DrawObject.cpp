@@ -1,10 +1,12 @@
 #include "views/DrawObject.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/DC.h"
 #include "platform/framework/InvalidArgException.h"
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 IMPLEMENT_DYNAMIC(CDrawObject, CObject)
@@ -394,4 +396,180 @@ void CDrawObject::InsertPointAt(int index, const CDoublePoint& p) {
     m_points.insert(m_points.begin() + static_cast<std::ptrdiff_t>(at), p);
     m_marks.resize(m_points.size() - 1, 0);
     m_marks.insert(m_marks.begin() + static_cast<std::ptrdiff_t>(at), 0);
+}
+
+double CDrawObject::DrawScale(const CZoomTransform* t) const {
+    if (!m_imageSpace || !t)
+        return 1.0;
+    double scale = -1.0;
+    t->GetScale(&scale);
+    return scale == -1.0 ? 1.0 : scale;
+}
+
+double CDrawObject::HandleScale(const CZoomTransform* t) const {
+    return m_unitScale ? 1.0 : DrawScale(t);
+}
+
+void CDrawObject::DrawPointHandle(CDC* dc, int index, int width, const CZoomTransform* t) {
+    if (!dc || index < 0 || static_cast<size_t>(index) >= m_points.size())
+        return;
+    const double half = std::max(width * HandleScale(t) * 2.5, 2.0);
+    const CDoublePoint p = GetDisplayPoint(index, t, FALSE);
+    if (p.x < 0.0 && p.y < 0.0)
+        return;
+    const int side = std::max(1, TruncToInt(half));
+    const COLORREF color = m_marks[static_cast<size_t>(index)] ? kMarkedColor : kHandleColor;
+    const int saved = dc->SaveDC();
+    dc->FillSolidRect(TruncToInt(p.x - half / 2.0), TruncToInt(p.y - half / 2.0), side, side,
+                      color);
+    dc->RestoreDC(saved);
+}
+
+void CDrawObject::DrawPointMarker(CDC* dc, int index, int width, const CZoomTransform* t) {
+    if (!dc || index < 0 || static_cast<size_t>(index) >= m_points.size())
+        return;
+    const double half = std::max(width * HandleScale(t) * 2.5, 2.0);
+    const CDoublePoint p = GetDisplayPoint(index, t, FALSE);
+    if (p.x < 0.0 && p.y < 0.0)
+        return;
+    const CPoint c = p.ToPoint();
+    const int h = TruncToInt(half);
+    CPen pen(PS_SOLID, width, m_marks[static_cast<size_t>(index)] ? kMarkedColor : kHandleColor);
+    CPen* old = dc->SelectObject(&pen);
+    const CPoint ends[] = {{c.x + h, c.y}, {c.x - h, c.y}, {c.x, c.y + h}, {c.x, c.y - h}};
+    for (const CPoint& end : ends) {
+        dc->MoveTo(c);
+        dc->LineTo(end);
+    }
+    dc->SelectObject(old);
+}
+
+void CDrawObject::DrawPointHandles(CDC* dc, int width, const CZoomTransform* t) {
+    if (!m_displayFlag)
+        return;
+    for (int i = 0; i < GetPointCount(); ++i)
+        DrawPointHandle(dc, i, width, t);
+}
+
+void CDrawObject::DrawPointMarkers(CDC* dc, int width, const CZoomTransform* t) {
+    if (!m_displayFlag)
+        return;
+    for (int i = 0; i < GetPointCount(); ++i)
+        DrawPointMarker(dc, i, width, t);
+}
+
+void CDrawObject::DrawCentreMark(CDC* dc, int, const CZoomTransform* t, const CDoublePoint* at) {
+    if (!dc || !m_displayFlag)
+        return;
+    double scale = 1.0;
+    if (t) {
+        t->GetScale(&scale);
+        if (scale == -1.0)
+            scale = 1.0;
+    }
+    CDoublePoint centre;
+    if (at) {
+        centre = *at;
+    } else {
+        if (m_points.empty())
+            return;
+        for (int i = 0; i < GetPointCount(); ++i) {
+            const CDoublePoint p = GetDisplayPoint(i, t, FALSE);
+            centre.x += p.x;
+            centre.y += p.y;
+        }
+        const double inverse = 1.0 / static_cast<double>(m_points.size());
+        centre = {centre.x * inverse, centre.y * inverse};
+    }
+    const CPoint c = centre.ToPoint();
+    const int s = std::clamp(TruncToInt(scale * 2.5), 2, 8);
+    CPen pen(PS_SOLID, std::max(0, TruncToInt(scale)), kHandleColor);
+    CPen* old = dc->SelectObject(&pen);
+    dc->MoveTo(c.x - s, c.y);
+    dc->LineTo(c.x + s + 1, c.y);
+    dc->MoveTo(c.x, c.y - s);
+    dc->LineTo(c.x, c.y + s + 1);
+    dc->SelectObject(old);
+}
+
+void CDrawObject::CreateGeometricPen(CPen& pen, int style, int width, COLORREF color) {
+    CBrush brush(color);
+    LOGBRUSH logBrush;
+    brush.GetLogBrush(&logBrush);
+    pen.CreatePen(PS_GEOMETRIC | style, std::max(1, width), &logBrush);
+}
+
+void CDrawObject::DrawRectOutline(CDC* dc, const CRect* r, BOOL filled, int style, int width,
+                                  COLORREF line, COLORREF fill) {
+    if (!dc || !r)
+        return;
+    if (filled) {
+        CRect area = *r;
+        area.NormalizeRect();
+        dc->FillSolidRect(area, fill);
+    }
+    CPen pen;
+    CreateGeometricPen(pen, style, width, line);
+    CPen* old = dc->SelectObject(&pen);
+    dc->MoveTo(r->left, r->top);
+    dc->LineTo(r->right, r->top);
+    dc->LineTo(r->right, r->bottom);
+    dc->LineTo(r->left, r->bottom);
+    dc->LineTo(r->left, r->top);
+    dc->SelectObject(old);
+}
+
+void CDrawObject::DrawEllipseShape(CDC* dc, const CRect* r, BOOL filled, int style, int width,
+                                   COLORREF line, COLORREF fill) {
+    if (!dc || !r)
+        return;
+    CPen pen;
+    CreateGeometricPen(pen, style, width, line);
+    CPen* oldPen = dc->SelectObject(&pen);
+    if (filled) {
+        CBrush brush(fill);
+        CBrush* oldBrush = dc->SelectObject(&brush);
+        dc->Ellipse(*r);
+        dc->SelectObject(oldBrush);
+    } else {
+        dc->Arc(*r, r->TopLeft(), r->TopLeft());
+    }
+    dc->SelectObject(oldPen);
+}
+
+void CDrawObject::DrawTranslucent(CDC* dc, const CRect& box, int alpha,
+                                  const std::function<void(CDC& memory, CPoint shift)>& draw) {
+    if (!dc)
+        return;
+    CRect shape = box;
+    shape.NormalizeRect();
+    const auto widen = [](long long v) {
+        return static_cast<int>(std::clamp<long long>(v, INT_MIN, INT_MAX));
+    };
+    const CRect widened(widen(static_cast<long long>(shape.left) - kTranslucentMargin),
+                        widen(static_cast<long long>(shape.top) - kTranslucentMargin),
+                        widen(static_cast<long long>(shape.right) + kTranslucentMargin),
+                        widen(static_cast<long long>(shape.bottom) + kTranslucentMargin));
+    // Only the part inside the target can show; a shape zoomed far beyond the window must not
+    // cost a bitmap of its full size.
+    CRect visible;
+    CRect target;
+    dc->GetClipBox(&target);
+    if (!visible.IntersectRect(widened, target))
+        return;
+    CDC memory;
+    memory.CreateCompatibleDC(dc);
+    CBitmap bitmap;
+    bitmap.CreateCompatibleBitmap(dc, visible.Width(), visible.Height());
+    CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+    memory.BitBlt(0, 0, visible.Width(), visible.Height(), dc, visible.left, visible.top, SRCCOPY);
+    draw(memory, CPoint(-visible.left, -visible.top));
+    BLENDFUNCTION blend;
+    blend.BlendOp = AC_SRC_OVER;
+    blend.BlendFlags = 0;
+    blend.SourceConstantAlpha = static_cast<BYTE>(std::clamp(alpha, 0, 255));
+    blend.AlphaFormat = 0;
+    dc->AlphaBlend(visible.left, visible.top, visible.Width(), visible.Height(), &memory, 0, 0,
+                   visible.Width(), visible.Height(), blend);
+    memory.SelectObject(oldBitmap);
 }

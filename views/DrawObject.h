@@ -14,10 +14,13 @@
 #include "views/DoublePoint.h"
 #include "views/DrawPropertiesHandler.h"
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CArchive;
+class CDC;
+class CPen;
 class CZoomTransform;
 
 class CDrawObject : public CObject {
@@ -30,6 +33,9 @@ public:
     static constexpr UINT kSchema = 3;
     static constexpr COLORREF kHaloColor = 0x00FEFE;
     static constexpr int kHaloExtraWidth = 5;
+    static constexpr COLORREF kMarkedColor = 0x0000FF;
+    static constexpr COLORREF kHandleColor = 0xFFFF00;
+    static constexpr int kTranslucentMargin = 25;
 
     ~CDrawObject() override;
 
@@ -99,6 +105,9 @@ public:
     // Clears the point marks; *hitPart (when given) gets -1, a point index (whose mark is then
     // set) or kHitBody.
     virtual BOOL HitTest(CDoublePoint p, int* hitPart) = 0;
+    // Paints the shape on dc; t maps image points to the window (null maps nothing). The
+    // third argument is the view's, unused by the shapes here.
+    virtual void Draw(CDC* dc, const CZoomTransform* t, int viewState) = 0;
 
     virtual void SetPointInSpace(int index, CDoublePoint imagePoint, CDoublePoint windowPoint,
                                  BOOL markModified, BOOL snap);
@@ -109,6 +118,18 @@ public:
     virtual int ShowProperties();
     bool HasPropertiesHandler() const { return m_propertiesHandler != nullptr; }
 
+    // The filled square handle of one point: red when marked, cyan otherwise; side and place
+    // grow with `width` and the zoom. Points at negative display positions are not drawn.
+    virtual void DrawPointHandle(CDC* dc, int index, int width, const CZoomTransform* t);
+    // The plus-shaped outline handle of one point, in the same colours.
+    virtual void DrawPointMarker(CDC* dc, int index, int width, const CZoomTransform* t);
+    // Every point's handle (marker), unless the display flag is clear.
+    virtual void DrawPointHandles(CDC* dc, int width, const CZoomTransform* t);
+    virtual void DrawPointMarkers(CDC* dc, int width, const CZoomTransform* t);
+    // A small cyan cross at `at` (window coordinates), or at the mean of the display points;
+    // nothing when the display flag is clear.
+    virtual void DrawCentreMark(CDC* dc, int unused, const CZoomTransform* t,
+                                const CDoublePoint* at);
     // A colour that stands out against c: channels pushed by 128 (direction >= 0) or -128.
     static COLORREF ContrastColor(COLORREF c, int direction);
     virtual BOOL HasMarkedPoint() const;
@@ -140,12 +161,32 @@ public:
     // Stored points 0 and 1, snapped and truncated, not normalised.
     BOOL GetPointRect(CRect* r) const;
 
+    // The zoom that pen widths follow: the transform's scale when the points are image points
+    // and the scale is set, else 1.0.
+    double DrawScale(const CZoomTransform* t) const;
+    // A geometric pen of the style and colour, at least 1 pixel wide.
+    static void CreateGeometricPen(CPen& pen, int style, int width, COLORREF color);
+    // Optionally filled opaquely, then outlined corner to corner.
+    static void DrawRectOutline(CDC* dc, const CRect* r, BOOL filled, int style, int width,
+                                COLORREF line, COLORREF fill);
+    // Filled with the fill colour, or only its outline.
+    static void DrawEllipseShape(CDC* dc, const CRect* r, BOOL filled, int style, int width,
+                                 COLORREF line, COLORREF fill);
+    // Draws through a memory copy of the pixels under `box` (widened by 25 on every side and
+    // kept within the target) and blends the copy back at the constant alpha (of 255). `draw`
+    // receives the memory device context and the shift from target to memory coordinates.
+    static void DrawTranslucent(CDC* dc, const CRect& box, int alpha,
+                                const std::function<void(CDC& memory, CPoint shift)>& draw);
+
     // v cut to a multiple of 0.1 toward zero.
     static double Snap(double v);
     static CDoublePoint Snap(const CDoublePoint& p) { return {Snap(p.x), Snap(p.y)}; }
 
 protected:
     CDrawObject();
+
+    // The zoom that handle sizes follow: DrawScale, but 1.0 with the unit-scale flag.
+    double HandleScale(const CZoomTransform* t) const;
 
     // The last point, searching from the end, within 4 units of p: its index goes to *hitPart
     // and its mark is set. Searches `points` when given, else the stored points.

@@ -1,10 +1,13 @@
 #include "views/DrawPolygon.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/DC.h"
 #include "views/DrawGeometry.h"
 
 #include <QPolygon>
 #include <QRegion>
+
+#include <cmath>
 
 IMPLEMENT_SERIAL(CDrawPolygon, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSchema)
 
@@ -106,4 +109,51 @@ CDoublePoint CDrawPolygon::OutlineCentre(const std::vector<CDoublePoint>& outlin
 void CDrawPolygon::CopyFrom(const CDrawPolygon& other) {
     CDrawObject::CopyFrom(other);
     m_closed = other.m_closed;
+}
+
+void CDrawPolygon::Draw(CDC* dc, const CZoomTransform* t, int) {
+    DrawWith(dc, t, &CDrawPolygon::DrawPolyShape);
+}
+
+void CDrawPolygon::DrawWith(CDC* dc, const CZoomTransform* t, ShapeRoutine shape) {
+    std::vector<CDoublePoint> points;
+    if (!dc || !GetDisplayPoints(&points, t))
+        return;
+    const int width = TruncToInt(GetLineThickness() * DrawScale(t));
+    if (IsSelected()) {
+        shape(dc, points, FALSE, m_closed, PS_SOLID, width + kHaloExtraWidth, kHaloColor, 0);
+    }
+    shape(dc, points, GetFilled(), m_closed, GetLineStyle(), width, GetLineColor(), GetFillColor());
+    const CDoublePoint centre = OutlineCentre(points);
+    DrawPointHandles(dc, GetLineThickness(), t);
+    if (centre.x >= 0.0 && centre.y >= 0.0) {
+        const CDoublePoint at(std::trunc(centre.x), std::trunc(centre.y));
+        DrawCentreMark(dc, GetLineThickness(), t, &at);
+    }
+}
+
+void CDrawPolygon::DrawPolyShape(CDC* dc, const std::vector<CDoublePoint>& points, BOOL filled,
+                                 BOOL closed, int style, int width, COLORREF line, COLORREF fill) {
+    if (!dc || points.empty())
+        return;
+    CPen pen;
+    CreateGeometricPen(pen, style, width, line);
+    CBrush brush(fill);
+    CPen* oldPen = dc->SelectObject(&pen);
+    CBrush* oldBrush = dc->SelectObject(&brush);
+    if (filled) {
+        std::vector<CPoint> vertices;
+        vertices.reserve(points.size());
+        for (const CDoublePoint& p : points)
+            vertices.push_back(p.ToPoint());
+        dc->Polygon(vertices.data(), static_cast<int>(vertices.size()));
+    } else {
+        dc->MoveTo(points.front().ToPoint());
+        for (size_t i = 1; i < points.size(); ++i)
+            dc->LineTo(points[i].ToPoint());
+        if (closed && points.back() != points.front())
+            dc->LineTo(points.front().ToPoint());
+    }
+    dc->SelectObject(oldBrush);
+    dc->SelectObject(oldPen);
 }

@@ -20,6 +20,9 @@ public:
     // Inside the vertex outline (even-odd rule, closed or not) hits the body; a vertex within
     // 4 units wins over the body. Fewer than two vertices never hit.
     BOOL HitTest(CDoublePoint p, int* hitPart) override;
+    // The halo first when selected, then the shape, the vertex handles and, when the outline
+    // does not cross itself, the centre mark at its centroid.
+    void Draw(CDC* dc, const CZoomTransform* t, int viewState) override;
 
     // Under three vertices appends p (snapped); otherwise inserts the midpoint of the edge
     // whose midpoint lies nearest to p, between that edge's ends.
@@ -36,6 +39,16 @@ public:
 
     void CopyFrom(const CDrawPolygon& other);
 
+    // A vertex outline: filled (always closed) or drawn as lines, closed back to the first
+    // point when `closed` and the ends differ.
+    static void DrawPolyShape(CDC* dc, const std::vector<CDoublePoint>& points, BOOL filled,
+                              BOOL closed, int style, int width, COLORREF line, COLORREF fill);
+
 protected:
+    // Draw with the shape routine of the subclass.
+    using ShapeRoutine = void (*)(CDC*, const std::vector<CDoublePoint>&, BOOL, BOOL, int, int,
+                                  COLORREF, COLORREF);
+    void DrawWith(CDC* dc, const CZoomTransform* t, ShapeRoutine shape);
+
     BOOL m_closed = 1;
 };

@@ -1,6 +1,7 @@
 #include "views/DrawRect.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/DC.h"
 
 IMPLEMENT_SERIAL(CDrawRect, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSchema)
 
@@ -23,4 +24,16 @@ BOOL CDrawRect::HitTest(CDoublePoint p, int* hitPart) {
     if (HitVertex(p, hitPart))
         hit = true;
     return hit;
+}
+
+void CDrawRect::Draw(CDC* dc, const CZoomTransform* t, int) {
+    CRect r;
+    if (!dc || !GetDisplayRect(&r, t))
+        return;
+    const int width = TruncToInt(GetLineThickness() * DrawScale(t));
+    if (IsSelected())
+        DrawRectOutline(dc, &r, FALSE, PS_SOLID, width + kHaloExtraWidth, kHaloColor, 0);
+    DrawRectOutline(dc, &r, GetFilled(), GetLineStyle(), width, GetLineColor(), GetFillColor());
+    DrawPointHandles(dc, GetLineThickness(), t);
+    DrawCentreMark(dc, GetLineThickness(), t, nullptr);
 }

@@ -15,4 +15,6 @@ public:
     // Inside the normalised rectangle (right and bottom edges outside) hits the body; a point
     // within 4 units wins over the body.
     BOOL HitTest(CDoublePoint p, int* hitPart) override;
+    // The halo first when selected, then the rectangle, its handles and its centre mark.
+    void Draw(CDC* dc, const CZoomTransform* t, int viewState) override;
 };

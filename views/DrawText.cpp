@@ -1,6 +1,8 @@
 #include "views/DrawText.h"
 
 #include "platform/framework/Archive.h"
+#include "platform/framework/DC.h"
+#include "views/ZoomTransform.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -104,14 +106,84 @@ void CDrawText::SetText(const QString& text) {
 
 void CDrawText::SetFont(const QString& face, int height, int escapement, BOOL bold, BOOL italic,
                         BOOL underline, BOOL drawOnly) {
-    if (drawOnly)
+    if (drawOnly) {
+        if (m_font.GetSafeHandle()) {
+            LOGFONT current;
+            m_font.GetLogFont(&current);
+            if (current.lfHeight == height && current.lfEscapement == escapement)
+                return;
+        }
+        CreateFontFrom(face, height, escapement, bold, italic, underline);
         return;
+    }
     m_faceName = face;
     m_height = height;
     m_escapement = escapement;
     m_bold = bold;
     m_italic = italic;
     m_underline = underline;
+    if (m_font.GetSafeHandle())
+        SetModified(TRUE);
+    CreateFontFrom(face, height, escapement, bold, italic, underline);
+}
+
+void CDrawText::CreateFontFrom(const QString& face, int height, int escapement, BOOL bold,
+                               BOOL italic, BOOL underline) {
+    m_font.DeleteObject();
+    m_font.CreateFont(height, 0, escapement, 0, bold ? kBoldWeight : 0, italic ? 1 : 0,
+                      underline ? 1 : 0, 0, 0, 0, 0, 0, 0, face);
+}
+
+BOOL CDrawText::GetAnchorPoints(CDoublePoint* first, CDoublePoint* second,
+                                const CZoomTransform* t) const {
+    if (GetPointCount() < 1)
+        return FALSE;
+    if (first)
+        *first = GetDisplayPoint(0, t, TRUE);
+    if (second)
+        *second = GetDisplayPoint(1, t, TRUE);
+    return TRUE;
+}
+
+CDoublePoint CDrawText::DrawTextAt(CDC* dc, CDrawText* fontSource, CDoublePoint at,
+                                   const QString& text, COLORREF textColor, COLORREF bkColor,
+                                   BOOL opaqueBackground, int height) {
+    if (!dc || !fontSource)
+        return at;
+    dc->SetTextColor(textColor);
+    dc->SetBkColor(bkColor);
+    dc->SetBkMode(opaqueBackground ? OPAQUE : TRANSPARENT);
+    fontSource->SetFont(fontSource->m_faceName, height, fontSource->m_escapement,
+                        fontSource->m_bold, fontSource->m_italic, fontSource->m_underline, TRUE);
+    CFont* oldFont = dc->SelectObject(&fontSource->m_font);
+    dc->MoveTo(at.ToPoint());
+    const UINT oldAlign = dc->SetTextAlign(TA_UPDATECP);
+    dc->ExtTextOut(0, 0, 0, nullptr, text);
+    const CPoint end = dc->GetCurrentPosition();
+    dc->SetTextAlign(oldAlign);
+    if (oldFont)
+        dc->SelectObject(oldFont);
+    return {static_cast<double>(end.x), static_cast<double>(end.y)};
+}
+
+void CDrawText::Draw(CDC* dc, const CZoomTransform* t, int) {
+    CDoublePoint start;
+    if (!dc || !GetAnchorPoints(&start, nullptr, t))
+        return;
+    const double scale = DrawScale(t);
+    CDoublePoint end = DrawTextAt(dc, this, start, m_text, GetTextColor(), GetFillColor(),
+                                  GetFilled(), TruncToInt(m_height * scale));
+    if (IsSelected()) {
+        CPen pen(PS_SOLID, kHaloExtraWidth, kHaloColor);
+        CPen* old = dc->SelectObject(&pen);
+        dc->MoveTo(start.ToPoint());
+        dc->LineTo(end.ToPoint());
+        dc->SelectObject(old);
+    }
+    if (IsImageSpace())
+        end = MapPointRounded(end, t);
+    SetPoint(1, end, FALSE, TRUE);
+    DrawPointHandles(dc, GetLineThickness(), t);
 }
 
 void CDrawText::GetFont(QString* face, int* height, int* escapement, int* bold, int* italic,
