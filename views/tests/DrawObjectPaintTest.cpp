@@ -117,6 +117,21 @@ TEST(DrawObjectPaintTest, HandlesAndCentreMark) {
     EXPECT_EQ(hidden.At(38, 30), kWhite);
 }
 
+TEST(DrawObjectPaintTest, PointMarkersAreCrossesWithoutEndPixels) {
+    Canvas c;
+    CDrawRect r;
+    SetPoints(r, {{60, 60}, {-5, -5}});  // The second point lies off the target.
+    r.DrawPointMarkers(c.dc(), 1, nullptr);
+    // Width 1: arms of trunc(max(2.5, 2)) = 2, the far pixel of each left out.
+    EXPECT_EQ(c.At(61, 60), kCyan);
+    EXPECT_EQ(c.At(59, 60), kCyan);
+    EXPECT_EQ(c.At(60, 59), kCyan);
+    EXPECT_EQ(c.At(62, 60), kWhite);
+    EXPECT_EQ(c.At(60, 62), kWhite);
+    EXPECT_EQ(c.At(61, 61), kWhite);
+    EXPECT_EQ(c.At(0, 0), kWhite);
+}
+
 TEST(DrawObjectPaintTest, TranslucentEllipseBlendsAt125) {
     const COLORREF background = RGB(0x10, 0x20, 0x40);
     Canvas c(background);
