@@ -1,5 +1,6 @@
 #include "testsupport/IsolatedTest.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 
@@ -20,6 +21,7 @@ void RestoreEnv(const char* name, const QByteArray& value, bool had) {
 }  // namespace
 
 void IsolatedTest::SetUp() {
+    m_prompter = std::make_unique<ScriptedPrompter>();
     m_root = std::make_unique<QTemporaryDir>();
     ASSERT_TRUE(m_root->isValid());
     QDir root(m_root->path());
@@ -42,4 +44,7 @@ void IsolatedTest::TearDown() {
     RestoreEnv("REELMARK_REGISTRY_DIR", m_oldRegistry, m_hadRegistry);
     RestoreEnv("XDG_RUNTIME_DIR", m_oldRuntime, m_hadRuntime);
     m_root.reset();
+    // Windows destroyed during the test are deleted by Qt once their events are over.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    m_prompter.reset();
 }

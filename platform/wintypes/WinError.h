@@ -29,6 +29,35 @@ inline constexpr HRESULT E_ACCESSDENIED = MakeHResult(0x80070005);
 inline constexpr HRESULT E_OUTOFMEMORY = MakeHResult(0x8007000E);
 inline constexpr HRESULT E_INVALIDARG = MakeHResult(0x80070057);
 
+// Automation (dispatch) errors: severity error, dispatch facility.
+inline constexpr HRESULT DISP_E_UNKNOWNINTERFACE = MakeHResult(0x80020001);
+inline constexpr HRESULT DISP_E_MEMBERNOTFOUND = MakeHResult(0x80020003);
+inline constexpr HRESULT DISP_E_PARAMNOTFOUND = MakeHResult(0x80020004);
+inline constexpr HRESULT DISP_E_TYPEMISMATCH = MakeHResult(0x80020005);
+inline constexpr HRESULT DISP_E_UNKNOWNNAME = MakeHResult(0x80020006);
+inline constexpr HRESULT DISP_E_NONAMEDARGS = MakeHResult(0x80020007);
+inline constexpr HRESULT DISP_E_BADVARTYPE = MakeHResult(0x80020008);
+inline constexpr HRESULT DISP_E_EXCEPTION = MakeHResult(0x80020009);
+inline constexpr HRESULT DISP_E_OVERFLOW = MakeHResult(0x8002000A);
+inline constexpr HRESULT DISP_E_BADINDEX = MakeHResult(0x8002000B);
+inline constexpr HRESULT DISP_E_ARRAYISLOCKED = MakeHResult(0x8002000D);
+inline constexpr HRESULT DISP_E_BADPARAMCOUNT = MakeHResult(0x8002000E);
+inline constexpr HRESULT DISP_E_PARAMNOTOPTIONAL = MakeHResult(0x8002000F);
+
+// Class creation, registration and connection errors (interface facility).
+inline constexpr HRESULT CLASS_E_NOAGGREGATION = MakeHResult(0x80040110);
+inline constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = MakeHResult(0x80040111);
+inline constexpr HRESULT REGDB_E_READREGDB = MakeHResult(0x80040150);
+inline constexpr HRESULT REGDB_E_WRITEREGDB = MakeHResult(0x80040151);
+inline constexpr HRESULT REGDB_E_CLASSNOTREG = MakeHResult(0x80040154);
+inline constexpr HRESULT CONNECT_E_NOCONNECTION = MakeHResult(0x80040200);
+inline constexpr HRESULT CONNECT_E_ADVISELIMIT = MakeHResult(0x80040201);
+inline constexpr HRESULT SELFREG_E_TYPELIB = MakeHResult(0x80040200);
+inline constexpr HRESULT SELFREG_E_CLASS = MakeHResult(0x80040201);
+inline constexpr HRESULT CO_E_CLASSSTRING = MakeHResult(0x800401F3);
+inline constexpr HRESULT CO_E_DLLNOTFOUND = MakeHResult(0x800401F8);
+inline constexpr HRESULT CO_E_ERRORINDLL = MakeHResult(0x800401F9);
+
 // AVI stream errors: severity error, interface facility, 0x4000 + n.
 constexpr HRESULT MAKE_AVIERR(uint32_t n) {
     return MakeHResult(0x80044000u + n);

@@ -4,6 +4,15 @@
 
 #include "platform/wintypes/WinTypes.h"
 
+// A window handle: an opaque number that names one window for as long as it exists and is
+// never reused, so a message posted to a window that is gone can be recognised and dropped.
+struct HWND__;
+using HWND = HWND__*;
+
+// Timer ids and other pointer-sized message values.
+using UINT_PTR = uintptr_t;
+
+inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_CREATE = 0x0001;
 inline constexpr UINT WM_DESTROY = 0x0002;
 inline constexpr UINT WM_MOVE = 0x0003;
@@ -15,6 +24,7 @@ inline constexpr UINT WM_ENABLE = 0x000A;
 inline constexpr UINT WM_SETREDRAW = 0x000B;
 inline constexpr UINT WM_PAINT = 0x000F;
 inline constexpr UINT WM_CLOSE = 0x0010;
+inline constexpr UINT WM_QUIT = 0x0012;
 inline constexpr UINT WM_ERASEBKGND = 0x0014;
 inline constexpr UINT WM_SYSCOLORCHANGE = 0x0015;
 inline constexpr UINT WM_SHOWWINDOW = 0x0018;
@@ -49,7 +59,10 @@ inline constexpr UINT WM_RBUTTONUP = 0x0205;
 inline constexpr UINT WM_RBUTTONDBLCLK = 0x0206;
 inline constexpr UINT WM_MBUTTONDOWN = 0x0207;
 inline constexpr UINT WM_MBUTTONUP = 0x0208;
+inline constexpr UINT WM_MBUTTONDBLCLK = 0x0209;
 inline constexpr UINT WM_MOUSEWHEEL = 0x020A;
+inline constexpr UINT WM_MOUSEFIRST = 0x0200;
+inline constexpr UINT WM_MOUSELAST = 0x020D;
 inline constexpr UINT WM_MDICREATE = 0x0220;
 inline constexpr UINT WM_MDIDESTROY = 0x0221;
 inline constexpr UINT WM_MDIACTIVATE = 0x0222;
@@ -57,6 +70,15 @@ inline constexpr UINT WM_DROPFILES = 0x0233;
 inline constexpr UINT WM_MOUSELEAVE = 0x02A3;
 inline constexpr UINT WM_USER = 0x0400;
 inline constexpr UINT WM_APP = 0x8000;
+
+// Hit-test code of the client area (WM_SETCURSOR).
+inline constexpr UINT HTCLIENT = 1;
+
+// Key-message flags in the high word of lParam.
+inline constexpr UINT KF_REPEAT = 0x4000;
+inline constexpr UINT KF_UP = 0x8000;
+
+inline constexpr UINT WHEEL_DELTA = 120;
 
 inline constexpr UINT WA_INACTIVE = 0;
 inline constexpr UINT WA_ACTIVE = 1;
@@ -77,6 +99,24 @@ inline constexpr int SW_MINIMIZE = 6;
 inline constexpr int SW_SHOWNA = 8;
 inline constexpr int SW_RESTORE = 9;
 
+inline constexpr DWORD WS_OVERLAPPED = 0x00000000;
+inline constexpr DWORD WS_TABSTOP = 0x00010000;
+inline constexpr DWORD WS_GROUP = 0x00020000;
+inline constexpr DWORD WS_THICKFRAME = 0x00040000;
+inline constexpr DWORD WS_SYSMENU = 0x00080000;
+inline constexpr DWORD WS_HSCROLL = 0x00100000;
+inline constexpr DWORD WS_VSCROLL = 0x00200000;
+inline constexpr DWORD WS_BORDER = 0x00800000;
+inline constexpr DWORD WS_CAPTION = 0x00C00000;
+inline constexpr DWORD WS_MAXIMIZE = 0x01000000;
+inline constexpr DWORD WS_CLIPCHILDREN = 0x02000000;
+inline constexpr DWORD WS_CLIPSIBLINGS = 0x04000000;
+inline constexpr DWORD WS_DISABLED = 0x08000000;
+inline constexpr DWORD WS_VISIBLE = 0x10000000;
+inline constexpr DWORD WS_MINIMIZE = 0x20000000;
+inline constexpr DWORD WS_CHILD = 0x40000000;
+inline constexpr DWORD WS_POPUP = 0x80000000;
+
 inline constexpr UINT SWP_NOSIZE = 0x0001;
 inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;
@@ -86,6 +126,47 @@ inline constexpr UINT SWP_FRAMECHANGED = 0x0020;
 inline constexpr UINT SWP_SHOWWINDOW = 0x0040;
 inline constexpr UINT SWP_HIDEWINDOW = 0x0080;
 inline constexpr UINT SWP_NOOWNERZORDER = 0x0200;
+
+// Sentinel window handles for SetWindowPos's insert-after argument.
+inline const HWND HWND_TOP = nullptr;
+inline const HWND HWND_BOTTOM = reinterpret_cast<HWND>(1);
+
+inline constexpr UINT RDW_INVALIDATE = 0x0001;
+inline constexpr UINT RDW_ERASE = 0x0004;
+inline constexpr UINT RDW_ALLCHILDREN = 0x0080;
+inline constexpr UINT RDW_UPDATENOW = 0x0100;
+inline constexpr UINT RDW_ERASENOW = 0x0200;
+inline constexpr UINT RDW_FRAME = 0x0400;
+
+// Message-box buttons, icons and default button, and the answers.
+inline constexpr UINT MB_OK = 0x00000000;
+inline constexpr UINT MB_OKCANCEL = 0x00000001;
+inline constexpr UINT MB_ABORTRETRYIGNORE = 0x00000002;
+inline constexpr UINT MB_YESNOCANCEL = 0x00000003;
+inline constexpr UINT MB_YESNO = 0x00000004;
+inline constexpr UINT MB_RETRYCANCEL = 0x00000005;
+inline constexpr UINT MB_TYPEMASK = 0x0000000F;
+inline constexpr UINT MB_ICONHAND = 0x00000010;
+inline constexpr UINT MB_ICONSTOP = MB_ICONHAND;
+inline constexpr UINT MB_ICONERROR = MB_ICONHAND;
+inline constexpr UINT MB_ICONQUESTION = 0x00000020;
+inline constexpr UINT MB_ICONEXCLAMATION = 0x00000030;
+inline constexpr UINT MB_ICONWARNING = MB_ICONEXCLAMATION;
+inline constexpr UINT MB_ICONASTERISK = 0x00000040;
+inline constexpr UINT MB_ICONINFORMATION = MB_ICONASTERISK;
+inline constexpr UINT MB_ICONMASK = 0x000000F0;
+inline constexpr UINT MB_DEFBUTTON1 = 0x00000000;
+inline constexpr UINT MB_DEFBUTTON2 = 0x00000100;
+inline constexpr UINT MB_DEFBUTTON3 = 0x00000200;
+inline constexpr UINT MB_DEFMASK = 0x00000F00;
+
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+inline constexpr int IDABORT = 3;
+inline constexpr int IDRETRY = 4;
+inline constexpr int IDIGNORE = 5;
+inline constexpr int IDYES = 6;
+inline constexpr int IDNO = 7;
 
 inline constexpr UINT MK_LBUTTON = 0x0001;
 inline constexpr UINT MK_RBUTTON = 0x0002;
@@ -116,3 +197,5 @@ inline constexpr UINT VK_DELETE = 0x2E;
 inline constexpr UINT VK_ADD = 0x6B;
 inline constexpr UINT VK_SUBTRACT = 0x6D;
 inline constexpr UINT VK_F1 = 0x70;
+inline constexpr UINT VK_OEM_PLUS = 0xBB;
+inline constexpr UINT VK_OEM_MINUS = 0xBD;

@@ -1,0 +1,1151 @@
+#include "platform/framework/Wnd.h"
+
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/Cursor.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MessageQueue.h"
+
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QHash>
+#include <QKeyEvent>
+#include <QMetaProperty>
+#include <QMouseEvent>
+#include <QMutex>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <QWheelEvent>
+#include <QWidget>
+
+#include <algorithm>
+#include <atomic>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+const CWnd CWnd::wndTop;
+const CWnd CWnd::wndBottom;
+
+struct CWnd::CurrentMessage {
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    bool fromQt;
+    bool defaultRequested;
+    CurrentMessage* previous;
+};
+
+// The plain widget of windows made by Create: it takes mouse and key input for itself (a
+// window's input never goes on to its parent) and reports its end to its window object while
+// it is still a whole widget, so WM_DESTROY handlers may still look at it.
+class CWndWidget : public QWidget {
+public:
+    explicit CWndWidget(QWidget* parent) : QWidget(parent) {
+        setMouseTracking(true);
+        setAutoFillBackground(true);
+    }
+    ~CWndWidget() override {
+        if (CWnd* wnd = CWnd::FromWidgetPermanent(this))
+            wnd->WidgetDestroyed(true);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseDoubleClickEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseMoveEvent(QMouseEvent* e) override { e->accept(); }
+    void keyPressEvent(QKeyEvent* e) override { e->accept(); }
+    void keyReleaseEvent(QKeyEvent* e) override { e->accept(); }
+};
+
+// Hands the events of the window's widget to the window object before the widget sees them.
+class CWnd::EventFilter : public QObject {
+public:
+    explicit EventFilter(CWnd* owner) : m_owner(owner) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        CWnd* owner = m_owner;
+        if (!owner || watched != owner->m_widget)
+            return false;
+        return owner->HandleQtEvent(event);
+    }
+
+private:
+    CWnd* m_owner;
+};
+
+namespace {
+
+constexpr const char* kCtrlIdProperty = "rmCtrlId";
+constexpr const char* kDestroyedProperty = "rmDestroyed";
+constexpr UINT kMinTimerMs = 10;
+
+// Live handles, readable from any thread (IsWindow, PostMessage); widget lookups are made on
+// the user-interface thread only.
+struct WindowRegistry {
+    QMutex mutex;
+    QHash<HWND, CWnd*> byHandle;
+    QHash<const QWidget*, CWnd*> byWidget;
+};
+
+WindowRegistry& Registry() {
+    static WindowRegistry registry;
+    return registry;
+}
+
+HWND NewHandle() {
+    // Starts above the sentinel handles and is never reused.
+    static std::atomic<uintptr_t> s_next{16};
+    return reinterpret_cast<HWND>(s_next.fetch_add(1));
+}
+
+CWnd::DcLender s_dcLender = nullptr;
+
+bool IsUserInterfaceThread() {
+    QCoreApplication* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+// Learns from the update handler of a command whether it is enabled.
+class EnableProbe : public CCmdUI {
+public:
+    explicit EnableProbe(UINT nID) { m_nID = nID; }
+    void Enable(BOOL bOn) override {
+        CCmdUI::Enable(bOn);
+        m_enabled = bOn != FALSE;
+    }
+    bool m_enabled = true;
+};
+
+bool IsDestroyedWidget(const QWidget* w) {
+    return w->property(kDestroyedProperty).toBool();
+}
+
+// The child windows of parent, topmost first (Qt keeps children bottom to top).
+std::vector<QWidget*> ChildWindows(const QWidget* parent) {
+    std::vector<QWidget*> result;
+    const QObjectList& children = parent->children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        auto* w = qobject_cast<QWidget*>(*it);
+        if (w && !w->isWindow() && !IsDestroyedWidget(w))
+            result.push_back(w);
+    }
+    return result;
+}
+
+UINT MouseKeyFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    UINT flags = 0;
+    if (buttons & Qt::LeftButton)
+        flags |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        flags |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        flags |= MK_MBUTTON;
+    if (modifiers & Qt::ShiftModifier)
+        flags |= MK_SHIFT;
+    if (modifiers & Qt::ControlModifier)
+        flags |= MK_CONTROL;
+    return flags;
+}
+
+LPARAM PackPoint(const QPoint& p) {
+    return MAKELPARAM(static_cast<WORD>(p.x()), static_cast<WORD>(p.y()));
+}
+
+// The button message for a press, release or double click, or 0 for other buttons.
+UINT ButtonMessage(Qt::MouseButton button, QEvent::Type type) {
+    UINT base = 0;
+    switch (button) {
+        case Qt::LeftButton:
+            base = WM_LBUTTONDOWN;
+            break;
+        case Qt::RightButton:
+            base = WM_RBUTTONDOWN;
+            break;
+        case Qt::MiddleButton:
+            base = WM_MBUTTONDOWN;
+            break;
+        default:
+            return 0;
+    }
+    if (type == QEvent::MouseButtonRelease)
+        return base + 1;
+    if (type == QEvent::MouseButtonDblClick)
+        return base + 2;
+    return base;
+}
+
+UINT VirtualKey(const QKeyEvent* e) {
+    const int key = e->key();
+    if (key >= Qt::Key_A && key <= Qt::Key_Z)
+        return static_cast<UINT>('A' + (key - Qt::Key_A));
+    if (key >= Qt::Key_0 && key <= Qt::Key_9)
+        return static_cast<UINT>('0' + (key - Qt::Key_0));
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24)
+        return VK_F1 + static_cast<UINT>(key - Qt::Key_F1);
+    const bool keypad = (e->modifiers() & Qt::KeypadModifier) != 0;
+    switch (key) {
+        case Qt::Key_Backspace:
+            return VK_BACK;
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+            return VK_TAB;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return VK_RETURN;
+        case Qt::Key_Shift:
+            return VK_SHIFT;
+        case Qt::Key_Control:
+            return VK_CONTROL;
+        case Qt::Key_Alt:
+            return VK_MENU;
+        case Qt::Key_Escape:
+            return VK_ESCAPE;
+        case Qt::Key_Space:
+            return VK_SPACE;
+        case Qt::Key_PageUp:
+            return VK_PRIOR;
+        case Qt::Key_PageDown:
+            return VK_NEXT;
+        case Qt::Key_End:
+            return VK_END;
+        case Qt::Key_Home:
+            return VK_HOME;
+        case Qt::Key_Left:
+            return VK_LEFT;
+        case Qt::Key_Up:
+            return VK_UP;
+        case Qt::Key_Right:
+            return VK_RIGHT;
+        case Qt::Key_Down:
+            return VK_DOWN;
+        case Qt::Key_Insert:
+            return VK_INSERT;
+        case Qt::Key_Delete:
+            return VK_DELETE;
+        case Qt::Key_Plus:
+            return keypad ? VK_ADD : VK_OEM_PLUS;
+        case Qt::Key_Minus:
+            return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+CWnd* MessageMapWndFromHandle(WPARAM handle) {
+    return CWnd::FromHandle(reinterpret_cast<HWND>(handle));
+}
+
+BOOL IsWindow(HWND hWnd) {
+    if (!hWnd)
+        return FALSE;
+    WindowRegistry& r = Registry();
+    QMutexLocker lock(&r.mutex);
+    return r.byHandle.contains(hWnd) ? TRUE : FALSE;
+}
+
+CWnd::CWnd() : m_alive(std::make_shared<bool>(true)) {}
+
+CWnd::~CWnd() {
+    // Virtual calls now reach this class only: WM_DESTROY goes to CWnd's map and
+    // PostNcDestroy does nothing.
+    m_wrapperOnly = false;
+    if (m_widget)
+        DestroyWindow();
+    *m_alive = false;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd) {
+    if (!hWnd)
+        return nullptr;
+    WindowRegistry& r = Registry();
+    QMutexLocker lock(&r.mutex);
+    return r.byHandle.value(hWnd, nullptr);
+}
+
+CWnd* CWnd::FromWidgetPermanent(const QWidget* widget) {
+    if (!widget)
+        return nullptr;
+    WindowRegistry& r = Registry();
+    QMutexLocker lock(&r.mutex);
+    return r.byWidget.value(widget, nullptr);
+}
+
+CWnd* CWnd::FromWidget(QWidget* widget) {
+    if (!widget || IsDestroyedWidget(widget))
+        return nullptr;
+    if (CWnd* wnd = FromWidgetPermanent(widget))
+        return wnd;
+    auto* wrapper = new CWnd;
+    wrapper->m_wrapperOnly = true;
+    wrapper->AttachWidget(widget, false);
+    return wrapper;
+}
+
+QWidget* CWnd::CreateWidget(QWidget* parent) {
+    return new CWndWidget(parent);
+}
+
+BOOL CWnd::Create(const char*, const QString& windowName, DWORD dwStyle, const CRect& rect,
+                  CWnd* pParentWnd, UINT nID, void* pCreateParams) {
+    if (m_widget)
+        return FALSE;
+    QWidget* parentWidget = pParentWnd ? pParentWnd->m_widget : nullptr;
+    const bool child = (dwStyle & WS_CHILD) != 0;
+    if (child && !parentWidget)
+        return FALSE;
+    QWidget* widget = CreateWidget(child ? parentWidget : nullptr);
+    if (!child && parentWidget)
+        widget->setParent(parentWidget, widget->windowFlags() | Qt::Window);
+    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    m_style = dwStyle & ~(WS_VISIBLE | WS_DISABLED);
+    AttachWidget(widget, true);
+    SetDlgCtrlID(static_cast<int>(nID));
+    SetWindowText(windowName);
+    if (dwStyle & WS_DISABLED)
+        widget->setEnabled(false);
+
+    CREATESTRUCT cs;
+    cs.lpCreateParams = pCreateParams;
+    cs.x = rect.left;
+    cs.y = rect.top;
+    cs.cx = rect.Width();
+    cs.cy = rect.Height();
+    cs.style = dwStyle;
+    cs.nID = nID;
+    cs.lpszName = windowName;
+    const std::shared_ptr<bool> alive = m_alive;
+    if (SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        if (*alive)
+            DestroyWindow();
+        return FALSE;
+    }
+    if (!*alive || !m_widget)
+        return FALSE;
+    SendMessage(WM_SIZE, SIZE_RESTORED,
+                MAKELPARAM(static_cast<WORD>(rect.Width()), static_cast<WORD>(rect.Height())));
+    if (*alive && m_widget && (dwStyle & WS_VISIBLE))
+        m_widget->show();
+    return TRUE;
+}
+
+BOOL CWnd::Attach(QWidget* widget) {
+    if (m_widget || !widget || FromWidgetPermanent(widget))
+        return FALSE;
+    AttachWidget(widget, false);
+    return TRUE;
+}
+
+QWidget* CWnd::Detach() {
+    QWidget* widget = m_widget;
+    DetachWidget();
+    return widget;
+}
+
+void CWnd::AttachWidget(QWidget* widget, bool isOwnWidget) {
+    m_widget = widget;
+    m_hWnd = NewHandle();
+    {
+        WindowRegistry& r = Registry();
+        QMutexLocker lock(&r.mutex);
+        r.byHandle.insert(m_hWnd, this);
+        r.byWidget.insert(widget, this);
+    }
+    m_filter = new EventFilter(this);
+    widget->installEventFilter(m_filter);
+    if (!isOwnWidget) {
+        QObject::connect(widget, &QObject::destroyed, m_filter, [this] { WidgetDestroyed(false); });
+    }
+}
+
+void CWnd::DetachWidget() {
+    if (!m_widget)
+        return;
+    m_timers.clear();
+    m_trackingLeave = false;
+    {
+        WindowRegistry& r = Registry();
+        QMutexLocker lock(&r.mutex);
+        r.byHandle.remove(m_hWnd);
+        r.byWidget.remove(m_widget);
+    }
+    m_widget->removeEventFilter(m_filter);
+    delete m_filter;
+    m_filter = nullptr;
+    m_widget = nullptr;
+    m_hWnd = nullptr;
+}
+
+void CWnd::FinishDestroy() {
+    m_destroying = false;
+    if (m_wrapperOnly)
+        delete this;
+    else
+        PostNcDestroy();
+}
+
+void CWnd::WidgetDestroyed(bool widgetStillUsable) {
+    if (!m_widget)
+        return;
+    const std::shared_ptr<bool> alive = m_alive;
+    if (widgetStillUsable && !m_destroying) {
+        m_destroying = true;
+        WindowProc(WM_DESTROY, 0, 0);
+        if (!*alive)
+            return;
+    }
+    DetachWidget();
+    FinishDestroy();
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (!m_widget || m_destroying)
+        return FALSE;
+    QWidget* widget = m_widget;
+
+    // Parent first, then descendants depth first, as the handles go.
+    std::vector<std::pair<CWnd*, std::weak_ptr<bool>>> tree{{this, m_alive}};
+    for (QWidget* w : widget->findChildren<QWidget*>()) {
+        if (CWnd* wnd = FromWidgetPermanent(w); wnd && !wnd->m_destroying)
+            tree.emplace_back(wnd, wnd->m_alive);
+    }
+    auto isAlive = [](const std::weak_ptr<bool>& token) {
+        auto p = token.lock();
+        return p && *p;
+    };
+    for (auto& [wnd, token] : tree)
+        wnd->m_destroying = true;
+    for (auto& [wnd, token] : tree) {
+        if (isAlive(token) && wnd->m_widget)
+            wnd->WindowProc(WM_DESTROY, 0, 0);
+    }
+    for (auto& [wnd, token] : tree) {
+        if (isAlive(token))
+            wnd->DetachWidget();
+    }
+    // The widget may be in the middle of delivering the Qt event that led here, so Qt
+    // deletes it once that is over; it is hidden and no longer anyone's window until then.
+    widget->setProperty(kDestroyedProperty, true);
+    widget->hide();
+    widget->deleteLater();
+
+    for (auto it = tree.rbegin(); it != tree.rend(); ++it) {
+        if (isAlive(it->second))
+            it->first->FinishDestroy();
+    }
+    return TRUE;
+}
+
+LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!IsUserInterfaceThread())
+        return ::SendMessage(m_hWnd, message, wParam, lParam);
+    if (!m_widget)
+        return 0;
+    return WindowProc(message, wParam, lParam);
+}
+
+BOOL CWnd::PostMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::PostMessage(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam, BOOL bDeep) {
+    if (!m_widget)
+        return;
+    for (QWidget* w : ChildWindows(m_widget)) {
+        CWnd* child = FromWidget(w);
+        if (!child)
+            continue;
+        const std::shared_ptr<bool> alive = child->m_alive;
+        child->SendMessage(message, wParam, lParam);
+        if (bDeep && *alive)
+            child->SendMessageToDescendants(message, wParam, lParam, TRUE);
+    }
+}
+
+LRESULT CWnd::Default() {
+    if (!m_current)
+        return 0;
+    return DefWindowProc(m_current->message, m_current->wParam, m_current->lParam);
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    CurrentMessage current{message, wParam, lParam, m_nextFromQt, false, m_current};
+    m_nextFromQt = false;
+    const std::shared_ptr<bool> alive = m_alive;
+    m_current = &current;
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    if (*alive) {
+        m_current = current.previous;
+        if (current.fromQt && current.defaultRequested)
+            m_qtDefaultRequested = true;
+    }
+    return result;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND) {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 1;
+        return TRUE;
+    }
+    const MessageMapEntry* entry = FindMessageEntry(message);
+    if (!entry)
+        return FALSE;
+    MessageMapCall call;
+    call.message = message;
+    call.wParam = wParam;
+    call.lParam = lParam;
+    entry->pfn(this, call);
+    *pResult = call.result;
+    return TRUE;
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Input that came from Qt gets Qt's own handling once the handler returns.
+    if (m_current && m_current->fromQt && m_current->message == message && message != WM_CLOSE &&
+        message != WM_SETCURSOR) {
+        m_current->defaultRequested = true;
+        return 0;
+    }
+    switch (message) {
+        case WM_CLOSE:
+            DestroyWindow();
+            return 0;
+        case WM_SETCURSOR: {
+            if (CWnd* parent = GetParent(); parent && (GetStyle() & WS_CHILD)) {
+                if (parent->SendMessage(WM_SETCURSOR, wParam, lParam))
+                    return TRUE;
+            }
+            // Nobody chose: the window under the mouse shows its own cursor again.
+            CWnd* under = FromHandle(reinterpret_cast<HWND>(wParam));
+            QWidget* widget = under && under->m_widget ? under->m_widget : m_widget;
+            if (widget)
+                widget->unsetCursor();
+            return FALSE;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_MOUSEWHEEL:
+        case WM_CONTEXTMENU:
+            if (CWnd* parent = GetParent(); parent && (GetStyle() & WS_CHILD))
+                return parent->SendMessage(message, wParam, lParam);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
+    const UINT nID = LOWORD(wParam);
+    const int nCode = HIWORD(wParam);
+    if (lParam != 0) {
+        CWnd* control = FromHandle(reinterpret_cast<HWND>(lParam));
+        if (control && control->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr))
+            return TRUE;
+    }
+    if (lParam == 0 && nCode == CN_COMMAND) {
+        // A menu command or accelerator whose item an update handler disables now is dropped,
+        // even when its menu or toolbar has not been updated since.
+        EnableProbe probe(nID);
+        if (OnCmdMsg(nID, CN_UPDATE_COMMAND_UI, &probe, nullptr) && !probe.m_enabled)
+            return TRUE;
+    }
+    return OnCmdMsg(nID, nCode, nullptr, nullptr);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+    return FALSE;
+}
+
+void CWnd::PostNcDestroy() {}
+
+void CWnd::SetDcLender(DcLender lender) {
+    s_dcLender = lender;
+}
+
+UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
+    if (!m_widget)
+        return 0;
+    auto it = m_timers.find(nIDEvent);
+    if (it == m_timers.end()) {
+        auto* timer = new QTimer;
+        timer->setTimerType(Qt::PreciseTimer);
+        QObject::connect(timer, &QTimer::timeout, timer, [this, nIDEvent] {
+            if (m_widget)
+                WindowProc(WM_TIMER, nIDEvent, 0);
+        });
+        // A timer may be killed from its own WM_TIMER handler, so Qt deletes it afterwards.
+        it = m_timers
+                 .emplace(nIDEvent, std::unique_ptr<QTimer, void (*)(QTimer*)>(timer,
+                                                                               [](QTimer* t) {
+                                                                                   t->stop();
+                                                                                   t->deleteLater();
+                                                                               }))
+                 .first;
+    }
+    it->second->start(static_cast<int>(std::max(nElapse, kMinTimerMs)));
+    return nIDEvent;
+}
+
+BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
+    return m_timers.erase(nIDEvent) ? TRUE : FALSE;
+}
+
+void CWnd::SetWindowText(const QString& text) {
+    if (!m_widget)
+        return;
+    const QMetaObject* meta = m_widget->metaObject();
+    const int index = meta->indexOfProperty("text");
+    if (index >= 0 && meta->property(index).isWritable())
+        m_widget->setProperty("text", text);
+    else
+        m_widget->setWindowTitle(text);
+}
+
+QString CWnd::GetWindowText() const {
+    if (!m_widget)
+        return {};
+    if (m_widget->metaObject()->indexOfProperty("text") >= 0)
+        return m_widget->property("text").toString();
+    return m_widget->windowTitle();
+}
+
+BOOL CWnd::ShowWindow(int nCmdShow) {
+    if (!m_widget)
+        return FALSE;
+    const BOOL wasVisible = m_widget->isVisible() ? TRUE : FALSE;
+    switch (nCmdShow) {
+        case SW_HIDE:
+            m_widget->hide();
+            break;
+        case SW_SHOWMAXIMIZED:
+            m_widget->showMaximized();
+            break;
+        case SW_MINIMIZE:
+        case SW_SHOWMINIMIZED:
+            m_widget->showMinimized();
+            break;
+        case SW_RESTORE:
+        case SW_SHOWNORMAL:
+            if (m_widget->isWindow())
+                m_widget->showNormal();
+            else
+                m_widget->show();
+            break;
+        default:
+            m_widget->show();
+            break;
+    }
+    return wasVisible;
+}
+
+BOOL CWnd::IsWindowVisible() const {
+    return m_widget && m_widget->isVisible() ? TRUE : FALSE;
+}
+
+BOOL CWnd::IsIconic() const {
+    return m_widget && m_widget->isMinimized() ? TRUE : FALSE;
+}
+
+BOOL CWnd::IsZoomed() const {
+    return m_widget && m_widget->isMaximized() ? TRUE : FALSE;
+}
+
+BOOL CWnd::EnableWindow(BOOL bEnable) {
+    if (!m_widget)
+        return FALSE;
+    const BOOL wasDisabled = m_widget->isEnabled() ? FALSE : TRUE;
+    m_widget->setEnabled(bEnable != FALSE);
+    return wasDisabled;
+}
+
+BOOL CWnd::IsWindowEnabled() const {
+    return m_widget && m_widget->isEnabled() ? TRUE : FALSE;
+}
+
+CWnd* CWnd::SetFocus() {
+    CWnd* previous = GetFocus();
+    if (m_widget)
+        m_widget->setFocus(Qt::OtherFocusReason);
+    return previous;
+}
+
+CWnd* CWnd::GetFocus() {
+    return FromWidget(QApplication::focusWidget());
+}
+
+DWORD CWnd::GetStyle() const {
+    if (!m_widget)
+        return m_style;
+    DWORD style = m_style & ~(WS_VISIBLE | WS_DISABLED | WS_CHILD);
+    if (m_widget->isVisible())
+        style |= WS_VISIBLE;
+    if (!m_widget->isEnabled())
+        style |= WS_DISABLED;
+    if (!m_widget->isWindow())
+        style |= WS_CHILD;
+    return style;
+}
+
+CWnd* CWnd::GetParent() const {
+    return m_widget ? FromWidget(m_widget->parentWidget()) : nullptr;
+}
+
+CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
+    if (!m_widget)
+        return nullptr;
+    CWnd* old = GetParent();
+    const bool visible = m_widget->isVisible();
+    QWidget* newParent = pWndNewParent ? pWndNewParent->m_widget : nullptr;
+    Qt::WindowFlags flags = m_widget->windowFlags();
+    if (!newParent)
+        flags |= Qt::Window;
+    m_widget->setParent(newParent, flags);
+    if (visible)
+        m_widget->show();
+    return old;
+}
+
+CWnd* CWnd::GetParentFrame() const {
+    for (CWnd* p = GetParent(); p; p = p->GetParent()) {
+        if (p->IsFrameWnd())
+            return p;
+    }
+    return nullptr;
+}
+
+CWnd* CWnd::GetTopLevelParent() const {
+    return m_widget ? FromWidget(m_widget->window()) : nullptr;
+}
+
+CWnd* CWnd::GetDlgItem(int nID) const {
+    if (!m_widget)
+        return nullptr;
+    for (QWidget* w : ChildWindows(m_widget)) {
+        if (w->property(kCtrlIdProperty).toInt() == nID)
+            return FromWidget(w);
+    }
+    return nullptr;
+}
+
+int CWnd::GetDlgCtrlID() const {
+    return m_widget ? m_widget->property(kCtrlIdProperty).toInt() : 0;
+}
+
+int CWnd::SetDlgCtrlID(int nID) {
+    if (!m_widget)
+        return 0;
+    const int old = GetDlgCtrlID();
+    m_widget->setProperty(kCtrlIdProperty, nID);
+    return old;
+}
+
+CWnd* CWnd::GetDescendantWindow(int nID) const {
+    if (!m_widget)
+        return nullptr;
+    if (CWnd* direct = GetDlgItem(nID))
+        return direct;
+    for (QWidget* w : ChildWindows(m_widget)) {
+        CWnd* child = FromWidget(w);
+        if (CWnd* found = child ? child->GetDescendantWindow(nID) : nullptr)
+            return found;
+    }
+    return nullptr;
+}
+
+CWnd* CWnd::GetWindow(UINT nCmd) const {
+    if (!m_widget)
+        return nullptr;
+    if (nCmd == GW_CHILD) {
+        const std::vector<QWidget*> children = ChildWindows(m_widget);
+        return children.empty() ? nullptr : FromWidget(children.front());
+    }
+    QWidget* parent = m_widget->parentWidget();
+    if (!parent || m_widget->isWindow())
+        return nullptr;
+    const std::vector<QWidget*> siblings = ChildWindows(parent);
+    const auto self = std::find(siblings.begin(), siblings.end(), m_widget);
+    switch (nCmd) {
+        case GW_HWNDFIRST:
+            return FromWidget(siblings.front());
+        case GW_HWNDLAST:
+            return FromWidget(siblings.back());
+        case GW_HWNDNEXT:
+            return self != siblings.end() && self + 1 != siblings.end() ? FromWidget(*(self + 1))
+                                                                        : nullptr;
+        case GW_HWNDPREV:
+            return self != siblings.begin() && self != siblings.end() ? FromWidget(*(self - 1))
+                                                                      : nullptr;
+        default:
+            return nullptr;
+    }
+}
+
+void CWnd::GetClientRect(CRect* rect) const {
+    if (!m_widget) {
+        rect->SetRectEmpty();
+        return;
+    }
+    rect->SetRect(0, 0, m_widget->width(), m_widget->height());
+}
+
+void CWnd::GetWindowRect(CRect* rect) const {
+    if (!m_widget) {
+        rect->SetRectEmpty();
+        return;
+    }
+    const QRect r = m_widget->isWindow()
+                        ? m_widget->frameGeometry()
+                        : QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size());
+    rect->SetRect(r.left(), r.top(), r.left() + r.width(), r.top() + r.height());
+}
+
+void CWnd::ScreenToClient(CPoint* point) const {
+    if (!m_widget)
+        return;
+    const QPoint p = m_widget->mapFromGlobal(QPoint(point->x, point->y));
+    point->x = p.x();
+    point->y = p.y();
+}
+
+void CWnd::ScreenToClient(CRect* rect) const {
+    CPoint topLeft = rect->TopLeft();
+    ScreenToClient(&topLeft);
+    rect->OffsetRect(topLeft.x - rect->left, topLeft.y - rect->top);
+}
+
+void CWnd::ClientToScreen(CPoint* point) const {
+    if (!m_widget)
+        return;
+    const QPoint p = m_widget->mapToGlobal(QPoint(point->x, point->y));
+    point->x = p.x();
+    point->y = p.y();
+}
+
+void CWnd::ClientToScreen(CRect* rect) const {
+    CPoint topLeft = rect->TopLeft();
+    ClientToScreen(&topLeft);
+    rect->OffsetRect(topLeft.x - rect->left, topLeft.y - rect->top);
+}
+
+void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
+    if (!m_widget)
+        return;
+    m_widget->setGeometry(x, y, nWidth, nHeight);
+    if (bRepaint)
+        m_widget->update();
+}
+
+void CWnd::MoveWindow(const CRect& rect, BOOL bRepaint) {
+    MoveWindow(rect.left, rect.top, rect.Width(), rect.Height(), bRepaint);
+}
+
+BOOL CWnd::SetWindowPos(const CWnd* pWndInsertAfter, int x, int y, int cx, int cy, UINT nFlags) {
+    if (!m_widget)
+        return FALSE;
+    if (!(nFlags & SWP_NOZORDER)) {
+        if (pWndInsertAfter == &wndTop)
+            m_widget->raise();
+        else if (pWndInsertAfter == &wndBottom)
+            m_widget->lower();
+        else if (pWndInsertAfter && pWndInsertAfter->m_widget)
+            m_widget->stackUnder(pWndInsertAfter->m_widget);
+    }
+    if (!(nFlags & SWP_NOMOVE))
+        m_widget->move(x, y);
+    if (!(nFlags & SWP_NOSIZE))
+        m_widget->resize(cx, cy);
+    if (nFlags & SWP_SHOWWINDOW)
+        m_widget->show();
+    if (nFlags & SWP_HIDEWINDOW)
+        m_widget->hide();
+    return TRUE;
+}
+
+void CWnd::Invalidate(BOOL) {
+    if (m_widget)
+        m_widget->update();
+}
+
+void CWnd::InvalidateRect(const CRect* rect, BOOL bErase) {
+    if (!m_widget)
+        return;
+    if (!rect) {
+        Invalidate(bErase);
+        return;
+    }
+    m_widget->update(rect->left, rect->top, rect->Width(), rect->Height());
+}
+
+BOOL CWnd::RedrawWindow(const CRect* rectUpdate, const QRegion* rgnUpdate, UINT flags) {
+    if (!m_widget)
+        return FALSE;
+    if (flags & RDW_INVALIDATE) {
+        if (rgnUpdate)
+            m_widget->update(*rgnUpdate);
+        else
+            InvalidateRect(rectUpdate);
+    }
+    if (flags & RDW_UPDATENOW)
+        UpdateWindow();
+    return TRUE;
+}
+
+void CWnd::UpdateWindow() {
+    if (m_widget && m_widget->isVisible())
+        QCoreApplication::sendPostedEvents(m_widget->window(), QEvent::UpdateRequest);
+}
+
+void CWnd::SetRedraw(BOOL bRedraw) {
+    if (m_widget)
+        m_widget->setUpdatesEnabled(bRedraw != FALSE);
+}
+
+int CWnd::MessageBox(const QString& text, const QString& caption, UINT nType) {
+    return AfxPrompter().MessageBox(
+        MessageBoxPrompt{text, caption.isNull() ? AfxGetAppTitle() : caption, nType, m_widget});
+}
+
+bool CWnd::DispatchFromQt(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    const std::shared_ptr<bool> alive = m_alive;
+    m_qtDefaultRequested = false;
+    m_nextFromQt = true;
+    const LRESULT r = WindowProc(message, wParam, lParam);
+    if (!*alive)
+        return true;
+    m_nextFromQt = false;
+    if (result)
+        *result = r;
+    if (!m_widget)
+        return true;
+    return !m_qtDefaultRequested;
+}
+
+bool CWnd::PaintFromQt(const QRegion& region) {
+    const std::shared_ptr<bool> alive = m_alive;
+    if (s_dcLender && FindMessageEntry(WM_ERASEBKGND)) {
+        QPainter painter(m_widget);
+        s_dcLender(
+            painter,
+            [](CDC* dc, void* context) {
+                return static_cast<CWnd*>(context)->WindowProc(WM_ERASEBKGND,
+                                                               reinterpret_cast<WPARAM>(dc), 0);
+            },
+            this);
+        if (!*alive || !m_widget)
+            return true;
+    }
+    m_paintRegion = region;
+    const bool handled = DispatchFromQt(WM_PAINT, 0, 0);
+    if (*alive)
+        m_paintRegion = QRegion();
+    return handled;
+}
+
+bool CWnd::HandleQtEvent(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            const UINT message = ButtonMessage(e->button(), e->type());
+            if (!message)
+                return false;
+            return DispatchFromQt(message, MouseKeyFlags(e->buttons(), e->modifiers()),
+                                  PackPoint(e->position().toPoint()));
+        }
+        case QEvent::MouseMove: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            const std::shared_ptr<bool> alive = m_alive;
+            if (e->buttons() == Qt::NoButton) {
+                SetCursorTarget(m_widget);
+                DispatchFromQt(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd),
+                               MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+                SetCursorTarget(nullptr);
+                if (!*alive || !m_widget)
+                    return true;
+            }
+            return DispatchFromQt(WM_MOUSEMOVE, MouseKeyFlags(e->buttons(), e->modifiers()),
+                                  PackPoint(e->position().toPoint()));
+        }
+        case QEvent::Wheel: {
+            auto* e = static_cast<QWheelEvent*>(event);
+            const auto delta = static_cast<short>(e->angleDelta().y());
+            return DispatchFromQt(
+                WM_MOUSEWHEEL,
+                MAKEWPARAM(static_cast<WORD>(MouseKeyFlags(e->buttons(), e->modifiers())),
+                           static_cast<WORD>(delta)),
+                PackPoint(e->globalPosition().toPoint()));
+        }
+        case QEvent::KeyPress: {
+            auto* e = static_cast<QKeyEvent*>(event);
+            const std::shared_ptr<bool> alive = m_alive;
+            bool handled = false;
+            if (const UINT vk = VirtualKey(e)) {
+                const WORD flags = e->isAutoRepeat() ? KF_REPEAT : 0;
+                handled = DispatchFromQt(WM_KEYDOWN, vk, MAKELPARAM(1, flags));
+                if (!*alive || !m_widget)
+                    return true;
+            }
+            const QString text = e->text();
+            for (const QChar ch : text) {
+                handled = DispatchFromQt(WM_CHAR, ch.unicode(), MAKELPARAM(1, 0)) || handled;
+                if (!*alive || !m_widget)
+                    return true;
+            }
+            return handled;
+        }
+        case QEvent::KeyRelease: {
+            auto* e = static_cast<QKeyEvent*>(event);
+            const UINT vk = VirtualKey(e);
+            if (!vk)
+                return false;
+            return DispatchFromQt(WM_KEYUP, vk,
+                                  MAKELPARAM(1, static_cast<WORD>(KF_UP | KF_REPEAT)));
+        }
+        case QEvent::Resize: {
+            auto* e = static_cast<QResizeEvent*>(event);
+            const UINT type = m_widget->isMinimized()   ? SIZE_MINIMIZED
+                              : m_widget->isMaximized() ? SIZE_MAXIMIZED
+                                                        : SIZE_RESTORED;
+            DispatchFromQt(WM_SIZE, type,
+                           MAKELPARAM(static_cast<WORD>(e->size().width()),
+                                      static_cast<WORD>(e->size().height())));
+            return false;
+        }
+        case QEvent::Paint:
+            return PaintFromQt(static_cast<QPaintEvent*>(event)->region());
+        case QEvent::ContextMenu: {
+            auto* e = static_cast<QContextMenuEvent*>(event);
+            const LPARAM where = e->reason() == QContextMenuEvent::Keyboard
+                                     ? MAKELPARAM(0xFFFF, 0xFFFF)
+                                     : PackPoint(e->globalPos());
+            return DispatchFromQt(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), where);
+        }
+        case QEvent::Close:
+            event->ignore();
+            DispatchFromQt(WM_CLOSE, 0, 0);
+            return true;
+        case QEvent::Leave:
+            if (m_trackingLeave) {
+                m_trackingLeave = false;
+                DispatchFromQt(WM_MOUSELEAVE, 0, 0);
+            }
+            return false;
+        case QEvent::FocusIn:
+            DispatchFromQt(WM_SETFOCUS, 0, 0);
+            return false;
+        case QEvent::FocusOut:
+            DispatchFromQt(WM_KILLFOCUS, 0, 0);
+            return false;
+        case QEvent::WindowActivate:
+        case QEvent::WindowDeactivate:
+            if (m_widget->isWindow()) {
+                const WORD state =
+                    event->type() == QEvent::WindowActivate ? WA_ACTIVE : WA_INACTIVE;
+                DispatchFromQt(WM_ACTIVATE, MAKEWPARAM(state, m_widget->isMinimized() ? 1 : 0), 0);
+            }
+            return false;
+        default:
+            return false;
+    }
+}
+
+int CWnd::OnCreate(LPCREATESTRUCT) {
+    return static_cast<int>(Default());
+}
+void CWnd::OnDestroy() {
+    Default();
+}
+void CWnd::OnClose() {
+    Default();
+}
+void CWnd::OnSize(UINT, int, int) {
+    Default();
+}
+void CWnd::OnPaint() {
+    Default();
+}
+BOOL CWnd::OnEraseBkgnd(CDC*) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnTimer(UINT_PTR) {
+    Default();
+}
+void CWnd::OnContextMenu(CWnd*, CPoint) {
+    Default();
+}
+BOOL CWnd::OnSetCursor(CWnd*, UINT, UINT) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnActivate(UINT, CWnd*, BOOL) {
+    Default();
+}
+void CWnd::OnSetFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKillFocus(CWnd*) {
+    Default();
+}
+void CWnd::OnKeyDown(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnKeyUp(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnChar(UINT, UINT, UINT) {
+    Default();
+}
+void CWnd::OnMouseMove(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnLButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonUp(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnRButtonDblClk(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMButtonDown(UINT, CPoint) {
+    Default();
+}
+void CWnd::OnMButtonUp(UINT, CPoint) {
+    Default();
+}
+BOOL CWnd::OnMouseWheel(UINT, short, CPoint) {
+    return static_cast<BOOL>(Default());
+}
+void CWnd::OnMouseLeave() {
+    Default();
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+    CWnd* wnd = track ? CWnd::FromHandle(track->hwndTrack) : nullptr;
+    if (!wnd)
+        return FALSE;
+    if (track->dwFlags & TME_LEAVE)
+        wnd->m_trackingLeave = (track->dwFlags & TME_CANCEL) == 0;
+    return TRUE;
+}

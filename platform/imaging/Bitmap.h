@@ -1,0 +1,100 @@
+#pragma once
+
+// Bitmap: an image that owns its pixels, in one of five formats (8-bit indexed with a palette,
+// 16-bit 555 and 565, 24-bit and 32-bit RGB), with clone, rotate and flip, locked access to its
+// rows, and saving and loading through the image codecs.
+//
+// Failures are returned as a Status and also kept as the last status (GetLastStatus). A bitmap
+// whose construction failed has no pixels: it reports width 0 and every operation on it answers
+// InvalidParameter. Not thread-safe; one thread uses a bitmap at a time.
+
+#include "platform/imaging/BitmapData.h"
+#include "platform/imaging/ColorPalette.h"
+#include "platform/imaging/ImageCodecs.h"
+#include "platform/imaging/PixelFormat.h"
+#include "platform/imaging/RotateFlipType.h"
+#include "platform/imaging/Status.h"
+
+#include <QImage>
+#include <QString>
+
+#include <memory>
+
+namespace imaging {
+
+class Bitmap {
+public:
+    // A bitmap of that size and format with every pixel zero; an 8-bit bitmap starts with the
+    // grey palette. Sizes must be positive and the pixels fit in 2^31 bytes.
+    Bitmap(int32_t width, int32_t height, PixelFormat format);
+    // A bitmap holding a copy of the caller's rows: row y starts at scan0 + y × stride (a
+    // negative stride walks upwards from scan0). The caller's memory is not kept.
+    Bitmap(int32_t width, int32_t height, int32_t stride, PixelFormat format, const BYTE* scan0);
+    ~Bitmap();
+    Bitmap(const Bitmap&) = delete;
+    Bitmap& operator=(const Bitmap&) = delete;
+
+    // Decodes a BMP, TIFF, JPEG or PNG file, recognised by its content. Null on failure, with
+    // the cause in *status when given.
+    static std::unique_ptr<Bitmap> FromFile(const QString& path, Status* status = nullptr);
+
+    // The last failure since the previous call, which clears it.
+    Status GetLastStatus() const;
+
+    UINT GetWidth() const;
+    UINT GetHeight() const;
+    PixelFormat GetPixelFormat() const;
+
+    // A copy of the whole bitmap, palette included; null when this bitmap has no pixels.
+    std::unique_ptr<Bitmap> Clone() const;
+    // A copy of a rectangle, which must lie inside the bitmap and have an area, converted to
+    // `format` (PixelFormatDontCare keeps this one's). Null on failure (InvalidParameter).
+    std::unique_ptr<Bitmap> Clone(const Rect& rect, PixelFormat format) const;
+    std::unique_ptr<Bitmap> Clone(int32_t x, int32_t y, int32_t width, int32_t height,
+                                  PixelFormat format) const;
+
+    // Turns and mirrors the pixels in place; the palette stays. WrongState while locked.
+    Status RotateFlip(RotateFlipType type);
+
+    // Lends out the rows of a rectangle (null: the whole bitmap) in `format`. The bitmap's own
+    // format gives its rows in place. Another format gives a converted copy (an indexed
+    // bitmap's pixels through its palette; 8-bit indexed is only available from an indexed
+    // bitmap) that UnlockBits writes back, the whole rectangle, when the lock mode has
+    // ImageLockModeWrite, mapping colours to the nearest palette entry (the first of equals)
+    // for an indexed bitmap. One lock at a time.
+    Status LockBits(const Rect* rect, UINT flags, PixelFormat format, BitmapData* lockedData);
+    // Ends the lock that `lockedData` describes.
+    Status UnlockBits(BitmapData* lockedData);
+
+    Status GetPalette(ColorPalette* palette) const;
+    // Count must be at most 256. Pixel values beyond the count show as opaque black.
+    Status SetPalette(const ColorPalette* palette);
+
+    // Encodes the bitmap with the encoder of that class id (ImageCodecs.h) and writes it to a
+    // temporary file that replaces `path` only once complete. An unknown encoder or a parameter
+    // the encoder does not take: InvalidParameter. WrongState while locked.
+    Status Save(const QString& path, const CodecId* encoderClsid,
+                const EncoderParameters* params = nullptr);
+
+    // The pixels seen as a QImage without copying; valid until this bitmap changes or dies.
+    // A null image when the bitmap has no pixels.
+    QImage AsQImage() const;
+
+private:
+    Status Fail(Status status) const;
+    bool Allocate(int32_t width, int32_t height, PixelFormat format);
+    BYTE* Row(int32_t y) const { return m_pixels.get() + static_cast<size_t>(y) * m_stride; }
+
+    struct Lock;
+
+    int32_t m_width = 0;
+    int32_t m_height = 0;
+    int32_t m_stride = 0;
+    PixelFormat m_format = 0;
+    std::unique_ptr<BYTE[]> m_pixels;
+    ColorPalette m_palette;
+    std::unique_ptr<Lock> m_lock;
+    mutable Status m_lastStatus = Ok;
+};
+
+}  // namespace imaging
