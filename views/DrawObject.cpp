@@ -2,6 +2,7 @@
 
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/InvalidArgException.h"
 #include "views/ZoomTransform.h"
 
@@ -54,8 +55,17 @@ void CDrawObject::Serialize(CArchive& ar) {
     // Taken and put back, so that the shape's own Serialize can ask for it again.
     const UINT schema = ar.GetObjectSchema();
     ar.SetObjectSchema(schema);
-    if (schema != kNoSchema && schema > kSchema)
+    if (schema != kNoSchema && schema > kSchema) {
+        MessageBoxPrompt prompt;
+        prompt.text = QStringLiteral(
+                          "The annotations file contains objects from a newer version "
+                          "of software.\nUnable to load objects from file %1.\n")
+                          .arg(ar.m_strFileName);
+        prompt.caption = QStringLiteral("Error");
+        prompt.type = MB_OK | MB_ICONEXCLAMATION;
+        AfxPrompter().MessageBox(prompt);
         throw CArchiveException(CArchiveException::badSchema, ar.m_strFileName);
+    }
 
     DWORD line = 0, fill = 0, text = 0;
     ar >> m_frame >> line >> fill >> text >> m_lineThickness >> m_lineStyle >> m_filled;

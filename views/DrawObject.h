@@ -40,8 +40,8 @@ public:
     ~CDrawObject() override;
 
     // Reads or writes the record shared by all shapes (frame, colours, line, filled, points).
-    // Clears the modified flag either way. A record newer than kSchema is refused with
-    // CArchiveException badSchema.
+    // Clears the modified flag either way. A record newer than kSchema is refused: the user
+    // is told, then CArchiveException badSchema is thrown.
     void Serialize(CArchive& ar) override;
 
     virtual int GetType() const { return m_type; }

@@ -197,6 +197,11 @@ TEST_F(DrawObjectArchiveTest, OlderSchemasReadIntegerPointsAndDefaults) {
 TEST_F(DrawObjectArchiveTest, NewerSchemaIsRefused) {
     ArchiveBytes b;
     b.NewClass("CDrawRect", 4).Base(0, 0, 0, 0, 1, 0, 0).U16(0);
+    Prompter().ExpectMessageBox(QStringLiteral("The annotations file contains objects from a "
+                                               "newer version of software.\nUnable to load "
+                                               "objects from file %1.\n")
+                                    .arg(Path()),
+                                IDOK);
     try {
         LoadObject<CDrawRect>(Path(), b.Bytes());
         ADD_FAILURE() << "a schema-4 record loaded";
@@ -204,6 +209,7 @@ TEST_F(DrawObjectArchiveTest, NewerSchemaIsRefused) {
         EXPECT_EQ(e.m_cause, CArchiveException::badSchema);
         EXPECT_EQ(e.m_strFileName, Path());
     }
+    EXPECT_EQ(Prompter().Prompts().back().caption, QStringLiteral("Error"));
 }
 
 TEST_F(DrawObjectArchiveTest, PointCountBeyondTheDataFailsWithoutGrowing) {
