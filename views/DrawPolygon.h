@@ -45,7 +45,7 @@ public:
                               BOOL closed, int style, int width, COLORREF line, COLORREF fill);
 
 protected:
-    // Draw with the shape routine of the subclass.
+    // The drawing shared by the polygon and the B-spline; `shape` draws the outline or curve.
     using ShapeRoutine = void (*)(CDC*, const std::vector<CDoublePoint>&, BOOL, BOOL, int, int,
                                   COLORREF, COLORREF);
     void DrawWith(CDC* dc, const CZoomTransform* t, ShapeRoutine shape);
