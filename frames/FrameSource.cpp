@@ -331,6 +331,8 @@ int CFrameSource::NotifyFrameChange(int frame, int flag) {
 
 int CFrameSource::MoveToFrame(int n, int notify, int force) {
     std::lock_guard read(m_readMutex);
+    if (!m_open)
+        return 0;
     if (n == m_currentFrame && !force)
         return 1;
     const int result = ReadFrame(n);

@@ -49,7 +49,8 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     const size_t total = kBitmapInfoHeaderBytes + tableBytes + pixelBytes;
     if (pixelBytes / outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
         return nullptr;
-    m_packed.assign((total + 3) / 4, 0);
+    // Every byte is written below; a frame of the same size reuses the buffer as it is.
+    m_packed.resize((total + 3) / 4);
     auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
 
     BITMAPINFOHEADER out;
@@ -64,8 +65,10 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     std::memcpy(packed, &out, sizeof out);
     BYTE* table = packed + kBitmapInfoHeaderBytes;
     if (bits == 16) {
-        for (int i = 0; i < 256; ++i)
+        for (int i = 0; i < 256; ++i) {
             table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = static_cast<BYTE>(i);
+            table[4 * i + 3] = 0;
+        }
     } else {
         std::memcpy(table, m_format.data() + tableAt, 4 * storedColours);
     }
@@ -101,6 +104,8 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     for (LONG y = 0; y < height; ++y) {
         const BYTE* src = m_read.data() + inRow * y;
         BYTE* dst = pixels + outRow * y;
+        const size_t written = bits <= 16 ? static_cast<size_t>(width) : tight;
+        std::memset(dst + written, 0, outRow - written);
         switch (bits) {
             case 1:
                 for (LONG x = 0; x < width; ++x)
