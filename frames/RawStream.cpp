@@ -1,0 +1,181 @@
+#include "frames/RawStream.h"
+
+#include "platform/framework/IPrompter.h"
+#include "platform/wintypes/BitmapInfo.h"
+
+#include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr int kRateOffset = 68;  // inside the header extension
+constexpr int kPaletteEntries = 256;
+constexpr LONG kFormatBytes = kBitmapInfoHeaderBytes;
+constexpr LONG kFormatBytes8 = kBitmapInfoHeaderBytes + 4 * kPaletteEntries;
+constexpr int kMaxSide = 0xFFFF;  // width and height travel in 16 bits each
+
+int32_t Le32(const BYTE* p) {
+    return static_cast<int32_t>(uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
+                                (uint32_t{p[3]} << 24));
+}
+
+// Reads exactly count bytes at offset; false on a short read or an error.
+bool ReadAt(int fd, void* buffer, size_t count, int64_t offset) {
+    auto* out = static_cast<BYTE*>(buffer);
+    while (count > 0) {
+        const ssize_t got = ::pread(fd, out, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        out += got;
+        count -= static_cast<size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
+}  // namespace
+
+CRawStream::~CRawStream() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+int64_t CRawStream::FrameBytes() const {
+    return int64_t{m_bitsPerPixel / 8} * m_width * m_height;
+}
+
+HRESULT CRawStream::Create(LPARAM frameCount, LPARAM size) {
+    m_frameCount = static_cast<int>(frameCount);
+    m_width = static_cast<int>(size & 0xFFFF);
+    m_height = static_cast<int>((size >> 16) & 0xFFFF);
+    m_refCount = 1;
+    return AVIERR_OK;
+}
+
+HRESULT CRawStream::Info(AviStreamInfo* info, LONG size) {
+    if (!info || size < static_cast<LONG>(sizeof(AviStreamInfo)))
+        return AVIERR_BUFFERTOOSMALL;
+    *info = {};
+    info->fccType = streamtypeVIDEO;
+    info->fccHandler = MakeFourCC('R', 'A', 'W', ' ');
+    info->scale = 1;
+    info->rate = static_cast<DWORD>(m_rate);
+    info->length = static_cast<DWORD>(m_frameCount);
+    info->suggestedBufferSize = 0;
+    info->frame = CRect(0, 0, m_width, m_height);
+    const char16_t name[] = u"RAW video";
+    std::memcpy(info->name, name, sizeof name);
+    return AVIERR_OK;
+}
+
+HRESULT CRawStream::ReadFormat(LONG position, void* format, LONG* size) {
+    if (position < 0 || position > m_frameCount)
+        return AVIERR_BADPARAM;
+    if (!size)
+        return AVIERR_BADPARAM;
+    const LONG needed = m_bitsPerPixel == 8 ? kFormatBytes8 : kFormatBytes;
+    if (!format || *size == 0) {
+        *size = needed;
+        return AVIERR_OK;
+    }
+    // The colour table of an 8-bit stream must fit as well, not only the header.
+    if (*size < needed)
+        return AVIERR_BUFFERTOOSMALL;
+    BITMAPINFOHEADER header;
+    header.biSize = kBitmapInfoHeaderBytes;
+    header.biWidth = m_width;
+    header.biHeight = -m_height;  // rows top to bottom
+    header.biPlanes = 1;
+    header.biBitCount = static_cast<WORD>(m_bitsPerPixel);
+    header.biCompression = BI_RGB;
+    header.biSizeImage = static_cast<DWORD>(FrameBytes());
+    header.biClrUsed = m_bitsPerPixel == 8 ? kPaletteEntries : 0;
+    std::memcpy(format, &header, sizeof header);
+    if (m_bitsPerPixel == 8) {
+        auto* entry = static_cast<BYTE*>(format) + kBitmapInfoHeaderBytes;
+        for (int i = 0; i < kPaletteEntries; ++i, entry += 4)
+            entry[0] = entry[1] = entry[2] = static_cast<BYTE>(i);
+    }
+    return AVIERR_OK;
+}
+
+HRESULT CRawStream::Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
+                         LONG* samplesRead) {
+    (void)samples;  // one frame per call, whatever was asked
+    const int64_t frameBytes = FrameBytes();
+    if (start < 0 || start >= m_frameCount)
+        return AVIERR_BADPARAM;
+    if (!buffer || bufferSize == 0) {
+        if (bytesRead)
+            *bytesRead = static_cast<LONG>(frameBytes);
+        return AVIERR_OK;
+    }
+    if (bufferSize < frameBytes)
+        return AVIERR_BUFFERTOOSMALL;
+    if (!ReadAt(m_fd, buffer, static_cast<size_t>(frameBytes), m_dataOffset + start * frameBytes))
+        return AVIERR_FILEREAD;
+    if (samplesRead)
+        *samplesRead = 1;
+    if (bytesRead)
+        *bytesRead = static_cast<LONG>(frameBytes);
+    return AVIERR_OK;
+}
+
+IAVIStream* OpenRawStream(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    BYTE header[CRawStream::kHeaderBytes + CRawStream::kExtensionBytes];
+    if (!ReadAt(fd, header, sizeof header, 0)) {
+        ::close(fd);
+        return nullptr;
+    }
+    if (std::memcmp(header, "OP05", 4) != 0) {
+        ::close(fd);
+        AfxPrompter().MessageBox({"Unexpected header found in the RAW file.  Unable to open.",
+                                  "File Error", MB_OK | MB_ICONSTOP, nullptr});
+        return nullptr;
+    }
+    const int32_t frameCount = Le32(header + 8);
+    const int32_t width = Le32(header + 12);
+    const int32_t height = Le32(header + 16);
+    const int32_t dataOffset = Le32(header + 24);
+    const int32_t bitsPerPixel = Le32(header + 28);
+    const int64_t frameBytes = int64_t{bitsPerPixel / 8} * width * height;
+    // A header that no camera writes would make every later size and offset meaningless.
+    const bool sane =
+        frameCount >= 0 && width > 0 && width <= kMaxSide && height > 0 && height <= kMaxSide &&
+        dataOffset >= 0 &&
+        (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) &&
+        frameBytes <= std::numeric_limits<LONG>::max();
+    if (!sane) {
+        ::close(fd);
+        return nullptr;
+    }
+    auto* stream = new CRawStream;
+    stream->m_fd = fd;
+    stream->Create(frameCount, (LPARAM{height} << 16) | width);
+    stream->m_rate = Le32(header + kRateOffset);
+    stream->m_bitsPerPixel = bitsPerPixel;
+    stream->m_firstFrame = Le32(header + 20);
+    stream->m_dataOffset = dataOffset;
+    return stream;
+}
+
+int GetRawFirstFrameNumber(IAVIStream* stream) {
+    auto* raw = dynamic_cast<CRawStream*>(stream);
+    return raw ? raw->FirstFrameNumber() : 0;
+}
+
+int GetRawFrameRate(IAVIStream* stream) {
+    auto* raw = dynamic_cast<CRawStream*>(stream);
+    return raw ? raw->FrameRate() : 0;
+}
