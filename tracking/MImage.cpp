@@ -1,11 +1,13 @@
 #include "tracking/MImage.h"
 
-#include "tracking/ImageOps.h"
 #include "tracking/TrackingErrors.h"
+
+#include "frames/Dib.h"
 
 #include <opencv2/core.hpp>
 
 #include <algorithm>
+#include <cstring>
 
 IMPLEMENT_DYNAMIC(CMImage, CObject)
 
@@ -23,19 +25,6 @@ int MeanOf(const T* p, int channels) {
     if (channels == 1)
         return static_cast<int>(p[0]);
     return (static_cast<int>(p[0]) + static_cast<int>(p[1]) + static_cast<int>(p[2])) / 3;
-}
-
-// Copies the clamped part of src that region covers into the top-left of dst (of region's
-// size), zeroing the rest. Both matrices have the same type.
-void CopyClamped(const cv::Mat& src, const CRect& region, cv::Mat& dst) {
-    dst.setTo(cv::Scalar::all(0));
-    const int x = std::max<int>(0, region.left);
-    const int y = std::max<int>(0, region.top);
-    const int w = std::min<int>(region.Width(), src.cols - x);
-    const int h = std::min<int>(region.Height(), src.rows - y);
-    if (w <= 0 || h <= 0)
-        return;
-    src(cv::Rect(x, y, w, h)).copyTo(dst(cv::Rect(0, 0, w, h)));
 }
 
 }  // namespace
@@ -145,28 +134,38 @@ bool CMImage::LoadFromDib(const BITMAPINFOHEADER& header, const BYTE* bits, cons
         return false;
     }
 
-    // The bitmap's rows seen in top-down order without copying them.
-    const size_t stride = DibRowBytes(width, static_cast<WORD>(bitCount));
-    cv::Mat source(height, width, type, const_cast<BYTE*>(bits), stride);
-    cv::Mat flipped;
-    const cv::Mat* topDown = &source;
-    if (header.biHeight > 0) {
-        cv::flip(source, flipped, 0);
-        topDown = &flipped;
-    }
-
     const bool reuse = m_pixels->type() == CV_8UC1 && m_pixels->cols == region.Width() &&
                        m_pixels->rows == region.Height();
     DeleteRoi();
     try {
         if (!reuse)
             m_pixels->create(region.Height(), region.Width(), type);
-        if (reuse && type != CV_8UC1) {
-            cv::Mat part(region.Height(), region.Width(), type);
-            CopyClamped(*topDown, region, part);
-            CImageOps::ToGrey8(part, *m_pixels);
-        } else {
-            CopyClamped(*topDown, region, *m_pixels);
+        const int outType = m_pixels->type();
+        const size_t stride = DibRowBytes(width, static_cast<WORD>(bitCount));
+        const int bytes = bitCount / 8;
+        // The clamped part of the region lands at the top-left; the rest stays 0.
+        const int x0 = std::max<int>(0, region.left);
+        const int y0 = std::max<int>(0, region.top);
+        const int w = std::min<int>(region.Width(), width - x0);
+        const int h = std::min<int>(region.Height(), height - y0);
+        if (w < region.Width() || h < region.Height())
+            m_pixels->setTo(cv::Scalar::all(0));
+        for (int r = 0; r < h; ++r) {
+            const int row = header.biHeight > 0 ? height - 1 - (y0 + r) : y0 + r;
+            const BYTE* in =
+                bits + static_cast<size_t>(row) * stride + static_cast<size_t>(x0) * bytes;
+            uint8_t* out = m_pixels->ptr<uint8_t>(r);
+            if (outType == type) {
+                std::memcpy(out, in, static_cast<size_t>(w) * bytes);
+                continue;
+            }
+            // Into a grey image that is being reused.
+            for (int x = 0; x < w; ++x, in += bytes) {
+                if (bitCount == 16)
+                    out[x] = in[1];
+                else
+                    out[x] = static_cast<uint8_t>(MeanOf(in, bytes == 1 ? 1 : 3));
+            }
         }
     } catch (const cv::Exception&) {
         m_pixels->release();
@@ -174,6 +173,14 @@ bool CMImage::LoadFromDib(const BITMAPINFOHEADER& header, const BYTE* bits, cons
         return false;
     }
     return true;
+}
+
+bool CMImage::LoadFromDib(const CDib& dib, const CRect* rect) {
+    if (!dib.GetHeader() || !dib.GetBits()) {
+        ShowError("Failed to convert DIB to image format.");
+        return false;
+    }
+    return LoadFromDib(*dib.GetHeader(), dib.GetBits(), rect);
 }
 
 void CMImage::SetRoi(const CRect& inclusive) {

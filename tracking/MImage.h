@@ -16,6 +16,8 @@ namespace cv {
 class Mat;
 }
 
+class CDib;
+
 class CMImage : public CObject {
     DECLARE_DYNAMIC(CMImage)
 
@@ -57,6 +59,8 @@ public:
     // target size is reused and receives the mean of the colour channels. Anything else shows
     // "Failed to convert DIB to image format." and returns false.
     bool LoadFromDib(const BITMAPINFOHEADER& header, const BYTE* bits, const CRect* rect = nullptr);
+    // The same from a frame bitmap; an empty bitmap is refused with the same message.
+    bool LoadFromDib(const CDib& dib, const CRect* rect = nullptr);
 
     // Sets the region of interest from an inclusive rectangle, clamped to the image: negative
     // offsets become 0, then width and height are cut at the far edges (so a rectangle that
