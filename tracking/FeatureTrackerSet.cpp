@@ -39,11 +39,10 @@ void CFeatureTrackerSet::PumpMessages() {
     if (PeekMessage(&msg, nullptr, kStopMessage, kStopMessage, PM_NOREMOVE))
         m_running = 0;
     if (!AfxPumpMessage()) {
-        // The program is closing: leave the request for the main loop to see.
-        int exitCode = 0;
-        AfxTakeQuitRequest(&exitCode);
+        // The program is closing: the request is left, with exit code 1, for the main loop
+        // to see when the run is over.
+        AfxTakeQuitRequest(nullptr);
         PostQuitMessage(1);
-        m_running = 0;
     }
     if (TakeTrackingStopRequest())
         m_running = 0;

@@ -15,7 +15,7 @@ struct CImageOps::Scratch {
     cv::Mat padded;
     cv::Mat correlation;
     cv::Mat upper;
-    cv::Mat rotated;
+    cv::Mat work;
 };
 
 namespace {
@@ -136,8 +136,8 @@ void CImageOps::Threshold(const CMImage& source, CMImage& destination, int low, 
         cv::Mat& out = destination.Pixels();
         if (&out == &source.Pixels()) {
             // In place: work from a copy of the source.
-            in.copyTo(m_scratch->rotated);
-            Threshold8(m_scratch->rotated, out, low, high, binarise, value);
+            in.copyTo(m_scratch->work);
+            Threshold8(m_scratch->work, out, low, high, binarise, value);
         } else {
             Threshold8(in, out, low, high, binarise, value);
         }
@@ -179,9 +179,9 @@ void CImageOps::Rotate(const CMImage& source, CMImage& destination, double angle
         const cv::Matx23d turn(a, b, (1.0 - a) * cx - b * cy, -b, a, b * cx + (1.0 - a) * cy);
         destination.DeleteRoi();
         if (&destination == &source) {
-            cv::warpAffine(in, m_scratch->rotated, turn, in.size(), flags, cv::BORDER_CONSTANT,
+            cv::warpAffine(in, m_scratch->work, turn, in.size(), flags, cv::BORDER_CONSTANT,
                            cv::Scalar::all(0));
-            m_scratch->rotated.copyTo(destination.Pixels());
+            m_scratch->work.copyTo(destination.Pixels());
         } else {
             cv::warpAffine(in, destination.Pixels(), turn, in.size(), flags, cv::BORDER_CONSTANT,
                            cv::Scalar::all(0));

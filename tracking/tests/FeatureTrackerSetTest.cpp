@@ -7,6 +7,7 @@
 #include "tracking/tests/TrackingImages.h"
 
 #include "frames/Dib.h"
+#include "platform/framework/MessageQueue.h"
 #include "platform/framework/Wnd.h"
 
 #include "testsupport/IsolatedTest.h"
@@ -236,6 +237,22 @@ TEST_F(FeatureTrackerSetTest, TheStopMessageEndsTheRunAfterTheCurrentTracker) {
     EXPECT_EQ(m_host.points.back().frame, 6);
     EXPECT_EQ(m_host.framesDone.back(), 6);
     EXPECT_EQ(m_host.completions, 0);
+}
+
+TEST_F(FeatureTrackerSetTest, LeavesAQuitRequestForTheMainLoop) {
+    SceneSource source(12, [](int f) { return std::vector<Feature>{SquareAt(f)}; });
+    m_set.SetHost(&m_host);
+    m_set.SetFrameCount(12);
+    AddSquareTracker(source, 0, -1);
+    m_host.onPoint = [&](const TrackedPointCall& p) {
+        if (p.frame == 3)
+            PostQuitMessage(0);
+    };
+    m_set.Run(0);
+    EXPECT_EQ(m_host.points.size(), 12u);
+    int exitCode = 0;
+    EXPECT_TRUE(AfxTakeQuitRequest(&exitCode));
+    EXPECT_EQ(exitCode, 1);
 }
 
 TEST_F(FeatureTrackerSetTest, KeepsFrameNumbersAbove65535) {
