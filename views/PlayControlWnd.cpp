@@ -22,19 +22,19 @@ BEGIN_MESSAGE_MAP(CPlayControlWnd, CWnd)
 ON_WM_CREATE()
 ON_WM_TIMER()
 ON_WM_KEYDOWN()
-ON_COMMAND(kIdPlay, OnPlay)
-ON_COMMAND(kIdPlayBackward, OnPlayBackward)
-ON_COMMAND(kIdStop, OnStop)
-ON_COMMAND(kIdFwd, OnFwd)
-ON_COMMAND(kIdBack, OnBack)
-ON_COMMAND(kIdRew, OnRew)
-ON_COMMAND(kIdFFwd, OnFFwd)
-ON_COMMAND(kIdContinuous, OnToggleContinuous)
-ON_COMMAND(kIdSynchronize, OnToggleSynchronize)
-ON_COMMAND(kIdBaseSync, OnToggleBaseSync)
-ON_COMMAND(kIdJump, OnJump)
-ON_COMMAND(kIdZero, OnZero)
-ON_CONTROL(kEditChanged, kIdSkipEdit, OnSkipEditChanged)
+ON_COMMAND(PlayControlId::kPlay, OnPlay)
+ON_COMMAND(PlayControlId::kPlayBackward, OnPlayBackward)
+ON_COMMAND(PlayControlId::kStop, OnStop)
+ON_COMMAND(PlayControlId::kFwd, OnFwd)
+ON_COMMAND(PlayControlId::kBack, OnBack)
+ON_COMMAND(PlayControlId::kRew, OnRew)
+ON_COMMAND(PlayControlId::kFFwd, OnFFwd)
+ON_COMMAND(PlayControlId::kContinuous, OnToggleContinuous)
+ON_COMMAND(PlayControlId::kSynchronize, OnToggleSynchronize)
+ON_COMMAND(PlayControlId::kBaseSync, OnToggleBaseSync)
+ON_COMMAND(PlayControlId::kJump, OnJump)
+ON_COMMAND(PlayControlId::kZero, OnZero)
+ON_CONTROL(kEditChanged, PlayControlId::kSkipEdit, OnSkipEditChanged)
 ON_MESSAGE(kPlayBarTracking, OnBarTracking)
 ON_MESSAGE(kPlayBarReleased, OnBarReleased)
 ON_MESSAGE(kPlayBarResetLimits, OnBarResetLimits)
@@ -81,9 +81,10 @@ CPlayControlWnd::CPlayControlWnd() {
 }
 
 bool CPlayControlWnd::IsPlayControlId(UINT id) {
-    return id == kIdRateSlider || id == kIdPositionSlide ||
-           (id >= kIdPlay && id <= kIdSynchronize) ||
-           (id >= kIdPlayBackward && id <= kIdBaseSync) || id == kIdSkipSpin;
+    return id == PlayControlId::kRateSlider || id == PlayControlId::kPositionSlide ||
+           (id >= PlayControlId::kPlay && id <= PlayControlId::kSynchronize) ||
+           (id >= PlayControlId::kPlayBackward && id <= PlayControlId::kBaseSync) ||
+           id == PlayControlId::kSkipSpin;
 }
 
 void CPlayControlWnd::SetRewindCallback(TargetCallback fn, void* context) {
@@ -211,8 +212,7 @@ void CPlayControlWnd::ShowSkip() {
 void CPlayControlWnd::SetRate(double rate) {
     if (!std::isfinite(rate) || rate <= 0.0)
         return;
-    m_state.m_requestedRate = rate;
-    m_state.m_rate = rate;
+    m_state.SetRate(rate);
     m_ringSize = static_cast<int>(std::clamp(std::round(2.0 * rate), 1.0, double(kRingCapacity)));
     std::fill(std::begin(m_rateRing), std::end(m_rateRing), -1.0);
     m_ringIndex = 0;
@@ -375,7 +375,7 @@ void CPlayControlWnd::StartPlay(bool backward) {
     m_playing = 0;
     m_backward = 0;
     DisarmTimer();
-    ArmTimer(1.0 / m_state.m_rate * 1000.0);
+    ArmTimer(1.0 / m_state.GetRate() * 1000.0);
     m_lastTickMs = -1.0;
     m_periodMs = -1.0;
     m_measuredRate = 0.0;
@@ -444,7 +444,7 @@ void CPlayControlWnd::OnTimer(UINT_PTR nIDEvent) {
     m_measureNext = 1;
     ApplyFrame(TRUE);
 
-    const double targetMs = 1000.0 / m_state.m_rate;
+    const double targetMs = 1000.0 / m_state.GetRate();
     if (previousMs <= 0) {
         m_periodMs = targetMs * 0.5;
     } else {
@@ -461,34 +461,34 @@ void CPlayControlWnd::OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags) {
     switch (nChar) {
         case VK_SPACE:
         case 'V':
-            command = kIdStop;
+            command = PlayControlId::kStop;
             break;
         case 'B':
-            command = kIdBack;
+            command = PlayControlId::kBack;
             break;
         case 'C':
-            command = kIdPlay;
+            command = PlayControlId::kPlay;
             break;
         case 'G':
-            command = kIdBaseSync;
+            command = PlayControlId::kBaseSync;
             break;
         case 'L':
-            command = kIdContinuous;
+            command = PlayControlId::kContinuous;
             break;
         case 'M':
-            command = kIdFFwd;
+            command = PlayControlId::kFFwd;
             break;
         case 'N':
-            command = kIdFwd;
+            command = PlayControlId::kFwd;
             break;
         case 'S':
-            command = kIdSynchronize;
+            command = PlayControlId::kSynchronize;
             break;
         case 'X':
-            command = kIdPlayBackward;
+            command = PlayControlId::kPlayBackward;
             break;
         case 'Z':
-            command = kIdRew;
+            command = PlayControlId::kRew;
             break;
         default:
             CWnd::OnKeyDown(nChar, nRepCnt, nFlags);

@@ -13,22 +13,24 @@
 class IPlayBar;
 
 // Commands and controls of the play bar that owners route to the play control.
-inline constexpr UINT kIdPlay = 2001;
-inline constexpr UINT kIdRew = 2002;
-inline constexpr UINT kIdStop = 2003;
-inline constexpr UINT kIdBack = 2004;
-inline constexpr UINT kIdFwd = 2005;
-inline constexpr UINT kIdContinuous = 2006;
-inline constexpr UINT kIdSynchronize = 2007;
-inline constexpr UINT kIdSkipEdit = 2008;
-inline constexpr UINT kIdPlayBackward = 2009;
-inline constexpr UINT kIdFFwd = 2010;
-inline constexpr UINT kIdBaseSync = 2011;
-inline constexpr UINT kIdSkipSpin = 2013;
-inline constexpr UINT kIdJump = 1127;
-inline constexpr UINT kIdZero = 1138;
-inline constexpr UINT kIdRateSlider = 1311;
-inline constexpr UINT kIdPositionSlide = 1317;
+namespace PlayControlId {
+inline constexpr UINT kPlay = 2001;
+inline constexpr UINT kRew = 2002;
+inline constexpr UINT kStop = 2003;
+inline constexpr UINT kBack = 2004;
+inline constexpr UINT kFwd = 2005;
+inline constexpr UINT kContinuous = 2006;
+inline constexpr UINT kSynchronize = 2007;
+inline constexpr UINT kSkipEdit = 2008;
+inline constexpr UINT kPlayBackward = 2009;
+inline constexpr UINT kFFwd = 2010;
+inline constexpr UINT kBaseSync = 2011;
+inline constexpr UINT kSkipSpin = 2013;
+inline constexpr UINT kJump = 1127;
+inline constexpr UINT kZero = 1138;
+inline constexpr UINT kRateSlider = 1311;
+inline constexpr UINT kPositionSlide = 1317;
+}  // namespace PlayControlId
 
 // The play timer.
 inline constexpr UINT_PTR kPlayTimerId = 1124;
@@ -118,7 +120,7 @@ public:
     int GetBaseSync() const { return m_baseSync; }
     int GetContinuous() const { return m_continuous; }
     int GetSyncAnchor() const { return m_syncAnchor; }
-    double GetRate() const { return m_state.m_rate; }
+    double GetRate() const { return m_state.GetRate(); }
     // Mean of the recent instantaneous rates of timed ticks; 0 before the second tick.
     double GetMeasuredRate() const { return m_measuredRate; }
     const CPlayState& GetPlayState() const { return m_state; }

@@ -17,10 +17,11 @@ public:
     }
     int IsEnabled(Button button) const { return m_buttons[button]; }
 
-    // Frames per second; always positive.
-    double m_rate = 20.0;
-    double m_requestedRate = 20.0;
+    // Frames per second; the play control stores only positive finite rates.
+    double GetRate() const { return m_rate; }
+    void SetRate(double rate) { m_rate = rate; }
 
 private:
     int m_buttons[kButtonCount] = {1, 1, 1, 1, 1, 1};
+    double m_rate = 20.0;
 };

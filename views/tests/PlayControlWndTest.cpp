@@ -10,6 +10,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <ostream>
 #include <utility>
 #include <vector>
 
@@ -144,6 +145,10 @@ struct TimingCase {
     std::vector<UINT> expectPeriods;  // at Play, then after each tick
 };
 
+void PrintTo(const TimingCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PlayTimingTest : public PlayControlTest, public ::testing::WithParamInterface<TimingCase> {};
 
 TEST_P(PlayTimingTest, TimerPeriodFollowsTheCorrection) {
@@ -151,7 +156,7 @@ TEST_P(PlayTimingTest, TimerPeriodFollowsTheCorrection) {
     Connect();
     m_owner.displayUs = c.displayMs * kUsPerMs;
     m_play.SetRate(c.rate);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     std::vector<UINT> periods{m_play.GetTimerPeriodMs()};
     while (periods.size() < c.expectPeriods.size()) {
         TickOnTime();
@@ -178,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(PlayControlTest, CorrectedPeriodNeverExceedsTheTarget) {
     Connect();
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     Tick();  // first tick: 25 ms
     // The next tick comes with no time passed: 25 + 0.6 × 50 is held to 50.
     Tick();
@@ -189,7 +194,7 @@ TEST_F(PlayControlTest, AchievedRateIsTheMeanOfTheRingTimesTheStep) {
     Connect();
     m_play.SetRate(1.0);  // a ring of two samples
     m_play.SetSkip(1);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     Tick();
     EXPECT_EQ(m_play.GetMeasuredRate(), 0.0);
     EXPECT_TRUE(m_bar.Calls("SetSpeedText").isEmpty());
@@ -213,7 +218,7 @@ TEST_F(PlayControlTest, AchievedRateIsTheMeanOfTheRingTimesTheStep) {
     EXPECT_EQ(m_bar.Calls("SetSpeedText").size(), shown);
 
     // Play again starts measuring afresh.
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     EXPECT_EQ(m_play.GetMeasuredRate(), 0.0);
 }
 
@@ -224,12 +229,12 @@ TEST_F(PlayControlTest, RateThatIsNotPositiveIsIgnored) {
         m_play.SetRate(rate);
         EXPECT_EQ(m_play.GetRate(), 20.0) << rate;
     }
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     EXPECT_EQ(m_play.GetTimerPeriodMs(), 50u);
 
     // A very low rate gives a long period, not an undefined conversion.
     m_play.SetRate(1e-12);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     EXPECT_EQ(m_play.GetTimerPeriodMs(), static_cast<UINT>(std::numeric_limits<int>::max()));
 }
 
@@ -238,7 +243,7 @@ TEST_F(PlayControlTest, RateSliderReleaseTakesTheBarsRate) {
     m_bar.speed = 12.5;
     m_play.OnRateSliderReleased();
     EXPECT_EQ(m_play.GetRate(), 12.5);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     EXPECT_EQ(m_play.GetTimerPeriodMs(), 80u);
 
     m_play.SetPlayBar(nullptr);
@@ -249,16 +254,16 @@ TEST_F(PlayControlTest, RateSliderReleaseTakesTheBarsRate) {
 TEST_F(PlayControlTest, PlayStopAndStrayTimers) {
     Connect();
     EXPECT_EQ(m_play.GetPlayState().IsEnabled(CPlayState::kPlay), 1);
-    Command(kIdPlayBackward);
+    Command(PlayControlId::kPlayBackward);
     EXPECT_TRUE(m_play.IsPlaying());
     EXPECT_TRUE(m_play.IsBackward());
     EXPECT_EQ(m_play.GetPlayState().IsEnabled(CPlayState::kPlay), 0);
     EXPECT_EQ(m_play.GetPlayState().IsEnabled(CPlayState::kFwd), 0);
     EXPECT_EQ(m_play.GetPlayState().IsEnabled(CPlayState::kStop), 1);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     EXPECT_FALSE(m_play.IsBackward());
 
-    Command(kIdStop);
+    Command(PlayControlId::kStop);
     EXPECT_FALSE(m_play.IsPlaying());
     EXPECT_EQ(m_play.GetTimerPeriodMs(), 0u);
     EXPECT_EQ(m_play.GetPlayState().IsEnabled(CPlayState::kPlay), 1);
@@ -274,9 +279,9 @@ TEST_F(PlayControlTest, OwnerStoppingPlayInItsCallbackLeavesTheTimerOff) {
     Connect();
     m_owner.onChanged = [this](int frame) {
         if (frame == 2)
-            Command(kIdStop);
+            Command(PlayControlId::kStop);
     };
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     Tick();
     EXPECT_EQ(m_play.GetTimerPeriodMs(), 25u);
     Tick();
@@ -307,6 +312,10 @@ struct StepCase {
     bool expectPlaying;
 };
 
+void PrintTo(const StepCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class PlayStepTest : public PlayControlTest, public ::testing::WithParamInterface<StepCase> {};
 
 TEST_P(PlayStepTest, TicksMoveWithinTheLimits) {
@@ -319,7 +328,7 @@ TEST_P(PlayStepTest, TicksMoveWithinTheLimits) {
     m_play.SetSkip(c.skip);
     m_play.SetContinuous(c.continuous);
     m_play.GotoFrame(c.start, FALSE);
-    Command(c.backward ? kIdPlayBackward : kIdPlay);
+    Command(c.backward ? PlayControlId::kPlayBackward : PlayControlId::kPlay);
     std::vector<int> frames;
     for (size_t i = 0; i < c.expectFrames.size(); ++i) {
         TickOnTime();
@@ -352,7 +361,7 @@ TEST_F(PlayControlTest, LimitsOutsideTheMemberAreCorrectedAndStored) {
     m_play.SetOutLimit(TRUE, 500);
     m_play.SetInLimit(TRUE, -4);
     m_play.GotoFrame(5, FALSE);
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     Tick();
     int frame = 0;
     EXPECT_TRUE(m_play.GetOutLimit(&frame));
@@ -369,7 +378,8 @@ TEST_F(PlayControlTest, FwdAndBackStartFromTheOwnersFrame) {
         int ownerFrame;
         int expect;
     } cases[] = {
-        {kIdFwd, 10, 14}, {kIdFwd, 96, 99}, {kIdFwd, 94, 98}, {kIdBack, 10, 6}, {kIdBack, 2, 0},
+        {PlayControlId::kFwd, 10, 14}, {PlayControlId::kFwd, 96, 99}, {PlayControlId::kFwd, 94, 98},
+        {PlayControlId::kBack, 10, 6}, {PlayControlId::kBack, 2, 0},
     };
     for (const auto& c : cases) {
         m_owner.current = c.ownerFrame;
@@ -386,33 +396,33 @@ TEST_F(PlayControlTest, RewAndFFwdTakeTheOwnersTargetElseTheLimits) {
 
     m_owner.rewindGives = TRUE;
     m_owner.rewindTarget = 12;
-    Command(kIdRew);
+    Command(PlayControlId::kRew);
     EXPECT_EQ(m_play.GetCurrentFrame(), 12);
     m_owner.ffwdGives = TRUE;
     m_owner.ffwdTarget = 77;
-    Command(kIdFFwd);
+    Command(PlayControlId::kFFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 77);
 
     // Refused: the member's ends, or the limits.
     m_owner.rewindGives = FALSE;
     m_owner.ffwdGives = FALSE;
-    Command(kIdRew);
+    Command(PlayControlId::kRew);
     EXPECT_EQ(m_play.GetCurrentFrame(), 0);
-    Command(kIdFFwd);
+    Command(PlayControlId::kFFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 99);
     m_play.SetInLimit(TRUE, 5);
     m_play.SetOutLimit(TRUE, 40);
-    Command(kIdRew);
+    Command(PlayControlId::kRew);
     EXPECT_EQ(m_play.GetCurrentFrame(), 5);
-    Command(kIdFFwd);
+    Command(PlayControlId::kFFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 40);
 
     // Missing callbacks fall back the same way.
     m_play.SetRewindCallback(nullptr, nullptr);
     m_play.SetFastForwardCallback(nullptr, nullptr);
-    Command(kIdRew);
+    Command(PlayControlId::kRew);
     EXPECT_EQ(m_play.GetCurrentFrame(), 5);
-    Command(kIdFFwd);
+    Command(PlayControlId::kFFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 40);
 }
 
@@ -436,41 +446,41 @@ TEST_F(PlayControlTest, JumpGoesToTheNumberCountedFromTheOrigin) {
     Connect();
     m_owner.origin = 10;
     m_bar.jumpFrame = 5;
-    Command(kIdJump);
+    Command(PlayControlId::kJump);
     EXPECT_EQ(m_play.GetCurrentFrame(), 15);
     EXPECT_EQ(m_owner.changed, (std::vector<int>{15, 15}));
 
     for (int number : {90, -11, 1000}) {  // origin + count, below frame 0, far past the end
         m_bar.jumpFrame = number;
         Prompter().ExpectMessageBox("Invalid frame entered.", IDOK);
-        Command(kIdJump);
+        Command(PlayControlId::kJump);
         EXPECT_EQ(m_play.GetCurrentFrame(), 15) << number;
     }
     m_bar.jumpFrame = 89;  // the last frame
-    Command(kIdJump);
+    Command(PlayControlId::kJump);
     EXPECT_EQ(m_play.GetCurrentFrame(), 99);
 }
 
 TEST_F(PlayControlTest, TogglesCallTheOwner) {
     Connect();
     m_play.GotoFrame(8, FALSE);
-    Command(kIdZero);
+    Command(PlayControlId::kZero);
     EXPECT_EQ(m_owner.zeros, std::vector<int>{8});
 
-    Command(kIdContinuous);
-    Command(kIdContinuous);
+    Command(PlayControlId::kContinuous);
+    Command(PlayControlId::kContinuous);
     EXPECT_EQ(m_owner.continuous, (std::vector<int>{1, 0}));
-    Command(kIdBaseSync);
+    Command(PlayControlId::kBaseSync);
     EXPECT_EQ(m_owner.baseSyncs, std::vector<int>{1});
     EXPECT_EQ(m_play.GetBaseSync(), 1);
 
     // Synchronize anchors at the play control's frame, then takes the owner's.
     m_owner.current = 31;
-    Command(kIdSynchronize);
+    Command(PlayControlId::kSynchronize);
     EXPECT_EQ(m_play.GetSyncAnchor(), 8);
     EXPECT_EQ(m_play.GetCurrentFrame(), 31);
     m_owner.current = 40;
-    Command(kIdSynchronize);
+    Command(PlayControlId::kSynchronize);
     EXPECT_EQ(m_play.GetSyncAnchor(), 8);
     EXPECT_EQ(m_owner.syncs, (std::vector<std::pair<int, int>>{{31, 1}, {40, 0}}));
 
@@ -505,7 +515,8 @@ TEST_F(PlayControlTest, SkipSpinRunsReversedWithinOneToNinetyNine) {
 TEST_F(PlayControlTest, SkipEditAndShowKeepTheSpinInStep) {
     Connect();
     m_bar.spin = 7;
-    m_play.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(kIdSkipEdit), 0x0300), 0);
+    m_play.SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(PlayControlId::kSkipEdit), 0x0300),
+                       0);
     EXPECT_EQ(m_play.GetSkip(), 6);
     EXPECT_TRUE(m_bar.Calls("SetSpeedField").isEmpty());  // it already shows 7
 
@@ -560,24 +571,24 @@ TEST_F(PlayControlTest, MissingCallbacksGiveMinusOneAndNoRange) {
     EXPECT_TRUE(m_bar.Calls("SetRange").isEmpty());
 
     // Without a member there is nothing to play or to step to.
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     Tick();
     EXPECT_FALSE(m_play.IsPlaying());
     EXPECT_EQ(m_play.GetCurrentFrame(), 3);
     m_play.SetContinuous(1);
-    Command(kIdPlayBackward);
+    Command(PlayControlId::kPlayBackward);
     Tick();
     Tick();
     EXPECT_GE(m_play.GetCurrentFrame(), 0);
-    Command(kIdFwd);
+    Command(PlayControlId::kFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 0);
-    Command(kIdFFwd);
+    Command(PlayControlId::kFFwd);
     EXPECT_EQ(m_play.GetCurrentFrame(), 0);
 
     Prompter().ExpectMessageBox("Invalid frame entered.", IDOK);
-    Command(kIdJump);
-    Command(kIdZero);
-    Command(kIdSynchronize);
+    Command(PlayControlId::kJump);
+    Command(PlayControlId::kZero);
+    Command(PlayControlId::kSynchronize);
     EXPECT_EQ(m_play.GetCurrentFrame(), 0);
 
     // The callbacks need both parts.
@@ -597,7 +608,7 @@ TEST_F(PlayControlTest, WorksWithoutABar) {
     m_play.ShowSkip();
     m_play.SetSkipAndShow(4);
     EXPECT_EQ(m_play.SendMessage(kPlayBarReleased, kPlayBarOutMarker, 7), 0);
-    Command(kIdJump);  // number 0: frame 0
+    Command(PlayControlId::kJump);  // number 0: frame 0
     EXPECT_EQ(m_play.GetCurrentFrame(), 0);
 }
 
@@ -607,6 +618,10 @@ struct EchoCase {
     std::function<void(CPlayControlWnd&)> moveBar;
     int value;
 };
+
+void PrintTo(const EchoCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class PlayEchoTest : public PlayControlTest, public ::testing::WithParamInterface<EchoCase> {};
 
@@ -674,7 +689,7 @@ TEST_F(PlayControlTest, PositionOutsideTheMarkersIsPutBack) {
     EXPECT_EQ(Slider(kPlayBarTracking, 4, 20), -1);
 
     // While playing the slider does not move the frame.
-    Command(kIdPlay);
+    Command(PlayControlId::kPlay);
     m_bar.position = 30;
     EXPECT_EQ(Slider(kPlayBarReleased, kPlayBarPosition, 30), 1);
     EXPECT_EQ(Slider(kPlayBarTracking, kPlayBarPosition, 30), 0);
@@ -740,11 +755,20 @@ TEST_F(PlayControlTest, ResetLimitsClearRangeAndClear) {
 TEST_F(PlayControlTest, KeysSendTheirCommands) {
     Connect();
     const std::vector<std::pair<UINT, UINT>> keys = {
-        {VK_SPACE, kIdStop},    {'V', kIdStop},     {'B', kIdBack},
-        {'C', kIdPlay},         {'G', kIdBaseSync}, {'L', kIdContinuous},
-        {'M', kIdFFwd},         {'N', kIdFwd},      {'S', kIdSynchronize},
-        {'X', kIdPlayBackward}, {'Z', kIdRew},      {'A', 0},
-        {VK_RETURN, 0},         {'b', 0},
+        {VK_SPACE, PlayControlId::kStop},
+        {'V', PlayControlId::kStop},
+        {'B', PlayControlId::kBack},
+        {'C', PlayControlId::kPlay},
+        {'G', PlayControlId::kBaseSync},
+        {'L', PlayControlId::kContinuous},
+        {'M', PlayControlId::kFFwd},
+        {'N', PlayControlId::kFwd},
+        {'S', PlayControlId::kSynchronize},
+        {'X', PlayControlId::kPlayBackward},
+        {'Z', PlayControlId::kRew},
+        {'A', 0},
+        {VK_RETURN, 0},
+        {'b', 0},
     };
     for (auto [key, command] : keys) {
         m_play.commands.clear();
