@@ -16,32 +16,6 @@ namespace {
 // The notification code of an edit control whose text changed.
 constexpr int kEditChanged = 0x0300;
 
-}  // namespace
-
-BEGIN_MESSAGE_MAP(CPlayControlWnd, CWnd)
-ON_WM_CREATE()
-ON_WM_TIMER()
-ON_WM_KEYDOWN()
-ON_COMMAND(PlayControlId::kPlay, OnPlay)
-ON_COMMAND(PlayControlId::kPlayBackward, OnPlayBackward)
-ON_COMMAND(PlayControlId::kStop, OnStop)
-ON_COMMAND(PlayControlId::kFwd, OnFwd)
-ON_COMMAND(PlayControlId::kBack, OnBack)
-ON_COMMAND(PlayControlId::kRew, OnRew)
-ON_COMMAND(PlayControlId::kFFwd, OnFFwd)
-ON_COMMAND(PlayControlId::kContinuous, OnToggleContinuous)
-ON_COMMAND(PlayControlId::kSynchronize, OnToggleSynchronize)
-ON_COMMAND(PlayControlId::kBaseSync, OnToggleBaseSync)
-ON_COMMAND(PlayControlId::kJump, OnJump)
-ON_COMMAND(PlayControlId::kZero, OnZero)
-ON_CONTROL(kEditChanged, PlayControlId::kSkipEdit, OnSkipEditChanged)
-ON_MESSAGE(kPlayBarTracking, OnBarTracking)
-ON_MESSAGE(kPlayBarReleased, OnBarReleased)
-ON_MESSAGE(kPlayBarResetLimits, OnBarResetLimits)
-END_MESSAGE_MAP()
-
-namespace {
-
 constexpr UINT kMinTimerMs = 10;
 constexpr int kMaxSkip = 98;
 constexpr int kMinSpin = 1;
@@ -75,6 +49,28 @@ int ClampToInt(int64_t value) {
 }
 
 }  // namespace
+
+BEGIN_MESSAGE_MAP(CPlayControlWnd, CWnd)
+ON_WM_CREATE()
+ON_WM_TIMER()
+ON_WM_KEYDOWN()
+ON_COMMAND(PlayControlId::kPlay, OnPlay)
+ON_COMMAND(PlayControlId::kPlayBackward, OnPlayBackward)
+ON_COMMAND(PlayControlId::kStop, OnStop)
+ON_COMMAND(PlayControlId::kFwd, OnFwd)
+ON_COMMAND(PlayControlId::kBack, OnBack)
+ON_COMMAND(PlayControlId::kRew, OnRew)
+ON_COMMAND(PlayControlId::kFFwd, OnFFwd)
+ON_COMMAND(PlayControlId::kContinuous, OnToggleContinuous)
+ON_COMMAND(PlayControlId::kSynchronize, OnToggleSynchronize)
+ON_COMMAND(PlayControlId::kBaseSync, OnToggleBaseSync)
+ON_COMMAND(PlayControlId::kJump, OnJump)
+ON_COMMAND(PlayControlId::kZero, OnZero)
+ON_CONTROL(kEditChanged, PlayControlId::kSkipEdit, OnSkipEditChanged)
+ON_MESSAGE(kPlayBarTracking, OnBarTracking)
+ON_MESSAGE(kPlayBarReleased, OnBarReleased)
+ON_MESSAGE(kPlayBarResetLimits, OnBarResetLimits)
+END_MESSAGE_MAP()
 
 CPlayControlWnd::CPlayControlWnd() {
     std::fill(std::begin(m_rateRing), std::end(m_rateRing), -1.0);
