@@ -65,8 +65,8 @@ BOOL COwnerDrawButton::Create(const QString& caption, DWORD style, const CRect& 
     m_buttonStyle = style & 0xFFFF;
     QWidget* widget = GetQWidget();
     widget->setFocusPolicy(Qt::StrongFocus);
-    m_enableWatcher = new EnableWatcher(this, widget);
-    widget->installEventFilter(m_enableWatcher);
+    // Owned by the widget, so it goes with it.
+    widget->installEventFilter(new EnableWatcher(this, widget));
     PreSubclassWindow();
     return TRUE;
 }

@@ -138,5 +138,4 @@ private:
     BOOL m_buttonDown = FALSE;
     BOOL m_selected = FALSE;
     DWORD m_buttonStyle = BS_PUSHBUTTON;
-    QObject* m_enableWatcher = nullptr;
 };
