@@ -7,6 +7,7 @@
 //   read of a frame.
 // Prints our time as a ratio to theirs.
 
+#include "bench/RatioReporter.h"
 #include "frames/FrameSource.h"
 #include "platform/media/AviFile.h"
 #include "platform/media/AviGetFrame.h"
@@ -192,31 +193,22 @@ void DisplayFullRead(benchmark::State& state) {
     DisplayFrame(state, false);
 }
 
-// Keeps each run's time so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
+// The shared ratios, and the mean time per frame of a run.
+class AviReporter : public RatioReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
+        RatioReporter::ReportRuns(runs);
         for (const Run& run : runs)
             m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
     }
 
-    void PrintRatio(const std::string& ours, const std::string& theirs, double goal) const {
-        const auto a = m_times.find(ours);
-        const auto b = m_times.find(theirs);
-        if (a == m_times.end() || b == m_times.end() || b->second <= 0)
-            return;
-        const double ratio = a->second / b->second;
-        std::printf("%-28s %.2fx %s (goal <= %.1fx)%s\n", ours.c_str(), ratio, theirs.c_str(), goal,
-                    ratio <= goal ? "" : "  ABOVE GOAL");
-    }
-
-    // Mean milliseconds per frame of a run that read `frames` frames per iteration.
+    // Mean milliseconds per frame of a run in milliseconds that read `frames` frames per
+    // iteration.
     void PrintPerFrame(const std::string& name, int frames, double goalMs) const {
         const auto a = m_times.find(name);
         if (a == m_times.end())
             return;
-        const double ms = a->second / frames;  // times are reported in milliseconds
+        const double ms = a->second / frames;
         std::printf("%-28s %.3f ms per frame (goal <= %.1f ms)%s\n", name.c_str(), ms, goalMs,
                     ms <= goalMs ? "" : "  ABOVE GOAL");
     }
@@ -244,7 +236,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("source/dib_full_read", DisplayFullRead)
         ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    AviReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("avi/mjpeg_getframe/iterations:2", "ffmpeg/mjpeg_decode_sws/iterations:2",
                         1.1);
