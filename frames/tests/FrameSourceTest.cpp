@@ -8,6 +8,9 @@
 
 #include <QFile>
 
+#include <future>
+#include <thread>
+
 #include <cstring>
 
 using namespace imaging;
@@ -272,6 +275,41 @@ TEST_F(FrameSourceTest, MoveToTheCurrentFrameReadsAndNotifiesNothing) {
     EXPECT_EQ(source.NotifyFrameChange(8, 0), 1);
     EXPECT_EQ(source.NotifyFrameChange(9, 0), 1);
     EXPECT_EQ(listener.frames.back(), 8);
+}
+
+// Holds the listener list of its source until released.
+class BlockingListener : public CIdObjectBase, public IFrameChangeListener {
+public:
+    HRESULT QueryInterfaceById(int id, void** out) override {
+        if (!out)
+            return E_POINTER;
+        if (id != kIdFrameChangeListener && id != kIdUnknown)
+            return E_FAIL;
+        *out = static_cast<IFrameChangeListener*>(this);
+        return S_OK;
+    }
+    HRESULT OnFrameChanged(int, int) override {
+        entered.set_value();
+        release.get_future().wait();
+        return S_OK;
+    }
+    std::promise<void> entered;
+    std::promise<void> release;
+};
+
+TEST_F(FrameSourceTest, BusyListenerListSkipsNotificationButNotReads) {
+    CFrameSource source;
+    ASSERT_EQ(source.Open(Avi("busy.avi")), 1);
+    BlockingListener listener;
+    int cookie = 0;
+    ASSERT_EQ(source.Advise(&listener, &cookie), S_OK);
+    std::thread notifier([&source] { EXPECT_EQ(source.NotifyFrameChange(1, 0), 1); });
+    listener.entered.get_future().wait();
+    EXPECT_EQ(source.NotifyFrameChange(2, 0), 0);  // the list is busy: nobody is told
+    EXPECT_EQ(source.ReadFrame(3), 1);             // reading does not wait for the listeners
+    listener.release.set_value();
+    notifier.join();
+    EXPECT_EQ(source.Unadvise(cookie), S_OK);
 }
 
 TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
