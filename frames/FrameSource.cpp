@@ -216,6 +216,7 @@ int CFrameSource::OpenSequence(const QString& path, bool batch) {
     m_stream = OpenSequenceStream(path, batch, &startNumber, &m_segmentStarts);
     if (!m_stream)
         return 0;
+    std::sort(m_segmentStarts.begin(), m_segmentStarts.end());
     m_sequenceStream = m_stream;
     (batch ? m_batchFlag : m_sequenceFlag) = 1;
     m_firstFrame = -startNumber;
@@ -247,7 +248,9 @@ void CFrameSource::FinishOpen() {
         m_width = header.biWidth;
         m_height = std::abs(header.biHeight);
         m_bitCount = header.biBitCount;
-        m_colour = m_bitCount > 8 ? 1 : 0;
+        // 16-bit streams of this program carry grey samples (RAW files, grey image sequences);
+        // 16-bit colour AVI files reach us decoded to 24 bits.
+        m_colour = m_bitCount > 8 && m_bitCount != 16 ? 1 : 0;
         if (m_bitCount >= 8 && m_bitCount <= 15) {
             const size_t inFormat =
                 (format.size() - std::min<size_t>(header.biSize, format.size())) / 4;

@@ -115,7 +115,7 @@ TEST_F(FrameSourceTest, OpenDispatchesByExtensionAndName) {
     Avi("raw0001.avi");
     Avi("RAW01a.avi");
     for (const char* name : {"img_0001.BMP", "shot[1of3]_0001.tif", "img0007.jpg", "notes.txt",
-                             "noext", "odd[1x3].bmp"})
+                             "noext", "odd[1x3].bmp", "empty.avi"})
         Touch(name);
     struct Case {
         const char* name;
@@ -138,6 +138,7 @@ TEST_F(FrameSourceTest, OpenDispatchesByExtensionAndName) {
         {"notes.txt", 0, ""},
         {"noext", 0, ""},
         {"missing.avi", 0, ""},
+        {"empty.avi", 0, ""},
     };
     for (const Case& c : cases) {
         ProbeSource source;
@@ -178,6 +179,41 @@ TEST_F(FrameSourceTest, OpenTakesSizeColourAndReopensCleanly) {
     EXPECT_EQ(source.IsOpen(), 0);
     EXPECT_EQ(source.GetFrameCount(), -1);
     EXPECT_EQ(source.ReadFrame(0), 0);
+}
+
+TEST_F(FrameSourceTest, RawRecordingsOpenWithTheirHeader) {
+    // 16-bit grey samples, 3 x 2, two frames; rows top to bottom.
+    QByteArray header(72, '\0');
+    header.replace(0, 4, "OP05");
+    header.replace(8, 24, Le32s({2, 3, 2, -4, 72, 16}));
+    header.replace(68, 4, Le32s({500}));
+    QByteArray samples;
+    for (int n = 0; n < 2; ++n)
+        for (int i = 0; i < 6; ++i) {
+            const int sample = (n * 6 + i) * 0x1000 + 0xFF;
+            samples.append(static_cast<char>(sample & 0xFF));
+            samples.append(static_cast<char>(sample >> 8));
+        }
+    QFile file(WorkPath("grey16.RAW"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(header + samples);
+    file.close();
+
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("grey16.RAW")), 1);
+    EXPECT_EQ(source.GetFrameCount(), 2);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -4);
+    EXPECT_EQ(source.GetRecordedRate(), 500);
+    EXPECT_EQ(source.IsColor(), 0);  // 16-bit samples are grey
+    CFrameImage image;
+    ASSERT_EQ(source.GetFrame(1, &image, 0), 1);
+    ASSERT_EQ(image.GetBitmap()->GetPixelFormat(), PixelFormat8bppIndexed);
+    BitmapData data;
+    ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data));
+    const auto* top = static_cast<const BYTE*>(data.Scan0);
+    EXPECT_EQ(top[0], 0x60);  // the high byte of sample 6, top left
+    EXPECT_EQ(top[data.Stride + 2], 0xB0);
+    image.UnlockBits(&data);
 }
 
 TEST_F(FrameSourceTest, RecordingInformationBlock) {
