@@ -339,7 +339,9 @@ int CFrameSource::MoveToFrame(int n, int notify, int force) {
     if (n == m_currentFrame && !force)
         return 1;
     const int result = ReadFrame(n);
-    m_currentFrame = n;
+    // A failed read leaves no current frame, so the next request for n reads again instead of
+    // handing out the previous frame's picture.
+    m_currentFrame = result ? n : -1;
     if (notify)
         NotifyFrameChange(n, force);
     return result;

@@ -28,10 +28,11 @@ public:
     }
     int ReadFrame(int n) override {
         ++reads;
-        return CFrameSource::ReadFrame(n);
+        return failReads ? 0 : CFrameSource::ReadFrame(n);
     }
     QString branch;
     int reads = 0;
+    bool failReads = false;
     int bayerWidth = 0;
 
 protected:
@@ -311,6 +312,20 @@ TEST_F(FrameSourceTest, MoveToTheCurrentFrameReadsAndNotifiesNothing) {
     EXPECT_EQ(source.NotifyFrameChange(8, 0), 1);
     EXPECT_EQ(source.NotifyFrameChange(9, 0), 1);
     EXPECT_EQ(listener.frames.back(), 8);
+}
+
+TEST_F(FrameSourceTest, FailedReadLeavesNoCurrentFrame) {
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("fail.avi")), 1);
+    ASSERT_EQ(source.MoveToFrame(1, 0, 0), 1);
+    source.failReads = true;
+    EXPECT_EQ(source.MoveToFrame(2, 0, 0), 0);
+    CFrameImage image;
+    EXPECT_EQ(source.GetFrame(2, &image, 0), 0);  // read again, and still failing
+    EXPECT_EQ(source.reads, 3);
+    source.failReads = false;
+    EXPECT_EQ(source.GetFrame(2, &image, 0), 1);
+    EXPECT_EQ(source.reads, 4);
 }
 
 // Holds the listener list of its source until released.
