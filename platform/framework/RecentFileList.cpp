@@ -1,0 +1,54 @@
+#include "platform/framework/RecentFileList.h"
+
+#include "platform/framework/WinApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+CRecentFileList::CRecentFileList(const QString& section, const QString& entryFormat, int nSize)
+    : m_section(section), m_entryFormat(entryFormat), m_nSize(std::max(nSize, 0)) {}
+
+QString CRecentFileList::EntryName(int index) const {
+    QString name = m_entryFormat;
+    return name.replace("%d", QString::number(index + 1));
+}
+
+void CRecentFileList::Add(const QString& path) {
+    if (path.isEmpty() || m_nSize == 0)
+        return;
+    const QString full = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    // File names are case-sensitive here, so only the same spelling is the same file.
+    m_paths.removeAll(full);
+    m_paths.prepend(full);
+    while (m_paths.size() > m_nSize)
+        m_paths.removeLast();
+}
+
+void CRecentFileList::Remove(int index) {
+    if (index >= 0 && index < m_paths.size())
+        m_paths.removeAt(index);
+}
+
+void CRecentFileList::ReadList() {
+    CWinApp* app = AfxGetApp();
+    m_paths.clear();
+    if (!app)
+        return;
+    for (int i = 0; i < m_nSize; ++i) {
+        const QString path = app->GetProfileString(m_section, EntryName(i));
+        if (!path.isEmpty() && !m_paths.contains(path))
+            m_paths.append(path);
+    }
+}
+
+void CRecentFileList::WriteList() {
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return;
+    for (int i = 0; i < m_nSize; ++i) {
+        if (i < m_paths.size())
+            app->WriteProfileString(m_section, EntryName(i), m_paths[i]);
+        else
+            app->WriteProfileString(m_section, EntryName(i), QString());
+    }
+}

@@ -1,0 +1,535 @@
+#include "testsupport/IsolatedTest.h"
+
+#include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/Archive.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/DC.h"
+#include "platform/framework/DocManager.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/MDIFrameWnd.h"
+#include "platform/framework/Menu.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RecentFileList.h"
+#include "platform/framework/StatusBar.h"
+#include "platform/framework/ToolBar.h"
+#include "platform/framework/View.h"
+#include "platform/framework/WinApp.h"
+#include "platform/registry/Registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+enum : UINT {
+    ID_EVERYONE = 32800,
+    ID_VIEW_ONLY,
+    ID_DOC_ONLY,
+    ID_TEMPLATE_ONLY,
+    ID_CHILD_ONLY,
+    ID_MAIN_ONLY,
+    ID_APP_ONLY,
+    ID_NOBODY,
+    ID_TOGGLED,
+    ID_INDICATOR = 200,
+};
+
+constexpr UINT kAlphaResource = 129;
+constexpr UINT kBetaResource = 145;
+
+// Who handled the commands, in order.
+QStringList g_handled;
+int g_docsAlive = 0;
+bool g_toggledEnabled = false;
+
+#define RECORDING_HANDLERS(name) \
+    void OnEveryone() {          \
+        g_handled.append(name);  \
+    }                            \
+    void OnOwn() {               \
+        g_handled.append(name);  \
+    }
+
+class TestDoc : public CDocument {
+    DECLARE_DYNCREATE(TestDoc)
+    DECLARE_MESSAGE_MAP()
+public:
+    TestDoc() { ++g_docsAlive; }
+    ~TestDoc() override { --g_docsAlive; }
+    int m_value = 0;
+    void Serialize(CArchive& ar) override {
+        if (ar.IsStoring())
+            ar << static_cast<int32_t>(m_value);
+        else {
+            int32_t v = 0;
+            ar >> v;
+            m_value = v;
+        }
+    }
+    RECORDING_HANDLERS("doc")
+};
+IMPLEMENT_DYNCREATE(TestDoc, CDocument)
+BEGIN_MESSAGE_MAP(TestDoc, CDocument)
+ON_COMMAND(ID_DOC_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+// Fills its client area with the colour of its document's value.
+class TestView : public CView {
+    DECLARE_DYNCREATE(TestView)
+    DECLARE_MESSAGE_MAP()
+public:
+    void OnDraw(CDC* pDC) override {
+        CRect rc;
+        GetClientRect(&rc);
+        pDC->FillSolidRect(rc, RGB(0, 0, 255));
+        pDC->FillSolidRect(CRect(0, 0, 10, 10), RGB(255, 0, 0));
+    }
+    void OnUpdateToggled(CCmdUI* pCmdUI) { pCmdUI->Enable(g_toggledEnabled); }
+    void OnUpdateIndicator(CCmdUI* pCmdUI) {
+        pCmdUI->Enable(g_toggledEnabled);
+        pCmdUI->SetText("42 (h)");
+    }
+    void OnToggled() {}
+    RECORDING_HANDLERS("view")
+};
+IMPLEMENT_DYNCREATE(TestView, CView)
+BEGIN_MESSAGE_MAP(TestView, CView)
+ON_COMMAND(ID_EVERYONE, OnEveryone)
+ON_COMMAND(ID_VIEW_ONLY, OnOwn)
+ON_COMMAND(ID_TOGGLED, OnToggled)
+ON_UPDATE_COMMAND_UI(ID_TOGGLED, OnUpdateToggled)
+ON_UPDATE_COMMAND_UI(ID_INDICATOR, OnUpdateIndicator)
+END_MESSAGE_MAP()
+
+class TestChild : public CMDIChildWnd {
+    DECLARE_DYNCREATE(TestChild)
+    DECLARE_MESSAGE_MAP()
+public:
+    RECORDING_HANDLERS("child")
+};
+IMPLEMENT_DYNCREATE(TestChild, CMDIChildWnd)
+BEGIN_MESSAGE_MAP(TestChild, CMDIChildWnd)
+ON_COMMAND(ID_EVERYONE, OnEveryone)
+ON_COMMAND(ID_CHILD_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+class TestTemplate : public CMultiDocTemplate {
+    DECLARE_MESSAGE_MAP()
+public:
+    using CMultiDocTemplate::CMultiDocTemplate;
+    RECORDING_HANDLERS("template")
+};
+BEGIN_MESSAGE_MAP(TestTemplate, CMultiDocTemplate)
+ON_COMMAND(ID_EVERYONE, OnEveryone)
+ON_COMMAND(ID_TEMPLATE_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+class TestMainFrame : public CMDIFrameWnd {
+    DECLARE_MESSAGE_MAP()
+public:
+    CToolBar m_toolBar;
+    CStatusBar m_statusBar;
+    int OnCreate(LPCREATESTRUCT cs) {
+        if (CMDIFrameWnd::OnCreate(cs) == -1)
+            return -1;
+        EnableDocking(CBRS_ALIGN_ANY);
+        static const UINT kButtons[] = {ID_TOGGLED, ID_SEPARATOR, ID_MAIN_ONLY, ID_NOBODY};
+        m_toolBar.CreateEx(this);
+        m_toolBar.SetButtons(kButtons, 4);
+        static const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR};
+        m_statusBar.Create(this);
+        m_statusBar.SetIndicators(kIndicators, 2);
+        m_statusBar.SetTipText(1, "Reticle Position");
+        return 0;
+    }
+    RECORDING_HANDLERS("main")
+};
+BEGIN_MESSAGE_MAP(TestMainFrame, CMDIFrameWnd)
+ON_WM_CREATE()
+ON_COMMAND(ID_EVERYONE, OnEveryone)
+ON_COMMAND(ID_MAIN_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+class TestApp : public CWinApp {
+    DECLARE_MESSAGE_MAP()
+public:
+    TestApp() : CWinApp("Reel Test") {}
+    TestTemplate* m_alpha = nullptr;
+    TestTemplate* m_beta = nullptr;
+    TestMainFrame* m_main = nullptr;
+    BOOL InitInstance() override {
+        SetRegistryKey("Tolvar");
+        LoadStdProfileSettings(10);
+        m_alpha = new TestTemplate(kAlphaResource, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild),
+                                   RUNTIME_CLASS(TestView));
+        m_alpha->SetDocString("\nAlpha\nAlpha\nAlpha Files (*.alp)\n.alp\n\n");
+        AddDocTemplate(m_alpha);
+        m_beta = new TestTemplate(kBetaResource, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild),
+                                  RUNTIME_CLASS(TestView));
+        m_beta->SetDocString("\nBeta\nBeta\nBeta Files (*.bet)\n.bet\n\n");
+        AddDocTemplate(m_beta);
+        m_main = new TestMainFrame;
+        if (!m_main->LoadFrame(128))
+            return FALSE;
+        m_main->SetTitle("Vidra Player");
+        m_pMainWnd = m_main;
+        m_main->DragAcceptFiles();
+        m_main->MoveWindow(0, 0, 800, 600);
+        m_main->ShowWindow(SW_SHOW);
+        return TRUE;
+    }
+    RECORDING_HANDLERS("app")
+};
+BEGIN_MESSAGE_MAP(TestApp, CWinApp)
+ON_COMMAND(ID_EVERYONE, OnEveryone)
+ON_COMMAND(ID_APP_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+class AppTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        g_handled.clear();
+        g_toggledEnabled = false;
+        m_app = std::make_unique<TestApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+    }
+    void TearDown() override {
+        if (m_app->m_pMainWnd)
+            m_app->m_pMainWnd->DestroyWindow();
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(g_docsAlive, 0);
+        IsolatedTest::TearDown();
+    }
+    TestMainFrame* Main() { return m_app->m_main; }
+    TestDoc* NewAlpha() {
+        return static_cast<TestDoc*>(m_app->m_alpha->OpenDocumentFile(QString()));
+    }
+    CView* FirstView(CDocument* doc) {
+        POSITION pos = doc->GetFirstViewPosition();
+        return doc->GetNextView(pos);
+    }
+
+    std::unique_ptr<TestApp> m_app;
+};
+
+TEST_F(AppTest, TemplatesCreateTitledDocumentsInMdiChildren) {
+    CDocument* a1 = NewAlpha();
+    CDocument* a2 = NewAlpha();
+    CDocument* b1 = m_app->m_beta->OpenDocumentFile(QString());
+    ASSERT_TRUE(a1 && a2 && b1);
+    EXPECT_EQ(a1->GetTitle(), "Alpha1");
+    EXPECT_EQ(a2->GetTitle(), "Alpha2");
+    EXPECT_EQ(b1->GetTitle(), "Beta1");
+    EXPECT_EQ(a1->GetDocTemplate(), m_app->m_alpha);
+    EXPECT_EQ(m_app->GetOpenDocumentCount(), 3);
+
+    const std::vector<CMDIChildWnd*> children = Main()->GetMDIChildren();
+    ASSERT_EQ(children.size(), 3u);
+    CView* view = FirstView(b1);
+    EXPECT_EQ(children.front(), view->GetParentFrame());
+    EXPECT_EQ(Main()->MDIGetActive(), view->GetParentFrame());
+    EXPECT_EQ(Main()->GetActiveView(), view);
+    EXPECT_EQ(Main()->GetActiveFrame()->GetActiveDocument(), b1);
+    EXPECT_EQ(view->GetParentFrame()->GetParentFrame(), Main());
+    EXPECT_EQ(children.front()->GetSubWindow()->windowTitle(), "Beta1");
+
+    // Activation by the MDI client's message brings the first document back.
+    CFrameWnd* first = FirstView(a1)->GetParentFrame();
+    Main()->GetMDIClient()->SendMessage(WM_MDIACTIVATE,
+                                        reinterpret_cast<WPARAM>(first->GetSafeHwnd()));
+    EXPECT_EQ(Main()->MDIGetActive(), first);
+    EXPECT_EQ(Main()->GetMDIChildren().front(), first);
+}
+
+TEST_F(AppTest, CommandsRouteFromActiveViewToApplication) {
+    NewAlpha();
+    const struct {
+        UINT id;
+        QString handler;
+    } cases[] = {
+        {ID_EVERYONE, "view"},          {ID_VIEW_ONLY, "view"},   {ID_DOC_ONLY, "doc"},
+        {ID_TEMPLATE_ONLY, "template"}, {ID_CHILD_ONLY, "child"}, {ID_MAIN_ONLY, "main"},
+        {ID_APP_ONLY, "app"},
+    };
+    for (const auto& c : cases) {
+        g_handled.clear();
+        Main()->SendMessage(WM_COMMAND, c.id);
+        EXPECT_EQ(g_handled, QStringList{c.handler}) << c.id;
+    }
+    g_handled.clear();
+    Main()->SendMessage(WM_COMMAND, ID_NOBODY);
+    EXPECT_TRUE(g_handled.isEmpty());
+
+    // Without a document window the main frame comes first, the application last.
+    Main()->MDIGetActive()->SendMessage(WM_CLOSE);
+    g_handled.clear();
+    Main()->SendMessage(WM_COMMAND, ID_EVERYONE);
+    Main()->SendMessage(WM_COMMAND, ID_APP_ONLY);
+    EXPECT_EQ(g_handled, (QStringList{"main", "app"}));
+}
+
+TEST_F(AppTest, ClosingTheLastViewDeletesTheDocument) {
+    NewAlpha();
+    m_app->m_beta->OpenDocumentFile(QString());
+    ASSERT_EQ(g_docsAlive, 2);
+    Main()->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 1);
+    EXPECT_EQ(m_app->GetOpenDocumentCount(), 1);
+    EXPECT_EQ(Main()->GetMDIChildren().size(), 1u);
+    EXPECT_EQ(Main()->MDIGetActive(), Main()->GetMDIChildren().front());
+    POSITION pos = m_app->m_beta->GetFirstDocPosition();
+    EXPECT_EQ(pos, nullptr);
+}
+
+TEST_F(AppTest, SaveModifiedPromptDecidesTheClose) {
+    TestDoc* doc = NewAlpha();
+    doc->m_value = 77;
+    doc->SetModifiedFlag();
+    CFrameWnd* frame = Main()->MDIGetActive();
+
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDCANCEL);
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 1);
+    EXPECT_EQ(Prompter().Prompts().back().caption, "Reel Test");
+
+    // Yes asks for a name, writes the file and closes.
+    const QString path = WorkPath("saved.alp");
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDYES);
+    Prompter().AnswerFileDialog({path});
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 0);
+    ASSERT_TRUE(QFile::exists(path));
+    EXPECT_FALSE(QFile::exists(path + ".saving"));
+
+    auto* reopened = static_cast<TestDoc*>(m_app->OpenDocumentFile(path));
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->m_value, 77);
+    EXPECT_EQ(reopened->GetTitle(), "saved.alp");
+    EXPECT_EQ(reopened->GetDocTemplate(), m_app->m_alpha);
+    // The same path again brings the open document forward.
+    EXPECT_EQ(m_app->OpenDocumentFile(path), reopened);
+    EXPECT_EQ(g_docsAlive, 1);
+
+    // No drops the changes.
+    reopened->SetModifiedFlag();
+    Prompter().ExpectMessageBox("Save changes to saved.alp?", IDNO);
+    Main()->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 0);
+}
+
+TEST_F(AppTest, RecentFilesPersistInTheProfile) {
+    for (int i = 0; i < 12; ++i) {
+        TestDoc* doc = NewAlpha();
+        doc->SetPathName(WorkPath(QString("f%1.alp").arg(i)));
+    }
+    NewAlpha()->SetPathName(WorkPath("f3.alp"));
+    EXPECT_EQ(m_app->GetRecentFileList()->GetPaths().size(), 10);
+    EXPECT_EQ(m_app->ExitInstance(), 0);
+
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyEx(HKEY_CURRENT_USER, "Software\\Tolvar\\Reel Test\\Recent File List", 0,
+                           KEY_READ, &key),
+              ERROR_SUCCESS);
+    QString first;
+    QString tenth;
+    QString eleventh;
+    EXPECT_EQ(RegQueryString(key, "File1", &first), ERROR_SUCCESS);
+    EXPECT_EQ(RegQueryString(key, "File10", &tenth), ERROR_SUCCESS);
+    EXPECT_NE(RegQueryString(key, "File11", &eleventh), ERROR_SUCCESS);
+    RegCloseKey(key);
+    EXPECT_EQ(first, WorkPath("f3.alp"));
+    EXPECT_EQ(tenth, WorkPath("f2.alp"));
+
+    CRecentFileList readBack("Recent File List", "File%d", 10);
+    readBack.ReadList();
+    EXPECT_EQ(readBack.GetPaths(), m_app->GetRecentFileList()->GetPaths());
+}
+
+TEST_F(AppTest, CommandLineSwitchesAreNeverFiles) {
+    const struct {
+        QStringList args;
+        int command;
+        QString file;
+        bool embedded;
+        bool automated;
+    } cases[] = {
+        {{}, CCommandLineInfo::FileNew, "", false, false},
+        {{"/Embedding"}, CCommandLineInfo::FileNew, "", true, false},
+        {{"-embedding", "x.alp"}, CCommandLineInfo::FileOpen, "x.alp", true, false},
+        {{"/AUTOMATION"}, CCommandLineInfo::FileNew, "", false, true},
+        {{"-Unregserver"}, CCommandLineInfo::AppUnregister, "", false, false},
+        {{"/Unregister"}, CCommandLineInfo::AppUnregister, "", false, false},
+        {{"/home/user/clip.alp"}, CCommandLineInfo::FileOpen, "/home/user/clip.alp", false, false},
+        {{"-unknown", "a.alp", "b.alp"}, CCommandLineInfo::FileOpen, "a.alp", false, false},
+    };
+    for (const auto& c : cases) {
+        CCommandLineInfo info;
+        m_app->SetArguments(c.args);
+        m_app->ParseCommandLine(info);
+        EXPECT_EQ(static_cast<int>(info.m_nShellCommand), c.command)
+            << c.args.join(' ').toStdString();
+        EXPECT_EQ(info.m_strFileName, c.file);
+        EXPECT_EQ(info.m_bRunEmbedded != FALSE, c.embedded);
+        EXPECT_EQ(info.m_bRunAutomated != FALSE, c.automated);
+    }
+
+    // Started embedded with a file: nothing opens.
+    CCommandLineInfo embedded;
+    m_app->SetArguments({"/Embedding", WorkPath("x.alp")});
+    m_app->ParseCommandLine(embedded);
+    EXPECT_TRUE(m_app->ProcessShellCommand(embedded));
+    EXPECT_EQ(m_app->GetOpenDocumentCount(), 0);
+
+    // A file that is not there ends the start with a message.
+    CCommandLineInfo missing;
+    m_app->SetArguments({WorkPath("missing.alp")});
+    m_app->ParseCommandLine(missing);
+    Prompter().ExpectMessageBox(
+        QString("Cannot open the file %1: it does not exist.").arg(WorkPath("missing.alp")), IDOK);
+    EXPECT_FALSE(m_app->ProcessShellCommand(missing));
+}
+
+TEST_F(AppTest, IdleUpdatesToolbarAndStatusPanes) {
+    NewAlpha();
+    QAction* toggled = Main()->m_toolBar.GetButtonAction(0);
+    QAction* mainOnly = Main()->m_toolBar.GetButtonAction(2);
+    QAction* nobody = Main()->m_toolBar.GetButtonAction(3);
+    ASSERT_TRUE(toggled && mainOnly && nobody);
+
+    for (const bool enabled : {false, true, false}) {
+        g_toggledEnabled = enabled;
+        m_app->OnIdle(0);
+        EXPECT_EQ(toggled->isEnabled(), enabled);
+        EXPECT_TRUE(mainOnly->isEnabled());
+        EXPECT_FALSE(nobody->isEnabled());
+        EXPECT_EQ(Main()->m_statusBar.GetShownPaneText(1), enabled ? "42 (h)" : "");
+    }
+    EXPECT_EQ(Main()->m_statusBar.GetTipText(1), "Reticle Position");
+
+    // A button sends its command through the same routing.
+    g_handled.clear();
+    mainOnly->trigger();
+    EXPECT_EQ(g_handled, QStringList{"main"});
+
+    // Without a view the view's handlers are gone: the pane goes blank, the button grey.
+    g_toggledEnabled = true;
+    Main()->MDIGetActive()->SendMessage(WM_CLOSE);
+    m_app->OnIdle(0);
+    EXPECT_FALSE(toggled->isEnabled());
+    EXPECT_EQ(Main()->m_statusBar.GetShownPaneText(1), "");
+
+    Main()->ShowControlBar(&Main()->m_toolBar, FALSE, FALSE);
+    EXPECT_TRUE(Main()->m_toolBar.GetQWidget()->isHidden());
+}
+
+TEST_F(AppTest, WidgetTreeAndViewPaintingThroughTheChildFrame) {
+    CDocument* doc = NewAlpha();
+    CView* view = FirstView(doc);
+    auto* main = qobject_cast<QMainWindow*>(Main()->GetQWidget());
+    ASSERT_NE(main, nullptr);
+    auto* area = qobject_cast<QMdiArea*>(main->centralWidget());
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(Main()->GetMDIClient()->GetQWidget(), area);
+    ASSERT_EQ(area->subWindowList().size(), 1);
+    QMdiSubWindow* sub = area->subWindowList().front();
+    auto* childMain = qobject_cast<QMainWindow*>(sub->widget());
+    ASSERT_NE(childMain, nullptr);
+    EXPECT_EQ(childMain, view->GetParentFrame()->GetQWidget());
+    EXPECT_EQ(childMain->centralWidget(), view->GetQWidget());
+    EXPECT_EQ(view->GetDlgCtrlID(), static_cast<int>(AFX_IDW_PANE_FIRST));
+    EXPECT_EQ(main->findChildren<QToolBar*>(QString(), Qt::FindDirectChildrenOnly).size(), 1);
+    EXPECT_EQ(main->statusBar(), Main()->m_statusBar.GetQWidget());
+
+    sub->resize(300, 200);
+    QCoreApplication::processEvents();
+    const QImage shot = main->grab().toImage();
+    const QPoint origin = view->GetQWidget()->mapTo(main, QPoint(0, 0));
+    const QSize size = view->GetQWidget()->size();
+    ASSERT_GT(size.width(), 20);
+    ASSERT_GT(size.height(), 20);
+    EXPECT_EQ(QColor(shot.pixel(origin + QPoint(2, 2))), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(origin + QPoint(15, 15))), QColor(0, 0, 255));
+    EXPECT_EQ(QColor(shot.pixel(origin + QPoint(size.width() - 1, size.height() - 1))),
+              QColor(0, 0, 255));
+}
+
+TEST_F(AppTest, PopupMenuReturnsTheChosenCommand) {
+    NewAlpha();
+    CMenu menu;
+    ASSERT_TRUE(menu.CreatePopupMenu());
+    menu.AppendMenu(MF_STRING, ID_VIEW_ONLY, "View");
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, ID_TOGGLED, "Toggled");
+    EXPECT_EQ(menu.GetMenuItemCount(), 3);
+    EXPECT_EQ(menu.GetMenuItemID(2), ID_TOGGLED);
+
+    QString chosen;
+    bool toggledEnabled = true;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* m, const QPoint&) -> QAction* {
+            QAction* result = nullptr;
+            for (QAction* a : m->actions()) {
+                if (a->text() == "Toggled")
+                    toggledEnabled = a->isEnabled();
+                if (a->text() == chosen)
+                    result = a;
+            }
+            return result;
+        });
+    CWnd* frame = Main()->MDIGetActive();
+    chosen = "View";
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, frame), static_cast<BOOL>(ID_VIEW_ONLY));
+    EXPECT_FALSE(toggledEnabled);  // its update handler ran before the menu showed
+    EXPECT_TRUE(g_handled.isEmpty());
+
+    chosen = "View";
+    EXPECT_TRUE(menu.TrackPopupMenu(0, 10, 10, frame));
+    EXPECT_EQ(g_handled, QStringList{"view"});
+
+    chosen = "nothing";
+    EXPECT_EQ(menu.TrackPopupMenu(TPM_RETURNCMD, 10, 10, frame), 0);
+    AfxSetPopupMenuTracker(previous);
+}
+
+TEST_F(AppTest, FilesDroppedOnTheMainFrameOpen) {
+    const QString path = WorkPath("dropped.bet");
+    {
+        TestDoc* doc = static_cast<TestDoc*>(m_app->m_beta->OpenDocumentFile(QString()));
+        doc->m_value = 5;
+        ASSERT_TRUE(doc->OnSaveDocument(path));
+        doc->OnCloseDocument();
+    }
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    QWidget* target = Main()->GetQWidget();
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    ASSERT_EQ(m_app->GetOpenDocumentCount(), 1);
+    auto* doc = static_cast<TestDoc*>(Main()->GetActiveDocument());
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->m_value, 5);
+    EXPECT_EQ(doc->GetDocTemplate(), m_app->m_beta);
+    EXPECT_EQ(m_app->GetRecentFileList()->GetPaths().front(), path);
+}
+
+}  // namespace
