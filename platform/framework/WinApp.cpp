@@ -13,6 +13,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
 #include <QWidget>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -40,20 +41,26 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (!watched->isWidgetType())
             return false;
+        auto* widget = static_cast<QWidget*>(watched);
         MSG msg;
-        if (!TranslateQtInput(static_cast<QWidget*>(watched), event, &msg))
+        if (!TranslateQtInput(widget, event, &msg))
             return false;
-        // A key event travels up the parents as the same object: look at it once.
-        if (event == m_lastKey)
+        // A key event nobody took travels on to the parents as the same object: look at it
+        // only at its first receiver.
+        if (event == m_lastKey && m_lastKeyReceiver && m_lastKeyReceiver != widget &&
+            widget->isAncestorOf(m_lastKeyReceiver))
             return false;
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
             m_lastKey = event;
+            m_lastKeyReceiver = widget;
+        }
         return m_app->PreTranslateMessage(&msg) != FALSE;
     }
 
 private:
     CWinApp* m_app;
     const QEvent* m_lastKey = nullptr;
+    QPointer<QWidget> m_lastKeyReceiver;
 };
 
 CWinApp* AfxGetApp() {

@@ -31,6 +31,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
+#include <QtTest/QTest>
 
 #include <memory>
 
@@ -105,6 +106,7 @@ public:
         pCmdUI->SetText("42 (h)");
     }
     void OnToggled() {}
+    void OnKeyDown(UINT, UINT, UINT) { g_handled.append("key"); }
     RECORDING_HANDLERS("view")
 };
 IMPLEMENT_DYNCREATE(TestView, CView)
@@ -114,6 +116,7 @@ ON_COMMAND(ID_VIEW_ONLY, OnOwn)
 ON_COMMAND(ID_TOGGLED, OnToggled)
 ON_UPDATE_COMMAND_UI(ID_TOGGLED, OnUpdateToggled)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR, OnUpdateIndicator)
+ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 class TestChild : public CMDIChildWnd {
@@ -192,6 +195,15 @@ public:
         m_main->MoveWindow(0, 0, 800, 600);
         m_main->ShowWindow(SW_SHOW);
         return TRUE;
+    }
+    bool m_swallowKeys = false;
+    BOOL PreTranslateMessage(MSG* pMsg) override {
+        if (pMsg->message == WM_KEYDOWN) {
+            g_handled.append("pre");
+            if (m_swallowKeys)
+                return TRUE;
+        }
+        return CWinApp::PreTranslateMessage(pMsg);
     }
     RECORDING_HANDLERS("app")
 };
@@ -530,6 +542,18 @@ TEST_F(AppTest, FilesDroppedOnTheMainFrameOpen) {
     EXPECT_EQ(doc->m_value, 5);
     EXPECT_EQ(doc->GetDocTemplate(), m_app->m_beta);
     EXPECT_EQ(m_app->GetRecentFileList()->GetPaths().front(), path);
+}
+
+TEST_F(AppTest, ApplicationSeesInputFirstAndMaySwallowIt) {
+    CView* view = FirstView(NewAlpha());
+    QWidget* widget = view->GetQWidget();
+    QTest::keyPress(widget, Qt::Key_A);
+    EXPECT_EQ(g_handled, (QStringList{"pre", "key"}));
+
+    g_handled.clear();
+    m_app->m_swallowKeys = true;
+    QTest::keyPress(widget, Qt::Key_A);
+    EXPECT_EQ(g_handled, QStringList{"pre"});
 }
 
 }  // namespace
