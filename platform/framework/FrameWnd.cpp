@@ -1,5 +1,6 @@
 #include "platform/framework/FrameWnd.h"
 
+#include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/ControlBar.h"
 #include "platform/framework/CreateContext.h"
@@ -10,6 +11,7 @@
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
 
+#include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLayout>
@@ -138,6 +140,8 @@ BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentW
             SetMenu(menu);
         }
     }
+    if (m_accelerators.empty())
+        LoadAccelTable(nIDResource);
     return TRUE;
 }
 
@@ -284,6 +288,34 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
     }
 }
 
+void CFrameWnd::SetAccelerators(const std::vector<ACCEL>& table) {
+    for (QAction* a : m_accelerators)
+        delete a;
+    m_accelerators.clear();
+    QWidget* widget = GetQWidget();
+    if (!widget)
+        return;
+    for (const ACCEL& accel : table) {
+        const QKeySequence keys = AccelKeySequence(accel);
+        if (keys.isEmpty())
+            continue;
+        auto* action = new QAction(widget);
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        CActionCmdUI::BindCommand(action, accel.cmd, this);
+        widget->addAction(action);
+        m_accelerators.push_back(action);
+    }
+}
+
+BOOL CFrameWnd::LoadAccelTable(UINT nIDResource) {
+    const std::vector<ACCEL> table = AfxLoadAccelerators(nIDResource);
+    if (table.empty())
+        return FALSE;
+    SetAccelerators(table);
+    return TRUE;
+}
+
 void CFrameWnd::SetMenu(CMenu* pMenu) {
     auto* main = static_cast<QMainWindow*>(GetQWidget());
     m_pMenu = pMenu;
@@ -293,6 +325,7 @@ void CFrameWnd::SetMenu(CMenu* pMenu) {
     bar->clear();
     if (!pMenu || !pMenu->GetQMenu())
         return;
+    pMenu->BindCommands(this);
     for (QAction* a : pMenu->GetQMenu()->actions())
         bar->addAction(a);
 }

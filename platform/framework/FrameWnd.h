@@ -7,6 +7,7 @@
 // the document before it closes, takes dropped files, and updates its bars on idle. Frames
 // delete themselves when their window is destroyed.
 
+#include "platform/framework/Accel.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Wnd.h"
 
@@ -20,6 +21,7 @@ class CControlBar;
 class CDocument;
 class CMenu;
 class CView;
+class QAction;
 struct CCreateContext;
 
 class CFrameWnd : public CWnd {
@@ -76,7 +78,15 @@ public:
     // Runs the update handlers of the frame's control bars (and of its children's).
     virtual void OnIdleUpdateCmdUI();
 
-    // The frame's menu bar content; the frame keeps the CMenu.
+    // Replaces the frame's accelerators; each sends its command to the frame while the frame's
+    // window is active. LoadFrame loads the table of its resource id.
+    void SetAccelerators(const std::vector<ACCEL>& table);
+    BOOL LoadAccelTable(UINT nIDResource);
+    // The shortcut actions of the accelerators, in table order.
+    const std::vector<QAction*>& GetAcceleratorActions() const { return m_accelerators; }
+
+    // The frame's menu bar content (its items send their commands to this frame); the caller
+    // keeps the CMenu.
     void SetMenu(CMenu* pMenu);
     CMenu* GetMenu() const { return m_pMenu; }
 
@@ -112,6 +122,7 @@ protected:
     std::unique_ptr<CMenu> m_ownMenu;
     std::vector<CControlBar*> m_listControlBars;
     DWORD m_dwDockStyle = 0;
+    std::vector<QAction*> m_accelerators;
 
 private:
     class FrameWidget;

@@ -19,7 +19,11 @@ PopupMenuTracker& Tracker() {
     return tracker;
 }
 
-constexpr const char* kMenuIdProperty = "rmMenuId";
+constexpr const char* kBoundProperty = "rmBoundWindow";
+
+UINT IdOf(const QAction* a) {
+    return CActionCmdUI::GetCommandId(a);
+}
 
 }  // namespace
 
@@ -87,7 +91,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const QString& newItem)
                 continue;
             }
             QAction* item = copy->addAction(a->text());
-            item->setProperty(kMenuIdProperty, a->property(kMenuIdProperty));
+            CActionCmdUI::SetCommandId(item, IdOf(a));
             item->setEnabled(a->isEnabled());
             item->setCheckable(a->isCheckable());
             item->setChecked(a->isChecked());
@@ -95,7 +99,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const QString& newItem)
         return TRUE;
     }
     QAction* action = m_menu->addAction(newItem);
-    action->setProperty(kMenuIdProperty, static_cast<UINT>(nIDNewItem));
+    CActionCmdUI::SetCommandId(action, static_cast<UINT>(nIDNewItem));
     action->setEnabled((nFlags & (MF_GRAYED | MF_DISABLED)) == 0);
     if (nFlags & MF_CHECKED) {
         action->setCheckable(true);
@@ -114,7 +118,7 @@ UINT CMenu::GetMenuItemID(int nPos) const {
     QAction* a = m_menu->actions()[nPos];
     if (a->menu())
         return static_cast<UINT>(-1);
-    return a->isSeparator() ? 0 : a->property(kMenuIdProperty).toUInt();
+    return a->isSeparator() ? 0 : IdOf(a);
 }
 
 CMenu* CMenu::GetSubMenu(int nPos) const {
@@ -137,7 +141,7 @@ QAction* CMenu::FindCommand(UINT nID) const {
     if (!m_menu)
         return nullptr;
     for (QAction* a : m_menu->actions()) {
-        if (!a->menu() && !a->isSeparator() && a->property(kMenuIdProperty).toUInt() == nID)
+        if (!a->menu() && !a->isSeparator() && IdOf(a) == nID)
             return a;
     }
     return nullptr;
@@ -169,18 +173,10 @@ UINT CMenu::CheckMenuItem(UINT nIDCheckItem, UINT nCheck) {
 BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const void*) {
     if (!m_menu)
         return FALSE;
-    // Update handlers see the items under their command ids.
-    QList<QAction*> items;
-    for (QAction* a : m_menu->actions()) {
-        if (!a->menu() && !a->isSeparator()) {
-            a->setProperty("rmCommandId", a->property(kMenuIdProperty));
-            items.append(a);
-        }
-    }
     if (pWnd)
-        CActionCmdUI::UpdateActions(items, pWnd, TRUE);
+        CActionCmdUI::UpdateActions(m_menu->actions(), pWnd, TRUE);
     QAction* chosen = Tracker() ? Tracker()(m_menu, QPoint(x, y)) : m_menu->exec(QPoint(x, y));
-    const UINT id = chosen && chosen->isEnabled() ? chosen->property(kMenuIdProperty).toUInt() : 0;
+    const UINT id = chosen && chosen->isEnabled() ? IdOf(chosen) : 0;
     if (nFlags & TPM_RETURNCMD)
         return static_cast<BOOL>(id);
     if (id == 0)
@@ -188,4 +184,28 @@ BOOL CMenu::TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const void*) {
     if (pWnd && !(nFlags & TPM_NONOTIFY))
         pWnd->SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
     return TRUE;
+}
+
+void CMenu::BindCommands(CWnd* owner) {
+    if (m_menu && owner)
+        BindMenu(m_menu, owner);
+}
+
+void CMenu::BindMenu(QMenu* menu, CWnd* owner) {
+    const auto handle = reinterpret_cast<quintptr>(owner->GetSafeHwnd());
+    if (menu->property(kBoundProperty).value<quintptr>() != handle) {
+        menu->setProperty(kBoundProperty, handle);
+        CActionCmdUI::UpdateBeforeShow(menu, owner);
+    }
+    for (QAction* a : menu->actions()) {
+        if (QMenu* sub = a->menu()) {
+            BindMenu(sub, owner);
+            continue;
+        }
+        const UINT id = IdOf(a);
+        if (a->isSeparator() || id == 0 || a->property(kBoundProperty).value<quintptr>() == handle)
+            continue;
+        a->setProperty(kBoundProperty, handle);
+        CActionCmdUI::BindCommand(a, id, owner);
+    }
 }

@@ -64,8 +64,12 @@ public:
     BOOL TrackPopupMenu(UINT nFlags, int x, int y, CWnd* pWnd, const void* lpRect = nullptr);
 
     QMenu* GetQMenu() const { return m_menu; }
+    // Makes the items send their commands to owner and run owner's update handlers before
+    // each (sub-)menu opens. A menu is bound once per window.
+    void BindCommands(CWnd* owner);
 
 private:
+    static void BindMenu(QMenu* menu, CWnd* owner);
     QAction* FindCommand(UINT nID) const;
 
     QMenu* m_menu = nullptr;

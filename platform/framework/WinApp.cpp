@@ -115,6 +115,9 @@ void CWinApp::RunIdle() {
 }
 
 int CWinApp::Run() {
+    // The program ends when its main window goes (PostQuitMessage), not when Qt sees no
+    // window: an embedded start has none, and dialogs come and go before the main window.
+    QApplication::setQuitOnLastWindowClosed(false);
     m_running = true;
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     QMetaObject::Connection block;

@@ -27,6 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
 #include <QToolBar>
@@ -197,6 +198,15 @@ public:
         return TRUE;
     }
     bool m_swallowKeys = false;
+    // With m_quitOnIdle, ends Run's loop from idle time with code 3 after updating the bars.
+    bool m_quitOnIdle = false;
+    int m_idleRounds = 0;
+    BOOL OnIdle(LONG lCount) override {
+        const BOOL more = CWinApp::OnIdle(lCount);
+        if (m_quitOnIdle && lCount == 0 && ++m_idleRounds == 1)
+            PostQuitMessage(3);
+        return more;
+    }
     BOOL PreTranslateMessage(MSG* pMsg) override {
         if (pMsg->message == WM_KEYDOWN) {
             g_handled.append("pre");
@@ -554,6 +564,98 @@ TEST_F(AppTest, ApplicationSeesInputFirstAndMaySwallowIt) {
     m_app->m_swallowKeys = true;
     QTest::keyPress(widget, Qt::Key_A);
     EXPECT_EQ(g_handled, QStringList{"pre"});
+}
+
+TEST_F(AppTest, RunUpdatesTheBarsWhenIdleUntilTheQuit) {
+    NewAlpha();
+    g_toggledEnabled = true;
+    QAction* toggled = Main()->m_toolBar.GetButtonAction(0);
+    toggled->setEnabled(false);
+    m_app->m_quitOnIdle = true;
+    EXPECT_EQ(m_app->Run(), 3);
+    EXPECT_EQ(m_app->m_idleRounds, 1);
+    EXPECT_TRUE(toggled->isEnabled());
+    EXPECT_FALSE(m_app->IsRunning());
+}
+
+// Menus and accelerators from a resource table, as the resource chain will give them.
+class ResourceTablesTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        AfxSetMenuLoader([](UINT nID, CMenu& menu) -> BOOL {
+            if (nID != 128 && nID != kAlphaResource)
+                return FALSE;
+            CMenu file;
+            file.CreatePopupMenu();
+            file.AppendMenu(MF_STRING, ID_MAIN_ONLY, "Main");
+            if (nID == kAlphaResource)
+                file.AppendMenu(MF_STRING, ID_TOGGLED, "Toggled");
+            menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&file),
+                            nID == 128 ? "&File" : "&Alpha");
+            return TRUE;
+        });
+        AfxSetAcceleratorLoader([](UINT nID) {
+            return nID == 128 ? std::vector<ACCEL>{{FVIRTKEY | FCONTROL, 'M', ID_MAIN_ONLY},
+                                                   {FVIRTKEY | FSHIFT, VK_F1 + 4, ID_APP_ONLY},
+                                                   {0, 'v', ID_VIEW_ONLY}}
+                              : std::vector<ACCEL>{};
+        });
+        g_handled.clear();
+        g_toggledEnabled = false;
+        m_app = std::make_unique<TestApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+    }
+    void TearDown() override {
+        if (m_app->m_pMainWnd)
+            m_app->m_pMainWnd->DestroyWindow();
+        m_app.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        AfxSetMenuLoader(nullptr);
+        AfxSetAcceleratorLoader(nullptr);
+        IsolatedTest::TearDown();
+    }
+    QStringList MenuBarTitles() {
+        QStringList titles;
+        auto* main = static_cast<QMainWindow*>(m_app->m_main->GetQWidget());
+        for (QAction* a : main->menuBar()->actions())
+            titles.append(a->text());
+        return titles;
+    }
+    std::unique_ptr<TestApp> m_app;
+};
+
+TEST_F(ResourceTablesTest, TemplateMenusReplaceTheFrameMenuWhileActive) {
+    EXPECT_EQ(MenuBarTitles(), QStringList{"&File"});
+    m_app->m_alpha->OpenDocumentFile(QString());
+    EXPECT_EQ(MenuBarTitles(), QStringList{"&Alpha"});
+
+    // Items send their commands through the main frame's routing, and their update
+    // handlers run before the menu opens.
+    QMenu* alpha = m_app->m_alpha->GetSharedMenu()->GetSubMenu(0)->GetQMenu();
+    ASSERT_NE(alpha, nullptr);
+    alpha->actions()[0]->trigger();
+    EXPECT_EQ(g_handled, QStringList{"main"});
+    emit alpha->aboutToShow();
+    EXPECT_FALSE(alpha->actions()[1]->isEnabled());
+    g_toggledEnabled = true;
+    emit alpha->aboutToShow();
+    EXPECT_TRUE(alpha->actions()[1]->isEnabled());
+
+    m_app->m_main->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(MenuBarTitles(), QStringList{"&File"});
+}
+
+TEST_F(ResourceTablesTest, AcceleratorsSendTheirCommands) {
+    const std::vector<QAction*>& keys = m_app->m_main->GetAcceleratorActions();
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_M));
+    EXPECT_EQ(keys[1]->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F5));
+    EXPECT_EQ(keys[2]->shortcut(), QKeySequence(Qt::Key_V));
+    m_app->m_alpha->OpenDocumentFile(QString());
+    for (QAction* key : keys)
+        key->trigger();
+    EXPECT_EQ(g_handled, (QStringList{"main", "app", "view"}));
 }
 
 }  // namespace
