@@ -165,8 +165,13 @@ CWnd* CFrameWnd::CreateView(CCreateContext* pContext, UINT nID) {
     if (!view->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 0, 0), this, nID,
                       pContext))
         return nullptr;  // a view deletes itself when its window goes
-    if (nID == AFX_IDW_PANE_FIRST)
-        static_cast<QMainWindow*>(GetQWidget())->setCentralWidget(view->GetQWidget());
+    if (nID == AFX_IDW_PANE_FIRST) {
+        // A view may sit inside widgets of its own (a scroll area): the outermost goes in.
+        QWidget* pane = view->GetQWidget();
+        while (pane->parentWidget() && pane->parentWidget() != GetQWidget())
+            pane = pane->parentWidget();
+        static_cast<QMainWindow*>(GetQWidget())->setCentralWidget(pane);
+    }
     return view;
 }
 

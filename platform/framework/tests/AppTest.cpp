@@ -6,6 +6,7 @@
 #include "platform/framework/DC.h"
 #include "platform/framework/DocManager.h"
 #include "platform/framework/Document.h"
+#include "platform/framework/FormView.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/MDIFrameWnd.h"
@@ -29,6 +30,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -119,6 +122,31 @@ ON_UPDATE_COMMAND_UI(ID_TOGGLED, OnUpdateToggled)
 ON_UPDATE_COMMAND_UI(ID_INDICATOR, OnUpdateIndicator)
 ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
+
+// Draws a red square at (110, 60) of a 1000 x 800 area.
+class TestScrollView : public CScrollView {
+    DECLARE_DYNCREATE(TestScrollView)
+public:
+    void OnInitialUpdate() override {
+        SetScrollSizes(MM_TEXT, CSize(1000, 800));
+        CScrollView::OnInitialUpdate();
+    }
+    void OnDraw(CDC* pDC) override {
+        pDC->FillSolidRect(0, 0, 1000, 800, RGB(255, 255, 255));
+        pDC->FillSolidRect(110, 60, 20, 20, RGB(255, 0, 0));
+    }
+};
+IMPLEMENT_DYNCREATE(TestScrollView, CScrollView)
+
+constexpr UINT kFormTemplate = 343;
+constexpr int kFormControl = 1062;
+
+class TestFormView : public CFormView {
+    DECLARE_DYNCREATE(TestFormView)
+public:
+    TestFormView() : CFormView(kFormTemplate) {}
+};
+IMPLEMENT_DYNCREATE(TestFormView, CFormView)
 
 class TestChild : public CMDIChildWnd {
     DECLARE_DYNCREATE(TestChild)
@@ -576,6 +604,63 @@ TEST_F(AppTest, RunUpdatesTheBarsWhenIdleUntilTheQuit) {
     EXPECT_EQ(m_app->m_idleRounds, 1);
     EXPECT_TRUE(toggled->isEnabled());
     EXPECT_FALSE(m_app->IsRunning());
+}
+
+TEST_F(AppTest, ScrollViewShowsTheScrolledPart) {
+    auto* scrolling = new CMultiDocTemplate(150, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild),
+                                            RUNTIME_CLASS(TestScrollView));
+    m_app->AddDocTemplate(scrolling);
+    auto* view = static_cast<TestScrollView*>(FirstView(scrolling->OpenDocumentFile(QString())));
+    ASSERT_NE(view, nullptr);
+    QScrollArea* area = view->GetScrollArea();
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(view->GetParentFrame()->GetQWidget()->findChild<QScrollArea*>(), area);
+    EXPECT_EQ(view->GetTotalSize(), CSize(1000, 800));
+    Main()->MDIGetActive()->GetSubWindow()->resize(300, 200);
+    QCoreApplication::processEvents();
+    EXPECT_GT(area->horizontalScrollBar()->maximum(), 0);
+
+    view->ScrollToPosition(CPoint(100, 50));
+    EXPECT_EQ(view->GetScrollPosition(), CPoint(100, 50));
+    const QImage shot = area->viewport()->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(15, 15)), QColor(255, 0, 0));
+    EXPECT_EQ(QColor(shot.pixel(5, 5)), QColor(255, 255, 255));
+
+    // The view's own window going takes the scroll area with it.
+    view->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(Main()->MDIGetActive()->GetQWidget()->findChild<QScrollArea*>(), nullptr);
+}
+
+TEST_F(AppTest, FormViewIsBuiltFromItsTemplate) {
+    auto* forms = new CMultiDocTemplate(151, RUNTIME_CLASS(TestDoc), RUNTIME_CLASS(TestChild),
+                                        RUNTIME_CLASS(TestFormView));
+    m_app->AddDocTemplate(forms);
+
+    // Without its template the form cannot be made, and nothing is left open.
+    Prompter().ExpectMessageBox("Failed to create empty document.", IDOK);
+    EXPECT_EQ(forms->OpenDocumentFile(QString()), nullptr);
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_TRUE(Main()->GetMDIChildren().empty());
+
+    AfxSetFormTemplateBuilder([](CWnd* form, UINT nID, CSize* size) -> BOOL {
+        if (nID != kFormTemplate)
+            return FALSE;
+        auto* control = new CWnd;
+        control->Create(nullptr, "list", WS_CHILD | WS_VISIBLE, CRect(10, 10, 110, 30), form,
+                        kFormControl);
+        *size = CSize(400, 300);
+        return TRUE;
+    });
+    CDocument* doc = forms->OpenDocumentFile(QString());
+    AfxSetFormTemplateBuilder(nullptr);
+    ASSERT_NE(doc, nullptr);
+    auto* view = static_cast<TestFormView*>(FirstView(doc));
+    CWnd* control = view->GetDlgItem(kFormControl);
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->GetWindowText(), "list");
+    EXPECT_EQ(view->GetTotalSize(), CSize(400, 300));
+    delete control;
 }
 
 // Menus and accelerators from a resource table, as the resource chain will give them.
