@@ -59,6 +59,7 @@ constexpr UINT kBetaResource = 145;
 
 // Who handled the commands, in order.
 QStringList g_handled;
+QStringList g_updates;
 int g_docsAlive = 0;
 bool g_toggledEnabled = false;
 
@@ -110,6 +111,10 @@ public:
         pCmdUI->SetText("42 (h)");
     }
     void OnToggled() {}
+    void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override {
+        g_updates.append(QString("update %1").arg(lHint));
+        CView::OnUpdate(pSender, lHint, pHint);
+    }
     void OnKeyDown(UINT, UINT, UINT) { g_handled.append("key"); }
     RECORDING_HANDLERS("view")
 };
@@ -255,6 +260,7 @@ protected:
     void SetUp() override {
         IsolatedTest::SetUp();
         g_handled.clear();
+        g_updates.clear();
         g_toggledEnabled = false;
         m_app = std::make_unique<TestApp>();
         ASSERT_TRUE(m_app->InitInstance());
@@ -306,6 +312,35 @@ TEST_F(AppTest, TemplatesCreateTitledDocumentsInMdiChildren) {
                                         reinterpret_cast<WPARAM>(first->GetSafeHwnd()));
     EXPECT_EQ(Main()->MDIGetActive(), first);
     EXPECT_EQ(Main()->GetMDIChildren().front(), first);
+}
+
+TEST_F(AppTest, UpdateAllViewsSkipsTheSender) {
+    CDocument* doc = NewAlpha();
+    CView* view = FirstView(doc);
+    EXPECT_EQ(g_updates, QStringList{"update 0"});  // the initial update
+    g_updates.clear();
+    doc->UpdateAllViews(nullptr, 7);
+    doc->UpdateAllViews(view, 8);
+    EXPECT_EQ(g_updates, QStringList{"update 7"});
+}
+
+TEST_F(AppTest, TemplatesMatchFilesByExtensionOfTheLastComponent) {
+    const struct {
+        QString path;
+        CDocTemplate::Confidence alpha;
+    } cases[] = {
+        {"clip.alp", CDocTemplate::yesAttemptNative},
+        {"/data/CLIP.ALP", CDocTemplate::yesAttemptNative},
+        {"clip.alpx", CDocTemplate::yesAttemptForeign},
+        {"clip.bet", CDocTemplate::yesAttemptForeign},
+        {"folder.alp/clip", CDocTemplate::yesAttemptForeign},
+        {"alp", CDocTemplate::yesAttemptForeign},
+    };
+    for (const auto& c : cases) {
+        CDocument* match = reinterpret_cast<CDocument*>(1);
+        EXPECT_EQ(m_app->m_alpha->MatchDocType(c.path, match), c.alpha) << c.path.toStdString();
+        EXPECT_EQ(match, nullptr);
+    }
 }
 
 TEST_F(AppTest, CommandsRouteFromActiveViewToApplication) {
@@ -687,6 +722,7 @@ protected:
                               : std::vector<ACCEL>{};
         });
         g_handled.clear();
+        g_updates.clear();
         g_toggledEnabled = false;
         m_app = std::make_unique<TestApp>();
         ASSERT_TRUE(m_app->InitInstance());
