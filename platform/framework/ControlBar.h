@@ -1,8 +1,10 @@
 #pragma once
 
-// CControlBar: the base of the bars along a frame's edges (toolbars, the status bar). A bar
-// registers with its frame when created, docks at the sides its style allows, and has its
-// items updated on idle through CCmdUI handlers routed from the frame.
+// CControlBar: the base of the bars along a frame's edges (toolbars, the status bar, bars of
+// the program's own). A bar registers with its frame when created, docks at the sides its
+// style allows, and has its items updated on idle through CCmdUI handlers routed from the
+// frame. A bar of the program's own (made by Create here) lays out its own content; the frame
+// gives it a strip as high (or, on the left and right, as wide) as CalcFixedLayout asks.
 
 #include "platform/framework/Wnd.h"
 
@@ -37,6 +39,20 @@ public:
     DWORD GetDockingStyle() const { return m_dwDockStyle; }
     CFrameWnd* GetDockingFrame() const { return m_pDockSite; }
 
+    // A bar of the program's own in pParentWnd's frame, at the side of dwStyle's
+    // CBRS_ALIGN_ flag; visible with WS_VISIBLE.
+    virtual BOOL Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID);
+    // The size the bar needs: along its side when bStretch, its thickness across. The
+    // default is the widget's own size hint.
+    virtual CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz);
+    // The widget that docks in the frame and is shown or hidden with the bar: the bar's own
+    // (toolbars, status bar) or the strip holding a bar of the program's own.
+    QWidget* GetDockWidget() const;
+    // Whether the bar is shown in its frame (whether or not the frame is visible now).
+    BOOL IsVisible() const;
+    // Sizes the strip of a bar of the program's own from CalcFixedLayout.
+    void UpdateDockSize();
+
     // Updates the bar's items through the handlers reached from pTarget.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
 
@@ -48,6 +64,7 @@ protected:
 
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
+    QWidget* m_host = nullptr;
     CFrameWnd* m_pDockSite = nullptr;
 
     friend class CFrameWnd;

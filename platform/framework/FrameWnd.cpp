@@ -255,12 +255,14 @@ CControlBar* CFrameWnd::GetControlBar(UINT nID) const {
 void CFrameWnd::ShowControlBar(CControlBar* pBar, BOOL bShow, BOOL bDelay) {
     if (!pBar || !pBar->GetSafeHwnd())
         return;
-    pBar->ShowWindow(bShow ? SW_SHOWNA : SW_HIDE);
+    pBar->GetDockWidget()->setVisible(bShow != FALSE);
     if (!bDelay)
         RecalcLayout();
 }
 
 void CFrameWnd::RecalcLayout(BOOL) {
+    for (CControlBar* bar : m_listControlBars)
+        bar->UpdateDockSize();
     if (QWidget* w = GetQWidget(); w && w->layout()) {
         w->layout()->invalidate();
         w->layout()->activate();
@@ -273,13 +275,14 @@ void CFrameWnd::EnableDocking(DWORD dwDockStyle) {
 
 void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID) {
     auto* main = static_cast<QMainWindow*>(GetQWidget());
-    auto* toolBar = pBar ? qobject_cast<QToolBar*>(pBar->GetQWidget()) : nullptr;
+    auto* toolBar = pBar ? qobject_cast<QToolBar*>(pBar->GetDockWidget()) : nullptr;
     if (!main || !toolBar)
         return;
     const DWORD sides = pBar->GetDockingStyle() & m_dwDockStyle;
     toolBar->setAllowedAreas(sides ? AreasOf(sides) : Qt::ToolBarAreas());
     toolBar->setMovable(sides != 0);
     main->addToolBar(AreaOfDockBar(nDockBarID, pBar->GetBarStyle()), toolBar);
+    pBar->UpdateDockSize();
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI() {
@@ -412,13 +415,13 @@ void CFrameWnd::OnUpdateControlBarMenu(CCmdUI* pCmdUI) {
         pCmdUI->Enable(FALSE);
         return;
     }
-    pCmdUI->SetCheck(bar->IsWindowVisible() ? 1 : 0);
+    pCmdUI->SetCheck(bar->IsVisible() ? 1 : 0);
 }
 
 BOOL CFrameWnd::OnBarCheck(UINT nID) {
     CControlBar* bar = GetControlBar(nID);
     if (!bar)
         return FALSE;
-    ShowControlBar(bar, !bar->IsWindowVisible(), FALSE);
+    ShowControlBar(bar, !bar->IsVisible(), FALSE);
     return TRUE;
 }

@@ -27,7 +27,7 @@ public:
     CStatusBar();
 
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
-                UINT nID = 0xE801);
+                UINT nID = 0xE801) override;
     BOOL CreateEx(CWnd* pParentWnd, DWORD, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_BOTTOM,
                   UINT nID = 0xE801) {
         return Create(pParentWnd, dwStyle, nID);

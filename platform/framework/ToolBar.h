@@ -23,7 +23,7 @@ public:
     BOOL CreateEx(CWnd* pParentWnd, DWORD dwCtrlStyle = 0,
                   DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, UINT nID = 0xE800);
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP,
-                UINT nID = 0xE800) {
+                UINT nID = 0xE800) override {
         return CreateEx(pParentWnd, 0, dwStyle, nID);
     }
     // The buttons, in order; ID_SEPARATOR makes a separator.

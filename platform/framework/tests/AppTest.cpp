@@ -698,6 +698,63 @@ TEST_F(AppTest, FormViewIsBuiltFromItsTemplate) {
     delete control;
 }
 
+// A bar of the program's own: 24 pixels high, counting its idle updates.
+class TestBar : public CControlBar {
+public:
+    int m_updates = 0;
+    CSize CalcFixedLayout(BOOL, BOOL bHorz) override {
+        return bHorz ? CSize(100, 24) : CSize(30, 100);
+    }
+    void OnUpdateCmdUI(CFrameWnd*, BOOL) override { ++m_updates; }
+};
+
+TEST_F(AppTest, ControlBarsDockShowAndUpdate) {
+    TestBar bar;
+    ASSERT_TRUE(bar.Create(Main(), WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, 0xE810));
+    auto* main = static_cast<QMainWindow*>(Main()->GetQWidget());
+    auto* strip = qobject_cast<QToolBar*>(bar.GetDockWidget());
+    ASSERT_NE(strip, nullptr);
+    EXPECT_EQ(main->toolBarArea(strip), Qt::BottomToolBarArea);
+    EXPECT_EQ(bar.GetParentFrame(), Main());
+    EXPECT_EQ(Main()->GetControlBar(0xE810), &bar);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.GetQWidget()->height(), 24);
+
+    m_app->OnIdle(0);
+    EXPECT_EQ(bar.m_updates, 1);
+    Main()->ShowControlBar(&bar, FALSE, FALSE);
+    EXPECT_FALSE(bar.IsVisible());
+    EXPECT_TRUE(strip->isHidden());
+    Main()->ShowControlBar(&bar, TRUE, FALSE);
+    EXPECT_TRUE(bar.IsVisible());
+
+    // The toolbar docks on the side asked for and swaps its image sets.
+    Main()->m_toolBar.EnableDocking(CBRS_ALIGN_ANY);
+    Main()->DockControlBar(&Main()->m_toolBar, AFX_IDW_DOCKBAR_LEFT);
+    QToolBar* tools = Main()->m_toolBar.GetToolBarCtrl();
+    EXPECT_EQ(main->toolBarArea(tools), Qt::LeftToolBarArea);
+    EXPECT_TRUE(tools->isMovable());
+    QImage small(3 * 16, 16, QImage::Format_RGB32);
+    small.fill(Qt::red);
+    QImage large(3 * 32, 32, QImage::Format_RGB32);
+    large.fill(Qt::blue);
+    Main()->m_toolBar.SetImages(small, CSize(16, 16), FALSE);
+    Main()->m_toolBar.SetImages(large, CSize(32, 32), TRUE);
+    EXPECT_EQ(tools->iconSize(), QSize(16, 16));
+    EXPECT_FALSE(Main()->m_toolBar.GetButtonAction(0)->icon().isNull());
+    EXPECT_TRUE(Main()->m_toolBar.GetButtonAction(1)->icon().isNull());  // the separator
+    Main()->m_toolBar.UseLargeImages(TRUE);
+    EXPECT_EQ(tools->iconSize(), QSize(32, 32));
+
+    // The View menu's toolbar command flips the bar with that id.
+    Main()->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(tools->isHidden());
+    Main()->SendMessage(WM_COMMAND, ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(tools->isHidden());
+    bar.DestroyWindow();
+    EXPECT_EQ(Main()->GetControlBar(0xE810), nullptr);
+}
+
 // Menus and accelerators from a resource table, as the resource chain will give them.
 class ResourceTablesTest : public IsolatedTest {
 protected:
