@@ -24,10 +24,11 @@ public:
     }
 };
 
+CReelmarkApp theApp;
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    CReelmarkApp theApp;
     return AfxWinMain();
 }

@@ -74,12 +74,18 @@ CWnd* AfxGetMainWnd() {
 CWinApp::CWinApp(const QString& appName) : m_pszAppName(appName) {
     RM_ASSERT(s_app == nullptr);
     s_app = this;
-    if (m_pszAppName.isEmpty() && QCoreApplication::instance())
+    // A global object is made before QApplication; AfxWinMain finishes the set-up then.
+    if (QCoreApplication::instance())
+        AttachToQt();
+}
+
+void CWinApp::AttachToQt() {
+    if (m_pszAppName.isEmpty())
         m_pszAppName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-    m_pszProfileName = m_pszAppName;
-    if (!m_pszAppName.isEmpty())
-        AfxSetAppTitle(m_pszAppName);
-    if (QCoreApplication::instance()) {
+    if (m_pszProfileName.isEmpty())
+        m_pszProfileName = m_pszAppName;
+    AfxSetAppTitle(m_pszAppName);
+    if (!m_inputFilter) {
         m_inputFilter = std::make_unique<InputFilter>(this);
         QCoreApplication::instance()->installEventFilter(m_inputFilter.get());
     }
@@ -334,10 +340,19 @@ int AfxWinMain() {
     if (!arguments.isEmpty())
         arguments.removeFirst();
     app->SetArguments(arguments);
+    app->AttachToQt();
+    int code = 0;
     if (!app->InitInstance()) {
         if (app->m_pMainWnd)
             app->m_pMainWnd->DestroyWindow();
-        return app->ExitInstance();
+        code = app->ExitInstance();
+    } else {
+        code = app->Run();
     }
-    return app->Run();
+    // The templates hold Qt objects, which must go while QApplication still exists; a
+    // global application object outlives it.
+    delete app->m_pDocManager;
+    app->m_pDocManager = nullptr;
+    app->m_inputFilter.reset();
+    return code;
 }

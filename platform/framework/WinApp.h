@@ -103,6 +103,8 @@ protected:
 
 private:
     class InputFilter;
+    // Defaults the name from the executable, sets the program title and starts seeing input.
+    void AttachToQt();
     RegKey* OpenSectionKey(const QString& section, bool create);
     void RunIdle();
 
@@ -120,5 +122,5 @@ CWinApp* AfxGetApp();
 // The application's main window, or nullptr.
 CWnd* AfxGetMainWnd();
 // Runs the application object: InitInstance, then Run (or ExitInstance when InitInstance
-// fails). QApplication must exist. Returns the exit code.
+// fails), then deletes the document manager. QApplication must exist. Returns the exit code.
 int AfxWinMain();

@@ -419,6 +419,30 @@ TEST_F(AppTest, SaveModifiedPromptDecidesTheClose) {
     EXPECT_EQ(g_docsAlive, 0);
 }
 
+TEST_F(AppTest, ClosingBySubWindowAndMainFrameAsksFirst) {
+    TestDoc* doc = NewAlpha();
+    doc->SetModifiedFlag();
+    QMdiSubWindow* sub = Main()->MDIGetActive()->GetSubWindow();
+
+    // The sub-window's own close button goes through the frame's close.
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDCANCEL);
+    sub->close();
+    EXPECT_EQ(g_docsAlive, 1);
+    EXPECT_EQ(Main()->GetMDIChildren().size(), 1u);
+
+    // Closing the main window asks for every document, then closes them all.
+    NewAlpha();
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDCANCEL);
+    Main()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 2);
+    EXPECT_EQ(m_app->m_pMainWnd, Main());
+
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDNO);
+    Main()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+}
+
 TEST_F(AppTest, RecentFilesPersistInTheProfile) {
     for (int i = 0; i < 12; ++i) {
         TestDoc* doc = NewAlpha();
@@ -696,6 +720,14 @@ TEST_F(AppTest, FormViewIsBuiltFromItsTemplate) {
     EXPECT_EQ(control->GetWindowText(), "list");
     EXPECT_EQ(view->GetTotalSize(), CSize(400, 300));
     delete control;
+}
+
+TEST_F(AppTest, ClosingTheMainWindowEndsTheLoop) {
+    NewAlpha();
+    Main()->PostMessage(WM_CLOSE);
+    EXPECT_EQ(m_app->Run(), 0);
+    EXPECT_EQ(m_app->m_pMainWnd, nullptr);
+    EXPECT_EQ(g_docsAlive, 0);
 }
 
 // A bar of the program's own: 24 pixels high, counting its idle updates.
