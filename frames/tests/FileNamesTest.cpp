@@ -152,6 +152,9 @@ TEST(FileNamesTest, RelativePaths) {
     EXPECT_EQ(MakeRelativePath("E:\\proj", "video\\a.avi"), "video\\a.avi");
     EXPECT_EQ(MakeRelativePath("proj\\g", "other\\a.avi"), "other\\a.avi");
 
+    // A play group written on Windows, opened from a folder here.
+    EXPECT_EQ(ResolveRelativePath("/home/u/proj/groups/..\\video\\a.avi"),
+              "/home/u/proj/video/a.avi");
     RunBothSeparators("ResolveRelativePath",
                       {{"E:\\proj\\groups\\..\\video\\a.avi", "E:/proj/video/a.avi"},
                        {"E:\\proj\\g\\deep\\..\\..\\a.avi", "E:/proj/a.avi"},

@@ -1,0 +1,60 @@
+#pragma once
+
+// Plane geometry shared by the drawing objects: segment hits, projections, line crossings,
+// polygon outlines, B-spline curves and point-list bounds.
+
+#include "views/DoublePoint.h"
+
+#include <vector>
+
+namespace DrawGeometry {
+
+// Whether q lies within (thickness + 4) / 2 (integer division) of the segment p1-p2 and its
+// projection falls between the ends; a zero-length segment never hits.
+bool HitSegment(const CDoublePoint& q, const CDoublePoint& p1, const CDoublePoint& p2,
+                int thickness);
+
+// The signed distance of q from the line p1-p2 (0.0 for a zero-length line); on request the
+// foot of the perpendicular and whether it falls within the segment.
+double ProjectOnLine(const CDoublePoint& q, const CDoublePoint& p1, const CDoublePoint& p2,
+                     CDoublePoint* foot = nullptr, bool* withinSegment = nullptr);
+
+// Where the lines a1-a2 and b1-b2 meet; false for parallel lines and, when withinSegments,
+// for a meeting point outside either segment's bounding box (widened by 1e-8).
+bool IntersectLines(const CDoublePoint& a1, const CDoublePoint& a2, const CDoublePoint& b1,
+                    const CDoublePoint& b2, bool withinSegments, CDoublePoint* at = nullptr);
+
+// |p2 - p1| x k; 0.0 when either point is missing.
+double ScaledDistance(const CDoublePoint* p1, const CDoublePoint* p2, double k);
+
+// The point at fraction f along p1-p2, moved sideways by d1 (or by d2 on the other side, when
+// `side` lies on the negative side of the line); each part is truncated separately. The side
+// used (+1 or -1) goes to *sideOut when given.
+CDoublePoint OffsetPoint(const CDoublePoint& p1, const CDoublePoint& p2, double f, double d1,
+                         double d2, const CDoublePoint* side = nullptr, int* sideOut = nullptr);
+
+// The smallest and largest x and y of the list, started from its first point. False, with the
+// outputs untouched, for a missing or empty list.
+bool Bounds(const std::vector<CDoublePoint>* points, double* minX, double* minY, double* maxX,
+            double* maxY);
+
+// dst receives every point of src moved back by (dx, dy).
+void ShiftedCopy(const std::vector<CDoublePoint>& src, std::vector<CDoublePoint>& dst, double dx,
+                 double dy);
+
+// Whether two non-adjacent edges of the closed outline cross; under four points never.
+bool OutlineCrossesItself(const std::vector<CDoublePoint>& points);
+
+// The area centroid of an outline whose last point repeats the first; (-1, -1) when it
+// encloses no area. Returns the signed area.
+double AreaCentroid(const std::vector<CDoublePoint>& closedOutline, CDoublePoint* centroid);
+
+// The quadratic B-spline of the control points at parameter t, with straight pieces before
+// t = 2 and after t = n. Nothing is written for an empty list.
+void EvaluateBSpline(double t, const std::vector<CDoublePoint>& control, double* x, double* y);
+
+// The sampled curve of the control points in steps of 0.1; under three control points the
+// control points themselves. A closed curve ends where it began.
+std::vector<CDoublePoint> SampleBSpline(const std::vector<CDoublePoint>& control, bool closed);
+
+}  // namespace DrawGeometry
