@@ -1,6 +1,8 @@
 #include "platform/framework/Menu.h"
 
 #include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/RecentFileList.h"
+#include "platform/framework/WinApp.h"
 #include "platform/framework/Wnd.h"
 
 #include <QAction>
@@ -196,6 +198,14 @@ void CMenu::BindMenu(QMenu* menu, CWnd* owner) {
     if (menu->property(kBoundProperty).value<quintptr>() != handle) {
         menu->setProperty(kBoundProperty, handle);
         CActionCmdUI::UpdateBeforeShow(menu, owner);
+        // After the update handlers: the recent files fill their place in the menu.
+        const HWND window = owner->GetSafeHwnd();
+        QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, window] {
+            CWinApp* app = AfxGetApp();
+            CWnd* target = CWnd::FromHandle(window);
+            if (app && target && app->GetRecentFileList())
+                app->GetRecentFileList()->UpdateMenu(menu, target);
+        });
     }
     for (QAction* a : menu->actions()) {
         if (QMenu* sub = a->menu()) {

@@ -1,6 +1,11 @@
 #include "platform/framework/RecentFileList.h"
 
+#include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/FrameworkIds.h"
 #include "platform/framework/WinApp.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,5 +55,38 @@ void CRecentFileList::WriteList() {
             app->WriteProfileString(m_section, EntryName(i), m_paths[i]);
         else
             app->WriteProfileString(m_section, EntryName(i), QString());
+    }
+}
+
+void CRecentFileList::UpdateMenu(QMenu* menu, CWnd* owner) const {
+    QAction* first = nullptr;
+    QList<QAction*> shown;
+    for (QAction* a : menu->actions()) {
+        const UINT id = CActionCmdUI::GetCommandId(a);
+        if (id == ID_FILE_MRU_FILE1 && !first)
+            first = a;
+        else if (id > ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_FILE16)
+            shown.append(a);
+    }
+    if (!first)
+        return;
+    for (QAction* a : shown) {
+        menu->removeAction(a);
+        delete a;
+    }
+    if (m_paths.isEmpty()) {
+        first->setText("Recent File");
+        first->setEnabled(false);
+        return;
+    }
+    first->setText(QString("&1 %1").arg(m_paths[0]));
+    first->setEnabled(true);
+    const QList<QAction*> actions = menu->actions();
+    const qsizetype at = actions.indexOf(first);
+    QAction* before = at + 1 < actions.size() ? actions[at + 1] : nullptr;
+    for (int i = 1; i < m_paths.size(); ++i) {
+        auto* item = new QAction(QString("&%1 %2").arg(i + 1).arg(m_paths[i]), menu);
+        CActionCmdUI::BindCommand(item, ID_FILE_MRU_FILE1 + static_cast<UINT>(i), owner);
+        menu->insertAction(before, item);
     }
 }

@@ -8,6 +8,9 @@
 #include <QString>
 #include <QStringList>
 
+class CWnd;
+class QMenu;
+
 class CRecentFileList {
 public:
     // Entries are stored under section as entryFormat with %d replaced by the 1-based number.
@@ -25,6 +28,11 @@ public:
     // and the oldest entry falls off a full list. Relative paths are made absolute.
     virtual void Add(const QString& path);
     virtual void Remove(int index);
+
+    // Shows the list in menu where it holds the ID_FILE_MRU_FILE1 item: that item and those
+    // after it become "&1 path", "&2 path" ... sending their commands to owner; an empty
+    // list leaves the first item disabled with the text "Recent File".
+    void UpdateMenu(QMenu* menu, CWnd* owner) const;
 
     // Through the application's profile; entries past the list's end are removed on writing.
     virtual void ReadList();

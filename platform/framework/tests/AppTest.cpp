@@ -798,6 +798,8 @@ protected:
             CMenu file;
             file.CreatePopupMenu();
             file.AppendMenu(MF_STRING, ID_MAIN_ONLY, "Main");
+            file.AppendMenu(MF_STRING, ID_FILE_MRU_FILE1, "Recent File");
+            file.AppendMenu(MF_SEPARATOR);
             if (nID == kAlphaResource)
                 file.AppendMenu(MF_STRING, ID_TOGGLED, "Toggled");
             menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&file),
@@ -847,13 +849,50 @@ TEST_F(ResourceTablesTest, TemplateMenusReplaceTheFrameMenuWhileActive) {
     alpha->actions()[0]->trigger();
     EXPECT_EQ(g_handled, QStringList{"main"});
     emit alpha->aboutToShow();
-    EXPECT_FALSE(alpha->actions()[1]->isEnabled());
+    EXPECT_FALSE(alpha->actions()[3]->isEnabled());
     g_toggledEnabled = true;
     emit alpha->aboutToShow();
-    EXPECT_TRUE(alpha->actions()[1]->isEnabled());
+    EXPECT_TRUE(alpha->actions()[3]->isEnabled());
 
     m_app->m_main->MDIGetActive()->SendMessage(WM_CLOSE);
     EXPECT_EQ(MenuBarTitles(), QStringList{"&File"});
+}
+
+TEST_F(ResourceTablesTest, RecentFilesFillTheirPlaceInTheMenu) {
+    QMenu* file =
+        static_cast<QMainWindow*>(m_app->m_main->GetQWidget())->menuBar()->actions()[0]->menu();
+    ASSERT_NE(file, nullptr);
+    auto texts = [&] {
+        QStringList t;
+        for (QAction* a : file->actions())
+            t.append(a->isSeparator() ? "-" : a->text() + (a->isEnabled() ? "" : " (off)"));
+        return t;
+    };
+    emit file->aboutToShow();
+    EXPECT_EQ(texts(), (QStringList{"Main", "Recent File (off)", "-"}));
+
+    const QString first = WorkPath("one.alp");
+    const QString second = WorkPath("two.alp");
+    {
+        QFile f(first);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(4, '\0'));
+    }
+    m_app->AddToRecentFileList(first);
+    m_app->AddToRecentFileList(second);
+    emit file->aboutToShow();
+    EXPECT_EQ(texts(), (QStringList{"Main", "&1 " + second, "&2 " + first, "-"}));
+
+    // An entry opens its file and moves up; one gone from the disk leaves the list.
+    file->actions()[2]->trigger();
+    EXPECT_EQ(m_app->GetOpenDocumentCount(), 1);
+    emit file->aboutToShow();
+    EXPECT_EQ(texts(), (QStringList{"Main", "&1 " + first, "&2 " + second, "-"}));
+    Prompter().ExpectMessageBox(QString("Cannot open the file %1: it does not exist.").arg(second),
+                                IDOK);
+    file->actions()[2]->trigger();
+    emit file->aboutToShow();
+    EXPECT_EQ(texts(), (QStringList{"Main", "&1 " + first, "-"}));
 }
 
 TEST_F(ResourceTablesTest, AcceleratorsSendTheirCommands) {
