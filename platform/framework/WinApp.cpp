@@ -13,6 +13,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -45,22 +46,36 @@ public:
         MSG msg;
         if (!TranslateQtInput(widget, event, &msg))
             return false;
-        // A key event nobody took travels on to the parents as the same object: look at it
-        // only at its first receiver.
-        if (event == m_lastKey && m_lastKeyReceiver && m_lastKeyReceiver != widget &&
-            widget->isAncestorOf(m_lastKeyReceiver))
+        // Input nobody took travels on to the parents (keys as the same event, mouse
+        // presses as copies with the same time stamp): look at it at its first receiver only.
+        const Identity identity{event->type(), static_cast<const QInputEvent*>(event)->timestamp(),
+                                msg.wParam, GlobalPosition(event)};
+        if (identity == m_last && m_lastReceiver && m_lastReceiver != widget &&
+            widget->isAncestorOf(m_lastReceiver))
             return false;
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
-            m_lastKey = event;
-            m_lastKeyReceiver = widget;
-        }
+        m_last = identity;
+        m_lastReceiver = widget;
         return m_app->PreTranslateMessage(&msg) != FALSE;
     }
 
 private:
+    struct Identity {
+        QEvent::Type type = QEvent::None;
+        quint64 timestamp = 0;
+        WPARAM wParam = 0;
+        QPoint global;
+        bool operator==(const Identity&) const = default;
+    };
+
+    static QPoint GlobalPosition(const QEvent* event) {
+        if (const auto* mouse = dynamic_cast<const QMouseEvent*>(event))
+            return mouse->globalPosition().toPoint();
+        return QPoint();
+    }
+
     CWinApp* m_app;
-    const QEvent* m_lastKey = nullptr;
-    QPointer<QWidget> m_lastKeyReceiver;
+    Identity m_last;
+    QPointer<QWidget> m_lastReceiver;
 };
 
 CWinApp* AfxGetApp() {

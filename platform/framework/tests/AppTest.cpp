@@ -240,12 +240,15 @@ public:
             PostQuitMessage(3);
         return more;
     }
+    std::vector<MSG> m_buttons;
     BOOL PreTranslateMessage(MSG* pMsg) override {
         if (pMsg->message == WM_KEYDOWN) {
             g_handled.append("pre");
             if (m_swallowKeys)
                 return TRUE;
         }
+        if (pMsg->message == WM_LBUTTONDOWN)
+            m_buttons.push_back(*pMsg);
         return CWinApp::PreTranslateMessage(pMsg);
     }
     RECORDING_HANDLERS("app")
@@ -651,6 +654,19 @@ TEST_F(AppTest, ApplicationSeesInputFirstAndMaySwallowIt) {
     m_app->m_swallowKeys = true;
     QTest::keyPress(widget, Qt::Key_A);
     EXPECT_EQ(g_handled, QStringList{"pre"});
+
+    // A press on a plain widget inside the view is the view's message, in its co-ordinates,
+    // seen once although Qt hands it on to the parents.
+    auto* plain = new QWidget(widget);
+    plain->setGeometry(20, 30, 40, 40);
+    plain->show();
+    QTest::mousePress(plain, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    ASSERT_EQ(m_app->m_buttons.size(), 1u);
+    EXPECT_EQ(m_app->m_buttons[0].hwnd, view->GetSafeHwnd());
+    EXPECT_EQ(m_app->m_buttons[0].lParam, MAKELPARAM(25, 36));
+    QTest::mouseRelease(plain, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    QTest::mousePress(plain, Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    EXPECT_EQ(m_app->m_buttons.size(), 2u);
 }
 
 TEST_F(AppTest, RunUpdatesTheBarsWhenIdleUntilTheQuit) {
