@@ -128,7 +128,6 @@ QWidget* CFrameWnd::CreateWidget(QWidget* parent) {
 
 BOOL CFrameWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                           CCreateContext* pContext) {
-    m_nIDHelp = nIDResource;
     if (m_strTitle.isEmpty() && pContext && pContext->m_pNewDocTemplate)
         pContext->m_pNewDocTemplate->GetDocString(m_strTitle, CDocTemplate::windowTitle);
     if (!Create(nullptr, m_strTitle, dwDefaultStyle & ~WS_VISIBLE, rectDefault, pParentWnd,

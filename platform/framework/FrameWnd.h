@@ -89,6 +89,8 @@ public:
     // keeps the CMenu.
     void SetMenu(CMenu* pMenu);
     CMenu* GetMenu() const { return m_pMenu; }
+    // The menu LoadFrame loaded for the frame itself, or nullptr.
+    CMenu* GetDefaultMenu() const { return m_ownMenu.get(); }
 
     // Whether dropped files are taken; they go to OnDropFiles.
     void DragAcceptFiles(BOOL bAccept = TRUE);
@@ -116,7 +118,6 @@ protected:
     void OnBarCheckCommand(UINT nID) { OnBarCheck(nID); }
 
     QString m_strTitle;
-    UINT m_nIDHelp = 0;
     CView* m_pViewActive = nullptr;
     CMenu* m_pMenu = nullptr;
     std::unique_ptr<CMenu> m_ownMenu;

@@ -75,8 +75,9 @@ void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd*, CWnd*) {
     CView* view = GetActiveView();
     if (view)
         view->OnActivateView(bActivate, bActivate ? view : nullptr, bActivate ? nullptr : view);
-    if (bActivate && m_pMDIFrame && m_pSharedMenu)
-        m_pMDIFrame->SetMenu(m_pSharedMenu);
+    // A document without a menu of its own shows the main frame's.
+    if (bActivate && m_pMDIFrame)
+        m_pMDIFrame->SetMenu(m_pSharedMenu ? m_pSharedMenu : m_pMDIFrame->GetDefaultMenu());
 }
 
 void CMDIChildWnd::OnUpdateFrameTitle(BOOL bAddToTitle) {

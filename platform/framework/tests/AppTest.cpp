@@ -870,6 +870,11 @@ TEST_F(ResourceTablesTest, TemplateMenusReplaceTheFrameMenuWhileActive) {
     emit alpha->aboutToShow();
     EXPECT_TRUE(alpha->actions()[3]->isEnabled());
 
+    // Beta has no menu of its own: the frame's shows while it is active.
+    m_app->m_beta->OpenDocumentFile(QString());
+    EXPECT_EQ(MenuBarTitles(), QStringList{"&File"});
+    m_app->m_main->MDIGetActive()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(MenuBarTitles(), QStringList{"&Alpha"});
     m_app->m_main->MDIGetActive()->SendMessage(WM_CLOSE);
     EXPECT_EQ(MenuBarTitles(), QStringList{"&File"});
 }
