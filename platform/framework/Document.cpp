@@ -139,7 +139,8 @@ BOOL CDocument::OnSaveDocument(const QString& pathName) {
     CFile file;
     CFileException error;
     if (!file.Open(temporary, CFile::modeCreate | CFile::modeWrite, &error)) {
-        ReportSaveLoadException(pathName, error.ErrorMessage(), TRUE);
+        // The user knows the file by its own name, not by the temporary one.
+        ReportSaveLoadException(pathName, error.ErrorMessage().replace(temporary, pathName), TRUE);
         return FALSE;
     }
     try {

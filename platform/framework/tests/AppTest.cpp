@@ -446,6 +446,33 @@ TEST_F(AppTest, ClosingBySubWindowAndMainFrameAsksFirst) {
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
 }
 
+TEST_F(AppTest, FailedOpenAndSaveAreReportedAndLeaveNothingBehind) {
+    const QString truncated = WorkPath("truncated.alp");
+    {
+        QFile f(truncated);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("ab");
+    }
+    Prompter().ExpectMessageBox(
+        QString("Failed to open document %1.\nAn attempt was made to read %1 past its end.")
+            .arg(truncated),
+        IDOK);
+    EXPECT_EQ(m_app->OpenDocumentFile(truncated), nullptr);
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_TRUE(Main()->GetMDIChildren().empty());
+    EXPECT_TRUE(m_app->GetRecentFileList()->GetPaths().isEmpty());
+
+    // A save into a folder that is not there fails and keeps the document as it was.
+    TestDoc* doc = NewAlpha();
+    doc->SetModifiedFlag();
+    const QString nowhere = WorkPath("missing/x.alp");
+    Prompter().ExpectMessageBox(
+        QString("Failed to save document %1.\n%1 contains an invalid path.").arg(nowhere), IDOK);
+    EXPECT_FALSE(doc->DoSave(nowhere));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetTitle(), "Alpha1");
+}
+
 TEST_F(AppTest, RecentFilesPersistInTheProfile) {
     for (int i = 0; i < 12; ++i) {
         TestDoc* doc = NewAlpha();
