@@ -32,6 +32,7 @@
 #include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -315,6 +316,19 @@ TEST_F(AppTest, TemplatesCreateTitledDocumentsInMdiChildren) {
                                         reinterpret_cast<WPARAM>(first->GetSafeHwnd()));
     EXPECT_EQ(Main()->MDIGetActive(), first);
     EXPECT_EQ(Main()->GetMDIChildren().front(), first);
+
+    // Cascading sets the children apart; the Window commands need an active child.
+    auto* cascade = new QAction(Main()->GetQWidget());
+    CActionCmdUI::BindCommand(cascade, ID_WINDOW_CASCADE, Main());
+    CActionCmdUI::UpdateActions({cascade}, Main(), TRUE);
+    EXPECT_TRUE(cascade->isEnabled());
+    for (CMDIChildWnd* child : Main()->GetMDIChildren())
+        child->GetSubWindow()->move(0, 0);
+    cascade->trigger();
+    QSet<QPoint> corners;
+    for (CMDIChildWnd* child : Main()->GetMDIChildren())
+        corners.insert(child->GetSubWindow()->pos());
+    EXPECT_EQ(corners.size(), 3);
 }
 
 TEST_F(AppTest, UpdateAllViewsSkipsTheSender) {
@@ -535,6 +549,23 @@ TEST_F(AppTest, CommandLineSwitchesAreNeverFiles) {
     m_app->ParseCommandLine(embedded);
     EXPECT_TRUE(m_app->ProcessShellCommand(embedded));
     EXPECT_EQ(m_app->GetOpenDocumentCount(), 0);
+
+    // Unregistering removes the shell types through the document manager and ends the start.
+    struct CountingManager : CDocManager {
+        int* unregistered;
+        explicit CountingManager(int* counter) : unregistered(counter) {}
+        void UnregisterShellFileTypes() override { ++*unregistered; }
+    };
+    int unregistered = 0;
+    CDocManager* own = m_app->m_pDocManager;
+    m_app->m_pDocManager = new CountingManager(&unregistered);
+    CCommandLineInfo unregister;
+    m_app->SetArguments({"-Unregserver"});
+    m_app->ParseCommandLine(unregister);
+    EXPECT_FALSE(m_app->ProcessShellCommand(unregister));
+    EXPECT_EQ(unregistered, 1);
+    delete m_app->m_pDocManager;
+    m_app->m_pDocManager = own;
 
     // A file that is not there ends the start with a message.
     CCommandLineInfo missing;
