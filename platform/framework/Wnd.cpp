@@ -497,6 +497,8 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = 1;
         return TRUE;
     }
+    if (message == WM_NOTIFY)
+        return OnNotify(wParam, lParam, pResult);
     const MessageMapEntry* entry = FindMessageEntry(message);
     if (!entry)
         return FALSE;
@@ -562,8 +564,30 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND)
+        return OnCmdMsg(0, RmNotifyCode(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam)), nullptr,
+                        nullptr);
+    if (message == WM_NOTIFY && lParam) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        LRESULT ignored = 0;
+        AFX_NOTIFY notify{pResult ? pResult : &ignored, hdr};
+        return OnCmdMsg(0, RmNotifyCode(WM_REFLECT_BASE + WM_NOTIFY, hdr->code), &notify, nullptr);
+    }
     return FALSE;
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (!hdr)
+        return FALSE;
+    *pResult = 0;
+    if (CWnd* control = FromHandle(hdr->hwndFrom);
+        control && control->OnChildNotify(WM_NOTIFY, 0, lParam, pResult))
+        return TRUE;
+    AFX_NOTIFY notify{pResult, hdr};
+    return OnCmdMsg(static_cast<UINT>(hdr->idFrom), RmNotifyCode(WM_NOTIFY, hdr->code), &notify,
+                    nullptr);
 }
 
 void CWnd::PostNcDestroy() {}
@@ -1136,5 +1160,25 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
         return FALSE;
     if (track->dwFlags & TME_LEAVE)
         wnd->m_trackingLeave = (track->dwFlags & TME_CANCEL) == 0;
+    return TRUE;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
+    return item ? SubclassWindow(item->m_hWnd) : FALSE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    CWnd* current = FromHandle(hWnd);
+    if (m_widget || !current || current == this || !current->m_wrapperOnly)
+        return FALSE;
+    QWidget* widget = current->m_widget;
+    // The temporary wrapper made for look-ups gives the widget up to this object.
+    current->DetachWidget();
+    delete current;
+    AttachWidget(widget, false);
+    PreSubclassWindow();
     return TRUE;
 }

@@ -171,6 +171,14 @@ public:
     // program's title.
     int MessageBox(const QString& text, const QString& caption = QString(), UINT nType = MB_OK);
 
+    // Takes over the window of the dialog item nID of pParent, so that this object's class
+    // handles its messages (a template control replaced by a custom class). FALSE when there
+    // is no such item or it already belongs to another object made by Create or Attach.
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    BOOL SubclassWindow(HWND hWnd);
+    // Called by SubclassWindow once the window is taken over.
+    virtual void PreSubclassWindow();
+
     // The one path of every message: the message map, else DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -179,6 +187,11 @@ public:
     // then the id is routed through OnCmdMsg. A menu command whose update handler disables it
     // is dropped.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: offered to the sending control first (OnChildNotify), then routed by id and
+    // code through OnCmdMsg to ON_NOTIFY handlers.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A control's own look at the notification it sends its parent: its ON_CONTROL_REFLECT and
+    // ON_NOTIFY_REFLECT handlers. TRUE when handled (the parent's handlers are not called).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Called after the window is gone; frames and views delete themselves here.
     virtual void PostNcDestroy();
