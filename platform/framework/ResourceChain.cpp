@@ -62,6 +62,7 @@ void CResourceChain::RemoveModule(const CResourceModule* module) {
 
 BOOL CResourceChain::LoadLibrary(const QString& path, QString* error) {
     auto* library = new QLibrary(path);
+    library->setLoadHints(QLibrary::PreventUnloadHint);
     auto entry = reinterpret_cast<ResourceEntryPoint>(library->resolve(kResourceEntryPoint));
     const CResourceModule* module = entry ? entry() : nullptr;
     if (!module) {

@@ -132,7 +132,8 @@ public:
     // (extern "C" const CResourceModule* ()) hands out. FALSE, with the loader's message in
     // error when given, when the library cannot be loaded or has no such entry point.
     static BOOL LoadLibrary(const QString& path, QString* error = nullptr);
-    // Takes the library's tables out of the chain and unloads it.
+    // Takes the library's tables out of the chain. The library itself stays mapped: texts
+    // handed out earlier may still share its constant data.
     static BOOL UnloadLibrary(const QString& path);
     // The module names in search order.
     static std::vector<QString> ModuleNames();
