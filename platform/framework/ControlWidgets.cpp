@@ -2,11 +2,14 @@
 
 #include "platform/framework/DC.h"
 #include "platform/framework/DrawItem.h"
+#include "platform/framework/ListCtrl.h"
+#include "platform/framework/TreeCtrl.h"
 #include "platform/framework/Wnd.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -14,7 +17,6 @@
 #include <QRadioButton>
 #include <QStyleOption>
 #include <QStyledItemDelegate>
-#include <QTreeWidget>
 
 namespace {
 
@@ -131,14 +133,10 @@ QWidget* MakeControl(const DialogItemTemplate& item, QWidget* parent) {
             }
             return list;
         }
-        case DlgControl::ListView: {
-            auto* view = new QTreeWidget(parent);
-            view->setRootIsDecorated(false);
-            view->setColumnCount(0);
-            return view;
-        }
+        case DlgControl::ListView:
+            return new RmListView(parent, item.style);
         case DlgControl::TreeView:
-            return new QTreeWidget(parent);
+            return new RmTreeView(parent);
         case DlgControl::Tab:
             return new RmTabBar(parent);
         case DlgControl::Spin:
@@ -454,4 +452,144 @@ void RmSlider::mouseReleaseEvent(QMouseEvent* event) {
     QSlider::mouseReleaseEvent(event);
     NMHDR hdr;
     SendControlNotify(this, hdr, NM_RELEASEDCAPTURE);
+}
+
+RmListView::RmListView(QWidget* parent, DWORD style) : QTreeWidget(parent) {
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true);
+    setAllColumnsShowFocus(true);
+    setColumnCount(0);
+    setSelectionMode((style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
+                                             : QAbstractItemView::ExtendedSelection);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    header()->setVisible((style & LVS_NOCOLUMNHEADER) == 0);
+    header()->viewport()->installEventFilter(this);
+    connect(header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        NMLISTVIEW nm;
+        nm.iSubItem = column;
+        SendControlNotify(this, nm.hdr, LVN_COLUMNCLICK);
+    });
+    connect(this, &QTreeWidget::itemSelectionChanged, this, [this] {
+        // One notification per row whose selection changed, as the rows are read now.
+        for (int row = 0; row < topLevelItemCount(); ++row) {
+            QTreeWidgetItem* item = topLevelItem(row);
+            const bool selected = item->isSelected();
+            const bool was = item->data(0, Qt::UserRole + 1).toBool();
+            if (selected == was)
+                continue;
+            item->setData(0, Qt::UserRole + 1, selected);
+            NMLISTVIEW nm;
+            nm.iItem = row;
+            nm.uChanged = LVIF_STATE;
+            nm.uNewState = selected ? LVIS_SELECTED : 0;
+            nm.uOldState = was ? LVIS_SELECTED : 0;
+            nm.lParam = item->data(0, Qt::UserRole).value<qulonglong>();
+            SendControlNotify(this, nm.hdr, LVN_ITEMCHANGED);
+        }
+    });
+}
+
+int RmListView::DividerAt(int x) const {
+    QHeaderView* h = header();
+    const int grip = h->style()->pixelMetric(QStyle::PM_HeaderGripMargin, nullptr, h);
+    for (int visual = 0; visual < h->count(); ++visual) {
+        const int logical = h->logicalIndex(visual);
+        if (h->isSectionHidden(logical))
+            continue;
+        const int right = h->sectionViewportPosition(logical) + h->sectionSize(logical);
+        if (std::abs(x - right) <= grip)
+            return logical;
+    }
+    return -1;
+}
+
+bool RmListView::eventFilter(QObject* watched, QEvent* event) {
+    const bool press = event->type() == QEvent::MouseButtonPress;
+    const bool doubleClick = event->type() == QEvent::MouseButtonDblClick;
+    if (watched == header()->viewport() && (press || doubleClick)) {
+        auto* e = static_cast<QMouseEvent*>(event);
+        const int column = DividerAt(e->position().toPoint().x());
+        CWnd* self = CWnd::FromWidget(this);
+        CWnd* headerWnd = CWnd::FromWidget(header());
+        if (column >= 0 && self && headerWnd && e->button() == Qt::LeftButton) {
+            NMHEADER nm;
+            nm.iItem = column;
+            nm.hdr.hwndFrom = headerWnd->GetSafeHwnd();
+            nm.hdr.idFrom = 0;
+            nm.hdr.code = doubleClick ? HDN_DIVIDERDBLCLICK : HDN_BEGINTRACK;
+            if (self->SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm)) != 0)
+                return true;
+            if (doubleClick) {
+                resizeColumnToContents(column);
+                return true;
+            }
+        }
+    }
+    return QTreeWidget::eventFilter(watched, event);
+}
+
+namespace {
+
+void SendListClick(RmListView* view, QMouseEvent* event, UINT code) {
+    const QPoint at = event->position().toPoint();
+    const QModelIndex index = view->indexAt(at);
+    NMITEMACTIVATE nm;
+    nm.iItem = index.isValid() ? index.row() : -1;
+    nm.iSubItem = index.isValid() ? index.column() : 0;
+    nm.ptAction = CPoint(at.x(), at.y());
+    SendControlNotify(view, nm.hdr, code);
+}
+
+}  // namespace
+
+void RmListView::mousePressEvent(QMouseEvent* event) {
+    QTreeWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        SendListClick(this, event, NM_CLICK);
+    else if (event->button() == Qt::RightButton)
+        SendListClick(this, event, NM_RCLICK);
+}
+
+void RmListView::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        SendListClick(this, event, NM_DBLCLK);
+}
+
+void RmListView::drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    if (!(ControlStyle(this) & LVS_OWNERDRAWFIXED)) {
+        QTreeWidget::drawRow(painter, option, index);
+        return;
+    }
+    QImage image(option.rect.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(option.palette.base().color());
+    {
+        CDC dc(&image);
+        DRAWITEMSTRUCT dis;
+        dis.CtlType = ODT_LISTVIEW;
+        dis.itemID = static_cast<UINT>(index.row());
+        dis.itemState =
+            (selectionModel()->isRowSelected(index.row(), index.parent()) ? ODS_SELECTED : 0) |
+            (currentIndex().row() == index.row() && hasFocus() ? ODS_FOCUS : 0);
+        dis.pDC = &dc;
+        dis.rcItem = CRect(0, 0, image.width(), image.height());
+        dis.itemData = model()->index(index.row(), 0).data(Qt::UserRole).value<qulonglong>();
+        SendDrawItem(const_cast<RmListView*>(this), dis);
+    }
+    painter->drawImage(option.rect.topLeft(), image);
+}
+
+RmTreeView::RmTreeView(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    connect(this, &QTreeWidget::currentItemChanged, this,
+            [this](QTreeWidgetItem* now, QTreeWidgetItem* before) {
+                NMTREEVIEW nm;
+                nm.itemOld.hItem = reinterpret_cast<HTREEITEM>(before);
+                nm.itemNew.hItem = reinterpret_cast<HTREEITEM>(now);
+                SendControlNotify(this, nm.hdr, TVN_SELCHANGED);
+            });
 }

@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QTreeWidget>
 
 #include <vector>
 
@@ -152,4 +153,27 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A report list: rows are QTreeWidgetItems without children, one per row.
+class RmListView : public QTreeWidget {
+public:
+    RmListView(QWidget* parent, DWORD style);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The column whose right divider lies under x in the header, or -1.
+    int DividerAt(int x) const;
+};
+
+// A tree: items are QTreeWidgetItems; a change of selection sends TVN_SELCHANGED.
+class RmTreeView : public QTreeWidget {
+public:
+    explicit RmTreeView(QWidget* parent);
 };
