@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QFont>
 #include <QFontMetrics>
+#include <QPushButton>
 #include <QWidget>
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
@@ -196,6 +197,25 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
     if (message == WM_DESTROY && m_loop) {
         m_ended = true;
         m_loop->quit();
+    }
+    // Keys no control took: Enter presses the default button, Escape is Cancel.
+    if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE) &&
+        !FindMessageEntry(WM_KEYDOWN)) {
+        int id = IDCANCEL;
+        if (wParam == VK_RETURN) {
+            id = IDOK;
+            for (auto* button : GetQWidget()->findChildren<QPushButton*>()) {
+                if (button->isDefault() && button->isEnabled() && button->isVisible()) {
+                    id = CWnd::FromWidget(button)->GetDlgCtrlID();
+                    break;
+                }
+            }
+        }
+        CWnd* button = GetDlgItem(id);
+        SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+                    button ? reinterpret_cast<LPARAM>(button->GetSafeHwnd()) : 0);
+        *pResult = 0;
+        return TRUE;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, pResult);
 }

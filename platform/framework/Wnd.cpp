@@ -6,7 +6,10 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -1181,4 +1184,61 @@ BOOL CWnd::SubclassWindow(HWND hWnd) {
     AttachWidget(widget, false);
     PreSubclassWindow();
     return TRUE;
+}
+
+void CWnd::SetDlgItemText(int nID, const QString& text) {
+    if (CWnd* item = GetDlgItem(nID))
+        item->SetWindowText(text);
+}
+
+QString CWnd::GetDlgItemText(int nID) const {
+    CWnd* item = GetDlgItem(nID);
+    return item ? item->GetWindowText() : QString();
+}
+
+void CWnd::SetDlgItemInt(int nID, UINT value, BOOL bSigned) {
+    SetDlgItemText(nID,
+                   bSigned ? QString::number(static_cast<int>(value)) : QString::number(value));
+}
+
+UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
+    bool ok = false;
+    const QString text = GetDlgItemText(nID).trimmed();
+    const UINT value = bSigned ? static_cast<UINT>(text.toInt(&ok)) : text.toUInt(&ok);
+    if (lpTrans)
+        *lpTrans = ok ? TRUE : FALSE;
+    return ok ? value : 0;
+}
+
+void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) {
+    CWnd* item = GetDlgItem(nIDButton);
+    QWidget* widget = item ? item->m_widget : nullptr;
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setCheckState(nCheck == 2 ? Qt::PartiallyChecked
+                                       : (nCheck ? Qt::Checked : Qt::Unchecked));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+               button && button->isCheckable()) {
+        // An exclusive group keeps one button checked; the program may clear them all.
+        QButtonGroup* group = button->group();
+        const bool exclusive = group && group->exclusive();
+        if (exclusive)
+            group->setExclusive(false);
+        button->setChecked(nCheck != 0);
+        if (exclusive)
+            group->setExclusive(true);
+    }
+}
+
+UINT CWnd::IsDlgButtonChecked(int nIDButton) const {
+    CWnd* item = GetDlgItem(nIDButton);
+    QWidget* widget = item ? item->m_widget : nullptr;
+    if (auto* box = qobject_cast<QCheckBox*>(widget))
+        return box->checkState() == Qt::PartiallyChecked ? 2 : (box->isChecked() ? 1 : 0);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    return button && button->isChecked() ? 1 : 0;
+}
+
+void CWnd::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton) {
+    for (int id = nIDFirstButton; id <= nIDLastButton; ++id)
+        CheckDlgButton(id, id == nIDCheckButton ? 1 : 0);
 }

@@ -179,6 +179,18 @@ public:
     // Called by SubclassWindow once the window is taken over.
     virtual void PreSubclassWindow();
 
+    // The text, number or check of the dialog item nID; nothing happens without such an item.
+    void SetDlgItemText(int nID, const QString& text);
+    QString GetDlgItemText(int nID) const;
+    void SetDlgItemInt(int nID, UINT value, BOOL bSigned = TRUE);
+    // The item's text read as a whole number (0 when it is none); *lpTrans says which.
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    // BST_UNCHECKED 0, BST_CHECKED 1, BST_INDETERMINATE 2.
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
+    // Checks nIDCheckButton and clears the other buttons of the id range.
+    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+
     // The one path of every message: the message map, else DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);

@@ -15,6 +15,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -171,6 +172,42 @@ TEST_F(DialogTest, CancelAndClosingKeepTheMembers) {
         EXPECT_EQ(dlg.DoModal(), IDCANCEL) << close;
         EXPECT_EQ(dlg.m_count, 5) << close;
     }
+}
+
+// Keys no control takes: Enter presses the default button (OK here), Escape cancels.
+TEST_F(DialogTest, EnterAndEscapeEndTheDialog) {
+    for (const bool enter : {true, false}) {
+        CValuesDlg dlg;
+        dlg.m_gain = 1.0;
+        dlg.m_script = [enter](CValuesDlg& d) {
+            d.Type(kCount, QStringLiteral("17"));
+            QTest::keyClick(d.Control(kCount), enter ? Qt::Key_Return : Qt::Key_Escape);
+        };
+        EXPECT_EQ(dlg.DoModal(), enter ? IDOK : IDCANCEL);
+        EXPECT_EQ(dlg.m_count, enter ? 17 : 0);
+    }
+}
+
+TEST_F(DialogTest, DialogItemsByIdTakeTextNumbersAndChecks) {
+    CValuesDlg dlg;
+    ASSERT_TRUE(dlg.Create(kValuesDialog));
+    dlg.SetDlgItemInt(kCount, static_cast<UINT>(-12));
+    EXPECT_EQ(dlg.GetDlgItemText(kCount), QStringLiteral("-12"));
+    BOOL ok = FALSE;
+    EXPECT_EQ(static_cast<int>(dlg.GetDlgItemInt(kCount, &ok)), -12);
+    EXPECT_TRUE(ok);
+    dlg.SetDlgItemText(kCount, QStringLiteral("4x"));
+    EXPECT_EQ(dlg.GetDlgItemInt(kCount, &ok), 0u);
+    EXPECT_FALSE(ok);
+    dlg.CheckDlgButton(kEnabled, BST_CHECKED);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(kEnabled), 1u);
+    dlg.CheckRadioButton(kModeA, kModeC, kModeB);
+    EXPECT_EQ(dlg.IsDlgButtonChecked(kModeB), 1u);
+    dlg.CheckRadioButton(kModeA, kModeC, kModeC);
+    EXPECT_EQ(std::vector<UINT>({dlg.IsDlgButtonChecked(kModeA), dlg.IsDlgButtonChecked(kModeB),
+                                 dlg.IsDlgButtonChecked(kModeC)}),
+              std::vector<UINT>({0, 0, 1}));
+    dlg.DestroyWindow();
 }
 
 TEST_F(DialogTest, MissingTemplateFailsToOpen) {
