@@ -21,4 +21,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFOR
   exit 1
 fi
 
-exec build/release/app/reelmark "$@"
+exec build/release/app/reelmark "${@:-build/release/app/sample.raw}"

@@ -3,12 +3,15 @@
 // reading a RAW recording frame by frame through its stream, against a plain pread loop over
 // the same file. Prints our time as a ratio to theirs.
 
+#include "bench/RatioReporter.h"
 #include "frames/DisplayLut.h"
 #include "frames/RawStream.h"
 #include "platform/media/AviStreamFunctions.h"
 
 #include <benchmark/benchmark.h>
+
 #include <opencv2/core.hpp>
+#include "bench/RatioReporter.h"
 
 #include <QDir>
 #include <QFile>
@@ -134,29 +137,6 @@ void PlainPread(benchmark::State& state) {
     }
     ::close(fd);
 }
-
-// Keeps each run's time so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-
-    void PrintRatio(const std::string& ours, const std::string& theirs, double goal) const {
-        const auto a = m_times.find(ours);
-        const auto b = m_times.find(theirs);
-        if (a == m_times.end() || b == m_times.end() || b->second <= 0)
-            return;
-        const double ratio = a->second / b->second;
-        std::printf("%-24s %.2fx %s (goal <= %.1fx)%s\n", ours.c_str(), ratio, theirs.c_str(), goal,
-                    ratio <= goal ? "" : "  ABOVE GOAL");
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 }  // namespace
 

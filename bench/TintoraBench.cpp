@@ -2,11 +2,14 @@
 // 8-to-16-bit table, Bayer to BGR, 3x3 smoothing, 3x3 colour matrix; single thread. Prints
 // Tintora's time as a ratio to the chain's.
 
+#include "bench/RatioReporter.h"
 #include "colorlib/Tintora.h"
 
 #include <benchmark/benchmark.h>
+
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include "bench/RatioReporter.h"
 
 #include <cstdio>
 #include <map>
@@ -78,29 +81,6 @@ void OpenCvChain(benchmark::State& state, bool skipFilter) {
         benchmark::ClobberMemory();
     }
 }
-
-// Keeps each run's time so that the ratios can be printed after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-
-    void PrintRatio(const std::string& ours, const std::string& theirs, double goal) const {
-        const auto a = m_times.find(ours);
-        const auto b = m_times.find(theirs);
-        if (a == m_times.end() || b == m_times.end() || b->second <= 0)
-            return;
-        const double ratio = a->second / b->second;
-        std::printf("%-28s %.2fx the OpenCV chain (goal <= %.1fx)%s\n", ours.c_str(), ratio, goal,
-                    ratio <= goal ? "" : "  ABOVE GOAL");
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 }  // namespace
 

@@ -3,13 +3,16 @@
 // run (as they are, and padded as the matcher pads them); the matcher's rate is printed as a
 // fraction of OpenCV's.
 
+#include "bench/RatioReporter.h"
 #include "tracking/ImageOps.h"
 #include "tracking/MImage.h"
 #include "tracking/TemplateMatcher.h"
 
 #include <benchmark/benchmark.h>
+
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include "bench/RatioReporter.h"
 
 #include <array>
 #include <cstdio>
@@ -114,32 +117,6 @@ void PaddedMatchTemplate(benchmark::State& state) {
     }
     state.SetItemsProcessed(state.iterations());
 }
-
-// Keeps each run's time so that the rates can be compared after the table.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    }
-
-    void PrintRate(const std::string& ours, const std::string& theirs, double goal) const {
-        const auto a = m_times.find(ours);
-        const auto b = m_times.find(theirs);
-        if (a == m_times.end() || b == m_times.end() || a->second <= 0)
-            return;
-        const double ratio = b->second / a->second;
-        if (goal > 0)
-            std::printf("%-24s %.2f of OpenCV's rate (goal >= %.2f)%s\n", ours.c_str(), ratio, goal,
-                        ratio >= goal ? "" : "  BELOW GOAL");
-        else
-            std::printf("%-24s %.2f of OpenCV's rate\n", ours.c_str(), ratio);
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
 
 }  // namespace
 

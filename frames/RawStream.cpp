@@ -1,6 +1,7 @@
 #include "frames/RawStream.h"
 
 #include "platform/framework/IPrompter.h"
+#include "platform/media/OpenFileRegistry.h"
 #include "platform/wintypes/BitmapInfo.h"
 
 #include <QFile>
@@ -167,6 +168,7 @@ IAVIStream* OpenRawStream(const QString& path) {
     stream->m_bitsPerPixel = bitsPerPixel;
     stream->m_firstFrame = Le32(header + 20);
     stream->m_dataOffset = dataOffset;
+    stream->m_entry = std::make_unique<COpenFileEntry>(path);
     return stream;
 }
 

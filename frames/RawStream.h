@@ -14,6 +14,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
+
+class COpenFileEntry;
 
 class CRawStream : public CAviStreamBase {
 public:
@@ -43,6 +46,8 @@ private:
     int m_bitsPerPixel = 0;
     int m_firstFrame = 0;
     int64_t m_dataOffset = 0;
+    // Marks the file as in use while the stream holds it, so that a save does not overwrite it.
+    std::unique_ptr<COpenFileEntry> m_entry;
 };
 
 // The stream of a RAW file with one reference, or null. A file without the "OP05" magic shows

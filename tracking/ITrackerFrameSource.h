@@ -1,7 +1,8 @@
 #pragma once
 
 // ITrackerFrameSource: what a tracker needs of the recording it tracks in: moving to a frame
-// and the current frame as a bitmap. The frame source of the recording provides it.
+// and the current frame as a bitmap. CFrameSourceAdapter provides it over a recording's frame
+// source (whose own frames are frame images, not bitmaps).
 
 class CDib;
 

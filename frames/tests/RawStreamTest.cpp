@@ -1,5 +1,6 @@
 #include "frames/RawStream.h"
 #include "platform/media/AviStreamFunctions.h"
+#include "platform/media/OpenFileRegistry.h"
 #include "platform/wintypes/BitmapInfo.h"
 #include "platform/wintypes/WinMessages.h"
 
@@ -212,6 +213,27 @@ TEST_F(RawStreamTest, EdgeCases) {
     ASSERT_EQ(s->QueryInterface(IID_IAVIStream, &out), S_OK);
     EXPECT_EQ(out, static_cast<void*>(s));
     EXPECT_EQ(AVIStreamRelease(s), 1u);  // the query added one
+}
+
+TEST_F(RawStreamTest, TheFileIsInUseExactlyWhileAStreamHoldsIt) {
+    const QString path = Write(MakeRaw(RawSpec()));
+    {
+        StreamHolder first(OpenRawStream(path));
+        ASSERT_NE(first.stream, nullptr);
+        EXPECT_TRUE(COpenFileRegistry::IsOpen(path));
+        {
+            StreamHolder second(OpenRawStream(path));
+            ASSERT_NE(second.stream, nullptr);
+        }
+        EXPECT_TRUE(COpenFileRegistry::IsOpen(path)) << "the first stream still holds it";
+    }
+    EXPECT_FALSE(COpenFileRegistry::IsOpen(path));
+
+    RawSpec bad;
+    bad.bits = 12;
+    const QString badPath = Write(MakeRaw(bad), "bad.raw");
+    EXPECT_EQ(OpenRawStream(badPath), nullptr);
+    EXPECT_FALSE(COpenFileRegistry::IsOpen(badPath)) << "a refused file is not held";
 }
 
 TEST_F(RawStreamTest, FramesBeyondTheFileFailToRead) {

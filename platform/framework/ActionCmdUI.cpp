@@ -39,6 +39,10 @@ void CActionCmdUI::BindCommand(QAction* action, UINT nID, CWnd* owner) {
     });
 }
 
+void CActionCmdUI::SetCommandId(QAction* action, UINT nID) {
+    action->setProperty(kCommandIdProperty, nID);
+}
+
 UINT CActionCmdUI::GetCommandId(const QAction* action) {
     return action->property(kCommandIdProperty).toUInt();
 }

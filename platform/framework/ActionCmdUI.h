@@ -24,6 +24,8 @@ public:
     // Gives the action a command id; when triggered it sends WM_COMMAND (id in the low word)
     // to owner, for as long as owner's window exists.
     static void BindCommand(QAction* action, UINT nID, CWnd* owner);
+    // Gives the action a command id without binding it to a window (pop-up menu items).
+    static void SetCommandId(QAction* action, UINT nID);
     // The command id of an action, or 0 for an action without one (separators, sub-menus).
     static UINT GetCommandId(const QAction* action);
 

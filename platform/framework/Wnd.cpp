@@ -3,6 +3,7 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Cursor.h"
 #include "platform/framework/DC.h"
+#include "platform/framework/FrameWnd.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
 
@@ -595,6 +596,58 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
 
 void CWnd::PostNcDestroy() {}
 
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
+
+bool TranslateQtInput(QWidget* widget, QEvent* event, MSG* msg) {
+    QWidget* owner = widget;
+    CWnd* wnd = nullptr;
+    while (owner && !(wnd = CWnd::FromWidgetPermanent(owner)))
+        owner = owner->parentWidget();
+    auto point = [&](const QMouseEvent* e) {
+        return PackPoint(owner ? widget->mapTo(owner, e->position().toPoint())
+                               : e->position().toPoint());
+    };
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            msg->message = ButtonMessage(e->button(), e->type());
+            if (!msg->message)
+                return false;
+            msg->wParam = MouseKeyFlags(e->buttons(), e->modifiers());
+            msg->lParam = point(e);
+            break;
+        }
+        case QEvent::MouseMove: {
+            auto* e = static_cast<QMouseEvent*>(event);
+            msg->message = WM_MOUSEMOVE;
+            msg->wParam = MouseKeyFlags(e->buttons(), e->modifiers());
+            msg->lParam = point(e);
+            break;
+        }
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            auto* e = static_cast<QKeyEvent*>(event);
+            const UINT vk = VirtualKey(e);
+            if (!vk)
+                return false;
+            const bool down = e->type() == QEvent::KeyPress;
+            msg->message = down ? WM_KEYDOWN : WM_KEYUP;
+            msg->wParam = vk;
+            msg->lParam = MAKELPARAM(1, static_cast<WORD>(down ? (e->isAutoRepeat() ? KF_REPEAT : 0)
+                                                               : KF_UP | KF_REPEAT));
+            break;
+        }
+        default:
+            return false;
+    }
+    msg->hwnd = wnd ? wnd->GetSafeHwnd() : nullptr;
+    return true;
+}
+
 UINT_PTR CWnd::SetTimer(UINT_PTR nIDEvent, UINT nElapse) {
     if (!m_widget)
         return 0;
@@ -738,10 +791,10 @@ CWnd* CWnd::SetParent(CWnd* pWndNewParent) {
     return old;
 }
 
-CWnd* CWnd::GetParentFrame() const {
+CFrameWnd* CWnd::GetParentFrame() const {
     for (CWnd* p = GetParent(); p; p = p->GetParent()) {
         if (p->IsFrameWnd())
-            return p;
+            return static_cast<CFrameWnd*>(p);
     }
     return nullptr;
 }

@@ -7,6 +7,7 @@
 // accepts mouse and key input, and Attach takes over any other widget (a control).
 
 #include "platform/framework/CmdTarget.h"
+#include "platform/framework/MessageQueue.h"
 #include "platform/wintypes/Rect.h"
 #include "platform/wintypes/WinMessages.h"
 
@@ -16,6 +17,7 @@
 #include <map>
 #include <memory>
 
+class CFrameWnd;
 class QEvent;
 class QTimer;
 class QWidget;
@@ -131,7 +133,7 @@ public:
     CWnd* SetParent(CWnd* pWndNewParent);
     // Frames answer TRUE; GetParentFrame looks for the nearest such ancestor.
     virtual BOOL IsFrameWnd() const { return FALSE; }
-    CWnd* GetParentFrame() const;
+    CFrameWnd* GetParentFrame() const;
     CWnd* GetTopLevelParent() const;
     CWnd* GetDlgItem(int nID) const;
     int GetDlgCtrlID() const;
@@ -205,6 +207,9 @@ public:
     // A control's own look at the notification it sends its parent: its ON_CONTROL_REFLECT and
     // ON_NOTIFY_REFLECT handlers. TRUE when handled (the parent's handlers are not called).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // Sees an input message of this window or a descendant before it is handled (see
+    // CWinApp::PreTranslateMessage); TRUE swallows it.
+    virtual BOOL PreTranslateMessage(MSG* pMsg);
     // Called after the window is gone; frames and views delete themselves here.
     virtual void PostNcDestroy();
 
@@ -273,6 +278,10 @@ private:
     friend class CWndWidget;
     friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 };
+
+// The message of a Qt input event (keys, mouse buttons, mouse moves) for the window of widget or
+// of its nearest ancestor with one, in that window's client co-ordinates. FALSE for other events.
+bool TranslateQtInput(QWidget* widget, QEvent* event, MSG* msg);
 
 // Whether the handle names a window that exists. Safe from any thread.
 BOOL IsWindow(HWND hWnd);

@@ -1,12 +1,14 @@
 #include "tracking/FeatureTrackerSet.h"
 
 #include "tracking/FeatureTracker.h"
+#include "tracking/FrameSourceAdapter.h"
 #include "tracking/ITrackerFrameSource.h"
 #include "tracking/ITrackingRunHost.h"
 #include "tracking/records/TrackSample.h"
 #include "tracking/tests/TrackingImages.h"
 
 #include "frames/Dib.h"
+#include "frames/FrameSourcePtr.h"
 #include "platform/framework/MessageQueue.h"
 #include "platform/framework/Wnd.h"
 
@@ -153,6 +155,36 @@ TEST_F(FeatureTrackerSetTest, TracksASquareOverFiftyFramesForwardAndBackward) {
     EXPECT_EQ(m_host.points.back().frame, 0);
     ExpectOnPath(m_host.points);
     EXPECT_EQ(m_host.completions, 1);
+}
+
+TEST_F(FeatureTrackerSetTest, TracksASquareThroughARecordingOnDisk) {
+    constexpr int kFrames = 20;
+    const QString path = WorkPath("square.raw");
+    ASSERT_TRUE(WriteRawRecording(path, kWidth, kHeight, 8, kFrames, [](int f) {
+        CMImage image;
+        RenderScene(image, kWidth, kHeight, {SquareAt(f)}, static_cast<unsigned>(f));
+        return RawFrameOf(image);
+    }));
+    CFrameSourcePtr source(new CFrameSource);
+    ASSERT_EQ(source->Open(path), 1);
+    CFrameSourceAdapter frames(source);
+    m_set.SetHost(&m_host);
+    m_set.SetFrameCount(source->GetFrameCount());
+    AddSquareTracker(frames, 0, -1);
+    m_set.Run(0);
+    ASSERT_EQ(m_host.points.size(), static_cast<size_t>(kFrames));
+    EXPECT_EQ(m_host.points.back().frame, kFrames - 1);
+    ExpectOnPath(m_host.points);
+    EXPECT_EQ(m_host.completions, 1);
+
+    m_set.Clear();
+    m_host = RecordingHost();
+    m_set.SetDirection(1);
+    AddSquareTracker(frames, kFrames - 1, -1);
+    m_set.Run(kFrames - 1);
+    ASSERT_EQ(m_host.points.size(), static_cast<size_t>(kFrames));
+    EXPECT_EQ(m_host.points.back().frame, 0);
+    ExpectOnPath(m_host.points);
 }
 
 TEST_F(FeatureTrackerSetTest, CarriesALostFeatureForItsMissAllowanceThenDropsIt) {

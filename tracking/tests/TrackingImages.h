@@ -5,8 +5,14 @@
 
 #include "tracking/MImage.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -73,4 +79,37 @@ inline void RenderScene(CMImage& image, int width, int height, const std::vector
             image.PutPixel(x, y, static_cast<int>(background + cover * (level - background) + 0.5));
         }
     }
+}
+
+// Writes a ".raw" recording: the 72-byte header ("OP05", frame count, width, height, first frame
+// number 0, data offset 72, bits per pixel) and the frames that frameBytes gives, each
+// width x height pixels top row first. False when the file cannot be written whole.
+inline bool WriteRawRecording(const QString& path, int width, int height, int bitsPerPixel,
+                              int frameCount, const std::function<QByteArray(int)>& frameBytes) {
+    QByteArray header(72, '\0');
+    header.replace(0, 4, "OP05");
+    const int32_t fields[] = {frameCount, width, height, 0, 72, bitsPerPixel};
+    for (int i = 0; i < 6; ++i)
+        for (int b = 0; b < 4; ++b)
+            header[8 + 4 * i + b] = static_cast<char>(static_cast<uint32_t>(fields[i]) >> (8 * b));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(header) != 72)
+        return false;
+    const qint64 size = qint64{bitsPerPixel / 8} * width * height;
+    for (int n = 0; n < frameCount; ++n) {
+        const QByteArray frame = frameBytes(n);
+        if (frame.size() != size || file.write(frame) != size)
+            return false;
+    }
+    return true;
+}
+
+// An 8-bit image's pixels, top row first, as a frame of a ".raw" recording.
+inline QByteArray RawFrameOf(const CMImage& image) {
+    QByteArray bytes;
+    bytes.reserve(image.GetWidth() * image.GetHeight());
+    for (int y = 0; y < image.GetHeight(); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            bytes.append(static_cast<char>(image.GetPixel(x, y)));
+    return bytes;
 }

@@ -1,0 +1,297 @@
+#include "frames/FrameImage.h"
+
+#include "frames/Dib.h"
+#include "platform/com/ComVariant.h"
+#include "platform/framework/DC.h"
+#include "platform/media/AviGetFrame.h"
+#include "platform/media/AviStreamFunctions.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string_view>
+#include <vector>
+
+using namespace imaging;
+
+namespace {
+
+std::function<ISettingsStore*()>& SettingsStoreProvider() {
+    static std::function<ISettingsStore*()> provider;
+    return provider;
+}
+
+// An upright bitmap over the rows of a DIB (either row order); 32-bit rows become 24-bit.
+std::unique_ptr<Bitmap> BitmapFromRows(const BITMAPINFOHEADER& header, const BYTE* bits) {
+    const int width = header.biWidth;
+    const int height = std::abs(header.biHeight);
+    if (!bits || width <= 0 || height <= 0)
+        return nullptr;
+    PixelFormat format = 0;
+    switch (header.biBitCount) {
+        case 8:
+            format = PixelFormat8bppIndexed;
+            break;
+        case 24:
+            format = PixelFormat24bppRGB;
+            break;
+        case 32:
+            format = PixelFormat32bppRGB;
+            break;
+        default:
+            return nullptr;
+    }
+    const auto stride = static_cast<int32_t>(DibRowBytes(width, header.biBitCount));
+    const bool bottomUp = header.biHeight > 0;
+    const BYTE* top = bottomUp ? bits + static_cast<size_t>(height - 1) * stride : bits;
+    auto bitmap = std::make_unique<Bitmap>(width, height, bottomUp ? -stride : stride, format, top);
+    if (bitmap->GetWidth() == 0)
+        return nullptr;
+    if (format == PixelFormat32bppRGB)
+        return bitmap->Clone(0, 0, width, height, PixelFormat24bppRGB);
+    return bitmap;
+}
+
+// Writes the colours of a DIB colour table into the first palette entries.
+void TakeColours(const RGBQUAD* table, DWORD used, ColorPalette* palette) {
+    const DWORD count = std::min<DWORD>(used, kMaxPaletteEntries);
+    for (DWORD i = 0; i < count; ++i)
+        palette->Entries[i] = MakeARGB(0xFF, table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue);
+}
+
+int ZoomMode() {
+    const auto& provider = SettingsStoreProvider();
+    ISettingsStore* store = provider ? provider() : nullptr;
+    if (!store)
+        return 0;
+    CComVariant value;
+    if (store->GetSetting("Video:ZoomMode", &value) != S_OK)
+        return 0;
+    VARIANT number;
+    VariantInit(&number);
+    if (VariantChangeType(&number, &value, 0, VT_I4) != S_OK)
+        return 0;
+    return number.lVal;
+}
+
+}  // namespace
+
+CFrameImage::CFrameImage()
+    : m_bitmap(std::make_unique<Bitmap>(1, 1, PixelFormat8bppIndexed)), m_palette(GreyPalette()) {
+    SetPaletteOnBitmap();
+}
+
+CFrameImage::~CFrameImage() = default;
+
+void CFrameImage::SetSettingsStoreProvider(std::function<ISettingsStore*()> provider) {
+    SettingsStoreProvider() = std::move(provider);
+}
+
+void CFrameImage::SetPaletteOnBitmap() {
+    if (m_bitmap && m_bitmap->GetPixelFormat() == PixelFormat8bppIndexed)
+        m_bitmap->SetPalette(&m_palette);
+}
+
+void CFrameImage::TakeBitmap(std::unique_ptr<Bitmap> bitmap) {
+    m_bitmap = std::move(bitmap);
+    m_bufferSize = -1;
+    SetPaletteOnBitmap();
+}
+
+int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
+    PGETFRAME reader = AVIStreamGetFrameOpen(stream, nullptr);
+    if (!reader)
+        return 0;
+    const LONG length = AVIStreamLength(stream);
+    n = std::clamp<LONG>(n, 0, std::max<LONG>(length - 1, 0));
+    if (checkSize) {
+        auto frameSize = [stream](LONG position, LONG* width, LONG* height) {
+            LONG size = 0;
+            if (AVIStreamReadFormat(stream, position, nullptr, &size) != AVIERR_OK ||
+                size < kBitmapInfoHeaderBytes)
+                return false;
+            std::vector<BYTE> format(static_cast<size_t>(size));
+            if (AVIStreamReadFormat(stream, position, format.data(), &size) != AVIERR_OK)
+                return false;
+            BITMAPINFOHEADER header;
+            std::memcpy(&header, format.data(), sizeof header);
+            *width = header.biWidth;
+            *height = std::abs(header.biHeight);
+            return true;
+        };
+        LONG w0 = 0, h0 = 0, wn = 0, hn = 0;
+        if (!frameSize(0, &w0, &h0) || !frameSize(n, &wn, &hn) || w0 != wn || h0 != hn) {
+            AVIStreamGetFrameClose(reader);
+            return 0;
+        }
+    }
+    const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(reader, n));
+    std::unique_ptr<Bitmap> bitmap;
+    if (dib) {
+        const auto* table =
+            reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
+        bitmap = BitmapFromRows(*dib, reinterpret_cast<const BYTE*>(table + dib->biClrUsed));
+        if (bitmap && dib->biBitCount == 8)
+            TakeColours(table, dib->biClrUsed, &m_palette);
+    }
+    AVIStreamGetFrameClose(reader);
+    if (!bitmap)
+        return 0;
+    TakeBitmap(std::move(bitmap));
+    return 1;
+}
+
+bool CFrameImage::FillFromDib(const CDib* dib) {
+    if (!dib || !dib->GetHeader())
+        return false;
+    auto bitmap = BitmapFromRows(*dib->GetHeader(), dib->GetBits());
+    if (!bitmap)
+        return false;
+    if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
+        TakeColours(dib->GetColourTable(), static_cast<DWORD>(dib->GetColourCount()), &m_palette);
+    TakeBitmap(std::move(bitmap));
+    return true;
+}
+
+int CFrameImage::CopyFrom(const CFrameImage& other) {
+    if (&other == this)
+        return m_bitmap ? 1 : 0;
+    if (!other.m_bitmap)
+        return 0;
+    auto clone = other.m_bitmap->Clone();
+    if (!clone)
+        return 0;
+    m_palette = other.m_palette;
+    TakeBitmap(std::move(clone));
+    return 1;
+}
+
+bool CFrameImage::CopySubImage(const Bitmap* source, int x, int y, int width, int height) {
+    m_bitmap.reset();
+    m_bufferSize = -1;
+    if (!source)
+        return false;
+    m_bitmap = source->Clone(x, y, width, height, PixelFormatDontCare);
+    return m_bitmap != nullptr;
+}
+
+bool CFrameImage::CopySubImage(const CFrameImage* source, int x, int y, int width, int height) {
+    if (source == this) {
+        auto piece = m_bitmap ? m_bitmap->Clone(x, y, width, height, PixelFormatDontCare) : nullptr;
+        TakeBitmap(std::move(piece));
+        return m_bitmap != nullptr;
+    }
+    m_bitmap.reset();
+    m_bufferSize = -1;
+    if (!source || !source->m_bitmap)
+        return false;
+    auto piece = source->m_bitmap->Clone(x, y, width, height, PixelFormatDontCare);
+    if (!piece)
+        return false;
+    m_palette = source->m_palette;
+    TakeBitmap(std::move(piece));
+    return true;
+}
+
+bool CFrameImage::Create(int width, int height, PixelFormat format, bool release) {
+    if (release) {
+        // The bitmap owns its pixels, so letting go of the buffer leaves nothing dangling.
+        m_bufferSize = -1;
+        if (!m_bitmap)
+            TakeBitmap(std::make_unique<Bitmap>(1, 1, PixelFormat8bppIndexed));
+        return true;
+    }
+    int bits = 0;
+    if (format == PixelFormat8bppIndexed)
+        bits = 8;
+    else if (format == PixelFormat24bppRGB)
+        bits = 24;
+    if (bits == 0 || width <= 0 || height <= 0)
+        return false;
+    const int64_t imageBytes = int64_t{DibRowBytes(width, static_cast<WORD>(bits))} * height;
+    if (imageBytes > 0x7FFFFFFF)
+        return false;
+    if (m_bitmap && m_bufferSize == imageBytes && m_bitmap->GetPixelFormat() == format &&
+        m_bitmap->GetWidth() == static_cast<UINT>(width) &&
+        m_bitmap->GetHeight() == static_cast<UINT>(height))
+        return true;
+    auto bitmap = std::make_unique<Bitmap>(width, height, format);
+    if (bitmap->GetWidth() == 0)
+        return false;
+    TakeBitmap(std::move(bitmap));
+    m_bufferSize = static_cast<int>(imageBytes);
+    return true;
+}
+
+bool CFrameImage::LockBits(const Rect* rect, UINT flags, PixelFormat format, BitmapData* data) {
+    return m_bitmap && m_bitmap->LockBits(rect, flags, format, data) == Ok;
+}
+
+bool CFrameImage::UnlockBits(BitmapData* data) {
+    return m_bitmap && m_bitmap->UnlockBits(data) == Ok;
+}
+
+bool CFrameImage::RotateFlip(RotateFlipType type) {
+    return m_bitmap && m_bitmap->RotateFlip(type) == Ok;
+}
+
+void CFrameImage::Draw(CDC* dc, int x, int y, int width, int height) const {
+    if (!dc || !m_bitmap)
+        return;
+    QPainter* painter = dc->GetPainter();
+    const QImage image = m_bitmap->AsQImage();
+    if (!painter || image.isNull())
+        return;
+    // Qt offers two filters: none, and a smooth one (bilinear when enlarging, area-averaging
+    // when reducing) that stands in for every smoothing mode. Qt maps pixel centres at +0.5.
+    const int mode = ZoomMode();
+    const bool smooth = mode >= 1 && mode <= 4;
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
+    painter->drawImage(QRect(x, y, width, height), image);
+    painter->restore();
+}
+
+HRESULT GetPixelFormatBytes(PixelFormat format, int* bytes) {
+    if (!bytes)
+        return E_POINTER;
+    switch (format) {
+        case PixelFormat8bppIndexed:
+            *bytes = 1;
+            return S_OK;
+        case PixelFormat16bppRGB555:
+        case PixelFormat16bppRGB565:
+            *bytes = 2;
+            return S_OK;
+        case PixelFormat24bppRGB:
+            *bytes = 3;
+            return S_OK;
+        case PixelFormat32bppRGB:
+            *bytes = 4;
+            return S_OK;
+        default:
+            return E_INVALIDARG;
+    }
+}
+
+int GetEncoderClsid(const char16_t* mimeType, CodecId* clsid) {
+    if (!mimeType || !clsid)
+        return -1;
+    UINT count = 0;
+    UINT size = 0;
+    if (GetImageEncodersSize(&count, &size) != Ok || size == 0)
+        return -1;
+    std::vector<BYTE> storage(size);
+    auto* encoders = reinterpret_cast<ImageCodecInfo*>(storage.data());
+    if (GetImageEncoders(count, size, encoders) != Ok)
+        return -1;
+    const std::u16string_view wanted(mimeType);
+    for (UINT i = 0; i < count; ++i) {
+        if (encoders[i].MimeType && wanted == encoders[i].MimeType) {
+            *clsid = encoders[i].Clsid;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}

@@ -1,0 +1,620 @@
+#include "frames/FrameSource.h"
+
+#include "frames/CfgFileInfo.h"
+#include "frames/FileNames.h"
+#include "frames/RawStream.h"
+#include "platform/media/AviStreamFunctions.h"
+#include "platform/wintypes/CLocale.h"
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+
+using namespace imaging;
+
+std::atomic<unsigned> CFrameSource::s_nextId{0};
+std::atomic<int> CFrameSource::s_lutWorkCount{0};
+
+namespace {
+
+constexpr auto kListWait = std::chrono::milliseconds(3000);
+constexpr int kAvifSearchBytes = 3000;
+constexpr int kAvifBlockBytes = 72;
+constexpr int64_t kTicksPerDay = 864000000000LL;
+
+int32_t Le32At(const QByteArray& data, int offset) {
+    const auto* p = reinterpret_cast<const BYTE*>(data.constData()) + offset;
+    return static_cast<int32_t>(uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) |
+                                (uint32_t{p[3]} << 24));
+}
+
+// A batch-named image file: the text from its last '[' up to the extension is made only of
+// "[]ofOF0123456789_".
+bool IsBatchName(const QString& path, QString* prefix) {
+    const int open = path.lastIndexOf('[');
+    if (open < 0)
+        return false;
+    int end = path.lastIndexOf('.');
+    if (end < open)
+        end = path.size();
+    static const QString kAllowed = "[]ofOF0123456789_";
+    for (int i = open; i < end; ++i)
+        if (!kAllowed.contains(path[i]))
+            return false;
+    *prefix = path.left(open + 1);
+    return true;
+}
+
+int64_t DayNumber(const QDate& date) {
+    return date.toJulianDay() - QDate(1601, 1, 1).toJulianDay();
+}
+
+// Date and time texts of a FILETIME count, the time to the rounded microsecond.
+void TimeTexts(int64_t ticks, QString* date, QString* time) {
+    const int64_t us = (std::max<int64_t>(ticks, 0) + 5) / 10;
+    const int64_t usPerDay = kTicksPerDay / 10;
+    const QDate day = QDate(1601, 1, 1).addDays(us / usPerDay);
+    int64_t rest = us % usPerDay;
+    const int micro = static_cast<int>(rest % 1000000);
+    rest /= 1000000;
+    if (date)
+        *date = QFormatC("%d-%02d-%02d", day.year(), day.month(), day.day());
+    if (time)
+        *time = QFormatC("%02d:%02d:%02d.%06d", static_cast<int>(rest / 3600),
+                         static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60), micro);
+}
+
+}  // namespace
+
+CFrameSource::CFrameSource()
+    : m_id(++s_nextId),
+      m_notifier(std::make_unique<CNotifier>()),
+      m_frameImage(std::make_unique<CFrameImage>()) {
+    ResetLutParams(&m_ownSets[0]);
+    ResetLutParams(&m_ownSets[1]);
+}
+
+CFrameSource::~CFrameSource() {
+    ReleaseStream();
+    AVIFileRelease(m_aviFile);
+    m_frameImage.reset();
+    std::unique_lock lock(m_listenerMutex, std::defer_lock);
+    const bool locked = lock.try_lock_for(kListWait);
+    (void)locked;  // the notifier goes with the source either way
+    m_notifier.reset();
+}
+
+void CFrameSource::ReleaseStream() {
+    AVIStreamRelease(m_stream);
+    m_stream = nullptr;
+    m_sequenceStream = nullptr;
+    m_seriesStream = nullptr;
+    m_colourFilter = nullptr;
+}
+
+void CFrameSource::ResetRecordingInfo() {
+    m_kind = 0;
+    m_sequenceFlag = 0;
+    m_batchFlag = 0;
+    m_framesPerBatch = -1;
+    m_batchOffset = 0;
+    m_cycle = 0;
+    m_firstFrame = 0;
+    m_rate = -1;
+    m_exposureNs = -1;
+    m_hasTimeStamp = 0;
+    m_segmentStarts.clear();
+    m_currentFrame = -1;
+    m_frameCount = 0;
+    m_width = m_height = 0;
+    m_colour = 0;
+    m_bitCount = 8;
+    m_lutFrame = -1;
+    m_displayValid = false;
+}
+
+int CFrameSource::Open(const QString& path) {
+    std::lock_guard read(m_readMutex);
+    if (m_open || m_stream)
+        Close();
+    ResetRecordingInfo();
+    m_path = path;
+    m_displayPath = path;
+    const QString extension = GetFileExtension(path).toLower();
+    if (extension == "raw") {
+        IAVIStream* stream = OpenRawStream(path);
+        if (!stream)
+            return 0;
+        m_stream = stream;
+        m_firstFrame = GetRawFirstFrameNumber(stream);
+        m_rate = GetRawFrameRate(stream);
+        m_kind = kSingleStream;
+    } else if (extension == "avi") {
+        if (!OpenAvi(path))
+            return 0;
+    } else if (extension == "bmp" || extension == "tif" || extension == "jpg") {
+        QString prefix;
+        if (!OpenSequence(path, IsBatchName(path, &prefix)))
+            return 0;
+    } else {
+        return 0;
+    }
+    FinishOpen();
+    return 1;
+}
+
+int CFrameSource::OpenAvi(const QString& path) {
+    AvifBlock block;
+    const bool haveBlock = ReadAvifBlock(path, &block);
+    const QString firstOfSeries = GetFileTitle(path, true) + "_01." + GetFileExtension(path);
+    if (QFileInfo(firstOfSeries).isFile()) {
+        m_stream = OpenSeriesStream(path);
+        if (!m_stream)
+            return 0;
+        m_seriesStream = m_stream;
+        m_kind = kSeries;
+    } else {
+        AVIFileRelease(m_aviFile);
+        m_aviFile = nullptr;
+        if (AVIFileOpen(&m_aviFile, path, OF_READ | OF_SHARE_DENY_NONE, nullptr) != AVIERR_OK)
+            return 0;
+        IAVIStream* stream = nullptr;
+        if (AVIFileGetStream(m_aviFile, &stream, streamtypeVIDEO, 0) != AVIERR_OK)
+            return 0;
+        m_kind = kSingleStream;
+        const QString title = GetFileTitle(path, false);
+        bool bayer = title.startsWith("RAW");
+        for (int i = 3; bayer && i < title.size(); ++i)
+            bayer = QStringLiteral("0123456789_").contains(title[i]);
+        if (bayer) {
+            BITMAPINFOHEADER format;
+            LONG size = sizeof format;
+            std::vector<BYTE> buffer;
+            LONG needed = 0;
+            int width = 0, height = 0;
+            if (AVIStreamReadFormat(stream, 0, nullptr, &needed) == AVIERR_OK &&
+                needed >= kBitmapInfoHeaderBytes) {
+                buffer.resize(static_cast<size_t>(needed));
+                size = needed;
+                if (AVIStreamReadFormat(stream, 0, buffer.data(), &size) == AVIERR_OK) {
+                    std::memcpy(&format, buffer.data(), sizeof format);
+                    width = format.biWidth;
+                    height = std::abs(format.biHeight);
+                }
+            }
+            IAVIStream* filter = OpenBayerFilter(stream, width, height, path);
+            AVIStreamRelease(stream);
+            if (!filter)
+                return 0;
+            m_stream = m_colourFilter = filter;
+        } else {
+            m_stream = stream;
+        }
+    }
+    if (haveBlock) {
+        m_rate = block.rate > 0 ? block.rate : -1;
+        m_firstFrame = -block.preTriggerFrames;
+        // A divisor of 0 gives no exposure instead of a division by zero.
+        if (block.exposureDivisor != 0) {
+            const double divisor = block.exposureDivisor < 0 ? 1.0 : block.exposureDivisor;
+            const double rate = m_rate > 0 ? m_rate : 1.0;
+            m_exposureNs = static_cast<int>(1e9 / (divisor * rate));
+        }
+        if (block.hasTimeStamp)
+            SetTimeStamp(block.year, block.month, block.day, block.msOfDay, m_firstFrame);
+    }
+    return 1;
+}
+
+int CFrameSource::OpenSequence(const QString& path, bool batch) {
+    int startNumber = 0;
+    m_stream = OpenSequenceStream(path, batch, &startNumber, &m_segmentStarts);
+    if (!m_stream)
+        return 0;
+    std::sort(m_segmentStarts.begin(), m_segmentStarts.end());
+    m_sequenceStream = m_stream;
+    (batch ? m_batchFlag : m_sequenceFlag) = 1;
+    m_firstFrame = -startNumber;
+    const QString extension = GetFileExtension(path);
+    QString prefix;
+    if (batch && IsBatchName(path, &prefix))
+        m_displayPath = GetFileNameFromPath(prefix) + "*]_*." + extension;
+    else if (path.contains('_'))
+        m_displayPath = GetFileNameFromPath(GetNumberlessBaseName(path)) + "_*." + extension;
+    else
+        m_displayPath = GetFileNameFromPath(GetDigitlessBaseName(path)) + "*." + extension;
+    m_kind = kSequence;
+    return 1;
+}
+
+void CFrameSource::FinishOpen() {
+    m_frameCount = std::max<LONG>(AVIStreamLength(m_stream), 0);
+    LONG size = 0;
+    std::vector<BYTE> format;
+    if (AVIStreamReadFormat(m_stream, 0, nullptr, &size) == AVIERR_OK &&
+        size >= kBitmapInfoHeaderBytes) {
+        format.resize(static_cast<size_t>(size));
+        if (AVIStreamReadFormat(m_stream, 0, format.data(), &size) != AVIERR_OK)
+            format.clear();
+    }
+    if (!format.empty()) {
+        BITMAPINFOHEADER header;
+        std::memcpy(&header, format.data(), sizeof header);
+        m_width = header.biWidth;
+        m_height = std::abs(header.biHeight);
+        m_bitCount = header.biBitCount;
+        // 16-bit streams of this program carry grey samples (RAW files, grey image sequences);
+        // 16-bit colour AVI files reach us decoded to 24 bits.
+        m_colour = m_bitCount > 8 && m_bitCount != 16 ? 1 : 0;
+        if (m_bitCount >= 8 && m_bitCount <= 15) {
+            const size_t inFormat =
+                (format.size() - std::min<size_t>(header.biSize, format.size())) / 4;
+            const size_t used = std::min<size_t>(header.biClrUsed, inFormat);
+            const BYTE* table = format.data() + header.biSize;
+            for (size_t i = 0; i < used && !m_colour; ++i) {
+                const BYTE* entry = table + 4 * i;
+                m_colour = entry[0] != entry[1] || entry[1] != entry[2];
+            }
+        }
+    }
+    CCfgFileInfo info;
+    const bool hadStamp = m_hasTimeStamp != 0;
+    if (info.Load(GetConfigStem(m_displayPath) + ".cfg")) {
+        m_framesPerBatch = info.m_framesPerBatch;
+        m_batchOffset = info.m_batchOffset;
+        m_cycle = info.m_cycle;
+        m_firstFrame = info.m_firstFrame;
+        m_rate = static_cast<int>(info.m_rateHz);
+        m_exposureNs = info.m_exposureNs;
+        if (!hadStamp && info.m_hasTimeStamp)
+            SetTimeStamp(info.m_year, info.m_month, info.m_day, info.m_msOfDay, info.m_refFrame);
+    }
+    m_open = 1;
+}
+
+int CFrameSource::GetFrameCount() const {
+    return m_stream ? m_frameCount : -1;
+}
+
+int CFrameSource::GetFirstFrameNumber() const {
+    return m_stream ? m_firstFrame : -1;
+}
+
+int CFrameSource::Close() {
+    std::lock_guard read(m_readMutex);
+    ReleaseStream();
+    m_open = 0;
+    m_currentFrame = -1;
+    m_lutFrame = -1;
+    m_displayValid = false;
+    return 1;
+}
+
+int CFrameSource::ReadFrame(int n) {
+    std::lock_guard read(m_readMutex);
+    if (!m_open || !m_stream)
+        return 0;
+    return m_frameImage->FillFromStream(m_stream, n, true);
+}
+
+int CFrameSource::CopyFrameImage(int, CFrameImage* image) {
+    std::lock_guard read(m_readMutex);
+    if (!image)
+        return 0;
+    return image->CopyFrom(*m_frameImage);
+}
+
+HRESULT CFrameSource::Advise(IIdUnknown* listener, int* cookie) {
+    std::unique_lock lock(m_listenerMutex, std::defer_lock);
+    if (!m_notifier || !lock.try_lock_for(kListWait))
+        return E_FAIL;
+    return m_notifier->Advise(listener, cookie);
+}
+
+HRESULT CFrameSource::Unadvise(int cookie) {
+    std::unique_lock lock(m_listenerMutex, std::defer_lock);
+    if (!m_notifier || !lock.try_lock_for(kListWait))
+        return E_FAIL;
+    m_notifier->Unadvise(cookie);
+    return S_OK;
+}
+
+int CFrameSource::NotifyFrameChange(int frame, int flag) {
+    std::unique_lock lock(m_listenerMutex, std::try_to_lock);
+    if (!m_notifier || !lock.owns_lock())
+        return 0;
+    NotifyFrameChanged(m_notifier.get(), frame, flag);
+    return 1;
+}
+
+int CFrameSource::MoveToFrame(int n, int notify, int force) {
+    std::lock_guard read(m_readMutex);
+    if (!m_open)
+        return 0;
+    if (n == m_currentFrame && !force)
+        return 1;
+    const int result = ReadFrame(n);
+    // A failed read leaves no current frame, so the next request for n reads again instead of
+    // handing out the previous frame's picture.
+    m_currentFrame = result ? n : -1;
+    if (notify)
+        NotifyFrameChange(n, force);
+    return result;
+}
+
+int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
+    std::lock_guard read(m_readMutex);
+    if (!MoveToFrame(n, notify, 0))
+        return 0;
+    return CopyFrameImage(n, image);
+}
+
+bool CFrameSource::ReadCachedFrame(int n, int flag) {
+    CFrameImage frame;
+    if (!GetFrame(n, &frame, flag))
+        return false;
+    BitmapData data;
+    if (!frame.LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data))
+        return false;
+    // Bottom row first: the cached bitmap is bottom-up.
+    const size_t row = 3 * static_cast<size_t>(data.Width);
+    std::vector<BYTE> rows(row * data.Height);
+    for (UINT y = 0; y < data.Height; ++y)
+        std::memcpy(rows.data() + row * (data.Height - 1 - y),
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                    row);
+    frame.UnlockBits(&data);
+    if (!m_cachedFrame.Create24(rows.data(), static_cast<int>(data.Width),
+                                static_cast<int>(data.Height)))
+        return false;
+    m_lutFrame = n;
+    return true;
+}
+
+int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& colourSet,
+                              const CLutParamSet& bwSet, int flag) {
+    std::lock_guard read(m_readMutex);
+    ++s_lutWorkCount;
+    struct Done {
+        ~Done() { --s_lutWorkCount; }
+    } done;
+    bool reread = false;
+    if (m_lutFrame != n || !m_cachedFrame.GetHeader()) {
+        if (!ReadCachedFrame(n, flag))
+            return 0;
+        reread = true;
+    }
+    LONG colourMode = 0;
+    CLutParamSet(colourSet).GetColor2BW(&colourMode);
+    bool rebuilt = false;
+    const CLutParamSet* sets[2] = {&colourSet, &bwSet};
+    for (int i = 0; i < (colourMode ? 2 : 1); ++i) {
+        if (m_setBuilt[i] && m_usedSets[i] == *sets[i])
+            continue;
+        m_usedSets[i] = *sets[i];
+        m_luts[i].Build(m_usedSets[i], i);
+        m_setBuilt[i] = true;
+        rebuilt = true;
+    }
+    if (reread || rebuilt || !m_displayValid || m_displayColourMode != (colourMode != 0)) {
+        const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
+        const int width = header.biWidth;
+        const int height = header.biHeight;
+        if (colourMode) {
+            if (!m_displayFrame.Create(nullptr, width, height, 8))
+                return 0;
+            m_luts[0].ConvertToGrey(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
+                                    width, height, nullptr);
+            std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
+                        256 * sizeof(RGBQUAD));
+        } else {
+            if (!m_displayFrame.Copy(m_cachedFrame))
+                return 0;
+            if (!m_luts[0].IsIdentity())
+                m_luts[0].MapPixels(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
+                                    width, height);
+        }
+        m_displayValid = true;
+        m_displayColourMode = colourMode != 0;
+    }
+    return image && image->FillFromDib(&m_displayFrame) ? 1 : 0;
+}
+
+int CFrameSource::GetDisplayFrame(int n, CFrameImage* image, int useLut, int flag) {
+    if (!useLut)
+        return GetFrame(n, image, flag);
+    return GetFrameDib(n, image, m_ownSets[0], m_ownSets[1], flag);
+}
+
+int CFrameSource::GetSourceId(unsigned* id) const {
+    if (id)
+        *id = m_id;
+    return 1;
+}
+
+void CFrameSource::GetImageSize(int* width, int* height) const {
+    if (width)
+        *width = m_width;
+    if (height)
+        *height = m_height;
+}
+
+int CFrameSource::HasSegments() const {
+    return m_segmentFlag || m_batchFlag || m_kind == kSeries;
+}
+
+int CFrameSource::GetSegmentBoundary(int frame, int direction) const {
+    if (m_kind == kSeries)
+        return GetSeriesBoundary(frame, direction);
+    if (!m_sequenceStream)
+        return -1;
+    if (direction < 0) {
+        const auto it = std::lower_bound(m_segmentStarts.begin(), m_segmentStarts.end(), frame);
+        return it == m_segmentStarts.begin() ? 0 : *(it - 1);
+    }
+    const auto it = std::upper_bound(m_segmentStarts.begin(), m_segmentStarts.end(), frame);
+    return it == m_segmentStarts.end() ? m_frameCount - 1 : *it;
+}
+
+int CFrameSource::GetBatchBoundary(int frame, int direction) const {
+    const int64_t batch = m_framesPerBatch;
+    if (batch <= 0)
+        return -1;
+    const int64_t r = ((int64_t{frame} + m_batchOffset) % batch + batch) % batch;
+    int64_t result = direction <= 0 ? frame - r + batch : frame + (r != 0 ? batch - r : 0) - batch;
+    if (result > m_frameCount - 1)
+        result = m_frameCount - 1;
+    if (result < 0)
+        result = m_frameCount > 0 ? 0 : m_frameCount - 1;
+    return static_cast<int>(result);
+}
+
+void CFrameSource::SetCfgFileInfo(const CCfgFileInfo& info) {
+    m_framesPerBatch = info.m_framesPerBatch;
+    m_batchOffset = info.m_batchOffset;
+    m_cycle = info.m_cycle;
+    m_firstFrame = info.m_firstFrame;
+    m_rate = static_cast<int>(info.m_rateHz);
+    m_exposureNs = info.m_exposureNs;
+    m_hasTimeStamp = 0;
+    if (info.m_hasTimeStamp)
+        SetTimeStamp(info.m_year, info.m_month, info.m_day, info.m_msOfDay, info.m_refFrame);
+}
+
+void CFrameSource::GetCfgFileInfo(CCfgFileInfo* info) const {
+    if (!info)
+        return;
+    info->m_framesPerBatch = m_framesPerBatch;
+    info->m_batchOffset = m_batchOffset;
+    info->m_cycle = m_cycle;
+    info->m_firstFrame = m_firstFrame;
+    info->m_rate = m_rate;
+    info->m_rateHz = m_rate;
+    info->m_exposureNs = m_exposureNs;
+    info->m_hasTimeStamp = m_hasTimeStamp;
+    info->m_year = m_stampYear;
+    info->m_month = m_stampMonth;
+    info->m_day = m_stampDay;
+    info->m_msOfDay = m_stampMs;
+    info->m_refFrame = m_stampRefFrame;
+}
+
+int CFrameSource::SaveCfgFile() const {
+    CCfgFileInfo info;
+    GetCfgFileInfo(&info);
+    return info.Save(GetConfigStem(m_displayPath) + ".cfg");
+}
+
+int CFrameSource::SetTimeStamp(int year, int month, int day, int msOfDay, int refFrame) {
+    const QDate date(year, month, day);
+    if (!date.isValid() || date.year() < 1601 || msOfDay < 0 || msOfDay >= 86400000)
+        return 0;
+    m_startTime = FILETIME::FromTicks(
+        static_cast<uint64_t>(DayNumber(date) * kTicksPerDay + int64_t{msOfDay} * 10000));
+    m_hasTimeStamp = 1;
+    m_stampYear = year;
+    m_stampMonth = month;
+    m_stampDay = day;
+    m_stampMs = msOfDay;
+    m_stampRefFrame = refFrame;
+    return 1;
+}
+
+int CFrameSource::GetTimeStamp(int* year, int* month, int* day, int* msOfDay, int* refFrame) const {
+    if (!m_hasTimeStamp)
+        return 0;
+    if (year)
+        *year = m_stampYear;
+    if (month)
+        *month = m_stampMonth;
+    if (day)
+        *day = m_stampDay;
+    if (msOfDay)
+        *msOfDay = m_stampMs;
+    if (refFrame)
+        *refFrame = m_stampRefFrame;
+    return 1;
+}
+
+int CFrameSource::GetStartTimeText(QString* date, QString* time) const {
+    if (!m_hasTimeStamp)
+        return 0;
+    TimeTexts(static_cast<int64_t>(m_startTime.Ticks()), date, time);
+    return 1;
+}
+
+int CFrameSource::GetFrameTimeText(int frame, double rate, QString* date, QString* time) const {
+    if (!m_hasTimeStamp || !(rate > 0))
+        return 0;
+    const int64_t offset = std::llround((frame - m_stampRefFrame) / rate * 1e7);
+    TimeTexts(static_cast<int64_t>(m_startTime.Ticks()) + offset, date, time);
+    return 1;
+}
+
+int CFrameSource::SaveAs(int) {
+    return 0;
+}
+
+int64_t CFrameSource::EstimateSaveSize(int64_t frameBytes, int paletteEntries, int frameCount,
+                                       int kind) {
+    if (frameBytes < 1 || frameCount < 1)
+        return -1;
+    const int64_t base = frameBytes * frameCount;
+    switch (kind) {
+        case 0:
+            return base + 4 * int64_t{paletteEntries} + 212;
+        case 1:
+            return base + (int64_t{paletteEntries} + 10) * frameCount * 4;
+        case 2:
+            return base + (int64_t{paletteEntries} + 512) * frameCount * 4;
+        case 3:
+            return -1;
+        default:
+            return base;
+    }
+}
+
+bool CFrameSource::ReadAvifBlock(const QString& path, AvifBlock* block) {
+    QFile file(path);
+    if (!block || !file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = file.read(kAvifSearchBytes + 4);
+    const int at = head.indexOf("AVIF");
+    if (at < 0 || at > kAvifSearchBytes)
+        return false;
+    if (!file.seek(at + 4))
+        return false;
+    const QByteArray data = file.read(kAvifBlockBytes);
+    if (data.size() < kAvifBlockBytes)
+        return false;
+    block->rate = Le32At(data, 0);
+    block->exposureDivisor = Le32At(data, 8);
+    block->year = Le32At(data, 48);
+    block->month = Le32At(data, 52);
+    block->day = Le32At(data, 56);
+    block->msOfDay = Le32At(data, 60);
+    block->preTriggerFrames = Le32At(data, 64);
+    block->hasTimeStamp = Le32At(data, 68);
+    return true;
+}
+
+IAVIStream* CFrameSource::OpenSeriesStream(const QString&) {
+    return nullptr;
+}
+
+IAVIStream* CFrameSource::OpenSequenceStream(const QString&, bool, int*, std::vector<int>*) {
+    return nullptr;
+}
+
+IAVIStream* CFrameSource::OpenBayerFilter(IAVIStream*, int, int, const QString&) {
+    return nullptr;
+}
+
+int CFrameSource::GetSeriesBoundary(int, int) const {
+    return -1;
+}

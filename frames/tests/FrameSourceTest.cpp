@@ -1,0 +1,504 @@
+#include "frames/CfgFileInfo.h"
+#include "frames/FrameSource.h"
+#include "frames/FrameSourcePtr.h"
+#include "frames/IFrameChangeListener.h"
+#include "frames/IdObjectBase.h"
+#include "platform/media/tests/TestAviWriter.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <QFile>
+
+#include <future>
+#include <thread>
+
+#include <cstring>
+
+using namespace imaging;
+
+namespace {
+
+// Records which stream kind Open dispatched to and counts frame reads; the dispatch points
+// open nothing.
+class ProbeSource : public CFrameSource {
+public:
+    explicit ProbeSource(bool* deleted = nullptr) : m_deleted(deleted) {}
+    ~ProbeSource() override {
+        if (m_deleted)
+            *m_deleted = true;
+    }
+    int ReadFrame(int n) override {
+        ++reads;
+        return failReads ? 0 : CFrameSource::ReadFrame(n);
+    }
+    QString branch;
+    int reads = 0;
+    bool failReads = false;
+    int bayerWidth = 0;
+
+protected:
+    IAVIStream* OpenSeriesStream(const QString&) override {
+        branch = "series";
+        return nullptr;
+    }
+    IAVIStream* OpenSequenceStream(const QString&, bool batch, int*, std::vector<int>*) override {
+        branch = batch ? "batch" : "sequence";
+        return nullptr;
+    }
+    IAVIStream* OpenBayerFilter(IAVIStream*, int width, int, const QString&) override {
+        branch = "bayer";
+        bayerWidth = width;
+        return nullptr;
+    }
+
+private:
+    bool* m_deleted;
+};
+
+class CountingListener : public CIdObjectBase, public IFrameChangeListener {
+public:
+    HRESULT QueryInterfaceById(int id, void** out) override {
+        if (!out)
+            return E_POINTER;
+        if (id != kIdFrameChangeListener && id != kIdUnknown)
+            return E_FAIL;
+        *out = static_cast<IFrameChangeListener*>(this);
+        return S_OK;
+    }
+    HRESULT OnFrameChanged(int frame, int) override {
+        frames.push_back(frame);
+        if (leaveOnNotify)
+            source->Unadvise(cookie);
+        return S_OK;
+    }
+    std::vector<int> frames;
+    CFrameSource* source = nullptr;
+    int cookie = 0;
+    bool leaveOnNotify = false;
+};
+
+QByteArray Le32s(std::initializer_list<int32_t> values) {
+    QByteArray out;
+    for (int32_t v : values)
+        for (int i = 0; i < 4; ++i)
+            out.append(static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF));
+    return out;
+}
+
+// The recording-information block: the marker and 72 bytes.
+QByteArray Avif(int rate, int divisor, int preTrigger, bool stamp = false) {
+    QByteArray block("AVIF");
+    block += Le32s({rate, 0, divisor, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2024, 3, 5, 50529250, preTrigger,
+                    stamp ? 1 : 0});
+    return block;
+}
+
+class FrameSourceTest : public IsolatedTest {
+protected:
+    QString Avi(const QString& name, TestAviSpec spec = {TestAviKind::RawBgr24, 8, 6, 12, 0}) {
+        const QString path = WorkPath(name);
+        EXPECT_TRUE(WriteTestAvi(path, spec));
+        return path;
+    }
+    void Touch(const QString& name) {
+        QFile f(WorkPath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+};
+
+TEST_F(FrameSourceTest, OpenDispatchesByExtensionAndName) {
+    Avi("clip.avi");
+    Avi("Clip.AVI");
+    Avi("mixed.Avi");
+    Avi("take.avi");
+    Touch("take_01.avi");
+    Avi("RAW0001_2.avi");
+    Avi("RAW.avi");
+    Avi("raw0001.avi");
+    Avi("RAW01a.avi");
+    for (const char* name : {"img_0001.BMP", "shot[1of3]_0001.tif", "img0007.jpg", "notes.txt",
+                             "noext", "odd[1x3].bmp", "empty.avi"})
+        Touch(name);
+    struct Case {
+        const char* name;
+        int opened;
+        const char* branch;
+    };
+    const Case cases[] = {
+        {"clip.avi", 1, ""},
+        {"Clip.AVI", 1, ""},
+        {"mixed.Avi", 1, ""},
+        {"take.avi", 0, "series"},
+        {"RAW0001_2.avi", 0, "bayer"},
+        {"RAW.avi", 0, "bayer"},
+        {"raw0001.avi", 1, ""},
+        {"RAW01a.avi", 1, ""},
+        {"img_0001.BMP", 0, "sequence"},
+        {"shot[1of3]_0001.tif", 0, "batch"},
+        {"odd[1x3].bmp", 0, "sequence"},
+        {"img0007.jpg", 0, "sequence"},
+        {"notes.txt", 0, ""},
+        {"noext", 0, ""},
+        {"missing.avi", 0, ""},
+        {"empty.avi", 0, ""},
+    };
+    for (const Case& c : cases) {
+        ProbeSource source;
+        EXPECT_EQ(source.Open(WorkPath(c.name)), c.opened) << c.name;
+        EXPECT_EQ(source.IsOpen(), c.opened) << c.name;
+        EXPECT_EQ(source.branch, QString(c.branch)) << c.name;
+        EXPECT_EQ(source.GetFrameCount(), c.opened ? 12 : -1) << c.name;
+        if (source.branch == "bayer") {
+            EXPECT_EQ(source.bayerWidth, 8);
+        }
+    }
+}
+
+TEST_F(FrameSourceTest, OpenTakesSizeColourAndReopensCleanly) {
+    const QString pal = Avi("pal.avi", {TestAviKind::RawPal8, 9, 5, 3, 0});
+    const QString rgb = Avi("rgb.avi", {TestAviKind::RawBgr24, 7, 4, 6, 0});
+    CFrameSource source;
+    ASSERT_EQ(source.Open(pal), 1);
+    int width = 0, height = 0;
+    source.GetImageSize(&width, &height);
+    EXPECT_EQ(width, 9);
+    EXPECT_EQ(height, 5);
+    EXPECT_EQ(source.GetBitCount(), 8);
+    EXPECT_EQ(source.IsColor(), 1);  // a palette that is not grey
+    EXPECT_EQ(source.GetKind(), CFrameSource::kSingleStream);
+    CFrameImage image;
+    ASSERT_EQ(source.GetFrame(2, &image, 0), 1);
+    EXPECT_EQ(image.GetWidth(), 9u);
+
+    // Opening again closes the first stream; the current frame starts over.
+    ASSERT_EQ(source.Open(rgb), 1);
+    EXPECT_EQ(source.GetFrameCount(), 6);
+    EXPECT_EQ(source.GetBitCount(), 24);
+    ASSERT_EQ(source.GetFrame(2, &image, 0), 1);
+    EXPECT_EQ(image.GetWidth(), 7u);
+
+    EXPECT_EQ(source.Open(WorkPath("missing.avi")), 0);
+    EXPECT_EQ(source.IsOpen(), 0);
+    EXPECT_EQ(source.GetFrameCount(), -1);
+    EXPECT_EQ(source.ReadFrame(0), 0);
+}
+
+TEST_F(FrameSourceTest, RawRecordingsOpenWithTheirHeader) {
+    // 16-bit grey samples, 3 x 2, two frames; rows top to bottom.
+    QByteArray header(72, '\0');
+    header.replace(0, 4, "OP05");
+    header.replace(8, 24, Le32s({2, 3, 2, -4, 72, 16}));
+    header.replace(68, 4, Le32s({500}));
+    QByteArray samples;
+    for (int n = 0; n < 2; ++n)
+        for (int i = 0; i < 6; ++i) {
+            const int sample = (n * 6 + i) * 0x1000 + 0xFF;
+            samples.append(static_cast<char>(sample & 0xFF));
+            samples.append(static_cast<char>(sample >> 8));
+        }
+    QFile file(WorkPath("grey16.RAW"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(header + samples);
+    file.close();
+
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("grey16.RAW")), 1);
+    EXPECT_EQ(source.GetFrameCount(), 2);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -4);
+    EXPECT_EQ(source.GetRecordedRate(), 500);
+    EXPECT_EQ(source.IsColor(), 0);  // 16-bit samples are grey
+    CFrameImage image;
+    ASSERT_EQ(source.GetFrame(1, &image, 0), 1);
+    ASSERT_EQ(image.GetBitmap()->GetPixelFormat(), PixelFormat8bppIndexed);
+    BitmapData data;
+    ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data));
+    const auto* top = static_cast<const BYTE*>(data.Scan0);
+    EXPECT_EQ(top[0], 0x60);  // the high byte of sample 6, top left
+    EXPECT_EQ(top[data.Stride + 2], 0xB0);
+    image.UnlockBits(&data);
+}
+
+TEST_F(FrameSourceTest, RecordingInformationBlock) {
+    struct Case {
+        const char* name;
+        int padding;  // bytes of the junk chunk before the marker; the marker is at 20 + padding
+        QByteArray block;
+        int rate, exposureNs, firstFrame;
+        bool stamp;
+    };
+    const Case cases[] = {
+        {"full", 0, Avif(50, 2, 10, true), 50, 10000000, -10, true},
+        {"rate 0", 0, Avif(0, 4, 0), -1, 250000000, 0, false},
+        {"negative divisor", 0, Avif(100, -3, 0), 100, 10000000, 0, false},
+        {"divisor 0", 0, Avif(100, 0, 0), 100, -1, 0, false},
+        {"marker at 3000", 2980, Avif(30, 1, 0), 30, 33333333, 0, false},
+        {"marker at 3001", 2981, Avif(30, 1, 0), -1, -1, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = Avi(QString("avif %1.avi").arg(c.name));
+        ASSERT_TRUE(InsertJunkChunk(path, QByteArray(c.padding, '\0') + c.block));
+        CFrameSource source;
+        ASSERT_EQ(source.Open(path), 1);
+        EXPECT_EQ(source.GetRecordedRate(), c.rate);
+        EXPECT_EQ(source.GetExposure(), c.exposureNs);
+        EXPECT_EQ(source.GetFirstFrameNumber(), c.firstFrame);
+        QString date, time;
+        EXPECT_EQ(source.GetStartTimeText(&date, &time), c.stamp ? 1 : 0);
+        if (c.stamp) {
+            EXPECT_EQ(date, "2024-03-05");
+            EXPECT_EQ(time, "14:02:09.250000");
+            int ref = 0;
+            EXPECT_EQ(source.GetTimeStamp(nullptr, nullptr, nullptr, nullptr, &ref), 1);
+            EXPECT_EQ(ref, -10);
+        }
+    }
+    // A block cut short by the end of the file is no block.
+    QFile cut(WorkPath("cut.bin"));
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(Avif(25, 1, 0).left(40));
+    cut.close();
+    CFrameSource::AvifBlock block;
+    EXPECT_FALSE(CFrameSource::ReadAvifBlock(WorkPath("cut.bin"), &block));
+    EXPECT_FALSE(CFrameSource::ReadAvifBlock(WorkPath("none.bin"), &block));
+}
+
+TEST_F(FrameSourceTest, ConfigurationSideFileOverridesTheBlock) {
+    const QString path = Avi("cfgd_.avi");
+    ASSERT_TRUE(InsertJunkChunk(path, Avif(50, 1, 3, true)));
+    CCfgFileInfo info;
+    info.m_rateHz = 1000.0;
+    info.m_exposureNs = 5000;
+    info.m_firstFrame = -7;
+    info.m_framesPerBatch = 4;
+    info.m_batchOffset = 1;
+    info.m_hasTimeStamp = 1;
+    info.m_year = 1999;
+    info.m_month = 1;
+    info.m_day = 1;
+    ASSERT_EQ(info.Save(WorkPath("cfgd.cfg")), 1);
+    CFrameSource source;
+    ASSERT_EQ(source.Open(path), 1);
+    EXPECT_EQ(source.GetRecordedRate(), 1000);
+    EXPECT_EQ(source.GetExposure(), 5000);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -7);
+    EXPECT_EQ(source.IsBatch(), 1);
+    QString date;
+    ASSERT_EQ(source.GetStartTimeText(&date, nullptr), 1);
+    EXPECT_EQ(date, "2024-03-05");  // the block's time stamp stays
+}
+
+TEST_F(FrameSourceTest, MoveToTheCurrentFrameReadsAndNotifiesNothing) {
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("move.avi")), 1);
+    CountingListener listener;
+    listener.source = &source;
+    ASSERT_EQ(source.Advise(&listener, &listener.cookie), S_OK);
+    struct Step {
+        int frame, notify, force;
+        int reads;  // reads so far
+        std::vector<int> told;
+    };
+    const Step steps[] = {
+        {3, 1, 0, 1, {3}},    {3, 1, 0, 1, {3}},    {3, 1, 1, 2, {3, 3}},
+        {4, 0, 0, 3, {3, 3}}, {4, 1, 0, 3, {3, 3}}, {-5, 1, 0, 4, {3, 3, -5}},
+    };
+    for (const Step& s : steps) {
+        EXPECT_EQ(source.MoveToFrame(s.frame, s.notify, s.force), 1);
+        EXPECT_EQ(source.reads, s.reads) << s.frame;
+        EXPECT_EQ(listener.frames, s.told) << s.frame;
+    }
+    // A listener may leave while being told.
+    listener.leaveOnNotify = true;
+    EXPECT_EQ(source.NotifyFrameChange(8, 0), 1);
+    EXPECT_EQ(source.NotifyFrameChange(9, 0), 1);
+    EXPECT_EQ(listener.frames.back(), 8);
+}
+
+TEST_F(FrameSourceTest, FailedReadLeavesNoCurrentFrame) {
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("fail.avi")), 1);
+    ASSERT_EQ(source.MoveToFrame(1, 0, 0), 1);
+    source.failReads = true;
+    EXPECT_EQ(source.MoveToFrame(2, 0, 0), 0);
+    CFrameImage image;
+    EXPECT_EQ(source.GetFrame(2, &image, 0), 0);  // read again, and still failing
+    EXPECT_EQ(source.reads, 3);
+    source.failReads = false;
+    EXPECT_EQ(source.GetFrame(2, &image, 0), 1);
+    EXPECT_EQ(source.reads, 4);
+}
+
+// Holds the listener list of its source until released.
+class BlockingListener : public CIdObjectBase, public IFrameChangeListener {
+public:
+    HRESULT QueryInterfaceById(int id, void** out) override {
+        if (!out)
+            return E_POINTER;
+        if (id != kIdFrameChangeListener && id != kIdUnknown)
+            return E_FAIL;
+        *out = static_cast<IFrameChangeListener*>(this);
+        return S_OK;
+    }
+    HRESULT OnFrameChanged(int, int) override {
+        entered.set_value();
+        release.get_future().wait();
+        return S_OK;
+    }
+    std::promise<void> entered;
+    std::promise<void> release;
+};
+
+TEST_F(FrameSourceTest, BusyListenerListSkipsNotificationButNotReads) {
+    CFrameSource source;
+    ASSERT_EQ(source.Open(Avi("busy.avi")), 1);
+    BlockingListener listener;
+    int cookie = 0;
+    ASSERT_EQ(source.Advise(&listener, &cookie), S_OK);
+    std::thread notifier([&source] { EXPECT_EQ(source.NotifyFrameChange(1, 0), 1); });
+    listener.entered.get_future().wait();
+    EXPECT_EQ(source.NotifyFrameChange(2, 0), 0);  // the list is busy: nobody is told
+    EXPECT_EQ(source.ReadFrame(3), 1);             // reading does not wait for the listeners
+    listener.release.set_value();
+    notifier.join();
+    EXPECT_EQ(source.Unadvise(cookie), S_OK);
+}
+
+TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
+    const TestAviSpec spec{TestAviKind::RawBgr24, 8, 6, 5, 0};
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("lut.avi", spec)), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage image;
+    auto green = [&image](int x, int y) {
+        return qGreen(image.GetBitmap()->AsQImage().pixel(x, y));
+    };
+    BYTE want[3];
+    TestAviPixel(spec, 2, 0, 0, want);
+
+    ASSERT_EQ(source.GetFrameDib(2, &image, colour, bw, 0), 1);
+    EXPECT_EQ(source.reads, 1);
+    EXPECT_EQ(green(0, 0), want[1]);  // neutral tables: the frame as read, upright
+    ASSERT_EQ(source.GetFrameDib(2, &image, colour, bw, 0), 1);
+    EXPECT_EQ(source.reads, 1);  // cached
+
+    colour.SetBrightness(1, 10);  // green up by 21 levels
+    ASSERT_EQ(source.GetFrameDib(2, &image, colour, bw, 0), 1);
+    EXPECT_EQ(source.reads, 1);  // remapped without reading
+    EXPECT_EQ(green(0, 0), want[1] + 21);
+
+    colour.SetColor2BW(1);
+    ASSERT_EQ(source.GetFrameDib(2, &image, colour, bw, 0), 1);
+    EXPECT_EQ(source.reads, 1);
+    EXPECT_EQ(image.GetBitmap()->GetPixelFormat(), PixelFormat8bppIndexed);
+
+    ASSERT_EQ(source.GetFrameDib(3, &image, colour, bw, 0), 1);
+    EXPECT_EQ(source.reads, 2);
+    EXPECT_EQ(source.GetDisplayFrame(3, &image, 0, 0), 1);
+    EXPECT_EQ(image.GetBitmap()->GetPixelFormat(), PixelFormat24bppRGB);
+    EXPECT_FALSE(CFrameSource::IsLutWorking());
+}
+
+TEST_F(FrameSourceTest, BatchBoundaries) {
+    CFrameSource source;
+    ASSERT_EQ(source.Open(Avi("batches.avi", {TestAviKind::RawBgr24, 4, 4, 1000, 0})), 1);
+    struct Case {
+        int perBatch, offset, frame, direction, expected;
+    };
+    const Case cases[] = {
+        {100, 0, 150, 0, 200}, {100, 0, 150, 1, 100},  {100, 0, 100, 0, 200},
+        {100, 0, 100, 1, 0},   {100, 0, 950, 0, 999},  {100, 0, 0, 1, 0},
+        {100, 0, 50, -1, 100}, {100, 30, 150, 0, 170}, {100, -250, 10, 0, 50},
+        {100, -250, 10, 1, 0}, {0, 0, 150, 0, -1},     {-5, 0, 150, 1, -1},
+    };
+    for (const Case& c : cases) {
+        CCfgFileInfo info;
+        info.m_framesPerBatch = c.perBatch;
+        info.m_batchOffset = c.offset;
+        source.SetCfgFileInfo(info);
+        EXPECT_EQ(source.GetBatchBoundary(c.frame, c.direction), c.expected)
+            << c.perBatch << " " << c.offset << " " << c.frame << " " << c.direction;
+    }
+    EXPECT_EQ(source.HasSegments(), 0);
+    EXPECT_EQ(source.GetSegmentBoundary(10, 1), -1);
+}
+
+TEST_F(FrameSourceTest, TimeTexts) {
+    CFrameSource source;
+    QString date, time;
+    EXPECT_EQ(source.GetFrameTimeText(5, 25.0, &date, &time), 0);
+    EXPECT_EQ(source.SetTimeStamp(2023, 2, 29, 0, 0), 0);
+    EXPECT_EQ(source.SetTimeStamp(2024, 1, 1, 86400000, 0), 0);
+    EXPECT_EQ(source.GetStartTimeText(&date, &time), 0);
+    struct Case {
+        int msOfDay, refFrame, frame;
+        double rate;
+        const char* date;
+        const char* time;
+    };
+    const Case cases[] = {
+        {0, 0, 1, 3.0, "2024-02-29", "00:00:00.333333"},
+        {0, 0, 1, 1.0000005, "2024-02-29", "00:00:01.000000"},  // never .1000000
+        {86399999, 0, 1, 1000.0, "2024-03-01", "00:00:00.000000"},
+        {3723004, 10, 0, 2.0, "2024-02-29", "01:01:58.004000"},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ(source.SetTimeStamp(2024, 2, 29, c.msOfDay, c.refFrame), 1);
+        EXPECT_EQ(source.GetFrameTimeText(c.frame, c.rate, &date, &time), 1);
+        EXPECT_EQ(date, c.date);
+        EXPECT_EQ(time, c.time);
+    }
+    EXPECT_EQ(source.GetFrameTimeText(1, 0.0, &date, &time), 0);
+    EXPECT_EQ(source.GetFrameTimeText(1, -25.0, &date, &time), 0);
+}
+
+TEST(FrameSourceStaticTest, EstimateSaveSize) {
+    struct Case {
+        int64_t frameBytes;
+        int palette, frames, kind;
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {0, 256, 10, 0, -1},
+        {100, 256, 0, 0, -1},
+        {100, 256, 10, 0, 2236},
+        {100, 256, 10, 1, 1000 + 266 * 40},
+        {100, 0, 10, 2, 1000 + 512 * 40},
+        {100, 0, 10, 3, -1},
+        {100, 0, 10, 9, 1000},
+        {4000000000LL, 0, 1000, 9, 4000000000000LL},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CFrameSource::EstimateSaveSize(c.frameBytes, c.palette, c.frames, c.kind),
+                  c.expected)
+            << c.kind;
+}
+
+TEST_F(FrameSourceTest, SharedSourceLivesUntilTheLastHolder) {
+    bool deleted = false;
+    {
+        CFrameSourcePtr view(new ProbeSource(&deleted));
+        EXPECT_TRUE(view.IsUnique());
+        ASSERT_EQ(view->Open(Avi("shared.avi")), 1);
+        {
+            CFrameSourcePtr group(view);
+            EXPECT_FALSE(view.IsUnique());
+            group->Close();
+            group = group;
+        }
+        EXPECT_FALSE(deleted);
+        EXPECT_TRUE(view.IsUnique());
+        EXPECT_EQ(view->IsOpen(), 0);
+        unsigned a = 0, b = 0;
+        CFrameSource other;
+        view->GetSourceId(&a);
+        other.GetSourceId(&b);
+        EXPECT_NE(a, b);
+    }
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(CFrameSourcePtr().IsUnique());
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include "platform/media/AviGetFrame.h"
+
+#include <algorithm>
+#include <cstring>
+
+CAviGetFrame::CAviGetFrame(IAVIStream* stream) : m_stream(stream) {
+    m_stream->AddRef();
+}
+
+CAviGetFrame::~CAviGetFrame() {
+    m_stream->Release();
+}
+
+BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
+    LONG formatBytes = 0;
+    if (m_stream->ReadFormat(position, nullptr, &formatBytes) != AVIERR_OK ||
+        formatBytes < kBitmapInfoHeaderBytes)
+        return nullptr;
+    m_format.assign(static_cast<size_t>(formatBytes), 0);
+    if (m_stream->ReadFormat(position, m_format.data(), &formatBytes) != AVIERR_OK)
+        return nullptr;
+    BITMAPINFOHEADER in;
+    std::memcpy(&in, m_format.data(), sizeof in);
+    const int bits = in.biBitCount;
+    const bool knownDepth =
+        bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    if (in.biCompression != BI_RGB || !knownDepth || in.biWidth <= 0 || in.biHeight == 0 ||
+        in.biSize < static_cast<DWORD>(kBitmapInfoHeaderBytes) ||
+        in.biSize > static_cast<DWORD>(formatBytes))
+        return nullptr;
+    const LONG width = in.biWidth;
+    const LONG height = in.biHeight < 0 ? -in.biHeight : in.biHeight;
+
+    const int outBits = bits < 8 || bits == 16 ? 8 : bits;
+    int inColours = 0;
+    if (bits <= 8) {
+        const int full = 1 << bits;
+        inColours = in.biClrUsed > 0 ? static_cast<int>(std::min<DWORD>(in.biClrUsed, full)) : full;
+    }
+    // A table shorter than the header says gives only the colours it holds: none at all lets
+    // the reader keep the colours it had.
+    const size_t tableAt = in.biSize;
+    const size_t storedColours =
+        std::min<size_t>(inColours, (static_cast<size_t>(formatBytes) - tableAt) / 4);
+    const int outColours = bits == 16 ? 256 : static_cast<int>(storedColours);
+    const auto outRow = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(outBits)));
+    const size_t tableBytes = 4 * static_cast<size_t>(outColours);
+    const size_t pixelBytes = outRow * static_cast<size_t>(height);
+    const size_t total = kBitmapInfoHeaderBytes + tableBytes + pixelBytes;
+    if (pixelBytes / outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
+        return nullptr;
+    // Every byte is written below; a frame of the same size reuses the buffer as it is.
+    m_packed.resize((total + 3) / 4);
+    auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
+
+    BITMAPINFOHEADER out;
+    out.biWidth = width;
+    out.biHeight = in.biHeight;
+    out.biBitCount = static_cast<WORD>(outBits);
+    out.biCompression = BI_RGB;
+    out.biSizeImage = static_cast<DWORD>(pixelBytes);
+    out.biXPelsPerMeter = in.biXPelsPerMeter;
+    out.biYPelsPerMeter = in.biYPelsPerMeter;
+    out.biClrUsed = static_cast<DWORD>(outColours);
+    std::memcpy(packed, &out, sizeof out);
+    BYTE* table = packed + kBitmapInfoHeaderBytes;
+    if (bits == 16) {
+        for (int i = 0; i < 256; ++i) {
+            table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = static_cast<BYTE>(i);
+            table[4 * i + 3] = 0;
+        }
+    } else {
+        std::memcpy(table, m_format.data() + tableAt, 4 * storedColours);
+    }
+    BYTE* pixels = table + tableBytes;
+
+    LONG frameBytes = 0;
+    if (m_stream->Read(position, 1, nullptr, 0, &frameBytes, nullptr) != AVIERR_OK ||
+        frameBytes <= 0)
+        return nullptr;
+    if (outBits == bits && static_cast<size_t>(frameBytes) == pixelBytes) {
+        LONG bytesRead = 0;
+        if (m_stream->Read(position, 1, pixels, frameBytes, &bytesRead, nullptr) != AVIERR_OK)
+            return nullptr;
+        return reinterpret_cast<BITMAPINFOHEADER*>(packed);
+    }
+
+    m_read.resize(static_cast<size_t>(frameBytes));
+    LONG bytesRead = 0;
+    if (m_stream->Read(position, 1, m_read.data(), frameBytes, &bytesRead, nullptr) != AVIERR_OK)
+        return nullptr;
+    // The stream's rows are padded like a bitmap's, or packed without padding.
+    const auto padded = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(bits)));
+    const size_t tight = (static_cast<size_t>(width) * bits + 7) / 8;
+    const auto got = static_cast<size_t>(bytesRead);
+    size_t inRow = 0;
+    if (got >= padded * height)
+        inRow = padded;
+    else if (got >= tight * height)
+        inRow = tight;
+    else
+        return nullptr;
+
+    for (LONG y = 0; y < height; ++y) {
+        const BYTE* src = m_read.data() + inRow * y;
+        BYTE* dst = pixels + outRow * y;
+        const size_t written = bits <= 16 ? static_cast<size_t>(width) : tight;
+        std::memset(dst + written, 0, outRow - written);
+        switch (bits) {
+            case 1:
+                for (LONG x = 0; x < width; ++x)
+                    dst[x] = (src[x >> 3] >> (7 - (x & 7))) & 1;
+                break;
+            case 4:
+                for (LONG x = 0; x < width; ++x)
+                    dst[x] = (x & 1) ? (src[x >> 1] & 0x0F) : (src[x >> 1] >> 4);
+                break;
+            case 16:
+                for (LONG x = 0; x < width; ++x)
+                    dst[x] = src[2 * x + 1];  // little-endian samples: the high byte
+                break;
+            default:
+                std::memcpy(dst, src, tight);
+                break;
+        }
+    }
+    return reinterpret_cast<BITMAPINFOHEADER*>(packed);
+}
+
+PGETFRAME AVIStreamGetFrameOpen(IAVIStream* stream, const BITMAPINFOHEADER* wanted) {
+    if (!stream || wanted)
+        return nullptr;
+    return new CAviGetFrame(stream);
+}
+
+void* AVIStreamGetFrame(PGETFRAME reader, LONG position) {
+    return reader ? reader->GetFrame(position) : nullptr;
+}
+
+HRESULT AVIStreamGetFrameClose(PGETFRAME reader) {
+    if (!reader)
+        return AVIERR_BADHANDLE;
+    delete reader;
+    return AVIERR_OK;
+}

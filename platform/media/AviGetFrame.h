@@ -1,0 +1,44 @@
+#pragma once
+
+// CAviGetFrame: the frame reader of the AVI stream functions. It reads any IAVIStream (an AVI
+// file's or one of the program's own stream objects) and hands each frame out as a packed
+// device-independent bitmap: the header, its colour table, then the pixel rows padded to four
+// bytes, in the row order the header's height sign gives (positive: bottom-up).
+//
+// Frames of 1 or 4 bits come out as 8-bit indexed with the same colours; 16-bit frames are grey
+// samples and come out as 8-bit grey levels (the high byte); 8-, 24- and 32-bit frames keep
+// their depth.
+
+#include "platform/media/AviStream.h"
+#include "platform/wintypes/BitmapInfo.h"
+
+#include <vector>
+
+class CAviGetFrame {
+public:
+    // Holds a reference to stream until closed.
+    explicit CAviGetFrame(IAVIStream* stream);
+    ~CAviGetFrame();
+    CAviGetFrame(const CAviGetFrame&) = delete;
+    CAviGetFrame& operator=(const CAviGetFrame&) = delete;
+
+    // The packed bitmap of frame position, or null when it cannot be read. Valid until the
+    // next call or until the reader is closed.
+    BITMAPINFOHEADER* GetFrame(LONG position);
+
+private:
+    IAVIStream* m_stream;
+    std::vector<BYTE> m_format;
+    std::vector<BYTE> m_read;
+    std::vector<DWORD> m_packed;  // words, so that the header at its start is aligned
+};
+
+using PGETFRAME = CAviGetFrame*;
+
+// A frame reader over stream, or null for a null stream or a wanted format other than null
+// (frames come in the stream's own format).
+PGETFRAME AVIStreamGetFrameOpen(IAVIStream* stream, const BITMAPINFOHEADER* wanted);
+// The packed bitmap of frame position (see CAviGetFrame::GetFrame), or null.
+void* AVIStreamGetFrame(PGETFRAME reader, LONG position);
+// Ends the reader and releases its stream reference; AVIERR_BADHANDLE for null.
+HRESULT AVIStreamGetFrameClose(PGETFRAME reader);

@@ -1,0 +1,30 @@
+#pragma once
+
+// COpenFileRegistry: the files that the program's readers hold open in this process, so that a
+// save can refuse to overwrite a recording that is still being read. Each reader registers its
+// path while it holds the file; a path opened twice stays registered until both let go.
+// Safe to use from any thread.
+
+#include <QString>
+
+class COpenFileRegistry {
+public:
+    // Counts one more holder of path (compared by its absolute, cleaned form).
+    static void Add(const QString& path);
+    // Drops one holder; a path nobody holds any longer leaves the registry.
+    static void Remove(const QString& path);
+    // True while at least one reader holds path.
+    static bool IsOpen(const QString& path);
+};
+
+// Registers a path for the lifetime of the object.
+class COpenFileEntry {
+public:
+    explicit COpenFileEntry(const QString& path) : m_path(path) { COpenFileRegistry::Add(m_path); }
+    ~COpenFileEntry() { COpenFileRegistry::Remove(m_path); }
+    COpenFileEntry(const COpenFileEntry&) = delete;
+    COpenFileEntry& operator=(const COpenFileEntry&) = delete;
+
+private:
+    QString m_path;
+};
