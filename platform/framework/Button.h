@@ -7,6 +7,10 @@
 #include "platform/framework/DrawItem.h"
 #include "platform/framework/Wnd.h"
 
+// WM_COMMAND notification codes of buttons.
+inline constexpr WORD BN_CLICKED = 0;
+inline constexpr WORD BN_DOUBLECLICKED = 5;
+
 inline constexpr int BST_UNCHECKED = 0;
 inline constexpr int BST_CHECKED = 1;
 inline constexpr int BST_INDETERMINATE = 2;

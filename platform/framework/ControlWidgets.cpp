@@ -1,5 +1,6 @@
 #include "platform/framework/ControlWidgets.h"
 
+#include "platform/framework/Button.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/DrawItem.h"
 #include "platform/framework/ListCtrl.h"

@@ -1,5 +1,6 @@
 #include "platform/framework/Dialog.h"
 
+#include "platform/framework/Button.h"
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/ResourceChain.h"

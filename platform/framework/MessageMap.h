@@ -197,6 +197,7 @@ struct AFX_NOTIFY {
     {WM_COMMAND, RmNotifyCode(WM_REFLECT_BASE + WM_COMMAND, wNotifyCode), 0, 0, \
      [](CCmdTarget* t, MessageMapCall&) { RM_SELF->memberFxn(); }},
 
+// BN_CLICKED comes with Button.h.
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 #define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
 #define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)

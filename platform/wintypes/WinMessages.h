@@ -247,9 +247,8 @@ inline constexpr UINT TVN_SELCHANGED = static_cast<UINT>(-402);
 inline constexpr UINT HDN_BEGINTRACK = static_cast<UINT>(-306);
 inline constexpr UINT HDN_DIVIDERDBLCLICK = static_cast<UINT>(-305);
 
-// WM_COMMAND notification codes of buttons, edits, combo boxes and list boxes.
-inline constexpr WORD BN_CLICKED = 0;
-inline constexpr WORD BN_DOUBLECLICKED = 5;
+// WM_COMMAND notification codes of edits, combo boxes and list boxes (a button's are with
+// CButton).
 inline constexpr WORD EN_SETFOCUS = 0x0100;
 inline constexpr WORD EN_KILLFOCUS = 0x0200;
 inline constexpr WORD EN_CHANGE = 0x0300;
