@@ -7,6 +7,7 @@
 // it have no resource of that id. Tables are plain data owned by their module; the chain keeps
 // pointers to them. Safe from any thread.
 
+#include "platform/framework/Accel.h"
 #include "platform/wintypes/WinMessages.h"
 
 #include <QImage>
@@ -72,21 +73,9 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
-inline constexpr BYTE FVIRTKEY = 0x01;
-inline constexpr BYTE FSHIFT = 0x04;
-inline constexpr BYTE FCONTROL = 0x08;
-inline constexpr BYTE FALT = 0x10;
-
-// One accelerator: FVIRTKEY with a VK_ key (else a character), modifier flags, the command.
-struct AcceleratorEntry {
-    BYTE fVirt = FVIRTKEY;
-    WORD key = 0;
-    WORD cmd = 0;
-};
-
 struct AcceleratorTable {
     UINT id = 0;
-    std::vector<AcceleratorEntry> entries;
+    std::vector<ACCEL> entries;
 };
 
 // A toolbar: button size in pixels and the command ids in order (0 makes a separator). Its
