@@ -1,5 +1,7 @@
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/Dialog.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
 #include "resources/ProgramResources.h"
 #include "testsupport/IsolatedTest.h"
@@ -135,6 +137,50 @@ TEST_F(ResourceChainTest, ProgramModuleGoesFirstOnce) {
     const std::vector<QString> names = CResourceChain::ModuleNames();
     ASSERT_EQ(names.size(), 2u);
     EXPECT_EQ(names[0], QStringLiteral("Reelmark"));
+    AfxSetMenuLoader(nullptr);
+    AfxSetAcceleratorLoader(nullptr);
+    AfxSetDocStringLoader(nullptr);
+    CResourceChain::RemoveModule(&CProgramResources::Module());
+}
+
+// Once registered, the framework's menus and accelerator tables come from the chain.
+TEST_F(ResourceChainTest, MenusAndAcceleratorsLoadThroughTheChain) {
+    m_first = Module("first", "first", false, WorkDir());
+    MenuTemplate menu;
+    menu.id = 50;
+    menu.items = {{MF_POPUP,
+                   0,
+                   QStringLiteral("&File"),
+                   {{MF_STRING, 0xE101, QStringLiteral("&Open"), {}},
+                    {MF_SEPARATOR, 0, QString(), {}},
+                    {MF_GRAYED, 0xE141, QStringLiteral("E&xit"), {}}}},
+                  {MF_STRING, 32814, QStringLiteral("&Capture"), {}}};
+    m_first.menus.push_back(menu);
+    CResourceChain::AddModule(&m_first);
+    CProgramResources::Register();
+
+    CMenu loaded;
+    ASSERT_TRUE(loaded.LoadMenu(50));
+    ASSERT_EQ(loaded.GetMenuItemCount(), 2);
+    EXPECT_EQ(loaded.GetMenuItemID(1), 32814u);
+    CMenu* file = loaded.GetSubMenu(0);
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->GetMenuItemCount(), 3);
+    EXPECT_EQ(file->GetMenuItemID(0), 0xE101u);
+    EXPECT_EQ(file->GetMenuItemID(1), 0u);
+    EXPECT_EQ(file->GetMenuItemID(2), 0xE141u);
+    CMenu none;
+    EXPECT_FALSE(none.LoadMenu(51));
+
+    const std::vector<ACCEL> keys = AfxLoadAccelerators(2);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0].cmd, 102);
+    EXPECT_EQ(keys[0].fVirt, FVIRTKEY | FCONTROL);
+    EXPECT_TRUE(AfxLoadAccelerators(9).empty());
+
+    AfxSetMenuLoader(nullptr);
+    AfxSetAcceleratorLoader(nullptr);
+    AfxSetDocStringLoader(nullptr);
     CResourceChain::RemoveModule(&CProgramResources::Module());
 }
 
