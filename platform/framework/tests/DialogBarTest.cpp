@@ -5,12 +5,15 @@
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/ResourceChain.h"
+#include "platform/framework/ToolBar.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QCoreApplication>
+#include <QImage>
 #include <QMainWindow>
 #include <QToolBar>
 
@@ -117,6 +120,26 @@ TEST_F(DialogBarTest, CommandsGoToTheFrameAndButtonsFollowTheirUpdateHandlers) {
     bar.OnUpdateCmdUI(m_frame, FALSE);
     EXPECT_TRUE(Button(bar, kRecord)->isEnabled());
     EXPECT_FALSE(Button(bar, kOrphan)->isEnabled());
+}
+
+TEST_F(DialogBarTest, ToolBarLoadsItsButtonsAndImagesFromTheChain) {
+    QImage strip(32, 15, QImage::Format_RGB32);
+    strip.fill(Qt::blue);
+    ASSERT_TRUE(strip.save(WorkPath("bar.png")));
+    CResourceModule tools;
+    tools.name = QStringLiteral("toolbar");
+    tools.toolBars.push_back({128, 16, 15, {kPlay, 0, kRecord}});
+    tools.bitmaps.push_back({128, WorkPath("bar.png")});
+    CResourceChain::AddModule(&tools);
+    CToolBar bar;
+    ASSERT_TRUE(bar.CreateEx(m_frame));
+    EXPECT_FALSE(bar.LoadToolBar(129));
+    ASSERT_TRUE(bar.LoadToolBar(128));
+    EXPECT_EQ(bar.GetCount(), 3);
+    EXPECT_EQ(bar.GetItemID(2), static_cast<UINT>(kRecord));
+    EXPECT_EQ(bar.CommandToIndex(kPlay), 0);
+    EXPECT_FALSE(bar.GetButtonAction(2)->icon().isNull());
+    CResourceChain::RemoveModule(&tools);
 }
 
 TEST_F(DialogBarTest, MissingTemplateMakesNoBar) {
