@@ -501,8 +501,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = 1;
         return TRUE;
     }
-    if (message == WM_NOTIFY)
-        return OnNotify(wParam, lParam, pResult);
+    // A notification no ON_NOTIFY handler took may still have an ON_MESSAGE(WM_NOTIFY) one.
+    if (message == WM_NOTIFY && OnNotify(wParam, lParam, pResult))
+        return TRUE;
     const MessageMapEntry* entry = FindMessageEntry(message);
     if (!entry)
         return FALSE;

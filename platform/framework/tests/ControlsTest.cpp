@@ -316,4 +316,70 @@ TEST_F(ControlsTest, ControlMadeAtRunTimeSendsToItsParent) {
     EXPECT_EQ(edit.GetWindowText(), QStringLiteral("aXdef"));
 }
 
+// A window that takes some notifications by id and code and the rest as a plain message, with
+// a child that answers its own clicks.
+class CRoutingWnd : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    QStringList m_log;
+
+protected:
+    void OnClick(NMHDR* hdr, LRESULT* result) {
+        m_log << QStringLiteral("click %1").arg(hdr->idFrom);
+        *result = 5;
+    }
+    LRESULT OnRawNotify(WPARAM, LPARAM lParam) {
+        m_log << QStringLiteral("raw %1").arg(
+            static_cast<int>(reinterpret_cast<NMHDR*>(lParam)->code));
+        return 6;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CRoutingWnd, CWnd)
+ON_NOTIFY(NM_CLICK, 7, OnClick)
+ON_MESSAGE(WM_NOTIFY, OnRawNotify)
+END_MESSAGE_MAP()
+
+class CSelfClickingWnd : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    int m_clicks = 0;
+
+protected:
+    void OnClick(NMHDR*, LRESULT* result) {
+        ++m_clicks;
+        *result = 9;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CSelfClickingWnd, CWnd)
+ON_NOTIFY_REFLECT(NM_CLICK, OnClick)
+END_MESSAGE_MAP()
+
+TEST(NotifyRoutingTest, ReflectedThenByIdThenPlainMessage) {
+    CRoutingWnd parent;
+    ASSERT_TRUE(
+        parent.Create(nullptr, QString(), WS_OVERLAPPED, CRect(0, 0, 100, 100), nullptr, 0));
+    CWnd plain;
+    CSelfClickingWnd self;
+    ASSERT_TRUE(plain.Create(nullptr, QString(), WS_CHILD, CRect(0, 0, 10, 10), &parent, 7));
+    ASSERT_TRUE(self.Create(nullptr, QString(), WS_CHILD, CRect(0, 0, 10, 10), &parent, 8));
+    auto send = [&](CWnd& from, UINT code) {
+        NMHDR hdr;
+        hdr.hwndFrom = from.GetSafeHwnd();
+        hdr.idFrom = static_cast<UINT_PTR>(from.GetDlgCtrlID());
+        hdr.code = code;
+        return parent.SendMessage(WM_NOTIFY, hdr.idFrom, reinterpret_cast<LPARAM>(&hdr));
+    };
+    EXPECT_EQ(send(plain, NM_CLICK), 5);
+    EXPECT_EQ(send(plain, NM_DBLCLK), 6);
+    EXPECT_EQ(send(self, NM_CLICK), 9);
+    EXPECT_EQ(self.m_clicks, 1);
+    EXPECT_EQ(parent.m_log,
+              (QStringList{"click 7", QStringLiteral("raw %1").arg(static_cast<int>(NM_DBLCLK))}));
+    parent.DestroyWindow();
+}
+
 }  // namespace
