@@ -43,6 +43,8 @@ bool ReplaceFile(const QString& from, const QString& to, int& osError) {
 
 }  // namespace
 
+IMPLEMENT_DYNCREATE(CAnnotateDoc, CDocument)
+
 CAnnotateDoc::CAnnotateDoc() = default;
 
 CAnnotateDoc::~CAnnotateDoc() {
@@ -87,8 +89,8 @@ void CAnnotateDoc::ReadObjects(CArchive& ar) {
     }
 }
 
-BOOL CAnnotateDoc::IsModified() const {
-    if (m_modified)
+BOOL CAnnotateDoc::IsModified() {
+    if (CDocument::IsModified())
         return TRUE;
     for (const CDrawObject* object : m_objects) {
         if (object->IsModified())
@@ -100,7 +102,20 @@ BOOL CAnnotateDoc::IsModified() const {
 void CAnnotateDoc::ClearAllModified() {
     for (CDrawObject* object : m_objects)
         object->SetModified(FALSE);
-    m_modified = FALSE;
+    SetModifiedFlag(FALSE);
+}
+
+BOOL CAnnotateDoc::OnNewDocument() {
+    return FALSE;
+}
+
+BOOL CAnnotateDoc::OnOpenDocument(const QString& pathName) {
+    // The framework's own opening reads the list through Serialize; loading on top of it
+    // would append every object a second time. The file is read once, here, with the
+    // annotation messages.
+    const int loaded = LoadAnnotations(pathName, FALSE);
+    ClearAllModified();
+    return loaded;
 }
 
 void CAnnotateDoc::DeleteAllObjects() {
@@ -260,7 +275,7 @@ int CAnnotateDoc::LoadAnnotations(const QString& path, BOOL quiet) {
 int CAnnotateDoc::PromptSaveModified() {
     if (!IsModified())
         return 1;
-    const QString name = m_name.isEmpty() ? m_pathName : m_name;
+    const QString name = m_name.isEmpty() ? GetPathName() : m_name;
     const int answer = AfxMessageBox(QStringLiteral("Annotations have been modified for %1.\nWould "
                                                     "you like to save your changes before closing?")
                                          .arg(name),

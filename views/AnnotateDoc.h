@@ -6,8 +6,10 @@
 //
 // The document owns its objects and deletes them when they leave the list or the document
 // goes. Positions in the list are indices from the head. Messages go through the prompter
-// without owner window.
+// without owner window. Its owner (the video's window) creates and deletes it; it cannot be
+// made new through the framework, but the framework may open a file into it.
 
+#include "platform/framework/Document.h"
 #include "platform/wintypes/WinTypes.h"
 
 #include <QString>
@@ -19,12 +21,14 @@ class CDrawObject;
 
 using CDrawObjectList = std::vector<CDrawObject*>;
 
-class CAnnotateDoc {
+class CAnnotateDoc : public CDocument {
+    DECLARE_DYNCREATE(CAnnotateDoc)
+
 public:
     static constexpr const char* kExtension = "ant";
 
     CAnnotateDoc();
-    ~CAnnotateDoc();
+    ~CAnnotateDoc() override;
     CAnnotateDoc(const CAnnotateDoc&) = delete;
     CAnnotateDoc& operator=(const CAnnotateDoc&) = delete;
 
@@ -32,18 +36,22 @@ public:
     CDrawObjectList* GetObjectList() { return &m_objects; }
     QString GetName() const { return m_name; }
     void SetName(const QString& name) { m_name = name; }
-    QString GetPathName() const { return m_pathName; }
-    void SetPathName(const QString& path) { m_pathName = path; }
 
     // Writes the list, or appends what the archive holds to it. Elements that are not drawing
     // objects (or that the file names twice) are dropped with a "Read Error" message. On an
     // archive or file error the objects read before it stay in the list.
-    void Serialize(CArchive& ar);
+    void Serialize(CArchive& ar) override;
 
     // The document's own flag, or any object that reports itself modified.
-    BOOL IsModified() const;
-    void SetModifiedFlag(BOOL modified = TRUE) { m_modified = modified; }
+    BOOL IsModified() override;
+    // Clears the document's flag and every object's mark.
     void ClearAllModified();
+
+    // FALSE: an annotation document belongs to a video and is never made empty on its own.
+    BOOL OnNewDocument() override;
+    // Appends the file's objects (LoadAnnotations, with its messages) and leaves everything
+    // unmodified; the result is the loading's.
+    BOOL OnOpenDocument(const QString& pathName) override;
 
     void DeleteAllObjects();
     // Deletes the objects whose frame value is exactly `frame`.
@@ -67,7 +75,7 @@ public:
     // 1 when the whole file was read, else 0; what was read before an error stays in the list.
     int LoadAnnotations(const QString& path, BOOL quiet);
     // Asks before closing: 1 to go on, 0 to keep the window (Cancel, or a save that failed).
-    int PromptSaveModified();
+    virtual int PromptSaveModified();
 
     // The name with its extension (of the last path component) replaced by ".ant".
     static QString DefaultAnnotationPath(const QString& name);
@@ -78,6 +86,4 @@ private:
 
     CDrawObjectList m_objects;
     QString m_name;
-    QString m_pathName;
-    BOOL m_modified = FALSE;
 };

@@ -140,6 +140,58 @@ TEST_F(AnnotateDocTest, MixedListRoundTripAndLoadingTwiceDoubles) {
     EXPECT_EQ(Types(back), twice);
 }
 
+// The framework makes the document from its class record and opens the file into it: the
+// list must be read once, not by the framework's reading and then again by the loading.
+TEST_F(AnnotateDocTest, OpeningThroughTheFrameworkLoadsTheFileOnce) {
+    {
+        CAnnotateDoc doc;
+        FillMixed(doc);
+        ASSERT_EQ(doc.SaveAnnotations(AntPath(), TRUE), 1);
+    }
+    std::unique_ptr<CObject> made(RUNTIME_CLASS(CAnnotateDoc)->CreateObject());
+    ASSERT_TRUE(made && made->IsKindOf(RUNTIME_CLASS(CDocument)));
+    auto* doc = static_cast<CAnnotateDoc*>(made.get());
+    CDocument* base = doc;
+    EXPECT_FALSE(base->OnNewDocument());
+
+    EXPECT_TRUE(base->OnOpenDocument(AntPath()));
+    EXPECT_EQ(Types(*doc), (std::vector<int>{1, 2, 3, 4, 5, 6, 1}));
+    EXPECT_FALSE(base->IsModified());
+    EXPECT_TRUE(Prompter().Prompts().empty());
+
+    // The framework asks the document, which also asks its objects.
+    (*doc->GetObjectList())[2]->SetFrame(9);
+    EXPECT_TRUE(base->IsModified());
+
+    // The framework's save writes the very bytes of the annotation file and leaves nothing
+    // modified; opening that file gives the list back once more.
+    const QString copy = WorkPath("copy.ant");
+    ASSERT_TRUE(base->OnSaveDocument(copy));
+    EXPECT_FALSE(base->IsModified());
+    ASSERT_EQ(doc->SaveAnnotations(AntPath(), TRUE), 1);
+    EXPECT_EQ(ReadBytes(copy), ReadBytes(AntPath()));
+    CAnnotateDoc reopened;
+    EXPECT_TRUE(reopened.OnOpenDocument(copy));
+    EXPECT_EQ(reopened.GetObjectList()->size(), 7u);
+    EXPECT_EQ((*reopened.GetObjectList())[2]->GetFrame(), 9);
+
+    // Failures answer FALSE with the loading's own messages and leave everything unmodified.
+    CAnnotateDoc missing;
+    Prompter().ExpectMessageBox(QStringLiteral("Could not open annotations file."), IDOK);
+    EXPECT_FALSE(missing.OnOpenDocument(WorkPath("none.ant")));
+    EXPECT_FALSE(missing.IsModified());
+    const QString cut = WorkPath("cut.ant");
+    WriteBytes(cut, ReadBytes(AntPath()).left(60));
+    CAnnotateDoc partial;
+    AnyPromptAnswerer answerer;
+    EXPECT_FALSE(partial.OnOpenDocument(cut));
+    ASSERT_EQ(answerer.Texts().size(), 1u);
+    EXPECT_TRUE(answerer.Texts()[0].startsWith(
+        QStringLiteral("During annotation loading from %1, the following error occurred:\n")
+            .arg(cut)));
+    EXPECT_FALSE(partial.IsModified());
+}
+
 TEST_F(AnnotateDocTest, UnknownClassKeepsTheObjectsBeforeIt) {
     // A line, then an arc (type 9, not in this program yet), then a rectangle.
     ArchiveBytes b;
