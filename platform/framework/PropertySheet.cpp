@@ -147,17 +147,17 @@ BOOL CPropertySheet::BuildWindow(CWnd* pParentWnd) {
     }
     m_pageArea = CRect(kMargin, top, kMargin + area.cx, top + area.cy);
 
-    struct ButtonSpec {
+    struct ButtonKind {
         UINT id;
         const char* text;
         DWORD style;
     };
-    const std::vector<ButtonSpec> buttons =
-        m_bWizard ? std::vector<ButtonSpec>{{ID_WIZBACK, "< &Back", BS_PUSHBUTTON},
+    const std::vector<ButtonKind> buttons =
+        m_bWizard ? std::vector<ButtonKind>{{ID_WIZBACK, "< &Back", BS_PUSHBUTTON},
                                             {ID_WIZNEXT, "&Next >", BS_DEFPUSHBUTTON},
                                             {ID_WIZFINISH, "Finish", BS_PUSHBUTTON},
                                             {IDCANCEL, "Cancel", BS_PUSHBUTTON}}
-                  : std::vector<ButtonSpec>{{IDOK, "OK", BS_DEFPUSHBUTTON},
+                  : std::vector<ButtonKind>{{IDOK, "OK", BS_DEFPUSHBUTTON},
                                             {IDCANCEL, "Cancel", BS_PUSHBUTTON},
                                             {ID_APPLY_NOW, "&Apply", BS_PUSHBUTTON | WS_DISABLED}};
     DialogTemplate row;
@@ -165,16 +165,16 @@ BOOL CPropertySheet::BuildWindow(CWnd* pParentWnd) {
     const int y = m_pageArea.bottom + 2 * kMargin;
     int x = m_pageArea.right - static_cast<int>(buttons.size()) * (kButtonWidth + kButtonGap) +
             kButtonGap;
-    for (const ButtonSpec& spec : buttons) {
+    for (const ButtonKind& kind : buttons) {
         DialogItemTemplate item;
         item.type = DlgControl::Button;
-        item.id = static_cast<int>(spec.id);
-        item.text = QString::fromUtf8(spec.text);
-        item.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | spec.style;
+        item.id = static_cast<int>(kind.id);
+        item.text = QString::fromUtf8(kind.text);
+        item.style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | kind.style;
         row.items.push_back(item);
         buttonRects.emplace_back(x, y, x + kButtonWidth, y + kButtonHeight);
         // Finish shares Next's place and shows instead of it.
-        if (!(m_bWizard && spec.id == ID_WIZNEXT))
+        if (!(m_bWizard && kind.id == ID_WIZNEXT))
             x += kButtonWidth + kButtonGap;
     }
     CreateDialogControls(row, widget, buttonRects);
