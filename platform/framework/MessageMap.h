@@ -21,6 +21,7 @@ class CCmdTarget;
 class CCmdUI;
 class CWnd;
 class CDC;
+struct DRAWITEMSTRUCT;
 
 // Command codes of WM_COMMAND routing: a command, or the request to update its user interface.
 // Control notification codes (such as a button's click) use the same slot.
@@ -162,3 +163,61 @@ protected:                                         \
     RM_MSG_ENTRY(WM_MOUSEWHEEL, c.result = RM_SELF->OnMouseWheel(                           \
                                     LOWORD(c.wParam), static_cast<short>(HIWORD(c.wParam)), \
                                     RM_POINT_OF(c.lParam)))
+
+// WM_NOTIFY and reflected notifications route like commands: the notification code and the
+// message it came with are packed into the entry's code, so they never meet command codes.
+inline constexpr UINT WM_REFLECT_BASE = 0xBC00;
+constexpr int RmNotifyCode(UINT message, UINT code) {
+    return static_cast<int>((code & 0xFFFFu) | (message << 16));
+}
+
+// What an ON_NOTIFY handler gets through pExtra.
+struct AFX_NOTIFY {
+    LRESULT* pResult;
+    NMHDR* pNMHDR;
+};
+
+// A control's WM_NOTIFY: void OnNotify(NMHDR*, LRESULT*); the result goes back to the control.
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                 \
+    {WM_COMMAND, RmNotifyCode(WM_NOTIFY, wNotifyCode), static_cast<UINT>(id), \
+     static_cast<UINT>(id), [](CCmdTarget* t, MessageMapCall& c) {            \
+         auto* n = static_cast<AFX_NOTIFY*>(c.pExtra);                        \
+         RM_SELF->memberFxn(n->pNMHDR, n->pResult);                           \
+     }},
+// The control's own handling of a notification it sent its parent (the parent's handler,
+// when there is one, is not called then): void OnReflect(NMHDR*, LRESULT*).
+#define ON_NOTIFY_REFLECT(wNotifyCode, memberFxn)                              \
+    {WM_COMMAND, RmNotifyCode(WM_REFLECT_BASE + WM_NOTIFY, wNotifyCode), 0, 0, \
+     [](CCmdTarget* t, MessageMapCall& c) {                                    \
+         auto* n = static_cast<AFX_NOTIFY*>(c.pExtra);                         \
+         RM_SELF->memberFxn(n->pNMHDR, n->pResult);                            \
+     }},
+// The control's own handling of a WM_COMMAND notification it sent: void OnReflect().
+#define ON_CONTROL_REFLECT(wNotifyCode, memberFxn)                              \
+    {WM_COMMAND, RmNotifyCode(WM_REFLECT_BASE + WM_COMMAND, wNotifyCode), 0, 0, \
+     [](CCmdTarget* t, MessageMapCall&) { RM_SELF->memberFxn(); }},
+
+// BN_CLICKED comes with Button.h.
+#define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+#define ON_EN_KILLFOCUS(id, memberFxn) ON_CONTROL(EN_KILLFOCUS, id, memberFxn)
+#define ON_CBN_SELCHANGE(id, memberFxn) ON_CONTROL(CBN_SELCHANGE, id, memberFxn)
+#define ON_CBN_DROPDOWN(id, memberFxn) ON_CONTROL(CBN_DROPDOWN, id, memberFxn)
+#define ON_CBN_CLOSEUP(id, memberFxn) ON_CONTROL(CBN_CLOSEUP, id, memberFxn)
+#define ON_LBN_SELCHANGE(id, memberFxn) ON_CONTROL(LBN_SELCHANGE, id, memberFxn)
+#define ON_LBN_DBLCLK(id, memberFxn) ON_CONTROL(LBN_DBLCLK, id, memberFxn)
+
+// Scroll messages of sliders: void OnHScroll(UINT nSBCode, UINT nPos, CWnd* pScrollBar).
+#define ON_WM_HSCROLL()                                                 \
+    RM_MSG_ENTRY(WM_HSCROLL,                                            \
+                 RM_SELF->OnHScroll(LOWORD(c.wParam), HIWORD(c.wParam), \
+                                    MessageMapWndFromHandle(static_cast<WPARAM>(c.lParam))))
+#define ON_WM_VSCROLL()                                                 \
+    RM_MSG_ENTRY(WM_VSCROLL,                                            \
+                 RM_SELF->OnVScroll(LOWORD(c.wParam), HIWORD(c.wParam), \
+                                    MessageMapWndFromHandle(static_cast<WPARAM>(c.lParam))))
+// Owner drawing asked of the parent: void OnDrawItem(int nIDCtl, DRAWITEMSTRUCT*).
+#define ON_WM_DRAWITEM()                                                                        \
+    RM_MSG_ENTRY(WM_DRAWITEM, RM_SELF->OnDrawItem(static_cast<int>(c.wParam),                   \
+                                                  reinterpret_cast<DRAWITEMSTRUCT*>(c.lParam)); \
+                 c.result = TRUE)

@@ -1,5 +1,7 @@
 #include "platform/framework/ToolBar.h"
 
+#include "platform/framework/ResourceChain.h"
+
 #include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/FrameworkIds.h"
@@ -50,6 +52,16 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
         CActionCmdUI::BindCommand(action, lpIDArray[i], owner);
     }
     ApplyImages();
+    return TRUE;
+}
+
+BOOL CToolBar::LoadToolBar(UINT nIDResource) {
+    const ToolBarTemplate* tmpl = CResourceChain::FindToolBar(nIDResource);
+    if (!tmpl || !SetButtons(tmpl->buttons.data(), static_cast<int>(tmpl->buttons.size())))
+        return FALSE;
+    const QImage strip = CResourceChain::LoadBitmap(nIDResource);
+    if (!strip.isNull())
+        SetImages(strip, CSize(tmpl->buttonWidth, tmpl->buttonHeight), FALSE);
     return TRUE;
 }
 

@@ -28,6 +28,9 @@ public:
     }
     // The buttons, in order; ID_SEPARATOR makes a separator.
     BOOL SetButtons(const UINT* lpIDArray, int nIDCount);
+    // The buttons and small images of the toolbar resource nIDResource (its bitmap has the same
+    // id); FALSE when the resource chain has no such toolbar.
+    BOOL LoadToolBar(UINT nIDResource);
     // One image per button (separators take none), cut from a strip of buttonSize cells.
     BOOL SetImages(const QImage& strip, CSize buttonSize, BOOL bLarge);
     // Shows the large set (when given) or the small one.

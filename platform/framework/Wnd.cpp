@@ -7,7 +7,10 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -498,6 +501,9 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
         *pResult = 1;
         return TRUE;
     }
+    // A notification no ON_NOTIFY handler took may still have an ON_MESSAGE(WM_NOTIFY) one.
+    if (message == WM_NOTIFY && OnNotify(wParam, lParam, pResult))
+        return TRUE;
     const MessageMapEntry* entry = FindMessageEntry(message);
     if (!entry)
         return FALSE;
@@ -563,8 +569,30 @@ BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     return OnCmdMsg(nID, nCode, nullptr, nullptr);
 }
 
-BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) {
+BOOL CWnd::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    if (message == WM_COMMAND)
+        return OnCmdMsg(0, RmNotifyCode(WM_REFLECT_BASE + WM_COMMAND, HIWORD(wParam)), nullptr,
+                        nullptr);
+    if (message == WM_NOTIFY && lParam) {
+        auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+        LRESULT ignored = 0;
+        AFX_NOTIFY notify{pResult ? pResult : &ignored, hdr};
+        return OnCmdMsg(0, RmNotifyCode(WM_REFLECT_BASE + WM_NOTIFY, hdr->code), &notify, nullptr);
+    }
     return FALSE;
+}
+
+BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
+    auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+    if (!hdr)
+        return FALSE;
+    *pResult = 0;
+    if (CWnd* control = FromHandle(hdr->hwndFrom);
+        control && control->OnChildNotify(WM_NOTIFY, 0, lParam, pResult))
+        return TRUE;
+    AFX_NOTIFY notify{pResult, hdr};
+    return OnCmdMsg(static_cast<UINT>(hdr->idFrom), RmNotifyCode(WM_NOTIFY, hdr->code), &notify,
+                    nullptr);
 }
 
 void CWnd::PostNcDestroy() {}
@@ -1190,4 +1218,81 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
     if (track->dwFlags & TME_LEAVE)
         wnd->m_trackingLeave = (track->dwFlags & TME_CANCEL) == 0;
     return TRUE;
+}
+
+void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent) {
+    CWnd* item = pParent ? pParent->GetDlgItem(static_cast<int>(nID)) : nullptr;
+    return item ? SubclassWindow(item->m_hWnd) : FALSE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd) {
+    CWnd* current = FromHandle(hWnd);
+    if (m_widget || !current || current == this || !current->m_wrapperOnly)
+        return FALSE;
+    QWidget* widget = current->m_widget;
+    // The temporary wrapper made for look-ups gives the widget up to this object.
+    current->DetachWidget();
+    delete current;
+    AttachWidget(widget, false);
+    PreSubclassWindow();
+    return TRUE;
+}
+
+void CWnd::SetDlgItemText(int nID, const QString& text) {
+    if (CWnd* item = GetDlgItem(nID))
+        item->SetWindowText(text);
+}
+
+QString CWnd::GetDlgItemText(int nID) const {
+    CWnd* item = GetDlgItem(nID);
+    return item ? item->GetWindowText() : QString();
+}
+
+void CWnd::SetDlgItemInt(int nID, UINT value, BOOL bSigned) {
+    SetDlgItemText(nID,
+                   bSigned ? QString::number(static_cast<int>(value)) : QString::number(value));
+}
+
+UINT CWnd::GetDlgItemInt(int nID, BOOL* lpTrans, BOOL bSigned) const {
+    bool ok = false;
+    const QString text = GetDlgItemText(nID).trimmed();
+    const UINT value = bSigned ? static_cast<UINT>(text.toInt(&ok)) : text.toUInt(&ok);
+    if (lpTrans)
+        *lpTrans = ok ? TRUE : FALSE;
+    return ok ? value : 0;
+}
+
+void CWnd::CheckDlgButton(int nIDButton, UINT nCheck) {
+    CWnd* item = GetDlgItem(nIDButton);
+    QWidget* widget = item ? item->m_widget : nullptr;
+    if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+        box->setCheckState(nCheck == 2 ? Qt::PartiallyChecked
+                                       : (nCheck ? Qt::Checked : Qt::Unchecked));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget);
+               button && button->isCheckable()) {
+        // An exclusive group keeps one button checked; the program may clear them all.
+        QButtonGroup* group = button->group();
+        const bool exclusive = group && group->exclusive();
+        if (exclusive)
+            group->setExclusive(false);
+        button->setChecked(nCheck != 0);
+        if (exclusive)
+            group->setExclusive(true);
+    }
+}
+
+UINT CWnd::IsDlgButtonChecked(int nIDButton) const {
+    CWnd* item = GetDlgItem(nIDButton);
+    QWidget* widget = item ? item->m_widget : nullptr;
+    if (auto* box = qobject_cast<QCheckBox*>(widget))
+        return box->checkState() == Qt::PartiallyChecked ? 2 : (box->isChecked() ? 1 : 0);
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    return button && button->isChecked() ? 1 : 0;
+}
+
+void CWnd::CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton) {
+    for (int id = nIDFirstButton; id <= nIDLastButton; ++id)
+        CheckDlgButton(id, id == nIDCheckButton ? 1 : 0);
 }

@@ -173,6 +173,26 @@ public:
     // program's title.
     int MessageBox(const QString& text, const QString& caption = QString(), UINT nType = MB_OK);
 
+    // Takes over the window of the dialog item nID of pParent, so that this object's class
+    // handles its messages (a template control replaced by a custom class). FALSE when there
+    // is no such item or it already belongs to another object made by Create or Attach.
+    BOOL SubclassDlgItem(UINT nID, CWnd* pParent);
+    BOOL SubclassWindow(HWND hWnd);
+    // Called by SubclassWindow once the window is taken over.
+    virtual void PreSubclassWindow();
+
+    // The text, number or check of the dialog item nID; nothing happens without such an item.
+    void SetDlgItemText(int nID, const QString& text);
+    QString GetDlgItemText(int nID) const;
+    void SetDlgItemInt(int nID, UINT value, BOOL bSigned = TRUE);
+    // The item's text read as a whole number (0 when it is none); *lpTrans says which.
+    UINT GetDlgItemInt(int nID, BOOL* lpTrans = nullptr, BOOL bSigned = TRUE) const;
+    // BST_UNCHECKED 0, BST_CHECKED 1, BST_INDETERMINATE 2.
+    void CheckDlgButton(int nIDButton, UINT nCheck);
+    UINT IsDlgButtonChecked(int nIDButton) const;
+    // Checks nIDCheckButton and clears the other buttons of the id range.
+    void CheckRadioButton(int nIDFirstButton, int nIDLastButton, int nIDCheckButton);
+
     // The one path of every message: the message map, else DefWindowProc.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
@@ -181,6 +201,11 @@ public:
     // then the id is routed through OnCmdMsg. A menu command whose update handler disables it
     // is dropped.
     virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
+    // WM_NOTIFY: offered to the sending control first (OnChildNotify), then routed by id and
+    // code through OnCmdMsg to ON_NOTIFY handlers.
+    virtual BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    // A control's own look at the notification it sends its parent: its ON_CONTROL_REFLECT and
+    // ON_NOTIFY_REFLECT handlers. TRUE when handled (the parent's handlers are not called).
     virtual BOOL OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
     // Sees an input message of this window or a descendant before it is handled (see
     // CWinApp::PreTranslateMessage); TRUE swallows it.

@@ -11,6 +11,7 @@ using HWND = HWND__*;
 
 // Timer ids and other pointer-sized message values.
 using UINT_PTR = uintptr_t;
+using INT_PTR = intptr_t;
 
 inline constexpr UINT WM_NULL = 0x0000;
 inline constexpr UINT WM_CREATE = 0x0001;
@@ -199,3 +200,64 @@ inline constexpr UINT VK_SUBTRACT = 0x6D;
 inline constexpr UINT VK_F1 = 0x70;
 inline constexpr UINT VK_OEM_PLUS = 0xBB;
 inline constexpr UINT VK_OEM_MINUS = 0xBD;
+
+inline constexpr UINT WM_SETFONT = 0x0030;
+inline constexpr UINT WM_MEASUREITEM = 0x002C;
+
+// Scroll codes of WM_HSCROLL and WM_VSCROLL (sliders report their moves this way).
+inline constexpr UINT SB_LINEUP = 0;
+inline constexpr UINT SB_LINELEFT = 0;
+inline constexpr UINT SB_LINEDOWN = 1;
+inline constexpr UINT SB_LINERIGHT = 1;
+inline constexpr UINT SB_PAGEUP = 2;
+inline constexpr UINT SB_PAGEDOWN = 3;
+inline constexpr UINT SB_THUMBPOSITION = 4;
+inline constexpr UINT SB_THUMBTRACK = 5;
+inline constexpr UINT SB_ENDSCROLL = 8;
+
+// The header of every WM_NOTIFY: the control's handle, its id and the notification code.
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+using LPNMHDR = NMHDR*;
+
+// UDN_DELTAPOS: the spin control's position and the change it proposes. A non-zero result
+// refuses the change; the handler may rewrite iDelta.
+struct NMUPDOWN {
+    NMHDR hdr;
+    int iPos = 0;
+    int iDelta = 0;
+};
+using LPNMUPDOWN = NMUPDOWN*;
+
+// Notification codes travel as unsigned numbers; the common ones are negative in the system's
+// headers, so they are written as such.
+inline constexpr UINT NM_CLICK = static_cast<UINT>(-2);
+inline constexpr UINT NM_DBLCLK = static_cast<UINT>(-3);
+inline constexpr UINT NM_RCLICK = static_cast<UINT>(-5);
+inline constexpr UINT NM_RELEASEDCAPTURE = static_cast<UINT>(-16);
+inline constexpr UINT UDN_DELTAPOS = static_cast<UINT>(-722);
+inline constexpr UINT TCN_SELCHANGE = static_cast<UINT>(-551);
+inline constexpr UINT TCN_SELCHANGING = static_cast<UINT>(-552);
+inline constexpr UINT LVN_ITEMCHANGED = static_cast<UINT>(-101);
+inline constexpr UINT LVN_COLUMNCLICK = static_cast<UINT>(-108);
+inline constexpr UINT TVN_SELCHANGED = static_cast<UINT>(-402);
+inline constexpr UINT HDN_BEGINTRACK = static_cast<UINT>(-306);
+inline constexpr UINT HDN_DIVIDERDBLCLICK = static_cast<UINT>(-305);
+
+// WM_COMMAND notification codes of edits, combo boxes and list boxes (a button's are with
+// CButton).
+inline constexpr WORD EN_SETFOCUS = 0x0100;
+inline constexpr WORD EN_KILLFOCUS = 0x0200;
+inline constexpr WORD EN_CHANGE = 0x0300;
+inline constexpr WORD CBN_SELCHANGE = 1;
+inline constexpr WORD CBN_DBLCLK = 2;
+inline constexpr WORD CBN_SETFOCUS = 3;
+inline constexpr WORD CBN_KILLFOCUS = 4;
+inline constexpr WORD CBN_EDITCHANGE = 5;
+inline constexpr WORD CBN_DROPDOWN = 7;
+inline constexpr WORD CBN_CLOSEUP = 8;
+inline constexpr WORD LBN_SELCHANGE = 1;
+inline constexpr WORD LBN_DBLCLK = 2;

@@ -1,0 +1,27 @@
+#pragma once
+
+// CListBox: a list of text entries with item data over QListWidget. With LBS_NOTIFY a change of
+// selection by the user sends LBN_SELCHANGE and a double click LBN_DBLCLK.
+
+#include "platform/framework/Wnd.h"
+
+inline constexpr int LB_ERR = -1;
+
+class CListBox : public CWnd {
+    DECLARE_DYNAMIC(CListBox)
+
+public:
+    BOOL Create(DWORD dwStyle, const CRect& rect, CWnd* pParentWnd, UINT nID);
+
+    int AddString(const QString& text);
+    int InsertString(int nIndex, const QString& text);
+    int DeleteString(UINT nIndex);
+    void ResetContent();
+    int GetCount() const;
+    int GetCurSel() const;
+    int SetCurSel(int nSelect);
+    QString GetText(int nIndex) const;
+    void GetText(int nIndex, QString& text) const { text = GetText(nIndex); }
+    int SetItemData(int nIndex, uintptr_t data);
+    uintptr_t GetItemData(int nIndex) const;
+};

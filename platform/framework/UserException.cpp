@@ -1,0 +1,3 @@
+#include "platform/framework/UserException.h"
+
+IMPLEMENT_DYNAMIC(CUserException, CException)
