@@ -80,9 +80,9 @@ protected:
 };
 
 TEST_F(FrameImageTest, FillsUprightFramesClampedToTheStream) {
-    const TestAviSpec spec{TestAviKind::RawBgr24, 1001, 6, 5, 0};
+    const TestAviLayout layout{TestAviKind::RawBgr24, 1001, 6, 5, 0};
     const QString path = WorkPath("wide.avi");
-    ASSERT_TRUE(WriteTestAvi(path, spec));
+    ASSERT_TRUE(WriteTestAvi(path, layout));
     PAVIFILE file = nullptr;
     IAVIStream* stream = nullptr;
     ASSERT_EQ(AVIFileOpen(&file, path, OF_READ, nullptr), AVIERR_OK);
@@ -99,7 +99,7 @@ TEST_F(FrameImageTest, FillsUprightFramesClampedToTheStream) {
         const QImage q = image.GetBitmap()->AsQImage();
         for (const QPoint at : {QPoint(0, 0), QPoint(1000, 5), QPoint(500, 2)}) {
             BYTE want[3];
-            TestAviPixel(spec, c.shown, at.x(), at.y(), want);
+            TestAviPixel(layout, c.shown, at.x(), at.y(), want);
             EXPECT_EQ(q.pixel(at), qRgb(want[2], want[1], want[0])) << c.asked << " " << at.x();
         }
     }

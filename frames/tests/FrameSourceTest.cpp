@@ -94,9 +94,9 @@ QByteArray Avif(int rate, int divisor, int preTrigger, bool stamp = false) {
 
 class FrameSourceTest : public IsolatedTest {
 protected:
-    QString Avi(const QString& name, TestAviSpec spec = {TestAviKind::RawBgr24, 8, 6, 12, 0}) {
+    QString Avi(const QString& name, TestAviLayout layout = {TestAviKind::RawBgr24, 8, 6, 12, 0}) {
         const QString path = WorkPath(name);
-        EXPECT_TRUE(WriteTestAvi(path, spec));
+        EXPECT_TRUE(WriteTestAvi(path, layout));
         return path;
     }
     void Touch(const QString& name) {
@@ -364,9 +364,9 @@ TEST_F(FrameSourceTest, BusyListenerListSkipsNotificationButNotReads) {
 }
 
 TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
-    const TestAviSpec spec{TestAviKind::RawBgr24, 8, 6, 5, 0};
+    const TestAviLayout layout{TestAviKind::RawBgr24, 8, 6, 5, 0};
     ProbeSource source;
-    ASSERT_EQ(source.Open(Avi("lut.avi", spec)), 1);
+    ASSERT_EQ(source.Open(Avi("lut.avi", layout)), 1);
     CLutParamSet colour;
     CLutParamSet bw;
     ResetLutParams(&colour);
@@ -376,7 +376,7 @@ TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
         return qGreen(image.GetBitmap()->AsQImage().pixel(x, y));
     };
     BYTE want[3];
-    TestAviPixel(spec, 2, 0, 0, want);
+    TestAviPixel(layout, 2, 0, 0, want);
 
     ASSERT_EQ(source.GetFrameDib(2, &image, colour, bw, 0), 1);
     EXPECT_EQ(source.reads, 1);

@@ -6,9 +6,9 @@
 // per-movie display settings.
 
 #include "platform/framework/File.h"
+#include "platform/framework/InvalidArgException.h"
 #include "platform/wintypes/WinTypes.h"
 #include "tracking/sectioned/BufferedFile.h"
-#include "platform/framework/InvalidArgException.h"
 #include "tracking/sectioned/LittleEndian.h"
 #include "tracking/sectioned/StoredString.h"
 

@@ -1,8 +1,8 @@
 #include "tracking/sectioned/CheckedFile.h"
 
 #include "TestFiles.h"
-#include "testsupport/IsolatedTest.h"
 #include "platform/framework/InvalidArgException.h"
+#include "testsupport/IsolatedTest.h"
 
 class CheckedFileTest : public IsolatedTest {};
 

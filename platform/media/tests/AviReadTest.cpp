@@ -70,7 +70,7 @@ class AviReadTest : public IsolatedTest {};
 TEST_F(AviReadTest, EveryCodecReadsTheSameFramesInAnyOrderUpright) {
     struct Case {
         const char* name;
-        TestAviSpec spec;
+        TestAviLayout layout;
         int bits;
         int maxMeanError;  // per channel, against the picture written
     };
@@ -84,8 +84,8 @@ TEST_F(AviReadTest, EveryCodecReadsTheSameFramesInAnyOrderUpright) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const QString path = WorkPath(QString("%1.avi").arg(c.name));
-        ASSERT_TRUE(WriteTestAvi(path, c.spec));
-        const int count = c.spec.frames;
+        ASSERT_TRUE(WriteTestAvi(path, c.layout));
+        const int count = c.layout.frames;
         std::vector<int> inOrder;
         for (int n = 0; n < count; ++n)
             inOrder.push_back(n);
@@ -103,31 +103,31 @@ TEST_F(AviReadTest, EveryCodecReadsTheSameFramesInAnyOrderUpright) {
             BITMAPINFOHEADER h;
             std::memcpy(&h, dib.data(), sizeof h);
             EXPECT_EQ(h.biBitCount, c.bits);
-            EXPECT_EQ(h.biWidth, c.spec.width);
-            EXPECT_EQ(std::abs(h.biHeight), c.spec.height);
+            EXPECT_EQ(h.biWidth, c.layout.width);
+            EXPECT_EQ(std::abs(h.biHeight), c.layout.height);
             EXPECT_EQ(dib.size(), h.biSize + 4 * h.biClrUsed +
-                                      DibRowBytes(h.biWidth, h.biBitCount) * c.spec.height);
+                                      DibRowBytes(h.biWidth, h.biBitCount) * c.layout.height);
             long error = 0;
             long flippedError = 0;
-            for (int y = 0; y < c.spec.height; ++y)
-                for (int x = 0; x < c.spec.width; ++x) {
+            for (int y = 0; y < c.layout.height; ++y)
+                for (int x = 0; x < c.layout.width; ++x) {
                     BYTE got[3];
                     BYTE want[3];
                     BYTE flipped[3];
                     PixelAt(dib, x, y, got);
-                    if (c.spec.kind == TestAviKind::RawPal8) {
+                    if (c.layout.kind == TestAviKind::RawPal8) {
                         TestAviPaletteColour(TestAviIndex(n, x, y), want);
-                        TestAviPaletteColour(TestAviIndex(n, x, c.spec.height - 1 - y), flipped);
+                        TestAviPaletteColour(TestAviIndex(n, x, c.layout.height - 1 - y), flipped);
                     } else {
-                        TestAviPixel(c.spec, n, x, y, want);
-                        TestAviPixel(c.spec, n, x, c.spec.height - 1 - y, flipped);
+                        TestAviPixel(c.layout, n, x, y, want);
+                        TestAviPixel(c.layout, n, x, c.layout.height - 1 - y, flipped);
                     }
                     for (int k = 0; k < 3; ++k) {
                         error += std::abs(got[k] - want[k]);
                         flippedError += std::abs(got[k] - flipped[k]);
                     }
                 }
-            const long samples = 3L * c.spec.width * c.spec.height;
+            const long samples = 3L * c.layout.width * c.layout.height;
             EXPECT_LE(error, c.maxMeanError * samples) << "frame " << n;
             EXPECT_GT(flippedError, error + samples) << "frame " << n << " is upside down";
         }

@@ -11,9 +11,9 @@ extern "C" {
 
 #include <cstring>
 
-void TestAviPixel(const TestAviSpec& spec, int frame, int x, int y, BYTE bgr[3]) {
-    bgr[0] = static_cast<BYTE>(x * 255 / (spec.width > 1 ? spec.width - 1 : 1));
-    bgr[1] = static_cast<BYTE>(y * 255 / (spec.height > 1 ? spec.height - 1 : 1));
+void TestAviPixel(const TestAviLayout& layout, int frame, int x, int y, BYTE bgr[3]) {
+    bgr[0] = static_cast<BYTE>(x * 255 / (layout.width > 1 ? layout.width - 1 : 1));
+    bgr[1] = static_cast<BYTE>(y * 255 / (layout.height > 1 ? layout.height - 1 : 1));
     bgr[2] = static_cast<BYTE>(40 + (frame * 37) % 180);
 }
 
@@ -77,7 +77,7 @@ struct Writer {
 
 }  // namespace
 
-bool WriteTestAvi(const QString& path, const TestAviSpec& spec) {
+bool WriteTestAvi(const QString& path, const TestAviLayout& layout) {
     av_log_set_level(AV_LOG_FATAL);
     Writer w;
     const QByteArray name = QFile::encodeName(path);
@@ -85,7 +85,7 @@ bool WriteTestAvi(const QString& path, const TestAviSpec& spec) {
         return false;
     AVCodecID id = AV_CODEC_ID_RAWVIDEO;
     AVPixelFormat format = AV_PIX_FMT_BGR24;
-    switch (spec.kind) {
+    switch (layout.kind) {
         case TestAviKind::RawBgr24:
             break;
         case TestAviKind::RawPal8:
@@ -108,14 +108,14 @@ bool WriteTestAvi(const QString& path, const TestAviSpec& spec) {
     if (!codec)
         return false;
     w.encoder = avcodec_alloc_context3(codec);
-    w.encoder->width = spec.width;
-    w.encoder->height = spec.height;
+    w.encoder->width = layout.width;
+    w.encoder->height = layout.height;
     w.encoder->pix_fmt = format;
     w.encoder->time_base = {1, 25};
     w.encoder->framerate = {25, 1};
     w.encoder->max_b_frames = 0;
-    if (spec.keyInterval > 0)
-        w.encoder->gop_size = spec.keyInterval;
+    if (layout.keyInterval > 0)
+        w.encoder->gop_size = layout.keyInterval;
     if (id == AV_CODEC_ID_MJPEG || id == AV_CODEC_ID_MPEG4) {
         w.encoder->flags |= AV_CODEC_FLAG_QSCALE;
         w.encoder->global_quality = FF_QP2LAMBDA * 2;
@@ -137,20 +137,20 @@ bool WriteTestAvi(const QString& path, const TestAviSpec& spec) {
     w.rgb = av_frame_alloc();
     w.packet = av_packet_alloc();
     w.frame->format = format;
-    w.frame->width = spec.width;
-    w.frame->height = spec.height;
+    w.frame->width = layout.width;
+    w.frame->height = layout.height;
     w.rgb->format = AV_PIX_FMT_BGR24;
-    w.rgb->width = spec.width;
-    w.rgb->height = spec.height;
+    w.rgb->width = layout.width;
+    w.rgb->height = layout.height;
     if (av_frame_get_buffer(w.frame, 0) < 0 || av_frame_get_buffer(w.rgb, 0) < 0)
         return false;
     const bool pal8 = format == AV_PIX_FMT_PAL8;
-    for (int f = 0; f < spec.frames; ++f) {
+    for (int f = 0; f < layout.frames; ++f) {
         if (av_frame_make_writable(w.frame) < 0)
             return false;
         if (pal8) {
-            for (int y = 0; y < spec.height; ++y)
-                for (int x = 0; x < spec.width; ++x)
+            for (int y = 0; y < layout.height; ++y)
+                for (int x = 0; x < layout.width; ++x)
                     w.frame->data[0][y * w.frame->linesize[0] + x] = TestAviIndex(f, x, y);
             auto* palette = reinterpret_cast<uint32_t*>(w.frame->data[1]);
             for (int i = 0; i < 256; ++i) {
@@ -160,14 +160,15 @@ bool WriteTestAvi(const QString& path, const TestAviSpec& spec) {
             }
         } else {
             AVFrame* target = format == AV_PIX_FMT_BGR24 ? w.frame : w.rgb;
-            for (int y = 0; y < spec.height; ++y)
-                for (int x = 0; x < spec.width; ++x)
-                    TestAviPixel(spec, f, x, y, target->data[0] + y * target->linesize[0] + 3 * x);
+            for (int y = 0; y < layout.height; ++y)
+                for (int x = 0; x < layout.width; ++x)
+                    TestAviPixel(layout, f, x, y,
+                                 target->data[0] + y * target->linesize[0] + 3 * x);
             if (target != w.frame) {
-                w.scaler = sws_getCachedContext(w.scaler, spec.width, spec.height, AV_PIX_FMT_BGR24,
-                                                spec.width, spec.height, format, SWS_BICUBIC,
-                                                nullptr, nullptr, nullptr);
-                sws_scale(w.scaler, w.rgb->data, w.rgb->linesize, 0, spec.height, w.frame->data,
+                w.scaler = sws_getCachedContext(w.scaler, layout.width, layout.height,
+                                                AV_PIX_FMT_BGR24, layout.width, layout.height,
+                                                format, SWS_BICUBIC, nullptr, nullptr, nullptr);
+                sws_scale(w.scaler, w.rgb->data, w.rgb->linesize, 0, layout.height, w.frame->data,
                           w.frame->linesize);
             }
         }
