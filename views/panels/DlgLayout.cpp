@@ -44,7 +44,7 @@ BOOL CDlgLayout::SetActiveDialog(CDialog* dialog) {
         return FALSE;
     CRect layoutRect;
     dialog->GetWindowRect(&layoutRect);
-    host->resize(layoutRect.Width(), layoutRect.Height());
+    SetWindowPos(nullptr, 0, 0, layoutRect.Width(), layoutRect.Height(), SWP_NOMOVE | SWP_NOZORDER);
 
     for (QWidget* widget : host->findChildren<QWidget*>()) {
         // Controls of a dialog inside the host (the layouts themselves, embedded pages) are
