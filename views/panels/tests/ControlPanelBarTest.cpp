@@ -3,6 +3,7 @@
 #include "platform/framework/TreeCtrl.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/panels/ControlPanelBar.h"
+#include "views/panels/IconControlPanelBar.h"
 #include "views/panels/TabDlg.h"
 #include "views/panels/TreeLabels.h"
 
@@ -27,7 +28,13 @@ CResourceModule BarModule() {
     bar.style = WS_CHILD;
     bar.cx = 200;
     bar.cy = 120;
-    bar.items = {{DlgControl::Tab, kControlPanelTabId, QString(), 2, 2, 190, 14, WS_CHILD}};
+    bar.items = {
+        {DlgControl::Tab, kControlPanelTabId, QString(), 2, 2, 190, 14, WS_CHILD},
+        {DlgControl::Button, kFirstTabButton, QStringLiteral("Cams"), 2, 100, 30, 14,
+         WS_CHILD | WS_VISIBLE},
+        {DlgControl::Button, kSecondTabButton, QStringLiteral("Play"), 40, 100, 30, 14,
+         WS_CHILD | WS_VISIBLE},
+    };
     DialogTemplate page;
     page.id = kPageTemplate;
     page.style = WS_CHILD;
@@ -181,6 +188,36 @@ TEST(ControlPanelBarAlone, WorksWithoutATabControl) {
     EXPECT_EQ(bar.GetCurTab(), -1);
     EXPECT_EQ(bar.AddPage(nullptr, "Devices", 0), -1);
     EXPECT_TRUE(bar.SelectTabByName("Devices"));
+}
+
+TEST_F(IsolatedTest, IconButtonsFollowTheFirstTwoTabs) {
+    CResourceModule module = BarModule();
+    CResourceChain::AddModule(&module);
+    auto* frame = new CPanelFrame;
+    ASSERT_TRUE(frame->LoadFrame(0));
+    CIconControlPanelBar bar;
+    ASSERT_TRUE(bar.Create(frame, kBarTemplate, WS_VISIBLE | CBRS_ALIGN_LEFT, 0xE900));
+    bar.AttachTabControl(TRUE);
+    bar.AttachTabControl(TRUE);  // a second call keeps the buttons
+    COwnerDrawButton& first = bar.GetTabButton(0);
+    COwnerDrawButton& second = bar.GetTabButton(1);
+    EXPECT_EQ(bar.GetDlgItem(kFirstTabButton), &first);
+    EXPECT_EQ(bar.GetDlgItem(kSecondTabButton), &second);
+    EXPECT_EQ(first.GetWindowText(), QStringLiteral("Cams"));
+
+    const struct {
+        int tab;
+        int firstChecked;
+        int secondChecked;
+    } cases[] = {{1, 0, 1}, {0, 1, 0}, {2, 1, 0}, {1, 0, 1}, {-1, 0, 1}};
+    for (const auto& c : cases) {
+        bar.ShowTabPage(c.tab, 0);
+        EXPECT_EQ(first.GetCheck(), c.firstChecked) << c.tab;
+        EXPECT_EQ(second.GetCheck(), c.secondChecked) << c.tab;
+    }
+    bar.DestroyWindow();
+    frame->DestroyWindow();
+    CResourceChain::RemoveModule(&module);
 }
 
 // ---- tree labels
