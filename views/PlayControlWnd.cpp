@@ -13,9 +13,6 @@ IMPLEMENT_DYNAMIC(CPlayControlWnd, CWnd)
 
 namespace {
 
-// The notification code of an edit control whose text changed.
-constexpr int kEditChanged = 0x0300;
-
 constexpr UINT kMinTimerMs = 10;
 constexpr int kMaxSkip = 98;
 constexpr int kMinSpin = 1;
@@ -66,7 +63,9 @@ ON_COMMAND(PlayControlId::kSynchronize, OnToggleSynchronize)
 ON_COMMAND(PlayControlId::kBaseSync, OnToggleBaseSync)
 ON_COMMAND(PlayControlId::kJump, OnJump)
 ON_COMMAND(PlayControlId::kZero, OnZero)
-ON_CONTROL(kEditChanged, PlayControlId::kSkipEdit, OnSkipEditChanged)
+ON_CONTROL(EN_CHANGE, PlayControlId::kSkipEdit, OnSkipEditChanged)
+ON_NOTIFY(NM_RELEASEDCAPTURE, PlayControlId::kRateSlider, OnRateSliderNotify)
+ON_NOTIFY(UDN_DELTAPOS, PlayControlId::kSkipSpin, OnSkipSpinNotify)
 ON_MESSAGE(kPlayBarTracking, OnBarTracking)
 ON_MESSAGE(kPlayBarReleased, OnBarReleased)
 ON_MESSAGE(kPlayBarResetLimits, OnBarResetLimits)
@@ -578,6 +577,16 @@ void CPlayControlWnd::OnSkipEditChanged() {
 
 void CPlayControlWnd::OnRateSliderReleased() {
     SetRate(m_bar ? m_bar->GetSpeed() : 1.0);
+}
+
+void CPlayControlWnd::OnRateSliderNotify(NMHDR*, LRESULT* pResult) {
+    OnRateSliderReleased();
+    *pResult = 0;
+}
+
+void CPlayControlWnd::OnSkipSpinNotify(NMHDR* pNMHDR, LRESULT* pResult) {
+    auto* updown = reinterpret_cast<NMUPDOWN*>(pNMHDR);
+    *pResult = OnSkipSpinDeltaPos(&updown->iPos, &updown->iDelta);
 }
 
 LRESULT CPlayControlWnd::OnSkipSpinDeltaPos(int* position, int* delta) {

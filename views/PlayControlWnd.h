@@ -153,6 +153,8 @@ protected:
     void OnJump();
     void OnZero();
     void OnSkipEditChanged();
+    void OnRateSliderNotify(NMHDR* pNMHDR, LRESULT* pResult);
+    void OnSkipSpinNotify(NMHDR* pNMHDR, LRESULT* pResult);
     LRESULT OnBarTracking(WPARAM kind, LPARAM value);
     LRESULT OnBarReleased(WPARAM kind, LPARAM value);
     LRESULT OnBarResetLimits(WPARAM, LPARAM);

@@ -323,6 +323,7 @@ LRESULT COwnerDrawButton::OnGetCheck(WPARAM, LPARAM) {
 void COwnerDrawButton::OnPaint() {
     CPaintDC dc(this);
     DRAWITEMSTRUCT dis;
+    dis.CtlType = ODT_BUTTON;
     dis.CtlID = static_cast<UINT>(GetDlgCtrlID());
     dis.hwndItem = GetSafeHwnd();
     dis.pDC = &dc;

@@ -512,6 +512,34 @@ TEST_F(PlayControlTest, SkipSpinRunsReversedWithinOneToNinetyNine) {
     }
 }
 
+TEST_F(PlayControlTest, ControlNotificationsReachTheirHandlers) {
+    Connect();
+    m_bar.speed = 25.0;
+    NMHDR released;
+    released.idFrom = PlayControlId::kRateSlider;
+    released.code = NM_RELEASEDCAPTURE;
+    m_play.SendMessage(WM_NOTIFY, PlayControlId::kRateSlider, reinterpret_cast<LPARAM>(&released));
+    EXPECT_EQ(m_play.GetRate(), 25.0);
+
+    // The same code from another control is not the rate slider's.
+    m_bar.speed = 5.0;
+    released.idFrom = PlayControlId::kSkipSpin;
+    m_play.SendMessage(WM_NOTIFY, PlayControlId::kSkipSpin, reinterpret_cast<LPARAM>(&released));
+    EXPECT_EQ(m_play.GetRate(), 25.0);
+
+    NMUPDOWN spin;
+    spin.hdr.idFrom = PlayControlId::kSkipSpin;
+    spin.hdr.code = UDN_DELTAPOS;
+    spin.iPos = 5;
+    spin.iDelta = 1;
+    EXPECT_EQ(
+        m_play.SendMessage(WM_NOTIFY, PlayControlId::kSkipSpin, reinterpret_cast<LPARAM>(&spin)),
+        0);
+    EXPECT_EQ(spin.iPos + spin.iDelta, 4);
+    ASSERT_FALSE(m_owner.skips.empty());
+    EXPECT_EQ(m_owner.skips.back(), 3);
+}
+
 TEST_F(PlayControlTest, SkipEditAndShowKeepTheSpinInStep) {
     Connect();
     m_bar.spin = 7;
