@@ -192,22 +192,25 @@ QString CDlgOptionsBase::ApplicationFolder() {
 
 BOOL CDlgOptionsBase::OnInitDialog() {
     CDialog::OnInitDialog();
-    m_tab = dynamic_cast<CTabCtrl*>(GetDlgItem(kOptionsTabCtrlId));
-    CWnd* pageParent = m_tab ? static_cast<CWnd*>(m_tab) : this;
+    m_hasTabCtrl = m_tabCtrl.GetSafeHwnd() || m_tabCtrl.SubclassDlgItem(kOptionsTabCtrlId, this);
+    CWnd* pageParent = m_hasTabCtrl ? static_cast<CWnd*>(&m_tabCtrl) : this;
 
     int tabIndex = 0;
     for (size_t i = 0; i < m_editPages.size(); ++i) {
         m_editPages[i]->Create(m_pageTemplates[i], pageParent);
-        if (m_pageHasTab[i] && m_tab)
-            m_tab->InsertItem(tabIndex++, m_pageNames[i]);
+        if (m_pageHasTab[i] && m_hasTabCtrl)
+            m_tabCtrl.InsertItem(tabIndex++, m_pageNames[i]);
     }
 
     CRect client;
     pageParent->GetClientRect(&client);
     const CRect pageRect(5, client.top + 30, client.right - 5, client.bottom - 5);
+    // Only the first tab's page shows, whatever the page templates say; pages without a tab never.
     for (CDlgOptionsBaseTab* page : m_editPages) {
-        if (page->GetSafeHwnd())
-            page->MoveWindow(pageRect, TRUE);
+        if (!page->GetSafeHwnd())
+            continue;
+        page->MoveWindow(pageRect, TRUE);
+        page->ShowWindow(SW_HIDE);
     }
     ShowTab(0);
 
@@ -255,7 +258,7 @@ BOOL CDlgOptionsBase::ValidateEditPages() {
 void CDlgOptionsBase::OnTabSelChange(NMHDR* /*pNotifyStruct*/, LRESULT* pResult) {
     if (pResult)
         *pResult = 0;
-    const int tabIndex = m_tab ? m_tab->GetCurSel() : 0;
+    const int tabIndex = m_hasTabCtrl ? m_tabCtrl.GetCurSel() : 0;
     if (m_valuePages.size() == m_editPages.size() && !ValidateEditPages())
         return;
     for (CDlgOptionsBaseTab* page : m_editPages) {

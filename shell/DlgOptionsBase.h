@@ -6,6 +6,7 @@
 
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/Dialog.h"
+#include "platform/framework/TabCtrl.h"
 
 #include <QString>
 
@@ -13,7 +14,6 @@
 
 class CArchive;
 class CDlgOptionsBaseTab;
-class CTabCtrl;
 struct NMHDR;
 
 inline constexpr UINT kOptionsTabCtrlId = 1661;
@@ -63,6 +63,8 @@ public:
     HRESULT LoadOptionFile();
     HRESULT SaveOptionFile();
     QString OptionFilePath() const;
+    // The tab control (1661) while the dialog is open.
+    CTabCtrl& GetTabCtrl() { return m_tabCtrl; }
 
     // The folder that was current at start-up, where option files live. The application sets it
     // when it starts; until then it is the current folder.
@@ -81,7 +83,8 @@ protected:
     BOOL ValidateEditPages();
 
     UINT m_nIDTemplate;
-    CTabCtrl* m_tab = nullptr;
+    CTabCtrl m_tabCtrl;
+    bool m_hasTabCtrl = false;
     std::vector<CDlgOptionsBaseTab*> m_valuePages;
     std::vector<CDlgOptionsBaseTab*> m_editPages;
     std::vector<UINT> m_pageTemplates;
