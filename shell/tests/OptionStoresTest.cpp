@@ -409,6 +409,11 @@ TEST_F(OptionStoresTest, MissingFileOrNameLeavesDefaults) {
     store.GetSetting("SK:sBaseName", &base);
     EXPECT_EQ(Text(base), "filename");
 
+    store.m_snapkeepValue.RestoreDefaults();
+    base.Clear();  // GetSetting overwrites without freeing
+    store.GetSetting("SK:sBaseName", &base);
+    EXPECT_EQ(Text(base), "snapkeep");
+
     CDlgOptionsRecord record;  // has no option file
     EXPECT_EQ(record.LoadOptionFile(), E_FAIL);
     EXPECT_EQ(record.SaveOptionFile(), E_FAIL);
@@ -444,6 +449,27 @@ TEST_F(OptionStoresTest, FailedSaveSaysSoAndKeepsTheOldFile) {
     }
     ASSERT_FALSE(Prompter().Prompts().empty());
     EXPECT_TRUE(Prompter().Prompts().back().type & MB_ICONWARNING);
+}
+
+TEST_F(OptionStoresTest, ConnectionValuesMapToTheirComboItems) {
+    const QStringList items = CDlgOptionsBaseTab_Connections::ConnectionItems();
+    struct Case {
+        int value;
+        const char* item;
+    } cases[] = {{0, " Auto"},
+                 {1, " Firewire (1394)"},
+                 {32, " Optical (Fiber)"},
+                 {16, " 100 Base-T Ethernet"},
+                 {160, " 1000 Base-T Ethernet"},
+                 {5, " Auto"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        const int index = CDlgOptionsBaseTab_Connections::IndexOfConnection(c.value);
+        EXPECT_EQ(items.value(index), c.item);
+        if (c.value != 5) {
+            EXPECT_EQ(CDlgOptionsBaseTab_Connections::ConnectionOfIndex(index), c.value);
+        }
+    }
 }
 
 }  // namespace
