@@ -25,6 +25,13 @@ const CResourceModule& CProgramResources::Module() {
     static const CResourceModule module = [] {
         CResourceModule m;
         m.name = QStringLiteral("Reelmark");
+        m.strings = {
+            {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
+                                 "are the correct version.")},
+            {16384, QStringLiteral("For technical support please contact:")},
+            {16387,
+             QStringLiteral("Another instance of this application was detected. Shutting Down.")},
+        };
         return m;
     }();
     return module;
