@@ -1,0 +1,46 @@
+#pragma once
+
+// CDlgOptionsBaseTab_Fields: an option page whose values are described by a table of fields, each
+// with its key, its default and the registry value names it is read from and written to.
+
+#include "shell/DlgOptionsBaseTab.h"
+
+#include <span>
+#include <vector>
+
+struct OptionField {
+    const char* key;  // nullptr: a field no key reaches
+    int defaultValue;
+    const char* loadName;               // the registry value read on load; nullptr: not read
+    const char* saveName;               // the registry value written on save; nullptr: not written
+    const char* defaultText = nullptr;  // set for a string field: its default
+};
+
+class CDlgOptionsBaseTab_Fields : public CDlgOptionsBaseTab {
+    DECLARE_DYNAMIC(CDlgOptionsBaseTab_Fields)
+
+public:
+    void LoadFromRegistry() override;
+    void SaveToRegistry() override;
+    void CopyFrom(const CDlgOptionsBaseTab& page) override;
+    VARIANT GetValue(const QString& key, int index) override;
+    BOOL SetValue(const QString& key, const VARIANT& value, int index) override;
+
+    std::span<const OptionField> Fields() const { return m_fields; }
+    // The registry key below HKEY_LOCAL_MACHINE that the page persists in.
+    QString RegistryPath() const;
+
+protected:
+    CDlgOptionsBaseTab_Fields(UINT nIDTemplate, std::span<const OptionField> fields,
+                              const char* subKey, CWnd* pParentWnd);
+
+    // The field with this key; -1 when the page has none.
+    int FieldIndex(const QString& key) const;
+    int& Int(int field) { return m_ints[field]; }
+    QString& Text(int field) { return m_texts[field]; }
+
+    std::span<const OptionField> m_fields;
+    const char* m_subKey;
+    std::vector<int> m_ints;
+    std::vector<QString> m_texts;
+};
