@@ -4,6 +4,7 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/ResourceChain.h"
+#include "shell/DlgOptionsBase.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -27,6 +28,7 @@ BOOL CVidraApp::InitInstance() {
     m_strProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     // The whole path, however long.
     m_strCurrentFolder = QDir::currentPath() + QLatin1Char('/');
+    CDlgOptionsBase::SetApplicationFolder(m_strCurrentFolder);
 
     m_pLock = std::make_unique<QLockFile>(LockFilePath());
     // A running copy may hold the lock for days: only a lock whose owner is gone is stale.

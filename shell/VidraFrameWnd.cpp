@@ -23,6 +23,7 @@ IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWnd)
 // clang-format off
 BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
     ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
     ON_COMMAND(ID_FILE_OPEN_DATA_FILE, OnFileOpenDataFile)
     ON_COMMAND(ID_FILE_NEW_PLAY_PROJECT, OnNewPlayProject)
@@ -100,28 +101,21 @@ CVidraFrameWnd::~CVidraFrameWnd() = default;
 HRESULT CVidraFrameWnd::GetSetting(const QString& key, VARIANT* out, int index) {
     if (!out)
         return E_FAIL;
-    for (ISettingsStore* store : m_stores) {
-        VARIANT value;
-        if (SUCCEEDED(store->GetSetting(key, &value, index)) && value.vt != VT_EMPTY) {
+    for (CDlgOptionsBase* store : {static_cast<CDlgOptionsBase*>(&m_programOptions),
+                                   static_cast<CDlgOptionsBase*>(&m_snapkeepOptions)}) {
+        VARIANT value = store->GetValue(key, index);
+        if (value.vt != VT_EMPTY) {
             *out = value;
             return S_OK;
         }
-        VariantClear(&value);
     }
     return E_FAIL;
 }
 
 HRESULT CVidraFrameWnd::SetSetting(const QString& key, VARIANT value, int index) {
-    // The store that knows the key takes the value.
-    for (ISettingsStore* store : m_stores) {
-        VARIANT current;
-        const bool known =
-            SUCCEEDED(store->GetSetting(key, &current, index)) && current.vt != VT_EMPTY;
-        VariantClear(&current);
-        if (known)
-            return store->SetSetting(key, value, index);
-    }
-    return E_FAIL;
+    if (SUCCEEDED(m_programOptions.SetSetting(key, value, index)))
+        return S_OK;
+    return m_snapkeepOptions.SetSetting(key, value, index);
 }
 
 HRESULT CVidraFrameWnd::SetDelegate(IIndexedValuesDelegate* pDelegate) {
@@ -231,6 +225,8 @@ CRect CVidraFrameWnd::GetMDIClientRect() const {
 int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
+    m_programOptions.LoadAllFromRegistry();
+    m_snapkeepOptions.LoadOptionFile();
     for (int i = 0; i < kToolBarCount; ++i) {
         CToolBar& bar = m_toolBars[static_cast<size_t>(i)];
         const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
@@ -246,6 +242,12 @@ int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         bar.UseLargeImages(useLarge && large != 0);
     ApplyToolBarSettings();
     return 0;
+}
+
+void CVidraFrameWnd::OnDestroy() {
+    m_programOptions.SaveAllToRegistry();
+    m_snapkeepOptions.SaveOptionFile();
+    CMDIFrameWnd::OnDestroy();
 }
 
 void CVidraFrameWnd::ApplyToolBarSettings() {

@@ -10,6 +10,8 @@
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/wintypes/Rect.h"
+#include "shell/DlgProgramOptions.h"
+#include "shell/DlgSnapkeepOptions.h"
 
 #include <array>
 #include <vector>
@@ -74,11 +76,13 @@ public:
     CVidraFrameWnd();
     ~CVidraFrameWnd() override;
 
-    // ISettingsStore: the first store that knows the key answers; E_FAIL when none does.
+    // ISettingsStore: the program options answer first, then the one-step save settings;
+    // E_FAIL when neither knows the key.
     HRESULT GetSetting(const QString& key, VARIANT* out, int index = -1) override;
     HRESULT SetSetting(const QString& key, VARIANT value, int index) override;
-    // The stores asked, in order (not owned; they must outlive the frame's last lookup).
-    void AddSettingsStore(ISettingsStore* store) { m_stores.push_back(store); }
+
+    CDlgProgramOptions& GetProgramOptions() { return m_programOptions; }
+    CDlgSnapkeepOptions& GetSnapkeepOptions() { return m_snapkeepOptions; }
 
     // IIndexedValues; entries added by growing the list are -1.
     HRESULT SetDelegate(IIndexedValuesDelegate* pDelegate) override;
@@ -102,7 +106,10 @@ public:
     void ApplyToolBarSettings();
 
 protected:
+    // Loads the option stores before the toolbars read them.
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    // Saves the program options to the registry and the one-step save settings to their file.
+    void OnDestroy();
 
     void OnFileOpenVideo();
     void OnFileOpenPlayGroup();
@@ -127,7 +134,8 @@ private:
     static int ToolBarOfCommand(UINT nID);
     std::vector<CView*> ViewsOfClass(const CRuntimeClass* viewClass) const;
 
-    std::vector<ISettingsStore*> m_stores;
+    CDlgProgramOptions m_programOptions;
+    CDlgSnapkeepOptions m_snapkeepOptions;
     IIndexedValuesDelegate* m_pIndexedDelegate = nullptr;
     std::vector<intptr_t> m_indexedValues;
     std::array<CToolBar, kToolBarCount> m_toolBars;

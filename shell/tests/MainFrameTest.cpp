@@ -66,11 +66,64 @@ TEST_F(MainFrameTest, StatusBarHasFourPanesWithTheirTips) {
     }
 }
 
-TEST_F(MainFrameTest, UnknownSettingFailsWithoutAnyStore) {
+int IntSetting(ISettingsStore& store, const QString& key) {
+    VARIANT value;
+    EXPECT_EQ(store.GetSetting(key, &value, -1), S_OK) << key.toStdString();
+    EXPECT_EQ(value.vt, VT_I4) << key.toStdString();
+    return value.lVal;
+}
+
+TEST_F(MainFrameTest, UnknownSettingFailsWhereAStoreAnswersEmpty) {
     VARIANT value;
     EXPECT_EQ(m_frame->GetSetting("No:Such", &value, -1), E_FAIL);
     EXPECT_EQ(value.vt, VT_EMPTY);
     EXPECT_EQ(m_frame->GetSetting("View:MainTB", nullptr, -1), E_FAIL);
+    for (ISettingsStore* store : {static_cast<ISettingsStore*>(&m_frame->GetProgramOptions()),
+                                  static_cast<ISettingsStore*>(&m_frame->GetSnapkeepOptions())}) {
+        VARIANT own;
+        EXPECT_EQ(store->GetSetting("No:Such", &own, -1), S_OK);
+        EXPECT_EQ(own.vt, VT_EMPTY);
+    }
+    VARIANT one;
+    one.vt = VT_I4;
+    one.lVal = 1;
+    EXPECT_EQ(m_frame->SetSetting("No:Such", one, -1), E_FAIL);
+}
+
+TEST_F(MainFrameTest, ToggleMainToolbarTwiceRestoresKeyAndBar) {
+    CToolBar& bar = m_frame->GetToolBar(CVidraFrameWnd::kMainToolBar);
+    ASSERT_EQ(IntSetting(*m_frame, "View:MainTB"), 1);
+    EXPECT_TRUE(bar.IsVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_MAIN_TOOLBAR);
+    EXPECT_EQ(IntSetting(*m_frame, "View:MainTB"), 0);
+    EXPECT_FALSE(bar.IsVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_MAIN_TOOLBAR);
+    EXPECT_EQ(IntSetting(*m_frame, "View:MainTB"), 1);
+    EXPECT_TRUE(bar.IsVisible());
+}
+
+TEST_F(MainFrameTest, SettingsReachTheRegistryWhenTheFrameIsDestroyed) {
+    const QString key = "AppBehave:bPR_StartMax";
+    VARIANT off;
+    off.vt = VT_I4;
+    off.lVal = 0;
+    ASSERT_EQ(m_frame->SetSetting(key, off, -1), S_OK);
+    EXPECT_EQ(IntSetting(*m_frame, key), 0);
+    {
+        CDlgProgramOptions stored;
+        stored.LoadAllFromRegistry();
+        EXPECT_EQ(IntSetting(stored, key), 1);
+    }
+    m_frame->DestroyWindow();
+    CDlgProgramOptions stored;
+    stored.LoadAllFromRegistry();
+    EXPECT_EQ(IntSetting(stored, key), 0);
+
+    // A new main frame starts from the saved value.
+    m_frame = new CMainFrame;
+    ASSERT_TRUE(m_frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    m_app.m_pMainWnd = m_frame;
+    EXPECT_EQ(IntSetting(*m_frame, key), 0);
 }
 
 TEST_F(MainFrameTest, CloseIsRefusedWhileRecording) {
