@@ -4,6 +4,8 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 
+#include <utility>
+
 namespace {
 
 void FillMenu(CMenu& menu, const std::vector<MenuItemTemplate>& items) {
@@ -25,6 +27,22 @@ const CResourceModule& CProgramResources::Module() {
     static const CResourceModule module = [] {
         CResourceModule m;
         m.name = QStringLiteral("Reelmark");
+        // The progress dialogs: the bar, a line of text and Cancel.
+        for (const auto& [id, caption] :
+             {std::pair<UINT, const char*>{184, "Progress"}, {30109, "Please Wait"}}) {
+            DialogTemplate dialog;
+            dialog.id = id;
+            dialog.caption = QString::fromLatin1(caption);
+            dialog.cx = 220;
+            dialog.cy = 62;
+            dialog.items = {
+                {DlgControl::Static, 1014, QString(), 7, 7, 206, 10},
+                {DlgControl::Progress, 1013, QString(), 7, 20, 206, 12},
+                {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 163, 40, 50, 14,
+                 WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+            };
+            m.dialogs.push_back(dialog);
+        }
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},
