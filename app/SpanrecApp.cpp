@@ -1,5 +1,6 @@
 #include "app/SpanrecApp.h"
 
+#include "app/SplashWnd.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
@@ -82,6 +83,9 @@ void CSpanrecApp::AddTemplates() {
 BOOL CSpanrecApp::InitInstance() {
     // The program's texts are needed by the first message, that of a second start.
     CProgramResources::Register();
+    CCommandLineInfo splashInfo;
+    ParseCommandLine(splashInfo);
+    CSplashWnd::EnableSplashScreen(splashInfo.m_bShowSplash);
     if (!CVidraApp::InitInstance())
         return FALSE;
 
@@ -97,6 +101,7 @@ BOOL CSpanrecApp::InitInstance() {
     }
     m_pMainWnd = frame;
     frame->DragAcceptFiles();
+    CSplashWnd::ShowSplashScreen(frame);
 
     // There is no object server on this platform: /Embedding and /Automation start the
     // program normally instead of leaving a hidden process with nothing to serve.
@@ -115,4 +120,10 @@ BOOL CSpanrecApp::InitInstance() {
     frame->UpdateWindow();
     frame->SetWindowText(QString::fromLatin1(kMainTitle));
     return TRUE;
+}
+
+BOOL CSpanrecApp::PreTranslateMessage(MSG* pMsg) {
+    if (CSplashWnd::PreTranslateAppMessage(pMsg))
+        return TRUE;
+    return CVidraApp::PreTranslateMessage(pMsg);
 }

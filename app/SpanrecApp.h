@@ -20,6 +20,8 @@ public:
     CSpanrecApp();
 
     BOOL InitInstance() override;
+    // Gives the splash the first look at input.
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // The template registered at index i of the table, or nullptr before start-up.
     CMultiDocTemplate* GetTemplate(int index) const {

@@ -1,4 +1,5 @@
 #include "app/SpanrecApp.h"
+#include "app/SplashWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ToolBar.h"
@@ -91,6 +92,8 @@ TEST_F(SpanrecAppTest, LockOfAKilledRunDoesNotBlockTheNextStart) {
 class SpanrecAppStartTest : public IsolatedTest {
 protected:
     void TearDown() override {
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
         if (m_app.m_pMainWnd)
             m_app.m_pMainWnd->DestroyWindow();
         m_app.ExitInstance();
@@ -109,6 +112,7 @@ TEST_F(SpanrecAppStartTest, StartWithoutArgumentsShowsTheEmptyMaximisedMainWindo
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
     EXPECT_TRUE(frame->GetMDIChildren().empty());
     EXPECT_EQ(frame->GetStatusBar().GetCount(), 5);
+    EXPECT_NE(CSplashWnd::Current(), nullptr);
     for (int i = 0; i < CVidraFrameWnd::kToolBarCount; ++i) {
         // Without stored settings the bars with a "View:" key show, as their defaults say.
         EXPECT_EQ(frame->GetToolBar(i).IsVisible(), CVidraFrameWnd::ToolBarKey(i) != nullptr) << i;
@@ -133,6 +137,42 @@ TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
     Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Vid"), IDOK);
     EXPECT_EQ(m_app.CreateDocumentByKey("DT:Vid", WorkPath("clip.avi"), TRUE), nullptr);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(SpanrecAppStartTest, SplashGoesOnAnyPressAndSwallowsIt) {
+    ASSERT_TRUE(m_app.InitInstance());
+    const struct {
+        UINT message;
+        BOOL swallowed;
+    } cases[] = {{WM_MOUSEMOVE, FALSE},
+                 {WM_KEYDOWN, TRUE},
+                 {WM_LBUTTONDOWN, TRUE},
+                 {WM_RBUTTONDOWN, TRUE},
+                 {WM_MBUTTONDOWN, TRUE}};
+    for (const auto& c : cases) {
+        CSplashWnd::EnableSplashScreen(TRUE);
+        CSplashWnd::ShowSplashScreen(m_app.m_pMainWnd);
+        ASSERT_NE(CSplashWnd::Current(), nullptr);
+        MSG msg;
+        msg.message = c.message;
+        EXPECT_EQ(CSplashWnd::PreTranslateAppMessage(&msg), c.swallowed) << c.message;
+        EXPECT_EQ(CSplashWnd::Current() == nullptr, c.swallowed != FALSE) << c.message;
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
+    }
+    // With no splash, a press goes on to its window.
+    MSG key;
+    key.message = WM_KEYDOWN;
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+}
+
+TEST_F(SpanrecAppStartTest, SplashHidesWhenItsTimerFires) {
+    CSplashWnd::EnableSplashScreen(TRUE);
+    CSplashWnd::ShowSplashScreen(nullptr);
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    splash->OnTimer(CSplashWnd::kTimerId);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
 }
 
 }  // namespace
