@@ -119,6 +119,28 @@ TEST_F(SpanrecAppStartTest, StartWithoutArgumentsShowsTheEmptyMaximisedMainWindo
     }
 }
 
+TEST_F(SpanrecAppStartTest, ServerSwitchesStartNormallyAndUnregisterEnds) {
+    const struct {
+        const char* argument;
+        BOOL started;
+    } cases[] = {{"/Embedding", TRUE}, {"-Automation", TRUE}, {"/Unregister", FALSE}};
+    for (const auto& c : cases) {
+        m_app.SetArguments({c.argument});
+        EXPECT_EQ(m_app.InitInstance(), c.started) << c.argument;
+        CWnd* frame = m_app.m_pMainWnd;
+        ASSERT_NE(frame, nullptr);
+        if (c.started) {
+            EXPECT_TRUE(frame->IsWindowVisible()) << c.argument;
+            EXPECT_TRUE(frame->IsZoomed()) << c.argument;
+        }
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
+        frame->DestroyWindow();
+        m_app.ExitInstance();
+    }
+}
+
 TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
     ASSERT_TRUE(m_app.InitInstance());
     const char* keys[] = {"DT:Orig",       "DT:Rec",        "DT:Rec2",          "DT:Cam",
