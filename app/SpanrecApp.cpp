@@ -1,5 +1,6 @@
 #include "app/SpanrecApp.h"
 
+#include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/FrameworkIds.h"
@@ -11,6 +12,10 @@
 #include "shell/PlaceholderView.h"
 
 IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
+
+BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
+ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+END_MESSAGE_MAP()
 
 namespace {
 
@@ -120,6 +125,11 @@ BOOL CSpanrecApp::InitInstance() {
     frame->UpdateWindow();
     frame->SetWindowText(QString::fromLatin1(kMainTitle));
     return TRUE;
+}
+
+void CSpanrecApp::OnAppAbout() {
+    CAboutDlg about;
+    about.DoModal();
 }
 
 BOOL CSpanrecApp::PreTranslateMessage(MSG* pMsg) {

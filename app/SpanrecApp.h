@@ -15,6 +15,7 @@ class CMultiDocTemplate;
 
 class CSpanrecApp : public CVidraApp {
     DECLARE_DYNAMIC(CSpanrecApp)
+    DECLARE_MESSAGE_MAP()
 
 public:
     CSpanrecApp();
@@ -31,6 +32,9 @@ public:
     static constexpr int kTemplateCount = 16;
     // The key of table row i.
     static QString TemplateKey(int index);
+
+protected:
+    void OnAppAbout();
 
 private:
     void AddTemplates();

@@ -43,10 +43,29 @@ const CResourceModule& CProgramResources::Module() {
             };
             m.dialogs.push_back(dialog);
         }
+        DialogTemplate about;
+        about.id = 100;
+        about.caption = QStringLiteral("About");
+        about.cx = 235;
+        about.cy = 120;
+        about.items = {
+            {DlgControl::Static, 1005, QString(), 10, 10, 215, 10},
+            {DlgControl::Static, 1006, QString(), 10, 22, 215, 10},
+            {DlgControl::Static, 1007, QString(), 10, 40, 215, 10},
+            {DlgControl::Static, 1008, QString(), 10, 52, 215, 18},
+            {DlgControl::Static, 1009, QString(), 10, 72, 215, 10},
+            {DlgControl::Static, 1010, QString(), 10, 84, 215, 10},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 175, 100, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(about);
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},
             {16384, QStringLiteral("For technical support please contact:")},
+            {16385, QStringLiteral("Tolvar Technical Support")},
+            {16386, QStringLiteral("support@tolvar.example")},
+            {16395, QStringLiteral("https://www.tolvar.example/support")},
             {16387,
              QStringLiteral("Another instance of this application was detected. Shutting Down.")},
         };

@@ -7,15 +7,12 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/Shell.h"
 #include "platform/framework/View.h"
 #include "shell/VidraApp.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QImage>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPixmap>
 #include <QWidget>
 
 IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWnd)
@@ -348,17 +345,12 @@ void CVidraFrameWnd::OnNewPlayProject() {
 }
 
 void CVidraFrameWnd::OnEditCopyApplicationWindow() {
-    QWidget* widget = GetQWidget();
-    const QImage image = widget ? widget->grab().toImage() : QImage();
     MessageBoxPrompt prompt;
     prompt.caption = QString::fromLatin1(kMainTitle);
-    prompt.owner = widget;
-    if (!image.isNull()) {
-        QApplication::clipboard()->setImage(image);
-        prompt.text = QStringLiteral("Application window copied to clipboard.");
-    } else {
-        prompt.text = QStringLiteral("Failed to copy application window to clipboard.");
-    }
+    prompt.owner = GetQWidget();
+    prompt.text = AfxCopyWindowToClipboard(this)
+                      ? QStringLiteral("Application window copied to clipboard.")
+                      : QStringLiteral("Failed to copy application window to clipboard.");
     AfxPrompter().MessageBox(prompt);
 }
 

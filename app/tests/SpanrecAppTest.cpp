@@ -1,8 +1,11 @@
+#include "app/AboutDlg.h"
 #include "app/SpanrecApp.h"
 #include "app/SplashWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/RecordingPrompter.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/ToolBar.h"
+#include "resources/ProgramResources.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
@@ -186,6 +189,24 @@ TEST_F(SpanrecAppStartTest, SplashGoesOnAnyPressAndSwallowsIt) {
     MSG key;
     key.message = WM_KEYDOWN;
     EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+}
+
+TEST_F(SpanrecAppStartTest, AboutBoxNamesTheProgramAndLinksToSupport) {
+    CProgramResources::Register();
+    CAboutDlg about;
+    ASSERT_TRUE(about.Create(IDD_ABOUTBOX));
+    EXPECT_EQ(about.GetWindowText(), "About Vidra Player");
+    EXPECT_EQ(about.GetDlgItemText(1005), "Vidra Player");
+    EXPECT_EQ(about.GetDlgItemText(1006), "Version 5.0.0.3 -- Player");
+    EXPECT_EQ(about.GetDlgItemText(1007), "For technical support please contact:");
+    QString mail;
+    ASSERT_TRUE(LoadString(16386, mail));
+    EXPECT_EQ(about.GetDlgItemText(1009), mail);
+    const auto* link = dynamic_cast<CStaticLink*>(about.GetDlgItem(1009));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->m_link, "mailto:" + mail);
+    EXPECT_NE(dynamic_cast<CStaticLink*>(about.GetDlgItem(1010)), nullptr);
+    about.DestroyWindow();
 }
 
 TEST_F(SpanrecAppStartTest, SplashHidesWhenItsTimerFires) {
