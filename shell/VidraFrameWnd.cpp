@@ -24,6 +24,7 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
     ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
     ON_COMMAND(ID_FILE_OPEN_DATA_FILE, OnFileOpenDataFile)
     ON_COMMAND(ID_FILE_NEW_PLAY_PROJECT, OnNewPlayProject)
+    ON_COMMAND(ID_EDIT_PROGRAM_OPTIONS, OnEditProgramOptions)
     ON_COMMAND_RANGE(ID_VIEW_MAIN_TOOLBAR, ID_VIEW_MAIN_TOOLBAR, OnToggleToolBar)
     ON_COMMAND_RANGE(ID_VIEW_PLAY_PROJECT_TOOLBAR, ID_VIEW_RECORD_PROJECT_TOOLBAR, OnToggleToolBar)
     ON_COMMAND_RANGE(ID_VIEW_PROJECT_LAYOUT_TOOLBAR, ID_VIEW_VIDEO_CONTROLS_TOOLBAR, OnToggleToolBar)
@@ -91,7 +92,7 @@ const char* CVidraFrameWnd::ToolBarKey(int index) {
     return kToolBarSpecs[index].key;
 }
 
-CVidraFrameWnd::CVidraFrameWnd() = default;
+CVidraFrameWnd::CVidraFrameWnd() : m_systemConfiguration(AfxGetAppTitle()) {}
 
 CVidraFrameWnd::~CVidraFrameWnd() = default;
 
@@ -342,6 +343,11 @@ void CVidraFrameWnd::OnNewPlayProject() {
     }
     if (CVidraApp* app = AfxGetVidraApp())
         app->CreateDocumentByKey(QStringLiteral("DT:Gen"), QString(), TRUE);
+}
+
+void CVidraFrameWnd::OnEditProgramOptions() {
+    m_programOptions.DoModal();
+    ApplyToolBarSettings();
 }
 
 void CVidraFrameWnd::OnEditCopyApplicationWindow() {

@@ -12,6 +12,7 @@
 #include "platform/wintypes/Rect.h"
 #include "shell/DlgProgramOptions.h"
 #include "shell/DlgSnapkeepOptions.h"
+#include "shell/DlgSystemConfiguration.h"
 
 #include <array>
 #include <vector>
@@ -81,6 +82,7 @@ public:
     HRESULT GetSetting(const QString& key, VARIANT* out, int index = -1) override;
     HRESULT SetSetting(const QString& key, VARIANT value, int index) override;
 
+    CDlgSystemConfiguration& GetSystemConfiguration() { return m_systemConfiguration; }
     CDlgProgramOptions& GetProgramOptions() { return m_programOptions; }
     CDlgSnapkeepOptions& GetSnapkeepOptions() { return m_snapkeepOptions; }
 
@@ -115,6 +117,7 @@ protected:
     void OnFileOpenPlayGroup();
     void OnFileOpenDataFile();
     void OnNewPlayProject();
+    void OnEditProgramOptions();
     void OnToggleToolBar(UINT nID);
     void OnUpdateToolBarCheck(CCmdUI* pCmdUI);
     void OnUpdateDisabled(CCmdUI* pCmdUI);
@@ -138,5 +141,6 @@ private:
     CDlgSnapkeepOptions m_snapkeepOptions;
     IIndexedValuesDelegate* m_pIndexedDelegate = nullptr;
     std::vector<intptr_t> m_indexedValues;
+    CDlgSystemConfiguration m_systemConfiguration;
     std::array<CToolBar, kToolBarCount> m_toolBars;
 };

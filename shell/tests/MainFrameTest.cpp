@@ -126,6 +126,26 @@ TEST_F(MainFrameTest, SettingsReachTheRegistryWhenTheFrameIsDestroyed) {
     EXPECT_EQ(IntSetting(*m_frame, key), 0);
 }
 
+TEST_F(MainFrameTest, NewPlayProjectRefusedWhenGroupsAreFlattened) {
+    VARIANT on;
+    on.vt = VT_I4;
+    on.lVal = 1;
+    ASSERT_EQ(m_frame->SetSetting("AppBehave:bFlatten_to_2", on, -1), S_OK);
+    Prompter().ExpectMessageBox(
+        "Your current Program Option settings do not allow additional Play Groups.", IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW_PLAY_PROJECT);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, FeaturesNotOfferedSaySo) {
+    for (UINT id : {ID_TOOLS_BACKGROUND_MIXER, ID_TOOLS_ONE_STEP_SAVE_SETTINGS}) {
+        Prompter().ExpectMessageBox("Sorry, this feature is not available.", IDOK);
+        m_frame->SendMessage(WM_COMMAND, id);
+    }
+    EXPECT_EQ(Prompter().Prompts().size(), 2u);
+}
+
 TEST_F(MainFrameTest, CloseIsRefusedWhileRecording) {
     CDocument* doc = m_app.CreateDocumentByKey("DT:Rec", QString(), TRUE);
     ASSERT_NE(doc, nullptr);
