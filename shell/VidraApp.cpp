@@ -58,12 +58,6 @@ int CVidraApp::ExitInstance() {
     return m_nExitCode != 0 ? m_nExitCode : code;
 }
 
-BOOL CVidraApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
-    // Nothing registers the program with the desktop yet, so unregistering has nothing to
-    // remove beyond what the document manager registered; the program then ends.
-    return CWinApp::ProcessShellCommand(rCmdInfo);
-}
-
 void CVidraApp::AddDocTemplateWithKey(const QString& key, CDocTemplate* pTemplate) {
     m_keys.append(key);
     AddDocTemplate(pTemplate);

@@ -29,7 +29,6 @@ public:
     // Releases the lock and deletes the document manager; the exit code is non-zero when
     // start-up stopped.
     int ExitInstance() override;
-    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo) override;
 
     // Appends the key and the template together, so that both lists stay index-aligned.
     void AddDocTemplateWithKey(const QString& key, CDocTemplate* pTemplate);
