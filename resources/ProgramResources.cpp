@@ -4,6 +4,8 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 
+#include <utility>
+
 namespace {
 
 void FillMenu(CMenu& menu, const std::vector<MenuItemTemplate>& items) {
@@ -25,6 +27,48 @@ const CResourceModule& CProgramResources::Module() {
     static const CResourceModule module = [] {
         CResourceModule m;
         m.name = QStringLiteral("Reelmark");
+        // The progress dialogs: the bar, a line of text and Cancel.
+        for (const auto& [id, caption] :
+             {std::pair<UINT, const char*>{184, "Progress"}, {30109, "Please Wait"}}) {
+            DialogTemplate dialog;
+            dialog.id = id;
+            dialog.caption = QString::fromLatin1(caption);
+            dialog.cx = 220;
+            dialog.cy = 62;
+            dialog.items = {
+                {DlgControl::Static, 1014, QString(), 7, 7, 206, 10},
+                {DlgControl::Progress, 1013, QString(), 7, 20, 206, 12},
+                {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 163, 40, 50, 14,
+                 WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+            };
+            m.dialogs.push_back(dialog);
+        }
+        DialogTemplate about;
+        about.id = 100;
+        about.caption = QStringLiteral("About");
+        about.cx = 235;
+        about.cy = 120;
+        about.items = {
+            {DlgControl::Static, 1005, QString(), 10, 10, 215, 10},
+            {DlgControl::Static, 1006, QString(), 10, 22, 215, 10},
+            {DlgControl::Static, 1007, QString(), 10, 40, 215, 10},
+            {DlgControl::Static, 1008, QString(), 10, 52, 215, 18},
+            {DlgControl::Static, 1009, QString(), 10, 72, 215, 10},
+            {DlgControl::Static, 1010, QString(), 10, 84, 215, 10},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 175, 100, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(about);
+        m.strings = {
+            {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
+                                 "are the correct version.")},
+            {16384, QStringLiteral("For technical support please contact:")},
+            {16385, QStringLiteral("Tolvar Technical Support")},
+            {16386, QStringLiteral("support@tolvar.example")},
+            {16395, QStringLiteral("https://www.tolvar.example/support")},
+            {16387,
+             QStringLiteral("Another instance of this application was detected. Shutting Down.")},
+        };
         return m;
     }();
     return module;

@@ -1,0 +1,221 @@
+#include "app/AboutDlg.h"
+#include "app/SpanrecApp.h"
+#include "app/SplashWnd.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RecordingPrompter.h"
+#include "platform/framework/ResourceChain.h"
+#include "platform/framework/ToolBar.h"
+#include "resources/ProgramResources.h"
+#include "shell/MainFrame.h"
+#include "shell/PlaceholderDoc.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+class SpanrecAppTest : public IsolatedTest {
+protected:
+    void TearDown() override {
+        for (QProcess* process : m_processes) {
+            if (process->state() != QProcess::NotRunning) {
+                process->kill();
+                process->waitForFinished(10000);
+            }
+            delete process;
+        }
+        IsolatedTest::TearDown();
+    }
+
+    QProcess* Start(const QString& promptLog) {
+        auto* process = new QProcess;
+        m_processes.push_back(process);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert(kPromptLogVariable, promptLog);
+        process->setProcessEnvironment(env);
+        process->setWorkingDirectory(WorkDir());
+        process->start(PROGRAM_PATH, {});
+        EXPECT_TRUE(process->waitForStarted(10000));
+        return process;
+    }
+
+    // Waits until the running program holds the single-instance lock.
+    static bool WaitForLock() {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < 30000) {
+            if (QFileInfo(CVidraApp::LockFilePath()).size() > 0)
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    std::vector<QProcess*> m_processes;
+};
+
+TEST_F(SpanrecAppTest, SecondStartIsRefusedAndTheFirstRunsOn) {
+    QProcess* first = Start(WorkPath("first.log"));
+    ASSERT_TRUE(WaitForLock());
+
+    QProcess* second = Start(WorkPath("second.log"));
+    ASSERT_TRUE(second->waitForFinished(30000));
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_NE(second->exitCode(), 0);
+    const std::vector<RecordedPrompt> prompts = CRecordingPrompter::ReadLog(WorkPath("second.log"));
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].text, "Another instance of this application was detected. Shutting Down.");
+    EXPECT_EQ(prompts[0].type & MB_ICONMASK, UINT(MB_ICONEXCLAMATION));
+
+    EXPECT_EQ(first->state(), QProcess::Running);
+    EXPECT_TRUE(CRecordingPrompter::ReadLog(WorkPath("first.log")).empty());
+}
+
+TEST_F(SpanrecAppTest, LockOfAKilledRunDoesNotBlockTheNextStart) {
+    QProcess* crashed = Start(WorkPath("crashed.log"));
+    ASSERT_TRUE(WaitForLock());
+    crashed->kill();
+    ASSERT_TRUE(crashed->waitForFinished(10000));
+    ASSERT_TRUE(QFileInfo::exists(CVidraApp::LockFilePath()));
+
+    QProcess* next = Start(WorkPath("next.log"));
+    // Still running after a while: it took the lock over instead of refusing.
+    EXPECT_FALSE(next->waitForFinished(3000));
+    EXPECT_EQ(next->state(), QProcess::Running);
+    EXPECT_TRUE(CRecordingPrompter::ReadLog(WorkPath("next.log")).empty());
+}
+
+class SpanrecAppStartTest : public IsolatedTest {
+protected:
+    void TearDown() override {
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
+        if (m_app.m_pMainWnd)
+            m_app.m_pMainWnd->DestroyWindow();
+        m_app.ExitInstance();
+        IsolatedTest::TearDown();
+    }
+
+    CSpanrecApp m_app;
+};
+
+TEST_F(SpanrecAppStartTest, StartWithoutArgumentsShowsTheEmptyMaximisedMainWindow) {
+    ASSERT_TRUE(m_app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_TRUE(frame->IsZoomed());
+    EXPECT_EQ(frame->GetWindowText(), "Vidra Player");
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+    EXPECT_TRUE(frame->GetMDIChildren().empty());
+    EXPECT_EQ(frame->GetStatusBar().GetCount(), 5);
+    EXPECT_NE(CSplashWnd::Current(), nullptr);
+    for (int i = 0; i < CVidraFrameWnd::kToolBarCount; ++i) {
+        // Without stored settings the bars with a "View:" key show, as their defaults say.
+        EXPECT_EQ(frame->GetToolBar(i).IsVisible(), CVidraFrameWnd::ToolBarKey(i) != nullptr) << i;
+    }
+}
+
+TEST_F(SpanrecAppStartTest, ServerSwitchesStartNormallyAndUnregisterEnds) {
+    const struct {
+        const char* argument;
+        BOOL started;
+    } cases[] = {{"/Embedding", TRUE}, {"-Automation", TRUE}, {"/Unregister", FALSE}};
+    for (const auto& c : cases) {
+        m_app.SetArguments({c.argument});
+        EXPECT_EQ(m_app.InitInstance(), c.started) << c.argument;
+        CWnd* frame = m_app.m_pMainWnd;
+        ASSERT_NE(frame, nullptr);
+        if (c.started) {
+            EXPECT_TRUE(frame->IsWindowVisible()) << c.argument;
+            EXPECT_TRUE(frame->IsZoomed()) << c.argument;
+        }
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
+        frame->DestroyWindow();
+        m_app.ExitInstance();
+    }
+}
+
+TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
+    ASSERT_TRUE(m_app.InitInstance());
+    const char* keys[] = {"DT:Orig",       "DT:Rec",        "DT:Rec2",          "DT:Cam",
+                          "DT:Cam2",       "DT:Meas",       "DT:Meas2",         "DT:Vid",
+                          "DT:QNSens",     "DT:QNSensVCF",  "DT:QNSensPlay",    "DT:QNSensPlayVCF",
+                          "DT:PmoSensVCF", "DT:PmoPlayVCF", "DT:NotesBasicVCF", "DT:Gen"};
+    POSITION pos = m_app.GetFirstDocTemplatePosition();
+    for (int i = 0; i < CSpanrecApp::kTemplateCount; ++i) {
+        ASSERT_NE(pos, nullptr);
+        CDocTemplate* docTemplate = m_app.GetNextDocTemplate(pos);
+        EXPECT_EQ(docTemplate, m_app.GetTemplate(i));
+        EXPECT_EQ(m_app.KeyOfTemplate(docTemplate), keys[i]);
+    }
+    EXPECT_EQ(pos, nullptr);
+
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Vid"), IDOK);
+    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Vid", WorkPath("clip.avi"), TRUE), nullptr);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(SpanrecAppStartTest, SplashGoesOnAnyPressAndSwallowsIt) {
+    ASSERT_TRUE(m_app.InitInstance());
+    const struct {
+        UINT message;
+        BOOL swallowed;
+    } cases[] = {{WM_MOUSEMOVE, FALSE},
+                 {WM_KEYDOWN, TRUE},
+                 {WM_LBUTTONDOWN, TRUE},
+                 {WM_RBUTTONDOWN, TRUE},
+                 {WM_MBUTTONDOWN, TRUE}};
+    for (const auto& c : cases) {
+        CSplashWnd::EnableSplashScreen(TRUE);
+        CSplashWnd::ShowSplashScreen(m_app.m_pMainWnd);
+        ASSERT_NE(CSplashWnd::Current(), nullptr);
+        MSG msg;
+        msg.message = c.message;
+        EXPECT_EQ(CSplashWnd::PreTranslateAppMessage(&msg), c.swallowed) << c.message;
+        EXPECT_EQ(CSplashWnd::Current() == nullptr, c.swallowed != FALSE) << c.message;
+        if (CSplashWnd* splash = CSplashWnd::Current())
+            splash->HideSplashScreen();
+    }
+    // With no splash, a press goes on to its window.
+    MSG key;
+    key.message = WM_KEYDOWN;
+    EXPECT_FALSE(CSplashWnd::PreTranslateAppMessage(&key));
+}
+
+TEST_F(SpanrecAppStartTest, AboutBoxNamesTheProgramAndLinksToSupport) {
+    CProgramResources::Register();
+    CAboutDlg about;
+    ASSERT_TRUE(about.Create(IDD_ABOUTBOX));
+    EXPECT_EQ(about.GetWindowText(), "About Vidra Player");
+    EXPECT_EQ(about.GetDlgItemText(1005), "Vidra Player");
+    EXPECT_EQ(about.GetDlgItemText(1006), "Version 5.0.0.3 -- Player");
+    EXPECT_EQ(about.GetDlgItemText(1007), "For technical support please contact:");
+    QString mail;
+    ASSERT_TRUE(LoadString(16386, mail));
+    EXPECT_EQ(about.GetDlgItemText(1009), mail);
+    const auto* link = dynamic_cast<CStaticLink*>(about.GetDlgItem(1009));
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->m_link, "mailto:" + mail);
+    EXPECT_NE(dynamic_cast<CStaticLink*>(about.GetDlgItem(1010)), nullptr);
+    about.DestroyWindow();
+}
+
+TEST_F(SpanrecAppStartTest, SplashHidesWhenItsTimerFires) {
+    CSplashWnd::EnableSplashScreen(TRUE);
+    CSplashWnd::ShowSplashScreen(nullptr);
+    CSplashWnd* splash = CSplashWnd::Current();
+    ASSERT_NE(splash, nullptr);
+    splash->OnTimer(CSplashWnd::kTimerId);
+    EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include "shell/MainFrame.h"
+
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/WinApp.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+IMPLEMENT_DYNCREATE(CMainFrame, CVidraFrameWnd)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CMainFrame, CVidraFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_CLOSE()
+    ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
+    ON_UPDATE_COMMAND_UI(ID_HELP_CONTENTS, OnUpdateHelpContents)
+    ON_COMMAND(ID_HELP_INDEX_PAGE, OnHelpIndex)
+    ON_COMMAND(ID_HELP_SEARCH_PAGE, OnHelpSearch)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_RETICLE, OnUpdatePane)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_VISIBLE_REGION, OnUpdatePane)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_IMAGE_SIZE, OnUpdatePane)
+    ON_UPDATE_COMMAND_UI(ID_INDICATOR_ZOOMED_SIZE, OnUpdatePane)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+int g_closeBlockCount = 0;
+
+constexpr UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_RETICLE, ID_INDICATOR_VISIBLE_REGION,
+                                ID_INDICATOR_IMAGE_SIZE, ID_INDICATOR_ZOOMED_SIZE};
+
+const char* const kPaneTips[] = {"Reticle Position", "Visible Region Size", "Actual Image Size",
+                                 "Zoomed Image Size"};
+
+void ShowMessage(CWnd* owner, const QString& text, const QString& caption, UINT type) {
+    MessageBoxPrompt prompt;
+    prompt.text = text;
+    prompt.caption = caption;
+    prompt.type = type;
+    prompt.owner = owner ? owner->GetQWidget() : nullptr;
+    AfxPrompter().MessageBox(prompt);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame() = default;
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::AdjustCloseBlockCount(BOOL bAdd) {
+    if (bAdd)
+        ++g_closeBlockCount;
+    else if (g_closeBlockCount > 0)
+        --g_closeBlockCount;
+}
+
+int CMainFrame::GetCloseBlockCount() {
+    return g_closeBlockCount;
+}
+
+int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CVidraFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    EnableDocking(CBRS_ALIGN_ANY);
+    if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_TOOLTIPS) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
+        return -1;
+    for (int pane = 1; pane <= 4; ++pane)
+        m_wndStatusBar.SetTipText(pane, QString::fromLatin1(kPaneTips[pane - 1]));
+    return 0;
+}
+
+void CMainFrame::OnUpdatePane(CCmdUI* pCmdUI) {
+    // No view that shows frames exists yet to fill the panes.
+    pCmdUI->SetText(QString());
+}
+
+bool CMainFrame::AnyRecording() {
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return false;
+    POSITION templatePos = app->GetFirstDocTemplatePosition();
+    while (templatePos) {
+        CDocTemplate* docTemplate = app->GetNextDocTemplate(templatePos);
+        POSITION docPos = docTemplate->GetFirstDocPosition();
+        while (docPos) {
+            const auto* state =
+                dynamic_cast<const IRecordingState*>(docTemplate->GetNextDoc(docPos));
+            if (state && state->IsRecording())
+                return true;
+        }
+    }
+    return false;
+}
+
+void CMainFrame::OnClose() {
+    if (g_closeBlockCount > 0)
+        return;
+    if (AnyRecording()) {
+        ShowMessage(this, QStringLiteral("Please complete the recording before closing."),
+                    QStringLiteral("Unable to Close Device"), MB_ICONINFORMATION);
+        return;
+    }
+    CWinApp* app = AfxGetApp();
+    // Cancel at the save prompt keeps everything open.
+    if (app && !app->SaveAllModified())
+        return;
+    m_bClosing = TRUE;
+    CloseEverything();
+    if (!GetSafeHwnd())
+        return;
+    DestroyWindow();
+}
+
+void CMainFrame::OnUpdateHelpContents(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FALSE);
+}
+
+void CMainFrame::OnHelpContents() {
+    ShowMessage(this,
+                QStringLiteral("Sorry, a help file is currently not available for this product."),
+                QString::fromLatin1(kMainTitle), MB_ICONINFORMATION);
+}
+
+QStringList CMainFrame::HelpFilePaths() {
+    const QString folder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return {folder + name + QStringLiteral(".chm"), folder + QStringLiteral("Vidra40.chm")};
+}
+
+void CMainFrame::OpenHelp() {
+    const QStringList paths = HelpFilePaths();
+    for (const QString& path : paths) {
+        if (QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            return;
+    }
+    ShowMessage(this, QStringLiteral("Unable to open help file: %1").arg(paths.back()),
+                QString::fromLatin1(kMainTitle), MB_ICONERROR);
+}
+
+void CMainFrame::OnHelpIndex() {
+    OpenHelp();
+}
+
+void CMainFrame::OnHelpSearch() {
+    OpenHelp();
+}

@@ -1,0 +1,3 @@
+#include "shell/PlaceholderFrame.h"
+
+IMPLEMENT_DYNCREATE(CPlaceholderFrame, CMDIChildWnd)

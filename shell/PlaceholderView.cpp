@@ -1,0 +1,5 @@
+#include "shell/PlaceholderView.h"
+
+IMPLEMENT_DYNCREATE(CPlaceholderView, CView)
+
+void CPlaceholderView::OnDraw(CDC*) {}

@@ -1,0 +1,110 @@
+#include "shell/VidraApp.h"
+
+#include "platform/framework/DocManager.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/ResourceChain.h"
+#include "shell/DlgOptionsBase.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+IMPLEMENT_DYNAMIC(CVidraApp, CWinApp)
+
+CVidraApp::CVidraApp(const QString& appName) : CWinApp(appName) {}
+
+CVidraApp::~CVidraApp() = default;
+
+QString CVidraApp::LockFilePath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    return folder + QStringLiteral("/SPANREC.lock");
+}
+
+BOOL CVidraApp::InitInstance() {
+    m_strProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    // The whole path, however long.
+    m_strCurrentFolder = QDir::currentPath() + QLatin1Char('/');
+    CDlgOptionsBase::SetApplicationFolder(m_strCurrentFolder);
+
+    m_pLock = std::make_unique<QLockFile>(LockFilePath());
+    // A running copy may hold the lock for days: only a lock whose owner is gone is stale.
+    m_pLock->setStaleLockTime(0);
+    if (!m_pLock->tryLock(0)) {
+        m_pLock.reset();
+        QString text;
+        if (!LoadString(IDS_ANOTHER_INSTANCE, text))
+            text =
+                QStringLiteral("Another instance of this application was detected. Shutting Down.");
+        AfxMessageBox(text, MB_ICONEXCLAMATION);
+        m_nExitCode = 1;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int CVidraApp::ExitInstance() {
+    delete m_pDocManager;
+    m_pDocManager = nullptr;
+    if (m_pLock) {
+        if (m_pLock->isLocked())
+            m_pLock->unlock();
+        m_pLock.reset();
+    }
+    const int code = CWinApp::ExitInstance();
+    return m_nExitCode != 0 ? m_nExitCode : code;
+}
+
+void CVidraApp::AddDocTemplateWithKey(const QString& key, CDocTemplate* pTemplate) {
+    m_keys.append(key);
+    AddDocTemplate(pTemplate);
+}
+
+CDocument* CVidraApp::CreateDocumentByKey(const QString& key, const QString& pathName,
+                                          BOOL bMakeVisible, DWORD param0, DWORD param1,
+                                          DWORD param2, DWORD param3) {
+    m_pendingParams = {param0, param1, param2, param3};
+    const qsizetype index = m_keys.indexOf(key);
+    if (index < 0)
+        return nullptr;
+    POSITION pos = GetFirstDocTemplatePosition();
+    for (qsizetype i = 0; pos != nullptr; ++i) {
+        CDocTemplate* pTemplate = GetNextDocTemplate(pos);
+        if (i == index)
+            return pTemplate->OpenDocumentFile(pathName, bMakeVisible);
+    }
+    return nullptr;
+}
+
+BOOL CVidraApp::GetPendingCreateParams(DWORD* param0, DWORD* param1, DWORD* param2,
+                                       DWORD* param3) const {
+    DWORD* outs[4] = {param0, param1, param2, param3};
+    for (size_t i = 0; i < 4; ++i) {
+        if (outs[i])
+            *outs[i] = m_pendingParams[i];
+    }
+    return TRUE;
+}
+
+BOOL CVidraApp::GetCreateOption(int index, int* value) const {
+    if (index < 0 || index >= static_cast<int>(m_createOptions.size()) || !value)
+        return FALSE;
+    *value = m_createOptions[static_cast<size_t>(index)];
+    return TRUE;
+}
+
+QString CVidraApp::KeyOfTemplate(const CDocTemplate* pTemplate) const {
+    POSITION pos = GetFirstDocTemplatePosition();
+    for (qsizetype i = 0; pos != nullptr && i < m_keys.size(); ++i) {
+        if (GetNextDocTemplate(pos) == pTemplate)
+            return m_keys[i];
+    }
+    return QString();
+}
+
+CVidraApp* AfxGetVidraApp() {
+    return dynamic_cast<CVidraApp*>(AfxGetApp());
+}

@@ -1,0 +1,393 @@
+#include "shell/VidraFrameWnd.h"
+
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/Shell.h"
+#include "platform/framework/View.h"
+#include "shell/VidraApp.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QWidget>
+
+IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWnd)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
+    ON_COMMAND(ID_FILE_OPEN_DATA_FILE, OnFileOpenDataFile)
+    ON_COMMAND(ID_FILE_NEW_PLAY_PROJECT, OnNewPlayProject)
+    ON_COMMAND(ID_EDIT_PROGRAM_OPTIONS, OnEditProgramOptions)
+    ON_COMMAND_RANGE(ID_VIEW_MAIN_TOOLBAR, ID_VIEW_MAIN_TOOLBAR, OnToggleToolBar)
+    ON_COMMAND_RANGE(ID_VIEW_PLAY_PROJECT_TOOLBAR, ID_VIEW_RECORD_PROJECT_TOOLBAR, OnToggleToolBar)
+    ON_COMMAND_RANGE(ID_VIEW_PROJECT_LAYOUT_TOOLBAR, ID_VIEW_VIDEO_CONTROLS_TOOLBAR, OnToggleToolBar)
+    ON_COMMAND_RANGE(ID_VIEW_VIDEO_TOOLS_TOOLBAR, ID_VIEW_VIDEO_TOOLS_TOOLBAR, OnToggleToolBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_MAIN_TOOLBAR, OnUpdateToolBarCheck)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_VIEW_PLAY_PROJECT_TOOLBAR, ID_VIEW_RECORD_PROJECT_TOOLBAR, OnUpdateToolBarCheck)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_VIDEO_CONTROLS_TOOLBAR, OnUpdateToolBarCheck)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_VIDEO_TOOLS_TOOLBAR, OnUpdateToolBarCheck)
+    ON_COMMAND(ID_VIEW_ONE_STEP_SAVE_TOOLBAR, OnNothing)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_ONE_STEP_SAVE_TOOLBAR, OnUpdateDisabled)
+    ON_COMMAND(ID_TOOLS_BACKGROUND_MIXER, OnFeatureNotAvailable)
+    ON_COMMAND(ID_TOOLS_ONE_STEP_SAVE_SETTINGS, OnFeatureNotAvailable)
+    ON_COMMAND(ID_EDIT_COPY_APPLICATION_WINDOW, OnEditCopyApplicationWindow)
+    ON_COMMAND(ID_WINDOW_CLOSE_ALL_GROUPS, OnCloseAllGroups)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CLOSE_ALL_GROUPS, OnUpdateNeedsActiveChild)
+    ON_COMMAND(ID_WINDOW_CLOSE_ALL, OnCloseAllWindows)
+    ON_UPDATE_COMMAND_UI(ID_WINDOW_CLOSE_ALL, OnUpdateNeedsActiveChild)
+    ON_UPDATE_COMMAND_UI(ID_RECORD_DISABLED_A, OnUpdateDisabled)
+    ON_UPDATE_COMMAND_UI(ID_RECORD_DISABLED_B, OnUpdateDisabled)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+struct ToolBarSpec {
+    const char* key;  // the "View:" setting that shows it, or null
+    UINT command;     // the View command that toggles it, or 0
+    const char* title;
+};
+
+constexpr ToolBarSpec kToolBarSpecs[] = {
+    {"View:MainTB", ID_VIEW_MAIN_TOOLBAR, "Main Toolbar"},
+    {"View:PlayProjTB", ID_VIEW_PLAY_PROJECT_TOOLBAR, "Quick (Play) File Addition Toolbar"},
+    {"View:RecProjTB", ID_VIEW_RECORD_PROJECT_TOOLBAR, "Quick (Record) Device Addition Toolbar"},
+    {"View:VideoViewTB", ID_VIEW_VIDEO_CONTROLS_TOOLBAR, "Video Controls Toolbar"},
+    {"View:ProjLayoutTB", ID_VIEW_PROJECT_LAYOUT_TOOLBAR, "Project Layout Toolbar"},
+    {"View:VideoToolsTB", ID_VIEW_VIDEO_TOOLS_TOOLBAR, "Video Tools Toolbar"},
+    {nullptr, 0, "One-step save toolbar"},
+    {nullptr, 0, "Toolbar"},
+};
+
+// Window ids of the toolbars, clear of the framework's own bars.
+constexpr UINT kToolBarWindowIdBase = 0xE820;
+
+const char* const kVideoFilter =
+    "Recognized File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|*.avi;*.raw;*.bmp;*.tif;*.jpg;"
+    "*.pvi|AVI Files (*.avi)|*.avi|RAW Files (*.raw)|*.raw|Image Sequences "
+    "(*.bmp;*.tif;*.jpg)|*.bmp;*.tif;*.jpg|PVI Files (*.pvi)|*.pvi|All Files (*.*)|*.*||";
+
+bool IntegerSetting(ISettingsStore& store, const QString& key, int* value) {
+    VARIANT v;
+    if (FAILED(store.GetSetting(key, &v, -1)))
+        return false;
+    VARIANT i4;
+    const bool ok = SUCCEEDED(VariantChangeType(&i4, &v, 0, VT_I4));
+    VariantClear(&v);
+    if (ok)
+        *value = i4.lVal;
+    return ok;
+}
+
+}  // namespace
+
+const char* CVidraFrameWnd::ToolBarKey(int index) {
+    return kToolBarSpecs[index].key;
+}
+
+CVidraFrameWnd::CVidraFrameWnd() : m_systemConfiguration(AfxGetAppTitle()) {}
+
+CVidraFrameWnd::~CVidraFrameWnd() = default;
+
+HRESULT CVidraFrameWnd::GetSetting(const QString& key, VARIANT* out, int index) {
+    if (!out)
+        return E_FAIL;
+    for (CDlgOptionsBase* store : {static_cast<CDlgOptionsBase*>(&m_programOptions),
+                                   static_cast<CDlgOptionsBase*>(&m_snapkeepOptions)}) {
+        VARIANT value = store->GetValue(key, index);
+        if (value.vt != VT_EMPTY) {
+            *out = value;
+            return S_OK;
+        }
+    }
+    return E_FAIL;
+}
+
+HRESULT CVidraFrameWnd::SetSetting(const QString& key, VARIANT value, int index) {
+    if (SUCCEEDED(m_programOptions.SetSetting(key, value, index)))
+        return S_OK;
+    return m_snapkeepOptions.SetSetting(key, value, index);
+}
+
+HRESULT CVidraFrameWnd::SetDelegate(IIndexedValuesDelegate* pDelegate) {
+    m_pIndexedDelegate = pDelegate;
+    return S_OK;
+}
+
+HRESULT CVidraFrameWnd::DelegateFirst(intptr_t value) {
+    return m_pIndexedDelegate ? m_pIndexedDelegate->First(value) : E_FAIL;
+}
+
+HRESULT CVidraFrameWnd::SetAt(int index, intptr_t value) {
+    if (index < 0)
+        return E_FAIL;
+    if (static_cast<size_t>(index) >= m_indexedValues.size())
+        m_indexedValues.resize(static_cast<size_t>(index) + 1, -1);
+    m_indexedValues[static_cast<size_t>(index)] = value;
+    return S_OK;
+}
+
+HRESULT CVidraFrameWnd::GetAt(int index, intptr_t* value) {
+    if (!value)
+        return E_FAIL;
+    if (index < 0 || static_cast<size_t>(index) >= m_indexedValues.size()) {
+        *value = -1;
+        return E_FAIL;
+    }
+    *value = m_indexedValues[static_cast<size_t>(index)];
+    return S_OK;
+}
+
+HRESULT CVidraFrameWnd::DelegateSecond(intptr_t argument, intptr_t* value) {
+    if (m_pIndexedDelegate)
+        return m_pIndexedDelegate->Second(argument, value);
+    if (value)
+        *value = 0;
+    return E_FAIL;
+}
+
+std::vector<CView*> CVidraFrameWnd::ViewsOfClass(const CRuntimeClass* viewClass) const {
+    std::vector<CView*> views;
+    QMdiArea* area = GetMDIArea();
+    if (!area)
+        return views;
+    const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+    // The stacking order lists the topmost window last.
+    const QList<QMdiSubWindow*> stack = area->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = stack.crbegin(); it != stack.crend(); ++it) {
+        for (CMDIChildWnd* child : children) {
+            QWidget* widget = child->GetQWidget();
+            if (!widget || !(*it)->isAncestorOf(widget))
+                continue;
+            CView* view = child->GetActiveView();
+            if (view && view->IsKindOf(viewClass))
+                views.push_back(view);
+        }
+    }
+    return views;
+}
+
+CView* CVidraFrameWnd::FindViewOfClass(const CRuntimeClass* viewClass) const {
+    const std::vector<CView*> views = ViewsOfClass(viewClass);
+    return views.empty() ? nullptr : views.front();
+}
+
+namespace {
+
+bool HoldsFrameOf(const CView* view, const CRuntimeClass* frameClass) {
+    const QWidget* widget = view->GetQWidget();
+    if (!widget)
+        return false;
+    for (QWidget* child : widget->findChildren<QWidget*>()) {
+        const CWnd* wnd = CWnd::FromWidget(child);
+        if (wnd && wnd->IsKindOf(frameClass))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+CView* CVidraFrameWnd::FindViewWithChildFrame(const CRuntimeClass* viewClass,
+                                              const CRuntimeClass* frameClass) const {
+    for (CView* view : ViewsOfClass(viewClass)) {
+        if (HoldsFrameOf(view, frameClass))
+            return view;
+    }
+    return nullptr;
+}
+
+CView* CVidraFrameWnd::FindGroupView(const CRuntimeClass* viewClass,
+                                     const CRuntimeClass* frameClass) const {
+    for (CView* view : ViewsOfClass(viewClass)) {
+        if (!HoldsFrameOf(view, frameClass))
+            return view;
+    }
+    return nullptr;
+}
+
+CRect CVidraFrameWnd::GetMDIClientRect() const {
+    CRect rect;
+    if (CWnd* client = GetMDIClient())
+        client->GetWindowRect(&rect);
+    return rect;
+}
+
+int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_programOptions.LoadAllFromRegistry();
+    m_snapkeepOptions.LoadOptionFile();
+    for (int i = 0; i < kToolBarCount; ++i) {
+        CToolBar& bar = m_toolBars[static_cast<size_t>(i)];
+        const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS |
+                            CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+        if (!bar.CreateEx(this, 0, style, kToolBarWindowIdBase + static_cast<UINT>(i)))
+            return -1;
+        bar.LoadToolBar(kToolBarWindowIdBase + static_cast<UINT>(i));
+        bar.SetWindowText(QString::fromLatin1(kToolBarSpecs[i].title));
+    }
+    int large = 0;
+    const bool useLarge = IntegerSetting(*this, QStringLiteral("View:UseLargeTB"), &large);
+    for (CToolBar& bar : m_toolBars)
+        bar.UseLargeImages(useLarge && large != 0);
+    ApplyToolBarSettings();
+    return 0;
+}
+
+void CVidraFrameWnd::OnDestroy() {
+    m_programOptions.SaveAllToRegistry();
+    m_snapkeepOptions.SaveOptionFile();
+    CMDIFrameWnd::OnDestroy();
+}
+
+void CVidraFrameWnd::ApplyToolBarSettings() {
+    for (int i = 0; i < kToolBarCount; ++i) {
+        CToolBar& bar = m_toolBars[static_cast<size_t>(i)];
+        if (!bar.GetSafeHwnd())
+            continue;
+        const char* key = kToolBarSpecs[i].key;
+        int shown = 0;
+        if (!key) {
+            // The bars without a setting have no buttons yet.
+            ShowControlBar(&bar, FALSE, FALSE);
+        } else if (IntegerSetting(*this, QString::fromLatin1(key), &shown)) {
+            ShowControlBar(&bar, shown != 0, FALSE);
+        }
+    }
+}
+
+int CVidraFrameWnd::ToolBarOfCommand(UINT nID) {
+    for (int i = 0; i < kToolBarCount; ++i) {
+        if (kToolBarSpecs[i].command == nID && nID != 0)
+            return i;
+    }
+    return -1;
+}
+
+void CVidraFrameWnd::OnToggleToolBar(UINT nID) {
+    const int index = ToolBarOfCommand(nID);
+    if (index < 0)
+        return;
+    CToolBar& bar = m_toolBars[static_cast<size_t>(index)];
+    const QString key = QString::fromLatin1(kToolBarSpecs[index].key);
+    int shown = bar.IsVisible() ? 1 : 0;
+    IntegerSetting(*this, key, &shown);
+    VARIANT value;
+    value.vt = VT_I4;
+    value.lVal = shown != 0 ? 0 : 1;
+    if (SUCCEEDED(SetSetting(key, value, -1)))
+        ApplyToolBarSettings();
+    else
+        ShowControlBar(&bar, value.lVal, FALSE);
+}
+
+void CVidraFrameWnd::OnUpdateToolBarCheck(CCmdUI* pCmdUI) {
+    const int index = ToolBarOfCommand(pCmdUI->m_nID);
+    if (index < 0)
+        return;
+    int shown = m_toolBars[static_cast<size_t>(index)].IsVisible() ? 1 : 0;
+    IntegerSetting(*this, QString::fromLatin1(kToolBarSpecs[index].key), &shown);
+    pCmdUI->SetCheck(shown != 0 ? 1 : 0);
+}
+
+void CVidraFrameWnd::OnUpdateDisabled(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FALSE);
+}
+
+void CVidraFrameWnd::OnFeatureNotAvailable() {
+    AfxMessageBox(QStringLiteral("Sorry, this feature is not available."));
+}
+
+void CVidraFrameWnd::OpenChosenFiles(const QString& title, const QString& filter,
+                                     bool reportFailures) {
+    CFileDialog dialog(TRUE, QString(), QString(),
+                       OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT, filter, this);
+    if (!title.isEmpty())
+        dialog.m_ofn.lpstrTitle = title;
+    if (dialog.DoModal() != IDOK)
+        return;
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return;
+    for (const QString& path : dialog.GetPathNames()) {
+        if (!app->OpenDocumentFile(path) && reportFailures)
+            AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+    }
+}
+
+void CVidraFrameWnd::OnFileOpenVideo() {
+    OpenChosenFiles(QString(), QString::fromLatin1(kVideoFilter), true);
+}
+
+void CVidraFrameWnd::OnFileOpenDataFile() {
+    OpenChosenFiles(QStringLiteral("Select Data File to Load"),
+                    QStringLiteral("Data Files (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn||"),
+                    false);
+}
+
+void CVidraFrameWnd::OnNewPlayProject() {
+    int flatten = 0;
+    if (IntegerSetting(*this, QStringLiteral("AppBehave:bFlatten_to_2"), &flatten) &&
+        flatten != 0) {
+        AfxMessageBox(QStringLiteral(
+            "Your current Program Option settings do not allow additional Play Groups."));
+        return;
+    }
+    if (CVidraApp* app = AfxGetVidraApp())
+        app->CreateDocumentByKey(QStringLiteral("DT:Gen"), QString(), TRUE);
+}
+
+void CVidraFrameWnd::OnEditProgramOptions() {
+    m_programOptions.DoModal();
+    ApplyToolBarSettings();
+}
+
+void CVidraFrameWnd::OnEditCopyApplicationWindow() {
+    MessageBoxPrompt prompt;
+    prompt.caption = QString::fromLatin1(kMainTitle);
+    prompt.owner = GetQWidget();
+    prompt.text = AfxCopyWindowToClipboard(this)
+                      ? QStringLiteral("Application window copied to clipboard.")
+                      : QStringLiteral("Failed to copy application window to clipboard.");
+    AfxPrompter().MessageBox(prompt);
+}
+
+void CVidraFrameWnd::CloseEverything() {
+    if (CWinApp* app = AfxGetApp())
+        app->CloseAllDocuments(FALSE);
+    // Windows without a document close themselves.
+    for (CMDIChildWnd* child : GetMDIChildren())
+        child->SendMessage(WM_CLOSE);
+}
+
+void CVidraFrameWnd::OnCloseAllGroups() {
+    MessageBoxPrompt prompt;
+    prompt.text =
+        QStringLiteral("Closing all groups will close all video and data windows.  Continue?");
+    prompt.caption = QString::fromLatin1(kMainTitle);
+    prompt.type = MB_YESNO | MB_ICONQUESTION;
+    prompt.owner = GetQWidget();
+    if (AfxPrompter().MessageBox(prompt) != IDYES)
+        return;
+    CWinApp* app = AfxGetApp();
+    if (app && !app->SaveAllModified())
+        return;
+    CloseEverything();
+}
+
+void CVidraFrameWnd::OnCloseAllWindows() {
+    for (CMDIChildWnd* child : GetMDIChildren())
+        child->SendMessage(WM_CLOSE);
+}
+
+void CVidraFrameWnd::OnUpdateNeedsActiveChild(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(MDIGetActive() != nullptr);
+}

@@ -1,0 +1,63 @@
+#include "platform/registry/Registry.h"
+#include "shell/DlgSystemConfiguration.h"
+#include "testsupport/IsolatedTest.h"
+
+namespace {
+
+const QString kKey = "Software\\Tolvar\\Vidra OS\\System Configuration";
+
+using DlgSystemConfigurationTest = IsolatedTest;
+
+TEST_F(DlgSystemConfigurationTest, DefaultsOnAFreshRegistry) {
+    const CDlgSystemConfiguration config("Vidra Player");
+    const struct {
+        const char* name;
+        int value;
+    } cases[] = {{"Prompt Before Close", 1},
+                 {"Prompt Before Overwriting Memory", 0},
+                 {"AutoLoad Data", 1},
+                 {"Missing as Repeat", 0},
+                 {"Disable Web Links", 0},
+                 {"Export To Excel", 1},
+                 {"Show Color File As Bayer", 0},
+                 {"Show Analysis Click", 1},
+                 {"No Such Flag", -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(config.GetFlag(c.name), c.value) << c.name;
+    EXPECT_EQ(config.m_strAppName, "Vidra Player");
+    EXPECT_FALSE(config.m_bSpreadsheetAvailable);
+    EXPECT_EQ(config.m_nUnstored, -1);
+}
+
+TEST_F(DlgSystemConfigurationTest, RegistryValuesReplaceDefaultsAndSaveWritesEveryFlag) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, kKey, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegSetDword(key, "Prompt Before Close", 0);
+    RegSetString(key, "App Name", "Renamed");
+    RegCloseKey(key);
+    HKEY xls = nullptr;
+    ASSERT_EQ(RegCreateKeyEx(HKEY_CLASSES_ROOT, ".xls", KEY_ALL_ACCESS, &xls), ERROR_SUCCESS);
+    RegCloseKey(xls);
+
+    CDlgSystemConfiguration config("Vidra Player");
+    EXPECT_EQ(config.GetFlag("Prompt Before Close"), 0);
+    EXPECT_EQ(config.m_strAppName, "Renamed");
+    EXPECT_TRUE(config.m_bSpreadsheetAvailable);
+
+    EXPECT_TRUE(config.SetFlag("Label Image Sequences", 1));
+    EXPECT_FALSE(config.SetFlag("No Such Flag", 1));
+    config.Save();
+    ASSERT_EQ(RegOpenKeyEx(HKEY_LOCAL_MACHINE, kKey, 0, KEY_READ, &key), ERROR_SUCCESS);
+    for (int i = 0; i < CDlgSystemConfiguration::kFlagCount; ++i) {
+        DWORD value = 99;
+        EXPECT_EQ(RegQueryDword(key, CDlgSystemConfiguration::ValueName(i), &value), ERROR_SUCCESS)
+            << i;
+        EXPECT_EQ(static_cast<int>(value), config.GetFlag(CDlgSystemConfiguration::ValueName(i)));
+    }
+    DWORD label = 0;
+    RegQueryDword(key, "Label Image Sequences", &label);
+    EXPECT_EQ(label, 1u);
+    RegCloseKey(key);
+}
+
+}  // namespace

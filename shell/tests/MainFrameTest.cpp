@@ -1,0 +1,248 @@
+#include "platform/framework/Document.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "shell/MainFrame.h"
+#include "shell/PlaceholderFrame.h"
+#include "shell/PlaceholderView.h"
+#include "shell/VidraApp.h"
+#include "testsupport/IsolatedTest.h"
+
+namespace {
+
+// A record controller that reports whether it is recording.
+class CTestRecorderDoc : public CDocument, public IRecordingState {
+    DECLARE_DYNCREATE(CTestRecorderDoc)
+
+public:
+    BOOL IsRecording() const override { return s_recording; }
+    static inline BOOL s_recording = FALSE;
+};
+
+IMPLEMENT_DYNCREATE(CTestRecorderDoc, CDocument)
+
+class MainFrameTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        CTestRecorderDoc::s_recording = FALSE;
+        m_app.AddDocTemplateWithKey("DT:Rec",
+                                    new CMultiDocTemplate(134, RUNTIME_CLASS(CTestRecorderDoc),
+                                                          RUNTIME_CLASS(CPlaceholderFrame),
+                                                          RUNTIME_CLASS(CPlaceholderView)));
+        m_frame = new CMainFrame;
+        ASSERT_TRUE(m_frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+        m_app.m_pMainWnd = m_frame;
+    }
+
+    void TearDown() override {
+        CTestRecorderDoc::s_recording = FALSE;
+        while (CMainFrame::GetCloseBlockCount() > 0)
+            CMainFrame::AdjustCloseBlockCount(FALSE);
+        if (FrameAlive())
+            m_frame->DestroyWindow();
+        IsolatedTest::TearDown();
+    }
+
+    // A destroyed main frame deletes itself and leaves the application.
+    bool FrameAlive() const { return m_app.m_pMainWnd == m_frame; }
+
+    CVidraApp m_app{QStringLiteral("Vidra Player")};
+    CMainFrame* m_frame = nullptr;
+};
+
+TEST_F(MainFrameTest, StatusBarHasFourPanesWithTheirTips) {
+    CStatusBar& bar = m_frame->GetStatusBar();
+    ASSERT_EQ(bar.GetCount(), 5);
+    const struct {
+        UINT id;
+        const char* tip;
+    } panes[] = {{ID_INDICATOR_RETICLE, "Reticle Position"},
+                 {ID_INDICATOR_VISIBLE_REGION, "Visible Region Size"},
+                 {ID_INDICATOR_IMAGE_SIZE, "Actual Image Size"},
+                 {ID_INDICATOR_ZOOMED_SIZE, "Zoomed Image Size"}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(bar.GetItemID(i + 1), panes[i].id);
+        EXPECT_EQ(bar.GetTipText(i + 1), panes[i].tip);
+    }
+}
+
+int IntSetting(ISettingsStore& store, const QString& key) {
+    VARIANT value;
+    EXPECT_EQ(store.GetSetting(key, &value, -1), S_OK) << key.toStdString();
+    EXPECT_EQ(value.vt, VT_I4) << key.toStdString();
+    return value.lVal;
+}
+
+TEST_F(MainFrameTest, UnknownSettingFailsWhereAStoreAnswersEmpty) {
+    VARIANT value;
+    EXPECT_EQ(m_frame->GetSetting("No:Such", &value, -1), E_FAIL);
+    EXPECT_EQ(value.vt, VT_EMPTY);
+    EXPECT_EQ(m_frame->GetSetting("View:MainTB", nullptr, -1), E_FAIL);
+    for (ISettingsStore* store : {static_cast<ISettingsStore*>(&m_frame->GetProgramOptions()),
+                                  static_cast<ISettingsStore*>(&m_frame->GetSnapkeepOptions())}) {
+        VARIANT own;
+        EXPECT_EQ(store->GetSetting("No:Such", &own, -1), S_OK);
+        EXPECT_EQ(own.vt, VT_EMPTY);
+    }
+    VARIANT one;
+    one.vt = VT_I4;
+    one.lVal = 1;
+    EXPECT_EQ(m_frame->SetSetting("No:Such", one, -1), E_FAIL);
+}
+
+TEST_F(MainFrameTest, ToggleMainToolbarTwiceRestoresKeyAndBar) {
+    CToolBar& bar = m_frame->GetToolBar(CVidraFrameWnd::kMainToolBar);
+    ASSERT_EQ(IntSetting(*m_frame, "View:MainTB"), 1);
+    EXPECT_TRUE(bar.IsVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_MAIN_TOOLBAR);
+    EXPECT_EQ(IntSetting(*m_frame, "View:MainTB"), 0);
+    EXPECT_FALSE(bar.IsVisible());
+    m_frame->SendMessage(WM_COMMAND, ID_VIEW_MAIN_TOOLBAR);
+    EXPECT_EQ(IntSetting(*m_frame, "View:MainTB"), 1);
+    EXPECT_TRUE(bar.IsVisible());
+}
+
+TEST_F(MainFrameTest, SettingsReachTheRegistryWhenTheFrameIsDestroyed) {
+    const QString key = "AppBehave:bPR_StartMax";
+    VARIANT off;
+    off.vt = VT_I4;
+    off.lVal = 0;
+    ASSERT_EQ(m_frame->SetSetting(key, off, -1), S_OK);
+    EXPECT_EQ(IntSetting(*m_frame, key), 0);
+    {
+        CDlgProgramOptions stored;
+        stored.LoadAllFromRegistry();
+        EXPECT_EQ(IntSetting(stored, key), 1);
+    }
+    m_frame->DestroyWindow();
+    CDlgProgramOptions stored;
+    stored.LoadAllFromRegistry();
+    EXPECT_EQ(IntSetting(stored, key), 0);
+
+    // A new main frame starts from the saved value.
+    m_frame = new CMainFrame;
+    ASSERT_TRUE(m_frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+    m_app.m_pMainWnd = m_frame;
+    EXPECT_EQ(IntSetting(*m_frame, key), 0);
+}
+
+TEST_F(MainFrameTest, NewPlayProjectRefusedWhenGroupsAreFlattened) {
+    VARIANT on;
+    on.vt = VT_I4;
+    on.lVal = 1;
+    ASSERT_EQ(m_frame->SetSetting("AppBehave:bFlatten_to_2", on, -1), S_OK);
+    Prompter().ExpectMessageBox(
+        "Your current Program Option settings do not allow additional Play Groups.", IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW_PLAY_PROJECT);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, FeaturesNotOfferedSaySo) {
+    for (UINT id : {ID_TOOLS_BACKGROUND_MIXER, ID_TOOLS_ONE_STEP_SAVE_SETTINGS}) {
+        Prompter().ExpectMessageBox("Sorry, this feature is not available.", IDOK);
+        m_frame->SendMessage(WM_COMMAND, id);
+    }
+    EXPECT_EQ(Prompter().Prompts().size(), 2u);
+}
+
+TEST_F(MainFrameTest, CloseIsRefusedWhileRecording) {
+    CDocument* doc = m_app.CreateDocumentByKey("DT:Rec", QString(), TRUE);
+    ASSERT_NE(doc, nullptr);
+    CTestRecorderDoc::s_recording = TRUE;
+    Prompter().ExpectMessageBox("Please complete the recording before closing.", IDOK);
+    m_frame->SendMessage(WM_CLOSE);
+    ASSERT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(Prompter().Prompts()[0].caption, "Unable to Close Device");
+    EXPECT_EQ(Prompter().Prompts()[0].type & MB_ICONMASK, UINT(MB_ICONINFORMATION));
+    EXPECT_TRUE(FrameAlive());
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+    EXPECT_FALSE(m_frame->IsClosing());
+
+    CTestRecorderDoc::s_recording = FALSE;
+    m_frame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(FrameAlive());
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, CancelAtTheSavePromptKeepsEverythingOpen) {
+    CDocument* doc = m_app.CreateDocumentByKey("DT:Rec", QString(), TRUE);
+    ASSERT_NE(doc, nullptr);
+    doc->SetTitle("Rec");
+    doc->SetModifiedFlag(TRUE);
+    Prompter().ExpectMessageBox("Save changes to Rec?", IDCANCEL);
+    m_frame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(FrameAlive());
+    EXPECT_FALSE(m_frame->IsClosing());
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+    doc->SetModifiedFlag(FALSE);
+}
+
+TEST_F(MainFrameTest, CloseBlockHoldsTheFrameUntilReleased) {
+    {
+        CMainFrame::CloseBlock outer;
+        CMainFrame::CloseBlock inner;
+        m_frame->SendMessage(WM_CLOSE);
+        EXPECT_TRUE(FrameAlive());
+    }
+    // Removing more blocks than were added never goes below zero.
+    CMainFrame::AdjustCloseBlockCount(FALSE);
+    EXPECT_EQ(CMainFrame::GetCloseBlockCount(), 0);
+    m_frame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(FrameAlive());
+}
+
+class CountingDelegate : public IIndexedValuesDelegate {
+public:
+    HRESULT First(intptr_t value) override {
+        firstValue = value;
+        return S_FALSE;
+    }
+    HRESULT Second(intptr_t argument, intptr_t* value) override {
+        *value = argument * 2;
+        return S_OK;
+    }
+    intptr_t firstValue = 0;
+};
+
+TEST_F(MainFrameTest, IndexedListGrowsWithMinusOneAndDelegates) {
+    IIndexedValues& list = *m_frame;
+    intptr_t value = 5;
+    EXPECT_EQ(list.GetAt(0, &value), E_FAIL);
+    EXPECT_EQ(value, -1);
+    EXPECT_EQ(list.SetAt(-1, 3), E_FAIL);
+    EXPECT_EQ(list.SetAt(3, 30), S_OK);
+    const struct {
+        int index;
+        HRESULT hr;
+        intptr_t value;
+    } cases[] = {{0, S_OK, -1}, {2, S_OK, -1}, {3, S_OK, 30}, {4, E_FAIL, -1}, {-1, E_FAIL, -1}};
+    for (const auto& c : cases) {
+        value = 77;
+        EXPECT_EQ(list.GetAt(c.index, &value), c.hr) << c.index;
+        EXPECT_EQ(value, c.value) << c.index;
+    }
+    EXPECT_EQ(list.GetAt(3, nullptr), E_FAIL);
+
+    value = 9;
+    EXPECT_EQ(list.DelegateFirst(1), E_FAIL);
+    EXPECT_EQ(list.DelegateSecond(4, &value), E_FAIL);
+    EXPECT_EQ(value, 0);
+    CountingDelegate delegate;
+    EXPECT_EQ(list.SetDelegate(&delegate), S_OK);
+    EXPECT_EQ(list.DelegateFirst(12), S_FALSE);
+    EXPECT_EQ(delegate.firstValue, 12);
+    EXPECT_EQ(list.DelegateSecond(4, &value), S_OK);
+    EXPECT_EQ(value, 8);
+}
+
+TEST_F(MainFrameTest, MissingHelpFileIsReported) {
+    Prompter().ExpectMessageBox("Unable to open help file: " + CMainFrame::HelpFilePaths().back(),
+                                IDOK);
+    m_frame->SendMessage(WM_COMMAND, ID_HELP_INDEX_PAGE);
+    ASSERT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(Prompter().Prompts()[0].caption, "Vidra Player");
+    EXPECT_EQ(Prompter().Prompts()[0].type & MB_ICONMASK, UINT(MB_ICONERROR));
+}
+
+}  // namespace

@@ -1,0 +1,107 @@
+#include "platform/framework/Document.h"
+#include "platform/framework/MDIFrameWnd.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "shell/PlaceholderDoc.h"
+#include "shell/PlaceholderFrame.h"
+#include "shell/PlaceholderView.h"
+#include "shell/VidraApp.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <QDir>
+#include <QLockFile>
+
+namespace {
+
+class VidraAppTest : public IsolatedTest {
+protected:
+    CMultiDocTemplate* AddPlaceholder(const QString& key) {
+        auto* docTemplate = new CMultiDocTemplate(129, RUNTIME_CLASS(CPlaceholderDoc),
+                                                  RUNTIME_CLASS(CPlaceholderFrame),
+                                                  RUNTIME_CLASS(CPlaceholderView));
+        m_app.AddDocTemplateWithKey(key, docTemplate);
+        return docTemplate;
+    }
+
+    CVidraApp m_app{QStringLiteral("Vidra Player")};
+};
+
+TEST_F(VidraAppTest, SecondLockInTheSameRuntimeFolderFails) {
+    ASSERT_TRUE(m_app.InitInstance());
+    QLockFile other(CVidraApp::LockFilePath());
+    EXPECT_FALSE(other.tryLock(0));
+    m_app.ExitInstance();
+    EXPECT_TRUE(other.tryLock(0));
+}
+
+TEST_F(VidraAppTest, RefusedStartShowsTheMessageAndExitsNonZero) {
+    QLockFile held(CVidraApp::LockFilePath());
+    ASSERT_TRUE(held.tryLock(0));
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Another instance of this application was detected. Shutting Down."), IDOK);
+    EXPECT_FALSE(m_app.InitInstance());
+    EXPECT_NE(m_app.ExitInstance(), 0);
+    EXPECT_TRUE(held.isLocked());
+}
+
+TEST_F(VidraAppTest, FoldersEndWithASeparatorAndKeepTheWholeCurrentPath) {
+    const QString deep =
+        WorkDir() + "/" + QString(120, 'a') + "/" + QString(120, 'b') + "/" + QString(120, 'c');
+    ASSERT_TRUE(QDir().mkpath(deep));
+    ASSERT_TRUE(QDir::setCurrent(deep));
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(m_app.GetCurrentFolder(), QDir::currentPath() + "/");
+    EXPECT_GT(m_app.GetCurrentFolder().size(), 300);
+    EXPECT_TRUE(m_app.GetProgramFolder().endsWith('/'));
+    m_app.ExitInstance();
+}
+
+TEST_F(VidraAppTest, CreateByKeyFindsTheTemplateOfTheSameIndex) {
+    AddPlaceholder("DT:Orig");
+    CMultiDocTemplate* vid = AddPlaceholder("DT:Vid");
+    auto* mainFrame = new CMDIFrameWnd;
+    ASSERT_TRUE(mainFrame->LoadFrame(128));
+    m_app.m_pMainWnd = mainFrame;
+    EXPECT_EQ(m_app.KeyOfTemplate(vid), "DT:Vid");
+
+    // A placeholder never opens: it says so and leaves nothing behind.
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Vid"), IDOK);
+    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Vid", QString(), TRUE, 1, 2, 3, 4), nullptr);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+
+    DWORD p[4] = {9, 9, 9, 9};
+    EXPECT_TRUE(m_app.GetPendingCreateParams(&p[0], &p[1], nullptr, &p[3]));
+    EXPECT_EQ(p[0], 1u);
+    EXPECT_EQ(p[1], 2u);
+    EXPECT_EQ(p[2], 9u);
+    EXPECT_EQ(p[3], 4u);
+    mainFrame->DestroyWindow();
+}
+
+TEST_F(VidraAppTest, UnknownKeyCreatesNothingButKeepsTheParameters) {
+    AddPlaceholder("DT:Vid");
+    for (const char* key : {"DT:vid", "DT:Gen", "", "DT:Vid "}) {
+        EXPECT_EQ(m_app.CreateDocumentByKey(key, QString(), TRUE, 7, 0, 0, 5), nullptr) << key;
+    }
+    EXPECT_TRUE(Prompter().Prompts().empty());
+    DWORD first = 0;
+    DWORD last = 0;
+    m_app.GetPendingCreateParams(&first, nullptr, nullptr, &last);
+    EXPECT_EQ(first, 7u);
+    EXPECT_EQ(last, 5u);
+}
+
+TEST_F(VidraAppTest, CreationOptionsOutsideTheRangeLeaveTheValueAlone) {
+    const struct {
+        int index;
+        BOOL ok;
+        int value;
+    } cases[] = {{-1, FALSE, 42}, {0, TRUE, 0}, {1, TRUE, 1}, {5, TRUE, 0}, {6, FALSE, 42}};
+    for (const auto& c : cases) {
+        int value = 42;
+        EXPECT_EQ(m_app.GetCreateOption(c.index, &value), c.ok) << c.index;
+        EXPECT_EQ(value, c.value) << c.index;
+    }
+}
+
+}  // namespace
