@@ -25,7 +25,8 @@ public:
     virtual HRESULT SetDelegate(IIndexedValuesDelegate* pDelegate) = 0;
     // The delegate's first operation, or E_FAIL without a delegate.
     virtual HRESULT DelegateFirst(intptr_t value) = 0;
-    // E_FAIL for a negative index; grows the store with zeros up to the index.
+    // E_FAIL for a negative index; grows the store up to the index, each implementation with
+    // its own fill value.
     virtual HRESULT SetAt(int index, intptr_t value) = 0;
     // E_FAIL (and -1 in *value when given) outside the store; E_FAIL for a null out-pointer.
     virtual HRESULT GetAt(int index, intptr_t* value) = 0;
