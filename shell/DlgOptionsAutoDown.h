@@ -3,7 +3,8 @@
 // CDlgOptionsAutoDown: the store of automatic recording and download, kept in "adlsnapkeep.mpqsf".
 
 #include "shell/DlgOptionsBase.h"
-#include "shell/OptionPages.h"
+#include "shell/DlgOptionsBaseTab_AutoDown.h"
+#include "shell/DlgOptionsBaseTab_Snapkeep.h"
 
 class CDlgOptionsAutoDown : public CDlgOptionsBase {
     DECLARE_DYNAMIC(CDlgOptionsAutoDown)

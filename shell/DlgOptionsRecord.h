@@ -3,7 +3,8 @@
 // CDlgOptionsRecord: the store of recording settings, kept in the registry.
 
 #include "shell/DlgOptionsBase.h"
-#include "shell/OptionPages.h"
+#include "shell/DlgOptionsBaseTab_Record.h"
+#include "shell/DlgOptionsBaseTab_RecordData.h"
 
 class CDlgOptionsRecord : public CDlgOptionsBase {
     DECLARE_DYNAMIC(CDlgOptionsRecord)

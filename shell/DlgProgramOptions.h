@@ -3,7 +3,15 @@
 // CDlgProgramOptions: the store of Program Options, the first store the main window asks.
 
 #include "shell/DlgOptionsBase.h"
-#include "shell/OptionPages.h"
+#include "shell/DlgOptionsBaseTab_Application.h"
+#include "shell/DlgOptionsBaseTab_Cameras.h"
+#include "shell/DlgOptionsBaseTab_Connections.h"
+#include "shell/DlgOptionsBaseTab_General.h"
+#include "shell/DlgOptionsBaseTab_Other.h"
+#include "shell/DlgOptionsBaseTab_ReccCP.h"
+#include "shell/DlgOptionsBaseTab_Update.h"
+#include "shell/DlgOptionsBaseTab_Video.h"
+#include "shell/DlgOptionsBaseTab_View.h"
 
 class CDlgProgramOptions : public CDlgOptionsBase {
     DECLARE_DYNAMIC(CDlgProgramOptions)

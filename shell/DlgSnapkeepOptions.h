@@ -3,7 +3,8 @@
 // CDlgSnapkeepOptions: the store of the one-step save settings, kept in "snapkeep.mpqsf".
 
 #include "shell/DlgOptionsBase.h"
-#include "shell/OptionPages.h"
+#include "shell/DlgOptionsBaseTab_Snapkeep.h"
+#include "shell/DlgOptionsBaseTab_SnapkeepAdv.h"
 
 class CDlgSnapkeepOptions : public CDlgOptionsBase {
     DECLARE_DYNAMIC(CDlgSnapkeepOptions)

@@ -1,6 +1,7 @@
 #include "shell/OptionFieldsPage.h"
 
 #include "platform/com/Bstr.h"
+#include "platform/framework/Archive.h"
 #include "platform/registry/Registry.h"
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_Fields, CDlgOptionsBaseTab)
@@ -100,4 +101,17 @@ BOOL CDlgOptionsBaseTab_Fields::SetValue(const QString& key, const VARIANT& valu
     else
         m_ints[field] = static_cast<int>(value.lVal);  // the payload as it is, whatever the tag
     return TRUE;
+}
+
+void CDlgOptionsBaseTab_Fields::SerializeInts(CArchive& ar, int count) {
+    if (ar.IsStoring()) {
+        ar << 1;
+        for (int i = 0; i < count; ++i)
+            ar << m_ints[i];
+    } else {
+        int schema = 0;
+        ar >> schema;
+        for (int i = 0; i < count; ++i)
+            ar >> m_ints[i];
+    }
 }

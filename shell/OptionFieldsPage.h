@@ -37,6 +37,8 @@ protected:
     // The field with this key; -1 when the page has none.
     int FieldIndex(const QString& key) const;
     int& Int(int field) { return m_ints[field]; }
+    // Writes or reads the page's schema and then its first count int fields in order.
+    void SerializeInts(CArchive& ar, int count);
     QString& Text(int field) { return m_texts[field]; }
 
     std::span<const OptionField> m_fields;

@@ -2,6 +2,7 @@
 #include "platform/com/ComVariant.h"
 #include "platform/registry/Registry.h"
 #include "shell/DlgOptionsAutoDown.h"
+#include "shell/DlgOptionsBaseTab_Connections.h"
 #include "shell/DlgOptionsRecord.h"
 #include "shell/DlgProgramOptions.h"
 #include "shell/DlgSnapkeepOptions.h"

@@ -1,0 +1,26 @@
+#include "shell/DlgOptionsBaseTab_SnapkeepAdv.h"
+
+namespace {
+
+constexpr OptionField kSnapkeepAdvFields[] = {
+    {"SK:nSameNameHandling", 0, nullptr, nullptr},
+    {"SK:bZeroAtCurrentLocation", 0, nullptr, nullptr},
+    {"SK:bPresentSaveDlg4Verify", 1, nullptr, nullptr},
+    {"SK:bEnableSnapkeepFromFile", 1, nullptr, nullptr},
+    {"SK:nAutoOpenOption", 0, nullptr, nullptr},
+};
+
+}  // namespace
+
+IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_SnapkeepAdv, CDlgOptionsBaseTab_Fields)
+CDlgOptionsBaseTab_SnapkeepAdv::CDlgOptionsBaseTab_SnapkeepAdv(CWnd* pParentWnd)
+    : CDlgOptionsBaseTab_Fields(30064, kSnapkeepAdvFields, nullptr, pParentWnd) {}
+
+void CDlgOptionsBaseTab_SnapkeepAdv::Serialize(CArchive& ar) {
+    SerializeInts(ar, static_cast<int>(m_ints.size()));
+}
+
+void CDlgOptionsBaseTab_SnapkeepAdv::RestoreDefaults() {
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        m_ints[i] = m_fields[i].defaultValue;
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "shell/OptionFieldsPage.h"
+
+#include <QStringList>
+
+// Video display defaults ("Video:" keys).
+class CDlgOptionsBaseTab_Video : public CDlgOptionsBaseTab_Fields {
+    DECLARE_DYNAMIC(CDlgOptionsBaseTab_Video)
+public:
+    explicit CDlgOptionsBaseTab_Video(CWnd* pParentWnd = nullptr);
+    static QStringList ZoomModeItems();
+};
