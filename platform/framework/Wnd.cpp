@@ -541,6 +541,13 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_ERASEBKGND:
             return 1;
+        case WM_MOUSEACTIVATE:
+            // A child's parent decides first; without an answer the window is activated.
+            if (CWnd* parent = GetParent(); parent && (GetStyle() & WS_CHILD)) {
+                if (LRESULT answer = parent->SendMessage(message, wParam, lParam))
+                    return answer;
+            }
+            return MA_ACTIVATE;
         case WM_MOUSEWHEEL:
         case WM_CONTEXTMENU:
             if (CWnd* parent = GetParent(); parent && (GetStyle() & WS_CHILD))

@@ -41,6 +41,9 @@ inline constexpr UINT GW_HWNDNEXT = 2;
 inline constexpr UINT GW_HWNDPREV = 3;
 inline constexpr UINT GW_CHILD = 5;
 
+// The WM_MOUSEACTIVATE answer that activates the window and passes the click on.
+inline constexpr LRESULT MA_ACTIVATE = 1;
+
 // Asks for one WM_MOUSELEAVE when the mouse next leaves the window.
 inline constexpr DWORD TME_LEAVE = 0x00000002;
 inline constexpr DWORD TME_CANCEL = 0x80000000;

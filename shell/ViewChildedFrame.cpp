@@ -1,0 +1,85 @@
+#include "shell/ViewChildedFrame.h"
+
+#include "platform/framework/View.h"
+#include "platform/framework/WinApp.h"
+#include "shell/MainFrame.h"
+
+#include <QWidget>
+
+IMPLEMENT_DYNCREATE(CViewChildedFrame, CFrameWnd)
+
+BEGIN_MESSAGE_MAP(CViewChildedFrame, CFrameWnd)
+ON_WM_CLOSE()
+ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
+ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+END_MESSAGE_MAP()
+
+UINT CViewChildedFrame::s_lastSerialNumber = 0;
+
+CViewChildedFrame::CViewChildedFrame() : m_serialNumber(++s_lastSerialNumber) {}
+
+CWnd* CViewChildedFrame::AttachToParentView(CView* pView, CViewChildedFrame* pFrame) {
+    pFrame->m_pParentView = pView;
+    CWnd* previous = pFrame->GetParent();
+    QWidget* widget = pFrame->GetQWidget();
+    if (!widget)
+        return previous;
+    // Hosted, the frame is a child widget inside the view rather than a window of its own.
+    const bool visible = widget->isVisible();
+    const Qt::WindowFlags kind = pView ? Qt::Widget : Qt::Window;
+    widget->setParent(pView ? pView->GetQWidget() : nullptr,
+                      (widget->windowFlags() & ~Qt::WindowType_Mask) | kind);
+    if (visible)
+        widget->show();
+    return previous;
+}
+
+CWnd* CViewChildedFrame::GetParentView() const {
+    if (CWnd* parent = GetParent())
+        return parent;
+    return m_pParentView;
+}
+
+void CViewChildedFrame::OnClose() {
+    // While the program shuts down the hosts are going too: nobody is asked.
+    CWnd* mainWnd = AfxGetMainWnd();
+    auto* mainFrame = dynamic_cast<CMainFrame*>(mainWnd);
+    if (!mainWnd || !mainWnd->GetSafeHwnd() || (mainFrame && mainFrame->IsClosing())) {
+        CFrameWnd::OnClose();
+        return;
+    }
+    if (m_bClosePending)
+        return;
+    m_bClosePending = TRUE;
+    if (CWnd* parent = GetParent()) {
+        HWND parentHandle = parent->GetSafeHwnd();
+        if (parent->SendMessage(WM_CHILDED_MAYCLOSE, reinterpret_cast<WPARAM>(GetSafeHwnd()), 0) !=
+            1) {
+            m_bClosePending = FALSE;
+            return;
+        }
+        if (CWnd* stillThere = CWnd::FromHandle(parentHandle))
+            stillThere->SetFocus();
+    }
+    CFrameWnd::OnClose();
+}
+
+LRESULT CViewChildedFrame::OnChildActivate(WPARAM, LPARAM) {
+    Default();
+    if (CWnd* parent = GetParent())
+        parent->SendMessage(WM_CHILDED_ACTIVATED, reinterpret_cast<WPARAM>(GetSafeHwnd()),
+                            kChildedActivatedByChildActivate);
+    if (CView* view = GetActiveView())
+        view->PostMessage(WM_ACTIVATE, WA_ACTIVE, 0);
+    return 0;
+}
+
+LRESULT CViewChildedFrame::OnMouseActivate(WPARAM, LPARAM) {
+    LRESULT result = Default();
+    if (result == MA_ACTIVATE) {
+        if (CWnd* parent = GetParent())
+            parent->SendMessage(WM_CHILDED_ACTIVATED, reinterpret_cast<WPARAM>(GetSafeHwnd()),
+                                kChildedActivatedByMouse);
+    }
+    return result;
+}
