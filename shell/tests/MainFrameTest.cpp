@@ -1,6 +1,7 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
@@ -24,6 +25,8 @@ class MainFrameTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        // The main frame saves its option files there when it goes.
+        CDlgOptionsBase::SetApplicationFolder(WorkDir());
         CTestRecorderDoc::s_recording = FALSE;
         m_app.AddDocTemplateWithKey("DT:Rec",
                                     new CMultiDocTemplate(134, RUNTIME_CLASS(CTestRecorderDoc),
@@ -40,6 +43,7 @@ protected:
             CMainFrame::AdjustCloseBlockCount(FALSE);
         if (FrameAlive())
             m_frame->DestroyWindow();
+        CDlgOptionsBase::SetApplicationFolder(QString());
         IsolatedTest::TearDown();
     }
 

@@ -1,6 +1,7 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "shell/DlgOptionsBase.h"
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
@@ -14,6 +15,13 @@ namespace {
 
 class VidraAppTest : public IsolatedTest {
 protected:
+    // Start-up points the option files at this test's working folder, which is deleted
+    // afterwards: later tests in the same process must not save there.
+    void TearDown() override {
+        CDlgOptionsBase::SetApplicationFolder(QString());
+        IsolatedTest::TearDown();
+    }
+
     CMultiDocTemplate* AddPlaceholder(const QString& key) {
         auto* docTemplate = new CMultiDocTemplate(129, RUNTIME_CLASS(CPlaceholderDoc),
                                                   RUNTIME_CLASS(CPlaceholderFrame),

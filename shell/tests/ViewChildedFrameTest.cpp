@@ -81,6 +81,7 @@ protected:
         CTestGroupDoc::s_member = nullptr;
         if (m_app.m_pMainWnd == m_main)
             m_main->DestroyWindow();
+        CDlgOptionsBase::SetApplicationFolder(QString());
         IsolatedTest::TearDown();
     }
 
