@@ -171,45 +171,27 @@ void CDrawObject::OffsetPoints(CDoublePoint offset, BOOL snap) {
 }
 
 COLORREF CDrawObject::SetLineColor(COLORREF color) {
-    const COLORREF old = m_lineColor;
-    m_lineColor = color;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_lineColor, color);
 }
 
 COLORREF CDrawObject::SetFillColor(COLORREF color) {
-    const COLORREF old = m_fillColor;
-    m_fillColor = color;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_fillColor, color);
 }
 
 COLORREF CDrawObject::SetTextColor(COLORREF color) {
-    const COLORREF old = m_textColor;
-    m_textColor = color;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_textColor, color);
 }
 
 int CDrawObject::SetLineThickness(int thickness) {
-    const int old = m_lineThickness;
-    m_lineThickness = thickness;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_lineThickness, thickness);
 }
 
 int CDrawObject::SetLineStyle(int style) {
-    const int old = m_lineStyle;
-    m_lineStyle = style;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_lineStyle, style);
 }
 
 BOOL CDrawObject::SetFilled(BOOL filled) {
-    const BOOL old = m_filled;
-    m_filled = filled;
-    SetModified(TRUE);
-    return old;
+    return ReplaceAttribute(m_filled, filled);
 }
 
 CDoublePoint CDrawObject::GetPoint(int index, BOOL snap) const {

@@ -200,6 +200,15 @@ protected:
     int m_type = 0;
 
 private:
+    // Sets a drawing attribute, marks the object modified and returns the old value.
+    template <class T>
+    T ReplaceAttribute(T& field, T value) {
+        const T old = field;
+        field = value;
+        SetModified(TRUE);
+        return old;
+    }
+
     void* m_owner = nullptr;
     std::unique_ptr<CDrawPropertiesHandler> m_propertiesHandler;
     int m_frame = -1;
