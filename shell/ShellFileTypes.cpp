@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -172,6 +173,13 @@ std::vector<CShellFileTypes::FileType> CShellFileTypes::Types() const {
         type.iconIndex = index++;
         if (!docTemplate || !docTemplate->GetDocString(type.id, CDocTemplate::regFileTypeId) ||
             !docTemplate->GetDocString(type.name, CDocTemplate::regFileTypeName))
+            continue;
+        // Templates that share a document string (one document, several frames) are one
+        // type.
+        const bool known = std::any_of(types.begin(), types.end(), [&](const FileType& other) {
+            return other.id.compare(type.id, Qt::CaseInsensitive) == 0;
+        });
+        if (known)
             continue;
         docTemplate->GetDocString(filterExt, CDocTemplate::filterExt);
         type.extensions = CExtensionList(filterExt).Extensions();

@@ -147,6 +147,8 @@ protected:
 };
 
 TEST_F(DocManagerExTest, RegistrationWritesTheTypesOfTemplatesWithATypeId) {
+    // A second frame kind of the same document registers nothing more.
+    m_manager.AddDocTemplate(new CRecordingTemplate(kDataString, &m_opened));
     m_manager.RegisterShellFileTypes(TRUE);
 
     EXPECT_EQ(ReadValue("Playgroup.Document"), "Playgroup Document");
