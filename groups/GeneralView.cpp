@@ -1,0 +1,242 @@
+#include "groups/GeneralView.h"
+
+#include "groups/GeneralDoc.h"
+#include "groups/GeneralFrame.h"
+#include "groups/ProjectSettings.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/FrameWnd.h"
+#include "platform/framework/MessageMap.h"
+#include "shell/ViewChildedFrame.h"
+
+IMPLEMENT_DYNCREATE(CGeneralView, CFrameParentingView)
+
+BEGIN_MESSAGE_MAP(CGeneralView, CFrameParentingView)
+ON_WM_SIZE()
+ON_COMMAND(ID_WINDOW_CASCADE_CHILDREN, OnCascade)
+ON_COMMAND(ID_WINDOW_TILE_CHILDREN_HORZ, OnTileHorizontally)
+ON_COMMAND(ID_WINDOW_TILE_CHILDREN_VERT, OnTileVertically)
+ON_COMMAND(ID_WINDOW_ARRANGE_GROUPS, OnArrangeGroups)
+ON_COMMAND(ID_WINDOW_AUTO_ARRANGE, OnAutoArrange)
+ON_UPDATE_COMMAND_UI(ID_WINDOW_AUTO_ARRANGE, OnUpdateAutoArrange)
+ON_COMMAND(ID_ARRANGE_IF_AUTO, OnArrangeIfAuto)
+ON_COMMAND(ID_ADD_PLAY_GROUP, OnAddPlayGroup)
+ON_COMMAND(kAddPlayGroupButton, OnAddPlayGroup)
+ON_UPDATE_COMMAND_UI(kSecondTabButton, OnUpdatePlayButton)
+ON_UPDATE_COMMAND_UI(kFirstTabButton, OnUpdateRecordButton)
+ON_MESSAGE(kProjectViewQuery, OnAnswerOne)
+END_MESSAGE_MAP()
+
+namespace {
+
+bool IsPlayControlId(UINT nID) {
+    return nID == 1311 || nID == 1317 || (nID >= 2001 && nID <= 2007) ||
+           (nID >= 2009 && nID <= 2011) || nID == 2013;
+}
+
+bool IsOfKind(const CObject* object, const CRuntimeClass* kind) {
+    return object && kind && object->IsKindOf(kind);
+}
+
+CFrameWnd* FrameOf(CView* view) {
+    return view ? view->GetParentFrame() : nullptr;
+}
+
+}  // namespace
+
+CGeneralView::CGeneralView()
+    : m_bStartMaximized(ProjectFlagSetting(QStringLiteral("AppBehave:bPR_StartMax"))),
+      m_bDockPanels(ProjectFlagSetting(QStringLiteral("AppBehave:bPR_DockPanelToPR"))) {
+    // A project keeps its groups where the user left them.
+    m_bLayOutOnSize = FALSE;
+}
+
+CGeneralFrame* CGeneralView::GetProjectFrame() const {
+    return dynamic_cast<CGeneralFrame*>(GetParentFrame());
+}
+
+CView* CGeneralView::PlayGroupView() const {
+    auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
+    return project ? project->FindPlayGroupView() : nullptr;
+}
+
+CView* CGeneralView::RecordGroupView() const {
+    auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
+    return project ? project->FindRecordGroupView() : nullptr;
+}
+
+void CGeneralView::OnInitialUpdate() {
+    CFrameParentingView::OnInitialUpdate();
+    auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
+    if (project)
+        project->InitializeProject();
+    CGeneralFrame* frame = GetProjectFrame();
+    if (frame) {
+        // The groups were made hidden; their frames show them, their tools follow the mode.
+        for (CView* group : {RecordGroupView(), PlayGroupView()}) {
+            if (CFrameWnd* groupFrame = FrameOf(group)) {
+                frame->AttachGroupPages(groupFrame);
+                groupFrame->ShowWindow(SW_SHOW);
+                group->ShowWindow(SW_SHOW);
+            }
+        }
+        if (frame->GetControlPanelBar().GetTabCount() > 0)
+            frame->GetControlPanelBar().SelectTab(0, 0);
+    }
+    CFrameWnd* parent = GetParentFrame();
+    if (!parent)
+        return;
+    parent->ActivateFrame(SW_SHOWNORMAL);
+    parent->ActivateFrame(m_bStartMaximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
+}
+
+void CGeneralView::OnUpdate(CView*, LPARAM lHint, CObject*) {
+    if (CGeneralFrame* frame = GetProjectFrame())
+        frame->SetGroupMode(static_cast<int>(lHint));
+    if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
+        project->UpdateProjectTitle();
+}
+
+void CGeneralView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+    ShowGroupFramesForMode(bActivate);
+    CFrameParentingView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+}
+
+void CGeneralView::OnDraw(CDC*) {}
+
+BOOL CGeneralView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    BOOL handled = FALSE;
+    if (!IsPlayControlId(nID)) {
+        handled = CFrameParentingView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+        if (handled)
+            return handled;
+    }
+    for (CView* group : {PlayGroupView(), RecordGroupView()}) {
+        if (CFrameWnd* frame = FrameOf(group);
+            frame && frame->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+            return TRUE;
+    }
+    return handled;
+}
+
+LRESULT CGeneralView::OnChildFrameClose(WPARAM wParam, LPARAM lParam) {
+    if (auto* record = dynamic_cast<CFrameParentingView*>(RecordGroupView());
+        record && record->GetSafeHwnd() && record->OnChildFrameClose(wParam, lParam) != 1)
+        return 0;
+    if (auto* play = dynamic_cast<CFrameParentingView*>(PlayGroupView()))
+        play->OnChildFrameClose(wParam, lParam);
+    return 1;
+}
+
+int CGeneralView::GroupModeOfFrame(CFrameWnd* frame) {
+    // A window activated inside a group reaches the project as its group's frame: the view the
+    // user works in is the one on top inside it.
+    CView* view = frame ? frame->GetActiveView() : nullptr;
+    while (auto* host = dynamic_cast<CFrameParentingView*>(view)) {
+        CFrameWnd* saved = host->SetChildFrameCursor(nullptr);
+        CFrameWnd* top = host->GetNextChildFrame();
+        host->SetChildFrameCursor(saved);
+        view = top ? top->GetActiveView() : nullptr;
+    }
+    const CProjectGroupKinds& kinds = CGeneralDoc::GetGroupKinds();
+    int mode = -1;
+    if (IsOfKind(view, kinds.playbackView))
+        mode = kPlayGroupMode;
+    if (IsOfKind(view, kinds.sensorDataView) || IsOfKind(view, kinds.cameraView))
+        mode = kRecordGroupMode;
+    return mode;
+}
+
+LRESULT CGeneralView::OnChildFrameActivate(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CFrameParentingView::OnChildFrameActivate(wParam, lParam);
+    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+    const int mode = GroupModeOfFrame(frame);
+    if (mode >= 0) {
+        if (CGeneralFrame* projectFrame = GetProjectFrame())
+            projectFrame->SetGroupMode(mode);
+        if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
+            project->UpdateProjectTitle();
+    }
+    return result;
+}
+
+void CGeneralView::ShowGroupFramesForMode(BOOL bActivating) {
+    CFrameWnd* play = FrameOf(PlayGroupView());
+    CFrameWnd* record = FrameOf(RecordGroupView());
+    if (!bActivating) {
+        const int code = m_bDockPanels ? kGroupToolsHideDocked : kGroupToolsHideFloating;
+        for (CFrameWnd* frame : {record, play}) {
+            if (frame)
+                frame->ActivateFrame(code);
+        }
+        return;
+    }
+    CGeneralFrame* projectFrame = GetProjectFrame();
+    const int mode = projectFrame ? projectFrame->GetGroupMode() : -1;
+    if (mode != kRecordGroupMode && mode != kPlayGroupMode)
+        return;
+    if (record)
+        record->ActivateFrame(mode == kRecordGroupMode ? kGroupToolsShow : kGroupToolsHide);
+    if (play)
+        play->ActivateFrame(mode == kPlayGroupMode ? kGroupToolsShow : kGroupToolsHide);
+}
+
+void CGeneralView::ArrangeGroups() {
+    // Data frames would make a band of their own below the groups; no hosted frame is one yet,
+    // so every hosted frame stands in the one band (and none in the other).
+    const CRuntimeClass* hosted = RUNTIME_CLASS(CViewChildedFrame);
+    ArrangeChildFrames(hosted, hosted, FALSE, TRUE);
+}
+
+void CGeneralView::OnSize(UINT nType, int cx, int cy) {
+    CFrameParentingView::OnSize(nType, cx, cy);
+    if (m_bAutoArrange)
+        ArrangeGroups();
+}
+
+void CGeneralView::OnCascade() {
+    CascadeChildFrames();
+}
+
+void CGeneralView::OnTileHorizontally() {
+    TileChildFramesHorizontally();
+}
+
+void CGeneralView::OnTileVertically() {
+    TileChildFramesVertically();
+}
+
+void CGeneralView::OnArrangeGroups() {
+    ArrangeGroups();
+}
+
+void CGeneralView::OnAutoArrange() {
+    m_bAutoArrange = !m_bAutoArrange;
+    if (m_bAutoArrange)
+        ArrangeGroups();
+}
+
+void CGeneralView::OnUpdateAutoArrange(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_bAutoArrange ? 1 : 0);
+}
+
+void CGeneralView::OnArrangeIfAuto() {
+    if (m_bAutoArrange)
+        ArrangeGroups();
+}
+
+void CGeneralView::OnAddPlayGroup() {
+    if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
+        project->CreatePlayGroup(QString(), nullptr);
+}
+
+void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(PlayGroupView() != nullptr);
+}
+
+void CGeneralView::OnUpdateRecordButton(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(RecordGroupView() != nullptr);
+}
+
+LRESULT CGeneralView::OnAnswerOne(WPARAM, LPARAM) {
+    return 1;
+}
