@@ -452,6 +452,19 @@ TEST_F(GeneralDocTest, FileCloseClosesTheWindowOnTopNotTheProject) {
     EXPECT_EQ(project->GetProjectView(), view);
 }
 
+TEST_F(GeneralDocTest, AGroupThatCannotBeHostedIsClosedAgain) {
+    // A group whose frame is an ordinary MDI window cannot go into the project view.
+    AddTemplate("DT:Meas2", RUNTIME_CLASS(CFakePlayGroupDoc), RUNTIME_CLASS(CPlaceholderFrame),
+                RUNTIME_CLASS(CFakePlayGroupView));
+    CGeneralDoc* project = OpenProject();
+    const size_t windows = m_main->GetMDIChildren().size();
+    CDocument* group = project;
+    EXPECT_FALSE(project->CreatePlayGroup(QString(), &group));
+    EXPECT_EQ(group, nullptr);
+    EXPECT_EQ(m_main->GetMDIChildren().size(), windows);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+}
+
 TEST_F(GeneralDocTest, ProjectMessagesAtTheMainFrameReachTheActiveProject) {
     UseFakeGroups();
     AddTemplate("DT:Gen2", RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CProjectStandInFrame),
