@@ -114,7 +114,7 @@ BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
     if (!projectView || !app)
         return FALSE;
     // The creation parameters are 32-bit numbers here and cannot carry the project's view and
-    // document; the group finds its project through the frame it is hosted in.
+    // document: none are passed.
     CDocument* group = app->CreateDocumentByKey(QString::fromLatin1(key), path, FALSE, 0, 0, 0, 0);
     if (!group)
         return FALSE;
