@@ -40,6 +40,11 @@ public:
     int MovieGetOutPoint(int* frame) override { return frame ? (*frame = 0, 0) : 0; }
     void MovieGetDisplayLuts(CLutParamSet*, CLutParamSet*) override {}
     void MovieSetDisplayLuts(const CLutParamSet&, const CLutParamSet&) override {}
+    void MovieSetFrameSource(const CFrameSourcePtr&) override {}
+    void MovieSetGroupMember(int, int) override {}
+    void MovieSetFrameChangedCallback(FrameChangedFn, void*) override {}
+    void MovieNotifyFrameChanged() override {}
+    void MovieSetFrameCount(int) override {}
 
     int current = 0;
     int sourceKind = 1;

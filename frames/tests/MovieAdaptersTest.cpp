@@ -60,6 +60,11 @@ public:
     void MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) override {
         luts = {colour, bw};
     }
+    void MovieSetFrameSource(const CFrameSourcePtr&) override {}
+    void MovieSetGroupMember(int, int) override {}
+    void MovieSetFrameChangedCallback(FrameChangedFn, void*) override {}
+    void MovieNotifyFrameChanged() override {}
+    void MovieSetFrameCount(int) override {}
 
     std::vector<std::pair<int, int>> calls;  // frame and force; -1 for the own set-frame
     int current = 0;
