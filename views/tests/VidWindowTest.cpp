@@ -5,7 +5,10 @@
 
 #include "frames/FrameSource.h"
 #include "frames/FrameSourcePtr.h"
+#include "frames/IFrameChangeListener.h"
 #include "frames/SampleRecording.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComPtr.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -23,6 +26,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -423,6 +427,68 @@ TEST_F(VidRenderTest, StreamDisplayAnswersForTheStreamWindow) {
     transform->GetScale(&a);
     EXPECT_DOUBLE_EQ(a, 1.0);
     EXPECT_EQ(transform->Release(), 0);
+}
+
+TEST_F(VidRenderTest, TheFrameChangeAdapterMovesTheView) {
+    OpenSample(0, 0, 0);
+    EXPECT_EQ(m_view->GetFrameChangeAdapter(nullptr), E_POINTER);
+    IIdUnknown* adapter = nullptr;
+    ASSERT_EQ(m_view->GetFrameChangeAdapter(&adapter), S_OK);
+    auto* listener = QueryId<IFrameChangeListener>(adapter);
+    ASSERT_NE(listener, nullptr);
+    EXPECT_EQ(listener->OnFrameChanged(12, 0), S_OK);
+    EXPECT_EQ(m_view->GetCurrentFrame(), 12);
+    EXPECT_EQ(m_view->GetStreamWnd()->GetCurrentFrame(), 12);
+}
+
+// Records the values the play group hears from the view.
+std::vector<intptr_t> g_groupValues;
+void RecordGroupValue(void*, intptr_t value) {
+    g_groupValues.push_back(value);
+}
+
+TEST_F(VidRenderTest, MovingLikeThePlayBarTellsThePlayGroup) {
+    OpenSample(0, 0, 0);
+    g_groupValues.clear();
+    m_view->MovieSetFrame(-4);  // no callback yet
+    int context = 0;
+    m_view->SetGroupCallbackFunction(RecordGroupValue, &context);
+    m_view->MovieSetFrame(7);
+    m_view->MovieSetCurrentFrame(9, 0);  // a plain move is not reported
+    m_view->MovieSetFrame(-4);
+    EXPECT_EQ(g_groupValues, (std::vector<intptr_t>{7, 0}));
+    EXPECT_EQ(m_view->GetCurrentFrame(), 0);
+}
+
+TEST_F(VidRenderTest, ClosingTheWindowLetsGoOfTheRecording) {
+    OpenSample(0, 0, 0);
+    const CFrameSourcePtr source = m_view->GetFrameSource();
+    EXPECT_GT(source.UseCount(), 2);  // ours, the view's and the stream window's
+    m_frame->DestroyWindow();
+    EXPECT_EQ(source.UseCount(), 1);
+}
+
+TEST_F(VidWindowTest, WithoutTheEditorModuleModifyStatesGoNowhere) {
+    OpenWindow();
+    EXPECT_FALSE(m_view->HasModifyState());
+    // A state object with a counted reference: the view neither calls nor keeps it.
+    class CState : public CComObject<IDispatch> {
+    public:
+        HRESULT Invoke(DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+            ++calls;
+            return S_OK;
+        }
+        int calls = 0;
+    };
+    CComPtr<CState> state;
+    state.Attach(new CState);
+    state->AddRef();
+    IDispatch* raw = state.Get();
+    m_view->SetModifyState(&raw);
+    m_view->SetModifyState(nullptr);
+    EXPECT_EQ(state->calls, 0);
+    state->AddRef();
+    EXPECT_EQ(state->Release(), 1u);
 }
 
 }  // namespace
