@@ -5,8 +5,10 @@
 #include "platform/com/ComVariant.h"
 #include "platform/com/DispatchCall.h"
 #include "platform/com/ISettingsStore.h"
+#include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "views/StreamWnd.h"
@@ -23,6 +25,7 @@ BEGIN_MESSAGE_MAP(CVidView, CPlaybackView)
 ON_WM_SIZE()
 ON_WM_ERASEBKGND()
 ON_WM_DESTROY()
+ON_WM_CONTEXTMENU()
 ON_UPDATE_COMMAND_UI_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInformation,
                            OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kAddMeasurementPoint, OnUpdateNotAvailable)
@@ -367,6 +370,33 @@ void CVidView::OnDestroy() {
     SetFrameSource(CFrameSourcePtr());
     m_bClosing = TRUE;
     CPlaybackView::OnDestroy();
+}
+
+void CVidView::OnContextMenu(CWnd*, CPoint point) {
+    // From the keyboard the menu opens at the view's corner.
+    if (point.x == -1 && point.y == -1) {
+        point = CPoint(0, 0);
+        ClientToScreen(&point);
+    }
+    CMenu view;
+    view.CreatePopupMenu();
+    if (m_pStream)
+        m_pStream->AppendViewMenu(&view);
+    view.AppendMenu(MF_SEPARATOR);
+    view.AppendMenu(MF_STRING, kCalibration, QStringLiteral("View Calibration"));
+    CMenu clear;
+    clear.CreatePopupMenu();
+    clear.AppendMenu(MF_STRING, kClearAllForward, QStringLiteral("Clear All Forward"));
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&view), QStringLiteral("View"));
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&clear), QStringLiteral("Clear"));
+    menu.AppendMenu(MF_STRING, kColorAdjustment, QStringLiteral("Bayer Color Adjustment"));
+    // The sub-menus' items are updated as each opens, like the top level's before tracking.
+    for (int i = 0; i < menu.GetMenuItemCount(); ++i)
+        if (CMenu* sub = menu.GetSubMenu(i))
+            CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 
 void CVidView::OnFileClose() {

@@ -141,6 +141,8 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnDestroy();
+    // The view's menu: the stream window's View commands, Clear and colour adjustment.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnFileClose();
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
 

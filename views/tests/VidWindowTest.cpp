@@ -13,14 +13,17 @@
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/WinApp.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/StreamWnd.h"
 #include "views/ZoomTransform.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QImage>
+#include <QMenu>
 #include <QPixmap>
 #include <QWidget>
 
@@ -489,6 +492,55 @@ TEST_F(VidWindowTest, WithoutTheEditorModuleModifyStatesGoNowhere) {
     EXPECT_EQ(state->calls, 0);
     state->AddRef();
     EXPECT_EQ(state->Release(), 1u);
+}
+
+TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
+    OpenSample(0, 0, 0);
+    struct Item {
+        QString text;
+        bool enabled;
+    };
+    std::vector<Item> top;
+    std::vector<Item> viewItems;
+    std::vector<Item> clearItems;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            QAction* zoomMode = nullptr;
+            for (QAction* action : menu->actions()) {
+                top.push_back({action->text(), action->isEnabled()});
+                if (!action->menu())
+                    continue;
+                // Sub-menus run their update handlers as they open.
+                emit action->menu()->aboutToShow();
+                auto& items = action->text() == "View" ? viewItems : clearItems;
+                for (QAction* sub : action->menu()->actions()) {
+                    if (sub->isSeparator())
+                        continue;
+                    items.push_back({sub->text(), sub->isEnabled()});
+                    if (sub->text() == "Zoom Mode")
+                        zoomMode = sub;
+                }
+            }
+            return zoomMode;
+        });
+    // A right click on the stream window reaches the view.
+    m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+    AfxSetPopupMenuTracker(previous);
+
+    ASSERT_EQ(top.size(), 3u);
+    EXPECT_EQ(top[0].text, "View");
+    EXPECT_EQ(top[1].text, "Clear");
+    EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
+    EXPECT_FALSE(top[2].enabled);
+    ASSERT_EQ(clearItems.size(), 1u);
+    EXPECT_EQ(clearItems[0].text, "Clear All Forward");
+    EXPECT_FALSE(clearItems[0].enabled);
+    ASSERT_FALSE(viewItems.empty());
+    EXPECT_EQ(viewItems.front().text, "View Actual");
+    EXPECT_EQ(viewItems.back().text, "View Calibration");
+    EXPECT_FALSE(viewItems.back().enabled);
+    // The chosen View command went to the stream window.
+    EXPECT_TRUE(m_view->GetStreamWnd()->IsZoomMode());
 }
 
 }  // namespace
