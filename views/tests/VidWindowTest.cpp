@@ -194,6 +194,53 @@ TEST_F(VidWindowTest, ClosingADeviceRecordingAsksToEraseDeviceMemory) {
     }
 }
 
+// A play group's frame as a member frame sees it: it records the notifications passed up.
+class CGroupFrame : public CFrameWnd {
+public:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        notified.push_back(reinterpret_cast<const NMHDR*>(lParam)->idFrom);
+        *pResult = 0;
+        (void)wParam;
+        return TRUE;
+    }
+    std::vector<UINT_PTR> notified;
+};
+
+class CGroupView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+};
+
+TEST_F(VidWindowTest, PlayCommandsGoToThePlayControlAndTheSkipSpinToTheGroup) {
+    OpenWindow();
+    CPlayControlWnd& play = m_frame->GetPlayControl();
+    EXPECT_TRUE(m_frame->IsCreated());
+    ASSERT_NE(play.GetSafeHwnd(), nullptr);
+    m_frame->SendMessage(WM_COMMAND, PlayControlId::kContinuous, 0);
+    EXPECT_EQ(play.GetContinuous(), 1);
+    // Base Sync (2011) is not one of the play commands the frame passes on.
+    m_frame->SendMessage(WM_COMMAND, PlayControlId::kBaseSync, 0);
+    EXPECT_EQ(play.GetBaseSync(), 0);
+
+    auto* group = new CGroupFrame;  // deletes itself with its window
+    ASSERT_TRUE(
+        group->Create(nullptr, "group", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, 0));
+    auto* host = new CGroupView;
+    ASSERT_TRUE(
+        host->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), group, 1));
+    CViewChildedFrame::AttachToParentView(host, m_frame);
+    for (UINT id : {PlayControlId::kSkipSpin, PlayControlId::kRateSlider}) {
+        NMHDR header;
+        header.idFrom = id;
+        header.code = UDN_DELTAPOS;
+        LRESULT result = -1;
+        m_frame->OnNotify(id, reinterpret_cast<LPARAM>(&header), &result);
+    }
+    EXPECT_EQ(group->notified, (std::vector<UINT_PTR>{PlayControlId::kSkipSpin}));
+    CViewChildedFrame::AttachToParentView(nullptr, m_frame);
+    group->DestroyWindow();
+}
+
 TEST_F(VidWindowTest, ThePlayGroupsCloseMessageClosesWithoutAsking) {
     OpenWindow();
     m_view->SetFrameSource(SampleSource(1));
