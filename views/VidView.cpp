@@ -300,7 +300,6 @@ void CVidView::OnInitialUpdate() {
     if (!stream->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, client, this, kStreamWndId))
         return;
     m_pStream = std::move(stream);
-    m_pStream->SetMouseCallback(this, OnStreamMouse);
     m_pStream->SetInfoCorner(CPanZoomView::kHidden);
     ApplyDisplaySettings();
     if (!m_source.IsEmpty())
@@ -315,17 +314,6 @@ void CVidView::ApplyDisplaySettings() {
         m_pStream->ShowRulers(*rulers != 0);
     if (const auto info = IntegerSetting("Video:ShowInfo"))
         m_pStream->SetInfoCorner(*info ? CPanZoomView::kUpperLeft : CPanZoomView::kHidden);
-}
-
-void CVidView::OnStreamMouse(CWnd* context, UINT message, WPARAM wParam, int, int) {
-    auto* view = dynamic_cast<CVidView*>(context);
-    if (!view || !view->m_pStream || !view->m_pStream->IsReticleShown())
-        return;
-    const bool dragging = message == WM_MOUSEMOVE && (wParam & MK_LBUTTON);
-    if (message != WM_LBUTTONDOWN && message != WM_LBUTTONUP && !dragging)
-        return;
-    // The reticle follows into the zoom-region windows cut from this recording; those come
-    // with the region adapter, which this view does not hold yet.
 }
 
 void CVidView::OnDraw(CDC* pDC) {

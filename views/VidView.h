@@ -147,8 +147,6 @@ protected:
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
 
 private:
-    // The stream window's mouse callback: links the reticle to zoom-region windows.
-    static void OnStreamMouse(CWnd* context, UINT message, WPARAM wParam, int x, int y);
     void ApplyDisplaySettings();
 
     std::unique_ptr<CStreamWnd> m_pStream;
