@@ -1,13 +1,12 @@
 #pragma once
 
-// CVidFrame: the frame of a video window, hosted inside a play group's view. It owns the play
-// control that steps the window's recording, sends it the play commands, and asks before a
+// CVidFrame: the frame of a video window, hosted inside a play group's view. It owns the
+// window's play control (whose callbacks the window's owner sets) and sends it the play
+// commands, passes the skip spin's notification up to the play group, and asks before a
 // recording that still lies in device memory is closed.
 
 #include "shell/ViewChildedFrame.h"
 #include "views/PlayControlWnd.h"
-
-class CVidView;
 
 // Sent by a play group to each of its playback frames: close through the hosted-frame close.
 inline constexpr UINT kClosePlaybackMessage = 0x7A9;
