@@ -72,6 +72,21 @@ public:
     }
 };
 
+// An owner window that records the slide's messages as "message pointer value".
+class CRecordingOwner : public CWnd {
+public:
+    QStringList messages;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == kPlayBarTracking || message == kPlayBarReleased ||
+            message == kPlayBarResetLimits) {
+            messages << QString("%1 %2 %3").arg(message).arg(wParam).arg(lParam);
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 class PlayControlTabTest : public IsolatedTest {
 protected:
     void SetUp() override {
@@ -331,6 +346,34 @@ TEST_F(PlayControlTabTest, SlideEventsNeedAnOwnerWindow) {
     m_tab.SetOwner(&m_play);
     Drag(50, 70);
     EXPECT_NEAR(m_play.GetCurrentFrame(), 70, 1);
+}
+
+TEST_F(PlayControlTabTest, SlideEventsReachTheOwnerAsPlayBarMessages) {
+    CRecordingOwner owner;
+    ASSERT_TRUE(owner.Create(nullptr, "owner", 0, CRect(), nullptr, 0));
+    m_tab.SetOwner(&owner);
+    m_tab.SetRange(0, 99);
+    m_tab.SetInOutPoints(0, 99);
+    m_tab.SetPosition(50);
+    // Moves send the second value event (1225) with the value as it goes; letting go sends
+    // the pointer-value event (1224) with where it stopped.
+    QTest::mousePress(Slide(), Qt::LeftButton, Qt::NoModifier, At(99));
+    QTest::mouseMove(Slide(), At(90));
+    QTest::mouseRelease(Slide(), Qt::LeftButton, Qt::NoModifier, At(90));
+    int in = 0;
+    int out = 0;
+    m_tab.GetInOutPoints(&in, &out);
+    ASSERT_FALSE(owner.messages.isEmpty());
+    EXPECT_EQ(owner.messages.back(), QString("1224 3 %1").arg(out));
+    for (int i = 0; i + 1 < owner.messages.size(); ++i)
+        EXPECT_TRUE(owner.messages[i].startsWith("1225 3 ")) << owner.messages[i].toStdString();
+    EXPECT_TRUE(owner.messages.contains(QString("1225 3 %1").arg(out)));
+
+    owner.messages.clear();
+    QTest::mouseDClick(Slide(), Qt::LeftButton, Qt::NoModifier, At(50));
+    EXPECT_TRUE(owner.messages.contains("1226 0 0"));
+    m_tab.SetOwner(&m_play);
+    owner.DestroyWindow();
 }
 
 TEST_F(PlayControlTabTest, SlideOperationsWriteOnlyChanges) {
