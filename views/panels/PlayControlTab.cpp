@@ -172,7 +172,7 @@ BOOL CPlayControlTab::OnCmdMsg(UINT nID, int nCode, void* pExtra,
 }
 
 LRESULT CPlayControlTab::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (GetSafeHwnd() && IsWindowVisible() && ++m_pollCounter >= m_pollInterval) {
+    if (GetSafeHwnd() && IsWindowVisible() && ++m_pollCounter >= kPollInterval) {
         m_pollCounter = 0;
         Poll();
     }

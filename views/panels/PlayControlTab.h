@@ -46,7 +46,6 @@ public:
     // window that hears the slide. 0 (nothing stored) when the page cannot be made.
     BOOL Create(CWnd* pParentWnd, CWnd* pOwnerWnd);
     void SetOwner(CWnd* pOwnerWnd) { m_ownerWnd = pOwnerWnd; }
-    CWnd* GetOwner() const { return m_ownerWnd; }
 
     HRESULT RebuildTree() override;
 
@@ -119,7 +118,6 @@ private:
     DWORD m_slideCookie = 0;
     CSliderCtrl m_ratioSlider;
     int m_pollCounter = 0;
-    int m_pollInterval = kPollInterval;
     int m_seenCount = 0;
     int m_listedCount = 0;
     CWnd* m_ownerWnd = nullptr;

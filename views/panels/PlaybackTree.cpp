@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QMouseEvent>
+#include <QObject>
 #include <QTreeWidget>
 
 #include <algorithm>

@@ -12,9 +12,7 @@
 #include "platform/wintypes/WinError.h"
 
 #include <QImage>
-#include <QObject>
 #include <QPoint>
-#include <QPointer>
 
 #include <vector>
 

@@ -211,6 +211,45 @@ TEST_F(PlaybackTabTest, WithoutPlaybacksTheTreeShowsOnlyItsRoot) {
     EXPECT_EQ(m_tab.GetTree().GetCount(), 0u);
 }
 
+TEST_F(PlaybackTabTest, ItemsShowTheirCellOfTheImageStrip) {
+    // Four 16-pixel cells of plain colours, each with a magenta corner that stays clear.
+    const QRgb colours[] = {qRgb(200, 0, 0), qRgb(0, 200, 0), qRgb(0, 0, 200), qRgb(90, 90, 90)};
+    QImage strip(64, 16, QImage::Format_RGB32);
+    for (int cell = 0; cell < 4; ++cell) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                strip.setPixel(cell * 16 + x, y, colours[cell]);
+        strip.setPixel(cell * 16, 0, qRgb(255, 0, 255));
+    }
+    ASSERT_TRUE(strip.save(WorkPath("tree.png")));
+    CResourceModule images;
+    images.name = "tree images";
+    images.bitmaps = {{kPlaybackTreeBitmap, WorkPath("tree.png")}};
+    CResourceChain::AddModule(&images);
+    CPlaybackTab page;
+    ASSERT_TRUE(page.Create(m_frame));
+    page.SetOwnerLink(&m_list);
+    AddMember(kTake1);
+    AddMember(kSensors);
+    ASSERT_EQ(page.RebuildTree(), 0);
+    auto* tree = dynamic_cast<QTreeWidget*>(page.GetTree().GetQWidget());
+    const struct {
+        const char* text;
+        int cell;
+    } expected[] = {
+        {"Playback Sources", 2}, {"take", 2}, {"Take 1", 3}, {"Rate: 500 fps", 0}, {"Sensors", 1}};
+    for (const auto& e : expected) {
+        const auto found = tree->findItems(e.text, Qt::MatchExactly | Qt::MatchRecursive);
+        ASSERT_EQ(found.size(), 1) << e.text;
+        const QImage icon = found[0]->icon(0).pixmap(16, 16).toImage();
+        EXPECT_EQ(icon.pixel(8, 8), colours[e.cell]) << e.text;
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << e.text;
+    }
+    page.SetOwnerLink(nullptr);
+    page.DestroyWindow();
+    CResourceChain::RemoveModule(&images);
+}
+
 TEST_F(PlaybackTabTest, PlaybacksAreGroupedBySourceFile) {
     CPlaybackView* take1 = AddMember(kTake1);
     CPlaybackView* sensors = AddMember(kSensors);
