@@ -2,6 +2,9 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "groups/FrameParentingView.h"
+#include "groups/GeneralDoc.h"
+#include "groups/ProjectStandInFrame.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/DocManager.h"
@@ -71,8 +74,8 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:NotesBasicVCF", 153, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Gen", 154, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Gen", 154, RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CProjectStandInFrame),
+         RUNTIME_CLASS(CFrameParentingView)},
     };
     return rows;
 }

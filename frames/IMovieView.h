@@ -19,7 +19,7 @@ public:
     // so that whatever follows the view follows it too.
     virtual void MovieSetFrame(int frame) = 0;
     virtual int MovieGetCurrentFrame() = 0;
-    // The playback view's source kind (1: a device's latest recording; 0: live).
+    // The playback view's source kind (1: a device's latest recording).
     virtual int MovieGetSourceKind() = 0;
     // A copy of the view's counted frame source (empty when it shows none).
     virtual CFrameSourcePtr MovieGetFrameSource() = 0;

@@ -9,9 +9,12 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "shell/VidraApp.h"
+#include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 
 IMPLEMENT_DYNCREATE(CGeneralDoc, CDocument)
@@ -56,7 +59,17 @@ bool HasPlaceholder(const QString& path, const char* placeholder) {
 
 int CGeneralDoc::s_projectCount = 0;
 
-CGeneralDoc::CGeneralDoc() : m_projectNumber(++s_projectCount) {}
+CGeneralDoc::CGeneralDoc() : m_projectNumber(++s_projectCount) {
+    CVidraFrameWnd::SetProjectMessageHandler(&CGeneralDoc::HandleProjectMessage);
+}
+
+LRESULT CGeneralDoc::HandleProjectMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* mainFrame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    CMDIChildWnd* active = mainFrame ? mainFrame->MDIGetActive() : nullptr;
+    auto* project = active ? dynamic_cast<CGeneralDoc*>(active->GetActiveDocument()) : nullptr;
+    CFrameParentingView* view = project ? project->GetProjectView() : nullptr;
+    return view ? view->SendMessage(message, wParam, lParam) : 0;
+}
 
 void CGeneralDoc::SetGroupKinds(const CProjectGroupKinds& kinds) {
     Kinds() = kinds;
@@ -101,7 +114,7 @@ BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
     if (!projectView || !app)
         return FALSE;
     // The creation parameters are 32-bit numbers here and cannot carry the project's view and
-    // document; the group finds its project through the frame it is hosted in.
+    // document: none are passed.
     CDocument* group = app->CreateDocumentByKey(QString::fromLatin1(key), path, FALSE, 0, 0, 0, 0);
     if (!group)
         return FALSE;

@@ -34,6 +34,10 @@ public:
     static void SetGroupKinds(const CProjectGroupKinds& kinds);
     static const CProjectGroupKinds& GetGroupKinds();
 
+    // The main frame's handler of the project messages: they go to the active project's view
+    // (0 when no project is active). Installed with the first project.
+    static LRESULT HandleProjectMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
     // 1 for the first project of the run, then counting up.
     int GetProjectNumber() const { return m_projectNumber; }
     const QString& GetOpenPath() const { return m_strOpenPath; }

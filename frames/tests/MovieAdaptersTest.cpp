@@ -185,6 +185,13 @@ TEST_F(MovieSettingsListTest, SaveAndLoadRoundTripThroughTheBLSection) {
     }
 }
 
+TEST_F(MovieSettingsListTest, AFailedWriteIsReported) {
+    CMovieSettingsList list;
+    ASSERT_EQ(LoadPairs({{MakeSet(1), MakeSet(2)}}, list), S_OK);
+    CFile readOnly(WorkPath("pairs.bin"), CFile::modeRead | CFile::typeBinary);
+    EXPECT_EQ(list.Save(readOnly), E_FAIL);
+}
+
 TEST_F(MovieSettingsListTest, AFileWithoutTheSectionFailsAndKeepsTheList) {
     CMovieSettingsList list;
     ASSERT_EQ(LoadPairs({{MakeSet(1), MakeSet(2)}}, list), S_OK);

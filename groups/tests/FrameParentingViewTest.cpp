@@ -168,6 +168,15 @@ TEST_F(FrameParentingViewTest, WalkingGoesFromTopAndSkipsOtherWindows) {
     m_view->SetChildFrameCursor(top);
     EXPECT_EQ(m_view->GetFirstChildView(), nullptr) << "frames without a view";
     EXPECT_EQ(m_view->SetChildFrameCursor(nullptr), top);
+
+    // Nor is the floating frame ever moved.
+    floating->MoveWindow(3, 4, 50, 60);
+    m_view->TileChildFramesHorizontally();
+    m_view->CascadeChildFrames();
+    m_view->ArrangeChildFrames(nullptr, nullptr, FALSE, FALSE);
+    m_view->LayOutChildFramesSideBySide(kWidth, kHeight, FALSE);
+    EXPECT_EQ(PlacementOf(floating), (Placement{3, 4, 50, 60}));
+    EXPECT_EQ(PlacementOf(top), (Placement{kWidth / 2, 0, kWidth / 2, kHeight - 4}));
     floating->DestroyWindow();
 }
 

@@ -13,6 +13,7 @@
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
 #include "shell/VidraApp.h"
+#include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
 
@@ -108,6 +109,24 @@ public:
     void ReloadDeviceSet() override { calls << "reload"; }
 };
 IMPLEMENT_DYNCREATE(CFakeRecordGroupDoc, CDocument)
+
+// A project view that answers the project messages the main frame passes on.
+class CAnsweringProjectView : public CFrameParentingView {
+    DECLARE_DYNCREATE(CAnsweringProjectView)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    LRESULT OnProjectMessage(WPARAM wParam, LPARAM lParam) {
+        return static_cast<LRESULT>(wParam + lParam);
+    }
+};
+IMPLEMENT_DYNCREATE(CAnsweringProjectView, CFrameParentingView)
+
+BEGIN_MESSAGE_MAP(CAnsweringProjectView, CFrameParentingView)
+ON_MESSAGE(WM_PROJECT_MESSAGE_11036, OnProjectMessage)
+ON_MESSAGE(WM_PROJECT_MESSAGE_21124, OnProjectMessage)
+ON_MESSAGE(WM_PROJECT_MESSAGE_21125, OnProjectMessage)
+END_MESSAGE_MAP()
 
 class CTestCmdUI : public CCmdUI {
 public:
@@ -431,6 +450,30 @@ TEST_F(GeneralDocTest, FileCloseClosesTheWindowOnTopNotTheProject) {
     view->CloseChildFrames();
     EXPECT_EQ(HostedCount(project), 0);
     EXPECT_EQ(project->GetProjectView(), view);
+}
+
+TEST_F(GeneralDocTest, AGroupThatCannotBeHostedIsClosedAgain) {
+    // A group whose frame is an ordinary MDI window cannot go into the project view.
+    AddTemplate("DT:Meas2", RUNTIME_CLASS(CFakePlayGroupDoc), RUNTIME_CLASS(CPlaceholderFrame),
+                RUNTIME_CLASS(CFakePlayGroupView));
+    CGeneralDoc* project = OpenProject();
+    const size_t windows = m_main->GetMDIChildren().size();
+    CDocument* group = project;
+    EXPECT_FALSE(project->CreatePlayGroup(QString(), &group));
+    EXPECT_EQ(group, nullptr);
+    EXPECT_EQ(m_main->GetMDIChildren().size(), windows);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+}
+
+TEST_F(GeneralDocTest, ProjectMessagesAtTheMainFrameReachTheActiveProject) {
+    UseFakeGroups();
+    AddTemplate("DT:Gen2", RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CProjectStandInFrame),
+                RUNTIME_CLASS(CAnsweringProjectView));
+    for (UINT message : {11036u, 21124u, 21125u})
+        EXPECT_EQ(m_main->SendMessage(message, 1, 2), 0) << "no project: " << message;
+    ASSERT_NE(m_app.CreateDocumentByKey("DT:Gen2", QString(), TRUE), nullptr);
+    for (UINT message : {11036u, 21124u, 21125u})
+        EXPECT_EQ(m_main->SendMessage(message, 1, 2), 3) << message;
 }
 
 }  // namespace
