@@ -4,6 +4,9 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MessageMap.h"
 #include "shell/DlgOptionsBase.h"
+#include "shell/PlaceholderDoc.h"
+#include "shell/PlaceholderFrame.h"
+#include "shell/PlaceholderView.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,7 +80,12 @@ void GroupFixture::SetUp() {
         {"DT:PmoPlayVCF", "\nData\nData\n\n\n\n", RUNTIME_CLASS(CTestMemberDoc),
          RUNTIME_CLASS(CTestMemberFrame), RUNTIME_CLASS(CTestPlaybackView)},
     };
-    for (const TemplateSpec& spec : specs) {
+    for (TemplateSpec spec : specs) {
+        if (m_placeholderData && QLatin1String(spec.key) == QLatin1String("DT:PmoPlayVCF")) {
+            spec.doc = RUNTIME_CLASS(CPlaceholderDoc);
+            spec.frame = RUNTIME_CLASS(CPlaceholderFrame);
+            spec.view = RUNTIME_CLASS(CPlaceholderView);
+        }
         auto* docTemplate = new CMultiDocTemplate(0, spec.doc, spec.frame, spec.view);
         docTemplate->SetDocString(QString::fromLatin1(spec.docString));
         m_app.AddDocTemplateWithKey(QString::fromLatin1(spec.key), docTemplate);

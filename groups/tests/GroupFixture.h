@@ -91,6 +91,8 @@ protected:
     // The hosted member frames in the container, top first.
     std::vector<CViewChildedFrame*> MemberFrames() const;
 
+    // Set before SetUp: the data windows are of a kind that is not built.
+    bool m_placeholderData = false;
     CVidraApp m_app{QStringLiteral("Vidra Player")};
     CMainFrame* m_main = nullptr;
     CTestContainerView* m_container = nullptr;

@@ -1,4 +1,5 @@
 #include "groups/tests/GroupFixture.h"
+#include "shell/PlaceholderDoc.h"
 
 #include <QDir>
 #include <QFile>
@@ -331,6 +332,22 @@ TEST_F(MeasurementFormDocTest, ClosingTheGroupClosesEveryMemberWindow) {
     group->OnCloseDocument();
     EXPECT_TRUE(MemberFrames().empty());
     EXPECT_EQ(DocumentsOf(m_app, "DT:Vid"), 0);
+}
+
+class MeasurementFormDocNoDataTest : public GroupFixture {
+protected:
+    MeasurementFormDocNoDataTest() { m_placeholderData = true; }
+};
+
+TEST_F(MeasurementFormDocNoDataTest, ADataFileReportsThatDataWindowsAreNotAvailable) {
+    Touch(WorkPath("run.mdat"));
+    CMeasurementFormDoc* group = NewGroup();
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:PmoPlayVCF"), IDOK);
+    EXPECT_FALSE(group->AddPlaybackFromFile(WorkPath("run.mdat"), 0, 0, nullptr, nullptr));
+    EXPECT_EQ(group->GetDataCount(), 0);
+    EXPECT_TRUE(MemberFrames().empty());
+    EXPECT_FALSE(group->IsModified());
+    group->OnCloseDocument();
 }
 
 }  // namespace
