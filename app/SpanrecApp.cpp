@@ -11,6 +11,9 @@
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
+#include "views/VidDoc.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
 
 IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 
@@ -46,8 +49,7 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Vid", 145, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:QNSensVCF", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
