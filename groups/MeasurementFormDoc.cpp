@@ -16,6 +16,7 @@
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/PlaybackView.h"
+#include "views/VidFrame.h"
 
 #include <QDir>
 #include <QFile>
@@ -772,7 +773,7 @@ BOOL CMeasurementFormDoc::CloseAllPlaybacks() {
     for (HWND handle : ChildWindows(GetContainer())) {
         CWnd* child = CWnd::FromHandle(handle);
         if (PlaybackOfFrame(child))
-            child->SendMessage(kCloseMemberMessage);
+            child->SendMessage(kClosePlaybackMessage);
     }
     return TRUE;
 }
@@ -782,7 +783,7 @@ BOOL CMeasurementFormDoc::CloseLatestRecordingPlaybacks() {
         CWnd* child = CWnd::FromHandle(handle);
         CPlaybackView* playback = PlaybackOfFrame(child);
         if (playback && child->IsWindowVisible() && playback->GetSourceKind() == kFromDeviceMemory)
-            child->SendMessage(kCloseMemberMessage);
+            child->SendMessage(kClosePlaybackMessage);
     }
     return TRUE;
 }

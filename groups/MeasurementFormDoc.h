@@ -49,8 +49,6 @@ public:
     static constexpr const char* kDocString =
         "\nPlay Group\nPlay Group\nPlay Group Files (*.playgrp)\n.playgrp\nPlaygroup.Document\n"
         "Playgroup Document";
-    // Sent to a member frame: close it through the hosted-frame close protocol.
-    static constexpr UINT kCloseMemberMessage = 0x7A9;
     // Text in a path that makes it a device marker rather than a file.
     static constexpr const char* kDeviceMarker = "addplaybackXXX";
 

@@ -7,6 +7,9 @@
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
+#include "views/VidDoc.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
 
 #include <QDir>
 #include <QFile>
@@ -37,7 +40,7 @@ IMPLEMENT_DYNCREATE(CTestMemberDoc, CDocument)
 IMPLEMENT_DYNCREATE(CTestMemberFrame, CViewChildedFrame)
 
 BEGIN_MESSAGE_MAP(CTestMemberFrame, CViewChildedFrame)
-ON_MESSAGE(CMeasurementFormDoc::kCloseMemberMessage, OnCloseMember)
+ON_MESSAGE(kClosePlaybackMessage, OnCloseMember)
 END_MESSAGE_MAP()
 
 LRESULT CTestMemberFrame::OnCloseMember(WPARAM, LPARAM) {
@@ -72,8 +75,7 @@ void GroupFixture::SetUp() {
         {"DT:Meas2", CMeasurementFormDoc::kDocString, RUNTIME_CLASS(CMeasurementFormDoc),
          RUNTIME_CLASS(CViewChildedFrame), RUNTIME_CLASS(CTestGroupView)},
         {"DT:Vid", "\nVid\nVid\nVideo Files\n.avi;.raw;.bmp;.tif;.jpg;.pvi\n\n",
-         RUNTIME_CLASS(CTestMemberDoc), RUNTIME_CLASS(CTestMemberFrame),
-         RUNTIME_CLASS(CTestPlaybackView)},
+         RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSensPlayVCF", "\nData\nData\nData Files\n.mdat;.au2;.vidatqn\n\n",
          RUNTIME_CLASS(CTestMemberDoc), RUNTIME_CLASS(CTestMemberFrame),
          RUNTIME_CLASS(CTestPlaybackView)},
