@@ -16,6 +16,8 @@
 #include "views/VidFrame.h"
 #include "views/VidView.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <cmath>
 
@@ -255,26 +257,33 @@ int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
     playback->NotifyFrameChanged();
     if (video)
         video->SetGroupCallbackFunction(VideoGroupCallback, this);
+    // The member's frame may live in a project's view rather than in this one: its going is
+    // heard from its window, as long as this view is there to hear it.
+    if (CFrameWnd* frame = playback->GetParentFrame()) {
+        QWidget* widget = frame->GetQWidget();
+        QObject::connect(
+            widget, &QObject::destroyed, widget,
+            [this, alive = std::weak_ptr<bool>(m_alive), type, id = SourceIdOf(playback)] {
+                if (!alive.expired())
+                    OnMemberGone(type, id);
+            });
+    }
     m_playbackList.SetChanged(1);
     return 1;
 }
 
-LRESULT CMeasurementView::OnChildFrameClose(WPARAM wParam, LPARAM lParam) {
-    const LRESULT allowed = CFrameParentingView::OnChildFrameClose(wParam, lParam);
-    auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
-    CPlaybackView* playback = PlaybackOf(frame);
+void CMeasurementView::OnMemberGone(int type, int id) {
     CMeasurementFormDoc* doc = GetGroupDoc();
-    if (!allowed || !playback || !doc)
-        return allowed;
-    const int id = SourceIdOf(playback);
-    if (playback->GetSourceType() == CPlaybackView::kVideoMember) {
+    if (!doc)
+        return;
+    if (type == CPlaybackView::kVideoMember) {
         const int i = doc->FindVideoBySourceId(id);
         if (i >= 0) {
             doc->RemoveVideo(i);
             doc->RemoveVideoNotes(i);
             doc->RemoveVideoAnalysisObjects(i);
         }
-    } else if (playback->GetSourceType() == CPlaybackView::kDataMember) {
+    } else if (type == CPlaybackView::kDataMember) {
         const int i = doc->FindDataById(id);
         if (i >= 0) {
             doc->RemoveData(i);
@@ -282,7 +291,6 @@ LRESULT CMeasurementView::OnChildFrameClose(WPARAM wParam, LPARAM lParam) {
         }
     }
     m_playbackList.SetChanged(1);
-    return allowed;
 }
 
 int CMeasurementView::SetExtraValue(int value) {

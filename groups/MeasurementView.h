@@ -57,8 +57,6 @@ public:
     // step. With markAtZero 1 the member is synchronised from its zero frame. 0 without a
     // document or when memberView is no playback.
     int AttachPlayback(CView* memberView, int markAtZero);
-    // A member frame hosted in this view is closing: the document lets its member go.
-    LRESULT OnChildFrameClose(WPARAM wParam, LPARAM lParam) override;
 
     // The members as the control-panel pages list them.
     IPlaybackSourceList* GetPlaybackSourceList() override { return &m_playbackList; }
@@ -148,6 +146,8 @@ private:
     template <typename Fn>
     void ForEachPlayback(Fn fn) const;
     void ArrangeMembers();
+    // A member's window went, wherever it was hosted: the document lets the member go.
+    void OnMemberGone(int type, int id);
 
     static BOOL RewindCallback(void* context, int frame, int* target);
     static BOOL FastForwardCallback(void* context, int frame, int* target);
@@ -173,4 +173,6 @@ private:
     int m_extraValue = 0;
     std::unique_ptr<CChangedFrameMeasView> m_frameListener;
     CPlayGroupPlaybackList m_playbackList{this};
+    // Expires with this object, which may go before its window does.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
