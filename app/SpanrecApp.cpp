@@ -5,6 +5,7 @@
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementView.h"
 #include "groups/ProjectStandInFrame.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
@@ -59,7 +60,7 @@ const TemplateRow* Rows() {
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+         RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
