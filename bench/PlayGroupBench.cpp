@@ -108,9 +108,8 @@ void SynchronisationStep(benchmark::State& state) {
     CPlayControlWnd& control = group->GetPlayControl();
     for (auto _ : state) {
         frame = (frame + 1) % kFrames;
+        // Each member's stream window reads its frame and paints it before the step returns.
         control.GotoFrame(frame, TRUE);
-        for (CVidView* member : members)
-            member->GetStreamWnd()->GetQWidget()->repaint();
     }
 
     for (CVidView* member : members)
