@@ -1,5 +1,6 @@
 #include "groups/MeasurementView.h"
 
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/MessageMap.h"
 #include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
@@ -50,6 +51,22 @@ public:
 BEGIN_MESSAGE_MAP(CMemberFrame, CViewChildedFrame)
 ON_MESSAGE(kMsgMemberFrameMoved, OnMemberMoved)
 END_MESSAGE_MAP()
+
+// A menu item that remembers what the update handler made of it.
+class CProbe : public CCmdUI {
+public:
+    explicit CProbe(UINT id) { m_nID = id; }
+    void Enable(BOOL bOn) override {
+        enabled = bOn;
+        CCmdUI::Enable(bOn);
+    }
+    void SetCheck(int nCheck) override {
+        checked = nCheck;
+        CCmdUI::SetCheck(nCheck);
+    }
+    int enabled = -1;
+    int checked = -1;
+};
 
 struct Member {
     double rate = 1000;
@@ -326,6 +343,27 @@ TEST_F(MeasurementViewTest, SimplePlayBarMessagesReachThePlayControl) {
     m_view->SendMessage(kPlayBarResetLimits, 0, 0);
     EXPECT_FALSE(m_view->GetPlayControl().GetInLimit(nullptr));
     EXPECT_EQ(top->GetInPoint(nullptr), 0);
+}
+
+TEST_F(MeasurementViewTest, MenuStatesFollowTheViewsSettings) {
+    CProbe snapkeep(32860);
+    snapkeep.DoUpdate(m_view, TRUE);
+    EXPECT_EQ(snapkeep.enabled, FALSE) << "the one-step save has nothing to save";
+
+    CProbe autoArrange(32892);
+    autoArrange.DoUpdate(m_view, TRUE);
+    EXPECT_EQ(autoArrange.checked, 1);
+    ASSERT_TRUE(m_view->OnCmdMsg(32892, CN_COMMAND, nullptr, nullptr));
+    autoArrange.DoUpdate(m_view, TRUE);
+    EXPECT_EQ(autoArrange.checked, 0);
+
+    CProbe fromActive(32946);
+    CProbe fromSlowest(32947);
+    ASSERT_TRUE(m_view->OnCmdMsg(32947, CN_COMMAND, nullptr, nullptr));
+    fromActive.DoUpdate(m_view, TRUE);
+    fromSlowest.DoUpdate(m_view, TRUE);
+    EXPECT_EQ(fromActive.checked, 0);
+    EXPECT_EQ(fromSlowest.checked, 1);
 }
 
 TEST_F(MeasurementViewTest, ExtraValueIsKeptForTheCaller) {

@@ -9,6 +9,7 @@
 #include "groups/MeasurementView.h"
 #include "groups/ProjectGroupKinds.h"
 #include "groups/ProjectStandInFrame.h"
+#include "groups/tests/GroupFixture.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
@@ -45,12 +46,19 @@ protected:
                     RUNTIME_CLASS(CFrameParentingView));
         AddTemplate("DT:Meas2", CMeasurementFormDoc::kDocString, RUNTIME_CLASS(CMeasurementFormDoc),
                     RUNTIME_CLASS(CViewChildedFrame), RUNTIME_CLASS(CMeasurementView));
+        AddTemplate("DT:QNSensPlayVCF", "\nData\nData\nData Files\n.mdat;.au2;.vidatqn\n\n",
+                    RUNTIME_CLASS(CTestMemberDoc), RUNTIME_CLASS(CTestMemberFrame),
+                    RUNTIME_CLASS(CTestPlaybackView));
+        AddTemplate("DT:PmoPlayVCF", "\nData\nData\n\n\n\n", RUNTIME_CLASS(CTestMemberDoc),
+                    RUNTIME_CLASS(CTestMemberFrame), RUNTIME_CLASS(CTestPlaybackView));
+        CMeasurementFormDoc::SetDataSetFactory([] { return new CTestDataSet; });
         AddTemplate("DT:Vid", "\nVid\nVid\nVideo Files\n.avi;.raw;.bmp;.tif;.jpg\n\n",
                     RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView));
     }
 
     void TearDown() override {
         m_app.CloseAllDocuments(TRUE);
+        CMeasurementFormDoc::SetDataSetFactory(nullptr);
         CGeneralDoc::SetGroupKinds(CProjectGroupKinds());
         if (m_app.m_pMainWnd == m_main)
             m_main->DestroyWindow();
@@ -84,11 +92,15 @@ protected:
 TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     WriteRecording(QStringLiteral("fast"), 100);
     WriteRecording(QStringLiteral("slow"), 40);
+    {
+        QFile data(WorkPath(QStringLiteral("force.mdat")));
+        ASSERT_TRUE(data.open(QIODevice::WriteOnly));
+    }
     const QString groupPath = WorkPath(QStringLiteral("pair.playgrp"));
     {
         QFile file(groupPath);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("fast.raw\nslow.raw\n");
+        file.write("fast.raw\nslow.raw\nforce.mdat\n");
     }
 
     auto* project =
@@ -100,24 +112,31 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     ASSERT_NE(group, nullptr);
     group->LoadPlayGroup(0);
     ASSERT_EQ(group->GetVideoCount(), 2);
+    ASSERT_EQ(group->GetDataCount(), 1);
 
     POSITION pos = group->GetFirstViewPosition();
     auto* view = dynamic_cast<CMeasurementView*>(group->GetNextView(pos));
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->GetContainer(), project->GetProjectView())
         << "the members live beside the group in the project";
-    ASSERT_EQ(view->GetMemberCount(), 2);
+    ASSERT_EQ(view->GetMemberCount(), 3);
     CPlaybackView* fast = view->GetMemberPlayback(0);
     CPlaybackView* slow = view->GetMemberPlayback(1);
+    CPlaybackView* data = view->GetMemberPlayback(2);
     ASSERT_NE(fast, nullptr);
     ASSERT_NE(slow, nullptr);
-    EXPECT_EQ(view->GetMemberPlayback(2), nullptr);
+    ASSERT_NE(data, nullptr) << "after the videos comes the first data playback";
+    EXPECT_EQ(data->GetSourceType(), CPlaybackView::kDataMember);
+    EXPECT_EQ(view->GetMemberPlayback(3), nullptr);
+    EXPECT_EQ(view->GetMemberPlayback(-1), nullptr);
     EXPECT_EQ(fast->GetFrameRate(), 100.0);
     EXPECT_EQ(slow->GetFrameRate(), 40.0);
     EXPECT_EQ(fast->GetSourceName(), slow->GetSourceName()) << "one key: the group file";
     EXPECT_TRUE(fast->GetBaseSync());
     EXPECT_TRUE(slow->GetBaseSync());
-    ASSERT_EQ(view->GetActivePlaybackView(), slow) << "the last one opened is on top";
+    // The play control follows the top member: bring the slow video up.
+    slow->GetParentFrame()->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    ASSERT_EQ(view->GetActivePlaybackView(), slow);
     EXPECT_NE(view->GetPlaybackSourceList()->IsChanged(), 0);
 
     // The play control steps the top member; the other follows by the time since its zero.
@@ -134,7 +153,7 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     view->GetPlaybackSourceList()->SetChanged(0);
     slow->GetParentFrame()->SendMessage(WM_CLOSE);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(view->GetMemberCount(), 1);
+    EXPECT_EQ(view->GetMemberCount(), 2);
     EXPECT_EQ(group->FindVideoBySourceId(CMeasurementView::SourceIdOf(fast)), 0);
     EXPECT_NE(view->GetPlaybackSourceList()->IsChanged(), 0);
 }
