@@ -5,6 +5,8 @@
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
+#include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementView.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/DocManager.h"
@@ -20,6 +22,9 @@
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
+#include "views/VidDoc.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
 
 IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 
@@ -54,10 +59,9 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Meas2", 152, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Vid", 145, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
+         RUNTIME_CLASS(CMeasurementView)},
+        {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:QNSensVCF", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
@@ -183,6 +187,9 @@ void CSpanrecApp::AddTemplates() {
         const TemplateRow& row = Rows()[i];
         auto* docTemplate =
             new CMultiDocTemplate(row.resourceId, row.document, row.frame, row.view);
+        // The play group's type strings are its own: its file extension is defined there.
+        if (row.document == RUNTIME_CLASS(CMeasurementFormDoc))
+            docTemplate->SetDocString(QString::fromLatin1(CMeasurementFormDoc::kDocString));
         m_templates[static_cast<size_t>(i)] = docTemplate;
         AddDocTemplateWithKey(QString::fromLatin1(row.key), docTemplate);
     }

@@ -3,6 +3,7 @@
 #include "platform/framework/Accel.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
+#include "resources/PlaybackTabTemplates.h"
 #include "resources/ProjectFrameTemplates.h"
 
 #include <utility>
@@ -60,6 +61,8 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(about);
+        for (DialogTemplate& page : PlaybackTabTemplates())
+            m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         m.strings = {

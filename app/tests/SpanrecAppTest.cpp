@@ -180,8 +180,8 @@ TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
     }
     EXPECT_EQ(pos, nullptr);
 
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Vid"), IDOK);
-    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Vid", WorkPath("clip.avi"), TRUE), nullptr);
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:QNSens"), IDOK);
+    EXPECT_EQ(m_app.CreateDocumentByKey("DT:QNSens", WorkPath("clip.mdat"), TRUE), nullptr);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
 }
 

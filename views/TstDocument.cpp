@@ -1,0 +1,3 @@
+#include "views/TstDocument.h"
+
+IMPLEMENT_DYNCREATE(CTstDocument, CDocument)

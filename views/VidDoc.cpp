@@ -1,0 +1,3 @@
+#include "views/VidDoc.h"
+
+IMPLEMENT_DYNCREATE(CVidDoc, CDocument)

@@ -1,0 +1,417 @@
+#include "views/VidView.h"
+
+#include "frames/ChangedFrameVidView.h"
+#include "platform/com/ComCreate.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/DispatchCall.h"
+#include "platform/com/ISettingsStore.h"
+#include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/Menu.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/WinApp.h"
+#include "views/StreamWnd.h"
+#include "views/VidFrame.h"
+#include "views/ZoomTransform.h"
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
+IMPLEMENT_DYNCREATE(CVidView, CPlaybackView)
+
+BEGIN_MESSAGE_MAP(CVidView, CPlaybackView)
+ON_WM_SIZE()
+ON_WM_ERASEBKGND()
+ON_WM_DESTROY()
+ON_WM_CONTEXTMENU()
+ON_UPDATE_COMMAND_UI_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInformation,
+                           OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kAddMeasurementPoint, OnUpdateNotAvailable)
+ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
+ON_UPDATE_COMMAND_UI(CVidView::kCalibration, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kClearAllForward, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDebugging1, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDebugging2, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDebugging3, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDefineZoomRegion, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kSetZoomRegion, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kRemoveZoomRegion, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kShowZoomRegion, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kHistogramOutput, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kShowMeanHistogramPlot, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kRemoveHistogramOutput, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDebugging4, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kDebugging5, OnUpdateNotAvailable)
+ON_UPDATE_COMMAND_UI(CVidView::kColorAdjustment, OnUpdateNotAvailable)
+END_MESSAGE_MAP()
+
+namespace {
+
+// The annotation tool each tool command selects; the tool numbers are not in command order.
+struct ToolCommand {
+    UINT command;
+    int tool;
+};
+constexpr ToolCommand kToolCommands[] = {
+    {CVidView::kAddScaleCalibration, 15}, {CVidView::kAddVelocityCaliper, 17},
+    {CVidView::kAddCaliper, 16},          {CVidView::kAddGotoNote, 18},
+    {CVidView::kFrameSlider, 19},         {CVidView::kVideoInformation, 20},
+    {CVidView::kAddMeasurementPoint, 21},
+};
+
+constexpr const char* kModifyStateProgId = "Levora.QnCBasicLutModifyState";
+constexpr DISPID kDispidTakeModifyState = 17;
+
+// The stream window stands 2 pixels beyond the view on every side, hiding its own border.
+constexpr int kStreamOverlap = 2;
+
+IDispatch* CreateModifyState() {
+    CLSID clsid;
+    if (CLSIDFromProgID(QString::fromLatin1(kModifyStateProgId), &clsid) != S_OK)
+        return nullptr;
+    IDispatch* object = nullptr;
+    if (CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                         reinterpret_cast<void**>(&object)) != S_OK)
+        return nullptr;
+    return object;
+}
+
+}  // namespace
+
+CVidView::CVidView() : m_frameChangeAdapter(std::make_unique<CChangedFrameVidView>(this)) {
+    // The modify-state object lives in the look-up-table editor's module; without that module
+    // the view works, only the editor's live adjustments do not reach it.
+    m_modifyState.Attach(CreateModifyState());
+}
+
+CVidView::~CVidView() {
+    // A play group may still hold the adapter's notifiers for a moment: it must not reach a
+    // view that is gone.
+    m_frameChangeAdapter->DetachView();
+}
+
+HRESULT CVidView::GetFrameChangeAdapter(IIdUnknown** out) const {
+    if (!out || !m_frameChangeAdapter)
+        return E_POINTER;
+    *out = m_frameChangeAdapter.get();
+    return S_OK;
+}
+
+void CVidView::MovieSetCurrentFrame(int frame, int force) {
+    SetCurrentFrame(frame, force);
+}
+
+void CVidView::MovieSetFrame(int frame) {
+    // As when the window's own play bar steps: the view moves and its play group hears of it.
+    SetCurrentFrame(frame, 0);
+    SetGroupCallback(GetCurrentFrame());
+}
+
+int CVidView::MovieGetCurrentFrame() {
+    return GetCurrentFrame();
+}
+
+int CVidView::MovieGetSourceKind() {
+    return GetSourceKind();
+}
+
+CFrameSourcePtr CVidView::MovieGetFrameSource() {
+    return m_source;
+}
+
+int CVidView::MovieGetInPoint(int* frame) {
+    return GetInPoint(frame);
+}
+
+int CVidView::MovieGetOutPoint(int* frame) {
+    return GetOutPoint(frame);
+}
+
+void CVidView::MovieGetDisplayLuts(CLutParamSet* colour, CLutParamSet* bw) {
+    GetDisplayLuts(colour, bw);
+}
+
+void CVidView::MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) {
+    SetDisplayLuts(colour, bw);
+}
+
+void CVidView::MovieSetFrameSource(const CFrameSourcePtr& source) {
+    SetFrameSource(source);
+}
+
+void CVidView::MovieSetGroupMember(int memberType, int sourceKind) {
+    SetGroupMember(memberType, GetMemberIndex(), sourceKind, GetMemberParam());
+}
+
+void CVidView::MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) {
+    SetFrameChangedCallback(fn, context);
+}
+
+void CVidView::MovieNotifyFrameChanged() {
+    NotifyFrameChanged();
+}
+
+void CVidView::MovieSetFrameCount(int count) {
+    SetFrameCount(count);
+}
+
+int CVidView::ToolOfCommand(UINT nID) {
+    const auto* found =
+        std::find_if(std::begin(kToolCommands), std::end(kToolCommands),
+                     [nID](const ToolCommand& entry) { return entry.command == nID; });
+    return found == std::end(kToolCommands) ? -1 : found->tool;
+}
+
+void CVidView::SetCurrentFrame(int frame, int force) {
+    CPlaybackView::SetCurrentFrame(frame, force);
+    const int current = GetCurrentFrame();
+    if (force && !m_source.IsEmpty() && m_source->IsOpen())
+        m_source->MoveToFrame(current, 0, 1);
+    if (m_pStream)
+        m_pStream->ShowFrameWithLuts(current, m_colourSet, m_bwSet);
+    NotifyFrameChanged();
+}
+
+std::optional<int> CVidView::IntegerSetting(const char* key) {
+    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
+    if (!store)
+        return std::nullopt;
+    CComVariant value;
+    // A store may answer an unknown key with an empty value: that is no setting either.
+    if (store->GetSetting(QString::fromLatin1(key), &value) != S_OK || value.vt == VT_EMPTY ||
+        value.ChangeType(VT_I4) != S_OK)
+        return std::nullopt;
+    return static_cast<int>(value.lVal);
+}
+
+void CVidView::SetGroupCallback(intptr_t value) {
+    if (m_groupCallback && m_groupCallbackContext)
+        m_groupCallback(m_groupCallbackContext, value);
+}
+
+HRESULT CVidView::BroadcastToOverlays(intptr_t v1, intptr_t v2, intptr_t v3, intptr_t v4,
+                                      intptr_t v5) {
+    return m_overlayHost.Broadcast(v1, v2, v3, v4, v5);
+}
+
+void CVidView::SetGroupCallbackFunction(GroupCallback fn, void* context) {
+    m_groupCallback = fn;
+    m_groupCallbackContext = context;
+}
+
+void CVidView::SetFrameSource(const CFrameSourcePtr& source) {
+    m_source = source;
+    if (m_pStream)
+        m_pStream->SetFrameSource(m_source);
+    SetCurrentFrame(GetCurrentFrame(), 0);
+}
+
+void CVidView::SetDisplayLuts(const CLutParamSet& colourSet, const CLutParamSet& bwSet) {
+    m_colourSet = colourSet;
+    m_bwSet = bwSet;
+    SetCurrentFrame(GetCurrentFrame(), 1);
+}
+
+void CVidView::GetDisplayLuts(CLutParamSet* colourSet, CLutParamSet* bwSet) const {
+    if (colourSet)
+        *colourSet = m_colourSet;
+    if (bwSet)
+        *bwSet = m_bwSet;
+}
+
+void CVidView::SetModifyState(IDispatch** state) {
+    if (!state || !*state || !m_modifyState)
+        return;
+    DispatchInvoke(m_modifyState.Get(), kDispidTakeModifyState, DISPATCH_METHOD,
+                   {CComVariant(*state)}, nullptr);
+}
+
+HRESULT CVidView::SetNotes(void* notes) {
+    m_notes = notes;
+    return S_OK;
+}
+
+HRESULT CVidView::SetSelectionMode(bool on) {
+    if (!m_pStream)
+        return E_FAIL;
+    m_pStream->BeginRegionSelection(on);
+    return S_OK;
+}
+
+HRESULT CVidView::GetSelectionMode(bool* on) {
+    if (!on)
+        return E_POINTER;
+    if (!m_pStream)
+        return E_FAIL;
+    CRect selection;
+    *on = m_pStream->GetSelection(&selection) != FALSE;
+    return S_OK;
+}
+
+HRESULT CVidView::ShowReticle(bool show) {
+    if (!m_pStream)
+        return E_FAIL;
+    m_pStream->ShowReticle(show);
+    return S_OK;
+}
+
+HRESULT CVidView::IsReticleShown(bool* shown) {
+    if (!shown)
+        return E_POINTER;
+    if (!m_pStream)
+        return E_FAIL;
+    *shown = m_pStream->IsReticleShown() != FALSE;
+    return S_OK;
+}
+
+HRESULT CVidView::GetReticlePosition(double* x, double* y) {
+    if (!x || !y)
+        return E_POINTER;
+    if (!m_pStream)
+        return E_FAIL;
+    CPoint point;
+    if (!m_pStream->GetReticlePosition(&point))
+        return E_POINTER;
+    *x = point.x;
+    *y = point.y;
+    return S_OK;
+}
+
+HRESULT CVidView::GetSelection(double* left, double* top, double* right, double* bottom) {
+    if (!left || !top || !right || !bottom)
+        return E_POINTER;
+    if (!m_pStream)
+        return E_FAIL;
+    CRect selection;
+    if (!m_pStream->GetSelection(&selection))
+        selection.SetRectEmpty();
+    *left = selection.left;
+    *top = selection.top;
+    *right = selection.right;
+    *bottom = selection.bottom;
+    return S_OK;
+}
+
+HRESULT CVidView::GetZoomTransform(CZoomTransform** out) {
+    if (!out)
+        return E_POINTER;
+    if (!m_pStream)
+        return E_FAIL;
+    const CPanZoomView::Geometry geometry = m_pStream->GetGeometry();
+    CPoint image;
+    m_pStream->GetImageSize(&image);
+    auto* transform = new CZoomTransform;
+    transform->SetOffset(geometry.panX, geometry.panY);
+    transform->SetScale(geometry.scale);
+    transform->SetWindowSize(geometry.clientWidth, geometry.clientHeight);
+    transform->SetImageSize(image.x, image.y);
+    transform->AddRef();
+    *out = transform;
+    return S_OK;
+}
+
+void CVidView::OnInitialUpdate() {
+    CPlaybackView::OnInitialUpdate();
+    CRect client;
+    GetClientRect(&client);
+    auto stream = std::make_unique<CStreamWnd>();
+    if (!stream->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, client, this, kStreamWndId))
+        return;
+    m_pStream = std::move(stream);
+    m_pStream->SetInfoCorner(CPanZoomView::kHidden);
+    ApplyDisplaySettings();
+    if (!m_source.IsEmpty())
+        m_pStream->SetFrameSource(m_source);
+    SetCurrentFrame(GetCurrentFrame(), 0);
+}
+
+void CVidView::ApplyDisplaySettings() {
+    if (const auto reticle = IntegerSetting("Video:ShowReticle"))
+        m_pStream->ShowReticle(*reticle != 0);
+    if (const auto rulers = IntegerSetting("Video:ShowRulers"))
+        m_pStream->ShowRulers(*rulers != 0);
+    if (const auto info = IntegerSetting("Video:ShowInfo"))
+        m_pStream->SetInfoCorner(*info ? CPanZoomView::kUpperLeft : CPanZoomView::kHidden);
+}
+
+void CVidView::OnDraw(CDC* pDC) {
+    if (m_pStream && !m_pStream->IsWindowVisible())
+        m_pStream->Paint(pDC, nullptr);
+}
+
+BOOL CVidView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (m_pStream && m_pStream->GetSafeHwnd() &&
+        m_pStream->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CPlaybackView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+LRESULT CVidView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_pStream && m_pStream->GetSafeHwnd()) {
+        if ((message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_MOUSEWHEEL) {
+            m_pStream->PostMessage(message, wParam, lParam);
+            return 0;
+        }
+        if (message == WM_KEYDOWN)
+            m_pStream->PostMessage(message, wParam, lParam);
+    }
+    return CPlaybackView::WindowProc(message, wParam, lParam);
+}
+
+void CVidView::OnSize(UINT nType, int cx, int cy) {
+    CPlaybackView::OnSize(nType, cx, cy);
+    if (!m_pStream || !m_pStream->GetSafeHwnd())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    client.InflateRect(kStreamOverlap, kStreamOverlap);
+    m_pStream->MoveWindow(client);
+}
+
+BOOL CVidView::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}
+
+void CVidView::OnDestroy() {
+    SetFrameSource(CFrameSourcePtr());
+    m_bClosing = TRUE;
+    CPlaybackView::OnDestroy();
+}
+
+void CVidView::OnContextMenu(CWnd*, CPoint point) {
+    // From the keyboard the menu opens at the view's corner.
+    if (point.x == -1 && point.y == -1) {
+        point = CPoint(0, 0);
+        ClientToScreen(&point);
+    }
+    CMenu view;
+    view.CreatePopupMenu();
+    if (m_pStream)
+        m_pStream->AppendViewMenu(&view);
+    view.AppendMenu(MF_SEPARATOR);
+    view.AppendMenu(MF_STRING, kCalibration, QStringLiteral("View Calibration"));
+    CMenu clear;
+    clear.CreatePopupMenu();
+    clear.AppendMenu(MF_STRING, kClearAllForward, QStringLiteral("Clear All Forward"));
+    CMenu menu;
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&view), QStringLiteral("View"));
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&clear), QStringLiteral("Clear"));
+    menu.AppendMenu(MF_STRING, kColorAdjustment, QStringLiteral("Bayer Color Adjustment"));
+    // The sub-menus' items are updated as each opens, like the top level's before tracking.
+    for (int i = 0; i < menu.GetMenuItemCount(); ++i)
+        if (CMenu* sub = menu.GetSubMenu(i))
+            CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+}
+
+void CVidView::OnFileClose() {
+    if (auto* frame = dynamic_cast<CVidFrame*>(GetParentFrame()))
+        frame->CloseWithDeviceCheck();
+}
+
+void CVidView::OnUpdateNotAvailable(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FALSE);
+}

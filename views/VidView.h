@@ -1,0 +1,169 @@
+#pragma once
+
+// CVidView: the view of a video window. It shows one recording of a play group through the
+// stream window that fills its client area, keeps the two display look-up-table parameter sets
+// the frames are shown with, hosts the overlay listeners of the tools that draw over the video,
+// and carries the window's frame-change adapter so that play groups can link it with others.
+
+#include "frames/FrameSourcePtr.h"
+#include "frames/IMovieView.h"
+#include "frames/lutparams/LutParamSet.h"
+#include "platform/com/ComPtr.h"
+#include "platform/com/IDispatch.h"
+#include "views/IStreamDisplay.h"
+#include "views/OverlayHost.h"
+#include "views/PlaybackView.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+
+class CChangedFrameVidView;
+class CStreamWnd;
+class IIdUnknown;
+
+class CVidView : public CPlaybackView, public IStreamDisplay, public IMovieView {
+    DECLARE_DYNCREATE(CVidView)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // The stream window's control id.
+    static constexpr UINT kStreamWndId = 10001;
+
+    enum Command : UINT {
+        kCalibration = 32828,
+        kClearAllForward = 32866,
+        kDebugging1 = 32883,
+        kDebugging2 = 32884,
+        kDebugging3 = 32885,
+        kDefineZoomRegion = 32894,
+        kSetZoomRegion = 32895,
+        kRemoveZoomRegion = 32897,
+        kShowZoomRegion = 32899,
+        kHistogramOutput = 32900,
+        kShowMeanHistogramPlot = 32901,
+        kRemoveHistogramOutput = 32902,
+        kDebugging4 = 32906,
+        kDebugging5 = 32907,
+        kColorAdjustment = 32913,
+        kAddScaleCalibration = 32930,
+        kAddVelocityCaliper = 32931,
+        kAddCaliper = 32932,
+        kAddGotoNote = 32933,
+        kFrameSlider = 32934,
+        kVideoInformation = 32935,
+        kAddMeasurementPoint = 32937,
+    };
+
+    // fn(context, value): what the play group hears from SetGroupCallback.
+    using GroupCallback = void (*)(void* context, intptr_t value);
+
+    CVidView();
+    ~CVidView() override;
+
+    // An integer setting of the main window's settings store; nothing without a store or a
+    // value.
+    static std::optional<int> IntegerSetting(const char* key);
+    // The annotation tool a tool command selects, -1 for a command that is not a tool command.
+    // The tool commands stay disabled until the stream window has an annotation editor to
+    // hand the tool to.
+    static int ToolOfCommand(UINT nID);
+
+    // Shows frame (never below 0) through the stream window with the view's two parameter
+    // sets and tells the frame-changed callback. With force the frame is read from the source
+    // again even when it is the source's current frame.
+    void SetCurrentFrame(int frame, int force) override;
+
+    // Added operations of every video view.
+    virtual void SetGroupCallback(intptr_t value);
+    // Hands the five values to every overlay listener of the view; the host's result.
+    virtual HRESULT BroadcastToOverlays(intptr_t v1, intptr_t v2, intptr_t v3, intptr_t v4,
+                                        intptr_t v5);
+
+    void SetGroupCallbackFunction(GroupCallback fn, void* context);
+
+    // Shares source with the stream window, then shows the current frame from it. An empty
+    // holder detaches the view from its recording.
+    void SetFrameSource(const CFrameSourcePtr& source);
+    CFrameSourcePtr GetFrameSource() const { return m_source; }
+
+    // Takes copies of both sets and shows the current frame again through them.
+    void SetDisplayLuts(const CLutParamSet& colourSet, const CLutParamSet& bwSet);
+    // Copies the view's sets out; a null pointer is skipped.
+    void GetDisplayLuts(CLutParamSet* colourSet, CLutParamSet* bwSet) const;
+
+    // Sends state (an automation object of the look-up-table editor) to the view's modify-state
+    // object. Does nothing for a null pointer or while that object is not available.
+    void SetModifyState(IDispatch** state);
+    // Whether the modify-state object could be created (its module is registered).
+    bool HasModifyState() const { return static_cast<bool>(m_modifyState); }
+
+    // The adapter through which play groups link this view with others (ids 2, 4 and 5); it
+    // stays the view's. E_POINTER for a null out.
+    HRESULT GetFrameChangeAdapter(IIdUnknown** out) const;
+
+    HRESULT SetNotes(void* notes);
+    void* GetNotes() const { return m_notes; }
+    void SetToolContext(intptr_t value) { m_toolContext = value; }
+    intptr_t GetToolContext() const { return m_toolContext; }
+
+    // IStreamDisplay.
+    HRESULT SetSelectionMode(bool on) override;
+    HRESULT GetSelectionMode(bool* on) override;
+    HRESULT ShowReticle(bool show) override;
+    HRESULT IsReticleShown(bool* shown) override;
+    HRESULT GetReticlePosition(double* x, double* y) override;
+    HRESULT GetSelection(double* left, double* top, double* right, double* bottom) override;
+    HRESULT GetZoomTransform(CZoomTransform** out) override;
+
+    // IMovieView, for the adapters that hand this view to the movie tools and play groups.
+    void MovieSetCurrentFrame(int frame, int force) override;
+    void MovieSetFrame(int frame) override;
+    int MovieGetCurrentFrame() override;
+    int MovieGetSourceKind() override;
+    CFrameSourcePtr MovieGetFrameSource() override;
+    int MovieGetInPoint(int* frame) override;
+    int MovieGetOutPoint(int* frame) override;
+    void MovieGetDisplayLuts(CLutParamSet* colour, CLutParamSet* bw) override;
+    void MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) override;
+    void MovieSetFrameSource(const CFrameSourcePtr& source) override;
+    void MovieSetGroupMember(int memberType, int sourceKind) override;
+    void MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) override;
+    void MovieNotifyFrameChanged() override;
+    void MovieSetFrameCount(int count) override;
+
+    COverlayHost& GetOverlayHost() { return m_overlayHost; }
+    // Null until the initial update made it.
+    CStreamWnd* GetStreamWnd() const { return m_pStream.get(); }
+    BOOL IsClosing() const { return m_bClosing; }
+
+    void OnDraw(CDC* pDC) override;
+    void OnInitialUpdate() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void OnSize(UINT nType, int cx, int cy);
+    BOOL OnEraseBkgnd(CDC* pDC);
+    void OnDestroy();
+    // The view's menu: the stream window's View commands, Clear and colour adjustment.
+    void OnContextMenu(CWnd* pWnd, CPoint point);
+    void OnFileClose();
+    void OnUpdateNotAvailable(CCmdUI* pCmdUI);
+
+private:
+    void ApplyDisplaySettings();
+
+    std::unique_ptr<CStreamWnd> m_pStream;
+    std::unique_ptr<CChangedFrameVidView> m_frameChangeAdapter;
+    CLutParamSet m_colourSet;
+    CLutParamSet m_bwSet;
+    CComPtr<IDispatch> m_modifyState;
+    CFrameSourcePtr m_source;
+    COverlayHost m_overlayHost;
+    void* m_notes = nullptr;
+    intptr_t m_toolContext = 0;
+    GroupCallback m_groupCallback = nullptr;
+    void* m_groupCallbackContext = nullptr;
+    BOOL m_bClosing = FALSE;
+};

@@ -1,0 +1,593 @@
+#include "views/TstDocument.h"
+#include "views/VidDoc.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
+
+#include "frames/FrameSource.h"
+#include "frames/FrameSourcePtr.h"
+#include "frames/IFrameChangeListener.h"
+#include "frames/SampleRecording.h"
+#include "platform/com/ComObject.h"
+#include "platform/com/ComPtr.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/MemorySettingsStore.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/Menu.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/WinApp.h"
+#include "testsupport/IsolatedTest.h"
+#include "views/StreamWnd.h"
+#include "views/ZoomTransform.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QImage>
+#include <QMenu>
+#include <QPixmap>
+#include <QWidget>
+
+#include <cstdlib>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// The main window as the video window sees it: a window that answers the settings interface.
+class CSettingsMainWnd : public CWnd, public CMemorySettingsStore {};
+
+// A frame source that counts the frames it reads.
+class CCountingSource : public CFrameSource {
+public:
+    int ReadFrame(int n) override {
+        ++reads;
+        return CFrameSource::ReadFrame(n);
+    }
+    int reads = 0;
+};
+
+// A menu item that remembers what its update handler made of it.
+class EnableProbe : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override {
+        enabled = bOn;
+        CCmdUI::Enable(bOn);
+    }
+    BOOL enabled = -1;
+};
+
+class VidWindowTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        m_app = std::make_unique<CWinApp>("vid");
+        ASSERT_TRUE(m_main.Create(nullptr, "main", 0, CRect(0, 0, 800, 600), nullptr, 0));
+        m_app->m_pMainWnd = &m_main;
+        m_template = std::make_unique<CMultiDocTemplate>(
+            145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView));
+    }
+    void TearDown() override {
+        if (!m_token.expired())
+            m_frame->DestroyWindow();
+        m_template.reset();
+        m_app->m_pMainWnd = nullptr;
+        m_main.DestroyWindow();
+        m_app.reset();
+        IsolatedTest::TearDown();
+    }
+
+    void SetSetting(const char* key, LONG value) {
+        m_main.SetSetting(QString::fromLatin1(key), CComVariant(value), -1);
+    }
+
+    // Opens a video window whose view has a client area of width x height.
+    void OpenWindow(int width = 252, int height = 188) {
+        CDocument* doc = m_template->OpenDocumentFile(QString(), TRUE);
+        ASSERT_NE(doc, nullptr);
+        POSITION pos = doc->GetFirstViewPosition();
+        m_view = dynamic_cast<CVidView*>(doc->GetNextView(pos));
+        ASSERT_NE(m_view, nullptr);
+        m_frame = dynamic_cast<CVidFrame*>(m_view->GetParentFrame());
+        ASSERT_NE(m_frame, nullptr);
+        m_token = m_frame->GetLifeToken();
+        ASSERT_NE(m_view->GetStreamWnd(), nullptr);
+        m_view->MoveWindow(0, 0, width, height);
+    }
+
+    // Opens the sample recording in a counting source.
+    CFrameSourcePtr SampleSource(int fromDevice = 0) {
+        const QString path = WorkPath("sample.raw");
+        EXPECT_TRUE(CSampleRecording::Write(path));
+        auto* source = new CCountingSource;
+        CFrameSourcePtr ptr(source);
+        EXPECT_EQ(source->Open(path), 1);
+        source->SetFromDevice(fromDevice);
+        m_counting = source;
+        return ptr;
+    }
+
+    QImage Render() const { return m_view->GetStreamWnd()->GetQWidget()->grab().toImage(); }
+
+    std::unique_ptr<CWinApp> m_app;
+    CSettingsMainWnd m_main;
+    std::unique_ptr<CMultiDocTemplate> m_template;
+    CVidView* m_view = nullptr;
+    CVidFrame* m_frame = nullptr;
+    std::weak_ptr<bool> m_token;
+    CCountingSource* m_counting = nullptr;
+};
+
+TEST_F(VidWindowTest, DocumentsAreDynamicallyCreatable) {
+    for (const CRuntimeClass* runtimeClass : {RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CTstDocument),
+                                              RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)}) {
+        std::unique_ptr<CObject> object(runtimeClass->CreateObject());
+        ASSERT_NE(object, nullptr) << runtimeClass->m_lpszClassName;
+        EXPECT_TRUE(object->IsKindOf(runtimeClass));
+    }
+    EXPECT_STREQ(RUNTIME_CLASS(CVidDoc)->m_lpszClassName, "CVidDoc");
+    EXPECT_STREQ(RUNTIME_CLASS(CTstDocument)->m_lpszClassName, "CTstDocument");
+    EXPECT_STREQ(RUNTIME_CLASS(CVidView)->m_lpszClassName, "CVidView");
+}
+
+TEST_F(VidWindowTest, ToolCommandsSelectTheirAnnotationTools) {
+    struct Case {
+        UINT command;
+        int tool;
+    };
+    const Case cases[] = {
+        {32930, 15}, {32931, 17}, {32932, 16}, {32933, 18}, {32934, 19},
+        {32935, 20}, {32937, 21}, {32936, -1}, {32929, -1}, {32938, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(CVidView::ToolOfCommand(c.command), c.tool) << c.command;
+}
+
+TEST_F(VidWindowTest, CommandsOfToolsThatAreNotThereAreDisabled) {
+    OpenWindow();
+    // Overlays, zoom regions, histograms, debugging, colour adjustment and annotation tools.
+    for (UINT id :
+         {32828u, 32866u, 32883u, 32884u, 32885u, 32894u, 32895u, 32897u, 32899u, 32900u, 32901u,
+          32902u, 32906u, 32907u, 32913u, 32930u, 32931u, 32932u, 32933u, 32934u, 32935u, 32937u}) {
+        EnableProbe probe;
+        probe.m_nID = id;
+        EXPECT_TRUE(probe.DoUpdate(m_frame, TRUE)) << id;
+        EXPECT_EQ(probe.enabled, FALSE) << id;
+    }
+}
+
+TEST_F(VidWindowTest, ClosingADeviceRecordingAsksToEraseDeviceMemory) {
+    enum Setting { kAbsent, kOff, kOn };
+    struct Case {
+        const char* name;
+        Setting setting;
+        int fromDevice;
+        bool throughFileClose;
+        int answer;  // 0: no question expected
+        bool closed;
+    };
+    const Case cases[] = {
+        {"device, no setting, No", kAbsent, 1, false, IDNO, false},
+        {"device, no setting, Yes", kAbsent, 1, false, IDYES, true},
+        {"device, setting on, No", kOn, 1, false, IDNO, false},
+        {"device, setting off", kOff, 1, false, 0, true},
+        {"file", kAbsent, 0, false, 0, true},
+        {"File/Close, device, No", kAbsent, 1, true, IDNO, false},
+        {"File/Close, device, Yes", kAbsent, 1, true, IDYES, true},
+        {"File/Close, device, setting off", kOff, 1, true, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_main.SetSetting(
+            QStringLiteral("AppBehave:bPrompt4CloseFromDevice"),
+            c.setting == kAbsent ? CComVariant() : CComVariant(LONG(c.setting == kOn)), -1);
+        OpenWindow();
+        m_view->SetFrameSource(SampleSource(c.fromDevice));
+        if (c.answer)
+            Prompter().ExpectMessageBox(QString::fromLatin1(CVidFrame::kEraseQuestion), c.answer);
+        if (c.throughFileClose)
+            m_frame->SendMessage(WM_COMMAND, ID_FILE_CLOSE, 0);
+        else
+            m_frame->SendMessage(WM_CLOSE);
+        EXPECT_EQ(m_token.expired(), c.closed);
+        if (!m_token.expired())
+            m_frame->DestroyWindow();
+    }
+}
+
+// A play group's frame as a member frame sees it: it records the notifications passed up.
+class CGroupFrame : public CFrameWnd {
+public:
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override {
+        notified.push_back(reinterpret_cast<const NMHDR*>(lParam)->idFrom);
+        *pResult = 0;
+        (void)wParam;
+        return TRUE;
+    }
+    std::vector<UINT_PTR> notified;
+};
+
+class CGroupView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+};
+
+TEST_F(VidWindowTest, PlayCommandsGoToThePlayControlAndTheSkipSpinToTheGroup) {
+    OpenWindow();
+    CPlayControlWnd& play = m_frame->GetPlayControl();
+    EXPECT_TRUE(m_frame->IsCreated());
+    ASSERT_NE(play.GetSafeHwnd(), nullptr);
+    m_frame->SendMessage(WM_COMMAND, PlayControlId::kContinuous, 0);
+    EXPECT_EQ(play.GetContinuous(), 1);
+    // Base Sync (2011) is not one of the play commands the frame passes on.
+    m_frame->SendMessage(WM_COMMAND, PlayControlId::kBaseSync, 0);
+    EXPECT_EQ(play.GetBaseSync(), 0);
+
+    auto* group = new CGroupFrame;  // deletes itself with its window
+    ASSERT_TRUE(
+        group->Create(nullptr, "group", WS_OVERLAPPEDWINDOW, CRect(0, 0, 400, 300), nullptr, 0));
+    auto* host = new CGroupView;
+    ASSERT_TRUE(
+        host->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 400, 300), group, 1));
+    CViewChildedFrame::AttachToParentView(host, m_frame);
+    for (UINT id : {PlayControlId::kSkipSpin, PlayControlId::kRateSlider}) {
+        NMHDR header;
+        header.idFrom = id;
+        header.code = UDN_DELTAPOS;
+        LRESULT result = -1;
+        m_frame->OnNotify(id, reinterpret_cast<LPARAM>(&header), &result);
+    }
+    EXPECT_EQ(group->notified, (std::vector<UINT_PTR>{PlayControlId::kSkipSpin}));
+    CViewChildedFrame::AttachToParentView(nullptr, m_frame);
+    group->DestroyWindow();
+}
+
+TEST_F(VidWindowTest, ThePlayGroupsCloseMessageClosesWithoutAsking) {
+    OpenWindow();
+    m_view->SetFrameSource(SampleSource(1));
+    m_frame->SendMessage(kClosePlaybackMessage);
+    EXPECT_TRUE(m_token.expired());
+}
+
+TEST_F(VidWindowTest, DisplaySettingsAreAppliedAtInitialUpdate) {
+    struct Case {
+        LONG reticle;
+        LONG rulers;
+        LONG info;
+    };
+    for (const Case& c : {Case{1, 0, 0}, Case{0, 1, 1}}) {
+        SetSetting("Video:ShowReticle", c.reticle);
+        SetSetting("Video:ShowRulers", c.rulers);
+        SetSetting("Video:ShowInfo", c.info);
+        OpenWindow();
+        CStreamWnd* stream = m_view->GetStreamWnd();
+        EXPECT_EQ(stream->IsReticleShown(), c.reticle);
+        EXPECT_EQ(stream->AreRulersShown(), c.rulers);
+        EXPECT_EQ(stream->GetInfoCorner(),
+                  c.info ? CPanZoomView::kUpperLeft : CPanZoomView::kHidden);
+        m_frame->DestroyWindow();
+    }
+}
+
+// Pixels of the rendered stream window: (R, G, B) as numbers.
+struct Rgb {
+    int r;
+    int g;
+    int b;
+};
+
+Rgb At(const QImage& image, int x, int y) {
+    const QRgb pixel = image.pixel(x, y);
+    return {qRed(pixel), qGreen(pixel), qBlue(pixel)};
+}
+
+bool Near(int a, int b) {
+    return std::abs(a - b) <= 2;
+}
+
+int CountRed(const QImage& image, const QRect& area) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const Rgb p = At(image, x, y);
+            count += p.r > 200 && p.g < 60 && p.b < 60;
+        }
+    return count;
+}
+
+// The smallest rectangle holding every red pixel of area.
+QRect RedBounds(const QImage& image, const QRect& area) {
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const Rgb p = At(image, x, y);
+            if (p.r > 200 && p.g < 60 && p.b < 60)
+                bounds |= QRect(x, y, 1, 1);
+        }
+    return bounds;
+}
+
+class VidRenderTest : public VidWindowTest {
+protected:
+    static constexpr int kFrame = 30;
+
+    // A window whose stream window (2 pixels larger on each side) shows the sample recording
+    // at its own size, so that window pixels are image pixels.
+    void OpenSample(LONG reticle, LONG rulers, LONG info) {
+        SetSetting("Video:ShowReticle", reticle);
+        SetSetting("Video:ShowRulers", rulers);
+        SetSetting("Video:ShowInfo", info);
+        OpenWindow(CSampleRecording::kWidth - 4, CSampleRecording::kHeight - 4);
+        m_view->SetFrameSource(SampleSource());
+        m_view->SetCurrentFrame(kFrame, 0);
+    }
+
+    static int Level(int x, int y) { return CSampleRecording::Level(kFrame, x, y); }
+};
+
+TEST_F(VidRenderTest, ShowsTheFrameWithReticleRulersAndInfoBox) {
+    OpenSample(1, 1, 1);
+    CStreamWnd* stream = m_view->GetStreamWnd();
+    stream->SetReticlePosition(100, 80);
+    const QImage image = Render();
+    ASSERT_EQ(image.size(), QSize(CSampleRecording::kWidth, CSampleRecording::kHeight));
+
+    // The frame itself, away from every overlay.
+    for (const QPoint p : {QPoint(180, 120), QPoint(60, 170), QPoint(220, 40)}) {
+        const Rgb pixel = At(image, p.x(), p.y());
+        EXPECT_TRUE(Near(pixel.r, Level(p.x(), p.y())) && pixel.g == pixel.r && pixel.b == pixel.r)
+            << p.x() << "," << p.y() << ": " << pixel.r << " for " << Level(p.x(), p.y());
+    }
+    // The reticle: grey XOR lines through the centre of image pixel (100, 80).
+    for (const QPoint p : {QPoint(100, 150), QPoint(160, 80)}) {
+        const Rgb pixel = At(image, p.x(), p.y());
+        EXPECT_EQ(pixel.r, Level(p.x(), p.y()) ^ 0xC0) << p.x() << "," << p.y();
+        EXPECT_EQ(pixel.g, Level(p.x(), p.y()) ^ 0xC0) << p.x() << "," << p.y();
+    }
+    // A ruler tick every 50 image pixels along the top edge, red XOR, at image pixel 150.
+    int ticks = 0;
+    for (int x = 148; x <= 152; ++x) {
+        const Rgb pixel = At(image, x, 4);
+        ticks += pixel.r == (Level(x, 4) ^ 0xFF) && pixel.g == Level(x, 4);
+    }
+    EXPECT_EQ(ticks, 1);
+    // The information box in red, inside the rulers.
+    EXPECT_GT(CountRed(image, QRect(15, 15, 100, 60)), 30);
+}
+
+TEST_F(VidRenderTest, InfoBoxStandsInTheChosenCorner) {
+    OpenSample(0, 0, 1);
+    CStreamWnd* stream = m_view->GetStreamWnd();
+    const QRect whole(0, 0, CSampleRecording::kWidth, CSampleRecording::kHeight);
+    for (int corner = CPanZoomView::kUpperLeft; corner <= CPanZoomView::kLowerLeft; ++corner) {
+        SCOPED_TRACE(corner);
+        stream->SetInfoCorner(corner);
+        const QRect box = RedBounds(Render(), whole);
+        ASSERT_FALSE(box.isEmpty());
+        // The box is smaller than the window: it touches the two margins of its corner only.
+        const bool left = corner == CPanZoomView::kUpperLeft || corner == CPanZoomView::kLowerLeft;
+        const bool top = corner == CPanZoomView::kUpperLeft || corner == CPanZoomView::kUpperRight;
+        EXPECT_EQ(box.left() <= 10, left) << box.left();
+        EXPECT_EQ(box.right() >= whole.right() - 10, !left) << box.right();
+        EXPECT_EQ(box.top() <= 10, top) << box.top();
+        EXPECT_EQ(box.bottom() >= whole.bottom() - 12, !top) << box.bottom();
+    }
+    stream->SetInfoCorner(CPanZoomView::kHidden);
+    EXPECT_EQ(CountRed(Render(), whole), 0);
+}
+
+TEST_F(VidRenderTest, NewDisplayTablesReadTheCurrentFrameAgain) {
+    OpenSample(0, 0, 0);
+    const int reads = m_counting->reads;
+    m_view->SetCurrentFrame(kFrame, 0);
+    EXPECT_EQ(m_counting->reads, reads);  // the frame shown already is not read again
+
+    CLutParamSet reversed;
+    for (int channel = 0; channel < CLutParamSet::kChannels; ++channel)
+        reversed.SetReverse(channel, 1);
+    m_view->SetDisplayLuts(reversed, reversed);
+    EXPECT_EQ(m_counting->reads, reads + 1);
+    EXPECT_EQ(m_view->GetCurrentFrame(), kFrame);
+    const Rgb pixel = At(Render(), 180, 120);
+    EXPECT_TRUE(Near(pixel.r, 255 - Level(180, 120))) << pixel.r << " for " << Level(180, 120);
+
+    CLutParamSet colour;
+    CLutParamSet bw;
+    m_view->GetDisplayLuts(&colour, &bw);
+    EXPECT_TRUE(colour == reversed);
+    EXPECT_TRUE(bw == reversed);
+}
+
+// Counts the stream window's mouse reports.
+int g_mouseReports = 0;
+void CountMouse(CWnd*, UINT, WPARAM, int, int) {
+    ++g_mouseReports;
+}
+
+TEST_F(VidRenderTest, MouseIsNotReportedInZoomOrPanMode) {
+    OpenSample(1, 0, 0);
+    CStreamWnd* stream = m_view->GetStreamWnd();
+    stream->SetMouseCallback(m_view, CountMouse);
+    struct Case {
+        const char* name;
+        UINT modeCommand;  // 0: neither mode
+        int reports;
+    };
+    const Case cases[] = {
+        {"zoom mode", CPanZoomView::kZoomMode, 0},
+        {"pan mode", CPanZoomView::kPanMode, 0},
+        {"neither", 0, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.modeCommand)
+            stream->SendMessage(WM_COMMAND, c.modeCommand, 0);
+        g_mouseReports = 0;
+        stream->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(40, 30));
+        // Mouse input that reaches the view goes on to the stream window.
+        m_view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(41, 30));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(g_mouseReports, c.reports);
+        if (c.modeCommand)
+            stream->SendMessage(WM_COMMAND, c.modeCommand, 0);
+    }
+}
+
+TEST_F(VidRenderTest, StreamDisplayAnswersForTheStreamWindow) {
+    OpenSample(0, 0, 0);
+    IStreamDisplay* display = m_view;
+    double x = -1;
+    double y = -1;
+    EXPECT_EQ(display->GetReticlePosition(&x, &y), E_POINTER);  // hidden
+    EXPECT_EQ(display->ShowReticle(true), S_OK);
+    m_view->GetStreamWnd()->SetReticlePosition(30, 40);
+    EXPECT_EQ(display->GetReticlePosition(&x, &y), S_OK);
+    EXPECT_EQ(x, 30.0);
+    EXPECT_EQ(y, 40.0);
+    bool shown = false;
+    EXPECT_EQ(display->IsReticleShown(&shown), S_OK);
+    EXPECT_TRUE(shown);
+
+    double edges[4] = {-1, -1, -1, -1};
+    EXPECT_EQ(display->GetSelection(&edges[0], &edges[1], &edges[2], &edges[3]), S_OK);
+    EXPECT_EQ(edges[0] + edges[1] + edges[2] + edges[3], 0.0);
+    bool selecting = true;
+    EXPECT_EQ(display->GetSelectionMode(&selecting), S_OK);
+    EXPECT_FALSE(selecting);
+    EXPECT_EQ(display->SetSelectionMode(true), S_OK);
+    EXPECT_EQ(display->GetSelectionMode(&selecting), S_OK);
+    EXPECT_TRUE(selecting);
+
+    EXPECT_EQ(display->GetSelectionMode(nullptr), E_POINTER);
+    EXPECT_EQ(display->IsReticleShown(nullptr), E_POINTER);
+    EXPECT_EQ(display->GetReticlePosition(nullptr, &y), E_POINTER);
+    EXPECT_EQ(display->GetSelection(&edges[0], nullptr, &edges[2], &edges[3]), E_POINTER);
+    EXPECT_EQ(display->GetZoomTransform(nullptr), E_POINTER);
+
+    CZoomTransform* transform = nullptr;
+    ASSERT_EQ(display->GetZoomTransform(&transform), S_OK);
+    ASSERT_NE(transform, nullptr);
+    double a = 0;
+    double b = 0;
+    transform->GetImageSize(&a, &b);
+    EXPECT_EQ(a, CSampleRecording::kWidth);
+    EXPECT_EQ(b, CSampleRecording::kHeight);
+    transform->GetWindowSize(&a, &b);
+    EXPECT_EQ(a, CSampleRecording::kWidth);
+    EXPECT_EQ(b, CSampleRecording::kHeight);
+    transform->GetScale(&a);
+    EXPECT_DOUBLE_EQ(a, 1.0);
+    EXPECT_EQ(transform->Release(), 0);
+}
+
+TEST_F(VidRenderTest, TheFrameChangeAdapterMovesTheView) {
+    OpenSample(0, 0, 0);
+    EXPECT_EQ(m_view->GetFrameChangeAdapter(nullptr), E_POINTER);
+    IIdUnknown* adapter = nullptr;
+    ASSERT_EQ(m_view->GetFrameChangeAdapter(&adapter), S_OK);
+    auto* listener = QueryId<IFrameChangeListener>(adapter);
+    ASSERT_NE(listener, nullptr);
+    EXPECT_EQ(listener->OnFrameChanged(12, 0), S_OK);
+    EXPECT_EQ(m_view->GetCurrentFrame(), 12);
+    EXPECT_EQ(m_view->GetStreamWnd()->GetCurrentFrame(), 12);
+}
+
+// Records the values the play group hears from the view.
+std::vector<intptr_t> g_groupValues;
+void RecordGroupValue(void*, intptr_t value) {
+    g_groupValues.push_back(value);
+}
+
+TEST_F(VidRenderTest, MovingLikeThePlayBarTellsThePlayGroup) {
+    OpenSample(0, 0, 0);
+    g_groupValues.clear();
+    m_view->MovieSetFrame(-4);  // no callback yet
+    int context = 0;
+    m_view->SetGroupCallbackFunction(RecordGroupValue, &context);
+    m_view->MovieSetFrame(7);
+    m_view->MovieSetCurrentFrame(9, 0);  // a plain move is not reported
+    m_view->MovieSetFrame(-4);
+    EXPECT_EQ(g_groupValues, (std::vector<intptr_t>{7, 0}));
+    EXPECT_EQ(m_view->GetCurrentFrame(), 0);
+}
+
+TEST_F(VidRenderTest, ClosingTheWindowLetsGoOfTheRecording) {
+    OpenSample(0, 0, 0);
+    const CFrameSourcePtr source = m_view->GetFrameSource();
+    EXPECT_GT(source.UseCount(), 2);  // ours, the view's and the stream window's
+    m_frame->DestroyWindow();
+    EXPECT_EQ(source.UseCount(), 1);
+}
+
+TEST_F(VidWindowTest, WithoutTheEditorModuleModifyStatesGoNowhere) {
+    OpenWindow();
+    EXPECT_FALSE(m_view->HasModifyState());
+    // A state object with a counted reference: the view neither calls nor keeps it.
+    class CState : public CComObject<IDispatch> {
+    public:
+        HRESULT Invoke(DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+            ++calls;
+            return S_OK;
+        }
+        int calls = 0;
+    };
+    CComPtr<CState> state;
+    state.Attach(new CState);
+    state->AddRef();
+    IDispatch* raw = state.Get();
+    m_view->SetModifyState(&raw);
+    m_view->SetModifyState(nullptr);
+    EXPECT_EQ(state->calls, 0);
+    state->AddRef();
+    EXPECT_EQ(state->Release(), 1u);
+}
+
+TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
+    OpenSample(0, 0, 0);
+    struct Item {
+        QString text;
+        bool enabled;
+    };
+    std::vector<Item> top;
+    std::vector<Item> viewItems;
+    std::vector<Item> clearItems;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            QAction* zoomMode = nullptr;
+            for (QAction* action : menu->actions()) {
+                top.push_back({action->text(), action->isEnabled()});
+                if (!action->menu())
+                    continue;
+                // Sub-menus run their update handlers as they open.
+                emit action->menu()->aboutToShow();
+                auto& items = action->text() == "View" ? viewItems : clearItems;
+                for (QAction* sub : action->menu()->actions()) {
+                    if (sub->isSeparator())
+                        continue;
+                    items.push_back({sub->text(), sub->isEnabled()});
+                    if (sub->text() == "Zoom Mode")
+                        zoomMode = sub;
+                }
+            }
+            return zoomMode;
+        });
+    // A right click on the stream window reaches the view.
+    m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+    AfxSetPopupMenuTracker(previous);
+
+    ASSERT_EQ(top.size(), 3u);
+    EXPECT_EQ(top[0].text, "View");
+    EXPECT_EQ(top[1].text, "Clear");
+    EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
+    EXPECT_FALSE(top[2].enabled);
+    ASSERT_EQ(clearItems.size(), 1u);
+    EXPECT_EQ(clearItems[0].text, "Clear All Forward");
+    EXPECT_FALSE(clearItems[0].enabled);
+    ASSERT_FALSE(viewItems.empty());
+    EXPECT_EQ(viewItems.front().text, "View Actual");
+    EXPECT_EQ(viewItems.back().text, "View Calibration");
+    EXPECT_FALSE(viewItems.back().enabled);
+    // The chosen View command went to the stream window.
+    EXPECT_TRUE(m_view->GetStreamWnd()->IsZoomMode());
+}
+
+}  // namespace
