@@ -225,8 +225,13 @@ void CGeneralView::OnArrangeIfAuto() {
 }
 
 void CGeneralView::OnAddPlayGroup() {
-    if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
-        project->CreatePlayGroup(QString(), nullptr);
+    auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
+    if (!project || !project->CreatePlayGroup(QString(), nullptr))
+        return;
+    if (CGeneralFrame* frame = GetProjectFrame()) {
+        if (CFrameWnd* groupFrame = FrameOf(PlayGroupView()))
+            frame->AttachGroupPages(groupFrame);
+    }
 }
 
 void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {

@@ -3,6 +3,7 @@
 #include "platform/framework/Accel.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
+#include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
 #include "resources/ProjectFrameTemplates.h"
 
@@ -65,6 +66,7 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
+        m.toolBars = PlayGroupToolBars();
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},

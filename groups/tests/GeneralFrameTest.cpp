@@ -4,6 +4,9 @@
 #include "groups/GeneralView.h"
 #include "groups/IControlPanelPages.h"
 #include "groups/IProjectRecordState.h"
+#include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementFormFrame.h"
+#include "groups/MeasurementView.h"
 #include "platform/com/ComVariant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MessageMap.h"
@@ -56,7 +59,7 @@ public:
     }
     void AttachToControlPanel(CControlPanelBar* bar) override {
         page = std::make_unique<CTabDlg>(kPageTemplate);
-        if (page->Create(&bar->GetTabCtrl()))
+        if (page->Create(bar))
             bar->AddPage(page.get(), pageName, 0);
     }
 
@@ -153,8 +156,10 @@ protected:
         m_main->ShowWindow(SW_SHOW);
         m_main->MoveWindow(0, 0, 1200, 900);
         CProjectGroupKinds kinds;
-        kinds.playGroupView = RUNTIME_CLASS(CFakePlayGroupView);
-        kinds.playGroupFrame = RUNTIME_CLASS(CFakeGroupFrame);
+        kinds.playGroupView =
+            m_realPlayGroup ? RUNTIME_CLASS(CMeasurementView) : RUNTIME_CLASS(CFakePlayGroupView);
+        kinds.playGroupFrame =
+            m_realPlayGroup ? RUNTIME_CLASS(CMeasurementFormFrame) : RUNTIME_CLASS(CFakeGroupFrame);
         kinds.recordControllerView = RUNTIME_CLASS(CFakeRecordView);
         kinds.recordControllerFrame = RUNTIME_CLASS(CFakeRecordFrame);
         kinds.playbackView = RUNTIME_CLASS(CFakePlaybackView);
@@ -162,8 +167,12 @@ protected:
         CGeneralDoc::SetGroupKinds(kinds);
         AddTemplate("DT:Gen", RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CGeneralFrame),
                     RUNTIME_CLASS(CGeneralView));
-        AddTemplate("DT:Meas2", RUNTIME_CLASS(CFakeGroupDoc), RUNTIME_CLASS(CFakeGroupFrame),
-                    RUNTIME_CLASS(CFakePlayGroupView));
+        if (m_realPlayGroup)
+            AddTemplate("DT:Meas2", RUNTIME_CLASS(CMeasurementFormDoc),
+                        RUNTIME_CLASS(CMeasurementFormFrame), RUNTIME_CLASS(CMeasurementView));
+        else
+            AddTemplate("DT:Meas2", RUNTIME_CLASS(CFakeGroupDoc), RUNTIME_CLASS(CFakeGroupFrame),
+                        RUNTIME_CLASS(CFakePlayGroupView));
         AddTemplate("DT:Rec", RUNTIME_CLASS(CFakeGroupDoc), RUNTIME_CLASS(CFakeRecordFrame),
                     RUNTIME_CLASS(CFakeRecordView));
     }
@@ -186,8 +195,11 @@ protected:
     // A project with both groups (the empty record group placeholder), or with only the
     // record group.
     CGeneralDoc* OpenProject(bool withPlayGroup = true) {
-        auto* project = dynamic_cast<CGeneralDoc*>(m_app.CreateDocumentByKey(
-            "DT:Gen", withPlayGroup ? "__xxx1234emptyrecordgroupXXX" : QString(), TRUE));
+        return OpenProjectAt(withPlayGroup ? "__xxx1234emptyrecordgroupXXX" : "", withPlayGroup);
+    }
+    CGeneralDoc* OpenProjectAt(const char* path, bool withPlayGroup) {
+        auto* project = dynamic_cast<CGeneralDoc*>(
+            m_app.CreateDocumentByKey("DT:Gen", QString::fromLatin1(path), TRUE));
         if (project && !withPlayGroup)
             project->CreateRecordGroup(QString(), nullptr);
         QCoreApplication::processEvents();
@@ -227,6 +239,8 @@ protected:
         return frame;
     }
 
+    // The play group is the real one: its document, frame and view.
+    bool m_realPlayGroup = false;
     CResourceModule m_module = PageModule();
     CVidraApp m_app{QStringLiteral("Vidra Player")};
     CMainFrame* m_main = nullptr;
@@ -533,6 +547,118 @@ TEST_F(GeneralFrameTest, GroupsStayWhereTheUserLeftThemUnlessAutoArranged) {
     view->ScreenToClient(&rect);
     EXPECT_EQ(rect.top, 0) << "the groups stand side by side from the top";
     EXPECT_NE(rect, CRect(7, 9, 127, 89));
+}
+
+class MeasurementFormFrameTest : public GeneralFrameTest {
+protected:
+    MeasurementFormFrameTest() { m_realPlayGroup = true; }
+
+    static CMeasurementFormFrame* PlayFrame(CGeneralDoc* project) {
+        CView* view = project->FindPlayGroupView();
+        return view ? dynamic_cast<CMeasurementFormFrame*>(view->GetParentFrame()) : nullptr;
+    }
+};
+
+TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel) {
+    CGeneralDoc* project = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    ASSERT_NE(project, nullptr);
+    CMeasurementFormFrame* play = PlayFrame(project);
+    ASSERT_NE(play, nullptr);
+    CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
+    EXPECT_EQ(TabNames(panel), QStringList({"Playback"}));
+    CPlayControlTab& page = play->GetPlayControlTab();
+    ASSERT_NE(page.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(page.GetParent(), &panel) << "the page lives in the project's panel";
+    EXPECT_EQ(panel.GetTabPage(0, 0), &page);
+    EXPECT_TRUE(page.IsWindowVisible());
+    EXPECT_EQ(page.GetOwnerLink(),
+              dynamic_cast<IPlaybackSourceOwner*>(project->FindPlayGroupView()))
+        << "the page reaches the group's playbacks through the group view";
+    EXPECT_EQ(play->GetGroupMembers(),
+              dynamic_cast<IPlayGroupMembers*>(project->FindPlayGroupView()));
+
+    // Closing the project takes the page down with its frame, not with the panel.
+    const std::weak_ptr<bool> alive = FrameOf(project)->GetLifeToken();
+    FrameOf(project)->SendMessage(WM_CLOSE);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(alive.expired());
+}
+
+TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidden) {
+    CGeneralDoc* project = OpenProject();
+    ASSERT_NE(project, nullptr);
+    ASSERT_NE(project->FindRecordGroupView(), nullptr);
+    CMeasurementFormFrame* play = PlayFrame(project);
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(TabNames(FrameOf(project)->GetControlPanelBar()), QStringList({"Devices"}));
+    ASSERT_NE(play->GetPlayControlTab().GetSafeHwnd(), nullptr) << "made all the same";
+    EXPECT_FALSE(play->GetPlayControlTab().IsWindowVisible());
+}
+
+TEST_F(MeasurementFormFrameTest, ToolBarsFollowTheirSettings) {
+    const struct {
+        LONG group;
+        LONG view;
+    } cases[] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    for (const auto& c : cases) {
+        SetSetting("View:PlayProjTBinProj", c.group);
+        SetSetting("View:VideoViewTBinProj", c.view);
+        CGeneralDoc* project = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+        ASSERT_NE(project, nullptr);
+        CMeasurementFormFrame* play = PlayFrame(project);
+        ASSERT_NE(play, nullptr);
+        CToolBar& group = play->GetGroupToolBar();
+        CToolBar& view = play->GetViewToolBar();
+        EXPECT_EQ(group.GetSafeHwnd() != nullptr, c.group == 1);
+        EXPECT_EQ(view.GetSafeHwnd() != nullptr, c.view == 1);
+        if (c.group) {
+            ASSERT_EQ(group.GetCount(), 3);
+            EXPECT_EQ(group.GetItemID(0), 32802u);
+            EXPECT_EQ(group.GetItemID(2), 32807u);
+        }
+        if (c.view) {
+            ASSERT_EQ(view.GetCount(), 8);
+            EXPECT_EQ(view.GetItemID(2), 0u) << "a separator";
+            EXPECT_EQ(view.GetItemID(7), 32780u);
+        }
+    }
+}
+
+TEST_F(MeasurementFormFrameTest, NegativeActivationsShowAndHideTheControlPanelBar) {
+    CGeneralDoc* project = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    ASSERT_NE(project, nullptr);
+    CMeasurementFormFrame* play = PlayFrame(project);
+    ASSERT_NE(play, nullptr);
+    CControlPanelBar& bar = play->GetControlPanelBar();
+    ASSERT_TRUE(
+        bar.Create(play, kProjectControlPanelTemplate, WS_VISIBLE | CBRS_ALIGN_LEFT, 0xE812));
+    const struct {
+        BOOL showBar;
+        int code;
+        bool visibleAfter;
+    } steps[] = {
+        {TRUE, -2, false}, {TRUE, -1, true},   {TRUE, -3, false},  {TRUE, -1, true},
+        {TRUE, -4, true},  {FALSE, -1, false}, {FALSE, -4, false},
+    };
+    for (const auto& step : steps) {
+        play->SetShowBar(step.showBar);
+        play->ActivateFrame(step.code);
+        EXPECT_EQ(bool(bar.IsVisible()), step.visibleAfter) << step.code;
+    }
+}
+
+TEST_F(MeasurementFormFrameTest, SerialNumbersCountTheFramesAlive) {
+    CGeneralDoc* first = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    CGeneralDoc* second = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    ASSERT_TRUE(first && second);
+    const int firstSerial = PlayFrame(first)->GetFrameSerial();
+    const int secondSerial = PlayFrame(second)->GetFrameSerial();
+    EXPECT_EQ(secondSerial, firstSerial + 1);
+    FrameOf(first)->SendMessage(WM_CLOSE);
+    QCoreApplication::processEvents();
+    CGeneralDoc* third = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(PlayFrame(third)->GetFrameSerial(), secondSerial);
 }
 
 }  // namespace

@@ -1,0 +1,160 @@
+#include "groups/MeasurementFormFrame.h"
+
+#include "groups/FrameParentingView.h"
+#include "groups/GeneralDoc.h"
+#include "groups/MeasurementView.h"
+#include "groups/ProjectSettings.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/MessageMap.h"
+
+// The play-control page keeps a guarded pointer to a widget.
+#include <QWidget>
+
+IMPLEMENT_DYNCREATE(CMeasurementFormFrame, CViewChildedFrame)
+
+BEGIN_MESSAGE_MAP(CMeasurementFormFrame, CViewChildedFrame)
+ON_WM_CREATE()
+ON_WM_ACTIVATE()
+ON_WM_DESTROY()
+ON_COMMAND(ID_TOGGLE_PLAY_CONTROLS, OnPlayControlsCommand)
+ON_COMMAND(ID_VIEW_PLAY_CONTROLS, OnPlayControlsCommand)
+ON_UPDATE_COMMAND_UI(ID_VIEW_PLAY_CONTROLS, OnUpdatePlayControls)
+ON_UPDATE_COMMAND_UI(ID_FILE_CLOSE, OnUpdateFileClose)
+END_MESSAGE_MAP()
+
+namespace {
+
+// Dialog frame, system menu and sizing border: what a bare frame lacks.
+constexpr DWORD kBareFrameStyles = 0x4C0000;
+constexpr UINT kToolBarId = 0xE800;
+constexpr DWORD kFlatButtons = 0x0800;
+constexpr DWORD kBorderBottom = 0x0200;
+
+}  // namespace
+
+int CMeasurementFormFrame::s_frameCount = 0;
+
+CMeasurementFormFrame::CMeasurementFormFrame() = default;
+
+CMeasurementFormFrame::~CMeasurementFormFrame() {
+    --s_frameCount;
+}
+
+BOOL CMeasurementFormFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
+                                      CCreateContext* pContext) {
+    if (m_bBareFrame)
+        dwDefaultStyle &= ~kBareFrameStyles;
+    return CViewChildedFrame::LoadFrame(nIDResource, dwDefaultStyle, pParentWnd, pContext);
+}
+
+BOOL CMeasurementFormFrame::CreateToolBar(CToolBar& bar, UINT nIDResource) {
+    const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | kBorderBottom | CBRS_TOOLTIPS |
+                        CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+    return bar.CreateEx(this, kFlatButtons, style, kToolBarId) && bar.LoadToolBar(nIDResource);
+}
+
+int CMeasurementFormFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CViewChildedFrame::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    for (DWORD side : {CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT, CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM})
+        EnableDocking(side);
+    if (ProjectFlagSetting(QStringLiteral("View:PlayProjTBinProj")))
+        CreateToolBar(m_groupToolBar, kGroupToolBarResource);
+    if (ProjectFlagSetting(QStringLiteral("View:VideoViewTBinProj")))
+        CreateToolBar(m_viewToolBar, kViewToolBarResource);
+    if (m_bMaximize)
+        ShowWindow(SW_SHOWMAXIMIZED);
+    m_serial = ++s_frameCount;
+    return 0;
+}
+
+void CMeasurementFormFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
+    CViewChildedFrame::OnActivate(nState, pWndOther, bMinimized);
+    if (!m_bFirstActivation && GetParent()) {
+        m_playControlTab.SetOwner(GetActiveView());
+        m_bFirstActivation = TRUE;
+    }
+}
+
+void CMeasurementFormFrame::ActivateFrame(int nCmdShow) {
+    m_playControlTab.SetOwner(GetActiveView());
+    const bool barCommand = nCmdShow <= -1 && nCmdShow >= -4;
+    // -1 is also the framework's plain activation: without a bar the frame is shown as usual.
+    if (!barCommand || (nCmdShow == -1 && !m_controlPanelBar.GetSafeHwnd())) {
+        CViewChildedFrame::ActivateFrame(nCmdShow);
+        return;
+    }
+    if (!m_controlPanelBar.GetSafeHwnd())
+        return;
+    switch (nCmdShow) {
+        case -1:
+            ShowControlBar(&m_controlPanelBar, m_bShowBar, TRUE);
+            break;
+        case -2:
+        case -3:
+            ShowControlBar(&m_controlPanelBar, FALSE, TRUE);
+            break;
+        default:
+            // Bars stay docked in their frame here: none floats.
+            break;
+    }
+}
+
+BOOL CMeasurementFormFrame::IsInsideRecordController() const {
+    auto* host = dynamic_cast<CFrameParentingView*>(GetParent());
+    const CRuntimeClass* recordView = CGeneralDoc::GetGroupKinds().recordControllerView;
+    if (!host || !recordView)
+        return FALSE;
+    CFrameWnd* saved = host->SetChildFrameCursor(nullptr);
+    CView* found = host->FindChildViewOfClass(recordView);
+    host->SetChildFrameCursor(saved);
+    return found != nullptr;
+}
+
+void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
+    if (!bar || !bar->GetSafeHwnd())
+        return;
+    const BOOL insideRecordController = IsInsideRecordController();
+    if (!m_playControlTab.GetSafeHwnd())
+        m_playControlTab.Create(bar, GetActiveView());
+    if (m_playControlTab.GetSafeHwnd()) {
+        if (insideRecordController)
+            m_playControlTab.ShowWindow(SW_HIDE);
+        else
+            bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
+    }
+    m_playControlTab.SetOwnerLink(dynamic_cast<IPlaybackSourceOwner*>(GetActiveView()));
+    bar->SelectTab(0, 0);
+}
+
+IPlayGroupMembers* CMeasurementFormFrame::GetGroupMembers() const {
+    return dynamic_cast<CMeasurementView*>(GetActiveView());
+}
+
+CPlaybackView* CMeasurementFormFrame::GetActivePlaybackView() const {
+    auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
+    return view ? view->GetActivePlaybackView() : nullptr;
+}
+
+void CMeasurementFormFrame::OnPlayControlsCommand() {}
+
+void CMeasurementFormFrame::OnUpdatePlayControls(CCmdUI*) {}
+
+void CMeasurementFormFrame::OnUpdateFileClose(CCmdUI* pCmdUI) {
+    auto* groupView = dynamic_cast<CMeasurementView*>(GetActiveView());
+    CWnd* current = nullptr;
+    if (groupView) {
+        auto* host = dynamic_cast<CFrameParentingView*>(GetParent());
+        current = host ? host->GetFirstChildView() : groupView->GetFirstChildView();
+    }
+    pCmdUI->Enable(current && current != groupView);
+}
+
+void CMeasurementFormFrame::OnDestroy() {
+    // Pages moved into a project's control panel go with this frame, not with the panel.
+    if (m_controlPanelBar.GetSafeHwnd())
+        m_controlPanelBar.SetParent(this);
+    if (m_playControlTab.GetSafeHwnd())
+        m_playControlTab.SetParent(this);
+    CViewChildedFrame::OnDestroy();
+}

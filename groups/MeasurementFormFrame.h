@@ -1,0 +1,85 @@
+#pragma once
+
+// CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
+// main window. It holds the group view and owns the panels that act on the group's playbacks:
+// the group and view toolbars, the group's control-panel bar and the play-control page, which
+// moves into the project's control panel when the group is hosted in a project.
+
+#include "groups/IControlPanelPages.h"
+#include "platform/framework/ToolBar.h"
+#include "shell/ViewChildedFrame.h"
+#include "views/panels/ControlPanelBar.h"
+#include "views/panels/PlayControlTab.h"
+
+class CPlaybackView;
+class IPlayGroupMembers;
+
+inline constexpr UINT kGroupToolBarResource = 155;
+inline constexpr UINT kViewToolBarResource = 356;
+inline constexpr UINT ID_TOGGLE_PLAY_CONTROLS = 32839;
+inline constexpr UINT ID_VIEW_PLAY_CONTROLS = 32912;
+
+class CMeasurementFormFrame : public CViewChildedFrame, public IControlPanelPages {
+    DECLARE_DYNCREATE(CMeasurementFormFrame)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CMeasurementFormFrame();
+    ~CMeasurementFormFrame() override;
+
+    // Without sizing border, system menu and dialog frame when the bare-frame flag is set.
+    BOOL LoadFrame(UINT nIDResource, DWORD dwDefaultStyle = WS_OVERLAPPEDWINDOW,
+                   CWnd* pParentWnd = nullptr, CCreateContext* pContext = nullptr) override;
+
+    // The play-control page gets the active view as its owner. Negative codes are a project's
+    // word on the control-panel bar: -1 shows it (as the show-bar flag says), -2 and -3 hide
+    // it, -4 hides it when it floats; other codes (and -1 while the frame has no bar) activate
+    // the frame.
+    void ActivateFrame(int nCmdShow = -1) override;
+
+    // Puts the play-control page into a project's control panel as "Playback"; inside a record
+    // controller's project the page is made but stays hidden.
+    void AttachToControlPanel(CControlPanelBar* bar) override;
+
+    // The member list of the group view, or null when the active view is not a group view.
+    IPlayGroupMembers* GetGroupMembers() const;
+    // The group view's active playback view, or null.
+    CPlaybackView* GetActivePlaybackView() const;
+
+    // Set by whoever creates the frame, before its window exists.
+    void SetShowBar(BOOL bShow) { m_bShowBar = bShow; }
+    void SetMaximize(BOOL bMaximize) { m_bMaximize = bMaximize; }
+    void SetBareFrame(BOOL bBare) { m_bBareFrame = bBare; }
+
+    // Program-wide: 1 for the only play-group frame alive at its creation.
+    int GetFrameSerial() const { return m_serial; }
+    CPlayControlTab& GetPlayControlTab() { return m_playControlTab; }
+    CToolBar& GetGroupToolBar() { return m_groupToolBar; }
+    CToolBar& GetViewToolBar() { return m_viewToolBar; }
+    CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized);
+    void OnDestroy();
+    void OnPlayControlsCommand();
+    void OnUpdatePlayControls(CCmdUI* pCmdUI);
+    void OnUpdateFileClose(CCmdUI* pCmdUI);
+
+private:
+    BOOL CreateToolBar(CToolBar& bar, UINT nIDResource);
+    // Whether the frame is hosted in a project that holds a record controller.
+    BOOL IsInsideRecordController() const;
+
+    static int s_frameCount;
+
+    CPlayControlTab m_playControlTab;
+    CToolBar m_groupToolBar;
+    CToolBar m_viewToolBar;
+    CControlPanelBar m_controlPanelBar;
+    BOOL m_bShowBar = TRUE;
+    BOOL m_bFirstActivation = FALSE;
+    BOOL m_bMaximize = FALSE;
+    BOOL m_bBareFrame = FALSE;
+    int m_serial = 0;
+};
