@@ -6,6 +6,7 @@
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementFormFrame.h"
 #include "groups/MeasurementView.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
@@ -59,7 +60,7 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
+        {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),
          RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
