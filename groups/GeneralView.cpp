@@ -2,6 +2,8 @@
 
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
+#include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementView.h"
 #include "groups/ProjectSettings.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
@@ -24,6 +26,8 @@ ON_COMMAND(kAddPlayGroupButton, OnAddPlayGroup)
 ON_UPDATE_COMMAND_UI(kSecondTabButton, OnUpdatePlayButton)
 ON_UPDATE_COMMAND_UI(kFirstTabButton, OnUpdateRecordButton)
 ON_MESSAGE(kProjectViewQuery, OnAnswerOne)
+ON_COMMAND(ID_ZERO_BRACKET_SAVE_REARM, OnZeroBracketSaveRearm)
+ON_COMMAND(ID_CLOSE_PLAYBACKS_REARM, OnClosePlaybacksRearm)
 END_MESSAGE_MAP()
 
 namespace {
@@ -244,4 +248,28 @@ void CGeneralView::OnUpdateRecordButton(CCmdUI* pCmdUI) {
 
 LRESULT CGeneralView::OnAnswerOne(WPARAM, LPARAM) {
     return 1;
+}
+
+void CGeneralView::CloseGroupPlaybacksAndRearm() {
+    auto* groupView = dynamic_cast<CMeasurementView*>(PlayGroupView());
+    if (auto* group =
+            groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr)
+        group->CloseAllPlaybacks();
+    if (CGeneralFrame* frame = GetProjectFrame())
+        frame->SetGroupMode(kRecordGroupMode);
+    if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
+        project->UpdateProjectTitle();
+}
+
+void CGeneralView::OnZeroBracketSaveRearm() {
+    const bool recordAfterSave = ProjectFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave"));
+    if (auto* groupView = dynamic_cast<CMeasurementView*>(PlayGroupView()))
+        groupView->OnZero();
+    if (recordAfterSave)
+        CloseGroupPlaybacksAndRearm();
+}
+
+void CGeneralView::OnClosePlaybacksRearm() {
+    if (ProjectFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave")))
+        CloseGroupPlaybacksAndRearm();
 }

@@ -17,6 +17,8 @@ inline constexpr UINT ID_ARRANGE_IF_AUTO = 32952;
 inline constexpr UINT ID_ADD_PLAY_GROUP = 32803;
 inline constexpr UINT kAddPlayGroupButton = 1355;
 inline constexpr UINT kProjectViewQuery = 0x638;
+inline constexpr UINT ID_ZERO_BRACKET_SAVE_REARM = 32852;
+inline constexpr UINT ID_CLOSE_PLAYBACKS_REARM = 32856;
 
 // ActivateFrame codes by which a project tells its group frames whether to show their tools.
 inline constexpr int kGroupToolsShow = -1;
@@ -71,9 +73,16 @@ protected:
     void OnUpdatePlayButton(CCmdUI* pCmdUI);
     void OnUpdateRecordButton(CCmdUI* pCmdUI);
     LRESULT OnAnswerOne(WPARAM wParam, LPARAM lParam);
+    // The play group zeroes (brackets and saves as it is set to); with "record after save" on,
+    // its playbacks close and the project turns back to its record group.
+    void OnZeroBracketSaveRearm();
+    // The same without zeroing, and only with "record after save" on.
+    void OnClosePlaybacksRearm();
 
 private:
     CGeneralFrame* GetProjectFrame() const;
+    // The play group's playbacks close; the project turns to its record group.
+    void CloseGroupPlaybacksAndRearm();
     CView* PlayGroupView() const;
     CView* RecordGroupView() const;
     // The group mode the view on top inside the activated frame stands for, -1 for none.

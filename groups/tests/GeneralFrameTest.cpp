@@ -661,4 +661,27 @@ TEST_F(MeasurementFormFrameTest, SerialNumbersCountTheFramesAlive) {
     EXPECT_EQ(PlayFrame(third)->GetFrameSerial(), secondSerial);
 }
 
+TEST_F(MeasurementFormFrameTest, RearmCommandsTurnTheProjectBackToItsRecordGroup) {
+    const struct {
+        UINT command;
+        LONG recordAfterSave;
+        int modeAfter;
+    } cases[] = {
+        {ID_ZERO_BRACKET_SAVE_REARM, 1, kRecordGroupMode},
+        {ID_ZERO_BRACKET_SAVE_REARM, 0, kPlayGroupMode},
+        {ID_CLOSE_PLAYBACKS_REARM, 1, kRecordGroupMode},
+        {ID_CLOSE_PLAYBACKS_REARM, 0, kPlayGroupMode},
+    };
+    CGeneralDoc* project = OpenProject();
+    ASSERT_NE(project, nullptr);
+    CGeneralFrame* frame = FrameOf(project);
+    for (const auto& c : cases) {
+        SetSetting("AppBehave:bRecordAfterSave", c.recordAfterSave);
+        frame->SetGroupMode(kPlayGroupMode);
+        EXPECT_TRUE(ViewOf(project)->OnCmdMsg(c.command, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(frame->GetGroupMode(), c.modeAfter) << c.command << " " << c.recordAfterSave;
+        QCoreApplication::processEvents();
+    }
+}
+
 }  // namespace
