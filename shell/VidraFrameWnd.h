@@ -7,12 +7,12 @@
 
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/IIndexedValues.h"
-#include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/wintypes/Rect.h"
 #include "shell/DlgProgramOptions.h"
 #include "shell/DlgSnapkeepOptions.h"
 #include "shell/DlgSystemConfiguration.h"
+#include "shell/MDIFrameWndPlus.h"
 
 #include <array>
 #include <vector>
@@ -55,7 +55,7 @@ inline constexpr UINT ID_RECORD_DISABLED_B = 32851;
 
 inline constexpr const char* kMainTitle = "Vidra Player";
 
-class CVidraFrameWnd : public CMDIFrameWnd, public ISettingsStore, public IIndexedValues {
+class CVidraFrameWnd : public CMDIFrameWndPlus, public ISettingsStore, public IIndexedValues {
     DECLARE_DYNAMIC(CVidraFrameWnd)
     DECLARE_MESSAGE_MAP()
 
