@@ -398,6 +398,45 @@ TEST_F(HostedFrameTest, WindowRectangleIsTheWholeFrameAndDragMovesIt) {
     frame->DestroyWindow();
 }
 
+TEST_F(HostedFrameTest, BorderGripsResizeTheFrame) {
+    auto* frame = Place<CViewChildedFrame>(m_host, CRect(20, 30, 220, 180));
+    CHostedFrameWidget* widget = Hosted(frame);
+    // The grips are the frame's non-client parts along its edges.
+    auto gripAt = [&](const QPoint& point) -> QWidget* {
+        for (QWidget* w : widget->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (w != widget->GetTitleBar() && w->property("rmNonClient").toBool() &&
+                w->geometry().contains(point))
+                return w;
+        }
+        return nullptr;
+    };
+    const int border = CHostedFrameWidget::kBorder;
+    const struct {
+        QPoint grab;  // in the frame
+        QPoint by;
+        CRect expected;
+    } drags[] = {
+        {{200 - border / 2, 75}, {30, 0}, CRect(20, 30, 250, 180)},    // right edge
+        {{115, 150 - border / 2}, {0, -20}, CRect(20, 30, 250, 160)},  // bottom edge
+        {{border / 2, 2}, {-10, -5}, CRect(10, 25, 250, 160)},         // top-left corner
+        {{240 - border / 2, 70}, {-500, 0}, CRect(10, 25, 130, 160)},  // no narrower than 120
+    };
+    for (const auto& drag : drags) {
+        QWidget* grip = gripAt(drag.grab);
+        ASSERT_NE(grip, nullptr) << drag.grab.x() << "," << drag.grab.y();
+        const QPoint at = grip->mapFrom(widget, drag.grab);
+        SendMouse(grip, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        SendMouse(grip, QEvent::MouseMove, at + drag.by, Qt::NoButton);
+        SendMouse(grip, QEvent::MouseButtonRelease, at + drag.by, Qt::LeftButton);
+        EXPECT_EQ(InHost(frame), drag.expected) << drag.grab.x() << "," << drag.grab.y();
+    }
+    // A press on the border activates like one on the title bar.
+    using Seen = std::vector<std::pair<HWND, LPARAM>>;
+    EXPECT_EQ(m_host->activated.back(),
+              (std::pair<HWND, LPARAM>{frame->GetSafeHwnd(), kChildedActivatedByChildActivate}));
+    EXPECT_EQ(m_host->activated.size(), Seen::size_type{8});
+}
+
 TEST_F(HostedFrameTest, MinimiseMaximiseAndRestoreInsideTheHost) {
     const CRect normal(20, 30, 220, 180);
     auto* frame = Place<CViewChildedFrame>(m_host, normal);
