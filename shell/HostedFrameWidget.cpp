@@ -286,6 +286,9 @@ void CHostedFrameWidget::UpdateDecorations() {
     m_titleBar->setVisible(hosted);
     for (Grip* grip : m_grips)
         grip->setVisible(hosted);
+    // A child window has no menu bar; the frame's menu shows only while it is a window.
+    if (QWidget* menu = menuWidget())
+        menu->setVisible(!hosted);
     if (!hosted)
         return;
     const int w = width();

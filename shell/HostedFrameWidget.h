@@ -8,7 +8,7 @@
 // frame's window object as WM_MOUSEACTIVATE and, when that activates, WM_CHILDACTIVATE after
 // the window came to the top of its siblings; the close button sends WM_CLOSE. The widget as
 // a whole, title bar included, is the frame's window rectangle. As a top-level window it
-// shows none of this.
+// shows none of this, and only then its menu bar.
 
 #include "platform/wintypes/WinTypes.h"
 

@@ -2,6 +2,7 @@
 #include "shell/ViewChildedFrameM.h"
 
 #include "platform/framework/Document.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/View.h"
@@ -391,10 +392,18 @@ TEST_F(HostedFrameTest, WindowRectangleIsTheWholeFrameAndDragMovesIt) {
     SendMouse(titleBar, QEvent::MouseButtonRelease, grab + QPoint(15, 10), Qt::LeftButton);
     EXPECT_EQ(InHost(frame), CRect(35, 40, 235, 190));
 
-    // As a window of its own the frame has no title bar of ours.
+    // As a window of its own the frame has no title bar of ours, but its menu bar.
+    CMenu menu;
+    ASSERT_TRUE(menu.CreateMenu());
+    menu.AppendMenu(MF_STRING, 1, QStringLiteral("&File"));
+    frame->SetMenu(&menu);
     CViewChildedFrame::AttachToParentView(nullptr, frame);
     EXPECT_FALSE(widget->GetTitleBar()->isVisibleTo(widget));
     EXPECT_EQ(widget->contentsRect(), widget->rect());
+    ASSERT_NE(widget->menuWidget(), nullptr);
+    EXPECT_TRUE(widget->menuWidget()->isVisibleTo(widget));
+    CViewChildedFrame::AttachToParentView(m_host, frame);
+    EXPECT_FALSE(widget->menuWidget()->isVisibleTo(widget));
     frame->DestroyWindow();
 }
 
