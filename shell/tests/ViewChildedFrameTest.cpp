@@ -507,6 +507,14 @@ TEST_F(HostedFrameTest, CopyActiveWindowTakesTheWholeFrameWithItsTitleBar) {
     EXPECT_EQ(copied.deviceIndependentSize().toSize(), QSize(window.Width(), window.Height()));
     ASSERT_EQ(Prompter().Prompts().size(), 1u);
     EXPECT_EQ(Prompter().Prompts()[0].caption, "Vidra Player");
+
+    // A window without an image to take leaves the clipboard alone and says so.
+    QGuiApplication::clipboard()->clear();
+    frame->MoveWindow(20, 30, 0, 0);
+    Prompter().ExpectMessageBox("Failed to copy active window to clipboard.", IDOK);
+    frame->SendMessage(WM_COMMAND, ID_EDIT_COPY_ACTIVE_WINDOW);
+    EXPECT_EQ(Prompter().Prompts().size(), 2u);
+    EXPECT_TRUE(QGuiApplication::clipboard()->pixmap().isNull());
 }
 
 }  // namespace
