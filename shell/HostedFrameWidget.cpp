@@ -328,7 +328,7 @@ void CHostedFrameWidget::PlaceForState(Qt::WindowStates oldState) {
         SetGeometryKeepingState(MinimizedGeometry());
     else if (isMaximized() && parent)
         SetGeometryKeepingState(parent->rect());
-    else if (oldState & (Qt::WindowMinimized | Qt::WindowMaximized))
+    else if ((oldState & (Qt::WindowMinimized | Qt::WindowMaximized)) && m_normalGeometry.isValid())
         setGeometry(m_normalGeometry);
 }
 
