@@ -1,0 +1,258 @@
+#include "views/StreamWnd.h"
+
+#include "platform/framework/DC.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/wintypes/CLocale.h"
+#include "views/AnnotateDoc.h"
+#include "views/DrawObject.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr COLORREF kNoFrameColour = 0x000000;
+constexpr COLORREF kUncoveredColour = 0x404040;
+constexpr COLORREF kInfoColour = 0x0000FF;
+constexpr int kInfoMargin = 5;
+constexpr int kInfoMarginWithRulers = 15;
+// The last mouse message the owner hears of (the extra buttons' double-click).
+constexpr UINT kLastMouseMessage = 0x020D;
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CStreamWnd, CPanZoomView)
+
+BEGIN_MESSAGE_MAP(CStreamWnd, CPanZoomView)
+ON_WM_ERASEBKGND()
+END_MESSAGE_MAP()
+
+CStreamWnd::CStreamWnd() : m_annotateDoc(std::make_unique<CAnnotateDoc>()) {
+    // The annotations live and die with this window, never with a view list.
+    m_annotateDoc->m_bAutoDelete = FALSE;
+    SetFitMode(TRUE);
+}
+
+CStreamWnd::~CStreamWnd() = default;
+
+bool CStreamWnd::HasFrame() const {
+    return m_image.IsValid() && m_imageWidth > 0 && m_imageHeight > 0;
+}
+
+void CStreamWnd::FrameShown() {
+    SetImageSize(static_cast<int>(m_image.GetWidth()), static_cast<int>(m_image.GetHeight()));
+    Redraw();
+}
+
+int CStreamWnd::ShowFrame(int frame) {
+    m_currentFrame = frame;
+    if (m_source.IsEmpty() || !m_source->IsOpen())
+        return 0;
+    // A failed read leaves the image as it was, so the previous picture stays up.
+    if (!m_source->GetFrame(frame, &m_image, 1))
+        return 0;
+    FrameShown();
+    return 1;
+}
+
+int CStreamWnd::ShowFrameWithLuts(int frame, const CLutParamSet& lutA, const CLutParamSet& lutB) {
+    m_currentFrame = frame;
+    if (m_source.IsEmpty() || !m_source->IsOpen())
+        return 0;
+    if (!m_source->GetFrameDib(frame, &m_image, lutA, lutB, 1))
+        return 0;
+    FrameShown();
+    return 1;
+}
+
+HRESULT CStreamWnd::ReadFrameWithLuts(int frame, int reserved, const CLutParamSet& lutA,
+                                      const CLutParamSet& lutB, CFrameImage* image) {
+    if (reserved != 0 || !image || m_source.IsEmpty() || !m_source->IsOpen())
+        return E_FAIL;
+    return m_source->GetFrameDib(frame, image, lutA, lutB, 1) ? S_OK : E_FAIL;
+}
+
+HRESULT CStreamWnd::GetSourcePath(int reserved, QString* path) const {
+    if (reserved != 0 || !path)
+        return E_FAIL;
+    *path = m_source.IsEmpty() ? QString() : m_source->GetFilePath();
+    return S_OK;
+}
+
+void CStreamWnd::SetFrameSource(const CFrameSourcePtr& source) {
+    m_source = source;
+    if (!m_source.IsEmpty())
+        ShowFrame(m_currentFrame);
+}
+
+void CStreamWnd::SetMouseCallback(CWnd* context, MouseCallback callback) {
+    m_mouseContext = context;
+    m_mouseCallback = callback;
+}
+
+void CStreamWnd::SetPaintCallback(PaintCallback callback, CWnd* context) {
+    m_paintCallback = callback;
+    m_paintContext = context;
+}
+
+QString CStreamWnd::FormatTime(double seconds) {
+    const double t = std::abs(seconds);
+    const auto whole = static_cast<long long>(std::trunc(t));
+    // A hair of slack, so that a value such as 0.29 s that lies a rounding error below its
+    // decimal does not lose its last digit.
+    const auto fraction =
+        std::min(static_cast<int>(std::trunc((t - std::floor(t)) * 10000.0 + 1e-6)), 9999);
+    return QFormatC(seconds < 0 ? "-%02lld:%02lld.%04d" : " %02lld:%02lld.%04d", whole / 60,
+                    whole % 60, fraction);
+}
+
+QString CStreamWnd::GetInfoText() const {
+    int number = 0;
+    double seconds = 0.0;
+    int rate = 0;
+    int shutterNs = 0;
+    QString startDate, startTime, frameDate, frameTime;
+    bool hasStart = false;
+    bool hasFrameTime = false;
+    if (!m_source.IsEmpty() && m_source->IsOpen()) {
+        // The recorded number: frame 0 carries the first frame number, which is negative for
+        // the frames before the trigger.
+        number = m_currentFrame + m_source->GetFirstFrameNumber();
+        rate = m_source->GetRecordedRate();
+        shutterNs = m_source->GetExposure();
+        seconds = rate > 0 ? static_cast<double>(number) / rate : number;
+        hasStart = m_source->GetStartTimeText(&startDate, &startTime) != 0;
+        hasFrameTime = m_source->GetFrameTimeText(number, rate, &frameDate, &frameTime) != 0;
+    }
+    QString text = QFormatC("Frame: %d\nTime: ", number) + FormatTime(seconds);
+    text += rate > 0 ? QFormatC("\nRecorded Rate: %d fps", rate) : QString("\nRecorded Rate: N/A");
+    text += shutterNs > 0 ? QFormatC("\nShutter Speed: %d usec", shutterNs / 1000)
+                          : QString("\nShutter Speed: N/A");
+    if (m_reticleShown)
+        text += QFormatC("\nReticle Posn: %d, %d", m_reticle.x, m_reticle.y);
+    if (hasStart)
+        text += "\n\nIRIG Trigger : " + startDate + " " + startTime;
+    if (hasFrameTime)
+        text += "\nIRIG Frame   : " + frameDate + " " + frameTime;
+    return text;
+}
+
+void CStreamWnd::DrawInfoBox(CDC* pDC, const CRect& client) {
+    if (m_infoCorner == kHidden)
+        return;
+    CRect area = client;
+    const int margin = m_rulersShown ? kInfoMarginWithRulers : kInfoMargin;
+    area.DeflateRect(margin, margin);
+
+    CFont font;
+    font.CreateFont(14, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Arial");
+    CFont* oldFont = pDC->SelectObject(&font);
+    const COLORREF oldColour = pDC->SetTextColor(kInfoColour);
+    const int oldMode = pDC->SetBkMode(TRANSPARENT);
+
+    const QString text = GetInfoText();
+    CRect extent(0, 0, 0, 0);
+    pDC->DrawText(text, &extent, DT_CALCRECT);
+    const int width = extent.Width();
+    const int height = extent.Height();
+    const bool right = m_infoCorner == kUpperRight || m_infoCorner == kLowerRight;
+    const bool bottom = m_infoCorner == kLowerRight || m_infoCorner == kLowerLeft;
+    const int left = right ? area.right - width : area.left;
+    const int top = bottom ? area.bottom - height : area.top;
+    CRect box(left, top, left + width, top + height);
+    pDC->DrawText(text, &box, 0);
+
+    pDC->SetBkMode(oldMode);
+    pDC->SetTextColor(oldColour);
+    pDC->SelectObject(oldFont);
+}
+
+void CStreamWnd::UpdateTransform() {
+    const Geometry g = GetGeometry();
+    m_transform.SetOffset(g.panX, g.panY);
+    m_transform.SetScale(g.scale);
+    m_transform.SetWindowSize(g.clientWidth, g.clientHeight);
+    m_transform.SetImageSize(m_imageWidth, m_imageHeight);
+}
+
+void CStreamWnd::DrawAnnotations(CDC* pDC) {
+    // Read-only: the objects of the current frame are drawn as they are; nothing here edits
+    // or selects them.
+    for (CDrawObject* object : *m_annotateDoc->GetObjectList()) {
+        if (!object || !(object->IsAlwaysDrawn() || object->ShowsOnFrame(m_currentFrame)))
+            continue;
+        object->SetCurrentFrame(m_currentFrame);
+        object->Draw(pDC, &m_transform, 0);
+    }
+}
+
+void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
+    if (!pDC)
+        return;
+    CRect rect;
+    if (pRect)
+        rect = *pRect;
+    else if (GetSafeHwnd())
+        GetClientRect(&rect);
+    if (rect.IsRectEmpty())
+        return;
+    if (!HasFrame()) {
+        pDC->FillSolidRect(rect, kNoFrameColour);
+        return;
+    }
+
+    CDC memory;
+    memory.CreateCompatibleDC(pDC);
+    CBitmap bitmap;
+    if (!bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
+        return;
+    CBitmap* oldBitmap = memory.SelectObject(&bitmap);
+    const CRect area(0, 0, rect.Width(), rect.Height());
+    const CRect shown = UpdateDisplayRect(area);
+
+    if (m_fitMode) {
+        CRgn around;
+        around.CreateRectRgnIndirect(area);
+        CRgn image;
+        image.CreateRectRgnIndirect(shown);
+        around.CombineRgn(&around, &image, RGN_XOR);
+        memory.SelectClipRgn(&around);
+        memory.FillSolidRect(area, kUncoveredColour);
+        memory.SelectClipRgn(nullptr);
+    }
+    m_image.Draw(&memory, shown.left, shown.top, shown.Width(), shown.Height());
+
+    DrawReticle(&memory);
+    DrawSelection(&memory);
+    DrawRulers(&memory);
+    DrawZoomBox(&memory);
+    DrawInfoBox(&memory, area);
+
+    if (m_paintCallback && m_paintContext && m_paintContext->GetSafeHwnd())
+        m_paintCallback(m_paintContext, &memory);
+
+    UpdateTransform();
+    if (!m_source.IsEmpty())
+        DrawAnnotations(&memory);
+
+    pDC->BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(oldBitmap);
+}
+
+void CStreamWnd::OnDraw(CDC* pDC) {
+    Paint(pDC, nullptr);
+}
+
+BOOL CStreamWnd::OnEraseBkgnd(CDC*) {
+    return TRUE;
+}
+
+void CStreamWnd::PostNcDestroy() {}
+
+LRESULT CStreamWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CPanZoomView::WindowProc(message, wParam, lParam);
+    if (message >= WM_MOUSEMOVE && message <= kLastMouseMessage && !m_zoomMode && !m_panMode &&
+        m_mouseCallback && m_mouseContext && m_mouseContext->GetSafeHwnd())
+        m_mouseCallback(m_mouseContext, message, wParam, static_cast<short>(LOWORD(lParam)),
+                        static_cast<short>(HIWORD(lParam)));
+    return result;
+}

@@ -1,0 +1,103 @@
+#pragma once
+
+// CStreamWnd: the pan-zoom view that shows the frames of one recording. It reads the frame to
+// show from its frame source into its own image (plain, or through two display look-up-table
+// parameter sets), paints it zoomed with the pan-zoom overlays and the frame information box,
+// and paints the annotations of its annotation document over the frame. Its owner (a video
+// view) creates it as a child window, deletes it, and may hear its mouse input and paints.
+//
+// All painting goes through a memory image that is copied to the target at the end, so the
+// XOR overlays never flicker and an owner can paint the same picture elsewhere (Paint).
+
+#include "frames/FrameImage.h"
+#include "frames/FrameSourcePtr.h"
+#include "views/PanZoomView.h"
+#include "views/ZoomTransform.h"
+
+#include <QString>
+
+#include <memory>
+
+class CAnnotateDoc;
+class CLutParamSet;
+
+class CStreamWnd : public CPanZoomView {
+    DECLARE_DYNCREATE(CStreamWnd)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // Called at the end of every paint with the owner's window and the memory device
+    // context that holds the picture about to be shown.
+    using PaintCallback = void (*)(CWnd* context, CDC* pDC);
+    // Called with every mouse message the window handled (x and y in client pixels), except
+    // while zoom or pan mode is on.
+    using MouseCallback = void (*)(CWnd* context, UINT message, WPARAM wParam, int x, int y);
+
+    CStreamWnd();
+    ~CStreamWnd() override;
+
+    // Shows frame n of the source and stores n: 1; 0 without an open source or when the
+    // frame cannot be read, in which case the previous picture stays.
+    int ShowFrame(int frame);
+    // The same through the two display parameter sets (colour set, black-and-white set).
+    int ShowFrameWithLuts(int frame, const CLutParamSet& lutA, const CLutParamSet& lutB);
+    // Reads frame n through the two sets into the caller's image: S_OK, or E_FAIL when
+    // reserved is not 0, the image is null, there is no open source or the read fails.
+    HRESULT ReadFrameWithLuts(int frame, int reserved, const CLutParamSet& lutA,
+                              const CLutParamSet& lutB, CFrameImage* image);
+    // The held source's path (empty without a source): S_OK, or E_FAIL when reserved is not 0
+    // or path is null.
+    HRESULT GetSourcePath(int reserved, QString* path) const;
+    // Takes the counted pointer and shows the stored frame when a source is held.
+    void SetFrameSource(const CFrameSourcePtr& source);
+    void SetMouseCallback(CWnd* context, MouseCallback callback);
+    void SetPaintCallback(PaintCallback callback, CWnd* context);
+
+    int GetCurrentFrame() const { return m_currentFrame; }
+    // The annotation tool the owner chose (15 scale calibration, 16 caliper, 17 velocity
+    // caliper, 18 goto note, 19 frame slider, 20 video information, 21 measurement point);
+    // kept here for the annotation editor, -1 while none was chosen.
+    void SetTool(int tool) { m_tool = tool; }
+    int GetTool() const { return m_tool; }
+    const CFrameImage& GetImage() const { return m_image; }
+    // The annotations painted over the frames; they belong to this window.
+    CAnnotateDoc* GetAnnotateDoc() const { return m_annotateDoc.get(); }
+    // The image-to-window mapping of the last paint.
+    const CZoomTransform& GetZoomTransform() const { return m_transform; }
+
+    // The text of the information box for the current frame (see InfoBoxText).
+    QString GetInfoText() const;
+    // " mm:ss.ffff" for t >= 0 seconds, "-mm:ss.ffff" for t < 0 (of -t).
+    static QString FormatTime(double seconds);
+
+    // Paints the picture into pDC at pRect (the client rectangle when null).
+    void Paint(CDC* pDC, const CRect* pRect = nullptr);
+    void OnDraw(CDC* pDC) override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    BOOL OnEraseBkgnd(CDC* pDC);
+    // The owner deletes the window object.
+    void PostNcDestroy() override;
+
+private:
+    bool HasFrame() const;
+    // Frame-number and timing facts of the current frame for the information box.
+    void DrawInfoBox(CDC* pDC, const CRect& client);
+    // Refills the transform from the current zoom state.
+    void UpdateTransform();
+    void DrawAnnotations(CDC* pDC);
+    void FrameShown();
+
+    CFrameImage m_image;
+    CFrameSourcePtr m_source;
+    CZoomTransform m_transform;
+    int m_currentFrame = 0;
+    int m_tool = -1;
+    PaintCallback m_paintCallback = nullptr;
+    CWnd* m_paintContext = nullptr;
+    CWnd* m_mouseContext = nullptr;
+    MouseCallback m_mouseCallback = nullptr;
+    std::unique_ptr<CAnnotateDoc> m_annotateDoc;
+};
