@@ -3,6 +3,7 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/ChangedFrameMeasView.h"
 #include "frames/FrameSource.h"
+#include "frames/IListenerList.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -106,6 +107,9 @@ CMeasurementView::CMeasurementView()
 }
 
 CMeasurementView::~CMeasurementView() {
+    for (const ListenerLink& link : m_listenerLinks)
+        if (!link.memberLife.expired())
+            link.notifier->Unadvise(link.cookie);
     m_frameListener.reset();
     if (m_playControl.GetSafeHwnd())
         m_playControl.DestroyWindow();
@@ -255,8 +259,18 @@ int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
     m_playControl.ResetRange();
     playback->SetFrameChangedCallback(MemberFrameChangedCallback, this);
     playback->NotifyFrameChanged();
-    if (video)
+    if (video) {
         video->SetGroupCallbackFunction(VideoGroupCallback, this);
+        // Changes that reach the video from its source come on to the group with its ids.
+        IIdUnknown* adapter = nullptr;
+        CFrameWnd* frame = video->GetParentFrame();
+        if (frame && SUCCEEDED(video->GetFrameChangeAdapter(&adapter)))
+            if (auto* notifier = QueryId<INotifier>(adapter, kIdNotifier2)) {
+                int cookie = 0;
+                if (SUCCEEDED(notifier->Advise(m_frameListener.get(), &cookie)))
+                    m_listenerLinks.push_back({frame->GetLifeToken(), notifier, cookie});
+            }
+    }
     // The member's frame may live in a project's view rather than in this one: its going is
     // heard from its window, as long as this view is there to hear it.
     if (CFrameWnd* frame = playback->GetParentFrame()) {

@@ -15,8 +15,10 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CChangedFrameMeasView;
+class INotifier;
 class CMeasurementFormDoc;
 class CPlaybackView;
 
@@ -172,6 +174,14 @@ private:
     BOOL m_maximizeOnFirstUpdate = FALSE;
     int m_extraValue = 0;
     std::unique_ptr<CChangedFrameMeasView> m_frameListener;
+    // Where the frame-change listener is advised: a video's second notifier, valid while the
+    // video's frame lives.
+    struct ListenerLink {
+        std::weak_ptr<bool> memberLife;
+        INotifier* notifier;
+        int cookie;
+    };
+    std::vector<ListenerLink> m_listenerLinks;
     CPlayGroupPlaybackList m_playbackList{this};
     // Expires with this object, which may go before its window does.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

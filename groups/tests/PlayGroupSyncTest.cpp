@@ -2,6 +2,7 @@
 // its group file, and moving one through the group's play control moves the other.
 
 #include "frames/CfgFileInfo.h"
+#include "frames/IFrameChangeListener.h"
 #include "frames/SampleRecording.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
@@ -148,6 +149,16 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
         const int expected = static_cast<int>(std::trunc(100.0 * (frame - zero) / 40.0)) + zero;
         EXPECT_EQ(fast->GetCurrentFrame(), expected);
     }
+
+    // A change that reaches a video from its source moves the group from that video.
+    fast->GetParentFrame()->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    IIdUnknown* adapter = nullptr;
+    ASSERT_EQ(static_cast<CVidView*>(slow)->GetFrameChangeAdapter(&adapter), S_OK);
+    auto* listener = QueryId<IFrameChangeListener>(adapter);
+    ASSERT_NE(listener, nullptr);
+    listener->OnFrameChanged(48, 0);
+    EXPECT_EQ(slow->GetCurrentFrame(), 48);
+    EXPECT_EQ(fast->GetCurrentFrame(), 90);
 
     // Closing a member lets its document entry go and marks the list changed.
     view->GetPlaybackSourceList()->SetChanged(0);
