@@ -9,6 +9,7 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWnd.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "shell/ViewChildedFrame.h"
@@ -28,6 +29,7 @@ namespace {
 constexpr UINT kCmdAddVideo = 32802;
 constexpr UINT kCmdAddData = 32805;
 constexpr UINT kCmdImportPlayGroup = 32807;
+constexpr UINT kCmdSaveRecordParameters = 32835;
 constexpr UINT kCmdSnapkeepActive = 32860;
 constexpr UINT kCmdArrangeWindows = 32891;
 constexpr UINT kCmdAutoArrange = 32892;
@@ -84,6 +86,8 @@ ON_WM_PAINT()
 ON_COMMAND(kCmdAddVideo, OnAddVideo)
 ON_COMMAND(kCmdAddData, OnAddData)
 ON_COMMAND(kCmdImportPlayGroup, OnImportPlayGroup)
+ON_COMMAND(kCmdSaveRecordParameters, OnSaveRecordParameters)
+ON_UPDATE_COMMAND_UI(kCmdSaveRecordParameters, OnUpdateTopIsVideo)
 ON_COMMAND(kCmdArrangeWindows, OnArrangeWindows)
 ON_COMMAND(kCmdAutoArrange, OnAutoArrange)
 ON_UPDATE_COMMAND_UI(kCmdAutoArrange, OnUpdateAutoArrange)
@@ -627,6 +631,22 @@ void CMeasurementView::OnImportPlayGroup() {
     doc->SetPendingPath(dialog.GetPathName());
     if (doc->ReadPlayGroupFile(dialog.GetPathName(), 0))
         doc->OpenPendingFiles();
+}
+
+void CMeasurementView::OnSaveRecordParameters() {
+    const CFrameSource* source = VideoSourceOf(GetActivePlaybackView());
+    if (!source)
+        return;
+    if (source->SaveCfgFile())
+        AfxMessageBox(QStringLiteral("Recorded parameters saved successfully."));
+    else
+        AfxMessageBox(QStringLiteral(
+            "An error occurred while trying to save recorded parameters.  Unable to save."));
+}
+
+void CMeasurementView::OnUpdateTopIsVideo(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kVideoMember);
 }
 
 void CMeasurementView::OnArrangeWindows() {

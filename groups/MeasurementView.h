@@ -129,6 +129,8 @@ protected:
     void OnAddVideo();
     void OnAddData();
     void OnImportPlayGroup();
+    void OnSaveRecordParameters();
+    void OnUpdateTopIsVideo(CCmdUI* pCmdUI);
     void OnArrangeWindows();
     void OnAutoArrange();
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);

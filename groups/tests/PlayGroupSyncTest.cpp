@@ -151,7 +151,6 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     }
 
     // A change that reaches a video from its source moves the group from that video.
-    fast->GetParentFrame()->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     IIdUnknown* adapter = nullptr;
     ASSERT_EQ(static_cast<CVidView*>(slow)->GetFrameChangeAdapter(&adapter), S_OK);
     auto* listener = QueryId<IFrameChangeListener>(adapter);
@@ -159,6 +158,12 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     listener->OnFrameChanged(48, 0);
     EXPECT_EQ(slow->GetCurrentFrame(), 48);
     EXPECT_EQ(fast->GetCurrentFrame(), 90);
+
+    // The top video's recorded parameters go to its side file.
+    QFile::remove(WorkPath(QStringLiteral("slow.cfg")));
+    Prompter().ExpectMessageBox(QStringLiteral("Recorded parameters saved successfully."), IDOK);
+    ASSERT_TRUE(view->OnCmdMsg(32835, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(QFile::exists(WorkPath(QStringLiteral("slow.cfg"))));
 
     // Closing a member lets its document entry go and marks the list changed.
     view->GetPlaybackSourceList()->SetChanged(0);
