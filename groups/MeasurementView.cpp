@@ -548,17 +548,17 @@ void CMeasurementView::OnZero() {
         AutoBracket(IntSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
 }
 
-BOOL CMeasurementView::RewindTarget(int, int* target) {
+BOOL CMeasurementView::RewindTarget(int frame, int* target) {
     CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
     if (const CFrameSource* source = VideoSourceOf(playback)) {
         if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(m_lastSyncFrame, -1);
+            *target = source->GetSegmentBoundary(frame, -1);
             return TRUE;
         }
         if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(m_lastSyncFrame, -1);
+            *target = source->GetBatchBoundary(frame, -1);
             return TRUE;
         }
     }
@@ -568,17 +568,17 @@ BOOL CMeasurementView::RewindTarget(int, int* target) {
     return TRUE;
 }
 
-BOOL CMeasurementView::FastForwardTarget(int, int* target) {
+BOOL CMeasurementView::FastForwardTarget(int frame, int* target) {
     CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
     if (const CFrameSource* source = VideoSourceOf(playback)) {
         if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(m_lastSyncFrame, 1);
+            *target = source->GetSegmentBoundary(frame, 1);
             return TRUE;
         }
         if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(m_lastSyncFrame, 1);
+            *target = source->GetBatchBoundary(frame, 1);
             return TRUE;
         }
     }

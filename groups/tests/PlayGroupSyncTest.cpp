@@ -11,6 +11,7 @@
 #include "groups/ProjectGroupKinds.h"
 #include "groups/ProjectStandInFrame.h"
 #include "groups/tests/GroupFixture.h"
+#include "platform/com/ComVariant.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
@@ -158,6 +159,22 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     listener->OnFrameChanged(48, 0);
     EXPECT_EQ(slow->GetCurrentFrame(), 48);
     EXPECT_EQ(fast->GetCurrentFrame(), 90);
+
+    // Zero makes each synchronised member's current frame its zero frame; with auto-bracket on
+    // the top member's in and out points close round it.
+    ASSERT_EQ(m_main->SetSetting(QStringLiteral("AppBehave:bAutoBracket"),
+                                 CComVariant(static_cast<LONG>(1)), -1),
+              S_OK);
+    ASSERT_TRUE(view->OnCmdMsg(PlayControlId::kZero, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(CMeasurementView::ZeroFrameOf(slow), 48);
+    EXPECT_EQ(CMeasurementView::ZeroFrameOf(fast), 90);
+    int in = -1;
+    int out = -1;
+    EXPECT_EQ(slow->GetInPoint(&in), 1);
+    EXPECT_EQ(slow->GetOutPoint(&out), 1);
+    EXPECT_EQ(in, 33);
+    EXPECT_EQ(out, 63);
+    EXPECT_EQ(fast->GetInPoint(nullptr), 0) << "a member without a synchronisation mark";
 
     // The top video's recorded parameters go to its side file.
     QFile::remove(WorkPath(QStringLiteral("slow.cfg")));
