@@ -18,9 +18,9 @@
 #include <vector>
 
 class CChangedFrameMeasView;
-class INotifier;
 class CMeasurementFormDoc;
 class CPlaybackView;
+class INotifier;
 
 // Sent to a member's frame when the group moved it; wParam the group view, lParam the frame.
 inline constexpr UINT kMsgMemberFrameMoved = 1227;
