@@ -4,6 +4,8 @@
 #include "app/SplashWnd.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
+#include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementView.h"
 #include "groups/ProjectStandInFrame.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
@@ -57,8 +59,8 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Meas2", 152, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
+         RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
@@ -185,6 +187,9 @@ void CSpanrecApp::AddTemplates() {
         const TemplateRow& row = Rows()[i];
         auto* docTemplate =
             new CMultiDocTemplate(row.resourceId, row.document, row.frame, row.view);
+        // The play group's type strings are its own: its file extension is defined there.
+        if (row.document == RUNTIME_CLASS(CMeasurementFormDoc))
+            docTemplate->SetDocString(QString::fromLatin1(CMeasurementFormDoc::kDocString));
         m_templates[static_cast<size_t>(i)] = docTemplate;
         AddDocTemplateWithKey(QString::fromLatin1(row.key), docTemplate);
     }

@@ -1,0 +1,901 @@
+#include "groups/MeasurementFormDoc.h"
+
+#include "frames/FileNames.h"
+#include "groups/IPlayGroupView.h"
+#include "groups/PlayGroupAdapter.h"
+#include "platform/com/ISettingsStore.h"
+#include "platform/com/Variant.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameWnd.h"
+#include "platform/framework/FrameworkIds.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/View.h"
+#include "platform/framework/WinApp.h"
+#include "shell/VidraApp.h"
+#include "shell/ViewChildedFrame.h"
+#include "views/PlaybackView.h"
+#include "views/VidFrame.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSet>
+
+#include <algorithm>
+#include <utility>
+
+IMPLEMENT_DYNCREATE(CMeasurementFormDoc, CDocument)
+
+BEGIN_MESSAGE_MAP(CMeasurementFormDoc, CDocument)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr const char* kVideoTemplate = "DT:Vid";
+constexpr const char* kDataFilterTemplate = "DT:QNSensPlayVCF";
+constexpr const char* kDataTemplate = "DT:PmoPlayVCF";
+constexpr const char* kNotesTemplate = "DT:NotesBasicVCF";
+constexpr const char* kGroupTemplate = "DT:Meas2";
+
+// How a new member frame is sized inside the container.
+enum SizeRule { kSizeVideo, kSizeData, kSizeKept };
+
+CMeasurementFormDoc::DataSetFactory& DataSetFactoryRef() {
+    static CMeasurementFormDoc::DataSetFactory s_factory;
+    return s_factory;
+}
+
+CMeasurementFormDoc::AnalysisFactory& AnalysisFactoryRef() {
+    static CMeasurementFormDoc::AnalysisFactory s_factory;
+    return s_factory;
+}
+
+// Groups made by OnNewDocument so far; never lowered, so titles are not reused.
+int s_newGroupCount = 0;
+
+// An integer setting of the main window's store, or fallback when no store answers.
+int IntSetting(const char* key, int fallback) {
+    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
+    if (!store)
+        return fallback;
+    VARIANT value;
+    VariantInit(&value);
+    if (FAILED(store->GetSetting(QString::fromLatin1(key), &value, -1)))
+        return fallback;
+    VARIANT number;
+    VariantInit(&number);
+    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
+    VariantClear(&value);
+    return ok ? static_cast<int>(number.lVal) : fallback;
+}
+
+CDocTemplate* TemplateByKey(const QString& key) {
+    CVidraApp* app = AfxGetVidraApp();
+    if (!app)
+        return nullptr;
+    for (POSITION pos = app->GetFirstDocTemplatePosition(); pos;) {
+        CDocTemplate* docTemplate = app->GetNextDocTemplate(pos);
+        if (app->KeyOfTemplate(docTemplate) == key)
+            return docTemplate;
+    }
+    return nullptr;
+}
+
+QString FilterOf(const CDocTemplate* docTemplate) {
+    QString filter;
+    if (docTemplate)
+        docTemplate->GetDocString(filter, CDocTemplate::filterExt);
+    return filter;
+}
+
+CView* FirstViewOf(const CDocument* doc) {
+    POSITION pos = doc->GetFirstViewPosition();
+    return pos ? doc->GetNextView(pos) : nullptr;
+}
+
+// The playback view a hosted member frame shows, or null. The frame's view is its pane (the
+// frame's own widget holds further children of its layout).
+CPlaybackView* PlaybackOfFrame(CWnd* child) {
+    if (!dynamic_cast<CViewChildedFrame*>(child))
+        return nullptr;
+    return dynamic_cast<CPlaybackView*>(child->GetDescendantWindow(AFX_IDW_PANE_FIRST));
+}
+
+// The child windows of parent by handle, top first: closing one may destroy others, so each is
+// looked up again before use.
+std::vector<HWND> ChildWindows(CWnd* parent) {
+    std::vector<HWND> children;
+    if (!parent)
+        return children;
+    for (CWnd* child = parent->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        children.push_back(child->GetSafeHwnd());
+    return children;
+}
+
+// The name of a file up to and including the first occurrence of c; "" without one.
+QString UpToAndIncluding(const QString& name, QChar c) {
+    const qsizetype at = name.indexOf(c);
+    return at < 0 ? QString() : name.left(at + 1);
+}
+
+// The text form of a device identity inside a marker path: "#type#subtype#index#".
+bool DeviceTypeOfMarker(const QString& marker, int* type) {
+    static const QRegularExpression pattern(QStringLiteral("#(-?\\d+)#(-?\\d+)#(-?\\d+)#"));
+    const QRegularExpressionMatch match = pattern.match(marker);
+    if (!match.hasMatch())
+        return false;
+    *type = match.captured(1).toInt();
+    return true;
+}
+
+// A group-file line joined to the folder of the group file. Lines written on Windows use
+// '\'; a line with a drive letter or a leading separator is a whole path.
+QString ResolveGroupLine(const QString& groupFolder, QString line) {
+    line.replace('\\', '/');
+    if (line.isEmpty())
+        return {};
+    const bool whole = line.startsWith('/') || (line.size() >= 2 && line[1] == ':');
+    return whole ? ResolveRelativePath(line) : ResolveRelativePath(groupFolder + '/' + line);
+}
+
+// Group files being read right now: a group that lists itself, directly or through another
+// group file, would otherwise be opened without end.
+QSet<QString>& GroupFilesBeingOpened() {
+    static QSet<QString> s_paths;
+    return s_paths;
+}
+
+}  // namespace
+
+void CMeasurementFormDoc::SetDataSetFactory(DataSetFactory factory) {
+    DataSetFactoryRef() = std::move(factory);
+}
+
+void CMeasurementFormDoc::SetAnalysisFactory(AnalysisFactory factory) {
+    AnalysisFactoryRef() = std::move(factory);
+}
+
+CMeasurementFormDoc::CMeasurementFormDoc()
+    : m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
+
+CMeasurementFormDoc::~CMeasurementFormDoc() {
+    m_groupAdapter->DetachDocument();
+}
+
+QString CMeasurementFormDoc::TemplateFilterExtension(const QString& key) {
+    return FilterOf(TemplateByKey(key));
+}
+
+bool CMeasurementFormDoc::FilterContainsExtension(const QString& filter, const QString& extension) {
+    if (extension.isEmpty())
+        return false;
+    const QString wanted = '.' + extension.toLower();
+    const QStringList entries = filter.split(';', Qt::SkipEmptyParts);
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const QString& entry) { return entry.trimmed().toLower() == wanted; });
+}
+
+BOOL CMeasurementFormDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    ++s_newGroupCount;
+    const QString name = QStringLiteral("Play Group");
+    SetTitle(s_newGroupCount == 1 ? name : QStringLiteral("%1 %2").arg(name).arg(s_newGroupCount));
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::OnOpenDocument(const QString& pathName) {
+    m_pendingGroupPath = pathName;
+    if (pathName.contains(QLatin1String(kDeviceMarker)))
+        return OnNewDocument();
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::OnSaveDocument(const QString&) {
+    IPlayGroupView* view = GetGroupView();
+    if (!view)
+        return FALSE;
+    CFrameSource* source = GetVideoSourceById(view->GetActiveVideoSourceId(), nullptr);
+    if (!source)
+        return FALSE;
+    return source->SaveAs(0) ? TRUE : FALSE;
+}
+
+void CMeasurementFormDoc::OnCloseDocument() {
+    CloseAllPlaybacks();
+    CDocument::OnCloseDocument();
+}
+
+BOOL CMeasurementFormDoc::SaveModified() {
+    if (!IsModified())
+        return TRUE;
+    // Device-memory members are offered for re-saving once the group's re-save exists; until
+    // then only the file members' question is asked.
+    if (!HasFileEntry())
+        return TRUE;
+    const QString prompt = QStringLiteral("Save changes to %1?").arg(GetTitle());
+    switch (AfxMessageBox(prompt, MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
+        case IDCANCEL:
+            return FALSE;
+        case IDYES:
+            return DoSave(GetPathName(), TRUE);
+        default:
+            SetModifiedFlag(FALSE);
+            return TRUE;
+    }
+}
+
+BOOL CMeasurementFormDoc::DoSave(const QString& pathName, BOOL) {
+    QString path = pathName;
+    // The device-memory question of SaveModified comes with the re-save as well.
+    if (path.isEmpty() && !PromptPlayGroupFileName(GetPathName(), &path))
+        return FALSE;
+    return WritePlayGroupFile(path);
+}
+
+BOOL CMeasurementFormDoc::DoFileSave() {
+    return DoSave(GetPathName(), FALSE);
+}
+
+IPlayGroupView* CMeasurementFormDoc::GetGroupView() const {
+    return dynamic_cast<IPlayGroupView*>(FirstViewOf(this));
+}
+
+CWnd* CMeasurementFormDoc::GetContainer() const {
+    CView* view = FirstViewOf(this);
+    if (!view)
+        return nullptr;
+    if (auto* groupView = dynamic_cast<IPlayGroupView*>(view))
+        return groupView->GetOwnerParentingView();
+    // Without its own group view the group's frame still sits in the window that holds it.
+    if (CFrameWnd* frame = view->GetParentFrame()) {
+        if (auto* childed = dynamic_cast<CViewChildedFrame*>(frame))
+            return childed->GetParentView();
+        if (CWnd* parent = frame->GetParent())
+            return parent;
+    }
+    return view;
+}
+
+BOOL CMeasurementFormDoc::AddPlaybackFromFile(const QString& path, int viewFlag, int takePathName,
+                                              CDocument** outDoc, CView** outView) {
+    SetLastAdded(kTypeNone, -1, -1, -1, -1);
+    m_lastPlaybackPath = path;
+    const BOOL fullTitles = IntSetting("View:ViewFullPathPlayTitles", 0) != 0;
+
+    if (path.contains(QLatin1String(kDeviceMarker))) {
+        AddDeviceMemory(path);
+        UpdateMembersAndArrange();
+        return TRUE;
+    }
+
+    const QString extension = GetFileExtension(path).toLower();
+    if (FilterContainsExtension(TemplateFilterExtension(kVideoTemplate), extension)) {
+        if (!AddVideoFile(path, fullTitles, viewFlag, takePathName, outDoc, outView))
+            return FALSE;
+    }
+    if (FilterContainsExtension(TemplateFilterExtension(kDataFilterTemplate), extension)) {
+        if (!AddDataFile(path, fullTitles, viewFlag, takePathName, outDoc, outView))
+            return FALSE;
+    }
+    QString groupFilter = FilterOf(GetDocTemplate());
+    if (groupFilter.isEmpty())
+        groupFilter = TemplateFilterExtension(kGroupTemplate);
+    if (FilterContainsExtension(groupFilter, extension) && OpenGroupFile(path, 1))
+        SetModifiedFlag(TRUE);
+    UpdateMembersAndArrange();
+    return TRUE;
+}
+
+QString CMeasurementFormDoc::VideoMemberTitle(const QString& path, bool fullTitles) {
+    const QString extension = GetFileExtension(path);
+    const QString lower = extension.toLower();
+    QString title = path;
+    if (lower != QLatin1String("avi") && lower != QLatin1String("raw")) {
+        // A numbered image stands for its whole sequence.
+        const QString base = GetSequenceBaseName(path, true);
+        title = base.size() < GetFileTitle(path, true).size() ? base + "*." + extension
+                                                              : base + '.' + extension;
+    }
+    return fullTitles ? title : GetFileNameFromPath(title);
+}
+
+BOOL CMeasurementFormDoc::AddVideoFile(const QString& path, BOOL fullTitles, int viewFlag,
+                                       int takePathName, CDocument** outDoc, CView** outView) {
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    if (!ParentVideoFrame(QString(), &doc, &view, FALSE))
+        return FALSE;
+    if (outDoc)
+        *outDoc = doc;
+    if (outView)
+        *outView = view;
+    CFrameWnd* frame = view->GetParentFrame();
+
+    const QString title = VideoMemberTitle(path, fullTitles);
+    if (takePathName == 1)
+        doc->SetPathName(path, TRUE);
+    doc->SetTitle(title);
+    frame->SetWindowText(title);
+
+    CFrameSourcePtr source(new CFrameSource);
+    if (!source->Open(path)) {
+        AfxMessageBox(QStringLiteral("Error loading video from file."), MB_ICONEXCLAMATION);
+        const std::weak_ptr<bool> alive = frame->GetLifeToken();
+        frame->SendMessage(WM_CLOSE);
+        // The member never existed: its window goes even when the container would keep it.
+        if (!alive.expired())
+            frame->DestroyWindow();
+        if (outDoc)
+            *outDoc = nullptr;
+        if (outView)
+            *outView = nullptr;
+        return FALSE;
+    }
+
+    AddVideoEntry(source, kFromFile, path);
+    AttachAnalysisObjects(source, view);
+    // Notes side-files are not read yet: the member's notes slot stays empty.
+    unsigned id = 0;
+    source->GetSourceId(&id);
+    SetLastAdded(kTypeVideo, GetVideoCount() - 1, static_cast<int>(id), kFromFile, -1);
+    SetUpMember(view, viewFlag);
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int viewFlag,
+                                      int takePathName, CDocument** outDoc, CView** outView) {
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    CFrameWnd* frame = nullptr;
+    if (!ParentDataFrame(QString(), &doc, &view, &frame, FALSE))
+        return FALSE;
+    if (!DataSetFactoryRef()) {
+        // No sensor-data layer to read the file: the window is of no use.
+        frame->DestroyWindow();
+        return FALSE;
+    }
+    if (outDoc)
+        *outDoc = doc;
+    if (outView)
+        *outView = view;
+    const QString title = fullTitles ? path : GetFileNameFromPath(path);
+    if (takePathName == 1)
+        doc->SetPathName(path, TRUE);
+    doc->SetTitle(title);
+    frame->SetWindowText(title);
+
+    CMemberDataRef data(DataSetFactoryRef()());
+    // A file that cannot be read still makes a member, with an empty data set.
+    data->Open(path);
+    AddDataEntry(data, kFromFile, path);
+    SetLastAdded(kTypeData, GetDataCount() - 1, data->GetDataId(), kFromFile, -1);
+    // Notes side-files are not read yet: the member's notes slot stays empty.
+    SetUpMember(view, viewFlag);
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+void CMeasurementFormDoc::AddDeviceMemory(const QString& markerPath) {
+    int type = 0;
+    if (!DeviceTypeOfMarker(markerPath, &type))
+        return;
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    CFrameWnd* frame = nullptr;
+    if (type == kTypeVideo) {
+        if (!ParentVideoFrame(QString(), &doc, &view, FALSE))
+            return;
+        frame = view->GetParentFrame();
+    } else if (type == kTypeData) {
+        if (!ParentDataFrame(QString(), &doc, &view, &frame, FALSE))
+            return;
+    } else {
+        return;
+    }
+    // No device layer answers yet, so the device is not found: the empty playback window is
+    // shown without a member.
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+}
+
+void CMeasurementFormDoc::SetUpMember(CView* view, int viewFlag) {
+    if (IPlayGroupView* groupView = GetGroupView())
+        groupView->SetUpMember(view, viewFlag);
+}
+
+void CMeasurementFormDoc::UpdateMembersAndArrange() {
+    for (int i = 0; i < GetVideoCount(); ++i)
+        UpdateAllViews(nullptr, i, nullptr);
+    constexpr UINT kArrangeMembers = 32952;
+    if (CView* view = FirstViewOf(this))
+        view->PostMessage(WM_COMMAND, kArrangeMembers, 0);
+}
+
+BOOL CMeasurementFormDoc::OpenFileWithSimilarlyNamed(const QString& path) {
+    if (!CollectSimilarlyNamedFiles(path))
+        return FALSE;
+    OpenPendingFiles();
+    SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::CollectSimilarlyNamedFiles(const QString& path) {
+    const QString name = GetFileNameFromPath(path);
+    const QString extension = GetFileExtension(path);
+    QString title = GetFileTitle(name, false);
+    if (extension == QLatin1String("bmp") || extension == QLatin1String("tif") ||
+        extension == QLatin1String("jpg"))
+        title = GetSequenceBaseName(name, false);
+    const QString folder = GetFolderFromPath(path) + '/';
+
+    const QString videoFilter = TemplateFilterExtension(kVideoTemplate);
+    const QString dataFilter = TemplateFilterExtension(kDataFilterTemplate);
+    const bool isVideo = FilterContainsExtension(videoFilter, extension);
+    const bool isData = FilterContainsExtension(dataFilter, extension);
+    if (!isVideo && !isData)
+        return FALSE;
+
+    const QString tagPrefix = UpToAndIncluding(name, '{');
+    const QString tagEnd = UpToAndIncluding(name, '}');
+    if (isVideo && (tagEnd.size() <= 1 || tagPrefix.size() <= 1)) {
+        const QString companion = folder + title + ".au2";
+        if (QFileInfo(companion).isFile())
+            m_pendingList.append(companion);
+        return !m_pendingList.isEmpty();
+    }
+    if (tagPrefix.size() <= 1)
+        return FALSE;
+
+    const QStringList names =
+        QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name | QDir::IgnoreCase);
+    QSet<QString> tagsTaken;
+    for (const QString& candidate : names) {
+        if (!candidate.startsWith(tagPrefix))
+            continue;
+        const QString candidateExtension = GetFileExtension(candidate);
+        if (!FilterContainsExtension(videoFilter, candidateExtension) &&
+            !FilterContainsExtension(dataFilter, candidateExtension))
+            continue;
+        const QString tag = UpToAndIncluding(candidate, '}');
+        if (tag == tagEnd || tagsTaken.contains(tag))
+            continue;
+        tagsTaken.insert(tag);
+        m_pendingList.append(folder + candidate);
+    }
+    return !m_pendingList.isEmpty();
+}
+
+BOOL CMeasurementFormDoc::OpenPendingFiles() {
+    // Opening a path may read another group file into the list: take the list first.
+    const QStringList paths = std::exchange(m_pendingList, QStringList());
+    const int modifiedAfterOpen = m_modifiedAfterOpen;
+    for (const QString& path : paths) {
+        AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+        SetModifiedFlag(modifiedAfterOpen);
+    }
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::ParentVideoFrame(const QString& path, CDocument** outDoc, CView** outView,
+                                           BOOL show) {
+    return ParentFrame(kVideoTemplate, path, kSizeVideo, show, outDoc, outView, nullptr);
+}
+
+BOOL CMeasurementFormDoc::ParentDataFrame(const QString& path, CDocument** outDoc, CView** outView,
+                                          CFrameWnd** outFrame, BOOL show) {
+    return ParentFrame(kDataTemplate, path, kSizeData, show, outDoc, outView, outFrame);
+}
+
+BOOL CMeasurementFormDoc::ParentNotesFrame(const QString& path, CDocument** outDoc, CView** outView,
+                                           CFrameWnd** outFrame) {
+    return ParentFrame(kNotesTemplate, path, kSizeKept, TRUE, outDoc, outView, outFrame);
+}
+
+BOOL CMeasurementFormDoc::ParentFrame(const char* key, const QString& path, int sizeRule, BOOL show,
+                                      CDocument** outDoc, CView** outView, CFrameWnd** outFrame) {
+    if (outDoc)
+        *outDoc = nullptr;
+    if (outView)
+        *outView = nullptr;
+    if (outFrame)
+        *outFrame = nullptr;
+    CWnd* container = GetContainer();
+    CDocTemplate* docTemplate = TemplateByKey(QString::fromLatin1(key));
+    if (!container || !docTemplate)
+        return FALSE;
+    CDocument* doc = docTemplate->OpenDocumentFile(path, FALSE);
+    if (!doc)
+        return FALSE;
+    CView* view = FirstViewOf(doc);
+    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+    if (!frame) {
+        doc->OnCloseDocument();
+        return FALSE;
+    }
+
+    // The template has given the view its initial update already.
+    auto* childed = dynamic_cast<CViewChildedFrame*>(frame);
+    auto* containerView = dynamic_cast<CView*>(container);
+    if (childed && containerView)
+        CViewChildedFrame::AttachToParentView(containerView, childed);
+    else
+        frame->SetParent(container);
+    const int showCommand = show ? SW_SHOW : SW_HIDE;
+    frame->ShowWindow(showCommand);
+    frame->SetMenu(nullptr);
+    view->ShowWindow(showCommand);
+
+    CRect client;
+    container->GetClientRect(&client);
+    const int w = client.Width();
+    const int h = client.Height();
+    if (sizeRule == kSizeVideo)
+        frame->SetWindowPos(nullptr, 0, 0, (2 * w - 4) / 3, 3 * (h - 2) / 4,
+                            SWP_NOMOVE | SWP_NOZORDER);
+    else if (sizeRule == kSizeData)
+        frame->SetWindowPos(nullptr, 0, 0, (2 * w - 4) / 3, (2 * h - 4) / 3,
+                            SWP_NOMOVE | SWP_NOZORDER);
+    container->SetFocus();
+    container->SendMessage(WM_SIZE, 0, 0);
+
+    if (outDoc)
+        *outDoc = doc;
+    if (outView)
+        *outView = view;
+    if (outFrame)
+        *outFrame = frame;
+    return TRUE;
+}
+
+void CMeasurementFormDoc::AttachAnalysisObjects(const CFrameSourcePtr& source, CView* view) {
+    AnalysisFactory& factory = AnalysisFactoryRef();
+    m_analysis.emplace_back(factory ? factory(source, view) : nullptr);
+}
+
+BOOL CMeasurementFormDoc::AddVideoEntry(const CFrameSourcePtr& source, int flag,
+                                        const QString& path) {
+    m_videos.push_back(source);
+    m_videoFlags.push_back(flag);
+    m_videoPaths.append(path);
+    m_videoNotes.push_back(nullptr);
+    UpdateAllViews(nullptr, GetVideoCount() - 1, nullptr);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::AddDataEntry(const CMemberDataRef& data, int flag, const QString& path) {
+    m_data.push_back(data);
+    m_dataFlags.push_back(flag);
+    m_dataPaths.append(path);
+    m_dataNotes.push_back(nullptr);
+    return TRUE;
+}
+
+CFrameSource* CMeasurementFormDoc::GetVideoSource(int i) const {
+    if (i < 0 || i >= GetVideoCount())
+        return nullptr;
+    CFrameSource* source = m_videos[static_cast<size_t>(i)].Get();
+    return source && source->IsOpen() ? source : nullptr;
+}
+
+CFrameSourcePtr CMeasurementFormDoc::GetVideoSourcePtr(int i) const {
+    if (i < 0 || i >= GetVideoCount())
+        return CFrameSourcePtr();
+    return m_videos[static_cast<size_t>(i)];
+}
+
+int CMeasurementFormDoc::GetVideoSourceId(int i) const {
+    if (i < 0 || i >= GetVideoCount() || m_videos[static_cast<size_t>(i)].IsEmpty())
+        return -1;
+    unsigned id = 0;
+    m_videos[static_cast<size_t>(i)]->GetSourceId(&id);
+    return static_cast<int>(id);
+}
+
+int CMeasurementFormDoc::FindVideoBySourceId(int id) const {
+    for (int i = 0; i < GetVideoCount(); ++i) {
+        if (GetVideoSourceId(i) == id)
+            return i;
+    }
+    return -1;
+}
+
+CFrameSource* CMeasurementFormDoc::GetVideoSourceById(int id, int* outIndex) const {
+    const int index = FindVideoBySourceId(id);
+    if (outIndex)
+        *outIndex = index;
+    return GetVideoSource(index);
+}
+
+CFrameSourcePtr CMeasurementFormDoc::GetVideoSourcePtrById(int id, int* outIndex) const {
+    const int index = FindVideoBySourceId(id);
+    if (outIndex)
+        *outIndex = index;
+    return GetVideoSourcePtr(index);
+}
+
+CMemberDataRef CMeasurementFormDoc::GetDataRef(int i) const {
+    if (i < 0 || i >= GetDataCount())
+        return CMemberDataRef();
+    return m_data[static_cast<size_t>(i)];
+}
+
+int CMeasurementFormDoc::GetDataSourceId(int i) const {
+    if (i < 0 || i >= GetDataCount() || m_data[static_cast<size_t>(i)].IsEmpty())
+        return -1;
+    return m_data[static_cast<size_t>(i)]->GetDataId();
+}
+
+int CMeasurementFormDoc::FindDataById(int id) const {
+    for (int i = 0; i < GetDataCount(); ++i) {
+        if (GetDataSourceId(i) == id)
+            return i;
+    }
+    return -1;
+}
+
+CMemberDataRef CMeasurementFormDoc::GetDataRefById(int id, int* outIndex) const {
+    const int index = FindDataById(id);
+    if (outIndex)
+        *outIndex = index;
+    return GetDataRef(index);
+}
+
+CRecordingNotes* CMeasurementFormDoc::GetVideoNotes(int i) const {
+    return i < 0 || i >= GetVideoCount() ? nullptr : m_videoNotes[static_cast<size_t>(i)];
+}
+
+CRecordingNotes* CMeasurementFormDoc::GetDataNotes(int i) const {
+    return i < 0 || i >= GetDataCount() ? nullptr : m_dataNotes[static_cast<size_t>(i)];
+}
+
+CRecordingNotes* CMeasurementFormDoc::GetNotesFor(int type, int id) const {
+    if (type == kTypeVideo)
+        return GetVideoNotes(FindVideoBySourceId(id));
+    if (type == kTypeData)
+        return GetDataNotes(FindDataById(id));
+    return nullptr;
+}
+
+QString CMeasurementFormDoc::GetPathFor(int type, int id) const {
+    if (type == kTypeVideo)
+        return GetVideoPath(FindVideoBySourceId(id));
+    if (type == kTypeData)
+        return GetDataPath(FindDataById(id));
+    return {};
+}
+
+int CMeasurementFormDoc::GetVideoFlag(int i) const {
+    return i < 0 || i >= GetVideoCount() ? -1 : m_videoFlags[static_cast<size_t>(i)];
+}
+
+int CMeasurementFormDoc::GetDataFlag(int i) const {
+    return i < 0 || i >= GetDataCount() ? -1 : m_dataFlags[static_cast<size_t>(i)];
+}
+
+QString CMeasurementFormDoc::GetVideoPath(int i) const {
+    return i < 0 || i >= GetVideoCount() ? QString() : m_videoPaths[i];
+}
+
+QString CMeasurementFormDoc::GetDataPath(int i) const {
+    return i < 0 || i >= GetDataCount() ? QString() : m_dataPaths[i];
+}
+
+BOOL CMeasurementFormDoc::RemoveVideo(int i) {
+    if (i < 0 || i >= GetVideoCount())
+        return FALSE;
+    m_videos.erase(m_videos.begin() + i);
+    m_videoFlags.erase(m_videoFlags.begin() + i);
+    m_videoPaths.removeAt(i);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::RemoveData(int i) {
+    if (i < 0 || i >= GetDataCount())
+        return FALSE;
+    m_data.erase(m_data.begin() + i);
+    m_dataFlags.erase(m_dataFlags.begin() + i);
+    m_dataPaths.removeAt(i);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::RemoveVideoNotes(int i) {
+    if (i < 0 || i >= static_cast<int>(m_videoNotes.size()))
+        return FALSE;
+    m_videoNotes.erase(m_videoNotes.begin() + i);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::RemoveDataNotes(int i) {
+    if (i < 0 || i >= static_cast<int>(m_dataNotes.size()))
+        return FALSE;
+    m_dataNotes.erase(m_dataNotes.begin() + i);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::RemoveVideoAnalysisObjects(int i) {
+    if (i < 0 || i >= static_cast<int>(m_analysis.size()))
+        return FALSE;
+    m_analysis.erase(m_analysis.begin() + i);
+    return TRUE;
+}
+
+std::vector<int> CMeasurementFormDoc::GetVideoArrayLengths() const {
+    return {static_cast<int>(m_videos.size()), static_cast<int>(m_videoFlags.size()),
+            static_cast<int>(m_videoPaths.size()), static_cast<int>(m_videoNotes.size()),
+            static_cast<int>(m_analysis.size())};
+}
+
+std::vector<int> CMeasurementFormDoc::GetDataArrayLengths() const {
+    return {static_cast<int>(m_data.size()), static_cast<int>(m_dataFlags.size()),
+            static_cast<int>(m_dataPaths.size()), static_cast<int>(m_dataNotes.size())};
+}
+
+BOOL CMeasurementFormDoc::HasDeviceMemoryEntry() const {
+    auto fromDevice = [](int flag) { return flag == kFromDeviceMemory; };
+    return std::any_of(m_videoFlags.begin(), m_videoFlags.end(), fromDevice) ||
+           std::any_of(m_dataFlags.begin(), m_dataFlags.end(), fromDevice);
+}
+
+BOOL CMeasurementFormDoc::HasFileEntry() const {
+    auto fromFile = [](int flag) { return flag == kFromFile; };
+    return std::any_of(m_videoFlags.begin(), m_videoFlags.end(), fromFile) ||
+           std::any_of(m_dataFlags.begin(), m_dataFlags.end(), fromFile);
+}
+
+void CMeasurementFormDoc::SetLastAdded(int type, int index, int id, int kind, int handle) {
+    m_lastAdded[0] = type;
+    m_lastAdded[1] = index;
+    m_lastAdded[2] = id;
+    m_lastAdded[3] = kind;
+    m_lastAdded[4] = handle;
+}
+
+void CMeasurementFormDoc::GetLastAdded(int* type, int* index, int* id, int* kind,
+                                       int* handle) const {
+    int* outs[5] = {type, index, id, kind, handle};
+    for (size_t i = 0; i < 5; ++i) {
+        if (outs[i])
+            *outs[i] = m_lastAdded[i];
+    }
+}
+
+BOOL CMeasurementFormDoc::CloseAllPlaybacks() {
+    for (HWND handle : ChildWindows(GetContainer())) {
+        CWnd* child = CWnd::FromHandle(handle);
+        if (PlaybackOfFrame(child))
+            child->SendMessage(kClosePlaybackMessage);
+    }
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::CloseLatestRecordingPlaybacks() {
+    for (HWND handle : ChildWindows(GetContainer())) {
+        CWnd* child = CWnd::FromHandle(handle);
+        CPlaybackView* playback = PlaybackOfFrame(child);
+        if (playback && child->IsWindowVisible() && playback->GetSourceKind() == kFromDeviceMemory)
+            child->SendMessage(kClosePlaybackMessage);
+    }
+    return TRUE;
+}
+
+CFrameWnd* CMeasurementFormDoc::FindDevicePlaybackFrame(int deviceHandle) const {
+    for (HWND handle : ChildWindows(GetContainer())) {
+        CWnd* child = CWnd::FromHandle(handle);
+        CPlaybackView* playback = PlaybackOfFrame(child);
+        if (playback && child->IsWindowVisible() && playback->GetMemberParam() == deviceHandle)
+            return playback->GetParentFrame();
+    }
+    return nullptr;
+}
+
+BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
+    const bool relative = IntSetting("Other:PGRelativeDefault", 1) != 0;
+    const QString folder = GetFolderFromPath(path);
+    QByteArray text;
+    auto addLines = [&](const QStringList& paths, const std::vector<int>& flags) {
+        for (int i = 0; i < paths.size(); ++i) {
+            if (flags[static_cast<size_t>(i)] != kFromFile)
+                continue;
+            QString line = relative ? MakeRelativePath(folder, paths[i]) : paths[i];
+            line.replace('\\', '/');
+            text += line.toUtf8() + '\n';
+        }
+    };
+    addLines(m_videoPaths, m_videoFlags);
+    addLines(m_dataPaths, m_dataFlags);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        return FALSE;
+
+    SetModifiedFlag(FALSE);
+    SetTitle(GetFileNameFromPath(path));
+    SetPathName(path, TRUE);
+    if (HasDeviceMemoryEntry())
+        SetModifiedFlag(TRUE);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::ReadPlayGroupFile(const QString& path, int modifiedAfterOpen) {
+    QString groupFilter = FilterOf(GetDocTemplate());
+    if (groupFilter.isEmpty())
+        groupFilter = TemplateFilterExtension(kGroupTemplate);
+    if (!FilterContainsExtension(groupFilter, GetFileExtension(path)))
+        return FALSE;
+    m_pendingList.clear();
+    m_modifiedAfterOpen = 0;
+
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    if (canonical.isEmpty() || GroupFilesBeingOpened().contains(canonical))
+        return FALSE;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return FALSE;
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+
+    const QString folder = GetFolderFromPath(QString(path).replace('\\', '/'));
+    for (QString line : text.split('\n')) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        const QString resolved = ResolveGroupLine(folder, line);
+        if (resolved.isEmpty() || !QFileInfo(resolved).isFile())
+            continue;
+        QFile probe(resolved);
+        if (!probe.open(QIODevice::ReadOnly))
+            continue;
+        probe.close();
+        m_pendingList.append(resolved);
+        m_modifiedAfterOpen = modifiedAfterOpen;
+    }
+    return !m_pendingList.isEmpty();
+}
+
+BOOL CMeasurementFormDoc::OpenGroupFile(const QString& path, int modifiedAfterOpen) {
+    if (!ReadPlayGroupFile(path, modifiedAfterOpen))
+        return FALSE;
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    GroupFilesBeingOpened().insert(canonical);
+    OpenPendingFiles();
+    GroupFilesBeingOpened().remove(canonical);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::PromptPlayGroupFileName(const QString& defaultName, QString* outPath) {
+    QString extension = FilterOf(GetDocTemplate());
+    if (extension.isEmpty())
+        extension = TemplateFilterExtension(kGroupTemplate);
+    const QString filter = QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension);
+    CFileDialog dialog(FALSE, extension, defaultName.isEmpty() ? GetPathName() : defaultName,
+                       OFN_HIDEREADONLY, filter);
+    dialog.m_ofn.lpstrTitle = QStringLiteral("Save Play Group File As");
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    if (outPath)
+        *outPath = dialog.GetPathName();
+    return TRUE;
+}
+
+void CMeasurementFormDoc::LoadPlayGroup(int modifiedAfterOpen) {
+    if (IntSetting("AppBehave:bCloseOthersFirst", 1) != 0)
+        CloseAllPlaybacks();
+    const QString path = m_pendingGroupPath;
+    if (path.contains(QLatin1String(kDeviceMarker))) {
+        AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+    } else if (!OpenGroupFile(path, modifiedAfterOpen) && !path.isEmpty()) {
+        // Not a group file that lists anything: the path may be a single media file.
+        AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+    }
+    for (int i = 0; i < GetVideoCount(); ++i)
+        UpdateAllViews(nullptr, i, nullptr);
+}

@@ -1,0 +1,210 @@
+#pragma once
+
+// CMeasurementFormDoc: the model of one play group. It holds the group's members (videos and
+// sensor-data recordings, each with its path and origin), opens files and device markers as new
+// members in windows of their own that it takes into the group's container, closes them,
+// stores the group as a ".playgrp" list of paths and reads it back.
+//
+// Member arrays are index-aligned: the videos with their flags, paths, notes and analysis
+// objects; the data sets with their flags, paths and notes. Other code names members by source
+// id or data id, never by index.
+
+#include "frames/FrameSourcePtr.h"
+#include "frames/SharedRef.h"
+#include "groups/IMemberDataSet.h"
+#include "groups/IVideoAnalysis.h"
+#include "platform/framework/Document.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CDocTemplate;
+class CFrameWnd;
+class CPlayGroupAdapter;
+class CRecordingNotes;
+class CView;
+class CViewChildedFrame;
+class CWnd;
+class IPlayGroupView;
+
+using CMemberDataRef = CSharedRef<IMemberDataSet>;
+
+class CMeasurementFormDoc : public CDocument {
+    DECLARE_DYNCREATE(CMeasurementFormDoc)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // Member type codes and origins.
+    static constexpr int kTypeNone = 0;
+    static constexpr int kTypeData = 2;
+    static constexpr int kTypeVideo = 3;
+    static constexpr int kFromFile = 0;
+    static constexpr int kFromDeviceMemory = 1;
+
+    // The type strings of the play-group template.
+    static constexpr const char* kDocString =
+        "\nPlay Group\nPlay Group\nPlay Group Files (*.playgrp)\n.playgrp\nPlaygroup.Document\n"
+        "Playgroup Document";
+    // Text in a path that makes it a device marker rather than a file.
+    static constexpr const char* kDeviceMarker = "addplaybackXXX";
+
+    // Makes the data set of a new data member; the sensor-data layer installs it. Without one
+    // no data member can be added.
+    using DataSetFactory = std::function<IMemberDataSet*()>;
+    static void SetDataSetFactory(DataSetFactory factory);
+    // Makes the analysis objects of a new video member for its view; the tracking layer
+    // installs it. Without one a video member has none.
+    using AnalysisFactory = std::function<IVideoAnalysis*(const CFrameSourcePtr&, CView*)>;
+    static void SetAnalysisFactory(AnalysisFactory factory);
+
+    CMeasurementFormDoc();
+    ~CMeasurementFormDoc() override;
+
+    BOOL OnNewDocument() override;
+    // Stores path for LoadPlayGroup; nothing is read yet.
+    BOOL OnOpenDocument(const QString& pathName) override;
+    // Saves the group view's active video with its source's one-step save.
+    BOOL OnSaveDocument(const QString& pathName) override;
+    // Closes every playback of the group, then the group.
+    void OnCloseDocument() override;
+    BOOL SaveModified() override;
+    // Asks for a group file name when pathName is empty, then writes the group file.
+    BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
+    BOOL DoFileSave() override;
+
+    // Opening members.
+    // Opens one path (video, data file, group file or device marker) as new members. FALSE
+    // when a video could not be opened or its window not made; nothing is added then.
+    virtual BOOL AddPlaybackFromFile(const QString& path, int viewFlag, int takePathName,
+                                     CDocument** outDoc, CView** outView);
+    // Adds the companions of a file the caller has already opened; FALSE when there is none.
+    BOOL OpenFileWithSimilarlyNamed(const QString& path);
+    // Appends the companions of path to the pending list: for an untagged video the ".au2"
+    // file of the same title, for a tagged file the first file of each other tag.
+    BOOL CollectSimilarlyNamedFiles(const QString& path);
+    // Opens every pending path in order, then empties the list.
+    BOOL OpenPendingFiles();
+    void SetPendingPath(const QString& path) { m_pendingGroupPath = path; }
+    const QString& GetPendingPath() const { return m_pendingGroupPath; }
+    const QStringList& GetPendingList() const { return m_pendingList; }
+    const QString& GetLastPlaybackPath() const { return m_lastPlaybackPath; }
+
+    // A new, hidden member document of the template "DT:Vid" / "DT:PmoPlayVCF" /
+    // "DT:NotesBasicVCF" with its frame taken into the group's container. FALSE, with
+    // nothing left behind, when the template cannot make the document, view or frame.
+    BOOL ParentVideoFrame(const QString& path, CDocument** outDoc, CView** outView, BOOL show);
+    BOOL ParentDataFrame(const QString& path, CDocument** outDoc, CView** outView,
+                         CFrameWnd** outFrame, BOOL show);
+    BOOL ParentNotesFrame(const QString& path, CDocument** outDoc, CView** outView,
+                          CFrameWnd** outFrame);
+
+    // Members.
+    BOOL AddVideoEntry(const CFrameSourcePtr& source, int flag, const QString& path);
+    BOOL AddDataEntry(const CMemberDataRef& data, int flag, const QString& path);
+    int GetVideoCount() const { return static_cast<int>(m_videos.size()); }
+    int GetDataCount() const { return static_cast<int>(m_data.size()); }
+    // Null when i is out of range or the source is not open.
+    CFrameSource* GetVideoSource(int i) const;
+    CFrameSourcePtr GetVideoSourcePtr(int i) const;
+    int GetVideoSourceId(int i) const;
+    int FindVideoBySourceId(int id) const;
+    CFrameSource* GetVideoSourceById(int id, int* outIndex) const;
+    CFrameSourcePtr GetVideoSourcePtrById(int id, int* outIndex) const;
+    CMemberDataRef GetDataRef(int i) const;
+    int GetDataSourceId(int i) const;
+    int FindDataById(int id) const;
+    CMemberDataRef GetDataRefById(int id, int* outIndex) const;
+    CRecordingNotes* GetVideoNotes(int i) const;
+    CRecordingNotes* GetDataNotes(int i) const;
+    CRecordingNotes* GetNotesFor(int type, int id) const;
+    // The path a current member was opened from; "" for another type or an unknown id.
+    QString GetPathFor(int type, int id) const;
+    int GetVideoFlag(int i) const;
+    int GetDataFlag(int i) const;
+    QString GetVideoPath(int i) const;
+    QString GetDataPath(int i) const;
+    // The group view calls these together when a member window closes.
+    BOOL RemoveVideo(int i);
+    BOOL RemoveData(int i);
+    BOOL RemoveVideoNotes(int i);
+    BOOL RemoveDataNotes(int i);
+    BOOL RemoveVideoAnalysisObjects(int i);
+    // Length of each per-video array and each per-data array, in member order: lets checks
+    // see that they stay aligned.
+    std::vector<int> GetVideoArrayLengths() const;
+    std::vector<int> GetDataArrayLengths() const;
+    BOOL HasDeviceMemoryEntry() const;
+    BOOL HasFileEntry() const;
+    void SetLastAdded(int type, int index, int id, int kind, int handle);
+    void GetLastAdded(int* type, int* index, int* id, int* kind, int* handle) const;
+
+    // Closing members: every hosted playback frame in the container (visible or not), or
+    // the visible ones that show a device's latest recording.
+    BOOL CloseAllPlaybacks();
+    BOOL CloseLatestRecordingPlaybacks();
+    // The visible member frame whose playback carries deviceHandle as member parameter.
+    CFrameWnd* FindDevicePlaybackFrame(int deviceHandle) const;
+    CPlayGroupAdapter* GetPlayGroupAdapter() const { return m_groupAdapter.get(); }
+
+    // The group file.
+    // Writes the group's file members, one path a line, through a temporary file. FALSE, with
+    // the document unchanged, when the file cannot be written.
+    BOOL WritePlayGroupFile(const QString& path);
+    // Fills the pending list from a group file: TRUE when at least one listed file exists.
+    BOOL ReadPlayGroupFile(const QString& path, int modifiedAfterOpen);
+    BOOL PromptPlayGroupFileName(const QString& defaultName, QString* outPath);
+    // Loads the group from the pending group path (a group file, a media file or a device
+    // marker).
+    void LoadPlayGroup(int modifiedAfterOpen);
+
+    // The window holding the group's frame and every member frame; null without a view.
+    CWnd* GetContainer() const;
+
+    // The title of a video member's window: the path for a recording, the sequence form
+    // ("shots/img_*.bmp") for a numbered image; only the file-name part without fullTitles.
+    static QString VideoMemberTitle(const QString& path, bool fullTitles);
+    // The filter extension of the template registered under key ("" when there is none).
+    static QString TemplateFilterExtension(const QString& key);
+    // Whether extension, lower-cased, is one of the ";"-separated entries of a filter
+    // (".avi;.raw"); a whole entry must match, never a part of one.
+    static bool FilterContainsExtension(const QString& filter, const QString& extension);
+
+protected:
+    // Appends the video's analysis objects (none without an analysis factory).
+    virtual void AttachAnalysisObjects(const CFrameSourcePtr& source, CView* view);
+
+private:
+    IPlayGroupView* GetGroupView() const;
+    BOOL AddVideoFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
+                      CDocument** outDoc, CView** outView);
+    BOOL AddDataFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
+                     CDocument** outDoc, CView** outView);
+    void AddDeviceMemory(const QString& markerPath);
+    BOOL ParentFrame(const char* key, const QString& path, int sizeRule, BOOL show,
+                     CDocument** outDoc, CView** outView, CFrameWnd** outFrame);
+    void SetUpMember(CView* view, int viewFlag);
+    void UpdateMembersAndArrange();
+    // Reads a group file and opens what it lists; a file already being opened this way is
+    // refused, so a group that lists itself cannot recurse.
+    BOOL OpenGroupFile(const QString& path, int modifiedAfterOpen);
+
+    QString m_pendingGroupPath;
+    std::vector<CFrameSourcePtr> m_videos;
+    std::vector<CMemberDataRef> m_data;
+    std::vector<CRecordingNotes*> m_videoNotes;
+    std::vector<CRecordingNotes*> m_dataNotes;
+    std::vector<int> m_videoFlags;
+    std::vector<int> m_dataFlags;
+    QStringList m_videoPaths;
+    QStringList m_dataPaths;
+    QStringList m_pendingList;
+    int m_modifiedAfterOpen = 0;
+    int m_lastAdded[5] = {kTypeNone, -1, -1, -1, -1};
+    std::vector<std::unique_ptr<IVideoAnalysis>> m_analysis;
+    std::unique_ptr<CPlayGroupAdapter> m_groupAdapter;
+    QString m_lastPlaybackPath;
+};
