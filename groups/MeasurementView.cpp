@@ -3,11 +3,13 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/ChangedFrameMeasView.h"
 #include "frames/FrameSource.h"
+#include "frames/IListenerList.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameWnd.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "shell/ViewChildedFrame.h"
@@ -27,6 +29,7 @@ namespace {
 constexpr UINT kCmdAddVideo = 32802;
 constexpr UINT kCmdAddData = 32805;
 constexpr UINT kCmdImportPlayGroup = 32807;
+constexpr UINT kCmdSaveRecordParameters = 32835;
 constexpr UINT kCmdSnapkeepActive = 32860;
 constexpr UINT kCmdArrangeWindows = 32891;
 constexpr UINT kCmdAutoArrange = 32892;
@@ -83,6 +86,8 @@ ON_WM_PAINT()
 ON_COMMAND(kCmdAddVideo, OnAddVideo)
 ON_COMMAND(kCmdAddData, OnAddData)
 ON_COMMAND(kCmdImportPlayGroup, OnImportPlayGroup)
+ON_COMMAND(kCmdSaveRecordParameters, OnSaveRecordParameters)
+ON_UPDATE_COMMAND_UI(kCmdSaveRecordParameters, OnUpdateTopIsVideo)
 ON_COMMAND(kCmdArrangeWindows, OnArrangeWindows)
 ON_COMMAND(kCmdAutoArrange, OnAutoArrange)
 ON_UPDATE_COMMAND_UI(kCmdAutoArrange, OnUpdateAutoArrange)
@@ -106,6 +111,9 @@ CMeasurementView::CMeasurementView()
 }
 
 CMeasurementView::~CMeasurementView() {
+    for (const ListenerLink& link : m_listenerLinks)
+        if (!link.memberLife.expired())
+            link.notifier->Unadvise(link.cookie);
     m_frameListener.reset();
     if (m_playControl.GetSafeHwnd())
         m_playControl.DestroyWindow();
@@ -255,8 +263,18 @@ int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
     m_playControl.ResetRange();
     playback->SetFrameChangedCallback(MemberFrameChangedCallback, this);
     playback->NotifyFrameChanged();
-    if (video)
+    if (video) {
         video->SetGroupCallbackFunction(VideoGroupCallback, this);
+        // Changes that reach the video from its source come on to the group with its ids.
+        IIdUnknown* adapter = nullptr;
+        CFrameWnd* frame = video->GetParentFrame();
+        if (frame && SUCCEEDED(video->GetFrameChangeAdapter(&adapter)))
+            if (auto* notifier = QueryId<INotifier>(adapter, kIdNotifier2)) {
+                int cookie = 0;
+                if (SUCCEEDED(notifier->Advise(m_frameListener.get(), &cookie)))
+                    m_listenerLinks.push_back({frame->GetLifeToken(), notifier, cookie});
+            }
+    }
     // The member's frame may live in a project's view rather than in this one: its going is
     // heard from its window, as long as this view is there to hear it.
     if (CFrameWnd* frame = playback->GetParentFrame()) {
@@ -530,17 +548,17 @@ void CMeasurementView::OnZero() {
         AutoBracket(IntSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
 }
 
-BOOL CMeasurementView::RewindTarget(int, int* target) {
+BOOL CMeasurementView::RewindTarget(int frame, int* target) {
     CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
     if (const CFrameSource* source = VideoSourceOf(playback)) {
         if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(m_lastSyncFrame, -1);
+            *target = source->GetSegmentBoundary(frame, -1);
             return TRUE;
         }
         if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(m_lastSyncFrame, -1);
+            *target = source->GetBatchBoundary(frame, -1);
             return TRUE;
         }
     }
@@ -550,17 +568,17 @@ BOOL CMeasurementView::RewindTarget(int, int* target) {
     return TRUE;
 }
 
-BOOL CMeasurementView::FastForwardTarget(int, int* target) {
+BOOL CMeasurementView::FastForwardTarget(int frame, int* target) {
     CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
     if (const CFrameSource* source = VideoSourceOf(playback)) {
         if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(m_lastSyncFrame, 1);
+            *target = source->GetSegmentBoundary(frame, 1);
             return TRUE;
         }
         if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(m_lastSyncFrame, 1);
+            *target = source->GetBatchBoundary(frame, 1);
             return TRUE;
         }
     }
@@ -613,6 +631,22 @@ void CMeasurementView::OnImportPlayGroup() {
     doc->SetPendingPath(dialog.GetPathName());
     if (doc->ReadPlayGroupFile(dialog.GetPathName(), 0))
         doc->OpenPendingFiles();
+}
+
+void CMeasurementView::OnSaveRecordParameters() {
+    const CFrameSource* source = VideoSourceOf(GetActivePlaybackView());
+    if (!source)
+        return;
+    if (source->SaveCfgFile())
+        AfxMessageBox(QStringLiteral("Recorded parameters saved successfully."));
+    else
+        AfxMessageBox(QStringLiteral(
+            "An error occurred while trying to save recorded parameters.  Unable to save."));
+}
+
+void CMeasurementView::OnUpdateTopIsVideo(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kVideoMember);
 }
 
 void CMeasurementView::OnArrangeWindows() {

@@ -15,10 +15,12 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 class CChangedFrameMeasView;
 class CMeasurementFormDoc;
 class CPlaybackView;
+class INotifier;
 
 // Sent to a member's frame when the group moved it; wParam the group view, lParam the frame.
 inline constexpr UINT kMsgMemberFrameMoved = 1227;
@@ -127,6 +129,8 @@ protected:
     void OnAddVideo();
     void OnAddData();
     void OnImportPlayGroup();
+    void OnSaveRecordParameters();
+    void OnUpdateTopIsVideo(CCmdUI* pCmdUI);
     void OnArrangeWindows();
     void OnAutoArrange();
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);
@@ -172,6 +176,14 @@ private:
     BOOL m_maximizeOnFirstUpdate = FALSE;
     int m_extraValue = 0;
     std::unique_ptr<CChangedFrameMeasView> m_frameListener;
+    // Where the frame-change listener is advised: a video's second notifier, valid while the
+    // video's frame lives.
+    struct ListenerLink {
+        std::weak_ptr<bool> memberLife;
+        INotifier* notifier;
+        int cookie;
+    };
+    std::vector<ListenerLink> m_listenerLinks;
     CPlayGroupPlaybackList m_playbackList{this};
     // Expires with this object, which may go before its window does.
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);

@@ -15,10 +15,10 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
-IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWnd)
+IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWndPlus)
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
@@ -227,7 +227,7 @@ CRect CVidraFrameWnd::GetMDIClientRect() const {
 }
 
 int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CMDIFrameWndPlus::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_programOptions.LoadAllFromRegistry();
     m_snapkeepOptions.LoadOptionFile();
@@ -251,7 +251,7 @@ int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVidraFrameWnd::OnDestroy() {
     m_programOptions.SaveAllToRegistry();
     m_snapkeepOptions.SaveOptionFile();
-    CMDIFrameWnd::OnDestroy();
+    CMDIFrameWndPlus::OnDestroy();
 }
 
 void CVidraFrameWnd::ApplyToolBarSettings() {

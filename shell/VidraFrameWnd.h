@@ -7,12 +7,12 @@
 
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/IIndexedValues.h"
-#include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/wintypes/Rect.h"
 #include "shell/DlgProgramOptions.h"
 #include "shell/DlgSnapkeepOptions.h"
 #include "shell/DlgSystemConfiguration.h"
+#include "shell/MDIFrameWndPlus.h"
 
 #include <array>
 #include <vector>
@@ -62,7 +62,7 @@ inline constexpr UINT WM_PROJECT_MESSAGE_21124 = 21124;
 inline constexpr UINT WM_PROJECT_MESSAGE_21125 = 21125;
 using ProjectMessageHandler = LRESULT (*)(UINT message, WPARAM wParam, LPARAM lParam);
 
-class CVidraFrameWnd : public CMDIFrameWnd, public ISettingsStore, public IIndexedValues {
+class CVidraFrameWnd : public CMDIFrameWndPlus, public ISettingsStore, public IIndexedValues {
     DECLARE_DYNAMIC(CVidraFrameWnd)
     DECLARE_MESSAGE_MAP()
 

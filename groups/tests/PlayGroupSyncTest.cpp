@@ -2,6 +2,7 @@
 // its group file, and moving one through the group's play control moves the other.
 
 #include "frames/CfgFileInfo.h"
+#include "frames/IFrameChangeListener.h"
 #include "frames/SampleRecording.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
@@ -10,6 +11,7 @@
 #include "groups/ProjectGroupKinds.h"
 #include "groups/ProjectStandInFrame.h"
 #include "groups/tests/GroupFixture.h"
+#include "platform/com/ComVariant.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
@@ -148,6 +150,37 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
         const int expected = static_cast<int>(std::trunc(100.0 * (frame - zero) / 40.0)) + zero;
         EXPECT_EQ(fast->GetCurrentFrame(), expected);
     }
+
+    // A change that reaches a video from its source moves the group from that video.
+    IIdUnknown* adapter = nullptr;
+    ASSERT_EQ(static_cast<CVidView*>(slow)->GetFrameChangeAdapter(&adapter), S_OK);
+    auto* listener = QueryId<IFrameChangeListener>(adapter);
+    ASSERT_NE(listener, nullptr);
+    listener->OnFrameChanged(48, 0);
+    EXPECT_EQ(slow->GetCurrentFrame(), 48);
+    EXPECT_EQ(fast->GetCurrentFrame(), 90);
+
+    // Zero makes each synchronised member's current frame its zero frame; with auto-bracket on
+    // the top member's in and out points close round it.
+    ASSERT_EQ(m_main->SetSetting(QStringLiteral("AppBehave:bAutoBracket"),
+                                 CComVariant(static_cast<LONG>(1)), -1),
+              S_OK);
+    ASSERT_TRUE(view->OnCmdMsg(PlayControlId::kZero, CN_COMMAND, nullptr, nullptr));
+    EXPECT_EQ(CMeasurementView::ZeroFrameOf(slow), 48);
+    EXPECT_EQ(CMeasurementView::ZeroFrameOf(fast), 90);
+    int in = -1;
+    int out = -1;
+    EXPECT_EQ(slow->GetInPoint(&in), 1);
+    EXPECT_EQ(slow->GetOutPoint(&out), 1);
+    EXPECT_EQ(in, 33);
+    EXPECT_EQ(out, 63);
+    EXPECT_EQ(fast->GetInPoint(nullptr), 0) << "a member without a synchronisation mark";
+
+    // The top video's recorded parameters go to its side file.
+    QFile::remove(WorkPath(QStringLiteral("slow.cfg")));
+    Prompter().ExpectMessageBox(QStringLiteral("Recorded parameters saved successfully."), IDOK);
+    ASSERT_TRUE(view->OnCmdMsg(32835, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(QFile::exists(WorkPath(QStringLiteral("slow.cfg"))));
 
     // Closing a member lets its document entry go and marks the list changed.
     view->GetPlaybackSourceList()->SetChanged(0);
