@@ -51,7 +51,7 @@ class CFakeGroupFrame : public CViewChildedFrame, public IControlPanelPages {
 
 public:
     void ActivateFrame(int nCmdShow) override {
-        if (nCmdShow < -1 || nCmdShow == -1) {
+        if (nCmdShow <= -1) {
             codes.push_back(nCmdShow);
             return;
         }
