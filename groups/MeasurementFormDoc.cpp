@@ -13,6 +13,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "platform/wintypes/Assert.h"
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/PlaybackView.h"
@@ -357,8 +358,8 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     CFrameWnd* frame = nullptr;
     if (!ParentDataFrame(QString(), &doc, &view, &frame, FALSE))
         return FALSE;
-    if (!DataSetFactoryRef()) {
-        // No sensor-data layer to read the file: the window is of no use.
+    // A program with data windows has the sensor-data layer that reads their files.
+    if (!RM_ASSERT(DataSetFactoryRef())) {
         frame->DestroyWindow();
         return FALSE;
     }

@@ -22,12 +22,10 @@
 #include <memory>
 #include <vector>
 
-class CDocTemplate;
 class CFrameWnd;
 class CPlayGroupAdapter;
 class CRecordingNotes;
 class CView;
-class CViewChildedFrame;
 class CWnd;
 class IPlayGroupView;
 
@@ -71,6 +69,8 @@ public:
     BOOL OnSaveDocument(const QString& pathName) override;
     // Closes every playback of the group, then the group.
     void OnCloseDocument() override;
+    // TRUE at once when the group is unmodified or holds no file member; otherwise the
+    // standard save-changes question (Cancel: FALSE; Yes: FALSE when the save fails).
     BOOL SaveModified() override;
     // Asks for a group file name when pathName is empty, then writes the group file.
     BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
