@@ -242,6 +242,11 @@ BOOL CMeasurementFormDoc::DoFileSave() {
     return DoSave(GetPathName(), FALSE);
 }
 
+QString CMeasurementFormDoc::GroupFilterExtension() const {
+    const QString own = FilterOf(GetDocTemplate());
+    return own.isEmpty() ? TemplateFilterExtension(kGroupTemplate) : own;
+}
+
 IPlayGroupView* CMeasurementFormDoc::GetGroupView() const {
     return dynamic_cast<IPlayGroupView*>(FirstViewOf(this));
 }
@@ -283,10 +288,7 @@ BOOL CMeasurementFormDoc::AddPlaybackFromFile(const QString& path, int viewFlag,
         if (!AddDataFile(path, fullTitles, viewFlag, takePathName, outDoc, outView))
             return FALSE;
     }
-    QString groupFilter = FilterOf(GetDocTemplate());
-    if (groupFilter.isEmpty())
-        groupFilter = TemplateFilterExtension(kGroupTemplate);
-    if (FilterContainsExtension(groupFilter, extension) && OpenGroupFile(path, 1))
+    if (FilterContainsExtension(GroupFilterExtension(), extension) && OpenGroupFile(path, 1))
         SetModifiedFlag(TRUE);
     UpdateMembersAndArrange();
     return TRUE;
@@ -828,10 +830,7 @@ BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
 }
 
 BOOL CMeasurementFormDoc::ReadPlayGroupFile(const QString& path, int modifiedAfterOpen) {
-    QString groupFilter = FilterOf(GetDocTemplate());
-    if (groupFilter.isEmpty())
-        groupFilter = TemplateFilterExtension(kGroupTemplate);
-    if (!FilterContainsExtension(groupFilter, GetFileExtension(path)))
+    if (!FilterContainsExtension(GroupFilterExtension(), GetFileExtension(path)))
         return FALSE;
     m_pendingList.clear();
     m_modifiedAfterOpen = 0;
@@ -873,9 +872,7 @@ BOOL CMeasurementFormDoc::OpenGroupFile(const QString& path, int modifiedAfterOp
 }
 
 BOOL CMeasurementFormDoc::PromptPlayGroupFileName(const QString& defaultName, QString* outPath) {
-    QString extension = FilterOf(GetDocTemplate());
-    if (extension.isEmpty())
-        extension = TemplateFilterExtension(kGroupTemplate);
+    const QString extension = GroupFilterExtension();
     const QString filter = QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension);
     CFileDialog dialog(FALSE, extension, defaultName.isEmpty() ? GetPathName() : defaultName,
                        OFN_HIDEREADONLY, filter);

@@ -179,6 +179,8 @@ protected:
 
 private:
     IPlayGroupView* GetGroupView() const;
+    // The group file's extension: from this document's template, else from "DT:Meas2".
+    QString GroupFilterExtension() const;
     BOOL AddVideoFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
                       CDocument** outDoc, CView** outView);
     BOOL AddDataFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
