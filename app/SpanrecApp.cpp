@@ -2,12 +2,23 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "groups/FrameParentingView.h"
+#include "groups/GeneralDoc.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementView.h"
+#include "groups/ProjectStandInFrame.h"
+#include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
+#include "platform/framework/DocManager.h"
+#include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
+#include "shell/IOpenDestinations.h"
 #include "shell/MainFrame.h"
+#include "shell/OpenRouter.h"
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
@@ -19,6 +30,7 @@ IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 
 BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
+ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 END_MESSAGE_MAP()
 
 namespace {
@@ -48,7 +60,7 @@ const TemplateRow* Rows() {
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+         RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
         {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
@@ -64,11 +76,103 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:NotesBasicVCF", 153, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Gen", 154, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Gen", 154, RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CProjectStandInFrame),
+         RUNTIME_CLASS(CFrameParentingView)},
     };
     return rows;
 }
+
+const char* const kFileOpenFilter =
+    "Video File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi|"
+    "Data Files (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn|Play Group Files "
+    "(*.playgrp)|*.playgrp|All Files (*.*)|*.*||";
+
+// The open router's destinations among the main window's MDI children. Window classes are
+// looked up by name, so a kind of window that is not part of the program is simply never
+// found.
+class CSpanrecOpenDestinations : public IOpenDestinations {
+public:
+    explicit CSpanrecOpenDestinations(CSpanrecApp& app)
+        : m_app(app), m_frame(dynamic_cast<CVidraFrameWnd*>(app.m_pMainWnd)) {}
+
+    QString FilterExtensions(const QString& templateKey) override {
+        QString extensions;
+        if (CDocTemplate* docTemplate = m_app.GetTemplateByKey(templateKey))
+            docTemplate->GetDocString(extensions, CDocTemplate::filterExt);
+        return extensions;
+    }
+
+    int IntegerSetting(const QString& key) override {
+        VARIANT value;
+        if (!m_frame || FAILED(m_frame->GetSetting(key, &value, -1)))
+            return 0;
+        VARIANT number;
+        const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
+        VariantClear(&value);
+        return ok ? number.lVal : 0;
+    }
+
+    int PlacementMode() override {
+        int mode = 0;
+        m_app.GetCreateOption(0, &mode);
+        return mode;
+    }
+
+    Window FindRecordProject() override {
+        const CRuntimeClass* frameClass = Class("CRecordControllerFrame");
+        if (!m_frame || !frameClass || !Class("CGeneralView"))
+            return {};
+        return Of(m_frame->FindViewWithChildFrame(Class("CGeneralView"), frameClass));
+    }
+
+    Window FindRecordController() override { return FirstViewOf("CRecordControllerView"); }
+
+    Window FindPlayProject() override {
+        const CRuntimeClass* frameClass = Class("CRecordControllerFrame");
+        if (!frameClass)
+            return FirstViewOf("CGeneralView");
+        if (!m_frame || !Class("CGeneralView"))
+            return {};
+        return Of(m_frame->FindGroupView(Class("CGeneralView"), frameClass));
+    }
+
+    Window FindPlayGroup() override { return FirstViewOf("CMeasurementView"); }
+
+    // The project, play-group and record-controller documents are not part of the program
+    // yet, so their windows are never found and these operations have nothing to work on.
+    bool OpenRecordConfiguration(CDocument*, const QString&) override { return false; }
+    bool OpenPlayGroupFile(CDocument*, const QString&, CDocument**) override { return false; }
+    bool AddFileToPlayGroup(CDocument*, const QString&) override { return false; }
+    bool OpenFileWithSimilarlyNamed(CDocument*, const QString&) override { return false; }
+    bool StorePathName(CDocument*, const QString&) override { return false; }
+    bool LoadDeviceSet(CDocument*, int) override { return false; }
+
+    CDocument* OpenWithTemplate(const QString& templateKey, const QString& path) override {
+        CDocTemplate* docTemplate = m_app.GetTemplateByKey(templateKey);
+        return docTemplate ? docTemplate->OpenDocumentFile(path, TRUE) : nullptr;
+    }
+
+    void AddToRecentFileList(const QString& path) override { m_app.AddToRecentFileList(path); }
+
+    void Activate(const Window& window) override {
+        auto* view = static_cast<CView*>(window.view);
+        auto* child = view ? dynamic_cast<CMDIChildWnd*>(view->GetParentFrame()) : nullptr;
+        if (m_frame && child)
+            m_frame->MDIActivate(child);
+    }
+
+private:
+    static const CRuntimeClass* Class(const char* name) { return CRuntimeClass::FromName(name); }
+    static Window Of(CView* view) { return view ? Window{view, view->GetDocument()} : Window{}; }
+
+    Window FirstViewOf(const char* viewClass) {
+        const CRuntimeClass* cls = Class(viewClass);
+        return m_frame && cls ? Of(m_frame->FindViewOfClass(cls)) : Window{};
+    }
+
+    CSpanrecApp& m_app;
+    CVidraFrameWnd* m_frame;
+};
 
 }  // namespace
 
@@ -113,6 +217,8 @@ BOOL CSpanrecApp::InitInstance() {
     m_pMainWnd = frame;
     frame->DragAcceptFiles();
     CSplashWnd::ShowSplashScreen(frame);
+    if (m_pDocManager)
+        m_pDocManager->RegisterShellFileTypes(TRUE);
 
     // There is no object server on this platform: /Embedding and /Automation start the
     // program normally instead of leaving a hidden process with nothing to serve.
@@ -136,6 +242,18 @@ BOOL CSpanrecApp::InitInstance() {
 void CSpanrecApp::OnAppAbout() {
     CAboutDlg about;
     about.DoModal();
+}
+
+void CSpanrecApp::OnFileOpen() {
+    CFileDialog dialog(TRUE, QStringLiteral("avi"), QString(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+                       QString::fromLatin1(kFileOpenFilter), m_pMainWnd);
+    if (dialog.DoModal() == IDOK)
+        OpenDocumentFile(dialog.GetPathName());
+}
+
+CDocument* CSpanrecApp::OpenDocumentFile(const QString& fileName) {
+    CSpanrecOpenDestinations destinations(*this);
+    return COpenRouter(destinations).Open(fileName);
 }
 
 BOOL CSpanrecApp::PreTranslateMessage(MSG* pMsg) {

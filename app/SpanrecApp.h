@@ -1,7 +1,8 @@
 #pragma once
 
 // CSpanrecApp: the program's application object. It registers the sixteen document
-// templates under their keys, creates the main window and handles the command line. Each
+// templates under their keys, creates the main window, registers the document types with the
+// desktop, handles the command line and routes every opened file. Each
 // window kind whose subsystem is not built yet is registered with placeholder classes that
 // say so when opened.
 
@@ -23,6 +24,11 @@ public:
     BOOL InitInstance() override;
     // Gives the splash the first look at input.
     BOOL PreTranslateMessage(MSG* pMsg) override;
+    // Every file that reaches the program comes here (File/Open, the main window's open
+    // commands, the recent-file list, drops, the command line) and goes into a project or
+    // play group, open or new, as the user's settings say (COpenRouter). The document it went
+    // into, or null when it did not open.
+    CDocument* OpenDocumentFile(const QString& fileName) override;
 
     // The template registered at index i of the table, or nullptr before start-up.
     CMultiDocTemplate* GetTemplate(int index) const {
@@ -35,6 +41,8 @@ public:
 
 protected:
     void OnAppAbout();
+    // File/Open: the program's own dialog of video, data and play-group files.
+    void OnFileOpen();
 
 private:
     void AddTemplates();

@@ -7,6 +7,9 @@
 #include "frames/FrameSourcePtr.h"
 #include "frames/lutparams/LutParamSet.h"
 
+// A playback view's frame-changed callback: fn(context, current frame).
+using FrameChangedFn = void (*)(void* context, int frame);
+
 class IMovieView {
 public:
     // The playback view's set-current-frame: reads and shows frame (force: even when it is
@@ -16,7 +19,7 @@ public:
     // so that whatever follows the view follows it too.
     virtual void MovieSetFrame(int frame) = 0;
     virtual int MovieGetCurrentFrame() = 0;
-    // The playback view's source kind (1: a device's latest recording; 0: live).
+    // The playback view's source kind (1: a device's latest recording).
     virtual int MovieGetSourceKind() = 0;
     // A copy of the view's counted frame source (empty when it shows none).
     virtual CFrameSourcePtr MovieGetFrameSource() = 0;
@@ -27,6 +30,18 @@ public:
     // mode), copied out and in; setting them shows the current frame again through them.
     virtual void MovieGetDisplayLuts(CLutParamSet* colour, CLutParamSet* bw) = 0;
     virtual void MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) = 0;
+
+    // What a play group's frame-window adapter does to a new video member.
+    // The video view's SetFrameSource: shows the source from now on.
+    virtual void MovieSetFrameSource(const CFrameSourcePtr& source) = 0;
+    // Makes the view a group member of that type (3 video) and source kind; the member index
+    // and parameter stay as they are.
+    virtual void MovieSetGroupMember(int memberType, int sourceKind) = 0;
+    // The playback view's frame-changed callback, its notification (the callback with the
+    // current frame) and its frame count.
+    virtual void MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) = 0;
+    virtual void MovieNotifyFrameChanged() = 0;
+    virtual void MovieSetFrameCount(int count) = 0;
 
 protected:
     ~IMovieView() = default;

@@ -3,6 +3,7 @@
 #include "platform/framework/Accel.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
+#include "resources/PlaybackTabTemplates.h"
 
 #include <utility>
 
@@ -59,6 +60,8 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(about);
+        for (DialogTemplate& page : PlaybackTabTemplates())
+            m.dialogs.push_back(page);
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},

@@ -1,10 +1,10 @@
 #include "shell/VidraApp.h"
 
-#include "platform/framework/DocManager.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/ResourceChain.h"
 #include "shell/DlgOptionsBase.h"
+#include "shell/DocManagerEx.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +13,10 @@
 
 IMPLEMENT_DYNAMIC(CVidraApp, CWinApp)
 
-CVidraApp::CVidraApp(const QString& appName) : CWinApp(appName) {}
+CVidraApp::CVidraApp(const QString& appName) : CWinApp(appName) {
+    // Before any template is added, so that every template lands in it.
+    m_pDocManager = new CDocManagerEx;
+}
 
 CVidraApp::~CVidraApp() = default;
 
@@ -25,6 +28,8 @@ QString CVidraApp::LockFilePath() {
 }
 
 BOOL CVidraApp::InitInstance() {
+    if (!m_pDocManager)
+        m_pDocManager = new CDocManagerEx;
     m_strProgramFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     // The whole path, however long.
     m_strCurrentFolder = QDir::currentPath() + QLatin1Char('/');
@@ -67,6 +72,11 @@ CDocument* CVidraApp::CreateDocumentByKey(const QString& key, const QString& pat
                                           BOOL bMakeVisible, DWORD param0, DWORD param1,
                                           DWORD param2, DWORD param3) {
     m_pendingParams = {param0, param1, param2, param3};
+    CDocTemplate* pTemplate = GetTemplateByKey(key);
+    return pTemplate ? pTemplate->OpenDocumentFile(pathName, bMakeVisible) : nullptr;
+}
+
+CDocTemplate* CVidraApp::GetTemplateByKey(const QString& key) const {
     const qsizetype index = m_keys.indexOf(key);
     if (index < 0)
         return nullptr;
@@ -74,9 +84,23 @@ CDocument* CVidraApp::CreateDocumentByKey(const QString& key, const QString& pat
     for (qsizetype i = 0; pos != nullptr; ++i) {
         CDocTemplate* pTemplate = GetNextDocTemplate(pos);
         if (i == index)
-            return pTemplate->OpenDocumentFile(pathName, bMakeVisible);
+            return pTemplate;
     }
     return nullptr;
+}
+
+BOOL CVidraApp::ProcessShellCommand(CCommandLineInfo& rCmdInfo) {
+    if (rCmdInfo.m_nShellCommand != CCommandLineInfo::AppUnregister)
+        return CWinApp::ProcessShellCommand(rCmdInfo);
+    bool removed = true;
+    if (auto* manager = dynamic_cast<CDocManagerEx*>(m_pDocManager))
+        removed = manager->RemoveShellFileTypes();
+    else if (m_pDocManager)
+        m_pDocManager->UnregisterShellFileTypes();
+    if (!rCmdInfo.m_bRunEmbedded)
+        AfxMessageBox(QString::fromLatin1(removed ? kUnregisterDoneText : kUnregisterFailedText),
+                      removed ? MB_ICONINFORMATION : MB_ICONEXCLAMATION);
+    return FALSE;
 }
 
 BOOL CVidraApp::GetPendingCreateParams(DWORD* param0, DWORD* param1, DWORD* param2,

@@ -16,6 +16,10 @@ class QLockFile;
 
 // The message shown by a second start while another copy runs.
 inline constexpr UINT IDS_ANOTHER_INSTANCE = 16387;
+inline constexpr const char* kUnregisterDoneText =
+    "The program's file types have been removed from the desktop and the registry.";
+inline constexpr const char* kUnregisterFailedText =
+    "Not all of the program's file types could be removed from the desktop and the registry.";
 
 class CVidraApp : public CWinApp {
     DECLARE_DYNAMIC(CVidraApp)
@@ -29,6 +33,9 @@ public:
     // Releases the lock and deletes the document manager; the exit code is non-zero when
     // start-up stopped.
     int ExitInstance() override;
+    // The unregister command removes the shell file types and says whether that worked (not
+    // when started embedded); the program then ends. Other commands as the framework's.
+    BOOL ProcessShellCommand(CCommandLineInfo& rCmdInfo) override;
 
     // Appends the key and the template together, so that both lists stay index-aligned.
     void AddDocTemplateWithKey(const QString& key, CDocTemplate* pTemplate);
@@ -43,6 +50,8 @@ public:
     BOOL GetCreateOption(int index, int* value) const;
     // The key a template was registered under, or an empty text.
     QString KeyOfTemplate(const CDocTemplate* pTemplate) const;
+    // The template registered under key (exact comparison), or nullptr.
+    CDocTemplate* GetTemplateByKey(const QString& key) const;
 
     // With a trailing separator.
     const QString& GetProgramFolder() const { return m_strProgramFolder; }

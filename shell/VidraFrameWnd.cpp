@@ -15,10 +15,10 @@
 #include <QMdiSubWindow>
 #include <QWidget>
 
-IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWnd)
+IMPLEMENT_DYNAMIC(CVidraFrameWnd, CMDIFrameWndPlus)
 
 // clang-format off
-BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
+BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
@@ -44,6 +44,12 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_CLOSE_ALL, OnUpdateNeedsActiveChild)
     ON_UPDATE_COMMAND_UI(ID_RECORD_DISABLED_A, OnUpdateDisabled)
     ON_UPDATE_COMMAND_UI(ID_RECORD_DISABLED_B, OnUpdateDisabled)
+    RM_MSG_ENTRY(WM_PROJECT_MESSAGE_11036,
+                 c.result = RM_SELF->OnProjectMessage(c.message, c.wParam, c.lParam))
+    RM_MSG_ENTRY(WM_PROJECT_MESSAGE_21124,
+                 c.result = RM_SELF->OnProjectMessage(c.message, c.wParam, c.lParam))
+    RM_MSG_ENTRY(WM_PROJECT_MESSAGE_21125,
+                 c.result = RM_SELF->OnProjectMessage(c.message, c.wParam, c.lParam))
 END_MESSAGE_MAP()
 // clang-format on
 
@@ -221,7 +227,7 @@ CRect CVidraFrameWnd::GetMDIClientRect() const {
 }
 
 int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
-    if (CMDIFrameWnd::OnCreate(lpCreateStruct) == -1)
+    if (CMDIFrameWndPlus::OnCreate(lpCreateStruct) == -1)
         return -1;
     m_programOptions.LoadAllFromRegistry();
     m_snapkeepOptions.LoadOptionFile();
@@ -245,7 +251,7 @@ int CVidraFrameWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
 void CVidraFrameWnd::OnDestroy() {
     m_programOptions.SaveAllToRegistry();
     m_snapkeepOptions.SaveOptionFile();
-    CMDIFrameWnd::OnDestroy();
+    CMDIFrameWndPlus::OnDestroy();
 }
 
 void CVidraFrameWnd::ApplyToolBarSettings() {
@@ -343,6 +349,18 @@ void CVidraFrameWnd::OnNewPlayProject() {
     }
     if (CVidraApp* app = AfxGetVidraApp())
         app->CreateDocumentByKey(QStringLiteral("DT:Gen"), QString(), TRUE);
+}
+
+ProjectMessageHandler CVidraFrameWnd::s_projectMessageHandler = nullptr;
+
+void CVidraFrameWnd::SetProjectMessageHandler(ProjectMessageHandler handler) {
+    s_projectMessageHandler = handler;
+}
+
+LRESULT CVidraFrameWnd::OnProjectMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!s_projectMessageHandler)
+        return Default();
+    return s_projectMessageHandler(message, wParam, lParam);
 }
 
 void CVidraFrameWnd::OnEditProgramOptions() {

@@ -7,12 +7,12 @@
 
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/IIndexedValues.h"
-#include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/wintypes/Rect.h"
 #include "shell/DlgProgramOptions.h"
 #include "shell/DlgSnapkeepOptions.h"
 #include "shell/DlgSystemConfiguration.h"
+#include "shell/MDIFrameWndPlus.h"
 
 #include <array>
 #include <vector>
@@ -55,7 +55,14 @@ inline constexpr UINT ID_RECORD_DISABLED_B = 32851;
 
 inline constexpr const char* kMainTitle = "Vidra Player";
 
-class CVidraFrameWnd : public CMDIFrameWnd, public ISettingsStore, public IIndexedValues {
+// Window messages of the project windows that reach the main frame; the project code answers
+// them through the handler it installs.
+inline constexpr UINT WM_PROJECT_MESSAGE_11036 = 11036;
+inline constexpr UINT WM_PROJECT_MESSAGE_21124 = 21124;
+inline constexpr UINT WM_PROJECT_MESSAGE_21125 = 21125;
+using ProjectMessageHandler = LRESULT (*)(UINT message, WPARAM wParam, LPARAM lParam);
+
+class CVidraFrameWnd : public CMDIFrameWndPlus, public ISettingsStore, public IIndexedValues {
     DECLARE_DYNAMIC(CVidraFrameWnd)
     DECLARE_MESSAGE_MAP()
 
@@ -103,6 +110,9 @@ public:
     CView* FindGroupView(const CRuntimeClass* viewClass, const CRuntimeClass* frameClass) const;
     CRect GetMDIClientRect() const;
 
+    // The project code's handler of the project messages; without one they get default handling.
+    static void SetProjectMessageHandler(ProjectMessageHandler handler);
+
     CToolBar& GetToolBar(int index) { return m_toolBars[static_cast<size_t>(index)]; }
     // Shows or hides each toolbar from its "View:" setting.
     void ApplyToolBarSettings();
@@ -127,6 +137,7 @@ protected:
     void OnCloseAllWindows();
     void OnUpdateNeedsActiveChild(CCmdUI* pCmdUI);
     void OnNothing() {}
+    LRESULT OnProjectMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     // Closes every document; used by the close of the program and of all groups.
     void CloseEverything();
@@ -143,4 +154,6 @@ private:
     std::vector<intptr_t> m_indexedValues;
     CDlgSystemConfiguration m_systemConfiguration;
     std::array<CToolBar, kToolBarCount> m_toolBars;
+
+    static ProjectMessageHandler s_projectMessageHandler;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "shell/HostedFrameWidget.h"
 #include "shell/MainFrame.h"
 
 #include <QWidget>
@@ -12,11 +13,33 @@ BEGIN_MESSAGE_MAP(CViewChildedFrame, CFrameWnd)
 ON_WM_CLOSE()
 ON_MESSAGE(WM_CHILDACTIVATE, OnChildActivate)
 ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+ON_MESSAGE(WM_NCACTIVATE, OnNcActivate)
 END_MESSAGE_MAP()
 
 UINT CViewChildedFrame::s_lastSerialNumber = 0;
 
 CViewChildedFrame::CViewChildedFrame() : m_serialNumber(++s_lastSerialNumber) {}
+
+QWidget* CViewChildedFrame::CreateWidget(QWidget* parent) {
+    auto* widget = new CHostedFrameWidget(parent);
+    widget->setAttribute(Qt::WA_DeleteOnClose, false);
+    return widget;
+}
+
+void CViewChildedFrame::SetCaptionActive(BOOL bActive) {
+    if (auto* widget = dynamic_cast<CHostedFrameWidget*>(GetQWidget()))
+        widget->SetCaptionActive(bActive != FALSE);
+}
+
+BOOL CViewChildedFrame::IsCaptionActive() const {
+    auto* widget = dynamic_cast<CHostedFrameWidget*>(GetQWidget());
+    return widget && widget->IsCaptionActive() ? TRUE : FALSE;
+}
+
+LRESULT CViewChildedFrame::OnNcActivate(WPARAM wParam, LPARAM) {
+    SetCaptionActive(wParam != 0 ? TRUE : FALSE);
+    return TRUE;
+}
 
 CWnd* CViewChildedFrame::AttachToParentView(CView* pView, CViewChildedFrame* pFrame) {
     pFrame->m_pParentView = pView;

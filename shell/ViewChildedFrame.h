@@ -2,7 +2,8 @@
 
 // CViewChildedFrame: a document frame hosted inside a view (a video or data window inside a
 // play group or project). It asks its hosting window before it closes and tells it when it
-// becomes active, so the host can refuse a close and keep track of the current frame.
+// becomes active, so the host can refuse a close and keep track of the current frame. Its
+// window is a CHostedFrameWidget: inside the view it has a title bar and border of its own.
 
 #include "platform/framework/FrameWnd.h"
 
@@ -28,11 +29,18 @@ public:
     // The parent window, or the remembered view when there is none.
     CWnd* GetParentView() const;
 
+    // The title bar's active look, which the host sets for its current frame (WM_NCACTIVATE
+    // with wParam TRUE or FALSE does the same).
+    void SetCaptionActive(BOOL bActive);
+    BOOL IsCaptionActive() const;
+
     UINT GetSerialNumber() const { return m_serialNumber; }
     BOOL IsClosePending() const { return m_bClosePending; }
 
 protected:
+    QWidget* CreateWidget(QWidget* parent) override;
     void OnClose();
+    LRESULT OnNcActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnChildActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam);
 

@@ -54,6 +54,11 @@ public:
     void SetPaintCallback(PaintCallback callback, CWnd* context);
 
     int GetCurrentFrame() const { return m_currentFrame; }
+    // The annotation tool the owner chose (15 scale calibration, 16 caliper, 17 velocity
+    // caliper, 18 goto note, 19 frame slider, 20 video information, 21 measurement point);
+    // kept here for the annotation editor, -1 while none was chosen.
+    void SetTool(int tool) { m_tool = tool; }
+    int GetTool() const { return m_tool; }
     const CFrameImage& GetImage() const { return m_image; }
     // The annotations painted over the frames; they belong to this window.
     CAnnotateDoc* GetAnnotateDoc() const { return m_annotateDoc.get(); }
@@ -89,6 +94,7 @@ private:
     CFrameSourcePtr m_source;
     CZoomTransform m_transform;
     int m_currentFrame = 0;
+    int m_tool = -1;
     PaintCallback m_paintCallback = nullptr;
     CWnd* m_paintContext = nullptr;
     CWnd* m_mouseContext = nullptr;

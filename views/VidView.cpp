@@ -137,6 +137,26 @@ void CVidView::MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSe
     SetDisplayLuts(colour, bw);
 }
 
+void CVidView::MovieSetFrameSource(const CFrameSourcePtr& source) {
+    SetFrameSource(source);
+}
+
+void CVidView::MovieSetGroupMember(int memberType, int sourceKind) {
+    SetGroupMember(memberType, GetMemberIndex(), sourceKind, GetMemberParam());
+}
+
+void CVidView::MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) {
+    SetFrameChangedCallback(fn, context);
+}
+
+void CVidView::MovieNotifyFrameChanged() {
+    NotifyFrameChanged();
+}
+
+void CVidView::MovieSetFrameCount(int count) {
+    SetFrameCount(count);
+}
+
 int CVidView::ToolOfCommand(UINT nID) {
     const auto* found =
         std::find_if(std::begin(kToolCommands), std::end(kToolCommands),

@@ -126,6 +126,11 @@ public:
     int MovieGetOutPoint(int* frame) override;
     void MovieGetDisplayLuts(CLutParamSet* colour, CLutParamSet* bw) override;
     void MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) override;
+    void MovieSetFrameSource(const CFrameSourcePtr& source) override;
+    void MovieSetGroupMember(int memberType, int sourceKind) override;
+    void MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) override;
+    void MovieNotifyFrameChanged() override;
+    void MovieSetFrameCount(int count) override;
 
     COverlayHost& GetOverlayHost() { return m_overlayHost; }
     // Null until the initial update made it.

@@ -1,6 +1,8 @@
 #include "app/AboutDlg.h"
 #include "app/SpanrecApp.h"
 #include "app/SplashWnd.h"
+#include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ResourceChain.h"
@@ -10,6 +12,7 @@
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -39,6 +42,8 @@ protected:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
         env.insert(kPromptLogVariable, promptLog);
+        // The program registers its file types with the desktop at start.
+        env.insert("XDG_DATA_HOME", WorkPath("xdg"));
         process->setProcessEnvironment(env);
         process->setWorkingDirectory(WorkDir());
         process->start(PROGRAM_PATH, {});
@@ -94,16 +99,30 @@ TEST_F(SpanrecAppTest, LockOfAKilledRunDoesNotBlockTheNextStart) {
 
 class SpanrecAppStartTest : public IsolatedTest {
 protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        // Start-up registers the file types with the desktop: into this test's folder.
+        m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+        m_oldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", WorkPath("xdg").toUtf8());
+    }
+
     void TearDown() override {
         if (CSplashWnd* splash = CSplashWnd::Current())
             splash->HideSplashScreen();
         if (m_app.m_pMainWnd)
             m_app.m_pMainWnd->DestroyWindow();
         m_app.ExitInstance();
+        if (m_hadDataHome)
+            qputenv("XDG_DATA_HOME", m_oldDataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
         IsolatedTest::TearDown();
     }
 
     CSpanrecApp m_app;
+    bool m_hadDataHome = false;
+    QByteArray m_oldDataHome;
 };
 
 TEST_F(SpanrecAppStartTest, StartWithoutArgumentsShowsTheEmptyMaximisedMainWindow) {
@@ -129,6 +148,8 @@ TEST_F(SpanrecAppStartTest, ServerSwitchesStartNormallyAndUnregisterEnds) {
     } cases[] = {{"/Embedding", TRUE}, {"-Automation", TRUE}, {"/Unregister", FALSE}};
     for (const auto& c : cases) {
         m_app.SetArguments({c.argument});
+        if (!c.started)
+            Prompter().ExpectMessageBox(QString::fromLatin1(kUnregisterDoneText), IDOK);
         EXPECT_EQ(m_app.InitInstance(), c.started) << c.argument;
         CWnd* frame = m_app.m_pMainWnd;
         ASSERT_NE(frame, nullptr);
@@ -216,6 +237,65 @@ TEST_F(SpanrecAppStartTest, SplashHidesWhenItsTimerFires) {
     ASSERT_NE(splash, nullptr);
     splash->OnTimer(CSplashWnd::kTimerId);
     EXPECT_EQ(CSplashWnd::Current(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpanrecAppStartTest, StartRegistersWithTheDesktopAndUnregisterRemovesIt) {
+    const QString entry = WorkPath("xdg/applications/reelmark.desktop");
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_TRUE(QFileInfo::exists(entry));
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+
+    m_app.SetArguments({"/Unregister"});
+    Prompter().ExpectMessageBox(QString::fromLatin1(kUnregisterDoneText), IDOK);
+    EXPECT_FALSE(m_app.InitInstance());
+    EXPECT_FALSE(QFileInfo::exists(entry));
+    EXPECT_TRUE(QDir(WorkPath("xdg")).isEmpty());
+}
+
+TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoice) {
+    ASSERT_TRUE(m_app.InitInstance());
+    // No project is open, so the file makes a new one.
+    Prompter().AnswerFileDialog({WorkPath("clip")});
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
+    EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+
+    ASSERT_EQ(Prompter().FilePrompts().size(), 1u);
+    const FileDialogPrompt& prompt = Prompter().FilePrompts()[0];
+    EXPECT_TRUE(prompt.open);
+    EXPECT_EQ(
+        prompt.filter,
+        "Video File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|*.avi;*.raw;*.bmp;*.tif;*.jpg;"
+        "*.pvi|Data Files (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn|Play Group Files "
+        "(*.playgrp)|*.playgrp|All Files (*.*)|*.*||");
+    EXPECT_EQ(prompt.defaultExt, "avi");
+    EXPECT_EQ(prompt.flags & (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
+              OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+
+    Prompter().AnswerFileDialog({});
+    EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+}
+
+TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {
+    ASSERT_TRUE(m_app.InitInstance());
+    auto* frame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+    ASSERT_NE(frame, nullptr);
+    // With "open in existing" off every file makes a new project, each in turn.
+    VARIANT off;
+    off.vt = VT_I4;
+    off.lVal = 0;
+    ASSERT_TRUE(SUCCEEDED(frame->SetSetting("AppBehave:bOpenInExisting", off, -1)));
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
+    frame->OnDropFiles({WorkPath("a.avi"), WorkPath("b.playgrp")});
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
 }
 
 }  // namespace

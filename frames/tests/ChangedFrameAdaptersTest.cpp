@@ -36,10 +36,15 @@ public:
     int MovieGetCurrentFrame() override { return current; }
     int MovieGetSourceKind() override { return sourceKind; }
     CFrameSourcePtr MovieGetFrameSource() override { return source; }
-    int MovieGetInPoint(int* frame) override { return frame ? (*frame = 0, 0) : 0; }
-    int MovieGetOutPoint(int* frame) override { return frame ? (*frame = 0, 0) : 0; }
+    int MovieGetInPoint(int*) override { return 0; }
+    int MovieGetOutPoint(int*) override { return 0; }
     void MovieGetDisplayLuts(CLutParamSet*, CLutParamSet*) override {}
     void MovieSetDisplayLuts(const CLutParamSet&, const CLutParamSet&) override {}
+    void MovieSetFrameSource(const CFrameSourcePtr&) override {}
+    void MovieSetGroupMember(int, int) override {}
+    void MovieSetFrameChangedCallback(FrameChangedFn, void*) override {}
+    void MovieNotifyFrameChanged() override {}
+    void MovieSetFrameCount(int) override {}
 
     int current = 0;
     int sourceKind = 1;

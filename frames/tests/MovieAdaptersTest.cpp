@@ -60,6 +60,11 @@ public:
     void MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSet& bw) override {
         luts = {colour, bw};
     }
+    void MovieSetFrameSource(const CFrameSourcePtr&) override {}
+    void MovieSetGroupMember(int, int) override {}
+    void MovieSetFrameChangedCallback(FrameChangedFn, void*) override {}
+    void MovieNotifyFrameChanged() override {}
+    void MovieSetFrameCount(int) override {}
 
     std::vector<std::pair<int, int>> calls;  // frame and force; -1 for the own set-frame
     int current = 0;
@@ -178,6 +183,13 @@ TEST_F(MovieSettingsListTest, SaveAndLoadRoundTripThroughTheBLSection) {
             EXPECT_TRUE(SameRecord(loaded[i].second, pairs[i].second)) << i;
         }
     }
+}
+
+TEST_F(MovieSettingsListTest, AFailedWriteIsReported) {
+    CMovieSettingsList list;
+    ASSERT_EQ(LoadPairs({{MakeSet(1), MakeSet(2)}}, list), S_OK);
+    CFile readOnly(WorkPath("pairs.bin"), CFile::modeRead | CFile::typeBinary);
+    EXPECT_EQ(list.Save(readOnly), E_FAIL);
 }
 
 TEST_F(MovieSettingsListTest, AFileWithoutTheSectionFailsAndKeepsTheList) {

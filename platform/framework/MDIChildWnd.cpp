@@ -28,7 +28,10 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
     if (pContext && pContext->m_pNewDocTemplate)
         m_pSharedMenu = pContext->m_pNewDocTemplate->GetSharedMenu();
     // The window lives in the MDI client, not as a child window of the frame.
-    return CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle & ~WS_CHILD, nullptr, pContext);
+    if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle & ~WS_CHILD, nullptr, pContext))
+        return FALSE;
+    m_pMDIFrame->ChildCreated(this);
+    return TRUE;
 }
 
 QWidget* CMDIChildWnd::CreateWidget(QWidget* parent) {

@@ -10,6 +10,10 @@ ON_MESSAGE(WM_MDIACTIVATE, OnMDIActivate)
 ON_MESSAGE(WM_MDIDESTROY, OnMDIDestroy)
 END_MESSAGE_MAP()
 
+void CMDIClientWnd::OnMDIChildCreated(CMDIChildWnd*) {}
+
+void CMDIClientWnd::OnMDIChildDestroying(CMDIChildWnd*) {}
+
 LRESULT CMDIClientWnd::OnMDIActivate(WPARAM wParam, LPARAM) {
     if (CWnd* child = CWnd::FromHandle(reinterpret_cast<HWND>(wParam)))
         m_frame->MDIActivate(child);

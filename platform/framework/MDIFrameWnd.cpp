@@ -24,15 +24,14 @@ END_MESSAGE_MAP()
 
 CMDIFrameWnd::CMDIFrameWnd() = default;
 
-CMDIFrameWnd::~CMDIFrameWnd() {
-    delete m_pClient;
-}
+CMDIFrameWnd::~CMDIFrameWnd() = default;
 
 BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
     auto* main = static_cast<QMainWindow*>(GetQWidget());
     m_mdiArea = new QMdiArea(main);
     main->setCentralWidget(m_mdiArea);
-    m_pClient = new CMDIClientWnd(this);
+    m_defaultClient = std::make_unique<CMDIClientWnd>(this);
+    m_pClient = m_defaultClient.get();
     m_pClient->Attach(m_mdiArea);
     m_activation = QObject::connect(m_mdiArea, &QMdiArea::subWindowActivated, m_mdiArea,
                                     [this](QMdiSubWindow* window) { SubWindowActivated(window); });
@@ -41,6 +40,19 @@ BOOL CMDIFrameWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext*) {
 
 CWnd* CMDIFrameWnd::GetMDIClient() const {
     return m_pClient && m_pClient->GetSafeHwnd() ? m_pClient : nullptr;
+}
+
+BOOL CMDIFrameWnd::SubclassMDIClient(CMDIClientWnd* pClient) {
+    if (!pClient || pClient->GetSafeHwnd() || !GetMDIClient())
+        return FALSE;
+    QWidget* area = m_pClient->Detach();
+    if (!pClient->Attach(area)) {
+        m_pClient->Attach(area);
+        return FALSE;
+    }
+    m_pClient = pClient;
+    m_defaultClient.reset();
+    return TRUE;
 }
 
 CMDIChildWnd* CMDIFrameWnd::ChildOf(QMdiSubWindow* window) const {
@@ -57,7 +69,14 @@ void CMDIFrameWnd::AddMDIChild(CMDIChildWnd* pChild, QWidget* frameWidget) {
     m_children.push_back(pChild);
 }
 
+void CMDIFrameWnd::ChildCreated(CMDIChildWnd* pChild) {
+    if (m_pClient && std::find(m_children.begin(), m_children.end(), pChild) != m_children.end())
+        m_pClient->OnMDIChildCreated(pChild);
+}
+
 void CMDIFrameWnd::ChildDestroyed(CMDIChildWnd* pChild) {
+    if (m_pClient)
+        m_pClient->OnMDIChildDestroying(pChild);
     m_children.erase(std::remove(m_children.begin(), m_children.end(), pChild), m_children.end());
     if (m_pActiveChild == pChild) {
         m_pActiveChild = nullptr;

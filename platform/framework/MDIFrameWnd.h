@@ -8,6 +8,7 @@
 
 #include <QMetaObject>
 
+#include <memory>
 #include <vector>
 
 class CMDIChildWnd;
@@ -25,6 +26,10 @@ public:
 
     // The client window, which exists while the frame's window does.
     CWnd* GetMDIClient() const;
+    // Makes pClient (made for this frame, kept by the caller until the frame's window is
+    // gone) the object of the client window in place of the default one. FALSE without a
+    // client window or when pClient already has a window.
+    BOOL SubclassMDIClient(CMDIClientWnd* pClient);
     QMdiArea* GetMDIArea() const { return m_mdiArea; }
 
     // The active child frame (with *pbMaximized telling whether it is maximised), or nullptr.
@@ -45,8 +50,10 @@ public:
     void OnIdleUpdateCmdUI() override;
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;
 
-    // Called by the child frames.
+    // Called by the child frames: when the frame widget is made, once the child's window
+    // exists, and when it is destroyed.
     void AddMDIChild(CMDIChildWnd* pChild, QWidget* frameWidget);
+    void ChildCreated(CMDIChildWnd* pChild);
     void ChildDestroyed(CMDIChildWnd* pChild);
 
 protected:
@@ -62,6 +69,7 @@ private:
 
     QMdiArea* m_mdiArea = nullptr;
     CMDIClientWnd* m_pClient = nullptr;
+    std::unique_ptr<CMDIClientWnd> m_defaultClient;
     CMDIChildWnd* m_pActiveChild = nullptr;
     std::vector<CMDIChildWnd*> m_children;
     bool m_destroying = false;

@@ -79,6 +79,29 @@ QString CTabCtrl::GetItemText(int nItem) const {
     return tabs ? tabs->tabText(nItem) : QString();
 }
 
+BOOL CTabCtrl::SetItemText(int nItem, const QString& text) {
+    RmTabBar* tabs = Tabs(this);
+    if (!tabs || nItem < 0 || nItem >= tabs->count())
+        return FALSE;
+    tabs->setTabText(nItem, text);
+    return TRUE;
+}
+
+BOOL CTabCtrl::SetItemData(int nItem, LPARAM data) {
+    RmTabBar* tabs = Tabs(this);
+    if (!tabs || nItem < 0 || nItem >= tabs->count())
+        return FALSE;
+    tabs->setTabData(nItem, QVariant::fromValue<qlonglong>(data));
+    return TRUE;
+}
+
+LPARAM CTabCtrl::GetItemData(int nItem) const {
+    RmTabBar* tabs = Tabs(this);
+    if (!tabs || nItem < 0 || nItem >= tabs->count())
+        return 0;
+    return static_cast<LPARAM>(tabs->tabData(nItem).value<qlonglong>());
+}
+
 void CTabCtrl::AdjustRect(BOOL bLarger, CRect* rect) const {
     RmTabBar* tabs = Tabs(this);
     const int tabHeight = tabs ? tabs->sizeHint().height() : 0;

@@ -21,6 +21,10 @@ public:
     // Returns the previous selection, or -1 when nItem is no tab.
     int SetCurSel(int nItem);
     QString GetItemText(int nItem) const;
+    BOOL SetItemText(int nItem, const QString& text);
+    // The value the program keeps with a tab (0 until set); FALSE or 0 for no such tab.
+    BOOL SetItemData(int nItem, LPARAM data);
+    LPARAM GetItemData(int nItem) const;
     // bLarger FALSE: the window rectangle to the page area below the tabs; TRUE: the reverse.
     void AdjustRect(BOOL bLarger, CRect* rect) const;
 };

@@ -88,6 +88,7 @@ namespace {
 
 constexpr const char* kCtrlIdProperty = "rmCtrlId";
 constexpr const char* kDestroyedProperty = "rmDestroyed";
+constexpr const char* kNonClientProperty = "rmNonClient";
 constexpr UINT kMinTimerMs = 10;
 
 // Live handles, readable from any thread (IsWindow, PostMessage); widget lookups are made on
@@ -129,13 +130,17 @@ bool IsDestroyedWidget(const QWidget* w) {
     return w->property(kDestroyedProperty).toBool();
 }
 
+bool IsNonClientWidget(const QWidget* w) {
+    return w->property(kNonClientProperty).toBool();
+}
+
 // The child windows of parent, topmost first (Qt keeps children bottom to top).
 std::vector<QWidget*> ChildWindows(const QWidget* parent) {
     std::vector<QWidget*> result;
     const QObjectList& children = parent->children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         auto* w = qobject_cast<QWidget*>(*it);
-        if (w && !w->isWindow() && !IsDestroyedWidget(w))
+        if (w && !w->isWindow() && !IsDestroyedWidget(w) && !IsNonClientWidget(w))
             result.push_back(w);
     }
     return result;
@@ -246,6 +251,11 @@ CWnd* MessageMapWndFromHandle(WPARAM handle) {
     return CWnd::FromHandle(reinterpret_cast<HWND>(handle));
 }
 
+void SetNonClientWidget(QWidget* widget) {
+    if (widget)
+        widget->setProperty(kNonClientProperty, true);
+}
+
 BOOL IsWindow(HWND hWnd) {
     if (!hWnd)
         return FALSE;
@@ -282,7 +292,7 @@ CWnd* CWnd::FromWidgetPermanent(const QWidget* widget) {
 }
 
 CWnd* CWnd::FromWidget(QWidget* widget) {
-    if (!widget || IsDestroyedWidget(widget))
+    if (!widget || IsDestroyedWidget(widget) || IsNonClientWidget(widget))
         return nullptr;
     if (CWnd* wnd = FromWidgetPermanent(widget))
         return wnd;
@@ -720,10 +730,8 @@ BOOL CWnd::ShowWindow(int nCmdShow) {
             break;
         case SW_RESTORE:
         case SW_SHOWNORMAL:
-            if (m_widget->isWindow())
-                m_widget->showNormal();
-            else
-                m_widget->show();
+            // A child window may be minimised or maximised inside its parent too.
+            m_widget->showNormal();
             break;
         default:
             m_widget->show();
@@ -1039,6 +1047,18 @@ bool CWnd::HandleQtEvent(QEvent* event) {
             const UINT message = ButtonMessage(e->button(), e->type());
             if (!message)
                 return false;
+            if (e->type() == QEvent::MouseButtonPress) {
+                // The window (and, through DefWindowProc, its parents) decides first whether
+                // the click activates and whether it goes on.
+                const std::shared_ptr<bool> alive = m_alive;
+                CWnd* top = GetTopLevelParent();
+                const LRESULT answer = WindowProc(
+                    WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(top ? top->m_hWnd : nullptr),
+                    MAKELPARAM(HTCLIENT, message));
+                if (!*alive || !m_widget || answer == MA_ACTIVATEANDEAT ||
+                    answer == MA_NOACTIVATEANDEAT)
+                    return true;
+            }
             return DispatchFromQt(message, MouseKeyFlags(e->buttons(), e->modifiers()),
                                   PackPoint(e->position().toPoint()));
         }

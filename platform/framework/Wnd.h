@@ -41,8 +41,16 @@ inline constexpr UINT GW_HWNDNEXT = 2;
 inline constexpr UINT GW_HWNDPREV = 3;
 inline constexpr UINT GW_CHILD = 5;
 
-// The WM_MOUSEACTIVATE answer that activates the window and passes the click on.
+// WM_MOUSEACTIVATE answers: whether the window is activated and whether the click goes on
+// to it. Every mouse button press from Qt first asks the window under the mouse (wParam: its
+// top-level window, lParam: MAKELPARAM(hit-test code, button message)).
 inline constexpr LRESULT MA_ACTIVATE = 1;
+inline constexpr LRESULT MA_ACTIVATEANDEAT = 2;
+inline constexpr LRESULT MA_NOACTIVATE = 3;
+inline constexpr LRESULT MA_NOACTIVATEANDEAT = 4;
+// Hit-test codes of a window's title bar and of its sizing border.
+inline constexpr UINT HTCAPTION = 2;
+inline constexpr UINT HTBORDER = 18;
 
 // Asks for one WM_MOUSELEAVE when the mouse next leaves the window.
 inline constexpr DWORD TME_LEAVE = 0x00000002;
@@ -285,6 +293,11 @@ private:
 // The message of a Qt input event (keys, mouse buttons, mouse moves) for the window of widget or
 // of its nearest ancestor with one, in that window's client co-ordinates. FALSE for other events.
 bool TranslateQtInput(QWidget* widget, QEvent* event, MSG* msg);
+
+// Marks a widget as part of its window's frame (a title bar, a border grip): it is no child
+// window, so window walks (GetWindow, GetDlgItem, descendants) pass it by and FromWidget gives
+// no window object for it.
+void SetNonClientWidget(QWidget* widget);
 
 // Whether the handle names a window that exists. Safe from any thread.
 BOOL IsWindow(HWND hWnd);

@@ -244,6 +244,22 @@ TEST_F(StreamWndTest, RendersTheFrameWithReticleAndRulers) {
     EXPECT_EQ(At(picture, tickX, 10), Grey(shortLevel));
 }
 
+TEST_F(StreamWndTest, AreaBesideAFittedFrameIsDarkGrey) {
+    CreateWindow();
+    m_wnd.SetInfoCorner(CPanZoomView::kHidden);
+    m_wnd.SetFrameSource(OpenSource());
+    ASSERT_EQ(m_wnd.ShowFrame(60), 1);
+    // A wider window: the frame is 500 high and (int)(500 * 4 / 3) = 666 wide, centred.
+    m_wnd.MoveWindow(0, 0, kClientWidth, 500);
+    const QImage picture = Render();
+    const int left = (kClientWidth - 666) / 2;
+    for (const CPoint p : {CPoint(0, 0), CPoint(left - 1, 250), CPoint(left + 666, 250),
+                           CPoint(kClientWidth - 1, 499)})
+        EXPECT_EQ(At(picture, p.x, p.y), Grey(0x40)) << p.x << "," << p.y;
+    EXPECT_EQ(At(picture, left + 1, 2), Grey(CSampleRecording::Level(60, 0, 0)));
+    EXPECT_EQ(At(picture, 10, 600), (Rgb{255, 255, 255}));  // below the window: untouched
+}
+
 TEST_F(StreamWndTest, InfoBoxSitsInTheChosenCorner) {
     CreateWindow();
     m_wnd.SetFrameSource(OpenSource());

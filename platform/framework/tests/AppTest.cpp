@@ -9,6 +9,7 @@
 #include "platform/framework/FormView.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/MDIClientWnd.h"
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
@@ -329,6 +330,45 @@ TEST_F(AppTest, TemplatesCreateTitledDocumentsInMdiChildren) {
     for (CMDIChildWnd* child : Main()->GetMDIChildren())
         corners.insert(child->GetSubWindow()->pos());
     EXPECT_EQ(corners.size(), 3);
+}
+
+// A client object of the program's own that records the child frames it hears of.
+class TestClient : public CMDIClientWnd {
+public:
+    using CMDIClientWnd::CMDIClientWnd;
+    std::vector<std::pair<std::string, CMDIChildWnd*>> heard;
+
+    void OnMDIChildCreated(CMDIChildWnd* pChild) override {
+        // The child is whole by then: its window and its view exist.
+        EXPECT_NE(pChild->GetDescendantWindow(AFX_IDW_PANE_FIRST), nullptr);
+        heard.emplace_back("created", pChild);
+    }
+    void OnMDIChildDestroying(CMDIChildWnd* pChild) override {
+        EXPECT_NE(pChild->GetSafeHwnd(), nullptr);
+        heard.emplace_back("destroying", pChild);
+    }
+};
+
+TEST_F(AppTest, SubclassedClientHearsOfEveryChildMadeAndDestroyed) {
+    TestClient client(Main());
+    QWidget* area = Main()->GetMDIClient()->GetQWidget();
+    ASSERT_TRUE(Main()->SubclassMDIClient(&client));
+    EXPECT_EQ(Main()->GetMDIClient(), &client);
+    EXPECT_EQ(client.GetQWidget(), area);
+    EXPECT_FALSE(Main()->SubclassMDIClient(&client));
+
+    auto* a = dynamic_cast<CMDIChildWnd*>(FirstView(NewAlpha())->GetParentFrame());
+    auto* b = dynamic_cast<CMDIChildWnd*>(FirstView(NewAlpha())->GetParentFrame());
+    ASSERT_TRUE(a && b);
+    // The client's own messages still work.
+    client.SendMessage(WM_MDIACTIVATE, reinterpret_cast<WPARAM>(a->GetSafeHwnd()));
+    EXPECT_EQ(Main()->MDIGetActive(), a);
+    a->SendMessage(WM_CLOSE);
+    using Heard = std::vector<std::pair<std::string, CMDIChildWnd*>>;
+    EXPECT_EQ(client.heard, (Heard{{"created", a}, {"created", b}, {"destroying", a}}));
+    // The frame goes before the client object does.
+    Main()->DestroyWindow();
+    EXPECT_EQ(client.heard.size(), 4u);
 }
 
 TEST_F(AppTest, UpdateAllViewsSkipsTheSender) {

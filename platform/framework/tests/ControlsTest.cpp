@@ -250,6 +250,25 @@ TEST_F(ControlsTest, TabControlSwitchesChildPages) {
     EXPECT_EQ(m_dlg.m_log.size(), 1);
 }
 
+TEST_F(ControlsTest, TabsKeepTheirOwnTextAndValueThroughDeletions) {
+    CTabCtrl& tabs = m_dlg.m_tabs;
+    EXPECT_EQ(tabs.GetItemData(0), 0);
+    ASSERT_TRUE(tabs.SetItemData(0, 11));
+    ASSERT_TRUE(tabs.SetItemData(1, -22));
+    EXPECT_EQ(tabs.InsertItem(2, QStringLiteral("Third")), 2);
+    ASSERT_TRUE(tabs.SetItemData(2, 33));
+    ASSERT_TRUE(tabs.SetItemText(2, QStringLiteral("Renamed")));
+    ASSERT_TRUE(tabs.DeleteItem(1));
+    EXPECT_EQ(tabs.GetItemData(0), 11);
+    EXPECT_EQ(tabs.GetItemData(1), 33);
+    EXPECT_EQ(tabs.GetItemText(1), "Renamed");
+    // No such tab.
+    EXPECT_FALSE(tabs.SetItemData(2, 1));
+    EXPECT_FALSE(tabs.SetItemText(-1, QStringLiteral("x")));
+    EXPECT_EQ(tabs.GetItemData(5), 0);
+    EXPECT_EQ(m_dlg.m_log.size(), 0);
+}
+
 TEST_F(ControlsTest, SliderReportsMovesAndRelease) {
     m_dlg.m_rate.SetRange(0, 10);
     m_dlg.m_rate.SetPageSize(5);

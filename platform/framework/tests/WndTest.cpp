@@ -751,4 +751,95 @@ TEST_F(WndTest, TextVisibilityAndEnableFollowTheWidget) {
     EXPECT_TRUE(m_wnd.IsWindowEnabled());
 }
 
+// A parent that answers WM_MOUSEACTIVATE as told and records the questions.
+class CActivationParent : public CWnd {
+    DECLARE_MESSAGE_MAP()
+
+public:
+    LRESULT answer = 0;
+    std::vector<Received> asked;
+
+    LRESULT OnMouseActivate(WPARAM wParam, LPARAM lParam) {
+        asked.push_back({WM_MOUSEACTIVATE, wParam, lParam});
+        return answer;
+    }
+};
+
+BEGIN_MESSAGE_MAP(CActivationParent, CWnd)
+ON_MESSAGE(WM_MOUSEACTIVATE, OnMouseActivate)
+END_MESSAGE_MAP()
+
+struct ActivationCase {
+    const char* name;
+    LRESULT parentAnswer;
+    bool clickArrives;
+};
+
+class MouseActivateTest : public WndTest, public ::testing::WithParamInterface<ActivationCase> {};
+
+TEST_P(MouseActivateTest, PressAsksTheParentsFirstAndAnEatingAnswerDropsIt) {
+    const ActivationCase& c = GetParam();
+    CActivationParent parent;
+    ASSERT_TRUE(
+        parent.Create(nullptr, "parent", WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 80), &m_wnd, 1));
+    CProbeWnd child;
+    ASSERT_TRUE(
+        child.Create(nullptr, "child", WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 40), &parent, 2));
+    parent.answer = c.parentAnswer;
+    child.received.clear();
+
+    QTest::mousePress(child.GetQWidget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    // The question names the top-level window, the hit-test code and the button message.
+    EXPECT_EQ(parent.asked,
+              (std::vector<Received>{{WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_wnd.m_hWnd),
+                                      MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)}}));
+    EXPECT_EQ(child.Of(WM_LBUTTONDOWN).size(), c.clickArrives ? 1u : 0u);
+    // Releases and double clicks do not ask again.
+    QTest::mouseRelease(child.GetQWidget(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 6));
+    EXPECT_EQ(parent.asked.size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, MouseActivateTest,
+    ::testing::Values(ActivationCase{"NoOpinion", 0, true},
+                      ActivationCase{"Activate", MA_ACTIVATE, true},
+                      ActivationCase{"ActivateAndEat", MA_ACTIVATEANDEAT, false},
+                      ActivationCase{"NoActivate", MA_NOACTIVATE, true},
+                      ActivationCase{"NoActivateAndEat", MA_NOACTIVATEANDEAT, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(WndTest, NonClientWidgetsAreNoChildWindows) {
+    CWnd a;
+    ASSERT_TRUE(a.Create(nullptr, "a", WS_CHILD, CRect(0, 0, 10, 10), &m_wnd, 101));
+    // Made last, so it would be on top of the children.
+    auto* titleBar = new QWidget(m_wnd.GetQWidget());
+    SetNonClientWidget(titleBar);
+    titleBar->setProperty("rmCtrlId", 101);
+
+    EXPECT_EQ(m_wnd.GetTopWindow(), &a);
+    EXPECT_EQ(a.GetWindow(GW_HWNDFIRST), &a);
+    EXPECT_EQ(a.GetNextWindow(), nullptr);
+    EXPECT_EQ(m_wnd.GetDlgItem(101), &a);
+    EXPECT_EQ(CWnd::FromWidget(titleBar), nullptr);
+}
+
+TEST_F(WndTest, ChildWindowMinimisesMaximisesAndRestoresInsideItsParent) {
+    CWnd child;
+    ASSERT_TRUE(child.Create(nullptr, "c", WS_CHILD | WS_VISIBLE, CRect(0, 0, 10, 10), &m_wnd, 1));
+    const struct {
+        int show;
+        BOOL iconic;
+        BOOL zoomed;
+    } steps[] = {{SW_MINIMIZE, TRUE, FALSE},      {SW_RESTORE, FALSE, FALSE},
+                 {SW_SHOWMAXIMIZED, FALSE, TRUE}, {SW_SHOWNORMAL, FALSE, FALSE},
+                 {SW_SHOWMINIMIZED, TRUE, FALSE}, {SW_SHOW, TRUE, FALSE},
+                 {SW_RESTORE, FALSE, FALSE}};
+    for (const auto& step : steps) {
+        child.ShowWindow(step.show);
+        EXPECT_EQ(child.IsIconic(), step.iconic) << step.show;
+        EXPECT_EQ(child.IsZoomed(), step.zoomed) << step.show;
+        EXPECT_TRUE(child.IsWindowVisible()) << step.show;
+    }
+}
+
 }  // namespace

@@ -1,0 +1,26 @@
+#pragma once
+
+// CMeasFrameAdapter: the play group's frame-window adapter. It shows frame sources in video
+// windows of the group, finds a source's window again, brings it to the front and closes it.
+// Made by the play-group document with itself; the document outlives it.
+
+#include "frames/IFrameWindowAdapter.h"
+#include "frames/IMeasFrameDoc.h"
+
+class CMeasFrameAdapter : public IFrameWindowAdapter {
+public:
+    // document: not owned (null: ShowVideo gives E_FAIL and nothing is found).
+    explicit CMeasFrameAdapter(IMeasFrameDoc* document) : m_document(document) {}
+    virtual ~CMeasFrameAdapter() = default;
+
+    // A new window is a group member of type 3 (video) with source kind 2; with the group's
+    // frame-changed callback it is notified once and learns the source's frame count.
+    HRESULT ShowVideo(const CFrameSourcePtr& source, const QString& title) override;
+    HRESULT CloseVideo(const CFrameSourcePtr& source) override;
+    // Looks at each frame among the group window's children through its first child window,
+    // which must be a video view showing a source with the same source id.
+    HRESULT FindVideoWindow(const CFrameSourcePtr& source, CFrameWnd** out) override;
+
+private:
+    IMeasFrameDoc* m_document;
+};

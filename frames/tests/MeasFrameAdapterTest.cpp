@@ -1,0 +1,201 @@
+#include "frames/MeasFrameAdapter.h"
+#include "frames/SampleRecording.h"
+#include "platform/framework/FrameWnd.h"
+
+#include "testsupport/IsolatedTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QWidget>
+
+#include <vector>
+
+namespace {
+
+// A video window's view as the adapter sees it; deletes itself with its window.
+class FakeVidView : public CWnd, public IMovieView {
+public:
+    void MovieSetCurrentFrame(int, int) override {}
+    void MovieSetFrame(int) override {}
+    int MovieGetCurrentFrame() override { return 0; }
+    int MovieGetSourceKind() override { return 0; }
+    CFrameSourcePtr MovieGetFrameSource() override { return source; }
+    int MovieGetInPoint(int*) override { return 0; }
+    int MovieGetOutPoint(int*) override { return 0; }
+    void MovieGetDisplayLuts(CLutParamSet*, CLutParamSet*) override {}
+    void MovieSetDisplayLuts(const CLutParamSet&, const CLutParamSet&) override {}
+    void MovieSetFrameSource(const CFrameSourcePtr& newSource) override { source = newSource; }
+    void MovieSetGroupMember(int type, int kind) override {
+        memberType = type;
+        sourceKind = kind;
+    }
+    void MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) override {
+        callback = fn;
+        callbackContext = context;
+    }
+    void MovieNotifyFrameChanged() override {
+        if (callback)
+            callback(callbackContext, 0);
+    }
+    void MovieSetFrameCount(int count) override { frameCount = count; }
+
+    CFrameSourcePtr source;
+    int memberType = 0;
+    int sourceKind = 0;
+    int frameCount = 0;
+    FrameChangedFn callback = nullptr;
+    void* callbackContext = nullptr;
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+// A play group: a window whose children are member frames, each holding one video view.
+class FakeGroupDoc : public IMeasFrameDoc {
+public:
+    FakeGroupDoc() {
+        EXPECT_TRUE(window.Create(nullptr, "group", 0, CRect(0, 0, 400, 300), nullptr, 0));
+    }
+    ~FakeGroupDoc() { window.DestroyWindow(); }
+
+    CWnd* GetMemberFrameParent() override { return &window; }
+    CFrameWnd* ParentNewVideoFrame() override {
+        auto* frame = new CFrameWnd;
+        if (!frame->LoadFrame(0, WS_OVERLAPPEDWINDOW))
+            return nullptr;
+        // Hosted the way member frames are: a child widget of the group's window.
+        QWidget* widget = frame->GetQWidget();
+        widget->setParent(window.GetQWidget(),
+                          (widget->windowFlags() & ~Qt::WindowType_Mask) | Qt::Widget);
+        auto* view = new FakeVidView;
+        EXPECT_TRUE(view->Create(nullptr, "view", WS_CHILD, CRect(0, 0, 50, 50), frame,
+                                 AFX_IDW_PANE_FIRST));
+        ++framesMade;
+        return frame;
+    }
+    bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) override {
+        if (!withCallback)
+            return false;
+        *fn = &FakeGroupDoc::OnMemberFrame;
+        *context = this;
+        return true;
+    }
+
+    static void OnMemberFrame(void* context, int frame) {
+        static_cast<FakeGroupDoc*>(context)->notified.push_back(frame);
+    }
+    FakeVidView* ViewOf(CFrameWnd* frame) {
+        return dynamic_cast<FakeVidView*>(frame->GetTopWindow());
+    }
+    // A frame that shows source without going through the adapter.
+    CFrameWnd* Show(const CFrameSourcePtr& source) {
+        CFrameWnd* frame = ParentNewVideoFrame();
+        ViewOf(frame)->MovieSetFrameSource(source);
+        return frame;
+    }
+    int FrameCount() {
+        int count = 0;
+        for (CWnd* child = window.GetTopWindow(); child; child = child->GetNextWindow())
+            count += child->IsFrameWnd() ? 1 : 0;
+        return count;
+    }
+
+    CWnd window;
+    bool withCallback = true;
+    int framesMade = 0;
+    std::vector<int> notified;
+};
+
+}  // namespace
+
+class MeasFrameAdapterTest : public IsolatedTest {};
+
+TEST_F(MeasFrameAdapterTest, WithoutADocumentNothingIsShownOrFound) {
+    CMeasFrameAdapter adapter(nullptr);
+    CFrameSourcePtr source(new CFrameSource);
+    EXPECT_EQ(adapter.ShowVideo(source, "Zoom"), E_FAIL);
+    EXPECT_EQ(adapter.FindVideoWindow(source, nullptr), E_POINTER);
+    CFrameWnd* frame = reinterpret_cast<CFrameWnd*>(&adapter);
+    EXPECT_EQ(adapter.FindVideoWindow(source, &frame), E_FAIL);
+    EXPECT_EQ(frame, nullptr);
+    EXPECT_EQ(adapter.CloseVideo(source), S_OK);
+}
+
+TEST_F(MeasFrameAdapterTest, ShowVideoOpensOneMemberWindowAndLaterBringsItForward) {
+    const QString path = WorkPath("sample.raw");
+    ASSERT_TRUE(CSampleRecording::Write(path));
+    CFrameSourcePtr source(new CFrameSource);
+    ASSERT_TRUE(source->Open(path));
+    CFrameSourcePtr other(new CFrameSource);
+
+    FakeGroupDoc doc;
+    CMeasFrameAdapter adapter(&doc);
+    ASSERT_EQ(adapter.ShowVideo(source, "Zoom : cam1"), S_OK);
+    CFrameWnd* shown = nullptr;
+    ASSERT_EQ(adapter.FindVideoWindow(CFrameSourcePtr(source), &shown), S_OK);
+    EXPECT_EQ(shown->GetWindowText(), "Zoom : cam1");
+    FakeVidView* view = doc.ViewOf(shown);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->source.Get(), source.Get());
+    EXPECT_EQ(view->memberType, 3);
+    EXPECT_EQ(view->sourceKind, 2);
+    EXPECT_EQ(view->frameCount, CSampleRecording::kFrames);
+    EXPECT_EQ(doc.notified, std::vector<int>{0});
+
+    // Another member goes on top; showing the first source again brings its window forward
+    // and opens nothing.
+    ASSERT_EQ(adapter.ShowVideo(other, "Other"), S_OK);
+    CRect before;
+    shown->GetWindowRect(&before);
+    EXPECT_NE(doc.window.GetTopWindow(), shown);
+    ASSERT_EQ(adapter.ShowVideo(source, "Again"), S_OK);
+    EXPECT_EQ(doc.framesMade, 2);
+    EXPECT_EQ(doc.window.GetTopWindow(), shown);
+    EXPECT_EQ(shown->GetWindowText(), "Zoom : cam1");
+    CRect after;
+    shown->GetWindowRect(&after);
+    EXPECT_EQ(after, before);
+    EXPECT_EQ(doc.notified.size(), 2u);
+}
+
+TEST_F(MeasFrameAdapterTest, WithoutTheGroupCallbackTheNewViewIsNotNotified) {
+    FakeGroupDoc doc;
+    doc.withCallback = false;
+    CMeasFrameAdapter adapter(&doc);
+    CFrameSourcePtr source(new CFrameSource);
+    ASSERT_EQ(adapter.ShowVideo(source, "Video"), S_OK);
+    CFrameWnd* frame = nullptr;
+    ASSERT_EQ(adapter.FindVideoWindow(source, &frame), S_OK);
+    EXPECT_EQ(doc.ViewOf(frame)->callback, nullptr);
+    EXPECT_EQ(doc.ViewOf(frame)->frameCount, 0);
+    EXPECT_TRUE(doc.notified.empty());
+}
+
+TEST_F(MeasFrameAdapterTest, FindMatchesBySourceIdAndCloseClosesEveryWindowOfTheSource) {
+    FakeGroupDoc doc;
+    CMeasFrameAdapter adapter(&doc);
+    CFrameSourcePtr a(new CFrameSource);
+    CFrameSourcePtr b(new CFrameSource);
+    CFrameSourcePtr missing(new CFrameSource);
+    doc.Show(a);
+    CFrameWnd* frameB = doc.Show(b);
+    doc.Show(a);
+    doc.Show(CFrameSourcePtr());  // a member that shows nothing yet
+
+    CFrameWnd* found = nullptr;
+    ASSERT_EQ(adapter.FindVideoWindow(b, &found), S_OK);
+    EXPECT_EQ(found, frameB);
+    ASSERT_EQ(adapter.FindVideoWindow(a, &found), S_OK);
+    EXPECT_EQ(doc.ViewOf(found)->source.Get(), a.Get());
+    EXPECT_EQ(adapter.FindVideoWindow(missing, &found), E_FAIL);
+    EXPECT_EQ(found, nullptr);
+    EXPECT_EQ(adapter.FindVideoWindow(CFrameSourcePtr(), &found), E_FAIL);
+
+    ASSERT_EQ(doc.FrameCount(), 4);
+    EXPECT_EQ(adapter.CloseVideo(a), S_OK);
+    EXPECT_EQ(doc.FrameCount(), 2);
+    EXPECT_EQ(adapter.FindVideoWindow(a, &found), E_FAIL);
+    ASSERT_EQ(adapter.FindVideoWindow(b, &found), S_OK);
+    EXPECT_EQ(adapter.CloseVideo(missing), S_OK);
+    EXPECT_EQ(doc.FrameCount(), 2);
+}

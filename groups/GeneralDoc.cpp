@@ -1,0 +1,307 @@
+#include "groups/GeneralDoc.h"
+
+#include "frames/FileNames.h"
+#include "groups/ChildWindowList.h"
+#include "groups/FrameParentingView.h"
+#include "groups/IProjectPlayGroup.h"
+#include "groups/IProjectRecordGroup.h"
+#include "platform/com/ISettingsStore.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/FrameWnd.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/MDIFrameWnd.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/WinApp.h"
+#include "shell/VidraApp.h"
+#include "shell/VidraFrameWnd.h"
+#include "shell/ViewChildedFrame.h"
+
+IMPLEMENT_DYNCREATE(CGeneralDoc, CDocument)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CGeneralDoc, CDocument)
+    ON_COMMAND(ID_FILE_SAVE, SaveAll)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE, OnUpdateSavePlayGroup)
+    ON_COMMAND(ID_FILE_SAVE_AS, SaveAllAs)
+    ON_UPDATE_COMMAND_UI(ID_FILE_SAVE_AS, OnUpdateSavePlayGroup)
+    ON_COMMAND(ID_SAVE_RECORD_CONFIGURATION, SaveAll)
+    ON_UPDATE_COMMAND_UI(ID_SAVE_RECORD_CONFIGURATION, OnUpdateSaveRecordGroup)
+    ON_COMMAND(ID_SAVE_RECORD_CONFIGURATION_AS, SaveAllAs)
+    ON_UPDATE_COMMAND_UI(ID_SAVE_RECORD_CONFIGURATION_AS, OnUpdateSaveRecordGroup)
+END_MESSAGE_MAP()
+// clang-format on
+
+namespace {
+
+CProjectGroupKinds& Kinds() {
+    static CProjectGroupKinds kinds;
+    return kinds;
+}
+
+// Off when the setting is not answered.
+bool FlagSetting(const QString& key) {
+    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
+    VARIANT value;
+    if (!store || FAILED(store->GetSetting(key, &value, -1)))
+        return false;
+    VARIANT number;
+    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
+    VariantClear(&value);
+    return ok && number.lVal != 0;
+}
+
+bool HasPlaceholder(const QString& path, const char* placeholder) {
+    return path.indexOf(QLatin1String(placeholder), 1) >= 1;
+}
+
+}  // namespace
+
+int CGeneralDoc::s_projectCount = 0;
+
+CGeneralDoc::CGeneralDoc() : m_projectNumber(++s_projectCount) {
+    CVidraFrameWnd::SetProjectMessageHandler(&CGeneralDoc::HandleProjectMessage);
+}
+
+LRESULT CGeneralDoc::HandleProjectMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* mainFrame = dynamic_cast<CMDIFrameWnd*>(AfxGetMainWnd());
+    CMDIChildWnd* active = mainFrame ? mainFrame->MDIGetActive() : nullptr;
+    auto* project = active ? dynamic_cast<CGeneralDoc*>(active->GetActiveDocument()) : nullptr;
+    CFrameParentingView* view = project ? project->GetProjectView() : nullptr;
+    return view ? view->SendMessage(message, wParam, lParam) : 0;
+}
+
+void CGeneralDoc::SetGroupKinds(const CProjectGroupKinds& kinds) {
+    Kinds() = kinds;
+}
+
+const CProjectGroupKinds& CGeneralDoc::GetGroupKinds() {
+    return Kinds();
+}
+
+BOOL CGeneralDoc::IsOfKind(const CObject* object, const CRuntimeClass* kind) {
+    return object && kind && object->IsKindOf(kind);
+}
+
+BOOL CGeneralDoc::OnOpenDocument(const QString& pathName) {
+    m_strOpenPath = pathName;
+    return OnNewDocument();
+}
+
+CFrameParentingView* CGeneralDoc::GetProjectView() const {
+    POSITION pos = GetFirstViewPosition();
+    return pos ? dynamic_cast<CFrameParentingView*>(GetNextView(pos)) : nullptr;
+}
+
+CView* CGeneralDoc::FindPlayGroupView() const {
+    CFrameParentingView* view = GetProjectView();
+    const CRuntimeClass* kind = Kinds().playGroupView;
+    return view && kind ? view->FindChildViewOfClass(kind) : nullptr;
+}
+
+CView* CGeneralDoc::FindRecordGroupView() const {
+    CFrameParentingView* view = GetProjectView();
+    const CRuntimeClass* kind = Kinds().recordControllerView;
+    return view && kind ? view->FindChildViewOfClass(kind) : nullptr;
+}
+
+BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
+                              CDocument** ppGroup) {
+    CFrameParentingView* projectView = GetProjectView();
+    if (ppGroup)
+        *ppGroup = nullptr;
+    CVidraApp* app = AfxGetVidraApp();
+    if (!projectView || !app)
+        return FALSE;
+    // The creation parameters are 32-bit numbers here and cannot carry the project's view and
+    // document: none are passed.
+    CDocument* group = app->CreateDocumentByKey(QString::fromLatin1(key), path, FALSE, 0, 0, 0, 0);
+    if (!group)
+        return FALSE;
+    POSITION pos = group->GetFirstViewPosition();
+    CView* groupView = pos ? group->GetNextView(pos) : nullptr;
+    if (!groupView) {
+        group->OnCloseDocument();
+        return FALSE;
+    }
+    groupView->OnInitialUpdate();
+    auto* frame = dynamic_cast<CViewChildedFrame*>(groupView->GetParent());
+    if (!frame) {
+        // A group that cannot be hosted would stay behind as an invisible window.
+        group->OnCloseDocument();
+        return FALSE;
+    }
+
+    CViewChildedFrame::AttachToParentView(projectView, frame);
+    frame->ShowWindow(SW_SHOW);
+    frame->SetMenu(nullptr);
+    groupView->ShowWindow(SW_SHOW);
+    projectView->SetFocus();
+    CRect client;
+    projectView->GetClientRect(&client);
+    projectView->SendMessage(WM_SIZE, SIZE_RESTORED,
+                             static_cast<LPARAM>(MAKELONG(client.Width(), client.Height())));
+
+    if (ppGroup)
+        *ppGroup = group;
+    group->UpdateAllViews(nullptr, hint);
+    // The project decides which groups to show.
+    frame->ShowWindow(SW_HIDE);
+    groupView->ShowWindow(SW_HIDE);
+    return TRUE;
+}
+
+BOOL CGeneralDoc::CreatePlayGroup(const QString& path, CDocument** ppGroup) {
+    return CreateGroup("DT:Meas2", kPlayGroupHint, path, ppGroup);
+}
+
+BOOL CGeneralDoc::CreateRecordGroup(const QString& path, CDocument** ppGroup) {
+    return CreateGroup("DT:Rec", kRecordGroupHint, path, ppGroup);
+}
+
+void CGeneralDoc::InitializeProject() {
+    const bool openSimilarlyNamed = FlagSetting(QStringLiteral("AppBehave:bOpenSimilarlyNamed"));
+    SetTitle(QStringLiteral("Project Window %1").arg(m_projectNumber));
+    if (m_strOpenPath.isEmpty())
+        return;
+
+    CDocument* group = nullptr;
+    if (HasPlaceholder(m_strOpenPath, kEmptyRecordGroupPlaceholder) &&
+        CreateRecordGroup(QString(), &group)) {
+        if (CreatePlayGroup(QString(), &group))
+            SetTitle(group->GetTitle());
+        return;
+    }
+    if (HasPlaceholder(m_strOpenPath, kEmptyPlayGroupPlaceholder) &&
+        CreatePlayGroup(QString(), &group)) {
+        SetTitle(group->GetTitle());
+        return;
+    }
+    if (CreateRecordGroup(m_strOpenPath, &group))
+        return;
+    if (!CreatePlayGroup(QString(), &group))
+        return;
+    if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
+        playGroup->AddPlaybackFromFile(m_strOpenPath);
+        if (openSimilarlyNamed)
+            playGroup->OpenFileWithSimilarlyNamed(m_strOpenPath);
+    }
+    group->SetPathName(m_strOpenPath);
+    group->SetTitle(GetFileTitle(m_strOpenPath, false));
+    SetTitle(group->GetTitle());
+}
+
+BOOL CGeneralDoc::OpenPlayGroupFile(const QString& path, CDocument** ppGroup) {
+    if (!GetProjectView())
+        return FALSE;
+    CView* groupView = FindPlayGroupView();
+    CDocument* group = groupView ? groupView->GetDocument() : nullptr;
+    if (!group) {
+        CreatePlayGroup(path, ppGroup);
+        return TRUE;
+    }
+    if (ppGroup)
+        *ppGroup = group;
+    if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
+        playGroup->SetPendingPath(path);
+        playGroup->LoadPlayGroup();
+    }
+    return TRUE;
+}
+
+BOOL CGeneralDoc::OpenRecordConfiguration(const QString& path, CDocument** ppGroup) {
+    if (!GetProjectView())
+        return FALSE;
+    CView* groupView = FindRecordGroupView();
+    CDocument* group = groupView ? groupView->GetDocument() : nullptr;
+    if (!group) {
+        CreateRecordGroup(path, ppGroup);
+        return TRUE;
+    }
+    if (ppGroup)
+        *ppGroup = group;
+    if (auto* recordGroup = dynamic_cast<IProjectRecordGroup*>(group)) {
+        recordGroup->StoreConfigurationPath(path);
+        recordGroup->ReloadDeviceSet();
+    }
+    return TRUE;
+}
+
+void CGeneralDoc::UpdateProjectTitle() {
+    CFrameParentingView* view = GetProjectView();
+    if (!view)
+        return;
+    CChildWindowList list(view);
+    list.CollectFiltered(nullptr, FALSE, TRUE, FALSE);
+    CViewChildedFrame* first = list.GetFrame(0);
+    const CProjectGroupKinds& kinds = Kinds();
+    CView* groupView = first ? first->GetActiveView() : nullptr;
+    CDocument* group = groupView ? groupView->GetDocument() : nullptr;
+    const bool isGroup =
+        IsOfKind(first, kinds.playGroupFrame) || IsOfKind(first, kinds.recordControllerFrame);
+    SetTitle(isGroup && group ? group->GetTitle() : QString());
+}
+
+CView* CGeneralDoc::TopMostView() const {
+    CView* top = nullptr;
+    for (CFrameParentingView* host = GetProjectView(); host;
+         host = dynamic_cast<CFrameParentingView*>(top)) {
+        CChildWindowList list(host);
+        list.CollectPlain(TRUE);
+        CViewChildedFrame* frame = list.GetFrame(0);
+        CView* view = frame ? frame->GetActiveView() : nullptr;
+        if (!view)
+            break;
+        top = view;
+    }
+    return top;
+}
+
+CView* CGeneralDoc::SaveTarget() const {
+    const CView* top = TopMostView();
+    const CProjectGroupKinds& kinds = Kinds();
+    CView* target = nullptr;
+    if (IsOfKind(top, kinds.playbackView))
+        target = FindPlayGroupView();
+    // A camera view is a playback view as well: the record group owns it.
+    if (IsOfKind(top, kinds.cameraView) || IsOfKind(top, kinds.sensorDataView))
+        target = FindRecordGroupView();
+    return target;
+}
+
+void CGeneralDoc::SaveAll() {
+    if (!GetProjectView())
+        return;
+    CView* target = SaveTarget();
+    if (!target) {
+        AfxMessageBox(QStringLiteral("No open files to save."), MB_ICONINFORMATION);
+        return;
+    }
+    if (CDocument* group = target->GetSafeHwnd() ? target->GetDocument() : nullptr)
+        group->DoFileSave();
+}
+
+void CGeneralDoc::SaveAllAs() {
+    if (!GetProjectView())
+        return;
+    CView* target = SaveTarget();
+    CDocument* group = target && target->GetSafeHwnd() ? target->GetDocument() : nullptr;
+    if (!group || !group->DoSave(QString(), TRUE))
+        return;
+    const QString path = group->GetPathName();
+    SetPathName(path);
+    SetTitle(GetFileTitle(path, false));
+}
+
+void CGeneralDoc::OnUpdateSavePlayGroup(CCmdUI* pCmdUI) {
+    if (!IsOfKind(TopMostView(), Kinds().playbackView) || !FindPlayGroupView())
+        pCmdUI->Enable(FALSE);
+}
+
+void CGeneralDoc::OnUpdateSaveRecordGroup(CCmdUI* pCmdUI) {
+    const CView* top = TopMostView();
+    const bool deviceOnTop =
+        IsOfKind(top, Kinds().cameraView) || IsOfKind(top, Kinds().sensorDataView);
+    if (!deviceOnTop || !FindRecordGroupView())
+        pCmdUI->Enable(FALSE);
+}

@@ -1,0 +1,805 @@
+#include "groups/MeasurementView.h"
+
+#include "frames/CfgFileInfo.h"
+#include "frames/ChangedFrameMeasView.h"
+#include "frames/FrameSource.h"
+#include "frames/IListenerList.h"
+#include "groups/MeasurementFormDoc.h"
+#include "platform/com/ISettingsStore.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/FileDialog.h"
+#include "platform/framework/FrameWnd.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/WinApp.h"
+#include "shell/ViewChildedFrame.h"
+#include "views/IPlayBar.h"
+#include "views/PlaybackView.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Command ids of the group's menus and toolbar.
+constexpr UINT kCmdAddVideo = 32802;
+constexpr UINT kCmdAddData = 32805;
+constexpr UINT kCmdImportPlayGroup = 32807;
+constexpr UINT kCmdSaveRecordParameters = 32835;
+constexpr UINT kCmdSnapkeepActive = 32860;
+constexpr UINT kCmdArrangeWindows = 32891;
+constexpr UINT kCmdAutoArrange = 32892;
+constexpr UINT kCmdArrangeIfAuto = 32952;
+constexpr UINT kCmdCascade = 32868;
+constexpr UINT kCmdCascadeToo = 32870;
+constexpr UINT kCmdTileHorizontally = 32871;
+constexpr UINT kCmdTileVertically = 32968;
+constexpr UINT kCmdSettingsFromActive = 32946;
+constexpr UINT kCmdSettingsFromSlowest = 32947;
+
+// One synchronisation at a time in the whole program: moving a member reports back through
+// its callbacks, which would otherwise start another.
+bool g_synchronizing = false;
+
+CPlaybackView* PlaybackOf(CFrameWnd* frame) {
+    return frame ? dynamic_cast<CPlaybackView*>(frame->GetActiveView()) : nullptr;
+}
+
+// A frame number scaled by the time since an origin: trunc(rate * seconds) + origin.
+// The frame source a video member shows; null for other members and a video without one.
+CFrameSource* VideoSourceOf(const CPlaybackView* playback) {
+    const auto* video = dynamic_cast<const CVidView*>(playback);
+    if (!video)
+        return nullptr;
+    const CFrameSourcePtr source = video->GetFrameSource();
+    // The view keeps its own reference, so the pointer outlives this copy.
+    return source.IsEmpty() ? nullptr : source.operator->();
+}
+
+// An integer setting of the main window's store; fallback when it is not answered.
+int IntSetting(const QString& key, int fallback) {
+    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
+    VARIANT value;
+    if (!store || FAILED(store->GetSetting(key, &value, -1)))
+        return fallback;
+    VARIANT number;
+    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
+    VariantClear(&value);
+    return ok ? number.lVal : fallback;
+}
+
+int TimedFrame(double rate, double seconds, int origin) {
+    return static_cast<int>(std::trunc(rate * seconds)) + origin;
+}
+
+}  // namespace
+
+IMPLEMENT_DYNCREATE(CMeasurementView, CFrameParentingView)
+
+BEGIN_MESSAGE_MAP(CMeasurementView, CFrameParentingView)
+ON_WM_SIZE()
+ON_WM_PAINT()
+ON_COMMAND(kCmdAddVideo, OnAddVideo)
+ON_COMMAND(kCmdAddData, OnAddData)
+ON_COMMAND(kCmdImportPlayGroup, OnImportPlayGroup)
+ON_COMMAND(kCmdSaveRecordParameters, OnSaveRecordParameters)
+ON_UPDATE_COMMAND_UI(kCmdSaveRecordParameters, OnUpdateTopIsVideo)
+ON_COMMAND(kCmdArrangeWindows, OnArrangeWindows)
+ON_COMMAND(kCmdAutoArrange, OnAutoArrange)
+ON_UPDATE_COMMAND_UI(kCmdAutoArrange, OnUpdateAutoArrange)
+ON_COMMAND(kCmdArrangeIfAuto, OnArrangeIfAuto)
+ON_COMMAND(kCmdCascade, OnCascade)
+ON_COMMAND(kCmdCascadeToo, OnCascade)
+ON_COMMAND(kCmdTileHorizontally, OnTileHorizontally)
+ON_COMMAND(kCmdTileVertically, OnTileVertically)
+ON_COMMAND(kCmdSettingsFromActive, OnSettingsFromActive)
+ON_COMMAND(kCmdSettingsFromSlowest, OnSettingsFromSlowest)
+ON_UPDATE_COMMAND_UI(kCmdSettingsFromActive, OnUpdateSettingsFromActive)
+ON_UPDATE_COMMAND_UI(kCmdSettingsFromSlowest, OnUpdateSettingsFromSlowest)
+// The one-step save has nothing to save yet.
+ON_UPDATE_COMMAND_UI(kCmdSnapkeepActive, OnUpdateDisabled)
+END_MESSAGE_MAP()
+
+CMeasurementView::CMeasurementView()
+    : m_frameListener(std::make_unique<CChangedFrameMeasView>(this)) {
+    // The member frames keep the places arrangement gives them; OnSize decides.
+    m_bLayOutOnSize = FALSE;
+}
+
+CMeasurementView::~CMeasurementView() {
+    for (const ListenerLink& link : m_listenerLinks)
+        if (!link.memberLife.expired())
+            link.notifier->Unadvise(link.cookie);
+    m_frameListener.reset();
+    if (m_playControl.GetSafeHwnd())
+        m_playControl.DestroyWindow();
+}
+
+void CMeasurementView::OnInitialUpdate() {
+    if (m_initialized)
+        return;
+    CFrameParentingView::OnInitialUpdate();
+    CFrameWnd* frame = GetParentFrame();
+    m_playControl.Create(nullptr, QStringLiteral("play controller"), WS_CHILD, CRect(),
+                         frame ? static_cast<CWnd*>(frame) : this, 0);
+    m_playControl.SetRewindCallback(RewindCallback, this);
+    m_playControl.SetFastForwardCallback(FastForwardCallback, this);
+    m_playControl.SetGetFrameNumberCallback(FrameNumberCallback, this);
+    m_playControl.SetGetFrameCountCallback(FrameCountCallback, this);
+    m_playControl.SetGetCurrentFrameCallback(CurrentFrameCallback, this);
+    m_playControl.SetGetTimeCallback(TimeCallback, this);
+    m_playControl.SetFrameChangedCallback(FrameChangedCallback, this);
+    m_playControl.SetZeroCallback(ZeroCallback, this);
+    m_playControl.SetSynchronizeCallback(SynchronizeCallback, this);
+    m_playControl.SetBaseSyncCallback(BaseSyncCallback, this);
+    m_playControl.SetContinuousCallback(ContinuousCallback, this);
+    m_playControl.SetSkipChangedCallback(SkipChangedCallback, this);
+    m_initialized = TRUE;
+    Invalidate();
+    if (m_maximizeOnFirstUpdate && frame)
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
+}
+
+BOOL CMeasurementView::OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                                AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (m_initialized && m_playControl.GetSafeHwnd() &&
+        m_playControl.OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CFrameParentingView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+LRESULT CMeasurementView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The simple play bar reports to the view's frame as it would to its own play control.
+    if (m_initialized && m_playControl.GetSafeHwnd() &&
+        (message == kPlayBarTracking || message == kPlayBarReleased ||
+         message == kPlayBarResetLimits) &&
+        m_playControl.SendMessage(message, wParam, lParam) != 0)
+        return 1;
+    return CFrameParentingView::WindowProc(message, wParam, lParam);
+}
+
+void CMeasurementView::OnDraw(CDC*) {}
+
+void CMeasurementView::OnPaint() {
+    // The member frames paint themselves; the background is the erase pass's.
+    Default();
+}
+
+void CMeasurementView::OnSize(UINT, int, int) {
+    Default();
+    if (m_autoArrange)
+        ArrangeMembers();
+}
+
+CMeasurementFormDoc* CMeasurementView::GetGroupDoc() const {
+    return dynamic_cast<CMeasurementFormDoc*>(m_pDocument);
+}
+
+int CMeasurementView::GetMemberCount() {
+    const CMeasurementFormDoc* doc = GetGroupDoc();
+    return doc ? doc->GetVideoCount() + doc->GetDataCount() : -1;
+}
+
+CPlaybackView* CMeasurementView::GetMemberPlayback(int index) {
+    const CMeasurementFormDoc* doc = GetGroupDoc();
+    if (!doc || index < 0)
+        return nullptr;
+    const int videos = doc->GetVideoCount();
+    if (index < videos)
+        return FindPlayback(CPlaybackView::kVideoMember, doc->GetVideoSourceId(index));
+    if (index - videos < doc->GetDataCount())
+        return FindPlayback(CPlaybackView::kDataMember, doc->GetDataSourceId(index - videos));
+    return nullptr;
+}
+
+void CMeasurementView::AddMember(int type) {
+    if (type == CPlaybackView::kVideoMember)
+        OnAddVideo();
+    else if (type == CPlaybackView::kDataMember)
+        OnAddData();
+}
+
+int CMeasurementView::GetActiveVideoSourceId() {
+    CPlaybackView* top = GetActivePlaybackView();
+    return top && top->GetSourceType() == CPlaybackView::kVideoMember ? SourceIdOf(top) : -1;
+}
+
+int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    auto* playback = dynamic_cast<CPlaybackView*>(memberView);
+    if (!doc || !playback)
+        return 0;
+    int type = 0;
+    int index = -1;
+    int id = -1;
+    int kind = 0;
+    int handle = 0;
+    doc->GetLastAdded(&type, &index, &id, &kind, &handle);
+    auto* video = dynamic_cast<CVidView*>(playback);
+    int zero = 0;
+    if (type == CPlaybackView::kVideoMember && video) {
+        video->SetFrameSource(doc->GetVideoSourcePtr(index));
+        video->SetGroupMember(type, index, kind, handle);
+        if (const CFrameSource* source = VideoSourceOf(video)) {
+            video->SetFrameRate(source->GetRecordedRate());
+            video->SetFrameCount(source->GetFrameCount());
+            int width = 0;
+            int height = 0;
+            source->GetImageSize(&width, &height);
+            video->SetImageSize(width, height);
+            video->SetShutter(source->GetExposure());
+            video->SetBitDepth(source->GetBitCount());
+        }
+        zero = ZeroFrameOf(video);
+    } else if (type == CPlaybackView::kDataMember) {
+        // The member is known by its data set's id; rate and frames are the data view's own.
+        playback->SetGroupMember(type, id, kind, handle);
+        zero = ZeroFrameOf(playback);
+    } else {
+        return 0;
+    }
+    playback->SetGroupDocument(doc);
+    if (kind == CPlaybackView::kDeviceRecording)
+        playback->SetFrameNumberOrigin(0, zero);
+    if (markAtZero == 1)
+        playback->SetFrameNumberOrigin(1, zero);
+    playback->SetBaseSync(1);
+
+    const QString groupPath = doc->GetPathName();
+    const QString memberPath = doc->GetPathFor(type, id);
+    if (groupPath.endsWith(QLatin1String(".playgrp"), Qt::CaseInsensitive)) {
+        playback->SetSourceName(groupPath);
+    } else if (kind == CPlaybackView::kDeviceRecording) {
+        playback->SetSourceName(QStringLiteral("--- Latest Recording ---"));
+    } else {
+        playback->SetSourceName(memberPath);
+        playback->SetSourcePath(memberPath);
+    }
+
+    m_playControl.ResetRange();
+    playback->SetFrameChangedCallback(MemberFrameChangedCallback, this);
+    playback->NotifyFrameChanged();
+    if (video) {
+        video->SetGroupCallbackFunction(VideoGroupCallback, this);
+        // Changes that reach the video from its source come on to the group with its ids.
+        IIdUnknown* adapter = nullptr;
+        CFrameWnd* frame = video->GetParentFrame();
+        if (frame && SUCCEEDED(video->GetFrameChangeAdapter(&adapter)))
+            if (auto* notifier = QueryId<INotifier>(adapter, kIdNotifier2)) {
+                int cookie = 0;
+                if (SUCCEEDED(notifier->Advise(m_frameListener.get(), &cookie)))
+                    m_listenerLinks.push_back({frame->GetLifeToken(), notifier, cookie});
+            }
+    }
+    // The member's frame may live in a project's view rather than in this one: its going is
+    // heard from its window, as long as this view is there to hear it.
+    if (CFrameWnd* frame = playback->GetParentFrame()) {
+        QWidget* widget = frame->GetQWidget();
+        QObject::connect(
+            widget, &QObject::destroyed, widget,
+            [this, alive = std::weak_ptr<bool>(m_alive), type, id = SourceIdOf(playback)] {
+                if (!alive.expired())
+                    OnMemberGone(type, id);
+            });
+    }
+    m_playbackList.SetChanged(1);
+    return 1;
+}
+
+void CMeasurementView::OnMemberGone(int type, int id) {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    if (!doc)
+        return;
+    if (type == CPlaybackView::kVideoMember) {
+        const int i = doc->FindVideoBySourceId(id);
+        if (i >= 0) {
+            doc->RemoveVideo(i);
+            doc->RemoveVideoNotes(i);
+            doc->RemoveVideoAnalysisObjects(i);
+        }
+    } else if (type == CPlaybackView::kDataMember) {
+        const int i = doc->FindDataById(id);
+        if (i >= 0) {
+            doc->RemoveData(i);
+            doc->RemoveDataNotes(i);
+        }
+    }
+    m_playbackList.SetChanged(1);
+}
+
+int CMeasurementView::SetExtraValue(int value) {
+    m_extraValue = value;
+    return value;
+}
+
+int CMeasurementView::GetExtraValue() {
+    return m_extraValue;
+}
+
+CFrameParentingView* CMeasurementView::GetContainer() const {
+    if (const auto* frame = dynamic_cast<const CViewChildedFrame*>(GetParentFrame()))
+        if (auto* parent = dynamic_cast<CFrameParentingView*>(frame->GetParentView()))
+            return parent;
+    return const_cast<CMeasurementView*>(this);
+}
+
+template <typename Fn>
+void CMeasurementView::ForEachPlayback(Fn fn) const {
+    CFrameParentingView* container = GetContainer();
+    CFrameWnd* saved = container->SetChildFrameCursor(nullptr);
+    while (CFrameWnd* frame = container->GetNextChildFrame())
+        if (CPlaybackView* playback = PlaybackOf(frame))
+            fn(playback);
+    container->SetChildFrameCursor(saved);
+}
+
+CPlaybackView* CMeasurementView::GetActivePlaybackView() const {
+    return dynamic_cast<CPlaybackView*>(GetContainer()->GetFirstChildView());
+}
+
+CPlaybackView* CMeasurementView::GetControllingPlayback() const {
+    CPlaybackView* active = GetActivePlaybackView();
+    if (active && m_settingsSource == kSettingsFromSlowest && active->GetBaseSync())
+        return FindSlowestSynced(active->GetSourceName());
+    return active;
+}
+
+CPlaybackView* CMeasurementView::FindSlowestSynced(const QString& name) const {
+    CPlaybackView* slowest = nullptr;
+    ForEachPlayback([&](CPlaybackView* playback) {
+        if (playback->GetBaseSync() && playback->GetSourceName() == name &&
+            (!slowest || playback->GetFrameRate() < slowest->GetFrameRate()))
+            slowest = playback;
+    });
+    return slowest;
+}
+
+CPlaybackView* CMeasurementView::FindPlayback(int type, int id) const {
+    CPlaybackView* found = nullptr;
+    ForEachPlayback([&](CPlaybackView* playback) {
+        if (!found && playback->GetSourceType() == type && SourceIdOf(playback) == id)
+            found = playback;
+    });
+    return found;
+}
+
+int CMeasurementView::SourceIdOf(const CPlaybackView* playback) {
+    if (const CFrameSource* source = VideoSourceOf(playback)) {
+        unsigned id = 0;
+        source->GetSourceId(&id);
+        return static_cast<int>(id);
+    }
+    return playback ? playback->GetMemberIndex() : -1;
+}
+
+int CMeasurementView::ZeroFrameOf(const CPlaybackView* playback) {
+    if (!playback)
+        return -1;
+    // A recording numbers its frames from its trigger: frame 0 carries the number -zero.
+    if (const CFrameSource* source = VideoSourceOf(playback)) {
+        const int first = source->GetFrameCount() > 0 ? source->GetFirstFrameNumber() : 1;
+        return -first;
+    }
+    int zero = -1;
+    return playback->GetFirstFrameNumber(&zero) ? zero : -1;
+}
+
+void CMeasurementView::SynchronizeToFrame(int frame, int type, int id, int propagate) {
+    if (g_synchronizing)
+        return;
+    g_synchronizing = true;
+    if (frame < 0)
+        frame = m_playControl.GetCurrentFrame();
+
+    CPlaybackView* reference = id > 0 ? FindPlayback(type, id) : GetActivePlaybackView();
+    if (reference && m_settingsSource == kSettingsFromSlowest && reference->GetBaseSync())
+        if (CPlaybackView* slowest = FindSlowestSynced(reference->GetSourceName()))
+            reference = slowest;
+
+    if (frame != m_lastSyncFrame) {
+        m_lastSyncFrame = frame;
+        if (reference)
+            reference->SetCurrentFrame(frame, 0);
+    }
+
+    if (reference) {
+        int in = 0;
+        if (m_playControl.GetInLimit(&in))
+            reference->SetInPoint(1, in);
+        else
+            reference->SetInPoint(0, 0);
+        int out = 0;
+        if (m_playControl.GetOutLimit(&out) && out > 0)
+            reference->SetOutPoint(1, out);
+        else
+            reference->SetOutPoint(0, reference->GetFrameCount() - 1);
+    }
+
+    if (propagate && reference) {
+        int markFrame = 0;
+        const int markOn = reference->GetFrameNumberOrigin(&markFrame);
+        const double rate = reference->GetFrameRate();
+        const int zero = ZeroFrameOf(reference);
+        const QString name = reference->GetSourceName();
+        const bool baseSync = reference->GetBaseSync() && !name.isEmpty();
+        if (markOn || baseSync) {
+            const double sinceMark = (frame - markFrame) / rate;
+            const double sinceZero = (frame - zero) / rate;
+            ForEachPlayback([&](CPlaybackView* member) {
+                if (member == reference)
+                    return;
+                int target = -1;
+                const double r = member->GetFrameRate();
+                if (baseSync && member->GetBaseSync() && member->GetSourceName() == name)
+                    target = TimedFrame(r, sinceZero, ZeroFrameOf(member));
+                int memberMark = 0;
+                if (member->GetFrameNumberOrigin(&memberMark))
+                    target = TimedFrame(r, sinceMark, memberMark);
+                if (target < 0)
+                    return;
+                member->SetCurrentFrame(target, 0);
+                const int memberType = member->GetSourceType();
+                if (memberType == CPlaybackView::kVideoMember ||
+                    memberType == CPlaybackView::kDataMember)
+                    if (CFrameWnd* memberFrame = member->GetParentFrame())
+                        memberFrame->SendMessage(kMsgMemberFrameMoved,
+                                                 reinterpret_cast<WPARAM>(this), target);
+            });
+        }
+    }
+
+    if (m_playControl.GetCurrentFrame() != frame)
+        m_playControl.GotoFrame(frame, FALSE);
+    g_synchronizing = false;
+}
+
+void CMeasurementView::NotifyTopFrame() {
+    CPlaybackView* top = GetActivePlaybackView();
+    if (CFrameWnd* frame = top ? top->GetParentFrame() : nullptr)
+        frame->SendMessage(kMsgMemberFrameMoved, reinterpret_cast<WPARAM>(this),
+                           m_playControl.GetCurrentFrame());
+}
+
+void CMeasurementView::RefreshPlayControl() {
+    CPlaybackView* playback = GetControllingPlayback();
+    if (!playback)
+        return;
+    m_playControl.SetSynchronize(playback->GetFrameNumberOrigin(nullptr));
+    m_playControl.ShowSynchronize();
+    m_playControl.SetBaseSync(playback->GetBaseSync());
+    m_playControl.ShowBaseSync();
+    m_playControl.SetContinuous(playback->GetContinuous());
+    m_playControl.ShowContinuous();
+    m_playControl.SetSkipAndShow(playback->GetSkipFrames());
+    m_playControl.SetSliderRange(0, playback->GetFrameCount() - 1);
+    int in = 0;
+    const int inOn = playback->GetInPoint(&in);
+    m_playControl.SetInLimit(inOn, in);
+    int out = 0;
+    const int outOn = playback->GetOutPoint(&out);
+    m_playControl.SetOutLimit(outOn, out);
+    m_playControl.UpdateReadout();
+    m_playControl.GotoFrame(playback->GetCurrentFrame(), FALSE);
+}
+
+int CMeasurementView::OnDataTimeChanged(int frame, int convert, double rate, const QString& name) {
+    if (m_settingsSource == kSettingsFromSlowest && convert) {
+        if (CPlaybackView* slowest = FindSlowestSynced(name)) {
+            double slowestRate = slowest->GetFrameRate();
+            if (slowestRate <= 0)
+                slowestRate = 1.0;
+            if (rate <= 0)
+                rate = 1.0;
+            frame = static_cast<int>(std::trunc(frame * slowestRate / rate));
+        }
+    }
+    SynchronizeToFrame(frame, 0, -1, 1);
+    return 1;
+}
+
+void CMeasurementView::AutoBracket(int halfWidth) {
+    CPlaybackView* reference = GetActivePlaybackView();
+    if (!reference)
+        return;
+    const bool referenceMarked = reference->GetFrameNumberOrigin(nullptr) != 0;
+    auto bracket = [halfWidth](CPlaybackView* member) {
+        const int zero = ZeroFrameOf(member);
+        const int last = std::max(member->GetFrameCount() - 1, 0);
+        member->SetInPoint(1, std::clamp(zero - halfWidth, 0, last));
+        member->SetOutPoint(1, std::clamp(zero + halfWidth, 0, last));
+    };
+    bracket(reference);
+    if (referenceMarked)
+        ForEachPlayback([&](CPlaybackView* member) {
+            if (member != reference && member->GetFrameNumberOrigin(nullptr))
+                bracket(member);
+        });
+    reference->SetCurrentFrame(reference->GetCurrentFrame(), 0);
+    reference->NotifyFrameChanged();
+}
+
+void CMeasurementView::OnZero() {
+    if (CPlaybackView* reference = GetActivePlaybackView()) {
+        const QString name = reference->GetSourceName();
+        const bool baseSync = reference->GetBaseSync() != 0;
+        auto zeroHere = [](CPlaybackView* member) {
+            CFrameSource* source = VideoSourceOf(member);
+            if (!source)
+                return;
+            CCfgFileInfo info;
+            source->GetCfgFileInfo(&info);
+            info.m_firstFrame = -member->GetCurrentFrame();
+            source->SetCfgFileInfo(info);
+        };
+        zeroHere(reference);
+        if (baseSync)
+            ForEachPlayback([&](CPlaybackView* member) {
+                if (member != reference && member->GetBaseSync() && member->GetSourceName() == name)
+                    zeroHere(member);
+            });
+        reference->SetCurrentFrame(reference->GetCurrentFrame(), 0);
+        reference->NotifyFrameChanged();
+    }
+    if (IntSetting(QStringLiteral("AppBehave:bAutoBracket"), 0))
+        AutoBracket(IntSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
+}
+
+BOOL CMeasurementView::RewindTarget(int frame, int* target) {
+    CPlaybackView* playback = GetControllingPlayback();
+    if (!target)
+        return FALSE;
+    if (const CFrameSource* source = VideoSourceOf(playback)) {
+        if (source->HasSegments()) {
+            *target = source->GetSegmentBoundary(frame, -1);
+            return TRUE;
+        }
+        if (source->IsBatch()) {
+            *target = source->GetBatchBoundary(frame, -1);
+            return TRUE;
+        }
+    }
+    const int zero = ZeroFrameOf(playback);
+    const int count = playback ? playback->GetFrameCount() : 0;
+    *target = (zero >= 1 && zero < count && m_lastSyncFrame > zero) ? zero : 0;
+    return TRUE;
+}
+
+BOOL CMeasurementView::FastForwardTarget(int frame, int* target) {
+    CPlaybackView* playback = GetControllingPlayback();
+    if (!target)
+        return FALSE;
+    if (const CFrameSource* source = VideoSourceOf(playback)) {
+        if (source->HasSegments()) {
+            *target = source->GetSegmentBoundary(frame, 1);
+            return TRUE;
+        }
+        if (source->IsBatch()) {
+            *target = source->GetBatchBoundary(frame, 1);
+            return TRUE;
+        }
+    }
+    const int zero = ZeroFrameOf(playback);
+    const int count = playback ? playback->GetFrameCount() : 0;
+    *target = (zero >= 1 && zero < count && m_lastSyncFrame < zero) ? zero : count - 1;
+    return TRUE;
+}
+
+void CMeasurementView::ArrangeMembers() {
+    // Videos across the top; the second band is for data playback frames, which this layer
+    // does not know by class, so it stays empty.
+    GetContainer()->ArrangeChildFrames(RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CPlaybackView),
+                                       FALSE, FALSE);
+}
+
+void CMeasurementView::OnAddVideo() {
+    CFileDialog dialog(TRUE, QStringLiteral("avi"), QString(), OFN_HIDEREADONLY,
+                       QStringLiteral("Recognized File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg)|"
+                                      "*.avi;*.raw;*.bmp;*.tif;*.jpg|AVI Files (*.avi)|*.avi|"
+                                      "RAW Files (*.raw)|*.raw|Image Sequences "
+                                      "(*.bmp;*.tif;*.jpg)|*.bmp;*.tif;*.jpg|All Files "
+                                      "(*.*)|*.*||"),
+                       this);
+    if (dialog.DoModal() == IDOK)
+        if (CMeasurementFormDoc* doc = GetGroupDoc())
+            doc->AddPlaybackFromFile(dialog.GetPathName(), 0, 1, nullptr, nullptr);
+}
+
+void CMeasurementView::OnAddData() {
+    CFileDialog dialog(TRUE, QStringLiteral("mdat"), QString(), OFN_HIDEREADONLY,
+                       QStringLiteral(" (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn| All "
+                                      "Files (*.*)|*.*||"),
+                       this);
+    dialog.m_ofn.lpstrTitle = QStringLiteral("Load Data File");
+    if (dialog.DoModal() == IDOK)
+        if (CMeasurementFormDoc* doc = GetGroupDoc())
+            doc->AddPlaybackFromFile(dialog.GetPathName(), 0, 1, nullptr, nullptr);
+}
+
+void CMeasurementView::OnImportPlayGroup() {
+    CFileDialog dialog(TRUE, QStringLiteral("playgrp"), QString(), OFN_HIDEREADONLY,
+                       QStringLiteral("Play Group Files (*.playgrp)|*.playgrp| All Files "
+                                      "(*.*)|*.*||"),
+                       this);
+    dialog.m_ofn.lpstrTitle = QStringLiteral("Import Play Group File");
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    if (dialog.DoModal() != IDOK || !doc)
+        return;
+    doc->SetPendingPath(dialog.GetPathName());
+    if (doc->ReadPlayGroupFile(dialog.GetPathName(), 0))
+        doc->OpenPendingFiles();
+}
+
+void CMeasurementView::OnSaveRecordParameters() {
+    const CFrameSource* source = VideoSourceOf(GetActivePlaybackView());
+    if (!source)
+        return;
+    if (source->SaveCfgFile())
+        AfxMessageBox(QStringLiteral("Recorded parameters saved successfully."));
+    else
+        AfxMessageBox(QStringLiteral(
+            "An error occurred while trying to save recorded parameters.  Unable to save."));
+}
+
+void CMeasurementView::OnUpdateTopIsVideo(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kVideoMember);
+}
+
+void CMeasurementView::OnArrangeWindows() {
+    ArrangeMembers();
+}
+
+void CMeasurementView::OnAutoArrange() {
+    m_autoArrange = !m_autoArrange;
+    if (m_autoArrange)
+        ArrangeMembers();
+}
+
+void CMeasurementView::OnUpdateAutoArrange(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_autoArrange ? 1 : 0);
+}
+
+void CMeasurementView::OnArrangeIfAuto() {
+    if (m_autoArrange)
+        ArrangeMembers();
+}
+
+void CMeasurementView::OnCascade() {
+    GetContainer()->CascadeChildFrames();
+}
+
+void CMeasurementView::OnTileHorizontally() {
+    GetContainer()->TileChildFramesHorizontally();
+}
+
+void CMeasurementView::OnTileVertically() {
+    GetContainer()->TileChildFramesVertically();
+}
+
+void CMeasurementView::OnSettingsFromActive() {
+    m_settingsSource = kSettingsFromActive;
+}
+
+void CMeasurementView::OnSettingsFromSlowest() {
+    m_settingsSource = kSettingsFromSlowest;
+}
+
+void CMeasurementView::OnUpdateSettingsFromActive(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_settingsSource == kSettingsFromActive ? 1 : 0);
+}
+
+void CMeasurementView::OnUpdateSettingsFromSlowest(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(m_settingsSource == kSettingsFromSlowest ? 1 : 0);
+}
+
+void CMeasurementView::OnUpdateDisabled(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FALSE);
+}
+
+BOOL CMeasurementView::RewindCallback(void* context, int frame, int* target) {
+    return context ? static_cast<CMeasurementView*>(context)->RewindTarget(frame, target) : 0;
+}
+
+BOOL CMeasurementView::FastForwardCallback(void* context, int frame, int* target) {
+    return context ? static_cast<CMeasurementView*>(context)->FastForwardTarget(frame, target) : 0;
+}
+
+void CMeasurementView::FrameNumberCallback(void* context, int, int* value) {
+    if (!context || !value)
+        return;
+    *value = ZeroFrameOf(static_cast<CMeasurementView*>(context)->GetControllingPlayback());
+}
+
+void CMeasurementView::FrameCountCallback(void* context, int, int* value) {
+    if (!context || !value)
+        return;
+    const CPlaybackView* playback =
+        static_cast<CMeasurementView*>(context)->GetControllingPlayback();
+    *value = playback ? playback->GetFrameCount() : -1;
+}
+
+void CMeasurementView::CurrentFrameCallback(void* context, int, int* value) {
+    if (!context || !value)
+        return;
+    const CPlaybackView* playback =
+        static_cast<CMeasurementView*>(context)->GetControllingPlayback();
+    *value = playback ? playback->GetCurrentFrame() : -1;
+}
+
+BOOL CMeasurementView::TimeCallback(void* context, double* rate) {
+    if (!context || !rate)
+        return 0;
+    const CPlaybackView* playback =
+        static_cast<CMeasurementView*>(context)->GetControllingPlayback();
+    *rate = playback ? playback->GetFrameRate() : -1.0;
+    return playback != nullptr;
+}
+
+void CMeasurementView::MemberFrameChangedCallback(void* context, int) {
+    if (context)
+        static_cast<CMeasurementView*>(context)->RefreshPlayControl();
+}
+
+void CMeasurementView::VideoGroupCallback(void* context, intptr_t frame) {
+    FrameChangedCallback(context, static_cast<int>(frame));
+}
+
+void CMeasurementView::FrameChangedCallback(void* context, int frame) {
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    view->SynchronizeToFrame(frame, 0, -1, 1);
+    view->NotifyTopFrame();
+}
+
+void CMeasurementView::ZeroCallback(void* context, int) {
+    if (context)
+        static_cast<CMeasurementView*>(context)->OnZero();
+}
+
+void CMeasurementView::SynchronizeCallback(void* context, int frame, int on) {
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    if (CPlaybackView* top = view->GetActivePlaybackView())
+        top->SetFrameNumberOrigin(on, frame);
+    view->m_playControl.SetSynchronize(on);
+    view->m_playControl.ShowSynchronize();
+    view->NotifyTopFrame();
+}
+
+void CMeasurementView::BaseSyncCallback(void* context, int on) {
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    if (CPlaybackView* top = view->GetActivePlaybackView())
+        top->SetBaseSync(on);
+    view->m_playControl.SetBaseSync(on);
+    view->m_playControl.ShowBaseSync();
+    view->NotifyTopFrame();
+}
+
+void CMeasurementView::ContinuousCallback(void* context, int on) {
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    if (CPlaybackView* top = view->GetActivePlaybackView())
+        top->SetContinuous(on);
+    view->m_playControl.SetContinuous(on);
+    view->m_playControl.ShowContinuous();
+    view->NotifyTopFrame();
+}
+
+void CMeasurementView::SkipChangedCallback(void* context, int skip) {
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    if (CPlaybackView* top = view->GetActivePlaybackView())
+        top->SetSkipFrames(skip);
+    view->m_playControl.SetSkipAndShow(skip);
+    view->NotifyTopFrame();
+}

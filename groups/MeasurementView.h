@@ -1,0 +1,190 @@
+#pragma once
+
+// CMeasurementView: the view of a play group. Each member playback lives in its own hosted
+// frame beside the group's frame; the view owns the group's play control and keeps every
+// member in step with it, turning one frame change into one target frame per member by the
+// time elapsed since each member's synchronisation mark or zero point.
+
+#include "frames/IMeasViewSync.h"
+#include "groups/FrameParentingView.h"
+#include "groups/IPlayGroupMembers.h"
+#include "groups/IPlayGroupView.h"
+#include "groups/PlayGroupPlaybackList.h"
+#include "views/PlayControlWnd.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class CChangedFrameMeasView;
+class CMeasurementFormDoc;
+class CPlaybackView;
+class INotifier;
+
+// Sent to a member's frame when the group moved it; wParam the group view, lParam the frame.
+inline constexpr UINT kMsgMemberFrameMoved = 1227;
+
+class CMeasurementView : public CFrameParentingView,
+                         public IPlayGroupMembers,
+                         public IMeasViewSync,
+                         public IPlayGroupView,
+                         public IPlaybackSourceOwner {
+    DECLARE_DYNCREATE(CMeasurementView)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // Where the play control takes its range and rate from.
+    static constexpr int kSettingsFromActive = 0;
+    static constexpr int kSettingsFromSlowest = 1;
+
+    CMeasurementView();
+    ~CMeasurementView() override;
+
+    void OnInitialUpdate() override;
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
+    void OnDraw(CDC* pDC) override;
+
+    CMeasurementFormDoc* GetGroupDoc() const;
+
+    // IPlayGroupView.
+    CWnd* GetOwnerParentingView() override { return GetContainer(); }
+    void SetUpMember(CView* memberView, int viewFlag) override {
+        AttachPlayback(memberView, viewFlag);
+    }
+    int GetActiveVideoSourceId() override;
+
+    // Takes the member the document has just added into the group: its source, identity,
+    // rate and frames, base sync, its synchronisation key and the callbacks that keep it in
+    // step. With markAtZero 1 the member is synchronised from its zero frame. 0 without a
+    // document or when memberView is no playback.
+    int AttachPlayback(CView* memberView, int markAtZero);
+
+    // The members as the control-panel pages list them.
+    IPlaybackSourceList* GetPlaybackSourceList() override { return &m_playbackList; }
+
+    // IPlayGroupMembers.
+    int GetMemberCount() override;
+    CPlaybackView* GetMemberPlayback(int index) override;
+    void AddMember(int type) override;
+    int SetExtraValue(int value) override;
+    int GetExtraValue() override;
+
+    // Moves the group to frame: the playback named by type and id (the top one when id < 1)
+    // goes there, and with propagate every member synchronised to it follows. A negative frame
+    // is the play control's. A call made while one runs returns at once.
+    void SynchronizeToFrame(int frame, int type, int id, int propagate) override;
+
+    // The window that holds the member frames: the parenting view around the group's frame,
+    // else this view.
+    CFrameParentingView* GetContainer() const;
+    // The playback view of the top-most member frame; null when the top frame shows none.
+    CPlaybackView* GetActivePlaybackView() const;
+    // The active playback, or with the settings taken from the slowest, the slowest playback
+    // base-synchronised with it.
+    CPlaybackView* GetControllingPlayback() const;
+    // The base-synchronised playback named name with the lowest rate; ties keep the upper one.
+    CPlaybackView* FindSlowestSynced(const QString& name) const;
+    CPlaybackView* FindPlayback(int type, int id) const;
+
+    // Copies the controlling playback's state into the play control.
+    void RefreshPlayControl();
+    // A data member's time moved: with the settings from the slowest and convert set, frame is
+    // rescaled from rate to the slowest member's rate first. Returns 1.
+    int OnDataTimeChanged(int frame, int convert, double rate, const QString& name);
+    // Every member synchronised with the top one gets in and out points halfWidth frames
+    // around its zero frame, kept inside its frames.
+    void AutoBracket(int halfWidth);
+
+    // Tells the top member's frame where the play control stands.
+    void NotifyTopFrame();
+    // The play control's zero button: with "AppBehave:bAutoBracket" set, brackets the
+    // synchronised members around their zero frames.
+    void OnZero();
+
+    CPlayControlWnd& GetPlayControl() { return m_playControl; }
+    int GetSettingsSource() const { return m_settingsSource; }
+    void SetSettingsSource(int source) { m_settingsSource = source; }
+    int GetLastSynchronizedFrame() const { return m_lastSyncFrame; }
+    BOOL IsAutoArrange() const { return m_autoArrange; }
+    void SetMaximizeOnFirstUpdate(BOOL on) { m_maximizeOnFirstUpdate = on; }
+
+    // Targets of the play control's rewind and fast-forward buttons, from the controlling
+    // playback's zero frame z and frame count n: rewinding goes to z when past it, else to 0;
+    // fast-forwarding goes to z when before it, else to the last frame. Segment and batch
+    // recordings step between their boundaries instead.
+    BOOL RewindTarget(int frame, int* target);
+    BOOL FastForwardTarget(int frame, int* target);
+
+    // The id the group knows a member by: a video's frame-source id, else its member index.
+    static int SourceIdOf(const CPlaybackView* playback);
+    // The zero frame of a member: the recording's zero point; -1 when it has none.
+    static int ZeroFrameOf(const CPlaybackView* playback);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnSize(UINT nType, int cx, int cy);
+    void OnPaint();
+
+    void OnAddVideo();
+    void OnAddData();
+    void OnImportPlayGroup();
+    void OnSaveRecordParameters();
+    void OnUpdateTopIsVideo(CCmdUI* pCmdUI);
+    void OnArrangeWindows();
+    void OnAutoArrange();
+    void OnUpdateAutoArrange(CCmdUI* pCmdUI);
+    void OnArrangeIfAuto();
+    void OnCascade();
+    void OnTileHorizontally();
+    void OnTileVertically();
+    void OnSettingsFromActive();
+    void OnSettingsFromSlowest();
+    void OnUpdateSettingsFromActive(CCmdUI* pCmdUI);
+    void OnUpdateSettingsFromSlowest(CCmdUI* pCmdUI);
+    void OnUpdateDisabled(CCmdUI* pCmdUI);
+
+private:
+    // Calls fn for every playback view in a member frame of the container, from the top; the
+    // container's walking cursor is restored afterwards.
+    template <typename Fn>
+    void ForEachPlayback(Fn fn) const;
+    void ArrangeMembers();
+    // A member's window went, wherever it was hosted: the document lets the member go.
+    void OnMemberGone(int type, int id);
+
+    static BOOL RewindCallback(void* context, int frame, int* target);
+    static BOOL FastForwardCallback(void* context, int frame, int* target);
+    static void FrameNumberCallback(void* context, int frame, int* value);
+    static void FrameCountCallback(void* context, int frame, int* value);
+    static void CurrentFrameCallback(void* context, int frame, int* value);
+    static BOOL TimeCallback(void* context, double* rate);
+    static void FrameChangedCallback(void* context, int frame);
+    static void ZeroCallback(void* context, int value);
+    static void SynchronizeCallback(void* context, int frame, int on);
+    static void BaseSyncCallback(void* context, int on);
+    static void ContinuousCallback(void* context, int on);
+    static void SkipChangedCallback(void* context, int skip);
+    static void MemberFrameChangedCallback(void* context, int frame);
+    static void VideoGroupCallback(void* context, intptr_t frame);
+
+    int m_lastSyncFrame = -1;
+    BOOL m_initialized = FALSE;
+    BOOL m_autoArrange = TRUE;
+    CPlayControlWnd m_playControl;
+    int m_settingsSource = kSettingsFromActive;
+    BOOL m_maximizeOnFirstUpdate = FALSE;
+    int m_extraValue = 0;
+    std::unique_ptr<CChangedFrameMeasView> m_frameListener;
+    // Where the frame-change listener is advised: a video's second notifier, valid while the
+    // video's frame lives.
+    struct ListenerLink {
+        std::weak_ptr<bool> memberLife;
+        INotifier* notifier;
+        int cookie;
+    };
+    std::vector<ListenerLink> m_listenerLinks;
+    CPlayGroupPlaybackList m_playbackList{this};
+    // Expires with this object, which may go before its window does.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+};

@@ -1,0 +1,382 @@
+#include "views/panels/PlayControlTab.h"
+
+#include "platform/com/ComObject.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/DispatchCall.h"
+#include "platform/com/IHostedControl.h"
+#include "platform/controls/SlideControl.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/FrameWnd.h"
+#include "platform/wintypes/CLocale.h"
+#include "views/PlayControlWnd.h"
+#include "views/panels/IPlaybackSourceList.h"
+
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+
+IMPLEMENT_DYNAMIC(CPlayControlTab, CTabDlg)
+
+BEGIN_MESSAGE_MAP(CPlayControlTab, CTabDlg)
+ON_WM_DESTROY()
+ON_NOTIFY(NM_RCLICK, kPlaybackTreeId, OnTreeRightClick)
+ON_NOTIFY(NM_DBLCLK, kPlaybackTreeId, OnTreeDoubleClick)
+ON_COMMAND_RANGE(kWindowMenuFirst, kWindowMenuLast, OnWindowMenu)
+END_MESSAGE_MAP()
+
+namespace {
+
+// Scale labels under the slide: frames, then times, from the first to the last.
+constexpr int kFrameLabels[] = {1019, 1006, 1007, 1013};
+constexpr int kTimeLabels[] = {1135, 1008, 1009, 1015};
+// A range this short has no room for the middle labels.
+constexpr int kShortRange = 16;
+const QString kNoLabel = QStringLiteral("---");
+
+constexpr DISPID kSlideDoubleClick = -601;
+
+// A value read from the slide, truncated toward zero like the messages carry it.
+int Truncate(double value) {
+    if (!std::isfinite(value))
+        return 0;
+    return static_cast<int>(std::trunc(std::clamp(value, -2147483648.0, 2147483647.0)));
+}
+
+}  // namespace
+
+// Receives the slide's events for the page; the page cuts it off before it goes.
+class CPlayControlTab::SlideEvents : public CComObject<IDispatch> {
+public:
+    explicit SlideEvents(CPlayControlTab* page) : m_page(page) {}
+    void Disconnect() { m_page = nullptr; }
+
+    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
+        if (!m_page)
+            return S_OK;
+        if (member == CSlideControl::kEventValueChanged ||
+            member == CSlideControl::kEventValueChanging) {
+            if (!params || params->cArgs < 2)
+                return DISP_E_BADPARAMCOUNT;
+            // Arguments arrive last first: the pointer, then its value.
+            const LONG pointer = CComVariant(params->rgvarg[1]).ToLong(0);
+            const double value = CComVariant(params->rgvarg[0]).ToDouble(0.0);
+            const UINT message =
+                member == CSlideControl::kEventValueChanged ? kPlayBarTracking : kPlayBarReleased;
+            m_page->SendToOwner(message, static_cast<WPARAM>(pointer), Truncate(value));
+        } else if (member == kSlideDoubleClick) {
+            m_page->SendToOwner(kPlayBarResetLimits, 0, 0);
+        }
+        return S_OK;
+    }
+
+private:
+    CPlayControlTab* m_page;
+};
+
+CPlayControlTab::CPlayControlTab(CWnd* pParentWnd) : CTabDlg(kPlayControlTabTemplate, pParentWnd) {}
+
+CPlayControlTab::~CPlayControlTab() {
+    ReleaseSlide();
+}
+
+BOOL CPlayControlTab::Create(CWnd* pParentWnd, CWnd* pOwnerWnd) {
+    if (!CTabDlg::Create(pParentWnd))
+        return FALSE;
+    m_ownerWnd = pOwnerWnd;
+    return TRUE;
+}
+
+void CPlayControlTab::DoDataExchange(CDataExchange* pDX) {
+    CTabDlg::DoDataExchange(pDX);
+    DDX_Control(pDX, kRateSlider, m_ratioSlider);
+    DDX_Control(pDX, kPlaybackTreeId, m_tree);
+}
+
+BOOL CPlayControlTab::OnInitDialog() {
+    CTabDlg::OnInitDialog();
+    CreateSlide();
+    SetDlgItemInt(kJumpField, 0);
+    SetDlgItemInt(kRatioField, 1);
+    SetDlgItemInt(kFrameField, 0);
+    SetDlgItemText(kTimeField, QFormatC("%5.4f", 0.0));
+    m_ratioSlider.SetRange(2, 60, TRUE);
+    m_ratioSlider.SetPageSize(2);
+    m_ratioSlider.SetLineSize(2);
+    m_ratioSlider.SetPos(40);
+    SetDlgItemText(kSpeedText, QStringLiteral("20.0"));
+    m_tree.Initialize();
+    return TRUE;
+}
+
+void CPlayControlTab::CreateSlide() {
+    // The template holds the slide's place; the slide control takes it over.
+    CWnd* place = GetDlgItem(kPositionSlide);
+    if (!place || m_slide)
+        return;
+    CRect rect;
+    place->GetWindowRect(&rect);
+    ScreenToClient(&rect);
+    place->ShowWindow(SW_HIDE);
+    place->SetDlgCtrlID(0);
+
+    CComPtr<IHostedControl> hosted;
+    if (FAILED(CreateSlideControl(IID_IDispatch, m_slide.ReceiveVoid())) ||
+        FAILED(m_slide.QueryInterface(&hosted))) {
+        m_slide.Release();
+        return;
+    }
+    QWidget* widget = nullptr;
+    if (FAILED(hosted->CreateControlWidget(GetQWidget(), kPositionSlide, &widget)) || !widget) {
+        m_slide.Release();
+        return;
+    }
+    m_slideWidget = widget;
+    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    widget->show();
+    m_slideEvents = new SlideEvents(this);
+    m_slideEvents->AddRef();
+    if (FAILED(hosted->AdviseEvents(m_slideEvents, &m_slideCookie)))
+        m_slideCookie = 0;
+}
+
+void CPlayControlTab::ReleaseSlide() {
+    if (m_slideEvents) {
+        m_slideEvents->Disconnect();
+        CComPtr<IHostedControl> hosted;
+        if (m_slideCookie && SUCCEEDED(m_slide.QueryInterface(&hosted)))
+            hosted->UnadviseEvents(m_slideCookie);
+        m_slideCookie = 0;
+        m_slideEvents->Release();
+        m_slideEvents = nullptr;
+    }
+    m_slide.Release();
+}
+
+void CPlayControlTab::OnDestroy() {
+    ReleaseSlide();
+    CTabDlg::OnDestroy();
+}
+
+void CPlayControlTab::SendToOwner(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (m_ownerWnd && m_ownerWnd->GetSafeHwnd())
+        m_ownerWnd->SendMessage(message, wParam, lParam);
+}
+
+BOOL CPlayControlTab::OnCmdMsg(UINT nID, int nCode, void* pExtra,
+                               AFX_CMDHANDLERINFO* pHandlerInfo) {
+    if (CFrameWnd* frame = GetParentFrame();
+        frame && frame->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CTabDlg::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+LRESULT CPlayControlTab::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (GetSafeHwnd() && IsWindowVisible() && ++m_pollCounter >= kPollInterval) {
+        m_pollCounter = 0;
+        Poll();
+    }
+    return CTabDlg::DefWindowProc(message, wParam, lParam);
+}
+
+void CPlayControlTab::Poll() {
+    IPlaybackSourceList* list = AskOwner();
+    if (!list)
+        return;
+    const int count = list->GetCount();
+    const int changed = list->IsChanged();
+    if (count != m_seenCount || m_listedCount != m_seenCount || changed) {
+        m_seenCount = count;
+        list->SetChanged(0);
+        RebuildTree();
+    }
+    m_seenCount = count;
+}
+
+HRESULT CPlayControlTab::RebuildTree() {
+    return m_tree.Rebuild(AskOwner(), &m_listedCount);
+}
+
+void CPlayControlTab::OnTreeRightClick(NMHDR*, LRESULT* pResult) {
+    m_tree.OnRightClick(this, AskOwner());
+    *pResult = 0;
+}
+
+void CPlayControlTab::OnTreeDoubleClick(NMHDR*, LRESULT* pResult) {
+    *pResult = m_tree.OnDoubleClick(AskOwner());
+}
+
+void CPlayControlTab::OnWindowMenu(UINT nID) {
+    m_tree.OnWindowMenu(nID, AskOwner());
+}
+
+CComPtr<IDispatch> CPlayControlTab::Axis() {
+    if (!m_slideWidget || !m_slide)
+        return nullptr;
+    CComVariant axis;
+    if (FAILED(DispatchGet(m_slide.Get(), CSlideControl::kDispAxis, &axis)) ||
+        axis.vt != VT_DISPATCH)
+        return nullptr;
+    return CComPtr<IDispatch>(axis.pdispVal);
+}
+
+CComPtr<IDispatch> CPlayControlTab::Pointer(int index) {
+    if (!m_slideWidget || !m_slide)
+        return nullptr;
+    CComVariant pointers;
+    if (FAILED(DispatchGet(m_slide.Get(), CSlideControl::kDispPointers, &pointers)) ||
+        pointers.vt != VT_DISPATCH)
+        return nullptr;
+    CComVariant pointer;
+    if (FAILED(DispatchInvoke(pointers.pdispVal, CSlideControl::kDispItem, DISPATCH_METHOD,
+                              {CComVariant(static_cast<LONG>(index))}, &pointer)) ||
+        pointer.vt != VT_DISPATCH)
+        return nullptr;
+    return CComPtr<IDispatch>(pointer.pdispVal);
+}
+
+BOOL CPlayControlTab::ReadPointer(int index, int* value) {
+    CComPtr<IDispatch> pointer = Pointer(index);
+    CComVariant read;
+    if (!pointer || FAILED(DispatchGet(pointer.Get(), CSlideControl::kDispPointerValue, &read)))
+        return FALSE;
+    *value = Truncate(read.ToDouble(0.0));
+    return TRUE;
+}
+
+void CPlayControlTab::WritePointer(int index, int value) {
+    if (CComPtr<IDispatch> pointer = Pointer(index))
+        DispatchPut(pointer.Get(), CSlideControl::kDispPointerValue,
+                    CComVariant(static_cast<LONG>(value)));
+}
+
+void CPlayControlTab::GetPosition(int* position) {
+    ReadPointer(kPlayBarPosition, position);
+}
+
+void CPlayControlTab::SetPosition(int position) {
+    int shown = 0;
+    if (ReadPointer(kPlayBarPosition, &shown) && shown != position)
+        WritePointer(kPlayBarPosition, position);
+}
+
+void CPlayControlTab::GetRange(int* minimum, int* maximum) {
+    CComPtr<IDispatch> axis = Axis();
+    if (!axis)
+        return;
+    CComVariant low;
+    CComVariant high;
+    if (SUCCEEDED(DispatchGet(axis.Get(), CSlideControl::kDispAxisMinimum, &low)))
+        *minimum = Truncate(low.ToDouble(0.0));
+    if (SUCCEEDED(DispatchGet(axis.Get(), CSlideControl::kDispAxisMaximum, &high)))
+        *maximum = Truncate(high.ToDouble(0.0));
+}
+
+void CPlayControlTab::SetRange(int minimum, int maximum) {
+    CComPtr<IDispatch> axis = Axis();
+    if (!axis)
+        return;
+    DispatchPut(axis.Get(), CSlideControl::kDispAxisMinimum,
+                CComVariant(static_cast<LONG>(minimum)));
+    DispatchPut(axis.Get(), CSlideControl::kDispAxisMaximum,
+                CComVariant(static_cast<LONG>(maximum)));
+}
+
+void CPlayControlTab::GetInOutPoints(int* in, int* out) {
+    ReadPointer(kPlayBarInMarker, in);
+    ReadPointer(kPlayBarOutMarker, out);
+}
+
+void CPlayControlTab::SetInPoint(int in) {
+    int shown = 0;
+    if (ReadPointer(kPlayBarInMarker, &shown) && shown != in)
+        WritePointer(kPlayBarInMarker, in);
+}
+
+void CPlayControlTab::SetOutPoint(int out) {
+    int shown = 0;
+    if (ReadPointer(kPlayBarOutMarker, &shown) && shown != out)
+        WritePointer(kPlayBarOutMarker, out);
+}
+
+void CPlayControlTab::SetInOutPoints(int in, int out) {
+    int shownIn = 0;
+    int shownOut = 0;
+    if (!ReadPointer(kPlayBarInMarker, &shownIn) || !ReadPointer(kPlayBarOutMarker, &shownOut))
+        return;
+    if (shownIn != in || shownOut != out) {
+        WritePointer(kPlayBarInMarker, in);
+        WritePointer(kPlayBarOutMarker, out);
+    }
+}
+
+void CPlayControlTab::SetFrameField(int frameNumber) {
+    SetDlgItemInt(kFrameField, static_cast<UINT>(frameNumber), TRUE);
+}
+
+void CPlayControlTab::SetTimeField(double seconds) {
+    SetDlgItemText(kTimeField, QFormatC("%5.4f", seconds));
+}
+
+void CPlayControlTab::SetSpeedText(double framesPerSecond) {
+    if (GetSafeHwnd())
+        SetDlgItemText(kSpeedText, QFormatC("%.1f", framesPerSecond));
+}
+
+void CPlayControlTab::SetCheck2007(int checked) {
+    CheckDlgButton(PlayControlId::kSynchronize, static_cast<UINT>(checked));
+}
+
+void CPlayControlTab::SetCheck2011(int checked) {
+    CheckDlgButton(PlayControlId::kBaseSync, static_cast<UINT>(checked));
+}
+
+void CPlayControlTab::SetCheck2006(int checked) {
+    CheckDlgButton(PlayControlId::kContinuous, static_cast<UINT>(checked));
+}
+
+int CPlayControlTab::GetSpeedField() {
+    return static_cast<int>(GetDlgItemInt(kRatioField, nullptr, TRUE));
+}
+
+void CPlayControlTab::SetSpeedField(int value) {
+    SetDlgItemInt(kRatioField, static_cast<UINT>(value), TRUE);
+}
+
+double CPlayControlTab::GetSpeed() {
+    return m_ratioSlider.GetSafeHwnd() ? m_ratioSlider.GetPos() * 0.5 : 0.0;
+}
+
+int CPlayControlTab::GetJumpFrame() {
+    return static_cast<int>(GetDlgItemInt(kJumpField, nullptr, TRUE));
+}
+
+void CPlayControlTab::UpdateScaleLabels(int rate, int offset) {
+    int minimum = 0;
+    int maximum = 0;
+    GetRange(&minimum, &maximum);
+    const int n = maximum - minimum + 1;
+    const int third = n / 3;
+    const bool shortRange = n < kShortRange;
+
+    const int frames[] = {-offset, third - offset, 2 * third - offset, n - offset - 1};
+    for (int i = 0; i < 4; ++i) {
+        const bool middle = i == 1 || i == 2;
+        SetDlgItemText(kFrameLabels[i],
+                       middle && shortRange ? kNoLabel : QFormatC("%d", frames[i]));
+    }
+
+    const double x = n - 1.0;
+    const float step =
+        rate > 0 ? static_cast<float>(x / (rate * 3.0)) : static_cast<float>(x * (1.0 / 3.0));
+    const float t0 = rate > 0 ? static_cast<float>(static_cast<double>(offset) / rate)
+                              : static_cast<float>(offset);
+    // 0 - t0 rather than -t0: a scale starting at 0 shows " 0.00", not "-0.00".
+    const float times[] = {0.0f - t0, step - t0, 2 * step - t0, 3 * step - t0};
+    for (int i = 0; i < 4; ++i) {
+        const bool middle = i == 1 || i == 2;
+        SetDlgItemText(kTimeLabels[i], middle && shortRange
+                                           ? kNoLabel
+                                           : QFormatC("%5.2f", static_cast<double>(times[i])));
+    }
+}
