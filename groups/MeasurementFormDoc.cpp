@@ -1,6 +1,7 @@
 #include "groups/MeasurementFormDoc.h"
 
 #include "frames/FileNames.h"
+#include "frames/MeasFrameAdapter.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/PlayGroupAdapter.h"
 #include "platform/com/ISettingsStore.h"
@@ -18,6 +19,7 @@
 #include "shell/ViewChildedFrame.h"
 #include "views/PlaybackView.h"
 #include "views/VidFrame.h"
+#include "views/VidView.h"
 
 #include <QDir>
 #include <QFile>
@@ -161,7 +163,8 @@ void CMeasurementFormDoc::SetAnalysisFactory(AnalysisFactory factory) {
 }
 
 CMeasurementFormDoc::CMeasurementFormDoc()
-    : m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
+    : m_frameAdapter(std::make_unique<CMeasFrameAdapter>(this)),
+      m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
 
 CMeasurementFormDoc::~CMeasurementFormDoc() {
     m_groupAdapter->DetachDocument();
@@ -245,6 +248,17 @@ BOOL CMeasurementFormDoc::DoFileSave() {
 QString CMeasurementFormDoc::GroupFilterExtension() const {
     const QString own = FilterOf(GetDocTemplate());
     return own.isEmpty() ? TemplateFilterExtension(kGroupTemplate) : own;
+}
+
+CFrameWnd* CMeasurementFormDoc::ParentNewVideoFrame() {
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    return ParentVideoFrame(QString(), &doc, &view, TRUE) ? view->GetParentFrame() : nullptr;
+}
+
+bool CMeasurementFormDoc::GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) {
+    IPlayGroupView* view = GetGroupView();
+    return view && view->GetMemberFrameChangedCallback(fn, context);
 }
 
 IPlayGroupView* CMeasurementFormDoc::GetGroupView() const {
@@ -548,6 +562,9 @@ BOOL CMeasurementFormDoc::ParentFrame(const char* key, const QString& path, int 
     else if (sizeRule == kSizeData)
         frame->SetWindowPos(nullptr, 0, 0, (2 * w - 4) / 3, (2 * h - 4) / 3,
                             SWP_NOMOVE | SWP_NOZORDER);
+    if (auto* video = dynamic_cast<CVidView*>(view))
+        video->SetToolContext(
+            reinterpret_cast<intptr_t>(static_cast<IFrameWindowAdapter*>(m_frameAdapter.get())));
     container->SetFocus();
     container->SendMessage(WM_SIZE, 0, 0);
 

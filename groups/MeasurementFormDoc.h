@@ -10,6 +10,7 @@
 // id or data id, never by index.
 
 #include "frames/FrameSourcePtr.h"
+#include "frames/IMeasFrameDoc.h"
 #include "frames/SharedRef.h"
 #include "groups/IMemberDataSet.h"
 #include "groups/IVideoAnalysis.h"
@@ -23,6 +24,7 @@
 #include <vector>
 
 class CFrameWnd;
+class CMeasFrameAdapter;
 class CPlayGroupAdapter;
 class CRecordingNotes;
 class CView;
@@ -31,7 +33,7 @@ class IPlayGroupView;
 
 using CMemberDataRef = CSharedRef<IMemberDataSet>;
 
-class CMeasurementFormDoc : public CDocument {
+class CMeasurementFormDoc : public CDocument, public IMeasFrameDoc {
     DECLARE_DYNCREATE(CMeasurementFormDoc)
     DECLARE_MESSAGE_MAP()
 
@@ -149,6 +151,14 @@ public:
     // The visible member frame whose playback carries deviceHandle as member parameter.
     CFrameWnd* FindDevicePlaybackFrame(int deviceHandle) const;
     CPlayGroupAdapter* GetPlayGroupAdapter() const { return m_groupAdapter.get(); }
+    // The adapter every video member's view gets as its tool context.
+    CMeasFrameAdapter* GetFrameWindowAdapter() const { return m_frameAdapter.get(); }
+
+    // IMeasFrameDoc: the group's container, a new shown video member window, and the group
+    // view's member callback.
+    CWnd* GetMemberFrameParent() override { return GetContainer(); }
+    CFrameWnd* ParentNewVideoFrame() override;
+    bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) override;
 
     // The group file.
     // Writes the group's file members, one path a line, through a temporary file. FALSE, with
@@ -207,6 +217,7 @@ private:
     int m_modifiedAfterOpen = 0;
     int m_lastAdded[5] = {kTypeNone, -1, -1, -1, -1};
     std::vector<std::unique_ptr<IVideoAnalysis>> m_analysis;
+    std::unique_ptr<CMeasFrameAdapter> m_frameAdapter;
     std::unique_ptr<CPlayGroupAdapter> m_groupAdapter;
     QString m_lastPlaybackPath;
 };
