@@ -3,6 +3,8 @@
 // IPlayGroupView: what the play-group document needs of its own view, the group view that
 // hosts nothing itself but knows the group's container and sets new members up.
 
+#include "frames/IMovieView.h"
+
 class CView;
 class CWnd;
 
@@ -16,6 +18,13 @@ public:
     virtual void SetUpMember(CView* memberView, int viewFlag) = 0;
     // Source id of the video in the top-most member frame, -1 when there is none.
     virtual int GetActiveVideoSourceId() = 0;
+    // The callback with which the group hears of its members' frame changes; false (outputs
+    // untouched) when the view gives none.
+    virtual bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) {
+        (void)fn;
+        (void)context;
+        return false;
+    }
 
 protected:
     ~IPlayGroupView() = default;

@@ -1,6 +1,7 @@
 #include "groups/MeasurementFormDoc.h"
 
 #include "frames/FileNames.h"
+#include "frames/MeasFrameAdapter.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/PlayGroupAdapter.h"
 #include "platform/com/ISettingsStore.h"
@@ -13,10 +14,12 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "platform/wintypes/Assert.h"
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/PlaybackView.h"
 #include "views/VidFrame.h"
+#include "views/VidView.h"
 
 #include <QDir>
 #include <QFile>
@@ -160,7 +163,8 @@ void CMeasurementFormDoc::SetAnalysisFactory(AnalysisFactory factory) {
 }
 
 CMeasurementFormDoc::CMeasurementFormDoc()
-    : m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
+    : m_frameAdapter(std::make_unique<CMeasFrameAdapter>(this)),
+      m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
 
 CMeasurementFormDoc::~CMeasurementFormDoc() {
     m_groupAdapter->DetachDocument();
@@ -241,6 +245,22 @@ BOOL CMeasurementFormDoc::DoFileSave() {
     return DoSave(GetPathName(), FALSE);
 }
 
+QString CMeasurementFormDoc::GroupFilterExtension() const {
+    const QString own = FilterOf(GetDocTemplate());
+    return own.isEmpty() ? TemplateFilterExtension(kGroupTemplate) : own;
+}
+
+CFrameWnd* CMeasurementFormDoc::ParentNewVideoFrame() {
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    return ParentVideoFrame(QString(), &doc, &view, TRUE) ? view->GetParentFrame() : nullptr;
+}
+
+bool CMeasurementFormDoc::GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) {
+    IPlayGroupView* view = GetGroupView();
+    return view && view->GetMemberFrameChangedCallback(fn, context);
+}
+
 IPlayGroupView* CMeasurementFormDoc::GetGroupView() const {
     return dynamic_cast<IPlayGroupView*>(FirstViewOf(this));
 }
@@ -282,10 +302,7 @@ BOOL CMeasurementFormDoc::AddPlaybackFromFile(const QString& path, int viewFlag,
         if (!AddDataFile(path, fullTitles, viewFlag, takePathName, outDoc, outView))
             return FALSE;
     }
-    QString groupFilter = FilterOf(GetDocTemplate());
-    if (groupFilter.isEmpty())
-        groupFilter = TemplateFilterExtension(kGroupTemplate);
-    if (FilterContainsExtension(groupFilter, extension) && OpenGroupFile(path, 1))
+    if (FilterContainsExtension(GroupFilterExtension(), extension) && OpenGroupFile(path, 1))
         SetModifiedFlag(TRUE);
     UpdateMembersAndArrange();
     return TRUE;
@@ -357,8 +374,8 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     CFrameWnd* frame = nullptr;
     if (!ParentDataFrame(QString(), &doc, &view, &frame, FALSE))
         return FALSE;
-    if (!DataSetFactoryRef()) {
-        // No sensor-data layer to read the file: the window is of no use.
+    // A program with data windows has the sensor-data layer that reads their files.
+    if (!RM_ASSERT(DataSetFactoryRef())) {
         frame->DestroyWindow();
         return FALSE;
     }
@@ -545,6 +562,9 @@ BOOL CMeasurementFormDoc::ParentFrame(const char* key, const QString& path, int 
     else if (sizeRule == kSizeData)
         frame->SetWindowPos(nullptr, 0, 0, (2 * w - 4) / 3, (2 * h - 4) / 3,
                             SWP_NOMOVE | SWP_NOZORDER);
+    if (auto* video = dynamic_cast<CVidView*>(view))
+        video->SetToolContext(
+            reinterpret_cast<intptr_t>(static_cast<IFrameWindowAdapter*>(m_frameAdapter.get())));
     container->SetFocus();
     container->SendMessage(WM_SIZE, 0, 0);
 
@@ -827,10 +847,7 @@ BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
 }
 
 BOOL CMeasurementFormDoc::ReadPlayGroupFile(const QString& path, int modifiedAfterOpen) {
-    QString groupFilter = FilterOf(GetDocTemplate());
-    if (groupFilter.isEmpty())
-        groupFilter = TemplateFilterExtension(kGroupTemplate);
-    if (!FilterContainsExtension(groupFilter, GetFileExtension(path)))
+    if (!FilterContainsExtension(GroupFilterExtension(), GetFileExtension(path)))
         return FALSE;
     m_pendingList.clear();
     m_modifiedAfterOpen = 0;
@@ -872,9 +889,7 @@ BOOL CMeasurementFormDoc::OpenGroupFile(const QString& path, int modifiedAfterOp
 }
 
 BOOL CMeasurementFormDoc::PromptPlayGroupFileName(const QString& defaultName, QString* outPath) {
-    QString extension = FilterOf(GetDocTemplate());
-    if (extension.isEmpty())
-        extension = TemplateFilterExtension(kGroupTemplate);
+    const QString extension = GroupFilterExtension();
     const QString filter = QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension);
     CFileDialog dialog(FALSE, extension, defaultName.isEmpty() ? GetPathName() : defaultName,
                        OFN_HIDEREADONLY, filter);

@@ -10,6 +10,7 @@
 // id or data id, never by index.
 
 #include "frames/FrameSourcePtr.h"
+#include "frames/IMeasFrameDoc.h"
 #include "frames/SharedRef.h"
 #include "groups/IMemberDataSet.h"
 #include "groups/IVideoAnalysis.h"
@@ -22,18 +23,17 @@
 #include <memory>
 #include <vector>
 
-class CDocTemplate;
 class CFrameWnd;
+class CMeasFrameAdapter;
 class CPlayGroupAdapter;
 class CRecordingNotes;
 class CView;
-class CViewChildedFrame;
 class CWnd;
 class IPlayGroupView;
 
 using CMemberDataRef = CSharedRef<IMemberDataSet>;
 
-class CMeasurementFormDoc : public CDocument {
+class CMeasurementFormDoc : public CDocument, public IMeasFrameDoc {
     DECLARE_DYNCREATE(CMeasurementFormDoc)
     DECLARE_MESSAGE_MAP()
 
@@ -71,6 +71,8 @@ public:
     BOOL OnSaveDocument(const QString& pathName) override;
     // Closes every playback of the group, then the group.
     void OnCloseDocument() override;
+    // TRUE at once when the group is unmodified or holds no file member; otherwise the
+    // standard save-changes question (Cancel: FALSE; Yes: FALSE when the save fails).
     BOOL SaveModified() override;
     // Asks for a group file name when pathName is empty, then writes the group file.
     BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
@@ -149,6 +151,14 @@ public:
     // The visible member frame whose playback carries deviceHandle as member parameter.
     CFrameWnd* FindDevicePlaybackFrame(int deviceHandle) const;
     CPlayGroupAdapter* GetPlayGroupAdapter() const { return m_groupAdapter.get(); }
+    // The adapter every video member's view gets as its tool context.
+    CMeasFrameAdapter* GetFrameWindowAdapter() const { return m_frameAdapter.get(); }
+
+    // IMeasFrameDoc: the group's container, a new shown video member window, and the group
+    // view's member callback.
+    CWnd* GetMemberFrameParent() override { return GetContainer(); }
+    CFrameWnd* ParentNewVideoFrame() override;
+    bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) override;
 
     // The group file.
     // Writes the group's file members, one path a line, through a temporary file. FALSE, with
@@ -179,6 +189,8 @@ protected:
 
 private:
     IPlayGroupView* GetGroupView() const;
+    // The group file's extension: from this document's template, else from "DT:Meas2".
+    QString GroupFilterExtension() const;
     BOOL AddVideoFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
                       CDocument** outDoc, CView** outView);
     BOOL AddDataFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
@@ -205,6 +217,7 @@ private:
     int m_modifiedAfterOpen = 0;
     int m_lastAdded[5] = {kTypeNone, -1, -1, -1, -1};
     std::vector<std::unique_ptr<IVideoAnalysis>> m_analysis;
+    std::unique_ptr<CMeasFrameAdapter> m_frameAdapter;
     std::unique_ptr<CPlayGroupAdapter> m_groupAdapter;
     QString m_lastPlaybackPath;
 };

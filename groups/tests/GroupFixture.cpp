@@ -52,7 +52,7 @@ IMPLEMENT_DYNCREATE(CTestPlaybackView, CPlaybackView)
 
 namespace {
 
-struct TemplateSpec {
+struct TemplateRow {
     const char* key;
     const char* docString;
     const CRuntimeClass* doc;
@@ -71,7 +71,7 @@ void GroupFixture::SetUp() {
     // Member frames count as visible only inside a shown main window.
     m_main->ShowWindow(SW_SHOW);
 
-    const TemplateSpec specs[] = {
+    const TemplateRow rows[] = {
         {"DT:Meas2", CMeasurementFormDoc::kDocString, RUNTIME_CLASS(CMeasurementFormDoc),
          RUNTIME_CLASS(CViewChildedFrame), RUNTIME_CLASS(CTestGroupView)},
         {"DT:Vid", "\nVid\nVid\nVideo Files\n.avi;.raw;.bmp;.tif;.jpg;.pvi\n\n",
@@ -82,15 +82,15 @@ void GroupFixture::SetUp() {
         {"DT:PmoPlayVCF", "\nData\nData\n\n\n\n", RUNTIME_CLASS(CTestMemberDoc),
          RUNTIME_CLASS(CTestMemberFrame), RUNTIME_CLASS(CTestPlaybackView)},
     };
-    for (TemplateSpec spec : specs) {
-        if (m_placeholderData && QLatin1String(spec.key) == QLatin1String("DT:PmoPlayVCF")) {
-            spec.doc = RUNTIME_CLASS(CPlaceholderDoc);
-            spec.frame = RUNTIME_CLASS(CPlaceholderFrame);
-            spec.view = RUNTIME_CLASS(CPlaceholderView);
+    for (TemplateRow row : rows) {
+        if (m_placeholderData && QLatin1String(row.key) == QLatin1String("DT:PmoPlayVCF")) {
+            row.doc = RUNTIME_CLASS(CPlaceholderDoc);
+            row.frame = RUNTIME_CLASS(CPlaceholderFrame);
+            row.view = RUNTIME_CLASS(CPlaceholderView);
         }
-        auto* docTemplate = new CMultiDocTemplate(0, spec.doc, spec.frame, spec.view);
-        docTemplate->SetDocString(QString::fromLatin1(spec.docString));
-        m_app.AddDocTemplateWithKey(QString::fromLatin1(spec.key), docTemplate);
+        auto* docTemplate = new CMultiDocTemplate(0, row.doc, row.frame, row.view);
+        docTemplate->SetDocString(QString::fromLatin1(row.docString));
+        m_app.AddDocTemplateWithKey(QString::fromLatin1(row.key), docTemplate);
     }
 
     m_container = new CTestContainerView;

@@ -1,5 +1,8 @@
+#include "frames/IFrameWindowAdapter.h"
+#include "frames/MeasFrameAdapter.h"
 #include "groups/tests/GroupFixture.h"
 #include "shell/PlaceholderDoc.h"
+#include "views/VidView.h"
 
 #include <QDir>
 #include <QFile>
@@ -332,6 +335,34 @@ TEST_F(MeasurementFormDocTest, ClosingTheGroupClosesEveryMemberWindow) {
     group->OnCloseDocument();
     EXPECT_TRUE(MemberFrames().empty());
     EXPECT_EQ(DocumentsOf(m_app, "DT:Vid"), 0);
+}
+
+TEST_F(MeasurementFormDocTest, VideoViewsReachTheGroupThroughItsFrameWindowAdapter) {
+    CMeasurementFormDoc* group = NewGroup();
+    CView* view = nullptr;
+    ASSERT_TRUE(group->AddPlaybackFromFile(WriteVideo(WorkPath("a.raw")), 0, 0, nullptr, &view));
+    auto* video = dynamic_cast<CVidView*>(view);
+    ASSERT_NE(video, nullptr);
+    auto* adapter = reinterpret_cast<IFrameWindowAdapter*>(video->GetToolContext());
+    ASSERT_EQ(adapter, static_cast<IFrameWindowAdapter*>(group->GetFrameWindowAdapter()));
+
+    // A derived source shown through the view's adapter gets a window of its own in the
+    // group's container; the group's members are not touched.
+    CFrameSourcePtr derived(new CFrameSource);
+    ASSERT_TRUE(derived->Open(WorkPath("a.raw")));
+    EXPECT_EQ(adapter->ShowVideo(derived, "derived"), S_OK);
+    const std::vector<CViewChildedFrame*> frames = MemberFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    const auto shown = std::find_if(frames.begin(), frames.end(), [&](CViewChildedFrame* f) {
+        auto* v = dynamic_cast<CVidView*>(f->GetActiveView());
+        return v && v->GetFrameSource().Get() == derived.Get();
+    });
+    ASSERT_NE(shown, frames.end());
+    EXPECT_EQ((*shown)->GetWindowText(), "derived");
+    EXPECT_TRUE((*shown)->IsWindowVisible());
+    EXPECT_EQ(group->GetVideoCount(), 1);
+    group->SetModifiedFlag(FALSE);
+    group->OnCloseDocument();
 }
 
 class MeasurementFormDocNoDataTest : public GroupFixture {

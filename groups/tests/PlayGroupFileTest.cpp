@@ -85,6 +85,14 @@ TEST_F(PlayGroupFileTest, WritesBareRelativeAndAbsoluteLinesAsTheGoldenFiles) {
         EXPECT_EQ(group->GetTitle(), "g.playgrp");
         EXPECT_EQ(QFileInfo(group->GetPathName()).canonicalFilePath(),
                   QFileInfo(path).canonicalFilePath());
+
+        // Read back, every form names the same files again.
+        for (const QString& member : c.videos + c.data)
+            WriteText(member, "x");
+        ASSERT_TRUE(group->ReadPlayGroupFile(path, 0));
+        EXPECT_EQ(group->GetPendingList(), c.videos + c.data);
+        for (const QString& member : c.videos + c.data)
+            QFile::remove(member);
         group->OnCloseDocument();
     }
 }
