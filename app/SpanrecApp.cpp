@@ -8,6 +8,7 @@
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementFormFrame.h"
 #include "groups/MeasurementView.h"
+#include "groups/ProjectGroupKinds.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/DocManager.h"
@@ -23,6 +24,7 @@
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
+#include "views/PlaybackView.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
 #include "views/VidView.h"
@@ -139,12 +141,28 @@ public:
 
     Window FindPlayGroup() override { return FirstViewOf("CMeasurementView"); }
 
-    // The project, play-group and record-controller documents are not part of the program
-    // yet, so their windows are never found and these operations have nothing to work on.
-    bool OpenRecordConfiguration(CDocument*, const QString&) override { return false; }
-    bool OpenPlayGroupFile(CDocument*, const QString&, CDocument**) override { return false; }
-    bool AddFileToPlayGroup(CDocument*, const QString&) override { return false; }
-    bool OpenFileWithSimilarlyNamed(CDocument*, const QString&) override { return false; }
+    bool OpenRecordConfiguration(CDocument* project, const QString& path) override {
+        auto* doc = dynamic_cast<CGeneralDoc*>(project);
+        CDocument* group = nullptr;
+        return doc && doc->OpenRecordConfiguration(path, &group) && group;
+    }
+
+    bool OpenPlayGroupFile(CDocument* project, const QString& path, CDocument** group) override {
+        auto* doc = dynamic_cast<CGeneralDoc*>(project);
+        return doc && doc->OpenPlayGroupFile(path, group) && *group;
+    }
+
+    bool AddFileToPlayGroup(CDocument* group, const QString& path) override {
+        auto* doc = dynamic_cast<CMeasurementFormDoc*>(group);
+        return doc && doc->AddPlaybackFromFile(path, 0, 1, nullptr, nullptr);
+    }
+
+    bool OpenFileWithSimilarlyNamed(CDocument* group, const QString& path) override {
+        auto* doc = dynamic_cast<CMeasurementFormDoc*>(group);
+        return doc && doc->OpenFileWithSimilarlyNamed(path);
+    }
+
+    // The record controller is not part of the program yet: its windows are never found.
     bool StorePathName(CDocument*, const QString&) override { return false; }
     bool LoadDeviceSet(CDocument*, int) override { return false; }
 
@@ -208,6 +226,11 @@ BOOL CSpanrecApp::InitInstance() {
     SetRegistryKey(QStringLiteral("Tolvar"));
     LoadStdProfileSettings(10);
     AddTemplates();
+    CProjectGroupKinds kinds;
+    kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
+    kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
+    kinds.playbackView = RUNTIME_CLASS(CPlaybackView);
+    CGeneralDoc::SetGroupKinds(kinds);
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {

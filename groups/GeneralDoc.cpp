@@ -4,6 +4,7 @@
 #include "groups/ChildWindowList.h"
 #include "groups/FrameParentingView.h"
 #include "groups/IProjectPlayGroup.h"
+#include "shell/PlaceholderDoc.h"
 #include "groups/IProjectRecordGroup.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -124,15 +125,16 @@ BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
         group->OnCloseDocument();
         return FALSE;
     }
-    groupView->OnInitialUpdate();
     auto* frame = dynamic_cast<CViewChildedFrame*>(groupView->GetParent());
     if (!frame) {
         // A group that cannot be hosted would stay behind as an invisible window.
         group->OnCloseDocument();
         return FALSE;
     }
-
+    // The group lives in the project before its first update: a group opened from a path
+    // reads its members then, and they join the project beside it.
     CViewChildedFrame::AttachToParentView(projectView, frame);
+    groupView->OnInitialUpdate();
     frame->ShowWindow(SW_SHOW);
     frame->SetMenu(nullptr);
     groupView->ShowWindow(SW_SHOW);
@@ -177,12 +179,15 @@ void CGeneralDoc::InitializeProject() {
         SetTitle(group->GetTitle());
         return;
     }
-    if (CreateRecordGroup(m_strOpenPath, &group))
+    // A file is tried as a record configuration first. While the record group is a window
+    // kind the program does not have, that try could only tell the user so on every file.
+    if (!CPlaceholderDoc::IsPlaceholderKind(QStringLiteral("DT:Rec")) &&
+        CreateRecordGroup(m_strOpenPath, &group))
         return;
     if (!CreatePlayGroup(QString(), &group))
         return;
     if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
-        playGroup->AddPlaybackFromFile(m_strOpenPath);
+        playGroup->AddPlaybackFromFile(m_strOpenPath, 0, 0, nullptr, nullptr);
         if (openSimilarlyNamed)
             playGroup->OpenFileWithSimilarlyNamed(m_strOpenPath);
     }
@@ -204,7 +209,7 @@ BOOL CGeneralDoc::OpenPlayGroupFile(const QString& path, CDocument** ppGroup) {
         *ppGroup = group;
     if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
         playGroup->SetPendingPath(path);
-        playGroup->LoadPlayGroup();
+        playGroup->LoadPlayGroup(0);
     }
     return TRUE;
 }

@@ -13,6 +13,7 @@
 #include "frames/IMeasFrameDoc.h"
 #include "frames/SharedRef.h"
 #include "groups/IMemberDataSet.h"
+#include "groups/IProjectPlayGroup.h"
 #include "groups/IVideoAnalysis.h"
 #include "platform/framework/Document.h"
 
@@ -33,7 +34,7 @@ class IPlayGroupView;
 
 using CMemberDataRef = CSharedRef<IMemberDataSet>;
 
-class CMeasurementFormDoc : public CDocument, public IMeasFrameDoc {
+class CMeasurementFormDoc : public CDocument, public IMeasFrameDoc, public IProjectPlayGroup {
     DECLARE_DYNCREATE(CMeasurementFormDoc)
     DECLARE_MESSAGE_MAP()
 
@@ -81,16 +82,16 @@ public:
     // Opening members.
     // Opens one path (video, data file, group file or device marker) as new members. FALSE
     // when a video could not be opened or its window not made; nothing is added then.
-    virtual BOOL AddPlaybackFromFile(const QString& path, int viewFlag, int takePathName,
-                                     CDocument** outDoc, CView** outView);
+    BOOL AddPlaybackFromFile(const QString& path, int viewFlag, int takePathName,
+                             CDocument** outDoc, CView** outView) override;
     // Adds the companions of a file the caller has already opened; FALSE when there is none.
-    BOOL OpenFileWithSimilarlyNamed(const QString& path);
+    BOOL OpenFileWithSimilarlyNamed(const QString& path) override;
     // Appends the companions of path to the pending list: for an untagged video the ".au2"
     // file of the same title, for a tagged file the first file of each other tag.
     BOOL CollectSimilarlyNamedFiles(const QString& path);
     // Opens every pending path in order, then empties the list.
     BOOL OpenPendingFiles();
-    void SetPendingPath(const QString& path) { m_pendingGroupPath = path; }
+    void SetPendingPath(const QString& path) override { m_pendingGroupPath = path; }
     const QString& GetPendingPath() const { return m_pendingGroupPath; }
     const QStringList& GetPendingList() const { return m_pendingList; }
     const QString& GetLastPlaybackPath() const { return m_lastPlaybackPath; }
@@ -169,7 +170,7 @@ public:
     BOOL PromptPlayGroupFileName(const QString& defaultName, QString* outPath);
     // Loads the group from the pending group path (a group file, a media file or a device
     // marker).
-    void LoadPlayGroup(int modifiedAfterOpen);
+    void LoadPlayGroup(int modifiedAfterOpen) override;
 
     // The window holding the group's frame and every member frame; null without a view.
     CWnd* GetContainer() const;

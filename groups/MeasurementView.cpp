@@ -18,6 +18,7 @@
 #include "views/VidFrame.h"
 #include "views/VidView.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <algorithm>
@@ -139,6 +140,17 @@ void CMeasurementView::OnInitialUpdate() {
     m_playControl.SetContinuousCallback(ContinuousCallback, this);
     m_playControl.SetSkipChangedCallback(SkipChangedCallback, this);
     m_initialized = TRUE;
+    // The document reads its pending path once the view is ready. That waits for the event
+    // loop: whoever created the group (a project) places its frame first, and the members
+    // join the group where it lives. A group that has members by then was filled already.
+    if (QWidget* widget = GetQWidget()) {
+        QTimer::singleShot(0, widget, [this] {
+            auto* doc = dynamic_cast<CMeasurementFormDoc*>(GetDocument());
+            if (doc && !doc->GetPendingPath().isEmpty() && doc->GetVideoCount() == 0 &&
+                doc->GetDataCount() == 0)
+                doc->LoadPlayGroup(0);
+        });
+    }
     Invalidate();
     if (m_maximizeOnFirstUpdate && frame)
         frame->ShowWindow(SW_SHOWMAXIMIZED);

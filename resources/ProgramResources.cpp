@@ -76,6 +76,12 @@ const CResourceModule& CProgramResources::Module() {
             {16395, QStringLiteral("https://www.tolvar.example/support")},
             {16387,
              QStringLiteral("Another instance of this application was detected. Shutting Down.")},
+            // Document strings: the kinds of file each window type opens (filter name and
+            // ";"-separated extensions).
+            {145, QStringLiteral("\n\n\nVideo File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)\n"
+                                 ".avi;.raw;.bmp;.tif;.jpg;.pvi\n\n")},
+            {151, QStringLiteral("\n\n\nData Files (*.mdat;*.au2;*.vidatqn)\n"
+                                 ".mdat;.au2;.vidatqn\n\n")},
         };
         return m;
     }();

@@ -1,5 +1,6 @@
 #include "shell/PlaceholderDoc.h"
 
+#include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
 #include "shell/VidraApp.h"
 
@@ -7,6 +8,12 @@ IMPLEMENT_DYNCREATE(CPlaceholderDoc, CDocument)
 
 QString CPlaceholderDoc::NotAvailableText(const QString& key) {
     return QStringLiteral("The window kind \"%1\" is not available yet.").arg(key);
+}
+
+bool CPlaceholderDoc::IsPlaceholderKind(const QString& key) {
+    const CVidraApp* app = AfxGetVidraApp();
+    const CDocTemplate* docTemplate = app ? app->GetTemplateByKey(key) : nullptr;
+    return docTemplate && docTemplate->m_pDocClass == RUNTIME_CLASS(CPlaceholderDoc);
 }
 
 void CPlaceholderDoc::ReportNotAvailable() const {

@@ -15,6 +15,9 @@ public:
 
     // "The window kind "<key>" is not available yet."
     static QString NotAvailableText(const QString& key);
+    // Whether the template registered under key is one of these stand-ins (false when there
+    // is none).
+    static bool IsPlaceholderKind(const QString& key);
 
 private:
     void ReportNotAvailable() const;

@@ -261,9 +261,10 @@ TEST_F(SpanrecAppStartTest, StartRegistersWithTheDesktopAndUnregisterRemovesIt) 
 
 TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoice) {
     ASSERT_TRUE(m_app.InitInstance());
-    // No project is open, so the file makes a new one.
-    Prompter().AnswerFileDialog({WorkPath("clip")});
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
+    // No project is open, so the file makes a new one with a play group, which reports the
+    // file it cannot read.
+    Prompter().AnswerFileDialog({WorkPath("clip.avi")});
+    Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
     EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
 
     ASSERT_EQ(Prompter().FilePrompts().size(), 1u);
@@ -277,7 +278,7 @@ TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoic
     EXPECT_EQ(prompt.defaultExt, "avi");
     EXPECT_EQ(prompt.flags & (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
               OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "the project and its empty play group";
 
     Prompter().AnswerFileDialog({});
     EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
@@ -287,15 +288,16 @@ TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {
     ASSERT_TRUE(m_app.InitInstance());
     auto* frame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
     ASSERT_NE(frame, nullptr);
-    // With "open in existing" off every file makes a new project, each in turn.
+    // With both "open in existing" settings off every file makes a new project, each in turn.
     VARIANT off;
     off.vt = VT_I4;
     off.lVal = 0;
     ASSERT_TRUE(SUCCEEDED(frame->SetSetting("AppBehave:bOpenInExisting", off, -1)));
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Gen"), IDOK);
+    ASSERT_TRUE(SUCCEEDED(frame->SetSetting("AppBehave:bOpenPGInExisting", off, -1)));
+    // The missing video is reported; the missing group file adds nothing and says nothing.
+    Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
     frame->OnDropFiles({WorkPath("a.avi"), WorkPath("b.playgrp")});
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 4) << "two projects, each with its play group";
 }
 
 }  // namespace

@@ -112,7 +112,8 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     ASSERT_TRUE(project->CreatePlayGroup(groupPath, &created));
     auto* group = dynamic_cast<CMeasurementFormDoc*>(created);
     ASSERT_NE(group, nullptr);
-    group->LoadPlayGroup(0);
+    // The group reads its file once its view is ready and the project has placed it.
+    QCoreApplication::processEvents();
     ASSERT_EQ(group->GetVideoCount(), 2);
     ASSERT_EQ(group->GetDataCount(), 1);
 
