@@ -56,7 +56,7 @@ ON_MESSAGE(WM_CLOSE, OnCloseRequest)
 END_MESSAGE_MAP()
 
 // What a playback view shows in the tree.
-struct MemberSpec {
+struct MemberRow {
     int type;
     const char* path;
     const char* title;
@@ -96,35 +96,35 @@ protected:
         IsolatedTest::TearDown();
     }
 
-    CPlaybackView* Fill(CPlaybackView* view, const MemberSpec& spec) {
+    CPlaybackView* Fill(CPlaybackView* view, const MemberRow& row) {
         auto doc = std::make_unique<CDocument>();
         doc->m_bAutoDelete = FALSE;
-        doc->SetTitle(QString::fromUtf8(spec.title));
+        doc->SetTitle(QString::fromUtf8(row.title));
         doc->AddView(view);
         m_docs.push_back(std::move(doc));
-        view->SetGroupMember(spec.type, static_cast<int>(m_list.views.size()), 0, 0);
-        view->SetSourceName(QString::fromUtf8(spec.path));
-        view->SetFrameRate(spec.rate);
-        view->SetShutter(spec.shutterNs);
-        view->SetFrameCount(spec.count);
-        view->SetImageSize(spec.width, spec.height);
-        view->SetBitDepth(spec.bitDepth);
-        view->SetChannelCount(spec.channels);
+        view->SetGroupMember(row.type, static_cast<int>(m_list.views.size()), 0, 0);
+        view->SetSourceName(QString::fromUtf8(row.path));
+        view->SetFrameRate(row.rate);
+        view->SetShutter(row.shutterNs);
+        view->SetFrameCount(row.count);
+        view->SetImageSize(row.width, row.height);
+        view->SetBitDepth(row.bitDepth);
+        view->SetChannelCount(row.channels);
         m_list.views.push_back(view);
         return view;
     }
     // A playback without a window.
-    CPlaybackView* AddMember(const MemberSpec& spec) {
+    CPlaybackView* AddMember(const MemberRow& row) {
         m_windowless.push_back(std::make_unique<CPlaybackView>());
-        return Fill(m_windowless.back().get(), spec);
+        return Fill(m_windowless.back().get(), row);
     }
     // A playback in a window of its own frame.
-    CPlaybackView* AddWindowMember(const MemberSpec& spec, CMemberFrame** frameOut) {
+    CPlaybackView* AddWindowMember(const MemberRow& row, CMemberFrame** frameOut) {
         auto* frame = new CMemberFrame;
         EXPECT_TRUE(frame->LoadFrame(0));
         m_memberFrames.push_back(frame);
         auto* view = new CPlaybackView;
-        Fill(view, spec);
+        Fill(view, row);
         EXPECT_TRUE(view->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50),
                                  frame, AFX_IDW_PANE_FIRST));
         *frameOut = frame;
@@ -194,11 +194,11 @@ protected:
     QStringList m_menuItems;
 };
 
-const MemberSpec kTake1 = {3, "/data/run1/take.avi", "Take 1", 500.0, 2000, 120, 640, 480, 8, 0};
-const MemberSpec kSensors = {2, "/data/run1/take.avi", "Sensors", 1.0, 0, 2000, 0, 0, 0, 4};
-const MemberSpec kTake2 = {3, "/data/run1/take.avi", "Take 2", 29.97, 0, 30, 320, 240, 12, 0};
-const MemberSpec kOther = {3, "/data/run2/take.avi", "Take 3", 1.0, -5, 10, 64, 64, 16, 0};
-const MemberSpec kNotes = {5, "/data/run3/notes.txt", "Notes", 1.0, 0, 0, 0, 0, 0, 0};
+const MemberRow kTake1 = {3, "/data/run1/take.avi", "Take 1", 500.0, 2000, 120, 640, 480, 8, 0};
+const MemberRow kSensors = {2, "/data/run1/take.avi", "Sensors", 1.0, 0, 2000, 0, 0, 0, 4};
+const MemberRow kTake2 = {3, "/data/run1/take.avi", "Take 2", 29.97, 0, 30, 320, 240, 12, 0};
+const MemberRow kOther = {3, "/data/run2/take.avi", "Take 3", 1.0, -5, 10, 64, 64, 16, 0};
+const MemberRow kNotes = {5, "/data/run3/notes.txt", "Notes", 1.0, 0, 0, 0, 0, 0, 0};
 
 TEST_F(PlaybackTabTest, WithoutPlaybacksTheTreeShowsOnlyItsRoot) {
     EXPECT_EQ(Dump(), QStringList{"0:No Playbacks[2]"});
