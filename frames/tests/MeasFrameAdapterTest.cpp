@@ -56,8 +56,8 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
-// A play group: a window whose children are member frames, each holding a bar and then its
-// video view as the pane view, so the view is not the frame's first child window.
+// A play group: a window whose children are member frames, each holding its video view as the
+// pane view and a bar above it, so the view is not the frame's first child window.
 class FakeGroupDoc : public IMeasFrameDoc {
 public:
     FakeGroupDoc() {
@@ -74,11 +74,12 @@ public:
         QWidget* widget = frame->GetQWidget();
         widget->setParent(window.GetQWidget(),
                           (widget->windowFlags() & ~Qt::WindowType_Mask) | Qt::Widget);
-        auto* bar = new FakeBar;
-        EXPECT_TRUE(bar->Create(nullptr, "bar", WS_CHILD, CRect(0, 0, 50, 10), frame, 0));
         auto* view = new FakeVidView;
         EXPECT_TRUE(view->Create(nullptr, "view", WS_CHILD, CRect(0, 0, 50, 50), frame,
                                  AFX_IDW_PANE_FIRST));
+        // Made after the view, as a video frame makes its play control: it is on top.
+        auto* bar = new FakeBar;
+        EXPECT_TRUE(bar->Create(nullptr, "bar", WS_CHILD, CRect(0, 0, 50, 10), frame, 0));
         ++framesMade;
         return frame;
     }
