@@ -17,11 +17,12 @@ unsigned SourceId(const CFrameSourcePtr& source) {
     return id;
 }
 
-// The video view of a member frame: its active view, else its first child window.
+// The video view of a member frame: its active view, else its pane view. The frame's first
+// child window is not the view: bars and the hosted frame's title bar come first.
 IMovieView* VideoViewOf(CFrameWnd* frame) {
     CWnd* view = frame->GetActiveView();
     if (!view)
-        view = frame->GetTopWindow();
+        view = frame->GetDlgItem(AFX_IDW_PANE_FIRST);
     return dynamic_cast<IMovieView*>(view);
 }
 
@@ -77,19 +78,17 @@ HRESULT CMeasFrameAdapter::FindVideoWindow(const CFrameSourcePtr& source, CFrame
         children.push_back(child);
     const unsigned wanted = SourceId(source);
     for (CWnd* child : children) {
-        if (!child->IsFrameWnd())
+        auto* frame = dynamic_cast<CFrameWnd*>(child);
+        if (!frame)
             continue;
-        CWnd* first = child->GetTopWindow();
-        auto* view = dynamic_cast<IMovieView*>(first);
+        IMovieView* view = VideoViewOf(frame);
         if (!view)
             continue;
         const CFrameSourcePtr shown = view->MovieGetFrameSource();
         if (!shown.Get() || SourceId(shown) != wanted)
             continue;
-        if (auto* frame = dynamic_cast<CFrameWnd*>(first->GetParent())) {
-            *out = frame;
-            return S_OK;
-        }
+        *out = frame;
+        return S_OK;
     }
     return E_FAIL;
 }

@@ -17,8 +17,8 @@ public:
     // frame-changed callback it is notified once and learns the source's frame count.
     HRESULT ShowVideo(const CFrameSourcePtr& source, const QString& title) override;
     HRESULT CloseVideo(const CFrameSourcePtr& source) override;
-    // Looks at each frame among the group window's children through its first child window,
-    // which must be a video view showing a source with the same source id.
+    // Looks at each frame among the group window's children through its video view (active
+    // view, else pane view), which must show a source with the same source id.
     HRESULT FindVideoWindow(const CFrameSourcePtr& source, CFrameWnd** out) override;
 
 private:

@@ -3,6 +3,7 @@
 #include "frames/FileNames.h"
 #include "groups/ChildWindowList.h"
 #include "groups/FrameParentingView.h"
+#include "groups/GeneralFrame.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
 #include "platform/com/ISettingsStore.h"
@@ -62,6 +63,15 @@ int CGeneralDoc::s_projectCount = 0;
 
 CGeneralDoc::CGeneralDoc() : m_projectNumber(++s_projectCount) {
     CVidraFrameWnd::SetProjectMessageHandler(&CGeneralDoc::HandleProjectMessage);
+    CVidraFrameWnd::SetHostedFramesCloser(&CGeneralDoc::CloseHostedFrames);
+}
+
+BOOL CGeneralDoc::CloseHostedFrames(CView* view) {
+    auto* parenting = dynamic_cast<CFrameParentingView*>(view);
+    if (!parenting)
+        return FALSE;
+    parenting->CloseChildFrames();
+    return TRUE;
 }
 
 LRESULT CGeneralDoc::HandleProjectMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -87,6 +97,13 @@ BOOL CGeneralDoc::IsOfKind(const CObject* object, const CRuntimeClass* kind) {
 BOOL CGeneralDoc::OnOpenDocument(const QString& pathName) {
     m_strOpenPath = pathName;
     return OnNewDocument();
+}
+
+void CGeneralDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {
+    if (HasPlaceholder(pathName, kEmptyRecordGroupPlaceholder) ||
+        HasPlaceholder(pathName, kEmptyPlayGroupPlaceholder))
+        return;
+    CDocument::SetPathName(pathName, bAddToMRU);
 }
 
 CFrameParentingView* CGeneralDoc::GetProjectView() const {
@@ -150,6 +167,9 @@ BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
     // The project decides which groups to show.
     frame->ShowWindow(SW_HIDE);
     groupView->ShowWindow(SW_HIDE);
+    if (!m_bFillingProject)
+        if (auto* projectFrame = dynamic_cast<CGeneralFrame*>(projectView->GetParentFrame()))
+            projectFrame->AttachGroupPages(frame);
     return TRUE;
 }
 
@@ -162,6 +182,12 @@ BOOL CGeneralDoc::CreateRecordGroup(const QString& path, CDocument** ppGroup) {
 }
 
 void CGeneralDoc::InitializeProject() {
+    m_bFillingProject = true;
+    FillProject();
+    m_bFillingProject = false;
+}
+
+void CGeneralDoc::FillProject() {
     const bool openSimilarlyNamed = FlagSetting(QStringLiteral("AppBehave:bOpenSimilarlyNamed"));
     SetTitle(QStringLiteral("Project Window %1").arg(m_projectNumber));
     if (m_strOpenPath.isEmpty())

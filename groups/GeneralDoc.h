@@ -37,6 +37,9 @@ public:
     // The main frame's handler of the project messages: they go to the active project's view
     // (0 when no project is active). Installed with the first project.
     static LRESULT HandleProjectMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The main frame's Close All Windows: a frame-parenting view closes its hosted frames
+    // (TRUE); FALSE for any other view. Installed with the first project or play group.
+    static BOOL CloseHostedFrames(CView* view);
 
     // 1 for the first project of the run, then counting up.
     int GetProjectNumber() const { return m_projectNumber; }
@@ -44,14 +47,18 @@ public:
 
     // Remembers the path and starts as a new project: nothing is read from it.
     BOOL OnOpenDocument(const QString& pathName) override;
+    // A placeholder path that asks for empty groups names no file: it is neither the project's
+    // path nor a recent file.
+    void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
 
     // Fills the project at the first update of its view: title "Project Window <n>", then the
     // groups the open path asks for.
     void InitializeProject();
 
     // New play group (record group) of the project, by template key, hosted in the project
-    // view and hidden. *ppGroup is null first, the group's document on success. FALSE when no
-    // document, view or hosted frame came of it; a half-made group is closed again.
+    // view and hidden; in a project frame its pages go into the control panel. *ppGroup is
+    // null first, the group's document on success. FALSE when no document, view or hosted
+    // frame came of it; a half-made group is closed again.
     BOOL CreatePlayGroup(const QString& path, CDocument** ppGroup);
     BOOL CreateRecordGroup(const QString& path, CDocument** ppGroup);
     // Opens the file in the existing play group (record group), else in a new one. FALSE only
@@ -80,6 +87,8 @@ protected:
 
 private:
     BOOL CreateGroup(const char* key, LPARAM hint, const QString& path, CDocument** ppGroup);
+    // The groups the open path asks for.
+    void FillProject();
     // The innermost view on top: the top-most visible hosted frame's view, followed down through
     // nested parenting views.
     CView* TopMostView() const;
@@ -91,4 +100,7 @@ private:
 
     QString m_strOpenPath;
     int m_projectNumber;
+    // While the project view's first update fills the project: the view itself puts the pages
+    // of the groups made then into the control panel.
+    bool m_bFillingProject = false;
 };

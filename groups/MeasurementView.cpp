@@ -4,6 +4,7 @@
 #include "frames/ChangedFrameMeasView.h"
 #include "frames/FrameSource.h"
 #include "frames/IListenerList.h"
+#include "groups/GeneralDoc.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -12,6 +13,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/IPlayBar.h"
 #include "views/PlaybackView.h"
@@ -109,6 +111,8 @@ CMeasurementView::CMeasurementView()
     : m_frameListener(std::make_unique<CChangedFrameMeasView>(this)) {
     // The member frames keep the places arrangement gives them; OnSize decides.
     m_bLayOutOnSize = FALSE;
+    // A play group of its own in the main window closes its members on Close All Windows.
+    CVidraFrameWnd::SetHostedFramesCloser(&CGeneralDoc::CloseHostedFrames);
 }
 
 CMeasurementView::~CMeasurementView() {
@@ -749,6 +753,14 @@ BOOL CMeasurementView::TimeCallback(void* context, double* rate) {
         static_cast<CMeasurementView*>(context)->GetControllingPlayback();
     *rate = playback ? playback->GetFrameRate() : -1.0;
     return playback != nullptr;
+}
+
+bool CMeasurementView::GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) {
+    if (!fn || !context)
+        return false;
+    *fn = MemberFrameChangedCallback;
+    *context = this;
+    return true;
 }
 
 void CMeasurementView::MemberFrameChangedCallback(void* context, int) {

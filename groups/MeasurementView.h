@@ -53,6 +53,9 @@ public:
         AttachPlayback(memberView, viewFlag);
     }
     int GetActiveVideoSourceId() override;
+    // Windows opened for the group from outside its member list (derived sources) keep the
+    // play control in step the way members do.
+    bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) override;
 
     // Takes the member the document has just added into the group: its source, identity,
     // rate and frames, base sync, its synchronisation key and the callbacks that keep it in

@@ -348,13 +348,20 @@ void CVidraFrameWnd::OnNewPlayProject() {
         return;
     }
     if (CVidraApp* app = AfxGetVidraApp())
-        app->CreateDocumentByKey(QStringLiteral("DT:Gen"), QString(), TRUE);
+        app->CreateDocumentByKey(QStringLiteral("DT:Gen"),
+                                 QString::fromLatin1(kEmptyPlayGroupProjectPath), TRUE);
 }
 
 ProjectMessageHandler CVidraFrameWnd::s_projectMessageHandler = nullptr;
 
 void CVidraFrameWnd::SetProjectMessageHandler(ProjectMessageHandler handler) {
     s_projectMessageHandler = handler;
+}
+
+HostedFramesCloser CVidraFrameWnd::s_hostedFramesCloser = nullptr;
+
+void CVidraFrameWnd::SetHostedFramesCloser(HostedFramesCloser closer) {
+    s_hostedFramesCloser = closer;
 }
 
 LRESULT CVidraFrameWnd::OnProjectMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -402,8 +409,12 @@ void CVidraFrameWnd::OnCloseAllGroups() {
 }
 
 void CVidraFrameWnd::OnCloseAllWindows() {
-    for (CMDIChildWnd* child : GetMDIChildren())
-        child->SendMessage(WM_CLOSE);
+    // A project closes its windows itself, so that each is asked the way its own close asks.
+    for (CMDIChildWnd* child : GetMDIChildren()) {
+        CView* view = child->GetActiveView();
+        if (!(view && s_hostedFramesCloser && s_hostedFramesCloser(view)))
+            child->SendMessage(WM_CLOSE);
+    }
 }
 
 void CVidraFrameWnd::OnUpdateNeedsActiveChild(CCmdUI* pCmdUI) {

@@ -61,6 +61,11 @@ inline constexpr UINT WM_PROJECT_MESSAGE_11036 = 11036;
 inline constexpr UINT WM_PROJECT_MESSAGE_21124 = 21124;
 inline constexpr UINT WM_PROJECT_MESSAGE_21125 = 21125;
 using ProjectMessageHandler = LRESULT (*)(UINT message, WPARAM wParam, LPARAM lParam);
+// Closes the hosted frames inside view when it hosts frames (TRUE); FALSE for other views.
+using HostedFramesCloser = BOOL (*)(CView* view);
+
+// The path that opens a project with one empty play group.
+inline constexpr const char* kEmptyPlayGroupProjectPath = "__xxx3456empthplaygropXXX";
 
 class CVidraFrameWnd : public CMDIFrameWndPlus, public ISettingsStore, public IIndexedValues {
     DECLARE_DYNAMIC(CVidraFrameWnd)
@@ -112,6 +117,8 @@ public:
 
     // The project code's handler of the project messages; without one they get default handling.
     static void SetProjectMessageHandler(ProjectMessageHandler handler);
+    // The project code's closer of hosted frames, used by Window/Close All Windows.
+    static void SetHostedFramesCloser(HostedFramesCloser closer);
 
     CToolBar& GetToolBar(int index) { return m_toolBars[static_cast<size_t>(index)]; }
     // Shows or hides each toolbar from its "View:" setting.
@@ -156,4 +163,5 @@ private:
     std::array<CToolBar, kToolBarCount> m_toolBars;
 
     static ProjectMessageHandler s_projectMessageHandler;
+    static HostedFramesCloser s_hostedFramesCloser;
 };

@@ -10,6 +10,7 @@ BEGIN_MESSAGE_MAP(CVidFrame, CViewChildedFrame)
 ON_WM_CREATE()
 ON_WM_CLOSE()
 ON_MESSAGE(kClosePlaybackMessage, OnClosePlayback)
+ON_MESSAGE(kMemberFrameMovedMessage, OnMemberFrameMoved)
 END_MESSAGE_MAP()
 
 namespace {
@@ -76,5 +77,12 @@ void CVidFrame::OnClose() {
 
 LRESULT CVidFrame::OnClosePlayback(WPARAM, LPARAM) {
     CViewChildedFrame::OnClose();
+    return 0;
+}
+
+LRESULT CVidFrame::OnMemberFrameMoved(WPARAM, LPARAM lParam) {
+    // The group moved the member already: telling it again would start the group over.
+    if (m_playControl.GetSafeHwnd())
+        m_playControl.GotoFrame(static_cast<int>(lParam), FALSE);
     return 0;
 }

@@ -10,6 +10,9 @@
 
 // Sent by a play group to each of its playback frames: close through the hosted-frame close.
 inline constexpr UINT kClosePlaybackMessage = 0x7A9;
+// Sent by a play group to a member's frame after moving the member (wParam the group's view,
+// lParam the frame): the member's own play bar follows.
+inline constexpr UINT kMemberFrameMovedMessage = 1227;
 
 class CVidFrame : public CViewChildedFrame {
     DECLARE_DYNCREATE(CVidFrame)
@@ -33,6 +36,7 @@ protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
     LRESULT OnClosePlayback(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMemberFrameMoved(WPARAM wParam, LPARAM lParam);
 
 private:
     // Whether the user has turned the device-memory question off.

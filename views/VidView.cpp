@@ -26,9 +26,11 @@ ON_WM_SIZE()
 ON_WM_ERASEBKGND()
 ON_WM_DESTROY()
 ON_WM_CONTEXTMENU()
+ON_COMMAND_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInformation, OnToolCommand)
+ON_COMMAND_RANGE(CVidView::kAddMeasurementPoint, CVidView::kAddMeasurementPoint, OnToolCommand)
 ON_UPDATE_COMMAND_UI_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInformation,
-                           OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kAddMeasurementPoint, OnUpdateNotAvailable)
+                           OnUpdateToolCommand)
+ON_UPDATE_COMMAND_UI(CVidView::kAddMeasurementPoint, OnUpdateToolCommand)
 ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
 ON_UPDATE_COMMAND_UI(CVidView::kCalibration, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kClearAllForward, OnUpdateNotAvailable)
@@ -410,6 +412,16 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
 void CVidView::OnFileClose() {
     if (auto* frame = dynamic_cast<CVidFrame*>(GetParentFrame()))
         frame->CloseWithDeviceCheck();
+}
+
+void CVidView::OnToolCommand(UINT nID) {
+    const int tool = ToolOfCommand(nID);
+    if (m_pStream && tool >= 0)
+        m_pStream->SetTool(tool);
+}
+
+void CVidView::OnUpdateToolCommand(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(m_pStream != nullptr);
 }
 
 void CVidView::OnUpdateNotAvailable(CCmdUI* pCmdUI) {

@@ -65,8 +65,7 @@ public:
     // value.
     static std::optional<int> IntegerSetting(const char* key);
     // The annotation tool a tool command selects, -1 for a command that is not a tool command.
-    // The tool commands stay disabled until the stream window has an annotation editor to
-    // hand the tool to.
+    // A tool command hands its tool to the stream window, which keeps it for its annotations.
     static int ToolOfCommand(UINT nID);
 
     // Shows frame (never below 0) through the stream window with the view's two parameter
@@ -150,6 +149,9 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnFileClose();
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
+    void OnToolCommand(UINT nID);
+    // Enabled once the stream window exists.
+    void OnUpdateToolCommand(CCmdUI* pCmdUI);
 
 private:
     void ApplyDisplaySettings();

@@ -50,7 +50,14 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
-// A play group: a window whose children are member frames, each holding one video view.
+// A bar of a member frame (the play control, a title bar); deletes itself with its window.
+class FakeBar : public CWnd {
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+// A play group: a window whose children are member frames, each holding its video view as the
+// pane view and a bar above it, so the view is not the frame's first child window.
 class FakeGroupDoc : public IMeasFrameDoc {
 public:
     FakeGroupDoc() {
@@ -70,6 +77,9 @@ public:
         auto* view = new FakeVidView;
         EXPECT_TRUE(view->Create(nullptr, "view", WS_CHILD, CRect(0, 0, 50, 50), frame,
                                  AFX_IDW_PANE_FIRST));
+        // Made after the view, as a video frame makes its play control: it is on top.
+        auto* bar = new FakeBar;
+        EXPECT_TRUE(bar->Create(nullptr, "bar", WS_CHILD, CRect(0, 0, 50, 10), frame, 0));
         ++framesMade;
         return frame;
     }
@@ -85,7 +95,7 @@ public:
         static_cast<FakeGroupDoc*>(context)->notified.push_back(frame);
     }
     FakeVidView* ViewOf(CFrameWnd* frame) {
-        return dynamic_cast<FakeVidView*>(frame->GetTopWindow());
+        return dynamic_cast<FakeVidView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
     }
     // A frame that shows source without going through the adapter.
     CFrameWnd* Show(const CFrameSourcePtr& source) {

@@ -7,6 +7,7 @@
 #include "platform/com/ComVariant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RecentFileList.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
@@ -303,6 +304,28 @@ TEST_F(GeneralDocTest, OpenPathTable) {
         EXPECT_EQ(project->GetTitle(), title);
         project->OnCloseDocument();
     }
+}
+
+TEST_F(GeneralDocTest, PlaceholderPathsAreNeitherTheProjectsPathNorRecentFiles) {
+    UseFakeGroups();
+    m_app.LoadStdProfileSettings(4);
+    const struct {
+        const char* path;
+        const char* pathName;
+    } cases[] = {
+        {"__xxx3456empthplaygropXXX", ""},
+        {"__xxx1234emptyrecordgroupXXX", ""},
+        {"/data/notes.txt", "/data/notes.txt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        CGeneralDoc* project = OpenProject(c.path);
+        ASSERT_NE(project, nullptr);
+        EXPECT_EQ(project->GetPathName(), QString::fromLatin1(c.pathName));
+        EXPECT_EQ(project->GetOpenPath(), QString::fromLatin1(c.path));
+        project->OnCloseDocument();
+    }
+    EXPECT_EQ(m_app.GetRecentFileList()->GetPaths(), QStringList({"/data/notes.txt"}));
 }
 
 TEST_F(GeneralDocTest, SimilarlyNamedFilesOnlyWhenTheSettingIsOn) {

@@ -272,6 +272,18 @@ TEST_F(GeneralFrameTest, ShowsBarsAndTheGroupsPagesMoveIntoItsControlPanel) {
     }
 }
 
+TEST_F(GeneralFrameTest, GroupsMadeAfterTheProjectFilledPutTheirPagesIntoItsControlPanel) {
+    CGeneralDoc* project = OpenProjectAt("", true);  // an empty project
+    ASSERT_NE(project, nullptr);
+    CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
+    const QStringList before = TabNames(panel);
+    // As a dropped file or a record configuration makes them later.
+    ASSERT_TRUE(project->CreatePlayGroup(QString(), nullptr));
+    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback"}));
+    ASSERT_TRUE(project->CreateRecordGroup(QString(), nullptr));
+    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback", "Devices"}));
+}
+
 TEST_F(GeneralFrameTest, GroupButtonsSelectWhichGroupShowsItsTools) {
     CGeneralDoc* project = OpenProject();
     ASSERT_NE(project, nullptr);
@@ -582,6 +594,18 @@ TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel
     FrameOf(project)->SendMessage(WM_CLOSE);
     QCoreApplication::processEvents();
     EXPECT_TRUE(alive.expired());
+}
+
+TEST_F(MeasurementFormFrameTest, APlayGroupMadeLaterPutsItsPageIntoTheProjectsControlPanel) {
+    CGeneralDoc* project = OpenProjectAt("", true);  // an empty project
+    ASSERT_NE(project, nullptr);
+    CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
+    const QStringList before = TabNames(panel);
+    ASSERT_TRUE(project->CreatePlayGroup(QString(), nullptr));
+    CMeasurementFormFrame* play = PlayFrame(project);
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback"}));
+    EXPECT_EQ(panel.GetTabPage(static_cast<int>(before.size()), 0), &play->GetPlayControlTab());
 }
 
 TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidden) {

@@ -4,6 +4,7 @@
 #include "shell/PlaceholderDoc.h"
 #include "views/VidView.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -361,6 +362,16 @@ TEST_F(MeasurementFormDocTest, VideoViewsReachTheGroupThroughItsFrameWindowAdapt
     EXPECT_EQ((*shown)->GetWindowText(), "derived");
     EXPECT_TRUE((*shown)->IsWindowVisible());
     EXPECT_EQ(group->GetVideoCount(), 1);
+
+    // Video windows are found again through their views: no second window, and closing the
+    // source's windows closes just that one.
+    EXPECT_EQ(adapter->ShowVideo(derived, "again"), S_OK);
+    EXPECT_EQ(MemberFrames().size(), 2u);
+    EXPECT_EQ((*shown)->GetWindowText(), "derived");
+    EXPECT_EQ(adapter->CloseVideo(derived), S_OK);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(MemberFrames().size(), 1u);
+    EXPECT_EQ(dynamic_cast<CVidView*>(MemberFrames().front()->GetActiveView()), video);
     group->SetModifiedFlag(FALSE);
     group->OnCloseDocument();
 }

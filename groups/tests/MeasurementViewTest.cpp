@@ -306,6 +306,21 @@ TEST_F(MeasurementViewTest, ThePlayControlMovesTheGroupAndTellsTheTopFrame) {
     EXPECT_EQ(FrameOf(top)->movedTo, 4) << "the top frame's own play bar follows";
 }
 
+TEST_F(MeasurementViewTest, WindowsOpenedForTheGroupGetItsFrameChangedCallback) {
+    CFakePlayback* top = Add({1000, 0});
+    IPlayGroupView* groupView = m_view;
+    FrameChangedFn fn = nullptr;
+    void* context = nullptr;
+    ASSERT_TRUE(groupView->GetMemberFrameChangedCallback(&fn, &context));
+    ASSERT_NE(fn, nullptr);
+
+    // A window that moves on its own reports through the callback; the play control follows.
+    top->CPlaybackView::SetCurrentFrame(37, 1);
+    ASSERT_NE(m_view->GetPlayControl().GetCurrentFrame(), 37);
+    fn(context, 37);
+    EXPECT_EQ(m_view->GetPlayControl().GetCurrentFrame(), 37);
+}
+
 TEST_F(MeasurementViewTest, AutoBracketKeepsPointsInsideEachMember) {
     struct Case {
         int zero;

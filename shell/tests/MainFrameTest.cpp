@@ -8,6 +8,9 @@
 #include "shell/VidraApp.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // A record controller that reports whether it is recording.
@@ -21,6 +24,30 @@ public:
 
 IMPLEMENT_DYNCREATE(CTestRecorderDoc, CDocument)
 
+// A project that remembers the paths it was opened with.
+class CTestProjectDoc : public CDocument {
+    DECLARE_DYNCREATE(CTestProjectDoc)
+
+public:
+    BOOL OnOpenDocument(const QString& pathName) override {
+        s_opened.push_back(pathName);
+        return TRUE;
+    }
+    static inline QStringList s_opened;
+};
+
+IMPLEMENT_DYNCREATE(CTestProjectDoc, CDocument)
+
+// The project code's closer as the main frame sees it: it records the views it is given.
+struct HostedClose {
+    static BOOL Close(CView* view) {
+        s_views.push_back(view);
+        return s_hosts;
+    }
+    static inline std::vector<CView*> s_views;
+    static inline BOOL s_hosts = TRUE;
+};
+
 class MainFrameTest : public IsolatedTest {
 protected:
     void SetUp() override {
@@ -28,6 +55,12 @@ protected:
         // The main frame saves its option files there when it goes.
         CDlgOptionsBase::SetApplicationFolder(WorkDir());
         CTestRecorderDoc::s_recording = FALSE;
+        CTestProjectDoc::s_opened.clear();
+        HostedClose::s_views.clear();
+        m_app.AddDocTemplateWithKey("DT:Gen",
+                                    new CMultiDocTemplate(0, RUNTIME_CLASS(CTestProjectDoc),
+                                                          RUNTIME_CLASS(CPlaceholderFrame),
+                                                          RUNTIME_CLASS(CPlaceholderView)));
         m_app.AddDocTemplateWithKey("DT:Rec",
                                     new CMultiDocTemplate(134, RUNTIME_CLASS(CTestRecorderDoc),
                                                           RUNTIME_CLASS(CPlaceholderFrame),
@@ -39,6 +72,7 @@ protected:
 
     void TearDown() override {
         CTestRecorderDoc::s_recording = FALSE;
+        CVidraFrameWnd::SetHostedFramesCloser(nullptr);
         while (CMainFrame::GetCloseBlockCount() > 0)
             CMainFrame::AdjustCloseBlockCount(FALSE);
         if (FrameAlive())
@@ -140,6 +174,51 @@ TEST_F(MainFrameTest, NewPlayProjectRefusedWhenGroupsAreFlattened) {
     m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW_PLAY_PROJECT);
     EXPECT_EQ(Prompter().Prompts().size(), 1u);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
+}
+
+TEST_F(MainFrameTest, NewPlayProjectOpensAProjectWithOneEmptyPlayGroup) {
+    VARIANT off;
+    off.vt = VT_I4;
+    off.lVal = 0;
+    ASSERT_EQ(m_frame->SetSetting("AppBehave:bFlatten_to_2", off, -1), S_OK);
+    m_frame->SendMessage(WM_COMMAND, ID_FILE_NEW_PLAY_PROJECT);
+    EXPECT_EQ(CTestProjectDoc::s_opened, QStringList({"__xxx3456empthplaygropXXX"}))
+        << "the path that asks the project for an empty play group";
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
+}
+
+TEST_F(MainFrameTest, CloseAllWindowsGoesThroughEachProjectView) {
+    const struct {
+        const char* what;
+        bool closer;
+        BOOL hosts;
+        int left;
+    } cases[] = {
+        {"project views close their hosted windows themselves", true, TRUE, 2},
+        {"other windows close", true, FALSE, 0},
+        {"without the project code every window closes", false, TRUE, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        HostedClose::s_views.clear();
+        HostedClose::s_hosts = c.hosts;
+        CVidraFrameWnd::SetHostedFramesCloser(c.closer ? &HostedClose::Close : nullptr);
+        std::vector<CView*> views;
+        for (int i = 0; i < 2; ++i) {
+            CDocument* doc = m_app.CreateDocumentByKey("DT:Gen", QString(), TRUE);
+            ASSERT_NE(doc, nullptr);
+            POSITION pos = doc->GetFirstViewPosition();
+            views.push_back(doc->GetNextView(pos));
+        }
+        m_frame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_ALL);
+        if (c.closer) {
+            std::sort(views.begin(), views.end());
+            std::sort(HostedClose::s_views.begin(), HostedClose::s_views.end());
+            EXPECT_EQ(HostedClose::s_views, views);
+        }
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), c.left);
+        m_app.CloseAllDocuments(FALSE);
+    }
 }
 
 TEST_F(MainFrameTest, FeaturesNotOfferedSaySo) {

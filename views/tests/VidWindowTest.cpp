@@ -19,6 +19,7 @@
 #include "testsupport/IsolatedTest.h"
 #include "views/StreamWnd.h"
 #include "views/ZoomTransform.h"
+#include "views/tests/RecordingPlayBar.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -142,12 +143,27 @@ TEST_F(VidWindowTest, ToolCommandsSelectTheirAnnotationTools) {
         EXPECT_EQ(CVidView::ToolOfCommand(c.command), c.tool) << c.command;
 }
 
+TEST_F(VidWindowTest, ToolCommandsHandTheirToolsToTheStreamWindow) {
+    OpenWindow();
+    CStreamWnd* stream = m_view->GetStreamWnd();
+    EXPECT_EQ(stream->GetTool(), -1);
+    std::vector<int> tools;
+    for (UINT id : {32930u, 32931u, 32932u, 32933u, 32934u, 32935u, 32937u}) {
+        EnableProbe probe;
+        probe.m_nID = id;
+        EXPECT_TRUE(probe.DoUpdate(m_frame, TRUE)) << id;
+        EXPECT_EQ(probe.enabled, TRUE) << id;
+        m_frame->SendMessage(WM_COMMAND, id, 0);
+        tools.push_back(stream->GetTool());
+    }
+    EXPECT_EQ(tools, (std::vector<int>{15, 17, 16, 18, 19, 20, 21}));
+}
+
 TEST_F(VidWindowTest, CommandsOfToolsThatAreNotThereAreDisabled) {
     OpenWindow();
     // Overlays, zoom regions, histograms, debugging, colour adjustment and annotation tools.
-    for (UINT id :
-         {32828u, 32866u, 32883u, 32884u, 32885u, 32894u, 32895u, 32897u, 32899u, 32900u, 32901u,
-          32902u, 32906u, 32907u, 32913u, 32930u, 32931u, 32932u, 32933u, 32934u, 32935u, 32937u}) {
+    for (UINT id : {32828u, 32866u, 32883u, 32884u, 32885u, 32894u, 32895u, 32897u, 32899u, 32900u,
+                    32901u, 32902u, 32906u, 32907u, 32913u}) {
         EnableProbe probe;
         probe.m_nID = id;
         EXPECT_TRUE(probe.DoUpdate(m_frame, TRUE)) << id;
@@ -239,6 +255,23 @@ TEST_F(VidWindowTest, PlayCommandsGoToThePlayControlAndTheSkipSpinToTheGroup) {
     EXPECT_EQ(group->notified, (std::vector<UINT_PTR>{PlayControlId::kSkipSpin}));
     CViewChildedFrame::AttachToParentView(nullptr, m_frame);
     group->DestroyWindow();
+}
+
+TEST_F(VidWindowTest, TheMembersPlayBarFollowsTheGroupWithoutTellingItBack) {
+    OpenWindow();
+    CPlayControlWnd& play = m_frame->GetPlayControl();
+    RecordingPlayBar bar;
+    play.SetPlayBar(&bar);
+    std::vector<int> told;
+    play.SetFrameChangedCallback(
+        [](void* context, int frame) { static_cast<std::vector<int>*>(context)->push_back(frame); },
+        &told);
+    CGroupView group;
+    m_frame->SendMessage(kMemberFrameMovedMessage, reinterpret_cast<WPARAM>(&group), 42);
+    EXPECT_EQ(play.GetCurrentFrame(), 42);
+    EXPECT_EQ(bar.position, 42);
+    EXPECT_TRUE(told.empty()) << "the group moved the member already";
+    play.SetPlayBar(nullptr);
 }
 
 TEST_F(VidWindowTest, ThePlayGroupsCloseMessageClosesWithoutAsking) {
