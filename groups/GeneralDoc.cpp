@@ -167,9 +167,8 @@ BOOL CGeneralDoc::CreateGroup(const char* key, LPARAM hint, const QString& path,
     // The project decides which groups to show.
     frame->ShowWindow(SW_HIDE);
     groupView->ShowWindow(SW_HIDE);
-    if (!m_bFillingProject)
-        if (auto* projectFrame = dynamic_cast<CGeneralFrame*>(projectView->GetParentFrame()))
-            projectFrame->AttachGroupPages(frame);
+    if (auto* projectFrame = dynamic_cast<CGeneralFrame*>(projectView->GetParentFrame()))
+        projectFrame->AttachGroupPages(frame);
     return TRUE;
 }
 
@@ -182,12 +181,6 @@ BOOL CGeneralDoc::CreateRecordGroup(const QString& path, CDocument** ppGroup) {
 }
 
 void CGeneralDoc::InitializeProject() {
-    m_bFillingProject = true;
-    FillProject();
-    m_bFillingProject = false;
-}
-
-void CGeneralDoc::FillProject() {
     const bool openSimilarlyNamed = FlagSetting(QStringLiteral("AppBehave:bOpenSimilarlyNamed"));
     SetTitle(QStringLiteral("Project Window %1").arg(m_projectNumber));
     if (m_strOpenPath.isEmpty())

@@ -87,8 +87,6 @@ protected:
 
 private:
     BOOL CreateGroup(const char* key, LPARAM hint, const QString& path, CDocument** ppGroup);
-    // The groups the open path asks for.
-    void FillProject();
     // The innermost view on top: the top-most visible hosted frame's view, followed down through
     // nested parenting views.
     CView* TopMostView() const;
@@ -100,7 +98,4 @@ private:
 
     QString m_strOpenPath;
     int m_projectNumber;
-    // While the project view's first update fills the project: the view itself puts the pages
-    // of the groups made then into the control panel.
-    bool m_bFillingProject = false;
 };

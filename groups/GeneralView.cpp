@@ -78,7 +78,6 @@ void CGeneralView::OnInitialUpdate() {
         // The groups were made hidden; their frames show them, their tools follow the mode.
         for (CView* group : {RecordGroupView(), PlayGroupView()}) {
             if (CFrameWnd* groupFrame = FrameOf(group)) {
-                frame->AttachGroupPages(groupFrame);
                 groupFrame->ShowWindow(SW_SHOW);
                 group->ShowWindow(SW_SHOW);
             }
@@ -230,12 +229,8 @@ void CGeneralView::OnArrangeIfAuto() {
 
 void CGeneralView::OnAddPlayGroup() {
     auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
-    if (!project || !project->CreatePlayGroup(QString(), nullptr))
-        return;
-    if (CGeneralFrame* frame = GetProjectFrame()) {
-        if (CFrameWnd* groupFrame = FrameOf(PlayGroupView()))
-            frame->AttachGroupPages(groupFrame);
-    }
+    if (project)
+        project->CreatePlayGroup(QString(), nullptr);
 }
 
 void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {

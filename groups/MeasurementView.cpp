@@ -462,7 +462,7 @@ void CMeasurementView::SynchronizeToFrame(int frame, int type, int id, int propa
                 if (memberType == CPlaybackView::kVideoMember ||
                     memberType == CPlaybackView::kDataMember)
                     if (CFrameWnd* memberFrame = member->GetParentFrame())
-                        memberFrame->SendMessage(kMsgMemberFrameMoved,
+                        memberFrame->SendMessage(kMemberFrameMovedMessage,
                                                  reinterpret_cast<WPARAM>(this), target);
             });
         }
@@ -476,7 +476,7 @@ void CMeasurementView::SynchronizeToFrame(int frame, int type, int id, int propa
 void CMeasurementView::NotifyTopFrame() {
     CPlaybackView* top = GetActivePlaybackView();
     if (CFrameWnd* frame = top ? top->GetParentFrame() : nullptr)
-        frame->SendMessage(kMsgMemberFrameMoved, reinterpret_cast<WPARAM>(this),
+        frame->SendMessage(kMemberFrameMovedMessage, reinterpret_cast<WPARAM>(this),
                            m_playControl.GetCurrentFrame());
 }
 

@@ -11,6 +11,7 @@
 #include "groups/IPlayGroupView.h"
 #include "groups/PlayGroupPlaybackList.h"
 #include "views/PlayControlWnd.h"
+#include "views/VidFrame.h"
 
 #include <QString>
 
@@ -21,9 +22,6 @@ class CChangedFrameMeasView;
 class CMeasurementFormDoc;
 class CPlaybackView;
 class INotifier;
-
-// Sent to a member's frame when the group moved it; wParam the group view, lParam the frame.
-inline constexpr UINT kMsgMemberFrameMoved = 1227;
 
 class CMeasurementView : public CFrameParentingView,
                          public IPlayGroupMembers,

@@ -49,7 +49,7 @@ public:
 };
 
 BEGIN_MESSAGE_MAP(CMemberFrame, CViewChildedFrame)
-ON_MESSAGE(kMsgMemberFrameMoved, OnMemberMoved)
+ON_MESSAGE(kMemberFrameMovedMessage, OnMemberMoved)
 END_MESSAGE_MAP()
 
 // A menu item that remembers what the update handler made of it.
