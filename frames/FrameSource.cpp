@@ -22,6 +22,17 @@ std::atomic<int> CFrameSource::s_lutWorkCount{0};
 
 namespace {
 
+// Makes dib an owned bottom-up bitmap of that size and depth, keeping the memory of one that
+// already is: frame after frame of one recording needs no new buffers.
+bool ReuseOrCreateDib(CDib* dib, int width, int height, int bitCount) {
+    const BITMAPINFOHEADER* header = dib->GetHeader();
+    if (header && dib->GetBits() && header->biWidth == width && header->biHeight == height &&
+        header->biBitCount == bitCount && dib->GetColourCount() == (bitCount == 8 ? 256 : 0) &&
+        dib->GetImageSize() == DibRowBytes(width, static_cast<WORD>(bitCount)) * height)
+        return true;
+    return dib->Create(nullptr, width, height, bitCount);
+}
+
 constexpr auto kListWait = std::chrono::milliseconds(3000);
 constexpr int kAvifSearchBytes = 3000;
 constexpr int kAvifBlockBytes = 72;
@@ -355,23 +366,43 @@ int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
 }
 
 bool CFrameSource::ReadCachedFrame(int n, int flag) {
-    CFrameImage frame;
-    if (!GetFrame(n, &frame, flag))
+    if (!GetFrame(n, &m_readImage, flag))
         return false;
+    const Bitmap* bitmap = m_readImage.GetBitmap();
+    // 8-bit frames stay 8-bit with their colours in the table: the display tables then map
+    // 256 colours instead of every pixel.
+    const bool indexed = bitmap && bitmap->GetPixelFormat() == PixelFormat8bppIndexed;
     BitmapData data;
-    if (!frame.LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data))
+    if (!m_readImage.LockBits(nullptr, ImageLockModeRead,
+                              indexed ? PixelFormat8bppIndexed : PixelFormat24bppRGB, &data))
         return false;
+    const int width = static_cast<int>(data.Width);
+    const int height = static_cast<int>(data.Height);
+    const int bitCount = indexed ? 8 : 24;
+    if (!ReuseOrCreateDib(&m_cachedFrame, width, height, bitCount)) {
+        m_readImage.UnlockBits(&data);
+        return false;
+    }
     // Bottom row first: the cached bitmap is bottom-up.
-    const size_t row = 3 * static_cast<size_t>(data.Width);
-    std::vector<BYTE> rows(row * data.Height);
+    const size_t row = static_cast<size_t>(bitCount / 8) * data.Width;
+    const size_t stride = DibRowBytes(width, static_cast<WORD>(bitCount));
     for (UINT y = 0; y < data.Height; ++y)
-        std::memcpy(rows.data() + row * (data.Height - 1 - y),
+        std::memcpy(m_cachedFrame.GetBits() + stride * (data.Height - 1 - y),
                     static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
                     row);
-    frame.UnlockBits(&data);
-    if (!m_cachedFrame.Create24(rows.data(), static_cast<int>(data.Width),
-                                static_cast<int>(data.Height)))
-        return false;
+    m_readImage.UnlockBits(&data);
+    if (indexed) {
+        ColorPalette palette;
+        bitmap->GetPalette(&palette);
+        RGBQUAD* table = m_cachedFrame.GetColourTable();
+        for (UINT i = 0; i < kMaxPaletteEntries; ++i) {
+            // Values beyond the palette's count are black, as when the frame is expanded.
+            const ARGB c = i < palette.Count ? palette.Entries[i] : 0;
+            table[i] = {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16),
+                        0};
+        }
+        m_cachedFrame.CreatePalette();
+    }
     m_lutFrame = n;
     return true;
 }
@@ -405,19 +436,30 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
         const int width = header.biWidth;
         const int height = header.biHeight;
+        const bool indexed = header.biBitCount == 8;
+        const BYTE* cached = m_cachedFrame.GetBits();
         if (colourMode) {
-            if (!m_displayFrame.Create(nullptr, width, height, 8))
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 8))
                 return 0;
-            m_luts[0].ConvertToGrey(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
-                                    width, height, nullptr);
+            m_luts[0].ConvertToGrey(cached, m_displayFrame.GetBits(), header.biBitCount, true,
+                                    width, height,
+                                    indexed ? m_cachedFrame.GetColourTable() : nullptr);
             std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
                         256 * sizeof(RGBQUAD));
         } else {
-            if (!m_displayFrame.Copy(m_cachedFrame))
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, header.biBitCount))
                 return 0;
-            if (!m_luts[0].IsIdentity())
-                m_luts[0].MapPixels(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
-                                    width, height);
+            const bool identity = m_luts[0].IsIdentity();
+            if (identity || indexed)
+                std::memcpy(m_displayFrame.GetBits(), cached, m_cachedFrame.GetImageSize());
+            if (indexed) {
+                RGBQUAD* table = m_displayFrame.GetColourTable();
+                std::copy_n(m_cachedFrame.GetColourTable(), 256, table);
+                if (!identity)
+                    m_luts[0].MapColourTable(table, table, 256);
+            } else if (!identity) {
+                m_luts[0].MapPixels(cached, m_displayFrame.GetBits(), 24, true, width, height);
+            }
         }
         m_displayValid = true;
         m_displayColourMode = colourMode != 0;

@@ -195,9 +195,11 @@ private:
     std::vector<int> m_segmentStarts;
     int m_fromDevice = 0;
 
-    // Display cache: the 24-bit frame last read for display, the sets its tables come from,
-    // and the mapped result.
+    // Display cache: the frame last read for display (8-bit frames with their colours, others
+    // 24-bit), the sets its tables come from, and the mapped result; m_readImage is where the
+    // frame is read into.
     int m_lutFrame = -1;
+    CFrameImage m_readImage;
     CDib m_cachedFrame;
     CLutParamSet m_usedSets[2];
     bool m_setBuilt[2] = {false, false};
