@@ -170,7 +170,7 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
     return 1;
 }
 
-bool CFrameImage::FillFromDib(const CDib* dib) {
+bool CFrameImage::FillFromDib(const CDib* dib, const RGBQUAD* colours) {
     if (!dib || !dib->GetHeader())
         return false;
     const bool reused = RowsIntoBitmap(*dib->GetHeader(), dib->GetBits(), m_bitmap.get());
@@ -180,7 +180,9 @@ bool CFrameImage::FillFromDib(const CDib* dib) {
         if (!bitmap)
             return false;
     }
-    if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
+    if (dib->GetHeader()->biBitCount == 8 && colours)
+        TakeColours(colours, kMaxPaletteEntries, &m_palette);
+    else if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
         TakeColours(dib->GetColourTable(), static_cast<DWORD>(dib->GetColourCount()), &m_palette);
     if (reused) {
         m_bufferSize = -1;

@@ -7,6 +7,7 @@
 #include "platform/com/ISettingsStore.h"
 #include "platform/imaging/Bitmap.h"
 #include "platform/media/AviStream.h"
+#include "platform/wintypes/BitmapInfo.h"
 
 #include <functional>
 #include <memory>
@@ -30,8 +31,9 @@ public:
     // palette (a frame without colours keeps the palette it had); 32-bit frames become 24-bit.
     int FillFromStream(IAVIStream* stream, LONG n, bool checkSize);
     // The same from a bitmap in memory (8, 24 or 32 bits; either row order). False for a
-    // missing or empty DIB or another depth.
-    bool FillFromDib(const CDib* dib);
+    // missing or empty DIB or another depth. colours, when given, stands for the colour table
+    // of an 8-bit DIB (256 entries).
+    bool FillFromDib(const CDib* dib, const RGBQUAD* colours = nullptr);
     // A copy of other's bitmap and palette: 1, or 0 (this unchanged) when other holds no bitmap
     // or the copy fails.
     int CopyFrom(const CFrameImage& other);

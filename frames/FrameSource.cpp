@@ -446,25 +446,28 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
                                     indexed ? m_cachedFrame.GetColourTable() : nullptr);
             std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
                         256 * sizeof(RGBQUAD));
+        } else if (indexed) {
+            // The cached pixels stay as they are; only their colours go through the table.
+            std::copy_n(m_cachedFrame.GetColourTable(), 256, m_displayColours);
+            if (!m_luts[0].IsIdentity())
+                m_luts[0].MapColourTable(m_displayColours, m_displayColours, 256);
         } else {
-            if (!ReuseOrCreateDib(&m_displayFrame, width, height, header.biBitCount))
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 24))
                 return 0;
-            const bool identity = m_luts[0].IsIdentity();
-            if (identity || indexed)
+            if (m_luts[0].IsIdentity())
                 std::memcpy(m_displayFrame.GetBits(), cached, m_cachedFrame.GetImageSize());
-            if (indexed) {
-                RGBQUAD* table = m_displayFrame.GetColourTable();
-                std::copy_n(m_cachedFrame.GetColourTable(), 256, table);
-                if (!identity)
-                    m_luts[0].MapColourTable(table, table, 256);
-            } else if (!identity) {
+            else
                 m_luts[0].MapPixels(cached, m_displayFrame.GetBits(), 24, true, width, height);
-            }
         }
+        m_displayFromCache = !colourMode && indexed;
         m_displayValid = true;
         m_displayColourMode = colourMode != 0;
     }
-    return image && image->FillFromDib(&m_displayFrame) ? 1 : 0;
+    if (!image)
+        return 0;
+    const bool filled = m_displayFromCache ? image->FillFromDib(&m_cachedFrame, m_displayColours)
+                                           : image->FillFromDib(&m_displayFrame);
+    return filled ? 1 : 0;
 }
 
 int CFrameSource::GetDisplayFrame(int n, CFrameImage* image, int useLut, int flag) {

@@ -205,6 +205,10 @@ private:
     bool m_setBuilt[2] = {false, false};
     CDisplayLut m_luts[2];
     CDib m_displayFrame;
+    // The mapped colours of an 8-bit cached frame, shown with the cached pixels themselves
+    // (m_displayFromCache) instead of a mapped copy.
+    RGBQUAD m_displayColours[256] = {};
+    bool m_displayFromCache = false;
     bool m_displayValid = false;
     bool m_displayColourMode = false;
     CLutParamSet m_ownSets[2];
