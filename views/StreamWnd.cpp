@@ -207,7 +207,10 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
     memory.CreateCompatibleDC(pDC);
     CBitmap& bitmap = m_paintBitmap;
     if (bitmap.GetImage() && bitmap.GetSize() == CSize(rect.Width(), rect.Height())) {
-        bitmap.GetImage()->fill(0xFF000000);  // black, as a new bitmap starts
+        // Black, as a new bitmap starts, where the picture may leave parts uncovered; in fit
+        // mode the frame and the fill around it cover everything.
+        if (!m_fitMode)
+            bitmap.GetImage()->fill(0xFF000000);
     } else {
         bitmap.DeleteObject();
         if (!bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
