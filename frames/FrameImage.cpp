@@ -170,7 +170,7 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
     return 1;
 }
 
-bool CFrameImage::FillFromDib(const CDib* dib, const RGBQUAD* colours) {
+bool CFrameImage::FillFromDib(const CDib* dib) {
     if (!dib || !dib->GetHeader())
         return false;
     const bool reused = RowsIntoBitmap(*dib->GetHeader(), dib->GetBits(), m_bitmap.get());
@@ -180,9 +180,7 @@ bool CFrameImage::FillFromDib(const CDib* dib, const RGBQUAD* colours) {
         if (!bitmap)
             return false;
     }
-    if (dib->GetHeader()->biBitCount == 8 && colours)
-        TakeColours(colours, kMaxPaletteEntries, &m_palette);
-    else if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
+    if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
         TakeColours(dib->GetColourTable(), static_cast<DWORD>(dib->GetColourCount()), &m_palette);
     if (reused) {
         m_bufferSize = -1;
@@ -193,24 +191,31 @@ bool CFrameImage::FillFromDib(const CDib* dib, const RGBQUAD* colours) {
     return true;
 }
 
-int CFrameImage::CopyFrom(const CFrameImage& other) {
+int CFrameImage::CopyFrom(const CFrameImage& other, const RGBQUAD* colours) {
     if (&other == this)
         return m_bitmap ? 1 : 0;
     if (!other.m_bitmap)
         return 0;
     const Bitmap& source = *other.m_bitmap;
+    const auto takePalette = [this, &other, colours, &source] {
+        m_palette = other.m_palette;
+        if (colours && source.GetPixelFormat() == PixelFormat8bppIndexed) {
+            TakeColours(colours, kMaxPaletteEntries, &m_palette);
+            m_palette.Count = kMaxPaletteEntries;
+        }
+    };
     if (m_bitmap && m_bitmap->GetPixelFormat() == source.GetPixelFormat() &&
         m_bitmap->GetWidth() == source.GetWidth() && m_bitmap->GetHeight() == source.GetHeight() &&
         m_bitmap->CopyPixels(source) == Ok) {
-        m_palette = other.m_palette;
+        takePalette();
         m_bufferSize = -1;
         SetPaletteOnBitmap();
         return 1;
     }
-    auto clone = other.m_bitmap->Clone();
+    auto clone = source.Clone();
     if (!clone)
         return 0;
-    m_palette = other.m_palette;
+    takePalette();
     TakeBitmap(std::move(clone));
     return 1;
 }

@@ -31,12 +31,12 @@ public:
     // palette (a frame without colours keeps the palette it had); 32-bit frames become 24-bit.
     int FillFromStream(IAVIStream* stream, LONG n, bool checkSize);
     // The same from a bitmap in memory (8, 24 or 32 bits; either row order). False for a
-    // missing or empty DIB or another depth. colours, when given, stands for the colour table
-    // of an 8-bit DIB (256 entries).
-    bool FillFromDib(const CDib* dib, const RGBQUAD* colours = nullptr);
+    // missing or empty DIB or another depth.
+    bool FillFromDib(const CDib* dib);
     // A copy of other's bitmap and palette: 1, or 0 (this unchanged) when other holds no bitmap
-    // or the copy fails.
-    int CopyFrom(const CFrameImage& other);
+    // or the copy fails. colours, when given, stands for the palette of an 8-bit bitmap (256
+    // entries).
+    int CopyFrom(const CFrameImage& other, const RGBQUAD* colours = nullptr);
     // Replaces the bitmap with a rectangle of source in source's format; the palette stays.
     // False, with no bitmap held, when the rectangle cannot be cut out.
     bool CopySubImage(const imaging::Bitmap* source, int x, int y, int width, int height);

@@ -366,43 +366,42 @@ int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
 }
 
 bool CFrameSource::ReadCachedFrame(int n, int flag) {
+    m_lutFrame = -1;
     if (!GetFrame(n, &m_readImage, flag))
         return false;
     const Bitmap* bitmap = m_readImage.GetBitmap();
-    // 8-bit frames stay 8-bit with their colours in the table: the display tables then map
-    // 256 colours instead of every pixel.
-    const bool indexed = bitmap && bitmap->GetPixelFormat() == PixelFormat8bppIndexed;
+    // 8-bit frames stay where they were read, with their colours beside them: the display
+    // tables then map 256 colours instead of every pixel.
+    m_cacheIndexed = bitmap && bitmap->GetPixelFormat() == PixelFormat8bppIndexed;
+    if (m_cacheIndexed) {
+        ColorPalette palette;
+        bitmap->GetPalette(&palette);
+        for (UINT i = 0; i < kMaxPaletteEntries; ++i) {
+            // Values beyond the palette's count are black, as when the frame is expanded.
+            const ARGB c = i < palette.Count ? palette.Entries[i] : 0;
+            m_cachedColours[i] = {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8),
+                                  static_cast<BYTE>(c >> 16), 0};
+        }
+        m_lutFrame = n;
+        return true;
+    }
     BitmapData data;
-    if (!m_readImage.LockBits(nullptr, ImageLockModeRead,
-                              indexed ? PixelFormat8bppIndexed : PixelFormat24bppRGB, &data))
+    if (!m_readImage.LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data))
         return false;
     const int width = static_cast<int>(data.Width);
     const int height = static_cast<int>(data.Height);
-    const int bitCount = indexed ? 8 : 24;
-    if (!ReuseOrCreateDib(&m_cachedFrame, width, height, bitCount)) {
+    if (!ReuseOrCreateDib(&m_cachedFrame, width, height, 24)) {
         m_readImage.UnlockBits(&data);
         return false;
     }
     // Bottom row first: the cached bitmap is bottom-up.
-    const size_t row = static_cast<size_t>(bitCount / 8) * data.Width;
-    const size_t stride = DibRowBytes(width, static_cast<WORD>(bitCount));
+    const size_t row = 3 * static_cast<size_t>(data.Width);
+    const size_t stride = DibRowBytes(width, 24);
     for (UINT y = 0; y < data.Height; ++y)
         std::memcpy(m_cachedFrame.GetBits() + stride * (data.Height - 1 - y),
                     static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
                     row);
     m_readImage.UnlockBits(&data);
-    if (indexed) {
-        ColorPalette palette;
-        bitmap->GetPalette(&palette);
-        RGBQUAD* table = m_cachedFrame.GetColourTable();
-        for (UINT i = 0; i < kMaxPaletteEntries; ++i) {
-            // Values beyond the palette's count are black, as when the frame is expanded.
-            const ARGB c = i < palette.Count ? palette.Entries[i] : 0;
-            table[i] = {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16),
-                        0};
-        }
-        m_cachedFrame.CreatePalette();
-    }
     m_lutFrame = n;
     return true;
 }
@@ -415,7 +414,9 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         ~Done() { --s_lutWorkCount; }
     } done;
     bool reread = false;
-    if (m_lutFrame != n || !m_cachedFrame.GetHeader()) {
+    const bool cached =
+        m_cacheIndexed ? m_readImage.GetBitmap() != nullptr : m_cachedFrame.GetHeader() != nullptr;
+    if (m_lutFrame != n || !cached) {
         if (!ReadCachedFrame(n, flag))
             return 0;
         reread = true;
@@ -433,41 +434,58 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         rebuilt = true;
     }
     if (reread || rebuilt || !m_displayValid || m_displayColourMode != (colourMode != 0)) {
-        const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
-        const int width = header.biWidth;
-        const int height = header.biHeight;
-        const bool indexed = header.biBitCount == 8;
-        const BYTE* cached = m_cachedFrame.GetBits();
-        if (colourMode) {
-            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 8))
+        if (colourMode && m_cacheIndexed) {
+            const int width = static_cast<int>(m_readImage.GetWidth());
+            const int height = static_cast<int>(m_readImage.GetHeight());
+            BitmapData data;
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 8) ||
+                !m_readImage.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data))
                 return 0;
-            m_luts[0].ConvertToGrey(cached, m_displayFrame.GetBits(), header.biBitCount, true,
-                                    width, height,
-                                    indexed ? m_cachedFrame.GetColourTable() : nullptr);
+            // The read rows run top to bottom, the grey bitmap's bottom to top.
+            const size_t stride = DibRowBytes(width, 8);
+            for (int y = 0; y < height; ++y)
+                m_luts[0].ConvertToGrey(
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                    m_displayFrame.GetBits() + stride * (height - 1 - y), 8, true, width, 1,
+                    m_cachedColours);
+            m_readImage.UnlockBits(&data);
             std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
                         256 * sizeof(RGBQUAD));
-        } else if (indexed) {
-            // The cached pixels stay as they are; only their colours go through the table.
-            std::copy_n(m_cachedFrame.GetColourTable(), 256, m_displayColours);
+        } else if (colourMode) {
+            const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
+            if (!ReuseOrCreateDib(&m_displayFrame, header.biWidth, header.biHeight, 8))
+                return 0;
+            m_luts[0].ConvertToGrey(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
+                                    header.biWidth, header.biHeight, nullptr);
+            std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
+                        256 * sizeof(RGBQUAD));
+        } else if (m_cacheIndexed) {
+            // The read pixels stay as they are; only their colours go through the table.
+            std::copy_n(m_cachedColours, 256, m_displayColours);
             if (!m_luts[0].IsIdentity())
                 m_luts[0].MapColourTable(m_displayColours, m_displayColours, 256);
         } else {
+            const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
+            const int width = header.biWidth;
+            const int height = header.biHeight;
             if (!ReuseOrCreateDib(&m_displayFrame, width, height, 24))
                 return 0;
             if (m_luts[0].IsIdentity())
-                std::memcpy(m_displayFrame.GetBits(), cached, m_cachedFrame.GetImageSize());
+                std::memcpy(m_displayFrame.GetBits(), m_cachedFrame.GetBits(),
+                            m_cachedFrame.GetImageSize());
             else
-                m_luts[0].MapPixels(cached, m_displayFrame.GetBits(), 24, true, width, height);
+                m_luts[0].MapPixels(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
+                                    width, height);
         }
-        m_displayFromCache = !colourMode && indexed;
+        m_displayFromCache = !colourMode && m_cacheIndexed;
         m_displayValid = true;
         m_displayColourMode = colourMode != 0;
     }
     if (!image)
         return 0;
-    const bool filled = m_displayFromCache ? image->FillFromDib(&m_cachedFrame, m_displayColours)
-                                           : image->FillFromDib(&m_displayFrame);
-    return filled ? 1 : 0;
+    if (m_displayFromCache)
+        return image->CopyFrom(m_readImage, m_displayColours);
+    return image->FillFromDib(&m_displayFrame) ? 1 : 0;
 }
 
 int CFrameSource::GetDisplayFrame(int n, CFrameImage* image, int useLut, int flag) {
