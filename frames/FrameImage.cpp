@@ -22,6 +22,24 @@ std::function<ISettingsStore*()>& SettingsStoreProvider() {
     return provider;
 }
 
+// Copies the rows of an 8- or 24-bit DIB (either row order) into a bitmap of the same size and
+// format, keeping its memory; false, with the bitmap untouched, when they do not match.
+bool RowsIntoBitmap(const BITMAPINFOHEADER& header, const BYTE* bits, Bitmap* bitmap) {
+    const int width = header.biWidth;
+    const int height = std::abs(header.biHeight);
+    const PixelFormat format = header.biBitCount == 8    ? PixelFormat8bppIndexed
+                               : header.biBitCount == 24 ? PixelFormat24bppRGB
+                                                         : 0;
+    if (!bitmap || !bits || width <= 0 || height <= 0 || format == 0 ||
+        bitmap->GetPixelFormat() != format || bitmap->GetWidth() != static_cast<UINT>(width) ||
+        bitmap->GetHeight() != static_cast<UINT>(height))
+        return false;
+    const auto stride = static_cast<int32_t>(DibRowBytes(width, header.biBitCount));
+    const bool bottomUp = header.biHeight > 0;
+    const BYTE* top = bottomUp ? bits + static_cast<size_t>(height - 1) * stride : bits;
+    return bitmap->SetRows(bottomUp ? -stride : stride, top) == Ok;
+}
+
 // An upright bitmap over the rows of a DIB (either row order); 32-bit rows become 24-bit.
 std::unique_ptr<Bitmap> BitmapFromRows(const BITMAPINFOHEADER& header, const BYTE* bits) {
     const int width = header.biWidth;
@@ -128,14 +146,24 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
     }
     const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(reader, n));
     std::unique_ptr<Bitmap> bitmap;
+    bool reused = false;
     if (dib) {
         const auto* table =
             reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
-        bitmap = BitmapFromRows(*dib, reinterpret_cast<const BYTE*>(table + dib->biClrUsed));
-        if (bitmap && dib->biBitCount == 8)
+        const auto* bits = reinterpret_cast<const BYTE*>(table + dib->biClrUsed);
+        // Playback reads frame after frame of one size: the held pixels take the next one.
+        reused = RowsIntoBitmap(*dib, bits, m_bitmap.get());
+        if (!reused)
+            bitmap = BitmapFromRows(*dib, bits);
+        if ((reused || bitmap) && dib->biBitCount == 8)
             TakeColours(table, dib->biClrUsed, &m_palette);
     }
     AVIStreamGetFrameClose(reader);
+    if (reused) {
+        m_bufferSize = -1;
+        SetPaletteOnBitmap();
+        return 1;
+    }
     if (!bitmap)
         return 0;
     TakeBitmap(std::move(bitmap));
@@ -145,24 +173,49 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
 bool CFrameImage::FillFromDib(const CDib* dib) {
     if (!dib || !dib->GetHeader())
         return false;
-    auto bitmap = BitmapFromRows(*dib->GetHeader(), dib->GetBits());
-    if (!bitmap)
-        return false;
+    const bool reused = RowsIntoBitmap(*dib->GetHeader(), dib->GetBits(), m_bitmap.get());
+    std::unique_ptr<Bitmap> bitmap;
+    if (!reused) {
+        bitmap = BitmapFromRows(*dib->GetHeader(), dib->GetBits());
+        if (!bitmap)
+            return false;
+    }
     if (dib->GetHeader()->biBitCount == 8 && dib->GetColourTable())
         TakeColours(dib->GetColourTable(), static_cast<DWORD>(dib->GetColourCount()), &m_palette);
-    TakeBitmap(std::move(bitmap));
+    if (reused) {
+        m_bufferSize = -1;
+        SetPaletteOnBitmap();
+    } else {
+        TakeBitmap(std::move(bitmap));
+    }
     return true;
 }
 
-int CFrameImage::CopyFrom(const CFrameImage& other) {
+int CFrameImage::CopyFrom(const CFrameImage& other, const RGBQUAD* colours) {
     if (&other == this)
         return m_bitmap ? 1 : 0;
     if (!other.m_bitmap)
         return 0;
-    auto clone = other.m_bitmap->Clone();
+    const Bitmap& source = *other.m_bitmap;
+    const auto takePalette = [this, &other, colours, &source] {
+        m_palette = other.m_palette;
+        if (colours && source.GetPixelFormat() == PixelFormat8bppIndexed) {
+            TakeColours(colours, kMaxPaletteEntries, &m_palette);
+            m_palette.Count = kMaxPaletteEntries;
+        }
+    };
+    if (m_bitmap && m_bitmap->GetPixelFormat() == source.GetPixelFormat() &&
+        m_bitmap->GetWidth() == source.GetWidth() && m_bitmap->GetHeight() == source.GetHeight() &&
+        m_bitmap->CopyPixels(source) == Ok) {
+        takePalette();
+        m_bufferSize = -1;
+        SetPaletteOnBitmap();
+        return 1;
+    }
+    auto clone = source.Clone();
     if (!clone)
         return 0;
-    m_palette = other.m_palette;
+    takePalette();
     TakeBitmap(std::move(clone));
     return 1;
 }

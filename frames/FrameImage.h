@@ -7,6 +7,7 @@
 #include "platform/com/ISettingsStore.h"
 #include "platform/imaging/Bitmap.h"
 #include "platform/media/AviStream.h"
+#include "platform/wintypes/BitmapInfo.h"
 
 #include <functional>
 #include <memory>
@@ -33,8 +34,9 @@ public:
     // missing or empty DIB or another depth.
     bool FillFromDib(const CDib* dib);
     // A copy of other's bitmap and palette: 1, or 0 (this unchanged) when other holds no bitmap
-    // or the copy fails.
-    int CopyFrom(const CFrameImage& other);
+    // or the copy fails. colours, when given, stands for the palette of an 8-bit bitmap (256
+    // entries).
+    int CopyFrom(const CFrameImage& other, const RGBQUAD* colours = nullptr);
     // Replaces the bitmap with a rectangle of source in source's format; the palette stays.
     // False, with no bitmap held, when the rectangle cannot be cut out.
     bool CopySubImage(const imaging::Bitmap* source, int x, int y, int width, int height);

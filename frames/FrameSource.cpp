@@ -22,6 +22,17 @@ std::atomic<int> CFrameSource::s_lutWorkCount{0};
 
 namespace {
 
+// Makes dib an owned bottom-up bitmap of that size and depth, keeping the memory of one that
+// already is: frame after frame of one recording needs no new buffers.
+bool ReuseOrCreateDib(CDib* dib, int width, int height, int bitCount) {
+    const BITMAPINFOHEADER* header = dib->GetHeader();
+    if (header && dib->GetBits() && header->biWidth == width && header->biHeight == height &&
+        header->biBitCount == bitCount && dib->GetColourCount() == (bitCount == 8 ? 256 : 0) &&
+        dib->GetImageSize() == DibRowBytes(width, static_cast<WORD>(bitCount)) * height)
+        return true;
+    return dib->Create(nullptr, width, height, bitCount);
+}
+
 constexpr auto kListWait = std::chrono::milliseconds(3000);
 constexpr int kAvifSearchBytes = 3000;
 constexpr int kAvifBlockBytes = 72;
@@ -355,23 +366,42 @@ int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
 }
 
 bool CFrameSource::ReadCachedFrame(int n, int flag) {
-    CFrameImage frame;
-    if (!GetFrame(n, &frame, flag))
+    m_lutFrame = -1;
+    if (!GetFrame(n, &m_readImage, flag))
         return false;
+    const Bitmap* bitmap = m_readImage.GetBitmap();
+    // 8-bit frames stay where they were read, with their colours beside them: the display
+    // tables then map 256 colours instead of every pixel.
+    m_cacheIndexed = bitmap && bitmap->GetPixelFormat() == PixelFormat8bppIndexed;
+    if (m_cacheIndexed) {
+        ColorPalette palette;
+        bitmap->GetPalette(&palette);
+        for (UINT i = 0; i < kMaxPaletteEntries; ++i) {
+            // Values beyond the palette's count are black, as when the frame is expanded.
+            const ARGB c = i < palette.Count ? palette.Entries[i] : 0;
+            m_cachedColours[i] = {static_cast<BYTE>(c), static_cast<BYTE>(c >> 8),
+                                  static_cast<BYTE>(c >> 16), 0};
+        }
+        m_lutFrame = n;
+        return true;
+    }
     BitmapData data;
-    if (!frame.LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data))
+    if (!m_readImage.LockBits(nullptr, ImageLockModeRead, PixelFormat24bppRGB, &data))
         return false;
+    const int width = static_cast<int>(data.Width);
+    const int height = static_cast<int>(data.Height);
+    if (!ReuseOrCreateDib(&m_cachedFrame, width, height, 24)) {
+        m_readImage.UnlockBits(&data);
+        return false;
+    }
     // Bottom row first: the cached bitmap is bottom-up.
     const size_t row = 3 * static_cast<size_t>(data.Width);
-    std::vector<BYTE> rows(row * data.Height);
+    const size_t stride = DibRowBytes(width, 24);
     for (UINT y = 0; y < data.Height; ++y)
-        std::memcpy(rows.data() + row * (data.Height - 1 - y),
+        std::memcpy(m_cachedFrame.GetBits() + stride * (data.Height - 1 - y),
                     static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
                     row);
-    frame.UnlockBits(&data);
-    if (!m_cachedFrame.Create24(rows.data(), static_cast<int>(data.Width),
-                                static_cast<int>(data.Height)))
-        return false;
+    m_readImage.UnlockBits(&data);
     m_lutFrame = n;
     return true;
 }
@@ -384,7 +414,9 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         ~Done() { --s_lutWorkCount; }
     } done;
     bool reread = false;
-    if (m_lutFrame != n || !m_cachedFrame.GetHeader()) {
+    const bool cached =
+        m_cacheIndexed ? m_readImage.GetBitmap() != nullptr : m_cachedFrame.GetHeader() != nullptr;
+    if (m_lutFrame != n || !cached) {
         if (!ReadCachedFrame(n, flag))
             return 0;
         reread = true;
@@ -402,27 +434,58 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         rebuilt = true;
     }
     if (reread || rebuilt || !m_displayValid || m_displayColourMode != (colourMode != 0)) {
-        const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
-        const int width = header.biWidth;
-        const int height = header.biHeight;
-        if (colourMode) {
-            if (!m_displayFrame.Create(nullptr, width, height, 8))
+        if (colourMode && m_cacheIndexed) {
+            const int width = static_cast<int>(m_readImage.GetWidth());
+            const int height = static_cast<int>(m_readImage.GetHeight());
+            BitmapData data;
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 8) ||
+                !m_readImage.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data))
                 return 0;
-            m_luts[0].ConvertToGrey(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
-                                    width, height, nullptr);
+            // The read rows run top to bottom, the grey bitmap's bottom to top.
+            const size_t stride = DibRowBytes(width, 8);
+            for (int y = 0; y < height; ++y)
+                m_luts[0].ConvertToGrey(
+                    static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
+                    m_displayFrame.GetBits() + stride * (height - 1 - y), 8, true, width, 1,
+                    m_cachedColours);
+            m_readImage.UnlockBits(&data);
             std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
                         256 * sizeof(RGBQUAD));
-        } else {
-            if (!m_displayFrame.Copy(m_cachedFrame))
+        } else if (colourMode) {
+            const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
+            if (!ReuseOrCreateDib(&m_displayFrame, header.biWidth, header.biHeight, 8))
                 return 0;
+            m_luts[0].ConvertToGrey(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
+                                    header.biWidth, header.biHeight, nullptr);
+            std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
+                        256 * sizeof(RGBQUAD));
+        } else if (m_cacheIndexed) {
+            // The read pixels stay as they are; only their colours go through the table.
+            std::copy_n(m_cachedColours, 256, m_displayColours);
             if (!m_luts[0].IsIdentity())
+                m_luts[0].MapColourTable(m_displayColours, m_displayColours, 256);
+        } else {
+            const BITMAPINFOHEADER& header = *m_cachedFrame.GetHeader();
+            const int width = header.biWidth;
+            const int height = header.biHeight;
+            if (!ReuseOrCreateDib(&m_displayFrame, width, height, 24))
+                return 0;
+            if (m_luts[0].IsIdentity())
+                std::memcpy(m_displayFrame.GetBits(), m_cachedFrame.GetBits(),
+                            m_cachedFrame.GetImageSize());
+            else
                 m_luts[0].MapPixels(m_cachedFrame.GetBits(), m_displayFrame.GetBits(), 24, true,
                                     width, height);
         }
+        m_displayFromCache = !colourMode && m_cacheIndexed;
         m_displayValid = true;
         m_displayColourMode = colourMode != 0;
     }
-    return image && image->FillFromDib(&m_displayFrame) ? 1 : 0;
+    if (!image)
+        return 0;
+    if (m_displayFromCache)
+        return image->CopyFrom(m_readImage, m_displayColours);
+    return image->FillFromDib(&m_displayFrame) ? 1 : 0;
 }
 
 int CFrameSource::GetDisplayFrame(int n, CFrameImage* image, int useLut, int flag) {

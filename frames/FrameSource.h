@@ -195,14 +195,22 @@ private:
     std::vector<int> m_segmentStarts;
     int m_fromDevice = 0;
 
-    // Display cache: the 24-bit frame last read for display, the sets its tables come from,
-    // and the mapped result.
+    // Display cache: the frame last read for display (8-bit frames as read into m_readImage
+    // with their colours in m_cachedColours, others as 24-bit m_cachedFrame), the sets its
+    // tables come from, and the mapped result.
     int m_lutFrame = -1;
+    CFrameImage m_readImage;
+    bool m_cacheIndexed = false;
+    RGBQUAD m_cachedColours[256] = {};
     CDib m_cachedFrame;
     CLutParamSet m_usedSets[2];
     bool m_setBuilt[2] = {false, false};
     CDisplayLut m_luts[2];
     CDib m_displayFrame;
+    // The mapped colours of an 8-bit cached frame, shown with the read pixels themselves
+    // (m_displayFromCache) instead of a mapped copy.
+    RGBQUAD m_displayColours[256] = {};
+    bool m_displayFromCache = false;
     bool m_displayValid = false;
     bool m_displayColourMode = false;
     CLutParamSet m_ownSets[2];

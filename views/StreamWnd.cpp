@@ -6,6 +6,8 @@
 #include "views/AnnotateDoc.h"
 #include "views/DrawObject.h"
 
+#include <QWidget>
+
 #include <cmath>
 
 namespace {
@@ -23,6 +25,7 @@ constexpr UINT kLastMouseMessage = 0x020D;
 IMPLEMENT_DYNCREATE(CStreamWnd, CPanZoomView)
 
 BEGIN_MESSAGE_MAP(CStreamWnd, CPanZoomView)
+ON_WM_CREATE()
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
@@ -202,9 +205,17 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
 
     CDC memory;
     memory.CreateCompatibleDC(pDC);
-    CBitmap bitmap;
-    if (!bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
-        return;
+    CBitmap& bitmap = m_paintBitmap;
+    if (bitmap.GetImage() && bitmap.GetSize() == CSize(rect.Width(), rect.Height())) {
+        // Black, as a new bitmap starts, where the picture may leave parts uncovered; in fit
+        // mode the frame and the fill around it cover everything.
+        if (!m_fitMode)
+            bitmap.GetImage()->fill(0xFF000000);
+    } else {
+        bitmap.DeleteObject();
+        if (!bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
+            return;
+    }
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
     const CRect area(0, 0, rect.Width(), rect.Height());
     const CRect shown = UpdateDisplayRect(area);
@@ -240,6 +251,15 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
 
 void CStreamWnd::OnDraw(CDC* pDC) {
     Paint(pDC, nullptr);
+}
+
+int CStreamWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
+    if (CPanZoomView::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    // Paint covers every pixel of the window, so nothing is filled in underneath first.
+    if (QWidget* widget = GetQWidget())
+        widget->setAttribute(Qt::WA_OpaquePaintEvent);
+    return 0;
 }
 
 BOOL CStreamWnd::OnEraseBkgnd(CDC*) {

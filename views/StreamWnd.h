@@ -11,6 +11,7 @@
 
 #include "frames/FrameImage.h"
 #include "frames/FrameSourcePtr.h"
+#include "platform/framework/Bitmap.h"
 #include "views/PanZoomView.h"
 #include "views/ZoomTransform.h"
 
@@ -77,6 +78,7 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
     BOOL OnEraseBkgnd(CDC* pDC);
     // The owner deletes the window object.
     void PostNcDestroy() override;
@@ -91,6 +93,8 @@ private:
     void FrameShown();
 
     CFrameImage m_image;
+    // The off-screen picture Paint composes in, kept from paint to paint while the size holds.
+    CBitmap m_paintBitmap;
     CFrameSourcePtr m_source;
     CZoomTransform m_transform;
     int m_currentFrame = 0;

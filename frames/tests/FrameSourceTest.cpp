@@ -401,6 +401,58 @@ TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
     EXPECT_FALSE(CFrameSource::IsLutWorking());
 }
 
+// 8-bit frames shown through the display tables look as if every pixel had first been widened
+// to its palette colour: with neutral tables, a brightened channel and the black-and-white
+// conversion, and frame after frame of one size.
+TEST_F(FrameSourceTest, IndexedDisplayFramesMatchTheirWidenedColours) {
+    const TestAviLayout layout{TestAviKind::RawPal8, 7, 5, 4, 0};
+    CFrameSource source;
+    ASSERT_EQ(source.Open(Avi("pal8.avi", layout)), 1);
+    struct Case {
+        const char* name;
+        int brightGreen;
+        LONG toBw;
+        int frame;
+    };
+    const Case cases[] = {
+        {"neutral", 0, 0, 2},         {"brighter green", 10, 0, 2}, {"next frame", 10, 0, 3},
+        {"black and white", 0, 1, 3}, {"back again", 25, 1, 1},     {"colour again", 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        CLutParamSet colour;
+        CLutParamSet bw;
+        ResetLutParams(&colour);
+        ResetLutParams(&bw);
+        colour.SetBrightness(1, c.brightGreen);
+        bw.SetBrightness(0, c.brightGreen);
+        colour.SetColor2BW(c.toBw);
+        CDisplayLut colourLut;
+        CDisplayLut bwLut;
+        colourLut.Build(colour, 0);
+        bwLut.Build(bw, 1);
+        CFrameImage image;
+        ASSERT_EQ(source.GetFrameDib(c.frame, &image, colour, bw, 0), 1) << c.name;
+        const QImage shown = image.GetBitmap()->AsQImage();
+        for (int y = 0; y < layout.height; ++y) {
+            for (int x = 0; x < layout.width; ++x) {
+                BYTE widened[4] = {};
+                TestAviPaletteColour(TestAviIndex(c.frame, x, y), widened);
+                BYTE mapped[4] = {};
+                QRgb want = 0;
+                if (c.toBw) {
+                    colourLut.ConvertToGrey(widened, mapped, 24, true, 1, 1, nullptr);
+                    const RGBQUAD grey = bwLut.Palette()[mapped[0]];
+                    want = qRgb(grey.rgbRed, grey.rgbGreen, grey.rgbBlue);
+                } else {
+                    colourLut.MapPixels(widened, mapped, 24, true, 1, 1);
+                    want = qRgb(mapped[2], mapped[1], mapped[0]);
+                }
+                ASSERT_EQ(shown.pixel(x, y), want) << c.name << " at " << x << ", " << y;
+            }
+        }
+    }
+}
+
 TEST_F(FrameSourceTest, BatchBoundaries) {
     CFrameSource source;
     ASSERT_EQ(source.Open(Avi("batches.avi", {TestAviKind::RawBgr24, 4, 4, 1000, 0})), 1);

@@ -1036,6 +1036,18 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* src, int xSrc, int yS
     }
     if (!HasTarget())
         return FALSE;
+    // A rectangle inside another image of the same format, moved without scaling, is drawn
+    // straight from that image: the same pixels as a copied piece, without copying it first.
+    if (src != nullptr && src != this && src->m_image != nullptr && m_image != src->m_image &&
+        width > 0 && height > 0 && src->m_image->format() == QImage::Format_RGB32 &&
+        src->m_image->rect().contains(QRect(xSrc, ySrc, width, height)) &&
+        m_painter.transform().type() <= QTransform::TxTranslate) {
+        m_painter.save();
+        m_painter.setCompositionMode(mode);
+        m_painter.drawImage(QPoint(x, y), *src->m_image, QRect(xSrc, ySrc, width, height));
+        m_painter.restore();
+        return TRUE;
+    }
     const QImage piece = SourcePiece(src, xSrc, ySrc, width, height, width, height);
     if (piece.isNull())
         return FALSE;

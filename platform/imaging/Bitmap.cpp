@@ -50,13 +50,13 @@ Bitmap::Bitmap(int32_t width, int32_t height, int32_t stride, PixelFormat format
         Fail(InvalidParameter);
         return;
     }
-    if (Allocate(width, height, format))
-        detail::FillRows(*this, scan0, stride);
+    if (Allocate(width, height, format, false))
+        SetRows(stride, scan0);
 }
 
 Bitmap::~Bitmap() = default;
 
-bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format) {
+bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format, bool zeroed) {
     if (width <= 0 || height <= 0 || !IsSupportedPixelFormat(format)) {
         Fail(InvalidParameter);
         return false;
@@ -68,7 +68,10 @@ bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format) {
         return false;
     }
     // Zeroed, so the padding at the end of each row never carries stale memory into a file.
-    m_pixels.reset(new (std::nothrow) BYTE[static_cast<size_t>(bytes)]());
+    if (zeroed)
+        m_pixels.reset(new (std::nothrow) BYTE[static_cast<size_t>(bytes)]());
+    else
+        m_pixels.reset(new (std::nothrow) BYTE[static_cast<size_t>(bytes)]);
     if (!m_pixels) {
         Fail(OutOfMemory);
         return false;
@@ -139,6 +142,34 @@ UINT Bitmap::GetHeight() const {
 
 PixelFormat Bitmap::GetPixelFormat() const {
     return m_format;
+}
+
+Status Bitmap::SetRows(int32_t stride, const BYTE* scan0) {
+    const size_t rowBytes = static_cast<size_t>(m_width) * BytesPerPixel(m_format);
+    if (!m_pixels || !scan0 ||
+        (stride < 0 ? -int64_t{stride} : stride) < int64_t{m_width} * BytesPerPixel(m_format))
+        return Fail(InvalidParameter);
+    if (m_lock)
+        return Fail(WrongState);
+    for (int32_t y = 0; y < m_height; ++y) {
+        std::memcpy(Row(y), scan0 + int64_t{y} * stride, rowBytes);
+        std::memset(Row(y) + rowBytes, 0, static_cast<size_t>(m_stride) - rowBytes);
+    }
+    return Ok;
+}
+
+Status Bitmap::CopyPixels(const Bitmap& source) {
+    if (!m_pixels || !source.m_pixels || source.m_width != m_width || source.m_height != m_height ||
+        source.m_format != m_format)
+        return Fail(InvalidParameter);
+    if (m_lock)
+        return Fail(WrongState);
+    if (&source != this) {
+        std::memcpy(m_pixels.get(), source.m_pixels.get(),
+                    static_cast<size_t>(m_stride) * static_cast<size_t>(m_height));
+        m_palette = source.m_palette;
+    }
+    return Ok;
 }
 
 std::unique_ptr<Bitmap> Bitmap::Clone() const {

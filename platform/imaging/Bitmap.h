@@ -45,6 +45,15 @@ public:
     UINT GetHeight() const;
     PixelFormat GetPixelFormat() const;
 
+    // Copies the caller's rows (laid out as for the constructor) over this bitmap's pixels,
+    // keeping its size, format and palette. InvalidParameter without pixels or rows, or for a
+    // stride shorter than a row; WrongState while locked.
+    Status SetRows(int32_t stride, const BYTE* scan0);
+    // Copies the pixels and palette of a bitmap of the same size and format over this one's,
+    // keeping this one's memory. InvalidParameter for another size or format; WrongState while
+    // this one is locked.
+    Status CopyPixels(const Bitmap& source);
+
     // A copy of the whole bitmap, palette included; null when this bitmap has no pixels.
     std::unique_ptr<Bitmap> Clone() const;
     // A copy of a rectangle, which must lie inside the bitmap and have an area, converted to
@@ -82,7 +91,8 @@ public:
 
 private:
     Status Fail(Status status) const;
-    bool Allocate(int32_t width, int32_t height, PixelFormat format);
+    // With zeroed false the caller writes every row at once (the padding is zeroed anyway).
+    bool Allocate(int32_t width, int32_t height, PixelFormat format, bool zeroed = true);
     BYTE* Row(int32_t y) const { return m_pixels.get() + static_cast<size_t>(y) * m_stride; }
 
     struct Lock;

@@ -105,14 +105,19 @@ BYTE PaletteMatcher::Nearest(BYTE blue, BYTE green, BYTE red) {
 void RowToBgr24(const BYTE* src, PixelFormat format, const ColorPalette& palette, int32_t width,
                 BYTE* dst) {
     switch (format) {
-        case PixelFormat8bppIndexed:
-            for (int32_t x = 0; x < width; ++x, dst += 3) {
-                const ARGB c = PaletteColor(palette, src[x]);
-                dst[0] = static_cast<BYTE>(c);
-                dst[1] = static_cast<BYTE>(c >> 8);
-                dst[2] = static_cast<BYTE>(c >> 16);
+        case PixelFormat8bppIndexed: {
+            // Every colour once, then a plain look-up per pixel.
+            BYTE colours[kMaxPaletteEntries][3];
+            for (UINT i = 0; i < kMaxPaletteEntries; ++i) {
+                const ARGB c = PaletteColor(palette, static_cast<BYTE>(i));
+                colours[i][0] = static_cast<BYTE>(c);
+                colours[i][1] = static_cast<BYTE>(c >> 8);
+                colours[i][2] = static_cast<BYTE>(c >> 16);
             }
+            for (int32_t x = 0; x < width; ++x, dst += 3)
+                std::memcpy(dst, colours[src[x]], 3);
             break;
+        }
         case PixelFormat16bppRGB555:
         case PixelFormat16bppRGB565:
             for (int32_t x = 0; x < width; ++x, src += 2, dst += 3) {

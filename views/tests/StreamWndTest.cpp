@@ -260,6 +260,25 @@ TEST_F(StreamWndTest, AreaBesideAFittedFrameIsDarkGrey) {
     EXPECT_EQ(At(picture, 10, 600), (Rgb{255, 255, 255}));  // below the window: untouched
 }
 
+TEST_F(StreamWndTest, EachPaintStartsFromABlackPicture) {
+    // Painting composes in one kept picture; what a paint leaves uncovered is black, never
+    // what the previous paint left there. A tall window shows the frame 400 x 300, centred.
+    CreateWindow();
+    m_wnd.SetInfoCorner(CPanZoomView::kHidden);
+    m_wnd.SetFrameSource(OpenSource());
+    ASSERT_EQ(m_wnd.ShowFrame(60), 1);
+    m_wnd.MoveWindow(0, 0, 400, kClientHeight);
+    const CPoint above(200, 5);
+    EXPECT_EQ(At(Render(), above.x, above.y), Grey(0x40));
+    m_wnd.SetFitMode(FALSE);
+    EXPECT_EQ(At(Render(), above.x, above.y), Grey(0));
+    m_wnd.SetFitMode(TRUE);
+    ASSERT_EQ(m_wnd.ShowFrame(61), 1);
+    const QImage fitted = Render();
+    EXPECT_EQ(At(fitted, above.x, above.y), Grey(0x40));
+    EXPECT_EQ(At(fitted, 0, kClientHeight / 2 - 150 + 1), Grey(CSampleRecording::Level(61, 0, 0)));
+}
+
 TEST_F(StreamWndTest, InfoBoxSitsInTheChosenCorner) {
     CreateWindow();
     m_wnd.SetFrameSource(OpenSource());

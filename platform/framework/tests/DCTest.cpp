@@ -465,6 +465,31 @@ TEST_F(DCTest, BitBltCombinesWithTheRasterOperation) {
     EXPECT_FALSE(dc.BitBlt(0, 0, 2, 2, nullptr, 0, 0, SRCCOPY));
 }
 
+TEST_F(DCTest, BitBltCopiesTheSourceRectanglePixelForPixel) {
+    // Inside the source, each pixel lands at its offset; beyond the source's edge black is
+    // copied.
+    const QImage gradient = Gradient(8, 8);
+    struct Case {
+        int xSrc, ySrc;
+    };
+    for (const Case c : {Case{0, 0}, Case{3, 2}, Case{6, 5}, Case{-2, 1}}) {
+        SCOPED_TRACE(testing::Message() << c.xSrc << ", " << c.ySrc);
+        QImage source = gradient;
+        QImage image = Blank(10, 10);
+        CDC dc(&image);
+        CDC sdc(&source);
+        ASSERT_TRUE(dc.BitBlt(1, 2, 4, 4, &sdc, c.xSrc, c.ySrc, SRCCOPY));
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                const QPoint from(c.xSrc + x, c.ySrc + y);
+                const QRgb want = gradient.rect().contains(from) ? gradient.pixel(from) : kBlack;
+                ASSERT_EQ(image.pixel(1 + x, 2 + y), want) << x << ", " << y;
+            }
+        }
+        EXPECT_EQ(PaintedBounds(image), QRect(1, 2, 4, 4));
+    }
+}
+
 TEST_F(DCTest, TransparentBltLeavesTheKeyColourOut) {
     QImage image = Blank(12, 12, qRgb(0, 128, 0));
     CDC dc(&image);

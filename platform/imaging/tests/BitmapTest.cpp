@@ -126,6 +126,45 @@ TEST(BitmapTest, RowsAreCopiedFromTheCallerInEitherDirection) {
     EXPECT_EQ(none.GetLastStatus(), InvalidParameter);
 }
 
+TEST(BitmapTest, NewRowsAndPixelsReplaceTheOldInTheSameMemory) {
+    auto bitmap = LetterBitmap({"abc", "def"}, PixelFormat8bppIndexed);
+    BitmapData before;
+    ASSERT_EQ(bitmap->LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &before), Ok);
+    ASSERT_EQ(bitmap->UnlockBits(&before), Ok);
+
+    // The caller's padding bytes never reach the bitmap's own padding.
+    const std::vector<BYTE> rows = {'g', 'h', 'i', 0xEE, 'j', 'k', 'l', 0xEE};
+    EXPECT_EQ(bitmap->SetRows(-4, rows.data() + 4), Ok);
+    EXPECT_EQ(Letters(*bitmap), (std::vector<std::string>{"jkl", "ghi"}));
+    BitmapData after;
+    ASSERT_EQ(bitmap->LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &after), Ok);
+    EXPECT_EQ(after.Scan0, before.Scan0);
+    EXPECT_EQ(static_cast<const BYTE*>(after.Scan0)[3], 0);
+    EXPECT_EQ(bitmap->SetRows(4, rows.data()), WrongState);
+    EXPECT_EQ(bitmap->CopyPixels(*LetterBitmap({"mno", "pqr"}, PixelFormat8bppIndexed)),
+              WrongState);
+    ASSERT_EQ(bitmap->UnlockBits(&after), Ok);
+    EXPECT_EQ(bitmap->SetRows(2, rows.data()), InvalidParameter);
+    EXPECT_EQ(bitmap->SetRows(4, nullptr), InvalidParameter);
+
+    auto source = LetterBitmap({"mno", "pqr"}, PixelFormat8bppIndexed);
+    const ColorPalette colours = ColourPalette();
+    ASSERT_EQ(source->SetPalette(&colours), Ok);
+    EXPECT_EQ(bitmap->CopyPixels(*source), Ok);
+    EXPECT_EQ(Letters(*bitmap), (std::vector<std::string>{"mno", "pqr"}));
+    ColorPalette palette;
+    ASSERT_EQ(bitmap->GetPalette(&palette), Ok);
+    EXPECT_EQ(palette.Count, 4u);
+    EXPECT_EQ(palette.Entries[2], colours.Entries[2]);
+
+    const std::unique_ptr<Bitmap> others[] = {LetterBitmap({"ab", "cd"}, PixelFormat8bppIndexed),
+                                              LetterBitmap({"abc"}, PixelFormat8bppIndexed),
+                                              LetterBitmap({"abc", "def"}, PixelFormat24bppRGB)};
+    for (const auto& other : others)
+        EXPECT_EQ(bitmap->CopyPixels(*other), InvalidParameter);
+    EXPECT_EQ(Letters(*bitmap), (std::vector<std::string>{"mno", "pqr"}));
+}
+
 TEST(BitmapTest, RotateFlipTurnsClockwiseThenMirrors) {
     struct Case {
         RotateFlipType type;
