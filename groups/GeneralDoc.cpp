@@ -4,6 +4,7 @@
 #include "groups/ChildWindowList.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralFrame.h"
+#include "groups/GroupSettings.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
 #include "platform/com/ISettingsStore.h"
@@ -39,18 +40,6 @@ namespace {
 CProjectGroupKinds& Kinds() {
     static CProjectGroupKinds kinds;
     return kinds;
-}
-
-// Off when the setting is not answered.
-bool FlagSetting(const QString& key) {
-    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
-    VARIANT value;
-    if (!store || FAILED(store->GetSetting(key, &value, -1)))
-        return false;
-    VARIANT number;
-    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
-    VariantClear(&value);
-    return ok && number.lVal != 0;
 }
 
 bool HasPlaceholder(const QString& path, const char* placeholder) {
@@ -181,7 +170,8 @@ BOOL CGeneralDoc::CreateRecordGroup(const QString& path, CDocument** ppGroup) {
 }
 
 void CGeneralDoc::InitializeProject() {
-    const bool openSimilarlyNamed = FlagSetting(QStringLiteral("AppBehave:bOpenSimilarlyNamed"));
+    const bool openSimilarlyNamed =
+        GroupFlagSetting(QStringLiteral("AppBehave:bOpenSimilarlyNamed"));
     SetTitle(QStringLiteral("Project Window %1").arg(m_projectNumber));
     if (m_strOpenPath.isEmpty())
         return;

@@ -2,9 +2,9 @@
 
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralView.h"
+#include "groups/GroupSettings.h"
 #include "groups/IControlPanelPages.h"
 #include "groups/IProjectRecordState.h"
-#include "groups/ProjectSettings.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MessageMap.h"
@@ -49,8 +49,8 @@ constexpr int kPictureMinWidth = 370;
 int CGeneralFrame::s_cascadeIndex = 0;
 
 CGeneralFrame::CGeneralFrame()
-    : m_bRemoveCaptionButtons(
-          ProjectFlagSetting(QStringLiteral("AppBehave:bPR_RemoveMaxMinClose"))) {}
+    : m_bRemoveCaptionButtons(GroupFlagSetting(QStringLiteral("AppBehave:bPR_RemoveMaxMinClose"))) {
+}
 
 BOOL CGeneralFrame::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pParentWnd,
                               CCreateContext* pContext) {

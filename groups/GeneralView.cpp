@@ -2,9 +2,9 @@
 
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
+#include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
-#include "groups/ProjectSettings.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/MessageMap.h"
@@ -48,8 +48,8 @@ CFrameWnd* FrameOf(CView* view) {
 }  // namespace
 
 CGeneralView::CGeneralView()
-    : m_bStartMaximized(ProjectFlagSetting(QStringLiteral("AppBehave:bPR_StartMax"))),
-      m_bDockPanels(ProjectFlagSetting(QStringLiteral("AppBehave:bPR_DockPanelToPR"))) {
+    : m_bStartMaximized(GroupFlagSetting(QStringLiteral("AppBehave:bPR_StartMax"))),
+      m_bDockPanels(GroupFlagSetting(QStringLiteral("AppBehave:bPR_DockPanelToPR"))) {
     // A project keeps its groups where the user left them.
     m_bLayOutOnSize = FALSE;
 }
@@ -257,7 +257,7 @@ void CGeneralView::CloseGroupPlaybacksAndRearm() {
 }
 
 void CGeneralView::OnZeroBracketSaveRearm() {
-    const bool recordAfterSave = ProjectFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave"));
+    const bool recordAfterSave = GroupFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave"));
     if (auto* groupView = dynamic_cast<CMeasurementView*>(PlayGroupView()))
         groupView->OnZero();
     if (recordAfterSave)
@@ -265,6 +265,6 @@ void CGeneralView::OnZeroBracketSaveRearm() {
 }
 
 void CGeneralView::OnClosePlaybacksRearm() {
-    if (ProjectFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave")))
+    if (GroupFlagSetting(QStringLiteral("AppBehave:bRecordAfterSave")))
         CloseGroupPlaybacksAndRearm();
 }

@@ -2,6 +2,7 @@
 
 #include "frames/FileNames.h"
 #include "frames/MeasFrameAdapter.h"
+#include "groups/GroupSettings.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/PlayGroupAdapter.h"
 #include "platform/com/ISettingsStore.h"
@@ -59,22 +60,6 @@ CMeasurementFormDoc::AnalysisFactory& AnalysisFactoryRef() {
 
 // Groups made by OnNewDocument so far; never lowered, so titles are not reused.
 int s_newGroupCount = 0;
-
-// An integer setting of the main window's store, or fallback when no store answers.
-int IntSetting(const char* key, int fallback) {
-    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
-    if (!store)
-        return fallback;
-    VARIANT value;
-    VariantInit(&value);
-    if (FAILED(store->GetSetting(QString::fromLatin1(key), &value, -1)))
-        return fallback;
-    VARIANT number;
-    VariantInit(&number);
-    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
-    VariantClear(&value);
-    return ok ? static_cast<int>(number.lVal) : fallback;
-}
 
 CDocTemplate* TemplateByKey(const QString& key) {
     CVidraApp* app = AfxGetVidraApp();
@@ -285,7 +270,8 @@ BOOL CMeasurementFormDoc::AddPlaybackFromFile(const QString& path, int viewFlag,
                                               CDocument** outDoc, CView** outView) {
     SetLastAdded(kTypeNone, -1, -1, -1, -1);
     m_lastPlaybackPath = path;
-    const BOOL fullTitles = IntSetting("View:ViewFullPathPlayTitles", 0) != 0;
+    const BOOL fullTitles =
+        GroupIntegerSetting(QStringLiteral("View:ViewFullPathPlayTitles"), 0) != 0;
 
     if (path.contains(QLatin1String(kDeviceMarker))) {
         AddDeviceMemory(path);
@@ -819,7 +805,7 @@ CFrameWnd* CMeasurementFormDoc::FindDevicePlaybackFrame(int deviceHandle) const 
 }
 
 BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
-    const bool relative = IntSetting("Other:PGRelativeDefault", 1) != 0;
+    const bool relative = GroupIntegerSetting(QStringLiteral("Other:PGRelativeDefault"), 1) != 0;
     const QString folder = GetFolderFromPath(path);
     QByteArray text;
     auto addLines = [&](const QStringList& paths, const std::vector<int>& flags) {
@@ -902,7 +888,7 @@ BOOL CMeasurementFormDoc::PromptPlayGroupFileName(const QString& defaultName, QS
 }
 
 void CMeasurementFormDoc::LoadPlayGroup(int modifiedAfterOpen) {
-    if (IntSetting("AppBehave:bCloseOthersFirst", 1) != 0)
+    if (GroupIntegerSetting(QStringLiteral("AppBehave:bCloseOthersFirst"), 1) != 0)
         CloseAllPlaybacks();
     const QString path = m_pendingGroupPath;
     if (path.contains(QLatin1String(kDeviceMarker))) {

@@ -2,8 +2,8 @@
 
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
+#include "groups/GroupSettings.h"
 #include "groups/MeasurementView.h"
-#include "groups/ProjectSettings.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MessageMap.h"
 
@@ -58,9 +58,9 @@ int CMeasurementFormFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         return -1;
     for (DWORD side : {CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT, CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM})
         EnableDocking(side);
-    if (ProjectFlagSetting(QStringLiteral("View:PlayProjTBinProj")))
+    if (GroupFlagSetting(QStringLiteral("View:PlayProjTBinProj")))
         CreateToolBar(m_groupToolBar, kGroupToolBarResource);
-    if (ProjectFlagSetting(QStringLiteral("View:VideoViewTBinProj")))
+    if (GroupFlagSetting(QStringLiteral("View:VideoViewTBinProj")))
         CreateToolBar(m_viewToolBar, kViewToolBarResource);
     if (m_bMaximize)
         ShowWindow(SW_SHOWMAXIMIZED);

@@ -5,6 +5,7 @@
 #include "frames/FrameSource.h"
 #include "frames/IListenerList.h"
 #include "groups/GeneralDoc.h"
+#include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -61,18 +62,6 @@ CFrameSource* VideoSourceOf(const CPlaybackView* playback) {
     const CFrameSourcePtr source = video->GetFrameSource();
     // The view keeps its own reference, so the pointer outlives this copy.
     return source.IsEmpty() ? nullptr : source.operator->();
-}
-
-// An integer setting of the main window's store; fallback when it is not answered.
-int IntSetting(const QString& key, int fallback) {
-    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
-    VARIANT value;
-    if (!store || FAILED(store->GetSetting(key, &value, -1)))
-        return fallback;
-    VARIANT number;
-    const bool ok = SUCCEEDED(VariantChangeType(&number, &value, 0, VT_I4));
-    VariantClear(&value);
-    return ok ? number.lVal : fallback;
 }
 
 int TimedFrame(double rate, double seconds, int origin) {
@@ -560,8 +549,8 @@ void CMeasurementView::OnZero() {
         reference->SetCurrentFrame(reference->GetCurrentFrame(), 0);
         reference->NotifyFrameChanged();
     }
-    if (IntSetting(QStringLiteral("AppBehave:bAutoBracket"), 0))
-        AutoBracket(IntSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
+    if (GroupIntegerSetting(QStringLiteral("AppBehave:bAutoBracket"), 0))
+        AutoBracket(GroupIntegerSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
 }
 
 BOOL CMeasurementView::RewindTarget(int frame, int* target) {
