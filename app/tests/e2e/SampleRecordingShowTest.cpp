@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <map>
 
@@ -190,6 +191,9 @@ TEST_F(SampleRecordingShowTest, SampleOpensIntoAProjectAndPlays) {
     EXPECT_GT(DistanceToSampleFrame(before, CSampleRecording::kFrames / 4), distance + 2)
         << "the picture does not tell the first frame from a later one";
 
+    EXPECT_TRUE(WaitFor([&] { return page->GetListedCount() == 1; }, 3000))
+        << "the page lists " << page->GetListedCount() << " playbacks";
+
     // Play, pressed as the user presses it.
     auto* play = qobject_cast<QAbstractButton*>(page->GetDlgItem(kPlayButton)->GetQWidget());
     ASSERT_NE(play, nullptr);
@@ -210,6 +214,7 @@ TEST_F(SampleRecordingShowTest, SampleOpensIntoAProjectAndPlays) {
 // The test runs on an X server of its own, started on a free display before the application.
 int main(int argc, char** argv) {
     QProcess server;
+    // RM_E2E_DISPLAY names a running X server to use instead, to watch the test run.
     if (!qEnvironmentVariableIsSet("RM_E2E_DISPLAY")) {
         // -displayfd: the server picks a free display and writes its number to stdout.
         server.start(QStringLiteral("Xvfb"),
