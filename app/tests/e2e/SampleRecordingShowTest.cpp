@@ -197,6 +197,7 @@ TEST_F(SampleRecordingShowTest, SampleOpensIntoAProjectAndPlays) {
     // Play, pressed as the user presses it.
     auto* play = qobject_cast<QAbstractButton*>(page->GetDlgItem(kPlayButton)->GetQWidget());
     ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->visibleRegion().boundingRect(), play->rect()) << "Play is not wholly in view";
     play->click();
     QImage after;
     const bool moved = WaitFor(
