@@ -124,6 +124,14 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
             bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
     }
     m_playControlTab.SetOwnerLink(dynamic_cast<IPlaybackSourceOwner*>(GetActiveView()));
+    // The group's play control shows its position, frame and rate on this page.
+    if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
+        view && m_playControlTab.GetSafeHwnd()) {
+        CPlayControlWnd& playControl = view->GetPlayControl();
+        playControl.SetPlayBar(&m_playControlTab);
+        if (playControl.GetSafeHwnd())
+            playControl.ResetRange();
+    }
     bar->SelectTab(0, 0);
 }
 
@@ -154,6 +162,9 @@ void CMeasurementFormFrame::OnDestroy() {
     // Pages moved into a project's control panel go with this frame, not with the panel.
     if (m_controlPanelBar.GetSafeHwnd())
         m_controlPanelBar.SetParent(this);
+    if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
+        view && view->GetPlayControl().GetPlayBar() == &m_playControlTab)
+        view->GetPlayControl().SetPlayBar(nullptr);
     if (m_playControlTab.GetSafeHwnd())
         m_playControlTab.SetParent(this);
     CViewChildedFrame::OnDestroy();

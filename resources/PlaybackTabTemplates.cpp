@@ -43,44 +43,45 @@ DialogTemplate PlaybackPage() {
     return page;
 }
 
+// Laid out to the width of the project's control panel, beside the tab buttons.
 DialogTemplate PlayControlPage() {
     DialogTemplate page;
     page.id = 1625;
     page.caption = QStringLiteral("Play Control");
     page.style = WS_CHILD;
-    page.cx = 320;
-    page.cy = 150;
+    page.cx = 180;
+    page.cy = 204;
     page.items = {
-        {DlgControl::TreeView, 2018, QString(), 4, 4, 120, 142, kTab | WS_BORDER},
+        {DlgControl::TreeView, 2018, QString(), 4, 4, 172, 64, kTab | WS_BORDER},
         // The position slide's place; the page puts the slide control here.
-        {DlgControl::Static, 1317, QString(), 130, 4, 186, 18, kVisible},
-        {DlgControl::Static, 1019, QString(), 130, 24, 36, 8, kVisible},
-        {DlgControl::Static, 1006, QString(), 180, 24, 36, 8, kVisible},
-        {DlgControl::Static, 1007, QString(), 230, 24, 36, 8, kVisible},
-        {DlgControl::Static, 1013, QString(), 280, 24, 36, 8, kVisible},
-        {DlgControl::Static, 1135, QString(), 130, 33, 36, 8, kVisible},
-        {DlgControl::Static, 1008, QString(), 180, 33, 36, 8, kVisible},
-        {DlgControl::Static, 1009, QString(), 230, 33, 36, 8, kVisible},
-        {DlgControl::Static, 1015, QString(), 280, 33, 36, 8, kVisible},
+        {DlgControl::Static, 1317, QString(), 4, 72, 172, 18, kVisible},
+        {DlgControl::Static, 1019, QString(), 4, 92, 40, 8, kVisible},
+        {DlgControl::Static, 1006, QString(), 48, 92, 40, 8, kVisible},
+        {DlgControl::Static, 1007, QString(), 92, 92, 40, 8, kVisible},
+        {DlgControl::Static, 1013, QString(), 136, 92, 40, 8, kVisible},
+        {DlgControl::Static, 1135, QString(), 4, 101, 40, 8, kVisible},
+        {DlgControl::Static, 1008, QString(), 48, 101, 40, 8, kVisible},
+        {DlgControl::Static, 1009, QString(), 92, 101, 40, 8, kVisible},
+        {DlgControl::Static, 1015, QString(), 136, 101, 40, 8, kVisible},
     };
-    for (DialogItemTemplate& item : PlayButtons(130, 44))
+    for (DialogItemTemplate& item : PlayButtons(4, 112))
         page.items.push_back(item);
     const std::vector<DialogItemTemplate> rest = {
-        {DlgControl::Button, 2006, QStringLiteral("Continuous"), 130, 62, 58, 10, kAutoCheck},
-        {DlgControl::Button, 2007, QStringLiteral("Synchronize"), 192, 62, 60, 10, kAutoCheck},
-        {DlgControl::Button, 2011, QStringLiteral("Base Sync."), 256, 62, 60, 10, kAutoCheck},
-        {DlgControl::Static, kStatic, QStringLiteral("Frame:"), 130, 78, 24, 8, kVisible},
-        {DlgControl::Edit, 1014, QString(), 156, 76, 50, 12, kReadOnly | WS_BORDER},
-        {DlgControl::Static, kStatic, QStringLiteral("Time:"), 214, 78, 20, 8, kVisible},
-        {DlgControl::Edit, 1016, QString(), 236, 76, 60, 12, kReadOnly | WS_BORDER},
-        {DlgControl::Button, 1127, QStringLiteral("Jump"), 130, 94, 30, 14, kTab},
-        {DlgControl::Edit, 1128, QString(), 164, 95, 42, 12, kTab | WS_BORDER},
-        {DlgControl::Button, 1138, QStringLiteral("Zero"), 214, 94, 30, 14, kTab},
-        {DlgControl::Static, kStatic, QStringLiteral("Ratio:"), 130, 116, 24, 8, kVisible},
-        {DlgControl::Edit, 2008, QString(), 156, 114, 24, 12, kTab | WS_BORDER},
-        {DlgControl::Slider, 1311, QString(), 186, 112, 90, 16, kTab},
-        {DlgControl::Edit, 2012, QString(), 280, 114, 36, 12, kReadOnly | WS_BORDER},
-        {DlgControl::Static, kStatic, QStringLiteral("fps"), 280, 130, 36, 8, kVisible},
+        {DlgControl::Button, 2006, QStringLiteral("Continuous"), 4, 130, 56, 10, kAutoCheck},
+        {DlgControl::Button, 2007, QStringLiteral("Synchronize"), 62, 130, 58, 10, kAutoCheck},
+        {DlgControl::Button, 2011, QStringLiteral("Base Sync."), 122, 130, 54, 10, kAutoCheck},
+        {DlgControl::Static, kStatic, QStringLiteral("Frame:"), 4, 146, 24, 8, kVisible},
+        {DlgControl::Edit, 1014, QString(), 30, 144, 50, 12, kReadOnly | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("Time:"), 86, 146, 20, 8, kVisible},
+        {DlgControl::Edit, 1016, QString(), 108, 144, 68, 12, kReadOnly | WS_BORDER},
+        {DlgControl::Button, 1127, QStringLiteral("Jump"), 4, 160, 30, 14, kTab},
+        {DlgControl::Edit, 1128, QString(), 38, 161, 42, 12, kTab | WS_BORDER},
+        {DlgControl::Button, 1138, QStringLiteral("Zero"), 86, 160, 30, 14, kTab},
+        {DlgControl::Static, kStatic, QStringLiteral("Ratio:"), 4, 180, 24, 8, kVisible},
+        {DlgControl::Edit, 2008, QString(), 30, 178, 24, 12, kTab | WS_BORDER},
+        {DlgControl::Slider, 1311, QString(), 58, 176, 76, 16, kTab},
+        {DlgControl::Edit, 2012, QString(), 138, 178, 38, 12, kReadOnly | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("fps"), 138, 192, 38, 8, kVisible},
     };
     page.items.insert(page.items.end(), rest.begin(), rest.end());
     return page;

@@ -273,6 +273,10 @@ void CPlayControlTab::GetRange(int* minimum, int* maximum) {
 }
 
 void CPlayControlTab::SetRange(int minimum, int maximum) {
+    // A new range comes with a change of the group's members: the tree follows at once
+    // instead of waiting for the next poll, which needs messages to the page.
+    if (GetSafeHwnd())
+        Poll();
     CComPtr<IDispatch> axis = Axis();
     if (!axis)
         return;

@@ -524,4 +524,22 @@ TEST_F(PlayControlTabTest, PollsItsPlayGroupOnEveryTwentiethMessageWhileVisible)
     m_tab.SetOwnerLink(nullptr);
 }
 
+TEST_F(PlayControlTabTest, NewRangeListsTheGroupsMembersWithoutWaitingForMessages) {
+    FakePlaybackList list;
+    CPlaybackView view;
+    view.SetGroupMember(kPlaybackSourceVideo, 0, 0, 0);
+    view.SetSourceName("/data/run1/take.avi");
+    list.views = {&view};
+    list.changed = 1;
+    m_tab.SetOwnerLink(&list);
+    // The play control resets the range when a member joins.
+    m_tab.SetRange(0, 99);
+    EXPECT_EQ(m_tab.GetListedCount(), 1);
+    EXPECT_EQ(list.changed, 0);
+    int minimum = 0, maximum = 0;
+    m_tab.GetRange(&minimum, &maximum);
+    EXPECT_EQ(maximum, 99);
+    m_tab.SetOwnerLink(nullptr);
+}
+
 }  // namespace
