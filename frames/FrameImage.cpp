@@ -17,6 +17,61 @@ using namespace imaging;
 
 namespace {
 
+// Draws an opaque 8-bit image scaled into target rectangle `to` of a 32-bit image, nearest
+// pixel, picking the same source pixels as the painter's unsmoothed scaling: source positions of
+// pixel centres in 16.16 fixed point, stepped along each row from where its visible part starts,
+// every `kChunk` pixels afresh. Only the part of `to` inside the target is touched, so a window
+// showing a corner of a large frame looks up only what it shows, on this thread, without first
+// converting the whole frame to 32 bits. False when the image is not one it can draw this way.
+bool ScaleIndexedInto(const QImage& source, const QRect& to, QImage* target) {
+    constexpr int kChunk = 2048;
+    constexpr double kFixed = 65536.0;
+    // Beyond this enlargement or reduction the painter steps differently; such drawing is left
+    // to it.
+    constexpr int kMaxZoom = 32;
+    if (source.format() != QImage::Format_Indexed8 || target->format() != QImage::Format_RGB32 ||
+        to.isEmpty() || source.colorCount() != 256 || to.width() > kMaxZoom * source.width() ||
+        to.height() > kMaxZoom * source.height() || source.width() > kMaxZoom * to.width() ||
+        source.height() > kMaxZoom * to.height())
+        return false;
+    const QList<QRgb> table = source.colorTable();
+    if (std::any_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) != 255; }))
+        return false;
+    const QRect visible = to.intersected(target->rect());
+    if (visible.isEmpty())
+        return true;
+    // The painter's mapping from the target back into the image, nudged by 1/65536 so that
+    // positions landing exactly on a pixel edge round the same way.
+    const auto inverse = [](double offset, int extent, int sourceExtent, double* scale,
+                            double* shift) {
+        const double forward = static_cast<double>(extent) / sourceExtent;
+        *scale = 1.0 / forward;
+        *shift = -(offset + forward / kFixed) / forward;
+    };
+    double scaleX, shiftX, scaleY, shiftY;
+    inverse(to.x(), to.width(), source.width(), &scaleX, &shiftX);
+    inverse(to.y(), to.height(), source.height(), &scaleY, &shiftY);
+    const int stepX = static_cast<int>(scaleX * kFixed);
+    const int lastColumn = source.width() - 1;
+    const int lastRow = source.height() - 1;
+
+    std::vector<int> columns(static_cast<size_t>(visible.width()));
+    for (int x = visible.left(); x <= visible.right(); x += kChunk) {
+        int fx = static_cast<int>((scaleX * (x + 0.5) + shiftX) * kFixed);
+        const int end = std::min(x + kChunk, visible.right() + 1);
+        for (int i = x; i < end; ++i, fx += stepX)
+            columns[static_cast<size_t>(i - visible.left())] = std::clamp(fx >> 16, 0, lastColumn);
+    }
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        const int fy = static_cast<int>((scaleY * (y + 0.5) + shiftY) * kFixed);
+        const uchar* row = source.constScanLine(std::clamp(fy >> 16, 0, lastRow));
+        auto* out = reinterpret_cast<QRgb*>(target->scanLine(y)) + visible.left();
+        for (const int column : columns)
+            *out++ = table[row[column]];
+    }
+    return true;
+}
+
 std::function<ISettingsStore*()>& SettingsStoreProvider() {
     static std::function<ISettingsStore*()> provider;
     return provider;
@@ -300,6 +355,16 @@ void CFrameImage::Draw(CDC* dc, int x, int y, int width, int height) const {
     // when reducing) that stands in for every smoothing mode. Qt maps pixel centres at +0.5.
     const int mode = ZoomMode();
     const bool smooth = mode >= 1 && mode <= 4;
+    QImage* target = dc->GetImage();
+    const QTransform device = painter->deviceTransform();
+    if (!smooth && target && !painter->hasClipping() && device.type() <= QTransform::TxTranslate &&
+        painter->opacity() == 1.0 &&
+        painter->compositionMode() == QPainter::CompositionMode_SourceOver) {
+        const QPoint shift(static_cast<int>(device.dx()), static_cast<int>(device.dy()));
+        if (device.dx() == shift.x() && device.dy() == shift.y() &&
+            ScaleIndexedInto(image, QRect(x, y, width, height).translated(shift), target))
+            return;
+    }
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);
     painter->drawImage(QRect(x, y, width, height), image);

@@ -10,6 +10,7 @@
 #include "testsupport/IsolatedTest.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <cstring>
 #include <set>
@@ -253,6 +254,62 @@ TEST_F(FrameImageTest, DrawSmoothsOnlyWhenTheSettingAsks) {
         CComVariant smooth(mode);
         EXPECT_GT(levels(&smooth).size(), 2u) << mode;
     }
+}
+
+// Unsmoothed drawing must show the very pixels the painter's own scaling shows, whatever the
+// sizes, offsets and painter translation, including rectangles reaching past the target.
+TEST_F(FrameImageTest, UnsmoothedDrawMatchesThePaintersScaling) {
+    struct Case {
+        int sourceWidth, sourceHeight;
+        QRect to;
+        QPoint translate;
+    };
+    const Case cases[] = {
+        {1024, 1024, {100, 0, 440, 440}, {0, 0}},
+        {1024, 1024, {0, 0, 640, 440}, {0, 0}},
+        {1024, 768, {3, 5, 633, 431}, {0, 0}},
+        {640, 480, {0, 0, 640, 480}, {0, 0}},
+        {7, 5, {1, 2, 300, 211}, {0, 0}},
+        {333, 97, {-50, -20, 999, 300}, {0, 0}},
+        {1000, 999, {0, 0, 7, 9}, {0, 0}},
+        {257, 301, {10, 10, 500, 601}, {7, 11}},
+        {3, 3, {0, 0, 2600, 20}, {0, 0}},
+        {2500, 4, {-3, 0, 2999, 17}, {-2, 1}},
+        {1024, 1024, {200, 150, 1536, 1536}, {0, 0}},
+        {1, 1, {5, 5, 20, 20}, {0, 0}},
+        {20, 600, {0, 0, 640, 19}, {0, 0}},
+    };
+    std::set<QRgb> colours;
+    for (const Case& c : cases) {
+        CFrameImage image;
+        ASSERT_TRUE(image.Create(c.sourceWidth, c.sourceHeight, PixelFormat8bppIndexed, false));
+        BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+        for (int y = 0; y < c.sourceHeight; ++y)
+            for (int x = 0; x < c.sourceWidth; ++x)
+                static_cast<BYTE*>(data.Scan0)[y * data.Stride + x] =
+                    static_cast<BYTE>(x * 7 + y * 13 + (x * y) % 11);
+        ASSERT_TRUE(image.UnlockBits(&data));
+
+        QImage expected(640, 480, QImage::Format_RGB32);
+        expected.fill(Qt::blue);
+        QImage drawn = expected.copy();
+        {
+            QPainter painter(&expected);
+            painter.translate(c.translate);
+            painter.drawImage(c.to, image.GetBitmap()->AsQImage());
+        }
+        CDC dc(&drawn);
+        dc.GetPainter()->translate(c.translate);
+        image.Draw(&dc, c.to.x(), c.to.y(), c.to.width(), c.to.height());
+        dc.DeleteDC();
+        for (int y = 0; y < expected.height(); y += 7)
+            colours.insert(expected.pixel(y, y));
+        EXPECT_TRUE(drawn == expected)
+            << c.sourceWidth << "x" << c.sourceHeight << " into " << c.to.x() << "," << c.to.y()
+            << " " << c.to.width() << "x" << c.to.height();
+    }
+    EXPECT_GT(colours.size(), 32u);
 }
 
 TEST(FrameImageFunctionsTest, PixelFormatBytesAndEncoders) {
