@@ -60,17 +60,8 @@ LRESULT CPlaybackTab::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 void CPlaybackTab::Poll() {
-    IPlaybackSourceList* list = AskOwner();
-    if (!list)
-        return;
-    const int count = list->GetCount();
-    const int changed = list->IsChanged();
-    if (count != m_seenCount || m_listedCount != m_seenCount || changed) {
-        m_seenCount = count;
-        list->SetChanged(0);
+    if (CPlaybackTree::TakeListChange(AskOwner(), &m_seenCount, m_listedCount))
         RebuildTree();
-    }
-    m_seenCount = count;
 }
 
 HRESULT CPlaybackTab::RebuildTree() {

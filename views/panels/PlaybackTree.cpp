@@ -219,6 +219,17 @@ void CPlaybackTree::SendClick(UINT code, QPoint globalPos) {
     SendControlNotify(GetQWidget(), hdr, code);
 }
 
+bool CPlaybackTree::TakeListChange(IPlaybackSourceList* list, int* seenCount, int listedCount) {
+    if (!list)
+        return false;
+    const int count = list->GetCount();
+    const bool rebuild = count != *seenCount || listedCount != *seenCount || list->IsChanged();
+    *seenCount = count;
+    if (rebuild)
+        list->SetChanged(0);
+    return rebuild;
+}
+
 HRESULT CPlaybackTree::Rebuild(IPlaybackSourceList* list, int* listed) {
     if (m_rebuilding)
         return E_FAIL;

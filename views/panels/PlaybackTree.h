@@ -52,6 +52,10 @@ public:
     // nothing changed, while a rebuild runs; E_FAIL, with the tree left empty, when the list
     // gives a null view.
     HRESULT Rebuild(IPlaybackSourceList* list, int* listed);
+    // A page's check of its list: true when the tree must be rebuilt (the count differs from
+    // the one seen, the last rebuild listed fewer than seen, or the list's change flag is
+    // set). Clears the change flag and records the count in *seenCount. False without a list.
+    static bool TakeListChange(IPlaybackSourceList* list, int* seenCount, int listedCount);
 
     // The page's NM_RCLICK: the window menu of the playback under the click, tracked with
     // owner as the menu's owner (its commands go to owner).
