@@ -3,7 +3,7 @@
 #include "groups/FrameParentingView.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
-#include "groups/ProjectStandInFrame.h"
+#include "groups/tests/ProjectStandInFrame.h"
 #include "platform/com/ComVariant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MultiDocTemplate.h"

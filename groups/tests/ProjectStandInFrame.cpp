@@ -1,4 +1,4 @@
-#include "groups/ProjectStandInFrame.h"
+#include "groups/tests/ProjectStandInFrame.h"
 
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"

@@ -1,8 +1,8 @@
 #pragma once
 
-// CProjectStandInFrame: the plain MDI child frame that shows a project through its
-// frame-parenting view until the project has a frame and view of its own. At the first update
-// it fills the project and shows every group it holds side by side.
+// CProjectStandInFrame: a plain MDI child frame that shows a project through its
+// frame-parenting view, for tests of the project document without the project frame's bars and
+// panels. At the first update it fills the project and shows every group it holds side by side.
 
 #include "platform/framework/MDIChildWnd.h"
 
