@@ -1,0 +1,132 @@
+#include "app/tests/e2e/E2eSupport.h"
+
+#include "app/SplashWnd.h"
+#include "frames/SampleRecording.h"
+#include "shell/MainFrame.h"
+
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QScreen>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+bool WaitFor(const std::function<bool()>& done, int milliseconds) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > milliseconds)
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+QImage GrabFromScreen(QWidget* window, QWidget* area) {
+    const QPoint origin = area->mapTo(window, QPoint(0, 0));
+    const QPixmap shot = window->screen()->grabWindow(window->winId(), origin.x(), origin.y(),
+                                                      area->width(), area->height());
+    return shot.toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The picture is the bounding box of the pixels that differ from the area's background (its
+// corner), so that scaling and the recording's fine texture do not count.
+double DistanceToSampleFrame(const QImage& shot, int n) {
+    // The window's edge lines are left out; the background is the commonest colour along
+    // the ring just inside them.
+    constexpr int kInset = 3;
+    if (shot.width() <= 2 * kInset || shot.height() <= 2 * kInset)
+        return -1;
+    std::map<QRgb, int> ring;
+    for (int x = kInset; x < shot.width() - kInset; ++x) {
+        ++ring[shot.pixel(x, kInset)];
+        ++ring[shot.pixel(x, shot.height() - 1 - kInset)];
+    }
+    for (int y = kInset; y < shot.height() - kInset; ++y) {
+        ++ring[shot.pixel(kInset, y)];
+        ++ring[shot.pixel(shot.width() - 1 - kInset, y)];
+    }
+    const QRgb background =
+        std::max_element(ring.begin(), ring.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    int left = shot.width(), top = shot.height(), right = -1, bottom = -1;
+    for (int y = kInset; y < shot.height() - kInset; ++y) {
+        for (int x = kInset; x < shot.width() - kInset; ++x) {
+            if (shot.pixel(x, y) != background) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    if (right < left || bottom < top)
+        return -1;
+    QImage frame(CSampleRecording::kWidth, CSampleRecording::kHeight, QImage::Format_RGB32);
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x) {
+            const int level = CSampleRecording::Level(n, x, y);
+            frame.setPixel(x, y, qRgb(level, level, level));
+        }
+    const QSize grid(32, 24);
+    const QImage shown = shot.copy(left, top, right - left + 1, bottom - top + 1)
+                             .scaled(grid, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage wanted = frame.scaled(grid, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    int count = 0;
+    // Inner cells only: the picture's edges blend with the background.
+    for (int y = 1; y < grid.height() - 1; ++y)
+        for (int x = 1; x < grid.width() - 1; ++x, ++count)
+            sum += std::abs(qGray(shown.pixel(x, y)) - qGray(wanted.pixel(x, y)));
+    return sum / count;
+}
+
+// How far the shot is from a single flat colour (0: black, blank or any flat fill).
+double Spread(const QImage& shot) {
+    double sum = 0, squares = 0;
+    const double count = double(shot.width()) * shot.height();
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const int g = qGray(shot.pixel(x, y));
+            sum += g;
+            squares += double(g) * g;
+        }
+    }
+    const double mean = sum / count;
+    return std::sqrt(std::max(0.0, squares / count - mean * mean));
+}
+
+void ProgramTest::SetUp() {
+    IsolatedTest::SetUp();
+    qputenv("XDG_DATA_HOME", WorkPath("xdg").toUtf8());
+}
+
+void ProgramTest::TearDown() {
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    if (m_app.m_pMainWnd)
+        m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+    qunsetenv("XDG_DATA_HOME");
+    IsolatedTest::TearDown();
+}
+
+CMainFrame* ProgramTest::StartProgram(const QStringList& arguments) {
+    m_app.SetArguments(arguments);
+    if (!m_app.InitInstance())
+        return nullptr;
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    auto* frame = dynamic_cast<CMainFrame*>(m_app.m_pMainWnd);
+    if (!frame)
+        return nullptr;
+    QWidget* window = frame->GetQWidget();
+    // The bare server has no window manager to maximise the window: size it as one would.
+    window->setGeometry(window->screen()->availableGeometry());
+    if (!WaitFor([&] { return window->windowHandle() && window->windowHandle()->isExposed(); }))
+        return nullptr;
+    return frame;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "app/SpanrecApp.h"
+#include "platform/framework/Wnd.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class CMainFrame;
+
+// What every end-to-end test of the running program shares: waiting on the event loop, reading
+// the screen as the X server holds it, and a fixture that starts and stops the program.
+
+// Pumps the event loop until done() holds or the deadline passes.
+bool WaitFor(const std::function<bool()>& done, int milliseconds = 10000);
+
+// The region of the screen where area shows inside window.
+QImage GrabFromScreen(QWidget* window, QWidget* area);
+
+// Mean absolute grey difference between the picture in shot and frame n of the sample, both
+// reduced to a coarse grid; -1 when no picture is found.
+double DistanceToSampleFrame(const QImage& shot, int n);
+
+// How far the shot is from a single flat colour (0: black, blank or any flat fill).
+double Spread(const QImage& shot);
+
+// The first live window of class T, or null.
+template <class T>
+T* FindWindowOf() {
+    for (QWidget* widget : QApplication::allWidgets()) {
+        if (auto* wnd = dynamic_cast<T*>(CWnd::FromWidgetPermanent(widget)))
+            return wnd;
+    }
+    return nullptr;
+}
+
+class ProgramTest : public IsolatedTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program with arguments as its command line, sized to the screen as a window
+    // manager would, and waits until its main window shows. Null when the start failed.
+    CMainFrame* StartProgram(const QStringList& arguments);
+
+    CSpanrecApp m_app;
+};
