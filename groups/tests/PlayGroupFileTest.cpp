@@ -7,9 +7,7 @@
 namespace {
 
 QString TestData(const QString& name) {
-    return QFileInfo(QStringLiteral(__FILE__))
-        .dir()
-        .absoluteFilePath("../../testdata/playgroup/" + name);
+    return QStringLiteral(RM_TESTDATA_DIR "/playgroup/") + name;
 }
 
 QByteArray ReadAll(const QString& path) {
