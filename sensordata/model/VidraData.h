@@ -6,8 +6,8 @@
 // scans per frame and the zero point (the scan at time 0).
 //
 // Serialize is the binary data file (".mdat"); loading validates as it reads and throws a
-// CArchiveException or CFileException on a file that breaks the model's invariants, so callers
-// read into a scratch object and keep it only on success.
+// CArchiveException or CFileException on a file that breaks the model's invariants. It reads
+// into locals and changes the object only once the whole file was read and found valid.
 
 #include "platform/framework/Object.h"
 
@@ -30,6 +30,8 @@ public:
     // A copy with everything, the data id included; takes no new id.
     CVidraData(const CVidraData&) = default;
     CVidraData& operator=(const CVidraData&) = default;
+    CVidraData(CVidraData&&) = default;
+    CVidraData& operator=(CVidraData&&) = default;
 
     void Reset();
     void Serialize(CArchive& ar) override;
