@@ -18,6 +18,7 @@
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
+#include "sensordata/model/SensorDataSet.h"
 #include "shell/IOpenDestinations.h"
 #include "shell/MainFrame.h"
 #include "shell/OpenRouter.h"
@@ -231,6 +232,8 @@ BOOL CSpanrecApp::InitInstance() {
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
     kinds.playbackView = RUNTIME_CLASS(CPlaybackView);
     CGeneralDoc::SetGroupKinds(kinds);
+    // A data member, its window and its save target share one data set.
+    CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {

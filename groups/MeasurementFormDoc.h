@@ -12,10 +12,10 @@
 #include "frames/FrameSourcePtr.h"
 #include "frames/IMeasFrameDoc.h"
 #include "frames/SharedRef.h"
-#include "groups/IMemberDataSet.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IVideoAnalysis.h"
 #include "platform/framework/Document.h"
+#include "sensordata/model/SensorDataSet.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,7 +32,7 @@ class CView;
 class CWnd;
 class IPlayGroupView;
 
-using CMemberDataRef = CSharedRef<IMemberDataSet>;
+using CMemberDataRef = CSharedRef<CSensorDataSet>;
 
 class CMeasurementFormDoc : public CDocument, public IMeasFrameDoc, public IProjectPlayGroup {
     DECLARE_DYNCREATE(CMeasurementFormDoc)
@@ -53,9 +53,9 @@ public:
     // Text in a path that makes it a device marker rather than a file.
     static constexpr const char* kDeviceMarker = "addplaybackXXX";
 
-    // Makes the data set of a new data member; the sensor-data layer installs it. Without one
-    // no data member can be added.
-    using DataSetFactory = std::function<IMemberDataSet*()>;
+    // Makes the data set of a new data member; the program installs it. Without one no data
+    // member can be added.
+    using DataSetFactory = std::function<CSensorDataSet*()>;
     static void SetDataSetFactory(DataSetFactory factory);
     // Makes the analysis objects of a new video member for its view; the tracking layer
     // installs it. Without one a video member has none.

@@ -97,7 +97,7 @@ void GroupFixture::SetUp() {
     ASSERT_TRUE(m_container->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE,
                                     CRect(0, 0, 602, 402), m_main, 1));
     CTestGroupView::s_container = m_container;
-    CMeasurementFormDoc::SetDataSetFactory([] { return new CTestDataSet; });
+    CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
 }
 
 void GroupFixture::TearDown() {

@@ -4,7 +4,6 @@
 // group view that hosts its members in a container view, videos under "DT:Vid" and data
 // recordings under "DT:PmoPlayVCF", each member a hosted frame around a playback view.
 
-#include "groups/IMemberDataSet.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/framework/Document.h"
@@ -61,21 +60,6 @@ class CTestPlaybackView : public CPlaybackView {
 
 public:
     void OnDraw(CDC*) override {}
-};
-
-class CTestDataSet : public IMemberDataSet {
-public:
-    CTestDataSet() : m_id(++s_lastId) {}
-    int GetDataId() const override { return m_id; }
-    int Open(const QString& path) override {
-        m_path = path;
-        return 1;
-    }
-
-private:
-    static inline int s_lastId = 0;
-    int m_id;
-    QString m_path;
 };
 
 class GroupFixture : public IsolatedTest {

@@ -53,7 +53,7 @@ protected:
                     RUNTIME_CLASS(CTestPlaybackView));
         AddTemplate("DT:PmoPlayVCF", "\nData\nData\n\n\n\n", RUNTIME_CLASS(CTestMemberDoc),
                     RUNTIME_CLASS(CTestMemberFrame), RUNTIME_CLASS(CTestPlaybackView));
-        CMeasurementFormDoc::SetDataSetFactory([] { return new CTestDataSet; });
+        CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
         AddTemplate("DT:Vid", "\nVid\nVid\nVideo Files\n.avi;.raw;.bmp;.tif;.jpg\n\n",
                     RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView));
     }
