@@ -1,11 +1,16 @@
 #include "resources/ProgramResources.h"
 
 #include "platform/framework/Accel.h"
+#include "platform/framework/CommandIcon.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
+#include "resources/ProgramIcons.h"
+#include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+
+#include <QIcon>
 
 #include <utility>
 
@@ -67,6 +72,11 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         m.toolBars = PlayGroupToolBars();
+        for (ToolBarTemplate& bar : MainToolBars())
+            m.toolBars.push_back(bar);
+        m.menus = ProgramMenus();
+        m.accelerators = ProgramAccelerators();
+        m.commandIcons = CommandIconNames();
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},
@@ -83,6 +93,7 @@ const CResourceModule& CProgramResources::Module() {
             {151, QStringLiteral("\n\n\nData Files (*.mdat;*.au2;*.vidatqn)\n"
                                  ".mdat;.au2;.vidatqn\n\n")},
         };
+        m.strings.merge(CommandStrings());
         return m;
     }();
     return module;
@@ -90,6 +101,13 @@ const CResourceModule& CProgramResources::Module() {
 
 void CProgramResources::Register() {
     CResourceChain::AddModule(&Module());
+    // The desktop's own theme answers first; the one the setup installs fills its gaps and
+    // stands in where no desktop names a theme.
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    AfxSetIconPainter(&CProgramIcons::Draw);
     AfxSetMenuLoader([](UINT nID, CMenu& menu) -> BOOL {
         const MenuTemplate* tmpl = CResourceChain::FindMenu(nID);
         if (!tmpl)

@@ -261,8 +261,8 @@ void CVidraFrameWnd::ApplyToolBarSettings() {
             continue;
         const char* key = kToolBarSpecs[i].key;
         int shown = 0;
-        if (!key) {
-            // The bars without a setting have no buttons yet.
+        if (!key || bar.GetCount() == 0) {
+            // The bars without a setting, or whose commands are not built, stay hidden.
             ShowControlBar(&bar, FALSE, FALSE);
         } else if (IntegerSetting(*this, QString::fromLatin1(key), &shown)) {
             ShowControlBar(&bar, shown != 0, FALSE);
