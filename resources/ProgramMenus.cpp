@@ -77,7 +77,8 @@ Items ViewMenu(Kind kind) {
                    Item(32889, "Project Layout Toolbar"),
                    Item(32898, "Video Tools Toolbar"),
                    Item(32862, "One-step save toolbar"),
-                   Item(59393, "&Status Bar")};
+                   Item(59393, "&Status Bar"),
+                   Item(32774, "&Control Bar")};
     if (kind == kProject)
         Append(items, {Separator(), Item(32911, "Control &Panel")});
     if (kind == kPlayGroup)
@@ -127,8 +128,12 @@ Items WindowMenu(Kind kind) {
                  Separator()};
     if (kind == kVideo || kind == kPlayGroup)
         items.push_back(Item(32924, "Close Active Window"));
-    Append(items, {Item(32929, "Close All Windows"), Item(32918, "Close All &Groups"), Separator(),
-                   Item(32882, "&Windows...")});
+    Append(items,
+           {Item(32929, "Close All Windows"), Item(32918, "Close All &Groups"), Separator()});
+    // The open windows, named as the menu opens.
+    for (UINT id = 32873; id <= 32881; ++id)
+        items.push_back(Item(id, "Window"));
+    items.push_back(Item(32882, "&Windows..."));
     return items;
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/framework/Accel.h"
 #include "platform/framework/CommandIcon.h"
+#include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 #include "resources/PlayGroupToolBars.h"
@@ -67,6 +68,21 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(about);
+        DialogTemplate windows;
+        windows.id = 208;
+        windows.caption = QStringLiteral("Windows");
+        windows.cx = 186;
+        windows.cy = 130;
+        windows.items = {
+            {DlgControl::Static, 1014, QStringLiteral("Select window to activate:"), 7, 7, 172, 10},
+            {DlgControl::ListBox, 2121, QString(), 7, 19, 172, 84,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 75, 109, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+            {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 129, 109, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(windows);
         for (DialogTemplate& page : PlaybackTabTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
