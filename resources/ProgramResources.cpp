@@ -83,6 +83,20 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(windows);
+        // The program options: the tabs of its pages over OK and Cancel.
+        DialogTemplate options;
+        options.id = 186;
+        options.caption = QStringLiteral("Program Options");
+        options.cx = 300;
+        options.cy = 220;
+        options.items = {
+            {DlgControl::Tab, 1661, QString(), 7, 7, 286, 184, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 189, 199, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+            {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 243, 199, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(options);
         for (DialogTemplate& page : PlaybackTabTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
