@@ -1,11 +1,17 @@
 #include "resources/ProgramResources.h"
 
 #include "platform/framework/Accel.h"
+#include "platform/framework/CommandIcon.h"
+#include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
+#include "resources/ProgramIcons.h"
+#include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+
+#include <QIcon>
 
 #include <utility>
 
@@ -62,11 +68,45 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(about);
+        DialogTemplate windows;
+        windows.id = 208;
+        windows.caption = QStringLiteral("Windows");
+        windows.cx = 186;
+        windows.cy = 130;
+        windows.items = {
+            {DlgControl::Static, 1014, QStringLiteral("Select window to activate:"), 7, 7, 172, 10},
+            {DlgControl::ListBox, 2121, QString(), 7, 19, 172, 84,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 75, 109, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+            {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 129, 109, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(windows);
+        // The program options: the tabs of its pages over OK and Cancel.
+        DialogTemplate options;
+        options.id = 186;
+        options.caption = QStringLiteral("Program Options");
+        options.cx = 300;
+        options.cy = 220;
+        options.items = {
+            {DlgControl::Tab, 1661, QString(), 7, 7, 286, 184, WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+            {DlgControl::Button, IDOK, QStringLiteral("OK"), 189, 199, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON},
+            {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 243, 199, 50, 14,
+             WS_CHILD | WS_VISIBLE | WS_TABSTOP},
+        };
+        m.dialogs.push_back(options);
         for (DialogTemplate& page : PlaybackTabTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         m.toolBars = PlayGroupToolBars();
+        for (ToolBarTemplate& bar : MainToolBars())
+            m.toolBars.push_back(bar);
+        m.menus = ProgramMenus();
+        m.accelerators = ProgramAccelerators();
+        m.commandIcons = CommandIconNames();
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},
@@ -83,6 +123,7 @@ const CResourceModule& CProgramResources::Module() {
             {151, QStringLiteral("\n\n\nData Files (*.mdat;*.au2;*.vidatqn)\n"
                                  ".mdat;.au2;.vidatqn\n\n")},
         };
+        m.strings.merge(CommandStrings());
         return m;
     }();
     return module;
@@ -90,6 +131,13 @@ const CResourceModule& CProgramResources::Module() {
 
 void CProgramResources::Register() {
     CResourceChain::AddModule(&Module());
+    // The desktop's own theme answers first; the one the setup installs fills its gaps and
+    // stands in where no desktop names a theme.
+    if (QIcon::fallbackThemeName().isEmpty() || QIcon::fallbackThemeName() == "hicolor")
+        QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    if (QIcon::themeName().isEmpty())
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    AfxSetIconPainter(&CProgramIcons::Draw);
     AfxSetMenuLoader([](UINT nID, CMenu& menu) -> BOOL {
         const MenuTemplate* tmpl = CResourceChain::FindMenu(nID);
         if (!tmpl)

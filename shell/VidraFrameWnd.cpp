@@ -1,5 +1,6 @@
 #include "shell/VidraFrameWnd.h"
 
+#include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Document.h"
@@ -9,6 +10,7 @@
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/Shell.h"
 #include "platform/framework/View.h"
+#include "shell/DlgWindowList.h"
 #include "shell/VidraApp.h"
 
 #include <QMdiArea>
@@ -23,6 +25,12 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_WM_DESTROY()
     ON_COMMAND(ID_FILE_OPEN_VIDEO, OnFileOpenVideo)
     ON_COMMAND(ID_FILE_OPEN_DATA_FILE, OnFileOpenDataFile)
+    ON_COMMAND(ID_FILE_OPEN_PLAY_GROUP, OnFileOpenPlayGroup)
+    ON_COMMAND(ID_WINDOW_LIST, OnWindowList)
+    ON_COMMAND_RANGE(ID_WINDOW_GROUP_FIRST, ID_WINDOW_GROUP_LAST, OnActivateGroup)
+    ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_GROUP_FIRST, ID_WINDOW_GROUP_LAST, OnUpdateGroupEntry)
+    ON_COMMAND(ID_VIEW_CONTROL_BAR, OnToggleControlBar)
+    ON_UPDATE_COMMAND_UI(ID_VIEW_CONTROL_BAR, OnUpdateControlBar)
     ON_COMMAND(ID_FILE_NEW_PLAY_PROJECT, OnNewPlayProject)
     ON_COMMAND(ID_EDIT_PROGRAM_OPTIONS, OnEditProgramOptions)
     ON_COMMAND_RANGE(ID_VIEW_MAIN_TOOLBAR, ID_VIEW_MAIN_TOOLBAR, OnToggleToolBar)
@@ -261,8 +269,8 @@ void CVidraFrameWnd::ApplyToolBarSettings() {
             continue;
         const char* key = kToolBarSpecs[i].key;
         int shown = 0;
-        if (!key) {
-            // The bars without a setting have no buttons yet.
+        if (!key || bar.GetCount() == 0) {
+            // The bars without a setting, or whose commands are not built, stay hidden.
             ShowControlBar(&bar, FALSE, FALSE);
         } else if (IntegerSetting(*this, QString::fromLatin1(key), &shown)) {
             ShowControlBar(&bar, shown != 0, FALSE);
@@ -337,6 +345,69 @@ void CVidraFrameWnd::OnFileOpenDataFile() {
     OpenChosenFiles(QStringLiteral("Select Data File to Load"),
                     QStringLiteral("Data Files (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn||"),
                     false);
+}
+
+void CVidraFrameWnd::OnFileOpenPlayGroup() {
+    const QString extension = QStringLiteral(".playgrp");
+    OpenChosenFiles(QStringLiteral("Select Play Group to Load"),
+                    QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension), false);
+}
+
+QString CVidraFrameWnd::AddVideoOrDevice() {
+    CFileDialog dialog(TRUE, QString(), QString(),
+                       OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT,
+                       QString::fromLatin1(kVideoFilter), AfxGetMainWnd());
+    if (dialog.DoModal() != IDOK)
+        return QString();
+    const QStringList paths = dialog.GetPathNames();
+    return paths.isEmpty() ? QString() : paths.front();
+}
+
+void CVidraFrameWnd::OnWindowList() {
+    const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+    QStringList names;
+    int current = -1;
+    for (CMDIChildWnd* child : children) {
+        if (child == MDIGetActive())
+            current = static_cast<int>(names.size());
+        names.append(child->GetWindowText());
+    }
+    CDlgWindowList dialog(names, current, this);
+    const INT_PTR chosen = dialog.DoModal();
+    if (chosen >= 0 && chosen < static_cast<INT_PTR>(children.size()))
+        MDIActivate(children[static_cast<size_t>(chosen)]);
+}
+
+void CVidraFrameWnd::OnActivateGroup(UINT nID) {
+    const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+    const size_t index = nID - ID_WINDOW_GROUP_FIRST;
+    if (index < children.size())
+        MDIActivate(children[index]);
+}
+
+void CVidraFrameWnd::OnUpdateGroupEntry(CCmdUI* pCmdUI) {
+    const std::vector<CMDIChildWnd*> children = GetMDIChildren();
+    const size_t index = pCmdUI->m_nID - ID_WINDOW_GROUP_FIRST;
+    const bool exists = index < children.size();
+    if (auto* item = dynamic_cast<CActionCmdUI*>(pCmdUI))
+        item->GetAction()->setVisible(exists);
+    if (!exists)
+        return;
+    pCmdUI->SetText(QStringLiteral("&%1 %2").arg(index + 1).arg(children[index]->GetWindowText()));
+    pCmdUI->SetCheck(children[index] == MDIGetActive() ? 1 : 0);
+}
+
+void CVidraFrameWnd::OnToggleControlBar() {
+    // The record control-panel bar comes with the device layer; until then there is none.
+    if (CControlBar* bar = GetControlBar(ID_VIEW_CONTROL_BAR))
+        ShowControlBar(bar, !bar->IsVisible(), FALSE);
+    else
+        OnFeatureNotAvailable();
+}
+
+void CVidraFrameWnd::OnUpdateControlBar(CCmdUI* pCmdUI) {
+    CControlBar* bar = GetControlBar(ID_VIEW_CONTROL_BAR);
+    pCmdUI->SetCheck(bar && bar->IsVisible() ? 1 : 0);
 }
 
 void CVidraFrameWnd::OnNewPlayProject() {

@@ -114,6 +114,9 @@ public:
     // The first such view holding none.
     CView* FindGroupView(const CRuntimeClass* viewClass, const CRuntimeClass* frameClass) const;
     CRect GetMDIClientRect() const;
+    // The first file chosen in the Open Video File dialog, or empty text on Cancel. (Adding a
+    // device needs the device layer, which the program does not have yet.)
+    static QString AddVideoOrDevice();
 
     // The project code's handler of the project messages; without one they get default handling.
     static void SetProjectMessageHandler(ProjectMessageHandler handler);
@@ -133,6 +136,12 @@ protected:
     void OnFileOpenVideo();
     void OnFileOpenPlayGroup();
     void OnFileOpenDataFile();
+    void OnWindowList();
+    void OnActivateGroup(UINT nID);
+    // Names the group entries of the Window menu after the open windows, hiding the rest.
+    void OnUpdateGroupEntry(CCmdUI* pCmdUI);
+    void OnToggleControlBar();
+    void OnUpdateControlBar(CCmdUI* pCmdUI);
     void OnNewPlayProject();
     void OnEditProgramOptions();
     void OnToggleToolBar(UINT nID);

@@ -20,6 +20,8 @@ public:
     void Enable(BOOL bOn = TRUE) override;
     void SetCheck(int nCheck = 1) override;
     void SetText(const QString& text) override;
+    // The item itself, for handlers that show or hide it (a list of windows in a menu).
+    QAction* GetAction() const { return m_action; }
 
     // Gives the action a command id; when triggered it sends WM_COMMAND (id in the low word)
     // to owner, for as long as owner's window exists.

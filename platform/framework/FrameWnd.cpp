@@ -357,6 +357,15 @@ BOOL CFrameWnd::RouteToViewAndSelf(UINT nID, int nCode, void* pExtra,
                                    AFX_CMDHANDLERINFO* pHandlerInfo) {
     if (CView* view = GetActiveView(); view && view->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
+    return OwnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
+}
+
+BOOL CFrameWnd::OwnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    // The bar toggles belong to the frame that holds the bar: a child frame without it lets
+    // them go on to the main window, whose own View menu shows them.
+    const bool barToggle = nID == ID_VIEW_TOOLBAR || nID == ID_VIEW_STATUS_BAR;
+    if (barToggle && !GetControlBar(nID) && AfxGetMainWnd() != this)
+        return FALSE;
     return CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
@@ -371,7 +380,7 @@ BOOL CFrameWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* 
 
 BOOL CFrameWnd::OnCmdMsgFromChild(UINT nID, int nCode, void* pExtra,
                                   AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (CWnd::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    if (OwnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     if (CFrameWnd* parent = GetParentFrame())
         return parent->OnCmdMsgFromChild(nID, nCode, pExtra, pHandlerInfo);

@@ -126,6 +126,8 @@ protected:
     std::vector<QAction*> m_accelerators;
 
 private:
+    // This frame's own handlers (its message map).
+    BOOL OwnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo);
     class FrameWidget;
     std::shared_ptr<bool> m_life = std::make_shared<bool>(true);
 };

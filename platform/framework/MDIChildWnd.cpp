@@ -30,6 +30,9 @@ BOOL CMDIChildWnd::LoadFrame(UINT nIDResource, DWORD dwDefaultStyle, CWnd* pPare
     // The window lives in the MDI client, not as a child window of the frame.
     if (!CFrameWnd::LoadFrame(nIDResource, dwDefaultStyle & ~WS_CHILD, nullptr, pContext))
         return FALSE;
+    // The main window shows the active child's menu; the child itself has no menu bar.
+    if (auto* window = qobject_cast<QMainWindow*>(GetQWidget()); window && window->menuWidget())
+        window->menuWidget()->hide();
     m_pMDIFrame->ChildCreated(this);
     return TRUE;
 }

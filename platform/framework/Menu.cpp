@@ -75,6 +75,25 @@ CMenu* CMenu::LoadResourceMenu(UINT nIDResource) {
     return menu->LoadMenu(nIDResource) ? menu.release() : nullptr;
 }
 
+void CMenu::CopyItems(const QMenu* from, QMenu* to) {
+    for (QAction* a : from->actions()) {
+        if (a->isSeparator()) {
+            to->addSeparator();
+            continue;
+        }
+        // Sub-menus of the sub-menu come along, to any depth.
+        if (const QMenu* nested = a->menu()) {
+            CopyItems(nested, to->addMenu(a->text()));
+            continue;
+        }
+        QAction* item = to->addAction(a->text());
+        CActionCmdUI::SetCommandId(item, IdOf(a));
+        item->setEnabled(a->isEnabled());
+        item->setCheckable(a->isCheckable());
+        item->setChecked(a->isChecked());
+    }
+}
+
 BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const QString& newItem) {
     if (!m_menu)
         return FALSE;
@@ -86,18 +105,7 @@ BOOL CMenu::AppendMenu(UINT nFlags, UINT_PTR nIDNewItem, const QString& newItem)
         auto* sub = reinterpret_cast<CMenu*>(nIDNewItem);
         if (!sub || !sub->m_menu)
             return FALSE;
-        QMenu* copy = m_menu->addMenu(newItem);
-        for (QAction* a : sub->m_menu->actions()) {
-            if (a->isSeparator()) {
-                copy->addSeparator();
-                continue;
-            }
-            QAction* item = copy->addAction(a->text());
-            CActionCmdUI::SetCommandId(item, IdOf(a));
-            item->setEnabled(a->isEnabled());
-            item->setCheckable(a->isCheckable());
-            item->setChecked(a->isChecked());
-        }
+        CopyItems(sub->m_menu, m_menu->addMenu(newItem));
         return TRUE;
     }
     QAction* action = m_menu->addAction(newItem);

@@ -70,6 +70,7 @@ public:
 
 private:
     static void BindMenu(QMenu* menu, CWnd* owner);
+    static void CopyItems(const QMenu* from, QMenu* to);
     QAction* FindCommand(UINT nID) const;
 
     QMenu* m_menu = nullptr;

@@ -143,6 +143,16 @@ QImage CResourceChain::LoadIcon(UINT nID) {
     return LoadImage(&CResourceModule::icons, nID);
 }
 
+QString CResourceChain::CommandIconName(UINT nID) {
+    Chain& chain = TheChain();
+    QMutexLocker lock(&chain.mutex);
+    for (const CResourceModule* module : chain.modules) {
+        if (const auto it = module->commandIcons.find(nID); it != module->commandIcons.end())
+            return it->second;
+    }
+    return QString();
+}
+
 BOOL LoadString(UINT nID, QString& text) {
     return CResourceChain::FindString(nID, text);
 }

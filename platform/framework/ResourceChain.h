@@ -103,6 +103,9 @@ struct CResourceModule {
     std::vector<ToolBarTemplate> toolBars;
     std::vector<ImageResource> bitmaps;
     std::vector<ImageResource> icons;
+    // The icon of a command on toolbars and menus: a freedesktop icon name, looked up in the
+    // desktop's icon theme; a name the theme does not carry goes to the program's icon painter.
+    std::map<UINT, QString> commandIcons;
 };
 
 // The entry point a resource library exports (with C linkage and default visibility). A
@@ -138,6 +141,8 @@ public:
     // A null image when no module has that bitmap or icon or its file cannot be read.
     static QImage LoadBitmap(UINT nID);
     static QImage LoadIcon(UINT nID);
+    // The icon name of a command, or empty text.
+    static QString CommandIconName(UINT nID);
 };
 
 // The string-table entry nID; FALSE (text unchanged) when there is none.

@@ -3,6 +3,7 @@
 #include "platform/framework/ResourceChain.h"
 
 #include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/CommandIcon.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/FrameworkIds.h"
 
@@ -48,7 +49,11 @@ BOOL CToolBar::SetButtons(const UINT* lpIDArray, int nIDCount) {
             bar->addSeparator();
             continue;
         }
-        QAction* action = bar->addAction(QString());
+        // Without a bitmap of its own a button shows its command's icon; the tip names it.
+        QAction* action = bar->addAction(AfxCommandIcon(lpIDArray[i]), QString());
+        const QString tip = AfxCommandTip(lpIDArray[i]);
+        action->setText(tip);
+        action->setToolTip(tip);
         CActionCmdUI::BindCommand(action, lpIDArray[i], owner);
     }
     ApplyImages();
@@ -86,8 +91,12 @@ void CToolBar::ApplyImages() {
     if (!bar)
         return;
     const QList<QImage>& images = m_useLarge && !m_large.isEmpty() ? m_large : m_small;
-    if (!images.isEmpty())
-        bar->setIconSize(images.front().size());
+    if (images.isEmpty()) {
+        // The commands' theme icons stand in for the bitmaps, at the size of the set.
+        bar->setIconSize(m_useLarge ? QSize(24, 24) : QSize(16, 16));
+        return;
+    }
+    bar->setIconSize(images.front().size());
     int image = 0;
     for (QAction* action : bar->actions()) {
         if (action->isSeparator())

@@ -1,6 +1,7 @@
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/ResourceChain.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderFrame.h"
@@ -48,10 +49,25 @@ struct HostedClose {
     static inline BOOL s_hosts = TRUE;
 };
 
+// Buttons for the main toolbar: a bar without any stays hidden.
+const CResourceModule& ToolBarModule() {
+    static const CResourceModule module = [] {
+        CResourceModule m;
+        m.name = QStringLiteral("main frame tests");
+        ToolBarTemplate bar;
+        bar.id = 0xE820;
+        bar.buttons = {ID_FILE_OPEN_VIDEO};
+        m.toolBars.push_back(bar);
+        return m;
+    }();
+    return module;
+}
+
 class MainFrameTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        CResourceChain::AddModule(&ToolBarModule());
         // The main frame saves its option files there when it goes.
         CDlgOptionsBase::SetApplicationFolder(WorkDir());
         CTestRecorderDoc::s_recording = FALSE;
@@ -71,6 +87,7 @@ protected:
     }
 
     void TearDown() override {
+        CResourceChain::RemoveModule(&ToolBarModule());
         CTestRecorderDoc::s_recording = FALSE;
         CVidraFrameWnd::SetHostedFramesCloser(nullptr);
         while (CMainFrame::GetCloseBlockCount() > 0)

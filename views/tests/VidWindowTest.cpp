@@ -344,12 +344,13 @@ protected:
     static constexpr int kFrame = 30;
 
     // A window whose stream window (2 pixels larger on each side) shows the sample recording
-    // at its own size, so that window pixels are image pixels.
-    void OpenSample(LONG reticle, LONG rulers, LONG info) {
+    // at its own size, so that window pixels are image pixels; or a window widthFactor times
+    // as wide.
+    void OpenSample(LONG reticle, LONG rulers, LONG info, int widthFactor = 1) {
         SetSetting("Video:ShowReticle", reticle);
         SetSetting("Video:ShowRulers", rulers);
         SetSetting("Video:ShowInfo", info);
-        OpenWindow(CSampleRecording::kWidth - 4, CSampleRecording::kHeight - 4);
+        OpenWindow(CSampleRecording::kWidth * widthFactor - 4, CSampleRecording::kHeight - 4);
         m_view->SetFrameSource(SampleSource());
         m_view->SetCurrentFrame(kFrame, 0);
     }
@@ -388,9 +389,10 @@ TEST_F(VidRenderTest, ShowsTheFrameWithReticleRulersAndInfoBox) {
 }
 
 TEST_F(VidRenderTest, InfoBoxStandsInTheChosenCorner) {
-    OpenSample(0, 0, 1);
+    // Twice the sample's width: the box's lines in the harness font are wider than the sample.
+    OpenSample(0, 0, 1, 2);
     CStreamWnd* stream = m_view->GetStreamWnd();
-    const QRect whole(0, 0, CSampleRecording::kWidth, CSampleRecording::kHeight);
+    const QRect whole(0, 0, 2 * CSampleRecording::kWidth, CSampleRecording::kHeight);
     for (int corner = CPanZoomView::kUpperLeft; corner <= CPanZoomView::kLowerLeft; ++corner) {
         SCOPED_TRACE(corner);
         stream->SetInfoCorner(corner);

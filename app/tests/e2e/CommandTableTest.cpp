@@ -1,0 +1,255 @@
+#include "app/tests/e2e/E2eSupport.h"
+#include "platform/framework/ActionCmdUI.h"
+#include "platform/framework/Dialog.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/PropertySheet.h"
+#include "shell/MainFrame.h"
+#include "views/VidView.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
+#include <QWidgetAction>
+
+// The command table of a project with a video open: every command the menus name is there,
+// enabled as its update handler says, every enabled item does something a user can see, and
+// every toolbar button has an icon and a tip.
+
+namespace {
+
+QString Plain(const QString& text) {
+    QString plain = text.section(QLatin1Char('\t'), 0, 0);
+    plain.remove(QLatin1Char('&'));
+    return plain;
+}
+
+struct MenuItem {
+    QString path;
+    QAction* action;
+};
+
+void Collect(QMenu* menu, const QString& prefix, std::vector<MenuItem>& items) {
+    emit menu->aboutToShow();
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        const QString path = prefix + Plain(action->text());
+        if (action->menu())
+            Collect(action->menu(), path + QLatin1Char('/'), items);
+        else
+            items.push_back({path, action});
+    }
+}
+
+std::vector<MenuItem> Items(QMainWindow* window) {
+    std::vector<MenuItem> items;
+    for (QAction* title : window->menuBar()->actions()) {
+        if (title->menu())
+            Collect(title->menu(), Plain(title->text()) + QLatin1Char('/'), items);
+    }
+    return items;
+}
+
+// Answers every prompt with Cancel (or No, or the first button) and counts them.
+class CancellingPrompter : public IPrompter {
+public:
+    CancellingPrompter() : m_previous(AfxSetPrompter(this)) {}
+    ~CancellingPrompter() override { AfxSetPrompter(m_previous); }
+    int MessageBox(const MessageBoxPrompt& prompt) override {
+        ++count;
+        last = prompt.text;
+        const UINT buttons = prompt.type & 0xF;
+        if (buttons == MB_YESNO)
+            return IDNO;
+        return buttons == MB_OK ? IDOK : IDCANCEL;
+    }
+    FileDialogAnswer FileDialog(const FileDialogPrompt&) override {
+        ++count;
+        return {};
+    }
+    std::optional<QString> BrowseForFolder(const FolderPrompt&) override {
+        ++count;
+        return std::nullopt;
+    }
+    std::optional<COLORREF> ChooseColor(const ColorPrompt&) override {
+        ++count;
+        return std::nullopt;
+    }
+    int count = 0;
+    QString last;
+
+private:
+    IPrompter* m_previous;
+};
+
+// What a user can see change: windows, their places, bars, check marks and the clipboard.
+QStringList Observable(QMainWindow* window) {
+    QStringList state;
+    for (QWidget* widget : QApplication::allWidgets()) {
+        const CWnd* wnd = CWnd::FromWidgetPermanent(widget);
+        if (wnd && widget->isVisible() &&
+            (dynamic_cast<const CFrameWnd*>(wnd) || widget->isWindow()))
+            state << QStringLiteral("%1 %2 %3,%4 %5x%6")
+                         .arg(QString::fromLatin1(typeid(*wnd).name()))
+                         .arg(widget->windowTitle())
+                         .arg(widget->x())
+                         .arg(widget->y())
+                         .arg(widget->width())
+                         .arg(widget->height());
+    }
+    for (QToolBar* bar : window->findChildren<QToolBar*>())
+        state << QStringLiteral("bar %1 %2").arg(bar->windowTitle()).arg(bar->isVisible());
+    for (const MenuItem& item : Items(window))
+        state << QStringLiteral("%1 %2").arg(item.path).arg(item.action->isChecked());
+    if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
+        state << QStringLiteral("clipboard %1").arg(data->hasImage());
+    if (CVidView* video = FindWindowOf<CVidView>())
+        state << QStringLiteral("tool %1").arg(video->GetStreamWnd() ? 1 : 0);
+    state.sort();
+    return state;
+}
+
+// The project's menu with the sample open: each path, and whether it is enabled.
+const std::vector<std::pair<QString, bool>> kProjectCommands = {
+    {"File/Open...", true},
+    {"File/Open Video File...", true},
+    {"File/Open Play Group...", true},
+    {"File/Open Data File...", true},
+    {"File/New Play Project", true},
+    {"File/Close", true},
+    {"File/Save", true},
+    {"File/Save As...", true},
+    {"File/Exit", true},
+    {"Edit/Copy/Application Window", true},
+    {"Edit/Program Options...", true},
+    {"View/Main Toolbar", true},
+    {"View/Quick (Play) File Addition Toolbar", true},
+    {"View/Video Controls Toolbar", true},
+    {"View/Project Layout Toolbar", true},
+    {"View/Video Tools Toolbar", true},
+    {"View/One-step save toolbar", false},
+    {"View/Status Bar", true},
+    {"View/Control Bar", true},
+    {"View/Control Panel", true},
+    {"Playback/Add Video", true},
+    {"Playback/Add Data", true},
+    {"Playback/Import Play Project", true},
+    {"Playback/Save Record Parameters", true},
+    {"Playback/Play Controller - Settings from Slowest", true},
+    {"Playback/Play Controller - Settings from Active", true},
+    {"Tools/Background Image Mixer", true},
+    {"Tools/One-step save settings", true},
+    {"Window/Cascade", true},
+    {"Window/Tile Horizontally", true},
+    {"Window/Tile Vertically", true},
+    {"Window/Arrange Windows", true},
+    {"Window/Auto-Arrange Windows", true},
+    {"Window/Close All Windows", true},
+    {"Window/Close All Groups", true},
+    {"Window/Windows...", true},
+    {"Help/Contents...", false},
+    {"Help/Index...", true},
+    {"Help/Search...", true},
+    {"Help/About Vidra Player...", true},
+};
+
+using CommandTableTest = ProgramTest;
+
+TEST_F(CommandTableTest, EveryCommandIsThereAndDoesSomething) {
+    // A copy of the sample: the commands include saving.
+    const QString sample = WorkPath(QStringLiteral("sample.raw"));
+    const QString config = QStringLiteral(SAMPLE_RECORDING_PATH).chopped(4) + ".cfg";
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SAMPLE_RECORDING_PATH), sample));
+    ASSERT_TRUE(QFile::copy(config, WorkPath(QStringLiteral("sample.cfg"))));
+    CMainFrame* frame = StartProgram({sample});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    ASSERT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; }));
+
+    // Every toolbar button, the play group's own among them, shows an icon and names itself.
+    int buttons = 0;
+    for (QToolBar* bar : window->findChildren<QToolBar*>()) {
+        for (QAction* action : bar->actions()) {
+            // Controls placed on a bar (a combo box) are no buttons.
+            if (action->isSeparator() || qobject_cast<QWidgetAction*>(action))
+                continue;
+            ++buttons;
+            const UINT id = CActionCmdUI::GetCommandId(action);
+            EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << "button " << id;
+            EXPECT_FALSE(action->toolTip().isEmpty()) << "button " << id;
+        }
+    }
+    EXPECT_GT(buttons, 20);
+
+    std::vector<MenuItem> items = Items(window);
+    for (const MenuItem& item : items)
+        EXPECT_FALSE(item.path.endsWith(QLatin1Char('/')))
+            << "a blank item in " << item.path.toStdString();
+    for (const auto& [path, enabled] : kProjectCommands) {
+        const auto it = std::find_if(items.begin(), items.end(),
+                                     [&](const MenuItem& item) { return item.path == path; });
+        ASSERT_NE(it, items.end()) << path.toStdString() << " is missing";
+        EXPECT_EQ(it->action->isEnabled(), enabled) << path.toStdString();
+    }
+
+    // Every enabled item once, prompts answered with Cancel and dialogs closed as they show.
+    CancellingPrompter prompter;
+    int dialogs = 0;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (!widget->isVisible())
+                continue;
+            CWnd* wnd = CWnd::FromWidgetPermanent(widget);
+            if (auto* dialog = dynamic_cast<CDialog*>(wnd)) {
+                ++dialogs;
+                dialog->EndDialog(IDCANCEL);
+            } else if (auto* sheet = dynamic_cast<CPropertySheet*>(wnd)) {
+                ++dialogs;
+                sheet->EndDialog(IDCANCEL);
+            }
+        }
+    });
+    closer.start();
+    // Closing and exiting end the session the rest needs; the flow test covers Exit.
+    const QStringList last = {"File/Close", "File/Exit", "Window/Close All Windows",
+                              "Window/Close All Groups"};
+    for (const auto& [path, enabled] : kProjectCommands) {
+        if (!enabled || last.contains(path))
+            continue;
+        SCOPED_TRACE(path.toStdString());
+        items = Items(window);
+        const auto it = std::find_if(items.begin(), items.end(),
+                                     [&](const MenuItem& item) { return item.path == path; });
+        ASSERT_NE(it, items.end());
+        const QStringList before = Observable(window);
+        const int prompts = prompter.count;
+        const int shown = dialogs;
+        it->action->trigger();
+        WaitFor([] { return false; }, 50);
+        const bool effect =
+            prompter.count != prompts || dialogs != shown || Observable(window) != before;
+        EXPECT_TRUE(effect) << path.toStdString() << " has no effect a user can see";
+        // Toggles go back, so the next item starts from the same state.
+        if (it->action->isCheckable() && !path.startsWith(QLatin1String("Playback/Play")))
+            for (const MenuItem& again : Items(window))
+                if (again.path == path) {
+                    again.action->trigger();
+                    WaitFor([] { return false; }, 50);
+                }
+    }
+    closer.stop();
+}
+
+}  // namespace

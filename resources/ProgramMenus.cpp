@@ -1,0 +1,295 @@
+#include "resources/ProgramMenus.h"
+
+#include "platform/framework/Menu.h"
+#include "platform/wintypes/WinMessages.h"
+
+#include <initializer_list>
+
+namespace {
+
+using Items = std::vector<MenuItemTemplate>;
+
+MenuItemTemplate Item(UINT id, const char* text) {
+    return {MF_STRING, id, QString::fromUtf8(text), {}};
+}
+
+MenuItemTemplate Separator() {
+    return {MF_SEPARATOR, 0, QString(), {}};
+}
+
+MenuItemTemplate Popup(const char* text, Items items) {
+    return {MF_POPUP, 0, QString::fromUtf8(text), std::move(items)};
+}
+
+void Append(Items& to, std::initializer_list<MenuItemTemplate> items) {
+    to.insert(to.end(), items);
+}
+
+// What the document kinds add to the shared menus.
+enum Kind { kNoDocument, kProject, kPlayGroup, kVideo };
+
+Items FileMenu(Kind kind) {
+    Items items = {Item(57601, "&Open...\tCtrl+O"),
+                   Item(32791, "Open &Video File..."),
+                   Item(32813, "Open &Play Group..."),
+                   Item(32811, "Open &Data File..."),
+                   Separator(),
+                   Item(32821, "&New Play Project")};
+    if (kind != kNoDocument)
+        Append(items, {Separator(), Item(57602, "&Close\tCtrl+W")});
+    if (kind == kProject)
+        Append(items, {Item(57603, "&Save\tCtrl+S"), Item(57604, "Save &As...")});
+    Append(items, {Separator(), Item(57665, "E&xit\tCtrl+Q")});
+    return items;
+}
+
+Items EditMenu(Kind kind) {
+    Items copy = {Item(32923, "&Application Window\tCtrl+Shift+C")};
+    if (kind == kVideo || kind == kPlayGroup)
+        copy.push_back(Item(32921, "Active &Window\tCtrl+C"));
+    return {Popup("&Copy", copy), Separator(), Item(32836, "Program &Options...")};
+}
+
+// The pan-zoom views' display choices; the same items make the "View" pop-up 143.
+Items PanZoomItems() {
+    const auto corners = [](UINT first) {
+        return Items{Item(first, "Upper-Left"), Item(first + 1, "Upper-Right"),
+                     Item(first + 2, "Lower-Left"), Item(first + 3, "Lower-Right"),
+                     Item(first + 4, "Hide")};
+    };
+    return {Item(32775, "View Actual"),
+            Item(32776, "Fit In Window"),
+            Separator(),
+            Item(32777, "Pan Mode"),
+            Item(32778, "Zoom Mode"),
+            Separator(),
+            Item(32779, "Show Reticle"),
+            Item(32780, "Show Rulers"),
+            Separator(),
+            Popup("Show Information", corners(32781)),
+            Popup("Show Zoom Box", corners(32786))};
+}
+
+Items ViewMenu(Kind kind) {
+    Items items = {Item(59392, "&Main Toolbar"),
+                   Item(32837, "Quick (Play) File Addition Toolbar"),
+                   Item(32890, "Video Controls Toolbar"),
+                   Item(32889, "Project Layout Toolbar"),
+                   Item(32898, "Video Tools Toolbar"),
+                   Item(32862, "One-step save toolbar"),
+                   Item(59393, "&Status Bar"),
+                   Item(32774, "&Control Bar")};
+    if (kind == kProject)
+        Append(items, {Separator(), Item(32911, "Control &Panel")});
+    if (kind == kPlayGroup)
+        Append(items, {Separator(), Item(32912, "&Play Controls")});
+    if (kind == kVideo) {
+        items.push_back(Separator());
+        for (MenuItemTemplate& item : PanZoomItems())
+            items.push_back(std::move(item));
+    }
+    return items;
+}
+
+Items PlaybackMenu() {
+    return {Item(32802, "Add Video"),
+            Item(32805, "Add Data"),
+            Item(32807, "Import Play Project"),
+            Separator(),
+            Item(32835, "Save Record Parameters"),
+            Separator(),
+            Item(32946, "Play Controller - Settings from Active"),
+            Item(32947, "Play Controller - Settings from Slowest")};
+}
+
+Items ToolsMenu(Kind kind) {
+    Items items;
+    if (kind == kVideo)
+        items = {Item(32930, "Add Scale Calibration"),
+                 Item(32931, "Add Velocity Caliper"),
+                 Item(32932, "Add Caliper"),
+                 Item(32933, "Add Goto Note"),
+                 Item(32934, "Frame Slider"),
+                 Item(32935, "Video Information."),
+                 Item(32937, "Add Measurement Point."),
+                 Separator()};
+    Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings")});
+    return items;
+}
+
+Items WindowMenu(Kind kind) {
+    Items items;
+    if (kind == kProject || kind == kPlayGroup)
+        items = {Item(32870, "&Cascade"),
+                 Item(32871, "Tile &Horizontally"),
+                 Item(32968, "Tile &Vertically"),
+                 Item(32891, "&Arrange Windows"),
+                 Item(32892, "A&uto-Arrange Windows"),
+                 Separator()};
+    if (kind == kVideo || kind == kPlayGroup)
+        items.push_back(Item(32924, "Close Active Window"));
+    Append(items,
+           {Item(32929, "Close All Windows"), Item(32918, "Close All &Groups"), Separator()});
+    // The open windows, named as the menu opens.
+    for (UINT id = 32873; id <= 32881; ++id)
+        items.push_back(Item(id, "Window"));
+    items.push_back(Item(32882, "&Windows..."));
+    return items;
+}
+
+Items HelpMenu() {
+    return {Item(57670, "&Contents...\tF1"), Item(57666, "&Index..."), Item(57667, "&Search..."),
+            Separator(), Item(57664, "&About Vidra Player...")};
+}
+
+MenuTemplate MenuBar(UINT id, Kind kind) {
+    MenuTemplate menu;
+    menu.id = id;
+    menu.items = {Popup("&File", FileMenu(kind)), Popup("&Edit", EditMenu(kind)),
+                  Popup("&View", ViewMenu(kind))};
+    if (kind == kProject || kind == kPlayGroup)
+        menu.items.push_back(Popup("&Playback", PlaybackMenu()));
+    Append(menu.items, {Popup("&Tools", ToolsMenu(kind)), Popup("&Window", WindowMenu(kind)),
+                        Popup("&Help", HelpMenu())});
+    return menu;
+}
+
+}  // namespace
+
+std::vector<MenuTemplate> ProgramMenus() {
+    MenuTemplate viewPopup;
+    viewPopup.id = 143;
+    viewPopup.items = {Popup("View", PanZoomItems())};
+    return {MenuBar(128, kNoDocument), MenuBar(154, kProject), MenuBar(152, kPlayGroup),
+            MenuBar(145, kVideo), viewPopup};
+}
+
+std::vector<AcceleratorTable> ProgramAccelerators() {
+    constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+    // Letters are their own virtual-key codes.
+    const std::vector<ACCEL> keys = {
+        {kCtrl, 'O', 57601},
+        {kCtrl, 'W', 57602},
+        {kCtrl, 'Q', 57665},
+        {kCtrl | FSHIFT, 'C', 32923},
+        {kCtrl, 'C', 32921},
+        {FVIRTKEY, VK_F1, 57670},
+        // The play control of the active group: Space plays, Shift+Space plays backwards,
+        // Ctrl+Space stops, the arrow keys step one frame.
+        {FVIRTKEY, VK_SPACE, 2001},
+        {FVIRTKEY | FSHIFT, VK_SPACE, 2009},
+        {kCtrl, VK_SPACE, 2003},
+        {FVIRTKEY, VK_RIGHT, 2005},
+        {FVIRTKEY, VK_LEFT, 2004},
+    };
+    // Only the main window holds keys: the window-wide shortcuts of a child frame would clash
+    // with them, and the main window hands every command to the active child anyway.
+    AcceleratorTable table{128, keys};
+    table.entries.push_back({kCtrl, 'S', 57603});
+    return {table};
+}
+
+std::vector<ToolBarTemplate> MainToolBars() {
+    const auto bar = [](UINT id, std::vector<UINT> buttons) {
+        ToolBarTemplate t;
+        t.id = id;
+        t.buttons = std::move(buttons);
+        return t;
+    };
+    return {
+        bar(0xE820, {57601, 32791, 32813, 32811, 0, 32836, 0, 57664}),
+        bar(0xE821, {32821, 0, 32802, 32805, 32807}),
+        bar(0xE823, {2009, 2004, 2003, 2001, 2005}),
+        bar(0xE824, {32803, 0, 32891, 32892, 0, 32870, 32871, 32968}),
+        bar(0xE825, {32775, 32776, 0, 32777, 32778, 0, 32779, 32780, 0, 32930, 32932, 32931, 32933,
+                     32934, 32935, 32937}),
+    };
+}
+
+std::map<UINT, QString> CommandStrings() {
+    const std::pair<UINT, const char*> rows[] = {
+        {57601, "Open a recording, data file or play group\nOpen"},
+        {32791, "Open one or more video files\nOpen Video File"},
+        {32813, "Open a saved play group\nOpen Play Group"},
+        {32811, "Open a data file\nOpen Data File"},
+        {32821, "Start a new play project\nNew Play Project"},
+        {32836, "Change the program options\nProgram Options"},
+        {57664, "Show the program's version and support contacts\nAbout"},
+        {32802, "Add a video to the play group\nAdd Video"},
+        {32805, "Add a data file to the play group\nAdd Data"},
+        {32807, "Import the playbacks of a play project\nImport Play Project"},
+        {32803, "Add a play group to the project\nAdd Play Group"},
+        {32891, "Arrange the windows side by side\nArrange Windows"},
+        {32892, "Keep the windows arranged\nAuto-Arrange Windows"},
+        {32870, "Cascade the windows\nCascade"},
+        {32871, "Tile the windows horizontally\nTile Horizontally"},
+        {32968, "Tile the windows vertically\nTile Vertically"},
+        {2001, "Play forwards\nPlay (Space)"},
+        {2009, "Play backwards\nPlay Backward (Shift+Space)"},
+        {2003, "Stop playing\nStop (Ctrl+Space)"},
+        {2005, "Step one frame forwards\nStep Forward (Right)"},
+        {2004, "Step one frame back\nStep Back (Left)"},
+        {32775, "Show the frame at its actual size\nView Actual"},
+        {32776, "Fit the frame into the window\nFit In Window"},
+        {32777, "Drag to pan the frame\nPan Mode"},
+        {32778, "Drag to zoom the frame\nZoom Mode"},
+        {32779, "Show or hide the reticle\nShow Reticle"},
+        {32780, "Show or hide the rulers\nShow Rulers"},
+        {32930, "Add a scale calibration\nAdd Scale Calibration"},
+        {32931, "Add a velocity caliper\nAdd Velocity Caliper"},
+        {32932, "Add a caliper\nAdd Caliper"},
+        {32933, "Add a note that jumps to a frame\nAdd Goto Note"},
+        {32934, "Add a frame slider\nFrame Slider"},
+        {32935, "Add the video information box\nVideo Information"},
+        {32937, "Add a measurement point\nAdd Measurement Point"},
+    };
+    std::map<UINT, QString> strings;
+    for (const auto& [id, text] : rows)
+        strings.emplace(id, QString::fromUtf8(text));
+    return strings;
+}
+
+std::map<UINT, QString> CommandIconNames() {
+    const std::pair<UINT, const char*> rows[] = {
+        {57601, "document-open"},
+        {32791, "video-x-generic"},
+        {32813, "reelmark-open-play-group"},
+        {32811, "x-office-spreadsheet"},
+        {32821, "document-new"},
+        {32836, "preferences-system"},
+        {57664, "help-about"},
+        {57670, "help-contents"},
+        {57665, "application-exit"},
+        {32802, "reelmark-add-video"},
+        {32805, "reelmark-add-data"},
+        {32807, "reelmark-import-play-project"},
+        {32803, "reelmark-add-play-group"},
+        {32891, "reelmark-arrange"},
+        {32892, "reelmark-auto-arrange"},
+        {32870, "reelmark-cascade"},
+        {32871, "reelmark-tile-horizontally"},
+        {32968, "reelmark-tile-vertically"},
+        {2001, "media-playback-start"},
+        {2009, "reelmark-play-backward"},
+        {2003, "media-playback-stop"},
+        {2005, "media-seek-forward"},
+        {2004, "media-seek-backward"},
+        {32775, "zoom-original"},
+        {32776, "zoom-fit-best"},
+        {32777, "reelmark-pan-mode"},
+        {32778, "zoom-in"},
+        {32779, "reelmark-reticle"},
+        {32780, "reelmark-rulers"},
+        {32930, "reelmark-scale-calibration"},
+        {32931, "reelmark-velocity-caliper"},
+        {32932, "reelmark-caliper"},
+        {32933, "reelmark-goto-note"},
+        {32934, "reelmark-frame-slider"},
+        {32935, "reelmark-video-information"},
+        {32937, "reelmark-measurement-point"},
+    };
+    std::map<UINT, QString> names;
+    for (const auto& [id, name] : rows)
+        names.emplace(id, QString::fromLatin1(name));
+    return names;
+}

@@ -1,0 +1,39 @@
+#include "shell/DlgWindowList.h"
+
+#include "platform/framework/DataExchange.h"
+
+IMPLEMENT_DYNAMIC(CDlgWindowList, CDialog)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CDlgWindowList, CDialog)
+    ON_LBN_DBLCLK(IDC_WINDOW_LIST, OnDoubleClick)
+END_MESSAGE_MAP()
+// clang-format on
+
+CDlgWindowList::CDlgWindowList(const QStringList& names, int current, CWnd* pParentWnd)
+    : CDialog(IDD_WINDOW_LIST, pParentWnd), m_names(names), m_current(current) {}
+
+void CDlgWindowList::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_WINDOW_LIST, m_list);
+}
+
+BOOL CDlgWindowList::OnInitDialog() {
+    CDialog::OnInitDialog();
+    for (const QString& name : m_names)
+        m_list.AddString(name);
+    m_list.SetCurSel(m_current);
+    return TRUE;
+}
+
+void CDlgWindowList::OnOK() {
+    EndDialog(m_list.GetCurSel());
+}
+
+void CDlgWindowList::OnCancel() {
+    EndDialog(-1);
+}
+
+void CDlgWindowList::OnDoubleClick() {
+    OnOK();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+// CDlgWindowList: the "Windows" dialog (template 208): the caller's window names in list box
+// 2121; DoModal returns the index of the chosen entry (OK or a double click), -1 on Cancel or
+// when nothing is selected.
+
+#include "platform/framework/Dialog.h"
+#include "platform/framework/ListBox.h"
+
+#include <QStringList>
+
+inline constexpr UINT IDD_WINDOW_LIST = 208;
+inline constexpr int IDC_WINDOW_LIST = 2121;
+
+class CDlgWindowList : public CDialog {
+    DECLARE_DYNAMIC(CDlgWindowList)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // current: the entry selected when the dialog opens.
+    CDlgWindowList(const QStringList& names, int current, CWnd* pParentWnd = nullptr);
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+    void OnDoubleClick();
+
+private:
+    QStringList m_names;
+    int m_current;
+    CListBox m_list;
+};
