@@ -4,6 +4,7 @@
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RecentFileList.h"
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ToolBar.h"
@@ -278,7 +279,8 @@ TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoic
     EXPECT_EQ(prompt.defaultExt, "avi");
     EXPECT_EQ(prompt.flags & (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
               OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "the project and its empty play group";
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0) << "the failed open leaves no window";
+    EXPECT_TRUE(m_app.GetRecentFileList()->GetPaths().isEmpty());
 
     Prompter().AnswerFileDialog({});
     EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
@@ -297,7 +299,7 @@ TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {
     // The missing video is reported; the missing group file adds nothing and says nothing.
     Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
     frame->OnDropFiles({WorkPath("a.avi"), WorkPath("b.playgrp")});
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 4) << "two projects, each with its play group";
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "only the group file's project is left";
 }
 
 }  // namespace
