@@ -199,6 +199,13 @@ void CMeasurementFormDoc::OnCloseDocument() {
     CDocument::OnCloseDocument();
 }
 
+BOOL CMeasurementFormDoc::CanCloseFrame(CFrameWnd* pFrame) {
+    if (!CDocument::CanCloseFrame(pFrame))
+        return FALSE;
+    CloseAllPlaybacks();
+    return TRUE;
+}
+
 BOOL CMeasurementFormDoc::SaveModified() {
     if (!IsModified())
         return TRUE;

@@ -72,6 +72,9 @@ public:
     BOOL OnSaveDocument(const QString& pathName) override;
     // Closes every playback of the group, then the group.
     void OnCloseDocument() override;
+    // The group's own close: once the user lets it go, its playbacks close while the group
+    // view they report to is still there.
+    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
     // TRUE at once when the group is unmodified or holds no file member; otherwise the
     // standard save-changes question (Cancel: FALSE; Yes: FALSE when the save fails).
     BOOL SaveModified() override;
