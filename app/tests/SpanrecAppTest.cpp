@@ -13,12 +13,18 @@
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <QUrl>
+#include <QWidget>
 
 #include <csignal>
 
@@ -300,6 +306,50 @@ TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {
     Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
     frame->OnDropFiles({WorkPath("a.avi"), WorkPath("b.playgrp")});
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "only the group file's project is left";
+}
+
+TEST_F(SpanrecAppStartTest, DropsAreTakenAsCopyOrLinkNeverAsMove) {
+    ASSERT_TRUE(m_app.InitInstance());
+    QWidget* window = m_app.m_pMainWnd->GetQWidget();
+    ASSERT_NE(window, nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(WorkPath("none.playgrp"))});
+    const struct {
+        Qt::DropActions offered;
+        Qt::DropAction taken;  // IgnoreAction: the drop is refused
+    } cases[] = {
+        {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction},
+        {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction},
+        {Qt::MoveAction, Qt::IgnoreAction},
+    };
+    int dropped = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.offered));
+        const QPointF at(10, 10);
+        // The source proposes a move, as a file manager does for a drag inside one disk.
+        QDragEnterEvent enter(at.toPoint(), c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(at.toPoint(), c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &move);
+        QDropEvent drop(at, c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        drop.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &drop);
+        const bool taken = c.taken != Qt::IgnoreAction;
+        const QDropEvent* const events[] = {&enter, &move, &drop};
+        for (const QDropEvent* e : events) {
+            EXPECT_EQ(e->isAccepted(), taken);
+            if (taken) {
+                EXPECT_EQ(e->dropAction(), c.taken);
+            }
+        }
+        dropped += taken ? 1 : 0;
+        // The first drop taken opened the (missing, so empty) group file in a project; the
+        // later ones went into that project.
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), dropped > 0 ? 2 : 0);
+    }
 }
 
 }  // namespace
