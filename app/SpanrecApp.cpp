@@ -30,6 +30,8 @@
 #include "views/VidFrame.h"
 #include "views/VidView.h"
 
+#include <QFileInfo>
+
 IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 
 BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
@@ -167,9 +169,22 @@ public:
     bool StorePathName(CDocument*, const QString&) override { return false; }
     bool LoadDeviceSet(CDocument*, int) override { return false; }
 
+    // A project or group whose file did not open (its play group said so) closes again, and
+    // only a file that opened joins the recent-file list.
     CDocument* OpenWithTemplate(const QString& templateKey, const QString& path) override {
         CDocTemplate* docTemplate = m_app.GetTemplateByKey(templateKey);
-        return docTemplate ? docTemplate->OpenDocumentFile(path, TRUE) : nullptr;
+        CDocument* doc = docTemplate ? docTemplate->OpenDocumentFile(path, TRUE) : nullptr;
+        if (!doc)
+            return nullptr;
+        auto* project = dynamic_cast<CGeneralDoc*>(doc);
+        auto* group = dynamic_cast<CMeasurementFormDoc*>(doc);
+        if ((project && project->HasOpenFailed()) || (group && group->HasOpenFailed())) {
+            doc->OnCloseDocument();
+            return nullptr;
+        }
+        if (QFileInfo(path).isFile())
+            m_app.AddToRecentFileList(path);
+        return doc;
     }
 
     void AddToRecentFileList(const QString& path) override { m_app.AddToRecentFileList(path); }

@@ -7,6 +7,7 @@
 #include "groups/GroupSettings.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
+#include "groups/MeasurementFormDoc.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
@@ -90,7 +91,8 @@ BOOL CGeneralDoc::OnOpenDocument(const QString& pathName) {
 
 void CGeneralDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {
     if (HasPlaceholder(pathName, kEmptyRecordGroupPlaceholder) ||
-        HasPlaceholder(pathName, kEmptyPlayGroupPlaceholder))
+        HasPlaceholder(pathName, kEmptyPlayGroupPlaceholder) ||
+        !CMeasurementFormDoc::IsPlayGroupPath(pathName))
         return;
     CDocument::SetPathName(pathName, bAddToMRU);
 }
@@ -196,12 +198,17 @@ void CGeneralDoc::InitializeProject() {
     if (!CreatePlayGroup(QString(), &group))
         return;
     if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
-        playGroup->AddPlaybackFromFile(m_strOpenPath, 0, 0, nullptr, nullptr);
+        m_openFailed = !playGroup->AddPlaybackFromFile(m_strOpenPath, 0, 0, nullptr, nullptr);
         if (openSimilarlyNamed)
             playGroup->OpenFileWithSimilarlyNamed(m_strOpenPath);
     }
-    group->SetPathName(m_strOpenPath);
+    // Only a group file becomes the group's path; a group made for a recording stays untitled
+    // until the user saves it under a name of its own.
+    if (CMeasurementFormDoc::IsPlayGroupPath(m_strOpenPath))
+        group->SetPathName(m_strOpenPath);
     group->SetTitle(GetFileTitle(m_strOpenPath, false));
+    // Opening is no change of the user's: closing right away asks nothing.
+    group->SetModifiedFlag(FALSE);
     SetTitle(group->GetTitle());
 }
 
@@ -302,8 +309,9 @@ void CGeneralDoc::SaveAllAs() {
     CDocument* group = target && target->GetSafeHwnd() ? target->GetDocument() : nullptr;
     if (!group || !group->DoSave(QString(), TRUE))
         return;
+    // The group saved under a file of its own kind: that file is the project's too.
     const QString path = group->GetPathName();
-    SetPathName(path);
+    CDocument::SetPathName(path);
     SetTitle(GetFileTitle(path, false));
 }
 

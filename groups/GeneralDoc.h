@@ -48,8 +48,12 @@ public:
     // Remembers the path and starts as a new project: nothing is read from it.
     BOOL OnOpenDocument(const QString& pathName) override;
     // A placeholder path that asks for empty groups names no file: it is neither the project's
-    // path nor a recent file.
+    // path nor a recent file. Nor is a recording: opened, the project only takes a play-group
+    // file; otherwise it takes the file its group saved under (SaveAllAs).
     void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
+    // Whether the file the project was opened with could not be opened (the play group
+    // reported it); the opener closes such a project again.
+    bool HasOpenFailed() const { return m_openFailed; }
 
     // Fills the project at the first update of its view: title "Project Window <n>", then the
     // groups the open path asks for.
@@ -98,4 +102,5 @@ private:
 
     QString m_strOpenPath;
     int m_projectNumber;
+    bool m_openFailed = false;
 };

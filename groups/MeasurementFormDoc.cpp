@@ -199,6 +199,13 @@ void CMeasurementFormDoc::OnCloseDocument() {
     CDocument::OnCloseDocument();
 }
 
+BOOL CMeasurementFormDoc::CanCloseFrame(CFrameWnd* pFrame) {
+    if (!CDocument::CanCloseFrame(pFrame))
+        return FALSE;
+    CloseAllPlaybacks();
+    return TRUE;
+}
+
 BOOL CMeasurementFormDoc::SaveModified() {
     if (!IsModified())
         return TRUE;
@@ -219,11 +226,27 @@ BOOL CMeasurementFormDoc::SaveModified() {
 }
 
 BOOL CMeasurementFormDoc::DoSave(const QString& pathName, BOOL) {
-    QString path = pathName;
+    QString path = IsPlayGroupPath(pathName) ? pathName : QString();
     // The device-memory question of SaveModified comes with the re-save as well.
     if (path.isEmpty() && !PromptPlayGroupFileName(GetPathName(), &path))
         return FALSE;
+    // The dialog's own type makes the name a group file; one typed with another extension
+    // still must not land on a recording.
+    if (!IsPlayGroupPath(path))
+        path += GroupFilterExtension();
     return WritePlayGroupFile(path);
+}
+
+void CMeasurementFormDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {
+    if (IsPlayGroupPath(pathName))
+        CDocument::SetPathName(pathName, bAddToMRU);
+}
+
+bool CMeasurementFormDoc::IsPlayGroupPath(const QString& path) {
+    QString extension = TemplateFilterExtension(kGroupTemplate);
+    if (extension.isEmpty())
+        extension = QStringLiteral(".playgrp");
+    return FilterContainsExtension(extension, GetFileExtension(path));
 }
 
 BOOL CMeasurementFormDoc::DoFileSave() {
@@ -877,8 +900,11 @@ BOOL CMeasurementFormDoc::OpenGroupFile(const QString& path, int modifiedAfterOp
 BOOL CMeasurementFormDoc::PromptPlayGroupFileName(const QString& defaultName, QString* outPath) {
     const QString extension = GroupFilterExtension();
     const QString filter = QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension);
-    CFileDialog dialog(FALSE, extension, defaultName.isEmpty() ? GetPathName() : defaultName,
-                       OFN_HIDEREADONLY, filter);
+    // An untitled group offers its title as the name, as a document without a path does.
+    QString name = defaultName.isEmpty() ? GetPathName() : defaultName;
+    if (name.isEmpty() && !GetTitle().isEmpty())
+        name = GetTitle() + extension;
+    CFileDialog dialog(FALSE, extension, name, OFN_HIDEREADONLY, filter);
     dialog.m_ofn.lpstrTitle = QStringLiteral("Save Play Group File As");
     if (dialog.DoModal() != IDOK)
         return FALSE;
@@ -891,12 +917,17 @@ void CMeasurementFormDoc::LoadPlayGroup(int modifiedAfterOpen) {
     if (GroupIntegerSetting(QStringLiteral("AppBehave:bCloseOthersFirst"), 1) != 0)
         CloseAllPlaybacks();
     const QString path = m_pendingGroupPath;
+    const bool wasEmpty = GetVideoCount() == 0 && GetDataCount() == 0;
+    m_openFailed = false;
     if (path.contains(QLatin1String(kDeviceMarker))) {
         AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
     } else if (!OpenGroupFile(path, modifiedAfterOpen) && !path.isEmpty()) {
         // Not a group file that lists anything: the path may be a single media file.
-        AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+        m_openFailed = !AddPlaybackFromFile(path, 0, 0, nullptr, nullptr) && wasEmpty;
     }
+    // A group that is just what was opened holds no change of the user's.
+    if (wasEmpty && modifiedAfterOpen == 0)
+        SetModifiedFlag(FALSE);
     for (int i = 0; i < GetVideoCount(); ++i)
         UpdateAllViews(nullptr, i, nullptr);
 }

@@ -72,12 +72,24 @@ public:
     BOOL OnSaveDocument(const QString& pathName) override;
     // Closes every playback of the group, then the group.
     void OnCloseDocument() override;
+    // The group's own close: once the user lets it go, its playbacks close while the group
+    // view they report to is still there.
+    BOOL CanCloseFrame(CFrameWnd* pFrame) override;
     // TRUE at once when the group is unmodified or holds no file member; otherwise the
     // standard save-changes question (Cancel: FALSE; Yes: FALSE when the save fails).
     BOOL SaveModified() override;
     // Asks for a group file name when pathName is empty, then writes the group file.
+    // Saves to pathName when it is a group file, else asks for a group file name first.
     BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
     BOOL DoFileSave() override;
+    // The group's path is only ever a group file: a recording the group was opened with
+    // leaves it untitled, so no save can write over the recording.
+    void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
+    // Whether path names a file of the play-group kind (by its extension).
+    static bool IsPlayGroupPath(const QString& path);
+    // Whether loading from the pending path (LoadPlayGroup) left the group without the single
+    // file it was opened with.
+    bool HasOpenFailed() const { return m_openFailed; }
 
     // Opening members.
     // Opens one path (video, data file, group file or device marker) as new members. FALSE
@@ -216,6 +228,7 @@ private:
     QStringList m_dataPaths;
     QStringList m_pendingList;
     int m_modifiedAfterOpen = 0;
+    bool m_openFailed = false;
     int m_lastAdded[5] = {kTypeNone, -1, -1, -1, -1};
     std::vector<std::unique_ptr<IVideoAnalysis>> m_analysis;
     std::unique_ptr<CMeasFrameAdapter> m_frameAdapter;

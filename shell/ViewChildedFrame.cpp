@@ -84,7 +84,12 @@ void CViewChildedFrame::OnClose() {
         if (CWnd* stillThere = CWnd::FromHandle(parentHandle))
             stillThere->SetFocus();
     }
+    const std::weak_ptr<bool> alive = GetLifeToken();
     CFrameWnd::OnClose();
+    // The host let it go but the user kept it ("Save changes" answered Cancel): the next
+    // close must be asked again.
+    if (!alive.expired())
+        m_bClosePending = FALSE;
 }
 
 LRESULT CViewChildedFrame::OnChildActivate(WPARAM, LPARAM) {

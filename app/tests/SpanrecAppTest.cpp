@@ -4,6 +4,7 @@
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RecentFileList.h"
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ToolBar.h"
@@ -12,12 +13,18 @@
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMimeData>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <QUrl>
+#include <QWidget>
 
 #include <csignal>
 
@@ -281,7 +288,8 @@ TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoic
     EXPECT_EQ(prompt.defaultExt, "avi");
     EXPECT_EQ(prompt.flags & (OFN_FILEMUSTEXIST | OFN_HIDEREADONLY),
               OFN_FILEMUSTEXIST | OFN_HIDEREADONLY);
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "the project and its empty play group";
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 0) << "the failed open leaves no window";
+    EXPECT_TRUE(m_app.GetRecentFileList()->GetPaths().isEmpty());
 
     Prompter().AnswerFileDialog({});
     EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
@@ -300,7 +308,51 @@ TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {
     // The missing video is reported; the missing group file adds nothing and says nothing.
     Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
     frame->OnDropFiles({WorkPath("a.avi"), WorkPath("b.playgrp")});
-    EXPECT_EQ(m_app.GetOpenDocumentCount(), 4) << "two projects, each with its play group";
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 2) << "only the group file's project is left";
+}
+
+TEST_F(SpanrecAppStartTest, DropsAreTakenAsCopyOrLinkNeverAsMove) {
+    ASSERT_TRUE(m_app.InitInstance());
+    QWidget* window = m_app.m_pMainWnd->GetQWidget();
+    ASSERT_NE(window, nullptr);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(WorkPath("none.playgrp"))});
+    const struct {
+        Qt::DropActions offered;
+        Qt::DropAction taken;  // IgnoreAction: the drop is refused
+    } cases[] = {
+        {Qt::CopyAction | Qt::MoveAction, Qt::CopyAction},
+        {Qt::MoveAction | Qt::LinkAction, Qt::LinkAction},
+        {Qt::CopyAction | Qt::MoveAction | Qt::LinkAction, Qt::CopyAction},
+        {Qt::MoveAction, Qt::IgnoreAction},
+    };
+    int dropped = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.offered));
+        const QPointF at(10, 10);
+        // The source proposes a move, as a file manager does for a drag inside one disk.
+        QDragEnterEvent enter(at.toPoint(), c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        enter.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &enter);
+        QDragMoveEvent move(at.toPoint(), c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        move.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &move);
+        QDropEvent drop(at, c.offered, &data, Qt::LeftButton, Qt::NoModifier);
+        drop.setDropAction(Qt::MoveAction);
+        QCoreApplication::sendEvent(window, &drop);
+        const bool taken = c.taken != Qt::IgnoreAction;
+        const QDropEvent* const events[] = {&enter, &move, &drop};
+        for (const QDropEvent* e : events) {
+            EXPECT_EQ(e->isAccepted(), taken);
+            if (taken) {
+                EXPECT_EQ(e->dropAction(), c.taken);
+            }
+        }
+        dropped += taken ? 1 : 0;
+        // The first drop taken opened the (missing, so empty) group file in a project; the
+        // later ones went into that project.
+        EXPECT_EQ(m_app.GetOpenDocumentCount(), dropped > 0 ? 2 : 0);
+    }
 }
 
 }  // namespace

@@ -315,7 +315,11 @@ TEST_F(GeneralDocTest, PlaceholderPathsAreNeitherTheProjectsPathNorRecentFiles) 
     } cases[] = {
         {"__xxx3456empthplaygropXXX", ""},
         {"__xxx1234emptyrecordgroupXXX", ""},
-        {"/data/notes.txt", "/data/notes.txt"},
+        // A file that is not one of the groups' own never becomes the project's: opening
+        // it leaves the recent-file list to the opener, which knows whether it opened.
+        {"/data/notes.txt", ""},
+        {"/data/take.avi", ""},
+        {"/data/take.playgrp", "/data/take.playgrp"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
@@ -325,7 +329,7 @@ TEST_F(GeneralDocTest, PlaceholderPathsAreNeitherTheProjectsPathNorRecentFiles) 
         EXPECT_EQ(project->GetOpenPath(), QString::fromLatin1(c.path));
         project->OnCloseDocument();
     }
-    EXPECT_EQ(m_app.GetRecentFileList()->GetPaths(), QStringList({"/data/notes.txt"}));
+    EXPECT_EQ(m_app.GetRecentFileList()->GetPaths(), QStringList({"/data/take.playgrp"}));
 }
 
 TEST_F(GeneralDocTest, SimilarlyNamedFilesOnlyWhenTheSettingIsOn) {
@@ -336,7 +340,9 @@ TEST_F(GeneralDocTest, SimilarlyNamedFilesOnlyWhenTheSettingIsOn) {
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(play->calls, QStringList{"add /data/take.avi"});
     EXPECT_EQ(play->GetTitle(), "take");
-    EXPECT_TRUE(play->GetPathName().endsWith("take.avi"));
+    // The group is untitled until saved, and opening it is no change to save.
+    EXPECT_TRUE(play->GetPathName().isEmpty());
+    EXPECT_FALSE(play->IsModified());
 }
 
 TEST_F(GeneralDocTest, FilesGoIntoTheExistingGroupElseANewOne) {

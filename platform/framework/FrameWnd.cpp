@@ -46,28 +46,37 @@ public:
     bool m_acceptFiles = false;
 
 protected:
-    void dragEnterEvent(QDragEnterEvent* e) override {
-        if (m_acceptFiles && e->mimeData()->hasUrls())
-            e->acceptProposedAction();
-        else
-            e->ignore();
-    }
+    void dragEnterEvent(QDragEnterEvent* e) override { AcceptAsCopy(e); }
+    void dragMoveEvent(QDragMoveEvent* e) override { AcceptAsCopy(e); }
     void dropEvent(QDropEvent* e) override {
-        if (!m_acceptFiles || !e->mimeData()->hasUrls()) {
-            e->ignore();
+        if (!AcceptAsCopy(e))
             return;
-        }
         QStringList paths;
         for (const QUrl& url : e->mimeData()->urls()) {
             if (url.isLocalFile())
                 paths.append(url.toLocalFile());
         }
-        e->acceptProposedAction();
         if (!paths.isEmpty())
             m_frame->OnDropFiles(paths);
     }
 
 private:
+    // A dropped file is only read: accepting a move would let the source delete the user's
+    // original, so the drop is taken as a copy, or as a link when the source offers no copy.
+    bool AcceptAsCopy(QDropEvent* e) {
+        const Qt::DropActions offered = e->possibleActions();
+        const Qt::DropAction action = (offered & Qt::CopyAction)   ? Qt::CopyAction
+                                      : (offered & Qt::LinkAction) ? Qt::LinkAction
+                                                                   : Qt::IgnoreAction;
+        if (!m_acceptFiles || !e->mimeData()->hasUrls() || action == Qt::IgnoreAction) {
+            e->ignore();
+            return false;
+        }
+        e->setDropAction(action);
+        e->accept();
+        return true;
+    }
+
     CFrameWnd* m_frame;
 };
 

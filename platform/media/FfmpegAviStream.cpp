@@ -123,6 +123,7 @@ private:
     AVFrame* m_frame = nullptr;
     std::vector<int64_t> m_timestamps;  // per frame, in decoding order
     std::vector<bool> m_keyFrames;
+    std::vector<bool> m_damaged;       // frames whose data the file holds only in part
     std::vector<BYTE> m_bitmapFormat;  // header and colour table that Read's rows go with
     bool m_stored = false;             // rows are passed on as the file stores them
     int m_width = 0;
@@ -180,8 +181,11 @@ HRESULT CFfmpegAviStream::Open(const QString& path, LONG index) {
         m_timestamps.push_back(entry->timestamp);
         m_keyFrames.push_back((entry->flags & AVINDEX_KEYFRAME) != 0);
     }
-    if (m_timestamps.empty()) {
-        // No index in the file: walk its packets once.
+    // A file cut short has lost the index at its end: the library then knows only the packets
+    // it read while probing, fewer than the header counts. Its packets are walked once.
+    if (m_timestamps.empty() || static_cast<int64_t>(m_timestamps.size()) < m_stream->nb_frames) {
+        m_timestamps.clear();
+        m_keyFrames.clear();
         while (av_read_frame(m_format, m_packet) >= 0) {
             if (m_packet->stream_index == m_stream->index) {
                 m_timestamps.push_back(m_packet->dts != AV_NOPTS_VALUE
@@ -194,6 +198,7 @@ HRESULT CFfmpegAviStream::Open(const QString& path, LONG index) {
     }
     if (!m_keyFrames.empty())
         m_keyFrames[0] = true;
+    m_damaged.assign(m_timestamps.size(), false);
 
     // The file's own bitmap header decides whether its rows can be passed on unchanged.
     const std::vector<BYTE>& strf = scan.videoFormat;
@@ -346,8 +351,14 @@ bool CFfmpegAviStream::ReadOwnPacket() {
         av_packet_unref(m_packet);
         if (av_read_frame(m_format, m_packet) < 0)
             return false;
-        if (m_packet->stream_index == m_stream->index)
-            return true;
+        if (m_packet->stream_index != m_stream->index)
+            continue;
+        // A packet read short (the file ends inside it) would decode to a part picture or
+        // leave the decoder's previous one in place.
+        const LONG at = PacketIndex(*m_packet);
+        if ((m_packet->flags & AV_PKT_FLAG_CORRUPT) != 0 && at >= 0 && at < Length())
+            m_damaged[static_cast<size_t>(at)] = true;
+        return true;
     }
 }
 
@@ -377,6 +388,8 @@ HRESULT CFfmpegAviStream::ReadStored(LONG frame, BYTE* dst) {
         }
         break;
     }
+    if (m_damaged[static_cast<size_t>(frame)])
+        return AVIERR_FILEREAD;
     const LONG packedRow = (m_width * m_bits + 7) / 8;
     const LONG size = m_packet->size;
     if (size >= FrameBytes()) {
@@ -418,8 +431,11 @@ HRESULT CFfmpegAviStream::Decode(LONG frame, BYTE* dst) {
             }
             m_lastOutput = shown;
             HRESULT result = AVIERR_OK;
+            const bool whole =
+                (m_frame->flags & AV_FRAME_FLAG_CORRUPT) == 0 && m_frame->decode_error_flags == 0 &&
+                !(shown >= 0 && shown < Length() && m_damaged[static_cast<size_t>(shown)]);
             if (shown == frame)
-                result = Convert(*m_frame, dst);
+                result = whole ? Convert(*m_frame, dst) : AVIERR_FILEREAD;
             av_frame_unref(m_frame);
             if (shown < frame)
                 continue;

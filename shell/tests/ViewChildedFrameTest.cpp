@@ -152,6 +152,52 @@ TEST_F(ViewChildedFrameTest, RefusedCloseKeepsTheFrameAndAsksAgain) {
     EXPECT_EQ(host->asked, (std::vector<HWND>{handle, handle, handle}));
 }
 
+// A document whose user keeps it open ("Save changes" answered Cancel) while told to.
+class CKeptDoc : public CDocument {
+public:
+    BOOL CanCloseFrame(CFrameWnd*) override {
+        ++asked;
+        return keep ? FALSE : TRUE;
+    }
+    bool keep = true;
+    int asked = 0;
+};
+
+class CPlainView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+};
+
+TEST_F(ViewChildedFrameTest, ACloseTheUserCancelledLeavesTheCloseButtonWorking) {
+    CTestHostView* host = MakeHost(m_main);
+    auto* frame = MakeFrame<CViewChildedFrame>(host);
+    CKeptDoc doc;
+    doc.m_bAutoDelete = FALSE;
+    auto* view = new CPlainView;
+    ASSERT_TRUE(view->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), frame,
+                             AFX_IDW_PANE_FIRST));
+    doc.AddView(view);
+    frame->SetActiveView(view, FALSE);
+    const auto token = frame->GetLifeToken();
+
+    // The host allows it, the document's user keeps it: the next press asks both again.
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(Alive(token));
+    EXPECT_FALSE(frame->IsClosePending());
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_TRUE(Alive(token));
+    EXPECT_EQ(host->asked.size(), 2u);
+    EXPECT_EQ(doc.asked, 2);
+
+    doc.keep = false;
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_FALSE(Alive(token));
+    EXPECT_EQ(doc.asked, 3);
+    // The document lives on this stack: its frame must not outlast the test.
+    if (Alive(token))
+        frame->DestroyWindow();
+}
+
 // A host that closes the frame again while being asked is not asked a second time.
 class CReenteringHostView : public CTestHostView {
     DECLARE_MESSAGE_MAP()

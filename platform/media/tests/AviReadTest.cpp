@@ -8,6 +8,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -210,6 +211,52 @@ TEST_F(AviReadTest, MissingAndDamagedFilesFailCleanly) {
     EXPECT_EQ(AVIStreamGetFrameOpen(nullptr, nullptr), nullptr);
     EXPECT_EQ(AVIStreamGetFrame(nullptr, 0), nullptr);
     EXPECT_EQ(AVIStreamGetFrameClose(nullptr), AVIERR_BADHANDLE);
+}
+
+// Cuts the file in the middle of its last frame's data, as a recording stopped short does: the
+// chunk index at the end goes with it.
+bool CutIntoLastFrame(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadWrite))
+        return false;
+    const QByteArray data = file.readAll();
+    const qsizetype index = data.lastIndexOf("idx1");
+    qsizetype last = -1;
+    for (const char* tag : {"00dc", "00db"})
+        last = std::max(last, data.lastIndexOf(tag, index < 0 ? -1 : index));
+    if (last < 0 || last + 8 > data.size())
+        return false;
+    quint32 size = 0;
+    std::memcpy(&size, data.constData() + last + 4, 4);
+    return size >= 2 && file.resize(last + 8 + size / 2);
+}
+
+TEST_F(AviReadTest, AnIncompleteLastFrameIsAFailedReadNotTheFrameBefore) {
+    const TestAviLayout layouts[] = {
+        {TestAviKind::RawBgr24, 16, 12, 6, 0}, {TestAviKind::RawPal8, 16, 12, 6, 0},
+        {TestAviKind::Mjpeg, 32, 24, 6, 0},    {TestAviKind::Ffv1, 16, 12, 6, 0},
+        {TestAviKind::Mpeg4, 32, 24, 6, 3},
+    };
+    for (const TestAviLayout& layout : layouts) {
+        SCOPED_TRACE(static_cast<int>(layout.kind));
+        const QString path = WorkPath(QString("cut%1.avi").arg(static_cast<int>(layout.kind)));
+        ASSERT_TRUE(WriteTestAvi(path, layout));
+        ASSERT_TRUE(CutIntoLastFrame(path));
+        Opened o;
+        ASSERT_EQ(AVIFileOpen(&o.file, path, OF_READ | OF_SHARE_DENY_NONE, nullptr), AVIERR_OK);
+        ASSERT_EQ(AVIFileGetStream(o.file, &o.stream, streamtypeVIDEO, 0), AVIERR_OK);
+        const LONG length = AVIStreamLength(o.stream);
+        EXPECT_GE(length, layout.frames - 1);
+        PGETFRAME reader = AVIStreamGetFrameOpen(o.stream, nullptr);
+        ASSERT_NE(reader, nullptr);
+        // In order, so a decoder keeps its last picture at hand, then straight to the end.
+        for (int n = 0; n + 1 < layout.frames; ++n)
+            EXPECT_NE(AVIStreamGetFrame(reader, n), nullptr) << "frame " << n;
+        EXPECT_EQ(AVIStreamGetFrame(reader, layout.frames - 1), nullptr);
+        EXPECT_NE(AVIStreamGetFrame(reader, 0), nullptr);
+        EXPECT_EQ(AVIStreamGetFrame(reader, layout.frames - 1), nullptr);
+        AVIStreamGetFrameClose(reader);
+    }
 }
 
 TEST_F(AviReadTest, FilesStayRegisteredWhileAReaderHoldsThem) {
