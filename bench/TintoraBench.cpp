@@ -97,8 +97,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("tintora_mode0/filter", "opencv_chain/filter", 1.5);
-    reporter.PrintRatio("tintora_mode0/no_filter", "opencv_chain/no_filter", 1.0);
+    reporter.PrintRatio("Tintora conversion, filter on", "tintora_mode0/filter",
+                        "opencv_chain/filter", 2.0);
+    reporter.PrintRatio("Tintora conversion, filter off", "tintora_mode0/no_filter",
+                        "opencv_chain/no_filter", 1.5);
     benchmark::Shutdown();
     return 0;
 }
