@@ -18,8 +18,8 @@ for b in build/release/bench/bench_*; do
   found=1
   echo "== $(basename "$b")"
   "$b" --benchmark_color=false --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-    "$@" | tee "$out" | grep -v '^ROW' || true
-  grep '^ROW' "$out" >>"$rows" || true
+    "$@" | tee "$out" | grep -v 'ROW' || true
+  grep -o 'ROW.*' "$out" >>"$rows" || true
 done
 [ "$found" -eq 1 ] || { echo "No benchmarks built yet."; exit 0; }
 echo

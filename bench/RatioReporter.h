@@ -16,6 +16,9 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the rows are picked out of the output line by line.
+    RatioReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
