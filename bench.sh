@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Builds the release preset and runs every benchmark under bench/.
+# Builds the release preset, runs every benchmark under bench/ with at least three repetitions
+# and prints one table of the medians: path, ours, baseline, ratio, goal, met.
+# Arguments go to every benchmark (e.g. --benchmark_repetitions=5).
 set -euo pipefail
 cd "$(dirname "$0")"
 source tools/setup.sh
 rm_setup
 
 cmake --preset release -DRM_BUILD_BENCH=ON >/dev/null
-cmake --build --preset release
+cmake --build --preset release -j 3
+rows=$(mktemp)
+out=$(mktemp)
+trap 'rm -f "$rows" "$out"' EXIT
 found=0
 for b in build/release/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] || continue
   found=1
   echo "== $(basename "$b")"
-  "$b" "$@"
+  "$b" --benchmark_color=false --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    "$@" | tee "$out" | grep -v 'ROW' || true
+  grep -o 'ROW.*' "$out" >>"$rows" || true
 done
-[ "$found" -eq 1 ] || echo "No benchmarks built yet."
+[ "$found" -eq 1 ] || { echo "No benchmarks built yet."; exit 0; }
+echo
+{
+  printf 'path\tours\tbaseline\tratio\tgoal\tmet\n'
+  cut -f2- "$rows"
+} | column -t -s $'\t'

@@ -199,7 +199,8 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         RatioReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
+                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
     }
 
     // Mean milliseconds per frame of a run in milliseconds that read `frames` frames per
@@ -238,11 +239,13 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     AviReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("avi/mjpeg_getframe/iterations:2", "ffmpeg/mjpeg_decode_sws/iterations:2",
-                        1.1);
-    reporter.PrintRatio("avi/uncompressed_random", "avi/uncompressed_sequential", 3.0);
+    reporter.PrintRatio("AVIStreamGetFrame, MJPEG AVI", "avi/mjpeg_getframe",
+                        "ffmpeg/mjpeg_decode_sws", 1.1);
+    reporter.PrintRatio("uncompressed AVI, random order", "avi/uncompressed_random",
+                        "avi/uncompressed_sequential", 3.0);
     reporter.PrintPerFrame("avi/uncompressed_random", kRawFrames, 2.0);
-    reporter.PrintRatio("source/dib_remap_only", "source/dib_full_read", 0.5);
+    reporter.PrintRatio("GetFrameDib remap only", "source/dib_remap_only", "source/dib_full_read",
+                        0.5);
     benchmark::Shutdown();
     QFile::remove(MjpegPath());
     QFile::remove(RawPath());

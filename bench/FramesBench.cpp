@@ -1,17 +1,16 @@
-// The frame path's two hot loops against what they stand on: a 1024 x 1024 8-bit frame turned
-// into display levels through a display table, against OpenCV's cv::LUT on the same data; and
-// reading a RAW recording frame by frame through its stream, against a plain pread loop over
-// the same file. Prints our time as a ratio to theirs.
+// The frame path of a RAW recording as the program runs it, against what it stands on:
+// - CFrameSource::GetFrame, frame after frame, against a pread of the same frames;
+// - GetFrameDib's colour-to-grey display mapping of a read frame whose display table changed,
+//   against cv::LUT of the same frame through the same table.
+// Every repetition reads frames it has not read before, in order, from a 240-frame recording.
 
 #include "bench/RatioReporter.h"
 #include "frames/DisplayLut.h"
-#include "frames/RawStream.h"
-#include "platform/media/AviStreamFunctions.h"
+#include "frames/FrameSource.h"
 
 #include <benchmark/benchmark.h>
 
 #include <opencv2/core.hpp>
-#include "bench/RatioReporter.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,64 +19,26 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <map>
+#include <cstring>
 #include <random>
-#include <string>
 #include <vector>
 
 namespace {
 
 constexpr int kSide = 1024;
-constexpr int kRawFrames = 32;
+constexpr int kRawFrames = 240;
+constexpr int kFramesPerRepetition = 80;
 constexpr int kRawDataOffset = 1024;
 
-const std::vector<BYTE>& Frame() {
-    static const std::vector<BYTE> frame = [] {
-        std::vector<BYTE> f(kSide * kSide);
-        std::mt19937 random(1024);
-        for (auto& s : f)
-            s = static_cast<BYTE>(random());
-        return f;
-    }();
-    return frame;
-}
-
-CLutParamSet Params() {
-    CLutParamSet p;
-    p.SetBrightness(0, 12);
-    p.SetContrast(0, 40);
-    p.SetGamma(0, 1.8);
-    return p;
-}
-
-void DisplayTableGrey8(benchmark::State& state) {
-    CDisplayLut lut;
-    lut.Build(Params(), 1);
-    RGBQUAD colours[256];
-    for (int i = 0; i < 256; ++i)
-        colours[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-    std::vector<BYTE> dst(kSide * kSide);
-    for (auto _ : state) {
-        lut.ConvertToGrey(Frame().data(), dst.data(), 8, true, kSide, kSide, colours);
-        benchmark::DoNotOptimize(dst.data());
-        benchmark::ClobberMemory();
+// Frame n of the recording: noise, different in every frame.
+std::vector<BYTE> Frame(int n) {
+    std::vector<BYTE> f(kSide * kSide);
+    std::mt19937 random(static_cast<unsigned>(1024 + n));
+    for (size_t i = 0; i < f.size(); i += 4) {
+        const uint32_t r = random();
+        std::memcpy(&f[i], &r, 4);
     }
-}
-
-void OpenCvLut(benchmark::State& state) {
-    CDisplayLut lut;
-    const RGBQUAD* palette = lut.Build(Params(), 1);
-    cv::Mat table(1, 256, CV_8U);
-    for (int i = 0; i < 256; ++i)
-        table.at<BYTE>(i) = palette[i].rgbRed;
-    const cv::Mat src(kSide, kSide, CV_8U, const_cast<BYTE*>(Frame().data()));
-    cv::Mat dst(kSide, kSide, CV_8U);
-    for (auto _ : state) {
-        cv::LUT(src, table, dst);
-        benchmark::DoNotOptimize(dst.data);
-        benchmark::ClobberMemory();
-    }
+    return f;
 }
 
 // A RAW recording of kRawFrames 8-bit frames in the temporary folder, written once.
@@ -99,59 +60,121 @@ const QString& RawPath() {
         put(28, 8);
         put(68, 1000);
         f.write(header);
-        for (int n = 0; n < kRawFrames; ++n)
-            f.write(reinterpret_cast<const char*>(Frame().data()), kSide * kSide);
+        for (int n = 0; n < kRawFrames; ++n) {
+            const std::vector<BYTE> frame = Frame(n);
+            f.write(reinterpret_cast<const char*>(frame.data()), kSide * kSide);
+        }
         return p;
     }();
     return path;
 }
 
-void RawStreamRead(benchmark::State& state) {
-    IAVIStream* stream = OpenRawStream(RawPath());
-    if (!stream) {
+// The next frame index of one benchmark: repetitions go on where the last one stopped.
+int NextFrame(int* counter) {
+    const int n = *counter;
+    *counter = (n + 1) % kRawFrames;
+    return n;
+}
+
+void SourceGetFrame(benchmark::State& state) {
+    static int next = 0;
+    CFrameSource source;
+    if (!source.Open(RawPath())) {
         state.SkipWithError("the RAW file did not open");
         return;
     }
-    std::vector<BYTE> frame(kSide * kSide);
+    CFrameImage image;
     for (auto _ : state) {
-        for (LONG n = 0; n < kRawFrames; ++n) {
-            LONG bytes = 0;
-            AVIStreamRead(stream, n, 1, frame.data(), static_cast<LONG>(frame.size()), &bytes,
-                          nullptr);
-            benchmark::DoNotOptimize(frame.data());
+        if (!source.GetFrame(NextFrame(&next), &image, 0)) {
+            state.SkipWithError("a frame did not read");
+            return;
         }
+        benchmark::DoNotOptimize(image.GetBitmap());
     }
-    AVIStreamRelease(stream);
 }
 
 void PlainPread(benchmark::State& state) {
+    static int next = 0;
     const int fd = ::open(QFile::encodeName(RawPath()).constData(), O_RDONLY);
     std::vector<BYTE> frame(kSide * kSide);
     for (auto _ : state) {
-        for (int n = 0; n < kRawFrames; ++n) {
-            const ssize_t got = ::pread(fd, frame.data(), frame.size(),
-                                        kRawDataOffset + static_cast<off_t>(n) * kSide * kSide);
-            benchmark::DoNotOptimize(got);
-            benchmark::DoNotOptimize(frame.data());
-        }
+        const off_t at = kRawDataOffset + static_cast<off_t>(NextFrame(&next)) * kSide * kSide;
+        const ssize_t got = ::pread(fd, frame.data(), frame.size(), at);
+        benchmark::DoNotOptimize(got);
+        benchmark::DoNotOptimize(frame.data());
     }
     ::close(fd);
+}
+
+// Two colour sets that turn colours into grey levels, differing in brightness so that each
+// step builds its table afresh; the black-and-white set stays.
+struct DisplaySets {
+    DisplaySets() {
+        for (CLutParamSet* set : {&colour[0], &colour[1], &bw})
+            ResetLutParams(set);
+        for (int i = 0; i < 2; ++i) {
+            colour[i].SetColor2BW(1);
+            colour[i].SetContrast(0, 40);
+            colour[i].SetBrightness(0, i ? -12 : 12);
+        }
+    }
+    CLutParamSet colour[2];
+    CLutParamSet bw;
+};
+
+void SourceDisplayGrey(benchmark::State& state) {
+    CFrameSource source;
+    if (!source.Open(RawPath())) {
+        state.SkipWithError("the RAW file did not open");
+        return;
+    }
+    const DisplaySets sets;
+    CFrameImage image;
+    source.GetFrameDib(0, &image, sets.colour[0], sets.bw, 0);
+    int step = 0;
+    for (auto _ : state) {
+        ++step;
+        source.GetFrameDib(0, &image, sets.colour[step & 1], sets.bw, 0);
+        benchmark::DoNotOptimize(image.GetBitmap());
+    }
+}
+
+void OpenCvLut(benchmark::State& state) {
+    const DisplaySets sets;
+    CDisplayLut lut;
+    lut.Build(sets.colour[0], 0);
+    BYTE levels[256];
+    lut.GreyLevels(nullptr, 256, levels);
+    const cv::Mat table(1, 256, CV_8U, levels);
+    std::vector<BYTE> frame = Frame(0);
+    const cv::Mat src(kSide, kSide, CV_8U, frame.data());
+    cv::Mat dst(kSide, kSide, CV_8U);
+    for (auto _ : state) {
+        cv::LUT(src, table, dst);
+        benchmark::DoNotOptimize(dst.data);
+        benchmark::ClobberMemory();
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     cv::setNumThreads(1);
-    benchmark::RegisterBenchmark("display_table/grey8", DisplayTableGrey8)
+    benchmark::RegisterBenchmark("source/get_frame_raw", SourceGetFrame)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("posix/pread", PlainPread)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("source/display_grey", SourceDisplayGrey)
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("opencv/LUT", OpenCvLut)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("raw_stream/read", RawStreamRead)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("posix/pread", PlainPread)->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("display_table/grey8", "opencv/LUT", 1.2);
-    reporter.PrintRatio("raw_stream/read", "posix/pread", 1.1);
+    reporter.PrintRatio("CFrameSource::GetFrame, RAW", "source/get_frame_raw", "posix/pread", 1.1);
+    reporter.PrintRatio("colour-to-grey display mapping (GetFrameDib)", "source/display_grey",
+                        "opencv/LUT", 1.2);
     benchmark::Shutdown();
     QFile::remove(RawPath());
     return 0;

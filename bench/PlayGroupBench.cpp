@@ -1,7 +1,8 @@
 // One step of a play group at full speed: four base-synchronised video members of 1024 x 1024
 // frames at one rate, so that every step moves each of them to a new frame; the play control
-// moves the top one, every member reads and paints its frame. Printed as a ratio to the 10 ms
-// period of a 100 frames/s play timer.
+// moves the top one, every member reads and paints its frame. Printed as a ratio to four
+// preads of the same frames, measured in the same run. Every repetition goes on to frames it
+// has not shown yet, from recordings of 240 frames.
 
 #include "bench/RatioReporter.h"
 #include "frames/FrameSource.h"
@@ -22,6 +23,7 @@
 #include <QFile>
 #include <QWidget>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -32,7 +34,8 @@
 namespace {
 
 constexpr int kSide = 1024;
-constexpr int kFrames = 64;
+constexpr int kFrames = 240;
+constexpr int kStepsPerRepetition = 80;
 constexpr int kDataOffset = 1024;
 constexpr int kMembers = 4;
 
@@ -66,6 +69,23 @@ QString WriteRecording(int index, int rate) {
     return path;
 }
 
+// The members' recordings, written once and removed at the end.
+const std::vector<QString>& Recordings() {
+    static const std::vector<QString> paths = [] {
+        std::vector<QString> p;
+        for (int i = 0; i < kMembers; ++i)
+            p.push_back(WriteRecording(i, 1000));
+        return p;
+    }();
+    return paths;
+}
+
+// The frame of the next step; repetitions go on where the last one stopped.
+int NextFrame(int* counter) {
+    *counter = (*counter + 1) % kFrames;
+    return *counter;
+}
+
 void SynchronisationStep(benchmark::State& state) {
     CWinApp app("bench");
     CWnd main;
@@ -78,16 +98,15 @@ void SynchronisationStep(benchmark::State& state) {
     CMultiDocTemplate vidTemplate(145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame),
                                   RUNTIME_CLASS(CVidView));
 
-    std::vector<QString> paths;
     std::vector<CVidView*> members;
     for (int i = 0; i < kMembers; ++i) {
-        paths.push_back(WriteRecording(i, 1000));
+        const QString& path = Recordings()[static_cast<size_t>(i)];
         auto* source = new CFrameSource;
         CFrameSourcePtr ptr(source);
         CDocument* doc = vidTemplate.OpenDocumentFile(QString(), TRUE);
         POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
         auto* view = doc ? dynamic_cast<CVidView*>(doc->GetNextView(pos)) : nullptr;
-        if (!view || source->Open(paths.back()) != 1) {
+        if (!view || source->Open(path) != 1) {
             state.SkipWithError("a member did not open");
             return;
         }
@@ -108,10 +127,12 @@ void SynchronisationStep(benchmark::State& state) {
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 
-    int frame = 0;
+    static int frame = 0;
     CPlayControlWnd& control = group->GetPlayControl();
+    control.GotoFrame(frame, TRUE);
+    QApplication::processEvents();
     for (auto _ : state) {
-        frame = (frame + 1) % kFrames;
+        NextFrame(&frame);
         // Each member's stream window reads its frame; the event loop then paints it, as the
         // play timer's next turn would.
         control.GotoFrame(frame, TRUE);
@@ -122,20 +143,35 @@ void SynchronisationStep(benchmark::State& state) {
         member->GetParentFrame()->DestroyWindow();
     main.DestroyWindow();
     app.m_pMainWnd = nullptr;
-    for (const QString& path : paths)
-        QFile::remove(path);
 }
 
-// The play timer's period at 100 frames per second, as a measured run would report it.
-void TimerPeriod(benchmark::State& state) {
-    for (auto _ : state)
-        state.SetIterationTime(0.010);
+// What the step stands on: each member's frame read from its file.
+void FourPreads(benchmark::State& state) {
+    static int frame = 0;
+    std::vector<int> files;
+    for (const QString& path : Recordings())
+        files.push_back(::open(QFile::encodeName(path).constData(), O_RDONLY));
+    std::vector<char> buffer(kSide * kSide);
+    for (auto _ : state) {
+        const off_t at = kDataOffset + static_cast<off_t>(NextFrame(&frame)) * kSide * kSide;
+        for (const int fd : files)
+            benchmark::DoNotOptimize(::pread(fd, buffer.data(), buffer.size(), at));
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    for (const int fd : files)
+        ::close(fd);
 }
 
 }  // namespace
 
-BENCHMARK(SynchronisationStep)->Name("group/sync_step_4x1024")->Unit(benchmark::kMillisecond);
-BENCHMARK(TimerPeriod)->Name("timer/period_100fps")->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(SynchronisationStep)
+    ->Name("group/sync_step_4x1024")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kStepsPerRepetition);
+BENCHMARK(FourPreads)
+    ->Name("posix/pread_4x1024")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kStepsPerRepetition);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -143,7 +179,10 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("group/sync_step_4x1024", "timer/period_100fps/manual_time", 0.5);
+    reporter.PrintRatio("play group step, 4 members", "group/sync_step_4x1024",
+                        "posix/pread_4x1024", 1.5);
     benchmark::Shutdown();
+    for (const QString& path : Recordings())
+        QFile::remove(path);
     return 0;
 }

@@ -1,7 +1,11 @@
 #pragma once
 
-// A console reporter that keeps each run's time, so that a benchmark can print its result as a
-// ratio against the library it is measured against once the table is done.
+// A console reporter that keeps each benchmark's time, so that a benchmark can print its result
+// as a ratio against the baseline measured in the same run once the table is done. With
+// repetitions it keeps the median of them; a single run stands for itself.
+//
+// Each ratio comes out as one tab-separated line starting "ROW" (path, ours, baseline, ratio,
+// goal, met); bench.sh gathers these lines of every benchmark into one table.
 
 #include <benchmark/benchmark.h>
 
@@ -12,40 +16,71 @@
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    // Plain text: the rows are picked out of the output line by line.
+    RatioReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            m_times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        for (const Run& run : runs) {
+            const std::string& name = run.run_name.function_name;
+            m_units[name] = benchmark::GetTimeUnitString(run.time_unit);
+            if (run.run_type == Run::RT_Aggregate) {
+                if (run.aggregate_name == "median") {
+                    m_times[name] = run.GetAdjustedRealTime();
+                    m_median[name] = true;
+                }
+            } else if (!m_median[name]) {
+                m_times[name] = run.GetAdjustedRealTime();
+            }
+        }
     }
 
-    // Prints time(ours) / time(theirs); a goal above 0 is an upper bound.
-    void PrintRatio(const std::string& ours, const std::string& theirs, double goal) const {
+    // time(ours) / time(theirs); goal is an upper bound.
+    void PrintRatio(const std::string& path, const std::string& ours, const std::string& theirs,
+                    double goal) const {
         double a = 0;
         double b = 0;
         if (!Find(ours, theirs, a, b) || b <= 0)
-            return;
+            return PrintMissing(path, ours, theirs);
         const double ratio = a / b;
-        std::printf("%-28s %.2fx %s", ours.c_str(), ratio, theirs.c_str());
-        if (goal > 0)
-            std::printf(" (goal <= %.2fx)%s", goal, ratio <= goal ? "" : "  ABOVE GOAL");
-        std::printf("\n");
+        PrintRow(path, ours, theirs, a, b, ratio, "<= " + Fixed(goal) + "x", ratio <= goal, "x");
     }
 
-    // Prints rate(ours) / rate(theirs) = time(theirs) / time(ours); a goal above 0 is a lower
-    // bound.
-    void PrintRate(const std::string& ours, const std::string& theirs, double goal) const {
+    // rate(ours) / rate(theirs) = time(theirs) / time(ours); goal is a lower bound.
+    void PrintRate(const std::string& path, const std::string& ours, const std::string& theirs,
+                   double goal) const {
         double a = 0;
         double b = 0;
         if (!Find(ours, theirs, a, b) || a <= 0)
-            return;
+            return PrintMissing(path, ours, theirs);
         const double ratio = b / a;
-        std::printf("%-28s %.2f of the rate of %s", ours.c_str(), ratio, theirs.c_str());
-        if (goal > 0)
-            std::printf(" (goal >= %.2f)%s", goal, ratio >= goal ? "" : "  BELOW GOAL");
-        std::printf("\n");
+        PrintRow(path, ours, theirs, a, b, ratio, ">= " + Fixed(goal) + " of the rate",
+                 ratio >= goal, "");
     }
 
 private:
+    static std::string Fixed(double v) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.2f", v);
+        return text;
+    }
+
+    // Times as the benchmarks report them, in their own unit.
+    void PrintRow(const std::string& path, const std::string& oursName,
+                  const std::string& theirsName, double ours, double theirs, double ratio,
+                  const std::string& goal, bool met, const char* suffix) const {
+        std::printf("ROW\t%s\t%.1f %s\t%.1f %s (%s)\t%.2f%s\t%s\t%s\n", path.c_str(), ours,
+                    m_units.at(oursName).c_str(), theirs, m_units.at(theirsName).c_str(),
+                    theirsName.c_str(), ratio, suffix, goal.c_str(), met ? "met" : "NOT MET");
+        std::fflush(stdout);
+    }
+
+    static void PrintMissing(const std::string& path, const std::string& ours,
+                             const std::string& theirs) {
+        std::printf("ROW\t%s\t%s?\t%s?\t-\t-\tNOT MEASURED\n", path.c_str(), ours.c_str(),
+                    theirs.c_str());
+    }
+
     bool Find(const std::string& ours, const std::string& theirs, double& a, double& b) const {
         const auto x = m_times.find(ours);
         const auto y = m_times.find(theirs);
@@ -57,4 +92,6 @@ private:
     }
 
     std::map<std::string, double> m_times;
+    std::map<std::string, bool> m_median;
+    std::map<std::string, std::string> m_units;
 };

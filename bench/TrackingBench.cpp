@@ -133,9 +133,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRate("matcher/no_rotation", "opencv/match_template", 0.75);
-    reporter.PrintRate("matcher/no_rotation", "opencv/match_template_padded", 0.0);
-    reporter.PrintRate("matcher/rotation", "opencv/match_template", 0.0);
+    reporter.PrintRate("tracking, no rotation", "matcher/no_rotation", "opencv/match_template",
+                       0.75);
     benchmark::Shutdown();
     return 0;
 }

@@ -206,11 +206,6 @@ void CDisplayLut::ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bo
         std::memset(dst, 0, static_cast<size_t>(dstRowBytes * height));
         return;
     }
-    // An 8-bit frame without its own colours is a grey frame.
-    RGBQUAD greyRamp[256];
-    ResetPalette(greyRamp);
-    const RGBQUAD* colours = srcColourTable ? srcColourTable : greyRamp;
-
     const int bytesPerPixel = bitsPerPixel / 8;
     const int64_t srcRowBytes = SourceRowBytes(bytesPerPixel, width, dwordRows);
     const auto weighted = [&](unsigned b, unsigned g, unsigned r) {
@@ -220,28 +215,10 @@ void CDisplayLut::ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bo
     };
     if (bitsPerPixel == 8) {
         // An index has one grey level: work it out once per entry, then look pixels up.
-        BYTE levels[256] = {};
-        const int entries = srcColourTable ? std::clamp(colourCount, 0, 256) : 256;
-        for (int i = 0; i < entries; ++i)
-            levels[i] = weighted(colours[i].rgbBlue, colours[i].rgbGreen, colours[i].rgbRed);
-        for (int y = 0; y < height; ++y) {
-            const BYTE* __restrict s = src + y * srcRowBytes;
-            BYTE* __restrict d = dst + y * dstRowBytes;
-            int x = 0;
-            // Eight independent lookups per round keep the loads in flight (byte k of the word
-            // is pixel x + k on the little-endian machines we build for).
-            static_assert(std::endian::native == std::endian::little);
-            for (; x + 8 <= width; x += 8) {
-                uint64_t packed;
-                std::memcpy(&packed, s + x, 8);
-                uint64_t out = 0;
-                for (int k = 0; k < 8; ++k)
-                    out |= uint64_t{levels[(packed >> (8 * k)) & 0xFF]} << (8 * k);
-                std::memcpy(d + x, &out, 8);
-            }
-            for (; x < width; ++x)
-                d[x] = levels[s[x]];
-        }
+        BYTE levels[256];
+        GreyLevels(srcColourTable, colourCount, levels);
+        for (int y = 0; y < height; ++y)
+            LookUpRow(src + y * srcRowBytes, dst + y * dstRowBytes, levels, width);
         return;
     }
     for (int y = 0; y < height; ++y) {
@@ -256,4 +233,44 @@ void CDisplayLut::ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bo
             }
         }
     }
+}
+
+void CDisplayLut::GreyLevels(const RGBQUAD* srcColourTable, int colourCount,
+                             BYTE levels[256]) const {
+    std::fill_n(levels, 256, BYTE{0});
+    const unsigned w0 = m_params.BlueScale();
+    const unsigned w1 = m_params.GreenScale();
+    const unsigned w2 = m_params.RedScale();
+    const unsigned sum = w0 + w1 + w2;
+    if (sum == 0)
+        return;
+    // An 8-bit frame without its own colours is a grey frame.
+    RGBQUAD greyRamp[256];
+    ResetPalette(greyRamp);
+    const RGBQUAD* colours = srcColourTable ? srcColourTable : greyRamp;
+    const int entries = srcColourTable ? std::clamp(colourCount, 0, 256) : 256;
+    for (int i = 0; i < entries; ++i)
+        levels[i] = static_cast<BYTE>((m_palette[colours[i].rgbBlue].rgbBlue * w0 +
+                                       m_palette[colours[i].rgbGreen].rgbGreen * w1 +
+                                       m_palette[colours[i].rgbRed].rgbRed * w2) /
+                                      sum);
+}
+
+void CDisplayLut::LookUpRow(const BYTE* src, BYTE* dst, const BYTE* levels, int width) {
+    const BYTE* __restrict s = src;
+    BYTE* __restrict d = dst;
+    int x = 0;
+    // Eight independent lookups per round keep the loads in flight (byte k of the word is
+    // pixel x + k on the little-endian machines we build for).
+    static_assert(std::endian::native == std::endian::little);
+    for (; x + 8 <= width; x += 8) {
+        uint64_t packed;
+        std::memcpy(&packed, s + x, 8);
+        uint64_t out = 0;
+        for (int k = 0; k < 8; ++k)
+            out |= uint64_t{levels[(packed >> (8 * k)) & 0xFF]} << (8 * k);
+        std::memcpy(d + x, &out, 8);
+    }
+    for (; x < width; ++x)
+        d[x] = levels[s[x]];
 }

@@ -43,6 +43,10 @@ public:
     // grey levels when it is null.
     void ConvertToGrey(const BYTE* src, BYTE* dst, int bitsPerPixel, bool dwordRows, int width,
                        int height, const RGBQUAD* srcColourTable, int colourCount = 256) const;
+    // The grey level ConvertToGrey gives each index of an 8-bit source with those colours.
+    void GreyLevels(const RGBQUAD* srcColourTable, int colourCount, BYTE levels[256]) const;
+    // One row of 8-bit indices through levels.
+    static void LookUpRow(const BYTE* src, BYTE* dst, const BYTE* levels, int width);
 
 private:
     void ApplyChannel(const CLutParamSet& params, int channel, BYTE mask);

@@ -176,6 +176,14 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
     PGETFRAME reader = AVIStreamGetFrameOpen(stream, nullptr);
     if (!reader)
         return 0;
+    const int result = FillFromReader(reader, stream, n, checkSize);
+    AVIStreamGetFrameClose(reader);
+    return result;
+}
+
+int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize) {
+    if (!reader || !stream)
+        return 0;
     const LONG length = AVIStreamLength(stream);
     n = std::clamp<LONG>(n, 0, std::max<LONG>(length - 1, 0));
     if (checkSize) {
@@ -194,10 +202,8 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
             return true;
         };
         LONG w0 = 0, h0 = 0, wn = 0, hn = 0;
-        if (!frameSize(0, &w0, &h0) || !frameSize(n, &wn, &hn) || w0 != wn || h0 != hn) {
-            AVIStreamGetFrameClose(reader);
+        if (!frameSize(0, &w0, &h0) || !frameSize(n, &wn, &hn) || w0 != wn || h0 != hn)
             return 0;
-        }
     }
     const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(reader, n));
     std::unique_ptr<Bitmap> bitmap;
@@ -213,7 +219,6 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
         if ((reused || bitmap) && dib->biBitCount == 8)
             TakeColours(table, dib->biClrUsed, &m_palette);
     }
-    AVIStreamGetFrameClose(reader);
     if (reused) {
         m_bufferSize = -1;
         SetPaletteOnBitmap();

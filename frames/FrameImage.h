@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+class CAviGetFrame;
 class CDC;
 class CDib;
 
@@ -30,6 +31,9 @@ public:
     // held bitmap is untouched on failure. 8-bit frames bring their colour table into the
     // palette (a frame without colours keeps the palette it had); 32-bit frames become 24-bit.
     int FillFromStream(IAVIStream* stream, LONG n, bool checkSize);
+    // The same through a frame reader of stream kept open by the caller, so that its buffer
+    // serves frame after frame.
+    int FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize);
     // The same from a bitmap in memory (8, 24 or 32 bits; either row order). False for a
     // missing or empty DIB or another depth.
     bool FillFromDib(const CDib* dib);

@@ -101,6 +101,7 @@ CFrameSource::~CFrameSource() {
 }
 
 void CFrameSource::ReleaseStream() {
+    m_reader.reset();
     AVIStreamRelease(m_stream);
     m_stream = nullptr;
     m_sequenceStream = nullptr;
@@ -310,7 +311,9 @@ int CFrameSource::ReadFrame(int n) {
     std::lock_guard read(m_readMutex);
     if (!m_open || !m_stream)
         return 0;
-    return m_frameImage->FillFromStream(m_stream, n, true);
+    if (!m_reader)
+        m_reader = std::make_unique<CAviGetFrame>(m_stream);
+    return m_frameImage->FillFromReader(m_reader.get(), m_stream, n, true);
 }
 
 int CFrameSource::CopyFrameImage(int, CFrameImage* image) {
@@ -431,6 +434,7 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         m_usedSets[i] = *sets[i];
         m_luts[i].Build(m_usedSets[i], i);
         m_setBuilt[i] = true;
+        m_greyLevelsValid = m_greyLevelsValid && i != 0;
         rebuilt = true;
     }
     if (reread || rebuilt || !m_displayValid || m_displayColourMode != (colourMode != 0)) {
@@ -441,13 +445,19 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
             if (!ReuseOrCreateDib(&m_displayFrame, width, height, 8) ||
                 !m_readImage.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data))
                 return 0;
-            // The read rows run top to bottom, the grey bitmap's bottom to top.
+            // One grey level per colour, derived again only when the colours or the table
+            // change; the read rows run top to bottom, the grey bitmap's bottom to top.
+            if (!m_greyLevelsValid ||
+                std::memcmp(m_greyColours, m_cachedColours, sizeof m_greyColours) != 0) {
+                m_luts[0].GreyLevels(m_cachedColours, 256, m_greyLevels);
+                std::copy_n(m_cachedColours, 256, m_greyColours);
+                m_greyLevelsValid = true;
+            }
             const size_t stride = DibRowBytes(width, 8);
             for (int y = 0; y < height; ++y)
-                m_luts[0].ConvertToGrey(
+                CDisplayLut::LookUpRow(
                     static_cast<const BYTE*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride,
-                    m_displayFrame.GetBits() + stride * (height - 1 - y), 8, true, width, 1,
-                    m_cachedColours);
+                    m_displayFrame.GetBits() + stride * (height - 1 - y), m_greyLevels, width);
             m_readImage.UnlockBits(&data);
             std::memcpy(m_displayFrame.GetColourTable(), m_luts[1].Palette(),
                         256 * sizeof(RGBQUAD));

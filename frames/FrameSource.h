@@ -16,6 +16,7 @@
 #include "frames/Notifier.h"
 #include "platform/framework/Object.h"
 #include "platform/media/AviFile.h"
+#include "platform/media/AviGetFrame.h"
 #include "platform/wintypes/FileTime.h"
 
 #include <QString>
@@ -60,6 +61,9 @@ public:
     virtual int Close();
     // Decodes frame n into the source's frame image: 1, or 0 when closed or unreadable.
     virtual int ReadFrame(int n);
+    // How often the frame reader of the open stream grew its frame buffer (0 before the first
+    // read): reading frames of one size allocates it once.
+    int FrameBufferAllocations() const { return m_reader ? m_reader->BufferAllocations() : 0; }
     // Makes image a copy of the source's frame image: 1, or 0 for a null image.
     virtual int CopyFrameImage(int n, CFrameImage* image);
     // Removes a listener: 0, or E_FAIL when the listener list cannot be had within 3 s.
@@ -176,6 +180,7 @@ private:
     IAVIStream* m_sequenceStream = nullptr;  // these three name m_stream when it is theirs
     IAVIStream* m_seriesStream = nullptr;
     IAVIStream* m_colourFilter = nullptr;
+    std::unique_ptr<CAviGetFrame> m_reader;  // over m_stream, opened on the first read
     std::unique_ptr<CFrameImage> m_frameImage;
     int m_currentFrame = -1;
     int m_frameCount = 0;
@@ -202,6 +207,10 @@ private:
     CFrameImage m_readImage;
     bool m_cacheIndexed = false;
     RGBQUAD m_cachedColours[256] = {};
+    // The grey level of each cached colour through m_luts[0], and the colours they were for.
+    BYTE m_greyLevels[256] = {};
+    RGBQUAD m_greyColours[256] = {};
+    bool m_greyLevelsValid = false;
     CDib m_cachedFrame;
     CLutParamSet m_usedSets[2];
     bool m_setBuilt[2] = {false, false};

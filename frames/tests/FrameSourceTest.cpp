@@ -3,6 +3,7 @@
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
 #include "frames/IdObjectBase.h"
+#include "platform/media/AviStreamFunctions.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "testsupport/IsolatedTest.h"
 
@@ -554,3 +555,49 @@ TEST_F(FrameSourceTest, SharedSourceLivesUntilTheLastHolder) {
 }
 
 }  // namespace
+
+TEST_F(FrameSourceTest, ReadingFrameAfterFrameAllocatesTheFrameBufferOnce) {
+    const struct {
+        TestAviLayout layout;
+        const char* name;
+    } cases[] = {
+        {{TestAviKind::RawPal8, 9, 5, 12, 0}, "pal.avi"},
+        {{TestAviKind::RawBgr24, 7, 4, 12, 0}, "rgb.avi"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = Avi(c.name, c.layout);
+        CFrameSource source;
+        ASSERT_EQ(source.Open(path), 1);
+        EXPECT_EQ(source.FrameBufferAllocations(), 0);
+        CFrameImage image;
+        for (int n = 0; n < c.layout.frames; ++n) {
+            ASSERT_EQ(source.GetFrame(n, &image, 0), 1);
+            // Each frame is the one asked for, not the previous one left in the buffer.
+            CFrameImage fresh;
+            IAVIStream* stream = nullptr;
+            PAVIFILE file = nullptr;
+            ASSERT_EQ(AVIFileOpen(&file, path, OF_READ, nullptr), AVIERR_OK);
+            ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
+            ASSERT_EQ(fresh.FillFromStream(stream, n, true), 1);
+            AVIStreamRelease(stream);
+            AVIFileRelease(file);
+            BitmapData a, b;
+            const PixelFormat format = image.GetBitmap()->GetPixelFormat();
+            ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeRead, format, &a));
+            ASSERT_TRUE(fresh.LockBits(nullptr, ImageLockModeRead, format, &b));
+            const int row = c.layout.width * (format == PixelFormat8bppIndexed ? 1 : 3);
+            for (int y = 0; y < c.layout.height; ++y)
+                EXPECT_EQ(std::memcmp(static_cast<const BYTE*>(a.Scan0) + y * a.Stride,
+                                      static_cast<const BYTE*>(b.Scan0) + y * b.Stride, row),
+                          0)
+                    << "frame " << n << " row " << y;
+            image.UnlockBits(&a);
+            fresh.UnlockBits(&b);
+        }
+        EXPECT_EQ(source.FrameBufferAllocations(), 1);
+        // Closing lets the reader go; the next stream starts its own buffer.
+        source.Close();
+        EXPECT_EQ(source.FrameBufferAllocations(), 0);
+    }
+}

@@ -16,7 +16,7 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     if (m_stream->ReadFormat(position, nullptr, &formatBytes) != AVIERR_OK ||
         formatBytes < kBitmapInfoHeaderBytes)
         return nullptr;
-    m_format.assign(static_cast<size_t>(formatBytes), 0);
+    m_format.resize(static_cast<size_t>(formatBytes));
     if (m_stream->ReadFormat(position, m_format.data(), &formatBytes) != AVIERR_OK)
         return nullptr;
     BITMAPINFOHEADER in;
@@ -50,7 +50,10 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     if (pixelBytes / outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
         return nullptr;
     // Every byte is written below; a frame of the same size reuses the buffer as it is.
-    m_packed.resize((total + 3) / 4);
+    const size_t words = (total + 3) / 4;
+    if (words > m_packed.capacity())
+        ++m_allocations;
+    m_packed.resize(words);
     auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
 
     BITMAPINFOHEADER out;

@@ -25,12 +25,16 @@ public:
     // The packed bitmap of frame position, or null when it cannot be read. Valid until the
     // next call or until the reader is closed.
     BITMAPINFOHEADER* GetFrame(LONG position);
+    // How often the frame buffer had to grow: a reader kept open over frames of one size
+    // allocates it once.
+    int BufferAllocations() const { return m_allocations; }
 
 private:
     IAVIStream* m_stream;
     std::vector<BYTE> m_format;
     std::vector<BYTE> m_read;
     std::vector<DWORD> m_packed;  // words, so that the header at its start is aligned
+    int m_allocations = 0;
 };
 
 using PGETFRAME = CAviGetFrame*;
