@@ -127,9 +127,12 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("sensordata/save", "stdio/fwrite", 1.5);
-    reporter.PrintRatio("sensordata/open", "stdio/fread", 1.5);
-    reporter.PrintRatio("sensordata/export_au2", "snprintf/loop", 1.3);
+    reporter.PrintRatio("CSensorDataSet::Save, 16 channels x 1M scans", "sensordata/save",
+                        "stdio/fwrite", 1.5);
+    reporter.PrintRatio("CSensorDataSet::Open, the same file", "sensordata/open", "stdio/fread",
+                        1.5);
+    reporter.PrintRatio("text export (.au2), 100k scans", "sensordata/export_au2", "snprintf/loop",
+                        1.3);
     benchmark::Shutdown();
     return 0;
 }
