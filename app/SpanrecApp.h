@@ -6,6 +6,7 @@
 // window kind whose subsystem is not built yet is registered with placeholder classes that
 // say so when opened.
 
+#include "devices/core/DeviceManager.h"
 #include "shell/VidraApp.h"
 
 #include <QString>
@@ -39,6 +40,10 @@ public:
     // The key of table row i.
     static QString TemplateKey(int index);
 
+    // The one device manager of the run: open devices live until the program ends, whichever
+    // windows come and go.
+    CDeviceManager* GetDeviceManager() { return &m_deviceManager; }
+
 protected:
     void OnAppAbout();
     // File/Open: the program's own dialog of video, data and play-group files.
@@ -48,4 +53,5 @@ private:
     void AddTemplates();
 
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
+    CDeviceManager m_deviceManager;
 };

@@ -4,6 +4,7 @@
 // panes, refuses to close while a recording runs or while a long operation holds the close
 // block, closes every document in order when it does close, and answers the Help commands.
 
+#include "devices/core/DeviceLink.h"
 #include "platform/framework/StatusBar.h"
 #include "shell/VidraFrameWnd.h"
 
@@ -59,6 +60,9 @@ public:
     // executable.
     static QStringList HelpFilePaths();
 
+    // The device links of every window that shows a device.
+    const CDeviceLinkList& GetDeviceLinkList() const { return m_deviceLinks; }
+
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
@@ -75,4 +79,5 @@ private:
 
     CStatusBar m_wndStatusBar;
     BOOL m_bClosing = FALSE;
+    CDeviceLinkList m_deviceLinks;
 };

@@ -1,0 +1,168 @@
+#pragma once
+
+// The interface between the program and a camera or data-card driver. A driver is a shared
+// module that exports one C entry, kDriverEntryName, of type DriverEntry; the host calls it
+// with its services table and gets the driver's families back. The classes below are the
+// whole contract: a module built against another kDriverApiVersion is not loaded.
+//
+// Every call comes on the user-interface thread, except ReadMemoryFrame, which the save thread
+// makes under the recording frame source's lock. Drivers never sleep: they read the host's
+// clock and ask for a poll when they have timed work to do.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+inline constexpr int kDriverApiVersion = 1;
+inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
+
+// Device types: cameras and data cards.
+inline constexpr int kDeviceTypeCamera = 1;
+inline constexpr int kDeviceTypeDataCard = 2;
+
+// Device modes as SetMode takes them.
+inline constexpr int kModeLive = 1;
+inline constexpr int kModeStopped = 2;  // a recording is held
+inline constexpr int kModeArmed = 3;
+inline constexpr int kModeIdle = 5;
+
+inline constexpr int kRoleMaster = 0;
+inline constexpr int kRoleSlave = 1;
+inline constexpr int kNoSoftwareStop = 4;
+
+// What the host offers every driver.
+struct DriverHostServices {
+    int apiVersion = kDriverApiVersion;
+    // Monotonic time in nanoseconds.
+    int64_t (*now)(void* context) = nullptr;
+    // Asks the host to call IDriverDevice::Poll after delayNs.
+    void (*requestPoll)(void* context, int64_t delayNs) = nullptr;
+    void* context = nullptr;
+};
+
+// The live image format: bits per pixel (8 or 24), width, height, row bytes.
+struct DriverImageFormat {
+    int bitsPerPixel = 8;
+    int width = 0;
+    int height = 0;
+    int rowBytes = 0;
+};
+
+// Bytes of one image row: 24-bit rows of (width + 1) x 3 and 8-bit rows of width + 3, each
+// rounded down to a multiple of 4.
+inline int DriverRowBytes(int width, int bitsPerPixel) {
+    const int bytes = bitsPerPixel == 24 ? (width + 1) * 3 : width + 3;
+    return bytes / 4 * 4;
+}
+
+// Record parameters the program compares across devices but never interprets.
+struct DriverRecordParams {
+    int32_t words[10] = {};
+};
+
+struct DriverTriggerSetting {
+    int type = 0;  // 0 software, 1 DIO input, 2 video trigger
+    int postTriggerFrames = 0;
+    int third = 0;
+};
+
+struct DriverRect {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
+class IDriverDevice {
+public:
+    virtual ~IDriverDevice() = default;
+
+    virtual std::string GetInfoText() = 0;
+    virtual std::string GetModel() = 0;
+    // Timed work the device asked for with requestPoll.
+    virtual void Poll() = 0;
+
+    virtual int SetMode(int mode) = 0;
+    virtual int GetMode() = 0;
+    virtual int SetRole(int role) = 0;
+    virtual int GetRole() = 0;
+    virtual int Trigger() = 0;
+    virtual int IsTriggered() = 0;
+    virtual int GetStopSupport() = 0;
+    virtual int Stop() = 0;
+    virtual int Reset() = 0;
+    virtual int SelfTest() = 0;
+
+    // Frames (scans for data cards) recorded, kept before the trigger, and the trigger index.
+    virtual int GetRecordedFrames(int* count) = 0;
+    virtual int GetPreTriggerFrames(int* count) = 0;
+    virtual int GetTriggerIndex(int* index) = 0;
+
+    virtual int GetRecordRate(double* rate) = 0;
+    virtual int SetRecordRate(double rate) = 0;
+    virtual int GetRateList(std::vector<double>* rates) = 0;
+    virtual int GetRateRange(double* minimum, double* maximum) = 0;
+    virtual int GetRecordParams(DriverRecordParams* params) = 0;
+    virtual int SetRecordParams(const DriverRecordParams& params) = 0;
+    virtual int GetClockSources(std::vector<std::string>* sources) = 0;
+    virtual int SetClockSource(int index) = 0;
+    virtual int GetCounterRange(int counter, int* minimum, int* maximum) = 0;
+    virtual int GetExposure(double* seconds) = 0;
+    virtual int SetExposure(double seconds) = 0;
+
+    virtual int GetResolution(int* width, int* height) = 0;
+    virtual int SetResolution(int width, int height) = 0;
+    virtual int GetResolutionList(std::vector<std::pair<int, int>>* sizes) = 0;
+    virtual int GetImageFormat(DriverImageFormat* format) = 0;
+
+    virtual int GetTriggerSetting(DriverTriggerSetting* setting) = 0;
+    virtual int SetTriggerSetting(const DriverTriggerSetting& setting) = 0;
+    virtual int GetMaxFrames(int* count) = 0;
+    virtual int GetTotalFrames(int* count) = 0;
+    virtual int GetMemoryBytes(int64_t* total, int64_t* used) = 0;
+    virtual int GetGauges(double* first, double* second) = 0;
+
+    virtual int SetVideoTriggerRegion(const DriverRect& region) = 0;
+    virtual int SetVideoTriggerLevels(int low, int high) = 0;
+    virtual int TrainVideoTrigger() = 0;
+
+    // The live frame due now into buffer (format of GetImageFormat): 0, or nonzero.
+    virtual int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) = 0;
+    // Frame index (0 = oldest) of the held recording.
+    virtual int ReadMemoryFrame(int index, void* buffer, int64_t size) = 0;
+
+    // Data cards: channels (two numbers each), acquisition and the two outputs.
+    virtual int GetChannelCount(int* channels) = 0;
+    virtual int StartAcquisition() = 0;
+    virtual int StopAcquisition() = 0;
+    virtual int SetAcquisitionParams(double scanRate, int scans) = 0;
+    // Scans from first on, each 2 x channels doubles.
+    virtual int ReadSamples(int64_t first, int scans, std::vector<double>* values) = 0;
+    virtual int SetDio6(int level) = 0;
+    virtual int SetDac0(double volts) = 0;
+};
+
+// A family of devices of one type and subtype that one driver drives.
+class IDriverFamily {
+public:
+    virtual ~IDriverFamily() = default;
+    virtual int GetType() = 0;
+    virtual int GetSubtype() = 0;
+    virtual std::string GetName() = 0;
+    // The family's device indices in display order.
+    virtual std::vector<int> GetDeviceIndices() = 0;
+    // Opens the device of that index, null when there is none.
+    virtual std::unique_ptr<IDriverDevice> Open(int index) = 0;
+};
+
+// What a module hands the host: its families.
+struct DriverModule {
+    std::vector<std::shared_ptr<IDriverFamily>> families;
+};
+
+// The entry returns the API version the module was built for; only when it equals hostVersion
+// does it fill *module (with an object the host then owns).
+extern "C" {
+typedef int (*DriverEntry)(int hostVersion, const DriverHostServices* host, DriverModule** module);
+}

@@ -1,0 +1,96 @@
+#pragma once
+
+// The simulated camera: 8-bit mono (or 24-bit colour) frames at the set rate by the host clock,
+// each a pure function of its frame number: a gradient, a bright square on a known path and
+// the frame number (32 bits, low byte first) at the start of the first row.
+//
+// Arming keeps a ring of the last m - p frames (m frames fit the memory, p is the post-trigger
+// count); a trigger (software, DIO input or the video trigger) records the trigger frame and
+// p - 1 more, and the camera stops holding the recording. The memory keeps frame numbers only
+// and renders frames when they are read, as fast as a copy.
+
+#include "devices/sim/SimDeviceBase.h"
+
+#include <cstdint>
+
+class CSimCamera : public CSimDeviceBase {
+public:
+    static constexpr int kSquareSize = 32;
+
+    CSimCamera(const DriverHostServices* host, int subtype, int index, bool colour,
+               int64_t memoryBytes);
+
+    // Renders frame into buffer (rowBytes per row, height rows).
+    static void RenderFrame(int64_t frame, int width, int height, int rowBytes, bool colour,
+                            unsigned char* buffer);
+    // Where the bright square's top-left corner is in frame.
+    static void SquareAt(int64_t frame, int width, int height, int* x, int* y);
+    // The frame due now.
+    int64_t CurrentFrame() const;
+    // The frame numbers the memory holds, oldest first (after a recording).
+    const std::vector<int64_t>& HeldFrames() const { return m_held; }
+    void SetMemoryBytes(int64_t bytes) { m_memoryBytes = bytes; }
+    // The DIO trigger input.
+    int SetDio6(int level) override;
+
+    std::string GetInfoText() override;
+    std::string GetModel() override;
+    void Poll() override;
+    int SetMode(int mode) override;
+    int GetMode() override;
+    int Trigger() override;
+    int IsTriggered() override;
+    int Stop() override;
+    int GetRecordedFrames(int* count) override;
+    int GetPreTriggerFrames(int* count) override;
+    int GetTriggerIndex(int* index) override;
+    int GetRecordRate(double* rate) override;
+    int SetRecordRate(double rate) override;
+    int GetRateList(std::vector<double>* rates) override;
+    int GetRateRange(double* minimum, double* maximum) override;
+    int GetExposure(double* seconds) override;
+    int SetExposure(double seconds) override;
+    int GetResolution(int* width, int* height) override;
+    int SetResolution(int width, int height) override;
+    int GetResolutionList(std::vector<std::pair<int, int>>* sizes) override;
+    int GetImageFormat(DriverImageFormat* format) override;
+    int GetTriggerSetting(DriverTriggerSetting* setting) override;
+    int SetTriggerSetting(const DriverTriggerSetting& setting) override;
+    int GetMaxFrames(int* count) override;
+    int GetTotalFrames(int* count) override;
+    int GetMemoryBytes(int64_t* total, int64_t* used) override;
+    int SetVideoTriggerRegion(const DriverRect& region) override;
+    int SetVideoTriggerLevels(int low, int high) override;
+    int TrainVideoTrigger() override;
+    int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) override;
+    int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
+
+private:
+    int64_t FrameBytes() const;
+    int MaxFrames() const;
+    // Brings the recording up to the frame due now.
+    void Advance();
+    void TriggerAt(int64_t frame);
+    double RegionMean(int64_t frame) const;
+
+    int m_subtype;
+    int m_index;
+    bool m_colour;
+    int64_t m_memoryBytes;
+    int m_mode = kModeIdle;
+    int m_width = 1280;
+    int m_height = 1024;
+    double m_rate = 1000;
+    double m_exposure = 0.0005;
+    int64_t m_startNs = 0;
+    DriverTriggerSetting m_trigger;
+    DriverRect m_region{0, 0, 64, 64};
+    int m_low = 64;
+    int m_high = 128;
+    int m_dio = 0;
+    int64_t m_armedFrom = 0;    // first frame of the armed ring
+    int64_t m_checkedUpTo = 0;  // frames the video trigger has looked at
+    int64_t m_triggerFrame = -1;
+    std::vector<int64_t> m_held;
+    int m_preTrigger = 0;
+};

@@ -1,0 +1,87 @@
+#pragma once
+
+// What every simulated device shares: the host clock, the test script and the answers of the
+// operations a kind of device does not have (1, "not supported").
+
+#include "devices/core/DriverApi.h"
+#include "devices/sim/SimClock.h"
+#include "devices/sim/SimScript.h"
+
+class CSimDeviceBase : public IDriverDevice {
+public:
+    explicit CSimDeviceBase(const DriverHostServices* host) { m_clock.host = host; }
+
+    CSimScript& Script() { return m_script; }
+
+    int GetStopSupport() override { return m_script.Enter("GetStopSupport") ? kNoSoftwareStop : 0; }
+    int Reset() override { return m_script.Enter("Reset"); }
+    int SelfTest() override { return m_script.Enter("SelfTest"); }
+    int SetRole(int role) override {
+        if (int refused = m_script.Enter("SetRole"))
+            return refused;
+        if (role != kRoleMaster && role != kRoleSlave)
+            return 1;
+        m_role = role;
+        return 0;
+    }
+    int GetRole() override { return m_role; }
+    int GetRecordParams(DriverRecordParams* params) override {
+        if (!params)
+            return 1;
+        *params = m_params;
+        return 0;
+    }
+    int SetRecordParams(const DriverRecordParams& params) override {
+        if (int refused = m_script.Enter("SetRecordParams"))
+            return refused;
+        m_params = params;
+        return 0;
+    }
+    int GetClockSources(std::vector<std::string>* sources) override {
+        if (!sources)
+            return 1;
+        *sources = {"Internal", "External"};
+        return 0;
+    }
+    int SetClockSource(int index) override { return index == 0 || index == 1 ? 0 : 1; }
+    int GetCounterRange(int, int* minimum, int* maximum) override {
+        if (!minimum || !maximum)
+            return 1;
+        *minimum = 0;
+        *maximum = 65535;
+        return 0;
+    }
+    int GetGauges(double* first, double* second) override {
+        if (!first || !second)
+            return 1;
+        *first = 35.0;   // sensor temperature, degrees
+        *second = 12.0;  // supply, volts
+        return 0;
+    }
+
+    // Camera-only operations.
+    int GetExposure(double*) override { return 1; }
+    int SetExposure(double) override { return 1; }
+    int GetResolution(int*, int*) override { return 1; }
+    int SetResolution(int, int) override { return 1; }
+    int GetResolutionList(std::vector<std::pair<int, int>>*) override { return 1; }
+    int GetImageFormat(DriverImageFormat*) override { return 1; }
+    int SetVideoTriggerRegion(const DriverRect&) override { return 1; }
+    int SetVideoTriggerLevels(int, int) override { return 1; }
+    int TrainVideoTrigger() override { return 1; }
+    int ReadLiveFrame(void*, int64_t, int64_t*) override { return 1; }
+    int ReadMemoryFrame(int, void*, int64_t) override { return 1; }
+    // Data-card-only operations.
+    int GetChannelCount(int*) override { return 1; }
+    int StartAcquisition() override { return 1; }
+    int StopAcquisition() override { return 1; }
+    int SetAcquisitionParams(double, int) override { return 1; }
+    int ReadSamples(int64_t, int, std::vector<double>*) override { return 1; }
+    int SetDac0(double) override { return 1; }
+
+protected:
+    SimClock m_clock;
+    CSimScript m_script;
+    int m_role = kRoleMaster;
+    DriverRecordParams m_params;
+};

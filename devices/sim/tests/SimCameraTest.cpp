@@ -1,0 +1,222 @@
+#include "devices/sim/SimCamera.h"
+
+#include "devices/sim/tests/SimHostClock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+uint32_t FrameNumberIn(const std::vector<unsigned char>& frame) {
+    uint32_t number = 0;
+    std::memcpy(&number, frame.data(), 4);
+    return number;
+}
+
+}  // namespace
+
+TEST(SimCameraTest, LiveFramesFollowTheHostClock) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    ASSERT_EQ(camera.SetResolution(320, 240), 0);
+    ASSERT_EQ(camera.SetRecordRate(250), 0);
+    ASSERT_EQ(camera.SetMode(kModeLive), 0);
+    DriverImageFormat format;
+    ASSERT_EQ(camera.GetImageFormat(&format), 0);
+    std::vector<unsigned char> frame(static_cast<size_t>(format.rowBytes) * format.height);
+    struct Case {
+        int64_t ns;
+        int64_t expected;
+    };
+    // 250 frames per second: one every 4 ms.
+    for (const Case& c : {Case{0, 0}, Case{3999999, 0}, Case{4000000, 1}, Case{1000000000, 250},
+                          Case{2002000000, 500}}) {
+        clock.nowNs = c.ns;
+        int64_t number = -1;
+        ASSERT_EQ(camera.ReadLiveFrame(frame.data(), static_cast<int64_t>(frame.size()), &number),
+                  0);
+        EXPECT_EQ(number, c.expected) << c.ns;
+        EXPECT_EQ(FrameNumberIn(frame), static_cast<uint32_t>(c.expected));
+    }
+    // A rate change goes on from the frame due now.
+    clock.nowNs = 1000000000;
+    ASSERT_EQ(camera.SetRecordRate(1000), 0);
+    EXPECT_EQ(camera.CurrentFrame(), 250);
+    clock.nowNs += 10000000;
+    EXPECT_EQ(camera.CurrentFrame(), 260);
+    EXPECT_NE(camera.ReadLiveFrame(frame.data(), static_cast<int64_t>(frame.size()) - 1, nullptr),
+              0);
+    std::vector<double> rates;
+    camera.GetRateList(&rates);
+    EXPECT_LE(rates.size(), 30u);
+    EXPECT_EQ(camera.SetRecordRate(333), 1);
+}
+
+TEST(SimCameraTest, ContentIsAPureFunctionOfTheFrameNumber) {
+    struct Case {
+        int width, height;
+        bool colour;
+    };
+    for (const Case& c : {Case{320, 240, false}, Case{320, 240, true}, Case{7, 5, true}}) {
+        const int rowBytes = DriverRowBytes(c.width, c.colour ? 24 : 8);
+        std::vector<unsigned char> a(static_cast<size_t>(rowBytes) * c.height);
+        std::vector<unsigned char> b(a.size());
+        CSimCamera::RenderFrame(41, c.width, c.height, rowBytes, c.colour, a.data());
+        CSimCamera::RenderFrame(41, c.width, c.height, rowBytes, c.colour, b.data());
+        EXPECT_EQ(a, b);
+        CSimCamera::RenderFrame(42, c.width, c.height, rowBytes, c.colour, b.data());
+        EXPECT_NE(a, b);
+    }
+    // The bright square sits where SquareAt says, on the gradient everywhere else.
+    const int width = 320;
+    const int height = 240;
+    std::vector<unsigned char> frame(static_cast<size_t>(width) * height);
+    CSimCamera::RenderFrame(10, width, height, width, false, frame.data());
+    int x = 0;
+    int y = 0;
+    CSimCamera::SquareAt(10, width, height, &x, &y);
+    EXPECT_EQ(frame[static_cast<size_t>(y + 5) * width + x + 5], 255);
+    EXPECT_EQ(frame[static_cast<size_t>(200) * width + 300], (300 + 200 + 10) & 0xFF);
+}
+
+TEST(SimCameraTest, ArmTriggerAndDownload) {
+    SimHostClock clock;
+    const int width = 320;
+    const int height = 240;
+    const int64_t frameBytes = int64_t(width) * height;
+    CSimCamera camera(&clock.services, 1, 0, false, 1000 * frameBytes);
+    ASSERT_EQ(camera.SetResolution(width, height), 0);
+    ASSERT_EQ(camera.SetRecordRate(1000), 0);
+    int maxFrames = 0;
+    camera.GetMaxFrames(&maxFrames);
+    ASSERT_EQ(maxFrames, 1000);
+    DriverTriggerSetting setting;
+    setting.postTriggerFrames = 400;
+    ASSERT_EQ(camera.SetTriggerSetting(setting), 0);
+    ASSERT_EQ(camera.SetMode(kModeArmed), 0);
+    EXPECT_GT(clock.polls, 0) << "an armed camera asks to be polled";
+    clock.AtTick(700, 1000);
+    ASSERT_EQ(camera.Trigger(), 0);
+    EXPECT_EQ(camera.IsTriggered(), 1);
+    EXPECT_EQ(camera.Trigger(), 1) << "only once";
+    clock.AtTick(1098, 1000);
+    EXPECT_EQ(camera.GetMode(), kModeArmed);
+    clock.AtTick(1099, 1000);
+    camera.Poll();
+    EXPECT_EQ(camera.GetMode(), kModeStopped);
+
+    int count = 0;
+    camera.GetRecordedFrames(&count);
+    EXPECT_EQ(count, 1000);
+    int triggerIndex = 0;
+    camera.GetTriggerIndex(&triggerIndex);
+    EXPECT_EQ(triggerIndex, 600);
+    int pre = 0;
+    camera.GetPreTriggerFrames(&pre);
+    EXPECT_EQ(pre, 600);
+    std::vector<unsigned char> frame(static_cast<size_t>(frameBytes));
+    for (int index : {0, 1, 599, 600, 999}) {
+        ASSERT_EQ(camera.ReadMemoryFrame(index, frame.data(), frameBytes), 0);
+        EXPECT_EQ(FrameNumberIn(frame), static_cast<uint32_t>(100 + index)) << index;
+    }
+    EXPECT_NE(camera.ReadMemoryFrame(1000, frame.data(), frameBytes), 0);
+    EXPECT_NE(camera.ReadMemoryFrame(-1, frame.data(), frameBytes), 0);
+    EXPECT_NE(camera.ReadMemoryFrame(0, frame.data(), frameBytes - 1), 0);
+    int64_t total = 0;
+    int64_t used = 0;
+    camera.GetMemoryBytes(&total, &used);
+    EXPECT_EQ(used, total);
+}
+
+TEST(SimCameraTest, EarlyTriggerKeepsOnlyFramesSinceArming) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, 1000 * int64_t(320) * 240);
+    camera.SetResolution(320, 240);
+    camera.SetRecordRate(1000);
+    DriverTriggerSetting setting;
+    setting.postTriggerFrames = 400;
+    camera.SetTriggerSetting(setting);
+    clock.AtTick(50, 1000);
+    camera.SetMode(kModeArmed);
+    clock.AtTick(80, 1000);
+    camera.Trigger();
+    clock.AtTick(479, 1000);
+    EXPECT_EQ(camera.GetMode(), kModeStopped);
+    const std::vector<int64_t>& held = camera.HeldFrames();
+    ASSERT_EQ(held.size(), 430u);
+    EXPECT_EQ(held.front(), 50);
+    EXPECT_EQ(held.back(), 479);
+}
+
+TEST(SimCameraTest, DioAndVideoTriggers) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, 100 * int64_t(320) * 240);
+    camera.SetResolution(320, 240);
+    camera.SetRecordRate(1000);
+
+    DriverTriggerSetting dio;
+    dio.type = 1;
+    dio.postTriggerFrames = 10;
+    camera.SetTriggerSetting(dio);
+    camera.SetMode(kModeArmed);
+    clock.AtTick(30, 1000);
+    camera.SetDio6(0);
+    EXPECT_EQ(camera.IsTriggered(), 0);
+    camera.SetDio6(1);
+    EXPECT_EQ(camera.IsTriggered(), 1);
+    clock.AtTick(39, 1000);
+    EXPECT_EQ(camera.GetMode(), kModeStopped);
+    EXPECT_EQ(camera.HeldFrames()[30], 30) << "the trigger frame follows the pre-trigger frames";
+
+    // Video trigger: the region is where the bright square passes; the first frame whose
+    // region mean reaches the high level is the trigger frame.
+    DriverTriggerSetting video;
+    video.type = 2;
+    video.postTriggerFrames = 5;
+    camera.SetTriggerSetting(video);
+    int squareX = 0;
+    int squareY = 0;
+    CSimCamera::SquareAt(60, 320, 240, &squareX, &squareY);
+    camera.SetVideoTriggerRegion({squareX, squareY, squareX + 8, squareY + 8});
+    // Only a region all inside the square has a mean of 255.
+    camera.SetVideoTriggerLevels(0, 255);
+    int64_t expected = -1;
+    for (int64_t frame = 40; frame <= 60 && expected < 0; ++frame) {
+        int x = 0;
+        int y = 0;
+        CSimCamera::SquareAt(frame, 320, 240, &x, &y);
+        if (x <= squareX && x + CSimCamera::kSquareSize >= squareX + 8 && y <= squareY &&
+            y + CSimCamera::kSquareSize >= squareY + 8)
+            expected = frame;
+    }
+    ASSERT_GT(expected, 40);
+    clock.AtTick(40, 1000);
+    camera.SetMode(kModeArmed);
+    clock.AtTick(expected - 1, 1000);
+    camera.Poll();
+    EXPECT_EQ(camera.IsTriggered(), 0);
+    clock.AtTick(100, 1000);
+    camera.Poll();
+    EXPECT_EQ(camera.IsTriggered(), 1);
+    int triggerIndex = 0;
+    camera.GetTriggerIndex(&triggerIndex);
+    EXPECT_EQ(camera.HeldFrames()[triggerIndex], expected);
+}
+
+TEST(SimCameraTest, ScriptedRefusalsAndCallLog) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    camera.Script().Refuse("SetMode", 5);
+    camera.Script().Refuse("Trigger", 3, 2);
+    EXPECT_EQ(camera.SetMode(kModeLive), 5);
+    EXPECT_EQ(camera.SetMode(kModeLive), 0) << "one refusal only";
+    EXPECT_EQ(camera.Trigger(), 3);
+    EXPECT_EQ(camera.Trigger(), 3);
+    EXPECT_EQ(camera.Trigger(), 1) << "not armed";
+    EXPECT_EQ(camera.SetResolution(333, 333), 1);
+    EXPECT_EQ(camera.Script().CallLog(),
+              (std::vector<std::string>{"SetMode", "SetMode", "Trigger", "Trigger", "Trigger",
+                                        "SetResolution"}));
+}
