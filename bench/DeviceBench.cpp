@@ -80,7 +80,8 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("device/download_1000", "memcpy/1000_frames", 2.0);
+    reporter.PrintRatio("download of 1000 frames from a device recording", "device/download_1000",
+                        "memcpy/1000_frames", 2.0);
     benchmark::Shutdown();
     return 0;
 }
