@@ -334,9 +334,17 @@ bool CDib::ReadBmpBody(CFile& file) {
     if (colours > 256 || tableStart + 4 * colours > info.size())
         return false;
 
+    if (h.biHeight == std::numeric_limits<LONG>::min())
+        return false;  // no row count to turn bottom-up
     const bool topDown = h.biHeight < 0;
     const LONG rows = topDown ? -h.biHeight : h.biHeight;
-    const uint64_t rowBytes = DibRowBytes(h.biWidth, h.biBitCount);
+    // Widths whose row length does not fit 32 bits are refused: DibRowBytes would wrap and every
+    // later user of the header would walk past the pixels.
+    const uint64_t width = h.biWidth < 0 ? uint64_t{0} - static_cast<uint64_t>(h.biWidth)
+                                         : static_cast<uint64_t>(h.biWidth);
+    const uint64_t rowBytes = ((width * h.biBitCount + 31) / 32) * 4;
+    if (rowBytes != DibRowBytes(h.biWidth, h.biBitCount))
+        return false;
     const uint64_t imageSize = rowBytes * static_cast<uint64_t>(rows);
     if (imageSize == 0 || imageSize > kMaxImageBytes ||
         imageSize > available - (offBits - kFileHeaderBytes))

@@ -1,5 +1,7 @@
 #include "frames/DisplayLut.h"
 
+#include "frames/ClampedInt.h"
+
 #include <algorithm>
 #include <bit>
 #include <cmath>
@@ -75,14 +77,7 @@ void ResetLutParams(CLutParamSet* params) {
 }
 
 BYTE CurveByte(double value) {
-    if (std::isnan(value))
-        return 0;
-    constexpr double kMin = std::numeric_limits<int32_t>::min();
-    constexpr double kMax = std::numeric_limits<int32_t>::max();
-    const int32_t whole = value <= kMin   ? std::numeric_limits<int32_t>::min()
-                          : value >= kMax ? std::numeric_limits<int32_t>::max()
-                                          : static_cast<int32_t>(value);
-    return static_cast<BYTE>(static_cast<uint32_t>(whole) & 0xFF);
+    return static_cast<BYTE>(static_cast<uint32_t>(ClampedInt(value)) & 0xFF);
 }
 
 CDisplayLut::CDisplayLut() {

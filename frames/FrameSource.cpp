@@ -1,6 +1,7 @@
 #include "frames/FrameSource.h"
 
 #include "frames/CfgFileInfo.h"
+#include "frames/ClampedInt.h"
 #include "frames/FileNames.h"
 #include "frames/RawStream.h"
 #include "platform/media/AviStreamFunctions.h"
@@ -281,7 +282,7 @@ void CFrameSource::FinishOpen() {
         m_batchOffset = info.m_batchOffset;
         m_cycle = info.m_cycle;
         m_firstFrame = info.m_firstFrame;
-        m_rate = static_cast<int>(info.m_rateHz);
+        m_rate = ClampedInt(info.m_rateHz);
         m_exposureNs = info.m_exposureNs;
         if (!hadStamp && info.m_hasTimeStamp)
             SetTimeStamp(info.m_year, info.m_month, info.m_day, info.m_msOfDay, info.m_refFrame);
@@ -552,7 +553,7 @@ void CFrameSource::SetCfgFileInfo(const CCfgFileInfo& info) {
     m_batchOffset = info.m_batchOffset;
     m_cycle = info.m_cycle;
     m_firstFrame = info.m_firstFrame;
-    m_rate = static_cast<int>(info.m_rateHz);
+    m_rate = ClampedInt(info.m_rateHz);
     m_exposureNs = info.m_exposureNs;
     m_hasTimeStamp = 0;
     if (info.m_hasTimeStamp)
@@ -585,7 +586,9 @@ int CFrameSource::SaveCfgFile() const {
 
 int CFrameSource::SetTimeStamp(int year, int month, int day, int msOfDay, int refFrame) {
     const QDate date(year, month, day);
-    if (!date.isValid() || date.year() < 1601 || msOfDay < 0 || msOfDay >= 86400000)
+    // FILETIME counts reach the year 30827; a stored year beyond it would overflow the ticks.
+    if (!date.isValid() || date.year() < 1601 || date.year() > 30827 || msOfDay < 0 ||
+        msOfDay >= 86400000)
         return 0;
     m_startTime = FILETIME::FromTicks(
         static_cast<uint64_t>(DayNumber(date) * kTicksPerDay + int64_t{msOfDay} * 10000));
@@ -622,10 +625,14 @@ int CFrameSource::GetStartTimeText(QString* date, QString* time) const {
 }
 
 int CFrameSource::GetFrameTimeText(int frame, double rate, QString* date, QString* time) const {
-    if (!m_hasTimeStamp || !(rate > 0))
+    if (!m_hasTimeStamp || !(rate > 0) || !std::isfinite(rate))
         return 0;
-    const int64_t offset = std::llround((frame - m_stampRefFrame) / rate * 1e7);
-    TimeTexts(static_cast<int64_t>(m_startTime.Ticks()) + offset, date, time);
+    // In doubles and clamped to the FILETIME range, so that no stored frame number or rate
+    // overflows the ticks.
+    constexpr double kMaxTicks = 9.0e18;
+    const double ticks = static_cast<double>(m_startTime.Ticks()) +
+                         (static_cast<double>(frame) - m_stampRefFrame) / rate * 1e7;
+    TimeTexts(std::llround(std::clamp(ticks, 0.0, kMaxTicks)), date, time);
     return 1;
 }
 

@@ -6,6 +6,7 @@
 namespace {
 
 const QString kSectionName = QStringLiteral("BL");
+constexpr int kMaxPairs = 1 << 16;
 
 }  // namespace
 
@@ -86,6 +87,10 @@ HRESULT CMovieSettingsList::Load(CFile& file) {
             return E_FAIL;
         if (list.GetNumLists() >= 2) {
             const int count = list.GetNumFrames();
+            // One pair per movie of the project: a count beyond any project is a damaged file,
+            // and would otherwise copy out millions of default pairs.
+            if (count > kMaxPairs)
+                return E_FAIL;
             pairs.reserve(static_cast<size_t>(count));
             for (int i = 0; i < count; ++i)
                 pairs.emplace_back(list.GetItem(i, 0), list.GetItem(i, 1));

@@ -150,14 +150,19 @@ IAVIStream* OpenRawStream(const QString& path) {
     const int32_t height = Le32(header + 16);
     const int32_t dataOffset = Le32(header + 24);
     const int32_t bitsPerPixel = Le32(header + 28);
-    const int64_t frameBytes = int64_t{bitsPerPixel / 8} * width * height;
-    // A header that no camera writes would make every later size and offset meaningless.
+    // A header that no camera writes would make every later size and offset meaningless; the
+    // sides and depth are checked before they are multiplied.
     const bool sane =
         frameCount >= 0 && width > 0 && width <= kMaxSide && height > 0 && height <= kMaxSide &&
         dataOffset >= 0 &&
-        (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32) &&
-        frameBytes <= std::numeric_limits<LONG>::max();
-    if (!sane) {
+        (bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32);
+    const int64_t frameBytes = sane ? int64_t{bitsPerPixel / 8} * width * height : 0;
+    const off_t fileBytes = ::lseek(fd, 0, SEEK_END);
+    // A recording cut short still opens (its missing frames fail to read), but one whose first
+    // frame does not fit in the file is refused: each read would ask for memory the file cannot
+    // fill.
+    if (!sane || frameBytes > std::numeric_limits<LONG>::max() || fileBytes < 0 ||
+        (frameCount > 0 && frameBytes > int64_t{fileBytes} - dataOffset)) {
         ::close(fd);
         return nullptr;
     }

@@ -28,6 +28,7 @@
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <utility>
@@ -38,6 +39,27 @@ BEGIN_MESSAGE_MAP(CMeasurementFormDoc, CDocument)
 END_MESSAGE_MAP()
 
 namespace {
+
+// Group files are written as UTF-8; one written on Windows may hold its paths in Windows-1252,
+// which is how it is read when the bytes are not valid UTF-8 (its members would be lost).
+QString DecodeGroupText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    // 0x80..0x9F of Windows-1252; the five unassigned bytes keep their Latin-1 code.
+    static constexpr char16_t kHigh[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    QString out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out.append(QChar(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : char16_t{b}));
+    }
+    return out;
+}
 
 constexpr const char* kVideoTemplate = "DT:Vid";
 constexpr const char* kDataFilterTemplate = "DT:QNSensPlayVCF";
@@ -867,7 +889,7 @@ BOOL CMeasurementFormDoc::ReadPlayGroupFile(const QString& path, int modifiedAft
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return FALSE;
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = DecodeGroupText(file.readAll());
     file.close();
 
     const QString folder = GetFolderFromPath(QString(path).replace('\\', '/'));

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 IMPLEMENT_DYNAMIC(CMImage, CObject)
 
@@ -127,6 +128,17 @@ bool CMImage::LoadFromDib(const BITMAPINFOHEADER& header, const BYTE* bits, cons
         ShowError("Failed to convert DIB to image format.");
         return false;
     }
+    // The inclusive rectangle in 64 bits: stored corners near the ends of int would overflow.
+    // A region larger than the bitmap cannot come from it and is refused with the rest.
+    const int64_t regionWidth = rect ? int64_t{rect->right} + 1 - rect->left : width;
+    const int64_t regionHeight = rect ? int64_t{rect->bottom} + 1 - rect->top : height;
+    const bool cornerFits = !rect || (rect->right < std::numeric_limits<LONG>::max() &&
+                                      rect->bottom < std::numeric_limits<LONG>::max());
+    if (!cornerFits || regionWidth <= 0 || regionHeight <= 0 || regionWidth > width ||
+        regionHeight > height) {
+        ShowError("Failed to convert DIB to image format.");
+        return false;
+    }
     const CRect region = rect ? CRect(rect->left, rect->top, rect->right + 1, rect->bottom + 1)
                               : CRect(0, 0, width, height);
     if (region.Width() <= 0 || region.Height() <= 0) {
@@ -146,8 +158,9 @@ bool CMImage::LoadFromDib(const BITMAPINFOHEADER& header, const BYTE* bits, cons
         // The clamped part of the region lands at the top-left; the rest stays 0.
         const int x0 = std::max<int>(0, region.left);
         const int y0 = std::max<int>(0, region.top);
-        const int w = std::min<int>(region.Width(), width - x0);
-        const int h = std::min<int>(region.Height(), height - y0);
+        // A region that starts beyond the bitmap keeps nothing of it.
+        const int w = std::max(0, std::min<int>(region.Width(), width - std::min(x0, width)));
+        const int h = std::max(0, std::min<int>(region.Height(), height - std::min(y0, height)));
         if (w < region.Width() || h < region.Height())
             m_pixels->setTo(cv::Scalar::all(0));
         for (int r = 0; r < h; ++r) {

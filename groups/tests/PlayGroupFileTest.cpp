@@ -176,6 +176,31 @@ TEST_F(PlayGroupFileTest, AWindowsWrittenFileLoadsHere) {
     group->OnCloseDocument();
 }
 
+TEST_F(PlayGroupFileTest, PathsAreUtf8WhenTheyCanBeAndWindows1252Otherwise) {
+    const QString groups = WorkPath("groups");
+    const QString member = QStringLiteral("Mess\u00B01.avi");
+    WriteText(groups + "/" + member, "x");
+    struct Case {
+        const char* name;
+        QByteArray line;
+    };
+    const Case cases[] = {
+        {"utf8.playgrp",
+         "Mess\xC2\xB0"
+         "1.avi\r\n"},
+        {"windows1252.playgrp",
+         "Mess\xB0"
+         "1.avi\r\n"},
+    };
+    for (const Case& c : cases) {
+        WriteText(groups + "/" + c.name, c.line);
+        CMeasurementFormDoc* group = NewGroup();
+        ASSERT_TRUE(group->ReadPlayGroupFile(groups + "/" + c.name, 0)) << c.name;
+        EXPECT_EQ(group->GetPendingList(), QStringList{groups + "/" + member}) << c.name;
+        group->OnCloseDocument();
+    }
+}
+
 TEST_F(PlayGroupFileTest, TheExtensionIsComparedWholeAndWithoutCase) {
     WriteVideo(WorkPath("a.raw"));
     const struct {

@@ -5,6 +5,8 @@
 
 #include "platform/wintypes/WinTypes.h"
 
+#include <cstdint>
+
 inline constexpr DWORD BI_RGB = 0;
 inline constexpr DWORD BI_RLE8 = 1;
 inline constexpr DWORD BI_RLE4 = 2;
@@ -44,5 +46,9 @@ inline constexpr int kBitmapFileHeaderBytes = 14;
 
 // Bytes of one bitmap row: rows are padded to a multiple of four bytes.
 constexpr DWORD DibRowBytes(LONG width, WORD bitCount) {
-    return ((static_cast<DWORD>(width < 0 ? -width : width) * bitCount + 31) / 32) * 4;
+    // In 64 bits, so that no width (INT_MIN included) overflows; a row longer than a DWORD can
+    // hold wraps, and readers refuse such widths before they ask (see CDib::ReadBmp).
+    const uint64_t magnitude =
+        width < 0 ? uint64_t{0} - static_cast<uint64_t>(width) : static_cast<uint64_t>(width);
+    return static_cast<DWORD>(((magnitude * bitCount + 31) / 32) * 4);
 }

@@ -53,9 +53,11 @@ inline constexpr DWORD kSectionSingleItemsRead = 0x1000;
 inline constexpr DWORD kSectionSecondaryItemsRead = 0x2000;
 inline constexpr DWORD kSectionFrameItemsRead = 0x4000;
 
-// The most memory that a section read from a file may claim for its per-frame entries. Counts
-// in a damaged file could otherwise ask for any amount; real tracking data stays far below.
-inline constexpr uint64_t kMaxFrameStorageBytes = uint64_t{1} << 30;
+// The most memory that a section read from a file may claim for its per-frame entries. The
+// entries are stored sparsely (only those that differ from the default), so a small file may
+// rightly stand for a large list; the bound keeps a damaged count from asking for more than a
+// long recording with many tracked features needs (256 MiB).
+inline constexpr uint64_t kMaxFrameStorageBytes = uint64_t{1} << 28;
 
 namespace sectioned_detail {
 

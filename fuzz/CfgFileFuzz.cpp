@@ -1,0 +1,23 @@
+// A ".cfg" side file read for a recording, and its values taken by a frame source that then
+// shows the time texts of frames, as the status bar does.
+
+#include "frames/CfgFileInfo.h"
+#include "frames/FrameSource.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzFile(data, size, QStringLiteral("input.cfg"));
+    const QString movie = FuzzFile(nullptr, 0, QStringLiteral("input.raw"));
+    CCfgFileInfo info;
+    if (!info.Load(movie, nullptr, false))
+        return 0;
+    CFrameSource source;
+    source.SetCfgFileInfo(info);
+    QString date;
+    QString time;
+    source.GetStartTimeText(&date, &time);
+    for (const int frame : {0, -1, 1000000, info.m_firstFrame})
+        source.GetFrameTimeText(frame, info.m_rateHz, &date, &time);
+    source.SaveCfgFile();
+    return 0;
+}
