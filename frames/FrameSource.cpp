@@ -3,6 +3,7 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/FileNames.h"
 #include "frames/RawStream.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/wintypes/CLocale.h"
 
@@ -620,6 +621,7 @@ int CFrameSource::GetFrameTimeText(int frame, double rate, QString* date, QStrin
 }
 
 int CFrameSource::SaveAs(int) {
+    AfxMessageBox(QStringLiteral("Sorry, this feature is not available."), MB_ICONINFORMATION);
     return 0;
 }
 

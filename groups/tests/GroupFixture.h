@@ -16,6 +16,7 @@
 #include "testsupport/IsolatedTest.h"
 #include "views/PlaybackView.h"
 
+#include <QFileInfo>
 #include <QString>
 
 #include <vector>
@@ -67,9 +68,10 @@ class CTestDataSet : public IMemberDataSet {
 public:
     CTestDataSet() : m_id(++s_lastId) {}
     int GetDataId() const override { return m_id; }
+    // Files named "unreadable..." cannot be read.
     int Open(const QString& path) override {
         m_path = path;
-        return 1;
+        return QFileInfo(path).fileName().startsWith(QLatin1String("unreadable")) ? 0 : 1;
     }
 
 private:
