@@ -272,6 +272,9 @@ BOOL CSpanrecApp::InitInstance() {
         cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen) {
         if (!ProcessShellCommand(cmdInfo))
             return FALSE;
+        // The shell command opened the first file; the others open after it, in order.
+        for (qsizetype i = 1; i < cmdInfo.m_fileNames.size(); ++i)
+            OpenDocumentFile(cmdInfo.m_fileNames[i]);
     }
 
     m_nCmdShow = SW_SHOWMAXIMIZED;

@@ -4,6 +4,7 @@
 #include "frames/ClampedInt.h"
 #include "frames/FileNames.h"
 #include "frames/RawStream.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/wintypes/CLocale.h"
 
@@ -637,6 +638,7 @@ int CFrameSource::GetFrameTimeText(int frame, double rate, QString* date, QStrin
 }
 
 int CFrameSource::SaveAs(int) {
+    AfxMessageBox(QStringLiteral("Sorry, this feature is not available."), MB_ICONINFORMATION);
     return 0;
 }
 

@@ -129,7 +129,8 @@ public:
     int GetStartTimeText(QString* date, QString* time) const;
     int GetFrameTimeText(int frame, double rate, QString* date, QString* time) const;
 
-    // Saving arrives with the save controller; until then nothing is saved and 0 comes back.
+    // Saving arrives with the save controller; until then the user is told that saving is not
+    // available, nothing is saved and 0 comes back.
     int SaveAs(int kind);
 
     // Bytes a save of frameCount frames is expected to take, -1 when unknown.

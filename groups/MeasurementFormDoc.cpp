@@ -410,6 +410,12 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
         frame->DestroyWindow();
         return FALSE;
     }
+    CMemberDataRef data(DataSetFactoryRef()());
+    // A file that cannot be read makes no member: an empty window would stand for nothing.
+    if (!data->Open(path)) {
+        frame->DestroyWindow();
+        return FALSE;
+    }
     if (outDoc)
         *outDoc = doc;
     if (outView)
@@ -420,9 +426,6 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     doc->SetTitle(title);
     frame->SetWindowText(title);
 
-    CMemberDataRef data(DataSetFactoryRef()());
-    // A file that cannot be read still makes a member, with an empty data set.
-    data->Open(path);
     AddDataEntry(data, kFromFile, path);
     SetLastAdded(kTypeData, GetDataCount() - 1, data->GetDataId(), kFromFile, -1);
     // Notes side-files are not read yet: the member's notes slot stays empty.

@@ -1,15 +1,20 @@
 #include "shell/VidraApp.h"
 
+#include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/ResourceChain.h"
+#include "platform/framework/Wnd.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/DocManagerEx.h"
+#include "shell/InstanceChannel.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QWidget>
 
 IMPLEMENT_DYNAMIC(CVidraApp, CWinApp)
 
@@ -27,6 +32,23 @@ QString CVidraApp::LockFilePath() {
     return folder + QStringLiteral("/SPANREC.lock");
 }
 
+QString CVidraApp::ChannelName() {
+    QString path = LockFilePath();
+    path.chop(static_cast<qsizetype>(qstrlen(".lock")));
+    return path + QStringLiteral(".socket");
+}
+
+void CVidraApp::OpenHandedFiles(const QStringList& files) {
+    for (const QString& file : files)
+        OpenDocumentFile(file);
+    if (m_pMainWnd && m_pMainWnd->GetSafeHwnd()) {
+        if (QWidget* main = m_pMainWnd->GetQWidget()) {
+            main->raise();
+            main->activateWindow();
+        }
+    }
+}
+
 BOOL CVidraApp::InitInstance() {
     if (!m_pDocManager)
         m_pDocManager = new CDocManagerEx;
@@ -40,6 +62,13 @@ BOOL CVidraApp::InitInstance() {
     m_pLock->setStaleLockTime(0);
     if (!m_pLock->tryLock(0)) {
         m_pLock.reset();
+        CCommandLineInfo info;
+        ParseCommandLine(info);
+        QStringList files;
+        for (const QString& file : info.m_fileNames)
+            files.append(QFileInfo(file).absoluteFilePath());
+        if (!files.isEmpty() && CInstanceChannel::Send(ChannelName(), files))
+            return FALSE;
         QString text;
         if (!LoadString(IDS_ANOTHER_INSTANCE, text))
             text =
@@ -48,12 +77,15 @@ BOOL CVidraApp::InitInstance() {
         m_nExitCode = 1;
         return FALSE;
     }
+    m_pChannel = std::make_unique<CInstanceChannel>();
+    m_pChannel->Listen(ChannelName(), [this](const QStringList& files) { OpenHandedFiles(files); });
     return TRUE;
 }
 
 int CVidraApp::ExitInstance() {
     delete m_pDocManager;
     m_pDocManager = nullptr;
+    m_pChannel.reset();
     if (m_pLock) {
         if (m_pLock->isLocked())
             m_pLock->unlock();

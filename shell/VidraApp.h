@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class CInstanceChannel;
 class QLockFile;
 
 // The message shown by a second start while another copy runs.
@@ -28,7 +29,10 @@ public:
     explicit CVidraApp(const QString& appName = QString());
     ~CVidraApp() override;
 
-    // Folders and the single-instance lock. FALSE only when another process holds the lock.
+    // Folders and the single-instance lock. FALSE only when another process holds the lock:
+    // the files named on the command line are then handed to that process and the start ends
+    // quietly; a start without files (or one the running copy does not answer) says that
+    // another copy runs.
     BOOL InitInstance() override;
     // Releases the lock and deletes the document manager; the exit code is non-zero when
     // start-up stopped.
@@ -59,6 +63,12 @@ public:
 
     // The lock file's path: "SPANREC.lock" in the user's runtime folder.
     static QString LockFilePath();
+    // The local socket beside the lock through which a second start hands over its files.
+    static QString ChannelName();
+
+    // Opens the files a second start handed over, each as if named on the command line, and
+    // brings the main window to the front.
+    virtual void OpenHandedFiles(const QStringList& files);
 
 protected:
     // The exit code ExitInstance returns; start-up failures set it.
@@ -68,6 +78,7 @@ private:
     QString m_strProgramFolder;
     QString m_strCurrentFolder;
     std::unique_ptr<QLockFile> m_pLock;
+    std::unique_ptr<CInstanceChannel> m_pChannel;
     QStringList m_keys;
     std::array<DWORD, 4> m_pendingParams{};
     std::array<int, 6> m_createOptions{0, 1, 0, 0, 0, 0};

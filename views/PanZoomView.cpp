@@ -295,7 +295,9 @@ void CPanZoomView::ClampPan() {
     if (m_fitMode || m_zoom <= 0.0)
         return;
     // The window centre shows image point size/2 - pan and the window spans size/zoom image
-    // pixels, so the pan may move the image half the hidden part either way.
+    // pixels, so the pan may move the image half the hidden part either way. The same limit
+    // holds in both directions: a one-sided limit would let the image leave the window on one
+    // side while the other side could not reach its edge.
     const double hidden = (m_zoom - 1.0) / (2.0 * m_zoom);
     const int limitX = std::max(Round(m_imageWidth * hidden), 0);
     const int limitY = std::max(Round(m_imageHeight * hidden), 0);

@@ -118,7 +118,8 @@ QString CStreamWnd::GetInfoText() const {
     bool hasFrameTime = false;
     if (!m_source.IsEmpty() && m_source->IsOpen()) {
         // The recorded number: frame 0 carries the first frame number, which is negative for
-        // the frames before the trigger.
+        // the frames before the trigger. Showing the bare index instead would give every
+        // triggered recording a wrong number, so the box adds the first number on purpose.
         number = m_currentFrame + m_source->GetFirstFrameNumber();
         rate = m_source->GetRecordedRate();
         shutterNs = m_source->GetExposure();

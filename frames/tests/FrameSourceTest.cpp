@@ -529,6 +529,14 @@ TEST(FrameSourceStaticTest, EstimateSaveSize) {
             << c.kind;
 }
 
+// Nothing can be saved yet: the user hears so rather than a silent failure.
+TEST_F(FrameSourceTest, SaveAsSaysSavingIsNotAvailable) {
+    CFrameSource source;
+    Prompter().ExpectMessageBox("Sorry, this feature is not available.", IDOK);
+    EXPECT_EQ(source.SaveAs(0), 0);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+}
+
 TEST_F(FrameSourceTest, SharedSourceLivesUntilTheLastHolder) {
     bool deleted = false;
     {

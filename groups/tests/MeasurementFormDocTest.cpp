@@ -186,6 +186,20 @@ TEST_F(MeasurementFormDocTest, NewMembersAreRecordedAndSizedInTheContainer) {
     group->OnCloseDocument();
 }
 
+// A data file that cannot be read adds no member and leaves no window behind.
+TEST_F(MeasurementFormDocTest, UnreadableDataFileAddsNoMember) {
+    CMeasurementFormDoc* group = NewGroup();
+    ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("run.mdat"), 0, 0, nullptr, nullptr));
+    const auto frames = m_container->GetQWidget()->findChildren<QWidget*>().size();
+    CView* view = nullptr;
+    EXPECT_FALSE(group->AddPlaybackFromFile(WorkPath("unreadable.mdat"), 0, 0, nullptr, &view));
+    EXPECT_EQ(view, nullptr);
+    EXPECT_EQ(group->GetDataCount(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_container->GetQWidget()->findChildren<QWidget*>().size(), frames);
+    group->OnCloseDocument();
+}
+
 TEST_F(MeasurementFormDocTest, RandomAddsAndRemovesKeepEveryMemberArrayAligned) {
     CMeasurementFormDoc::SetAnalysisFactory(
         [](const CFrameSourcePtr&, CView*) { return new CCountedAnalysis; });

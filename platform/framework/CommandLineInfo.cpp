@@ -32,8 +32,10 @@ void CCommandLineInfo::ParseParam(const QString& pszParam, BOOL bFlag, BOOL bLas
                    pszParam.compare("Unregserver", Qt::CaseInsensitive) == 0) {
             m_nShellCommand = AppUnregister;
         }
-    } else if (m_strFileName.isEmpty()) {
-        m_strFileName = pszParam;
+    } else {
+        if (m_strFileName.isEmpty())
+            m_strFileName = pszParam;
+        m_fileNames.append(pszParam);
     }
     if (bLast && m_nShellCommand == FileNew && !m_strFileName.isEmpty())
         m_nShellCommand = FileOpen;

@@ -8,6 +8,7 @@
 #include "platform/wintypes/WinTypes.h"
 
 #include <QString>
+#include <QStringList>
 
 class CCommandLineInfo {
 public:
@@ -17,6 +18,8 @@ public:
     BOOL m_bRunEmbedded = FALSE;
     BOOL m_bRunAutomated = FALSE;
     QString m_strFileName;
+    // Every file named, in order; m_strFileName is the first.
+    QStringList m_fileNames;
 
     virtual ~CCommandLineInfo() = default;
 

@@ -168,6 +168,15 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
     return TRUE;
 }
 
+void CDialog::SetDefID(UINT nID) {
+    if (!GetSafeHwnd())
+        return;
+    for (auto* button : GetQWidget()->findChildren<QPushButton*>()) {
+        CWnd* wnd = CWnd::FromWidget(button);
+        button->setDefault(wnd && static_cast<UINT>(wnd->GetDlgCtrlID()) == nID);
+    }
+}
+
 void CDialog::DoDataExchange(CDataExchange*) {}
 
 BOOL CDialog::OnInitDialog() {
@@ -199,12 +208,15 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
         m_ended = true;
         m_loop->quit();
     }
-    // Keys no control took: Enter presses the default button, Escape is Cancel.
+    // Keys no control took: Enter presses the default button, Escape is Cancel. A page
+    // embedded in another window is not ended by keys: Enter presses its own default button
+    // only, Escape does nothing.
     if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_ESCAPE) &&
         !FindMessageEntry(WM_KEYDOWN)) {
-        int id = IDCANCEL;
+        const bool embedded = (GetStyle() & WS_CHILD) != 0;
+        int id = embedded ? 0 : IDCANCEL;
         if (wParam == VK_RETURN) {
-            id = IDOK;
+            id = embedded ? 0 : IDOK;
             for (auto* button : GetQWidget()->findChildren<QPushButton*>()) {
                 if (button->isDefault() && button->isEnabled() && button->isVisible()) {
                     id = CWnd::FromWidget(button)->GetDlgCtrlID();
@@ -212,10 +224,12 @@ BOOL CDialog::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pRes
                 }
             }
         }
+        *pResult = 0;
+        if (id == 0)
+            return TRUE;
         CWnd* button = GetDlgItem(id);
         SendMessage(WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
                     button ? reinterpret_cast<LPARAM>(button->GetSafeHwnd()) : 0);
-        *pResult = 0;
         return TRUE;
     }
     return CWnd::OnWndMsg(message, wParam, lParam, pResult);

@@ -39,6 +39,9 @@ public:
     // the dialog stays open.
     BOOL UpdateData(BOOL bSaveAndValidate = TRUE);
 
+    // Makes the push button nID the one Enter presses (the others lose that role).
+    void SetDefID(UINT nID);
+
     // Dialog units of this dialog's font to pixels.
     void MapDialogRect(CRect* rect) const;
     UINT GetTemplateID() const { return m_nIDTemplate; }

@@ -2,13 +2,17 @@
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "shell/DlgOptionsBase.h"
+#include "shell/InstanceChannel.h"
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
 #include "shell/VidraApp.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLockFile>
 
 namespace {
@@ -49,6 +53,68 @@ TEST_F(VidraAppTest, RefusedStartShowsTheMessageAndExitsNonZero) {
     EXPECT_FALSE(m_app.InitInstance());
     EXPECT_NE(m_app.ExitInstance(), 0);
     EXPECT_TRUE(held.isLocked());
+}
+
+// A second start with files hands their absolute paths to the running copy and ends quietly;
+// when nobody takes them it says another copy runs, as a start without files does.
+TEST_F(VidraAppTest, SecondStartHandsItsFilesToTheRunningCopy) {
+    QLockFile held(CVidraApp::LockFilePath());
+    ASSERT_TRUE(held.tryLock(0));
+    QStringList handed;
+    CInstanceChannel running;
+    ASSERT_TRUE(running.Listen(CVidraApp::ChannelName(),
+                               [&handed](const QStringList& files) { handed += files; }));
+    m_app.SetArguments({"one.avi", "/Automation", "sub dir/two.avi"});
+    // The sender blocks until its bytes are out; the receiver runs on this thread's loop.
+    EXPECT_FALSE(m_app.InitInstance());
+    QElapsedTimer wait;
+    wait.start();
+    while (handed.size() < 2 && wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(handed, QStringList({QFileInfo("one.avi").absoluteFilePath(),
+                                   QFileInfo("sub dir/two.avi").absoluteFilePath()}));
+    EXPECT_TRUE(Prompter().Prompts().empty());
+    EXPECT_EQ(m_app.ExitInstance(), 0);
+}
+
+TEST_F(VidraAppTest, SecondStartWithFilesNobodyTakesSaysAnotherCopyRuns) {
+    QLockFile held(CVidraApp::LockFilePath());
+    ASSERT_TRUE(held.tryLock(0));
+    m_app.SetArguments({"one.avi"});
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Another instance of this application was detected. Shutting Down."), IDOK);
+    EXPECT_FALSE(m_app.InitInstance());
+    EXPECT_NE(m_app.ExitInstance(), 0);
+}
+
+// The running copy opens what a second start hands over, every file in order.
+class CRecordingApp : public CVidraApp {
+public:
+    QStringList opened;
+    CDocument* OpenDocumentFile(const QString& fileName) override {
+        opened.append(fileName);
+        return nullptr;
+    }
+};
+
+class HandedFilesTest : public IsolatedTest {
+protected:
+    void TearDown() override {
+        CDlgOptionsBase::SetApplicationFolder(QString());
+        IsolatedTest::TearDown();
+    }
+    CRecordingApp app;
+};
+
+TEST_F(HandedFilesTest, RunningCopyOpensTheHandedFiles) {
+    ASSERT_TRUE(app.InitInstance());
+    ASSERT_TRUE(CInstanceChannel::Send(CVidraApp::ChannelName(), {"/a/x.avi", "/b/y z.mpqsf"}));
+    QElapsedTimer wait;
+    wait.start();
+    while (app.opened.size() < 2 && wait.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    EXPECT_EQ(app.opened, QStringList({"/a/x.avi", "/b/y z.mpqsf"}));
+    app.ExitInstance();
 }
 
 TEST_F(VidraAppTest, FoldersEndWithASeparatorAndKeepTheWholeCurrentPath) {

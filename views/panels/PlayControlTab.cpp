@@ -97,6 +97,8 @@ BOOL CPlayControlTab::OnInitDialog() {
     CTabDlg::OnInitDialog();
     CreateSlide();
     SetDlgItemInt(kJumpField, 0);
+    // Enter in the page (the Jump box above all) jumps.
+    SetDefID(PlayControlId::kJump);
     SetDlgItemInt(kRatioField, 1);
     SetDlgItemInt(kFrameField, 0);
     SetDlgItemText(kTimeField, QFormatC("%5.4f", 0.0));

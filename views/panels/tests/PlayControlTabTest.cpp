@@ -221,6 +221,22 @@ TEST_F(PlayControlTabTest, JumpAndZeroUseTheTypedFrame) {
     EXPECT_EQ(m_play.GetCurrentFrame(), 42);
 }
 
+// The page lives inside the control panel: Enter jumps to the typed frame and Escape is
+// ignored; neither key ends or hides the page.
+TEST_F(PlayControlTabTest, EnterJumpsAndEscapeLeavesThePageInPlace) {
+    auto* jump = qobject_cast<QLineEdit*>(Item(CPlayControlTab::kJumpField));
+    ASSERT_NE(jump, nullptr);
+    jump->clear();
+    QTest::keyClicks(jump, "37");
+    QTest::keyClick(jump, Qt::Key_Return);
+    EXPECT_EQ(m_play.GetCurrentFrame(), 37);
+    QTest::keyClick(jump, Qt::Key_Escape);
+    QTest::keyClick(Item(CPlayControlTab::kRatioField), Qt::Key_Escape);
+    EXPECT_TRUE(m_tab.GetSafeHwnd());
+    EXPECT_TRUE(m_tab.IsWindowVisible());
+    EXPECT_EQ(m_play.GetCurrentFrame(), 37);
+}
+
 TEST_F(PlayControlTabTest, ModeBoxesToggleThePlayControlAndShowItsState) {
     m_member.current = 7;
     struct Box {
