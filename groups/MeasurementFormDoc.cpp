@@ -412,7 +412,7 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     }
     CMemberDataRef data(DataSetFactoryRef()());
     // A file that cannot be read makes no member: an empty window would stand for nothing.
-    if (!data->Open(path)) {
+    if (FAILED(data->Open(path))) {
         frame->DestroyWindow();
         return FALSE;
     }

@@ -1,4 +1,5 @@
 #include "groups/tests/GroupFixture.h"
+#include "sensordata/model/SensorDataSet.h"
 
 #include "platform/com/ComVariant.h"
 #include "platform/framework/FrameworkIds.h"
@@ -126,6 +127,13 @@ CMeasurementFormDoc* GroupFixture::NewGroup() {
 void GroupFixture::SetIntSetting(const char* key, int value) {
     CComVariant variant(static_cast<LONG>(value));
     ASSERT_EQ(m_main->SetSetting(QString::fromLatin1(key), variant, -1), S_OK) << key;
+}
+
+QString WriteDataFile(const QString& path) {
+    CSensorDataSet data;
+    EXPECT_EQ(data.Init(2, 10, 1, 1000.0, 0), S_OK);
+    EXPECT_EQ(data.Save(path), S_OK) << path.toStdString();
+    return path;
 }
 
 QString GroupFixture::WriteVideo(const QString& path) {

@@ -62,6 +62,9 @@ public:
     void OnDraw(CDC*) override {}
 };
 
+// Writes a small data file the sensor-data set reads; returns path.
+QString WriteDataFile(const QString& path);
+
 class GroupFixture : public IsolatedTest {
 protected:
     void SetUp() override;

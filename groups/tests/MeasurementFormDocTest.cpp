@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QWidget>
 
 #include <algorithm>
 #include <random>
@@ -85,7 +86,7 @@ TEST_F(MeasurementFormDocTest, CompanionFilesFollowTheNameAndItsTag) {
 TEST_F(MeasurementFormDocTest, OpeningWithSimilarNamesAddsTheCompanionsToTheGroup) {
     WriteVideo(WorkPath("run{a}.raw"));
     WriteVideo(WorkPath("run{b}.raw"));
-    Touch(WorkPath("run{c}.mdat"));
+    WriteDataFile(WorkPath("run{c}.mdat"));
     CMeasurementFormDoc* group = NewGroup();
     ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("run{a}.raw"), 0, 0, nullptr, nullptr));
     group->SetModifiedFlag(FALSE);
@@ -149,6 +150,7 @@ TEST_F(MeasurementFormDocTest, AVideoThatFailsLeavesNoMemberAndNoWindow) {
 }
 
 TEST_F(MeasurementFormDocTest, NewMembersAreRecordedAndSizedInTheContainer) {
+    WriteDataFile(WorkPath("run.mdat"));
     CMeasurementFormDoc* group = NewGroup();
     CView* view = nullptr;
     ASSERT_TRUE(group->AddPlaybackFromFile(WriteVideo(WorkPath("a.raw")), 7, 0, nullptr, &view));
@@ -188,6 +190,8 @@ TEST_F(MeasurementFormDocTest, NewMembersAreRecordedAndSizedInTheContainer) {
 
 // A data file that cannot be read adds no member and leaves no window behind.
 TEST_F(MeasurementFormDocTest, UnreadableDataFileAddsNoMember) {
+    WriteDataFile(WorkPath("run.mdat"));
+    Touch(WorkPath("unreadable.mdat"));
     CMeasurementFormDoc* group = NewGroup();
     ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("run.mdat"), 0, 0, nullptr, nullptr));
     const auto frames = m_container->GetQWidget()->findChildren<QWidget*>().size();
@@ -204,7 +208,7 @@ TEST_F(MeasurementFormDocTest, RandomAddsAndRemovesKeepEveryMemberArrayAligned) 
     CMeasurementFormDoc::SetAnalysisFactory(
         [](const CFrameSourcePtr&, CView*) { return new CCountedAnalysis; });
     const QString video = WriteVideo(WorkPath("v.raw"));
-    Touch(WorkPath("d.mdat"));
+    WriteDataFile(WorkPath("d.mdat"));
     for (unsigned seed = 1; seed <= 4; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
@@ -261,7 +265,7 @@ TEST_F(MeasurementFormDocTest, RandomAddsAndRemovesKeepEveryMemberArrayAligned) 
 TEST_F(MeasurementFormDocTest, ADroppedGroupFileAddsItsMembersAndLeavesTheGroupModified) {
     WriteVideo(WorkPath("a.raw"));
     WriteVideo(WorkPath("b.raw"));
-    Touch(WorkPath("c.mdat"));
+    WriteDataFile(WorkPath("c.mdat"));
     Touch(WorkPath("g.playgrp"), "b.raw\nc.mdat\n");
     CMeasurementFormDoc* group = NewGroup();
     ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("a.raw"), 0, 0, nullptr, nullptr));

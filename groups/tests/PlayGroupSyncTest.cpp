@@ -94,10 +94,7 @@ protected:
 TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     WriteRecording(QStringLiteral("fast"), 100);
     WriteRecording(QStringLiteral("slow"), 40);
-    {
-        QFile data(WorkPath(QStringLiteral("force.mdat")));
-        ASSERT_TRUE(data.open(QIODevice::WriteOnly));
-    }
+    WriteDataFile(WorkPath(QStringLiteral("force.mdat")));
     const QString groupPath = WorkPath(QStringLiteral("pair.playgrp"));
     {
         QFile file(groupPath);
