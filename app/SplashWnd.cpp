@@ -1,5 +1,6 @@
 #include "app/SplashWnd.h"
 
+#include "platform/framework/FrameWnd.h"
 #include "platform/framework/PaintDC.h"
 #include "platform/framework/ResourceChain.h"
 
@@ -42,6 +43,8 @@ void CSplashWnd::ShowSplashScreen(CWnd* pMainWnd) {
         return;
     auto* splash = new CSplashWnd;
     splash->m_pMainWnd = pMainWnd;
+    if (const auto* frame = dynamic_cast<const CFrameWnd*>(pMainWnd))
+        splash->m_mainAlive = frame->GetLifeToken();
     splash->m_image = CResourceChain::LoadBitmap(IDB_SPLASH);
     const int width = splash->m_image.isNull() ? kPlainWidth : splash->m_image.width();
     const int height = splash->m_image.isNull() ? kPlainHeight : splash->m_image.height();
@@ -82,7 +85,7 @@ BOOL CSplashWnd::PreTranslateAppMessage(const MSG* pMsg) {
 }
 
 void CSplashWnd::HideSplashScreen() {
-    CWnd* mainWnd = m_pMainWnd;
+    CWnd* mainWnd = m_mainAlive.expired() ? nullptr : m_pMainWnd;
     DestroyWindow();
     if (mainWnd && mainWnd->GetSafeHwnd())
         mainWnd->UpdateWindow();

@@ -6,6 +6,8 @@
 
 #include "platform/framework/Wnd.h"
 
+#include <memory>
+
 #include <QImage>
 
 inline constexpr UINT IDB_SPLASH = 413;
@@ -41,4 +43,6 @@ private:
 
     QImage m_image;
     CWnd* m_pMainWnd = nullptr;
+    // The main window may close while the splash still shows: it is repainted only while alive.
+    std::weak_ptr<bool> m_mainAlive;
 };
