@@ -14,9 +14,6 @@
 #include <optional>
 #include <random>
 
-extern "C" int MdatFuzzOneInput(const uint8_t* data, size_t size);
-extern "C" int Au2FuzzOneInput(const uint8_t* data, size_t size);
-
 namespace {
 
 // Answers every message box of the readers; the texts are checked elsewhere.
@@ -137,11 +134,6 @@ TEST_F(SensorDataFuzzTest, FuzzSeedsReplay) {
         QDirIterator it(QString(RM_FUZZ_SEEDS_DIR "/") + kind, QDir::Files);
         while (it.hasNext()) {
             const QByteArray bytes = ReadAll(it.next());
-            const auto* data = reinterpret_cast<const uint8_t*>(bytes.constData());
-            if (QByteArray(kind) == "mdat")
-                MdatFuzzOneInput(data, size_t(bytes.size()));
-            else
-                Au2FuzzOneInput(data, size_t(bytes.size()));
             Check(bytes, QString("seed.") + kind, it.fileName().toStdString());
             ++replayed;
         }
