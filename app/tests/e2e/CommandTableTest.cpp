@@ -27,39 +27,6 @@
 
 namespace {
 
-QString Plain(const QString& text) {
-    QString plain = text.section(QLatin1Char('\t'), 0, 0);
-    plain.remove(QLatin1Char('&'));
-    return plain;
-}
-
-struct MenuItem {
-    QString path;
-    QAction* action;
-};
-
-void Collect(QMenu* menu, const QString& prefix, std::vector<MenuItem>& items) {
-    emit menu->aboutToShow();
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || !action->isVisible())
-            continue;
-        const QString path = prefix + Plain(action->text());
-        if (action->menu())
-            Collect(action->menu(), path + QLatin1Char('/'), items);
-        else
-            items.push_back({path, action});
-    }
-}
-
-std::vector<MenuItem> Items(QMainWindow* window) {
-    std::vector<MenuItem> items;
-    for (QAction* title : window->menuBar()->actions()) {
-        if (title->menu())
-            Collect(title->menu(), Plain(title->text()) + QLatin1Char('/'), items);
-    }
-    return items;
-}
-
 // Answers every prompt with Cancel (or No, or the first button) and counts them.
 class CancellingPrompter : public IPrompter {
 public:
@@ -109,7 +76,7 @@ QStringList Observable(QMainWindow* window) {
     }
     for (QToolBar* bar : window->findChildren<QToolBar*>())
         state << QStringLiteral("bar %1 %2").arg(bar->windowTitle()).arg(bar->isVisible());
-    for (const MenuItem& item : Items(window))
+    for (const MenuItem& item : MenuItems(window))
         state << QStringLiteral("%1 %2").arg(item.path).arg(item.action->isChecked());
     if (const QMimeData* data = QGuiApplication::clipboard()->mimeData())
         state << QStringLiteral("clipboard %1").arg(data->hasImage());
@@ -191,7 +158,7 @@ TEST_F(CommandTableTest, EveryCommandIsThereAndDoesSomething) {
     }
     EXPECT_GT(buttons, 20);
 
-    std::vector<MenuItem> items = Items(window);
+    std::vector<MenuItem> items = MenuItems(window);
     for (const MenuItem& item : items)
         EXPECT_FALSE(item.path.endsWith(QLatin1Char('/')))
             << "a blank item in " << item.path.toStdString();
@@ -229,7 +196,7 @@ TEST_F(CommandTableTest, EveryCommandIsThereAndDoesSomething) {
         if (!enabled || last.contains(path))
             continue;
         SCOPED_TRACE(path.toStdString());
-        items = Items(window);
+        items = MenuItems(window);
         const auto it = std::find_if(items.begin(), items.end(),
                                      [&](const MenuItem& item) { return item.path == path; });
         ASSERT_NE(it, items.end());
@@ -243,7 +210,7 @@ TEST_F(CommandTableTest, EveryCommandIsThereAndDoesSomething) {
         EXPECT_TRUE(effect) << path.toStdString() << " has no effect a user can see";
         // Toggles go back, so the next item starts from the same state.
         if (it->action->isCheckable() && !path.startsWith(QLatin1String("Playback/Play")))
-            for (const MenuItem& again : Items(window))
+            for (const MenuItem& again : MenuItems(window))
                 if (again.path == path) {
                     again.action->trigger();
                     WaitFor([] { return false; }, 50);

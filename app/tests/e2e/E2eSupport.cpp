@@ -4,7 +4,11 @@
 #include "frames/SampleRecording.h"
 #include "shell/MainFrame.h"
 
+#include <QAction>
 #include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
 #include <QWindow>
@@ -97,6 +101,38 @@ double Spread(const QImage& shot) {
     }
     const double mean = sum / count;
     return std::sqrt(std::max(0.0, squares / count - mean * mean));
+}
+
+QString PlainMenuText(const QString& text) {
+    QString plain = text.section(QLatin1Char('\t'), 0, 0);
+    plain.remove(QLatin1Char('&'));
+    return plain;
+}
+
+namespace {
+
+void CollectMenuItems(QMenu* menu, const QString& prefix, std::vector<MenuItem>& items) {
+    emit menu->aboutToShow();
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator() || !action->isVisible())
+            continue;
+        const QString path = prefix + PlainMenuText(action->text());
+        if (action->menu())
+            CollectMenuItems(action->menu(), path + QLatin1Char('/'), items);
+        else
+            items.push_back({path, action});
+    }
+}
+
+}  // namespace
+
+std::vector<MenuItem> MenuItems(QMainWindow* window) {
+    std::vector<MenuItem> items;
+    for (QAction* title : window->menuBar()->actions()) {
+        if (title->menu())
+            CollectMenuItems(title->menu(), PlainMenuText(title->text()) + QLatin1Char('/'), items);
+    }
+    return items;
 }
 
 void ProgramTest::SetUp() {

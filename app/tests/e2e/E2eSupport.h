@@ -10,8 +10,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 class CMainFrame;
+class QAction;
+class QMainWindow;
+class QMenu;
 
 // What every end-to-end test of the running program shares: waiting on the event loop, reading
 // the screen as the X server holds it, and a fixture that starts and stops the program.
@@ -38,6 +42,18 @@ T* FindWindowOf() {
     }
     return nullptr;
 }
+
+// A menu text as the user reads it, without the mnemonics and the key hint.
+QString PlainMenuText(const QString& text);
+
+struct MenuItem {
+    QString path;  // "Title/Item" or "Title/Sub-menu/Item"
+    QAction* action;
+};
+
+// Every visible item of the window's menu bar, each menu opened as the user opens it so that
+// its items are updated first.
+std::vector<MenuItem> MenuItems(QMainWindow* window);
 
 class ProgramTest : public IsolatedTest {
 protected:

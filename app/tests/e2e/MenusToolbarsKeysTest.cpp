@@ -29,34 +29,10 @@
 
 namespace {
 
-// A menu item as the user reads it: "Title/Item" or "Title/Sub-menu/Item", without the
-// mnemonics and the key hint.
-QString Plain(const QString& text) {
-    QString plain = text.section(QLatin1Char('\t'), 0, 0);
-    plain.remove(QLatin1Char('&'));
-    return plain;
-}
-
-void CollectPaths(QMenu* menu, const QString& prefix, QStringList& paths) {
-    // The menu's items are updated as it opens: open it the way the user does.
-    emit menu->aboutToShow();
-    for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || !action->isVisible())
-            continue;
-        const QString path = prefix + Plain(action->text());
-        if (action->menu())
-            CollectPaths(action->menu(), path + QLatin1Char('/'), paths);
-        else
-            paths.append(path);
-    }
-}
-
 QStringList MenuPaths(QMainWindow* window) {
     QStringList paths;
-    for (QAction* title : window->menuBar()->actions()) {
-        if (title->menu())
-            CollectPaths(title->menu(), Plain(title->text()) + QLatin1Char('/'), paths);
-    }
+    for (const MenuItem& item : MenuItems(window))
+        paths.append(item.path);
     return paths;
 }
 
@@ -67,7 +43,7 @@ QAction* FindItem(QMainWindow* window, const QString& path) {
     for (const QString& part : parts) {
         found = nullptr;
         for (QAction* action : actions) {
-            if (Plain(action->text()) == part) {
+            if (PlainMenuText(action->text()) == part) {
                 found = action;
                 break;
             }
