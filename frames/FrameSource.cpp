@@ -1,8 +1,12 @@
 #include "frames/FrameSource.h"
 
+#include "frames/AviSeriesStream.h"
+#include "frames/BayerColorFilter.h"
 #include "frames/CfgFileInfo.h"
 #include "frames/ClampedInt.h"
+#include "frames/ColorCoefficientFile.h"
 #include "frames/FileNames.h"
+#include "frames/ImageSequenceStream.h"
 #include "frames/RawStream.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/media/AviStreamFunctions.h"
@@ -165,8 +169,7 @@ int CFrameSource::Open(const QString& path) {
 int CFrameSource::OpenAvi(const QString& path) {
     AvifBlock block;
     const bool haveBlock = ReadAvifBlock(path, &block);
-    const QString firstOfSeries = GetFileTitle(path, true) + "_01." + GetFileExtension(path);
-    if (QFileInfo(firstOfSeries).isFile()) {
+    if (IsAviSeriesStart(path)) {
         m_stream = OpenSeriesStream(path);
         if (!m_stream)
             return 0;
@@ -201,11 +204,17 @@ int CFrameSource::OpenAvi(const QString& path) {
                     height = std::abs(format.biHeight);
                 }
             }
-            IAVIStream* filter = OpenBayerFilter(stream, width, height, path);
-            AVIStreamRelease(stream);
-            if (!filter)
-                return 0;
-            m_stream = m_colourFilter = filter;
+            // Only an uncompressed 8-bit mosaic can be demosaiced; anything else named so is
+            // shown as the plain recording it is.
+            if (format.biBitCount == 8 && format.biCompression == BI_RGB) {
+                IAVIStream* filter = OpenBayerFilter(stream, width, height, path);
+                AVIStreamRelease(stream);
+                if (!filter)
+                    return 0;
+                m_stream = m_colourFilter = filter;
+            } else {
+                m_stream = stream;
+            }
         } else {
             m_stream = stream;
         }
@@ -238,7 +247,7 @@ int CFrameSource::OpenSequence(const QString& path, bool batch) {
     QString prefix;
     if (batch && IsBatchName(path, &prefix))
         m_displayPath = GetFileNameFromPath(prefix) + "*]_*." + extension;
-    else if (path.contains('_'))
+    else if (GetFileNameFromPath(path).contains('_'))  // the folder's names are not the set's
         m_displayPath = GetFileNameFromPath(GetNumberlessBaseName(path)) + "_*." + extension;
     else
         m_displayPath = GetFileNameFromPath(GetDigitlessBaseName(path)) + "*." + extension;
@@ -365,7 +374,14 @@ int CFrameSource::MoveToFrame(int n, int notify, int force) {
 
 int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
     std::lock_guard read(m_readMutex);
-    if (!MoveToFrame(n, notify, 0))
+    // New colour settings show on the next read, even of the frame already current.
+    int force = 0;
+    if (CBayerColorFilter* filter = AsBayerColorFilter(m_colourFilter);
+        filter && filter->IsSettingsChanged()) {
+        filter->SetSettingsChanged(false);
+        force = 1;
+    }
+    if (!MoveToFrame(n, notify, force))
         return 0;
     return CopyFrameImage(n, image);
 }
@@ -421,7 +437,8 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
     bool reread = false;
     const bool cached =
         m_cacheIndexed ? m_readImage.GetBitmap() != nullptr : m_cachedFrame.GetHeader() != nullptr;
-    if (m_lutFrame != n || !cached) {
+    const CBayerColorFilter* filter = AsBayerColorFilter(m_colourFilter);
+    if (m_lutFrame != n || !cached || (filter && filter->IsSettingsChanged())) {
         if (!ReadCachedFrame(n, flag))
             return 0;
         reread = true;
@@ -685,18 +702,29 @@ bool CFrameSource::ReadAvifBlock(const QString& path, AvifBlock* block) {
     return true;
 }
 
-IAVIStream* CFrameSource::OpenSeriesStream(const QString&) {
-    return nullptr;
+IAVIStream* CFrameSource::OpenSeriesStream(const QString& path) {
+    return OpenAviSeries(path);
 }
 
-IAVIStream* CFrameSource::OpenSequenceStream(const QString&, bool, int*, std::vector<int>*) {
-    return nullptr;
+IAVIStream* CFrameSource::OpenSequenceStream(const QString& path, bool batch, int* startNumber,
+                                             std::vector<int>* segmentStarts) {
+    if (batch)
+        return nullptr;
+    segmentStarts->clear();
+    IAVIStream* stream = OpenImageSequence(path, 1, -1, -1, 0);
+    if (stream)
+        *startNumber = static_cast<int>(GetImageSequenceFirstNumber(stream));
+    return stream;
 }
 
-IAVIStream* CFrameSource::OpenBayerFilter(IAVIStream*, int, int, const QString&) {
-    return nullptr;
+IAVIStream* CFrameSource::OpenBayerFilter(IAVIStream* stream, int width, int height,
+                                          const QString& path) {
+    ColorCoefficients file;
+    const bool loaded = ReadColorCoefficients(ReplaceExtension(path, "clr"), &file);
+    return CreateBayerColorFilter(stream, width, height, loaded ? file.rows[0] : nullptr,
+                                  loaded ? file.rows[1] : nullptr, loaded ? file.rows[2] : nullptr);
 }
 
-int CFrameSource::GetSeriesBoundary(int, int) const {
-    return -1;
+int CFrameSource::GetSeriesBoundary(int frame, int direction) const {
+    return GetSeriesSegmentBoundary(m_seriesStream, frame, direction);
 }

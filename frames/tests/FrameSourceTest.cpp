@@ -112,8 +112,9 @@ TEST_F(FrameSourceTest, OpenDispatchesByExtensionAndName) {
     Avi("mixed.Avi");
     Avi("take.avi");
     Touch("take_01.avi");
-    Avi("RAW0001_2.avi");
-    Avi("RAW.avi");
+    Avi("RAW0001_2.avi", {TestAviKind::RawPal8, 8, 6, 12, 0});
+    Avi("RAW.avi", {TestAviKind::RawPal8, 8, 6, 12, 0});
+    Avi("RAW0002.avi");  // a colour file: no mosaic to decode
     Avi("raw0001.avi");
     Avi("RAW01a.avi");
     for (const char* name : {"img_0001.BMP", "shot[1of3]_0001.tif", "img0007.jpg", "notes.txt",
@@ -131,6 +132,7 @@ TEST_F(FrameSourceTest, OpenDispatchesByExtensionAndName) {
         {"take.avi", 0, "series"},
         {"RAW0001_2.avi", 0, "bayer"},
         {"RAW.avi", 0, "bayer"},
+        {"RAW0002.avi", 1, ""},
         {"raw0001.avi", 1, ""},
         {"RAW01a.avi", 1, ""},
         {"img_0001.BMP", 0, "sequence"},

@@ -1,15 +1,15 @@
 // The JPEG encoder and decoder over TurboJPEG. An 8-bit bitmap whose palette is the grey ramp is
 // written as a one-channel grey JPEG; every other bitmap as colour with full-resolution chroma
-// (no subsampling), which keeps measurement detail at high quality settings.
+// (no subsampling), which keeps measurement detail at high quality settings. Sequence frames
+// decode straight into their bitmap rows (FrameFiles.h).
 
 #include "platform/imaging/Codecs.h"
+#include "platform/imaging/FrameFiles.h"
 #include "platform/imaging/PixelConvert.h"
 
 #include <turbojpeg.h>
 
 namespace imaging::detail {
-
-namespace {
 
 // Owns a TurboJPEG instance.
 class TjHandle {
@@ -26,8 +26,6 @@ public:
 private:
     tjhandle m_handle;
 };
-
-}  // namespace
 
 Status EncodeJpeg(Bitmap& bitmap, int quality, QByteArray* out) {
     ColorPalette palette;
@@ -107,3 +105,67 @@ std::unique_ptr<Bitmap> DecodeJpeg(const QByteArray& bytes, Status* status) {
 }
 
 }  // namespace imaging::detail
+
+namespace imaging {
+
+namespace {
+
+constexpr int kMaxJpegSide = 0xFFFF;
+
+struct JpegParams {
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+};
+
+bool ReadParams(tjhandle handle, const QByteArray& bytes, JpegParams* params) {
+    int subsampling = 0;
+    int colorspace = 0;
+    if (tjDecompressHeader3(handle, reinterpret_cast<const unsigned char*>(bytes.constData()),
+                            static_cast<unsigned long>(bytes.size()), &params->width,
+                            &params->height, &subsampling, &colorspace) != 0)
+        return false;
+    params->channels = colorspace == TJCS_GRAY ? 1 : 3;
+    return params->width > 0 && params->height > 0 && params->width <= kMaxJpegSide &&
+           params->height <= kMaxJpegSide &&
+           detail::PlausibleSize(int64_t{params->width} * params->height, bytes.size());
+}
+
+size_t RowBytes(const JpegParams& params) {
+    return (static_cast<size_t>(params.width) * params.channels + 3) & ~size_t{3};
+}
+
+}  // namespace
+
+bool ReadJpegHeader(const QByteArray& bytes, BITMAPINFOHEADER* header) {
+    detail::TjHandle handle(tjInitDecompress());
+    JpegParams params;
+    if (!handle.get() || !header || !ReadParams(handle.get(), bytes, &params))
+        return false;
+    *header = BITMAPINFOHEADER{};
+    header->biWidth = params.width;
+    header->biHeight = params.height;
+    header->biBitCount = static_cast<WORD>(params.channels * 8);
+    header->biSizeImage = static_cast<DWORD>(RowBytes(params) * params.height);
+    header->biClrUsed = params.channels == 1 ? 256 : 0;
+    return true;
+}
+
+bool ReadJpegImage(const QByteArray& bytes, BYTE* dst, size_t dstBytes) {
+    detail::TjHandle handle(tjInitDecompress());
+    JpegParams params;
+    if (!handle.get() || !dst || !ReadParams(handle.get(), bytes, &params))
+        return false;
+    const size_t pitch = RowBytes(params);
+    if (pitch * params.height > dstBytes)
+        return false;
+    // Bottom-up like the header's positive height; a damaged stream fails instead of showing a
+    // half-grey picture.
+    return tjDecompress2(handle.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
+                         static_cast<unsigned long>(bytes.size()), dst, params.width,
+                         static_cast<int>(pitch), params.height,
+                         params.channels == 1 ? TJPF_GRAY : TJPF_BGR,
+                         TJFLAG_BOTTOMUP | TJFLAG_LIMITSCANS) == 0;
+}
+
+}  // namespace imaging

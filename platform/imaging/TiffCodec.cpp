@@ -1,9 +1,10 @@
 // The TIFF encoder and decoder over libtiff, on bytes in memory. Written files are uncompressed
 // strips: an 8-bit bitmap as grey (when its palette is the grey ramp) or as a palette image of
 // 256 colours, every other format as 8-bit RGB. The decoder reads the first image of 8-bit grey,
-// palette and RGB files in strips.
+// palette and RGB files in strips. Sequence frames are read row by row (FrameFiles.h).
 
 #include "platform/imaging/Codecs.h"
+#include "platform/imaging/FrameFiles.h"
 #include "platform/imaging/PixelConvert.h"
 
 #include <tiffio.h>
@@ -273,3 +274,174 @@ std::unique_ptr<Bitmap> DecodeTiff(const QByteArray& bytes, Status* status) {
 }
 
 }  // namespace imaging::detail
+
+namespace imaging {
+
+namespace {
+
+constexpr uint32_t kMaxTiffSide = 0xFFFF;
+constexpr uint64_t kMaxRgbaPixels = uint64_t{1} << 26;
+
+struct TiffTags {
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint16_t bits = 0;
+    uint16_t samples = 0;
+    uint16_t photometric = 0;
+    uint16_t planar = 0;
+    uint16_t orientation = ORIENTATION_TOPLEFT;
+};
+
+// The tags of the first image, with the sides checked; false when any is missing or the sides
+// are out of range.
+bool ReadTags(TIFF* t, int64_t fileBytes, TiffTags* tags) {
+    if (!TIFFGetField(t, TIFFTAG_IMAGEWIDTH, &tags->width) ||
+        !TIFFGetField(t, TIFFTAG_IMAGELENGTH, &tags->height) ||
+        !TIFFGetFieldDefaulted(t, TIFFTAG_BITSPERSAMPLE, &tags->bits) ||
+        !TIFFGetFieldDefaulted(t, TIFFTAG_SAMPLESPERPIXEL, &tags->samples) ||
+        !TIFFGetFieldDefaulted(t, TIFFTAG_PLANARCONFIG, &tags->planar))
+        return false;
+    if (!TIFFGetField(t, TIFFTAG_PHOTOMETRIC, &tags->photometric))
+        tags->photometric = tags->samples >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISBLACK;
+    TIFFGetFieldDefaulted(t, TIFFTAG_ORIENTATION, &tags->orientation);
+    return tags->width > 0 && tags->height > 0 && tags->width <= kMaxTiffSide &&
+           tags->height <= kMaxTiffSide &&
+           detail::PlausibleSize(int64_t{tags->width} * tags->height, fileBytes);
+}
+
+// The layout of the strips we read ourselves; everything else goes through libtiff's RGBA
+// reader, which knows every depth, sample count, tile layout and photometric it supports.
+bool ReadsStrips(TIFF* t, const TiffTags& tags, TiffRowLayout* layout) {
+    if (TIFFIsTiled(t) || (tags.samples > 1 && tags.planar != PLANARCONFIG_CONTIG))
+        return false;
+    const bool grey =
+        tags.photometric == PHOTOMETRIC_MINISBLACK || tags.photometric == PHOTOMETRIC_MINISWHITE;
+    if (tags.samples == 1 && tags.bits == 8 && (grey || tags.photometric == PHOTOMETRIC_PALETTE))
+        *layout = TiffRowLayout::kIndexed8;
+    else if (tags.samples == 1 && tags.bits == 16 && tags.photometric == PHOTOMETRIC_MINISBLACK)
+        *layout = TiffRowLayout::kGrey16;
+    else if (tags.samples == 3 && tags.bits == 8 && tags.photometric == PHOTOMETRIC_RGB)
+        *layout = TiffRowLayout::kBgr24;
+    else
+        return false;
+    return TIFFScanlineSize64(t) == uint64_t{tags.width} * tags.samples * (tags.bits / 8);
+}
+
+// Where row y of the file (as stored) lands from the top of the picture as seen, and whether
+// its pixels run right to left.
+int ShownRow(const TiffTags& tags, int y, bool* mirrored) {
+    const uint16_t o = tags.orientation;
+    *mirrored = o == ORIENTATION_TOPRIGHT || o == ORIENTATION_BOTRIGHT;
+    const bool upsideDown = o == ORIENTATION_BOTRIGHT || o == ORIENTATION_BOTLEFT;
+    return upsideDown ? static_cast<int>(tags.height) - 1 - y : y;
+}
+
+void Mirror(BYTE* row, uint32_t width, size_t pixelBytes) {
+    for (uint32_t a = 0, b = width - 1; a < b; ++a, --b)
+        std::swap_ranges(row + a * pixelBytes, row + (a + 1) * pixelBytes, row + b * pixelBytes);
+}
+
+}  // namespace
+
+bool ReadTiffFrameInfo(const QByteArray& bytes, TiffFrameInfo* info) {
+    detail::MemoryFile file;
+    file.readData = bytes.constData();
+    file.readSize = bytes.size();
+    detail::Tiff tiff(&file, "rm");
+    TiffTags tags;
+    if (!tiff.get() || !ReadTags(tiff.get(), bytes.size(), &tags))
+        return false;
+    TiffFrameInfo result;
+    result.width = static_cast<int>(tags.width);
+    result.height = static_cast<int>(tags.height);
+    if (!ReadsStrips(tiff.get(), tags, &result.layout))
+        result.layout = TiffRowLayout::kBgr24;
+    if (result.layout == TiffRowLayout::kIndexed8) {
+        result.colours.resize(256);
+        uint16_t* red = nullptr;
+        uint16_t* green = nullptr;
+        uint16_t* blue = nullptr;
+        if (tags.photometric == PHOTOMETRIC_PALETTE &&
+            !TIFFGetField(tiff.get(), TIFFTAG_COLORMAP, &red, &green, &blue))
+            return false;
+        for (int i = 0; i < 256; ++i) {
+            RGBQUAD& c = result.colours[static_cast<size_t>(i)];
+            if (red) {
+                c.rgbRed = static_cast<BYTE>(red[i] >> 8);
+                c.rgbGreen = static_cast<BYTE>(green[i] >> 8);
+                c.rgbBlue = static_cast<BYTE>(blue[i] >> 8);
+            } else {
+                const int level = tags.photometric == PHOTOMETRIC_MINISWHITE ? 255 - i : i;
+                c.rgbRed = c.rgbGreen = c.rgbBlue = static_cast<BYTE>(level);
+            }
+        }
+    }
+    *info = std::move(result);
+    return true;
+}
+
+bool ReadTiffFrameRows(const QByteArray& bytes, const TiffFrameInfo& info,
+                       const std::function<void(int y, const BYTE* pixels)>& row) {
+    detail::MemoryFile file;
+    file.readData = bytes.constData();
+    file.readSize = bytes.size();
+    detail::Tiff tiff(&file, "rm");
+    TIFF* t = tiff.get();
+    TiffTags tags;
+    if (!t || !ReadTags(t, bytes.size(), &tags) || tags.width != uint32_t(info.width) ||
+        tags.height != uint32_t(info.height))
+        return false;
+    TiffRowLayout layout = TiffRowLayout::kBgr24;
+    const bool strips = ReadsStrips(t, tags, &layout);
+    if (!strips && info.layout != TiffRowLayout::kBgr24)
+        return false;
+    if (strips && layout != info.layout)
+        return false;
+    if (!strips) {
+        // The reader wants the whole picture at once; beyond this it is refused rather than
+        // risk an allocation the machine cannot make.
+        if (uint64_t{tags.width} * tags.height > kMaxRgbaPixels)
+            return false;
+        std::vector<uint32_t> raster(size_t{tags.width} * tags.height);
+        if (TIFFReadRGBAImageOriented(t, tags.width, tags.height, raster.data(),
+                                      ORIENTATION_TOPLEFT, 0) != 1)
+            return false;
+        std::vector<BYTE> out(size_t{tags.width} * 3);
+        for (uint32_t y = 0; y < tags.height; ++y) {
+            const uint32_t* in = raster.data() + size_t{y} * tags.width;
+            for (uint32_t x = 0; x < tags.width; ++x) {
+                out[3 * x] = static_cast<BYTE>(TIFFGetB(in[x]));
+                out[3 * x + 1] = static_cast<BYTE>(TIFFGetG(in[x]));
+                out[3 * x + 2] = static_cast<BYTE>(TIFFGetR(in[x]));
+            }
+            row(static_cast<int>(y), out.data());
+        }
+        return true;
+    }
+    const size_t pixelBytes = size_t{tags.samples} * (tags.bits / 8);
+    const size_t rowBytes = size_t{tags.width} * pixelBytes;
+    uint32_t rowsPerStrip = tags.height;
+    TIFFGetFieldDefaulted(t, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, tags.height);
+    std::vector<BYTE> strip(rowBytes * rowsPerStrip);
+    for (uint32_t first = 0; first < tags.height; first += rowsPerStrip) {
+        const uint32_t rows = std::min(rowsPerStrip, tags.height - first);
+        const tmsize_t want = static_cast<tmsize_t>(rowBytes * rows);
+        if (TIFFReadEncodedStrip(t, TIFFComputeStrip(t, first, 0), strip.data(), want) != want)
+            return false;
+        for (uint32_t r = 0; r < rows; ++r) {
+            BYTE* line = strip.data() + r * rowBytes;
+            if (layout == TiffRowLayout::kBgr24)
+                for (uint32_t x = 0; x < tags.width; ++x)
+                    std::swap(line[3 * x], line[3 * x + 2]);
+            bool mirrored = false;
+            const int shown = ShownRow(tags, static_cast<int>(first + r), &mirrored);
+            if (mirrored)
+                Mirror(line, tags.width, pixelBytes);
+            row(shown, line);
+        }
+    }
+    return true;
+}
+
+}  // namespace imaging

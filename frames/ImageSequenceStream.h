@@ -1,0 +1,84 @@
+#pragma once
+
+// The stream object of a numbered image sequence (take0001.tif, take0002.tif, ... in BMP, TIFF
+// or JPEG): one stream of frames over the files of one folder. The folder is listed once when
+// the stream opens; the files found make a map from number to name, so neither the padding of
+// the numbers nor gaps between them cost a probe per number.
+//
+// In file-list mode (the one the frame source uses) frame k is the k-th file in number order.
+// In gap-keeping mode frame k is number lowest + k; a number without a file shows the nearest
+// file before it (or else after it) stamped "Missing Frame".
+//
+// Frames come as device-independent bitmaps: BMP files as stored (8, 24 or 32 bits, rows in the
+// file's order), TIFF and JPEG files bottom-up, 8-bit grey or palette levels, 16-bit grey
+// through the bit window, everything else as 24-bit colour.
+
+#include "platform/media/AviStreamBase.h"
+#include "platform/wintypes/BitmapInfo.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+class CImageSequenceStream : public CAviStreamBase {
+public:
+    // One file of the set.
+    struct Member {
+        int64_t number = 0;
+        QString path;
+    };
+
+    HRESULT Create(LPARAM frameCount, LPARAM size) override;
+    HRESULT Info(AviStreamInfo* info, LONG size) override;
+    HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
+    HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
+                 LONG* samplesRead) override;
+
+    // The lowest number of the set (the first frame's recorded number is minus this).
+    int64_t FirstNumber() const { return m_firstNumber; }
+
+private:
+    friend IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest,
+                                         int highest, int sixteenTo24);
+    CImageSequenceStream() = default;
+    ~CImageSequenceStream() override;
+
+    // The member shown as frame, and whether it stands in for a missing number; -1 when the
+    // frame is outside the stream.
+    int MemberOfFrame(LONG frame, bool* missing) const;
+    // Reads the member's file and format into the cache (kept for the next call on the same
+    // member): AVIERR_OK or the error of the file.
+    HRESULT LoadMember(int member);
+
+    std::vector<Member> m_members;  // ascending numbers, one file per number
+    int m_fileListMode = 1;
+    int m_sixteenTo24 = 0;
+    int m_bitShift = -1;
+    int64_t m_firstNumber = 0;
+    int m_width = 0;
+    int m_height = 0;
+    int m_frameCount = 0;
+
+    std::mutex m_cacheMutex;
+    int m_cachedMember = -1;
+    QByteArray m_cachedBytes;
+    std::vector<BYTE> m_cachedFormat;  // header and colour table
+    int m_cachedKind = 0;
+};
+
+// The stream of the set that path belongs to, with one reference, or null when no file of the
+// set is found or the first one is unreadable. fileListMode 1 skips numbers without a file;
+// 0 keeps them as missing frames. lowest and highest (both other than -1) limit the numbers.
+// sixteenTo24 makes 16-bit grey TIFF frames 24-bit (each sample as 5-5-5 colour) instead of
+// 8-bit levels.
+IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest, int highest,
+                              int sixteenTo24);
+// The lowest number of the stream's set; 0 for a stream that is no image sequence.
+int64_t GetImageSequenceFirstNumber(IAVIStream* stream);
+// The base of a numbered file name without folder and extension: its trailing digits cut off
+// (a '-' right before them goes with them), never its first character ("take-0001" -> "take",
+// "take_0001" -> "take_", "0001" -> "0").
+QString SequenceNameBase(const QString& title);
