@@ -717,6 +717,10 @@ IAVIStream* CFrameSource::OpenSequenceStream(const QString& path, bool batch, in
     return stream;
 }
 
+CBayerColorFilter* CFrameSource::GetColourFilter() const {
+    return AsBayerColorFilter(m_colourFilter);
+}
+
 IAVIStream* CFrameSource::OpenBayerFilter(IAVIStream* stream, int width, int height,
                                           const QString& path) {
     ColorCoefficients file;

@@ -27,6 +27,7 @@
 #include <mutex>
 #include <vector>
 
+class CBayerColorFilter;
 class CCfgFileInfo;
 
 class CFrameSource : public CObject {
@@ -103,6 +104,8 @@ public:
     int GetRecordedRate() const { return m_rate; }
     int GetExposure() const { return m_exposureNs; }
     int IsBayerColor() const { return m_colourFilter != nullptr; }
+    // The colour filter of a Bayer recording, null for any other.
+    CBayerColorFilter* GetColourFilter() const;
     CLutParamSet& ColourLutParams() { return m_ownSets[0]; }
     CLutParamSet& BwLutParams() { return m_ownSets[1]; }
 
