@@ -2,6 +2,7 @@
 #include "frames/FrameSource.h"
 #include "frames/ImageSequenceStream.h"
 #include "frames/tests/SequenceFiles.h"
+#include "platform/imaging/FrameFiles.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "testsupport/IsolatedTest.h"
 
@@ -24,10 +25,15 @@ struct KindCase {
 };
 
 const KindCase kKinds[] = {
-    {SequenceImageKind::kBmp8, "bmp", 0},      {SequenceImageKind::kBmp24, "bmp", 0},
-    {SequenceImageKind::kTiffGrey8, "tif", 0}, {SequenceImageKind::kTiffGrey16, "tif", 0},
-    {SequenceImageKind::kTiffRgb8, "tif", 0},  {SequenceImageKind::kTiffRgb16, "tif", 0},
-    {SequenceImageKind::kJpegGrey, "jpg", 3},  {SequenceImageKind::kJpegColour, "jpg", 8},
+    {SequenceImageKind::kBmp8, "bmp", 0},
+    {SequenceImageKind::kBmp24, "bmp", 0},
+    {SequenceImageKind::kTiffGrey8, "tif", 0},
+    {SequenceImageKind::kTiffGrey16, "tif", 0},
+    {SequenceImageKind::kTiffGrey16BottomUp, "tif", 0},
+    {SequenceImageKind::kTiffRgb8, "tif", 0},
+    {SequenceImageKind::kTiffRgb16, "tif", 0},
+    {SequenceImageKind::kJpegGrey, "jpg", 3},
+    {SequenceImageKind::kJpegColour, "jpg", 8},
 };
 
 // The largest difference of any channel between the shown frame and the picture of frame.
@@ -184,6 +190,28 @@ TEST_F(ImageSequenceTest, GapKeepingModeShowsTheNearestFileStamped) {
     ASSERT_EQ(first.FillFromStream(stream, 1, true), 1);
     EXPECT_EQ(first.GetBitmap()->AsQImage().pixel(kWide - 1, 0), c.pixel(kWide - 1, 0));
     AVIStreamRelease(stream);
+}
+
+// JPEG frames decode into the caller's rows only when the whole picture fits.
+TEST_F(ImageSequenceTest, JpegFramesNeedRoomForThePicture) {
+    for (const auto kind : {SequenceImageKind::kJpegGrey, SequenceImageKind::kJpegColour}) {
+        const QByteArray jpeg = SequenceImageBytes(kind, 13, 5, 0);
+        BITMAPINFOHEADER header;
+        ASSERT_TRUE(imaging::ReadJpegHeader(jpeg, &header));
+        const bool grey = kind == SequenceImageKind::kJpegGrey;
+        EXPECT_EQ(header.biWidth, 13);
+        EXPECT_EQ(header.biHeight, 5);
+        EXPECT_EQ(header.biBitCount, grey ? 8 : 24);
+        EXPECT_EQ(header.biClrUsed, grey ? 256u : 0u);
+        const size_t stride = grey ? 16 : 40;
+        EXPECT_EQ(header.biSizeImage, stride * 5);
+        std::vector<BYTE> rows(stride * 5 + 1, 0xAB);
+        EXPECT_FALSE(imaging::ReadJpegImage(jpeg, rows.data(), stride * 5 - 1));
+        ASSERT_TRUE(imaging::ReadJpegImage(jpeg, rows.data(), stride * 5));
+        EXPECT_EQ(rows.back(), 0xAB);
+        EXPECT_FALSE(imaging::ReadJpegImage(jpeg.left(jpeg.size() / 2), rows.data(), rows.size()));
+        EXPECT_FALSE(imaging::ReadJpegHeader(QByteArray("not a jpeg"), &header));
+    }
 }
 
 TEST_F(ImageSequenceTest, NameBases) {

@@ -84,11 +84,12 @@ void Put32(QByteArray* out, uint32_t value) {
 // An uncompressed little-endian TIFF of 16-bit samples in one strip, as camera software writes
 // it: the grey samples carry the level in their high byte and noise in the low one, the RGB
 // samples each colour byte twice.
-QByteArray Tiff16(bool rgb, int width, int height, int frame) {
+QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame) {
     const int samples = rgb ? 3 : 1;
     QByteArray pixels;
-    for (int y = 0; y < height; ++y)
+    for (int row = 0; row < height; ++row)
         for (int x = 0; x < width; ++x) {
+            const int y = bottomUp ? height - 1 - row : row;
             if (!rgb) {
                 Put16(&pixels, SequenceLevel(frame, x, y) << 8 | ((x * 31 + y) & 0xFF));
                 continue;
@@ -113,6 +114,7 @@ QByteArray Tiff16(bool rgb, int width, int height, int frame) {
         {259, 3, 1, 1},
         {262, 3, 1, rgb ? 2u : 1u},
         {273, 4, 1, pixelsAt},
+        {274, 3, 1, bottomUp ? 4u : 1u},
         {277, 3, 1, static_cast<uint32_t>(samples)},
         {278, 3, 1, static_cast<uint32_t>(height)},
         {279, 4, 1, static_cast<uint32_t>(pixels.size())},
@@ -144,7 +146,8 @@ QByteArray Tiff16(bool rgb, int width, int height, int frame) {
 
 bool IsGreyKind(SequenceImageKind kind) {
     return kind == SequenceImageKind::kBmp8 || kind == SequenceImageKind::kTiffGrey8 ||
-           kind == SequenceImageKind::kTiffGrey16 || kind == SequenceImageKind::kJpegGrey;
+           kind == SequenceImageKind::kTiffGrey16 ||
+           kind == SequenceImageKind::kTiffGrey16BottomUp || kind == SequenceImageKind::kJpegGrey;
 }
 
 BYTE SequenceLevel(int frame, int x, int y) {
@@ -166,9 +169,11 @@ QByteArray SequenceImageBytes(SequenceImageKind kind, int width, int height, int
         case SequenceImageKind::kTiffRgb8:
             return EncodedImage(kind, width, height, frame, u"image/tiff");
         case SequenceImageKind::kTiffGrey16:
-            return Tiff16(false, width, height, frame);
+            return Tiff16(false, false, width, height, frame);
+        case SequenceImageKind::kTiffGrey16BottomUp:
+            return Tiff16(false, true, width, height, frame);
         case SequenceImageKind::kTiffRgb16:
-            return Tiff16(true, width, height, frame);
+            return Tiff16(true, false, width, height, frame);
         case SequenceImageKind::kJpegGrey:
         case SequenceImageKind::kJpegColour:
             return EncodedImage(kind, width, height, frame, u"image/jpeg");

@@ -15,6 +15,7 @@ enum class SequenceImageKind {
     kBmp24,
     kTiffGrey8,
     kTiffGrey16,
+    kTiffGrey16BottomUp,  // rows stored from the bottom, with the orientation tag saying so
     kTiffRgb8,
     kTiffRgb16,
     kJpegGrey,
