@@ -3,10 +3,13 @@
 // The RAW seed is laid out by hand, as a camera writes it (the program only reads RAW files).
 
 #include "frames/CfgFileInfo.h"
+#include "frames/ColorCoefficientFile.h"
 #include "frames/Dib.h"
 #include "frames/LutParamSetList.h"
+#include "frames/tests/SequenceFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "platform/framework/File.h"
+#include "platform/media/tests/TestAviWriter.h"
 #include "platform/registry/Hive.h"
 #include "platform/registry/Registry.h"
 
@@ -129,6 +132,21 @@ QByteArray Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     return bytes;
 }
 
+QByteArray ColorCoefficientsFile() {
+    ColorCoefficients rows;
+    const float values[3][3] = {{281, -64, -26}, {-64, 256, -26}, {-64, -64, 717}};
+    std::memcpy(rows.rows, values, sizeof values);
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.clr"));
+    WriteColorCoefficients(path, rows);
+    return ReadAll(path);
+}
+
+QByteArray Avi(TestAviKind kind) {
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.avi"));
+    WriteTestAvi(path, {kind, 6, 4, 3, 0});
+    return ReadAll(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -150,5 +168,25 @@ int main(int argc, char** argv) {
     Put(root + "/registry_hive", "seed.reg", Hive());
     Put(root + "/mimage_dib", "seed-inside.bin", Rect(1, 0, 3, 1) + Bmp(5, 3, 8));
     Put(root + "/mimage_dib", "seed-overlapping.bin", Rect(-2, 1, 1, 4) + Bmp(4, 2, 24));
+    const struct {
+        const char* folder;
+        const char* name;
+        SequenceImageKind kind;
+    } sequences[] = {
+        {"image_sequence_bmp", "seed-8bit.bmp", SequenceImageKind::kBmp8},
+        {"image_sequence_bmp", "seed-24bit.bmp", SequenceImageKind::kBmp24},
+        {"image_sequence_tif", "seed-grey8.tif", SequenceImageKind::kTiffGrey8},
+        {"image_sequence_tif", "seed-grey16.tif", SequenceImageKind::kTiffGrey16},
+        {"image_sequence_tif", "seed-grey16-bottom-up.tif", SequenceImageKind::kTiffGrey16BottomUp},
+        {"image_sequence_tif", "seed-rgb8.tif", SequenceImageKind::kTiffRgb8},
+        {"image_sequence_tif", "seed-rgb16.tif", SequenceImageKind::kTiffRgb16},
+        {"image_sequence_jpg", "seed-grey.jpg", SequenceImageKind::kJpegGrey},
+        {"image_sequence_jpg", "seed-colour.jpg", SequenceImageKind::kJpegColour},
+    };
+    for (const auto& s : sequences)
+        Put(root + "/" + s.folder, s.name, SequenceImageBytes(s.kind, 7, 5, 1));
+    Put(root + "/color_coefficients", "seed.clr", ColorCoefficientsFile());
+    Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24));
+    Put(root + "/avi_series", "seed-pal8.avi", Avi(TestAviKind::RawPal8));
     return 0;
 }
