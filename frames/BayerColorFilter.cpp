@@ -185,10 +185,12 @@ bool CBayerColorFilter::RegionMeans(const CRect& region, int means[3]) const {
     if (m_lastRgb.empty() || left >= right || top >= bottom)
         return false;
     double sums[3] = {0, 0, 0};
-    for (int y = top; y < bottom; ++y)
+    for (int y = top; y < bottom; ++y) {
+        const int row = m_bottomUp ? m_height - 1 - y : y;
         for (int x = left; x < right; ++x)
             for (int c = 0; c < 3; ++c)
-                sums[c] += m_lastRgb[static_cast<size_t>(y) * m_lastStride + 3 * x + c];
+                sums[c] += m_lastRgb[static_cast<size_t>(row) * m_lastStride + 3 * x + c];
+    }
     const double count = double(right - left) * (bottom - top);
     for (int c = 0; c < 3; ++c)
         means[c] = static_cast<int>(std::lround(sums[c] / count));
@@ -205,6 +207,16 @@ IAVIStream* CreateBayerColorFilter(IAVIStream* inner, int width, int height, con
         if (rows[i])
             CopyRow(filter->m_created[i], rows[i]);
     std::memcpy(filter->m_current, filter->m_created, sizeof filter->m_current);
+    LONG size = 0;
+    if (AVIStreamReadFormat(inner, 0, nullptr, &size) == AVIERR_OK &&
+        size >= kBitmapInfoHeaderBytes) {
+        std::vector<BYTE> format(static_cast<size_t>(size));
+        BITMAPINFOHEADER header;
+        if (AVIStreamReadFormat(inner, 0, format.data(), &size) == AVIERR_OK) {
+            std::memcpy(&header, format.data(), sizeof header);
+            filter->m_bottomUp = header.biHeight > 0;
+        }
+    }
     return filter;
 }
 

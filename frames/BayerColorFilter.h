@@ -35,9 +35,9 @@ public:
     // Colour on (demosaic) or off (the mosaic itself); a change raises the settings flag.
     bool IsActive() const { return m_active; }
     void SetActive(bool active);
-    // The mean blue, green and red of a rectangle of the last frame read in colour, the
-    // rectangle clamped to the frame; false when no colour frame was read or nothing of the
-    // rectangle lies inside it.
+    // The mean blue, green and red of a rectangle (from the top left of the picture) of the
+    // last frame read in colour, the rectangle clamped to the frame; false when no colour frame was
+    // read or nothing of the rectangle lies inside it.
     bool RegionMeans(const CRect& region, int means[3]) const;
 
 private:
@@ -50,6 +50,7 @@ private:
     IAVIStream* m_inner;  // holds one reference
     int m_width;
     int m_height;
+    bool m_bottomUp = true;  // the inner stream's rows, as its format says
     bool m_active = true;
     bool m_changed = false;
     Matrix m_created;

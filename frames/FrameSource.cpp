@@ -39,6 +39,11 @@ bool ReuseOrCreateDib(CDib* dib, int width, int height, int bitCount) {
     return dib->Create(nullptr, width, height, bitCount);
 }
 
+ColorAdjustmentFactory& ColourDialogFactory() {
+    static ColorAdjustmentFactory factory;
+    return factory;
+}
+
 constexpr auto kListWait = std::chrono::milliseconds(3000);
 constexpr int kAvifSearchBytes = 3000;
 constexpr int kAvifBlockBytes = 72;
@@ -107,6 +112,7 @@ CFrameSource::~CFrameSource() {
 }
 
 void CFrameSource::ReleaseStream() {
+    m_colourDialog.reset();  // bound to the filter released below
     m_reader.reset();
     AVIStreamRelease(m_stream);
     m_stream = nullptr;
@@ -212,6 +218,8 @@ int CFrameSource::OpenAvi(const QString& path) {
                 if (!filter)
                     return 0;
                 m_stream = m_colourFilter = filter;
+                if (const ColorAdjustmentFactory& factory = ColourDialogFactory())
+                    m_colourDialog = factory(GetColourFilter(), path);
             } else {
                 m_stream = stream;
             }
@@ -719,6 +727,23 @@ IAVIStream* CFrameSource::OpenSequenceStream(const QString& path, bool batch, in
 
 CBayerColorFilter* CFrameSource::GetColourFilter() const {
     return AsBayerColorFilter(m_colourFilter);
+}
+
+int CFrameSource::ShowColorAdjustment(int captionKind, CWnd* view) {
+    CBayerColorFilter* filter = GetColourFilter();
+    if (!filter)
+        return 0;
+    // A recording opened before the window's layer was there gets its window now.
+    if (!m_colourDialog && ColourDialogFactory())
+        m_colourDialog = ColourDialogFactory()(filter, m_path);
+    if (!m_colourDialog)
+        return 0;
+    m_colourDialog->ShowFor(captionKind, view);
+    return 1;
+}
+
+void CFrameSource::SetColorAdjustmentFactory(ColorAdjustmentFactory factory) {
+    ColourDialogFactory() = std::move(factory);
 }
 
 IAVIStream* CFrameSource::OpenBayerFilter(IAVIStream* stream, int width, int height,

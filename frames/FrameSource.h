@@ -13,6 +13,7 @@
 #include "frames/Dib.h"
 #include "frames/DisplayLut.h"
 #include "frames/FrameImage.h"
+#include "frames/IColorAdjustment.h"
 #include "frames/Notifier.h"
 #include "platform/framework/Object.h"
 #include "platform/media/AviFile.h"
@@ -106,6 +107,12 @@ public:
     int IsBayerColor() const { return m_colourFilter != nullptr; }
     // The colour filter of a Bayer recording, null for any other.
     CBayerColorFilter* GetColourFilter() const;
+    // Shows the colour adjustment window of a Bayer recording for view with the caption of
+    // captionKind (0 file, 1 camera): 1, or 0 when the recording has no colour filter or no
+    // window can be made.
+    int ShowColorAdjustment(int captionKind, CWnd* view);
+    // Where Bayer recordings get their colour adjustment window (set once by the views layer).
+    static void SetColorAdjustmentFactory(ColorAdjustmentFactory factory);
     CLutParamSet& ColourLutParams() { return m_ownSets[0]; }
     CLutParamSet& BwLutParams() { return m_ownSets[1]; }
 
@@ -184,7 +191,8 @@ private:
     IAVIStream* m_sequenceStream = nullptr;  // these three name m_stream when it is theirs
     IAVIStream* m_seriesStream = nullptr;
     IAVIStream* m_colourFilter = nullptr;
-    std::unique_ptr<CAviGetFrame> m_reader;  // over m_stream, opened on the first read
+    std::unique_ptr<CAviGetFrame> m_reader;            // over m_stream, opened on the first read
+    std::unique_ptr<IColorAdjustment> m_colourDialog;  // bound to m_colourFilter
     std::unique_ptr<CFrameImage> m_frameImage;
     int m_currentFrame = -1;
     int m_frameCount = 0;

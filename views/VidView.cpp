@@ -11,6 +11,7 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "views/BayerColorDlg.h"
 #include "views/StreamWnd.h"
 #include "views/VidFrame.h"
 #include "views/ZoomTransform.h"
@@ -46,7 +47,8 @@ ON_UPDATE_COMMAND_UI(CVidView::kShowMeanHistogramPlot, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kRemoveHistogramOutput, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging4, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging5, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kColorAdjustment, OnUpdateNotAvailable)
+ON_COMMAND(CVidView::kColorAdjustment, OnColorAdjustment)
+ON_UPDATE_COMMAND_UI(CVidView::kColorAdjustment, OnUpdateColorAdjustment)
 END_MESSAGE_MAP()
 
 namespace {
@@ -422,6 +424,16 @@ void CVidView::OnToolCommand(UINT nID) {
 
 void CVidView::OnUpdateToolCommand(CCmdUI* pCmdUI) {
     pCmdUI->Enable(m_pStream != nullptr);
+}
+
+void CVidView::OnColorAdjustment() {
+    CBayerColorDlg::Install();
+    if (!m_source.IsEmpty())
+        m_source->ShowColorAdjustment(0, this);
+}
+
+void CVidView::OnUpdateColorAdjustment(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!m_source.IsEmpty());
 }
 
 void CVidView::OnUpdateNotAvailable(CCmdUI* pCmdUI) {

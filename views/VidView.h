@@ -148,6 +148,8 @@ protected:
     // The view's menu: the stream window's View commands, Clear and colour adjustment.
     void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnFileClose();
+    void OnColorAdjustment();
+    void OnUpdateColorAdjustment(CCmdUI* pCmdUI);
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
     void OnToolCommand(UINT nID);
     // Enabled once the stream window exists.
