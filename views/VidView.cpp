@@ -433,7 +433,8 @@ void CVidView::OnColorAdjustment() {
 }
 
 void CVidView::OnUpdateColorAdjustment(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(!m_source.IsEmpty());
+    // Only a Bayer recording has colours to adjust.
+    pCmdUI->Enable(!m_source.IsEmpty() && m_source->IsBayerColor());
 }
 
 void CVidView::OnUpdateNotAvailable(CCmdUI* pCmdUI) {
