@@ -716,10 +716,9 @@ IAVIStream* CFrameSource::OpenSeriesStream(const QString& path) {
 
 IAVIStream* CFrameSource::OpenSequenceStream(const QString& path, bool batch, int* startNumber,
                                              std::vector<int>* segmentStarts) {
-    if (batch)
-        return nullptr;
     segmentStarts->clear();
-    IAVIStream* stream = OpenImageSequence(path, 1, -1, -1, 0);
+    IAVIStream* stream =
+        batch ? OpenBatchSequence(path, segmentStarts) : OpenImageSequence(path, 1, -1, -1, 0);
     if (stream)
         *startNumber = static_cast<int>(GetImageSequenceFirstNumber(stream));
     return stream;

@@ -9,10 +9,12 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <tuple>
 
 namespace {
 
@@ -202,6 +204,8 @@ HRESULT CImageSequenceStream::Info(AviStreamInfo* info, LONG size) {
     info->scale = kSequenceScale;
     info->rate = kSequenceRate;
     info->length = static_cast<DWORD>(m_frameCount);
+    if (m_batch)
+        info->frame = CRect(0, 0, m_width, m_height);
     const char16_t name[] = u"Image sequence";
     std::memcpy(info->name, name, sizeof name);
     return AVIERR_OK;
@@ -395,11 +399,19 @@ IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest,
     if (frames <= 0 || frames > std::numeric_limits<LONG>::max())
         return nullptr;
 
+    return CImageSequenceStream::Make(std::move(members), fileListMode ? 1 : 0, first,
+                                      static_cast<int>(frames), sixteenTo24, false);
+}
+
+IAVIStream* CImageSequenceStream::Make(std::vector<Member> members, int fileListMode,
+                                       int64_t firstNumber, int frames, int sixteenTo24,
+                                       bool batch) {
     auto* stream = new CImageSequenceStream;
     stream->m_members = std::move(members);
-    stream->m_fileListMode = fileListMode ? 1 : 0;
+    stream->m_fileListMode = fileListMode;
     stream->m_sixteenTo24 = sixteenTo24;
-    stream->m_firstNumber = first;
+    stream->m_firstNumber = firstNumber;
+    stream->m_batch = batch;
     std::vector<BYTE> format;
     {
         std::lock_guard lock(stream->m_cacheMutex);
@@ -413,6 +425,56 @@ IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest,
     stream->Create(static_cast<LPARAM>(frames),
                    (LPARAM{std::abs(header.biHeight)} << 16) | header.biWidth);
     return stream;
+}
+
+IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts) {
+    // shot[2of3]_0017.tif: batch 2 of 3, its image 17. The set is every file of the folder
+    // with the same name before the '[' and the same count of batches.
+    static const QRegularExpression kBatchTail(QStringLiteral("^(\\d+)of(\\d+)\\](?:_(\\d+))?$"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    const QString title = GetFileTitle(path, false);
+    const qsizetype open = title.lastIndexOf('[');
+    const QRegularExpressionMatch own = kBatchTail.match(QStringView(title).mid(open + 1));
+    if (open < 0 || !own.hasMatch())
+        return nullptr;
+    const QString prefix = title.left(open + 1);
+    const QString batches = own.captured(2);
+    const QString extension = GetFileExtension(path);
+    struct Found {
+        int64_t batch;
+        int64_t number;
+        QString path;
+    };
+    std::vector<Found> found;
+    QDirIterator listing(QFileInfo(path).absolutePath(), QDir::Files | QDir::Hidden);
+    while (listing.hasNext()) {
+        listing.next();
+        const QString name = listing.fileName();
+        if (GetFileExtension(name).compare(extension, Qt::CaseInsensitive) != 0 ||
+            !name.startsWith(prefix, Qt::CaseInsensitive))
+            continue;
+        const QString other = GetFileTitle(name, false);
+        const QRegularExpressionMatch m = kBatchTail.match(QStringView(other).mid(prefix.size()));
+        if (!m.hasMatch() || m.captured(2).toLongLong() != batches.toLongLong())
+            continue;
+        found.push_back(
+            {m.captured(1).toLongLong(), m.captured(3).toLongLong(), listing.filePath()});
+    }
+    std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) {
+        return std::tie(a.batch, a.number, a.path) < std::tie(b.batch, b.number, b.path);
+    });
+    if (found.empty() || found.size() > size_t{std::numeric_limits<LONG>::max()})
+        return nullptr;
+    std::vector<CImageSequenceStream::Member> members;
+    batchStarts->clear();
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (i == 0 || found[i].batch != found[i - 1].batch)
+            batchStarts->push_back(static_cast<int>(i));
+        members.push_back({found[i].number, found[i].path});
+    }
+    const int64_t first = found.front().number;
+    const auto frames = static_cast<int>(members.size());
+    return CImageSequenceStream::Make(std::move(members), 1, first, frames, 0, true);
 }
 
 int64_t GetImageSequenceFirstNumber(IAVIStream* stream) {

@@ -41,10 +41,14 @@ public:
     int64_t FirstNumber() const { return m_firstNumber; }
 
 private:
+    friend IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts);
     friend IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest,
                                          int highest, int sixteenTo24);
     CImageSequenceStream() = default;
     ~CImageSequenceStream() override;
+    // The stream over members with one reference, or null when the first is unreadable.
+    static IAVIStream* Make(std::vector<Member> members, int fileListMode, int64_t firstNumber,
+                            int frames, int sixteenTo24, bool batch);
 
     // The member shown as frame, and whether it stands in for a missing number; -1 when the
     // frame is outside the stream.
@@ -61,6 +65,7 @@ private:
     int m_width = 0;
     int m_height = 0;
     int m_frameCount = 0;
+    bool m_batch = false;  // a batch set reports its frame rectangle
 
     std::mutex m_cacheMutex;
     int m_cachedMember = -1;
@@ -76,6 +81,11 @@ private:
 // 8-bit levels.
 IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest, int highest,
                               int sixteenTo24);
+// The stream of a batch set (shot[1of3]_0001.tif, shot[1of3]_0002.tif, shot[2of3]_0001.tif,
+// ...): every file with the name before the '[' and the batch count of path, ordered by batch
+// and then by number, with one reference, or null. *batchStarts gets the frame at which each
+// batch starts; the first number is the first file's.
+IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts);
 // The lowest number of the stream's set; 0 for a stream that is no image sequence.
 int64_t GetImageSequenceFirstNumber(IAVIStream* stream);
 // The base of a numbered file name without folder and extension: its trailing digits cut off

@@ -282,3 +282,37 @@ TEST_F(ImageSequenceTest, DamagedFilesAreRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// A batch set: its files in batch order and then by number, each batch a segment to step to.
+TEST_F(ImageSequenceTest, BatchSetsStepFromBatchToBatch) {
+    const char* files[] = {"shot[2of3]_0001.bmp", "shot[1of3]_0002.bmp", "shot[1of3]_0001.bmp",
+                           "shot[3of3]_0005.BMP", "shot[2of3]_0002.bmp", "shot[2of3]_0003.bmp"};
+    // The picture of each file is its place in the set.
+    const int place[] = {2, 1, 0, 5, 3, 4};
+    for (size_t i = 0; i < std::size(files); ++i)
+        Write(files[i], SequenceImageKind::kBmp8, place[i]);
+    Write("shot[1of4]_0001.bmp", SequenceImageKind::kBmp8, 9);  // another count of batches
+    Write("other[1of3]_0001.bmp", SequenceImageKind::kBmp8, 9);
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("shot[2of3]_0002.bmp")), 1);
+    EXPECT_EQ(source.IsBatch(), 0);  // frames per batch come from the side file only
+    EXPECT_EQ(source.HasSegments(), 1);
+    ASSERT_EQ(source.GetFrameCount(), 6);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -1);
+    EXPECT_EQ(source.GetDisplayPath(), "shot[*]_*.bmp");
+    for (int f = 0; f < 6; ++f) {
+        CFrameImage image;
+        ASSERT_EQ(source.GetFrame(f, &image, 0), 1);
+        EXPECT_EQ(WorstDifference(image, SequenceImageKind::kBmp8, f), 0) << f;
+    }
+    const std::tuple<int, int, int> steps[] = {{0, 1, 2},  {2, 1, 5},  {3, 1, 5}, {5, 1, 5},
+                                               {5, -1, 2}, {2, -1, 0}, {1, -1, 0}};
+    for (const auto& [frame, direction, boundary] : steps)
+        EXPECT_EQ(source.GetSegmentBoundary(frame, direction), boundary)
+            << frame << " " << direction;
+    EXPECT_EQ(source.Open(WorkPath("lone[1of2].bmp")), 0);
+}
+
+}  // namespace
