@@ -58,6 +58,17 @@ public:
                  ratio >= goal, "");
     }
 
+    // time(ours) against a fixed bound in ours' own unit, the baseline shown beside it.
+    void PrintWithin(const std::string& path, const std::string& ours, const std::string& theirs,
+                     double bound) const {
+        double a = 0;
+        double b = 0;
+        if (!Find(ours, theirs, a, b) || b <= 0)
+            return PrintMissing(path, ours, theirs);
+        PrintRow(path, ours, theirs, a, b, a / b, "<= " + Fixed(bound) + " " + m_units.at(ours),
+                 a <= bound, "x");
+    }
+
 private:
     static std::string Fixed(double v) {
         char text[32];
