@@ -159,7 +159,10 @@ int CSimCamera::SetMode(int mode) {
             m_armedFrom = CurrentFrame();
             m_checkedUpTo = m_armedFrom;
             m_triggerFrame = -1;
-            m_held.clear();
+            {
+                std::lock_guard lock(m_memoryMutex);
+                m_held.clear();
+            }
             m_preTrigger = 0;
             m_clock.RequestPoll(0);
             return 0;
@@ -199,6 +202,7 @@ void CSimCamera::Advance() {
     const int64_t last = m_triggerFrame + m_trigger.postTriggerFrames - 1;
     if (now < last)
         return;
+    std::lock_guard lock(m_memoryMutex);
     m_held.clear();
     for (int64_t frame = m_triggerFrame - m_preTrigger; frame <= last; ++frame)
         m_held.push_back(frame);
@@ -265,6 +269,7 @@ int CSimCamera::Stop() {
         if (m_triggerFrame < 0) {
             const int64_t now = CurrentFrame();
             const int64_t ring = MaxFrames() - m_trigger.postTriggerFrames;
+            std::lock_guard lock(m_memoryMutex);
             m_held.clear();
             for (int64_t frame = std::max(m_armedFrom, now - ring + 1); frame <= now; ++frame)
                 m_held.push_back(frame);
@@ -360,9 +365,11 @@ int CSimCamera::GetResolution(int* width, int* height) {
 int CSimCamera::SetResolution(int width, int height) {
     if (int refused = m_script.Enter("SetResolution"))
         return refused;
-    if (m_mode == kModeArmed || std::find(kResolutions.begin(), kResolutions.end(),
-                                          std::make_pair(width, height)) == kResolutions.end())
+    if (!CanChangeArea() || std::find(kResolutions.begin(), kResolutions.end(),
+                                      std::make_pair(width, height)) == kResolutions.end())
         return 1;
+    std::lock_guard lock(m_memoryMutex);
+    ForgetRecordingOfOtherSize(width, height);
     m_width = width;
     m_height = height;
     // The area keeps its origin as far as the sensor allows.
@@ -387,6 +394,17 @@ int CSimCamera::GetImageFormat(DriverImageFormat* format) {
     format->height = m_height;
     format->rowBytes = DriverRowBytes(m_width, format->bitsPerPixel);
     return 0;
+}
+
+bool CSimCamera::CanChangeArea() {
+    // The memory holds frames of one size: not while they are being recorded or held.
+    Advance();
+    return m_mode != kModeArmed && m_mode != kModeStopped;
+}
+
+void CSimCamera::ForgetRecordingOfOtherSize(int width, int height) {
+    if (width != m_width || height != m_height)
+        m_held.clear();
 }
 
 int CSimCamera::GetActiveAreaLimits(DriverActiveAreaLimits* limits) {
@@ -426,10 +444,12 @@ int CSimCamera::SetActiveArea(const DriverRect& area) {
     const bool fits = area.left >= 0 && area.top >= 0 && area.right <= kSensorWidth &&
                       area.bottom <= kSensorHeight && width >= kLimits.minWidth &&
                       height >= kLimits.minHeight;
-    if (m_mode == kModeArmed || !fits || (width - kLimits.minWidth) % kLimits.widthStep != 0 ||
+    if (!CanChangeArea() || !fits || (width - kLimits.minWidth) % kLimits.widthStep != 0 ||
         (height - kLimits.minHeight) % kLimits.heightStep != 0 ||
         area.left % kLimits.originStep != 0 || area.top % kLimits.originStep != 0)
         return 1;
+    std::lock_guard lock(m_memoryMutex);
+    ForgetRecordingOfOtherSize(static_cast<int>(width), static_cast<int>(height));
     m_originX = area.left;
     m_originY = area.top;
     m_width = static_cast<int>(width);
@@ -628,6 +648,7 @@ int CSimCamera::ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) 
 
 int CSimCamera::ReadMemoryFrame(int index, void* buffer, int64_t size) {
     // Called on the save thread: no script, no clock, only the held frames.
+    std::lock_guard lock(m_memoryMutex);
     if (index < 0 || index >= static_cast<int>(m_held.size()) || !buffer || size < FrameBytes())
         return 1;
     Render(m_held[index], static_cast<unsigned char*>(buffer));

@@ -106,6 +106,10 @@ private:
     // save thread renders recordings while the user changes the colours).
     void Render(int64_t frame, unsigned char* buffer);
     void UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase);
+    bool CanChangeArea();
+    // A recording that was left in memory (live or idle since) goes when the frame size
+    // changes: its frames cannot be read at the new size. Called under m_memoryMutex.
+    void ForgetRecordingOfOtherSize(int width, int height);
     int64_t FrameBytes() const;
     int MaxFrames() const;
     // Brings the recording up to the frame due now.
@@ -135,6 +139,8 @@ private:
     int64_t m_triggerFrame = -1;
     std::vector<int64_t> m_held;
     int m_preTrigger = 0;
+    // The held frames and the frame size, as the save thread reads them.
+    std::mutex m_memoryMutex;
     std::mutex m_colourMutex;
     DriverColourCoefficients m_coefficients;
     DriverColourCoefficients m_baseCoefficients;  // what the gains scale

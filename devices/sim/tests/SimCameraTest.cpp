@@ -130,6 +130,19 @@ TEST(SimCameraTest, ArmTriggerAndDownload) {
     int64_t used = 0;
     camera.GetMemoryBytes(&total, &used);
     EXPECT_EQ(used, total);
+
+    // The memory holds frames of one size: no other size while they are held; live again, the
+    // same size keeps them and another lets them go.
+    EXPECT_EQ(camera.SetResolution(640, 480), 1);
+    EXPECT_EQ(camera.SetActiveArea({0, 0, 320, 240}), 1);
+    ASSERT_EQ(camera.SetMode(kModeLive), 0);
+    ASSERT_EQ(camera.SetActiveArea({0, 0, 320, 240}), 0);
+    EXPECT_EQ(camera.ReadMemoryFrame(5, frame.data(), frameBytes), 0);
+    ASSERT_EQ(camera.SetResolution(640, 480), 0);
+    camera.GetRecordedFrames(&count);
+    EXPECT_EQ(count, 0);
+    std::vector<unsigned char> large(640 * 480);
+    EXPECT_NE(camera.ReadMemoryFrame(0, large.data(), static_cast<int64_t>(large.size())), 0);
 }
 
 TEST(SimCameraTest, EarlyTriggerKeepsOnlyFramesSinceArming) {
