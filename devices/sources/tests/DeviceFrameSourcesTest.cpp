@@ -1,6 +1,7 @@
 #include "devices/sources/DeviceFrameSources.h"
 
 #include "devices/core/Device.h"
+#include "devices/core/DeviceVideoStream.h"
 #include "devices/sim/SimCamera.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "frames/FrameImage.h"
@@ -128,6 +129,24 @@ TEST_F(DeviceFrameSourcesTest, ANewRecordingEndsTheOldSource) {
     EXPECT_NE(second.Get(), first.Get());
     ASSERT_EQ(second->GetFrame(6, &image, 0), 1);
     EXPECT_EQ(FrameNumberOf(image, PixelFormat8bppIndexed), 3000u - 600u + 6u);
+}
+
+TEST_F(DeviceFrameSourcesTest, OpeningNoStreamClosesTheSource) {
+    std::unique_ptr<CDevice> device = MakeCamera(false);
+    Record(device.get(), 700);
+    CFrameSourcePtr held = DeviceFrameSources::GetLatestRecording(device.get());
+    ASSERT_FALSE(held.IsEmpty());
+    CFrameSource source;
+    IAVIStream* stream = device->CreateRecordingStream();
+    ASSERT_EQ(source.OpenStream(stream, QStringLiteral("first")), 1);
+    stream->Release();
+    EXPECT_EQ(source.GetFrameCount(), 1000);
+    EXPECT_EQ(source.IsFromDevice(), 0) << "only the device's own source is marked";
+    EXPECT_EQ(source.OpenStream(nullptr, QStringLiteral("none")), 0);
+    EXPECT_EQ(source.IsOpen(), 0);
+    EXPECT_EQ(source.GetFrameCount(), -1);
+    CFrameImage image;
+    EXPECT_EQ(source.GetFrame(0, &image, 0), 0);
 }
 
 TEST_F(DeviceFrameSourcesTest, ASourceThatOutlivesItsDeviceFailsItsReads) {
