@@ -18,6 +18,7 @@
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
+#include "sensordata/DataCardDevice.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "shell/IOpenDestinations.h"
 #include "shell/MainFrame.h"
@@ -242,6 +243,8 @@ BOOL CSpanrecApp::InitInstance() {
     SetRegistryKey(QStringLiteral("Tolvar"));
     LoadStdProfileSettings(10);
     AddTemplates();
+    // Data cards open as the sensor-data layer's devices.
+    InstallDataCardFactory();
     CProjectGroupKinds kinds;
     kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);

@@ -1,11 +1,13 @@
 // Downloading a held recording from a camera: 1000 frames of 1024 x 1024 read through the
-// recording's stream, against memcpy of the same bytes out of memory larger than the caches.
+// recording's frame source (CFrameSource::GetFrame, as saving and playback read it), against
+// memcpy of the same bytes out of memory larger than the caches.
 
 #include "RatioReporter.h"
 
 #include "devices/core/Device.h"
-#include "devices/core/DeviceVideoStream.h"
 #include "devices/sim/SimCamera.h"
+#include "devices/sources/DeviceFrameSources.h"
+#include "frames/FrameImage.h"
 
 #include <benchmark/benchmark.h>
 
@@ -41,18 +43,21 @@ void DownloadRecording(benchmark::State& state) {
     camera->Trigger();
     clock.nowNs = 2000 * 1000000;
     CDevice device(CDeviceDescriptor(CDeviceId(kDeviceTypeCamera, 1, 0)), std::move(camera));
-    CDeviceVideoStream* stream = device.CreateRecordingStream();
-    std::vector<unsigned char> frame(kFrameBytes);
+    CFrameSourcePtr source = DeviceFrameSources::GetLatestRecording(&device);
+    if (source.IsEmpty() || source->GetFrameCount() != kFrames) {
+        state.SkipWithError("no recording held");
+        return;
+    }
+    CFrameImage frame;
     for (auto _ : state) {
         for (int i = 0; i < kFrames; ++i) {
-            if (stream->Read(i, 1, frame.data(), kFrameBytes, nullptr, nullptr) != AVIERR_OK) {
+            if (!source->GetFrame(i, &frame, 0)) {
                 state.SkipWithError("frame not read");
                 break;
             }
-            benchmark::DoNotOptimize(frame.data());
+            benchmark::DoNotOptimize(frame.GetBitmap());
         }
     }
-    stream->Release();
     state.SetBytesProcessed(state.iterations() * kFrames * kFrameBytes);
 }
 

@@ -172,6 +172,25 @@ int CFrameSource::Open(const QString& path) {
     return 1;
 }
 
+int CFrameSource::OpenStream(IAVIStream* stream, const QString& name) {
+    std::lock_guard read(m_readMutex);
+    if (m_open || m_stream)
+        Close();
+    ResetRecordingInfo();
+    m_path = name;
+    m_displayPath = name;
+    if (!stream)
+        return 0;
+    AVIStreamAddRef(stream);
+    m_stream = stream;
+    m_kind = kSingleStream;
+    AviStreamInfo info;
+    if (AVIStreamInfo(stream, &info, sizeof info) == AVIERR_OK && info.rate > 0 && info.scale > 0)
+        m_rate = ClampedInt(static_cast<double>(info.rate) / info.scale);
+    FinishOpen(false);
+    return 1;
+}
+
 int CFrameSource::OpenAvi(const QString& path) {
     AvifBlock block;
     const bool haveBlock = ReadAvifBlock(path, &block);
@@ -263,7 +282,7 @@ int CFrameSource::OpenSequence(const QString& path, bool batch) {
     return 1;
 }
 
-void CFrameSource::FinishOpen() {
+void CFrameSource::FinishOpen(bool readSideFile) {
     m_frameCount = std::max<LONG>(AVIStreamLength(m_stream), 0);
     LONG size = 0;
     std::vector<BYTE> format;
@@ -292,6 +311,10 @@ void CFrameSource::FinishOpen() {
                 m_colour = entry[0] != entry[1] || entry[1] != entry[2];
             }
         }
+    }
+    if (!readSideFile) {
+        m_open = 1;
+        return;
     }
     CCfgFileInfo info;
     const bool hadStamp = m_hasTimeStamp != 0;

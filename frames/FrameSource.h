@@ -57,6 +57,10 @@ public:
     // Opens path by its extension (raw, avi, bmp, tif, jpg in any case), closing any stream
     // held before: 1, or 0 with the source closed. No message of its own.
     virtual int Open(const QString& path);
+    // Opens a stream another layer made (a device's held recording or its live video) as a
+    // single stream named name, closing any stream held before; the source takes its own
+    // reference. No side file is read for it. 1, or 0 with the source closed.
+    int OpenStream(IAVIStream* stream, const QString& name);
     // Frames of the open stream, -1 when closed.
     virtual int GetFrameCount() const;
     // Releases the stream (the AVI file handle stays until the next Open or destruction).
@@ -171,7 +175,7 @@ private:
     int OpenAvi(const QString& path);
     int OpenSequence(const QString& path, bool batch);
     void ResetRecordingInfo();
-    void FinishOpen();
+    void FinishOpen(bool readSideFile = true);
     void ReleaseStream();
     bool ReadCachedFrame(int n, int flag);
 

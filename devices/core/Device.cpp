@@ -5,6 +5,7 @@
 #include "platform/wintypes/WinError.h"
 
 #include <atomic>
+#include <cstdint>
 
 namespace {
 
@@ -21,7 +22,10 @@ int64_t ImageBytes(const DriverImageFormat& format) {
 }  // namespace
 
 CDevice::CDevice(const CDeviceDescriptor& descriptor, std::unique_ptr<IDriverDevice> driver)
-    : m_descriptor(descriptor), m_driver(std::move(driver)), m_handle(s_nextHandle++) {}
+    : m_descriptor(descriptor),
+      m_driver(std::move(driver)),
+      m_recordingNumber(std::make_shared<std::atomic<int>>(0)),
+      m_handle(s_nextHandle++) {}
 
 CDevice::~CDevice() = default;
 
@@ -128,10 +132,12 @@ int CDevice::IsFeatureUsable(int index, int* usable) const {
     return 0;
 }
 
-void CDevice::SetFrameSourceRefs(std::shared_ptr<CObject> live,
-                                 std::shared_ptr<CObject> recording) {
-    m_liveSource = std::move(live);
+void CDevice::SetRecordingSourceRef(std::shared_ptr<CObject> recording) {
     m_recordingSource = std::move(recording);
+}
+
+void CDevice::SetLiveSourceRef(std::shared_ptr<CObject> live) {
+    m_liveSource = std::move(live);
 }
 
 int CDevice::GetLinkedDataHandle(int* handle) const {
@@ -178,7 +184,18 @@ int CDevice::AttachWindow(QWidget* window) {
 }
 
 int CDevice::SetMode(int mode, int, int, int) {
-    return m_driver ? m_driver->SetMode(mode) : 1;
+    if (!m_driver)
+        return 1;
+    const int result = m_driver->SetMode(mode);
+    if (result == 0 && mode == kModeArmed) {
+        m_recordingNumber->fetch_add(1);
+        m_recordingSource.reset();
+    }
+    return result;
+}
+
+int CDevice::GetMode() const {
+    return m_driver ? m_driver->GetMode() : 0;
 }
 
 int CDevice::SetRole(int role) {
@@ -219,16 +236,158 @@ int CDevice::GetImageFormat(DriverImageFormat* format) const {
     return m_driver->GetImageFormat(format);
 }
 
+int CDevice::GetActiveAreaLimits(int* sensorWidth, int* sensorHeight, int* minWidth, int* minHeight,
+                                 int* widthStep, int* heightStep, int* originStep) const {
+    if (!m_driver || !sensorWidth || !sensorHeight || !minWidth || !minHeight || !widthStep ||
+        !heightStep || !originStep)
+        return 1;
+    DriverActiveAreaLimits limits;
+    if (const int result = m_driver->GetActiveAreaLimits(&limits))
+        return result;
+    *sensorWidth = limits.sensorWidth;
+    *sensorHeight = limits.sensorHeight;
+    *minWidth = limits.minWidth;
+    *minHeight = limits.minHeight;
+    *widthStep = limits.widthStep;
+    *heightStep = limits.heightStep;
+    *originStep = limits.originStep;
+    return 0;
+}
+
+int CDevice::GetActiveAreaMode(int* movable, int* centred, int* bitsPerPixel) const {
+    if (!m_driver || !movable || !centred || !bitsPerPixel)
+        return 1;
+    DriverActiveAreaLimits limits;
+    DriverRect area;
+    DriverImageFormat format;
+    if (const int result = m_driver->GetActiveAreaLimits(&limits))
+        return result;
+    if (const int result = m_driver->GetActiveArea(&area))
+        return result;
+    if (const int result = m_driver->GetImageFormat(&format))
+        return result;
+    *movable = limits.movable ? 1 : 0;
+    // Centred to the pixel: an odd margin cannot be split evenly.
+    const int marginX = limits.sensorWidth - (area.right - area.left);
+    const int marginY = limits.sensorHeight - (area.bottom - area.top);
+    *centred = area.left == marginX / 2 && area.top == marginY / 2 ? 1 : 0;
+    *bitsPerPixel = format.bitsPerPixel;
+    return 0;
+}
+
+int CDevice::GetRecordRate(double* rate) const {
+    if (!m_driver || !rate)
+        return 1;
+    return m_driver->GetRecordRate(rate);
+}
+
+int CDevice::GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) const {
+    if (!m_driver || !width || !height)
+        return 1;
+    return m_driver->GetMaxActiveArea(rate, bitsPerPixel, width, height);
+}
+
+int CDevice::GetActiveAreaOrigin(int* left, int* top) const {
+    if (!m_driver || !left || !top)
+        return 1;
+    DriverRect area;
+    if (const int result = m_driver->GetActiveArea(&area))
+        return result;
+    *left = area.left;
+    *top = area.top;
+    return 0;
+}
+
+int CDevice::GetActiveAreaSize(int* width, int* height) const {
+    if (!m_driver || !width || !height)
+        return 1;
+    DriverRect area;
+    if (const int result = m_driver->GetActiveArea(&area))
+        return result;
+    *width = area.right - area.left;
+    *height = area.bottom - area.top;
+    return 0;
+}
+
+int CDevice::SetActiveArea(int left, int top, int right, int bottom) {
+    if (!m_driver)
+        return 1;
+    return m_driver->SetActiveArea(DriverRect{left, top, right, bottom});
+}
+
+int CDevice::SetActiveAreaOrigin(int left, int top) {
+    if (!m_driver)
+        return 1;
+    DriverRect area;
+    if (const int result = m_driver->GetActiveArea(&area))
+        return result;
+    const int64_t right = int64_t{left} + (area.right - area.left);
+    const int64_t bottom = int64_t{top} + (area.bottom - area.top);
+    if (right > INT32_MAX || bottom > INT32_MAX)
+        return 1;
+    return m_driver->SetActiveArea(
+        DriverRect{left, top, static_cast<int>(right), static_cast<int>(bottom)});
+}
+
+IDriverColourProcessor* CDevice::ColourProcessor() const {
+    return m_driver ? m_driver->GetColourProcessor() : nullptr;
+}
+
+int CDevice::GetColourPresets(QStringList* names) const {
+    IDriverColourProcessor* processor = ColourProcessor();
+    if (!processor || !names)
+        return 1;
+    names->clear();
+    for (const std::string& name : processor->GetPresetNames())
+        names->append(QString::fromStdString(name));
+    return 0;
+}
+
+int CDevice::ApplyColourPreset(int index, DriverColourCoefficients* coefficients) {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->ApplyPreset(index, coefficients) : 1;
+}
+
+int CDevice::GetFactoryColourCoefficients(DriverColourCoefficients* coefficients) const {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->GetFactoryCoefficients(coefficients) : 1;
+}
+
+int CDevice::GetColourCoefficients(DriverColourCoefficients* coefficients) const {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->GetCoefficients(coefficients) : 1;
+}
+
+int CDevice::SetColourCoefficients(const DriverColourCoefficients& coefficients) {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor ? processor->SetCoefficients(coefficients) : 1;
+}
+
+int CDevice::ApplyColourGains(int red, int green, int blue,
+                              DriverColourCoefficients* coefficients) {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->ApplyGains(red, green, blue, coefficients) : 1;
+}
+
+int CDevice::BalanceColourRegion(int left, int top, int right, int bottom, int* red, int* green,
+                                 int* blue) {
+    IDriverColourProcessor* processor = ColourProcessor();
+    if (!processor || !red || !green || !blue)
+        return 1;
+    return processor->BalanceRegion(DriverRect{left, top, right, bottom}, red, green, blue);
+}
+
 CDeviceVideoStream* CDevice::CreateLiveStream() {
     DriverImageFormat format;
     if (GetImageFormat(&format) != 0)
         return nullptr;
-    IDriverDevice* driver = m_driver.get();
     double rate = 0;
-    driver->GetRecordRate(&rate);
-    auto read = [driver, bytes = ImageBytes(format)](int, void* buffer, int64_t size) {
+    m_driver->GetRecordRate(&rate);
+    std::weak_ptr<IDriverDevice> weak = m_driver;
+    auto read = [weak, bytes = ImageBytes(format)](int, void* buffer, int64_t size) {
+        const std::shared_ptr<IDriverDevice> driver = weak.lock();
         int64_t number = 0;
-        return size < bytes ? -1 : driver->ReadLiveFrame(buffer, size, &number);
+        return !driver || size < bytes ? -1 : driver->ReadLiveFrame(buffer, size, &number);
     };
     return new CDeviceVideoStream(format, rate, 1, read);
 }
@@ -237,12 +396,17 @@ CDeviceVideoStream* CDevice::CreateRecordingStream() {
     DriverImageFormat format;
     if (GetImageFormat(&format) != 0)
         return nullptr;
-    IDriverDevice* driver = m_driver.get();
     double rate = 0;
     int frames = 0;
-    driver->GetRecordRate(&rate);
-    driver->GetRecordedFrames(&frames);
-    auto read = [driver](int frame, void* buffer, int64_t size) {
+    m_driver->GetRecordRate(&rate);
+    m_driver->GetRecordedFrames(&frames);
+    std::weak_ptr<IDriverDevice> weak = m_driver;
+    // The recording this stream shows; once the device is armed again its memory holds another.
+    auto read = [weak, counter = m_recordingNumber, number = m_recordingNumber->load()](
+                    int frame, void* buffer, int64_t size) {
+        const std::shared_ptr<IDriverDevice> driver = weak.lock();
+        if (!driver || counter->load() != number)
+            return -1;
         return driver->ReadMemoryFrame(frame, buffer, size);
     };
     return new CDeviceVideoStream(format, rate, frames, read);

@@ -9,7 +9,9 @@
 #include "devices/core/DriverApi.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -50,11 +52,14 @@ public:
     int IsFeatureActive(int index, int* active) const;
     int IsFeatureUsable(int index, int* usable) const;
 
-    // The two counted frame-source references: the live one and the latest recording's. Held as
-    // plain objects here; the frame layer above knows them as its frame sources.
-    void SetFrameSourceRefs(std::shared_ptr<CObject> live, std::shared_ptr<CObject> recording);
-    std::shared_ptr<CObject> GetLiveFrameSourceRef() const { return m_liveSource; }
-    std::shared_ptr<CObject> GetFrameSourceRef() const { return m_recordingSource; }
+    // The two counted frame-source references: first the latest recording's (downloads save
+    // from it), second the live video's (camera view, active area, previews). Held as plain
+    // objects here; the layer above knows them as its frame sources. Arming the device for a new
+    // recording lets go of the first.
+    void SetRecordingSourceRef(std::shared_ptr<CObject> recording);
+    void SetLiveSourceRef(std::shared_ptr<CObject> live);
+    std::shared_ptr<CObject> GetRecordingSourceRef() const { return m_recordingSource; }
+    std::shared_ptr<CObject> GetFrameSourceRef() const { return m_liveSource; }
 
     // Linked data device and the data objects that hold a share of this device.
     void SetLinkedData(CDevice* dataDevice) { m_linkedData = dataDevice; }
@@ -72,7 +77,11 @@ public:
     QString GetInfoText() const;
     int AttachWindow(QWidget* window);
     QWidget* GetAttachedWindow() const { return m_window; }
+    // Arming (mode 3) that the driver accepts starts a new recording: reads of the one held
+    // before fail from then on.
     int SetMode(int mode, int zero1 = 0, int zero2 = 0, int zero3 = 0);
+    // The driver's mode, 0 without a driver.
+    int GetMode() const;
     int SetRole(int role);
     int Trigger();
     int IsTriggered() const;
@@ -85,14 +94,49 @@ public:
     int GetImageFormat(DriverImageFormat* format) const;
     IDriverDevice* Driver() const { return m_driver.get(); }
 
+    // The active area, as the active-area dialog reads it when it opens, in this order: the
+    // limits (sensor width and height, minimum width and height, width and height steps, origin
+    // step); whether the area moves, whether it is centred now, and the live bits per pixel; the
+    // record rate; the largest area at a rate and depth; the origin; the size. 0 on success,
+    // 1 without a driver or a null out pointer, else the driver's answer.
+    int GetActiveAreaLimits(int* sensorWidth, int* sensorHeight, int* minWidth, int* minHeight,
+                            int* widthStep, int* heightStep, int* originStep) const;
+    int GetActiveAreaMode(int* movable, int* centred, int* bitsPerPixel) const;
+    int GetRecordRate(double* rate) const;
+    int GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) const;
+    int GetActiveAreaOrigin(int* left, int* top) const;
+    int GetActiveAreaSize(int* width, int* height) const;
+    // What the active-area control hands back: a new area (right and bottom exclusive), or a
+    // new origin for the area's present size.
+    int SetActiveArea(int left, int top, int right, int bottom);
+    int SetActiveAreaOrigin(int left, int top);
+
+    // The camera colour processor, as the colour-adjustment dialog calls it: 1 for a device
+    // without one (mono cameras, data cards), else the processor's answer.
+    int GetColourPresets(QStringList* names) const;
+    int ApplyColourPreset(int index, DriverColourCoefficients* coefficients);
+    int GetFactoryColourCoefficients(DriverColourCoefficients* coefficients) const;
+    int GetColourCoefficients(DriverColourCoefficients* coefficients) const;
+    int SetColourCoefficients(const DriverColourCoefficients& coefficients);
+    // Gains in percent; the new rows come back.
+    int ApplyColourGains(int red, int green, int blue, DriverColourCoefficients* coefficients);
+    // The means red, green and blue of the region before the balance.
+    int BalanceColourRegion(int left, int top, int right, int bottom, int* red, int* green,
+                            int* blue);
+
     // The live video as a read-only stream with one reference for the caller.
     CDeviceVideoStream* CreateLiveStream();
     // The held recording as a stream of its frames (oldest first).
     CDeviceVideoStream* CreateRecordingStream();
 
 private:
+    IDriverColourProcessor* ColourProcessor() const;
+
     CDeviceDescriptor m_descriptor;
-    std::unique_ptr<IDriverDevice> m_driver;
+    // Shared with the streams of this device, which hold it weakly: a stream that outlives the
+    // device (or its recording) fails its reads instead of reaching a driver that is gone.
+    std::shared_ptr<IDriverDevice> m_driver;
+    std::shared_ptr<std::atomic<int>> m_recordingNumber;
     int m_handle;
     int m_features[3][kFeatureCount] = {};
     std::shared_ptr<CObject> m_liveSource;

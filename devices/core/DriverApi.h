@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kDriverApiVersion = 1;
+inline constexpr int kDriverApiVersion = 2;
 inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
 
 // Device types: cameras and data cards.
@@ -74,6 +74,45 @@ struct DriverRect {
     int bottom = 0;
 };
 
+// The active area: the part of the sensor a camera reads out. Its size is the resolution; sizes
+// go in steps of widthStep x heightStep from minWidth x minHeight, origins in steps of originStep.
+struct DriverActiveAreaLimits {
+    int sensorWidth = 0;
+    int sensorHeight = 0;
+    int minWidth = 0;
+    int minHeight = 0;
+    int widthStep = 1;
+    int heightStep = 1;
+    int originStep = 1;
+    int movable = 0;  // 1 when the area can sit anywhere on the sensor, 0 when it stays centred
+};
+
+// Colour coefficients: rows red, green and blue, each the weights of the sensor's red, green and
+// blue response in that output channel.
+struct DriverColourCoefficients {
+    float rows[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+};
+
+// The colour processor of a colour camera: the coefficients that make its colour image, the
+// presets they can be taken from, channel gains and a grey balance on a region of the image.
+class IDriverColourProcessor {
+public:
+    virtual ~IDriverColourProcessor() = default;
+    virtual std::vector<std::string> GetPresetNames() = 0;
+    // Makes preset index the coefficients and gives them.
+    virtual int ApplyPreset(int index, DriverColourCoefficients* coefficients) = 0;
+    virtual int GetFactoryCoefficients(DriverColourCoefficients* coefficients) = 0;
+    virtual int GetCoefficients(DriverColourCoefficients* coefficients) = 0;
+    virtual int SetCoefficients(const DriverColourCoefficients& coefficients) = 0;
+    // Scales the rows of the coefficients last set (by preset, by hand or by a balance) by the
+    // gains in percent and gives the new rows.
+    virtual int ApplyGains(int red, int green, int blue,
+                           DriverColourCoefficients* coefficients) = 0;
+    // Measures the mean red, green and blue of region in the image due now, then changes the
+    // coefficients so that the region comes out grey.
+    virtual int BalanceRegion(const DriverRect& region, int* red, int* green, int* blue) = 0;
+};
+
 class IDriverDevice {
 public:
     virtual ~IDriverDevice() = default;
@@ -115,6 +154,14 @@ public:
     virtual int SetResolution(int width, int height) = 0;
     virtual int GetResolutionList(std::vector<std::pair<int, int>>* sizes) = 0;
     virtual int GetImageFormat(DriverImageFormat* format) = 0;
+    virtual int GetActiveAreaLimits(DriverActiveAreaLimits* limits) = 0;
+    // The largest area the camera reads at rate with that depth.
+    virtual int GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) = 0;
+    virtual int GetActiveArea(DriverRect* area) = 0;
+    // Area in sensor pixels (right and bottom exclusive); its size becomes the resolution.
+    virtual int SetActiveArea(const DriverRect& area) = 0;
+    // Null for a mono camera and for devices without video.
+    virtual IDriverColourProcessor* GetColourProcessor() = 0;
 
     virtual int GetTriggerSetting(DriverTriggerSetting* setting) = 0;
     virtual int SetTriggerSetting(const DriverTriggerSetting& setting) = 0;

@@ -217,6 +217,17 @@ CDevice* OpenById(const CDeviceId& id) {
             OpenDevices::Add(device);
         return device;
     }
+    CDeviceDescriptor descriptor(id);
+    std::unique_ptr<IDriverDevice> driver = OpenDriverDevice(id, &descriptor);
+    if (!driver)
+        return nullptr;
+    auto* device = new CDevice(descriptor, std::move(driver));
+    OpenDevices::Add(device);
+    return device;
+}
+
+std::unique_ptr<IDriverDevice> OpenDriverDevice(const CDeviceId& id,
+                                                CDeviceDescriptor* descriptor) {
     Scan();
     const Family* family = FindFamily(id.m_type, id.m_subtype);
     if (!family)
@@ -224,15 +235,15 @@ CDevice* OpenById(const CDeviceId& id) {
     std::unique_ptr<IDriverDevice> driver = family->family->Open(id.m_index);
     if (!driver)
         return nullptr;
-    CDeviceDescriptor descriptor(id);
-    descriptor.m_model = QString::fromStdString(driver->GetModel());
-    descriptor.m_name = QStringLiteral("%1 %2")
-                            .arg(QString::fromStdString(family->family->GetName()))
-                            .arg(id.m_index + 1);
-    descriptor.m_driver = family->driver;
-    auto* device = new CDevice(descriptor, std::move(driver));
-    OpenDevices::Add(device);
-    return device;
+    if (descriptor) {
+        *descriptor = CDeviceDescriptor(id);
+        descriptor->m_model = QString::fromStdString(driver->GetModel());
+        descriptor->m_name = QStringLiteral("%1 %2")
+                                 .arg(QString::fromStdString(family->family->GetName()))
+                                 .arg(id.m_index + 1);
+        descriptor->m_driver = family->driver;
+    }
+    return driver;
 }
 
 int Probe(const CDeviceId& id, CDeviceDescriptor* descriptor, bool keep) {

@@ -47,6 +47,9 @@ std::vector<int> GetDeviceIndices(int type, int subtype);
 // window). The factory returns a new device or null.
 using DeviceFactory = std::function<CDevice*(const CDeviceId& id)>;
 void SetDeviceFactory(int type, DeviceFactory factory);
+// Opens the driver's device of that id through its family, with the descriptor the program
+// gives it (model, name, driver); null when no family has it. Factories build on this.
+std::unique_ptr<IDriverDevice> OpenDriverDevice(const CDeviceId& id, CDeviceDescriptor* descriptor);
 
 // The open device with that id, opening it through its driver (or the type's factory) when it
 // is not open yet; null when nothing can open it.

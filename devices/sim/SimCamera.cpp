@@ -1,6 +1,7 @@
 #include "devices/sim/SimCamera.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -9,6 +10,25 @@ const std::vector<std::pair<int, int>> kResolutions = {{1280, 1024}, {1024, 1024
                                                        {800, 600},   {640, 480},   {320, 240}};
 
 const std::vector<double> kRates = {25, 30, 50, 60, 100, 125, 250, 500, 1000, 2000};
+
+// Areas go from 320 x 240 in steps of 16 x 2, on even origins.
+constexpr DriverActiveAreaLimits kLimits{
+    CSimCamera::kSensorWidth, CSimCamera::kSensorHeight, 320, 240, 16, 2, 2, 1};
+// Bytes a second the sensor reads out: the whole sensor in colour at the highest listed rate.
+constexpr double kReadoutBytesPerSecond = 1280.0 * 1024 * 3 * 2000;
+
+struct Preset {
+    const char* name;
+    DriverColourCoefficients coefficients;
+};
+
+// Each preset greys the scene under its light; daylight, the factory setting, the sensor's own
+// response.
+const Preset kPresets[] = {
+    {"Daylight (5600 K)", {{{1 / 0.70f, 0, 0}, {0, 1, 0}, {0, 0, 1 / 0.55f}}}},
+    {"Tungsten (3200 K)", {{{1.15f, 0, 0}, {0, 1, 0}, {0, 0, 2.40f}}}},
+    {"Fluorescent (4000 K)", {{{1.30f, 0, 0}, {0, 1.05f, 0}, {0, 0, 2.00f}}}},
+};
 
 }  // namespace
 
@@ -20,6 +40,7 @@ CSimCamera::CSimCamera(const DriverHostServices* host, int subtype, int index, b
       m_colour(colour),
       m_memoryBytes(memoryBytes) {
     m_startNs = m_clock.NowNs();
+    UseCoefficients(kPresets[0].coefficients, true);
 }
 
 void CSimCamera::SquareAt(int64_t frame, int width, int height, int* x, int* y) {
@@ -31,15 +52,25 @@ void CSimCamera::SquareAt(int64_t frame, int width, int height, int* x, int* y) 
 }
 
 void CSimCamera::RenderFrame(int64_t frame, int width, int height, int rowBytes, bool colour,
-                             unsigned char* buffer) {
+                             unsigned char* buffer, const Look& look) {
     const int channels = colour ? 3 : 1;
-    // Row y is a window on one ramp: value (x + y + frame) mod 256 in every channel.
+    const ColourTables* tables = colour ? look.colour : nullptr;
+    // Row y is a window on one ramp: scene value (x + y + shift + frame) mod 256, in every
+    // channel through its table.
     std::vector<unsigned char> ramp(static_cast<size_t>(width + 256) * channels);
-    for (int i = 0; i < width + 256; ++i)
-        std::memset(&ramp[static_cast<size_t>(i) * channels], i & 0xFF, channels);
+    for (int i = 0; i < width + 256; ++i) {
+        for (int c = 0; c < channels; ++c)
+            ramp[static_cast<size_t>(i) * channels + c] =
+                tables ? (*tables)[c][i & 0xFF] : static_cast<unsigned char>(i & 0xFF);
+    }
+    unsigned char bright[3] = {255, 255, 255};
+    if (tables) {
+        for (int c = 0; c < 3; ++c)
+            bright[c] = (*tables)[c][255];
+    }
     for (int y = 0; y < height; ++y) {
         unsigned char* row = buffer + static_cast<int64_t>(y) * rowBytes;
-        const int shift = static_cast<int>((y + frame) & 0xFF);
+        const int shift = static_cast<int>((y + look.gradientShift + frame) & 0xFF);
         std::memcpy(row, &ramp[static_cast<size_t>(shift) * channels],
                     static_cast<size_t>(width) * channels);
         std::memset(row + width * channels, 0, rowBytes - width * channels);
@@ -48,12 +79,40 @@ void CSimCamera::RenderFrame(int64_t frame, int width, int height, int rowBytes,
     int squareY = 0;
     SquareAt(frame, width, height, &squareX, &squareY);
     const int squareW = std::min(kSquareSize, width - squareX);
-    for (int y = squareY; y < std::min(height, squareY + kSquareSize); ++y)
-        std::memset(buffer + static_cast<int64_t>(y) * rowBytes + squareX * channels, 255,
-                    static_cast<size_t>(squareW) * channels);
+    for (int y = squareY; y < std::min(height, squareY + kSquareSize); ++y) {
+        unsigned char* square = buffer + static_cast<int64_t>(y) * rowBytes + squareX * channels;
+        for (int x = 0; x < squareW; ++x)
+            std::memcpy(square + x * channels, bright, channels);
+    }
     const uint32_t number = static_cast<uint32_t>(frame);
     for (int i = 0; i < 4 && i < rowBytes; ++i)
         buffer[i] = static_cast<unsigned char>(number >> (8 * i));
+}
+
+CSimCamera::ColourTables CSimCamera::TablesFor(const DriverColourCoefficients& coefficients) {
+    ColourTables tables{};
+    for (int c = 0; c < 3; ++c) {
+        // Frame byte c is blue, green, red: coefficient rows 2, 1, 0.
+        const float* row = coefficients.rows[2 - c];
+        const double gain = row[0] * kResponse[0] + row[1] * kResponse[1] + row[2] * kResponse[2];
+        for (int level = 0; level < 256; ++level)
+            tables[c][level] =
+                static_cast<unsigned char>(std::clamp<long>(std::lround(level * gain), 0, 255));
+    }
+    return tables;
+}
+
+void CSimCamera::Render(int64_t frame, unsigned char* buffer) {
+    Look look;
+    look.gradientShift = m_originX + m_originY;
+    ColourTables tables;
+    if (m_colour) {
+        std::lock_guard lock(m_colourMutex);
+        tables = m_tables;
+        look.colour = &tables;
+    }
+    RenderFrame(frame, m_width, m_height, static_cast<int>(FrameBytes() / m_height), m_colour,
+                buffer, look);
 }
 
 int64_t CSimCamera::CurrentFrame() const {
@@ -100,7 +159,10 @@ int CSimCamera::SetMode(int mode) {
             m_armedFrom = CurrentFrame();
             m_checkedUpTo = m_armedFrom;
             m_triggerFrame = -1;
-            m_held.clear();
+            {
+                std::lock_guard lock(m_memoryMutex);
+                m_held.clear();
+            }
             m_preTrigger = 0;
             m_clock.RequestPoll(0);
             return 0;
@@ -140,6 +202,7 @@ void CSimCamera::Advance() {
     const int64_t last = m_triggerFrame + m_trigger.postTriggerFrames - 1;
     if (now < last)
         return;
+    std::lock_guard lock(m_memoryMutex);
     m_held.clear();
     for (int64_t frame = m_triggerFrame - m_preTrigger; frame <= last; ++frame)
         m_held.push_back(frame);
@@ -161,7 +224,8 @@ double CSimCamera::RegionMean(int64_t frame) const {
         for (int x = left; x < right; ++x) {
             const bool inSquare = x >= squareX && x < squareX + kSquareSize && y >= squareY &&
                                   y < squareY + kSquareSize;
-            sum += inSquare ? 255 : static_cast<double>((x + y + frame) & 0xFF);
+            sum += inSquare ? 255
+                            : static_cast<double>((x + y + m_originX + m_originY + frame) & 0xFF);
         }
     }
     return sum / (static_cast<double>(right - left) * (bottom - top));
@@ -205,6 +269,7 @@ int CSimCamera::Stop() {
         if (m_triggerFrame < 0) {
             const int64_t now = CurrentFrame();
             const int64_t ring = MaxFrames() - m_trigger.postTriggerFrames;
+            std::lock_guard lock(m_memoryMutex);
             m_held.clear();
             for (int64_t frame = std::max(m_armedFrom, now - ring + 1); frame <= now; ++frame)
                 m_held.push_back(frame);
@@ -300,11 +365,17 @@ int CSimCamera::GetResolution(int* width, int* height) {
 int CSimCamera::SetResolution(int width, int height) {
     if (int refused = m_script.Enter("SetResolution"))
         return refused;
-    if (m_mode == kModeArmed || std::find(kResolutions.begin(), kResolutions.end(),
-                                          std::make_pair(width, height)) == kResolutions.end())
+    if (!CanChangeArea() || std::find(kResolutions.begin(), kResolutions.end(),
+                                      std::make_pair(width, height)) == kResolutions.end())
         return 1;
+    std::lock_guard lock(m_memoryMutex);
+    ForgetRecordingOfOtherSize(width, height);
     m_width = width;
     m_height = height;
+    // The area keeps its origin as far as the sensor allows.
+    m_originX = std::min(m_originX, kSensorWidth - width) / kLimits.originStep * kLimits.originStep;
+    m_originY =
+        std::min(m_originY, kSensorHeight - height) / kLimits.originStep * kLimits.originStep;
     return 0;
 }
 
@@ -322,6 +393,182 @@ int CSimCamera::GetImageFormat(DriverImageFormat* format) {
     format->width = m_width;
     format->height = m_height;
     format->rowBytes = DriverRowBytes(m_width, format->bitsPerPixel);
+    return 0;
+}
+
+bool CSimCamera::CanChangeArea() {
+    // The memory holds frames of one size: not while they are being recorded or held.
+    Advance();
+    return m_mode != kModeArmed && m_mode != kModeStopped;
+}
+
+void CSimCamera::ForgetRecordingOfOtherSize(int width, int height) {
+    if (width != m_width || height != m_height)
+        m_held.clear();
+}
+
+int CSimCamera::GetActiveAreaLimits(DriverActiveAreaLimits* limits) {
+    if (!limits)
+        return 1;
+    *limits = kLimits;
+    return 0;
+}
+
+int CSimCamera::GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) {
+    if (!width || !height || !(rate > 0) || (bitsPerPixel != 8 && bitsPerPixel != 24))
+        return 1;
+    // Full rows, as many as the readout carries at that rate.
+    const double rowBytes = double{kSensorWidth} * (bitsPerPixel / 8);
+    const double rows = std::floor(kReadoutBytesPerSecond / (rate * rowBytes));
+    const int fit = static_cast<int>(std::min<double>(kSensorHeight, rows));
+    if (fit < kLimits.minHeight)
+        return 1;
+    *width = kSensorWidth;
+    *height =
+        kLimits.minHeight + (fit - kLimits.minHeight) / kLimits.heightStep * kLimits.heightStep;
+    return 0;
+}
+
+int CSimCamera::GetActiveArea(DriverRect* area) {
+    if (!area)
+        return 1;
+    *area = DriverRect{m_originX, m_originY, m_originX + m_width, m_originY + m_height};
+    return 0;
+}
+
+int CSimCamera::SetActiveArea(const DriverRect& area) {
+    if (int refused = m_script.Enter("SetActiveArea"))
+        return refused;
+    const int64_t width = int64_t{area.right} - area.left;
+    const int64_t height = int64_t{area.bottom} - area.top;
+    const bool fits = area.left >= 0 && area.top >= 0 && area.right <= kSensorWidth &&
+                      area.bottom <= kSensorHeight && width >= kLimits.minWidth &&
+                      height >= kLimits.minHeight;
+    if (!CanChangeArea() || !fits || (width - kLimits.minWidth) % kLimits.widthStep != 0 ||
+        (height - kLimits.minHeight) % kLimits.heightStep != 0 ||
+        area.left % kLimits.originStep != 0 || area.top % kLimits.originStep != 0)
+        return 1;
+    std::lock_guard lock(m_memoryMutex);
+    ForgetRecordingOfOtherSize(static_cast<int>(width), static_cast<int>(height));
+    m_originX = area.left;
+    m_originY = area.top;
+    m_width = static_cast<int>(width);
+    m_height = static_cast<int>(height);
+    return 0;
+}
+
+std::vector<std::string> CSimCamera::GetPresetNames() {
+    std::vector<std::string> names;
+    for (const Preset& preset : kPresets)
+        names.emplace_back(preset.name);
+    return names;
+}
+
+void CSimCamera::UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase) {
+    std::lock_guard lock(m_colourMutex);
+    m_coefficients = coefficients;
+    if (asBase)
+        m_baseCoefficients = coefficients;
+    m_tables = TablesFor(coefficients);
+}
+
+int CSimCamera::ApplyPreset(int index, DriverColourCoefficients* coefficients) {
+    if (int refused = m_script.Enter("ApplyPreset"))
+        return refused;
+    if (index < 0 || index >= static_cast<int>(std::size(kPresets)))
+        return 1;
+    UseCoefficients(kPresets[index].coefficients, true);
+    if (coefficients)
+        *coefficients = kPresets[index].coefficients;
+    return 0;
+}
+
+int CSimCamera::GetFactoryCoefficients(DriverColourCoefficients* coefficients) {
+    if (!coefficients)
+        return 1;
+    *coefficients = kPresets[0].coefficients;
+    return 0;
+}
+
+int CSimCamera::GetCoefficients(DriverColourCoefficients* coefficients) {
+    if (!coefficients)
+        return 1;
+    std::lock_guard lock(m_colourMutex);
+    *coefficients = m_coefficients;
+    return 0;
+}
+
+int CSimCamera::SetCoefficients(const DriverColourCoefficients& coefficients) {
+    if (int refused = m_script.Enter("SetCoefficients"))
+        return refused;
+    for (const auto& row : coefficients.rows) {
+        for (float value : row) {
+            if (!std::isfinite(value))
+                return 1;
+        }
+    }
+    UseCoefficients(coefficients, true);
+    return 0;
+}
+
+int CSimCamera::ApplyGains(int red, int green, int blue, DriverColourCoefficients* coefficients) {
+    if (int refused = m_script.Enter("ApplyGains"))
+        return refused;
+    if (red < 0 || green < 0 || blue < 0)
+        return 1;
+    DriverColourCoefficients scaled;
+    {
+        std::lock_guard lock(m_colourMutex);
+        scaled = m_baseCoefficients;
+    }
+    const int gains[3] = {red, green, blue};
+    for (int c = 0; c < 3; ++c) {
+        for (float& value : scaled.rows[c])
+            value = value * static_cast<float>(gains[c]) / 100.0f;
+    }
+    UseCoefficients(scaled, false);
+    if (coefficients)
+        *coefficients = scaled;
+    return 0;
+}
+
+int CSimCamera::BalanceRegion(const DriverRect& region, int* red, int* green, int* blue) {
+    if (int refused = m_script.Enter("BalanceRegion"))
+        return refused;
+    const int left = std::max(region.left, 0);
+    const int top = std::max(region.top, 0);
+    const int right = std::min(region.right, m_width);
+    const int bottom = std::min(region.bottom, m_height);
+    if (!red || !green || !blue || right <= left || bottom <= top)
+        return 1;
+    const int rowBytes = static_cast<int>(FrameBytes() / m_height);
+    std::vector<unsigned char> frame(static_cast<size_t>(FrameBytes()));
+    Render(CurrentFrame(), frame.data());
+    double sums[3] = {};  // blue, green, red
+    for (int y = top; y < bottom; ++y) {
+        const unsigned char* pixel = frame.data() + static_cast<int64_t>(y) * rowBytes + left * 3;
+        for (int x = left; x < right; ++x, pixel += 3) {
+            for (int c = 0; c < 3; ++c)
+                sums[c] += pixel[c];
+        }
+    }
+    const double count = static_cast<double>(right - left) * (bottom - top);
+    const double means[3] = {sums[2] / count, sums[1] / count, sums[0] / count};  // r, g, b
+    *red = static_cast<int>(std::lround(means[0]));
+    *green = static_cast<int>(std::lround(means[1]));
+    *blue = static_cast<int>(std::lround(means[2]));
+    if (*red == *green && *green == *blue)
+        return 0;
+    // Red and blue are brought to green; a channel that shows nothing keeps its row.
+    DriverColourCoefficients balanced;
+    GetCoefficients(&balanced);
+    for (int c : {0, 2}) {
+        if (means[c] > 0 && means[1] > 0) {
+            for (float& value : balanced.rows[c])
+                value = static_cast<float>(value * means[1] / means[c]);
+        }
+    }
+    UseCoefficients(balanced, true);
     return 0;
 }
 
@@ -393,8 +640,7 @@ int CSimCamera::ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) 
     if (!buffer || size < FrameBytes())
         return 1;
     const int64_t frame = CurrentFrame();
-    RenderFrame(frame, m_width, m_height, static_cast<int>(FrameBytes() / m_height), m_colour,
-                static_cast<unsigned char*>(buffer));
+    Render(frame, static_cast<unsigned char*>(buffer));
     if (frameNumber)
         *frameNumber = frame;
     return 0;
@@ -402,9 +648,9 @@ int CSimCamera::ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) 
 
 int CSimCamera::ReadMemoryFrame(int index, void* buffer, int64_t size) {
     // Called on the save thread: no script, no clock, only the held frames.
+    std::lock_guard lock(m_memoryMutex);
     if (index < 0 || index >= static_cast<int>(m_held.size()) || !buffer || size < FrameBytes())
         return 1;
-    RenderFrame(m_held[index], m_width, m_height, static_cast<int>(FrameBytes() / m_height),
-                m_colour, static_cast<unsigned char*>(buffer));
+    Render(m_held[index], static_cast<unsigned char*>(buffer));
     return 0;
 }

@@ -8,21 +8,44 @@
 // count); a trigger (software, DIO input or the video trigger) records the trigger frame and
 // p - 1 more, and the camera stops holding the recording. The memory keeps frame numbers only
 // and renders frames when they are read, as fast as a copy.
+//
+// The frame is the active area of a 1280 x 1024 sensor: moving the area shifts the gradient by
+// the origin. A colour camera's sensor answers red, green and blue unequally; its colour
+// processor's coefficients turn that response into the channels of the frame.
 
 #include "devices/sim/SimDeviceBase.h"
 
+#include <array>
 #include <cstdint>
+#include <mutex>
 
-class CSimCamera : public CSimDeviceBase {
+class CSimCamera : public CSimDeviceBase, public IDriverColourProcessor {
 public:
     static constexpr int kSquareSize = 32;
+    static constexpr int kSensorWidth = 1280;
+    static constexpr int kSensorHeight = 1024;
+    // The sensor's red, green and blue response to the grey scene.
+    static constexpr float kResponse[3] = {0.70f, 1.00f, 0.55f};
+    // Per channel of a 24-bit frame, in its byte order (blue, green, red): output of each level.
+    using ColourTables = std::array<std::array<unsigned char, 256>, 3>;
+
+    struct Look {
+        int gradientShift = 0;                 // the active area's origin, x + y
+        const ColourTables* colour = nullptr;  // null: every channel shows the scene's grey
+    };
 
     CSimCamera(const DriverHostServices* host, int subtype, int index, bool colour,
                int64_t memoryBytes);
 
     // Renders frame into buffer (rowBytes per row, height rows).
     static void RenderFrame(int64_t frame, int width, int height, int rowBytes, bool colour,
-                            unsigned char* buffer);
+                            unsigned char* buffer, const Look& look);
+    static void RenderFrame(int64_t frame, int width, int height, int rowBytes, bool colour,
+                            unsigned char* buffer) {
+        RenderFrame(frame, width, height, rowBytes, colour, buffer, Look());
+    }
+    // The tables that coefficients make of the sensor's response.
+    static ColourTables TablesFor(const DriverColourCoefficients& coefficients);
     // Where the bright square's top-left corner is in frame.
     static void SquareAt(int64_t frame, int width, int height, int* x, int* y);
     // The frame due now.
@@ -62,10 +85,31 @@ public:
     int SetVideoTriggerRegion(const DriverRect& region) override;
     int SetVideoTriggerLevels(int low, int high) override;
     int TrainVideoTrigger() override;
+    int GetActiveAreaLimits(DriverActiveAreaLimits* limits) override;
+    int GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) override;
+    int GetActiveArea(DriverRect* area) override;
+    int SetActiveArea(const DriverRect& area) override;
+    IDriverColourProcessor* GetColourProcessor() override { return m_colour ? this : nullptr; }
     int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) override;
     int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
 
+    std::vector<std::string> GetPresetNames() override;
+    int ApplyPreset(int index, DriverColourCoefficients* coefficients) override;
+    int GetFactoryCoefficients(DriverColourCoefficients* coefficients) override;
+    int GetCoefficients(DriverColourCoefficients* coefficients) override;
+    int SetCoefficients(const DriverColourCoefficients& coefficients) override;
+    int ApplyGains(int red, int green, int blue, DriverColourCoefficients* coefficients) override;
+    int BalanceRegion(const DriverRect& region, int* red, int* green, int* blue) override;
+
 private:
+    // Renders with the present area and colour tables (the tables copied under their lock: the
+    // save thread renders recordings while the user changes the colours).
+    void Render(int64_t frame, unsigned char* buffer);
+    void UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase);
+    bool CanChangeArea();
+    // A recording that was left in memory (live or idle since) goes when the frame size
+    // changes: its frames cannot be read at the new size. Called under m_memoryMutex.
+    void ForgetRecordingOfOtherSize(int width, int height);
     int64_t FrameBytes() const;
     int MaxFrames() const;
     // Brings the recording up to the frame due now.
@@ -78,8 +122,10 @@ private:
     bool m_colour;
     int64_t m_memoryBytes;
     int m_mode = kModeIdle;
-    int m_width = 1280;
-    int m_height = 1024;
+    int m_width = kSensorWidth;
+    int m_height = kSensorHeight;
+    int m_originX = 0;
+    int m_originY = 0;
     double m_rate = 1000;
     double m_exposure = 0.0005;
     int64_t m_startNs = 0;
@@ -93,4 +139,10 @@ private:
     int64_t m_triggerFrame = -1;
     std::vector<int64_t> m_held;
     int m_preTrigger = 0;
+    // The held frames and the frame size, as the save thread reads them.
+    std::mutex m_memoryMutex;
+    std::mutex m_colourMutex;
+    DriverColourCoefficients m_coefficients;
+    DriverColourCoefficients m_baseCoefficients;  // what the gains scale
+    ColourTables m_tables{};
 };

@@ -66,6 +66,11 @@ public:
     int SetResolution(int, int) override { return 1; }
     int GetResolutionList(std::vector<std::pair<int, int>>*) override { return 1; }
     int GetImageFormat(DriverImageFormat*) override { return 1; }
+    int GetActiveAreaLimits(DriverActiveAreaLimits*) override { return 1; }
+    int GetMaxActiveArea(double, int, int*, int*) override { return 1; }
+    int GetActiveArea(DriverRect*) override { return 1; }
+    int SetActiveArea(const DriverRect&) override { return 1; }
+    IDriverColourProcessor* GetColourProcessor() override { return nullptr; }
     int SetVideoTriggerRegion(const DriverRect&) override { return 1; }
     int SetVideoTriggerLevels(int, int) override { return 1; }
     int TrainVideoTrigger() override { return 1; }

@@ -1,11 +1,17 @@
 #include "devices/core/Device.h"
 
 #include "devices/core/OpenDeviceList.h"
+#include "devices/sim/SimCamera.h"
+#include "devices/sim/tests/SimHostClock.h"
 #include "platform/framework/Object.h"
 #include "platform/wintypes/WinError.h"
 #include "testsupport/ScriptedPrompter.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -125,4 +131,98 @@ TEST(DeviceTest, LinkedDataAndOwner) {
     camera.GetDataOwner(&value, &pointer);
     EXPECT_EQ(value, 5);
     EXPECT_EQ(pointer, &marker);
+}
+
+TEST(DeviceTest, ImageFormatActiveAreaAndColourThroughTheDevice) {
+    SimHostClock clock;
+    CDevice mono(CDeviceDescriptor(CDeviceId(1, 1, 0)),
+                 std::make_unique<CSimCamera>(&clock.services, 1, 0, false, int64_t(64) << 20));
+    CDevice colour(CDeviceDescriptor(CDeviceId(1, 1, 1)),
+                   std::make_unique<CSimCamera>(&clock.services, 1, 1, true, int64_t(64) << 20));
+    CDevice bare = MakeDevice();
+    struct Case {
+        CDevice* device;
+        int bits;
+    };
+    for (const Case& c : {Case{&mono, 8}, Case{&colour, 24}}) {
+        ASSERT_EQ(c.device->SetActiveArea(320, 100, 960, 580), 0);
+        DriverImageFormat format;
+        ASSERT_EQ(c.device->GetImageFormat(&format), 0);
+        EXPECT_EQ(format.bitsPerPixel, c.bits);
+        EXPECT_EQ(format.width, 640);
+        EXPECT_EQ(format.height, 480);
+        EXPECT_EQ(format.rowBytes, c.bits == 24 ? 1920 : 640);
+
+        // The six queries of the active-area dialog, in its order.
+        int v[7] = {};
+        ASSERT_EQ(c.device->GetActiveAreaLimits(&v[0], &v[1], &v[2], &v[3], &v[4], &v[5], &v[6]),
+                  0);
+        EXPECT_EQ(std::vector<int>(v, v + 7), (std::vector<int>{1280, 1024, 320, 240, 16, 2, 2}));
+        int movable = -1;
+        int centred = -1;
+        int bits = 0;
+        ASSERT_EQ(c.device->GetActiveAreaMode(&movable, &centred, &bits), 0);
+        EXPECT_EQ(movable, 1);
+        EXPECT_EQ(centred, 0);
+        EXPECT_EQ(bits, c.bits);
+        double rate = 0;
+        ASSERT_EQ(c.device->GetRecordRate(&rate), 0);
+        int width = 0;
+        int height = 0;
+        ASSERT_EQ(c.device->GetMaxActiveArea(rate, bits, &width, &height), 0);
+        EXPECT_EQ(width, 1280);
+        EXPECT_EQ(height, 1024);
+        int left = -1;
+        int top = -1;
+        ASSERT_EQ(c.device->GetActiveAreaOrigin(&left, &top), 0);
+        EXPECT_EQ(left, 320);
+        EXPECT_EQ(top, 100);
+        ASSERT_EQ(c.device->GetActiveAreaSize(&width, &height), 0);
+        EXPECT_EQ(width, 640);
+        EXPECT_EQ(height, 480);
+
+        // A point from the control moves the area; one that would push it off the sensor
+        // changes nothing.
+        ASSERT_EQ(c.device->SetActiveAreaOrigin(320, 272), 0);
+        c.device->GetActiveAreaMode(&movable, &centred, &bits);
+        EXPECT_EQ(centred, 1);
+        EXPECT_EQ(c.device->SetActiveAreaOrigin(700, 0), 1);
+        EXPECT_EQ(c.device->SetActiveAreaOrigin(INT32_MAX, 0), 1);
+        c.device->GetActiveAreaOrigin(&left, &top);
+        EXPECT_EQ(left, 320);
+        EXPECT_EQ(top, 272);
+        EXPECT_EQ(c.device->SetActiveArea(0, 0, 10, 10), 1);
+    }
+    DriverImageFormat format;
+    EXPECT_EQ(bare.GetImageFormat(&format), 1);
+    EXPECT_EQ(mono.GetImageFormat(nullptr), 1);
+    int a = 0, b = 0, c = 0, d = 0, e = 0, f = 0, g = 0;
+    EXPECT_EQ(bare.GetActiveAreaLimits(&a, &b, &c, &d, &e, &f, &g), 1);
+    EXPECT_EQ(mono.GetActiveAreaLimits(&a, &b, &c, &d, &e, &f, nullptr), 1);
+    EXPECT_EQ(bare.GetActiveAreaMode(&a, &b, &c), 1);
+    EXPECT_EQ(bare.SetActiveArea(0, 0, 320, 240), 1);
+    EXPECT_EQ(bare.SetActiveAreaOrigin(0, 0), 1);
+
+    // The colour processor: only the colour camera has one.
+    QStringList presets;
+    EXPECT_EQ(mono.GetColourPresets(&presets), 1);
+    EXPECT_EQ(bare.GetColourPresets(&presets), 1);
+    ASSERT_EQ(colour.GetColourPresets(&presets), 0);
+    EXPECT_EQ(presets.value(1), QStringLiteral("Tungsten (3200 K)"));
+    DriverColourCoefficients rows;
+    EXPECT_EQ(mono.ApplyColourGains(100, 100, 100, &rows), 1);
+    ASSERT_EQ(colour.ApplyColourPreset(2, &rows), 0);
+    ASSERT_EQ(colour.ApplyColourGains(200, 100, 100, &rows), 0);
+    EXPECT_FLOAT_EQ(rows.rows[0][0], 2.6f);
+    DriverColourCoefficients current;
+    ASSERT_EQ(colour.GetColourCoefficients(&current), 0);
+    EXPECT_FLOAT_EQ(current.rows[0][0], 2.6f);
+    ASSERT_EQ(colour.GetFactoryColourCoefficients(&current), 0);
+    ASSERT_EQ(colour.SetColourCoefficients(current), 0);
+    int red = 0, green = 0, blue = 0;
+    EXPECT_EQ(colour.BalanceColourRegion(0, 0, 8, 8, &red, &green, nullptr), 1);
+    EXPECT_EQ(mono.BalanceColourRegion(0, 0, 8, 8, &red, &green, &blue), 1);
+    ASSERT_EQ(colour.BalanceColourRegion(100, 100, 108, 108, &red, &green, &blue), 0);
+    EXPECT_EQ(red, green) << "the factory setting is balanced";
+    EXPECT_EQ(blue, green);
 }

@@ -1,10 +1,14 @@
 #include "devices/core/DeviceVideoStream.h"
 
+#include "devices/core/Device.h"
+#include "devices/sim/SimCamera.h"
+#include "devices/sim/tests/SimHostClock.h"
 #include "platform/wintypes/BitmapInfo.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -118,4 +122,25 @@ TEST(DeviceVideoStreamTest, ReadChecksFrameAndBuffer) {
     StreamHolder silent{new CDeviceVideoStream(Format(24, 4, 4), 30, 2)};
     EXPECT_EQ(silent->Read(0, 1, buffer.data(), 64, &bytes, &samples), AVIERR_FILEREAD)
         << "the default reader has no frames";
+}
+
+TEST(DeviceVideoStreamTest, StreamsOfADeviceThatIsGoneReadNothing) {
+    SimHostClock clock;
+    auto* device =
+        new CDevice(CDeviceDescriptor(CDeviceId(kDeviceTypeCamera, 1, 0)),
+                    std::make_unique<CSimCamera>(&clock.services, 1, 0, false, int64_t(64) << 20));
+    ASSERT_EQ(device->SetResolution(320, 240), 0);
+    StreamHolder live{device->CreateLiveStream()};
+    StreamHolder recording{device->CreateRecordingStream()};
+    std::vector<unsigned char> buffer(320 * 240);
+    const LONG size = static_cast<LONG>(buffer.size());
+    EXPECT_EQ(live->Read(0, 1, buffer.data(), size, nullptr, nullptr), AVIERR_OK);
+    device->Destroy(1);
+    EXPECT_EQ(live->Read(0, 1, buffer.data(), size, nullptr, nullptr), AVIERR_FILEREAD);
+    // A size question still has its answer.
+    LONG bytes = 0;
+    EXPECT_EQ(live->Read(0, 1, nullptr, 0, &bytes, nullptr), AVIERR_OK);
+    EXPECT_EQ(bytes, size);
+    EXPECT_EQ(recording->Read(0, 1, buffer.data(), size, nullptr, nullptr), AVIERR_BADPARAM)
+        << "it was made while the camera held nothing";
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -128,6 +130,19 @@ TEST(SimCameraTest, ArmTriggerAndDownload) {
     int64_t used = 0;
     camera.GetMemoryBytes(&total, &used);
     EXPECT_EQ(used, total);
+
+    // The memory holds frames of one size: no other size while they are held; live again, the
+    // same size keeps them and another lets them go.
+    EXPECT_EQ(camera.SetResolution(640, 480), 1);
+    EXPECT_EQ(camera.SetActiveArea({0, 0, 320, 240}), 1);
+    ASSERT_EQ(camera.SetMode(kModeLive), 0);
+    ASSERT_EQ(camera.SetActiveArea({0, 0, 320, 240}), 0);
+    EXPECT_EQ(camera.ReadMemoryFrame(5, frame.data(), frameBytes), 0);
+    ASSERT_EQ(camera.SetResolution(640, 480), 0);
+    camera.GetRecordedFrames(&count);
+    EXPECT_EQ(count, 0);
+    std::vector<unsigned char> large(640 * 480);
+    EXPECT_NE(camera.ReadMemoryFrame(0, large.data(), static_cast<int64_t>(large.size())), 0);
 }
 
 TEST(SimCameraTest, EarlyTriggerKeepsOnlyFramesSinceArming) {
@@ -219,4 +234,169 @@ TEST(SimCameraTest, ScriptedRefusalsAndCallLog) {
     EXPECT_EQ(camera.Script().CallLog(),
               (std::vector<std::string>{"SetMode", "SetMode", "Trigger", "Trigger", "Trigger",
                                         "SetResolution"}));
+}
+
+TEST(SimCameraTest, ActiveAreaLimitsAndChanges) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    DriverActiveAreaLimits limits;
+    ASSERT_EQ(camera.GetActiveAreaLimits(&limits), 0);
+    EXPECT_EQ(limits.sensorWidth, 1280);
+    EXPECT_EQ(limits.sensorHeight, 1024);
+    EXPECT_EQ(limits.minWidth, 320);
+    EXPECT_EQ(limits.minHeight, 240);
+    struct Case {
+        DriverRect area;
+        int result;
+    };
+    const Case cases[] = {
+        {{0, 0, 1280, 1024}, 0},      // the whole sensor
+        {{100, 50, 420, 290}, 0},     // the smallest area, moved
+        {{960, 784, 1280, 1024}, 0},  // in the far corner
+        {{962, 784, 1282, 1024}, 1},  // over the right edge
+        {{-2, 0, 318, 240}, 1},       // left of the sensor
+        {{0, 0, 304, 240}, 1},        // too narrow
+        {{0, 0, 328, 240}, 1},        // off the width step
+        {{0, 0, 320, 241}, 1},        // off the height step
+        {{1, 0, 321, 240}, 1},        // odd origin
+        {{0, 0, 0, 0}, 1},
+    };
+    for (const Case& c : cases) {
+        DriverRect before;
+        camera.GetActiveArea(&before);
+        EXPECT_EQ(camera.SetActiveArea(c.area), c.result) << c.area.left << "," << c.area.top;
+        DriverRect after;
+        camera.GetActiveArea(&after);
+        const DriverRect expected = c.result == 0 ? c.area : before;
+        EXPECT_EQ(after.left, expected.left);
+        EXPECT_EQ(after.top, expected.top);
+        EXPECT_EQ(after.right, expected.right);
+        EXPECT_EQ(after.bottom, expected.bottom);
+    }
+    // The area's size is the resolution; a listed resolution keeps the origin where it fits.
+    ASSERT_EQ(camera.SetActiveArea({800, 600, 1120, 840}), 0);
+    int width = 0;
+    int height = 0;
+    camera.GetResolution(&width, &height);
+    EXPECT_EQ(width, 320);
+    EXPECT_EQ(height, 240);
+    ASSERT_EQ(camera.SetResolution(640, 480), 0);
+    DriverRect area;
+    camera.GetActiveArea(&area);
+    EXPECT_EQ(area.left, 640);
+    EXPECT_EQ(area.top, 544);
+    EXPECT_EQ(area.right, 1280);
+    EXPECT_EQ(area.bottom, 1024);
+
+    // The largest area at a rate: the whole sensor at every listed rate, fewer rows beyond.
+    EXPECT_EQ(camera.GetMaxActiveArea(2000, 24, &width, &height), 0);
+    EXPECT_EQ(width, 1280);
+    EXPECT_EQ(height, 1024);
+    EXPECT_EQ(camera.GetMaxActiveArea(5000, 24, &width, &height), 0);
+    EXPECT_EQ(height, 408) << "1280 x 1024 x 3 x 2000 bytes a second in rows of 3840 bytes";
+    EXPECT_EQ(camera.GetMaxActiveArea(100000, 8, &width, &height), 1) << "not even 240 rows";
+    EXPECT_EQ(camera.GetMaxActiveArea(0, 8, &width, &height), 1);
+    EXPECT_EQ(camera.GetMaxActiveArea(1000, 16, &width, &height), 1);
+
+    // No changes while armed.
+    DriverTriggerSetting setting;
+    setting.postTriggerFrames = 10;
+    camera.SetTriggerSetting(setting);
+    ASSERT_EQ(camera.SetMode(kModeArmed), 0);
+    EXPECT_EQ(camera.SetActiveArea({0, 0, 320, 240}), 1);
+}
+
+TEST(SimCameraTest, MovingTheAreaShiftsTheGradient) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    ASSERT_EQ(camera.SetActiveArea({100, 40, 420, 280}), 0);
+    ASSERT_EQ(camera.SetRecordRate(1000), 0);
+    clock.AtTick(20, 1000);
+    std::vector<unsigned char> frame(320 * 240);
+    ASSERT_EQ(camera.ReadLiveFrame(frame.data(), static_cast<int64_t>(frame.size()), nullptr), 0);
+    int squareX = 0;
+    int squareY = 0;
+    CSimCamera::SquareAt(20, 320, 240, &squareX, &squareY);
+    const int x = squareX < 160 ? 300 : 10;
+    const int y = 200;
+    EXPECT_EQ(frame[static_cast<size_t>(y) * 320 + x], (x + 100 + y + 40 + 20) & 0xFF);
+    EXPECT_EQ(FrameNumberIn(frame), 20u);
+}
+
+TEST(SimCameraTest, ColourProcessorMakesTheColourImage) {
+    SimHostClock clock;
+    CSimCamera mono(&clock.services, 1, 0, false, int64_t(64) << 20);
+    EXPECT_EQ(mono.GetColourProcessor(), nullptr);
+    CSimCamera camera(&clock.services, 1, 1, true, int64_t(64) << 20);
+    IDriverColourProcessor* processor = camera.GetColourProcessor();
+    ASSERT_NE(processor, nullptr);
+    ASSERT_EQ(camera.SetResolution(320, 240), 0);
+    const std::vector<std::string> presets = processor->GetPresetNames();
+    ASSERT_EQ(presets.size(), 3u);
+    EXPECT_EQ(presets[0], "Daylight (5600 K)");
+
+    // The mean blue, green and red of a grey stretch of the live image (left of the square).
+    const auto pixelAt = [&](int x, int y, int channel) {
+        std::vector<unsigned char> frame(static_cast<size_t>(DriverRowBytes(320, 24)) * 240);
+        camera.ReadLiveFrame(frame.data(), static_cast<int64_t>(frame.size()), nullptr);
+        return frame[static_cast<size_t>(y) * DriverRowBytes(320, 24) + x * 3 + channel];
+    };
+    int squareX = 0;
+    int squareY = 0;
+    CSimCamera::SquareAt(0, 320, 240, &squareX, &squareY);
+    const int x = squareX < 160 ? 300 : 10;
+    const int y = 100;
+    const int scene = (x + y) & 0xFF;
+    // Factory coefficients: grey comes out grey.
+    DriverColourCoefficients factory;
+    ASSERT_EQ(processor->GetFactoryCoefficients(&factory), 0);
+    DriverColourCoefficients current;
+    ASSERT_EQ(processor->GetCoefficients(&current), 0);
+    EXPECT_EQ(std::memcmp(&factory, &current, sizeof factory), 0);
+    for (int channel = 0; channel < 3; ++channel)
+        EXPECT_EQ(pixelAt(x, y, channel), scene) << channel;
+
+    // Tungsten light on a daylight scene: red falls, blue rises; gains scale the preset's rows
+    // and 100 % gives the preset back.
+    DriverColourCoefficients tungsten;
+    ASSERT_EQ(processor->ApplyPreset(1, &tungsten), 0);
+    EXPECT_FLOAT_EQ(tungsten.rows[0][0], 1.15f);
+    EXPECT_LT(pixelAt(x, y, 2), scene);
+    EXPECT_GT(pixelAt(x, y, 0), scene);
+    DriverColourCoefficients gained;
+    ASSERT_EQ(processor->ApplyGains(50, 100, 200, &gained), 0);
+    EXPECT_FLOAT_EQ(gained.rows[0][0], 0.575f);
+    EXPECT_FLOAT_EQ(gained.rows[1][1], 1.0f);
+    EXPECT_FLOAT_EQ(gained.rows[2][2], 4.8f);
+    ASSERT_EQ(processor->ApplyGains(100, 100, 100, &gained), 0);
+    EXPECT_EQ(std::memcmp(&gained, &tungsten, sizeof gained), 0);
+    EXPECT_EQ(processor->ApplyGains(-1, 100, 100, &gained), 1);
+    EXPECT_EQ(processor->ApplyPreset(3, &gained), 1);
+
+    // A balance on a grey region reports the means it found and greys the region.
+    const DriverRect region{x - 4, y - 4, x + 4, y + 4};
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    ASSERT_EQ(processor->BalanceRegion(region, &red, &green, &blue), 0);
+    EXPECT_LT(red, green);
+    EXPECT_GT(blue, green);
+    ASSERT_EQ(processor->BalanceRegion(region, &red, &green, &blue), 0);
+    EXPECT_NEAR(red, green, 1);
+    EXPECT_NEAR(blue, green, 1);
+    EXPECT_EQ(processor->BalanceRegion({10, 10, 10, 20}, &red, &green, &blue), 1) << "empty";
+    EXPECT_EQ(processor->BalanceRegion({400, 0, 500, 10}, &red, &green, &blue), 1) << "outside";
+
+    // Coefficients set by hand; the frame number stays readable whatever the colours.
+    DriverColourCoefficients zero;
+    for (auto& row : zero.rows)
+        std::fill(std::begin(row), std::end(row), 0.0f);
+    ASSERT_EQ(processor->SetCoefficients(zero), 0);
+    EXPECT_EQ(pixelAt(x, y, 1), 0);
+    std::vector<unsigned char> frame(static_cast<size_t>(DriverRowBytes(320, 24)) * 240);
+    clock.AtTick(77, 1000);
+    camera.ReadLiveFrame(frame.data(), static_cast<int64_t>(frame.size()), nullptr);
+    EXPECT_EQ(FrameNumberIn(frame), 77u);
+    zero.rows[1][1] = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_EQ(processor->SetCoefficients(zero), 1);
 }
