@@ -1,23 +1,49 @@
 // Writes the seed inputs of the fuzz targets with the project's own writers:
 //   fuzz_make_seeds <testdata/fuzz>
-// The RAW seed is laid out by hand, as a camera writes it (the program only reads RAW files).
+// The RAW, ".cih" and "_config.xsv" seeds are laid out by hand, as the cameras and their programs
+// write them (the program only reads those files).
 
 #include "frames/CfgFileInfo.h"
 #include "frames/ColorCoefficientFile.h"
 #include "frames/Dib.h"
+#include "frames/EvtInfo.h"
 #include "frames/LutParamSetList.h"
 #include "frames/tests/SequenceFiles.h"
 #include "fuzz/FuzzSupport.h"
+#include "groups/MeasurementFormDoc.h"
+#include "platform/framework/Archive.h"
 #include "platform/framework/File.h"
+#include "platform/imaging/Bitmap.h"
+#include "platform/imaging/Codecs.h"
+#include "platform/imaging/ImageCodecs.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "platform/registry/Hive.h"
 #include "platform/registry/Registry.h"
+#include "shell/DlgOptionsAutoDown.h"
+#include "shell/DlgSnapkeepOptions.h"
+#include "tracking/records/CalibrationData.h"
+#include "tracking/records/FeatureStyle.h"
+#include "tracking/records/TrackFeature.h"
+#include "tracking/records/TrackPoint.h"
+#include "tracking/records/TrackRegion.h"
+#include "tracking/records/TrackSample.h"
+#include "tracking/sectioned/SectionedList.h"
+#include "views/AnnotateDoc.h"
+#include "views/DrawBSpline.h"
+#include "views/DrawEllipse.h"
+#include "views/DrawLine.h"
+#include "views/DrawPolygon.h"
+#include "views/DrawRect.h"
+#include "views/DrawText.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -141,9 +167,133 @@ QByteArray ColorCoefficientsFile() {
     return ReadAll(path);
 }
 
-QByteArray Avi(TestAviKind kind) {
+QByteArray Annotations() {
+    CAnnotateDoc doc;
+    const auto add = [&doc](CDrawObject* object, int frame,
+                            std::initializer_list<CDoublePoint> points) {
+        int i = 0;
+        for (const CDoublePoint& p : points)
+            object->SetPoint(i++, p, TRUE, FALSE);
+        object->SetFrame(frame);
+        doc.GetObjectList()->push_back(object);
+        return object;
+    };
+    static_cast<CDrawLine*>(add(new CDrawLine, -1, {{2, 3}, {30, 20}}))->SetArrowHead(TRUE);
+    add(new CDrawRect, 0, {{5, 5}, {25, 18}})->SetFilled(FALSE);
+    add(new CDrawEllipse, -3, {{10, 4}, {36, 28}});
+    static_cast<CDrawPolygon*>(add(new CDrawPolygon, -1, {{1, 1}, {30, 2}, {16, 25}}))
+        ->SetClosed(TRUE);
+    add(new CDrawBSpline, 2, {{3, 20}, {12, 2}, {24, 26}, {35, 8}});
+    auto* text = static_cast<CDrawText*>(add(new CDrawText, -1, {{4, 30}, {40, 30}}));
+    text->SetText(QStringLiteral("Speed 5\u00B0"));
+    text->SetFont(QStringLiteral("Sans"), -12, 150, TRUE, FALSE, TRUE, FALSE);
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.ant"));
+    doc.SaveAnnotations(path, TRUE);
+    return ReadAll(path);
+}
+
+QByteArray PlayGroup() {
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.playgrp"));
+    CMeasurementFormDoc group;
+    const QString folder = QFileInfo(path).path();
+    for (const char* member : {"a.raw", "sub/c.raw"})
+        group.AddVideoEntry(CFrameSourcePtr(), CMeasurementFormDoc::kFromFile,
+                            folder + "/" + member);
+    group.AddDataEntry(CMemberDataRef(), CMeasurementFormDoc::kFromFile, folder + "/sub/b.mdat");
+    group.WritePlayGroupFile(path);
+    return ReadAll(path);
+}
+
+template <class Item>
+void WriteFlatList(CFile& file, const char* name, int lists) {
+    CSectionedList<Item> list;
+    list.SetName(QString::fromLatin1(name));
+    list.Init(CSectionedList<Item>::kFlat, 1, lists, Item());
+    list.WriteToFile(file, 0, 0, 0);
+}
+
+QByteArray SectionedLists() {
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.trk"));
+    CFile file(path, CFile::modeCreate | CFile::modeWrite);
+    CSectionedList<CTrackPoint> points;
+    points.SetName(QStringLiteral("FC"));
+    points.Init(CSectionedList<CTrackPoint>::kPerFrame, 12, 2, CTrackPoint());
+    for (int f = 0; f < 12; f += 2) {
+        CTrackPoint p;
+        p.SetPosition(f * 3.5, 40 - f);
+        p.SetWord1(f);
+        points.SetItem(f, f % 2, p);
+    }
+    points.WriteToFile(file, 0, 11, 0);
+    CSectionedList<int32_t> numbers;
+    numbers.SetName(QStringLiteral("LG"));
+    numbers.Init(CSectionedList<int32_t>::kPerFrame, 4, 3, 7);
+    numbers.WriteToFile(file, 0, 3, 0);
+    CSectionedList<CCalibrationData> calibration;
+    calibration.SetName(QStringLiteral("CI"));
+    CCalibrationData scale;
+    scale.SetDistance(12.5);
+    calibration.Init(CSectionedList<CCalibrationData>::kFlat, 1, 1, scale);
+    calibration.WriteToFile(file, 0, 0, 0);
+    WriteFlatList<CTrackRegion>(file, "FR", 2);
+    WriteFlatList<CTrackFeature>(file, "FO", 1);
+    WriteFlatList<CTrackSample>(file, "TS", 2);
+    WriteFlatList<CFeatureStyle>(file, "FS", 1);
+    file.Close();
+    return ReadAll(path);
+}
+
+QByteArray Avi(TestAviKind kind, int frames) {
     const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.avi"));
-    WriteTestAvi(path, {kind, 6, 4, 3, 0});
+    TestAviLayout layout;
+    layout.kind = kind;
+    layout.width = 8;
+    layout.height = 6;
+    layout.frames = frames;
+    if (!WriteTestAvi(path, layout))
+        std::fprintf(stderr, "cannot write the AVI seed\n");
+    return ReadAll(path);
+}
+
+QByteArray Image(int encoder, imaging::PixelFormat format) {
+    using namespace imaging;
+    Bitmap bitmap(7, 5, format);
+    BitmapData locked;
+    if (bitmap.LockBits(nullptr, ImageLockModeWrite, format, &locked) == Ok) {
+        auto* bytes = static_cast<BYTE*>(locked.Scan0);
+        for (UINT y = 0; y < locked.Height; ++y)
+            for (int x = 0; x < std::abs(locked.Stride); ++x)
+                bytes[y * locked.Stride + x] = static_cast<BYTE>(x * 29 + y * 7);
+        bitmap.UnlockBits(&locked);
+    }
+    UINT count = 0;
+    UINT size = 0;
+    GetImageEncodersSize(&count, &size);
+    std::vector<ImageCodecInfo> encoders(count);
+    GetImageEncoders(count, size, encoders.data());
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.img"));
+    bitmap.Save(path, &encoders[static_cast<size_t>(encoder)].Clsid, nullptr);
+    return ReadAll(path);
+}
+
+QByteArray Options(CDlgOptionsBase& store) {
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.opt"));
+    store.SaveToFile(path);
+    return ReadAll(path);
+}
+
+QByteArray Event() {
+    CEvtInfo info;
+    info.m_rate = 500;
+    info.m_exposureNs = 1800;
+    info.m_firstFrame = -40;
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.evt"));
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        info.Serialize(ar);
+        ar.Close();
+    }
     return ReadAll(path);
 }
 
@@ -186,7 +336,31 @@ int main(int argc, char** argv) {
     for (const auto& s : sequences)
         Put(root + "/" + s.folder, s.name, SequenceImageBytes(s.kind, 7, 5, 1));
     Put(root + "/color_coefficients", "seed.clr", ColorCoefficientsFile());
-    Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24));
-    Put(root + "/avi_series", "seed-pal8.avi", Avi(TestAviKind::RawPal8));
+    Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24, 3));
+    Put(root + "/avi_series", "seed-pal8.avi", Avi(TestAviKind::RawPal8, 3));
+    Put(root + "/annotation", "seed.ant", Annotations());
+    Put(root + "/play_group", "seed.playgrp", PlayGroup());
+    Put(root + "/sectioned_lists", "seed.trk", SectionedLists());
+    Put(root + "/avi_recording", "seed-bgr24.avi", Avi(TestAviKind::RawBgr24, 3));
+    Put(root + "/avi_recording", "seed-pal8.avi", Avi(TestAviKind::RawPal8, 2));
+    Put(root + "/avi_recording", "seed-mjpeg.avi", Avi(TestAviKind::Mjpeg, 2));
+    Put(root + "/image_file", "seed.bmp",
+        Image(imaging::detail::kBmpEncoder, imaging::PixelFormat8bppIndexed));
+    Put(root + "/image_file", "seed.jpg",
+        Image(imaging::detail::kJpegEncoder, imaging::PixelFormat24bppRGB));
+    Put(root + "/image_file", "seed.tif",
+        Image(imaging::detail::kTiffEncoder, imaging::PixelFormat24bppRGB));
+    Put(root + "/image_file", "seed.png",
+        Image(imaging::detail::kPngEncoder, imaging::PixelFormat8bppIndexed));
+    CDlgOptionsAutoDown autoDown;
+    Put(root + "/option_file", "seed-autodown.opt", Options(autoDown));
+    CDlgSnapkeepOptions snapkeep;
+    Put(root + "/option_file", "seed-snapkeep.opt", Options(snapkeep));
+    Put(root + "/side_files", "seed.evt", Event());
+    Put(root + "/side_files", "seed.cih",
+        "#Camera Information Header\r\nRecord Rate(fps) : 2000\r\nShutter Speed(s) : 1/4000\r\n"
+        "Start Frame : -120\r\nTotal Frame : 500\r\n");
+    Put(root + "/side_files", "seed_config.xsv",
+        "[Acquisition]\r\nRate=1000\r\nExposureNs=250000\r\nStartIdx=25\r\n");
     return 0;
 }

@@ -146,6 +146,24 @@ void ShiftedCopy(const std::vector<CDoublePoint>& src, std::vector<CDoublePoint>
         dst[i] = src[i].Minus(dx, dy);
 }
 
+bool PixelInsideOutline(const std::vector<CDoublePoint>& points, const CDoublePoint& p) {
+    const CPoint at = p.ToPoint();
+    const double cx = at.x + 0.5;
+    const double cy = at.y + 0.5;
+    bool inside = false;
+    for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const CPoint a = points[i].ToPoint();
+        const CPoint b = points[j].ToPoint();
+        if ((a.y > cy) == (b.y > cy))
+            continue;
+        const double crossX =
+            a.x + (cy - a.y) * (static_cast<double>(b.x) - a.x) / (static_cast<double>(b.y) - a.y);
+        if (cx < crossX)
+            inside = !inside;
+    }
+    return inside;
+}
+
 bool OutlineCrossesItself(const std::vector<CDoublePoint>& points) {
     const size_t n = points.size();
     if (n < 4)

@@ -42,6 +42,12 @@ bool Bounds(const std::vector<CDoublePoint>* points, double* minX, double* minY,
 void ShiftedCopy(const std::vector<CDoublePoint>& src, std::vector<CDoublePoint>& dst, double dx,
                  double dy);
 
+// Whether the pixel at p (its coordinates truncated) lies inside the closed outline of the
+// truncated points by the even-odd rule: its centre must be, so that, as in a polygon region,
+// the left and top edges belong to the outline and the right and bottom ones do not. Works on
+// the points alone, with no memory for a region however far they reach.
+bool PixelInsideOutline(const std::vector<CDoublePoint>& points, const CDoublePoint& p);
+
 // Whether two non-adjacent edges of the closed outline cross; under four points never.
 bool OutlineCrossesItself(const std::vector<CDoublePoint>& points);
 

@@ -33,6 +33,14 @@ double CDrawObject::Snap(double v) {
     return std::trunc(v * 10.0) * 0.1;
 }
 
+double CDrawObject::StoredCoordinate(double v) {
+    return std::isnan(v) ? 0.0 : std::clamp(v, -kMaxStoredCoordinate, kMaxStoredCoordinate);
+}
+
+int CDrawObject::StoredExtent(int v) {
+    return std::clamp(v, -kMaxStoredExtent, kMaxStoredExtent);
+}
+
 bool CDrawObject::ShowsOnFrame(int frame) const {
     if (m_frame == -1)
         return true;
@@ -72,6 +80,7 @@ void CDrawObject::Serialize(CArchive& ar) {
     m_lineColor = line;
     m_fillColor = fill;
     m_textColor = text;
+    m_lineThickness = StoredExtent(m_lineThickness);
 
     const DWORD count = ar.ReadCount();
     m_points.clear();
@@ -81,11 +90,11 @@ void CDrawObject::Serialize(CArchive& ar) {
         if (schema <= kLastIntegerPointSchema) {
             int x = 0, y = 0;
             ar >> x >> y;
-            m_points.emplace_back(x, y);
+            m_points.emplace_back(StoredCoordinate(x), StoredCoordinate(y));
         } else {
             double x = 0.0, y = 0.0;
             ar >> x >> y;
-            m_points.emplace_back(x, y);
+            m_points.emplace_back(StoredCoordinate(x), StoredCoordinate(y));
         }
     }
     m_marks.resize(m_points.size(), 0);

@@ -36,6 +36,15 @@ public:
     static constexpr COLORREF kMarkedColor = 0x0000FF;
     static constexpr COLORREF kHandleColor = 0xFFFF00;
     static constexpr int kTranslucentMargin = 25;
+    // An annotation file may hold any value; what is read is bounded at once, so that the
+    // drawing arithmetic on it (zooming, pen widths, handles and halos added to points, font
+    // metrics, rectangles in int) cannot overflow: coordinates lie within +-kMaxStoredCoordinate
+    // (far beyond any image or window; NaN becomes 0), line thickness and font height within
+    // +-kMaxStoredExtent. Shapes with values of their own bound them with these too.
+    static constexpr double kMaxStoredCoordinate = 1 << 20;
+    static constexpr int kMaxStoredExtent = 1000;
+    static double StoredCoordinate(double v);
+    static int StoredExtent(int v);
 
     ~CDrawObject() override;
 

@@ -4,9 +4,6 @@
 #include "platform/framework/DC.h"
 #include "views/DrawGeometry.h"
 
-#include <QPolygon>
-#include <QRegion>
-
 #include <cmath>
 
 IMPLEMENT_SERIAL(CDrawPolygon, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSchema)
@@ -30,15 +27,8 @@ BOOL CDrawPolygon::HitTest(CDoublePoint p, int* hitPart) {
     GetSnappedPoints(&points);
     if (points.size() < 2)
         return FALSE;
-    QPolygon outline;
-    outline.reserve(static_cast<qsizetype>(points.size()));
-    for (const CDoublePoint& v : points) {
-        const CPoint c = v.ToPoint();
-        outline << QPoint(c.x, c.y);
-    }
-    const CPoint at = p.ToPoint();
     bool hit = false;
-    if (QRegion(outline, Qt::OddEvenFill).contains(QPoint(at.x, at.y))) {
+    if (DrawGeometry::PixelInsideOutline(points, p)) {
         hit = true;
         if (hitPart)
             *hitPart = kHitBody;

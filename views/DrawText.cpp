@@ -33,7 +33,8 @@ void CDrawText::Serialize(CArchive& ar) {
         BOOL bold = 0, italic = 0, underline = 0;
         ar >> text >> height >> escapement >> bold >> italic >> underline >> face;
         m_text = text;
-        SetFont(face, height, escapement, bold, italic, underline, FALSE);
+        // Turns of more than a full circle say nothing more; a whole turn is 3600 tenths.
+        SetFont(face, StoredExtent(height), escapement % 3600, bold, italic, underline, FALSE);
         SetModified(FALSE);
     }
 }

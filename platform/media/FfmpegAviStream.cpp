@@ -125,6 +125,7 @@ private:
     std::vector<bool> m_keyFrames;
     std::vector<bool> m_damaged;       // frames whose data the file holds only in part
     std::vector<BYTE> m_bitmapFormat;  // header and colour table that Read's rows go with
+    std::vector<BYTE> m_scaled;        // the scaler's output, with room for its overrun
     bool m_stored = false;             // rows are passed on as the file stores them
     int m_width = 0;
     int m_height = 0;
@@ -475,9 +476,16 @@ HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* dst) {
                              m_width, m_height, target, SWS_BILINEAR, nullptr, nullptr, nullptr);
     if (!m_scaler)
         return AVIERR_BADFORMAT;
-    uint8_t* planes[4] = {dst, nullptr, nullptr, nullptr};
+    // The scaler's vector code writes whole blocks of pixels and runs up to a few dozen bytes
+    // past the last row it is given, so it writes into a buffer with room for that, never
+    // straight into the caller's frame.
+    constexpr size_t kScalerOverrun = 256;
+    const auto bytes = static_cast<size_t>(FrameBytes());
+    m_scaled.resize(bytes + kScalerOverrun);
+    uint8_t* planes[4] = {m_scaled.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {static_cast<int>(m_rowBytes), 0, 0, 0};
     sws_scale(m_scaler, frame.data, frame.linesize, 0, m_height, planes, strides);
+    std::memcpy(dst, m_scaled.data(), bytes);
     return AVIERR_OK;
 }
 

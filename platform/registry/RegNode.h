@@ -3,6 +3,7 @@
 #include "platform/wintypes/WinTypes.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -17,7 +18,9 @@ struct RegValue {
 };
 
 // A registry key in memory: values and subkeys in insertion order, found by name without regard
-// to case while keeping the case each was created with.
+// to case while keeping the case each was created with. Names are looked up through an index of
+// their case-folded form, so a key with tens of thousands of subkeys or values still reads in
+// linear time.
 class CRegNode {
 public:
     explicit CRegNode(QString name) : m_name(std::move(name)) {}
@@ -47,10 +50,20 @@ public:
     CRegNode* Ensure(const QStringList& path, bool* created = nullptr);
 
 private:
+    void RebuildIndexes();
+
     QString m_name;
     std::vector<RegValue> m_values;
     std::vector<std::unique_ptr<CRegNode>> m_children;
+    // Case-folded name to position in m_values / m_children.
+    QHash<QString, size_t> m_valueIndex;
+    QHash<QString, size_t> m_childIndex;
 };
+
+// The deepest key a hive holds below its root, as in the system registry. A hive file asking for
+// deeper keys is damaged: every key is written with its whole path, so the written size grows with
+// the square of the depth.
+inline constexpr int kMaxRegKeyDepth = 512;
 
 // Whether `name` can be stored as a key or value name: valid UTF-16 without NUL, CR or LF,
 // which the hive file could not carry.

@@ -203,6 +203,10 @@ private:
             Problem(lineNumber, QStringLiteral("key outside %1").arg(m_rootName));
             return;
         }
+        if (parts.size() - 1 > kMaxRegKeyDepth) {
+            Problem(lineNumber, QStringLiteral("key too deep"));
+            return;
+        }
         QStringList path;
         for (qsizetype i = 1; i < parts.size(); ++i) {
             const QString name = parts.at(i).toString();

@@ -1,4 +1,5 @@
 #include "platform/framework/ArchiveException.h"
+#include "platform/framework/DC.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/DrawBSpline.h"
 #include "views/DrawEllipse.h"
@@ -7,7 +8,13 @@
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
+#include "views/ZoomTransform.h"
 #include "views/tests/ArchiveBytes.h"
+
+#include <QImage>
+
+#include <climits>
+#include <limits>
 
 #include <functional>
 #include <memory>
@@ -220,6 +227,76 @@ TEST_F(DrawObjectArchiveTest, PointCountBeyondTheDataFailsWithoutGrowing) {
     ArchiveBytes c;
     c.NewClass("CDrawPolygon").Base(0, 0, 0, 0, 1, 0, 0).U16(40).F64(1).F64(2);
     EXPECT_THROW(LoadObject<CDrawPolygon>(Path(), c.Bytes()), CArchiveException);
+}
+
+// Values at the ends of their types come back held within what drawing can do arithmetic on,
+// and the shapes then draw and hit-test with them (the sanitizers of the test build watch that).
+TEST_F(DrawObjectArchiveTest, ExtremeStoredValuesAreHeldInBounds) {
+    constexpr double kMax = CDrawObject::kMaxStoredCoordinate;
+    constexpr int kExtent = CDrawObject::kMaxStoredExtent;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    ArchiveBytes polygon;
+    polygon.NewClass("CDrawPolygon")
+        .Base(0, 0, 0, 0, INT_MAX, 0, 1)
+        .U16(4)
+        .F64(1e300)
+        .F64(-1e300)
+        .F64(nan)
+        .F64(inf)
+        .F64(-inf)
+        .F64(0.5)
+        .F64(-1e9)
+        .F64(1e9)
+        .I32(1);
+    auto shape = LoadObject<CDrawPolygon>(Path(), polygon.Bytes());
+    ASSERT_TRUE(shape);
+    EXPECT_EQ(shape->GetLineThickness(), kExtent);
+    const CDoublePoint expected[] = {{kMax, -kMax}, {0.0, kMax}, {-kMax, 0.5}, {-kMax, kMax}};
+    ASSERT_EQ(shape->GetPointCount(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(shape->GetPoint(i, FALSE), expected[i]) << i;
+
+    ArchiveBytes text;
+    text.NewClass("CDrawText")
+        .Base(0, 0, 0, 0, INT_MIN, 0, 1)
+        .U16(2)
+        .F64(-1e12)
+        .F64(3)
+        .F64(1e12)
+        .F64(-3)
+        .Str("x")
+        .I32(INT_MIN)
+        .I32(INT_MAX)
+        .I32(0)
+        .I32(0)
+        .I32(0)
+        .Str("Sans");
+    auto label = LoadObject<CDrawText>(Path(), text.Bytes());
+    ASSERT_TRUE(label);
+    EXPECT_EQ(label->GetLineThickness(), -kExtent);
+    int height = 0;
+    int escapement = 0;
+    label->GetFont(nullptr, &height, &escapement, nullptr, nullptr, nullptr);
+    EXPECT_EQ(height, -kExtent);
+    EXPECT_EQ(escapement, INT_MAX % 3600);
+
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    CDC dc(&image);
+    CZoomTransform zoom;
+    zoom.SetScale(4.0);
+    for (CDrawObject* o :
+         {static_cast<CDrawObject*>(shape.get()), static_cast<CDrawObject*>(label.get())}) {
+        for (BOOL selected : {FALSE, TRUE}) {
+            o->SetSelected(selected);
+            o->Draw(&dc, nullptr, 0);
+            o->Draw(&dc, &zoom, 0);
+        }
+        int part = 0;
+        o->HitTest({kMax, -kMax}, &part);
+        o->HitTest({0, 0}, &part);
+    }
 }
 
 TEST_F(DrawObjectArchiveTest, ManyPointsUseTheLongCount) {

@@ -253,6 +253,37 @@ TEST(DrawObjectHitTest, PolygonInteriorEvenOpen) {
     RunHits(single, {{"one vertex never hits", {5, 5}, false, -1}});
 }
 
+// The body is the pixels whose centres lie inside: left and top edges belong to it, right and
+// bottom ones do not, and an outline as far out as a file may put it needs no more memory.
+TEST(DrawObjectHitTest, PolygonBodyIsThePixelsInside) {
+    CDrawPolygon p;
+    for (CDoublePoint v :
+         {CDoublePoint(0, 0), CDoublePoint(100, 0), CDoublePoint(100, 100), CDoublePoint(0, 100)})
+        p.SetPoint(p.GetPointCount(), v, TRUE, FALSE);
+    RunHits(p, {
+                   {"left edge", {0, 50}, true, kBody},
+                   {"top edge", {50, 0.7}, true, kBody},
+                   {"last column", {99.9, 50}, true, kBody},
+                   {"right edge", {100, 50}, false, -1},
+                   {"bottom edge", {50, 100}, false, -1},
+                   {"left of it", {-1, 50}, false, -1},
+               });
+    constexpr double kFar = CDrawObject::kMaxStoredCoordinate;
+    CDrawPolygon comb;  // 500 teeth, each from one end of the range to the other, on a base.
+    comb.SetPoint(0, {0, -kFar}, TRUE, FALSE);
+    for (int k = 0; k < 500; ++k) {
+        for (CDoublePoint v :
+             {CDoublePoint(20 * k, kFar), CDoublePoint(20 * k + 10, kFar),
+              CDoublePoint(20 * k + 10, -kFar + 10), CDoublePoint(20 * k + 20, -kFar + 10)})
+            comb.SetPoint(comb.GetPointCount(), v, TRUE, FALSE);
+    }
+    comb.SetPoint(comb.GetPointCount(), {10000, -kFar}, TRUE, FALSE);
+    RunHits(comb, {{"in a tooth", {5, 0}, true, kBody},
+                   {"in the last tooth", {9985, kFar - 1}, true, kBody},
+                   {"between teeth", {15, 0}, false, -1},
+                   {"in the base", {15, -kFar + 5}, true, kBody}});
+}
+
 TEST(DrawObjectHitTest, TextBoxFollowsItsTurn) {
     CDrawText t;
     t.SetPoint(0, {10, 10}, TRUE, FALSE);

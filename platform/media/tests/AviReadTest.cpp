@@ -135,6 +135,30 @@ TEST_F(AviReadTest, EveryCodecReadsTheSameFramesInAnyOrderUpright) {
     }
 }
 
+// Decoded pictures pass through the scaler, whose vector code writes beyond the rows it is
+// given; the bytes after a frame read into a buffer of exactly its size stay untouched.
+TEST_F(AviReadTest, DecodedFramesWriteNothingPastTheirRows) {
+    for (const TestAviKind kind : {TestAviKind::Mjpeg, TestAviKind::Mpeg4}) {
+        for (const int width : {2, 9, 30}) {
+            SCOPED_TRACE(width);
+            const QString path = WorkPath(QString("w%1.avi").arg(width));
+            ASSERT_TRUE(WriteTestAvi(path, {kind, width, 2, 2, 0}));
+            Opened o;
+            ASSERT_EQ(AVIFileOpen(&o.file, path, OF_READ | OF_SHARE_DENY_NONE, nullptr), AVIERR_OK);
+            ASSERT_EQ(AVIFileGetStream(o.file, &o.stream, streamtypeVIDEO, 0), AVIERR_OK);
+            const LONG frameBytes = DibRowBytes(width, 24) * 2;
+            constexpr size_t kGuard = 256;
+            Bytes buffer(static_cast<size_t>(frameBytes) + kGuard, 0xA5);
+            LONG read = 0;
+            ASSERT_EQ(AVIStreamRead(o.stream, 1, 1, buffer.data(), frameBytes, &read, nullptr),
+                      AVIERR_OK);
+            EXPECT_EQ(read, frameBytes);
+            EXPECT_EQ(std::count(buffer.begin() + frameBytes, buffer.end(), 0xA5),
+                      static_cast<ptrdiff_t>(kGuard));
+        }
+    }
+}
+
 TEST_F(AviReadTest, PaletteSurvivesRandomAccess) {
     const QString path = WorkPath("pal.avi");
     ASSERT_TRUE(WriteTestAvi(path, {TestAviKind::RawPal8, 20, 10, 12, 0}));

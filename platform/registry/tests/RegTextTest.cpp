@@ -150,6 +150,8 @@ TEST(RegTextTest, DamagedLinesAreSkippedAndTheRestLoads) {
         {"header of another hive", "[HKEY_LOCAL_MACHINE\\Bad]\n\"bad\"=dword:00000001\n"},
         {"empty key name", "[HKEY_CURRENT_USER\\A\\\\Bad]\n\"bad\"=dword:00000001\n"},
         {"deleted-key header", "[-HKEY_CURRENT_USER\\Bad]\n\"bad\"=dword:00000001\n"},
+        {"key too deep", "[HKEY_CURRENT_USER" + QByteArray("\\k").repeated(kMaxRegKeyDepth + 1) +
+                             "]\n\"bad\"=dword:00000001\n"},
     };
     for (const Case& c : cases) {
         const QByteArray text = "[HKEY_CURRENT_USER\\Good]\n\"before\"=dword:00000001\n" +
@@ -162,6 +164,41 @@ TEST(RegTextTest, DamagedLinesAreSkippedAndTheRestLoads) {
         const QStringList expected = {"Good", "Good|before|4|01000000", "Good|after|4|02000000"};
         EXPECT_EQ(Dump(root), expected) << c.what;
     }
+}
+
+TEST(RegTextTest, KeysAtTheDeepestLevelLoad) {
+    const QByteArray text = "[HKEY_CURRENT_USER" + QByteArray("\\k").repeated(kMaxRegKeyDepth) +
+                            "]\n\"v\"=dword:00000001\n";
+    CRegNode root(kRoot);
+    EXPECT_EQ(CRegText::Read(text, kRoot, &root).problems, 0);
+    const CRegNode* node = root.Find(QStringList(kMaxRegKeyDepth, QStringLiteral("K")));
+    ASSERT_NE(node, nullptr);
+    EXPECT_NE(node->FindValue(QStringLiteral("V")), nullptr);
+}
+
+// Names are found without regard to case, also after removals have moved the others.
+TEST(RegNodeTest, NamesAreFoundWithoutCaseAfterRemovals) {
+    CRegNode node(kRoot);
+    for (const char* name : {"Alpha", "\u00C4rger", "Gamma", "Delta"}) {
+        node.AddChild(QString::fromUtf8(name));
+        node.SetValue(QString::fromUtf8(name), REG_DWORD, Dword(1));
+    }
+    bool created = true;
+    EXPECT_EQ(node.AddChild(QStringLiteral("ALPHA"), &created), node.Children().front().get());
+    EXPECT_FALSE(created);
+    node.SetValue(QStringLiteral("gamma"), REG_DWORD, Dword(2));
+    EXPECT_EQ(node.Values().size(), 4u);
+    EXPECT_TRUE(node.RemoveChild(QStringLiteral("alpha")));
+    EXPECT_TRUE(node.RemoveValue(QStringLiteral("ALPHA")));
+    EXPECT_FALSE(node.RemoveValue(QStringLiteral("Alpha")));
+    ASSERT_NE(node.FindChild(QString::fromUtf8("\u00E4RGER")), nullptr);
+    EXPECT_EQ(node.FindChild(QStringLiteral("delta"))->Name(), QStringLiteral("Delta"));
+    ASSERT_NE(node.FindValue(QStringLiteral("GAMMA")), nullptr);
+    EXPECT_EQ(node.FindValue(QStringLiteral("GAMMA"))->data, Dword(2));
+    EXPECT_EQ(node.FindValue(QStringLiteral("Gamma"))->name, QStringLiteral("Gamma"));
+    node.Clear();
+    EXPECT_EQ(node.FindChild(QStringLiteral("Delta")), nullptr);
+    EXPECT_EQ(node.FindValue(QStringLiteral("Delta")), nullptr);
 }
 
 TEST(RegTextTest, CutOffLastLineIsNotTrusted) {
