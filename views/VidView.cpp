@@ -156,6 +156,17 @@ void CVidView::MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSe
 
 void CVidView::MovieSetFrameSource(const CFrameSourcePtr& source) {
     SetFrameSource(source);
+    // A window a tool opens learns the recording's timing and layout as a member the group
+    // opened does; without them its times would count at one frame a second.
+    if (source.IsEmpty())
+        return;
+    SetFrameRate(source->GetRecordedRate());
+    int width = 0;
+    int height = 0;
+    source->GetImageSize(&width, &height);
+    SetImageSize(width, height);
+    SetShutter(source->GetExposure());
+    SetBitDepth(source->GetBitCount());
 }
 
 void CVidView::MovieSetGroupMember(int memberType, int sourceKind) {

@@ -130,6 +130,7 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
     EXPECT_GT(width, 4);
     EXPECT_EQ(width % 4, 0);
     EXPECT_EQ(height % 4, 0);
+    EXPECT_EQ(zoom->GetFrameRate(), video->GetFrameRate()) << "the zoom window's times";
     QWidget* zoomArea = zoom->GetStreamWnd()->GetQWidget();
     EXPECT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, zoomArea)) > 10; }))
         << "the zoom window shows no picture";
