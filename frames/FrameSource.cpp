@@ -560,6 +560,28 @@ int CFrameSource::GetSourceId(unsigned* id) const {
     return 1;
 }
 
+void CFrameSource::OpenLinked(const CFrameSource& inner, int width, int height) {
+    std::lock_guard read(m_readMutex);
+    ResetRecordingInfo();
+    m_path = inner.m_path;
+    m_displayPath = inner.m_displayPath;
+    m_kind = inner.m_kind;
+    m_rate = inner.m_rate;
+    m_exposureNs = inner.m_exposureNs;
+    m_firstFrame = inner.m_firstFrame;
+    m_bitCount = inner.m_bitCount;
+    m_colour = inner.m_colour;
+    m_width = width;
+    m_height = height;
+    m_open = inner.m_open;
+}
+
+void CFrameSource::SetLinkedImageSize(int width, int height) {
+    std::lock_guard read(m_readMutex);
+    m_width = width;
+    m_height = height;
+}
+
 void CFrameSource::GetImageSize(int* width, int* height) const {
     if (width)
         *width = m_width;

@@ -170,6 +170,12 @@ protected:
                                         const QString& path);
     // The file boundary of an AVI series next to frame in a direction.
     virtual int GetSeriesBoundary(int frame, int direction) const;
+    // For a source that reads its frames through inner (overriding ReadFrame and
+    // CopyFrameImage): it counts as open with inner's path, timing and pixel layout, and frames
+    // of width x height.
+    void OpenLinked(const CFrameSource& inner, int width, int height);
+    // A linked source whose frame size follows a region it cuts out.
+    void SetLinkedImageSize(int width, int height);
 
 private:
     int OpenAvi(const QString& path);

@@ -14,6 +14,8 @@ public:
     virtual CWnd* GetMemberFrameParent() = 0;
     // Takes a new, empty video frame into the group and reports it (null when that failed).
     virtual CFrameWnd* ParentNewVideoFrame() = 0;
+    // The same for a data frame.
+    virtual CFrameWnd* ParentNewDataFrame() = 0;
     // The group's frame-changed callback for its members: false when it has none.
     virtual bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) = 0;
 

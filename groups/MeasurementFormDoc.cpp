@@ -286,6 +286,13 @@ CFrameWnd* CMeasurementFormDoc::ParentNewVideoFrame() {
     return ParentVideoFrame(QString(), &doc, &view, TRUE) ? view->GetParentFrame() : nullptr;
 }
 
+CFrameWnd* CMeasurementFormDoc::ParentNewDataFrame() {
+    CDocument* doc = nullptr;
+    CView* view = nullptr;
+    CFrameWnd* frame = nullptr;
+    return ParentDataFrame(QString(), &doc, &view, &frame, TRUE) ? frame : nullptr;
+}
+
 bool CMeasurementFormDoc::GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) {
     IPlayGroupView* view = GetGroupView();
     return view && view->GetMemberFrameChangedCallback(fn, context);

@@ -167,10 +167,11 @@ public:
     // The adapter every video member's view gets as its tool context.
     CMeasFrameAdapter* GetFrameWindowAdapter() const { return m_frameAdapter.get(); }
 
-    // IMeasFrameDoc: the group's container, a new shown video member window, and the group
-    // view's member callback.
+    // IMeasFrameDoc: the group's container, a new shown video or data member window, and the
+    // group view's member callback.
     CWnd* GetMemberFrameParent() override { return GetContainer(); }
     CFrameWnd* ParentNewVideoFrame() override;
+    CFrameWnd* ParentNewDataFrame() override;
     bool GetMemberFrameChangedCallback(FrameChangedFn* fn, void** context) override;
 
     // The group file.

@@ -1,6 +1,9 @@
 #include "views/VidView.h"
 
 #include "frames/ChangedFrameVidView.h"
+#include "frames/IDataChannel.h"
+#include "frames/IFrameWindowAdapter.h"
+#include "frames/IRegion.h"
 #include "platform/com/ComCreate.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/DispatchCall.h"
@@ -14,6 +17,8 @@
 #include "views/BayerColorDlg.h"
 #include "views/StreamWnd.h"
 #include "views/VidFrame.h"
+#include "views/VidViewRegionAdapter.h"
+#include "views/VidViewToolAdapter.h"
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
@@ -38,13 +43,20 @@ ON_UPDATE_COMMAND_UI(CVidView::kClearAllForward, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging1, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging2, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging3, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kDefineZoomRegion, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kSetZoomRegion, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kRemoveZoomRegion, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kShowZoomRegion, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kHistogramOutput, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kShowMeanHistogramPlot, OnUpdateNotAvailable)
-ON_UPDATE_COMMAND_UI(CVidView::kRemoveHistogramOutput, OnUpdateNotAvailable)
+ON_COMMAND(CVidView::kDefineZoomRegion, OnDefineZoomRegion)
+ON_COMMAND(CVidView::kSetZoomRegion, OnSetZoomRegion)
+ON_COMMAND(CVidView::kShowZoomRegion, OnShowZoomRegion)
+ON_COMMAND(CVidView::kRemoveZoomRegion, OnRemoveZoomRegion)
+ON_UPDATE_COMMAND_UI(CVidView::kDefineZoomRegion, OnUpdateZoomRegion)
+ON_UPDATE_COMMAND_UI(CVidView::kSetZoomRegion, OnUpdateZoomRegion)
+ON_UPDATE_COMMAND_UI(CVidView::kRemoveZoomRegion, OnUpdateZoomRegion)
+ON_UPDATE_COMMAND_UI(CVidView::kShowZoomRegion, OnUpdateZoomRegion)
+ON_COMMAND(CVidView::kHistogramOutput, OnHistogramOutput)
+ON_COMMAND(CVidView::kShowMeanHistogramPlot, OnShowMeanHistogramPlot)
+ON_COMMAND(CVidView::kRemoveHistogramOutput, OnRemoveHistogramOutput)
+ON_UPDATE_COMMAND_UI(CVidView::kHistogramOutput, OnUpdateHistogramOutput)
+ON_UPDATE_COMMAND_UI(CVidView::kShowMeanHistogramPlot, OnUpdateHistogramItem)
+ON_UPDATE_COMMAND_UI(CVidView::kRemoveHistogramOutput, OnUpdateHistogramItem)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging4, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging5, OnUpdateNotAvailable)
 ON_COMMAND(CVidView::kColorAdjustment, OnColorAdjustment)
@@ -84,7 +96,10 @@ IDispatch* CreateModifyState() {
 
 }  // namespace
 
-CVidView::CVidView() : m_frameChangeAdapter(std::make_unique<CChangedFrameVidView>(this)) {
+CVidView::CVidView()
+    : m_frameChangeAdapter(std::make_unique<CChangedFrameVidView>(this)),
+      m_toolAdapter(std::make_unique<CVidViewToolAdapter>()),
+      m_regionAdapter(std::make_unique<CVidViewRegionAdapter>(static_cast<IStreamDisplay*>(this))) {
     // The modify-state object lives in the look-up-table editor's module; without that module
     // the view works, only the editor's live adjustments do not reach it.
     m_modifyState.Attach(CreateModifyState());
@@ -143,6 +158,17 @@ void CVidView::MovieSetDisplayLuts(const CLutParamSet& colour, const CLutParamSe
 
 void CVidView::MovieSetFrameSource(const CFrameSourcePtr& source) {
     SetFrameSource(source);
+    // A window a tool opens learns the recording's timing and layout as a member the group
+    // opened does; without them its times would count at one frame a second.
+    if (source.IsEmpty())
+        return;
+    SetFrameRate(source->GetRecordedRate());
+    int width = 0;
+    int height = 0;
+    source->GetImageSize(&width, &height);
+    SetImageSize(width, height);
+    SetShutter(source->GetExposure());
+    SetBitDepth(source->GetBitCount());
 }
 
 void CVidView::MovieSetGroupMember(int memberType, int sourceKind) {
@@ -230,6 +256,18 @@ void CVidView::SetModifyState(IDispatch** state) {
         return;
     DispatchInvoke(m_modifyState.Get(), kDispidTakeModifyState, DISPATCH_METHOD,
                    {CComVariant(*state)}, nullptr);
+}
+
+void CVidView::SetToolContext(intptr_t value) {
+    m_toolContext = value;
+    auto* host = reinterpret_cast<IFrameWindowAdapter*>(value);
+    m_toolAdapter->SetHost(host);
+    m_regionAdapter->SetHost(host);
+}
+
+QString CVidView::ToolTitle(const QString& label) const {
+    CWnd* parent = GetParent();
+    return parent ? label + QStringLiteral(" : ") + parent->GetWindowText() : label;
 }
 
 HRESULT CVidView::SetNotes(void* notes) {
@@ -325,6 +363,11 @@ void CVidView::OnInitialUpdate() {
         return;
     m_pStream = std::move(stream);
     m_pStream->SetInfoCorner(CPanZoomView::kHidden);
+    // The tools' marks are drawn over the frame and repaint the stream window when they change.
+    m_pStream->SetPaintCallback(&CVidView::PaintOverlays, this);
+    m_overlayHost.SetWindow(m_pStream->GetSafeHwnd());
+    m_overlayHost.Add(&m_toolAdapter->GetOverlayListener());
+    m_overlayHost.Add(&m_regionAdapter->GetOverlayListener());
     ApplyDisplaySettings();
     if (!m_source.IsEmpty())
         m_pStream->SetFrameSource(m_source);
@@ -404,6 +447,16 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&view), QStringLiteral("View"));
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&clear), QStringLiteral("Clear"));
     menu.AppendMenu(MF_STRING, kColorAdjustment, QStringLiteral("Bayer Color Adjustment"));
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, kDefineZoomRegion, QStringLiteral("Define Zoom Region"));
+    menu.AppendMenu(MF_STRING, kSetZoomRegion, QStringLiteral("Set Zoom Region"));
+    menu.AppendMenu(MF_STRING, kShowZoomRegion, QStringLiteral("Show Zoom Region"));
+    menu.AppendMenu(MF_STRING, kRemoveZoomRegion, QStringLiteral("Remove Zoom Region"));
+    menu.AppendMenu(MF_SEPARATOR);
+    menu.AppendMenu(MF_STRING, kHistogramOutput, QStringLiteral(" Histogram Output."));
+    menu.AppendMenu(MF_STRING, kShowMeanHistogramPlot,
+                    QStringLiteral(" Show Mean Histogram Plot."));
+    menu.AppendMenu(MF_STRING, kRemoveHistogramOutput, QStringLiteral(" Remove Histogram Output."));
     // The sub-menus' items are updated as each opens, like the top level's before tracking.
     for (int i = 0; i < menu.GetMenuItemCount(); ++i)
         if (CMenu* sub = menu.GetSubMenu(i))
@@ -439,4 +492,98 @@ void CVidView::OnUpdateColorAdjustment(CCmdUI* pCmdUI) {
 
 void CVidView::OnUpdateNotAvailable(CCmdUI* pCmdUI) {
     pCmdUI->Enable(FALSE);
+}
+
+void CVidView::PaintOverlays(CWnd* context, CDC* pDC) {
+    auto* view = static_cast<CVidView*>(context);
+    if (!view->m_pStream)
+        return;
+    CRect area;
+    view->m_pStream->GetClientRect(&area);
+    view->m_toolAdapter->GetOverlayListener().Draw(pDC, area);
+    view->m_regionAdapter->GetOverlayListener().Draw(pDC, area);
+}
+
+bool CVidView::ShowsOpenSource() const {
+    return m_pStream && !m_source.IsEmpty() && m_source->IsOpen();
+}
+
+void CVidView::OnHistogramOutput() {
+    if (!ShowsOpenSource())
+        return;
+    if (m_toolAdapter->GetDerivedSource().IsEmpty()) {
+        IIdUnknown* item = nullptr;
+        m_toolAdapter->CreateProcessed(m_source, &item);
+        if (auto* channel = QueryId<IDataChannel>(item))
+            channel->SetHistoryLength(m_source->GetFrameCount());
+    }
+    OnShowMeanHistogramPlot();
+    Invalidate(TRUE);
+}
+
+void CVidView::OnShowMeanHistogramPlot() {
+    CFrameSourcePtr source;
+    IIdUnknown* item = nullptr;
+    m_toolAdapter->GetSource(0, &source, &item);
+    if (auto* channel = QueryId<IDataChannel>(item))
+        channel->Open(ToolTitle(QStringLiteral("Mean Pixel Value")));
+}
+
+void CVidView::OnRemoveHistogramOutput() {
+    m_toolAdapter->Release();
+    Invalidate(TRUE);
+    if (m_pStream)
+        m_pStream->Invalidate(FALSE);
+}
+
+void CVidView::OnUpdateHistogramOutput(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(ShowsOpenSource());
+}
+
+void CVidView::OnUpdateHistogramItem(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(!m_toolAdapter->GetDerivedSource().IsEmpty());
+}
+
+void CVidView::OnDefineZoomRegion() {
+    SetSelectionMode(true);
+}
+
+void CVidView::OnSetZoomRegion() {
+    double corners[4] = {0.0, 0.0, 0.0, 0.0};
+    if (!ShowsOpenSource() ||
+        GetSelection(&corners[0], &corners[1], &corners[2], &corners[3]) != S_OK)
+        return;
+    const int left = static_cast<int>(corners[0]);
+    const int top = static_cast<int>(corners[1]);
+    const int right = static_cast<int>(corners[2]);
+    const int bottom = static_cast<int>(corners[3]);
+    if (right - left <= 1 || bottom - top <= 1)
+        return;
+    IIdUnknown* item = nullptr;
+    if (m_regionAdapter->GetDerivedSource().IsEmpty())
+        m_regionAdapter->CreateCropped(m_source, 0, &item);
+    else
+        m_regionAdapter->GetSource(0, nullptr, &item);
+    if (auto* region = QueryId<IRegion>(item))
+        region->SetRect(left, top, right, bottom);
+    SetSelectionMode(false);
+    Invalidate(FALSE);
+}
+
+void CVidView::OnShowZoomRegion() {
+    IIdUnknown* item = nullptr;
+    m_regionAdapter->GetSource(0, nullptr, &item);
+    if (auto* region = QueryId<IRegion>(item))
+        region->Open(ToolTitle(QStringLiteral("Zoom")));
+}
+
+void CVidView::OnRemoveZoomRegion() {
+    m_regionAdapter->Release();
+    Invalidate(TRUE);
+    if (m_pStream)
+        m_pStream->Invalidate(FALSE);
+}
+
+void CVidView::OnUpdateZoomRegion(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(ShowsOpenSource());
 }

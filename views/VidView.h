@@ -20,6 +20,8 @@
 
 class CChangedFrameVidView;
 class CStreamWnd;
+class CVidViewRegionAdapter;
+class CVidViewToolAdapter;
 class IIdUnknown;
 
 class CVidView : public CPlaybackView, public IStreamDisplay, public IMovieView {
@@ -103,8 +105,16 @@ public:
 
     HRESULT SetNotes(void* notes);
     void* GetNotes() const { return m_notes; }
-    void SetToolContext(intptr_t value) { m_toolContext = value; }
+    // The play group's frame-window adapter (an IFrameWindowAdapter*): the view's adapters
+    // show what their tools open through it.
+    void SetToolContext(intptr_t value);
     intptr_t GetToolContext() const { return m_toolContext; }
+    // The adapters of the histogram output and the zoom region; they stay the view's.
+    CVidViewToolAdapter* GetToolAdapter() const { return m_toolAdapter.get(); }
+    CVidViewRegionAdapter* GetRegionAdapter() const { return m_regionAdapter.get(); }
+    // "Mean Pixel Value" or "Zoom", followed by " : " and the parent window's text when the
+    // view has a parent window.
+    QString ToolTitle(const QString& label) const;
 
     // IStreamDisplay.
     HRESULT SetSelectionMode(bool on) override;
@@ -145,7 +155,8 @@ protected:
     void OnSize(UINT nType, int cx, int cy);
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnDestroy();
-    // The view's menu: the stream window's View commands, Clear and colour adjustment.
+    // The view's menu: the stream window's View commands, Clear, colour adjustment, the zoom
+    // region and the histogram output.
     void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnFileClose();
     void OnColorAdjustment();
@@ -154,9 +165,29 @@ protected:
     void OnToolCommand(UINT nID);
     // Enabled once the stream window exists.
     void OnUpdateToolCommand(CCmdUI* pCmdUI);
+    // The histogram output: a processed source over the view's source whose mean pixel
+    // values show in a data window of the group.
+    void OnHistogramOutput();
+    void OnShowMeanHistogramPlot();
+    void OnRemoveHistogramOutput();
+    // Enabled while the view shows an open recording in its stream window.
+    void OnUpdateHistogramOutput(CCmdUI* pCmdUI);
+    // Enabled while the histogram output exists.
+    void OnUpdateHistogramItem(CCmdUI* pCmdUI);
+    // The zoom region: the user selects a rectangle (Define), makes it the region (Set), shows
+    // its cropped frames in a zoom window of the group (Show) and removes it (Remove).
+    void OnDefineZoomRegion();
+    void OnSetZoomRegion();
+    void OnShowZoomRegion();
+    void OnRemoveZoomRegion();
+    // One rule for the four: the view shows an open recording in its stream window.
+    void OnUpdateZoomRegion(CCmdUI* pCmdUI);
 
 private:
     void ApplyDisplaySettings();
+    bool ShowsOpenSource() const;
+    // Draws the adapters' marks over the frame at the end of each stream window paint.
+    static void PaintOverlays(CWnd* context, CDC* pDC);
 
     std::unique_ptr<CStreamWnd> m_pStream;
     std::unique_ptr<CChangedFrameVidView> m_frameChangeAdapter;
@@ -170,4 +201,6 @@ private:
     GroupCallback m_groupCallback = nullptr;
     void* m_groupCallbackContext = nullptr;
     BOOL m_bClosing = FALSE;
+    std::unique_ptr<CVidViewToolAdapter> m_toolAdapter;
+    std::unique_ptr<CVidViewRegionAdapter> m_regionAdapter;
 };

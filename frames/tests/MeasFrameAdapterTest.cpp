@@ -1,6 +1,9 @@
+#include "frames/ChangedFrameDataView.h"
+#include "frames/IDataPlayView.h"
 #include "frames/MeasFrameAdapter.h"
 #include "frames/SampleRecording.h"
 #include "platform/framework/FrameWnd.h"
+#include "sensordata/model/SensorDataSet.h"
 
 #include "testsupport/IsolatedTest.h"
 
@@ -50,6 +53,36 @@ protected:
     void PostNcDestroy() override { delete this; }
 };
 
+// A data window's view as the adapter sees it; deletes itself with its window.
+class FakeDataView : public CWnd, public IDataPlayView {
+public:
+    FakeDataView() : adapter(this) {}
+    void DataSetDataSet(const CSharedRef<CSensorDataSet>& newData) override { data = newData; }
+    CSharedRef<CSensorDataSet> DataGetDataSet() override { return data; }
+    IIdUnknown* DataGetFrameChangeAdapter() override { return &adapter; }
+
+    CSharedRef<CSensorDataSet> data;
+    CChangedFrameDataView adapter;
+
+protected:
+    void PostNcDestroy() override { delete this; }
+};
+
+// A member frame that refuses to close, as one whose user answers No.
+class RefusingFrame : public CFrameWnd {
+public:
+    static inline int closeRequests = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_CLOSE) {
+            ++closeRequests;
+            return 0;
+        }
+        return CFrameWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
 // A bar of a member frame (the play control, a title bar); deletes itself with its window.
 class FakeBar : public CWnd {
 protected:
@@ -66,15 +99,20 @@ public:
     ~FakeGroupDoc() { window.DestroyWindow(); }
 
     CWnd* GetMemberFrameParent() override { return &window; }
-    CFrameWnd* ParentNewVideoFrame() override {
-        auto* frame = new CFrameWnd;
+    CFrameWnd* ParentNewVideoFrame() override { return NewFrame(new FakeVidView); }
+    CFrameWnd* ParentNewDataFrame() override {
+        if (!dataWindows)
+            return nullptr;
+        return NewFrame(new FakeDataView);
+    }
+    CFrameWnd* NewFrame(CWnd* view) {
+        CFrameWnd* frame = refuseClose ? new RefusingFrame : new CFrameWnd;
         if (!frame->LoadFrame(0, WS_OVERLAPPEDWINDOW))
             return nullptr;
         // Hosted the way member frames are: a child widget of the group's window.
         QWidget* widget = frame->GetQWidget();
         widget->setParent(window.GetQWidget(),
                           (widget->windowFlags() & ~Qt::WindowType_Mask) | Qt::Widget);
-        auto* view = new FakeVidView;
         EXPECT_TRUE(view->Create(nullptr, "view", WS_CHILD, CRect(0, 0, 50, 50), frame,
                                  AFX_IDW_PANE_FIRST));
         // Made after the view, as a video frame makes its play control: it is on top.
@@ -110,8 +148,19 @@ public:
         return count;
     }
 
+    FakeDataView* DataViewOf(CFrameWnd* frame) {
+        return dynamic_cast<FakeDataView*>(frame->GetDlgItem(AFX_IDW_PANE_FIRST));
+    }
+    CFrameWnd* ShowData(const CSharedRef<CSensorDataSet>& data) {
+        CFrameWnd* frame = ParentNewDataFrame();
+        DataViewOf(frame)->DataSetDataSet(data);
+        return frame;
+    }
+
     CWnd window;
     bool withCallback = true;
+    bool dataWindows = true;
+    bool refuseClose = false;
     int framesMade = 0;
     std::vector<int> notified;
 };
@@ -207,5 +256,71 @@ TEST_F(MeasFrameAdapterTest, FindMatchesBySourceIdAndCloseClosesEveryWindowOfThe
     EXPECT_EQ(adapter.FindVideoWindow(a, &found), E_FAIL);
     ASSERT_EQ(adapter.FindVideoWindow(b, &found), S_OK);
     EXPECT_EQ(adapter.CloseVideo(missing), S_OK);
+    EXPECT_EQ(doc.FrameCount(), 2);
+}
+
+TEST_F(MeasFrameAdapterTest, ShowDataOpensOneDataWindowAndReportsItsListener) {
+    FakeGroupDoc doc;
+    CMeasFrameAdapter adapter(&doc);
+    CSharedRef<CSensorDataSet> data(new CSensorDataSet);
+    IIdUnknown* listener = nullptr;
+    ASSERT_EQ(adapter.ShowData(data, "Mean Pixel Value : cam1", &listener), S_OK);
+    CFrameWnd* shown = nullptr;
+    ASSERT_EQ(adapter.FindDataWindow(data, &shown), S_OK);
+    EXPECT_EQ(shown->GetWindowText(), "Mean Pixel Value : cam1");
+    FakeDataView* view = doc.DataViewOf(shown);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->data.Get(), data.Get());
+    EXPECT_EQ(listener, static_cast<IIdUnknown*>(&view->adapter));
+
+    ASSERT_EQ(adapter.ShowVideo(CFrameSourcePtr(new CFrameSource), "Other"), S_OK);
+    EXPECT_NE(doc.window.GetTopWindow(), shown);
+    listener = nullptr;
+    ASSERT_EQ(adapter.ShowData(data, "Again", &listener), S_OK);
+    EXPECT_EQ(doc.framesMade, 2);
+    EXPECT_EQ(doc.window.GetTopWindow(), shown);
+    EXPECT_EQ(shown->GetWindowText(), "Mean Pixel Value : cam1");
+    EXPECT_EQ(listener, nullptr) << "an existing window is only brought forward";
+
+    // A group that cannot make data windows shows nothing.
+    doc.dataWindows = false;
+    EXPECT_EQ(adapter.ShowData(CSharedRef<CSensorDataSet>(new CSensorDataSet), "New", nullptr),
+              E_FAIL);
+    EXPECT_EQ(CMeasFrameAdapter(nullptr).ShowData(data, "None", nullptr), E_FAIL);
+}
+
+TEST_F(MeasFrameAdapterTest, CloseDataClosesEveryWindowOfTheDataSet) {
+    FakeGroupDoc doc;
+    CMeasFrameAdapter adapter(&doc);
+    CSharedRef<CSensorDataSet> a(new CSensorDataSet);
+    CSharedRef<CSensorDataSet> b(new CSensorDataSet);
+    doc.ShowData(a);
+    doc.ShowData(b);
+    doc.ShowData(a);
+    doc.Show(CFrameSourcePtr(new CFrameSource));  // a video window is never a data window
+    ASSERT_EQ(doc.FrameCount(), 4);
+    EXPECT_EQ(adapter.CloseData(a), S_OK);
+    EXPECT_EQ(doc.FrameCount(), 2);
+    CFrameWnd* found = nullptr;
+    EXPECT_EQ(adapter.FindDataWindow(a, &found), E_FAIL);
+    EXPECT_EQ(adapter.FindDataWindow(b, &found), S_OK);
+    EXPECT_EQ(adapter.CloseData(CSharedRef<CSensorDataSet>(new CSensorDataSet)), S_OK);
+    EXPECT_EQ(adapter.CloseData(CSharedRef<CSensorDataSet>()), S_OK);
+    EXPECT_EQ(doc.FrameCount(), 2);
+}
+
+TEST_F(MeasFrameAdapterTest, AWindowThatRefusesToCloseIsAskedOnce) {
+    FakeGroupDoc doc;
+    doc.refuseClose = true;
+    CMeasFrameAdapter adapter(&doc);
+    CFrameSourcePtr source(new CFrameSource);
+    CSharedRef<CSensorDataSet> data(new CSensorDataSet);
+    doc.Show(source);
+    doc.ShowData(data);
+    RefusingFrame::closeRequests = 0;
+    EXPECT_EQ(adapter.CloseVideo(source), S_OK);
+    EXPECT_EQ(RefusingFrame::closeRequests, 1);
+    EXPECT_EQ(adapter.CloseData(data), S_OK);
+    EXPECT_EQ(RefusingFrame::closeRequests, 2);
     EXPECT_EQ(doc.FrameCount(), 2);
 }

@@ -6,6 +6,7 @@
 #include "frames/FrameSource.h"
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
+#include "frames/IFrameWindowAdapter.h"
 #include "frames/SampleRecording.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/ComPtr.h"
@@ -16,8 +17,12 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/model/SensorDataSet.h"
+#include "sensordata/model/VidraData.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/StreamWnd.h"
+#include "views/VidViewRegionAdapter.h"
+#include "views/VidViewToolAdapter.h"
 #include "views/ZoomTransform.h"
 #include "views/tests/RecordingPlayBar.h"
 
@@ -29,6 +34,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -609,11 +615,29 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
     AfxSetPopupMenuTracker(previous);
 
-    ASSERT_EQ(top.size(), 3u);
+    ASSERT_EQ(top.size(), 12u);
     EXPECT_EQ(top[0].text, "View");
     EXPECT_EQ(top[1].text, "Clear");
     EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
     EXPECT_FALSE(top[2].enabled);
+    // The zoom region and the histogram output, behind separators ("").
+    const std::pair<const char*, bool> tools[] = {
+        {"", true},
+        {"Define Zoom Region", true},
+        {"Set Zoom Region", true},
+        {"Show Zoom Region", true},
+        {"Remove Zoom Region", true},
+        {"", true},
+        {" Histogram Output.", true},
+        {" Show Mean Histogram Plot.", false},  // no histogram output yet
+        {" Remove Histogram Output.", false},
+    };
+    for (size_t i = 0; i < std::size(tools); ++i) {
+        EXPECT_EQ(top[3 + i].text, QString::fromUtf8(tools[i].first)) << i;
+        if (*tools[i].first) {
+            EXPECT_EQ(top[3 + i].enabled, tools[i].second) << tools[i].first;
+        }
+    }
     ASSERT_EQ(clearItems.size(), 1u);
     EXPECT_EQ(clearItems[0].text, "Clear All Forward");
     EXPECT_FALSE(clearItems[0].enabled);
@@ -623,6 +647,104 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     EXPECT_FALSE(viewItems.back().enabled);
     // The chosen View command went to the stream window.
     EXPECT_TRUE(m_view->GetStreamWnd()->IsZoomMode());
+}
+
+// The play group's window adapter as the view's tools see it: what they ask it to show.
+class RecordingWindowAdapter : public IFrameWindowAdapter {
+public:
+    HRESULT ShowVideo(const CFrameSourcePtr& source, const QString& title) override {
+        videos.emplace_back(source, title);
+        return S_OK;
+    }
+    HRESULT ShowData(const CSharedRef<CSensorDataSet>& data, const QString& title,
+                     IIdUnknown**) override {
+        dataSets.emplace_back(data, title);
+        return S_OK;
+    }
+    HRESULT CloseVideo(const CFrameSourcePtr&) override { return S_OK; }
+    HRESULT CloseData(const CSharedRef<CSensorDataSet>&) override { return S_OK; }
+    HRESULT FindVideoWindow(const CFrameSourcePtr&, CFrameWnd** out) override {
+        *out = nullptr;
+        return E_FAIL;
+    }
+
+    std::vector<std::pair<CFrameSourcePtr, QString>> videos;
+    std::vector<std::pair<CSharedRef<CSensorDataSet>, QString>> dataSets;
+};
+
+TEST_F(VidRenderTest, HistogramOutputMeasuresTheViewsRecordingAndShowsItsHistory) {
+    OpenSample(0, 0, 0);
+    RecordingWindowAdapter group;
+    m_view->SetToolContext(reinterpret_cast<intptr_t>(static_cast<IFrameWindowAdapter*>(&group)));
+    m_frame->SetWindowText("sample.raw");
+    m_frame->SendMessage(WM_COMMAND, CVidView::kHistogramOutput, 0);
+    ASSERT_EQ(group.dataSets.size(), 1u);
+    EXPECT_EQ(group.dataSets[0].second, "Mean Pixel Value : sample.raw");
+    EXPECT_EQ(group.dataSets[0].first->GetScanCount(), CSampleRecording::kFrames)
+        << "one value for every frame of the recording";
+    const CFrameSourcePtr processed = m_view->GetToolAdapter()->GetDerivedSource();
+    ASSERT_FALSE(processed.IsEmpty());
+
+    // The view's frames are measured as it shows them; the mark is drawn over the frame.
+    m_view->SetCurrentFrame(kFrame + 1, 0);
+    EXPECT_NE(group.dataSets[0].first->GetData()->ChannelSamples(0)->back(), 0.0f);
+    const QImage marked = Render();
+    EXPECT_EQ(marked.pixel(5, marked.height() - 15), qRgb(255, 0, 0)) << "the H in the lower left";
+
+    // Again: the same output is shown again, nothing new is made.
+    m_frame->SendMessage(WM_COMMAND, CVidView::kShowMeanHistogramPlot, 0);
+    m_frame->SendMessage(WM_COMMAND, CVidView::kHistogramOutput, 0);
+    EXPECT_EQ(group.dataSets.size(), 3u);
+    EXPECT_EQ(m_view->GetToolAdapter()->GetDerivedSource().Get(), processed.Get());
+
+    m_frame->SendMessage(WM_COMMAND, CVidView::kRemoveHistogramOutput, 0);
+    EXPECT_TRUE(m_view->GetToolAdapter()->GetDerivedSource().IsEmpty());
+    EnableProbe probe;
+    probe.m_nID = CVidView::kRemoveHistogramOutput;
+    probe.DoUpdate(m_frame, TRUE);
+    EXPECT_EQ(probe.enabled, FALSE);
+}
+
+TEST_F(VidRenderTest, ZoomRegionFromTheSelectionShowsItsCroppedFrames) {
+    OpenSample(0, 0, 0);
+    RecordingWindowAdapter group;
+    m_view->SetToolContext(reinterpret_cast<intptr_t>(static_cast<IFrameWindowAdapter*>(&group)));
+    m_frame->SetWindowText("sample.raw");
+    CStreamWnd* stream = m_view->GetStreamWnd();
+
+    // Without a selection there is no region.
+    m_frame->SendMessage(WM_COMMAND, CVidView::kSetZoomRegion, 0);
+    EXPECT_TRUE(m_view->GetRegionAdapter()->GetDerivedSource().IsEmpty());
+
+    m_frame->SendMessage(WM_COMMAND, CVidView::kDefineZoomRegion, 0);
+    stream->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 30));
+    stream->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(75, 51));
+    stream->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(75, 51));
+    double left = 0, top = 0, right = 0, bottom = 0;
+    ASSERT_EQ(m_view->GetSelection(&left, &top, &right, &bottom), S_OK);
+    ASSERT_GT(right - left, 1.0);
+    m_frame->SendMessage(WM_COMMAND, CVidView::kSetZoomRegion, 0);
+    const CFrameSourcePtr cropped = m_view->GetRegionAdapter()->GetDerivedSource();
+    ASSERT_FALSE(cropped.IsEmpty());
+
+    m_frame->SendMessage(WM_COMMAND, CVidView::kShowZoomRegion, 0);
+    ASSERT_EQ(group.videos.size(), 1u);
+    EXPECT_EQ(group.videos[0].first.Get(), cropped.Get());
+    EXPECT_EQ(group.videos[0].second, "Zoom : sample.raw");
+    CFrameImage frame;
+    ASSERT_EQ(cropped->GetFrame(kFrame, &frame, 0), 1);
+    // Width and height in steps of four, from the selection's corner.
+    const int width = static_cast<int>(right - left) / 4 * 4;
+    EXPECT_EQ(frame.GetWidth(), static_cast<UINT>(width));
+    EXPECT_EQ(frame.GetHeight(), static_cast<UINT>(static_cast<int>(bottom - top) / 4 * 4));
+
+    // The outline is drawn in yellow over the frame until the region is removed.
+    const QRgb yellow = qRgb(255, 255, 0);
+    const int x = static_cast<int>(left) + width / 2;
+    EXPECT_EQ(Render().pixel(x, static_cast<int>(top)), yellow);
+    m_frame->SendMessage(WM_COMMAND, CVidView::kRemoveZoomRegion, 0);
+    EXPECT_TRUE(m_view->GetRegionAdapter()->GetDerivedSource().IsEmpty());
+    EXPECT_NE(Render().pixel(x, static_cast<int>(top)), yellow);
 }
 
 }  // namespace
