@@ -5,6 +5,7 @@
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
+#include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
 #include "resources/ProgramIcons.h"
@@ -97,6 +98,8 @@ const CResourceModule& CProgramResources::Module() {
              WS_CHILD | WS_VISIBLE | WS_TABSTOP},
         };
         m.dialogs.push_back(options);
+        for (DialogTemplate& page : OptionsPageTemplates())
+            m.dialogs.push_back(page);
         for (DialogTemplate& page : PlaybackTabTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
