@@ -1,9 +1,12 @@
+#include "platform/framework/Button.h"
 #include "platform/framework/ResourceChain.h"
 #include "resources/ProgramResources.h"
 #include "shell/DlgProgramOptions.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <gtest/gtest.h>
+
+#include <QComboBox>
 
 // The Program Options dialog as its three tabs show it: each page laid out from its template,
 // its controls showing the values and taking the user's changes back on OK.
@@ -71,7 +74,10 @@ TEST_F(OptionsPagesTest, ShownPagesAreLaidOutWithTheirValues) {
     for (int id : {2113, 2268, 2269, 2216})
         EXPECT_FALSE(m_options.m_generalEdit.GetDlgItem(id)->IsWindowEnabled()) << id;
 
-    EXPECT_EQ(m_options.m_videoEdit.GetDlgItemText(2257), "Bicubic Smoothing");
+    auto* zoom = qobject_cast<QComboBox*>(m_options.m_videoEdit.GetDlgItem(2257)->GetQWidget());
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->count(), 5);
+    EXPECT_EQ(zoom->currentText(), "Bicubic Smoothing");
     EXPECT_EQ(m_options.m_updateEdit.GetDlgItemText(2256), "45");
 }
 

@@ -10,6 +10,7 @@
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
 #include "shell/VidraApp.h"
+#include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <algorithm>
@@ -167,9 +168,9 @@ TEST_F(MainFrameTest, StatusPanesShowTheWorkingViewThroughHostedFrames) {
                                     " 30 (h) x 31 (v) pixels ", " 40 (h) x 41 (v) pixels "}));
 
     // A frame hosted inside the view: its view is the one the user works in.
-    auto* hosted = new CFrameWnd;
-    ASSERT_TRUE(
-        hosted->Create(nullptr, "hosted", WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 60), outer, 0));
+    auto* hosted = new CViewChildedFrame;
+    ASSERT_TRUE(hosted->LoadFrame(0, WS_OVERLAPPEDWINDOW));
+    CViewChildedFrame::AttachToParentView(outer, hosted);
     auto* inner = new CReadoutView;
     inner->base = 7;
     ASSERT_TRUE(inner->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 60), hosted,

@@ -1,5 +1,7 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "groups/GeneralFrame.h"
 #include "platform/controls/SlideWidget.h"
+#include "platform/framework/Menu.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "shell/MainFrame.h"
 #include "views/StreamWnd.h"
@@ -8,16 +10,22 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <utility>
+#include <vector>
+
 #include <QAction>
 #include <QDir>
 #include <QMainWindow>
 #include <QMenu>
+#include <QTabBar>
 #include <QTest>
 
 // What the user sees of a video's display state: the status panes filled from the video in
-// front, "Show Information" from the View menu putting the information box in its corner and
-// taking it away again with the menu's check marks following, and the in and out markers of
-// the play control narrowing the slider to the marked range with its scale.
+// front, "Show Information" from the video's View menu putting the information box in its corner
+// and taking it away again with the menu's check marks following, and the in and out markers of the
+// play control narrowing the slider to the marked range with its scale.
 
 namespace {
 
@@ -44,12 +52,19 @@ int RedInUpperLeft(const QImage& shot) {
     return red;
 }
 
-QAction* FindMenuItem(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window)) {
-        if (item.path == path)
-            return item.action;
+// Each item of a pop-up menu with its path, each sub-menu opened as the user opens it.
+void CollectItems(QMenu* menu, const QString& prefix,
+                  const std::function<void(const QString&, QAction*)>& visit) {
+    emit menu->aboutToShow();
+    for (QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        const QString path = prefix + PlainMenuText(action->text());
+        if (action->menu())
+            CollectItems(action->menu(), path + QLatin1Char('/'), visit);
+        else
+            visit(path, action);
     }
-    return nullptr;
 }
 
 // Drags the slide's pointer at value from to value to, with the real mouse.
@@ -79,14 +94,15 @@ TEST_F(DisplayTogglesFlow, ShowInformationStatusPanesAndTheMarkedRange) {
     CPlayControlTab* page = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (page = FindWindowOf<CPlayControlTab>()) != nullptr; }));
 
-    for (const MenuItem& item : MenuItems(window))
-        printf("MENU %s\n", qPrintable(item.path));
-
     // The panes show the video in front, inside the project and its play group.
     CStatusBar& bar = frame->GetStatusBar();
     const QString imageSize = QStringLiteral(" %1 (h) x %2 (v) pixels ").arg(kWidth).arg(kHeight);
-    EXPECT_TRUE(WaitFor([&] { return bar.GetShownPaneText(3) == imageSize; }))
-        << "actual size pane: '" << bar.GetShownPaneText(3).toStdString() << "'";
+    // The panes are filled on idle, as the program's message loop runs it.
+    EXPECT_TRUE(WaitFor([&] {
+        m_app.OnIdle(0);
+        return bar.GetShownPaneText(3) == imageSize;
+    })) << "actual size pane: '"
+        << bar.GetShownPaneText(3).toStdString() << "'";
     for (int pane = 1; pane <= 4; ++pane) {
         EXPECT_TRUE(bar.GetShownPaneText(pane).endsWith(" (v) pixels ")) << pane;
         EXPECT_FALSE(bar.GetPaneIcon(pane).isNull()) << pane;
@@ -94,24 +110,85 @@ TEST_F(DisplayTogglesFlow, ShowInformationStatusPanesAndTheMarkedRange) {
     SaveShot(window, QStringLiteral("status-panes-filled.png"));
     SaveShot(page->GetQWidget(), QStringLiteral("playback-page.png"));
 
-    // View/Show Information: the box appears in the chosen corner, checked in the menu.
+    // The project's control panel names its page on a tab the page leaves in view.
+    auto* project = FindWindowOf<CGeneralFrame>();
+    ASSERT_NE(project, nullptr);
+    CTabCtrl& tabs = project->GetControlPanelBar().GetTabCtrl();
+    ASSERT_EQ(tabs.GetItemCount(), 1);
+    EXPECT_EQ(tabs.GetItemText(0), "Playback");
+    auto* tabBar = qobject_cast<QTabBar*>(tabs.GetQWidget());
+    ASSERT_NE(tabBar, nullptr);
+    QWidget* panel = project->GetControlPanelBar().GetQWidget();
+    const QRect tab(tabBar->mapTo(panel, tabBar->tabRect(0).topLeft()), tabBar->tabRect(0).size());
+    const QRect pageArea(page->GetQWidget()->mapTo(panel, QPoint()), page->GetQWidget()->size());
+    EXPECT_TRUE(tabBar->isVisible());
+    EXPECT_FALSE(tab.intersects(pageArea))
+        << "the page covers its tab: tab " << tab.x() << "," << tab.y() << " " << tab.width() << "x"
+        << tab.height() << " page " << pageArea.x() << "," << pageArea.y();
+
+    // The video's context menu: its View pop-up with "Show Information", no entry without a
+    // text, and the item of the current corner checked.
     QWidget* area = video->GetQWidget();
     const QString upperLeft = QStringLiteral("View/Show Information/Upper-Left");
     const QString hide = QStringLiteral("View/Show Information/Hide");
-    ASSERT_NE(FindMenuItem(window, upperLeft), nullptr) << "no Show Information in the View menu";
-    EXPECT_TRUE(FindMenuItem(window, hide)->isChecked());
+    // Opens the context menu and chooses the item at path (none when empty); gives the items
+    // with their check marks.
+    const auto contextMenu = [&](const QString& choose) {
+        std::vector<std::pair<QString, bool>> items;
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            QAction* chosen = nullptr;
+            CollectItems(menu, QString(), [&](const QString& path, QAction* action) {
+                items.emplace_back(path, action->isChecked());
+                if (path == choose)
+                    chosen = action;
+            });
+            return chosen;
+        });
+        video->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(video->GetSafeHwnd()),
+                           MAKELPARAM(-1, -1));
+        AfxSetPopupMenuTracker({});
+        return items;
+    };
+    const auto checked = [](const std::vector<std::pair<QString, bool>>& items,
+                            const QString& path) {
+        for (const auto& [itemPath, on] : items) {
+            if (itemPath == path)
+                return on;
+        }
+        ADD_FAILURE() << "no item " << path.toStdString();
+        return false;
+    };
+    auto items = contextMenu(QString());
+    for (const auto& [path, on] : items)
+        EXPECT_FALSE(path.endsWith(QLatin1Char('/')) || path.contains("//"))
+            << "a blank entry: " << path.toStdString();
+    EXPECT_TRUE(checked(items, hide));
     EXPECT_EQ(RedInUpperLeft(GrabFromScreen(window, area)), 0);
-    FindMenuItem(window, upperLeft)->trigger();
+
+    contextMenu(upperLeft);
     EXPECT_EQ(stream->GetInfoCorner(), CPanZoomView::kUpperLeft);
     EXPECT_TRUE(WaitFor([&] { return RedInUpperLeft(GrabFromScreen(window, area)) > 20; }))
         << "no information box in the upper-left corner";
-    EXPECT_TRUE(FindMenuItem(window, upperLeft)->isChecked());
-    EXPECT_FALSE(FindMenuItem(window, hide)->isChecked());
+    items = contextMenu(QString());
+    EXPECT_TRUE(checked(items, upperLeft));
+    EXPECT_FALSE(checked(items, hide));
     SaveShot(area, QStringLiteral("information-box.png"));
-    FindMenuItem(window, hide)->trigger();
+
+    contextMenu(hide);
     EXPECT_TRUE(WaitFor([&] { return RedInUpperLeft(GrabFromScreen(window, area)) == 0; }))
         << "the information box stays";
-    EXPECT_TRUE(FindMenuItem(window, hide)->isChecked());
+    EXPECT_TRUE(checked(contextMenu(QString()), hide));
+    for (const MenuItem& item : MenuItems(window))
+        EXPECT_FALSE(item.path.endsWith(QLatin1Char('/')) || item.path.contains("//"))
+            << "a blank entry: " << item.path.toStdString();
+    // A right click beside the bars opens no menu of its own: the View menu is where bars are
+    // shown and hidden, by name.
+    QList<QMainWindow*> frameWindows = window->findChildren<QMainWindow*>();
+    frameWindows << window;
+    for (QMainWindow* frameWindow : frameWindows) {
+        std::unique_ptr<QMenu> bars(frameWindow->createPopupMenu());
+        EXPECT_EQ(bars, nullptr) << frameWindow->windowTitle().toStdString();
+    }
 
     // The markers, dragged on the slide, narrow the slider to the marked range.
     auto* slide = dynamic_cast<CSlideWidget*>(page->GetSlideWidget());

@@ -1,5 +1,6 @@
 #include "views/panels/OwnerDrawButton.h"
 
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
 
@@ -45,6 +47,14 @@ class MenuOwner : public CWnd {
 public:
     std::vector<UINT> commands;
     std::vector<std::pair<WPARAM, LPARAM>> callbacks;
+    // Its menu items are enabled, as a window that handles them has them.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo) override {
+        if (nCode == CN_UPDATE_COMMAND_UI && (nID == 501 || nID == 502)) {
+            static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+            return TRUE;
+        }
+        return CWnd::OnCmdMsg(nID, nCode, pExtra, pInfo);
+    }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
         if (message == WM_COMMAND)
             commands.push_back(LOWORD(wParam));
@@ -525,7 +535,9 @@ TEST_F(OwnerDrawButtonTest, DisablingTheFocusedButtonMovesTheFocusOn) {
 TEST_F(OwnerDrawButtonTest, BitmapsKeepTheFaceWhereTheyAreTransparent) {
     TestButton button;
     Make(button, "", BS_PUSHBUTTON);
-    SetSysColor(COLOR_BTNFACE, RGB(0, 255, 0));
+    const int face = COLOR_BTNFACE;
+    const COLORREF green = RGB(0, 255, 0);
+    ASSERT_TRUE(SetSysColors(1, &face, &green));
     button.SendMessage(WM_SYSCOLORCHANGE);
     // The in bitmap is red on its right half only.
     QImage in(16, 16, QImage::Format_ARGB32);
