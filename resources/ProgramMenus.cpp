@@ -287,6 +287,11 @@ std::map<UINT, QString> CommandIconNames() {
         {32934, "reelmark-frame-slider"},
         {32935, "reelmark-video-information"},
         {32937, "reelmark-measurement-point"},
+        // The status panes' icons: reticle position, visible region, actual and zoomed size.
+        {212, "reelmark-reticle"},
+        {213, "zoom-fit-best"},
+        {266, "zoom-original"},
+        {214, "zoom-in"},
     };
     std::map<UINT, QString> names;
     for (const auto& [id, name] : rows)

@@ -6,6 +6,7 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 #include "resources/ColorAdjustmentTemplate.h"
+#include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
 #include "resources/ProgramIcons.h"
@@ -99,6 +100,8 @@ const CResourceModule& CProgramResources::Module() {
         };
         m.dialogs.push_back(options);
         m.dialogs.push_back(ColorAdjustmentTemplate());
+        for (DialogTemplate& page : OptionsPageTemplates())
+            m.dialogs.push_back(page);
         for (DialogTemplate& page : PlaybackTabTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())

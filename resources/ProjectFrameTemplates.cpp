@@ -31,7 +31,8 @@ DialogTemplate ControlPanel() {
     panel.cx = 200;
     panel.cy = 330;
     panel.items = {
-        {DlgControl::Tab, 1004, QString(), 2, 2, 196, 14, WS_CHILD | WS_TABSTOP},
+        // Down the left side: the bar shows its pages to the right of the tabs.
+        {DlgControl::Tab, 1004, QString(), 0, 2, 12, 296, WS_CHILD | WS_TABSTOP | TCS_VERTICAL},
         {DlgControl::Static, 2204, QString(), 2, 300, 196, 26, kVisible},
     };
     return panel;

@@ -1,5 +1,8 @@
 #include "shell/DlgOptionsBaseTab_General.h"
 
+#include "platform/framework/Button.h"
+#include "platform/framework/MessageMap.h"
+
 namespace {
 
 enum GeneralField {
@@ -39,11 +42,52 @@ constexpr OptionField kGeneralFields[] = {
     {nullptr, 1, nullptr, nullptr},  // update the play controller while tracking
 };
 
+constexpr UINT kRemoveMaxMinCloseId = 2116;
+
+// Every field is a check box on the page, in the order of the fields.
+constexpr OptionControl kGeneralControls[] = {
+    {kOpenInExisting, 2109, OptionControl::kCheck},
+    {kOpenPGInExisting, 2203, OptionControl::kCheck},
+    {kFlattenTo2, 2110, OptionControl::kCheck},
+    {kOpenDevPlayInExisting, 2111, OptionControl::kCheck},
+    {kKeepOneOpen, 2115, OptionControl::kCheck},
+    {kDockPanelToPR, 2117, OptionControl::kCheck},
+    {kRemoveMaxMinClose, kRemoveMaxMinCloseId, OptionControl::kCheck},
+    {kStartMax, 2113, OptionControl::kCheck},
+    {kStartWith, 2112, OptionControl::kCheck},
+    {kAlwaysMax, 2114, OptionControl::kCheck},
+    {kOpenSimilarlyNamed, 2143, OptionControl::kCheck},
+    {kPrompt4CloseFromDevice, 2216, OptionControl::kCheck},
+    {kGroupManager, 2268, OptionControl::kCheck},
+    {kGroupContents, 2269, OptionControl::kCheck},
+    {kUpdatePlayWhileTracking, 2118, OptionControl::kCheck},
+};
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_General, CDlgOptionsBaseTab_Fields)
+
+BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_General, CDlgOptionsBaseTab_Fields)
+ON_BN_CLICKED(kRemoveMaxMinCloseId, OnRemoveMaxMinClose)
+ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
+END_MESSAGE_MAP()
+
 CDlgOptionsBaseTab_General::CDlgOptionsBaseTab_General(CWnd* pParentWnd)
-    : CDlgOptionsBaseTab_Fields(30099, kGeneralFields, kProgramOptionsKey, pParentWnd) {}
+    : CDlgOptionsBaseTab_Fields(30099, kGeneralFields, kProgramOptionsKey, pParentWnd) {
+    SetControls(kGeneralControls);
+}
+
+void CDlgOptionsBaseTab_General::OnRemoveMaxMinClose() {
+    UpdateData(TRUE);
+    ApplyBasicInterface();
+    UpdateData(FALSE);
+}
+
+void CDlgOptionsBaseTab_General::OnRestoreDefaults() {
+    UpdateData(TRUE);
+    RestoreDefaults();
+    UpdateData(FALSE);
+}
 
 void CDlgOptionsBaseTab_General::LoadFromRegistry() {
     CDlgOptionsBaseTab_Fields::LoadFromRegistry();

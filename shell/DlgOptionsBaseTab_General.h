@@ -5,6 +5,7 @@
 // Opening and window behaviour ("AppBehave:" keys of the General Settings tab).
 class CDlgOptionsBaseTab_General : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_General)
+    DECLARE_MESSAGE_MAP()
 public:
     explicit CDlgOptionsBaseTab_General(CWnd* pParentWnd = nullptr);
     // Loads the persisted values, then applies the basic-interface rule.
@@ -13,4 +14,10 @@ public:
     // Single play-group window: forces the values that go with it.
     void ApplyBasicInterface();
     void RestoreDefaults();
+
+protected:
+    // "Remove Widow Max, Min, and Close Controls" clicked: the rule applies to what the
+    // controls show.
+    void OnRemoveMaxMinClose();
+    void OnRestoreDefaults();
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/framework/ComboBox.h"
 #include "shell/OptionFieldsPage.h"
 
 #include <QStringList>
@@ -10,4 +11,10 @@ class CDlgOptionsBaseTab_Video : public CDlgOptionsBaseTab_Fields {
 public:
     explicit CDlgOptionsBaseTab_Video(CWnd* pParentWnd = nullptr);
     static QStringList ZoomModeItems();
+
+    // Fills the zoom-mode list before the values reach the controls.
+    BOOL OnInitDialog() override;
+
+private:
+    CComboBox m_zoomModeList;
 };

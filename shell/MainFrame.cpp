@@ -1,11 +1,17 @@
 #include "shell/MainFrame.h"
 
+#include "frames/FrameImage.h"
 #include "platform/framework/CmdUI.h"
+#include "platform/framework/CommandIcon.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "platform/wintypes/CLocale.h"
+#include "shell/IImageReadout.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -38,6 +44,12 @@ constexpr UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_RETICLE, ID_INDICATOR
 
 const char* const kPaneTips[] = {"Reticle Position", "Visible Region Size", "Actual Image Size",
                                  "Zoomed Image Size"};
+// Panes 1-4: what each shows and the resource of its icon.
+constexpr IImageReadout::Value kPaneValues[] = {
+    IImageReadout::kReticlePosition, IImageReadout::kVisibleRegion, IImageReadout::kImageSize,
+    IImageReadout::kZoomedSize};
+constexpr UINT kPaneIconIds[] = {212, 213, 266, 214};
+constexpr int kPaneIconSize = 16;
 
 void ShowMessage(CWnd* owner, const QString& text, const QString& caption, UINT type) {
     MessageBoxPrompt prompt;
@@ -69,17 +81,49 @@ int CMainFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CVidraFrameWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
     EnableDocking(CBRS_ALIGN_ANY);
+    // Frames drawn anywhere in the program smooth as this window's "Video:ZoomMode" says.
+    CFrameImage::SetSettingsStoreProvider(
+        [] { return dynamic_cast<ISettingsStore*>(AfxGetMainWnd()); });
     if (!m_wndStatusBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM | CBRS_TOOLTIPS) ||
         !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators))))
         return -1;
-    for (int pane = 1; pane <= 4; ++pane)
+    for (int pane = 1; pane <= 4; ++pane) {
         m_wndStatusBar.SetTipText(pane, QString::fromLatin1(kPaneTips[pane - 1]));
+        m_paneIcons[pane - 1] =
+            AfxCommandIcon(kPaneIconIds[pane - 1]).pixmap(kPaneIconSize, kPaneIconSize).toImage();
+    }
     return 0;
 }
 
+CView* CMainFrame::GetWorkingView() const {
+    CMDIChildWnd* child = MDIGetActive();
+    CView* view = child ? child->GetActiveView() : nullptr;
+    while (view) {
+        // The frames a view hosts are its frame children, the top-most first.
+        CWnd* next = view->GetWindow(GW_CHILD);
+        while (next && !next->IsFrameWnd())
+            next = next->GetWindow(GW_HWNDNEXT);
+        CView* inner = next ? static_cast<CFrameWnd*>(next)->GetActiveView() : nullptr;
+        if (!inner)
+            break;
+        view = inner;
+    }
+    return view;
+}
+
 void CMainFrame::OnUpdatePane(CCmdUI* pCmdUI) {
-    // No view that shows frames exists yet to fill the panes.
-    pCmdUI->SetText(QString());
+    const int pane = static_cast<int>(pCmdUI->m_nIndex);
+    if (pane < 1 || pane > 4)
+        return;
+    const auto* readout = dynamic_cast<const IImageReadout*>(GetWorkingView());
+    CSize size;
+    if (readout && readout->GetReadout(kPaneValues[pane - 1], &size)) {
+        pCmdUI->SetText(QFormatC(" %d (h) x %d (v) pixels ", size.cx, size.cy));
+        m_wndStatusBar.SetPaneIcon(pane, m_paneIcons[pane - 1]);
+    } else {
+        pCmdUI->SetText(QString());
+        m_wndStatusBar.SetPaneIcon(pane, QImage());
+    }
 }
 
 bool CMainFrame::AnyRecording() {

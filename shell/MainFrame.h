@@ -72,12 +72,19 @@ protected:
     void OnHelpSearch();
     void OnUpdatePane(CCmdUI* pCmdUI);
 
+public:
+    // The view the user works in: the active child's active view or, where that view hosts
+    // frames, the active view of its top-most hosted frame, through any depth of nesting.
+    CView* GetWorkingView() const;
+
 private:
     // Whether any open document reports a recording.
     static bool AnyRecording();
     void OpenHelp();
 
     CStatusBar m_wndStatusBar;
+    // The icons of panes 1-4.
+    QImage m_paneIcons[4];
     BOOL m_bClosing = FALSE;
     CDeviceLinkList m_deviceLinks;
 };

@@ -2,6 +2,7 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/DataExchange.h"
 #include "platform/registry/Registry.h"
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_Fields, CDlgOptionsBaseTab)
@@ -23,6 +24,29 @@ CDlgOptionsBaseTab_Fields::CDlgOptionsBaseTab_Fields(UINT nIDTemplate,
 
 QString CDlgOptionsBaseTab_Fields::RegistryPath() const {
     return QString::fromLatin1(kOptionsRoot) + QString::fromLatin1(m_subKey ? m_subKey : "");
+}
+
+void CDlgOptionsBaseTab_Fields::DoDataExchange(CDataExchange* pDX) {
+    CDlgOptionsBaseTab::DoDataExchange(pDX);
+    for (const OptionControl& control : m_controls) {
+        if (!GetDlgItem(control.id))
+            continue;
+        int& value = m_ints[static_cast<size_t>(control.field)];
+        switch (control.kind) {
+            case OptionControl::kCheck:
+                DDX_Check(pDX, control.id, value);
+                break;
+            case OptionControl::kNumber:
+                DDX_Text(pDX, control.id, value);
+                break;
+            case OptionControl::kText:
+                DDX_Text(pDX, control.id, m_texts[static_cast<size_t>(control.field)]);
+                break;
+            case OptionControl::kListIndex:
+                DDX_CBIndex(pDX, control.id, value);
+                break;
+        }
+    }
 }
 
 int CDlgOptionsBaseTab_Fields::FieldIndex(const QString& key) const {

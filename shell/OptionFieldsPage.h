@@ -16,6 +16,17 @@ struct OptionField {
     const char* defaultText = nullptr;  // set for a string field: its default
 };
 
+// The "Restore Defaults" button of the pages that have defaults to restore.
+inline constexpr UINT kRestoreDefaultsId = 2038;
+
+// Where a field shows on the page's template, and as what.
+struct OptionControl {
+    enum Kind { kCheck, kNumber, kText, kListIndex };
+    int field;
+    int id;
+    Kind kind;
+};
+
 class CDlgOptionsBaseTab_Fields : public CDlgOptionsBaseTab {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Fields)
 
@@ -34,6 +45,10 @@ protected:
     CDlgOptionsBaseTab_Fields(UINT nIDTemplate, std::span<const OptionField> fields,
                               const char* subKey, CWnd* pParentWnd);
 
+    // The page's controls; a control its template lacks is left out of the data exchange.
+    void SetControls(std::span<const OptionControl> controls) { m_controls = controls; }
+    void DoDataExchange(CDataExchange* pDX) override;
+
     // The field with this key; -1 when the page has none.
     int FieldIndex(const QString& key) const;
     int& Int(int field) { return m_ints[field]; }
@@ -42,6 +57,7 @@ protected:
     QString& Text(int field) { return m_texts[field]; }
 
     std::span<const OptionField> m_fields;
+    std::span<const OptionControl> m_controls;
     const char* m_subKey;
     std::vector<int> m_ints;
     std::vector<QString> m_texts;

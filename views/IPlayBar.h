@@ -34,6 +34,11 @@ public:
     // Both markers at once, written only when either differs.
     virtual void SetInOutPoints(int in, int out) = 0;
 
+    // The scale under the slider: frame numbers and times at its ends and thirds, for the
+    // recorded rate (frames per second, 0 when unknown) and the offset of the slider's first
+    // frame from the frame numbered 0.
+    virtual void UpdateScaleLabels(int rate, int offset) = 0;
+
     // Readout: the frame number as the user counts it, its time in seconds and the achieved
     // rate in frames per second.
     virtual void SetFrameField(int frameNumber) = 0;

@@ -98,6 +98,10 @@ ON_UPDATE_COMMAND_UI(CPanZoomView::kPanMode, OnUpdatePanMode)
 ON_UPDATE_COMMAND_UI(CPanZoomView::kZoomMode, OnUpdateZoomMode)
 ON_UPDATE_COMMAND_UI(CPanZoomView::kShowReticle, OnUpdateShowReticle)
 ON_UPDATE_COMMAND_UI(CPanZoomView::kShowRulers, OnUpdateShowRulers)
+ON_UPDATE_COMMAND_UI_RANGE(CPanZoomView::kInfoUpperLeft, CPanZoomView::kInfoHide,
+                           OnUpdateInfoCorner)
+ON_UPDATE_COMMAND_UI_RANGE(CPanZoomView::kZoomBoxUpperLeft, CPanZoomView::kZoomBoxHide,
+                           OnUpdateZoomBoxCorner)
 END_MESSAGE_MAP()
 
 CPanZoomView::CPanZoomView() = default;
@@ -578,6 +582,35 @@ void CPanZoomView::AppendViewMenu(CMenu* pMenu) {
     appendCorners(kZoomBoxUpperLeft, m_zoomBoxCorner, "Show Zoom Box");
 }
 
+BOOL CPanZoomView::GetReadout(IImageReadout::Value value, CSize* size) const {
+    if (!size || !HasImage())
+        return FALSE;
+    const double s = GetScale();
+    const int w = Round(m_imageWidth * s);
+    const int h = Round(w / (static_cast<double>(m_imageWidth) / m_imageHeight));
+    switch (value) {
+        case IImageReadout::kReticlePosition:
+            if (!m_reticleShown)
+                return FALSE;
+            *size = CSize(m_reticle.x, m_reticle.y);
+            return TRUE;
+        case IImageReadout::kVisibleRegion: {
+            CPoint client;
+            GetClientSize(&client);
+            *size = CSize(std::min(m_imageWidth, static_cast<int>(client.x / s)),
+                          std::min(m_imageHeight, static_cast<int>(client.y / s)));
+            return TRUE;
+        }
+        case IImageReadout::kImageSize:
+            *size = CSize(m_imageWidth, m_imageHeight);
+            return TRUE;
+        case IImageReadout::kZoomedSize:
+            *size = CSize(w, h);
+            return TRUE;
+    }
+    return FALSE;
+}
+
 void CPanZoomView::OnViewActual() {
     SetZoomPercent(100);
 }
@@ -632,6 +665,14 @@ void CPanZoomView::OnInfoCorner(UINT nID) {
 void CPanZoomView::OnZoomBoxCorner(UINT nID) {
     m_zoomBoxCorner = CornerOfCommand(nID - kZoomBoxUpperLeft);
     Redraw();
+}
+
+void CPanZoomView::OnUpdateInfoCorner(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(CornerOfCommand(pCmdUI->m_nID - kInfoUpperLeft) == m_infoCorner ? 1 : 0);
+}
+
+void CPanZoomView::OnUpdateZoomBoxCorner(CCmdUI* pCmdUI) {
+    pCmdUI->SetCheck(CornerOfCommand(pCmdUI->m_nID - kZoomBoxUpperLeft) == m_zoomBoxCorner ? 1 : 0);
 }
 
 void CPanZoomView::OnUpdatePanMode(CCmdUI* pCmdUI) {

@@ -12,6 +12,7 @@
 #include "platform/wintypes/Point.h"
 #include "platform/wintypes/Rect.h"
 #include "platform/wintypes/Size.h"
+#include "shell/IImageReadout.h"
 
 class CCmdUI;
 class CMenu;
@@ -102,6 +103,10 @@ public:
     // The negated image pixel shown at the client's upper-left corner.
     CPoint GetImageOffset() const;
     void AppendViewMenu(CMenu* pMenu);
+    // The status panes' values as the last paint left the view: the reticle position (while
+    // shown), the part of the image inside the client area, the image size and the size the
+    // image is drawn at. FALSE without an image.
+    BOOL GetReadout(IImageReadout::Value value, CSize* size) const;
     void FitInWindow();
     void SetZoomPercent(int percent);
 
@@ -138,6 +143,8 @@ protected:
     void OnUpdateZoomMode(CCmdUI* pCmdUI);
     void OnUpdateShowReticle(CCmdUI* pCmdUI);
     void OnUpdateShowRulers(CCmdUI* pCmdUI);
+    void OnUpdateInfoCorner(CCmdUI* pCmdUI);
+    void OnUpdateZoomBoxCorner(CCmdUI* pCmdUI);
 
     int m_imageWidth = 0;
     int m_imageHeight = 0;

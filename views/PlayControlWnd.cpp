@@ -326,6 +326,15 @@ void CPlayControlWnd::UpdateReadout() {
     if (lo >= 0 && hi >= 0)
         SetSliderRangeIfChanged(lo, hi);
     if (m_bar) {
+        int minimum = 0;
+        int maximum = -1;
+        m_bar->GetRange(&minimum, &maximum);
+        // The scale changes only with the range, the origin or the rate: not every frame.
+        const std::array<int, 4> scale{minimum, maximum, origin, rate};
+        if (scale != m_scaleShown) {
+            m_scaleShown = scale;
+            m_bar->UpdateScaleLabels(std::max(rate, 0), ClampToInt(int64_t{origin} - minimum));
+        }
         const int number = ClampToInt(int64_t{m_frame} - origin);
         m_bar->SetFrameField(number);
         m_bar->SetTimeField(rate > 0 ? static_cast<double>(number) / rate : number);

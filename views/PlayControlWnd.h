@@ -223,6 +223,8 @@ private:
     // Set when this window moved the bar's position, in or out marker itself, so that the
     // tracking notification echoing it is ignored once.
     int m_echo[3] = {0, 0, 0};
+    // What the bar's scale labels were last drawn for: range, origin and rate.
+    std::array<int, 4> m_scaleShown{0, -1, 0, 0};
 
     Callback<TargetCallback> m_rewind;
     Callback<TargetCallback> m_fastForward;

@@ -216,6 +216,10 @@ std::optional<int> CVidView::IntegerSetting(const char* key) {
     return static_cast<int>(value.lVal);
 }
 
+BOOL CVidView::GetReadout(Value value, CSize* size) const {
+    return m_pStream && m_pStream->GetReadout(value, size);
+}
+
 void CVidView::SetGroupCallback(intptr_t value) {
     if (m_groupCallback && m_groupCallbackContext)
         m_groupCallback(m_groupCallbackContext, value);

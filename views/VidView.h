@@ -10,6 +10,7 @@
 #include "frames/lutparams/LutParamSet.h"
 #include "platform/com/ComPtr.h"
 #include "platform/com/IDispatch.h"
+#include "shell/IImageReadout.h"
 #include "views/IStreamDisplay.h"
 #include "views/OverlayHost.h"
 #include "views/PlaybackView.h"
@@ -24,7 +25,10 @@ class CVidViewRegionAdapter;
 class CVidViewToolAdapter;
 class IIdUnknown;
 
-class CVidView : public CPlaybackView, public IStreamDisplay, public IMovieView {
+class CVidView : public CPlaybackView,
+                 public IStreamDisplay,
+                 public IMovieView,
+                 public IImageReadout {
     DECLARE_DYNCREATE(CVidView)
     DECLARE_MESSAGE_MAP()
 
@@ -144,6 +148,8 @@ public:
     COverlayHost& GetOverlayHost() { return m_overlayHost; }
     // Null until the initial update made it.
     CStreamWnd* GetStreamWnd() const { return m_pStream.get(); }
+    // The stream window's values for the status panes.
+    BOOL GetReadout(Value value, CSize* size) const override;
     BOOL IsClosing() const { return m_bClosing; }
 
     void OnDraw(CDC* pDC) override;

@@ -91,6 +91,15 @@ void CSlideWidget::FireMouse(int event, const QMouseEvent* mouse) {
          CComVariant(static_cast<LONG>(p.x())), CComVariant(static_cast<LONG>(p.y()))});
 }
 
+QRect CSlideWidget::MarkedSpan() const {
+    if (!m_control)
+        return {};
+    const int in = PositionOf(m_control->PointerValue(2));
+    const int out = PositionOf(m_control->PointerValue(3));
+    const int y = height() / 2;
+    return QRect(QPoint(std::min(in, out), y - 1), QPoint(std::max(in, out), y + 1));
+}
+
 void CSlideWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     const int y = height() / 2;
@@ -99,6 +108,9 @@ void CSlideWidget::paintEvent(QPaintEvent*) {
     painter.drawRect(kTrackMargin, y - 2, std::max(0, width() - 1 - 2 * kTrackMargin), 4);
     if (!m_control)
         return;
+    painter.fillRect(MarkedSpan(), isEnabled()
+                                       ? palette().color(QPalette::Highlight)
+                                       : palette().color(QPalette::Disabled, QPalette::Mid));
     painter.setPen(Qt::NoPen);
     // The play position last, so that it stays visible over the in and out points.
     for (int index = CSlideControl::kPointerCount; index >= 1; --index) {

@@ -1,9 +1,10 @@
 #pragma once
 
 // CSlideWidget: the window of a slide control: a horizontal track with the control's pointers,
-// dragged with the left mouse button. It holds no values of its own; it shows its control's and
-// reports the user's actions to it as events. A widget whose control is gone shows an empty
-// track and ignores input.
+// dragged with the left mouse button. The stretch between pointers 2 and 3 (the in and out
+// points of a play control) is filled in the highlight colour, so the marked range shows. It holds
+// no values of its own; it shows its control's and reports the user's actions to it as events. A
+// widget whose control is gone shows an empty track and ignores input.
 
 #include <QWidget>
 
@@ -20,6 +21,9 @@ public:
     void DetachControl() { m_control = nullptr; }
     // The x position of a value on the track (the range ends map to the track ends).
     int PositionOf(double value) const;
+    // The track's marked stretch between pointers 2 and 3 (either order); empty without a
+    // control.
+    QRect MarkedSpan() const;
     // The pointer being dragged (1-based), 0 when none.
     int DraggedPointer() const { return m_dragged; }
 

@@ -7,6 +7,8 @@
 #include "platform/framework/TreeCtrl.h"
 #include "platform/framework/Wnd.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -138,8 +140,12 @@ QWidget* MakeControl(const DialogItemTemplate& item, QWidget* parent) {
             return new RmListView(parent, item.style);
         case DlgControl::TreeView:
             return new RmTreeView(parent);
-        case DlgControl::Tab:
-            return new RmTabBar(parent);
+        case DlgControl::Tab: {
+            auto* tabs = new RmTabBar(parent);
+            if (item.style & TCS_VERTICAL)
+                tabs->setShape(QTabBar::RoundedWest);
+            return tabs;
+        }
         case DlgControl::Spin:
             return new RmSpin(parent);
         case DlgControl::Progress: {
@@ -345,6 +351,13 @@ RmTabBar::RmTabBar(QWidget* parent) : QTabBar(parent) {
             SendControlNotify(this, hdr, TCN_SELCHANGE);
         }
     });
+}
+
+QSize RmTabBar::tabSizeHint(int index) const {
+    QSize size = QTabBar::tabSizeHint(index);
+    if (shape() == QTabBar::RoundedWest && width() > 0)
+        size.setWidth(std::min(size.width(), width()));
+    return size;
 }
 
 void RmTabBar::mousePressEvent(QMouseEvent* event) {

@@ -51,6 +51,8 @@ inline constexpr DWORD UDS_SETBUDDYINT = 0x0002;
 inline constexpr DWORD UDS_AUTOBUDDY = 0x0010;
 
 inline constexpr DWORD TBS_VERT = 0x0002;
+// Tabs stacked down the left side, their texts running upwards.
+inline constexpr DWORD TCS_VERTICAL = 0x0080;
 
 // The template style a control was made with (0 for widgets made elsewhere).
 DWORD ControlStyle(const QWidget* control);
@@ -122,6 +124,8 @@ public:
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
+    // Tabs down the side are as wide as the control, so what lies beside it stays clear.
+    QSize tabSizeHint(int index) const override;
 };
 
 // An up-down control: two arrows that propose a change of position to the parent

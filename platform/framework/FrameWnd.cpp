@@ -45,6 +45,10 @@ public:
 
     bool m_acceptFiles = false;
 
+    // No menu of its own over the bars: the frame's commands show and hide them and keep their
+    // settings and check marks in step, which Qt's list (of bars, named or not) would not.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 protected:
     void dragEnterEvent(QDragEnterEvent* e) override { AcceptAsCopy(e); }
     void dragMoveEvent(QDragMoveEvent* e) override { AcceptAsCopy(e); }

@@ -154,9 +154,18 @@ QString CStatusBar::GetShownPaneText(int nIndex) const {
 void CStatusBar::SetPaneIcon(int nIndex, const QImage& icon) {
     if (nIndex < 0 || nIndex >= GetCount())
         return;
-    QLabel* label = m_panes[nIndex].icon;
+    Pane& pane = m_panes[nIndex];
+    // The update handlers set the icon on every idle pass.
+    if (pane.iconImage.cacheKey() == icon.cacheKey())
+        return;
+    pane.iconImage = icon;
+    QLabel* label = pane.icon;
     label->setPixmap(icon.isNull() ? QPixmap() : QPixmap::fromImage(icon));
     label->setVisible(!icon.isNull());
+}
+
+QImage CStatusBar::GetPaneIcon(int nIndex) const {
+    return nIndex >= 0 && nIndex < GetCount() ? m_panes[nIndex].iconImage : QImage();
 }
 
 void CStatusBar::SetTipText(int nIndex, const QString& text) {

@@ -46,7 +46,9 @@ public:
     QString GetPaneText(int nIndex) const;
     // The text the pane shows now (none while disabled).
     QString GetShownPaneText(int nIndex) const;
+    // A null icon hides the pane's icon.
     void SetPaneIcon(int nIndex, const QImage& icon);
+    QImage GetPaneIcon(int nIndex) const;
     void SetTipText(int nIndex, const QString& text);
     QString GetTipText(int nIndex) const;
 
@@ -61,6 +63,7 @@ private:
         UINT style = 0;
         int width = 0;
         QString text;
+        QImage iconImage;
         QWidget* box = nullptr;
         QLabel* icon = nullptr;
         QLabel* label = nullptr;

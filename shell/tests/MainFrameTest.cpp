@@ -1,15 +1,20 @@
+#include "frames/FrameImage.h"
+#include "platform/framework/DC.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/ResourceChain.h"
 #include "shell/DlgOptionsBase.h"
+#include "shell/IImageReadout.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
 #include "shell/VidraApp.h"
+#include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <algorithm>
+#include <set>
 #include <vector>
 
 namespace {
@@ -38,6 +43,25 @@ public:
 };
 
 IMPLEMENT_DYNCREATE(CTestProjectDoc, CDocument)
+
+// A view that shows frames, as the status panes ask of it: each value is the pane's number
+// times its base; hidden gives no values.
+class CReadoutView : public CView, public IImageReadout {
+    DECLARE_DYNCREATE(CReadoutView)
+
+public:
+    void OnDraw(CDC*) override {}
+    BOOL GetReadout(Value value, CSize* size) const override {
+        if (hidden)
+            return FALSE;
+        *size = CSize(base * (value + 1), base * (value + 1) + 1);
+        return TRUE;
+    }
+    int base = 10;
+    bool hidden = false;
+};
+
+IMPLEMENT_DYNCREATE(CReadoutView, CView)
 
 // The project code's closer as the main frame sees it: it records the views it is given.
 struct HostedClose {
@@ -119,6 +143,74 @@ TEST_F(MainFrameTest, StatusBarHasFourPanesWithTheirTips) {
         EXPECT_EQ(bar.GetItemID(i + 1), panes[i].id);
         EXPECT_EQ(bar.GetTipText(i + 1), panes[i].tip);
     }
+}
+
+TEST_F(MainFrameTest, StatusPanesShowTheWorkingViewThroughHostedFrames) {
+    m_app.AddDocTemplateWithKey("DT:Img", new CMultiDocTemplate(0, RUNTIME_CLASS(CTestProjectDoc),
+                                                                RUNTIME_CLASS(CPlaceholderFrame),
+                                                                RUNTIME_CLASS(CReadoutView)));
+    CStatusBar& bar = m_frame->GetStatusBar();
+    const auto panes = [&] {
+        m_app.OnIdle(0);
+        QStringList texts;
+        for (int i = 1; i <= 4; ++i)
+            texts << bar.GetShownPaneText(i);
+        return texts;
+    };
+    EXPECT_EQ(panes(), QStringList({"", "", "", ""})) << "no window open";
+
+    CDocument* doc = m_app.CreateDocumentByKey("DT:Img", QString(), TRUE);
+    ASSERT_NE(doc, nullptr);
+    POSITION pos = doc->GetFirstViewPosition();
+    auto* outer = dynamic_cast<CReadoutView*>(doc->GetNextView(pos));
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(panes(), QStringList({" 10 (h) x 11 (v) pixels ", " 20 (h) x 21 (v) pixels ",
+                                    " 30 (h) x 31 (v) pixels ", " 40 (h) x 41 (v) pixels "}));
+
+    // A frame hosted inside the view: its view is the one the user works in.
+    auto* hosted = new CViewChildedFrame;
+    ASSERT_TRUE(hosted->LoadFrame(0, WS_OVERLAPPEDWINDOW));
+    CViewChildedFrame::AttachToParentView(outer, hosted);
+    auto* inner = new CReadoutView;
+    inner->base = 7;
+    ASSERT_TRUE(inner->Create(nullptr, "", WS_CHILD | WS_VISIBLE, CRect(0, 0, 80, 60), hosted,
+                              AFX_IDW_PANE_FIRST));
+    hosted->SetActiveView(inner, FALSE);
+    EXPECT_EQ(panes().front(), " 7 (h) x 8 (v) pixels ");
+
+    // A view with nothing to show clears text and icon.
+    inner->hidden = true;
+    EXPECT_EQ(panes(), QStringList({"", "", "", ""}));
+    EXPECT_TRUE(bar.GetPaneIcon(1).isNull());
+    hosted->DestroyWindow();
+    EXPECT_EQ(panes().back(), " 40 (h) x 41 (v) pixels ");
+}
+
+TEST_F(MainFrameTest, FramesAreDrawnWithTheFramesZoomMode) {
+    CFrameImage image;
+    ASSERT_TRUE(image.Create(2, 1, imaging::PixelFormat8bppIndexed, false));
+    imaging::BitmapData data;
+    ASSERT_TRUE(image.LockBits(nullptr, imaging::ImageLockModeWrite,
+                               imaging::PixelFormat8bppIndexed, &data));
+    static_cast<BYTE*>(data.Scan0)[0] = 255;
+    static_cast<BYTE*>(data.Scan0)[1] = 0;
+    ASSERT_TRUE(image.UnlockBits(&data));
+    const auto greyLevels = [&](int mode) {
+        VARIANT value;
+        value.vt = VT_I4;
+        value.lVal = mode;
+        EXPECT_EQ(m_frame->SetSetting("Video:ZoomMode", value, -1), S_OK);
+        QImage target(16, 1, QImage::Format_RGB32);
+        CDC dc(&target);
+        image.Draw(&dc, 0, 0, 16, 1);
+        dc.DeleteDC();
+        std::set<int> levels;
+        for (int x = 0; x < 16; ++x)
+            levels.insert(qGreen(target.pixel(x, 0)));
+        return levels.size();
+    };
+    EXPECT_EQ(greyLevels(0), 2u);
+    EXPECT_GT(greyLevels(1), 2u) << "bilinear smoothing asked for by the main frame's setting";
 }
 
 int IntSetting(ISettingsStore& store, const QString& key) {

@@ -1,7 +1,5 @@
 #include "views/panels/IconControlPanelBar.h"
 
-#include "platform/framework/ResourceChain.h"
-
 IMPLEMENT_DYNAMIC(CIconControlPanelBar, CControlPanelBar)
 
 void CIconControlPanelBar::ShowTabPage(int tab, int page) {
@@ -37,6 +35,6 @@ void CIconControlPanelBar::AttachTabControl(BOOL show) {
         item->SetDlgCtrlID(0);
         if (button.Create(caption, BS_AUTOCHECKBOX | visible, rect, this,
                           static_cast<UINT>(buttons[i].id)))
-            button.SetIcon(CResourceChain::LoadIcon(buttons[i].icon));
+            button.SetIconFromResource(buttons[i].icon, 0);
     }
 }

@@ -1,14 +1,17 @@
 #include "views/panels/OwnerDrawButton.h"
 
+#include "platform/framework/Bitmap.h"
 #include "platform/framework/Brush.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/PaintDC.h"
 #include "platform/framework/Pen.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/Shell.h"
 #include "platform/framework/SysColor.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QPainter>
 #include <QWidget>
 
 IMPLEMENT_DYNAMIC(COwnerDrawButton, CWnd)
@@ -88,11 +91,38 @@ void COwnerDrawButton::ResetColors() {
 int COwnerDrawButton::SetIcon(const QImage& in, const QImage& out) {
     for (IconEntry& entry : m_icons)
         entry = IconEntry();
+    for (IconEntry& entry : m_bitmaps)
+        entry = IconEntry();
     if (!in.isNull()) {
         m_icons[0] = {in, in.width(), in.height()};
         const QImage outImage = &out == &GrayOutIcon() ? CreateGrayscaleIcon(in) : out;
         if (!outImage.isNull())
             m_icons[1] = {outImage, outImage.width(), outImage.height()};
+    }
+    Invalidate();
+    return 0;
+}
+
+int COwnerDrawButton::SetIconFromResource(UINT inId, int outId) {
+    const QImage in = CResourceChain::LoadIcon(inId);
+    if (in.isNull()) {
+        SetIcon(QImage());
+        return 1;
+    }
+    if (outId == -2)
+        return SetIcon(in, GrayOutIcon());
+    return SetIcon(in, outId == 0 ? QImage() : CResourceChain::LoadIcon(static_cast<UINT>(outId)));
+}
+
+int COwnerDrawButton::SetBitmaps(const QImage& in, const QImage& out) {
+    for (IconEntry& entry : m_icons)
+        entry = IconEntry();
+    for (IconEntry& entry : m_bitmaps)
+        entry = IconEntry();
+    if (!in.isNull()) {
+        m_bitmaps[0] = {in, in.width(), in.height()};
+        if (!out.isNull())
+            m_bitmaps[1] = {out, out.width(), out.height()};
     }
     Invalidate();
     return 0;
@@ -135,6 +165,110 @@ void COwnerDrawButton::SetCheck(int checked, BOOL repaint) {
         Invalidate();
 }
 
+void COwnerDrawButton::SetTransparent(BOOL transparent, BOOL repaint) {
+    m_transparent = transparent;
+    m_background = QImage();
+    if (repaint)
+        Invalidate();
+}
+
+void COwnerDrawButton::SetImageAlignment(BYTE alignment, BOOL repaint) {
+    m_alignment = alignment <= 2 ? alignment : 0;
+    if (repaint)
+        Invalidate();
+}
+
+void COwnerDrawButton::SetDrawBorder(BOOL draw, BOOL repaint) {
+    m_drawBorder = draw;
+    if (repaint)
+        Invalidate();
+}
+
+void COwnerDrawButton::SetColour(Colour which, COLORREF colour, BOOL repaint) {
+    COLORREF* const colours[] = {&m_bkIn, &m_fgIn, &m_bkOut, &m_fgOut, &m_bkFocus, &m_fgFocus};
+    *colours[which] = colour;
+    if (repaint)
+        Invalidate();
+}
+
+COLORREF COwnerDrawButton::GetColour(Colour which) const {
+    const COLORREF colours[] = {m_bkIn, m_fgIn, m_bkOut, m_fgOut, m_bkFocus, m_fgFocus};
+    return colours[which];
+}
+
+BOOL COwnerDrawButton::SetMenu(UINT nMenu, CWnd* owner) {
+    m_menu.reset(nMenu ? CMenu::LoadResourceMenu(nMenu) : nullptr);
+    m_menuOwner = owner;
+    Invalidate();
+    return nMenu == 0 || m_menu != nullptr;
+}
+
+void COwnerDrawButton::SetMenuCallback(CWnd* callbackWnd, UINT callbackMessage,
+                                       LPARAM callbackArg) {
+    m_menuCallback = {callbackWnd, callbackMessage, callbackArg};
+}
+
+void COwnerDrawButton::InitToolTip() {
+    if (m_toolTip.GetSafeHwnd())
+        return;
+    m_toolTip.Create(this, m_tooltipStyle);
+    m_toolTip.Activate(FALSE);
+    m_toolTip.SetMaxTipWidth(400);
+}
+
+void COwnerDrawButton::SetTooltipText(const QString& text, BOOL activate) {
+    if (text.isEmpty())
+        return;
+    InitToolTip();
+    if (m_toolTip.GetToolCount() == 0)
+        m_toolTip.AddTool(this, text);
+    else
+        m_toolTip.UpdateTipText(text, this);
+    m_toolTip.Activate(activate);
+}
+
+QString COwnerDrawButton::GetTooltipText() const {
+    return m_toolTip.GetToolText(const_cast<COwnerDrawButton*>(this));
+}
+
+void COwnerDrawButton::ShowMenu() {
+    CMenu* sub = m_menu ? m_menu->GetSubMenu(0) : nullptr;
+    if (!sub)
+        return;
+    m_menuShown = TRUE;
+    Invalidate();
+    if (m_menuCallback.wnd)
+        m_menuCallback.wnd->SendMessage(m_menuCallback.message, reinterpret_cast<WPARAM>(sub),
+                                        m_menuCallback.arg);
+    CRect window;
+    GetWindowRect(&window);
+    const UINT chosen = static_cast<UINT>(
+        sub->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+                            window.left, window.bottom, m_menuOwner));
+    m_menuShown = FALSE;
+    Invalidate();
+    if (chosen && m_menuOwner)
+        m_menuOwner->PostMessage(WM_COMMAND, MAKEWPARAM(LOWORD(chosen), 0), 0);
+}
+
+void COwnerDrawButton::PaintParentBackground(CDC* pDC) {
+    CWnd* parent = GetParent();
+    if (m_background.isNull() && parent && parent->GetQWidget()) {
+        CRect rect;
+        GetWindowRect(&rect);
+        parent->ScreenToClient(&rect);
+        m_background = QImage(rect.Width(), rect.Height(), QImage::Format_ARGB32);
+        m_background.fill(Qt::transparent);
+        // The parent alone, without its children (this button among them).
+        parent->GetQWidget()->render(&m_background, QPoint(),
+                                     QRegion(rect.left, rect.top, rect.Width(), rect.Height()),
+                                     QWidget::DrawWindowBackground);
+    }
+    if (!m_background.isNull())
+        pDC->DrawState(CPoint(0, 0), CSize(m_background.width(), m_background.height()),
+                       m_background, DST_ICON);
+}
+
 void COwnerDrawButton::CancelHover() {
     if (m_hot) {
         m_hot = FALSE;
@@ -147,6 +281,12 @@ LRESULT COwnerDrawButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_LBUTTONDBLCLK)
         message = WM_LBUTTONDOWN;
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+BOOL COwnerDrawButton::PreTranslateMessage(MSG* pMsg) {
+    InitToolTip();
+    m_toolTip.RelayEvent(pMsg);
+    return CWnd::PreTranslateMessage(pMsg);
 }
 
 LRESULT COwnerDrawButton::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -207,6 +347,8 @@ BOOL COwnerDrawButton::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam,
     if (m_isCheckBox) {
         m_checked = !m_checked;
         Invalidate();
+    } else if (m_menu) {
+        ShowMenu();
     } else if (!m_document.isEmpty()) {
         AfxShellOpen(m_document);
     }
@@ -287,6 +429,7 @@ void COwnerDrawButton::OnLButtonDown(UINT, CPoint) {
 
 LRESULT COwnerDrawButton::OnSysColorChange(WPARAM, LPARAM) {
     Default();
+    m_background = QImage();
     ResetColors();
     Invalidate();
     return 0;
@@ -340,20 +483,27 @@ void COwnerDrawButton::OnPaint() {
 void COwnerDrawButton::DrawItem(LPDRAWITEMSTRUCT lpDIS) {
     CDC* dc = lpDIS->pDC;
     const BOOL selected = (lpDIS->itemState & ODS_SELECTED) != 0;
-    m_pressed = m_isCheckBox ? (selected || m_checked) : selected;
+    m_pressed = m_isCheckBox ? (selected || m_checked) : (selected || m_menuShown);
     m_focused = (lpDIS->itemState & ODS_FOCUS) != 0;
     m_disabled = (lpDIS->itemState & ODS_DISABLED) != 0;
 
     CRect rect = lpDIS->rcItem;
     dc->SetBkMode(TRANSPARENT);
-    DrawBackground(dc, &rect);
+    if (m_transparent)
+        PaintParentBackground(dc);
+    else
+        DrawBackground(dc, &rect);
     DrawBorder(dc, &rect);
 
     const QString caption = GetWindowText();
     CRect captionRect = lpDIS->rcItem;
     const BOOL hasCaption = caption.isEmpty() ? FALSE : TRUE;
-    if (!m_icons[0].image.isNull())
+    if (!m_icons[0].image.isNull()) {
         DrawIcon(dc, hasCaption, &lpDIS->rcItem, &captionRect, m_pressed, m_disabled);
+    } else if (!m_bitmaps[0].image.isNull()) {
+        dc->SetBkColor(RGB(255, 255, 255));
+        DrawBitmap(dc, hasCaption, &lpDIS->rcItem, &captionRect, m_pressed, m_disabled);
+    }
     if (hasCaption)
         DrawCaption(dc, caption, &lpDIS->rcItem, &captionRect, m_pressed, m_disabled);
 
@@ -418,7 +568,14 @@ void COwnerDrawButton::DrawBorder(CDC* pDC, CRect* rect) {
 }
 
 int COwnerDrawButton::IconIndex() const {
-    const bool hasOut = !m_icons[1].image.isNull();
+    return ImageIndex(!m_icons[1].image.isNull());
+}
+
+int COwnerDrawButton::BitmapIndex() const {
+    return ImageIndex(!m_bitmaps[1].image.isNull());
+}
+
+int COwnerDrawButton::ImageIndex(bool hasOut) const {
     if (m_isCheckBox && !m_pressed)
         return hasOut ? 1 : 0;
     if (m_pressed || m_hot)
@@ -479,6 +636,26 @@ void COwnerDrawButton::DrawIcon(CDC* pDC, BOOL hasCaption, const CRect* itemRect
         PrepareImageRect(hasCaption, *itemRect, captionRect, pressed, icon.width, icon.height);
     pDC->DrawState(image.TopLeft(), CSize(icon.width, icon.height), icon.image,
                    DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
+}
+
+void COwnerDrawButton::DrawBitmap(CDC* pDC, BOOL hasCaption, const CRect* itemRect,
+                                  CRect* captionRect, BOOL pressed, BOOL disabled) {
+    const IconEntry& bitmap = m_bitmaps[static_cast<size_t>(BitmapIndex())];
+    const CRect image =
+        PrepareImageRect(hasCaption, *itemRect, captionRect, pressed, bitmap.width, bitmap.height);
+    if (disabled && m_greyDisabledBitmap) {
+        // On white first, so that the embossed shape is every pixel the bitmap covers.
+        QImage onWhite(bitmap.width, bitmap.height, QImage::Format_ARGB32);
+        onWhite.fill(Qt::white);
+        QPainter(&onWhite).drawImage(0, 0, bitmap.image);
+        CBitmap temporary;
+        temporary.Attach(onWhite);
+        pDC->DrawState(image.TopLeft(), CSize(bitmap.width, bitmap.height), &temporary,
+                       DST_BITMAP | DSS_DISABLED);
+        return;
+    }
+    // The mask keeps the face where the bitmap is transparent.
+    pDC->DrawState(image.TopLeft(), CSize(bitmap.width, bitmap.height), bitmap.image, DST_ICON);
 }
 
 void COwnerDrawButton::DrawCaption(CDC* pDC, const QString& caption, const CRect*,

@@ -72,7 +72,7 @@ public:
     // The frame scale under the slide (the first frame at -offset, then thirds of the range)
     // and the time scale for rate frames per second; thirds show "---" on a range shorter
     // than 16 frames.
-    void UpdateScaleLabels(int rate, int offset);
+    void UpdateScaleLabels(int rate, int offset) override;
 
     CPlaybackTree& GetTree() { return m_tree; }
     int GetSeenCount() const { return m_seenCount; }

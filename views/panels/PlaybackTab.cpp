@@ -3,7 +3,6 @@
 #include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameWnd.h"
-#include "platform/framework/ResourceChain.h"
 #include "views/panels/IPlaybackSourceList.h"
 
 #include <QWidget>
@@ -38,7 +37,7 @@ void CPlaybackTab::ReplaceButton(COwnerDrawButton& button, int nID, UINT icon) {
     item->ShowWindow(SW_HIDE);
     item->SetDlgCtrlID(0);
     if (button.Create(caption, BS_PUSHBUTTON | visible, rect, this, static_cast<UINT>(nID))) {
-        button.SetIcon(CResourceChain::LoadIcon(icon));
+        button.SetIconFromResource(icon, 0);
         button.SetFlat(FALSE);
     }
 }

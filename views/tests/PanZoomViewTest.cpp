@@ -426,9 +426,58 @@ TEST_F(PanZoomViewTest, ViewMenuCommandsAndCheckMarks) {
         EXPECT_TRUE(ui.DoUpdate(m_view, FALSE));
         EXPECT_EQ(ui.m_check, check) << id;
     }
+    // The corner items of the menus the program builds from its resources check by the same
+    // rule as the view's own menu: the current corner's item only.
+    Command(CPanZoomView::kInfoUpperRight);
+    Command(CPanZoomView::kZoomBoxLowerLeft);
+    for (UINT id = CPanZoomView::kInfoUpperLeft; id <= CPanZoomView::kZoomBoxHide; ++id) {
+        RecordingCmdUI ui;
+        ui.m_nID = id;
+        EXPECT_TRUE(ui.DoUpdate(m_view, FALSE)) << id;
+        EXPECT_EQ(ui.m_check, id == CPanZoomView::kInfoUpperRight ||
+                                      id == CPanZoomView::kZoomBoxLowerLeft
+                                  ? 1
+                                  : 0)
+            << id;
+    }
     Command(CPanZoomView::kShowReticle);
     EXPECT_FALSE(m_view->IsReticleShown());
     EXPECT_FALSE(m_view->GetReticlePosition(nullptr));
+}
+
+TEST_F(PanZoomViewTest, ReadoutGivesTheStatusPanesValues) {
+    // 400 x 200 fitted into 200 x 100: scale 0.5, then zoomed by two wheel notches.
+    MakeView(200, 100, 400, 200, TRUE);
+    CSize size;
+    const auto read = [&](IImageReadout::Value value) {
+        size = CSize(-1, -1);
+        return m_view->GetReadout(value, &size);
+    };
+    EXPECT_FALSE(read(IImageReadout::kReticlePosition)) << "the reticle is hidden";
+    ASSERT_TRUE(read(IImageReadout::kImageSize));
+    EXPECT_EQ(size, CSize(400, 200));
+    ASSERT_TRUE(read(IImageReadout::kZoomedSize));
+    EXPECT_EQ(size, CSize(200, 100));
+    ASSERT_TRUE(read(IImageReadout::kVisibleRegion));
+    EXPECT_EQ(size, CSize(400, 200)) << "all of it fits";
+
+    Wheel(120, 100, 50);
+    Wheel(120, 100, 50);
+    Repaint();
+    ASSERT_TRUE(read(IImageReadout::kZoomedSize));
+    EXPECT_EQ(size, CSize(338, 169));  // 400 x 0.5 x 1.69
+    ASSERT_TRUE(read(IImageReadout::kVisibleRegion));
+    EXPECT_EQ(size, CSize(236, 118));  // 200 / 0.845, 100 / 0.845
+
+    Command(CPanZoomView::kShowReticle);
+    m_view->SetReticlePosition(12, 34);
+    ASSERT_TRUE(read(IImageReadout::kReticlePosition));
+    EXPECT_EQ(size, CSize(12, 34));
+
+    m_view->SetImageSize(0, 0);
+    for (auto value : {IImageReadout::kReticlePosition, IImageReadout::kVisibleRegion,
+                       IImageReadout::kImageSize, IImageReadout::kZoomedSize})
+        EXPECT_FALSE(read(value)) << "no image, no values";
 }
 
 // Renders into an off-screen image: black background, 200 x 100 client, 400 x 200 image.

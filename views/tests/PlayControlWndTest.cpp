@@ -591,6 +591,31 @@ TEST_F(PlayControlTest, BarRangeFollowsTheLimits) {
     EXPECT_EQ(m_bar.Calls("SetRange"), QStringList{"SetRange 10 60"});
 }
 
+TEST_F(PlayControlTest, ScaleLabelsFollowRangeOriginAndRateOnly) {
+    Connect();
+    m_owner.origin = 5;
+    m_owner.rate = 25.4;
+    m_play.GotoFrame(0, FALSE);
+    EXPECT_EQ(m_bar.scaleUpdates, 1);
+    EXPECT_EQ(m_bar.scaleRate, 25);
+    EXPECT_EQ(m_bar.scaleOffset, 5);  // the slider's first frame is numbered -5
+    // Playing on redraws nothing.
+    m_play.GotoFrame(1, FALSE);
+    m_play.GotoFrame(2, FALSE);
+    EXPECT_EQ(m_bar.scaleUpdates, 1);
+    // The marked range becomes the slider's range and the scale starts at its first frame.
+    m_play.SetInLimit(TRUE, 10);
+    m_play.SetOutLimit(TRUE, 60);
+    m_play.GotoFrame(20, FALSE);
+    EXPECT_EQ(m_bar.scaleUpdates, 2);
+    EXPECT_EQ(m_bar.scaleOffset, -5);
+    // An unknown rate gives 0: the time labels then count frames.
+    m_owner.rateValid = FALSE;
+    m_play.GotoFrame(21, FALSE);
+    EXPECT_EQ(m_bar.scaleUpdates, 3);
+    EXPECT_EQ(m_bar.scaleRate, 0);
+}
+
 TEST_F(PlayControlTest, MissingCallbacksGiveMinusOneAndNoRange) {
     m_play.SetPlayBar(&m_bar);
     m_play.GotoFrame(3, TRUE);

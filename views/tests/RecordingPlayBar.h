@@ -17,6 +17,9 @@ public:
     int out = 0;
     int frameField = 0;
     double timeField = 0.0;
+    int scaleRate = -1;
+    int scaleOffset = 0;
+    int scaleUpdates = 0;
     double speedText = 0.0;
     int synchronize = 0;
     int baseSync = 0;
@@ -59,6 +62,12 @@ public:
         in = i;
         out = o;
         Log("SetInOutPoints", i, o);
+    }
+    // Counted, not journalled: the readout tests compare their journals whole.
+    void UpdateScaleLabels(int rate, int offset) override {
+        scaleRate = rate;
+        scaleOffset = offset;
+        ++scaleUpdates;
     }
     void SetFrameField(int n) override {
         frameField = n;

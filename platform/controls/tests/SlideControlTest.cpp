@@ -338,3 +338,25 @@ TEST_F(SlideControlTest, WidgetIsMadeOnce) {
 }
 
 }  // namespace
+
+TEST_F(SlideControlTest, TrackShowsTheStretchBetweenInAndOutPoints) {
+    ShowWidget();
+    SetValue(1, 50);
+    SetValue(2, 20);
+    SetValue(3, 70);
+    const QColor marked = m_widget->palette().color(QPalette::Highlight);
+    const auto colourAt = [&](int value) {
+        return m_widget->grab().toImage().pixelColor(kMargin + value, m_widget->height() / 2);
+    };
+    EXPECT_EQ(m_widget->MarkedSpan().left(), kMargin + 20);
+    EXPECT_EQ(m_widget->MarkedSpan().right(), kMargin + 70);
+    for (int value : {25, 45, 65})
+        EXPECT_EQ(colourAt(value), marked) << value;
+    for (int value : {10, 80})
+        EXPECT_NE(colourAt(value), marked) << value;
+    // The span follows the points, whichever comes first.
+    SetValue(2, 90);
+    EXPECT_EQ(m_widget->MarkedSpan().left(), kMargin + 70);
+    EXPECT_EQ(colourAt(80), marked);
+    EXPECT_NE(colourAt(40), marked);
+}

@@ -1,14 +1,20 @@
 #include "views/panels/OwnerDrawButton.h"
 
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/DC.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/SysColor.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <QApplication>
 #include <QImage>
+#include <QMenu>
 #include <QTest>
 #include <QWidget>
+
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -22,8 +28,6 @@ public:
     using COwnerDrawButton::PrepareImageRect;
     void SetAlignment(BYTE alignment) { m_alignment = alignment; }
     void SetHot(BOOL hot) { m_hot = hot; }
-    void EnableClicks(BOOL enable) { m_clicksEnabled = enable; }
-    void SetDocument(const QString& path) { m_document = path; }
 };
 
 // Counts the clicks that reach the parent.
@@ -37,6 +41,29 @@ public:
 BEGIN_MESSAGE_MAP(ClickParent, CWnd)
 ON_CONTROL(BN_CLICKED, kButtonId, OnClicked)
 END_MESSAGE_MAP()
+
+// Where a drop-down menu's choice and callback arrive.
+class MenuOwner : public CWnd {
+public:
+    std::vector<UINT> commands;
+    std::vector<std::pair<WPARAM, LPARAM>> callbacks;
+    // Its menu items are enabled, as a window that handles them has them.
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pInfo) override {
+        if (nCode == CN_UPDATE_COMMAND_UI && (nID == 501 || nID == 502)) {
+            static_cast<CCmdUI*>(pExtra)->Enable(TRUE);
+            return TRUE;
+        }
+        return CWnd::OnCmdMsg(nID, nCode, pExtra, pInfo);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message == WM_COMMAND)
+            commands.push_back(LOWORD(wParam));
+        if (message == kCallbackMessage)
+            callbacks.emplace_back(wParam, lParam);
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    static constexpr UINT kCallbackMessage = WM_USER + 7;
+};
 
 QImage Solid(QRgb color) {
     QImage image(16, 16, QImage::Format_ARGB32);
@@ -504,3 +531,120 @@ TEST_F(OwnerDrawButtonTest, DisablingTheFocusedButtonMovesTheFocusOn) {
 }
 
 }  // namespace
+
+TEST_F(OwnerDrawButtonTest, BitmapsKeepTheFaceWhereTheyAreTransparent) {
+    TestButton button;
+    Make(button, "", BS_PUSHBUTTON);
+    const int face = COLOR_BTNFACE;
+    const COLORREF green = RGB(0, 255, 0);
+    ASSERT_TRUE(SetSysColors(1, &face, &green));
+    button.SendMessage(WM_SYSCOLORCHANGE);
+    // The in bitmap is red on its right half only.
+    QImage in(16, 16, QImage::Format_ARGB32);
+    in.fill(Qt::transparent);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 8; x < 16; ++x)
+            in.setPixel(x, y, kInColor);
+    button.SetBitmaps(in, Solid(kOutColor));
+    const QPoint left(50 - 8 + 2, 20);
+    const QPoint right(50 + 8 - 2, 20);
+    QImage shot = Render(button, 0);
+    EXPECT_EQ(shot.pixel(left), kOutColor) << "at rest the out bitmap";
+    button.SetHot(TRUE);
+    shot = Render(button, 0);
+    EXPECT_EQ(shot.pixel(right), kInColor);
+    EXPECT_EQ(shot.pixel(left), qRgb(0, 255, 0)) << "the face shows through the mask";
+    // Disabled, a grey bitmap is embossed: neither of its colours is left.
+    button.SetHot(FALSE);
+    shot = Render(button, ODS_DISABLED);
+    for (int x = 42; x < 58; ++x) {
+        EXPECT_NE(shot.pixel(x, 20), kOutColor) << x;
+        EXPECT_NE(shot.pixel(x, 20), kInColor) << x;
+    }
+    // Icons and bitmaps replace each other.
+    button.SetIcon(Solid(kInColor));
+    button.SetHot(TRUE);
+    EXPECT_EQ(Render(button, 0).pixel(left), kInColor);
+}
+
+TEST_F(OwnerDrawButtonTest, TransparentButtonShowsTheParentsBackground) {
+    m_parent.GetQWidget()->setAutoFillBackground(true);
+    QPalette palette = m_parent.GetQWidget()->palette();
+    palette.setColor(QPalette::Window, QColor(12, 34, 56));
+    m_parent.GetQWidget()->setPalette(palette);
+    TestButton button;
+    Make(button, "", BS_PUSHBUTTON);
+    EXPECT_NE(Render(button, 0).pixel(50, 20), qRgb(12, 34, 56));
+    button.SetTransparent(TRUE);
+    EXPECT_TRUE(button.IsTransparent());
+    EXPECT_EQ(Render(button, 0).pixel(50, 20), qRgb(12, 34, 56));
+}
+
+TEST_F(OwnerDrawButtonTest, DropDownMenuShowsItsFirstSubMenuAndPostsTheChoice) {
+    AfxSetMenuLoader([](UINT nID, CMenu& menu) -> BOOL {
+        if (nID != 700)
+            return FALSE;
+        CMenu items;
+        items.CreatePopupMenu();
+        items.AppendMenu(MF_STRING, 501, "First");
+        items.AppendMenu(MF_STRING, 502, "Second");
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&items), "Drop");
+        return TRUE;
+    });
+    MenuOwner owner;
+    ASSERT_TRUE(owner.Create(nullptr, "owner", 0, CRect(0, 0, 10, 10), nullptr, 0));
+    TestButton button;
+    Make(button, "More", BS_PUSHBUTTON);
+    EXPECT_FALSE(button.SetMenu(701, &owner));
+    EXPECT_FALSE(button.HasMenu());
+    ASSERT_TRUE(button.SetMenu(700, &owner));
+    button.SetMenuCallback(&owner, MenuOwner::kCallbackMessage, 99);
+
+    QStringList shown;
+    QPoint at;
+    bool pressedWhileShown = false;
+    AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint& screen) -> QAction* {
+        for (QAction* action : menu->actions())
+            shown << action->text();
+        at = screen;
+        pressedWhileShown = button.IsMenuShown();
+        return menu->actions().value(1);
+    });
+    QTest::mouseClick(button.GetQWidget(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    AfxSetPopupMenuTracker({});
+    AfxSetMenuLoader(nullptr);
+    EXPECT_EQ(shown, QStringList({"First", "Second"}));
+    EXPECT_TRUE(pressedWhileShown);
+    EXPECT_FALSE(button.IsMenuShown());
+    CRect window;
+    button.GetWindowRect(&window);
+    EXPECT_EQ(at, QPoint(window.left, window.bottom));
+    ASSERT_EQ(owner.callbacks.size(), 1u);
+    EXPECT_EQ(owner.callbacks.front().second, 99);
+    EXPECT_EQ(m_parent.clicks, 1);
+    // The choice is posted.
+    for (int i = 0; i < 100 && owner.commands.empty(); ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(owner.commands, std::vector<UINT>{502});
+    owner.DestroyWindow();
+}
+
+TEST_F(OwnerDrawButtonTest, TooltipIsMadeOnFirstUseAndColoursAreSet) {
+    TestButton button;
+    Make(button, "Go", BS_PUSHBUTTON);
+    EXPECT_FALSE(button.GetToolTip().GetSafeHwnd());
+    button.SetTooltipText("Adds a video");
+    EXPECT_TRUE(button.GetToolTip().GetSafeHwnd());
+    EXPECT_TRUE(button.GetToolTip().IsActive());
+    EXPECT_EQ(button.GetTooltipText(), "Adds a video");
+    button.SetTooltipText("Adds a video file");
+    EXPECT_EQ(button.GetToolTip().GetToolCount(), 1);
+    EXPECT_EQ(button.GetTooltipText(), "Adds a video file");
+
+    button.SetColour(COwnerDrawButton::kBackOut, Ref(kOutColor));
+    button.SetColour(COwnerDrawButton::kBackIn, Ref(kInColor));
+    EXPECT_EQ(button.GetColour(COwnerDrawButton::kBackOut), Ref(kOutColor));
+    EXPECT_EQ(Render(button, 0).pixel(5, 5), kOutColor);
+    button.SetHot(TRUE);
+    EXPECT_EQ(Render(button, 0).pixel(5, 5), kInColor);
+}
