@@ -17,6 +17,7 @@
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/WinApp.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/OverlayListener.h"
 #include "views/StreamWnd.h"
 #include "views/ZoomTransform.h"
 #include "views/tests/RecordingPlayBar.h"
@@ -623,6 +624,25 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     EXPECT_FALSE(viewItems.back().enabled);
     // The chosen View command went to the stream window.
     EXPECT_TRUE(m_view->GetStreamWnd()->IsZoomMode());
+}
+
+TEST_F(VidWindowTest, OverlaysAddedToTheViewGetItsWindow) {
+    OpenWindow();
+    COverlayHost& host = m_view->GetOverlayHost();
+    HWND window = nullptr;
+    EXPECT_EQ(host.GetWindow(&window), S_OK);
+    EXPECT_EQ(window, m_view->GetSafeHwnd());
+    COverlayListener overlay;
+    ASSERT_EQ(host.Add(&overlay), S_OK);
+    HWND attached = nullptr;
+    overlay.GetAttachment(&attached, nullptr);
+    EXPECT_EQ(attached, m_view->GetSafeHwnd()) << "the overlay repaints the view";
+    BOOL visible = FALSE;
+    m_frame->ShowWindow(SW_SHOW);
+    EXPECT_EQ(host.IsVisible(&visible), S_OK);
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(overlay.Invalidate(), S_OK);
+    host.Remove(&overlay);
 }
 
 }  // namespace
