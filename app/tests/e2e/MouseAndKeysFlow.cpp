@@ -3,6 +3,7 @@
 #include "frames/SampleRecording.h"
 #include "groups/FrameParentingView.h"
 #include "groups/MeasurementView.h"
+#include "platform/com/ComVariant.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "shell/HostedFrameWidget.h"
 #include "shell/MainFrame.h"
@@ -204,6 +205,64 @@ TEST_F(MouseAndKeysFlow, APlayGroupOfTwoRatesPlaysInStepAndTheJumpBoxTakesEnterA
     });
     EXPECT_GT(slow->GetCurrentFrame(), jumped);
     EXPECT_EQ(fast->GetCurrentFrame(), SynchronisedFrame(slow->GetCurrentFrame(), 40, 100));
+}
+
+TEST_F(MouseAndKeysFlow, EachVideoClickedAndMarkedWithSynchronizeFollowsThePlayControl) {
+    // Two recordings opened one after the other into one project: they share no group file,
+    // so each follows by the synchronisation mark the user gives it.
+    const QString fastPath = WorkPath(QStringLiteral("fast.raw"));
+    const QString slowPath = WorkPath(QStringLiteral("slow.raw"));
+    ASSERT_TRUE(WriteRecording(fastPath, 100));
+    ASSERT_TRUE(WriteRecording(slowPath, 40));
+    CMainFrame* main = StartProgram({fastPath});
+    ASSERT_NE(main, nullptr);
+    ASSERT_EQ(main->SetSetting(QStringLiteral("AppBehave:bOpenInExisting"),
+                               CComVariant(static_cast<LONG>(1)), -1),
+              S_OK);
+    CMeasurementView* group = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        group = FindWindowOf<CMeasurementView>();
+        return group && group->GetMemberPlayback(0);
+    }));
+    m_app.OpenDocumentFile(slowPath);
+    CPlayControlTab* page = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        page = FindWindowOf<CPlayControlTab>();
+        return page && group->GetMemberCount() == 2 && group->GetMemberPlayback(1);
+    }));
+    auto* fast = dynamic_cast<CVidView*>(group->GetMemberPlayback(0));
+    auto* slow = dynamic_cast<CVidView*>(group->GetMemberPlayback(1));
+    ASSERT_TRUE(fast && slow);
+    ASSERT_NE(fast->GetSourceName(), slow->GetSourceName());
+
+    // Click each video and tick Synchronize while it is the active one.
+    for (CVidView* video : {fast, slow}) {
+        QTest::mouseClick(video->GetQWidget(), Qt::LeftButton, {}, QPoint(10, 10));
+        // The play control takes over the clicked video's state, its Synchronize box included.
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                return group->GetActivePlaybackView() == video &&
+                       group->GetPlayControl().GetSynchronize() ==
+                           video->GetFrameNumberOrigin(nullptr);
+            },
+            3000));
+        QWidget* synchronize = PageItem(page, 2007);
+        ASSERT_NE(synchronize, nullptr);
+        QTest::mouseClick(synchronize, Qt::LeftButton, {}, QPoint(4, synchronize->height() / 2));
+        ASSERT_TRUE(WaitFor([&] { return video->GetFrameNumberOrigin(nullptr) != 0; }, 3000))
+            << "no synchronisation mark";
+    }
+
+    // Jump with the slow one in front: both move, each by the time since its own mark.
+    TypeIntoJump(page, QStringLiteral("20"), Qt::Key_Return);
+    const int jumped = 20 - CSampleRecording::kFirstFrame;
+    EXPECT_TRUE(WaitFor([&] { return slow->GetCurrentFrame() == jumped; }, 3000));
+    int fastMark = 0;
+    int slowMark = 0;
+    fast->GetFrameNumberOrigin(&fastMark);
+    slow->GetFrameNumberOrigin(&slowMark);
+    EXPECT_EQ(fast->GetCurrentFrame(),
+              static_cast<int>(std::trunc(100.0 * (jumped - slowMark) / 40.0)) + fastMark);
 }
 
 TEST_F(MouseAndKeysFlow, ASecondStartHandsItsFileToTheRunningProgram) {
