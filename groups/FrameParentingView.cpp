@@ -307,8 +307,19 @@ LRESULT CFrameParentingView::OnChildFrameClose(WPARAM, LPARAM) {
     return 1;
 }
 
-LRESULT CFrameParentingView::OnChildFrameActivate(WPARAM wParam, LPARAM) {
-    ShowActiveChildCaption(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+LRESULT CFrameParentingView::OnChildFrameActivate(WPARAM wParam, LPARAM lParam) {
+    CWnd* child = CWnd::FromHandle(reinterpret_cast<HWND>(wParam));
+    // A click anywhere in a hosted frame, its picture as well as its title bar, brings that
+    // frame in front of its siblings: the user works in the window they clicked.
+    if (child && child->GetParent() == this && lParam == kChildedActivatedByMouse) {
+        const HWND handle = child->GetSafeHwnd();
+        child->SetWindowPos(&wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // As a raised child window it hears that it became the active one: its view is
+        // activated, and a group member hands its state to the group's play control.
+        child->SendMessage(WM_CHILDACTIVATE);
+        child = CWnd::FromHandle(handle);
+    }
+    ShowActiveChildCaption(child);
     CFrameWnd* frame = GetParentFrame();
     if (CWnd* host = frame ? frame->GetParent() : nullptr)
         host->PostMessage(WM_CHILDED_ACTIVATED, reinterpret_cast<WPARAM>(frame->GetSafeHwnd()),

@@ -69,7 +69,8 @@ public:
 
     // A hosted frame asks whether it may close; 1 allows it.
     virtual LRESULT OnChildFrameClose(WPARAM wParam, LPARAM lParam);
-    // A hosted frame was activated: its caption looks active, and the enclosing hosts hear of it.
+    // A hosted frame was activated: a click brings it to the top of its siblings, its caption
+    // looks active, and the enclosing hosts hear of it.
     virtual LRESULT OnChildFrameActivate(WPARAM wParam, LPARAM lParam);
 
     void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;

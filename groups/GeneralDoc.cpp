@@ -197,15 +197,16 @@ void CGeneralDoc::InitializeProject() {
         return;
     if (!CreatePlayGroup(QString(), &group))
         return;
+    // Only a group file becomes the group's path; a group made for a recording stays untitled
+    // until the user saves it under a name of its own. The path is the group's before its
+    // members join: it is the one synchronisation key they all share.
+    if (CMeasurementFormDoc::IsPlayGroupPath(m_strOpenPath))
+        group->SetPathName(m_strOpenPath);
     if (auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group)) {
         m_openFailed = !playGroup->AddPlaybackFromFile(m_strOpenPath, 0, 0, nullptr, nullptr);
         if (openSimilarlyNamed)
             playGroup->OpenFileWithSimilarlyNamed(m_strOpenPath);
     }
-    // Only a group file becomes the group's path; a group made for a recording stays untitled
-    // until the user saves it under a name of its own.
-    if (CMeasurementFormDoc::IsPlayGroupPath(m_strOpenPath))
-        group->SetPathName(m_strOpenPath);
     group->SetTitle(GetFileTitle(m_strOpenPath, false));
     // Opening is no change of the user's: closing right away asks nothing.
     group->SetModifiedFlag(FALSE);

@@ -29,6 +29,8 @@ constexpr DWORD kBareFrameStyles = 0x4C0000;
 constexpr UINT kToolBarId = 0xE800;
 constexpr DWORD kFlatButtons = 0x0800;
 constexpr DWORD kBorderBottom = 0x0200;
+constexpr UINT kControlPanelStyle = 0x50401452;
+constexpr UINT kControlPanelBarId = 0xE811;
 
 }  // namespace
 
@@ -62,10 +64,41 @@ int CMeasurementFormFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         CreateToolBar(m_groupToolBar, kGroupToolBarResource);
     if (GroupFlagSetting(QStringLiteral("View:VideoViewTBinProj")))
         CreateToolBar(m_viewToolBar, kViewToolBarResource);
+    CreateControlPanel();
     if (m_bMaximize)
         ShowWindow(SW_SHOWMAXIMIZED);
     m_serial = ++s_frameCount;
     return 0;
+}
+
+void CMeasurementFormFrame::CreateControlPanel() {
+    if (!m_controlPanelBar.Create(this, kControlPanelBarTemplate, kControlPanelStyle,
+                                  kControlPanelBarId))
+        return;
+    m_controlPanelBar.EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
+    DockControlBar(&m_controlPanelBar);
+    m_controlPanelBar.AttachTabControl(TRUE);
+    if (m_playbackTab.Create(&m_controlPanelBar))
+        m_controlPanelBar.AddPage(&m_playbackTab, QStringLiteral("Playback"), 0);
+    if (m_playControlTab.Create(&m_controlPanelBar, GetActiveView()))
+        m_playControlTabIndex =
+            m_controlPanelBar.AddPage(&m_playControlTab, QStringLiteral("Play Control"), 0);
+    BindPages();
+    m_controlPanelBar.SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::BindPages() {
+    auto* owner = dynamic_cast<IPlaybackSourceOwner*>(GetActiveView());
+    m_playbackTab.SetOwnerLink(owner);
+    m_playControlTab.SetOwnerLink(owner);
+    // The group's play control shows its position, frame and rate on the play-control page.
+    if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
+        view && m_playControlTab.GetSafeHwnd()) {
+        CPlayControlWnd& playControl = view->GetPlayControl();
+        playControl.SetPlayBar(&m_playControlTab);
+        if (playControl.GetSafeHwnd())
+            playControl.ResetRange();
+    }
 }
 
 void CMeasurementFormFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinimized) {
@@ -79,10 +112,14 @@ void CMeasurementFormFrame::OnActivate(UINT nState, CWnd* pWndOther, BOOL bMinim
 void CMeasurementFormFrame::ActivateFrame(int nCmdShow) {
     m_playControlTab.SetOwner(GetActiveView());
     const bool barCommand = nCmdShow <= -1 && nCmdShow >= -4;
-    // -1 is also the framework's plain activation: without a bar the frame is shown as usual.
-    if (!barCommand || (nCmdShow == -1 && !m_controlPanelBar.GetSafeHwnd())) {
+    // -1 is also the framework's plain activation: a frame standing alone (or one without its
+    // bar) is shown as usual. Hosted in a project it is the project's word on the bar alone:
+    // raising the group's frame would put it in front of the member the user clicked.
+    const bool hosted = GetParent() != nullptr;
+    if (!barCommand || (nCmdShow == -1 && (!hosted || !m_controlPanelBar.GetSafeHwnd()))) {
         CViewChildedFrame::ActivateFrame(nCmdShow);
-        return;
+        if (nCmdShow != -1 || !m_controlPanelBar.GetSafeHwnd())
+            return;
     }
     if (!m_controlPanelBar.GetSafeHwnd())
         return;
@@ -115,23 +152,21 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
     if (!bar || !bar->GetSafeHwnd())
         return;
     const BOOL insideRecordController = IsInsideRecordController();
-    if (!m_playControlTab.GetSafeHwnd())
+    if (!m_playControlTab.GetSafeHwnd()) {
         m_playControlTab.Create(bar, GetActiveView());
+    } else {
+        // The page leaves the group's own panel for the project's.
+        if (m_playControlTabIndex >= 0)
+            m_controlPanelBar.SetTabPage(nullptr, m_playControlTabIndex, 0);
+        m_playControlTab.SetParent(bar);
+    }
     if (m_playControlTab.GetSafeHwnd()) {
         if (insideRecordController)
             m_playControlTab.ShowWindow(SW_HIDE);
         else
             bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
     }
-    m_playControlTab.SetOwnerLink(dynamic_cast<IPlaybackSourceOwner*>(GetActiveView()));
-    // The group's play control shows its position, frame and rate on this page.
-    if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
-        view && m_playControlTab.GetSafeHwnd()) {
-        CPlayControlWnd& playControl = view->GetPlayControl();
-        playControl.SetPlayBar(&m_playControlTab);
-        if (playControl.GetSafeHwnd())
-            playControl.ResetRange();
-    }
+    BindPages();
     bar->SelectTab(0, 0);
 }
 

@@ -2,14 +2,16 @@
 
 // CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
 // main window. It holds the group view and owns the panels that act on the group's playbacks:
-// the group and view toolbars, the group's control-panel bar and the play-control page, which
-// moves into the project's control panel when the group is hosted in a project.
+// the group and view toolbars, the group's control-panel bar with its "Playback" page and the
+// play-control page, which moves into the project's control panel when the group is hosted in a
+// project.
 
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/ToolBar.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/panels/ControlPanelBar.h"
 #include "views/panels/PlayControlTab.h"
+#include "views/panels/PlaybackTab.h"
 
 class CPlaybackView;
 class IPlayGroupMembers;
@@ -33,8 +35,8 @@ public:
 
     // The play-control page gets the active view as its owner. Negative codes are a project's
     // word on the control-panel bar: -1 shows it (as the show-bar flag says), -2 and -3 hide
-    // it, -4 hides it when it floats; other codes (and -1 while the frame has no bar) activate
-    // the frame.
+    // it, -4 hides it when it floats; other codes activate the frame, and so does -1 when the
+    // frame stands alone (not hosted in a view) or has no bar.
     void ActivateFrame(int nCmdShow = -1) override;
 
     // Puts the play-control page into a project's control panel as "Playback"; inside a record
@@ -54,6 +56,7 @@ public:
     // Program-wide: 1 for the only play-group frame alive at its creation.
     int GetFrameSerial() const { return m_serial; }
     CPlayControlTab& GetPlayControlTab() { return m_playControlTab; }
+    CPlaybackTab& GetPlaybackTab() { return m_playbackTab; }
     CToolBar& GetGroupToolBar() { return m_groupToolBar; }
     CToolBar& GetViewToolBar() { return m_viewToolBar; }
     CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
@@ -70,10 +73,15 @@ private:
     BOOL CreateToolBar(CToolBar& bar, UINT nIDResource);
     // Whether the frame is hosted in a project that holds a record controller.
     BOOL IsInsideRecordController() const;
+    // The group's own control panel with its two pages.
+    void CreateControlPanel();
+    // The pages reach the group view's playback list, and the play control shows on the page.
+    void BindPages();
 
     static int s_frameCount;
 
     CPlayControlTab m_playControlTab;
+    CPlaybackTab m_playbackTab;
     CToolBar m_groupToolBar;
     CToolBar m_viewToolBar;
     CControlPanelBar m_controlPanelBar;
@@ -82,4 +90,6 @@ private:
     BOOL m_bMaximize = FALSE;
     BOOL m_bBareFrame = FALSE;
     int m_serial = 0;
+    // The tab of the group's own control panel that holds the play-control page, -1 for none.
+    int m_playControlTabIndex = -1;
 };

@@ -87,8 +87,22 @@ DialogTemplate PlayControlPage() {
     return page;
 }
 
+// The play group's own control panel, which holds both pages when the group stands alone.
+DialogTemplate GroupControlPanel() {
+    DialogTemplate panel;
+    panel.id = 140;
+    panel.caption = QStringLiteral("Generic Control Panel");
+    panel.style = WS_CHILD;
+    panel.cx = 200;
+    panel.cy = 330;
+    panel.items = {
+        {DlgControl::Tab, 1004, QString(), 2, 2, 196, 14, WS_CHILD | WS_TABSTOP},
+    };
+    return panel;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> PlaybackTabTemplates() {
-    return {PlaybackPage(), PlayControlPage()};
+    return {PlaybackPage(), PlayControlPage(), GroupControlPanel()};
 }

@@ -360,6 +360,8 @@ HRESULT CVidView::GetZoomTransform(CZoomTransform** out) {
 
 void CVidView::OnInitialUpdate() {
     CPlaybackView::OnInitialUpdate();
+    // Overlays repaint the picture through the view's window.
+    m_overlayHost.SetWindow(GetSafeHwnd());
     CRect client;
     GetClientRect(&client);
     auto stream = std::make_unique<CStreamWnd>();
@@ -428,6 +430,7 @@ BOOL CVidView::OnEraseBkgnd(CDC*) {
 void CVidView::OnDestroy() {
     SetFrameSource(CFrameSourcePtr());
     m_bClosing = TRUE;
+    m_overlayHost.SetWindow(nullptr);
     CPlaybackView::OnDestroy();
 }
 

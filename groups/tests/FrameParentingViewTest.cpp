@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QStyle>
 #include <QWidget>
 
@@ -171,11 +172,12 @@ TEST_F(FrameParentingViewTest, WalkingGoesFromTopAndSkipsOtherWindows) {
 
     // Nor is the floating frame ever moved.
     floating->MoveWindow(3, 4, 50, 60);
+    const Placement placed = PlacementOf(floating);
     m_view->TileChildFramesHorizontally();
     m_view->CascadeChildFrames();
     m_view->ArrangeChildFrames(nullptr, nullptr, FALSE, FALSE);
     m_view->LayOutChildFramesSideBySide(kWidth, kHeight, FALSE);
-    EXPECT_EQ(PlacementOf(floating), (Placement{3, 4, 50, 60}));
+    EXPECT_EQ(PlacementOf(floating), placed);
     EXPECT_EQ(PlacementOf(top), (Placement{kWidth / 2, 0, kWidth / 2, kHeight - 4}));
     floating->DestroyWindow();
 }
@@ -400,6 +402,43 @@ TEST_F(FrameParentingViewTest, CaptionsLookActiveOnlyAlongTheActivePath) {
 
     m_view->OnActivateView(FALSE, nullptr, m_view);
     EXPECT_EQ(looks(), (std::vector<int>{0, 0, 0, 0})) << "the outer frame lost activation";
+}
+
+TEST_F(FrameParentingViewTest, APressInAHostedFrameBringsThatFrameToTheTop) {
+    // Two frames on top of each other, each with a view that fills it.
+    CRecordingFrame* lower = Host(m_view);
+    CTestParentingView* lowerView = MakeView(lower);
+    lower->SetActiveView(lowerView, FALSE);
+    CRecordingFrame* upper = Host(m_view);
+    CTestParentingView* upperView = MakeView(upper);
+    upper->SetActiveView(upperView, FALSE);
+    ASSERT_EQ(ZOrder(), (std::vector<CFrameWnd*>{upper, lower}));
+
+    const auto press = [](CWnd* target) {
+        QWidget* widget = target->GetQWidget();
+        QMouseEvent event(QEvent::MouseButtonPress, QPointF(3, 3),
+                          widget->mapToGlobal(QPointF(3, 3)), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
+    const struct {
+        CWnd* pressed;
+        std::vector<CFrameWnd*> after;
+        const char* what;
+    } steps[] = {
+        {lowerView, {lower, upper}, "the picture of the lower frame"},
+        {lowerView, {lower, upper}, "the frame in front again"},
+        {upperView, {upper, lower}, "the other one"},
+    };
+    for (const auto& step : steps) {
+        press(step.pressed);
+        EXPECT_EQ(ZOrder(), step.after) << step.what;
+        EXPECT_EQ(step.after.front() == upper ? upper->captionActive : lower->captionActive, 1)
+            << step.what;
+    }
+    // Being told of an activation without a click leaves the order alone.
+    m_view->SendMessage(WM_CHILDED_ACTIVATED, reinterpret_cast<WPARAM>(lower->GetSafeHwnd()), 10);
+    EXPECT_EQ(ZOrder(), (std::vector<CFrameWnd*>{upper, lower}));
 }
 
 TEST_F(FrameParentingViewTest, NestedActivationIsPostedUpWithReason30) {

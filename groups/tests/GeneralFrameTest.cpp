@@ -654,8 +654,7 @@ TEST_F(MeasurementFormFrameTest, NegativeActivationsShowAndHideTheControlPanelBa
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
     CControlPanelBar& bar = play->GetControlPanelBar();
-    ASSERT_TRUE(
-        bar.Create(play, kProjectControlPanelTemplate, WS_VISIBLE | CBRS_ALIGN_LEFT, 0xE812));
+    ASSERT_NE(bar.GetSafeHwnd(), nullptr) << "the group builds its own control panel";
     const struct {
         BOOL showBar;
         int code;
@@ -664,11 +663,37 @@ TEST_F(MeasurementFormFrameTest, NegativeActivationsShowAndHideTheControlPanelBa
         {TRUE, -2, false}, {TRUE, -1, true},   {TRUE, -3, false},  {TRUE, -1, true},
         {TRUE, -4, true},  {FALSE, -1, false}, {FALSE, -4, false},
     };
+    // Hosted in the project, the frame itself stays hidden: the project speaks of the bar only,
+    // and the group's empty frame never comes in front of its members.
+    play->ShowWindow(SW_HIDE);
     for (const auto& step : steps) {
         play->SetShowBar(step.showBar);
         play->ActivateFrame(step.code);
         EXPECT_EQ(bool(bar.IsVisible()), step.visibleAfter) << step.code;
+        EXPECT_FALSE(play->GetQWidget()->isVisible()) << step.code;
     }
+}
+
+TEST_F(MeasurementFormFrameTest, TheGroupsOwnControlPanelHoldsItsPlaybackPage) {
+    CGeneralDoc* project = OpenProjectAt("_xxx3456empthplaygropXXX", true);
+    ASSERT_NE(project, nullptr);
+    CMeasurementFormFrame* play = PlayFrame(project);
+    ASSERT_NE(play, nullptr);
+    CControlPanelBar& own = play->GetControlPanelBar();
+    ASSERT_NE(own.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(TabNames(own), QStringList({"Playback", "Play Control"}));
+    CPlaybackTab& playback = play->GetPlaybackTab();
+    ASSERT_NE(playback.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(own.GetTabPage(0, 0), &playback);
+    EXPECT_EQ(playback.GetOwnerLink(),
+              dynamic_cast<IPlaybackSourceOwner*>(project->FindPlayGroupView()));
+    // The play-control page went to the project's panel and is no longer the group's.
+    EXPECT_EQ(own.GetTabPage(1, 0), nullptr);
+    EXPECT_EQ(play->GetPlayControlTab().GetParent(), &FrameOf(project)->GetControlPanelBar());
+    // Its play buttons reach the group's play control through the frame.
+    auto* view = dynamic_cast<CMeasurementView*>(project->FindPlayGroupView());
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetPlayControl().GetPlayBar(), &play->GetPlayControlTab());
 }
 
 TEST_F(MeasurementFormFrameTest, SerialNumbersCountTheFramesAlive) {

@@ -189,4 +189,32 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     EXPECT_NE(view->GetPlaybackSourceList()->IsChanged(), 0);
 }
 
+TEST_F(PlayGroupSyncTest, AGroupFileOpenedAsAProjectSynchronisesEveryMember) {
+    // The way a user opens a group file: the project is made for the path and reads it.
+    WriteRecording(QStringLiteral("fast"), 100);
+    WriteRecording(QStringLiteral("slow"), 40);
+    const QString groupPath = WorkPath(QStringLiteral("pair.playgrp"));
+    {
+        QFile file(groupPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("fast.raw\nslow.raw\n");
+    }
+    auto* project =
+        dynamic_cast<CGeneralDoc*>(m_app.CreateDocumentByKey("DT:Gen", groupPath, TRUE));
+    ASSERT_NE(project, nullptr);
+    QCoreApplication::processEvents();
+    auto* view = dynamic_cast<CMeasurementView*>(project->FindPlayGroupView());
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->GetMemberCount(), 2);
+    CPlaybackView* fast = view->GetMemberPlayback(0);
+    CPlaybackView* slow = view->GetMemberPlayback(1);
+    ASSERT_TRUE(fast && slow);
+    EXPECT_EQ(fast->GetSourceName(), slow->GetSourceName()) << "one key: the group file";
+    EXPECT_EQ(view->GetDocument()->GetPathName(), groupPath);
+    ASSERT_EQ(view->GetActivePlaybackView(), slow) << "the last one opened is on top";
+    view->GetPlayControl().GotoFrame(80, TRUE);
+    EXPECT_EQ(slow->GetCurrentFrame(), 80);
+    EXPECT_EQ(fast->GetCurrentFrame(), 170) << "(80 - 20) / 40 s after the zero, at 100 fps";
+}
+
 }  // namespace

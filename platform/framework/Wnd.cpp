@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 #include <atomic>
@@ -245,6 +246,21 @@ UINT VirtualKey(const QKeyEvent* e) {
     }
 }
 
+// A window's rectangle includes its frame: a top-level window goes where its title bar stays
+// in sight (the window manager places the frame there), a child where its parent says.
+void PlaceWidget(QWidget* widget, int x, int y, int width, int height) {
+    if (widget->isWindow()) {
+        widget->resize(width, height);
+        widget->move(x, y);
+        // Once the window exists, Qt places its client area unless told the frame's place.
+        if (QWindow* handle = widget->windowHandle();
+            handle && widget->testAttribute(Qt::WA_WState_Created))
+            handle->setFramePosition(QPoint(x, y));
+    } else {
+        widget->setGeometry(x, y, width, height);
+    }
+}
+
 }  // namespace
 
 CWnd* MessageMapWndFromHandle(WPARAM handle) {
@@ -317,7 +333,7 @@ BOOL CWnd::Create(const char*, const QString& windowName, DWORD dwStyle, const C
     QWidget* widget = CreateWidget(child ? parentWidget : nullptr);
     if (!child && parentWidget)
         widget->setParent(parentWidget, widget->windowFlags() | Qt::Window);
-    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    PlaceWidget(widget, rect.left, rect.top, rect.Width(), rect.Height());
     m_style = dwStyle & ~(WS_VISIBLE | WS_DISABLED);
     AttachWidget(widget, true);
     SetDlgCtrlID(static_cast<int>(nID));
@@ -932,7 +948,7 @@ void CWnd::ClientToScreen(CRect* rect) const {
 void CWnd::MoveWindow(int x, int y, int nWidth, int nHeight, BOOL bRepaint) {
     if (!m_widget)
         return;
-    m_widget->setGeometry(x, y, nWidth, nHeight);
+    PlaceWidget(m_widget, x, y, nWidth, nHeight);
     if (bRepaint)
         m_widget->update();
 }

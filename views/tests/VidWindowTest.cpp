@@ -20,6 +20,7 @@
 #include "sensordata/model/SensorDataSet.h"
 #include "sensordata/model/VidraData.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/OverlayListener.h"
 #include "views/StreamWnd.h"
 #include "views/VidViewRegionAdapter.h"
 #include "views/VidViewToolAdapter.h"
@@ -745,6 +746,25 @@ TEST_F(VidRenderTest, ZoomRegionFromTheSelectionShowsItsCroppedFrames) {
     m_frame->SendMessage(WM_COMMAND, CVidView::kRemoveZoomRegion, 0);
     EXPECT_TRUE(m_view->GetRegionAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_NE(Render().pixel(x, static_cast<int>(top)), yellow);
+}
+
+TEST_F(VidWindowTest, OverlaysAddedToTheViewGetItsWindow) {
+    OpenWindow();
+    COverlayHost& host = m_view->GetOverlayHost();
+    HWND window = nullptr;
+    EXPECT_EQ(host.GetWindow(&window), S_OK);
+    EXPECT_EQ(window, m_view->GetSafeHwnd());
+    COverlayListener overlay;
+    ASSERT_EQ(host.Add(&overlay), S_OK);
+    HWND attached = nullptr;
+    overlay.GetAttachment(&attached, nullptr);
+    EXPECT_EQ(attached, m_view->GetSafeHwnd()) << "the overlay repaints the view";
+    BOOL visible = FALSE;
+    m_frame->ShowWindow(SW_SHOW);
+    EXPECT_EQ(host.IsVisible(&visible), S_OK);
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(overlay.Invalidate(), S_OK);
+    host.Remove(&overlay);
 }
 
 }  // namespace
