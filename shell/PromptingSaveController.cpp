@@ -150,7 +150,8 @@ HRESULT CPromptingSaveController::Save(CSaveVideoParams* params) {
     m_progress = std::make_unique<CProgressDlg>();
     m_progress->m_strTitle = QStringLiteral("Saving in Progress");
     m_progress->m_strText = QStringLiteral("Please wait...");
-    m_progress->Create(AfxGetMainWnd());
+    if (m_progress->Create(AfxGetMainWnd()))
+        m_progress->ShowWindow(SW_SHOW);
     params->m_progress = &StepProgress;
     params->m_progressCookie = m_progress.get();
     m_doneCallback = params->m_doneCallback;

@@ -31,6 +31,7 @@ public:
     static constexpr UINT kStreamWndId = 10001;
 
     enum Command : UINT {
+        kSaveActivePlayback = 32808,
         kCalibration = 32828,
         kClearAllForward = 32866,
         kDebugging1 = 32883,
@@ -148,6 +149,10 @@ protected:
     // The view's menu: the stream window's View commands, Clear and colour adjustment.
     void OnContextMenu(CWnd* pWnd, CPoint point);
     void OnFileClose();
+    // Saves the video of this window through its frame source's save (file dialog included).
+    void OnSavePlayback();
+    // Enabled while the video is open and no save of it runs.
+    void OnUpdateSavePlayback(CCmdUI* pCmdUI);
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
     void OnToolCommand(UINT nID);
     // Enabled once the stream window exists.
