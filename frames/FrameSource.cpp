@@ -8,6 +8,8 @@
 #include "frames/FileNames.h"
 #include "frames/ImageSequenceStream.h"
 #include "frames/RawStream.h"
+#include "frames/SaveControllerBase.h"
+#include "frames/SaveVideoParams.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/wintypes/CLocale.h"
@@ -707,9 +709,54 @@ int CFrameSource::GetFrameTimeText(int frame, double rate, QString* date, QStrin
     return 1;
 }
 
+namespace {
+
+CFrameSource::SaveControllerFactory& SaveFactory() {
+    static CFrameSource::SaveControllerFactory factory;
+    return factory;
+}
+
+}  // namespace
+
+void CFrameSource::SetSaveControllerFactory(SaveControllerFactory factory) {
+    SaveFactory() = std::move(factory);
+}
+
+std::unique_ptr<CSaveControllerBase> CFrameSource::CreateSaveController() {
+    return SaveFactory() ? SaveFactory()(this) : nullptr;
+}
+
+CSaveControllerBase* CFrameSource::GetSaveController() {
+    // Made on first use rather than in the constructor, so that a derived source's
+    // CreateSaveController is the one that runs.
+    if (!m_saveController)
+        m_saveController = CreateSaveController();
+    return m_saveController.get();
+}
+
+int CFrameSource::PrepareSave(CSaveVideoParams* params) {
+    CSaveControllerBase* controller = GetSaveController();
+    if (!params || !controller)
+        return 0;
+    params->m_zeroOffset = -GetFirstFrameNumber();
+    return controller->Prompt(params) == S_OK ? 1 : 0;
+}
+
+int CFrameSource::Save(CSaveVideoParams* params) {
+    CSaveControllerBase* controller = GetSaveController();
+    return controller && controller->Save(params) == S_OK ? 1 : 0;
+}
+
 int CFrameSource::SaveAs(int) {
-    AfxMessageBox(QStringLiteral("Sorry, this feature is not available."), MB_ICONINFORMATION);
-    return 0;
+    CSaveControllerBase* controller = GetSaveController();
+    if (!controller) {
+        AfxMessageBox(QStringLiteral("Sorry, this feature is not available."), MB_ICONINFORMATION);
+        return 0;
+    }
+    CSaveVideoParams params;
+    params.m_sourcePath = m_path;
+    params.m_zeroOffset = -GetFirstFrameNumber();
+    return controller->PromptAndSave(&params) == S_OK ? 1 : 0;
 }
 
 int64_t CFrameSource::EstimateSaveSize(int64_t frameBytes, int paletteEntries, int frameCount,

@@ -24,12 +24,15 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 class CBayerColorFilter;
 class CCfgFileInfo;
+class CSaveControllerBase;
+class CSaveVideoParams;
 
 class CFrameSource : public CObject {
 public:
@@ -143,9 +146,25 @@ public:
     int GetStartTimeText(QString* date, QString* time) const;
     int GetFrameTimeText(int frame, double rate, QString* date, QString* time) const;
 
-    // Saving arrives with the save controller; until then the user is told that saving is not
-    // available, nothing is saved and 0 comes back.
+    // Makes the save controller of a source (set by the layer that holds the save dialogs; a
+    // source without one cannot save). An empty function takes it away again.
+    using SaveControllerFactory =
+        std::function<std::unique_ptr<CSaveControllerBase>(CFrameSource*)>;
+    static void SetSaveControllerFactory(SaveControllerFactory factory);
+    // A new controller for this source from the factory; null without one.
+    virtual std::unique_ptr<CSaveControllerBase> CreateSaveController();
+    // The source's controller, made on first use and kept for the source's life.
+    CSaveControllerBase* GetSaveController();
+    // Fills the request's zero offset and asks where and how to save: 1 when confirmed.
+    int PrepareSave(CSaveVideoParams* params);
+    // Runs a prepared request: 1 on success (failures are reported by the save itself).
+    int Save(CSaveVideoParams* params);
+    // Asks for and saves the whole source in one step: 1 on success. Without a controller the
+    // user is told that saving is not available.
     int SaveAs(int kind);
+    // Raised while a save of this source runs.
+    int IsSaving() const { return m_saving.load(); }
+    void SetSaving(int saving) { m_saving.store(saving); }
 
     // Bytes a save of frameCount frames is expected to take, -1 when unknown.
     static int64_t EstimateSaveSize(int64_t frameBytes, int paletteEntries, int frameCount,
@@ -221,6 +240,8 @@ private:
     int m_exposureNs = -1;
     std::vector<int> m_segmentStarts;
     int m_fromDevice = 0;
+    std::unique_ptr<CSaveControllerBase> m_saveController;
+    std::atomic<int> m_saving{0};
 
     // Display cache: the frame last read for display (8-bit frames as read into m_readImage
     // with their colours in m_cachedColours, others as 24-bit m_cachedFrame), the sets its

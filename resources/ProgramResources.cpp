@@ -12,6 +12,7 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/SaveDialogTemplates.h"
 
 #include <QIcon>
 
@@ -106,6 +107,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(page);
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
+        for (DialogTemplate& dialog : SaveDialogTemplates())
+            m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);

@@ -8,6 +8,7 @@
 #include "shell/DlgOptionsBase.h"
 #include "shell/DocManagerEx.h"
 #include "shell/InstanceChannel.h"
+#include "shell/SaveController.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,6 +57,8 @@ BOOL CVidraApp::InitInstance() {
     // The whole path, however long.
     m_strCurrentFolder = QDir::currentPath() + QLatin1Char('/');
     CDlgOptionsBase::SetApplicationFolder(m_strCurrentFolder);
+    // Every frame source made from here on saves through the prompting controller.
+    CSaveController::Install();
 
     m_pLock = std::make_unique<QLockFile>(LockFilePath());
     // A running copy may hold the lock for days: only a lock whose owner is gone is stale.

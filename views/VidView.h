@@ -37,6 +37,7 @@ public:
     static constexpr UINT kStreamWndId = 10001;
 
     enum Command : UINT {
+        kSaveActivePlayback = 32808,
         kCalibration = 32828,
         kClearAllForward = 32866,
         kDebugging1 = 32883,
@@ -167,6 +168,10 @@ protected:
     void OnFileClose();
     void OnColorAdjustment();
     void OnUpdateColorAdjustment(CCmdUI* pCmdUI);
+    // Saves the video of this window through its frame source's save (file dialog included).
+    void OnSavePlayback();
+    // Enabled while the video is open and no save of it runs.
+    void OnUpdateSavePlayback(CCmdUI* pCmdUI);
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
     void OnToolCommand(UINT nID);
     // Enabled once the stream window exists.

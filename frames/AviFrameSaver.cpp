@@ -1,0 +1,82 @@
+#include "frames/AviFrameSaver.h"
+
+#include "frames/FileInUse.h"
+#include "frames/FrameSource.h"
+#include "frames/SaveAviFrameSource.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/media/AviSaveGraph.h"
+
+#include <algorithm>
+
+namespace {
+
+void ReportFailure(const QString& text) {
+    MessageBoxPrompt prompt;
+    prompt.text = text;
+    prompt.caption = QString::fromLatin1(kAviSaveCaption);
+    prompt.type = MB_OK;
+    AfxPrompter().MessageBox(prompt);
+}
+
+}  // namespace
+
+CAviFrameSaver::CAviFrameSaver(CFrameSource* source)
+    : CFrameSaver(source, QStringLiteral("AVI File (*.avi)|*.avi|")) {}
+
+HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
+    if (!params || !m_source)
+        return E_POINTER;
+    if (IsFileInUse(params->m_outputPath)) {
+        AfxMessageBox(QStringLiteral("Cannot overwrite a currently open file."),
+                      MB_ICONEXCLAMATION);
+        return E_FAIL;
+    }
+    CFrameImage first;
+    if (!m_source->GetFrame(params->m_firstFrame, &first, 0))
+        return E_FAIL;
+    if (params->m_pixelFormat == 0)
+        params->m_pixelFormat = m_source->GetBitCount() == 8 ? imaging::PixelFormat8bppIndexed
+                                                             : imaging::PixelFormat24bppRGB;
+    CSaveAviFrameSource provider(m_source, params);
+    CAviSaveGraph graph(&provider);
+    graph.SetErrorReporter(&ReportFailure);
+
+    AviImageFormat format;
+    format.width = static_cast<int>(first.GetWidth());
+    format.height = static_cast<int>(first.GetHeight());
+    format.bitsPerPixel = params->m_pixelFormat == imaging::PixelFormat8bppIndexed ? 8 : 24;
+    // The frames' own colours, so that a colour palette is not saved as grey.
+    const imaging::ColorPalette& palette = first.GetPalette();
+    format.paletteEntries = static_cast<int>(std::min<UINT>(palette.Count, 256));
+    for (int i = 0; i < format.paletteEntries; ++i) {
+        const imaging::ARGB c = palette.Entries[i];
+        format.palette[i] =
+            RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
+    }
+    if (!graph.SetImageFormat(format) ||
+        !graph.BuildSaveGraph(params->m_outputPath, params->m_codecName) || !graph.Run()) {
+        graph.Stop();
+        return E_FAIL;
+    }
+    const int span = std::max(params->m_lastFrame - params->m_firstFrame, 1);
+    while (!graph.IsDone()) {
+        const int percent =
+            std::clamp(static_cast<int>((int64_t{provider.CurrentFrame()} - params->m_firstFrame) *
+                                        100 / span),
+                       0, 100);
+        if (params->m_progress && params->m_progressCookie &&
+            params->m_progress(params->m_progressCookie, percent) != 1)
+            provider.Abort();
+    }
+    graph.Stop();
+    if (!graph.Succeeded()) {
+        ReportFailure(
+            CAviSaveGraph::FailureText(E_FAIL, "pFileSink2->SetFileName(Filepath, NULL)"));
+        return E_FAIL;
+    }
+    if (provider.EndReached())
+        return S_OK;
+    if (!params->m_quiet)
+        AfxMessageBox(QStringLiteral("File save operation cancelled."), MB_ICONINFORMATION);
+    return E_FAIL;
+}

@@ -1,0 +1,155 @@
+#include "frames/SaveVideoDlg.h"
+
+#include "frames/FileInUse.h"
+#include "frames/FileNames.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+bool IsSequenceExtension(const QString& extension) {
+    return extension == QLatin1String("bmp") || extension == QLatin1String("tif") ||
+           extension == QLatin1String("jpg");
+}
+
+// True when name (no folder) is prefix, then only digits (and, for batch names, the
+// characters of "[..of..]"), then suffix.
+bool BelongsToSet(const QString& name, const QString& prefix, const QString& suffix, bool batch) {
+    if (!name.startsWith(prefix, Qt::CaseInsensitive) ||
+        !name.endsWith(suffix, Qt::CaseInsensitive) || name.size() <= prefix.size() + suffix.size())
+        return false;
+    const QString middle = name.mid(prefix.size(), name.size() - prefix.size() - suffix.size());
+    for (const QChar c : middle) {
+        if (c.isDigit())
+            continue;
+        if (batch && QStringLiteral("[of]").contains(c))
+            continue;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+CSaveVideoDlg::CSaveVideoDlg(BOOL bOpenFileDialog, int frameCount, int zeroOffset,
+                             const QString& defaultExt, const QString& fileName, DWORD flags,
+                             const QString& filter, CWnd* pParentWnd, BOOL showEncrypt,
+                             BOOL enableBayer)
+    : CFileDialog(bOpenFileDialog, defaultExt, fileName, flags, filter, pParentWnd),
+      m_showEncrypt(showEncrypt),
+      m_enableBayer(enableBayer),
+      m_frameCount(frameCount),
+      m_zeroOffset(zeroOffset) {
+    const QStringList parts = filter.split('|');
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        m_patterns.append(parts[i]);
+}
+
+int CSaveVideoDlg::DoModal() {
+    if (m_from > -m_zeroOffset || m_to < m_frameCount - m_zeroOffset - 1)
+        m_rangeChoice = 1;
+    m_framesPerFile = m_frameCount;
+    m_aviIndex = FilterIndexOf(QStringLiteral("avi"));
+    m_pviIndex = FilterIndexOf(QStringLiteral("pvi"));
+    m_xmvIndex = FilterIndexOf(QStringLiteral("xmv"));
+    m_bmpIndex = FilterIndexOf(QStringLiteral("bmp"));
+    m_tifIndex = FilterIndexOf(QStringLiteral("tif"));
+    m_jpgIndex = FilterIndexOf(QStringLiteral("jpg"));
+    m_staleFiles.clear();
+    return CFileDialog::DoModal();
+}
+
+int CSaveVideoDlg::FilterIndexOf(const QString& extension) const {
+    const qsizetype at = m_patterns.indexOf(QStringLiteral("*.") + extension);
+    return at < 0 ? -1 : static_cast<int>(at) + 1;
+}
+
+QString CSaveVideoDlg::EntryExtension(int index) const {
+    if (index < 1 || index > m_patterns.size())
+        return {};
+    const QString& pattern = m_patterns[index - 1];
+    return pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2).toLower() : QString();
+}
+
+BOOL CSaveVideoDlg::OnFileNameOK() {
+    m_savePath = GetPathName();
+    m_staleFiles.clear();
+    if (m_skipEnabled && m_skipCount != 0 &&
+        AfxMessageBox(QStringLiteral("When the skip frame feature is used in saving,\nthe "
+                                     "associated data, analysis, and notes will not be "
+                                     "saved.\nContinue with save?"),
+                      MB_YESNO | MB_ICONINFORMATION) == IDNO)
+        return TRUE;
+    // A typed extension of another entry makes that entry the type.
+    const int typed = FilterIndexOf(GetFileExtension(m_savePath).toLower());
+    if (typed > 0 && typed != m_ofn.nFilterIndex)
+        m_ofn.nFilterIndex = typed;
+    const QString extension = EntryExtension(m_ofn.nFilterIndex);
+    if (IsSequenceExtension(extension) || extension == QLatin1String("pvi"))
+        return CheckSet(extension);
+    return CheckAvi(extension);
+}
+
+BOOL CSaveVideoDlg::CheckAvi(const QString& extension) {
+    if (!extension.isEmpty() &&
+        !m_savePath.endsWith(QLatin1Char('.') + extension, Qt::CaseInsensitive))
+        m_savePath += QLatin1Char('.') + extension;
+    if (!QFileInfo::exists(m_savePath))
+        return FALSE;
+    if (!GetFileNameFromPath(m_savePath).contains('*') && IsFileInUse(m_savePath)) {
+        AfxMessageBox(QStringLiteral("Cannot overwrite a currently open AVI."), MB_ICONEXCLAMATION);
+        return TRUE;
+    }
+    if (m_confirmOverwrite &&
+        AfxMessageBox(m_savePath + QStringLiteral(" already exists.\nDo you want to replace it?"),
+                      MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return TRUE;
+    return FALSE;
+}
+
+BOOL CSaveVideoDlg::CheckSet(const QString& extension) {
+    const bool batch = extension == QLatin1String("pvi");
+    QString base;
+    if (batch) {
+        const qsizetype bracket = m_savePath.lastIndexOf('[');
+        base = bracket >= 0 ? m_savePath.left(bracket)
+                            : (m_savePath.endsWith(QLatin1String(".pvi"), Qt::CaseInsensitive)
+                                   ? m_savePath.chopped(4)
+                                   : m_savePath);
+    } else {
+        base = GetSequenceBaseName(m_savePath, false) + QLatin1Char('_');
+    }
+    const QString suffix = batch ? QStringLiteral("].pvi") : QLatin1Char('.') + extension;
+    const QString pattern = batch ? base + QStringLiteral("[*].pvi") : base + '*' + suffix;
+    const QString prefix = GetFileNameFromPath(batch ? base + '[' : base);
+    QDir folder(GetFolderFromPath(base).isEmpty() ? QStringLiteral(".") : GetFolderFromPath(base));
+    QStringList existing;
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        if (BelongsToSet(name, prefix, suffix, batch))
+            existing.append(folder.filePath(name));
+    }
+    if (existing.isEmpty()) {
+        if (m_askBeforeNewSequence &&
+            AfxMessageBox(QStringLiteral("Save as sequence ") + pattern + '?', MB_OKCANCEL) ==
+                IDCANCEL)
+            return TRUE;
+        return FALSE;
+    }
+    for (const QString& file : existing) {
+        if (IsFileInUse(file)) {
+            AfxMessageBox(QStringLiteral("Cannot overwrite a currently open file."),
+                          MB_ICONEXCLAMATION);
+            return TRUE;
+        }
+    }
+    if (m_confirmOverwrite &&
+        AfxMessageBox(QStringLiteral("The files ") + pattern +
+                          QStringLiteral(" already exist.\nDo you want to overwrite these files?"),
+                      MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return TRUE;
+    // Deleted by the controller once the new set is complete, so that a failed save keeps them.
+    m_staleFiles = existing;
+    return FALSE;
+}

@@ -1,0 +1,136 @@
+#include "frames/DataFileSaveTarget.h"
+#include "frames/FrameSource.h"
+#include "frames/SampleRecording.h"
+#include "frames/VideoSaveTarget.h"
+#include "testsupport/IsolatedTest.h"
+
+namespace {
+
+class SaveTargetTest : public IsolatedTest {};
+
+TEST_F(SaveTargetTest, RangesMapBetweenRatesAndStayInsideTheMember) {
+    CVideoSaveTarget target{CFrameSourcePtr(nullptr)};
+    struct Case {
+        const char* name;
+        double rate, refRate;
+        int offset, count, first, last;
+        int outFirst, outLast;
+    };
+    const Case cases[] = {
+        {"equal rates", 100, 100, 0, 1000, 0, 9, 0, 9},
+        {"twice the rate", 200, 100, 0, 1000, 0, 9, 0, 19},
+        {"half the rate", 50, 100, 0, 1000, 0, 9, 0, 4},
+        {"offset", 100, 100, 5, 1000, 0, 9, 5, 14},
+        {"beyond the count", 200, 100, 0, 15, 0, 9, 0, 14},
+        {"negative first", 100, 100, -5, 1000, 2, 9, 0, 4},
+        {"unknown rate", -1, 100, 0, 1000, 3, 9, 3, 9},
+        {"zero reference rate", 100, 0, 0, 1000, 3, 9, 3, 9},
+    };
+    for (const Case& c : cases) {
+        int first = -7;
+        int last = -7;
+        ASSERT_EQ(target.MapFrameRange(c.rate, c.offset, c.count, c.refRate, c.last, c.first,
+                                       &first, &last),
+                  S_OK)
+            << c.name;
+        EXPECT_EQ(first, c.outFirst) << c.name;
+        EXPECT_EQ(last, c.outLast) << c.name;
+    }
+    int out = 0;
+    EXPECT_EQ(target.MapFrameRange(1, 0, 10, 1, 0, 0, &out, nullptr), E_FAIL);
+}
+
+TEST_F(SaveTargetTest, VideoEstimateCoversTheRangeInSixtyFourBits) {
+    ASSERT_TRUE(CSampleRecording::Write(WorkPath("s.raw")));
+    auto* source = new CFrameSource;
+    ASSERT_EQ(source->Open(WorkPath("s.raw")), 1);
+    CVideoSaveTarget target{CFrameSourcePtr(source)};
+    const int64_t frame = int64_t{CSampleRecording::kWidth} * CSampleRecording::kHeight;
+    struct Case {
+        int first, last;
+        int64_t bytes;
+    };
+    const Case cases[] = {
+        {0, -1, static_cast<int64_t>(frame * CSampleRecording::kFrames * 1.001)},
+        {10, 19, static_cast<int64_t>(frame * 10 * 1.001)},
+        {19, 10, 0},
+        {-5, 0, static_cast<int64_t>(frame * 1.001)},
+    };
+    for (const Case& c : cases) {
+        int64_t bytes = -1;
+        EXPECT_EQ(target.EstimateSaveSize(&bytes, c.first, c.last), S_OK);
+        EXPECT_EQ(bytes, c.bytes) << c.first << ".." << c.last;
+    }
+    EXPECT_EQ(target.EstimateSaveSize(nullptr, 0, 1), S_OK);
+}
+
+TEST_F(SaveTargetTest, DataTargetWritesTheChosenScansAndCancelKeepsTheRequest) {
+    CSharedRef<CSensorDataSet> data(new CSensorDataSet);
+    ASSERT_EQ(data->Init(2, 100, 1, 1000.0, 10), S_OK);
+    CDataFileSaveTarget target(data);
+    CSaveVideoParams params;
+    ASSERT_EQ(target.InitParams(&params), S_OK);
+    EXPECT_EQ(params.m_outputKind, CSaveVideoParams::kDataFile);
+    params.m_outputPath = WorkPath("d.mdat");
+    params.m_firstFrame = 20;
+    params.m_lastFrame = 29;
+    Prompter().AnswerFileDialog({});
+    EXPECT_EQ(target.Prompt(&params), E_FAIL);
+    EXPECT_EQ(params.m_outputPath, WorkPath("d.mdat"));
+    EXPECT_EQ(params.m_firstFrame, 20);
+
+    Prompter().AnswerFileDialog({WorkPath("chosen.mdat")});
+    ASSERT_EQ(target.Prompt(&params), S_OK);
+    EXPECT_EQ(params.m_outputPath, WorkPath("chosen.mdat"));
+    EXPECT_EQ(params.m_firstFrame, 20);
+    EXPECT_EQ(params.m_lastFrame, 29);
+    EXPECT_EQ(params.m_zeroOffset, 10);
+    ASSERT_EQ(Prompter().FilePrompts().size(), 2u);
+    EXPECT_EQ(Prompter().FilePrompts()[1].title, "Save Data File : d.mdat");
+    EXPECT_EQ(Prompter().FilePrompts()[1].filter, " (*.mdat)|*.mdat||");
+
+    ASSERT_EQ(target.Save(&params), S_OK);
+    CSensorDataSet saved;
+    ASSERT_EQ(saved.Open(WorkPath("chosen.mdat")), S_OK);
+    EXPECT_EQ(saved.GetScanCount(), 10) << "the last chosen scan belongs to the file";
+
+    // A request without a range saves every scan.
+    params.m_firstFrame = -1;
+    params.m_lastFrame = -1;
+    params.m_outputPath = WorkPath("all.mdat");
+    ASSERT_EQ(target.Save(&params), S_OK);
+    CSensorDataSet all;
+    ASSERT_EQ(all.Open(WorkPath("all.mdat")), S_OK);
+    EXPECT_EQ(all.GetScanCount(), 100);
+}
+
+TEST(SaveVideoParamsTest, OutputNamesFollowTheKind) {
+    struct Case {
+        const char* name;
+        int kind, imageType;
+        const char* output;
+        const char* stem;
+    };
+    const Case cases[] = {
+        {"/d/take.raw", CSaveVideoParams::kAvi, 0, "/d/take.avi", "/d/take"},
+        {"/d/take", CSaveVideoParams::kAvi, 0, "/d/take.avi", "/d/take"},
+        {"/d/take.raw", CSaveVideoParams::kSequence, CSaveVideoParams::kTiff, "/d/take.tif",
+         "/d/take_"},
+        {"/d/take.raw", CSaveVideoParams::kSequence, CSaveVideoParams::kJpeg, "/d/take.jpg",
+         "/d/take_"},
+        {"/d/take[1of4].pvi", CSaveVideoParams::kBatch, 0, "/d/take[*].pvi", "/d/take"},
+        {"/d/take.au2", CSaveVideoParams::kDataFile, 0, "/d/take.mdat", "/d/take"},
+    };
+    for (const Case& c : cases) {
+        CSaveVideoParams params;
+        params.SetOutputFormat(QString::fromLatin1(c.name), c.kind, c.imageType, 3, 9, 1, 0, 4);
+        EXPECT_EQ(params.m_outputPath, QString::fromLatin1(c.output)) << c.name;
+        EXPECT_EQ(params.m_outputStem, QString::fromLatin1(c.stem)) << c.name;
+        EXPECT_EQ(params.m_firstFrame, 3);
+        EXPECT_EQ(params.m_lastFrame, 9);
+        EXPECT_EQ(params.Step(), 2);
+        EXPECT_EQ(params.m_tag, 4);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,509 @@
+#include "frames/AviFrameSaver.h"
+#include "frames/AviSaveAssistantDlg.h"
+#include "frames/CfgFileInfo.h"
+#include "frames/FrameSource.h"
+#include "frames/SampleRecording.h"
+#include "platform/com/ComVariant.h"
+#include "platform/com/MemorySettingsStore.h"
+#include "platform/framework/WinApp.h"
+#include "platform/framework/Wnd.h"
+#include "platform/media/VideoCompressors.h"
+#include "resources/ProgramResources.h"
+#include "shell/ImageSequenceSaver.h"
+#include "shell/SaveController.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+class CSettingsMainWnd : public CWnd, public CMemorySettingsStore {};
+
+class CountingCallback : public ISaveDoneCallback {
+public:
+    HRESULT OnFileSaved(const QString& path, int tag) override {
+        saved.append(path);
+        tags.append(tag);
+        return S_OK;
+    }
+    QStringList saved;
+    QList<int> tags;
+};
+
+// Runs action on the first top-level window titled title once it shows: at the first pass of
+// the event loop that has it, whichever loop that is (a modal dialog's, a progress window's).
+void WhenWindowShows(const QString& title, std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, title, action] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->isVisible() && w->windowTitle() == title) {
+                timer->stop();
+                timer->deleteLater();
+                action(w);
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+void ClickButton(QWidget* window, const QString& text) {
+    for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) {
+        if (button->text() == text) {
+            button->click();
+            return;
+        }
+    }
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
+// The grey level of pixel (x, y) of an image file (blue of its RGB form).
+int FileLevel(const QString& path, int x, int y) {
+    std::unique_ptr<imaging::Bitmap> bitmap = imaging::Bitmap::FromFile(path);
+    if (!bitmap)
+        return -1;
+    imaging::BitmapData data;
+    if (bitmap->LockBits(nullptr, imaging::ImageLockModeRead, imaging::PixelFormat24bppRGB,
+                         &data) != imaging::Ok)
+        return -1;
+    const int level = static_cast<const BYTE*>(data.Scan0)[y * data.Stride + 3 * x];
+    bitmap->UnlockBits(&data);
+    return level;
+}
+
+// A recording whose reads from frame 5 on wait until the gate opens.
+class GatedSource : public CFrameSource {
+public:
+    int ReadFrame(int n) override {
+        if (n >= 5)
+            gate.wait(false);
+        return CFrameSource::ReadFrame(n);
+    }
+    void OpenGate() {
+        gate.store(true);
+        gate.notify_all();
+    }
+    std::atomic<bool> gate{false};
+};
+
+class SaveControllerTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        CProgramResources::Register();
+        ASSERT_TRUE(CSampleRecording::Write(WorkPath("sample.raw")));
+        ASSERT_EQ(m_source.Open(WorkPath("sample.raw")), 1);
+    }
+    void TearDown() override {
+        CFrameSource::SetSaveControllerFactory(nullptr);
+        if (m_app) {
+            m_app->m_pMainWnd = nullptr;
+            m_main.DestroyWindow();
+            m_app.reset();
+        }
+        IsolatedTest::TearDown();
+    }
+
+    void UseMainWindow() {
+        m_app = std::make_unique<CWinApp>("save");
+        ASSERT_TRUE(m_main.Create(nullptr, "main", 0, CRect(0, 0, 400, 300), nullptr, 0));
+        m_app->m_pMainWnd = &m_main;
+    }
+
+    CSaveVideoParams Sequence(const QString& stem, int imageType, int first, int last,
+                              int skip = 0) {
+        CSaveVideoParams params;
+        params.m_sourcePath = m_source.GetFilePath();
+        params.m_outputKind = CSaveVideoParams::kSequence;
+        params.m_imageType = imageType;
+        params.m_outputStem = WorkPath(stem + "_");
+        params.m_outputPath = WorkPath(stem) + CSaveVideoParams::ImageExtension(imageType);
+        params.m_firstFrame = first;
+        params.m_lastFrame = last;
+        params.m_skip = skip;
+        params.m_quiet = 1;
+        return params;
+    }
+
+    QStringList Files(const QString& pattern) const {
+        return QDir(WorkDir()).entryList({pattern}, QDir::Files, QDir::Name);
+    }
+
+    CFrameSource m_source;
+    std::unique_ptr<CWinApp> m_app;
+    CSettingsMainWnd m_main;
+};
+
+TEST_F(SaveControllerTest, SequenceNamesCountFromZeroWithSkipAndRangeAndKeepThePixels) {
+    struct Case {
+        const char* stem;
+        int imageType;
+        int first, last, skip, digits;
+        QStringList names;  // first and last written
+        int count;
+        int tolerance;
+    };
+    const Case cases[] = {
+        {"b", CSaveVideoParams::kBmp, 0, 9, 0, -1, {"b_00.bmp", "b_09.bmp"}, 10, 0},
+        {"t", CSaveVideoParams::kTiff, 5, 14, 1, -1, {"t_00.tif", "t_04.tif"}, 5, 0},
+        {"j", CSaveVideoParams::kJpeg, 0, 199, 0, 0, {"j_000.jpg", "j_199.jpg"}, 200, 8},
+        {"w", CSaveVideoParams::kBmp, 10, 12, 0, 5, {"w_00000.bmp", "w_00002.bmp"}, 3, 0},
+    };
+    CSaveController controller(&m_source);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stem);
+        CSaveVideoParams params = Sequence(c.stem, c.imageType, c.first, c.last, c.skip);
+        params.m_digits = c.digits;
+        ASSERT_EQ(controller.Save(&params), S_OK);
+        const QString extension = CSaveVideoParams::ImageExtension(c.imageType);
+        const QStringList written = Files(QString::fromLatin1(c.stem) + "_*" + extension);
+        ASSERT_EQ(written.size(), c.count);
+        EXPECT_EQ(written.front(), c.names.front());
+        EXPECT_EQ(written.back(), c.names.back());
+        EXPECT_EQ(params.m_firstWrittenFile, WorkPath(c.names.front()));
+        // File n holds frame first + n × step.
+        for (int n : {0, c.count - 1}) {
+            const int frame = c.first + n * (c.skip + 1);
+            for (const auto& [x, y] : {std::pair{3, 4}, std::pair{128, 96}, std::pair{250, 190}}) {
+                const int level = FileLevel(WorkPath(written[n]), x, y);
+                EXPECT_LE(std::abs(level - CSampleRecording::Level(frame, x, y)), c.tolerance)
+                    << written[n].toStdString() << " at " << x << "," << y;
+            }
+        }
+        EXPECT_TRUE(Files(".*").isEmpty()) << "a temporary file stayed";
+    }
+}
+
+TEST_F(SaveControllerTest, ConfigFileBesideTheOutputNumbersTheSavedFrames) {
+    CSaveController controller(&m_source);
+    // The recording starts at frame number -20 at 100 frames per second.
+    struct Case {
+        int first, last, skip;
+        int firstNumber, rate;
+    };
+    const Case cases[] = {
+        {0, 9, 0, -20, 100}, {20, 29, 0, 0, 100}, {20, 39, 1, 0, 50}, {30, 59, 2, 3, 33}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first);
+        CSaveVideoParams params = Sequence("c", CSaveVideoParams::kBmp, c.first, c.last, c.skip);
+        ASSERT_EQ(controller.Save(&params), S_OK);
+        CCfgFileInfo info;
+        ASSERT_EQ(info.Load(WorkPath("c.cfg"), nullptr, false), 1);
+        EXPECT_EQ(info.m_firstFrame, c.firstNumber);
+        EXPECT_EQ(info.m_rate, c.rate);
+        EXPECT_EQ(info.m_rateHz, c.rate);
+        // The saved set opens with the numbers of the frames it holds.
+        EXPECT_EQ(info.m_exposureNs, m_source.GetExposure());
+    }
+}
+
+TEST_F(SaveControllerTest, RebasingKeepsAnUnknownRateAndFollowsTheStepWithTheTimeReference) {
+    CCfgFileInfo info;
+    info.m_firstFrame = -100;
+    info.m_rate = -1;
+    info.m_rateHz = -1;
+    info.m_hasTimeStamp = 1;
+    info.m_refFrame = 40;
+    CPromptingSaveController::RebaseRecordingInfo(&info, 100, 2);
+    EXPECT_EQ(info.m_firstFrame, 0);
+    EXPECT_EQ(info.m_rate, -1);
+    EXPECT_EQ(info.m_rateHz, -1);
+    EXPECT_EQ(info.m_refFrame, 20);
+    EXPECT_EQ(CPromptingSaveController::ConfigPathOf("/d/shot.bmp"), "/d/shot.cfg");
+    EXPECT_EQ(CPromptingSaveController::ConfigPathOf("/d/take.avi"), "/d/take.cfg");
+}
+
+TEST_F(SaveControllerTest, RangesOutsideTheRecordingAndOtherKindsWriteNothing) {
+    CSaveController controller(&m_source);
+    struct Case {
+        const char* name;
+        int kind, first, last;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"last equals the count", CSaveVideoParams::kSequence, 0, CSampleRecording::kFrames,
+         "Start and end frame numbers out of range."},
+        {"first after last", CSaveVideoParams::kSequence, 9, 3,
+         "Start and end frame numbers out of range."},
+        {"first after last, AVI", CSaveVideoParams::kAvi, 9, 3,
+         "Start and end frame numbers out of range."},
+        {"batch set", CSaveVideoParams::kBatch, 0, 9, nullptr},
+        {"data file", CSaveVideoParams::kDataFile, 0, 9, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSaveVideoParams params = Sequence("r", CSaveVideoParams::kBmp, c.first, c.last);
+        params.m_outputKind = c.kind;
+        if (c.message)
+            Prompter().ExpectMessageBox(QString::fromLatin1(c.message), IDOK);
+        EXPECT_EQ(controller.Save(&params), E_FAIL);
+        EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files).size(), 2) << "only the recording";
+        EXPECT_FALSE(m_source.IsSaving());
+    }
+}
+
+TEST_F(SaveControllerTest, SecondSaveWhileOneRunsIsRefused) {
+    CSaveController controller(&m_source);
+    HRESULT inner = S_OK;
+    CSaveVideoParams second = Sequence("second", CSaveVideoParams::kBmp, 0, 1);
+    // Runs inside the first save, when its progress window lets messages through.
+    QTimer::singleShot(0, [&] { inner = controller.Save(&second); });
+    Prompter().ExpectMessageBox("Please wait until previous task is finished.", IDOK);
+    CSaveVideoParams first = Sequence("first", CSaveVideoParams::kBmp, 0, 49);
+    EXPECT_EQ(controller.Save(&first), S_OK);
+    EXPECT_EQ(inner, E_FAIL);
+    EXPECT_TRUE(Files("second_*").isEmpty());
+    EXPECT_EQ(Files("first_*.bmp").size(), 50);
+}
+
+TEST_F(SaveControllerTest, CancelInTheProgressWindowKeepsTheFilesWritten) {
+    CSaveController controller(&m_source);
+    WhenWindowShows("Saving in Progress", [](QWidget* w) { ClickButton(w, "Cancel"); });
+    CSaveVideoParams params = Sequence("k", CSaveVideoParams::kBmp, 0, 199);
+    EXPECT_EQ(controller.Save(&params), E_FAIL);
+    const int written = static_cast<int>(Files("k_*.bmp").size());
+    EXPECT_GE(written, 1);
+    EXPECT_LT(written, 200);
+    EXPECT_FALSE(QFile::exists(WorkPath("k.cfg"))) << "a cancelled save has no side file";
+}
+
+TEST_F(SaveControllerTest, DoneCallbackHearsOfTheSaveItCameWithOnly) {
+    CSaveController controller(&m_source);
+    CountingCallback callback;
+    CSaveVideoParams first = Sequence("d", CSaveVideoParams::kBmp, 0, 1);
+    first.m_doneCallback = &callback;
+    first.m_notifyTag = 7;
+    ASSERT_EQ(controller.Save(&first), S_OK);
+    CSaveVideoParams second = Sequence("e", CSaveVideoParams::kBmp, 0, 1);
+    ASSERT_EQ(controller.Save(&second), S_OK);
+    CSaveVideoParams silent = Sequence("f", CSaveVideoParams::kBmp, 0, 1);
+    silent.m_doneCallback = &callback;
+    silent.m_notify = 0;
+    ASSERT_EQ(controller.Save(&silent), S_OK);
+    EXPECT_EQ(callback.saved, QStringList{WorkPath("d_0.bmp")});
+    EXPECT_EQ(callback.tags, QList<int>{7});
+}
+
+TEST_F(SaveControllerTest, JpegQualityIsAskedUnlessQuiet) {
+    UseMainWindow();
+    CSaveController controller(&m_source);
+    // Quality 1 gives far smaller files than the quiet default of 100.
+    WhenWindowShows("JPEG Quality", [](QWidget* w) {
+        w->findChild<QLineEdit*>()->setText("1");
+        ClickButton(w, "OK");
+    });
+    CSaveVideoParams asked = Sequence("low", CSaveVideoParams::kJpeg, 0, 0);
+    asked.m_quiet = 0;
+    ASSERT_EQ(controller.Save(&asked), S_OK);
+    CSaveVideoParams quiet = Sequence("high", CSaveVideoParams::kJpeg, 0, 0);
+    ASSERT_EQ(controller.Save(&quiet), S_OK);
+    EXPECT_LT(QFileInfo(WorkPath("low_0.jpg")).size() * 2,
+              QFileInfo(WorkPath("high_0.jpg")).size());
+
+    // Cancel ends the save without a file or a message.
+    WhenWindowShows("JPEG Quality", [](QWidget* w) { ClickButton(w, "Cancel"); });
+    CSaveVideoParams cancelled = Sequence("none", CSaveVideoParams::kJpeg, 0, 3);
+    cancelled.m_quiet = 0;
+    EXPECT_EQ(controller.Save(&cancelled), E_FAIL);
+    EXPECT_TRUE(Files("none_*").isEmpty());
+}
+
+TEST_F(SaveControllerTest, SaveAsAsksForTheNameAndWritesTheWholeSequence) {
+    CSaveController::Install();
+    Prompter().AnswerFileDialog({WorkPath("clip.bmp")}, 2);
+    Prompter().ExpectMessageBox("Save as sequence " + WorkPath("clip_*.bmp") + "?", IDOK);
+    EXPECT_EQ(m_source.SaveAs(0), 1);
+    const QStringList written = Files("clip_*.bmp");
+    ASSERT_EQ(written.size(), CSampleRecording::kFrames);
+    EXPECT_EQ(written.front(), "clip_000.bmp");
+    EXPECT_TRUE(QFile::exists(WorkPath("clip.cfg")));
+    ASSERT_EQ(Prompter().FilePrompts().size(), 1u);
+    const FileDialogPrompt& asked = Prompter().FilePrompts().front();
+    EXPECT_EQ(asked.title, "Save Video: sample.raw");
+    EXPECT_EQ(asked.fileName, WorkPath("sample"));
+    EXPECT_EQ(asked.filter,
+              "AVI File (*.avi)|*.avi|Bitmap Sequence (*.bmp)|*.bmp|JPEG Sequence "
+              "(*.jpg)|*.jpg|TIFF Sequence (*.tif)|*.tif||");
+}
+
+TEST_F(SaveControllerTest, AnOldNumberedSetGoesOnlyOnceTheNewOneIsComplete) {
+    CSaveController::Install();
+    for (int i = 0; i < 10; ++i) {
+        QFile f(WorkPath(QStringLiteral("name_%1.bmp").arg(i, 4, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFile stray(WorkPath("name_x.bmp"));
+    ASSERT_TRUE(stray.open(QIODevice::WriteOnly));
+    stray.close();
+    const QString question = "The files " + WorkPath("name_*.bmp") +
+                             " already exist.\nDo you want to overwrite these files?";
+
+    // A cancelled save leaves the old set as it was.
+    Prompter().AnswerFileDialog({WorkPath("name_0003.bmp")}, 2);
+    Prompter().ExpectMessageBox(question, IDYES);
+    WhenWindowShows("Saving in Progress", [](QWidget* w) { ClickButton(w, "Cancel"); });
+    EXPECT_EQ(m_source.SaveAs(0), 0);
+    EXPECT_TRUE(QFile::exists(WorkPath("name_0009.bmp")));
+
+    // No: nothing is written, the dialog asks again and Cancel ends it.
+    Prompter().AnswerFileDialog({WorkPath("name.bmp")}, 2);
+    Prompter().ExpectMessageBox(question, IDNO);
+    Prompter().AnswerFileDialog({});
+    EXPECT_EQ(m_source.SaveAs(0), 0);
+
+    Prompter().AnswerFileDialog({WorkPath("name.bmp")}, 2);
+    Prompter().ExpectMessageBox(question, IDYES);
+    EXPECT_EQ(m_source.SaveAs(0), 1);
+    EXPECT_FALSE(QFile::exists(WorkPath("name_0009.bmp")));
+    EXPECT_TRUE(QFile::exists(WorkPath("name_x.bmp"))) << "not a member of the set";
+    EXPECT_EQ(Files("name_???.bmp").size(), CSampleRecording::kFrames);
+}
+
+TEST_F(SaveControllerTest, PrefixSettingNamesSavesByCounterAndMakesThemQuiet) {
+    UseMainWindow();
+    m_main.SetSetting("AppBehave:szSaveFilePrefix", CComVariant(QStringLiteral("shot")), -1);
+    m_main.SetSetting("AppBehave:bSaveAfterZero", CComVariant(LONG(1)), -1);
+    CSaveController::Install();
+    const int counter = CPromptingSaveController::SaveCounter();
+    // JPEG without the quality question; no "Save as sequence" question either.
+    Prompter().AnswerFileDialog({WorkPath("shot.jpg")}, 3);
+    EXPECT_EQ(m_source.SaveAs(0), 1);
+    Prompter().AnswerFileDialog({});
+    EXPECT_EQ(m_source.SaveAs(0), 0);
+    ASSERT_EQ(Prompter().FilePrompts().size(), 2u);
+    EXPECT_EQ(Prompter().FilePrompts()[0].fileName,
+              QStringLiteral("shot_cnt%1").arg(counter, 4, 10, QLatin1Char('0')));
+    EXPECT_EQ(Prompter().FilePrompts()[1].fileName,
+              QStringLiteral("shot_cnt%1").arg(counter + 1, 4, 10, QLatin1Char('0')));
+    EXPECT_EQ(Files("shot_*.jpg").size(), CSampleRecording::kFrames);
+}
+
+TEST_F(SaveControllerTest, AviSaveReadsBackFrameForFrame) {
+    CSaveController controller(&m_source);
+    CSaveVideoParams params;
+    params.m_outputKind = CSaveVideoParams::kAvi;
+    params.m_outputPath = WorkPath("take.avi");
+    params.m_outputStem = WorkPath("take");
+    params.m_firstFrame = 20;
+    params.m_lastFrame = 59;
+    params.m_skip = 1;
+    ASSERT_EQ(controller.Save(&params), S_OK);
+    CFrameSource saved;
+    ASSERT_EQ(saved.Open(WorkPath("take.avi")), 1);
+    ASSERT_EQ(saved.GetFrameCount(), 20);
+    EXPECT_EQ(saved.GetBitCount(), 8);
+    EXPECT_EQ(saved.GetFirstFrameNumber(), 0) << "from the side file: frame 20 was the trigger";
+    EXPECT_EQ(saved.GetRecordedRate(), 50);
+    CFrameImage image;
+    for (int n : {0, 7, 19}) {
+        ASSERT_EQ(saved.GetFrame(n, &image, 0), 1);
+        for (const auto& [x, y] : {std::pair{3, 4}, std::pair{128, 96}, std::pair{250, 190}}) {
+            imaging::BitmapData data;
+            ASSERT_TRUE(image.LockBits(nullptr, imaging::ImageLockModeRead,
+                                       imaging::PixelFormat24bppRGB, &data));
+            const int level = static_cast<const BYTE*>(data.Scan0)[y * data.Stride + 3 * x];
+            image.UnlockBits(&data);
+            EXPECT_EQ(level, CSampleRecording::Level(20 + 2 * n, x, y)) << n;
+        }
+    }
+}
+
+TEST_F(SaveControllerTest, CancelledAviKeepsAValidPartAndSaysSoUnlessQuiet) {
+    for (const int quiet : {0, 1}) {
+        SCOPED_TRACE(quiet);
+        // The save cannot pass frame 5 before the user has pressed Cancel.
+        GatedSource source;
+        ASSERT_EQ(source.Open(WorkPath("sample.raw")), 1);
+        CSaveController controller(&source);
+        CSaveVideoParams params;
+        params.m_outputKind = CSaveVideoParams::kAvi;
+        params.m_outputPath = WorkPath(QStringLiteral("part%1.avi").arg(quiet));
+        params.m_quiet = quiet;
+        WhenWindowShows("Saving in Progress", [&source](QWidget* w) {
+            ClickButton(w, "Cancel");
+            source.OpenGate();
+        });
+        if (!quiet)
+            Prompter().ExpectMessageBox("File save operation cancelled.", IDOK);
+        EXPECT_EQ(controller.Save(&params), E_FAIL);
+        CFrameSource part;
+        ASSERT_EQ(part.Open(params.m_outputPath), 1);
+        EXPECT_GE(part.GetFrameCount(), 5);
+        EXPECT_LT(part.GetFrameCount(), CSampleRecording::kFrames);
+    }
+}
+
+TEST_F(SaveControllerTest, AviTargetHeldByAReaderIsNotOverwritten) {
+    CSaveController controller(&m_source);
+    CSaveVideoParams first;
+    first.m_outputKind = CSaveVideoParams::kAvi;
+    first.m_outputPath = WorkPath("held.avi");
+    first.m_lastFrame = 4;
+    first.m_firstFrame = 0;
+    ASSERT_EQ(controller.Save(&first), S_OK);
+    CFrameSource reader;
+    ASSERT_EQ(reader.Open(WorkPath("held.avi")), 1);
+    const qint64 size = QFileInfo(WorkPath("held.avi")).size();
+    CSaveVideoParams again = first;
+    again.m_lastFrame = 9;
+    Prompter().ExpectMessageBox("Cannot overwrite a currently open file.", IDOK);
+    EXPECT_EQ(controller.Save(&again), E_FAIL);
+    EXPECT_EQ(QFileInfo(WorkPath("held.avi")).size(), size);
+}
+
+TEST(CompressionAssistantTest, WarningsFollowTheCompressorName) {
+    const QString preview = "This video compressor may not be preview-able.";
+    const QString step = "This video compressor may not generate a file that is single step-able.";
+    struct Case {
+        const char* name;
+        QStringList notes;
+    };
+    const Case cases[] = {
+        {kNoCompression, {}},
+        {"FFV1 Lossless", {}},
+        {"Motion JPEG (MJPEG)", {"WARNING:", step}},
+        {"x264 MPEG", {"WARNING:", preview, "WARNING:", step}},
+        {"Some DMO codec", {"WARNING:", preview}},
+        {"Intel IYUV codec", {"WARNING:", preview}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(AVISaveAssistantDlg::CompressorNotes(QString::fromLatin1(c.name)), c.notes)
+            << c.name;
+}
+
+TEST(CompressionAssistantTest, EstimateCountsInSixtyFourBits) {
+    // 3000 frames of 1024 × 1024 8-bit pass 2 GiB.
+    EXPECT_EQ(AVISaveAssistantDlg::EstimateMaxMegabytes(3000, 1024, 1024, true), 3002);
+    EXPECT_EQ(AVISaveAssistantDlg::EstimateMaxMegabytes(3000, 1024, 1024, false), 9007);
+    // Rows are rounded up to 4 bytes: 5 pixels of 24 bits take 16 bytes.
+    EXPECT_EQ(AVISaveAssistantDlg::EstimateMaxMegabytes(65536, 5, 1024, false), 1024);
+}
+
+TEST_F(SaveControllerTest, AssistantListsTheCompressorsAndPutsTheChoiceIntoTheRequest) {
+    CSaveVideoParams params;
+    params.m_codecName = "leftover";
+    params.m_firstFrame = 0;
+    params.m_lastFrame = 99;
+    QString estimate;
+    WhenWindowShows("Video Compression Assistant", [&](QWidget* w) {
+        estimate = w->findChild<QLineEdit*>()->text();
+        ClickButton(w, "OK");
+    });
+    AVISaveAssistantDlg assistant(&m_source, &params);
+    EXPECT_EQ(assistant.DoModal(), IDOK);
+    EXPECT_EQ(params.m_codecName, kNoCompression);
+    EXPECT_EQ(params.m_pixelFormat, imaging::PixelFormat8bppIndexed);
+    // 100 frames of 256 × 192 bytes.
+    EXPECT_EQ(estimate, "4");
+}
+
+}  // namespace
