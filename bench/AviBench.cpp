@@ -1,17 +1,14 @@
-// AVI reading and display frames against what they stand on:
-// - sequential decoding of a 1000-frame 1024 x 1024 MJPEG file through AVIStreamGetFrame,
-//   against libavcodec decoding the same packets and sws_scale turning them into BGR24;
-// - random access to uncompressed 1024 x 1024 frames against reading the same frames in order
-//   (the mean time per frame is printed as well);
+// AVI reading as the program runs it, CFrameSource::GetFrame frame after frame, against what it
+// stands on, measured in the same run on the same files:
+// - a 1024 x 1024 8-bit uncompressed file against bare libavformat and the rawvideo decoder;
+// - a 1024 x 1024 MJPEG file against bare libavcodec and the same swscale conversion to BGR24;
+// - the uncompressed frames in random order against the same frames in order;
 // - GetFrameDib of a cached frame whose display tables changed (a remap only) against a full
 //   read of a frame.
-// Prints our time as a ratio to theirs.
+// Every repetition of the in-order rows goes on to frames it has not read yet, in order.
 
 #include "bench/RatioReporter.h"
 #include "frames/FrameSource.h"
-#include "platform/media/AviFile.h"
-#include "platform/media/AviGetFrame.h"
-#include "platform/media/AviStreamFunctions.h"
 #include "platform/media/tests/TestAviWriter.h"
 
 #include <benchmark/benchmark.h>
@@ -29,8 +26,6 @@ extern "C" {
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <map>
 #include <numeric>
 #include <random>
 #include <string>
@@ -40,7 +35,8 @@ namespace {
 
 constexpr int kSide = 1024;
 constexpr int kMjpegFrames = 1000;
-constexpr int kRawFrames = 48;
+constexpr int kRawFrames = 240;
+constexpr int kFramesPerRepetition = 80;
 
 QString TempPath(const char* name) {
     return QDir::tempPath() + QString("/reelmark_bench_%1_%2").arg(::getpid()).arg(name);
@@ -64,91 +60,145 @@ const QString& RawPath() {
     return path;
 }
 
-struct OpenedStream {
-    PAVIFILE file = nullptr;
-    IAVIStream* stream = nullptr;
-    PGETFRAME reader = nullptr;
-    explicit OpenedStream(const QString& path) {
-        if (AVIFileOpen(&file, path, OF_READ, nullptr) == AVIERR_OK &&
-            AVIFileGetStream(file, &stream, streamtypeVIDEO, 0) == AVIERR_OK)
-            reader = AVIStreamGetFrameOpen(stream, nullptr);
-    }
-    ~OpenedStream() {
-        AVIStreamGetFrameClose(reader);
-        AVIStreamRelease(stream);
-        AVIFileRelease(file);
-    }
-};
+// The next frame index of one benchmark: repetitions go on where the last one stopped.
+int NextFrame(int* counter, int frames) {
+    const int n = *counter;
+    *counter = (n + 1) % frames;
+    return n;
+}
 
-void MjpegThroughGetFrame(benchmark::State& state) {
-    OpenedStream opened(MjpegPath());
-    if (!opened.reader) {
-        state.SkipWithError("the MJPEG file did not open");
+void SourceGetFrame(benchmark::State& state, const QString& path, int frames, int* next) {
+    CFrameSource source;
+    if (!source.Open(path)) {
+        state.SkipWithError("the AVI file did not open");
         return;
     }
+    CFrameImage image;
     for (auto _ : state) {
-        for (LONG n = 0; n < kMjpegFrames; ++n)
-            benchmark::DoNotOptimize(AVIStreamGetFrame(opened.reader, n));
+        if (!source.GetFrame(NextFrame(next, frames), &image, 0)) {
+            state.SkipWithError("a frame did not read");
+            return;
+        }
+        benchmark::DoNotOptimize(image.GetBitmap());
     }
 }
 
-void MjpegThroughLibavcodec(benchmark::State& state) {
-    const QByteArray name = QFile::encodeName(MjpegPath());
-    AVFormatContext* format = nullptr;
-    if (avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0 ||
-        avformat_find_stream_info(format, nullptr) < 0) {
+void UncompressedGetFrame(benchmark::State& state) {
+    static int next = 0;
+    SourceGetFrame(state, RawPath(), kRawFrames, &next);
+}
+
+void MjpegGetFrame(benchmark::State& state) {
+    static int next = 0;
+    SourceGetFrame(state, MjpegPath(), kMjpegFrames, &next);
+}
+
+// Bare libavformat and a decoder over one file, packets in file order; at the end of the file
+// it starts again from the first.
+class BareDecoder {
+public:
+    explicit BareDecoder(const QString& path) {
+        const QByteArray name = QFile::encodeName(path);
+        if (avformat_open_input(&m_format, name.constData(), nullptr, nullptr) < 0 ||
+            avformat_find_stream_info(m_format, nullptr) < 0)
+            return;
+        const AVCodecParameters* par = m_format->streams[0]->codecpar;
+        const AVCodec* codec = avcodec_find_decoder(par->codec_id);
+        m_decoder = avcodec_alloc_context3(codec);
+        avcodec_parameters_to_context(m_decoder, par);
+        if (avcodec_open2(m_decoder, codec, nullptr) < 0)
+            return;
+        m_packet = av_packet_alloc();
+        m_frame = av_frame_alloc();
+    }
+    ~BareDecoder() {
+        av_frame_free(&m_frame);
+        av_packet_free(&m_packet);
+        avcodec_free_context(&m_decoder);
+        avformat_close_input(&m_format);
+    }
+    bool IsOpen() const { return m_frame != nullptr; }
+    // The next picture, valid until the next call; null at a failure.
+    const AVFrame* Next() {
+        av_frame_unref(m_frame);
+        for (;;) {
+            if (avcodec_receive_frame(m_decoder, m_frame) == 0)
+                return m_frame;
+            if (av_read_frame(m_format, m_packet) < 0) {
+                av_seek_frame(m_format, 0, 0, AVSEEK_FLAG_BACKWARD);
+                avcodec_flush_buffers(m_decoder);
+                if (av_read_frame(m_format, m_packet) < 0)
+                    return nullptr;
+            }
+            avcodec_send_packet(m_decoder, m_packet);
+            av_packet_unref(m_packet);
+        }
+    }
+
+private:
+    AVFormatContext* m_format = nullptr;
+    AVCodecContext* m_decoder = nullptr;
+    AVPacket* m_packet = nullptr;
+    AVFrame* m_frame = nullptr;
+};
+
+void UncompressedLibav(benchmark::State& state) {
+    static BareDecoder decoder(RawPath());
+    if (!decoder.IsOpen()) {
+        state.SkipWithError("the uncompressed file did not open");
+        return;
+    }
+    for (auto _ : state) {
+        const AVFrame* frame = decoder.Next();
+        if (!frame) {
+            state.SkipWithError("a frame did not decode");
+            return;
+        }
+        benchmark::DoNotOptimize(frame->data[0]);
+    }
+}
+
+void MjpegLibavSws(benchmark::State& state) {
+    static BareDecoder decoder(MjpegPath());
+    if (!decoder.IsOpen()) {
         state.SkipWithError("the MJPEG file did not open");
         return;
     }
-    AVStream* stream = format->streams[0];
-    const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
-    AVCodecContext* decoder = avcodec_alloc_context3(codec);
-    avcodec_parameters_to_context(decoder, stream->codecpar);
-    avcodec_open2(decoder, codec, nullptr);
-    AVPacket* packet = av_packet_alloc();
-    AVFrame* frame = av_frame_alloc();
     SwsContext* scaler = nullptr;
     const int stride = kSide * 3;
     std::vector<uint8_t> bgr(static_cast<size_t>(stride) * kSide);
     for (auto _ : state) {
-        av_seek_frame(format, 0, 0, AVSEEK_FLAG_BACKWARD);
-        avcodec_flush_buffers(decoder);
-        while (av_read_frame(format, packet) >= 0) {
-            avcodec_send_packet(decoder, packet);
-            av_packet_unref(packet);
-            while (avcodec_receive_frame(decoder, frame) == 0) {
-                scaler = sws_getCachedContext(scaler, frame->width, frame->height,
-                                              static_cast<AVPixelFormat>(frame->format),
-                                              frame->width, frame->height, AV_PIX_FMT_BGR24,
-                                              SWS_BILINEAR, nullptr, nullptr, nullptr);
-                uint8_t* planes[4] = {bgr.data(), nullptr, nullptr, nullptr};
-                const int strides[4] = {stride, 0, 0, 0};
-                sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
-                benchmark::DoNotOptimize(bgr.data());
-                av_frame_unref(frame);
-            }
+        const AVFrame* frame = decoder.Next();
+        if (!frame) {
+            state.SkipWithError("a frame did not decode");
+            return;
         }
+        scaler = sws_getCachedContext(
+            scaler, frame->width, frame->height, static_cast<AVPixelFormat>(frame->format),
+            frame->width, frame->height, AV_PIX_FMT_BGR24, SWS_BILINEAR, nullptr, nullptr, nullptr);
+        uint8_t* planes[4] = {bgr.data(), nullptr, nullptr, nullptr};
+        const int strides[4] = {stride, 0, 0, 0};
+        sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, planes, strides);
+        benchmark::DoNotOptimize(bgr.data());
     }
     sws_freeContext(scaler);
-    av_frame_free(&frame);
-    av_packet_free(&packet);
-    avcodec_free_context(&decoder);
-    avformat_close_input(&format);
 }
 
+// Every frame of the uncompressed file once per iteration, in order or shuffled.
 void ReadUncompressed(benchmark::State& state, bool random) {
-    OpenedStream opened(RawPath());
-    if (!opened.reader) {
+    CFrameSource source;
+    if (!source.Open(RawPath())) {
         state.SkipWithError("the uncompressed file did not open");
         return;
     }
-    std::vector<LONG> order(kRawFrames);
+    std::vector<int> order(kRawFrames);
     std::iota(order.begin(), order.end(), 0);
     if (random)
         std::shuffle(order.begin(), order.end(), std::mt19937(48));
+    CFrameImage image;
     for (auto _ : state) {
-        for (LONG n : order)
-            benchmark::DoNotOptimize(AVIStreamGetFrame(opened.reader, n));
+        for (const int n : order)
+            benchmark::DoNotOptimize(source.GetFrame(n, &image, 0));
     }
 }
 
@@ -193,57 +243,41 @@ void DisplayFullRead(benchmark::State& state) {
     DisplayFrame(state, false);
 }
 
-// The shared ratios, and the mean time per frame of a run.
-class AviReporter : public RatioReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        RatioReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration || run.aggregate_name == "median")
-                m_times[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-
-    // Mean milliseconds per frame of a run in milliseconds that read `frames` frames per
-    // iteration.
-    void PrintPerFrame(const std::string& name, int frames, double goalMs) const {
-        const auto a = m_times.find(name);
-        if (a == m_times.end())
-            return;
-        const double ms = a->second / frames;
-        std::printf("%-28s %.3f ms per frame (goal <= %.1f ms)%s\n", name.c_str(), ms, goalMs,
-                    ms <= goalMs ? "" : "  ABOVE GOAL");
-    }
-
-private:
-    std::map<std::string, double> m_times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
     av_log_set_level(AV_LOG_FATAL);
-    benchmark::RegisterBenchmark("avi/mjpeg_getframe", MjpegThroughGetFrame)
+    benchmark::RegisterBenchmark("source/get_frame_avi_raw", UncompressedGetFrame)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("ffmpeg/rawvideo", UncompressedLibav)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("source/get_frame_mjpeg", MjpegGetFrame)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("ffmpeg/mjpeg_decode_sws", MjpegLibavSws)
+        ->Unit(benchmark::kMicrosecond)
+        ->Iterations(kFramesPerRepetition);
+    benchmark::RegisterBenchmark("source/avi_random", UncompressedRandom)
         ->Unit(benchmark::kMillisecond)
-        ->Iterations(2);
-    benchmark::RegisterBenchmark("ffmpeg/mjpeg_decode_sws", MjpegThroughLibavcodec)
+        ->Iterations(1);
+    benchmark::RegisterBenchmark("source/avi_sequential", UncompressedSequential)
         ->Unit(benchmark::kMillisecond)
-        ->Iterations(2);
-    benchmark::RegisterBenchmark("avi/uncompressed_random", UncompressedRandom)
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("avi/uncompressed_sequential", UncompressedSequential)
-        ->Unit(benchmark::kMillisecond);
+        ->Iterations(1);
     benchmark::RegisterBenchmark("source/dib_remap_only", DisplayRemap)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("source/dib_full_read", DisplayFullRead)
         ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    AviReporter reporter;
+    RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("AVIStreamGetFrame, MJPEG AVI", "avi/mjpeg_getframe",
+    reporter.PrintRatio("CFrameSource::GetFrame, uncompressed AVI", "source/get_frame_avi_raw",
+                        "ffmpeg/rawvideo", 1.1);
+    reporter.PrintRatio("CFrameSource::GetFrame, MJPEG AVI", "source/get_frame_mjpeg",
                         "ffmpeg/mjpeg_decode_sws", 1.1);
-    reporter.PrintRatio("uncompressed AVI, random order", "avi/uncompressed_random",
-                        "avi/uncompressed_sequential", 3.0);
-    reporter.PrintPerFrame("avi/uncompressed_random", kRawFrames, 2.0);
+    reporter.PrintRatio("uncompressed AVI, random order", "source/avi_random",
+                        "source/avi_sequential", 3.0);
     reporter.PrintRatio("GetFrameDib remap only", "source/dib_remap_only", "source/dib_full_read",
                         0.5);
     benchmark::Shutdown();

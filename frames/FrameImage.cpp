@@ -205,17 +205,56 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
         if (!frameSize(0, &w0, &h0) || !frameSize(n, &wn, &hn) || w0 != wn || h0 != hn)
             return 0;
     }
-    const auto* dib = static_cast<const BITMAPINFOHEADER*>(AVIStreamGetFrame(reader, n));
+    // Frames of 8 and 24 bits are read straight into a bitmap: the held one when the frame has
+    // its size and format (playback reads frame after frame of one size), else a new one that
+    // replaces it only once the frame is read, so that a failed read leaves the held picture.
+    std::unique_ptr<Bitmap> fresh;
+    Bitmap* locked = nullptr;
+    BitmapData rows;
+    const auto target = [this, &fresh, &locked, &rows](const BITMAPINFOHEADER& header,
+                                                       ptrdiff_t* stride) -> BYTE* {
+        const PixelFormat format = header.biBitCount == 8    ? PixelFormat8bppIndexed
+                                   : header.biBitCount == 24 ? PixelFormat24bppRGB
+                                                             : 0;
+        if (format == 0)
+            return nullptr;
+        const auto width = static_cast<UINT>(header.biWidth);
+        const auto height = static_cast<UINT>(std::abs(header.biHeight));
+        Bitmap* into = m_bitmap.get();
+        if (!into || into->GetPixelFormat() != format || into->GetWidth() != width ||
+            into->GetHeight() != height) {
+            fresh = std::make_unique<Bitmap>(static_cast<int32_t>(width),
+                                             static_cast<int32_t>(height), format);
+            if (fresh->GetWidth() == 0) {
+                fresh.reset();
+                return nullptr;
+            }
+            into = fresh.get();
+        }
+        if (into->LockBits(nullptr, ImageLockModeWrite, format, &rows) != Ok)
+            return nullptr;
+        locked = into;
+        *stride = rows.Stride;
+        return static_cast<BYTE*>(rows.Scan0);
+    };
+    const BITMAPINFOHEADER* dib = reader->GetFrame(n, target);
+    if (locked)
+        locked->UnlockBits(&rows);
     std::unique_ptr<Bitmap> bitmap;
     bool reused = false;
     if (dib) {
         const auto* table =
             reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(dib) + dib->biSize);
-        const auto* bits = reinterpret_cast<const BYTE*>(table + dib->biClrUsed);
-        // Playback reads frame after frame of one size: the held pixels take the next one.
-        reused = RowsIntoBitmap(*dib, bits, m_bitmap.get());
-        if (!reused)
-            bitmap = BitmapFromRows(*dib, bits);
+        if (locked) {
+            reused = locked == m_bitmap.get();
+            bitmap = std::move(fresh);
+        } else {
+            // A frame of another depth comes packed after its header.
+            const auto* bits = reinterpret_cast<const BYTE*>(table + dib->biClrUsed);
+            reused = RowsIntoBitmap(*dib, bits, m_bitmap.get());
+            if (!reused)
+                bitmap = BitmapFromRows(*dib, bits);
+        }
         if ((reused || bitmap) && dib->biBitCount == 8)
             TakeColours(table, dib->biClrUsed, &m_palette);
     }

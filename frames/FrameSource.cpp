@@ -351,19 +351,36 @@ int CFrameSource::Close() {
     return 1;
 }
 
-int CFrameSource::ReadFrame(int n) {
-    std::lock_guard read(m_readMutex);
+int CFrameSource::ReadInto(CFrameImage* image, int n) {
     if (!m_open || !m_stream)
         return 0;
     if (!m_reader)
         m_reader = std::make_unique<CAviGetFrame>(m_stream);
-    return m_frameImage->FillFromReader(m_reader.get(), m_stream, n, true);
+    return image->FillFromReader(m_reader.get(), m_stream, n, true);
+}
+
+int CFrameSource::ReadFrame(int n) {
+    std::lock_guard read(m_readMutex);
+    // GetFrame's caller gets the frame read straight into its image; the source's own image
+    // then no longer holds the current frame.
+    if (m_readTarget) {
+        m_readTargetFilled = ReadInto(m_readTarget, n) != 0;
+        m_frameImageStale = m_frameImageStale || m_readTargetFilled;
+        return m_readTargetFilled ? 1 : 0;
+    }
+    const int result = ReadInto(m_frameImage.get(), n);
+    m_frameImageStale = m_frameImageStale && !result;
+    return result;
 }
 
 int CFrameSource::CopyFrameImage(int, CFrameImage* image) {
     std::lock_guard read(m_readMutex);
     if (!image)
         return 0;
+    // The current frame went straight into another caller's image: it is read again for this
+    // one, into the source's image, which serves every later copy.
+    if (m_frameImageStale && m_currentFrame >= 0 && ReadInto(m_frameImage.get(), m_currentFrame))
+        m_frameImageStale = false;
     return image->CopyFrom(*m_frameImage);
 }
 
@@ -414,9 +431,13 @@ int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
         filter->SetSettingsChanged(false);
         force = 1;
     }
-    if (!MoveToFrame(n, notify, force))
+    m_readTarget = image;
+    m_readTargetFilled = false;
+    const int moved = MoveToFrame(n, notify, force);
+    m_readTarget = nullptr;
+    if (!moved)
         return 0;
-    return CopyFrameImage(n, image);
+    return m_readTargetFilled ? 1 : CopyFrameImage(n, image);
 }
 
 bool CFrameSource::ReadCachedFrame(int n, int flag) {

@@ -203,6 +203,8 @@ private:
     void FinishOpen(bool readSideFile = true);
     void ReleaseStream();
     bool ReadCachedFrame(int n, int flag);
+    // Decodes frame n of the open stream into image: 1, or 0.
+    int ReadInto(CFrameImage* image, int n);
 
     static std::atomic<unsigned> s_nextId;
     static std::atomic<int> s_lutWorkCount;
@@ -223,6 +225,12 @@ private:
     std::unique_ptr<CAviGetFrame> m_reader;            // over m_stream, opened on the first read
     std::unique_ptr<IColorAdjustment> m_colourDialog;  // bound to m_colourFilter
     std::unique_ptr<CFrameImage> m_frameImage;
+    // While GetFrame reads: the caller's image, which the read fills instead of m_frameImage,
+    // and whether it did.
+    CFrameImage* m_readTarget = nullptr;
+    bool m_readTargetFilled = false;
+    // m_frameImage does not hold the current frame, which went into a caller's image.
+    bool m_frameImageStale = false;
     int m_currentFrame = -1;
     int m_frameCount = 0;
     int m_width = 0;

@@ -7,11 +7,16 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <limits.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -127,6 +132,43 @@ HRESULT CRawStream::Read(LONG start, LONG samples, void* buffer, LONG bufferSize
         *samplesRead = 1;
     if (bytesRead)
         *bytesRead = static_cast<LONG>(frameBytes);
+    return AVIERR_OK;
+}
+
+HRESULT CRawStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+    if (start < 0 || start >= m_frameCount || !first)
+        return AVIERR_BADPARAM;
+    const int64_t frameBytes = FrameBytes();
+    const int64_t at = m_dataOffset + start * frameBytes;
+    // A recording cut short fails its missing frames without touching the caller's rows.
+    struct stat file;
+    if (::fstat(m_fd, &file) != 0 || at + frameBytes > file.st_size)
+        return AVIERR_FILEREAD;
+    const auto row = static_cast<size_t>(frameBytes / m_height);
+    if (step == static_cast<ptrdiff_t>(row))
+        return ReadAt(m_fd, first, static_cast<size_t>(frameBytes), at) ? AVIERR_OK
+                                                                        : AVIERR_FILEREAD;
+    // Rows that do not follow each other in memory: one scattered read per batch of rows.
+    std::vector<iovec> rows(static_cast<size_t>(std::min(m_height, IOV_MAX)));
+    for (int y = 0; y < m_height;) {
+        const int count = std::min<int>(m_height - y, static_cast<int>(rows.size()));
+        for (int i = 0; i < count; ++i)
+            rows[static_cast<size_t>(i)] = {first + (y + i) * step, row};
+        const auto want = static_cast<ssize_t>(row * static_cast<size_t>(count));
+        const int64_t offset = at + static_cast<int64_t>(row) * y;
+        ssize_t got = 0;
+        do {
+            got = ::preadv(m_fd, rows.data(), count, static_cast<off_t>(offset));
+        } while (got < 0 && errno == EINTR);
+        // A short scattered read is finished row by row.
+        if (got != want) {
+            for (int i = 0; i < count; ++i)
+                if (!ReadAt(m_fd, first + (y + i) * step, row,
+                            offset + static_cast<int64_t>(row) * i))
+                    return AVIERR_FILEREAD;
+        }
+        y += count;
+    }
     return AVIERR_OK;
 }
 

@@ -28,6 +28,8 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
+    // Rows top to bottom; a frame beyond the file's end is not read.
+    HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
 
     int FirstFrameNumber() const { return m_firstFrame; }
     int FrameRate() const { return m_rate; }

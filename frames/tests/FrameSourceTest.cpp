@@ -611,3 +611,57 @@ TEST_F(FrameSourceTest, ReadingFrameAfterFrameAllocatesTheFrameBufferOnce) {
         EXPECT_EQ(source.FrameBufferAllocations(), 0);
     }
 }
+
+TEST_F(FrameSourceTest, RawFramesReadIntoEveryCallersImageAndMissingOnesLeaveItAlone) {
+    // 8-bit rows top to bottom; three frames in the header, two in the file. A width of 5 pads
+    // the image's rows to 8 bytes, a width of 8 fills them.
+    const auto sample = [](int n, int x, int y) { return static_cast<BYTE>(n * 31 + y * 7 + x); };
+    for (const int width : {5, 8}) {
+        SCOPED_TRACE(width);
+        constexpr int kHeight = 3;
+        QByteArray header(72, '\0');
+        header.replace(0, 4, "OP05");
+        header.replace(8, 24, Le32s({3, width, kHeight, 0, 72, 8}));
+        QByteArray pixels;
+        for (int n = 0; n < 2; ++n)
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < width; ++x)
+                    pixels.append(static_cast<char>(sample(n, x, y)));
+        const QString path = WorkPath(QString("cut%1.raw").arg(width));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(header + pixels);
+        file.close();
+
+        const auto expectFrame = [&](CFrameImage& image, int n) {
+            BitmapData data;
+            ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data));
+            ASSERT_EQ(data.Width, static_cast<UINT>(width));
+            ASSERT_EQ(data.Height, static_cast<UINT>(kHeight));
+            for (int y = 0; y < kHeight; ++y) {
+                const auto* row = static_cast<const BYTE*>(data.Scan0) + y * data.Stride;
+                for (int x = 0; x < width; ++x)
+                    EXPECT_EQ(row[x], sample(n, x, y)) << "frame " << n << " at " << x << "," << y;
+                for (int x = width; x < data.Stride; ++x)
+                    EXPECT_EQ(row[x], 0) << "padding of row " << y;
+            }
+            image.UnlockBits(&data);
+        };
+        CFrameSource source;
+        ASSERT_EQ(source.Open(path), 1);
+        CFrameImage first, second;
+        ASSERT_EQ(source.GetFrame(0, &first, 0), 1);
+        expectFrame(first, 0);
+        ASSERT_EQ(source.GetFrame(1, &first, 0), 1);
+        expectFrame(first, 1);
+        // The current frame went into the first image; a second caller gets it all the same.
+        ASSERT_EQ(source.GetFrame(1, &second, 0), 1);
+        expectFrame(second, 1);
+        // A frame the file does not hold fails and leaves the picture shown.
+        EXPECT_EQ(source.GetFrame(2, &first, 0), 0);
+        expectFrame(first, 1);
+        ASSERT_EQ(source.GetFrame(0, &second, 0), 1);
+        expectFrame(second, 0);
+        expectFrame(first, 1);
+    }
+}

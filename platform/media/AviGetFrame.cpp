@@ -11,7 +11,7 @@ CAviGetFrame::~CAviGetFrame() {
     m_stream->Release();
 }
 
-BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
+BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target) {
     LONG formatBytes = 0;
     if (m_stream->ReadFormat(position, nullptr, &formatBytes) != AVIERR_OK ||
         formatBytes < kBitmapInfoHeaderBytes)
@@ -49,12 +49,6 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     const size_t total = kBitmapInfoHeaderBytes + tableBytes + pixelBytes;
     if (pixelBytes / outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
         return nullptr;
-    // Every byte is written below; a frame of the same size reuses the buffer as it is.
-    const size_t words = (total + 3) / 4;
-    if (words > m_packed.capacity())
-        ++m_allocations;
-    m_packed.resize(words);
-    auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
 
     BITMAPINFOHEADER out;
     out.biWidth = width;
@@ -65,6 +59,17 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     out.biXPelsPerMeter = in.biXPelsPerMeter;
     out.biYPelsPerMeter = in.biYPelsPerMeter;
     out.biClrUsed = static_cast<DWORD>(outColours);
+    ptrdiff_t targetStride = 0;
+    BYTE* top = target ? target(out, &targetStride) : nullptr;
+    if (top && targetStride < static_cast<ptrdiff_t>(outRow))
+        top = nullptr;
+
+    // Every byte is written below; a frame of the same size reuses the buffer as it is.
+    const size_t words = (kBitmapInfoHeaderBytes + tableBytes + (top ? 0 : pixelBytes) + 3) / 4;
+    if (words > m_packed.capacity())
+        ++m_allocations;
+    m_packed.resize(words);
+    auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
     std::memcpy(packed, &out, sizeof out);
     BYTE* table = packed + kBitmapInfoHeaderBytes;
     if (bits == 16) {
@@ -75,17 +80,39 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
     } else {
         std::memcpy(table, m_format.data() + tableAt, 4 * storedColours);
     }
-    BYTE* pixels = table + tableBytes;
+
+    // Row i of the stream's order goes to first + i * step: packed after the table, or into
+    // the caller's upright picture, bottom row first for a bottom-up stream.
+    BYTE* first = table + tableBytes;
+    auto step = static_cast<ptrdiff_t>(outRow);
+    if (top) {
+        const bool bottomUp = in.biHeight > 0;
+        first = bottomUp ? top + (height - 1) * targetStride : top;
+        step = bottomUp ? -targetStride : targetStride;
+    }
+    const auto result = reinterpret_cast<BITMAPINFOHEADER*>(packed);
+    const size_t tight = (static_cast<size_t>(width) * bits + 7) / 8;
+    if (top && outBits == bits) {
+        const HRESULT read = m_stream->ReadRows(position, first, step);
+        if (read == AVIERR_OK) {
+            if (tight < outRow)
+                for (LONG y = 0; y < height; ++y)
+                    std::memset(first + y * step + tight, 0, outRow - tight);
+            return result;
+        }
+        if (read != AVIERR_UNSUPPORTED)
+            return nullptr;
+    }
 
     LONG frameBytes = 0;
     if (m_stream->Read(position, 1, nullptr, 0, &frameBytes, nullptr) != AVIERR_OK ||
         frameBytes <= 0)
         return nullptr;
-    if (outBits == bits && static_cast<size_t>(frameBytes) == pixelBytes) {
+    if (!top && outBits == bits && static_cast<size_t>(frameBytes) == pixelBytes) {
         LONG bytesRead = 0;
-        if (m_stream->Read(position, 1, pixels, frameBytes, &bytesRead, nullptr) != AVIERR_OK)
+        if (m_stream->Read(position, 1, first, frameBytes, &bytesRead, nullptr) != AVIERR_OK)
             return nullptr;
-        return reinterpret_cast<BITMAPINFOHEADER*>(packed);
+        return result;
     }
 
     m_read.resize(static_cast<size_t>(frameBytes));
@@ -94,7 +121,6 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
         return nullptr;
     // The stream's rows are padded like a bitmap's, or packed without padding.
     const auto padded = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(bits)));
-    const size_t tight = (static_cast<size_t>(width) * bits + 7) / 8;
     const auto got = static_cast<size_t>(bytesRead);
     size_t inRow = 0;
     if (got >= padded * height)
@@ -106,7 +132,7 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
 
     for (LONG y = 0; y < height; ++y) {
         const BYTE* src = m_read.data() + inRow * y;
-        BYTE* dst = pixels + outRow * y;
+        BYTE* dst = first + y * step;
         const size_t written = bits <= 16 ? static_cast<size_t>(width) : tight;
         std::memset(dst + written, 0, outRow - written);
         switch (bits) {
@@ -127,7 +153,7 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position) {
                 break;
         }
     }
-    return reinterpret_cast<BITMAPINFOHEADER*>(packed);
+    return result;
 }
 
 PGETFRAME AVIStreamGetFrameOpen(IAVIStream* stream, const BITMAPINFOHEADER* wanted) {

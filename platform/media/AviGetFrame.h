@@ -12,10 +12,18 @@
 #include "platform/media/AviStream.h"
 #include "platform/wintypes/BitmapInfo.h"
 
+#include <cstddef>
+#include <functional>
 #include <vector>
 
 class CAviGetFrame {
 public:
+    // Where a caller wants the pixels of a frame: given the frame's header as GetFrame hands it
+    // out, the top row of an upright picture of that size and depth and, in *stride, the
+    // distance between its rows (at least a padded row); or null to have them packed after the
+    // header as usual.
+    using RowTarget = std::function<BYTE*(const BITMAPINFOHEADER& header, ptrdiff_t* stride)>;
+
     // Holds a reference to stream until closed.
     explicit CAviGetFrame(IAVIStream* stream);
     ~CAviGetFrame();
@@ -24,7 +32,12 @@ public:
 
     // The packed bitmap of frame position, or null when it cannot be read. Valid until the
     // next call or until the reader is closed.
-    BITMAPINFOHEADER* GetFrame(LONG position);
+    BITMAPINFOHEADER* GetFrame(LONG position) { return GetFrame(position, nullptr); }
+    // The same, with the pixels going where target says (read straight there when the stream
+    // can, the padding at each row's end zeroed); the header and colour table then come back
+    // without pixels after them. Rows of a frame that cannot be read may be left part written
+    // only when the stream fails in the middle of a read.
+    BITMAPINFOHEADER* GetFrame(LONG position, const RowTarget& target);
     // How often the frame buffer had to grow: a reader kept open over frames of one size
     // allocates it once.
     int BufferAllocations() const { return m_allocations; }

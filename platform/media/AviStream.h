@@ -9,6 +9,8 @@
 #include "platform/wintypes/WinError.h"
 #include "platform/wintypes/WinTypes.h"
 
+#include <cstddef>
+
 constexpr DWORD MakeFourCC(char a, char b, char c, char d) {
     return static_cast<DWORD>(static_cast<BYTE>(a)) |
            (static_cast<DWORD>(static_cast<BYTE>(b)) << 8) |
@@ -65,6 +67,17 @@ public:
     // With no buffer or bufferSize == 0, *bytesRead becomes the bytes one sample needs.
     virtual HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                          LONG* samplesRead) = 0;
+    // Frame start as Read gives it, but with row i (in the order of the format's height sign)
+    // written at first + i * step and only its pixels (width × bits rounded up to bytes), so
+    // that a reader can put the rows straight where they are shown. Nothing is written for a
+    // frame the stream knows it cannot read. Streams without it answer AVIERR_UNSUPPORTED and
+    // are read through Read.
+    virtual HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+        (void)start;
+        (void)first;
+        (void)step;
+        return AVIERR_UNSUPPORTED;
+    }
     virtual HRESULT Write(LONG start, LONG samples, const void* buffer, LONG bufferSize,
                           DWORD flags, LONG* samplesWritten, LONG* bytesWritten) = 0;
     virtual HRESULT Delete(LONG start, LONG samples) = 0;

@@ -101,6 +101,7 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
+    HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
 
 private:
     ~CFfmpegAviStream() override;
@@ -110,9 +111,10 @@ private:
     LONG PacketIndex(const AVPacket& packet) const;
     bool ReadOwnPacket();
     bool Seek(LONG frame);
-    HRESULT ReadStored(LONG frame, BYTE* dst);
-    HRESULT Decode(LONG frame, BYTE* dst);
-    HRESULT Convert(const AVFrame& frame, BYTE* dst);
+    // Row i of the frame goes to first + i * step, rowBytes of it.
+    HRESULT ReadStored(LONG frame, BYTE* first, ptrdiff_t step, size_t rowBytes);
+    HRESULT Decode(LONG frame, BYTE* first, ptrdiff_t step);
+    HRESULT Convert(const AVFrame& frame, BYTE* first, ptrdiff_t step);
 
     COpenFileEntry m_entry;
     AVFormatContext* m_format = nullptr;
@@ -327,8 +329,9 @@ HRESULT CFfmpegAviStream::Read(LONG start, LONG, void* buffer, LONG bufferSize, 
     }
     if (bufferSize < FrameBytes())
         return AVIERR_BUFFERTOOSMALL;
-    const HRESULT result = m_stored ? ReadStored(start, static_cast<BYTE*>(buffer))
-                                    : Decode(start, static_cast<BYTE*>(buffer));
+    auto* rows = static_cast<BYTE*>(buffer);
+    const HRESULT result = m_stored ? ReadStored(start, rows, m_rowBytes, m_rowBytes)
+                                    : Decode(start, rows, m_rowBytes);
     if (result != AVIERR_OK)
         return result;
     if (bytesRead)
@@ -336,6 +339,13 @@ HRESULT CFfmpegAviStream::Read(LONG start, LONG, void* buffer, LONG bufferSize, 
     if (samplesRead)
         *samplesRead = 1;
     return AVIERR_OK;
+}
+
+HRESULT CFfmpegAviStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+    if (start < 0 || start >= Length() || !first)
+        return AVIERR_BADPARAM;
+    return m_stored ? ReadStored(start, first, step, static_cast<size_t>(m_width * m_bits + 7) / 8)
+                    : Decode(start, first, step);
 }
 
 LONG CFfmpegAviStream::PacketIndex(const AVPacket& packet) const {
@@ -371,7 +381,7 @@ bool CFfmpegAviStream::Seek(LONG frame) {
     return true;
 }
 
-HRESULT CFfmpegAviStream::ReadStored(LONG frame, BYTE* dst) {
+HRESULT CFfmpegAviStream::ReadStored(LONG frame, BYTE* first, ptrdiff_t step, size_t rowBytes) {
     if (m_nextPacket != frame && !Seek(frame))
         return AVIERR_FILEREAD;
     for (;;) {
@@ -393,21 +403,27 @@ HRESULT CFfmpegAviStream::ReadStored(LONG frame, BYTE* dst) {
         return AVIERR_FILEREAD;
     const LONG packedRow = (m_width * m_bits + 7) / 8;
     const LONG size = m_packet->size;
-    if (size >= FrameBytes()) {
-        std::memcpy(dst, m_packet->data, static_cast<size_t>(FrameBytes()));
-    } else if (size >= packedRow * m_height) {
-        // Rows written without their padding.
-        for (int y = 0; y < m_height; ++y)
-            std::memcpy(dst + static_cast<size_t>(y) * m_rowBytes,
-                        m_packet->data + static_cast<size_t>(y) * packedRow, packedRow);
-    } else {
+    // Rows stored with their padding, or written without it.
+    LONG storedRow = 0;
+    if (size >= FrameBytes())
+        storedRow = m_rowBytes;
+    else if (size >= packedRow * m_height)
+        storedRow = packedRow;
+    else
         return AVIERR_FILEREAD;
+    if (storedRow == step && rowBytes == static_cast<size_t>(step)) {
+        std::memcpy(first, m_packet->data, static_cast<size_t>(step) * m_height);
+    } else {
+        rowBytes = std::min(rowBytes, static_cast<size_t>(storedRow));
+        for (int y = 0; y < m_height; ++y)
+            std::memcpy(first + y * step, m_packet->data + static_cast<size_t>(y) * storedRow,
+                        rowBytes);
     }
     av_packet_unref(m_packet);
     return AVIERR_OK;
 }
 
-HRESULT CFfmpegAviStream::Decode(LONG frame, BYTE* dst) {
+HRESULT CFfmpegAviStream::Decode(LONG frame, BYTE* first, ptrdiff_t step) {
     LONG key = frame;
     while (key > 0 && !m_keyFrames[key])
         --key;
@@ -436,7 +452,7 @@ HRESULT CFfmpegAviStream::Decode(LONG frame, BYTE* dst) {
                 (m_frame->flags & AV_FRAME_FLAG_CORRUPT) == 0 && m_frame->decode_error_flags == 0 &&
                 !(shown >= 0 && shown < Length() && m_damaged[static_cast<size_t>(shown)]);
             if (shown == frame)
-                result = whole ? Convert(*m_frame, dst) : AVIERR_FILEREAD;
+                result = whole ? Convert(*m_frame, first, step) : AVIERR_FILEREAD;
             av_frame_unref(m_frame);
             if (shown < frame)
                 continue;
@@ -462,13 +478,13 @@ HRESULT CFfmpegAviStream::Decode(LONG frame, BYTE* dst) {
     }
 }
 
-HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* dst) {
+HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* first, ptrdiff_t step) {
     if (frame.width != m_width || frame.height != m_height)
         return AVIERR_BADFORMAT;
     const AVPixelFormat target = m_bits == 8 ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_BGR24;
     if (frame.format == target) {
-        av_image_copy_plane(dst, m_rowBytes, frame.data[0], frame.linesize[0], m_width * m_bits / 8,
-                            m_height);
+        av_image_copy_plane(first, static_cast<int>(step), frame.data[0], frame.linesize[0],
+                            m_width * m_bits / 8, m_height);
         return AVIERR_OK;
     }
     m_scaler =
@@ -485,7 +501,8 @@ HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* dst) {
     uint8_t* planes[4] = {m_scaled.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {static_cast<int>(m_rowBytes), 0, 0, 0};
     sws_scale(m_scaler, frame.data, frame.linesize, 0, m_height, planes, strides);
-    std::memcpy(dst, m_scaled.data(), bytes);
+    av_image_copy_plane(first, static_cast<int>(step), m_scaled.data(), static_cast<int>(m_rowBytes),
+                        m_width * m_bits / 8, m_height);
     return AVIERR_OK;
 }
 
