@@ -35,6 +35,8 @@ constexpr int kFrames = 40;
 constexpr UINT kJumpButton = 1127;
 
 void SaveShot(QWidget* widget, const QString& name) {
+    // What the test changed is painted first: the server holds only painted pixels.
+    WaitFor([] { return false; }, 300);
     const QString folder = QStringLiteral(E2E_SCREENSHOT_DIR);
     QDir().mkpath(folder);
     GrabFromScreen(widget->window(), widget).save(folder + QLatin1Char('/') + name);
