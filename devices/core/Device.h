@@ -136,6 +136,7 @@ private:
     // Shared with the streams of this device, which hold it weakly: a stream that outlives the
     // device (or its recording) fails its reads instead of reaching a driver that is gone.
     std::shared_ptr<IDriverDevice> m_driver;
+    // Counts the recordings started; a recording stream reads only while it is still its own.
     std::shared_ptr<std::atomic<int>> m_recordingNumber;
     int m_handle;
     int m_features[3][kFeatureCount] = {};
