@@ -14,7 +14,6 @@
 
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <chrono>
