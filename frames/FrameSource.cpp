@@ -16,7 +16,6 @@
 
 #include <QDate>
 #include <QFile>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <chrono>

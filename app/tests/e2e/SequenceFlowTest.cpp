@@ -80,7 +80,6 @@ TEST_F(SequenceFlowTest, ANumberedTiffSequenceOpensFromTheMenuAndSteps) {
     EXPECT_GT(apart, 1.0);
     EXPECT_TRUE(WaitFor([&] { return distance(GrabFromScreen(window, area), first) < apart / 4; }))
         << "stepping back did not show the first file again";
-
 }
 
 }  // namespace
