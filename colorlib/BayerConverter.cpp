@@ -84,8 +84,28 @@ __attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff,
     return _mm256_srli_epi32(_mm256_cvttps_epi32(clamped), 4);
 }
 
+// Eight pixels from i on, as 24 bytes B G R at out followed by 4 bytes of no meaning.
+__attribute__((target("avx2"))) inline void StoreEightAvx2(const std::int16_t* const* planes,
+                                                           std::size_t i, const __m256 (*coeff)[3],
+                                                           __m256i pack, std::uint8_t* out) {
+    __m256 f[3];
+    for (int p = 0; p < 3; ++p) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
+        f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+    }
+    const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
+    const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
+    const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
+    const __m256i words = _mm256_or_si256(
+        blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
+    const __m256i packed = _mm256_shuffle_epi8(words, pack);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+}
+
 // The vector part of the mode-0 output, eight pixels a step. Returns the number of pixels
-// written: each step stores 4 bytes beyond its pixels, so it stops short of the end.
+// written: all of them from eight on. A step stores 4 bytes beyond its pixels, so the last
+// steps go through a buffer, the very last one over the final eight pixels again.
 __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const* planes,
                                                             const CColorMatrix::Rows& matrix,
                                                             std::uint8_t* dst, std::size_t count) {
@@ -98,23 +118,17 @@ __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* 
     const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
                                           1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     std::size_t i = 0;
-    for (; i + 10 <= count; i += 8) {
-        __m256 f[3];
-        for (int p = 0; p < 3; ++p) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
-            f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
-        }
-        const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
-        const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
-        const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
-        const __m256i words = _mm256_or_si256(
-            blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
-        const __m256i packed = _mm256_shuffle_epi8(words, pack);
-        std::uint8_t* out = dst + 3 * i;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+    for (; i + 10 <= count; i += 8)
+        StoreEightAvx2(planes, i, coeff, pack, dst + 3 * i);
+    if (count < 8)
+        return i;
+    alignas(32) std::uint8_t last[28];
+    for (; i < count; i += 8) {
+        i = std::min(i, count - 8);
+        StoreEightAvx2(planes, i, coeff, pack, last);
+        std::memcpy(dst + 3 * i, last, 24);
     }
-    return i;
+    return count;
 }
 #endif
 
