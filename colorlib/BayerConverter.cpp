@@ -84,9 +84,29 @@ __attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff,
     return _mm256_srli_epi32(_mm256_cvttps_epi32(clamped), 4);
 }
 
+// Eight pixels from i on, as 24 bytes B G R at out followed by 4 bytes of no meaning.
+__attribute__((target("avx2"))) inline void StoreEightAvx2(const std::int16_t* const* planes,
+                                                           std::size_t i, const __m256 (*coeff)[3],
+                                                           __m256i pack, std::uint8_t* out) {
+    __m256 f[3];
+    for (int p = 0; p < 3; ++p) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
+        f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+    }
+    const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
+    const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
+    const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
+    const __m256i words = _mm256_or_si256(
+        blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
+    const __m256i packed = _mm256_shuffle_epi8(words, pack);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+}
+
 // The vector part of the mode-0 output, eight pixels a step. Returns the number of pixels
-// written: each step stores 4 bytes beyond its pixels, so it stops short of the end.
-__attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const planes[3],
+// written: all of them from eight on. A step stores 4 bytes beyond its pixels, so the last
+// steps go through a buffer, the very last one over the final eight pixels again.
+__attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const* planes,
                                                             const CColorMatrix::Rows& matrix,
                                                             std::uint8_t* dst, std::size_t count) {
     __m256 coeff[3][3];
@@ -98,23 +118,44 @@ __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* 
     const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
                                           1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     std::size_t i = 0;
-    for (; i + 10 <= count; i += 8) {
-        __m256 f[3];
-        for (int p = 0; p < 3; ++p) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
-            f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
-        }
-        const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
-        const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
-        const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
-        const __m256i words = _mm256_or_si256(
-            blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
-        const __m256i packed = _mm256_shuffle_epi8(words, pack);
-        std::uint8_t* out = dst + 3 * i;
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
+    for (; i + 10 <= count; i += 8)
+        StoreEightAvx2(planes, i, coeff, pack, dst + 3 * i);
+    if (count < 8)
+        return i;
+    alignas(32) std::uint8_t last[28];
+    for (; i < count; i += 8) {
+        i = std::min(i, count - 8);
+        StoreEightAvx2(planes, i, coeff, pack, last);
+        std::memcpy(dst + 3 * i, last, 24);
     }
-    return i;
+    return count;
+}
+
+__attribute__((target("avx2"))) inline __m256i LoadRowAvx2(const std::int16_t* row, int col) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + col));
+}
+
+// The interior of a smoothed row from x on, sixteen pixels a step, in the 16-bit lane arithmetic
+// of the SSE2 loop of CBayerConverter::SmoothRow. Returns where it stopped.
+__attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const std::int16_t* mid,
+                                                  const std::int16_t* down, std::int16_t* out,
+                                                  int x, int end) {
+    const __m256i cap = _mm256_set1_epi16(kMaxLevel);
+    for (; x + 16 <= end; x += 16) {
+        const __m256i c = LoadRowAvx2(mid, x);
+        const __m256i above = _mm256_add_epi16(
+            _mm256_add_epi16(LoadRowAvx2(up, x - 1), LoadRowAvx2(up, x)), LoadRowAvx2(up, x + 1));
+        const __m256i below =
+            _mm256_add_epi16(_mm256_add_epi16(LoadRowAvx2(down, x - 1), LoadRowAvx2(down, x)),
+                             LoadRowAvx2(down, x + 1));
+        const __m256i sides = _mm256_add_epi16(LoadRowAvx2(mid, x - 1), LoadRowAvx2(mid, x + 1));
+        const __m256i neighbours = _mm256_add_epi16(_mm256_add_epi16(above, below), sides);
+        const __m256i c3 = _mm256_add_epi16(_mm256_add_epi16(c, c), c);
+        const __m256i v =
+            _mm256_srli_epi16(_mm256_add_epi16(c3, _mm256_srli_epi16(neighbours, 3)), 2);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_min_epi16(v, cap));
+    }
+    return x;
 }
 #endif
 
@@ -181,14 +222,19 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
     if (m_mode < 0 || m_mode > 9 || m_pixelCount == 0)
         return 0;
 
-    ExpandMosaic(src, dst);
-    Demosaic(dst, variant == 0 ? 0 : 1);
+    const int phase = variant == 0 ? 0 : 1;
+    if (m_mode == 0 && m_height >= 3) {
+        ConvertColourByRows(src, phase, skipFilter, matrix, dst);
+        return 0;
+    }
+    ExpandSamples(src, m_pixelCount, dst);
+    Demosaic(dst, phase);
     if (!skipFilter)
         Smooth();
     const Planes& planes = skipFilter ? m_demosaic : m_filtered;
 
     if (m_mode == 0)
-        WriteColour(planes, matrix, dst);
+        WriteColour({planes[0], planes[1], planes[2]}, m_pixelCount, matrix, dst);
     else if (m_mode <= 3)
         WritePlane(m_demosaic[m_mode - 1], dst);
     else if (m_mode <= 6)
@@ -198,33 +244,70 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
     return 0;
 }
 
-void CBayerConverter::ExpandMosaic(const std::uint8_t* src, std::uint8_t* mosaic) const {
+void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bool skipFilter,
+                                          const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    const std::size_t w = m_width;
+    const int h = m_height;
+    // Rings of three rows in the first rows of the planes (the frame has at least three).
+    const auto mosaicRow = [&](int y) {
+        return reinterpret_cast<std::uint8_t*>(m_filtered[1] + w * static_cast<std::size_t>(y % 3));
+    };
+    const auto demosaicRows = [&](int y) -> PlaneRows {
+        const std::size_t offset = w * static_cast<std::size_t>(y % 3);
+        return {m_demosaic[0] + offset, m_demosaic[1] + offset, m_demosaic[2] + offset};
+    };
+    const PlaneRows smoothed = {m_filtered[0], m_filtered[0] + w, m_filtered[0] + 2 * w};
+    const auto smoothAndWrite = [&](int y) {
+        for (int p = 0; p < 3; ++p) {
+            SmoothRow(y > 0 ? demosaicRows(y - 1)[p] : nullptr, demosaicRows(y)[p],
+                      y + 1 < h ? demosaicRows(y + 1)[p] : nullptr, smoothed[p]);
+        }
+        WriteColour(smoothed, w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+    };
+
+    ExpandSamples(src, w, mosaicRow(0));
+    for (int y = 0; y < h; ++y) {
+        if (y + 1 < h)
+            ExpandSamples(src + w * static_cast<std::size_t>(y + 1), w, mosaicRow(y + 1));
+        const MosaicRows rows = {y > 0 ? mosaicRow(y - 1) : nullptr, mosaicRow(y),
+                                 y + 1 < h ? mosaicRow(y + 1) : nullptr};
+        DemosaicRow(rows, phase, y, demosaicRows(y));
+        if (skipFilter)
+            WriteColour(demosaicRows(y), w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+        else if (y > 0)
+            smoothAndWrite(y - 1);
+    }
+    if (!skipFilter)
+        smoothAndWrite(h - 1);
+}
+
+void CBayerConverter::ExpandSamples(const std::uint8_t* src, std::size_t count,
+                                    std::uint8_t* mosaic) const {
     std::size_t i = 0;
     // Four samples per store on little-endian machines: the stores dominate otherwise.
-    for (; std::endian::native == std::endian::little && i + 4 <= m_pixelCount; i += 4) {
+    for (; std::endian::native == std::endian::little && i + 4 <= count; i += 4) {
         const std::uint64_t four =
             std::uint64_t{m_table[src[i]]} | std::uint64_t{m_table[src[i + 1]]} << 16 |
             std::uint64_t{m_table[src[i + 2]]} << 32 | std::uint64_t{m_table[src[i + 3]]} << 48;
         std::memcpy(mosaic + 2 * i, &four, sizeof four);
     }
-    for (; i < m_pixelCount; ++i)
+    for (; i < count; ++i)
         StoreSample(mosaic, i, m_table[src[i]]);
 }
 
-void CBayerConverter::DemosaicBorderPixel(const std::uint8_t* mosaic, int phase, int y, int x) {
+void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
+                                          const PlaneRows& out) const {
     static constexpr int kCross[4][2] = {{-1, 0}, {1, 0}, {0, -1}, {0, 1}};
     static constexpr int kDiagonal[4][2] = {{-1, -1}, {-1, 1}, {1, -1}, {1, 1}};
     static constexpr int kRow[2][2] = {{0, -1}, {0, 1}};
     static constexpr int kColumn[2][2] = {{-1, 0}, {1, 0}};
 
     const int w = m_width;
-    const int h = m_height;
-    const std::size_t index = static_cast<std::size_t>(y) * w + x;
     const int own = ColourAt(phase, y, x);
     for (int plane = 0; plane < 3; ++plane) {
         int value = 0;
         if (plane == own) {
-            value = 4 * LoadSample(mosaic, index);
+            value = 4 * LoadSample(rows[1], static_cast<std::size_t>(x));
         } else {
             const int(*offsets)[2] = kDiagonal;
             int offsetCount = 4;
@@ -238,142 +321,148 @@ void CBayerConverter::DemosaicBorderPixel(const std::uint8_t* mosaic, int phase,
             int sum = 0;
             int found = 0;
             for (int k = 0; k < offsetCount; ++k) {
-                const int ny = y + offsets[k][0];
+                const std::uint8_t* row = rows[1 + offsets[k][0]];
                 const int nx = x + offsets[k][1];
-                if (ny < 0 || ny >= h || nx < 0 || nx >= w)
+                if (!row || nx < 0 || nx >= w)
                     continue;
-                sum += LoadSample(mosaic, static_cast<std::size_t>(ny) * w + nx);
+                sum += LoadSample(row, static_cast<std::size_t>(nx));
                 ++found;
             }
             value = found ? (4 * sum + found / 2) / found : 0;
         }
-        m_demosaic[plane][index] = ClampLevel(value);
+        out[plane][x] = ClampLevel(value);
     }
 }
 
 void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
+    const std::size_t w = m_width;
+    for (int y = 0; y < m_height; ++y) {
+        const std::uint8_t* mid = mosaic + 2 * w * y;
+        const MosaicRows rows = {y > 0 ? mid - 2 * w : nullptr, mid,
+                                 y + 1 < m_height ? mid + 2 * w : nullptr};
+        DemosaicRow(rows, phase, y,
+                    {m_demosaic[0] + w * y, m_demosaic[1] + w * y, m_demosaic[2] + w * y});
+    }
+}
+
+void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
+                                  const PlaneRows& out) const {
     const int w = m_width;
-    const int h = m_height;
-    for (int y = 0; y < h; ++y) {
-        if (y == 0 || y == h - 1 || w < 3) {
-            for (int x = 0; x < w; ++x)
-                DemosaicBorderPixel(mosaic, phase, y, x);
-            continue;
-        }
-        DemosaicBorderPixel(mosaic, phase, y, 0);
-        DemosaicBorderPixel(mosaic, phase, y, w - 1);
+    if (!rows[0] || !rows[2] || w < 3) {
+        for (int x = 0; x < w; ++x)
+            DemosaicBorderPixel(rows, phase, y, x, out);
+        return;
+    }
+    DemosaicBorderPixel(rows, phase, y, 0, out);
+    DemosaicBorderPixel(rows, phase, y, w - 1, out);
 
-        // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at
-        // the non-green samples; at a green sample it lies left and right, the third colour
-        // above and below.
-        const bool redRow = (y & 1) == 0;
-        std::int16_t* sitePlane =
-            m_demosaic[redRow ? kRed : kBlue] + static_cast<std::size_t>(y) * w;
-        std::int16_t* greenPlane = m_demosaic[kGreen] + static_cast<std::size_t>(y) * w;
-        std::int16_t* otherPlane =
-            m_demosaic[redRow ? kBlue : kRed] + static_cast<std::size_t>(y) * w;
-        const std::uint8_t* up = mosaic + 2 * static_cast<std::size_t>(y - 1) * w;
-        const std::uint8_t* mid = up + 2 * static_cast<std::size_t>(w);
-        const std::uint8_t* down = mid + 2 * static_cast<std::size_t>(w);
+    // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at the
+    // non-green samples; at a green sample it lies left and right, the third colour above and
+    // below.
+    const bool redRow = (y & 1) == 0;
+    std::int16_t* sitePlane = out[redRow ? kRed : kBlue];
+    std::int16_t* greenPlane = out[kGreen];
+    std::int16_t* otherPlane = out[redRow ? kBlue : kRed];
+    const std::uint8_t* up = rows[0];
+    const std::uint8_t* mid = rows[1];
+    const std::uint8_t* down = rows[2];
 
-        int x = 1;
+    int x = 1;
 #ifdef __SSE2__
-        const auto lane = [&](int i) -> short {
-            return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0;
+    const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };
+    const __m128i site =
+        _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
+    const auto load = [](const std::uint8_t* row, int col) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
+    };
+    const auto select = [&site](__m128i atSite, __m128i atGreen) {
+        return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
+    };
+    for (; x + 8 <= w - 1; x += 8) {
+        const __m128i c = load(mid, x);
+        const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+        const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
+        const __m128i diagonal = _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
+                                               _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
+        const __m128i own = _mm_slli_epi16(c, 2);
+        const auto store = [x](std::int16_t* plane, __m128i v) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
         };
-        const __m128i site =
-            _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
-        const auto load = [](const std::uint8_t* row, int col) {
-            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
-        };
-        const auto select = [&site](__m128i atSite, __m128i atGreen) {
-            return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
-        };
-        for (; x + 8 <= w - 1; x += 8) {
-            const __m128i c = load(mid, x);
-            const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
-            const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
-            const __m128i diagonal =
-                _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
-                              _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
-            const __m128i own = _mm_slli_epi16(c, 2);
-            const auto store = [x](std::int16_t* plane, __m128i v) {
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
-            };
-            store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
-            store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
-            store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
-        }
+        store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
+        store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
+        store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+    }
 #endif
-        for (; x < w - 1; ++x) {
-            const int c = LoadSample(mid, x);
-            const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
-            const int vertical = LoadSample(up, x) + LoadSample(down, x);
-            const int diagonal = LoadSample(up, x - 1) + LoadSample(up, x + 1) +
-                                 LoadSample(down, x - 1) + LoadSample(down, x + 1);
-            const bool atSite = ColourAt(phase, y, x) != kGreen;
-            sitePlane[x] = static_cast<std::int16_t>(atSite ? 4 * c : 2 * horizontal);
-            greenPlane[x] = static_cast<std::int16_t>(atSite ? horizontal + vertical : 4 * c);
-            otherPlane[x] = static_cast<std::int16_t>(atSite ? diagonal : 2 * vertical);
-        }
+    for (; x < w - 1; ++x) {
+        const int c = LoadSample(mid, x);
+        const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
+        const int vertical = LoadSample(up, x) + LoadSample(down, x);
+        const int diagonal = LoadSample(up, x - 1) + LoadSample(up, x + 1) +
+                             LoadSample(down, x - 1) + LoadSample(down, x + 1);
+        const bool atSite = ColourAt(phase, y, x) != kGreen;
+        sitePlane[x] = static_cast<std::int16_t>(atSite ? 4 * c : 2 * horizontal);
+        greenPlane[x] = static_cast<std::int16_t>(atSite ? horizontal + vertical : 4 * c);
+        otherPlane[x] = static_cast<std::int16_t>(atSite ? diagonal : 2 * vertical);
     }
 }
 
 void CBayerConverter::Smooth() {
-    const int w = m_width;
-    const int h = m_height;
+    const std::size_t w = m_width;
     for (int p = 0; p < 3; ++p) {
-        const std::int16_t* in = m_demosaic[p];
-        std::int16_t* out = m_filtered[p];
-        for (int y = 0; y < h; ++y) {
-            const std::size_t row = static_cast<std::size_t>(y) * w;
-            if (y == 0 || y == h - 1 || w < 3) {
-                for (int x = 0; x < w; ++x)
-                    out[row + x] = ClampLevel(in[row + x]);
-                continue;
-            }
-            out[row] = ClampLevel(in[row]);
-            out[row + w - 1] = ClampLevel(in[row + w - 1]);
-            const std::int16_t* up = in + row - w;
-            const std::int16_t* mid = in + row;
-            const std::int16_t* down = in + row + w;
-            int x = 1;
-#ifdef __SSE2__
-            const auto load = [](const std::int16_t* r, int col) {
-                return _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + col));
-            };
-            const __m128i cap = _mm_set1_epi16(kMaxLevel);
-            for (; x + 8 <= w - 1; x += 8) {
-                const __m128i c = load(mid, x);
-                const __m128i above =
-                    _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x)), load(up, x + 1));
-                const __m128i below = _mm_add_epi16(_mm_add_epi16(load(down, x - 1), load(down, x)),
-                                                    load(down, x + 1));
-                const __m128i sides = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
-                const __m128i neighbours = _mm_add_epi16(_mm_add_epi16(above, below), sides);
-                const __m128i c3 = _mm_add_epi16(_mm_add_epi16(c, c), c);
-                const __m128i v =
-                    _mm_srli_epi16(_mm_add_epi16(c3, _mm_srli_epi16(neighbours, 3)), 2);
-                _mm_storeu_si128(reinterpret_cast<__m128i*>(out + row + x), _mm_min_epi16(v, cap));
-            }
-#endif
-            for (; x < w - 1; ++x) {
-                const int neighbours = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x + 1] +
-                                       down[x - 1] + down[x] + down[x + 1];
-                out[row + x] = static_cast<std::int16_t>(SmoothValue(mid[x], neighbours));
-            }
+        for (int y = 0; y < m_height; ++y) {
+            const std::int16_t* mid = m_demosaic[p] + w * y;
+            SmoothRow(y > 0 ? mid - w : nullptr, mid, y + 1 < m_height ? mid + w : nullptr,
+                      m_filtered[p] + w * y);
         }
     }
 }
 
-void CBayerConverter::WriteColour(const Planes& planes, const CColorMatrix::Rows& matrix,
-                                  std::uint8_t* dst) const {
-    const std::size_t count = m_pixelCount;
+void CBayerConverter::SmoothRow(const std::int16_t* up, const std::int16_t* mid,
+                                const std::int16_t* down, std::int16_t* out) const {
+    const int w = m_width;
+    if (!up || !down || w < 3) {
+        for (int x = 0; x < w; ++x)
+            out[x] = ClampLevel(mid[x]);
+        return;
+    }
+    out[0] = ClampLevel(mid[0]);
+    out[w - 1] = ClampLevel(mid[w - 1]);
+    int x = 1;
+#ifdef TINTORA_AVX2
+    if (HasAvx2())
+        x = SmoothRowAvx2(up, mid, down, out, x, w - 1);
+#endif
+#ifdef __SSE2__
+    const auto load = [](const std::int16_t* r, int col) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(r + col));
+    };
+    const __m128i cap = _mm_set1_epi16(kMaxLevel);
+    for (; x + 8 <= w - 1; x += 8) {
+        const __m128i c = load(mid, x);
+        const __m128i above =
+            _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x)), load(up, x + 1));
+        const __m128i below =
+            _mm_add_epi16(_mm_add_epi16(load(down, x - 1), load(down, x)), load(down, x + 1));
+        const __m128i sides = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+        const __m128i neighbours = _mm_add_epi16(_mm_add_epi16(above, below), sides);
+        const __m128i c3 = _mm_add_epi16(_mm_add_epi16(c, c), c);
+        const __m128i v = _mm_srli_epi16(_mm_add_epi16(c3, _mm_srli_epi16(neighbours, 3)), 2);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_min_epi16(v, cap));
+    }
+#endif
+    for (; x < w - 1; ++x) {
+        const int neighbours = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x + 1] +
+                               down[x - 1] + down[x] + down[x + 1];
+        out[x] = static_cast<std::int16_t>(SmoothValue(mid[x], neighbours));
+    }
+}
+
+void CBayerConverter::WriteColour(const PlaneRows& planes, std::size_t count,
+                                  const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
     std::size_t i = 0;
 #ifdef TINTORA_AVX2
     if (HasAvx2()) {
-        const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
-        i = WriteColourAvx2(p, matrix, dst, count);
+        i = WriteColourAvx2(planes.data(), matrix, dst, count);
     }
 #endif
     for (; i < count; ++i) {

@@ -27,22 +27,35 @@ public:
 
     int SetOutputMode(int mode) { return m_mode = mode; }
 
-    // Converts src (width x height samples) into dst by the output mode; dst also holds the
-    // expanded mosaic meanwhile (2 bytes a pixel). Returns 0 or the set-up error.
+    // Converts src (width x height samples) into dst by the output mode; outside mode 0 (and
+    // for frames under three rows) dst also holds the expanded mosaic meanwhile (2 bytes a
+    // pixel). Returns 0 or the set-up error.
     int Convert(int width, int height, int type, int variant, bool skipFilter,
                 const std::uint8_t* src, std::uint8_t* dst, const CColorMatrix::Rows& matrix);
 
 private:
     using Planes = std::array<std::int16_t*, 3>;
+    // One row of each plane.
+    using PlaneRows = std::array<std::int16_t*, 3>;
+    // The expanded mosaic rows above, at and below a row; null beyond the frame.
+    using MosaicRows = std::array<const std::uint8_t*, 3>;
 
     bool HasPlanes() const { return m_demosaic[0] != nullptr; }
     void FreePlanes();
-    void ExpandMosaic(const std::uint8_t* src, std::uint8_t* mosaic) const;
+    // Mode 0 a row at a time through rings of rows, so that the frame passes the cache once.
+    void ConvertColourByRows(const std::uint8_t* src, int phase, bool skipFilter,
+                             const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+    void ExpandSamples(const std::uint8_t* src, std::size_t count, std::uint8_t* mosaic) const;
     void Demosaic(const std::uint8_t* mosaic, int phase);
-    void DemosaicBorderPixel(const std::uint8_t* mosaic, int phase, int y, int x);
+    void DemosaicRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
+    void DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
+                             const PlaneRows& out) const;
     void Smooth();
-    void WriteColour(const Planes& planes, const CColorMatrix::Rows& matrix,
-                     std::uint8_t* dst) const;
+    // A row of one plane; up and down null at the frame's top and bottom rows.
+    void SmoothRow(const std::int16_t* up, const std::int16_t* mid, const std::int16_t* down,
+                   std::int16_t* out) const;
+    static void WriteColour(const PlaneRows& planes, std::size_t count,
+                            const CColorMatrix::Rows& matrix, std::uint8_t* dst);
     void WritePlane(const std::int16_t* plane, std::uint8_t* dst) const;
     void WriteGrey(const Planes& planes, const CColorMatrix::Row& row, std::uint8_t* dst) const;
 

@@ -4,10 +4,152 @@
 #include "tracking/TrackingErrors.h"
 
 #include <opencv2/core.hpp>
+#include <opencv2/core/hal/hal.hpp>
 #include <opencv2/imgproc.hpp>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
+#include <vector>
+
+namespace {
+
+// The zero-padded normalised cross-correlation, computed in exactly the arithmetic of
+// cv::matchTemplate on the padded window (one spectral block, single-precision transforms of the
+// same size, the same normalisation), so its values are the same to the bit. What it saves: the
+// template's spectrum and the transform plans are kept while template and sizes stay, the
+// window goes straight into the transform buffer instead of a padded copy, and the window
+// energies come from an integer table instead of a double integral image.
+class PaddedCorrelator {
+public:
+    // false when the window needs more than one block; the caller then pads and matches.
+    bool Correlate(const cv::Mat& window, const cv::Mat& pattern, cv::Mat& correlation);
+
+private:
+    // A window of rows rows fits one block: the transforms read its rows plus the template's
+    // and give back its rows.
+    void Plan(int width, int height, int rows, const cv::Mat& pattern);
+    void TakeTemplate(const cv::Mat& pattern);
+
+    int m_width = 0;  // Transform size.
+    int m_height = 0;
+    int m_rows = 0;  // Window rows.
+    cv::Size m_patternSize;
+    cv::Ptr<cv::hal::DFT2D> m_templateForward;
+    cv::Ptr<cv::hal::DFT2D> m_forward;
+    cv::Ptr<cv::hal::DFT2D> m_inverse;
+    cv::Mat m_pattern;  // The template whose spectrum is held; empty when none is.
+    cv::Mat m_templateSpectrum;
+    cv::Mat m_spectrum;
+    double m_templateNorm = 0.0;
+    std::vector<int64_t> m_energy;  // Summed-area table of the window's squared pixels.
+};
+
+// cv::matchTemplate's block side for a template side and result side.
+int BlockSide(int templateSide, int resultSide) {
+    const int side = std::max(cvRound(templateSide * 4.5), 256 - templateSide + 1);
+    return std::min(side, resultSide);
+}
+
+bool PaddedCorrelator::Correlate(const cv::Mat& window, const cv::Mat& pattern,
+                                 cv::Mat& correlation) {
+    const int cols = window.cols;
+    const int rows = window.rows;
+    const int width =
+        std::max(cv::getOptimalDFTSize(BlockSide(pattern.cols, cols) + pattern.cols - 1), 2);
+    const int height = cv::getOptimalDFTSize(BlockSide(pattern.rows, rows) + pattern.rows - 1);
+    if (width - pattern.cols + 1 < cols || height - pattern.rows + 1 < rows)
+        return false;
+    if (width != m_width || height != m_height || rows != m_rows || pattern.size() != m_patternSize)
+        Plan(width, height, rows, pattern);
+    if (m_pattern.empty() || cv::norm(m_pattern, pattern, cv::NORM_INF) != 0.0)
+        TakeTemplate(pattern);
+
+    const int left = pattern.cols / 2;
+    const int top = pattern.rows / 2;
+    m_spectrum.setTo(cv::Scalar::all(0));
+    cv::Mat target = m_spectrum(cv::Rect(left, top, cols, rows));
+    window.convertTo(target, CV_32F);
+    m_forward->apply(m_spectrum.data, m_spectrum.step, m_spectrum.data, m_spectrum.step);
+    cv::mulSpectrums(m_spectrum, m_templateSpectrum, m_spectrum, 0, true);
+    m_inverse->apply(m_spectrum.data, m_spectrum.step, m_spectrum.data, m_spectrum.step);
+
+    const size_t stride = static_cast<size_t>(cols) + 1;
+    m_energy.assign(stride * (rows + 1), 0);
+    for (int y = 0; y < rows; ++y) {
+        const uint8_t* in = window.ptr<uint8_t>(y);
+        const int64_t* above = &m_energy[stride * y];
+        int64_t* row = &m_energy[stride * (y + 1)];
+        int64_t run = 0;
+        for (int x = 0; x < cols; ++x) {
+            run += in[x] * in[x];
+            row[x + 1] = above[x + 1] + run;
+        }
+    }
+    correlation.create(rows, cols, CV_32F);
+    for (int y = 0; y < rows; ++y) {
+        const size_t y0 = static_cast<size_t>(std::max(0, y - top));
+        const size_t y1 = static_cast<size_t>(std::min(rows, y - top + pattern.rows));
+        const float* sums = m_spectrum.ptr<float>(y);
+        float* out = correlation.ptr<float>(y);
+        for (int x = 0; x < cols; ++x) {
+            const size_t x0 = static_cast<size_t>(std::max(0, x - left));
+            const size_t x1 = static_cast<size_t>(std::min(cols, x - left + pattern.cols));
+            const double energy =
+                static_cast<double>(m_energy[stride * y1 + x1] - m_energy[stride * y0 + x1] -
+                                    m_energy[stride * y1 + x0] + m_energy[stride * y0 + x0]);
+            // matchTemplate's guards: a black neighbourhood gives 0, rounding beyond 1 gives 1.
+            const double norm = energy <= std::min(0.5, 10 * FLT_EPSILON * energy)
+                                    ? 0.0
+                                    : std::sqrt(energy) * m_templateNorm;
+            double value = sums[x];
+            if (std::fabs(value) < norm)
+                value /= norm;
+            else if (std::fabs(value) < norm * 1.125)
+                value = value > 0 ? 1.0 : -1.0;
+            else
+                value = 0.0;
+            out[x] = static_cast<float>(value);
+        }
+    }
+    return true;
+}
+
+void PaddedCorrelator::Plan(int width, int height, int rows, const cv::Mat& pattern) {
+    m_width = width;
+    m_height = height;
+    m_rows = rows;
+    m_patternSize = pattern.size();
+    m_pattern.release();
+    const int inPlace = CV_HAL_DFT_IS_INPLACE;
+    m_templateForward = cv::hal::DFT2D::create(width, height, CV_32F, 1, 1, inPlace, pattern.rows);
+    m_forward =
+        cv::hal::DFT2D::create(width, height, CV_32F, 1, 1, inPlace, rows + pattern.rows - 1);
+    m_inverse = cv::hal::DFT2D::create(width, height, CV_32F, 1, 1,
+                                       inPlace | CV_HAL_DFT_INVERSE | CV_HAL_DFT_SCALE, rows);
+    m_templateSpectrum.create(height, width, CV_32F);
+    m_spectrum.create(height, width, CV_32F);
+}
+
+void PaddedCorrelator::TakeTemplate(const cv::Mat& pattern) {
+    pattern.copyTo(m_pattern);
+    // Rows below the template are left as they are: the transform treats them as zero.
+    cv::Mat part = m_templateSpectrum(cv::Rect(0, 0, pattern.cols, pattern.rows));
+    pattern.convertTo(part, CV_32F);
+    if (m_width > pattern.cols)
+        m_templateSpectrum(cv::Rect(pattern.cols, 0, m_width - pattern.cols, pattern.rows))
+            .setTo(cv::Scalar::all(0));
+    m_templateForward->apply(m_templateSpectrum.data, m_templateSpectrum.step,
+                             m_templateSpectrum.data, m_templateSpectrum.step);
+    cv::Scalar mean;
+    cv::Scalar deviation;
+    cv::meanStdDev(pattern, mean, deviation);
+    // As matchTemplate derives it: sqrt(mean square) / sqrt(1 / area).
+    const double meanSquare = deviation[0] * deviation[0] + mean[0] * mean[0];
+    m_templateNorm = std::sqrt(meanSquare) / std::sqrt(1.0 / (double(pattern.rows) * pattern.cols));
+}
+
+}  // namespace
 
 struct CImageOps::Scratch {
     cv::Mat grey;
@@ -16,6 +158,7 @@ struct CImageOps::Scratch {
     cv::Mat correlation;
     cv::Mat upper;
     cv::Mat work;
+    PaddedCorrelator correlator;
 };
 
 namespace {
@@ -109,11 +252,14 @@ void CImageOps::NormCrossCorr(const CMImage& search, const CMImage& templ, CMIma
         const cv::Mat templateRoi = templ.RoiPixels();
         const cv::Mat& window = Grey8(searchRoi, m_scratch->grey);
         const cv::Mat& pattern = Grey8(templateRoi, m_scratch->greyTemplate);
-        const int left = pattern.cols / 2;
-        const int top = pattern.rows / 2;
-        cv::copyMakeBorder(window, m_scratch->padded, top, pattern.rows - 1 - top, left,
-                           pattern.cols - 1 - left, cv::BORDER_CONSTANT, cv::Scalar::all(0));
-        cv::matchTemplate(m_scratch->padded, pattern, m_scratch->correlation, cv::TM_CCORR_NORMED);
+        if (!m_scratch->correlator.Correlate(window, pattern, m_scratch->correlation)) {
+            const int left = pattern.cols / 2;
+            const int top = pattern.rows / 2;
+            cv::copyMakeBorder(window, m_scratch->padded, top, pattern.rows - 1 - top, left,
+                               pattern.cols - 1 - left, cv::BORDER_CONSTANT, cv::Scalar::all(0));
+            cv::matchTemplate(m_scratch->padded, pattern, m_scratch->correlation,
+                              cv::TM_CCORR_NORMED);
+        }
         result.DeleteRoi();
         m_scratch->correlation.convertTo(result.Pixels(), CV_8U, 255.0);
     } catch (const cv::Exception&) {

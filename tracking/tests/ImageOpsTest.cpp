@@ -5,6 +5,11 @@
 
 #include "testsupport/IsolatedTest.h"
 
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+
+#include <random>
+
 namespace {
 
 class ImageOpsTest : public IsolatedTest {
@@ -109,6 +114,83 @@ TEST_F(ImageOpsTest, CorrelatesWithTheTemplateCentredOnEachPixel) {
     result.FindPeak(peak);
     EXPECT_EQ(peak.MaxX, 10);
     EXPECT_EQ(peak.MaxY, 12);
+}
+
+// The correlation as matchTemplate gives it over the window padded with zeros by half the
+// template: the values the tracker's results and goldens were made with.
+cv::Mat PaddedReference(const cv::Mat& window, const cv::Mat& pattern) {
+    const int left = pattern.cols / 2;
+    const int top = pattern.rows / 2;
+    cv::Mat padded;
+    cv::copyMakeBorder(window, padded, top, pattern.rows - 1 - top, left, pattern.cols - 1 - left,
+                       cv::BORDER_CONSTANT, cv::Scalar::all(0));
+    cv::Mat correlation;
+    cv::matchTemplate(padded, pattern, correlation, cv::TM_CCORR_NORMED);
+    cv::Mat result;
+    correlation.convertTo(result, CV_8U, 255.0);
+    return result;
+}
+
+TEST_F(ImageOpsTest, CorrelationEqualsThePaddedMatchToTheBit) {
+    struct Case {
+        const char* name;
+        int width;  // Search window.
+        int height;
+        int templateWidth;
+        int templateHeight;
+        int cutX;  // Where the template is cut from the window (-1: noise of its own).
+        int cutY;
+        bool blackWindowHalf;
+    };
+    const Case cases[] = {
+        {"tracking window", 61, 61, 21, 21, 20, 20, false},
+        {"template at the corner", 61, 61, 21, 21, 0, 0, false},
+        {"template at the far corner", 61, 61, 21, 21, 40, 40, false},
+        {"same template again", 61, 61, 21, 21, 40, 40, false},
+        {"even sides", 48, 36, 10, 14, 30, 5, false},
+        {"one pixel template", 20, 20, 1, 1, 7, 3, false},
+        {"one row window", 40, 1, 9, 5, -1, -1, false},
+        {"window smaller than the template", 8, 6, 15, 11, -1, -1, false},
+        {"black half window", 50, 40, 13, 13, 30, 20, true},
+        {"black template", 30, 30, 7, 7, -1, -1, true},
+        {"noise template", 70, 55, 25, 19, -1, -1, false},
+        {"taller than one block", 40, 300, 21, 21, 10, 200, false},
+    };
+    std::mt19937 random(11);
+    std::uniform_int_distribution<int> level(0, 255);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        cv::Mat window(c.height, c.width, CV_8UC1);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x)
+                window.at<uint8_t>(y, x) = static_cast<uint8_t>(level(random));
+        cv::GaussianBlur(window, window, cv::Size(5, 5), 1.5);
+        if (c.blackWindowHalf)
+            window(cv::Rect(0, 0, c.width / 2, c.height)).setTo(cv::Scalar::all(0));
+        cv::Mat pattern(c.templateHeight, c.templateWidth, CV_8UC1, cv::Scalar::all(0));
+        if (c.cutX >= 0) {
+            window(cv::Rect(c.cutX, c.cutY, c.templateWidth, c.templateHeight)).copyTo(pattern);
+            for (int y = 0; y < pattern.rows; ++y)  // Some noise, so the match is not perfect.
+                for (int x = 0; x < pattern.cols; ++x)
+                    pattern.at<uint8_t>(y, x) = cv::saturate_cast<uint8_t>(
+                        pattern.at<uint8_t>(y, x) + level(random) % 9 - 4);
+        } else if (std::string(c.name) != "black template") {
+            for (int y = 0; y < pattern.rows; ++y)
+                for (int x = 0; x < pattern.cols; ++x)
+                    pattern.at<uint8_t>(y, x) = static_cast<uint8_t>(level(random));
+        }
+        CMImage search;
+        CMImage templ;
+        search.Allocate(c.width, c.height);
+        templ.Allocate(c.templateWidth, c.templateHeight);
+        window.copyTo(search.Pixels());
+        pattern.copyTo(templ.Pixels());
+        CMImage result;
+        m_ops.NormCrossCorr(search, templ, result);
+        const cv::Mat expected = PaddedReference(window, pattern);
+        ASSERT_EQ(result.Pixels().size(), expected.size());
+        EXPECT_EQ(cv::countNonZero(result.Pixels() != expected), 0);
+    }
 }
 
 TEST_F(ImageOpsTest, RotatesCounterClockwiseAboutTheCentre) {
