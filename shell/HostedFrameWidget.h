@@ -33,6 +33,10 @@ public:
     static constexpr int kBorder = 4;
     static constexpr int kMinimizedWidth = 160;
 
+    // No menu of its own over the bars: the frame's View commands show and hide them by name and
+    // keep their settings in step.
+    QMenu* createPopupMenu() override { return nullptr; }
+
 protected:
     bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -362,8 +362,6 @@ HRESULT CVidView::GetZoomTransform(CZoomTransform** out) {
 
 void CVidView::OnInitialUpdate() {
     CPlaybackView::OnInitialUpdate();
-    // Overlays repaint the picture through the view's window.
-    m_overlayHost.SetWindow(GetSafeHwnd());
     CRect client;
     GetClientRect(&client);
     auto stream = std::make_unique<CStreamWnd>();

@@ -748,17 +748,18 @@ TEST_F(VidRenderTest, ZoomRegionFromTheSelectionShowsItsCroppedFrames) {
     EXPECT_NE(Render().pixel(x, static_cast<int>(top)), yellow);
 }
 
-TEST_F(VidWindowTest, OverlaysAddedToTheViewGetItsWindow) {
+TEST_F(VidWindowTest, OverlaysAddedToTheViewGetThePicturesWindow) {
     OpenWindow();
     COverlayHost& host = m_view->GetOverlayHost();
     HWND window = nullptr;
     EXPECT_EQ(host.GetWindow(&window), S_OK);
-    EXPECT_EQ(window, m_view->GetSafeHwnd());
+    EXPECT_EQ(window, m_view->GetStreamWnd()->GetSafeHwnd());
     COverlayListener overlay;
     ASSERT_EQ(host.Add(&overlay), S_OK);
     HWND attached = nullptr;
     overlay.GetAttachment(&attached, nullptr);
-    EXPECT_EQ(attached, m_view->GetSafeHwnd()) << "the overlay repaints the view";
+    EXPECT_EQ(attached, m_view->GetStreamWnd()->GetSafeHwnd())
+        << "the overlay repaints the window that shows the picture";
     BOOL visible = FALSE;
     m_frame->ShowWindow(SW_SHOW);
     EXPECT_EQ(host.IsVisible(&visible), S_OK);
