@@ -501,8 +501,8 @@ HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* first, ptrdiff_t s
     uint8_t* planes[4] = {m_scaled.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {static_cast<int>(m_rowBytes), 0, 0, 0};
     sws_scale(m_scaler, frame.data, frame.linesize, 0, m_height, planes, strides);
-    av_image_copy_plane(first, static_cast<int>(step), m_scaled.data(), static_cast<int>(m_rowBytes),
-                        m_width * m_bits / 8, m_height);
+    av_image_copy_plane(first, static_cast<int>(step), m_scaled.data(),
+                        static_cast<int>(m_rowBytes), m_width * m_bits / 8, m_height);
     return AVIERR_OK;
 }
 

@@ -434,10 +434,9 @@ TEST_F(PanZoomViewTest, ViewMenuCommandsAndCheckMarks) {
         RecordingCmdUI ui;
         ui.m_nID = id;
         EXPECT_TRUE(ui.DoUpdate(m_view, FALSE)) << id;
-        EXPECT_EQ(ui.m_check, id == CPanZoomView::kInfoUpperRight ||
-                                      id == CPanZoomView::kZoomBoxLowerLeft
-                                  ? 1
-                                  : 0)
+        EXPECT_EQ(
+            ui.m_check,
+            id == CPanZoomView::kInfoUpperRight || id == CPanZoomView::kZoomBoxLowerLeft ? 1 : 0)
             << id;
     }
     Command(CPanZoomView::kShowReticle);
