@@ -26,6 +26,7 @@
 #include "shell/PlaceholderDoc.h"
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
+#include "tracking/VideoAnalysis.h"
 #include "views/PlaybackView.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
@@ -252,6 +253,8 @@ BOOL CSpanrecApp::InitInstance() {
     CGeneralDoc::SetGroupKinds(kinds);
     // A data member, its window and its save target share one data set.
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
+    // Each video member gets its calibration, feature set and overlays.
+    CMeasurementFormDoc::SetAnalysisFactory(&CVideoAnalysis::Create);
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {

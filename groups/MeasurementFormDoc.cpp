@@ -783,6 +783,12 @@ BOOL CMeasurementFormDoc::RemoveDataNotes(int i) {
     return TRUE;
 }
 
+IVideoAnalysis* CMeasurementFormDoc::GetVideoAnalysis(int i) const {
+    if (i < 0 || i >= static_cast<int>(m_analysis.size()))
+        return nullptr;
+    return m_analysis[static_cast<size_t>(i)].get();
+}
+
 BOOL CMeasurementFormDoc::RemoveVideoAnalysisObjects(int i) {
     if (i < 0 || i >= static_cast<int>(m_analysis.size()))
         return FALSE;

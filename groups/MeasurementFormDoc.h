@@ -148,6 +148,9 @@ public:
     BOOL RemoveVideoNotes(int i);
     BOOL RemoveDataNotes(int i);
     BOOL RemoveVideoAnalysisObjects(int i);
+    // The analysis objects of video i; null out of range or when it has none.
+    IVideoAnalysis* GetVideoAnalysis(int i) const;
+    int GetVideoAnalysisCount() const { return static_cast<int>(m_analysis.size()); }
     // Length of each per-video array and each per-data array, in member order: lets checks
     // see that they stay aligned.
     std::vector<int> GetVideoArrayLengths() const;

@@ -15,6 +15,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "views/BayerColorDlg.h"
+#include "views/IVideoAnalysisOverlays.h"
 #include "views/StreamWnd.h"
 #include "views/VidFrame.h"
 #include "views/VidViewRegionAdapter.h"
@@ -24,8 +25,32 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CVidView, CPlaybackView)
+
+const std::vector<std::pair<UINT, const char*>>& CVidView::TrackingMenuItems() {
+    static const std::vector<std::pair<UINT, const char*>> items = {
+        {kSetFeature, "Set Feature"},
+        {kAddFeature, "Add Feature"},
+        {kDeleteFeature, "Delete Feature"},
+        {kAutoTrackFeature, "Auto Track This Feature"},
+        {0, ""},
+        {kStartAutoTracking, "Start Auto Tracking"},
+        {kStopAutoTracking, "Stop Auto Tracking"},
+        {0, ""},
+        {kShowWholeTrail, "Show Whole Trail"},
+        {kShowTrailUpToCurrent, "Show Trail Up To Current"},
+        {kShowCurrentMarkers, "Show Current Markers"},
+        {kShowRegions, "Show Regions"},
+        {kShowSearchWindows, "Show Search Windows"},
+        {kShowLegend, "Show Legend"},
+        {0, ""},
+        {kClearAllTracks, "Clear All Tracks"},
+    };
+    return items;
+}
 
 BEGIN_MESSAGE_MAP(CVidView, CPlaybackView)
 ON_WM_SIZE()
@@ -111,6 +136,8 @@ CVidView::~CVidView() {
     // A play group may still hold the adapter's notifiers for a moment: it must not reach a
     // view that is gone.
     m_frameChangeAdapter->DetachView();
+    if (m_analysis)
+        m_analysis->OnViewGone();
 }
 
 HRESULT CVidView::GetFrameChangeAdapter(IIdUnknown** out) const {
@@ -395,6 +422,17 @@ void CVidView::OnDraw(CDC* pDC) {
 }
 
 BOOL CVidView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    const bool analysisCommand = nID == kCalibration || nID == kClearAllForward ||
+                                 (nID >= kFirstTrackingCommand && nID <= kLastTrackingCommand);
+    if (m_analysis && analysisCommand) {
+        if (pHandlerInfo)
+            return TRUE;
+        if (nCode == CN_COMMAND && m_analysis->OnAnalysisCommand(nID))
+            return TRUE;
+        if (nCode == CN_UPDATE_COMMAND_UI &&
+            m_analysis->OnUpdateAnalysisCommand(static_cast<CCmdUI*>(pExtra)))
+            return TRUE;
+    }
     if (m_pStream && m_pStream->GetSafeHwnd() &&
         m_pStream->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
@@ -430,6 +468,10 @@ BOOL CVidView::OnEraseBkgnd(CDC*) {
 void CVidView::OnDestroy() {
     SetFrameSource(CFrameSourcePtr());
     m_bClosing = TRUE;
+    if (m_analysis) {
+        m_analysis->OnViewGone();
+        m_analysis = nullptr;
+    }
     m_overlayHost.SetWindow(nullptr);
     CPlaybackView::OnDestroy();
 }
@@ -453,6 +495,11 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&view), QStringLiteral("View"));
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&clear), QStringLiteral("Clear"));
+    CMenu tracking;
+    tracking.CreatePopupMenu();
+    for (const auto& [id, text] : TrackingMenuItems())
+        tracking.AppendMenu(id ? MF_STRING : MF_SEPARATOR, id, QString::fromLatin1(text));
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&tracking), QStringLiteral("Tracking"));
     menu.AppendMenu(MF_STRING, kColorAdjustment, QStringLiteral("Bayer Color Adjustment"));
     menu.AppendMenu(MF_SEPARATOR);
     menu.AppendMenu(MF_STRING, kDefineZoomRegion, QStringLiteral("Define Zoom Region"));
@@ -518,6 +565,14 @@ void CVidView::PaintOverlays(CWnd* context, CDC* pDC) {
     view->m_pStream->GetClientRect(&area);
     view->m_toolAdapter->GetOverlayListener().Draw(pDC, area);
     view->m_regionAdapter->GetOverlayListener().Draw(pDC, area);
+    if (view->m_analysis)
+        view->m_analysis->DrawOverlays(pDC, area);
+}
+
+void CVidView::SetAnalysisOverlays(IVideoAnalysisOverlays* overlays) {
+    m_analysis = overlays;
+    if (m_pStream && m_pStream->GetSafeHwnd())
+        m_pStream->Invalidate(FALSE);
 }
 
 bool CVidView::ShowsOpenSource() const {

@@ -18,12 +18,15 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class CChangedFrameVidView;
 class CStreamWnd;
 class CVidViewRegionAdapter;
 class CVidViewToolAdapter;
 class IIdUnknown;
+class IVideoAnalysisOverlays;
 
 class CVidView : public CPlaybackView,
                  public IStreamDisplay,
@@ -60,7 +63,25 @@ public:
         kFrameSlider = 32934,
         kVideoInformation = 32935,
         kAddMeasurementPoint = 32937,
+        // The commands of the "Tracking" menu, handled by the analysis objects.
+        kFirstTrackingCommand = 32970,
+        kSetFeature = 32970,
+        kAddFeature = 32971,
+        kDeleteFeature = 32972,
+        kAutoTrackFeature = 32973,
+        kStartAutoTracking = 32974,
+        kStopAutoTracking = 32975,
+        kShowWholeTrail = 32976,
+        kShowTrailUpToCurrent = 32977,
+        kShowCurrentMarkers = 32978,
+        kShowRegions = 32979,
+        kShowSearchWindows = 32980,
+        kShowLegend = 32981,
+        kClearAllTracks = 32982,
+        kLastTrackingCommand = 32989,
     };
+    // The "Tracking" pop-up of the context menu in its order; id 0 is a separator.
+    static const std::vector<std::pair<UINT, const char*>>& TrackingMenuItems();
 
     // fn(context, value): what the play group hears from SetGroupCallback.
     using GroupCallback = void (*)(void* context, intptr_t value);
@@ -147,6 +168,9 @@ public:
     void MovieSetFrameCount(int count) override;
 
     COverlayHost& GetOverlayHost() { return m_overlayHost; }
+    // Borrowed; the analysis objects clear it before they go. Drawn after the adapters' marks.
+    void SetAnalysisOverlays(IVideoAnalysisOverlays* overlays);
+    IVideoAnalysisOverlays* GetAnalysisOverlays() const { return m_analysis; }
     // Null until the initial update made it.
     CStreamWnd* GetStreamWnd() const { return m_pStream.get(); }
     // The stream window's values for the status panes.
@@ -214,4 +238,5 @@ private:
     BOOL m_bClosing = FALSE;
     std::unique_ptr<CVidViewToolAdapter> m_toolAdapter;
     std::unique_ptr<CVidViewRegionAdapter> m_regionAdapter;
+    IVideoAnalysisOverlays* m_analysis = nullptr;
 };

@@ -1,0 +1,45 @@
+#include "tracking/DrawMarker.h"
+
+#include "platform/framework/DC.h"
+#include "platform/framework/GdiConstants.h"
+#include "platform/framework/Pen.h"
+
+void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, int halfSize,
+                int penWidth, int) {
+    if (!dc)
+        return;
+    CPen pen(PS_SOLID, penWidth, RGB(red, green, blue));
+    CPen* previous = dc->SelectObject(&pen);
+    const int d = halfSize;
+    switch (shape) {
+        case 1:
+            dc->MoveTo(x - d, y - d);
+            dc->LineTo(x + d, y + d);
+            dc->MoveTo(x + d, y - d);
+            dc->LineTo(x - d, y + d);
+            break;
+        case 2:
+            dc->MoveTo(x, y - d);
+            dc->LineTo(x + d, y + d);
+            dc->LineTo(x - d, y + d);
+            dc->LineTo(x, y - d);
+            break;
+        case 3:
+            dc->MoveTo(x - d, y - d);
+            dc->LineTo(x + d, y - d);
+            dc->LineTo(x + d, y + d);
+            dc->LineTo(x - d, y + d);
+            dc->LineTo(x - d, y - d);
+            break;
+        case 4:
+            dc->Arc(x - d, y - d, x + d, y + d, x - d, y - d, x - d, y - d);
+            break;
+        default:
+            dc->MoveTo(x - d, y);
+            dc->LineTo(x + d, y);
+            dc->MoveTo(x, y - d);
+            dc->LineTo(x, y + d);
+            break;
+    }
+    dc->SelectObject(previous);
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+// DrawMarker: the marker symbols of tracked features, scale points and the origin: 0 plus,
+// 1 diagonal cross, 2 triangle, 3 square, 4 circle; any other shape a plus.
+
+class CDC;
+
+// Draws the symbol centred on window point (x, y) with a solid pen of penWidth in the colour;
+// the pen selected before is put back. reserved is ignored.
+void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, int halfSize,
+                int penWidth, int reserved = 0);

@@ -1,0 +1,43 @@
+#pragma once
+
+// CPlayDataCallback: carries tracked feature points between a play group's track data and the
+// measurement points of its active video window: pulling shows every tracked point of the shown
+// features as a measurement point, pushing moves the track points to where the measurement
+// points now are. Made by the play group's view with the group's document; owns nothing.
+
+#include "platform/wintypes/WinError.h"
+
+class CMeasurementFormDoc;
+class CMeasurementView;
+class CTrackFeatureSet;
+class IMeasurementPointHost;
+
+class CPlayDataCallback {
+public:
+    // Both borrowed; either may be null.
+    CPlayDataCallback(CMeasurementFormDoc* doc, CMeasurementView* view);
+    virtual ~CPlayDataCallback() = default;
+    CPlayDataCallback(const CPlayDataCallback&) = delete;
+    CPlayDataCallback& operator=(const CPlayDataCallback&) = delete;
+
+    // E_FAIL without a track set for the active view, else S_OK.
+    virtual HRESULT PushMeasurementPointsToTracks();
+    // S_OK always; changed (optional) is left alone without a track set.
+    virtual HRESULT PullTrackPoints(bool* changed);
+
+    // The active video view's measurement points and the track set of its recording: the view
+    // null unless it shows a video member, the set null unless that member is a file video of
+    // the group.
+    void FindTrackSetForActiveView(IMeasurementPointHost** view, CTrackFeatureSet** set) const;
+
+    // The two directions for a given view and set. Track positions are tenths of a pixel, the
+    // measurement points' image pixels: pulling multiplies by 0.1, pushing by 10.
+    static HRESULT Pull(IMeasurementPointHost* view, CTrackFeatureSet* set, bool* changed);
+    static HRESULT Push(IMeasurementPointHost* view, CTrackFeatureSet* set);
+
+private:
+    CMeasurementFormDoc* m_doc;
+    CMeasurementView* m_view;
+    int m_counterA = 0;
+    int m_counterB = 0;
+};
