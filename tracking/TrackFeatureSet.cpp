@@ -1146,8 +1146,13 @@ HRESULT CTrackFeatureSet::Load(const QString& path, bool keepTracks) {
     m_fo.CopyFrom(fo);
     m_fr.CopyFrom(fr);
     m_ts.CopyFrom(ts);
-    // Frames beyond the recording are cut off, missing ones added empty.
-    ResizeLists(m_frameCount, std::min(features, m_maxFeatures));
+    // Frames beyond the recording are cut off, missing ones added empty. A set not yet sized
+    // takes the recording's count from its frame source, or keeps the loaded one.
+    int frames = -1;
+    GetFrameCount(&frames);
+    if (frames < 0)
+        frames = fc.GetNumFrames();
+    ResizeLists(frames, std::min(features, m_maxFeatures));
     Notify();
     return S_OK;
 }
