@@ -21,6 +21,10 @@
 #include "platform/registry/Registry.h"
 #include "shell/DlgOptionsAutoDown.h"
 #include "shell/DlgSnapkeepOptions.h"
+#include "tracking/AnalysisSettings.h"
+#include "tracking/ITrackFrameSource.h"
+#include "tracking/TrackFeatureSet.h"
+#include "tracking/TrackOverlay.h"
 #include "tracking/records/CalibrationData.h"
 #include "tracking/records/FeatureStyle.h"
 #include "tracking/records/TrackFeature.h"
@@ -297,6 +301,70 @@ QByteArray Event() {
     return ReadAll(path);
 }
 
+// A recording of eight 64 x 64 frames for the feature set that writes the tracking seed.
+class SeedRecording : public ITrackFrameSource {
+public:
+    HRESULT GetSize(int* w, int* h) override {
+        *w = 64;
+        *h = 64;
+        return S_OK;
+    }
+    HRESULT GetFrameCount(int* count) override {
+        *count = 8;
+        return S_OK;
+    }
+    HRESULT GetCurrentFrame(int* frame) override {
+        *frame = 0;
+        return S_OK;
+    }
+    HRESULT GoToFrame(int) override { return S_OK; }
+    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
+    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
+    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
+};
+
+// A calibration file, then the tracking data of three features with points on every other
+// frame, then the overlay's lines, all in one file: each reader finds its own sections.
+QByteArray TrackingFiles() {
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed-tracking.trk"));
+    CAnalysisSettings settings;
+    CCalibrationData calibration;
+    calibration.SetDistance(2.5);
+    calibration.SetUnits(3);
+    calibration.SetOrigin(5, 60);
+    calibration.SetPositiveX(40, 50);
+    settings.SetCalibration(&calibration);
+    settings.SaveToFile(path);
+    const QByteArray calibrationBytes = ReadAll(path);
+
+    SeedRecording recording;
+    CTrackFeatureSet set;
+    set.SetFrameSource(&recording);
+    set.SetFeatureLimits(8, 1);
+    set.SetFeatureCountForRecording(3);
+    set.GetIndexValues().SetAt(CTrackFeatureSet::kToolKey, 1);
+    set.SetToolEnabled(true);
+    for (int f = 0; f < 8; f += 2)
+        for (int i = 0; i < 3; ++i)
+            set.SetPointAndRegion(f, i, 10 + 5 * i + f, 20 + f, 5 + f, 15, 25 + f, 35);
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite);
+        set.Save(file);
+    }
+    const QByteArray trackBytes = ReadAll(path);
+
+    CTrackOverlay overlay;
+    CFeatureStyle length;
+    length.SetStyle1(CTrackOverlay::kLengthLine);
+    overlay.AddLine(length, {0, 1});
+    CFeatureStyle angle;
+    angle.SetStyle1(CTrackOverlay::kAngleLine);
+    overlay.AddLine(angle, {0, 1, 2});
+    overlay.AddLine(CFeatureStyle(), {2, 0});
+    overlay.Save(path);
+    return calibrationBytes + trackBytes + ReadAll(path);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -341,6 +409,7 @@ int main(int argc, char** argv) {
     Put(root + "/annotation", "seed.ant", Annotations());
     Put(root + "/play_group", "seed.playgrp", PlayGroup());
     Put(root + "/sectioned_lists", "seed.trk", SectionedLists());
+    Put(root + "/tracking_files", "seed-tracking.trk", TrackingFiles());
     Put(root + "/avi_recording", "seed-bgr24.avi", Avi(TestAviKind::RawBgr24, 3));
     Put(root + "/avi_recording", "seed-pal8.avi", Avi(TestAviKind::RawPal8, 2));
     Put(root + "/avi_recording", "seed-mjpeg.avi", Avi(TestAviKind::Mjpeg, 2));

@@ -1,0 +1,92 @@
+// The files of a recording's tracking: the input is loaded as a calibration file, as the
+// tracking data of a feature set and as the tracking overlay's line lists, and what was loaded is
+// drawn over a frame with every display switch on, as a video window shows it.
+
+#include "fuzz/FuzzSupport.h"
+#include "platform/framework/DC.h"
+#include "tracking/AnalysisSettings.h"
+#include "tracking/CoordAxesOverlay.h"
+#include "tracking/IPositionSource.h"
+#include "tracking/ITrackFrameSource.h"
+#include "tracking/TrackFeatureSet.h"
+#include "tracking/TrackOverlay.h"
+#include "views/IStreamDisplay.h"
+#include "views/ZoomTransform.h"
+
+#include <QImage>
+
+namespace {
+
+constexpr int kSize = 64;
+constexpr int kFrames = 8;
+
+class FuzzView : public IStreamDisplay, public ITrackFrameSource, public IImageSizeSource {
+public:
+    HRESULT SetSelectionMode(bool) override { return S_OK; }
+    HRESULT GetSelectionMode(bool*) override { return S_OK; }
+    HRESULT ShowReticle(bool) override { return S_OK; }
+    HRESULT IsReticleShown(bool*) override { return S_OK; }
+    HRESULT GetReticlePosition(double*, double*) override { return E_FAIL; }
+    HRESULT GetSelection(double*, double*, double*, double*) override { return E_FAIL; }
+    HRESULT GetZoomTransform(CZoomTransform** out) override {
+        *out = new CZoomTransform;
+        (*out)->AddRef();
+        return S_OK;
+    }
+    HRESULT GetSize(int* w, int* h) override {
+        *w = kSize;
+        *h = kSize;
+        return S_OK;
+    }
+    HRESULT GetFrameCount(int* count) override {
+        *count = kFrames;
+        return S_OK;
+    }
+    HRESULT GetCurrentFrame(int* frame) override {
+        *frame = current;
+        return S_OK;
+    }
+    HRESULT GoToFrame(int frame) override {
+        current = frame;
+        return S_OK;
+    }
+    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
+    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
+    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
+    int current = kFrames / 2;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzInit();
+    const QString path = FuzzFile(data, size, QStringLiteral("input.trk"));
+    FuzzView view;
+    CAnalysisSettings settings;
+    settings.LoadFromFile(path);
+    CTrackFeatureSet set;
+    set.SetFrameSource(&view);
+    set.SetFeatureLimits(16, 1);
+    set.SetFeatureCountForRecording(1);
+    set.Load(path, true);
+    CTrackOverlay overlay;
+    overlay.Load(path);
+    overlay.SetFeatureSet(&set);
+    overlay.SetDisplayHost(&view);
+    overlay.SetCalibration(&settings);
+    overlay.SetShowCurrentMarkers(1);
+    overlay.SetShowWholeTrail(1);
+    overlay.SetShowRegions(1);
+    overlay.SetShowSearchWindows(1);
+    overlay.SetShowLegend(1);
+    CCoordAxesOverlay axes;
+    axes.SetCalibration(&settings);
+    axes.SetSizeSource(&view);
+    axes.SetDisplayHost(&view);
+    axes.SetVisible(1);
+    QImage image(kSize, kSize, QImage::Format_RGB32);
+    CDC dc(&image);
+    overlay.Draw(&dc, CRect(0, 0, kSize, kSize));
+    axes.Draw(&dc, CRect(0, 0, kSize, kSize));
+    return 0;
+}
