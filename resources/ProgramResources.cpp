@@ -5,6 +5,7 @@
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
+#include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
@@ -101,6 +102,7 @@ const CResourceModule& CProgramResources::Module() {
         };
         m.dialogs.push_back(options);
         m.dialogs.push_back(ColorAdjustmentTemplate());
+        m.dialogs.push_back(CalibrationPanelTemplate());
         for (DialogTemplate& page : OptionsPageTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& page : PlaybackTabTemplates())

@@ -2,7 +2,11 @@
 
 #include "frames/FrameSource.h"
 #include "platform/framework/CmdUI.h"
+#include "tracking/CalibrationPanel.h"
 #include "views/VidView.h"
+
+#include <algorithm>
+#include <cmath>
 
 #include <vector>
 
@@ -10,10 +14,16 @@ namespace {
 
 constexpr int kInitialFeatures = 1;
 
+int& LiveCount() {
+    static int s_count = 0;
+    return s_count;
+}
+
 }  // namespace
 
 CVideoAnalysis::CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view)
     : m_source(source), m_view(view), m_trackerSource(source) {
+    ++LiveCount();
     m_settings.SetPositionSource(this);
     m_settings.SetSizeSource(this);
     m_settings.SetRegistryBase(QString::fromLatin1(kRegistryBase));
@@ -56,8 +66,25 @@ CVideoAnalysis::CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view)
 
 CVideoAnalysis::~CVideoAnalysis() {
     m_features.StopAutoTracking();
+    if (CCalibrationPanel* panel = CCalibrationPanel::Existing();
+        panel && panel->GetContext() == this)
+        panel->AttachContext(nullptr);
     if (m_view)
         m_view->SetAnalysisOverlays(nullptr);
+    // The panel serves the videos of the program; with the last one it goes.
+    if (--LiveCount() == 0)
+        CCalibrationPanel::DestroyInstance();
+}
+
+void CVideoAnalysis::AddExtraOverlay(IOverlayDraw* drawing) {
+    if (std::find(m_extraOverlays.begin(), m_extraOverlays.end(), drawing) == m_extraOverlays.end())
+        m_extraOverlays.push_back(drawing);
+    Repaint();
+}
+
+void CVideoAnalysis::RemoveExtraOverlay(IOverlayDraw* drawing) {
+    std::erase(m_extraOverlays, drawing);
+    Repaint();
 }
 
 IVideoAnalysis* CVideoAnalysis::Create(const CFrameSourcePtr& source, CView* view) {
@@ -84,6 +111,8 @@ void CVideoAnalysis::Repaint() {
 void CVideoAnalysis::DrawOverlays(CDC* dc, const CRect& area) {
     m_trackOverlay.Draw(dc, area);
     m_axes.Draw(dc, area);
+    for (IOverlayDraw* drawing : m_extraOverlays)
+        drawing->Draw(dc, area);
 }
 
 bool CVideoAnalysis::SwitchState(UINT id) const {
@@ -186,6 +215,13 @@ bool CVideoAnalysis::OnAnalysisCommand(UINT id) {
         case CVidView::kClearAllTracks:
             m_features.ClearAllTracks();
             return true;
+        case CVidView::kCalibrationPanel:
+            if (CCalibrationPanel* panel = CCalibrationPanel::Instance()) {
+                panel->AttachContext(this);
+                panel->OnCalibrationChanged(&m_settings);
+                panel->Show(true);
+            }
+            return true;
         default:
             return ToggleSwitch(id);
     }
@@ -207,6 +243,7 @@ bool CVideoAnalysis::OnUpdateAnalysisCommand(CCmdUI* cmdUI) {
         case CVidView::kStartAutoTracking:
         case CVidView::kClearAllTracks:
         case CVidView::kClearAllForward:
+        case CVidView::kCalibrationPanel:
             cmdUI->Enable(!tracking);
             return true;
         case CVidView::kShowWholeTrail:
@@ -241,7 +278,23 @@ HRESULT CVideoAnalysis::GetPickedPosition(double* x, double* y) {
 }
 
 HRESULT CVideoAnalysis::GetDrawnRegion(double* left, double* top, double* right, double* bottom) {
-    return m_view ? m_view->GetSelection(left, top, right, bottom) : E_FAIL;
+    if (!m_view || !left || !top || !right || !bottom)
+        return E_FAIL;
+    if (m_view->GetSelection(left, top, right, bottom) != S_OK)
+        return E_FAIL;
+    if (*right > *left && *bottom > *top)
+        return S_OK;
+    // Without a drawn selection a click defines the feature with a region of the usual size
+    // round the reticle, so that it can be tracked.
+    double x = 0;
+    double y = 0;
+    if (m_view->GetReticlePosition(&x, &y) != S_OK)
+        return E_FAIL;
+    *left = std::trunc(x) - kDefaultRegionHalfSize;
+    *top = std::trunc(y) - kDefaultRegionHalfSize;
+    *right = std::trunc(x) + kDefaultRegionHalfSize + 1;
+    *bottom = std::trunc(y) + kDefaultRegionHalfSize + 1;
+    return S_OK;
 }
 
 HRESULT CVideoAnalysis::GetSize(int* width, int* height) {

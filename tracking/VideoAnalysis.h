@@ -11,11 +11,14 @@
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
 #include "tracking/FrameSourceAdapter.h"
+#include "tracking/ICalibrationContext.h"
 #include "tracking/IPositionSource.h"
 #include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/TrackOverlay.h"
 #include "views/IVideoAnalysisOverlays.h"
+
+#include <vector>
 
 class CVidView;
 class CView;
@@ -25,11 +28,14 @@ class CVideoAnalysis : public IVideoAnalysis,
                        public IPositionSource,
                        public IImageSizeSource,
                        public ITrackFrameSource,
-                       public ITrackFeatureHost {
+                       public ITrackFeatureHost,
+                       public ICalibrationContext {
 public:
     // The registry path under which the default calibration lies.
     static constexpr const char* kRegistryBase = "Software\\Tolvar\\Vidra OS";
     static constexpr int kMaxFeatures = 20;
+    // Half the side of the region a click gives a feature when no region is drawn.
+    static constexpr int kDefaultRegionHalfSize = 10;
 
     // view may be null (the objects then draw nowhere); borrowed, followed until it goes.
     CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view);
@@ -45,6 +51,13 @@ public:
     CTrackOverlay& GetTrackOverlay() { return m_trackOverlay; }
     CCoordAxesOverlay& GetAxesOverlay() { return m_axes; }
     CVidView* GetView() const;
+    // ICalibrationContext: further drawings (the calibration panel's axes) are borrowed.
+    CAnalysisSettings& GetCalibrationSettings() override { return m_settings; }
+    IPositionSource* GetReticleSource() override { return this; }
+    IImageSizeSource* GetImageSizeSource() override { return this; }
+    CVidView* GetContextView() const override { return m_view; }
+    void AddExtraOverlay(IOverlayDraw* drawing) override;
+    void RemoveExtraOverlay(IOverlayDraw* drawing) override;
 
     // IVideoAnalysisOverlays.
     void DrawOverlays(CDC* dc, const CRect& area) override;
@@ -81,4 +94,5 @@ private:
     CTrackFeatureSet m_features;
     CTrackOverlay m_trackOverlay;
     CCoordAxesOverlay m_axes;
+    std::vector<IOverlayDraw*> m_extraOverlays;
 };

@@ -48,6 +48,8 @@ const std::vector<std::pair<UINT, const char*>>& CVidView::TrackingMenuItems() {
         {kShowLegend, "Show Legend"},
         {0, ""},
         {kClearAllTracks, "Clear All Tracks"},
+        {0, ""},
+        {kCalibrationPanel, "Calibration Panel..."},
     };
     return items;
 }

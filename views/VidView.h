@@ -78,6 +78,7 @@ public:
         kShowSearchWindows = 32980,
         kShowLegend = 32981,
         kClearAllTracks = 32982,
+        kCalibrationPanel = 32983,
         kLastTrackingCommand = 32989,
     };
     // The "Tracking" pop-up of the context menu in its order; id 0 is a separator.
