@@ -497,11 +497,6 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     menu.CreatePopupMenu();
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&view), QStringLiteral("View"));
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&clear), QStringLiteral("Clear"));
-    CMenu tracking;
-    tracking.CreatePopupMenu();
-    for (const auto& [id, text] : TrackingMenuItems())
-        tracking.AppendMenu(id ? MF_STRING : MF_SEPARATOR, id, QString::fromLatin1(text));
-    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&tracking), QStringLiteral("Tracking"));
     menu.AppendMenu(MF_STRING, kColorAdjustment, QStringLiteral("Bayer Color Adjustment"));
     menu.AppendMenu(MF_SEPARATOR);
     menu.AppendMenu(MF_STRING, kDefineZoomRegion, QStringLiteral("Define Zoom Region"));
@@ -513,6 +508,11 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     menu.AppendMenu(MF_STRING, kShowMeanHistogramPlot,
                     QStringLiteral(" Show Mean Histogram Plot."));
     menu.AppendMenu(MF_STRING, kRemoveHistogramOutput, QStringLiteral(" Remove Histogram Output."));
+    CMenu tracking;
+    tracking.CreatePopupMenu();
+    for (const auto& [id, text] : TrackingMenuItems())
+        tracking.AppendMenu(id ? MF_STRING : MF_SEPARATOR, id, QString::fromLatin1(text));
+    menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&tracking), QStringLiteral("Tracking"));
     // The sub-menus' items are updated as each opens, like the top level's before tracking.
     for (int i = 0; i < menu.GetMenuItemCount(); ++i)
         if (CMenu* sub = menu.GetSubMenu(i))

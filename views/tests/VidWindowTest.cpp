@@ -592,6 +592,7 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     std::vector<Item> top;
     std::vector<Item> viewItems;
     std::vector<Item> clearItems;
+    std::vector<Item> trackingItems;
     const PopupMenuTracker previous =
         AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
             QAction* zoomMode = nullptr;
@@ -601,7 +602,9 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
                     continue;
                 // Sub-menus run their update handlers as they open.
                 emit action->menu()->aboutToShow();
-                auto& items = action->text() == "View" ? viewItems : clearItems;
+                auto& items = action->text() == "View"    ? viewItems
+                              : action->text() == "Clear" ? clearItems
+                                                          : trackingItems;
                 for (QAction* sub : action->menu()->actions()) {
                     if (sub->isSeparator())
                         continue;
@@ -616,7 +619,7 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
     AfxSetPopupMenuTracker(previous);
 
-    ASSERT_EQ(top.size(), 12u);
+    ASSERT_EQ(top.size(), 13u);
     EXPECT_EQ(top[0].text, "View");
     EXPECT_EQ(top[1].text, "Clear");
     EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
@@ -639,6 +642,13 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
             EXPECT_EQ(top[3 + i].enabled, tools[i].second) << tools[i].first;
         }
     }
+    // The analysis objects' commands come last; without them every one is off.
+    EXPECT_EQ(top[12].text, "Tracking");
+    ASSERT_EQ(trackingItems.size(), CVidView::TrackingMenuItems().size() - 4);  // no separators
+    EXPECT_EQ(trackingItems.front().text, "Set Feature");
+    EXPECT_EQ(trackingItems.back().text, "Calibration Panel...");
+    for (const Item& item : trackingItems)
+        EXPECT_FALSE(item.enabled) << item.text.toStdString();
     ASSERT_EQ(clearItems.size(), 1u);
     EXPECT_EQ(clearItems[0].text, "Clear All Forward");
     EXPECT_FALSE(clearItems[0].enabled);
