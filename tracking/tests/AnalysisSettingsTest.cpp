@@ -302,6 +302,16 @@ TEST_F(AnalysisSettingsTest, CalibrationFileRoundTripAndFailures) {
     Prompter().ExpectMessageBox(QStringLiteral("Could not create calibration file"), IDOK);
     EXPECT_EQ(settings.SaveToFile(WorkPath(QStringLiteral("no/such/folder/cal.cal"))), E_FAIL);
     EXPECT_EQ(Prompter().Prompts().back().caption, QStringLiteral("Write Error"));
+
+    // A file that was made but cannot take the name (a folder has it) is a failure too, and the
+    // folder stays as it was.
+    const QString taken = WorkPath(QStringLiteral("taken.cal"));
+    ASSERT_TRUE(QDir().mkpath(taken + QStringLiteral("/inside")));
+    Prompter().ExpectMessageBox(QStringLiteral("Could not write calibration file"), IDOK);
+    EXPECT_EQ(settings.SaveToFile(taken), E_FAIL);
+    EXPECT_EQ(Prompter().Prompts().back().caption, QStringLiteral("Write Error"));
+    EXPECT_TRUE(QDir(taken + QStringLiteral("/inside")).exists());
+    EXPECT_FALSE(QFile::exists(taken + QStringLiteral(".saving")));
 }
 
 TEST_F(AnalysisSettingsTest, UnitsNamesChoicesAndStyles) {

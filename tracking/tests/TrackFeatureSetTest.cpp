@@ -507,4 +507,12 @@ TEST_F(TrackFeatureSetTest, CopyFeaturesFromAnotherSet) {
     EXPECT_EQ(mark, 0);
     EXPECT_EQ(set.AutoTrackedFeature(), 0);
     EXPECT_EQ(set.CopyFeaturesFrom(nullptr), E_POINTER);
+
+    // A set at its limit is copied whole, although SetFeatureCount refuses the limit itself.
+    other.AddFeature();
+    other.GetFeatureCount(&count);
+    ASSERT_EQ(count, 5);
+    ASSERT_EQ(set.CopyFeaturesFrom(&other), S_OK);
+    set.GetFeatureCount(&count);
+    EXPECT_EQ(count, 5);
 }
