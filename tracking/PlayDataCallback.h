@@ -38,6 +38,4 @@ public:
 private:
     CMeasurementFormDoc* m_doc;
     CMeasurementView* m_view;
-    int m_counterA = 0;
-    int m_counterB = 0;
 };

@@ -511,7 +511,7 @@ void CTrackFeatureSet::SetItems(int frame, int feature, const CTrackPoint* point
         m_fr.SetItem(frame, feature, *region);
 }
 
-int CTrackFeatureSet::DisplaySettingsEntry() const {
+int CTrackFeatureSet::DisplaySettingsEntry() {
     if (!m_frameSource)
         return -1;
     CLutParamSet colour;
@@ -519,7 +519,7 @@ int CTrackFeatureSet::DisplaySettingsEntry() const {
     if (m_frameSource->GetDisplaySettings(&colour, &grey) != S_OK)
         return -1;
     int index = -1;
-    const_cast<CMovieSettingsList&>(m_movieSettings).Find(&colour, &grey, &index);
+    m_movieSettings.Find(&colour, &grey, &index);
     return index;
 }
 

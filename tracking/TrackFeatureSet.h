@@ -172,7 +172,8 @@ private:
     void SetItems(int frame, int feature, const CTrackPoint* point, const CTrackRegion* region);
     void AdvanceAfterSet();
     void MoveFrameOn();
-    int DisplaySettingsEntry() const;
+    // The movie-settings entry of the view's current display settings; -1 for none.
+    int DisplaySettingsEntry();
     bool SetFeatureAtImpl(int frame, int feature);
     void DeleteFeature(int index);
     void Notify();
