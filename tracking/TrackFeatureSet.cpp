@@ -198,6 +198,8 @@ HRESULT CTrackFeatureSet::DeleteFeatures(const std::vector<BYTE>* flags) {
     for (int i = static_cast<int>(flags->size()) - 1; i >= 0; --i)
         if ((*flags)[static_cast<size_t>(i)] != 0)
             DeleteFeature(i);
+    // The selection stays on a feature that is still there.
+    m_selectedFeature = std::clamp(m_selectedFeature, 0, std::max(m_featureCount - 1, 0));
     Notify();
     return S_OK;
 }

@@ -225,8 +225,12 @@ TEST_F(TrackFeatureSetTest, DeletingFeaturesKeepsTheirSettingsAligned) {
         set.SetSampleItem(i, nullptr, &s);
         SetAt(i, i, 20 + 10 * i, 30);
     }
+    set.SetSelectedFeature(4, false);
     const std::vector<BYTE> flags = {0, 1, 0, 1, 0};
     ASSERT_EQ(set.DeleteFeatures(&flags), S_OK);
+    int selected = -1;
+    set.GetSelectedFeature(&selected);
+    EXPECT_EQ(selected, 2);
     ASSERT_EQ(set.DeleteFeatures(nullptr), E_POINTER);
     int count = 0;
     set.GetFeatureCount(&count);
