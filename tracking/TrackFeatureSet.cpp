@@ -776,6 +776,12 @@ bool CTrackFeatureSet::RunTracking() {
     }
     if (start < 0)
         return false;
+    // The run goes on from the frame the user looks at; trackers that start elsewhere join it
+    // when it reaches their frame.
+    int current = -1;
+    GetCurrentFrame(&current);
+    if (current >= 0)
+        start = current;
     m_trackers.SetHost(this);
     m_trackers.SetFrameCount(m_frameCount);
     m_trackers.SetDirection(m_backward ? 1 : 0);
