@@ -89,7 +89,7 @@ public:
     bool Near(int x, int y, QRgb colour) const {
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
-                if (image.pixel(x + dx, y + dy) == colour)
+                if (image.valid(x + dx, y + dy) && image.pixel(x + dx, y + dy) == colour)
                     return true;
         return false;
     }
@@ -298,6 +298,7 @@ protected:
         axes.SetCalibration(&settings);
         axes.SetSizeSource(&view);
         axes.SetDisplayHost(&view);
+        settings.SetSizeSource(&view);
         CCalibrationData c;
         c.SetOrigin(50, 50);
         c.SetPositiveX(250, 50);
@@ -344,6 +345,27 @@ TEST_F(CoordAxesOverlayTest, TheYAxisFlipsWithTheCoordinateNature) {
     // The scale points are marked.
     EXPECT_TRUE(canvas.Near(150, 150, magenta));
     EXPECT_TRUE(canvas.Near(160, 150, magenta));
+}
+
+TEST_F(CoordAxesOverlayTest, TheAxesFollowTheCoordinateCorner) {
+    axes.SetVisible(1);
+    const QRgb magenta = qRgb(255, 0, 255);
+    struct Case {
+        HRESULT (CAnalysisSettings::*corner)();
+        std::pair<int, int> onX;  // a point of the x axis
+        std::pair<int, int> onY;  // a point of the y axis
+    } cases[] = {
+        {&CAnalysisSettings::CornerUpperLeft, {30, 0}, {0, 30}},
+        {&CAnalysisSettings::CornerUpperRight, {170, 0}, {199, 30}},
+        {&CAnalysisSettings::CornerLowerLeft, {30, 199}, {0, 170}},
+        {&CAnalysisSettings::CornerLowerRight, {170, 199}, {199, 170}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_EQ((settings.*c.corner)(), S_OK);
+        const Canvas canvas = Paint();
+        EXPECT_TRUE(canvas.Near(c.onX.first, c.onX.second, magenta)) << c.onX.first;
+        EXPECT_TRUE(canvas.Near(c.onY.first, c.onY.second, magenta)) << c.onY.second;
+    }
 }
 
 TEST_F(CoordAxesOverlayTest, AnXPointOnTheOriginGivesNoAxisAndNoCrash) {
