@@ -22,7 +22,9 @@
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 
 IMPLEMENT_DYNCREATE(CVidView, CPlaybackView)
@@ -464,10 +466,23 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     menu.AppendMenu(MF_STRING, kShowMeanHistogramPlot,
                     QStringLiteral(" Show Mean Histogram Plot."));
     menu.AppendMenu(MF_STRING, kRemoveHistogramOutput, QStringLiteral(" Remove Histogram Output."));
+    // The annotation editor's commands, from their pop-up resource.
+    std::unique_ptr<CMenu> annotate(CMenu::LoadResourceMenu(kAnnotateMenu));
+    if (annotate && annotate->GetSubMenu(0)) {
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(annotate->GetSubMenu(0)),
+                        QStringLiteral("Annotate"));
+    }
     // The sub-menus' items are updated as each opens, like the top level's before tracking.
-    for (int i = 0; i < menu.GetMenuItemCount(); ++i)
-        if (CMenu* sub = menu.GetSubMenu(i))
-            CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+    const std::function<void(CMenu&)> updateSubMenus = [&](CMenu& parent) {
+        for (int i = 0; i < parent.GetMenuItemCount(); ++i) {
+            if (CMenu* sub = parent.GetSubMenu(i)) {
+                CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+                updateSubMenus(*sub);
+            }
+        }
+    };
+    updateSubMenus(menu);
     menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 
