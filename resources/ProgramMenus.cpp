@@ -189,7 +189,8 @@ MenuTemplate MenuBar(UINT id, Kind kind) {
                   Popup("&View", ViewMenu(kind))};
     if (kind == kProject || kind == kPlayGroup)
         menu.items.push_back(Popup("&Playback", PlaybackMenu()));
-    if (kind == kVideo)
+    // The annotations of the video in front, wherever it is hosted.
+    if (kind != kNoDocument)
         menu.items.push_back(Popup("&Annotate", AnnotateItems()));
     Append(menu.items, {Popup("&Tools", ToolsMenu(kind)), Popup("&Window", WindowMenu(kind)),
                         Popup("&Help", HelpMenu())});
