@@ -223,7 +223,9 @@ void CStreamWnd::ForwardToEditor(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL CStreamWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
-    if (m_annotateView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+    // Only the editor's own commands: its pan-zoom base would take the window's View commands.
+    if (nID >= CAnnotateView::kCommandBase && nID <= CAnnotateView::kCommandLast &&
+        m_annotateView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
     return CPanZoomView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMainWindow>
 #include <QMenu>
@@ -34,6 +35,14 @@ int GreenPixels(const QImage& shot) {
         }
     }
     return count;
+}
+
+void SaveShot(QWidget* widget, const QString& name) {
+    // What the test changed is painted first: the server holds only painted pixels.
+    WaitFor([] { return false; }, 300);
+    const QString folder = QStringLiteral(E2E_SCREENSHOT_DIR);
+    QDir().mkpath(folder);
+    GrabFromScreen(widget->window(), widget).save(folder + QLatin1Char('/') + name);
 }
 
 // The menu bar item at path, triggered as a click on it does; false when it is missing or
@@ -121,6 +130,7 @@ TEST_F(AnnotationFlow, DrawSaveDeleteAndOpenFromTheAnnotateMenu) {
     EXPECT_EQ(objects[1]->GetFrame(), stream->GetCurrentFrame());
     EXPECT_TRUE(IsChecked(window, "Annotate/Frames/This Frame Only"));
     EXPECT_FALSE(IsChecked(window, "Annotate/Frames/All Frames"));
+    SaveShot(area, QStringLiteral("annotations.png"));
     ASSERT_TRUE(Choose(window, "Annotate/Order/Send to Back"));
     EXPECT_EQ(objects[0]->GetType(), 7);
 
