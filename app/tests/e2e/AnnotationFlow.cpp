@@ -156,6 +156,17 @@ TEST_F(AnnotationFlow, DrawSaveDeleteAndOpenFromTheAnnotateMenu) {
         return GreenPixels(GrabFromScreen(window, area)) > greenBefore + 20;
     })) << "the opened annotations are not drawn";
 
+    // A click picks the line; Delete asks before it goes, Down nudges it a pixel.
+    Choose(window, "Annotate/Select");
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, {w / 2, h / 4});
+    ASSERT_TRUE(objects[1]->IsSelected());
+    const double lineY = objects[1]->GetPoint(0, FALSE).y;
+    QTest::keyClick(area, Qt::Key_Down);
+    EXPECT_EQ(objects[1]->GetPoint(0, FALSE).y, lineY + 1);
+    Prompter().ExpectMessageBox("Delete selected annotation?", IDYES);
+    QTest::keyClick(area, Qt::Key_Delete);
+    EXPECT_TRUE(WaitFor([&] { return objects.size() == 1; })) << "Delete did not reach the editor";
+
     // The same commands sit in the video's context menu.
     ASSERT_TRUE(Choose(window, "Annotate/Arc"));
     bool found = false;
