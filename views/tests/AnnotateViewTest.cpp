@@ -228,6 +228,14 @@ TEST_F(AnnotateViewTest, SelectMoveAndEditPoints) {
     EXPECT_FALSE(line->IsSelected());
 }
 
+TEST_F(AnnotateViewTest, HoverMarksThePointUnderTheMouse) {
+    CDrawObject* line = AddLine({10, 10}, {100, 10}, 5);  // Hovering ignores the frame rule.
+    m_view->OnMouseMove(0, {99, 11});
+    EXPECT_TRUE(line->HasMarkedPoint());
+    m_view->OnMouseMove(0, {50, 80});
+    EXPECT_FALSE(line->HasMarkedPoint());
+}
+
 TEST_F(AnnotateViewTest, KeysMoveInsertAndDelete) {
     auto* triangle = new CDrawPolygon;
     triangle->SetPoint(0, {10, 10}, TRUE, FALSE);

@@ -171,16 +171,65 @@ TEST(DrawDimLengthTest, HandleWinsOverBody) {
         int part;
     };
     const Case cases[] = {
-        {{50.0, 12.0}, TRUE, kBody},                          // Between the extension lines.
-        {{98.0, 6.0}, TRUE, kBody},  {{1.0, 19.0}, TRUE, 2},  // The offset handle, inside the
-                                                              // outline too.
-        {{101.0, 1.0}, TRUE, 1},     {{50.0, 40.0}, FALSE, -1}, {{50.0, -5.0}, FALSE, -1},
+        {{50.0, 12.0}, TRUE, kBody},  // Between the extension lines.
+        {{98.0, 6.0}, TRUE, kBody},
+        {{1.0, 19.0}, TRUE, 2},  // The offset handle, inside the
+                                 // outline too.
+        {{101.0, 1.0}, TRUE, 1},
+        {{50.0, 40.0}, FALSE, -1},
+        {{50.0, -5.0}, FALSE, -1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.at.x << "," << c.at.y);
         int part = 99;
         EXPECT_EQ(d.HitTest(c.at, &part), c.hit);
         EXPECT_EQ(part, c.part);
+    }
+}
+
+TEST(DrawDimLengthTest, RenderLabelMeasuresWithoutPainting) {
+    CDrawDimLength d;
+    SetPoints(d, {{0.0, 0.0}, {100.0, 0.0}, {0.0, 20.0}});
+    d.SetScaleFactor(2.0);
+    QImage image(120, 60, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const QImage before = image;
+    CDC dc(&image);
+    d.RenderLabel(&dc, nullptr, TRUE);
+    dc.DeleteDC();
+    EXPECT_EQ(image, before);
+    EXPECT_EQ(d.GetLabelText(), "200");
+    EXPECT_DOUBLE_EQ(d.GetValue(), 200.0);
+    // Three digits of 18 pixels over the 100-pixel dimension line.
+    EXPECT_GT(d.GetLabelPosition(), 0.15);
+    EXPECT_LT(d.GetLabelPosition(), 0.6);
+    CDrawDimLength none;
+    none.RenderLabel(nullptr, nullptr, TRUE);
+    EXPECT_EQ(none.GetLabelText(), "0");  // A dimension without points measures 0.
+}
+
+TEST(DrawDimAngleTest, AngleAndArcHitTheirPointsAndTriangle) {
+    CDrawDimAngle angle;
+    CDrawArc arc;
+    for (CDrawObject* o : {static_cast<CDrawObject*>(&angle), static_cast<CDrawObject*>(&arc)}) {
+        SCOPED_TRACE(o->GetType());
+        int part = 99;
+        EXPECT_FALSE(o->HitTest({0, 0}, &part));
+        SetPoints(*o, {{0, 0}, {60, 0}, {30, 40}});
+        struct Case {
+            CDoublePoint at;
+            BOOL hit;
+            int part;
+        };
+        const Case cases[] = {{{30, 10}, TRUE, kBody},
+                              {{61, 1}, TRUE, 1},
+                              {{30, 37}, TRUE, 2},
+                              {{1, 1}, TRUE, 0},
+                              {{5, 30}, FALSE, -1}};
+        for (const Case& c : cases) {
+            EXPECT_EQ(o->HitTest(c.at, &part), c.hit);
+            EXPECT_EQ(part, c.part);
+        }
     }
 }
 
