@@ -393,10 +393,6 @@ CDrawObject* CAnnotateView::HitVisible(CDoublePoint window, CDoublePoint image, 
     return nullptr;
 }
 
-bool CAnnotateView::IsSingleShotTool() const {
-    return m_tool != kNoTool && m_tool != kSelect && !IsMultiClickTool(m_tool);
-}
-
 void CAnnotateView::StartObject(CDoublePoint window, CDoublePoint image) {
     CDrawObject* object = CreateObjectOfType(m_tool, m_currentFrame);
     if (!object)
@@ -405,8 +401,8 @@ void CAnnotateView::StartObject(CDoublePoint window, CDoublePoint image) {
     object->SetPointInSpace(1, image, window, TRUE, TRUE);
     m_activePoint = 1;
     m_current = object;
-    m_pressImage = m_lastImage = image;
-    m_pressWindow = m_lastWindow = window;
+    m_lastImage = image;
+    m_lastWindow = window;
     m_dragging = TRUE;
 }
 
@@ -435,8 +431,8 @@ void CAnnotateView::BeginCreate(CDoublePoint window, CDoublePoint image) {
                 const int index = m_current->GetPointCount();
                 m_current->SetPointInSpace(index, image, window, TRUE, TRUE);
                 m_activePoint = index;
-                m_pressImage = m_lastImage = image;
-                m_pressWindow = m_lastWindow = window;
+                m_lastImage = image;
+                m_lastWindow = window;
                 m_dragging = TRUE;
             }
             return;
@@ -453,8 +449,8 @@ void CAnnotateView::BeginCreate(CDoublePoint window, CDoublePoint image) {
                     // Through MovePoint, so that the shape's derived values follow.
                     m_current->MovePointInSpace(n, image, window, TRUE);
                     m_activePoint = n;
-                    m_pressImage = m_lastImage = image;
-                    m_pressWindow = m_lastWindow = window;
+                    m_lastImage = image;
+                    m_lastWindow = window;
                     m_dragging = TRUE;
                 } else {
                     m_current->MovePointInSpace(n - 1, image, window, TRUE);
@@ -508,8 +504,8 @@ void CAnnotateView::OnLButtonDown(UINT nFlags, CPoint point) {
         if (hit) {
             hit->SetSelected(TRUE);
             m_activePoint = part;
-            m_pressImage = m_lastImage = image;
-            m_pressWindow = m_lastWindow = window;
+            m_lastImage = image;
+            m_lastWindow = window;
             m_current = hit;
             m_dragging = TRUE;
         }

@@ -63,8 +63,6 @@ public:
         kCommandBase = 33300,
         kCmdLine = kCommandBase + 0,
         kCmdArc = kCommandBase + 1,
-        kCmdRect = kCommandBase + 2,
-        kCmdFilledText = kCommandBase + 11,
         kCmdSelect = kCommandBase + 12,
         kCmdDuplicate = kCommandBase + 13,
         kCmdBringForward = kCommandBase + 17,
@@ -199,14 +197,13 @@ private:
                             BOOL select);
     void SetOwnerOfAll();
     int AskYesNo(const QString& text) const;
-    bool IsSingleShotTool() const;
 
     CAnnotateDoc* m_annotateDoc = nullptr;
     CDrawObjectList* m_list = nullptr;
     CDrawObject* m_current = nullptr;
-    CDoublePoint m_pressImage;
+    // Where the drag was last seen, in image and window pixels: a whole-object drag moves by
+    // the difference.
     CDoublePoint m_lastImage;
-    CDoublePoint m_pressWindow;
     CDoublePoint m_lastWindow;
     BOOL m_dragging = FALSE;
     // The point of the current object that the mouse drags: an index, kHitBody or -1.
