@@ -33,7 +33,10 @@
 #include "tracking/records/TrackSample.h"
 #include "tracking/sectioned/SectionedList.h"
 #include "views/AnnotateDoc.h"
+#include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawDimAngle.h"
+#include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
@@ -191,6 +194,13 @@ QByteArray Annotations() {
     auto* text = static_cast<CDrawText*>(add(new CDrawText, -1, {{4, 30}, {40, 30}}));
     text->SetText(QStringLiteral("Speed 5\u00B0"));
     text->SetFont(QStringLiteral("Sans"), -12, 150, TRUE, FALSE, TRUE, FALSE);
+    auto* length =
+        static_cast<CDrawDimLength*>(add(new CDrawDimLength, -1, {{4, 8}, {36, 8}, {4, 20}}));
+    length->MovePoint(2, {4, 22}, FALSE);
+    length->SetLabel(TRUE, QStringLiteral("gap"));
+    add(new CDrawDimAngle, 1, {{30, 25}, {5, 25}, {20, 5}});
+    static_cast<CDrawArc*>(add(new CDrawArc, -4, {{5, 15}, {35, 15}, {20, 3}}))
+        ->SetArrowAtEnd(TRUE);
     const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.ant"));
     doc.SaveAnnotations(path, TRUE);
     return ReadAll(path);

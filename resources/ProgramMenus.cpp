@@ -70,6 +70,45 @@ Items PanZoomItems() {
             Popup("Show Zoom Box", corners(32786))};
 }
 
+// The annotation editor's commands (33300 + the editor's command number); the same items make
+// the "Annotate" pop-up 147 of the video's context menu.
+Items AnnotateItems() {
+    const auto at = [](UINT number, const char* text) { return Item(33300 + number, text); };
+    return {at(12, "&Select"),
+            at(34, "&No Tool"),
+            Separator(),
+            at(0, "&Line"),
+            at(1, "A&rc"),
+            at(2, "Rectan&gle"),
+            at(3, "Filled Rectangle"),
+            at(4, "&Ellipse"),
+            at(5, "Filled Ellipse"),
+            at(6, "&Polygon"),
+            at(7, "Filled Polygon"),
+            at(8, "C&urve"),
+            at(9, "Closed Curve"),
+            at(10, "&Text"),
+            at(11, "Filled Text"),
+            at(30, "Length &Dimension"),
+            at(31, "An&gle Dimension"),
+            Separator(),
+            at(13, "D&uplicate"),
+            Popup("&Order", {at(17, "Bring &Forward"), at(18, "Bring to &Front"),
+                             at(19, "Send &Backward"), at(20, "Send to Bac&k")}),
+            Popup("&Frames", {at(21, "&This Frame Only"), at(22, "From This Frame &On"),
+                              at(23, "&All Frames")}),
+            Separator(),
+            at(24, "&Open Annotations..."),
+            at(32, "Sa&ve Annotations"),
+            at(25, "Save Annotations &As..."),
+            Separator(),
+            at(26, "Delete Annotations in This Frame"),
+            at(27, "Delete All Annotations"),
+            Separator(),
+            at(28, "Show &Handles"),
+            at(29, "Show Annotations")};
+}
+
 Items ViewMenu(Kind kind) {
     Items items = {Item(59392, "&Main Toolbar"),
                    Item(32837, "Quick (Play) File Addition Toolbar"),
@@ -150,6 +189,9 @@ MenuTemplate MenuBar(UINT id, Kind kind) {
                   Popup("&View", ViewMenu(kind))};
     if (kind == kProject || kind == kPlayGroup)
         menu.items.push_back(Popup("&Playback", PlaybackMenu()));
+    // The annotations of the video in front, wherever it is hosted.
+    if (kind != kNoDocument)
+        menu.items.push_back(Popup("&Annotate", AnnotateItems()));
     Append(menu.items, {Popup("&Tools", ToolsMenu(kind)), Popup("&Window", WindowMenu(kind)),
                         Popup("&Help", HelpMenu())});
     return menu;
@@ -161,8 +203,15 @@ std::vector<MenuTemplate> ProgramMenus() {
     MenuTemplate viewPopup;
     viewPopup.id = 143;
     viewPopup.items = {Popup("View", PanZoomItems())};
-    return {MenuBar(128, kNoDocument), MenuBar(154, kProject), MenuBar(152, kPlayGroup),
-            MenuBar(145, kVideo), viewPopup};
+    MenuTemplate annotatePopup;
+    annotatePopup.id = 147;
+    annotatePopup.items = {Popup("Annotate", AnnotateItems())};
+    return {MenuBar(128, kNoDocument),
+            MenuBar(154, kProject),
+            MenuBar(152, kPlayGroup),
+            MenuBar(145, kVideo),
+            viewPopup,
+            annotatePopup};
 }
 
 std::vector<AcceleratorTable> ProgramAccelerators() {
@@ -244,6 +293,18 @@ std::map<UINT, QString> CommandStrings() {
         {32934, "Add a frame slider\nFrame Slider"},
         {32935, "Add the video information box\nVideo Information"},
         {32937, "Add a measurement point\nAdd Measurement Point"},
+        {33312, "Select, move and edit annotations\nSelect"},
+        {33300, "Draw a line\nLine"},
+        {33301, "Draw an arc through three points\nArc"},
+        {33302, "Draw a rectangle\nRectangle"},
+        {33304, "Draw an ellipse\nEllipse"},
+        {33306, "Draw a polygon, a click per vertex\nPolygon"},
+        {33308, "Draw a curve, a click per control point\nCurve"},
+        {33310, "Write a text\nText"},
+        {33330, "Measure a length\nLength Dimension"},
+        {33331, "Measure an angle\nAngle Dimension"},
+        {33324, "Open an annotation file\nOpen Annotations"},
+        {33332, "Save the annotations beside the recording\nSave Annotations"},
     };
     std::map<UINT, QString> strings;
     for (const auto& [id, text] : rows)

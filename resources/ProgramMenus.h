@@ -2,7 +2,8 @@
 
 // The program's menus, accelerator tables, toolbars and command texts: the menu bar of the
 // main window without a document (128), of a project (154), of a play group (152) and of a
-// video (145), the "View" pop-up of the pan-zoom views (143), the main window's toolbars and
+// video (145), the "View" pop-up of the pan-zoom views (143), the "Annotate" pop-up of the
+// video's context menu (147), the main window's toolbars and
 // the freedesktop icon name and tip of every command a toolbar shows.
 
 #include "platform/framework/ResourceChain.h"

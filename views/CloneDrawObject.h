@@ -5,5 +5,5 @@
 class CDrawObject;
 
 // A new object of the source's class with the same values, owned by the caller; nullptr for a
-// null source or a class it does not know.
+// null source or a class it does not know (a class built on a known one included).
 CDrawObject* CloneDrawObject(const CDrawObject* source);

@@ -259,4 +259,71 @@ std::vector<CDoublePoint> SampleBSpline(const std::vector<CDoublePoint>& control
     return samples;
 }
 
+bool Invert3x3(const double m[9], double out[9]) {
+    const double c00 = m[4] * m[8] - m[5] * m[7];
+    const double c01 = m[5] * m[6] - m[3] * m[8];
+    const double c02 = m[3] * m[7] - m[4] * m[6];
+    const double det = m[0] * c00 + m[1] * c01 + m[2] * c02;
+    if (det == 0.0)
+        return false;
+    const double adj[9] = {
+        c00, m[2] * m[7] - m[1] * m[8], m[1] * m[5] - m[2] * m[4],
+        c01, m[0] * m[8] - m[2] * m[6], m[2] * m[3] - m[0] * m[5],
+        c02, m[1] * m[6] - m[0] * m[7], m[0] * m[4] - m[1] * m[3],
+    };
+    for (int i = 0; i < 9; ++i)
+        out[i] = adj[i] / det;
+    return true;
+}
+
+bool CircleThroughPoints(const CDoublePoint* points, int count, CDoublePoint* centre,
+                         double* radius) {
+    if (!points || count < 3)
+        return false;
+    // x^2 + y^2 + D x + E y + F = 0 through each point: [x y 1] (D E F) = -(x^2 + y^2).
+    double m[9];
+    double rhs[3];
+    for (int i = 0; i < 3; ++i) {
+        m[i * 3] = points[i].x;
+        m[i * 3 + 1] = points[i].y;
+        m[i * 3 + 2] = 1.0;
+        rhs[i] = -(points[i].x * points[i].x + points[i].y * points[i].y);
+    }
+    double inv[9];
+    if (!Invert3x3(m, inv))
+        return false;
+    double k[3];
+    for (int i = 0; i < 3; ++i)
+        k[i] = inv[i * 3] * rhs[0] + inv[i * 3 + 1] * rhs[1] + inv[i * 3 + 2] * rhs[2];
+    const CDoublePoint c(-k[0] / 2.0, -k[1] / 2.0);
+    const double rSq = c.x * c.x + c.y * c.y - k[2];
+    if (!std::isfinite(rSq) || !std::isfinite(c.x) || !std::isfinite(c.y) || rSq <= 0.0)
+        return false;
+    if (centre)
+        *centre = c;
+    if (radius)
+        *radius = std::sqrt(rSq);
+    return true;
+}
+
+CPoint ClipRayToRect(const CPoint& p, const CRect& r, double dx, double dy) {
+    if (p.x < r.left || p.x > r.right || p.y < r.top || p.y > r.bottom)
+        return {-1, -1};
+    if (dx == 0.0) {
+        if (dy == 0.0)
+            return p;
+        return {p.x, dy < 0.0 ? r.top : r.bottom};
+    }
+    if (dy == 0.0)
+        return {dx < 0.0 ? r.left : r.right, p.y};
+    const double edgeX = dx < 0.0 ? r.left : r.right;
+    const double edgeY = dy < 0.0 ? r.top : r.bottom;
+    // Both parameters are >= 0 since p lies inside; the smaller crossing is the nearer one.
+    const double tVertical = (edgeX - p.x) / dx;
+    const double tHorizontal = (edgeY - p.y) / dy;
+    if (tVertical <= tHorizontal)
+        return {TruncToInt(edgeX), TruncToInt(p.y + tVertical * dy)};
+    return {TruncToInt(p.x + tHorizontal * dx), TruncToInt(edgeY)};
+}
+
 }  // namespace DrawGeometry

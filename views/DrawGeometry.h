@@ -1,13 +1,20 @@
 #pragma once
 
 // Plane geometry shared by the drawing objects: segment hits, projections, line crossings,
-// polygon outlines, B-spline curves and point-list bounds.
+// polygon outlines, B-spline curves, point-list bounds, circles through points and rays
+// clipped to rectangles.
 
+#include "platform/wintypes/Point.h"
+#include "platform/wintypes/Rect.h"
 #include "views/DoublePoint.h"
 
 #include <vector>
 
 namespace DrawGeometry {
+
+// Tenths of a degree per radian with the sign turned for a y axis that points down
+// (1800 / 3.14159, as stored files were made with it).
+inline constexpr double kTenthDegreesPerRadianDown = -572.9582790879778;
 
 // Whether q lies within (thickness + 4) / 2 (integer division) of the segment p1-p2 and its
 // projection falls between the ends; a zero-length segment never hits.
@@ -62,5 +69,19 @@ void EvaluateBSpline(double t, const std::vector<CDoublePoint>& control, double*
 // The sampled curve of the control points in steps of 0.1; under three control points the
 // control points themselves. A closed curve ends where it began.
 std::vector<CDoublePoint> SampleBSpline(const std::vector<CDoublePoint>& control, bool closed);
+
+// The inverse of the row-major 3x3 matrix m: the adjugate over the determinant. False, with
+// out untouched, when the determinant is exactly 0.
+bool Invert3x3(const double m[9], double out[9]);
+
+// The circle through the first three of `count` points: false (outputs untouched) with fewer
+// than three points, for points on one line or coincident ones, or when the fit does not
+// give a finite, real radius.
+bool CircleThroughPoints(const CDoublePoint* points, int count, CDoublePoint* centre,
+                         double* radius);
+
+// Where the ray from p along (dx, dy) leaves r, in whole pixels; (-1, -1) when p lies outside r
+// (its right and bottom edges count as inside). A zero direction leaves p where it is.
+CPoint ClipRayToRect(const CPoint& p, const CRect& r, double dx, double dy);
 
 }  // namespace DrawGeometry

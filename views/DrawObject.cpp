@@ -4,6 +4,7 @@
 #include "platform/framework/DC.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/InvalidArgException.h"
+#include "views/DrawGeometry.h"
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
@@ -573,4 +574,37 @@ void CDrawObject::DrawTranslucent(CDC* dc, const CRect& box, int alpha,
     dc->AlphaBlend(visible.left, visible.top, visible.Width(), visible.Height(), &memory, 0, 0,
                    visible.Width(), visible.Height(), blend);
     memory.SelectObject(oldBitmap);
+}
+
+BOOL CDrawObject::GetPoints(std::vector<CDoublePoint>* out) const {
+    if (!out)
+        return FALSE;
+    out->clear();
+    for (int i = 0; i < GetPointCount(); ++i)
+        out->push_back(GetPoint(i, FALSE));
+    return out->size() > 1;
+}
+
+BOOL CDrawObject::GetMappedPoints(std::vector<CDoublePoint>* out, const CZoomTransform* t) const {
+    if (!out)
+        return FALSE;
+    out->clear();
+    for (int i = 0; i < GetPointCount(); ++i)
+        out->push_back(GetDisplayPoint(i, t, FALSE));
+    return out->size() > 1;
+}
+
+BOOL CDrawObject::HitPointOutline(const CDoublePoint& p, int* hitPart) {
+    ResetHit(hitPart);
+    if (GetPointCount() < 2)
+        return FALSE;
+    bool hit = false;
+    if (GetPointCount() > 2 && DrawGeometry::PixelInsideOutline(m_points, p)) {
+        hit = true;
+        if (hitPart)
+            *hitPart = kHitBody;
+    }
+    if (HitVertex(p, hitPart))
+        hit = true;
+    return hit;
 }

@@ -169,6 +169,10 @@ public:
     BOOL GetDisplayRect(CRect* r, const CZoomTransform* t) const;
     // Stored points 0 and 1, snapped and truncated, not normalised.
     BOOL GetPointRect(CRect* r) const;
+    // out receives every stored point (GetPoints) or every display point (GetMappedPoints);
+    // whether it holds more than one point.
+    BOOL GetPoints(std::vector<CDoublePoint>* out) const;
+    BOOL GetMappedPoints(std::vector<CDoublePoint>* out, const CZoomTransform* t) const;
 
     // The zoom that pen widths follow: the transform's scale when the points are image points
     // and the scale is set, else 1.0.
@@ -202,6 +206,10 @@ protected:
     bool HitVertex(const CDoublePoint& p, int* hitPart,
                    const std::vector<CDoublePoint>* points = nullptr);
     void ResetHit(int* hitPart);
+    // The hit test of shapes whose own points make their outline: inside the polygon of the
+    // truncated points (even-odd rule) hits the body, a point within 4 units wins over it;
+    // with one point or none nothing is hit.
+    BOOL HitPointOutline(const CDoublePoint& p, int* hitPart);
     // Inserts a point and its cleared mark at index (0..count).
     void InsertPointAt(int index, const CDoublePoint& p);
     const std::vector<CDoublePoint>& Points() const { return m_points; }

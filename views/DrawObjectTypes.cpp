@@ -1,6 +1,9 @@
 #include "views/DrawObjectTypes.h"
 
+#include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawDimAngle.h"
+#include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
 #include "views/DrawLine.h"
 #include "views/DrawObject.h"
@@ -24,8 +27,9 @@ const char* const kStoredClassNames[] = {
 // The classes of this library, named here so that a program linking the library statically
 // always carries their class records (the archive finds classes by name only).
 const CRuntimeClass* const kLinkedClasses[] = {
-    RUNTIME_CLASS(CDrawLine),    RUNTIME_CLASS(CDrawRect),    RUNTIME_CLASS(CDrawEllipse),
-    RUNTIME_CLASS(CDrawPolygon), RUNTIME_CLASS(CDrawBSpline), RUNTIME_CLASS(CDrawText),
+    RUNTIME_CLASS(CDrawLine),      RUNTIME_CLASS(CDrawRect),     RUNTIME_CLASS(CDrawEllipse),
+    RUNTIME_CLASS(CDrawPolygon),   RUNTIME_CLASS(CDrawBSpline),  RUNTIME_CLASS(CDrawText),
+    RUNTIME_CLASS(CDrawDimLength), RUNTIME_CLASS(CDrawDimAngle), RUNTIME_CLASS(CDrawArc),
 };
 
 const CRuntimeClass* FindClass(const char* name) {

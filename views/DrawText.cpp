@@ -2,20 +2,13 @@
 
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
+#include "views/DrawGeometry.h"
 #include "views/ZoomTransform.h"
 
 #include <cmath>
 #include <cstdlib>
 
 IMPLEMENT_SERIAL(CDrawText, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSchema)
-
-namespace {
-
-// Tenths of a degree per radian with the sign turned for a y axis that points down
-// (1800 / 3.14159, as stored files were made with it).
-constexpr double kTenthDegreesPerRadianDown = -572.9582790879778;
-
-}  // namespace
 
 CDrawText::CDrawText() {
     m_type = kType;
@@ -47,7 +40,7 @@ void CDrawText::MovePoint(int index, CDoublePoint p, BOOL snap) {
     if (index == 1) {
         const CDoublePoint anchor = GetPoint(0, FALSE);
         const double tenths =
-            std::atan2(p.y - anchor.y, p.x - anchor.x) * kTenthDegreesPerRadianDown;
+            std::atan2(p.y - anchor.y, p.x - anchor.x) * DrawGeometry::kTenthDegreesPerRadianDown;
         m_escapement = TruncToInt(tenths);
         SetModified(TRUE);
         return;
@@ -151,12 +144,29 @@ CDoublePoint CDrawText::DrawTextAt(CDC* dc, CDrawText* fontSource, CDoublePoint 
                                    BOOL opaqueBackground, int height) {
     if (!dc || !fontSource)
         return at;
+    fontSource->SetFont(fontSource->m_faceName, height, fontSource->m_escapement,
+                        fontSource->m_bold, fontSource->m_italic, fontSource->m_underline, TRUE);
+    return WriteText(dc, fontSource->m_font, at, text, textColor, bkColor, opaqueBackground);
+}
+
+CDoublePoint CDrawText::DrawTextWithFont(CDC* dc, CFont& font, CDoublePoint at, const QString& text,
+                                         const QString& face, int height, int escapement, BOOL bold,
+                                         BOOL italic, BOOL underline, COLORREF textColor,
+                                         COLORREF bkColor, BOOL opaqueBackground) {
+    if (!dc)
+        return at;
+    font.DeleteObject();
+    font.CreateFont(height, 0, escapement, 0, bold ? kBoldWeight : 0, italic ? 1 : 0,
+                    underline ? 1 : 0, 0, 0, 0, 0, 0, 0, face);
+    return WriteText(dc, font, at, text, textColor, bkColor, opaqueBackground);
+}
+
+CDoublePoint CDrawText::WriteText(CDC* dc, CFont& font, CDoublePoint at, const QString& text,
+                                  COLORREF textColor, COLORREF bkColor, BOOL opaqueBackground) {
     dc->SetTextColor(textColor);
     dc->SetBkColor(bkColor);
     dc->SetBkMode(opaqueBackground ? OPAQUE : TRANSPARENT);
-    fontSource->SetFont(fontSource->m_faceName, height, fontSource->m_escapement,
-                        fontSource->m_bold, fontSource->m_italic, fontSource->m_underline, TRUE);
-    CFont* oldFont = dc->SelectObject(&fontSource->m_font);
+    CFont* oldFont = dc->SelectObject(&font);
     dc->MoveTo(at.ToPoint());
     const UINT oldAlign = dc->SetTextAlign(TA_UPDATECP);
     dc->ExtTextOut(0, 0, 0, nullptr, text);

@@ -44,6 +44,13 @@ public:
                                    const QString& text, COLORREF textColor, COLORREF bkColor,
                                    BOOL opaqueBackground, int height);
 
+    // The same for text that keeps its font settings elsewhere (the dimensions' labels): font
+    // is made anew from the settings and stays selected in nothing afterwards.
+    static CDoublePoint DrawTextWithFont(CDC* dc, CFont& font, CDoublePoint at, const QString& text,
+                                         const QString& face, int height, int escapement, BOOL bold,
+                                         BOOL italic, BOOL underline, COLORREF textColor,
+                                         COLORREF bkColor, BOOL opaqueBackground);
+
     void SetText(const QString& text);
     QString GetText() const { return m_text; }
     // drawOnly false (properties, loading): stores the face and the five values and makes the
@@ -59,6 +66,8 @@ public:
     const CFont& GetFontObject() const { return m_font; }
 
 private:
+    static CDoublePoint WriteText(CDC* dc, CFont& font, CDoublePoint at, const QString& text,
+                                  COLORREF textColor, COLORREF bkColor, BOOL opaqueBackground);
     void CreateFontFrom(const QString& face, int height, int escapement, BOOL bold, BOOL italic,
                         BOOL underline);
 

@@ -1,9 +1,11 @@
 #include "views/StreamWnd.h"
 
+#include "frames/MovieAdapter.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/wintypes/CLocale.h"
 #include "views/AnnotateDoc.h"
+#include "views/AnnotateView.h"
 #include "views/DrawObject.h"
 
 #include <QWidget>
@@ -29,9 +31,13 @@ ON_WM_CREATE()
 ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
-CStreamWnd::CStreamWnd() : m_annotateDoc(std::make_unique<CAnnotateDoc>()) {
+CStreamWnd::CStreamWnd()
+    : m_annotateDoc(std::make_unique<CAnnotateDoc>()),
+      m_annotateView(std::make_unique<CAnnotateView>()) {
     // The annotations live and die with this window, never with a view list.
     m_annotateDoc->m_bAutoDelete = FALSE;
+    m_annotateView->SetDocument(m_annotateDoc.get());
+    m_annotateView->SetRedrawTarget(this);
     SetFitMode(TRUE);
 }
 
@@ -83,6 +89,12 @@ HRESULT CStreamWnd::GetSourcePath(int reserved, QString* path) const {
 
 void CStreamWnd::SetFrameSource(const CFrameSourcePtr& source) {
     m_source = source;
+    // The annotations' default file lies beside the recording; their objects read the frame
+    // facts through an adapter of the new source.
+    m_annotateDoc->SetName(m_source.IsEmpty() ? QString() : m_source->GetFilePath());
+    m_annotateView->SetMovieAdapter(
+        m_source.IsEmpty() ? nullptr
+                           : std::make_unique<CMovieAdapter>(m_source, nullptr, true, false));
     if (!m_source.IsEmpty())
         ShowFrame(m_currentFrame);
 }
@@ -178,15 +190,44 @@ void CStreamWnd::UpdateTransform() {
     m_transform.SetImageSize(m_imageWidth, m_imageHeight);
 }
 
-void CStreamWnd::DrawAnnotations(CDC* pDC) {
-    // Read-only: the objects of the current frame are drawn as they are; nothing here edits
-    // or selects them.
-    for (CDrawObject* object : *m_annotateDoc->GetObjectList()) {
-        if (!object || !(object->IsAlwaysDrawn() || object->ShowsOnFrame(m_currentFrame)))
-            continue;
-        object->SetCurrentFrame(m_currentFrame);
-        object->Draw(pDC, &m_transform, 0);
+void CStreamWnd::SetTool(int tool) {
+    m_tool = tool;
+    m_annotateView->SetTool(tool);
+}
+
+void CStreamWnd::ForwardToEditor(UINT message, WPARAM wParam, LPARAM lParam) {
+    UpdateTransform();
+    m_annotateView->SetTransform(&m_transform);
+    m_annotateView->SetCurrentFrame(m_currentFrame);
+    const CPoint point(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+    const auto flags = static_cast<UINT>(wParam);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            m_annotateView->OnLButtonDown(flags, point);
+            break;
+        case WM_LBUTTONUP:
+            m_annotateView->OnLButtonUp(flags, point);
+            break;
+        case WM_MOUSEMOVE:
+            m_annotateView->OnMouseMove(flags, point);
+            break;
+        case WM_LBUTTONDBLCLK:
+            m_annotateView->OnLButtonDblClk(flags, point);
+            break;
+        case WM_KEYDOWN:
+            m_annotateView->OnKeyDown(flags, LOWORD(lParam), HIWORD(lParam));
+            break;
+        default:
+            break;
     }
+}
+
+BOOL CStreamWnd::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) {
+    // Only the editor's own commands: its pan-zoom base would take the window's View commands.
+    if (nID >= CAnnotateView::kCommandBase && nID <= CAnnotateView::kCommandLast &&
+        m_annotateView->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
+        return TRUE;
+    return CPanZoomView::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 
 void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
@@ -244,7 +285,7 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
 
     UpdateTransform();
     if (!m_source.IsEmpty())
-        DrawAnnotations(&memory);
+        m_annotateView->DrawObjects(&memory, m_currentFrame, &m_transform);
 
     pDC->BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
@@ -270,6 +311,12 @@ BOOL CStreamWnd::OnEraseBkgnd(CDC*) {
 void CStreamWnd::PostNcDestroy() {}
 
 LRESULT CStreamWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The editor hears the mouse first, unless the window zooms or pans with it.
+    const bool editorMessage = message == WM_LBUTTONDOWN || message == WM_LBUTTONUP ||
+                               message == WM_MOUSEMOVE || message == WM_LBUTTONDBLCLK ||
+                               message == WM_KEYDOWN;
+    if (editorMessage && !m_zoomMode && !m_panMode)
+        ForwardToEditor(message, wParam, lParam);
     const LRESULT result = CPanZoomView::WindowProc(message, wParam, lParam);
     if (message >= WM_MOUSEMOVE && message <= kLastMouseMessage && !m_zoomMode && !m_panMode &&
         m_mouseCallback && m_mouseContext && m_mouseContext->GetSafeHwnd())

@@ -20,6 +20,7 @@
 #include <memory>
 
 class CAnnotateDoc;
+class CAnnotateView;
 class CLutParamSet;
 
 class CStreamWnd : public CPanZoomView {
@@ -58,11 +59,16 @@ public:
     // The annotation tool the owner chose (15 scale calibration, 16 caliper, 17 velocity
     // caliper, 18 goto note, 19 frame slider, 20 video information, 21 measurement point);
     // kept here for the annotation editor, -1 while none was chosen.
-    void SetTool(int tool) { m_tool = tool; }
+    // The editor takes the tool too.
+    void SetTool(int tool);
     int GetTool() const { return m_tool; }
     const CFrameImage& GetImage() const { return m_image; }
     // The annotations painted over the frames; they belong to this window.
     CAnnotateDoc* GetAnnotateDoc() const { return m_annotateDoc.get(); }
+    // The editor of those annotations, which hears the window's mouse and keys first and
+    // takes the commands of the annotation menu.
+    CAnnotateView* GetAnnotateView() const { return m_annotateView.get(); }
+    BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
     // The image-to-window mapping of the last paint.
     const CZoomTransform& GetZoomTransform() const { return m_transform; }
 
@@ -89,7 +95,8 @@ private:
     void DrawInfoBox(CDC* pDC, const CRect& client);
     // Refills the transform from the current zoom state.
     void UpdateTransform();
-    void DrawAnnotations(CDC* pDC);
+    // Hands the editor the mouse or key message with the window's zoom state and frame.
+    void ForwardToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void FrameShown();
 
     CFrameImage m_image;
@@ -104,4 +111,6 @@ private:
     CWnd* m_mouseContext = nullptr;
     MouseCallback m_mouseCallback = nullptr;
     std::unique_ptr<CAnnotateDoc> m_annotateDoc;
+    // Declared after the document it edits, so that it goes first.
+    std::unique_ptr<CAnnotateView> m_annotateView;
 };

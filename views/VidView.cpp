@@ -23,7 +23,9 @@
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -513,10 +515,23 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     for (const auto& [id, text] : TrackingMenuItems())
         tracking.AppendMenu(id ? MF_STRING : MF_SEPARATOR, id, QString::fromLatin1(text));
     menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(&tracking), QStringLiteral("Tracking"));
+    // The annotation editor's commands, from their pop-up resource.
+    std::unique_ptr<CMenu> annotate(CMenu::LoadResourceMenu(kAnnotateMenu));
+    if (annotate && annotate->GetSubMenu(0)) {
+        menu.AppendMenu(MF_SEPARATOR);
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(annotate->GetSubMenu(0)),
+                        QStringLiteral("Annotate"));
+    }
     // The sub-menus' items are updated as each opens, like the top level's before tracking.
-    for (int i = 0; i < menu.GetMenuItemCount(); ++i)
-        if (CMenu* sub = menu.GetSubMenu(i))
-            CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+    const std::function<void(CMenu&)> updateSubMenus = [&](CMenu& parent) {
+        for (int i = 0; i < parent.GetMenuItemCount(); ++i) {
+            if (CMenu* sub = parent.GetSubMenu(i)) {
+                CActionCmdUI::UpdateBeforeShow(sub->GetQMenu(), this);
+                updateSubMenus(*sub);
+            }
+        }
+    };
+    updateSubMenus(menu);
     menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
 }
 

@@ -38,6 +38,8 @@ class CVidView : public CPlaybackView,
 public:
     // The stream window's control id.
     static constexpr UINT kStreamWndId = 10001;
+    // The "Annotate" pop-up of the context menu.
+    static constexpr UINT kAnnotateMenu = 147;
 
     enum Command : UINT {
         kSaveActivePlayback = 32808,

@@ -321,12 +321,19 @@ TEST(DrawObjectTypesTest, StoredClassNamesAndCreation) {
         bool creatable;
     };
     const Case cases[] = {
-        {0, nullptr, false},          {1, "CDrawLine", true},
-        {2, "CDrawRect", true},       {3, "CDrawEllipse", true},
-        {4, "CDrawPolygon", true},    {5, "CDrawBSpline", true},
-        {6, "CDrawText", true},       {7, "CDrawDimLength", false},
-        {9, "CDrawArc", false},       {11, "CDrawLengthCalibration", false},
-        {15, "CDrawJumpNote", false}, {16, "CDrawCalipersB", false},
+        {0, nullptr, false},
+        {1, "CDrawLine", true},
+        {2, "CDrawRect", true},
+        {3, "CDrawEllipse", true},
+        {4, "CDrawPolygon", true},
+        {5, "CDrawBSpline", true},
+        {6, "CDrawText", true},
+        {7, "CDrawDimLength", true},
+        {8, "CDrawDimAngle", true},
+        {9, "CDrawArc", true},
+        {11, "CDrawLengthCalibration", false},
+        {15, "CDrawJumpNote", false},
+        {16, "CDrawCalipersB", false},
         {17, nullptr, false},
     };
     for (const Case& c : cases) {

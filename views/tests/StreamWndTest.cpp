@@ -5,6 +5,7 @@
 #include "platform/framework/DC.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
+#include "views/AnnotateView.h"
 #include "views/DrawLine.h"
 #include "views/StreamWnd.h"
 
@@ -434,6 +435,30 @@ TEST_F(StreamWndTest, AnnotationsOfTheCurrentFrameAreDrawnOverIt) {
     EXPECT_EQ(Shown(picture, 5, 5), Grey(CSampleRecording::Level(7, 5, 5)));
     // Drawing changes nothing in the document.
     EXPECT_FALSE(m_wnd.GetAnnotateDoc()->IsModified());
+}
+
+TEST_F(StreamWndTest, EditorDrawsWithTheMouseInImagePixels) {
+    CreateWindow();
+    m_wnd.SetFrameSource(OpenSource());
+    ASSERT_EQ(m_wnd.ShowFrame(3), 1);
+    Render();  // The zoom state the mouse is mapped with.
+    m_wnd.SendMessage(WM_COMMAND, CAnnotateView::kCmdLine);
+    EXPECT_EQ(m_wnd.GetAnnotateView()->GetTool(), CAnnotateView::kLine);
+    m_wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10 * kScale, 10 * kScale));
+    m_wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30 * kScale, 20 * kScale));
+    m_wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30 * kScale, 20 * kScale));
+    const CDrawObjectList& objects = *m_wnd.GetAnnotateDoc()->GetObjectList();
+    ASSERT_EQ(objects.size(), 1u);
+    EXPECT_EQ(objects[0]->GetType(), 1);
+    EXPECT_EQ(objects[0]->GetFrame(), 3);
+    EXPECT_EQ(objects[0]->GetPoint(0, FALSE), CDoublePoint(10, 10));
+    EXPECT_EQ(objects[0]->GetPoint(1, FALSE), CDoublePoint(30, 20));
+    EXPECT_NE(objects[0]->GetOwnerPointer(), nullptr);
+    EXPECT_EQ(m_wnd.GetAnnotateView()->GetTool(), CAnnotateView::kSelect);
+    // The window's own View commands stay its own.
+    m_wnd.SendMessage(WM_COMMAND, CPanZoomView::kZoomMode);
+    EXPECT_TRUE(m_wnd.IsZoomMode());
+    EXPECT_FALSE(m_wnd.GetAnnotateView()->IsZoomMode());
 }
 
 TEST_F(StreamWndTest, OwnerHearsPaintsAndMouseOutsideZoomAndPanModes) {

@@ -593,6 +593,7 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     std::vector<Item> viewItems;
     std::vector<Item> clearItems;
     std::vector<Item> trackingItems;
+    std::vector<Item> annotateItems;
     const PopupMenuTracker previous =
         AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
             QAction* zoomMode = nullptr;
@@ -602,9 +603,10 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
                     continue;
                 // Sub-menus run their update handlers as they open.
                 emit action->menu()->aboutToShow();
-                auto& items = action->text() == "View"    ? viewItems
-                              : action->text() == "Clear" ? clearItems
-                                                          : trackingItems;
+                auto& items = action->text() == "View"       ? viewItems
+                              : action->text() == "Clear"    ? clearItems
+                              : action->text() == "Tracking" ? trackingItems
+                                                             : annotateItems;
                 for (QAction* sub : action->menu()->actions()) {
                     if (sub->isSeparator())
                         continue;
@@ -619,7 +621,7 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
     AfxSetPopupMenuTracker(previous);
 
-    ASSERT_EQ(top.size(), 13u);
+    ASSERT_EQ(top.size(), 15u);
     EXPECT_EQ(top[0].text, "View");
     EXPECT_EQ(top[1].text, "Clear");
     EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
@@ -649,6 +651,10 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     EXPECT_EQ(trackingItems.back().text, "Calibration Panel...");
     for (const Item& item : trackingItems)
         EXPECT_FALSE(item.enabled) << item.text.toStdString();
+    // The annotation editor's pop-up follows, behind a separator.
+    EXPECT_EQ(top[13].text, "");
+    EXPECT_EQ(top[14].text, "Annotate");
+    EXPECT_FALSE(annotateItems.empty());
     ASSERT_EQ(clearItems.size(), 1u);
     EXPECT_EQ(clearItems[0].text, "Clear All Forward");
     EXPECT_FALSE(clearItems[0].enabled);
