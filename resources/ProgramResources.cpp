@@ -6,6 +6,7 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Menu.h"
 #include "resources/ColorAdjustmentTemplate.h"
+#include "resources/LutColorAdjustTemplates.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
@@ -109,6 +110,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(bar);
         for (DialogTemplate& dialog : SaveDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& page : LutColorAdjustTemplates())
+            m.dialogs.push_back(page);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
