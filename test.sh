@@ -8,4 +8,6 @@ rm_setup_test_locale
 
 cmake --preset ci
 cmake --build --preset ci
+# Registered as run.sh does; each test that needs the module registers it in its own registry.
+rm_register_modules build/ci
 ctest --preset ci "$@"
