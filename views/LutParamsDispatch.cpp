@@ -2,12 +2,27 @@
 
 #include "views/QnCBasicLutParamsDriver.h"
 
+#include <algorithm>
+
+namespace {
+
+// The object's channel count, at most the set's.
+LONG ChannelCount(IQnCBasicLutParamsDriver& params) {
+    LONG count = 0;
+    if (params.BLPGetNumberChannels(&count) != 0)
+        return 0;
+    return std::clamp<LONG>(count, 0, CLutParamSet::kChannels);
+}
+
+}  // namespace
+
 HRESULT CopyLutParamsToDispatch(const CLutParamSet& set, IDispatch* object) {
     if (!object)
         return E_FAIL;
     IQnCBasicLutParamsDriver params(object, false);
     try {
-        for (LONG c = 0; c < CLutParamSet::kChannels; ++c) {
+        const LONG channels = ChannelCount(params);
+        for (LONG c = 0; c < channels; ++c) {
             params.BLPSetBrightness(c, set.Brightness(c));
             params.BLPSetContrast(c, set.Contrast(c));
             params.BLPSetExpLog(c, set.ExpLog(c));
@@ -34,7 +49,8 @@ HRESULT CopyLutParamsFromDispatch(IDispatch* object, CLutParamSet* set) {
         return E_FAIL;
     IQnCBasicLutParamsDriver params(object, false);
     try {
-        for (LONG c = 0; c < CLutParamSet::kChannels; ++c) {
+        const LONG channels = ChannelCount(params);
+        for (LONG c = 0; c < channels; ++c) {
             LONG value = 0;
             double gamma = 1.0;
             if (params.BLPGetBrightness(c, &value) == 0)

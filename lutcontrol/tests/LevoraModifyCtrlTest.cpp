@@ -1,5 +1,6 @@
 #include "lutcontrol/LevoraIds.h"
 #include "lutcontrol/LevoraModifyCtrl.h"
+#include "lutcontrol/LevoraSkeletonCtrl.h"
 #include "lutcontrol/LutEditDialog.h"
 #include "lutcontrol/QnCBasicLutModifyState.h"
 #include "lutcontrol/QnCBasicLutParams.h"
@@ -192,6 +193,23 @@ TEST_F(LevoraModifyCtrlTest, PropertiesEnabledFlagAndInertMethods) {
     static_cast<QPushButton*>(m_dialog->Control(CLutEditDialog::kSave))->click();
     ASSERT_EQ(Prompter().FilePrompts().size(), 1u);
     EXPECT_EQ(Prompter().FilePrompts()[0].fileName, WorkPath("rec.lut"));
+}
+
+TEST_F(LevoraModifyCtrlTest, AboutBoxesNameTheirControls) {
+    Prompter().ExpectMessageBox("LevoraModify Control\nVersion 1.0", IDOK);
+    CComVariant result;
+    EXPECT_EQ(DispatchInvoke(m_control.Get(), kDispAboutBox, DISPATCH_METHOD, {}, &result), S_OK);
+    for (auto create : {&CreateLevora2Ctrl, &CreateLevora3Ctrl}) {
+        CComPtr<IDispatch> skeleton;
+        ASSERT_EQ(create(IID_IDispatch, skeleton.ReceiveVoid()), S_OK);
+        Prompter().ExpectMessageBox(create == &CreateLevora2Ctrl ? "Levora2 Control\nVersion 1.0"
+                                                                 : "Levora3 Control\nVersion 1.0",
+                                    IDOK);
+        EXPECT_EQ(DispatchInvoke(skeleton.Get(), kDispAboutBox, DISPATCH_METHOD, {}, &result),
+                  S_OK);
+        EXPECT_EQ(DispatchInvoke(skeleton.Get(), 1, DISPATCH_METHOD, {}, &result),
+                  DISP_E_MEMBERNOTFOUND);
+    }
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include "platform/framework/WinApp.h"
 #include "resources/ProgramResources.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/LutParamsDispatch.h"
+#include "views/QnCBasicLutParamsDriver.h"
 #include "views/StreamWnd.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
@@ -169,6 +171,60 @@ TEST_F(LutColorAdjustDlgTest, AnUnregisteredEditorIsReportedInTheDialogAndNothin
     EXPECT_TRUE(notice->GetWindowText().contains(QStringLiteral("not registered")));
     m_dialog.OnParamsChanged();
     EXPECT_LE(std::abs(GreyAt(180, 120) - CSampleRecording::Level(kFrame, 180, 120)), 2);
+}
+
+TEST_F(LutColorAdjustDlgTest, ParameterSetsCrossTheDispatchDriversValueForValue) {
+    RegisterEditor();
+    auto create = [](const char* progId) {
+        CLSID clsid;
+        EXPECT_EQ(CLSIDFromProgID(QString::fromLatin1(progId), &clsid), S_OK);
+        IDispatch* object = nullptr;
+        EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                   reinterpret_cast<void**>(&object)),
+                  S_OK);
+        return object;
+    };
+    IQnCBasicLutParamsDriver params(create("Levora.QnCBasicLutParams"));
+    CLutParamSet set;
+    for (int c = 0; c < CLutParamSet::kChannels; ++c) {
+        set.SetBrightness(c, 10 + c);
+        set.SetContrast(c, -20 - c);
+        set.SetExpLog(c, 30 + c);
+        set.SetGamma(c, 1.5 + c);
+        set.SetReverse(c, c % 2);
+    }
+    set.SetLabel(7);
+    set.SetType1(4);
+    set.SetColor2BW(1);
+    set.SetRGBScale(1, 2, 3);
+    ASSERT_EQ(CopyLutParamsToDispatch(set, params.GetDispatch()), S_OK);
+    LONG red = 0, green = 0, blue = 0;
+    EXPECT_EQ(params.BLPGetRGBScale(&red, &green, &blue), 0);
+    EXPECT_EQ(red * 100 + green * 10 + blue, 123);
+
+    CLutParamSet back;
+    ASSERT_EQ(CopyLutParamsFromDispatch(params.GetDispatch(), &back), S_OK);
+    EXPECT_TRUE(back == set);
+    LONG label = 0;
+    LONG type1 = 0;
+    back.GetLabel(&label);
+    back.GetType1(&type1);
+    EXPECT_EQ(label, 7);
+    EXPECT_EQ(type1, 4);
+    EXPECT_EQ(CopyLutParamsToDispatch(set, nullptr), E_FAIL);
+    EXPECT_EQ(CopyLutParamsFromDispatch(nullptr, &back), E_FAIL);
+
+    // A failed call is raised, not answered: a state object has no type member.
+    IQnCBasicLutParamsDriver wrong(create("Levora.QnCBasicLutModifyState"));
+    try {
+        wrong.BLPSetType1(1);
+        ADD_FAILURE() << "no exception";
+    } catch (const COleDispatchException& e) {
+        EXPECT_EQ(e.Error(), DISP_E_MEMBERNOTFOUND);
+    }
+    EXPECT_TRUE(FAILED(CopyLutParamsToDispatch(set, wrong.GetDispatch())));
+    CLevoraModify notCreated;
+    EXPECT_THROW(notCreated.BLMCSetEnabled(1), COleDispatchException);
 }
 
 }  // namespace
