@@ -84,11 +84,13 @@ LONG CLevoraModifyCtrl::FireParamsChanged(void* context) {
 
 LONG CLevoraModifyCtrl::GetParamsLutsAndState(IDispatch** colour, IDispatch** bw,
                                               IDispatch** state) {
+    // Every slot given is emptied first, so that no failure leaves a caller's stale pointer.
+    for (IDispatch** slot : {colour, bw, state}) {
+        if (slot)
+            HandOut(slot, nullptr);
+    }
     if (!colour || !bw || !state)
         return E_POINTER;
-    HandOut(colour, nullptr);
-    HandOut(bw, nullptr);
-    HandOut(state, nullptr);
     if (m_dialog)
         m_dialog->GetParamsAndState(&m_colour, &m_bw, &m_state);
     IDispatch* made[3] = {};

@@ -113,15 +113,17 @@ TEST_F(LevoraModifyCtrlTest, HandsOutIndependentCopiesThatTheCallerOwns) {
 }
 
 TEST_F(LevoraModifyCtrlTest, MissingPointersAndUnreadableObjects) {
-    const LONG before = ComModuleLockCount();
-    IDispatch* a = nullptr;
+    // A slot that still holds an object of the caller's is emptied, the object released.
+    IDispatch* a = Get().colour.Detach();
     IDispatch* b = nullptr;
+    const LONG before = ComModuleLockCount();
     EXPECT_EQ(
         Call(kDispGetParamsLutsAndState, {CComVariant::ByRef(&a), CComVariant::ByRef(&b),
                                           CComVariant::ByRef(static_cast<IDispatch**>(nullptr))}),
         E_POINTER);
     EXPECT_EQ(a, nullptr);
-    EXPECT_EQ(ComModuleLockCount(), before) << "nothing was created";
+    EXPECT_EQ(b, nullptr);
+    EXPECT_EQ(ComModuleLockCount(), before - 1) << "nothing was created, the old one released";
 
     Objects good = Get();
     EXPECT_EQ(Call(kDispSetParamsLutsAndState,

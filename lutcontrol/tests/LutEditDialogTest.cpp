@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 
 namespace {
@@ -183,6 +184,23 @@ TEST_F(LutEditDialogTest, UserChangesResetAndLoadNotifyButRefreshesDoNot) {
     click(D::kReset);
     EXPECT_EQ(Read().colour.Reverse(0), 0);
     EXPECT_EQ(m_changes, 3);
+
+    // Scales and the black-and-white slide notify as well (Reset showed colour again).
+    m_changes = 0;
+    static_cast<QSlider*>(m_dialog->Control(D::kGreenScale))->setValue(100);
+    EXPECT_EQ(Read().colour.GreenScale(), 100);
+    EXPECT_EQ(Read().colour.RedScale(), 255);
+    EXPECT_EQ(m_changes, 1);
+    click(D::kColor2BW);  // the black-and-white slides work while the display is B&W
+    EXPECT_EQ(m_changes, 2);
+    CMultiPointerSlide* bwGamma = Slide(D::kBwGamma);
+    ASSERT_TRUE(bwGamma->isEnabled());
+    QTest::mousePress(bwGamma, Qt::LeftButton, {}, QPoint(bwGamma->PositionOf(25), 12));
+    EXPECT_EQ(Read().bw.Gamma(0), 2.5);
+    EXPECT_EQ(Read().colour.Gamma(0), 1.0);
+    EXPECT_EQ(m_changes, 3);
+    click(D::kReset);
+    m_changes = 3;
 
     CLutParamSet colour;
     colour.SetBrightness(0, 3);
