@@ -7,6 +7,7 @@
 // User-interface thread only.
 
 #include "frames/lutparams/LutParamSet.h"
+#include "lutcontrol/LevoraIds.h"
 #include "lutcontrol/LutEditDialog.h"
 #include "lutcontrol/LutEditState.h"
 #include "platform/com/ComObject.h"
@@ -24,6 +25,11 @@ public:
     CLevoraModifyCtrl();
     ~CLevoraModifyCtrl() override;
 
+    // The object's own dispatch interface id answers its IDispatch.
+    HRESULT QueryInterface(REFIID iid, void** object) override {
+        return CComObject::QueryInterface(iid == levora::kModifyDispatchIid ? IID_IDispatch : iid,
+                                          object);
+    }
     HRESULT Invoke(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
                    EXCEPINFO* excepInfo, UINT* argErr) override;
 

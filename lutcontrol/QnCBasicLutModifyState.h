@@ -3,6 +3,7 @@
 // QnCBasicLutModifyState: the automation object that carries the editor's eight state flags
 // ("Levora.QnCBasicLutModifyState"), all 1 when made.
 
+#include "lutcontrol/LevoraIds.h"
 #include "lutcontrol/LutEditState.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/IDispatch.h"
@@ -12,6 +13,11 @@ public:
     CQnCBasicLutModifyState() = default;
     explicit CQnCBasicLutModifyState(const LutEditState& flags) { m_state.CopyFlags(flags); }
 
+    // The object's own dispatch interface id answers its IDispatch.
+    HRESULT QueryInterface(REFIID iid, void** object) override {
+        return CComObject::QueryInterface(iid == levora::kModifyStateIid ? IID_IDispatch : iid,
+                                          object);
+    }
     HRESULT Invoke(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
                    EXCEPINFO* excepInfo, UINT* argErr) override;
 

@@ -4,6 +4,7 @@
 // ("Levora.QnCBasicLutParams"). Every method answers a long: the code of the set's operation.
 
 #include "frames/lutparams/LutParamSet.h"
+#include "lutcontrol/LevoraIds.h"
 #include "platform/com/ComObject.h"
 #include "platform/com/IDispatch.h"
 
@@ -12,6 +13,11 @@ public:
     CQnCBasicLutParams() = default;
     explicit CQnCBasicLutParams(const CLutParamSet& set) : m_set(set) {}
 
+    // The object's own dispatch interface id answers its IDispatch.
+    HRESULT QueryInterface(REFIID iid, void** object) override {
+        return CComObject::QueryInterface(iid == levora::kLutParamsIid ? IID_IDispatch : iid,
+                                          object);
+    }
     HRESULT Invoke(DISPID member, WORD flags, DISPPARAMS* params, VARIANT* result,
                    EXCEPINFO* excepInfo, UINT* argErr) override;
 

@@ -104,6 +104,10 @@ TEST_F(QnCBasicLutParamsTest, EveryDispatchIdReachesItsValue) {
     copied->Set().GetLabel(&label);
     EXPECT_EQ(label, 42);
 
+    CComPtr<IUnknown> byOwnId;
+    EXPECT_EQ(params->QueryInterface(kLutParamsIid, byOwnId.ReceiveVoid()), S_OK);
+    EXPECT_EQ(byOwnId.Get(), static_cast<IUnknown*>(params.Get()));
+
     CComVariant result;
     EXPECT_EQ(DispatchInvoke(params.Get(), 22, DISPATCH_METHOD, {}, &result),
               DISP_E_MEMBERNOTFOUND);
