@@ -75,7 +75,7 @@ LONG CLevoraModifyCtrl::FireParamsChanged(void* context) {
     auto* control = static_cast<CLevoraModifyCtrl*>(context);
     if (!control->m_dialog)
         return 0;
-    // A sink may release the control while it hears the event.
+    // The control stays alive through the delivery even when a sink releases it.
     control->AddRef();
     control->m_events.Fire(kEventParamsChanged);
     control->Release();
