@@ -201,12 +201,12 @@ void CLutEditDialog::BuildControls() {
     int x = 10;
     for (const Command& command : commands) {
         auto* button = Add(command.id, new QPushButton(QString::fromLatin1(command.text), this));
-        button->setGeometry(x, kBwTop + kProperties * kRowStep, 75, 24);
+        button->setGeometry(x, kBwTop + kProperties * kRowStep + 10, 75, 24);
         button->setToolTip(QString::fromLatin1(command.tip));
         connect(button, &QPushButton::clicked, this, command.handler);
         x += 80;
     }
-    setMinimumSize(520, kBwTop + kProperties * kRowStep + 30);
+    setMinimumSize(520, kBwTop + kProperties * kRowStep + 40);
 }
 
 bool CLutEditDialog::ChannelOn(int channel) const {
