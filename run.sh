@@ -16,12 +16,7 @@ rm_setup
 cmake --preset release >/dev/null
 cmake --build --preset release
 
-# Register the run-time modules that were built.
-for module in build/release/lutcontrol/libLevora.so; do
-  if [ -f "$module" ] && [ -x build/release/platform/com/regsvr ]; then
-    build/release/platform/com/regsvr "$module"
-  fi
-done
+rm_register_modules build/release
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ "${QT_QPA_PLATFORM:-}" != "offscreen" ]; then
   echo "No display found. Run Reelmark under a virtual display instead:" >&2

@@ -174,6 +174,31 @@ QByteArray ColorCoefficientsFile() {
     return ReadAll(path);
 }
 
+// A ".lut" file of the look-up-table editor, built field by field (the editor's own writer
+// lives in its module, whose parameter-set build must not meet the program's in one binary):
+// colour set with a brightness per channel and gamma 2.0, default black-and-white set, every
+// state flag on.
+QByteArray LutSettingsFile() {
+    QByteArray bytes(259, '\0');
+    std::memcpy(bytes.data(), "LUTFILEv.1", 11);
+    for (int set = 0; set < 2; ++set) {
+        const int record = 11 + 104 * set;
+        for (int channel = 0; channel < 3; ++channel) {
+            Le32(&bytes, record + 20 + 4 * channel, set == 0 ? 10 * (channel + 1) : 0);
+            const double gamma = set == 0 ? 2.0 : 1.0;
+            uint64_t bits = 0;
+            std::memcpy(&bits, &gamma, 8);
+            Le32(&bytes, record + 48 + 8 * channel, static_cast<int32_t>(bits & 0xFFFFFFFF));
+            Le32(&bytes, record + 52 + 8 * channel, static_cast<int32_t>(bits >> 32));
+        }
+        for (int scale = 100; scale < 103; ++scale)
+            bytes[record + scale] = static_cast<char>(0xFF);
+    }
+    for (int flag = 0; flag < 8; ++flag)
+        Le32(&bytes, 219 + 4 * flag, 1);
+    return bytes;
+}
+
 QByteArray Annotations() {
     CAnnotateDoc doc;
     const auto add = [&doc](CDrawObject* object, int frame,
@@ -414,6 +439,7 @@ int main(int argc, char** argv) {
     for (const auto& s : sequences)
         Put(root + "/" + s.folder, s.name, SequenceImageBytes(s.kind, 7, 5, 1));
     Put(root + "/color_coefficients", "seed.clr", ColorCoefficientsFile());
+    Put(root + "/lut_settings", "seed.lut", LutSettingsFile());
     Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24, 3));
     Put(root + "/avi_series", "seed-pal8.avi", Avi(TestAviKind::RawPal8, 3));
     Put(root + "/annotation", "seed.ant", Annotations());

@@ -41,6 +41,7 @@ constexpr UINT kGroupBarStyle = 0x50008252;
 constexpr UINT kControlPanelStyle = 0x50401452;
 constexpr UINT kGroupBarId = 0xE810;
 constexpr UINT kControlPanelBarId = 0xE811;
+constexpr int kImageProcessColourCode = 2;
 // Below this width the group bar's picture would cover its tabs.
 constexpr int kPictureMinWidth = 370;
 
@@ -126,6 +127,22 @@ void CGeneralFrame::SetGroupMode(int mode) {
 int CGeneralFrame::GetGroupMode() {
     CTabCtrl& tabs = m_groupBar.GetTabCtrl();
     return tabs.GetSafeHwnd() ? tabs.GetCurSel() : -1;
+}
+
+void CGeneralFrame::ShowImageProcessPage(CControlPanelBar* bar) {
+    if (!bar || !bar->GetSafeHwnd() || m_imageProcessPage.GetSafeHwnd())
+        return;
+    m_imageProcessPage.SetFrame(this);
+    if (!m_imageProcessPage.Create(bar))
+        return;
+    m_imageProcessPage.ShowWindow(SW_SHOW);
+    bar->AddPage(&m_imageProcessPage, QStringLiteral("Image Process"), kImageProcessColourCode);
+    bar->SelectTab(0, 0);
+}
+
+void CGeneralFrame::ReloadImageProcessPage() {
+    if (m_imageProcessPage.GetSafeHwnd())
+        m_imageProcessPage.LoadFromView();
 }
 
 void CGeneralFrame::AttachGroupPages(CFrameWnd* groupFrame) {

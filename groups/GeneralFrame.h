@@ -5,6 +5,7 @@
 // says which group has its tools shown, and a docking control panel into which the groups put
 // their pages. It refuses to close while the project's record group records.
 
+#include "groups/LutColorAdjustDlg2.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/ToolBar.h"
 #include "views/panels/ControlPanelBar.h"
@@ -47,6 +48,11 @@ public:
     CToolBar& GetToolBar() { return m_toolBar; }
     CIconControlPanelBar& GetGroupBar() { return m_groupBar; }
     CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
+    CLutColorAdjustDlg2& GetImageProcessPage() { return m_imageProcessPage; }
+    // Makes the "Image Process" page (once) and adds it to bar; the first tab stays selected.
+    void ShowImageProcessPage(CControlPanelBar* bar);
+    // The page loads the active video view's display tables again.
+    void ReloadImageProcessPage();
     BOOL RemovesCaptionButtons() const { return m_bRemoveCaptionButtons; }
 
 protected:
@@ -75,5 +81,7 @@ private:
     CToolBar m_toolBar;
     CIconControlPanelBar m_groupBar;
     CControlPanelBar m_controlPanelBar;
+    // The "Image Process" page the control panel always holds.
+    CLutColorAdjustDlg2 m_imageProcessPage;
     BOOL m_bRemoveCaptionButtons = FALSE;
 };

@@ -23,6 +23,7 @@ ON_UPDATE_COMMAND_UI(ID_WINDOW_AUTO_ARRANGE, OnUpdateAutoArrange)
 ON_COMMAND(ID_ARRANGE_IF_AUTO, OnArrangeIfAuto)
 ON_COMMAND(ID_ADD_PLAY_GROUP, OnAddPlayGroup)
 ON_COMMAND(kAddPlayGroupButton, OnAddPlayGroup)
+ON_COMMAND(kReloadImageProcessButton, OnReloadImageProcess)
 ON_UPDATE_COMMAND_UI(kSecondTabButton, OnUpdatePlayButton)
 ON_UPDATE_COMMAND_UI(kFirstTabButton, OnUpdateRecordButton)
 ON_MESSAGE(kProjectViewQuery, OnAnswerOne)
@@ -74,6 +75,8 @@ void CGeneralView::OnInitialUpdate() {
     if (project)
         project->InitializeProject();
     CGeneralFrame* frame = GetProjectFrame();
+    if (frame)
+        frame->ShowImageProcessPage(&frame->GetControlPanelBar());
     if (frame) {
         // The groups were made hidden; their frames show them, their tools follow the mode.
         for (CView* group : {RecordGroupView(), PlayGroupView()}) {
@@ -159,6 +162,13 @@ LRESULT CGeneralView::OnChildFrameActivate(WPARAM wParam, LPARAM lParam) {
         if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
             project->UpdateProjectTitle();
     }
+    CWnd* top = GetFirstChildView();
+    const HWND topWindow = top ? top->GetSafeHwnd() : nullptr;
+    if (topWindow != m_lastTopWindow) {
+        m_lastTopWindow = topWindow;
+        if (CGeneralFrame* projectFrame = GetProjectFrame())
+            projectFrame->ReloadImageProcessPage();
+    }
     return result;
 }
 
@@ -210,6 +220,11 @@ void CGeneralView::OnTileVertically() {
 
 void CGeneralView::OnArrangeGroups() {
     ArrangeGroups();
+}
+
+void CGeneralView::OnReloadImageProcess() {
+    if (CGeneralFrame* frame = GetProjectFrame())
+        frame->ReloadImageProcessPage();
 }
 
 void CGeneralView::OnAutoArrange() {

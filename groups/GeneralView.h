@@ -16,6 +16,7 @@ inline constexpr UINT ID_WINDOW_AUTO_ARRANGE = 32892;
 inline constexpr UINT ID_ARRANGE_IF_AUTO = 32952;
 inline constexpr UINT ID_ADD_PLAY_GROUP = 32803;
 inline constexpr UINT kAddPlayGroupButton = 1355;
+inline constexpr UINT kReloadImageProcessButton = 1358;
 inline constexpr UINT kProjectViewQuery = 0x638;
 inline constexpr UINT ID_ZERO_BRACKET_SAVE_REARM = 32852;
 inline constexpr UINT ID_CLOSE_PLAYBACKS_REARM = 32856;
@@ -70,6 +71,7 @@ protected:
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);
     void OnArrangeIfAuto();
     void OnAddPlayGroup();
+    void OnReloadImageProcess();
     void OnUpdatePlayButton(CCmdUI* pCmdUI);
     void OnUpdateRecordButton(CCmdUI* pCmdUI);
     LRESULT OnAnswerOne(WPARAM wParam, LPARAM lParam);
@@ -91,4 +93,6 @@ private:
     BOOL m_bStartMaximized = FALSE;
     BOOL m_bDockPanels = FALSE;
     BOOL m_bAutoArrange = FALSE;
+    // The window of the top-most hosted frame's first child when a frame was last activated.
+    HWND m_lastTopWindow = nullptr;
 };

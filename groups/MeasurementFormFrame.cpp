@@ -83,8 +83,16 @@ void CMeasurementFormFrame::CreateControlPanel() {
     if (m_playControlTab.Create(&m_controlPanelBar, GetActiveView()))
         m_playControlTabIndex =
             m_controlPanelBar.AddPage(&m_playControlTab, QStringLiteral("Play Control"), 0);
+    m_lutDialog.SetViewFinder([this] { return GetActivePlaybackView(); });
+    if (m_lutDialog.Create(&m_controlPanelBar))
+        m_controlPanelBar.AddPage(&m_lutDialog, QStringLiteral("Image Process"), 0);
     BindPages();
     m_controlPanelBar.SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::RefreshLutDialog() {
+    if (m_lutDialog.GetSafeHwnd())
+        m_lutDialog.LoadFromView();
 }
 
 void CMeasurementFormFrame::BindPages() {

@@ -10,6 +10,7 @@
 #include "platform/framework/ToolBar.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/panels/ControlPanelBar.h"
+#include "views/panels/LutColorAdjustDlg.h"
 #include "views/panels/PlayControlTab.h"
 #include "views/panels/PlaybackTab.h"
 
@@ -57,6 +58,9 @@ public:
     int GetFrameSerial() const { return m_serial; }
     CPlayControlTab& GetPlayControlTab() { return m_playControlTab; }
     CPlaybackTab& GetPlaybackTab() { return m_playbackTab; }
+    CLutColorAdjustDlg& GetLutDialog() { return m_lutDialog; }
+    // The colour-adjustment page reloads from the group's active view.
+    void RefreshLutDialog();
     CToolBar& GetGroupToolBar() { return m_groupToolBar; }
     CToolBar& GetViewToolBar() { return m_viewToolBar; }
     CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
@@ -82,6 +86,7 @@ private:
 
     CPlayControlTab m_playControlTab;
     CPlaybackTab m_playbackTab;
+    CLutColorAdjustDlg m_lutDialog;
     CToolBar m_groupToolBar;
     CToolBar m_viewToolBar;
     CControlPanelBar m_controlPanelBar;

@@ -38,3 +38,14 @@ rm_setup_test_locale() {
     $sudo locale-gen >/dev/null
   fi
 }
+
+# Registers the run-time modules built in the build folder $1 (Levora) in the user's registry
+# with regsvr; a module that was not built is left out.
+rm_register_modules() {
+  local build="$1"
+  for module in "$build/lutcontrol/libLevora.so"; do
+    if [ -f "$module" ] && [ -x "$build/platform/com/regsvr" ]; then
+      "$build/platform/com/regsvr" "$module"
+    fi
+  done
+}

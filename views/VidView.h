@@ -127,6 +127,8 @@ public:
     void SetModifyState(IDispatch** state);
     // Whether the modify-state object could be created (its module is registered).
     bool HasModifyState() const { return static_cast<bool>(m_modifyState); }
+    // The modify-state object itself (borrowed), nullptr while it is not available.
+    IDispatch* GetModifyState() const { return m_modifyState.Get(); }
 
     // The adapter through which play groups link this view with others (ids 2, 4 and 5); it
     // stays the view's. E_POINTER for a null out.

@@ -257,8 +257,9 @@ TEST_F(GeneralFrameTest, ShowsBarsAndTheGroupsPagesMoveIntoItsControlPanel) {
     CControlPanelBar& panel = frame->GetControlPanelBar();
     ASSERT_NE(panel.GetSafeHwnd(), nullptr);
     EXPECT_TRUE(panel.IsVisible());
-    EXPECT_EQ(TabNames(panel), QStringList({"Devices", "Playback"}))
-        << "each hosted group put its page into the project's control panel";
+    EXPECT_EQ(TabNames(panel), QStringList({"Devices", "Playback", "Image Process"}))
+        << "each hosted group put its page into the project's control panel, beside the "
+           "project's own image page";
     EXPECT_EQ(panel.GetCurTab(), 0);
 
     CTabCtrl& groupTabs = frame->GetGroupBar().GetTabCtrl();
@@ -577,7 +578,7 @@ TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
     CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
-    EXPECT_EQ(TabNames(panel), QStringList({"Playback"}));
+    EXPECT_EQ(TabNames(panel), QStringList({"Playback", "Image Process"}));
     CPlayControlTab& page = play->GetPlayControlTab();
     ASSERT_NE(page.GetSafeHwnd(), nullptr);
     EXPECT_EQ(page.GetParent(), &panel) << "the page lives in the project's panel";
@@ -614,7 +615,8 @@ TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidd
     ASSERT_NE(project->FindRecordGroupView(), nullptr);
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(TabNames(FrameOf(project)->GetControlPanelBar()), QStringList({"Devices"}));
+    EXPECT_EQ(TabNames(FrameOf(project)->GetControlPanelBar()),
+              QStringList({"Devices", "Image Process"}));
     ASSERT_NE(play->GetPlayControlTab().GetSafeHwnd(), nullptr) << "made all the same";
     EXPECT_FALSE(play->GetPlayControlTab().IsWindowVisible());
 }
@@ -681,7 +683,7 @@ TEST_F(MeasurementFormFrameTest, TheGroupsOwnControlPanelHoldsItsPlaybackPage) {
     ASSERT_NE(play, nullptr);
     CControlPanelBar& own = play->GetControlPanelBar();
     ASSERT_NE(own.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(TabNames(own), QStringList({"Playback", "Play Control"}));
+    EXPECT_EQ(TabNames(own), QStringList({"Playback", "Play Control", "Image Process"}));
     CPlaybackTab& playback = play->GetPlaybackTab();
     ASSERT_NE(playback.GetSafeHwnd(), nullptr);
     EXPECT_EQ(own.GetTabPage(0, 0), &playback);

@@ -116,8 +116,9 @@ TEST_F(DisplayTogglesFlow, ShowInformationStatusPanesAndTheMarkedRange) {
     auto* project = FindWindowOf<CGeneralFrame>();
     ASSERT_NE(project, nullptr);
     CTabCtrl& tabs = project->GetControlPanelBar().GetTabCtrl();
-    ASSERT_EQ(tabs.GetItemCount(), 1);
+    ASSERT_EQ(tabs.GetItemCount(), 2);
     EXPECT_EQ(tabs.GetItemText(0), "Playback");
+    EXPECT_EQ(tabs.GetItemText(1), "Image Process");
     auto* tabBar = qobject_cast<QTabBar*>(tabs.GetQWidget());
     ASSERT_NE(tabBar, nullptr);
     QWidget* panel = project->GetControlPanelBar().GetQWidget();
