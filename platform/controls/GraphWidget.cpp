@@ -350,11 +350,13 @@ void CGraphWidget::DrawPlot(QPainter& painter, const Plot& plot, QSize size) con
     }
     const int count = last - first + 1;
     if (!plot.ascending || count <= 2 * area.width()) {
-        std::vector<QPointF> points;
+        // Whole pixels, as the column strokes use, so that both ways light the same rows.
+        std::vector<QPoint> points;
         points.reserve(count);
         for (int i = first; i <= last; ++i) {
             if (std::isfinite(plot.y[i]) && std::isfinite(plot.x[i]))
-                points.emplace_back(px(plot.x[i]), py(plot.y[i]));
+                points.emplace_back(static_cast<int>(std::lround(px(plot.x[i]))),
+                                    static_cast<int>(std::lround(py(plot.y[i]))));
         }
         if (points.size() == 1)
             painter.drawPoint(points.front());
@@ -395,7 +397,7 @@ void CGraphWidget::DrawPlot(QPainter& painter, const Plot& plot, QSize size) con
 void CGraphWidget::DrawCursors(QPainter& painter, QSize size) const {
     const QRect area = PlotArea(size);
     const QColor color = qGray(ToColor(m_plotAreaColor).rgb()) < 128 ? Qt::white : Qt::black;
-    painter.setPen(QPen(color, 0, Qt::DashLine));
+    painter.setPen(QPen(color, 0));
     for (const Cursor& cursor : m_cursors) {
         double x = 0.0;
         if (!cursor.enabled || !CursorX(cursor, &x))
