@@ -3,6 +3,7 @@
 #include "platform/controls/GraphWidget.h"
 #include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ResourceModuleScope.h"
 #include "platform/wintypes/CLocale.h"
@@ -30,6 +31,8 @@ ON_BN_CLICKED(DataDisplayId::kConfigure, OnConfigure)
 ON_BN_CLICKED(DataDisplayId::kDataCentric, OnDataCentric)
 ON_BN_CLICKED(DataDisplayId::kBack, OnBack)
 ON_BN_CLICKED(DataDisplayId::kFwd, OnFwd)
+ON_WM_CONTEXTMENU()
+ON_COMMAND(SensorRes::kFormatSettingsCommand, OnFormatSettings)
 END_MESSAGE_MAP()
 
 namespace {
@@ -251,6 +254,10 @@ void CDataDisplayDlg::SetCursorIndex(int index, bool notify) {
 void CDataDisplayDlg::RequestRebuild() {
     if (m_nMouseMode == kCursorMode)
         return;
+    RebuildKeepingCursor();
+}
+
+void CDataDisplayDlg::RebuildKeepingCursor() {
     const int index = GetCursorIndex();
     BuildPlot();
     SetCursorIndex(index, true);
@@ -315,8 +322,7 @@ void CDataDisplayDlg::OnValues() {
 
 void CDataDisplayDlg::OnDataCentric() {
     m_bDataCentric = IsDlgButtonChecked(DataDisplayId::kDataCentric) == BST_CHECKED;
-    UpdateReadout();
-    BuildPlot();
+    RebuildKeepingCursor();
 }
 
 void CDataDisplayDlg::OnConfigure() {
@@ -337,8 +343,30 @@ void CDataDisplayDlg::OnConfigure() {
     settings.m_nCaptionChannel = dialog.m_nCaptionChannel;
     settings.m_nGridLines = dialog.m_nGridLines;
     settings.m_nBlackBackground = dialog.m_nBlackBackground;
-    UpdateReadout();
-    BuildPlot();
+    RebuildKeepingCursor();
+}
+
+void CDataDisplayDlg::OnContextMenu(CWnd*, CPoint pos) {
+    CMenu menu;
+    {
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        if (!menu.LoadMenu(SensorRes::kDataDisplayMenu))
+            return;
+    }
+    if (CMenu* popup = menu.GetSubMenu(0))
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
+}
+
+void CDataDisplayDlg::OnFormatSettings() {
+    if (!m_pSettings || m_pSettings->GetSafeHwnd())
+        return;
+    INT_PTR result = IDCANCEL;
+    {
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        result = m_pSettings->DoModal();
+    }
+    if (result == IDOK)
+        RebuildKeepingCursor();
 }
 
 CDataDisplayDlg::Layout CDataDisplayDlg::ComputeLayout(int w, int h, bool sidePanel) {

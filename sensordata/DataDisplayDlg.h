@@ -92,12 +92,18 @@ protected:
     void OnDataCentric();
     void OnBack();
     void OnFwd();
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // Opens the format settings modally; on OK the graph is rebuilt with them.
+    void OnFormatSettings();
 
 private:
     // The scan that the read-out and the axes count from.
     int Origin() const;
     bool UsesSecondOrigin() const;
     void SetMouseMode(int mode);
+    // Rebuilds the graph and puts the cursor back on its sample, so that graph and read-out
+    // agree (a rebuild alone puts the cursor at the start of the range).
+    void RebuildKeepingCursor();
     void ApplyLayout();
     // One step at a time from the cursor towards the end (+1) or towards index 1 (-1), until
     // the graph's cursor has moved.

@@ -22,6 +22,10 @@ inline constexpr unsigned kSensorRecordMode0Template = 1574;
 inline constexpr unsigned kSensorRecordMode1Template = 1575;
 inline constexpr unsigned kSensorRecordMode2Template = 1576;
 
+// The data display's context menu and its command.
+inline constexpr unsigned kDataDisplayMenu = 1541;
+inline constexpr unsigned kFormatSettingsCommand = 33101;
+
 // Bitmaps and icons.
 inline constexpr unsigned kBitmapAdd = 214;
 inline constexpr unsigned kBitmapRemove = 215;

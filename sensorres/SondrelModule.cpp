@@ -2,6 +2,7 @@
 
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/ListCtrl.h"
+#include "platform/framework/Menu.h"
 #include "sensorres/SensorResourceIds.h"
 
 namespace {
@@ -229,6 +230,16 @@ CResourceModule MakeModule() {
         SensorRecord(SensorRes::kSensorRecordMode1Template, ""),
         SensorRecord(SensorRes::kSensorRecordMode2Template, ""),
     };
+    MenuTemplate menu;
+    menu.id = SensorRes::kDataDisplayMenu;
+    menu.items = {{MF_POPUP,
+                   0,
+                   QStringLiteral("Data Display"),
+                   {{MF_STRING,
+                     SensorRes::kFormatSettingsCommand,
+                     QStringLiteral("Format Settings..."),
+                     {}}}}};
+    m.menus = {menu};
     const auto image = [](UINT id, const char* file) {
         return ImageResource{id, QStringLiteral(":/sondrel/") + QLatin1String(file)};
     };

@@ -16,6 +16,8 @@
 #include <vector>
 
 class CGraphWidget : public QWidget, public IGraphControl {
+    Q_OBJECT
+
 public:
     // Pixels around the plot area kept for tick numbers and captions.
     static constexpr int kLeftMargin = 56;
