@@ -366,18 +366,28 @@ void CGraphWidget::DrawPlot(QPainter& painter, const Plot& plot, QSize size) con
     }
     // One vertical stroke per pixel column from the lowest to the highest point in it; each
     // column starts at the last point of the one before, so the joining line is covered too.
+    // The points lie inside the x range here, so their columns need no clamping.
     std::vector<QLine> strokes;
     strokes.reserve(area.width() + 2);
+    const double columnAt = area.left() - xs.low * sx + 0.5;
+    const double rowAt = area.bottom() + ys.low * sy + 0.5;
+    const double rowLow = area.top() - 2.0;
+    const double rowHigh = area.bottom() + 2.0;
+    const float* xv = plot.x.data();
+    const float* yv = plot.y.data();
     int column = std::numeric_limits<int>::min();
     int low = 0;
     int high = 0;
     int previous = 0;
     bool havePrevious = false;
     for (int i = first; i <= last; ++i) {
-        if (!std::isfinite(plot.y[i]))
+        const double y = yv[i];
+        if (!(y == y))  // NaN: a gap
             continue;
-        const int c = static_cast<int>(std::lround(px(plot.x[i])));
-        const int r = static_cast<int>(std::lround(py(plot.y[i])));
+        // Both values are clamped to positive pixels, where truncation is rounding down.
+        const int c = static_cast<int>(
+            std::clamp(xv[i] * sx + columnAt, area.left() - 2.0, area.right() + 2.0));
+        const int r = static_cast<int>(std::clamp(rowAt - y * sy, rowLow, rowHigh));
         if (c != column) {
             if (column != std::numeric_limits<int>::min())
                 strokes.emplace_back(column, low, column, high);
