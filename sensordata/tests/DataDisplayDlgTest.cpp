@@ -215,6 +215,20 @@ TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
     EXPECT_EQ(m_dlg.IsDlgButtonChecked(DataDisplayId::kCursorMode), 1u);
 }
 
+// The sensor panel's layout: a child of the panel's window, with its own button texts.
+TEST_F(DataDisplayDlgTest, ChildLayoutInsideAParentWindow) {
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    EXPECT_EQ(m_dlg.GetParent(), &parent);
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kConfigure), QStringLiteral("Configure Graph"));
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kValuesButton), QStringLiteral("Display Values"));
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kIndexField), QStringLiteral("-1"));
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
+}
+
 TEST_F(DataDisplayDlgTest, StepsMoveOneSampleAndStopAtTheEnds) {
     CreateWindow();
     m_dlg.SetCursorIndex(2, false);
