@@ -97,7 +97,10 @@ void CGraphConfigDlg::OnCaptionOn() {
     }
     if (m_displayedList.GetCurSel() < 0 && m_nCaptionChannel < 0) {
         CheckDlgButton(GraphConfigId::kCaptionOn, BST_UNCHECKED);
-        AfxMessageBox(QStringLiteral("You must select a displayed channel."));
+        // The box has no title of its own.
+        AfxPrompter().MessageBox(
+            MessageBoxPrompt{QStringLiteral("You must select a displayed channel."), QString(),
+                             MB_OK, GetQWidget()});
         return;
     }
     OnDisplayedSelChange();
