@@ -37,11 +37,8 @@ public:
 
     // The graph to draw on instead of the window's own (not owned); before Create.
     void SetGraph(IGraphControl* graph) { m_graph = graph; }
-    IGraphControl* GetGraph() const { return m_graph; }
     void SetData(CVidraData* data) { m_pData = data; }
-    CVidraData* GetData() const { return m_pData; }
     void SetFormatSettings(CFormatSettingsDlg* settings) { m_pSettings = settings; }
-    CFormatSettingsDlg* GetFormatSettings() const { return m_pSettings; }
     void SetCursorCallback(CursorChanged callback, void* context) {
         m_pfnCursorChanged = callback;
         m_pCursorContext = context;
@@ -49,7 +46,6 @@ public:
     void SetCaption(const QString& caption) { m_caption = caption; }
     void SetBusy(bool busy) { m_bBusy = busy; }
     bool IsDataCentric() const { return m_bDataCentric; }
-    void SetDataCentric(bool on) { m_bDataCentric = on; }
     bool IsSidePanelShown() const { return m_bSidePanel; }
     int GetMouseMode() const { return m_nMouseMode; }
 

@@ -32,7 +32,6 @@ public:
     BOOL Create(CWnd* pParent = nullptr);
     // The data whose on channels the list shows (not owned); refills the list.
     void SetData(CVidraData* data);
-    CVidraData* GetData() const { return m_pData; }
 
     // Writes every setting kept in the registry; the scaled view and the caption channel are
     // not kept. FALSE when a key could not be written.
