@@ -16,10 +16,13 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
 #include "sensordata/DataCardDevice.h"
+#include "sensordata/DataDisplayWindow.h"
 #include "sensordata/model/SensorDataSet.h"
+#include "sensorres/SondrelModule.h"
 #include "shell/IOpenDestinations.h"
 #include "shell/MainFrame.h"
 #include "shell/OpenRouter.h"
@@ -36,9 +39,16 @@
 
 IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 
+namespace {
+
+constexpr UINT kToolsDataDisplay = 33100;
+
+}  // namespace
+
 BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 END_MESSAGE_MAP()
 
 namespace {
@@ -215,6 +225,8 @@ private:
 
 CSpanrecApp::CSpanrecApp() : CVidraApp(QString::fromLatin1(kMainTitle)) {}
 
+CSpanrecApp::~CSpanrecApp() = default;
+
 QString CSpanrecApp::TemplateKey(int index) {
     return QString::fromLatin1(Rows()[index].key);
 }
@@ -235,6 +247,8 @@ void CSpanrecApp::AddTemplates() {
 BOOL CSpanrecApp::InitInstance() {
     // The program's texts are needed by the first message, that of a second start.
     CProgramResources::Register();
+    // The sensor windows' templates come from the sensor-resource library, after the program's.
+    CResourceChain::AddModule(RmResourceModule());
     CCommandLineInfo splashInfo;
     ParseCommandLine(splashInfo);
     CSplashWnd::EnableSplashScreen(splashInfo.m_bShowSplash);
@@ -300,6 +314,27 @@ void CSpanrecApp::OnFileOpen() {
                        QString::fromLatin1(kFileOpenFilter), m_pMainWnd);
     if (dialog.DoModal() == IDOK)
         OpenDocumentFile(dialog.GetPathName());
+}
+
+void CSpanrecApp::OnToolsDataDisplay() {
+    CFileDialog dialog(
+        TRUE, QStringLiteral("mdat"), QString(), OFN_HIDEREADONLY | OFN_FILEMUSTEXIST,
+        QStringLiteral("Data Files (*.mdat;*.au2;*.vidatqn)|*.mdat;*.au2;*.vidatqn||"), m_pMainWnd);
+    dialog.m_ofn.lpstrTitle = QStringLiteral("Select Data File to Load");
+    if (dialog.DoModal() != IDOK)
+        return;
+    // Windows the user closed are let go before a new one comes.
+    std::erase_if(m_dataDisplays, [](const auto& window) { return !window->IsShown(); });
+    const QString path = dialog.GetPathName();
+    if (auto window = CDataDisplayWindow::Open(path, m_pMainWnd))
+        m_dataDisplays.push_back(std::move(window));
+    else
+        AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+}
+
+int CSpanrecApp::ExitInstance() {
+    m_dataDisplays.clear();
+    return CVidraApp::ExitInstance();
 }
 
 CDocument* CSpanrecApp::OpenDocumentFile(const QString& fileName) {

@@ -12,6 +12,10 @@
 #include <QString>
 
 #include <array>
+#include <memory>
+#include <vector>
+
+class CDataDisplayWindow;
 
 class CMultiDocTemplate;
 
@@ -21,8 +25,10 @@ class CSpanrecApp : public CVidraApp {
 
 public:
     CSpanrecApp();
+    ~CSpanrecApp() override;
 
     BOOL InitInstance() override;
+    int ExitInstance() override;
     // Gives the splash the first look at input.
     BOOL PreTranslateMessage(MSG* pMsg) override;
     // Every file that reaches the program comes here (File/Open, the main window's open
@@ -48,10 +54,13 @@ protected:
     void OnAppAbout();
     // File/Open: the program's own dialog of video, data and play-group files.
     void OnFileOpen();
+    // Tools/Data Display: a data file chosen by the user, shown in a window of its own.
+    void OnToolsDataDisplay();
 
 private:
     void AddTemplates();
 
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
+    std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

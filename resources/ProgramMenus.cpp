@@ -153,7 +153,8 @@ Items ToolsMenu(Kind kind) {
                  Item(32935, "Video Information."),
                  Item(32937, "Add Measurement Point."),
                  Separator()};
-    Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings")});
+    Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
+                   Item(33100, "Data Display...")});
     return items;
 }
 

@@ -4,6 +4,7 @@
 #include <QMutex>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -17,6 +18,7 @@ struct Chain {
     QMutex mutex;
     std::vector<const CResourceModule*> modules;
     std::vector<LoadedLibrary> libraries;
+    const CResourceModule* preferred = nullptr;
 };
 
 Chain& TheChain() {
@@ -24,12 +26,25 @@ Chain& TheChain() {
     return chain;
 }
 
-// The first entry with that id in the member table of the modules, in chain order.
+// The modules in search order: the preferred one first.
+std::vector<const CResourceModule*> SearchOrder(const Chain& chain) {
+    std::vector<const CResourceModule*> order;
+    order.reserve(chain.modules.size());
+    if (chain.preferred)
+        order.push_back(chain.preferred);
+    for (const CResourceModule* module : chain.modules) {
+        if (module != chain.preferred)
+            order.push_back(module);
+    }
+    return order;
+}
+
+// The first entry with that id in the member table of the modules, in search order.
 template <typename T>
 const T* FindIn(std::vector<T> CResourceModule::*table, UINT nID) {
     Chain& chain = TheChain();
     QMutexLocker lock(&chain.mutex);
-    for (const CResourceModule* module : chain.modules) {
+    for (const CResourceModule* module : SearchOrder(chain)) {
         const std::vector<T>& entries = module->*table;
         const auto it =
             std::find_if(entries.begin(), entries.end(), [nID](const T& e) { return e.id == nID; });
@@ -58,6 +73,8 @@ void CResourceChain::RemoveModule(const CResourceModule* module) {
     Chain& chain = TheChain();
     QMutexLocker lock(&chain.mutex);
     std::erase(chain.modules, module);
+    if (chain.preferred == module)
+        chain.preferred = nullptr;
 }
 
 BOOL CResourceChain::LoadLibrary(const QString& path, QString* error) {
@@ -107,6 +124,26 @@ std::vector<QString> CResourceChain::ModuleNames() {
     return names;
 }
 
+const CResourceModule* CResourceChain::FindModule(const QString& name) {
+    Chain& chain = TheChain();
+    QMutexLocker lock(&chain.mutex);
+    const auto it = std::find_if(chain.modules.begin(), chain.modules.end(),
+                                 [&](const CResourceModule* m) { return m->name == name; });
+    return it != chain.modules.end() ? *it : nullptr;
+}
+
+const CResourceModule* CResourceChain::SetPreferredModule(const CResourceModule* module) {
+    Chain& chain = TheChain();
+    QMutexLocker lock(&chain.mutex);
+    return std::exchange(chain.preferred, module);
+}
+
+const CResourceModule* CResourceChain::PreferredModule() {
+    Chain& chain = TheChain();
+    QMutexLocker lock(&chain.mutex);
+    return chain.preferred;
+}
+
 const DialogTemplate* CResourceChain::FindDialog(UINT nID) {
     return FindIn(&CResourceModule::dialogs, nID);
 }
@@ -126,7 +163,7 @@ const ToolBarTemplate* CResourceChain::FindToolBar(UINT nID) {
 BOOL CResourceChain::FindString(UINT nID, QString& text) {
     Chain& chain = TheChain();
     QMutexLocker lock(&chain.mutex);
-    for (const CResourceModule* module : chain.modules) {
+    for (const CResourceModule* module : SearchOrder(chain)) {
         if (const auto it = module->strings.find(nID); it != module->strings.end()) {
             text = it->second;
             return TRUE;
@@ -146,7 +183,7 @@ QImage CResourceChain::LoadIcon(UINT nID) {
 QString CResourceChain::CommandIconName(UINT nID) {
     Chain& chain = TheChain();
     QMutexLocker lock(&chain.mutex);
-    for (const CResourceModule* module : chain.modules) {
+    for (const CResourceModule* module : SearchOrder(chain)) {
         if (const auto it = module->commandIcons.find(nID); it != module->commandIcons.end())
             return it->second;
     }

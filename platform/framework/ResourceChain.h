@@ -129,6 +129,12 @@ public:
     static BOOL UnloadLibrary(const QString& path);
     // The module names in search order.
     static std::vector<QString> ModuleNames();
+    // The module of that name in the chain, or nullptr.
+    static const CResourceModule* FindModule(const QString& name);
+    // The module searched before all others (nullptr: none, the chain order alone holds);
+    // returns the one it replaces. CResourceModuleScope is the way to use it.
+    static const CResourceModule* SetPreferredModule(const CResourceModule* module);
+    static const CResourceModule* PreferredModule();
 
     // The first resource of that id along the chain, or nullptr. The pointer stays valid
     // while its module is in the chain.

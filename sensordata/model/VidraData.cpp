@@ -90,6 +90,10 @@ CVidraData::CVidraData() : m_nDataId(++s_lastDataId) {
     Reset();
 }
 
+int32_t CVidraData::DefaultPlotColor(int channel) {
+    return kColorCycle[((channel % 6) + 6) % 6];
+}
+
 void CVidraData::Reset() {
     m_nLiveCopy = 0;
     m_channels.clear();
@@ -101,7 +105,7 @@ void CVidraData::Reset() {
     m_labels.assign(kChannelSlots, QString());
     m_units.assign(kChannelSlots, QString());
     for (int i = 0; i < kChannelSlots; ++i)
-        m_colors[i] = kColorCycle[i % 6];
+        m_colors[i] = DefaultPlotColor(i);
     m_nSpare = 0;
     m_nTotalScans = 0;
 }

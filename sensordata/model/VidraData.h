@@ -34,6 +34,8 @@ public:
     CVidraData& operator=(CVidraData&&) = default;
 
     void Reset();
+    // The plot colour a channel gets by default (0x00BBGGRR, cycling by channel mod 6).
+    static int32_t DefaultPlotColor(int channel);
     void Serialize(CArchive& ar) override;
 
     int GetActiveChannelCount() const;

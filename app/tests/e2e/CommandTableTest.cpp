@@ -116,6 +116,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Playback/Play Controller - Settings from Active", true},
     {"Tools/Background Image Mixer", true},
     {"Tools/One-step save settings", true},
+    {"Tools/Data Display...", true},
     {"Window/Cascade", true},
     {"Window/Tile Horizontally", true},
     {"Window/Tile Vertically", true},

@@ -101,6 +101,7 @@ const QStringList kMainMenu = {
     "View/Control Bar",
     "Tools/Background Image Mixer",
     "Tools/One-step save settings",
+    "Tools/Data Display...",
     "Window/Close All Windows",
     "Window/Close All Groups",
     "Window/Windows...",

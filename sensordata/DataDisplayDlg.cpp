@@ -1,0 +1,423 @@
+#include "sensordata/DataDisplayDlg.h"
+
+#include "platform/controls/GraphWidget.h"
+#include "platform/framework/Button.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/Menu.h"
+#include "platform/framework/ResourceChain.h"
+#include "platform/framework/ResourceModuleScope.h"
+#include "platform/wintypes/CLocale.h"
+#include "sensordata/FormatSettingsDlg.h"
+#include "sensordata/GraphConfigDlg.h"
+#include "sensordata/model/VidraData.h"
+#include "sensorres/SensorResourceIds.h"
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+#include <algorithm>
+#include <vector>
+
+IMPLEMENT_DYNAMIC(CDataDisplayDlg, CDialog)
+
+BEGIN_MESSAGE_MAP(CDataDisplayDlg, CDialog)
+ON_WM_SIZE()
+ON_WM_DESTROY()
+ON_BN_CLICKED(DataDisplayId::kCursorMode, OnCursorMode)
+ON_BN_CLICKED(DataDisplayId::kZoomMode, OnZoomMode)
+ON_BN_CLICKED(DataDisplayId::kPanMode, OnPanMode)
+ON_BN_CLICKED(DataDisplayId::kValuesButton, OnValues)
+ON_BN_CLICKED(DataDisplayId::kConfigure, OnConfigure)
+ON_BN_CLICKED(DataDisplayId::kDataCentric, OnDataCentric)
+ON_BN_CLICKED(DataDisplayId::kBack, OnBack)
+ON_BN_CLICKED(DataDisplayId::kFwd, OnFwd)
+ON_WM_CONTEXTMENU()
+ON_COMMAND(SensorRes::kFormatSettingsCommand, OnFormatSettings)
+END_MESSAGE_MAP()
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kWhite = 0xFFFFFF;
+constexpr COLORREF kMajorGrid = 0x808080;
+constexpr COLORREF kMinorGridOnBlack = 0x404040;
+constexpr COLORREF kMinorGridOnWhite = 0xC0C0C0;
+
+GraphMouseMode GraphModeOf(int mode) {
+    switch (mode) {
+        case CDataDisplayDlg::kZoomMode:
+            return GraphMouseMode::Zoom;
+        case CDataDisplayDlg::kPanMode:
+            return GraphMouseMode::Pan;
+        default:
+            return GraphMouseMode::Cursor;
+    }
+}
+
+constexpr int kSidePanelControls[] = {DataDisplayId::kValuesList, DataDisplayId::kIndexLabel,
+                                      DataDisplayId::kIndexField, DataDisplayId::kTimeLabel,
+                                      DataDisplayId::kTimeField};
+
+}  // namespace
+
+CDataDisplayDlg::CDataDisplayDlg(CWnd* pParent, CVidraData* data)
+    : CDialog(SensorRes::kDataDisplayTemplate, pParent), m_pParent(pParent), m_pData(data) {}
+
+CDataDisplayDlg::~CDataDisplayDlg() = default;
+
+BOOL CDataDisplayDlg::Create(CWnd* pParent, CVidraData* data, UINT nIDTemplate) {
+    if (pParent)
+        m_pParent = pParent;
+    if (data)
+        m_pData = data;
+    CResourceModuleScope scope(SensorRes::kModuleName);
+    return CDialog::Create(nIDTemplate ? nIDTemplate : SensorRes::kDataDisplayTemplate, m_pParent);
+}
+
+BOOL CDataDisplayDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_list.SubclassDlgItem(DataDisplayId::kValuesList, this);
+    if (!m_graph) {
+        // The template holds the graph's place; the program's graph widget takes it over.
+        auto* widget = new CGraphWidget(GetQWidget());
+        if (CWnd* place = GetDlgItem(DataDisplayId::kGraph)) {
+            CRect rect;
+            place->GetWindowRect(&rect);
+            ScreenToClient(&rect);
+            widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+            place->ShowWindow(SW_HIDE);
+        }
+        widget->show();
+        m_graphWidget = widget;
+        m_graph = widget;
+    }
+    m_graph->SetCursorMovedHandler([this](int, double x) { OnGraphCursorMoved(x); });
+    CheckRadioButton(DataDisplayId::kCursorMode, DataDisplayId::kPanMode,
+                     DataDisplayId::kCursorMode);
+    for (auto [id, icon] : {std::pair{DataDisplayId::kBack, SensorRes::kBackIcon},
+                            std::pair{DataDisplayId::kFwd, SensorRes::kStepIcon}}) {
+        const QImage image = CResourceChain::LoadIcon(icon);
+        CWnd* button = GetDlgItem(id);
+        if (auto* widget = button ? qobject_cast<QAbstractButton*>(button->GetQWidget()) : nullptr;
+            widget && !image.isNull()) {
+            widget->setIcon(QPixmap::fromImage(image));
+            widget->setText(QString());
+            widget->setToolTip(id == DataDisplayId::kBack ? QStringLiteral("Back")
+                                                          : QStringLiteral("Fwd"));
+        }
+    }
+    m_bLayoutReady = true;
+    ApplyLayout();
+    if (!m_bBusy) {
+        BuildPlot();
+        UpdateReadout();
+        if (!m_caption.isEmpty())
+            SetWindowText(m_caption);
+        SetCursorIndex(0, true);
+    }
+    return TRUE;
+}
+
+bool CDataDisplayDlg::UsesSecondOrigin() const {
+    return m_bDataCentric && m_pData && m_pData->m_nSecondOrigin != 0;
+}
+
+int CDataDisplayDlg::Origin() const {
+    if (!m_pData)
+        return 0;
+    return UsesSecondOrigin() ? m_pData->m_nSecondOrigin : m_pData->m_nZP;
+}
+
+void CDataDisplayDlg::BuildPlot() {
+    if (m_bBusy || !m_pData || !m_pSettings || !m_graph)
+        return;
+    IGraphControl& graph = *m_graph;
+    const CFormatSettingsDlg& settings = *m_pSettings;
+    graph.RemoveAllPlots();
+    graph.RemoveAllCursors();
+    graph.SetAxisCaption(GraphAxis::Y, QString());
+
+    const int n = std::max(0, m_pData->m_nTotalScans);
+    std::vector<float> t(n), index(n), scaled(n);
+    if (UsesSecondOrigin()) {
+        m_pData->GetTimeAxisSecondOrigin(t.data());
+        m_pData->GetIndexAxisSecondOrigin(index.data());
+    } else {
+        m_pData->GetTimeAxis(t.data());
+        m_pData->GetIndexAxis(index.data());
+    }
+    if (GetSafeHwnd())
+        CheckDlgButton(DataDisplayId::kDataCentric, m_bDataCentric ? BST_CHECKED : BST_UNCHECKED);
+
+    const bool scaledView = settings.m_nScaledView != 0;
+    const std::vector<float>& x = scaledView ? t : index;
+    bool drawn = false;
+    int k = 0;  // index among the channels that are on: the stored array
+    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
+        if (!m_pData->m_onFlags[c])
+            continue;
+        const int stored = k++;
+        if (!settings.m_displayed[c] || stored >= static_cast<int>(m_pData->m_channels.size()))
+            continue;
+        // A short array (a damaged model) is drawn as far as it goes.
+        std::vector<float> raw(m_pData->m_channels[stored]);
+        raw.resize(n, 0.0f);
+        for (int s = 0; s < n; ++s)
+            scaled[s] = raw[s] * settings.m_factors[c] + settings.m_offsets[c];
+        // The plot's number is the one the graph hands out: channels that are on but hidden
+        // add no plot.
+        const int plot = graph.AddPlot();
+        graph.SetPlotColor(plot, static_cast<COLORREF>(m_pData->m_colors[c]));
+        graph.SetPlotFlag(plot, true);
+        if (n > 0)
+            graph.SetAxisRange(GraphAxis::X, x.front(), x.back());
+        if (scaledView)
+            graph.PlotXY(plot, t.data(), n, scaled.data(), n);
+        else
+            graph.PlotXY(plot, index.data(), n, raw.data(), n);
+        if (scaledView && c == settings.m_nCaptionChannel)
+            graph.SetAxisCaption(GraphAxis::Y, settings.m_labels[c] + QStringLiteral(" (") +
+                                                   settings.m_units[c] + QStringLiteral(")"));
+        drawn = true;
+    }
+
+    const bool black = settings.m_nBlackBackground != 0;
+    graph.SetPlotAreaColor(black ? kBlack : kWhite);
+    for (GraphAxis axis : {GraphAxis::X, GraphAxis::Y}) {
+        if (settings.m_nGridLines) {
+            graph.SetGridLines(axis, true, true);
+            graph.SetGridColors(axis, kMajorGrid, black ? kMinorGridOnBlack : kMinorGridOnWhite);
+        } else {
+            graph.SetGridLines(axis, false, false);
+        }
+    }
+    if (drawn)
+        graph.SetAxisCaption(GraphAxis::X, scaledView ? QStringLiteral("Time (seconds)")
+                                                      : QStringLiteral("Frame-Data Index"));
+    graph.SetMouseMode(GraphModeOf(m_nMouseMode));
+    const int cursor = graph.AddCursor();
+    graph.SetCursorStyle(cursor, 1, 5, 0);
+    graph.SetCursorEnabled(cursor, true);
+    graph.SetCursorPosition(cursor, n > 0 ? x.front() : 0.0);
+}
+
+void CDataDisplayDlg::UpdateReadout() {
+    if (m_bBusy || !m_pData || !m_pSettings || !GetSafeHwnd())
+        return;
+    const CFormatSettingsDlg& settings = *m_pSettings;
+    const int n = std::max(0, m_pData->m_nTotalScans);
+    const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
+    const int index = scan - Origin();
+    SetDlgItemText(DataDisplayId::kIndexField, QFormatC("%d", index));
+    SetDlgItemText(DataDisplayId::kTimeField,
+                   QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_list.ResetContent();
+    if (n == 0)
+        return;
+    const bool scaledView = settings.m_nScaledView != 0;
+    int k = 0;
+    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
+        if (!m_pData->m_onFlags[c])
+            continue;
+        const int stored = k++;
+        if (!settings.m_displayed[c] || stored >= static_cast<int>(m_pData->m_channels.size()))
+            continue;
+        const std::vector<float>& samples = m_pData->m_channels[stored];
+        const float sample = scan < static_cast<int>(samples.size()) ? samples[scan] : 0.0f;
+        const QByteArray label = settings.m_labels[c].toUtf8();
+        m_list.AddString(QFormatC("Ch%d (%s):", c, label.constData()));
+        if (scaledView) {
+            const QByteArray units = settings.m_units[c].toUtf8();
+            m_list.AddString(
+                QFormatC("%6.4f %s", double(sample) * settings.m_factors[c] + settings.m_offsets[c],
+                         units.constData()));
+        } else {
+            m_list.AddString(QFormatC("%6.4f %s", double(sample), "V"));
+        }
+    }
+}
+
+int CDataDisplayDlg::GetCursorIndex() const {
+    return m_graph ? m_graph->GetCursorIndex(1) : 0;
+}
+
+void CDataDisplayDlg::SetCursorIndex(int index, bool notify) {
+    if (!m_graph)
+        return;
+    const int previous = GetCursorIndex();
+    m_graph->SetCursorIndex(1, index);
+    UpdateReadout();
+    if (notify && index != previous && m_pfnCursorChanged)
+        m_pfnCursorChanged(m_pCursorContext, index);
+}
+
+void CDataDisplayDlg::RequestRebuild() {
+    if (m_nMouseMode == kCursorMode)
+        return;
+    RebuildKeepingCursor();
+}
+
+void CDataDisplayDlg::RebuildKeepingCursor() {
+    const int index = GetCursorIndex();
+    BuildPlot();
+    SetCursorIndex(index, true);
+}
+
+void CDataDisplayDlg::OnGraphCursorMoved(double x) {
+    if (!m_pData || !m_pSettings)
+        return;
+    const bool timeAxis = m_pSettings->m_nScaledView != 0;
+    const float at = static_cast<float>(x);
+    const int scan = UsesSecondOrigin() ? m_pData->XToScanSecondOrigin(at, timeAxis)
+                                        : m_pData->XToScan(at, timeAxis);
+    SetCursorIndex(scan, true);
+}
+
+void CDataDisplayDlg::Step(int direction) {
+    if (!m_pData || !m_graph)
+        return;
+    const int start = GetCursorIndex();
+    const int n = m_pData->m_nTotalScans;
+    for (int i = start + direction; direction > 0 ? i < n : i >= 1; i += direction) {
+        SetCursorIndex(i, true);
+        if (GetCursorIndex() != start)
+            break;
+    }
+}
+
+void CDataDisplayDlg::OnBack() {
+    Step(-1);
+}
+
+void CDataDisplayDlg::OnFwd() {
+    Step(+1);
+}
+
+void CDataDisplayDlg::SetMouseMode(int mode) {
+    m_nMouseMode = mode;
+    if (m_graph)
+        m_graph->SetMouseMode(GraphModeOf(mode));
+}
+
+void CDataDisplayDlg::OnCursorMode() {
+    SetMouseMode(kCursorMode);
+}
+
+void CDataDisplayDlg::OnZoomMode() {
+    SetMouseMode(kZoomMode);
+}
+
+void CDataDisplayDlg::OnPanMode() {
+    SetMouseMode(kPanMode);
+}
+
+void CDataDisplayDlg::OnValues() {
+    m_bSidePanel = !m_bSidePanel;
+    for (int id : kSidePanelControls) {
+        if (CWnd* control = GetDlgItem(id))
+            control->ShowWindow(m_bSidePanel ? SW_SHOW : SW_HIDE);
+    }
+    ApplyLayout();
+}
+
+void CDataDisplayDlg::OnDataCentric() {
+    m_bDataCentric = IsDlgButtonChecked(DataDisplayId::kDataCentric) == BST_CHECKED;
+    RebuildKeepingCursor();
+}
+
+void CDataDisplayDlg::OnConfigure() {
+    if (!m_pSettings)
+        return;
+    CFormatSettingsDlg& settings = *m_pSettings;
+    CResourceModuleScope scope(SensorRes::kModuleName);
+    CGraphConfigDlg dialog(this, m_pData);
+    dialog.m_displayed = settings.m_displayed;
+    dialog.m_nScaledView = settings.m_nScaledView;
+    dialog.m_nCaptionChannel = settings.m_nCaptionChannel;
+    dialog.m_nGridLines = settings.m_nGridLines;
+    dialog.m_nBlackBackground = settings.m_nBlackBackground;
+    if (dialog.DoModal() != IDOK)
+        return;
+    settings.m_displayed = dialog.m_displayed;
+    settings.m_nScaledView = dialog.m_nScaledView;
+    settings.m_nCaptionChannel = dialog.m_nCaptionChannel;
+    settings.m_nGridLines = dialog.m_nGridLines;
+    settings.m_nBlackBackground = dialog.m_nBlackBackground;
+    RebuildKeepingCursor();
+}
+
+void CDataDisplayDlg::OnContextMenu(CWnd*, CPoint pos) {
+    CMenu menu;
+    {
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        if (!menu.LoadMenu(SensorRes::kDataDisplayMenu))
+            return;
+    }
+    if (CMenu* popup = menu.GetSubMenu(0))
+        popup->TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, pos.x, pos.y, this);
+}
+
+void CDataDisplayDlg::OnFormatSettings() {
+    if (!m_pSettings || m_pSettings->GetSafeHwnd())
+        return;
+    INT_PTR result = IDCANCEL;
+    {
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        result = m_pSettings->DoModal();
+    }
+    if (result == IDOK)
+        RebuildKeepingCursor();
+}
+
+CDataDisplayDlg::Layout CDataDisplayDlg::ComputeLayout(int w, int h, bool sidePanel) {
+    Layout l;
+    if (sidePanel) {
+        l.graph = CRect(0, 25, w - 100, h);
+        l.list = CRect(w - 90, 28, w - 10, 28 + h - 105);
+        l.indexLabel = CRect(w - 90, h - 73, w - 10, h - 59);
+        l.indexField = CRect(w - 90, h - 58, w - 25, h - 40);
+        l.timeLabel = CRect(w - 90, h - 37, w - 10, h - 23);
+        l.timeField = CRect(w - 90, h - 22, w - 25, h - 4);
+    } else {
+        l.graph = CRect(0, 25, w - 10, h);
+    }
+    return l;
+}
+
+void CDataDisplayDlg::ApplyLayout() {
+    if (!m_bLayoutReady || !GetSafeHwnd())
+        return;
+    CRect client;
+    GetClientRect(&client);
+    const Layout l = ComputeLayout(client.Width(), client.Height(), m_bSidePanel);
+    if (m_graphWidget)
+        m_graphWidget->setGeometry(l.graph.left, l.graph.top, l.graph.Width(), l.graph.Height());
+    if (!m_bSidePanel)
+        return;
+    const std::pair<int, CRect> places[] = {{DataDisplayId::kValuesList, l.list},
+                                            {DataDisplayId::kIndexLabel, l.indexLabel},
+                                            {DataDisplayId::kIndexField, l.indexField},
+                                            {DataDisplayId::kTimeLabel, l.timeLabel},
+                                            {DataDisplayId::kTimeField, l.timeField}};
+    for (const auto& [id, rect] : places) {
+        if (CWnd* control = GetDlgItem(id))
+            control->MoveWindow(rect);
+    }
+}
+
+void CDataDisplayDlg::OnSize(UINT nType, int cx, int cy) {
+    CDialog::OnSize(nType, cx, cy);
+    ApplyLayout();
+}
+
+void CDataDisplayDlg::OnDestroy() {
+    if (m_graph) {
+        m_graph->SetCursorMovedHandler(nullptr);
+        m_graph->RemoveAllPlots();
+        m_graph->RemoveAllCursors();
+    }
+    if (m_graphWidget)
+        m_graph = nullptr;
+    m_bLayoutReady = false;
+    CDialog::OnDestroy();
+}

@@ -1,0 +1,123 @@
+#pragma once
+
+// CDataDisplayDlg: the "Data Display" window: plots the channels of one CVidraData against time
+// or against the frame-data index, with a cursor whose sample is read out per channel beside
+// the graph and reported to the owner, so that video and data move together. Made from
+// template 287 (a window of its own) or 1538 (a child of the sensor panel) of the
+// sensor-resource library; its display options live in a CFormatSettingsDlg. The graph is the
+// program's graph widget unless one is given before creation. User-interface thread only.
+
+#include "platform/framework/Dialog.h"
+#include "platform/framework/ListBox.h"
+#include "platform/wintypes/Rect.h"
+#include "sensorres/SensorResource.h"
+
+#include <QPointer>
+
+class CFormatSettingsDlg;
+class CVidraData;
+class IGraphControl;
+class QWidget;
+
+class CDataDisplayDlg : public CDialog {
+    DECLARE_DYNAMIC(CDataDisplayDlg)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    // The mouse modes the window remembers.
+    enum MouseMode { kCursorMode = 0, kZoomMode = 1, kPanMode = 2 };
+    using CursorChanged = void (*)(void* context, int index);
+
+    explicit CDataDisplayDlg(CWnd* pParent = nullptr, CVidraData* data = nullptr);
+    ~CDataDisplayDlg() override;
+
+    // Creates the window from the template (0: 287) with the sensor-resource library's
+    // templates first. A null parent or data keeps the one given before.
+    BOOL Create(CWnd* pParent, CVidraData* data, UINT nIDTemplate = 0);
+
+    // The graph to draw on instead of the window's own (not owned); before Create.
+    void SetGraph(IGraphControl* graph) { m_graph = graph; }
+    void SetData(CVidraData* data) { m_pData = data; }
+    void SetFormatSettings(CFormatSettingsDlg* settings) { m_pSettings = settings; }
+    void SetCursorCallback(CursorChanged callback, void* context) {
+        m_pfnCursorChanged = callback;
+        m_pCursorContext = context;
+    }
+    void SetCaption(const QString& caption) { m_caption = caption; }
+    void SetBusy(bool busy) { m_bBusy = busy; }
+    bool IsDataCentric() const { return m_bDataCentric; }
+    bool IsSidePanelShown() const { return m_bSidePanel; }
+    int GetMouseMode() const { return m_nMouseMode; }
+
+    // Rebuilds the whole graph from the data and the settings; nothing while busy, or without
+    // data, settings or graph.
+    void BuildPlot();
+    // Rewrites the index, time and per-channel texts for the cursor's sample.
+    void UpdateReadout();
+    int GetCursorIndex() const;
+    // Puts the cursor at index and updates the read-out; with notify, an index other than the
+    // one before and a callback set, tells the owner.
+    void SetCursorIndex(int index, bool notify);
+    // A rebuild asked for from outside: in zoom or pan mode the graph is rebuilt (back to its
+    // full range) keeping the cursor's sample; in cursor mode nothing happens.
+    void RequestRebuild();
+    // The user moved the cursor to graph position x.
+    void OnGraphCursorMoved(double x);
+
+    // Where the graph and the read-out panel go in a client area of w x h.
+    struct Layout {
+        CRect graph;
+        CRect list;
+        CRect indexLabel;
+        CRect indexField;
+        CRect timeLabel;
+        CRect timeField;
+    };
+    static Layout ComputeLayout(int w, int h, bool sidePanel);
+
+    BOOL OnInitDialog() override;
+
+protected:
+    void OnSize(UINT nType, int cx, int cy);
+    void OnDestroy();
+    void OnCursorMode();
+    void OnZoomMode();
+    void OnPanMode();
+    void OnValues();
+    void OnConfigure();
+    void OnDataCentric();
+    void OnBack();
+    void OnFwd();
+    void OnContextMenu(CWnd* pWnd, CPoint pos);
+    // Opens the format settings modally; on OK the graph is rebuilt with them.
+    void OnFormatSettings();
+
+private:
+    // The scan that the read-out and the axes count from.
+    int Origin() const;
+    bool UsesSecondOrigin() const;
+    void SetMouseMode(int mode);
+    // Rebuilds the graph and puts the cursor back on its sample, so that graph and read-out
+    // agree (a rebuild alone puts the cursor at the start of the range).
+    void RebuildKeepingCursor();
+    void ApplyLayout();
+    // One step at a time from the cursor towards the end (+1) or towards index 1 (-1), until
+    // the graph's cursor has moved.
+    void Step(int direction);
+
+    CWnd* m_pParent = nullptr;
+    CListBox m_list;
+    IGraphControl* m_graph = nullptr;
+    QPointer<QWidget> m_graphWidget;  // the window's own graph, when it made one
+    bool m_bLayoutReady = false;
+    bool m_bSidePanel = true;
+    bool m_bDataCentric = false;
+    int m_nMouseMode = kCursorMode;
+    CVidraData* m_pData = nullptr;
+    CFormatSettingsDlg* m_pSettings = nullptr;
+    bool m_bBusy = false;
+    CursorChanged m_pfnCursorChanged = nullptr;
+    void* m_pCursorContext = nullptr;
+    QString m_caption;
+    CSensorResource m_resource;  // keeps the sensor-resource library bound
+};

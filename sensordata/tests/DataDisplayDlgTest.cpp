@@ -1,0 +1,334 @@
+#include "platform/framework/ResourceChain.h"
+#include "sensordata/DataDisplayDlg.h"
+#include "sensordata/FormatSettingsDlg.h"
+#include "sensordata/model/VidraData.h"
+#include "sensordata/tests/RecordingGraph.h"
+#include "sensorres/SensorResourceIds.h"
+#include "sensorres/SondrelModule.h"
+#include "testsupport/IsolatedTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+
+#include <vector>
+
+namespace {
+
+constexpr int kScans = 4;
+
+// Channels 2 and 5 on, four scans at 100 Hz, zero point 1, second origin 3; channel 5 is
+// "Stroke" in mm with factor 2 and offset 1.
+class DataDisplayDlgTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        CResourceChain::AddModule(RmResourceModule());
+        m_data.m_onFlags[2] = 1;
+        m_data.m_onFlags[5] = 1;
+        m_data.m_channels = {{1, 2, 3, 4}, {10, 20, 30, 40}};
+        m_data.m_nTotalScans = kScans;
+        m_data.m_nScanRate = 100;
+        m_data.m_nScansPerFrame = 1;
+        m_data.m_nFrameCount = kScans;
+        m_data.m_nZP = 1;
+        m_data.m_nSecondOrigin = 3;
+        m_settings.m_displayed[5] = true;
+        m_settings.m_labels[5] = QStringLiteral("Stroke");
+        m_settings.m_units[5] = QStringLiteral("mm");
+        m_settings.m_factors[5] = 2.0f;
+        m_settings.m_offsets[5] = 1.0f;
+        m_settings.m_nCaptionChannel = 5;
+        m_dlg.SetGraph(&m_graph);
+        m_dlg.SetFormatSettings(&m_settings);
+        m_dlg.SetCursorCallback(
+            [](void* context, int index) {
+                static_cast<std::vector<int>*>(context)->push_back(index);
+            },
+            &m_notified);
+    }
+    void TearDown() override {
+        if (m_dlg.GetSafeHwnd())
+            m_dlg.DestroyWindow();
+        CResourceChain::RemoveModule(RmResourceModule());
+        IsolatedTest::TearDown();
+    }
+    void CreateWindow() {
+        ASSERT_TRUE(m_dlg.Create(nullptr, &m_data));
+        m_notified.clear();
+    }
+    void Click(int id) {
+        CWnd* button = m_dlg.GetDlgItem(id);
+        ASSERT_NE(button, nullptr) << id;
+        qobject_cast<QAbstractButton*>(button->GetQWidget())->click();
+    }
+    QStringList ListLines() {
+        CListBox* list = static_cast<CListBox*>(m_dlg.GetDlgItem(DataDisplayId::kValuesList));
+        QStringList lines;
+        for (int i = 0; list && i < list->GetCount(); ++i)
+            lines << list->GetText(i);
+        return lines;
+    }
+
+    CVidraData m_data;
+    CFormatSettingsDlg m_settings;
+    CRecordingGraph m_graph;
+    CDataDisplayDlg m_dlg{nullptr, &m_data};
+    std::vector<int> m_notified;
+};
+
+TEST_F(DataDisplayDlgTest, BuildPlotDrawsTheDisplayedChannelsOnly) {
+    struct Case {
+        int scaled;
+        int captionChannel;
+        int black;
+        std::vector<float> x;
+        std::vector<float> y;
+        QString yCaption;
+        QString xCaption;
+        QString gridColors;
+        QString plotArea;
+    };
+    const std::vector<Case> cases = {
+        {1,
+         5,
+         1,
+         {-0.01f, 0.0f, 0.01f, 0.02f},
+         {21, 41, 61, 81},
+         "Stroke (mm)",
+         "Time (seconds)",
+         "808080 404040",
+         "000000"},
+        {1,
+         2,
+         0,
+         {-0.01f, 0.0f, 0.01f, 0.02f},
+         {21, 41, 61, 81},
+         "",
+         "Time (seconds)",
+         "808080 c0c0c0",
+         "ffffff"},
+        {0,
+         5,
+         1,
+         {-1, 0, 1, 2},
+         {10, 20, 30, 40},
+         "",
+         "Frame-Data Index",
+         "808080 404040",
+         "000000"},
+    };
+    for (const Case& c : cases) {
+        m_graph = CRecordingGraph();
+        m_settings.m_nScaledView = c.scaled;
+        m_settings.m_nCaptionChannel = c.captionChannel;
+        m_settings.m_nBlackBackground = c.black;
+        m_dlg.BuildPlot();
+        SCOPED_TRACE(c.xCaption.toStdString() + " caption channel " +
+                     std::to_string(c.captionChannel));
+        EXPECT_EQ(m_graph.calls.mid(0, 3),
+                  QStringList({"RemoveAllPlots", "RemoveAllCursors", "Caption 2 "}));
+        EXPECT_EQ(m_graph.CallsStartingWith("AddPlot").size(), 1);
+        EXPECT_EQ(m_graph.CallsStartingWith("PlotColor"),
+                  QStringList{QStringLiteral("PlotColor 1 %1")
+                                  .arg(CVidraData::DefaultPlotColor(5), 6, 16, QChar('0'))});
+        EXPECT_EQ(m_graph.CallsStartingWith("PlotFlag"), QStringList{"PlotFlag 1 1"});
+        ASSERT_EQ(m_graph.xs.size(), 1u);
+        EXPECT_EQ(m_graph.xs[0], c.x);
+        EXPECT_EQ(m_graph.ys[0], c.y);
+        EXPECT_EQ(m_graph.CallsStartingWith("Range 1"),
+                  QStringList{QStringLiteral("Range 1 %1 %2").arg(c.x.front()).arg(c.x.back())});
+        EXPECT_EQ(m_graph.CallsStartingWith("Caption 2").last(), "Caption 2 " + c.yCaption);
+        EXPECT_EQ(m_graph.xCaption, c.xCaption);
+        EXPECT_EQ(m_graph.CallsStartingWith("PlotArea"), QStringList{"PlotArea " + c.plotArea});
+        EXPECT_EQ(m_graph.CallsStartingWith("Grid"),
+                  QStringList({"Grid 1 1 1", "GridColors 1 " + c.gridColors, "Grid 2 1 1",
+                               "GridColors 2 " + c.gridColors}));
+        EXPECT_EQ(m_graph.calls.mid(m_graph.calls.indexOf("AddCursor")),
+                  QStringList({"AddCursor", "CursorStyle 1 1 5 0", "CursorEnabled 1 1",
+                               QStringLiteral("CursorPosition 1 %1").arg(c.x.front())}));
+    }
+}
+
+TEST_F(DataDisplayDlgTest, NothingDisplayedLeavesTheXCaption) {
+    m_settings.m_displayed.fill(false);
+    m_settings.m_nGridLines = 0;
+    m_dlg.BuildPlot();
+    EXPECT_TRUE(m_graph.CallsStartingWith("AddPlot").isEmpty());
+    EXPECT_EQ(m_graph.xCaption, QStringLiteral("before"));
+    EXPECT_EQ(m_graph.CallsStartingWith("Grid"), QStringList({"Grid 1 0 0", "Grid 2 0 0"}));
+    // A channel that is off is never drawn, displayed or not.
+    m_settings.m_displayed[7] = true;
+    m_dlg.BuildPlot();
+    EXPECT_TRUE(m_graph.CallsStartingWith("AddPlot").isEmpty());
+}
+
+TEST_F(DataDisplayDlgTest, BusyOrWithoutSettingsNothingHappens) {
+    m_dlg.SetBusy(true);
+    m_dlg.BuildPlot();
+    m_dlg.SetBusy(false);
+    m_dlg.SetFormatSettings(nullptr);
+    m_dlg.BuildPlot();
+    EXPECT_TRUE(m_graph.calls.isEmpty());
+}
+
+TEST_F(DataDisplayDlgTest, OneScanDrawsWithoutDividingByZero) {
+    m_data.m_channels = {{1}, {10}};
+    m_data.m_nTotalScans = 1;
+    m_data.m_nZP = 0;
+    m_dlg.BuildPlot();
+    EXPECT_EQ(m_graph.CallsStartingWith("Range 1"), QStringList{"Range 1 0 0"});
+    EXPECT_EQ(m_graph.CallsStartingWith("PlotXY"), QStringList{"PlotXY 1 1 1"});
+}
+
+TEST_F(DataDisplayDlgTest, ReadoutShowsTheCursorSampleClamped) {
+    CreateWindow();
+    struct Case {
+        int cursor;
+        int scaled;
+        QString index;
+        QString time;
+        QStringList lines;
+    };
+    const std::vector<Case> cases = {
+        {2, 0, "1", "0.0100", {"Ch5 (Stroke):", "30.0000 V"}},
+        {2, 1, "1", "0.0100", {"Ch5 (Stroke):", "61.0000 mm"}},
+        {-1, 0, "-1", "-0.0100", {"Ch5 (Stroke):", "10.0000 V"}},
+        {99, 1, "2", "0.0200", {"Ch5 (Stroke):", "81.0000 mm"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.cursor);
+        m_settings.m_nScaledView = c.scaled;
+        m_graph.cursorIndex = c.cursor;
+        m_dlg.UpdateReadout();
+        EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kIndexField), c.index);
+        EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kTimeField), c.time);
+        EXPECT_EQ(ListLines(), c.lines);
+    }
+}
+
+TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
+    m_graph.cursorIndex = 2;
+    ASSERT_TRUE(m_dlg.Create(nullptr, &m_data));
+    EXPECT_EQ(m_graph.cursorIndex, 0);
+    EXPECT_EQ(m_notified, std::vector<int>{0});
+    EXPECT_EQ(m_dlg.IsDlgButtonChecked(DataDisplayId::kCursorMode), 1u);
+}
+
+// The sensor panel's layout: a child of the panel's window, with its own button texts.
+TEST_F(DataDisplayDlgTest, ChildLayoutInsideAParentWindow) {
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    EXPECT_EQ(m_dlg.GetParent(), &parent);
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kConfigure), QStringLiteral("Configure Graph"));
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kValuesButton), QStringLiteral("Display Values"));
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kIndexField), QStringLiteral("-1"));
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+TEST_F(DataDisplayDlgTest, StepsMoveOneSampleAndStopAtTheEnds) {
+    CreateWindow();
+    m_dlg.SetCursorIndex(2, false);
+    Click(DataDisplayId::kFwd);
+    EXPECT_EQ(m_graph.cursorIndex, 3);
+    EXPECT_EQ(m_notified, std::vector<int>{3});
+    // At the last sample Fwd does nothing.
+    Click(DataDisplayId::kFwd);
+    EXPECT_EQ(m_graph.cursorIndex, 3);
+    EXPECT_EQ(m_notified, std::vector<int>{3});
+    Click(DataDisplayId::kBack);
+    Click(DataDisplayId::kBack);
+    EXPECT_EQ(m_graph.cursorIndex, 1);
+    // Back stops at index 1.
+    Click(DataDisplayId::kBack);
+    EXPECT_EQ(m_graph.cursorIndex, 1);
+    EXPECT_EQ(m_notified, std::vector<int>({3, 2, 1}));
+}
+
+TEST_F(DataDisplayDlgTest, DataCentricCountsFromTheSecondOrigin) {
+    CreateWindow();
+    m_dlg.SetCursorIndex(2, false);
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kIndexField), QStringLiteral("1"));
+    m_graph.calls.clear();
+    Click(DataDisplayId::kDataCentric);
+    EXPECT_TRUE(m_dlg.IsDataCentric());
+    m_graph.cursorIndex = 2;
+    m_dlg.UpdateReadout();
+    EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kIndexField), QStringLiteral("-1"));
+    ASSERT_FALSE(m_graph.xs.empty());
+    EXPECT_EQ(m_graph.xs.back(), std::vector<float>({-3, -2, -1, 0}));
+    // The graph's position maps back to a scan through the same origin.
+    m_dlg.OnGraphCursorMoved(-2.0);
+    EXPECT_EQ(m_graph.cursorIndex, 1);
+}
+
+TEST_F(DataDisplayDlgTest, MouseModesAndRebuildRequests) {
+    CreateWindow();
+    m_dlg.SetCursorIndex(3, false);
+    m_graph.calls.clear();
+    m_dlg.RequestRebuild();
+    EXPECT_TRUE(m_graph.calls.isEmpty());
+    Click(DataDisplayId::kZoomMode);
+    EXPECT_EQ(m_dlg.GetMouseMode(), CDataDisplayDlg::kZoomMode);
+    EXPECT_EQ(m_graph.calls, QStringList{"MouseMode 6"});
+    m_dlg.RequestRebuild();
+    EXPECT_TRUE(m_graph.calls.contains("RemoveAllPlots"));
+    EXPECT_EQ(m_graph.cursorIndex, 3);
+    m_graph.calls.clear();
+    Click(DataDisplayId::kPanMode);
+    EXPECT_EQ(m_graph.calls, QStringList{"MouseMode 3"});
+}
+
+TEST_F(DataDisplayDlgTest, LayoutFollowsTheSizeAndTheSidePanel) {
+    struct Case {
+        int w, h;
+        bool panel;
+        CRect graph, list, indexField, timeField;
+    };
+    const std::vector<Case> cases = {
+        {600,
+         400,
+         true,
+         {0, 25, 500, 400},
+         {510, 28, 590, 323},
+         {510, 342, 575, 360},
+         {510, 378, 575, 396}},
+        {300,
+         200,
+         true,
+         {0, 25, 200, 200},
+         {210, 28, 290, 123},
+         {210, 142, 275, 160},
+         {210, 178, 275, 196}},
+        {600, 400, false, {0, 25, 590, 400}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        const CDataDisplayDlg::Layout l = CDataDisplayDlg::ComputeLayout(c.w, c.h, c.panel);
+        EXPECT_EQ(l.graph, c.graph) << c.w;
+        if (!c.panel)
+            continue;
+        EXPECT_EQ(l.list, c.list) << c.w;
+        EXPECT_EQ(l.indexField, c.indexField) << c.w;
+        EXPECT_EQ(l.timeField, c.timeField) << c.w;
+        EXPECT_EQ(l.indexLabel, CRect(c.w - 90, c.h - 73, c.w - 10, c.h - 59));
+        EXPECT_EQ(l.timeLabel, CRect(c.w - 90, c.h - 37, c.w - 10, c.h - 23));
+    }
+    // The window puts its controls there, and the values button takes the panel away.
+    CreateWindow();
+    m_dlg.ShowWindow(SW_SHOW);
+    m_dlg.MoveWindow(0, 0, 600, 400);
+    CRect client;
+    m_dlg.GetClientRect(&client);
+    CRect list;
+    m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetWindowRect(&list);
+    m_dlg.ScreenToClient(&list);
+    EXPECT_EQ(list, CDataDisplayDlg::ComputeLayout(client.Width(), client.Height(), true).list);
+    Click(DataDisplayId::kValuesButton);
+    EXPECT_FALSE(m_dlg.IsSidePanelShown());
+    EXPECT_FALSE(m_dlg.GetDlgItem(DataDisplayId::kValuesList)->IsWindowVisible());
+}
+
+}  // namespace

@@ -1,0 +1,262 @@
+#include "sensorres/SondrelModule.h"
+
+#include "platform/framework/ControlWidgets.h"
+#include "platform/framework/ListCtrl.h"
+#include "platform/framework/Menu.h"
+#include "sensorres/SensorResourceIds.h"
+
+namespace {
+
+constexpr DWORD kTab = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
+constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
+constexpr DWORD kGroup = kChild | BS_GROUPBOX;
+constexpr DWORD kNotifyList = kTab | WS_VSCROLL | WS_BORDER | LBS_NOTIFY;
+// The place the program's graph control takes over.
+constexpr DWORD kReport = kTab | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+constexpr DWORD kGraphPlace = kChild | WS_BORDER;
+
+DialogItemTemplate Text(int id, const char* text, int x, int y, int cx, int cy) {
+    return {DlgControl::Static, id, QString::fromUtf8(text), x, y, cx, cy, kChild};
+}
+
+DialogItemTemplate Push(int id, const char* text, int x, int y, int cx, int cy,
+                        DWORD style = kTab) {
+    return {DlgControl::Button, id, QString::fromUtf8(text), x, y, cx, cy, style};
+}
+
+DialogItemTemplate Field(int id, int x, int y, int cx, int cy, DWORD style = kTab | WS_BORDER) {
+    return {DlgControl::Edit, id, QString(), x, y, cx, cy, style};
+}
+
+DialogItemTemplate OkButton(int x, int y) {
+    return Push(IDOK, "OK", x, y, 50, 14, kTab | BS_DEFPUSHBUTTON);
+}
+
+DialogItemTemplate CancelButton(int x, int y) {
+    return Push(IDCANCEL, "Cancel", x, y, 50, 14);
+}
+
+DialogTemplate Dialog(UINT id, const char* caption, int cx, int cy,
+                      DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU) {
+    DialogTemplate d;
+    d.id = id;
+    d.caption = QString::fromUtf8(caption);
+    d.cx = cx;
+    d.cy = cy;
+    d.style = style;
+    return d;
+}
+
+DialogTemplate TestTrigger() {
+    DialogTemplate d = Dialog(SensorRes::kTestTriggerTemplate, "Test Trigger Controls", 186, 116);
+    d.items = {
+        {DlgControl::Button, -1, QStringLiteral("Toggle Digital Line 6 (DIO6)"), 7, 7, 172, 36,
+         kGroup},
+        Push(1003, "Toggle", 67, 20, 50, 14),
+        {DlgControl::Button, -1, QStringLiteral("Analog Output Voltage (DAC0)"), 7, 49, 172, 36,
+         kGroup},
+        {DlgControl::Slider, 1009, QString(), 15, 62, 156, 15, kTab},
+        OkButton(68, 95),
+    };
+    return d;
+}
+
+DialogTemplate FormatSettings() {
+    using namespace FormatSettingsId;
+    DialogTemplate d = Dialog(SensorRes::kFormatSettingsTemplate, "Format Settings", 300, 210);
+    d.items = {
+        {DlgControl::ListView, kChannelList, QString(), 7, 7, 286, 100, kReport},
+        Text(-1, "Label:", 7, 116, 30, 8),
+        Field(kLabel, 40, 114, 100, 12),
+        Text(-1, "Units:", 150, 116, 30, 8),
+        Field(kUnits, 183, 114, 50, 12),
+        Text(-1, "Factor:", 7, 134, 30, 8),
+        Field(kFactor, 40, 132, 60, 12),
+        Text(-1, "Offset:", 150, 134, 30, 8),
+        Field(kOffset, 183, 132, 60, 12),
+        {DlgControl::Button, -1, QStringLiteral("Font"), 7, 150, 140, 52, kGroup},
+        Push(kSmallFont, "Small Font (15 pt)", 14, 161, 120, 10, kRadio | WS_GROUP),
+        Push(kLargeFont, "Large Font (30 pt)", 14, 174, 120, 10, kRadio),
+        Push(kAutoFont, "Auto Select", 14, 187, 120, 10, kRadio),
+        Push(kExportScaled, "Scale Data when Exporting", 155, 152, 138, 10, kCheck | WS_GROUP),
+        OkButton(187, 189),
+        CancelButton(243, 189),
+    };
+    return d;
+}
+
+DialogTemplate GraphConfig() {
+    using namespace GraphConfigId;
+    DialogTemplate d = Dialog(SensorRes::kGraphConfigTemplate, "Graph Configuration", 260, 200);
+    d.items = {
+        Text(-1, "Displayed", 7, 7, 100, 8),
+        Text(-1, "Chan.   Acq.   Disp.\tY-Label", 7, 17, 100, 8),
+        {DlgControl::ListBox, kDisplayedList, QString(), 7, 27, 100, 100, kNotifyList},
+        Push(kAdd, "< Add", 115, 50, 30, 14),
+        Push(kRemove, "Remove >", 115, 70, 30, 14),
+        Text(-1, "Not displayed", 153, 7, 100, 8),
+        {DlgControl::ListBox, kHiddenList, QString(), 153, 27, 100, 100, kNotifyList},
+        Push(kScaledView, "Scaled View", 7, 134, 100, 10, kCheck),
+        Push(kCaptionOn, "Y-Axis Caption Channel:", 7, 148, 100, 10, kCheck),
+        Field(kCaptionChannel, 110, 146, 30, 12, kTab | WS_BORDER | ES_READONLY),
+        Push(kGridLines, "Grid Lines", 153, 134, 100, 10, kCheck),
+        Push(kBlackBackground, "Black Background", 153, 148, 100, 10, kCheck),
+        OkButton(147, 179),
+        CancelButton(203, 179),
+    };
+    return d;
+}
+
+// The data display: the buttons along the top, the graph below them and the read-out panel on
+// the right. The window lays out graph and panel itself whenever it is sized.
+DialogTemplate DataDisplay(UINT id, const char* caption, DWORD style, const char* configure,
+                           const char* values, bool editModeLabel) {
+    using namespace DataDisplayId;
+    DialogTemplate d = Dialog(id, caption, 400, 240, style);
+    int x = 2;
+    auto next = [&x](int cx) {
+        const int at = x;
+        x += cx + 2;
+        return at;
+    };
+    d.items.push_back(Push(kConfigure, configure, next(58), 2, 58, 12));
+    d.items.push_back(Push(kValuesButton, values, next(58), 2, 58, 12));
+    if (editModeLabel)
+        d.items.push_back(Text(-1, "Edit Mode:", next(36), 4, 36, 8));
+    d.items.push_back(Push(kCursorMode, "Cursor", next(34), 3, 34, 10, kRadio | WS_GROUP));
+    d.items.push_back(Push(kZoomMode, "Zoom", next(30), 3, 30, 10, kRadio));
+    d.items.push_back(Push(kPanMode, "Pan", next(28), 3, 28, 10, kRadio));
+    d.items.push_back(Push(kBack, "Back", next(24), 2, 24, 12, kTab | WS_GROUP));
+    d.items.push_back(Push(kFwd, "Fwd", next(24), 2, 24, 12));
+    d.items.push_back(Push(kDataCentric, "Data-centric", next(56), 3, 56, 10, kCheck));
+    d.items.push_back({DlgControl::Static, kGraph, QString(), 0, 16, 330, 224, kGraphPlace});
+    d.items.push_back({DlgControl::ListBox, kValuesList, QString(), 338, 18, 54, 160,
+                       kTab | WS_VSCROLL | WS_BORDER});
+    d.items.push_back(Text(kIndexLabel, "Index:", 338, 184, 54, 8));
+    d.items.push_back(Field(kIndexField, 338, 194, 44, 11, kTab | WS_BORDER | ES_READONLY));
+    d.items.push_back(Text(kTimeLabel, "Time (s):", 338, 208, 54, 8));
+    d.items.push_back(Field(kTimeField, 338, 218, 44, 11, kTab | WS_BORDER | ES_READONLY));
+    return d;
+}
+
+// The sensor record page and its three record-controller variants share their controls.
+DialogTemplate SensorRecord(UINT id, const char* caption) {
+    DialogTemplate d = Dialog(id, caption, 250, 170, WS_CHILD);
+    d.items = {
+        Text(-1, "Rate (Hz):", 7, 9, 50, 8),
+        {DlgControl::ComboBox, 1574, QString(), 60, 7, 60, 80, kTab | CBS_DROPDOWNLIST},
+        {DlgControl::ListBox, 1005, QString(), 125, 7, 50, 30, kNotifyList},
+        Field(1537, 180, 7, 30, 12),
+        Field(1106, 214, 7, 30, 12),
+        Text(-1, "Samples:", 7, 27, 50, 8),
+        Field(1532, 60, 25, 60, 12),
+        Text(-1, "Record time (s):", 7, 43, 60, 8),
+        Field(1047, 70, 41, 50, 12),
+        Text(-1, "Channels on:", 7, 59, 60, 8),
+        Field(1528, 70, 57, 50, 12),
+        Text(-1, "Frame rate:", 125, 43, 50, 8),
+        Field(1009, 180, 41, 50, 12),
+        Text(-1, "Samples per frame:", 125, 59, 60, 8),
+        {DlgControl::ComboBox, 1114, QString(), 190, 57, 50, 80, kTab | CBS_DROPDOWN},
+        Field(1535, 190, 73, 50, 12),
+        Field(1539, 70, 73, 50, 12),
+        Push(1530, "Record", 7, 90, 50, 14, kTab | BS_OWNERDRAW),
+        Push(1110, "Stop", 62, 90, 50, 14, kTab | BS_OWNERDRAW),
+        Push(204, "Pre-trigger", 7, 110, 236, 54, kGroup),
+        {DlgControl::Slider, 1050, QString(), 12, 120, 120, 15, kTab},
+        Field(1013, 137, 121, 30, 12),
+        Field(1053, 12, 140, 40, 12),
+        Field(1051, 57, 140, 40, 12),
+        Field(1540, 102, 140, 40, 12),
+        Field(1541, 147, 140, 40, 12),
+        {DlgControl::ComboBox, 202, QString(), 172, 121, 66, 60, kTab | CBS_DROPDOWNLIST},
+        Text(205, "Pre (s)", 12, 154, 40, 8),
+        Text(206, "Post (s)", 57, 154, 40, 8),
+        Text(207, "Pre", 102, 154, 40, 8),
+        Text(208, "Post", 147, 154, 40, 8),
+        Text(209, "Edge", 192, 140, 40, 8),
+        Text(210, "%", 168, 123, 4, 8),
+    };
+    return d;
+}
+
+DialogTemplate AcquisitionSettings() {
+    DialogTemplate d =
+        Dialog(SensorRes::kAcquisitionSettingsTemplate, "Data Acquisition Settings", 360, 230);
+    d.items = {
+        {DlgControl::ListView, 1130, QString(), 7, 7, 346, 100, kReport},
+        Text(-1, "Channel:", 7, 116, 40, 8),
+        {DlgControl::ComboBox, 1065, QString(), 50, 114, 40, 100, kTab | CBS_DROPDOWNLIST},
+        Push(2001, "On", 100, 115, 40, 10, kCheck),
+        Text(-1, "Input mode:", 150, 116, 45, 8),
+        {DlgControl::ComboBox, 2021, QString(), 198, 114, 50, 60, kTab | CBS_DROPDOWNLIST},
+        Text(-1, "Lower limit:", 7, 134, 45, 8),
+        Field(1076, 55, 132, 50, 12),
+        Text(-1, "Upper limit:", 115, 134, 45, 8),
+        Field(1075, 163, 132, 50, 12),
+        Text(-1, "Label:", 7, 152, 45, 8),
+        Field(2221, 55, 150, 100, 12),
+        Text(-1, "Units:", 165, 152, 30, 8),
+        Field(2240, 198, 150, 50, 12),
+        Text(-1, "Factor:", 7, 170, 45, 8),
+        Field(2081, 55, 168, 50, 12),
+        Text(-1, "Offset:", 115, 170, 45, 8),
+        Field(2101, 163, 168, 50, 12),
+        Push(1150, "DAQ Connector", 258, 114, 95, 10, kCheck),
+        Push(1158, "Adapter", 258, 132, 95, 10, kCheck),
+        OkButton(247, 209),
+        CancelButton(303, 209),
+    };
+    return d;
+}
+
+CResourceModule MakeModule() {
+    CResourceModule m;
+    m.name = SensorRes::kModuleName;
+    m.dialogs = {
+        TestTrigger(),
+        FormatSettings(),
+        GraphConfig(),
+        DataDisplay(SensorRes::kDataDisplayTemplate, "Data Display",
+                    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, "Configure",
+                    "Cursor Values", false),
+        SensorRecord(SensorRes::kSensorRecordTemplate, "Sensor Record"),
+        DataDisplay(SensorRes::kDataDisplayChildTemplate, "", WS_CHILD, "Configure Graph",
+                    "Display Values", true),
+        AcquisitionSettings(),
+        SensorRecord(SensorRes::kSensorRecordMode0Template, ""),
+        SensorRecord(SensorRes::kSensorRecordMode1Template, ""),
+        SensorRecord(SensorRes::kSensorRecordMode2Template, ""),
+    };
+    MenuTemplate menu;
+    menu.id = SensorRes::kDataDisplayMenu;
+    menu.items = {{MF_POPUP,
+                   0,
+                   QStringLiteral("Data Display"),
+                   {{MF_STRING,
+                     SensorRes::kFormatSettingsCommand,
+                     QStringLiteral("Format Settings..."),
+                     {}}}}};
+    m.menus = {menu};
+    const auto image = [](UINT id, const char* file) {
+        return ImageResource{id, QStringLiteral(":/sondrel/") + QLatin1String(file)};
+    };
+    m.bitmaps = {
+        image(SensorRes::kBitmapAdd, "add.png"), image(SensorRes::kBitmapRemove, "remove.png"),
+        image(SensorRes::kBitmapRecord, "record.png"), image(SensorRes::kBitmapStop, "stop.png")};
+    m.icons = {image(SensorRes::kBackIcon, "back.png"), image(SensorRes::kStepIcon, "step.png")};
+    return m;
+}
+
+}  // namespace
+
+const CResourceModule& SondrelModule() {
+    static const CResourceModule module = MakeModule();
+    return module;
+}
+
+const CResourceModule* RmResourceModule() {
+    return &SondrelModule();
+}
