@@ -2,7 +2,9 @@
 
 #include "frames/BitWindow.h"
 #include "frames/FileNames.h"
+#include "frames/TiffCameraHeader.h"
 #include "platform/imaging/FrameFiles.h"
+#include "platform/media/OpenFileRegistry.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -10,6 +12,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QRegularExpression>
+
+#include <sys/uio.h>
 
 #include <algorithm>
 #include <cstring>
@@ -63,11 +67,19 @@ int64_t FrameBytes(const BITMAPINFOHEADER& header) {
     return height * DibRowBytes(header.biWidth, header.biBitCount);
 }
 
-// The format of a BMP file: its header (made a plain 40-byte one) and colour table. The pixels
-// lie at the file's pixel offset; every size is checked against the file before it is used.
-HRESULT BmpFormat(const QByteArray& bytes, std::vector<BYTE>* format) {
-    const auto* p = reinterpret_cast<const BYTE*>(bytes.constData());
-    const int64_t size = bytes.size();
+// How much of a BMP file is read to find its format: the file header, the largest common info
+// header and a full colour table fit. A pixel offset beyond it has the bytes up to it read too,
+// as long as they stay below kMaxBmpHead.
+constexpr int64_t kBmpHeadBytes = kBitmapFileHeaderBytes + 124 + 4 * kMaxColours;
+constexpr int64_t kMaxBmpHead = int64_t{1} << 20;
+
+// The format of a BMP file from its first bytes (head) and its size: its header (made a plain
+// 40-byte one) and colour table, and where its pixels begin. Every size is checked against the
+// file before it is used.
+HRESULT BmpFormat(const QByteArray& head, int64_t fileSize, std::vector<BYTE>* format,
+                  int64_t* pixelsAt) {
+    const auto* p = reinterpret_cast<const BYTE*>(head.constData());
+    const int64_t size = head.size();
     if (size < kBitmapFileHeaderBytes + kBitmapInfoHeaderBytes)
         return size >= 2 && (p[0] != 'B' || p[1] != 'M') ? AVIERR_BADFORMAT : AVIERR_FILEREAD;
     if (p[0] != 'B' || p[1] != 'M')
@@ -94,15 +106,68 @@ HRESULT BmpFormat(const QByteArray& bytes, std::vector<BYTE>* format) {
                         : header.biClrUsed > 0 ? std::min<int64_t>(header.biClrUsed, full)
                                                : full;
     const int64_t tableAt = kBitmapFileHeaderBytes + infoSize;
-    if (tableAt + 4 * colours > pixelOffset || pixelOffset > size)
+    if (tableAt + 4 * colours > pixelOffset || pixelOffset > fileSize)
         return AVIERR_BADFORMAT;
+    if (tableAt + 4 * colours > size)
+        return AVIERR_FILEREAD;
     header.biClrUsed = static_cast<DWORD>(colours);
     header.biSizeImage = static_cast<DWORD>(FrameBytes(header));
-    if (pixelOffset + FrameBytes(header) > size)
+    if (pixelOffset + FrameBytes(header) > fileSize)
         return AVIERR_FILEREAD;
     *format = FormatOf(header, colours);
     std::memcpy(format->data() + kBitmapInfoHeaderBytes, p + tableAt, 4 * size_t(colours));
+    *pixelsAt = pixelOffset;
     return AVIERR_OK;
+}
+
+// Reads a BMP file's header and colour table (not its pixels) from file, which stays open.
+HRESULT ReadBmpHead(QFile* file, std::vector<BYTE>* format, int64_t* pixelsAt) {
+    const int64_t fileSize = file->size();
+    QByteArray head = file->read(std::min(fileSize, kBmpHeadBytes));
+    if (head.size() >= kBitmapFileHeaderBytes) {
+        const int64_t pixelOffset = Le(reinterpret_cast<const BYTE*>(head.constData()) + 10, 4);
+        if (pixelOffset > head.size() && pixelOffset <= std::min(fileSize, kMaxBmpHead))
+            head += file->read(pixelOffset - head.size());
+    }
+    if (file->error() != QFileDevice::NoError)
+        return AVIERR_FILEREAD;
+    return BmpFormat(head, fileSize, format, pixelsAt);
+}
+
+// Reads rows bytes of each of count rows from fd at offset into first + i * step, straight
+// from the file into where they go: false unless every byte arrived.
+bool ReadRowsAt(int fd, int64_t offset, size_t rowBytes, LONG count, BYTE* first, ptrdiff_t step) {
+    constexpr int kBatch = 256;
+    iovec parts[kBatch];
+    LONG row = 0;
+    while (row < count) {
+        const int n = static_cast<int>(std::min<LONG>(kBatch, count - row));
+        for (int i = 0; i < n; ++i)
+            parts[i] = {first + (row + i) * step, rowBytes};
+        const size_t wanted = rowBytes * static_cast<size_t>(n);
+        size_t got = 0;
+        int at = 0;
+        while (got < wanted) {
+            const ssize_t read = ::preadv(fd, parts + at, n - at,
+                                          static_cast<off_t>(offset + static_cast<int64_t>(got)));
+            if (read <= 0)
+                return false;
+            got += static_cast<size_t>(read);
+            // A short read resumes inside the row it stopped in.
+            size_t done = static_cast<size_t>(read);
+            while (at < n && done >= parts[at].iov_len) {
+                done -= parts[at].iov_len;
+                ++at;
+            }
+            if (at < n) {
+                parts[at].iov_base = static_cast<BYTE*>(parts[at].iov_base) + done;
+                parts[at].iov_len -= done;
+            }
+        }
+        offset += static_cast<int64_t>(wanted);
+        row += n;
+    }
+    return true;
 }
 
 HRESULT TiffFormat(const QByteArray& bytes, int sixteenTo24, std::vector<BYTE>* format) {
@@ -166,6 +231,28 @@ void StampText(const BITMAPINFOHEADER& header, void* pixels, const QString& text
     for (int y = 0; y < height; ++y)
         std::memcpy(bytes + y * stride, shown.constScanLine(y),
                     static_cast<size_t>(std::min<qsizetype>(stride, shown.bytesPerLine())));
+}
+
+// The pattern of a frame not downloaded yet: black, with the top-left and the bottom-right
+// quarters of the frame as it is seen grey (128).
+void StampBlank(const BITMAPINFOHEADER& header, BYTE* pixels) {
+    const int width = header.biWidth;
+    const int height = std::abs(header.biHeight);
+    const auto stride = static_cast<size_t>(DibRowBytes(header.biWidth, header.biBitCount));
+    const int bytesPerPixel = header.biBitCount / 8;
+    std::memset(pixels, 0, stride * static_cast<size_t>(height));
+    if (bytesPerPixel < 1)
+        return;
+    for (int y = 0; y < height; ++y) {
+        const bool upper = y < height / 2;
+        const int from = upper ? 0 : width / 2;
+        const int to = upper ? width / 2 : width;
+        const int stored = header.biHeight > 0 ? height - 1 - y : y;
+        BYTE* row = pixels + static_cast<size_t>(stored) * stride;
+        for (int x = from; x < to; ++x)
+            for (int c = 0; c < std::min(bytesPerPixel, 3); ++c)
+                row[x * bytesPerPixel + c] = 128;
+    }
 }
 
 }  // namespace
@@ -234,53 +321,148 @@ HRESULT CImageSequenceStream::LoadMember(int member) {
     if (member == m_cachedMember)
         return AVIERR_OK;
     m_cachedMember = -1;
+    m_cachedFile.close();
+    m_cachedBytes.clear();
     const QString& path = m_members[static_cast<size_t>(member)].path;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    m_cachedFile.setFileName(path);
+    if (!m_cachedFile.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return AVIERR_FILEOPEN;
-    m_cachedBytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return AVIERR_FILEREAD;
     m_cachedKind = KindOfPath(path);
     HRESULT result = AVIERR_OK;
-    switch (m_cachedKind) {
-        case kTiffFile:
+    if (m_cachedKind == kBmpFile) {
+        // Only the header is read here: the pixels go from the file straight where they are
+        // wanted, and the file stays open for them.
+        result = ReadBmpHead(&m_cachedFile, &m_cachedFormat, &m_cachedPixelsAt);
+    } else {
+        m_cachedBytes = m_cachedFile.readAll();
+        const bool read = m_cachedFile.error() == QFileDevice::NoError;
+        m_cachedFile.close();
+        if (!read)
+            return AVIERR_FILEREAD;
+        if (m_cachedKind == kTiffFile) {
             result = TiffFormat(m_cachedBytes, m_sixteenTo24, &m_cachedFormat);
             if (m_bitShift < 0)
                 m_bitShift = 0;
-            break;
-        case kJpegFile:
+        } else {
             result = JpegFormat(m_cachedBytes, &m_cachedFormat);
-            break;
-        default:
-            result = BmpFormat(m_cachedBytes, &m_cachedFormat);
-            break;
+        }
     }
     if (result == AVIERR_OK)
         m_cachedMember = member;
+    else
+        m_cachedFile.close();
     return result;
+}
+
+const std::vector<BYTE>* CImageSequenceStream::FormatOfFrame(LONG frame, HRESULT* error) {
+    bool missing = false;
+    const int member = MemberOfFrame(frame, &missing);
+    *error = AVIERR_OK;
+    if (member < 0) {
+        *error = AVIERR_BADPARAM;
+        return nullptr;
+    }
+    // A frame not downloaded yet touches no file; every frame has the first one's size. The
+    // first file's format is kept from the open: readers ask for it beside every frame's.
+    if ((missing && m_notDownloaded) || (member == 0 && m_cachedMember != 0))
+        return &m_firstFormat;
+    *error = LoadMember(member);
+    return *error == AVIERR_OK ? &m_cachedFormat : nullptr;
 }
 
 HRESULT CImageSequenceStream::ReadFormat(LONG position, void* format, LONG* size) {
     if (!size)
         return AVIERR_BADPARAM;
-    bool missing = false;
-    const int member = MemberOfFrame(position, &missing);
-    if (member < 0)
-        return AVIERR_BADPARAM;
     std::lock_guard lock(m_cacheMutex);
-    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
-        return loaded;
-    const auto needed = static_cast<LONG>(m_cachedFormat.size());
+    HRESULT error = AVIERR_OK;
+    const std::vector<BYTE>* found = FormatOfFrame(position, &error);
+    if (!found)
+        return error;
+    const auto needed = static_cast<LONG>(found->size());
     if (!format || *size == 0) {
         *size = needed;
         return AVIERR_OK;
     }
     if (*size < needed)
         return AVIERR_BUFFERTOOSMALL;
-    std::memcpy(format, m_cachedFormat.data(), m_cachedFormat.size());
+    std::memcpy(format, found->data(), found->size());
     *size = needed;
     return AVIERR_OK;
+}
+
+HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+    bool missing = false;
+    const int member = MemberOfFrame(start, &missing);
+    if (member < 0)
+        return AVIERR_BADPARAM;
+    // Stamped frames and the decoded kinds go through Read.
+    if (missing || m_stampFileName)
+        return AVIERR_UNSUPPORTED;
+    std::lock_guard lock(m_cacheMutex);
+    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
+        return loaded;
+    if (m_cachedKind != kBmpFile)
+        return AVIERR_UNSUPPORTED;
+    const BITMAPINFOHEADER header = HeaderOf(m_cachedFormat);
+    const auto rowBytes = static_cast<size_t>(DibRowBytes(header.biWidth, header.biBitCount));
+    const LONG height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    // The caller's rows are at least a padded row apart: the padding is read with the row.
+    if (std::abs(step) < static_cast<ptrdiff_t>(rowBytes))
+        return AVIERR_UNSUPPORTED;
+    return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, rowBytes, height, first, step)
+               ? AVIERR_OK
+               : AVIERR_FILEREAD;
+}
+
+HRESULT CImageSequenceStream::ReadPixels(const BITMAPINFOHEADER& header, BYTE* out,
+                                         int64_t frameBytes) {
+    if (m_cachedKind == kBmpFile) {
+        const int64_t stride = DibRowBytes(header.biWidth, header.biBitCount);
+        return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, static_cast<size_t>(stride),
+                          static_cast<LONG>(frameBytes / stride), out, stride)
+                   ? AVIERR_OK
+                   : AVIERR_FILEREAD;
+    }
+    if (m_cachedKind == kJpegFile)
+        return imaging::ReadJpegImage(m_cachedBytes, out, static_cast<size_t>(frameBytes))
+                   ? AVIERR_OK
+                   : AVIERR_BADFORMAT;
+    imaging::TiffFrameInfo tiff;
+    if (!imaging::ReadTiffFrameInfo(m_cachedBytes, &tiff))
+        return AVIERR_FILEOPEN;
+    const size_t stride = DibRowBytes(header.biWidth, header.biBitCount);
+    const int height = header.biHeight;
+    const bool grey16 = tiff.layout == imaging::TiffRowLayout::kGrey16;
+    // The layout must be the one the format was built for: the width and depth of every row
+    // below depend on it.
+    if (tiff.width != header.biWidth || tiff.height != height ||
+        (header.biBitCount == 8) !=
+            (tiff.layout == imaging::TiffRowLayout::kIndexed8 || (grey16 && !m_sixteenTo24)))
+        return AVIERR_BADFORMAT;
+    const int shift = m_bitShift;
+    const bool to24 = m_sixteenTo24 != 0;
+    const int width = tiff.width;
+    const bool ok = imaging::ReadTiffFrameRows(m_cachedBytes, tiff, [&](int y, const BYTE* pixels) {
+        if (y < 0 || y >= height)
+            return;
+        BYTE* row = out + static_cast<size_t>(height - 1 - y) * stride;
+        if (!grey16) {
+            std::memcpy(row, pixels, static_cast<size_t>(width) * (header.biBitCount / 8));
+            return;
+        }
+        for (int x = 0; x < width; ++x) {
+            uint16_t sample;
+            std::memcpy(&sample, pixels + 2 * x, 2);
+            if (!to24) {
+                row[x] = BitWindowLevel(sample, shift);
+                continue;
+            }
+            row[3 * x] = static_cast<BYTE>((sample & 0x1F) * 8);
+            row[3 * x + 1] = static_cast<BYTE>(((sample >> 5) & 0x1F) * 8);
+            row[3 * x + 2] = static_cast<BYTE>(((sample >> 10) & 0x1F) * 8);
+        }
+    });
+    return ok ? AVIERR_OK : AVIERR_FILEREAD;
 }
 
 HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSize, LONG* bytesRead,
@@ -290,9 +472,11 @@ HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSi
     if (member < 0)
         return AVIERR_BADPARAM;
     std::lock_guard lock(m_cacheMutex);
-    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
-        return loaded;
-    const BITMAPINFOHEADER header = HeaderOf(m_cachedFormat);
+    const bool blank = missing && m_notDownloaded;
+    if (!blank)
+        if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
+            return loaded;
+    const BITMAPINFOHEADER header = HeaderOf(blank ? m_firstFormat : m_cachedFormat);
     const int64_t frameBytes = FrameBytes(header);
     if (frameBytes > std::numeric_limits<LONG>::max())
         return AVIERR_BADFORMAT;
@@ -300,55 +484,17 @@ HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSi
         if (bufferSize < frameBytes)
             return AVIERR_BUFFERTOOSMALL;
         auto* out = static_cast<BYTE*>(buffer);
-        const auto* file = reinterpret_cast<const BYTE*>(m_cachedBytes.constData());
-        if (m_cachedKind == kBmpFile) {
-            std::memcpy(out, file + Le(file + 10, 4), static_cast<size_t>(frameBytes));
-        } else if (m_cachedKind == kJpegFile) {
-            if (!imaging::ReadJpegImage(m_cachedBytes, out, static_cast<size_t>(frameBytes)))
-                return AVIERR_BADFORMAT;
+        if (blank) {
+            StampBlank(header, out);
         } else {
-            imaging::TiffFrameInfo tiff;
-            if (!imaging::ReadTiffFrameInfo(m_cachedBytes, &tiff))
-                return AVIERR_FILEOPEN;
-            const size_t stride = DibRowBytes(header.biWidth, header.biBitCount);
-            const int height = header.biHeight;
-            const bool grey16 = tiff.layout == imaging::TiffRowLayout::kGrey16;
-            // The layout must be the one the format was built for: the width and depth of
-            // every row below depend on it.
-            if (tiff.width != header.biWidth || tiff.height != height ||
-                (header.biBitCount == 8) != (tiff.layout == imaging::TiffRowLayout::kIndexed8 ||
-                                             (grey16 && !m_sixteenTo24)))
-                return AVIERR_BADFORMAT;
-            const int shift = m_bitShift;
-            const bool to24 = m_sixteenTo24 != 0;
-            const int width = tiff.width;
-            const bool ok =
-                imaging::ReadTiffFrameRows(m_cachedBytes, tiff, [&](int y, const BYTE* pixels) {
-                    if (y < 0 || y >= height)
-                        return;
-                    BYTE* row = out + static_cast<size_t>(height - 1 - y) * stride;
-                    if (!grey16) {
-                        std::memcpy(row, pixels,
-                                    static_cast<size_t>(width) * (header.biBitCount / 8));
-                        return;
-                    }
-                    for (int x = 0; x < width; ++x) {
-                        uint16_t sample;
-                        std::memcpy(&sample, pixels + 2 * x, 2);
-                        if (!to24) {
-                            row[x] = BitWindowLevel(sample, shift);
-                            continue;
-                        }
-                        row[3 * x] = static_cast<BYTE>((sample & 0x1F) * 8);
-                        row[3 * x + 1] = static_cast<BYTE>(((sample >> 5) & 0x1F) * 8);
-                        row[3 * x + 2] = static_cast<BYTE>(((sample >> 10) & 0x1F) * 8);
-                    }
-                });
-            if (!ok)
-                return AVIERR_FILEREAD;
+            if (HRESULT read = ReadPixels(header, out, frameBytes); read != AVIERR_OK)
+                return read;
+            if (missing)
+                StampText(header, out, QStringLiteral("Missing Frame"));
+            else if (m_stampFileName)
+                StampText(header, out,
+                          QFileInfo(m_members[static_cast<size_t>(member)].path).fileName());
         }
-        if (missing)
-            StampText(header, out, QStringLiteral("Missing Frame"));
         if (samplesRead)
             *samplesRead = 1;
     }
@@ -420,7 +566,13 @@ IAVIStream* CImageSequenceStream::Make(std::vector<Member> members, int fileList
             return nullptr;
         }
         format = stream->m_cachedFormat;
+        stream->m_firstFormat = format;
     }
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(stream->m_members.size()));
+    for (const Member& member : stream->m_members)
+        paths.push_back(member.path);
+    stream->m_inUse = std::make_unique<COpenFileEntries>(paths);
     const BITMAPINFOHEADER header = HeaderOf(format);
     stream->Create(static_cast<LPARAM>(frames),
                    (LPARAM{std::abs(header.biHeight)} << 16) | header.biWidth);
@@ -475,6 +627,27 @@ IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts
     const int64_t first = found.front().number;
     const auto frames = static_cast<int>(members.size());
     return CImageSequenceStream::Make(std::move(members), 1, first, frames, 0, true);
+}
+
+bool CImageSequenceStream::GetCameraHeader(LONG frame, TiffCameraHeader* header) {
+    bool missing = false;
+    const int member = MemberOfFrame(frame, &missing);
+    if (member < 0 || missing)
+        return false;
+    const QString& path = m_members[static_cast<size_t>(member)].path;
+    if (KindOfPath(path) != kTiffFile)
+        return false;
+    // The block lies within the first 128 + 65 words + 1024 bytes.
+    constexpr qint64 kHeadBytes = 128 + 65 * 4 + 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return ReadTiffCameraHeader(file.read(kHeadBytes), header);
+}
+
+bool GetImageSequenceCameraHeader(IAVIStream* stream, TiffCameraHeader* header) {
+    auto* sequence = dynamic_cast<CImageSequenceStream*>(stream);
+    return sequence && sequence->GetCameraHeader(0, header);
 }
 
 int64_t GetImageSequenceFirstNumber(IAVIStream* stream) {
