@@ -363,8 +363,9 @@ const std::vector<BYTE>* CImageSequenceStream::FormatOfFrame(LONG frame, HRESULT
         return nullptr;
     }
     // A frame not downloaded yet touches no file; every frame has the first one's size. The
-    // first file's format is kept from the open: readers ask for it beside every frame's.
-    if ((missing && m_notDownloaded) || (member == 0 && m_cachedMember != 0))
+    // first file's format stays the one read at the open: readers ask for it beside every
+    // frame's, and compare the two.
+    if ((missing && m_notDownloaded) || member == 0)
         return &m_firstFormat;
     *error = LoadMember(member);
     return *error == AVIERR_OK ? &m_cachedFormat : nullptr;
@@ -401,6 +402,10 @@ HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) 
     std::lock_guard lock(m_cacheMutex);
     if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
         return loaded;
+    // The first file's format was handed out as read at the open: a file changed since then
+    // would not fit the rows the caller made room for.
+    if (member == 0 && m_cachedFormat != m_firstFormat)
+        return AVIERR_BADFORMAT;
     if (m_cachedKind != kBmpFile)
         return AVIERR_UNSUPPORTED;
     const BITMAPINFOHEADER header = HeaderOf(m_cachedFormat);
@@ -473,9 +478,12 @@ HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSi
         return AVIERR_BADPARAM;
     std::lock_guard lock(m_cacheMutex);
     const bool blank = missing && m_notDownloaded;
-    if (!blank)
+    if (!blank) {
         if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
             return loaded;
+        if (member == 0 && m_cachedFormat != m_firstFormat)
+            return AVIERR_BADFORMAT;
+    }
     const BITMAPINFOHEADER header = HeaderOf(blank ? m_firstFormat : m_cachedFormat);
     const int64_t frameBytes = FrameBytes(header);
     if (frameBytes > std::numeric_limits<LONG>::max())

@@ -302,18 +302,6 @@ TEST_F(ImageSequenceTest, OpenSequenceFilesAreInUse) {
     EXPECT_FALSE(IsFileInUse(WorkPath("use3.bmp")));
 }
 
-// A camera header block as cameras write it: the name, then the date and time in BCD
-// (24-03-15 13:45:59).
-QByteArray CameraBlock(const QByteArray& name) {
-    QByteArray block(1024, '\0');
-    block.replace(0, name.size(), name);
-    const int dateAt = name.startsWith('M') ? 8 : 10;
-    const char date[] = {0x24, 0x03, 0x15, 0x13, 0x45, 0x59};
-    block.replace(dateAt, 6, QByteArray(date, 6));
-    block[dateAt + 6] = 'x';  // the camera's own fields follow
-    return block;
-}
-
 // The camera header is found only where cameras put it, whole.
 TEST_F(ImageSequenceTest, TiffCameraHeaderBlocks) {
     struct Case {
@@ -336,7 +324,7 @@ TEST_F(ImageSequenceTest, TiffCameraHeaderBlocks) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         QByteArray bytes(c.markerAt, 'i');
-        bytes += QByteArray("\0\0\x17\x85", 4) + CameraBlock(c.cameraName);
+        bytes += QByteArray("\0\0\x17\x85", 4) + SequenceCameraBlock(c.cameraName);
         bytes.chop(c.cut);
         TiffCameraHeader header;
         ASSERT_EQ(ReadTiffCameraHeader(bytes, &header), c.found);
@@ -353,31 +341,7 @@ TEST_F(ImageSequenceTest, TiffCameraHeaderBlocks) {
 
 // A TIFF sequence whose files carry the camera header gets the recording's date from it.
 TEST_F(ImageSequenceTest, TiffCameraHeaderDatesTheRecording) {
-    // The 16-bit TIFF of the tests has its pixels at byte 16 and its directory behind them:
-    // the block goes between header and pixels, and the offsets move with them.
-    QByteArray tiff = SequenceImageBytes(SequenceImageKind::kTiffGrey16, kWidth, kHeight, 0);
-    ASSERT_FALSE(tiff.isEmpty());
-    const QByteArray gap =
-        QByteArray(128 - 16, '\0') + QByteArray("\0\0\x17\x85", 4) + CameraBlock("FASTCAM-10");
-    auto le32 = [](const QByteArray& b, int at) {
-        uint32_t v = 0;
-        std::memcpy(&v, b.constData() + at, 4);
-        return v;
-    };
-    auto put32 = [](QByteArray* b, int at, uint32_t v) {
-        b->replace(at, 4, QByteArray(reinterpret_cast<const char*>(&v), 4));
-    };
-    const auto shift = static_cast<uint32_t>(gap.size());
-    const uint32_t directory = le32(tiff, 4);
-    const int entries =
-        static_cast<uchar>(tiff[directory]) | static_cast<uchar>(tiff[directory + 1]) << 8;
-    for (int i = 0; i < entries; ++i) {
-        const int at = static_cast<int>(directory) + 2 + 12 * i;
-        if ((static_cast<uchar>(tiff[at]) | static_cast<uchar>(tiff[at + 1]) << 8) == 273)
-            put32(&tiff, at + 8, le32(tiff, at + 8) + shift);
-    }
-    put32(&tiff, 4, directory + shift);
-    tiff.insert(16, gap);
+    const QByteArray tiff = SequenceTiffWithCameraHeader(kWidth, kHeight, 0);
     WriteBytes("cam0001.tif", tiff);
     WriteBytes("cam0002.tif", tiff);
 
@@ -487,6 +451,12 @@ TEST_F(ImageSequenceTest, DamagedFilesAreRefused) {
     EXPECT_EQ(source.GetFrame(2, &image, 0), 0);
     ASSERT_EQ(source.GetFrame(3, &image, 0), 1);
     EXPECT_EQ(WorstDifference(image, SequenceImageKind::kBmp8, 3), 0);
+    // The first file replaced by a larger picture after the open: its frame fails instead of
+    // running past the picture it was opened with.
+    ASSERT_TRUE(WriteSequenceImage(WorkPath("mix0001.bmp"), SequenceImageKind::kBmp8, kWidth * 4,
+                                   kHeight * 4, 0));
+    EXPECT_EQ(source.GetFrame(0, &image, 0), 0);
+    ASSERT_EQ(source.GetFrame(3, &image, 0), 1);
 }
 
 }  // namespace
