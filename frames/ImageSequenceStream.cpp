@@ -13,7 +13,7 @@
 #include <QPainter>
 #include <QRegularExpression>
 
-#include <sys/uio.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
@@ -134,39 +134,34 @@ HRESULT ReadBmpHead(QFile* file, std::vector<BYTE>* format, int64_t* pixelsAt) {
     return BmpFormat(head, fileSize, format, pixelsAt);
 }
 
-// Reads rows bytes of each of count rows from fd at offset into first + i * step, straight
-// from the file into where they go: false unless every byte arrived.
-bool ReadRowsAt(int fd, int64_t offset, size_t rowBytes, LONG count, BYTE* first, ptrdiff_t step) {
-    constexpr int kBatch = 256;
-    iovec parts[kBatch];
-    LONG row = 0;
-    while (row < count) {
-        const int n = static_cast<int>(std::min<LONG>(kBatch, count - row));
-        for (int i = 0; i < n; ++i)
-            parts[i] = {first + (row + i) * step, rowBytes};
-        const size_t wanted = rowBytes * static_cast<size_t>(n);
-        size_t got = 0;
-        int at = 0;
-        while (got < wanted) {
-            const ssize_t read = ::preadv(fd, parts + at, n - at,
-                                          static_cast<off_t>(offset + static_cast<int64_t>(got)));
-            if (read <= 0)
-                return false;
-            got += static_cast<size_t>(read);
-            // A short read resumes inside the row it stopped in.
-            size_t done = static_cast<size_t>(read);
-            while (at < n && done >= parts[at].iov_len) {
-                done -= parts[at].iov_len;
-                ++at;
-            }
-            if (at < n) {
-                parts[at].iov_base = static_cast<BYTE*>(parts[at].iov_base) + done;
-                parts[at].iov_len -= done;
-            }
-        }
-        offset += static_cast<int64_t>(wanted);
-        row += n;
+// Reads bytes from fd at offset into out: false unless every byte arrived.
+bool ReadAt(int fd, int64_t offset, BYTE* out, size_t bytes) {
+    size_t got = 0;
+    while (got < bytes) {
+        const ssize_t read = ::pread(fd, out + got, bytes - got,
+                                     static_cast<off_t>(offset + static_cast<int64_t>(got)));
+        if (read <= 0)
+            return false;
+        got += static_cast<size_t>(read);
     }
+    return true;
+}
+
+// Reads rowBytes of each of count rows from fd at offset into first + i * step. The rows come
+// in one read and are then put in place: one read per row, or one read of many pieces, costs
+// the kernel far more than the copy.
+bool ReadRowsAt(int fd, int64_t offset, size_t rowBytes, LONG count, BYTE* first, ptrdiff_t step,
+                std::vector<BYTE>* scratch) {
+    const size_t bytes = rowBytes * static_cast<size_t>(count);
+    if (step == static_cast<ptrdiff_t>(rowBytes))
+        return ReadAt(fd, offset, first, bytes);
+    if (scratch->size() < bytes)
+        scratch->resize(bytes);
+    if (!ReadAt(fd, offset, scratch->data(), bytes))
+        return false;
+    for (LONG row = 0; row < count; ++row)
+        std::memcpy(first + row * step, scratch->data() + static_cast<size_t>(row) * rowBytes,
+                    rowBytes);
     return true;
 }
 
@@ -414,7 +409,8 @@ HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) 
     // The caller's rows are at least a padded row apart: the padding is read with the row.
     if (std::abs(step) < static_cast<ptrdiff_t>(rowBytes))
         return AVIERR_UNSUPPORTED;
-    return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, rowBytes, height, first, step)
+    return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, rowBytes, height, first, step,
+                      &m_rows)
                ? AVIERR_OK
                : AVIERR_FILEREAD;
 }
@@ -422,9 +418,7 @@ HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) 
 HRESULT CImageSequenceStream::ReadPixels(const BITMAPINFOHEADER& header, BYTE* out,
                                          int64_t frameBytes) {
     if (m_cachedKind == kBmpFile) {
-        const int64_t stride = DibRowBytes(header.biWidth, header.biBitCount);
-        return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, static_cast<size_t>(stride),
-                          static_cast<LONG>(frameBytes / stride), out, stride)
+        return ReadAt(m_cachedFile.handle(), m_cachedPixelsAt, out, static_cast<size_t>(frameBytes))
                    ? AVIERR_OK
                    : AVIERR_FILEREAD;
     }

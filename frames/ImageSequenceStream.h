@@ -96,6 +96,7 @@ private:
     int m_cachedMember = -1;
     QFile m_cachedFile;  // a BMP member stays open for its pixels
     int64_t m_cachedPixelsAt = 0;
+    std::vector<BYTE> m_rows;          // a BMP frame's rows on their way to the caller's
     QByteArray m_cachedBytes;          // a TIFF or JPEG member's whole file
     std::vector<BYTE> m_cachedFormat;  // header and colour table
     int m_cachedKind = 0;
