@@ -41,7 +41,7 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
-    // BMP frames go from the file straight into the caller's rows.
+    // BMP frames come in one read of the file and go straight into the caller's rows.
     HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
 
     // Every frame that is not missing gets its file's name drawn at its top left.

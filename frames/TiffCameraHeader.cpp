@@ -5,7 +5,6 @@ namespace {
 constexpr int kSearchFrom = 128;
 constexpr int kSearchWords = 65;  // the word at 128 and at most 64 more
 constexpr int kBlockBytes = 1024;
-constexpr int kDateBytes = 6;
 
 int FromBcd(char byte) {
     const auto value = static_cast<unsigned char>(byte);
@@ -40,7 +39,6 @@ bool ReadTiffCameraHeader(const QByteArray& bytes, TiffCameraHeader* header) {
         header->minute = FromBcd(date[4]);
         header->second = FromBcd(date[5]);
         header->block = block;
-        static_assert(8 + kDateBytes < kBlockBytes);
         return true;
     }
     return false;
