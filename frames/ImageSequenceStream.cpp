@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <tuple>
 
 namespace {
@@ -27,6 +28,9 @@ constexpr DWORD kSequenceScale = 1;
 constexpr DWORD kSequenceRate = 25;
 constexpr int kMaxSide = 0xFFFF;
 constexpr int kMaxColours = 256;
+// What a still image file may hold beside the pixels of the largest frame: headers, tables,
+// tags, and pictures that compress badly.
+constexpr int64_t kMaxFileOverhead = int64_t{1} << 24;
 
 enum FileKind { kBmpFile = 1, kTiffFile, kJpegFile };
 
@@ -67,15 +71,9 @@ int64_t FrameBytes(const BITMAPINFOHEADER& header) {
     return height * DibRowBytes(header.biWidth, header.biBitCount);
 }
 
-// How much of a BMP file is read to find its format: the file header, the largest common info
-// header and a full colour table fit. A pixel offset beyond it has the bytes up to it read too,
-// as long as they stay below kMaxBmpHead.
-constexpr int64_t kBmpHeadBytes = kBitmapFileHeaderBytes + 124 + 4 * kMaxColours;
-constexpr int64_t kMaxBmpHead = int64_t{1} << 20;
-
-// The format of a BMP file from its first bytes (head) and its size: its header (made a plain
-// 40-byte one) and colour table, and where its pixels begin. Every size is checked against the
-// file before it is used.
+// The format of a BMP file from its bytes (head: at least its headers and colour table) and its
+// size: its header (made a plain 40-byte one) and colour table, and where its pixels begin.
+// Every size is checked against the file before it is used.
 HRESULT BmpFormat(const QByteArray& head, int64_t fileSize, std::vector<BYTE>* format,
                   int64_t* pixelsAt) {
     const auto* p = reinterpret_cast<const BYTE*>(head.constData());
@@ -120,20 +118,6 @@ HRESULT BmpFormat(const QByteArray& head, int64_t fileSize, std::vector<BYTE>* f
     return AVIERR_OK;
 }
 
-// Reads a BMP file's header and colour table (not its pixels) from file, which stays open.
-HRESULT ReadBmpHead(QFile* file, std::vector<BYTE>* format, int64_t* pixelsAt) {
-    const int64_t fileSize = file->size();
-    QByteArray head = file->read(std::min(fileSize, kBmpHeadBytes));
-    if (head.size() >= kBitmapFileHeaderBytes) {
-        const int64_t pixelOffset = Le(reinterpret_cast<const BYTE*>(head.constData()) + 10, 4);
-        if (pixelOffset > head.size() && pixelOffset <= std::min(fileSize, kMaxBmpHead))
-            head += file->read(pixelOffset - head.size());
-    }
-    if (file->error() != QFileDevice::NoError)
-        return AVIERR_FILEREAD;
-    return BmpFormat(head, fileSize, format, pixelsAt);
-}
-
 // Reads bytes from fd at offset into out: false unless every byte arrived.
 bool ReadAt(int fd, int64_t offset, BYTE* out, size_t bytes) {
     size_t got = 0;
@@ -144,24 +128,6 @@ bool ReadAt(int fd, int64_t offset, BYTE* out, size_t bytes) {
             return false;
         got += static_cast<size_t>(read);
     }
-    return true;
-}
-
-// Reads rowBytes of each of count rows from fd at offset into first + i * step. The rows come
-// in one read and are then put in place: one read per row, or one read of many pieces, costs
-// the kernel far more than the copy.
-bool ReadRowsAt(int fd, int64_t offset, size_t rowBytes, LONG count, BYTE* first, ptrdiff_t step,
-                std::vector<BYTE>* scratch) {
-    const size_t bytes = rowBytes * static_cast<size_t>(count);
-    if (step == static_cast<ptrdiff_t>(rowBytes))
-        return ReadAt(fd, offset, first, bytes);
-    if (scratch->size() < bytes)
-        scratch->resize(bytes);
-    if (!ReadAt(fd, offset, scratch->data(), bytes))
-        return false;
-    for (LONG row = 0; row < count; ++row)
-        std::memcpy(first + row * step, scratch->data() + static_cast<size_t>(row) * rowBytes,
-                    rowBytes);
     return true;
 }
 
@@ -316,36 +282,43 @@ HRESULT CImageSequenceStream::LoadMember(int member) {
     if (member == m_cachedMember)
         return AVIERR_OK;
     m_cachedMember = -1;
-    m_cachedFile.close();
     m_cachedBytes.clear();
     const QString& path = m_members[static_cast<size_t>(member)].path;
-    m_cachedFile.setFileName(path);
-    if (!m_cachedFile.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return AVIERR_FILEOPEN;
+    // The whole file in one read, into the buffer the previous file had: one more read or a
+    // fresh buffer per frame costs more than the pixels' copy.
+    const int64_t size = file.size();
+    if (size > int64_t{kMaxSide} * kMaxSide * 4 + kMaxFileOverhead)
+        return AVIERR_BADFORMAT;
+    try {
+        m_fileBytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return AVIERR_MEMORY;
+    }
+    if (!ReadAt(file.handle(), 0, m_fileBytes.data(), m_fileBytes.size()))
+        return AVIERR_FILEREAD;
+    file.close();
+    m_cachedBytes = QByteArray::fromRawData(reinterpret_cast<const char*>(m_fileBytes.data()),
+                                            static_cast<qsizetype>(m_fileBytes.size()));
     m_cachedKind = KindOfPath(path);
     HRESULT result = AVIERR_OK;
-    if (m_cachedKind == kBmpFile) {
-        // Only the header is read here: the pixels go from the file straight where they are
-        // wanted, and the file stays open for them.
-        result = ReadBmpHead(&m_cachedFile, &m_cachedFormat, &m_cachedPixelsAt);
-    } else {
-        m_cachedBytes = m_cachedFile.readAll();
-        const bool read = m_cachedFile.error() == QFileDevice::NoError;
-        m_cachedFile.close();
-        if (!read)
-            return AVIERR_FILEREAD;
-        if (m_cachedKind == kTiffFile) {
+    switch (m_cachedKind) {
+        case kTiffFile:
             result = TiffFormat(m_cachedBytes, m_sixteenTo24, &m_cachedFormat);
             if (m_bitShift < 0)
                 m_bitShift = 0;
-        } else {
+            break;
+        case kJpegFile:
             result = JpegFormat(m_cachedBytes, &m_cachedFormat);
-        }
+            break;
+        default:
+            result = BmpFormat(m_cachedBytes, size, &m_cachedFormat, &m_cachedPixelsAt);
+            break;
     }
     if (result == AVIERR_OK)
         m_cachedMember = member;
-    else
-        m_cachedFile.close();
     return result;
 }
 
@@ -409,18 +382,17 @@ HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) 
     // The caller's rows are at least a padded row apart: the padding is read with the row.
     if (std::abs(step) < static_cast<ptrdiff_t>(rowBytes))
         return AVIERR_UNSUPPORTED;
-    return ReadRowsAt(m_cachedFile.handle(), m_cachedPixelsAt, rowBytes, height, first, step,
-                      &m_rows)
-               ? AVIERR_OK
-               : AVIERR_FILEREAD;
+    const BYTE* pixels = m_fileBytes.data() + m_cachedPixelsAt;
+    for (LONG row = 0; row < height; ++row)
+        std::memcpy(first + row * step, pixels + static_cast<size_t>(row) * rowBytes, rowBytes);
+    return AVIERR_OK;
 }
 
 HRESULT CImageSequenceStream::ReadPixels(const BITMAPINFOHEADER& header, BYTE* out,
                                          int64_t frameBytes) {
     if (m_cachedKind == kBmpFile) {
-        return ReadAt(m_cachedFile.handle(), m_cachedPixelsAt, out, static_cast<size_t>(frameBytes))
-                   ? AVIERR_OK
-                   : AVIERR_FILEREAD;
+        std::memcpy(out, m_fileBytes.data() + m_cachedPixelsAt, static_cast<size_t>(frameBytes));
+        return AVIERR_OK;
     }
     if (m_cachedKind == kJpegFile)
         return imaging::ReadJpegImage(m_cachedBytes, out, static_cast<size_t>(frameBytes))

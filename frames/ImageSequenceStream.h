@@ -17,7 +17,6 @@
 #include "platform/wintypes/BitmapInfo.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
@@ -41,7 +40,7 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
-    // BMP frames come in one read of the file and go straight into the caller's rows.
+    // BMP frames go from the file's bytes straight into the caller's rows.
     HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
 
     // Every frame that is not missing gets its file's name drawn at its top left.
@@ -94,10 +93,9 @@ private:
 
     std::mutex m_cacheMutex;
     int m_cachedMember = -1;
-    QFile m_cachedFile;  // a BMP member stays open for its pixels
-    int64_t m_cachedPixelsAt = 0;
-    std::vector<BYTE> m_rows;          // a BMP frame's rows on their way to the caller's
-    QByteArray m_cachedBytes;          // a TIFF or JPEG member's whole file
+    std::vector<BYTE> m_fileBytes;     // the cached member's whole file, the buffer kept
+    QByteArray m_cachedBytes;          // the same bytes, for the decoders
+    int64_t m_cachedPixelsAt = 0;      // where a BMP member's pixels begin
     std::vector<BYTE> m_cachedFormat;  // header and colour table
     int m_cachedKind = 0;
 };
