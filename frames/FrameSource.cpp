@@ -10,6 +10,7 @@
 #include "frames/RawStream.h"
 #include "frames/SaveControllerBase.h"
 #include "frames/SaveVideoParams.h"
+#include "frames/TiffCameraHeader.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/wintypes/CLocale.h"
@@ -271,6 +272,14 @@ int CFrameSource::OpenSequence(const QString& path, bool batch) {
     m_sequenceStream = m_stream;
     (batch ? m_batchFlag : m_sequenceFlag) = 1;
     m_firstFrame = -startNumber;
+    // A camera that writes its own header into its TIFF files dates the recording there; its
+    // two-digit years are taken as 1970 to 2069.
+    TiffCameraHeader camera;
+    if (GetImageSequenceCameraHeader(m_stream, &camera) && camera.hour < 24 && camera.minute < 60 &&
+        camera.second < 60)
+        SetTimeStamp(camera.year < 70 ? 2000 + camera.year : 1900 + camera.year, camera.month,
+                     camera.day, ((camera.hour * 60 + camera.minute) * 60 + camera.second) * 1000,
+                     m_firstFrame);
     const QString extension = GetFileExtension(path);
     QString prefix;
     if (batch && IsBatchName(path, &prefix))

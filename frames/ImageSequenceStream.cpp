@@ -2,7 +2,9 @@
 
 #include "frames/BitWindow.h"
 #include "frames/FileNames.h"
+#include "frames/TiffCameraHeader.h"
 #include "platform/imaging/FrameFiles.h"
+#include "platform/media/OpenFileRegistry.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -11,9 +13,12 @@
 #include <QPainter>
 #include <QRegularExpression>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <tuple>
 
 namespace {
@@ -23,6 +28,9 @@ constexpr DWORD kSequenceScale = 1;
 constexpr DWORD kSequenceRate = 25;
 constexpr int kMaxSide = 0xFFFF;
 constexpr int kMaxColours = 256;
+// What a still image file may hold beside the pixels of the largest frame: headers, tables,
+// tags, and pictures that compress badly.
+constexpr int64_t kMaxFileOverhead = int64_t{1} << 24;
 
 enum FileKind { kBmpFile = 1, kTiffFile, kJpegFile };
 
@@ -63,11 +71,13 @@ int64_t FrameBytes(const BITMAPINFOHEADER& header) {
     return height * DibRowBytes(header.biWidth, header.biBitCount);
 }
 
-// The format of a BMP file: its header (made a plain 40-byte one) and colour table. The pixels
-// lie at the file's pixel offset; every size is checked against the file before it is used.
-HRESULT BmpFormat(const QByteArray& bytes, std::vector<BYTE>* format) {
-    const auto* p = reinterpret_cast<const BYTE*>(bytes.constData());
-    const int64_t size = bytes.size();
+// The format of a BMP file from its bytes (head: at least its headers and colour table) and its
+// size: its header (made a plain 40-byte one) and colour table, and where its pixels begin.
+// Every size is checked against the file before it is used.
+HRESULT BmpFormat(const QByteArray& head, int64_t fileSize, std::vector<BYTE>* format,
+                  int64_t* pixelsAt) {
+    const auto* p = reinterpret_cast<const BYTE*>(head.constData());
+    const int64_t size = head.size();
     if (size < kBitmapFileHeaderBytes + kBitmapInfoHeaderBytes)
         return size >= 2 && (p[0] != 'B' || p[1] != 'M') ? AVIERR_BADFORMAT : AVIERR_FILEREAD;
     if (p[0] != 'B' || p[1] != 'M')
@@ -94,15 +104,31 @@ HRESULT BmpFormat(const QByteArray& bytes, std::vector<BYTE>* format) {
                         : header.biClrUsed > 0 ? std::min<int64_t>(header.biClrUsed, full)
                                                : full;
     const int64_t tableAt = kBitmapFileHeaderBytes + infoSize;
-    if (tableAt + 4 * colours > pixelOffset || pixelOffset > size)
+    if (tableAt + 4 * colours > pixelOffset || pixelOffset > fileSize)
         return AVIERR_BADFORMAT;
+    if (tableAt + 4 * colours > size)
+        return AVIERR_FILEREAD;
     header.biClrUsed = static_cast<DWORD>(colours);
     header.biSizeImage = static_cast<DWORD>(FrameBytes(header));
-    if (pixelOffset + FrameBytes(header) > size)
+    if (pixelOffset + FrameBytes(header) > fileSize)
         return AVIERR_FILEREAD;
     *format = FormatOf(header, colours);
     std::memcpy(format->data() + kBitmapInfoHeaderBytes, p + tableAt, 4 * size_t(colours));
+    *pixelsAt = pixelOffset;
     return AVIERR_OK;
+}
+
+// Reads bytes from fd at offset into out: false unless every byte arrived.
+bool ReadAt(int fd, int64_t offset, BYTE* out, size_t bytes) {
+    size_t got = 0;
+    while (got < bytes) {
+        const ssize_t read = ::pread(fd, out + got, bytes - got,
+                                     static_cast<off_t>(offset + static_cast<int64_t>(got)));
+        if (read <= 0)
+            return false;
+        got += static_cast<size_t>(read);
+    }
+    return true;
 }
 
 HRESULT TiffFormat(const QByteArray& bytes, int sixteenTo24, std::vector<BYTE>* format) {
@@ -166,6 +192,28 @@ void StampText(const BITMAPINFOHEADER& header, void* pixels, const QString& text
     for (int y = 0; y < height; ++y)
         std::memcpy(bytes + y * stride, shown.constScanLine(y),
                     static_cast<size_t>(std::min<qsizetype>(stride, shown.bytesPerLine())));
+}
+
+// The pattern of a frame not downloaded yet: black, with the top-left and the bottom-right
+// quarters of the frame as it is seen grey (128).
+void StampBlank(const BITMAPINFOHEADER& header, BYTE* pixels) {
+    const int width = header.biWidth;
+    const int height = std::abs(header.biHeight);
+    const auto stride = static_cast<size_t>(DibRowBytes(header.biWidth, header.biBitCount));
+    const int bytesPerPixel = header.biBitCount / 8;
+    std::memset(pixels, 0, stride * static_cast<size_t>(height));
+    if (bytesPerPixel < 1)
+        return;
+    for (int y = 0; y < height; ++y) {
+        const bool upper = y < height / 2;
+        const int from = upper ? 0 : width / 2;
+        const int to = upper ? width / 2 : width;
+        const int stored = header.biHeight > 0 ? height - 1 - y : y;
+        BYTE* row = pixels + static_cast<size_t>(stored) * stride;
+        for (int x = from; x < to; ++x)
+            for (int c = 0; c < std::min(bytesPerPixel, 3); ++c)
+                row[x * bytesPerPixel + c] = 128;
+    }
 }
 
 }  // namespace
@@ -234,13 +282,26 @@ HRESULT CImageSequenceStream::LoadMember(int member) {
     if (member == m_cachedMember)
         return AVIERR_OK;
     m_cachedMember = -1;
+    m_cachedBytes.clear();
     const QString& path = m_members[static_cast<size_t>(member)].path;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return AVIERR_FILEOPEN;
-    m_cachedBytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // The whole file in one read, into the buffer the previous file had: one more read or a
+    // fresh buffer per frame costs more than the pixels' copy.
+    const int64_t size = file.size();
+    if (size > int64_t{kMaxSide} * kMaxSide * 4 + kMaxFileOverhead)
+        return AVIERR_BADFORMAT;
+    try {
+        m_fileBytes.resize(static_cast<size_t>(size));
+    } catch (const std::bad_alloc&) {
+        return AVIERR_MEMORY;
+    }
+    if (!ReadAt(file.handle(), 0, m_fileBytes.data(), m_fileBytes.size()))
         return AVIERR_FILEREAD;
+    file.close();
+    m_cachedBytes = QByteArray::fromRawData(reinterpret_cast<const char*>(m_fileBytes.data()),
+                                            static_cast<qsizetype>(m_fileBytes.size()));
     m_cachedKind = KindOfPath(path);
     HRESULT result = AVIERR_OK;
     switch (m_cachedKind) {
@@ -253,7 +314,7 @@ HRESULT CImageSequenceStream::LoadMember(int member) {
             result = JpegFormat(m_cachedBytes, &m_cachedFormat);
             break;
         default:
-            result = BmpFormat(m_cachedBytes, &m_cachedFormat);
+            result = BmpFormat(m_cachedBytes, size, &m_cachedFormat, &m_cachedPixelsAt);
             break;
     }
     if (result == AVIERR_OK)
@@ -261,26 +322,118 @@ HRESULT CImageSequenceStream::LoadMember(int member) {
     return result;
 }
 
+const std::vector<BYTE>* CImageSequenceStream::FormatOfFrame(LONG frame, HRESULT* error) {
+    bool missing = false;
+    const int member = MemberOfFrame(frame, &missing);
+    *error = AVIERR_OK;
+    if (member < 0) {
+        *error = AVIERR_BADPARAM;
+        return nullptr;
+    }
+    // A frame not downloaded yet touches no file; every frame has the first one's size. The
+    // first file's format stays the one read at the open: readers ask for it beside every
+    // frame's, and compare the two.
+    if ((missing && m_notDownloaded) || member == 0)
+        return &m_firstFormat;
+    *error = LoadMember(member);
+    return *error == AVIERR_OK ? &m_cachedFormat : nullptr;
+}
+
 HRESULT CImageSequenceStream::ReadFormat(LONG position, void* format, LONG* size) {
     if (!size)
         return AVIERR_BADPARAM;
-    bool missing = false;
-    const int member = MemberOfFrame(position, &missing);
-    if (member < 0)
-        return AVIERR_BADPARAM;
     std::lock_guard lock(m_cacheMutex);
-    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
-        return loaded;
-    const auto needed = static_cast<LONG>(m_cachedFormat.size());
+    HRESULT error = AVIERR_OK;
+    const std::vector<BYTE>* found = FormatOfFrame(position, &error);
+    if (!found)
+        return error;
+    const auto needed = static_cast<LONG>(found->size());
     if (!format || *size == 0) {
         *size = needed;
         return AVIERR_OK;
     }
     if (*size < needed)
         return AVIERR_BUFFERTOOSMALL;
-    std::memcpy(format, m_cachedFormat.data(), m_cachedFormat.size());
+    std::memcpy(format, found->data(), found->size());
     *size = needed;
     return AVIERR_OK;
+}
+
+HRESULT CImageSequenceStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+    bool missing = false;
+    const int member = MemberOfFrame(start, &missing);
+    if (member < 0)
+        return AVIERR_BADPARAM;
+    // Stamped frames and the decoded kinds go through Read.
+    if (missing || m_stampFileName)
+        return AVIERR_UNSUPPORTED;
+    std::lock_guard lock(m_cacheMutex);
+    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
+        return loaded;
+    // The first file's format was handed out as read at the open: a file changed since then
+    // would not fit the rows the caller made room for.
+    if (member == 0 && m_cachedFormat != m_firstFormat)
+        return AVIERR_BADFORMAT;
+    if (m_cachedKind != kBmpFile)
+        return AVIERR_UNSUPPORTED;
+    const BITMAPINFOHEADER header = HeaderOf(m_cachedFormat);
+    const auto rowBytes = static_cast<size_t>(DibRowBytes(header.biWidth, header.biBitCount));
+    const LONG height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    // The caller's rows are at least a padded row apart: the padding is read with the row.
+    if (std::abs(step) < static_cast<ptrdiff_t>(rowBytes))
+        return AVIERR_UNSUPPORTED;
+    const BYTE* pixels = m_fileBytes.data() + m_cachedPixelsAt;
+    for (LONG row = 0; row < height; ++row)
+        std::memcpy(first + row * step, pixels + static_cast<size_t>(row) * rowBytes, rowBytes);
+    return AVIERR_OK;
+}
+
+HRESULT CImageSequenceStream::ReadPixels(const BITMAPINFOHEADER& header, BYTE* out,
+                                         int64_t frameBytes) {
+    if (m_cachedKind == kBmpFile) {
+        std::memcpy(out, m_fileBytes.data() + m_cachedPixelsAt, static_cast<size_t>(frameBytes));
+        return AVIERR_OK;
+    }
+    if (m_cachedKind == kJpegFile)
+        return imaging::ReadJpegImage(m_cachedBytes, out, static_cast<size_t>(frameBytes))
+                   ? AVIERR_OK
+                   : AVIERR_BADFORMAT;
+    imaging::TiffFrameInfo tiff;
+    if (!imaging::ReadTiffFrameInfo(m_cachedBytes, &tiff))
+        return AVIERR_FILEOPEN;
+    const size_t stride = DibRowBytes(header.biWidth, header.biBitCount);
+    const int height = header.biHeight;
+    const bool grey16 = tiff.layout == imaging::TiffRowLayout::kGrey16;
+    // The layout must be the one the format was built for: the width and depth of every row
+    // below depend on it.
+    if (tiff.width != header.biWidth || tiff.height != height ||
+        (header.biBitCount == 8) !=
+            (tiff.layout == imaging::TiffRowLayout::kIndexed8 || (grey16 && !m_sixteenTo24)))
+        return AVIERR_BADFORMAT;
+    const int shift = m_bitShift;
+    const bool to24 = m_sixteenTo24 != 0;
+    const int width = tiff.width;
+    const bool ok = imaging::ReadTiffFrameRows(m_cachedBytes, tiff, [&](int y, const BYTE* pixels) {
+        if (y < 0 || y >= height)
+            return;
+        BYTE* row = out + static_cast<size_t>(height - 1 - y) * stride;
+        if (!grey16) {
+            std::memcpy(row, pixels, static_cast<size_t>(width) * (header.biBitCount / 8));
+            return;
+        }
+        for (int x = 0; x < width; ++x) {
+            uint16_t sample;
+            std::memcpy(&sample, pixels + 2 * x, 2);
+            if (!to24) {
+                row[x] = BitWindowLevel(sample, shift);
+                continue;
+            }
+            row[3 * x] = static_cast<BYTE>((sample & 0x1F) * 8);
+            row[3 * x + 1] = static_cast<BYTE>(((sample >> 5) & 0x1F) * 8);
+            row[3 * x + 2] = static_cast<BYTE>(((sample >> 10) & 0x1F) * 8);
+        }
+    });
+    return ok ? AVIERR_OK : AVIERR_FILEREAD;
 }
 
 HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSize, LONG* bytesRead,
@@ -290,9 +443,14 @@ HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSi
     if (member < 0)
         return AVIERR_BADPARAM;
     std::lock_guard lock(m_cacheMutex);
-    if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
-        return loaded;
-    const BITMAPINFOHEADER header = HeaderOf(m_cachedFormat);
+    const bool blank = missing && m_notDownloaded;
+    if (!blank) {
+        if (HRESULT loaded = LoadMember(member); loaded != AVIERR_OK)
+            return loaded;
+        if (member == 0 && m_cachedFormat != m_firstFormat)
+            return AVIERR_BADFORMAT;
+    }
+    const BITMAPINFOHEADER header = HeaderOf(blank ? m_firstFormat : m_cachedFormat);
     const int64_t frameBytes = FrameBytes(header);
     if (frameBytes > std::numeric_limits<LONG>::max())
         return AVIERR_BADFORMAT;
@@ -300,55 +458,17 @@ HRESULT CImageSequenceStream::Read(LONG start, LONG, void* buffer, LONG bufferSi
         if (bufferSize < frameBytes)
             return AVIERR_BUFFERTOOSMALL;
         auto* out = static_cast<BYTE*>(buffer);
-        const auto* file = reinterpret_cast<const BYTE*>(m_cachedBytes.constData());
-        if (m_cachedKind == kBmpFile) {
-            std::memcpy(out, file + Le(file + 10, 4), static_cast<size_t>(frameBytes));
-        } else if (m_cachedKind == kJpegFile) {
-            if (!imaging::ReadJpegImage(m_cachedBytes, out, static_cast<size_t>(frameBytes)))
-                return AVIERR_BADFORMAT;
+        if (blank) {
+            StampBlank(header, out);
         } else {
-            imaging::TiffFrameInfo tiff;
-            if (!imaging::ReadTiffFrameInfo(m_cachedBytes, &tiff))
-                return AVIERR_FILEOPEN;
-            const size_t stride = DibRowBytes(header.biWidth, header.biBitCount);
-            const int height = header.biHeight;
-            const bool grey16 = tiff.layout == imaging::TiffRowLayout::kGrey16;
-            // The layout must be the one the format was built for: the width and depth of
-            // every row below depend on it.
-            if (tiff.width != header.biWidth || tiff.height != height ||
-                (header.biBitCount == 8) != (tiff.layout == imaging::TiffRowLayout::kIndexed8 ||
-                                             (grey16 && !m_sixteenTo24)))
-                return AVIERR_BADFORMAT;
-            const int shift = m_bitShift;
-            const bool to24 = m_sixteenTo24 != 0;
-            const int width = tiff.width;
-            const bool ok =
-                imaging::ReadTiffFrameRows(m_cachedBytes, tiff, [&](int y, const BYTE* pixels) {
-                    if (y < 0 || y >= height)
-                        return;
-                    BYTE* row = out + static_cast<size_t>(height - 1 - y) * stride;
-                    if (!grey16) {
-                        std::memcpy(row, pixels,
-                                    static_cast<size_t>(width) * (header.biBitCount / 8));
-                        return;
-                    }
-                    for (int x = 0; x < width; ++x) {
-                        uint16_t sample;
-                        std::memcpy(&sample, pixels + 2 * x, 2);
-                        if (!to24) {
-                            row[x] = BitWindowLevel(sample, shift);
-                            continue;
-                        }
-                        row[3 * x] = static_cast<BYTE>((sample & 0x1F) * 8);
-                        row[3 * x + 1] = static_cast<BYTE>(((sample >> 5) & 0x1F) * 8);
-                        row[3 * x + 2] = static_cast<BYTE>(((sample >> 10) & 0x1F) * 8);
-                    }
-                });
-            if (!ok)
-                return AVIERR_FILEREAD;
+            if (HRESULT read = ReadPixels(header, out, frameBytes); read != AVIERR_OK)
+                return read;
+            if (missing)
+                StampText(header, out, QStringLiteral("Missing Frame"));
+            else if (m_stampFileName)
+                StampText(header, out,
+                          QFileInfo(m_members[static_cast<size_t>(member)].path).fileName());
         }
-        if (missing)
-            StampText(header, out, QStringLiteral("Missing Frame"));
         if (samplesRead)
             *samplesRead = 1;
     }
@@ -420,7 +540,13 @@ IAVIStream* CImageSequenceStream::Make(std::vector<Member> members, int fileList
             return nullptr;
         }
         format = stream->m_cachedFormat;
+        stream->m_firstFormat = format;
     }
+    QStringList paths;
+    paths.reserve(static_cast<qsizetype>(stream->m_members.size()));
+    for (const Member& member : stream->m_members)
+        paths.push_back(member.path);
+    stream->m_inUse = std::make_unique<COpenFileEntries>(paths);
     const BITMAPINFOHEADER header = HeaderOf(format);
     stream->Create(static_cast<LPARAM>(frames),
                    (LPARAM{std::abs(header.biHeight)} << 16) | header.biWidth);
@@ -475,6 +601,27 @@ IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts
     const int64_t first = found.front().number;
     const auto frames = static_cast<int>(members.size());
     return CImageSequenceStream::Make(std::move(members), 1, first, frames, 0, true);
+}
+
+bool CImageSequenceStream::GetCameraHeader(LONG frame, TiffCameraHeader* header) {
+    bool missing = false;
+    const int member = MemberOfFrame(frame, &missing);
+    if (member < 0 || missing)
+        return false;
+    const QString& path = m_members[static_cast<size_t>(member)].path;
+    if (KindOfPath(path) != kTiffFile)
+        return false;
+    // The block lies within the first 128 + 65 words + 1024 bytes.
+    constexpr qint64 kHeadBytes = 128 + 65 * 4 + 1024;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return ReadTiffCameraHeader(file.read(kHeadBytes), header);
+}
+
+bool GetImageSequenceCameraHeader(IAVIStream* stream, TiffCameraHeader* header) {
+    auto* sequence = dynamic_cast<CImageSequenceStream*>(stream);
+    return sequence && sequence->GetCameraHeader(0, header);
 }
 
 int64_t GetImageSequenceFirstNumber(IAVIStream* stream) {

@@ -20,8 +20,12 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <vector>
+
+class COpenFileEntries;
+struct TiffCameraHeader;
 
 class CImageSequenceStream : public CAviStreamBase {
 public:
@@ -36,6 +40,18 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
+    // BMP frames go from the file's bytes straight into the caller's rows.
+    HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
+
+    // Every frame that is not missing gets its file's name drawn at its top left.
+    void SetStampFileName(bool on) { m_stampFileName = on; }
+    // Missing frames are frames not downloaded yet: they read as a blank pattern (black, the
+    // top-left and bottom-right quarters grey) without touching any file.
+    void SetNotDownloaded(bool on) { m_notDownloaded = on; }
+
+    // The camera header block of the TIFF file that frame shows; false for other kinds, files
+    // without one and frames outside the stream.
+    bool GetCameraHeader(LONG frame, TiffCameraHeader* header);
 
     // The lowest number of the set (the first frame's recorded number is minus this).
     int64_t FirstNumber() const { return m_firstNumber; }
@@ -56,6 +72,10 @@ private:
     // Reads the member's file and format into the cache (kept for the next call on the same
     // member): AVIERR_OK or the error of the file.
     HRESULT LoadMember(int member);
+    // The format frame shows, or null with *error.
+    const std::vector<BYTE>* FormatOfFrame(LONG frame, HRESULT* error);
+    // The cached member's pixels into out (frameBytes, rows as the format gives them).
+    HRESULT ReadPixels(const BITMAPINFOHEADER& header, BYTE* out, int64_t frameBytes);
 
     std::vector<Member> m_members;  // ascending numbers, one file per number
     int m_fileListMode = 1;
@@ -66,10 +86,16 @@ private:
     int m_height = 0;
     int m_frameCount = 0;
     bool m_batch = false;  // a batch set reports its frame rectangle
+    bool m_stampFileName = false;
+    bool m_notDownloaded = false;
+    std::vector<BYTE> m_firstFormat;  // the first file's, read at open
+    std::unique_ptr<COpenFileEntries> m_inUse;
 
     std::mutex m_cacheMutex;
     int m_cachedMember = -1;
-    QByteArray m_cachedBytes;
+    std::vector<BYTE> m_fileBytes;     // the cached member's whole file, the buffer kept
+    QByteArray m_cachedBytes;          // the same bytes, for the decoders
+    int64_t m_cachedPixelsAt = 0;      // where a BMP member's pixels begin
     std::vector<BYTE> m_cachedFormat;  // header and colour table
     int m_cachedKind = 0;
 };
@@ -88,6 +114,8 @@ IAVIStream* OpenImageSequence(const QString& path, int fileListMode, int lowest,
 IAVIStream* OpenBatchSequence(const QString& path, std::vector<int>* batchStarts);
 // The lowest number of the stream's set; 0 for a stream that is no image sequence.
 int64_t GetImageSequenceFirstNumber(IAVIStream* stream);
+// The camera header of the stream's first file (see CImageSequenceStream::GetCameraHeader).
+bool GetImageSequenceCameraHeader(IAVIStream* stream, TiffCameraHeader* header);
 // The base of a numbered file name without folder and extension: its trailing digits cut off
 // (a '-' right before them goes with them), never its first character ("take-0001" -> "take",
 // "take_0001" -> "take_", "0001" -> "0").

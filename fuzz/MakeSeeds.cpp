@@ -438,6 +438,8 @@ int main(int argc, char** argv) {
     };
     for (const auto& s : sequences)
         Put(root + "/" + s.folder, s.name, SequenceImageBytes(s.kind, 7, 5, 1));
+    Put(root + "/image_sequence_tif", "seed-camera-header.tif",
+        SequenceTiffWithCameraHeader(7, 5, 1));
     Put(root + "/color_coefficients", "seed.clr", ColorCoefficientsFile());
     Put(root + "/lut_settings", "seed.lut", LutSettingsFile());
     Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24, 3));

@@ -4,6 +4,8 @@
 #include "frames/ColorCoefficientFile.h"
 #include "frames/FileNames.h"
 #include "frames/FrameSource.h"
+#include "frames/IImageToWindowMap.h"
+#include "frames/RegionOutline.h"
 #include "platform/framework/Button.h"
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/DataExchange.h"
@@ -11,6 +13,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/wintypes/CLocale.h"
 #include "views/VidView.h"
+#include "views/ZoomTransformMap.h"
 
 #include <algorithm>
 #include <cmath>
@@ -89,8 +92,32 @@ void CBayerColorDlg::Install() {
 void CBayerColorDlg::ShowFor(int captionKind, CWnd* view) {
     m_captionKind = captionKind;
     m_view = dynamic_cast<CVidView*>(view);
+    // The outline follows the view: taken from the previous one, drawn over this one.
+    m_viewOverlays = m_view ? &m_view->GetOverlayHost() : nullptr;
+    if (m_viewOverlays)
+        m_viewOverlays->Add(&m_outline);
     UpdateCaptions();
     ShowWindow(SW_SHOW);
+}
+
+CVidView* CBayerColorDlg::View() {
+    COverlayHost* host = nullptr;
+    m_outline.GetAttachment(nullptr, &host);
+    return host && host == m_viewOverlays ? m_view : nullptr;
+}
+
+HRESULT CBayerColorDlg::Draw(CDC* dc, const CRect&) {
+    CVidView* view = View();
+    if (!view)
+        return E_POINTER;
+    if (m_region.IsRectEmpty())
+        return S_OK;
+    IImageToWindowMap* map = nullptr;
+    if (CZoomTransformMap::OfStreamDisplay(view, &map) != S_OK)
+        return S_OK;
+    DrawRegionOutline(m_region, RGB(0, 255, 255), 1, dc, view, map);
+    map->ReleaseMap();
+    return S_OK;
 }
 
 void CBayerColorDlg::DoDataExchange(CDataExchange* pDX) {
@@ -193,8 +220,8 @@ void CBayerColorDlg::ResetGains() {
 }
 
 void CBayerColorDlg::RefreshView() {
-    if (m_view)
-        m_view->SetCurrentFrame(m_view->MovieGetCurrentFrame(), 1);
+    if (CVidView* view = View())
+        view->SetCurrentFrame(view->MovieGetCurrentFrame(), 1);
 }
 
 void CBayerColorDlg::SetCurrent(const float rows[3][3], bool keepUndo) {
@@ -274,8 +301,8 @@ void CBayerColorDlg::OnUndo() {
 }
 
 void CBayerColorDlg::OnSelectRegion() {
-    if (m_view)
-        m_view->SetSelectionMode(true);
+    if (CVidView* view = View())
+        view->SetSelectionMode(true);
 }
 
 void CBayerColorDlg::OnBalanceNow() {
@@ -285,7 +312,8 @@ void CBayerColorDlg::OnBalanceNow() {
             means[2 - c] = std::clamp(GetDlgItemText(kMeanEdits[c]).trimmed().toInt(), 0, 255);
     } else {
         double l = 0, t = 0, r = 0, b = 0;
-        if (!m_view || m_view->GetSelection(&l, &t, &r, &b) != S_OK)
+        CVidView* view = View();
+        if (!view || view->GetSelection(&l, &t, &r, &b) != S_OK)
             return;
         const CRect region(static_cast<int>(std::min(l, r)), static_cast<int>(std::min(t, b)),
                            static_cast<int>(std::max(l, r)), static_cast<int>(std::max(t, b)));
@@ -293,6 +321,8 @@ void CBayerColorDlg::OnBalanceNow() {
             AfxMessageBox(QStringLiteral("Region not selected."), MB_OK | MB_ICONEXCLAMATION);
             return;
         }
+        m_region = region;
+        m_outline.Invalidate();
         for (int c = 0; c < 3; ++c)
             SetDlgItemText(kMeanEdits[c], QString::number(means[2 - c]));
     }

@@ -5,19 +5,24 @@
 // level of Undo), chooses presets, balances on a grey region selected in the video window,
 // scales the channels, switches the display between colour and the raw mosaic, and loads and
 // saves ".clr" files. Every change reaches the filter at once; the video shows it on its next
-// read, which the window asks of the view it was opened from.
+// read, which the window asks of the view it was opened from. While it serves a view, the
+// region it balanced on is outlined in cyan over that view's picture.
 
 #include "frames/IColorAdjustment.h"
+#include "frames/IOverlayDraw.h"
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/SliderCtrl.h"
+#include "platform/wintypes/Rect.h"
+#include "views/DrawingOverlayListener.h"
 
 #include <QString>
 
 class CBayerColorFilter;
+class COverlayHost;
 class CVidView;
 
-class CBayerColorDlg : public CDialog, public IColorAdjustment {
+class CBayerColorDlg : public CDialog, public IColorAdjustment, public IOverlayDraw {
     DECLARE_DYNAMIC(CBayerColorDlg)
     DECLARE_MESSAGE_MAP()
 
@@ -57,6 +62,11 @@ public:
     // The coefficients shown as current, rows red, green, blue.
     void GetShownCoefficients(float rows[3][3]) const;
     CComboBox& Presets() { return m_presets; }
+    // Outlines the balance region (image pixels) over the view the window serves; E_POINTER
+    // without one.
+    HRESULT Draw(CDC* dc, const CRect& area) override;
+    // The region the last balance used; empty before the first.
+    CRect GetBalanceRegion() const { return m_region; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -92,10 +102,14 @@ private:
     void ResetGains();
     void RefreshView();
     void UpdateCaptions();
+    // The view the window serves, or null once that view is gone (its overlays let go of the
+    // window's outline when it goes).
+    CVidView* View();
 
     CBayerColorFilter* m_filter;
     QString m_name;
     CVidView* m_view = nullptr;
+    COverlayHost* m_viewOverlays = nullptr;  // the view's, while the outline is drawn there
     int m_captionKind = 0;
     float m_current[3][3] = {};
     float m_previous[3][3] = {};
@@ -105,4 +119,6 @@ private:
     bool m_advanced = false;
     CComboBox m_presets;
     CSliderCtrl m_sliders[3];
+    CRect m_region;
+    CDrawingOverlayListener m_outline{this};
 };

@@ -8,6 +8,7 @@
 #include "platform/wintypes/WinMessages.h"
 #include "platform/wintypes/WinTypes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -35,6 +36,11 @@ public:
     virtual HRESULT Broadcast(intptr_t v1, intptr_t v2, intptr_t v3, intptr_t v4, intptr_t v5);
 
     int GetCount() const { return static_cast<int>(m_listeners.size()); }
+    // The listener at index (registration order), or null past the end.
+    COverlayListener* GetAt(int index) const {
+        return index >= 0 && index < GetCount() ? m_listeners[static_cast<std::size_t>(index)]
+                                                : nullptr;
+    }
 
 private:
     HWND m_hWnd = nullptr;

@@ -15,6 +15,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "views/BayerColorDlg.h"
+#include "views/DrawingOverlayListener.h"
 #include "views/IVideoAnalysisOverlays.h"
 #include "views/StreamWnd.h"
 #include "views/VidFrame.h"
@@ -580,8 +581,11 @@ void CVidView::PaintOverlays(CWnd* context, CDC* pDC) {
         return;
     CRect area;
     view->m_pStream->GetClientRect(&area);
-    view->m_toolAdapter->GetOverlayListener().Draw(pDC, area);
-    view->m_regionAdapter->GetOverlayListener().Draw(pDC, area);
+    // Every listener that draws does, in the order it joined: the view's own tools and any
+    // window that marks the picture (the colour adjustment's balance region).
+    for (int i = 0; i < view->m_overlayHost.GetCount(); ++i)
+        if (auto* drawing = dynamic_cast<CDrawingOverlayListener*>(view->m_overlayHost.GetAt(i)))
+            drawing->Draw(pDC, area);
     if (view->m_analysis)
         view->m_analysis->DrawOverlays(pDC, area);
 }

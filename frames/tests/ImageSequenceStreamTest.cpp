@@ -1,6 +1,8 @@
+#include "frames/FileInUse.h"
 #include "frames/FrameImage.h"
 #include "frames/FrameSource.h"
 #include "frames/ImageSequenceStream.h"
+#include "frames/TiffCameraHeader.h"
 #include "frames/tests/SequenceFiles.h"
 #include "platform/imaging/FrameFiles.h"
 #include "platform/media/AviStreamFunctions.h"
@@ -12,6 +14,8 @@
 #include <QImage>
 
 #include <cstdlib>
+#include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -192,6 +196,174 @@ TEST_F(ImageSequenceTest, GapKeepingModeShowsTheNearestFileStamped) {
     AVIStreamRelease(stream);
 }
 
+// Frames not downloaded yet read as the blank pattern without touching a file; a set whose
+// frames carry their names shows each file's name over the top left.
+TEST_F(ImageSequenceTest, GapsNotDownloadedAndNameStamps) {
+    constexpr int kWide = 160;
+    constexpr int kTall = 60;
+    for (int n : {1, 2, 3, 4, 6})
+        Write(QString("take%1.bmp").arg(n, 4, 10, QChar('0')), SequenceImageKind::kBmp24, n, kWide,
+              kTall);
+    IAVIStream* stream = OpenImageSequence(WorkPath("take0001.bmp"), 0, -1, -1, 0);
+    ASSERT_NE(stream, nullptr);
+    auto* sequence = dynamic_cast<CImageSequenceStream*>(stream);
+    ASSERT_NE(sequence, nullptr);
+    sequence->SetNotDownloaded(true);
+    // The files on either side of the gap are gone: the gap must not need them.
+    ASSERT_TRUE(QFile::remove(WorkPath("take0004.bmp")));
+    ASSERT_TRUE(QFile::remove(WorkPath("take0006.bmp")));
+    CFrameImage blank;
+    ASSERT_EQ(blank.FillFromStream(stream, 4, false), 1);
+    const QImage b = blank.GetBitmap()->AsQImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(b.size(), QSize(kWide, kTall));
+    const QRgb grey = qRgb(128, 128, 128);
+    const QRgb black = qRgb(0, 0, 0);
+    const std::tuple<int, int, QRgb> probes[] = {
+        {0, 0, grey},
+        {kWide / 2 - 1, kTall / 2 - 1, grey},
+        {kWide / 2, 0, black},
+        {kWide - 1, kTall / 2 - 1, black},
+        {0, kTall / 2, black},
+        {kWide / 2 - 1, kTall - 1, black},
+        {kWide / 2, kTall / 2, grey},
+        {kWide - 1, kTall - 1, grey},
+    };
+    for (const auto& [x, y, colour] : probes)
+        EXPECT_EQ(b.pixel(x, y), colour) << x << "," << y;
+    // A frame whose file is gone is still an error, not a pattern.
+    CFrameImage gone;
+    EXPECT_EQ(gone.FillFromStream(stream, 3, false), 0);
+
+    CFrameImage plain, named;
+    ASSERT_EQ(plain.FillFromStream(stream, 1, false), 1);
+    sequence->SetStampFileName(true);
+    ASSERT_EQ(named.FillFromStream(stream, 1, false), 1);
+    const QImage p = plain.GetBitmap()->AsQImage().convertToFormat(QImage::Format_RGB32);
+    const QImage n = named.GetBitmap()->AsQImage().convertToFormat(QImage::Format_RGB32);
+    int stamped = 0;
+    for (int y = 0; y < kTall / 4; ++y)
+        for (int x = 0; x < kWide / 4; ++x)
+            stamped += p.pixel(x, y) != n.pixel(x, y);
+    EXPECT_GT(stamped, kWide * kTall / 64);
+    EXPECT_EQ(p.pixel(kWide - 1, kTall - 1), n.pixel(kWide - 1, kTall - 1));
+    AVIStreamRelease(stream);
+}
+
+// BMP rows go from the file straight into the picture: every row lands, padding or not, also
+// beyond the rows one read call takes.
+TEST_F(ImageSequenceTest, BmpRowsReadStraightMatchTheirFile) {
+    const std::tuple<SequenceImageKind, int, int> cases[] = {
+        {SequenceImageKind::kBmp8, 13, 600},
+        {SequenceImageKind::kBmp24, 13, 300},
+        {SequenceImageKind::kBmp8, 16, 3},
+    };
+    for (const auto& [kind, width, height] : cases) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        QDir(WorkDir()).removeRecursively();
+        QDir().mkpath(WorkDir());
+        const QString path = Write("rows0001.bmp", kind, 0, width, height);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        const int bits = kind == SequenceImageKind::kBmp8 ? 8 : 24;
+        const int stride = (width * bits + 31) / 32 * 4;
+        const int pixelsAt = static_cast<int>(bytes.size()) - stride * height;
+        CFrameSource source;
+        ASSERT_EQ(source.Open(path), 1);
+        CFrameImage image;
+        ASSERT_EQ(source.GetFrame(0, &image, 0), 1);
+        const QImage shown = image.GetBitmap()->AsQImage();
+        ASSERT_EQ(shown.size(), QSize(width, height));
+        int wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            const char* row = bytes.constData() + pixelsAt + (height - 1 - y) * stride;
+            wrong += std::memcmp(shown.constScanLine(y), row, size_t(width) * bits / 8) != 0;
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+// The files of an open sequence count as in use until the source lets them go, so that no save
+// overwrites a file being shown.
+TEST_F(ImageSequenceTest, OpenSequenceFilesAreInUse) {
+    for (int n = 1; n <= 3; ++n)
+        Write(QString("use%1.bmp").arg(n), SequenceImageKind::kBmp8, n);
+    Write("other1.bmp", SequenceImageKind::kBmp8, 0);
+    {
+        CFrameSource source;
+        ASSERT_EQ(source.Open(WorkPath("use2.bmp")), 1);
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_TRUE(IsFileInUse(WorkPath(QString("use%1.bmp").arg(n)))) << n;
+        EXPECT_FALSE(IsFileInUse(WorkPath("other1.bmp")));
+        source.Close();
+        EXPECT_FALSE(IsFileInUse(WorkPath("use1.bmp")));
+        ASSERT_EQ(source.Open(WorkPath("use1.bmp")), 1);
+    }
+    EXPECT_FALSE(IsFileInUse(WorkPath("use3.bmp")));
+}
+
+// The camera header is found only where cameras put it, whole.
+TEST_F(ImageSequenceTest, TiffCameraHeaderBlocks) {
+    struct Case {
+        const char* name;
+        int markerAt;
+        int cut;  // bytes missing at the end
+        QByteArray cameraName;
+        bool found;
+        const char* shownName;
+    };
+    const Case cases[] = {
+        {"at byte 128", 128, 0, "FASTCAM-10", true, "FASTCAM-10"},
+        {"in the last word searched", 128 + 64 * 4, 0, "FASTCAM-10", true, "FASTCAM-10"},
+        {"beyond the search", 128 + 65 * 4, 0, "FASTCAM-10", false, ""},
+        {"off the word grid", 130, 0, "FASTCAM-10", false, ""},
+        {"block cut short", 128, 1, "FASTCAM-10", false, ""},
+        {"eight-character name", 132, 0, "MEMRECAM", true, "MEMRECAM"},
+        {"name shorter than its field", 128, 0, QByteArray("CAM\0\0\0\0\0\0\0", 10), true, "CAM"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QByteArray bytes(c.markerAt, 'i');
+        bytes += QByteArray("\0\0\x17\x85", 4) + SequenceCameraBlock(c.cameraName);
+        bytes.chop(c.cut);
+        TiffCameraHeader header;
+        ASSERT_EQ(ReadTiffCameraHeader(bytes, &header), c.found);
+        if (!c.found)
+            continue;
+        EXPECT_EQ(header.name, c.shownName);
+        EXPECT_EQ(std::make_tuple(header.year, header.month, header.day),
+                  std::make_tuple(24, 3, 15));
+        EXPECT_EQ(std::make_tuple(header.hour, header.minute, header.second),
+                  std::make_tuple(13, 45, 59));
+        EXPECT_EQ(header.block.size(), 1024);
+    }
+}
+
+// A TIFF sequence whose files carry the camera header gets the recording's date from it.
+TEST_F(ImageSequenceTest, TiffCameraHeaderDatesTheRecording) {
+    const QByteArray tiff = SequenceTiffWithCameraHeader(kWidth, kHeight, 0);
+    WriteBytes("cam0001.tif", tiff);
+    WriteBytes("cam0002.tif", tiff);
+
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("cam0001.tif")), 1);
+    int year = 0, month = 0, day = 0, ms = 0, ref = 0;
+    ASSERT_EQ(source.GetTimeStamp(&year, &month, &day, &ms, &ref), 1);
+    EXPECT_EQ(std::make_tuple(year, month, day), std::make_tuple(2024, 3, 15));
+    EXPECT_EQ(ms, ((13 * 60 + 45) * 60 + 59) * 1000);
+    EXPECT_EQ(ref, -1);
+    CFrameImage image;
+    ASSERT_EQ(source.GetFrame(1, &image, 0), 1);
+    EXPECT_EQ(WorstDifference(image, SequenceImageKind::kTiffGrey16, 0), 0);
+
+    // Without the block there is no date.
+    QDir(WorkDir()).removeRecursively();
+    QDir().mkpath(WorkDir());
+    Write("plain0001.tif", SequenceImageKind::kTiffGrey16, 0);
+    ASSERT_EQ(source.Open(WorkPath("plain0001.tif")), 1);
+    EXPECT_EQ(source.GetTimeStamp(&year, &month, &day, &ms, &ref), 0);
+}
+
 // JPEG frames decode into the caller's rows only when the whole picture fits.
 TEST_F(ImageSequenceTest, JpegFramesNeedRoomForThePicture) {
     for (const auto kind : {SequenceImageKind::kJpegGrey, SequenceImageKind::kJpegColour}) {
@@ -279,6 +451,12 @@ TEST_F(ImageSequenceTest, DamagedFilesAreRefused) {
     EXPECT_EQ(source.GetFrame(2, &image, 0), 0);
     ASSERT_EQ(source.GetFrame(3, &image, 0), 1);
     EXPECT_EQ(WorstDifference(image, SequenceImageKind::kBmp8, 3), 0);
+    // The first file replaced by a larger picture after the open: its frame fails instead of
+    // running past the picture it was opened with.
+    ASSERT_TRUE(WriteSequenceImage(WorkPath("mix0001.bmp"), SequenceImageKind::kBmp8, kWidth * 4,
+                                   kHeight * 4, 0));
+    EXPECT_EQ(source.GetFrame(0, &image, 0), 0);
+    ASSERT_EQ(source.GetFrame(3, &image, 0), 1);
 }
 
 }  // namespace

@@ -83,8 +83,9 @@ void Put32(QByteArray* out, uint32_t value) {
 
 // An uncompressed little-endian TIFF of 16-bit samples in one strip, as camera software writes
 // it: the grey samples carry the level in their high byte and noise in the low one, the RGB
-// samples each colour byte twice.
-QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame) {
+// samples each colour byte twice. gap lies between the file header and the pixels.
+QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame,
+                  const QByteArray& gap = QByteArray()) {
     const int samples = rgb ? 3 : 1;
     QByteArray pixels;
     for (int row = 0; row < height; ++row)
@@ -106,7 +107,7 @@ QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame) {
         uint32_t value;
     };
     const uint32_t bitsAt = 8;  // the three bits-per-sample shorts of an RGB image
-    const uint32_t pixelsAt = 16;
+    const uint32_t pixelsAt = 16 + static_cast<uint32_t>(gap.size());
     const std::vector<Entry> entries = {
         {256, 3, 1, static_cast<uint32_t>(width)},
         {257, 3, 1, static_cast<uint32_t>(height)},
@@ -125,6 +126,7 @@ QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame) {
     for (int i = 0; i < 3; ++i)
         Put16(&out, 16);
     Put16(&out, 0);
+    out += gap;
     out += pixels;
     Put16(&out, static_cast<int>(entries.size()));
     for (const Entry& e : entries) {
@@ -143,6 +145,22 @@ QByteArray Tiff16(bool rgb, bool bottomUp, int width, int height, int frame) {
 }
 
 }  // namespace
+
+QByteArray SequenceCameraBlock(const QByteArray& name) {
+    QByteArray block(1024, '\0');
+    block.replace(0, name.size(), name);
+    const int dateAt = name.startsWith('M') ? 8 : 10;
+    const char date[] = {0x24, 0x03, 0x15, 0x13, 0x45, 0x59};
+    block.replace(dateAt, 6, QByteArray(date, 6));
+    block[dateAt + 6] = 'x';  // the camera's own fields follow
+    return block;
+}
+
+QByteArray SequenceTiffWithCameraHeader(int width, int height, int frame) {
+    const QByteArray gap = QByteArray(128 - 16, '\0') + QByteArray("\0\0\x17\x85", 4) +
+                           SequenceCameraBlock("FASTCAM-10");
+    return Tiff16(false, false, width, height, frame, gap);
+}
 
 bool IsGreyKind(SequenceImageKind kind) {
     return kind == SequenceImageKind::kBmp8 || kind == SequenceImageKind::kTiffGrey8 ||

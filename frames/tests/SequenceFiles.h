@@ -35,3 +35,10 @@ QByteArray SequenceImageBytes(SequenceImageKind kind, int width, int height, int
 // Writes it to path; true when the whole file was written.
 bool WriteSequenceImage(const QString& path, SequenceImageKind kind, int width, int height,
                         int frame);
+
+// A camera header block as cameras write it: the name, then the date and time 24-03-15
+// 13:45:59 in binary-coded decimal, then a field of the camera's own.
+QByteArray SequenceCameraBlock(const QByteArray& name);
+// A 16-bit grey TIFF (as kTiffGrey16) with the block of camera "FASTCAM-10" behind its marker
+// at byte 128, where cameras put it.
+QByteArray SequenceTiffWithCameraHeader(int width, int height, int frame);

@@ -19,22 +19,50 @@ QString Key(const QString& path) {
     return QDir::cleanPath(QFileInfo(QString(path).replace('\\', '/')).absoluteFilePath());
 }
 
-}  // namespace
-
-void COpenFileRegistry::Add(const QString& path) {
-    const QString key = Key(path);
-    std::lock_guard lock(s_mutex);
+void AddKey(const QString& key) {
     ++Holders()[key];
 }
 
-void COpenFileRegistry::Remove(const QString& path) {
-    const QString key = Key(path);
-    std::lock_guard lock(s_mutex);
+void RemoveKey(const QString& key) {
     auto it = Holders().find(key);
     if (it == Holders().end())
         return;
     if (--it.value() <= 0)
         Holders().erase(it);
+}
+
+}  // namespace
+
+void COpenFileRegistry::Add(const QString& path) {
+    const QString key = Key(path);
+    std::lock_guard lock(s_mutex);
+    AddKey(key);
+}
+
+void COpenFileRegistry::Remove(const QString& path) {
+    const QString key = Key(path);
+    std::lock_guard lock(s_mutex);
+    RemoveKey(key);
+}
+
+void COpenFileRegistry::Add(const QStringList& paths) {
+    QStringList keys;
+    keys.reserve(paths.size());
+    for (const QString& path : paths)
+        keys.push_back(Key(path));
+    std::lock_guard lock(s_mutex);
+    for (const QString& key : keys)
+        AddKey(key);
+}
+
+void COpenFileRegistry::Remove(const QStringList& paths) {
+    QStringList keys;
+    keys.reserve(paths.size());
+    for (const QString& path : paths)
+        keys.push_back(Key(path));
+    std::lock_guard lock(s_mutex);
+    for (const QString& key : keys)
+        RemoveKey(key);
 }
 
 bool COpenFileRegistry::IsOpen(const QString& path) {

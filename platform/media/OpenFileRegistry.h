@@ -6,6 +6,7 @@
 // Safe to use from any thread.
 
 #include <QString>
+#include <QStringList>
 
 class COpenFileRegistry {
 public:
@@ -13,6 +14,9 @@ public:
     static void Add(const QString& path);
     // Drops one holder; a path nobody holds any longer leaves the registry.
     static void Remove(const QString& path);
+    // The same for each of paths, under one lock.
+    static void Add(const QStringList& paths);
+    static void Remove(const QStringList& paths);
     // True while at least one reader holds path.
     static bool IsOpen(const QString& path);
 };
@@ -27,4 +31,18 @@ public:
 
 private:
     QString m_path;
+};
+
+// Registers a set of paths (a numbered sequence's files) for the lifetime of the object.
+class COpenFileEntries {
+public:
+    explicit COpenFileEntries(const QStringList& paths) : m_paths(paths) {
+        COpenFileRegistry::Add(m_paths);
+    }
+    ~COpenFileEntries() { COpenFileRegistry::Remove(m_paths); }
+    COpenFileEntries(const COpenFileEntries&) = delete;
+    COpenFileEntries& operator=(const COpenFileEntries&) = delete;
+
+private:
+    QStringList m_paths;
 };

@@ -1,8 +1,10 @@
+#include "views/BayerColorDlg.h"
 #include "views/TstDocument.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
 #include "views/VidView.h"
 
+#include "frames/BayerColorFilter.h"
 #include "frames/FrameSource.h"
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
@@ -16,7 +18,10 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/WinApp.h"
+#include "platform/media/tests/TestAviWriter.h"
+#include "resources/ColorAdjustmentTemplate.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensordata/model/VidraData.h"
 #include "testsupport/IsolatedTest.h"
@@ -27,6 +32,7 @@
 #include "views/ZoomTransform.h"
 #include "views/tests/RecordingPlayBar.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QImage>
@@ -34,6 +40,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdlib>
 #include <iterator>
 #include <memory>
@@ -782,6 +789,99 @@ TEST_F(VidWindowTest, OverlaysAddedToTheViewGetThePicturesWindow) {
     EXPECT_TRUE(visible);
     EXPECT_EQ(overlay.Invalidate(), S_OK);
     host.Remove(&overlay);
+}
+
+// The colour adjustment outlines the region it balanced on in cyan over the picture of the
+// view it serves, in image pixels mapped to the window; without a view it draws nothing.
+TEST_F(VidWindowTest, ColourBalanceRegionIsOutlinedOverTheView) {
+    CResourceModule module;
+    module.name = QStringLiteral("colour adjustment");
+    module.dialogs = {ColorAdjustmentTemplate()};
+    CResourceChain::AddModule(&module);
+    constexpr int kImageWidth = 64;
+    constexpr int kImageHeight = 48;
+    const QString path = WorkPath("RAW0001.avi");
+    ASSERT_TRUE(WriteTestAvi(path, {TestAviKind::RawPal8, kImageWidth, kImageHeight, 3, 0}));
+    SetSetting("Video:ShowReticle", 0);
+    SetSetting("Video:ShowRulers", 0);
+    SetSetting("Video:ShowInfo", 0);
+    // The stream window is 2 pixels larger on each side: window pixels are image pixels.
+    OpenWindow(kImageWidth - 4, kImageHeight - 4);
+    auto* source = new CFrameSource;
+    CFrameSourcePtr held(source);
+    ASSERT_EQ(source->Open(path), 1);
+    m_view->SetFrameSource(held);
+    m_view->SetCurrentFrame(0, 0);
+    {
+        CBayerColorDlg dialog(source->GetColourFilter(), QStringLiteral("RAW0001.avi"));
+        ASSERT_TRUE(dialog.Create(CBayerColorDlg::kTemplate, nullptr));
+        EXPECT_EQ(dialog.Draw(nullptr, CRect()), E_POINTER);
+        dialog.ShowFor(0, m_view);
+
+        const CRect region(10, 8, 40, 30);
+        CWnd* stream = m_view->GetStreamWnd();
+        ASSERT_EQ(m_view->SetSelectionMode(true), S_OK);
+        stream->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(region.left, region.top));
+        stream->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(region.right, region.bottom));
+        stream->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(region.right, region.bottom));
+        double edges[4] = {};
+        ASSERT_EQ(m_view->GetSelection(&edges[0], &edges[1], &edges[2], &edges[3]), S_OK);
+        const CRect selected(static_cast<int>(edges[0]), static_cast<int>(edges[1]),
+                             static_cast<int>(edges[2]), static_cast<int>(edges[3]));
+        ASSERT_FALSE(selected.IsRectEmpty());
+        // The balance warns as the region's means say; the outline does not depend on it.
+        int means[3] = {};
+        ASSERT_TRUE(source->GetColourFilter()->RegionMeans(selected, means));
+        if (std::any_of(means, means + 3, [](int m) { return m == 255; }))
+            Prompter().ExpectMessageBox(
+                "One or more channels were saturated (= 255) during the balance operation.\nFor "
+                "best results, avoid saturation by selecting a region in the image which should "
+                "appear gray.",
+                IDOK);
+        if (std::any_of(means, means + 3, [](int m) { return m == 0; }))
+            Prompter().ExpectMessageBox(
+                "One or more channels were found to be zero during the balance operation.\nFor "
+                "best results, select a region in the image which should appear gray.",
+                IDOK);
+        if (means[0] == means[1] && means[1] == means[2])
+            Prompter().ExpectMessageBox(
+                "All channels were found to be equal during the balance operation.\nRegion "
+                "already balanced.  No change was made to the color coefficients.\n",
+                IDOK);
+        auto* balance = qobject_cast<QAbstractButton*>(
+            dialog.GetDlgItem(CBayerColorDlg::kBalanceNow)->GetQWidget());
+        ASSERT_NE(balance, nullptr);
+        balance->click();
+        EXPECT_EQ(dialog.GetBalanceRegion(), selected);
+        // The view's own selection mark goes, so that only the outline is left.
+        m_view->SetSelectionMode(false);
+        m_view->SetCurrentFrame(0, 1);
+        const QImage shot = Render();
+        auto cyanNear = [&shot](int x, int y) {
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx)
+                    if (shot.valid(x + dx, y + dy) &&
+                        (shot.pixel(x + dx, y + dy) & 0xFFFFFF) == 0x00FFFF)
+                        return true;
+            return false;
+        };
+        const int midX = (selected.left + selected.right) / 2;
+        const int midY = (selected.top + selected.bottom) / 2;
+        EXPECT_TRUE(cyanNear(midX, selected.top));
+        EXPECT_TRUE(cyanNear(midX, selected.bottom));
+        EXPECT_TRUE(cyanNear(selected.left, midY));
+        EXPECT_TRUE(cyanNear(selected.right, midY));
+        EXPECT_FALSE(cyanNear(midX, midY));
+    }
+    // The window went: the view draws without it.
+    m_view->SetCurrentFrame(0, 1);
+    const QImage after = Render();
+    int cyan = 0;
+    for (int y = 0; y < after.height(); ++y)
+        for (int x = 0; x < after.width(); ++x)
+            cyan += (after.pixel(x, y) & 0xFFFFFF) == 0x00FFFF;
+    EXPECT_EQ(cyan, 0);
+    CResourceChain::RemoveModule(&module);
 }
 
 }  // namespace
