@@ -167,7 +167,7 @@ bool HasAvx512() {
     static const bool has = [] {
         __builtin_cpu_init();
         return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
-               __builtin_cpu_supports("avx512vbmi") != 0;
+               __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512vbmi") != 0;
     }();
     return has;
 }
