@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the release preset, runs every benchmark under bench/ with at least three repetitions
-# and prints one table of the medians: path, ours, baseline, ratio, goal, met.
+# Builds the release preset, runs every benchmark under bench/ with three repetitions, taken in
+# turns with the other benchmarks of its file, and prints one table of the medians: path, ours,
+# baseline, ratio, goal, met.
 # Arguments go to every benchmark (e.g. --benchmark_repetitions=5).
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -17,8 +18,10 @@ for b in build/release/bench/bench_*; do
   [ -f "$b" ] && [ -x "$b" ] || continue
   found=1
   echo "== $(basename "$b")"
+  # Repetitions of a benchmark and of its baseline take turns in random order, so that a change
+  # of load on a shared machine falls on both sides of a ratio alike.
   "$b" --benchmark_color=false --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
-    "$@" | tee "$out" | grep -v 'ROW' || true
+    --benchmark_enable_random_interleaving=true "$@" | tee "$out" | grep -v 'ROW' || true
   grep -o 'ROW.*' "$out" >>"$rows" || true
 done
 [ "$found" -eq 1 ] || { echo "No benchmarks built yet."; exit 0; }

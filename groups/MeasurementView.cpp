@@ -444,7 +444,8 @@ void CMeasurementView::SynchronizeToFrame(int frame, int type, int id, int propa
                 int memberMark = 0;
                 if (member->GetFrameNumberOrigin(&memberMark))
                     target = TimedFrame(r, sinceMark, memberMark);
-                if (target < 0)
+                // A member already on its frame is left as it is: nothing to read or paint.
+                if (target < 0 || target == member->GetCurrentFrame())
                     return;
                 member->SetCurrentFrame(target, 0);
                 const int memberType = member->GetSourceType();

@@ -312,6 +312,41 @@ TEST_F(FrameImageTest, UnsmoothedDrawMatchesThePaintersScaling) {
     EXPECT_GT(colours.size(), 32u);
 }
 
+// A palette whose channels all differ keeps every colour byte in its place, at the reductions
+// and enlargements a video window uses and with the frame's right edge in view.
+TEST_F(FrameImageTest, UnsmoothedDrawKeepsTheColoursOfThePalette) {
+    const QRect targets[] = {{0, 0, 444, 444}, {-37, 3, 700, 700}, {5, 0, 2100, 300}};
+    for (const QRect& to : targets) {
+        CFrameImage image;
+        ASSERT_TRUE(image.Create(1024, 1021, PixelFormat8bppIndexed, false));
+        BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+        for (int y = 0; y < 1021; ++y)
+            for (int x = 0; x < 1024; ++x)
+                static_cast<BYTE*>(data.Scan0)[y * data.Stride + x] =
+                    static_cast<BYTE>(x * 5 + y * 3 + (x * y) % 7);
+        ASSERT_TRUE(image.UnlockBits(&data));
+        ColorPalette palette;
+        palette.Count = 256;
+        for (int i = 0; i < 256; ++i)
+            palette.Entries[i] = MakeARGB(255, static_cast<BYTE>(i), static_cast<BYTE>(255 - i),
+                                          static_cast<BYTE>(i * 37));
+        ASSERT_EQ(image.GetBitmap()->SetPalette(&palette), Ok);
+
+        QImage expected(640, 480, QImage::Format_RGB32);
+        expected.fill(Qt::blue);
+        QImage drawn = expected.copy();
+        {
+            QPainter painter(&expected);
+            painter.drawImage(to, image.GetBitmap()->AsQImage());
+        }
+        CDC dc(&drawn);
+        image.Draw(&dc, to.x(), to.y(), to.width(), to.height());
+        dc.DeleteDC();
+        EXPECT_TRUE(drawn == expected) << to.x() << "," << to.y() << " " << to.width();
+    }
+}
+
 TEST(FrameImageFunctionsTest, PixelFormatBytesAndEncoders) {
     struct Case {
         PixelFormat format;

@@ -294,6 +294,22 @@ TEST_F(MeasurementViewTest, NestedSynchronisationReturnsAtOnce) {
     EXPECT_EQ(other->GetCurrentFrame(), 120);
 }
 
+TEST_F(MeasurementViewTest, AStepLeavesMembersWhoseFrameStaysAlone) {
+    CFakePlayback* slow = Add({250, 0});
+    CFakePlayback* top = Add({1000, 0});
+    ASSERT_EQ(m_view->GetActivePlaybackView(), top);
+    // Four steps of the top one are one frame of the slow one: it moves on the first step and
+    // again where its frame changes, and is not asked to read or paint the same frame between.
+    const int before = slow->moves;
+    for (int frame = 100; frame <= 107; ++frame) {
+        m_view->SynchronizeToFrame(frame, 0, -1, 1);
+        EXPECT_EQ(top->GetCurrentFrame(), frame);
+        EXPECT_EQ(slow->GetCurrentFrame(), frame / 4);
+    }
+    EXPECT_EQ(slow->moves - before, 2);
+    EXPECT_EQ(top->moves, 8);
+}
+
 TEST_F(MeasurementViewTest, ThePlayControlMovesTheGroupAndTellsTheTopFrame) {
     CFakePlayback* other = Add({250, 10});
     CFakePlayback* top = Add({1000, 0});
