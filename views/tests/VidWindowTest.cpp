@@ -600,7 +600,6 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     std::vector<Item> viewItems;
     std::vector<Item> clearItems;
     std::vector<Item> trackingItems;
-    std::vector<Item> annotateItems;
     const PopupMenuTracker previous =
         AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
             QAction* zoomMode = nullptr;
@@ -610,10 +609,9 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
                     continue;
                 // Sub-menus run their update handlers as they open.
                 emit action->menu()->aboutToShow();
-                auto& items = action->text() == "View"       ? viewItems
-                              : action->text() == "Clear"    ? clearItems
-                              : action->text() == "Tracking" ? trackingItems
-                                                             : annotateItems;
+                auto& items = action->text() == "View"    ? viewItems
+                              : action->text() == "Clear" ? clearItems
+                                                          : trackingItems;
                 for (QAction* sub : action->menu()->actions()) {
                     if (sub->isSeparator())
                         continue;
@@ -628,7 +626,7 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     m_view->GetStreamWnd()->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
     AfxSetPopupMenuTracker(previous);
 
-    ASSERT_EQ(top.size(), 15u);
+    ASSERT_EQ(top.size(), 13u);
     EXPECT_EQ(top[0].text, "View");
     EXPECT_EQ(top[1].text, "Clear");
     EXPECT_EQ(top[2].text, "Bayer Color Adjustment");
@@ -658,10 +656,6 @@ TEST_F(VidRenderTest, ContextMenuOffersTheStreamWindowsViewCommands) {
     EXPECT_EQ(trackingItems.back().text, "Calibration Panel...");
     for (const Item& item : trackingItems)
         EXPECT_FALSE(item.enabled) << item.text.toStdString();
-    // The annotation editor's pop-up follows, behind a separator.
-    EXPECT_EQ(top[13].text, "");
-    EXPECT_EQ(top[14].text, "Annotate");
-    EXPECT_FALSE(annotateItems.empty());
     ASSERT_EQ(clearItems.size(), 1u);
     EXPECT_EQ(clearItems[0].text, "Clear All Forward");
     EXPECT_FALSE(clearItems[0].enabled);
