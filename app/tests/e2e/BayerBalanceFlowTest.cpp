@@ -25,13 +25,6 @@ namespace {
 
 using BayerBalanceFlowTest = ProgramTest;
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window))
-        if (item.path == path)
-            return item.action;
-    return nullptr;
-}
-
 // The enabled item with text in menu or its sub-menus (each updated as it opens), or null.
 QAction* FindItem(QMenu* menu, const QString& text) {
     for (QAction* action : menu->actions()) {

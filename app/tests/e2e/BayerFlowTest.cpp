@@ -21,13 +21,6 @@ namespace {
 
 using BayerFlowTest = ProgramTest;
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window))
-        if (item.path == path)
-            return item.action;
-    return nullptr;
-}
-
 // How far the picture is from grey: the largest channel difference of any pixel.
 int Colourfulness(const QImage& shot) {
     int most = 0;

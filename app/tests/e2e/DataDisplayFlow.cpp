@@ -45,13 +45,6 @@ QString WriteDataFile(const QString& path) {
     return set.Save(path) == S_OK ? path : QString();
 }
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window))
-        if (item.path == path)
-            return item.action;
-    return nullptr;
-}
-
 void Click(CWnd* dialog, int id) {
     CWnd* item = dialog->GetDlgItem(id);
     ASSERT_NE(item, nullptr) << id;

@@ -166,3 +166,11 @@ CMainFrame* ProgramTest::StartProgram(const QStringList& arguments) {
         return nullptr;
     return frame;
 }
+
+QAction* MenuAction(QMainWindow* window, const QString& path) {
+    for (const MenuItem& item : MenuItems(window)) {
+        if (item.path == path)
+            return item.action;
+    }
+    return nullptr;
+}

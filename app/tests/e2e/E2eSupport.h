@@ -55,6 +55,9 @@ struct MenuItem {
 // its items are updated first.
 std::vector<MenuItem> MenuItems(QMainWindow* window);
 
+// The menu-bar item at path ("Title/Item"), or null when the menu bar has none.
+QAction* MenuAction(QMainWindow* window, const QString& path);
+
 class ProgramTest : public IsolatedTest {
 protected:
     void SetUp() override;

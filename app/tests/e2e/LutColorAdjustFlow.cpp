@@ -24,13 +24,6 @@ using LutColorAdjustFlow = ProgramTest;
 constexpr int kBrightnessRed = 1407;
 constexpr int kReset = 1413;
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window))
-        if (item.path == path)
-            return item.action;
-    return nullptr;
-}
-
 template <class T>
 T* EditorControl(QWidget* page, int id) {
     for (T* widget : page->findChildren<T*>())

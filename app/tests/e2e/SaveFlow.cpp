@@ -21,14 +21,6 @@
 
 namespace {
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window)) {
-        if (item.path == path)
-            return item.action;
-    }
-    return nullptr;
-}
-
 // Presses OK in the compression assistant once it shows.
 void AcceptAssistantWhenShown(bool* seen) {
     auto* timer = new QTimer(QCoreApplication::instance());

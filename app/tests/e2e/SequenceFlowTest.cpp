@@ -16,13 +16,6 @@ namespace {
 
 using SequenceFlowTest = ProgramTest;
 
-QAction* MenuAction(QMainWindow* window, const QString& path) {
-    for (const MenuItem& item : MenuItems(window))
-        if (item.path == path)
-            return item.action;
-    return nullptr;
-}
-
 TEST_F(SequenceFlowTest, ANumberedTiffSequenceOpensFromTheMenuAndSteps) {
     // Numbers 7 to 11 without 9, in a folder whose names hold other numbers too.
     for (int n : {7, 8, 10, 11})
