@@ -13,6 +13,7 @@
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
 #include "resources/SaveDialogTemplates.h"
+#include "resources/SmallDialogTemplates.h"
 
 #include <QIcon>
 
@@ -108,6 +109,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         for (DialogTemplate& dialog : SaveDialogTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : SmallDialogTemplates())
             m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())

@@ -12,6 +12,7 @@
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
+#include "testsupport/UpdateCheckOff.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +33,11 @@ namespace {
 
 class SpanrecAppTest : public IsolatedTest {
 protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        TurnStartupUpdateCheckOff();
+    }
+
     void TearDown() override {
         for (QProcess* process : m_processes) {
             if (process->state() != QProcess::NotRunning) {
@@ -108,6 +114,7 @@ class SpanrecAppStartTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        TurnStartupUpdateCheckOff();
         // Start-up registers the file types with the desktop: into this test's folder.
         m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
         m_oldDataHome = qgetenv("XDG_DATA_HOME");
