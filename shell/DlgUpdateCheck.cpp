@@ -1,8 +1,10 @@
 #include "shell/DlgUpdateCheck.h"
 
 #include "platform/com/ISettingsStore.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/Cursor.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/WinApp.h"
 #include "platform/net/HttpGet.h"
 #include "platform/registry/Registry.h"
 #include "shell/DlgOptionsBaseTab.h"
@@ -51,16 +53,16 @@ int64_t Now() {
 
 QString StageMessage(HttpStage stage) {
     switch (stage) {
-    case HttpStage::Open:
-        return QStringLiteral("Unable to open connection.");
-    case HttpStage::Connect:
-        return QStringLiteral("Unable to establish connection.");
-    case HttpStage::Request:
-        return QStringLiteral("Unable to get URL.");
-    case HttpStage::Send:
-        return QStringLiteral("Unable to send request to server.");
-    default:
-        return QStringLiteral("Unable to obtain latest version information.");
+        case HttpStage::Open:
+            return QStringLiteral("Unable to open connection.");
+        case HttpStage::Connect:
+            return QStringLiteral("Unable to establish connection.");
+        case HttpStage::Request:
+            return QStringLiteral("Unable to get URL.");
+        case HttpStage::Send:
+            return QStringLiteral("Unable to send request to server.");
+        default:
+            return QStringLiteral("Unable to obtain latest version information.");
     }
 }
 
@@ -99,8 +101,8 @@ int64_t CDlgUpdateCheck::ReadLastCheckTime() {
     BYTE data[8] = {};
     DWORD size = sizeof(data);
     DWORD type = 0;
-    const long status = RegQueryValueEx(key, QString::fromLatin1(kLastCheckValue), &type, data,
-                                        &size);
+    const long status =
+        RegQueryValueEx(key, QString::fromLatin1(kLastCheckValue), &type, data, &size);
     RegCloseKey(key);
     if (status != ERROR_SUCCESS || size != sizeof(data))
         return 0;
@@ -171,8 +173,7 @@ bool CDlgUpdateCheck::ParseVersionList(const QString& text, const QString& produ
     *version = text.mid(versionStart, versionEnd - versionStart).trimmed();
     const qsizetype linkEnd = text.indexOf(QLatin1Char(','), versionEnd + 1);
     if (linkEnd < 0 || (lineEnd >= 0 && linkEnd > lineEnd)) {
-        *link =
-            text.mid(versionEnd + 1, lineEnd < 0 ? -1 : lineEnd - versionEnd - 1).trimmed();
+        *link = text.mid(versionEnd + 1, lineEnd < 0 ? -1 : lineEnd - versionEnd - 1).trimmed();
         return true;
     }
     *link = text.mid(versionEnd + 1, linkEnd - versionEnd - 1).trimmed();
@@ -181,8 +182,8 @@ bool CDlgUpdateCheck::ParseVersionList(const QString& text, const QString& produ
     return true;
 }
 
-BOOL CDlgUpdateCheck::FetchLatestVersion(const QString& productKey, QString& version,
-                                         QString& link, QString& notes, BOOL bSilent) {
+BOOL CDlgUpdateCheck::FetchLatestVersion(const QString& productKey, QString& version, QString& link,
+                                         QString& notes, BOOL bSilent) {
     QString host;
     int port = 80;
     SplitHostPort(ServerAddress(), 80, &host, &port);
@@ -190,8 +191,7 @@ BOOL CDlgUpdateCheck::FetchLatestVersion(const QString& productKey, QString& ver
     {
         m_bBusy = TRUE;
         CWaitCursor wait;
-        result = HttpGet(host, port, QString::fromLatin1(kListPath), kMaxResponseBytes,
-                         kTimeoutMs);
+        result = HttpGet(host, port, QString::fromLatin1(kListPath), kMaxResponseBytes, kTimeoutMs);
         m_bBusy = FALSE;
     }
     if (result.failure != HttpStage::None) {
@@ -278,12 +278,12 @@ void CDlgUpdateCheck::OnCheck() {
     m_downloadLink.m_link = link;
     SetDlgItemText(kReleaseNotesId, notes);
     m_notesLink.m_link = notes;
-    SetDlgItemText(kStatusId,
-                   CompareVersions(version, GetDlgItemText(kCurrentVersionId)) > 0
-                       ? QStringLiteral(
-                             "A new update is available.  Click on the link above to download.")
-                       : QStringLiteral("This is the most recent version, you do not need to "
-                                        "update at this time."));
+    SetDlgItemText(
+        kStatusId,
+        CompareVersions(version, GetDlgItemText(kCurrentVersionId)) > 0
+            ? QStringLiteral("A new update is available.  Click on the link above to download.")
+            : QStringLiteral("This is the most recent version, you do not need to "
+                             "update at this time."));
 }
 
 BOOL CDlgUpdateCheck::OnSetCursor(CWnd* pWnd, UINT nHitTest, UINT message) {

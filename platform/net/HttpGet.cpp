@@ -6,28 +6,30 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace {
 
 HttpStage StageOf(QNetworkReply::NetworkError error) {
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
-    case QNetworkReply::ProxyConnectionRefusedError:
-    case QNetworkReply::ProxyNotFoundError:
-        return HttpStage::Connect;
-    case QNetworkReply::ProtocolUnknownError:
-    case QNetworkReply::ProtocolInvalidOperationError:
-        return HttpStage::Request;
-    case QNetworkReply::NetworkSessionFailedError:
-    case QNetworkReply::BackgroundRequestNotAllowedError:
-        return HttpStage::Open;
-    case QNetworkReply::RemoteHostClosedError:
-    case QNetworkReply::TimeoutError:
-    case QNetworkReply::OperationCanceledError:
-    case QNetworkReply::ProxyTimeoutError:
-        return HttpStage::Send;
-    default:
-        return HttpStage::Read;
+        case QNetworkReply::ConnectionRefusedError:
+        case QNetworkReply::HostNotFoundError:
+        case QNetworkReply::ProxyConnectionRefusedError:
+        case QNetworkReply::ProxyNotFoundError:
+            return HttpStage::Connect;
+        case QNetworkReply::ProtocolUnknownError:
+        case QNetworkReply::ProtocolInvalidOperationError:
+            return HttpStage::Request;
+        case QNetworkReply::NetworkSessionFailedError:
+        case QNetworkReply::BackgroundRequestNotAllowedError:
+            return HttpStage::Open;
+        case QNetworkReply::RemoteHostClosedError:
+        case QNetworkReply::TimeoutError:
+        case QNetworkReply::OperationCanceledError:
+        case QNetworkReply::ProxyTimeoutError:
+            return HttpStage::Send;
+        default:
+            return HttpStage::Read;
     }
 }
 
@@ -55,7 +57,11 @@ HttpGetResult HttpGet(const QString& host, int port, const QString& path, qint64
     url.setHost(host, QUrl::StrictMode);
     url.setPort(port);
     url.setPath(path, QUrl::StrictMode);
-    if (host.isEmpty() || !url.isValid()) {
+    const bool plainHost = std::all_of(host.begin(), host.end(), [](QChar c) {
+        return c.isLetterOrNumber() || c == QLatin1Char('.') || c == QLatin1Char('-') ||
+               c == QLatin1Char(':') || c == QLatin1Char('[') || c == QLatin1Char(']');
+    });
+    if (host.isEmpty() || !plainHost || !url.isValid()) {
         result.failure = HttpStage::Request;
         return result;
     }
