@@ -20,8 +20,8 @@ DialogTemplate Dialog(UINT id, const char* caption, int cx, int cy) {
 
 // OK and Cancel at the bottom right of a dialog cx wide, at y.
 void AddOkCancel(DialogTemplate& d, int y, const char* okText = "OK") {
-    d.items.push_back({DlgControl::Button, IDOK, QString::fromLatin1(okText), d.cx - 111, y, 50,
-                       14, kTab | BS_DEFPUSHBUTTON});
+    d.items.push_back({DlgControl::Button, IDOK, QString::fromLatin1(okText), d.cx - 111, y, 50, 14,
+                       kTab | BS_DEFPUSHBUTTON});
     d.items.push_back(
         {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), d.cx - 57, y, 50, 14, kTab});
 }
@@ -40,8 +40,7 @@ DialogTemplate UpdateCheck() {
         {DlgControl::Static, 1380, QString(), 80, 55, 173, 10, kVisible},
         {DlgControl::Static, 1381, QString(), 7, 75, 246, 40, kVisible},
         {DlgControl::Edit, 1003, QString(), 7, 118, 20, 12, WS_CHILD | ES_READONLY},
-        {DlgControl::Button, IDOK, QStringLiteral("OK"), 203, 129, 50, 14,
-         kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 203, 129, 50, 14, kTab | BS_DEFPUSHBUTTON},
     };
     return d;
 }
@@ -95,8 +94,7 @@ DialogTemplate DeviceInformation() {
     DialogTemplate d = Dialog(401, "Device Information", 240, 160);
     d.items = {
         {DlgControl::Edit, 1003, QString(), 7, 7, 226, 124, kEdit | ES_READONLY | WS_VSCROLL},
-        {DlgControl::Button, IDOK, QStringLiteral("OK"), 183, 139, 50, 14,
-         kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 183, 139, 50, 14, kTab | BS_DEFPUSHBUTTON},
     };
     return d;
 }
@@ -107,13 +105,12 @@ DialogTemplate Measure() {
     const struct {
         int id;
         const char* text;
-    } tools[] = {{32930, "Define Length Scale"},     {32931, "Add Velocity Measurement"},
+    } tools[] = {{32930, "Define Length Scale"},      {32931, "Add Velocity Measurement"},
                  {32932, "Add Distance Measurement"}, {32933, "Add Jump To Frame Note"},
                  {32934, "Add Virtual Frame Slider"}, {32935, "Display Information"},
                  {32937, "Add Measurement Point"}};
-    d.items.push_back(
-        {DlgControl::Button, kStatic, QStringLiteral("Measurement"), 3, 2, 114, 114,
-         kVisible | BS_GROUPBOX});
+    d.items.push_back({DlgControl::Button, kStatic, QStringLiteral("Measurement"), 3, 2, 114, 114,
+                       kVisible | BS_GROUPBOX});
     int y = 13;
     for (const auto& tool : tools) {
         d.items.push_back(
@@ -139,9 +136,26 @@ DialogTemplate EditParameters() {
     return d;
 }
 
+DialogTemplate SliderLabels() {
+    DialogTemplate d = Dialog(1591, "Enter a Value", 230, 112);
+    d.items = {
+        {DlgControl::Static, 1556, QString(), 7, 7, 216, 18, kVisible},
+        {DlgControl::Static, 1592, QString(), 7, 27, 216, 22, kVisible},
+        {DlgControl::Edit, 1558, QString(), 7, 53, 60, 12, kEdit},
+        {DlgControl::Static, 1593, QString(), 7, 71, 70, 10, kVisible},
+        {DlgControl::Static, 1594, QString(), 80, 71, 80, 10, kVisible},
+        {DlgControl::Static, 1595, QString(), 164, 71, 59, 10, kVisible},
+        {DlgControl::Static, 1596, QString(), 7, 83, 70, 10, kVisible},
+        {DlgControl::Static, 1597, QString(), 80, 83, 80, 10, kVisible},
+        {DlgControl::Static, 1598, QString(), 164, 83, 59, 10, kVisible},
+    };
+    AddOkCancel(d, 95);
+    return d;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> SmallDialogTemplates() {
-    return {UpdateCheck(),       RadioChoice(), NumberEntry(),   TextInput(),
-            FormatSelection(),   DeviceInformation(), Measure(), EditParameters()};
+    return {UpdateCheck(),       RadioChoice(), NumberEntry(),    TextInput(),   FormatSelection(),
+            DeviceInformation(), Measure(),     EditParameters(), SliderLabels()};
 }

@@ -11,6 +11,7 @@
 #include "shell/DlgWindowList.h"
 #include "shell/NumberEntryDlg.h"
 #include "shell/RadioChoiceDlg.h"
+#include "shell/SliderLabelsDlg.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <QTimer>
@@ -300,4 +301,46 @@ TEST(BitSetTest, SizesWordsAndSteps) {
     bits.SetSize(8);
     bits.SetSize(40);
     EXPECT_FALSE(bits.TestBit(35));
+}
+
+TEST_F(SmallDialogsTest, SliderLabelsFollowTheNumberFromSlideAndEdit) {
+    CSliderLabelsDlg dialog;
+    dialog.SetParameters("Clock Ticks", "Enter the value for the first counter", 100, 10, 500, 3);
+    EXPECT_EQ(dialog.GetValue(), 55);
+    dialog.SetValue(20);
+    EXPECT_EQ(dialog.GetValue(), 20);
+    dialog.SetLabels("Frame Rate", "Frame Time", "fps", "usec");
+    dialog.SetModes(1, 2);
+    // Mode 1: a 1000-tick clock's rate; mode 2: its period in microseconds.
+    dialog.SetFormatter([](int value, int mode) {
+        return mode == 1 ? QString::number(1000 / value) : QString::number(value * 1000);
+    });
+    ASSERT_TRUE(dialog.Create(IDD_SLIDER_LABELS));
+    EXPECT_EQ(dialog.GetWindowText(), "Clock Ticks");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kFirstCaptionId), "Frame Rate");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kSecondUnitId), "usec");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kValueId), "20");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kFirstValueId), "50");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kSecondValueId), "20000");
+
+    auto* slide = dynamic_cast<CCWSlide*>(dialog.GetDlgItem(CSliderLabelsDlg::kSlideId));
+    ASSERT_NE(slide, nullptr);
+    ASSERT_FALSE(slide->IsEmpty());
+    double at = 0;
+    ASSERT_TRUE(SUCCEEDED(slide->GetPointerValue(1, &at)));
+    EXPECT_EQ(at, 20);
+
+    // Typing moves the slide; a number beyond the range stops at its end.
+    dialog.SetDlgItemText(CSliderLabelsDlg::kValueId, "40");
+    ASSERT_TRUE(SUCCEEDED(slide->GetPointerValue(1, &at)));
+    EXPECT_EQ(at, 40);
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kFirstValueId), "25");
+    dialog.SetDlgItemText(CSliderLabelsDlg::kValueId, "4000");
+    EXPECT_EQ(dialog.GetValue(), 100);
+
+    // Moving the slide rewrites the number and the quantities.
+    dialog.OnSlideMoved(10.4);
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kValueId), "10");
+    EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kSecondValueId), "10000");
+    dialog.DestroyWindow();
 }
