@@ -8,10 +8,13 @@
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ToolBar.h"
+#include "platform/registry/Registry.h"
 #include "resources/ProgramResources.h"
+#include "shell/DlgUpdateCheck.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
 #include "testsupport/IsolatedTest.h"
+#include "testsupport/LocalHttpServer.h"
 #include "testsupport/UpdateCheckOff.h"
 
 #include <QCoreApplication>
@@ -360,6 +363,62 @@ TEST_F(SpanrecAppStartTest, DropsAreTakenAsCopyOrLinkNeverAsMove) {
         // later ones went into that project.
         EXPECT_EQ(m_app.GetOpenDocumentCount(), dropped > 0 ? 2 : 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Sets an Options value of the program in the test's registry.
+void SetOption(const QString& name, DWORD value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\Options", KEY_WRITE, &key),
+        ERROR_SUCCESS);
+    RegSetDword(key, name, value);
+    RegCloseKey(key);
+}
+
+void SetUpdateServer(const QString& address) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\Options", KEY_WRITE, &key),
+        ERROR_SUCCESS);
+    RegSetString(key, "Update Server", address);
+    RegCloseKey(key);
+}
+
+TEST_F(SpanrecAppStartTest, StartupUpdateCheckAsksOnlyWhenItIsOn) {
+    LocalHttpServer server;
+    server.Answer(200, "Vidra 4.0 Player, 5.0.1.0, http://example/get, notes\n");
+    SetUpdateServer(server.Address());
+
+    // Off (the fixture's setting): no connection at all, nothing recorded.
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Connections(), 0);
+    EXPECT_EQ(CDlgUpdateCheck::ReadLastCheckTime(), 0);
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+
+    // On: the server names a newer version and the user is asked; No shows nothing more.
+    SetOption("Update : bUpdateCheck", 1);
+    Prompter().ExpectMessageBox(
+        "A new version of this product is available for download.\nDo you wish to view "
+        "information about the update now?",
+        IDNO);
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Paths(), QStringList{"/html/latest_versions.txt"});
+    EXPECT_NE(CDlgUpdateCheck::ReadLastCheckTime(), 0);
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+
+    // Within the interval the next start does not ask again.
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Paths().size(), 1);
 }
 
 }  // namespace
