@@ -42,6 +42,7 @@ void COutsideControlWnd::MakeControl() {
     layout->addWidget(widget);
     widget->show();
     m_control = control;
+    m_controlWidget = widget;
 }
 
 HRESULT COutsideControlWnd::AdviseEvents(IDispatch* sink, DWORD* cookie) {
@@ -49,6 +50,13 @@ HRESULT COutsideControlWnd::AdviseEvents(IDispatch* sink, DWORD* cookie) {
     if (!m_control || FAILED(m_control.QueryInterface(&hosted)))
         return E_FAIL;
     return hosted->AdviseEvents(sink, cookie);
+}
+
+HRESULT COutsideControlWnd::UnadviseEvents(DWORD cookie) {
+    CComPtr<IHostedControl> hosted;
+    if (!m_control || FAILED(m_control.QueryInterface(&hosted)))
+        return E_FAIL;
+    return hosted->UnadviseEvents(cookie);
 }
 
 HRESULT COutsideControlWnd::PutProperty(DISPID id, const CComVariant& value) {

@@ -13,6 +13,9 @@
 #include "platform/com/IDispatch.h"
 #include "platform/framework/Wnd.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <vector>
 
 class COutsideControlWnd : public CWnd {
@@ -26,8 +29,11 @@ public:
                        DWORD dwStyle = WS_CHILD | WS_VISIBLE);
     BOOL IsEmpty() const { return !m_control; }
     IDispatch* GetControl() const { return m_control.Get(); }
-    // Sends the control's events to sink (E_FAIL when empty).
+    // The control's own widget inside this window, or null.
+    QWidget* GetControlWidget() const { return m_controlWidget; }
+    // Sends the control's events to sink until UnadviseEvents (E_FAIL when empty).
     HRESULT AdviseEvents(IDispatch* sink, DWORD* cookie);
+    HRESULT UnadviseEvents(DWORD cookie);
 
     virtual CLSID GetClsid() const = 0;
 
@@ -45,4 +51,5 @@ private:
     void MakeControl();
 
     CComPtr<IDispatch> m_control;
+    QPointer<QWidget> m_controlWidget;
 };
