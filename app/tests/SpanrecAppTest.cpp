@@ -10,9 +10,12 @@
 #include "platform/framework/ToolBar.h"
 #include "platform/registry/Registry.h"
 #include "resources/ProgramResources.h"
+#include "shell/ChildFrame.h"
 #include "shell/DlgUpdateCheck.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
+#include "shell/SpanrecDoc.h"
+#include "shell/SpanrecView.h"
 #include "testsupport/IsolatedTest.h"
 #include "testsupport/LocalHttpServer.h"
 #include "testsupport/UpdateCheckOff.h"
@@ -419,6 +422,24 @@ TEST_F(SpanrecAppStartTest, StartupUpdateCheckAsksOnlyWhenItIsOn) {
     // Within the interval the next start does not ask again.
     ASSERT_TRUE(m_app.InitInstance());
     EXPECT_EQ(server.Paths().size(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpanrecAppStartTest, FirstDocumentKindShowsItsPlaceholderView) {
+    ASSERT_TRUE(m_app.InitInstance());
+    CDocument* doc = m_app.CreateDocumentByKey("DT:Orig", QString(), TRUE);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->IsKindOf(RUNTIME_CLASS(CSpanrecDoc)));
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(pos);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CSpanrecView)));
+    EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+    EXPECT_EQ(CSpanrecView::PlaceholderText(), "This is the main document of CSpanrecView.");
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
 }
 
 }  // namespace
