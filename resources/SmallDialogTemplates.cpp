@@ -153,9 +153,43 @@ DialogTemplate SliderLabels() {
     return d;
 }
 
+DialogTemplate SystemConfiguration() {
+    DialogTemplate d = Dialog(153, "System Configuration", 300, 170);
+    const char* const labels[] = {"Prompt before closing",
+                                  "Prompt before overwriting files",
+                                  "Prompt before overwriting memory",
+                                  "Load attached data automatically",
+                                  "Prompt to save attached files",
+                                  "Show unfiltered images",
+                                  "Show missing frames as repeats",
+                                  "Update GPS information automatically",
+                                  "Reduce live flicker",
+                                  "Disable web links",
+                                  "Show text timing automatically",
+                                  "Show text trigger automatically",
+                                  "Export to spreadsheet",
+                                  "Enable the reticle automatically",
+                                  "Show colour cameras as Bayer",
+                                  "Show colour files as Bayer",
+                                  "Label image sequences",
+                                  "Show the Connection Assistant",
+                                  "Show analysis clicks"};
+    int i = 0;
+    for (const char* label : labels) {
+        const int column = i < 10 ? 0 : 1;
+        const int row = i < 10 ? i : i - 10;
+        d.items.push_back({DlgControl::Button, 1100 + i, QString::fromLatin1(label),
+                           7 + column * 146, 7 + row * 13, 140, 10, kTab | BS_AUTOCHECKBOX});
+        ++i;
+    }
+    AddOkCancel(d, 149);
+    return d;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> SmallDialogTemplates() {
-    return {UpdateCheck(),       RadioChoice(), NumberEntry(),    TextInput(),   FormatSelection(),
-            DeviceInformation(), Measure(),     EditParameters(), SliderLabels()};
+    return {UpdateCheck(),     RadioChoice(),        NumberEntry(), TextInput(),
+            FormatSelection(), DeviceInformation(),  Measure(),     EditParameters(),
+            SliderLabels(),    SystemConfiguration()};
 }
