@@ -1,9 +1,12 @@
 #include "platform/framework/Button.h"
 #include "platform/framework/ComboBox.h"
+#include "platform/framework/DC.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/InvalidArgException.h"
+#include "platform/framework/ResourceChain.h"
 #include "resources/ProgramResources.h"
 #include "shell/BitSet.h"
+#include "shell/BitmapPicture.h"
 #include "shell/DlgEditParameters.h"
 #include "shell/DlgFormatSelection.h"
 #include "shell/DlgMeasure.h"
@@ -343,4 +346,43 @@ TEST_F(SmallDialogsTest, SliderLabelsFollowTheNumberFromSlideAndEdit) {
     EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kValueId), "10");
     EXPECT_EQ(dialog.GetDlgItemText(CSliderLabelsDlg::kSecondValueId), "10000");
     dialog.DestroyWindow();
+}
+
+TEST_F(SmallDialogsTest, BitmapPictureDrawsAndTilesInsideItsRectangle) {
+    // A 4 x 3 red bitmap as a resource of its own module.
+    QImage tile(4, 3, QImage::Format_RGB32);
+    tile.fill(QColor(255, 0, 0));
+    const QString path = WorkPath("tile.png");
+    ASSERT_TRUE(tile.save(path));
+    CResourceModule module;
+    module.name = "bitmap picture test";
+    module.bitmaps = {{4711, path}};
+    CResourceChain::AddModule(&module);
+
+    CBitmapPicture picture;
+    EXPECT_FALSE(picture.LoadBitmap(4712));
+    EXPECT_EQ(picture.GetBitmapWidth(), 0);
+    QImage target(20, 10, QImage::Format_RGB32);
+    target.fill(Qt::white);
+    CDC dc(&target);
+    EXPECT_FALSE(picture.Draw(&dc, CPoint(0, 0)));
+    ASSERT_TRUE(picture.LoadBitmap(4711));
+    EXPECT_EQ(picture.GetBitmapWidth(), 4);
+    EXPECT_EQ(picture.GetBitmapHeight(), 3);
+
+    // Tiles start at the corner plus the offset, cover the rectangle and nothing outside it.
+    ASSERT_TRUE(picture.Tile(&dc, CRect(2, 2, 15, 8), -3, 1));
+    dc.SelectClipRgn(nullptr);
+    EXPECT_TRUE(picture.Draw(&dc, CPoint(16, 0)));
+    const auto red = [&](int x, int y) { return target.pixelColor(x, y) == QColor(255, 0, 0); };
+    EXPECT_FALSE(red(1, 4));
+    EXPECT_FALSE(red(15, 4));
+    EXPECT_FALSE(red(5, 2)) << "the first row starts one pixel down";
+    EXPECT_TRUE(red(2, 3));
+    EXPECT_TRUE(red(14, 7));
+    EXPECT_FALSE(red(14, 8));
+    EXPECT_TRUE(red(16, 0));
+    EXPECT_TRUE(red(19, 2));
+    EXPECT_FALSE(red(16, 3));
+    CResourceChain::RemoveModule(&module);
 }
