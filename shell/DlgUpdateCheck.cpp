@@ -11,6 +11,8 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CDlgUpdateCheck, CDialog)
 
 // clang-format off
@@ -215,7 +217,8 @@ int CDlgUpdateCheck::AutoCheck() {
             answer.vt == VT_I4)
             interval = answer.lVal;
     }
-    const int64_t last = ReadLastCheckTime();
+    // A time before 1970 is no time this program wrote: taken as never checked.
+    const int64_t last = std::max<int64_t>(ReadLastCheckTime(), 0);
     const int64_t now = Now();
     // A last check in the future (a clock that was set back) counts as due: otherwise the
     // check would stay silent until the clock caught up.

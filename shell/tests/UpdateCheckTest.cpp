@@ -7,6 +7,8 @@
 
 #include <QTcpServer>
 
+#include <cstdint>
+
 namespace {
 
 const QString kOptions = QStringLiteral("Software\\Tolvar\\Vidra OS\\Options");
@@ -115,8 +117,8 @@ TEST_F(UpdateCheckTest, StartupCheckComparesVersionsByTheirNumbers) {
     const struct {
         const char* listed;
         int result;
-    } cases[] = {{"5.0.0.3", 0}, {"5.0.0.10", 1}, {"5.0.1.0", 1}, {"4.9.9.99", 0},
-                 {"5.0.0.3.1", 1}, {"", -1}};
+    } cases[] = {{"5.0.0.3", 0},  {"5.0.0.10", 1},  {"5.0.1.0", 1},
+                 {"4.9.9.99", 0}, {"5.0.0.3.1", 1}, {"", -1}};
     for (const auto& c : cases) {
         m_server.Answer(200, QByteArray("Vidra 4.0 Player, ") + c.listed + ", link, notes\n");
         CDlgUpdateCheck::WriteLastCheckTime(0);
@@ -126,11 +128,10 @@ TEST_F(UpdateCheckTest, StartupCheckComparesVersionsByTheirNumbers) {
 }
 
 TEST_F(UpdateCheckTest, FailedStartupCheckSaysSoOnceAndIsNotRetriedWithinTheInterval) {
-    const auto failures = {std::function<void()>([this] { m_server.Answer(404, "gone"); }),
-                           std::function<void()>([this] { m_server.HangUp(); }),
-                           std::function<void()>([this] {
-                               m_server.Answer(200, QByteArray(2 << 20, 'x'));
-                           })};
+    const auto failures = {
+        std::function<void()>([this] { m_server.Answer(404, "gone"); }),
+        std::function<void()>([this] { m_server.HangUp(); }),
+        std::function<void()>([this] { m_server.Answer(200, QByteArray(2 << 20, 'x')); })};
     for (const auto& fail : failures) {
         fail();
         CDlgUpdateCheck::WriteLastCheckTime(0);
@@ -224,6 +225,13 @@ TEST_F(UpdateCheckTest, LastCheckOfAnotherSizeReadsAsNeverChecked) {
     EXPECT_EQ(CDlgUpdateCheck::ReadLastCheckTime(), 0);
     CDlgUpdateCheck::WriteLastCheckTime(-1);
     EXPECT_EQ(CDlgUpdateCheck::ReadLastCheckTime(), -1);
+
+    // The earliest time there is reads as never checked, without overflowing.
+    CDlgUpdateCheck::WriteLastCheckTime(INT64_MIN);
+    m_server.Answer(200, "Vidra 4.0 Player, 5.0.0.3, l, n\n");
+    CDlgUpdateCheck check;
+    EXPECT_EQ(check.AutoCheck(), 0);
+    EXPECT_EQ(m_server.Connections(), 1);
 }
 
 TEST(UpdateVersionList, FieldsAreTrimmedAndTakenFromTheProductLineOnly) {
@@ -234,8 +242,7 @@ TEST(UpdateVersionList, FieldsAreTrimmedAndTakenFromTheProductLineOnly) {
         const char* link;
         const char* notes;
     } cases[] = {
-        {"P, 1.0 , http://a , some notes \nQ, 2.0, b, c\n", true, "1.0", "http://a",
-         "some notes"},
+        {"P, 1.0 , http://a , some notes \nQ, 2.0, b, c\n", true, "1.0", "http://a", "some notes"},
         {"P, 1.0\nQ, 2.0, b, c\n", true, "1.0", "", ""},
         {"P, 1.0, l\nQ, 2.0, b, c\n", true, "1.0", "l", ""},
         {"P, 1.0, l, notes, with commas\n", true, "1.0", "l", "notes, with commas"},
@@ -244,8 +251,7 @@ TEST(UpdateVersionList, FieldsAreTrimmedAndTakenFromTheProductLineOnly) {
     };
     for (const auto& c : cases) {
         QString version, link, notes;
-        EXPECT_EQ(CDlgUpdateCheck::ParseVersionList(c.text, "P", &version, &link, &notes),
-                  c.found)
+        EXPECT_EQ(CDlgUpdateCheck::ParseVersionList(c.text, "P", &version, &link, &notes), c.found)
             << c.text;
         EXPECT_EQ(version, c.version) << c.text;
         EXPECT_EQ(link, c.link) << c.text;
