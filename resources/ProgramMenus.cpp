@@ -139,8 +139,12 @@ Items WindowMenu(Kind kind) {
 }
 
 Items HelpMenu() {
-    return {Item(57670, "&Contents...\tF1"), Item(57666, "&Index..."), Item(57667, "&Search..."),
-            Separator(), Item(32940, "Check for &Updates..."), Separator(),
+    return {Item(57670, "&Contents...\tF1"),
+            Item(57666, "&Index..."),
+            Item(57667, "&Search..."),
+            Separator(),
+            Item(32940, "Check for &Updates..."),
+            Separator(),
             Item(57664, "&About Vidra Player...")};
 }
 

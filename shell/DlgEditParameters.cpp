@@ -37,8 +37,7 @@ void CDlgEditParameters::OnOK() {
     if (!UpdateData(TRUE))
         return;
     if (m_nRate < 0) {
-        AfxMessageBox(
-            QStringLiteral("Invalid rate enterred.  Rate must be greater than zero."));
+        AfxMessageBox(QStringLiteral("Invalid rate enterred.  Rate must be greater than zero."));
         return;
     }
     if (m_nShutter < 0) {

@@ -66,13 +66,13 @@ void CNumberEntryDlg::OnOK() {
         return;
     }
     if (typed < m_nMin) {
-        AfxMessageBox(QStringLiteral("The minimum value is %1.  Please enter a valid value.")
-                          .arg(m_nMin));
+        AfxMessageBox(
+            QStringLiteral("The minimum value is %1.  Please enter a valid value.").arg(m_nMin));
         return;
     }
     if (typed > m_nMax) {
-        AfxMessageBox(QStringLiteral("The maximum value is %1.  Please enter a valid value.")
-                          .arg(m_nMax));
+        AfxMessageBox(
+            QStringLiteral("The maximum value is %1.  Please enter a valid value.").arg(m_nMax));
         return;
     }
     m_nValue = static_cast<int>(typed);

@@ -20,8 +20,7 @@ public:
                 ++m_connections;
                 QObject::connect(socket, &QTcpSocket::readyRead, socket,
                                  [this, socket] { Serve(socket); });
-                QObject::connect(socket, &QTcpSocket::disconnected, socket,
-                                 &QObject::deleteLater);
+                QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
     }
