@@ -14,6 +14,7 @@
 #include "platform/framework/DocManager.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/ResourceChain.h"
@@ -23,6 +24,8 @@
 #include "sensordata/DataDisplayWindow.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensorres/SondrelModule.h"
+#include "shell/ChildFrame.h"
+#include "shell/DlgUpdateCheck.h"
 #include "shell/IOpenDestinations.h"
 #include "shell/MainFrame.h"
 #include "shell/OpenRouter.h"
@@ -30,6 +33,8 @@
 #include "shell/PlaceholderFrame.h"
 #include "shell/PlaceholderView.h"
 #include "tracking/VideoAnalysis.h"
+#include "shell/SpanrecDoc.h"
+#include "shell/SpanrecView.h"
 #include "views/PlaybackView.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
@@ -65,8 +70,8 @@ struct TemplateRow {
 // placeholder classes is a window kind whose subsystem is not built yet.
 const TemplateRow* Rows() {
     static const TemplateRow rows[CSpanrecApp::kTemplateCount] = {
-        {"DT:Orig", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Orig", 129, RUNTIME_CLASS(CSpanrecDoc), RUNTIME_CLASS(CChildFrame),
+         RUNTIME_CLASS(CSpanrecView)},
         {"DT:Rec", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Rec2", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
@@ -301,7 +306,26 @@ BOOL CSpanrecApp::InitInstance() {
     frame->ShowWindow(SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     frame->SetWindowText(QString::fromLatin1(kMainTitle));
+    RunStartupUpdateCheck(frame);
     return TRUE;
+}
+
+void CSpanrecApp::RunStartupUpdateCheck(CMainFrame* frame) {
+    VARIANT enabled;
+    if (FAILED(frame->GetSetting(QStringLiteral("Update:bUpdateCheck"), &enabled, -1)) ||
+        enabled.vt != VT_I4 || enabled.lVal == 0)
+        return;
+    CDlgUpdateCheck check;
+    if (check.AutoCheck() <= 0)
+        return;
+    MessageBoxPrompt prompt;
+    prompt.text = QStringLiteral(
+        "A new version of this product is available for download.\nDo you wish to view "
+        "information about the update now?");
+    prompt.type = MB_YESNO | MB_ICONINFORMATION;
+    prompt.owner = frame->GetQWidget();
+    if (AfxPrompter().MessageBox(prompt) == IDYES)
+        check.DoModal(TRUE);
 }
 
 void CSpanrecApp::OnAppAbout() {

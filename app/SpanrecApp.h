@@ -11,6 +11,8 @@
 
 #include <QString>
 
+class CMainFrame;
+
 #include <array>
 #include <memory>
 #include <vector>
@@ -59,6 +61,9 @@ protected:
 
 private:
     void AddTemplates();
+    // When "Update:bUpdateCheck" is on and a check is due, asks the update server and offers
+    // the update dialog when a newer version is listed.
+    static void RunStartupUpdateCheck(CMainFrame* frame);
 
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;

@@ -95,8 +95,79 @@ DialogTemplate UpdatePage() {
     return page;
 }
 
+DialogItemTemplate Radio(int id, const char* text, int x, int y, bool first, int cx = 120) {
+    return {DlgControl::Button,
+            id,
+            QString::fromLatin1(text),
+            x,
+            y,
+            cx,
+            10,
+            kTab | BS_AUTORADIOBUTTON | (first ? WS_GROUP : 0)};
+}
+
+DialogTemplate SnapkeepPage() {
+    DialogTemplate page = Page(30063, "Snap Keep");
+    page.items = {
+        {DlgControl::Static, kStatic, QStringLiteral("Save into folders:"), 6, 4, 120, 8, kVisible},
+        {DlgControl::ListBox, 1228, QString(), 6, 14, 200, 44, kTab | WS_BORDER | WS_VSCROLL},
+        {DlgControl::Button, 1173, QStringLiteral("Add..."), 212, 14, 58, 14, kTab},
+        {DlgControl::Button, 1229, QStringLiteral("Remove"), 212, 32, 58, 14, kTab},
+        {DlgControl::Static, kStatic, QStringLiteral("Base name:"), 6, 66, 50, 8, kVisible},
+        {DlgControl::Edit, 1174, QString(), 60, 64, 100, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("Format:"), 6, 82, 50, 8, kVisible},
+        {DlgControl::Edit, 2090, QString(), 60, 80, 50, 12, kTab | WS_BORDER | ES_READONLY},
+        {DlgControl::Button, 2089, QStringLiteral("Edit..."), 114, 79, 46, 14, kTab},
+        Radio(1175, "All", 6, 100, true, 40),
+        Radio(1169, "Range", 50, 100, false, 40),
+        {DlgControl::Edit, 1013, QString(), 94, 98, 40, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("to"), 138, 100, 12, 8, kVisible},
+        {DlgControl::Edit, 1014, QString(), 152, 98, 40, 12, kTab | WS_BORDER},
+        RestoreDefaults(),
+    };
+    return page;
+}
+
+DialogTemplate SnapkeepAdvancedPage() {
+    DialogTemplate page = Page(30064, "Snap Keep Advanced");
+    page.items = {
+        {DlgControl::Button, kStatic, QStringLiteral("Same name"), 4, 2, 130, 64,
+         kVisible | BS_GROUPBOX},
+        Radio(2091, "Auto Increment ", 10, 14, true),
+        Radio(2092, "Secondary Name Increment", 10, 26, false),
+        Radio(2093, "Overwrite", 10, 38, false),
+        Radio(2094, "Skip", 10, 50, false),
+        {DlgControl::Button, kStatic, QStringLiteral("After saving"), 140, 2, 130, 52,
+         kVisible | BS_GROUPBOX},
+        Radio(2098, "Do Not Re-open", 146, 14, true),
+        Radio(2099, "Open Into New Project", 146, 26, false),
+        Radio(2100, "Open Into Current Project", 146, 38, false),
+        Check(2095, "Zero at Current Location", 6, 74),
+        Check(2097, "Present Save Dialog for", 6, 88),
+        Check(2096, "Enable for Playbacks from File", 6, 102),
+        RestoreDefaults(),
+    };
+    return page;
+}
+
+// The one-step save's own options dialog: its tabs over OK and Cancel.
+DialogTemplate SnapkeepStore() {
+    DialogTemplate store;
+    store.id = 30065;
+    store.caption = QStringLiteral("Program Options");
+    store.cx = 300;
+    store.cy = 220;
+    store.items = {
+        {DlgControl::Tab, 1661, QString(), 7, 7, 286, 184, kTab},
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 189, 199, 50, 14, kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 243, 199, 50, 14, kTab},
+    };
+    return store;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> OptionsPageTemplates() {
-    return {GeneralPage(), VideoPage(), UpdatePage()};
+    return {GeneralPage(),          VideoPage(),    UpdatePage(), SnapkeepPage(),
+            SnapkeepAdvancedPage(), SnapkeepStore()};
 }

@@ -179,8 +179,13 @@ Items WindowMenu(Kind kind) {
 }
 
 Items HelpMenu() {
-    return {Item(57670, "&Contents...\tF1"), Item(57666, "&Index..."), Item(57667, "&Search..."),
-            Separator(), Item(57664, "&About Vidra Player...")};
+    return {Item(57670, "&Contents...\tF1"),
+            Item(57666, "&Index..."),
+            Item(57667, "&Search..."),
+            Separator(),
+            Item(32940, "Check for &Updates..."),
+            Separator(),
+            Item(57664, "&About Vidra Player...")};
 }
 
 MenuTemplate MenuBar(UINT id, Kind kind) {
@@ -266,6 +271,7 @@ std::map<UINT, QString> CommandStrings() {
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},
         {57664, "Show the program's version and support contacts\nAbout"},
+        {32940, "Ask the update server whether a newer version is available\nCheck for Updates"},
         {32802, "Add a video to the play group\nAdd Video"},
         {32805, "Add a data file to the play group\nAdd Data"},
         {32807, "Import the playbacks of a play project\nImport Play Project"},
@@ -323,6 +329,7 @@ std::map<UINT, QString> CommandIconNames() {
         {32836, "preferences-system"},
         {57664, "help-about"},
         {57670, "help-contents"},
+        {32940, "system-software-update"},
         {57665, "application-exit"},
         {32802, "reelmark-add-video"},
         {32805, "reelmark-add-data"},

@@ -15,6 +15,7 @@
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
 #include "resources/SaveDialogTemplates.h"
+#include "resources/SmallDialogTemplates.h"
 
 #include <QIcon>
 
@@ -114,6 +115,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
+        for (DialogTemplate& dialog : SmallDialogTemplates())
+            m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);

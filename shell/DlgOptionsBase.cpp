@@ -23,6 +23,7 @@ QString& ApplicationFolderSetting() {
 IMPLEMENT_DYNAMIC(CDlgOptionsBase, CDialog)
 
 BEGIN_MESSAGE_MAP(CDlgOptionsBase, CDialog)
+ON_NOTIFY(TCN_SELCHANGING, kOptionsTabCtrlId, OnTabSelChanging)
 ON_NOTIFY(TCN_SELCHANGE, kOptionsTabCtrlId, OnTabSelChange)
 END_MESSAGE_MAP()
 
@@ -253,6 +254,13 @@ BOOL CDlgOptionsBase::ValidateEditPages() {
         return FALSE;
     }
     return TRUE;
+}
+
+void CDlgOptionsBase::OnTabSelChanging(NMHDR* /*pNotifyStruct*/, LRESULT* pResult) {
+    // A page with a value it refuses keeps its tab: the user corrects it first.
+    const BOOL valid = m_valuePages.size() != m_editPages.size() || ValidateEditPages();
+    if (pResult)
+        *pResult = valid ? 0 : 1;
 }
 
 void CDlgOptionsBase::OnTabSelChange(NMHDR* /*pNotifyStruct*/, LRESULT* pResult) {

@@ -76,6 +76,7 @@ protected:
     // Commits the edit pages to the value pages; a page that fails validation is shown and
     // nothing is committed.
     void OnOK() override;
+    void OnTabSelChanging(NMHDR* pNotifyStruct, LRESULT* pResult);
     void OnTabSelChange(NMHDR* pNotifyStruct, LRESULT* pResult);
     // Shows the entry of a tab index (tab indices count only entries with a tab).
     void ShowTab(int tabIndex);

@@ -2,8 +2,40 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/Button.h"
+#include "platform/framework/DataExchange.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MessageMap.h"
+#include "shell/DlgFormatSelection.h"
+#include "shell/OptionFieldsPage.h"
+
+namespace {
+
+constexpr int kFolderList = 1228;
+constexpr int kAdd = 1173;
+constexpr int kRemove = 1229;
+constexpr int kBaseName = 1174;
+constexpr int kFormat = 2090;
+constexpr int kEditFormat = 2089;
+constexpr int kAll = 1175;
+constexpr int kRange = 1169;
+constexpr int kFrom = 1013;
+constexpr int kTo = 1014;
+
+}  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_Snapkeep, CDlgOptionsBaseTab)
+
+// clang-format off
+BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_Snapkeep, CDlgOptionsBaseTab)
+    ON_BN_CLICKED(kAdd, OnAdd)
+    ON_BN_CLICKED(kRemove, OnRemove)
+    ON_BN_CLICKED(kEditFormat, OnEditFormat)
+    ON_BN_CLICKED(kAll, OnRangeOption)
+    ON_BN_CLICKED(kRange, OnRangeOption)
+    ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
+END_MESSAGE_MAP()
+// clang-format on
 CDlgOptionsBaseTab_Snapkeep::CDlgOptionsBaseTab_Snapkeep(CWnd* pParentWnd)
     : CDlgOptionsBaseTab(30063, pParentWnd) {}
 
@@ -94,4 +126,66 @@ void CDlgOptionsBaseTab_Snapkeep::RestoreDefaults() {
     m_rangeOption = 1;
     m_rangeFrom = -50;
     m_rangeTo = 50;
+}
+
+void CDlgOptionsBaseTab_Snapkeep::DoDataExchange(CDataExchange* pDX) {
+    CDlgOptionsBaseTab::DoDataExchange(pDX);
+    if (!GetDlgItem(kFolderList))
+        return;
+    DDX_Control(pDX, kFolderList, m_list);
+    DDX_Text(pDX, kBaseName, m_baseName);
+    DDX_Text(pDX, kFormat, m_format);
+    DDX_Radio(pDX, kAll, m_rangeOption);
+    DDX_Text(pDX, kFrom, m_rangeFrom);
+    DDX_Text(pDX, kTo, m_rangeTo);
+}
+
+void CDlgOptionsBaseTab_Snapkeep::UpdateControls() {
+    if (!m_list.GetSafeHwnd())
+        return;
+    m_list.ResetContent();
+    for (const QString& dir : m_dirs)
+        m_list.AddString(dir);
+    for (int id : {kFrom, kTo}) {
+        if (CWnd* edit = GetDlgItem(id))
+            edit->EnableWindow(m_rangeOption == 1);
+    }
+}
+
+void CDlgOptionsBaseTab_Snapkeep::OnAdd() {
+    UpdateData(TRUE);
+    const QString folder = AfxBrowseForFolder(QStringLiteral("Select a Folder"), GetQWidget());
+    if (!folder.isEmpty())
+        m_dirs.append(folder);
+    UpdateControls();
+}
+
+void CDlgOptionsBaseTab_Snapkeep::OnRemove() {
+    UpdateData(TRUE);
+    const int selected = m_list.GetSafeHwnd() ? m_list.GetCurSel() : -1;
+    if (selected >= 0 && selected < m_dirs.size())
+        m_dirs.removeAt(selected);
+    UpdateControls();
+}
+
+void CDlgOptionsBaseTab_Snapkeep::OnEditFormat() {
+    UpdateData(TRUE);
+    CDlgFormatSelection dialog(this);
+    dialog.m_strFormat = m_format;
+    if (dialog.DoModal() == IDOK)
+        m_format = dialog.m_strFormat;
+    UpdateData(FALSE);
+    UpdateControls();
+}
+
+void CDlgOptionsBaseTab_Snapkeep::OnRangeOption() {
+    UpdateData(TRUE);
+    UpdateControls();
+}
+
+void CDlgOptionsBaseTab_Snapkeep::OnRestoreDefaults() {
+    UpdateData(TRUE);
+    RestoreDefaults();
+    UpdateData(FALSE);
+    UpdateControls();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/framework/ListBox.h"
 #include "shell/DlgOptionsBaseTab.h"
 
 #include <QStringList>
@@ -8,6 +9,7 @@
 // file.
 class CDlgOptionsBaseTab_Snapkeep : public CDlgOptionsBaseTab {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Snapkeep)
+    DECLARE_MESSAGE_MAP()
 public:
     explicit CDlgOptionsBaseTab_Snapkeep(CWnd* pParentWnd = nullptr);
     void LoadFromRegistry() override {}
@@ -18,6 +20,8 @@ public:
     void Serialize(CArchive& ar) override;
     // Base name "snapkeep", format "JPG", range -50 to 50; the folders stay.
     void RestoreDefaults();
+    // Refills the folder list and enables the range edits when the range option is 1.
+    void UpdateControls() override;
 
     QStringList m_dirs;
     QString m_baseName = "filename";
@@ -25,4 +29,16 @@ public:
     int m_rangeOption = 1;
     int m_rangeFrom = -50;
     int m_rangeTo = 50;
+
+    void OnAdd();
+    void OnRemove();
+    void OnEditFormat();
+    void OnRangeOption();
+    void OnRestoreDefaults();
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+
+private:
+    CListBox m_list;
 };

@@ -1,5 +1,8 @@
 #include "shell/DlgOptionsBaseTab_SnapkeepAdv.h"
 
+#include "platform/framework/Button.h"
+#include "platform/framework/MessageMap.h"
+
 namespace {
 
 constexpr OptionField kSnapkeepAdvFields[] = {
@@ -10,11 +13,30 @@ constexpr OptionField kSnapkeepAdvFields[] = {
     {"SK:nAutoOpenOption", 0, nullptr, nullptr},
 };
 
+constexpr OptionControl kSnapkeepAdvControls[] = {
+    {0, 2091, OptionControl::kRadio}, {1, 2095, OptionControl::kCheck},
+    {2, 2097, OptionControl::kCheck}, {3, 2096, OptionControl::kCheck},
+    {4, 2098, OptionControl::kRadio},
+};
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_SnapkeepAdv, CDlgOptionsBaseTab_Fields)
+
+BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_SnapkeepAdv, CDlgOptionsBaseTab_Fields)
+ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
+END_MESSAGE_MAP()
+
 CDlgOptionsBaseTab_SnapkeepAdv::CDlgOptionsBaseTab_SnapkeepAdv(CWnd* pParentWnd)
-    : CDlgOptionsBaseTab_Fields(30064, kSnapkeepAdvFields, nullptr, pParentWnd) {}
+    : CDlgOptionsBaseTab_Fields(30064, kSnapkeepAdvFields, nullptr, pParentWnd) {
+    SetControls(kSnapkeepAdvControls);
+}
+
+void CDlgOptionsBaseTab_SnapkeepAdv::OnRestoreDefaults() {
+    UpdateData(TRUE);
+    RestoreDefaults();
+    UpdateData(FALSE);
+}
 
 void CDlgOptionsBaseTab_SnapkeepAdv::Serialize(CArchive& ar) {
     SerializeInts(ar, static_cast<int>(m_ints.size()));

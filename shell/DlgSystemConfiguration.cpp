@@ -1,5 +1,6 @@
 #include "shell/DlgSystemConfiguration.h"
 
+#include "platform/framework/DataExchange.h"
 #include "platform/registry/Registry.h"
 
 IMPLEMENT_DYNAMIC(CDlgSystemConfiguration, CDialog)
@@ -89,6 +90,14 @@ void CDlgSystemConfiguration::Save() const {
                     static_cast<DWORD>(m_flags[static_cast<size_t>(i)]));
     }
     RegCloseKey(key);
+}
+
+void CDlgSystemConfiguration::DoDataExchange(CDataExchange* pDX) {
+    CDialog::DoDataExchange(pDX);
+    for (int i = 0; i < kFlagCount; ++i) {
+        if (GetDlgItem(kFirstFlagId + i))
+            DDX_Check(pDX, kFirstFlagId + i, m_flags[static_cast<size_t>(i)]);
+    }
 }
 
 int CDlgSystemConfiguration::GetFlag(const QString& valueName) const {

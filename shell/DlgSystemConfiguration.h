@@ -17,6 +17,8 @@ class CDlgSystemConfiguration : public CDialog {
 
 public:
     static constexpr int kFlagCount = 19;
+    // The check box of flag i on the dialog is kFirstFlagId + i, in the order of ValueName.
+    static constexpr int kFirstFlagId = 1100;
 
     // Starts from the defaults and takes what the registry holds.
     explicit CDlgSystemConfiguration(const QString& appName = QString());
@@ -35,6 +37,10 @@ public:
     // Set when the desktop knows spreadsheet files (".xls").
     BOOL m_bSpreadsheetAvailable = FALSE;
     int m_nUnstored = -1;
+
+protected:
+    // The check boxes show the flags; OK takes them (the caller saves).
+    void DoDataExchange(CDataExchange* pDX) override;
 
 private:
     void Load();

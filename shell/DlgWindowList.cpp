@@ -26,12 +26,20 @@ BOOL CDlgWindowList::OnInitDialog() {
     return TRUE;
 }
 
+INT_PTR CDlgWindowList::DoModal() {
+    m_chosen = kNoChoice;
+    return CDialog::DoModal() == IDOK ? m_chosen : kNoChoice;
+}
+
 void CDlgWindowList::OnOK() {
-    EndDialog(m_list.GetCurSel());
+    const int selected = m_list.GetCurSel();
+    m_chosen = selected >= 0 ? selected : kNoChoice;
+    EndDialog(IDOK);
 }
 
 void CDlgWindowList::OnCancel() {
-    EndDialog(-1);
+    m_chosen = kNoChoice;
+    EndDialog(IDCANCEL);
 }
 
 void CDlgWindowList::OnDoubleClick() {

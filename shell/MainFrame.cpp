@@ -11,6 +11,7 @@
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
 #include "platform/wintypes/CLocale.h"
+#include "shell/DlgUpdateCheck.h"
 #include "shell/IImageReadout.h"
 
 #include <QCoreApplication>
@@ -24,6 +25,7 @@ IMPLEMENT_DYNCREATE(CMainFrame, CVidraFrameWnd)
 BEGIN_MESSAGE_MAP(CMainFrame, CVidraFrameWnd)
     ON_WM_CREATE()
     ON_WM_CLOSE()
+    ON_COMMAND(ID_HELP_CHECK_UPDATES, OnHelpCheckUpdates)
     ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
     ON_UPDATE_COMMAND_UI(ID_HELP_CONTENTS, OnUpdateHelpContents)
     ON_COMMAND(ID_HELP_INDEX_PAGE, OnHelpIndex)
@@ -161,6 +163,11 @@ void CMainFrame::OnClose() {
     if (!GetSafeHwnd())
         return;
     DestroyWindow();
+}
+
+void CMainFrame::OnHelpCheckUpdates() {
+    CDlgUpdateCheck dialog(this);
+    dialog.DoModal(FALSE);
 }
 
 void CMainFrame::OnUpdateHelpContents(CCmdUI* pCmdUI) {

@@ -66,6 +66,7 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnClose();
+    void OnHelpCheckUpdates();
     void OnHelpContents();
     void OnUpdateHelpContents(CCmdUI* pCmdUI);
     void OnHelpIndex();

@@ -45,6 +45,9 @@ void CDlgOptionsBaseTab_Fields::DoDataExchange(CDataExchange* pDX) {
             case OptionControl::kListIndex:
                 DDX_CBIndex(pDX, control.id, value);
                 break;
+            case OptionControl::kRadio:
+                DDX_Radio(pDX, control.id, value);
+                break;
         }
     }
 }

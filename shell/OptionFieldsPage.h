@@ -21,7 +21,8 @@ inline constexpr UINT kRestoreDefaultsId = 2038;
 
 // Where a field shows on the page's template, and as what.
 struct OptionControl {
-    enum Kind { kCheck, kNumber, kText, kListIndex };
+    // kRadio: the first button of a radio group, the value the index of the checked one.
+    enum Kind { kCheck, kNumber, kText, kListIndex, kRadio };
     int field;
     int id;
     Kind kind;

@@ -13,6 +13,7 @@
 #include "platform/media/tests/TestAviWriter.h"
 #include "shell/VidraFrameWnd.h"
 #include "testsupport/IsolatedTest.h"
+#include "testsupport/UpdateCheckOff.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -79,6 +80,7 @@ class CloseKeepsRecordingsTest : public IsolatedTest, public ::testing::WithPara
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        TurnStartupUpdateCheckOff();
         m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
         m_oldDataHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", WorkPath("xdg").toUtf8());

@@ -8,10 +8,17 @@
 #include "platform/framework/RecordingPrompter.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ToolBar.h"
+#include "platform/registry/Registry.h"
 #include "resources/ProgramResources.h"
+#include "shell/ChildFrame.h"
+#include "shell/DlgUpdateCheck.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderDoc.h"
+#include "shell/SpanrecDoc.h"
+#include "shell/SpanrecView.h"
 #include "testsupport/IsolatedTest.h"
+#include "testsupport/LocalHttpServer.h"
+#include "testsupport/UpdateCheckOff.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -32,6 +39,11 @@ namespace {
 
 class SpanrecAppTest : public IsolatedTest {
 protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        TurnStartupUpdateCheckOff();
+    }
+
     void TearDown() override {
         for (QProcess* process : m_processes) {
             if (process->state() != QProcess::NotRunning) {
@@ -108,6 +120,7 @@ class SpanrecAppStartTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        TurnStartupUpdateCheckOff();
         // Start-up registers the file types with the desktop: into this test's folder.
         m_hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
         m_oldDataHome = qgetenv("XDG_DATA_HOME");
@@ -353,6 +366,80 @@ TEST_F(SpanrecAppStartTest, DropsAreTakenAsCopyOrLinkNeverAsMove) {
         // later ones went into that project.
         EXPECT_EQ(m_app.GetOpenDocumentCount(), dropped > 0 ? 2 : 0);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Sets an Options value of the program in the test's registry.
+void SetOption(const QString& name, DWORD value) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\Options", KEY_WRITE, &key),
+        ERROR_SUCCESS);
+    RegSetDword(key, name, value);
+    RegCloseKey(key);
+}
+
+void SetUpdateServer(const QString& address) {
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\Options", KEY_WRITE, &key),
+        ERROR_SUCCESS);
+    RegSetString(key, "Update Server", address);
+    RegCloseKey(key);
+}
+
+TEST_F(SpanrecAppStartTest, StartupUpdateCheckAsksOnlyWhenItIsOn) {
+    LocalHttpServer server;
+    server.Answer(200, "Vidra 4.0 Player, 5.0.1.0, http://example/get, notes\n");
+    SetUpdateServer(server.Address());
+
+    // Off (the fixture's setting): no connection at all, nothing recorded.
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Connections(), 0);
+    EXPECT_EQ(CDlgUpdateCheck::ReadLastCheckTime(), 0);
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+
+    // On: the server names a newer version and the user is asked; No shows nothing more.
+    SetOption("Update : bUpdateCheck", 1);
+    Prompter().ExpectMessageBox(
+        "A new version of this product is available for download.\nDo you wish to view "
+        "information about the update now?",
+        IDNO);
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Paths(), QStringList{"/html/latest_versions.txt"});
+    EXPECT_NE(CDlgUpdateCheck::ReadLastCheckTime(), 0);
+    if (CSplashWnd* splash = CSplashWnd::Current())
+        splash->HideSplashScreen();
+    m_app.m_pMainWnd->DestroyWindow();
+    m_app.ExitInstance();
+
+    // Within the interval the next start does not ask again.
+    ASSERT_TRUE(m_app.InitInstance());
+    EXPECT_EQ(server.Paths().size(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SpanrecAppStartTest, FirstDocumentKindShowsItsPlaceholderView) {
+    ASSERT_TRUE(m_app.InitInstance());
+    CDocument* doc = m_app.CreateDocumentByKey("DT:Orig", QString(), TRUE);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_TRUE(doc->IsKindOf(RUNTIME_CLASS(CSpanrecDoc)));
+    POSITION pos = doc->GetFirstViewPosition();
+    CView* view = doc->GetNextView(pos);
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->IsKindOf(RUNTIME_CLASS(CSpanrecView)));
+    EXPECT_TRUE(view->GetParentFrame()->IsKindOf(RUNTIME_CLASS(CChildFrame)));
+    EXPECT_EQ(CSpanrecView::PlaceholderText(), "This is the main document of CSpanrecView.");
+    EXPECT_EQ(m_app.GetOpenDocumentCount(), 1);
 }
 
 }  // namespace

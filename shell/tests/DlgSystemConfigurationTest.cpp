@@ -1,4 +1,6 @@
+#include "platform/framework/Button.h"
 #include "platform/registry/Registry.h"
+#include "resources/ProgramResources.h"
 #include "shell/DlgSystemConfiguration.h"
 #include "testsupport/IsolatedTest.h"
 
@@ -58,6 +60,26 @@ TEST_F(DlgSystemConfigurationTest, RegistryValuesReplaceDefaultsAndSaveWritesEve
     RegQueryDword(key, "Label Image Sequences", &label);
     EXPECT_EQ(label, 1u);
     RegCloseKey(key);
+}
+
+TEST_F(DlgSystemConfigurationTest, DialogShowsEveryFlagAndOnlyOkTakesChanges) {
+    CProgramResources::Register();
+    const int connect = 17;  // "Auto Show Connect Asst", on by default
+    ASSERT_EQ(CDlgSystemConfiguration::ValueName(connect), "Auto Show Connect Asst");
+    for (const auto& [button, kept] : {std::pair{IDCANCEL, 1}, {IDOK, 0}}) {
+        CDlgSystemConfiguration config("Vidra Player");
+        ASSERT_TRUE(config.Create(IDD_SYSTEM_CONFIGURATION));
+        for (int i = 0; i < CDlgSystemConfiguration::kFlagCount; ++i) {
+            EXPECT_EQ(int(config.IsDlgButtonChecked(CDlgSystemConfiguration::kFirstFlagId + i)),
+                      config.GetFlag(CDlgSystemConfiguration::ValueName(i)))
+                << i;
+        }
+        config.CheckDlgButton(CDlgSystemConfiguration::kFirstFlagId + connect, 0);
+        config.SendMessage(WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        EXPECT_EQ(config.GetFlag("Auto Show Connect Asst"), kept) << button;
+        if (config.GetSafeHwnd())
+            config.DestroyWindow();
+    }
 }
 
 }  // namespace

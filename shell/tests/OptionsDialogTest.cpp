@@ -137,4 +137,23 @@ TEST_F(OptionsDialogTest, CancelKeepsTheValues) {
         store.DestroyWindow();
 }
 
+TEST_F(OptionsDialogTest, InvalidPageKeepsItsTabUntilCorrected) {
+    CTestStore store;
+    ASSERT_TRUE(store.Create(kStoreTemplate));
+    const auto changing = [&store] {
+        NMHDR hdr;
+        hdr.idFrom = kOptionsTabCtrlId;
+        hdr.code = TCN_SELCHANGING;
+        hdr.hwndFrom = store.GetTabCtrl().GetSafeHwnd();
+        return store.SendMessage(WM_NOTIFY, kOptionsTabCtrlId, reinterpret_cast<LPARAM>(&hdr));
+    };
+    EXPECT_EQ(changing(), 0);
+    store.m_hiddenEdit.Type("12");
+    Prompter().ExpectMessageBox("Please enter an integer between 0 and 10.", IDOK);
+    EXPECT_NE(changing(), 0);
+    store.m_hiddenEdit.Type("3");
+    EXPECT_EQ(changing(), 0);
+    store.DestroyWindow();
+}
+
 }  // namespace

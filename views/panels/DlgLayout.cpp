@@ -39,13 +39,19 @@ BOOL CDlgLayout::SetActiveDialog(CDialog* dialog) {
         return FALSE;
     }
     m_pActiveDialog = dialog;
-    QWidget* host = GetQWidget();
-    if (!host)
+    if (!GetQWidget())
         return FALSE;
     CRect layoutRect;
     dialog->GetWindowRect(&layoutRect);
     SetWindowPos(nullptr, 0, 0, layoutRect.Width(), layoutRect.Height(), SWP_NOMOVE | SWP_NOZORDER);
+    ArrangeAfter(this, dialog, TRUE);
+    return TRUE;
+}
 
+void CDlgLayout::ArrangeAfter(CWnd* hostWnd, CDialog* dialog, BOOL bCopyText) {
+    QWidget* host = hostWnd->GetQWidget();
+    if (!host || !dialog)
+        return;
     for (QWidget* widget : host->findChildren<QWidget*>()) {
         // Controls of a dialog inside the host (the layouts themselves, embedded pages) are
         // that dialog's business.
@@ -68,9 +74,9 @@ BOOL CDlgLayout::SetActiveDialog(CDialog* dialog) {
         control->MoveWindow(rect);
         // The layout is hidden, so its controls' own visibility flag is what counts.
         control->ShowWindow(model->GetQWidget()->isHidden() ? SW_HIDE : SW_SHOW);
-        control->SetWindowText(model->GetWindowText());
+        if (bCopyText)
+            control->SetWindowText(model->GetWindowText());
     }
-    return TRUE;
 }
 
 int CDlgLayout::AddDialog(UINT nIDTemplate) {

@@ -32,6 +32,11 @@ public:
 
     int GetDialogCount() const { return static_cast<int>(m_dialogs.size()); }
 
+    // Moves, shows or hides (and with bCopyText relabels) every control of host after the
+    // control with the same id in the layout dialog; controls inside dialogs of the host and
+    // controls the layout lacks stay as they are. Shared with the dialog-bar host.
+    static void ArrangeAfter(CWnd* host, CDialog* layout, BOOL bCopyText);
+
 protected:
     CDialog* m_pActiveDialog = nullptr;
     std::vector<CDialog*> m_dialogs;

@@ -2,8 +2,6 @@
 
 #include "platform/com/ComObject.h"
 #include "platform/com/ComVariant.h"
-#include "platform/com/DispatchCall.h"
-#include "platform/com/IHostedControl.h"
 #include "platform/controls/SlideControl.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameWnd.h"
@@ -90,6 +88,7 @@ BOOL CPlayControlTab::Create(CWnd* pParentWnd, CWnd* pOwnerWnd) {
 void CPlayControlTab::DoDataExchange(CDataExchange* pDX) {
     CTabDlg::DoDataExchange(pDX);
     DDX_Control(pDX, kRateSlider, m_ratioSlider);
+    DDX_Control(pDX, kPositionSlide, m_slide);
     DDX_Control(pDX, kPlaybackTreeId, m_tree);
 }
 
@@ -112,47 +111,24 @@ BOOL CPlayControlTab::OnInitDialog() {
 }
 
 void CPlayControlTab::CreateSlide() {
-    // The template holds the slide's place; the slide control takes it over.
-    CWnd* place = GetDlgItem(kPositionSlide);
-    if (!place || m_slide)
+    // The slide took its place in the template through DDX_Control; only its events are left.
+    if (m_slide.IsEmpty() || m_slideEvents)
         return;
-    CRect rect;
-    place->GetWindowRect(&rect);
-    ScreenToClient(&rect);
-    place->ShowWindow(SW_HIDE);
-    place->SetDlgCtrlID(0);
-
-    CComPtr<IHostedControl> hosted;
-    if (FAILED(CreateSlideControl(IID_IDispatch, m_slide.ReceiveVoid())) ||
-        FAILED(m_slide.QueryInterface(&hosted))) {
-        m_slide.Release();
-        return;
-    }
-    QWidget* widget = nullptr;
-    if (FAILED(hosted->CreateControlWidget(GetQWidget(), kPositionSlide, &widget)) || !widget) {
-        m_slide.Release();
-        return;
-    }
-    m_slideWidget = widget;
-    widget->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
-    widget->show();
     m_slideEvents = new SlideEvents(this);
     m_slideEvents->AddRef();
-    if (FAILED(hosted->AdviseEvents(m_slideEvents, &m_slideCookie)))
+    if (FAILED(m_slide.AdviseEvents(m_slideEvents, &m_slideCookie)))
         m_slideCookie = 0;
 }
 
 void CPlayControlTab::ReleaseSlide() {
     if (m_slideEvents) {
         m_slideEvents->Disconnect();
-        CComPtr<IHostedControl> hosted;
-        if (m_slideCookie && SUCCEEDED(m_slide.QueryInterface(&hosted)))
-            hosted->UnadviseEvents(m_slideCookie);
+        if (m_slideCookie)
+            m_slide.UnadviseEvents(m_slideCookie);
         m_slideCookie = 0;
         m_slideEvents->Release();
         m_slideEvents = nullptr;
     }
-    m_slide.Release();
 }
 
 void CPlayControlTab::OnDestroy() {
@@ -203,44 +179,16 @@ void CPlayControlTab::OnWindowMenu(UINT nID) {
     m_tree.OnWindowMenu(nID, AskOwner());
 }
 
-CComPtr<IDispatch> CPlayControlTab::Axis() {
-    if (!m_slideWidget || !m_slide)
-        return nullptr;
-    CComVariant axis;
-    if (FAILED(DispatchGet(m_slide.Get(), CSlideControl::kDispAxis, &axis)) ||
-        axis.vt != VT_DISPATCH)
-        return nullptr;
-    return CComPtr<IDispatch>(axis.pdispVal);
-}
-
-CComPtr<IDispatch> CPlayControlTab::Pointer(int index) {
-    if (!m_slideWidget || !m_slide)
-        return nullptr;
-    CComVariant pointers;
-    if (FAILED(DispatchGet(m_slide.Get(), CSlideControl::kDispPointers, &pointers)) ||
-        pointers.vt != VT_DISPATCH)
-        return nullptr;
-    CComVariant pointer;
-    if (FAILED(DispatchInvoke(pointers.pdispVal, CSlideControl::kDispItem, DISPATCH_METHOD,
-                              {CComVariant(static_cast<LONG>(index))}, &pointer)) ||
-        pointer.vt != VT_DISPATCH)
-        return nullptr;
-    return CComPtr<IDispatch>(pointer.pdispVal);
-}
-
 BOOL CPlayControlTab::ReadPointer(int index, int* value) {
-    CComPtr<IDispatch> pointer = Pointer(index);
-    CComVariant read;
-    if (!pointer || FAILED(DispatchGet(pointer.Get(), CSlideControl::kDispPointerValue, &read)))
+    double read = 0.0;
+    if (FAILED(m_slide.GetPointerValue(index, &read)))
         return FALSE;
-    *value = Truncate(read.ToDouble(0.0));
+    *value = Truncate(read);
     return TRUE;
 }
 
 void CPlayControlTab::WritePointer(int index, int value) {
-    if (CComPtr<IDispatch> pointer = Pointer(index))
-        DispatchPut(pointer.Get(), CSlideControl::kDispPointerValue,
-                    CComVariant(static_cast<LONG>(value)));
+    m_slide.SetPointerValue(index, value);
 }
 
 void CPlayControlTab::GetPosition(int* position) {
@@ -254,15 +202,12 @@ void CPlayControlTab::SetPosition(int position) {
 }
 
 void CPlayControlTab::GetRange(int* minimum, int* maximum) {
-    CComPtr<IDispatch> axis = Axis();
-    if (!axis)
-        return;
-    CComVariant low;
-    CComVariant high;
-    if (SUCCEEDED(DispatchGet(axis.Get(), CSlideControl::kDispAxisMinimum, &low)))
-        *minimum = Truncate(low.ToDouble(0.0));
-    if (SUCCEEDED(DispatchGet(axis.Get(), CSlideControl::kDispAxisMaximum, &high)))
-        *maximum = Truncate(high.ToDouble(0.0));
+    double low = 0.0;
+    double high = 0.0;
+    if (SUCCEEDED(m_slide.GetRange(&low, &high))) {
+        *minimum = Truncate(low);
+        *maximum = Truncate(high);
+    }
 }
 
 void CPlayControlTab::SetRange(int minimum, int maximum) {
@@ -270,13 +215,7 @@ void CPlayControlTab::SetRange(int minimum, int maximum) {
     // instead of waiting for the next poll, which needs messages to the page.
     if (GetSafeHwnd())
         Poll();
-    CComPtr<IDispatch> axis = Axis();
-    if (!axis)
-        return;
-    DispatchPut(axis.Get(), CSlideControl::kDispAxisMinimum,
-                CComVariant(static_cast<LONG>(minimum)));
-    DispatchPut(axis.Get(), CSlideControl::kDispAxisMaximum,
-                CComVariant(static_cast<LONG>(maximum)));
+    m_slide.SetRange(minimum, maximum);
 }
 
 void CPlayControlTab::GetInOutPoints(int* in, int* out) {

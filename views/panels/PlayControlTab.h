@@ -11,6 +11,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/IDispatch.h"
 #include "platform/framework/SliderCtrl.h"
+#include "shell/CWSlide.h"
 #include "views/IPlayBar.h"
 #include "views/panels/OwnerLink.h"
 #include "views/panels/PlaybackTree.h"
@@ -78,7 +79,7 @@ public:
     int GetSeenCount() const { return m_seenCount; }
     int GetListedCount() const { return m_listedCount; }
     // The slide's window, or null before the page is made.
-    QWidget* GetSlideWidget() const { return m_slideWidget; }
+    QWidget* GetSlideWidget() const { return m_slide.GetControlWidget(); }
 
     BOOL OnInitDialog() override;
     // Frame first: only commands the frame leaves go through the page's own map.
@@ -103,17 +104,13 @@ private:
     // From the slide's events: message to the owner window with the pointer and its value.
     void SendToOwner(UINT message, WPARAM wParam, LPARAM lParam);
     void Poll();
-    // The slide's axis, or its pointer index (1 position, 2 in, 3 out); null without a slide
+    // A pointer's value (1 position, 2 in, 3 out) truncated toward zero; FALSE without a slide
     // window.
-    CComPtr<IDispatch> Axis();
-    CComPtr<IDispatch> Pointer(int index);
-    // A pointer's value truncated toward zero; FALSE without a slide window.
     BOOL ReadPointer(int index, int* value);
     void WritePointer(int index, int value);
 
     CPlaybackTree m_tree;
-    CComPtr<IDispatch> m_slide;
-    QPointer<QWidget> m_slideWidget;
+    CCWSlide m_slide;
     SlideEvents* m_slideEvents = nullptr;
     DWORD m_slideCookie = 0;
     CSliderCtrl m_ratioSlider;

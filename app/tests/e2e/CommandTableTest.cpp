@@ -128,6 +128,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Help/Contents...", false},
     {"Help/Index...", true},
     {"Help/Search...", true},
+    {"Help/Check for Updates...", true},
     {"Help/About Vidra Player...", true},
 };
 

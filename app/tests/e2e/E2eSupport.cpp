@@ -3,6 +3,7 @@
 #include "app/SplashWnd.h"
 #include "frames/SampleRecording.h"
 #include "shell/MainFrame.h"
+#include "testsupport/UpdateCheckOff.h"
 
 #include <QAction>
 #include <QElapsedTimer>
@@ -137,6 +138,7 @@ std::vector<MenuItem> MenuItems(QMainWindow* window) {
 
 void ProgramTest::SetUp() {
     IsolatedTest::SetUp();
+    TurnStartupUpdateCheckOff();
     qputenv("XDG_DATA_HOME", WorkPath("xdg").toUtf8());
 }
 

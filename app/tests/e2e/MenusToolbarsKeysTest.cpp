@@ -108,6 +108,7 @@ const QStringList kMainMenu = {
     "Help/Contents...",
     "Help/Index...",
     "Help/Search...",
+    "Help/Check for Updates...",
     "Help/About Vidra Player...",
 };
 

@@ -161,9 +161,12 @@ TEST_F(PlayControlTabTest, OpensWithItsStartingFields) {
     EXPECT_EQ(slider->maximum(), 60);
     EXPECT_EQ(slider->value(), 40);
     EXPECT_EQ(fresh.GetSpeed(), 20.0);
-    // The slide took its place under its id; the template's placeholder is gone.
+    // The slide's wrapper took the template's place under its id, the slide inside it.
     ASSERT_NE(fresh.GetSlideWidget(), nullptr);
-    EXPECT_EQ(fresh.GetDlgItem(CPlayControlTab::kPositionSlide), nullptr);
+    auto* wrapper = dynamic_cast<CCWSlide*>(fresh.GetDlgItem(CPlayControlTab::kPositionSlide));
+    ASSERT_NE(wrapper, nullptr);
+    EXPECT_FALSE(wrapper->IsEmpty());
+    EXPECT_EQ(fresh.GetSlideWidget()->parentWidget(), wrapper->GetQWidget());
     CPlaybackTree& tree = fresh.GetTree();
     ASSERT_EQ(tree.GetCount(), 1u);
     EXPECT_EQ(tree.GetItemText(tree.GetRootItem()), "No Playbacks");

@@ -1,6 +1,8 @@
 #include "platform/framework/ControlWidgets.h"
+#include "platform/framework/FrameWnd.h"
 #include "platform/framework/ResourceChain.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/panels/DlgBarLayout.h"
 #include "views/panels/TabDlg.h"
 
 #include <gtest/gtest.h>
@@ -268,6 +270,39 @@ TEST_F(TabDlgTest, LayoutsArrangeTheHostsControls) {
     m_page.RemoveAllDialogs();
     EXPECT_EQ(m_page.GetDialogCount(), 0);
     EXPECT_FALSE(m_page.SelectDialog(0));
+}
+
+TEST_F(TabDlgTest, BarLayoutsArrangeTheBarAndSetItsHeight) {
+    auto* frame = new CFrameWnd;
+    ASSERT_TRUE(frame->Create(nullptr, "frame", 0, CRect(0, 0, 500, 400), nullptr, 0));
+    CDlgBarLayout bar;
+    ASSERT_TRUE(bar.Create(frame, kPageTemplate, CBRS_ALIGN_BOTTOM, 0xE900));
+    EXPECT_EQ(bar.AddDialog(kWideLayout), 0);
+    EXPECT_EQ(bar.AddDialog(kNarrowLayout), 1);
+    EXPECT_FALSE(bar.SelectDialog(2));
+    EXPECT_EQ(bar.GetActiveIndex(), -1);
+
+    CWnd* button = bar.GetDlgItem(kButton);
+    ASSERT_NE(button, nullptr);
+    ASSERT_TRUE(bar.SelectDialog(1));
+    EXPECT_EQ(bar.GetActiveIndex(), 1);
+    EXPECT_TRUE(button->GetQWidget()->isHidden());
+    // The bar's controls keep their own texts.
+    EXPECT_EQ(button->GetWindowText(), QStringLiteral("Go"));
+    frame->ShowControlBar(&bar, TRUE, FALSE);
+    CRect narrow;
+    bar.GetActiveDialog()->GetClientRect(&narrow);
+    EXPECT_EQ(bar.CalcFixedLayout(TRUE, TRUE), CSize(32767, narrow.Height()));
+    EXPECT_EQ(bar.CalcFixedLayout(FALSE, TRUE), CSize(narrow.Width(), narrow.Height()));
+    ASSERT_TRUE(bar.SelectDialog(0));
+    EXPECT_FALSE(button->GetQWidget()->isHidden());
+    frame->ShowControlBar(&bar, FALSE, FALSE);
+    EXPECT_EQ(bar.CalcFixedLayout(TRUE, TRUE), CSize(0, 0));
+
+    bar.RemoveAllDialogs();
+    EXPECT_EQ(bar.GetActiveDialog(), nullptr);
+    bar.DestroyWindow();
+    frame->DestroyWindow();
 }
 
 }  // namespace

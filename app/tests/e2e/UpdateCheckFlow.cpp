@@ -1,0 +1,156 @@
+#include "app/tests/e2e/E2eSupport.h"
+#include "platform/framework/Dialog.h"
+#include "platform/registry/Registry.h"
+#include "shell/DlgProgramOptions.h"
+#include "shell/DlgUpdateCheck.h"
+#include "shell/MainFrame.h"
+#include "testsupport/LocalHttpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// What a user does with the update check: sets how often the program looks for updates in
+// Program Options, then asks the update server from Help/Check for Updates... and reads what
+// it answers, all through the menus and the dialogs' own buttons.
+
+namespace {
+
+QAction* FindItem(QMainWindow* window, const QString& path) {
+    QList<QAction*> actions = window->menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& part : path.split(QLatin1Char('/'))) {
+        found = nullptr;
+        for (QAction* action : actions) {
+            if (PlainMenuText(action->text()) == part) {
+                found = action;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        if (QMenu* menu = found->menu()) {
+            emit menu->aboutToShow();
+            actions = menu->actions();
+        }
+    }
+    return found;
+}
+
+// Runs act on the dialog of class T once it shows; act ends it.
+template <class T>
+void WhenShown(std::function<void(T*)> act, bool* seen) {
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, seen] {
+        T* dialog = FindWindowOf<T>();
+        if (!dialog || !dialog->GetQWidget()->isVisible())
+            return;
+        timer->deleteLater();
+        *seen = true;
+        act(dialog);
+    });
+    timer->start();
+}
+
+void ClickButton(CWnd* dialog, int id) {
+    CWnd* button = dialog->GetDlgItem(id);
+    ASSERT_NE(button, nullptr) << id;
+    auto* widget = qobject_cast<QAbstractButton*>(button->GetQWidget());
+    ASSERT_NE(widget, nullptr) << id;
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void TypeInto(CWnd* page, int id, const QString& text) {
+    CWnd* edit = page->GetDlgItem(id);
+    ASSERT_NE(edit, nullptr) << id;
+    auto* line = qobject_cast<QLineEdit*>(edit->GetQWidget());
+    if (!line)
+        line = edit->GetQWidget()->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr) << id;
+    line->setFocus();
+    line->selectAll();
+    QTest::keyClicks(line, text);
+}
+
+using UpdateCheckFlow = ProgramTest;
+
+TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
+    LocalHttpServer server;
+    server.Answer(200, "Vidra 4.0 Player, 5.0.1.0, http://example/get, What is new\n");
+    HKEY key = nullptr;
+    ASSERT_EQ(
+        RegCreateKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\Options", KEY_WRITE, &key),
+        ERROR_SUCCESS);
+    RegSetString(key, "Update Server", server.Address());
+    RegCloseKey(key);
+
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    // The start-up check is off in tests; nothing asked the server yet.
+    EXPECT_EQ(server.Connections(), 0);
+
+    // Edit/Program Options...: the "Update" tab, a new interval, OK.
+    bool seen = false;
+    WhenShown<CDlgProgramOptions>(
+        [](CDlgProgramOptions* sheet) {
+            auto* tabs = sheet->GetQWidget()->findChild<QTabBar*>();
+            ASSERT_NE(tabs, nullptr);
+            int update = -1;
+            for (int i = 0; i < tabs->count(); ++i) {
+                if (tabs->tabText(i) == QLatin1String("Update"))
+                    update = i;
+            }
+            ASSERT_GE(update, 0);
+            tabs->setCurrentIndex(update);
+            TypeInto(&sheet->m_updateEdit, 2256, QStringLiteral("7"));
+            ClickButton(sheet, IDOK);
+        },
+        &seen);
+    QAction* options = FindItem(window, QStringLiteral("Edit/Program Options..."));
+    ASSERT_NE(options, nullptr);
+    options->trigger();
+    ASSERT_TRUE(seen) << "no options sheet";
+    VARIANT interval;
+    ASSERT_TRUE(SUCCEEDED(frame->GetSetting("Update:nUpdateInterval", &interval, -1)));
+    EXPECT_EQ(interval.vt, VT_I4);
+    EXPECT_EQ(interval.lVal, 7);
+
+    // Help/Check for Updates...: "Check" asks the server and shows its answer.
+    seen = false;
+    QString latest, status, link, current;
+    WhenShown<CDlgUpdateCheck>(
+        [&](CDlgUpdateCheck* dialog) {
+            current = dialog->GetDlgItemText(CDlgUpdateCheck::kCurrentVersionId);
+            ClickButton(dialog, CDlgUpdateCheck::kCheckId);
+            latest = dialog->GetDlgItemText(CDlgUpdateCheck::kLatestVersionId);
+            link = dialog->GetDlgItemText(CDlgUpdateCheck::kDownloadLinkId);
+            status = dialog->GetDlgItemText(CDlgUpdateCheck::kStatusId);
+            ClickButton(dialog, IDOK);
+        },
+        &seen);
+    QAction* check = FindItem(window, QStringLiteral("Help/Check for Updates..."));
+    ASSERT_NE(check, nullptr);
+    ASSERT_TRUE(check->isEnabled());
+    check->trigger();
+    ASSERT_TRUE(seen) << "no update dialog";
+    EXPECT_EQ(current, "5.0.0.3");
+    EXPECT_EQ(latest, "5.0.1.0");
+    EXPECT_EQ(link, "http://example/get");
+    EXPECT_EQ(status, "A new update is available.  Click on the link above to download.");
+    EXPECT_EQ(server.Paths(), QStringList{"/html/latest_versions.txt"});
+    EXPECT_EQ(FindWindowOf<CDlgUpdateCheck>(), nullptr);
+}
+
+}  // namespace

@@ -1,0 +1,3 @@
+#include "shell/ChildFrame.h"
+
+IMPLEMENT_DYNCREATE(CChildFrame, CMDIChildWnd)

@@ -1,0 +1,3 @@
+#include "shell/SpanrecDoc.h"
+
+IMPLEMENT_DYNCREATE(CSpanrecDoc, CDocument)
