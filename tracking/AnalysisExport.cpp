@@ -1,6 +1,7 @@
 #include "tracking/AnalysisExport.h"
 
 #include "frames/FileNames.h"
+#include "platform/framework/Exception.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/Shell.h"
@@ -167,6 +168,8 @@ HRESULT CAnalysisExport::Export(int kind, int units, bool applyCoordinateSystem,
             ExportText(header, table, rows, columns);
         else
             ExportWorkbook(kind, header, table, rows, columns);
+    } catch (const CException&) {
+        Show(QStringLiteral("An error occurred during export to file."), MB_OK);
     } catch (const std::exception&) {
         Show(QStringLiteral("An error occurred during export to file."), MB_OK);
     }

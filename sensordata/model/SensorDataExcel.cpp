@@ -11,6 +11,7 @@
 #include "platform/framework/Wnd.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 namespace {
@@ -127,11 +128,17 @@ void ExportSensorDataToExcel(const CVidraData& data, const QString& name, int un
             {QStringLiteral(
                  "Data exceeds 65000 points, export will be split across multiple sheets."),
              AfxGetAppTitle(), MB_OK | MB_ICONINFORMATION, owner});
-    CExcelWorkbook book;
-    if (!BuildSensorDataWorkbook(book, data, name, unitsFlag)) {
-        AfxPrompter().MessageBox({QStringLiteral("An error occurred during export to file."),
+    try {
+        CExcelWorkbook book;
+        if (!BuildSensorDataWorkbook(book, data, name, unitsFlag)) {
+            AfxPrompter().MessageBox({QStringLiteral("An error occurred during export to file."),
+                                      AfxGetAppTitle(), MB_OK | MB_ICONEXCLAMATION, owner});
+            return;
+        }
+        DeliverWorkbook(book, name);
+    } catch (const std::bad_alloc&) {
+        // The blocks of a very long recording did not fit in memory; nothing was written.
+        AfxPrompter().MessageBox({QStringLiteral("The safe Array allocation failed\n"),
                                   AfxGetAppTitle(), MB_OK | MB_ICONEXCLAMATION, owner});
-        return;
     }
-    DeliverWorkbook(book, name);
 }

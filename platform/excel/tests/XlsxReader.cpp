@@ -46,7 +46,6 @@ std::vector<Style> ReadStyles(const QByteArray& xml) {
     std::vector<Style> xfs;
     QXmlStreamReader r(xml);
     QString section;
-    bool inBottom = false;
     while (!r.atEnd()) {
         r.readNext();
         if (r.isStartElement()) {
@@ -67,7 +66,6 @@ std::vector<Style> ReadStyles(const QByteArray& xml) {
                 borders.emplace_back();
             else if (section == "borders" && name == u"bottom" && !borders.empty()) {
                 borders.back() = at.value("style").toString();
-                inBottom = true;
             } else if (section == "cellXfs" && name == u"xf") {
                 Style s;
                 const int font = at.value("fontId").toInt();
@@ -82,13 +80,10 @@ std::vector<Style> ReadStyles(const QByteArray& xml) {
                 xfs.push_back(s);
             }
         } else if (r.isEndElement()) {
-            if (r.name() == u"bottom")
-                inBottom = false;
             if (r.name() == section)
                 section.clear();
         }
     }
-    (void)inBottom;
     return xfs;
 }
 
