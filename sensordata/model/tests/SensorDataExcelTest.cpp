@@ -91,6 +91,19 @@ TEST_F(SensorDataExcelTest, SheetHoldsPropertiesChannelsAndScaledScans) {
     EXPECT_FALSE(cells.count("A20"));
 }
 
+TEST_F(SensorDataExcelTest, FailedSaveIsSaidAndOpensNothing) {
+    CSensorDataSet set;
+    FillTwoChannels(*set.GetData());
+    const QString target = WorkPath("missing/data.xlsx");
+    Prompter().AnswerFileDialog({target});
+    Prompter().ExpectMessageBox("Could not save the workbook " + target +
+                                    ".\nCannot write in the folder " + WorkPath("missing") + ".",
+                                IDOK);
+    EXPECT_EQ(set.ExportToExcel("Drop test", 0), S_OK);
+    EXPECT_TRUE(opened.paths.isEmpty());
+    EXPECT_FALSE(QFile::exists(target));
+}
+
 TEST_F(SensorDataExcelTest, UnitsFlagAndEmptyData) {
     CVidraData data;
     FillTwoChannels(data);
