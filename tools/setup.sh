@@ -6,7 +6,7 @@ set -euo pipefail
 RM_PACKAGES=(build-essential cmake ninja-build pkg-config ccache clang-format locales
   fonts-dejavu-core adwaita-icon-theme qt6-base-dev libqt6opengl6-dev qt6-charts-dev qt6-image-formats-plugins
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev libtiff-dev libturbojpeg0-dev
-  libxlsxwriter-dev libopencv-core-dev libopencv-imgproc-dev libgtest-dev googletest
+  libxlsxwriter-dev zlib1g-dev libopencv-core-dev libopencv-imgproc-dev libgtest-dev googletest
   libbenchmark-dev xvfb xauth)
 
 rm_missing_packages() {

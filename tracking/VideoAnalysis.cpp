@@ -40,6 +40,10 @@ CVideoAnalysis::CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view)
     // A feature set moves on to the next frame after the last feature of a frame.
     m_features.SetAutoNextFeature(true);
 
+    m_export.SetRecordingInfo(this);
+    m_export.SetFeatureSet(&m_features);
+    m_export.SetSettings(&m_settings);
+
     m_trackOverlay.SetFeatureSet(&m_features);
     m_trackOverlay.SetCalibration(&m_settings);
     m_trackOverlay.SetShowCurrentMarkers(1);
@@ -222,6 +226,15 @@ bool CVideoAnalysis::OnAnalysisCommand(UINT id) {
                 panel->Show(true);
             }
             return true;
+        case CVidView::kExportAnalysisText:
+            ExportAnalysis(CAnalysisExport::kTextFile);
+            return true;
+        case CVidView::kExportAnalysisWorkbook:
+            ExportAnalysis(CAnalysisExport::kWorkbook);
+            return true;
+        case CVidView::kExportAnalysisTemplate:
+            ExportAnalysis(CAnalysisExport::kWorkbookFromTemplate);
+            return true;
         default:
             return ToggleSwitch(id);
     }
@@ -244,6 +257,9 @@ bool CVideoAnalysis::OnUpdateAnalysisCommand(CCmdUI* cmdUI) {
         case CVidView::kClearAllTracks:
         case CVidView::kClearAllForward:
         case CVidView::kCalibrationPanel:
+        case CVidView::kExportAnalysisText:
+        case CVidView::kExportAnalysisWorkbook:
+        case CVidView::kExportAnalysisTemplate:
             cmdUI->Enable(!tracking);
             return true;
         case CVidView::kShowWholeTrail:
@@ -347,4 +363,33 @@ HRESULT CVideoAnalysis::ApplyDisplaySettings(const CLutParamSet& colour, const C
 
 void CVideoAnalysis::OnFeatureSelected(int) {
     Repaint();
+}
+
+void CVideoAnalysis::ExportAnalysis(int kind) {
+    // A calibrated recording is exported in its coordinate system and units, any other in
+    // image pixels.
+    BYTE calibrated = 0;
+    m_settings.IsCalibrated(&calibrated);
+    int units = CCalibrationData::kUnitsPixels;
+    if (calibrated) {
+        CCalibrationData calibration;
+        m_settings.GetCalibration(&calibration);
+        calibration.GetUnits(&units);
+    }
+    m_export.Export(kind, units, calibrated != 0, calibrated != 0);
+}
+
+int CVideoAnalysis::GetTriggerFrameIndex() {
+    // The exported numbering is the one the view shows: the first frame keeps its number.
+    return m_source.Get() && m_source->IsOpen() ? -m_source->GetFirstFrameNumber() : 0;
+}
+
+double CVideoAnalysis::GetFrameRate() {
+    if (m_view)
+        return m_view->GetFrameRate();
+    return m_source.Get() ? m_source->GetRecordedRate() : 1.0;
+}
+
+QString CVideoAnalysis::GetFileName() {
+    return m_source.Get() ? m_source->GetFilePath() : QString();
 }

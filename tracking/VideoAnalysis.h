@@ -8,11 +8,13 @@
 
 #include "frames/FrameSourcePtr.h"
 #include "groups/IVideoAnalysis.h"
+#include "tracking/AnalysisExport.h"
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
 #include "tracking/FrameSourceAdapter.h"
 #include "tracking/ICalibrationContext.h"
 #include "tracking/IPositionSource.h"
+#include "tracking/IRecordingInfoSource.h"
 #include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/TrackOverlay.h"
@@ -29,7 +31,8 @@ class CVideoAnalysis : public IVideoAnalysis,
                        public IImageSizeSource,
                        public ITrackFrameSource,
                        public ITrackFeatureHost,
-                       public ICalibrationContext {
+                       public ICalibrationContext,
+                       public IRecordingInfoSource {
 public:
     // The registry path under which the default calibration lies.
     static constexpr const char* kRegistryBase = "Software\\Tolvar\\Vidra OS";
@@ -81,9 +84,14 @@ public:
     ITrackerFrameSource* GetTrackerSource() override { return &m_trackerSource; }
     // ITrackFeatureHost.
     void OnFeatureSelected(int feature) override;
+    // IRecordingInfoSource over the recording and its view's rate.
+    int GetTriggerFrameIndex() override;
+    double GetFrameRate() override;
+    QString GetFileName() override;
 
 private:
     void Repaint();
+    void ExportAnalysis(int kind);
     bool ToggleSwitch(UINT id);
     bool SwitchState(UINT id) const;
 
@@ -94,5 +102,6 @@ private:
     CTrackFeatureSet m_features;
     CTrackOverlay m_trackOverlay;
     CCoordAxesOverlay m_axes;
+    CAnalysisExport m_export;
     std::vector<IOverlayDraw*> m_extraOverlays;
 };

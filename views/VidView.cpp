@@ -52,6 +52,9 @@ const std::vector<std::pair<UINT, const char*>>& CVidView::TrackingMenuItems() {
         {0, ""},
         {kClearAllTracks, "Clear All Tracks"},
         {0, ""},
+        {kExportAnalysisText, "Export Analysis to Text File..."},
+        {kExportAnalysisWorkbook, "Export Analysis to Excel..."},
+        {kExportAnalysisTemplate, "Export Analysis to Excel Template..."},
         {kCalibrationPanel, "Calibration Panel..."},
     };
     return items;

@@ -81,6 +81,9 @@ public:
         kShowLegend = 32981,
         kClearAllTracks = 32982,
         kCalibrationPanel = 32983,
+        kExportAnalysisText = 32984,
+        kExportAnalysisWorkbook = 32985,
+        kExportAnalysisTemplate = 32986,
         kLastTrackingCommand = 32989,
     };
     // The "Tracking" pop-up of the context menu in its order; id 0 is a separator.

@@ -2,6 +2,7 @@
 
 #include "sensordata/model/DiskSpace.h"
 #include "sensordata/model/SafeSave.h"
+#include "sensordata/model/SensorDataExcel.h"
 #include "sensordata/model/SensorDataText.h"
 #include "sensordata/model/VidraData.h"
 
@@ -203,9 +204,6 @@ HRESULT CSensorDataSet::ExportTextPrompt() {
 }
 
 HRESULT CSensorDataSet::ExportToExcel(const QString& name, int unitsFlag) {
-    Q_UNUSED(name);
-    Q_UNUSED(unitsFlag);
-    ShowMessage(QStringLiteral("The workbook export is not available in this version."),
-                AfxGetAppTitle(), MB_OK | MB_ICONINFORMATION);
-    return E_FAIL;
+    ExportSensorDataToExcel(*m_data, name, unitsFlag);
+    return S_OK;
 }

@@ -55,7 +55,8 @@ public:
     HRESULT ExportText(const QString& path);
     // Asks for the path ("Save Data") and exports there; E_FAIL when cancelled.
     HRESULT ExportTextPrompt();
-    // The workbook export; the program has no workbook writer yet, so this says so and fails.
+    // The workbook export: the held data on sheets "Data 1", "Data 2", ... of a workbook the
+    // user saves, then opens. unitsFlag 0 heads the channels "(Volts)", others "(units)".
     HRESULT ExportToExcel(const QString& name, int unitsFlag);
 
     // Reads the ".au2" layout from file into data; false (with data unchanged) when the file is

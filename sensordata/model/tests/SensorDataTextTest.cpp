@@ -233,8 +233,10 @@ TEST_F(SensorDataTextTest, PromptedExportAndWorkbook) {
     Prompter().ExpectMessageBox("Could not save data file.", IDOK);
     EXPECT_EQ(set.ExportTextPrompt(), E_FAIL);
 
-    Prompter().ExpectMessageBox("The workbook export is not available in this version.", IDOK);
-    EXPECT_EQ(set.ExportToExcel("name", 0), E_FAIL);
+    // A workbook whose save is cancelled writes nothing.
+    Prompter().AnswerFileDialog({});
+    EXPECT_EQ(set.ExportToExcel("name", 0), S_OK);
+    EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden), QStringList({"chosen.au2"}));
 }
 
 }  // namespace
