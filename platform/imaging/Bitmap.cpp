@@ -3,8 +3,8 @@
 #include "platform/imaging/Codecs.h"
 #include "platform/imaging/PixelConvert.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <unistd.h>
@@ -46,9 +46,8 @@ bool WriteReplacing(const QString& path, const QByteArray& bytes) {
     std::FILE* file = std::fopen(temporaryName.constData(), "wbx");
     if (!file)
         return false;
-    const bool written =
-        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), file) ==
-        static_cast<size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()),
+                                     file) == static_cast<size_t>(bytes.size());
     const bool closed = std::fclose(file) == 0;
     if (written && closed &&
         std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) == 0)
