@@ -3,6 +3,7 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
+#include "frames/SaveVideoOptionsDlg.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/WinApp.h"
@@ -16,10 +17,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 
@@ -333,6 +336,72 @@ TEST_F(SaveControllerTest, SaveAsAsksForTheNameAndWritesTheWholeSequence) {
     EXPECT_EQ(asked.filter,
               "AVI File (*.avi)|*.avi|Bitmap Sequence (*.bmp)|*.bmp|JPEG Sequence "
               "(*.jpg)|*.jpg|TIFF Sequence (*.tif)|*.tif||");
+}
+
+// The options panel below the file dialog: numbers typed in stay inside the recording, the
+// frames-per-file slider follows range and skip, the estimate counts the frames saved and
+// follows the type, and the accepted choices reach the request.
+TEST_F(SaveControllerTest, OptionsPanelKeepsRangeAndSkipConsistentAndHandsThemOn) {
+    using Panel = CSaveVideoOptionsDlg;
+    CSaveController controller(&m_source);
+    CSaveVideoParams params;
+    params.m_sourcePath = m_source.GetFilePath();
+    params.m_zeroOffset = -CSampleRecording::kFirstFrame;
+    const QString lowest = QString::number(CSampleRecording::kFirstFrame);
+    const QString highest =
+        QString::number(CSampleRecording::kFrames + CSampleRecording::kFirstFrame - 1);
+    Prompter().AnswerFileDialog({WorkPath("part.bmp")}, 2, [&](const FileDialogPrompt& prompt) {
+        ASSERT_NE(prompt.extension, nullptr);
+        auto* panel = dynamic_cast<Panel*>(CWnd::FromWidget(prompt.extension));
+        ASSERT_NE(panel, nullptr);
+        const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
+        const auto type = [&](int id, const QString& text) {
+            auto* edit = qobject_cast<QLineEdit*>(widget(id));
+            edit->setText(text);
+            QFocusEvent out(QEvent::FocusOut);
+            QApplication::sendEvent(edit, &out);
+        };
+        const auto click = [&](int id) { qobject_cast<QAbstractButton*>(widget(id))->click(); };
+        EXPECT_FALSE(widget(Panel::kFrom)->isEnabled()) << "whole recording at first";
+        EXPECT_EQ(panel->Slider().GetRangeMax(), CSampleRecording::kFrames);
+
+        click(Panel::kFrames);
+        EXPECT_TRUE(widget(Panel::kFrom)->isEnabled());
+        type(Panel::kFrom, "-500");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kFrom), lowest);
+        type(Panel::kTo, "5000");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kTo), highest);
+        type(Panel::kTo, "10");
+        type(Panel::kFrom, "19");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kTo), "19") << "to follows a from above it";
+        EXPECT_FALSE(widget(Panel::kSkipCount)->isEnabled());
+        click(Panel::kSkipEnabled);
+        type(Panel::kSkipCount, "1");
+        // Frames 10 to 19 with skip 1: five frames of 256 × 192 bytes as BMP files.
+        EXPECT_EQ(panel->Slider().GetRangeMax(), 5);
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kFramesPerFile), "5");
+        const int64_t bytes = int64_t{5} * 256 * 192 + (256 + 10) * 5 * 4;
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kEstimate),
+                  QString::number(std::floor(bytes / 1048576.0 * 100) / 100, 'f', 2));
+
+        EXPECT_EQ(prompt.typeChanged(3, WorkPath("part.bmp")), WorkPath("part.jpg"));
+        EXPECT_TRUE(widget(Panel::kEstimate)->isHidden()) << "no size for JPEG";
+        EXPECT_EQ(prompt.typeChanged(1, QString()), QString());
+        EXPECT_FALSE(widget(Panel::kEstimate)->isHidden());
+        EXPECT_FALSE(widget(Panel::kScaleUnits)->isEnabled());
+        click(Panel::kSaveAnalysis);
+        EXPECT_TRUE(widget(Panel::kScaleUnits)->isEnabled());
+    });
+    Prompter().ExpectMessageBox(
+        "When the skip frame feature is used in saving,\nthe associated data, analysis, and "
+        "notes will not be saved.\nContinue with save?",
+        IDYES);
+    Prompter().ExpectMessageBox("Save as sequence " + WorkPath("part_*.bmp") + "?", IDOK);
+    ASSERT_EQ(controller.Prompt(&params), S_OK);
+    EXPECT_EQ(params.m_outputKind, CSaveVideoParams::kSequence);
+    EXPECT_EQ(params.m_firstFrame, 10 + params.m_zeroOffset);
+    EXPECT_EQ(params.m_lastFrame, 19 + params.m_zeroOffset);
+    EXPECT_EQ(params.m_skip, 1);
 }
 
 TEST_F(SaveControllerTest, AnOldNumberedSetGoesOnlyOnceTheNewOneIsComplete) {
