@@ -374,6 +374,7 @@ TEST_F(SaveControllerTest, OptionsPanelKeepsRangeAndSkipConsistentAndHandsThemOn
         type(Panel::kTo, "10");
         type(Panel::kFrom, "19");
         EXPECT_EQ(panel->GetDlgItemText(Panel::kTo), "19") << "to follows a from above it";
+        type(Panel::kFrom, "10");
         EXPECT_FALSE(widget(Panel::kSkipCount)->isEnabled());
         click(Panel::kSkipEnabled);
         type(Panel::kSkipCount, "1");
