@@ -234,6 +234,26 @@ struct CAviSaveGraph::Impl {
         }
         if (av_frame_make_writable(picture) < 0)
             return false;
+        if (grey && picture->format == AV_PIX_FMT_YUVJ420P) {
+            // Full-range luma of a grey level is the level itself and its chroma the middle:
+            // the rows go straight into the luma plane, top first.
+            for (int y = 0; y < format.height; ++y)
+                std::memcpy(picture->data[0] + static_cast<ptrdiff_t>(y) * picture->linesize[0],
+                            buffer.data() + static_cast<size_t>(format.height - 1 - y) * stride,
+                            static_cast<size_t>(format.width));
+            const int chromaRows = (format.height + 1) / 2;
+            const size_t chromaBytes = static_cast<size_t>((format.width + 1) / 2);
+            for (int plane = 1; plane <= 2; ++plane) {
+                for (int y = 0; y < chromaRows; ++y)
+                    std::memset(
+                        picture->data[plane] + static_cast<ptrdiff_t>(y) * picture->linesize[plane],
+                        128, chromaBytes);
+            }
+            picture->pts = sample;
+            if (avcodec_send_frame(encoder, picture) < 0)
+                return false;
+            return WritePackets();
+        }
         // The encoders take rows top first: start at the last stored row and walk up.
         const uint8_t* source[4] = {buffer.data() + static_cast<size_t>(format.height - 1) * stride,
                                     reinterpret_cast<const uint8_t*>(argbPalette), nullptr,
