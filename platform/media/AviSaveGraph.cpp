@@ -249,17 +249,15 @@ struct CAviSaveGraph::Impl {
                         picture->data[plane] + static_cast<ptrdiff_t>(y) * picture->linesize[plane],
                         128, chromaBytes);
             }
-            picture->pts = sample;
-            if (avcodec_send_frame(encoder, picture) < 0)
-                return false;
-            return WritePackets();
+        } else {
+            // The encoders take rows top first: start at the last stored row and walk up.
+            const uint8_t* source[4] = {
+                buffer.data() + static_cast<size_t>(format.height - 1) * stride,
+                reinterpret_cast<const uint8_t*>(argbPalette), nullptr, nullptr};
+            const int sourceStride[4] = {-stride, 0, 0, 0};
+            sws_scale(scaler, source, sourceStride, 0, format.height, picture->data,
+                      picture->linesize);
         }
-        // The encoders take rows top first: start at the last stored row and walk up.
-        const uint8_t* source[4] = {buffer.data() + static_cast<size_t>(format.height - 1) * stride,
-                                    reinterpret_cast<const uint8_t*>(argbPalette), nullptr,
-                                    nullptr};
-        const int sourceStride[4] = {-stride, 0, 0, 0};
-        sws_scale(scaler, source, sourceStride, 0, format.height, picture->data, picture->linesize);
         picture->pts = sample;
         if (avcodec_send_frame(encoder, picture) < 0)
             return false;
