@@ -1,6 +1,7 @@
 #include "platform/media/AviSaveGraph.h"
 
 #include "platform/media/VideoCompressors.h"
+#include "platform/media/VideoEncoder.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,17 +83,6 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
     return ftello(sink->file);
 }
 
-// The pixel format an encoder gets: exact for the lossless ones.
-AVPixelFormat EncoderFormat(const QString& encoder, bool grey) {
-    if (encoder == QLatin1String("mjpeg"))
-        return AV_PIX_FMT_YUVJ420P;
-    if (encoder == QLatin1String("ffv1"))
-        return grey ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_BGR0;
-    if (encoder == QLatin1String("huffyuv"))
-        return AV_PIX_FMT_RGB24;
-    return AV_PIX_FMT_YUV420P;
-}
-
 bool IsGreyRamp(const AviImageFormat& format) {
     for (int i = 0; i < 256; ++i) {
         const RGBQUAD& c = format.palette[i];
@@ -116,7 +106,6 @@ struct CAviSaveGraph::Impl {
     AVFormatContext* output = nullptr;
     AVIOContext* io = nullptr;
     AVStream* stream = nullptr;
-    const AVCodec* codec = nullptr;
     AVCodecContext* encoder = nullptr;
     SwsContext* scaler = nullptr;
     AVFrame* picture = nullptr;
@@ -145,36 +134,11 @@ struct CAviSaveGraph::Impl {
     }
 
     bool OpenEncoder(const QString& encoderName) {
-        codec = avcodec_find_encoder_by_name(encoderName.toLatin1().constData());
-        if (!codec) {
-            Report(kFindCodec);
-            return false;
-        }
-        encoder = avcodec_alloc_context3(codec);
+        bool found = false;
+        encoder = OpenVideoEncoder(encoderName, format.width, format.height, grey,
+                                   (output->oformat->flags & AVFMT_GLOBALHEADER) != 0, &found);
         if (!encoder) {
-            Report(kConnectCodec);
-            return false;
-        }
-        encoder->width = format.width;
-        encoder->height = format.height;
-        encoder->pix_fmt = EncoderFormat(encoderName, grey);
-        encoder->time_base = {1, kFramesPerSecond};
-        encoder->framerate = {kFramesPerSecond, 1};
-        encoder->max_b_frames = 0;
-        encoder->thread_count = 1;
-        if (codec->id == AV_CODEC_ID_MJPEG || codec->id == AV_CODEC_ID_MPEG4) {
-            encoder->flags |= AV_CODEC_FLAG_QSCALE;
-            encoder->global_quality = FF_QP2LAMBDA * 2;
-        }
-        if (output->oformat->flags & AVFMT_GLOBALHEADER)
-            encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        AVDictionary* options = nullptr;
-        if (codec->id == AV_CODEC_ID_H264)
-            av_dict_set(&options, "bf", "0", 0);
-        const int opened = avcodec_open2(encoder, codec, &options);
-        av_dict_free(&options);
-        if (opened < 0) {
-            Report(kConnectCodec);
+            Report(found ? kConnectCodec : kFindCodec);
             return false;
         }
         const AVPixelFormat input = format.bitsPerPixel == 8
