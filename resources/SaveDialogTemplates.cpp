@@ -10,7 +10,7 @@ DialogTemplate Assistant() {
     DialogTemplate d;
     d.id = 214;
     d.caption = QStringLiteral("Video Compression Assistant");
-    d.cx = 236;
+    d.cx = 584;
     d.cy = 178;
     d.items = {
         {DlgControl::Static, -1, QStringLiteral("Select a video compressor for the output file:"),
@@ -20,7 +20,17 @@ DialogTemplate Assistant() {
         {DlgControl::ListBox, 2069, QString(), 7, 96, 222, 34, kTab | WS_VSCROLL},
         {DlgControl::Static, -1, QStringLiteral("Estimated maximum size:"), 7, 139, 90, 10},
         {DlgControl::Edit, 2067, QString(), 100, 137, 60, 12, kTab | ES_READONLY},
-        {DlgControl::Static, -1, QStringLiteral("MB"), 164, 139, 20, 10},
+        {DlgControl::Static, -1, QStringLiteral("MB"), 164, 139, 16, 10},
+        {DlgControl::Button, 2103, QStringLiteral("Preview >>"), 184, 136, 45, 14, kTab},
+        {DlgControl::Static, -1, QStringLiteral("Preview without a video compressor"), 244, 7, 160,
+         10},
+        {DlgControl::Static, 2064, QString(), 244, 19, 160, 120, WS_CHILD | WS_VISIBLE},
+        {DlgControl::Static, -1, QStringLiteral("Preview with selected video compressor"), 414, 7,
+         160, 10},
+        {DlgControl::Static, 2065, QString(), 414, 19, 160, 120, WS_CHILD | WS_VISIBLE},
+        {DlgControl::Button, 2063, QStringLiteral("Start Preview"), 244, 145, 70, 14, kTab},
+        {DlgControl::Button, 2066, QStringLiteral("Stop Preview"), 318, 145, 70, 14,
+         kTab | WS_DISABLED},
         {DlgControl::Button, IDOK, QStringLiteral("OK"), 125, 157, 50, 14, kTab | BS_DEFPUSHBUTTON},
         {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 179, 157, 50, 14, kTab},
     };
