@@ -2,6 +2,7 @@
 
 #include "frames/AviFrameSaver.h"
 #include "frames/FrameSource.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/media/CompressorPreview.h"

@@ -1,6 +1,7 @@
 #include "frames/SaveVideoOptionsDlg.h"
 
 #include "frames/SaveVideoDlg.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
 
 #include <QLineEdit>
