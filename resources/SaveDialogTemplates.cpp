@@ -15,7 +15,7 @@ DialogTemplate Assistant() {
     d.items = {
         {DlgControl::Static, -1, QStringLiteral("Select a video compressor for the output file:"),
          7, 7, 222, 10},
-        {DlgControl::ListBox, 2059, QString(), 7, 19, 222, 60, kTab | WS_VSCROLL},
+        {DlgControl::ListBox, 2059, QString(), 7, 19, 222, 60, kTab | WS_VSCROLL | LBS_NOTIFY},
         {DlgControl::Static, -1, QStringLiteral("Video compressor notes:"), 7, 84, 222, 10},
         {DlgControl::ListBox, 2069, QString(), 7, 96, 222, 34, kTab | WS_VSCROLL},
         {DlgControl::Static, -1, QStringLiteral("Estimated maximum size:"), 7, 139, 90, 10},

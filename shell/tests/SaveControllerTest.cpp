@@ -18,7 +18,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -574,6 +576,64 @@ TEST_F(SaveControllerTest, AssistantListsTheCompressorsAndPutsTheChoiceIntoTheRe
     EXPECT_EQ(params.m_pixelFormat, imaging::PixelFormat8bppIndexed);
     // 100 frames of 256 × 192 bytes.
     EXPECT_EQ(estimate, "4");
+}
+
+}  // namespace
+
+namespace {
+
+// The preview plays the range without and with the chosen compressor, a frame a step, and
+// ends after the last frame; it starts hidden, and only a compressor entry can be previewed.
+TEST_F(SaveControllerTest, AssistantPreviewsTheRangeWithAndWithoutTheCompressor) {
+    const QStringList names = VideoCompressorNames();
+    if (!names.contains("Motion JPEG (MJPEG)"))
+        GTEST_SKIP() << "this build has no MJPEG encoder";
+    CSaveVideoParams params;
+    params.m_firstFrame = 10;
+    params.m_lastFrame = 12;
+    AVISaveAssistantDlg assistant(&m_source, &params);
+    ASSERT_TRUE(assistant.Create(IDD_AVI_SAVE_ASSISTANT, nullptr));
+    const auto widget = [&](int id) { return assistant.GetDlgItem(id)->GetQWidget(); };
+    const auto pixmapOf = [&](int id) {
+        return qobject_cast<QLabel*>(widget(id))->pixmap().toImage();
+    };
+    EXPECT_FALSE(assistant.IsPreviewShown());
+    EXPECT_FALSE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled()) << "no compressor";
+    const int narrow = assistant.GetQWidget()->width();
+    ClickButton(assistant.GetQWidget(), "Preview>>");
+    EXPECT_TRUE(assistant.IsPreviewShown());
+    EXPECT_GT(assistant.GetQWidget()->width(), narrow);
+    EXPECT_EQ(assistant.GetDlgItemText(AVISaveAssistantDlg::kPreviewToggle), "Hide Preview");
+
+    auto* list = qobject_cast<QListWidget*>(widget(AVISaveAssistantDlg::kCompressorList));
+    list->setCurrentRow(static_cast<int>(names.indexOf("Motion JPEG (MJPEG)")));
+    ASSERT_TRUE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+    ClickButton(assistant.GetQWidget(), "Start Preview");
+    EXPECT_TRUE(assistant.IsPreviewRunning());
+    EXPECT_FALSE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+    EXPECT_TRUE(widget(AVISaveAssistantDlg::kStopPreview)->isEnabled());
+    assistant.StepPreview();
+    const QImage plain = pixmapOf(AVISaveAssistantDlg::kPlainArea);
+    const QImage coded = pixmapOf(AVISaveAssistantDlg::kCodecArea);
+    ASSERT_FALSE(plain.isNull());
+    ASSERT_FALSE(coded.isNull());
+    // Frame 10's grey level in the middle, and nearly so after the round trip.
+    const QPoint middle(plain.width() / 2, plain.height() / 2);
+    const int level =
+        CSampleRecording::Level(10, CSampleRecording::kWidth / 2, CSampleRecording::kHeight / 2);
+    EXPECT_NEAR(qGray(plain.pixel(middle)), level, 2);
+    EXPECT_NEAR(qGray(coded.pixel(middle)), level, 8);
+    assistant.StepPreview();
+    assistant.StepPreview();
+    EXPECT_TRUE(assistant.IsPreviewRunning());
+    assistant.StepPreview();
+    EXPECT_FALSE(assistant.IsPreviewRunning()) << "the range has three frames";
+    EXPECT_TRUE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+
+    ClickButton(assistant.GetQWidget(), "Start Preview");
+    ClickButton(assistant.GetQWidget(), "Stop Preview");
+    EXPECT_FALSE(assistant.IsPreviewRunning());
+    assistant.DestroyWindow();
 }
 
 }  // namespace
