@@ -637,3 +637,57 @@ TEST_F(SaveControllerTest, AssistantPreviewsTheRangeWithAndWithoutTheCompressor)
 }
 
 }  // namespace
+
+namespace {
+
+// What a view's repaint does with the source while a save runs: reads the frame it shows and
+// builds its display form.
+struct Repainter {
+    CFrameSource* source = nullptr;
+    int repaints = 0;
+    int shown = 0;
+
+    static int Step(void* cookie, int) {
+        auto* self = static_cast<Repainter*>(cookie);
+        const int n = (self->repaints++ * 7) % CSampleRecording::kFrames;
+        CFrameImage image;
+        const bool read = self->source->GetFrame(n, &image, 1) == 1;
+        CFrameImage display;
+        self->shown += read && self->source->GetDisplayFrame(n, &display, 1, 0) == 1;
+        return 1;
+    }
+};
+
+// The streaming thread reads the source for the file while the user-interface thread keeps
+// repainting from the same source; tools/tsan.sh runs this under ThreadSanitizer.
+TEST_F(SaveControllerTest, AviSaveWhileTheScreenRepaintsTheSameSource) {
+    CAviFrameSaver saver(&m_source);
+    CSaveVideoParams params;
+    params.m_outputKind = CSaveVideoParams::kAvi;
+    params.m_outputPath = WorkPath("busy.avi");
+    params.m_outputStem = WorkPath("busy");
+    params.m_firstFrame = 0;
+    params.m_lastFrame = CSampleRecording::kFrames - 1;
+    params.m_quiet = 1;
+    Repainter repainter{&m_source};
+    params.m_progress = &Repainter::Step;
+    params.m_progressCookie = &repainter;
+    ASSERT_EQ(saver.Save(&params), S_OK);
+    EXPECT_GT(repainter.repaints, 0);
+    EXPECT_EQ(repainter.shown, repainter.repaints) << "every repaint got its frame";
+    CFrameSource saved;
+    ASSERT_EQ(saved.Open(WorkPath("busy.avi")), 1);
+    ASSERT_EQ(saved.GetFrameCount(), CSampleRecording::kFrames);
+    CFrameImage image;
+    for (int n : {0, 99, CSampleRecording::kFrames - 1}) {
+        ASSERT_EQ(saved.GetFrame(n, &image, 0), 1);
+        imaging::BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, imaging::ImageLockModeRead,
+                                   imaging::PixelFormat24bppRGB, &data));
+        const int level = static_cast<const BYTE*>(data.Scan0)[96 * data.Stride + 3 * 128];
+        image.UnlockBits(&data);
+        EXPECT_EQ(level, CSampleRecording::Level(n, 128, 96)) << n;
+    }
+}
+
+}  // namespace
