@@ -92,8 +92,10 @@ TEST_F(SaveOptionsFlowTest, SavesARangeWithSkipAsSequenceAndAsMjpegAvi) {
     QAction* save = MenuAction(window, path);
     ASSERT_NE(save, nullptr) << "no " << path.toStdString();
     save->trigger();
-    EXPECT_EQ(QDir(WorkDir()).entryList({QStringLiteral("part_*.bmp")}, QDir::Files, QDir::Name),
-              QStringList({"part_0.bmp", "part_1.bmp", "part_2.bmp", "part_3.bmp", "part_4.bmp"}));
+    EXPECT_EQ(
+        QDir(WorkDir()).entryList({QStringLiteral("part_*.bmp")}, QDir::Files, QDir::Name),
+        QStringList({"part_00.bmp", "part_01.bmp", "part_02.bmp", "part_03.bmp", "part_04.bmp"}))
+        << "the counter is as wide as the ten frames of the range need";
 
     const QString avi = WorkPath(QStringLiteral("part.avi"));
     Prompter().AnswerFileDialog({avi}, 1, &ChooseTenFramesSkippingOne);
