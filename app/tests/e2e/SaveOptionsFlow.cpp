@@ -3,6 +3,7 @@
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
 #include "frames/SaveVideoOptionsDlg.h"
+#include "platform/framework/Button.h"
 #include "shell/MainFrame.h"
 #include "views/VidView.h"
 
