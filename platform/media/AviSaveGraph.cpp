@@ -371,6 +371,9 @@ bool CAviSaveGraph::BuildSaveGraph(const QString& path, const QString& codecName
         m->Report(kSetFileName);
         return false;
     }
+    // The muxer's I/O context buffers already; a second buffer in stdio only splits its
+    // writes.
+    std::setvbuf(m->sink.file, nullptr, _IONBF, 0);
     m->sink.limit = s_writeLimit.load();
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     m->io = buffer ? avio_alloc_context(buffer, kIoBufferBytes, 1, &m->sink, nullptr, &WritePacket,
