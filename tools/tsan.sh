@@ -7,9 +7,11 @@ cd "$(dirname "$0")/.."
 source tools/setup.sh
 rm_setup
 
-cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRM_BUILD_BENCH=OFF \
-  -DRM_TSAN=ON -UCMAKE_CXX_FLAGS -UCMAKE_C_FLAGS -UCMAKE_EXE_LINKER_FLAGS \
-  -UCMAKE_SHARED_LINKER_FLAGS >/dev/null
+cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRM_BUILD_BENCH=OFF -DRM_TSAN=ON \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_C_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" \
+  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread \
+  >/dev/null
 cmake --build build/tsan -j "${RM_JOBS:-2}" --target shell_tests media_tests
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$PWD/testsupport/tsan.supp"
