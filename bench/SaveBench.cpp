@@ -107,8 +107,8 @@ void OursMjpeg(benchmark::State& state) {
 
 // libavformat (and for MJPEG libavcodec) alone over the same stored frames.
 void TheirsAvi(benchmark::State& state, bool mjpeg) {
+    Source();  // writes the recording on first use
     std::FILE* in = std::fopen(QFile::encodeName(InFolder("bench.raw")).constData(), "rb");
-    Source();
     std::vector<unsigned char> frame;
     std::vector<unsigned char> flipped(static_cast<size_t>(kSide) * kSide);
     for (auto _ : state) {
@@ -226,8 +226,8 @@ void OursBmp(benchmark::State& state) {
 
 // The same BMP files (header, grey palette, rows bottom-up) written with fwrite.
 void PlainBmp(benchmark::State& state) {
+    Source();  // writes the recording on first use
     std::FILE* in = std::fopen(QFile::encodeName(InFolder("bench.raw")).constData(), "rb");
-    Source();
     QDir(Folder().path()).mkpath(QStringLiteral("plain"));
     std::vector<unsigned char> frame;
     std::vector<unsigned char> file(14 + 40 + 1024 + static_cast<size_t>(kSide) * kSide);

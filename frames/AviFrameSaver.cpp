@@ -23,6 +23,22 @@ void ReportFailure(const QString& text) {
 CAviFrameSaver::CAviFrameSaver(CFrameSource* source)
     : CFrameSaver(source, QStringLiteral("AVI File (*.avi)|*.avi|")) {}
 
+AviImageFormat CAviFrameSaver::ImageFormatOf(const CFrameImage& image, int pixelFormat) {
+    AviImageFormat format;
+    format.width = static_cast<int>(image.GetWidth());
+    format.height = static_cast<int>(image.GetHeight());
+    format.bitsPerPixel = pixelFormat == imaging::PixelFormat8bppIndexed ? 8 : 24;
+    // The frames' own colours, so that a colour palette is not saved as grey.
+    const imaging::ColorPalette& palette = image.GetPalette();
+    format.paletteEntries = static_cast<int>(std::min<UINT>(palette.Count, 256));
+    for (int i = 0; i < format.paletteEntries; ++i) {
+        const imaging::ARGB c = palette.Entries[i];
+        format.palette[i] =
+            RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
+    }
+    return format;
+}
+
 HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
     if (!params || !m_source)
         return E_POINTER;
@@ -41,18 +57,7 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
     CAviSaveGraph graph(&provider);
     graph.SetErrorReporter(&ReportFailure);
 
-    AviImageFormat format;
-    format.width = static_cast<int>(first.GetWidth());
-    format.height = static_cast<int>(first.GetHeight());
-    format.bitsPerPixel = params->m_pixelFormat == imaging::PixelFormat8bppIndexed ? 8 : 24;
-    // The frames' own colours, so that a colour palette is not saved as grey.
-    const imaging::ColorPalette& palette = first.GetPalette();
-    format.paletteEntries = static_cast<int>(std::min<UINT>(palette.Count, 256));
-    for (int i = 0; i < format.paletteEntries; ++i) {
-        const imaging::ARGB c = palette.Entries[i];
-        format.palette[i] =
-            RGBQUAD{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16), 0};
-    }
+    const AviImageFormat format = ImageFormatOf(first, params->m_pixelFormat);
     if (!graph.SetImageFormat(format) ||
         !graph.BuildSaveGraph(params->m_outputPath, params->m_codecName) || !graph.Run()) {
         graph.Stop();

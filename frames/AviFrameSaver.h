@@ -5,6 +5,9 @@
 // 100 ms and reports progress; the graph reads frames on its streaming thread.
 
 #include "frames/FrameSaver.h"
+#include "platform/media/AviSaveGraph.h"
+
+class CFrameImage;
 
 inline constexpr const char* kAviSaveCaption = "AVI Save Assistant";
 
@@ -16,4 +19,8 @@ public:
     // graph failed (reported), a write failed, or the save was cancelled ("File save operation
     // cancelled." unless the request is quiet; the part written stays as a valid file).
     HRESULT Save(CSaveVideoParams* params) override;
+
+    // The layout of frames like image written in pixelFormat (8-bit indexed or 24-bit), with
+    // the image's own palette.
+    static AviImageFormat ImageFormatOf(const CFrameImage& image, int pixelFormat);
 };

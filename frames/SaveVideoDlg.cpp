@@ -2,10 +2,14 @@
 
 #include "frames/FileInUse.h"
 #include "frames/FileNames.h"
+#include "frames/FrameSource.h"
+#include "frames/SaveVideoOptionsDlg.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <cmath>
 
 namespace {
 
@@ -47,10 +51,12 @@ CSaveVideoDlg::CSaveVideoDlg(BOOL bOpenFileDialog, int frameCount, int zeroOffse
         m_patterns.append(parts[i]);
 }
 
+CSaveVideoDlg::~CSaveVideoDlg() = default;
+
 int CSaveVideoDlg::DoModal() {
     if (m_from > -m_zeroOffset || m_to < m_frameCount - m_zeroOffset - 1)
         m_rangeChoice = 1;
-    m_framesPerFile = m_frameCount;
+    m_framesPerFile = std::max(m_frameCount, 1);
     m_aviIndex = FilterIndexOf(QStringLiteral("avi"));
     m_pviIndex = FilterIndexOf(QStringLiteral("pvi"));
     m_xmvIndex = FilterIndexOf(QStringLiteral("xmv"));
@@ -58,7 +64,55 @@ int CSaveVideoDlg::DoModal() {
     m_tifIndex = FilterIndexOf(QStringLiteral("tif"));
     m_jpgIndex = FilterIndexOf(QStringLiteral("jpg"));
     m_staleFiles.clear();
-    return CFileDialog::DoModal();
+    if (m_panelHome.GetSafeHwnd() ||
+        m_panelHome.Create(nullptr, QString(), WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0)) {
+        m_options = std::make_unique<CSaveVideoOptionsDlg>(this);
+        if (!m_options->Create(CSaveVideoOptionsDlg::kTemplate, &m_panelHome))
+            m_options.reset();
+    }
+    const int result = CFileDialog::DoModal();
+    if (m_options) {
+        m_options->DestroyWindow();
+        m_options.reset();
+    }
+    return result;
+}
+
+QWidget* CSaveVideoDlg::GetExtension() {
+    return m_options ? m_options->GetQWidget() : nullptr;
+}
+
+QString CSaveVideoDlg::OnTypeChange(int index, const QString& typedName) {
+    if (m_options)
+        m_options->OnTypeChange();
+    const QString extension = EntryExtension(index);
+    if (typedName.trimmed().isEmpty() || extension.isEmpty())
+        return {};
+    const QString name = GetFileNameFromPath(typedName);
+    const qsizetype dot = name.lastIndexOf('.');
+    return QStringLiteral("%1.%2").arg(
+        dot > 0 ? typedName.left(typedName.size() - name.size() + dot) : typedName, extension);
+}
+
+int CSaveVideoDlg::FramesOfChoice() const {
+    return m_rangeChoice == 1 ? std::max(m_to - m_from + 1, 0) : m_frameCount;
+}
+
+double CSaveVideoDlg::EstimateMegabytes() const {
+    const int index = m_ofn.nFilterIndex;
+    const int frames = m_batch ? m_framesPerFile : FramesOfChoice() / Step();
+    int kind = 0;
+    if (index == m_bmpIndex)
+        kind = 1;
+    else if (index == m_tifIndex)
+        kind = 2;
+    else if (index == m_jpgIndex || index == m_xmvIndex)
+        kind = 3;
+    const int64_t bytes =
+        CFrameSource::EstimateSaveSize(m_frameBytes, m_paletteEntries, frames, kind);
+    if (bytes <= 0)
+        return -1;
+    return std::floor(static_cast<double>(bytes) / 1048576.0 * 100.0) / 100.0;
 }
 
 int CSaveVideoDlg::FilterIndexOf(const QString& extension) const {
@@ -74,6 +128,9 @@ QString CSaveVideoDlg::EntryExtension(int index) const {
 }
 
 BOOL CSaveVideoDlg::OnFileNameOK() {
+    // The options as the panel holds them; a number outside its limits keeps the dialog open.
+    if (m_options && !m_options->UpdateData(TRUE))
+        return TRUE;
     m_savePath = GetPathName();
     m_staleFiles.clear();
     if (m_skipEnabled && m_skipCount != 0 &&

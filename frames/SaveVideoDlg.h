@@ -8,16 +8,22 @@
 // set are listed for deletion (the caller deletes them once the new save succeeded).
 
 #include "platform/framework/FileDialog.h"
+#include "platform/framework/Wnd.h"
 
 #include <QStringList>
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
+
+class CSaveVideoOptionsDlg;
 
 class CSaveVideoDlg : public CFileDialog {
 public:
     CSaveVideoDlg(BOOL bOpenFileDialog, int frameCount, int zeroOffset, const QString& defaultExt,
                   const QString& fileName, DWORD flags, const QString& filter,
                   CWnd* pParentWnd = nullptr, BOOL showEncrypt = FALSE, BOOL enableBayer = FALSE);
+    ~CSaveVideoDlg() override;
 
     // Opens the dialog with the range shown as a range when it is less than the whole
     // recording; IDOK or IDCANCEL.
@@ -29,6 +35,19 @@ public:
     // The accepted name, with the extension of its type for an AVI.
     const QString& GetSavePath() const { return m_savePath; }
 
+    // The frame numbers a range may use.
+    int LowestNumber() const { return -m_zeroOffset; }
+    int HighestNumber() const { return std::max(m_frameCount - m_zeroOffset - 1, -m_zeroOffset); }
+    // Frames of the range choice: all of them, or from..to.
+    int FramesOfChoice() const;
+    // One more than the frames skipped after each saved one.
+    int Step() const { return m_skipEnabled ? m_skipCount + 1 : 1; }
+    // The expected size of the output of the current type in megabytes, truncated to two
+    // decimals; -1 when it cannot be told.
+    double EstimateMegabytes() const;
+    // The options panel while the dialog is up, else null.
+    CSaveVideoOptionsDlg* GetOptionsPanel() const { return m_options.get(); }
+
     // Options (frame numbers are index minus the zero offset).
     int m_rangeChoice = 0;  // 0 all, 1 from..to
     int m_from = 0;
@@ -38,10 +57,19 @@ public:
     BOOL m_batch = FALSE;
     int m_framesPerFile = 0;
     int64_t m_frameBytes = 0;
+    int m_paletteEntries = 0;
+    double m_estimateMB = -1;
     BOOL m_showEncrypt;
     BOOL m_enableBayer;
     BOOL m_confirmOverwrite = TRUE;
     BOOL m_askBeforeNewSequence = TRUE;
+    // The other save options, kept for the caller; the saves of this program do not read them.
+    BOOL m_saveAnalysis = FALSE;
+    BOOL m_saveData = FALSE;
+    BOOL m_enableSaveData = FALSE;
+    BOOL m_saveEncrypted = FALSE;
+    BOOL m_encryptNotes = FALSE;
+    BOOL m_saveBayer = FALSE;
     // The files of the existing set the user agreed to replace.
     QStringList m_staleFiles;
 
@@ -57,6 +85,8 @@ public:
 
 protected:
     BOOL OnFileNameOK() override;
+    QWidget* GetExtension() override;
+    QString OnTypeChange(int index, const QString& typedName) override;
 
 private:
     // The extension of filter entry index (1-based) without "*.", empty when there is none.
@@ -66,4 +96,7 @@ private:
 
     QStringList m_patterns;  // "*.avi" ... in filter order
     QString m_savePath;
+    // The panel lives in a hidden window of its own between the times the dialog shows it.
+    CWnd m_panelHome;
+    std::unique_ptr<CSaveVideoOptionsDlg> m_options;
 };

@@ -22,22 +22,24 @@ ScriptedPrompter::~ScriptedPrompter() {
 }
 
 void ScriptedPrompter::ExpectMessageBox(const QString& text, int answer) {
-    Step step{StepKind::MessageBox, text, answer, {}, {}, {}};
+    Step step{StepKind::MessageBox, text, answer, {}, {}, {}, {}};
     m_script.push_back(step);
 }
 
-void ScriptedPrompter::AnswerFileDialog(const QStringList& paths, int filterIndex) {
-    Step step{StepKind::File, {}, 0, {!paths.isEmpty(), paths, filterIndex}, {}, {}};
+void ScriptedPrompter::AnswerFileDialog(const QStringList& paths, int filterIndex,
+                                        std::function<void(const FileDialogPrompt&)> meanwhile) {
+    Step step{StepKind::File,       {}, 0, {!paths.isEmpty(), paths, filterIndex},
+              std::move(meanwhile), {}, {}};
     m_script.push_back(step);
 }
 
 void ScriptedPrompter::AnswerFolder(const std::optional<QString>& folder) {
-    Step step{StepKind::Folder, {}, 0, {}, folder, {}};
+    Step step{StepKind::Folder, {}, 0, {}, {}, folder, {}};
     m_script.push_back(step);
 }
 
 void ScriptedPrompter::AnswerColor(const std::optional<COLORREF>& color) {
-    Step step{StepKind::Color, {}, 0, {}, {}, color};
+    Step step{StepKind::Color, {}, 0, {}, {}, {}, color};
     m_script.push_back(step);
 }
 
@@ -70,6 +72,8 @@ int ScriptedPrompter::MessageBox(const MessageBoxPrompt& prompt) {
 FileDialogAnswer ScriptedPrompter::FileDialog(const FileDialogPrompt& prompt) {
     m_filePrompts.push_back(prompt);
     const std::optional<Step> step = Next(StepKind::File, Describe(prompt));
+    if (step && step->meanwhile)
+        step->meanwhile(prompt);
     return step ? step->file : FileDialogAnswer{};
 }
 

@@ -3,6 +3,7 @@
 #include "platform/framework/IPrompter.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -19,8 +20,10 @@ public:
 
     // The next prompt is a message box with exactly this text, answered with answer.
     void ExpectMessageBox(const QString& text, int answer);
-    // The next prompt is a file dialog (open or save); no paths means Cancel.
-    void AnswerFileDialog(const QStringList& paths, int filterIndex = 1);
+    // The next prompt is a file dialog (open or save); no paths means Cancel. While it is
+    // "up", meanwhile gets the prompt (its options panel, its type hooks) before the answer.
+    void AnswerFileDialog(const QStringList& paths, int filterIndex = 1,
+                          std::function<void(const FileDialogPrompt&)> meanwhile = {});
     // The next prompt is the folder browser; nothing means Cancel.
     void AnswerFolder(const std::optional<QString>& folder);
     // The next prompt is the colour chooser; nothing means Cancel.
@@ -43,6 +46,7 @@ private:
         QString text;
         int answer = 0;
         FileDialogAnswer file;
+        std::function<void(const FileDialogPrompt&)> meanwhile;
         std::optional<QString> folder;
         std::optional<COLORREF> color;
     };

@@ -40,6 +40,13 @@ int CFileDialog::DoModal() {
     prompt.initialDir = m_ofn.lpstrInitialDir;
     prompt.flags = m_ofn.Flags;
     prompt.owner = m_parent ? m_parent->GetQWidget() : nullptr;
+    prompt.extension = GetExtension();
+    prompt.typeChanged = [this](int index, const QString& typedName) {
+        m_ofn.nFilterIndex = index;
+        return OnTypeChange(index, typedName);
+    };
+    m_selectType = std::make_shared<std::function<void(int)>>();
+    prompt.selectType = m_selectType;
     for (;;) {
         const FileDialogAnswer answer = AfxPrompter().FileDialog(prompt);
         if (!answer.ok || answer.paths.isEmpty()) {
@@ -53,11 +60,23 @@ int CFileDialog::DoModal() {
         if (!OnFileNameOK())
             return IDOK;
         prompt.fileName = GetFileName();
+        prompt.filterIndex = m_ofn.nFilterIndex;
     }
 }
 
 BOOL CFileDialog::OnFileNameOK() {
     return FALSE;
+}
+
+QString CFileDialog::OnTypeChange(int, const QString&) {
+    return {};
+}
+
+void CFileDialog::SelectType(int index) {
+    if (m_selectType && *m_selectType)
+        (*m_selectType)(index);
+    else
+        m_ofn.nFilterIndex = index;
 }
 
 QString CFileDialog::GetFileName() const {

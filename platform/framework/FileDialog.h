@@ -43,10 +43,18 @@ public:
     QString GetFileExt() const;
     QString GetFileTitle() const;
 
+    // Makes entry index (1-based) the current type, in the dialog when it is up.
+    void SelectType(int index);
+
 protected:
     // Called with the chosen names before they are accepted; TRUE refuses them and the
     // dialog asks again.
     virtual BOOL OnFileNameOK();
+    // A panel of more options shown in the dialog while it is up; none by default.
+    virtual QWidget* GetExtension() { return nullptr; }
+    // The user picked entry index (1-based) with typedName in the name box; returns the name
+    // the box shows from then on (empty: unchanged).
+    virtual QString OnTypeChange(int index, const QString& typedName);
 
 private:
     bool m_open;
@@ -55,4 +63,5 @@ private:
     QString m_filter;
     CWnd* m_parent;
     QStringList m_paths;
+    std::shared_ptr<std::function<void(int)>> m_selectType;
 };

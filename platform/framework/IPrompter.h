@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +37,15 @@ struct FileDialogPrompt {
     QString initialDir;
     DWORD flags = 0;  // OFN_ flags
     QWidget* owner = nullptr;
+    // A panel of the caller's own options shown below the dialog's controls while it is up
+    // (the caller keeps it; the dialog gives it back to its parent when it closes).
+    QWidget* extension = nullptr;
+    // Told when the user picks another type (1-based); returns the name the name box shows
+    // from then on (empty: the box stays as it is).
+    std::function<QString(int filterIndex, const QString& typedName)> typeChanged;
+    // Filled in by a dialog that can change its type while it is up; the caller calls it to
+    // make entry filterIndex current.
+    std::shared_ptr<std::function<void(int filterIndex)>> selectType;
 };
 
 struct FileDialogAnswer {

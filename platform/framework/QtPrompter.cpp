@@ -5,6 +5,8 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -92,8 +94,42 @@ FileDialogAnswer CQtPrompter::FileDialog(const FileDialogPrompt& prompt) {
     }
     if (!prompt.fileName.isEmpty())
         dialog.selectFile(prompt.fileName);
+    QLineEdit* nameBox = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (prompt.typeChanged) {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, &prompt, nameFilters, nameBox](const QString& chosen) {
+                             const int index = static_cast<int>(nameFilters.indexOf(chosen)) + 1;
+                             const QString name =
+                                 prompt.typeChanged(index, nameBox ? nameBox->text() : QString());
+                             if (!name.isEmpty())
+                                 dialog.selectFile(name);
+                         });
+    }
+    if (prompt.selectType) {
+        *prompt.selectType = [&dialog, nameFilters](int index) {
+            if (index >= 1 && index <= nameFilters.size()) {
+                dialog.selectNameFilter(nameFilters[index - 1]);
+                emit dialog.filterSelected(nameFilters[index - 1]);
+            }
+        };
+    }
+    QWidget* extensionHome = prompt.extension ? prompt.extension->parentWidget() : nullptr;
+    if (prompt.extension) {
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+            grid->addWidget(prompt.extension, grid->rowCount(), 0, 1, grid->columnCount());
+        else if (dialog.layout())
+            dialog.layout()->addWidget(prompt.extension);
+        prompt.extension->show();
+    }
+    const int result = dialog.exec();
+    if (prompt.selectType)
+        *prompt.selectType = nullptr;
+    if (prompt.extension) {
+        prompt.extension->hide();
+        prompt.extension->setParent(extensionHome);
+    }
     FileDialogAnswer answer;
-    if (dialog.exec() != QDialog::Accepted)
+    if (result != QDialog::Accepted)
         return answer;
     answer.ok = true;
     answer.paths = dialog.selectedFiles();

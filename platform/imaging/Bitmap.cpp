@@ -3,10 +3,15 @@
 #include "platform/imaging/Codecs.h"
 #include "platform/imaging/PixelConvert.h"
 
+#include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+
+#include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -25,6 +30,30 @@ bool RectInside(const Rect& r, int32_t width, int32_t height) {
 
 int BytesPerPixel(PixelFormat format) {
     return GetPixelFormatSize(format) / 8;
+}
+
+// Writes bytes to a hidden name beside path and renames it over path once every byte is out,
+// so that a failed write leaves any earlier file of that name as it was. No sync to disk: an
+// image sequence writes hundreds of files, and a sync per file would cost more than the rest.
+bool WriteReplacing(const QString& path, const QByteArray& bytes) {
+    static std::atomic<unsigned> s_counter{0};
+    const QFileInfo info(path);
+    const QString temporary = info.absoluteDir().filePath(QStringLiteral(".%1.%2-%3.part")
+                                                              .arg(info.fileName())
+                                                              .arg(getpid())
+                                                              .arg(s_counter.fetch_add(1)));
+    const QByteArray temporaryName = QFile::encodeName(temporary);
+    std::FILE* file = std::fopen(temporaryName.constData(), "wbx");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()),
+                                     file) == static_cast<size_t>(bytes.size());
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed &&
+        std::rename(temporaryName.constData(), QFile::encodeName(path).constData()) == 0)
+        return true;
+    std::remove(temporaryName.constData());
+    return false;
 }
 
 }  // namespace
@@ -375,8 +404,7 @@ Status Bitmap::Save(const QString& path, const CodecId* encoderClsid,
     }
     if (status != Ok)
         return Fail(status);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!WriteReplacing(path, bytes))
         return Fail(Win32Error);
     return Ok;
 }

@@ -1,6 +1,7 @@
 #include "platform/media/AviSaveGraph.h"
 
 #include "platform/media/VideoCompressors.h"
+#include "platform/media/VideoEncoder.h"
 
 #include <QDir>
 #include <QFile>
@@ -82,17 +83,6 @@ int64_t SeekFile(void* opaque, int64_t offset, int whence) {
     return ftello(sink->file);
 }
 
-// The pixel format an encoder gets: exact for the lossless ones.
-AVPixelFormat EncoderFormat(const QString& encoder, bool grey) {
-    if (encoder == QLatin1String("mjpeg"))
-        return AV_PIX_FMT_YUVJ420P;
-    if (encoder == QLatin1String("ffv1"))
-        return grey ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_BGR0;
-    if (encoder == QLatin1String("huffyuv"))
-        return AV_PIX_FMT_RGB24;
-    return AV_PIX_FMT_YUV420P;
-}
-
 bool IsGreyRamp(const AviImageFormat& format) {
     for (int i = 0; i < 256; ++i) {
         const RGBQUAD& c = format.palette[i];
@@ -116,7 +106,6 @@ struct CAviSaveGraph::Impl {
     AVFormatContext* output = nullptr;
     AVIOContext* io = nullptr;
     AVStream* stream = nullptr;
-    const AVCodec* codec = nullptr;
     AVCodecContext* encoder = nullptr;
     SwsContext* scaler = nullptr;
     AVFrame* picture = nullptr;
@@ -145,36 +134,11 @@ struct CAviSaveGraph::Impl {
     }
 
     bool OpenEncoder(const QString& encoderName) {
-        codec = avcodec_find_encoder_by_name(encoderName.toLatin1().constData());
-        if (!codec) {
-            Report(kFindCodec);
-            return false;
-        }
-        encoder = avcodec_alloc_context3(codec);
+        bool found = false;
+        encoder = OpenVideoEncoder(encoderName, format.width, format.height, grey,
+                                   (output->oformat->flags & AVFMT_GLOBALHEADER) != 0, &found);
         if (!encoder) {
-            Report(kConnectCodec);
-            return false;
-        }
-        encoder->width = format.width;
-        encoder->height = format.height;
-        encoder->pix_fmt = EncoderFormat(encoderName, grey);
-        encoder->time_base = {1, kFramesPerSecond};
-        encoder->framerate = {kFramesPerSecond, 1};
-        encoder->max_b_frames = 0;
-        encoder->thread_count = 1;
-        if (codec->id == AV_CODEC_ID_MJPEG || codec->id == AV_CODEC_ID_MPEG4) {
-            encoder->flags |= AV_CODEC_FLAG_QSCALE;
-            encoder->global_quality = FF_QP2LAMBDA * 2;
-        }
-        if (output->oformat->flags & AVFMT_GLOBALHEADER)
-            encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-        AVDictionary* options = nullptr;
-        if (codec->id == AV_CODEC_ID_H264)
-            av_dict_set(&options, "bf", "0", 0);
-        const int opened = avcodec_open2(encoder, codec, &options);
-        av_dict_free(&options);
-        if (opened < 0) {
-            Report(kConnectCodec);
+            Report(found ? kConnectCodec : kFindCodec);
             return false;
         }
         const AVPixelFormat input = format.bitsPerPixel == 8
@@ -234,12 +198,30 @@ struct CAviSaveGraph::Impl {
         }
         if (av_frame_make_writable(picture) < 0)
             return false;
-        // The encoders take rows top first: start at the last stored row and walk up.
-        const uint8_t* source[4] = {buffer.data() + static_cast<size_t>(format.height - 1) * stride,
-                                    reinterpret_cast<const uint8_t*>(argbPalette), nullptr,
-                                    nullptr};
-        const int sourceStride[4] = {-stride, 0, 0, 0};
-        sws_scale(scaler, source, sourceStride, 0, format.height, picture->data, picture->linesize);
+        if (grey && picture->format == AV_PIX_FMT_YUVJ420P) {
+            // Full-range luma of a grey level is the level itself and its chroma the middle:
+            // the rows go straight into the luma plane, top first.
+            for (int y = 0; y < format.height; ++y)
+                std::memcpy(picture->data[0] + static_cast<ptrdiff_t>(y) * picture->linesize[0],
+                            buffer.data() + static_cast<size_t>(format.height - 1 - y) * stride,
+                            static_cast<size_t>(format.width));
+            const int chromaRows = (format.height + 1) / 2;
+            const size_t chromaBytes = static_cast<size_t>((format.width + 1) / 2);
+            for (int plane = 1; plane <= 2; ++plane) {
+                for (int y = 0; y < chromaRows; ++y)
+                    std::memset(
+                        picture->data[plane] + static_cast<ptrdiff_t>(y) * picture->linesize[plane],
+                        128, chromaBytes);
+            }
+        } else {
+            // The encoders take rows top first: start at the last stored row and walk up.
+            const uint8_t* source[4] = {
+                buffer.data() + static_cast<size_t>(format.height - 1) * stride,
+                reinterpret_cast<const uint8_t*>(argbPalette), nullptr, nullptr};
+            const int sourceStride[4] = {-stride, 0, 0, 0};
+            sws_scale(scaler, source, sourceStride, 0, format.height, picture->data,
+                      picture->linesize);
+        }
         picture->pts = sample;
         if (avcodec_send_frame(encoder, picture) < 0)
             return false;
@@ -389,6 +371,9 @@ bool CAviSaveGraph::BuildSaveGraph(const QString& path, const QString& codecName
         m->Report(kSetFileName);
         return false;
     }
+    // The muxer's I/O context buffers already; a second buffer in stdio only splits its
+    // writes.
+    std::setvbuf(m->sink.file, nullptr, _IONBF, 0);
     m->sink.limit = s_writeLimit.load();
     auto* buffer = static_cast<unsigned char*>(av_malloc(kIoBufferBytes));
     m->io = buffer ? avio_alloc_context(buffer, kIoBufferBytes, 1, &m->sink, nullptr, &WritePacket,

@@ -3,10 +3,13 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
+#include "frames/SaveAviFrameSource.h"
+#include "frames/SaveVideoOptionsDlg.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/WinApp.h"
 #include "platform/framework/Wnd.h"
+#include "platform/media/AviSaveGraph.h"
 #include "platform/media/VideoCompressors.h"
 #include "resources/ProgramResources.h"
 #include "shell/ImageSequenceSaver.h"
@@ -16,12 +19,19 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFocusEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
+#include <condition_variable>
 #include <cstdlib>
 #include <functional>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -335,6 +345,73 @@ TEST_F(SaveControllerTest, SaveAsAsksForTheNameAndWritesTheWholeSequence) {
               "(*.jpg)|*.jpg|TIFF Sequence (*.tif)|*.tif||");
 }
 
+// The options panel below the file dialog: numbers typed in stay inside the recording, the
+// frames-per-file slider follows range and skip, the estimate counts the frames saved and
+// follows the type, and the accepted choices reach the request.
+TEST_F(SaveControllerTest, OptionsPanelKeepsRangeAndSkipConsistentAndHandsThemOn) {
+    using Panel = CSaveVideoOptionsDlg;
+    CSaveController controller(&m_source);
+    CSaveVideoParams params;
+    params.m_sourcePath = m_source.GetFilePath();
+    params.m_zeroOffset = -CSampleRecording::kFirstFrame;
+    const QString lowest = QString::number(CSampleRecording::kFirstFrame);
+    const QString highest =
+        QString::number(CSampleRecording::kFrames + CSampleRecording::kFirstFrame - 1);
+    Prompter().AnswerFileDialog({WorkPath("part.bmp")}, 2, [&](const FileDialogPrompt& prompt) {
+        ASSERT_NE(prompt.extension, nullptr);
+        auto* panel = dynamic_cast<Panel*>(CWnd::FromWidget(prompt.extension));
+        ASSERT_NE(panel, nullptr);
+        const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
+        const auto type = [&](int id, const QString& text) {
+            auto* edit = qobject_cast<QLineEdit*>(widget(id));
+            edit->setText(text);
+            QFocusEvent out(QEvent::FocusOut);
+            QApplication::sendEvent(edit, &out);
+        };
+        const auto click = [&](int id) { qobject_cast<QAbstractButton*>(widget(id))->click(); };
+        EXPECT_FALSE(widget(Panel::kFrom)->isEnabled()) << "whole recording at first";
+        EXPECT_EQ(panel->Slider().GetRangeMax(), CSampleRecording::kFrames);
+
+        click(Panel::kFrames);
+        EXPECT_TRUE(widget(Panel::kFrom)->isEnabled());
+        type(Panel::kFrom, "-500");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kFrom), lowest);
+        type(Panel::kTo, "5000");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kTo), highest);
+        type(Panel::kTo, "10");
+        type(Panel::kFrom, "19");
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kTo), "19") << "to follows a from above it";
+        type(Panel::kFrom, "10");
+        EXPECT_FALSE(widget(Panel::kSkipCount)->isEnabled());
+        click(Panel::kSkipEnabled);
+        type(Panel::kSkipCount, "1");
+        // Frames 10 to 19 with skip 1: five frames of 256 × 192 bytes as BMP files.
+        EXPECT_EQ(panel->Slider().GetRangeMax(), 5);
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kFramesPerFile), "5");
+        const int64_t bytes = int64_t{5} * 256 * 192 + (256 + 10) * 5 * 4;
+        EXPECT_EQ(panel->GetDlgItemText(Panel::kEstimate),
+                  QString::number(std::floor(bytes / 1048576.0 * 100) / 100, 'f', 2));
+
+        EXPECT_EQ(prompt.typeChanged(3, WorkPath("part.bmp")), WorkPath("part.jpg"));
+        EXPECT_TRUE(widget(Panel::kEstimate)->isHidden()) << "no size for JPEG";
+        EXPECT_EQ(prompt.typeChanged(1, QString()), QString());
+        EXPECT_FALSE(widget(Panel::kEstimate)->isHidden());
+        EXPECT_FALSE(widget(Panel::kScaleUnits)->isEnabled());
+        click(Panel::kSaveAnalysis);
+        EXPECT_TRUE(widget(Panel::kScaleUnits)->isEnabled());
+    });
+    Prompter().ExpectMessageBox(
+        "When the skip frame feature is used in saving,\nthe associated data, analysis, and "
+        "notes will not be saved.\nContinue with save?",
+        IDYES);
+    Prompter().ExpectMessageBox("Save as sequence " + WorkPath("part_*.bmp") + "?", IDOK);
+    ASSERT_EQ(controller.Prompt(&params), S_OK);
+    EXPECT_EQ(params.m_outputKind, CSaveVideoParams::kSequence);
+    EXPECT_EQ(params.m_firstFrame, 10 + params.m_zeroOffset);
+    EXPECT_EQ(params.m_lastFrame, 19 + params.m_zeroOffset);
+    EXPECT_EQ(params.m_skip, 1);
+}
+
 TEST_F(SaveControllerTest, AnOldNumberedSetGoesOnlyOnceTheNewOneIsComplete) {
     CSaveController::Install();
     for (int i = 0; i < 10; ++i) {
@@ -504,6 +581,159 @@ TEST_F(SaveControllerTest, AssistantListsTheCompressorsAndPutsTheChoiceIntoTheRe
     EXPECT_EQ(params.m_pixelFormat, imaging::PixelFormat8bppIndexed);
     // 100 frames of 256 × 192 bytes.
     EXPECT_EQ(estimate, "4");
+}
+
+}  // namespace
+
+namespace {
+
+// The preview plays the range without and with the chosen compressor, a frame a step, and
+// ends after the last frame; it starts hidden, and only a compressor entry can be previewed.
+TEST_F(SaveControllerTest, AssistantPreviewsTheRangeWithAndWithoutTheCompressor) {
+    const QStringList names = VideoCompressorNames();
+    if (!names.contains("Motion JPEG (MJPEG)"))
+        GTEST_SKIP() << "this build has no MJPEG encoder";
+    CSaveVideoParams params;
+    params.m_firstFrame = 10;
+    params.m_lastFrame = 12;
+    AVISaveAssistantDlg assistant(&m_source, &params);
+    ASSERT_TRUE(assistant.Create(IDD_AVI_SAVE_ASSISTANT, nullptr));
+    const auto widget = [&](int id) { return assistant.GetDlgItem(id)->GetQWidget(); };
+    const auto pixmapOf = [&](int id) {
+        return qobject_cast<QLabel*>(widget(id))->pixmap().toImage();
+    };
+    EXPECT_FALSE(assistant.IsPreviewShown());
+    EXPECT_FALSE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled()) << "no compressor";
+    const int narrow = assistant.GetQWidget()->width();
+    ClickButton(assistant.GetQWidget(), "Preview>>");
+    EXPECT_TRUE(assistant.IsPreviewShown());
+    EXPECT_GT(assistant.GetQWidget()->width(), narrow);
+    EXPECT_EQ(assistant.GetDlgItemText(AVISaveAssistantDlg::kPreviewToggle), "Hide Preview");
+
+    auto* list = qobject_cast<QListWidget*>(widget(AVISaveAssistantDlg::kCompressorList));
+    list->setCurrentRow(static_cast<int>(names.indexOf("Motion JPEG (MJPEG)")));
+    ASSERT_TRUE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+    ClickButton(assistant.GetQWidget(), "Start Preview");
+    EXPECT_TRUE(assistant.IsPreviewRunning());
+    EXPECT_FALSE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+    EXPECT_TRUE(widget(AVISaveAssistantDlg::kStopPreview)->isEnabled());
+    assistant.StepPreview();
+    const QImage plain = pixmapOf(AVISaveAssistantDlg::kPlainArea);
+    const QImage coded = pixmapOf(AVISaveAssistantDlg::kCodecArea);
+    ASSERT_FALSE(plain.isNull());
+    ASSERT_FALSE(coded.isNull());
+    // The areas show frame 10 scaled to fit: its mean grey level, and nearly so after the
+    // round trip through the compressor.
+    const auto mean = [](const QImage& image) {
+        double sum = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                sum += qGray(image.pixel(x, y));
+        return sum / (image.width() * image.height());
+    };
+    double frameSum = 0;
+    for (int y = 0; y < CSampleRecording::kHeight; ++y)
+        for (int x = 0; x < CSampleRecording::kWidth; ++x)
+            frameSum += CSampleRecording::Level(10, x, y);
+    const double frameMean = frameSum / (CSampleRecording::kWidth * CSampleRecording::kHeight);
+    EXPECT_NEAR(mean(plain), frameMean, 2);
+    EXPECT_NEAR(mean(coded), mean(plain), 2);
+    assistant.StepPreview();
+    assistant.StepPreview();
+    EXPECT_TRUE(assistant.IsPreviewRunning());
+    assistant.StepPreview();
+    EXPECT_FALSE(assistant.IsPreviewRunning()) << "the range has three frames";
+    EXPECT_TRUE(widget(AVISaveAssistantDlg::kStartPreview)->isEnabled());
+
+    ClickButton(assistant.GetQWidget(), "Start Preview");
+    ClickButton(assistant.GetQWidget(), "Stop Preview");
+    EXPECT_FALSE(assistant.IsPreviewRunning());
+    assistant.DestroyWindow();
+}
+
+}  // namespace
+
+namespace {
+
+// The save's frame provider, held back at every 40th frame until the screen has been
+// repainted once more, so that the save's reads and the repaints overlap. It waits outside
+// the source's lock, which the repaint takes too.
+class PacedProvider : public QNAVIFrameSource {
+public:
+    PacedProvider(CFrameSource* source, const CSaveVideoParams* params) : m_inner(source, params) {}
+
+    int GetFrame(int position, BYTE* buffer, int size) override {
+        const int sample = position + 1;
+        if (sample % 40 == 0) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_repainted.wait(lock, [&] { return m_repaints > sample / 40; });
+        }
+        const int result = m_inner.GetFrame(position, buffer, size);
+        m_currentFrame.store(m_inner.CurrentFrame());
+        m_endReached.store(m_inner.EndReached());
+        return result;
+    }
+    // What a view's repaint does with the source: reads the frame it shows and builds its
+    // display form. true when both reads gave a frame.
+    bool Repaint(CFrameSource& source) {
+        int repaints = 0;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            repaints = ++m_repaints;
+        }
+        m_repainted.notify_all();
+        const int n = (repaints * 7) % CSampleRecording::kFrames;
+        CFrameImage image;
+        CFrameImage display;
+        return source.GetFrame(n, &image, 1) == 1 && source.GetDisplayFrame(n, &display, 1, 0) == 1;
+    }
+
+private:
+    CSaveAviFrameSource m_inner;
+    std::mutex m_mutex;
+    std::condition_variable m_repainted;
+    int m_repaints = 0;
+};
+
+// The streaming thread reads the source for the file while the user-interface thread keeps
+// repainting from the same source, as during a save from the menu; tools/tsan.sh runs this
+// under ThreadSanitizer.
+TEST_F(SaveControllerTest, AviSaveWhileTheScreenRepaintsTheSameSource) {
+    CSaveVideoParams params;
+    params.m_firstFrame = 0;
+    params.m_lastFrame = CSampleRecording::kFrames - 1;
+    params.m_pixelFormat = imaging::PixelFormat8bppIndexed;
+    CFrameImage first;
+    ASSERT_EQ(m_source.GetFrame(0, &first, 0), 1);
+    PacedProvider provider(&m_source, &params);
+    CAviSaveGraph graph(&provider);
+    ASSERT_TRUE(graph.SetImageFormat(CAviFrameSaver::ImageFormatOf(first, params.m_pixelFormat)));
+    ASSERT_TRUE(graph.BuildSaveGraph(WorkPath("busy.avi"), kNoCompression));
+    ASSERT_TRUE(graph.Run());
+    int repaints = 0;
+    int shown = 0;
+    while (!graph.IsDone()) {
+        ++repaints;
+        shown += provider.Repaint(m_source);
+    }
+    graph.Stop();
+    ASSERT_TRUE(graph.Succeeded());
+    EXPECT_TRUE(provider.EndReached());
+    EXPECT_GE(repaints, CSampleRecording::kFrames / 40);
+    EXPECT_EQ(shown, repaints) << "every repaint got its frame";
+    CFrameSource saved;
+    ASSERT_EQ(saved.Open(WorkPath("busy.avi")), 1);
+    ASSERT_EQ(saved.GetFrameCount(), CSampleRecording::kFrames);
+    CFrameImage image;
+    for (int n : {0, 99, CSampleRecording::kFrames - 1}) {
+        ASSERT_EQ(saved.GetFrame(n, &image, 0), 1);
+        imaging::BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, imaging::ImageLockModeRead,
+                                   imaging::PixelFormat24bppRGB, &data));
+        const int level = static_cast<const BYTE*>(data.Scan0)[96 * data.Stride + 3 * 128];
+        image.UnlockBits(&data);
+        EXPECT_EQ(level, CSampleRecording::Level(n, 128, 96)) << n;
+    }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include "testsupport/IsolatedTest.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/resource.h>
 
@@ -562,6 +564,10 @@ TEST_F(ImageCodecsTest, SaveRefusesWhatNoEncoderTakes) {
 
     EXPECT_EQ(bitmap.Save(path, &jpeg, &qualityParam), Ok);
     EXPECT_TRUE(ReadAll(path).startsWith("\xFF\xD8\xFF"));
+    // The file is written beside its name and renamed: nothing half-written stays behind.
+    const QFileInfo saved(path);
+    EXPECT_EQ(saved.dir().entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden),
+              QStringList());
 }
 
 TEST_F(ImageCodecsTest, FromFileReportsWhyNothingWasRead) {
