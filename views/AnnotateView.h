@@ -129,6 +129,12 @@ public:
     BOOL IsDragging() const { return m_dragging; }
     BOOL AreAnnotationsShown() const { return m_annotationsShown; }
 
+    // Hands the calibration of the first length calibration to every caliper and information
+    // box; without one nothing changes.
+    void ApplyCalibration();
+    // Hands the first two measure points (position and frame; (0, 0) and -1 for a missing
+    // one) to every information box.
+    void SyncInfoPoints();
     // Every object of type 15 in list order (the array is emptied first).
     void GetMeasurePoints(std::vector<CDrawObject*>* points) const;
 
