@@ -8,7 +8,11 @@
 #include "views/DrawInfo.h"
 #include "views/DrawJumpNote.h"
 #include "views/DrawLengthCalibration.h"
+#include "views/DrawLine.h"
+#include "views/DrawObjectTypes.h"
+#include "views/DrawPolygon.h"
 #include "views/DrawSlider.h"
+#include "views/DrawText.h"
 #include "views/MeasurePointNote.h"
 #include "views/tests/ArchiveBytes.h"
 
@@ -554,6 +558,99 @@ TEST(MeasurePointTest, ButtonsJumpAndMoveHere) {
     other.GetLinkPair(&id2, &serial2);
     EXPECT_EQ(id1, id2);
     EXPECT_NE(serial1, serial2);
+}
+
+class AnnotationFileTest : public IsolatedTest {};
+
+// One object of every type, each with its type as its frame and two points.
+void FillAllTypes(CAnnotateDoc& doc) {
+    for (int type = 1; type <= 16; ++type) {
+        CDrawObject* o = DrawObjectTypes::CreateOfType(type);
+        ASSERT_NE(o, nullptr) << type;
+        o->SetFrame(type);
+        o->SetLineColor(0x0000FF);
+        o->SetFillColor(0x00FF00);
+        o->SetTextColor(0xFFFFFF);
+        o->SetLineThickness(2);
+        o->SetLineStyle(0);
+        o->SetFilled(FALSE);
+        o->SetPoint(0, {double(type), 2.0 * type}, TRUE, FALSE);
+        o->SetPoint(1, {10.0 + type, 20.0}, TRUE, FALSE);
+        if (auto* line = dynamic_cast<CDrawLine*>(o)) {
+            line->SetArrowHead(TRUE);
+            line->SetArrowTail(FALSE);
+        }
+        if (auto* polygon = dynamic_cast<CDrawPolygon*>(o))
+            polygon->SetClosed(FALSE);
+        if (auto* text = dynamic_cast<CDrawText*>(o))
+            text->SetText(QStringLiteral("n%1").arg(type));
+        doc.GetObjectList()->push_back(o);
+    }
+}
+
+// The file written by hand from the record layouts: a count, then each object under its
+// stored class name (a class seen before is a reference to its first tag: index 1 and up,
+// counting classes and objects alike).
+QByteArray GoldenAllTypes() {
+    ArchiveBytes b;
+    b.U16(16);
+    const auto base = [&b](int type) {
+        b.Base(type, 0x0000FF, 0x00FF00, 0xFFFFFF, 2, 0, 0)
+            .U16(2)
+            .F64(type)
+            .F64(2.0 * type)
+            .F64(10.0 + type)
+            .F64(20.0);
+    };
+    const auto dimension = [&b]() { b.Str("").I32(18).I32(0).I32(0).I32(0).I32(0).Str("Arial"); };
+    const auto length = [&]() { dimension(), b.F64(0.1).F64(15.0); };
+    const auto text = [&b](int type) {
+        b.Str(QByteArray("n") + QByteArray::number(type))
+            .I32(18)
+            .I32(0)
+            .I32(0)
+            .I32(0)
+            .I32(0)
+            .Str("Arial");
+    };
+    b.NewClass("CDrawLine"), base(1), b.I32(1).I32(0);
+    b.NewClass("CDrawRect"), base(2);
+    b.NewClass("CDrawEllipse"), base(3);
+    b.NewClass("CDrawPolygon"), base(4), b.I32(0);
+    b.NewClass("CDrawBSpline"), base(5), b.I32(0);
+    b.NewClass("CDrawText"), base(6), text(6);
+    b.NewClass("CDrawDimLength"), base(7), length();
+    b.NewClass("CDrawDimAngle"), base(8), dimension();
+    b.NewClass("CDrawArc"), base(9), b.I32(0).I32(0);
+    b.NewClass("CDrawCalipersB"), base(10), length();  // class tag 19
+    b.NewClass("CDrawLengthCalibration"), base(11), length();
+    b.NewClass("CDrawJumpNote"), base(12), text(12);  // class tag 23
+    b.NewClass("CDrawSlider"), base(13);
+    b.NewClass("CDrawInfo"), base(14);
+    b.U16(0x8000 | 23), base(15), text(15);
+    b.U16(0x8000 | 19), base(16), length();
+    return b.Bytes();
+}
+
+TEST_F(AnnotationFileTest, EveryTypeWritesItsRecordAndReadsBack) {
+    CAnnotateDoc doc;
+    FillAllTypes(doc);
+    const QString path = WorkPath("all.ant");
+    ASSERT_EQ(doc.SaveAnnotations(path, TRUE), 1);
+    const QByteArray golden = GoldenAllTypes();
+    EXPECT_EQ(ReadBytes(path), golden);
+
+    CAnnotateDoc back;
+    ASSERT_EQ(back.LoadAnnotations(path, TRUE), 1);
+    std::vector<int> types;
+    for (const CDrawObject* o : *back.GetObjectList())
+        types.push_back(o->GetType());
+    // 15 and 16 have no class of their own and come back as their bases.
+    const std::vector<int> expected = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 12, 10};
+    EXPECT_EQ(types, expected);
+    const QString again = WorkPath("again.ant");
+    ASSERT_EQ(back.SaveAnnotations(again, TRUE), 1);
+    EXPECT_EQ(ReadBytes(again), golden);
 }
 
 }  // namespace
