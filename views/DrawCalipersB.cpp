@@ -1,5 +1,8 @@
 #include "views/DrawCalipersB.h"
 
+#include "views/CalipersPropsDlg.h"
+#include "views/PropsDialogHandler.h"
+
 #include "frames/MovieAdapter.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/Brush.h"
@@ -49,6 +52,7 @@ CRect BoxOf(std::initializer_list<CDoublePoint> points) {
 
 CDrawCalipersB::CDrawCalipersB() {
     m_type = kType;
+    SetPropertiesHandler(new CPropsDialogHandler<CCalipersPropsDlg>);
 }
 
 CMovieAdapter* CDrawCalipersB::Movie() const {

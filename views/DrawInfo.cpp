@@ -1,5 +1,8 @@
 #include "views/DrawInfo.h"
 
+#include "views/DrawInfoPropsDlg.h"
+#include "views/PropsDialogHandler.h"
+
 #include "frames/MovieAdapter.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
@@ -27,6 +30,7 @@ QString TimeLine(double t) {
 
 CDrawInfo::CDrawInfo() {
     m_type = kType;
+    SetPropertiesHandler(new CPropsDialogHandler<CDrawInfoPropsDlg>);
     SetAlwaysDrawn(TRUE);
     SetImageSpace(FALSE);
     SetFilled(FALSE);

@@ -1,5 +1,8 @@
 #include "views/DrawJumpNote.h"
 
+#include "views/JumpNotePropsDlg.h"
+#include "views/PropsDialogHandler.h"
+
 #include "frames/MovieAdapter.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
@@ -12,6 +15,7 @@ IMPLEMENT_SERIAL(CDrawJumpNote, CDrawText, VERSIONABLE_SCHEMA | CDrawObject::kSc
 
 CDrawJumpNote::CDrawJumpNote() {
     m_type = kType;
+    SetPropertiesHandler(new CPropsDialogHandler<CJumpNotePropsDlg>);
     SetAlwaysDrawn(TRUE);
     SetImageSpace(FALSE);
 }

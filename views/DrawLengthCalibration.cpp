@@ -1,5 +1,8 @@
 #include "views/DrawLengthCalibration.h"
 
+#include "views/LengthCalibrationPropsDlg.h"
+#include "views/PropsDialogHandler.h"
+
 #include "platform/framework/Archive.h"
 #include "platform/wintypes/CLocale.h"
 
@@ -7,6 +10,7 @@ IMPLEMENT_SERIAL(CDrawLengthCalibration, CDrawDimLength, VERSIONABLE_SCHEMA | CD
 
 CDrawLengthCalibration::CDrawLengthCalibration() {
     m_type = kType;
+    SetPropertiesHandler(new CPropsDialogHandler<CLengthCalibrationPropsDlg>);
     m_calibration.SetDistance(1.0);
     m_calibration.SetUnits(kDefaultUnits);
 }

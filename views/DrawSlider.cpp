@@ -1,5 +1,8 @@
 #include "views/DrawSlider.h"
 
+#include "views/PropsDialogHandler.h"
+#include "views/SliderPropsDlg.h"
+
 #include "frames/MovieAdapter.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
@@ -23,6 +26,7 @@ CRect Normalised(CRect r) {
 
 CDrawSlider::CDrawSlider() {
     m_type = kType;
+    SetPropertiesHandler(new CPropsDialogHandler<CSliderPropsDlg>);
     SetImageSpace(FALSE);
     SetAlwaysDrawn(TRUE);
 }
