@@ -287,31 +287,32 @@ void CDrawPropsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Check(pDX, kUnderline, m_underline);
     DDX_CBIndex(pDX, kFontSize, m_fontSizeIndex);
     DDX_Check(pDX, kClosed, m_closed);
-    auto* faces = static_cast<CComboBox*>(GetDlgItem(kFontFace));
+    CComboBox* faces = ComboOf(m_faceList, kFontFace);
     if (faces && pDX->m_bSaveAndValidate && faces->IsWindowEnabled() && faces->GetCurSel() >= 0)
         m_faceName = faces->GetLBText(faces->GetCurSel());
 }
 
 BOOL CDrawPropsDlg::OnInitDialog() {
-    const auto fill = [this](int id, const std::function<void(CComboBox&)>& items) {
-        if (auto* combo = static_cast<CComboBox*>(GetDlgItem(id))) {
+    const auto fill = [this](CComboBox& member, int id,
+                             const std::function<void(CComboBox&)>& items) {
+        if (CComboBox* combo = ComboOf(member, id)) {
             combo->ResetContent();
             items(*combo);
         }
     };
-    fill(kThickness, [](CComboBox& c) {
+    fill(m_thicknessList, kThickness, [](CComboBox& c) {
         for (int i = 1; i <= kMaxThickness; ++i)
             c.AddString(QString::number(i));
     });
-    fill(kFontSize, [](CComboBox& c) {
+    fill(m_sizeList, kFontSize, [](CComboBox& c) {
         for (int i = kMinFontSize; i <= kMaxFontSize; ++i)
             c.AddString(QString::number(i));
     });
-    fill(kStyle, [](CComboBox& c) {
+    fill(m_styleList, kStyle, [](CComboBox& c) {
         for (const char* style : kStyles)
             c.AddString(QString::fromLatin1(style));
     });
-    fill(kFontFace, [this](CComboBox& c) {
+    fill(m_faceList, kFontFace, [this](CComboBox& c) {
         QStringList families = QFontDatabase::families();
         if (!m_faceName.isEmpty() && !families.contains(m_faceName))
             families << m_faceName;
@@ -326,6 +327,12 @@ BOOL CDrawPropsDlg::OnInitDialog() {
     ShowColour(kFillColour, m_fillColour);
     ShowColour(kTextColour, m_textColour);
     return result;
+}
+
+CComboBox* CDrawPropsDlg::ComboOf(CComboBox& member, int id) {
+    if (!member.GetSafeHwnd() && GetSafeHwnd() && GetDlgItem(id))
+        member.SubclassDlgItem(id, this);
+    return member.GetSafeHwnd() ? &member : nullptr;
 }
 
 void CDrawPropsDlg::OnOK() {

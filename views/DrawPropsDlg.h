@@ -6,6 +6,7 @@
 // from it and replace how values move between object and fields. Fields are plain members so
 // that a dialog without a window (tests, callers that apply directly) works the same.
 
+#include "platform/framework/ComboBox.h"
 #include "platform/framework/Dialog.h"
 #include "platform/wintypes/ColorRef.h"
 
@@ -99,6 +100,8 @@ protected:
     // Moves the controls into the fields when the window exists; false when that fails.
     BOOL SaveControls();
     void Enable(std::initializer_list<int> on, std::initializer_list<int> off);
+    // The combo box of the id through its member (taken over on first use); null without it.
+    CComboBox* ComboOf(CComboBox& member, int id);
 
 private:
     void OnApply();
@@ -108,6 +111,10 @@ private:
     void OnTextColour() { ChooseColour(&m_textColour, kTextColour); }
     void ShowColour(int id, COLORREF colour);
 
+    CComboBox m_thicknessList;
+    CComboBox m_sizeList;
+    CComboBox m_styleList;
+    CComboBox m_faceList;
     CDrawObject* m_object = nullptr;
     CWnd* m_redraw = nullptr;
     std::map<int, bool> m_enabled;

@@ -2,6 +2,8 @@
 
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/DataExchange.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/wintypes/WinMessages.h"
 #include "views/DrawLengthCalibration.h"
 
 #include <algorithm>
@@ -9,9 +11,6 @@
 namespace {
 
 const char* const kUnitNames[] = {"Feet", "Inches", "Meters", "Millimeters", "Centimeters"};
-// Lengths must be above 0: the smallest the check lets through.
-constexpr double kSmallestLength = 1e-9;
-constexpr double kLargestLength = 1e12;
 
 }  // namespace
 
@@ -91,12 +90,20 @@ void CLengthCalibrationPropsDlg::EnableForType(int type, int* usesOwnType) {
 void CLengthCalibrationPropsDlg::DoDataExchange(CDataExchange* pDX) {
     CDrawPropsDlg::DoDataExchange(pDX);
     DDX_Text(pDX, kLength, m_length);
-    DDV_MinMaxDouble(pDX, m_length, kSmallestLength, kLargestLength);
+    // A length that is not above 0 would make every calibrated value meaningless.
+    if (pDX->m_bSaveAndValidate && !(m_length > 0.0)) {
+        MessageBoxPrompt prompt;
+        prompt.text = QStringLiteral("Please enter a length greater than 0.");
+        prompt.caption = QStringLiteral("Length Calibration Properties");
+        prompt.type = MB_OK | MB_ICONEXCLAMATION;
+        AfxPrompter().MessageBox(prompt);
+        pDX->Fail();
+    }
     DDX_CBIndex(pDX, kUnits, m_unitsIndex);
 }
 
 BOOL CLengthCalibrationPropsDlg::OnInitDialog() {
-    if (auto* units = static_cast<CComboBox*>(GetDlgItem(kUnits))) {
+    if (CComboBox* units = ComboOf(m_unitsList, kUnits)) {
         units->ResetContent();
         for (const char* name : kUnitNames)
             units->AddString(QString::fromLatin1(name));

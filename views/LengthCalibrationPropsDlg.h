@@ -25,4 +25,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
+
+private:
+    CComboBox m_unitsList;
 };
