@@ -1,20 +1,27 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "platform/framework/Dialog.h"
 #include "platform/framework/Menu.h"
 #include "shell/MainFrame.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
 #include "views/DrawCalipersB.h"
 #include "views/DrawInfo.h"
+#include "views/DrawLengthCalibration.h"
 #include "views/DrawObject.h"
 #include "views/StreamWnd.h"
 #include "views/VidView.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 
 // A user calibrates a length over the sample video, measures with a caliper in that unit, and
 // adds a frame slider, the information box, a goto note and a measure point from the video's
@@ -83,9 +90,33 @@ TEST_F(MeasurementFlow, CalibrateMeasureAndReportFromTheToolsMenu) {
 
     ASSERT_TRUE(ChooseFromContextMenu(stream, "Measure/Add Scale Calibration"));
     EXPECT_EQ(editor->GetTool(), CAnnotateView::kLengthCalibration);
+    // Placing the calibration opens its properties: the user enters 10 millimetres.
+    QString caption;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        auto* dialog = dynamic_cast<CDialog*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+        if (!dialog)
+            return;
+        answer.stop();
+        caption = dialog->GetQWidget()->windowTitle();
+        qobject_cast<QLineEdit*>(dialog->GetDlgItem(2206)->GetQWidget())->setText("10");
+        qobject_cast<QComboBox*>(dialog->GetDlgItem(2205)->GetQWidget())->setCurrentIndex(3);
+        qobject_cast<QAbstractButton*>(dialog->GetDlgItem(IDOK)->GetQWidget())->click();
+    });
+    answer.start(50);
     Drag(area, {w / 4, h / 5}, {w * 3 / 4, h / 5});
+    answer.stop();
+    EXPECT_EQ(caption, "Length Calibration Properties");
     ASSERT_EQ(objects.size(), 1u);
-    EXPECT_EQ(objects[0]->GetType(), 11);
+    ASSERT_EQ(objects[0]->GetType(), 11);
+    CCalibrationData calibration;
+    static_cast<CDrawLengthCalibration*>(objects[0])->GetCalibration(&calibration);
+    double distance = 0.0;
+    int units = -1;
+    calibration.GetDistance(&distance);
+    calibration.GetUnits(&units);
+    EXPECT_EQ(distance, 10.0);
+    EXPECT_EQ(units, 3);
 
     ASSERT_TRUE(ChooseFromContextMenu(stream, "Measure/Add Caliper"));
     Drag(area, {w / 4, h / 2}, {w / 2, h / 2});
@@ -93,8 +124,8 @@ TEST_F(MeasurementFlow, CalibrateMeasureAndReportFromTheToolsMenu) {
     auto* caliper = dynamic_cast<CDrawCalipersB*>(objects[1]);
     ASSERT_NE(caliper, nullptr);
     EXPECT_FALSE(caliper->GetSeparateFrames());
-    // Drawn in the calibration's unit: half the calibrated line is 0.5 cm.
-    EXPECT_TRUE(WaitFor([&] { return caliper->GetLabel(0).endsWith(QStringLiteral(" cm")); }))
+    // Drawn in the calibration's unit: about half the calibrated line, 5 mm.
+    EXPECT_TRUE(WaitFor([&] { return caliper->GetLabel(0).endsWith(QStringLiteral(" mm")); }))
         << caliper->GetLabel(0).toStdString();
 
     ASSERT_TRUE(ChooseFromContextMenu(stream, "Measure/Add Velocity Caliper"));
@@ -128,7 +159,7 @@ TEST_F(MeasurementFlow, CalibrateMeasureAndReportFromTheToolsMenu) {
         return info->BuildLines().contains(QStringLiteral("Point 2: 0, 0 (Frame -1)")) &&
                info->BuildLines().filter(QStringLiteral("(Frame %1)").arg(pointFrame)).size() == 1;
     }));
-    EXPECT_TRUE(info->BuildLines().filter(QStringLiteral("Distance:")).first().endsWith("cm"));
+    EXPECT_TRUE(info->BuildLines().filter(QStringLiteral("Distance:")).first().endsWith("mm"));
 }
 
 }  // namespace
