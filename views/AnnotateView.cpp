@@ -11,6 +11,7 @@
 #include "shell/DlgOptionsBaseTab.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawCalipers.h"
 #include "views/DrawCalipersB.h"
 #include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
@@ -22,6 +23,7 @@
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
+#include "views/MeasurePointNote.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -352,12 +354,60 @@ void CAnnotateView::SyncInfoPoints() {
     }
 }
 
+void CAnnotateView::SyncCaliperEnds() {
+    std::vector<CDrawObject*> points;
+    GetMeasurePoints(&points);
+    for (CDrawObject* object : *m_list) {
+        auto* caliper = dynamic_cast<CDrawCalipers*>(object);
+        if (!caliper)
+            continue;
+        for (int end = 0; end < 2; ++end) {
+            CDrawCalipers::LinkPair link;
+            caliper->GetEndLink(end, &link);
+            for (CDrawObject* p : points) {
+                auto* point = static_cast<CMeasurePointNote*>(p);
+                CDrawCalipers::LinkPair pair;
+                point->GetLinkPair(&pair.pointId, &pair.serial);
+                if (pair == link) {
+                    caliper->SetPoint(end, point->GetPoint(0, FALSE), FALSE, FALSE);
+                    caliper->SetEndFrame(end, point->GetFrame());
+                    break;
+                }
+            }
+        }
+    }
+}
+
+CDrawObject* CAnnotateView::AddMeasurePoint(int frame, CDoublePoint image, int pointId) {
+    CDrawObject* made = CreateObjectOfType(kMeasurePoint, frame);
+    auto* point = dynamic_cast<CMeasurePointNote*>(made);
+    if (!point)
+        return made;
+    point->SetPoint(0, image, TRUE, FALSE);
+    point->SetOrigin(image.x, image.y);
+    point->SetPointId(pointId);
+    Redraw();
+    return point;
+}
+
+void CAnnotateView::SetReticlePoint(int x, int y) {
+    CPZView::SetReticlePoint(x, y);
+    CPoint reticle;
+    if (!m_list || !GetReticlePoint(&reticle))
+        return;
+    for (CDrawObject* object : *m_list) {
+        if (auto* info = dynamic_cast<CDrawInfo*>(object))
+            info->SetReticlePosition(reticle.x, reticle.y);
+    }
+}
+
 void CAnnotateView::DrawObjects(CDC* dc, int frame, const CZoomTransform* transform) {
     if (!m_list || !m_annotationsShown || !dc)
         return;
     // The measurement overlays report what the other objects hold now.
     ApplyCalibration();
     SyncInfoPoints();
+    SyncCaliperEnds();
     for (CDrawObject* object : *m_list) {
         if (!object->ShowsOnFrame(frame) && !object->IsAlwaysDrawn())
             continue;

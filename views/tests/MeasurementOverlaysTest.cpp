@@ -325,6 +325,37 @@ TEST_F(LengthCalibrationTest, EditorHandsTheFirstCalibrationToCalipersAndBoxes) 
     EXPECT_TRUE(lines.contains("Speed: N/A"));
 }
 
+TEST_F(LengthCalibrationTest, CaliperEndsFollowTheirMeasurePoints) {
+    CAnnotateDoc doc;
+    CAnnotateView view;
+    view.SetDocument(&doc);
+    auto* first = static_cast<CMeasurePointNote*>(view.AddMeasurePoint(4, {10.0, 10.0}, 1));
+    auto* second = static_cast<CMeasurePointNote*>(view.AddMeasurePoint(9, {50.0, 40.0}, 1));
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(first->GetFrame(), 4);
+    auto* caliper = new CDrawCalipers;
+    caliper->SetPoint(0, {0.0, 0.0}, TRUE, FALSE);
+    caliper->SetPoint(1, {0.0, 0.0}, TRUE, FALSE);
+    CDrawCalipers::LinkPair a, b;
+    first->GetLinkPair(&a.pointId, &a.serial);
+    second->GetLinkPair(&b.pointId, &b.serial);
+    caliper->SetEndLink(0, &a);
+    caliper->SetEndLink(1, &b);
+    doc.GetObjectList()->push_back(caliper);
+    view.SyncCaliperEnds();
+    EXPECT_EQ(caliper->GetPoint(0, FALSE), CDoublePoint(10.0, 10.0));
+    EXPECT_EQ(caliper->GetPoint(1, FALSE), CDoublePoint(50.0, 40.0));
+    EXPECT_EQ(caliper->GetEndFrame(1), 9);
+    caliper->SetLabelMode(0);
+    caliper->UpdateLabels();
+    EXPECT_EQ(caliper->GetLabel(1), "50p / 5f  ");  // Same ids, told apart by their serials.
+    auto* info = new CDrawInfo;
+    doc.GetObjectList()->push_back(info);
+    view.SetReticlePoint(7, 8);
+    EXPECT_TRUE(info->BuildLines().contains("Reticle Posn: 7, 8"));
+}
+
 TEST(DrawInfoTest, LinesReportTheMovie) {
     struct Case {
         const char* name;
