@@ -312,15 +312,13 @@ BOOL CDrawPropsDlg::OnInitDialog() {
         for (const char* style : kStyles)
             c.AddString(QString::fromLatin1(style));
     });
-    fill(m_faceList, kFontFace, [this](CComboBox& c) {
+    if (ComboOf(m_faceList, kFontFace)) {
         QStringList families = QFontDatabase::families();
         if (!m_faceName.isEmpty() && !families.contains(m_faceName))
             families << m_faceName;
-        families.sort(Qt::CaseInsensitive);
-        for (const QString& family : families)
-            c.AddString(family);
-        c.SetCurSel(c.FindStringExact(-1, m_faceName));
-    });
+        m_faceList.FillFontList(families);
+        m_faceList.SetCurSel(m_faceList.FindStringExact(-1, m_faceName));
+    }
     const BOOL result = CDialog::OnInitDialog();
     EnableForType(m_type, nullptr);
     ShowColour(kLineColour, m_lineColour);

@@ -9,6 +9,7 @@
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/Dialog.h"
 #include "platform/wintypes/ColorRef.h"
+#include "views/FontNameCombo.h"
 
 #include <QString>
 
@@ -78,6 +79,8 @@ public:
     int m_closed = 0;
     int m_escapement = 0;
 
+    CFontNameCombo& FaceList() { return m_faceList; }
+
     // Which controls were last enabled (also without a window): id to state.
     bool IsControlEnabled(int id) const;
 
@@ -114,7 +117,7 @@ private:
     CComboBox m_thicknessList;
     CComboBox m_sizeList;
     CComboBox m_styleList;
-    CComboBox m_faceList;
+    CFontNameCombo m_faceList;
     CDrawObject* m_object = nullptr;
     CWnd* m_redraw = nullptr;
     std::map<int, bool> m_enabled;
