@@ -356,6 +356,49 @@ TEST_F(LengthCalibrationTest, CaliperEndsFollowTheirMeasurePoints) {
     EXPECT_TRUE(info->BuildLines().contains("Reticle Posn: 7, 8"));
 }
 
+TEST_F(LengthCalibrationTest, ToolsMakeTheOverlaysAndReselectTheCalibration) {
+    CAnnotateDoc doc;
+    CAnnotateView view;
+    view.SetDocument(&doc);
+    struct Case {
+        int tool;
+        int type;
+        bool separate;
+    };
+    const Case cases[] = {
+        {CAnnotateView::kLengthCalibration, 11, false},
+        {CAnnotateView::kCaliper, 10, false},
+        {CAnnotateView::kVelocityCaliper, 10, true},
+        {CAnnotateView::kJumpNote, 12, false},
+        {CAnnotateView::kSlider, 13, false},
+        {CAnnotateView::kInformation, 14, false},
+        {CAnnotateView::kMeasurePoint, 15, false},
+        {CAnnotateView::kTrackCaliper, 16, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.tool);
+        CDrawObject* made = view.CreateObjectOfType(c.tool, 3);
+        ASSERT_NE(made, nullptr);
+        EXPECT_EQ(made->GetType(), c.type);
+        EXPECT_TRUE(made->IsSelected());
+        EXPECT_TRUE(made->HasPropertiesHandler());
+        if (auto* caliper = dynamic_cast<CDrawCalipersB*>(made)) {
+            EXPECT_EQ(caliper->GetSeparateFrames(), c.separate);
+        }
+    }
+    // With a calibration present its tool selects that one for the current frame.
+    // Calipers between measure points go to the head of the list, under everything else.
+    EXPECT_EQ(doc.GetObjectList()->front()->GetType(), 16);
+    CDrawObject* calibration = doc.GetObjectList()->at(1);
+    ASSERT_EQ(calibration->GetType(), 11);
+    calibration->SetSelected(FALSE);
+    view.SetCurrentFrame(42);
+    view.SetTool(CAnnotateView::kLengthCalibration);
+    EXPECT_EQ(view.GetTool(), CAnnotateView::kSelect);
+    EXPECT_TRUE(calibration->IsSelected());
+    EXPECT_EQ(calibration->GetFrame(), 42);
+}
+
 TEST(DrawInfoTest, LinesReportTheMovie) {
     struct Case {
         const char* name;
