@@ -75,6 +75,19 @@ void CMeasurePointNote::MovePoint(int index, CDoublePoint p, BOOL snap) {
     SetModified(TRUE);
 }
 
+BOOL CMeasurePointNote::HasMarkedPoint() const {
+    return m_dragging || CDrawJumpNote::HasMarkedPoint();
+}
+
+BOOL CMeasurePointNote::ClearPointMarks() {
+    m_hoverPart = -1;
+    if (m_dragging) {
+        m_dragging = FALSE;
+        return TRUE;
+    }
+    return CDrawJumpNote::ClearPointMarks();
+}
+
 QString CMeasurePointNote::PointLabel() const {
     const CDoublePoint p = GetPoint(0, FALSE);
     return QFormatC("(%d, %d). Frame %d.", TruncToInt(p.x), TruncToInt(p.y), DisplayedFrame());

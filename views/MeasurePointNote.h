@@ -28,6 +28,11 @@ public:
     // the lower index) and acts on a button's single click.
     BOOL HitTest(CDoublePoint p, int* hitPart) override;
     void Draw(CDC* dc, const CZoomTransform* t, int viewState) override;
+    // True while a point is being dragged.
+    BOOL HasMarkedPoint() const override;
+    // While dragging, ends the drag (the view calls it when the action ends); otherwise clears
+    // the point marks.
+    BOOL ClearPointMarks() override;
 
     void SetPointId(int id) { m_pointId = id; }
     void GetPointId(int* id) const {
