@@ -164,3 +164,17 @@ HRESULT CMovieAdapter::GetFrameTimeText(int frame, QString* date, QString* time)
     return m_source->GetFrameTimeText(frame, m_source->GetRecordedRate(), date, time) ? S_OK
                                                                                       : E_FAIL;
 }
+
+HRESULT CMovieAdapter::GetShutterNs(int* shutterNs) {
+    if (shutterNs)
+        *shutterNs = 0;
+    return E_FAIL;
+}
+
+HRESULT CMovieAdapter::GetTriggerTimeCode(QString*, QString*) {
+    return E_FAIL;
+}
+
+HRESULT CMovieAdapter::GetFrameTimeCode(int, double, QString*, QString*) {
+    return E_FAIL;
+}

@@ -70,6 +70,13 @@ public:
     virtual HRESULT GetStartTimeText(QString* date, QString* time);
     virtual HRESULT GetFrameTimeText(int frame, QString* date, QString* time);
 
+    // The exposure of a frame in nanoseconds; E_FAIL (and 0) when the source does not say.
+    virtual HRESULT GetShutterNs(int* shutterNs);
+    // The IRIG time codes of the trigger and of a frame as two texts (day, time); E_FAIL for a
+    // recording without time codes.
+    virtual HRESULT GetTriggerTimeCode(QString* a, QString* b);
+    virtual HRESULT GetFrameTimeCode(int frame, double rate, QString* a, QString* b);
+
     // Whether SetCurrentFrame uses the view's own set-frame operation (on by default).
     void SetMoveViewItself(bool on) { m_moveViewItself = on; }
 

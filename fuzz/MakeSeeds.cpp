@@ -39,6 +39,7 @@
 #include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
 #include "views/DrawLine.h"
+#include "views/DrawObjectTypes.h"
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
@@ -227,6 +228,23 @@ QByteArray Annotations() {
     static_cast<CDrawArc*>(add(new CDrawArc, -4, {{5, 15}, {35, 15}, {20, 3}}))
         ->SetArrowAtEnd(TRUE);
     const QString path = FuzzFile(nullptr, 0, QStringLiteral("seed.ant"));
+    doc.SaveAnnotations(path, TRUE);
+    return ReadAll(path);
+}
+
+// The measurement overlays, each as the editor would leave it.
+QByteArray OverlayAnnotations() {
+    CAnnotateDoc doc;
+    for (int type = 10; type <= 16; ++type) {
+        CDrawObject* object = DrawObjectTypes::CreateOfType(type);
+        object->SetPoint(0, {2.0 * type, 10.0}, TRUE, FALSE);
+        object->SetPoint(1, {2.0 * type + 20.0, 30.0}, TRUE, FALSE);
+        object->SetFrame(type - 10);
+        if (auto* text = dynamic_cast<CDrawText*>(object))
+            text->SetText(QStringLiteral("Goto"));
+        doc.GetObjectList()->push_back(object);
+    }
+    const QString path = FuzzFile(nullptr, 0, QStringLiteral("overlays.ant"));
     doc.SaveAnnotations(path, TRUE);
     return ReadAll(path);
 }
@@ -445,6 +463,7 @@ int main(int argc, char** argv) {
     Put(root + "/avi_series", "seed-rgb.avi", Avi(TestAviKind::RawBgr24, 3));
     Put(root + "/avi_series", "seed-pal8.avi", Avi(TestAviKind::RawPal8, 3));
     Put(root + "/annotation", "seed.ant", Annotations());
+    Put(root + "/annotation", "overlays.ant", OverlayAnnotations());
     Put(root + "/play_group", "seed.playgrp", PlayGroup());
     Put(root + "/sectioned_lists", "seed.trk", SectionedLists());
     Put(root + "/tracking_files", "seed-tracking.trk", TrackingFiles());

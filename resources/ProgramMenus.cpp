@@ -142,17 +142,21 @@ Items PlaybackMenu() {
             Item(32947, "Play Controller - Settings from Slowest")};
 }
 
+// The measurement overlays of the video in front; also the "Measure" pop-up 146 of the video's
+// context menu, so that a video hosted in a group or project reaches them.
+Items MeasurementItems() {
+    return {Item(32930, "Add Scale Calibration"), Item(32931, "Add Velocity Caliper"),
+            Item(32932, "Add Caliper"),           Item(32933, "Add Goto Note"),
+            Item(32934, "Frame Slider"),          Item(32935, "Video Information."),
+            Item(32937, "Add Measurement Point.")};
+}
+
 Items ToolsMenu(Kind kind) {
     Items items;
-    if (kind == kVideo)
-        items = {Item(32930, "Add Scale Calibration"),
-                 Item(32931, "Add Velocity Caliper"),
-                 Item(32932, "Add Caliper"),
-                 Item(32933, "Add Goto Note"),
-                 Item(32934, "Frame Slider"),
-                 Item(32935, "Video Information."),
-                 Item(32937, "Add Measurement Point."),
-                 Separator()};
+    if (kind == kVideo) {
+        items = MeasurementItems();
+        items.push_back(Separator());
+    }
     Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
                    Item(33100, "Data Display...")});
     return items;
@@ -212,12 +216,16 @@ std::vector<MenuTemplate> ProgramMenus() {
     MenuTemplate annotatePopup;
     annotatePopup.id = 147;
     annotatePopup.items = {Popup("Annotate", AnnotateItems())};
+    MenuTemplate measurePopup;
+    measurePopup.id = 146;
+    measurePopup.items = {Popup("Measure", MeasurementItems())};
     return {MenuBar(128, kNoDocument),
             MenuBar(154, kProject),
             MenuBar(152, kPlayGroup),
             MenuBar(145, kVideo),
             viewPopup,
-            annotatePopup};
+            annotatePopup,
+            measurePopup};
 }
 
 std::vector<AcceleratorTable> ProgramAccelerators() {

@@ -7,6 +7,7 @@
 #include "platform/framework/Menu.h"
 #include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
+#include "resources/DrawPropsTemplates.h"
 #include "resources/LutColorAdjustTemplates.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
@@ -105,6 +106,8 @@ const CResourceModule& CProgramResources::Module() {
         m.dialogs.push_back(options);
         m.dialogs.push_back(ColorAdjustmentTemplate());
         m.dialogs.push_back(CalibrationPanelTemplate());
+        for (DialogTemplate& dialog : DrawPropsTemplates())
+            m.dialogs.push_back(dialog);
         for (DialogTemplate& page : OptionsPageTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& page : PlaybackTabTemplates())

@@ -11,14 +11,19 @@
 #include "shell/DlgOptionsBaseTab.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawCalipers.h"
+#include "views/DrawCalipersB.h"
 #include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
+#include "views/DrawInfo.h"
+#include "views/DrawLengthCalibration.h"
 #include "views/DrawLine.h"
 #include "views/DrawObjectTypes.h"
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
+#include "views/MeasurePointNote.h"
 
 #include <algorithm>
 #include <type_traits>
@@ -274,7 +279,7 @@ CDrawObject* CAnnotateView::CreateObjectOfType(int tool, int frame) {
         }
         default:
             if (const int type = OverlayTypeOfTool(tool)) {
-                object.reset(DrawObjectTypes::CreateOfStoredClass(type));
+                object.reset(DrawObjectTypes::CreateOfType(type));
                 if (object) {
                     if (auto* text = dynamic_cast<CDrawText*>(object.get())) {
                         text->SetFilled(FALSE);
@@ -311,13 +316,98 @@ CDrawObject* CAnnotateView::CreateObjectOfType(int tool, int frame) {
     m_annotateDoc->SelectAll(FALSE);
     made->SetSelected(TRUE);
     made->SetOwnerPointer(m_adapter.get());
+    if (auto* caliper = dynamic_cast<CDrawCalipersB*>(made))
+        caliper->SetSeparateFrames(tool == kVelocityCaliper || tool == kTrackCaliper);
     m_annotateDoc->SetModifiedFlag();
+    ApplyCalibration();
     return made;
+}
+
+void CAnnotateView::ApplyCalibration() {
+    auto* source = dynamic_cast<CDrawLengthCalibration*>(FindOfType(kCalibrationType));
+    if (!source)
+        return;
+    CCalibrationData calibration;
+    source->GetCalibration(&calibration);
+    for (CDrawObject* object : *m_list) {
+        if (auto* caliper = dynamic_cast<CDrawCalipersB*>(object))
+            caliper->SetCalibration(&calibration);
+        else if (auto* info = dynamic_cast<CDrawInfo*>(object))
+            info->SetCalibration(&calibration);
+    }
+}
+
+void CAnnotateView::SyncInfoPoints() {
+    std::vector<CDrawObject*> points;
+    GetMeasurePoints(&points);
+    const auto pointOf = [&points](size_t i) {
+        return i < points.size() ? points[i]->GetPoint(0, FALSE) : CDoublePoint(0.0, 0.0);
+    };
+    const auto frameOf = [&points](size_t i) {
+        return i < points.size() ? points[i]->GetFrame() : -1;
+    };
+    for (CDrawObject* object : *m_list) {
+        if (auto* info = dynamic_cast<CDrawInfo*>(object)) {
+            info->SetMeasurePoint1(pointOf(0), frameOf(0));
+            info->SetMeasurePoint2(pointOf(1), frameOf(1));
+        }
+    }
+}
+
+void CAnnotateView::SyncCaliperEnds() {
+    std::vector<CDrawObject*> points;
+    GetMeasurePoints(&points);
+    for (CDrawObject* object : *m_list) {
+        auto* caliper = dynamic_cast<CDrawCalipers*>(object);
+        if (!caliper)
+            continue;
+        for (int end = 0; end < 2; ++end) {
+            CDrawCalipers::LinkPair link;
+            caliper->GetEndLink(end, &link);
+            for (CDrawObject* p : points) {
+                auto* point = static_cast<CMeasurePointNote*>(p);
+                CDrawCalipers::LinkPair pair;
+                point->GetLinkPair(&pair.pointId, &pair.serial);
+                if (pair == link) {
+                    caliper->SetPoint(end, point->GetPoint(0, FALSE), FALSE, FALSE);
+                    caliper->SetEndFrame(end, point->GetFrame());
+                    break;
+                }
+            }
+        }
+    }
+}
+
+CDrawObject* CAnnotateView::AddMeasurePoint(int frame, CDoublePoint image, int pointId) {
+    CDrawObject* made = CreateObjectOfType(kMeasurePoint, frame);
+    auto* point = dynamic_cast<CMeasurePointNote*>(made);
+    if (!point)
+        return made;
+    point->SetPoint(0, image, TRUE, FALSE);
+    point->SetOrigin(image.x, image.y);
+    point->SetPointId(pointId);
+    Redraw();
+    return point;
+}
+
+void CAnnotateView::SetReticlePoint(int x, int y) {
+    CPZView::SetReticlePoint(x, y);
+    CPoint reticle;
+    if (!m_list || !GetReticlePoint(&reticle))
+        return;
+    for (CDrawObject* object : *m_list) {
+        if (auto* info = dynamic_cast<CDrawInfo*>(object))
+            info->SetReticlePosition(reticle.x, reticle.y);
+    }
 }
 
 void CAnnotateView::DrawObjects(CDC* dc, int frame, const CZoomTransform* transform) {
     if (!m_list || !m_annotationsShown || !dc)
         return;
+    // The measurement overlays report what the other objects hold now.
+    ApplyCalibration();
+    SyncInfoPoints();
+    SyncCaliperEnds();
     for (CDrawObject* object : *m_list) {
         if (!object->ShowsOnFrame(frame) && !object->IsAlwaysDrawn())
             continue;

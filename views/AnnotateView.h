@@ -129,6 +129,20 @@ public:
     BOOL IsDragging() const { return m_dragging; }
     BOOL AreAnnotationsShown() const { return m_annotationsShown; }
 
+    // Hands the calibration of the first length calibration to every caliper and information
+    // box; without one nothing changes.
+    void ApplyCalibration();
+    // Hands the first two measure points (position and frame; (0, 0) and -1 for a missing
+    // one) to every information box.
+    void SyncInfoPoints();
+    // Moves the ends of every caliper between measure points (type 16) to the measure points
+    // its links name (position and frame); an end whose point is gone stays where it is.
+    void SyncCaliperEnds();
+    // A new measure point on `frame` at the image position with the given id, added to the
+    // list and selected; null without a list.
+    CDrawObject* AddMeasurePoint(int frame, CDoublePoint image, int pointId);
+    // Also hands the reticle point (image pixels) to every information box.
+    void SetReticlePoint(int x, int y) override;
     // Every object of type 15 in list order (the array is emptied first).
     void GetMeasurePoints(std::vector<CDrawObject*>* points) const;
 

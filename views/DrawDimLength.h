@@ -68,6 +68,18 @@ public:
     void SetPlainLine(BOOL plain) { m_plainLine = plain; }
     BOOL GetPlainLine() const { return m_plainLine; }
     BOOL IsCustomLabel() const { return m_customLabel; }
+    void GetFont(QString* face, int* height, BOOL* bold, BOOL* italic, BOOL* underline) const {
+        if (face)
+            *face = m_faceName;
+        if (height)
+            *height = m_labelHeight;
+        if (bold)
+            *bold = m_bold;
+        if (italic)
+            *italic = m_italic;
+        if (underline)
+            *underline = m_underline;
+    }
     // The label's face, height and flags (the text angle follows the points).
     void SetFont(const QString& face, int height, BOOL bold, BOOL italic, BOOL underline);
 

@@ -213,6 +213,15 @@ protected:
     // Inserts a point and its cleared mark at index (0..count).
     void InsertPointAt(int index, const CDoublePoint& p);
     const std::vector<CDoublePoint>& Points() const { return m_points; }
+    // What the last HitTestEx was asked: a double-click (it may open the properties) and a
+    // single click of the select tool; and where it was made in window pixels.
+    BOOL WasDoubleClickTest() const { return m_lastHitWords[0]; }
+    BOOL WasSingleClickTest() const { return m_lastHitWords[1]; }
+    CDoublePoint LastHitWindowPoint() const { return m_lastHitWindow; }
+    // Called by a hit test whose click acted on a part of the object (a button, a handle):
+    // this double-click opens no properties.
+    void SetClickHandled() { m_propertiesSuppressed = 1; }
+    void SetAlwaysDrawn(BOOL always) { m_alwaysDrawn = always; }
 
     int m_type = 0;
 

@@ -2,14 +2,20 @@
 
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawCalipers.h"
 #include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
+#include "views/DrawInfo.h"
+#include "views/DrawJumpNote.h"
+#include "views/DrawLengthCalibration.h"
 #include "views/DrawLine.h"
 #include "views/DrawObject.h"
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
+#include "views/DrawSlider.h"
 #include "views/DrawText.h"
+#include "views/MeasurePointNote.h"
 
 #include <cstring>
 
@@ -27,9 +33,20 @@ const char* const kStoredClassNames[] = {
 // The classes of this library, named here so that a program linking the library statically
 // always carries their class records (the archive finds classes by name only).
 const CRuntimeClass* const kLinkedClasses[] = {
-    RUNTIME_CLASS(CDrawLine),      RUNTIME_CLASS(CDrawRect),     RUNTIME_CLASS(CDrawEllipse),
-    RUNTIME_CLASS(CDrawPolygon),   RUNTIME_CLASS(CDrawBSpline),  RUNTIME_CLASS(CDrawText),
-    RUNTIME_CLASS(CDrawDimLength), RUNTIME_CLASS(CDrawDimAngle), RUNTIME_CLASS(CDrawArc),
+    RUNTIME_CLASS(CDrawLine),
+    RUNTIME_CLASS(CDrawRect),
+    RUNTIME_CLASS(CDrawEllipse),
+    RUNTIME_CLASS(CDrawPolygon),
+    RUNTIME_CLASS(CDrawBSpline),
+    RUNTIME_CLASS(CDrawText),
+    RUNTIME_CLASS(CDrawDimLength),
+    RUNTIME_CLASS(CDrawDimAngle),
+    RUNTIME_CLASS(CDrawArc),
+    RUNTIME_CLASS(CDrawCalipersB),
+    RUNTIME_CLASS(CDrawLengthCalibration),
+    RUNTIME_CLASS(CDrawJumpNote),
+    RUNTIME_CLASS(CDrawSlider),
+    RUNTIME_CLASS(CDrawInfo),
 };
 
 const CRuntimeClass* FindClass(const char* name) {
@@ -46,6 +63,15 @@ const char* StoredClassName(int type) {
     if (type < kFirstType || type > kLastType)
         return nullptr;
     return kStoredClassNames[type - kFirstType];
+}
+
+CDrawObject* CreateOfType(int type) {
+    // Types 15 and 16 have no stored class of their own.
+    if (type == CMeasurePointNote::kType)
+        return new CMeasurePointNote;
+    if (type == CDrawCalipers::kType)
+        return new CDrawCalipers;
+    return CreateOfStoredClass(type);
 }
 
 CDrawObject* CreateOfStoredClass(int type) {

@@ -19,4 +19,8 @@ const char* StoredClassName(int type);
 // a class this program does not have.
 CDrawObject* CreateOfStoredClass(int type);
 
+// A new object of the type code itself (15 and 16 included), owned by the caller; nullptr
+// for an unknown code.
+CDrawObject* CreateOfType(int type);
+
 }  // namespace DrawObjectTypes

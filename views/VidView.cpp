@@ -526,6 +526,10 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
         menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(annotate->GetSubMenu(0)),
                         QStringLiteral("Annotate"));
     }
+    std::unique_ptr<CMenu> measure(CMenu::LoadResourceMenu(kMeasureMenu));
+    if (measure && measure->GetSubMenu(0))
+        menu.AppendMenu(MF_POPUP, reinterpret_cast<UINT_PTR>(measure->GetSubMenu(0)),
+                        QStringLiteral("Measure"));
     // The sub-menus' items are updated as each opens, like the top level's before tracking.
     const std::function<void(CMenu&)> updateSubMenus = [&](CMenu& parent) {
         for (int i = 0; i < parent.GetMenuItemCount(); ++i) {

@@ -40,6 +40,8 @@ public:
     static constexpr UINT kStreamWndId = 10001;
     // The "Annotate" pop-up of the context menu.
     static constexpr UINT kAnnotateMenu = 147;
+    // The measurement overlays' pop-up of the context menu.
+    static constexpr UINT kMeasureMenu = 146;
 
     enum Command : UINT {
         kSaveActivePlayback = 32808,

@@ -193,7 +193,7 @@ TEST_F(AnnotateDocTest, OpeningThroughTheFrameworkLoadsTheFileOnce) {
 }
 
 TEST_F(AnnotateDocTest, UnknownClassKeepsTheObjectsBeforeIt) {
-    // A line, then a slider (type 13, not in this program yet), then a rectangle.
+    // A line, then a shape of a class this program does not have, then a rectangle.
     ArchiveBytes b;
     b.U16(3)
         .NewClass("CDrawLine")
@@ -201,7 +201,7 @@ TEST_F(AnnotateDocTest, UnknownClassKeepsTheObjectsBeforeIt) {
         .U16(0)
         .I32(1)
         .I32(0)
-        .NewClass("CDrawSlider")
+        .NewClass("CDrawSpiral")
         .Base(-1, 0xFF, 0xFF00, 0xFFFFFF, 3, 0, 1)
         .U16(0)
         .NewClass("CDrawRect")

@@ -405,13 +405,6 @@ TEST_F(AnnotateViewTest, DeleteCommandsAsk) {
 TEST_F(AnnotateViewTest, UnknownAndMissingKindsAreRefused) {
     Prompter().ExpectMessageBox("Unrecognized annotation object requested.", IDOK);
     EXPECT_EQ(m_view->CreateObjectOfType(99, 0), nullptr);
-    // The measurement overlays' kinds are not in this program yet.
-    Prompter().ExpectMessageBox("Unrecognized annotation object requested.", IDOK);
-    m_view->SetTool(V::kCaliper);
-    Press(10, 10);
-    Release(10, 10);
-    EXPECT_TRUE(List().empty());
-    EXPECT_EQ(m_view->GetTool(), V::kSelect);
     CAnnotateView unbound;
     EXPECT_EQ(unbound.CreateObjectOfType(V::kLine, 0), nullptr);
     EXPECT_FALSE(unbound.OnCmdMsg(V::kCommandBase + 27, CN_COMMAND, nullptr, nullptr));
