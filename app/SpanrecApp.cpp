@@ -2,6 +2,10 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "devices/CamDoc.h"
+#include "devices/CamFrm.h"
+#include "devices/CamFrmSimple.h"
+#include "devices/CamView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
@@ -71,10 +75,9 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Rec2", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Cam", 138, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Cam2", 141, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Cam", 138, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrm), RUNTIME_CLASS(CCamView)},
+        {"DT:Cam2", 141, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
+         RUNTIME_CLASS(CCamView)},
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),

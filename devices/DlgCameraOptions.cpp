@@ -9,13 +9,22 @@ CDlgCameraOptions::CDlgCameraOptions(CWnd* pParentWnd) : CDlgDeviceOptions(pPare
 
 void CDlgCameraOptions::Bind(CDeviceLink* link) {
     m_link = link;
+    // Values loaded before there was a device go to it now.
+    if (m_applyOnBind && link && link->GetDevice()) {
+        ApplyToDevice();
+        m_applyOnBind = false;
+    }
     ReadFromDevice();
 }
 
 HRESULT CDlgCameraOptions::Load(const QString& path) {
     const HRESULT hr = LoadFromFile(path);
-    if (SUCCEEDED(hr))
+    if (FAILED(hr))
+        return hr;
+    if (m_link && m_link->GetDevice())
         ApplyToDevice();
+    else
+        m_applyOnBind = true;
     return hr;
 }
 

@@ -14,13 +14,14 @@ class CDlgCameraOptions : public CDlgDeviceOptions {
 public:
     explicit CDlgCameraOptions(CWnd* pParentWnd = nullptr);
 
-    // The link stays the caller's and must outlive the binding (null unbinds). Binding takes the
-    // device's identity and present values into the pages.
+    // The link stays the caller's and must outlive the binding (null unbinds). Binding gives the
+    // device the values of a file loaded while unbound, then takes the device's identity and
+    // present values into the pages.
     void Bind(CDeviceLink* link);
     CDeviceLink* GetLink() const { return m_link; }
 
     // 0 when the file could be opened; missing or short pages keep what they had. The values
-    // read are given to the bound device.
+    // read are given to the bound device (or to the device bound next).
     HRESULT Load(const QString& path);
     // 0 when the file was written (temporary file, then renamed over path).
     HRESULT Save(const QString& path);
@@ -33,4 +34,5 @@ public:
 
 private:
     CDeviceLink* m_link = nullptr;
+    bool m_applyOnBind = false;
 };
