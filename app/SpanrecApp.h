@@ -16,6 +16,7 @@
 #include <vector>
 
 class CDataDisplayWindow;
+class CDeviceSelection;
 
 class CMultiDocTemplate;
 
@@ -56,11 +57,15 @@ protected:
     void OnFileOpen();
     // Tools/Data Display: a data file chosen by the user, shown in a window of its own.
     void OnToolsDataDisplay();
+    // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
+    // (A record controller, once one is open, takes this command first.)
+    void OnFileOpenCamera();
 
 private:
     void AddTemplates();
 
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
+    std::unique_ptr<CDeviceSelection> m_deviceSelection;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

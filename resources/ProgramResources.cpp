@@ -7,6 +7,7 @@
 #include "platform/framework/Menu.h"
 #include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
+#include "resources/DeviceDialogTemplates.h"
 #include "resources/LutColorAdjustTemplates.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
@@ -111,6 +112,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         for (DialogTemplate& dialog : SaveDialogTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
