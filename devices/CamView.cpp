@@ -1,6 +1,7 @@
 #include "devices/CamView.h"
 
 #include "devices/CamDoc.h"
+#include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/ICameraDialogs.h"
 #include "devices/core/Device.h"
@@ -14,6 +15,8 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Menu.h"
 #include "views/StreamWnd.h"
+
+#include <QMdiSubWindow>
 
 #include <functional>
 
@@ -103,6 +106,10 @@ void CCamView::OnInitialUpdate() {
     m_link.SetHandle(handle);
     doc->GetSettingsSheet()->Bind(&m_link);
     ShowWindow(SW_SHOW);
+    // A stand-alone camera window opens at a size that shows the live video.
+    if (auto* frame = dynamic_cast<CCamFrm*>(GetParentFrame()))
+        if (QWidget* window = frame->GetSubWindow())
+            window->resize(kStandAloneWidth, kStandAloneHeight);
     PlayDevice(*device);
     m_link.OnDeviceUpdate();
 }

@@ -24,6 +24,8 @@ public:
     static constexpr int kCommandRenamed = 22;
     static constexpr int kFeatureColour = 12;
     static constexpr int kFeatureSettings = 13;
+    static constexpr int kStandAloneWidth = 680;
+    static constexpr int kStandAloneHeight = 560;
 
     enum Command : UINT {
         kReduceLiveResolution = 32796,
