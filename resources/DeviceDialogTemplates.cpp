@@ -35,8 +35,23 @@ DialogTemplate DeviceSelection() {
     return d;
 }
 
+// Sized by the dialog itself to its rows.
+DialogTemplate ConnectionAssistant() {
+    DialogTemplate d;
+    d.id = 228;
+    d.caption = QStringLiteral("Connection Assistant");
+    d.cx = 400;
+    d.cy = 250;
+    d.items = {
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 35, 200, 50, 14, kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, 1496, QStringLiteral("Disable automatic pop-up"), 10, 220, 100, 10,
+         kTab | BS_AUTOCHECKBOX},
+    };
+    return d;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> DeviceDialogTemplates() {
-    return {DeviceSelection()};
+    return {DeviceSelection(), ConnectionAssistant()};
 }

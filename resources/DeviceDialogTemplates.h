@@ -1,6 +1,6 @@
 #pragma once
 
-// The dialogs of the device layer: Device Selection (133).
+// The dialogs of the device layer: Device Selection (133) and the Connection Assistant (228).
 
 #include "platform/framework/ResourceChain.h"
 
