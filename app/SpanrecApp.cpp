@@ -2,6 +2,13 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "devices/CamDoc.h"
+#include "devices/CamFrm.h"
+#include "devices/CamFrmSimple.h"
+#include "devices/CamView.h"
+#include "devices/DeviceSelection.h"
+#include "devices/DeviceSelectionDlg.h"
+#include "devices/core/DriverLoader.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
@@ -54,6 +61,7 @@ BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
+ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 END_MESSAGE_MAP()
 
 namespace {
@@ -76,10 +84,9 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Rec2", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Cam", 138, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Cam2", 141, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Cam", 138, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrm), RUNTIME_CLASS(CCamView)},
+        {"DT:Cam2", 141, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
+         RUNTIME_CLASS(CCamView)},
         {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),
@@ -252,6 +259,8 @@ void CSpanrecApp::AddTemplates() {
 BOOL CSpanrecApp::InitInstance() {
     // The program's texts are needed by the first message, that of a second start.
     CProgramResources::Register();
+    m_deviceSelection = std::make_unique<CDeviceSelection>();
+    IDeviceSelection::Install(m_deviceSelection.get());
     // The sensor windows' templates come from the sensor-resource library, after the program's.
     CResourceChain::AddModule(RmResourceModule());
     CCommandLineInfo splashInfo;
@@ -356,7 +365,25 @@ void CSpanrecApp::OnToolsDataDisplay() {
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
 }
 
+void CSpanrecApp::OnFileOpenCamera() {
+    CDeviceSelectionDlg dialog(m_pMainWnd);
+    dialog.SetDeviceKind(3);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CDeviceId id;
+    dialog.GetDeviceId(&id);
+    if (id.IsNone())
+        return;
+    if (!DriverLoader::OpenById(id)) {
+        AfxMessageBox(QStringLiteral("The device could not be opened."), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    CreateDocumentByKey(QStringLiteral("DT:Cam"),
+                        QString::fromLatin1(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
+}
+
 int CSpanrecApp::ExitInstance() {
+    IDeviceSelection::Install(nullptr);
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

@@ -18,6 +18,7 @@ class CMainFrame;
 #include <vector>
 
 class CDataDisplayWindow;
+class CDeviceSelection;
 
 class CMultiDocTemplate;
 
@@ -58,6 +59,9 @@ protected:
     void OnFileOpen();
     // Tools/Data Display: a data file chosen by the user, shown in a window of its own.
     void OnToolsDataDisplay();
+    // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
+    // (A record controller, once one is open, takes this command first.)
+    void OnFileOpenCamera();
 
 private:
     void AddTemplates();
@@ -67,5 +71,6 @@ private:
 
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
+    std::unique_ptr<CDeviceSelection> m_deviceSelection;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

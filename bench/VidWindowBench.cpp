@@ -2,8 +2,18 @@
 // (the source reads it, the display tables map it) and the event loop paints it. Printed as a
 // fraction of the rate of a pread of the same frame measured in the same run. Every repetition
 // goes on to frames it has not shown yet, in order, from a recording of 240 frames.
+//
+// The live display of a 1024 x 1024 simulated camera, one new frame per timer tick of its camera
+// window, is printed as a fraction of the video window's rate on the same size.
 
 #include "bench/RatioReporter.h"
+#include "devices/CamDoc.h"
+#include "devices/CamFrmSimple.h"
+#include "devices/CamView.h"
+#include "devices/core/Device.h"
+#include "devices/core/DeviceManager.h"
+#include "devices/core/DriverLoader.h"
+#include "devices/sim/SimDriver.h"
 #include "frames/FrameSource.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MultiDocTemplate.h"
@@ -105,6 +115,58 @@ void VideoWindowStep(benchmark::State& state) {
     app.m_pMainWnd = nullptr;
 }
 
+// The host clock of the simulated camera, moved on one frame per step.
+int64_t s_nowNs = 0;
+
+void LiveCameraStep(benchmark::State& state) {
+    CWinApp app("bench");
+    CWnd main;
+    main.Create(nullptr, "main", WS_VISIBLE, CRect(0, 0, 700, 500), nullptr, 0);
+    app.m_pMainWnd = &main;
+    static DriverHostServices host;
+    host.now = [](void*) { return s_nowNs; };
+    host.requestPoll = [](void*, int64_t) {};
+    SimDriverConfig config;
+    config.cameras = 1;
+    config.colourCameras = 0;
+    config.cards = 0;
+    DriverLoader::RegisterDriver("sim", MakeSimFamilies(config, &host));
+    CDeviceManager manager;
+    const CDeviceId id(kDeviceTypeCamera, 1, 0);
+    CDevice* device = DriverLoader::OpenById(id);
+    double rate = 0;
+    if (!device || device->SetResolution(kSide, kSide) != 0 || device->GetRecordRate(&rate) != 0) {
+        state.SkipWithError("the camera did not open at 1024 x 1024");
+        return;
+    }
+    CMultiDocTemplate camTemplate(141, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
+                                  RUNTIME_CLASS(CCamView));
+    CDocument* doc =
+        camTemplate.OpenDocumentFile(QString(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    auto* view = doc ? dynamic_cast<CCamView*>(doc->GetNextView(pos)) : nullptr;
+    if (!view) {
+        state.SkipWithError("the camera window did not open");
+        return;
+    }
+    CWnd* frame = view->GetParentFrame();
+    frame->MoveWindow(0, 0, 640, 440);
+    frame->ShowWindow(SW_SHOW);
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+
+    const auto periodNs = static_cast<int64_t>(1e9 / rate);
+    for (auto _ : state) {
+        s_nowNs += periodNs;
+        view->OnTimer(CCXView::kLiveTimerId);
+        QApplication::processEvents();
+    }
+    frame->DestroyWindow();
+    main.DestroyWindow();
+    app.m_pMainWnd = nullptr;
+    DriverLoader::ResetForTests();
+}
+
 void PlainPread(benchmark::State& state) {
     static int next = 0;
     const int fd = ::open(QFile::encodeName(Recording()).constData(), O_RDONLY);
@@ -123,6 +185,10 @@ BENCHMARK(VideoWindowStep)
     ->Name("vidwindow/step_1024")
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(kStepsPerRepetition);
+BENCHMARK(LiveCameraStep)
+    ->Name("camera/live_step_1024")
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(kStepsPerRepetition);
 BENCHMARK(PlainPread)
     ->Name("posix/pread_1024")
     ->Unit(benchmark::kMicrosecond)
@@ -136,6 +202,8 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRate("video window step (read, display tables, paint)", "vidwindow/step_1024",
                        "posix/pread_1024", 0.7);
+    reporter.PrintRate("live camera display against the video window", "camera/live_step_1024",
+                       "vidwindow/step_1024", 0.9);
     benchmark::Shutdown();
     QFile::remove(Recording());
     return 0;

@@ -425,6 +425,10 @@ int CFrameSource::MoveToFrame(int n, int notify, int force) {
     // A failed read leaves no current frame, so the next request for n reads again instead of
     // handing out the previous frame's picture.
     m_currentFrame = result ? n : -1;
+    // A forced read is for a frame whose picture may have changed (live video): the display
+    // copy is made again from it too.
+    if (force)
+        m_lutFrame = -1;
     if (notify)
         NotifyFrameChange(n, force);
     return result;

@@ -3,6 +3,7 @@
 // The RAW, ".cih" and "_config.xsv" seeds are laid out by hand, as the cameras and their programs
 // write them (the program only reads those files).
 
+#include "devices/DlgDeviceOptions.h"
 #include "frames/CfgFileInfo.h"
 #include "frames/ColorCoefficientFile.h"
 #include "frames/Dib.h"
@@ -482,6 +483,16 @@ int main(int argc, char** argv) {
     Put(root + "/option_file", "seed-autodown.opt", Options(autoDown));
     CDlgSnapkeepOptions snapkeep;
     Put(root + "/option_file", "seed-snapkeep.opt", Options(snapkeep));
+    CDlgDeviceOptions device;
+    device.m_deviceValue.m_descriptor = CDeviceDescriptor(CDeviceId(1, 1, 0));
+    device.m_deviceValue.m_descriptor.m_name = QStringLiteral("Cam A");
+    device.m_cameraValue.m_recordRate = 500;
+    device.m_cameraValue.m_width = 640;
+    device.m_cameraValue.m_height = 480;
+    device.m_cameraValue.m_exposureNs = 1000000;
+    device.m_cameraValue.m_postTriggerFrames = 100;
+    device.m_cameraValue.m_featureOn[9] = 1;
+    Put(root + "/device_settings", "seed.devset", Options(device));
     Put(root + "/side_files", "seed.evt", Event());
     Put(root + "/side_files", "seed.cih",
         "#Camera Information Header\r\nRecord Rate(fps) : 2000\r\nShutter Speed(s) : 1/4000\r\n"

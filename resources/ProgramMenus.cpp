@@ -29,11 +29,9 @@ void Append(Items& to, std::initializer_list<MenuItemTemplate> items) {
 enum Kind { kNoDocument, kProject, kPlayGroup, kVideo };
 
 Items FileMenu(Kind kind) {
-    Items items = {Item(57601, "&Open...\tCtrl+O"),
-                   Item(32791, "Open &Video File..."),
-                   Item(32813, "Open &Play Group..."),
-                   Item(32811, "Open &Data File..."),
-                   Separator(),
+    Items items = {Item(57601, "&Open...\tCtrl+O"),    Item(32791, "Open &Video File..."),
+                   Item(32813, "Open &Play Group..."), Item(32811, "Open &Data File..."),
+                   Item(32815, "Open &Camera..."),     Separator(),
                    Item(32821, "&New Play Project")};
     if (kind != kNoDocument)
         Append(items, {Separator(), Item(57602, "&Close\tCtrl+W")});
@@ -276,6 +274,7 @@ std::map<UINT, QString> CommandStrings() {
         {32791, "Open one or more video files\nOpen Video File"},
         {32813, "Open a saved play group\nOpen Play Group"},
         {32811, "Open a data file\nOpen Data File"},
+        {32815, "Open a camera and show its live video\nOpen Camera"},
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},
         {57664, "Show the program's version and support contacts\nAbout"},

@@ -7,6 +7,7 @@
 #include "platform/framework/Menu.h"
 #include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
+#include "resources/DeviceDialogTemplates.h"
 #include "resources/DrawPropsTemplates.h"
 #include "resources/LutColorAdjustTemplates.h"
 #include "resources/OptionsPageTemplates.h"
@@ -115,6 +116,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& bar : ProjectFrameTemplates())
             m.dialogs.push_back(bar);
         for (DialogTemplate& dialog : SaveDialogTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);

@@ -11,6 +11,7 @@
 #include "platform/framework/Shell.h"
 #include "platform/framework/View.h"
 #include "shell/DlgWindowList.h"
+#include "shell/IDeviceSelection.h"
 #include "shell/VidraApp.h"
 
 #include <QMdiArea>
@@ -353,7 +354,32 @@ void CVidraFrameWnd::OnFileOpenPlayGroup() {
                     QStringLiteral("Play Group Files (*%1)|*%1||").arg(extension), false);
 }
 
+namespace {
+
+IDeviceSelection* s_deviceSelection = nullptr;
+
+}  // namespace
+
+IDeviceSelection* IDeviceSelection::Get() {
+    return s_deviceSelection;
+}
+
+void IDeviceSelection::Install(IDeviceSelection* selection) {
+    s_deviceSelection = selection;
+}
+
 QString CVidraFrameWnd::AddVideoOrDevice() {
+    // Without the device layer only files can be added.
+    IDeviceSelection* selection = IDeviceSelection::Get();
+    const int session = selection ? selection->ChooseSession() : 1;
+    if (session < 0)
+        return QString();
+    if (session == 0) {
+        CDeviceId id;
+        if (selection->ChooseDevice(&id) != IDOK || id.IsNone())
+            return QString();
+        return QStringLiteral("__launchXXXdevice") + id.ToString();
+    }
     CFileDialog dialog(TRUE, QString(), QString(),
                        OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_ALLOWMULTISELECT,
                        QString::fromLatin1(kVideoFilter), AfxGetMainWnd());

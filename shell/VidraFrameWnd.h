@@ -114,8 +114,9 @@ public:
     // The first such view holding none.
     CView* FindGroupView(const CRuntimeClass* viewClass, const CRuntimeClass* frameClass) const;
     CRect GetMDIClientRect() const;
-    // The first file chosen in the Open Video File dialog, or empty text on Cancel. (Adding a
-    // device needs the device layer, which the program does not have yet.)
+    // Asks for a live camera or a video file (IDeviceSelection): a chosen device gives its
+    // launch text "__launchXXXdevice#type#subtype#index#", a file its path; Cancel, or a device
+    // of type 0, empty text.
     static QString AddVideoOrDevice();
 
     // The project code's handler of the project messages; without one they get default handling.

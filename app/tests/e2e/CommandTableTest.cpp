@@ -92,6 +92,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"File/Open Video File...", true},
     {"File/Open Play Group...", true},
     {"File/Open Data File...", true},
+    {"File/Open Camera...", true},
     {"File/New Play Project", true},
     {"File/Close", true},
     {"File/Save", true},

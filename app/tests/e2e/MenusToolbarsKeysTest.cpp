@@ -87,6 +87,7 @@ const QStringList kMainMenu = {
     "File/Open Video File...",
     "File/Open Play Group...",
     "File/Open Data File...",
+    "File/Open Camera...",
     "File/New Play Project",
     "File/Exit",
     "Edit/Copy/Application Window",

@@ -1,0 +1,3 @@
+#include "devices/CamFrm.h"
+
+IMPLEMENT_DYNCREATE(CCamFrm, CMDIChildWnd)

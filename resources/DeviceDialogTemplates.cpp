@@ -1,0 +1,57 @@
+#include "resources/DeviceDialogTemplates.h"
+
+#include "platform/framework/ControlWidgets.h"
+
+namespace {
+
+constexpr DWORD kTab = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
+
+DialogTemplate DeviceSelection() {
+    DialogTemplate d;
+    d.id = 133;
+    d.caption = QStringLiteral("Device Selection");
+    d.cx = 250;
+    d.cy = 190;
+    const DWORD list = kTab | WS_VSCROLL | WS_BORDER | LBS_NOTIFY;
+    d.items = {
+        {DlgControl::Static, -1, QStringLiteral("Hardware Family : "), 7, 7, 110, 10},
+        {DlgControl::ListBox, 1002, QString(), 7, 19, 115, 80, list},
+        {DlgControl::Static, -1, QStringLiteral("Available Devices : "), 128, 7, 110, 10},
+        {DlgControl::ListBox, 1001, QString(), 128, 19, 115, 80, list},
+        {DlgControl::Static, -1, QStringLiteral("Scan for Devices from Selected Family : "), 7, 106,
+         150, 10},
+        {DlgControl::Button, 1008, QStringLiteral("Scan"), 183, 104, 60, 14, kTab},
+        {DlgControl::Static, -1, QStringLiteral("Open Selected Device : "), 7, 126, 150, 10},
+        {DlgControl::Button, IDOK, QStringLiteral("Select"), 183, 124, 60, 14,
+         kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, 2043, QStringLiteral("Open playback from device"), 7, 146, 120, 10,
+         kTab | BS_AUTOCHECKBOX},
+        {DlgControl::Button, 2270, QStringLiteral("Remember setting"), 130, 146, 100, 10,
+         kTab | BS_AUTOCHECKBOX},
+        {DlgControl::Button, 1003, QStringLiteral("Button1"), 7, 166, 50, 14,
+         WS_CHILD | WS_TABSTOP},
+        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 183, 166, 60, 14, kTab},
+    };
+    return d;
+}
+
+// Sized by the dialog itself to its rows.
+DialogTemplate ConnectionAssistant() {
+    DialogTemplate d;
+    d.id = 228;
+    d.caption = QStringLiteral("Connection Assistant");
+    d.cx = 400;
+    d.cy = 250;
+    d.items = {
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 35, 200, 50, 14, kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, 1496, QStringLiteral("Disable automatic pop-up"), 10, 220, 100, 10,
+         kTab | BS_AUTOCHECKBOX},
+    };
+    return d;
+}
+
+}  // namespace
+
+std::vector<DialogTemplate> DeviceDialogTemplates() {
+    return {DeviceSelection(), ConnectionAssistant()};
+}
