@@ -8,6 +8,7 @@
 #include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
 #include "resources/LutColorAdjustTemplates.h"
+#include "resources/NotesWindowTemplates.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
@@ -114,6 +115,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
+        for (DialogTemplate& dialog : NotesWindowTemplates())
+            m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
