@@ -6,6 +6,7 @@
 // Ordinal(p) - 1. A note never has an empty text: setting one empty removes the note.
 
 #include "shell/BitSet.h"
+#include "views/INoteMarker.h"
 #include "views/OverlayListener.h"
 
 #include "platform/wintypes/Rect.h"
@@ -17,7 +18,7 @@ class CDC;
 class CPlaybackView;
 class CWnd;
 
-class CRecordingNotes {
+class CRecordingNotes : public INoteMarker {
 public:
     static constexpr int kListenerTag = 123456;
     // The play-group view's Tools/Notes command, run by a click on the marker.
@@ -30,7 +31,7 @@ public:
 
     // Outlines and fills the green 15 by 15 marker in rect's bottom-right corner when the
     // playback view's current frame has a note.
-    virtual void DrawMarker(CDC& dc, const CRect& rect);
+    void DrawMarker(CDC& dc, const CRect& rect) override;
     // E_POINTER for a null out-pointer.
     virtual HRESULT GetOverlayListener(COverlayListener** out);
 
@@ -63,7 +64,7 @@ public:
 
     // A right click at (x, y) inside rect (screen coordinates) on a noted frame, within twice
     // the marker's size of the corner: runs the group view's Tools/Notes and answers true.
-    bool HitTestMarker(int x, int y, const CRect& rect, int frame);
+    bool HitTestMarker(int x, int y, const CRect& rect, int frame) override;
 
     // For the side-file: the sets and texts of each side as they stand.
     const CBitSet& FrameSet() const { return m_frameSet; }

@@ -1,6 +1,11 @@
 #include "groups/RecordingNotes.h"
 
+#include "views/PlaybackView.h"
+
+#include "platform/framework/DC.h"
 #include "platform/framework/InvalidArgException.h"
+
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -96,6 +101,30 @@ TEST(RecordingNotesTest, MarkerHitNeedsANoteTheCornerAndAGroupView) {
     const CRect rect(100, 100, 300, 200);
     // Without a group view nothing is run.
     EXPECT_FALSE(notes.HitTestMarker(290, 190, rect, 2));
+}
+
+// The mark is a green 15 by 15 square in the rectangle's bottom-right corner, on noted frames.
+TEST(RecordingNotesTest, MarkerShowsOnNotedFramesOnly) {
+    CRecordingNotes notes;
+    notes.ResetAll(5, 0);
+    notes.SetFrameNote(2, "n");
+    CPlaybackView playback;
+    notes.SetPlaybackView(&playback);
+    for (int frame : {1, 2}) {
+        QImage image(60, 40, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        playback.SetCurrentFrame(frame, 0);
+        {
+            CDC dc(&image);
+            notes.DrawMarker(dc, CRect(0, 0, 50, 30));
+        }
+        const QRgb inside = image.pixel(42, 22);
+        const bool marked = frame == 2;
+        EXPECT_EQ(inside == qRgb(0, 255, 0), marked) << frame;
+        EXPECT_EQ(image.pixel(34, 14), qRgb(0, 0, 0)) << "outside the square";
+        EXPECT_EQ(image.pixel(50, 30), qRgb(0, 0, 0)) << "the corner itself is excluded";
+        EXPECT_EQ(image.pixel(35, 15) == qRgb(0, 255, 0), marked) << "its top-left pixel";
+    }
 }
 
 }  // namespace
