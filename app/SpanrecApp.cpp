@@ -15,6 +15,9 @@
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementFormFrame.h"
 #include "groups/MeasurementView.h"
+#include "groups/NotesBasicDoc.h"
+#include "groups/NotesBasicFrameVCF.h"
+#include "groups/NotesBasicView.h"
 #include "groups/ProjectGroupKinds.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CommandLineInfo.h"
@@ -104,8 +107,8 @@ const TemplateRow* Rows() {
          RUNTIME_CLASS(CPlaceholderView)},
         {"DT:PmoPlayVCF", 151, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
          RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:NotesBasicVCF", 153, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:NotesBasicVCF", 153, RUNTIME_CLASS(CNotesBasicDoc), RUNTIME_CLASS(CNotesBasicFrameVCF),
+         RUNTIME_CLASS(CNotesBasicView)},
         {"DT:Gen", 154, RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CGeneralFrame),
          RUNTIME_CLASS(CGeneralView)},
     };

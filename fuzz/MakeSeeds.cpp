@@ -12,6 +12,8 @@
 #include "frames/tests/SequenceFiles.h"
 #include "fuzz/FuzzSupport.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/NotesFile.h"
+#include "groups/RecordingNotes.h"
 #include "platform/framework/Archive.h"
 #include "platform/framework/File.h"
 #include "platform/imaging/Bitmap.h"
@@ -262,6 +264,20 @@ QByteArray PlayGroup() {
     return ReadAll(path);
 }
 
+// Side files of a noted video and of a noted data recording.
+QByteArray Notes(int kind) {
+    const QString recording =
+        FuzzFile(nullptr, 0, kind == 2 ? QStringLiteral("seed.mdat") : "seed.avi");
+    CRecordingNotes notes;
+    notes.ResetAll(16, 64);
+    notes.SetFrameNote(2, "frame two");
+    notes.SetFrameNote(9, "frame nine");
+    notes.SetDataNote(40, "scan forty");
+    notes.SetGlobalNote("the whole run");
+    CNotesFile().SaveNotes(recording, notes, kind);
+    return ReadAll(CNotesFile::SidePath(recording, kind == 2 ? "ntd" : "ntv"));
+}
+
 template <class Item>
 void WriteFlatList(CFile& file, const char* name, int lists) {
     CSectionedList<Item> list;
@@ -466,6 +482,8 @@ int main(int argc, char** argv) {
     Put(root + "/annotation", "seed.ant", Annotations());
     Put(root + "/annotation", "overlays.ant", OverlayAnnotations());
     Put(root + "/play_group", "seed.playgrp", PlayGroup());
+    Put(root + "/notes_file", "seed-video.ntv", Notes(3));
+    Put(root + "/notes_file", "seed-data.ntd", Notes(2));
     Put(root + "/sectioned_lists", "seed.trk", SectionedLists());
     Put(root + "/tracking_files", "seed-tracking.trk", TrackingFiles());
     Put(root + "/avi_recording", "seed-bgr24.avi", Avi(TestAviKind::RawBgr24, 3));

@@ -4,7 +4,9 @@
 #include "frames/MeasFrameAdapter.h"
 #include "groups/GroupSettings.h"
 #include "groups/IPlayGroupView.h"
+#include "groups/NotesFile.h"
 #include "groups/PlayGroupAdapter.h"
+#include "groups/RecordingNotes.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/DocTemplate.h"
@@ -256,7 +258,10 @@ BOOL CMeasurementFormDoc::DoSave(const QString& pathName, BOOL) {
     // still must not land on a recording.
     if (!IsPlayGroupPath(path))
         path += GroupFilterExtension();
-    return WritePlayGroupFile(path);
+    if (!WritePlayGroupFile(path))
+        return FALSE;
+    WriteMemberNotes();
+    return TRUE;
 }
 
 void CMeasurementFormDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {
@@ -394,7 +399,7 @@ BOOL CMeasurementFormDoc::AddVideoFile(const QString& path, BOOL fullTitles, int
 
     AddVideoEntry(source, kFromFile, path);
     AttachAnalysisObjects(source, view);
-    // Notes side-files are not read yet: the member's notes slot stays empty.
+    LoadVideoNotes(path, source.Get(), view);
     unsigned id = 0;
     source->GetSourceId(&id);
     SetLastAdded(kTypeVideo, GetVideoCount() - 1, static_cast<int>(id), kFromFile, -1);
@@ -435,7 +440,7 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
 
     AddDataEntry(data, kFromFile, path);
     SetLastAdded(kTypeData, GetDataCount() - 1, data->GetDataId(), kFromFile, -1);
-    // Notes side-files are not read yet: the member's notes slot stays empty.
+    LoadDataNotes(path, data);
     SetUpMember(view, viewFlag);
     view->ShowWindow(SW_SHOW);
     frame->ShowWindow(SW_SHOW);
@@ -633,6 +638,50 @@ BOOL CMeasurementFormDoc::AddVideoEntry(const CFrameSourcePtr& source, int flag,
     return TRUE;
 }
 
+void CMeasurementFormDoc::LoadVideoNotes(const QString& path, CFrameSource* source, CView* view) {
+    if (m_videoNotes.empty() || !source)
+        return;
+    auto notes = std::make_unique<CRecordingNotes>();
+    const int frames = source->GetFrameCount();
+    notes->ResetAll(frames, 0);
+    CNotesFile().ReadVideoNotes(path, *notes, frames);
+    if (auto* video = dynamic_cast<CVidView*>(view)) {
+        COverlayListener* listener = nullptr;
+        notes->GetOverlayListener(&listener);
+        video->GetOverlayHost().Add(listener);
+        video->SetNotes(notes.get());
+        notes->SetPlaybackView(video);
+        notes->SetGroupView(GetGroupView() ? FirstViewOf(this) : nullptr);
+    }
+    m_videoNotes.back() = std::move(notes);
+}
+
+void CMeasurementFormDoc::LoadDataNotes(const QString& path, const CMemberDataRef& data) {
+    if (m_dataNotes.empty() || !data.Get())
+        return;
+    const int scans = data->GetScanCount();
+    const int perFrame = std::max(1, data->GetScansPerFrame());
+    const int frames = static_cast<int>((static_cast<int64_t>(scans) + perFrame - 1) / perFrame);
+    auto notes = std::make_unique<CRecordingNotes>();
+    notes->ResetAll(frames, scans);
+    CNotesFile().ReadDataNotes(path, *notes, frames, scans);
+    m_dataNotes.back() = std::move(notes);
+}
+
+bool CMeasurementFormDoc::WriteMemberNotes() {
+    bool ok = true;
+    const auto write = [&](const QString& path, int flag, CRecordingNotes* notes, int kind) {
+        // A device's memory has no file to put a side file beside.
+        if (notes && flag == kFromFile && notes->IsModified())
+            ok = CNotesFile().SaveNotes(path, *notes, kind) && ok;
+    };
+    for (int i = 0; i < GetVideoCount(); ++i)
+        write(GetVideoPath(i), GetVideoFlag(i), GetVideoNotes(i), kTypeVideo);
+    for (int i = 0; i < GetDataCount(); ++i)
+        write(GetDataPath(i), GetDataFlag(i), GetDataNotes(i), kTypeData);
+    return ok;
+}
+
 BOOL CMeasurementFormDoc::AddDataEntry(const CMemberDataRef& data, int flag, const QString& path) {
     m_data.push_back(data);
     m_dataFlags.push_back(flag);
@@ -712,11 +761,11 @@ CMemberDataRef CMeasurementFormDoc::GetDataRefById(int id, int* outIndex) const 
 }
 
 CRecordingNotes* CMeasurementFormDoc::GetVideoNotes(int i) const {
-    return i < 0 || i >= GetVideoCount() ? nullptr : m_videoNotes[static_cast<size_t>(i)];
+    return i < 0 || i >= GetVideoCount() ? nullptr : m_videoNotes[static_cast<size_t>(i)].get();
 }
 
 CRecordingNotes* CMeasurementFormDoc::GetDataNotes(int i) const {
-    return i < 0 || i >= GetDataCount() ? nullptr : m_dataNotes[static_cast<size_t>(i)];
+    return i < 0 || i >= GetDataCount() ? nullptr : m_dataNotes[static_cast<size_t>(i)].get();
 }
 
 CRecordingNotes* CMeasurementFormDoc::GetNotesFor(int type, int id) const {

@@ -120,6 +120,13 @@ public:
     // Members.
     BOOL AddVideoEntry(const CFrameSourcePtr& source, int flag, const QString& path);
     BOOL AddDataEntry(const CMemberDataRef& data, int flag, const QString& path);
+    // The notes of the member just added: sized to its frames (and scans), read from the side
+    // file beside path and kept at the member's index. A video's notes are linked with its view
+    // (marker drawing, overlay host) and with the group view.
+    void LoadVideoNotes(const QString& path, CFrameSource* source, CView* view);
+    void LoadDataNotes(const QString& path, const CMemberDataRef& data);
+    // Writes the side files of the file members whose notes changed; false when one failed.
+    bool WriteMemberNotes();
     int GetVideoCount() const { return static_cast<int>(m_videos.size()); }
     int GetDataCount() const { return static_cast<int>(m_data.size()); }
     // Null when i is out of range or the source is not open.
@@ -224,8 +231,8 @@ private:
     QString m_pendingGroupPath;
     std::vector<CFrameSourcePtr> m_videos;
     std::vector<CMemberDataRef> m_data;
-    std::vector<CRecordingNotes*> m_videoNotes;
-    std::vector<CRecordingNotes*> m_dataNotes;
+    std::vector<std::unique_ptr<CRecordingNotes>> m_videoNotes;
+    std::vector<std::unique_ptr<CRecordingNotes>> m_dataNotes;
     std::vector<int> m_videoFlags;
     std::vector<int> m_dataFlags;
     QStringList m_videoPaths;

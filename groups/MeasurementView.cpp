@@ -2,11 +2,15 @@
 
 #include "frames/CfgFileInfo.h"
 #include "frames/ChangedFrameMeasView.h"
+#include "frames/FileNames.h"
 #include "frames/FrameSource.h"
 #include "frames/IListenerList.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/NoteItem.h"
+#include "groups/NotesBasicView.h"
+#include "groups/RecordingNotes.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FileDialog.h"
@@ -44,6 +48,7 @@ constexpr UINT kCmdTileHorizontally = 32871;
 constexpr UINT kCmdTileVertically = 32968;
 constexpr UINT kCmdSettingsFromActive = 32946;
 constexpr UINT kCmdSettingsFromSlowest = 32947;
+constexpr UINT kCmdToolsNotes = CRecordingNotes::kToolsNotesCommand;
 
 // One synchronisation at a time in the whole program: moving a member reports back through
 // its callbacks, which would otherwise start another.
@@ -90,6 +95,8 @@ ON_COMMAND(kCmdTileHorizontally, OnTileHorizontally)
 ON_COMMAND(kCmdTileVertically, OnTileVertically)
 ON_COMMAND(kCmdSettingsFromActive, OnSettingsFromActive)
 ON_COMMAND(kCmdSettingsFromSlowest, OnSettingsFromSlowest)
+ON_COMMAND(kCmdToolsNotes, OnToolsNotes)
+ON_UPDATE_COMMAND_UI(kCmdToolsNotes, OnUpdateToolsNotes)
 ON_UPDATE_COMMAND_UI(kCmdSettingsFromActive, OnUpdateSettingsFromActive)
 ON_UPDATE_COMMAND_UI(kCmdSettingsFromSlowest, OnUpdateSettingsFromSlowest)
 // The one-step save has nothing to save yet.
@@ -299,6 +306,7 @@ void CMeasurementView::OnMemberGone(int type, int id) {
     CMeasurementFormDoc* doc = GetGroupDoc();
     if (!doc)
         return;
+    CloseNotesWindowsOf(type, id);
     if (type == CPlaybackView::kVideoMember) {
         const int i = doc->FindVideoBySourceId(id);
         if (i >= 0) {
@@ -370,6 +378,136 @@ CPlaybackView* CMeasurementView::FindPlayback(int type, int id) const {
             found = playback;
     });
     return found;
+}
+
+CPlaybackView* CMeasurementView::FindTopPlayback(
+    const std::function<bool(const CPlaybackView*)>& match) const {
+    CPlaybackView* found = nullptr;
+    ForEachPlayback([&](CPlaybackView* playback) {
+        if (!found && match(playback))
+            found = playback;
+    });
+    return found;
+}
+
+std::vector<CNotesBasicView*> CMeasurementView::NotesWindows() const {
+    std::vector<CNotesBasicView*> windows;
+    ForEachPlayback([&](CPlaybackView* playback) {
+        if (auto* notes = dynamic_cast<CNotesBasicView*>(playback))
+            windows.push_back(notes);
+    });
+    return windows;
+}
+
+CNotesBasicView* CMeasurementView::OpenNotesWindow() {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    CPlaybackView* reference = FindTopPlayback([](const CPlaybackView* playback) {
+        return !dynamic_cast<const CNotesBasicView*>(playback);
+    });
+    if (!doc || !reference)
+        return nullptr;
+    const int type = reference->GetSourceType();
+    const int id = SourceIdOf(reference);
+    CDocument* notesDoc = nullptr;
+    CView* view = nullptr;
+    if (!doc->ParentNotesFrame(QString(), &notesDoc, &view, nullptr))
+        return nullptr;
+    auto* notes = dynamic_cast<CNotesBasicView*>(view);
+    if (!notes)
+        return nullptr;
+    const QString title = GetFileNameFromPath(doc->GetPathFor(type, id));
+    notes->SetMode(2);
+    notes->SetItem(0, type, id, CNoteItem::kGlobal, title);
+    notes->SetItem(1, type, id, CNoteItem::kCurrent, title);
+    notes->SetGroupView(this);
+    notes->Refresh();
+    notes->UpdateCaption();
+    m_playControl.ResetRange();
+    notes->SetFrameChangedCallback(
+        [](void* context, int) { static_cast<CMeasurementView*>(context)->RefreshPlayControl(); },
+        this);
+    return notes;
+}
+
+void CMeasurementView::OnToolsNotes() {
+    OpenNotesWindow();
+}
+
+void CMeasurementView::OnUpdateToolsNotes(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(GetGroupDoc() && GetMemberCount() > 0);
+}
+
+bool CMeasurementView::EditNote(int type, int id, int scope, const QString& text) {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    CRecordingNotes* notes = doc && id >= 1 ? doc->GetNotesFor(type, id) : nullptr;
+    if (!notes)
+        return false;
+    if (scope == CNoteItem::kGlobal)
+        return notes->SetGlobalNote(text);
+    CPlaybackView* member = FindPlayback(type, id);
+    if (!member)
+        return false;
+    return type == CPlaybackView::kDataMember
+               ? notes->SetDataNote(member->GetCurrentFrame(), text)
+               : notes->SetFrameNote(member->GetCurrentFrame(), text);
+}
+
+bool CMeasurementView::StepToNote(const std::vector<CNoteItem>& items, bool backwards) {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    if (!doc)
+        return false;
+    struct Step {
+        int type, id, current;
+        double rate;
+    };
+    std::vector<Step> steps;
+    double dt = 1e15;
+    for (const CNoteItem& item : items) {
+        if (item.GetScope() != CNoteItem::kCurrent)
+            continue;
+        CRecordingNotes* notes = doc->GetNotesFor(item.GetType(), item.GetId());
+        CPlaybackView* member = FindPlayback(item.GetType(), item.GetId());
+        if (!notes || !member)
+            continue;
+        const int c = member->GetCurrentFrame();
+        const double r = std::max(member->GetFrameRate(), 1.0);
+        const int n = item.GetType() == CPlaybackView::kDataMember
+                          ? notes->FindDataNote(c, backwards)
+                          : notes->FindFrameNote(c, backwards);
+        if (n < 0 || n == c)
+            continue;
+        dt = std::min(dt, std::abs(n - c) / r);
+        steps.push_back({item.GetType(), item.GetId(), c, r});
+    }
+    if (steps.empty())
+        return false;
+    for (int type : {CPlaybackView::kVideoMember, CPlaybackView::kDataMember}) {
+        for (const Step& step : steps) {
+            if (step.type != type)
+                continue;
+            const int delta = static_cast<int>(std::trunc(step.rate * dt));
+            SynchronizeToFrame(backwards ? step.current - delta : step.current + delta, step.type,
+                               step.id, 1);
+            RefreshNotesWindows();
+        }
+    }
+    return true;
+}
+
+void CMeasurementView::RefreshNotesWindows() {
+    for (CNotesBasicView* notes : NotesWindows())
+        notes->Refresh();
+}
+
+void CMeasurementView::CloseNotesWindowsOf(int type, int id) {
+    for (CNotesBasicView* notes : NotesWindows()) {
+        const auto& items = notes->GetItems();
+        const bool linked = std::any_of(items.begin(), items.end(), [&](const CNoteItem& item) {
+            return item.GetType() == type && item.GetId() == id;
+        });
+        if (CFrameWnd* frame = notes->GetParentFrame(); linked && frame)
+            frame->PostMessage(WM_CLOSE);
+    }
 }
 
 int CMeasurementView::SourceIdOf(const CPlaybackView* playback) {
@@ -461,6 +599,7 @@ void CMeasurementView::SynchronizeToFrame(int frame, int type, int id, int propa
     if (m_playControl.GetCurrentFrame() != frame)
         m_playControl.GotoFrame(frame, FALSE);
     g_synchronizing = false;
+    RefreshNotesWindows();
 }
 
 void CMeasurementView::NotifyTopFrame() {

@@ -15,10 +15,13 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class CChangedFrameMeasView;
+class CNoteItem;
+class CNotesBasicView;
 class CMeasurementFormDoc;
 class CPlaybackView;
 class INotifier;
@@ -87,6 +90,24 @@ public:
     // The base-synchronised playback named name with the lowest rate; ties keep the upper one.
     CPlaybackView* FindSlowestSynced(const QString& name) const;
     CPlaybackView* FindPlayback(int type, int id) const;
+    // The top-most member playback for which match holds; null when none does.
+    CPlaybackView* FindTopPlayback(const std::function<bool(const CPlaybackView*)>& match) const;
+
+    // Tools/Notes: opens a notes window on the playback on top, showing its global note and
+    // the note of its current frame. The new view, or null when none could be opened.
+    CNotesBasicView* OpenNotesWindow();
+    // The member's notes get text: the global note (scope 0) or the note of the member's
+    // current frame, or scan for a data member (scope 1). False when the member or its notes
+    // are missing or id < 1.
+    bool EditNote(int type, int id, int scope, const QString& text);
+    // Steps the members that items show current notes of to the nearest note in time after
+    // (backwards: before) where they stand, each by its own rate. False when none has one.
+    bool StepToNote(const std::vector<CNoteItem>& items, bool backwards);
+    // The notes windows in the container, top first.
+    std::vector<CNotesBasicView*> NotesWindows() const;
+    void RefreshNotesWindows();
+    // Closes the notes windows that show notes of the member.
+    void CloseNotesWindowsOf(int type, int id);
 
     // Copies the controlling playback's state into the play control.
     void RefreshPlayControl();
@@ -144,6 +165,8 @@ protected:
     void OnUpdateSettingsFromActive(CCmdUI* pCmdUI);
     void OnUpdateSettingsFromSlowest(CCmdUI* pCmdUI);
     void OnUpdateDisabled(CCmdUI* pCmdUI);
+    void OnToolsNotes();
+    void OnUpdateToolsNotes(CCmdUI* pCmdUI);
 
 private:
     // Calls fn for every playback view in a member frame of the container, from the top; the

@@ -155,6 +155,9 @@ Items ToolsMenu(Kind kind) {
         items = MeasurementItems();
         items.push_back(Separator());
     }
+    // The notes of the playback on top of the group, and saving them.
+    if (kind == kProject || kind == kPlayGroup)
+        Append(items, {Item(32915, "Notes"), Item(32951, "Save Notes"), Separator()});
     Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
                    Item(33100, "Data Display...")});
     return items;
@@ -280,6 +283,8 @@ std::map<UINT, QString> CommandStrings() {
         {57664, "Show the program's version and support contacts\nAbout"},
         {32940, "Ask the update server whether a newer version is available\nCheck for Updates"},
         {32802, "Add a video to the play group\nAdd Video"},
+        {32915, "Show the notes of the playback on top\nNotes"},
+        {32951, "Save the notes shown in the notes window\nSave Notes"},
         {32805, "Add a data file to the play group\nAdd Data"},
         {32807, "Import the playbacks of a play project\nImport Play Project"},
         {32808, "Save the active video as AVI or images\nSave Active Playback As"},

@@ -10,6 +10,7 @@
 #include "resources/DeviceDialogTemplates.h"
 #include "resources/DrawPropsTemplates.h"
 #include "resources/LutColorAdjustTemplates.h"
+#include "resources/NotesWindowTemplates.h"
 #include "resources/OptionsPageTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
@@ -122,6 +123,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& dialog : SmallDialogTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : NotesWindowTemplates())
             m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())

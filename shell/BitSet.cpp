@@ -59,3 +59,10 @@ int CBitSet::Ordinal(int index) const {
     const uint32_t mask = within == 31 ? 0xFFFFFFFFu : (2u << within) - 1u;
     return count + std::popcount(m_words[lastWord] & mask);
 }
+
+int CBitSet::CountSet() const {
+    int count = 0;
+    for (uint32_t word : m_words)
+        count += std::popcount(word);
+    return count;
+}

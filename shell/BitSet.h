@@ -29,6 +29,8 @@ public:
     int FindPrevSet(int index) const;
     // 0 when the bit is clear, else its 1-based position among the set bits.
     int Ordinal(int index) const;
+    // How many bits are set.
+    int CountSet() const;
 
 private:
     std::vector<uint32_t> m_words;

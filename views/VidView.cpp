@@ -311,7 +311,7 @@ QString CVidView::ToolTitle(const QString& label) const {
     return parent ? label + QStringLiteral(" : ") + parent->GetWindowText() : label;
 }
 
-HRESULT CVidView::SetNotes(void* notes) {
+HRESULT CVidView::SetNotes(INoteMarker* notes) {
     m_notes = notes;
     return S_OK;
 }
@@ -489,6 +489,11 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     if (point.x == -1 && point.y == -1) {
         point = CPoint(0, 0);
         ClientToScreen(&point);
+    } else if (m_notes) {
+        CRect window;
+        GetWindowRect(&window);
+        if (m_notes->HitTestMarker(point.x, point.y, window, GetCurrentFrame()))
+            return;
     }
     CMenu view;
     view.CreatePopupMenu();
@@ -595,6 +600,12 @@ void CVidView::PaintOverlays(CWnd* context, CDC* pDC) {
             drawing->Draw(pDC, area);
     if (view->m_analysis)
         view->m_analysis->DrawOverlays(pDC, area);
+    // The note mark sits in the corner of the view's own rectangle, where its hit test looks.
+    if (view->m_notes) {
+        CRect client = area;
+        client.DeflateRect(kStreamOverlap, kStreamOverlap);
+        view->m_notes->DrawMarker(*pDC, client);
+    }
 }
 
 void CVidView::SetAnalysisOverlays(IVideoAnalysisOverlays* overlays) {

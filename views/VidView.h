@@ -11,6 +11,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/IDispatch.h"
 #include "shell/IImageReadout.h"
+#include "views/INoteMarker.h"
 #include "views/IStreamDisplay.h"
 #include "views/OverlayHost.h"
 #include "views/PlaybackView.h"
@@ -139,8 +140,10 @@ public:
     // stays the view's. E_POINTER for a null out.
     HRESULT GetFrameChangeAdapter(IIdUnknown** out) const;
 
-    HRESULT SetNotes(void* notes);
-    void* GetNotes() const { return m_notes; }
+    // The recording's notes (not owned): they mark noted frames and take right clicks on
+    // their mark.
+    HRESULT SetNotes(INoteMarker* notes);
+    INoteMarker* GetNotes() const { return m_notes; }
     // The play group's frame-window adapter (an IFrameWindowAdapter*): the view's adapters
     // show what their tools open through it.
     void SetToolContext(intptr_t value);
@@ -241,7 +244,7 @@ private:
     CComPtr<IDispatch> m_modifyState;
     CFrameSourcePtr m_source;
     COverlayHost m_overlayHost;
-    void* m_notes = nullptr;
+    INoteMarker* m_notes = nullptr;
     intptr_t m_toolContext = 0;
     GroupCallback m_groupCallback = nullptr;
     void* m_groupCallbackContext = nullptr;

@@ -1,5 +1,7 @@
 #include "frames/IFrameWindowAdapter.h"
 #include "frames/MeasFrameAdapter.h"
+#include "groups/NotesFile.h"
+#include "groups/RecordingNotes.h"
 #include "groups/tests/GroupFixture.h"
 #include "shell/PlaceholderDoc.h"
 #include "views/VidView.h"
@@ -411,3 +413,41 @@ TEST_F(MeasurementFormDocNoDataTest, ADataFileReportsThatDataWindowsAreNotAvaila
 }
 
 }  // namespace
+
+// Members bring the notes of their side files; saving the group writes the notes that changed.
+TEST_F(MeasurementFormDocTest, MembersCarryTheirNotesAndSavingWritesTheChangedOnes) {
+    WriteDataFile(WorkPath("run.mdat"));
+    const QString video = WriteVideo(WorkPath("a.raw"));
+    {
+        CRecordingNotes stored;
+        stored.ResetAll(2, 0);
+        stored.SetFrameNote(1, "second frame");
+        stored.SetGlobalNote("take one");
+        ASSERT_TRUE(CNotesFile().SaveNotes(video, stored, 3));
+    }
+    CMeasurementFormDoc* group = NewGroup();
+    ASSERT_TRUE(group->AddPlaybackFromFile(video, 0, 0, nullptr, nullptr));
+    ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("run.mdat"), 0, 0, nullptr, nullptr));
+    CRecordingNotes* notes = group->GetVideoNotes(0);
+    ASSERT_NE(notes, nullptr);
+    EXPECT_EQ(notes->FrameSet().GetSize(), group->GetVideoSource(0)->GetFrameCount());
+    QString text;
+    ASSERT_TRUE(notes->GetFrameNote(1, &text));
+    EXPECT_EQ(text, "second frame");
+    EXPECT_EQ(group->GetNotesFor(3, group->GetVideoSourceId(0)), notes);
+
+    CRecordingNotes* dataNotes = group->GetDataNotes(0);
+    ASSERT_NE(dataNotes, nullptr);
+    dataNotes->SetGlobalNote("sensor remark");
+    ASSERT_TRUE(QFile::remove(WorkPath("a.ntv")));
+    ASSERT_TRUE(group->DoSave(WorkPath("g.playgrp"), TRUE));
+    EXPECT_FALSE(dataNotes->IsModified());
+    CRecordingNotes back;
+    back.ResetAll(0, 0);
+    CNotesFile().ReadDataNotes(WorkPath("run.mdat"), back, 0, 0);
+    back.GetGlobalNote(&text);
+    EXPECT_EQ(text, "sensor remark");
+    // The video's notes did not change: its side file is left alone.
+    EXPECT_FALSE(QFile::exists(WorkPath("a.ntv")));
+    group->OnCloseDocument();
+}

@@ -8,11 +8,17 @@
 #include "groups/GeneralDoc.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
+#include "groups/NotesBasicDoc.h"
+#include "groups/NotesBasicFrameVCF.h"
+#include "groups/NotesBasicView.h"
+#include "groups/NotesFile.h"
 #include "groups/ProjectGroupKinds.h"
+#include "groups/RecordingNotes.h"
 #include "groups/tests/GroupFixture.h"
 #include "groups/tests/ProjectStandInFrame.h"
 #include "platform/com/ComVariant.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "resources/ProgramResources.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/VidraApp.h"
@@ -34,6 +40,8 @@ class PlayGroupSyncTest : public IsolatedTest {
 protected:
     void SetUp() override {
         IsolatedTest::SetUp();
+        // The notes window's panel and bar.
+        CProgramResources::Register();
         CDlgOptionsBase::SetApplicationFolder(WorkDir());
         m_main = new CMainFrame;
         ASSERT_TRUE(m_main->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
@@ -56,6 +64,8 @@ protected:
         CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
         AddTemplate("DT:Vid", "\nVid\nVid\nVideo Files\n.avi;.raw;.bmp;.tif;.jpg\n\n",
                     RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView));
+        AddTemplate("DT:NotesBasicVCF", "", RUNTIME_CLASS(CNotesBasicDoc),
+                    RUNTIME_CLASS(CNotesBasicFrameVCF), RUNTIME_CLASS(CNotesBasicView));
     }
 
     void TearDown() override {
@@ -218,3 +228,112 @@ TEST_F(PlayGroupSyncTest, AGroupFileOpenedAsAProjectSynchronisesEveryMember) {
 }
 
 }  // namespace
+
+// The notes window of a group of two videos recorded at different rates: it opens on the top
+// member, follows the play control, takes typed notes and saves them, and steps both members
+// to the nearest note in time.
+TEST_F(PlayGroupSyncTest, NotesWindowShowsEditsSavesAndStepsTheMembersToTheirNotes) {
+    WriteRecording(QStringLiteral("fast"), 100);
+    WriteRecording(QStringLiteral("slow"), 40);
+    {
+        // A side file written for another frame count.
+        CRecordingNotes stored;
+        stored.ResetAll(1, 0);
+        ASSERT_TRUE(CNotesFile().SaveNotes(WorkPath("fast.raw"), stored, 3));
+    }
+    const QString groupPath = WorkPath(QStringLiteral("pair.playgrp"));
+    {
+        QFile file(groupPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("fast.raw\nslow.raw\n");
+    }
+    auto* project =
+        dynamic_cast<CGeneralDoc*>(m_app.CreateDocumentByKey("DT:Gen", QString(), TRUE));
+    ASSERT_NE(project, nullptr);
+    CDocument* created = nullptr;
+    ASSERT_TRUE(project->CreatePlayGroup(groupPath, &created));
+    auto* group = dynamic_cast<CMeasurementFormDoc*>(created);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(group->GetVideoCount(), 2);
+    POSITION pos = group->GetFirstViewPosition();
+    auto* view = dynamic_cast<CMeasurementView*>(group->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    CPlaybackView* fast = view->GetMemberPlayback(0);
+    CPlaybackView* slow = view->GetMemberPlayback(1);
+    const int fastId = CMeasurementView::SourceIdOf(fast);
+    const int slowId = CMeasurementView::SourceIdOf(slow);
+    CRecordingNotes* fastNotes = group->GetNotesFor(3, fastId);
+    CRecordingNotes* slowNotes = group->GetNotesFor(3, slowId);
+    ASSERT_NE(fastNotes, nullptr);
+    ASSERT_NE(slowNotes, nullptr);
+    ASSERT_GT(fastNotes->FrameSet().GetSize(), 90) << "sized to the recording, not the file";
+    slowNotes->SetGlobalNote("slow take");
+    slowNotes->SetModified(false);
+
+    slow->GetParentFrame()->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    view->GetPlayControl().GotoFrame(30, TRUE);
+    ASSERT_TRUE(view->OnCmdMsg(32915, CN_COMMAND, nullptr, nullptr));
+    std::vector<CNotesBasicView*> windows = view->NotesWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    CNotesBasicView* notes = windows[0];
+    ASSERT_EQ(notes->GetItems().size(), 2u);
+    EXPECT_EQ(notes->GetItems()[0].GetScope(), 0);
+    EXPECT_EQ(notes->GetItems()[1].GetScope(), 1);
+    EXPECT_EQ(notes->GetItems()[1].GetId(), slowId);
+    EXPECT_EQ(notes->Caption(), "Notes : slow.raw");
+    CNoteEditDlg& editor = notes->GetEditor();
+    EXPECT_TRUE(editor.IsPaneVisible(1));
+    EXPECT_FALSE(editor.IsPaneVisible(2));
+    EXPECT_EQ(editor.GetDlgItem(CNoteEditDlg::kEditIds[0])->GetWindowText(), "slow take");
+    EXPECT_EQ(editor.GetDlgItem(CNoteEditDlg::kTitleIds[1])->GetWindowText(),
+              CNotesBasicView::kIndexTitle);
+    // The notes window on top stands in for its playback.
+    EXPECT_EQ(view->GetActivePlaybackView(), notes);
+    EXPECT_EQ(notes->GetCurrentFrame(), 30);
+    EXPECT_EQ(notes->FindLinkedView(), slow);
+
+    // A typed note goes to the frame the playback shows once the pane loses the focus.
+    notes->CommitPane(1, "slow thirty-four");
+    EXPECT_FALSE(slowNotes->GetFrameNote(34, nullptr));
+    QString text;
+    ASSERT_TRUE(slowNotes->GetFrameNote(30, &text));
+    slowNotes->SetFrameNote(30, "");
+    slowNotes->SetFrameNote(34, "slow thirty-four");
+    fastNotes->SetFrameNote(100, "fast hundred");
+    EXPECT_EQ(notes->Caption(), "Notes : slow.raw*");
+
+    // Stepping: slow's note is 4 frames (0.1 s) on, fast's 0.3 s: both move by 0.1 s.
+    notes->SetItem(2, 3, fastId, 1, "fast.raw");
+    const int fastBefore = fast->GetCurrentFrame();
+    notes->StepForward();
+    EXPECT_EQ(slow->GetCurrentFrame(), 34);
+    EXPECT_EQ(fast->GetCurrentFrame(), fastBefore + 10);
+    EXPECT_EQ(editor.GetDlgItem(CNoteEditDlg::kEditIds[1])->GetWindowText(), "slow thirty-four");
+    // Back again: slow has no earlier note, fast none before its frame: nothing moves.
+    notes->StepBack();
+    EXPECT_EQ(slow->GetCurrentFrame(), 34);
+    notes->StepForward();
+    EXPECT_EQ(fast->GetCurrentFrame(), 100);
+    EXPECT_EQ(slow->GetCurrentFrame(), 52) << "the slow video follows by time";
+
+    // Save writes both side files and says so.
+    auto* notesDoc = dynamic_cast<CNotesBasicDoc*>(notes->GetDocument());
+    ASSERT_NE(notesDoc, nullptr);
+    EXPECT_TRUE(notesDoc->IsModified());
+    Prompter().ExpectMessageBox(CNotesBasicDoc::kSavedText, IDOK);
+    ASSERT_TRUE(notes->GetParentFrame()->OnCmdMsg(32951, CN_COMMAND, nullptr, nullptr));
+    EXPECT_FALSE(notesDoc->IsModified());
+    CRecordingNotes back;
+    back.ResetAll(200, 0);
+    CNotesFile().ReadVideoNotes(WorkPath("slow.raw"), back, 200);
+    ASSERT_TRUE(back.GetFrameNote(34, &text));
+    EXPECT_EQ(text, "slow thirty-four");
+
+    // Closing a member closes the notes windows that show it.
+    slow->GetParentFrame()->SendMessage(WM_CLOSE);
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(view->NotesWindows().empty());
+}

@@ -112,6 +112,14 @@ QWidget* MakeControl(const DialogItemTemplate& item, QWidget* parent) {
         case DlgControl::Static:
             return new QLabel(item.text, parent);
         case DlgControl::Edit: {
+            if (item.style & ES_MULTILINE) {
+                auto* text = new RmMultiLineEdit(parent);
+                text->setPlainText(item.text);
+                text->setReadOnly((item.style & ES_READONLY) != 0);
+                QObject::connect(text, &QPlainTextEdit::textChanged, text,
+                                 [text] { SendControlCommand(text, EN_CHANGE); });
+                return text;
+            }
             auto* edit = new RmEdit(parent);
             edit->setText(item.text);
             edit->setReadOnly((item.style & ES_READONLY) != 0);
@@ -282,6 +290,18 @@ void RmEdit::focusInEvent(QFocusEvent* event) {
 
 void RmEdit::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
+    SendControlCommand(this, EN_KILLFOCUS);
+}
+
+RmMultiLineEdit::RmMultiLineEdit(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void RmMultiLineEdit::focusInEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusInEvent(event);
+    SendControlCommand(this, EN_SETFOCUS);
+}
+
+void RmMultiLineEdit::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
     SendControlCommand(this, EN_KILLFOCUS);
 }
 

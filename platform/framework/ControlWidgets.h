@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTabBar>
@@ -34,6 +35,7 @@ inline constexpr DWORD BS_AUTORADIOBUTTON = 0x9;
 inline constexpr DWORD BS_OWNERDRAW = 0xB;
 inline constexpr DWORD BS_TYPEMASK = 0xF;
 
+inline constexpr DWORD ES_MULTILINE = 0x0004;
 inline constexpr DWORD ES_PASSWORD = 0x0020;
 inline constexpr DWORD ES_READONLY = 0x0800;
 
@@ -90,6 +92,16 @@ protected:
 class RmEdit : public QLineEdit {
 public:
     explicit RmEdit(QWidget* parent);
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+};
+
+// An ES_MULTILINE edit: the same notifications over a plain-text editor.
+class RmMultiLineEdit : public QPlainTextEdit {
+public:
+    explicit RmMultiLineEdit(QWidget* parent);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

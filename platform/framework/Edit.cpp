@@ -1,5 +1,7 @@
 #include "platform/framework/Edit.h"
 
+#include <QPlainTextEdit>
+
 #include "platform/framework/ControlWidgets.h"
 
 IMPLEMENT_DYNAMIC(CEdit, CWnd)
@@ -42,6 +44,10 @@ void CEdit::ReplaceSel(const QString& text) {
 }
 
 BOOL CEdit::SetReadOnly(BOOL bReadOnly) {
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(GetQWidget())) {
+        editor->setReadOnly(bReadOnly != FALSE);
+        return TRUE;
+    }
     QLineEdit* edit = LineEdit(this);
     if (!edit)
         return FALSE;

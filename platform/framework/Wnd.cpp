@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QMutex>
 #include <QPaintEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QThread>
 #include <QTimer>
@@ -713,6 +714,10 @@ BOOL CWnd::KillTimer(UINT_PTR nIDEvent) {
 void CWnd::SetWindowText(const QString& text) {
     if (!m_widget)
         return;
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(m_widget)) {
+        editor->setPlainText(text);
+        return;
+    }
     const QMetaObject* meta = m_widget->metaObject();
     const int index = meta->indexOfProperty("text");
     if (index >= 0 && meta->property(index).isWritable())
@@ -724,6 +729,8 @@ void CWnd::SetWindowText(const QString& text) {
 QString CWnd::GetWindowText() const {
     if (!m_widget)
         return {};
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(m_widget))
+        return editor->toPlainText();
     if (m_widget->metaObject()->indexOfProperty("text") >= 0)
         return m_widget->property("text").toString();
     return m_widget->windowTitle();

@@ -1,0 +1,20 @@
+#pragma once
+
+// CNotesBasicFrameVCF: the hosted frame of a notes window, with its navigation bar.
+
+#include "groups/NoteNavBar.h"
+#include "shell/ViewChildedFrameM.h"
+
+class CNotesBasicFrameVCF : public CViewChildedFrameM {
+    DECLARE_DYNCREATE(CNotesBasicFrameVCF)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    CNoteNavBar& GetNavBar() { return m_navBar; }
+
+protected:
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+
+private:
+    CNoteNavBar m_navBar;
+};
