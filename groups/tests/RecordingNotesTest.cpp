@@ -3,36 +3,12 @@
 #include "views/PlaybackView.h"
 
 #include "platform/framework/DC.h"
-#include "platform/framework/InvalidArgException.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(BitSetTest, SizesSearchesAndOrdinals) {
-    CBitSet set;
-    EXPECT_FALSE(set.TestBit(0));
-    set.SetSize(33);
-    set.SetBit(3, true);
-    set.SetBit(10, true);
-    set.SetBit(32, true);
-    const struct {
-        int index, next, prev, ordinal;
-    } cases[] = {{3, 10, 3, 1}, {10, 32, 3, 2}, {4, 10, 3, 0}, {32, 32, 10, 3}, {-1, 3, -1, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(set.FindNextSet(c.index), c.next) << c.index;
-        EXPECT_EQ(set.FindPrevSet(c.index), c.prev) << c.index;
-        EXPECT_EQ(set.Ordinal(c.index), c.ordinal) << c.index;
-    }
-    EXPECT_THROW(set.SetBit(33, true), CInvalidArgException);
-    // Shrinking and growing again shows no stale bit.
-    set.SetSize(20);
-    set.SetSize(40);
-    EXPECT_FALSE(set.TestBit(32));
-    EXPECT_EQ(set.CountSet(), 2);
-}
 
 TEST(RecordingNotesTest, TextsFollowTheirFramesThroughInsertAndRemove) {
     CRecordingNotes notes;
