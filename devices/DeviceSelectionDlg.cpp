@@ -10,6 +10,7 @@
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/WinApp.h"
+#include "shell/DlgOptionsBaseTab_Cameras.h"
 #include "shell/ProgressDlg.h"
 
 IMPLEMENT_DYNAMIC(CDeviceSelectionDlg, CDialog)
@@ -27,11 +28,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-constexpr char kOpenPlaybackKey[] = "Cameras:OpenPlaybackFASTEC";
 // Per-family switches of the settings; the program's own drivers are listed whatever they say.
-constexpr const char* kFamilyCheckKeys[] = {"Cameras:CheckKRM", "Cameras:CheckFASTEC",
-                                            "Cameras:CheckFC",  "Cameras:CheckHG",
-                                            "Cameras:CheckIDT", "Cameras:CheckORVEX"};
+constexpr auto& kFamilyCheckKeys = CDlgOptionsBaseTab_Cameras::kFamilyCheckKeys;
+constexpr const char* kOpenPlaybackKey = CDlgOptionsBaseTab_Cameras::kOpenPlaybackKey;
 
 CDeviceSelectionDlg::ScanObserver& Observer() {
     static CDeviceSelectionDlg::ScanObserver observer;

@@ -2,14 +2,15 @@
 
 namespace {
 
+using Keys = CDlgOptionsBaseTab_Cameras;
 constexpr OptionField kCamerasFields[] = {
-    {"Cameras:CheckKRM", 1, "Cameras : KRM", "Cameras : KRM"},
-    {"Cameras:CheckFASTEC", 1, "Cameras : FASTEC", "Cameras : FASTEC"},
-    {"Cameras:CheckFC", 1, "Cameras : FC", "Cameras : FC"},
-    {"Cameras:CheckHG", 1, "Cameras : HG", "Cameras : HG"},
-    {"Cameras:CheckIDT", 1, "Cameras : IDT", "Cameras : IDT"},
-    {"Cameras:CheckORVEX", 1, "Cameras : ORVEX", "Cameras : ORVEX"},
-    {"Cameras:OpenPlaybackFASTEC", 1, "Cameras : OpenPBFastec", "Cameras : OpenPBFastec"},
+    {Keys::kFamilyCheckKeys[0], 1, "Cameras : KRM", "Cameras : KRM"},
+    {Keys::kFamilyCheckKeys[1], 1, "Cameras : FASTEC", "Cameras : FASTEC"},
+    {Keys::kFamilyCheckKeys[2], 1, "Cameras : FC", "Cameras : FC"},
+    {Keys::kFamilyCheckKeys[3], 1, "Cameras : HG", "Cameras : HG"},
+    {Keys::kFamilyCheckKeys[4], 1, "Cameras : IDT", "Cameras : IDT"},
+    {Keys::kFamilyCheckKeys[5], 1, "Cameras : ORVEX", "Cameras : ORVEX"},
+    {Keys::kOpenPlaybackKey, 1, "Cameras : OpenPBFastec", "Cameras : OpenPBFastec"},
 };
 
 }  // namespace
