@@ -45,7 +45,8 @@ Items EditMenu(Kind kind) {
     Items copy = {Item(32923, "&Application Window\tCtrl+Shift+C")};
     if (kind == kVideo || kind == kPlayGroup)
         copy.push_back(Item(32921, "Active &Window\tCtrl+C"));
-    return {Popup("&Copy", copy), Separator(), Item(32836, "Program &Options...")};
+    return {Popup("&Copy", copy), Separator(), Item(32836, "Program &Options..."),
+            Item(32941, "System &Configuration...")};
 }
 
 // The pan-zoom views' display choices; the same items make the "View" pop-up 143.
@@ -280,6 +281,7 @@ std::map<UINT, QString> CommandStrings() {
         {32815, "Open a camera and show its live video\nOpen Camera"},
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},
+        {32941, "Change the system configuration\nSystem Configuration"},
         {57664, "Show the program's version and support contacts\nAbout"},
         {32940, "Ask the update server whether a newer version is available\nCheck for Updates"},
         {32802, "Add a video to the play group\nAdd Video"},

@@ -34,6 +34,7 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_UPDATE_COMMAND_UI(ID_VIEW_CONTROL_BAR, OnUpdateControlBar)
     ON_COMMAND(ID_FILE_NEW_PLAY_PROJECT, OnNewPlayProject)
     ON_COMMAND(ID_EDIT_PROGRAM_OPTIONS, OnEditProgramOptions)
+    ON_COMMAND(ID_EDIT_SYSTEM_CONFIGURATION, OnEditSystemConfiguration)
     ON_COMMAND_RANGE(ID_VIEW_MAIN_TOOLBAR, ID_VIEW_MAIN_TOOLBAR, OnToggleToolBar)
     ON_COMMAND_RANGE(ID_VIEW_PLAY_PROJECT_TOOLBAR, ID_VIEW_RECORD_PROJECT_TOOLBAR, OnToggleToolBar)
     ON_COMMAND_RANGE(ID_VIEW_PROJECT_LAYOUT_TOOLBAR, ID_VIEW_VIDEO_CONTROLS_TOOLBAR, OnToggleToolBar)
@@ -470,6 +471,16 @@ LRESULT CVidraFrameWnd::OnProjectMessage(UINT message, WPARAM wParam, LPARAM lPa
 void CVidraFrameWnd::OnEditProgramOptions() {
     m_programOptions.DoModal();
     ApplyToolBarSettings();
+}
+
+// OK keeps what the check boxes show and writes it; Cancel leaves the values as they were.
+void CVidraFrameWnd::OnEditSystemConfiguration() {
+    if (m_systemConfiguration.DoModal() != IDOK)
+        return;
+    if (!m_systemConfiguration.m_strAppName.isEmpty())
+        SetTitle(m_systemConfiguration.m_strAppName);
+    OnUpdateFrameTitle(TRUE);
+    m_systemConfiguration.Save();
 }
 
 void CVidraFrameWnd::OnEditCopyApplicationWindow() {

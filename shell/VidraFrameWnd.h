@@ -28,6 +28,7 @@ inline constexpr UINT ID_FILE_OPEN_DATA_FILE = 32811;
 inline constexpr UINT ID_CAPTURE_WIZARD = 32814;
 inline constexpr UINT ID_FILE_NEW_PLAY_PROJECT = 32821;
 inline constexpr UINT ID_EDIT_PROGRAM_OPTIONS = 32836;
+inline constexpr UINT ID_EDIT_SYSTEM_CONFIGURATION = 32941;
 inline constexpr UINT ID_VIEW_MAIN_TOOLBAR = 59392;
 inline constexpr UINT ID_VIEW_PLAY_PROJECT_TOOLBAR = 32837;
 inline constexpr UINT ID_VIEW_RECORD_PROJECT_TOOLBAR = 32838;
@@ -145,6 +146,7 @@ protected:
     void OnUpdateControlBar(CCmdUI* pCmdUI);
     void OnNewPlayProject();
     void OnEditProgramOptions();
+    void OnEditSystemConfiguration();
     void OnToggleToolBar(UINT nID);
     void OnUpdateToolBarCheck(CCmdUI* pCmdUI);
     void OnUpdateDisabled(CCmdUI* pCmdUI);

@@ -100,6 +100,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"File/Exit", true},
     {"Edit/Copy/Application Window", true},
     {"Edit/Program Options...", true},
+    {"Edit/System Configuration...", true},
     {"View/Main Toolbar", true},
     {"View/Quick (Play) File Addition Toolbar", true},
     {"View/Video Controls Toolbar", true},

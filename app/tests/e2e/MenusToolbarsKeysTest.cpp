@@ -92,6 +92,7 @@ const QStringList kMainMenu = {
     "File/Exit",
     "Edit/Copy/Application Window",
     "Edit/Program Options...",
+    "Edit/System Configuration...",
     "View/Main Toolbar",
     "View/Quick (Play) File Addition Toolbar",
     "View/Video Controls Toolbar",

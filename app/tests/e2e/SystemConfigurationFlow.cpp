@@ -1,0 +1,138 @@
+#include "app/tests/e2e/E2eSupport.h"
+#include "platform/framework/Dialog.h"
+#include "platform/registry/Registry.h"
+#include "shell/DlgSystemConfiguration.h"
+#include "shell/MainFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+// What a user does with the system configuration: opens it from Edit, clears a check box and
+// presses OK (the registry keeps it), then changes another and presses Cancel (nothing changes).
+
+namespace {
+
+QAction* FindItem(QMainWindow* window, const QString& path) {
+    QList<QAction*> actions = window->menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& part : path.split(QLatin1Char('/'))) {
+        found = nullptr;
+        for (QAction* action : actions) {
+            if (PlainMenuText(action->text()) == part) {
+                found = action;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        if (QMenu* menu = found->menu()) {
+            emit menu->aboutToShow();
+            actions = menu->actions();
+        }
+    }
+    return found;
+}
+
+// Runs act on the system configuration dialog once it shows; act ends it.
+void WhenShown(std::function<void(CDlgSystemConfiguration*)> act, bool* seen) {
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, seen] {
+        auto* dialog = FindWindowOf<CDlgSystemConfiguration>();
+        if (!dialog || !dialog->GetQWidget()->isVisible())
+            return;
+        timer->deleteLater();
+        *seen = true;
+        act(dialog);
+    });
+    timer->start();
+}
+
+void ClickButton(CWnd* dialog, int id) {
+    CWnd* button = dialog->GetDlgItem(id);
+    ASSERT_NE(button, nullptr) << id;
+    auto* widget = qobject_cast<QAbstractButton*>(button->GetQWidget());
+    ASSERT_NE(widget, nullptr) << id;
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+int CheckBoxOf(const char* valueName) {
+    for (int i = 0; i < CDlgSystemConfiguration::kFlagCount; ++i) {
+        if (CDlgSystemConfiguration::ValueName(i) == QLatin1String(valueName))
+            return CDlgSystemConfiguration::kFirstFlagId + i;
+    }
+    return -1;
+}
+
+// The value the registry holds, or -1 when there is none.
+int StoredFlag(const char* valueName) {
+    HKEY key = nullptr;
+    if (RegOpenKeyEx(HKEY_LOCAL_MACHINE, "Software\\Tolvar\\Vidra OS\\System Configuration", 0,
+                     KEY_READ, &key) != ERROR_SUCCESS)
+        return -1;
+    DWORD value = 0;
+    const bool found = RegQueryDword(key, QString::fromLatin1(valueName), &value) == ERROR_SUCCESS;
+    RegCloseKey(key);
+    return found ? static_cast<int>(value) : -1;
+}
+
+using SystemConfigurationFlow = ProgramTest;
+
+TEST_F(SystemConfigurationFlow, OkKeepsTheChecksAndCancelLeavesThem) {
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    CDlgSystemConfiguration& config = frame->GetSystemConfiguration();
+    ASSERT_EQ(config.GetFlag("Auto Show Connect Asst"), 1);
+    ASSERT_EQ(config.GetFlag("Disable Web Links"), 0);
+    const int connect = CheckBoxOf("Auto Show Connect Asst");
+    const int webLinks = CheckBoxOf("Disable Web Links");
+
+    // OK: the cleared check box is the new value, in memory and in the registry.
+    bool seen = false;
+    bool shownChecked = false;
+    WhenShown(
+        [&](CDlgSystemConfiguration* dialog) {
+            shownChecked = dialog->IsDlgButtonChecked(connect) == 1;
+            ClickButton(dialog, connect);
+            ClickButton(dialog, IDOK);
+        },
+        &seen);
+    QAction* item = FindItem(window, QStringLiteral("Edit/System Configuration..."));
+    ASSERT_NE(item, nullptr);
+    ASSERT_TRUE(item->isEnabled());
+    item->trigger();
+    ASSERT_TRUE(seen) << "no system configuration dialog";
+    EXPECT_TRUE(shownChecked);
+    EXPECT_EQ(config.GetFlag("Auto Show Connect Asst"), 0);
+    EXPECT_EQ(StoredFlag("Auto Show Connect Asst"), 0);
+    EXPECT_EQ(StoredFlag("Prompt Before Close"), 1);
+
+    // Cancel: the dialog shows what OK kept, and a change made now is dropped.
+    seen = false;
+    shownChecked = true;
+    WhenShown(
+        [&](CDlgSystemConfiguration* dialog) {
+            shownChecked = dialog->IsDlgButtonChecked(connect) == 1;
+            ClickButton(dialog, webLinks);
+            ClickButton(dialog, IDCANCEL);
+        },
+        &seen);
+    FindItem(window, QStringLiteral("Edit/System Configuration..."))->trigger();
+    ASSERT_TRUE(seen) << "no system configuration dialog";
+    EXPECT_FALSE(shownChecked);
+    EXPECT_EQ(config.GetFlag("Disable Web Links"), 0);
+    EXPECT_EQ(StoredFlag("Disable Web Links"), 0);
+    EXPECT_EQ(FindWindowOf<CDlgSystemConfiguration>(), nullptr);
+}
+
+}  // namespace
