@@ -18,6 +18,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "shell/DlgEditParameters.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/IPlayBar.h"
@@ -30,6 +31,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -37,6 +39,7 @@ namespace {
 constexpr UINT kCmdAddVideo = 32802;
 constexpr UINT kCmdAddData = 32805;
 constexpr UINT kCmdImportPlayGroup = 32807;
+constexpr UINT kCmdEditRecordParameters = 32834;
 constexpr UINT kCmdSaveRecordParameters = 32835;
 constexpr UINT kCmdSnapkeepActive = 32860;
 constexpr UINT kCmdArrangeWindows = 32891;
@@ -83,6 +86,8 @@ ON_WM_PAINT()
 ON_COMMAND(kCmdAddVideo, OnAddVideo)
 ON_COMMAND(kCmdAddData, OnAddData)
 ON_COMMAND(kCmdImportPlayGroup, OnImportPlayGroup)
+ON_COMMAND(kCmdEditRecordParameters, OnEditRecordParameters)
+ON_UPDATE_COMMAND_UI(kCmdEditRecordParameters, OnUpdateTopIsVideo)
 ON_COMMAND(kCmdSaveRecordParameters, OnSaveRecordParameters)
 ON_UPDATE_COMMAND_UI(kCmdSaveRecordParameters, OnUpdateTopIsVideo)
 ON_COMMAND(kCmdArrangeWindows, OnArrangeWindows)
@@ -776,6 +781,41 @@ void CMeasurementView::OnImportPlayGroup() {
     doc->SetPendingPath(dialog.GetPathName());
     if (doc->ReadPlayGroupFile(dialog.GetPathName(), 0))
         doc->OpenPendingFiles();
+}
+
+// The dialog shows the shutter in microseconds; the source keeps nanoseconds. A value the user
+// left as shown keeps what the source had, so an unknown rate or exposure stays unknown. The
+// zero frame is the trigger: frame 0 carries the number -zero.
+void CMeasurementView::OnEditRecordParameters() {
+    CPlaybackView* video = GetActivePlaybackView();
+    CFrameSource* source = VideoSourceOf(video);
+    if (!source)
+        return;
+    CCfgFileInfo info;
+    source->GetCfgFileInfo(&info);
+    const int shownRate = std::max(info.m_rate, 0);
+    const int shownShutter = std::max(info.m_exposureNs, 0) / 1000;
+    CDlgEditParameters dialog(this);
+    const int shownZero =
+        info.m_firstFrame == std::numeric_limits<int>::min() ? 0 : -info.m_firstFrame;
+    dialog.SetValues(shownRate, shownShutter, shownZero);
+    if (dialog.DoModal() != IDOK)
+        return;
+    int rate = 0, shutter = 0, zeroFrame = 0;
+    dialog.GetValues(&rate, &shutter, &zeroFrame);
+    if (rate != shownRate) {
+        info.m_rate = rate;
+        info.m_rateHz = rate;
+    }
+    if (shutter != shownShutter)
+        info.m_exposureNs = std::min(shutter, std::numeric_limits<int>::max() / 1000) * 1000;
+    if (zeroFrame != shownZero)
+        info.m_firstFrame = -std::max(zeroFrame, -std::numeric_limits<int>::max());
+    source->SetCfgFileInfo(info);
+    video->SetFrameRate(source->GetRecordedRate());
+    video->SetShutter(source->GetExposure());
+    video->NotifyFrameChanged();
+    video->Invalidate();
 }
 
 void CMeasurementView::OnSaveRecordParameters() {

@@ -151,6 +151,7 @@ protected:
     void OnAddVideo();
     void OnAddData();
     void OnImportPlayGroup();
+    void OnEditRecordParameters();
     void OnSaveRecordParameters();
     void OnUpdateTopIsVideo(CCmdUI* pCmdUI);
     void OnArrangeWindows();

@@ -135,6 +135,7 @@ Items PlaybackMenu() {
             Item(32807, "Import Play Project"),
             Separator(),
             Item(32808, "Save Active Playback As..."),
+            Item(32834, "Edit Record Parameters..."),
             Item(32835, "Save Record Parameters"),
             Separator(),
             Item(32946, "Play Controller - Settings from Active"),

@@ -17,8 +17,10 @@
 #include "groups/tests/GroupFixture.h"
 #include "groups/tests/ProjectStandInFrame.h"
 #include "platform/com/ComVariant.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "resources/ProgramResources.h"
+#include "shell/DlgEditParameters.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/VidraApp.h"
@@ -28,9 +30,11 @@
 #include "views/VidFrame.h"
 #include "views/VidView.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QTimer>
 
 #include <cmath>
 
@@ -189,6 +193,44 @@ TEST_F(PlayGroupSyncTest, MovingOneMemberMovesTheOtherToTheSynchronisedFrame) {
     Prompter().ExpectMessageBox(QStringLiteral("Recorded parameters saved successfully."), IDOK);
     ASSERT_TRUE(view->OnCmdMsg(32835, CN_COMMAND, nullptr, nullptr));
     EXPECT_TRUE(QFile::exists(WorkPath(QStringLiteral("slow.cfg"))));
+
+    // Edit Record Parameters...: OK writes the corrected rate, shutter and zero frame to the
+    // source and the view; Cancel changes nothing.
+    CFrameSource* slowSource = static_cast<CVidView*>(slow)->GetFrameSource().operator->();
+    ASSERT_NE(slowSource, nullptr);
+    const struct {
+        const char* rate;
+        const char* shutter;
+        int button;
+        int rateAfter;
+        int exposureAfter;
+        int zeroAfter;
+    } edits[] = {
+        {"50", "250", IDOK, 50, 250000, 12},
+        {"70", "1", IDCANCEL, 50, 250000, 12},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.rate);
+        QTimer::singleShot(0, [&] {
+            CDlgEditParameters* dialog = nullptr;
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (auto* found =
+                        dynamic_cast<CDlgEditParameters*>(CWnd::FromWidgetPermanent(widget)))
+                    dialog = found;
+            }
+            ASSERT_NE(dialog, nullptr);
+            dialog->SetDlgItemText(CDlgEditParameters::kRateId, edit.rate);
+            dialog->SetDlgItemText(CDlgEditParameters::kShutterId, edit.shutter);
+            dialog->SetDlgItemText(CDlgEditParameters::kZeroFrameId, "12");
+            dialog->SendMessage(WM_COMMAND, MAKEWPARAM(edit.button, BN_CLICKED), 0);
+        });
+        ASSERT_TRUE(view->OnCmdMsg(32834, CN_COMMAND, nullptr, nullptr));
+        EXPECT_EQ(slowSource->GetRecordedRate(), edit.rateAfter);
+        EXPECT_EQ(slowSource->GetExposure(), edit.exposureAfter);
+        EXPECT_EQ(CMeasurementView::ZeroFrameOf(slow), edit.zeroAfter);
+        EXPECT_EQ(slow->GetFrameRate(), edit.rateAfter);
+        EXPECT_EQ(slow->GetShutter(), edit.exposureAfter);
+    }
 
     // Closing a member lets its document entry go and marks the list changed.
     view->GetPlaybackSourceList()->SetChanged(0);

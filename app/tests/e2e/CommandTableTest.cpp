@@ -113,6 +113,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Playback/Add Video", true},
     {"Playback/Add Data", true},
     {"Playback/Import Play Project", true},
+    {"Playback/Edit Record Parameters...", true},
     {"Playback/Save Record Parameters", true},
     {"Playback/Play Controller - Settings from Slowest", true},
     {"Playback/Play Controller - Settings from Active", true},
