@@ -3,17 +3,14 @@
 #include "devices/DeviceSelectionDlg.h"
 #include "platform/framework/WinApp.h"
 #include "platform/framework/Wnd.h"
-
-#include <QInputDialog>
+#include "shell/RadioChoiceDlg.h"
 
 int CDeviceSelection::ChooseSession() {
-    const QStringList choices = {QStringLiteral("Live Camera"), QStringLiteral("Video from File")};
-    CWnd* main = AfxGetMainWnd();
-    bool ok = false;
-    const QString chosen = QInputDialog::getItem(
-        main ? main->GetQWidget() : nullptr, QStringLiteral("Session Selection"),
-        QStringLiteral("Please select a session type :"), choices, 1, false, &ok);
-    return ok ? static_cast<int>(choices.indexOf(chosen)) : -1;
+    // "Video from File" is chosen when the dialog opens.
+    CRadioChoiceDlg dialog(AfxGetMainWnd());
+    if (dialog.DoModal() != IDOK)
+        return -1;
+    return dialog.GetChoice();
 }
 
 int CDeviceSelection::ChooseDevice(CDeviceId* id) {

@@ -1,3 +1,4 @@
+#include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/DlgDeviceOptions.h"
 #include "devices/core/DeviceManager.h"
@@ -6,13 +7,18 @@
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "platform/com/ComVariant.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/WinApp.h"
 #include "resources/ProgramResources.h"
 #include "shell/IDeviceSelection.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressDlg.h"
+#include "shell/RadioChoiceDlg.h"
 #include "testsupport/IsolatedTest.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <memory>
 
@@ -227,6 +233,41 @@ TEST_F(DeviceSelectionTest, AddVideoOrDeviceGivesTheLaunchTextOfAChosenCamera) {
         EXPECT_EQ(CVidraFrameWnd::AddVideoOrDevice(), c.text) << c.text;
     }
     IDeviceSelection::Install(nullptr);
+}
+
+// The session question is the "Session Selection" dialog: its radio buttons give the session
+// type, Cancel gives none.
+TEST_F(DeviceSelectionTest, SessionChoiceComesFromTheRadioButtons) {
+    const struct {
+        int radio;  // clicked before the button, 0 for none
+        int button;
+        int session;
+    } cases[] = {
+        {0, IDOK, 1},
+        {CRadioChoiceDlg::kFirstRadioId, IDOK, 0},
+        {CRadioChoiceDlg::kFirstRadioId + 1, IDOK, 1},
+        {CRadioChoiceDlg::kFirstRadioId, IDCANCEL, -1},
+    };
+    CDeviceSelection selection;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.radio);
+        QString caption;
+        QTimer::singleShot(0, [&] {
+            CRadioChoiceDlg* dialog = nullptr;
+            for (QWidget* widget : QApplication::allWidgets()) {
+                if (auto* found = dynamic_cast<CRadioChoiceDlg*>(CWnd::FromWidgetPermanent(widget)))
+                    dialog = found;
+            }
+            ASSERT_NE(dialog, nullptr);
+            caption = dialog->GetWindowText();
+            if (c.radio)
+                dialog->CheckRadioButton(CRadioChoiceDlg::kFirstRadioId,
+                                         CRadioChoiceDlg::kFirstRadioId + 1, c.radio);
+            dialog->SendMessage(WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), 0);
+        });
+        EXPECT_EQ(selection.ChooseSession(), c.session);
+        EXPECT_EQ(caption, "Session Selection");
+    }
 }
 
 }  // namespace
