@@ -96,6 +96,7 @@ TEST_F(SystemConfigurationFlow, OkKeepsTheChecksAndCancelLeavesThem) {
     ASSERT_EQ(config.GetFlag("Disable Web Links"), 0);
     const int connect = CheckBoxOf("Auto Show Connect Asst");
     const int webLinks = CheckBoxOf("Disable Web Links");
+    const QString title = window->windowTitle();
 
     // OK: the cleared check box is the new value, in memory and in the registry.
     bool seen = false;
@@ -116,6 +117,7 @@ TEST_F(SystemConfigurationFlow, OkKeepsTheChecksAndCancelLeavesThem) {
     EXPECT_EQ(config.GetFlag("Auto Show Connect Asst"), 0);
     EXPECT_EQ(StoredFlag("Auto Show Connect Asst"), 0);
     EXPECT_EQ(StoredFlag("Prompt Before Close"), 1);
+    EXPECT_EQ(window->windowTitle(), title) << "the title follows the application's own name";
 
     // Cancel: the dialog shows what OK kept, and a change made now is dropped.
     seen = false;
