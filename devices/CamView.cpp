@@ -32,6 +32,8 @@ ON_COMMAND(CCamView::kForceSoftwareTrigger, OnForceSoftwareTrigger)
 ON_COMMAND(CCamView::kCameraColorAdjustment, OnCameraColorAdjustment)
 ON_UPDATE_COMMAND_UI(CCamView::kCameraColorAdjustment, OnUpdateCameraColorAdjustment)
 ON_COMMAND(CCamView::kCameraSettings, OnCameraSettings)
+ON_COMMAND(CCamView::kSetActiveArea, OnSetActiveArea)
+ON_UPDATE_COMMAND_UI(CCamView::kSetActiveArea, OnUpdateSetActiveArea)
 ON_UPDATE_COMMAND_UI(CCamView::kCameraSettings, OnUpdateCameraSettings)
 ON_COMMAND(CCamView::kCameraInformation, OnCameraInformation)
 ON_COMMAND(CCamView::kCameraReset, OnCameraReset)
@@ -176,6 +178,7 @@ void CCamView::BuildContextMenu(CMenu& menu, CMenu& view, CMenu& cameraView, CMe
     menu.AppendMenu(MF_STRING, kCameraInformation, QStringLiteral("Camera Information"));
     menu.AppendMenu(MF_STRING, kCameraSettings, QStringLiteral("Camera Settings"));
     menu.AppendMenu(MF_STRING, kCameraReset, QStringLiteral("Camera Reset"));
+    menu.AppendMenu(MF_STRING, kSetActiveArea, QStringLiteral("Set Active Area..."));
 }
 
 void CCamView::OnContextMenu(CWnd*, CPoint point) {
@@ -259,6 +262,18 @@ void CCamView::OnUpdateCameraColorAdjustment(CCmdUI* pCmdUI) {
 void CCamView::OnCameraSettings() {
     if (CDevice* device = GetDevice())
         ICameraDialogs::Get().ShowCameraSettings(*device, this);
+}
+
+void CCamView::OnSetActiveArea() {
+    if (CDevice* device = GetDevice())
+        ICameraDialogs::Get().ShowActiveArea(*device, this);
+}
+
+// Only a camera tells its active area.
+void CCamView::OnUpdateSetActiveArea(CCmdUI* pCmdUI) {
+    CDevice* device = GetDevice();
+    int w = 0, h = 0, mw = 0, mh = 0, ws = 0, hs = 0, os = 0;
+    pCmdUI->Enable(device && device->GetActiveAreaLimits(&w, &h, &mw, &mh, &ws, &hs, &os) == 0);
 }
 
 void CCamView::OnUpdateCameraSettings(CCmdUI* pCmdUI) {

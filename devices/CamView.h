@@ -36,6 +36,7 @@ public:
         kCameraInformation = 32956,
         kCameraReset = 32960,
         kCameraSelfTest = 32962,
+        kSetActiveArea = 32969,
     };
 
     CCamView();
@@ -70,6 +71,8 @@ protected:
     void OnCameraInformation();
     void OnCameraReset();
     void OnCameraSelfTest();
+    void OnSetActiveArea();
+    void OnUpdateSetActiveArea(CCmdUI* pCmdUI);
 
 private:
     class CCamLink : public CDeviceLink {

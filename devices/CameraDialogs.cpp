@@ -2,6 +2,7 @@
 
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/Wnd.h"
+#include "views/ActiveAreaDlg.h"
 
 #include <QInputDialog>
 
@@ -31,6 +32,11 @@ ICameraDialogs*& Installed() {
 }
 
 }  // namespace
+
+void ICameraDialogs::ShowActiveArea(CDevice& device, CWnd* owner) {
+    CActiveAreaDlg dialog(device, owner);
+    dialog.DoModal();
+}
 
 ICameraDialogs& ICameraDialogs::Get() {
     static CPlainCameraDialogs plain;

@@ -19,6 +19,8 @@ public:
     virtual void ShowDeviceInformation(const QString& text, CWnd* owner) = 0;
     virtual void ShowColourAdjustment(CDevice& device, CWnd* owner) = 0;
     virtual void ShowCameraSettings(CDevice& device, CWnd* owner) = 0;
+    // The modal "Set Active Area" dialog over the device's live video.
+    virtual void ShowActiveArea(CDevice& device, CWnd* owner);
 
     // The dialogs in use (never null: a plain set until the program installs its own).
     static ICameraDialogs& Get();

@@ -94,14 +94,11 @@ LONG CLevoraModifyCtrl::GetParamsLutsAndState(IDispatch** colour, IDispatch** bw
     if (m_dialog)
         m_dialog->GetParamsAndState(&m_colour, &m_bw, &m_state);
     IDispatch* made[3] = {};
-    HRESULT hr = CreateComObject<CQnCBasicLutParams>(IID_IDispatch,
-                                                     reinterpret_cast<void**>(&made[0]), m_colour);
+    HRESULT hr = MakeObject(Handed::Colour, &made[0]);
     if (SUCCEEDED(hr))
-        hr = CreateComObject<CQnCBasicLutParams>(IID_IDispatch, reinterpret_cast<void**>(&made[1]),
-                                                 m_bw);
+        hr = MakeObject(Handed::Bw, &made[1]);
     if (SUCCEEDED(hr))
-        hr = CreateComObject<CQnCBasicLutModifyState>(IID_IDispatch,
-                                                      reinterpret_cast<void**>(&made[2]), m_state);
+        hr = MakeObject(Handed::State, &made[2]);
     if (FAILED(hr)) {
         for (IDispatch* object : made) {
             if (object)
@@ -113,6 +110,19 @@ LONG CLevoraModifyCtrl::GetParamsLutsAndState(IDispatch** colour, IDispatch** bw
     *bw = made[1];
     *state = made[2];
     return 0;
+}
+
+HRESULT CLevoraModifyCtrl::MakeObject(Handed which, IDispatch** object) {
+    void** out = reinterpret_cast<void**>(object);
+    switch (which) {
+        case Handed::Colour:
+            return CreateComObject<CQnCBasicLutParams>(IID_IDispatch, out, m_colour);
+        case Handed::Bw:
+            return CreateComObject<CQnCBasicLutParams>(IID_IDispatch, out, m_bw);
+        case Handed::State:
+            return CreateComObject<CQnCBasicLutModifyState>(IID_IDispatch, out, m_state);
+    }
+    return E_INVALIDARG;
 }
 
 LONG CLevoraModifyCtrl::SetParamsLutsAndState(IDispatch* colour, IDispatch* bw, IDispatch* state) {

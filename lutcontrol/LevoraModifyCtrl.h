@@ -44,6 +44,12 @@ public:
     CLutEditDialog* Dialog() const { return m_dialog; }
     bool IsModified() const { return m_modified; }
 
+protected:
+    // Which object GetParamsLutsAndState makes.
+    enum class Handed { Colour, Bw, State };
+    // Makes one handed-out object as a copy of the control's values (tests fail it on purpose).
+    virtual HRESULT MakeObject(Handed which, IDispatch** object);
+
 private:
     // The change callback the panel calls: fires BLMCParamsChanged while the panel lives.
     static LONG FireParamsChanged(void* context);

@@ -50,8 +50,23 @@ DialogTemplate ConnectionAssistant() {
     return d;
 }
 
+// The live picture with the active area over it fills the dialog above the buttons.
+DialogTemplate ActiveArea() {
+    DialogTemplate d;
+    d.id = 218;
+    d.caption = QStringLiteral("Set Active Area");
+    d.cx = 330;
+    d.cy = 280;
+    d.items = {
+        {DlgControl::Static, 2088, QString(), 7, 7, 316, 244, WS_CHILD | WS_VISIBLE},
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 212, 259, 50, 14, kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 273, 259, 50, 14, kTab},
+    };
+    return d;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> DeviceDialogTemplates() {
-    return {DeviceSelection(), ConnectionAssistant()};
+    return {DeviceSelection(), ConnectionAssistant(), ActiveArea()};
 }

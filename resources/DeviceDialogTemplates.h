@@ -1,6 +1,7 @@
 #pragma once
 
-// The dialogs of the device layer: Device Selection (133) and the Connection Assistant (228).
+// The dialogs of the device layer: Device Selection (133), the Connection Assistant (228) and
+// Set Active Area (218).
 
 #include "platform/framework/ResourceChain.h"
 

@@ -63,6 +63,10 @@ public:
     }
     void ShowColourAdjustment(CDevice&, CWnd* owner) override { colourOwner = owner; }
     void ShowCameraSettings(CDevice&, CWnd* owner) override { settingsOwner = owner; }
+    void ShowActiveArea(CDevice& device, CWnd* owner) override {
+        areaOwner = owner;
+        areaDevice = &device;
+    }
 
     std::optional<QString> answer;
     std::vector<QString> asked;
@@ -71,6 +75,8 @@ public:
     CWnd* infoOwner = nullptr;
     CWnd* colourOwner = nullptr;
     CWnd* settingsOwner = nullptr;
+    CWnd* areaOwner = nullptr;
+    CDevice* areaDevice = nullptr;
 };
 
 // One menu item as the user sees it.
@@ -249,11 +255,13 @@ TEST_F(CamViewTest, ContextMenuFollowsTheDeviceFeatures) {
                                           "Camera Color Adjustment",
                                           "Camera Information",
                                           "Camera Settings",
-                                          "Camera Reset"};
+                                          "Camera Reset",
+                                          "Set Active Area..."};
         ASSERT_EQ(menu[""].size(), top.size());
         for (size_t i = 0; i < top.size(); ++i)
             EXPECT_EQ(menu[""][i].text, top[i]) << i;
         EXPECT_EQ(menu[""][5].enabled, c.colourEnabled);
+        EXPECT_TRUE(menu[""][9].enabled) << "a camera tells its active area";
         EXPECT_FALSE(menu["View"].empty());
         ASSERT_EQ(menu["Camera View"].size(), 2u);
         EXPECT_EQ(menu["Camera View"][0].text, "Reduce Live Resolution");
@@ -326,6 +334,9 @@ TEST_F(CamViewTest, DeviceDialogsHaveTheViewAsOwner) {
     EXPECT_EQ(m_dialogs.colourOwner, m_view);
     m_view->SendMessage(WM_COMMAND, CCamView::kCameraSettings, 0);
     EXPECT_EQ(m_dialogs.settingsOwner, m_view);
+    m_view->SendMessage(WM_COMMAND, CCamView::kSetActiveArea, 0);
+    EXPECT_EQ(m_dialogs.areaOwner, m_view);
+    EXPECT_EQ(m_dialogs.areaDevice, m_device);
 }
 
 TEST_F(CamViewTest, SavingToADevsetPathLeavesTheRecentListAlone) {

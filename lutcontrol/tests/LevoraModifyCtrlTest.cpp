@@ -215,3 +215,65 @@ TEST_F(LevoraModifyCtrlTest, AboutBoxesNameTheirControls) {
 }
 
 }  // namespace
+
+namespace {
+
+// A control whose object number failAt cannot be made; with madeThenFailed the object is made
+// and the failure reported after it.
+class CFailingModifyCtrl : public CLevoraModifyCtrl {
+public:
+    int failAt = -1;
+    bool madeThenFailed = false;
+
+protected:
+    HRESULT MakeObject(Handed which, IDispatch** object) override {
+        if (static_cast<int>(which) != failAt)
+            return CLevoraModifyCtrl::MakeObject(which, object);
+        if (!madeThenFailed)
+            return E_OUTOFMEMORY;
+        CLevoraModifyCtrl::MakeObject(which, object);
+        return E_FAIL;
+    }
+};
+
+}  // namespace
+
+TEST(LevoraModifyCtrlFailureTest, GetParamsReleasesWhatItMadeWhenOneObjectCannotBeMade) {
+    struct Case {
+        int failAt;
+        bool madeThenFailed;
+        HRESULT expected;
+    } cases[] = {
+        {0, false, E_OUTOFMEMORY}, {1, false, E_OUTOFMEMORY}, {2, false, E_OUTOFMEMORY},
+        {1, true, E_FAIL},         {2, true, E_FAIL},
+    };
+    for (const Case& c : cases) {
+        CComPtr<IDispatch> control;
+        ASSERT_EQ(CreateComObject<CFailingModifyCtrl>(IID_IDispatch, control.ReceiveVoid()), S_OK);
+        auto* failing = static_cast<CFailingModifyCtrl*>(control.Get());
+        // The caller's slots hold objects from an earlier call.
+        IDispatch* out[3] = {};
+        auto call = [&] {
+            CComVariant result;
+            EXPECT_EQ(DispatchInvoke(control.Get(), kDispGetParamsLutsAndState, DISPATCH_METHOD,
+                                     {CComVariant::ByRef(&out[0]), CComVariant::ByRef(&out[1]),
+                                      CComVariant::ByRef(&out[2])},
+                                     &result),
+                      S_OK);
+            return result.lVal;
+        };
+        const LONG empty = ComModuleLockCount();
+        ASSERT_EQ(call(), 0);
+        ASSERT_TRUE(out[0] && out[1] && out[2]);
+        EXPECT_EQ(ComModuleLockCount(), empty + 3);
+
+        failing->failAt = c.failAt;
+        failing->madeThenFailed = c.madeThenFailed;
+        EXPECT_EQ(call(), c.expected) << c.failAt;
+        EXPECT_EQ(out[0], nullptr) << c.failAt;
+        EXPECT_EQ(out[1], nullptr) << c.failAt;
+        EXPECT_EQ(out[2], nullptr) << c.failAt;
+        EXPECT_EQ(ComModuleLockCount(), empty)
+            << "the caller's old objects and the ones made are gone, failing at " << c.failAt;
+    }
+}
