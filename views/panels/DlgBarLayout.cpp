@@ -9,34 +9,24 @@ CDlgBarLayout::~CDlgBarLayout() {
 }
 
 CDialog* CDlgBarLayout::GetActiveDialog() {
-    if (m_pActiveDialog && !m_pActiveDialog->GetSafeHwnd())
-        m_pActiveDialog = nullptr;
-    return m_pActiveDialog;
+    return m_layouts.GetActive();
 }
 
 int CDlgBarLayout::GetActiveIndex() {
-    CDialog* active = GetActiveDialog();
-    if (!active)
-        return -1;
-    for (size_t i = 0; i < m_dialogs.size(); ++i) {
-        if (m_dialogs[i]->GetSafeHwnd() == active->GetSafeHwnd())
-            return static_cast<int>(i);
-    }
-    return -1;
+    return m_layouts.GetActiveIndex();
 }
 
 BOOL CDlgBarLayout::SelectDialog(int index) {
-    if (index < 0 || index >= GetDialogCount())
-        return FALSE;
-    return SetActiveDialog(m_dialogs[static_cast<size_t>(index)]);
+    CDialog* dialog = m_layouts.GetAt(index);
+    return dialog ? SetActiveDialog(dialog) : FALSE;
 }
 
 BOOL CDlgBarLayout::SetActiveDialog(CDialog* dialog) {
     if (!dialog || !dialog->GetSafeHwnd()) {
-        m_pActiveDialog = nullptr;
+        m_layouts.SetActive(nullptr);
         return FALSE;
     }
-    m_pActiveDialog = dialog;
+    m_layouts.SetActive(dialog);
     if (!GetQWidget())
         return FALSE;
     CRect layoutRect;
@@ -48,23 +38,11 @@ BOOL CDlgBarLayout::SetActiveDialog(CDialog* dialog) {
 }
 
 int CDlgBarLayout::AddDialog(UINT nIDTemplate) {
-    if (!GetSafeHwnd())
-        return -1;
-    auto* dialog = new CDialog(nIDTemplate, this);
-    if (!dialog->Create(nIDTemplate, this)) {
-        delete dialog;
-        return -1;
-    }
-    dialog->ShowWindow(SW_HIDE);
-    m_dialogs.push_back(dialog);
-    return GetDialogCount() - 1;
+    return m_layouts.Add(nIDTemplate, this);
 }
 
 void CDlgBarLayout::RemoveAllDialogs() {
-    for (CDialog* dialog : m_dialogs)
-        delete dialog;
-    m_dialogs.clear();
-    m_pActiveDialog = nullptr;
+    m_layouts.RemoveAll();
 }
 
 CSize CDlgBarLayout::CalcFixedLayout(BOOL bStretch, BOOL bHorz) {

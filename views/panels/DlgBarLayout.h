@@ -7,8 +7,7 @@
 
 #include "platform/framework/Dialog.h"
 #include "platform/framework/DialogBar.h"
-
-#include <vector>
+#include "views/panels/LayoutDialogs.h"
 
 class CDlgBarLayout : public CDialogBar {
     DECLARE_DYNAMIC(CDlgBarLayout)
@@ -31,11 +30,10 @@ public:
     virtual int AddDialog(UINT nIDTemplate);
     virtual void RemoveAllDialogs();
 
-    int GetDialogCount() const { return static_cast<int>(m_dialogs.size()); }
+    int GetDialogCount() const { return m_layouts.GetCount(); }
 
     CSize CalcFixedLayout(BOOL bStretch, BOOL bHorz) override;
 
 protected:
-    CDialog* m_pActiveDialog = nullptr;
-    std::vector<CDialog*> m_dialogs;
+    CLayoutDialogs m_layouts;
 };

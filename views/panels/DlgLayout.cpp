@@ -11,34 +11,24 @@ CDlgLayout::~CDlgLayout() {
 }
 
 CDialog* CDlgLayout::GetActiveDialog() {
-    if (m_pActiveDialog && !m_pActiveDialog->GetSafeHwnd())
-        m_pActiveDialog = nullptr;
-    return m_pActiveDialog;
+    return m_layouts.GetActive();
 }
 
 int CDlgLayout::GetActiveIndex() {
-    CDialog* active = GetActiveDialog();
-    if (!active)
-        return -1;
-    for (size_t i = 0; i < m_dialogs.size(); ++i) {
-        if (m_dialogs[i]->GetSafeHwnd() == active->GetSafeHwnd())
-            return static_cast<int>(i);
-    }
-    return -1;
+    return m_layouts.GetActiveIndex();
 }
 
 BOOL CDlgLayout::SelectDialog(int index) {
-    if (index < 0 || index >= GetDialogCount())
-        return FALSE;
-    return SetActiveDialog(m_dialogs[static_cast<size_t>(index)]);
+    CDialog* dialog = m_layouts.GetAt(index);
+    return dialog ? SetActiveDialog(dialog) : FALSE;
 }
 
 BOOL CDlgLayout::SetActiveDialog(CDialog* dialog) {
     if (!dialog || !dialog->GetSafeHwnd()) {
-        m_pActiveDialog = nullptr;
+        m_layouts.SetActive(nullptr);
         return FALSE;
     }
-    m_pActiveDialog = dialog;
+    m_layouts.SetActive(dialog);
     if (!GetQWidget())
         return FALSE;
     CRect layoutRect;
@@ -80,21 +70,9 @@ void CDlgLayout::ArrangeAfter(CWnd* hostWnd, CDialog* dialog, BOOL bCopyText) {
 }
 
 int CDlgLayout::AddDialog(UINT nIDTemplate) {
-    if (!GetSafeHwnd())
-        return -1;
-    auto* dialog = new CDialog(nIDTemplate, this);
-    if (!dialog->Create(nIDTemplate, this)) {
-        delete dialog;
-        return -1;
-    }
-    dialog->ShowWindow(SW_HIDE);
-    m_dialogs.push_back(dialog);
-    return GetDialogCount() - 1;
+    return m_layouts.Add(nIDTemplate, this);
 }
 
 void CDlgLayout::RemoveAllDialogs() {
-    for (CDialog* dialog : m_dialogs)
-        delete dialog;
-    m_dialogs.clear();
-    m_pActiveDialog = nullptr;
+    m_layouts.RemoveAll();
 }

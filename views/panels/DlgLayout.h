@@ -6,8 +6,7 @@
 // control with the same id stands in that layout. The host owns its layout dialogs.
 
 #include "platform/framework/Dialog.h"
-
-#include <vector>
+#include "views/panels/LayoutDialogs.h"
 
 class CDlgLayout : public CDialog {
     DECLARE_DYNAMIC(CDlgLayout)
@@ -30,7 +29,7 @@ public:
     virtual int AddDialog(UINT nIDTemplate);
     virtual void RemoveAllDialogs();
 
-    int GetDialogCount() const { return static_cast<int>(m_dialogs.size()); }
+    int GetDialogCount() const { return m_layouts.GetCount(); }
 
     // Moves, shows or hides (and with bCopyText relabels) every control of host after the
     // control with the same id in the layout dialog; controls inside dialogs of the host and
@@ -38,6 +37,5 @@ public:
     static void ArrangeAfter(CWnd* host, CDialog* layout, BOOL bCopyText);
 
 protected:
-    CDialog* m_pActiveDialog = nullptr;
-    std::vector<CDialog*> m_dialogs;
+    CLayoutDialogs m_layouts;
 };
