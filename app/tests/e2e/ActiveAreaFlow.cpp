@@ -27,14 +27,6 @@
 
 namespace {
 
-void Click(CWnd* dialog, int id) {
-    CWnd* item = dialog->GetDlgItem(id);
-    ASSERT_NE(item, nullptr) << id;
-    auto* button = qobject_cast<QAbstractButton*>(item->GetQWidget());
-    ASSERT_NE(button, nullptr) << id;
-    button->click();
-}
-
 // Runs act on the modal window of class T as soon as it shows.
 template <class T>
 void WhenShown(const std::function<void(T*)>& act, bool* done) {

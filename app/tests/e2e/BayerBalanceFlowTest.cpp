@@ -25,20 +25,6 @@ namespace {
 
 using BayerBalanceFlowTest = ProgramTest;
 
-// The enabled item with text in menu or its sub-menus (each updated as it opens), or null.
-QAction* FindItem(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (QMenu* sub = action->menu()) {
-            emit sub->aboutToShow();
-            if (QAction* found = FindItem(sub, text))
-                return found;
-        } else if (PlainMenuText(action->text()) == text && action->isEnabled()) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 // Opens the picture's context menu as a right click does and chooses the item with text; false
 // when the menu has no such enabled item.
 bool ChooseFromContextMenu(QWidget* picture, const QString& text) {
@@ -54,13 +40,6 @@ bool ChooseFromContextMenu(QWidget* picture, const QString& text) {
     QApplication::sendEvent(picture, &request);
     AfxSetPopupMenuTracker(previous);
     return found;
-}
-
-void Click(CWnd* dialog, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(id)->GetQWidget());
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled());
-    button->click();
 }
 
 // Pixels of the outline's colour exactly (the picture itself may have a few).

@@ -56,13 +56,6 @@ int MeanRed(const QImage& shot) {
     return static_cast<int>(sum / std::max(1, shot.width() * shot.height()));
 }
 
-void Click(CWnd* dialog, int id) {
-    auto* button = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(id)->GetQWidget());
-    ASSERT_NE(button, nullptr);
-    ASSERT_TRUE(button->isEnabled());
-    button->click();
-}
-
 TEST_F(BayerFlowTest, ColourAdjustmentFromTheVideosMenuShowsTheMosaicAndApplies) {
     const QString recording = WorkPath(QStringLiteral("RAW0001_2.avi"));
     ASSERT_TRUE(WriteTestAvi(recording, {TestAviKind::RawPal8, 96, 72, 6, 0}));

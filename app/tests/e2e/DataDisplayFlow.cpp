@@ -45,14 +45,6 @@ QString WriteDataFile(const QString& path) {
     return set.Save(path) == S_OK ? path : QString();
 }
 
-void Click(CWnd* dialog, int id) {
-    CWnd* item = dialog->GetDlgItem(id);
-    ASSERT_NE(item, nullptr) << id;
-    auto* button = qobject_cast<QAbstractButton*>(item->GetQWidget());
-    ASSERT_NE(button, nullptr) << id;
-    button->click();
-}
-
 // Runs act on the modal window of class T as soon as it shows (its own event loop is running
 // then); done tells whether it was found.
 template <class T>

@@ -5,6 +5,7 @@
 #include "shell/MainFrame.h"
 #include "testsupport/UpdateCheckOff.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -17,6 +18,8 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+
+#include <gtest/gtest.h>
 
 bool WaitFor(const std::function<bool()>& done, int milliseconds) {
     QElapsedTimer timer;
@@ -175,4 +178,47 @@ QAction* MenuAction(QMainWindow* window, const QString& path) {
             return item.action;
     }
     return nullptr;
+}
+
+QAction* FindItem(QMainWindow* window, const QString& path) {
+    QList<QAction*> actions = window->menuBar()->actions();
+    QAction* found = nullptr;
+    for (const QString& part : path.split(QLatin1Char('/'))) {
+        found = nullptr;
+        for (QAction* action : actions) {
+            if (PlainMenuText(action->text()) == part) {
+                found = action;
+                break;
+            }
+        }
+        if (!found)
+            return nullptr;
+        if (QMenu* menu = found->menu()) {
+            emit menu->aboutToShow();
+            actions = menu->actions();
+        }
+    }
+    return found;
+}
+
+QAction* FindItem(QMenu* menu, const QString& text) {
+    for (QAction* action : menu->actions()) {
+        if (QMenu* sub = action->menu()) {
+            emit sub->aboutToShow();
+            if (QAction* found = FindItem(sub, text))
+                return found;
+        } else if (PlainMenuText(action->text()) == text && action->isEnabled()) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void Click(CWnd* dialog, int id) {
+    CWnd* item = dialog->GetDlgItem(id);
+    ASSERT_NE(item, nullptr) << id;
+    auto* button = qobject_cast<QAbstractButton*>(item->GetQWidget());
+    ASSERT_NE(button, nullptr) << id;
+    ASSERT_TRUE(button->isEnabled()) << id;
+    button->click();
 }

@@ -58,6 +58,17 @@ std::vector<MenuItem> MenuItems(QMainWindow* window);
 // The menu-bar item at path ("Title/Item"), or null when the menu bar has none.
 QAction* MenuAction(QMainWindow* window, const QString& path);
 
+// The menu-bar item at path ("Title/Item"), opening only the menus along the path; null when
+// a step is missing.
+QAction* FindItem(QMainWindow* window, const QString& path);
+
+// The first enabled item of menu or its sub-menus (each opened on the way) whose text, as the
+// user reads it, is text; null when there is none.
+QAction* FindItem(QMenu* menu, const QString& text);
+
+// Clicks the enabled button id of dialog (a test failure when it is missing or disabled).
+void Click(CWnd* dialog, int id);
+
 class ProgramTest : public IsolatedTest {
 protected:
     void SetUp() override;

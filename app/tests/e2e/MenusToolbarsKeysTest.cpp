@@ -36,28 +36,6 @@ QStringList MenuPaths(QMainWindow* window) {
     return paths;
 }
 
-QAction* FindItem(QMainWindow* window, const QString& path) {
-    const QStringList parts = path.split(QLatin1Char('/'));
-    QList<QAction*> actions = window->menuBar()->actions();
-    QAction* found = nullptr;
-    for (const QString& part : parts) {
-        found = nullptr;
-        for (QAction* action : actions) {
-            if (PlainMenuText(action->text()) == part) {
-                found = action;
-                break;
-            }
-        }
-        if (!found)
-            return nullptr;
-        if (QMenu* menu = found->menu()) {
-            emit menu->aboutToShow();
-            actions = menu->actions();
-        }
-    }
-    return found;
-}
-
 // Runs check on the modal dialog of class T once it shows, then closes it with result.
 template <class T>
 void WhenShown(std::function<void(T*)> check, int result, bool* seen) {

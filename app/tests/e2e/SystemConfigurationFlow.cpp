@@ -21,27 +21,6 @@
 
 namespace {
 
-QAction* FindItem(QMainWindow* window, const QString& path) {
-    QList<QAction*> actions = window->menuBar()->actions();
-    QAction* found = nullptr;
-    for (const QString& part : path.split(QLatin1Char('/'))) {
-        found = nullptr;
-        for (QAction* action : actions) {
-            if (PlainMenuText(action->text()) == part) {
-                found = action;
-                break;
-            }
-        }
-        if (!found)
-            return nullptr;
-        if (QMenu* menu = found->menu()) {
-            emit menu->aboutToShow();
-            actions = menu->actions();
-        }
-    }
-    return found;
-}
-
 // Runs act on the system configuration dialog once it shows; act ends it.
 void WhenShown(std::function<void(CDlgSystemConfiguration*)> act, bool* seen) {
     auto* timer = new QTimer(QCoreApplication::instance());

@@ -45,19 +45,6 @@ std::vector<CVidView*> VideoViews() {
     return views;
 }
 
-QAction* FindItem(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (QMenu* sub = action->menu()) {
-            emit sub->aboutToShow();
-            if (QAction* found = FindItem(sub, text))
-                return found;
-        } else if (action->text() == text && action->isEnabled()) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 // Opens the view's context menu as a right click does and chooses the item with text.
 bool ChooseFromContextMenu(CVidView* view, const QString& text, bool* checked = nullptr) {
     bool found = false;

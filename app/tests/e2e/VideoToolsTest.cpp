@@ -31,20 +31,6 @@ std::vector<CVidView*> VideoViews() {
     return views;
 }
 
-// The enabled item with text in menu or its sub-menus (each updated as it opens), or null.
-QAction* FindItem(QMenu* menu, const QString& text) {
-    for (QAction* action : menu->actions()) {
-        if (QMenu* sub = action->menu()) {
-            emit sub->aboutToShow();
-            if (QAction* found = FindItem(sub, text))
-                return found;
-        } else if (action->text() == text && action->isEnabled()) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
 // Opens the view's context menu as a right click does and chooses the item with text; false
 // when the menu has no such enabled item.
 bool ChooseFromContextMenu(CVidView* view, const QString& text) {
