@@ -64,11 +64,15 @@ void CDrawPropsDlg::LoadShape(const CDrawObject& object) {
     m_fillColour = object.GetFillColor();
 }
 
-void CDrawPropsDlg::ApplyShape(CDrawObject& object) const {
+void CDrawPropsDlg::ApplyLine(CDrawObject& object) const {
     object.SetLineColor(m_lineColour);
     if (m_styleIndex >= 0 && m_styleIndex < static_cast<int>(std::size(kStyles)))
         object.SetLineStyle(m_styleIndex);
     object.SetLineThickness(ThicknessOr(object.GetLineThickness()));
+}
+
+void CDrawPropsDlg::ApplyShape(CDrawObject& object) const {
+    ApplyLine(object);
     object.SetFilled(m_filled);
     object.SetFillColor(m_fillColour);
 }
@@ -167,10 +171,7 @@ BOOL CDrawPropsDlg::ApplyToObject(CDrawObject* object) {
                 arc->SetArrowAtStart(m_arrowHead);
                 arc->SetArrowAtEnd(m_arrowTail);
             }
-            object->SetLineColor(m_lineColour);
-            if (m_styleIndex >= 0 && m_styleIndex < static_cast<int>(std::size(kStyles)))
-                object->SetLineStyle(m_styleIndex);
-            object->SetLineThickness(ThicknessOr(object->GetLineThickness()));
+            ApplyLine(*object);
             break;
         case 4:
         case 5:
@@ -193,10 +194,7 @@ BOOL CDrawPropsDlg::ApplyToObject(CDrawObject* object) {
             break;
         case 7:
         case 8:
-            object->SetLineColor(m_lineColour);
-            if (m_styleIndex >= 0 && m_styleIndex < static_cast<int>(std::size(kStyles)))
-                object->SetLineStyle(m_styleIndex);
-            object->SetLineThickness(ThicknessOr(object->GetLineThickness()));
+            ApplyLine(*object);
             object->SetTextColor(m_textColour);
             if (auto* length = dynamic_cast<CDrawDimLength*>(object))
                 length->SetFont(m_faceName.isEmpty() ? length->GetFaceName() : m_faceName,

@@ -94,6 +94,8 @@ protected:
     // Line colour, style, thickness, filled and fill colour: what every shape has.
     void LoadShape(const CDrawObject& object);
     void ApplyShape(CDrawObject& object) const;
+    // Line colour, style (when it names one of the list) and thickness.
+    void ApplyLine(CDrawObject& object) const;
     void LoadFont(const QString& face, int height, int escapement, int bold, int italic,
                   int underline);
     // Thickness and font size from their list indexes; an index outside the list leaves the

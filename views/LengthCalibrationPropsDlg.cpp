@@ -52,10 +52,7 @@ BOOL CLengthCalibrationPropsDlg::ApplyToObject(CDrawObject* object) {
         return TRUE;
     }
     object->SetTextColor(m_textColour);
-    object->SetLineColor(m_lineColour);
-    if (m_styleIndex >= 0 && m_styleIndex <= 4)
-        object->SetLineStyle(m_styleIndex);
-    object->SetLineThickness(ThicknessOr(object->GetLineThickness()));
+    ApplyLine(*object);
     QString face;
     int height = 0;
     calibration->GetFont(&face, &height, nullptr, nullptr, nullptr);
