@@ -343,6 +343,11 @@ int CDevice::GetColourPresets(QStringList* names) const {
     return 0;
 }
 
+int CDevice::GetColourPreset(int index, DriverColourCoefficients* coefficients) const {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->GetPresetCoefficients(index, coefficients) : 1;
+}
+
 int CDevice::ApplyColourPreset(int index, DriverColourCoefficients* coefficients) {
     IDriverColourProcessor* processor = ColourProcessor();
     return processor && coefficients ? processor->ApplyPreset(index, coefficients) : 1;

@@ -14,12 +14,13 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kDriverApiVersion = 2;
+inline constexpr int kDriverApiVersion = 3;
 inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
 
-// Device types: cameras and data cards.
-inline constexpr int kDeviceTypeCamera = 1;
+// Device types as ids and files number them: 2 data cards, 3 cameras (1 is kept for timing
+// units).
 inline constexpr int kDeviceTypeDataCard = 2;
+inline constexpr int kDeviceTypeCamera = 3;
 
 // Device modes as SetMode takes them.
 inline constexpr int kModeLive = 1;
@@ -99,6 +100,8 @@ class IDriverColourProcessor {
 public:
     virtual ~IDriverColourProcessor() = default;
     virtual std::vector<std::string> GetPresetNames() = 0;
+    // The coefficients of preset index, leaving the present ones in use.
+    virtual int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) = 0;
     // Makes preset index the coefficients and gives them.
     virtual int ApplyPreset(int index, DriverColourCoefficients* coefficients) = 0;
     virtual int GetFactoryCoefficients(DriverColourCoefficients* coefficients) = 0;

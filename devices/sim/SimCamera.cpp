@@ -472,6 +472,13 @@ void CSimCamera::UseCoefficients(const DriverColourCoefficients& coefficients, b
     m_tables = TablesFor(coefficients);
 }
 
+int CSimCamera::GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) {
+    if (index < 0 || index >= static_cast<int>(std::size(kPresets)) || !coefficients)
+        return 1;
+    *coefficients = kPresets[index].coefficients;
+    return 0;
+}
+
 int CSimCamera::ApplyPreset(int index, DriverColourCoefficients* coefficients) {
     if (int refused = m_script.Enter("ApplyPreset"))
         return refused;

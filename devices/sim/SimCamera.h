@@ -94,6 +94,7 @@ public:
     int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
 
     std::vector<std::string> GetPresetNames() override;
+    int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) override;
     int ApplyPreset(int index, DriverColourCoefficients* coefficients) override;
     int GetFactoryCoefficients(DriverColourCoefficients* coefficients) override;
     int GetCoefficients(DriverColourCoefficients* coefficients) override;
