@@ -9,6 +9,7 @@
 #include "platform/framework/ListBox.h"
 #include "platform/framework/Menu.h"
 #include "shell/DlgDeviceInformation.h"
+#include "shell/DlgTextInput.h"
 #include "shell/MainFrame.h"
 #include "views/BayerColorDlg.h"
 #include "views/StreamWnd.h"
@@ -26,8 +27,8 @@
 
 // A user opens a simulated colour camera from File/Open Camera: scans the family in Device
 // Selection, selects the camera and watches its live video; from the camera's context menu
-// reads the device's information, changes its colours in the colour adjustment window and its
-// resolution in Camera Settings.
+// reads the device's information, renames it, changes its colours in the colour adjustment
+// window and its resolution in Camera Settings.
 
 namespace {
 
@@ -152,6 +153,22 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
                              "Camera Information", "Camera Settings", "Camera Reset"})
         EXPECT_TRUE(items.contains(item)) << item;
 
+    // Change Camera Name: the window takes the new name.
+    bool renamed = false;
+    WhenShown<CDlgTextInput>(
+        [&](CDlgTextInput* dialog) {
+            EXPECT_EQ(dialog->GetQWidget()->windowTitle(), "Device Name");
+            EXPECT_EQ(dialog->GetDlgItemText(CDlgTextInput::kPromptId),
+                      "Please enter the device name.");
+            EXPECT_EQ(dialog->GetDlgItemText(CDlgTextInput::kTextId), "Simulated camera 2");
+            dialog->SetDlgItemText(CDlgTextInput::kTextId, "Left bench");
+            Click(dialog, IDOK);
+        },
+        &renamed);
+    ChooseFromContextMenu(view, "Change Camera Name");
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(view->GetDocument()->GetTitle(), "Left bench");
+
     // Camera Color Adjustment: the camera's presets; tungsten rows make the daylight picture
     // bluer (less than by their ratio: the brightest blues clip).
     const double before = RedOverBlue(GrabFromScreen(window, picture));
@@ -161,8 +178,7 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
         colour = FindWindowOf<CBayerColorDlg>();
         return colour && colour->GetQWidget()->isVisible();
     })) << "no colour adjustment window";
-    EXPECT_EQ(colour->GetQWidget()->windowTitle(),
-              "Simulated camera 2 [Camera] - Color Adjustment");
+    EXPECT_EQ(colour->GetQWidget()->windowTitle(), "Left bench [Camera] - Color Adjustment");
     CComboBox& presets = colour->Presets();
     const int tungsten = presets.FindStringExact(-1, "Tungsten (3200 K)");
     ASSERT_GT(tungsten, 0);
