@@ -394,7 +394,14 @@ CDeviceVideoStream* CDevice::CreateLiveStream() {
         int64_t number = 0;
         return !driver || size < bytes ? -1 : driver->ReadLiveFrame(buffer, size, &number);
     };
-    return new CDeviceVideoStream(format, rate, 1, read);
+    // Shown frames go straight into the picture; the driver checks that it still has the
+    // stream's format.
+    auto rows = [weak, format](int, BYTE* first, ptrdiff_t step) {
+        const std::shared_ptr<IDriverDevice> driver = weak.lock();
+        int64_t number = 0;
+        return driver ? driver->ReadLiveRows(format, first, step, &number) : -1;
+    };
+    return new CDeviceVideoStream(format, rate, 1, read, rows);
 }
 
 CDeviceVideoStream* CDevice::CreateRecordingStream() {
