@@ -168,13 +168,25 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
             m_controlPanelBar.SetTabPage(nullptr, m_playControlTabIndex, 0);
         m_playControlTab.SetParent(bar);
     }
+    m_projectBar = bar;
+    if (CFrameWnd* barFrame = bar->GetParentFrame())
+        m_projectBarLife = barFrame->GetLifeToken();
     if (m_playControlTab.GetSafeHwnd()) {
         if (insideRecordController)
             m_playControlTab.ShowWindow(SW_HIDE);
         else
-            bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
+            m_projectTabs[0] = bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
     }
     BindPages();
+    if (!m_measurePalette.GetSafeHwnd() && m_measurePalette.Create(IDD_MEASURE, bar)) {
+        m_measurePalette.ShowWindow(SW_SHOW);
+        if (insideRecordController) {
+            m_measurePalette.ShowWindow(SW_HIDE);
+            bar->SelectTab(0, 0);
+        } else {
+            m_projectTabs[1] = bar->AddPage(&m_measurePalette, QStringLiteral("Measurement"), 0);
+        }
+    }
     bar->SelectTab(0, 0);
 }
 
@@ -202,7 +214,15 @@ void CMeasurementFormFrame::OnUpdateFileClose(CCmdUI* pCmdUI) {
 }
 
 void CMeasurementFormFrame::OnDestroy() {
-    // Pages moved into a project's control panel go with this frame, not with the panel.
+    // Pages moved into a project's control panel go with this frame, not with the panel, and
+    // the panel, when it stays, no longer shows them.
+    if (m_projectBar && !m_projectBarLife.expired() && m_projectBar->GetSafeHwnd()) {
+        for (int tab : m_projectTabs) {
+            if (tab >= 0)
+                m_projectBar->SetTabPage(nullptr, tab, 0);
+        }
+    }
+    m_projectBar = nullptr;
     if (m_controlPanelBar.GetSafeHwnd())
         m_controlPanelBar.SetParent(this);
     if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
@@ -210,5 +230,7 @@ void CMeasurementFormFrame::OnDestroy() {
         view->GetPlayControl().SetPlayBar(nullptr);
     if (m_playControlTab.GetSafeHwnd())
         m_playControlTab.SetParent(this);
+    if (m_measurePalette.GetSafeHwnd())
+        m_measurePalette.SetParent(this);
     CViewChildedFrame::OnDestroy();
 }

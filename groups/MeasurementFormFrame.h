@@ -2,12 +2,13 @@
 
 // CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
 // main window. It holds the group view and owns the panels that act on the group's playbacks:
-// the group and view toolbars, the group's control-panel bar with its "Playback" page and the
-// play-control page, which moves into the project's control panel when the group is hosted in a
-// project.
+// the group and view toolbars, the group's control-panel bar with its "Playback" page, and the
+// play-control page and measurement palette, which go into the project's control panel when the
+// group is hosted in a project.
 
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/ToolBar.h"
+#include "shell/DlgMeasure.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/panels/ControlPanelBar.h"
 #include "views/panels/LutColorAdjustDlg.h"
@@ -40,8 +41,9 @@ public:
     // frame stands alone (not hosted in a view) or has no bar.
     void ActivateFrame(int nCmdShow = -1) override;
 
-    // Puts the play-control page into a project's control panel as "Playback"; inside a record
-    // controller's project the page is made but stays hidden.
+    // Puts the play-control page and the measurement palette into a project's control panel as
+    // "Playback" and "Measurement"; inside a record controller's project both are made but stay
+    // hidden.
     void AttachToControlPanel(CControlPanelBar* bar) override;
 
     // The member list of the group view, or null when the active view is not a group view.
@@ -59,6 +61,7 @@ public:
     CPlayControlTab& GetPlayControlTab() { return m_playControlTab; }
     CPlaybackTab& GetPlaybackTab() { return m_playbackTab; }
     CLutColorAdjustDlg& GetLutDialog() { return m_lutDialog; }
+    CDlgMeasure& GetMeasurePalette() { return m_measurePalette; }
     // The colour-adjustment page reloads from the group's active view.
     void RefreshLutDialog();
     CToolBar& GetGroupToolBar() { return m_groupToolBar; }
@@ -87,6 +90,7 @@ private:
     CPlayControlTab m_playControlTab;
     CPlaybackTab m_playbackTab;
     CLutColorAdjustDlg m_lutDialog;
+    CDlgMeasure m_measurePalette;
     CToolBar m_groupToolBar;
     CToolBar m_viewToolBar;
     CControlPanelBar m_controlPanelBar;
@@ -97,4 +101,9 @@ private:
     int m_serial = 0;
     // The tab of the group's own control panel that holds the play-control page, -1 for none.
     int m_playControlTabIndex = -1;
+    // The project's control panel that shows this group's pages, while its frame lives, and the
+    // tabs they stand in there (-1 for none).
+    CControlPanelBar* m_projectBar = nullptr;
+    std::weak_ptr<bool> m_projectBarLife;
+    int m_projectTabs[2] = {-1, -1};
 };

@@ -2,6 +2,8 @@
 
 #include "platform/framework/ControlWidgets.h"
 
+#include <initializer_list>
+
 namespace {
 
 constexpr int kStatic = -1;
@@ -95,6 +97,118 @@ DialogTemplate UpdatePage() {
     return page;
 }
 
+// A page of check boxes in one column, each its own value.
+struct CheckItem {
+    int id;
+    const char* text;
+};
+
+DialogTemplate CheckPage(UINT id, const char* caption, std::initializer_list<CheckItem> checks) {
+    DialogTemplate page = Page(id, caption);
+    int y = 6;
+    for (const CheckItem& item : checks) {
+        page.items.push_back(Check(item.id, item.text, 6, y, 264));
+        y += 13;
+    }
+    return page;
+}
+
+DialogTemplate ViewPage() {
+    return CheckPage(30056, "View Settings",
+                     {{2060, "Main Toolbar"},
+                      {2061, "Quick (Play) File Addition Toolbar"},
+                      {2062, "Quick (Record) Device Addition Toolbar"},
+                      {2063, "Play Toolbar inside Projects"},
+                      {2035, "Record Toolbar inside Projects"},
+                      {2065, "Large Toolbar Buttons"},
+                      {2078, "Browse Folders Automatically"},
+                      {2124, "Project Layout Toolbar"},
+                      {2125, "Video Controls Toolbar"},
+                      {2126, "Video Controls Toolbar inside Projects"},
+                      {2127, "Video Tools Toolbar"},
+                      {2202, "Full Path in Play Window Titles"}});
+}
+
+DialogTemplate RecordControlPanelPage() {
+    DialogTemplate page = CheckPage(30068, "Record Control Panel",
+                                    {{2108, "Single Record Tab for Video and Data"},
+                                     {2176, "Display Non-Integer Record Rates"}});
+    page.items.push_back(RestoreDefaults());
+    return page;
+}
+
+DialogTemplate GeneralOptionsPage() {
+    DialogTemplate page = CheckPage(30076, "General Options",
+                                    {{2151, "Relative Naming in Play Project Files"},
+                                     {2118, "Update Play Controller While Tracking"}});
+    page.items.push_back(RestoreDefaults());
+    return page;
+}
+
+DialogTemplate ApplicationPage() {
+    DialogTemplate page = Page(30061, "Application");
+    page.items = {
+        Check(2069, "Close Others First", 6, 6, 200),
+        Check(2070, "Auto Bracket", 6, 20, 80),
+        {DlgControl::Edit, 2071, QString(), 90, 18, 60, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("frames either side"), 154, 20, 80, 8,
+         kVisible},
+        Check(2072, "Save After Zero", 6, 36, 200),
+        {DlgControl::Static, kStatic, QStringLiteral("Save File Prefix:"), 6, 52, 80, 8, kVisible},
+        {DlgControl::Edit, 2073, QString(), 90, 50, 100, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("JPEG Quality:"), 6, 68, 80, 8, kVisible},
+        {DlgControl::Edit, 2075, QString(), 90, 66, 40, 12, kTab | WS_BORDER},
+        Check(2076, "Record After Save", 6, 84, 200),
+        Check(2086, "Save With User Query", 6, 98, 200),
+        RestoreDefaults(),
+    };
+    return page;
+}
+
+DialogTemplate ScanningPage() {
+    return CheckPage(30107, "Scanning",
+                     {{2208, "Search for KRM Cameras"},
+                      {2209, "Search for FASTEC Cameras"},
+                      {2213, "Search for FC Cameras"},
+                      {2211, "Search for HG Cameras"},
+                      {2212, "Search for IDT Cameras"},
+                      {2210, "Search for ORVEX Cameras"}});
+}
+
+DialogTemplate ConnectionsPage() {
+    DialogTemplate page = Page(30110, "Connections");
+    page.items = {
+        {DlgControl::Static, kStatic,
+         QStringLiteral("Ultima 512, Ultima APX, Ultima APX-RS Connection :"), 6, 8, 170, 8,
+         kVisible},
+        {DlgControl::ComboBox, 2214, QString(), 180, 6, 90, 80, kTab | CBS_DROPDOWNLIST},
+    };
+    return page;
+}
+
+DialogTemplate RecordPage() {
+    DialogTemplate page = CheckPage(30044, "Record",
+                                    {{1415, "Live Video While Recording"},
+                                     {1299, "Live Data Graphing While Recording"},
+                                     {1300, "First Device Is Slave"},
+                                     {1301, "Synchronised Recording"},
+                                     {2150, "Record Busy Dialog"}});
+    page.items.push_back(RestoreDefaults());
+    return page;
+}
+
+DialogTemplate RecordDataPage() {
+    DialogTemplate page = Page(30051, "Data");
+    page.items = {
+        {DlgControl::Static, kStatic, QStringLiteral("System Memory Utilization"), 6, 8, 100, 8,
+         kVisible},
+        {DlgControl::Edit, 2036, QString(), 110, 6, 30, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("%"), 144, 8, 10, 8, kVisible},
+        RestoreDefaults(),
+    };
+    return page;
+}
+
 DialogItemTemplate Radio(int id, const char* text, int x, int y, bool first, int cx = 120) {
     return {DlgControl::Button,
             id,
@@ -106,8 +220,9 @@ DialogItemTemplate Radio(int id, const char* text, int x, int y, bool first, int
             kTab | BS_AUTORADIOBUTTON | (first ? WS_GROUP : 0)};
 }
 
-DialogTemplate SnapkeepPage() {
-    DialogTemplate page = Page(30063, "Snap Keep");
+// The one-step save's page; the auto-download store shows it as "File Save" (30079).
+DialogTemplate SnapkeepPage(UINT id = 30063, const char* caption = "Snap Keep") {
+    DialogTemplate page = Page(id, caption);
     page.items = {
         {DlgControl::Static, kStatic, QStringLiteral("Save into folders:"), 6, 4, 120, 8, kVisible},
         {DlgControl::ListBox, 1228, QString(), 6, 14, 200, 44, kTab | WS_BORDER | WS_VSCROLL},
@@ -150,11 +265,32 @@ DialogTemplate SnapkeepAdvancedPage() {
     return page;
 }
 
-// The one-step save's own options dialog: its tabs over OK and Cancel.
-DialogTemplate SnapkeepStore() {
+DialogTemplate AutoDownPage() {
+    DialogTemplate page = Page(30081, "ADL ");
+    page.items = {
+        Radio(2160, "Basic", 6, 6, true),
+        Radio(2158, "Infinite Reset", 6, 24, true, 70),
+        Radio(2159, "Reset ", 80, 24, false, 34),
+        {DlgControl::Edit, 1009, QString(), 116, 22, 50, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("times"), 170, 24, 30, 8, kVisible},
+        Check(2172, "Delay Reset", 6, 42, 70),
+        {DlgControl::Edit, 1003, QString(), 80, 40, 50, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("sec"), 134, 42, 20, 8, kVisible},
+        Check(2173, "Delay AutoTrigger", 6, 58, 70),
+        {DlgControl::Edit, 2171, QString(), 80, 56, 50, 12, kTab | WS_BORDER},
+        {DlgControl::Static, kStatic, QStringLiteral("sec"), 134, 58, 20, 8, kVisible},
+        {DlgControl::Static, kStatic, QStringLiteral("Start Count:"), 6, 76, 70, 8, kVisible},
+        {DlgControl::Edit, 2169, QString(), 80, 74, 50, 12, kTab | WS_BORDER},
+        RestoreDefaults(),
+    };
+    return page;
+}
+
+// A store's own options dialog: its tabs over OK and Cancel.
+DialogTemplate StoreDialog(UINT id, const char* caption) {
     DialogTemplate store;
-    store.id = 30065;
-    store.caption = QStringLiteral("Program Options");
+    store.id = id;
+    store.caption = QString::fromLatin1(caption);
     store.cx = 300;
     store.cy = 220;
     store.items = {
@@ -168,6 +304,21 @@ DialogTemplate SnapkeepStore() {
 }  // namespace
 
 std::vector<DialogTemplate> OptionsPageTemplates() {
-    return {GeneralPage(),          VideoPage(),    UpdatePage(), SnapkeepPage(),
-            SnapkeepAdvancedPage(), SnapkeepStore()};
+    return {ViewPage(),
+            GeneralPage(),
+            RecordControlPanelPage(),
+            GeneralOptionsPage(),
+            ApplicationPage(),
+            ScanningPage(),
+            ConnectionsPage(),
+            VideoPage(),
+            UpdatePage(),
+            SnapkeepPage(),
+            SnapkeepAdvancedPage(),
+            StoreDialog(30065, "Program Options"),
+            SnapkeepPage(30079, "File Save"),
+            AutoDownPage(),
+            StoreDialog(30078, "Auto-Record Control Panel"),
+            RecordPage(),
+            RecordDataPage()};
 }

@@ -7,5 +7,5 @@ class CDlgOptionsBaseTab_Application : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Application)
 public:
     explicit CDlgOptionsBaseTab_Application(CWnd* pParentWnd = nullptr);
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 };

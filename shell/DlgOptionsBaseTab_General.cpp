@@ -69,7 +69,6 @@ IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_General, CDlgOptionsBaseTab_Fields)
 
 BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_General, CDlgOptionsBaseTab_Fields)
 ON_BN_CLICKED(kRemoveMaxMinCloseId, OnRemoveMaxMinClose)
-ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
 END_MESSAGE_MAP()
 
 CDlgOptionsBaseTab_General::CDlgOptionsBaseTab_General(CWnd* pParentWnd)
@@ -80,12 +79,6 @@ CDlgOptionsBaseTab_General::CDlgOptionsBaseTab_General(CWnd* pParentWnd)
 void CDlgOptionsBaseTab_General::OnRemoveMaxMinClose() {
     UpdateData(TRUE);
     ApplyBasicInterface();
-    UpdateData(FALSE);
-}
-
-void CDlgOptionsBaseTab_General::OnRestoreDefaults() {
-    UpdateData(TRUE);
-    RestoreDefaults();
     UpdateData(FALSE);
 }
 

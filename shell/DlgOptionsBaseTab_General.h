@@ -13,11 +13,10 @@ public:
     void UpdateControls() override;
     // Single play-group window: forces the values that go with it.
     void ApplyBasicInterface();
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 
 protected:
     // "Remove Widow Max, Min, and Close Controls" clicked: the rule applies to what the
     // controls show.
     void OnRemoveMaxMinClose();
-    void OnRestoreDefaults();
 };

@@ -7,5 +7,5 @@ class CDlgOptionsBaseTab_Other : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Other)
 public:
     explicit CDlgOptionsBaseTab_Other(CWnd* pParentWnd = nullptr);
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 };

@@ -7,11 +7,18 @@ constexpr OptionField kReccCPFields[] = {
     {"ReccCP:DisplayNonIntRecRates", 0, nullptr, nullptr},
 };
 
+constexpr OptionControl kReccCPControls[] = {
+    {0, 2108, OptionControl::kCheck},
+    {1, 2176, OptionControl::kCheck},
+};
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_ReccCP, CDlgOptionsBaseTab_Fields)
 CDlgOptionsBaseTab_ReccCP::CDlgOptionsBaseTab_ReccCP(CWnd* pParentWnd)
-    : CDlgOptionsBaseTab_Fields(30068, kReccCPFields, nullptr, pParentWnd) {}
+    : CDlgOptionsBaseTab_Fields(30068, kReccCPFields, nullptr, pParentWnd) {
+    SetControls(kReccCPControls);
+}
 
 void CDlgOptionsBaseTab_ReccCP::RestoreDefaults() {
     Int(0) = 1;

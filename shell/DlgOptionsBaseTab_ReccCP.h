@@ -7,5 +7,5 @@ class CDlgOptionsBaseTab_ReccCP : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_ReccCP)
 public:
     explicit CDlgOptionsBaseTab_ReccCP(CWnd* pParentWnd = nullptr);
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 };

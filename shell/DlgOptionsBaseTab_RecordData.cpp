@@ -7,11 +7,17 @@ constexpr OptionField kRecordDataFields[] = {
      "RecordData:SystemMemPercent"},
 };
 
+constexpr OptionControl kRecordDataControls[] = {
+    {0, 2036, OptionControl::kNumber, 1, 10},
+};
+
 }  // namespace
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_RecordData, CDlgOptionsBaseTab_Fields)
 CDlgOptionsBaseTab_RecordData::CDlgOptionsBaseTab_RecordData(CWnd* pParentWnd)
-    : CDlgOptionsBaseTab_Fields(30051, kRecordDataFields, kRecordOptionsKey, pParentWnd) {}
+    : CDlgOptionsBaseTab_Fields(30051, kRecordDataFields, kRecordOptionsKey, pParentWnd) {
+    SetControls(kRecordDataControls);
+}
 
 void CDlgOptionsBaseTab_RecordData::RestoreDefaults() {
     Int(0) = 3;

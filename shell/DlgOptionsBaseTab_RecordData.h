@@ -7,5 +7,5 @@ class CDlgOptionsBaseTab_RecordData : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_RecordData)
 public:
     explicit CDlgOptionsBaseTab_RecordData(CWnd* pParentWnd = nullptr);
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 };

@@ -1,8 +1,5 @@
 #include "shell/DlgOptionsBaseTab_SnapkeepAdv.h"
 
-#include "platform/framework/Button.h"
-#include "platform/framework/MessageMap.h"
-
 namespace {
 
 constexpr OptionField kSnapkeepAdvFields[] = {
@@ -23,19 +20,9 @@ constexpr OptionControl kSnapkeepAdvControls[] = {
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_SnapkeepAdv, CDlgOptionsBaseTab_Fields)
 
-BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_SnapkeepAdv, CDlgOptionsBaseTab_Fields)
-ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
-END_MESSAGE_MAP()
-
 CDlgOptionsBaseTab_SnapkeepAdv::CDlgOptionsBaseTab_SnapkeepAdv(CWnd* pParentWnd)
     : CDlgOptionsBaseTab_Fields(30064, kSnapkeepAdvFields, nullptr, pParentWnd) {
     SetControls(kSnapkeepAdvControls);
-}
-
-void CDlgOptionsBaseTab_SnapkeepAdv::OnRestoreDefaults() {
-    UpdateData(TRUE);
-    RestoreDefaults();
-    UpdateData(FALSE);
 }
 
 void CDlgOptionsBaseTab_SnapkeepAdv::Serialize(CArchive& ar) {

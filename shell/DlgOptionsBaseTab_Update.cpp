@@ -1,8 +1,5 @@
 #include "shell/DlgOptionsBaseTab_Update.h"
 
-#include "platform/framework/Button.h"
-#include "platform/framework/MessageMap.h"
-
 namespace {
 
 constexpr OptionField kUpdateFields[] = {
@@ -21,10 +18,6 @@ constexpr int kIntervalSpinId = 2013;
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_Update, CDlgOptionsBaseTab_Fields)
 
-BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_Update, CDlgOptionsBaseTab_Fields)
-ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
-END_MESSAGE_MAP()
-
 CDlgOptionsBaseTab_Update::CDlgOptionsBaseTab_Update(CWnd* pParentWnd)
     : CDlgOptionsBaseTab_Fields(30113, kUpdateFields, kProgramOptionsKey, pParentWnd) {
     SetControls(kUpdateControls);
@@ -34,12 +27,6 @@ BOOL CDlgOptionsBaseTab_Update::OnInitDialog() {
     if (m_intervalSpin.GetSafeHwnd() || m_intervalSpin.SubclassDlgItem(kIntervalSpinId, this))
         m_intervalSpin.SetRange32(1, 100);
     return CDlgOptionsBaseTab_Fields::OnInitDialog();
-}
-
-void CDlgOptionsBaseTab_Update::OnRestoreDefaults() {
-    UpdateData(TRUE);
-    RestoreDefaults();
-    UpdateData(FALSE);
 }
 
 void CDlgOptionsBaseTab_Update::RestoreDefaults() {

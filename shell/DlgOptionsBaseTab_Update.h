@@ -6,16 +6,13 @@
 // The update check ("Update:" keys).
 class CDlgOptionsBaseTab_Update : public CDlgOptionsBaseTab_Fields {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Update)
-    DECLARE_MESSAGE_MAP()
 public:
     explicit CDlgOptionsBaseTab_Update(CWnd* pParentWnd = nullptr);
-    void RestoreDefaults();
+    void RestoreDefaults() override;
 
     // The interval's spin offers 1 to 100 days.
     BOOL OnInitDialog() override;
 
 protected:
-    void OnRestoreDefaults();
-
     CSpinButtonCtrl m_intervalSpin;
 };

@@ -2,10 +2,16 @@
 
 #include "platform/com/Bstr.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
+#include "platform/framework/MessageMap.h"
 #include "platform/registry/Registry.h"
 
 IMPLEMENT_DYNAMIC(CDlgOptionsBaseTab_Fields, CDlgOptionsBaseTab)
+
+BEGIN_MESSAGE_MAP(CDlgOptionsBaseTab_Fields, CDlgOptionsBaseTab)
+ON_BN_CLICKED(kRestoreDefaultsId, OnRestoreDefaults)
+END_MESSAGE_MAP()
 
 CDlgOptionsBaseTab_Fields::CDlgOptionsBaseTab_Fields(UINT nIDTemplate,
                                                      std::span<const OptionField> fields,
@@ -38,6 +44,8 @@ void CDlgOptionsBaseTab_Fields::DoDataExchange(CDataExchange* pDX) {
                 break;
             case OptionControl::kNumber:
                 DDX_Text(pDX, control.id, value);
+                if (control.minimum <= control.maximum)
+                    DDV_MinMaxInt(pDX, value, control.minimum, control.maximum);
                 break;
             case OptionControl::kText:
                 DDX_Text(pDX, control.id, m_texts[static_cast<size_t>(control.field)]);
@@ -50,6 +58,12 @@ void CDlgOptionsBaseTab_Fields::DoDataExchange(CDataExchange* pDX) {
                 break;
         }
     }
+}
+
+void CDlgOptionsBaseTab_Fields::OnRestoreDefaults() {
+    UpdateData(TRUE);
+    RestoreDefaults();
+    UpdateData(FALSE);
 }
 
 int CDlgOptionsBaseTab_Fields::FieldIndex(const QString& key) const {

@@ -26,10 +26,15 @@ struct OptionControl {
     int field;
     int id;
     Kind kind;
+    // A number outside [minimum, maximum] is refused when the page is read; no range when
+    // minimum > maximum.
+    int minimum = 0;
+    int maximum = -1;
 };
 
 class CDlgOptionsBaseTab_Fields : public CDlgOptionsBaseTab {
     DECLARE_DYNAMIC(CDlgOptionsBaseTab_Fields)
+    DECLARE_MESSAGE_MAP()
 
 public:
     void LoadFromRegistry() override;
@@ -37,6 +42,9 @@ public:
     void CopyFrom(const CDlgOptionsBaseTab& page) override;
     VARIANT GetValue(const QString& key, int index) override;
     BOOL SetValue(const QString& key, const VARIANT& value, int index) override;
+    // The values that "Restore Defaults" writes into the page; pages whose button has no action
+    // keep this empty one.
+    virtual void RestoreDefaults() {}
 
     std::span<const OptionField> Fields() const { return m_fields; }
     // The registry key below HKEY_LOCAL_MACHINE that the page persists in.
@@ -49,6 +57,8 @@ protected:
     // The page's controls; a control its template lacks is left out of the data exchange.
     void SetControls(std::span<const OptionControl> controls) { m_controls = controls; }
     void DoDataExchange(CDataExchange* pDX) override;
+    // Takes what the controls show, restores the page's defaults and shows them.
+    void OnRestoreDefaults();
 
     // The field with this key; -1 when the page has none.
     int FieldIndex(const QString& key) const;

@@ -578,7 +578,7 @@ TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
     CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
-    EXPECT_EQ(TabNames(panel), QStringList({"Playback", "Image Process"}));
+    EXPECT_EQ(TabNames(panel), QStringList({"Playback", "Measurement", "Image Process"}));
     CPlayControlTab& page = play->GetPlayControlTab();
     ASSERT_NE(page.GetSafeHwnd(), nullptr);
     EXPECT_EQ(page.GetParent(), &panel) << "the page lives in the project's panel";
@@ -589,6 +589,13 @@ TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel
         << "the page reaches the group's playbacks through the group view";
     EXPECT_EQ(play->GetGroupMembers(),
               dynamic_cast<IPlayGroupMembers*>(project->FindPlayGroupView()));
+    CDlgMeasure& palette = play->GetMeasurePalette();
+    EXPECT_EQ(palette.GetParent(), &panel);
+    EXPECT_EQ(panel.GetTabPage(1, 0), &palette);
+    EXPECT_FALSE(palette.IsWindowVisible()) << "the first tab is the one shown";
+    panel.SelectTab(1, 0);
+    EXPECT_TRUE(palette.IsWindowVisible());
+    EXPECT_FALSE(page.IsWindowVisible());
 
     // Closing the project takes the page down with its frame, not with the panel.
     const std::weak_ptr<bool> alive = FrameOf(project)->GetLifeToken();
@@ -605,8 +612,17 @@ TEST_F(MeasurementFormFrameTest, APlayGroupMadeLaterPutsItsPageIntoTheProjectsCo
     ASSERT_TRUE(project->CreatePlayGroup(QString(), nullptr));
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback"}));
-    EXPECT_EQ(panel.GetTabPage(static_cast<int>(before.size()), 0), &play->GetPlayControlTab());
+    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback", "Measurement"}));
+    const int first = static_cast<int>(before.size());
+    EXPECT_EQ(panel.GetTabPage(first, 0), &play->GetPlayControlTab());
+    EXPECT_EQ(panel.GetTabPage(first + 1, 0), &play->GetMeasurePalette());
+
+    // A group that goes while its project stays takes its pages out of the project's panel.
+    play->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(panel.GetTabPage(first, 0), nullptr);
+    EXPECT_EQ(panel.GetTabPage(first + 1, 0), nullptr);
+    panel.SelectTab(first + 1, 0);
 }
 
 TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidden) {
@@ -617,8 +633,11 @@ TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidd
     ASSERT_NE(play, nullptr);
     EXPECT_EQ(TabNames(FrameOf(project)->GetControlPanelBar()),
               QStringList({"Devices", "Image Process"}));
-    ASSERT_NE(play->GetPlayControlTab().GetSafeHwnd(), nullptr) << "made all the same";
-    EXPECT_FALSE(play->GetPlayControlTab().IsWindowVisible());
+    for (CWnd* page : {static_cast<CWnd*>(&play->GetPlayControlTab()),
+                       static_cast<CWnd*>(&play->GetMeasurePalette())}) {
+        ASSERT_NE(page->GetSafeHwnd(), nullptr) << "made all the same";
+        EXPECT_FALSE(page->IsWindowVisible());
+    }
 }
 
 TEST_F(MeasurementFormFrameTest, ToolBarsFollowTheirSettings) {

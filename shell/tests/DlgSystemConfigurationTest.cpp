@@ -59,7 +59,14 @@ TEST_F(DlgSystemConfigurationTest, RegistryValuesReplaceDefaultsAndSaveWritesEve
     DWORD label = 0;
     RegQueryDword(key, "Label Image Sequences", &label);
     EXPECT_EQ(label, 1u);
+
+    // A name longer than any fixed buffer is read whole.
     RegCloseKey(key);
+    const QString longName = QString(150, QLatin1Char('n')) + QStringLiteral(" end");
+    ASSERT_EQ(RegCreateKeyEx(HKEY_LOCAL_MACHINE, kKey, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    RegSetString(key, "App Name", longName);
+    RegCloseKey(key);
+    EXPECT_EQ(CDlgSystemConfiguration("Vidra Player").m_strAppName, longName);
 }
 
 TEST_F(DlgSystemConfigurationTest, DialogShowsEveryFlagAndOnlyOkTakesChanges) {

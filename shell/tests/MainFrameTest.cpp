@@ -1,10 +1,14 @@
 #include "frames/FrameImage.h"
+#include "platform/framework/Button.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/ListBox.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/ResourceChain.h"
+#include "resources/ProgramResources.h"
 #include "shell/DlgOptionsBase.h"
+#include "shell/DlgWindowList.h"
 #include "shell/IImageReadout.h"
 #include "shell/MainFrame.h"
 #include "shell/PlaceholderFrame.h"
@@ -12,6 +16,9 @@
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <algorithm>
 #include <set>
@@ -328,6 +335,40 @@ TEST_F(MainFrameTest, CloseAllWindowsGoesThroughEachProjectView) {
         EXPECT_EQ(m_app.GetOpenDocumentCount(), c.left);
         m_app.CloseAllDocuments(FALSE);
     }
+}
+
+TEST_F(MainFrameTest, WindowListActivatesOnlyTheChosenWindow) {
+    CProgramResources::Register();
+    for (int i = 0; i < 2; ++i)
+        ASSERT_NE(m_app.CreateDocumentByKey("DT:Gen", QString(), TRUE), nullptr);
+    // The list names the windows in the order the frame keeps them, the active one first.
+    const std::vector<CMDIChildWnd*> listed = m_frame->GetMDIChildren();
+    ASSERT_EQ(listed.size(), 2u);
+    ASSERT_EQ(m_frame->MDIGetActive(), listed[0]);
+    const struct {
+        int selected;
+        int button;
+        int activeAfter;
+    } cases[] = {{1, IDCANCEL, 0}, {-1, IDOK, 0}, {1, IDOK, 1}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.selected);
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog =
+                dynamic_cast<CDlgWindowList*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            auto* list = dynamic_cast<CListBox*>(dialog->GetDlgItem(IDC_WINDOW_LIST));
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(list->GetCount(), 2);
+            list->SetCurSel(c.selected);
+            dialog->SendMessage(WM_COMMAND, MAKEWPARAM(c.button, BN_CLICKED), 0);
+        });
+        m_frame->SendMessage(WM_COMMAND, ID_WINDOW_LIST);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(m_frame->MDIGetActive(), listed[static_cast<size_t>(c.activeAfter)]);
+    }
+    m_app.CloseAllDocuments(FALSE);
 }
 
 TEST_F(MainFrameTest, FeaturesNotOfferedSaySo) {

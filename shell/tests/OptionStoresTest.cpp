@@ -1,6 +1,9 @@
 #include "platform/com/Bstr.h"
 #include "platform/com/ComVariant.h"
+#include "platform/framework/Button.h"
+#include "platform/framework/TabCtrl.h"
 #include "platform/registry/Registry.h"
+#include "resources/ProgramResources.h"
 #include "shell/DlgOptionsAutoDown.h"
 #include "shell/DlgOptionsBaseTab_Connections.h"
 #include "shell/DlgOptionsRecord.h"
@@ -471,6 +474,122 @@ TEST_F(OptionStoresTest, ConnectionValuesMapToTheirComboItems) {
             EXPECT_EQ(CDlgOptionsBaseTab_Connections::ConnectionOfIndex(index), c.value);
         }
     }
+}
+
+class CTestRecordStore : public CDlgOptionsRecord {
+public:
+    using CDlgOptionsRecord::OnOK;
+};
+
+class CTestAutoDownStore : public CDlgOptionsAutoDown {
+public:
+    using CDlgOptionsAutoDown::OnOK;
+};
+
+int IntOf(CDlgOptionsBaseTab& page, const char* key) {
+    const VARIANT v = page.GetValue(key, -1);
+    return v.vt == VT_I4 ? v.lVal : -999;
+}
+
+TEST_F(OptionStoresTest, RecordDialogShowsItsTwoPagesAndRefusesAMemoryShareOutOfRange) {
+    CProgramResources::Register();
+    CTestRecordStore record;
+    ASSERT_TRUE(record.Create(186));
+    CTabCtrl& tabs = record.GetTabCtrl();
+    ASSERT_EQ(tabs.GetItemCount(), 2);
+    EXPECT_EQ(tabs.GetItemText(0), "Record");
+    EXPECT_EQ(tabs.GetItemText(1), "Data");
+    CDlgOptionsBaseTab_Record& page = record.m_recordEdit;
+    CDlgOptionsBaseTab_RecordData& data = record.m_recordDataEdit;
+    EXPECT_EQ(page.IsDlgButtonChecked(1415), 1u);
+    EXPECT_EQ(page.IsDlgButtonChecked(1300), 0u);
+    EXPECT_EQ(data.GetDlgItemText(2036), "3");
+
+    // The record page's Restore Defaults does nothing; the data page's brings back 3 percent.
+    page.CheckDlgButton(1415, 0);
+    page.SendMessage(WM_COMMAND, MAKEWPARAM(kRestoreDefaultsId, BN_CLICKED), 0);
+    EXPECT_EQ(page.IsDlgButtonChecked(1415), 0u);
+    data.SetDlgItemText(2036, "8");
+    data.SendMessage(WM_COMMAND, MAKEWPARAM(kRestoreDefaultsId, BN_CLICKED), 0);
+    EXPECT_EQ(data.GetDlgItemText(2036), "3");
+
+    data.SetDlgItemText(2036, "11");
+    Prompter().ExpectMessageBox("Please enter an integer between 1 and 10.", IDOK);
+    record.OnOK();
+    EXPECT_EQ(IntOf(record.m_recordValue, "Record:UseLiveVideo"), 1) << "nothing taken";
+    data.SetDlgItemText(2036, "10");
+    record.OnOK();
+    EXPECT_EQ(IntOf(record.m_recordValue, "Record:UseLiveVideo"), 0);
+    EXPECT_EQ(IntOf(record.m_recordDataValue, "RecordData:SystemMemPercent"), 10);
+    if (record.GetSafeHwnd())
+        record.DestroyWindow();
+}
+
+TEST_F(OptionStoresTest, AutoDownloadPageTakesChoicesAndNumbersAsTheUserEntersThem) {
+    CProgramResources::Register();
+    CTestAutoDownStore store;
+    VARIANT mode;
+    mode.vt = VT_I4;
+    mode.lVal = 5;  // a mode this program only keeps
+    ASSERT_TRUE(store.m_autoDownValue.SetValue("ADL:ADLmode", mode, -1));
+    ASSERT_TRUE(store.Create(30078));
+    EXPECT_EQ(store.GetWindowText(), "Auto-Record Control Panel");
+    ASSERT_EQ(store.GetTabCtrl().GetItemCount(), 1);
+    EXPECT_EQ(store.GetTabCtrl().GetItemText(0), "File Save");
+    CDlgOptionsBaseTab_AutoDown& page = store.m_autoDownEdit;
+    ASSERT_NE(page.GetSafeHwnd(), nullptr) << "made, though it has no tab";
+    EXPECT_EQ(page.IsDlgButtonChecked(CDlgOptionsBaseTab_AutoDown::kBasicModeId), 0u);
+    EXPECT_EQ(page.IsDlgButtonChecked(CDlgOptionsBaseTab_AutoDown::kInfiniteResetId), 1u);
+
+    // Typed counts and delays count at once when they are numbers in range; a half-typed or
+    // refused one changes nothing and says nothing.
+    const struct {
+        int id;
+        const char* typed;
+        const char* key;
+        int value;
+    } typing[] = {
+        {CDlgOptionsBaseTab_AutoDown::kStartCountId, "-2", "ADL:nStartCount", 0},
+        {CDlgOptionsBaseTab_AutoDown::kStartCountId, "7x", "ADL:nStartCount", 0},
+        {CDlgOptionsBaseTab_AutoDown::kStartCountId, "7", "ADL:nStartCount", 7},
+        {CDlgOptionsBaseTab_AutoDown::kSelfTriggerTimeId, "3000001", "ADL:nDelayedTimeSelfTrigger",
+         0},
+        {CDlgOptionsBaseTab_AutoDown::kSelfTriggerTimeId, "-1", "ADL:nDelayedTimeSelfTrigger", -1},
+        {CDlgOptionsBaseTab_AutoDown::kResetCountId, "", "ADL:nResetMaxCount", 0},
+        {CDlgOptionsBaseTab_AutoDown::kResetCountId, "12", "ADL:nResetMaxCount", 12},
+    };
+    for (const auto& t : typing) {
+        page.SetDlgItemText(t.id, t.typed);
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(t.id, EN_CHANGE), 0);
+        EXPECT_EQ(IntOf(page, t.key), t.value) << t.key << " " << t.typed;
+    }
+    EXPECT_TRUE(Prompter().Prompts().empty());
+
+    // A click on a choice takes what the page shows; the mode stays until "Basic" is checked.
+    page.CheckRadioButton(CDlgOptionsBaseTab_AutoDown::kInfiniteResetId,
+                          CDlgOptionsBaseTab_AutoDown::kFiniteResetId,
+                          CDlgOptionsBaseTab_AutoDown::kFiniteResetId);
+    page.SendMessage(WM_COMMAND,
+                     MAKEWPARAM(CDlgOptionsBaseTab_AutoDown::kFiniteResetId, BN_CLICKED), 0);
+    EXPECT_EQ(IntOf(page, "ADL:nReset_Infinite_Finite"), 1);
+    EXPECT_EQ(IntOf(page, "ADL:ADLmode"), 5);
+
+    // The owner changes a value and asks the page to show it again.
+    VARIANT count;
+    count.vt = VT_I4;
+    count.lVal = 42;
+    ASSERT_TRUE(page.SetValue("ADL:nStartCount", count, -1));
+    page.SendMessage(CDlgOptionsBaseTab_AutoDown::kShowValuesMessage, 0, 0);
+    EXPECT_EQ(page.GetDlgItemText(CDlgOptionsBaseTab_AutoDown::kStartCountId), "42");
+
+    store.OnOK();
+    CDlgOptionsBaseTab_AutoDown& kept = store.m_autoDownValue;
+    EXPECT_EQ(IntOf(kept, "ADL:ADLmode"), 5);
+    EXPECT_EQ(IntOf(kept, "ADL:nStartCount"), 42);
+    EXPECT_EQ(IntOf(kept, "ADL:nReset_Infinite_Finite"), 1);
+    EXPECT_EQ(IntOf(kept, "ADL:nResetMaxCount"), 12);
+    if (store.GetSafeHwnd())
+        store.DestroyWindow();
 }
 
 }  // namespace

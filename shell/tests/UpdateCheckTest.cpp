@@ -5,7 +5,10 @@
 #include "testsupport/IsolatedTest.h"
 #include "testsupport/LocalHttpServer.h"
 
+#include <QApplication>
 #include <QTcpServer>
+#include <QTimer>
+#include <QWidget>
 
 #include <cstdint>
 
@@ -181,6 +184,34 @@ TEST_F(UpdateCheckTest, ManualCheckShowsTheListedVersionAndWhatItMeans) {
     }
     // The manual check leaves the start-up check's time alone.
     EXPECT_EQ(CDlgUpdateCheck::ReadLastCheckTime(), 0);
+}
+
+TEST_F(UpdateCheckTest, DialogRunToCheckAtOnceAsksTheServerAsItOpens) {
+    m_server.Answer(200, kList);
+    for (const BOOL atOnce : {FALSE, TRUE}) {
+        SCOPED_TRACE(atOnce);
+        const int before = m_server.Connections();
+        QString latest, status;
+        // Read once the dialog shows, its opening check done.
+        QTimer reader;
+        QObject::connect(&reader, &QTimer::timeout, [&] {
+            auto* dialog =
+                dynamic_cast<CDlgUpdateCheck*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+            if (!dialog || !dialog->GetQWidget()->isVisible())
+                return;
+            reader.stop();
+            latest = dialog->GetDlgItemText(CDlgUpdateCheck::kLatestVersionId);
+            status = dialog->GetDlgItemText(CDlgUpdateCheck::kStatusId);
+            dialog->EndDialog(IDOK);
+        });
+        reader.start(10);
+        CDlgUpdateCheck dialog;
+        EXPECT_EQ(dialog.DoModal(atOnce), IDOK);
+        EXPECT_EQ(m_server.Connections(), before + (atOnce ? 1 : 0));
+        EXPECT_EQ(latest, atOnce ? "5.0.1.0" : "(click on Check)");
+        EXPECT_EQ(status,
+                  atOnce ? "A new update is available.  Click on the link above to download." : "");
+    }
 }
 
 TEST_F(UpdateCheckTest, ManualCheckNamesEachFailure) {

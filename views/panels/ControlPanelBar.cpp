@@ -1,7 +1,7 @@
 #include "views/panels/ControlPanelBar.h"
 
+#include "platform/framework/Dialog.h"
 #include "platform/framework/FrameWnd.h"
-#include "views/panels/TabDlg.h"
 
 IMPLEMENT_DYNAMIC(CControlPanelBar, CDialogBar)
 
@@ -12,7 +12,7 @@ END_MESSAGE_MAP()
 void CControlPanelBar::ShowTabPage(int tab, int page) {
     for (size_t t = 0; t < m_pages.size(); ++t) {
         for (size_t p = 0; p < m_pages[t].size(); ++p) {
-            CTabDlg* dialog = m_pages[t][p];
+            CDialog* dialog = m_pages[t][p];
             if (!dialog || !dialog->GetSafeHwnd())
                 continue;
             if (static_cast<int>(t) == tab && static_cast<int>(p) == page) {
@@ -32,7 +32,7 @@ void CControlPanelBar::AttachTabControl(BOOL show) {
         m_tabCtrl.ShowWindow(SW_SHOW);
 }
 
-int CControlPanelBar::AddPage(CTabDlg* page, const QString& text, int colourCode) {
+int CControlPanelBar::AddPage(CDialog* page, const QString& text, int colourCode) {
     if (!m_tabCtrl.GetSafeHwnd())
         return -1;
     const int tab = m_tabCtrl.InsertItem(m_tabCtrl.GetItemCount(), text);
@@ -45,7 +45,7 @@ int CControlPanelBar::AddPage(CTabDlg* page, const QString& text, int colourCode
     return tab;
 }
 
-void CControlPanelBar::SetTabPage(CTabDlg* page, int tab, int index) {
+void CControlPanelBar::SetTabPage(CDialog* page, int tab, int index) {
     if (tab < 0 || index < 0)
         return;
     const auto t = static_cast<size_t>(tab);
@@ -94,7 +94,7 @@ BOOL CControlPanelBar::SelectTabByName(const QString& name) {
     return TRUE;
 }
 
-CTabDlg* CControlPanelBar::GetTabPage(int tab, int page) const {
+CDialog* CControlPanelBar::GetTabPage(int tab, int page) const {
     if (tab < 0 || tab >= GetTabCount() || page < 0)
         return nullptr;
     const auto& pages = m_pages[static_cast<size_t>(tab)];

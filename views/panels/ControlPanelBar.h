@@ -1,8 +1,9 @@
 #pragma once
 
 // CControlPanelBar: the docking "Generic Control Panel" bar: a dialog bar whose tab control
-// (item 1004) switches between tab pages. Each tab holds one or more pages, one of them shown;
-// the bar only points at its pages, their frame owns them. A tab change is reported to the
+// (item 1004) switches between tab pages. Each tab holds one or more pages (modeless child
+// dialogs: tab pages, tool palettes), one of them shown; the bar only points at its pages, their
+// frame owns them. A tab change is reported to the
 // bar's frame with kControlPanelTabChanged (wParam: the new tab).
 
 #include "platform/framework/DialogBar.h"
@@ -12,7 +13,7 @@
 
 #include <vector>
 
-class CTabDlg;
+class CDialog;
 
 inline constexpr UINT kControlPanelBarTemplate = 140;
 inline constexpr int kControlPanelTabId = 1004;
@@ -33,10 +34,10 @@ public:
 
     // Adds a tab with the text and colour code whose page 0 (and current page) is page;
     // returns the new tab's index, or -1 without a tab control.
-    int AddPage(CTabDlg* page, const QString& text, int colourCode);
+    int AddPage(CDialog* page, const QString& text, int colourCode);
     // Files page as page index of tab, growing the table as needed, and makes it that tab's
     // current page.
-    void SetTabPage(CTabDlg* page, int tab, int index);
+    void SetTabPage(CDialog* page, int tab, int index);
     // Records the tab's current page; shown at once when the tab is the selected one.
     void SetCurrentPage(int tab, int index);
     // The selected tab, -1 without a tab control.
@@ -48,7 +49,7 @@ public:
 
     CTabCtrl& GetTabCtrl() { return m_tabCtrl; }
     int GetTabCount() const { return static_cast<int>(m_pages.size()); }
-    CTabDlg* GetTabPage(int tab, int page) const;
+    CDialog* GetTabPage(int tab, int page) const;
     // The tab's current page, 0 for a tab beyond the recorded ones.
     int GetCurrentPage(int tab) const;
     // The colour code given with the tab, -1 for no tab.
@@ -58,7 +59,7 @@ protected:
     void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
 
     CTabCtrl m_tabCtrl;
-    std::vector<std::vector<CTabDlg*>> m_pages;
+    std::vector<std::vector<CDialog*>> m_pages;
     std::vector<int> m_currentPages;
     std::vector<int> m_colourCodes;
 };

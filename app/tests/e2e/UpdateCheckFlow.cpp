@@ -62,6 +62,19 @@ void TypeInto(CWnd* page, int id, const QString& text) {
     QTest::keyClicks(line, text);
 }
 
+// Chooses the sheet's tab named name, as a click on it would.
+void ShowTab(CWnd* sheet, const char* name) {
+    auto* tabs = sheet->GetQWidget()->findChild<QTabBar*>();
+    ASSERT_NE(tabs, nullptr);
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == QLatin1String(name)) {
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+            return;
+        }
+    }
+    FAIL() << "no tab " << name;
+}
+
 using UpdateCheckFlow = ProgramTest;
 
 TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
@@ -84,15 +97,7 @@ TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
     bool seen = false;
     WhenShown<CDlgProgramOptions>(
         [](CDlgProgramOptions* sheet) {
-            auto* tabs = sheet->GetQWidget()->findChild<QTabBar*>();
-            ASSERT_NE(tabs, nullptr);
-            int update = -1;
-            for (int i = 0; i < tabs->count(); ++i) {
-                if (tabs->tabText(i) == QLatin1String("Update"))
-                    update = i;
-            }
-            ASSERT_GE(update, 0);
-            tabs->setCurrentIndex(update);
+            ShowTab(sheet, "Update");
             TypeInto(&sheet->m_updateEdit, 2256, QStringLiteral("7"));
             ClickButton(sheet, IDOK);
         },
@@ -104,6 +109,27 @@ TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
     VARIANT interval;
     ASSERT_TRUE(SUCCEEDED(frame->GetSetting("Update:nUpdateInterval", &interval, -1)));
     EXPECT_EQ(interval.vt, VT_I4);
+    EXPECT_EQ(interval.lVal, 7);
+
+    // Again: the tab shows 7; Restore Defaults shows 30, and Cancel keeps 7.
+    seen = false;
+    QString shown, restored;
+    WhenShown<CDlgProgramOptions>(
+        [&](CDlgProgramOptions* sheet) {
+            ShowTab(sheet, "Update");
+            CWnd& page = sheet->m_updateEdit;
+            ASSERT_TRUE(page.IsWindowVisible());
+            shown = page.GetDlgItemText(2256);
+            ClickButton(&page, 2038);
+            restored = page.GetDlgItemText(2256);
+            ClickButton(sheet, IDCANCEL);
+        },
+        &seen);
+    FindItem(window, QStringLiteral("Edit/Program Options..."))->trigger();
+    ASSERT_TRUE(seen) << "no options sheet";
+    EXPECT_EQ(shown, "7");
+    EXPECT_EQ(restored, "30");
+    ASSERT_TRUE(SUCCEEDED(frame->GetSetting("Update:nUpdateInterval", &interval, -1)));
     EXPECT_EQ(interval.lVal, 7);
 
     // Help/Check for Updates...: "Check" asks the server and shows its answer.
