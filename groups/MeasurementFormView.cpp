@@ -62,6 +62,8 @@ void CMeasurementFormView::OnInitialUpdate() {
     m_playControl.SetGetFrameNumberCallback(FrameNumberCallback, this);
     m_playControl.SetGetFrameCountCallback(FrameCountCallback, this);
     m_playControl.SetGetTimeCallback(TimeCallback, this);
+    // The play control steps from the frame its owner shows.
+    m_playControl.SetGetCurrentFrameCallback(CurrentFrameCallback, this);
     m_playControl.SetFrameChangedCallback(FrameChangedCallback, this);
     if (auto* frame = dynamic_cast<CMeasurementFormFrame*>(GetParentFrame()))
         m_playControl.SetPlayBar(&frame->GetPlayControlTab());
@@ -181,6 +183,12 @@ void CMeasurementFormView::FrameCountCallback(void* context, int, int* value) {
         return;
     if (const CFrameSource* source = view->GetSource())
         *value = source->GetFrameCount();
+}
+
+void CMeasurementFormView::CurrentFrameCallback(void* context, int, int* value) {
+    auto* view = static_cast<CMeasurementFormView*>(context);
+    if (view && value && view->GetSource() && view->m_display.GetSafeHwnd())
+        *value = view->m_display.GetCurrentFrame();
 }
 
 BOOL CMeasurementFormView::TimeCallback(void* context, double* rate) {

@@ -62,6 +62,7 @@ private:
     static BOOL FastForwardCallback(void* context, int frame, int* target);
     static void FrameNumberCallback(void* context, int frame, int* value);
     static void FrameCountCallback(void* context, int frame, int* value);
+    static void CurrentFrameCallback(void* context, int frame, int* value);
     static BOOL TimeCallback(void* context, double* rate);
     static void FrameChangedCallback(void* context, int frame);
 
