@@ -217,7 +217,8 @@ public:
     std::vector<HWND> PlaybackFrames(int sourceKind) const;
 
     // Synchronized re-save. The first and the sixth value of ResaveGroup, the first of
-    // SaveGroupFromDeviceMemory and of OpenInNewProject are not used.
+    // OpenInNewProject and the first and third of SaveGroupFromDeviceMemory (which opens no
+    // new group) are not used.
     // The "Synchronized Save List..." dialog chooses the playbacks of the source kind
     // deviceMemory and the options (its own asking replaces askEach and askFirst); the first
     // output is asked for. FALSE when the dialog is cancelled, else TRUE.

@@ -21,6 +21,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "shell/DlgEditParameters.h"
+#include "shell/SaveSettings.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/IPlayBar.h"
@@ -709,6 +710,13 @@ void CMeasurementView::OnZero() {
     }
     if (GroupIntegerSetting(QStringLiteral("AppBehave:bAutoBracket"), 0))
         AutoBracket(GroupIntegerSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
+    // The recordings of the devices' memory are saved right after zeroing when the user chose
+    // so, asked for one by one only when that is chosen too.
+    if (SaveAfterZeroSetting().value_or(0) != 0)
+        if (CMeasurementFormDoc* doc = GetGroupDoc())
+            doc->SaveGroupFromDeviceMemory(
+                0, 1, 0, 0, GroupIntegerSetting(QStringLiteral("AppBehave:bSaveWithUserQuery"), 1),
+                1);
 }
 
 BOOL CMeasurementView::RewindTarget(int frame, int* target) {
