@@ -86,7 +86,8 @@ TEST_F(MeasurementFormViewTest, ShowsTheGroupsVideoOnItsTabAndSavesItInOneStep) 
     CWnd* tab = view->GetDlgItem(CMeasurementFormView::kDisplayTabId);
     ASSERT_NE(tab, nullptr);
     EXPECT_EQ(view->GetDisplay().GetParent(), tab);
-    EXPECT_EQ(view->GetDisplay().GetDlgCtrlID(), static_cast<int>(CMeasurementFormView::kDisplayId));
+    EXPECT_EQ(view->GetDisplay().GetDlgCtrlID(),
+              static_cast<int>(CMeasurementFormView::kDisplayId));
 
     for (const UINT command : {ID_FILE_SAVE, ID_FILE_SAVE_AS})
         view->SendMessage(WM_COMMAND, command);
