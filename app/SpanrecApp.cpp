@@ -14,6 +14,7 @@
 #include "groups/GeneralView.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementFormFrame.h"
+#include "groups/MeasurementFormView.h"
 #include "groups/MeasurementView.h"
 #include "groups/NotesBasicDoc.h"
 #include "groups/NotesBasicFrameVCF.h"
@@ -57,6 +58,7 @@ IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 namespace {
 
 constexpr UINT kToolsDataDisplay = 33100;
+constexpr UINT kFileOpenFormView = 32990;
 
 }  // namespace
 
@@ -65,6 +67,7 @@ ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
+ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
 END_MESSAGE_MAP()
 
 namespace {
@@ -90,8 +93,8 @@ const TemplateRow* Rows() {
         {"DT:Cam", 138, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrm), RUNTIME_CLASS(CCamView)},
         {"DT:Cam2", 141, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
          RUNTIME_CLASS(CCamView)},
-        {"DT:Meas", 129, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Meas", 129, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),
+         RUNTIME_CLASS(CMeasurementFormView)},
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),
          RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
@@ -251,9 +254,12 @@ void CSpanrecApp::AddTemplates() {
         const TemplateRow& row = Rows()[i];
         auto* docTemplate =
             new CMultiDocTemplate(row.resourceId, row.document, row.frame, row.view);
-        // The play group's type strings are its own: its file extension is defined there.
+        // The play group's type strings are its own: its file extension is defined there. The
+        // form view of a single video opens no files of that type itself.
         if (row.document == RUNTIME_CLASS(CMeasurementFormDoc))
-            docTemplate->SetDocString(QString::fromLatin1(CMeasurementFormDoc::kDocString));
+            docTemplate->SetDocString(QString::fromLatin1(
+                row.view == RUNTIME_CLASS(CMeasurementView) ? CMeasurementFormDoc::kDocString
+                                                            : CMeasurementFormDoc::kFormDocString));
         m_templates[static_cast<size_t>(i)] = docTemplate;
         AddDocTemplateWithKey(QString::fromLatin1(row.key), docTemplate);
     }
@@ -383,6 +389,28 @@ void CSpanrecApp::OnFileOpenCamera() {
     }
     CreateDocumentByKey(QStringLiteral("DT:Cam"),
                         QString::fromLatin1(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
+}
+
+void CSpanrecApp::OnFileOpenFormView() {
+    CFileDialog dialog(TRUE, QStringLiteral("avi"), QString(), OFN_HIDEREADONLY,
+                       QStringLiteral("Recognized File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|"
+                                      "*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi|All Files (*.*)|*.*||"),
+                       m_pMainWnd);
+    if (dialog.DoModal() == IDOK)
+        OpenInFormView(dialog.GetPathName());
+}
+
+CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
+    CDocTemplate* forms = GetTemplateByKey(QStringLiteral("DT:Meas"));
+    auto* group = dynamic_cast<CMeasurementFormDoc*>(
+        forms ? forms->OpenDocumentFile(QString(), TRUE) : nullptr);
+    if (!group)
+        return nullptr;
+    if (!group->AddVideoWithoutWindow(path)) {
+        group->OnCloseDocument();
+        return nullptr;
+    }
+    return group;
 }
 
 int CSpanrecApp::ExitInstance() {

@@ -53,6 +53,10 @@ public:
     // windows come and go.
     CDeviceManager* GetDeviceManager() { return &m_deviceManager; }
 
+    // The video at path alone in the form view of a new play group ("DT:Meas"); null, with
+    // the user told, when it does not open.
+    CDocument* OpenInFormView(const QString& path);
+
 protected:
     void OnAppAbout();
     // File/Open: the program's own dialog of video, data and play-group files.
@@ -62,6 +66,9 @@ protected:
     // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
     // (A record controller, once one is open, takes this command first.)
     void OnFileOpenCamera();
+    // File/Open Video in Form View...: the chosen video alone in the form view of a new play
+    // group.
+    void OnFileOpenFormView();
 
 private:
     void AddTemplates();

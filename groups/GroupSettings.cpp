@@ -1,5 +1,6 @@
 #include "groups/GroupSettings.h"
 
+#include "platform/com/Bstr.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/WinApp.h"
@@ -20,4 +21,15 @@ int GroupIntegerSetting(const QString& key, int fallback) {
 
 bool GroupFlagSetting(const QString& key) {
     return GroupIntegerSetting(key, 0) != 0;
+}
+
+QString GroupTextSetting(const QString& key, int index) {
+    auto* store = dynamic_cast<ISettingsStore*>(AfxGetMainWnd());
+    VARIANT value;
+    VariantInit(&value);
+    if (!store || FAILED(store->GetSetting(key, &value, index)))
+        return {};
+    const QString text = value.vt == VT_BSTR ? QStringFromBstr(value.bstrVal) : QString();
+    VariantClear(&value);
+    return text;
 }

@@ -8,3 +8,5 @@
 int GroupIntegerSetting(const QString& key, int fallback);
 // Whether the setting is on; off when the store does not answer it.
 bool GroupFlagSetting(const QString& key);
+// The setting as text at index of a listed setting; empty when the store does not answer it.
+QString GroupTextSetting(const QString& key, int index);

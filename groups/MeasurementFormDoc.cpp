@@ -1,12 +1,21 @@
 #include "groups/MeasurementFormDoc.h"
 
+#include "frames/DataFileSaveTarget.h"
+#include "frames/DlgSaveData.h"
 #include "frames/FileNames.h"
 #include "frames/MeasFrameAdapter.h"
+#include "frames/SaveVideoParams.h"
+#include "groups/FrameParentingView.h"
+#include "groups/GeneralDoc.h"
+#include "groups/GeneralView.h"
 #include "groups/GroupSettings.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/NotesFile.h"
 #include "groups/PlayGroupAdapter.h"
 #include "groups/RecordingNotes.h"
+#include "groups/SaveDocCallback.h"
+#include "groups/SyncResavePass.h"
+#include "groups/SyncSaveListDlg.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/DocTemplate.h"
@@ -19,6 +28,7 @@
 #include "platform/framework/WinApp.h"
 #include "platform/wintypes/Assert.h"
 #include "shell/VidraApp.h"
+#include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/PlaybackView.h"
 #include "views/VidFrame.h"
@@ -109,14 +119,6 @@ CView* FirstViewOf(const CDocument* doc) {
     return pos ? doc->GetNextView(pos) : nullptr;
 }
 
-// The playback view a hosted member frame shows, or null. The frame's view is its pane (the
-// frame's own widget holds further children of its layout).
-CPlaybackView* PlaybackOfFrame(CWnd* child) {
-    if (!dynamic_cast<CViewChildedFrame*>(child))
-        return nullptr;
-    return dynamic_cast<CPlaybackView*>(child->GetDescendantWindow(AFX_IDW_PANE_FIRST));
-}
-
 // The child windows of parent by handle, top first: closing one may destroy others, so each is
 // looked up again before use.
 std::vector<HWND> ChildWindows(CWnd* parent) {
@@ -172,7 +174,8 @@ void CMeasurementFormDoc::SetAnalysisFactory(AnalysisFactory factory) {
 }
 
 CMeasurementFormDoc::CMeasurementFormDoc()
-    : m_frameAdapter(std::make_unique<CMeasFrameAdapter>(this)),
+    : m_saveCallback(std::make_unique<CSaveDocCallback>(this)),
+      m_frameAdapter(std::make_unique<CMeasFrameAdapter>(this)),
       m_groupAdapter(std::make_unique<CPlayGroupAdapter>(this)) {}
 
 CMeasurementFormDoc::~CMeasurementFormDoc() {
@@ -233,8 +236,7 @@ BOOL CMeasurementFormDoc::CanCloseFrame(CFrameWnd* pFrame) {
 BOOL CMeasurementFormDoc::SaveModified() {
     if (!IsModified())
         return TRUE;
-    // Device-memory members are offered for re-saving once the group's re-save exists; until
-    // then only the file members' question is asked.
+    OfferDeviceMemoryResave();
     if (!HasFileEntry())
         return TRUE;
     const QString prompt = QStringLiteral("Save changes to %1?").arg(GetTitle());
@@ -242,16 +244,32 @@ BOOL CMeasurementFormDoc::SaveModified() {
         case IDCANCEL:
             return FALSE;
         case IDYES:
-            return DoSave(GetPathName(), TRUE);
+            // The device memory was offered just now: it is not asked for a second time.
+            return SaveGroupFileAs(GetPathName());
         default:
             SetModifiedFlag(FALSE);
             return TRUE;
     }
 }
 
+void CMeasurementFormDoc::OfferDeviceMemoryResave() {
+    if (!HasDeviceMemoryEntry())
+        return;
+    const int answer = AfxMessageBox(
+        QStringLiteral("This play project contains one (or more) playback from device memory. "
+                       "Save the playback(s) from memory?"),
+        MB_YESNO | MB_ICONQUESTION);
+    if (answer != IDNO)
+        ResaveGroup(0, kFromDeviceMemory, 0, 1, 1, 0, 0, QString());
+}
+
 BOOL CMeasurementFormDoc::DoSave(const QString& pathName, BOOL) {
+    OfferDeviceMemoryResave();
+    return SaveGroupFileAs(pathName);
+}
+
+BOOL CMeasurementFormDoc::SaveGroupFileAs(const QString& pathName) {
     QString path = IsPlayGroupPath(pathName) ? pathName : QString();
-    // The device-memory question of SaveModified comes with the re-save as well.
     if (path.isEmpty() && !PromptPlayGroupFileName(GetPathName(), &path))
         return FALSE;
     // The dialog's own type makes the name a group file; one typed with another extension
@@ -885,10 +903,34 @@ void CMeasurementFormDoc::GetLastAdded(int* type, int* index, int* id, int* kind
     }
 }
 
+CPlaybackView* CMeasurementFormDoc::PlaybackOfFrame(CWnd* frame) {
+    // The frame's view is its pane; the frame's own widget holds further children of its
+    // layout.
+    if (!dynamic_cast<CViewChildedFrame*>(frame))
+        return nullptr;
+    return dynamic_cast<CPlaybackView*>(frame->GetDescendantWindow(AFX_IDW_PANE_FIRST));
+}
+
+std::vector<HWND> CMeasurementFormDoc::PlaybackFrames(int sourceKind) const {
+    std::vector<HWND> frames;
+    for (HWND handle : ChildWindows(GetContainer())) {
+        const CPlaybackView* playback = PlaybackOfFrame(CWnd::FromHandle(handle));
+        if (!playback || playback->GetGroupDocument() != this ||
+            playback->GetSourceKind() != sourceKind)
+            continue;
+        const int type = playback->GetSourceType();
+        if (type == kTypeVideo || type == kTypeData)
+            frames.push_back(handle);
+    }
+    return frames;
+}
+
 BOOL CMeasurementFormDoc::CloseAllPlaybacks() {
     for (HWND handle : ChildWindows(GetContainer())) {
         CWnd* child = CWnd::FromHandle(handle);
-        if (PlaybackOfFrame(child))
+        const CPlaybackView* playback = PlaybackOfFrame(child);
+        // Another group's members may share the container (groups alone in the main window).
+        if (playback && (!playback->GetGroupDocument() || playback->GetGroupDocument() == this))
             child->SendMessage(kClosePlaybackMessage);
     }
     return TRUE;
@@ -1017,4 +1059,274 @@ void CMeasurementFormDoc::LoadPlayGroup(int modifiedAfterOpen) {
         SetModifiedFlag(FALSE);
     for (int i = 0; i < GetVideoCount(); ++i)
         UpdateAllViews(nullptr, i, nullptr);
+}
+
+namespace {
+
+constexpr const char* kProjectTemplate = "DT:Gen";
+
+// The options the list dialog chose; one window alone keeps its name.
+CSyncResavePass::Options DialogOptions(const CSyncSaveListDlg& dialog, int sourceKind,
+                                       int addToGroup) {
+    CSyncResavePass::Options options;
+    options.sourceKind = sourceKind;
+    options.openInNewGroup = dialog.m_openInNewGroup != 0;
+    options.addToGroup = addToGroup;
+    options.askEach = dialog.m_askEach != 0;
+    options.askFirst = true;
+    options.tags = dialog.m_syncNames != 0 && dialog.GetCheckedFrames().size() > 1;
+    return options;
+}
+
+bool HasAnyNote(const CRecordingNotes& notes) {
+    QString global;
+    notes.GetGlobalNote(&global);
+    return notes.FrameSet().CountSet() > 0 || notes.DataSet().CountSet() > 0 || !global.isEmpty();
+}
+
+CMeasurementFormDoc* PlayGroupOfProject(CDocument* doc) {
+    auto* project = dynamic_cast<CGeneralDoc*>(doc);
+    CView* groupView = project ? project->FindPlayGroupView() : nullptr;
+    return groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr;
+}
+
+}  // namespace
+
+BOOL CMeasurementFormDoc::ResaveGroup(int, int deviceMemory, int openInNewGroup, int addToGroup,
+                                      int, int, int, const QString& title) {
+    const int kind = deviceMemory ? kFromDeviceMemory : kFromFile;
+    if (PlaybackFrames(kind).empty())
+        return TRUE;
+    CSyncSaveListDlg dialog(this, title, kind, AfxGetMainWnd());
+    dialog.m_openInNewGroup = openInNewGroup ? 1 : 0;
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    CSyncResavePass pass(this, DialogOptions(dialog, kind, addToGroup));
+    for (HWND frame : dialog.GetCheckedFrames())
+        pass.SaveFrame(frame);
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::SaveGroupToFolder(const QString& folder, const QString& name,
+                                            QStringList* outPaths) {
+    const int kind = HasDeviceMemoryEntry() ? kFromDeviceMemory : kFromFile;
+    if (PlaybackFrames(kind).empty())
+        return FALSE;
+    CSyncSaveListDlg dialog(this, QString(), kind, AfxGetMainWnd());
+    if (dialog.DoModal() != IDOK)
+        return FALSE;
+    CSyncResavePass::Options options = DialogOptions(dialog, kind, 0);
+    options.entry = CSyncResavePass::Entry::kToFolder;
+    options.folder = folder;
+    options.name = name;
+    CSyncResavePass pass(this, options);
+    for (HWND frame : dialog.GetCheckedFrames())
+        pass.SaveFrame(frame);
+    if (outPaths)
+        outPaths->append(pass.GetOutputs());
+    // A caller that goes on with the saved files must not hear of success without them.
+    return pass.GetSavedCount() > 0 && pass.GetFailedCount() == 0;
+}
+
+BOOL CMeasurementFormDoc::SaveGroupFromDeviceMemory(int, int deviceMemory, int, int addToGroup,
+                                                    int askEach, int writeGroupFile) {
+    const int kind = deviceMemory ? kFromDeviceMemory : kFromFile;
+    if (deviceMemory && askEach && HasFileEntry())
+        AfxMessageBox(QStringLiteral("You are saving a play group from device memory. This \n"
+                                     "group also contains videos or data from file. These\n"
+                                     "files will not be re-saved nor listed in the new group \n"
+                                     "file."),
+                      MB_OK | MB_ICONEXCLAMATION);
+    CSyncResavePass::Options options;
+    options.entry = CSyncResavePass::Entry::kFromDeviceMemory;
+    options.sourceKind = kind;
+    options.addToGroup = addToGroup;
+    options.askEach = askEach != 0;
+    CSyncResavePass pass(this, options);
+    for (HWND frame : PlaybackFrames(kind))
+        pass.SaveFrame(frame);
+    if (writeGroupFile && pass.GetSavedCount() > 0) {
+        CMeasurementFormDoc* target = SaveTargetGroup();
+        QString path;
+        if (target->PromptPlayGroupFileName(GetFileTitle(pass.GetFirstOutput(), true), &path))
+            target->SaveGroupFileAs(path);
+    }
+    return TRUE;
+}
+
+int CMeasurementFormDoc::PreparePlaybackSave(int id, int type, CSaveVideoParams* params) {
+    if (!params)
+        return 0;
+    if (type == kTypeVideo) {
+        CFrameSource* source = GetVideoSourceById(id, nullptr);
+        return source ? source->PrepareSave(params) : 0;
+    }
+    const CMemberDataRef data = type == kTypeData ? GetDataRefById(id, nullptr) : CMemberDataRef();
+    if (!data.Get())
+        return 0;
+    const int count = data->GetScanCount();
+    const int zero = data->GetZeroPoint();
+    CDlgSaveData dialog(count, zero, QStringLiteral("mdat"), params->m_outputPath,
+                        OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
+                        QStringLiteral(" (*.mdat)|*.mdat||"), AfxGetMainWnd());
+    dialog.m_ofn.lpstrTitle = QStringLiteral("Save Data File : ") +
+                              GetSequenceBaseName(GetFileTitle(params->m_sourcePath, false), true);
+    const bool valid = params->m_firstFrame >= 0 && params->m_lastFrame >= params->m_firstFrame;
+    dialog.m_from = valid ? params->m_firstFrame - zero : -zero;
+    dialog.m_to = valid ? params->m_lastFrame - zero : count - 1 - zero;
+    if (dialog.DoModal() != IDOK)
+        return 0;
+    params->m_outputPath = dialog.GetPathName();
+    params->m_firstFrame = dialog.GetRangeFrom();
+    params->m_lastFrame = dialog.GetRangeTo();
+    params->m_zeroOffset = zero;
+    return 1;
+}
+
+BOOL CMeasurementFormDoc::SavePlayback(int id, int type, CSaveVideoParams* params) {
+    if (!params)
+        return FALSE;
+    // The saved file joins a group only once its notes lie beside it: the savers tell nobody,
+    // this does after the notes.
+    const int notify = params->m_notify;
+    params->m_notify = 0;
+    bool saved = false;
+    CRecordingNotes* notes = nullptr;
+    int index = -1;
+    if (type == kTypeVideo) {
+        if (CFrameSource* source = GetVideoSourceById(id, &index)) {
+            saved = source->Save(params) == 1;
+            notes = GetVideoNotes(index);
+        }
+    } else if (type == kTypeData && id >= 0) {
+        const CMemberDataRef data = GetDataRefById(id, &index);
+        if (data.Get()) {
+            const bool empty = params->m_firstFrame >= 0 && params->m_lastFrame >= 0 &&
+                               params->m_firstFrame > params->m_lastFrame;
+            if (empty)
+                AfxMessageBox(QStringLiteral("Start and end frame numbers out of range."),
+                              MB_ICONEXCLAMATION);
+            else
+                saved = SUCCEEDED(CDataFileSaveTarget(data).Save(params));
+            notes = GetDataNotes(index);
+        }
+    }
+    params->m_notify = notify;
+    if (!saved)
+        return FALSE;
+    if (notes && HasAnyNote(*notes))
+        CNotesFile().WriteNotes(params->m_outputPath, *notes, type, params->m_firstFrame,
+                                params->m_lastFrame, params->m_skip);
+    if (params->m_doneCallback && notify) {
+        const bool sequence = params->m_outputKind == CSaveVideoParams::kSequence;
+        params->m_doneCallback->OnFileSaved(
+            sequence ? params->m_firstWrittenFile : params->m_outputPath, params->m_notifyTag);
+    }
+    return TRUE;
+}
+
+void CMeasurementFormDoc::InsertNameTag(CSaveVideoParams* params, const QString& path,
+                                        const QString& tag) {
+    if (!params)
+        return;
+    const QString extension = GetFileExtension(path);
+    QString stem = extension.isEmpty() ? path : path.left(path.size() - extension.size() - 1);
+    // A batch set's name ends in its counter.
+    if (stem.endsWith(QLatin1String("[*]")))
+        stem.chop(3);
+    // The format takes the name up to its last '.': a name without an extension gets that dot
+    // here, so that a '.' in a folder name is never taken for one.
+    params->m_outputPath = stem + tag + '.' + extension;
+    params->SetOutputFormat(params->m_outputPath, params->m_outputKind, params->m_imageType,
+                            params->m_firstFrame, params->m_lastFrame, params->m_skip,
+                            params->m_reserved, params->m_tag);
+    if (params->m_outputPath.endsWith('.'))
+        params->m_outputPath.chop(1);
+}
+
+BOOL CMeasurementFormDoc::InitSaveRequest(int, int type, CSaveVideoParams* params) {
+    if (!params)
+        return FALSE;
+    params->SetDefaults();
+    if (type == kTypeData) {
+        params->m_outputKind = CSaveVideoParams::kDataFile;
+        params->m_imageType = 0;
+    }
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::SetSaveRequestRange(int, int, CSaveVideoParams* params, int first,
+                                              int last) {
+    if (!params)
+        return FALSE;
+    params->m_firstFrame = first;
+    params->m_lastFrame = last;
+    return TRUE;
+}
+
+BOOL CMeasurementFormDoc::OpenInNewProject(int, CDocument** outGroup) {
+    if (outGroup)
+        *outGroup = nullptr;
+    CVidraApp* app = AfxGetVidraApp();
+    if (!app)
+        return FALSE;
+    int alone = 0;
+    app->GetCreateOption(0, &alone);
+    CDocument* group = nullptr;
+    if (alone != 0)
+        group = app->CreateDocumentByKey(QString::fromLatin1(kGroupTemplate), QString(), TRUE);
+    else
+        group = PlayGroupOfProject(
+            app->CreateDocumentByKey(QString::fromLatin1(kProjectTemplate),
+                                     QString::fromLatin1(kEmptyPlayGroupProjectPath), TRUE));
+    if (outGroup)
+        *outGroup = group;
+    return group ? TRUE : FALSE;
+}
+
+ISaveDoneCallback* CMeasurementFormDoc::GetGroupSaveCallback() {
+    return SaveTargetGroup()->m_saveCallback.get();
+}
+
+CMeasurementFormDoc* CMeasurementFormDoc::SaveTargetGroup() {
+    const CProjectGroupKinds& kinds = CGeneralDoc::GetGroupKinds();
+    auto* container = dynamic_cast<CFrameParentingView*>(GetContainer());
+    if (!container || !kinds.recordControllerView)
+        return this;
+    CFrameWnd* cursor = container->SetChildFrameCursor(nullptr);
+    const bool besideRecordController =
+        container->FindChildViewOfClass(kinds.recordControllerView) != nullptr;
+    container->SetChildFrameCursor(cursor);
+    if (!besideRecordController)
+        return this;
+    // A play project is one without a record controller, so its group keeps its own callback.
+    CMeasurementFormDoc* group = nullptr;
+    auto* main = dynamic_cast<CVidraFrameWnd*>(AfxGetMainWnd());
+    if (main && kinds.recordControllerFrame)
+        if (CView* project =
+                main->FindGroupView(RUNTIME_CLASS(CGeneralView), kinds.recordControllerFrame))
+            group = PlayGroupOfProject(project->GetDocument());
+    if (!group)
+        if (CVidraApp* app = AfxGetVidraApp())
+            group = PlayGroupOfProject(
+                app->CreateDocumentByKey(QString::fromLatin1(kProjectTemplate),
+                                         QString::fromLatin1(kEmptyPlayGroupProjectPath), TRUE));
+    return group ? group : this;
+}
+
+BOOL CMeasurementFormDoc::AddVideoWithoutWindow(const QString& path) {
+    CFrameSourcePtr source(new CFrameSource);
+    if (!source->Open(path)) {
+        AfxMessageBox(QStringLiteral("Error loading video from file."), MB_ICONEXCLAMATION);
+        return FALSE;
+    }
+    m_lastPlaybackPath = path;
+    SetTitle(VideoMemberTitle(path, false));
+    AddVideoEntry(source, kFromFile, path);
+    AttachAnalysisObjects(source, nullptr);
+    LoadVideoNotes(path, source.Get(), nullptr);
+    unsigned id = 0;
+    source->GetSourceId(&id);
+    SetLastAdded(kTypeVideo, GetVideoCount() - 1, static_cast<int>(id), kFromFile, -1);
+    return TRUE;
 }

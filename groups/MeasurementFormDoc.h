@@ -8,6 +8,9 @@
 // Member arrays are index-aligned: the videos with their flags, paths, notes and analysis
 // objects; the data sets with their flags, paths and notes. Other code names members by source
 // id or data id, never by index.
+//
+// It also re-saves its recordings together (ResaveGroup, SaveGroupToFolder,
+// SaveGroupFromDeviceMemory): see CSyncResavePass for how the outputs are named and cut.
 
 #include "frames/FrameSourcePtr.h"
 #include "frames/IMeasFrameDoc.h"
@@ -15,6 +18,7 @@
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IVideoAnalysis.h"
 #include "platform/framework/Document.h"
+#include "platform/wintypes/WinMessages.h"
 #include "sensordata/model/SensorDataSet.h"
 
 #include <QString>
@@ -27,10 +31,14 @@
 class CFrameWnd;
 class CMeasFrameAdapter;
 class CPlayGroupAdapter;
+class CPlaybackView;
 class CRecordingNotes;
+class CSaveDocCallback;
+class CSaveVideoParams;
 class CView;
 class CWnd;
 class IPlayGroupView;
+class ISaveDoneCallback;
 
 using CMemberDataRef = CSharedRef<CSensorDataSet>;
 
@@ -50,6 +58,8 @@ public:
     static constexpr const char* kDocString =
         "\nPlay Group\nPlay Group\nPlay Group Files (*.playgrp)\n.playgrp\nPlaygroup.Document\n"
         "Playgroup Document";
+    // The form view's template opens no group files of its own.
+    static constexpr const char* kFormDocString = "\nPlay Group\n\n\n\n\n";
     // Text in a path that makes it a device marker rather than a file.
     static constexpr const char* kDeviceMarker = "addplaybackXXX";
 
@@ -78,9 +88,12 @@ public:
     // TRUE at once when the group is unmodified or holds no file member; otherwise the
     // standard save-changes question (Cancel: FALSE; Yes: FALSE when the save fails).
     BOOL SaveModified() override;
-    // Asks for a group file name when pathName is empty, then writes the group file.
-    // Saves to pathName when it is a group file, else asks for a group file name first.
+    // A group holding playbacks of a device's memory first offers to re-save them
+    // (ResaveGroup); then the group file is saved (SaveGroupFileAs).
     BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
+    // Saves to pathName when it is a group file, else asks for a group file name first; then
+    // the changed notes of the file members. FALSE when no group file was written.
+    BOOL SaveGroupFileAs(const QString& pathName);
     BOOL DoFileSave() override;
     // The group's path is only ever a group file: a recording the group was opened with
     // leaves it untitled, so no save can write over the recording.
@@ -197,6 +210,54 @@ public:
 
     // The window holding the group's frame and every member frame; null without a view.
     CWnd* GetContainer() const;
+    // The playback view a hosted member frame shows, or null.
+    static CPlaybackView* PlaybackOfFrame(CWnd* frame);
+    // The frames of this group's video and data playbacks of one source kind (1 device memory,
+    // 0 file) in the container, top first.
+    std::vector<HWND> PlaybackFrames(int sourceKind) const;
+
+    // Synchronized re-save. The first and the sixth value of ResaveGroup, the first of
+    // OpenInNewProject and the first and third of SaveGroupFromDeviceMemory (which opens no
+    // new group) are not used.
+    // The "Synchronized Save List..." dialog chooses the playbacks of the source kind
+    // deviceMemory and the options (its own asking replaces askEach and askFirst); the first
+    // output is asked for. FALSE when the dialog is cancelled, else TRUE.
+    BOOL ResaveGroup(int, int deviceMemory, int openInNewGroup, int addToGroup, int askEach, int,
+                     int askFirst, const QString& title);
+    // The same with the first output proposed as folder/name; the recordings of the device's
+    // memory when the group holds any, else those of files. Every output written is appended to
+    // outPaths (when given). TRUE only when something was saved and no save failed.
+    BOOL SaveGroupToFolder(const QString& folder, const QString& name, QStringList* outPaths);
+    // Every playback of the source kind deviceMemory, without the list dialog: each is asked
+    // for when askEach is set; outputs after the first are tagged. With writeGroupFile and
+    // something saved, the group the saved files joined is saved as a group file under a name
+    // the user confirms. TRUE.
+    BOOL SaveGroupFromDeviceMemory(int, int deviceMemory, int openInNewGroup, int addToGroup,
+                                   int askEach, int writeGroupFile);
+    // The question where to save one member (the video's save dialog, the data-file dialog):
+    // 1 when confirmed, the answer in params; 0 when cancelled or the member is unknown.
+    int PreparePlaybackSave(int id, int type, CSaveVideoParams* params);
+    // Saves one member as params say. The member's notes follow the saved range beside the
+    // output, and only then does the output go to params' done-callback. FALSE when the
+    // member is unknown or the save failed (the failure was reported).
+    BOOL SavePlayback(int id, int type, CSaveVideoParams* params);
+    // The output becomes path with tag in front of its extension, named for params' output
+    // kind.
+    static void InsertNameTag(CSaveVideoParams* params, const QString& path, const QString& tag);
+    // The defaults of a request for a member of type (a data file's kind for type 2).
+    BOOL InitSaveRequest(int id, int type, CSaveVideoParams* params);
+    BOOL SetSaveRequestRange(int id, int type, CSaveVideoParams* params, int first, int last);
+    // A new play group for re-saved recordings: alone in the main window when the creation
+    // option 0 is set, else the play group of a new project. FALSE when none could be made.
+    BOOL OpenInNewProject(int, CDocument** outGroup);
+    // The callback that hands saved recordings to a group: this group's, except beside a record
+    // controller, where recordings go to the play group of a play project (opened when there
+    // is none).
+    ISaveDoneCallback* GetGroupSaveCallback();
+
+    // Opens path as the group's video without a window of its own, for a view that shows it
+    // itself. FALSE, after "Error loading video from file.", when it cannot be opened.
+    BOOL AddVideoWithoutWindow(const QString& path);
 
     // The title of a video member's window: the path for a recording, the sequence form
     // ("shots/img_*.bmp") for a numbered image; only the file-name part without fullTitles.
@@ -224,11 +285,17 @@ private:
                      CDocument** outDoc, CView** outView, CFrameWnd** outFrame);
     void SetUpMember(CView* view, int viewFlag);
     void UpdateMembersAndArrange();
+    // Asks whether the playbacks of device memory are to be re-saved and re-saves them unless
+    // the answer is No; nothing without such playbacks.
+    void OfferDeviceMemoryResave();
+    // The group a record controller's recordings are saved to, or this group.
+    CMeasurementFormDoc* SaveTargetGroup();
     // Reads a group file and opens what it lists; a file already being opened this way is
     // refused, so a group that lists itself cannot recurse.
     BOOL OpenGroupFile(const QString& path, int modifiedAfterOpen);
 
     QString m_pendingGroupPath;
+    std::unique_ptr<CSaveDocCallback> m_saveCallback;
     std::vector<CFrameSourcePtr> m_videos;
     std::vector<CMemberDataRef> m_data;
     std::vector<std::unique_ptr<CRecordingNotes>> m_videoNotes;

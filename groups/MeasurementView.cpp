@@ -5,11 +5,13 @@
 #include "frames/FileNames.h"
 #include "frames/FrameSource.h"
 #include "frames/IListenerList.h"
+#include "frames/SaveVideoParams.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/NoteItem.h"
 #include "groups/NotesBasicView.h"
+#include "groups/PlayStepTargets.h"
 #include "groups/RecordingNotes.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
@@ -19,6 +21,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
 #include "shell/DlgEditParameters.h"
+#include "shell/SaveSettings.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/IPlayBar.h"
@@ -39,6 +42,10 @@ namespace {
 constexpr UINT kCmdAddVideo = 32802;
 constexpr UINT kCmdAddData = 32805;
 constexpr UINT kCmdImportPlayGroup = 32807;
+constexpr UINT kCmdSaveActivePlayback = 32808;
+constexpr UINT kCmdSaveActiveDataPlayback = 32824;
+constexpr UINT kCmdSaveFromDeviceMemory = 32825;
+constexpr UINT kCmdSaveProjectSession = 32841;
 constexpr UINT kCmdEditRecordParameters = 32834;
 constexpr UINT kCmdSaveRecordParameters = 32835;
 constexpr UINT kCmdSnapkeepActive = 32860;
@@ -86,6 +93,13 @@ ON_WM_PAINT()
 ON_COMMAND(kCmdAddVideo, OnAddVideo)
 ON_COMMAND(kCmdAddData, OnAddData)
 ON_COMMAND(kCmdImportPlayGroup, OnImportPlayGroup)
+ON_COMMAND(kCmdSaveActivePlayback, OnSaveActivePlayback)
+ON_COMMAND(kCmdSaveActiveDataPlayback, OnSaveActivePlayback)
+ON_UPDATE_COMMAND_UI(kCmdSaveActivePlayback, OnUpdateSaveActivePlayback)
+ON_UPDATE_COMMAND_UI(kCmdSaveActiveDataPlayback, OnUpdateTopIsData)
+ON_COMMAND(kCmdSaveFromDeviceMemory, OnSaveFromDeviceMemory)
+ON_UPDATE_COMMAND_UI(kCmdSaveFromDeviceMemory, OnUpdateSaveFromDeviceMemory)
+ON_COMMAND(kCmdSaveProjectSession, OnSaveProjectSession)
 ON_COMMAND(kCmdEditRecordParameters, OnEditRecordParameters)
 ON_UPDATE_COMMAND_UI(kCmdEditRecordParameters, OnUpdateTopIsVideo)
 ON_COMMAND(kCmdSaveRecordParameters, OnSaveRecordParameters)
@@ -696,45 +710,31 @@ void CMeasurementView::OnZero() {
     }
     if (GroupIntegerSetting(QStringLiteral("AppBehave:bAutoBracket"), 0))
         AutoBracket(GroupIntegerSetting(QStringLiteral("AppBehave:lAutoBrackHalfWidth"), 15));
+    // The recordings of the devices' memory are saved right after zeroing when the user chose
+    // so, asked for one by one only when that is chosen too.
+    if (SaveAfterZeroSetting().value_or(0) != 0)
+        if (CMeasurementFormDoc* doc = GetGroupDoc())
+            doc->SaveGroupFromDeviceMemory(
+                0, 1, 0, 0, GroupIntegerSetting(QStringLiteral("AppBehave:bSaveWithUserQuery"), 1),
+                1);
 }
 
 BOOL CMeasurementView::RewindTarget(int frame, int* target) {
-    CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
-    if (const CFrameSource* source = VideoSourceOf(playback)) {
-        if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(frame, -1);
-            return TRUE;
-        }
-        if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(frame, -1);
-            return TRUE;
-        }
-    }
-    const int zero = ZeroFrameOf(playback);
-    const int count = playback ? playback->GetFrameCount() : 0;
-    *target = (zero >= 1 && zero < count && m_lastSyncFrame > zero) ? zero : 0;
+    const CPlaybackView* playback = GetControllingPlayback();
+    *target = PlayStepTargets::Rewind(VideoSourceOf(playback), frame, ZeroFrameOf(playback),
+                                      playback ? playback->GetFrameCount() : 0, m_lastSyncFrame);
     return TRUE;
 }
 
 BOOL CMeasurementView::FastForwardTarget(int frame, int* target) {
-    CPlaybackView* playback = GetControllingPlayback();
     if (!target)
         return FALSE;
-    if (const CFrameSource* source = VideoSourceOf(playback)) {
-        if (source->HasSegments()) {
-            *target = source->GetSegmentBoundary(frame, 1);
-            return TRUE;
-        }
-        if (source->IsBatch()) {
-            *target = source->GetBatchBoundary(frame, 1);
-            return TRUE;
-        }
-    }
-    const int zero = ZeroFrameOf(playback);
-    const int count = playback ? playback->GetFrameCount() : 0;
-    *target = (zero >= 1 && zero < count && m_lastSyncFrame < zero) ? zero : count - 1;
+    const CPlaybackView* playback = GetControllingPlayback();
+    *target =
+        PlayStepTargets::FastForward(VideoSourceOf(playback), frame, ZeroFrameOf(playback),
+                                     playback ? playback->GetFrameCount() : 0, m_lastSyncFrame);
     return TRUE;
 }
 
@@ -827,6 +827,56 @@ void CMeasurementView::OnSaveRecordParameters() {
     else
         AfxMessageBox(QStringLiteral(
             "An error occurred while trying to save recorded parameters.  Unable to save."));
+}
+
+// The playback on top is saved alone, through the group's own save steps: its in and out
+// points are the range, its zero frame numbers the frames.
+void CMeasurementView::OnSaveActivePlayback() {
+    CMeasurementFormDoc* doc = GetGroupDoc();
+    CPlaybackView* top = GetActivePlaybackView();
+    if (!doc || !top)
+        return;
+    const int type = top->GetSourceType();
+    if (type != CPlaybackView::kVideoMember && type != CPlaybackView::kDataMember)
+        return;
+    const int id = SourceIdOf(top);
+    CSaveVideoParams params;
+    doc->InitSaveRequest(id, type, &params);
+    params.m_sourcePath = top->GetDocumentTitle();
+    params.m_zeroOffset = std::max(ZeroFrameOf(top), 0);
+    int in = -1;
+    int out = -1;
+    top->GetInPoint(&in);
+    top->GetOutPoint(&out);
+    doc->SetSaveRequestRange(id, type, &params, in, out);
+    if (doc->PreparePlaybackSave(id, type, &params))
+        doc->SavePlayback(id, type, &params);
+}
+
+void CMeasurementView::OnUpdateSaveActivePlayback(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    const int type = top ? top->GetSourceType() : 0;
+    pCmdUI->Enable(type == CPlaybackView::kVideoMember || type == CPlaybackView::kDataMember);
+}
+
+void CMeasurementView::OnUpdateTopIsData(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kDataMember);
+}
+
+void CMeasurementView::OnSaveFromDeviceMemory() {
+    if (CMeasurementFormDoc* doc = GetGroupDoc())
+        doc->SaveGroupFromDeviceMemory(0, 1, 1, 1, 1, 1);
+}
+
+void CMeasurementView::OnUpdateSaveFromDeviceMemory(CCmdUI* pCmdUI) {
+    const CMeasurementFormDoc* doc = GetGroupDoc();
+    pCmdUI->Enable(doc && doc->HasDeviceMemoryEntry());
+}
+
+void CMeasurementView::OnSaveProjectSession() {
+    if (CMeasurementFormDoc* doc = GetGroupDoc())
+        doc->SaveGroupFromDeviceMemory(0, doc->HasDeviceMemoryEntry() ? 1 : 0, 1, 1, 1, 1);
 }
 
 void CMeasurementView::OnUpdateTopIsVideo(CCmdUI* pCmdUI) {

@@ -154,6 +154,12 @@ protected:
     void OnEditRecordParameters();
     void OnSaveRecordParameters();
     void OnUpdateTopIsVideo(CCmdUI* pCmdUI);
+    void OnUpdateTopIsData(CCmdUI* pCmdUI);
+    void OnSaveActivePlayback();
+    void OnUpdateSaveActivePlayback(CCmdUI* pCmdUI);
+    void OnSaveFromDeviceMemory();
+    void OnUpdateSaveFromDeviceMemory(CCmdUI* pCmdUI);
+    void OnSaveProjectSession();
     void OnArrangeWindows();
     void OnAutoArrange();
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);

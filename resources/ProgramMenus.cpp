@@ -25,17 +25,22 @@ void Append(Items& to, std::initializer_list<MenuItemTemplate> items) {
     to.insert(to.end(), items);
 }
 
-// What the document kinds add to the shared menus.
-enum Kind { kNoDocument, kProject, kPlayGroup, kVideo };
+// What the document kinds add to the shared menus; a form view shows one video of a play group
+// by itself.
+enum Kind { kNoDocument, kProject, kPlayGroup, kVideo, kFormView };
 
 Items FileMenu(Kind kind) {
-    Items items = {Item(57601, "&Open...\tCtrl+O"),    Item(32791, "Open &Video File..."),
-                   Item(32813, "Open &Play Group..."), Item(32811, "Open &Data File..."),
-                   Item(32815, "Open &Camera..."),     Separator(),
+    Items items = {Item(57601, "&Open...\tCtrl+O"),
+                   Item(32791, "Open &Video File..."),
+                   Item(32990, "Open Video in &Form View..."),
+                   Item(32813, "Open &Play Group..."),
+                   Item(32811, "Open &Data File..."),
+                   Item(32815, "Open &Camera..."),
+                   Separator(),
                    Item(32821, "&New Play Project")};
     if (kind != kNoDocument)
         Append(items, {Separator(), Item(57602, "&Close\tCtrl+W")});
-    if (kind == kProject)
+    if (kind == kProject || kind == kFormView)
         Append(items, {Item(57603, "&Save\tCtrl+S"), Item(57604, "Save &As...")});
     Append(items, {Separator(), Item(57665, "E&xit\tCtrl+Q")});
     return items;
@@ -135,6 +140,9 @@ Items PlaybackMenu() {
             Item(32807, "Import Play Project"),
             Separator(),
             Item(32808, "Save Active Playback As..."),
+            Item(32824, "Save active data playback"),
+            Item(32825, "Save All Playbacks from Device Memory"),
+            Item(32841, "Save complete project session"),
             Item(32834, "Edit Record Parameters..."),
             Item(32835, "Save Record Parameters"),
             Separator(),
@@ -226,6 +234,7 @@ std::vector<MenuTemplate> ProgramMenus() {
             MenuBar(154, kProject),
             MenuBar(152, kPlayGroup),
             MenuBar(145, kVideo),
+            MenuBar(129, kFormView),
             viewPopup,
             annotatePopup,
             measurePopup};
@@ -290,7 +299,15 @@ std::map<UINT, QString> CommandStrings() {
         {32951, "Save the notes shown in the notes window\nSave Notes"},
         {32805, "Add a data file to the play group\nAdd Data"},
         {32807, "Import the playbacks of a play project\nImport Play Project"},
-        {32808, "Save the active video as AVI or images\nSave Active Playback As"},
+        {32808, "Save the playback on top as a new file\nSave Active Playback As"},
+        {32824, "Save the data playback on top as a new file\nSave Active Data Playback"},
+        {32825,
+         "Save every playback taken from a device's memory, with matching names\nSave "
+         "All Playbacks from Device Memory"},
+        {32841,
+         "Save every playback of the group and the group file\nSave Complete Project "
+         "Session"},
+        {32990, "Open a video by itself in a form view\nOpen Video in Form View"},
         {32803, "Add a play group to the project\nAdd Play Group"},
         {32891, "Arrange the windows side by side\nArrange Windows"},
         {32892, "Keep the windows arranged\nAuto-Arrange Windows"},

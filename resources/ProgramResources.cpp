@@ -3,7 +3,9 @@
 #include "platform/framework/Accel.h"
 #include "platform/framework/CommandIcon.h"
 #include "platform/framework/ControlWidgets.h"
+#include "platform/framework/Dialog.h"
 #include "platform/framework/DocTemplate.h"
+#include "platform/framework/FormView.h"
 #include "platform/framework/Menu.h"
 #include "resources/CalibrationPanelTemplate.h"
 #include "resources/ColorAdjustmentTemplate.h"
@@ -12,6 +14,7 @@
 #include "resources/LutColorAdjustTemplates.h"
 #include "resources/NotesWindowTemplates.h"
 #include "resources/OptionsPageTemplates.h"
+#include "resources/PlayGroupTemplates.h"
 #include "resources/PlayGroupToolBars.h"
 #include "resources/PlaybackTabTemplates.h"
 #include "resources/ProgramIcons.h"
@@ -21,10 +24,41 @@
 #include "resources/SmallDialogTemplates.h"
 
 #include <QIcon>
+#include <QWidget>
+
+#include <cmath>
 
 #include <utility>
 
 namespace {
+
+// A form view's controls: the dialog template's items in the form, each at its rectangle in
+// the template font's dialog units, as a dialog would make them.
+BOOL BuildForm(CWnd* form, UINT nIDTemplate, CSize* size) {
+    const DialogTemplate* tmpl = CResourceChain::FindDialog(nIDTemplate);
+    QWidget* parent = form ? form->GetQWidget() : nullptr;
+    if (!tmpl || !parent)
+        return FALSE;
+    const QFont font = CDialog::TemplateFont(*tmpl);
+    const CSize base = CDialog::DialogBaseUnits(font);
+    const auto pixels = [&base](int x, int y, int cx, int cy) {
+        const auto across = [&base](int v) {
+            return static_cast<int>(std::lround(v * base.cx / 4.0));
+        };
+        const auto down = [&base](int v) {
+            return static_cast<int>(std::lround(v * base.cy / 8.0));
+        };
+        return CRect(across(x), down(y), across(x + cx), down(y + cy));
+    };
+    std::vector<CRect> rects;
+    for (const DialogItemTemplate& item : tmpl->items)
+        rects.push_back(pixels(item.x, item.y, item.cx, item.cy));
+    parent->setFont(font);
+    CreateDialogControls(*tmpl, parent, rects);
+    if (size)
+        *size = pixels(0, 0, tmpl->cx, tmpl->cy).Size();
+    return TRUE;
+}
 
 void FillMenu(CMenu& menu, const std::vector<MenuItemTemplate>& items) {
     for (const MenuItemTemplate& item : items) {
@@ -124,6 +158,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(page);
         for (DialogTemplate& dialog : SmallDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : PlayGroupTemplates())
+            m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : NotesWindowTemplates())
             m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
@@ -181,6 +217,7 @@ void CProgramResources::Register() {
         const AcceleratorTable* table = CResourceChain::FindAccelerators(nID);
         return table ? table->entries : std::vector<ACCEL>();
     });
+    AfxSetFormTemplateBuilder(&BuildForm);
     AfxSetDocStringLoader([](UINT nID) {
         QString text;
         LoadString(nID, text);

@@ -71,8 +71,6 @@ ON_UPDATE_COMMAND_UI_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInfor
                            OnUpdateToolCommand)
 ON_UPDATE_COMMAND_UI(CVidView::kAddMeasurementPoint, OnUpdateToolCommand)
 ON_COMMAND(ID_FILE_CLOSE, OnFileClose)
-ON_COMMAND(CVidView::kSaveActivePlayback, OnSavePlayback)
-ON_UPDATE_COMMAND_UI(CVidView::kSaveActivePlayback, OnUpdateSavePlayback)
 ON_UPDATE_COMMAND_UI(CVidView::kCalibration, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kClearAllForward, OnUpdateNotAvailable)
 ON_UPDATE_COMMAND_UI(CVidView::kDebugging1, OnUpdateNotAvailable)
@@ -551,15 +549,6 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
 void CVidView::OnFileClose() {
     if (auto* frame = dynamic_cast<CVidFrame*>(GetParentFrame()))
         frame->CloseWithDeviceCheck();
-}
-
-void CVidView::OnSavePlayback() {
-    if (m_source.Get() && m_source->IsOpen() && !m_source->IsSaving())
-        m_source->SaveAs(0);
-}
-
-void CVidView::OnUpdateSavePlayback(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(m_source.Get() && m_source->IsOpen() && !m_source->IsSaving());
 }
 
 void CVidView::OnToolCommand(UINT nID) {

@@ -45,7 +45,6 @@ public:
     static constexpr UINT kMeasureMenu = 146;
 
     enum Command : UINT {
-        kSaveActivePlayback = 32808,
         kCalibration = 32828,
         kClearAllForward = 32866,
         kDebugging1 = 32883,
@@ -205,10 +204,6 @@ protected:
     void OnFileClose();
     void OnColorAdjustment();
     void OnUpdateColorAdjustment(CCmdUI* pCmdUI);
-    // Saves the video of this window through its frame source's save (file dialog included).
-    void OnSavePlayback();
-    // Enabled while the video is open and no save of it runs.
-    void OnUpdateSavePlayback(CCmdUI* pCmdUI);
     void OnUpdateNotAvailable(CCmdUI* pCmdUI);
     void OnToolCommand(UINT nID);
     // Enabled once the stream window exists.

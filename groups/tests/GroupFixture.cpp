@@ -30,10 +30,16 @@ void CTestGroupView::SetUpMember(CView* memberView, int viewFlag) {
         return;
     int type = 0;
     int index = 0;
+    int id = -1;
     int kind = 0;
     int handle = 0;
-    doc->GetLastAdded(&type, &index, nullptr, &kind, &handle);
-    playback->SetGroupMember(type, index, kind, handle);
+    doc->GetLastAdded(&type, &index, &id, &kind, &handle);
+    // As the group view does: a video shows its source, a data member is known by its id.
+    if (auto* video = dynamic_cast<CVidView*>(playback);
+        video && type == CPlaybackView::kVideoMember)
+        video->SetFrameSource(doc->GetVideoSourcePtr(index));
+    playback->SetGroupMember(type, type == CPlaybackView::kDataMember ? id : index, kind, handle);
+    playback->SetGroupDocument(doc);
 }
 
 IMPLEMENT_DYNCREATE(CTestMemberDoc, CDocument)

@@ -90,6 +90,7 @@ QStringList Observable(QMainWindow* window) {
 const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"File/Open...", true},
     {"File/Open Video File...", true},
+    {"File/Open Video in Form View...", true},
     {"File/Open Play Group...", true},
     {"File/Open Data File...", true},
     {"File/Open Camera...", true},
@@ -113,6 +114,10 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Playback/Add Video", true},
     {"Playback/Add Data", true},
     {"Playback/Import Play Project", true},
+    {"Playback/Save Active Playback As...", true},
+    {"Playback/Save active data playback", false},
+    {"Playback/Save All Playbacks from Device Memory", false},
+    {"Playback/Save complete project session", true},
     {"Playback/Edit Record Parameters...", true},
     {"Playback/Save Record Parameters", true},
     {"Playback/Play Controller - Settings from Slowest", true},

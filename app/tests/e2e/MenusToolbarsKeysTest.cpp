@@ -63,6 +63,7 @@ void SaveShot(QWidget* widget, const QString& name) {
 const QStringList kMainMenu = {
     "File/Open...",
     "File/Open Video File...",
+    "File/Open Video in Form View...",
     "File/Open Play Group...",
     "File/Open Data File...",
     "File/Open Camera...",
