@@ -30,7 +30,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
-#include "sensordata/DataCardDevice.h"
+#include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataDisplayWindow.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensorres/SondrelModule.h"

@@ -162,8 +162,10 @@ DialogTemplate SensorRecord(UINT id, const char* caption) {
         {DlgControl::ComboBox, 1114, QString(), 190, 57, 50, 80, kTab | CBS_DROPDOWN},
         Field(1535, 190, 73, 50, 12),
         Field(1539, 70, 73, 50, 12),
-        Push(1530, "Record", 7, 90, 50, 14, kTab | BS_OWNERDRAW),
-        Push(1110, "Stop", 62, 90, 50, 14, kTab | BS_OWNERDRAW),
+        Push(1530, "Record", 7, 90, 50, 14),
+        Push(1110, "Abort", 62, 90, 50, 14),
+        Push(1533, "Buffer...", 125, 90, 55, 14),
+        Push(1534, "Settings...", 185, 90, 55, 14),
         Push(204, "Pre-trigger", 7, 110, 236, 54, kGroup),
         {DlgControl::Slider, 1050, QString(), 12, 120, 120, 15, kTab},
         Field(1013, 137, 121, 30, 12),
@@ -182,20 +184,23 @@ DialogTemplate SensorRecord(UINT id, const char* caption) {
     return d;
 }
 
+// The channel list above the controls of the current channel; the status line under them is
+// drawn in red by the dialog.
 DialogTemplate AcquisitionSettings() {
     DialogTemplate d =
-        Dialog(SensorRes::kAcquisitionSettingsTemplate, "Data Acquisition Settings", 360, 230);
+        Dialog(SensorRes::kAcquisitionSettingsTemplate, "Data Acquisition Settings", 360, 232);
     d.items = {
         {DlgControl::ListView, 1130, QString(), 7, 7, 346, 100, kReport},
         Text(-1, "Channel:", 7, 116, 40, 8),
         {DlgControl::ComboBox, 1065, QString(), 50, 114, 40, 100, kTab | CBS_DROPDOWNLIST},
         Push(2001, "On", 100, 115, 40, 10, kCheck),
-        Text(-1, "Input mode:", 150, 116, 45, 8),
-        {DlgControl::ComboBox, 2021, QString(), 198, 114, 50, 60, kTab | CBS_DROPDOWNLIST},
-        Text(-1, "Lower limit:", 7, 134, 45, 8),
-        Field(1076, 55, 132, 50, 12),
-        Text(-1, "Upper limit:", 115, 134, 45, 8),
-        Field(1075, 163, 132, 50, 12),
+        Push(1185, "Record", 145, 115, 45, 10, kCheck),
+        Text(-1, "Input Mode:", 200, 116, 45, 8),
+        {DlgControl::ComboBox, 2021, QString(), 248, 114, 50, 60, kTab | CBS_DROPDOWNLIST},
+        Text(-1, "Lower Limit:", 7, 134, 45, 8),
+        Field(1075, 55, 132, 50, 12),
+        Text(-1, "Upper Limit:", 115, 134, 45, 8),
+        Field(1076, 163, 132, 50, 12),
         Text(-1, "Label:", 7, 152, 45, 8),
         Field(2221, 55, 150, 100, 12),
         Text(-1, "Units:", 165, 152, 30, 8),
@@ -204,10 +209,13 @@ DialogTemplate AcquisitionSettings() {
         Field(2081, 55, 168, 50, 12),
         Text(-1, "Offset:", 115, 170, 45, 8),
         Field(2101, 163, 168, 50, 12),
-        Push(1150, "DAQ Connector", 258, 114, 95, 10, kCheck),
-        Push(1158, "Adapter", 258, 132, 95, 10, kCheck),
-        OkButton(247, 209),
-        CancelButton(303, 209),
+        Push(1150, "Color...", 258, 132, 50, 14),
+        {DlgControl::Static, 1151, QString(), 313, 132, 40, 14, kChild | WS_BORDER},
+        Text(-1, "DAQ Connector:", 7, 190, 60, 8),
+        {DlgControl::ComboBox, 1157, QString(), 70, 188, 100, 60, kTab | CBS_DROPDOWNLIST},
+        Text(1158, "", 180, 190, 120, 8),
+        OkButton(247, 211),
+        CancelButton(303, 211),
     };
     return d;
 }
