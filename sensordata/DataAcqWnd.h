@@ -91,6 +91,9 @@ public:
     void SetDataDisplay(CDataDisplayDlg* display) { m_pDataDisplay = display; }
     CDataDisplayDlg* GetDataDisplay() const { return m_pDataDisplay; }
     CDataDisplayLink& GetDisplayLink() { return m_displayLink; }
+    // The window's record page and the host of its data display.
+    CSensorRecordDlg* GetRecordPage() const { return m_recordHost.GetPage(); }
+    CSensorPanelHost& GetPanelHost() { return m_panelHost; }
 
     // The samples per frame that make a table rate at frame rate F (a frame rate below 1 counts
     // as 1) up to the aggregate maximum shared by the channels on; out and count may be null.
