@@ -77,6 +77,7 @@ public:
     int GetMaxAggregateRate() const { return m_settings.m_nMaxAggregateRate; }
     double GetMaxChannelRate() const;
     CAcqSettings& GetAcqSettings() { return m_settings; }
+    const CAcqSettings& GetAcqSettings() const { return m_settings; }
     CFormatSettingsDlg& GetFormatSettings() { return m_format; }
     CVidraData& GetLiveData() { return *m_live.GetData(); }
     // 2 while the acquisition runs live, 4 while the card is armed or holds a recording, 1
