@@ -57,6 +57,7 @@ IMPLEMENT_DYNAMIC(CSpanrecApp, CVidraApp)
 namespace {
 
 constexpr UINT kToolsDataDisplay = 33100;
+constexpr UINT kToolsDataAcquisition = 33102;
 
 }  // namespace
 
@@ -64,6 +65,7 @@ BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
+ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 END_MESSAGE_MAP()
 
@@ -366,6 +368,28 @@ void CSpanrecApp::OnToolsDataDisplay() {
         m_dataDisplays.push_back(std::move(window));
     else
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+}
+
+void CSpanrecApp::OnToolsDataAcquisition() {
+    CDeviceSelectionDlg dialog(m_pMainWnd);
+    dialog.SetDeviceKind(2);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CDeviceId id;
+    dialog.GetDeviceId(&id);
+    if (id.IsNone())
+        return;
+    if (id.m_type != kDeviceTypeDataCard) {
+        AfxMessageBox(QStringLiteral("The selected device is not a data acquisition device."),
+                      MB_OK | MB_ICONWARNING);
+        return;
+    }
+    auto* card = dynamic_cast<CDataAcqWnd*>(DriverLoader::OpenById(id));
+    if (!card || !card->ShowWindowFor(m_pMainWnd)) {
+        AfxMessageBox(QStringLiteral("The device could not be opened."), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    card->StartAcquisition();
 }
 
 void CSpanrecApp::OnFileOpenCamera() {
