@@ -59,7 +59,7 @@ CSensorRecordDlg::CSensorRecordDlg(CWnd* pParentWnd)
     : CSensorTabDlg(SensorRes::kSensorRecordTemplate, pParentWnd) {}
 
 CDataAcqWnd* CSensorRecordDlg::GetDataDevice() const {
-    CDevice* device = m_link.GetDevice();
+    CDevice* device = m_bSensorAvailable ? m_link.GetDevice() : nullptr;
     int type = 0;
     if (!device || device->GetType(&type) != 0 || type != kDeviceTypeDataCard)
         return nullptr;

@@ -71,11 +71,12 @@ public:
         m_pfnSettings = handler;
         m_pSettingsContext = context;
     }
-    // Whether a data-sensor view with a device is active.
+    // Whether a data-sensor view with a device is active; while none is, the page shows and
+    // commands no device.
     void SetSensorAvailable(bool available) { m_bSensorAvailable = available; }
     bool IsRunning() const { return m_bRunning; }
 
-    // The device the link gives when it is a data device, else null.
+    // The device the link gives when it is a data device and a sensor is available, else null.
     CDataAcqWnd* GetDataDevice() const;
     // Rewrites the fields from the device, hides the trigger controls and enables the rate and
     // the commands by the device's state.
@@ -122,7 +123,7 @@ private:
     int m_nMode = 0;
     int m_nPreTriggerPercent = 50;
     bool m_bRunning = false;
-    bool m_bSensorAvailable = false;
+    bool m_bSensorAvailable = true;
     StartRecordCallback m_pfnStartRecord = nullptr;
     void* m_pStartRecordContext = nullptr;
     SettingsHandler m_pfnSettings = nullptr;

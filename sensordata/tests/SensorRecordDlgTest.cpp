@@ -381,6 +381,11 @@ TEST_F(SensorRecordDlgTest, TheRecordHostMakesThePageOfItsMode) {
     host.SetRecordCallback([](void* context) { ++*static_cast<int*>(context); }, &started);
     host.Create(&parent, 0);
     m_card->StartAcquisition();
+    // No data-sensor view active: the page has no device.
+    host.SetSensorAvailable(false);
+    EXPECT_EQ(host.GetPage()->GetDataDevice(), nullptr);
+    host.GetPage()->OnRecord();
+    EXPECT_TRUE(m_target.sent.empty());
     host.SetSensorAvailable(true);
     host.GetPage()->OnRecord();
     EXPECT_EQ(m_card->GetMode(), kModeArmed);
