@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 IMPLEMENT_DYNAMIC(CDataAcqWnd, CDialog)
 
@@ -310,8 +311,14 @@ int CDataAcqWnd::ReapplyParams() {
 
 int CDataAcqWnd::ApplyFrameParams(int frameRate, int samplesPerFrame, int frameCount,
                                   int postTriggerFrames, int edge) {
-    return ApplyParams(frameRate * samplesPerFrame, samplesPerFrame, frameCount * samplesPerFrame,
-                       postTriggerFrames * samplesPerFrame + 1, edge);
+    // Products beyond an int are cut to the largest one; the apply then cuts them to the card.
+    const auto product = [samplesPerFrame](int frames, int extra) {
+        const int64_t value = int64_t(frames) * samplesPerFrame + extra;
+        return static_cast<int>(std::clamp<int64_t>(value, std::numeric_limits<int>::min(),
+                                                    std::numeric_limits<int>::max()));
+    };
+    return ApplyParams(product(frameRate, 0), samplesPerFrame, product(frameCount, 0),
+                       product(postTriggerFrames, 1), edge);
 }
 
 void CDataAcqWnd::PushToCard() {

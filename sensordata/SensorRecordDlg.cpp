@@ -21,6 +21,10 @@
 #include <QPixmap>
 #include <QSlider>
 
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
 IMPLEMENT_DYNAMIC(CSensorRecordDlg, CSensorTabDlg)
 
 BEGIN_MESSAGE_MAP(CSensorRecordDlg, CSensorTabDlg)
@@ -207,7 +211,10 @@ void CSensorRecordDlg::OnSamplesPerFrameChosen() {
     if (ok && wanted >= 1 && wanted != d) {
         // The nearest table rate that holds whole frames of at least this frame rate.
         int rate = 0, samplesPerFrame = 0;
-        device->FindNearestRate(frameRate * wanted, wanted, &rate, &samplesPerFrame);
+        const int64_t asked = int64_t(frameRate) * wanted;
+        device->FindNearestRate(
+            static_cast<int>(std::min<int64_t>(asked, std::numeric_limits<int>::max())), wanted,
+            &rate, &samplesPerFrame);
         samplesPerFrame = std::max(1, samplesPerFrame);
         device->ApplyFrameParams(rate / samplesPerFrame, samplesPerFrame, frames, postFrames, edge);
     }
@@ -233,7 +240,7 @@ void CSensorRecordDlg::OnPreTriggerChosen(int value) {
         return;
     int r = 0, d = 0, samples = 0, post = 0, edge = 0;
     device->GetSampleParams(&r, &d, &samples, &post, &edge);
-    const int wanted = (100 - value) * (samples - 1) / 100;
+    const int wanted = static_cast<int>(int64_t(100 - value) * (samples - 1) / 100);
     device->ApplyParams(r, d, samples, wanted, edge);
     Send(kTriggerCommand, wanted, false);
     Refresh();

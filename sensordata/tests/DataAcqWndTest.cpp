@@ -222,6 +222,12 @@ TEST(DataAcqWndTest, TheFrameFormKeepsThePostTriggerSamples) {
     }
     EXPECT_EQ(card->ReapplyParams(), 0);
     EXPECT_EQ(Stored(*card), (Params{1000, 10, 100, 491, 1, 51}));
+
+    // Frames that hold more samples than an int counts are cut to the buffer (then whole frames
+    // of the 10 000 samples the rate limit leaves), not wrapped; the post-trigger samples to the
+    // counter.
+    EXPECT_EQ(card->ApplyFrameParams(10, 100000, 1000000, 500000, 1), 5);
+    EXPECT_EQ(Stored(*card), (Params{100000, 10000, 105, 1040001, 1, 1}));
 }
 
 TEST(DataAcqWndTest, LimitsFollowTheChannelsThatAreOn) {

@@ -214,6 +214,16 @@ TEST_F(SensorRecordDlgTest, ListsTheStandardRatesUpToTheCardAndSendsItsCommandsI
     EXPECT_EQ(p.edge, 2);
     EXPECT_EQ(m_page.GetDlgItemText(Page::kRateField), "2000");
     EXPECT_EQ(Box(Page::kEdgeCombo)->currentText(), "Falling Edge");
+
+    // Samples per frame typed in: the nearest table rate that holds whole frames of the frame
+    // rate (200 frames/s) is taken; a number past any rate leaves the card at its fastest.
+    Box(Page::kSamplesPerFrameCombo)->setEditText(QStringLiteral("30"));
+    m_page.OnSamplesPerFrameChosen();
+    EXPECT_EQ(Params().rate, 6250);
+    EXPECT_EQ(Params().d, 25);
+    Box(Page::kSamplesPerFrameCombo)->setEditText(QStringLiteral("2000000000"));
+    m_page.OnSamplesPerFrameChosen();
+    EXPECT_LE(Params().rate, 50000);
 }
 
 TEST_F(SensorRecordDlgTest, ThePreTriggerEndsLeaveAllOrNoSamplesAfterTheTrigger) {
