@@ -9,6 +9,7 @@
 #include "devices/core/DeviceVideoStream.h"
 #include "devices/core/OpenDeviceList.h"
 #include "frames/FrameSource.h"
+#include "frames/IColorAdjustment.h"
 #include "platform/com/SafeArray.h"
 #include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
@@ -72,6 +73,7 @@ void CCamView::CCamLink::OnDeviceUpdate() {
     doc->SetTitle(descriptor.m_name);
     if (CWnd* parent = m_view.GetParent())
         parent->SetWindowText(descriptor.m_name);
+    m_view.FollowDeviceFormat();
 }
 
 int CCamView::SendDeviceCommand(int code) {
@@ -132,6 +134,19 @@ void CCamView::PlayDevice(CDevice& device) {
     PlayLive(source, rate);
 }
 
+void CCamView::FollowDeviceFormat() {
+    CDevice* device = GetDevice();
+    CFrameSourcePtr source = GetFrameSource();
+    DriverImageFormat format;
+    if (!device || source.IsEmpty() || device->GetImageFormat(&format) != 0)
+        return;
+    int width = 0;
+    int height = 0;
+    source->GetImageSize(&width, &height);
+    if (width != format.width || height != format.height)
+        PlayDevice(*device);
+}
+
 void CCamView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
     CCXView::OnActivateView(bActivate, pActivateView, pDeactiveView);
     OpenDevices::SetDefaultDeviceHandle(bActivate ? m_link.GetHandle() : -1);
@@ -143,6 +158,9 @@ LRESULT CCamView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SendDeviceCommand(kCommandFromMessage);
         return 0;
     }
+    // The colour window draws over this view: it goes first.
+    if (message == WM_DESTROY)
+        m_colourDialog.reset();
     const LRESULT result = CCXView::WindowProc(message, wParam, lParam);
     if (message == WM_DESTROY)
         SendDeviceCommand(kCommandOnDestroy);
@@ -234,6 +252,7 @@ void CCamView::OnReduceLiveResolution() {
     int height = 0;
     if (device->GetResolution(&width, &height) == 0)
         device->SetResolution(width, height);
+    FollowDeviceFormat();
 }
 
 void CCamView::OnUpdateReduceLiveResolution(CCmdUI* pCmdUI) {
@@ -251,22 +270,30 @@ void CCamView::OnForceSoftwareTrigger() {
 }
 
 void CCamView::OnCameraColorAdjustment() {
-    if (CDevice* device = GetDevice())
-        ICameraDialogs::Get().ShowColourAdjustment(*device, this);
+    if (!GetDevice())
+        return;
+    if (!m_colourDialog)
+        m_colourDialog = ICameraDialogs::Get().MakeColourAdjustment(m_link, this);
+    if (m_colourDialog)
+        m_colourDialog->ShowFor(1, this);
 }
 
 void CCamView::OnUpdateCameraColorAdjustment(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(FeatureUsable(kFeatureColour));
+    pCmdUI->Enable(FeatureUsable(CDevice::kFeatureColourAdjustment));
 }
 
 void CCamView::OnCameraSettings() {
-    if (CDevice* device = GetDevice())
-        ICameraDialogs::Get().ShowCameraSettings(*device, this);
+    CDevice* device = GetDevice();
+    if (!device || !ICameraDialogs::Get().ShowCameraSettings(*device, this))
+        return;
+    // Every window of the device shows its new settings, this one at its new size.
+    NotifyDeviceLinks();
 }
 
 void CCamView::OnSetActiveArea() {
     if (CDevice* device = GetDevice())
         ICameraDialogs::Get().ShowActiveArea(*device, this);
+    FollowDeviceFormat();
 }
 
 // Only a camera tells its active area.
@@ -277,7 +304,7 @@ void CCamView::OnUpdateSetActiveArea(CCmdUI* pCmdUI) {
 }
 
 void CCamView::OnUpdateCameraSettings(CCmdUI* pCmdUI) {
-    pCmdUI->Enable(FeatureUsable(kFeatureSettings));
+    pCmdUI->Enable(FeatureUsable(CDevice::kFeatureCameraSettings));
 }
 
 void CCamView::OnCameraInformation() {

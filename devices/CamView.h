@@ -8,9 +8,12 @@
 #include "devices/core/DeviceLink.h"
 #include "devices/core/DeviceManager.h"
 
+#include <memory>
+
 class CCamDoc;
 class CDevice;
 class CMenu;
+class IColorAdjustment;
 
 class CCamView : public CCXView {
     DECLARE_DYNCREATE(CCamView)
@@ -22,8 +25,6 @@ public:
     static constexpr int kCommandFromMessage = 15;
     static constexpr int kCommandOnDestroy = 19;
     static constexpr int kCommandRenamed = 22;
-    static constexpr int kFeatureColour = 12;
-    static constexpr int kFeatureSettings = 13;
     static constexpr int kStandAloneWidth = 680;
     static constexpr int kStandAloneHeight = 560;
 
@@ -48,6 +49,8 @@ public:
     CDevice* GetDevice() const { return m_link.GetDevice(); }
     // Sends command code for the view's device; the command target's answer.
     int SendDeviceCommand(int code);
+    // The device's colour adjustment window once the user opened it; the view keeps it.
+    IColorAdjustment* GetColourAdjustment() const { return m_colourDialog.get(); }
 
     void OnInitialUpdate() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -89,9 +92,12 @@ private:
     bool FeatureUsable(int index) const;
     // Plays the device's live video through a new frame source.
     void PlayDevice(CDevice& device);
+    // Plays the live video again when the device's image size is no longer the one played.
+    void FollowDeviceFormat();
 
     // The link's provider. The application keeps a manager of its own for the whole run, so
     // the last camera window closing does not close the devices with it.
     CDeviceManager m_manager;
     CCamLink m_link;
+    std::unique_ptr<IColorAdjustment> m_colourDialog;
 };

@@ -1,30 +1,13 @@
 #include "devices/ICameraDialogs.h"
 
-#include "platform/framework/IPrompter.h"
-#include "platform/framework/Wnd.h"
+#include "devices/CameraColorProcessor.h"
+#include "devices/CameraSettingsDlg.h"
+#include "shell/DlgDeviceInformation.h"
+#include "shell/DlgTextInput.h"
 #include "views/ActiveAreaDlg.h"
-
-#include <QInputDialog>
+#include "views/BayerColorDlg.h"
 
 namespace {
-
-// Until the program installs its own: the text and information dialogs of the toolkit. The
-// colour-adjustment and camera-settings dialogs of a live camera come with the program's set.
-class CPlainCameraDialogs : public ICameraDialogs {
-public:
-    std::optional<QString> AskText(const QString& title, const QString& prompt, const QString& text,
-                                   CWnd* owner) override {
-        bool ok = false;
-        const QString answer = QInputDialog::getText(owner ? owner->GetQWidget() : nullptr, title,
-                                                     prompt, QLineEdit::Normal, text, &ok);
-        return ok ? std::optional<QString>(answer) : std::nullopt;
-    }
-    void ShowDeviceInformation(const QString& text, CWnd*) override {
-        AfxMessageBox(text, MB_OK | MB_ICONINFORMATION);
-    }
-    void ShowColourAdjustment(CDevice&, CWnd*) override {}
-    void ShowCameraSettings(CDevice&, CWnd*) override {}
-};
 
 ICameraDialogs*& Installed() {
     static ICameraDialogs* dialogs = nullptr;
@@ -33,14 +16,45 @@ ICameraDialogs*& Installed() {
 
 }  // namespace
 
+std::optional<QString> ICameraDialogs::AskText(const QString& title, const QString& prompt,
+                                               const QString& text, CWnd* owner) {
+    CDlgTextInput dialog(owner);
+    dialog.SetPrompt(title, prompt);
+    dialog.SetText(text);
+    if (dialog.DoModal() != IDOK)
+        return std::nullopt;
+    return dialog.GetText();
+}
+
+void ICameraDialogs::ShowDeviceInformation(const QString& text, CWnd* owner) {
+    CDlgDeviceInformation dialog(owner);
+    dialog.m_strText = text;
+    dialog.DoModal();
+}
+
+std::unique_ptr<IColorAdjustment> ICameraDialogs::MakeColourAdjustment(const CDeviceLink& link,
+                                                                       CWnd*) {
+    // A window of its own: the owner keeps the object and destroys it before itself, so the
+    // window never goes with the owner's window tree.
+    auto dialog = std::make_unique<CBayerColorDlg>(std::make_unique<CCameraColorProcessor>(link));
+    if (!dialog->Create(CBayerColorDlg::kTemplate, nullptr))
+        return nullptr;
+    return dialog;
+}
+
+bool ICameraDialogs::ShowCameraSettings(CDevice& device, CWnd* owner) {
+    CCameraSettingsDlg dialog(device, owner);
+    return dialog.DoModal() == IDOK;
+}
+
 void ICameraDialogs::ShowActiveArea(CDevice& device, CWnd* owner) {
     CActiveAreaDlg dialog(device, owner);
     dialog.DoModal();
 }
 
 ICameraDialogs& ICameraDialogs::Get() {
-    static CPlainCameraDialogs plain;
-    return Installed() ? *Installed() : plain;
+    static ICameraDialogs own;
+    return Installed() ? *Installed() : own;
 }
 
 ICameraDialogs* ICameraDialogs::Install(ICameraDialogs* dialogs) {

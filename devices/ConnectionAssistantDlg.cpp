@@ -6,6 +6,7 @@
 #include "platform/framework/GdiConstants.h"
 #include "platform/framework/PaintDC.h"
 #include "platform/framework/Pen.h"
+#include "platform/framework/ResourceChain.h"
 
 #include <QPalette>
 #include <QWidget>
@@ -31,7 +32,26 @@ constexpr int kPanelMiddle = 90;
 }  // namespace
 
 CConnectionAssistantDlg::CConnectionAssistantDlg(CWnd* pParentWnd)
-    : CDialog(IDD_CONNECTION_ASSISTANT, pParentWnd) {}
+    : CDialog(IDD_CONNECTION_ASSISTANT, pParentWnd) {
+    const std::pair<CBitmap*, UINT> pictures[] = {{&m_panel, kBitmapPanel},
+                                                  {&m_camera, kBitmapCamera},
+                                                  {&m_dataCard, kBitmapDataCard},
+                                                  {&m_timing, kBitmapTiming}};
+    for (const auto& [bitmap, id] : pictures) {
+        const QImage image = CResourceChain::LoadBitmap(id);
+        if (!image.isNull())
+            bitmap->Attach(image);
+    }
+}
+
+CBitmap& CConnectionAssistantDlg::BitmapOfKind(int kind) const {
+    return kind == 0 ? m_timing : kind == 1 ? m_dataCard : m_camera;
+}
+
+void CConnectionAssistantDlg::DrawBitmap(CDC* dc, CBitmap& bitmap, int x, int y) {
+    if (bitmap.GetImage())
+        dc->DrawState(CPoint(x, y), bitmap.GetSize(), &bitmap, DST_BITMAP);
+}
 
 int CConnectionAssistantDlg::WindowHeight(int rows) {
     return std::max(400, kRowHeight * rows + 35);
@@ -102,10 +122,17 @@ void CConnectionAssistantDlg::Paint(CDC* dc, const CRect& client) const {
     dc->FillSolidRect(client, RGB(255, 255, 255));
     dc->FillSolidRect(CRect(client.left, client.top, client.left + kPanelWidth, client.bottom),
                       kPanelColour);
+    const CSize panelSize = m_panel.GetSize();
+    DrawBitmap(dc, m_panel, kPanelMiddle - panelSize.cx / 2,
+               client.CenterPoint().y - 25 - panelSize.cy / 2);
+    const int rows = static_cast<int>(m_rows.size());
+    // The pictures go first: a row's label reaches into the next row's picture.
+    for (int i = 0; i < rows; ++i)
+        DrawBitmap(dc, BitmapOfKind(m_rows[static_cast<size_t>(i)].kind), kRowLeft,
+                   kRowTop + kRowHeight * i);
     CPen cable(PS_SOLID, 2, RGB(0, 0, 0));
     CPen* oldPen = dc->SelectObject(&cable);
     dc->SetBkMode(TRANSPARENT);
-    const int rows = static_cast<int>(m_rows.size());
     for (int i = 0; i < rows; ++i) {
         const Row& row = m_rows[static_cast<size_t>(i)];
         const int x = kRowLeft;

@@ -3,6 +3,7 @@
 // CConnectionAssistantDlg: the Connection Assistant: one picture per open device with the names
 // of its connectors, and the trigger and synchronisation cables between them.
 
+#include "platform/framework/Bitmap.h"
 #include "platform/framework/Dialog.h"
 #include "platform/wintypes/ColorRef.h"
 
@@ -24,6 +25,11 @@ public:
     static constexpr int kWidth = 600;
     static constexpr int kPanelWidth = 180;
     static constexpr COLORREF kPanelColour = RGB(38, 66, 142);
+    // The pictures: one per row kind, and the left panel's.
+    static constexpr UINT kBitmapDataCard = 229;
+    static constexpr UINT kBitmapCamera = 230;
+    static constexpr UINT kBitmapPanel = 231;
+    static constexpr UINT kBitmapTiming = 232;
 
     // The device a row shows: 0 type-1 device, 1 data card, 2 camera.
     struct Row {
@@ -32,6 +38,7 @@ public:
         QString label;
     };
 
+    // Loads the pictures; one that cannot be loaded is not drawn.
     explicit CConnectionAssistantDlg(CWnd* pParentWnd = nullptr);
 
     // Any number of rows: the window grows with them.
@@ -50,4 +57,15 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void OnPaint();
     void OnDisableClicked();
+
+private:
+    // Draws bitmap (when it was loaded) with its top-left corner at x, y.
+    static void DrawBitmap(CDC* dc, CBitmap& bitmap, int x, int y);
+    CBitmap& BitmapOfKind(int kind) const;
+
+    // Drawing changes no state, but CDC takes the bitmaps it draws by pointer.
+    mutable CBitmap m_panel;
+    mutable CBitmap m_camera;
+    mutable CBitmap m_dataCard;
+    mutable CBitmap m_timing;
 };

@@ -65,6 +65,33 @@ DialogTemplate ActiveArea() {
     return d;
 }
 
+// Labels on the left, the camera's values on the right.
+DialogTemplate CameraSettings() {
+    DialogTemplate d;
+    d.id = 30120;
+    d.caption = QStringLiteral("Camera Settings");
+    d.cx = 210;
+    d.cy = 132;
+    const DWORD list = kTab | WS_VSCROLL | CBS_DROPDOWNLIST;
+    const DWORD edit = kTab | WS_BORDER;
+    d.items = {
+        {DlgControl::Static, -1, QStringLiteral("Record rate (frames/s):"), 7, 9, 90, 10},
+        {DlgControl::ComboBox, 1001, QString(), 100, 7, 103, 100, list},
+        {DlgControl::Static, -1, QStringLiteral("Resolution:"), 7, 27, 90, 10},
+        {DlgControl::ComboBox, 1002, QString(), 100, 25, 103, 100, list},
+        {DlgControl::Static, -1, QStringLiteral("Exposure (microseconds):"), 7, 45, 90, 10},
+        {DlgControl::Edit, 1003, QString(), 100, 43, 103, 13, edit},
+        {DlgControl::Static, -1, QStringLiteral("Trigger:"), 7, 63, 90, 10},
+        {DlgControl::ComboBox, 1004, QString(), 100, 61, 103, 60, list},
+        {DlgControl::Static, -1, QStringLiteral("Frames after trigger:"), 7, 81, 90, 10},
+        {DlgControl::Edit, 1005, QString(), 100, 79, 103, 13, edit},
+        {DlgControl::Static, 1006, QString(), 7, 97, 196, 10},
+        {DlgControl::Button, IDOK, QStringLiteral("OK"), 99, 112, 50, 14, kTab | BS_DEFPUSHBUTTON},
+        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 153, 112, 50, 14, kTab},
+    };
+    return d;
+}
+
 // A data card's live acquisition window: its buttons along the top, then the card's record page
 // (placed at 1010) and the data display beside it; the window lays out page and display itself.
 DialogTemplate DataAcquisition() {
@@ -86,5 +113,6 @@ DialogTemplate DataAcquisition() {
 }  // namespace
 
 std::vector<DialogTemplate> DeviceDialogTemplates() {
-    return {DeviceSelection(), ConnectionAssistant(), ActiveArea(), DataAcquisition()};
+    return {DeviceSelection(), ConnectionAssistant(), ActiveArea(), CameraSettings(),
+            DataAcquisition()};
 }

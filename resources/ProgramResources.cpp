@@ -132,6 +132,13 @@ const CResourceModule& CProgramResources::Module() {
         m.menus = ProgramMenus();
         m.accelerators = ProgramAccelerators();
         m.commandIcons = CommandIconNames();
+        // The Connection Assistant's pictures: its left panel and one per kind of device.
+        m.bitmaps = {
+            {229, QStringLiteral(":/bitmaps/device_datacard.png")},
+            {230, QStringLiteral(":/bitmaps/device_camera.png")},
+            {231, QStringLiteral(":/bitmaps/connection_panel.png")},
+            {232, QStringLiteral(":/bitmaps/device_timing.png")},
+        };
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
                                  "are the correct version.")},

@@ -51,7 +51,6 @@ const int CBayerColorDlg::kGainEdits[3] = {1024, 1025, 1026};
 
 namespace {
 
-constexpr int kPresetCount = 2;
 constexpr int kMaxGain = 400;
 const QString kClrFilter = QStringLiteral("Color Coefficients File (*.clr)|*.clr||");
 const int kAdvancedItems[] = {1509, CBayerColorDlg::kDepthFormat, CBayerColorDlg::kFiltering,
@@ -65,11 +64,74 @@ void CopyRows(float to[3][3], const float from[3][3]) {
     std::memcpy(to, from, sizeof(float) * 9);
 }
 
+// Scales each row so that its channel's mean (means blue, green, red) meets green's; a channel
+// whose mean is zero keeps its row.
+void BalancedRows(const float current[3][3], const int means[3], float rows[3][3]) {
+    CopyRows(rows, current);
+    const double target = means[1];
+    for (int row = 0; row < 3; ++row) {
+        const int mean = means[2 - row];
+        if (mean > 0 && target > 0)
+            for (float& w : rows[row])
+                w = static_cast<float>(w * target / mean);
+    }
+}
+
+// A recording's Bayer colour filter: its presets are the program's own.
+class CFilterProcessor : public IBayerColorProcessor {
+public:
+    CFilterProcessor(CBayerColorFilter* filter, const QString& name)
+        : m_filter(filter), m_name(name) {}
+
+    QString GetName() const override { return m_name; }
+    QStringList GetPresetNames() const override {
+        QStringList names;
+        QString name;
+        float r[3], g[3], b[3];
+        for (int i = 0; GetBayerPreset(i, &name, r, g, b); ++i)
+            names << name;
+        return names;
+    }
+    bool GetPreset(int index, float rows[3][3]) const override {
+        return GetBayerPreset(index, nullptr, rows[0], rows[1], rows[2]) != 0;
+    }
+    void GetCoefficients(float rows[3][3], bool factory) const override {
+        m_filter->GetCoefficients(rows[0], rows[1], rows[2], factory ? 1 : 0);
+    }
+    void SetCoefficients(const float rows[3][3]) override {
+        m_filter->SetCoefficients(rows[0], rows[1], rows[2]);
+    }
+    void ApplyGains(const float base[3][3], const int gains[3], float rows[3][3]) override {
+        for (int row = 0; row < 3; ++row)
+            for (int k = 0; k < 3; ++k)
+                rows[row][k] = base[row][k] * static_cast<float>(gains[row]) / 100.0f;
+        SetCoefficients(rows);
+    }
+    bool Balance(const CRect& region, const float current[3][3], int means[3],
+                 float rows[3][3]) override {
+        if (!m_filter->RegionMeans(region, means))
+            return false;
+        BalancedRows(current, means, rows);
+        SetCoefficients(rows);
+        return true;
+    }
+    bool CanShowMosaic() const override { return true; }
+    bool IsShowingColor() const override { return m_filter->IsActive(); }
+    void ShowColor(bool color) override { m_filter->SetActive(color); }
+
+private:
+    CBayerColorFilter* m_filter;
+    QString m_name;
+};
+
 }  // namespace
 
 CBayerColorDlg::CBayerColorDlg(CBayerColorFilter* filter, const QString& name)
-    : CDialog(kTemplate, nullptr), m_filter(filter), m_name(name) {
-    m_filter->GetCoefficients(m_current[0], m_current[1], m_current[2], 0);
+    : CBayerColorDlg(std::make_unique<CFilterProcessor>(filter, name)) {}
+
+CBayerColorDlg::CBayerColorDlg(std::unique_ptr<IBayerColorProcessor> processor)
+    : CDialog(kTemplate, nullptr), m_processor(std::move(processor)) {
+    m_processor->GetCoefficients(m_current, false);
     CopyRows(m_previous, m_current);
     CopyRows(m_gainBase, m_current);
 }
@@ -130,12 +192,10 @@ void CBayerColorDlg::DoDataExchange(CDataExchange* pDX) {
 BOOL CBayerColorDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_presets.AddString(QStringLiteral("Manual Settings"));
-    QString name;
-    float r[3], g[3], b[3];
-    for (int i = 0; GetBayerPreset(i, &name, r, g, b); ++i)
+    for (const QString& name : m_processor->GetPresetNames())
         m_presets.AddString(name);
     float factory[3][3];
-    m_filter->GetCoefficients(factory[0], factory[1], factory[2], 1);
+    m_processor->GetCoefficients(factory, true);
     ShowRows(kFactoryEdits, factory);
     ShowRows(kCurrentEdits, m_current);
     MatchPreset();
@@ -149,10 +209,12 @@ BOOL CBayerColorDlg::OnInitDialog() {
     for (int id : kMeanEdits)
         if (CWnd* edit = GetDlgItem(id))
             edit->EnableWindow(FALSE);
-    // A recorded file has none of the camera's decoding options.
+    // Neither a recorded file nor a camera of ours has decoding options to choose.
     for (int id : {int(kDepthFormat), int(kFiltering), int(kUpdate)})
         if (CWnd* item = GetDlgItem(id))
             item->EnableWindow(FALSE);
+    if (CWnd* display = GetDlgItem(kDisplayMode))
+        display->EnableWindow(m_processor->CanShowMosaic());
     for (int id : kAdvancedItems)
         if (CWnd* item = GetDlgItem(id))
             item->ShowWindow(SW_HIDE);
@@ -171,13 +233,14 @@ void CBayerColorDlg::OnCancel() {
 void CBayerColorDlg::UpdateCaptions() {
     if (!GetSafeHwnd())
         return;
-    if (m_name.isEmpty())
+    const QString name = m_processor->GetName();
+    if (name.isEmpty())
         SetWindowText(QStringLiteral("Bayer Color Adjustment"));
     else
-        SetWindowText(m_name + (m_captionKind == 1 ? QStringLiteral(" [Camera] - Color Adjustment")
-                                                   : QStringLiteral(" [File] - Color Adjustment")));
-    SetDlgItemText(kDisplayMode, m_filter->IsActive() ? QStringLiteral("Display Bayer")
-                                                      : QStringLiteral("Display Color"));
+        SetWindowText(name + (m_captionKind == 1 ? QStringLiteral(" [Camera] - Color Adjustment")
+                                                 : QStringLiteral(" [File] - Color Adjustment")));
+    SetDlgItemText(kDisplayMode, m_processor->IsShowingColor() ? QStringLiteral("Display Bayer")
+                                                               : QStringLiteral("Display Color"));
     SetDlgItemText(kAdvanced,
                    m_advanced ? QStringLiteral("<< Basic") : QStringLiteral("Advanced >>"));
 }
@@ -199,8 +262,7 @@ void CBayerColorDlg::GetShownCoefficients(float rows[3][3]) const {
 void CBayerColorDlg::MatchPreset() {
     int match = 0;
     float p[3][3];
-    for (int i = 0; i < kPresetCount && match == 0; ++i) {
-        GetBayerPreset(i, nullptr, p[0], p[1], p[2]);
+    for (int i = 0; match == 0 && m_processor->GetPreset(i, p); ++i) {
         bool same = true;
         for (int k = 0; k < 9; ++k)
             same = same && std::fabs(p[k / 3][k % 3] - m_current[k / 3][k % 3]) < 0.00001f;
@@ -224,14 +286,15 @@ void CBayerColorDlg::RefreshView() {
         view->SetCurrentFrame(view->MovieGetCurrentFrame(), 1);
 }
 
-void CBayerColorDlg::SetCurrent(const float rows[3][3], bool keepUndo) {
+void CBayerColorDlg::SetCurrent(const float rows[3][3], bool keepUndo, bool send) {
     if (!keepUndo) {
         CopyRows(m_previous, m_current);
         if (CWnd* undo = GetDlgItem(kUndo))
             undo->EnableWindow(TRUE);
     }
     CopyRows(m_current, rows);
-    m_filter->SetCoefficients(m_current[0], m_current[1], m_current[2]);
+    if (send)
+        m_processor->SetCoefficients(m_current);
     ShowRows(kCurrentEdits, m_current);
     MatchPreset();
     RefreshView();
@@ -240,7 +303,7 @@ void CBayerColorDlg::SetCurrent(const float rows[3][3], bool keepUndo) {
 void CBayerColorDlg::OnPresetChanged() {
     const int chosen = m_presets.GetCurSel();
     float rows[3][3];
-    if (chosen < 1 || !GetBayerPreset(chosen - 1, nullptr, rows[0], rows[1], rows[2]))
+    if (chosen < 1 || !m_processor->GetPreset(chosen - 1, rows))
         return;  // "Manual Settings" keeps what is there
     SetCurrent(rows, false);
     ResetGains();
@@ -280,7 +343,7 @@ void CBayerColorDlg::OnSave() {
 
 void CBayerColorDlg::OnResetToFactory() {
     float factory[3][3];
-    m_filter->GetCoefficients(factory[0], factory[1], factory[2], 1);
+    m_processor->GetCoefficients(factory, true);
     SetCurrent(factory, false);
     ResetGains();
 }
@@ -307,9 +370,12 @@ void CBayerColorDlg::OnSelectRegion() {
 
 void CBayerColorDlg::OnBalanceNow() {
     int means[3] = {0, 0, 0};  // blue, green, red
+    float rows[3][3];
+    bool send = true;
     if (m_manualMeans) {
         for (int c = 0; c < 3; ++c)
             means[2 - c] = std::clamp(GetDlgItemText(kMeanEdits[c]).trimmed().toInt(), 0, 255);
+        BalancedRows(m_current, means, rows);
     } else {
         double l = 0, t = 0, r = 0, b = 0;
         CVidView* view = View();
@@ -317,10 +383,11 @@ void CBayerColorDlg::OnBalanceNow() {
             return;
         const CRect region(static_cast<int>(std::min(l, r)), static_cast<int>(std::min(t, b)),
                            static_cast<int>(std::max(l, r)), static_cast<int>(std::max(t, b)));
-        if (region.IsRectEmpty() || !m_filter->RegionMeans(region, means)) {
+        if (region.IsRectEmpty() || !m_processor->Balance(region, m_current, means, rows)) {
             AfxMessageBox(QStringLiteral("Region not selected."), MB_OK | MB_ICONEXCLAMATION);
             return;
         }
+        send = false;
         m_region = region;
         m_outline.Invalidate();
         for (int c = 0; c < 3; ++c)
@@ -328,18 +395,7 @@ void CBayerColorDlg::OnBalanceNow() {
     }
     const bool equal = means[0] == means[1] && means[1] == means[2];
     if (!equal) {
-        // Each row is scaled so that its channel's mean meets green's; a channel whose mean is
-        // zero keeps its row.
-        float rows[3][3];
-        CopyRows(rows, m_current);
-        const double target = means[1];
-        for (int row = 0; row < 3; ++row) {
-            const int mean = means[2 - row];
-            if (mean > 0 && target > 0)
-                for (float& w : rows[row])
-                    w = static_cast<float>(w * target / mean);
-        }
-        SetCurrent(rows, false);
+        SetCurrent(rows, false, send);
         CopyRows(m_gainBase, m_current);
     }
     const bool saturated = std::any_of(means, means + 3, [](int m) { return m == 255; });
@@ -390,14 +446,12 @@ void CBayerColorDlg::OnHScroll(UINT, UINT, CWnd* bar) {
 
 void CBayerColorDlg::OnGainsNow() {
     float rows[3][3];
-    for (int row = 0; row < 3; ++row)
-        for (int k = 0; k < 3; ++k)
-            rows[row][k] = m_gainBase[row][k] * static_cast<float>(m_gains[row]) / 100.0f;
-    SetCurrent(rows, false);
+    m_processor->ApplyGains(m_gainBase, m_gains, rows);
+    SetCurrent(rows, false, false);
 }
 
 void CBayerColorDlg::OnDisplayMode() {
-    m_filter->SetActive(!m_filter->IsActive());
+    m_processor->ShowColor(!m_processor->IsShowingColor());
     UpdateCaptions();
     RefreshView();
 }
@@ -413,7 +467,7 @@ void CBayerColorDlg::OnAdvanced() {
 void CBayerColorDlg::OnResetPreset() {
     const int chosen = m_presets.GetCurSel();
     float rows[3][3];
-    if (!GetBayerPreset(chosen > 0 ? chosen - 1 : 0, nullptr, rows[0], rows[1], rows[2]))
+    if (!m_processor->GetPreset(chosen > 0 ? chosen - 1 : 0, rows))
         return;
     SetCurrent(rows, false);
     ResetGains();

@@ -1,12 +1,13 @@
 #pragma once
 
 // CBayerColorDlg: the modeless Bayer colour adjustment window (template 30117) of a recording's
-// colour filter. It shows the factory and the current coefficients, applies edited ones (one
-// level of Undo), chooses presets, balances on a grey region selected in the video window,
-// scales the channels, switches the display between colour and the raw mosaic, and loads and
-// saves ".clr" files. Every change reaches the filter at once; the video shows it on its next
-// read, which the window asks of the view it was opened from. While it serves a view, the
-// region it balanced on is outlined in cyan over that view's picture.
+// colour filter or a live camera's colour processor. It shows the factory and the current
+// coefficients, applies edited ones (one level of Undo), chooses presets, balances on a grey
+// region selected in the video window, scales the channels, switches the display between colour
+// and the raw mosaic, and loads and saves ".clr" files. Every change reaches the processor at
+// once; the video shows it on its next read, which the window asks of the view it was opened
+// from. While it serves a view, the region it balanced on is outlined in cyan over that view's
+// picture.
 
 #include "frames/IColorAdjustment.h"
 #include "frames/IOverlayDraw.h"
@@ -15,8 +16,11 @@
 #include "platform/framework/SliderCtrl.h"
 #include "platform/wintypes/Rect.h"
 #include "views/DrawingOverlayListener.h"
+#include "views/IBayerColorProcessor.h"
 
 #include <QString>
+
+#include <memory>
 
 class CBayerColorFilter;
 class COverlayHost;
@@ -54,6 +58,7 @@ public:
 
     // filter outlives the window; name is the recording shown in the title.
     CBayerColorDlg(CBayerColorFilter* filter, const QString& name);
+    explicit CBayerColorDlg(std::unique_ptr<IBayerColorProcessor> processor);
     ~CBayerColorDlg() override;
     // Lets frame sources make this window for their Bayer recordings.
     static void Install();
@@ -94,9 +99,10 @@ private:
     void OnAdvanced();
     void OnResetPreset();
 
-    // Makes rows the current coefficients: shown, handed to the filter, the preset matched and
-    // the video asked to read its frame again. keepUndo leaves the Undo level as it was.
-    void SetCurrent(const float rows[3][3], bool keepUndo);
+    // Makes rows the current coefficients: shown, handed to the processor (unless it made them
+    // itself), the preset matched and the video asked to read its frame again. keepUndo leaves
+    // the Undo level as it was.
+    void SetCurrent(const float rows[3][3], bool keepUndo, bool send = true);
     void ShowRows(const int* edits, const float rows[3][3]);
     void MatchPreset();
     void ResetGains();
@@ -106,8 +112,7 @@ private:
     // window's outline when it goes).
     CVidView* View();
 
-    CBayerColorFilter* m_filter;
-    QString m_name;
+    std::unique_ptr<IBayerColorProcessor> m_processor;
     CVidView* m_view = nullptr;
     COverlayHost* m_viewOverlays = nullptr;  // the view's, while the outline is drawn there
     int m_captionKind = 0;

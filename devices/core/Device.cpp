@@ -343,6 +343,11 @@ int CDevice::GetColourPresets(QStringList* names) const {
     return 0;
 }
 
+int CDevice::GetColourPreset(int index, DriverColourCoefficients* coefficients) const {
+    IDriverColourProcessor* processor = ColourProcessor();
+    return processor && coefficients ? processor->GetPresetCoefficients(index, coefficients) : 1;
+}
+
 int CDevice::ApplyColourPreset(int index, DriverColourCoefficients* coefficients) {
     IDriverColourProcessor* processor = ColourProcessor();
     return processor && coefficients ? processor->ApplyPreset(index, coefficients) : 1;
@@ -389,7 +394,14 @@ CDeviceVideoStream* CDevice::CreateLiveStream() {
         int64_t number = 0;
         return !driver || size < bytes ? -1 : driver->ReadLiveFrame(buffer, size, &number);
     };
-    return new CDeviceVideoStream(format, rate, 1, read);
+    // Shown frames go straight into the picture; the driver checks that it still has the
+    // stream's format.
+    auto rows = [weak, format](int, BYTE* first, ptrdiff_t step) {
+        const std::shared_ptr<IDriverDevice> driver = weak.lock();
+        int64_t number = 0;
+        return driver ? driver->ReadLiveRows(format, first, step, &number) : -1;
+    };
+    return new CDeviceVideoStream(format, rate, 1, read, rows);
 }
 
 CDeviceVideoStream* CDevice::CreateRecordingStream() {

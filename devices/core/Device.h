@@ -24,6 +24,9 @@ public:
     static constexpr int kFeatureCount = 18;
     // The reduced-live-resolution switch.
     static constexpr int kFeatureReducedLive = 9;
+    // The camera window's colour adjustment and camera settings dialogs.
+    static constexpr int kFeatureColourAdjustment = 12;
+    static constexpr int kFeatureCameraSettings = 13;
 
     // Takes the driver's device (null for a device the program drives itself); handles count
     // from 1 and are never given twice in a run.
@@ -114,6 +117,8 @@ public:
     // The camera colour processor, as the colour-adjustment dialog calls it: 1 for a device
     // without one (mono cameras, data cards), else the processor's answer.
     int GetColourPresets(QStringList* names) const;
+    // A preset's coefficients without using them.
+    int GetColourPreset(int index, DriverColourCoefficients* coefficients) const;
     int ApplyColourPreset(int index, DriverColourCoefficients* coefficients);
     int GetFactoryColourCoefficients(DriverColourCoefficients* coefficients) const;
     int GetColourCoefficients(DriverColourCoefficients* coefficients) const;

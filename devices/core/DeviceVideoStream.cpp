@@ -7,8 +7,12 @@
 #include <cstring>
 
 CDeviceVideoStream::CDeviceVideoStream(const DriverImageFormat& format, double rate, int length,
-                                       FrameReader reader)
-    : m_format(format), m_rate(rate), m_length(length), m_reader(std::move(reader)) {
+                                       FrameReader reader, RowReader rowReader)
+    : m_format(format),
+      m_rate(rate),
+      m_length(length),
+      m_reader(std::move(reader)),
+      m_rowReader(std::move(rowReader)) {
     if (!m_reader)
         m_reader = [](int, void*, int64_t) { return -1; };
     m_refCount = 1;
@@ -68,6 +72,17 @@ HRESULT CDeviceVideoStream::ReadFormat(LONG, void* format, LONG* size) {
     }
     *size = needed;
     return AVIERR_OK;
+}
+
+HRESULT CDeviceVideoStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
+    if (!m_rowReader)
+        return AVIERR_UNSUPPORTED;
+    if (start < 0 || start >= m_length || !first)
+        return AVIERR_BADPARAM;
+    const int read = m_rowReader(start, first, step);
+    return read == 0                    ? AVIERR_OK
+           : read == kDriverUnsupported ? AVIERR_UNSUPPORTED
+                                        : AVIERR_FILEREAD;
 }
 
 HRESULT CDeviceVideoStream::Read(LONG start, LONG, void* buffer, LONG bufferSize, LONG* bytesRead,

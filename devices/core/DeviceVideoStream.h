@@ -12,10 +12,14 @@ class CDeviceVideoStream : public CAviStreamBase {
 public:
     // Fills buffer (size bytes) with frame: 0, or nonzero when the frame cannot be had.
     using FrameReader = std::function<int(int frame, void* buffer, int64_t size)>;
+    // Writes frame's rows at first + i * step (pixels only): 0, kDriverUnsupported, or another
+    // nonzero value when the frame cannot be had.
+    using RowReader = std::function<int(int frame, BYTE* first, ptrdiff_t step)>;
 
-    // The stream starts with one reference for its creator. Without a reader every read fails.
+    // The stream starts with one reference for its creator. Without a reader every read fails;
+    // without a row reader frames are read whole.
     CDeviceVideoStream(const DriverImageFormat& format, double rate, int length,
-                       FrameReader reader = {});
+                       FrameReader reader = {}, RowReader rowReader = {});
 
     static int RowBytes(int width, int bitsPerPixel) { return DriverRowBytes(width, bitsPerPixel); }
     // Info needs at least this many bytes.
@@ -26,6 +30,7 @@ public:
     HRESULT ReadFormat(LONG position, void* format, LONG* size) override;
     HRESULT Read(LONG start, LONG samples, void* buffer, LONG bufferSize, LONG* bytesRead,
                  LONG* samplesRead) override;
+    HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
 
     int GetFrameBytes() const {
         return RowBytes(m_format.width, m_format.bitsPerPixel) * m_format.height;
@@ -38,4 +43,5 @@ private:
     double m_rate;
     int m_length;
     FrameReader m_reader;
+    RowReader m_rowReader;
 };

@@ -9,23 +9,28 @@
 // makes under the recording frame source's lock. Drivers never sleep: they read the host's
 // clock and ask for a poll when they have timed work to do.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
-inline constexpr int kDriverApiVersion = 2;
+inline constexpr int kDriverApiVersion = 3;
 inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
 
-// Device types: cameras and data cards.
-inline constexpr int kDeviceTypeCamera = 1;
+// Device types as ids and files number them: 2 data cards, 3 cameras (1 is kept for timing
+// units).
 inline constexpr int kDeviceTypeDataCard = 2;
+inline constexpr int kDeviceTypeCamera = 3;
 
 // Device modes as SetMode takes them.
 inline constexpr int kModeLive = 1;
 inline constexpr int kModeStopped = 2;  // a recording is held
 inline constexpr int kModeArmed = 3;
 inline constexpr int kModeIdle = 5;
+
+// What an optional operation answers when the driver does not offer it.
+inline constexpr int kDriverUnsupported = -2;
 
 inline constexpr int kRoleMaster = 0;
 inline constexpr int kRoleSlave = 1;
@@ -99,6 +104,8 @@ class IDriverColourProcessor {
 public:
     virtual ~IDriverColourProcessor() = default;
     virtual std::vector<std::string> GetPresetNames() = 0;
+    // The coefficients of preset index, leaving the present ones in use.
+    virtual int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) = 0;
     // Makes preset index the coefficients and gives them.
     virtual int ApplyPreset(int index, DriverColourCoefficients* coefficients) = 0;
     virtual int GetFactoryCoefficients(DriverColourCoefficients* coefficients) = 0;
@@ -176,6 +183,18 @@ public:
 
     // The live frame due now into buffer (format of GetImageFormat): 0, or nonzero.
     virtual int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) = 0;
+    // The same frame row by row, straight where it is shown: row i of ReadLiveFrame's order at
+    // first + i * step (step may be negative), its pixels only. Nonzero, writing nothing, when
+    // the live image is no longer of format; kDriverUnsupported from a driver without it, which
+    // is then read through ReadLiveFrame.
+    virtual int ReadLiveRows(const DriverImageFormat& format, void* first, ptrdiff_t step,
+                             int64_t* frameNumber) {
+        (void)format;
+        (void)first;
+        (void)step;
+        (void)frameNumber;
+        return kDriverUnsupported;
+    }
     // Frame index (0 = oldest) of the held recording.
     virtual int ReadMemoryFrame(int index, void* buffer, int64_t size) = 0;
 

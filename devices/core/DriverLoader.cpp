@@ -45,6 +45,20 @@ int64_t HostNow(void*) {
     return counter / frequency * 1000000000 + counter % frequency * 1000000000 / frequency;
 }
 
+// The camera window offers what the driver can do: every camera has its settings dialog, a
+// camera with a colour processor its colour adjustment.
+void OfferDriverFeatures(CDevice& device) {
+    if (device.GetId().m_type != kDeviceTypeCamera)
+        return;
+    std::vector<int> offered = {CDevice::kFeatureCameraSettings};
+    if (device.Driver() && device.Driver()->GetColourProcessor())
+        offered.push_back(CDevice::kFeatureColourAdjustment);
+    for (int feature : offered) {
+        device.SetFeatureSupported(feature, 1);
+        device.SetFeatureAvailable(feature, 1);
+    }
+}
+
 void PollOpenDevices() {
     for (int i = 0; i < OpenDevices::GetCount(); ++i) {
         if (IDriverDevice* driver = OpenDevices::GetAt(i)->Driver())
@@ -222,6 +236,7 @@ CDevice* OpenById(const CDeviceId& id) {
     if (!driver)
         return nullptr;
     auto* device = new CDevice(descriptor, std::move(driver));
+    OfferDriverFeatures(*device);
     OpenDevices::Add(device);
     return device;
 }

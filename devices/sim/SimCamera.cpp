@@ -53,6 +53,17 @@ void CSimCamera::SquareAt(int64_t frame, int width, int height, int* x, int* y) 
 
 void CSimCamera::RenderFrame(int64_t frame, int width, int height, int rowBytes, bool colour,
                              unsigned char* buffer, const Look& look) {
+    const int pixels = width * (colour ? 3 : 1);
+    for (int y = 0; y < height; ++y)
+        std::memset(buffer + static_cast<int64_t>(y) * rowBytes + pixels, 0, rowBytes - pixels);
+    RenderRows(frame, width, height, rowBytes, colour, buffer, look);
+    const uint32_t number = static_cast<uint32_t>(frame);
+    for (int i = 0; i < 4 && i < rowBytes; ++i)
+        buffer[i] = static_cast<unsigned char>(number >> (8 * i));
+}
+
+void CSimCamera::RenderRows(int64_t frame, int width, int height, ptrdiff_t step, bool colour,
+                            unsigned char* first, const Look& look) {
     const int channels = colour ? 3 : 1;
     const ColourTables* tables = colour ? look.colour : nullptr;
     // Row y is a window on one ramp: scene value (x + y + shift + frame) mod 256, in every
@@ -69,24 +80,23 @@ void CSimCamera::RenderFrame(int64_t frame, int width, int height, int rowBytes,
             bright[c] = (*tables)[c][255];
     }
     for (int y = 0; y < height; ++y) {
-        unsigned char* row = buffer + static_cast<int64_t>(y) * rowBytes;
+        unsigned char* row = first + y * step;
         const int shift = static_cast<int>((y + look.gradientShift + frame) & 0xFF);
         std::memcpy(row, &ramp[static_cast<size_t>(shift) * channels],
                     static_cast<size_t>(width) * channels);
-        std::memset(row + width * channels, 0, rowBytes - width * channels);
     }
     int squareX = 0;
     int squareY = 0;
     SquareAt(frame, width, height, &squareX, &squareY);
     const int squareW = std::min(kSquareSize, width - squareX);
     for (int y = squareY; y < std::min(height, squareY + kSquareSize); ++y) {
-        unsigned char* square = buffer + static_cast<int64_t>(y) * rowBytes + squareX * channels;
+        unsigned char* square = first + y * step + squareX * channels;
         for (int x = 0; x < squareW; ++x)
             std::memcpy(square + x * channels, bright, channels);
     }
     const uint32_t number = static_cast<uint32_t>(frame);
-    for (int i = 0; i < 4 && i < rowBytes; ++i)
-        buffer[i] = static_cast<unsigned char>(number >> (8 * i));
+    for (int i = 0; i < 4 && i < width * channels; ++i)
+        first[i] = static_cast<unsigned char>(number >> (8 * i));
 }
 
 CSimCamera::ColourTables CSimCamera::TablesFor(const DriverColourCoefficients& coefficients) {
@@ -103,6 +113,10 @@ CSimCamera::ColourTables CSimCamera::TablesFor(const DriverColourCoefficients& c
 }
 
 void CSimCamera::Render(int64_t frame, unsigned char* buffer) {
+    Render(frame, buffer, FrameBytes() / m_height, false);
+}
+
+void CSimCamera::Render(int64_t frame, unsigned char* first, ptrdiff_t step, bool rowsOnly) {
     Look look;
     look.gradientShift = m_originX + m_originY;
     ColourTables tables;
@@ -111,8 +125,10 @@ void CSimCamera::Render(int64_t frame, unsigned char* buffer) {
         tables = m_tables;
         look.colour = &tables;
     }
-    RenderFrame(frame, m_width, m_height, static_cast<int>(FrameBytes() / m_height), m_colour,
-                buffer, look);
+    if (rowsOnly)
+        RenderRows(frame, m_width, m_height, step, m_colour, first, look);
+    else
+        RenderFrame(frame, m_width, m_height, static_cast<int>(step), m_colour, first, look);
 }
 
 int64_t CSimCamera::CurrentFrame() const {
@@ -472,6 +488,13 @@ void CSimCamera::UseCoefficients(const DriverColourCoefficients& coefficients, b
     m_tables = TablesFor(coefficients);
 }
 
+int CSimCamera::GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) {
+    if (index < 0 || index >= static_cast<int>(std::size(kPresets)) || !coefficients)
+        return 1;
+    *coefficients = kPresets[index].coefficients;
+    return 0;
+}
+
 int CSimCamera::ApplyPreset(int index, DriverColourCoefficients* coefficients) {
     if (int refused = m_script.Enter("ApplyPreset"))
         return refused;
@@ -641,6 +664,22 @@ int CSimCamera::ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) 
         return 1;
     const int64_t frame = CurrentFrame();
     Render(frame, static_cast<unsigned char*>(buffer));
+    if (frameNumber)
+        *frameNumber = frame;
+    return 0;
+}
+
+int CSimCamera::ReadLiveRows(const DriverImageFormat& format, void* first, ptrdiff_t step,
+                             int64_t* frameNumber) {
+    if (int refused = m_script.Enter("ReadLiveFrame"))
+        return refused;
+    DriverImageFormat now;
+    GetImageFormat(&now);
+    if (!first || format.width != now.width || format.height != now.height ||
+        format.bitsPerPixel != now.bitsPerPixel)
+        return 1;
+    const int64_t frame = CurrentFrame();
+    Render(frame, static_cast<unsigned char*>(first), step, true);
     if (frameNumber)
         *frameNumber = frame;
     return 0;

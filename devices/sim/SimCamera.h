@@ -44,6 +44,9 @@ public:
                             unsigned char* buffer) {
         RenderFrame(frame, width, height, rowBytes, colour, buffer, Look());
     }
+    // The pixels of the same frame alone, row y at first + y * step.
+    static void RenderRows(int64_t frame, int width, int height, ptrdiff_t step, bool colour,
+                           unsigned char* first, const Look& look);
     // The tables that coefficients make of the sensor's response.
     static ColourTables TablesFor(const DriverColourCoefficients& coefficients);
     // Where the bright square's top-left corner is in frame.
@@ -91,9 +94,12 @@ public:
     int SetActiveArea(const DriverRect& area) override;
     IDriverColourProcessor* GetColourProcessor() override { return m_colour ? this : nullptr; }
     int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) override;
+    int ReadLiveRows(const DriverImageFormat& format, void* first, ptrdiff_t step,
+                     int64_t* frameNumber) override;
     int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
 
     std::vector<std::string> GetPresetNames() override;
+    int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) override;
     int ApplyPreset(int index, DriverColourCoefficients* coefficients) override;
     int GetFactoryCoefficients(DriverColourCoefficients* coefficients) override;
     int GetCoefficients(DriverColourCoefficients* coefficients) override;
@@ -105,6 +111,8 @@ private:
     // Renders with the present area and colour tables (the tables copied under their lock: the
     // save thread renders recordings while the user changes the colours).
     void Render(int64_t frame, unsigned char* buffer);
+    // The same as rows at step, their padding untouched with rowsOnly.
+    void Render(int64_t frame, unsigned char* first, ptrdiff_t step, bool rowsOnly);
     void UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase);
     bool CanChangeArea();
     // A recording that was left in memory (live or idle since) goes when the frame size

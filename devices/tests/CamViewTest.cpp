@@ -2,6 +2,8 @@
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/CameraColorProcessor.h"
+#include "devices/CameraSettingsDlg.h"
 #include "devices/ICameraDialogs.h"
 #include "devices/core/Device.h"
 #include "devices/core/DeviceManager.h"
@@ -10,6 +12,9 @@
 #include "devices/sim/SimCamera.h"
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
+#include "frames/IColorAdjustment.h"
+#include "platform/framework/Button.h"
+#include "platform/framework/ComboBox.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/WinApp.h"
@@ -18,11 +23,15 @@
 #include "shell/MainFrame.h"
 #include "shell/TimedProgressDlg.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/BayerColorDlg.h"
 #include "views/StreamWnd.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QFocusEvent>
 #include <QMenu>
+#include <QTimer>
 
 #include <cstring>
 #include <map>
@@ -49,6 +58,16 @@ public:
     std::vector<std::pair<int, int>> commands;
 };
 
+// A colour adjustment window that only remembers how it was shown.
+class CShownWindow : public IColorAdjustment {
+public:
+    explicit CShownWindow(std::vector<std::pair<int, CWnd*>>* shown) : m_shown(shown) {}
+    void ShowFor(int captionKind, CWnd* view) override { m_shown->push_back({captionKind, view}); }
+
+private:
+    std::vector<std::pair<int, CWnd*>>* m_shown;
+};
+
 class CScriptedDialogs : public ICameraDialogs {
 public:
     std::optional<QString> AskText(const QString& title, const QString& prompt, const QString& text,
@@ -61,8 +80,16 @@ public:
         information = text;
         infoOwner = owner;
     }
-    void ShowColourAdjustment(CDevice&, CWnd* owner) override { colourOwner = owner; }
-    void ShowCameraSettings(CDevice&, CWnd* owner) override { settingsOwner = owner; }
+    std::unique_ptr<IColorAdjustment> MakeColourAdjustment(const CDeviceLink&,
+                                                           CWnd* owner) override {
+        colourOwner = owner;
+        ++colourWindowsMade;
+        return std::make_unique<CShownWindow>(&colourShown);
+    }
+    bool ShowCameraSettings(CDevice&, CWnd* owner) override {
+        settingsOwner = owner;
+        return true;
+    }
     void ShowActiveArea(CDevice& device, CWnd* owner) override {
         areaOwner = owner;
         areaDevice = &device;
@@ -74,6 +101,9 @@ public:
     CWnd* askOwner = nullptr;
     CWnd* infoOwner = nullptr;
     CWnd* colourOwner = nullptr;
+    int colourWindowsMade = 0;
+    // The caption kind and view of every showing of the colour window.
+    std::vector<std::pair<int, CWnd*>> colourShown;
     CWnd* settingsOwner = nullptr;
     CWnd* areaOwner = nullptr;
     CDevice* areaDevice = nullptr;
@@ -231,13 +261,13 @@ TEST_F(CamViewTest, ActivationMakesTheDeviceTheDefaultAndMessagesSendCommands) {
 
 TEST_F(CamViewTest, ContextMenuFollowsTheDeviceFeatures) {
     struct Case {
-        int supported9, available9, on9, supported12;
-        bool reduceEnabled, reduceChecked, colourEnabled;
+        int supported9, available9, on9, supported12, available13;
+        bool reduceEnabled, reduceChecked, colourEnabled, settingsEnabled;
     } cases[] = {
-        {0, 0, 0, 0, false, false, false},
-        {1, 0, 1, 1, false, false, false},  // feature 12 supported but not available
-        {1, 1, 0, 0, true, false, false},
-        {1, 1, 1, 0, true, true, false},
+        {0, 0, 0, 0, 1, false, false, false, true},
+        {1, 0, 1, 1, 0, false, false, false, false},  // 12 supported but not available
+        {1, 1, 0, 0, 0, true, false, false, false},
+        {1, 1, 1, 0, 1, true, true, false, true},
     };
     OpenCamera(0);
     for (const Case& c : cases) {
@@ -246,6 +276,7 @@ TEST_F(CamViewTest, ContextMenuFollowsTheDeviceFeatures) {
         m_device->SetFeatureOn(9, c.on9);
         m_device->SetFeatureSupported(12, c.supported12);
         m_device->SetFeatureAvailable(12, 0);
+        m_device->SetFeatureAvailable(13, c.available13);
         auto menu = OpenContextMenu();
         const std::vector<QString> top = {"Change Camera Name",
                                           "",
@@ -261,6 +292,9 @@ TEST_F(CamViewTest, ContextMenuFollowsTheDeviceFeatures) {
         for (size_t i = 0; i < top.size(); ++i)
             EXPECT_EQ(menu[""][i].text, top[i]) << i;
         EXPECT_EQ(menu[""][5].enabled, c.colourEnabled);
+        EXPECT_EQ(menu[""][7].enabled, c.settingsEnabled);
+        for (size_t i : {0u, 6u, 8u})
+            EXPECT_TRUE(menu[""][i].enabled) << menu[""][i].text.toStdString();
         EXPECT_TRUE(menu[""][9].enabled) << "a camera tells its active area";
         EXPECT_FALSE(menu["View"].empty());
         ASSERT_EQ(menu["Camera View"].size(), 2u);
@@ -330,13 +364,146 @@ TEST_F(CamViewTest, DeviceDialogsHaveTheViewAsOwner) {
     m_view->SendMessage(WM_COMMAND, CCamView::kCameraInformation, 0);
     EXPECT_EQ(m_dialogs.information, m_device->GetInfoText());
     EXPECT_EQ(m_dialogs.infoOwner, m_view);
-    m_view->SendMessage(WM_COMMAND, CCamView::kCameraColorAdjustment, 0);
+    // The view keeps one colour window and shows it again, as its camera's.
+    for (int i = 0; i < 2; ++i)
+        m_view->SendMessage(WM_COMMAND, CCamView::kCameraColorAdjustment, 0);
     EXPECT_EQ(m_dialogs.colourOwner, m_view);
+    EXPECT_EQ(m_dialogs.colourWindowsMade, 1);
+    EXPECT_EQ(m_dialogs.colourShown,
+              (std::vector<std::pair<int, CWnd*>>{{1, m_view}, {1, m_view}}));
     m_view->SendMessage(WM_COMMAND, CCamView::kCameraSettings, 0);
     EXPECT_EQ(m_dialogs.settingsOwner, m_view);
     m_view->SendMessage(WM_COMMAND, CCamView::kSetActiveArea, 0);
     EXPECT_EQ(m_dialogs.areaOwner, m_view);
     EXPECT_EQ(m_dialogs.areaDevice, m_device);
+}
+
+// The camera's own colour window: its presets, gains and balance reach the camera's colour
+// processor, and the live video shows the new colours on its next frame.
+TEST_F(CamViewTest, ColourAdjustmentDrivesTheCamerasColourProcessor) {
+    ICameraDialogs::Install(nullptr);
+    OpenCamera(1);  // the colour camera
+    m_view->SendMessage(WM_COMMAND, CCamView::kCameraColorAdjustment, 0);
+    auto* dialog = dynamic_cast<CBayerColorDlg*>(m_view->GetColourAdjustment());
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->IsWindowVisible());
+    EXPECT_EQ(dialog->GetWindowText(), "Simulated camera 2 [Camera] - Color Adjustment");
+    EXPECT_FALSE(dialog->GetDlgItem(CBayerColorDlg::kDisplayMode)->IsWindowEnabled())
+        << "a camera shows no mosaic";
+    QStringList presets;
+    ASSERT_EQ(m_device->GetColourPresets(&presets), 0);
+    CComboBox& list = dialog->Presets();
+    ASSERT_EQ(list.GetCount(), presets.size() + 1);
+    EXPECT_EQ(list.GetLBText(2), presets[1]);
+    EXPECT_EQ(list.GetCurSel(), 1) << "the camera starts on its first preset";
+
+    const auto deviceRow = [&](int row) {
+        DriverColourCoefficients rows;
+        m_device->GetColourCoefficients(&rows);
+        return std::vector<float>(rows.rows[row], rows.rows[row] + 3);
+    };
+    const auto tick = [&](int64_t frame) {
+        double rate = 0;
+        m_device->GetRecordRate(&rate);
+        m_clock.AtTick(frame, rate);
+        m_view->OnTimer(CCXView::kLiveTimerId);
+        return m_view->GetStreamWnd()->GetImage().GetBitmap()->AsQImage().copy();
+    };
+    const QImage daylight = tick(10);
+    list.SetCurSel(2);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CBayerColorDlg::kPresetCombo, CBN_SELCHANGE),
+                        reinterpret_cast<LPARAM>(list.GetSafeHwnd()));
+    DriverColourCoefficients tungsten;
+    ASSERT_EQ(m_device->GetColourPreset(1, &tungsten), 0);
+    EXPECT_EQ(deviceRow(2), std::vector<float>(tungsten.rows[2], tungsten.rows[2] + 3));
+    EXPECT_NE(tick(10), daylight) << "the live video shows the new colours";
+
+    // Gains are the camera's: red doubled from the preset's rows.
+    dialog->SetDlgItemText(CBayerColorDlg::kGainEdits[0], QStringLiteral("200"));
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(dialog->GetDlgItem(CBayerColorDlg::kGainEdits[0])->GetQWidget(), &out);
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CBayerColorDlg::kGainsNow, BN_CLICKED), 0);
+    EXPECT_FLOAT_EQ(deviceRow(0)[0], 2 * tungsten.rows[0][0]);
+    float shown[3][3];
+    dialog->GetShownCoefficients(shown);
+    EXPECT_FLOAT_EQ(shown[0][0], 2 * tungsten.rows[0][0]);
+    EXPECT_EQ(list.GetCurSel(), 0) << "no preset has these rows";
+
+    // Undo gives the camera the rows before.
+    dialog->SendMessage(WM_COMMAND, MAKEWPARAM(CBayerColorDlg::kUndo, BN_CLICKED), 0);
+    EXPECT_FLOAT_EQ(deviceRow(0)[0], tungsten.rows[0][0]);
+
+    // A renamed camera is named in the title when the window shows again.
+    m_device->SetName("Left");
+    m_view->SendMessage(WM_COMMAND, CCamView::kCameraColorAdjustment, 0);
+    EXPECT_EQ(dialog->GetWindowText(), "Left [Camera] - Color Adjustment");
+}
+
+// A balance on a region of the live picture is the camera's: it measures the region, changes
+// its coefficients so that the region comes out grey, and the window shows them.
+TEST_F(CamViewTest, CameraBalanceGivesTheMeansAndTheRowsInUse) {
+    OpenCamera(1);
+    CCameraColorProcessor processor(m_view->GetLink());
+    float rows[3][3];
+    ASSERT_TRUE(processor.GetPreset(1, rows));
+    processor.SetCoefficients(rows);
+    // Away from the brightest part of the scene, the colours that do not clip: blue, green, red.
+    const CRect region(40, 40, 80, 80);
+    const auto spread = [](const int m[3]) {
+        return std::abs(m[0] - m[1]) + std::abs(m[2] - m[1]);
+    };
+    int means[3] = {};
+    float balanced[3][3];
+    ASSERT_TRUE(processor.Balance(region, rows, means, balanced));
+    const int first = spread(means);
+    EXPECT_GT(first, 10) << "tungsten rows do not grey daylight";
+    float inUse[3][3];
+    processor.GetCoefficients(inUse, false);
+    EXPECT_EQ(std::memcmp(inUse, balanced, sizeof inUse), 0);
+    EXPECT_TRUE(processor.Balance(region, balanced, means, balanced));
+    EXPECT_LE(spread(means), 2) << "the second balance finds grey, from " << first;
+    EXPECT_FALSE(processor.Balance(CRect(5000, 5000, 5010, 5010), rows, means, balanced));
+
+    // A camera that has gone answers nothing and changes nothing.
+    OpenDevices::DestroyAll();
+    EXPECT_FALSE(processor.GetPreset(0, rows));
+    EXPECT_TRUE(processor.GetPresetNames().isEmpty());
+    EXPECT_FALSE(processor.Balance(CRect(0, 0, 8, 8), rows, means, balanced));
+    m_device = nullptr;
+}
+
+// Camera Settings from the context menu: the camera takes the new values, and the live video
+// goes on at the new resolution.
+TEST_F(CamViewTest, CameraSettingsReachTheCameraAndTheLiveView) {
+    ICameraDialogs::Install(nullptr);
+    OpenCamera(0);
+    int width = 0;
+    int height = 0;
+    m_view->GetFrameSource()->GetImageSize(&width, &height);
+    ASSERT_EQ(std::make_pair(width, height), std::make_pair(1280, 1024));
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        CCameraSettingsDlg* dialog = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* found = dynamic_cast<CCameraSettingsDlg*>(CWnd::FromWidgetPermanent(widget)))
+                dialog = found;
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        auto* sizes = static_cast<CComboBox*>(dialog->GetDlgItem(CCameraSettingsDlg::kResolution));
+        sizes->SetCurSel(sizes->FindStringExact(-1, "640 x 480"));
+        dialog->SendMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    m_view->SendMessage(WM_COMMAND, CCamView::kCameraSettings, 0);
+    ASSERT_TRUE(seen);
+    m_device->GetResolution(&width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(640, 480));
+    m_view->GetFrameSource()->GetImageSize(&width, &height);
+    EXPECT_EQ(std::make_pair(width, height), std::make_pair(640, 480));
+    double rate = 0;
+    m_device->GetRecordRate(&rate);
+    m_clock.AtTick(7, rate);
+    m_view->OnTimer(CCXView::kLiveTimerId);
+    EXPECT_EQ(ShownFrameNumber(), 7);
 }
 
 TEST_F(CamViewTest, SavingToADevsetPathLeavesTheRecentListAlone) {

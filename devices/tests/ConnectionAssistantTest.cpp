@@ -1,5 +1,6 @@
 #include "devices/ConnectionAssistantDlg.h"
 #include "platform/framework/DC.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/WinApp.h"
 #include "resources/ProgramResources.h"
 #include "shell/MainFrame.h"
@@ -105,6 +106,40 @@ TEST_F(ConnectionAssistantWindowTest, OpensAtTheHeightOfItsRows) {
         EXPECT_EQ(window.Width(), 600);
         dialog.DestroyWindow();
     }
+}
+
+// Each row shows the picture of its kind at its origin, and the left panel its own picture
+// centred above the middle.
+TEST_F(ConnectionAssistantWindowTest, RowsShowThePictureOfTheirKind) {
+    CProgramResources::Register();
+    const std::vector<CConnectionAssistantDlg::Row> rows = {
+        {0, 0, "Clock"}, {1, 0, "Card"}, {2, 1, "Camera"}};
+    const QImage image = Render(rows);
+    const UINT pictures[] = {CConnectionAssistantDlg::kBitmapTiming,
+                             CConnectionAssistantDlg::kBitmapDataCard,
+                             CConnectionAssistantDlg::kBitmapCamera};
+    // Points clear of the texts and cables where the three pictures differ.
+    const QPoint probes[] = {{210, 60}, {236, 26}, {250, 62}};
+    for (int i = 0; i < 3; ++i) {
+        const QImage picture = CResourceChain::LoadBitmap(pictures[i]);
+        ASSERT_FALSE(picture.isNull()) << pictures[i];
+        const QImage other = CResourceChain::LoadBitmap(pictures[(i + 1) % 3]);
+        bool differs = false;
+        for (const QPoint& p : probes) {
+            EXPECT_EQ(image.pixel(QPoint(260, 5 + 100 * i) + p) & 0xFFFFFF,
+                      picture.pixel(p) & 0xFFFFFF)
+                << i << " at " << p.x() << "," << p.y();
+            differs = differs || picture.pixel(p) != other.pixel(p);
+        }
+        EXPECT_TRUE(differs) << "the probes tell picture " << i << " from the next";
+    }
+    const QImage panel = CResourceChain::LoadBitmap(CConnectionAssistantDlg::kBitmapPanel);
+    ASSERT_FALSE(panel.isNull());
+    const QPoint centre(90, image.height() / 2 - 25);
+    const QPoint inPanel(panel.width() / 2, panel.height() / 2);
+    EXPECT_EQ(image.pixel(centre) & 0xFFFFFF, panel.pixel(inPanel) & 0xFFFFFF);
+    EXPECT_EQ(image.pixel(centre + QPoint(20, 20)) & 0xFFFFFF,
+              panel.pixel(inPanel + QPoint(20, 20)) & 0xFFFFFF);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ protected:
     static QByteArray GoldenBytes() {
         Bytes b;
         b.Int(1);                                         // store schema, offset 0
-        b.Int(1).Int(1).Int(1).Int(0).Int(0);             // device page: schema, id, flags (4-20)
+        b.Int(1).Int(3).Int(1).Int(0).Int(0);             // device page: schema, id, flags (4-20)
         b.Str("SIM-M1").Str("Cam A").Str("sim");          // model 24, name 31, driver 37
         b.Int(1).Double(500).Int(640).Int(480);           // camera page 41: rate 45, size 53
         b.Long(1000000).Int(1).Int(100).Int(1000);        // exposure 61, trigger 69, max 77
@@ -117,7 +117,7 @@ TEST_F(DeviceOptionsTest, SavedSheetHasItsExactBytes) {
     auto i32 = [](int32_t v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
     auto f64 = [](double v) { return QByteArray(reinterpret_cast<const char*>(&v), 8); };
     const Field fields[] = {
-        {8, i32(1)},
+        {8, i32(3)},
         {12, i32(1)},
         {16, i32(0)},
         {24, "\x06SIM-M1"},
@@ -181,7 +181,7 @@ TEST_F(DeviceOptionsTest, EveryCutKeepsDefaultsOfTheMissingFields) {
         // The camera page starts at 41 and its rate at 45: a cut before the rate keeps 0.
         EXPECT_EQ(camera.m_recordRate, size >= 53 ? 500.0 : 0.0) << size;
         EXPECT_EQ(camera.m_featureOn[17], size >= 153 ? 5 : 0) << size;
-        EXPECT_EQ(sheet.GetDeviceSettings().m_type, size >= 12 ? 1 : 0) << size;
+        EXPECT_EQ(sheet.GetDeviceSettings().m_type, size >= 12 ? 3 : 0) << size;
     }
 }
 
@@ -206,7 +206,7 @@ TEST_F(DeviceOptionsTest, MutatedFilesLoadIntoABoundSheetWithoutHarm) {
 
 TEST_F(DeviceOptionsTest, DefaultsFileIsFoundByTheDeviceId) {
     const CDeviceId id(kDeviceTypeCamera, 1, 0);
-    EXPECT_EQ(CDlgDeviceOptions::DefaultsFileName(id), "DT1DST1DID0.devdflt");
+    EXPECT_EQ(CDlgDeviceOptions::DefaultsFileName(id), "DT3DST1DID0.devdflt");
     CDlgDeviceOptions missing;
     EXPECT_EQ(missing.LoadDefaultsFile(id), E_FAIL);
 
@@ -214,7 +214,7 @@ TEST_F(DeviceOptionsTest, DefaultsFileIsFoundByTheDeviceId) {
     m_device->SetName("Bench");
     sheet.Bind(&m_link);
     ASSERT_EQ(sheet.SaveDefaultsFile(), S_OK);
-    EXPECT_TRUE(QFile::exists(WorkPath("DT1DST1DID0.devdflt")));
+    EXPECT_TRUE(QFile::exists(WorkPath("DT3DST1DID0.devdflt")));
     CDlgDeviceOptions defaults;
     ASSERT_EQ(defaults.LoadDefaultsFile(id), S_OK);
     EXPECT_EQ(defaults.GetDeviceSettings().m_name, "Bench");

@@ -221,10 +221,10 @@ TEST_F(DeviceSelectionTest, AddVideoOrDeviceGivesTheLaunchTextOfAChosenCamera) {
         CDeviceId id;
         const char* text;
     } cases[] = {
-        {0, IDOK, CDeviceId(1, 1, 3), "__launchXXXdevice#1#1#3#"},
-        {0, IDCANCEL, CDeviceId(1, 1, 3), ""},
+        {0, IDOK, CDeviceId(kDeviceTypeCamera, 1, 3), "__launchXXXdevice#3#1#3#"},
+        {0, IDCANCEL, CDeviceId(kDeviceTypeCamera, 1, 3), ""},
         {0, IDOK, CDeviceId(0, 1, 3), ""},
-        {-1, IDOK, CDeviceId(1, 1, 3), ""},
+        {-1, IDOK, CDeviceId(kDeviceTypeCamera, 1, 3), ""},
     };
     for (const auto& c : cases) {
         selection.session = c.session;

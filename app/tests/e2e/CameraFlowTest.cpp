@@ -1,27 +1,34 @@
 #include "app/tests/e2e/E2eSupport.h"
 #include "devices/CamView.h"
+#include "devices/CameraSettingsDlg.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
+#include "platform/framework/ComboBox.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/Menu.h"
+#include "shell/DlgDeviceInformation.h"
+#include "shell/DlgTextInput.h"
 #include "shell/MainFrame.h"
+#include "views/BayerColorDlg.h"
 #include "views/StreamWnd.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTimer>
 
 #include <functional>
 
-// A user opens a simulated camera from File/Open Camera: scans the family in Device Selection,
-// selects the first camera and watches its live video; the camera's context menu shows the
-// device's information.
+// A user opens a simulated colour camera from File/Open Camera: scans the family in Device
+// Selection, selects the camera and watches its live video; from the camera's context menu
+// reads the device's information, renames it, changes its colours in the colour adjustment
+// window and its resolution in Camera Settings.
 
 namespace {
 
@@ -42,11 +49,44 @@ void WhenShown(const std::function<void(T*)>& act, bool* done) {
     timer->start();
 }
 
+// Opens the view's context menu and chooses the item of that text; the texts of the top level
+// come back.
+QStringList ChooseFromContextMenu(CCamView* view, const QString& text) {
+    QStringList items;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                items << action->text();
+                if (action->text() == text && action->isEnabled())
+                    chosen = action;
+            }
+            return chosen;
+        });
+    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+    AfxSetPopupMenuTracker(previous);
+    return items;
+}
+
+// Mean red and blue of a picture, as a ratio.
+double RedOverBlue(const QImage& shot) {
+    double red = 0;
+    double blue = 0;
+    for (int y = 0; y < shot.height(); y += 4) {
+        for (int x = 0; x < shot.width(); x += 4) {
+            red += qRed(shot.pixel(x, y));
+            blue += qBlue(shot.pixel(x, y));
+        }
+    }
+    return blue > 0 ? red / blue : 0;
+}
+
 class CameraFlow : public ProgramTest {
 protected:
     void SetUp() override {
         qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
         qputenv("REELMARK_SIM_CAMERAS", "2");
+        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "1");
         DriverLoader::ResetForTests();
         ProgramTest::SetUp();
     }
@@ -54,10 +94,11 @@ protected:
         ProgramTest::TearDown();
         qunsetenv(kDriverPathVariable);
         qunsetenv("REELMARK_SIM_CAMERAS");
+        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
     }
 };
 
-TEST_F(CameraFlow, OpenCameraFromTheFileMenuShowsItsLiveVideo) {
+TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);
     auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
@@ -74,7 +115,7 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuShowsItsLiveVideo) {
                 static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList));
             for (int i = 0; i < list->GetCount(); ++i)
                 rows << list->GetText(i);
-            list->SetCurSel(0);
+            list->SetCurSel(1);
             Click(dialog, IDOK);
         },
         &selected);
@@ -87,33 +128,97 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuShowsItsLiveVideo) {
         view = FindWindowOf<CCamView>();
         return view && view->GetStreamWnd() && view->GetStreamWnd()->GetQWidget()->isVisible();
     })) << "no camera window";
-    EXPECT_EQ(view->GetDocument()->GetTitle(), "Simulated camera 1");
+    EXPECT_EQ(view->GetDocument()->GetTitle(), "Simulated camera 2");
     // The live video runs: new frames arrive and the picture is on the screen.
     const int shown = view->GetLiveFramesShown();
     EXPECT_TRUE(WaitFor([&] { return view->GetLiveFramesShown() > shown + 5; }));
-    EXPECT_TRUE(WaitFor([&] {
-        return Spread(GrabFromScreen(window, view->GetStreamWnd()->GetQWidget())) > 5;
-    })) << "the live picture is not on the screen";
+    QWidget* picture = view->GetStreamWnd()->GetQWidget();
+    EXPECT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, picture)) > 5; }))
+        << "the live picture is not on the screen";
+    CDevice* device = view->GetDevice();
+    ASSERT_NE(device, nullptr);
 
-    // Camera Information from the context menu shows the device's text.
-    ASSERT_NE(view->GetDevice(), nullptr);
-    Prompter().ExpectMessageBox(view->GetDevice()->GetInfoText(), IDOK);
-    QStringList items;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* information = nullptr;
-            for (QAction* action : menu->actions()) {
-                items << action->text();
-                if (action->text() == "Camera Information")
-                    information = action;
-            }
-            return information;
-        });
-    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-    AfxSetPopupMenuTracker(previous);
-    EXPECT_TRUE(items.contains("Change Camera Name"));
-    EXPECT_TRUE(items.contains("Camera View"));
-    EXPECT_TRUE(items.contains("Camera Reset"));
+    // Camera Information shows the device's text.
+    bool informed = false;
+    WhenShown<CDlgDeviceInformation>(
+        [&](CDlgDeviceInformation* dialog) {
+            EXPECT_EQ(dialog->GetDlgItemText(CDlgDeviceInformation::kTextId),
+                      device->GetInfoText());
+            Click(dialog, IDOK);
+        },
+        &informed);
+    const QStringList items = ChooseFromContextMenu(view, "Camera Information");
+    EXPECT_TRUE(informed);
+    for (const char* item : {"Change Camera Name", "View", "Camera View", "Camera Color Adjustment",
+                             "Camera Information", "Camera Settings", "Camera Reset"})
+        EXPECT_TRUE(items.contains(item)) << item;
+
+    // Change Camera Name: the window takes the new name.
+    bool renamed = false;
+    WhenShown<CDlgTextInput>(
+        [&](CDlgTextInput* dialog) {
+            EXPECT_EQ(dialog->GetQWidget()->windowTitle(), "Device Name");
+            EXPECT_EQ(dialog->GetDlgItemText(CDlgTextInput::kPromptId),
+                      "Please enter the device name.");
+            EXPECT_EQ(dialog->GetDlgItemText(CDlgTextInput::kTextId), "Simulated camera 2");
+            dialog->SetDlgItemText(CDlgTextInput::kTextId, "Left bench");
+            Click(dialog, IDOK);
+        },
+        &renamed);
+    ChooseFromContextMenu(view, "Change Camera Name");
+    EXPECT_TRUE(renamed);
+    EXPECT_EQ(view->GetDocument()->GetTitle(), "Left bench");
+
+    // Camera Color Adjustment: the camera's presets; tungsten rows make the daylight picture
+    // bluer (less than by their ratio: the brightest blues clip).
+    const double before = RedOverBlue(GrabFromScreen(window, picture));
+    ChooseFromContextMenu(view, "Camera Color Adjustment");
+    CBayerColorDlg* colour = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        colour = FindWindowOf<CBayerColorDlg>();
+        return colour && colour->GetQWidget()->isVisible();
+    })) << "no colour adjustment window";
+    EXPECT_EQ(colour->GetQWidget()->windowTitle(), "Left bench [Camera] - Color Adjustment");
+    CComboBox& presets = colour->Presets();
+    const int tungsten = presets.FindStringExact(-1, "Tungsten (3200 K)");
+    ASSERT_GT(tungsten, 0);
+    auto* combo = qobject_cast<QComboBox*>(presets.GetQWidget());
+    ASSERT_NE(combo, nullptr);
+    // As a user's choice in the list.
+    combo->setCurrentIndex(tungsten);
+    emit combo->activated(tungsten);
+    EXPECT_TRUE(WaitFor([&] {
+        return RedOverBlue(GrabFromScreen(window, picture)) < 0.9 * before;
+    })) << "the live picture kept its colours";
+    Click(colour, IDOK);
+    EXPECT_TRUE(WaitFor([&] { return !colour->GetQWidget()->isVisible(); }));
+
+    // Camera Settings: a smaller resolution, and the live video goes on at it.
+    bool set = false;
+    WhenShown<CCameraSettingsDlg>(
+        [&](CCameraSettingsDlg* dialog) {
+            EXPECT_EQ(dialog->GetQWidget()->windowTitle(), "Camera Settings");
+            auto* sizes =
+                static_cast<CComboBox*>(dialog->GetDlgItem(CCameraSettingsDlg::kResolution));
+            sizes->SetCurSel(sizes->FindStringExact(-1, "640 x 480"));
+            Click(dialog, IDOK);
+        },
+        &set);
+    ChooseFromContextMenu(view, "Camera Settings");
+    EXPECT_TRUE(set);
+    int width = 0;
+    int height = 0;
+    device->GetResolution(&width, &height);
+    EXPECT_EQ(width, 640);
+    EXPECT_EQ(height, 480);
+    const int after = view->GetLiveFramesShown();
+    EXPECT_TRUE(WaitFor([&] {
+        int w = 0;
+        int h = 0;
+        view->GetFrameSource()->GetImageSize(&w, &h);
+        return w == 640 && h == 480 && view->GetLiveFramesShown() > 5 &&
+               view->GetLiveFramesShown() != after;
+    })) << "the live video did not go on at the new size";
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -211,7 +212,16 @@ TEST(DeviceTest, ImageFormatActiveAreaAndColourThroughTheDevice) {
     EXPECT_EQ(presets.value(1), QStringLiteral("Tungsten (3200 K)"));
     DriverColourCoefficients rows;
     EXPECT_EQ(mono.ApplyColourGains(100, 100, 100, &rows), 1);
+    EXPECT_EQ(mono.GetColourPreset(0, &rows), 1);
+    EXPECT_EQ(colour.GetColourPreset(presets.size(), &rows), 1);
+    // Reading a preset leaves the coefficients in use alone.
+    DriverColourCoefficients peeked;
+    ASSERT_EQ(colour.GetColourPreset(2, &peeked), 0);
+    DriverColourCoefficients before;
+    colour.GetColourCoefficients(&before);
+    EXPECT_NE(before.rows[0][0], peeked.rows[0][0]);
     ASSERT_EQ(colour.ApplyColourPreset(2, &rows), 0);
+    EXPECT_EQ(std::memcmp(&rows, &peeked, sizeof rows), 0);
     ASSERT_EQ(colour.ApplyColourGains(200, 100, 100, &rows), 0);
     EXPECT_FLOAT_EQ(rows.rows[0][0], 2.6f);
     DriverColourCoefficients current;

@@ -144,3 +144,44 @@ TEST(DeviceVideoStreamTest, StreamsOfADeviceThatIsGoneReadNothing) {
     EXPECT_EQ(recording->Read(0, 1, buffer.data(), size, nullptr, nullptr), AVIERR_BADPARAM)
         << "it was made while the camera held nothing";
 }
+
+// Live rows go straight where they are shown: the same pixels as a whole frame, in any row
+// order, the padding of the picture untouched; rows of another size are refused unwritten.
+TEST(DeviceVideoStreamTest, LiveRowsAreTheFramesPixelsWhereverTheyGo) {
+    SimHostClock clock;
+    constexpr int kHeight = 240;
+    for (const bool colour : {false, true}) {
+        SCOPED_TRACE(colour);
+        auto* device = new CDevice(
+            CDeviceDescriptor(CDeviceId(kDeviceTypeCamera, 1, 0)),
+            std::make_unique<CSimCamera>(&clock.services, 1, 0, colour, int64_t(64) << 20));
+        ASSERT_EQ(device->SetResolution(320, kHeight), 0);
+        clock.AtTick(17, 100);
+        StreamHolder live{device->CreateLiveStream()};
+        const int pixels = 320 * (colour ? 3 : 1);
+        std::vector<BYTE> whole(static_cast<size_t>(live->GetFrameBytes()));
+        ASSERT_EQ(live->Read(0, 1, whole.data(), static_cast<LONG>(whole.size()), nullptr, nullptr),
+                  AVIERR_OK);
+        const ptrdiff_t stride = pixels + 8;
+        std::vector<BYTE> shown(static_cast<size_t>(stride) * kHeight, 0xEE);
+        // Bottom row first, as a picture shown upright takes a bottom-up frame.
+        BYTE* bottom = shown.data() + (kHeight - 1) * stride;
+        ASSERT_EQ(live->ReadRows(0, bottom, -stride), AVIERR_OK);
+        const int rowBytes = live->GetFrameBytes() / kHeight;
+        for (int y = 0; y < kHeight; ++y) {
+            const BYTE* row = bottom - y * stride;
+            ASSERT_EQ(std::memcmp(row, whole.data() + y * rowBytes, pixels), 0) << y;
+            EXPECT_EQ(row[pixels], 0xEE) << y;
+        }
+        ASSERT_EQ(device->SetResolution(640, 480), 0);
+        std::vector<BYTE> before = shown;
+        EXPECT_EQ(live->ReadRows(0, bottom, -stride), AVIERR_FILEREAD);
+        EXPECT_EQ(shown, before);
+        device->Destroy(1);
+        EXPECT_EQ(live->ReadRows(0, bottom, -stride), AVIERR_FILEREAD);
+    }
+    // A stream without rows is read whole.
+    StreamHolder plain{new CDeviceVideoStream(Format(8, 4, 4), 30, 1)};
+    BYTE rows[16];
+    EXPECT_EQ(plain->ReadRows(0, rows, 4), AVIERR_UNSUPPORTED);
+}

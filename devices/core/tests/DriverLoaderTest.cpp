@@ -134,6 +134,23 @@ TEST_F(DriverLoaderTest, RegisteredDriversAndFactories) {
     CDeviceDescriptor descriptor;
     colour->GetDescriptor(&descriptor);
     EXPECT_EQ(descriptor.m_driver, QStringLiteral("in-process"));
+    // Every camera offers its settings; only the colour one its colour adjustment.
+    CDevice* mono = DriverLoader::OpenById(CDeviceId(kDeviceTypeCamera, 4, 0));
+    ASSERT_NE(mono, nullptr);
+    const struct {
+        CDevice* device;
+        int feature;
+        int usable;
+    } features[] = {{colour, CDevice::kFeatureColourAdjustment, 1},
+                    {colour, CDevice::kFeatureCameraSettings, 1},
+                    {mono, CDevice::kFeatureColourAdjustment, 0},
+                    {mono, CDevice::kFeatureCameraSettings, 1},
+                    {mono, CDevice::kFeatureReducedLive, 0}};
+    for (const auto& f : features) {
+        int usable = -1;
+        f.device->IsFeatureUsable(f.feature, &usable);
+        EXPECT_EQ(usable, f.usable) << f.feature;
+    }
 
     // Data cards of the sensor-data layer come from its factory, not the driver.
     CDeviceId asked;
@@ -145,5 +162,5 @@ TEST_F(DriverLoaderTest, RegisteredDriversAndFactories) {
     ASSERT_NE(card, nullptr);
     EXPECT_EQ(asked, CDeviceId(kDeviceTypeDataCard, 1, 0));
     EXPECT_EQ(card->Driver(), nullptr);
-    EXPECT_EQ(OpenDevices::GetCount(), 2);
+    EXPECT_EQ(OpenDevices::GetCount(), 3);
 }
