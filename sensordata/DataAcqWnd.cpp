@@ -600,8 +600,9 @@ void CDataAcqWnd::OnStop() {
     StopAcquisition();
 }
 
+// As a data view's context menu does: through the card's display link.
 void CDataAcqWnd::OnTestTrigger() {
-    ShowTestTrigger();
+    m_displayLink.ShowTestTrigger();
 }
 
 int CDataAcqWnd::ShowTestTrigger() {
