@@ -31,7 +31,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
-#include "sensordata/DataCardDevice.h"
+#include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataDisplayWindow.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensorres/SondrelModule.h"
@@ -59,6 +59,7 @@ namespace {
 
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
+constexpr UINT kToolsDataAcquisition = 33102;
 
 }  // namespace
 
@@ -66,6 +67,7 @@ BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
+ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
 END_MESSAGE_MAP()
@@ -372,6 +374,28 @@ void CSpanrecApp::OnToolsDataDisplay() {
         m_dataDisplays.push_back(std::move(window));
     else
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+}
+
+void CSpanrecApp::OnToolsDataAcquisition() {
+    CDeviceSelectionDlg dialog(m_pMainWnd);
+    dialog.SetDeviceKind(2);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CDeviceId id;
+    dialog.GetDeviceId(&id);
+    if (id.IsNone())
+        return;
+    if (id.m_type != kDeviceTypeDataCard) {
+        AfxMessageBox(QStringLiteral("The selected device is not a data acquisition device."),
+                      MB_OK | MB_ICONWARNING);
+        return;
+    }
+    auto* card = dynamic_cast<CDataAcqWnd*>(DriverLoader::OpenById(id));
+    if (!card || !card->ShowWindowFor(m_pMainWnd)) {
+        AfxMessageBox(QStringLiteral("The device could not be opened."), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    card->StartAcquisition();
 }
 
 void CSpanrecApp::OnFileOpenCamera() {

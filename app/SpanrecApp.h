@@ -63,6 +63,10 @@ protected:
     void OnFileOpen();
     // Tools/Data Display: a data file chosen by the user, shown in a window of its own.
     void OnToolsDataDisplay();
+    // Tools/Data Acquisition: a data card chosen in Device Selection, shown live in its
+    // acquisition window with its record page (a record controller, once there is one, hosts
+    // the card's page itself).
+    void OnToolsDataAcquisition();
     // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
     // (A record controller, once one is open, takes this command first.)
     void OnFileOpenCamera();

@@ -125,6 +125,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/Background Image Mixer", true},
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
+    {"Tools/Data Acquisition...", true},
     {"Window/Cascade", true},
     {"Window/Tile Horizontally", true},
     {"Window/Tile Vertically", true},

@@ -83,6 +83,7 @@ const QStringList kMainMenu = {
     "Tools/Background Image Mixer",
     "Tools/One-step save settings",
     "Tools/Data Display...",
+    "Tools/Data Acquisition...",
     "Window/Close All Windows",
     "Window/Close All Groups",
     "Window/Windows...",
