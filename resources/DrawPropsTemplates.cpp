@@ -73,5 +73,13 @@ std::vector<DialogTemplate> DrawPropsTemplates() {
              {C::Static, 0xFFFF, QStringLiteral("%"), 96, 136, 10, 9, kLabel}});
         return t;
     };
-    return {annotation, calibration, note(30104), note(30106)};
+    // The box shown while the font names are gathered.
+    DialogTemplate wait;
+    wait.id = 163;
+    wait.caption = QStringLiteral("Draw Properties: Please Wait");
+    wait.cx = 160;
+    wait.cy = 40;
+    wait.fontName = QStringLiteral("MS Sans Serif");
+    wait.items = {{C::Static, 1014, QStringLiteral("Loading fonts..."), 10, 12, 140, 16, kLabel}};
+    return {annotation, calibration, note(30104), note(30106), wait};
 }
