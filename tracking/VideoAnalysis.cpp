@@ -106,6 +106,15 @@ void CVideoAnalysis::OnViewGone() {
     m_view = nullptr;
 }
 
+bool CVideoAnalysis::GetRecordingCalibration(CCalibrationData* calibration) {
+    BYTE calibrated = 0;
+    m_settings.IsCalibrated(&calibrated);
+    if (!calibrated || !calibration)
+        return false;
+    m_settings.GetCalibration(calibration);
+    return true;
+}
+
 void CVideoAnalysis::Repaint() {
     CDrawingOverlayListener* drawing = nullptr;
     m_trackOverlay.GetListener(&drawing);

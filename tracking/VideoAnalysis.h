@@ -67,6 +67,8 @@ public:
     bool OnAnalysisCommand(UINT id) override;
     bool OnUpdateAnalysisCommand(CCmdUI* cmdUI) override;
     void OnViewGone() override;
+    // The current calibration once one was applied to the recording (its Type is set).
+    bool GetRecordingCalibration(CCalibrationData* calibration) override;
 
     // IPositionSource over the view's reticle and selection.
     HRESULT Reset(int value) override;
