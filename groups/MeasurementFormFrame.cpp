@@ -3,9 +3,11 @@
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GroupSettings.h"
+#include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MessageMap.h"
+#include "views/PlaybackView.h"
 
 // The play-control page keeps a guarded pointer to a widget.
 #include <QWidget>
@@ -32,9 +34,18 @@ constexpr DWORD kBorderBottom = 0x0200;
 constexpr UINT kControlPanelStyle = 0x50401452;
 constexpr UINT kControlPanelBarId = 0xE811;
 
+CMeasurementFormFrame::CalibrationPanelFactory& CalibrationPanelFactoryRef() {
+    static CMeasurementFormFrame::CalibrationPanelFactory s_factory;
+    return s_factory;
+}
+
 }  // namespace
 
 int CMeasurementFormFrame::s_frameCount = 0;
+
+void CMeasurementFormFrame::SetCalibrationPanelFactory(CalibrationPanelFactory factory) {
+    CalibrationPanelFactoryRef() = std::move(factory);
+}
 
 CMeasurementFormFrame::CMeasurementFormFrame() = default;
 
@@ -86,8 +97,40 @@ void CMeasurementFormFrame::CreateControlPanel() {
     m_lutDialog.SetViewFinder([this] { return GetActivePlaybackView(); });
     if (m_lutDialog.Create(&m_controlPanelBar))
         m_controlPanelBar.AddPage(&m_lutDialog, QStringLiteral("Image Process"), 0);
+    if (const CalibrationPanelFactory& factory = CalibrationPanelFactoryRef()) {
+        m_calibrationPanel.reset(factory());
+        if (m_calibrationPanel && m_calibrationPanel->CreatePage(&m_controlPanelBar))
+            m_calibrationTabIndex = m_controlPanelBar.AddPage(m_calibrationPanel->GetPage(),
+                                                              QStringLiteral("Calibration"), 0);
+    }
     BindPages();
     m_controlPanelBar.SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::AttachCalibrationToActiveVideo() {
+    if (!m_calibrationPanel)
+        return;
+    IVideoAnalysis* analysis = nullptr;
+    auto* doc = dynamic_cast<CMeasurementFormDoc*>(GetActiveDocument());
+    CPlaybackView* active = GetActivePlaybackView();
+    if (doc && active && active->GetSourceType() == CPlaybackView::kVideoMember) {
+        const int index = doc->FindVideoBySourceId(CMeasurementView::SourceIdOf(active));
+        if (index >= 0 && index < doc->GetVideoAnalysisCount())
+            analysis = doc->GetVideoAnalysis(index);
+    }
+    // With the group's own frame or a data window in front (the user at the panel itself),
+    // the panel stays on the video it has; a video that goes takes itself off the panel.
+    if (analysis)
+        m_calibrationPanel->AttachAnalysis(analysis);
+}
+
+BOOL CMeasurementFormFrame::ShowCalibrationPanel() {
+    if (m_calibrationTabIndex < 0 || !m_controlPanelBar.GetSafeHwnd())
+        return FALSE;
+    AttachCalibrationToActiveVideo();
+    ShowControlBar(&m_controlPanelBar, TRUE, FALSE);
+    m_controlPanelBar.SelectTab(m_calibrationTabIndex, 0);
+    return TRUE;
 }
 
 void CMeasurementFormFrame::RefreshLutDialog() {

@@ -2,10 +2,11 @@
 
 // CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
 // main window. It holds the group view and owns the panels that act on the group's playbacks:
-// the group and view toolbars, the group's control-panel bar with its "Playback" page and the
+// the group and view toolbars, the group's control-panel bar with its "Playback" page, the
 // play-control page, which moves into the project's control panel when the group is hosted in a
-// project.
+// project, and the calibration panel of the group's active video.
 
+#include "groups/ICalibrationPanel.h"
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/ToolBar.h"
 #include "shell/ViewChildedFrame.h"
@@ -13,6 +14,9 @@
 #include "views/panels/LutColorAdjustDlg.h"
 #include "views/panels/PlayControlTab.h"
 #include "views/panels/PlaybackTab.h"
+
+#include <functional>
+#include <memory>
 
 class CPlaybackView;
 class IPlayGroupMembers;
@@ -27,6 +31,11 @@ class CMeasurementFormFrame : public CViewChildedFrame, public IControlPanelPage
     DECLARE_MESSAGE_MAP()
 
 public:
+    // Makes the calibration panel of each new frame; installed by the program (the panel
+    // belongs to a layer above the groups). Without one the frame has no calibration page.
+    using CalibrationPanelFactory = std::function<ICalibrationPanel*()>;
+    static void SetCalibrationPanelFactory(CalibrationPanelFactory factory);
+
     CMeasurementFormFrame();
     ~CMeasurementFormFrame() override;
 
@@ -64,6 +73,14 @@ public:
     CToolBar& GetGroupToolBar() { return m_groupToolBar; }
     CToolBar& GetViewToolBar() { return m_viewToolBar; }
     CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
+    // The calibration panel, or null when the frame has none.
+    ICalibrationPanel* GetCalibrationPanel() const { return m_calibrationPanel.get(); }
+    // Hands the calibration panel the analysis objects of the group's active video; while the
+    // window in front is no video of the group the panel keeps its video. The group view
+    // calls it whenever a member comes forward or moves.
+    void AttachCalibrationToActiveVideo();
+    // Shows the control panel with the calibration page in front; FALSE without the page.
+    BOOL ShowCalibrationPanel();
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -97,4 +114,7 @@ private:
     int m_serial = 0;
     // The tab of the group's own control panel that holds the play-control page, -1 for none.
     int m_playControlTabIndex = -1;
+    // Made after the bar, so that it goes before the bar that shows it.
+    std::unique_ptr<ICalibrationPanel> m_calibrationPanel;
+    int m_calibrationTabIndex = -1;
 };

@@ -10,6 +10,8 @@ DialogTemplate CalibrationPanelTemplate() {
     DialogTemplate t;
     t.id = 1629;
     t.caption = QStringLiteral("Calibration");
+    // A page of the play group's control panel.
+    t.style = WS_CHILD;
     t.cx = 144;
     t.cy = 268;
     t.fontName = QStringLiteral("MS Sans Serif");

@@ -22,6 +22,8 @@
 
 #include <vector>
 
+class CMeasurementFormFrame;
+class CMeasurementView;
 class CVidView;
 class CView;
 
@@ -92,6 +94,9 @@ public:
     QString GetFileName() override;
 
 private:
+    // The play group the video belongs to: its view and frame, null outside a group.
+    CMeasurementView* GroupView() const;
+    CMeasurementFormFrame* GroupFrame() const;
     void Repaint();
     void ExportAnalysis(int kind);
     bool ToggleSwitch(UINT id);
