@@ -7,6 +7,7 @@
 #include "views/AnnotateView.h"
 #include "views/DrawCalipers.h"
 #include "views/DrawCalipersB.h"
+#include "views/DrawDimLength.h"
 #include "views/DrawInfo.h"
 #include "views/DrawJumpNote.h"
 #include "views/DrawLengthCalibration.h"
@@ -17,10 +18,12 @@
 #include "views/DrawText.h"
 #include "views/MeasurePointNote.h"
 #include "views/OverlayBitmaps.h"
+#include "views/ZoomTransform.h"
 #include "views/tests/ArchiveBytes.h"
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -281,6 +284,41 @@ TEST_F(LengthCalibrationTest, LabelFollowsDistanceUnitsAndEnds) {
     // Snapping truncates, as for every shape.
     calibration.SetPoint(0, {10.26, 5.0}, TRUE, TRUE);
     EXPECT_DOUBLE_EQ(calibration.GetPoint(0, FALSE).x, 10.2);
+}
+
+TEST_F(LengthCalibrationTest, KeepsItsSizeOnTheScreenWhenTheViewZooms) {
+    // The height of what the line colour paints across the dimension line, at zoom 1 and 3: a
+    // length dimension grows with the zoom, the calibration keeps its widths and label.
+    const auto paintedHeight = [](CDrawDimLength& d, double zoom) {
+        d.SetPoint(0, {10.0, 20.0}, TRUE, FALSE);
+        d.SetPoint(1, {60.0, 20.0}, TRUE, FALSE);
+        d.SetLineColor(0x0000FF);
+        d.SetTextColor(0x0000FF);
+        d.SetLineThickness(3);
+        CZoomTransform t;
+        t.SetScale(zoom);
+        t.SetOffset(0.0, 0.0);
+        t.SetImageSize(400.0, 400.0);
+        QImage image(600, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        CDC dc(&image);
+        d.Draw(&dc, &t, 0);
+        int top = image.height();
+        int bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == qRgb(255, 0, 0)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return bottom - top;
+    };
+    CDrawLengthCalibration calibration;
+    CDrawDimLength length;
+    const int calibrationAtOne = paintedHeight(calibration, 1.0);
+    EXPECT_GT(calibrationAtOne, 0);
+    EXPECT_NEAR(paintedHeight(calibration, 3.0), calibrationAtOne, 3);
+    EXPECT_GT(paintedHeight(length, 3.0), 2 * paintedHeight(length, 1.0));
 }
 
 TEST_F(LengthCalibrationTest, ReloadedCalibrationMeasuresFromItsStoredEnds) {
