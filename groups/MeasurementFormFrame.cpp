@@ -99,9 +99,11 @@ void CMeasurementFormFrame::CreateControlPanel() {
         m_controlPanelBar.AddPage(&m_lutDialog, QStringLiteral("Image Process"), 0);
     if (const CalibrationPanelFactory& factory = CalibrationPanelFactoryRef()) {
         m_calibrationPanel.reset(factory());
-        if (m_calibrationPanel && m_calibrationPanel->CreatePage(&m_controlPanelBar))
+        if (m_calibrationPanel && m_calibrationPanel->CreatePage(&m_controlPanelBar)) {
+            m_calibrationBar = &m_controlPanelBar;
             m_calibrationTabIndex = m_controlPanelBar.AddPage(m_calibrationPanel->GetPage(),
                                                               QStringLiteral("Calibration"), 0);
+        }
     }
     BindPages();
     m_controlPanelBar.SelectTab(0, 0);
@@ -125,11 +127,12 @@ void CMeasurementFormFrame::AttachCalibrationToActiveVideo() {
 }
 
 BOOL CMeasurementFormFrame::ShowCalibrationPanel() {
-    if (m_calibrationTabIndex < 0 || !m_controlPanelBar.GetSafeHwnd())
+    if (!m_calibrationBar || m_calibrationTabIndex < 0 || !m_calibrationBar->GetSafeHwnd())
         return FALSE;
     AttachCalibrationToActiveVideo();
-    ShowControlBar(&m_controlPanelBar, TRUE, FALSE);
-    m_controlPanelBar.SelectTab(m_calibrationTabIndex, 0);
+    if (CFrameWnd* holder = m_calibrationBar->GetParentFrame())
+        holder->ShowControlBar(m_calibrationBar, TRUE, FALSE);
+    m_calibrationBar->SelectTab(m_calibrationTabIndex, 0);
     return TRUE;
 }
 
@@ -217,8 +220,27 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
         else
             bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
     }
+    AttachCalibrationPage(bar, insideRecordController);
     BindPages();
     bar->SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden) {
+    CTabDlg* page = m_calibrationPanel ? m_calibrationPanel->GetPage() : nullptr;
+    if (!page || !page->GetSafeHwnd() || m_calibrationBar == bar)
+        return;
+    // The page leaves the bar it was in for the project's, as the play-control page does.
+    if (m_calibrationBar && m_calibrationTabIndex >= 0)
+        m_calibrationBar->SetTabPage(nullptr, m_calibrationTabIndex, 0);
+    page->SetParent(bar);
+    m_calibrationBar = nullptr;
+    m_calibrationTabIndex = -1;
+    if (hidden) {
+        page->ShowWindow(SW_HIDE);
+        return;
+    }
+    m_calibrationBar = bar;
+    m_calibrationTabIndex = bar->AddPage(page, QStringLiteral("Calibration"), 0);
 }
 
 IPlayGroupMembers* CMeasurementFormFrame::GetGroupMembers() const {
@@ -253,5 +275,13 @@ void CMeasurementFormFrame::OnDestroy() {
         view->GetPlayControl().SetPlayBar(nullptr);
     if (m_playControlTab.GetSafeHwnd())
         m_playControlTab.SetParent(this);
+    if (CTabDlg* page = m_calibrationPanel ? m_calibrationPanel->GetPage() : nullptr;
+        page && page->GetSafeHwnd()) {
+        // A project's bar that stays must not show the page of a group that is gone.
+        if (m_calibrationBar && m_calibrationBar != &m_controlPanelBar &&
+            m_calibrationTabIndex >= 0)
+            m_calibrationBar->SetTabPage(nullptr, m_calibrationTabIndex, 0);
+        page->SetParent(this);
+    }
     CViewChildedFrame::OnDestroy();
 }

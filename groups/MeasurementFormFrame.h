@@ -49,8 +49,9 @@ public:
     // frame stands alone (not hosted in a view) or has no bar.
     void ActivateFrame(int nCmdShow = -1) override;
 
-    // Puts the play-control page into a project's control panel as "Playback"; inside a record
-    // controller's project the page is made but stays hidden.
+    // Puts the play-control page into a project's control panel as "Playback" and the
+    // calibration page as "Calibration"; inside a record controller's project both are made
+    // but stay hidden.
     void AttachToControlPanel(CControlPanelBar* bar) override;
 
     // The member list of the group view, or null when the active view is not a group view.
@@ -98,6 +99,8 @@ private:
     void CreateControlPanel();
     // The pages reach the group view's playback list, and the play control shows on the page.
     void BindPages();
+    // Moves the calibration page into bar as "Calibration"; hidden, it gets no tab.
+    void AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden);
 
     static int s_frameCount;
 
@@ -116,5 +119,7 @@ private:
     int m_playControlTabIndex = -1;
     // Made after the bar, so that it goes before the bar that shows it.
     std::unique_ptr<ICalibrationPanel> m_calibrationPanel;
+    // The bar that shows the calibration page (the group's own, or a project's) and its tab.
+    CControlPanelBar* m_calibrationBar = nullptr;
     int m_calibrationTabIndex = -1;
 };

@@ -109,6 +109,7 @@ CCalibrationPanel::~CCalibrationPanel() {
     std::erase(LivePanels(), this);
     if (QWidget* widget = GetQWidget(); widget && m_visibilityWatcher)
         widget->removeEventFilter(m_visibilityWatcher.get());
+    ForgetTips();
     Detach();
     // The tips follow the controls' destruction through their own window: it goes first.
     if (m_toolTips.GetSafeHwnd())
@@ -187,14 +188,19 @@ BOOL CCalibrationPanel::OnInitDialog() {
 }
 
 void CCalibrationPanel::OnDestroy() {
+    ForgetTips();
+    CTabDlg::OnDestroy();
+}
+
+void CCalibrationPanel::ForgetTips() {
     // The tips hear each control's widget go. When the page goes with its frame, this object
     // is deleted before Qt deletes those widgets: they must not reach the tips any more.
-    if (QWidget* tips = m_toolTips.GetQWidget()) {
-        for (const Tip& tip : kTips)
-            if (CWnd* control = GetDlgItem(tip.id); control && control->GetQWidget())
-                QObject::disconnect(control->GetQWidget(), &QObject::destroyed, tips, nullptr);
-    }
-    CTabDlg::OnDestroy();
+    QWidget* tips = m_toolTips.GetQWidget();
+    if (!tips || !GetSafeHwnd())
+        return;
+    for (const Tip& tip : kTips)
+        if (CWnd* control = GetDlgItem(tip.id); control && control->GetQWidget())
+            QObject::disconnect(control->GetQWidget(), &QObject::destroyed, tips, nullptr);
 }
 
 void CCalibrationPanel::Show(bool show) {

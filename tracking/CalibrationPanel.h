@@ -117,6 +117,8 @@ private:
     void Detach();
     // The page came into view or left it (also with its bar or frame).
     void OnShown(bool shown);
+    // The controls' widgets stop telling the tips that they go.
+    void ForgetTips();
 
     double m_distance = 1.0;
     double m_pixelsPerUnit = 0.0;

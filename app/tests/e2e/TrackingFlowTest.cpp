@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "groups/GeneralFrame.h"
 #include "groups/MeasurementFormFrame.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
@@ -166,17 +167,24 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration"));
     ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration", &shown));
     EXPECT_TRUE(shown);
-    // The calibration panel is the play group's: a page of its control panel, in front and on
-    // the video the menu was opened on.
+    // The calibration panel is the play group's: its page sits in the project's control panel
+    // with the group's Playback page and comes to the front, on the video the menu was opened
+    // on.
     ASSERT_TRUE(ChooseFromContextMenu(video, "Calibration Panel..."));
     auto* group = FindWindowOf<CMeasurementFormFrame>();
     ASSERT_NE(group, nullptr);
     auto* panel = dynamic_cast<CCalibrationPanel*>(group->GetCalibrationPanel());
     ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(WaitFor([&] { return panel->IsWindowVisible() != FALSE; }));
-    EXPECT_EQ(panel->GetContext(), analysis);
-    CControlPanelBar& bar = group->GetControlPanelBar();
+    auto* project = FindWindowOf<CGeneralFrame>();
+    ASSERT_NE(project, nullptr);
+    CControlPanelBar& bar = project->GetControlPanelBar();
     EXPECT_EQ(bar.GetTabCtrl().GetItemText(bar.GetCurTab()), QStringLiteral("Calibration"));
+    EXPECT_TRUE(WaitFor([&] { return panel->IsWindowVisible() != FALSE; }));
+    // On the screen, not only shown: the page's buttons are painted where the user sees them.
+    QWidget* page = panel->GetQWidget();
+    EXPECT_GT(Spread(GrabFromScreen(window, page)), 10);
+    EXPECT_EQ(page->window(), window);
+    EXPECT_EQ(panel->GetContext(), analysis);
 
     // The scale: the reticle put on two points a known distance apart, 2 metres, applied to
     // the video from the panel.
