@@ -45,6 +45,8 @@
 #include "shell/PlaceholderView.h"
 #include "shell/SpanrecDoc.h"
 #include "shell/SpanrecView.h"
+#include "tracking/CalibrationPanel.h"
+#include "tracking/PlayDataCallback.h"
 #include "tracking/VideoAnalysis.h"
 #include "views/PlaybackView.h"
 #include "views/VidDoc.h"
@@ -294,6 +296,13 @@ BOOL CSpanrecApp::InitInstance() {
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
     // Each video member gets its calibration, feature set and overlays.
     CMeasurementFormDoc::SetAnalysisFactory(&CVideoAnalysis::Create);
+    // Each play group's frame has the calibration panel of its active video, and its view
+    // carries tracked points to and from that video's measurement points.
+    CMeasurementFormFrame::SetCalibrationPanelFactory([] { return new CCalibrationPanel; });
+    CMeasurementView::SetPlayDataFactory(
+        [](CMeasurementFormDoc* doc, CMeasurementView* view) -> IPlayDataGatherer* {
+            return new CPlayDataCallback(doc, view);
+        });
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {

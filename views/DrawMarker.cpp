@@ -1,4 +1,4 @@
-#include "tracking/DrawMarker.h"
+#include "views/DrawMarker.h"
 
 #include "platform/framework/DC.h"
 #include "platform/framework/GdiConstants.h"

@@ -1,7 +1,8 @@
 #pragma once
 
-// DrawMarker: the marker symbols of tracked features, scale points and the origin: 0 plus,
-// 1 diagonal cross, 2 triangle, 3 square, 4 circle; any other shape a plus.
+// DrawMarker: the marker symbols of tracked features, measure points, scale points, the origin
+// and marker cells of lists: 0 plus, 1 diagonal cross, 2 triangle, 3 square, 4 circle; any other
+// shape a plus.
 
 class CDC;
 
