@@ -15,9 +15,17 @@
 #include <memory>
 #include <vector>
 
-class CObject;
+#include "platform/framework/Object.h"
+
 class QWidget;
 class CDeviceVideoStream;
+
+// What a device keeps as its latest recording's frame source: whether a window still plays
+// the recording from the device's memory.
+class CHeldRecordingRef : public CObject {
+public:
+    virtual bool IsShared() const = 0;
+};
 
 class CDevice {
 public:
@@ -60,6 +68,9 @@ public:
     void SetLiveSourceRef(std::shared_ptr<CObject> live);
     std::shared_ptr<CObject> GetRecordingSourceRef() const { return m_recordingSource; }
     std::shared_ptr<CObject> GetFrameSourceRef() const { return m_liveSource; }
+    // 0 while a window still plays the held recording from memory (arming would take it from
+    // that window), else 1.
+    int MayOverwriteMemory() const;
 
     // Linked data device and the data objects that hold a share of this device.
     void SetLinkedData(CDevice* dataDevice) { m_linkedData = dataDevice; }
@@ -86,6 +97,8 @@ public:
     int Trigger();
     int IsTriggered() const;
     int GetStopSupport() const;
+    // Software stop of a recording.
+    int Stop();
     int Reset();
     int SelfTest();
     int GetResolution(int* width, int* height) const;
