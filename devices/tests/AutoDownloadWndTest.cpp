@@ -435,6 +435,27 @@ TEST_F(AutoDownloadTest, NoRoomStopsTheCycleAndKeepsTheRecording) {
     EXPECT_EQ(QDir(WorkPath("out")).entryList({"adl_ad0{v2}_*.bmp"}, QDir::Files).size(), kFrames);
 }
 
+TEST_F(AutoDownloadTest, AFailedSaveStopsTheCycleWithItsOwnMessage) {
+    AddTwoCamerasAndACard();
+    // A folder that is not there has no free space to tell: the writing finds out.
+    const QString missing = WorkPath("missing/deeper");
+    SetFolders({missing});
+    SetInt("ADL:bSelfTrigger", 1);
+    SetInt("ADL:nDelayedTimeSelfTrigger", 0);
+    m_window->Enable();
+    ASSERT_EQ(m_window->Arm(), S_OK);
+    AdvanceMs(100);
+    Fire(CAutoDownloadWnd::kSelfTriggerTimer);
+    Prompter().ExpectMessageBox("Error writing frame to file " + missing + "/adl_ad0{v1}_00.bmp",
+                                IDOK);
+    FinishRecording();
+    EXPECT_EQ(m_window->IsActive(), 0);
+    EXPECT_EQ(m_window->GetCounter(), 0);
+    EXPECT_EQ(m_group->GetManualControl(), 1);
+    EXPECT_EQ(MasterMode(), kModeStopped) << "the recording stays in the camera";
+    EXPECT_EQ(m_window->GetLastSaveFolder(), QString());
+}
+
 TEST_F(AutoDownloadTest, TheRangeOptionSavesTheFramesAroundTheTrigger) {
     AddTwoCamerasAndACard();
     RecordOnce();
