@@ -7,6 +7,7 @@
 
 #include "devices/core/DeviceId.h"
 #include "devices/core/DriverApi.h"
+#include "platform/framework/Object.h"
 
 #include <QString>
 #include <QStringList>
@@ -14,8 +15,6 @@
 #include <atomic>
 #include <memory>
 #include <vector>
-
-#include "platform/framework/Object.h"
 
 class QWidget;
 class CDeviceVideoStream;
