@@ -43,3 +43,8 @@ void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, 
     }
     dc->SelectObject(previous);
 }
+
+void DrawMarker(CDC* dc, int x, int y, COLORREF colour, int shape, int halfSize, int penWidth) {
+    DrawMarker(dc, x, y, GetRValue(colour), GetGValue(colour), GetBValue(colour), shape, halfSize,
+               penWidth);
+}
