@@ -314,6 +314,7 @@ TEST_F(ControlsTest, ADropDownComboShowsAnyTextItsListNeedNotHold) {
     ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 80, 20), &m_dlg,
                              kChoice + 100));
     combo.AddString(QStringLiteral("Rising Edge"));
+    combo.SetCurSel(-1);
     combo.SetWindowText(QStringLiteral("TTL Logic - Rising"));
     EXPECT_EQ(combo.GetWindowText(), QStringLiteral("TTL Logic - Rising"));
     EXPECT_EQ(combo.GetCurSel(), CB_ERR);
