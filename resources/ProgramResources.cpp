@@ -20,6 +20,7 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/RecordPageTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
 
@@ -162,6 +163,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : NotesWindowTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& page : RecordPageTemplates())
+            m.dialogs.push_back(page);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
@@ -174,6 +177,19 @@ const CResourceModule& CProgramResources::Module() {
             {230, QStringLiteral(":/bitmaps/device_camera.png")},
             {231, QStringLiteral(":/bitmaps/connection_panel.png")},
             {232, QStringLiteral(":/bitmaps/device_timing.png")},
+            // The record pages' device tree: detail, data card, devices, camera.
+            {185, QStringLiteral(":/bitmaps/record_tree.png")},
+        };
+        // The buttons that add devices (and videos and data to a play group) and the record
+        // buttons.
+        m.icons = {
+            {187, QStringLiteral(":/bitmaps/add_camera.png")},
+            {188, QStringLiteral(":/bitmaps/add_card.png")},
+            {189, QStringLiteral(":/bitmaps/trigger.png")},
+            {190, QStringLiteral(":/bitmaps/idle.png")},
+            {191, QStringLiteral(":/bitmaps/record.png")},
+            {192, QStringLiteral(":/bitmaps/stop.png")},
+            {193, QStringLiteral(":/bitmaps/live.png")},
         };
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "
