@@ -10,9 +10,11 @@ namespace {
 
 std::mutex s_mutex;
 
+// Never destroyed: a reader held by a static object lets go of its file at exit, after the
+// statics made later than it are gone.
 QHash<QString, int>& Holders() {
-    static QHash<QString, int> holders;
-    return holders;
+    static auto* holders = new QHash<QString, int>;
+    return *holders;
 }
 
 QString Key(const QString& path) {
