@@ -53,7 +53,25 @@ DialogTemplate JpegQuality() {
     return d;
 }
 
-// The options panel shown below the save-video file dialog's own controls.
+// Below the save-video file dialog's own controls: what is being saved, and the area where the
+// options panel (1576) goes.
+DialogTemplate VideoSavePanel() {
+    DialogTemplate d;
+    d.id = 1536;
+    d.cx = 300;
+    d.cy = 184;
+    d.style = WS_CHILD | WS_CLIPSIBLINGS;
+    d.items = {
+        {DlgControl::Static, -1, QStringLiteral("Frames:"), 10, 4, 44, 8},
+        {DlgControl::Static, 1537, QString(), 56, 4, 238, 8},
+        {DlgControl::Static, -1, QStringLiteral("Frame size:"), 10, 16, 44, 8},
+        {DlgControl::Static, 1538, QString(), 56, 16, 238, 8},
+        {DlgControl::Static, 1539, QString(), 0, 28, 300, 156, WS_CHILD},
+    };
+    return d;
+}
+
+// The options panel of the save-video file dialog.
 DialogTemplate VideoSaveOptions() {
     constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
     constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
@@ -85,7 +103,7 @@ DialogTemplate VideoSaveOptions() {
          WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
         {DlgControl::Button, 1142, QStringLiteral("Save associated analysis spreadsheet  (*.xls)"),
          10, 97, 172, 10, kCheck},
-        {DlgControl::Button, 1141, QStringLiteral("Scale data using units"), 188, 95, 100, 14,
+        {DlgControl::Button, 1141, QStringLiteral("Scale data using units"), 188, 97, 100, 12,
          kTab},
         {DlgControl::Button, 1059, QStringLiteral("Save associated data"), 10, 111, 172, 10,
          kCheck},
@@ -102,5 +120,5 @@ DialogTemplate VideoSaveOptions() {
 }  // namespace
 
 std::vector<DialogTemplate> SaveDialogTemplates() {
-    return {Assistant(), JpegQuality(), VideoSaveOptions()};
+    return {Assistant(), JpegQuality(), VideoSavePanel(), VideoSaveOptions()};
 }

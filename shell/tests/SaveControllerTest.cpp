@@ -5,6 +5,7 @@
 #include "frames/SampleRecording.h"
 #include "frames/SaveAviFrameSource.h"
 #include "frames/SaveVideoOptionsDlg.h"
+#include "frames/SaveVideoPanelDlg.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/WinApp.h"
@@ -359,8 +360,24 @@ TEST_F(SaveControllerTest, OptionsPanelKeepsRangeAndSkipConsistentAndHandsThemOn
         QString::number(CSampleRecording::kFrames + CSampleRecording::kFirstFrame - 1);
     Prompter().AnswerFileDialog({WorkPath("part.bmp")}, 2, [&](const FileDialogPrompt& prompt) {
         ASSERT_NE(prompt.extension, nullptr);
-        auto* panel = dynamic_cast<Panel*>(CWnd::FromWidget(prompt.extension));
+        auto* outer = dynamic_cast<CSaveVideoPanelDlg*>(CWnd::FromWidget(prompt.extension));
+        ASSERT_NE(outer, nullptr);
+        // What is being saved, above the options, which the file dialog shows whole.
+        EXPECT_EQ(outer->GetDlgItemText(CSaveVideoPanelDlg::kFramesText),
+                  QStringLiteral("%1 (numbered %2 to %3)")
+                      .arg(CSampleRecording::kFrames)
+                      .arg(lowest, highest));
+        EXPECT_EQ(outer->GetDlgItemText(CSaveVideoPanelDlg::kSizeText),
+                  QStringLiteral("%1 x %2 pixels, 48.0 KB a frame")
+                      .arg(CSampleRecording::kWidth)
+                      .arg(CSampleRecording::kHeight));
+        Panel* panel = outer->GetOptions();
         ASSERT_NE(panel, nullptr);
+        const QRect placed = panel->GetQWidget()->geometry();
+        EXPECT_EQ(panel->GetQWidget()->parentWidget(), prompt.extension);
+        EXPECT_GE(prompt.extension->minimumHeight(), placed.bottom());
+        EXPECT_GE(prompt.extension->minimumWidth(), placed.right());
+        EXPECT_GT(placed.top(), 0) << "below the texts";
         const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
         const auto type = [&](int id, const QString& text) {
             auto* edit = qobject_cast<QLineEdit*>(widget(id));
