@@ -71,6 +71,29 @@ DialogTemplate VideoSavePanel() {
     return d;
 }
 
+// Below the data-file save dialog's own controls: every scan or a range of them.
+DialogTemplate DataSaveRange() {
+    constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
+    DialogTemplate d;
+    d.id = 30053;
+    d.cx = 300;
+    d.cy = 58;
+    d.style = WS_CHILD | WS_CLIPSIBLINGS;
+    d.items = {
+        {DlgControl::Button, -1, QStringLiteral("Data Save Options"), 4, 2, 292, 52,
+         WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
+        {DlgControl::Static, -1, QStringLiteral("Scans:"), 10, 13, 44, 8},
+        {DlgControl::Static, 1537, QString(), 56, 13, 234, 8},
+        {DlgControl::Button, 1015, QStringLiteral("Save all scans"), 10, 25, 100, 10,
+         kRadio | WS_GROUP},
+        {DlgControl::Button, 1016, QStringLiteral("Save scans"), 10, 39, 56, 10, kRadio},
+        {DlgControl::Edit, 1019, QString(), 68, 38, 40, 12, kTab | WS_GROUP},
+        {DlgControl::Static, -1, QStringLiteral("to"), 112, 40, 10, 8},
+        {DlgControl::Edit, 1020, QString(), 124, 38, 40, 12, kTab},
+    };
+    return d;
+}
+
 // The options panel of the save-video file dialog.
 DialogTemplate VideoSaveOptions() {
     constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
@@ -120,5 +143,5 @@ DialogTemplate VideoSaveOptions() {
 }  // namespace
 
 std::vector<DialogTemplate> SaveDialogTemplates() {
-    return {Assistant(), JpegQuality(), VideoSavePanel(), VideoSaveOptions()};
+    return {Assistant(), JpegQuality(), VideoSavePanel(), VideoSaveOptions(), DataSaveRange()};
 }
