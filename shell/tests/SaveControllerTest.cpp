@@ -600,6 +600,38 @@ TEST_F(SaveControllerTest, AssistantListsTheCompressorsAndPutsTheChoiceIntoTheRe
     EXPECT_EQ(estimate, "4");
 }
 
+// On a system without compressors only "- No Compression -" is offered, chosen, and cannot be
+// previewed; OK saves uncompressed.
+TEST_F(SaveControllerTest, AssistantWithoutCompressorsOffersNoCompressionOnly) {
+    SetNoVideoCompressorsForTests(true);
+    CSaveVideoParams params;
+    params.m_codecName = "leftover";
+    params.m_firstFrame = 0;
+    params.m_lastFrame = 9;
+    QStringList offered;
+    bool previewEnabled = true;
+    WhenWindowShows("Video Compression Assistant", [&](QWidget* w) {
+        auto* list = qobject_cast<QListWidget*>(
+            CWnd::FromWidget(w)->GetDlgItem(AVISaveAssistantDlg::kCompressorList)->GetQWidget());
+        for (int i = 0; i < list->count(); ++i)
+            offered.append(list->item(i)->text());
+        if (list->currentRow() != 0)
+            offered.append("not chosen");
+        previewEnabled = CWnd::FromWidget(w)
+                             ->GetDlgItem(AVISaveAssistantDlg::kStartPreview)
+                             ->GetQWidget()
+                             ->isEnabled();
+        ClickButton(w, "OK");
+    });
+    AVISaveAssistantDlg assistant(&m_source, &params);
+    const INT_PTR result = assistant.DoModal();
+    SetNoVideoCompressorsForTests(false);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(offered, QStringList{kNoCompression});
+    EXPECT_FALSE(previewEnabled);
+    EXPECT_EQ(params.m_codecName, kNoCompression);
+}
+
 }  // namespace
 
 namespace {
