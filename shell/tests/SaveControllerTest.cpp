@@ -320,6 +320,18 @@ TEST_F(SaveControllerTest, JpegQualityIsAskedUnlessQuiet) {
     EXPECT_LT(QFileInfo(WorkPath("low_0.jpg")).size() * 2,
               QFileInfo(WorkPath("high_0.jpg")).size());
 
+    // A quality setting outside 1 to 100 is taken at the nearer end.
+    const auto bytesWithSetting = [&](LONG setting, const QString& stem) {
+        m_main.SetSetting("AppBehave:lJPEGLossyQuality", CComVariant(setting), -1);
+        CSaveVideoParams params = Sequence(stem, CSaveVideoParams::kJpeg, 0, 0);
+        EXPECT_EQ(controller.Save(&params), S_OK);
+        QFile file(WorkPath(stem + "_0.jpg"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(bytesWithSetting(0, "q0"), bytesWithSetting(1, "q1"));
+    EXPECT_EQ(bytesWithSetting(500, "q500"), bytesWithSetting(100, "q100"));
+    EXPECT_NE(bytesWithSetting(1, "q1"), bytesWithSetting(100, "q100"));
+
     // Cancel ends the save without a file or a message.
     WhenWindowShows("JPEG Quality", [](QWidget* w) { ClickButton(w, "Cancel"); });
     CSaveVideoParams cancelled = Sequence("none", CSaveVideoParams::kJpeg, 0, 3);
