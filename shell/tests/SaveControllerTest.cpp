@@ -548,6 +548,43 @@ TEST_F(SaveControllerTest, CancelledAviKeepsAValidPartAndSaysSoUnlessQuiet) {
     }
 }
 
+// A save that cannot be written is told in the assistant's box, writes nothing under the
+// target's name, no side file, and tells the done-callback nothing.
+TEST_F(SaveControllerTest, FailedAviSaveIsReportedAndLeavesNothing) {
+    CSaveController controller(&m_source);
+    struct Case {
+        const char* name;
+        const char* codec;
+        int64_t writeLimit;  // bytes a save may write before the disk is full; -1 no limit
+        const char* failedStep;
+    };
+    const Case cases[] = {
+        {"no such compressor", "No Such Codec", -1, "FindCodecFilter(szCodec, &pNullCodec)"},
+        {"disk full at once", kNoCompression, 0, "pFileSink2->SetFileName(Filepath, NULL)"},
+        {"disk full a third of the way", kNoCompression, 3000000,
+         "pFileSink2->SetFileName(Filepath, NULL)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CAviSaveGraph::SetWriteLimitForTests(c.writeLimit);
+        CountingCallback callback;
+        CSaveVideoParams params;
+        params.m_outputKind = CSaveVideoParams::kAvi;
+        params.m_outputPath = WorkPath("fail.avi");
+        params.m_codecName = QString::fromLatin1(c.codec);
+        params.m_doneCallback = &callback;
+        const size_t before = Prompter().Prompts().size();
+        Prompter().ExpectMessageBox(CAviSaveGraph::FailureText(E_FAIL, c.failedStep), IDOK);
+        EXPECT_EQ(controller.Save(&params), E_FAIL);
+        CAviSaveGraph::SetWriteLimitForTests(-1);
+        ASSERT_EQ(Prompter().Prompts().size(), before + 1);
+        EXPECT_EQ(Prompter().Prompts().back().caption, "AVI Save Assistant");
+        EXPECT_TRUE(callback.saved.isEmpty());
+        EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+            << "only the recording and its side file";
+    }
+}
+
 TEST_F(SaveControllerTest, AviTargetHeldByAReaderIsNotOverwritten) {
     CSaveController controller(&m_source);
     CSaveVideoParams first;
