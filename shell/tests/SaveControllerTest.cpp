@@ -4,6 +4,7 @@
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
 #include "frames/SaveAviFrameSource.h"
+#include "frames/SaveDocCallback.h"
 #include "frames/SaveVideoOptionsDlg.h"
 #include "frames/SaveVideoPanelDlg.h"
 #include "platform/com/ComVariant.h"
@@ -302,6 +303,26 @@ TEST_F(SaveControllerTest, DoneCallbackHearsOfTheSaveItCameWithOnly) {
     ASSERT_EQ(controller.Save(&silent), S_OK);
     EXPECT_EQ(callback.saved, QStringList{WorkPath("d_0.bmp")});
     EXPECT_EQ(callback.tags, QList<int>{7});
+}
+
+// A play-group document hears of the first file of the sequence saved for it, with the save's
+// tag; a callback without a document tells nobody.
+TEST_F(SaveControllerTest, PlayGroupDocumentHearsOfTheSavedFile) {
+    struct Document : ISavedFileDoc {
+        int OnSavedFile(const QString& path, int tag, int a, int b, int c) override {
+            heard.append(QStringLiteral("%1 %2 %3 %4 %5").arg(path).arg(tag).arg(a).arg(b).arg(c));
+            return 0;
+        }
+        QStringList heard;
+    } document;
+    CSaveController controller(&m_source);
+    CSaveDocCallback callback(&document);
+    CSaveVideoParams params = Sequence("g", CSaveVideoParams::kBmp, 3, 5);
+    params.m_doneCallback = &callback;
+    params.m_notifyTag = 4;
+    ASSERT_EQ(controller.Save(&params), S_OK);
+    EXPECT_EQ(document.heard, QStringList{WorkPath("g_0.bmp") + " 4 0 0 0"});
+    EXPECT_EQ(CSaveDocCallback().OnFileSaved(WorkPath("g_0.bmp"), 4), E_POINTER);
 }
 
 TEST_F(SaveControllerTest, JpegQualityIsAskedUnlessQuiet) {
