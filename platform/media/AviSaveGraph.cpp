@@ -176,6 +176,7 @@ struct CAviSaveGraph::Impl {
         }
     }
 
+    // The next frame into the file: 1 written, 0 when the provider has no more, -1 on a failure.
     // An uncompressed frame: the provider fills the packet itself, so that its rows are
     // copied once on their way to the muxer.
     int NextRawFrame(int position, int sample) {
