@@ -184,6 +184,11 @@ TEST(SaveVideoParamsTest, OutputNamesFollowTheKind) {
          "/d/take_"},
         {"/d/take[1of4].pvi", CSaveVideoParams::kBatch, 0, "/d/take[*].pvi", "/d/take"},
         {"/d/take.au2", CSaveVideoParams::kDataFile, 0, "/d/take.mdat", "/d/take"},
+        // A '.' in a folder is no extension of a name that has none.
+        {"/d/run.2/take", CSaveVideoParams::kAvi, 0, "/d/run.2/take.avi", "/d/run.2/take"},
+        {"C:\\run.2\\take", CSaveVideoParams::kDataFile, 0, "C:\\run.2\\take.mdat",
+         "C:\\run.2\\take"},
+        {"/d/run.2/.hidden", CSaveVideoParams::kAvi, 0, "/d/run.2/.hidden.avi", "/d/run.2/.hidden"},
     };
     for (const Case& c : cases) {
         CSaveVideoParams params;
