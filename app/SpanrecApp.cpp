@@ -8,7 +8,9 @@
 #include "devices/CamView.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordGroupHost.h"
 #include "devices/core/DriverLoader.h"
+#include "devices/core/RecordGroup.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
@@ -287,6 +289,8 @@ BOOL CSpanrecApp::InitInstance() {
     AddTemplates();
     // Data cards open as the sensor-data layer's devices.
     InstallDataCardFactory();
+    m_recordGroupHost = std::make_unique<CRecordGroupHost>();
+    CRecordGroup::SetHost(m_recordGroupHost.get());
     CProjectGroupKinds kinds;
     kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
@@ -448,6 +452,7 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
+    CRecordGroup::SetHost(nullptr);
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

@@ -19,6 +19,7 @@ class CMainFrame;
 
 class CDataDisplayWindow;
 class CDeviceSelection;
+class CRecordGroupHost;
 
 class CMultiDocTemplate;
 
@@ -83,5 +84,6 @@ private:
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
     std::unique_ptr<CDeviceSelection> m_deviceSelection;
+    std::unique_ptr<CRecordGroupHost> m_recordGroupHost;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };
