@@ -318,16 +318,11 @@ TEST_F(AutoRecordTest, FieldsShowTheCycleAndChangeOnlyWhenTheirTextDoes) {
     Set("SK:nRangeOption", 0);
     Open();
     const std::pair<int, const char*> expected[] = {
-        {CAutoRecordDlg::kModeField, "Mode : Basic"},
-        {CAutoRecordDlg::kVideoRateField, "1000"},
-        {CAutoRecordDlg::kDataRateField, "1000"},
-        {CAutoRecordDlg::kTriggerCountField, "0 / 3"},
-        {CAutoRecordDlg::kBaseNameField, "bench"},
-        {CAutoRecordDlg::kLastSaveField, ""},
-        {CAutoRecordDlg::kRangeFromField, "all"},
-        {CAutoRecordDlg::kRangeToField, "all"},
-        {CAutoRecordDlg::kRearmDelayField, "4"},
-        {CAutoRecordDlg::kSelfTriggerDelayField, "0"},
+        {CAutoRecordDlg::kModeField, "Mode : Basic"}, {CAutoRecordDlg::kVideoRateField, "1000"},
+        {CAutoRecordDlg::kDataRateField, "1000"},     {CAutoRecordDlg::kTriggerCountField, "0 / 3"},
+        {CAutoRecordDlg::kBaseNameField, "bench"},    {CAutoRecordDlg::kLastSaveField, ""},
+        {CAutoRecordDlg::kRangeFromField, "all"},     {CAutoRecordDlg::kRangeToField, "all"},
+        {CAutoRecordDlg::kRearmDelayField, "4"},      {CAutoRecordDlg::kSelfTriggerDelayField, "0"},
     };
     for (const auto& [id, text] : expected)
         EXPECT_EQ(Text(id), text) << id;
