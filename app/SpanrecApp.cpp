@@ -2,6 +2,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordHost.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
@@ -9,6 +11,7 @@
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordGroupHost.h"
+#include "devices/RecordOptions.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
 #include "groups/GeneralDoc.h"
@@ -64,6 +67,9 @@ namespace {
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
 constexpr UINT kToolsDataAcquisition = 33102;
+constexpr UINT kEditRecordOptions = 33120;
+constexpr UINT kToolsAutoRecord = 33121;
+constexpr UINT kToolsAutoRecordSettings = 33122;
 
 }  // namespace
 
@@ -74,6 +80,9 @@ ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
+ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
+ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
+ON_COMMAND(kToolsAutoRecordSettings, OnToolsAutoRecordSettings)
 END_MESSAGE_MAP()
 
 namespace {
@@ -426,6 +435,22 @@ void CSpanrecApp::OnFileOpenCamera() {
     }
     CreateDocumentByKey(QStringLiteral("DT:Cam"),
                         QString::fromLatin1(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
+}
+
+void CSpanrecApp::OnEditRecordOptions() {
+    CRecordOptions options(m_pMainWnd);
+    options.DoModal();
+}
+
+void CSpanrecApp::OnToolsAutoRecord() {
+    CAutoRecordHost host;
+    host.Run(m_pMainWnd);
+}
+
+void CSpanrecApp::OnToolsAutoRecordSettings() {
+    CAutoDownloadWnd settings(nullptr);
+    settings.LoadOptionFile();
+    settings.EditOptions();
 }
 
 void CSpanrecApp::OnFileOpenFormView() {

@@ -74,6 +74,14 @@ protected:
     // File/Open Video in Form View...: the chosen video alone in the form view of a new play
     // group.
     void OnFileOpenFormView();
+    // Edit/Record Options...: the recording options, saved to the registry on OK.
+    void OnEditRecordOptions();
+    // Tools/Auto-Record Controller...: the automatic download of the open cameras and data
+    // cards (a record controller, once there is one, runs it for its own group).
+    void OnToolsAutoRecord();
+    // Tools/Auto-Record Control Panel...: the automatic download's options (its folders, base
+    // name and format, cycles and delays), kept in its option file.
+    void OnToolsAutoRecordSettings();
 
 private:
     void AddTemplates();

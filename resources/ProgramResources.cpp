@@ -20,6 +20,7 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
 
@@ -153,6 +154,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& dialog : SaveDialogTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : DeviceDialogTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : RecordTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
