@@ -6,6 +6,8 @@
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/CaptureWizardSheet.h"
+#include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/core/DriverLoader.h"
@@ -59,6 +61,7 @@ namespace {
 
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
+constexpr UINT kToolsConvertWizard = 33110;
 
 }  // namespace
 
@@ -68,6 +71,7 @@ ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
+ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
 END_MESSAGE_MAP()
 
 namespace {
@@ -243,7 +247,10 @@ private:
 
 CSpanrecApp::CSpanrecApp() : CVidraApp(QString::fromLatin1(kMainTitle)) {}
 
-CSpanrecApp::~CSpanrecApp() = default;
+CSpanrecApp::~CSpanrecApp() {
+    if (m_captureWizard)
+        CVidraFrameWnd::SetCaptureWizard(nullptr);
+}
 
 QString CSpanrecApp::TemplateKey(int index) {
     return QString::fromLatin1(Rows()[index].key);
@@ -300,6 +307,8 @@ BOOL CSpanrecApp::InitInstance() {
         return FALSE;
     }
     m_pMainWnd = frame;
+    m_captureWizard = std::make_unique<CCaptureWizardSheet>(frame);
+    CVidraFrameWnd::SetCaptureWizard(m_captureWizard.get());
     frame->DragAcceptFiles();
     CSplashWnd::ShowSplashScreen(frame);
     if (m_pDocManager)
@@ -374,6 +383,11 @@ void CSpanrecApp::OnToolsDataDisplay() {
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
 }
 
+void CSpanrecApp::OnToolsConvertWizard() {
+    CConvertWizardSheet sheet(m_pMainWnd);
+    sheet.DoModal();
+}
+
 void CSpanrecApp::OnFileOpenCamera() {
     CDeviceSelectionDlg dialog(m_pMainWnd);
     dialog.SetDeviceKind(3);
@@ -415,6 +429,8 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
+    CVidraFrameWnd::SetCaptureWizard(nullptr);
+    m_captureWizard.reset();
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

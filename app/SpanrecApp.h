@@ -17,6 +17,7 @@ class CMainFrame;
 #include <memory>
 #include <vector>
 
+class CCaptureWizardSheet;
 class CDataDisplayWindow;
 class CDeviceSelection;
 
@@ -69,6 +70,8 @@ protected:
     // File/Open Video in Form View...: the chosen video alone in the form view of a new play
     // group.
     void OnFileOpenFormView();
+    // Tools/Convert Vidra 2.0 Files to Play Group...: the conversion wizard.
+    void OnToolsConvertWizard();
 
 private:
     void AddTemplates();
@@ -79,5 +82,7 @@ private:
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
     std::unique_ptr<CDeviceSelection> m_deviceSelection;
+    // The capture wizard of the whole run: what its first pass chose waits for the second.
+    std::unique_ptr<CCaptureWizardSheet> m_captureWizard;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };
