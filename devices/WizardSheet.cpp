@@ -56,9 +56,13 @@ BOOL CWizardSheet::OnInitDialog() {
     m_heading = std::make_unique<CHeadingWnd>();
     CRect rect;
     if (CWnd* place = GetDlgItem(kHeading)) {
-        const QRect geometry = place->GetQWidget()->geometry();
+        QWidget* widget = place->GetQWidget();
+        const QRect geometry = widget->geometry();
         rect = CRect(geometry.left(), geometry.top(), geometry.right() + 1, geometry.bottom() + 1);
-        delete place->GetQWidget();
+        // Gone once the dialog's creation is over; until then it is no longer the heading.
+        place->SetDlgCtrlID(0);
+        widget->hide();
+        widget->deleteLater();
     }
     m_heading->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, rect, this, kHeading);
     SetHeading(QStringLiteral("Test Title"), QStringLiteral("This is a test description."));
