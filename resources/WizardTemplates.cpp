@@ -19,15 +19,15 @@ DialogTemplate Sheet() {
     d.id = 219;
     d.caption = QStringLiteral("Wizard");
     d.cx = 340;
-    d.cy = 278;
+    d.cy = 298;
     d.items = {
-        {DlgControl::Static, 2186, QString(), 0, 0, 340, 42},
-        {DlgControl::Static, 1661, QString(), 7, 48, kPageWidth, kPageHeight},
-        {DlgControl::Button, 2184, QStringLiteral("<< Back"), 118, 256, 50, 14, kTab},
-        {DlgControl::Button, 2187, QStringLiteral("Next >>"), 170, 256, 50, 14,
+        {DlgControl::Static, 2186, QString(), 0, 0, 340, 62},
+        {DlgControl::Static, 1661, QString(), 7, 68, kPageWidth, kPageHeight},
+        {DlgControl::Button, 2184, QStringLiteral("<< Back"), 118, 276, 50, 14, kTab},
+        {DlgControl::Button, 2187, QStringLiteral("Next >>"), 170, 276, 50, 14,
          kTab | BS_DEFPUSHBUTTON},
-        {DlgControl::Button, IDOK, QStringLiteral("Finish"), 228, 256, 50, 14, kTab},
-        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 283, 256, 50, 14, kTab},
+        {DlgControl::Button, IDOK, QStringLiteral("Finish"), 228, 276, 50, 14, kTab},
+        {DlgControl::Button, IDCANCEL, QStringLiteral("Cancel"), 283, 276, 50, 14, kTab},
     };
     return d;
 }
@@ -50,12 +50,12 @@ DialogItemTemplate Message(int id, int height) {
 std::vector<DialogItemTemplate> CameraGroup(const char* title, int x, int family, int scan,
                                             int camera) {
     return {
-        {DlgControl::Button, -1, QString::fromLatin1(title), x, 56, 160, 100, kGroup},
+        {DlgControl::Button, -1, QString::fromLatin1(title), x, 56, 160, 98, kGroup},
         {DlgControl::Static, -1, QStringLiteral("Camera family:"), x + 8, 70, 144, 10},
-        {DlgControl::ComboBox, family, QString(), x + 8, 81, 144, 100, kList},
+        {DlgControl::ComboBox, family, QString(), x + 8, 81, 144, 14, kList},
         {DlgControl::Button, scan, QStringLiteral("Scan for Cameras"), x + 8, 99, 80, 14, kTab},
         {DlgControl::Static, -1, QStringLiteral("Camera:"), x + 8, 120, 144, 10},
-        {DlgControl::ComboBox, camera, QString(), x + 8, 131, 144, 100, kList},
+        {DlgControl::ComboBox, camera, QString(), x + 8, 131, 144, 14, kList},
     };
 }
 
