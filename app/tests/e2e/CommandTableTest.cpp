@@ -125,6 +125,8 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/Background Image Mixer", true},
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
+    {"Tools/3-D Capture Wizard...", true},
+    {"Tools/Convert Vidra 2.0 Files to Play Group...", true},
     {"Window/Cascade", true},
     {"Window/Tile Horizontally", true},
     {"Window/Tile Vertically", true},
