@@ -18,22 +18,20 @@ bool CanRead(const QString& path) {
     return file.open(QIODevice::ReadOnly);
 }
 
-// stem + "." + extension with the extension in whichever case the folder has it, the exact
-// spelling first; empty when there is none.
-QString FindWithExtension(const QString& stem, const QString& extension) {
+// stem + "." + extension as the folder spells it, in any case (as a recorder on a file system
+// that ignores case may have written it); the exact spelling first. Empty when there is none.
+QString FindInAnyCase(const QString& stem, const QString& extension) {
     const QString exact = stem + QLatin1Char('.') + extension;
     if (CanRead(exact))
         return exact;
     const QFileInfo info(exact);
-    const QString base = QFileInfo(stem).fileName();
+    const QString name = info.fileName();
     for (const QString& entry : info.dir().entryList(QDir::Files)) {
-        if (entry.size() == exact.size() - stem.size() + base.size() && entry.startsWith(base) &&
-            entry[base.size()] == QLatin1Char('.') &&
-            entry.endsWith(extension, Qt::CaseInsensitive)) {
-            const QString path = stem.left(stem.size() - base.size()) + entry;
-            if (CanRead(path))
-                return path;
-        }
+        if (entry.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        const QString path = exact.left(exact.size() - name.size()) + entry;
+        if (CanRead(path))
+            return path;
     }
     return QString();
 }
@@ -77,7 +75,7 @@ int CConvertWizardSheet::ConvertToPlayGroup(const QString& source, const QString
                     : stem + QLatin1Char('.') + avi;
         if (!CanRead(video))
             video.clear();
-        data = FindWithExtension(stem, QStringLiteral("au2"));
+        data = FindInAnyCase(stem, QStringLiteral("au2"));
     }
     if (video.isEmpty()) {
         Message(QStringLiteral("Unable to open source file for reading."), MB_OK | MB_ICONSTOP);

@@ -114,7 +114,7 @@ TEST_F(ConvertWizardTest, ThePlayGroupListsTheVideoAndItsDataFile) {
         {{"c/run.avi", "c/run.au2"}, "c/run.au2", "c/run.playgrp", "run.avi\nrun.au2\n"},
         // The recorder's capital extensions.
         {{"d/RUN.AVI", "d/RUN.AU2"}, "d/RUN.AVI", "d/run.playgrp", "RUN.AVI\nRUN.AU2\n"},
-        {{"e/RUN.AVI", "e/RUN.au2"}, "e/RUN.AVI", "e/run.playgrp", "RUN.AVI\nRUN.au2\n"},
+        {{"e/RUN.AVI", "e/run.au2"}, "e/RUN.AVI", "e/run.playgrp", "RUN.AVI\nrun.au2\n"},
         {{"f/v/run.avi", "f/v/run.au2"},
          "f/v/run.avi",
          "f/groups/run.playgrp",

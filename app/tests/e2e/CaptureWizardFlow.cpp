@@ -274,7 +274,7 @@ TEST_F(CaptureWizardFlow, AnOlderRecordingBecomesAPlayGroup) {
     layout.height = 48;
     layout.frames = 20;
     ASSERT_TRUE(WriteTestAvi(video, layout));
-    QFile data(WorkPath(QStringLiteral("RUN.au2")));
+    QFile data(WorkPath(QStringLiteral("run.au2")));
     ASSERT_TRUE(data.open(QIODevice::WriteOnly));
     data.write(
         "Scan Rate:  50\nScans Per Frame:  2\nTotal Scans:  2\nZP: 1 \t TP: 2 \n"
@@ -316,7 +316,7 @@ TEST_F(CaptureWizardFlow, AnOlderRecordingBecomesAPlayGroup) {
     convert->trigger();
     ASSERT_TRUE(WaitFor([&] { return shown; })) << "no conversion wizard";
     EXPECT_EQ(FindWindowOf<CConvertWizardSheet>(), nullptr) << "the wizard stayed";
-    EXPECT_EQ(LinesOf(group), QStringList({"RUN.AVI", "RUN.au2"}));
+    EXPECT_EQ(LinesOf(group), QStringList({"RUN.AVI", "run.au2"}));
     // The new play group opens with the video, and with its data wherever data playback
     // windows are part of the program.
     const CMeasurementFormDoc* opened = nullptr;
