@@ -10,7 +10,9 @@
 #include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordGroupHost.h"
 #include "devices/core/DriverLoader.h"
+#include "devices/core/RecordGroup.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
@@ -33,7 +35,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/View.h"
 #include "resources/ProgramResources.h"
-#include "sensordata/DataCardDevice.h"
+#include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataDisplayWindow.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensorres/SondrelModule.h"
@@ -47,6 +49,8 @@
 #include "shell/PlaceholderView.h"
 #include "shell/SpanrecDoc.h"
 #include "shell/SpanrecView.h"
+#include "tracking/CalibrationPanel.h"
+#include "tracking/PlayDataCallback.h"
 #include "tracking/VideoAnalysis.h"
 #include "views/PlaybackView.h"
 #include "views/VidDoc.h"
@@ -61,6 +65,7 @@ namespace {
 
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
+constexpr UINT kToolsDataAcquisition = 33102;
 constexpr UINT kToolsConvertWizard = 33110;
 
 }  // namespace
@@ -69,6 +74,7 @@ BEGIN_MESSAGE_MAP(CSpanrecApp, CVidraApp)
 ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
+ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
 ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
@@ -290,6 +296,8 @@ BOOL CSpanrecApp::InitInstance() {
     AddTemplates();
     // Data cards open as the sensor-data layer's devices.
     InstallDataCardFactory();
+    m_recordGroupHost = std::make_unique<CRecordGroupHost>();
+    CRecordGroup::SetHost(m_recordGroupHost.get());
     CProjectGroupKinds kinds;
     kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
@@ -299,6 +307,13 @@ BOOL CSpanrecApp::InitInstance() {
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
     // Each video member gets its calibration, feature set and overlays.
     CMeasurementFormDoc::SetAnalysisFactory(&CVideoAnalysis::Create);
+    // Each play group's frame has the calibration panel of its active video, and its view
+    // carries tracked points to and from that video's measurement points.
+    CMeasurementFormFrame::SetCalibrationPanelFactory([] { return new CCalibrationPanel; });
+    CMeasurementView::SetPlayDataFactory(
+        [](CMeasurementFormDoc* doc, CMeasurementView* view) -> IPlayDataGatherer* {
+            return new CPlayDataCallback(doc, view);
+        });
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
@@ -388,6 +403,28 @@ void CSpanrecApp::OnToolsConvertWizard() {
     sheet.DoModal();
 }
 
+void CSpanrecApp::OnToolsDataAcquisition() {
+    CDeviceSelectionDlg dialog(m_pMainWnd);
+    dialog.SetDeviceKind(2);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CDeviceId id;
+    dialog.GetDeviceId(&id);
+    if (id.IsNone())
+        return;
+    if (id.m_type != kDeviceTypeDataCard) {
+        AfxMessageBox(QStringLiteral("The selected device is not a data acquisition device."),
+                      MB_OK | MB_ICONWARNING);
+        return;
+    }
+    auto* card = dynamic_cast<CDataAcqWnd*>(DriverLoader::OpenById(id));
+    if (!card || !card->ShowWindowFor(m_pMainWnd)) {
+        AfxMessageBox(QStringLiteral("The device could not be opened."), MB_OK | MB_ICONWARNING);
+        return;
+    }
+    card->StartAcquisition();
+}
+
 void CSpanrecApp::OnFileOpenCamera() {
     CDeviceSelectionDlg dialog(m_pMainWnd);
     dialog.SetDeviceKind(3);
@@ -429,6 +466,7 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
+    CRecordGroup::SetHost(nullptr);
     CVidraFrameWnd::SetCaptureWizard(nullptr);
     m_captureWizard.reset();
     m_dataDisplays.clear();

@@ -20,6 +20,7 @@ class CMainFrame;
 class CCaptureWizardSheet;
 class CDataDisplayWindow;
 class CDeviceSelection;
+class CRecordGroupHost;
 
 class CMultiDocTemplate;
 
@@ -64,6 +65,10 @@ protected:
     void OnFileOpen();
     // Tools/Data Display: a data file chosen by the user, shown in a window of its own.
     void OnToolsDataDisplay();
+    // Tools/Data Acquisition: a data card chosen in Device Selection, shown live in its
+    // acquisition window with its record page (a record controller, once there is one, hosts
+    // the card's page itself).
+    void OnToolsDataAcquisition();
     // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
     // (A record controller, once one is open, takes this command first.)
     void OnFileOpenCamera();
@@ -84,5 +89,6 @@ private:
     std::unique_ptr<CDeviceSelection> m_deviceSelection;
     // The capture wizard of the whole run: what its first pass chose waits for the second.
     std::unique_ptr<CCaptureWizardSheet> m_captureWizard;
+    std::unique_ptr<CRecordGroupHost> m_recordGroupHost;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

@@ -35,6 +35,12 @@ public:
         }
     }
 
+    // The time kept for a benchmark in its own unit; 0 when it did not run.
+    double Time(const std::string& name) const {
+        const auto it = m_times.find(name);
+        return it == m_times.end() ? 0.0 : it->second;
+    }
+
     // time(ours) / time(theirs); goal is an upper bound.
     void PrintRatio(const std::string& path, const std::string& ours, const std::string& theirs,
                     double goal) const {

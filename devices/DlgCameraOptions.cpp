@@ -36,6 +36,7 @@ HRESULT CDlgCameraOptions::Save(const QString& path) {
 void CDlgCameraOptions::Commit() {
     m_deviceValue.CopyFrom(m_deviceEdit);
     m_cameraValue.CopyFrom(m_cameraEdit);
+    m_acquisitionValue.CopyFrom(m_acquisitionEdit);
 }
 
 void CDlgCameraOptions::ReadFromDevice() {
@@ -44,12 +45,16 @@ void CDlgCameraOptions::ReadFromDevice() {
         return;
     device->GetDescriptor(&m_deviceValue.m_descriptor);
     m_cameraValue.ReadFrom(*device);
+    m_acquisitionValue.ReadFrom(*device);
     m_deviceEdit.CopyFrom(m_deviceValue);
     m_cameraEdit.CopyFrom(m_cameraValue);
+    m_acquisitionEdit.CopyFrom(m_acquisitionValue);
 }
 
 void CDlgCameraOptions::ApplyToDevice() {
     CDevice* device = m_link ? m_link->GetDevice() : nullptr;
-    if (device)
-        m_cameraValue.ApplyTo(*device);
+    if (!device)
+        return;
+    m_cameraValue.ApplyTo(*device);
+    m_acquisitionValue.ApplyTo(*device);
 }

@@ -7,6 +7,8 @@ IMPLEMENT_DYNAMIC(CDlgDeviceOptions, CDlgOptionsBase)
 CDlgDeviceOptions::CDlgDeviceOptions(CWnd* pParentWnd) : CDlgOptionsBase(186, pParentWnd) {
     AddPage(&m_deviceValue, &m_deviceEdit, 0, QStringLiteral("Device"), FALSE, FALSE);
     AddPage(&m_cameraValue, &m_cameraEdit, 0, QStringLiteral("Camera"), FALSE, FALSE);
+    AddPage(&m_acquisitionValue, &m_acquisitionEdit, 0, QStringLiteral("Acquisition"), FALSE,
+            FALSE);
 }
 
 QString CDlgDeviceOptions::DefaultsFileName(const CDeviceId& id) {

@@ -1,10 +1,11 @@
 #pragma once
 
 // CDlgDeviceOptions: the settings sheet of one device, as kept in its option files: the store's
-// schema, then the "Device" page and the "Camera" page. The same bytes make a camera's ".devset"
-// and ".camset" files and the per-device defaults "DT<type>DST<subtype>DID<index>.devdflt" in
-// the program folder.
+// schema, then the "Device" page, the "Camera" page and the "Acquisition" page. The same bytes make
+// a camera's ".devset" and ".camset" files and the per-device defaults
+// "DT<type>DST<subtype>DID<index>.devdflt" in the program folder.
 
+#include "devices/DlgOptionsBaseTab_Acquisition.h"
 #include "devices/DlgOptionsBaseTab_Camera.h"
 #include "devices/DlgOptionsBaseTab_Device.h"
 #include "shell/DlgOptionsBase.h"
@@ -29,4 +30,6 @@ public:
     CDlgOptionsBaseTab_Device m_deviceEdit;
     CDlgOptionsBaseTab_Camera m_cameraValue;
     CDlgOptionsBaseTab_Camera m_cameraEdit;
+    CDlgOptionsBaseTab_Acquisition m_acquisitionValue;
+    CDlgOptionsBaseTab_Acquisition m_acquisitionEdit;
 };

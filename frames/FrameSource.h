@@ -201,6 +201,9 @@ private:
     int OpenSequence(const QString& path, bool batch);
     void ResetRecordingInfo();
     void FinishOpen(bool readSideFile = true);
+    // The configuration side file beside the recording (a sequence's display name has no
+    // folder, and the current folder is not the recording's).
+    QString ConfigFilePath() const;
     void ReleaseStream();
     bool ReadCachedFrame(int n, int flag);
     // Decodes frame n of the open stream into image: 1, or 0.

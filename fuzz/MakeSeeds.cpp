@@ -511,6 +511,14 @@ int main(int argc, char** argv) {
     device.m_cameraValue.m_postTriggerFrames = 100;
     device.m_cameraValue.m_featureOn[9] = 1;
     Put(root + "/device_settings", "seed.devset", Options(device));
+    CDlgDeviceOptions card;
+    card.m_deviceValue.m_descriptor = CDeviceDescriptor(CDeviceId(2, 1, 0));
+    card.m_cameraValue.m_recordRate = 1000;
+    CAcqSettings& acquisition = card.m_acquisitionValue.m_settings;
+    acquisition.SetChannelCount(8);
+    acquisition.m_on[0] = acquisition.m_on[3] = acquisition.m_on[11] = 1;
+    acquisition.m_mode[3] = CAcqSettings::kDiff;
+    Put(root + "/device_settings", "seed-card.devset", Options(card));
     Put(root + "/side_files", "seed.evt", Event());
     Put(root + "/side_files", "seed.cih",
         "#Camera Information Header\r\nRecord Rate(fps) : 2000\r\nShutter Speed(s) : 1/4000\r\n"

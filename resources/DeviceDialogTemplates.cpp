@@ -92,8 +92,27 @@ DialogTemplate CameraSettings() {
     return d;
 }
 
+// A data card's live acquisition window: its buttons along the top, then the card's record page
+// (placed at 1010) and the data display beside it; the window lays out page and display itself.
+DialogTemplate DataAcquisition() {
+    DialogTemplate d;
+    d.id = 1590;
+    d.caption = QStringLiteral("Data Acquisition");
+    d.cx = 560;
+    d.cy = 220;
+    d.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+    d.items = {
+        {DlgControl::Button, 1001, QStringLiteral("Start"), 7, 4, 50, 14, kTab},
+        {DlgControl::Button, 1002, QStringLiteral("Stop"), 62, 4, 50, 14, kTab},
+        {DlgControl::Button, 1003, QStringLiteral("Test Trigger..."), 117, 4, 70, 14, kTab},
+        {DlgControl::Static, 1010, QString(), 4, 22, 10, 10, WS_CHILD},
+    };
+    return d;
+}
+
 }  // namespace
 
 std::vector<DialogTemplate> DeviceDialogTemplates() {
-    return {DeviceSelection(), ConnectionAssistant(), ActiveArea(), CameraSettings()};
+    return {DeviceSelection(), ConnectionAssistant(), ActiveArea(), CameraSettings(),
+            DataAcquisition()};
 }

@@ -48,6 +48,8 @@ public:
     bool IsDataCentric() const { return m_bDataCentric; }
     bool IsSidePanelShown() const { return m_bSidePanel; }
     int GetMouseMode() const { return m_nMouseMode; }
+    // The mouse mode (MouseMode) on the graph and remembered.
+    void SetMouseMode(int mode);
 
     // Rebuilds the whole graph from the data and the settings; nothing while busy, or without
     // data, settings or graph.
@@ -96,7 +98,6 @@ private:
     // The scan that the read-out and the axes count from.
     int Origin() const;
     bool UsesSecondOrigin() const;
-    void SetMouseMode(int mode);
     // Rebuilds the graph and puts the cursor back on its sample, so that graph and read-out
     // agree (a rebuild alone puts the cursor at the start of the range).
     void RebuildKeepingCursor();

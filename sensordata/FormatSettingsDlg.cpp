@@ -2,8 +2,8 @@
 
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/ResourceModuleScope.h"
-#include "platform/registry/Registry.h"
 #include "platform/wintypes/CLocale.h"
+#include "sensordata/SensorRegistry.h"
 #include "sensordata/model/VidraData.h"
 #include "sensorres/SensorResourceIds.h"
 
@@ -19,8 +19,7 @@ END_MESSAGE_MAP()
 
 namespace {
 
-const QString kBaseKey = QStringLiteral("Software\\Tolvar\\Vidra");
-const QString kStampingKey = kBaseKey + QStringLiteral("\\Stamping");
+const QString kStampingKey = kSensorBaseKey + QStringLiteral("\\Stamping");
 const QString kLabelKey = kStampingKey + QStringLiteral("\\Label");
 const QString kUnitsKey = kStampingKey + QStringLiteral("\\Units");
 const QString kOffsetKey = kStampingKey + QStringLiteral("\\Offset");
@@ -31,27 +30,8 @@ const QString kExportScaledValue = QStringLiteral("Export Scaled");
 const QString kGridlinesValue = QStringLiteral("Gridlines");
 const QString kBlackBackgroundValue = QStringLiteral("Black Background");
 
-QString ChannelValueName(int channel) {
-    return QStringLiteral("Channel %1").arg(channel + 1);
-}
-
-// atof in the C locale: text that is no number reads as 0.
 float ParseNumber(const QString& text) {
-    double value = 0.0;
-    const QByteArray bytes = text.toLatin1();
-    return ScanC(bytes.constData(), "%lf", &value) == 1 ? static_cast<float>(value) : 0.0f;
-}
-
-// Runs body on the key, created when it is missing; FALSE when it cannot be opened.
-bool WithKey(const QString& path, bool create, const std::function<bool(HKEY)>& body) {
-    HKEY key = nullptr;
-    const long opened =
-        create ? RegCreateKeyEx(HKEY_LOCAL_MACHINE, path, KEY_ALL_ACCESS, &key, nullptr)
-               : RegOpenKeyEx(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, &key);
-    if (opened != ERROR_SUCCESS)
-        return false;
-    const bool ok = body(key);
-    return RegCloseKey(key) == ERROR_SUCCESS && ok;
+    return static_cast<float>(AtofC(text));
 }
 
 }  // namespace
@@ -80,16 +60,34 @@ void CFormatSettingsDlg::SetData(CVidraData* data) {
         FillList();
 }
 
+void CFormatSettingsDlg::CopyValuesFrom(const CFormatSettingsDlg& other) {
+    m_nCurrentChannel = other.m_nCurrentChannel;
+    m_nFont = other.m_nFont;
+    m_factors = other.m_factors;
+    m_offsets = other.m_offsets;
+    m_colors = other.m_colors;
+    m_labels = other.m_labels;
+    m_units = other.m_units;
+    m_displayed = other.m_displayed;
+    m_nExportScaled = other.m_nExportScaled;
+    m_nScaledView = other.m_nScaledView;
+    m_nCaptionChannel = other.m_nCaptionChannel;
+    m_nGridLines = other.m_nGridLines;
+    m_nBlackBackground = other.m_nBlackBackground;
+    if (GetSafeHwnd())
+        FillList();
+}
+
 BOOL CFormatSettingsDlg::SaveSettings() const {
     bool ok = true;
     const auto perChannel = [&](const QString& path, const std::function<long(HKEY, int)>& set) {
-        ok = WithKey(path, true,
-                     [&](HKEY key) {
-                         bool all = true;
-                         for (int c = 0; c < kChannels; ++c)
-                             all = set(key, c) == ERROR_SUCCESS && all;
-                         return all;
-                     }) &&
+        ok = WithMachineKey(path, true,
+                            [&](HKEY key) {
+                                bool all = true;
+                                for (int c = 0; c < kChannels; ++c)
+                                    all = set(key, c) == ERROR_SUCCESS && all;
+                                return all;
+                            }) &&
              ok;
     };
     perChannel(kLabelKey, [&](HKEY key, int c) {
@@ -105,23 +103,23 @@ BOOL CFormatSettingsDlg::SaveSettings() const {
     });
     perChannel(kPlotColorKey,
                [&](HKEY key, int c) { return RegSetDword(key, ChannelValueName(c), m_colors[c]); });
-    ok = WithKey(kStampingKey, true,
-                 [&](HKEY key) {
-                     return RegSetDword(key, kFontValue, DWORD(m_nFont)) == ERROR_SUCCESS &&
-                            RegSetDword(key, kExportScaledValue, DWORD(m_nExportScaled)) ==
-                                ERROR_SUCCESS &&
-                            RegSetDword(key, kGridlinesValue, DWORD(m_nGridLines)) ==
-                                ERROR_SUCCESS &&
-                            RegSetDword(key, kBlackBackgroundValue, DWORD(m_nBlackBackground)) ==
-                                ERROR_SUCCESS;
-                 }) &&
+    ok = WithMachineKey(kStampingKey, true,
+                        [&](HKEY key) {
+                            return RegSetDword(key, kFontValue, DWORD(m_nFont)) == ERROR_SUCCESS &&
+                                   RegSetDword(key, kExportScaledValue, DWORD(m_nExportScaled)) ==
+                                       ERROR_SUCCESS &&
+                                   RegSetDword(key, kGridlinesValue, DWORD(m_nGridLines)) ==
+                                       ERROR_SUCCESS &&
+                                   RegSetDword(key, kBlackBackgroundValue,
+                                               DWORD(m_nBlackBackground)) == ERROR_SUCCESS;
+                        }) &&
          ok;
     return ok ? TRUE : FALSE;
 }
 
 void CFormatSettingsDlg::LoadSettings() {
     const auto perChannel = [](const QString& path, const std::function<void(HKEY, int)>& get) {
-        WithKey(path, false, [&](HKEY key) {
+        WithMachineKey(path, false, [&](HKEY key) {
             for (int c = 0; c < kChannels; ++c)
                 get(key, c);
             return true;
@@ -146,7 +144,7 @@ void CFormatSettingsDlg::LoadSettings() {
         if (RegQueryDword(key, ChannelValueName(c), &value) == ERROR_SUCCESS)
             m_colors[c] = value;
     });
-    WithKey(kStampingKey, false, [&](HKEY key) {
+    WithMachineKey(kStampingKey, false, [&](HKEY key) {
         const auto get = [&](const QString& name, int& field) {
             DWORD value = 0;
             if (RegQueryDword(key, name, &value) == ERROR_SUCCESS)

@@ -8,8 +8,8 @@
 // User-interface thread only.
 
 #include "platform/framework/Dialog.h"
-#include "platform/framework/ListCtrl.h"
 #include "platform/wintypes/ColorRef.h"
+#include "sensordata/StyleListCtrl.h"
 
 #include <array>
 #include <vector>
@@ -32,6 +32,8 @@ public:
     BOOL Create(CWnd* pParent = nullptr);
     // The data whose on channels the list shows (not owned); refills the list.
     void SetData(CVidraData* data);
+    // Every value field of another settings object (not its data or window).
+    void CopyValuesFrom(const CFormatSettingsDlg& other);
 
     // Writes every setting kept in the registry; the scaled view and the caption channel are
     // not kept. FALSE when a key could not be written.
@@ -66,7 +68,7 @@ private:
     void LoadChannelEdits();
     void OnItemChanged(NMHDR* hdr, LRESULT* result);
 
-    CListCtrl m_list;
+    CStyleListCtrl m_list;
     CVidraData* m_pData = nullptr;
     bool m_filling = false;
 };

@@ -141,61 +141,71 @@ DialogTemplate DataDisplay(UINT id, const char* caption, DWORD style, const char
     return d;
 }
 
-// The sensor record page and its three record-controller variants share their controls.
+// The sensor record page and its three record-controller variants share their controls: the
+// rate and the numbers that follow from it, the commands, and the trigger controls below them
+// (which the page keeps hidden).
 DialogTemplate SensorRecord(UINT id, const char* caption) {
+    constexpr DWORD kShown = kTab | WS_BORDER | ES_READONLY;
     DialogTemplate d = Dialog(id, caption, 250, 170, WS_CHILD);
     d.items = {
         Text(-1, "Rate (Hz):", 7, 9, 50, 8),
-        {DlgControl::ComboBox, 1574, QString(), 60, 7, 60, 80, kTab | CBS_DROPDOWNLIST},
-        {DlgControl::ListBox, 1005, QString(), 125, 7, 50, 30, kNotifyList},
-        Field(1537, 180, 7, 30, 12),
-        Field(1106, 214, 7, 30, 12),
+        {DlgControl::ComboBox, 1574, QString(), 62, 7, 58, 100, kTab | CBS_DROPDOWNLIST},
+        Field(1537, 124, 7, 32, 12, kShown),
+        Field(1106, 159, 7, 32, 12, kShown),
+        Text(-1, "Frame rates:", 197, 9, 46, 8),
+        {DlgControl::ListBox, 1005, QString(), 197, 19, 46, 64, kNotifyList},
         Text(-1, "Samples:", 7, 27, 50, 8),
-        Field(1532, 60, 25, 60, 12),
-        Text(-1, "Record time (s):", 7, 43, 60, 8),
-        Field(1047, 70, 41, 50, 12),
-        Text(-1, "Channels on:", 7, 59, 60, 8),
-        Field(1528, 70, 57, 50, 12),
-        Text(-1, "Frame rate:", 125, 43, 50, 8),
-        Field(1009, 180, 41, 50, 12),
-        Text(-1, "Samples per frame:", 125, 59, 60, 8),
-        {DlgControl::ComboBox, 1114, QString(), 190, 57, 50, 80, kTab | CBS_DROPDOWN},
-        Field(1535, 190, 73, 50, 12),
-        Field(1539, 70, 73, 50, 12),
-        Push(1530, "Record", 7, 90, 50, 14, kTab | BS_OWNERDRAW),
-        Push(1110, "Stop", 62, 90, 50, 14, kTab | BS_OWNERDRAW),
-        Push(204, "Pre-trigger", 7, 110, 236, 54, kGroup),
-        {DlgControl::Slider, 1050, QString(), 12, 120, 120, 15, kTab},
-        Field(1013, 137, 121, 30, 12),
-        Field(1053, 12, 140, 40, 12),
-        Field(1051, 57, 140, 40, 12),
-        Field(1540, 102, 140, 40, 12),
-        Field(1541, 147, 140, 40, 12),
-        {DlgControl::ComboBox, 202, QString(), 172, 121, 66, 60, kTab | CBS_DROPDOWNLIST},
-        Text(205, "Pre (s)", 12, 154, 40, 8),
-        Text(206, "Post (s)", 57, 154, 40, 8),
-        Text(207, "Pre", 102, 154, 40, 8),
-        Text(208, "Post", 147, 154, 40, 8),
-        Text(209, "Edge", 192, 140, 40, 8),
-        Text(210, "%", 168, 123, 4, 8),
+        Field(1532, 62, 25, 58, 12, kShown),
+        Text(-1, "Record time (s):", 7, 43, 55, 8),
+        Field(1047, 62, 41, 58, 12, kShown),
+        Text(-1, "Channels on:", 7, 59, 50, 8),
+        Field(1528, 62, 57, 58, 12, kShown),
+        Text(-1, "All samples:", 7, 75, 50, 8),
+        Field(1539, 62, 73, 58, 12, kShown),
+        Text(-1, "Frame rate:", 124, 27, 40, 8),
+        Field(1009, 164, 25, 27, 12, kShown),
+        Text(-1, "Samples per frame:", 124, 43, 67, 8),
+        {DlgControl::ComboBox, 1114, QString(), 124, 55, 36, 100, kTab | CBS_DROPDOWN},
+        Field(1535, 164, 56, 27, 12, kShown),
+        Push(1530, "Record", 7, 92, 50, 14),
+        Push(1110, "Abort", 62, 92, 50, 14),
+        Push(1533, "Buffer...", 124, 92, 55, 14),
+        Push(1534, "Settings...", 184, 92, 59, 14),
+        Push(204, "Pre-trigger", 7, 112, 236, 54, kGroup),
+        {DlgControl::Slider, 1050, QString(), 12, 122, 120, 15, kTab},
+        Field(1013, 137, 123, 30, 12),
+        Field(1053, 12, 142, 40, 12, kShown),
+        Field(1051, 57, 142, 40, 12, kShown),
+        Field(1540, 102, 142, 40, 12, kShown),
+        Field(1541, 147, 142, 40, 12, kShown),
+        {DlgControl::ComboBox, 202, QString(), 172, 123, 66, 60, kTab | CBS_DROPDOWNLIST},
+        Text(205, "Pre (s)", 12, 156, 40, 8),
+        Text(206, "Post (s)", 57, 156, 40, 8),
+        Text(207, "Pre", 102, 156, 40, 8),
+        Text(208, "Post", 147, 156, 40, 8),
+        Text(209, "Edge", 192, 142, 40, 8),
+        Text(210, "%", 168, 125, 4, 8),
     };
     return d;
 }
 
+// The channel list above the controls of the current channel; the status line under them is
+// drawn in red by the dialog.
 DialogTemplate AcquisitionSettings() {
     DialogTemplate d =
-        Dialog(SensorRes::kAcquisitionSettingsTemplate, "Data Acquisition Settings", 360, 230);
+        Dialog(SensorRes::kAcquisitionSettingsTemplate, "Data Acquisition Settings", 360, 232);
     d.items = {
         {DlgControl::ListView, 1130, QString(), 7, 7, 346, 100, kReport},
         Text(-1, "Channel:", 7, 116, 40, 8),
         {DlgControl::ComboBox, 1065, QString(), 50, 114, 40, 100, kTab | CBS_DROPDOWNLIST},
         Push(2001, "On", 100, 115, 40, 10, kCheck),
-        Text(-1, "Input mode:", 150, 116, 45, 8),
-        {DlgControl::ComboBox, 2021, QString(), 198, 114, 50, 60, kTab | CBS_DROPDOWNLIST},
-        Text(-1, "Lower limit:", 7, 134, 45, 8),
-        Field(1076, 55, 132, 50, 12),
-        Text(-1, "Upper limit:", 115, 134, 45, 8),
-        Field(1075, 163, 132, 50, 12),
+        Push(1185, "Record", 145, 115, 45, 10, kCheck),
+        Text(-1, "Input Mode:", 200, 116, 45, 8),
+        {DlgControl::ComboBox, 2021, QString(), 248, 114, 50, 60, kTab | CBS_DROPDOWNLIST},
+        Text(-1, "Lower Limit:", 7, 134, 45, 8),
+        Field(1075, 55, 132, 50, 12),
+        Text(-1, "Upper Limit:", 115, 134, 45, 8),
+        Field(1076, 163, 132, 50, 12),
         Text(-1, "Label:", 7, 152, 45, 8),
         Field(2221, 55, 150, 100, 12),
         Text(-1, "Units:", 165, 152, 30, 8),
@@ -204,10 +214,13 @@ DialogTemplate AcquisitionSettings() {
         Field(2081, 55, 168, 50, 12),
         Text(-1, "Offset:", 115, 170, 45, 8),
         Field(2101, 163, 168, 50, 12),
-        Push(1150, "DAQ Connector", 258, 114, 95, 10, kCheck),
-        Push(1158, "Adapter", 258, 132, 95, 10, kCheck),
-        OkButton(247, 209),
-        CancelButton(303, 209),
+        Push(1150, "Color...", 258, 132, 50, 14),
+        {DlgControl::Static, 1151, QString(), 313, 132, 40, 14, kChild | WS_BORDER},
+        Text(-1, "DAQ Connector:", 7, 190, 60, 8),
+        {DlgControl::ComboBox, 1157, QString(), 70, 188, 100, 60, kTab | CBS_DROPDOWNLIST},
+        Text(1158, "", 180, 190, 120, 8),
+        OkButton(247, 211),
+        CancelButton(303, 211),
     };
     return d;
 }

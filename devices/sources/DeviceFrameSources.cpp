@@ -10,10 +10,11 @@
 namespace {
 
 // The device keeps its frame sources as plain objects; this is what they are.
-class CFrameSourceHolder : public CObject {
+class CFrameSourceHolder : public CHeldRecordingRef {
 public:
     explicit CFrameSourceHolder(CFrameSourcePtr source) : m_source(std::move(source)) {}
     const CFrameSourcePtr& Source() const { return m_source; }
+    bool IsShared() const override { return !m_source.IsUnique(); }
 
 private:
     CFrameSourcePtr m_source;

@@ -6,6 +6,7 @@
 #include "devices/core/OpenDeviceList.h"
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
+#include "sensordata/DataAcqWnd.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <QFile>
@@ -86,6 +87,9 @@ protected:
         b.Long(1000000).Int(1).Int(100).Int(1000);        // exposure 61, trigger 69, max 77
         for (int i = 0; i < CDevice::kFeatureCount; ++i)  // features from 81
             b.Int(i == 3 ? 1 : i == 17 ? 5 : 0);
+        // The acquisition page of a camera, 153: schema, device, no channels, the connector
+        // with every channel, no adapter.
+        b.Int(1).Int(0).Int(0).Int(1).Int(0);
         return b.data;
     }
 
@@ -102,7 +106,7 @@ TEST_F(DeviceOptionsTest, SavedSheetHasItsExactBytes) {
     ASSERT_EQ(sheet.Save(WorkPath("a.devset")), S_OK);
     const QByteArray bytes = ReadAll(WorkPath("a.devset"));
     const QByteArray golden = GoldenBytes();
-    EXPECT_EQ(bytes.size(), 81 + 4 * CDevice::kFeatureCount);
+    EXPECT_EQ(bytes.size(), 81 + 4 * CDevice::kFeatureCount + 20);
     EXPECT_EQ(bytes.toHex(), golden.toHex());
 
     // Field offsets a reader of the file relies on.
@@ -159,7 +163,7 @@ TEST_F(DeviceOptionsTest, LoadingGivesTheDeviceTheFileValues) {
     // Saved again, the device gives back the same bytes.
     ASSERT_EQ(sheet.Save(WorkPath("c.camset")), S_OK);
     const QByteArray again = ReadAll(WorkPath("c.camset"));
-    const QByteArray camera = GoldenBytes().mid(41);
+    const QByteArray camera = GoldenBytes().mid(41);  // with the acquisition page
     EXPECT_EQ(again.right(camera.size()).toHex(), camera.toHex());
     const CDeviceDescriptor d = sheet.GetDeviceSettings();
     EXPECT_EQ(d.m_model, "SIM-M1");
@@ -176,7 +180,7 @@ TEST_F(DeviceOptionsTest, EveryCutKeepsDefaultsOfTheMissingFields) {
         const CDlgOptionsBaseTab_Camera& camera = sheet.m_cameraValue;
         // The camera page starts at 41 and its rate at 45: a cut before the rate keeps 0.
         EXPECT_EQ(camera.m_recordRate, size >= 53 ? 500.0 : 0.0) << size;
-        EXPECT_EQ(camera.m_featureOn[17], size == golden.size() ? 5 : 0) << size;
+        EXPECT_EQ(camera.m_featureOn[17], size >= 153 ? 5 : 0) << size;
         EXPECT_EQ(sheet.GetDeviceSettings().m_type, size >= 12 ? 3 : 0) << size;
     }
 }
@@ -228,3 +232,100 @@ TEST_F(DeviceOptionsTest, MissingFileFailsAndLeavesTheDeviceAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A simulated card of four channels (channel numbers 0 .. 3) opened as the program opens it.
+class DataCardOptionsTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        SimDriverConfig config;
+        config.cameras = 0;
+        config.cards = 1;
+        config.cardChannels = 4;
+        DriverLoader::RegisterDriver("sim", MakeSimFamilies(config, &m_clock.services));
+        InstallDataCardFactory();
+        m_card = dynamic_cast<CDataAcqWnd*>(
+            DriverLoader::OpenById(CDeviceId(kDeviceTypeDataCard, 1, 0)));
+        ASSERT_NE(m_card, nullptr);
+        int handle = 0;
+        m_card->GetHandle(&handle);
+        m_link.SetProvider(&m_manager);
+        m_link.SetHandle(handle);
+    }
+    void TearDown() override {
+        OpenDevices::DestroyAll();
+        OpenDevices::ResetForTests();
+        DriverLoader::ResetForTests();
+        IsolatedTest::TearDown();
+    }
+    static QByteArray PageBytes(int channels) {
+        Bytes b;
+        b.Int(1).Int(2).Int(channels).Int(0).Int(1);  // schema, device, n, connector, adapter
+        for (int c = 0; c < 2 * channels; ++c) {
+            b.Int(c == 1 ? 0 : 1).Int(c == 2 ? 0 : 1);  // on, input mode
+            b.Double(c == 3 ? -1.5 : -10.0).Double(c == 0 ? 5.0 : 10.0);
+        }
+        return b.data;
+    }
+
+    SimHostClock m_clock;
+    CDeviceManager m_manager;
+    CDeviceLink m_link;
+    CDataAcqWnd* m_card = nullptr;
+};
+
+}  // namespace
+
+TEST_F(DataCardOptionsTest, TheAcquisitionPageKeepsTheCardsRecord) {
+    CAcqSettings& s = m_card->GetAcqSettings();
+    s.m_nDevice = 2;
+    s.m_nConnector = CAcqSettings::kLowChannelsOnly;
+    s.m_nAdapter = 1;
+    s.m_on[1] = 0;
+    s.m_mode[2] = CAcqSettings::kDiff;
+    s.m_lower[3] = -1.5;
+    s.m_upper[0] = 5.0;
+    CDlgCameraOptions sheet;
+    sheet.Bind(&m_link);
+    ASSERT_EQ(sheet.Save(WorkPath("card.devset")), S_OK);
+    const QByteArray bytes = ReadAll(WorkPath("card.devset"));
+    // The page ends the file: 20 bytes, then 24 for each of the 2n = 4 channel numbers.
+    const QByteArray page = PageBytes(2);
+    ASSERT_EQ(page.size(), 20 + 4 * 24);
+    EXPECT_EQ(bytes.right(page.size()).toHex(), page.toHex());
+    EXPECT_EQ(sheet.GetDeviceSettings().m_type, kDeviceTypeDataCard);
+
+    // Loaded again, the card gets the record back and its rate per channel from it.
+    s = CAcqSettings();
+    s.SetChannelCount(2);
+    s.m_nMaxAggregateRate = 200000;
+    ASSERT_EQ(sheet.Load(WorkPath("card.devset")), S_OK);
+    EXPECT_EQ(s.m_nConnector, CAcqSettings::kLowChannelsOnly);
+    EXPECT_EQ(s.m_on[1], 0);
+    EXPECT_EQ(s.m_mode[2], CAcqSettings::kDiff);
+    EXPECT_EQ(s.m_lower[3], -1.5);
+    EXPECT_EQ(s.m_nMaxChannelRate, 200000 / 3);
+}
+
+TEST_F(DataCardOptionsTest, AChannelCountNoRecordCanHoldEndsThePage) {
+    for (int channels : {-1, 33, 0x7FFFFFFF}) {
+        QByteArray bytes;
+        {
+            CDlgDeviceOptions options;
+            options.m_acquisitionValue.m_settings.SetChannelCount(2);
+            ASSERT_EQ(options.SaveToFile(WorkPath("n.devset")), S_OK);
+            bytes = ReadAll(WorkPath("n.devset"));
+        }
+        // The count sits after the page's schema and device.
+        const int at = bytes.size() - PageBytes(2).size() + 8;
+        const auto n = static_cast<int32_t>(channels);
+        bytes.replace(at, 4, QByteArray(reinterpret_cast<const char*>(&n), 4));
+        WriteAll(WorkPath("n.devset"), bytes);
+        CDlgDeviceOptions loaded;
+        loaded.m_acquisitionValue.m_settings.SetChannelCount(5);
+        ASSERT_EQ(loaded.LoadFromFile(WorkPath("n.devset")), S_OK) << channels;
+        EXPECT_EQ(loaded.m_acquisitionValue.m_settings.GetChannelCount(), 5) << channels;
+    }
+}

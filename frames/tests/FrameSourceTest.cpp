@@ -3,10 +3,12 @@
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
 #include "frames/IdObjectBase.h"
+#include "frames/tests/SequenceFiles.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <future>
@@ -288,6 +290,32 @@ TEST_F(FrameSourceTest, ConfigurationSideFileOverridesTheBlock) {
     QString date;
     ASSERT_EQ(source.GetStartTimeText(&date, nullptr), 1);
     EXPECT_EQ(date, "2024-03-05");  // the block's time stamp stays
+}
+
+TEST_F(FrameSourceTest, SequenceSideFileLiesBesideTheSequenceNotInTheCurrentFolder) {
+    ASSERT_TRUE(QDir(WorkDir()).mkpath("elsewhere"));
+    for (int n = 0; n < 3; ++n) {
+        ASSERT_TRUE(WriteSequenceImage(WorkPath(QStringLiteral("elsewhere/run_%1.bmp").arg(n)),
+                                       SequenceImageKind::kBmp8, 8, 6, n));
+    }
+    CCfgFileInfo info;
+    info.m_firstFrame = -2;
+    info.m_rateHz = 500;
+    info.m_exposureNs = 1000;
+    ASSERT_EQ(info.Save(WorkPath("elsewhere/run.cfg")), 1);
+    // A side file of the same name in the current folder belongs to another recording.
+    CCfgFileInfo other;
+    other.m_firstFrame = -9;
+    other.m_exposureNs = 1000;
+    ASSERT_EQ(other.Save(WorkPath("run.cfg")), 1);
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("elsewhere/run_0.bmp")), 1);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -2);
+    EXPECT_EQ(source.GetRecordedRate(), 500);
+    ASSERT_EQ(source.SaveCfgFile(), 1);
+    CCfgFileInfo untouched;
+    ASSERT_EQ(untouched.Load(WorkPath("run.cfg")), 1);
+    EXPECT_EQ(untouched.m_firstFrame, -9) << "saving writes beside the sequence";
 }
 
 TEST_F(FrameSourceTest, MoveToTheCurrentFrameReadsAndNotifiesNothing) {

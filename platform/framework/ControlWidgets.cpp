@@ -179,7 +179,12 @@ DWORD ControlStyle(const QWidget* control) {
 QWidget* CreateDialogControl(const DialogItemTemplate& item, QWidget* parent, const CRect& rect) {
     QWidget* w = MakeControl(item, parent);
     w->setProperty(kStyleProperty, static_cast<uint>(item.style));
-    w->setGeometry(rect.left, rect.top, rect.Width(), rect.Height());
+    int height = rect.Height();
+    // A drop-down combo box's height in the template includes its dropped list; closed, it is
+    // as tall as one line.
+    if (item.type == DlgControl::ComboBox && (item.style & 0x3) != CBS_SIMPLE)
+        height = std::min(height, w->sizeHint().height());
+    w->setGeometry(rect.left, rect.top, rect.Width(), height);
     if (CWnd* wnd = CWnd::FromWidget(w))
         wnd->SetDlgCtrlID(item.id);
     w->setEnabled((item.style & WS_DISABLED) == 0);

@@ -125,6 +125,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/Background Image Mixer", true},
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
+    {"Tools/Data Acquisition...", true},
     {"Tools/3-D Capture Wizard...", true},
     {"Tools/Convert Vidra 2.0 Files to Play Group...", true},
     {"Window/Cascade", true},

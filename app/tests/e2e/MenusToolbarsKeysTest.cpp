@@ -83,6 +83,7 @@ const QStringList kMainMenu = {
     "Tools/Background Image Mixer",
     "Tools/One-step save settings",
     "Tools/Data Display...",
+    "Tools/Data Acquisition...",
     "Tools/3-D Capture Wizard...",
     "Tools/Convert Vidra 2.0 Files to Play Group...",
     "Window/Close All Windows",
