@@ -1,6 +1,7 @@
 #include "devices/SaveVideosPage.h"
 
 #include "devices/ProjectDestinationPage.h"
+#include "frames/FileNames.h"
 #include "groups/GeneralView.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
@@ -8,6 +9,20 @@
 #include "shell/VidraFrameWnd.h"
 
 IMPLEMENT_DYNAMIC(CSaveVideosPage, CWizardPage)
+
+namespace {
+
+// The group save lists its data files too; the project lists measurement videos only.
+bool IsDataFile(const QString& path) {
+    const QString extension = GetFileExtension(path);
+    for (const char* data : {"mdat", "au2", "vidatqn"}) {
+        if (extension.compare(QLatin1String(data), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 CSaveVideosPage::CSaveVideosPage(const CProjectDestinationPage& destination)
     : CWizardPage(IDD), m_destination(destination) {}
@@ -33,8 +48,9 @@ int CSaveVideosPage::OnWizardNext() {
         return 1;
     // Going back and saving again lists the files of the new save only.
     m_videos.clear();
-    return document->SaveGroupToFolder(m_destination.GetProjectFolder(),
-                                       m_destination.GetProjectTitle(), &m_videos) == TRUE
-               ? 1
-               : 0;
+    if (document->SaveGroupToFolder(m_destination.GetProjectFolder(),
+                                    m_destination.GetProjectTitle(), &m_videos) != TRUE)
+        return 0;
+    m_videos.removeIf(IsDataFile);
+    return 1;
 }
