@@ -8,6 +8,8 @@
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/CaptureWizardSheet.h"
+#include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordGroupHost.h"
@@ -70,6 +72,7 @@ constexpr UINT kToolsDataAcquisition = 33102;
 constexpr UINT kEditRecordOptions = 33120;
 constexpr UINT kToolsAutoRecord = 33121;
 constexpr UINT kToolsAutoRecordSettings = 33122;
+constexpr UINT kToolsConvertWizard = 33110;
 
 }  // namespace
 
@@ -83,6 +86,7 @@ ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
 ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
 ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
 ON_COMMAND(kToolsAutoRecordSettings, OnToolsAutoRecordSettings)
+ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
 END_MESSAGE_MAP()
 
 namespace {
@@ -258,7 +262,10 @@ private:
 
 CSpanrecApp::CSpanrecApp() : CVidraApp(QString::fromLatin1(kMainTitle)) {}
 
-CSpanrecApp::~CSpanrecApp() = default;
+CSpanrecApp::~CSpanrecApp() {
+    if (m_captureWizard)
+        CVidraFrameWnd::SetCaptureWizard(nullptr);
+}
 
 QString CSpanrecApp::TemplateKey(int index) {
     return QString::fromLatin1(Rows()[index].key);
@@ -324,6 +331,8 @@ BOOL CSpanrecApp::InitInstance() {
         return FALSE;
     }
     m_pMainWnd = frame;
+    m_captureWizard = std::make_unique<CCaptureWizardSheet>(frame);
+    CVidraFrameWnd::SetCaptureWizard(m_captureWizard.get());
     frame->DragAcceptFiles();
     CSplashWnd::ShowSplashScreen(frame);
     if (m_pDocManager)
@@ -396,6 +405,11 @@ void CSpanrecApp::OnToolsDataDisplay() {
         m_dataDisplays.push_back(std::move(window));
     else
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+}
+
+void CSpanrecApp::OnToolsConvertWizard() {
+    CConvertWizardSheet sheet(m_pMainWnd);
+    sheet.DoModal();
 }
 
 void CSpanrecApp::OnToolsDataAcquisition() {
@@ -478,6 +492,8 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
     CRecordGroup::SetHost(nullptr);
+    CVidraFrameWnd::SetCaptureWizard(nullptr);
+    m_captureWizard.reset();
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

@@ -17,6 +17,7 @@ class CMainFrame;
 #include <memory>
 #include <vector>
 
+class CCaptureWizardSheet;
 class CDataDisplayWindow;
 class CDeviceSelection;
 class CRecordGroupHost;
@@ -82,6 +83,8 @@ protected:
     // Tools/Auto-Record Control Panel...: the automatic download's options (its folders, base
     // name and format, cycles and delays), kept in its option file.
     void OnToolsAutoRecordSettings();
+    // Tools/Convert Vidra 2.0 Files to Play Group...: the conversion wizard.
+    void OnToolsConvertWizard();
 
 private:
     void AddTemplates();
@@ -92,6 +95,8 @@ private:
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
     std::unique_ptr<CDeviceSelection> m_deviceSelection;
+    // The capture wizard of the whole run: what its first pass chose waits for the second.
+    std::unique_ptr<CCaptureWizardSheet> m_captureWizard;
     std::unique_ptr<CRecordGroupHost> m_recordGroupHost;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

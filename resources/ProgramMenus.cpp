@@ -171,7 +171,9 @@ Items ToolsMenu(Kind kind) {
     Append(items,
            {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
             Item(33100, "Data Display..."), Item(33102, "Data Acquisition..."),
-            Item(33121, "Auto-Record Controller..."), Item(33122, "Auto-Record Control Panel...")});
+            Item(33121, "Auto-Record Controller..."), Item(33122, "Auto-Record Control Panel..."),
+            Separator(), Item(32814, "3-D Capture Wizard..."),
+            Item(33110, "Convert Vidra 2.0 Files to Play Group...")});
     return items;
 }
 
@@ -292,6 +294,12 @@ std::map<UINT, QString> CommandStrings() {
         {32811, "Open a data file\nOpen Data File"},
         {33102, "Show the live data of a data acquisition card\nData Acquisition"},
         {32815, "Open a camera and show its live video\nOpen Camera"},
+        {32814,
+         "Capture calibration and measurement images from two cameras for a 3-D project\n3-D "
+         "Capture Wizard"},
+        {33110,
+         "Make a play group of a version 2.0 video and its data file\nConvert Vidra 2.0 "
+         "Files"},
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},
         {32941, "Change the system configuration\nSystem Configuration"},

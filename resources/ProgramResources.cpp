@@ -23,6 +23,7 @@
 #include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
+#include "resources/WizardTemplates.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -165,6 +166,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : NotesWindowTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : WizardTemplates())
+            m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
@@ -177,6 +180,11 @@ const CResourceModule& CProgramResources::Module() {
             {230, QStringLiteral(":/bitmaps/device_camera.png")},
             {231, QStringLiteral(":/bitmaps/connection_panel.png")},
             {232, QStringLiteral(":/bitmaps/device_timing.png")},
+        };
+        // The capture wizard's zoom buttons.
+        m.icons = {
+            {108, QStringLiteral(":/bitmaps/zoom_in.png")},
+            {109, QStringLiteral(":/bitmaps/zoom_out.png")},
         };
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "

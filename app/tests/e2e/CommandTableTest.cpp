@@ -129,6 +129,8 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/Data Acquisition...", true},
     {"Tools/Auto-Record Controller...", true},
     {"Tools/Auto-Record Control Panel...", true},
+    {"Tools/3-D Capture Wizard...", true},
+    {"Tools/Convert Vidra 2.0 Files to Play Group...", true},
     {"Window/Cascade", true},
     {"Window/Tile Horizontally", true},
     {"Window/Tile Vertically", true},

@@ -87,6 +87,8 @@ const QStringList kMainMenu = {
     "Tools/Data Acquisition...",
     "Tools/Auto-Record Controller...",
     "Tools/Auto-Record Control Panel...",
+    "Tools/3-D Capture Wizard...",
+    "Tools/Convert Vidra 2.0 Files to Play Group...",
     "Window/Close All Windows",
     "Window/Close All Groups",
     "Window/Windows...",
