@@ -2,13 +2,18 @@
 
 #include "app/AboutDlg.h"
 #include "app/SplashWnd.h"
+#include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordHost.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/CaptureWizardSheet.h"
+#include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordGroupHost.h"
+#include "devices/RecordOptions.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
 #include "groups/GeneralDoc.h"
@@ -64,6 +69,10 @@ namespace {
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
 constexpr UINT kToolsDataAcquisition = 33102;
+constexpr UINT kEditRecordOptions = 33120;
+constexpr UINT kToolsAutoRecord = 33121;
+constexpr UINT kToolsAutoRecordSettings = 33122;
+constexpr UINT kToolsConvertWizard = 33110;
 
 }  // namespace
 
@@ -74,6 +83,10 @@ ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
+ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
+ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
+ON_COMMAND(kToolsAutoRecordSettings, OnToolsAutoRecordSettings)
+ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
 END_MESSAGE_MAP()
 
 namespace {
@@ -249,7 +262,10 @@ private:
 
 CSpanrecApp::CSpanrecApp() : CVidraApp(QString::fromLatin1(kMainTitle)) {}
 
-CSpanrecApp::~CSpanrecApp() = default;
+CSpanrecApp::~CSpanrecApp() {
+    if (m_captureWizard)
+        CVidraFrameWnd::SetCaptureWizard(nullptr);
+}
 
 QString CSpanrecApp::TemplateKey(int index) {
     return QString::fromLatin1(Rows()[index].key);
@@ -315,6 +331,8 @@ BOOL CSpanrecApp::InitInstance() {
         return FALSE;
     }
     m_pMainWnd = frame;
+    m_captureWizard = std::make_unique<CCaptureWizardSheet>(frame);
+    CVidraFrameWnd::SetCaptureWizard(m_captureWizard.get());
     frame->DragAcceptFiles();
     CSplashWnd::ShowSplashScreen(frame);
     if (m_pDocManager)
@@ -389,6 +407,11 @@ void CSpanrecApp::OnToolsDataDisplay() {
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
 }
 
+void CSpanrecApp::OnToolsConvertWizard() {
+    CConvertWizardSheet sheet(m_pMainWnd);
+    sheet.DoModal();
+}
+
 void CSpanrecApp::OnToolsDataAcquisition() {
     CDeviceSelectionDlg dialog(m_pMainWnd);
     dialog.SetDeviceKind(2);
@@ -428,6 +451,22 @@ void CSpanrecApp::OnFileOpenCamera() {
                         QString::fromLatin1(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
 }
 
+void CSpanrecApp::OnEditRecordOptions() {
+    CRecordOptions options(m_pMainWnd);
+    options.DoModal();
+}
+
+void CSpanrecApp::OnToolsAutoRecord() {
+    CAutoRecordHost host;
+    host.Run(m_pMainWnd);
+}
+
+void CSpanrecApp::OnToolsAutoRecordSettings() {
+    CAutoDownloadWnd settings(nullptr);
+    settings.LoadOptionFile();
+    settings.EditOptions();
+}
+
 void CSpanrecApp::OnFileOpenFormView() {
     CFileDialog dialog(TRUE, QStringLiteral("avi"), QString(), OFN_HIDEREADONLY,
                        QStringLiteral("Recognized File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|"
@@ -453,6 +492,8 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
     CRecordGroup::SetHost(nullptr);
+    CVidraFrameWnd::SetCaptureWizard(nullptr);
+    m_captureWizard.reset();
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

@@ -94,6 +94,7 @@ public:
     int EditOptions() override;
     HRESULT GetSettingsStore(ISettingsStore** store) override;
 
+    CRecordGroup* GetRecordGroup() const { return m_group; }
     CDlgOptionsAutoDown& GetOptionStore() { return m_options; }
     const Settings& GetSettings() const { return m_settings; }
     int IsActive() const { return m_active; }

@@ -70,17 +70,12 @@ CCamView* CCamRecordPanel::GetCameraView() const {
     return m_frame ? dynamic_cast<CCamView*>(m_frame->GetActiveView()) : nullptr;
 }
 
-CView* CCamRecordPanel::GetActiveDeviceView(int* kind) {
+CView* CCamRecordPanel::GetActiveDeviceView(int* kind, CDevice** device) {
     CCamView* view = GetCameraView();
     if (kind)
         *kind = view ? kCameraView : kOtherView;
-    return view;
-}
-
-CView* CCamRecordPanel::FindDeviceWindow(int handle, int kind) {
-    CCamView* view = GetCameraView();
-    if (!view || kind != kCameraView || view->GetLink().GetHandle() != handle)
-        return nullptr;
+    if (device)
+        *device = view ? view->GetDevice() : nullptr;
     return view;
 }
 

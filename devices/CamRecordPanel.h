@@ -53,8 +53,7 @@ public:
     CAnalysisTab& GetAnalysisTab() { return m_analysisTab; }
 
     IDeviceCommandTarget* GetCommandTarget() override { return &m_group; }
-    CView* GetActiveDeviceView(int* kind) override;
-    CView* FindDeviceWindow(int handle, int kind) override;
+    CView* GetActiveDeviceView(int* kind, CDevice** device) override;
     CCamView* FindCameraViewForDataView(CView* dataView) override;
     // Runs Device Selection for the kind and adds the chosen device to the group.
     void AddDeviceOfKind(int kind) override;

@@ -133,7 +133,7 @@ CDevice* CTriggerAdjustTab::FindDevice() const {
     if (!GetGroup() || !m_finder)
         return nullptr;
     int kind = IDeviceViewFinder::kOtherView;
-    CView* view = m_finder->GetActiveDeviceView(&kind);
+    CView* view = m_finder->GetActiveDeviceView(&kind, nullptr);
     auto* camera = kind == IDeviceViewFinder::kCameraView ? dynamic_cast<CCamView*>(view) : nullptr;
     return camera ? camera->GetDevice() : nullptr;
 }

@@ -115,7 +115,12 @@ CCamView* CVideoTriggerTab::FindCameraView() {
     if (!m_finder)
         return nullptr;
     int kind = IDeviceViewFinder::kOtherView;
-    return dynamic_cast<CCamView*>(m_finder->GetActiveDeviceView(&kind));
+    CView* view = m_finder->GetActiveDeviceView(&kind, nullptr);
+    if (auto* camera = dynamic_cast<CCamView*>(view))
+        return camera;
+    // In front of a data playback the page edits the camera that goes with it.
+    return kind == IDeviceViewFinder::kDataSensorView ? m_finder->FindCameraViewForDataView(view)
+                                                      : nullptr;
 }
 
 CDevice* CVideoTriggerTab::FindDevice() {

@@ -586,8 +586,12 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
     }
     if (!image)
         return 0;
-    if (m_displayFromCache)
-        return image->CopyFrom(m_readImage, m_displayColours);
+    if (m_displayFromCache) {
+        // The read pixels go to the caller as they are, and its former bitmap takes the next
+        // read; this frame is read again should it be wanted again.
+        m_lutFrame = -1;
+        return image->TakeFrom(m_readImage, m_displayColours);
+    }
     return image->FillFromDib(&m_displayFrame) ? 1 : 0;
 }
 

@@ -21,8 +21,10 @@
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
 #include "resources/RecordPageTemplates.h"
+#include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
+#include "resources/WizardTemplates.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -155,6 +157,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : RecordTemplates())
+            m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& dialog : SmallDialogTemplates())
@@ -165,6 +169,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : RecordPageTemplates())
             m.dialogs.push_back(page);
+        for (DialogTemplate& dialog : WizardTemplates())
+            m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
@@ -190,6 +196,9 @@ const CResourceModule& CProgramResources::Module() {
             {191, QStringLiteral(":/bitmaps/record.png")},
             {192, QStringLiteral(":/bitmaps/stop.png")},
             {193, QStringLiteral(":/bitmaps/live.png")},
+            // The capture wizard's zoom buttons.
+            {108, QStringLiteral(":/bitmaps/zoom_in.png")},
+            {109, QStringLiteral(":/bitmaps/zoom_out.png")},
         };
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "

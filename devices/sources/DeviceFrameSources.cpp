@@ -66,4 +66,16 @@ CFrameSourcePtr GetLatestRecording(CDevice* device) {
     return source;
 }
 
+CFrameSourcePtr OpenLiveVideo(CDevice* device) {
+    CDeviceVideoStream* stream = device ? device->CreateLiveStream() : nullptr;
+    if (!stream)
+        return CFrameSourcePtr();
+    CDeviceDescriptor descriptor;
+    device->GetDescriptor(&descriptor);
+    CFrameSourcePtr source(new CFrameSource);
+    const int opened = source->OpenStream(stream, descriptor.m_name);
+    stream->Release();
+    return opened ? source : CFrameSourcePtr();
+}
+
 }  // namespace DeviceFrameSources

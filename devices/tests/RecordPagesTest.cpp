@@ -137,13 +137,25 @@ public:
 
 class CFinder : public IDeviceViewFinder {
 public:
-    CView* GetActiveDeviceView(int* kind) override {
-        *kind = view ? kCameraView : kOtherView;
-        return view;
+    CView* GetActiveDeviceView(int* kind, CDevice** device) override {
+        *kind = view ? kCameraView : dataView ? kDataSensorView : kOtherView;
+        if (device)
+            *device = view ? view->GetDevice() : nullptr;
+        return view ? view : dataView;
     }
-    CView* FindDeviceWindow(int, int) override { return nullptr; }
-    CCamView* FindCameraViewForDataView(CView*) override { return nullptr; }
+    CCamView* FindCameraViewForDataView(CView* data) override {
+        return data && data == dataView ? partner : nullptr;
+    }
     CCamView* view = nullptr;
+    // A data playback in front, and the camera that goes with it.
+    CView* dataView = nullptr;
+    CCamView* partner = nullptr;
+};
+
+// A window that is no camera's, as a data playback is.
+class CDataView : public CView {
+public:
+    void OnDraw(CDC*) override {}
 };
 
 class COwner : public IRecordGroupOwner {
@@ -736,11 +748,23 @@ TEST_F(RecordPagesTest, VideoTriggerEditsTrainingAndLevelText) {
     Nudge(page);
     EXPECT_EQ(page.IsDlgButtonChecked(CVideoTriggerTab::kTrainOnRecord), 0u);
 
-    // Without a camera in front nothing is sent.
+    // In front of a data playback the page edits the camera that goes with it; a playback
+    // without one, like no window at all, sends nothing.
+    CCamView* camView = m_finder.view;
+    CDataView dataView;
     m_finder.view = nullptr;
+    m_finder.dataView = &dataView;
+    m_finder.partner = camView;
+    m_log.clear();
+    Click(page, CVideoTriggerTab::kSendRising);
+    EXPECT_EQ(m_log, Log({"SetVideoTriggerItem(0,210)"}));
+    m_finder.partner = nullptr;
     m_log.clear();
     Click(page, CVideoTriggerTab::kSendRising);
     Click(page, CVideoTriggerTab::kRetrain);
+    EXPECT_TRUE(m_log.empty());
+    m_finder.dataView = nullptr;
+    Click(page, CVideoTriggerTab::kSendRising);
     EXPECT_TRUE(m_log.empty());
     EXPECT_EQ(Text(page, CVideoTriggerTab::kLevelText), "Video Trigger Level : ");
 }

@@ -12,6 +12,7 @@
 #include <QFile>
 
 #include <future>
+#include <set>
 #include <thread>
 
 #include <cstring>
@@ -482,6 +483,48 @@ TEST_F(FrameSourceTest, IndexedDisplayFramesMatchTheirWidenedColours) {
             }
         }
     }
+}
+
+// Stepping one image through 8-bit frames hands each frame over as read: the image and the
+// source's read buffer trade bitmaps, so two buffers serve frame after frame without a copy,
+// and a frame asked for again comes back, shown with the tables of the moment.
+TEST_F(FrameSourceTest, IndexedDisplayFramesTradeBuffersWithTheCaller) {
+    const TestAviLayout layout{TestAviKind::RawPal8, 7, 5, 6, 0};
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("step8.avi", layout)), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage image;
+    std::set<const void*> buffers;
+    const auto expectFrame = [&](int n) {
+        CDisplayLut lut;
+        lut.Build(colour, 0);
+        const QImage shown = image.GetBitmap()->AsQImage();
+        buffers.insert(shown.constBits());
+        for (int y = 0; y < layout.height; ++y) {
+            for (int x = 0; x < layout.width; ++x) {
+                BYTE widened[4] = {};
+                TestAviPaletteColour(TestAviIndex(n, x, y), widened);
+                BYTE mapped[4] = {};
+                lut.MapPixels(widened, mapped, 24, true, 1, 1);
+                ASSERT_EQ(shown.pixel(x, y), qRgb(mapped[2], mapped[1], mapped[0]))
+                    << "frame " << n << " at " << x << ", " << y;
+            }
+        }
+    };
+    for (int n = 0; n < layout.frames; ++n) {
+        ASSERT_EQ(source.GetFrameDib(n, &image, colour, bw, 0), 1);
+        expectFrame(n);
+    }
+    EXPECT_EQ(source.reads, layout.frames);
+    EXPECT_EQ(buffers.size(), 2u);
+    // The last frame again, brighter: its pixels come back, with the new table.
+    colour.SetBrightness(1, 10);
+    ASSERT_EQ(source.GetFrameDib(layout.frames - 1, &image, colour, bw, 0), 1);
+    expectFrame(layout.frames - 1);
+    EXPECT_EQ(buffers.size(), 2u);
 }
 
 TEST_F(FrameSourceTest, BatchBoundaries) {
