@@ -29,7 +29,7 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, const QString& text) {
     if (!widget || !GetSafeHwnd())
         return FALSE;
     if (!m_tools.contains(widget)) {
-        QObject::connect(widget, &QObject::destroyed, GetQWidget(),
+        QObject::connect(widget, &QObject::destroyed, m_toolWatch.get(),
                          [this, widget] { m_tools.erase(widget); });
     }
     m_tools[widget] = text;

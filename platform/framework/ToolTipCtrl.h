@@ -8,7 +8,10 @@
 #include "platform/framework/MessageQueue.h"
 #include "platform/framework/Wnd.h"
 
+#include <QObject>
+
 #include <map>
+#include <memory>
 
 class CToolTipCtrl : public CWnd {
     DECLARE_DYNAMIC(CToolTipCtrl)
@@ -34,6 +37,9 @@ private:
     void Apply(QWidget* widget, const QString& text) const;
 
     std::map<QWidget*, QString> m_tools;
+    // Holds the tools' destroyed connections: they end with this object, which may go before
+    // its window and the tools' windows, all deleted later.
+    std::unique_ptr<QObject> m_toolWatch = std::make_unique<QObject>();
     bool m_active = true;
     int m_maxWidth = -1;
 };

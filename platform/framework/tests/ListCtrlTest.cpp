@@ -233,4 +233,19 @@ TEST_F(ListCtrlTest, ToolTipsFollowActivation) {
     EXPECT_TRUE(m_list.GetQWidget()->toolTip().isEmpty());
 }
 
+TEST_F(ListCtrlTest, ATipControlMayGoBeforeItsToolsWindow) {
+    // As a page's members go before the windows its frame deletes later.
+    auto tool = std::make_unique<QWidget>();
+    CWnd toolWnd;
+    ASSERT_TRUE(toolWnd.Attach(tool.get()));
+    {
+        CToolTipCtrl tips;
+        ASSERT_TRUE(tips.Create(&m_dlg));
+        ASSERT_TRUE(tips.AddTool(&toolWnd, QStringLiteral("Add Camera")));
+        EXPECT_EQ(tool->toolTip(), QStringLiteral("Add Camera"));
+    }
+    toolWnd.Detach();
+    tool.reset();
+}
+
 }  // namespace
