@@ -40,6 +40,10 @@ BOOL CDevicesTab::OnInitDialog() {
         if (button->CreateInPlaceOf(this, id)) {
             button->SetIconFromResource(icon, 0);
             button->SetFlat(FALSE);
+            // The label beside the button names it; on the icon-sized button the caption
+            // would only cover the icon, so it becomes the tooltip.
+            button->SetTooltipText(button->GetWindowText());
+            button->SetWindowText(QString());
         }
     }
     m_images.Create(kTreeImages, 16, 1, kTransparent);

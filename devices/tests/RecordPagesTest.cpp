@@ -352,7 +352,7 @@ TEST_F(RecordPagesTest, DevicesTabAsksTheGroupsOwnerForACameraOrADataCard) {
     // The buttons are the page's own drawn ones in the template's places.
     ASSERT_NE(page.GetAddCameraButton().GetSafeHwnd(), nullptr);
     EXPECT_EQ(page.GetDlgItem(CDevicesTab::kAddCamera), &page.GetAddCameraButton());
-    EXPECT_EQ(page.GetAddDataCardButton().GetWindowText(), QStringLiteral("Add Data Card"));
+    EXPECT_EQ(page.GetAddDataCardButton().GetTooltipText(), QStringLiteral("Add Data Card"));
     m_group.SetOwner(nullptr);
 }
 
