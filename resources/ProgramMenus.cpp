@@ -169,7 +169,8 @@ Items ToolsMenu(Kind kind) {
     if (kind == kProject || kind == kPlayGroup)
         Append(items, {Item(32915, "Notes"), Item(32951, "Save Notes"), Separator()});
     Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
-                   Item(33100, "Data Display..."), Item(33102, "Data Acquisition...")});
+                   Item(33100, "Data Display..."), Item(33102, "Data Acquisition..."),
+                   Item(33103, "Data Sensor...")});
     return items;
 }
 
@@ -289,6 +290,7 @@ std::map<UINT, QString> CommandStrings() {
         {32813, "Open a saved play group\nOpen Play Group"},
         {32811, "Open a data file\nOpen Data File"},
         {33102, "Show the live data of a data acquisition card\nData Acquisition"},
+        {33103, "Show the live data of a data card in a play project\nData Sensor"},
         {32815, "Open a camera and show its live video\nOpen Camera"},
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},

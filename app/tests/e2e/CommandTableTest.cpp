@@ -126,6 +126,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
     {"Tools/Data Acquisition...", true},
+    {"Tools/Data Sensor...", true},
     {"Window/Cascade", true},
     {"Window/Tile Horizontally", true},
     {"Window/Tile Vertically", true},

@@ -84,6 +84,7 @@ const QStringList kMainMenu = {
     "Tools/One-step save settings",
     "Tools/Data Display...",
     "Tools/Data Acquisition...",
+    "Tools/Data Sensor...",
     "Window/Close All Windows",
     "Window/Close All Groups",
     "Window/Windows...",
