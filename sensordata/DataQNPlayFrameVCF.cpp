@@ -54,6 +54,7 @@ void CDataQNPlayFrameVCF::SetupPlayBar() {
     for (const auto& [icon, button] : icons)
         m_playBar.SetButtonIcon(button, CResourceChain::LoadIcon(icon));
     m_playBar.ShowWindow(SW_SHOW);
+    ShowControlBar(&m_playBar, TRUE, FALSE);
 }
 
 CPlaybackView* CDataQNPlayFrameVCF::ShownPlayback() const {
