@@ -228,6 +228,7 @@ void CDataDisplayDlg::BuildPlot() {
     graph.SetCursorStyle(cursor, 1, 5, 0);
     graph.SetCursorEnabled(cursor, true);
     graph.SetCursorPosition(cursor, n > 0 ? x.front() : 0.0);
+    m_shownIndex = GetCursorIndex();
 }
 
 void CDataDisplayDlg::UpdatePlot() {
@@ -309,8 +310,11 @@ int CDataDisplayDlg::GetCursorIndex() const {
 void CDataDisplayDlg::SetCursorIndex(int index, bool notify) {
     if (!m_graph)
         return;
-    const int previous = GetCursorIndex();
+    // The graph's own cursor may have moved already (a drag moves it before it says so): the
+    // owner knows the index this window last settled on.
+    const int previous = m_shownIndex;
     m_graph->SetCursorIndex(1, index);
+    m_shownIndex = GetCursorIndex();
     UpdateReadout();
     if (notify && index != previous && m_pfnCursorChanged)
         m_pfnCursorChanged(m_pCursorContext, index);
@@ -414,6 +418,11 @@ void CDataDisplayDlg::OnConfigure() {
 }
 
 void CDataDisplayDlg::OnContextMenu(CWnd*, CPoint pos) {
+    if (m_contextTarget && m_contextTarget->GetSafeHwnd()) {
+        m_contextTarget->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetSafeHwnd()),
+                                     MAKELPARAM(pos.x, pos.y));
+        return;
+    }
     CMenu menu;
     {
         CResourceModuleScope scope(SensorRes::kModuleName);

@@ -46,6 +46,9 @@ public:
         m_pCursorContext = context;
     }
     void SetCaption(const QString& caption) { m_caption = caption; }
+    // The window whose context menu a right-click on the display shows instead of the
+    // display's own (null: its own); it stays the caller's.
+    void SetContextMenuTarget(CWnd* target) { m_contextTarget = target; }
     void SetBusy(bool busy) { m_bBusy = busy; }
     bool IsDataCentric() const { return m_bDataCentric; }
     bool IsSidePanelShown() const { return m_bSidePanel; }
@@ -143,8 +146,10 @@ private:
     CVidraData* m_pData = nullptr;
     CFormatSettingsDlg* m_pSettings = nullptr;
     bool m_bBusy = false;
+    int m_shownIndex = 0;  // the cursor's index as this window last set it
     CursorChanged m_pfnCursorChanged = nullptr;
     void* m_pCursorContext = nullptr;
     QString m_caption;
+    CWnd* m_contextTarget = nullptr;
     CSensorResource m_resource;  // keeps the sensor-resource library bound
 };

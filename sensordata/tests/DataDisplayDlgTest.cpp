@@ -363,23 +363,36 @@ TEST_F(DataDisplayDlgTest, UpdatePlotReplacesOnlyTheSamplesOfTheSameShape) {
     }
 }
 
-// The program's own graph: a zoom and the cursor survive the redraw of live data.
-TEST_F(DataDisplayDlgTest, ZoomAndCursorSurviveLiveRedraws) {
+// The program's own graph under the mouse: a press tells the owner of the new cursor, and
+// a zoom and the cursor survive the redraw of live data.
+TEST_F(DataDisplayDlgTest, ThePressMovesTheCursorAndAZoomSurvivesLiveRedraws) {
     CDataDisplayDlg display(nullptr, &m_data);
     display.SetFormatSettings(&m_settings);
     ASSERT_TRUE(display.Create(nullptr, &m_data));
     display.MoveWindow(0, 0, 640, 400);
     auto* graph = display.GetQWidget()->findChild<CGraphWidget*>();
     ASSERT_NE(graph, nullptr);
-    display.SetCursorIndex(2, false);
-    display.SetMouseMode(CDataDisplayDlg::kZoomMode);
-    const QRect area = CGraphWidget::PlotArea(graph->size());
     const auto mouse = [&](QEvent::Type type, QPoint at) {
         QMouseEvent event(type, at, graph->mapToGlobal(at), Qt::LeftButton,
                           type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
                           Qt::NoModifier);
         QCoreApplication::sendEvent(graph, &event);
     };
+    // A press in cursor mode puts the cursor there and tells the owner, although the graph
+    // moved its own cursor first.
+    std::vector<int> told;
+    display.SetCursorCallback(
+        [](void* context, int index) { static_cast<std::vector<int>*>(context)->push_back(index); },
+        &told);
+    const QPoint onScan3(graph->ToPixel(2.0, 0.0, graph->size()).toPoint().x(),
+                         CGraphWidget::PlotArea(graph->size()).center().y());
+    mouse(QEvent::MouseButtonPress, onScan3);
+    mouse(QEvent::MouseButtonRelease, onScan3);
+    EXPECT_EQ(display.GetCursorIndex(), 3);
+    EXPECT_EQ(told, std::vector<int>{3});
+    display.SetCursorIndex(2, false);
+    display.SetMouseMode(CDataDisplayDlg::kZoomMode);
+    const QRect area = CGraphWidget::PlotArea(graph->size());
     const QPoint from(area.left() + area.width() / 4, area.top() + 10);
     const QPoint to(area.left() + area.width() / 2, area.bottom() - 10);
     mouse(QEvent::MouseButtonPress, from);
