@@ -130,6 +130,12 @@ void CDataPlayView::OnUpdate(CView*, LPARAM lHint, CObject*) {
         frame->RefreshPlayBar();
 }
 
+void CDataPlayView::OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) {
+    CPlaybackView::OnActivateView(bActivate, pActivateView, pDeactiveView);
+    if (auto* frame = dynamic_cast<CDataQNPlayFrameVCF*>(GetParentFrame()); frame && bActivate)
+        frame->RefreshPlayBar();
+}
+
 void CDataPlayView::ShowData(bool newData) {
     const CSharedRef<CSensorDataSet> data = GetDataSet();
     CVidraData* model = data.IsEmpty() ? nullptr : data->GetData();

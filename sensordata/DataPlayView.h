@@ -17,6 +17,7 @@
 #include "groups/IDataMemberView.h"
 #include "sensordata/FormatSettingsDlg.h"
 #include "sensordata/SensorPanelHost.h"
+#include "sensordata/model/SensorDataSet.h"
 #include "views/PlaybackView.h"
 
 #include <memory>
@@ -70,6 +71,8 @@ public:
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;
+    // The frame's play bar shows the view's state as it becomes active.
+    void OnActivateView(BOOL bActivate, CView* pActivateView, CView* pDeactiveView) override;
     void OnDraw(CDC* pDC) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 

@@ -107,6 +107,9 @@ void CDataSensorView::OnInitialUpdate() {
     // The acquisition runs on the card's window, which stays hidden: this view shows the data.
     if (card && card->CreateHidden(AfxGetMainWnd())) {
         m_panelHost.Attach(this);
+        // A right-click on the display shows the device's commands.
+        if (CDataDisplayDlg* display = m_panelHost.GetDataDisplay())
+            display->SetContextMenuTarget(this);
         CRect client;
         GetClientRect(&client);
         m_panelHost.Resize(client.Width(), client.Height());

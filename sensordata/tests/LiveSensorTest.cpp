@@ -30,6 +30,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
 
@@ -191,6 +193,22 @@ TEST_F(LiveSensorTest, ContextMenuAndCurrentDataDevice) {
 
     CDataSensorView* view = Open(QStringLiteral("sensorXXX#2#1#0#"));
     ASSERT_NE(view, nullptr);
+    // The data display covers the view: a right-click on it shows the view's menu.
+    QStringList shown;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* popup, const QPoint&) -> QAction* {
+            for (QAction* action : popup->actions())
+                shown << action->text();
+            return nullptr;
+        });
+    QWidget* surface = view->GetPanelHost().GetDataDisplay()->GetQWidget();
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              surface->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(surface, &request);
+    AfxSetPopupMenuTracker(previous);
+    EXPECT_EQ(shown, QStringList(
+                         {"Change Device Name", "Device Information", "Show Test Trigger Dialog"}));
+
     int handle = -1;
     view->GetDevice()->GetHandle(&handle);
     SetCurrentDataDevice(-1);
