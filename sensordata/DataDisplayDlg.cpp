@@ -13,6 +13,7 @@
 #include "sensorres/SensorResourceIds.h"
 
 #include <QAbstractButton>
+#include <QListWidget>
 #include <QPixmap>
 
 #include <algorithm>
@@ -277,12 +278,11 @@ void CDataDisplayDlg::UpdateReadout() {
     SetDlgItemText(DataDisplayId::kIndexField, QFormatC("%d", index));
     SetDlgItemText(DataDisplayId::kTimeField,
                    QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
-    m_list.ResetContent();
-    if (n == 0)
-        return;
+    QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
-    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
+    // Without scans there is nothing to read out.
+    for (int c = 0; n > 0 && c < CVidraData::kChannelSlots; ++c) {
         if (!m_pData->m_onFlags[c])
             continue;
         const int stored = k++;
@@ -291,15 +291,32 @@ void CDataDisplayDlg::UpdateReadout() {
         const std::vector<float>& samples = m_pData->m_channels[stored];
         const float sample = scan < static_cast<int>(samples.size()) ? samples[scan] : 0.0f;
         const QByteArray label = settings.m_labels[c].toUtf8();
-        m_list.AddString(QFormatC("Ch%d (%s):", c, label.constData()));
+        lines << QFormatC("Ch%d (%s):", c, label.constData());
         if (scaledView) {
             const QByteArray units = settings.m_units[c].toUtf8();
-            m_list.AddString(
-                QFormatC("%6.4f %s", double(sample) * settings.m_factors[c] + settings.m_offsets[c],
-                         units.constData()));
+            lines << QFormatC("%6.4f %s",
+                              double(sample) * settings.m_factors[c] + settings.m_offsets[c],
+                              units.constData());
         } else {
-            m_list.AddString(QFormatC("%6.4f %s", double(sample), "V"));
+            lines << QFormatC("%6.4f %s", double(sample), "V");
         }
+    }
+    ShowLines(lines);
+}
+
+void CDataDisplayDlg::ShowLines(const QStringList& lines) {
+    // The read-out changes with every step of the cursor: rows that stay are rewritten in place
+    // rather than made anew.
+    auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget());
+    if (!list || list->count() != lines.size()) {
+        m_list.ResetContent();
+        for (const QString& line : lines)
+            m_list.AddString(line);
+        return;
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        if (list->item(i)->text() != lines[i])
+            list->item(i)->setText(lines[i]);
     }
 }
 

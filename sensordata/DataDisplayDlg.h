@@ -122,6 +122,8 @@ private:
     // The x axis values of every scan and one channel's samples as plotted.
     void AxisValues(bool scaledView, std::vector<float>* x) const;
     void ChannelValues(int channel, bool scaledView, int scans, std::vector<float>* y) const;
+    // The read-out list shows lines.
+    void ShowLines(const QStringList& lines);
     // The scan that the read-out and the axes count from.
     int Origin() const;
     bool UsesSecondOrigin() const;
