@@ -3,14 +3,21 @@
 #include "app/AboutDlg.h"
 #include "app/SensorSettingsSheet.h"
 #include "app/SplashWnd.h"
+#include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordHost.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrm.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/CaptureWizardSheet.h"
+#include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordGroupHost.h"
+#include "devices/RecordOptions.h"
 #include "devices/SensorDeviceSelection.h"
 #include "devices/core/DriverLoader.h"
+#include "devices/core/RecordGroup.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
@@ -61,6 +68,8 @@
 #include "shell/PlaceholderView.h"
 #include "shell/SpanrecDoc.h"
 #include "shell/SpanrecView.h"
+#include "tracking/CalibrationPanel.h"
+#include "tracking/PlayDataCallback.h"
 #include "tracking/VideoAnalysis.h"
 #include "views/PlaybackView.h"
 #include "views/VidDoc.h"
@@ -77,6 +86,10 @@ constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
 constexpr UINT kToolsDataAcquisition = 33102;
 constexpr UINT kToolsDataSensor = 33103;
+constexpr UINT kEditRecordOptions = 33120;
+constexpr UINT kToolsAutoRecord = 33121;
+constexpr UINT kToolsAutoRecordSettings = 33122;
+constexpr UINT kToolsConvertWizard = 33110;
 
 }  // namespace
 
@@ -88,6 +101,10 @@ ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(kToolsDataSensor, OnToolsDataSensor)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
+ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
+ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
+ON_COMMAND(kToolsAutoRecordSettings, OnToolsAutoRecordSettings)
+ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
 END_MESSAGE_MAP()
 
 namespace {
@@ -263,7 +280,10 @@ private:
 
 CSpanrecApp::CSpanrecApp() : CVidraApp(QString::fromLatin1(kMainTitle)) {}
 
-CSpanrecApp::~CSpanrecApp() = default;
+CSpanrecApp::~CSpanrecApp() {
+    if (m_captureWizard)
+        CVidraFrameWnd::SetCaptureWizard(nullptr);
+}
 
 QString CSpanrecApp::TemplateKey(int index) {
     return QString::fromLatin1(Rows()[index].key);
@@ -303,6 +323,8 @@ BOOL CSpanrecApp::InitInstance() {
     AddTemplates();
     // Data cards open as the sensor-data layer's devices.
     InstallDataCardFactory();
+    m_recordGroupHost = std::make_unique<CRecordGroupHost>();
+    CRecordGroup::SetHost(m_recordGroupHost.get());
     CProjectGroupKinds kinds;
     kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
@@ -318,6 +340,13 @@ BOOL CSpanrecApp::InitInstance() {
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
     // Each video member gets its calibration, feature set and overlays.
     CMeasurementFormDoc::SetAnalysisFactory(&CVideoAnalysis::Create);
+    // Each play group's frame has the calibration panel of its active video, and its view
+    // carries tracked points to and from that video's measurement points.
+    CMeasurementFormFrame::SetCalibrationPanelFactory([] { return new CCalibrationPanel; });
+    CMeasurementView::SetPlayDataFactory(
+        [](CMeasurementFormDoc* doc, CMeasurementView* view) -> IPlayDataGatherer* {
+            return new CPlayDataCallback(doc, view);
+        });
 
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
@@ -326,6 +355,8 @@ BOOL CSpanrecApp::InitInstance() {
         return FALSE;
     }
     m_pMainWnd = frame;
+    m_captureWizard = std::make_unique<CCaptureWizardSheet>(frame);
+    CVidraFrameWnd::SetCaptureWizard(m_captureWizard.get());
     frame->DragAcceptFiles();
     CSplashWnd::ShowSplashScreen(frame);
     if (m_pDocManager)
@@ -398,6 +429,11 @@ void CSpanrecApp::OnToolsDataDisplay() {
         m_dataDisplays.push_back(std::move(window));
     else
         AfxMessageBox(QStringLiteral("Error opening file %1.").arg(path));
+}
+
+void CSpanrecApp::OnToolsConvertWizard() {
+    CConvertWizardSheet sheet(m_pMainWnd);
+    sheet.DoModal();
 }
 
 void CSpanrecApp::OnToolsDataAcquisition() {
@@ -482,6 +518,22 @@ void CSpanrecApp::OnFileOpenCamera() {
                         QString::fromLatin1(CCamDoc::kDeviceMarker) + "__" + id.ToString(), TRUE);
 }
 
+void CSpanrecApp::OnEditRecordOptions() {
+    CRecordOptions options(m_pMainWnd);
+    options.DoModal();
+}
+
+void CSpanrecApp::OnToolsAutoRecord() {
+    CAutoRecordHost host;
+    host.Run(m_pMainWnd);
+}
+
+void CSpanrecApp::OnToolsAutoRecordSettings() {
+    CAutoDownloadWnd settings(nullptr);
+    settings.LoadOptionFile();
+    settings.EditOptions();
+}
+
 void CSpanrecApp::OnFileOpenFormView() {
     CFileDialog dialog(TRUE, QStringLiteral("avi"), QString(), OFN_HIDEREADONLY,
                        QStringLiteral("Recognized File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)|"
@@ -507,6 +559,9 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
     IDeviceSettingsSheet::SetFactory(nullptr);
+    CRecordGroup::SetHost(nullptr);
+    CVidraFrameWnd::SetCaptureWizard(nullptr);
+    m_captureWizard.reset();
     m_dataDisplays.clear();
     return CVidraApp::ExitInstance();
 }

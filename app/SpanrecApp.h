@@ -17,8 +17,10 @@ class CMainFrame;
 #include <memory>
 #include <vector>
 
+class CCaptureWizardSheet;
 class CDataDisplayWindow;
 class CDeviceSelection;
+class CRecordGroupHost;
 
 class CMultiDocTemplate;
 
@@ -80,6 +82,16 @@ protected:
     // File/Open Video in Form View...: the chosen video alone in the form view of a new play
     // group.
     void OnFileOpenFormView();
+    // Edit/Record Options...: the recording options, saved to the registry on OK.
+    void OnEditRecordOptions();
+    // Tools/Auto-Record Controller...: the automatic download of the open cameras and data
+    // cards (a record controller, once there is one, runs it for its own group).
+    void OnToolsAutoRecord();
+    // Tools/Auto-Record Control Panel...: the automatic download's options (its folders, base
+    // name and format, cycles and delays), kept in its option file.
+    void OnToolsAutoRecordSettings();
+    // Tools/Convert Vidra 2.0 Files to Play Group...: the conversion wizard.
+    void OnToolsConvertWizard();
 
 private:
     void AddTemplates();
@@ -90,5 +102,8 @@ private:
     std::array<CMultiDocTemplate*, kTemplateCount> m_templates{};
     CDeviceManager m_deviceManager;
     std::unique_ptr<CDeviceSelection> m_deviceSelection;
+    // The capture wizard of the whole run: what its first pass chose waits for the second.
+    std::unique_ptr<CCaptureWizardSheet> m_captureWizard;
+    std::unique_ptr<CRecordGroupHost> m_recordGroupHost;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

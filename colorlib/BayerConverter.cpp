@@ -131,6 +131,40 @@ __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* 
     return count;
 }
 
+// Sixteen samples of an expanded mosaic row from col on.
+__attribute__((target("avx2"))) inline __m256i LoadMosaicAvx2(const std::uint8_t* row, int col) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 2 * col));
+}
+
+// The interior of a demosaiced row from x on, sixteen pixels a step, in the lane arithmetic of
+// the SSE2 loop of CBayerConverter::DemosaicRow; siteFirst: pixel x is a site of the row's
+// colour. Returns where it stopped.
+__attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, const std::uint8_t* mid,
+                                                    const std::uint8_t* down, bool siteFirst,
+                                                    std::int16_t* sitePlane,
+                                                    std::int16_t* greenPlane,
+                                                    std::int16_t* otherPlane, int x, int end) {
+    // Sites alternate, and every step moves an even number of pixels.
+    const __m256i site = siteFirst ? _mm256_set1_epi32(0x0000FFFF) : _mm256_set1_epi32(-65536);
+    for (; x + 16 <= end; x += 16) {
+        const __m256i c = LoadMosaicAvx2(mid, x);
+        const __m256i horizontal =
+            _mm256_add_epi16(LoadMosaicAvx2(mid, x - 1), LoadMosaicAvx2(mid, x + 1));
+        const __m256i vertical = _mm256_add_epi16(LoadMosaicAvx2(up, x), LoadMosaicAvx2(down, x));
+        const __m256i diagonal = _mm256_add_epi16(
+            _mm256_add_epi16(LoadMosaicAvx2(up, x - 1), LoadMosaicAvx2(up, x + 1)),
+            _mm256_add_epi16(LoadMosaicAvx2(down, x - 1), LoadMosaicAvx2(down, x + 1)));
+        const __m256i own = _mm256_slli_epi16(c, 2);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sitePlane + x),
+                            _mm256_blendv_epi8(_mm256_slli_epi16(horizontal, 1), own, site));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x),
+                            _mm256_blendv_epi8(own, _mm256_add_epi16(horizontal, vertical), site));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x),
+                            _mm256_blendv_epi8(_mm256_slli_epi16(vertical, 1), diagonal, site));
+    }
+    return x;
+}
+
 __attribute__((target("avx2"))) inline __m256i LoadRowAvx2(const std::int16_t* row, int col) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + col));
 }
@@ -538,6 +572,9 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
         const __mmask32 site = ColourAt(phase, y, 1) != kGreen ? 0x55555555u : 0xAAAAAAAAu;
         x = DemosaicRowAvx512(up, mid, down, site, sitePlane, greenPlane, otherPlane, x, w - 1);
     }
+    if (HasAvx2())
+        x = DemosaicRowAvx2(up, mid, down, ColourAt(phase, y, x) != kGreen, sitePlane, greenPlane,
+                            otherPlane, x, w - 1);
 #endif
 #ifdef __SSE2__
     const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };

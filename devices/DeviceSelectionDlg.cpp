@@ -1,6 +1,6 @@
 #include "devices/DeviceSelectionDlg.h"
 
-#include "devices/DlgDeviceOptions.h"
+#include "devices/DeviceScan.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/OpenDeviceList.h"
 #include "platform/com/ComVariant.h"
@@ -11,7 +11,6 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/WinApp.h"
 #include "shell/DlgOptionsBaseTab_Cameras.h"
-#include "shell/ProgressDlg.h"
 
 IMPLEMENT_DYNAMIC(CDeviceSelectionDlg, CDialog)
 
@@ -105,60 +104,22 @@ void CDeviceSelectionDlg::OnCheckClicked() {
 }
 
 void CDeviceSelectionDlg::OnScan() {
-    CProgressDlg progress;
-    progress.m_strTitle = QStringLiteral("Scanning in Progress");
-    progress.m_strText = QStringLiteral("Please wait...");
-    progress.Create(AfxGetMainWnd());
-    progress.ShowWindow(SW_SHOW);
     ClearDevices();
     const int familyRow = m_familyList.GetCurSel();
-    if (familyRow < 0) {
-        progress.DestroyWindow();
+    if (familyRow < 0)
         return;
-    }
     const auto* family = reinterpret_cast<const CDeviceId*>(m_familyList.GetItemData(familyRow));
-    CDeviceId working = *family;
-    const std::vector<int> indices =
-        DriverLoader::GetDeviceIndices(working.m_type, working.m_subtype);
-    if (indices.empty()) {
-        progress.DestroyWindow();
-        Inform("No available devices found.", MB_ICONINFORMATION);
-        return;
-    }
-    const int n = static_cast<int>(indices.size());
-    for (int i = 0; i < n; ++i) {
-        working.m_index = indices[static_cast<size_t>(i)];
-        QString defaultName;
-        CDlgDeviceOptions defaults;
-        if (defaults.LoadDefaultsFile(working) == S_OK)
-            defaultName = defaults.GetDeviceSettings().m_name;
-        CDeviceDescriptor descriptor;
-        if (DriverLoader::Probe(working, &descriptor, false) == 0) {
-            const bool attached = OpenDevices::GetOwnerFlagById(working) > 0;
-            QString text = descriptor.m_name;
-            if (!defaultName.isNull() && !attached)
-                text = defaultName;
-            if (text.trimmed().isEmpty())
-                text = QString::fromLatin1(kNoName);
-            if (attached)
-                text += QString::fromLatin1(kAttachedSuffix);
-            const int row = m_deviceList.AddString(text);
-            m_rowValues.push_back(-1);
-            m_deviceIds.push_back(std::make_unique<CDeviceId>(descriptor));
-            m_deviceList.SetItemData(row, reinterpret_cast<uintptr_t>(m_deviceIds.back().get()));
-        }
-        if (Observer())
-            Observer()(progress, i);
-        const int position = static_cast<int>(static_cast<double>(i + 1) * 100.0 / n);
-        if (!progress.SetPos(position))
-            break;
+    for (const ScannedDevice& device : DeviceScan::ScanFamily(*family, Observer())) {
+        const int row = m_deviceList.AddString(device.text);
+        m_rowValues.push_back(-1);
+        m_deviceIds.push_back(std::make_unique<CDeviceId>(device.id));
+        m_deviceList.SetItemData(row, reinterpret_cast<uintptr_t>(m_deviceIds.back().get()));
     }
     if (m_deviceList.GetCount() == 0) {
-        progress.DestroyWindow();
         Inform("No available devices found.", MB_ICONINFORMATION);
         return;
     }
-    const bool playbackFamily = working.m_subtype == 19 || working.m_subtype == 21;
+    const bool playbackFamily = family->m_subtype == 19 || family->m_subtype == 21;
     if (playbackFamily) {
         m_openPlayback = m_openPlaybackDefault;
     } else {
@@ -169,7 +130,6 @@ void CDeviceSelectionDlg::OnScan() {
         if (CWnd* check = GetDlgItem(id))
             check->EnableWindow(playbackFamily);
     UpdateData(FALSE);
-    progress.DestroyWindow();
 }
 
 void CDeviceSelectionDlg::OnOK() {

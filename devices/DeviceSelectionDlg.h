@@ -3,6 +3,7 @@
 // CDeviceSelectionDlg: the Device Selection dialog. The user picks a hardware family, scans it
 // and chooses one of its available devices; the caller reads the chosen CDeviceId.
 
+#include "devices/DeviceScan.h"
 #include "devices/core/DeviceId.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/ListBox.h"
@@ -10,8 +11,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-class CProgressDlg;
 
 inline constexpr UINT IDD_DEVICE_SELECTION = 133;
 
@@ -28,8 +27,8 @@ public:
         kOpenPlayback = 2043,
         kRemember = 2270,
     };
-    static constexpr const char* kAttachedSuffix = "  ATTACHED";
-    static constexpr const char* kNoName = "<no name>";
+    static constexpr const char* kAttachedSuffix = DeviceScan::kAttachedSuffix;
+    static constexpr const char* kNoName = DeviceScan::kNoName;
 
     explicit CDeviceSelectionDlg(CWnd* pParentWnd = nullptr);
     ~CDeviceSelectionDlg() override;
@@ -54,7 +53,7 @@ public:
     int GetResult() const { return m_result; }
 
     // Called after each scanned device with the progress dialog (tests press Cancel in it).
-    using ScanObserver = std::function<void(CProgressDlg&, int index)>;
+    using ScanObserver = DeviceScan::Observer;
     static void SetScanObserver(ScanObserver observer);
 
 protected:

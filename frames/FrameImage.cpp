@@ -6,6 +6,7 @@
 #include "platform/media/AviGetFrame.h"
 #include "platform/media/AviStreamFunctions.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 
 #if defined(__x86_64__)
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 using namespace imaging;
@@ -132,15 +134,99 @@ private:
 };
 
 #pragma GCC diagnostic pop
+
+bool HasAvx2() {
+    static const bool has = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+    }();
+    return has;
+}
+
+#define RM_AVX2 __attribute__((target("avx2")))
+
+// Looks up the scaled rows of an opaque 8-bit image eight pixels at a time with AVX2: each half
+// of a block of eight picks its four source bytes from one 16-byte load with a byte shuffle
+// (a half spanning more, or a load that would pass the row's end, leaves the block to the plain
+// loop). A grey table whose entry k is k in every colour needs no lookup: the shuffle copies
+// each byte into the three colour bytes. Other tables are gathered.
+class ScaledRowGather {
+public:
+    ScaledRowGather(const std::vector<int>& columns, int rowBytes, const QRgb* table)
+        : m_blocks(columns.size() / 8), m_table(table) {
+        m_grey = true;
+        for (int k = 0; k < 256; ++k)
+            m_grey = m_grey && table[k] == (0xFF000000u | static_cast<QRgb>(k) * 0x010101u);
+        m_runs.resize(m_blocks);
+        for (size_t b = 0; b < m_blocks; ++b) {
+            Run& run = m_runs[b];
+            run.usable = true;
+            for (int half = 0; half < 2; ++half) {
+                const int* part = columns.data() + b * 8 + static_cast<size_t>(4 * half);
+                run.base[half] = part[0];
+                run.usable = run.usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
+                             part[0] + 16 <= rowBytes;
+                for (int d = 0; d < 4; ++d) {
+                    const auto at = static_cast<uint8_t>(part[d] - part[0]);
+                    uint8_t* bytes = run.shuffle + 16 * half + 4 * d;
+                    bytes[0] = at;
+                    bytes[1] = m_grey ? at : 0x80;
+                    bytes[2] = m_grey ? at : 0x80;
+                    bytes[3] = 0x80;
+                }
+            }
+        }
+    }
+
+    // The pixels of row that whole blocks cover into out; returns how many.
+    RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out) const {
+        const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
+        for (size_t block = 0; block < m_blocks; ++block) {
+            const Run& run = m_runs[block];
+            QRgb* to = out + 8 * block;
+            if (!run.usable) {
+                for (size_t k = 8 * block; k < 8 * block + 8; ++k)
+                    out[k] = m_table[row[columns[k]]];
+                continue;
+            }
+            const __m256i bytes = _mm256_inserti128_si256(
+                _mm256_castsi128_si256(
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[0]))),
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[1])), 1);
+            const __m256i picked = _mm256_shuffle_epi8(
+                bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(run.shuffle)));
+            const __m256i colours =
+                m_grey ? _mm256_or_si256(picked, alpha)
+                       : _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), colours);
+        }
+        return 8 * m_blocks;
+    }
+
+private:
+    struct Run {
+        alignas(32) uint8_t shuffle[32] = {};
+        int base[2] = {};
+        bool usable = false;
+    };
+
+    size_t m_blocks;
+    const QRgb* m_table;
+    bool m_grey = false;
+    std::vector<Run> m_runs;
+};
 #endif
 
-// Draws an opaque 8-bit image scaled into target rectangle `to` of a 32-bit image, nearest
-// pixel, picking the same source pixels as the painter's unsmoothed scaling: source positions of
-// pixel centres in 16.16 fixed point, stepped along each row from where its visible part starts,
-// every `kChunk` pixels afresh. Only the part of `to` inside the target is touched, so a window
-// showing a corner of a large frame looks up only what it shows, on this thread, without first
-// converting the whole frame to 32 bits. False when the image is not one it can draw this way.
-bool ScaleIndexedInto(const QImage& source, const QRect& to, QImage* target) {
+// Draws an opaque 8-bit image scaled into rectangle `to` of a 32-bit image, nearest pixel,
+// picking the same source pixels as the painter's unsmoothed scaling: source positions of pixel
+// centres in 16.16 fixed point, stepped along each row from where its part inside bounds starts,
+// every `kChunk` pixels afresh. to, bounds and clip are in the drawing's coordinates, which are
+// the target's moved by shift: the pixels are picked as if bounds were the whole target, and
+// only those inside clip are written. Only that part is touched, so a window showing a corner of
+// a large frame looks up only what it shows, on this thread, without first converting the whole
+// frame to 32 bits. False when the image is not one it can draw this way.
+bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds,
+                      const QRegion& clip, const QPoint& shift, QImage* target) {
     constexpr int kChunk = 2048;
     constexpr double kFixed = 65536.0;
     // Beyond this enlargement or reduction the painter steps differently; such drawing is left
@@ -154,9 +240,14 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, QImage* target) {
     const QList<QRgb> table = source.colorTable();
     if (std::any_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) != 255; }))
         return false;
-    const QRect visible = to.intersected(target->rect());
-    if (visible.isEmpty())
+    const QRect visible = to.intersected(bounds);
+    const QRegion written = clip.intersected(target->rect().translated(-shift));
+    if (visible.isEmpty() || written.isEmpty())
         return true;
+    // Usually the clip is one rectangle as wide as the visible part, whose rows are written
+    // whole; otherwise row by row where the clip allows.
+    const QRect single = written.rectCount() == 1 ? written.boundingRect() : QRect();
+    const bool wide = single.left() <= visible.left() && single.right() >= visible.right();
     // The painter's mapping from the target back into the image, nudged by 1/65536 so that
     // positions landing exactly on a pixel edge round the same way.
     const auto inverse = [](double offset, int extent, int sourceExtent, double* scale,
@@ -181,13 +272,34 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, QImage* target) {
     }
 #if defined(__x86_64__)
     std::optional<ScaledRowShuffler> shuffler;
+    std::optional<ScaledRowGather> gather;
     if (HasByteShuffles() && columns.size() >= 64)
         shuffler.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
+    else if (HasAvx2() && columns.size() >= 8)
+        gather.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
 #endif
+    uchar* const bits = target->bits();
+    const qsizetype stride = target->bytesPerLine();
+    const auto rowOut = [bits, stride, &shift, &visible](int y) {
+        return reinterpret_cast<QRgb*>(bits + (y + shift.y()) * stride) + visible.left() +
+               shift.x();
+    };
     for (int y = visible.top(); y <= visible.bottom(); ++y) {
         const int fy = static_cast<int>((scaleY * (y + 0.5) + shiftY) * kFixed);
         const uchar* row = source.constScanLine(std::clamp(fy >> 16, 0, lastRow));
-        auto* out = reinterpret_cast<QRgb*>(target->scanLine(y)) + visible.left();
+        if (!wide || y < single.top() || y > single.bottom()) {
+            for (const QRect& part : written) {
+                if (y < part.top() || y > part.bottom())
+                    continue;
+                QRgb* out = rowOut(y);
+                const int first = std::max(part.left(), visible.left()) - visible.left();
+                const int last = std::min(part.right(), visible.right()) - visible.left();
+                for (int k = first; k <= last; ++k)
+                    out[k] = table[row[columns[static_cast<size_t>(k)]]];
+            }
+            continue;
+        }
+        QRgb* out = rowOut(y);
         size_t i = 0;
 #if defined(__x86_64__)
         for (size_t block = 0; shuffler && block < shuffler->Blocks(); ++block) {
@@ -199,11 +311,34 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, QImage* target) {
             }
             i = 64 * block + 64;
         }
+        if (gather) {
+            // The row after next is on its way from memory while this one is looked up.
+            const int ahead = std::clamp(
+                static_cast<int>((scaleY * (y + 2.5) + shiftY) * kFixed) >> 16, 0, lastRow);
+            const uchar* next = source.constScanLine(ahead);
+            for (int at = columns.front(); at <= columns.back(); at += 64)
+                _mm_prefetch(reinterpret_cast<const char*>(next + at), _MM_HINT_T0);
+            i = gather->Row(row, columns.data(), out);
+        }
 #endif
         for (; i < columns.size(); ++i)
             out[i] = table[row[columns[i]]];
     }
     return true;
+}
+
+// The image a painter on a widget draws into (its window's backing store, when Qt paints the
+// window into an image) and the part of it this painting may touch; null for other painters.
+QImage* WidgetImage(QPainter* painter, QRegion* allowed) {
+    QPaintEngine* engine = painter->paintEngine();
+    if (!engine || engine->type() != QPaintEngine::Raster || !painter->device() ||
+        painter->device()->devType() != QInternal::Widget)
+        return nullptr;
+    QPaintDevice* device = engine->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return nullptr;
+    *allowed = engine->systemClip();
+    return allowed->isEmpty() ? nullptr : static_cast<QImage*>(device);
 }
 
 std::function<ISettingsStore*()>& SettingsStoreProvider() {
@@ -453,6 +588,23 @@ int CFrameImage::CopyFrom(const CFrameImage& other, const RGBQUAD* colours) {
     return 1;
 }
 
+int CFrameImage::TakeFrom(CFrameImage& other, const RGBQUAD* colours) {
+    if (&other == this)
+        return m_bitmap ? 1 : 0;
+    if (!other.m_bitmap)
+        return 0;
+    // Each bitmap keeps its record of whether Create made it, so that both go on being reused.
+    std::swap(m_bitmap, other.m_bitmap);
+    std::swap(m_bufferSize, other.m_bufferSize);
+    m_palette = other.m_palette;
+    if (colours && m_bitmap->GetPixelFormat() == PixelFormat8bppIndexed) {
+        TakeColours(colours, kMaxPaletteEntries, &m_palette);
+        m_palette.Count = kMaxPaletteEntries;
+    }
+    SetPaletteOnBitmap();
+    return 1;
+}
+
 bool CFrameImage::CopySubImage(const Bitmap* source, int x, int y, int width, int height) {
     m_bitmap.reset();
     m_bufferSize = -1;
@@ -533,15 +685,23 @@ void CFrameImage::Draw(CDC* dc, int x, int y, int width, int height) const {
     // when reducing) that stands in for every smoothing mode. Qt maps pixel centres at +0.5.
     const int mode = ZoomMode();
     const bool smooth = mode >= 1 && mode <= 4;
-    QImage* target = dc->GetImage();
     const QTransform device = painter->deviceTransform();
-    if (!smooth && target && !painter->hasClipping() && device.type() <= QTransform::TxTranslate &&
-        painter->opacity() == 1.0 &&
+    const QPoint shift(static_cast<int>(device.dx()), static_cast<int>(device.dy()));
+    if (!smooth && !painter->hasClipping() && device.type() <= QTransform::TxTranslate &&
+        device.dx() == shift.x() && device.dy() == shift.y() && painter->opacity() == 1.0 &&
         painter->compositionMode() == QPainter::CompositionMode_SourceOver) {
-        const QPoint shift(static_cast<int>(device.dx()), static_cast<int>(device.dy()));
-        if (device.dx() == shift.x() && device.dy() == shift.y() &&
-            ScaleIndexedInto(image, QRect(x, y, width, height).translated(shift), target))
-            return;
+        if (QImage* target = dc->GetImage()) {
+            const QRect rect = QRect(x, y, width, height).translated(shift);
+            if (ScaleIndexedInto(image, rect, target->rect(), target->rect(), QPoint(), target))
+                return;
+        } else if (QRegion clip; (target = WidgetImage(painter, &clip))) {
+            // A widget's pixels go straight into its window's image, inside the part this
+            // painting may touch, the same as through an image of the widget's size.
+            const QRect widget(0, 0, painter->device()->width(), painter->device()->height());
+            if (ScaleIndexedInto(image, QRect(x, y, width, height), widget, clip.translated(-shift),
+                                 shift, target))
+                return;
+        }
     }
     painter->save();
     painter->setRenderHint(QPainter::SmoothPixmapTransform, smooth);

@@ -41,6 +41,9 @@ public:
     // or the copy fails. colours, when given, stands for the palette of an 8-bit bitmap (256
     // entries).
     int CopyFrom(const CFrameImage& other, const RGBQUAD* colours = nullptr);
+    // The same without copying the pixels: this takes other's bitmap and palette, and other
+    // gets this image's former bitmap, its pixels left for other to overwrite.
+    int TakeFrom(CFrameImage& other, const RGBQUAD* colours = nullptr);
     // Replaces the bitmap with a rectangle of source in source's format; the palette stays.
     // False, with no bitmap held, when the rectangle cannot be cut out.
     bool CopySubImage(const imaging::Bitmap* source, int x, int y, int width, int height);

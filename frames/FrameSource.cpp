@@ -292,6 +292,14 @@ int CFrameSource::OpenSequence(const QString& path, bool batch) {
     return 1;
 }
 
+QString CFrameSource::ConfigFilePath() const {
+    QString stem = GetConfigStem(m_displayPath);
+    const QString folder = GetFolderFromPath(m_path);
+    if (GetFolderFromPath(m_displayPath).isEmpty() && !folder.isEmpty())
+        stem = folder + '/' + stem;
+    return stem + ".cfg";
+}
+
 void CFrameSource::FinishOpen(bool readSideFile) {
     m_frameCount = std::max<LONG>(AVIStreamLength(m_stream), 0);
     LONG size = 0;
@@ -328,7 +336,7 @@ void CFrameSource::FinishOpen(bool readSideFile) {
     }
     CCfgFileInfo info;
     const bool hadStamp = m_hasTimeStamp != 0;
-    if (info.Load(GetConfigStem(m_displayPath) + ".cfg")) {
+    if (info.Load(ConfigFilePath())) {
         m_framesPerBatch = info.m_framesPerBatch;
         m_batchOffset = info.m_batchOffset;
         m_cycle = info.m_cycle;
@@ -578,8 +586,12 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
     }
     if (!image)
         return 0;
-    if (m_displayFromCache)
-        return image->CopyFrom(m_readImage, m_displayColours);
+    if (m_displayFromCache) {
+        // The read pixels go to the caller as they are, and its former bitmap takes the next
+        // read; this frame is read again should it be wanted again.
+        m_lutFrame = -1;
+        return image->TakeFrom(m_readImage, m_displayColours);
+    }
     return image->FillFromDib(&m_displayFrame) ? 1 : 0;
 }
 
@@ -687,7 +699,7 @@ void CFrameSource::GetCfgFileInfo(CCfgFileInfo* info) const {
 int CFrameSource::SaveCfgFile() const {
     CCfgFileInfo info;
     GetCfgFileInfo(&info);
-    return info.Save(GetConfigStem(m_displayPath) + ".cfg");
+    return info.Save(ConfigFilePath());
 }
 
 int CFrameSource::SetTimeStamp(int year, int month, int day, int msOfDay, int refFrame) {

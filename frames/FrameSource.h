@@ -201,6 +201,9 @@ private:
     int OpenSequence(const QString& path, bool batch);
     void ResetRecordingInfo();
     void FinishOpen(bool readSideFile = true);
+    // The configuration side file beside the recording (a sequence's display name has no
+    // folder, and the current folder is not the recording's).
+    QString ConfigFilePath() const;
     void ReleaseStream();
     bool ReadCachedFrame(int n, int flag);
     // Decodes frame n of the open stream into image: 1, or 0.
@@ -253,7 +256,8 @@ private:
 
     // Display cache: the frame last read for display (8-bit frames as read into m_readImage
     // with their colours in m_cachedColours, others as 24-bit m_cachedFrame), the sets its
-    // tables come from, and the mapped result.
+    // tables come from, and the mapped result. 8-bit pixels shown as read are handed on to the
+    // caller's image, which leaves the cache empty.
     int m_lutFrame = -1;
     CFrameImage m_readImage;
     bool m_cacheIndexed = false;

@@ -47,9 +47,12 @@ bool CSaveAviFrameSource::CopyBottomUp(CFrameImage& image, int targetBits, BYTE*
                         indexed ? own : imaging::PixelFormat24bppRGB, &data))
         return false;
     const imaging::ColorPalette& palette = image.GetPalette();
+    const size_t rowBytes = static_cast<size_t>(width) * (targetBits / 8);
     for (int y = 0; y < height; ++y) {
         const BYTE* from = static_cast<const BYTE*>(data.Scan0) + int64_t{y} * data.Stride;
         BYTE* to = buffer + (height - 1 - y) * stride;
+        // The buffer may be fresh memory: the padding of each row is written too.
+        std::memset(to + rowBytes, 0, static_cast<size_t>(stride) - rowBytes);
         if (indexed == (targetBits == 8)) {
             std::memcpy(to, from, static_cast<size_t>(width) * (indexed ? 1 : 3));
         } else if (indexed) {

@@ -4,6 +4,7 @@
 #include "frames/FileNames.h"
 #include "frames/FrameSource.h"
 #include "frames/SaveVideoOptionsDlg.h"
+#include "frames/SaveVideoPanelDlg.h"
 
 #include <QDir>
 #include <QFile>
@@ -66,20 +67,31 @@ int CSaveVideoDlg::DoModal() {
     m_staleFiles.clear();
     if (m_panelHome.GetSafeHwnd() ||
         m_panelHome.Create(nullptr, QString(), WS_POPUP, CRect(0, 0, 1, 1), nullptr, 0)) {
-        m_options = std::make_unique<CSaveVideoOptionsDlg>(this);
-        if (!m_options->Create(CSaveVideoOptionsDlg::kTemplate, &m_panelHome))
-            m_options.reset();
+        m_panel = std::make_unique<CSaveVideoPanelDlg>(this);
+        if (!m_panel->Create(CSaveVideoPanelDlg::kTemplate, &m_panelHome)) {
+            m_panel.reset();
+        } else {
+            m_options = std::make_unique<CSaveVideoOptionsDlg>(this);
+            if (m_options->Create(CSaveVideoOptionsDlg::kTemplate, m_panel.get()))
+                m_panel->PlaceOptions(m_options.get());
+            else
+                m_options.reset();
+        }
     }
     const int result = CFileDialog::DoModal();
     if (m_options) {
         m_options->DestroyWindow();
         m_options.reset();
     }
+    if (m_panel) {
+        m_panel->DestroyWindow();
+        m_panel.reset();
+    }
     return result;
 }
 
 QWidget* CSaveVideoDlg::GetExtension() {
-    return m_options ? m_options->GetQWidget() : nullptr;
+    return m_panel ? m_panel->GetQWidget() : nullptr;
 }
 
 QString CSaveVideoDlg::OnTypeChange(int index, const QString& typedName) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 class CSaveVideoOptionsDlg;
+class CSaveVideoPanelDlg;
 
 class CSaveVideoDlg : public CFileDialog {
 public:
@@ -45,7 +46,9 @@ public:
     // The expected size of the output of the current type in megabytes, truncated to two
     // decimals; -1 when it cannot be told.
     double EstimateMegabytes() const;
-    // The options panel while the dialog is up, else null.
+    // The panels while the dialog is up, else null: the one below the dialog's own controls
+    // and the options panel inside it.
+    CSaveVideoPanelDlg* GetPanel() const { return m_panel.get(); }
     CSaveVideoOptionsDlg* GetOptionsPanel() const { return m_options.get(); }
 
     // Options (frame numbers are index minus the zero offset).
@@ -56,6 +59,9 @@ public:
     BOOL m_skipEnabled = FALSE;
     BOOL m_batch = FALSE;
     int m_framesPerFile = 0;
+    // The source's frame size, -1 until the caller sets it, and the bytes of one frame.
+    int m_frameWidth = -1;
+    int m_frameHeight = -1;
     int64_t m_frameBytes = 0;
     int m_paletteEntries = 0;
     double m_estimateMB = -1;
@@ -96,7 +102,8 @@ private:
 
     QStringList m_patterns;  // "*.avi" ... in filter order
     QString m_savePath;
-    // The panel lives in a hidden window of its own between the times the dialog shows it.
+    // The panels live in a hidden window of their own between the times the dialog shows them.
     CWnd m_panelHome;
+    std::unique_ptr<CSaveVideoPanelDlg> m_panel;
     std::unique_ptr<CSaveVideoOptionsDlg> m_options;
 };

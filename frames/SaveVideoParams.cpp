@@ -2,12 +2,16 @@
 
 #include "platform/media/VideoCompressors.h"
 
+#include <algorithm>
+
 namespace {
 
-// name up to its last '.', or the whole name when it has none or only a leading one.
+// name up to the last '.' of its last path component, or the whole name when that component
+// has none or only a leading one (a '.' in a folder name is no extension).
 QString WithoutLastDot(const QString& name) {
+    const qsizetype component = std::max(name.lastIndexOf('/'), name.lastIndexOf('\\')) + 1;
     const qsizetype dot = name.lastIndexOf('.');
-    return dot > 0 ? name.left(dot) : name;
+    return dot > component ? name.left(dot) : name;
 }
 
 }  // namespace

@@ -10,8 +10,11 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+#include <QWidget>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 IMPLEMENT_DYNCREATE(CFrameParentingView, CView)
 
@@ -37,6 +40,26 @@ bool IsPlaced(const CWnd* frame) {
     return frame->IsWindowVisible() && !frame->IsIconic();
 }
 
+// The frame windows among parent's child windows, topmost first, from one pass over its
+// widgets: a walk by GetWindow gathers the siblings afresh at every step, which a play group
+// pays for at every frame.
+std::vector<CWnd*> ChildFrames(const CWnd* parent) {
+    std::vector<CWnd*> frames;
+    const QWidget* widget = parent->GetQWidget();
+    if (!widget)
+        return frames;
+    const QObjectList& children = widget->children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        const auto* child = qobject_cast<const QWidget*>(*it);
+        if (!child || child->isWindow())
+            continue;
+        // Destroyed windows have let go of their widgets and are not found.
+        if (CWnd* wnd = CWnd::FromWidgetPermanent(child); wnd && wnd->IsFrameWnd())
+            frames.push_back(wnd);
+    }
+    return frames;
+}
+
 }  // namespace
 
 CFrameParentingView::CFrameParentingView() = default;
@@ -44,17 +67,16 @@ CFrameParentingView::CFrameParentingView() = default;
 void CFrameParentingView::OnDraw(CDC*) {}
 
 CFrameWnd* CFrameParentingView::GetNextChildFrame() {
-    CWnd* next = nullptr;
-    if (!m_childFrameCursor) {
-        next = GetWindow(GW_CHILD);
-    } else {
-        CWnd* cursor = CWnd::FromHandle(m_childFrameCursor);
-        next = cursor && cursor->GetParent() == this ? cursor->GetWindow(GW_HWNDNEXT) : nullptr;
+    const std::vector<CWnd*> frames = ChildFrames(this);
+    auto next = frames.begin();
+    if (m_childFrameCursor) {
+        const auto at =
+            std::find(frames.begin(), frames.end(), CWnd::FromHandle(m_childFrameCursor));
+        next = at == frames.end() ? at : at + 1;
     }
-    while (next && !next->IsFrameWnd())
-        next = next->GetWindow(GW_HWNDNEXT);
-    m_childFrameCursor = next ? next->GetSafeHwnd() : nullptr;
-    return static_cast<CFrameWnd*>(next);
+    auto* frame = next == frames.end() ? nullptr : static_cast<CFrameWnd*>(*next);
+    m_childFrameCursor = frame ? frame->GetSafeHwnd() : nullptr;
+    return frame;
 }
 
 CFrameWnd* CFrameParentingView::SetChildFrameCursor(CFrameWnd* pFrame) {

@@ -1241,14 +1241,10 @@ void CMeasurementFormDoc::InsertNameTag(CSaveVideoParams* params, const QString&
     // A batch set's name ends in its counter.
     if (stem.endsWith(QLatin1String("[*]")))
         stem.chop(3);
-    // The format takes the name up to its last '.': a name without an extension gets that dot
-    // here, so that a '.' in a folder name is never taken for one.
-    params->m_outputPath = stem + tag + '.' + extension;
+    params->m_outputPath = extension.isEmpty() ? stem + tag : stem + tag + '.' + extension;
     params->SetOutputFormat(params->m_outputPath, params->m_outputKind, params->m_imageType,
                             params->m_firstFrame, params->m_lastFrame, params->m_skip,
                             params->m_reserved, params->m_tag);
-    if (params->m_outputPath.endsWith('.'))
-        params->m_outputPath.chop(1);
 }
 
 BOOL CMeasurementFormDoc::InitSaveRequest(int, int type, CSaveVideoParams* params) {

@@ -3,9 +3,11 @@
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GroupSettings.h"
+#include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/MessageMap.h"
+#include "views/PlaybackView.h"
 
 // The play-control page keeps a guarded pointer to a widget.
 #include <QWidget>
@@ -32,9 +34,18 @@ constexpr DWORD kBorderBottom = 0x0200;
 constexpr UINT kControlPanelStyle = 0x50401452;
 constexpr UINT kControlPanelBarId = 0xE811;
 
+CMeasurementFormFrame::CalibrationPanelFactory& CalibrationPanelFactoryRef() {
+    static CMeasurementFormFrame::CalibrationPanelFactory s_factory;
+    return s_factory;
+}
+
 }  // namespace
 
 int CMeasurementFormFrame::s_frameCount = 0;
+
+void CMeasurementFormFrame::SetCalibrationPanelFactory(CalibrationPanelFactory factory) {
+    CalibrationPanelFactoryRef() = std::move(factory);
+}
 
 CMeasurementFormFrame::CMeasurementFormFrame() = default;
 
@@ -86,8 +97,43 @@ void CMeasurementFormFrame::CreateControlPanel() {
     m_lutDialog.SetViewFinder([this] { return GetActivePlaybackView(); });
     if (m_lutDialog.Create(&m_controlPanelBar))
         m_controlPanelBar.AddPage(&m_lutDialog, QStringLiteral("Image Process"), 0);
+    if (const CalibrationPanelFactory& factory = CalibrationPanelFactoryRef()) {
+        m_calibrationPanel.reset(factory());
+        if (m_calibrationPanel && m_calibrationPanel->CreatePage(&m_controlPanelBar)) {
+            m_calibrationBar = &m_controlPanelBar;
+            m_calibrationTabIndex = m_controlPanelBar.AddPage(m_calibrationPanel->GetPage(),
+                                                              QStringLiteral("Calibration"), 0);
+        }
+    }
     BindPages();
     m_controlPanelBar.SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::AttachCalibrationToActiveVideo() {
+    if (!m_calibrationPanel)
+        return;
+    IVideoAnalysis* analysis = nullptr;
+    auto* doc = dynamic_cast<CMeasurementFormDoc*>(GetActiveDocument());
+    CPlaybackView* active = GetActivePlaybackView();
+    if (doc && active && active->GetSourceType() == CPlaybackView::kVideoMember) {
+        const int index = doc->FindVideoBySourceId(CMeasurementView::SourceIdOf(active));
+        if (index >= 0 && index < doc->GetVideoAnalysisCount())
+            analysis = doc->GetVideoAnalysis(index);
+    }
+    // With the group's own frame or a data window in front (the user at the panel itself),
+    // the panel stays on the video it has; a video that goes takes itself off the panel.
+    if (analysis)
+        m_calibrationPanel->AttachAnalysis(analysis);
+}
+
+BOOL CMeasurementFormFrame::ShowCalibrationPanel() {
+    if (!m_calibrationBar || m_calibrationTabIndex < 0 || !m_calibrationBar->GetSafeHwnd())
+        return FALSE;
+    AttachCalibrationToActiveVideo();
+    if (CFrameWnd* holder = m_calibrationBar->GetParentFrame())
+        holder->ShowControlBar(m_calibrationBar, TRUE, FALSE);
+    m_calibrationBar->SelectTab(m_calibrationTabIndex, 0);
+    return TRUE;
 }
 
 void CMeasurementFormFrame::RefreshLutDialog() {
@@ -177,6 +223,7 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
         else
             m_projectTabs[0] = bar->AddPage(&m_playControlTab, QStringLiteral("Playback"), 0);
     }
+    AttachCalibrationPage(bar, insideRecordController);
     BindPages();
     if (!m_measurePalette.GetSafeHwnd() && m_measurePalette.Create(IDD_MEASURE, bar)) {
         m_measurePalette.ShowWindow(SW_SHOW);
@@ -188,6 +235,24 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
         }
     }
     bar->SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden) {
+    CTabDlg* page = m_calibrationPanel ? m_calibrationPanel->GetPage() : nullptr;
+    if (!page || !page->GetSafeHwnd() || m_calibrationBar == bar)
+        return;
+    // The page leaves the bar it was in for the project's, as the play-control page does.
+    if (m_calibrationBar && m_calibrationTabIndex >= 0)
+        m_calibrationBar->SetTabPage(nullptr, m_calibrationTabIndex, 0);
+    page->SetParent(bar);
+    m_calibrationBar = nullptr;
+    m_calibrationTabIndex = -1;
+    if (hidden) {
+        page->ShowWindow(SW_HIDE);
+        return;
+    }
+    m_calibrationBar = bar;
+    m_calibrationTabIndex = bar->AddPage(page, QStringLiteral("Calibration"), 0);
 }
 
 IPlayGroupMembers* CMeasurementFormFrame::GetGroupMembers() const {
@@ -216,13 +281,14 @@ void CMeasurementFormFrame::OnUpdateFileClose(CCmdUI* pCmdUI) {
 void CMeasurementFormFrame::OnDestroy() {
     // Pages moved into a project's control panel go with this frame, not with the panel, and
     // the panel, when it stays, no longer shows them.
-    if (m_projectBar && !m_projectBarLife.expired() && m_projectBar->GetSafeHwnd()) {
+    const bool projectBarLives =
+        m_projectBar && !m_projectBarLife.expired() && m_projectBar->GetSafeHwnd();
+    if (projectBarLives) {
         for (int tab : m_projectTabs) {
             if (tab >= 0)
                 m_projectBar->SetTabPage(nullptr, tab, 0);
         }
     }
-    m_projectBar = nullptr;
     if (m_controlPanelBar.GetSafeHwnd())
         m_controlPanelBar.SetParent(this);
     if (auto* view = dynamic_cast<CMeasurementView*>(GetActiveView());
@@ -232,5 +298,14 @@ void CMeasurementFormFrame::OnDestroy() {
         m_playControlTab.SetParent(this);
     if (m_measurePalette.GetSafeHwnd())
         m_measurePalette.SetParent(this);
+    if (CTabDlg* page = m_calibrationPanel ? m_calibrationPanel->GetPage() : nullptr;
+        page && page->GetSafeHwnd()) {
+        // A project's bar that stays must not show the page of a group that is gone.
+        if (projectBarLives && m_calibrationBar == m_projectBar && m_calibrationTabIndex >= 0)
+            m_calibrationBar->SetTabPage(nullptr, m_calibrationTabIndex, 0);
+        page->SetParent(this);
+    }
+    m_projectBar = nullptr;
+    m_calibrationBar = nullptr;
     CViewChildedFrame::OnDestroy();
 }

@@ -2,10 +2,11 @@
 
 // CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
 // main window. It holds the group view and owns the panels that act on the group's playbacks:
-// the group and view toolbars, the group's control-panel bar with its "Playback" page, and the
+// the group and view toolbars, the group's control-panel bar with its "Playback" page, the
 // play-control page and measurement palette, which go into the project's control panel when the
-// group is hosted in a project.
+// group is hosted in a project, and the calibration panel of the group's active video.
 
+#include "groups/ICalibrationPanel.h"
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/ToolBar.h"
 #include "shell/DlgMeasure.h"
@@ -14,6 +15,9 @@
 #include "views/panels/LutColorAdjustDlg.h"
 #include "views/panels/PlayControlTab.h"
 #include "views/panels/PlaybackTab.h"
+
+#include <functional>
+#include <memory>
 
 class CPlaybackView;
 class IPlayGroupMembers;
@@ -28,6 +32,11 @@ class CMeasurementFormFrame : public CViewChildedFrame, public IControlPanelPage
     DECLARE_MESSAGE_MAP()
 
 public:
+    // Makes the calibration panel of each new frame; installed by the program (the panel
+    // belongs to a layer above the groups). Without one the frame has no calibration page.
+    using CalibrationPanelFactory = std::function<ICalibrationPanel*()>;
+    static void SetCalibrationPanelFactory(CalibrationPanelFactory factory);
+
     CMeasurementFormFrame();
     ~CMeasurementFormFrame() override;
 
@@ -41,9 +50,9 @@ public:
     // frame stands alone (not hosted in a view) or has no bar.
     void ActivateFrame(int nCmdShow = -1) override;
 
-    // Puts the play-control page and the measurement palette into a project's control panel as
-    // "Playback" and "Measurement"; inside a record controller's project both are made but stay
-    // hidden.
+    // Puts the play-control page, the calibration page and the measurement palette into a
+    // project's control panel as "Playback", "Calibration" and "Measurement"; inside a record
+    // controller's project they are made but stay hidden.
     void AttachToControlPanel(CControlPanelBar* bar) override;
 
     // The member list of the group view, or null when the active view is not a group view.
@@ -67,6 +76,14 @@ public:
     CToolBar& GetGroupToolBar() { return m_groupToolBar; }
     CToolBar& GetViewToolBar() { return m_viewToolBar; }
     CControlPanelBar& GetControlPanelBar() { return m_controlPanelBar; }
+    // The calibration panel, or null when the frame has none.
+    ICalibrationPanel* GetCalibrationPanel() const { return m_calibrationPanel.get(); }
+    // Hands the calibration panel the analysis objects of the group's active video; while the
+    // window in front is no video of the group the panel keeps its video. The group view
+    // calls it whenever a member comes forward or moves.
+    void AttachCalibrationToActiveVideo();
+    // Shows the control panel with the calibration page in front; FALSE without the page.
+    BOOL ShowCalibrationPanel();
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -84,6 +101,8 @@ private:
     void CreateControlPanel();
     // The pages reach the group view's playback list, and the play control shows on the page.
     void BindPages();
+    // Moves the calibration page into bar as "Calibration"; hidden, it gets no tab.
+    void AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden);
 
     static int s_frameCount;
 
@@ -106,4 +125,9 @@ private:
     CControlPanelBar* m_projectBar = nullptr;
     std::weak_ptr<bool> m_projectBarLife;
     int m_projectTabs[2] = {-1, -1};
+    // Made after the bar, so that it goes before the bar that shows it.
+    std::unique_ptr<ICalibrationPanel> m_calibrationPanel;
+    // The bar that shows the calibration page (the group's own, or a project's) and its tab.
+    CControlPanelBar* m_calibrationBar = nullptr;
+    int m_calibrationTabIndex = -1;
 };

@@ -9,6 +9,7 @@
 #include "groups/GeneralDoc.h"
 #include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/MeasurementFormFrame.h"
 #include "groups/NoteItem.h"
 #include "groups/NotesBasicView.h"
 #include "groups/PlayStepTargets.h"
@@ -37,6 +38,11 @@
 #include <limits>
 
 namespace {
+
+CMeasurementView::PlayDataFactory& PlayDataFactoryRef() {
+    static CMeasurementView::PlayDataFactory s_factory;
+    return s_factory;
+}
 
 // Command ids of the group's menus and toolbar.
 constexpr UINT kCmdAddVideo = 32802;
@@ -122,6 +128,10 @@ ON_UPDATE_COMMAND_UI(kCmdSettingsFromSlowest, OnUpdateSettingsFromSlowest)
 ON_UPDATE_COMMAND_UI(kCmdSnapkeepActive, OnUpdateDisabled)
 END_MESSAGE_MAP()
 
+void CMeasurementView::SetPlayDataFactory(PlayDataFactory factory) {
+    PlayDataFactoryRef() = std::move(factory);
+}
+
 CMeasurementView::CMeasurementView()
     : m_frameListener(std::make_unique<CChangedFrameMeasView>(this)) {
     // The member frames keep the places arrangement gives them; OnSize decides.
@@ -158,6 +168,8 @@ void CMeasurementView::OnInitialUpdate() {
     m_playControl.SetBaseSyncCallback(BaseSyncCallback, this);
     m_playControl.SetContinuousCallback(ContinuousCallback, this);
     m_playControl.SetSkipChangedCallback(SkipChangedCallback, this);
+    if (const PlayDataFactory& factory = PlayDataFactoryRef())
+        m_playData.reset(factory(dynamic_cast<CMeasurementFormDoc*>(GetDocument()), this));
     m_initialized = TRUE;
     // The document reads its pending path once the view is ready. That waits for the event
     // loop: whoever created the group (a project) places its frame first, and the members
@@ -991,8 +1003,13 @@ bool CMeasurementView::GetMemberFrameChangedCallback(FrameChangedFn* fn, void** 
 }
 
 void CMeasurementView::MemberFrameChangedCallback(void* context, int) {
-    if (context)
-        static_cast<CMeasurementView*>(context)->RefreshPlayControl();
+    if (!context)
+        return;
+    auto* view = static_cast<CMeasurementView*>(context);
+    view->RefreshPlayControl();
+    // A member tells the group when it comes forward, too: the calibration panel follows.
+    if (auto* frame = dynamic_cast<CMeasurementFormFrame*>(view->GetParentFrame()))
+        frame->AttachCalibrationToActiveVideo();
 }
 
 void CMeasurementView::VideoGroupCallback(void* context, intptr_t frame) {
@@ -1003,6 +1020,9 @@ void CMeasurementView::FrameChangedCallback(void* context, int frame) {
     if (!context)
         return;
     auto* view = static_cast<CMeasurementView*>(context);
+    // Measurement points moved on the frame being left go into the tracks before it changes.
+    if (view->m_playData)
+        view->m_playData->PushMeasurementPointsToTracks();
     view->SynchronizeToFrame(frame, 0, -1, 1);
     view->NotifyTopFrame();
 }

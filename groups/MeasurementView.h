@@ -8,6 +8,7 @@
 #include "frames/IMeasViewSync.h"
 #include "groups/FrameParentingView.h"
 #include "groups/IDataMemberView.h"
+#include "groups/IPlayDataGatherer.h"
 #include "groups/IPlayGroupMembers.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/PlayGroupPlaybackList.h"
@@ -39,6 +40,12 @@ public:
     // Where the play control takes its range and rate from.
     static constexpr int kSettingsFromActive = 0;
     static constexpr int kSettingsFromSlowest = 1;
+
+    // Makes the play-data gatherer of each group view (the gatherer belongs to a layer above
+    // the groups); installed by the program. Without one the view keeps none.
+    using PlayDataFactory =
+        std::function<IPlayDataGatherer*(CMeasurementFormDoc*, CMeasurementView*)>;
+    static void SetPlayDataFactory(PlayDataFactory factory);
 
     CMeasurementView();
     ~CMeasurementView() override;
@@ -126,6 +133,9 @@ public:
     void OnZero();
 
     CPlayControlWnd& GetPlayControl() { return m_playControl; }
+    // Made at the end of the initial update; null before, or without a factory. While the play
+    // control steps, it moves the tracks to the measurement points of the active video.
+    IPlayDataGatherer* GetPlayDataGatherer() const { return m_playData.get(); }
     int GetSettingsSource() const { return m_settingsSource; }
     void SetSettingsSource(int source) { m_settingsSource = source; }
     int GetLastSynchronizedFrame() const { return m_lastSyncFrame; }
@@ -210,6 +220,7 @@ private:
     BOOL m_maximizeOnFirstUpdate = FALSE;
     int m_extraValue = 0;
     std::unique_ptr<CChangedFrameMeasView> m_frameListener;
+    std::unique_ptr<IPlayDataGatherer> m_playData;
     // Where the frame-change listener is advised: a video's second notifier, valid while the
     // video's frame lives.
     struct ListenerLink {

@@ -10,6 +10,8 @@ DialogTemplate CalibrationPanelTemplate() {
     DialogTemplate t;
     t.id = 1629;
     t.caption = QStringLiteral("Calibration");
+    // A page of the play group's control panel.
+    t.style = WS_CHILD;
     t.cx = 144;
     t.cy = 268;
     t.fontName = QStringLiteral("MS Sans Serif");
@@ -21,7 +23,8 @@ DialogTemplate CalibrationPanelTemplate() {
         {C::Button, 3002, QStringLiteral("Set Point #2"), 74, 16, 60, 14, kShown},
         {C::Static, 0xFFFF, QStringLiteral("Distance Between Points"), 10, 34, 124, 9, kLabel},
         {C::Edit, 3003, QString(), 10, 44, 50, 12, kShown | WS_BORDER},
-        {C::ComboBox, 3004, QString(), 64, 44, 70, 80, kShown | CBS_DROPDOWNLIST},
+        // One line high while closed; the open list sizes itself.
+        {C::ComboBox, 3004, QString(), 64, 44, 70, 12, kShown | CBS_DROPDOWNLIST},
         {C::Button, 1360, QStringLiteral("Apply Scale >>"), 10, 60, 60, 14, kShown},
         {C::Edit, 1048, QString(), 10, 76, 44, 12, kReadout},
         {C::Static, 1067, QStringLiteral("pixels /"), 58, 78, 30, 9, kLabel},

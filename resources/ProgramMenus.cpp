@@ -51,7 +51,7 @@ Items EditMenu(Kind kind) {
     if (kind == kVideo || kind == kPlayGroup)
         copy.push_back(Item(32921, "Active &Window\tCtrl+C"));
     return {Popup("&Copy", copy), Separator(), Item(32836, "Program &Options..."),
-            Item(32941, "System &Configuration...")};
+            Item(32941, "System &Configuration..."), Item(33120, "&Record Options...")};
 }
 
 // The pan-zoom views' display choices; the same items make the "View" pop-up 143.
@@ -170,7 +170,10 @@ Items ToolsMenu(Kind kind) {
         Append(items, {Item(32915, "Notes"), Item(32951, "Save Notes"), Separator()});
     Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
                    Item(33100, "Data Display..."), Item(33102, "Data Acquisition..."),
-                   Item(33103, "Data Sensor...")});
+                   Item(33103, "Data Sensor..."), Item(33121, "Auto-Record Controller..."),
+                   Item(33122, "Auto-Record Control Panel..."), Separator(),
+                   Item(32814, "3-D Capture Wizard..."),
+                   Item(33110, "Convert Vidra 2.0 Files to Play Group...")});
     return items;
 }
 
@@ -292,9 +295,20 @@ std::map<UINT, QString> CommandStrings() {
         {33102, "Show the live data of a data acquisition card\nData Acquisition"},
         {33103, "Show the live data of a data card in a play project\nData Sensor"},
         {32815, "Open a camera and show its live video\nOpen Camera"},
+        {32814,
+         "Capture calibration and measurement images from two cameras for a 3-D project\n3-D "
+         "Capture Wizard"},
+        {33110,
+         "Make a play group of a version 2.0 video and its data file\nConvert Vidra 2.0 "
+         "Files"},
         {32821, "Start a new play project\nNew Play Project"},
         {32836, "Change the program options\nProgram Options"},
         {32941, "Change the system configuration\nSystem Configuration"},
+        {33120, "Change how the devices record\nRecord Options"},
+        {33121,
+         "Record the open devices again and again, saving each recording\nAuto-Record "
+         "Controller"},
+        {33122, "Choose where and how the Auto-Record Controller saves\nAuto-Record Control Panel"},
         {57664, "Show the program's version and support contacts\nAbout"},
         {32940, "Ask the update server whether a newer version is available\nCheck for Updates"},
         {32802, "Add a video to the play group\nAdd Video"},

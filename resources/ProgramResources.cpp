@@ -20,8 +20,10 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
+#include "resources/WizardTemplates.h"
 
 #include <QIcon>
 #include <QWidget>
@@ -154,6 +156,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : RecordTemplates())
+            m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
             m.dialogs.push_back(page);
         for (DialogTemplate& dialog : SmallDialogTemplates())
@@ -161,6 +165,8 @@ const CResourceModule& CProgramResources::Module() {
         for (DialogTemplate& dialog : PlayGroupTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : NotesWindowTemplates())
+            m.dialogs.push_back(dialog);
+        for (DialogTemplate& dialog : WizardTemplates())
             m.dialogs.push_back(dialog);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
@@ -174,6 +180,11 @@ const CResourceModule& CProgramResources::Module() {
             {230, QStringLiteral(":/bitmaps/device_camera.png")},
             {231, QStringLiteral(":/bitmaps/connection_panel.png")},
             {232, QStringLiteral(":/bitmaps/device_timing.png")},
+        };
+        // The capture wizard's zoom buttons.
+        m.icons = {
+            {108, QStringLiteral(":/bitmaps/zoom_in.png")},
+            {109, QStringLiteral(":/bitmaps/zoom_out.png")},
         };
         m.strings = {
             {100, QStringLiteral("OLE initialization failed.  Make sure that the OLE libraries "

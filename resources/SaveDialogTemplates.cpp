@@ -53,7 +53,48 @@ DialogTemplate JpegQuality() {
     return d;
 }
 
-// The options panel shown below the save-video file dialog's own controls.
+// Below the save-video file dialog's own controls: what is being saved, and the area where the
+// options panel (1576) goes.
+DialogTemplate VideoSavePanel() {
+    DialogTemplate d;
+    d.id = 1536;
+    d.cx = 300;
+    d.cy = 184;
+    d.style = WS_CHILD | WS_CLIPSIBLINGS;
+    d.items = {
+        {DlgControl::Static, -1, QStringLiteral("Frames:"), 10, 4, 44, 8},
+        {DlgControl::Static, 1537, QString(), 56, 4, 238, 8},
+        {DlgControl::Static, -1, QStringLiteral("Frame size:"), 10, 16, 44, 8},
+        {DlgControl::Static, 1538, QString(), 56, 16, 238, 8},
+        {DlgControl::Static, 1539, QString(), 0, 28, 300, 156, WS_CHILD},
+    };
+    return d;
+}
+
+// Below the data-file save dialog's own controls: every scan or a range of them.
+DialogTemplate DataSaveRange() {
+    constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
+    DialogTemplate d;
+    d.id = 30053;
+    d.cx = 300;
+    d.cy = 58;
+    d.style = WS_CHILD | WS_CLIPSIBLINGS;
+    d.items = {
+        {DlgControl::Button, -1, QStringLiteral("Data Save Options"), 4, 2, 292, 52,
+         WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
+        {DlgControl::Static, -1, QStringLiteral("Scans:"), 10, 13, 44, 8},
+        {DlgControl::Static, 1537, QString(), 56, 13, 234, 8},
+        {DlgControl::Button, 1015, QStringLiteral("Save all scans"), 10, 25, 100, 10,
+         kRadio | WS_GROUP},
+        {DlgControl::Button, 1016, QStringLiteral("Save scans"), 10, 39, 56, 10, kRadio},
+        {DlgControl::Edit, 1019, QString(), 68, 38, 40, 12, kTab | WS_GROUP},
+        {DlgControl::Static, -1, QStringLiteral("to"), 112, 40, 10, 8},
+        {DlgControl::Edit, 1020, QString(), 124, 38, 40, 12, kTab},
+    };
+    return d;
+}
+
+// The options panel of the save-video file dialog.
 DialogTemplate VideoSaveOptions() {
     constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
     constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
@@ -85,7 +126,7 @@ DialogTemplate VideoSaveOptions() {
          WS_CHILD | WS_VISIBLE | BS_GROUPBOX},
         {DlgControl::Button, 1142, QStringLiteral("Save associated analysis spreadsheet  (*.xls)"),
          10, 97, 172, 10, kCheck},
-        {DlgControl::Button, 1141, QStringLiteral("Scale data using units"), 188, 95, 100, 14,
+        {DlgControl::Button, 1141, QStringLiteral("Scale data using units"), 188, 97, 100, 12,
          kTab},
         {DlgControl::Button, 1059, QStringLiteral("Save associated data"), 10, 111, 172, 10,
          kCheck},
@@ -102,5 +143,5 @@ DialogTemplate VideoSaveOptions() {
 }  // namespace
 
 std::vector<DialogTemplate> SaveDialogTemplates() {
-    return {Assistant(), JpegQuality(), VideoSaveOptions()};
+    return {Assistant(), JpegQuality(), VideoSavePanel(), VideoSaveOptions(), DataSaveRange()};
 }

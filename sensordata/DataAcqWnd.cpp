@@ -79,6 +79,8 @@ CDataAcqWnd::CDataAcqWnd(const CDeviceDescriptor& descriptor, std::unique_ptr<ID
     GetHandle(&handle);
     m_commandLink.SetHandle(handle);
     m_commandLink.SetCommandTarget(this);
+    // The card is its own data channel: the record panels find it by the sensor's handle.
+    SetLinkedData(this);
     m_panelHost.SetDataSource(std::make_unique<LiveSource>(*this));
     m_recordHost.SetRequestHandler(&SendPageCommand, this);
     RegisterDataDevice(this);

@@ -2,7 +2,7 @@
 
 #include "platform/framework/DC.h"
 #include "platform/framework/ResourceChain.h"
-#include "sensordata/PlotMarker.h"
+#include "views/DrawMarker.h"
 
 #include <QApplication>
 #include <QImage>

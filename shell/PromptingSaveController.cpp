@@ -80,6 +80,8 @@ HRESULT CPromptingSaveController::Prompt(CSaveVideoParams* params) {
     int width = 0;
     int height = 0;
     m_source->GetImageSize(&width, &height);
+    dialog.m_frameWidth = width;
+    dialog.m_frameHeight = height;
     dialog.m_frameBytes = (int64_t{width} * m_source->GetBitCount() + 31) / 32 * 4 * height;
     dialog.m_paletteEntries = m_source->GetBitCount() == 8 ? 256 : 0;
     if (dialog.DoModal() != IDOK)

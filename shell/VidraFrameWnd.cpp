@@ -2,6 +2,7 @@
 
 #include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
+#include "platform/framework/Dialog.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FileDialog.h"
@@ -47,6 +48,8 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_UPDATE_COMMAND_UI(ID_VIEW_ONE_STEP_SAVE_TOOLBAR, OnUpdateDisabled)
     ON_COMMAND(ID_TOOLS_BACKGROUND_MIXER, OnFeatureNotAvailable)
     ON_COMMAND(ID_TOOLS_ONE_STEP_SAVE_SETTINGS, OnFeatureNotAvailable)
+    ON_COMMAND(ID_CAPTURE_WIZARD, OnCaptureWizard)
+    ON_UPDATE_COMMAND_UI(ID_CAPTURE_WIZARD, OnUpdateCaptureWizard)
     ON_COMMAND(ID_EDIT_COPY_APPLICATION_WINDOW, OnEditCopyApplicationWindow)
     ON_COMMAND(ID_WINDOW_CLOSE_ALL_GROUPS, OnCloseAllGroups)
     ON_UPDATE_COMMAND_UI(ID_WINDOW_CLOSE_ALL_GROUPS, OnUpdateNeedsActiveChild)
@@ -457,6 +460,20 @@ void CVidraFrameWnd::SetProjectMessageHandler(ProjectMessageHandler handler) {
 }
 
 HostedFramesCloser CVidraFrameWnd::s_hostedFramesCloser = nullptr;
+CDialog* CVidraFrameWnd::s_captureWizard = nullptr;
+
+void CVidraFrameWnd::SetCaptureWizard(CDialog* wizard) {
+    s_captureWizard = wizard;
+}
+
+void CVidraFrameWnd::OnCaptureWizard() {
+    if (s_captureWizard && !s_captureWizard->GetSafeHwnd())
+        s_captureWizard->DoModal();
+}
+
+void CVidraFrameWnd::OnUpdateCaptureWizard(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(s_captureWizard != nullptr);
+}
 
 void CVidraFrameWnd::SetHostedFramesCloser(HostedFramesCloser closer) {
     s_hostedFramesCloser = closer;

@@ -17,6 +17,7 @@
 #include <array>
 #include <vector>
 
+class CDialog;
 class CView;
 struct CRuntimeClass;
 
@@ -124,6 +125,9 @@ public:
     static void SetProjectMessageHandler(ProjectMessageHandler handler);
     // The project code's closer of hosted frames, used by Window/Close All Windows.
     static void SetHostedFramesCloser(HostedFramesCloser closer);
+    // The capture wizard that Tools/3-D Capture Wizard runs modally: one sheet for the whole
+    // run, built and kept by the application (null: the command is disabled).
+    static void SetCaptureWizard(CDialog* wizard);
 
     CToolBar& GetToolBar(int index) { return m_toolBars[static_cast<size_t>(index)]; }
     // Shows or hides each toolbar from its "View:" setting.
@@ -151,6 +155,8 @@ protected:
     void OnUpdateToolBarCheck(CCmdUI* pCmdUI);
     void OnUpdateDisabled(CCmdUI* pCmdUI);
     void OnFeatureNotAvailable();
+    void OnCaptureWizard();
+    void OnUpdateCaptureWizard(CCmdUI* pCmdUI);
     void OnEditCopyApplicationWindow();
     void OnCloseAllGroups();
     void OnCloseAllWindows();
@@ -176,4 +182,5 @@ private:
 
     static ProjectMessageHandler s_projectMessageHandler;
     static HostedFramesCloser s_hostedFramesCloser;
+    static CDialog* s_captureWizard;
 };

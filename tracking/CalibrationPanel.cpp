@@ -8,11 +8,18 @@
 #include "tracking/VideoAnalysis.h"
 #include "views/VidView.h"
 
+#include <QEvent>
+#include <QObject>
+#include <QWidget>
+
 #include <cmath>
+#include <functional>
+#include <vector>
 
-IMPLEMENT_DYNAMIC(CCalibrationPanel, CDialog)
+IMPLEMENT_DYNAMIC(CCalibrationPanel, CTabDlg)
 
-BEGIN_MESSAGE_MAP(CCalibrationPanel, CDialog)
+BEGIN_MESSAGE_MAP(CCalibrationPanel, CTabDlg)
+ON_WM_DESTROY()
 ON_BN_CLICKED(CCalibrationPanel::kSetPoint1, OnSetPoint1)
 ON_BN_CLICKED(CCalibrationPanel::kSetPoint2, OnSetPoint2)
 ON_BN_CLICKED(CCalibrationPanel::kSetOrigin, OnSetOrigin)
@@ -36,10 +43,28 @@ namespace {
 
 constexpr double kDegreesPerRadian = 57.29579143313326;
 
-std::unique_ptr<CCalibrationPanel>& PanelRef() {
-    static std::unique_ptr<CCalibrationPanel> s_panel;
-    return s_panel;
+std::vector<CCalibrationPanel*>& LivePanels() {
+    static std::vector<CCalibrationPanel*> s_panels;
+    return s_panels;
 }
+
+// Tells its panel when the page's widget is shown or hidden, by itself or with its parents.
+class VisibilityWatcher : public QObject {
+public:
+    explicit VisibilityWatcher(std::function<void(bool)> shown) : m_shown(std::move(shown)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            m_shown(true);
+        else if (event->type() == QEvent::Hide)
+            m_shown(false);
+        return false;
+    }
+
+private:
+    std::function<void(bool)> m_shown;
+};
 
 struct Tip {
     int id;
@@ -74,12 +99,17 @@ constexpr const char* kUnitsItems[] = {"Feet", "Inches", "Meters", "Millimeters"
 
 }  // namespace
 
-CCalibrationPanel::CCalibrationPanel() : CDialog(kTemplate, nullptr) {
+CCalibrationPanel::CCalibrationPanel() : CTabDlg(kTemplate, nullptr) {
     m_working.SetRegistryBase(QString::fromLatin1(CVideoAnalysis::kRegistryBase));
     m_axes.SetCalibration(&m_working);
+    LivePanels().push_back(this);
 }
 
 CCalibrationPanel::~CCalibrationPanel() {
+    std::erase(LivePanels(), this);
+    if (QWidget* widget = GetQWidget(); widget && m_visibilityWatcher)
+        widget->removeEventFilter(m_visibilityWatcher.get());
+    ForgetTips();
     Detach();
     // The tips follow the controls' destruction through their own window: it goes first.
     if (m_toolTips.GetSafeHwnd())
@@ -88,27 +118,36 @@ CCalibrationPanel::~CCalibrationPanel() {
         DestroyWindow();
 }
 
-CCalibrationPanel* CCalibrationPanel::Instance() {
-    auto& panel = PanelRef();
-    if (!panel) {
-        auto made = std::make_unique<CCalibrationPanel>();
-        if (!made->Create(kTemplate, nullptr))
-            return nullptr;
-        panel = std::move(made);
+void CCalibrationPanel::DetachFromAll(const ICalibrationContext* context) {
+    for (CCalibrationPanel* panel : LivePanels())
+        if (context && panel->GetContext() == context)
+            panel->AttachContext(nullptr);
+}
+
+BOOL CCalibrationPanel::CreatePage(CWnd* host) {
+    if (!CTabDlg::Create(host))
+        return FALSE;
+    if (QWidget* widget = GetQWidget()) {
+        m_visibilityWatcher =
+            std::make_unique<VisibilityWatcher>([this](bool shown) { OnShown(shown); });
+        widget->installEventFilter(m_visibilityWatcher.get());
     }
-    return panel.get();
+    OnShown(IsWindowVisible());
+    return TRUE;
 }
 
-CCalibrationPanel* CCalibrationPanel::Existing() {
-    return PanelRef().get();
-}
-
-void CCalibrationPanel::DestroyInstance() {
-    PanelRef().reset();
+void CCalibrationPanel::AttachAnalysis(IVideoAnalysis* analysis) {
+    auto* context = dynamic_cast<ICalibrationContext*>(analysis);
+    if (context == m_context)
+        return;
+    AttachContext(context);
+    // A video's own calibration is where editing starts.
+    if (context)
+        OnCalibrationChanged(&context->GetCalibrationSettings());
 }
 
 void CCalibrationPanel::DoDataExchange(CDataExchange* pDX) {
-    CDialog::DoDataExchange(pDX);
+    CTabDlg::DoDataExchange(pDX);
     DDX_Control(pDX, kUnits, m_unitsBox);
     DDX_Text(pDX, kDistance, m_distance);
     DDX_Text(pDX, kPixelsPerUnit, m_pixelsPerUnit);
@@ -124,7 +163,7 @@ BOOL CCalibrationPanel::OnInitDialog() {
         AfxMessageBox(QStringLiteral("Failed to create control."));
         return FALSE;
     }
-    CDialog::OnInitDialog();
+    CTabDlg::OnInitDialog();
     m_unitsBox.ResetContent();
     for (const char* item : kUnitsItems)
         m_unitsBox.AddString(QString::fromLatin1(item));
@@ -148,19 +187,33 @@ BOOL CCalibrationPanel::OnInitDialog() {
     return TRUE;
 }
 
-void CCalibrationPanel::OnCancel() {
-    Show(false);
+void CCalibrationPanel::OnDestroy() {
+    ForgetTips();
+    CTabDlg::OnDestroy();
+}
+
+void CCalibrationPanel::ForgetTips() {
+    // The tips hear each control's widget go. When the page goes with its frame, this object
+    // is deleted before Qt deletes those widgets: they must not reach the tips any more.
+    QWidget* tips = m_toolTips.GetQWidget();
+    if (!tips || !GetSafeHwnd())
+        return;
+    for (const Tip& tip : kTips)
+        if (CWnd* control = GetDlgItem(tip.id); control && control->GetQWidget())
+            QObject::disconnect(control->GetQWidget(), &QObject::destroyed, tips, nullptr);
 }
 
 void CCalibrationPanel::Show(bool show) {
-    if (!GetSafeHwnd())
-        return;
-    ShowWindow(show ? SW_SHOW : SW_HIDE);
-    if (show) {
+    if (GetSafeHwnd())
+        ShowWindow(show ? SW_SHOW : SW_HIDE);
+}
+
+void CCalibrationPanel::OnShown(bool shown) {
+    if (shown) {
         m_working.SwitchPositionSource(1);
         m_shown = 1;
     }
-    m_axes.SetVisible(show ? 1 : 0);
+    m_axes.SetVisible(shown ? 1 : 0);
 }
 
 void CCalibrationPanel::Detach() {

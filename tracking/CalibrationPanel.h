@@ -1,25 +1,27 @@
 #pragma once
 
-// CCalibrationPanel: the modeless calibration panel (template 1629). It edits a working copy of
-// the active video's calibration: the two scale points and the distance between them in chosen
-// units, the origin, the x direction and the y orientation, the corner and quadrant presets, and
-// the stored default. The video's own calibration changes only when one of the two apply
-// buttons copies the scale or the origin and tilt into it. The working calibration's axes show
-// on the video while the panel is shown.
+// CCalibrationPanel: the calibration panel of a play group (template 1629), a page of the
+// group frame's control panel. It edits a working copy of the active video's calibration: the
+// two scale points and the distance between them in chosen units, the origin, the x direction
+// and the y orientation, the corner and quadrant presets, and the stored default. The video's
+// own calibration changes only when one of the two apply buttons copies the scale or the origin
+// and tilt into it. The working calibration's axes show on the video while the panel is in view.
 
+#include "groups/ICalibrationPanel.h"
 #include "platform/framework/ComboBox.h"
-#include "platform/framework/Dialog.h"
 #include "platform/framework/ToolTipCtrl.h"
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
+#include "views/panels/TabDlg.h"
 
 #include <QString>
 
 #include <memory>
 
 class ICalibrationContext;
+class QObject;
 
-class CCalibrationPanel : public CDialog {
+class CCalibrationPanel : public CTabDlg, public ICalibrationPanel {
     DECLARE_DYNAMIC(CCalibrationPanel)
     DECLARE_MESSAGE_MAP()
 
@@ -56,19 +58,23 @@ public:
     CCalibrationPanel();
     ~CCalibrationPanel() override;
 
-    // The program's one panel, made (and its window created) on first use; null when its window
-    // cannot be made.
-    static CCalibrationPanel* Instance();
-    // The panel goes when the last video that could use it goes.
-    static void DestroyInstance();
-    static CCalibrationPanel* Existing();
+    // Every panel that is attached to context lets it go (the video's analysis objects are
+    // going).
+    static void DetachFromAll(const ICalibrationContext* context);
+
+    // ICalibrationPanel: the page inside host (a top-level window without one).
+    BOOL CreatePage(CWnd* host) override;
+    CTabDlg* GetPage() override { return this; }
+    // Attaches the video's analysis objects and, for a new one, takes its calibration.
+    void AttachAnalysis(IVideoAnalysis* analysis) override;
 
     // The active video's analysis objects, or null. The same context again does nothing.
     void AttachContext(ICalibrationContext* context);
     ICalibrationContext* GetContext() const { return m_context; }
     // Copies the name and calibration of source into the working copy and shows it.
     void OnCalibrationChanged(CAnalysisSettings* source);
-    // Shows or hides the panel with its axes; showing switches the video's reticle on.
+    // Shows or hides the page. Coming into view switches the video's reticle on; the axes are
+    // shown exactly while the page is in view.
     void Show(bool show);
 
     CAnalysisSettings& GetWorking() { return m_working; }
@@ -84,7 +90,7 @@ public:
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
-    void OnCancel() override;
+    void OnDestroy();
 
 private:
     void OnSetPoint1();
@@ -109,6 +115,10 @@ private:
     void RefreshFromWorking();
     void ShowValues();
     void Detach();
+    // The page came into view or left it (also with its bar or frame).
+    void OnShown(bool shown);
+    // The controls' widgets stop telling the tips that they go.
+    void ForgetTips();
 
     double m_distance = 1.0;
     double m_pixelsPerUnit = 0.0;
@@ -122,4 +132,6 @@ private:
     CToolTipCtrl m_toolTips;
     CComboBox m_unitsBox;
     int m_shown = 0;
+    // Hears the page's widget come into view and leave it.
+    std::unique_ptr<QObject> m_visibilityWatcher;
 };

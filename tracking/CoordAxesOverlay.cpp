@@ -4,8 +4,8 @@
 #include "platform/framework/GdiConstants.h"
 #include "platform/framework/Pen.h"
 #include "tracking/AnalysisSettings.h"
-#include "tracking/DrawMarker.h"
 #include "tracking/IPositionSource.h"
+#include "views/DrawMarker.h"
 #include "views/IStreamDisplay.h"
 #include "views/ZoomTransform.h"
 

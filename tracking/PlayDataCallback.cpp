@@ -3,9 +3,9 @@
 #include "frames/FrameSource.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
-#include "tracking/IMeasurementPointHost.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/VideoAnalysis.h"
+#include "views/IMeasurementPointHost.h"
 #include "views/VidView.h"
 
 #include <cmath>

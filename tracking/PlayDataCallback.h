@@ -5,6 +5,7 @@
 // features as a measurement point, pushing moves the track points to where the measurement
 // points now are. Made by the play group's view with the group's document; owns nothing.
 
+#include "groups/IPlayDataGatherer.h"
 #include "platform/wintypes/WinError.h"
 
 class CMeasurementFormDoc;
@@ -12,18 +13,18 @@ class CMeasurementView;
 class CTrackFeatureSet;
 class IMeasurementPointHost;
 
-class CPlayDataCallback {
+class CPlayDataCallback : public IPlayDataGatherer {
 public:
     // Both borrowed; either may be null.
     CPlayDataCallback(CMeasurementFormDoc* doc, CMeasurementView* view);
-    virtual ~CPlayDataCallback() = default;
+    ~CPlayDataCallback() override = default;
     CPlayDataCallback(const CPlayDataCallback&) = delete;
     CPlayDataCallback& operator=(const CPlayDataCallback&) = delete;
 
     // E_FAIL without a track set for the active view, else S_OK.
-    virtual HRESULT PushMeasurementPointsToTracks();
+    HRESULT PushMeasurementPointsToTracks() override;
     // S_OK always; changed (optional) is left alone without a track set.
-    virtual HRESULT PullTrackPoints(bool* changed);
+    HRESULT PullTrackPoints(bool* changed) override;
 
     // The active video view's measurement points and the track set of its recording: the view
     // null unless it shows a video member, the set null unless that member is a file video of

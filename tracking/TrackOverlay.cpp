@@ -6,9 +6,9 @@
 #include "platform/framework/GdiConstants.h"
 #include "platform/framework/Pen.h"
 #include "tracking/AnalysisSettings.h"
-#include "tracking/DrawMarker.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/sectioned/CheckedFile.h"
+#include "views/DrawMarker.h"
 #include "views/IStreamDisplay.h"
 #include "views/ZoomTransform.h"
 

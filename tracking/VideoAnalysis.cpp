@@ -1,7 +1,10 @@
 #include "tracking/VideoAnalysis.h"
 
 #include "frames/FrameSource.h"
+#include "groups/MeasurementFormFrame.h"
+#include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
+#include "platform/framework/Document.h"
 #include "tracking/CalibrationPanel.h"
 #include "views/VidView.h"
 
@@ -14,16 +17,10 @@ namespace {
 
 constexpr int kInitialFeatures = 1;
 
-int& LiveCount() {
-    static int s_count = 0;
-    return s_count;
-}
-
 }  // namespace
 
 CVideoAnalysis::CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view)
     : m_source(source), m_view(view), m_trackerSource(source) {
-    ++LiveCount();
     m_settings.SetPositionSource(this);
     m_settings.SetSizeSource(this);
     m_settings.SetRegistryBase(QString::fromLatin1(kRegistryBase));
@@ -70,14 +67,9 @@ CVideoAnalysis::CVideoAnalysis(const CFrameSourcePtr& source, CVidView* view)
 
 CVideoAnalysis::~CVideoAnalysis() {
     m_features.StopAutoTracking();
-    if (CCalibrationPanel* panel = CCalibrationPanel::Existing();
-        panel && panel->GetContext() == this)
-        panel->AttachContext(nullptr);
+    CCalibrationPanel::DetachFromAll(this);
     if (m_view)
         m_view->SetAnalysisOverlays(nullptr);
-    // The panel serves the videos of the program; with the last one it goes.
-    if (--LiveCount() == 0)
-        CCalibrationPanel::DestroyInstance();
 }
 
 void CVideoAnalysis::AddExtraOverlay(IOverlayDraw* drawing) {
@@ -104,6 +96,31 @@ void CVideoAnalysis::OnViewGone() {
     m_trackOverlay.SetDisplayHost(nullptr);
     m_axes.SetDisplayHost(nullptr);
     m_view = nullptr;
+}
+
+bool CVideoAnalysis::GetRecordingCalibration(CCalibrationData* calibration) {
+    BYTE calibrated = 0;
+    m_settings.IsCalibrated(&calibrated);
+    if (!calibrated || !calibration)
+        return false;
+    m_settings.GetCalibration(calibration);
+    return true;
+}
+
+CMeasurementView* CVideoAnalysis::GroupView() const {
+    CDocument* doc = m_view ? m_view->GetGroupDocument() : nullptr;
+    if (!doc)
+        return nullptr;
+    POSITION at = doc->GetFirstViewPosition();
+    while (at)
+        if (auto* view = dynamic_cast<CMeasurementView*>(doc->GetNextView(at)))
+            return view;
+    return nullptr;
+}
+
+CMeasurementFormFrame* CVideoAnalysis::GroupFrame() const {
+    CMeasurementView* group = GroupView();
+    return group ? dynamic_cast<CMeasurementFormFrame*>(group->GetParentFrame()) : nullptr;
 }
 
 void CVideoAnalysis::Repaint() {
@@ -220,11 +237,13 @@ bool CVideoAnalysis::OnAnalysisCommand(UINT id) {
             m_features.ClearAllTracks();
             return true;
         case CVidView::kCalibrationPanel:
-            if (CCalibrationPanel* panel = CCalibrationPanel::Instance()) {
-                panel->AttachContext(this);
-                panel->OnCalibrationChanged(&m_settings);
-                panel->Show(true);
-            }
+            if (CMeasurementFormFrame* frame = GroupFrame(); frame && frame->ShowCalibrationPanel())
+                frame->GetCalibrationPanel()->AttachAnalysis(this);
+            return true;
+        case CVidView::kShowTrackPoints:
+            if (CMeasurementView* group = GroupView())
+                if (IPlayDataGatherer* gatherer = group->GetPlayDataGatherer())
+                    gatherer->PullTrackPoints(nullptr);
             return true;
         case CVidView::kExportAnalysisText:
             ExportAnalysis(CAnalysisExport::kTextFile);
@@ -257,6 +276,7 @@ bool CVideoAnalysis::OnUpdateAnalysisCommand(CCmdUI* cmdUI) {
         case CVidView::kClearAllTracks:
         case CVidView::kClearAllForward:
         case CVidView::kCalibrationPanel:
+        case CVidView::kShowTrackPoints:
         case CVidView::kExportAnalysisText:
         case CVidView::kExportAnalysisWorkbook:
         case CVidView::kExportAnalysisTemplate:

@@ -22,6 +22,8 @@
 
 #include <vector>
 
+class CMeasurementFormFrame;
+class CMeasurementView;
 class CVidView;
 class CView;
 
@@ -67,6 +69,8 @@ public:
     bool OnAnalysisCommand(UINT id) override;
     bool OnUpdateAnalysisCommand(CCmdUI* cmdUI) override;
     void OnViewGone() override;
+    // The current calibration once one was applied to the recording (its Type is set).
+    bool GetRecordingCalibration(CCalibrationData* calibration) override;
 
     // IPositionSource over the view's reticle and selection.
     HRESULT Reset(int value) override;
@@ -90,6 +94,9 @@ public:
     QString GetFileName() override;
 
 private:
+    // The play group the video belongs to: its view and frame, null outside a group.
+    CMeasurementView* GroupView() const;
+    CMeasurementFormFrame* GroupFrame() const;
     void Repaint();
     void ExportAnalysis(int kind);
     bool ToggleSwitch(UINT id);

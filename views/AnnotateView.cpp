@@ -9,6 +9,7 @@
 #include "platform/registry/Registry.h"
 #include "platform/wintypes/WinMessages.h"
 #include "shell/DlgOptionsBaseTab.h"
+#include "tracking/records/TrackFeature.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
 #include "views/DrawCalipers.h"
@@ -378,14 +379,25 @@ void CAnnotateView::SyncCaliperEnds() {
     }
 }
 
-CDrawObject* CAnnotateView::AddMeasurePoint(int frame, CDoublePoint image, int pointId) {
+CDrawObject* CAnnotateView::AddMeasurePoint(int frame, CDoublePoint image, int pointId,
+                                            const CTrackFeature* feature) {
     CDrawObject* made = CreateObjectOfType(kMeasurePoint, frame);
     auto* point = dynamic_cast<CMeasurePointNote*>(made);
     if (!point)
         return made;
+    point->SetSelected(FALSE);
     point->SetPoint(0, image, TRUE, FALSE);
-    point->SetOrigin(image.x, image.y);
+    if (feature) {
+        LONG colour = 0, shape = 0, size = 0, pen = 1;
+        feature->GetParam4(&colour);
+        feature->GetParam1(&shape);
+        feature->GetParam2(&size);
+        feature->GetParam5(&pen);
+        point->SetMarkerColor(static_cast<COLORREF>(colour));
+        point->SetMarkerStyle(shape, size, pen);
+    }
     point->SetPointId(pointId);
+    point->SetOrigin(image.x, image.y);
     Redraw();
     return point;
 }
@@ -483,12 +495,17 @@ CDrawObject* CAnnotateView::HitVisible(CDoublePoint window, CDoublePoint image, 
     return nullptr;
 }
 
-void CAnnotateView::StartObject(CDoublePoint window, CDoublePoint image) {
+void CAnnotateView::StartObject(CDoublePoint window, CDoublePoint image,
+                                const CDrawCalipers::LinkPair* link, int endFrame) {
     CDrawObject* object = CreateObjectOfType(m_tool, m_currentFrame);
     if (!object)
         return;
     object->SetPointInSpace(0, image, window, TRUE, TRUE);
     object->SetPointInSpace(1, image, window, TRUE, TRUE);
+    if (auto* caliper = dynamic_cast<CDrawCalipers*>(object); caliper && link) {
+        caliper->SetEndLink(0, link);
+        caliper->SetEndFrame(0, endFrame);
+    }
     m_activePoint = 1;
     m_current = object;
     m_lastImage = image;
@@ -496,7 +513,8 @@ void CAnnotateView::StartObject(CDoublePoint window, CDoublePoint image) {
     m_dragging = TRUE;
 }
 
-void CAnnotateView::BeginCreate(CDoublePoint window, CDoublePoint image) {
+void CAnnotateView::BeginCreate(CDoublePoint window, CDoublePoint image,
+                                const CDrawCalipers::LinkPair* link, int endFrame) {
     switch (m_tool) {
         case kLengthCalibration:
             if (CDrawObject* calibration = FindOfType(kCalibrationType)) {
@@ -565,7 +583,7 @@ void CAnnotateView::BeginCreate(CDoublePoint window, CDoublePoint image) {
             return;
         }
         default:
-            StartObject(window, image);
+            StartObject(window, image, link, endFrame);
             return;
     }
 }
@@ -591,7 +609,17 @@ void CAnnotateView::OnLButtonDown(UINT nFlags, CPoint point) {
         m_annotateDoc->SelectAll(FALSE);
         int part = CDrawObject::kHitNone;
         CDrawObject* hit = HitVisible(window, image, &part, FALSE, TRUE);
-        if (hit) {
+        auto* point = hit && hit->GetType() == kMeasurePointType
+                          ? static_cast<CMeasurePointNote*>(hit)
+                          : nullptr;
+        if (point && part == CMeasurePointNote::kDragHandle) {
+            // The drag handle starts a caliper whose first end sits on the measure point.
+            const CPoint marker = point->GetMarkerScreenPosition();
+            CDrawCalipers::LinkPair link;
+            point->GetLinkPair(&link.pointId, &link.serial);
+            SetTool(kTrackCaliper);
+            BeginCreate(ToDouble(marker), ToImage(marker), &link, point->GetFrame());
+        } else if (hit) {
             hit->SetSelected(TRUE);
             m_activePoint = part;
             m_lastImage = image;
@@ -655,6 +683,8 @@ void CAnnotateView::OnLButtonUp(UINT nFlags, CPoint point) {
             m_current->MovePointInSpace(m_activePoint, image, window, TRUE);
             Redraw();
         }
+        if (m_tool == kTrackCaliper)
+            EndTrackCaliper(window, image);
         if (m_tool == kLengthCalibration && m_current && m_current->GetType() == kCalibrationType)
             m_current->ShowProperties();
         if (!IsMultiClickTool(m_tool)) {
@@ -663,6 +693,33 @@ void CAnnotateView::OnLButtonUp(UINT nFlags, CPoint point) {
         }
     }
     CPZView::OnLButtonUp(nFlags, point);
+}
+
+void CAnnotateView::EndTrackCaliper(CDoublePoint window, CDoublePoint image) {
+    // The last measure point in list order whose marker is under the release.
+    CMeasurePointNote* target = nullptr;
+    for (CDrawObject* object : *m_list) {
+        int part = CDrawObject::kHitNone;
+        if (object->GetType() == kMeasurePointType &&
+            object->HitTestEx(image, window, &part, FALSE, FALSE, 0) &&
+            part == CMeasurePointNote::kMarker)
+            target = static_cast<CMeasurePointNote*>(object);
+    }
+    auto* caliper = dynamic_cast<CDrawCalipers*>(m_current);
+    if (!target || !caliper) {
+        // A caliper between measure points needs a point at each end.
+        ResetMouse();
+        m_annotateDoc->DeleteSelectedObjects();
+        Redraw();
+        return;
+    }
+    const CPoint marker = target->GetMarkerScreenPosition();
+    caliper->SetPointInSpace(1, ToImage(marker), ToDouble(marker), TRUE, TRUE);
+    CDrawCalipers::LinkPair link;
+    target->GetLinkPair(&link.pointId, &link.serial);
+    caliper->SetEndLink(1, &link);
+    caliper->SetEndFrame(1, target->GetFrame());
+    Redraw();
 }
 
 void CAnnotateView::OnLButtonDblClk(UINT, CPoint point) {
@@ -867,9 +924,35 @@ void CAnnotateView::OnOpenAnnotations() {
                        QStringLiteral("Annotation Files (*.%1)|*.%1||").arg(ext));
     if (dialog.DoModal() != IDOK)
         return;
+    const size_t kept = m_list->size();
     m_annotateDoc->LoadAnnotations(dialog.GetPathName(), FALSE);
+    CalibrateLoaded(kept);
     SetOwnerOfAll();
     Redraw();
+}
+
+void CAnnotateView::CalibrateLoaded(size_t first) {
+    // The file keeps only the line: a reload must measure in the units it was saved in, which
+    // are the recording's, not whatever a new calibration starts with.
+    CCalibrationData recording;
+    if (!m_recordingCalibration || !m_recordingCalibration(&recording))
+        return;
+    double distance = 1.0;
+    int units = CCalibrationData::kUnitsPixels;
+    recording.GetDistance(&distance);
+    recording.GetUnits(&units);
+    if (!(distance > 0))
+        return;
+    for (size_t i = first; i < m_list->size(); ++i) {
+        auto* calibration = dynamic_cast<CDrawLengthCalibration*>((*m_list)[i]);
+        if (!calibration)
+            continue;
+        CCalibrationData own;
+        calibration->GetCalibration(&own);
+        own.SetDistance(distance);
+        own.SetUnits(units);
+        calibration->SetCalibration(&own);
+    }
 }
 
 void CAnnotateView::OnSaveAnnotationsAs() {

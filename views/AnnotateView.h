@@ -13,16 +13,20 @@
 #include "platform/wintypes/ColorRef.h"
 #include "views/AnnotateDoc.h"
 #include "views/DoublePoint.h"
+#include "views/DrawCalipers.h"
 #include "views/PZView.h"
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+class CCalibrationData;
 class CCmdUI;
 class CDrawObject;
 class CMovieAdapter;
+class CTrackFeature;
 
 class CAnnotateView : public CPZView {
     DECLARE_DYNCREATE(CAnnotateView)
@@ -103,6 +107,13 @@ public:
     void OnDraw(CDC* pDC) override;
     BOOL OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO* pHandlerInfo) override;
 
+    // Gives the recording's own calibration (false when it has none). Length calibrations read
+    // from a file take their distance and units from it; without one they keep their defaults.
+    using CalibrationSource = std::function<bool(CCalibrationData*)>;
+    void SetRecordingCalibrationSource(CalibrationSource source) {
+        m_recordingCalibration = std::move(source);
+    }
+
     // Binds the document whose list the view edits; the caller keeps it.
     void SetDocument(CAnnotateDoc* document);
     CAnnotateDoc* GetAnnotateDocument() const { return m_annotateDoc; }
@@ -139,8 +150,10 @@ public:
     // its links name (position and frame); an end whose point is gone stays where it is.
     void SyncCaliperEnds();
     // A new measure point on `frame` at the image position with the given id, added to the
-    // list and selected; null without a list.
-    CDrawObject* AddMeasurePoint(int frame, CDoublePoint image, int pointId);
+    // list, not selected; with a feature record it is drawn in the feature's marker style, as
+    // the tracking overlay draws the feature. Null without a list.
+    CDrawObject* AddMeasurePoint(int frame, CDoublePoint image, int pointId,
+                                 const CTrackFeature* feature = nullptr);
     // Also hands the reticle point (image pixels) to every information box.
     void SetReticlePoint(int x, int y) override;
     // Every object of type 15 in list order (the array is emptied first).
@@ -196,11 +209,17 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // The press with a creation tool.
-    void BeginCreate(CDoublePoint window, CDoublePoint image);
+    // The press with a creation tool; a caliper between measure points gets link and endFrame
+    // for its first end.
+    void BeginCreate(CDoublePoint window, CDoublePoint image,
+                     const CDrawCalipers::LinkPair* link = nullptr, int endFrame = -1);
     // Makes a new object for the current frame with points 0 and 1 at the click and drags
     // point 1.
-    void StartObject(CDoublePoint window, CDoublePoint image);
+    void StartObject(CDoublePoint window, CDoublePoint image,
+                     const CDrawCalipers::LinkPair* link = nullptr, int endFrame = -1);
+    // The release of a caliper started from a measure point's drag handle: its second end goes
+    // to the measure point under the release, or the caliper is deleted when there is none.
+    void EndTrackCaliper(CDoublePoint window, CDoublePoint image);
     CDoublePoint ToImage(CPoint window) const;
     void ResetMouse();
     // The first object of `type` in list order.
@@ -210,6 +229,9 @@ private:
     CDrawObject* HitVisible(CDoublePoint window, CDoublePoint image, int* part, BOOL dblClick,
                             BOOL select);
     void SetOwnerOfAll();
+    // The length calibrations from index `first` on were read from a file: they take the
+    // distance and units of the recording's calibration when it has one.
+    void CalibrateLoaded(size_t first);
     int AskYesNo(const QString& text) const;
 
     CAnnotateDoc* m_annotateDoc = nullptr;
@@ -228,6 +250,7 @@ private:
     BOOL m_annotationsShown = TRUE;
     Styles m_styles;
     std::unique_ptr<CMovieAdapter> m_adapter;
+    CalibrationSource m_recordingCalibration;
     int m_currentFrame = 0;
     // Where the mouse was last seen (window pixels): the place of Insert and Delete.
     CPoint m_mouse;

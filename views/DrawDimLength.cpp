@@ -130,8 +130,9 @@ BOOL CDrawDimLength::GetGeometry(Construction* out, const CZoomTransform* t, dou
                                  BOOL flag) const {
     if (!out || GetPointCount() < 1)
         return FALSE;
+    // Offsets follow the zoom unless the object keeps its size on the screen.
     double z = 1.0;
-    if (t) {
+    if (t && !IsUnitScale()) {
         t->GetScale(&z);
         if (z == -1.0)
             z = 1.0;
@@ -188,7 +189,7 @@ void CDrawDimLength::RenderLabel(CDC* dc, const CZoomTransform* t, BOOL flag) {
     if (!bitmap.CreateCompatibleBitmap(dc ? dc : &memory, kMeasureBitmapSide, kMeasureBitmapSide))
         return;
     CBitmap* old = memory.SelectObject(&bitmap);
-    const double extent = DrawLabel(&memory, c[4], DrawScale(t));
+    const double extent = DrawLabel(&memory, c[4], HandleScale(t));
     memory.SelectObject(old);
     const double line = Distance(c[2], c[6]);
     if (line > 0.0)
@@ -202,7 +203,7 @@ void CDrawDimLength::Draw(CDC* dc, const CZoomTransform* t, int) {
     Construction c;
     if (!GetGeometry(&c, t, m_plainLine ? 0.0 : kStoredOffset, TRUE))
         return;
-    const double scale = DrawScale(t);
+    const double scale = HandleScale(t);
     const int width = TruncToInt(GetLineThickness() * scale);
     const double arrowSize = std::trunc(scale * 6.0);
     const auto lines = [&](int style, int w, COLORREF colour, BOOL arrows) {

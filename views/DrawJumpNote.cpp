@@ -1,6 +1,7 @@
 #include "views/DrawJumpNote.h"
 
 #include "views/JumpNotePropsDlg.h"
+#include "views/OverlayBitmaps.h"
 #include "views/PropsDialogHandler.h"
 
 #include "frames/MovieAdapter.h"
@@ -42,18 +43,7 @@ int CDrawJumpNote::DisplayedFrame() const {
 }
 
 void CDrawJumpNote::DrawIcon(CDC* dc, const CRect& r) {
-    // A sheet with a folded corner and three text rules: one drawing for every note.
-    const int fold = std::max(1, r.Width() / 4);
-    dc->FillSolidRect(r.left + 4, r.top, r.Width() - 8 - fold, r.Height(), 0x80FFFF);
-    dc->FillSolidRect(r.right - 4 - fold, r.top + fold, fold, r.Height() - fold, 0x80FFFF);
-    CPen pen(PS_SOLID, 1, 0x000000);
-    CPen* old = dc->SelectObject(&pen);
-    for (int i = 1; i <= 3; ++i) {
-        const int y = r.top + i * r.Height() / 4;
-        dc->MoveTo(r.left + 8, y);
-        dc->LineTo(r.right - 8, y);
-    }
-    dc->SelectObject(old);
+    COverlayBitmaps::Draw(dc, COverlayBitmaps::kNote, r);
 }
 
 BOOL CDrawJumpNote::HitTest(CDoublePoint p, int* hitPart) {

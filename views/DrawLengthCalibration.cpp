@@ -10,6 +10,8 @@ IMPLEMENT_SERIAL(CDrawLengthCalibration, CDrawDimLength, VERSIONABLE_SCHEMA | CD
 
 CDrawLengthCalibration::CDrawLengthCalibration() {
     m_type = kType;
+    // Line widths, label and offsets keep their size on the screen whatever the zoom.
+    SetUnitScale(TRUE);
     SetPropertiesHandler(new CPropsDialogHandler<CLengthCalibrationPropsDlg>);
     m_calibration.SetDistance(1.0);
     m_calibration.SetUnits(kDefaultUnits);

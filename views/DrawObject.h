@@ -160,6 +160,7 @@ public:
     void SetImageSpace(BOOL imageSpace) { m_imageSpace = imageSpace; }
     BOOL IsImageSpace() const { return m_imageSpace; }
     void SetUnitScale(BOOL unitScale) { m_unitScale = unitScale; }
+    BOOL IsUnitScale() const { return m_unitScale; }
     void* GetOwnerPointer() const { return m_owner; }
     int GetCurrentFrame() const { return m_currentFrame; }
 
@@ -198,7 +199,8 @@ public:
 protected:
     CDrawObject();
 
-    // The zoom that handle sizes follow: DrawScale, but 1.0 with the unit-scale flag.
+    // The zoom that handle sizes (and the sizes of objects that keep their size on the screen)
+    // follow: DrawScale, but 1.0 with the unit-scale flag.
     double HandleScale(const CZoomTransform* t) const;
 
     // The last point, searching from the end, within 4 units of p: its index goes to *hitPart

@@ -12,6 +12,7 @@
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
 #include "views/DrawText.h"
+#include "views/PleaseWaitDlg.h"
 
 #include <QFontDatabase>
 #include <QWidget>
@@ -291,6 +292,7 @@ void CDrawPropsDlg::DoDataExchange(CDataExchange* pDX) {
 }
 
 BOOL CDrawPropsDlg::OnInitDialog() {
+    EnableForType(m_type, nullptr);
     const auto fill = [this](CComboBox& member, int id,
                              const std::function<void(CComboBox&)>& items) {
         if (CComboBox* combo = ComboOf(member, id)) {
@@ -298,6 +300,16 @@ BOOL CDrawPropsDlg::OnInitDialog() {
             items(*combo);
         }
     };
+    if (IsControlEnabled(kFontFace) && ComboOf(m_faceList, kFontFace)) {
+        // Gathering the faces takes a while on a system with many fonts.
+        CPleaseWaitDlg wait;
+        wait.Show(this);
+        QStringList families = QFontDatabase::families();
+        if (!m_faceName.isEmpty() && !families.contains(m_faceName))
+            families << m_faceName;
+        m_faceList.FillFontList(families);
+        m_faceList.SetCurSel(m_faceList.FindStringExact(-1, m_faceName));
+    }
     fill(m_thicknessList, kThickness, [](CComboBox& c) {
         for (int i = 1; i <= kMaxThickness; ++i)
             c.AddString(QString::number(i));
@@ -310,15 +322,7 @@ BOOL CDrawPropsDlg::OnInitDialog() {
         for (const char* style : kStyles)
             c.AddString(QString::fromLatin1(style));
     });
-    if (ComboOf(m_faceList, kFontFace)) {
-        QStringList families = QFontDatabase::families();
-        if (!m_faceName.isEmpty() && !families.contains(m_faceName))
-            families << m_faceName;
-        m_faceList.FillFontList(families);
-        m_faceList.SetCurSel(m_faceList.FindStringExact(-1, m_faceName));
-    }
     const BOOL result = CDialog::OnInitDialog();
-    EnableForType(m_type, nullptr);
     ShowColour(kLineColour, m_lineColour);
     ShowColour(kFillColour, m_fillColour);
     ShowColour(kTextColour, m_textColour);

@@ -8,6 +8,7 @@
 #include "platform/wintypes/Rect.h"
 #include "platform/wintypes/WinTypes.h"
 
+class CCalibrationData;
 class CCmdUI;
 class CDC;
 
@@ -20,6 +21,9 @@ public:
     virtual bool OnUpdateAnalysisCommand(CCmdUI* cmdUI) = 0;
     // The view is going: it must not be used again.
     virtual void OnViewGone() = 0;
+    // The recording's own calibration into calibration; false, with nothing written, when the
+    // recording has none.
+    virtual bool GetRecordingCalibration(CCalibrationData* calibration) = 0;
 
 protected:
     ~IVideoAnalysisOverlays() = default;

@@ -3,10 +3,10 @@
 #include "platform/framework/DC.h"
 #include "platform/framework/GdiConstants.h"
 #include "platform/framework/IPrompter.h"
-#include "platform/framework/Pen.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/SysColor.h"
 #include "platform/wintypes/WinMessages.h"
+#include "views/DrawMarker.h"
 
 #include <QPainter>
 #include <QStringList>
@@ -15,17 +15,6 @@ namespace {
 
 constexpr int kMaskedColumns = 32;
 constexpr int kTextMargin = 4;
-
-// A plus, when no painter of the tracking markers was given.
-void DrawPlus(CDC* dc, int x, int y, COLORREF colour, int, int halfSize, int penWidth) {
-    CPen pen(PS_SOLID, std::max(1, penWidth), colour);
-    CPen* old = dc->SelectObject(&pen);
-    dc->MoveTo(x - halfSize, y);
-    dc->LineTo(x + halfSize + 1, y);
-    dc->MoveTo(x, y - halfSize);
-    dc->LineTo(x, y + halfSize + 1);
-    dc->SelectObject(old);
-}
 
 }  // namespace
 
@@ -102,12 +91,8 @@ void CIconListCtrl::DrawCell(CDC* dc, const CRect& r, const QString& text) const
             return;
         case CellKind::Shape: {
             const auto colour = static_cast<COLORREF>(cell.values[1]);
-            if (m_markerPainter)
-                m_markerPainter(dc, centre.x, centre.y, colour, cell.values[0], cell.values[2],
-                                cell.values[3]);
-            else
-                DrawPlus(dc, centre.x, centre.y, colour, cell.values[0], cell.values[2],
-                         cell.values[3]);
+            DrawMarker(dc, centre.x, centre.y, GetRValue(colour), GetGValue(colour),
+                       GetBValue(colour), cell.values[0], cell.values[2], cell.values[3]);
             return;
         }
         case CellKind::Icon: {

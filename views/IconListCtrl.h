@@ -21,16 +21,12 @@ public:
         CellKind kind = CellKind::Text;
         std::vector<int> values;
     };
-    // Draws marker `shape` of `colour` centred at (x, y).
-    using MarkerPainter = std::function<void(CDC* dc, int x, int y, COLORREF colour, int shape,
-                                             int halfSize, int penWidth)>;
 
     // Counts the columns that were inserted.
     int InsertColumn(int nCol, const QString& heading, int nFormat = LVCFMT_LEFT, int nWidth = -1);
     int GetInsertedColumns() const { return m_columns; }
     // Columns 0 to 31 only; others are ignored.
     void SetFixedColumn(int column, bool fixed);
-    void SetMarkerPainter(MarkerPainter painter) { m_markerPainter = std::move(painter); }
     // Tells the user that memory ran out.
     static void ReportMemoryError();
 
@@ -48,5 +44,4 @@ public:
 private:
     int m_columns = 0;
     uint32_t m_fixedMask = 0;
-    MarkerPainter m_markerPainter;
 };

@@ -4,40 +4,36 @@
 #include "platform/framework/DC.h"
 #include "platform/framework/Pen.h"
 #include "platform/wintypes/CLocale.h"
+#include "views/DrawMarker.h"
+#include "views/OverlayBitmaps.h"
 
 #include <atomic>
 
 namespace {
 
 std::atomic<uint32_t> s_nextSerial{1};
+constexpr COLORREF kHoverFrameColour = 0xC0C0C0;
 
-// A button face: a light square with a dark symbol for the part.
-void DrawButton(CDC* dc, const CPoint& at, int part, bool hovered) {
-    constexpr int kSide = 24;
-    const CRect r(at.x - kSide / 2, at.y - kSide / 2, at.x + kSide / 2, at.y + kSide / 2);
-    if (hovered)
-        dc->FillSolidRect(r.left - 2, r.top - 2, kSide + 4, kSide + 4, 0xC0C0C0);
-    dc->FillSolidRect(r, 0xF0F0F0);
-    CPen pen(PS_SOLID, 2, 0x000000);
-    CPen* old = dc->SelectObject(&pen);
-    const int c = at.x;
-    const int m = at.y;
-    if (part == CMeasurePointNote::kJumpButton) {
-        dc->MoveTo(c - 6, m - 6);
-        dc->LineTo(c + 4, m);
-        dc->LineTo(c - 6, m + 6);
-    } else if (part == CMeasurePointNote::kMoveHereButton) {
-        dc->MoveTo(c - 6, m);
-        dc->LineTo(c + 6, m);
-        dc->MoveTo(c, m - 6);
-        dc->LineTo(c, m + 6);
-    } else {
-        dc->MoveTo(c - 6, m - 6);
-        dc->LineTo(c + 6, m + 6);
-        dc->MoveTo(c + 6, m - 6);
-        dc->LineTo(c - 6, m + 6);
+// A button's bitmap centred on its place; a hovered one gets a grey frame two pixels outside,
+// drawn with XOR so that it shows on any picture.
+void DrawButton(CDC* dc, const CPoint& at, UINT bitmap, bool hovered) {
+    constexpr int kSide = COverlayBitmaps::kSide;
+    const CRect r(at.x - kSide / 2, at.y - kSide / 2, at.x - kSide / 2 + kSide,
+                  at.y - kSide / 2 + kSide);
+    if (hovered) {
+        CPen pen(PS_SOLID, 1, kHoverFrameColour);
+        CPen* old = dc->SelectObject(&pen);
+        const int mode = dc->SetROP2(R2_XORPEN);
+        const CRect f(r.left - 2, r.top - 2, r.right + 2, r.bottom + 2);
+        dc->MoveTo(f.left, f.top);
+        dc->LineTo(f.right, f.top);
+        dc->LineTo(f.right, f.bottom);
+        dc->LineTo(f.left, f.bottom);
+        dc->LineTo(f.left, f.top);
+        dc->SetROP2(mode);
+        dc->SelectObject(old);
     }
-    dc->SelectObject(old);
+    COverlayBitmaps::Draw(dc, bitmap, r);
 }
 
 }  // namespace
@@ -174,24 +170,25 @@ void CMeasurePointNote::Draw(CDC* dc, const CZoomTransform* t, int) {
         const CPoint at(TruncToInt(p.x), TruncToInt(p.y));
         if (at.x < 0 && at.y < 0)
             continue;
-        DrawButton(dc, at, part, m_hoverPart == part);
+        UINT bitmap = COverlayBitmaps::kDragHandle;
+        if (part == kJumpButton)
+            bitmap = COverlayBitmaps::kNote;
+        else if (part == kMoveHereButton)
+            bitmap = GetFrame() == GetCurrentFrame() ? COverlayBitmaps::kMoveHereDone
+                                                     : COverlayBitmaps::kMoveHere;
+        DrawButton(dc, at, bitmap, m_hoverPart == part);
         if (m_hoverPart != part)
             continue;
         if (part == kJumpButton)
             hint(QFormatC("Jump to frame %d.", DisplayedFrame()), at);
-        else if (part == kMoveHereButton)
+        else if (part == kMoveHereButton && bitmap == COverlayBitmaps::kMoveHere)
             hint(QStringLiteral("Move point to current frame."), at);
-        else
+        else if (part == kDragHandle)
             hint(QStringLiteral("Click and Drag: Measure distance and velocity."), at);
     }
     if (m_marker.x < 0 && m_marker.y < 0)
         return;
     const int size = m_hoverPart == kMarker ? m_markerSize + 2 : m_markerSize;
-    CPen pen(PS_SOLID, m_markerPenWidth, m_markerColour);
-    CPen* old = dc->SelectObject(&pen);
-    dc->MoveTo(m_marker.x - size, m_marker.y);
-    dc->LineTo(m_marker.x + size + 1, m_marker.y);
-    dc->MoveTo(m_marker.x, m_marker.y - size);
-    dc->LineTo(m_marker.x, m_marker.y + size + 1);
-    dc->SelectObject(old);
+    DrawMarker(dc, m_marker.x, m_marker.y, GetRValue(m_markerColour), GetGValue(m_markerColour),
+               GetBValue(m_markerColour), m_markerShape, size, m_markerPenWidth);
 }

@@ -28,8 +28,9 @@ HRESULT COverlayHost::Add(COverlayListener* pListener) {
     COverlayHost* previous = nullptr;
     pListener->GetAttachment(nullptr, &previous);
     if (previous) {
-        previous->Remove(pListener);
+        // The old window is repainted while the listener still knows it.
         pListener->Invalidate();
+        previous->Remove(pListener);
     }
     m_listeners.push_back(pListener);
     pListener->SetIndex(m_nextIndex++);
@@ -51,6 +52,12 @@ HRESULT COverlayHost::Remove(COverlayListener* pListener) {
             break;
         }
     }
+    // A removed listener no longer names this host: it must not reach back into it once the
+    // host is gone.
+    COverlayHost* host = nullptr;
+    pListener->GetAttachment(nullptr, &host);
+    if (host == this)
+        pListener->Attach(nullptr, nullptr);
     return S_OK;
 }
 

@@ -28,7 +28,8 @@ public:
     // with the next registration number and attaches it to this host's window.
     virtual HRESULT Add(COverlayListener* pListener);
     // Removes the first entry with the listener's registration number; S_OK whether or not
-    // there was one. A listener that was never added has number -1 and matches nothing.
+    // there was one. A listener that was never added has number -1 and matches nothing. A
+    // listener attached to this host is detached from it.
     virtual HRESULT Remove(COverlayListener* pListener);
     // Whether the window is visible; E_FAIL (and FALSE) without a window. The out-pointer may be
     // null.

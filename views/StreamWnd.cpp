@@ -245,50 +245,56 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
         return;
     }
 
+    // A window is painted on directly: its backing store already keeps the picture from
+    // flickering, and a memory bitmap would be one more copy of every pixel. Annotations that
+    // blend with what lies under them read their target back, which a window cannot be; they
+    // and other targets go through the memory bitmap.
+    if (!pDC->GetImage() && rect.TopLeft() == CPoint(0, 0) &&
+        m_annotateDoc->GetObjectList()->empty()) {
+        PaintLayers(pDC, rect);
+        return;
+    }
     CDC memory;
     memory.CreateCompatibleDC(pDC);
     CBitmap& bitmap = m_paintBitmap;
-    if (bitmap.GetImage() && bitmap.GetSize() == CSize(rect.Width(), rect.Height())) {
-        // Black, as a new bitmap starts, where the picture may leave parts uncovered; in fit
-        // mode the frame and the fill around it cover everything.
-        if (!m_fitMode)
-            bitmap.GetImage()->fill(0xFF000000);
-    } else {
+    if (!bitmap.GetImage() || bitmap.GetSize() != CSize(rect.Width(), rect.Height())) {
         bitmap.DeleteObject();
         if (!bitmap.CreateCompatibleBitmap(pDC, rect.Width(), rect.Height()))
             return;
     }
     CBitmap* oldBitmap = memory.SelectObject(&bitmap);
-    const CRect area(0, 0, rect.Width(), rect.Height());
+    PaintLayers(&memory, CRect(0, 0, rect.Width(), rect.Height()));
+    pDC->BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, 0, 0, SRCCOPY);
+    memory.SelectObject(oldBitmap);
+}
+
+void CStreamWnd::PaintLayers(CDC* pDC, const CRect& area) {
     const CRect shown = UpdateDisplayRect(area);
-
-    if (m_fitMode) {
-        CRgn around;
-        around.CreateRectRgnIndirect(area);
-        CRgn image;
-        image.CreateRectRgnIndirect(shown);
-        around.CombineRgn(&around, &image, RGN_XOR);
-        memory.SelectClipRgn(&around);
-        memory.FillSolidRect(area, kUncoveredColour);
-        memory.SelectClipRgn(nullptr);
+    // Around the picture: grey in fit mode, else black.
+    const COLORREF around = m_fitMode ? kUncoveredColour : kNoFrameColour;
+    CRect inner;
+    if (!inner.IntersectRect(area, shown)) {
+        pDC->FillSolidRect(area, around);
+    } else {
+        pDC->FillSolidRect(CRect(area.left, area.top, area.right, inner.top), around);
+        pDC->FillSolidRect(CRect(area.left, inner.bottom, area.right, area.bottom), around);
+        pDC->FillSolidRect(CRect(area.left, inner.top, inner.left, inner.bottom), around);
+        pDC->FillSolidRect(CRect(inner.right, inner.top, area.right, inner.bottom), around);
     }
-    m_image.Draw(&memory, shown.left, shown.top, shown.Width(), shown.Height());
+    m_image.Draw(pDC, shown.left, shown.top, shown.Width(), shown.Height());
 
-    DrawReticle(&memory);
-    DrawSelection(&memory);
-    DrawRulers(&memory);
-    DrawZoomBox(&memory);
-    DrawInfoBox(&memory, area);
+    DrawReticle(pDC);
+    DrawSelection(pDC);
+    DrawRulers(pDC);
+    DrawZoomBox(pDC);
+    DrawInfoBox(pDC, area);
 
     if (m_paintCallback && m_paintContext && m_paintContext->GetSafeHwnd())
-        m_paintCallback(m_paintContext, &memory);
+        m_paintCallback(m_paintContext, pDC);
 
     UpdateTransform();
     if (!m_source.IsEmpty())
-        m_annotateView->DrawObjects(&memory, m_currentFrame, &m_transform);
-
-    pDC->BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, 0, 0, SRCCOPY);
-    memory.SelectObject(oldBitmap);
+        m_annotateView->DrawObjects(pDC, m_currentFrame, &m_transform);
 }
 
 void CStreamWnd::OnDraw(CDC* pDC) {

@@ -6,8 +6,10 @@
 // and paints the annotations of its annotation document over the frame. Its owner (a video
 // view) creates it as a child window, deletes it, and may hear its mouse input and paints.
 //
-// All painting goes through a memory image that is copied to the target at the end, so the
-// XOR overlays never flicker and an owner can paint the same picture elsewhere (Paint).
+// A window is painted on directly (its backing store keeps the XOR overlays from flickering);
+// other targets, and annotations that read back what they blend with, get the picture composed
+// in a memory image that is copied to the target at the end, so an owner can paint the same
+// picture elsewhere (Paint).
 
 #include "frames/FrameImage.h"
 #include "frames/FrameSourcePtr.h"
@@ -98,6 +100,9 @@ private:
     // Hands the editor the mouse or key message with the window's zoom state and frame.
     void ForwardToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void FrameShown();
+    // The picture's layers into area of pDC: the fill around the frame, the frame, the pan-zoom
+    // overlays and information box, the owner's drawing and the annotations.
+    void PaintLayers(CDC* pDC, const CRect& area);
 
     CFrameImage m_image;
     // The off-screen picture Paint composes in, kept from paint to paint while the size holds.

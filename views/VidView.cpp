@@ -14,9 +14,11 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "views/AnnotateView.h"
 #include "views/BayerColorDlg.h"
 #include "views/DrawingOverlayListener.h"
 #include "views/IVideoAnalysisOverlays.h"
+#include "views/MeasurePointNote.h"
 #include "views/StreamWnd.h"
 #include "views/VidFrame.h"
 #include "views/VidViewRegionAdapter.h"
@@ -51,6 +53,7 @@ const std::vector<std::pair<UINT, const char*>>& CVidView::TrackingMenuItems() {
         {kShowLegend, "Show Legend"},
         {0, ""},
         {kClearAllTracks, "Clear All Tracks"},
+        {kShowTrackPoints, "Show Track Points as Measurement Points"},
         {0, ""},
         {kExportAnalysisText, "Export Analysis to Text File..."},
         {kExportAnalysisWorkbook, "Export Analysis to Excel..."},
@@ -401,6 +404,11 @@ void CVidView::OnInitialUpdate() {
     if (!stream->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, client, this, kStreamWndId))
         return;
     m_pStream = std::move(stream);
+    // Length calibrations read from an annotation file take the recording's own calibration.
+    if (CAnnotateView* editor = m_pStream->GetAnnotateView())
+        editor->SetRecordingCalibrationSource([this](CCalibrationData* calibration) {
+            return m_analysis && m_analysis->GetRecordingCalibration(calibration);
+        });
     m_pStream->SetInfoCorner(CPanZoomView::kHidden);
     // The tools' marks are drawn over the frame and repaint the stream window when they change.
     m_pStream->SetPaintCallback(&CVidView::PaintOverlays, this);
@@ -544,6 +552,38 @@ void CVidView::OnContextMenu(CWnd*, CPoint point) {
     };
     updateSubMenus(menu);
     menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+}
+
+HRESULT CVidView::AddMeasurementPoint(double x, double y, int point, int feature,
+                                      const CTrackFeature& record) {
+    CAnnotateView* editor = m_pStream ? m_pStream->GetAnnotateView() : nullptr;
+    if (!editor)
+        return E_FAIL;
+    if (!editor->AddMeasurePoint(point, {x, y}, feature, &record))
+        return E_FAIL;
+    return S_OK;
+}
+
+HRESULT CVidView::GetMeasurementPoints(std::vector<MeasurementPointEntry>* out) {
+    if (!out)
+        return E_POINTER;
+    out->clear();
+    CAnnotateView* editor = m_pStream ? m_pStream->GetAnnotateView() : nullptr;
+    if (!editor)
+        return E_FAIL;
+    std::vector<CDrawObject*> points;
+    editor->GetMeasurePoints(&points);
+    for (CDrawObject* object : points) {
+        MeasurementPointEntry entry;
+        if (auto* point = dynamic_cast<CMeasurePointNote*>(object))
+            point->GetPointId(&entry.feature);
+        entry.frame = object->GetFrame();
+        const CDoublePoint p = object->GetPoint(0, TRUE);
+        entry.x = p.x;
+        entry.y = p.y;
+        out->push_back(entry);
+    }
+    return S_OK;
 }
 
 void CVidView::OnFileClose() {

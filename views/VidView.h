@@ -11,6 +11,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/com/IDispatch.h"
 #include "shell/IImageReadout.h"
+#include "views/IMeasurementPointHost.h"
 #include "views/INoteMarker.h"
 #include "views/IStreamDisplay.h"
 #include "views/OverlayHost.h"
@@ -32,7 +33,8 @@ class IVideoAnalysisOverlays;
 class CVidView : public CPlaybackView,
                  public IStreamDisplay,
                  public IMovieView,
-                 public IImageReadout {
+                 public IImageReadout,
+                 public IMeasurementPointHost {
     DECLARE_DYNCREATE(CVidView)
     DECLARE_MESSAGE_MAP()
 
@@ -86,6 +88,7 @@ public:
         kExportAnalysisText = 32984,
         kExportAnalysisWorkbook = 32985,
         kExportAnalysisTemplate = 32986,
+        kShowTrackPoints = 32987,
         kLastTrackingCommand = 32989,
     };
     // The "Tracking" pop-up of the context menu in its order; id 0 is a separator.
@@ -178,6 +181,13 @@ public:
     void MovieSetFrameChangedCallback(FrameChangedFn fn, void* context) override;
     void MovieNotifyFrameChanged() override;
     void MovieSetFrameCount(int count) override;
+
+    // IMeasurementPointHost, through the annotation editor of the stream window: a tracked
+    // point becomes a measurement point on its frame, with the feature as its id, drawn in the
+    // feature's marker style. E_FAIL without an editor.
+    HRESULT AddMeasurementPoint(double x, double y, int point, int feature,
+                                const CTrackFeature& record) override;
+    HRESULT GetMeasurementPoints(std::vector<MeasurementPointEntry>* out) override;
 
     COverlayHost& GetOverlayHost() { return m_overlayHost; }
     // Borrowed; the analysis objects clear it before they go. Drawn after the adapters' marks.

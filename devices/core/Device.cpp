@@ -136,6 +136,11 @@ void CDevice::SetRecordingSourceRef(std::shared_ptr<CObject> recording) {
     m_recordingSource = std::move(recording);
 }
 
+int CDevice::MayOverwriteMemory() const {
+    const auto* held = dynamic_cast<const CHeldRecordingRef*>(m_recordingSource.get());
+    return held && held->IsShared() ? 0 : 1;
+}
+
 void CDevice::SetLiveSourceRef(std::shared_ptr<CObject> live) {
     m_liveSource = std::move(live);
 }
@@ -212,6 +217,10 @@ int CDevice::IsTriggered() const {
 
 int CDevice::GetStopSupport() const {
     return m_driver ? m_driver->GetStopSupport() : kNoSoftwareStop;
+}
+
+int CDevice::Stop() {
+    return m_driver ? m_driver->Stop() : 1;
 }
 
 int CDevice::Reset() {

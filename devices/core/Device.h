@@ -7,6 +7,7 @@
 
 #include "devices/core/DeviceId.h"
 #include "devices/core/DriverApi.h"
+#include "platform/framework/Object.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,9 +16,15 @@
 #include <memory>
 #include <vector>
 
-class CObject;
 class QWidget;
 class CDeviceVideoStream;
+
+// What a device keeps as its latest recording's frame source: whether a window still plays
+// the recording from the device's memory.
+class CHeldRecordingRef : public CObject {
+public:
+    virtual bool IsShared() const = 0;
+};
 
 class CDevice {
 public:
@@ -63,6 +70,9 @@ public:
     void SetLiveSourceRef(std::shared_ptr<CObject> live);
     std::shared_ptr<CObject> GetRecordingSourceRef() const { return m_recordingSource; }
     std::shared_ptr<CObject> GetFrameSourceRef() const { return m_liveSource; }
+    // 0 while a window still plays the held recording from memory (arming would take it from
+    // that window), else 1.
+    int MayOverwriteMemory() const;
 
     // Linked data device and the data objects that hold a share of this device.
     void SetLinkedData(CDevice* dataDevice) { m_linkedData = dataDevice; }
@@ -89,6 +99,8 @@ public:
     int Trigger();
     int IsTriggered() const;
     int GetStopSupport() const;
+    // Software stop of a recording.
+    int Stop();
     int Reset();
     int SelfTest();
     int GetResolution(int* width, int* height) const;

@@ -44,6 +44,7 @@ public:
     void SetValue(int value) { m_value = value; }
     int GetValue() const { return m_value; }
     void SetCommandTarget(IDeviceCommandTarget* target) { m_target = target; }
+    IDeviceCommandTarget* GetCommandTarget() const { return m_target; }
     void SetCommandTargetProvider(IDeviceCommandTargetProvider* provider) {
         m_targetProvider = provider;
     }

@@ -172,7 +172,11 @@ public:
 
     virtual int GetTriggerSetting(DriverTriggerSetting* setting) = 0;
     virtual int SetTriggerSetting(const DriverTriggerSetting& setting) = 0;
+    // The frames (scans) a recording keeps: the frame limit, never more than the memory holds.
     virtual int GetMaxFrames(int* count) = 0;
+    // Sets the frame limit; a limit beyond the memory keeps what the memory holds. Refused
+    // while armed.
+    virtual int SetMaxFrames(int count) = 0;
     virtual int GetTotalFrames(int* count) = 0;
     virtual int GetMemoryBytes(int64_t* total, int64_t* used) = 0;
     virtual int GetGauges(double* first, double* second) = 0;

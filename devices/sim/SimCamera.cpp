@@ -140,7 +140,8 @@ int64_t CSimCamera::FrameBytes() const {
 }
 
 int CSimCamera::MaxFrames() const {
-    return static_cast<int>(std::min<int64_t>(m_memoryBytes / FrameBytes(), 1 << 30));
+    const int64_t fit = std::min<int64_t>(m_memoryBytes / FrameBytes(), 1 << 30);
+    return static_cast<int>(m_frameLimit > 0 ? std::min<int64_t>(fit, m_frameLimit) : fit);
 }
 
 std::string CSimCamera::GetInfoText() {
@@ -196,6 +197,21 @@ void CSimCamera::TriggerAt(int64_t frame) {
     m_triggerFrame = frame;
     const int ring = MaxFrames() - m_trigger.postTriggerFrames;
     m_preTrigger = static_cast<int>(std::min<int64_t>(ring, frame - m_armedFrom));
+    SyncTrigger();
+}
+
+void CSimCamera::OnSyncTrigger() {
+    Advance();
+    if (m_role != kRoleSlave || m_mode != kModeArmed || m_triggerFrame >= 0)
+        return;
+    TriggerAt(CurrentFrame());
+    Advance();
+}
+
+void CSimCamera::OnSyncStop() {
+    Advance();
+    if (m_role == kRoleSlave)
+        StopRecording();
 }
 
 void CSimCamera::Advance() {
@@ -280,6 +296,12 @@ int CSimCamera::Stop() {
     if (int refused = m_script.Enter("Stop"))
         return refused;
     Advance();
+    StopRecording();
+    SyncStop();
+    return 0;
+}
+
+void CSimCamera::StopRecording() {
     if (m_mode == kModeArmed) {
         // Stopping before the trigger keeps what the ring holds.
         if (m_triggerFrame < 0) {
@@ -293,7 +315,6 @@ int CSimCamera::Stop() {
         }
         m_mode = kModeStopped;
     }
-    return 0;
 }
 
 int CSimCamera::GetRecordedFrames(int* count) {
@@ -616,6 +637,16 @@ int CSimCamera::GetMaxFrames(int* count) {
     if (!count)
         return 1;
     *count = MaxFrames();
+    return 0;
+}
+
+int CSimCamera::SetMaxFrames(int count) {
+    if (int refused = m_script.Enter("SetMaxFrames"))
+        return refused;
+    Advance();
+    if (count < 1 || m_mode == kModeArmed)
+        return 1;
+    m_frameLimit = count;
     return 0;
 }
 

@@ -4,9 +4,10 @@
 // each a pure function of its frame number: a gradient, a bright square on a known path and
 // the frame number (32 bits, low byte first) at the start of the first row.
 //
-// Arming keeps a ring of the last m - p frames (m frames fit the memory, p is the post-trigger
-// count); a trigger (software, DIO input or the video trigger) records the trigger frame and
-// p - 1 more, and the camera stops holding the recording. The memory keeps frame numbers only
+// Arming keeps a ring of the last m - p frames (m frames fit the memory, or the frame limit when
+// that is lower; p is the post-trigger count); a trigger (software, DIO input, the video
+// trigger, or the master on the sync line) records the trigger frame and p - 1 more, and the
+// camera stops holding the recording. The memory keeps frame numbers only
 // and renders frames when they are read, as fast as a copy.
 //
 // The frame is the active area of a 1280 x 1024 sensor: moving the area shifts the gradient by
@@ -83,6 +84,7 @@ public:
     int GetTriggerSetting(DriverTriggerSetting* setting) override;
     int SetTriggerSetting(const DriverTriggerSetting& setting) override;
     int GetMaxFrames(int* count) override;
+    int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
     int GetMemoryBytes(int64_t* total, int64_t* used) override;
     int SetVideoTriggerRegion(const DriverRect& region) override;
@@ -97,6 +99,8 @@ public:
     int ReadLiveRows(const DriverImageFormat& format, void* first, ptrdiff_t step,
                      int64_t* frameNumber) override;
     int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
+    void OnSyncTrigger() override;
+    void OnSyncStop() override;
 
     std::vector<std::string> GetPresetNames() override;
     int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) override;
@@ -123,12 +127,14 @@ private:
     // Brings the recording up to the frame due now.
     void Advance();
     void TriggerAt(int64_t frame);
+    void StopRecording();
     double RegionMean(int64_t frame) const;
 
     int m_subtype;
     int m_index;
     bool m_colour;
     int64_t m_memoryBytes;
+    int m_frameLimit = 0;  // 0: as many frames as the memory holds
     int m_mode = kModeIdle;
     int m_width = kSensorWidth;
     int m_height = kSensorHeight;

@@ -11,6 +11,7 @@ CSimCard::CSimCard(const DriverHostServices* host, int subtype, int index, int c
       m_index(index),
       m_channels(std::max(1, channels)),
       m_capacity(std::max(1, capacityScans)),
+      m_bufferScans(m_capacity),
       m_seed(seed) {
     m_startNs = m_clock.NowNs();
 }
@@ -65,6 +66,21 @@ void CSimCard::TriggerAt(int64_t scan) {
     m_triggerScan = scan;
     const int ring = m_capacity - m_trigger.postTriggerFrames;
     m_preTrigger = static_cast<int>(std::min<int64_t>(ring, scan - m_armedFrom));
+    SyncTrigger();
+}
+
+void CSimCard::OnSyncTrigger() {
+    Advance();
+    if (m_role != kRoleSlave || m_mode != kModeArmed || m_triggerScan >= 0)
+        return;
+    TriggerAt(CurrentScan());
+    Advance();
+}
+
+void CSimCard::OnSyncStop() {
+    Advance();
+    if (m_role == kRoleSlave)
+        StopRecording();
 }
 
 void CSimCard::Advance() {
@@ -124,6 +140,12 @@ int CSimCard::Stop() {
     if (int refused = m_script.Enter("Stop"))
         return refused;
     Advance();
+    StopRecording();
+    SyncStop();
+    return 0;
+}
+
+void CSimCard::StopRecording() {
     if (m_mode == kModeArmed) {
         if (m_triggerScan < 0) {
             const int64_t now = CurrentScan();
@@ -135,7 +157,6 @@ int CSimCard::Stop() {
         }
         m_mode = kModeStopped;
     }
-    return 0;
 }
 
 int CSimCard::GetRecordedFrames(int* count) {
@@ -223,6 +244,16 @@ int CSimCard::GetMaxFrames(int* count) {
     return 0;
 }
 
+int CSimCard::SetMaxFrames(int count) {
+    if (int refused = m_script.Enter("SetMaxFrames"))
+        return refused;
+    Advance();
+    if (count < 1 || m_mode == kModeArmed)
+        return 1;
+    m_capacity = std::min(count, m_bufferScans);
+    return 0;
+}
+
 int CSimCard::GetTotalFrames(int* count) {
     return GetRecordedFrames(count);
 }
@@ -264,6 +295,7 @@ int CSimCard::SetAcquisitionParams(double scanRate, int scans) {
     if (int result = SetRecordRate(scanRate))
         return result;
     m_capacity = scans;
+    m_bufferScans = std::max(m_bufferScans, scans);
     return 0;
 }
 

@@ -4,8 +4,9 @@
 // seconds and the channel's volts). Channel c gives, by c mod 4: a 2.5 V sine at (c + 1) Hz, a
 // ramp from -5 to 5 V once a second, seeded noise within +-0.1 V, the DAC0 output looped back.
 // Scans run at the scan rate by the host clock (all channels together at most 200 000 scans/s).
-// Recording keeps pre-trigger scans in a ring and the post-trigger scans after a software or
-// DIO6 trigger, as the cameras do.
+// Recording keeps pre-trigger scans in a ring and the post-trigger scans after a software, DIO6
+// or sync-line trigger, as the cameras do; the ring holds the buffer capacity, or the frame limit
+// when that is lower.
 
 #include "devices/sim/SimDeviceBase.h"
 
@@ -42,6 +43,7 @@ public:
     int GetTriggerSetting(DriverTriggerSetting* setting) override;
     int SetTriggerSetting(const DriverTriggerSetting& setting) override;
     int GetMaxFrames(int* count) override;
+    int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
     int GetMemoryBytes(int64_t* total, int64_t* used) override;
     int GetChannelCount(int* channels) override;
@@ -53,15 +55,19 @@ public:
     int ReadSamples(int64_t first, int scans, std::vector<double>* values) override;
     int SetDio6(int level) override;
     int SetDac0(double volts) override;
+    void OnSyncTrigger() override;
+    void OnSyncStop() override;
 
 private:
     void Advance();
     void TriggerAt(int64_t scan);
+    void StopRecording();
 
     int m_subtype;
     int m_index;
     int m_channels;
     int m_capacity;
+    int m_bufferScans;  // what the card's buffer holds: the most the frame limit can be
     unsigned m_seed;
     int m_mode = kModeIdle;
     double m_rate = 1000;

@@ -1,17 +1,34 @@
 #pragma once
 
-// What every simulated device shares: the host clock, the test script and the answers of the
-// operations a kind of device does not have (1, "not supported").
+// What every simulated device shares: the host clock, the test script, the sync line and the
+// answers of the operations a kind of device does not have (1, "not supported").
 
 #include "devices/core/DriverApi.h"
 #include "devices/sim/SimClock.h"
 #include "devices/sim/SimScript.h"
+#include "devices/sim/SimSyncLine.h"
 
-class CSimDeviceBase : public IDriverDevice {
+#include <memory>
+
+class CSimDeviceBase : public IDriverDevice, public CSimSyncMember {
 public:
     explicit CSimDeviceBase(const DriverHostServices* host) { m_clock.host = host; }
+    ~CSimDeviceBase() override {
+        if (m_sync)
+            m_sync->Leave(this);
+    }
+    CSimDeviceBase(const CSimDeviceBase&) = delete;
+    CSimDeviceBase& operator=(const CSimDeviceBase&) = delete;
 
     CSimScript& Script() { return m_script; }
+    // Chains the device to the others on line.
+    void JoinSyncLine(std::shared_ptr<CSimSyncLine> line) {
+        if (m_sync)
+            m_sync->Leave(this);
+        m_sync = std::move(line);
+        if (m_sync)
+            m_sync->Join(this);
+    }
 
     int GetStopSupport() override { return m_script.Enter("GetStopSupport") ? kNoSoftwareStop : 0; }
     int Reset() override { return m_script.Enter("Reset"); }
@@ -85,8 +102,19 @@ public:
     int SetDac0(double) override { return 1; }
 
 protected:
+    // What a master tells its slaves.
+    void SyncTrigger() const {
+        if (m_sync && m_role == kRoleMaster)
+            m_sync->Trigger(this);
+    }
+    void SyncStop() const {
+        if (m_sync && m_role == kRoleMaster)
+            m_sync->Stop(this);
+    }
+
     SimClock m_clock;
     CSimScript m_script;
     int m_role = kRoleMaster;
     DriverRecordParams m_params;
+    std::shared_ptr<CSimSyncLine> m_sync;
 };

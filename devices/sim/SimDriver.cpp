@@ -15,8 +15,9 @@ int EnvInt(const char* name, int fallback) {
 
 class CSimFamily : public IDriverFamily {
 public:
-    CSimFamily(int type, const SimDriverConfig& config, const DriverHostServices* host)
-        : m_type(type), m_config(config), m_host(host) {}
+    CSimFamily(int type, const SimDriverConfig& config, const DriverHostServices* host,
+               std::shared_ptr<CSimSyncLine> sync)
+        : m_type(type), m_config(config), m_host(host), m_sync(std::move(sync)) {}
 
     int GetType() override { return m_type; }
     int GetSubtype() override {
@@ -33,14 +34,18 @@ public:
     std::unique_ptr<IDriverDevice> Open(int index) override {
         if (index < 0 || index >= Count())
             return nullptr;
+        std::unique_ptr<CSimDeviceBase> device;
         if (m_type == kDeviceTypeCamera) {
             const bool colour = index >= m_config.cameras - m_config.colourCameras;
-            return std::make_unique<CSimCamera>(m_host, m_config.cameraSubtype, index, colour,
-                                                m_config.cameraMemoryBytes);
+            device = std::make_unique<CSimCamera>(m_host, m_config.cameraSubtype, index, colour,
+                                                  m_config.cameraMemoryBytes);
+        } else {
+            device = std::make_unique<CSimCard>(m_host, m_config.cardSubtype, index,
+                                                m_config.cardChannels, m_config.cardCapacityScans,
+                                                static_cast<unsigned>(index + 1));
         }
-        return std::make_unique<CSimCard>(m_host, m_config.cardSubtype, index,
-                                          m_config.cardChannels, m_config.cardCapacityScans,
-                                          static_cast<unsigned>(index + 1));
+        device->JoinSyncLine(m_sync);
+        return device;
     }
 
 private:
@@ -49,6 +54,7 @@ private:
     int m_type;
     SimDriverConfig m_config;
     const DriverHostServices* m_host;
+    std::shared_ptr<CSimSyncLine> m_sync;
 };
 
 }  // namespace
@@ -65,6 +71,8 @@ SimDriverConfig SimDriverConfig::FromEnvironment() {
 
 std::vector<std::shared_ptr<IDriverFamily>> MakeSimFamilies(const SimDriverConfig& config,
                                                             const DriverHostServices* host) {
-    return {std::make_shared<CSimFamily>(kDeviceTypeCamera, config, host),
-            std::make_shared<CSimFamily>(kDeviceTypeDataCard, config, host)};
+    // Every device of the driver hangs on one sync line.
+    auto sync = std::make_shared<CSimSyncLine>();
+    return {std::make_shared<CSimFamily>(kDeviceTypeCamera, config, host, sync),
+            std::make_shared<CSimFamily>(kDeviceTypeDataCard, config, host, sync)};
 }

@@ -3,7 +3,8 @@
 // The simulated driver's families: one camera family and one data-card family. How many
 // devices each has and their subtypes come from a configuration (the plugin reads it from the
 // environment: REELMARK_SIM_CAMERAS, REELMARK_SIM_COLOUR_CAMERAS, REELMARK_SIM_CARDS,
-// REELMARK_SIM_CAMERA_SUBTYPE, REELMARK_SIM_CARD_SUBTYPE).
+// REELMARK_SIM_CAMERA_SUBTYPE, REELMARK_SIM_CARD_SUBTYPE). All the devices of one set of
+// families are chained on one sync line.
 
 #include "devices/core/DriverApi.h"
 

@@ -10,10 +10,11 @@
 namespace {
 
 // The device keeps its frame sources as plain objects; this is what they are.
-class CFrameSourceHolder : public CObject {
+class CFrameSourceHolder : public CHeldRecordingRef {
 public:
     explicit CFrameSourceHolder(CFrameSourcePtr source) : m_source(std::move(source)) {}
     const CFrameSourcePtr& Source() const { return m_source; }
+    bool IsShared() const override { return !m_source.IsUnique(); }
 
 private:
     CFrameSourcePtr m_source;
@@ -63,6 +64,18 @@ CFrameSourcePtr GetLatestRecording(CDevice* device) {
     source->SetFromDevice(1);
     device->SetRecordingSourceRef(std::make_shared<CFrameSourceHolder>(source));
     return source;
+}
+
+CFrameSourcePtr OpenLiveVideo(CDevice* device) {
+    CDeviceVideoStream* stream = device ? device->CreateLiveStream() : nullptr;
+    if (!stream)
+        return CFrameSourcePtr();
+    CDeviceDescriptor descriptor;
+    device->GetDescriptor(&descriptor);
+    CFrameSourcePtr source(new CFrameSource);
+    const int opened = source->OpenStream(stream, descriptor.m_name);
+    stream->Release();
+    return opened ? source : CFrameSourcePtr();
 }
 
 }  // namespace DeviceFrameSources

@@ -15,4 +15,8 @@ namespace DeviceFrameSources {
 // no device, a device without video, or one that holds no recording.
 CFrameSourcePtr GetLatestRecording(CDevice* device);
 
+// A new frame source over the device's live video: its one frame is the picture due when it is
+// read (read it with force). Empty for no device or one that gives no live video.
+CFrameSourcePtr OpenLiveVideo(CDevice* device);
+
 }  // namespace DeviceFrameSources

@@ -3,13 +3,16 @@
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
 #include "frames/IdObjectBase.h"
+#include "frames/tests/SequenceFiles.h"
 #include "platform/media/AviStreamFunctions.h"
 #include "platform/media/tests/TestAviWriter.h"
 #include "testsupport/IsolatedTest.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <future>
+#include <set>
 #include <thread>
 
 #include <cstring>
@@ -290,6 +293,32 @@ TEST_F(FrameSourceTest, ConfigurationSideFileOverridesTheBlock) {
     EXPECT_EQ(date, "2024-03-05");  // the block's time stamp stays
 }
 
+TEST_F(FrameSourceTest, SequenceSideFileLiesBesideTheSequenceNotInTheCurrentFolder) {
+    ASSERT_TRUE(QDir(WorkDir()).mkpath("elsewhere"));
+    for (int n = 0; n < 3; ++n) {
+        ASSERT_TRUE(WriteSequenceImage(WorkPath(QStringLiteral("elsewhere/run_%1.bmp").arg(n)),
+                                       SequenceImageKind::kBmp8, 8, 6, n));
+    }
+    CCfgFileInfo info;
+    info.m_firstFrame = -2;
+    info.m_rateHz = 500;
+    info.m_exposureNs = 1000;
+    ASSERT_EQ(info.Save(WorkPath("elsewhere/run.cfg")), 1);
+    // A side file of the same name in the current folder belongs to another recording.
+    CCfgFileInfo other;
+    other.m_firstFrame = -9;
+    other.m_exposureNs = 1000;
+    ASSERT_EQ(other.Save(WorkPath("run.cfg")), 1);
+    CFrameSource source;
+    ASSERT_EQ(source.Open(WorkPath("elsewhere/run_0.bmp")), 1);
+    EXPECT_EQ(source.GetFirstFrameNumber(), -2);
+    EXPECT_EQ(source.GetRecordedRate(), 500);
+    ASSERT_EQ(source.SaveCfgFile(), 1);
+    CCfgFileInfo untouched;
+    ASSERT_EQ(untouched.Load(WorkPath("run.cfg")), 1);
+    EXPECT_EQ(untouched.m_firstFrame, -9) << "saving writes beside the sequence";
+}
+
 TEST_F(FrameSourceTest, MoveToTheCurrentFrameReadsAndNotifiesNothing) {
     ProbeSource source;
     ASSERT_EQ(source.Open(Avi("move.avi")), 1);
@@ -454,6 +483,48 @@ TEST_F(FrameSourceTest, IndexedDisplayFramesMatchTheirWidenedColours) {
             }
         }
     }
+}
+
+// Stepping one image through 8-bit frames hands each frame over as read: the image and the
+// source's read buffer trade bitmaps, so two buffers serve frame after frame without a copy,
+// and a frame asked for again comes back, shown with the tables of the moment.
+TEST_F(FrameSourceTest, IndexedDisplayFramesTradeBuffersWithTheCaller) {
+    const TestAviLayout layout{TestAviKind::RawPal8, 7, 5, 6, 0};
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("step8.avi", layout)), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage image;
+    std::set<const void*> buffers;
+    const auto expectFrame = [&](int n) {
+        CDisplayLut lut;
+        lut.Build(colour, 0);
+        const QImage shown = image.GetBitmap()->AsQImage();
+        buffers.insert(shown.constBits());
+        for (int y = 0; y < layout.height; ++y) {
+            for (int x = 0; x < layout.width; ++x) {
+                BYTE widened[4] = {};
+                TestAviPaletteColour(TestAviIndex(n, x, y), widened);
+                BYTE mapped[4] = {};
+                lut.MapPixels(widened, mapped, 24, true, 1, 1);
+                ASSERT_EQ(shown.pixel(x, y), qRgb(mapped[2], mapped[1], mapped[0]))
+                    << "frame " << n << " at " << x << ", " << y;
+            }
+        }
+    };
+    for (int n = 0; n < layout.frames; ++n) {
+        ASSERT_EQ(source.GetFrameDib(n, &image, colour, bw, 0), 1);
+        expectFrame(n);
+    }
+    EXPECT_EQ(source.reads, layout.frames);
+    EXPECT_EQ(buffers.size(), 2u);
+    // The last frame again, brighter: its pixels come back, with the new table.
+    colour.SetBrightness(1, 10);
+    ASSERT_EQ(source.GetFrameDib(layout.frames - 1, &image, colour, bw, 0), 1);
+    expectFrame(layout.frames - 1);
+    EXPECT_EQ(buffers.size(), 2u);
 }
 
 TEST_F(FrameSourceTest, BatchBoundaries) {

@@ -1,8 +1,15 @@
 #include "frames/DataFileSaveTarget.h"
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
+#include "frames/SaveDataRangeDlg.h"
 #include "frames/VideoSaveTarget.h"
+#include "resources/ProgramResources.h"
 #include "testsupport/IsolatedTest.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFocusEvent>
+#include <QLineEdit>
 
 namespace {
 
@@ -104,6 +111,63 @@ TEST_F(SaveTargetTest, DataTargetWritesTheChosenScansAndCancelKeepsTheRequest) {
     EXPECT_EQ(all.GetScanCount(), 100);
 }
 
+// The data dialog's panel: a request's sub-range opens as a range, no range as every scan; the
+// user's choice and numbers typed outside the data come back as scans inside it.
+TEST_F(SaveTargetTest, DataDialogPanelChoosesEveryScanOrARangeInsideTheData) {
+    CProgramResources::Register();
+    CSharedRef<CSensorDataSet> data(new CSensorDataSet);
+    ASSERT_EQ(data->Init(2, 100, 1, 1000.0, 10), S_OK);  // scans numbered -10 to 89
+    CDataFileSaveTarget target(data);
+    using Panel = CSaveDataRangeDlg;
+    struct Case {
+        const char* name;
+        int first, last;    // the request's range, as indexes
+        bool shownAsRange;  // how the panel opens
+        int choose;         // 0 nothing, else the radio to click
+        const char* from;   // typed, then focus leaves (null: untouched)
+        const char* to;
+        int savedFirst, savedLast;
+    };
+    const Case cases[] = {
+        {"sub-range kept", 20, 29, true, 0, nullptr, nullptr, 20, 29},
+        {"every scan chosen", 20, 29, true, Panel::kSaveAll, nullptr, nullptr, 0, 99},
+        {"no range", -1, -1, false, 0, nullptr, nullptr, 0, 99},
+        {"range typed below the data", -1, -1, false, Panel::kSaveRange, "-50", "5", 0, 15},
+        {"last typed beyond the data", 20, 29, true, 0, nullptr, "500", 20, 99},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CSaveVideoParams params;
+        ASSERT_EQ(target.InitParams(&params), S_OK);
+        params.m_outputPath = WorkPath("d.mdat");
+        params.m_zeroOffset = 10;
+        params.m_firstFrame = c.first;
+        params.m_lastFrame = c.last;
+        Prompter().AnswerFileDialog({WorkPath("d.mdat")}, 1, [&](const FileDialogPrompt& prompt) {
+            ASSERT_NE(prompt.extension, nullptr) << "no range panel";
+            auto* panel = dynamic_cast<Panel*>(CWnd::FromWidget(prompt.extension));
+            ASSERT_NE(panel, nullptr);
+            const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
+            EXPECT_EQ(panel->GetDlgItemText(Panel::kScansText), "100 (numbered -10 to 89)");
+            EXPECT_EQ(panel->IsDlgButtonChecked(Panel::kSaveRange) != 0, c.shownAsRange);
+            EXPECT_EQ(widget(Panel::kFrom)->isEnabled(), c.shownAsRange);
+            if (c.choose)
+                qobject_cast<QAbstractButton*>(widget(c.choose))->click();
+            for (const auto& [id, text] : {std::pair{Panel::kFrom, c.from}, {Panel::kTo, c.to}}) {
+                if (!text)
+                    continue;
+                auto* edit = qobject_cast<QLineEdit*>(widget(id));
+                edit->setText(QString::fromLatin1(text));
+                QFocusEvent out(QEvent::FocusOut);
+                QApplication::sendEvent(edit, &out);
+            }
+        });
+        ASSERT_EQ(target.Prompt(&params), S_OK);
+        EXPECT_EQ(params.m_firstFrame, c.savedFirst);
+        EXPECT_EQ(params.m_lastFrame, c.savedLast);
+    }
+}
+
 TEST(SaveVideoParamsTest, OutputNamesFollowTheKind) {
     struct Case {
         const char* name;
@@ -120,6 +184,11 @@ TEST(SaveVideoParamsTest, OutputNamesFollowTheKind) {
          "/d/take_"},
         {"/d/take[1of4].pvi", CSaveVideoParams::kBatch, 0, "/d/take[*].pvi", "/d/take"},
         {"/d/take.au2", CSaveVideoParams::kDataFile, 0, "/d/take.mdat", "/d/take"},
+        // A '.' in a folder is no extension of a name that has none.
+        {"/d/run.2/take", CSaveVideoParams::kAvi, 0, "/d/run.2/take.avi", "/d/run.2/take"},
+        {"C:\\run.2\\take", CSaveVideoParams::kDataFile, 0, "C:\\run.2\\take.mdat",
+         "C:\\run.2\\take"},
+        {"/d/run.2/.hidden", CSaveVideoParams::kAvi, 0, "/d/run.2/.hidden.avi", "/d/run.2/.hidden"},
     };
     for (const Case& c : cases) {
         CSaveVideoParams params;

@@ -40,7 +40,8 @@ constexpr const char* kRun = "m_pSaveMediaControl->Run()";
 constexpr const char* kSetFormat = "pBitmapFilter->SetSaveEnvironment(this, m_pFS)";
 
 constexpr int kFramesPerSecond = 5;
-constexpr int kIoBufferBytes = 1 << 16;
+// Large writes: the file grows by a megabyte or more a frame.
+constexpr int kIoBufferBytes = 1 << 18;
 
 std::atomic<int64_t> s_writeLimit{-1};
 
@@ -175,29 +176,38 @@ struct CAviSaveGraph::Impl {
         }
     }
 
-    // One frame of bottom-up rows into the file.
-    bool WriteFrame(std::vector<uint8_t>& buffer, int sample) {
-        const int stride = static_cast<int>(FrameBytes(format.width, 1, format.bitsPerPixel));
-        if (!encoder) {
-            if (av_new_packet(packet, static_cast<int>(buffer.size())) < 0)
-                return false;
-            std::memcpy(packet->data, buffer.data(), buffer.size());
-            packet->pts = packet->dts = sample;
-            packet->duration = 1;
-            packet->flags |= AV_PKT_FLAG_KEY;
-            packet->stream_index = stream->index;
-            if (format.bitsPerPixel == 8 && sample == 0) {
-                uint8_t* side =
-                    av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
-                if (!side)
-                    return false;
-                std::memcpy(side, argbPalette, AVPALETTE_SIZE);
-            }
-            av_packet_rescale_ts(packet, AVRational{1, kFramesPerSecond}, stream->time_base);
-            return av_interleaved_write_frame(output, packet) >= 0;
+    // The next frame into the file: 1 written, 0 when the provider has no more, -1 on a failure.
+    // An uncompressed frame: the provider fills the packet itself, so that its rows are
+    // copied once on their way to the muxer.
+    int NextRawFrame(int position, int sample) {
+        const int size = static_cast<int>(FrameSize());
+        if (av_new_packet(packet, size) < 0)
+            return -1;
+        if (provider->GetFrame(position, packet->data, size) != 0) {
+            av_packet_unref(packet);
+            return 0;
         }
+        packet->pts = packet->dts = sample;
+        packet->duration = 1;
+        packet->flags |= AV_PKT_FLAG_KEY;
+        packet->stream_index = stream->index;
+        if (format.bitsPerPixel == 8 && sample == 0) {
+            uint8_t* side = av_packet_new_side_data(packet, AV_PKT_DATA_PALETTE, AVPALETTE_SIZE);
+            if (!side)
+                return -1;
+            std::memcpy(side, argbPalette, AVPALETTE_SIZE);
+        }
+        av_packet_rescale_ts(packet, AVRational{1, kFramesPerSecond}, stream->time_base);
+        return av_interleaved_write_frame(output, packet) >= 0 ? 1 : -1;
+    }
+
+    // A frame for the compressor: bottom-up rows from the provider into the encoder's picture.
+    int NextCodedFrame(std::vector<uint8_t>& buffer, int position, int sample) {
+        if (provider->GetFrame(position, buffer.data(), static_cast<int>(buffer.size())) != 0)
+            return 0;
+        const int stride = static_cast<int>(FrameBytes(format.width, 1, format.bitsPerPixel));
         if (av_frame_make_writable(picture) < 0)
-            return false;
+            return -1;
         if (grey && picture->format == AV_PIX_FMT_YUVJ420P) {
             // Full-range luma of a grey level is the level itself and its chroma the middle:
             // the rows go straight into the luma plane, top first.
@@ -224,19 +234,21 @@ struct CAviSaveGraph::Impl {
         }
         picture->pts = sample;
         if (avcodec_send_frame(encoder, picture) < 0)
-            return false;
-        return WritePackets();
+            return -1;
+        return WritePackets() ? 1 : -1;
     }
 
     void Stream() {
-        std::vector<uint8_t> buffer(static_cast<size_t>(FrameSize()));
+        std::vector<uint8_t> buffer(encoder ? static_cast<size_t>(FrameSize()) : 0);
         int position = -1;
         bool ok = true;
         while (!stopRequested.load()) {
-            if (provider->GetFrame(position, buffer.data(), static_cast<int>(buffer.size())) != 0)
-                break;
             const int sample = samples.load();
-            if (!WriteFrame(buffer, sample)) {
+            const int next =
+                encoder ? NextCodedFrame(buffer, position, sample) : NextRawFrame(position, sample);
+            if (next == 0)
+                break;
+            if (next < 0) {
                 ok = false;
                 break;
             }
@@ -387,6 +399,9 @@ bool CAviSaveGraph::BuildSaveGraph(const QString& path, const QString& codecName
     m->io->seekable = AVIO_SEEKABLE_NORMAL;
     m->output->pb = m->io;
     m->output->flags |= AVFMT_FLAG_CUSTOM_IO;
+    // The buffer goes out when full, not after every frame: a flush per frame would leave
+    // the rest of the file's writes misaligned by the few bytes of a chunk header.
+    m->output->flush_packets = 0;
     return true;
 }
 

@@ -121,6 +121,7 @@ private:
     AVStream* m_stream = nullptr;
     AVCodecContext* m_decoder = nullptr;
     SwsContext* m_scaler = nullptr;
+    AVPixelFormat m_scalerFormat = AV_PIX_FMT_NONE;  // The decoded format m_scaler was made for.
     AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;
     std::vector<int64_t> m_timestamps;  // per frame, in decoding order
@@ -487,9 +488,15 @@ HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* first, ptrdiff_t s
                             m_width * m_bits / 8, m_height);
         return AVIERR_OK;
     }
-    m_scaler =
-        sws_getCachedContext(m_scaler, m_width, m_height, static_cast<AVPixelFormat>(frame.format),
-                             m_width, m_height, target, SWS_BILINEAR, nullptr, nullptr, nullptr);
+    // Made once per decoded format: sws_getCachedContext would make it again for every frame of
+    // the full-range formats JPEG decodes to, which it stores under their plain names.
+    const auto format = static_cast<AVPixelFormat>(frame.format);
+    if (!m_scaler || format != m_scalerFormat) {
+        sws_freeContext(m_scaler);
+        m_scaler = sws_getContext(m_width, m_height, format, m_width, m_height, target,
+                                  SWS_BILINEAR, nullptr, nullptr, nullptr);
+        m_scalerFormat = format;
+    }
     if (!m_scaler)
         return AVIERR_BADFORMAT;
     // The scaler's vector code writes whole blocks of pixels and runs up to a few dozen bytes

@@ -21,16 +21,18 @@ public:
     static bool IsOpen(const QString& path);
 };
 
-// Registers a path for the lifetime of the object.
+// Registers a path for the lifetime of the object, and holds a shared advisory lock on the file
+// meanwhile, so that other processes that probe for one see it in use too.
 class COpenFileEntry {
 public:
-    explicit COpenFileEntry(const QString& path) : m_path(path) { COpenFileRegistry::Add(m_path); }
-    ~COpenFileEntry() { COpenFileRegistry::Remove(m_path); }
+    explicit COpenFileEntry(const QString& path);
+    ~COpenFileEntry();
     COpenFileEntry(const COpenFileEntry&) = delete;
     COpenFileEntry& operator=(const COpenFileEntry&) = delete;
 
 private:
     QString m_path;
+    int m_lockFd = -1;
 };
 
 // Registers a set of paths (a numbered sequence's files) for the lifetime of the object.

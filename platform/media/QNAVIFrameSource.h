@@ -15,7 +15,8 @@ public:
     QNAVIFrameSource& operator=(const QNAVIFrameSource& other);
     virtual ~QNAVIFrameSource() = default;
 
-    // Places the next frame (size bytes) into buffer: 0, or non-zero when there is none (end of
+    // Places the next frame into buffer, all size bytes of it (row padding too, as the buffer
+    // may be fresh memory): 0, or non-zero when there is none (end of
     // the range, abort or a read error). position is the graph's sample number, -1 for a fresh
     // buffer.
     virtual int GetFrame(int position, BYTE* buffer, int size) = 0;

@@ -1,5 +1,7 @@
 #include "platform/media/VideoCompressors.h"
 
+#include <atomic>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 }
@@ -17,8 +19,10 @@ constexpr Compressor kCompressors[] = {
     {"MPEG-4 Part 2 (MPEG)", "mpeg4"}, {"H.264 (x264)", "libx264"},
 };
 
+std::atomic<bool> s_noneForTests{false};
+
 bool Available(const char* encoder) {
-    return avcodec_find_encoder_by_name(encoder) != nullptr;
+    return !s_noneForTests.load() && avcodec_find_encoder_by_name(encoder) != nullptr;
 }
 
 }  // namespace
@@ -38,4 +42,8 @@ QString VideoCompressorEncoder(const QString& friendlyName) {
             return QString::fromLatin1(c.encoder);
     }
     return {};
+}
+
+void SetNoVideoCompressorsForTests(bool none) {
+    s_noneForTests.store(none);
 }

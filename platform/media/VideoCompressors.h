@@ -14,3 +14,5 @@ QStringList VideoCompressorNames();
 // The FFmpeg encoder behind a compressor name; empty for an unknown name or one this build
 // lacks.
 QString VideoCompressorEncoder(const QString& friendlyName);
+// Tests: the list as on a system without any compressor (true) or as this build has it.
+void SetNoVideoCompressorsForTests(bool none);

@@ -4,7 +4,9 @@
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
 #include "frames/SaveAviFrameSource.h"
+#include "frames/SaveDocCallback.h"
 #include "frames/SaveVideoOptionsDlg.h"
+#include "frames/SaveVideoPanelDlg.h"
 #include "platform/com/ComVariant.h"
 #include "platform/com/MemorySettingsStore.h"
 #include "platform/framework/WinApp.h"
@@ -303,6 +305,26 @@ TEST_F(SaveControllerTest, DoneCallbackHearsOfTheSaveItCameWithOnly) {
     EXPECT_EQ(callback.tags, QList<int>{7});
 }
 
+// A play-group document hears of the first file of the sequence saved for it, with the save's
+// tag; a callback without a document tells nobody.
+TEST_F(SaveControllerTest, PlayGroupDocumentHearsOfTheSavedFile) {
+    struct Document : ISavedFileDoc {
+        int OnSavedFile(const QString& path, int tag, int a, int b, int c) override {
+            heard.append(QStringLiteral("%1 %2 %3 %4 %5").arg(path).arg(tag).arg(a).arg(b).arg(c));
+            return 0;
+        }
+        QStringList heard;
+    } document;
+    CSaveController controller(&m_source);
+    CSaveDocCallback callback(&document);
+    CSaveVideoParams params = Sequence("g", CSaveVideoParams::kBmp, 3, 5);
+    params.m_doneCallback = &callback;
+    params.m_notifyTag = 4;
+    ASSERT_EQ(controller.Save(&params), S_OK);
+    EXPECT_EQ(document.heard, QStringList{WorkPath("g_0.bmp") + " 4 0 0 0"});
+    EXPECT_EQ(CSaveDocCallback().OnFileSaved(WorkPath("g_0.bmp"), 4), E_POINTER);
+}
+
 TEST_F(SaveControllerTest, JpegQualityIsAskedUnlessQuiet) {
     UseMainWindow();
     CSaveController controller(&m_source);
@@ -318,6 +340,18 @@ TEST_F(SaveControllerTest, JpegQualityIsAskedUnlessQuiet) {
     ASSERT_EQ(controller.Save(&quiet), S_OK);
     EXPECT_LT(QFileInfo(WorkPath("low_0.jpg")).size() * 2,
               QFileInfo(WorkPath("high_0.jpg")).size());
+
+    // A quality setting outside 1 to 100 is taken at the nearer end.
+    const auto bytesWithSetting = [&](LONG setting, const QString& stem) {
+        m_main.SetSetting("AppBehave:lJPEGLossyQuality", CComVariant(setting), -1);
+        CSaveVideoParams params = Sequence(stem, CSaveVideoParams::kJpeg, 0, 0);
+        EXPECT_EQ(controller.Save(&params), S_OK);
+        QFile file(WorkPath(stem + "_0.jpg"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_EQ(bytesWithSetting(0, "q0"), bytesWithSetting(1, "q1"));
+    EXPECT_EQ(bytesWithSetting(500, "q500"), bytesWithSetting(100, "q100"));
+    EXPECT_NE(bytesWithSetting(1, "q1"), bytesWithSetting(100, "q100"));
 
     // Cancel ends the save without a file or a message.
     WhenWindowShows("JPEG Quality", [](QWidget* w) { ClickButton(w, "Cancel"); });
@@ -359,8 +393,24 @@ TEST_F(SaveControllerTest, OptionsPanelKeepsRangeAndSkipConsistentAndHandsThemOn
         QString::number(CSampleRecording::kFrames + CSampleRecording::kFirstFrame - 1);
     Prompter().AnswerFileDialog({WorkPath("part.bmp")}, 2, [&](const FileDialogPrompt& prompt) {
         ASSERT_NE(prompt.extension, nullptr);
-        auto* panel = dynamic_cast<Panel*>(CWnd::FromWidget(prompt.extension));
+        auto* outer = dynamic_cast<CSaveVideoPanelDlg*>(CWnd::FromWidget(prompt.extension));
+        ASSERT_NE(outer, nullptr);
+        // What is being saved, above the options, which the file dialog shows whole.
+        EXPECT_EQ(outer->GetDlgItemText(CSaveVideoPanelDlg::kFramesText),
+                  QStringLiteral("%1 (numbered %2 to %3)")
+                      .arg(CSampleRecording::kFrames)
+                      .arg(lowest, highest));
+        EXPECT_EQ(outer->GetDlgItemText(CSaveVideoPanelDlg::kSizeText),
+                  QStringLiteral("%1 x %2 pixels, 48.0 KB a frame")
+                      .arg(CSampleRecording::kWidth)
+                      .arg(CSampleRecording::kHeight));
+        Panel* panel = outer->GetOptions();
         ASSERT_NE(panel, nullptr);
+        const QRect placed = panel->GetQWidget()->geometry();
+        EXPECT_EQ(panel->GetQWidget()->parentWidget(), prompt.extension);
+        EXPECT_GE(prompt.extension->minimumHeight(), placed.bottom());
+        EXPECT_GE(prompt.extension->minimumWidth(), placed.right());
+        EXPECT_GT(placed.top(), 0) << "below the texts";
         const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
         const auto type = [&](int id, const QString& text) {
             auto* edit = qobject_cast<QLineEdit*>(widget(id));
@@ -519,6 +569,43 @@ TEST_F(SaveControllerTest, CancelledAviKeepsAValidPartAndSaysSoUnlessQuiet) {
     }
 }
 
+// A save that cannot be written is told in the assistant's box, writes nothing under the
+// target's name, no side file, and tells the done-callback nothing.
+TEST_F(SaveControllerTest, FailedAviSaveIsReportedAndLeavesNothing) {
+    CSaveController controller(&m_source);
+    struct Case {
+        const char* name;
+        const char* codec;
+        int64_t writeLimit;  // bytes a save may write before the disk is full; -1 no limit
+        const char* failedStep;
+    };
+    const Case cases[] = {
+        {"no such compressor", "No Such Codec", -1, "FindCodecFilter(szCodec, &pNullCodec)"},
+        {"disk full at once", kNoCompression, 0, "pFileSink2->SetFileName(Filepath, NULL)"},
+        {"disk full a third of the way", kNoCompression, 3000000,
+         "pFileSink2->SetFileName(Filepath, NULL)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CAviSaveGraph::SetWriteLimitForTests(c.writeLimit);
+        CountingCallback callback;
+        CSaveVideoParams params;
+        params.m_outputKind = CSaveVideoParams::kAvi;
+        params.m_outputPath = WorkPath("fail.avi");
+        params.m_codecName = QString::fromLatin1(c.codec);
+        params.m_doneCallback = &callback;
+        const size_t before = Prompter().Prompts().size();
+        Prompter().ExpectMessageBox(CAviSaveGraph::FailureText(E_FAIL, c.failedStep), IDOK);
+        EXPECT_EQ(controller.Save(&params), E_FAIL);
+        CAviSaveGraph::SetWriteLimitForTests(-1);
+        ASSERT_EQ(Prompter().Prompts().size(), before + 1);
+        EXPECT_EQ(Prompter().Prompts().back().caption, "AVI Save Assistant");
+        EXPECT_TRUE(callback.saved.isEmpty());
+        EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+            << "only the recording and its side file";
+    }
+}
+
 TEST_F(SaveControllerTest, AviTargetHeldByAReaderIsNotOverwritten) {
     CSaveController controller(&m_source);
     CSaveVideoParams first;
@@ -581,6 +668,38 @@ TEST_F(SaveControllerTest, AssistantListsTheCompressorsAndPutsTheChoiceIntoTheRe
     EXPECT_EQ(params.m_pixelFormat, imaging::PixelFormat8bppIndexed);
     // 100 frames of 256 × 192 bytes.
     EXPECT_EQ(estimate, "4");
+}
+
+// On a system without compressors only "- No Compression -" is offered, chosen, and cannot be
+// previewed; OK saves uncompressed.
+TEST_F(SaveControllerTest, AssistantWithoutCompressorsOffersNoCompressionOnly) {
+    SetNoVideoCompressorsForTests(true);
+    CSaveVideoParams params;
+    params.m_codecName = "leftover";
+    params.m_firstFrame = 0;
+    params.m_lastFrame = 9;
+    QStringList offered;
+    bool previewEnabled = true;
+    WhenWindowShows("Video Compression Assistant", [&](QWidget* w) {
+        auto* list = qobject_cast<QListWidget*>(
+            CWnd::FromWidget(w)->GetDlgItem(AVISaveAssistantDlg::kCompressorList)->GetQWidget());
+        for (int i = 0; i < list->count(); ++i)
+            offered.append(list->item(i)->text());
+        if (list->currentRow() != 0)
+            offered.append("not chosen");
+        previewEnabled = CWnd::FromWidget(w)
+                             ->GetDlgItem(AVISaveAssistantDlg::kStartPreview)
+                             ->GetQWidget()
+                             ->isEnabled();
+        ClickButton(w, "OK");
+    });
+    AVISaveAssistantDlg assistant(&m_source, &params);
+    const INT_PTR result = assistant.DoModal();
+    SetNoVideoCompressorsForTests(false);
+    EXPECT_EQ(result, IDOK);
+    EXPECT_EQ(offered, QStringList{kNoCompression});
+    EXPECT_FALSE(previewEnabled);
+    EXPECT_EQ(params.m_codecName, kNoCompression);
 }
 
 }  // namespace

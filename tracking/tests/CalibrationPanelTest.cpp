@@ -1,5 +1,6 @@
 #include "tracking/CalibrationPanel.h"
 
+#include "groups/IVideoAnalysis.h"
 #include "platform/framework/ResourceChain.h"
 #include "resources/CalibrationPanelTemplate.h"
 #include "testsupport/IsolatedTest.h"
@@ -11,7 +12,10 @@
 namespace {
 
 // The active video as the panel sees it: its calibration, a reticle and a 640 x 480 image.
-class FakeContext : public ICalibrationContext, public IPositionSource, public IImageSizeSource {
+class FakeContext : public IVideoAnalysis,
+                    public ICalibrationContext,
+                    public IPositionSource,
+                    public IImageSizeSource {
 public:
     CAnalysisSettings& GetCalibrationSettings() override { return settings; }
     IPositionSource* GetReticleSource() override { return this; }
@@ -73,12 +77,16 @@ protected:
         m_module.name = QStringLiteral("calibration panel");
         m_module.dialogs = {CalibrationPanelTemplate()};
         CResourceChain::AddModule(&m_module);
+        // The page stands in a window of its own, as in the group's control panel.
+        ASSERT_TRUE(host.Create(nullptr, QString(), 0, CRect(0, 0, 300, 600), nullptr, 0));
+        host.ShowWindow(SW_SHOW);
         panel = std::make_unique<CCalibrationPanel>();
-        ASSERT_TRUE(panel->Create(CCalibrationPanel::kTemplate, nullptr));
+        ASSERT_TRUE(panel->CreatePage(&host));
         panel->AttachContext(&context);
     }
     void TearDown() override {
         panel.reset();
+        host.DestroyWindow();
         CResourceChain::RemoveModule(&m_module);
         IsolatedTest::TearDown();
     }
@@ -90,6 +98,7 @@ protected:
     }
 
     FakeContext context;
+    CWnd host;
     std::unique_ptr<CCalibrationPanel> panel;
 
 private:
@@ -104,11 +113,42 @@ TEST_F(CalibrationPanelTest, OpensWithTheWorkingUnitsAndTheFileButtonsDisabled) 
               QStringLiteral("pixels"));
     EXPECT_FALSE(panel->GetDlgItem(CCalibrationPanel::kSaveFile)->IsWindowEnabled());
     EXPECT_FALSE(panel->GetDlgItem(CCalibrationPanel::kLoadFile)->IsWindowEnabled());
+    // The axes show exactly while the page is in view; coming into view turns the reticle on.
     panel->Show(true);
     EXPECT_EQ(context.reticle, 1);
     BYTE visible = 0;
     panel->GetAxes().GetVisible(&visible);
     EXPECT_EQ(visible, 1);
+    context.reticle = 0;
+    panel->Show(false);
+    panel->GetAxes().GetVisible(&visible);
+    EXPECT_EQ(visible, 0);
+    EXPECT_EQ(context.reticle, 0);
+}
+
+TEST_F(CalibrationPanelTest, TheGroupHandsItTheActiveVideoWithItsCalibration) {
+    panel->AttachContext(nullptr);
+    CCalibrationData own;
+    own.SetOrigin(12, 34);
+    own.SetPositiveX(212, 34);
+    own.SetDistance(3.0);
+    own.SetUnits(3);
+    ASSERT_EQ(context.settings.SetCalibration(&own), S_OK);
+    panel->AttachAnalysis(&context);
+    EXPECT_EQ(panel->GetContext(), &context);
+    EXPECT_EQ(panel->GetOriginText(), QStringLiteral("12,34"));
+    EXPECT_EQ(panel->GetUnitsText(), QStringLiteral("mm"));
+    // The same video again keeps what the user has changed in the working copy.
+    context.pickX = 7;
+    context.pickY = 8;
+    Click(CCalibrationPanel::kSetOrigin);
+    panel->AttachAnalysis(&context);
+    EXPECT_EQ(AxesOf(panel->GetWorking()).ox, 7);
+    // The video's analysis objects going take every panel off them.
+    CCalibrationPanel::DetachFromAll(&context);
+    EXPECT_EQ(panel->GetContext(), nullptr);
+    panel->AttachAnalysis(nullptr);
+    EXPECT_EQ(panel->GetContext(), nullptr);
 }
 
 TEST_F(CalibrationPanelTest, PresetButtonsChangeOnlyTheWorkingCopy) {

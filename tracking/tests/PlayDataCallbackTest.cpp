@@ -1,10 +1,10 @@
 #include "tracking/PlayDataCallback.h"
 
 #include "testsupport/IsolatedTest.h"
-#include "tracking/IMeasurementPointHost.h"
 #include "tracking/IPositionSource.h"
 #include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
+#include "views/IMeasurementPointHost.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "testsupport/IsolatedTest.h"
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
-#include "tracking/DrawMarker.h"
 #include "tracking/IPositionSource.h"
 #include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
+#include "views/DrawMarker.h"
 #include "views/IStreamDisplay.h"
 #include "views/ZoomTransform.h"
 

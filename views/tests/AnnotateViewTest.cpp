@@ -9,6 +9,7 @@
 #include "views/AnnotateView.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
+#include "views/DrawCalipers.h"
 #include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
@@ -16,6 +17,7 @@
 #include "views/DrawPolygon.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
+#include "views/MeasurePointNote.h"
 #include "views/ZoomTransform.h"
 
 #include <QFile>
@@ -463,6 +465,49 @@ TEST_F(AnnotateViewTest, MovieAdapterReachesEveryObjectAndLoadedOnes) {
     ASSERT_FALSE(files.empty());
     EXPECT_EQ(files.back().filter, "Annotation Files (*.ant)|*.ant||");
     EXPECT_EQ(files.back().defaultExt, "ant");
+}
+
+TEST_F(AnnotateViewTest, DraggingAMeasurePointsHandleLinksACaliperBetweenPoints) {
+    auto* first = static_cast<CMeasurePointNote*>(m_view->AddMeasurePoint(3, {50.0, 100.0}, 1));
+    auto* second = static_cast<CMeasurePointNote*>(m_view->AddMeasurePoint(7, {150.0, 100.0}, 1));
+    ASSERT_TRUE(first && second);
+    // The markers and buttons are placed where they were last drawn.
+    QImage image(200, 200, QImage::Format_RGB32);
+    CDC dc(&image);
+    m_view->DrawObjects(&dc, 3, &m_transform);
+    m_view->SetCurrentFrame(3);
+    CDrawCalipers::LinkPair a, b;
+    first->GetLinkPair(&a.pointId, &a.serial);
+    second->GetLinkPair(&b.pointId, &b.serial);
+
+    // From the first point's drag handle (32 pixels above its marker) to the second's marker.
+    Press(50, 68);
+    EXPECT_EQ(m_view->GetTool(), V::kTrackCaliper);
+    Move(120, 90);
+    Release(151, 101);
+    ASSERT_EQ(List().size(), 3u);
+    auto* caliper = dynamic_cast<CDrawCalipers*>(List().front());
+    ASSERT_NE(caliper, nullptr);
+    EXPECT_EQ(caliper->GetType(), 16);
+    EXPECT_EQ(caliper->GetPoint(0, FALSE), CDoublePoint(50.0, 100.0));
+    EXPECT_EQ(caliper->GetPoint(1, FALSE), CDoublePoint(150.0, 100.0));
+    CDrawCalipers::LinkPair end;
+    caliper->GetEndLink(0, &end);
+    EXPECT_EQ(end, a);
+    caliper->GetEndLink(1, &end);
+    EXPECT_EQ(end, b);
+    EXPECT_EQ(caliper->GetEndFrame(0), 3);
+    EXPECT_EQ(caliper->GetEndFrame(1), 7);
+    EXPECT_EQ(m_view->GetTool(), V::kSelect);
+    EXPECT_FALSE(m_view->IsDragging());
+
+    // Released where no measure point is: the new caliper goes again.
+    m_view->DrawObjects(&dc, 3, &m_transform);
+    Press(50, 68);
+    ASSERT_EQ(List().size(), 4u);
+    Release(100, 180);
+    EXPECT_EQ(List().size(), 3u);
+    EXPECT_EQ(List().front(), caliper);
 }
 
 TEST_F(AnnotateViewTest, SaveGoesBesideTheRecording) {

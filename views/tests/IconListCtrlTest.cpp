@@ -49,6 +49,15 @@ TEST(IconListCtrlTest, ColourCellsFillAndFixedColumnsRefuseResizing) {
     EXPECT_EQ(dc.GetPixel(20, 10), 0x0000FFu);
     EXPECT_EQ(dc.GetPixel(0, 0), 0xFFFFFFu);
 
+    // A marker cell draws the tracking marker of its shape: shape 1 is the diagonal cross, so
+    // the corners of its square are drawn and the middle of its sides is not.
+    image.fill(Qt::white);
+    list.DrawCell(&dc, CRect(0, 0, 40, 20), "fooShape 1 255 5 1");
+    EXPECT_EQ(dc.GetPixel(15, 5), 0x0000FFu);
+    EXPECT_EQ(dc.GetPixel(25, 5), 0x0000FFu);
+    EXPECT_EQ(dc.GetPixel(20, 5), 0xFFFFFFu);
+    EXPECT_EQ(dc.GetPixel(15, 10), 0xFFFFFFu);
+
     list.SetFixedColumn(1, true);
     list.SetFixedColumn(40, true);  // beyond the mask: ignored
     for (int column : {0, 1, 40}) {

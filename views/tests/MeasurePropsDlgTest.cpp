@@ -17,10 +17,15 @@
 #include "views/JumpNotePropsDlg.h"
 #include "views/LengthCalibrationPropsDlg.h"
 #include "views/MeasurePointNote.h"
+#include "views/PleaseWaitDlg.h"
 #include "views/SliderPropsDlg.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
+#include <QPalette>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
@@ -204,6 +209,63 @@ TEST_F(MeasurePropsDlgTest, OpenDialogValidatesAndEnablesControls) {
     Prompter().ExpectMessageBox("Please enter a length greater than 0.", IDOK);
     EXPECT_FALSE(calibrationDlg.ApplyToObject(&calibration));
     calibrationDlg.DestroyWindow();
+}
+
+// The titles of the windows shown while it is installed.
+class ShownWindows : public QObject {
+public:
+    ShownWindows() { qApp->installEventFilter(this); }
+    ~ShownWindows() override { qApp->removeEventFilter(this); }
+    QStringList titles;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow())
+            titles << widget->windowTitle();
+        return false;
+    }
+};
+
+TEST_F(MeasurePropsDlgTest, FontNamesAreGatheredUnderThePleaseWaitBox) {
+    const QString waitTitle = QStringLiteral("Draw Properties: Please Wait");
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<CDrawPropsDlg>()> make;
+        std::function<std::unique_ptr<CDrawObject>()> object;
+        bool fonts;
+    };
+    const Case cases[] = {
+        {"jump note", [] { return std::make_unique<CJumpNotePropsDlg>(); },
+         [] { return std::make_unique<CDrawJumpNote>(); }, true},
+        {"slider", [] { return std::make_unique<CSliderPropsDlg>(); },
+         [] { return std::make_unique<CDrawSlider>(); }, false},
+        {"rectangle", [] { return std::make_unique<CDrawPropsDlg>(); },
+         [] { return std::make_unique<CDrawRect>(); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto dialog = c.make();
+        auto object = c.object();
+        dialog->LoadFromObject(object.get());
+        ShownWindows shown;
+        ASSERT_TRUE(dialog->Create(dialog->GetTemplateID()));
+        EXPECT_EQ(shown.titles.contains(waitTitle), c.fonts)
+            << shown.titles.join('|').toStdString();
+        // The box is gone once the list is filled.
+        for (QWidget* window : QApplication::topLevelWidgets())
+            EXPECT_FALSE(window->isVisible() && window->windowTitle() == waitTitle);
+        dialog->DestroyWindow();
+    }
+
+    CPleaseWaitDlg wait;
+    ASSERT_TRUE(wait.Show(nullptr));
+    EXPECT_TRUE(wait.IsWindowVisible());
+    QWidget* message = wait.GetDlgItem(CPleaseWaitDlg::kMessage)->GetQWidget();
+    EXPECT_EQ(wait.GetDlgItem(CPleaseWaitDlg::kMessage)->GetWindowText(), "Loading fonts...");
+    EXPECT_TRUE(message->font().bold());
+    EXPECT_EQ(message->font().pixelSize(), 16);
+    EXPECT_EQ(message->palette().color(QPalette::WindowText), QColor(192, 0, 0));
 }
 
 TEST_F(MeasurePropsDlgTest, BasicShapesFollowTheirOwnTable) {

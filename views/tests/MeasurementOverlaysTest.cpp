@@ -1,10 +1,13 @@
 #include "frames/MovieAdapter.h"
 #include "platform/framework/DC.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/wintypes/WinMessages.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
 #include "views/DrawCalipers.h"
 #include "views/DrawCalipersB.h"
+#include "views/DrawDimLength.h"
 #include "views/DrawInfo.h"
 #include "views/DrawJumpNote.h"
 #include "views/DrawLengthCalibration.h"
@@ -14,10 +17,13 @@
 #include "views/DrawSlider.h"
 #include "views/DrawText.h"
 #include "views/MeasurePointNote.h"
+#include "views/OverlayBitmaps.h"
+#include "views/ZoomTransform.h"
 #include "views/tests/ArchiveBytes.h"
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -280,6 +286,41 @@ TEST_F(LengthCalibrationTest, LabelFollowsDistanceUnitsAndEnds) {
     EXPECT_DOUBLE_EQ(calibration.GetPoint(0, FALSE).x, 10.2);
 }
 
+TEST_F(LengthCalibrationTest, KeepsItsSizeOnTheScreenWhenTheViewZooms) {
+    // The height of what the line colour paints across the dimension line, at zoom 1 and 3: a
+    // length dimension grows with the zoom, the calibration keeps its widths and label.
+    const auto paintedHeight = [](CDrawDimLength& d, double zoom) {
+        d.SetPoint(0, {10.0, 20.0}, TRUE, FALSE);
+        d.SetPoint(1, {60.0, 20.0}, TRUE, FALSE);
+        d.SetLineColor(0x0000FF);
+        d.SetTextColor(0x0000FF);
+        d.SetLineThickness(3);
+        CZoomTransform t;
+        t.SetScale(zoom);
+        t.SetOffset(0.0, 0.0);
+        t.SetImageSize(400.0, 400.0);
+        QImage image(600, 400, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        CDC dc(&image);
+        d.Draw(&dc, &t, 0);
+        int top = image.height();
+        int bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) == qRgb(255, 0, 0)) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+        return bottom - top;
+    };
+    CDrawLengthCalibration calibration;
+    CDrawDimLength length;
+    const int calibrationAtOne = paintedHeight(calibration, 1.0);
+    EXPECT_GT(calibrationAtOne, 0);
+    EXPECT_NEAR(paintedHeight(calibration, 3.0), calibrationAtOne, 3);
+    EXPECT_GT(paintedHeight(length, 3.0), 2 * paintedHeight(length, 1.0));
+}
+
 TEST_F(LengthCalibrationTest, ReloadedCalibrationMeasuresFromItsStoredEnds) {
     CDrawLengthCalibration calibration;
     calibration.SetPoint(0, {10.0, 10.0}, TRUE, FALSE);
@@ -289,6 +330,51 @@ TEST_F(LengthCalibrationTest, ReloadedCalibrationMeasuresFromItsStoredEnds) {
     ASSERT_TRUE(back);
     EXPECT_EQ(back->GetType(), 11);
     EXPECT_EQ(back->BuildLabel(), "1cm ( 100 pixels/cm)");
+}
+
+TEST_F(LengthCalibrationTest, OpenedCalibrationTakesTheRecordingsDistanceAndUnits) {
+    const QString path = WorkPath("scale.ant");
+    {
+        CAnnotateDoc doc;
+        auto* saved = new CDrawLengthCalibration;
+        saved->SetPoint(0, {0.0, 0.0}, TRUE, FALSE);
+        saved->SetPoint(1, {0.0, 200.0}, TRUE, FALSE);
+        doc.GetObjectList()->push_back(saved);
+        ASSERT_TRUE(doc.SaveAnnotations(path, TRUE));
+    }
+    struct Case {
+        const char* name;
+        bool recordingCalibrated;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"calibrated recording", true, "4m ( 50 pixels/m)"},
+        {"uncalibrated recording", false, "1cm ( 200 pixels/cm)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CAnnotateDoc doc;
+        CAnnotateView view;
+        view.SetDocument(&doc);
+        // A calibration already in the view keeps what the user gave it.
+        auto* present = new CDrawLengthCalibration;
+        doc.GetObjectList()->push_back(present);
+        view.SetRecordingCalibrationSource([&c](CCalibrationData* out) {
+            if (!c.recordingCalibrated)
+                return false;
+            out->SetDistance(4.0);
+            out->SetUnits(2);
+            return true;
+        });
+        Prompter().ExpectMessageBox("Delete existing annotations?", IDNO);
+        Prompter().AnswerFileDialog({path});
+        view.OnCmdMsg(CAnnotateView::kCmdOpen, CN_COMMAND, nullptr, nullptr);
+        ASSERT_EQ(doc.GetObjectList()->size(), 2u);
+        auto* loaded = dynamic_cast<CDrawLengthCalibration*>(doc.GetObjectList()->back());
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_EQ(loaded->BuildLabel(), c.label);
+        EXPECT_EQ(present->BuildLabel(), "1cm ( 1 pixels/cm)");
+    }
 }
 
 TEST_F(LengthCalibrationTest, EditorHandsTheFirstCalibrationToCalipersAndBoxes) {
@@ -632,6 +718,71 @@ TEST(MeasurePointTest, ButtonsJumpAndMoveHere) {
     other.GetLinkPair(&id2, &serial2);
     EXPECT_EQ(id1, id2);
     EXPECT_NE(serial1, serial2);
+}
+
+TEST(MeasurePointTest, MarkerAndButtonsAreDrawnFromTheSharedBitmaps) {
+    // The bitmaps are made once: every object and every draw use the same pixels.
+    for (UINT id : {COverlayBitmaps::kNote, COverlayBitmaps::kMoveHereDone,
+                    COverlayBitmaps::kMoveHere, COverlayBitmaps::kDragHandle}) {
+        const QImage* bitmap = COverlayBitmaps::Get(id).GetImage();
+        ASSERT_NE(bitmap, nullptr) << id;
+        EXPECT_EQ(bitmap, COverlayBitmaps::Get(id).GetImage()) << id;
+        EXPECT_EQ(bitmap->size(), QSize(32, 32)) << id;
+    }
+    EXPECT_EQ(COverlayBitmaps::Get(389).GetImage(), nullptr);
+
+    FakeMovie movie;
+    CMeasurePointNote point;
+    point.SetPoint(0, {50.0, 50.0}, TRUE, FALSE);
+    point.SetFrame(12);
+    point.SetOwnerPointer(&movie);
+    point.SetSelected(TRUE);
+    point.SetCurrentFrame(30);
+    point.SetMarkerColor(0x0000FF);
+    point.SetMarkerStyle(3, 5, 1);  // a square
+    constexpr QRgb kGround = qRgb(128, 128, 128);
+    const auto paint = [&point] {
+        QImage image(160, 100, QImage::Format_RGB32);
+        image.fill(kGround);
+        CDC dc(&image);
+        point.Draw(&dc, nullptr, 0);
+        return image;
+    };
+    QImage image = paint();
+    // The square marker: its corner drawn, its middle left alone.
+    EXPECT_EQ(image.pixel(45, 45), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(50, 50), kGround);
+    // Each button is its bitmap centred on its place, with white left out: the jump button
+    // (the note picture) 32 pixels right, move-here 64 right, the drag handle 32 up.
+    struct Button {
+        UINT bitmap;
+        QPoint centre;
+    };
+    const Button buttons[] = {{COverlayBitmaps::kNote, {82, 50}},
+                              {COverlayBitmaps::kMoveHere, {114, 50}},
+                              {COverlayBitmaps::kDragHandle, {50, 18}}};
+    for (const Button& b : buttons) {
+        const QImage& bitmap = *COverlayBitmaps::Get(b.bitmap).GetImage();
+        int drawn = 0;
+        for (int y = 0; y < 32; ++y)
+            for (int x = 0; x < 32; ++x) {
+                const QRgb want =
+                    bitmap.pixel(x, y) == qRgb(255, 255, 255) ? kGround : bitmap.pixel(x, y);
+                const QPoint at = b.centre - QPoint(16, 16) + QPoint(x, y);
+                if (!image.rect().contains(at))
+                    continue;
+                ASSERT_EQ(image.pixel(at), want) << b.bitmap << " at " << x << "," << y;
+                drawn += want != kGround;
+            }
+        EXPECT_GT(drawn, 20) << b.bitmap;
+    }
+    // The button under the mouse gets a grey frame two pixels outside, XORed over the picture.
+    int part = -1;
+    point.HitTestEx({50.0, 20.0}, {50.0, 20.0}, &part, FALSE, FALSE, 0);
+    ASSERT_EQ(part, CMeasurePointNote::kDragHandle);
+    image = paint();
+    EXPECT_EQ(image.pixel(50 - 18, 10), qRgb(128 ^ 0xC0, 128 ^ 0xC0, 128 ^ 0xC0));
+    EXPECT_EQ(image.pixel(50 - 17, 10), kGround);
 }
 
 class AnnotationFileTest : public IsolatedTest {};

@@ -174,6 +174,22 @@ TEST_F(OverlayFrameworkTest, HostDestroyedFirstDetachesListenersWhichNeverTouchI
     EXPECT_EQ(HostOf(*kept), nullptr);
     kept.reset();  // would use the freed host under the sanitizers if it still knew it
 
+    // A listener taken off its host forgets it as well, so the host may go first.
+    auto removed = std::make_unique<COverlayListener>();
+    host = std::make_unique<COverlayHost>();
+    host->Add(removed.get());
+    host->Remove(removed.get());
+    EXPECT_EQ(HostOf(*removed), nullptr);
+    host.reset();
+    removed.reset();
+    // Removing a stranger leaves it on the host it belongs to.
+    COverlayHost own;
+    COverlayHost other;
+    COverlayListener member;
+    own.Add(&member);
+    other.Remove(&member);
+    EXPECT_EQ(HostOf(member), &own);
+
     COverlayHost living;
     {
         COverlayListener shortLived;

@@ -10,8 +10,10 @@
 #include "views/StreamWnd.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -435,6 +437,76 @@ TEST_F(StreamWndTest, AnnotationsOfTheCurrentFrameAreDrawnOverIt) {
     EXPECT_EQ(Shown(picture, 5, 5), Grey(CSampleRecording::Level(7, 5, 5)));
     // Drawing changes nothing in the document.
     EXPECT_FALSE(m_wnd.GetAnnotateDoc()->IsModified());
+}
+
+// The picture a window paints on screen is the one it paints into an image, wherever the window
+// lies in its host and whatever covers part of it: the frame that goes straight into the
+// window's backing store lands where the image has it, and nowhere else.
+TEST_F(StreamWndTest, PaintsOnScreenThePictureItPaintsIntoAnImage) {
+    const struct {
+        const char* name;
+        CRect place;     // In the host.
+        bool covered;    // A sibling lies over part of the window.
+        bool annotated;  // An annotation: the picture is composed off screen first.
+    } cases[] = {
+        {"whole host, enlarged", CRect(0, 0, kClientWidth, kClientHeight), false, false},
+        {"reduced, past the host's top left", CRect(-3, -2, 94, 71), false, false},
+        {"partly covered", CRect(10, 8, 610, 458), true, false},
+        {"annotated and partly covered", CRect(10, 8, 610, 458), true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStreamWnd wnd;
+        ASSERT_TRUE(wnd.Create(nullptr, "stream", WS_CHILD | WS_VISIBLE, c.place, &m_host, 10002));
+        const CRect cover(c.place.left + 50, c.place.top + 40, c.place.left + 170,
+                          c.place.top + 130);
+        QWidget sibling(m_host.GetQWidget());
+        if (c.covered) {
+            sibling.setGeometry(cover.left, cover.top, cover.Width(), cover.Height());
+            sibling.setAutoFillBackground(true);
+            sibling.show();
+            sibling.raise();
+        }
+        if (c.annotated) {
+            auto* line = new CDrawLine;
+            line->SetFrame(-1);
+            line->SetLineColor(0x00FF00);
+            line->SetPoint(0, CDoublePoint{5, 5}, FALSE, FALSE);
+            line->SetPoint(1, CDoublePoint{120, 90}, FALSE, FALSE);
+            wnd.GetAnnotateDoc()->GetObjectList()->push_back(line);
+        }
+        wnd.ShowReticle(TRUE);
+        wnd.SetReticlePosition(30, 40);
+        wnd.SetFrameSource(OpenSource());
+        ASSERT_EQ(wnd.ShowFrame(4), 1);
+        QCoreApplication::processEvents();
+        const QImage screen = QGuiApplication::primaryScreen()
+                                  ->grabWindow(m_host.GetQWidget()->winId())
+                                  .toImage()
+                                  .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(screen.size(), QSize(kClientWidth, kClientHeight));
+        const QImage covering = sibling.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage expected(c.place.Width(), c.place.Height(), QImage::Format_RGB32);
+        {
+            CDC dc(&expected);
+            wnd.OnDraw(&dc);
+        }
+        int compared = 0;
+        for (int y = 0; y < expected.height(); ++y) {
+            for (int x = 0; x < expected.width(); ++x) {
+                const CPoint at(c.place.left + x, c.place.top + y);
+                if (at.x < 0 || at.y < 0 || at.x >= kClientWidth || at.y >= kClientHeight)
+                    continue;
+                const QRgb want = c.covered && cover.PtInRect(at)
+                                      ? covering.pixel(at.x - cover.left, at.y - cover.top)
+                                      : expected.pixel(x, y);
+                ASSERT_EQ(screen.pixel(at.x, at.y), want) << x << "," << y;
+                ++compared;
+            }
+        }
+        EXPECT_GT(compared, 6000);
+        wnd.DestroyWindow();
+    }
 }
 
 TEST_F(StreamWndTest, EditorDrawsWithTheMouseInImagePixels) {

@@ -116,10 +116,11 @@ TEST_F(DisplayTogglesFlow, ShowInformationStatusPanesAndTheMarkedRange) {
     auto* project = FindWindowOf<CGeneralFrame>();
     ASSERT_NE(project, nullptr);
     CTabCtrl& tabs = project->GetControlPanelBar().GetTabCtrl();
-    ASSERT_EQ(tabs.GetItemCount(), 3);
+    ASSERT_EQ(tabs.GetItemCount(), 4);
     EXPECT_EQ(tabs.GetItemText(0), "Playback");
-    EXPECT_EQ(tabs.GetItemText(1), "Measurement");
-    EXPECT_EQ(tabs.GetItemText(2), "Image Process");
+    EXPECT_EQ(tabs.GetItemText(1), "Calibration");
+    EXPECT_EQ(tabs.GetItemText(2), "Measurement");
+    EXPECT_EQ(tabs.GetItemText(3), "Image Process");
     auto* tabBar = qobject_cast<QTabBar*>(tabs.GetQWidget());
     ASSERT_NE(tabBar, nullptr);
     QWidget* panel = project->GetControlPanelBar().GetQWidget();

@@ -4,10 +4,12 @@
 #include "shell/MainFrame.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
+#include "views/DrawCalipers.h"
 #include "views/DrawCalipersB.h"
 #include "views/DrawInfo.h"
 #include "views/DrawLengthCalibration.h"
 #include "views/DrawObject.h"
+#include "views/MeasurePointNote.h"
 #include "views/StreamWnd.h"
 #include "views/VidView.h"
 
@@ -17,11 +19,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 // A user calibrates a length over the sample video, measures with a caliper in that unit, and
 // adds a frame slider, the information box, a goto note and a measure point from the video's
@@ -62,6 +67,22 @@ bool ChooseFromContextMenu(CStreamWnd* stream, const QString& path) {
     AfxSetPopupMenuTracker(previous);
     return found;
 }
+
+// The titles of the windows shown while it is installed.
+class ShownWindows : public QObject {
+public:
+    ShownWindows() { qApp->installEventFilter(this); }
+    ~ShownWindows() override { qApp->removeEventFilter(this); }
+    QStringList titles;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow())
+            titles << widget->windowTitle();
+        return false;
+    }
+};
 
 void Drag(QWidget* area, QPoint from, QPoint to) {
     QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, from);
@@ -104,9 +125,13 @@ TEST_F(MeasurementFlow, CalibrateMeasureAndReportFromTheToolsMenu) {
         qobject_cast<QAbstractButton*>(dialog->GetDlgItem(IDOK)->GetQWidget())->click();
     });
     answer.start(50);
+    ShownWindows shown;
     Drag(area, {w / 4, h / 5}, {w * 3 / 4, h / 5});
     answer.stop();
     EXPECT_EQ(caption, "Length Calibration Properties");
+    // The font names were gathered under the wait box before the dialog showed.
+    EXPECT_TRUE(shown.titles.contains("Draw Properties: Please Wait"))
+        << shown.titles.join('|').toStdString();
     ASSERT_EQ(objects.size(), 1u);
     ASSERT_EQ(objects[0]->GetType(), 11);
     CCalibrationData calibration;
@@ -160,6 +185,38 @@ TEST_F(MeasurementFlow, CalibrateMeasureAndReportFromTheToolsMenu) {
                info->BuildLines().filter(QStringLiteral("(Frame %1)").arg(pointFrame)).size() == 1;
     }));
     EXPECT_TRUE(info->BuildLines().filter(QStringLiteral("Distance:")).first().endsWith("mm"));
+
+    // A second measure point, then a caliper dragged from the first point's handle onto it:
+    // the caliper joins the two points and follows them.
+    ASSERT_TRUE(ChooseFromContextMenu(stream, "Measure/Add Measurement Point."));
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, {w / 4, h * 3 / 4});
+    ASSERT_EQ(objects.size(), 8u);
+    auto* first = dynamic_cast<CMeasurePointNote*>(objects[5]);
+    auto* second = dynamic_cast<CMeasurePointNote*>(objects[7]);
+    ASSERT_TRUE(first && second);
+    ASSERT_TRUE(WaitFor([&] { return second->GetMarkerScreenPosition().x >= 0; }));
+    const QPoint marker(first->GetMarkerScreenPosition().x, first->GetMarkerScreenPosition().y);
+    const QPoint target(second->GetMarkerScreenPosition().x, second->GetMarkerScreenPosition().y);
+    // A click on the point shows its buttons; the drag handle stands above the marker.
+    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, marker);
+    ASSERT_TRUE(WaitFor([&] { return first->ShowsPart(CMeasurePointNote::kDragHandle); }));
+    Drag(area, marker - QPoint(0, CMeasurePointNote::kButtonSpacing), target);
+    ASSERT_EQ(objects.size(), 9u);
+    auto* linked = dynamic_cast<CDrawCalipers*>(objects[0]);
+    ASSERT_NE(linked, nullptr) << "no caliper between the measure points";
+    EXPECT_EQ(linked->GetType(), 16);
+    const CDoublePoint a = first->GetPoint(0, FALSE);
+    const CDoublePoint b = second->GetPoint(0, FALSE);
+    EXPECT_NEAR(linked->GetPoint(0, FALSE).x, a.x, 1.0);
+    EXPECT_NEAR(linked->GetPoint(1, FALSE).x, b.x, 1.0);
+    EXPECT_NEAR(linked->GetPoint(1, FALSE).y, b.y, 1.0);
+    // The second point dragged away takes the caliper's end with it.
+    const QPoint moved = target + QPoint(0, -h / 8);
+    Drag(area, target, moved);
+    EXPECT_TRUE(WaitFor([&] {
+        return std::abs(linked->GetPoint(1, FALSE).y - second->GetPoint(0, FALSE).y) < 0.5 &&
+               second->GetPoint(0, FALSE).y < b.y - 1.0;
+    }));
 }
 
 }  // namespace

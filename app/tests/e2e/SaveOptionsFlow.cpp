@@ -3,6 +3,7 @@
 #include "frames/FrameSource.h"
 #include "frames/SampleRecording.h"
 #include "frames/SaveVideoOptionsDlg.h"
+#include "frames/SaveVideoPanelDlg.h"
 #include "platform/framework/Button.h"
 #include "shell/MainFrame.h"
 #include "views/VidView.h"
@@ -28,7 +29,15 @@ namespace {
 // Frames 0 to 9 (as numbered for the user) with every second one skipped.
 void ChooseTenFramesSkippingOne(const FileDialogPrompt& prompt) {
     ASSERT_NE(prompt.extension, nullptr) << "no options panel";
-    CWnd* panel = CWnd::FromWidget(prompt.extension);
+    auto* outer = dynamic_cast<CSaveVideoPanelDlg*>(CWnd::FromWidget(prompt.extension));
+    ASSERT_NE(outer, nullptr);
+    EXPECT_EQ(outer->GetDlgItemText(CSaveVideoPanelDlg::kFramesText),
+              QStringLiteral("%1 (numbered %2 to %3)")
+                  .arg(CSampleRecording::kFrames)
+                  .arg(CSampleRecording::kFirstFrame)
+                  .arg(CSampleRecording::kFrames + CSampleRecording::kFirstFrame - 1));
+    CWnd* panel = outer->GetOptions();
+    ASSERT_NE(panel, nullptr);
     const auto widget = [panel](int id) { return panel->GetDlgItem(id)->GetQWidget(); };
     const auto type = [&](int id, const QString& text) {
         auto* edit = qobject_cast<QLineEdit*>(widget(id));

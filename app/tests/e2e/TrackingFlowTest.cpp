@@ -1,4 +1,6 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "groups/GeneralFrame.h"
+#include "groups/MeasurementFormFrame.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
 #include "shell/MainFrame.h"
@@ -6,14 +8,20 @@
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/VideoAnalysis.h"
 #include "tracking/tests/TrackingImages.h"
+#include "views/AnnotateDoc.h"
+#include "views/AnnotateView.h"
+#include "views/DrawLengthCalibration.h"
+#include "views/MeasurePointNote.h"
 #include "views/StreamWnd.h"
 #include "views/VidView.h"
 #include "views/ZoomTransform.h"
+#include "views/panels/PlayControlTab.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMenu>
 #include <QTest>
 
@@ -29,6 +37,8 @@ namespace {
 constexpr int kWidth = 160;
 constexpr int kHeight = 120;
 constexpr int kFrames = 110;
+// The play controls' Step Forward button.
+constexpr int kStepForwardButton = 2005;
 
 double PathX(int f) {
     return 30.0 + 0.8 * f;
@@ -157,12 +167,134 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration"));
     ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration", &shown));
     EXPECT_TRUE(shown);
+    // The calibration panel is the play group's: its page sits in the project's control panel
+    // with the group's Playback page and comes to the front, on the video the menu was opened
+    // on.
     ASSERT_TRUE(ChooseFromContextMenu(video, "Calibration Panel..."));
-    ASSERT_NE(CResourceChain::FindDialog(CCalibrationPanel::kTemplate), nullptr);
-    CCalibrationPanel* panel = CCalibrationPanel::Existing();
+    auto* group = FindWindowOf<CMeasurementFormFrame>();
+    ASSERT_NE(group, nullptr);
+    auto* panel = dynamic_cast<CCalibrationPanel*>(group->GetCalibrationPanel());
     ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(panel->IsWindowVisible());
+    auto* project = FindWindowOf<CGeneralFrame>();
+    ASSERT_NE(project, nullptr);
+    CControlPanelBar& bar = project->GetControlPanelBar();
+    EXPECT_EQ(bar.GetTabCtrl().GetItemText(bar.GetCurTab()), QStringLiteral("Calibration"));
+    EXPECT_TRUE(WaitFor([&] { return panel->IsWindowVisible() != FALSE; }));
+    // On the screen, not only shown: the page's buttons are painted where the user sees them.
+    QWidget* page = panel->GetQWidget();
+    EXPECT_GT(Spread(GrabFromScreen(window, page)), 10);
+    EXPECT_EQ(page->window(), window);
     EXPECT_EQ(panel->GetContext(), analysis);
+
+    // The scale: the reticle put on two points a known distance apart, 2 metres, applied to
+    // the video from the panel.
+    const auto imageToWindow = [&](double x, double y, int mode = CZoomTransform::kCentre) {
+        CZoomTransform* t = nullptr;
+        video->GetZoomTransform(&t);
+        double px = 0;
+        double py = 0;
+        t->ImageToWindow(x, y, mode, &px, &py);
+        t->Release();
+        return QPoint(static_cast<int>(px), static_cast<int>(py));
+    };
+    const auto putReticle = [&](double x, double y) {
+        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier, imageToWindow(x, y));
+        double at = -1;
+        double unused = 0;
+        return WaitFor([&] {
+            return video->GetReticlePosition(&at, &unused) == S_OK && std::abs(at - x) < 2;
+        });
+    };
+    ASSERT_TRUE(putReticle(20, 60));
+    Click(panel, CCalibrationPanel::kSetPoint1);
+    ASSERT_TRUE(putReticle(120, 60));
+    Click(panel, CCalibrationPanel::kSetPoint2);
+    panel->GetDlgItem(CCalibrationPanel::kDistance)->SetWindowText(QStringLiteral("2"));
+    auto* units =
+        qobject_cast<QComboBox*>(panel->GetDlgItem(CCalibrationPanel::kUnits)->GetQWidget());
+    ASSERT_NE(units, nullptr);
+    units->setCurrentIndex(2);  // Meters
+    Click(panel, CCalibrationPanel::kApplyScale);
+    BYTE calibrated = 0;
+    analysis->GetSettings().IsCalibrated(&calibrated);
+    EXPECT_EQ(calibrated, 1);
+    CCalibrationData applied;
+    analysis->GetSettings().GetCalibration(&applied);
+    double pixelsPerMetre = 0;
+    int appliedUnits = -1;
+    applied.GetPixelsPerUnit(&pixelsPerMetre);
+    applied.GetUnits(&appliedUnits);
+    EXPECT_EQ(appliedUnits, 2);
+    EXPECT_NEAR(pixelsPerMetre, 50.0, 1.0);
+    EXPECT_EQ(panel->GetUnitsText(), QStringLiteral("m"));
+
+    // A length calibration read from an annotation file measures in the recording's units.
+    const QString annotations = WorkPath(QStringLiteral("scale.ant"));
+    {
+        CAnnotateDoc saved;
+        auto* line = new CDrawLengthCalibration;
+        line->SetPoint(0, {10.0, 10.0}, TRUE, FALSE);
+        line->SetPoint(1, {10.0, 110.0}, TRUE, FALSE);
+        saved.GetObjectList()->push_back(line);
+        ASSERT_TRUE(saved.SaveAnnotations(annotations, TRUE));
+    }
+    CDrawObjectList& objects = *stream->GetAnnotateDoc()->GetObjectList();
+    ASSERT_TRUE(objects.empty());
+    Prompter().AnswerFileDialog({annotations});
+    ASSERT_TRUE(ChooseFromContextMenu(video, "Open Annotations..."));
+    ASSERT_EQ(objects.size(), 1u);
+    auto* loaded = dynamic_cast<CDrawLengthCalibration*>(objects[0]);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(loaded->BuildLabel(), QStringLiteral("2m ( 50 pixels/m)"));
+
+    // The tracked points become measurement points on their frames; one dragged on its frame
+    // moves the track there when the play control steps on.
+    ASSERT_TRUE(ChooseFromContextMenu(video, "Show Track Points as Measurement Points"));
+    int tracked = 0;
+    for (int f = 0; f < kFrames; ++f) {
+        CTrackPoint p;
+        set.GetPoint(f, 0, &found, &p);
+        tracked += found ? 1 : 0;
+    }
+    std::vector<CDrawObject*> points;
+    stream->GetAnnotateView()->GetMeasurePoints(&points);
+    EXPECT_EQ(static_cast<int>(points.size()), tracked);
+    CMeasurePointNote* atFifty = nullptr;
+    for (CDrawObject* p : points)
+        if (p->GetFrame() == 50)
+            atFifty = dynamic_cast<CMeasurePointNote*>(p);
+    ASSERT_NE(atFifty, nullptr);
+    CTrackPoint before;
+    set.GetPoint(50, 0, &found, &before);
+    double bx = 0;
+    double by = 0;
+    before.GetPosition(&bx, &by);
+    EXPECT_NEAR(atFifty->GetPoint(0, FALSE).x, bx * 0.1, 0.05);
+    video->SetCurrentFrame(50, 0);
+    // The marker as drawn, in the window; the user drags it a little down and right.
+    ASSERT_TRUE(WaitFor([&] { return atFifty->GetMarkerScreenPosition().x >= 0; }));
+    const QPoint marker(atFifty->GetMarkerScreenPosition().x, atFifty->GetMarkerScreenPosition().y);
+    EXPECT_LE(
+        (marker - imageToWindow(bx * 0.1, by * 0.1, CZoomTransform::kCorner)).manhattanLength(), 2);
+    const QPoint dropped = marker + QPoint(20, 20);
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, marker);
+    QTest::mouseMove(area, (marker + dropped) / 2);
+    QTest::mouseMove(area, dropped);
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, dropped);
+    const CDoublePoint movedTo = atFifty->GetPoint(0, FALSE);
+    EXPECT_GT(movedTo.x, bx * 0.1 + 1.0);
+    EXPECT_GT(movedTo.y, by * 0.1 + 1.0);
+    auto* playPage = FindWindowOf<CPlayControlTab>();
+    ASSERT_NE(playPage, nullptr);
+    Click(playPage, kStepForwardButton);
+    CTrackPoint after;
+    EXPECT_TRUE(WaitFor([&] {
+        set.GetPoint(50, 0, &found, &after);
+        double ax = 0;
+        double ay = 0;
+        after.GetPosition(&ax, &ay);
+        return found && ax == std::lround(movedTo.x * 10) && ay == std::lround(movedTo.y * 10);
+    })) << "the track at frame 50 did not follow its measurement point";
 
     // Clear All Forward takes the tracks from the current frame on.
     video->SetCurrentFrame(50, 0);

@@ -131,6 +131,19 @@ TEST_F(DeviceFrameSourcesTest, ANewRecordingEndsTheOldSource) {
     EXPECT_EQ(FrameNumberOf(image, PixelFormat8bppIndexed), 3000u - 600u + 6u);
 }
 
+TEST_F(DeviceFrameSourcesTest, MemoryMayBeOverwrittenOnceNoWindowPlaysTheRecording) {
+    std::unique_ptr<CDevice> device = MakeCamera(false);
+    EXPECT_EQ(device->MayOverwriteMemory(), 1) << "nothing held";
+    Record(device.get(), 700);
+    EXPECT_EQ(device->MayOverwriteMemory(), 1) << "held, but nobody plays it";
+    {
+        CFrameSourcePtr playing = DeviceFrameSources::GetLatestRecording(device.get());
+        ASSERT_FALSE(playing.IsEmpty());
+        EXPECT_EQ(device->MayOverwriteMemory(), 0);
+    }
+    EXPECT_EQ(device->MayOverwriteMemory(), 1);
+}
+
 TEST_F(DeviceFrameSourcesTest, OpeningNoStreamClosesTheSource) {
     std::unique_ptr<CDevice> device = MakeCamera(false);
     Record(device.get(), 700);

@@ -8,6 +8,10 @@
 
 #include <QFile>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -283,18 +287,33 @@ TEST_F(AviReadTest, AnIncompleteLastFrameIsAFailedReadNotTheFrameBefore) {
     }
 }
 
-TEST_F(AviReadTest, FilesStayRegisteredWhileAReaderHoldsThem) {
+// Whether another process asking for the file exclusively would be refused: a lock taken
+// through an open file of its own conflicts with ours as another process's would.
+bool LockedElsewhere(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool refused = ::flock(fd, LOCK_EX | LOCK_NB) != 0;
+    ::close(fd);
+    return refused;
+}
+
+TEST_F(AviReadTest, FilesStayRegisteredAndLockedWhileAReaderHoldsThem) {
     const QString path = WorkPath("held.avi");
     ASSERT_TRUE(WriteTestAvi(path, {TestAviKind::RawBgr24, 8, 8, 2, 0}));
+    EXPECT_FALSE(LockedElsewhere(path));
     PAVIFILE file = nullptr;
     ASSERT_EQ(AVIFileOpen(&file, path, OF_READ, nullptr), AVIERR_OK);
     EXPECT_TRUE(COpenFileRegistry::IsOpen(path));
+    EXPECT_TRUE(LockedElsewhere(path));
     IAVIStream* stream = nullptr;
     ASSERT_EQ(AVIFileGetStream(file, &stream, streamtypeVIDEO, 0), AVIERR_OK);
     AVIFileRelease(file);
     EXPECT_TRUE(COpenFileRegistry::IsOpen(WorkDir() + "/./held.avi"));  // the stream holds it
+    EXPECT_TRUE(LockedElsewhere(path));
     AVIStreamRelease(stream);
     EXPECT_FALSE(COpenFileRegistry::IsOpen(path));
+    EXPECT_FALSE(LockedElsewhere(path));
 }
 
 // A stream of one frame in any depth, rows as given.

@@ -1,4 +1,4 @@
-#include "tracking/DrawMarker.h"
+#include "views/DrawMarker.h"
 
 #include "platform/framework/DC.h"
 #include "platform/framework/GdiConstants.h"
@@ -42,4 +42,9 @@ void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, 
             break;
     }
     dc->SelectObject(previous);
+}
+
+void DrawMarker(CDC* dc, int x, int y, COLORREF colour, int shape, int halfSize, int penWidth) {
+    DrawMarker(dc, x, y, GetRValue(colour), GetGValue(colour), GetBValue(colour), shape, halfSize,
+               penWidth);
 }
