@@ -147,8 +147,11 @@ __attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputPieces&
         slope[k] = _mm256_set1_epi16(static_cast<short>(pieces.slope[k]));
         offset[k] = _mm256_set1_epi16(static_cast<short>(pieces.offset[k]));
     }
-    std::size_t i = 0;
-    for (; i + 16 <= count; i += 16) {
+    if (count < 16)
+        return 0;
+    // The last step goes over the last sixteen samples, some of them again.
+    for (std::size_t next = 0; next < count;) {
+        const std::size_t i = std::min(next, count - 16);
         const __m256i a =
             _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)));
         __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(a, slope[0]), offset[0]);
@@ -157,8 +160,9 @@ __attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputPieces&
             v = _mm256_blendv_epi8(v, piece, _mm256_cmpgt_epi16(a, above[k]));
         }
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(mosaic + 2 * i), v);
+        next = i + 16;
     }
-    return i;
+    return count;
 }
 
 // Sixteen samples of an expanded mosaic row from col on.
@@ -635,9 +639,14 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
         const __mmask32 site = ColourAt(phase, y, 1) != kGreen ? 0x55555555u : 0xAAAAAAAAu;
         x = DemosaicRowAvx512(up, mid, down, site, sitePlane, greenPlane, otherPlane, x, w - 1);
     }
-    if (HasAvx2())
+    if (HasAvx2()) {
         x = DemosaicRowAvx2(up, mid, down, ColourAt(phase, y, x) != kGreen, sitePlane, greenPlane,
                             otherPlane, x, w - 1);
+        // The rest as one more step over the last sixteen interior pixels, some again.
+        if (x < w - 1 && w - 17 >= 1)
+            x = DemosaicRowAvx2(up, mid, down, ColourAt(phase, y, w - 17) != kGreen, sitePlane,
+                                greenPlane, otherPlane, w - 17, w - 1);
+    }
 #endif
 #ifdef __SSE2__
     const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };
@@ -702,8 +711,12 @@ void CBayerConverter::SmoothRow(const std::int16_t* up, const std::int16_t* mid,
 #ifdef TINTORA_AVX2
     if (HasAvx512())
         x = SmoothRowAvx512(up, mid, down, out, x, w - 1);
-    if (HasAvx2())
+    if (HasAvx2()) {
         x = SmoothRowAvx2(up, mid, down, out, x, w - 1);
+        // The rest as one more step over the last sixteen interior pixels, some again.
+        if (x < w - 1 && w - 17 >= 1)
+            x = SmoothRowAvx2(up, mid, down, out, w - 17, w - 1);
+    }
 #endif
 #ifdef __SSE2__
     const auto load = [](const std::int16_t* r, int col) {
