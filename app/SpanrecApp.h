@@ -58,6 +58,10 @@ public:
     // The video at path alone in the form view of a new play group ("DT:Meas"); null, with
     // the user told, when it does not open.
     CDocument* OpenInFormView(const QString& path);
+    // The live sensor window of a data card's document path ("sensorXXX" and the card's id)
+    // in the open play project, else a new one; the sensor document, or null when it could not
+    // be made.
+    CDocument* OpenSensorWindow(const QString& path);
 
 protected:
     void OnAppAbout();
@@ -69,6 +73,9 @@ protected:
     // acquisition window with its record page (a record controller, once there is one, hosts
     // the card's page itself).
     void OnToolsDataAcquisition();
+    // Tools/Data Sensor: a data card chosen in Device Selection, shown live in a sensor window
+    // of the open play project (a new one when none is open).
+    void OnToolsDataSensor();
     // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
     // (A record controller, once one is open, takes this command first.)
     void OnFileOpenCamera();

@@ -71,17 +71,17 @@ bool HasAvx2() {
     return has;
 }
 
-// One matrix row for eight pixels. With s the row sum, s / 16 only scales by a power of two, so
-// clamping s to 0..16 * 255 and truncating s / 16 gives the byte of MatrixByte; max() turns a
-// NaN into 0 as well.
-__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff, __m256 f1,
-                                                            __m256 f2, __m256 f3) {
+// One matrix row for eight pixels as 32-bit lanes of trunc(s) / 16, s the row sum. Capping s at
+// 16 * 255 before truncating and letting the byte packing saturate what is below 0 gives the
+// byte of MatrixByte: s / 16 only scales by a power of two; a NaN stays in the min() with the cap
+// first and converts, like any s beyond the 32-bit range below, to the most negative integer.
+__attribute__((target("avx2"))) inline __m256i RowLevelsAvx2(const __m256* coeff, __m256 f1,
+                                                             __m256 f2, __m256 f3) {
     const __m256 sum =
         _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(coeff[0], f1), _mm256_mul_ps(coeff[1], f2)),
                       _mm256_mul_ps(coeff[2], f3));
-    const __m256 clamped =
-        _mm256_min_ps(_mm256_max_ps(sum, _mm256_setzero_ps()), _mm256_set1_ps(16 * 255));
-    return _mm256_srli_epi32(_mm256_cvttps_epi32(clamped), 4);
+    const __m256 capped = _mm256_min_ps(_mm256_set1_ps(16 * 255), sum);
+    return _mm256_srai_epi32(_mm256_cvttps_epi32(capped), 4);
 }
 
 // Eight pixels from i on, as 24 bytes B G R at out followed by 4 bytes of no meaning.
@@ -93,12 +93,13 @@ __attribute__((target("avx2"))) inline void StoreEightAvx2(const std::int16_t* c
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
         f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
     }
-    const __m256i blue = RowBytesAvx2(coeff[0], f[0], f[1], f[2]);
-    const __m256i green = RowBytesAvx2(coeff[1], f[0], f[1], f[2]);
-    const __m256i red = RowBytesAvx2(coeff[2], f[0], f[1], f[2]);
-    const __m256i words = _mm256_or_si256(
-        blue, _mm256_or_si256(_mm256_slli_epi32(green, 8), _mm256_slli_epi32(red, 16)));
-    const __m256i packed = _mm256_shuffle_epi8(words, pack);
+    const __m256i blue = RowLevelsAvx2(coeff[0], f[0], f[1], f[2]);
+    const __m256i green = RowLevelsAvx2(coeff[1], f[0], f[1], f[2]);
+    const __m256i red = RowLevelsAvx2(coeff[2], f[0], f[1], f[2]);
+    // Per 128-bit lane, four pixels as bytes B B B B G G G G R R R R R R R R.
+    const __m256i bytes =
+        _mm256_packus_epi16(_mm256_packs_epi32(blue, green), _mm256_packs_epi32(red, red));
+    const __m256i packed = _mm256_shuffle_epi8(bytes, pack);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
 }
@@ -114,9 +115,9 @@ __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* 
         for (int j = 0; j < 3; ++j)
             coeff[k][j] = _mm256_set1_ps(matrix[2 - k][j]);
     }
-    // Per 128-bit lane: four B G R 0 words packed into the first 12 bytes.
-    const __m256i pack = _mm256_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1, 0,
-                                          1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    // Per 128-bit lane: the four pixels' B G R in the first 12 bytes.
+    const __m256i pack = _mm256_setr_epi8(0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1, 0,
+                                          4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1);
     std::size_t i = 0;
     for (; i + 10 <= count; i += 8)
         StoreEightAvx2(planes, i, coeff, pack, dst + 3 * i);
@@ -127,6 +128,39 @@ __attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* 
         i = std::min(i, count - 8);
         StoreEightAvx2(planes, i, coeff, pack, last);
         std::memcpy(dst + 3 * i, last, 24);
+    }
+    return count;
+}
+
+// Sixteen samples a step through the table's pieces: each piece is start, slope and offset in
+// 16-bit lanes, where a sample's value is offset + slope * sample of the last piece starting at
+// or below it (exact modulo 2^16, so exact). Returns how many samples it expanded.
+__attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputPieces& pieces,
+                                                              const std::uint8_t* src,
+                                                              std::size_t count,
+                                                              std::uint8_t* mosaic) {
+    __m256i above[InputPieces::kMax];
+    __m256i slope[InputPieces::kMax];
+    __m256i offset[InputPieces::kMax];
+    for (int k = 0; k < pieces.count; ++k) {
+        above[k] = _mm256_set1_epi16(static_cast<short>(pieces.start[k] - 1));
+        slope[k] = _mm256_set1_epi16(static_cast<short>(pieces.slope[k]));
+        offset[k] = _mm256_set1_epi16(static_cast<short>(pieces.offset[k]));
+    }
+    if (count < 16)
+        return 0;
+    // The last step goes over the last sixteen samples, some of them again.
+    for (std::size_t next = 0; next < count;) {
+        const std::size_t i = std::min(next, count - 16);
+        const __m256i a =
+            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)));
+        __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(a, slope[0]), offset[0]);
+        for (int k = 1; k < pieces.count; ++k) {
+            const __m256i piece = _mm256_add_epi16(_mm256_mullo_epi16(a, slope[k]), offset[k]);
+            v = _mm256_blendv_epi8(v, piece, _mm256_cmpgt_epi16(a, above[k]));
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(mosaic + 2 * i), v);
+        next = i + 16;
     }
     return count;
 }
@@ -169,12 +203,42 @@ __attribute__((target("avx2"))) inline __m256i LoadRowAvx2(const std::int16_t* r
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + col));
 }
 
+__attribute__((target("avx2"))) inline __m256i ColumnSumsAvx2(const std::int16_t* up,
+                                                              const std::int16_t* mid,
+                                                              const std::int16_t* down, int col) {
+    return _mm256_add_epi16(_mm256_add_epi16(LoadRowAvx2(up, col), LoadRowAvx2(mid, col)),
+                            LoadRowAvx2(down, col));
+}
+
 // The interior of a smoothed row from x on, sixteen pixels a step, in the 16-bit lane arithmetic
-// of the SSE2 loop of CBayerConverter::SmoothRow. Returns where it stopped.
+// of the SSE2 loop of CBayerConverter::SmoothRow. Most steps take the 3x3 box from column sums,
+// as SmoothRowAvx512 does: the sums of the next sixteen columns are loaded once and shifted by a
+// pixel either way. Returns where it stopped.
 __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const std::int16_t* mid,
                                                   const std::int16_t* down, std::int16_t* out,
                                                   int x, int end) {
     const __m256i cap = _mm256_set1_epi16(kMaxLevel);
+    // The column sums of the next sixteen pixels are loaded ahead.
+    if (x + 32 <= end + 1) {
+        __m256i centre = LoadRowAvx2(mid, x);
+        __m256i sums = ColumnSumsAvx2(up, mid, down, x);
+        __m256i left = ColumnSumsAvx2(up, mid, down, x - 1);
+        for (; x + 32 <= end + 1; x += 16) {
+            const __m256i next = ColumnSumsAvx2(up, mid, down, x + 16);
+            // Lanes of sums and next across the 128-bit halves: columns x + 8 ... x + 23.
+            const __m256i across = _mm256_permute2x128_si256(sums, next, 0x21);
+            const __m256i right = _mm256_alignr_epi8(across, sums, 2);
+            const __m256i box = _mm256_add_epi16(_mm256_add_epi16(left, sums), right);
+            const __m256i neighbours = _mm256_sub_epi16(box, centre);
+            const __m256i c3 = _mm256_add_epi16(_mm256_add_epi16(centre, centre), centre);
+            const __m256i v =
+                _mm256_srli_epi16(_mm256_add_epi16(c3, _mm256_srli_epi16(neighbours, 3)), 2);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_min_epi16(v, cap));
+            left = _mm256_alignr_epi8(next, across, 14);
+            sums = next;
+            centre = LoadRowAvx2(mid, x + 16);
+        }
+    }
     for (; x + 16 <= end; x += 16) {
         const __m256i c = LoadRowAvx2(mid, x);
         const __m256i above = _mm256_add_epi16(
@@ -411,6 +475,7 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
     }
     if (type != m_tableType) {
         BuildInputTable(type, m_table);
+        m_pieces = DescribeInputTable(m_table);
         m_tableType = type;
     }
     if (m_mode < 0 || m_mode > 9 || m_pixelCount == 0)
@@ -481,6 +546,8 @@ void CBayerConverter::ExpandSamples(const std::uint8_t* src, std::size_t count,
 #ifdef TINTORA_AVX2
     if (HasAvx512())
         i = ExpandSamplesAvx512(m_table, src, count, mosaic);
+    else if (HasAvx2() && m_pieces.count > 0)
+        i = ExpandSamplesAvx2(m_pieces, src, count, mosaic);
 #endif
     // Four samples per store on little-endian machines: the stores dominate otherwise.
     for (; std::endian::native == std::endian::little && i + 4 <= count; i += 4) {
@@ -572,9 +639,14 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
         const __mmask32 site = ColourAt(phase, y, 1) != kGreen ? 0x55555555u : 0xAAAAAAAAu;
         x = DemosaicRowAvx512(up, mid, down, site, sitePlane, greenPlane, otherPlane, x, w - 1);
     }
-    if (HasAvx2())
+    if (HasAvx2()) {
         x = DemosaicRowAvx2(up, mid, down, ColourAt(phase, y, x) != kGreen, sitePlane, greenPlane,
                             otherPlane, x, w - 1);
+        // The rest as one more step over the last sixteen interior pixels, some again.
+        if (x < w - 1 && w - 17 >= 1)
+            x = DemosaicRowAvx2(up, mid, down, ColourAt(phase, y, w - 17) != kGreen, sitePlane,
+                                greenPlane, otherPlane, w - 17, w - 1);
+    }
 #endif
 #ifdef __SSE2__
     const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };
@@ -639,8 +711,12 @@ void CBayerConverter::SmoothRow(const std::int16_t* up, const std::int16_t* mid,
 #ifdef TINTORA_AVX2
     if (HasAvx512())
         x = SmoothRowAvx512(up, mid, down, out, x, w - 1);
-    if (HasAvx2())
+    if (HasAvx2()) {
         x = SmoothRowAvx2(up, mid, down, out, x, w - 1);
+        // The rest as one more step over the last sixteen interior pixels, some again.
+        if (x < w - 1 && w - 17 >= 1)
+            x = SmoothRowAvx2(up, mid, down, out, w - 17, w - 1);
+    }
 #endif
 #ifdef __SSE2__
     const auto load = [](const std::int16_t* r, int col) {

@@ -65,6 +65,7 @@ private:
     Planes m_demosaic{};
     Planes m_filtered{};
     InputTable m_table{};
+    InputPieces m_pieces{};
     int m_tableType = -1;
     int m_mode = 0;
 };

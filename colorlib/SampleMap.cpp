@@ -39,6 +39,23 @@ void BuildInputTable(int type, InputTable& table) {
         table[a] = static_cast<std::uint16_t>(ExpandSample(type, a));
 }
 
+InputPieces DescribeInputTable(const InputTable& table) {
+    InputPieces pieces;
+    int a = 0;
+    while (a < 256) {
+        if (pieces.count == InputPieces::kMax)
+            return {};
+        const int k = pieces.count++;
+        const auto slope = static_cast<std::uint16_t>(a < 255 ? table[a + 1] - table[a] : 0);
+        pieces.start[k] = a;
+        pieces.slope[k] = slope;
+        pieces.offset[k] = static_cast<std::uint16_t>(table[a] - slope * a);
+        while (a < 256 && static_cast<std::uint16_t>(pieces.offset[k] + slope * a) == table[a])
+            ++a;
+    }
+    return pieces;
+}
+
 std::uint8_t MapTo8Bit(int type, int x) {
     x = std::clamp(x, 0, 1023);
     int y = 0;

@@ -291,6 +291,33 @@ TEST_F(BayerConverterTest, InputTypesExpandAndFoldBack) {
     }
 }
 
+TEST_F(BayerConverterTest, DegenerateMatricesSaturateLikeTheModel) {
+    // Sums beyond the 32-bit range, infinities and NaNs (a zero sample times an infinity) must
+    // come out as the literal model's 0 or 255 on the vector paths as on the plain one; the
+    // frame is wide enough for every vector step with tails beside them.
+    constexpr float kInf = std::numeric_limits<float>::infinity();
+    constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+    const Matrix matrices[] = {
+        {{{1e30f, 0, 0}, {0, -1e30f, 0}, {1e9f, -1e9f, 1e9f}}},
+        {{{kInf, 1, 1}, {-kInf, 1, 1}, {kInf, -kInf, 0}}},
+        {{{kNan, 1, 1}, {1, kNan, 1}, {3, 3, 3}}},
+        {{{-1e-30f, 0, 0}, {0.0625f, 0.0625f, 0.0625f}, {-0.01f, 0.01f, -0.01f}}},
+    };
+    std::mt19937 random(29);
+    Frame f = RandomFrame(83, 5, random);
+    for (std::size_t i = 0; i < f.samples.size(); i += 7)
+        f.samples[i] = 0;
+    for (const Matrix& m : matrices) {
+        SetMatrix(m);
+        const Matrix used = GetMatrix();
+        for (int skip : {0, 1}) {
+            EXPECT_EQ(ConvertFrame(f, 0, 0, skip, 0),
+                      reference::Convert(f, 0, 0, skip != 0, 0, used))
+                << "skip " << skip << " first coefficient " << m[0][0];
+        }
+    }
+}
+
 TEST_F(BayerConverterTest, AllZeroFrameGivesZeroWhateverTheMatrix) {
     const Frame f{9, 6, std::vector<std::uint8_t>(54, 0)};
     const Matrix matrices[] = {

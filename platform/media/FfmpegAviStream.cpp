@@ -15,6 +15,8 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <mutex>
 #include <vector>
@@ -122,6 +124,10 @@ private:
     AVCodecContext* m_decoder = nullptr;
     SwsContext* m_scaler = nullptr;
     AVPixelFormat m_scalerFormat = AV_PIX_FMT_NONE;  // The decoded format m_scaler was made for.
+    // Whether m_scaler was seen to write nothing past a frame's rows, so that it may write
+    // straight into the caller's rows; unknown until its first frame.
+    enum class ScalerReach { kUnknown, kWithinRows, kBeyond };
+    ScalerReach m_scalerReach = ScalerReach::kUnknown;
     AVPacket* m_packet = nullptr;
     AVFrame* m_frame = nullptr;
     std::vector<int64_t> m_timestamps;  // per frame, in decoding order
@@ -496,18 +502,43 @@ HRESULT CFfmpegAviStream::Convert(const AVFrame& frame, BYTE* first, ptrdiff_t s
         m_scaler = sws_getContext(m_width, m_height, format, m_width, m_height, target,
                                   SWS_BILINEAR, nullptr, nullptr, nullptr);
         m_scalerFormat = format;
+        m_scalerReach = ScalerReach::kUnknown;
     }
     if (!m_scaler)
         return AVIERR_BADFORMAT;
-    // The scaler's vector code writes whole blocks of pixels and runs up to a few dozen bytes
-    // past the last row it is given, so it writes into a buffer with room for that, never
-    // straight into the caller's frame.
+    // The scaler's vector code may write whole blocks of pixels, up to a few dozen bytes past
+    // the last row it is given. Its first frame goes into a buffer with room for that, filled
+    // twice with different bytes; where nothing past the rows changed, the scaler keeps within
+    // its rows for every frame of this size (the blocks depend on the width alone), and later
+    // frames go straight into the caller's rows when they lie as the buffer's do: top down,
+    // on the same 16-byte alignment.
     constexpr size_t kScalerOverrun = 256;
+    constexpr uintptr_t kAlignment = 16;
+    const auto scale = [this, &frame](uint8_t* to, ptrdiff_t stride) {
+        uint8_t* planes[4] = {to, nullptr, nullptr, nullptr};
+        const int strides[4] = {static_cast<int>(stride), 0, 0, 0};
+        sws_scale(m_scaler, frame.data, frame.linesize, 0, m_height, planes, strides);
+    };
+    if (m_scalerReach == ScalerReach::kWithinRows && step >= m_rowBytes && step <= INT_MAX &&
+        step % kAlignment == 0 && reinterpret_cast<uintptr_t>(first) % kAlignment == 0) {
+        scale(first, step);
+        return AVIERR_OK;
+    }
     const auto bytes = static_cast<size_t>(FrameBytes());
     m_scaled.resize(bytes + kScalerOverrun);
-    uint8_t* planes[4] = {m_scaled.data(), nullptr, nullptr, nullptr};
-    const int strides[4] = {static_cast<int>(m_rowBytes), 0, 0, 0};
-    sws_scale(m_scaler, frame.data, frame.linesize, 0, m_height, planes, strides);
+    if (m_scalerReach == ScalerReach::kUnknown) {
+        bool within = reinterpret_cast<uintptr_t>(m_scaled.data()) % kAlignment == 0 &&
+                      m_rowBytes % static_cast<LONG>(kAlignment) == 0;
+        for (const uint8_t fill : {uint8_t{0x00}, uint8_t{0xFF}}) {
+            std::fill(m_scaled.begin() + static_cast<ptrdiff_t>(bytes), m_scaled.end(), fill);
+            scale(m_scaled.data(), m_rowBytes);
+            within = within && std::all_of(m_scaled.begin() + static_cast<ptrdiff_t>(bytes),
+                                           m_scaled.end(), [fill](uint8_t b) { return b == fill; });
+        }
+        m_scalerReach = within ? ScalerReach::kWithinRows : ScalerReach::kBeyond;
+    } else {
+        scale(m_scaled.data(), m_rowBytes);
+    }
     av_image_copy_plane(first, static_cast<int>(step), m_scaled.data(),
                         static_cast<int>(m_rowBytes), m_width * m_bits / 8, m_height);
     return AVIERR_OK;

@@ -135,11 +135,15 @@ TEST_F(AutoDownloadFlow, SelfTriggeredDownloadOfTwoCamerasAndACardPlaysBack) {
         ASSERT_EQ(download.Arm(), S_OK);
         EXPECT_EQ(group.GetStateText(), "Record");
         EXPECT_EQ(download.GetTimerDelayMs(CAutoDownloadWnd::kSelfTriggerTimer), 1000);
-        // The record controller polls its group's master; the cycle runs on the event loop.
-        ASSERT_TRUE(WaitFor([&] {
-            group.GetMasterRecordState();
-            return download.GetCounter() == 1;
-        })) << "no download";
+        // The record controller polls its group's master; the cycle runs on the event loop. The
+        // download writes 2 × kFrames BMPs and the data file: allow for a machine busy with builds.
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                group.GetMasterRecordState();
+                return download.GetCounter() == 1;
+            },
+            60000))
+            << "no download";
         EXPECT_EQ(download.IsActive(), 0) << "one cycle was asked for";
         EXPECT_EQ(group.GetStateText(), "Live");
         EXPECT_EQ(download.GetLastSaveFolder(), downloads);

@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -159,6 +160,53 @@ TEST_F(AviReadTest, DecodedFramesWriteNothingPastTheirRows) {
             EXPECT_EQ(read, frameBytes);
             EXPECT_EQ(std::count(buffer.begin() + frameBytes, buffer.end(), 0xA5),
                       static_cast<ptrdiff_t>(kGuard));
+        }
+    }
+}
+
+// Decoded frames after the first may be scaled straight into a caller's rows: every frame read
+// there, in a buffer of exactly its rows, matches the same frame read packed and leaves the
+// bytes after its rows alone, for widths whose rows the scaler overruns and ones it does not.
+TEST_F(AviReadTest, DecodedFramesReadIntoCallerRowsMatchThePackedOnes) {
+    constexpr int kHeight = 6;
+    constexpr int kFrames = 4;
+    constexpr size_t kGuard = 256;
+    for (const TestAviKind kind : {TestAviKind::Mjpeg, TestAviKind::Mpeg4}) {
+        for (const int width : {9, 16, 30, 48, 64, 80, 160}) {
+            SCOPED_TRACE(width);
+            const QString path = WorkPath(QString("rows%1.avi").arg(width));
+            ASSERT_TRUE(WriteTestAvi(path, {kind, width, kHeight, kFrames, 0}));
+            std::vector<int> order(kFrames);
+            for (int n = 0; n < kFrames; ++n)
+                order[static_cast<size_t>(n)] = n;
+            const std::vector<Bytes> packed = ReadFrames(path, order, kFrames);
+
+            Opened o;
+            ASSERT_EQ(AVIFileOpen(&o.file, path, OF_READ | OF_SHARE_DENY_NONE, nullptr), AVIERR_OK);
+            ASSERT_EQ(AVIFileGetStream(o.file, &o.stream, streamtypeVIDEO, 0), AVIERR_OK);
+            CAviGetFrame reader(o.stream);
+            const auto stride = static_cast<ptrdiff_t>(DibRowBytes(width, 24));
+            const size_t rowBytes = static_cast<size_t>(stride) * kHeight;
+            // Aligned as a bitmap's pixels are, so that the scaler may write there directly.
+            std::vector<DWORD> words((rowBytes + kGuard) / 4 + 16);
+            BYTE* rows = reinterpret_cast<BYTE*>(words.data());
+            rows += (64 - reinterpret_cast<uintptr_t>(rows) % 64) % 64;
+            for (int n = 0; n < kFrames; ++n) {
+                std::fill(rows, rows + rowBytes + kGuard, BYTE{0xA5});
+                const BITMAPINFOHEADER* header =
+                    reader.GetFrame(n, [&](const BITMAPINFOHEADER&, ptrdiff_t* s) {
+                        *s = stride;
+                        return rows;
+                    });
+                ASSERT_NE(header, nullptr) << "frame " << n;
+                const Bytes& want = packed[static_cast<size_t>(n)];
+                ASSERT_EQ(want.size(), header->biSize + 4 * header->biClrUsed + rowBytes);
+                EXPECT_TRUE(std::equal(rows, rows + rowBytes, want.end() - rowBytes))
+                    << "frame " << n;
+                EXPECT_EQ(std::count(rows + rowBytes, rows + rowBytes + kGuard, BYTE{0xA5}),
+                          static_cast<ptrdiff_t>(kGuard))
+                    << "frame " << n;
+            }
         }
     }
 }
