@@ -7,6 +7,7 @@
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/wintypes/CLocale.h"
+#include "sensordata/DataPlayView.h"
 #include "shell/NumberEntryDlg.h"
 
 #include <QAbstractButton>
@@ -118,9 +119,19 @@ CCamView* CVideoTriggerTab::FindCameraView() {
     CView* view = m_finder->GetActiveDeviceView(&kind, nullptr);
     if (auto* camera = dynamic_cast<CCamView*>(view))
         return camera;
-    // In front of a data playback the page edits the camera that goes with it.
-    return kind == IDeviceViewFinder::kDataSensorView ? m_finder->FindCameraViewForDataView(view)
-                                                      : nullptr;
+    // In front of a data playback the page edits the camera that goes with it: the one it was
+    // matched with before, else the one the finder names, which the playback then keeps.
+    auto* dataPlay = dynamic_cast<CDataPlayView*>(view);
+    if (dataPlay) {
+        if (auto* partner = dynamic_cast<CCamView*>(dataPlay->GetDisplayPartner()))
+            return partner;
+    } else if (kind != IDeviceViewFinder::kDataSensorView) {
+        return nullptr;
+    }
+    CCamView* camera = m_finder->FindCameraViewForDataView(view);
+    if (dataPlay && camera)
+        dataPlay->SetDisplayPartner(camera);
+    return camera;
 }
 
 CDevice* CVideoTriggerTab::FindDevice() {

@@ -43,6 +43,15 @@ CDataPlayView::~CDataPlayView() {
     m_frameAdapter.reset();
 }
 
+CView* CDataPlayView::GetDisplayPartner() const {
+    return m_displayPartner ? dynamic_cast<CView*>(CWnd::FromWidgetPermanent(m_displayPartner))
+                            : nullptr;
+}
+
+void CDataPlayView::SetDisplayPartner(CView* view) {
+    m_displayPartner = view ? view->GetQWidget() : nullptr;
+}
+
 CDataPlayDoc* CDataPlayView::GetDataDocument() const {
     return dynamic_cast<CDataPlayDoc*>(GetDocument());
 }

@@ -20,6 +20,9 @@
 #include "sensordata/model/SensorDataSet.h"
 #include "views/PlaybackView.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 class CChangedFrameDataView;
@@ -40,6 +43,10 @@ public:
     // The record controller's page keeps a display mode here.
     void SetDisplayMode(int mode) { m_displayMode = mode; }
     int GetDisplayMode() const { return m_displayMode; }
+    // The camera view the record pages matched with this playback; null before, or once that
+    // window is gone.
+    CView* GetDisplayPartner() const;
+    void SetDisplayPartner(CView* view);
     // The data display without its buttons and read-out: the graph fills the view. 0.
     int HidePanelControls();
     // The frame-change listener adapter, which stays the view's: E_POINTER without it or out.
@@ -93,6 +100,7 @@ private:
     void ShowData(bool newData);
 
     int m_displayMode = 0;
+    QPointer<QWidget> m_displayPartner;
     CSensorPanelHost m_panelHost;
     BOOL m_panelAttached = FALSE;
     DataTimeCallback m_timeCallback = nullptr;

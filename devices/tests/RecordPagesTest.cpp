@@ -17,6 +17,7 @@
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/ResourceChain.h"
 #include "resources/ProgramResources.h"
+#include "sensordata/DataPlayView.h"
 #include "shell/NumberEntryDlg.h"
 #include "shell/SliderNumberDlg.h"
 #include "testsupport/IsolatedTest.h"
@@ -763,7 +764,27 @@ TEST_F(RecordPagesTest, VideoTriggerEditsTrainingAndLevelText) {
     Click(page, CVideoTriggerTab::kSendRising);
     Click(page, CVideoTriggerTab::kRetrain);
     EXPECT_TRUE(m_log.empty());
+    // A data-play view keeps the camera window it was matched with, after the finder forgets it
+    // too, and forgets it once that window is gone.
+    auto* shown = new CCamView;
+    shown->GetLink().SetHandle(camView->GetLink().GetHandle());
+    ASSERT_TRUE(shown->Create(nullptr, QString(), WS_CHILD, CRect(0, 0, 8, 8), &m_window, 7));
+    CDataPlayView playback;
+    m_finder.dataView = &playback;
+    m_finder.partner = shown;
+    Click(page, CVideoTriggerTab::kSendRising);
+    EXPECT_EQ(playback.GetDisplayPartner(), shown);
+    m_finder.partner = nullptr;
+    m_log.clear();
+    Click(page, CVideoTriggerTab::kSendRising);
+    EXPECT_EQ(m_log, Log({"SetVideoTriggerItem(0,210)"}));
+    shown->DestroyWindow();
+    EXPECT_EQ(playback.GetDisplayPartner(), nullptr);
+    m_log.clear();
+    Click(page, CVideoTriggerTab::kSendRising);
+    EXPECT_TRUE(m_log.empty());
     m_finder.dataView = nullptr;
+    m_log.clear();
     Click(page, CVideoTriggerTab::kSendRising);
     EXPECT_TRUE(m_log.empty());
     EXPECT_EQ(Text(page, CVideoTriggerTab::kLevelText), "Video Trigger Level : ");
