@@ -357,6 +357,9 @@ int CSimCamera::GetRecordRate(double* rate) {
 int CSimCamera::SetRecordRate(double rate) {
     if (int refused = m_script.Enter("SetRecordRate"))
         return refused;
+    // The rate it runs at already, whatever the counters that make it.
+    if (rate == m_rate)
+        return 0;
     if (!(rate >= kRates.front() && rate <= kRates.back()))
         return 1;
     UseRate(rate);
