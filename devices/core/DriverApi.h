@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-inline constexpr int kDriverApiVersion = 3;
+inline constexpr int kDriverApiVersion = 5;
 inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
 
 // Device types as ids and files number them: 2 data cards, 3 cameras (1 is kept for timing
@@ -82,8 +82,25 @@ struct DriverRecordParams {
     void SetCounter(int counter, int value) { words[2 + counter] = value; }
 };
 
+// Trigger types of the trigger input, as DriverTriggerSetting::type and the record pages number
+// them; 0 is the software trigger alone. A camera's video trigger is a source of its own (see the
+// video-trigger operations).
+inline constexpr int kTriggerRisingEdge = 1;
+inline constexpr int kTriggerFallingEdge = 2;
+inline constexpr int kTriggerEitherEdge = 3;
+inline constexpr int kTriggerRecordOnHigh = 4;
+inline constexpr int kTriggerRecordOnLow = 5;
+
+// The video trigger's settings as numbered items (GetVideoTriggerItem): the level the region's
+// mean rises to, the level it falls to, the frames a training averages, and whether the camera
+// trains when it is armed.
+inline constexpr int kVideoTriggerRising = 0;
+inline constexpr int kVideoTriggerFalling = 1;
+inline constexpr int kVideoTriggerTraining = 2;
+inline constexpr int kVideoTriggerTrainOnRecord = 3;
+
 struct DriverTriggerSetting {
-    int type = 0;  // 0 software, 1 DIO input, 2 video trigger
+    int type = 0;  // a trigger type above
     int postTriggerFrames = 0;
     int third = 0;
 };
@@ -225,6 +242,11 @@ public:
 
     virtual int GetTriggerSetting(DriverTriggerSetting* setting) = 0;
     virtual int SetTriggerSetting(const DriverTriggerSetting& setting) = 0;
+    // The trigger types SetTriggerSetting takes: bit t set for type t.
+    virtual int GetTriggerTypes(int* mask) {
+        (void)mask;
+        return kDriverUnsupported;
+    }
     // The frames (scans) a recording keeps: the frame limit, never more than the memory holds.
     virtual int GetMaxFrames(int* count) = 0;
     // Sets the frame limit; a limit beyond the memory keeps what the memory holds. Refused
@@ -235,9 +257,32 @@ public:
     virtual int GetMemoryBytes(int64_t* total, int64_t* used) = 0;
     virtual int GetGauges(double* first, double* second) = 0;
 
+    // The video trigger watches the mean level of a region of the image.
     virtual int SetVideoTriggerRegion(const DriverRect& region) = 0;
     virtual int SetVideoTriggerLevels(int low, int high) = 0;
     virtual int TrainVideoTrigger() = 0;
+    // The camera no longer watches a region.
+    virtual int ClearVideoTriggerRegion() { return kDriverUnsupported; }
+    // The region's mean level in the frame due now.
+    virtual int GetVideoTriggerLevel(double* level) {
+        (void)level;
+        return kDriverUnsupported;
+    }
+    // The settings items the camera has (the first count of kVideoTrigger...), and each one.
+    virtual int GetVideoTriggerItemCount(int* count) {
+        (void)count;
+        return kDriverUnsupported;
+    }
+    virtual int GetVideoTriggerItem(int item, int* value) {
+        (void)item;
+        (void)value;
+        return kDriverUnsupported;
+    }
+    virtual int SetVideoTriggerItem(int item, int value) {
+        (void)item;
+        (void)value;
+        return kDriverUnsupported;
+    }
 
     // The live frame due now into buffer (format of GetImageFormat): 0, or nonzero.
     virtual int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) = 0;
@@ -258,6 +303,11 @@ public:
 
     // Data cards: channels (two numbers each), acquisition and the two outputs.
     virtual int GetChannelCount(int* channels) = 0;
+    // The scans a data card takes per frame of the cameras it records with.
+    virtual int GetPointsPerFrame(int* points) {
+        (void)points;
+        return kDriverUnsupported;
+    }
     virtual int StartAcquisition() = 0;
     virtual int StopAcquisition() = 0;
     virtual int SetAcquisitionParams(double scanRate, int scans) = 0;

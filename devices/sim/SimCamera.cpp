@@ -187,6 +187,8 @@ int CSimCamera::SetMode(int mode) {
                 m_held.clear();
             }
             m_preTrigger = 0;
+            if (m_trainOnRecord)
+                TrainVideoTrigger();
             m_clock.RequestPoll(0);
             return 0;
         default:
@@ -224,11 +226,11 @@ void CSimCamera::Advance() {
     if (m_mode != kModeArmed)
         return;
     const int64_t now = CurrentFrame();
-    if (m_triggerFrame < 0 && m_trigger.type == 2) {
+    if (m_triggerFrame < 0 && m_watching) {
         // The video trigger looks at every frame since the last look (a bounded number of them).
         const int64_t from = std::max(m_checkedUpTo, now - 10000);
         for (int64_t frame = from; frame <= now; ++frame) {
-            if (RegionMean(frame) >= m_high) {
+            if (VideoTriggers(frame)) {
                 TriggerAt(frame);
                 break;
             }
@@ -269,6 +271,11 @@ double CSimCamera::RegionMean(int64_t frame) const {
     return sum / (static_cast<double>(right - left) * (bottom - top));
 }
 
+bool CSimCamera::VideoTriggers(int64_t frame) const {
+    const double mean = RegionMean(frame);
+    return (m_high > 0 && mean >= m_high) || (m_low > 0 && mean <= m_low);
+}
+
 int CSimCamera::Trigger() {
     if (int refused = m_script.Enter("Trigger"))
         return refused;
@@ -284,9 +291,13 @@ int CSimCamera::SetDio6(int level) {
     if (int refused = m_script.Enter("SetDio6"))
         return refused;
     const bool rising = level && !m_dio;
+    const bool falling = !level && m_dio;
     m_dio = level ? 1 : 0;
     Advance();
-    if (rising && m_trigger.type == 1 && m_mode == kModeArmed && m_triggerFrame < 0) {
+    const int type = m_trigger.type;
+    const bool edge = (rising && (type == kTriggerRisingEdge || type == kTriggerEitherEdge)) ||
+                      (falling && (type == kTriggerFallingEdge || type == kTriggerEitherEdge));
+    if (edge && m_mode == kModeArmed && m_triggerFrame < 0) {
         TriggerAt(CurrentFrame());
         Advance();
     }
@@ -744,7 +755,7 @@ int CSimCamera::GetTriggerSetting(DriverTriggerSetting* setting) {
 int CSimCamera::SetTriggerSetting(const DriverTriggerSetting& setting) {
     if (int refused = m_script.Enter("SetTriggerSetting"))
         return refused;
-    if (setting.type < 0 || setting.type > 2 || setting.postTriggerFrames < 0 ||
+    if (setting.type < 0 || setting.type > kTriggerEitherEdge || setting.postTriggerFrames < 0 ||
         m_mode == kModeArmed)
         return 1;
     m_trigger = setting;
@@ -785,11 +796,87 @@ int CSimCamera::GetMemoryBytes(int64_t* total, int64_t* used) {
     return 0;
 }
 
+int CSimCamera::GetTriggerTypes(int* mask) {
+    if (!mask)
+        return 1;
+    *mask = 1 << kTriggerRisingEdge | 1 << kTriggerFallingEdge | 1 << kTriggerEitherEdge;
+    return 0;
+}
+
 int CSimCamera::SetVideoTriggerRegion(const DriverRect& region) {
     if (region.right <= region.left || region.bottom <= region.top)
         return 1;
+    Advance();
     m_region = region;
+    m_watching = true;
+    // Frames before the region was set are not looked at again.
+    m_checkedUpTo = std::max(m_checkedUpTo, CurrentFrame());
     return 0;
+}
+
+int CSimCamera::ClearVideoTriggerRegion() {
+    Advance();
+    m_watching = false;
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerLevel(double* level) {
+    if (!level)
+        return 1;
+    *level = RegionMean(CurrentFrame());
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerItemCount(int* count) {
+    if (!count)
+        return 1;
+    *count = kVideoTriggerTrainOnRecord + 1;
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerItem(int item, int* value) {
+    if (!value)
+        return 1;
+    switch (item) {
+        case kVideoTriggerRising:
+            *value = m_high;
+            return 0;
+        case kVideoTriggerFalling:
+            *value = m_low;
+            return 0;
+        case kVideoTriggerTraining:
+            *value = m_trainingFrames;
+            return 0;
+        case kVideoTriggerTrainOnRecord:
+            *value = m_trainOnRecord;
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+int CSimCamera::SetVideoTriggerItem(int item, int value) {
+    if (int refused = m_script.Enter("SetVideoTriggerItem"))
+        return refused;
+    Advance();
+    switch (item) {
+        case kVideoTriggerRising:
+        case kVideoTriggerFalling:
+            if (value < 0 || value > 255)
+                return 1;
+            (item == kVideoTriggerRising ? m_high : m_low) = value;
+            return 0;
+        case kVideoTriggerTraining:
+            if (value < 1 || value > 1000)
+                return 1;
+            m_trainingFrames = value;
+            return 0;
+        case kVideoTriggerTrainOnRecord:
+            m_trainOnRecord = value ? 1 : 0;
+            return 0;
+        default:
+            return 1;
+    }
 }
 
 int CSimCamera::SetVideoTriggerLevels(int low, int high) {
@@ -803,8 +890,12 @@ int CSimCamera::SetVideoTriggerLevels(int low, int high) {
 int CSimCamera::TrainVideoTrigger() {
     if (int refused = m_script.Enter("TrainVideoTrigger"))
         return refused;
-    // The levels bracket the region's mean now.
-    const double mean = RegionMean(CurrentFrame());
+    // The levels bracket the region's mean over the training frames up to now.
+    const int64_t now = CurrentFrame();
+    double sum = 0;
+    for (int64_t frame = now - m_trainingFrames + 1; frame <= now; ++frame)
+        sum += RegionMean(frame);
+    const double mean = sum / m_trainingFrames;
     m_low = std::clamp(static_cast<int>(mean) - 16, 0, 255);
     m_high = std::clamp(static_cast<int>(mean) + 16, 0, 255);
     return 0;

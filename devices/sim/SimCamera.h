@@ -5,10 +5,15 @@
 // the frame number (32 bits, low byte first) at the start of the first row.
 //
 // Arming keeps a ring of the last m - p frames (m frames fit the memory, or the frame limit when
-// that is lower; p is the post-trigger count); a trigger (software, DIO input, the video
-// trigger, or the master on the sync line) records the trigger frame and p - 1 more, and the
-// camera stops holding the recording. The memory keeps frame numbers only
-// and renders frames when they are read, as fast as a copy.
+// that is lower; p is the post-trigger count); a trigger (software, an edge of the DIO input as
+// the trigger type says, the video trigger, or the master on the sync line) records the trigger
+// frame and p - 1 more, and the camera stops holding the recording.
+//
+// The video trigger watches its region once one is set (until it is cleared): the first frame
+// whose region mean reaches the rising level, or falls to the falling level, is the trigger
+// frame (a level of 0 is off). A training sets both levels 16 either side of the region's mean
+// over the training frames; with train-on-record set, arming trains first. The memory keeps frame
+// numbers only and renders frames when they are read, as fast as a copy.
 //
 // The frames are timed by a record clock of 1 or 2 MHz (the internal or the external source): one
 // frame period is the sum of the two record counters in clock ticks, and the exposure a number
@@ -102,9 +107,15 @@ public:
     int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
     int GetMemoryBytes(int64_t* total, int64_t* used) override;
+    int GetTriggerTypes(int* mask) override;
     int SetVideoTriggerRegion(const DriverRect& region) override;
     int SetVideoTriggerLevels(int low, int high) override;
     int TrainVideoTrigger() override;
+    int ClearVideoTriggerRegion() override;
+    int GetVideoTriggerLevel(double* level) override;
+    int GetVideoTriggerItemCount(int* count) override;
+    int GetVideoTriggerItem(int item, int* value) override;
+    int SetVideoTriggerItem(int item, int value) override;
     int GetActiveAreaLimits(DriverActiveAreaLimits* limits) override;
     int GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) override;
     int GetActiveArea(DriverRect* area) override;
@@ -149,6 +160,7 @@ private:
     void TriggerAt(int64_t frame);
     void StopRecording();
     double RegionMean(int64_t frame) const;
+    bool VideoTriggers(int64_t frame) const;
 
     int m_subtype;
     int m_index;
@@ -168,8 +180,11 @@ private:
     int64_t m_startNs = 0;
     DriverTriggerSetting m_trigger;
     DriverRect m_region{0, 0, 64, 64};
-    int m_low = 64;
+    bool m_watching = false;  // a region is set
+    int m_low = 0;
     int m_high = 128;
+    int m_trainingFrames = 1;
+    int m_trainOnRecord = 0;
     int m_dio = 0;
     int64_t m_armedFrom = 0;    // first frame of the armed ring
     int64_t m_checkedUpTo = 0;  // frames the video trigger has looked at

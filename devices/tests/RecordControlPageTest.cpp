@@ -150,6 +150,8 @@ public:
             *device = view ? view->GetDevice() : nullptr;
         return view;
     }
+    CView* FindDeviceWindow(int, int) override { return nullptr; }
+    CCamView* FindCameraViewForDataView(CView*) override { return nullptr; }
     CCamView* view = nullptr;
 };
 

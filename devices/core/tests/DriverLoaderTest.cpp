@@ -151,6 +151,20 @@ TEST_F(DriverLoaderTest, RegisteredDriversAndFactories) {
         f.device->IsFeatureUsable(f.feature, &usable);
         EXPECT_EQ(usable, f.usable) << f.feature;
     }
+    // The trigger types the camera takes (edges of its input) are switched on for the pages.
+    const struct {
+        int feature;
+        int active;
+    } triggers[] = {{CDevice::kFeatureEdgeTrigger, 1},
+                    {CDevice::kFeatureLevelTrigger, 0},
+                    {CDevice::kFeatureRisingEdge, 1},
+                    {CDevice::kFeatureFallingEdge, 1},
+                    {CDevice::kFeatureEitherEdge, 1}};
+    for (const auto& t : triggers) {
+        int active = -1;
+        mono->IsFeatureActive(t.feature, &active);
+        EXPECT_EQ(active, t.active) << t.feature;
+    }
 
     // Data cards of the sensor-data layer come from its factory, not the driver.
     CDeviceId asked;
