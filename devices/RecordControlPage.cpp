@@ -198,7 +198,7 @@ void CRecordControlPage::SetTargetProvider(IDeviceCommandTargetProvider* provide
 }
 
 void CRecordControlPage::SetViewFinder(IDeviceViewFinder* finder) {
-    m_finder = finder;
+    m_link.SetViewFinder(finder);
 }
 
 ISettingsStore* CRecordControlPage::SettingsStore() const {
@@ -269,10 +269,11 @@ void CRecordControlPage::OnDestroy() {
 }
 
 CDevice* CRecordControlPage::ActiveCamera() const {
-    if (!m_finder)
+    IDeviceViewFinder* finder = m_link.GetViewFinder();
+    if (!finder)
         return nullptr;
     int kind = 0;
-    CView* view = m_finder->GetActiveDeviceView(&kind, nullptr);
+    CView* view = finder->GetActiveDeviceView(&kind, nullptr);
     auto* camera = kind == IDeviceViewFinder::kCameraView ? dynamic_cast<CCamView*>(view) : nullptr;
     return camera ? camera->GetDevice() : nullptr;
 }

@@ -143,7 +143,7 @@ public:
     // Null: the main window's settings store.
     void SetSettingsStore(ISettingsStore* store) { m_settings = store; }
     CDeviceLink& GetLink() { return m_link; }
-    IDeviceViewFinder* GetViewFinder() const { return m_finder; }
+    IDeviceViewFinder* GetViewFinder() const { return m_link.GetViewFinder(); }
 
     // Disables every control of the page at once.
     virtual void DisableAllControls();
@@ -230,7 +230,10 @@ private:
     void ReleaseSlide();
     static int ComboSelection(const CComboBox& combo);
 
+protected:
     Link m_link{*this};
+
+private:
     CToolTipCtrl m_toolTips;
     CDualValueGauge m_gauge;
     QStringList m_lastList;
@@ -238,7 +241,6 @@ private:
     int m_fromClock = 1;
     int m_recordModeOption = 1;
     int m_slideReleased = 1;
-    IDeviceViewFinder* m_finder = nullptr;
     ISettingsStore* m_settings = nullptr;
     CComboBox m_clockSources;
     CComboBox m_frameRates;
