@@ -378,7 +378,7 @@ void CRecordControlPage::OnClockSourceCloseUp() {
     if (driver->SetRecordParams(params, m_fromClock, m_recordModeOption) != 0) {
         MessageBox(QStringLiteral("Unable to change Clock Source"),
                    QStringLiteral("Camera Must be in Advance Record Mode."));
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     AnnounceRate(device, driver);
@@ -429,7 +429,7 @@ void CRecordControlPage::ChangeCounter(int counter, int step) {
     if (driver->SetRecordParams(params, 0, m_recordModeOption) != 0) {
         AfxMessageBox(QStringLiteral(
             "The camera must be in advanced mode to set the Record Rate counters directly"));
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     AnnounceRate(device, driver);
@@ -473,7 +473,7 @@ void CRecordControlPage::ChangeExposureTicks(int step) {
     }
     if (driver->SetExposureTicks(ticks) != 0) {
         AfxMessageBox(QStringLiteral("Error setting exposure ticks."));
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     NotifyDeviceLinks();
@@ -524,13 +524,13 @@ void CRecordControlPage::OnFrameRateCloseUp() {
         rate = static_cast<int>(list[static_cast<size_t>(selection)]);
     }
     if (driver->SetRecordRate(rate) != 0) {
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     DriverRecordParams params;
     driver->GetRecordParams(&params);
     if (driver->SetRecordParams(params, m_fromClock, m_recordModeOption) != 0) {
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     AnnounceRate(device, driver);
@@ -560,7 +560,7 @@ void CRecordControlPage::OnResolutionCloseUp() {
         return;
     const auto [width, height] = m_resolutionList[static_cast<size_t>(selection)];
     if (device->SetResolution(width, height) != 0) {
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     Send(device, kCmdResolution);
@@ -636,7 +636,7 @@ void CRecordControlPage::OnShutterCloseUp() {
         exposureNs = (1000000000.0 / rate) / data;
     }
     if (driver->SetExposure(exposureNs * 1e-9) != 0) {
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     NotifyDeviceLinks();
@@ -678,7 +678,7 @@ void CRecordControlPage::OnMaxFrames() {
     if (const int answer = driver->SetMaxFrames(frames); answer != 0) {
         if (answer == kDeviceError)
             AfxMessageBox(QStringLiteral("Error setting maximum frames for camera."));
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     Send(device, kCmdFrameLimit);
@@ -785,7 +785,7 @@ void CRecordControlPage::OnTriggerTypeCloseUp() {
     DriverTriggerSetting setting;
     driver->GetTriggerSetting(&setting);
     if (driver->SetTriggerSetting({code, setting.postTriggerFrames, setting.third}) != 0) {
-        Refresh();
+        OnDeviceUpdate();
         return;
     }
     Send(device, kCmdTriggerType, true, code);
@@ -812,7 +812,7 @@ void CRecordControlPage::OnRecordModeCloseUp() {
     const int selection = ComboSelection(m_recordModes);
     if (selection >= 0)
         m_recordModeOption = selection;
-    Refresh();
+    OnDeviceUpdate();
 }
 
 void CRecordControlPage::OnLive() {
@@ -822,7 +822,7 @@ void CRecordControlPage::OnLive() {
     device->SetMode(kModeIdle);
     device->SetRole(kRoleMaster);
     device->SetMode(kModeLive);
-    Refresh();
+    OnDeviceUpdate();
 }
 
 void CRecordControlPage::OnRecord() {
@@ -847,13 +847,13 @@ void CRecordControlPage::OnStop() {
         return;
     device->Stop();
     device->SetMode(kModeStopped);
-    Refresh();
+    OnDeviceUpdate();
 }
 
 void CRecordControlPage::OnTrig() {
     if (CDevice* device = ActiveCamera()) {
         device->Trigger();
-        Refresh();
+        OnDeviceUpdate();
     }
 }
 
@@ -863,7 +863,7 @@ void CRecordControlPage::OnAbortRecord() {
         return;
     device->SetRole(kRoleMaster);
     device->SetMode(kModeLive);
-    Refresh();
+    OnDeviceUpdate();
 }
 
 void CRecordControlPage::OnDeviceName() {
@@ -923,7 +923,7 @@ void CRecordControlPage::OnDeviceUpdate() {
 }
 
 void CRecordControlPage::UpdatePage() {
-    Refresh();
+    OnDeviceUpdate();
 }
 
 void CRecordControlPage::Refresh() {
