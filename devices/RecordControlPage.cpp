@@ -489,7 +489,7 @@ void CRecordControlPage::OnFrameRateDropDown() {
     m_rates.clear();
     for (double rate : rates)
         m_rates.push_back(static_cast<int>(rate));
-    m_lastList = FrameRateTexts(m_rates, FeatureOn(device, kFeatureUserFrameRate));
+    m_lastList = FrameRateTexts(m_rates, FeatureOn(device, CDevice::kFeatureUserFrameRate));
     m_frameRates.ResetContent();
     for (const QString& text : m_lastList)
         m_frameRates.AddString(text);
@@ -505,7 +505,7 @@ void CRecordControlPage::OnFrameRateCloseUp() {
     driver->GetRateList(&list);
     const int count = static_cast<int>(list.size());
     double rate = 0;
-    if (FeatureOn(device, kFeatureUserFrameRate) && selection == count) {
+    if (FeatureOn(device, CDevice::kFeatureUserFrameRate) && selection == count) {
         double minimum = 0;
         double maximum = 0;
         double current = 0;
@@ -762,8 +762,8 @@ void CRecordControlPage::OnTriggerTypeDropDown() {
     const bool answered =
         Send(device, kCmdTriggerQuery, false, 0, nullptr, &answer) && answer.vt != VT_EMPTY;
     VariantClear(&answer);
-    m_triggerCodes = TriggerCodes(answered, FeatureOn(device, kFeatureEdgeTrigger),
-                                  FeatureOn(device, kFeatureLevelTrigger));
+    m_triggerCodes = TriggerCodes(answered, FeatureOn(device, CDevice::kFeatureEdgeTrigger),
+                                  FeatureOn(device, CDevice::kFeatureLevelTrigger));
     const int subtype = SubtypeOf(device);
     m_lastList.clear();
     m_triggerTypes.ResetContent();
@@ -958,10 +958,10 @@ void CRecordControlPage::Refresh() {
     const bool haveTicks = driver->GetExposureTicks(&ticks) == 0;
     SetFieldTextIfChanged(this, kExposureTicks, QFormatC("%lld", static_cast<long long>(ticks)),
                           haveTicks);
-    const bool clockOn = settable && FeatureOn(device, kFeatureClockSource);
+    const bool clockOn = settable && FeatureOn(device, CDevice::kFeatureClockSource);
     for (int id : {int(kClockSource), 1527, 1534, 1009, 1528})
         EnableItem(this, id, clockOn);
-    const bool countersOn = settable && FeatureOn(device, kFeatureRecordCounters);
+    const bool countersOn = settable && FeatureOn(device, CDevice::kFeatureRecordCounters);
     for (int id : {int(kCounter1), int(kCounter2), int(kCounter1Up), int(kCounter1Down),
                    int(kCounter2Up), int(kCounter2Down)})
         EnableItem(this, id, countersOn);
@@ -989,12 +989,12 @@ void CRecordControlPage::Refresh() {
     int recorded = 0;
     SetFieldInt(this, 1032, recorded, driver->GetRecordedFrames(&recorded) == 0);
     SetFieldTextIfChanged(this, kBufferPosition, QFormatC("%d/%d", 1, 1),
-                          FeatureOn(device, kFeatureBuffers));
+                          FeatureOn(device, CDevice::kFeatureBuffers));
     for (int id : {int(kFrameRate), int(kResolution), int(kCustomResolution), int(kShutter),
                    int(kFrameTime), int(kMaxFramesText), 1569, 1032, int(kBufferPosition),
                    int(kTotalFramesText), int(kMaxFrames)})
         EnableItem(this, id, settable);
-    EnableItem(this, kBufferOptions, settable && FeatureOn(device, kFeatureBuffers));
+    EnableItem(this, kBufferOptions, settable && FeatureOn(device, CDevice::kFeatureBuffers));
 
     // The trigger.
     DriverTriggerSetting trigger;

@@ -89,15 +89,6 @@ public:
         kCmdLive = 21,
         kCmdRenamed = 22,
     };
-    // Device features the page reads: the clock source can be chosen, the record counters can
-    // be set, the edge trigger types, the level trigger types, the buffer controls, and a
-    // frame rate of the user's own.
-    static constexpr int kFeatureClockSource = 2;
-    static constexpr int kFeatureRecordCounters = 3;
-    static constexpr int kFeatureEdgeTrigger = 6;
-    static constexpr int kFeatureLevelTrigger = 7;
-    static constexpr int kFeatureBuffers = 8;
-    static constexpr int kFeatureUserFrameRate = 11;
     // Item data of the fixed shutter list's "User..." entry.
     static constexpr int kUserShutter = -1;
 

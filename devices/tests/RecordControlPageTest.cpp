@@ -426,7 +426,7 @@ TEST_F(RecordControlPageTest, FrameRateListAndUserRate) {
     std::vector<Sent> expected = {Unnamed(20), Named(3, {500})};
     EXPECT_EQ(m_target.log, expected);
 
-    SetFeature(CRecordControlPage::kFeatureUserFrameRate);
+    SetFeature(CDevice::kFeatureUserFrameRate);
     m_target.log.clear();
     {
         WhenModal<CNumberEntryDlg> modal([](CNumberEntryDlg* dialog) {
@@ -502,7 +502,7 @@ TEST_F(RecordControlPageTest, ResolutionTriggerTypeAndName) {
 
     // The group does not answer the trigger query: the edge types, by this camera's inputs.
     m_target.log.clear();
-    SetFeature(CRecordControlPage::kFeatureEdgeTrigger);
+    SetFeature(CDevice::kFeatureEdgeTrigger);
     Choose(CRecordControlPage::kTriggerType, 1);
     EXPECT_EQ(Entries(CRecordControlPage::kTriggerType),
               QStringList({"TTL Logic - Rising", "Hand Switch - Falling", "Default"}));
@@ -622,7 +622,7 @@ TEST_F(RecordControlPageTest, ButtonsDriveTheCameraInOrder) {
 
 TEST_F(RecordControlPageTest, ThePermissionAnswerDecides) {
     CTestCamera* camera = AddCamera();
-    SetFeature(CRecordControlPage::kFeatureUserFrameRate);
+    SetFeature(CDevice::kFeatureUserFrameRate);
     const DriverRecordParams before = Params(camera);
     const std::vector<std::function<void()>> changes = {
         [&] { Choose(CRecordControlPage::kClockSource, 1); },
