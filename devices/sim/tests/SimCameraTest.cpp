@@ -53,7 +53,10 @@ TEST(SimCameraTest, LiveFramesFollowTheHostClock) {
     std::vector<double> rates;
     camera.GetRateList(&rates);
     EXPECT_LE(rates.size(), 30u);
-    EXPECT_EQ(camera.SetRecordRate(333), 1);
+    // Any rate in the list's range, none beyond it.
+    EXPECT_EQ(camera.SetRecordRate(333), 0);
+    EXPECT_EQ(camera.SetRecordRate(rates.back() + 1), 1);
+    EXPECT_EQ(camera.SetRecordRate(rates.front() - 1), 1);
 }
 
 TEST(SimCameraTest, ContentIsAPureFunctionOfTheFrameNumber) {
