@@ -177,7 +177,8 @@ TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {
     EXPECT_EQ(device->GetMode(), kModeLive);
     Click(&page, CRecordControlPage::kRecord);
     EXPECT_EQ(device->GetMode(), kModeArmed);
-    EXPECT_FALSE(page.GetDlgItem(CRecordControlPage::kFrameRate)->IsWindowEnabled());
+    // Armed, the camera takes no other resolution (the frame rate stays open on this page).
+    EXPECT_FALSE(page.GetDlgItem(CRecordControlPage::kResolution)->IsWindowEnabled());
     Click(&page, CRecordControlPage::kTriggerStop);
     EXPECT_NE(device->IsTriggered(), 0);
     ASSERT_TRUE(WaitFor([&] { return device->GetMode() != kModeArmed; }, 20000))
