@@ -21,7 +21,9 @@ CCamRecordPanel::CCamRecordPanel() {
     m_triggerAdjustTab.SetGroupProvider(this);
     m_triggerAdjustTab.SetViewFinder(this);
     m_videoTriggerTab.SetViewFinder(this);
-    m_recordTab.SetGroupProvider(this);
+    m_recordPage.SetDeviceProvider(&m_group);
+    m_recordPage.SetTargetProvider(this);
+    m_recordPage.SetViewFinder(this);
     // The group hears that a recording has ended only when asked.
     m_poll.setInterval(kPollPeriodMs);
     QObject::connect(&m_poll, &QTimer::timeout, [this] { m_group.GetMasterRecordState(); });
@@ -41,7 +43,7 @@ BOOL CCamRecordPanel::Create(CFrameWnd* frame) {
     frame->EnableDocking(CBRS_ALIGN_LEFT | CBRS_ALIGN_RIGHT);
     frame->DockControlBar(&m_bar, AFX_IDW_DOCKBAR_RIGHT);
     m_bar.AttachTabControl(TRUE);
-    const std::pair<CTabDlg*, const char*> pages[] = {{&m_recordTab, "Record"},
+    const std::pair<CTabDlg*, const char*> pages[] = {{&m_recordPage, "Record"},
                                                       {&m_triggerAdjustTab, "Trigger Adjust"},
                                                       {&m_videoTriggerTab, "Smart Trigger"},
                                                       {&m_devicesTab, "Devices"},
@@ -76,6 +78,13 @@ CView* CCamRecordPanel::GetActiveDeviceView(int* kind, CDevice** device) {
         *kind = view ? kCameraView : kOtherView;
     if (device)
         *device = view ? view->GetDevice() : nullptr;
+    return view;
+}
+
+CView* CCamRecordPanel::FindDeviceWindow(int handle, int kind) {
+    CCamView* view = GetCameraView();
+    if (!view || kind != kCameraView || view->GetLink().GetHandle() != handle)
+        return nullptr;
     return view;
 }
 

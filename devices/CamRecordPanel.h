@@ -1,17 +1,18 @@
 #pragma once
 
 // CCamRecordPanel: the record pages of a stand-alone camera window. The window's camera is the
-// first device of a record group of its own, which the panel's pages drive: "Record" (live,
-// record, trigger, stop, idle), "Trigger Adjust", "Smart Trigger", "Devices" (with "Add Camera"
-// and "Add Data Card", which add devices to the group), "Data Trigger" and "Analysis", on a
-// control panel docked at the window's right side. The panel is the group's owner, its state
-// listener, the pages' group provider and their view finder, and it polls the group so that the
-// end of a recording is seen.
+// first device of a record group of its own, which the panel's pages drive: "Record" (the
+// camera's settings and the group's live, record, trigger, stop and idle), "Trigger Adjust", "Smart
+// Trigger", "Devices" (with "Add Camera" and "Add Data Card", which add devices to the group),
+// "Data Trigger" and "Analysis", on a control panel docked at the window's right side. The panel is
+// the group's owner, its state listener, the pages' group provider and their view finder, and it
+// polls the group so that the end of a recording is seen.
 
 #include "devices/DataTriggerTab.h"
 #include "devices/DevicesTab.h"
 #include "devices/IDeviceViewFinder.h"
 #include "devices/RecordTab.h"
+#include "devices/SingleRecordPage.h"
 #include "devices/TriggerAdjustTab.h"
 #include "devices/VideoTriggerTab.h"
 #include "devices/core/IRecordGroupListener.h"
@@ -45,7 +46,9 @@ public:
 
     CRecordGroup& GetGroup() { return m_group; }
     CControlPanelBar& GetBar() { return m_bar; }
-    CRecordTab& GetRecordTab() { return m_recordTab; }
+    CSingleRecordPage& GetRecordPage() { return m_recordPage; }
+    // The group's record buttons on the "Record" page.
+    CRecordTab& GetRecordTab() { return m_recordPage.GetRecordTab(); }
     CTriggerAdjustTab& GetTriggerAdjustTab() { return m_triggerAdjustTab; }
     CVideoTriggerTab& GetVideoTriggerTab() { return m_videoTriggerTab; }
     CDevicesTab& GetDevicesTab() { return m_devicesTab; }
@@ -54,6 +57,7 @@ public:
 
     IDeviceCommandTarget* GetCommandTarget() override { return &m_group; }
     CView* GetActiveDeviceView(int* kind, CDevice** device) override;
+    CView* FindDeviceWindow(int handle, int kind) override;
     CCamView* FindCameraViewForDataView(CView* dataView) override;
     // Runs Device Selection for the kind and adds the chosen device to the group.
     void AddDeviceOfKind(int kind) override;
@@ -66,7 +70,7 @@ private:
     CRecordGroup m_group;
     CFrameWnd* m_frame = nullptr;
     CControlPanelBar m_bar;
-    CRecordTab m_recordTab;
+    CSingleRecordPage m_recordPage;
     CTriggerAdjustTab m_triggerAdjustTab;
     CVideoTriggerTab m_videoTriggerTab;
     CDevicesTab m_devicesTab;

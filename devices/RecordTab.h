@@ -60,6 +60,7 @@ public:
     // The group's provider: the page follows its group and sends its queries to it.
     void SetGroupProvider(IDeviceCommandTargetProvider* provider);
     CRecordGroup* GetGroup() const { return m_listener.GetGroup(); }
+    CDeviceLink& GetLink() { return m_link; }
     const CPageEventCounter& GetEventCounter() const { return m_events; }
 
     // Enables the buttons for the group's state; all disabled without a group.

@@ -20,6 +20,7 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/RecordControlTemplates.h"
 #include "resources/RecordPageTemplates.h"
 #include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
@@ -157,6 +158,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& page : RecordControlTemplates())
+            m.dialogs.push_back(page);
         for (DialogTemplate& dialog : RecordTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())

@@ -29,6 +29,13 @@ public:
 class CDevice {
 public:
     static constexpr int kFeatureCount = 18;
+    // The record clock: its source can be chosen, its counters set by hand.
+    static constexpr int kFeatureClockSource = 2;
+    static constexpr int kFeatureRecordCounters = 3;
+    // The record pages' buffer controls.
+    static constexpr int kFeatureBuffers = 8;
+    // A frame rate of the user's own, anywhere in the device's range.
+    static constexpr int kFeatureUserFrameRate = 11;
     // The reduced-live-resolution switch.
     static constexpr int kFeatureReducedLive = 9;
     // The camera window's colour adjustment and camera settings dialogs.

@@ -71,8 +71,35 @@ void OfferTriggerFeatures(CDevice& device) {
 
 // The windows offer what the driver can do: every camera has its settings dialog, a camera
 // with a colour processor its colour adjustment; the trigger pages the trigger types.
+// What the record control page may set: the clock source and the counters, and a frame rate
+// of the user's own, when the driver tells them.
+void OfferRecordClockFeatures(CDevice& device) {
+    IDriverDevice* driver = device.Driver();
+    if (!driver || device.GetId().m_type != kDeviceTypeCamera)
+        return;
+    std::vector<double> frequencies;
+    int minimum = 0;
+    int maximum = 0;
+    double lowest = 0;
+    double highest = 0;
+    const std::pair<int, bool> features[] = {
+        {CDevice::kFeatureClockSource,
+         driver->GetClockFrequencies(&frequencies) == 0 && frequencies.size() > 1},
+        {CDevice::kFeatureRecordCounters, driver->GetCounterRange(1, &minimum, &maximum) == 0},
+        {CDevice::kFeatureUserFrameRate,
+         driver->GetRateRange(&lowest, &highest) == 0 && lowest < highest}};
+    for (const auto& [feature, on] : features) {
+        if (!on)
+            continue;
+        device.SetFeatureSupported(feature, 1);
+        device.SetFeatureAvailable(feature, 1);
+        device.SetFeatureOn(feature, 1);
+    }
+}
+
 void OfferDriverFeatures(CDevice& device) {
     OfferTriggerFeatures(device);
+    OfferRecordClockFeatures(device);
     if (device.GetId().m_type != kDeviceTypeCamera)
         return;
     std::vector<int> offered = {CDevice::kFeatureCameraSettings};

@@ -15,6 +15,12 @@
 // over the training frames; with train-on-record set, arming trains first. The memory keeps frame
 // numbers only and renders frames when they are read, as fast as a copy.
 //
+// The frames are timed by a record clock of 1 or 2 MHz (the internal or the external source): one
+// frame period is the sum of the two record counters in clock ticks, and the exposure a number
+// of ticks. The rate list's rates, or any rate in its range, set the counters; counters set by
+// hand give the rate they make. Only the advanced record mode (1, the mode it starts in) takes
+// another clock source or counters set by hand.
+//
 // The frame is the active area of a 1280 x 1024 sensor: moving the area shifts the gradient by
 // the origin. A colour camera's sensor answers red, green and blue unequally; its colour
 // processor's coefficients turn that response into the channels of the frame.
@@ -82,6 +88,15 @@ public:
     int GetRateRange(double* minimum, double* maximum) override;
     int GetExposure(double* seconds) override;
     int SetExposure(double seconds) override;
+    int GetExposureRange(double* minimumSeconds, double* maximumSeconds) override;
+    int GetExposureTicks(int64_t* ticks) override;
+    int SetExposureTicks(int64_t ticks) override;
+    int GetExposureTickRange(int64_t* minimum, int64_t* maximum) override;
+    int GetRecordParams(DriverRecordParams* params) override;
+    int SetRecordParams(const DriverRecordParams& params, int fromClock, int recordMode) override;
+    int GetClockFrequencies(std::vector<double>* frequencies) override;
+    int GetRecordModes(std::vector<std::string>* modes) override;
+    int GetCounterRange(int counter, int* minimum, int* maximum) override;
     int GetResolution(int* width, int* height) override;
     int SetResolution(int width, int height) override;
     int GetResolutionList(std::vector<std::pair<int, int>>* sizes) override;
@@ -130,6 +145,11 @@ private:
     void Render(int64_t frame, unsigned char* first, ptrdiff_t step, bool rowsOnly);
     void UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase);
     bool CanChangeArea();
+    // Frame numbers go on from the frame due now at the new rate.
+    void UseRate(double rate);
+    double ClockHz() const;
+    // The counters that make the present rate from the clock.
+    void CountersFromRate();
     // A recording that was left in memory (live or idle since) goes when the frame size
     // changes: its frames cannot be read at the new size. Called under m_memoryMutex.
     void ForgetRecordingOfOtherSize(int width, int height);
@@ -154,6 +174,9 @@ private:
     int m_originY = 0;
     double m_rate = 1000;
     double m_exposure = 0.0005;
+    int m_clockSource = 0;
+    int m_counters[2] = {500, 500};
+    int m_recordMode = 1;
     int64_t m_startNs = 0;
     DriverTriggerSetting m_trigger;
     DriverRect m_region{0, 0, 64, 64};

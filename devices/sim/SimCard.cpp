@@ -269,7 +269,10 @@ int CSimCard::SetMaxFrames(int count) {
 }
 
 int CSimCard::GetTotalFrames(int* count) {
-    return GetRecordedFrames(count);
+    if (!count)
+        return 1;
+    *count = m_bufferScans;
+    return 0;
 }
 
 int CSimCard::GetMemoryBytes(int64_t* total, int64_t* used) {

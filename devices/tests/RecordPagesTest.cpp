@@ -144,6 +144,7 @@ public:
             *device = view ? view->GetDevice() : nullptr;
         return view ? view : dataView;
     }
+    CView* FindDeviceWindow(int, int) override { return nullptr; }
     CCamView* FindCameraViewForDataView(CView* data) override {
         return data && data == dataView ? partner : nullptr;
     }

@@ -165,6 +165,16 @@ TEST_F(DriverLoaderTest, RegisteredDriversAndFactories) {
         mono->IsFeatureActive(t.feature, &active);
         EXPECT_EQ(active, t.active) << t.feature;
     }
+    // So are its record clock's two sources and counters, and rates of the user's own.
+    for (int feature : {CDevice::kFeatureClockSource, CDevice::kFeatureRecordCounters,
+                        CDevice::kFeatureUserFrameRate}) {
+        int active = -1;
+        mono->IsFeatureActive(feature, &active);
+        EXPECT_EQ(active, 1) << feature;
+    }
+    int buffers = -1;
+    mono->IsFeatureActive(CDevice::kFeatureBuffers, &buffers);
+    EXPECT_EQ(buffers, 0);
 
     // Data cards of the sensor-data layer come from its factory, not the driver.
     CDeviceId asked;

@@ -578,11 +578,11 @@ TEST_F(RecordGroupTest, CommandTable) {
              for (int i = 0; i < 3; ++i)
                  EXPECT_EQ(t.Rate(i), 500) << i;
          }},
-        {"3 to a rate a camera lacks: the nearest it has", 3, VT_R8, 480, first, true, 1, true,
+        {"3 to a rate a camera lacks: the nearest it has", 3, VT_R8, 2500, first, true, 1, true,
          [](RecordGroupTest& t, const CommandAnswer&) {
-             EXPECT_EQ(t.Rate(0), 500);
-             EXPECT_EQ(t.Rate(1), 500);
-             EXPECT_EQ(t.Rate(2), 480) << "the card takes any rate in its range";
+             EXPECT_EQ(t.Rate(0), 2000);
+             EXPECT_EQ(t.Rate(1), 2000);
+             EXPECT_EQ(t.Rate(2), 2500) << "the card takes any rate in its range";
          }},
         {"3 while commands are off", 3, VT_R8, 250, first, false, 1, true, noEffect},
         {"6 trigger type (I4)", 6, VT_I4, 1, first, true, 1, true,

@@ -53,7 +53,10 @@ TEST(SimCameraTest, LiveFramesFollowTheHostClock) {
     std::vector<double> rates;
     camera.GetRateList(&rates);
     EXPECT_LE(rates.size(), 30u);
-    EXPECT_EQ(camera.SetRecordRate(333), 1);
+    // Any rate in the list's range, none beyond it.
+    EXPECT_EQ(camera.SetRecordRate(333), 0);
+    EXPECT_EQ(camera.SetRecordRate(rates.back() + 1), 1);
+    EXPECT_EQ(camera.SetRecordRate(rates.front() - 1), 1);
 }
 
 TEST(SimCameraTest, ContentIsAPureFunctionOfTheFrameNumber) {
@@ -503,4 +506,46 @@ TEST(SimCameraTest, ColourProcessorMakesTheColourImage) {
     EXPECT_EQ(FrameNumberIn(frame), 77u);
     zero.rows[1][1] = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(processor->SetCoefficients(zero), 1);
+}
+
+TEST(SimCameraTest, TheRecordClockTimesTheFrames) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    DriverRecordParams params;
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.ClockFrequency(), 1e6);
+    EXPECT_EQ(params.Counter(1) + params.Counter(2), 1000);  // 1000 fps
+
+    // The external source at the same rate: twice the ticks.
+    params.SetClockSource(1);
+    ASSERT_EQ(camera.SetRecordParams(params, 1, 1), 0);
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.Counter(1) + params.Counter(2), 2000);
+    // Counters set by hand make the rate, which the rate's own value then keeps.
+    params.SetCounter(1, 1500);
+    params.SetCounter(2, 2500);
+    ASSERT_EQ(camera.SetRecordParams(params, 0, 1), 0);
+    double rate = 0;
+    camera.GetRecordRate(&rate);
+    EXPECT_DOUBLE_EQ(rate, 500);
+    ASSERT_EQ(camera.SetRecordRate(rate), 0);
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.Counter(1), 1500);
+    // The exposure in ticks, up to a frame period.
+    int64_t low = 0;
+    int64_t high = 0;
+    ASSERT_EQ(camera.GetExposureTickRange(&low, &high), 0);
+    EXPECT_EQ(high, 4000);
+    EXPECT_EQ(camera.SetExposureTicks(high + 1), 1);
+    ASSERT_EQ(camera.SetExposureTicks(1000), 0);
+    double exposure = 0;
+    camera.GetExposure(&exposure);
+    EXPECT_DOUBLE_EQ(exposure, 0.0005);
+
+    // The standard record mode keeps the clock and takes no counters.
+    params.SetClockSource(0);
+    EXPECT_EQ(camera.SetRecordParams(params, 1, 0), 1);
+    params.SetClockSource(1);
+    EXPECT_EQ(camera.SetRecordParams(params, 0, 0), 1);
+    EXPECT_EQ(camera.SetRecordParams(params, 1, 0), 0);
 }
