@@ -249,6 +249,8 @@ TEST_F(ListCtrlTest, ATipControlMayGoBeforeItsToolsWindow) {
     }
     toolWnd.Detach();
     tool.reset();
+}
+
 TEST_F(ListCtrlTest, AToolMayGoAfterItsTips) {
     QWidget* tool = new QWidget(m_dlg.GetQWidget());
     CWnd wrapper;
