@@ -138,6 +138,8 @@ private:
 
     CWnd* m_pParent = nullptr;
     CListBox m_list;
+    CWnd m_indexField;
+    CWnd m_timeField;
     QPointer<CReadoutDelegate> m_readout;  // the list's painter, owned by the list
     IGraphControl* m_graph = nullptr;
     QPointer<QWidget> m_graphWidget;  // the window's own graph, when it made one
