@@ -15,6 +15,7 @@
 #include <QAbstractButton>
 #include <QListWidget>
 #include <QPixmap>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <vector>
@@ -78,6 +79,13 @@ BOOL CDataDisplayDlg::Create(CWnd* pParent, CVidraData* data, UINT nIDTemplate) 
 BOOL CDataDisplayDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_list.SubclassDlgItem(DataDisplayId::kValuesList, this);
+    // The read-out fields change at every step of the cursor: held rather than looked up.
+    m_indexField.SubclassDlgItem(DataDisplayId::kIndexField, this);
+    m_timeField.SubclassDlgItem(DataDisplayId::kTimeField, this);
+    if (auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget())) {
+        m_readout = new CReadoutDelegate(list);
+        list->setItemDelegate(m_readout);
+    }
     if (!m_graph) {
         // The template holds the graph's place; the program's graph widget takes it over.
         auto* widget = new CGraphWidget(GetQWidget());
@@ -275,9 +283,8 @@ void CDataDisplayDlg::UpdateReadout() {
     const int n = std::max(0, m_pData->m_nTotalScans);
     const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
     const int index = scan - Origin();
-    SetDlgItemText(DataDisplayId::kIndexField, QFormatC("%d", index));
-    SetDlgItemText(DataDisplayId::kTimeField,
-                   QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_indexField.SetWindowText(QFormatC("%d", index));
+    m_timeField.SetWindowText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
     QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
@@ -305,8 +312,6 @@ void CDataDisplayDlg::UpdateReadout() {
 }
 
 void CDataDisplayDlg::ShowLines(const QStringList& lines) {
-    // The read-out changes with every step of the cursor: rows that stay are rewritten in place
-    // rather than made anew.
     auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget());
     if (!list || list->count() != lines.size()) {
         m_list.ResetContent();
@@ -314,10 +319,30 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
             m_list.AddString(line);
         return;
     }
+    // The read-out changes with every step of the cursor. While the old and the new texts fit
+    // the rows, the rows keep their places: the texts are rewritten without telling the list,
+    // which would lay out and repaint every row, and only the rows that changed are repainted.
+    const QFont font = list->font();
+    const double room = list->viewport()->width() - 2 * CReadoutDelegate::TextMargin(list);
+    const auto fits = [&](const QString& text) {
+        return m_readout && m_readout->TextWidth(text, font) <= room;
+    };
+    QRegion changed;
+    bool quiet = true;
     for (int i = 0; i < lines.size(); ++i) {
-        if (list->item(i)->text() != lines[i])
-            list->item(i)->setText(lines[i]);
+        QListWidgetItem* item = list->item(i);
+        if (item->text() == lines[i])
+            continue;
+        quiet = quiet && fits(item->text()) && fits(lines[i]);
+        if (quiet) {
+            const QSignalBlocker block(list->model());
+            item->setText(lines[i]);
+            changed += list->visualItemRect(item);
+        } else {
+            item->setText(lines[i]);
+        }
     }
+    list->viewport()->update(changed);
 }
 
 int CDataDisplayDlg::GetCursorIndex() const {

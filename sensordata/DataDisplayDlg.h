@@ -10,6 +10,7 @@
 #include "platform/framework/Dialog.h"
 #include "platform/framework/ListBox.h"
 #include "platform/wintypes/Rect.h"
+#include "sensordata/ReadoutDelegate.h"
 #include "sensorres/SensorResource.h"
 
 #include <QPointer>
@@ -137,6 +138,9 @@ private:
 
     CWnd* m_pParent = nullptr;
     CListBox m_list;
+    CWnd m_indexField;
+    CWnd m_timeField;
+    QPointer<CReadoutDelegate> m_readout;  // the list's painter, owned by the list
     IGraphControl* m_graph = nullptr;
     QPointer<QWidget> m_graphWidget;  // the window's own graph, when it made one
     bool m_bLayoutReady = false;

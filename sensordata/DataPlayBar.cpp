@@ -21,6 +21,9 @@ BOOL CDataPlayBar::CreateIn(CWnd* frame, UINT nID) {
     if (!Create(frame, SensorRes::kDataPlayBarTemplate, CBRS_BOTTOM, nID))
         return FALSE;
     m_slider.SubclassDlgItem(DataPlayBarId::kPositionSlider, this);
+    // The frame and time fields change at every step of the play: held rather than looked up.
+    m_frameField.SubclassDlgItem(DataPlayBarId::kFrameField, this);
+    m_timeField.SubclassDlgItem(DataPlayBarId::kTimeField, this);
     SetFrameField(0);
     SetTimeField(0.0);
     return TRUE;
@@ -99,13 +102,13 @@ void CDataPlayBar::UpdateScaleLabels(int, int offset) {
 }
 
 void CDataPlayBar::SetFrameField(int frameNumber) {
-    if (GetSafeHwnd())
-        SetDlgItemInt(DataPlayBarId::kFrameField, static_cast<UINT>(frameNumber), TRUE);
+    if (m_frameField.GetSafeHwnd())
+        m_frameField.SetWindowText(QString::number(frameNumber));
 }
 
 void CDataPlayBar::SetTimeField(double seconds) {
-    if (GetSafeHwnd())
-        SetDlgItemText(DataPlayBarId::kTimeField, QFormatC("%5.4f", seconds));
+    if (m_timeField.GetSafeHwnd())
+        m_timeField.SetWindowText(QFormatC("%5.4f", seconds));
 }
 
 void CDataPlayBar::SetCheck2007(int checked) {

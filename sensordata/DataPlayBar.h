@@ -53,6 +53,8 @@ protected:
 
 private:
     CSliderCtrl m_slider;
+    CWnd m_frameField;
+    CWnd m_timeField;
     CWnd* m_owner = nullptr;
     int m_in = 0;
     int m_out = 0;

@@ -12,7 +12,11 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
 #include <QMouseEvent>
+#include <QPixmap>
+#include <QScreen>
 
 #include <functional>
 #include <vector>
@@ -209,6 +213,43 @@ TEST_F(DataDisplayDlgTest, ReadoutShowsTheCursorSampleClamped) {
         EXPECT_EQ(m_dlg.GetDlgItemText(DataDisplayId::kTimeField), c.time);
         EXPECT_EQ(ListLines(), c.lines);
     }
+}
+
+// The read-out's rows are rewritten in place as the cursor steps: the window shows what a full
+// repaint of the list shows.
+TEST_F(DataDisplayDlgTest, SteppedReadoutShowsTheNewValues) {
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    m_dlg.MoveWindow(0, 0, 700, 500);
+    m_dlg.ShowWindow(SW_SHOW);
+    QCoreApplication::processEvents();
+    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
+    ASSERT_TRUE(list->isVisible());
+    const char* const values[] = {"10.0000 V", "20.0000 V", "30.0000 V", "40.0000 V"};
+    for (const int cursor : {1, 3, 0, 2}) {
+        SCOPED_TRACE(cursor);
+        m_dlg.SetCursorIndex(cursor, false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
+        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                              list->width(), list->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(shown.size(), repainted.size());
+        int differing = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                differing += shown.pixel(x, y) != repainted.pixel(x, y);
+        }
+        EXPECT_EQ(differing, 0);
+    }
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
 }
 
 TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
