@@ -137,7 +137,8 @@ Items ViewMenu(Kind kind) {
 
 // The record controller of the project: its devices and how it shows them.
 Items RecordMenu() {
-    return {Item(32801, "Add &Device..."),
+    return {Item(1356, "Add &Video or Device..."),
+            Item(32801, "Add &Device..."),
             Item(32816, "Open Data &Card..."),
             Separator(),
             Item(32839, "Toggle Play Controls"),
