@@ -187,6 +187,31 @@ void CRecordControllerFrame::AttachToControlPanel(CControlPanelBar* bar) {
 
 void CRecordControllerFrame::SetupRecordPages(CControlPanelBar* bar) {
     m_controlPanel = bar;
+    // The pages are made once, in the first panel the frame is given.
+    if (m_recordPage.GetSafeHwnd())
+        return;
+    m_recordPage.SetDeviceProvider(GetRecordGroup());
+    m_recordPage.SetTargetProvider(this);
+    m_recordPage.SetViewFinder(this);
+    if (m_recordPage.Create(bar))
+        bar->AddPage(&m_recordPage, QStringLiteral("Record"), 0);
+    m_smartTriggerPage.SetViewFinder(this);
+    if (m_smartTriggerPage.Create(bar))
+        bar->AddPage(&m_smartTriggerPage, QStringLiteral("Smart Trigger"), 0);
+    bar->SelectTabByName(QStringLiteral("Record"));
+}
+
+IDeviceCommandTarget* CRecordControllerFrame::GetCommandTarget() {
+    return GetRecordGroup();
+}
+
+CView* CRecordControllerFrame::FindDeviceWindow(int handle, int kind) {
+    CRecordControllerView* view = GetControllerView();
+    return view ? view->FindDeviceWindow(handle, kind) : nullptr;
+}
+
+CCamView* CRecordControllerFrame::FindCameraViewForDataView(CView*) {
+    return nullptr;
 }
 
 CView* CRecordControllerFrame::GetActiveDeviceView(int* kind, CDevice** device) {

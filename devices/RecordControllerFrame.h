@@ -9,6 +9,9 @@
 #include "devices/IDeviceViewFinder.h"
 #include "devices/RecordDialogBar.h"
 #include "devices/RecordingBusyDlg.h"
+#include "devices/SingleRecordPage.h"
+#include "devices/VideoTriggerTab.h"
+#include "devices/core/DeviceLink.h"
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/StatusBar.h"
 #include "platform/framework/ToolBar.h"
@@ -24,7 +27,8 @@ class CRecordGroup;
 
 class CRecordControllerFrame : public CViewChildedFrame,
                                public IControlPanelPages,
-                               public IDeviceViewFinder {
+                               public IDeviceViewFinder,
+                               public IDeviceCommandTargetProvider {
     DECLARE_DYNCREATE(CRecordControllerFrame)
     DECLARE_MESSAGE_MAP()
 
@@ -58,13 +62,23 @@ public:
     // IControlPanelPages: the record pages go into the project's control panel (null: the panel
     // is going).
     void AttachToControlPanel(CControlPanelBar* bar) override;
-    // Makes the record pages inside bar and selects the "Record" tab.
+    // Makes the record pages ("Record", "Smart Trigger") inside bar, bound to this frame's
+    // group, and selects the "Record" tab.
     void SetupRecordPages(CControlPanelBar* bar);
     // The control panel that shows this controller's pages (null before one was given).
     CControlPanelBar* GetRecordControlPanel() const { return m_controlPanel; }
 
-    // IDeviceViewFinder: the view of the active embedded device window.
+    // IDeviceViewFinder: the view of the active embedded device window, and the embedded
+    // window of a device.
     CView* GetActiveDeviceView(int* kind, CDevice** device) override;
+    CView* FindDeviceWindow(int handle, int kind) override;
+    // No data playback is embedded in a record controller.
+    CCamView* FindCameraViewForDataView(CView* dataView) override;
+    // IDeviceCommandTargetProvider: the record group of the frame's document, so that the
+    // pages' commands reach it.
+    IDeviceCommandTarget* GetCommandTarget() override;
+    CSingleRecordPage& GetRecordPage() { return m_recordPage; }
+    CVideoTriggerTab& GetSmartTriggerPage() { return m_smartTriggerPage; }
 
     // mode -1: the next state; 0 shows the play controls, 1 removes them. With findDockSite
     // the bar docks in the frame of the window the frame is created in, when there is one.
@@ -115,6 +129,8 @@ private:
     QString m_lastStatus;
     CRecordDialogBar m_controlBar;
     CControlPanelBar* m_controlPanel = nullptr;
+    CSingleRecordPage m_recordPage;
+    CVideoTriggerTab m_smartTriggerPage;
     CToolBar m_recordToolBar;
     CToolBar m_viewToolBar;
     CStatusBar m_statusBar;

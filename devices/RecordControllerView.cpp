@@ -81,6 +81,8 @@ void CRecordControllerView::OnInitialUpdate() {
     m_initialUpdateDone = TRUE;
     CFrameParentingView::OnInitialUpdate();
     Invalidate();
+    if (CRecordGroup* group = GetRecordGroup())
+        group->SetOwner(this);
     if (CRecordControllerDoc* doc = GetControllerDocument())
         doc->ReloadDeviceSet();
     SetTimer(kPollTimer, kPollMs);
@@ -105,6 +107,8 @@ LRESULT CRecordControllerView::OnPoll(WPARAM, LPARAM) {
 
 void CRecordControllerView::OnDestroy() {
     KillTimer(kPollTimer);
+    if (CRecordGroup* group = GetRecordGroup(); group && group->GetOwner() == this)
+        group->SetOwner(nullptr);
     CFrameParentingView::OnDestroy();
     if (CRecordGroup* group = GetRecordGroup())
         while (group->GetDeviceCount() > 0)

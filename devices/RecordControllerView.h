@@ -5,6 +5,7 @@
 // its device still plays from memory or while the group records, carries the commands that
 // add devices, and polls the group so that the end of a recording is noticed.
 
+#include "devices/core/IRecordGroupOwner.h"
 #include "groups/FrameParentingView.h"
 #include "groups/IProjectRecordState.h"
 
@@ -13,7 +14,9 @@ class CDevice;
 class CRecordControllerDoc;
 class CRecordGroup;
 
-class CRecordControllerView : public CFrameParentingView, public IProjectRecordState {
+class CRecordControllerView : public CFrameParentingView,
+                              public IProjectRecordState,
+                              public IRecordGroupOwner {
     DECLARE_DYNCREATE(CRecordControllerView)
     DECLARE_MESSAGE_MAP()
 
@@ -43,7 +46,8 @@ public:
     CRecordControllerDoc* GetControllerDocument() const;
     CRecordGroup* GetRecordGroup() const;
 
-    // Once: reloads the document's device set and starts polling the group.
+    // Once: becomes the group's owner, reloads the document's device set and starts polling
+    // the group.
     void OnInitialUpdate() override;
     void OnDraw(CDC* pDC) override;
 
@@ -73,8 +77,9 @@ public:
     // Whether activating a device window selects its pages in the control panel.
     void SetSingleRecord(BOOL on) { m_singleRecord = on; }
 
-    // Lets the user choose a device of kind (3 camera, 2 data card, 0 any) and adds it.
-    void AddDeviceOfKind(int kind);
+    // IRecordGroupOwner: lets the user choose a device of kind (3 camera, 2 data card, 0 any)
+    // and adds it.
+    void AddDeviceOfKind(int kind) override;
 
     // IProjectRecordState
     int GetRecordGroupState() const override;

@@ -105,6 +105,9 @@ void CMeasurementFormFrame::CreateControlPanel() {
                                                               QStringLiteral("Calibration"), 0);
         }
     }
+    if (m_analysisTab.Create(&m_controlPanelBar))
+        m_analysisTabIndex =
+            m_controlPanelBar.AddPage(&m_analysisTab, QStringLiteral("Analysis"), 0);
     BindPages();
     m_controlPanelBar.SelectTab(0, 0);
 }
@@ -234,7 +237,21 @@ void CMeasurementFormFrame::AttachToControlPanel(CControlPanelBar* bar) {
             m_projectTabs[1] = bar->AddPage(&m_measurePalette, QStringLiteral("Measurement"), 0);
         }
     }
+    AttachAnalysisPage(bar, insideRecordController);
     bar->SelectTab(0, 0);
+}
+
+void CMeasurementFormFrame::AttachAnalysisPage(CControlPanelBar* bar, BOOL hidden) {
+    if (!m_analysisTab.GetSafeHwnd() || m_projectTabs[2] >= 0)
+        return;
+    // The page leaves the group's own panel for the project's, as the play-control page does.
+    if (m_analysisTabIndex >= 0)
+        m_controlPanelBar.SetTabPage(nullptr, m_analysisTabIndex, 0);
+    m_analysisTab.SetParent(bar);
+    if (hidden)
+        m_analysisTab.ShowWindow(SW_HIDE);
+    else
+        m_projectTabs[2] = bar->AddPage(&m_analysisTab, QStringLiteral("Analysis"), 0);
 }
 
 void CMeasurementFormFrame::AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden) {
@@ -298,6 +315,8 @@ void CMeasurementFormFrame::OnDestroy() {
         m_playControlTab.SetParent(this);
     if (m_measurePalette.GetSafeHwnd())
         m_measurePalette.SetParent(this);
+    if (m_analysisTab.GetSafeHwnd())
+        m_analysisTab.SetParent(this);
     if (CTabDlg* page = m_calibrationPanel ? m_calibrationPanel->GetPage() : nullptr;
         page && page->GetSafeHwnd()) {
         // A project's bar that stays must not show the page of a group that is gone.

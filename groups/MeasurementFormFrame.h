@@ -2,19 +2,22 @@
 
 // CMeasurementFormFrame: the window of one play group, hosted in a project's view or in the
 // main window. It holds the group view and owns the panels that act on the group's playbacks:
-// the group and view toolbars, the group's control-panel bar with its "Playback" page, the
-// play-control page and measurement palette, which go into the project's control panel when the
-// group is hosted in a project, and the calibration panel of the group's active video.
+// the group and view toolbars, the group's control-panel bar with its "Playback" and "Analysis"
+// pages, the play-control page and measurement palette, which go into the project's control
+// panel when the group is hosted in a project, the calibration panel of the group's active video
+// and two advanced video-trigger pages.
 
 #include "groups/ICalibrationPanel.h"
 #include "groups/IControlPanelPages.h"
 #include "platform/framework/ToolBar.h"
 #include "shell/DlgMeasure.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/panels/AnalysisTab.h"
 #include "views/panels/ControlPanelBar.h"
 #include "views/panels/LutColorAdjustDlg.h"
 #include "views/panels/PlayControlTab.h"
 #include "views/panels/PlaybackTab.h"
+#include "views/panels/VideoTriggerAdvTab.h"
 
 #include <functional>
 #include <memory>
@@ -50,9 +53,9 @@ public:
     // frame stands alone (not hosted in a view) or has no bar.
     void ActivateFrame(int nCmdShow = -1) override;
 
-    // Puts the play-control page, the calibration page and the measurement palette into a
-    // project's control panel as "Playback", "Calibration" and "Measurement"; inside a record
-    // controller's project they are made but stay hidden.
+    // Puts the play-control page, the calibration page, the measurement palette and the
+    // analysis page into a project's control panel as "Playback", "Calibration", "Measurement"
+    // and "Analysis"; inside a record controller's project they are made but stay hidden.
     void AttachToControlPanel(CControlPanelBar* bar) override;
 
     // The member list of the group view, or null when the active view is not a group view.
@@ -69,6 +72,7 @@ public:
     int GetFrameSerial() const { return m_serial; }
     CPlayControlTab& GetPlayControlTab() { return m_playControlTab; }
     CPlaybackTab& GetPlaybackTab() { return m_playbackTab; }
+    CAnalysisTab& GetAnalysisTab() { return m_analysisTab; }
     CLutColorAdjustDlg& GetLutDialog() { return m_lutDialog; }
     CDlgMeasure& GetMeasurePalette() { return m_measurePalette; }
     // The colour-adjustment page reloads from the group's active view.
@@ -103,12 +107,16 @@ private:
     void BindPages();
     // Moves the calibration page into bar as "Calibration"; hidden, it gets no tab.
     void AttachCalibrationPage(CControlPanelBar* bar, BOOL hidden);
+    // Moves the analysis page into bar as "Analysis"; hidden, it gets no tab.
+    void AttachAnalysisPage(CControlPanelBar* bar, BOOL hidden);
 
     static int s_frameCount;
 
     CPlayControlTab m_playControlTab;
     CPlaybackTab m_playbackTab;
+    CAnalysisTab m_analysisTab;
     CLutColorAdjustDlg m_lutDialog;
+    CVideoTriggerAdvTab m_videoTriggerAdvTabs[2];
     CDlgMeasure m_measurePalette;
     CToolBar m_groupToolBar;
     CToolBar m_viewToolBar;
@@ -120,11 +128,13 @@ private:
     int m_serial = 0;
     // The tab of the group's own control panel that holds the play-control page, -1 for none.
     int m_playControlTabIndex = -1;
+    // The same for the analysis page.
+    int m_analysisTabIndex = -1;
     // The project's control panel that shows this group's pages, while its frame lives, and the
     // tabs they stand in there (-1 for none).
     CControlPanelBar* m_projectBar = nullptr;
     std::weak_ptr<bool> m_projectBarLife;
-    int m_projectTabs[2] = {-1, -1};
+    int m_projectTabs[3] = {-1, -1, -1};
     // Made after the bar, so that it goes before the bar that shows it.
     std::unique_ptr<ICalibrationPanel> m_calibrationPanel;
     // The bar that shows the calibration page (the group's own, or a project's) and its tab.

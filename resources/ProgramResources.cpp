@@ -20,6 +20,8 @@
 #include "resources/ProgramIcons.h"
 #include "resources/ProgramMenus.h"
 #include "resources/ProjectFrameTemplates.h"
+#include "resources/RecordControlTemplates.h"
+#include "resources/RecordPageTemplates.h"
 #include "resources/RecordTemplates.h"
 #include "resources/SaveDialogTemplates.h"
 #include "resources/SmallDialogTemplates.h"
@@ -156,6 +158,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : DeviceDialogTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& page : RecordControlTemplates())
+            m.dialogs.push_back(page);
         for (DialogTemplate& dialog : RecordTemplates())
             m.dialogs.push_back(dialog);
         for (DialogTemplate& page : LutColorAdjustTemplates())
@@ -168,6 +172,8 @@ const CResourceModule& CProgramResources::Module() {
             m.dialogs.push_back(dialog);
         for (DialogTemplate& dialog : WizardTemplates())
             m.dialogs.push_back(dialog);
+        for (DialogTemplate& page : RecordPageTemplates())
+            m.dialogs.push_back(page);
         m.toolBars = PlayGroupToolBars();
         for (ToolBarTemplate& bar : MainToolBars())
             m.toolBars.push_back(bar);
@@ -180,9 +186,20 @@ const CResourceModule& CProgramResources::Module() {
             {230, QStringLiteral(":/bitmaps/device_camera.png")},
             {231, QStringLiteral(":/bitmaps/connection_panel.png")},
             {232, QStringLiteral(":/bitmaps/device_timing.png")},
+            // The record pages' device tree: detail, data card, devices, camera.
+            {185, QStringLiteral(":/bitmaps/record_tree.png")},
         };
-        // The capture wizard's zoom buttons.
+        // The buttons that add devices (and videos and data to a play group) and the record
+        // buttons.
         m.icons = {
+            {187, QStringLiteral(":/bitmaps/add_camera.png")},
+            {188, QStringLiteral(":/bitmaps/add_card.png")},
+            {189, QStringLiteral(":/bitmaps/trigger.png")},
+            {190, QStringLiteral(":/bitmaps/idle.png")},
+            {191, QStringLiteral(":/bitmaps/record.png")},
+            {192, QStringLiteral(":/bitmaps/stop.png")},
+            {193, QStringLiteral(":/bitmaps/live.png")},
+            // The capture wizard's zoom buttons.
             {108, QStringLiteral(":/bitmaps/zoom_in.png")},
             {109, QStringLiteral(":/bitmaps/zoom_out.png")},
         };

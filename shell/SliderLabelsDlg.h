@@ -46,6 +46,10 @@ public:
     void SetValue(int value);
     int GetValue() const { return m_value; }
     int GetFlag() const { return m_flag; }
+    int GetMinimum() const { return m_minimum; }
+    int GetMaximum() const { return m_maximum; }
+    const QString& GetTitle() const { return m_title; }
+    const QString& GetPrompt() const { return m_prompt; }
 
     // Captions and units of the two quantities.
     void SetLabels(const QString& firstCaption, const QString& secondCaption,

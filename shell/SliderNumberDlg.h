@@ -7,6 +7,8 @@
 #include "platform/framework/Dialog.h"
 #include "platform/framework/SliderCtrl.h"
 
+#include <QString>
+
 inline constexpr UINT IDD_JPEG_QUALITY = 1555;
 
 class CSliderNumberDlg : public CDialog {
@@ -27,6 +29,10 @@ public:
     void SetValue(int value);
     int GetValue() const { return m_value; }
     int GetFlag() const { return m_flag; }
+    int GetMinimum() const { return m_minimum; }
+    int GetMaximum() const { return m_maximum; }
+    const QString& GetTitle() const { return m_title; }
+    const QString& GetPrompt() const { return m_prompt; }
 
 protected:
     BOOL OnInitDialog() override;

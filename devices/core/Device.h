@@ -29,11 +29,25 @@ public:
 class CDevice {
 public:
     static constexpr int kFeatureCount = 18;
+    // The record clock: its source can be chosen, its counters set by hand.
+    static constexpr int kFeatureClockSource = 2;
+    static constexpr int kFeatureRecordCounters = 3;
+    // The record pages' buffer controls.
+    static constexpr int kFeatureBuffers = 8;
+    // A frame rate of the user's own, anywhere in the device's range.
+    static constexpr int kFeatureUserFrameRate = 11;
     // The reduced-live-resolution switch.
     static constexpr int kFeatureReducedLive = 9;
     // The camera window's colour adjustment and camera settings dialogs.
     static constexpr int kFeatureColourAdjustment = 12;
     static constexpr int kFeatureCameraSettings = 13;
+    // The trigger types the device takes: edges of the trigger input (with the rising, falling
+    // and either-edge types), or recording while it is high or low.
+    static constexpr int kFeatureEdgeTrigger = 6;
+    static constexpr int kFeatureLevelTrigger = 7;
+    static constexpr int kFeatureRisingEdge = 15;
+    static constexpr int kFeatureFallingEdge = 16;
+    static constexpr int kFeatureEitherEdge = 17;
 
     // Takes the driver's device (null for a device the program drives itself); handles count
     // from 1 and are never given twice in a run.

@@ -8,6 +8,7 @@
 
 class CDevice;
 class CDeviceManager;
+class IDeviceViewFinder;
 
 // The object that handles the commands a link sends (the record group of the link's device).
 class IDeviceCommandTarget {
@@ -48,6 +49,12 @@ public:
     void SetCommandTargetProvider(IDeviceCommandTargetProvider* provider) {
         m_targetProvider = provider;
     }
+    IDeviceCommandTargetProvider* GetCommandTargetProvider() const { return m_targetProvider; }
+    CDeviceManager* GetProvider() const { return m_provider; }
+    // How the link's window finds the device window in front of its record controller (not
+    // owned; null: none).
+    void SetViewFinder(IDeviceViewFinder* finder) { m_finder = finder; }
+    IDeviceViewFinder* GetViewFinder() const { return m_finder; }
 
     // Null without a provider.
     CDevice* GetDevice() const;
@@ -64,6 +71,7 @@ private:
     int m_value = 0;
     IDeviceCommandTarget* m_target = nullptr;
     IDeviceCommandTargetProvider* m_targetProvider = nullptr;
+    IDeviceViewFinder* m_finder = nullptr;
 };
 
 // Tells every link that the device selection changed (OnDeviceUpdate, or OnDeviceUpdateAlt

@@ -11,11 +11,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
-inline constexpr int kDriverApiVersion = 3;
+inline constexpr int kDriverApiVersion = 5;
 inline constexpr const char* kDriverEntryName = "ReelmarkDriverEntry";
 
 // Device types as ids and files number them: 2 data cards, 3 cameras (1 is kept for timing
@@ -61,13 +62,45 @@ inline int DriverRowBytes(int width, int bitsPerPixel) {
     return bytes / 4 * 4;
 }
 
-// Record parameters the program compares across devices but never interprets.
+// Record parameters, compared across devices. The record pages read and write the clock that
+// times the frames: words 0 and 1 hold its frequency in hertz (a double, low word first), word 2
+// the index of its source, words 3 and 4 the two record counters, whose sum of clock ticks is one
+// frame period. The other words are the driver's.
 struct DriverRecordParams {
     int32_t words[10] = {};
+
+    double ClockFrequency() const {
+        double frequency = 0;
+        std::memcpy(&frequency, words, sizeof frequency);
+        return frequency;
+    }
+    void SetClockFrequency(double frequency) { std::memcpy(words, &frequency, sizeof frequency); }
+    int ClockSource() const { return words[2]; }
+    void SetClockSource(int index) { words[2] = index; }
+    // counter 1 or 2.
+    int Counter(int counter) const { return words[2 + counter]; }
+    void SetCounter(int counter, int value) { words[2 + counter] = value; }
 };
 
+// Trigger types of the trigger input, as DriverTriggerSetting::type and the record pages number
+// them; 0 is the software trigger alone. A camera's video trigger is a source of its own (see the
+// video-trigger operations).
+inline constexpr int kTriggerRisingEdge = 1;
+inline constexpr int kTriggerFallingEdge = 2;
+inline constexpr int kTriggerEitherEdge = 3;
+inline constexpr int kTriggerRecordOnHigh = 4;
+inline constexpr int kTriggerRecordOnLow = 5;
+
+// The video trigger's settings as numbered items (GetVideoTriggerItem): the level the region's
+// mean rises to, the level it falls to, the frames a training averages, and whether the camera
+// trains when it is armed.
+inline constexpr int kVideoTriggerRising = 0;
+inline constexpr int kVideoTriggerFalling = 1;
+inline constexpr int kVideoTriggerTraining = 2;
+inline constexpr int kVideoTriggerTrainOnRecord = 3;
+
 struct DriverTriggerSetting {
-    int type = 0;  // 0 software, 1 DIO input, 2 video trigger
+    int type = 0;  // a trigger type above
     int postTriggerFrames = 0;
     int third = 0;
 };
@@ -150,12 +183,49 @@ public:
     virtual int GetRateList(std::vector<double>* rates) = 0;
     virtual int GetRateRange(double* minimum, double* maximum) = 0;
     virtual int GetRecordParams(DriverRecordParams* params) = 0;
-    virtual int SetRecordParams(const DriverRecordParams& params) = 0;
+    // With fromClock the counters follow from the clock at the present record rate; without it
+    // the counters set the rate. recordMode is the record-mode choice the page shows.
+    virtual int SetRecordParams(const DriverRecordParams& params, int fromClock,
+                                int recordMode) = 0;
     virtual int GetClockSources(std::vector<std::string>* sources) = 0;
+    // The record modes a camera offers; SetRecordParams takes the index of one.
+    virtual int GetRecordModes(std::vector<std::string>* modes) {
+        (void)modes;
+        return kDriverUnsupported;
+    }
+    // The frequency of each clock source, in the order of GetClockSources.
+    virtual int GetClockFrequencies(std::vector<double>* frequencies) {
+        (void)frequencies;
+        return kDriverUnsupported;
+    }
     virtual int SetClockSource(int index) = 0;
     virtual int GetCounterRange(int counter, int* minimum, int* maximum) = 0;
     virtual int GetExposure(double* seconds) = 0;
     virtual int SetExposure(double seconds) = 0;
+    // The exposures the camera offers, in nanoseconds (fewer than two: it takes any in range).
+    virtual int GetExposureList(std::vector<double>* nanoseconds) {
+        (void)nanoseconds;
+        return kDriverUnsupported;
+    }
+    virtual int GetExposureRange(double* minimumSeconds, double* maximumSeconds) {
+        (void)minimumSeconds;
+        (void)maximumSeconds;
+        return kDriverUnsupported;
+    }
+    // The exposure in ticks of the record clock, and the ticks it may take.
+    virtual int GetExposureTicks(int64_t* ticks) {
+        (void)ticks;
+        return kDriverUnsupported;
+    }
+    virtual int SetExposureTicks(int64_t ticks) {
+        (void)ticks;
+        return kDriverUnsupported;
+    }
+    virtual int GetExposureTickRange(int64_t* minimum, int64_t* maximum) {
+        (void)minimum;
+        (void)maximum;
+        return kDriverUnsupported;
+    }
 
     virtual int GetResolution(int* width, int* height) = 0;
     virtual int SetResolution(int width, int height) = 0;
@@ -172,18 +242,47 @@ public:
 
     virtual int GetTriggerSetting(DriverTriggerSetting* setting) = 0;
     virtual int SetTriggerSetting(const DriverTriggerSetting& setting) = 0;
+    // The trigger types SetTriggerSetting takes: bit t set for type t.
+    virtual int GetTriggerTypes(int* mask) {
+        (void)mask;
+        return kDriverUnsupported;
+    }
     // The frames (scans) a recording keeps: the frame limit, never more than the memory holds.
     virtual int GetMaxFrames(int* count) = 0;
     // Sets the frame limit; a limit beyond the memory keeps what the memory holds. Refused
     // while armed.
     virtual int SetMaxFrames(int count) = 0;
+    // The frames (scans) the memory has room for at the present frame size; 0 when it is full.
     virtual int GetTotalFrames(int* count) = 0;
     virtual int GetMemoryBytes(int64_t* total, int64_t* used) = 0;
     virtual int GetGauges(double* first, double* second) = 0;
 
+    // The video trigger watches the mean level of a region of the image.
     virtual int SetVideoTriggerRegion(const DriverRect& region) = 0;
     virtual int SetVideoTriggerLevels(int low, int high) = 0;
     virtual int TrainVideoTrigger() = 0;
+    // The camera no longer watches a region.
+    virtual int ClearVideoTriggerRegion() { return kDriverUnsupported; }
+    // The region's mean level in the frame due now.
+    virtual int GetVideoTriggerLevel(double* level) {
+        (void)level;
+        return kDriverUnsupported;
+    }
+    // The settings items the camera has (the first count of kVideoTrigger...), and each one.
+    virtual int GetVideoTriggerItemCount(int* count) {
+        (void)count;
+        return kDriverUnsupported;
+    }
+    virtual int GetVideoTriggerItem(int item, int* value) {
+        (void)item;
+        (void)value;
+        return kDriverUnsupported;
+    }
+    virtual int SetVideoTriggerItem(int item, int value) {
+        (void)item;
+        (void)value;
+        return kDriverUnsupported;
+    }
 
     // The live frame due now into buffer (format of GetImageFormat): 0, or nonzero.
     virtual int ReadLiveFrame(void* buffer, int64_t size, int64_t* frameNumber) = 0;
@@ -204,6 +303,11 @@ public:
 
     // Data cards: channels (two numbers each), acquisition and the two outputs.
     virtual int GetChannelCount(int* channels) = 0;
+    // The scans a data card takes per frame of the cameras it records with.
+    virtual int GetPointsPerFrame(int* points) {
+        (void)points;
+        return kDriverUnsupported;
+    }
     virtual int StartAcquisition() = 0;
     virtual int StopAcquisition() = 0;
     virtual int SetAcquisitionParams(double scanRate, int scans) = 0;

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -45,9 +46,60 @@ int64_t HostNow(void*) {
     return counter / frequency * 1000000000 + counter % frequency * 1000000000 / frequency;
 }
 
-// The camera window offers what the driver can do: every camera has its settings dialog, a
-// camera with a colour processor its colour adjustment.
+// The trigger types a device takes, as the record pages read them: switched on.
+void OfferTriggerFeatures(CDevice& device) {
+    int mask = 0;
+    if (!device.Driver() || device.Driver()->GetTriggerTypes(&mask) != 0)
+        return;
+    const auto takes = [mask](int type) { return (mask >> type & 1) != 0; };
+    const bool edges =
+        takes(kTriggerRisingEdge) || takes(kTriggerFallingEdge) || takes(kTriggerEitherEdge);
+    const std::pair<int, bool> features[] = {
+        {CDevice::kFeatureEdgeTrigger, edges},
+        {CDevice::kFeatureLevelTrigger, takes(kTriggerRecordOnHigh) || takes(kTriggerRecordOnLow)},
+        {CDevice::kFeatureRisingEdge, takes(kTriggerRisingEdge)},
+        {CDevice::kFeatureFallingEdge, takes(kTriggerFallingEdge)},
+        {CDevice::kFeatureEitherEdge, takes(kTriggerEitherEdge)}};
+    for (const auto& [feature, on] : features) {
+        if (!on)
+            continue;
+        device.SetFeatureSupported(feature, 1);
+        device.SetFeatureAvailable(feature, 1);
+        device.SetFeatureOn(feature, 1);
+    }
+}
+
+// The windows offer what the driver can do: every camera has its settings dialog, a camera
+// with a colour processor its colour adjustment; the trigger pages the trigger types.
+// What the record control page may set: the clock source and the counters, and a frame rate
+// of the user's own, when the driver tells them.
+void OfferRecordClockFeatures(CDevice& device) {
+    IDriverDevice* driver = device.Driver();
+    if (!driver || device.GetId().m_type != kDeviceTypeCamera)
+        return;
+    std::vector<double> frequencies;
+    int minimum = 0;
+    int maximum = 0;
+    double lowest = 0;
+    double highest = 0;
+    const std::pair<int, bool> features[] = {
+        {CDevice::kFeatureClockSource,
+         driver->GetClockFrequencies(&frequencies) == 0 && frequencies.size() > 1},
+        {CDevice::kFeatureRecordCounters, driver->GetCounterRange(1, &minimum, &maximum) == 0},
+        {CDevice::kFeatureUserFrameRate,
+         driver->GetRateRange(&lowest, &highest) == 0 && lowest < highest}};
+    for (const auto& [feature, on] : features) {
+        if (!on)
+            continue;
+        device.SetFeatureSupported(feature, 1);
+        device.SetFeatureAvailable(feature, 1);
+        device.SetFeatureOn(feature, 1);
+    }
+}
+
 void OfferDriverFeatures(CDevice& device) {
+    OfferTriggerFeatures(device);
+    OfferRecordClockFeatures(device);
     if (device.GetId().m_type != kDeviceTypeCamera)
         return;
     std::vector<int> offered = {CDevice::kFeatureCameraSettings};
@@ -227,8 +279,10 @@ CDevice* OpenById(const CDeviceId& id) {
     const auto factory = state.factories.find(id.m_type);
     if (factory != state.factories.end() && factory->second) {
         CDevice* device = factory->second(id);
-        if (device)
+        if (device) {
+            OfferDriverFeatures(*device);
             OpenDevices::Add(device);
+        }
         return device;
     }
     CDeviceDescriptor descriptor(id);

@@ -19,6 +19,7 @@
 class ISettingsStore;
 class IRecordGroupHost;
 class IRecordGroupListener;
+class IRecordGroupOwner;
 class IRecordingCompleteHandler;
 
 class CRecordGroup : public CRecordGroupBase, public IDeviceCommandTarget {
@@ -43,6 +44,9 @@ public:
     void SetRecordingCompleteHandler(IRecordingCompleteHandler* handler) {
         m_completeHandler = handler;
     }
+    // The window that holds the group (null: none).
+    void SetOwner(IRecordGroupOwner* owner) { m_owner = owner; }
+    IRecordGroupOwner* GetOwner() const { return m_owner; }
 
     // Adding a device makes the group the command target of the links bound to it; removing it
     // takes the group away from them again.
@@ -126,6 +130,7 @@ private:
     IRecordGroupListener* m_stateListener = nullptr;
     ISettingsStore* m_options = nullptr;
     IRecordingCompleteHandler* m_completeHandler = nullptr;
+    IRecordGroupOwner* m_owner = nullptr;
     int m_state = kUnknown;
     int m_commandsEnabled = 1;
     int m_manualControl = 1;

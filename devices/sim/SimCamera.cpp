@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -10,6 +11,11 @@ const std::vector<std::pair<int, int>> kResolutions = {{1280, 1024}, {1024, 1024
                                                        {800, 600},   {640, 480},   {320, 240}};
 
 const std::vector<double> kRates = {25, 30, 50, 60, 100, 125, 250, 500, 1000, 2000};
+// The record clock's sources (internal, external) and the counters' range.
+constexpr double kClockHz[] = {1e6, 2e6};
+constexpr int kCounterMin = 2;
+constexpr int kCounterMax = 65535;
+constexpr int kAdvancedMode = 1;
 
 // Areas go from 320 x 240 in steps of 16 x 2, on even origins.
 constexpr DriverActiveAreaLimits kLimits{
@@ -181,6 +187,8 @@ int CSimCamera::SetMode(int mode) {
                 m_held.clear();
             }
             m_preTrigger = 0;
+            if (m_trainOnRecord)
+                TrainVideoTrigger();
             m_clock.RequestPoll(0);
             return 0;
         default:
@@ -218,11 +226,11 @@ void CSimCamera::Advance() {
     if (m_mode != kModeArmed)
         return;
     const int64_t now = CurrentFrame();
-    if (m_triggerFrame < 0 && m_trigger.type == 2) {
+    if (m_triggerFrame < 0 && m_watching) {
         // The video trigger looks at every frame since the last look (a bounded number of them).
         const int64_t from = std::max(m_checkedUpTo, now - 10000);
         for (int64_t frame = from; frame <= now; ++frame) {
-            if (RegionMean(frame) >= m_high) {
+            if (VideoTriggers(frame)) {
                 TriggerAt(frame);
                 break;
             }
@@ -263,6 +271,11 @@ double CSimCamera::RegionMean(int64_t frame) const {
     return sum / (static_cast<double>(right - left) * (bottom - top));
 }
 
+bool CSimCamera::VideoTriggers(int64_t frame) const {
+    const double mean = RegionMean(frame);
+    return (m_high > 0 && mean >= m_high) || (m_low > 0 && mean <= m_low);
+}
+
 int CSimCamera::Trigger() {
     if (int refused = m_script.Enter("Trigger"))
         return refused;
@@ -278,9 +291,13 @@ int CSimCamera::SetDio6(int level) {
     if (int refused = m_script.Enter("SetDio6"))
         return refused;
     const bool rising = level && !m_dio;
+    const bool falling = !level && m_dio;
     m_dio = level ? 1 : 0;
     Advance();
-    if (rising && m_trigger.type == 1 && m_mode == kModeArmed && m_triggerFrame < 0) {
+    const int type = m_trigger.type;
+    const bool edge = (rising && (type == kTriggerRisingEdge || type == kTriggerEitherEdge)) ||
+                      (falling && (type == kTriggerFallingEdge || type == kTriggerEitherEdge));
+    if (edge && m_mode == kModeArmed && m_triggerFrame < 0) {
         TriggerAt(CurrentFrame());
         Advance();
     }
@@ -351,12 +368,124 @@ int CSimCamera::GetRecordRate(double* rate) {
 int CSimCamera::SetRecordRate(double rate) {
     if (int refused = m_script.Enter("SetRecordRate"))
         return refused;
-    if (std::find(kRates.begin(), kRates.end(), rate) == kRates.end())
+    // The rate it runs at already, whatever the counters that make it.
+    if (rate == m_rate)
+        return 0;
+    if (!(rate >= kRates.front() && rate <= kRates.back()))
         return 1;
-    // Frame numbers go on from the frame due now at the new rate.
+    UseRate(rate);
+    CountersFromRate();
+    return 0;
+}
+
+void CSimCamera::UseRate(double rate) {
     const int64_t now = CurrentFrame();
     m_rate = rate;
     m_startNs = m_clock.NowNs() - static_cast<int64_t>(static_cast<double>(now) * 1e9 / rate);
+    m_exposure = std::min(m_exposure, 1.0 / rate);
+}
+
+double CSimCamera::ClockHz() const {
+    return kClockHz[m_clockSource];
+}
+
+void CSimCamera::CountersFromRate() {
+    const int ticks = static_cast<int>(std::lround(ClockHz() / m_rate));
+    m_counters[0] = ticks / 2;
+    m_counters[1] = ticks - ticks / 2;
+}
+
+int CSimCamera::GetRecordParams(DriverRecordParams* params) {
+    if (!params)
+        return 1;
+    CSimDeviceBase::GetRecordParams(params);
+    params->SetClockFrequency(ClockHz());
+    params->SetClockSource(m_clockSource);
+    params->SetCounter(1, m_counters[0]);
+    params->SetCounter(2, m_counters[1]);
+    return 0;
+}
+
+int CSimCamera::SetRecordParams(const DriverRecordParams& params, int fromClock, int recordMode) {
+    if (int refused = m_script.Enter("SetRecordParams"))
+        return refused;
+    const int source = params.ClockSource();
+    if (m_mode == kModeArmed || source < 0 || source >= static_cast<int>(std::size(kClockHz)))
+        return 1;
+    if (recordMode != kAdvancedMode && (source != m_clockSource || !fromClock))
+        return 1;
+    const int first = params.Counter(1);
+    const int second = params.Counter(2);
+    if (!fromClock && (first < kCounterMin || second < kCounterMin || first > kCounterMax ||
+                       second > kCounterMax))
+        return 1;
+    m_params = params;
+    m_clockSource = source;
+    m_recordMode = recordMode;
+    if (fromClock) {
+        CountersFromRate();
+    } else {
+        m_counters[0] = first;
+        m_counters[1] = second;
+        UseRate(ClockHz() / (first + second));
+    }
+    return 0;
+}
+
+int CSimCamera::GetClockFrequencies(std::vector<double>* frequencies) {
+    if (!frequencies)
+        return 1;
+    frequencies->assign(std::begin(kClockHz), std::end(kClockHz));
+    return 0;
+}
+
+int CSimCamera::GetRecordModes(std::vector<std::string>* modes) {
+    if (!modes)
+        return 1;
+    *modes = {"Standard", "Advanced"};
+    return 0;
+}
+
+int CSimCamera::GetCounterRange(int counter, int* minimum, int* maximum) {
+    if (!minimum || !maximum || (counter != 1 && counter != 2))
+        return 1;
+    *minimum = kCounterMin;
+    *maximum = kCounterMax;
+    return 0;
+}
+
+int CSimCamera::GetExposureRange(double* minimumSeconds, double* maximumSeconds) {
+    if (!minimumSeconds || !maximumSeconds)
+        return 1;
+    *minimumSeconds = 1.0 / ClockHz();
+    *maximumSeconds = 1.0 / m_rate;
+    return 0;
+}
+
+int CSimCamera::GetExposureTicks(int64_t* ticks) {
+    if (!ticks)
+        return 1;
+    *ticks = std::llround(m_exposure * ClockHz());
+    return 0;
+}
+
+int CSimCamera::SetExposureTicks(int64_t ticks) {
+    if (int refused = m_script.Enter("SetExposureTicks"))
+        return refused;
+    int64_t minimum = 0;
+    int64_t maximum = 0;
+    GetExposureTickRange(&minimum, &maximum);
+    if (ticks < minimum || ticks > maximum)
+        return 1;
+    m_exposure = static_cast<double>(ticks) / ClockHz();
+    return 0;
+}
+
+int CSimCamera::GetExposureTickRange(int64_t* minimum, int64_t* maximum) {
+    if (!minimum || !maximum)
+        return 1;
+    *minimum = 1;
+    *maximum = static_cast<int64_t>(m_counters[0]) + m_counters[1];
     return 0;
 }
 
@@ -626,7 +755,7 @@ int CSimCamera::GetTriggerSetting(DriverTriggerSetting* setting) {
 int CSimCamera::SetTriggerSetting(const DriverTriggerSetting& setting) {
     if (int refused = m_script.Enter("SetTriggerSetting"))
         return refused;
-    if (setting.type < 0 || setting.type > 2 || setting.postTriggerFrames < 0 ||
+    if (setting.type < 0 || setting.type > kTriggerEitherEdge || setting.postTriggerFrames < 0 ||
         m_mode == kModeArmed)
         return 1;
     m_trigger = setting;
@@ -651,7 +780,11 @@ int CSimCamera::SetMaxFrames(int count) {
 }
 
 int CSimCamera::GetTotalFrames(int* count) {
-    return GetRecordedFrames(count);
+    if (!count)
+        return 1;
+    // A held recording is overwritten by the next one: the whole memory is free for it.
+    *count = static_cast<int>(std::min<int64_t>(m_memoryBytes / FrameBytes(), 1 << 30));
+    return 0;
 }
 
 int CSimCamera::GetMemoryBytes(int64_t* total, int64_t* used) {
@@ -663,11 +796,87 @@ int CSimCamera::GetMemoryBytes(int64_t* total, int64_t* used) {
     return 0;
 }
 
+int CSimCamera::GetTriggerTypes(int* mask) {
+    if (!mask)
+        return 1;
+    *mask = 1 << kTriggerRisingEdge | 1 << kTriggerFallingEdge | 1 << kTriggerEitherEdge;
+    return 0;
+}
+
 int CSimCamera::SetVideoTriggerRegion(const DriverRect& region) {
     if (region.right <= region.left || region.bottom <= region.top)
         return 1;
+    Advance();
     m_region = region;
+    m_watching = true;
+    // Frames before the region was set are not looked at again.
+    m_checkedUpTo = std::max(m_checkedUpTo, CurrentFrame());
     return 0;
+}
+
+int CSimCamera::ClearVideoTriggerRegion() {
+    Advance();
+    m_watching = false;
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerLevel(double* level) {
+    if (!level)
+        return 1;
+    *level = RegionMean(CurrentFrame());
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerItemCount(int* count) {
+    if (!count)
+        return 1;
+    *count = kVideoTriggerTrainOnRecord + 1;
+    return 0;
+}
+
+int CSimCamera::GetVideoTriggerItem(int item, int* value) {
+    if (!value)
+        return 1;
+    switch (item) {
+        case kVideoTriggerRising:
+            *value = m_high;
+            return 0;
+        case kVideoTriggerFalling:
+            *value = m_low;
+            return 0;
+        case kVideoTriggerTraining:
+            *value = m_trainingFrames;
+            return 0;
+        case kVideoTriggerTrainOnRecord:
+            *value = m_trainOnRecord;
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+int CSimCamera::SetVideoTriggerItem(int item, int value) {
+    if (int refused = m_script.Enter("SetVideoTriggerItem"))
+        return refused;
+    Advance();
+    switch (item) {
+        case kVideoTriggerRising:
+        case kVideoTriggerFalling:
+            if (value < 0 || value > 255)
+                return 1;
+            (item == kVideoTriggerRising ? m_high : m_low) = value;
+            return 0;
+        case kVideoTriggerTraining:
+            if (value < 1 || value > 1000)
+                return 1;
+            m_trainingFrames = value;
+            return 0;
+        case kVideoTriggerTrainOnRecord:
+            m_trainOnRecord = value ? 1 : 0;
+            return 0;
+        default:
+            return 1;
+    }
 }
 
 int CSimCamera::SetVideoTriggerLevels(int low, int high) {
@@ -681,8 +890,12 @@ int CSimCamera::SetVideoTriggerLevels(int low, int high) {
 int CSimCamera::TrainVideoTrigger() {
     if (int refused = m_script.Enter("TrainVideoTrigger"))
         return refused;
-    // The levels bracket the region's mean now.
-    const double mean = RegionMean(CurrentFrame());
+    // The levels bracket the region's mean over the training frames up to now.
+    const int64_t now = CurrentFrame();
+    double sum = 0;
+    for (int64_t frame = now - m_trainingFrames + 1; frame <= now; ++frame)
+        sum += RegionMean(frame);
+    const double mean = sum / m_trainingFrames;
     m_low = std::clamp(static_cast<int>(mean) - 16, 0, 255);
     m_high = std::clamp(static_cast<int>(mean) + 16, 0, 255);
     return 0;

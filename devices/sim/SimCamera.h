@@ -5,10 +5,21 @@
 // the frame number (32 bits, low byte first) at the start of the first row.
 //
 // Arming keeps a ring of the last m - p frames (m frames fit the memory, or the frame limit when
-// that is lower; p is the post-trigger count); a trigger (software, DIO input, the video
-// trigger, or the master on the sync line) records the trigger frame and p - 1 more, and the
-// camera stops holding the recording. The memory keeps frame numbers only
-// and renders frames when they are read, as fast as a copy.
+// that is lower; p is the post-trigger count); a trigger (software, an edge of the DIO input as
+// the trigger type says, the video trigger, or the master on the sync line) records the trigger
+// frame and p - 1 more, and the camera stops holding the recording.
+//
+// The video trigger watches its region once one is set (until it is cleared): the first frame
+// whose region mean reaches the rising level, or falls to the falling level, is the trigger
+// frame (a level of 0 is off). A training sets both levels 16 either side of the region's mean
+// over the training frames; with train-on-record set, arming trains first. The memory keeps frame
+// numbers only and renders frames when they are read, as fast as a copy.
+//
+// The frames are timed by a record clock of 1 or 2 MHz (the internal or the external source): one
+// frame period is the sum of the two record counters in clock ticks, and the exposure a number
+// of ticks. The rate list's rates, or any rate in its range, set the counters; counters set by
+// hand give the rate they make. Only the advanced record mode (1, the mode it starts in) takes
+// another clock source or counters set by hand.
 //
 // The frame is the active area of a 1280 x 1024 sensor: moving the area shifts the gradient by
 // the origin. A colour camera's sensor answers red, green and blue unequally; its colour
@@ -77,6 +88,15 @@ public:
     int GetRateRange(double* minimum, double* maximum) override;
     int GetExposure(double* seconds) override;
     int SetExposure(double seconds) override;
+    int GetExposureRange(double* minimumSeconds, double* maximumSeconds) override;
+    int GetExposureTicks(int64_t* ticks) override;
+    int SetExposureTicks(int64_t ticks) override;
+    int GetExposureTickRange(int64_t* minimum, int64_t* maximum) override;
+    int GetRecordParams(DriverRecordParams* params) override;
+    int SetRecordParams(const DriverRecordParams& params, int fromClock, int recordMode) override;
+    int GetClockFrequencies(std::vector<double>* frequencies) override;
+    int GetRecordModes(std::vector<std::string>* modes) override;
+    int GetCounterRange(int counter, int* minimum, int* maximum) override;
     int GetResolution(int* width, int* height) override;
     int SetResolution(int width, int height) override;
     int GetResolutionList(std::vector<std::pair<int, int>>* sizes) override;
@@ -87,9 +107,15 @@ public:
     int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
     int GetMemoryBytes(int64_t* total, int64_t* used) override;
+    int GetTriggerTypes(int* mask) override;
     int SetVideoTriggerRegion(const DriverRect& region) override;
     int SetVideoTriggerLevels(int low, int high) override;
     int TrainVideoTrigger() override;
+    int ClearVideoTriggerRegion() override;
+    int GetVideoTriggerLevel(double* level) override;
+    int GetVideoTriggerItemCount(int* count) override;
+    int GetVideoTriggerItem(int item, int* value) override;
+    int SetVideoTriggerItem(int item, int value) override;
     int GetActiveAreaLimits(DriverActiveAreaLimits* limits) override;
     int GetMaxActiveArea(double rate, int bitsPerPixel, int* width, int* height) override;
     int GetActiveArea(DriverRect* area) override;
@@ -119,6 +145,11 @@ private:
     void Render(int64_t frame, unsigned char* first, ptrdiff_t step, bool rowsOnly);
     void UseCoefficients(const DriverColourCoefficients& coefficients, bool asBase);
     bool CanChangeArea();
+    // Frame numbers go on from the frame due now at the new rate.
+    void UseRate(double rate);
+    double ClockHz() const;
+    // The counters that make the present rate from the clock.
+    void CountersFromRate();
     // A recording that was left in memory (live or idle since) goes when the frame size
     // changes: its frames cannot be read at the new size. Called under m_memoryMutex.
     void ForgetRecordingOfOtherSize(int width, int height);
@@ -129,6 +160,7 @@ private:
     void TriggerAt(int64_t frame);
     void StopRecording();
     double RegionMean(int64_t frame) const;
+    bool VideoTriggers(int64_t frame) const;
 
     int m_subtype;
     int m_index;
@@ -142,11 +174,17 @@ private:
     int m_originY = 0;
     double m_rate = 1000;
     double m_exposure = 0.0005;
+    int m_clockSource = 0;
+    int m_counters[2] = {500, 500};
+    int m_recordMode = 1;
     int64_t m_startNs = 0;
     DriverTriggerSetting m_trigger;
     DriverRect m_region{0, 0, 64, 64};
-    int m_low = 64;
+    bool m_watching = false;  // a region is set
+    int m_low = 0;
     int m_high = 128;
+    int m_trainingFrames = 1;
+    int m_trainOnRecord = 0;
     int m_dio = 0;
     int64_t m_armedFrom = 0;    // first frame of the armed ring
     int64_t m_checkedUpTo = 0;  // frames the video trigger has looked at

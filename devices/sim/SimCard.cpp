@@ -230,10 +230,24 @@ int CSimCard::GetTriggerSetting(DriverTriggerSetting* setting) {
 int CSimCard::SetTriggerSetting(const DriverTriggerSetting& setting) {
     if (int refused = m_script.Enter("SetTriggerSetting"))
         return refused;
-    if (setting.type < 0 || setting.type > 1 || setting.postTriggerFrames < 0 ||
+    if (setting.type < 0 || setting.type > kTriggerRisingEdge || setting.postTriggerFrames < 0 ||
         m_mode == kModeArmed)
         return 1;
     m_trigger = setting;
+    return 0;
+}
+
+int CSimCard::GetTriggerTypes(int* mask) {
+    if (!mask)
+        return 1;
+    *mask = 1 << kTriggerRisingEdge;
+    return 0;
+}
+
+int CSimCard::GetPointsPerFrame(int* points) {
+    if (!points)
+        return 1;
+    *points = 1;
     return 0;
 }
 
@@ -255,7 +269,10 @@ int CSimCard::SetMaxFrames(int count) {
 }
 
 int CSimCard::GetTotalFrames(int* count) {
-    return GetRecordedFrames(count);
+    if (!count)
+        return 1;
+    *count = m_bufferScans;
+    return 0;
 }
 
 int CSimCard::GetMemoryBytes(int64_t* total, int64_t* used) {
@@ -326,7 +343,8 @@ int CSimCard::SetDio6(int level) {
     const bool rising = level && !m_dio;
     m_dio = level ? 1 : 0;
     Advance();
-    if (rising && m_trigger.type == 1 && m_mode == kModeArmed && m_triggerScan < 0) {
+    if (rising && m_trigger.type == kTriggerRisingEdge && m_mode == kModeArmed &&
+        m_triggerScan < 0) {
         TriggerAt(CurrentScan());
         Advance();
     }

@@ -46,7 +46,10 @@ public:
     int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
     int GetMemoryBytes(int64_t* total, int64_t* used) override;
+    int GetTriggerTypes(int* mask) override;
     int GetChannelCount(int* channels) override;
+    // Every scan is a frame.
+    int GetPointsPerFrame(int* points) override;
     int StartAcquisition() override;
     int StopAcquisition() override;
     int SetAcquisitionParams(double scanRate, int scans) override;

@@ -48,7 +48,7 @@ public:
         *params = m_params;
         return 0;
     }
-    int SetRecordParams(const DriverRecordParams& params) override {
+    int SetRecordParams(const DriverRecordParams& params, int, int) override {
         if (int refused = m_script.Enter("SetRecordParams"))
             return refused;
         m_params = params;

@@ -80,13 +80,14 @@ protected:
     }
     static QByteArray GoldenBytes() {
         Bytes b;
-        b.Int(1);                                         // store schema, offset 0
-        b.Int(1).Int(3).Int(1).Int(0).Int(0);             // device page: schema, id, flags (4-20)
-        b.Str("SIM-M1").Str("Cam A").Str("sim");          // model 24, name 31, driver 37
-        b.Int(1).Double(500).Int(640).Int(480);           // camera page 41: rate 45, size 53
-        b.Long(1000000).Int(1).Int(100).Int(1000);        // exposure 61, trigger 69, max 77
-        for (int i = 0; i < CDevice::kFeatureCount; ++i)  // features from 81
-            b.Int(i == 3 ? 1 : i == 17 ? 5 : 0);
+        b.Int(1);                                   // store schema, offset 0
+        b.Int(1).Int(3).Int(1).Int(0).Int(0);       // device page: schema, id, flags (4-20)
+        b.Str("SIM-M1").Str("Cam A").Str("sim");    // model 24, name 31, driver 37
+        b.Int(1).Double(500).Int(640).Int(480);     // camera page 41: rate 45, size 53
+        b.Long(1000000).Int(1).Int(100).Int(1000);  // exposure 61, trigger 69, max 77
+        // Features from 81: the camera's edge triggers (6, 15, 16) are on as it opens.
+        for (int i = 0; i < CDevice::kFeatureCount; ++i)
+            b.Int(i == 3 || i == 6 || i == 15 || i == 16 ? 1 : i == 17 ? 5 : 0);
         // The acquisition page of a camera, 153: schema, device, no channels, the connector
         // with every channel, no adapter.
         b.Int(1).Int(0).Int(0).Int(1).Int(0);

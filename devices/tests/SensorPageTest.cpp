@@ -58,6 +58,8 @@ public:
             *deviceOut = device;
         return nullptr;
     }
+    CView* FindDeviceWindow(int, int) override { return nullptr; }
+    CCamView* FindCameraViewForDataView(CView*) override { return nullptr; }
 };
 
 class SensorPageTest : public IsolatedTest {

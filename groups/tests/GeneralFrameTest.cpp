@@ -578,7 +578,10 @@ TEST_F(MeasurementFormFrameTest, PlayControlPageMovesIntoTheProjectsControlPanel
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
     CControlPanelBar& panel = FrameOf(project)->GetControlPanelBar();
-    EXPECT_EQ(TabNames(panel), QStringList({"Playback", "Measurement", "Image Process"}));
+    EXPECT_EQ(TabNames(panel),
+              QStringList({"Playback", "Measurement", "Analysis", "Image Process"}));
+    EXPECT_EQ(panel.GetTabPage(2, 0), &play->GetAnalysisTab());
+    EXPECT_EQ(play->GetAnalysisTab().GetParent(), &panel);
     CPlayControlTab& page = play->GetPlayControlTab();
     ASSERT_NE(page.GetSafeHwnd(), nullptr);
     EXPECT_EQ(page.GetParent(), &panel) << "the page lives in the project's panel";
@@ -612,17 +615,19 @@ TEST_F(MeasurementFormFrameTest, APlayGroupMadeLaterPutsItsPageIntoTheProjectsCo
     ASSERT_TRUE(project->CreatePlayGroup(QString(), nullptr));
     CMeasurementFormFrame* play = PlayFrame(project);
     ASSERT_NE(play, nullptr);
-    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback", "Measurement"}));
+    EXPECT_EQ(TabNames(panel), before + QStringList({"Playback", "Measurement", "Analysis"}));
     const int first = static_cast<int>(before.size());
     EXPECT_EQ(panel.GetTabPage(first, 0), &play->GetPlayControlTab());
     EXPECT_EQ(panel.GetTabPage(first + 1, 0), &play->GetMeasurePalette());
+    EXPECT_EQ(panel.GetTabPage(first + 2, 0), &play->GetAnalysisTab());
 
     // A group that goes while its project stays takes its pages out of the project's panel.
     play->DestroyWindow();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(panel.GetTabPage(first, 0), nullptr);
     EXPECT_EQ(panel.GetTabPage(first + 1, 0), nullptr);
-    panel.SelectTab(first + 1, 0);
+    EXPECT_EQ(panel.GetTabPage(first + 2, 0), nullptr);
+    panel.SelectTab(first + 2, 0);
 }
 
 TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidden) {
@@ -634,7 +639,8 @@ TEST_F(MeasurementFormFrameTest, InsideARecordControllersProjectThePageStaysHidd
     EXPECT_EQ(TabNames(FrameOf(project)->GetControlPanelBar()),
               QStringList({"Devices", "Image Process"}));
     for (CWnd* page : {static_cast<CWnd*>(&play->GetPlayControlTab()),
-                       static_cast<CWnd*>(&play->GetMeasurePalette())}) {
+                       static_cast<CWnd*>(&play->GetMeasurePalette()),
+                       static_cast<CWnd*>(&play->GetAnalysisTab())}) {
         ASSERT_NE(page->GetSafeHwnd(), nullptr) << "made all the same";
         EXPECT_FALSE(page->IsWindowVisible());
     }
@@ -702,7 +708,8 @@ TEST_F(MeasurementFormFrameTest, TheGroupsOwnControlPanelHoldsItsPlaybackPage) {
     ASSERT_NE(play, nullptr);
     CControlPanelBar& own = play->GetControlPanelBar();
     ASSERT_NE(own.GetSafeHwnd(), nullptr);
-    EXPECT_EQ(TabNames(own), QStringList({"Playback", "Play Control", "Image Process"}));
+    EXPECT_EQ(TabNames(own),
+              QStringList({"Playback", "Play Control", "Image Process", "Analysis"}));
     CPlaybackTab& playback = play->GetPlaybackTab();
     ASSERT_NE(playback.GetSafeHwnd(), nullptr);
     EXPECT_EQ(own.GetTabPage(0, 0), &playback);
@@ -711,6 +718,8 @@ TEST_F(MeasurementFormFrameTest, TheGroupsOwnControlPanelHoldsItsPlaybackPage) {
     // The play-control page went to the project's panel and is no longer the group's.
     EXPECT_EQ(own.GetTabPage(1, 0), nullptr);
     EXPECT_EQ(play->GetPlayControlTab().GetParent(), &FrameOf(project)->GetControlPanelBar());
+    // So did the analysis page.
+    EXPECT_EQ(own.GetTabPage(3, 0), nullptr);
     // Its play buttons reach the group's play control through the frame.
     auto* view = dynamic_cast<CMeasurementView*>(project->FindPlayGroupView());
     ASSERT_NE(view, nullptr);

@@ -48,8 +48,32 @@ BOOL AfxShellOpen(const QString& target) {
     return QDesktopServices::openUrl(url) ? TRUE : FALSE;
 }
 
+QStringList AfxSplitCommandLine(const QString& commandLine) {
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    bool quoted = false;
+    for (const QChar c : commandLine) {
+        if (c == QLatin1Char('"')) {
+            quoted = !quoted;
+            inWord = true;
+        } else if (c.isSpace() && !quoted) {
+            if (inWord)
+                words << word;
+            word.clear();
+            inWord = false;
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (inWord)
+        words << word;
+    return words;
+}
+
 UINT WinExec(const QString& commandLine, UINT) {
-    QStringList arguments = QProcess::splitCommand(commandLine);
+    QStringList arguments = AfxSplitCommandLine(commandLine);
     if (arguments.isEmpty())
         return kWinExecFileNotFound;
     const QString program = arguments.takeFirst();

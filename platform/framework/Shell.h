@@ -7,6 +7,7 @@
 #include "platform/wintypes/WinTypes.h"
 
 #include <QString>
+#include <QStringList>
 
 class CWnd;
 
@@ -21,3 +22,7 @@ BOOL AfxShellOpen(const QString& target);
 // Starts the program of a command line ("program arg \"quoted arg\"") without waiting for it.
 // Returns a value above 31 on success and ERROR_FILE_NOT_FOUND (2) when it could not start.
 UINT WinExec(const QString& commandLine, UINT nCmdShow);
+// The words of a command line as WinExec reads them: blanks separate words outside quotes, a
+// quoted part (even an empty one, "") belongs to its word; quotes themselves are never part of
+// a word.
+QStringList AfxSplitCommandLine(const QString& commandLine);

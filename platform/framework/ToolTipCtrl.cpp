@@ -4,6 +4,11 @@
 
 IMPLEMENT_DYNAMIC(CToolTipCtrl, CWnd)
 
+CToolTipCtrl::~CToolTipCtrl() {
+    for (const auto& [widget, watch] : m_watches)
+        QObject::disconnect(watch);
+}
+
 BOOL CToolTipCtrl::Create(CWnd* pParentWnd, DWORD dwStyle) {
     if (!pParentWnd || !pParentWnd->GetSafeHwnd())
         return FALSE;
@@ -29,8 +34,11 @@ BOOL CToolTipCtrl::AddTool(CWnd* pWnd, const QString& text) {
     if (!widget || !GetSafeHwnd())
         return FALSE;
     if (!m_tools.contains(widget)) {
-        QObject::connect(widget, &QObject::destroyed, GetQWidget(),
-                         [this, widget] { m_tools.erase(widget); });
+        m_watches[widget] =
+            QObject::connect(widget, &QObject::destroyed, GetQWidget(), [this, widget] {
+                m_tools.erase(widget);
+                m_watches.erase(widget);
+            });
     }
     m_tools[widget] = text;
     Apply(widget, text);
@@ -41,6 +49,10 @@ void CToolTipCtrl::DelTool(CWnd* pWnd) {
     QWidget* widget = pWnd ? pWnd->GetQWidget() : nullptr;
     if (!widget || !m_tools.erase(widget))
         return;
+    if (const auto watch = m_watches.find(widget); watch != m_watches.end()) {
+        QObject::disconnect(watch->second);
+        m_watches.erase(watch);
+    }
     widget->setToolTip(QString());
 }
 

@@ -8,12 +8,18 @@
 #include "platform/framework/MessageQueue.h"
 #include "platform/framework/Wnd.h"
 
+#include <QMetaObject>
+
 #include <map>
 
 class CToolTipCtrl : public CWnd {
     DECLARE_DYNAMIC(CToolTipCtrl)
 
 public:
+    CToolTipCtrl() = default;
+    // The tools' windows may outlive the control (a page's controls go after the page).
+    ~CToolTipCtrl() override;
+
     // Made inactive only by Activate(FALSE); the style is kept for the owner's use.
     BOOL Create(CWnd* pParentWnd, DWORD dwStyle = 0);
 
@@ -34,6 +40,8 @@ private:
     void Apply(QWidget* widget, const QString& text) const;
 
     std::map<QWidget*, QString> m_tools;
+    // Forgets a tool whose window goes.
+    std::map<QWidget*, QMetaObject::Connection> m_watches;
     bool m_active = true;
     int m_maxWidth = -1;
 };

@@ -1,6 +1,10 @@
 #include "platform/framework/TreeCtrl.h"
 
 #include "platform/framework/ControlWidgets.h"
+#include "platform/framework/ImageList.h"
+
+#include <QIcon>
+#include <QPixmap>
 
 IMPLEMENT_DYNAMIC(CTreeCtrl, CWnd)
 
@@ -9,6 +13,9 @@ namespace {
 RmTreeView* Tree(const CWnd* wnd) {
     return dynamic_cast<RmTreeView*>(wnd->GetQWidget());
 }
+
+constexpr int kImageRole = Qt::UserRole + 1;
+constexpr int kSelectedImageRole = Qt::UserRole + 2;
 
 HTREEITEM Handle(QTreeWidgetItem* item) {
     return reinterpret_cast<HTREEITEM>(item);
@@ -164,4 +171,55 @@ BOOL CTreeCtrl::Expand(HTREEITEM hItem, UINT nCode) {
     const bool expand = nCode == TVE_EXPAND || (nCode == TVE_TOGGLE && !item->isExpanded());
     item->setExpanded(expand);
     return TRUE;
+}
+
+CImageList* CTreeCtrl::SetImageList(CImageList* pImageList, int nImageListType) {
+    if (nImageListType != TVSIL_NORMAL)
+        return nullptr;
+    CImageList* previous = m_imageList;
+    m_imageList = pImageList;
+    if (RmTreeView* tree = Tree(this)) {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            ShowItemImage(Handle(*it));
+    }
+    return previous;
+}
+
+CImageList* CTreeCtrl::GetImageList(int nImageListType) const {
+    return nImageListType == TVSIL_NORMAL ? m_imageList : nullptr;
+}
+
+BOOL CTreeCtrl::SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage) {
+    QTreeWidgetItem* item = ItemOf(Tree(this), hItem);
+    if (!item)
+        return FALSE;
+    item->setData(0, kImageRole, nImage);
+    item->setData(0, kSelectedImageRole, nSelectedImage);
+    ShowItemImage(hItem);
+    return TRUE;
+}
+
+BOOL CTreeCtrl::GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const {
+    QTreeWidgetItem* item = ItemOf(Tree(this), hItem);
+    if (!item)
+        return FALSE;
+    nImage = item->data(0, kImageRole).toInt();
+    nSelectedImage = item->data(0, kSelectedImageRole).toInt();
+    return TRUE;
+}
+
+void CTreeCtrl::ShowItemImage(HTREEITEM hItem) {
+    QTreeWidgetItem* item = ItemOf(Tree(this), hItem);
+    if (!item)
+        return;
+    QIcon icon;
+    if (m_imageList) {
+        const QImage normal = m_imageList->GetImage(item->data(0, kImageRole).toInt());
+        const QImage selected = m_imageList->GetImage(item->data(0, kSelectedImageRole).toInt());
+        if (!normal.isNull())
+            icon.addPixmap(QPixmap::fromImage(normal), QIcon::Normal);
+        if (!selected.isNull())
+            icon.addPixmap(QPixmap::fromImage(selected), QIcon::Selected);
+    }
+    item->setIcon(0, icon);
 }

@@ -17,6 +17,10 @@ inline constexpr UINT TVE_COLLAPSE = 0x0001;
 inline constexpr UINT TVE_EXPAND = 0x0002;
 inline constexpr UINT TVE_TOGGLE = 0x0003;
 
+inline constexpr int TVSIL_NORMAL = 0;
+
+class CImageList;
+
 struct TVITEM {
     HTREEITEM hItem = nullptr;
     uintptr_t lParam = 0;
@@ -55,4 +59,18 @@ public:
     HTREEITEM GetSelectedItem() const;
     BOOL SelectItem(HTREEITEM hItem);
     BOOL Expand(HTREEITEM hItem, UINT nCode);
+
+    // The images the items show by index (not owned; it must outlive the tree or be replaced).
+    // Returns the list it replaces.
+    CImageList* SetImageList(CImageList* pImageList, int nImageListType);
+    CImageList* GetImageList(int nImageListType) const;
+    // The item shows image nImage of the list, and nSelectedImage while it is selected.
+    BOOL SetItemImage(HTREEITEM hItem, int nImage, int nSelectedImage);
+    // Both 0 for an item that was never given one.
+    BOOL GetItemImage(HTREEITEM hItem, int& nImage, int& nSelectedImage) const;
+
+private:
+    void ShowItemImage(HTREEITEM hItem);
+
+    CImageList* m_imageList = nullptr;
 };

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QHash>
 #include <QKeyEvent>
@@ -718,6 +719,11 @@ void CWnd::SetWindowText(const QString& text) {
         editor->setPlainText(text);
         return;
     }
+    // The text of a combo box with an edit field is that field's.
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget); combo && combo->isEditable()) {
+        combo->setEditText(text);
+        return;
+    }
     const QMetaObject* meta = m_widget->metaObject();
     const int index = meta->indexOfProperty("text");
     if (index >= 0 && meta->property(index).isWritable())
@@ -731,6 +737,8 @@ QString CWnd::GetWindowText() const {
         return {};
     if (auto* editor = qobject_cast<QPlainTextEdit*>(m_widget))
         return editor->toPlainText();
+    if (auto* combo = qobject_cast<QComboBox*>(m_widget); combo && combo->isEditable())
+        return combo->currentText();
     if (m_widget->metaObject()->indexOfProperty("text") >= 0)
         return m_widget->property("text").toString();
     return m_widget->windowTitle();

@@ -103,6 +103,20 @@ int COwnerDrawButton::SetIcon(const QImage& in, const QImage& out) {
     return 0;
 }
 
+BOOL COwnerDrawButton::CreateInPlaceOf(CWnd* dialog, int nID) {
+    CWnd* item = dialog ? dialog->GetDlgItem(nID) : nullptr;
+    if (GetSafeHwnd() || !item)
+        return FALSE;
+    CRect rect;
+    item->GetWindowRect(&rect);
+    dialog->ScreenToClient(&rect);
+    const QString caption = item->GetWindowText();
+    const DWORD visible = item->GetQWidget()->isHidden() ? 0 : WS_VISIBLE;
+    item->ShowWindow(SW_HIDE);
+    item->SetDlgCtrlID(0);
+    return Create(caption, BS_PUSHBUTTON | visible, rect, dialog, static_cast<UINT>(nID));
+}
+
 int COwnerDrawButton::SetIconFromResource(UINT inId, int outId) {
     const QImage in = CResourceChain::LoadIcon(inId);
     if (in.isNull()) {

@@ -36,6 +36,10 @@ public:
     // Creates the button as a child window with a dialog button's style (BS_PUSHBUTTON,
     // BS_DEFPUSHBUTTON, BS_CHECKBOX, BS_AUTOCHECKBOX) and runs PreSubclassWindow.
     BOOL Create(const QString& caption, DWORD style, const CRect& rect, CWnd* parent, UINT nID);
+    // Creates the button in the place of a dialog's button nID: its rectangle, caption,
+    // visibility and id; the dialog's own button is hidden and gives up its id. FALSE when the
+    // dialog has no such item or this button exists already.
+    BOOL CreateInPlaceOf(CWnd* dialog, int nID);
 
     // The in icon shows while hot or pressed (and checked in check-box mode), the out icon
     // otherwise. A null out icon uses the in icon for both; GrayOutIcon() makes the out icon

@@ -1,11 +1,8 @@
 #include "views/panels/PlaybackTab.h"
 
-#include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameWnd.h"
 #include "views/panels/IPlaybackSourceList.h"
-
-#include <QWidget>
 
 IMPLEMENT_DYNAMIC(CPlaybackTab, CTabDlg)
 
@@ -26,17 +23,7 @@ void CPlaybackTab::DoDataExchange(CDataExchange* pDX) {
 }
 
 void CPlaybackTab::ReplaceButton(COwnerDrawButton& button, int nID, UINT icon) {
-    CWnd* item = GetDlgItem(nID);
-    if (button.GetSafeHwnd() || !item)
-        return;
-    CRect rect;
-    item->GetWindowRect(&rect);
-    ScreenToClient(&rect);
-    const QString caption = item->GetWindowText();
-    const DWORD visible = item->GetQWidget()->isHidden() ? 0 : WS_VISIBLE;
-    item->ShowWindow(SW_HIDE);
-    item->SetDlgCtrlID(0);
-    if (button.Create(caption, BS_PUSHBUTTON | visible, rect, this, static_cast<UINT>(nID))) {
+    if (button.CreateInPlaceOf(this, nID)) {
         button.SetIconFromResource(icon, 0);
         button.SetFlat(FALSE);
     }

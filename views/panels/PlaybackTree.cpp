@@ -4,7 +4,6 @@
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/Menu.h"
-#include "platform/framework/ResourceChain.h"
 #include "platform/wintypes/CLocale.h"
 #include "views/PlaybackView.h"
 #include "views/panels/IPlaybackSourceList.h"
@@ -21,31 +20,12 @@ IMPLEMENT_DYNAMIC(CPlaybackTree, CTreeCtrl)
 
 namespace {
 
-constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kImageWidth = 16;
 // Items more than this far below the root are not playbacks' items.
 constexpr int kDeepestLevel = 3;
 
 QTreeWidget* TreeWidget(const CWnd* wnd) {
     return dynamic_cast<QTreeWidget*>(wnd->GetQWidget());
-}
-
-// The cells of the image strip, magenta made transparent.
-std::vector<QImage> SliceImages(const QImage& strip) {
-    std::vector<QImage> images;
-    if (strip.isNull())
-        return images;
-    QImage argb = strip.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(argb.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if ((line[x] & 0xFFFFFF) == 0xFF00FF)
-                line[x] = 0;
-        }
-    }
-    for (int x = 0; x + kImageWidth <= argb.width(); x += kImageWidth)
-        images.push_back(argb.copy(x, 0, kImageWidth, argb.height()));
-    return images;
 }
 
 // A playback item's data: the address of its view.
@@ -151,7 +131,8 @@ void CPlaybackTree::PreSubclassWindow() {
 }
 
 void CPlaybackTree::Initialize() {
-    m_images = SliceImages(CResourceChain::LoadBitmap(kPlaybackTreeBitmap));
+    m_images.Create(kPlaybackTreeBitmap, kImageWidth, 1, RGB(255, 0, 255));
+    SetImageList(&m_images, TVSIL_NORMAL);
     DeleteAllItems();
     HTREEITEM root = InsertItem(QStringLiteral("No Playbacks"));
     SetItemImage(root, kTreeImageSource);
@@ -171,22 +152,13 @@ QTreeWidgetItem* CPlaybackTree::ItemOf(HTREEITEM hItem) const {
 }
 
 int CPlaybackTree::GetItemImage(HTREEITEM hItem) const {
-    QTreeWidgetItem* item = ItemOf(hItem);
-    if (!item)
-        return -1;
-    const QVariant image = item->data(0, kImageRole);
-    return image.isValid() ? image.toInt() : -1;
+    int image = -1;
+    int selected = -1;
+    return CTreeCtrl::GetItemImage(hItem, image, selected) ? image : -1;
 }
 
 BOOL CPlaybackTree::SetItemImage(HTREEITEM hItem, int image) {
-    QTreeWidgetItem* item = ItemOf(hItem);
-    if (!item)
-        return FALSE;
-    item->setData(0, kImageRole, image);
-    const bool known = image >= 0 && image < static_cast<int>(m_images.size());
-    item->setIcon(
-        0, known ? QIcon(QPixmap::fromImage(m_images[static_cast<size_t>(image)])) : QIcon());
-    return TRUE;
+    return CTreeCtrl::SetItemImage(hItem, image, image);
 }
 
 int CPlaybackTree::GetItemLevel(HTREEITEM hItem) const {

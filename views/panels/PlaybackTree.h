@@ -8,10 +8,10 @@
 // Items of playbacks carry their CPlaybackView; the pages never own the views and check a
 // remembered view again before acting on it.
 
+#include "platform/framework/ImageList.h"
 #include "platform/framework/TreeCtrl.h"
 #include "platform/wintypes/WinError.h"
 
-#include <QImage>
 #include <QPoint>
 
 #include <vector>
@@ -66,7 +66,7 @@ public:
     // Window menu command of the remembered playback (kWindowMenuFirst..kWindowMenuLast).
     void OnWindowMenu(UINT nID, IPlaybackSourceList* list);
 
-    // The image an item shows (index into the image list), -1 for none.
+    // The image an item shows (index into the image list), -1 for no item.
     int GetItemImage(HTREEITEM hItem) const;
     BOOL SetItemImage(HTREEITEM hItem, int image);
     // The item whose label lies under the point (client co-ordinates of the tree), or null.
@@ -93,7 +93,7 @@ private:
     HTREEITEM HitClickedItem() const;
     void SendClick(UINT code, QPoint globalPos);
 
-    std::vector<QImage> m_images;
+    CImageList m_images;
     int m_rebuilding = 0;
     CPlaybackView* m_menuView = nullptr;
     HTREEITEM m_menuItem = nullptr;

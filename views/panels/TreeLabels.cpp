@@ -16,7 +16,7 @@ HTREEITEM PreviousSibling(CTreeCtrl* tree, HTREEITEM parent, HTREEITEM item) {
 }  // namespace
 
 HTREEITEM SyncTreeLabels(CTreeCtrl* tree, const std::vector<QString>& labels, HTREEITEM root,
-                         const std::vector<DWORD>* data) {
+                         const std::vector<DWORD>* data, const std::vector<DWORD>* images) {
     if (!tree || !root)
         return nullptr;
     HTREEITEM current = root;
@@ -29,10 +29,16 @@ HTREEITEM SyncTreeLabels(CTreeCtrl* tree, const std::vector<QString>& labels, HT
         const int level = std::atoi(label.left(colon).toLatin1().constData());
         const QString text = label.mid(colon + 1);
         const DWORD value = data && i < data->size() ? (*data)[i] : static_cast<DWORD>(-1);
+        const int image = images && i < images->size() ? static_cast<int>((*images)[i]) : 0;
+        const auto showImage = [&](HTREEITEM item) {
+            if (images)
+                tree->SetItemImage(item, image, image);
+        };
 
         if (level == 0) {
             if (tree->GetItemText(root) != text) {
                 tree->SetItemText(root, text);
+                showImage(root);
                 tree->SetItemData(root, value);
             }
             current = root;
@@ -73,6 +79,7 @@ HTREEITEM SyncTreeLabels(CTreeCtrl* tree, const std::vector<QString>& labels, HT
             HTREEITEM item = tree->InsertItem(text, parent, after);
             if (!item)
                 continue;
+            showImage(item);
             tree->SetItemData(item, value);
             current = item;
         }

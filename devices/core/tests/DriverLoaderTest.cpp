@@ -151,6 +151,30 @@ TEST_F(DriverLoaderTest, RegisteredDriversAndFactories) {
         f.device->IsFeatureUsable(f.feature, &usable);
         EXPECT_EQ(usable, f.usable) << f.feature;
     }
+    // The trigger types the camera takes (edges of its input) are switched on for the pages.
+    const struct {
+        int feature;
+        int active;
+    } triggers[] = {{CDevice::kFeatureEdgeTrigger, 1},
+                    {CDevice::kFeatureLevelTrigger, 0},
+                    {CDevice::kFeatureRisingEdge, 1},
+                    {CDevice::kFeatureFallingEdge, 1},
+                    {CDevice::kFeatureEitherEdge, 1}};
+    for (const auto& t : triggers) {
+        int active = -1;
+        mono->IsFeatureActive(t.feature, &active);
+        EXPECT_EQ(active, t.active) << t.feature;
+    }
+    // So are its record clock's two sources and counters, and rates of the user's own.
+    for (int feature : {CDevice::kFeatureClockSource, CDevice::kFeatureRecordCounters,
+                        CDevice::kFeatureUserFrameRate}) {
+        int active = -1;
+        mono->IsFeatureActive(feature, &active);
+        EXPECT_EQ(active, 1) << feature;
+    }
+    int buffers = -1;
+    mono->IsFeatureActive(CDevice::kFeatureBuffers, &buffers);
+    EXPECT_EQ(buffers, 0);
 
     // Data cards of the sensor-data layer come from its factory, not the driver.
     CDeviceId asked;

@@ -186,9 +186,10 @@ TEST(SimCameraTest, DioAndVideoTriggers) {
     EXPECT_EQ(camera.HeldFrames()[30], 30) << "the trigger frame follows the pre-trigger frames";
 
     // Video trigger: the region is where the bright square passes; the first frame whose
-    // region mean reaches the high level is the trigger frame.
+    // region mean reaches the high level is the trigger frame. The region alone switches it on:
+    // the trigger input plays no part.
     DriverTriggerSetting video;
-    video.type = 2;
+    video.type = 0;
     video.postTriggerFrames = 5;
     camera.SetTriggerSetting(video);
     int squareX = 0;
@@ -218,6 +219,109 @@ TEST(SimCameraTest, DioAndVideoTriggers) {
     int triggerIndex = 0;
     camera.GetTriggerIndex(&triggerIndex);
     EXPECT_EQ(camera.HeldFrames()[triggerIndex], expected);
+}
+
+TEST(SimCameraTest, TriggerEdgesOfTheDioInput) {
+    struct Case {
+        int type;
+        int from;
+        int to;
+        int triggered;
+    };
+    const Case cases[] = {{kTriggerRisingEdge, 0, 1, 1},
+                          {kTriggerRisingEdge, 1, 0, 0},
+                          {kTriggerFallingEdge, 1, 0, 1},
+                          {kTriggerFallingEdge, 0, 1, 0},
+                          {kTriggerEitherEdge, 1, 0, 1},
+                          {kTriggerEitherEdge, 0, 1, 1},
+                          {0, 0, 1, 0}};
+    for (const Case& c : cases) {
+        SimHostClock clock;
+        CSimCamera camera(&clock.services, 1, 0, false, 100 * int64_t(320) * 240);
+        camera.SetResolution(320, 240);
+        DriverTriggerSetting setting;
+        setting.type = c.type;
+        setting.postTriggerFrames = 10;
+        ASSERT_EQ(camera.SetTriggerSetting(setting), 0) << c.type;
+        camera.SetDio6(c.from);
+        camera.SetMode(kModeArmed);
+        camera.SetDio6(c.to);
+        EXPECT_EQ(camera.IsTriggered(), c.triggered) << c.type << " " << c.from << c.to;
+    }
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    int mask = 0;
+    ASSERT_EQ(camera.GetTriggerTypes(&mask), 0);
+    EXPECT_EQ(mask, 0b1110);
+    DriverTriggerSetting level;
+    level.type = kTriggerRecordOnHigh;
+    EXPECT_EQ(camera.SetTriggerSetting(level), 1) << "a type the camera does not offer";
+}
+
+TEST(SimCameraTest, VideoTriggerItemsLevelAndRegion) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, 100 * int64_t(320) * 240);
+    camera.SetResolution(320, 240);
+    camera.SetRecordRate(1000);
+    int count = 0;
+    ASSERT_EQ(camera.GetVideoTriggerItemCount(&count), 0);
+    EXPECT_EQ(count, 4);
+    struct Item {
+        int item;
+        int value;
+        int result;
+    };
+    for (const Item& c :
+         {Item{kVideoTriggerRising, 250, 0}, Item{kVideoTriggerFalling, 0, 0},
+          Item{kVideoTriggerTraining, 25, 0}, Item{kVideoTriggerTrainOnRecord, 1, 0},
+          Item{kVideoTriggerRising, 256, 1}, Item{kVideoTriggerTraining, 0, 1}, Item{4, 1, 1}}) {
+        EXPECT_EQ(camera.SetVideoTriggerItem(c.item, c.value), c.result)
+            << c.item << " " << c.value;
+    }
+    int value = -1;
+    camera.GetVideoTriggerItem(kVideoTriggerRising, &value);
+    EXPECT_EQ(value, 250) << "a refused value keeps the one before";
+    camera.GetVideoTriggerItem(kVideoTriggerTraining, &value);
+    EXPECT_EQ(value, 25);
+    EXPECT_EQ(camera.GetVideoTriggerItem(4, &value), 1);
+
+    // The level is the region's mean in the frame due now: all 255 inside the square.
+    clock.AtTick(70, 1000);
+    int x = 0;
+    int y = 0;
+    CSimCamera::SquareAt(70, 320, 240, &x, &y);
+    ASSERT_EQ(camera.SetVideoTriggerRegion({x + 4, y + 4, x + 12, y + 12}), 0);
+    double level = 0;
+    ASSERT_EQ(camera.GetVideoTriggerLevel(&level), 0);
+    EXPECT_DOUBLE_EQ(level, 255.0);
+
+    // Arming with train-on-record sets the levels round the mean of the last 25 frames (the
+    // square sits in the region in only a few of them); the square's frame triggers at once.
+    DriverTriggerSetting setting;
+    setting.postTriggerFrames = 5;
+    camera.SetTriggerSetting(setting);
+    camera.SetMode(kModeArmed);
+    int rising = 0;
+    int falling = 0;
+    camera.GetVideoTriggerItem(kVideoTriggerRising, &rising);
+    camera.GetVideoTriggerItem(kVideoTriggerFalling, &falling);
+    EXPECT_EQ(rising - falling, 32);
+    EXPECT_LT(rising, 250);
+    EXPECT_EQ(camera.IsTriggered(), 1);
+    int triggerIndex = -1;
+    clock.AtTick(80, 1000);
+    camera.GetTriggerIndex(&triggerIndex);
+    EXPECT_EQ(camera.HeldFrames()[static_cast<size_t>(triggerIndex)], 70);
+
+    // Cleared, the region no longer triggers: only a software trigger ends the recording.
+    ASSERT_EQ(camera.ClearVideoTriggerRegion(), 0);
+    camera.SetVideoTriggerItem(kVideoTriggerRising, 1);
+    camera.SetVideoTriggerItem(kVideoTriggerTrainOnRecord, 0);
+    camera.SetMode(kModeArmed);
+    clock.AtTick(200, 1000);
+    camera.Poll();
+    EXPECT_EQ(camera.IsTriggered(), 0);
+    EXPECT_EQ(camera.Trigger(), 0);
 }
 
 TEST(SimCameraTest, ScriptedRefusalsAndCallLog) {
@@ -399,4 +503,46 @@ TEST(SimCameraTest, ColourProcessorMakesTheColourImage) {
     EXPECT_EQ(FrameNumberIn(frame), 77u);
     zero.rows[1][1] = std::numeric_limits<float>::quiet_NaN();
     EXPECT_EQ(processor->SetCoefficients(zero), 1);
+}
+
+TEST(SimCameraTest, TheRecordClockTimesTheFrames) {
+    SimHostClock clock;
+    CSimCamera camera(&clock.services, 1, 0, false, int64_t(64) << 20);
+    DriverRecordParams params;
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.ClockFrequency(), 1e6);
+    EXPECT_EQ(params.Counter(1) + params.Counter(2), 1000);  // 1000 fps
+
+    // The external source at the same rate: twice the ticks.
+    params.SetClockSource(1);
+    ASSERT_EQ(camera.SetRecordParams(params, 1, 1), 0);
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.Counter(1) + params.Counter(2), 2000);
+    // Counters set by hand make the rate, which the rate's own value then keeps.
+    params.SetCounter(1, 1500);
+    params.SetCounter(2, 2500);
+    ASSERT_EQ(camera.SetRecordParams(params, 0, 1), 0);
+    double rate = 0;
+    camera.GetRecordRate(&rate);
+    EXPECT_DOUBLE_EQ(rate, 500);
+    ASSERT_EQ(camera.SetRecordRate(rate), 0);
+    ASSERT_EQ(camera.GetRecordParams(&params), 0);
+    EXPECT_EQ(params.Counter(1), 1500);
+    // The exposure in ticks, up to a frame period.
+    int64_t low = 0;
+    int64_t high = 0;
+    ASSERT_EQ(camera.GetExposureTickRange(&low, &high), 0);
+    EXPECT_EQ(high, 4000);
+    EXPECT_EQ(camera.SetExposureTicks(high + 1), 1);
+    ASSERT_EQ(camera.SetExposureTicks(1000), 0);
+    double exposure = 0;
+    camera.GetExposure(&exposure);
+    EXPECT_DOUBLE_EQ(exposure, 0.0005);
+
+    // The standard record mode keeps the clock and takes no counters.
+    params.SetClockSource(0);
+    EXPECT_EQ(camera.SetRecordParams(params, 1, 0), 1);
+    params.SetClockSource(1);
+    EXPECT_EQ(camera.SetRecordParams(params, 0, 0), 1);
+    EXPECT_EQ(camera.SetRecordParams(params, 1, 0), 0);
 }

@@ -2,12 +2,14 @@
 #include "platform/framework/ControlWidgets.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/Edit.h"
+#include "platform/framework/ImageList.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/ProgressCtrl.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/SliderCtrl.h"
 #include "platform/framework/SpinButtonCtrl.h"
 #include "platform/framework/TabCtrl.h"
+#include "platform/framework/TreeCtrl.h"
 #include "testsupport/IsolatedTest.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +18,7 @@
 #include <QSlider>
 #include <QTabBar>
 #include <QTest>
+#include <QTreeWidget>
 
 namespace {
 
@@ -306,6 +309,20 @@ TEST_F(ControlsTest, ComboAndListReportTheUsersChoiceOnly) {
               (QStringList{"selchange 1", "dropdown", "closeup", "dblclk 2", "change 12"}));
 }
 
+TEST_F(ControlsTest, ADropDownComboShowsAnyTextItsListNeedNotHold) {
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, CRect(0, 0, 80, 20), &m_dlg,
+                             kChoice + 100));
+    combo.AddString(QStringLiteral("Rising Edge"));
+    combo.SetCurSel(-1);
+    combo.SetWindowText(QStringLiteral("TTL Logic - Rising"));
+    EXPECT_EQ(combo.GetWindowText(), QStringLiteral("TTL Logic - Rising"));
+    EXPECT_EQ(combo.GetCurSel(), CB_ERR);
+    EXPECT_EQ(combo.GetLBText(0), QStringLiteral("Rising Edge"));
+    combo.SetCurSel(0);
+    EXPECT_EQ(combo.GetWindowText(), QStringLiteral("Rising Edge"));
+}
+
 TEST_F(ControlsTest, ProgressStaysInItsRangeAndStepsRoundTheEnd) {
     CProgressCtrl progress;
     ASSERT_TRUE(progress.SubclassDlgItem(kProgress, &m_dlg));
@@ -333,6 +350,49 @@ TEST_F(ControlsTest, ControlMadeAtRunTimeSendsToItsParent) {
     EXPECT_EQ(std::pair(start, end), std::pair(1, 3));
     edit.ReplaceSel(QStringLiteral("X"));
     EXPECT_EQ(edit.GetWindowText(), QStringLiteral("aXdef"));
+}
+
+TEST_F(ControlsTest, TreeItemsShowImagesCutFromAStripWithItsMaskTransparent) {
+    // Three 4-pixel images: red, magenta (the mask) with a green dot, blue.
+    QImage strip(12, 4, QImage::Format_RGB32);
+    strip.fill(QColor(255, 0, 255));
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 4; ++x) {
+            strip.setPixel(x, y, qRgb(255, 0, 0));
+            strip.setPixel(8 + x, y, qRgb(0, 0, 255));
+        }
+    }
+    strip.setPixel(5, 1, qRgb(0, 255, 0));
+    CImageList images;
+    EXPECT_FALSE(images.Create(QImage(), 4, RGB(255, 0, 255)));
+    ASSERT_TRUE(images.Create(strip, 4, RGB(255, 0, 255)));
+    ASSERT_EQ(images.GetImageCount(), 3);
+    EXPECT_EQ(qAlpha(images.GetImage(1).pixel(0, 0)), 0);
+    EXPECT_EQ(images.GetImage(1).pixel(1, 1), qRgb(0, 255, 0));
+    EXPECT_TRUE(images.GetImage(3).isNull());
+
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_CHILD | WS_VISIBLE, CRect(0, 0, 100, 80), &m_dlg, 2015));
+    HTREEITEM root = tree.InsertItem(QStringLiteral("root"));
+    HTREEITEM child = tree.InsertItem(QStringLiteral("child"), root);
+    // Images given before the list shows once the list comes.
+    ASSERT_TRUE(tree.SetItemImage(root, 2, 0));
+    EXPECT_EQ(tree.SetImageList(&images, TVSIL_NORMAL), nullptr);
+    EXPECT_EQ(tree.GetImageList(TVSIL_NORMAL), &images);
+    int image = -1;
+    int selected = -1;
+    ASSERT_TRUE(tree.GetItemImage(child, image, selected));
+    EXPECT_EQ(std::pair(image, selected), std::pair(0, 0));
+    ASSERT_TRUE(tree.GetItemImage(root, image, selected));
+    EXPECT_EQ(std::pair(image, selected), std::pair(2, 0));
+    auto* widget = qobject_cast<QTreeWidget*>(tree.GetQWidget());
+    ASSERT_NE(widget, nullptr);
+    const QImage shown = widget->topLevelItem(0)->icon(0).pixmap(4, 4, QIcon::Normal).toImage();
+    EXPECT_EQ(shown.pixel(2, 2), qRgb(0, 0, 255));
+    const QImage whenSelected =
+        widget->topLevelItem(0)->icon(0).pixmap(4, 4, QIcon::Selected).toImage();
+    EXPECT_EQ(whenSelected.pixel(2, 2), qRgb(255, 0, 0));
+    EXPECT_FALSE(tree.SetItemImage(nullptr, 1, 1));
 }
 
 // A window that takes some notifications by id and code and the rest as a plain message, with

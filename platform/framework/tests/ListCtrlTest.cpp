@@ -8,9 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <QHeaderView>
 #include <QTest>
 #include <QTreeWidget>
+#include <QWidget>
 
 namespace {
 
@@ -231,6 +234,22 @@ TEST_F(ListCtrlTest, ToolTipsFollowActivation) {
     tips.DelTool(&m_list);
     EXPECT_EQ(tips.GetToolCount(), 0);
     EXPECT_TRUE(m_list.GetQWidget()->toolTip().isEmpty());
+}
+
+TEST_F(ListCtrlTest, AToolMayGoAfterItsTips) {
+    QWidget* tool = new QWidget(m_dlg.GetQWidget());
+    CWnd wrapper;
+    ASSERT_TRUE(wrapper.Attach(tool));
+    {
+        auto tips = std::make_unique<CToolTipCtrl>();
+        ASSERT_TRUE(tips->Create(&m_dlg));
+        ASSERT_TRUE(tips->AddTool(&wrapper, QStringLiteral("Gauge")));
+        // The tips' own window stays until the dialog's goes, as a page's does.
+        tips->GetQWidget()->setParent(nullptr);
+        tips->GetQWidget()->setParent(m_dlg.GetQWidget());
+    }
+    wrapper.Detach();
+    delete tool;  // sanitizers catch a tip list that is gone
 }
 
 }  // namespace

@@ -50,6 +50,22 @@ TEST_F(ShellTest, OpeningSomethingThatIsNotThereFails) {
     EXPECT_FALSE(AfxShellOpen("file://" + WorkPath("missing.txt")));
 }
 
+TEST_F(ShellTest, CommandLinesKeepQuotedAndEmptyWords) {
+    const struct {
+        const char* line;
+        QStringList words;
+    } cases[] = {
+        {"prog \"\"", {"prog", ""}},
+        {"\"/opt/My Tools/prog\" \"a b\" c", {"/opt/My Tools/prog", "a b", "c"}},
+        {"  prog   x  ", {"prog", "x"}},
+        {"prog C:\\dir\\ \"C:\\my dir\\\"", {"prog", "C:\\dir\\", "C:\\my dir\\"}},
+        {"prog ab\"cd ef\"gh", {"prog", "abcd efgh"}},
+        {"", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AfxSplitCommandLine(QString::fromLatin1(c.line)), c.words) << c.line;
+}
+
 TEST_F(ShellTest, StartingAProgramReportsFailureBelow32) {
     EXPECT_GT(WinExec("true \"\"", SW_SHOW), 31u);
     EXPECT_EQ(WinExec(WorkPath("VidraProAnalysis.exe") + " \"\"", SW_SHOW), 2u);

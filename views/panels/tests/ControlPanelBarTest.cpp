@@ -315,4 +315,27 @@ TEST_F(TreeLabelsTest, MatchingItemsAreKeptAsTheyAre) {
     EXPECT_EQ(SyncTreeLabels(nullptr, labels, m_root), nullptr);
 }
 
+TEST_F(TreeLabelsTest, NewAndRenamedItemsTakeTheirImagesMatchingOnesKeepTheirs) {
+    m_tree.SetItemText(m_root, QStringLiteral("No Devices"));
+    const std::vector<QString> labels = {"0:Devices", "1:Card", "2:Rate 500.00 Hz", "1:Cam"};
+    const std::vector<DWORD> images = {2, 1, 0};
+    SyncTreeLabels(&m_tree, labels, m_root, nullptr, &images);
+    const auto imageOf = [this](HTREEITEM item) {
+        int image = -1;
+        int selected = -1;
+        m_tree.GetItemImage(item, image, selected);
+        return std::pair(image, selected);
+    };
+    HTREEITEM card = m_tree.GetChildItem(m_root);
+    EXPECT_EQ(imageOf(m_root), std::pair(2, 2));
+    EXPECT_EQ(imageOf(card), std::pair(1, 1));
+    EXPECT_EQ(imageOf(m_tree.GetChildItem(card)), std::pair(0, 0));
+    EXPECT_EQ(imageOf(m_tree.GetNextSiblingItem(card)), std::pair(0, 0)) << "past the images";
+
+    const std::vector<DWORD> others = {5, 6, 7, 8};
+    SyncTreeLabels(&m_tree, labels, m_root, nullptr, &others);
+    EXPECT_EQ(imageOf(m_root), std::pair(2, 2));
+    EXPECT_EQ(imageOf(card), std::pair(1, 1));
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
+#include "platform/framework/ResourceModuleScope.h"
 #include "resources/ProgramResources.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/PlaybackView.h"
@@ -227,7 +228,11 @@ TEST_F(PlaybackTabTest, ItemsShowTheirCellOfTheImageStrip) {
     images.bitmaps = {{kPlaybackTreeBitmap, WorkPath("tree.png")}};
     CResourceChain::AddModule(&images);
     CPlaybackTab page;
-    ASSERT_TRUE(page.Create(m_frame));
+    {
+        // Ahead of the program's own tree images.
+        CResourceModuleScope first(images.name);
+        ASSERT_TRUE(page.Create(m_frame));
+    }
     page.SetOwnerLink(&m_list);
     AddMember(kTake1);
     AddMember(kSensors);
