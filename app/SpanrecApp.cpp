@@ -1,6 +1,7 @@
 #include "app/SpanrecApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/SensorSettingsSheet.h"
 #include "app/SplashWnd.h"
 #include "devices/AutoDownloadWnd.h"
 #include "devices/AutoRecordHost.h"
@@ -19,8 +20,10 @@
 #include "devices/RecordControllerView.h"
 #include "devices/RecordGroupHost.h"
 #include "devices/RecordOptions.h"
+#include "devices/SensorDeviceSelection.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
+#include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GeneralView.h"
@@ -46,6 +49,19 @@
 #include "resources/ProgramResources.h"
 #include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataDisplayWindow.h"
+#include "sensordata/DataFrameVCF.h"
+#include "sensordata/DataPlayDoc.h"
+#include "sensordata/DataPlayView.h"
+#include "sensordata/DataQNPlayDoc.h"
+#include "sensordata/DataQNPlayFrame.h"
+#include "sensordata/DataQNPlayFrameVCF.h"
+#include "sensordata/DataQNPlayView.h"
+#include "sensordata/DataQNSensorDoc.h"
+#include "sensordata/DataQNSensorFrame.h"
+#include "sensordata/DataQNSensorFrameVCF.h"
+#include "sensordata/DataQNSensorView.h"
+#include "sensordata/DataSensorDoc.h"
+#include "sensordata/DataSensorView.h"
 #include "sensordata/model/SensorDataSet.h"
 #include "sensorres/SondrelModule.h"
 #include "shell/ChildFrame.h"
@@ -75,6 +91,7 @@ namespace {
 constexpr UINT kToolsDataDisplay = 33100;
 constexpr UINT kFileOpenFormView = 32990;
 constexpr UINT kToolsDataAcquisition = 33102;
+constexpr UINT kToolsDataSensor = 33103;
 constexpr UINT kEditRecordOptions = 33120;
 constexpr UINT kToolsAutoRecord = 33121;
 constexpr UINT kToolsAutoRecordSettings = 33122;
@@ -87,6 +104,7 @@ ON_COMMAND(ID_APP_ABOUT, OnAppAbout)
 ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
 ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
+ON_COMMAND(kToolsDataSensor, OnToolsDataSensor)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
 ON_COMMAND(ID_FILE_OPEN_DATA_CARD, OnFileOpenDataCard)
 ON_UPDATE_COMMAND_UI(ID_FILE_OPEN_DATA_CARD, OnUpdateNeedsRecordController)
@@ -127,18 +145,18 @@ const TemplateRow* Rows() {
         {"DT:Meas2", 152, RUNTIME_CLASS(CMeasurementFormDoc), RUNTIME_CLASS(CMeasurementFormFrame),
          RUNTIME_CLASS(CMeasurementView)},
         {"DT:Vid", 145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CVidView)},
-        {"DT:QNSens", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:QNSensVCF", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:QNSensPlay", 151, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:QNSensPlayVCF", 151, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:PmoSensVCF", 149, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:PmoPlayVCF", 151, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:QNSens", 149, RUNTIME_CLASS(CDataQNSensorDoc), RUNTIME_CLASS(CDataQNSensorFrame),
+         RUNTIME_CLASS(CDataQNSensorView)},
+        {"DT:QNSensVCF", 149, RUNTIME_CLASS(CDataQNSensorDoc), RUNTIME_CLASS(CDataQNSensorFrameVCF),
+         RUNTIME_CLASS(CDataQNSensorView)},
+        {"DT:QNSensPlay", 151, RUNTIME_CLASS(CDataQNPlayDoc), RUNTIME_CLASS(CDataQNPlayFrame),
+         RUNTIME_CLASS(CDataQNPlayView)},
+        {"DT:QNSensPlayVCF", 151, RUNTIME_CLASS(CDataQNPlayDoc), RUNTIME_CLASS(CDataQNPlayFrameVCF),
+         RUNTIME_CLASS(CDataQNPlayView)},
+        {"DT:PmoSensVCF", 149, RUNTIME_CLASS(CDataSensorDoc), RUNTIME_CLASS(CDataQNSensorFrameVCF),
+         RUNTIME_CLASS(CDataSensorView)},
+        {"DT:PmoPlayVCF", 151, RUNTIME_CLASS(CDataPlayDoc), RUNTIME_CLASS(CDataQNPlayFrameVCF),
+         RUNTIME_CLASS(CDataPlayView)},
         {"DT:NotesBasicVCF", 153, RUNTIME_CLASS(CNotesBasicDoc), RUNTIME_CLASS(CNotesBasicFrameVCF),
          RUNTIME_CLASS(CNotesBasicView)},
         {"DT:Gen", 154, RUNTIME_CLASS(CGeneralDoc), RUNTIME_CLASS(CGeneralFrame),
@@ -339,7 +357,13 @@ BOOL CSpanrecApp::InitInstance() {
     kinds.recordControllerView = RUNTIME_CLASS(CRecordControllerView);
     kinds.recordControllerFrame = RUNTIME_CLASS(CRecordControllerFrame);
     kinds.cameraView = RUNTIME_CLASS(CCamView);
+    kinds.sensorDataView = RUNTIME_CLASS(CDataSensorView);
+    kinds.dataFrame = RUNTIME_CLASS(CDataFrameVCF);
+    kinds.dataPlayFrame = RUNTIME_CLASS(CDataQNPlayFrameVCF);
+    kinds.sensorDataFrame = RUNTIME_CLASS(CDataQNSensorFrameVCF);
     CGeneralDoc::SetGroupKinds(kinds);
+    // The live sensor documents keep the device layer's settings sheet.
+    IDeviceSettingsSheet::SetFactory([] { return std::make_unique<CSensorSettingsSheet>(); });
     // A data member, its window and its save target share one data set.
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
     // Each video member gets its calibration, feature set and overlays.
@@ -486,6 +510,49 @@ void CSpanrecApp::OnUpdateNeedsRecordController(CCmdUI* pCmdUI) {
     pCmdUI->Enable(FirstRecordController() != nullptr);
 }
 
+void CSpanrecApp::OnToolsDataSensor() {
+    const QString path = SensorDeviceSelection::ChooseSensorPath(m_pMainWnd);
+    if (path.isEmpty())
+        return;
+    if (!DriverLoader::OpenById(CDataSensorDoc::DeviceIdOfPath(path)) || !OpenSensorWindow(path))
+        AfxMessageBox(QStringLiteral("The device could not be opened."), MB_OK | MB_ICONWARNING);
+}
+
+CDocument* CSpanrecApp::OpenSensorWindow(const QString& path) {
+    // The live window joins the open play project, else a new one, beside its groups.
+    CSpanrecOpenDestinations destinations(*this);
+    auto* project = dynamic_cast<CGeneralDoc*>(destinations.FindPlayProject().document);
+    if (!project) {
+        CDocTemplate* projects = GetTemplateByKey(QStringLiteral("DT:Gen"));
+        project = dynamic_cast<CGeneralDoc*>(projects ? projects->OpenDocumentFile(QString(), TRUE)
+                                                      : nullptr);
+    }
+    CFrameParentingView* host = project ? project->GetProjectView() : nullptr;
+    CDocTemplate* sensors = GetTemplateByKey(QStringLiteral("DT:PmoSensVCF"));
+    if (!host || !sensors)
+        return nullptr;
+    CDocument* doc = sensors->OpenDocumentFile(path, FALSE);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    CView* view = pos ? doc->GetNextView(pos) : nullptr;
+    auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
+    if (!frame) {
+        if (doc)
+            doc->OnCloseDocument();
+        return nullptr;
+    }
+    CViewChildedFrame::AttachToParentView(host, frame);
+    frame->SetMenu(nullptr);
+    frame->ShowWindow(SW_SHOW);
+    view->ShowWindow(SW_SHOW);
+    CRect client;
+    host->GetClientRect(&client);
+    host->SendMessage(WM_SIZE, SIZE_RESTORED,
+                      static_cast<LPARAM>(MAKELONG(client.Width(), client.Height())));
+    destinations.Activate({host, project});
+    frame->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return doc;
+}
+
 void CSpanrecApp::OnFileOpenCamera() {
     if (CRecordControllerView* controller = FirstRecordController()) {
         controller->AddDeviceOfKind(kDeviceTypeCamera);
@@ -547,6 +614,7 @@ CDocument* CSpanrecApp::OpenInFormView(const QString& path) {
 
 int CSpanrecApp::ExitInstance() {
     IDeviceSelection::Install(nullptr);
+    IDeviceSettingsSheet::SetFactory(nullptr);
     CRecordGroup::SetHost(nullptr);
     CVidraFrameWnd::SetCaptureWizard(nullptr);
     m_captureWizard.reset();

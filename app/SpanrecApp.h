@@ -62,6 +62,10 @@ public:
     CDocument* OpenInFormView(const QString& path);
     // The view of the first record controller that is open, or null.
     CRecordControllerView* FirstRecordController() const;
+    // The live sensor window of a data card's document path ("sensorXXX" and the card's id)
+    // in the open play project, else a new one; the sensor document, or null when it could not
+    // be made.
+    CDocument* OpenSensorWindow(const QString& path);
 
 protected:
     void OnAppAbout();
@@ -73,6 +77,9 @@ protected:
     // acquisition window with its record page (a record controller, once there is one, hosts
     // the card's page itself).
     void OnToolsDataAcquisition();
+    // Tools/Data Sensor: a data card chosen in Device Selection, shown live in a sensor window
+    // of the open play project (a new one when none is open).
+    void OnToolsDataSensor();
     // File/Open Camera: a camera chosen in Device Selection joins the first record controller;
     // without one it is shown live in a camera window of its own.
     void OnFileOpenCamera();

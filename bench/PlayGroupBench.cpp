@@ -3,13 +3,25 @@
 // moves the top one, every member reads and paints its frame. Printed as a ratio to four
 // preads of the same frames, measured in the same run. Every repetition goes on to frames it
 // has not shown yet, from recordings of 240 frames.
+//
+// And one step of a group of a 1024 x 1024 video beside a data member of 16 channels and
+// 1 000 000 scans, synchronised with it: the video reads and paints its frame, the data's
+// cursor moves to its scan, its read-out follows and its graph repaints. Printed as a ratio to
+// the step of the same video alone in its group, with the share of a 10 ms period it takes.
 
 #include "bench/RatioReporter.h"
 #include "frames/FrameSource.h"
 #include "groups/MeasurementView.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/DataPlayDoc.h"
+#include "sensordata/DataPlayView.h"
+#include "sensordata/DataQNPlayFrameVCF.h"
+#include "sensordata/model/SensorDataSet.h"
+#include "sensordata/model/VidraData.h"
+#include "sensorres/SondrelModule.h"
 #include "shell/ViewChildedFrame.h"
 #include "views/StreamWnd.h"
 #include "views/VidDoc.h"
@@ -26,6 +38,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -145,6 +158,115 @@ void SynchronisationStep(benchmark::State& state) {
     app.m_pMainWnd = nullptr;
 }
 
+constexpr int kDataChannels = 16;
+constexpr int kDataScans = 1000000;
+
+// A data set of 16 channels of 1 000 000 scans at 1000 scans/s: slow waves with a little noise.
+CSharedRef<CSensorDataSet> BigDataSet() {
+    CSharedRef<CSensorDataSet> set(new CSensorDataSet);
+    set->Init(kDataChannels, kDataScans, 1, 1000.0, 0);
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> noise(-0.05f, 0.05f);
+    CVidraData& data = *set->GetData();
+    for (int k = 0; k < kDataChannels; ++k) {
+        std::vector<float>& samples = data.m_channels[static_cast<size_t>(k)];
+        for (int s = 0; s < kDataScans; ++s)
+            samples[static_cast<size_t>(s)] =
+                k + 0.4f * std::sin(s * (0.0001f + 0.00003f * k)) + noise(random);
+    }
+    return set;
+}
+
+// A group of the first recording's video, with the big data member beside it when withData;
+// the play control moves the video, the group the rest.
+void SyncStep(benchmark::State& state, bool withData) {
+    CWinApp app("bench");
+    CResourceChain::AddModule(RmResourceModule());
+    CWnd main;
+    main.Create(nullptr, "main", WS_VISIBLE, CRect(0, 0, 1400, 1000), nullptr, 0);
+    app.m_pMainWnd = &main;
+    auto* group = new CMeasurementView;
+    group->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 1300, 940), &main,
+                  AFX_IDW_PANE_FIRST);
+    group->OnInitialUpdate();
+    CMultiDocTemplate vidTemplate(145, RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame),
+                                  RUNTIME_CLASS(CVidView));
+    CMultiDocTemplate dataTemplate(151, RUNTIME_CLASS(CDataPlayDoc),
+                                   RUNTIME_CLASS(CDataQNPlayFrameVCF),
+                                   RUNTIME_CLASS(CDataPlayView));
+
+    auto* source = new CFrameSource;
+    CFrameSourcePtr ptr(source);
+    CDocument* doc = vidTemplate.OpenDocumentFile(QString(), TRUE);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    auto* video = doc ? dynamic_cast<CVidView*>(doc->GetNextView(pos)) : nullptr;
+    if (!video || source->Open(Recordings()[0]) != 1) {
+        state.SkipWithError("the video did not open");
+        return;
+    }
+    auto* videoFrame = static_cast<CViewChildedFrame*>(video->GetParentFrame());
+    CViewChildedFrame::AttachToParentView(group, videoFrame);
+    videoFrame->MoveWindow(0, 0, 640, 460);
+    videoFrame->ShowWindow(SW_SHOW);
+    video->SetFrameSource(ptr);
+    video->SetGroupMember(CPlaybackView::kVideoMember, 1, 0, 0);
+    video->SetFrameRate(1000);
+    video->SetFrameCount(kFrames);
+    video->SetBaseSync(1);
+    video->SetSourceName(QStringLiteral("bench.playgrp"));
+
+    CDataPlayView* data = nullptr;
+    if (withData) {
+        auto* dataDoc = dynamic_cast<CDataPlayDoc*>(dataTemplate.OpenDocumentFile(QString(), TRUE));
+        pos = dataDoc ? dataDoc->GetFirstViewPosition() : nullptr;
+        data = dataDoc ? dynamic_cast<CDataPlayView*>(dataDoc->GetNextView(pos)) : nullptr;
+        if (!data) {
+            state.SkipWithError("the data window did not open");
+            return;
+        }
+        dataDoc->SetDataSet(BigDataSet(), 1);
+        auto* dataFrame = static_cast<CViewChildedFrame*>(data->GetParentFrame());
+        CViewChildedFrame::AttachToParentView(group, dataFrame);
+        dataFrame->MoveWindow(0, 470, 1280, 460);
+        dataFrame->ShowWindow(SW_SHOW);
+        data->SetGroupMember(CPlaybackView::kDataMember, 2, 0, 0);
+        data->SetBaseSync(1);
+        data->SetSourceName(QStringLiteral("bench.playgrp"));
+    }
+    videoFrame->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    // The windows are shown and painted once before timing, as on screen.
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+
+    static int frame = 0;
+    CPlayControlWnd& control = group->GetPlayControl();
+    control.GotoFrame(frame, TRUE);
+    QApplication::processEvents();
+    for (auto _ : state) {
+        NextFrame(&frame);
+        control.GotoFrame(frame, TRUE);
+        QApplication::processEvents();
+    }
+    if (data && data->GetCurrentFrame() != frame)
+        state.SkipWithError("the data member did not follow");
+
+    if (data)
+        data->GetParentFrame()->DestroyWindow();
+    videoFrame->DestroyWindow();
+    main.DestroyWindow();
+    app.m_pMainWnd = nullptr;
+    CResourceChain::RemoveModule(RmResourceModule());
+}
+
+void VideoWithData(benchmark::State& state) {
+    SyncStep(state, true);
+}
+
+void VideoAlone(benchmark::State& state) {
+    SyncStep(state, false);
+}
+
 // What the step stands on: each member's frame read from its file.
 void FourPreads(benchmark::State& state) {
     static int frame = 0;
@@ -172,6 +294,14 @@ BENCHMARK(FourPreads)
     ->Name("posix/pread_4x1024")
     ->Unit(benchmark::kMillisecond)
     ->Iterations(kStepsPerRepetition);
+BENCHMARK(VideoWithData)
+    ->Name("group/sync_step_video_data16x1M")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kStepsPerRepetition);
+BENCHMARK(VideoAlone)
+    ->Name("group/sync_step_video_alone")
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kStepsPerRepetition);
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -181,6 +311,9 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatio("play group step, 4 members", "group/sync_step_4x1024",
                         "posix/pread_4x1024", 1.5);
+    reporter.PrintRatioOfPeriod("play group step, video + 16 x 1M data",
+                                "group/sync_step_video_data16x1M", "group/sync_step_video_alone",
+                                1.5, 10.0);
     benchmark::Shutdown();
     for (const QString& path : Recordings())
         QFile::remove(path);

@@ -18,6 +18,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/DataSensorView.h"
 #include "shell/DlgSystemConfiguration.h"
 #include "shell/VidraApp.h"
 #include "shell/VidraFrameWnd.h"
@@ -30,6 +31,7 @@ IMPLEMENT_DYNCREATE(CRecordControllerDoc, CDocument)
 namespace {
 
 constexpr const char* kCameraTemplate = "DT:Cam2";
+constexpr const char* kSensorTemplate = "DT:PmoSensVCF";
 
 CView* FirstViewOf(CDocument* doc) {
     POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
@@ -212,6 +214,8 @@ CView* CRecordControllerDoc::AdoptDeviceWindow(CView* view) {
 CView* CRecordControllerDoc::OpenDeviceWindow(const CDeviceId& id, const QString& path) {
     if (id.m_type == kDeviceTypeCamera)
         return OpenDeviceVideoWindow(path);
+    if (id.m_type == kDeviceTypeDataCard)
+        return OpenVideoWindow(QString::fromLatin1(kSensorTemplate), path);
     return nullptr;
 }
 
@@ -269,12 +273,16 @@ CRecordControllerView* CRecordControllerDoc::GetControllerView() const {
 int CRecordControllerDoc::DeviceKindOfView(const CView* view) {
     if (dynamic_cast<const CCamView*>(view))
         return kDeviceTypeCamera;
+    if (dynamic_cast<const CDataSensorView*>(view))
+        return kDeviceTypeDataCard;
     return 0;
 }
 
 CDevice* CRecordControllerDoc::DeviceOfView(CView* view) {
     if (auto* camera = dynamic_cast<CCamView*>(view))
         return camera->GetDevice();
+    if (auto* sensor = dynamic_cast<CDataSensorView*>(view))
+        return sensor->GetDevice();
     return nullptr;
 }
 

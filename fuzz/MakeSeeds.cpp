@@ -3,6 +3,7 @@
 // The RAW, ".cih" and "_config.xsv" seeds are laid out by hand, as the cameras and their programs
 // write them (the program only reads those files).
 
+#include "app/SensorSettingsSheet.h"
 #include "devices/DlgDeviceOptions.h"
 #include "frames/CfgFileInfo.h"
 #include "frames/ColorCoefficientFile.h"
@@ -22,6 +23,7 @@
 #include "platform/media/tests/TestAviWriter.h"
 #include "platform/registry/Hive.h"
 #include "platform/registry/Registry.h"
+#include "sensordata/DataQNSensorDoc.h"
 #include "shell/DlgOptionsAutoDown.h"
 #include "shell/DlgSnapkeepOptions.h"
 #include "tracking/AnalysisSettings.h"
@@ -356,6 +358,36 @@ QByteArray Options(CDlgOptionsBase& store) {
     return ReadAll(path);
 }
 
+// The defaults of a data card's live sensor window with two channel pairs, as it saves them in
+// the current folder.
+QByteArray SensorDefaults() {
+    IDeviceSettingsSheet::SetFactory([] { return std::make_unique<CSensorSettingsSheet>(); });
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(FuzzFile(nullptr, 0, QStringLiteral("seed.opt"))).absolutePath());
+    const QString sensor = QStringLiteral("sensorXXX#2#1#0#");
+    QByteArray bytes;
+    {
+        CDataQNSensorDoc doc;
+        // No defaults yet: the open fails, and the document knows its card.
+        doc.OnOpenDocument(sensor);
+        CAcqSettings& s = static_cast<CSensorSettingsSheet*>(doc.GetDeviceSettings())
+                              ->GetSheet()
+                              .m_acquisitionValue.m_settings;
+        s.SetChannelCount(2);
+        for (int c = 0; c < 4; ++c) {
+            s.m_on[c] = c % 2;
+            s.m_mode[c] = c;
+            s.m_lower[c] = -1.0 - c;
+            s.m_upper[c] = 1.0 + c;
+        }
+        doc.OnSaveDocument(sensor);
+        bytes = ReadAll(CDataQNSensorDoc::DefaultsPath(CDeviceId(2, 1, 0)));
+    }
+    QDir::setCurrent(before);
+    IDeviceSettingsSheet::SetFactory(nullptr);
+    return bytes;
+}
+
 QByteArray Event() {
     CEvtInfo info;
     info.m_rate = 500;
@@ -529,6 +561,7 @@ int main(int argc, char** argv) {
     Put(root + "/record_controller", "seed-controller.recc",
         QByteArray::fromHex("cc1601009c1e0000"));
     Put(root + "/side_files", "seed.evt", Event());
+    Put(root + "/sensor_defaults", "seed.sensdflt", SensorDefaults());
     Put(root + "/side_files", "seed.cih",
         "#Camera Information Header\r\nRecord Rate(fps) : 2000\r\nShutter Speed(s) : 1/4000\r\n"
         "Start Frame : -120\r\nTotal Frame : 500\r\n");

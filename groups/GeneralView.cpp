@@ -3,6 +3,7 @@
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GroupSettings.h"
+#include "groups/IDataFrame.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
@@ -143,13 +144,19 @@ int CGeneralView::GroupModeOfFrame(CFrameWnd* frame) {
         CFrameWnd* saved = host->SetChildFrameCursor(nullptr);
         CFrameWnd* top = host->GetNextChildFrame();
         host->SetChildFrameCursor(saved);
+        frame = top;
         view = top ? top->GetActiveView() : nullptr;
     }
     const CProjectGroupKinds& kinds = CGeneralDoc::GetGroupKinds();
     int mode = -1;
     if (IsOfKind(view, kinds.playbackView))
         mode = kPlayGroupMode;
-    if (IsOfKind(view, kinds.sensorDataView) || IsOfKind(view, kinds.cameraView))
+    if (IsOfKind(frame, kinds.dataPlayFrame)) {
+        const auto* data = dynamic_cast<const IDataFrame*>(frame);
+        mode = data && data->GetFrameMode() == 1 ? kRecordGroupMode : kPlayGroupMode;
+    }
+    if (IsOfKind(frame, kinds.sensorDataFrame) || IsOfKind(view, kinds.sensorDataView) ||
+        IsOfKind(view, kinds.cameraView))
         mode = kRecordGroupMode;
     return mode;
 }
@@ -196,8 +203,12 @@ void CGeneralView::ShowGroupFramesForMode(BOOL bActivating) {
 }
 
 void CGeneralView::ArrangeGroups() {
-    // Data frames would make a band of their own below the groups; no hosted frame is one yet,
-    // so every hosted frame stands in the one band (and none in the other).
+    // The data windows make a band of their own below the groups. Without a data window kind
+    // every hosted frame stands in the one band (and none in the other).
+    if (const CRuntimeClass* data = CGeneralDoc::GetGroupKinds().dataFrame) {
+        ArrangeChildFrames(data, data, TRUE, FALSE);
+        return;
+    }
     const CRuntimeClass* hosted = RUNTIME_CLASS(CViewChildedFrame);
     ArrangeChildFrames(hosted, hosted, FALSE, TRUE);
 }

@@ -3,6 +3,7 @@
 #include "frames/DataFileSaveTarget.h"
 #include "frames/DlgSaveData.h"
 #include "frames/FileNames.h"
+#include "frames/IDataPlayView.h"
 #include "frames/MeasFrameAdapter.h"
 #include "frames/SaveVideoParams.h"
 #include "groups/FrameParentingView.h"
@@ -442,8 +443,11 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     }
     CMemberDataRef data(DataSetFactoryRef()());
     // A file that cannot be read makes no member: an empty window would stand for nothing.
+    // The user hears of it as of any document that failed to open.
     if (FAILED(data->Open(path))) {
         frame->DestroyWindow();
+        AfxMessageBox(QStringLiteral("Failed to open document %1.").arg(path),
+                      MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     if (outDoc)
@@ -457,6 +461,9 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     frame->SetWindowText(title);
 
     AddDataEntry(data, kFromFile, path);
+    // The data document shows the member's data set from now on.
+    if (auto* dataView = dynamic_cast<IDataPlayView*>(view))
+        dataView->DataSetDataSet(data);
     SetLastAdded(kTypeData, GetDataCount() - 1, data->GetDataId(), kFromFile, -1);
     LoadDataNotes(path, data);
     SetUpMember(view, viewFlag);

@@ -280,8 +280,11 @@ int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
         zero = ZeroFrameOf(video);
     } else if (type == CPlaybackView::kDataMember) {
         // The member is known by its data set's id; rate and frames are the data view's own.
+        // The scan its user moves to moves the group.
         playback->SetGroupMember(type, id, kind, handle);
         zero = ZeroFrameOf(playback);
+        if (auto* data = dynamic_cast<IDataMemberView*>(playback))
+            data->SetTimeRange(DataTimeCallback, this);
     } else {
         return 0;
     }
@@ -662,6 +665,11 @@ void CMeasurementView::RefreshPlayControl() {
     m_playControl.GotoFrame(playback->GetCurrentFrame(), FALSE);
 }
 
+int CMeasurementView::DataTimeCallback(void* context, int frame, int convert, double rate,
+                                       const QString& name) {
+    return static_cast<CMeasurementView*>(context)->OnDataTimeChanged(frame, convert, rate, name);
+}
+
 int CMeasurementView::OnDataTimeChanged(int frame, int convert, double rate, const QString& name) {
     if (m_settingsSource == kSettingsFromSlowest && convert) {
         if (CPlaybackView* slowest = FindSlowestSynced(name)) {
@@ -751,10 +759,10 @@ BOOL CMeasurementView::FastForwardTarget(int frame, int* target) {
 }
 
 void CMeasurementView::ArrangeMembers() {
-    // Videos across the top; the second band is for data playback frames, which this layer
-    // does not know by class, so it stays empty.
-    GetContainer()->ArrangeChildFrames(RUNTIME_CLASS(CVidFrame), RUNTIME_CLASS(CPlaybackView),
-                                       FALSE, FALSE);
+    // Videos across the top, data playback frames below them (no band without that kind).
+    const CRuntimeClass* data = CGeneralDoc::GetGroupKinds().dataPlayFrame;
+    GetContainer()->ArrangeChildFrames(RUNTIME_CLASS(CVidFrame),
+                                       data ? data : RUNTIME_CLASS(CPlaybackView), FALSE, FALSE);
 }
 
 void CMeasurementView::OnAddVideo() {

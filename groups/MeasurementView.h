@@ -7,6 +7,7 @@
 
 #include "frames/IMeasViewSync.h"
 #include "groups/FrameParentingView.h"
+#include "groups/IDataMemberView.h"
 #include "groups/IPlayDataGatherer.h"
 #include "groups/IPlayGroupMembers.h"
 #include "groups/IPlayGroupView.h"
@@ -208,6 +209,8 @@ private:
     static void SkipChangedCallback(void* context, int skip);
     static void MemberFrameChangedCallback(void* context, int frame);
     static void VideoGroupCallback(void* context, intptr_t frame);
+    static int DataTimeCallback(void* context, int frame, int convert, double rate,
+                                const QString& name);
 
     int m_lastSyncFrame = -1;
     BOOL m_initialized = FALSE;

@@ -15,4 +15,9 @@ struct CProjectGroupKinds {
     const CRuntimeClass* playbackView = nullptr;
     const CRuntimeClass* cameraView = nullptr;
     const CRuntimeClass* sensorDataView = nullptr;
+    // Hosted frames of the data windows: the base of them all, the data playback frame and
+    // the live sensor frame.
+    const CRuntimeClass* dataFrame = nullptr;
+    const CRuntimeClass* dataPlayFrame = nullptr;
+    const CRuntimeClass* sensorDataFrame = nullptr;
 };

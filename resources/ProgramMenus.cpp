@@ -183,12 +183,12 @@ Items ToolsMenu(Kind kind) {
     // The notes of the playback on top of the group, and saving them.
     if (kind == kProject || kind == kPlayGroup)
         Append(items, {Item(32915, "Notes"), Item(32951, "Save Notes"), Separator()});
-    Append(items,
-           {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
-            Item(33100, "Data Display..."), Item(33102, "Data Acquisition..."),
-            Item(33121, "Auto-Record Controller..."), Item(33122, "Auto-Record Control Panel..."),
-            Separator(), Item(32814, "3-D Capture Wizard..."),
-            Item(33110, "Convert Vidra 2.0 Files to Play Group...")});
+    Append(items, {Item(32850, "Background Image Mixer"), Item(32861, "One-step save settings"),
+                   Item(33100, "Data Display..."), Item(33102, "Data Acquisition..."),
+                   Item(33103, "Data Sensor..."), Item(33121, "Auto-Record Controller..."),
+                   Item(33122, "Auto-Record Control Panel..."), Separator(),
+                   Item(32814, "3-D Capture Wizard..."),
+                   Item(33110, "Convert Vidra 2.0 Files to Play Group...")});
     return items;
 }
 
@@ -310,6 +310,7 @@ std::map<UINT, QString> CommandStrings() {
         {32813, "Open a saved play group\nOpen Play Group"},
         {32811, "Open a data file\nOpen Data File"},
         {33102, "Show the live data of a data acquisition card\nData Acquisition"},
+        {33103, "Show the live data of a data card in a play project\nData Sensor"},
         {32815, "Open a camera and show its live video\nOpen Camera"},
         {32814,
          "Capture calibration and measurement images from two cameras for a 3-D project\n3-D "

@@ -470,8 +470,9 @@ void CDataAcqWnd::Tick() {
 void CDataAcqWnd::RefreshDisplay() {
     if (!m_pDataDisplay)
         return;
+    // Every tick: the user's zoom, pan and cursor stay where they were.
     m_pDataDisplay->SetData(&GetLiveData());
-    m_pDataDisplay->BuildPlot();
+    m_pDataDisplay->UpdatePlot();
     m_pDataDisplay->UpdateReadout();
 }
 
@@ -509,12 +510,16 @@ int CDataAcqWnd::SendPageCommand(void* context, int code, const VARIANT& values,
 
 // The window.
 
+BOOL CDataAcqWnd::CreateHidden(CWnd* parent) {
+    if (GetSafeHwnd())
+        return TRUE;
+    m_pParentWnd = parent;
+    return Create(kTemplateId, parent);
+}
+
 BOOL CDataAcqWnd::ShowWindowFor(CWnd* parent) {
-    if (!GetSafeHwnd()) {
-        m_pParentWnd = parent;
-        if (!Create(kTemplateId, parent))
-            return FALSE;
-    }
+    if (!CreateHidden(parent))
+        return FALSE;
     ShowWindow(SW_SHOW);
     int handle = -1;
     GetHandle(&handle);

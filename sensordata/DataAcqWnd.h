@@ -58,6 +58,9 @@ public:
 
     // The window, modeless, captioned with the card's name; shown again when it exists.
     BOOL ShowWindowFor(CWnd* parent);
+    // The window made, hidden, when it is not there yet: an acquisition runs on its timer
+    // while a live view elsewhere shows the data. FALSE when it cannot be made.
+    BOOL CreateHidden(CWnd* parent);
 
     // Parameters. Frame rate F = r / d (r itself when d is below 1); samples per channel
     // S = frame count x d; post-trigger frames = post-trigger samples / d. Null outs are skipped.

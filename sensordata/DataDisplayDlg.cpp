@@ -13,6 +13,7 @@
 #include "sensorres/SensorResourceIds.h"
 
 #include <QAbstractButton>
+#include <QListWidget>
 #include <QPixmap>
 
 #include <algorithm>
@@ -128,6 +129,54 @@ int CDataDisplayDlg::Origin() const {
     return UsesSecondOrigin() ? m_pData->m_nSecondOrigin : m_pData->m_nZP;
 }
 
+CDataDisplayDlg::PlotShape CDataDisplayDlg::CurrentShape() const {
+    PlotShape shape;
+    shape.scans = std::max(0, m_pData->m_nTotalScans);
+    shape.scaledView = m_pSettings->m_nScaledView != 0;
+    shape.origin = Origin();
+    shape.rate = m_pData->SafeScanRate();
+    int k = 0;  // index among the channels that are on: the stored array
+    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
+        if (!m_pData->m_onFlags[c])
+            continue;
+        const int stored = k++;
+        if (m_pSettings->m_displayed[c] && stored < static_cast<int>(m_pData->m_channels.size()))
+            shape.channels.push_back(c);
+    }
+    return shape;
+}
+
+void CDataDisplayDlg::AxisValues(bool scaledView, std::vector<float>* x) const {
+    x->resize(static_cast<size_t>(std::max(0, m_pData->m_nTotalScans)));
+    if (scaledView) {
+        if (UsesSecondOrigin())
+            m_pData->GetTimeAxisSecondOrigin(x->data());
+        else
+            m_pData->GetTimeAxis(x->data());
+    } else {
+        if (UsesSecondOrigin())
+            m_pData->GetIndexAxisSecondOrigin(x->data());
+        else
+            m_pData->GetIndexAxis(x->data());
+    }
+}
+
+void CDataDisplayDlg::ChannelValues(int channel, bool scaledView, int scans,
+                                    std::vector<float>* y) const {
+    const std::vector<float>* samples = m_pData->ChannelSamples(channel);
+    y->assign(static_cast<size_t>(scans), 0.0f);
+    if (!samples)
+        return;
+    // A short array (a damaged model) is drawn as far as it goes.
+    std::copy_n(samples->begin(), std::min(samples->size(), y->size()), y->begin());
+    if (!scaledView)
+        return;
+    const float factor = m_pSettings->m_factors[channel];
+    const float offset = m_pSettings->m_offsets[channel];
+    for (float& v : *y)
+        v = v * factor + offset;
+}
+
 void CDataDisplayDlg::BuildPlot() {
     if (m_bBusy || !m_pData || !m_pSettings || !m_graph)
         return;
@@ -137,49 +186,30 @@ void CDataDisplayDlg::BuildPlot() {
     graph.RemoveAllCursors();
     graph.SetAxisCaption(GraphAxis::Y, QString());
 
-    const int n = std::max(0, m_pData->m_nTotalScans);
-    std::vector<float> t(n), index(n), scaled(n);
-    if (UsesSecondOrigin()) {
-        m_pData->GetTimeAxisSecondOrigin(t.data());
-        m_pData->GetIndexAxisSecondOrigin(index.data());
-    } else {
-        m_pData->GetTimeAxis(t.data());
-        m_pData->GetIndexAxis(index.data());
-    }
+    m_shape = CurrentShape();
+    const int n = m_shape.scans;
+    const bool scaledView = m_shape.scaledView;
+    std::vector<float> x;
+    std::vector<float> y;
+    AxisValues(scaledView, &x);
     if (GetSafeHwnd())
         CheckDlgButton(DataDisplayId::kDataCentric, m_bDataCentric ? BST_CHECKED : BST_UNCHECKED);
 
-    const bool scaledView = settings.m_nScaledView != 0;
-    const std::vector<float>& x = scaledView ? t : index;
-    bool drawn = false;
-    int k = 0;  // index among the channels that are on: the stored array
-    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
-        if (!m_pData->m_onFlags[c])
-            continue;
-        const int stored = k++;
-        if (!settings.m_displayed[c] || stored >= static_cast<int>(m_pData->m_channels.size()))
-            continue;
-        // A short array (a damaged model) is drawn as far as it goes.
-        std::vector<float> raw(m_pData->m_channels[stored]);
-        raw.resize(n, 0.0f);
-        for (int s = 0; s < n; ++s)
-            scaled[s] = raw[s] * settings.m_factors[c] + settings.m_offsets[c];
-        // The plot's number is the one the graph hands out: channels that are on but hidden
-        // add no plot.
+    // The plot's number is the one the graph hands out: channels that are on but hidden add no
+    // plot.
+    for (int c : m_shape.channels) {
+        ChannelValues(c, scaledView, n, &y);
         const int plot = graph.AddPlot();
         graph.SetPlotColor(plot, static_cast<COLORREF>(m_pData->m_colors[c]));
         graph.SetPlotFlag(plot, true);
         if (n > 0)
             graph.SetAxisRange(GraphAxis::X, x.front(), x.back());
-        if (scaledView)
-            graph.PlotXY(plot, t.data(), n, scaled.data(), n);
-        else
-            graph.PlotXY(plot, index.data(), n, raw.data(), n);
+        graph.PlotXY(plot, x.data(), n, y.data(), n);
         if (scaledView && c == settings.m_nCaptionChannel)
             graph.SetAxisCaption(GraphAxis::Y, settings.m_labels[c] + QStringLiteral(" (") +
                                                    settings.m_units[c] + QStringLiteral(")"));
-        drawn = true;
     }
+    const bool drawn = !m_shape.channels.empty();
 
     const bool black = settings.m_nBlackBackground != 0;
     graph.SetPlotAreaColor(black ? kBlack : kWhite);
@@ -199,6 +229,43 @@ void CDataDisplayDlg::BuildPlot() {
     graph.SetCursorStyle(cursor, 1, 5, 0);
     graph.SetCursorEnabled(cursor, true);
     graph.SetCursorPosition(cursor, n > 0 ? x.front() : 0.0);
+    m_shownIndex = GetCursorIndex();
+}
+
+void CDataDisplayDlg::UpdatePlot() {
+    if (m_bBusy || !m_pData || !m_pSettings || !m_graph)
+        return;
+    const PlotShape shape = CurrentShape();
+    if (!(shape == m_shape)) {
+        BuildPlot();
+        return;
+    }
+    // Same axis, same plots: the axis range, and with it the user's zoom and pan, stays.
+    std::vector<float> x;
+    std::vector<float> y;
+    AxisValues(shape.scaledView, &x);
+    int plot = 0;
+    for (int c : shape.channels) {
+        ChannelValues(c, shape.scaledView, shape.scans, &y);
+        m_graph->SetPlotColor(++plot, static_cast<COLORREF>(m_pData->m_colors[c]));
+        m_graph->PlotXY(plot, x.data(), shape.scans, y.data(), shape.scans);
+    }
+}
+
+void CDataDisplayDlg::ShowControls(bool show) {
+    m_bBare = !show;
+    if (!GetSafeHwnd())
+        return;
+    for (CWnd* child = GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT)) {
+        const int id = child->GetDlgCtrlID();
+        // The graph's place stays hidden under the program's graph.
+        if (id == DataDisplayId::kGraph)
+            continue;
+        const bool inPanel = std::find(std::begin(kSidePanelControls), std::end(kSidePanelControls),
+                                       id) != std::end(kSidePanelControls);
+        child->ShowWindow(show && (!inPanel || m_bSidePanel) ? SW_SHOW : SW_HIDE);
+    }
+    ApplyLayout();
 }
 
 void CDataDisplayDlg::UpdateReadout() {
@@ -211,12 +278,11 @@ void CDataDisplayDlg::UpdateReadout() {
     SetDlgItemText(DataDisplayId::kIndexField, QFormatC("%d", index));
     SetDlgItemText(DataDisplayId::kTimeField,
                    QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
-    m_list.ResetContent();
-    if (n == 0)
-        return;
+    QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
-    for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
+    // Without scans there is nothing to read out.
+    for (int c = 0; n > 0 && c < CVidraData::kChannelSlots; ++c) {
         if (!m_pData->m_onFlags[c])
             continue;
         const int stored = k++;
@@ -225,15 +291,32 @@ void CDataDisplayDlg::UpdateReadout() {
         const std::vector<float>& samples = m_pData->m_channels[stored];
         const float sample = scan < static_cast<int>(samples.size()) ? samples[scan] : 0.0f;
         const QByteArray label = settings.m_labels[c].toUtf8();
-        m_list.AddString(QFormatC("Ch%d (%s):", c, label.constData()));
+        lines << QFormatC("Ch%d (%s):", c, label.constData());
         if (scaledView) {
             const QByteArray units = settings.m_units[c].toUtf8();
-            m_list.AddString(
-                QFormatC("%6.4f %s", double(sample) * settings.m_factors[c] + settings.m_offsets[c],
-                         units.constData()));
+            lines << QFormatC("%6.4f %s",
+                              double(sample) * settings.m_factors[c] + settings.m_offsets[c],
+                              units.constData());
         } else {
-            m_list.AddString(QFormatC("%6.4f %s", double(sample), "V"));
+            lines << QFormatC("%6.4f %s", double(sample), "V");
         }
+    }
+    ShowLines(lines);
+}
+
+void CDataDisplayDlg::ShowLines(const QStringList& lines) {
+    // The read-out changes with every step of the cursor: rows that stay are rewritten in place
+    // rather than made anew.
+    auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget());
+    if (!list || list->count() != lines.size()) {
+        m_list.ResetContent();
+        for (const QString& line : lines)
+            m_list.AddString(line);
+        return;
+    }
+    for (int i = 0; i < lines.size(); ++i) {
+        if (list->item(i)->text() != lines[i])
+            list->item(i)->setText(lines[i]);
     }
 }
 
@@ -244,8 +327,11 @@ int CDataDisplayDlg::GetCursorIndex() const {
 void CDataDisplayDlg::SetCursorIndex(int index, bool notify) {
     if (!m_graph)
         return;
-    const int previous = GetCursorIndex();
+    // The graph's own cursor may have moved already (a drag moves it before it says so): the
+    // owner knows the index this window last settled on.
+    const int previous = m_shownIndex;
     m_graph->SetCursorIndex(1, index);
+    m_shownIndex = GetCursorIndex();
     UpdateReadout();
     if (notify && index != previous && m_pfnCursorChanged)
         m_pfnCursorChanged(m_pCursorContext, index);
@@ -312,6 +398,8 @@ void CDataDisplayDlg::OnPanMode() {
 }
 
 void CDataDisplayDlg::OnValues() {
+    if (m_bBare)
+        return;
     m_bSidePanel = !m_bSidePanel;
     for (int id : kSidePanelControls) {
         if (CWnd* control = GetDlgItem(id))
@@ -347,6 +435,11 @@ void CDataDisplayDlg::OnConfigure() {
 }
 
 void CDataDisplayDlg::OnContextMenu(CWnd*, CPoint pos) {
+    if (m_contextTarget && m_contextTarget->GetSafeHwnd()) {
+        m_contextTarget->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(GetSafeHwnd()),
+                                     MAKELPARAM(pos.x, pos.y));
+        return;
+    }
     CMenu menu;
     {
         CResourceModuleScope scope(SensorRes::kModuleName);
@@ -389,6 +482,11 @@ void CDataDisplayDlg::ApplyLayout() {
         return;
     CRect client;
     GetClientRect(&client);
+    if (m_bBare) {
+        if (m_graphWidget)
+            m_graphWidget->setGeometry(0, 0, client.Width(), client.Height());
+        return;
+    }
     const Layout l = ComputeLayout(client.Width(), client.Height(), m_bSidePanel);
     if (m_graphWidget)
         m_graphWidget->setGeometry(l.graph.left, l.graph.top, l.graph.Width(), l.graph.Height());

@@ -14,6 +14,8 @@
 
 #include <QPointer>
 
+#include <vector>
+
 class CFormatSettingsDlg;
 class CVidraData;
 class IGraphControl;
@@ -44,6 +46,9 @@ public:
         m_pCursorContext = context;
     }
     void SetCaption(const QString& caption) { m_caption = caption; }
+    // The window whose context menu a right-click on the display shows instead of the
+    // display's own (null: its own); it stays the caller's.
+    void SetContextMenuTarget(CWnd* target) { m_contextTarget = target; }
     void SetBusy(bool busy) { m_bBusy = busy; }
     bool IsDataCentric() const { return m_bDataCentric; }
     bool IsSidePanelShown() const { return m_bSidePanel; }
@@ -54,6 +59,14 @@ public:
     // Rebuilds the whole graph from the data and the settings; nothing while busy, or without
     // data, settings or graph.
     void BuildPlot();
+    // Draws the data again keeping the user's zoom, pan and cursor: while the plots stand for
+    // the same channels over the same scans as at the last build only their samples are
+    // replaced; otherwise the graph is built anew. Live data is redrawn this way every tick.
+    void UpdatePlot();
+    // Shows or hides the buttons along the top and the read-out panel; without them the graph
+    // fills the window.
+    void ShowControls(bool show);
+    bool AreControlsShown() const { return !m_bBare; }
     // Rewrites the index, time and per-channel texts for the cursor's sample.
     void UpdateReadout();
     int GetCursorIndex() const;
@@ -95,6 +108,22 @@ protected:
     void OnFormatSettings();
 
 private:
+    // What the graph's plots stand for: the channel of each plot in order, over which scans
+    // and axis.
+    struct PlotShape {
+        std::vector<int> channels;
+        int scans = -1;
+        bool scaledView = false;
+        int origin = 0;
+        int rate = 0;
+        bool operator==(const PlotShape&) const = default;
+    };
+    PlotShape CurrentShape() const;
+    // The x axis values of every scan and one channel's samples as plotted.
+    void AxisValues(bool scaledView, std::vector<float>* x) const;
+    void ChannelValues(int channel, bool scaledView, int scans, std::vector<float>* y) const;
+    // The read-out list shows lines.
+    void ShowLines(const QStringList& lines);
     // The scan that the read-out and the axes count from.
     int Origin() const;
     bool UsesSecondOrigin() const;
@@ -111,14 +140,18 @@ private:
     IGraphControl* m_graph = nullptr;
     QPointer<QWidget> m_graphWidget;  // the window's own graph, when it made one
     bool m_bLayoutReady = false;
+    bool m_bBare = false;
+    PlotShape m_shape;  // since the last build
     bool m_bSidePanel = true;
     bool m_bDataCentric = false;
     int m_nMouseMode = kCursorMode;
     CVidraData* m_pData = nullptr;
     CFormatSettingsDlg* m_pSettings = nullptr;
     bool m_bBusy = false;
+    int m_shownIndex = 0;  // the cursor's index as this window last set it
     CursorChanged m_pfnCursorChanged = nullptr;
     void* m_pCursorContext = nullptr;
     QString m_caption;
+    CWnd* m_contextTarget = nullptr;
     CSensorResource m_resource;  // keeps the sensor-resource library bound
 };

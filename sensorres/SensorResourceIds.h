@@ -21,6 +21,7 @@ inline constexpr unsigned kAcquisitionSettingsTemplate = 1539;
 inline constexpr unsigned kSensorRecordMode0Template = 1574;
 inline constexpr unsigned kSensorRecordMode1Template = 1575;
 inline constexpr unsigned kSensorRecordMode2Template = 1576;
+inline constexpr unsigned kDataPlayBarTemplate = 1630;
 
 // The data display's context menu and its command.
 inline constexpr unsigned kDataDisplayMenu = 1541;
@@ -33,6 +34,11 @@ inline constexpr unsigned kBitmapRecord = 219;
 inline constexpr unsigned kBitmapStop = 277;
 inline constexpr unsigned kBackIcon = 1601;  // "BACKICON"
 inline constexpr unsigned kStepIcon = 1602;  // "STEPICON"
+inline constexpr unsigned kPlayIcon = 1603;  // "PLAYICON"
+inline constexpr unsigned kRewIcon = 1604;   // "REWICON"
+inline constexpr unsigned kStopIcon = 1605;  // "STOPICON"
+inline constexpr unsigned kRevIcon = 1606;   // "REVICON"
+inline constexpr unsigned kForwIcon = 1607;  // "FORWICON"
 
 }  // namespace SensorRes
 
@@ -53,6 +59,16 @@ inline constexpr int kConfigure = 1133;
 inline constexpr int kBack = 2004;
 inline constexpr int kFwd = 2005;
 }  // namespace DataDisplayId
+
+// Controls of a data window's play bar (template 1630) beside its transport buttons and mode
+// boxes, which carry the play commands' ids.
+namespace DataPlayBarId {
+inline constexpr int kFrameField = 1014;
+inline constexpr int kTimeField = 1016;
+inline constexpr int kPositionSlider = 1317;
+// The scale under the slider: the first frame, a third and two thirds of the way, the last.
+inline constexpr int kScaleLabels[4] = {1019, 1006, 1007, 1013};
+}  // namespace DataPlayBarId
 
 // Controls of the format settings (template 162).
 namespace FormatSettingsId {

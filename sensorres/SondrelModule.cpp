@@ -225,6 +225,35 @@ DialogTemplate AcquisitionSettings() {
     return d;
 }
 
+// The play bar along the foot of a data window: the transport buttons (their pictures are
+// the icons above), the position slider with its scale, the frame and time read-out and the
+// mode boxes.
+DialogTemplate DataPlayBar() {
+    using namespace DataPlayBarId;
+    DialogTemplate d = Dialog(SensorRes::kDataPlayBarTemplate, "", 440, 30, WS_CHILD);
+    const struct {
+        int id;
+        const char* text;
+    } buttons[] = {{2002, "Rew"}, {2009, "Rev"},  {2004, "Back"}, {2003, "Stop"},
+                   {2005, "Fwd"}, {2001, "Play"}, {2010, "FFwd"}};
+    int x = 2;
+    for (const auto& button : buttons) {
+        d.items.push_back(Push(button.id, button.text, x, 2, 16, 14));
+        x += 18;
+    }
+    d.items.push_back({DlgControl::Slider, kPositionSlider, QString(), 130, 2, 150, 14, kTab});
+    for (int i = 0; i < 4; ++i)
+        d.items.push_back(Text(kScaleLabels[i], "", 130 + 38 * i, 18, 36, 8));
+    d.items.push_back(Text(-1, "Frame:", 286, 5, 24, 8));
+    d.items.push_back(Field(kFrameField, 312, 3, 44, 12, kTab | WS_BORDER | ES_READONLY));
+    d.items.push_back(Text(-1, "Time:", 360, 5, 20, 8));
+    d.items.push_back(Field(kTimeField, 382, 3, 54, 12, kTab | WS_BORDER | ES_READONLY));
+    d.items.push_back(Push(2006, "Continuous", 286, 18, 50, 10, kCheck));
+    d.items.push_back(Push(2007, "Synchronize", 338, 18, 52, 10, kCheck));
+    d.items.push_back(Push(2011, "Base Sync.", 392, 18, 46, 10, kCheck));
+    return d;
+}
+
 CResourceModule MakeModule() {
     CResourceModule m;
     m.name = SensorRes::kModuleName;
@@ -242,6 +271,7 @@ CResourceModule MakeModule() {
         SensorRecord(SensorRes::kSensorRecordMode0Template, ""),
         SensorRecord(SensorRes::kSensorRecordMode1Template, ""),
         SensorRecord(SensorRes::kSensorRecordMode2Template, ""),
+        DataPlayBar(),
     };
     MenuTemplate menu;
     menu.id = SensorRes::kDataDisplayMenu;
@@ -259,7 +289,10 @@ CResourceModule MakeModule() {
     m.bitmaps = {
         image(SensorRes::kBitmapAdd, "add.png"), image(SensorRes::kBitmapRemove, "remove.png"),
         image(SensorRes::kBitmapRecord, "record.png"), image(SensorRes::kBitmapStop, "stop.png")};
-    m.icons = {image(SensorRes::kBackIcon, "back.png"), image(SensorRes::kStepIcon, "step.png")};
+    m.icons = {image(SensorRes::kBackIcon, "back.png"),     image(SensorRes::kStepIcon, "step.png"),
+               image(SensorRes::kPlayIcon, "play.png"),     image(SensorRes::kRewIcon, "rew.png"),
+               image(SensorRes::kStopIcon, "stopicon.png"), image(SensorRes::kRevIcon, "rev.png"),
+               image(SensorRes::kForwIcon, "forw.png")};
     return m;
 }
 

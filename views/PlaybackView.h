@@ -48,6 +48,9 @@ public:
     virtual int GetFrameNumberOrigin(int* first) const;
     // Recorded rate in frames per second; 1.0 also stands for an unknown rate.
     virtual double GetFrameRate() const;
+    // Whether times count from the member's second origin rather than its zero frame (a data
+    // view can do so); the base answers FALSE.
+    virtual BOOL IsTimeFromSecondOrigin() const { return FALSE; }
     virtual int GetFrameCount() const;
 
     void SetGroupDocument(CDocument* pDocument) { m_pGroupDocument = pDocument; }

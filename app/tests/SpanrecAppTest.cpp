@@ -203,8 +203,8 @@ TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
     }
     EXPECT_EQ(pos, nullptr);
 
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:QNSens"), IDOK);
-    EXPECT_EQ(m_app.CreateDocumentByKey("DT:QNSens", WorkPath("clip.mdat"), TRUE), nullptr);
+    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Rec"), IDOK);
+    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Rec", WorkPath("clip.rcf"), TRUE), nullptr);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
 }
 

@@ -190,7 +190,7 @@ TEST_F(MeasurementFormDocTest, NewMembersAreRecordedAndSizedInTheContainer) {
     group->OnCloseDocument();
 }
 
-// A data file that cannot be read adds no member and leaves no window behind.
+// A data file that cannot be read adds no member, leaves no window behind and says so.
 TEST_F(MeasurementFormDocTest, UnreadableDataFileAddsNoMember) {
     WriteDataFile(WorkPath("run.mdat"));
     Touch(WorkPath("unreadable.mdat"));
@@ -198,6 +198,8 @@ TEST_F(MeasurementFormDocTest, UnreadableDataFileAddsNoMember) {
     ASSERT_TRUE(group->AddPlaybackFromFile(WorkPath("run.mdat"), 0, 0, nullptr, nullptr));
     const auto frames = m_container->GetQWidget()->findChildren<QWidget*>().size();
     CView* view = nullptr;
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Failed to open document %1.").arg(WorkPath("unreadable.mdat")), IDOK);
     EXPECT_FALSE(group->AddPlaybackFromFile(WorkPath("unreadable.mdat"), 0, 0, nullptr, &view));
     EXPECT_EQ(view, nullptr);
     EXPECT_EQ(group->GetDataCount(), 1);

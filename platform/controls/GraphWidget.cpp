@@ -53,7 +53,7 @@ CGraphWidget::CGraphWidget(QWidget* parent) : QWidget(parent) {
 void CGraphWidget::RemoveAllPlots() {
     m_plots.clear();
     m_lastX.clear();
-    update();
+    ContentChanged();
 }
 
 void CGraphWidget::RemoveAllCursors() {
@@ -64,7 +64,7 @@ void CGraphWidget::RemoveAllCursors() {
 
 int CGraphWidget::AddPlot() {
     m_plots.emplace_back();
-    update();
+    ContentChanged();
     return PlotCount();
 }
 
@@ -83,7 +83,7 @@ const CGraphWidget::Cursor* CGraphWidget::CursorAt(int cursor) const {
 void CGraphWidget::SetPlotColor(int plot, COLORREF color) {
     if (Plot* p = PlotAt(plot)) {
         p->color = color & 0xFFFFFF;
-        update();
+        ContentChanged();
     }
 }
 
@@ -110,7 +110,7 @@ bool CGraphWidget::PlotXY(int plot, const float* x, int xCount, const float* y, 
     m_lastX = p->x;
     for (Cursor& c : m_cursors)
         c.index = std::clamp(c.index, 0, std::max(0, static_cast<int>(m_lastX.size()) - 1));
-    update();
+    ContentChanged();
     return true;
 }
 
@@ -125,26 +125,26 @@ void CGraphWidget::SetAxisRange(GraphAxis axis, float first, float last) {
     a.first = first;
     a.last = last;
     a.zoomed = false;
-    update();
+    ContentChanged();
 }
 
 void CGraphWidget::SetGridLines(GraphAxis axis, bool major, bool minor) {
     Axis& a = AxisOf(axis);
     a.major = major;
     a.minor = minor;
-    update();
+    ContentChanged();
 }
 
 void CGraphWidget::SetGridColors(GraphAxis axis, COLORREF major, COLORREF minor) {
     Axis& a = AxisOf(axis);
     a.majorColor = major & 0xFFFFFF;
     a.minorColor = minor & 0xFFFFFF;
-    update();
+    ContentChanged();
 }
 
 void CGraphWidget::SetPlotAreaColor(COLORREF color) {
     m_plotAreaColor = color & 0xFFFFFF;
-    update();
+    ContentChanged();
 }
 
 void CGraphWidget::SetMouseMode(GraphMouseMode mode) {
@@ -194,10 +194,8 @@ int CGraphWidget::NearestIndex(double x) const {
 }
 
 void CGraphWidget::SetCursorPosition(int cursor, double x) {
-    if (Cursor* c = CursorAt(cursor)) {
-        c->index = NearestIndex(x);
-        update();
-    }
+    if (Cursor* c = CursorAt(cursor))
+        MoveCursor(*c, NearestIndex(x));
 }
 
 int CGraphWidget::GetCursorIndex(int cursor) const {
@@ -206,10 +204,25 @@ int CGraphWidget::GetCursorIndex(int cursor) const {
 }
 
 void CGraphWidget::SetCursorIndex(int cursor, int index) {
-    if (Cursor* c = CursorAt(cursor)) {
-        c->index = std::clamp(index, 0, std::max(0, static_cast<int>(m_lastX.size()) - 1));
-        update();
-    }
+    if (Cursor* c = CursorAt(cursor))
+        MoveCursor(*c, std::clamp(index, 0, std::max(0, static_cast<int>(m_lastX.size()) - 1)));
+}
+
+QRect CGraphWidget::CursorStrip(const Cursor& cursor) const {
+    double x = 0.0;
+    if (!cursor.enabled || !CursorX(cursor, &x))
+        return {};
+    const QRect area = PlotArea(size());
+    const int px = static_cast<int>(std::lround(ToPixel(x, 0.0, size()).x()));
+    return QRect(px - 1, area.top(), 3, area.height()).intersected(area);
+}
+
+void CGraphWidget::MoveCursor(Cursor& cursor, int index) {
+    // Only the strips where the cursor was and is are painted again.
+    const QRect before = CursorStrip(cursor);
+    cursor.index = index;
+    update(before);
+    update(CursorStrip(cursor));
 }
 
 void CGraphWidget::SetCursorMovedHandler(CursorMovedHandler handler) {
@@ -460,7 +473,18 @@ void CGraphWidget::DrawAxes(QPainter& painter, QSize size) const {
     }
 }
 
-void CGraphWidget::Render(QPainter& painter, QSize size) const {
+void CGraphWidget::ContentChanged() {
+    ++m_content;
+    update();
+}
+
+bool CGraphWidget::LayerKey::operator==(const LayerKey& other) const {
+    return size == other.size && ratio == other.ratio && content == other.content &&
+           window == other.window && x.low == other.x.low && x.high == other.x.high &&
+           y.low == other.y.low && y.high == other.y.high;
+}
+
+void CGraphWidget::RenderPlotArea(QPainter& painter, QSize size) const {
     painter.fillRect(QRect(QPoint(0, 0), size), palette().color(QPalette::Window));
     const QRect area = PlotArea(size);
     painter.fillRect(area, ToColor(m_plotAreaColor));
@@ -470,6 +494,13 @@ void CGraphWidget::Render(QPainter& painter, QSize size) const {
     DrawGrid(painter, size);
     for (const Plot& plot : m_plots)
         DrawPlot(painter, plot, size);
+    painter.restore();
+}
+
+void CGraphWidget::RenderOverlay(QPainter& painter, QSize size, bool axes) const {
+    painter.save();
+    painter.setClipRect(PlotArea(size));
+    painter.setRenderHint(QPainter::Antialiasing, false);
     DrawCursors(painter, size);
     if (m_pressed && m_mouseMode == GraphMouseMode::Zoom) {
         painter.setPen(QPen(Qt::gray, 0, Qt::DotLine));
@@ -477,12 +508,33 @@ void CGraphWidget::Render(QPainter& painter, QSize size) const {
         painter.drawRect(QRect(m_pressAt, m_mouseAt).normalized());
     }
     painter.restore();
-    DrawAxes(painter, size);
+    if (axes)
+        DrawAxes(painter, size);
 }
 
-void CGraphWidget::paintEvent(QPaintEvent*) {
+void CGraphWidget::Render(QPainter& painter, QSize size) const {
+    RenderPlotArea(painter, size);
+    RenderOverlay(painter, size, true);
+}
+
+void CGraphWidget::paintEvent(QPaintEvent* event) {
+    const LayerKey key{size(),
+                       devicePixelRatioF(),
+                       m_content,
+                       palette().color(QPalette::Window).rgb(),
+                       VisibleSpan(GraphAxis::X),
+                       VisibleSpan(GraphAxis::Y)};
+    if (m_layer.isNull() || !(key == m_layerKey)) {
+        m_layer = QImage(size() * key.ratio, QImage::Format_RGB32);
+        m_layer.setDevicePixelRatio(key.ratio);
+        QPainter layer(&m_layer);
+        RenderPlotArea(layer, size());
+        m_layerKey = key;
+    }
     QPainter painter(this);
-    Render(painter, size());
+    painter.drawImage(0, 0, m_layer);
+    // The axes lie outside the plot area: a paint inside it (a moving cursor) leaves them be.
+    RenderOverlay(painter, size(), !PlotArea(size()).contains(event->rect()));
 }
 
 void CGraphWidget::mousePressEvent(QMouseEvent* event) {

@@ -5,11 +5,14 @@
 // lines, and vertical cursors that sit on the points of the arrays last drawn. The mouse moves
 // the cursor (cursor mode), zooms to a rubber band (zoom mode) or drags the view (pan mode).
 // Long plots are drawn one pixel column at a time, from the lowest to the highest point
-// falling in that column, which covers the pixels the full line would. User-interface thread
+// falling in that column, which covers the pixels the full line would. The widget keeps the
+// picture of its plot area and redraws it only when the plots, the colours, the grid or the
+// shown stretch change: a moving cursor costs a copy of that picture. User-interface thread
 // only.
 
 #include "platform/controls/IGraphControl.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <array>
@@ -117,6 +120,16 @@ private:
     // The sample x of the cursor, or false when there are no points.
     bool CursorX(const Cursor& cursor, double* x) const;
 
+    // What Render draws below the cursors (the background, the plot area, its grid and plots)
+    // and above them (the cursors, the rubber band and, with axes, the axes).
+    void RenderPlotArea(QPainter& painter, QSize size) const;
+    void RenderOverlay(QPainter& painter, QSize size, bool axes) const;
+    // Where the cursor's line lies in the widget (empty while it shows none), and a move of it.
+    QRect CursorStrip(const Cursor& cursor) const;
+    void MoveCursor(Cursor& cursor, int index);
+    // A change of what the plot area shows: the kept picture is drawn anew.
+    void ContentChanged();
+
     void DrawGrid(QPainter& painter, QSize size) const;
     void DrawPlot(QPainter& painter, const Plot& plot, QSize size) const;
     void DrawAxes(QPainter& painter, QSize size) const;
@@ -129,6 +142,20 @@ private:
     COLORREF m_plotAreaColor = 0x000000;
     GraphMouseMode m_mouseMode = GraphMouseMode::Cursor;
     CursorMovedHandler m_cursorMoved;
+
+    // The plot area's picture as last drawn, and what it was drawn for.
+    struct LayerKey {
+        QSize size;
+        qreal ratio = 1.0;
+        quint64 content = 0;
+        QRgb window = 0;
+        Span x;
+        Span y;
+        bool operator==(const LayerKey& other) const;
+    };
+    QImage m_layer;
+    LayerKey m_layerKey;
+    quint64 m_content = 0;
 
     // Mouse gesture in progress.
     bool m_pressed = false;

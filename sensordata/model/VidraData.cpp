@@ -312,8 +312,9 @@ void CVidraData::GetScaledSamples(double* out, int channel) const {
 }
 
 void CVidraData::CopyRange(CVidraData& target, int first, int last) const {
+    // last is the end of the range: a range that runs to the end takes the final scan too.
     first = std::max(first, 0);
-    last = std::min(last, m_nTotalScans - 1);
+    last = std::min(last, m_nTotalScans);
     const int count = std::max(last - first, 0);
     target.m_onFlags = m_onFlags;
     target.m_nTotalScans = count;

@@ -65,8 +65,8 @@ public:
     // channel above 63 or one that is off.
     void GetScaledSamples(double* out, int channel) const;
 
-    // Scans first .. last-1 into target (first raised to 0, last lowered to the final scan
-    // index, so the final scan is never included); with last <= first the target gets the
+    // Scans first .. last-1 into target (first raised to 0, last lowered to the total scans, so
+    // a range past the end ends with the final scan); with last <= first the target gets the
     // header and empty arrays. The target's scaled flag and spare word stay as they are.
     void CopyRange(CVidraData& target, int first, int last) const;
     // Everything, the data id included, except the live-copy mark.

@@ -15,7 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -421,6 +423,51 @@ TEST_F(LiveCardTest, TenTicksFillTheLiveDataAndMoveTheTraces) {
     const std::vector<float> kept = live.m_channels[0];
     NextTick();
     EXPECT_EQ(live.m_channels[0], kept) << "a stopped acquisition takes no more scans";
+}
+
+// The user's zoom, pan and cursor stay while every tick redraws the live traces.
+TEST_F(LiveCardTest, TicksKeepTheUsersZoomPanAndCursor) {
+    ASSERT_NE(m_card, nullptr);
+    ASSERT_TRUE(m_card->ShowWindowFor(nullptr));
+    CDataDisplayDlg* display = m_card->GetDataDisplay();
+    ASSERT_NE(display, nullptr);
+    auto* graph = display->GetQWidget()->findChild<CGraphWidget*>();
+    ASSERT_NE(graph, nullptr);
+    ASSERT_EQ(m_card->StartAcquisition(), 0);
+    NextTick();
+    const auto mouse = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, graph->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(graph, &event);
+    };
+    const auto drag = [&](QPoint from, QPoint to) {
+        mouse(QEvent::MouseButtonPress, from);
+        mouse(QEvent::MouseMove, to);
+        mouse(QEvent::MouseButtonRelease, to);
+    };
+    const auto span = [&] {
+        const CGraphWidget::Span x = graph->VisibleSpan(GraphAxis::X);
+        const CGraphWidget::Span y = graph->VisibleSpan(GraphAxis::Y);
+        return std::vector<double>{x.low, x.high, y.low, y.high};
+    };
+    const std::vector<double> full = span();
+    const QRect area = CGraphWidget::PlotArea(graph->size());
+    display->SetCursorIndex(600, false);
+    display->SetMouseMode(CDataDisplayDlg::kZoomMode);
+    drag(area.topLeft() + QPoint(area.width() / 4, 10), area.center());
+    display->SetMouseMode(CDataDisplayDlg::kPanMode);
+    drag(area.center(), area.center() + QPoint(30, 20));
+    const std::vector<double> chosen = span();
+    ASSERT_LT(chosen[1] - chosen[0], full[1] - full[0]) << "no zoom";
+    ASSERT_NE(chosen[0], full[0]);
+
+    const std::vector<float> before = m_card->GetLiveData().m_channels[0];
+    for (int tick = 0; tick < 3; ++tick)
+        NextTick();
+    EXPECT_NE(m_card->GetLiveData().m_channels[0], before) << "no new scans came in";
+    EXPECT_EQ(span(), chosen);
+    EXPECT_EQ(display->GetCursorIndex(), 600);
 }
 
 TEST_F(LiveCardTest, ALongPauseKeepsOnlyTheNewestWindow) {

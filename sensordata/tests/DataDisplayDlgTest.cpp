@@ -1,3 +1,4 @@
+#include "platform/controls/GraphWidget.h"
 #include "platform/framework/ResourceChain.h"
 #include "sensordata/DataDisplayDlg.h"
 #include "sensordata/FormatSettingsDlg.h"
@@ -10,7 +11,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
+#include <QMouseEvent>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -332,3 +336,81 @@ TEST_F(DataDisplayDlgTest, LayoutFollowsTheSizeAndTheSidePanel) {
 }
 
 }  // namespace
+
+// Live data is redrawn every tick: while the plots stand for the same channels over the same
+// scans only their samples change, so the axis range and the cursor stay as the user left
+// them; another shape builds the graph anew.
+TEST_F(DataDisplayDlgTest, UpdatePlotReplacesOnlyTheSamplesOfTheSameShape) {
+    m_dlg.BuildPlot();
+    m_graph = CRecordingGraph();
+    m_data.m_channels[1] = {11, 22, 33, 44};
+    m_dlg.UpdatePlot();
+    EXPECT_EQ(m_graph.calls,
+              QStringList({QStringLiteral("PlotColor 1 %1")
+                               .arg(CVidraData::DefaultPlotColor(5), 6, 16, QChar('0')),
+                           "PlotXY 1 4 4"}));
+    ASSERT_EQ(m_graph.ys.size(), 1u);
+    EXPECT_EQ(m_graph.ys[0], (std::vector<float>{11, 22, 33, 44}));
+
+    for (const auto& change : std::vector<std::function<void()>>{
+             [&] { m_settings.m_displayed[2] = true; },  // another channel shown
+             [&] { m_data.m_nTotalScans = 3; },          // other scans
+             [&] { m_data.m_nZP = 2; }}) {               // another axis
+        change();
+        m_graph = CRecordingGraph();
+        m_dlg.UpdatePlot();
+        EXPECT_EQ(m_graph.calls.mid(0, 2), QStringList({"RemoveAllPlots", "RemoveAllCursors"}));
+    }
+}
+
+// The program's own graph under the mouse: a press tells the owner of the new cursor, and
+// a zoom and the cursor survive the redraw of live data.
+TEST_F(DataDisplayDlgTest, ThePressMovesTheCursorAndAZoomSurvivesLiveRedraws) {
+    CDataDisplayDlg display(nullptr, &m_data);
+    display.SetFormatSettings(&m_settings);
+    ASSERT_TRUE(display.Create(nullptr, &m_data));
+    display.MoveWindow(0, 0, 640, 400);
+    auto* graph = display.GetQWidget()->findChild<CGraphWidget*>();
+    ASSERT_NE(graph, nullptr);
+    const auto mouse = [&](QEvent::Type type, QPoint at) {
+        QMouseEvent event(type, at, graph->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(graph, &event);
+    };
+    // A press in cursor mode puts the cursor there and tells the owner, although the graph
+    // moved its own cursor first.
+    std::vector<int> told;
+    display.SetCursorCallback(
+        [](void* context, int index) { static_cast<std::vector<int>*>(context)->push_back(index); },
+        &told);
+    const QPoint onScan3(graph->ToPixel(2.0, 0.0, graph->size()).toPoint().x(),
+                         CGraphWidget::PlotArea(graph->size()).center().y());
+    mouse(QEvent::MouseButtonPress, onScan3);
+    mouse(QEvent::MouseButtonRelease, onScan3);
+    EXPECT_EQ(display.GetCursorIndex(), 3);
+    EXPECT_EQ(told, std::vector<int>{3});
+    display.SetCursorIndex(2, false);
+    display.SetMouseMode(CDataDisplayDlg::kZoomMode);
+    const QRect area = CGraphWidget::PlotArea(graph->size());
+    const QPoint from(area.left() + area.width() / 4, area.top() + 10);
+    const QPoint to(area.left() + area.width() / 2, area.bottom() - 10);
+    mouse(QEvent::MouseButtonPress, from);
+    mouse(QEvent::MouseMove, to);
+    mouse(QEvent::MouseButtonRelease, to);
+    const CGraphWidget::Span zoomed = graph->VisibleSpan(GraphAxis::X);
+    const CGraphWidget::Span full{-1.0, 2.0};
+    ASSERT_LT(zoomed.high - zoomed.low, full.high - full.low) << "no zoom";
+
+    for (float& v : m_data.m_channels[1])
+        v += 1.0f;
+    display.UpdatePlot();
+    EXPECT_DOUBLE_EQ(graph->VisibleSpan(GraphAxis::X).low, zoomed.low);
+    EXPECT_DOUBLE_EQ(graph->VisibleSpan(GraphAxis::X).high, zoomed.high);
+    EXPECT_EQ(display.GetCursorIndex(), 2);
+    // A build goes back to the whole range.
+    display.BuildPlot();
+    EXPECT_DOUBLE_EQ(graph->VisibleSpan(GraphAxis::X).low, full.low);
+    EXPECT_DOUBLE_EQ(graph->VisibleSpan(GraphAxis::X).high, full.high);
+    display.DestroyWindow();
+}

@@ -127,6 +127,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
     {"Tools/Data Acquisition...", true},
+    {"Tools/Data Sensor...", true},
     {"Tools/Auto-Record Controller...", true},
     {"Tools/Auto-Record Control Panel...", true},
     {"Tools/3-D Capture Wizard...", true},

@@ -85,6 +85,7 @@ const QStringList kMainMenu = {
     "Tools/One-step save settings",
     "Tools/Data Display...",
     "Tools/Data Acquisition...",
+    "Tools/Data Sensor...",
     "Tools/Auto-Record Controller...",
     "Tools/Auto-Record Control Panel...",
     "Tools/3-D Capture Wizard...",

@@ -2,6 +2,8 @@
 #include "frames/FrameImage.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/Menu.h"
+#include "sensordata/DataPlayView.h"
+#include "sensordata/model/SensorDataSet.h"
 #include "shell/MainFrame.h"
 #include "views/StreamWnd.h"
 #include "views/VidView.h"
@@ -124,17 +126,18 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
     ASSERT_TRUE(ChooseFromContextMenu(video, "Show Zoom Region"));
     EXPECT_EQ(VideoViews().size(), 2u);
 
-    // The histogram output measures the frames; its data window kind is not there yet, and
-    // the user is told so.
+    // The histogram output measures the frames into a data window of the play group.
     EXPECT_FALSE(ChooseFromContextMenu(video, " Remove Histogram Output.")) << "nothing to remove";
-    Prompter().ExpectMessageBox(
-        QStringLiteral("The window kind \"DT:PmoPlayVCF\" is not available yet."), IDOK);
     ASSERT_TRUE(ChooseFromContextMenu(video, " Histogram Output."));
     ASSERT_FALSE(video->GetToolAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_TRUE(WaitFor([&] {
         return CountNear(GrabFromScreen(window, area), qRgb(255, 0, 0)) > 20;
     })) << "no histogram mark on the video";
-    EXPECT_EQ(VideoViews().size(), 2u) << "no window stands in for the data window";
+    EXPECT_TRUE(WaitFor([] {
+        auto* data = FindWindowOf<CDataPlayView>();
+        return data && !data->GetDataSet().IsEmpty() && data->GetQWidget()->isVisible();
+    })) << "no data window shows the histogram";
+    EXPECT_EQ(VideoViews().size(), 2u);
     ASSERT_TRUE(ChooseFromContextMenu(video, " Remove Histogram Output."));
     EXPECT_TRUE(video->GetToolAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_TRUE(WaitFor([&] {

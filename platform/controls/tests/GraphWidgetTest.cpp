@@ -2,11 +2,15 @@
 
 #include "testsupport/IsolatedTest.h"
 
+#include <QCoreApplication>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -221,6 +225,66 @@ TEST_F(GraphWidgetTest, UnequalArraysAreRefusedAndOneValueRangesDraw) {
     m_graph.RemoveAllPlots();
     EXPECT_EQ(m_graph.PlotCount(), 0);
     EXPECT_EQ(m_graph.AddPlot(), 1);
+}
+
+// The widget paints its plot area from a kept picture: after each kind of change its own
+// painting is still what Render draws.
+TEST_F(GraphWidgetTest, ThePaintedGraphFollowsEveryChange) {
+    const auto painted = [&] {
+        return m_graph.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    m_graph.SetCursorEnabled(m_graph.AddCursor(), true);
+    const std::vector<float> rising = {1, 2, 3, 4, 5, 6, 7, 8, 9, 9.5f, 9.8f};
+    const std::vector<std::function<void()>> changes = {
+        [] {},
+        [&] { m_graph.SetCursorIndex(1, 7); },
+        [&] { m_graph.PlotXY(1, m_x.data(), int(m_x.size()), rising.data(), int(rising.size())); },
+        [&] { m_graph.SetPlotAreaColor(0xFFFFFF); },
+        [&] { m_graph.SetPlotColor(1, 0x0000FF); },
+        [&] { m_graph.SetGridLines(GraphAxis::Y, true, false); },
+        [&] { m_graph.SetAxisRange(GraphAxis::X, 2, 8); },
+        [&] { m_graph.SetCursorIndex(1, 3); },
+    };
+    for (size_t i = 0; i < changes.size(); ++i) {
+        changes[i]();
+        EXPECT_EQ(painted(), Render()) << "after change " << i;
+    }
+}
+
+// On the screen a moving cursor repaints only the strips where it was and where it is; what the
+// screen then shows is the whole graph with the cursor in its new place.
+TEST_F(GraphWidgetTest, AMovingCursorRepaintsWhereItWasAndWhereItIs) {
+    m_graph.SetCursorEnabled(m_graph.AddCursor(), true);
+    m_graph.SetCursorIndex(1, 7);
+    m_graph.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_graph));
+    QImage screen = m_graph.grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+    struct PaintRecorder : QObject {
+        QRegion painted;
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                painted += static_cast<QPaintEvent*>(event)->region();
+            return false;
+        }
+    } recorder;
+    m_graph.installEventFilter(&recorder);
+    m_graph.SetCursorIndex(1, 3);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+    m_graph.removeEventFilter(&recorder);
+
+    const QRect area = CGraphWidget::PlotArea(kSize);
+    ASSERT_FALSE(recorder.painted.isEmpty()) << "nothing repainted";
+    for (int index : {7, 3})
+        EXPECT_TRUE(recorder.painted.contains(QPoint(Pixel(index, 5).x(), area.center().y())))
+            << "the cursor's place at " << index << " was not repainted";
+    EXPECT_LT(recorder.painted.boundingRect().width(), area.width()) << "the whole graph repainted";
+    // What those paints put on the screen over what it showed before.
+    QPainter painter(&screen);
+    m_graph.render(&painter, recorder.painted.boundingRect().topLeft(), recorder.painted);
+    painter.end();
+    EXPECT_EQ(screen, Render());
 }
 
 }  // namespace

@@ -195,6 +195,11 @@ TEST_F(SensorDataFileTest, SaveRangeWritesTheCopiedScans) {
     EXPECT_EQ(back.GetZeroPoint(), 20);
     EXPECT_EQ(back.GetData()->m_channels[1].front(), 1010.0f);
     EXPECT_EQ(back.GetData()->m_channels[1].back(), 1019.0f);
+    // A part that runs to the end of the data keeps its final scan.
+    ASSERT_EQ(set.SaveRange(WorkPath("tail.mdat"), 1, 90, 100), S_OK);
+    ASSERT_EQ(back.Open(WorkPath("tail.mdat")), S_OK);
+    EXPECT_EQ(back.GetScanCount(), 10);
+    EXPECT_EQ(back.GetData()->m_channels[1].back(), 1099.0f);
     // useRange below 1 saves everything.
     ASSERT_EQ(set.SaveRange(WorkPath("all.mdat"), 0, 10, 20), S_OK);
     ASSERT_EQ(back.Open(WorkPath("all.mdat")), S_OK);

@@ -32,10 +32,11 @@ TEST(SensorDataModelTest, CopyRangeCases) {
         int shift;   // What ZP, TP and second origin go down by.
         int spf;
     } cases[] = {
-        {10, 20, 10, 10.0f, 10, 4},  {-5, 20, 20, 0.0f, 0, 4},
-        {90, 1000, 9, 90.0f, 90, 4},                            // The final scan is never included.
-        {0, 1000, 99, 0.0f, 0, 4},   {20, 10, 0, 0.0f, 20, 4},  // Nothing to copy.
-        {10, 20, 10, 10.0f, 10, 0},                             // Scans per frame 0 counts as 1.
+        {10, 20, 10, 10.0f, 10, 4},   {-5, 20, 20, 0.0f, 0, 4},
+        {90, 1000, 10, 90.0f, 90, 4},                               // A range past the end takes
+        {0, 1000, 100, 0.0f, 0, 4},   {90, 100, 10, 90.0f, 90, 4},  // the final scan too.
+        {20, 10, 0, 0.0f, 20, 4},                                   // Nothing to copy.
+        {10, 20, 10, 10.0f, 10, 0},  // Scans per frame 0 counts as 1.
     };
     for (const Case& c : cases) {
         CVidraData source;

@@ -1,0 +1,3 @@
+#include "sensordata/DataFrameVCF.h"
+
+IMPLEMENT_DYNCREATE(CDataFrameVCF, CViewChildedFrameM)

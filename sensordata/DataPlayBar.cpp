@@ -1,0 +1,124 @@
+#include "sensordata/DataPlayBar.h"
+
+#include "platform/framework/MessageMap.h"
+#include "platform/wintypes/CLocale.h"
+#include "sensorres/SensorResourceIds.h"
+#include "views/PlayControlWnd.h"
+
+#include <QAbstractButton>
+#include <QImage>
+#include <QPixmap>
+
+#include <algorithm>
+
+IMPLEMENT_DYNAMIC(CDataPlayBar, CDialogBar)
+
+BEGIN_MESSAGE_MAP(CDataPlayBar, CDialogBar)
+ON_WM_HSCROLL()
+END_MESSAGE_MAP()
+
+BOOL CDataPlayBar::CreateIn(CWnd* frame, UINT nID) {
+    if (!Create(frame, SensorRes::kDataPlayBarTemplate, CBRS_BOTTOM, nID))
+        return FALSE;
+    m_slider.SubclassDlgItem(DataPlayBarId::kPositionSlider, this);
+    SetFrameField(0);
+    SetTimeField(0.0);
+    return TRUE;
+}
+
+BOOL CDataPlayBar::SetButtonIcon(int buttonId, const QImage& icon) {
+    CWnd* button = GetDlgItem(buttonId);
+    auto* widget = button ? qobject_cast<QAbstractButton*>(button->GetQWidget()) : nullptr;
+    if (!widget || icon.isNull())
+        return FALSE;
+    // The text stays as the button's tip.
+    widget->setToolTip(widget->text());
+    widget->setText(QString());
+    widget->setIcon(QPixmap::fromImage(icon));
+    return TRUE;
+}
+
+// Every move of the slider is the user's: it goes as a released pointer, which the play
+// control takes at once rather than as the echo of a value it set itself.
+void CDataPlayBar::OnHScroll(UINT nSBCode, UINT, CWnd*) {
+    if (nSBCode == SB_ENDSCROLL || !m_owner || !m_owner->GetSafeHwnd())
+        return;
+    m_owner->SendMessage(kPlayBarReleased, kPlayBarPosition, m_slider.GetPos());
+}
+
+void CDataPlayBar::GetPosition(int* position) {
+    if (m_slider.GetSafeHwnd())
+        *position = m_slider.GetPos();
+}
+
+void CDataPlayBar::SetPosition(int position) {
+    if (m_slider.GetSafeHwnd())
+        m_slider.SetPos(position);
+}
+
+void CDataPlayBar::GetRange(int* minimum, int* maximum) {
+    if (!m_slider.GetSafeHwnd())
+        return;
+    *minimum = m_slider.GetRangeMin();
+    *maximum = m_slider.GetRangeMax();
+}
+
+void CDataPlayBar::SetRange(int minimum, int maximum) {
+    if (m_slider.GetSafeHwnd())
+        m_slider.SetRange(minimum, maximum, TRUE);
+}
+
+void CDataPlayBar::GetInOutPoints(int* in, int* out) {
+    *in = m_in;
+    *out = m_out;
+}
+
+void CDataPlayBar::SetInPoint(int in) {
+    m_in = in;
+}
+
+void CDataPlayBar::SetOutPoint(int out) {
+    m_out = out;
+}
+
+void CDataPlayBar::SetInOutPoints(int in, int out) {
+    m_in = in;
+    m_out = out;
+}
+
+void CDataPlayBar::UpdateScaleLabels(int, int offset) {
+    if (!GetSafeHwnd())
+        return;
+    int minimum = 0;
+    int maximum = 0;
+    GetRange(&minimum, &maximum);
+    const int n = std::max(maximum - minimum + 1, 1);
+    const int frames[] = {-offset, n / 3 - offset, 2 * (n / 3) - offset, n - 1 - offset};
+    for (int i = 0; i < 4; ++i)
+        SetDlgItemInt(DataPlayBarId::kScaleLabels[i], static_cast<UINT>(frames[i]), TRUE);
+}
+
+void CDataPlayBar::SetFrameField(int frameNumber) {
+    if (GetSafeHwnd())
+        SetDlgItemInt(DataPlayBarId::kFrameField, static_cast<UINT>(frameNumber), TRUE);
+}
+
+void CDataPlayBar::SetTimeField(double seconds) {
+    if (GetSafeHwnd())
+        SetDlgItemText(DataPlayBarId::kTimeField, QFormatC("%5.4f", seconds));
+}
+
+void CDataPlayBar::SetCheck2007(int checked) {
+    if (GetSafeHwnd())
+        CheckDlgButton(PlayControlId::kSynchronize, static_cast<UINT>(checked));
+}
+
+void CDataPlayBar::SetCheck2011(int checked) {
+    if (GetSafeHwnd())
+        CheckDlgButton(PlayControlId::kBaseSync, static_cast<UINT>(checked));
+}
+
+void CDataPlayBar::SetCheck2006(int checked) {
+    if (GetSafeHwnd())
+        CheckDlgButton(PlayControlId::kContinuous, static_cast<UINT>(checked));
+}

@@ -1,0 +1,3 @@
+#include "sensordata/DataQNPlayFrame.h"
+
+IMPLEMENT_DYNCREATE(CDataQNPlayFrame, CMDIChildWnd)

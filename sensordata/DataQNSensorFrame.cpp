@@ -1,0 +1,3 @@
+#include "sensordata/DataQNSensorFrame.h"
+
+IMPLEMENT_DYNCREATE(CDataQNSensorFrame, CMDIChildWnd)

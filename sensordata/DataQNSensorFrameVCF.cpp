@@ -1,0 +1,3 @@
+#include "sensordata/DataQNSensorFrameVCF.h"
+
+IMPLEMENT_DYNCREATE(CDataQNSensorFrameVCF, CDataFrameVCF)
