@@ -13,6 +13,11 @@
 #include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordControllerDoc.h"
+#include "devices/RecordControllerDoc2.h"
+#include "devices/RecordControllerFrame.h"
+#include "devices/RecordControllerFrame2.h"
+#include "devices/RecordControllerView.h"
 #include "devices/RecordGroupHost.h"
 #include "devices/RecordOptions.h"
 #include "devices/SensorDeviceSelection.h"
@@ -31,6 +36,7 @@
 #include "groups/NotesBasicView.h"
 #include "groups/ProjectGroupKinds.h"
 #include "platform/com/Variant.h"
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/CommandLineInfo.h"
 #include "platform/framework/DocManager.h"
 #include "platform/framework/FileDialog.h"
@@ -100,6 +106,10 @@ ON_COMMAND(kToolsDataDisplay, OnToolsDataDisplay)
 ON_COMMAND(kToolsDataAcquisition, OnToolsDataAcquisition)
 ON_COMMAND(kToolsDataSensor, OnToolsDataSensor)
 ON_COMMAND(ID_FILE_OPEN_CAMERA, OnFileOpenCamera)
+ON_COMMAND(ID_FILE_OPEN_DATA_CARD, OnFileOpenDataCard)
+ON_UPDATE_COMMAND_UI(ID_FILE_OPEN_DATA_CARD, OnUpdateNeedsRecordController)
+ON_COMMAND(ID_RECORD_ADD_DEVICE, OnRecordAddDevice)
+ON_UPDATE_COMMAND_UI(ID_RECORD_ADD_DEVICE, OnUpdateNeedsRecordController)
 ON_COMMAND(kFileOpenFormView, OnFileOpenFormView)
 ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
 ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
@@ -123,10 +133,10 @@ const TemplateRow* Rows() {
     static const TemplateRow rows[CSpanrecApp::kTemplateCount] = {
         {"DT:Orig", 129, RUNTIME_CLASS(CSpanrecDoc), RUNTIME_CLASS(CChildFrame),
          RUNTIME_CLASS(CSpanrecView)},
-        {"DT:Rec", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
-        {"DT:Rec2", 134, RUNTIME_CLASS(CPlaceholderDoc), RUNTIME_CLASS(CPlaceholderFrame),
-         RUNTIME_CLASS(CPlaceholderView)},
+        {"DT:Rec", 134, RUNTIME_CLASS(CRecordControllerDoc), RUNTIME_CLASS(CRecordControllerFrame),
+         RUNTIME_CLASS(CRecordControllerView)},
+        {"DT:Rec2", 134, RUNTIME_CLASS(CRecordControllerDoc2),
+         RUNTIME_CLASS(CRecordControllerFrame2), RUNTIME_CLASS(CRecordControllerView2)},
         {"DT:Cam", 138, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrm), RUNTIME_CLASS(CCamView)},
         {"DT:Cam2", 141, RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
          RUNTIME_CLASS(CCamView)},
@@ -198,7 +208,11 @@ public:
         return Of(m_frame->FindViewWithChildFrame(Class("CGeneralView"), frameClass));
     }
 
-    Window FindRecordController() override { return FirstViewOf("CRecordControllerView"); }
+    // Record controllers live inside projects: their documents find them.
+    Window FindRecordController() override {
+        CRecordControllerView* view = m_app.FirstRecordController();
+        return view ? Window{view, view->GetDocument()} : Window{};
+    }
 
     Window FindPlayProject() override {
         const CRuntimeClass* frameClass = Class("CRecordControllerFrame");
@@ -232,9 +246,20 @@ public:
         return doc && doc->OpenFileWithSimilarlyNamed(path);
     }
 
-    // The record controller is not part of the program yet: its windows are never found.
-    bool StorePathName(CDocument*, const QString&) override { return false; }
-    bool LoadDeviceSet(CDocument*, int) override { return false; }
+    bool StorePathName(CDocument* recordController, const QString& path) override {
+        auto* doc = dynamic_cast<CRecordControllerDoc*>(recordController);
+        if (doc)
+            doc->StorePathName(path);
+        return doc != nullptr;
+    }
+
+    // A configuration whose device files open no device has still been opened.
+    bool LoadDeviceSet(CDocument* recordController, int) override {
+        auto* doc = dynamic_cast<CRecordControllerDoc*>(recordController);
+        if (doc)
+            doc->LoadDeviceSet();
+        return doc != nullptr;
+    }
 
     // A project or group whose file did not open (its play group said so) closes again, and
     // only a file that opened joins the recent-file list.
@@ -329,6 +354,9 @@ BOOL CSpanrecApp::InitInstance() {
     kinds.playGroupView = RUNTIME_CLASS(CMeasurementView);
     kinds.playGroupFrame = RUNTIME_CLASS(CMeasurementFormFrame);
     kinds.playbackView = RUNTIME_CLASS(CPlaybackView);
+    kinds.recordControllerView = RUNTIME_CLASS(CRecordControllerView);
+    kinds.recordControllerFrame = RUNTIME_CLASS(CRecordControllerFrame);
+    kinds.cameraView = RUNTIME_CLASS(CCamView);
     kinds.sensorDataView = RUNTIME_CLASS(CDataSensorView);
     kinds.dataFrame = RUNTIME_CLASS(CDataFrameVCF);
     kinds.dataPlayFrame = RUNTIME_CLASS(CDataQNPlayFrameVCF);
@@ -458,6 +486,30 @@ void CSpanrecApp::OnToolsDataAcquisition() {
     card->StartAcquisition();
 }
 
+CRecordControllerView* CSpanrecApp::FirstRecordController() const {
+    CDocTemplate* controllers = m_templates[1];
+    for (POSITION pos = controllers ? controllers->GetFirstDocPosition() : nullptr; pos;) {
+        auto* doc = dynamic_cast<CRecordControllerDoc*>(controllers->GetNextDoc(pos));
+        if (CRecordControllerView* view = doc ? doc->GetControllerView() : nullptr)
+            return view;
+    }
+    return nullptr;
+}
+
+void CSpanrecApp::OnFileOpenDataCard() {
+    if (CRecordControllerView* controller = FirstRecordController())
+        controller->AddDeviceOfKind(kDeviceTypeDataCard);
+}
+
+void CSpanrecApp::OnRecordAddDevice() {
+    if (CRecordControllerView* controller = FirstRecordController())
+        controller->AddDeviceOfKind(0);
+}
+
+void CSpanrecApp::OnUpdateNeedsRecordController(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FirstRecordController() != nullptr);
+}
+
 void CSpanrecApp::OnToolsDataSensor() {
     const QString path = SensorDeviceSelection::ChooseSensorPath(m_pMainWnd);
     if (path.isEmpty())
@@ -502,6 +554,10 @@ CDocument* CSpanrecApp::OpenSensorWindow(const QString& path) {
 }
 
 void CSpanrecApp::OnFileOpenCamera() {
+    if (CRecordControllerView* controller = FirstRecordController()) {
+        controller->AddDeviceOfKind(kDeviceTypeCamera);
+        return;
+    }
     CDeviceSelectionDlg dialog(m_pMainWnd);
     dialog.SetDeviceKind(3);
     if (dialog.DoModal() != IDOK)

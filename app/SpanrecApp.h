@@ -18,6 +18,8 @@ class CMainFrame;
 #include <vector>
 
 class CCaptureWizardSheet;
+class CCmdUI;
+class CRecordControllerView;
 class CDataDisplayWindow;
 class CDeviceSelection;
 class CRecordGroupHost;
@@ -58,6 +60,8 @@ public:
     // The video at path alone in the form view of a new play group ("DT:Meas"); null, with
     // the user told, when it does not open.
     CDocument* OpenInFormView(const QString& path);
+    // The view of the first record controller that is open, or null.
+    CRecordControllerView* FirstRecordController() const;
     // The live sensor window of a data card's document path ("sensorXXX" and the card's id)
     // in the open play project, else a new one; the sensor document, or null when it could not
     // be made.
@@ -76,9 +80,14 @@ protected:
     // Tools/Data Sensor: a data card chosen in Device Selection, shown live in a sensor window
     // of the open play project (a new one when none is open).
     void OnToolsDataSensor();
-    // File/Open Camera: a camera chosen in Device Selection, shown live in a camera window.
-    // (A record controller, once one is open, takes this command first.)
+    // File/Open Camera: a camera chosen in Device Selection joins the first record controller;
+    // without one it is shown live in a camera window of its own.
     void OnFileOpenCamera();
+    // File/Open Data Card and add-device: a device chosen in Device Selection joins the first
+    // record controller; enabled only while there is one.
+    void OnFileOpenDataCard();
+    void OnRecordAddDevice();
+    void OnUpdateNeedsRecordController(CCmdUI* pCmdUI);
     // File/Open Video in Form View...: the chosen video alone in the form view of a new play
     // group.
     void OnFileOpenFormView();

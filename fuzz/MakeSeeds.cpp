@@ -551,6 +551,15 @@ int main(int argc, char** argv) {
     acquisition.m_on[0] = acquisition.m_on[3] = acquisition.m_on[11] = 1;
     acquisition.m_mode[3] = CAcqSettings::kDiff;
     Put(root + "/device_settings", "seed-card.devset", Options(card));
+    // A controller's device file for the first simulated camera, and a launch text.
+    CDlgDeviceOptions camera;
+    camera.m_deviceValue.m_descriptor = CDeviceDescriptor(CDeviceId(3, 1, 0));
+    camera.m_deviceValue.m_descriptor.m_name = QStringLiteral("Camera 1");
+    camera.m_cameraValue.m_recordRate = 250;
+    Put(root + "/record_controller", "seed-camera.devset", Options(camera));
+    Put(root + "/record_controller", "seed-launch.txt", "#3#1#1#");
+    Put(root + "/record_controller", "seed-controller.recc",
+        QByteArray::fromHex("cc1601009c1e0000"));
     Put(root + "/side_files", "seed.evt", Event());
     Put(root + "/sensor_defaults", "seed.sensdflt", SensorDefaults());
     Put(root + "/side_files", "seed.cih",

@@ -9,6 +9,7 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/MessageMap.h"
+#include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
 
 IMPLEMENT_DYNCREATE(CGeneralView, CFrameParentingView)
@@ -24,6 +25,7 @@ ON_UPDATE_COMMAND_UI(ID_WINDOW_AUTO_ARRANGE, OnUpdateAutoArrange)
 ON_COMMAND(ID_ARRANGE_IF_AUTO, OnArrangeIfAuto)
 ON_COMMAND(ID_ADD_PLAY_GROUP, OnAddPlayGroup)
 ON_COMMAND(kAddPlayGroupButton, OnAddPlayGroup)
+ON_COMMAND(kAddVideoOrDeviceButton, OnAddVideoOrDevice)
 ON_COMMAND(kReloadImageProcessButton, OnReloadImageProcess)
 ON_UPDATE_COMMAND_UI(kSecondTabButton, OnUpdatePlayButton)
 ON_UPDATE_COMMAND_UI(kFirstTabButton, OnUpdateRecordButton)
@@ -257,6 +259,19 @@ void CGeneralView::OnAddPlayGroup() {
     auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
     if (project)
         project->CreatePlayGroup(QString(), nullptr);
+}
+
+void CGeneralView::OnAddVideoOrDevice() {
+    auto* project = dynamic_cast<CGeneralDoc*>(GetDocument());
+    if (!project)
+        return;
+    const QString answer = CVidraFrameWnd::AddVideoOrDevice();
+    if (answer.isEmpty())
+        return;
+    CDocument* group = nullptr;
+    if ((project->CreateRecordGroup(answer, &group) && group) ||
+        (project->CreatePlayGroup(answer, &group) && group))
+        project->SetTitle(group->GetTitle());
 }
 
 void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {

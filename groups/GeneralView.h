@@ -16,6 +16,7 @@ inline constexpr UINT ID_WINDOW_AUTO_ARRANGE = 32892;
 inline constexpr UINT ID_ARRANGE_IF_AUTO = 32952;
 inline constexpr UINT ID_ADD_PLAY_GROUP = 32803;
 inline constexpr UINT kAddPlayGroupButton = 1355;
+inline constexpr UINT kAddVideoOrDeviceButton = 1356;
 inline constexpr UINT kReloadImageProcessButton = 1358;
 inline constexpr UINT kProjectViewQuery = 0x638;
 inline constexpr UINT ID_ZERO_BRACKET_SAVE_REARM = 32852;
@@ -71,6 +72,9 @@ protected:
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);
     void OnArrangeIfAuto();
     void OnAddPlayGroup();
+    // Asks for video files or a live device: a device (or a record configuration) becomes the
+    // project's record group, a file its play group.
+    void OnAddVideoOrDevice();
     void OnReloadImageProcess();
     void OnUpdatePlayButton(CCmdUI* pCmdUI);
     void OnUpdateRecordButton(CCmdUI* pCmdUI);

@@ -36,6 +36,7 @@ Items FileMenu(Kind kind) {
                    Item(32813, "Open &Play Group..."),
                    Item(32811, "Open &Data File..."),
                    Item(32815, "Open &Camera..."),
+                   Item(32816, "Open Data Car&d..."),
                    Separator(),
                    Item(32821, "&New Play Project")};
     if (kind != kNoDocument)
@@ -134,6 +135,20 @@ Items ViewMenu(Kind kind) {
     return items;
 }
 
+// The record controller of the project: its devices and how it shows them.
+Items RecordMenu() {
+    return {Item(1356, "Add &Video or Device..."),
+            Item(32801, "Add &Device..."),
+            Item(32816, "Open Data &Card..."),
+            Separator(),
+            Item(32839, "Toggle Play Controls"),
+            Item(32795, "Record Control &Panel"),
+            Separator(),
+            Item(32963, "Record &Options..."),
+            Item(32964, "&Connections..."),
+            Item(32860, "Snapkeep (TM) the active play window.")};
+}
+
 Items PlaybackMenu() {
     return {Item(32802, "Add Video"),
             Item(32805, "Add Data"),
@@ -212,6 +227,8 @@ MenuTemplate MenuBar(UINT id, Kind kind) {
     menu.id = id;
     menu.items = {Popup("&File", FileMenu(kind)), Popup("&Edit", EditMenu(kind)),
                   Popup("&View", ViewMenu(kind))};
+    if (kind == kProject)
+        menu.items.push_back(Popup("&Record", RecordMenu()));
     if (kind == kProject || kind == kPlayGroup)
         menu.items.push_back(Popup("&Playback", PlaybackMenu()));
     // The annotations of the video in front, wherever it is hosted.
@@ -280,7 +297,7 @@ std::vector<ToolBarTemplate> MainToolBars() {
         bar(0xE820, {57601, 32791, 32813, 32811, 0, 32836, 0, 57664}),
         bar(0xE821, {32821, 0, 32802, 32805, 32807}),
         bar(0xE823, {2009, 2004, 2003, 2001, 2005}),
-        bar(0xE824, {32803, 0, 32891, 32892, 0, 32870, 32871, 32968}),
+        bar(0xE824, {32803, 1356, 0, 32891, 32892, 0, 32870, 32871, 32968}),
         bar(0xE825, {32775, 32776, 0, 32777, 32778, 0, 32779, 32780, 0, 32930, 32932, 32931, 32933,
                      32934, 32935, 32937}),
     };
@@ -326,6 +343,12 @@ std::map<UINT, QString> CommandStrings() {
          "Session"},
         {32990, "Open a video by itself in a form view\nOpen Video in Form View"},
         {32803, "Add a play group to the project\nAdd Play Group"},
+        {1356, "Add video files or a live device to the project\nAdd Video or Device"},
+        {32801, "Add a camera or data card to the record controller\nAdd Device"},
+        {32816, "Open a data card in the record controller\nOpen Data Card"},
+        {32839, "Show or hide the record controller's play controls\nToggle Play Controls"},
+        {32963, "Change the record controller's recording settings\nRecord Options"},
+        {32964, "Show how the open devices are connected\nConnections"},
         {32891, "Arrange the windows side by side\nArrange Windows"},
         {32892, "Keep the windows arranged\nAuto-Arrange Windows"},
         {32870, "Cascade the windows\nCascade"},
@@ -384,6 +407,7 @@ std::map<UINT, QString> CommandIconNames() {
         {32805, "reelmark-add-data"},
         {32807, "reelmark-import-play-project"},
         {32803, "reelmark-add-play-group"},
+        {1356, "camera-video"},
         {32891, "reelmark-arrange"},
         {32892, "reelmark-auto-arrange"},
         {32870, "reelmark-cascade"},

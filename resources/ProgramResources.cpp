@@ -217,6 +217,12 @@ const CResourceModule& CProgramResources::Module() {
             // ";"-separated extensions).
             {145, QStringLiteral("\n\n\nVideo File Types (*.avi;*.raw;*.bmp;*.tif;*.jpg;*.pvi)\n"
                                  ".avi;.raw;.bmp;.tif;.jpg;.pvi\n\n")},
+            // The record controller's status panes before their first update.
+            {59142, QStringLiteral("-- Idle")},
+            {59143, QStringLiteral(" ")},
+            {59144, QStringLiteral("No Mssg - ")},
+            {134, QStringLiteral("\nRecord Controller\nRecord Controller\nRecord Controller Files "
+                                 "(*.recc)\n.recc\n\n")},
             {151, QStringLiteral("\n\n\nData Files (*.mdat;*.au2;*.vidatqn)\n"
                                  ".mdat;.au2;.vidatqn\n\n")},
         };

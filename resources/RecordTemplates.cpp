@@ -135,6 +135,16 @@ DialogTemplate RecordDialogBar() {
     return d;
 }
 
+// The second-generation record controller's bar for the record buttons: tabs along the top.
+DialogTemplate RecordButtonBar() {
+    DialogTemplate d = Dialog(1599, "", 330, 44);
+    d.style = WS_CHILD;
+    d.items = {
+        {DlgControl::Tab, 1004, QString(), 0, 0, 330, 14, WS_CHILD | WS_TABSTOP},
+    };
+    return d;
+}
+
 // The position slide of a record-controller view's playback.
 DialogTemplate SimplePlayBar() {
     DialogTemplate d = Dialog(30077, "", 330, 24);
@@ -149,5 +159,5 @@ DialogTemplate SimplePlayBar() {
 
 std::vector<DialogTemplate> RecordTemplates() {
     return {RecordOptions(), RecordingBusy(204), RecordingBusy(30074), AutoRecord(),
-            SensorPage(),    RecordDialogBar(),  SimplePlayBar()};
+            SensorPage(),    RecordDialogBar(),  RecordButtonBar(),    SimplePlayBar()};
 }

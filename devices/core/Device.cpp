@@ -203,6 +203,21 @@ int CDevice::GetMode() const {
     return m_driver ? m_driver->GetMode() : 0;
 }
 
+QString CDevice::GetModeText() const {
+    switch (GetMode()) {
+        case kModeLive:
+            return QStringLiteral("Live");
+        case kModeStopped:
+            return QStringLiteral("Stopped");
+        case kModeArmed:
+            return QStringLiteral("Armed");
+        case kModeIdle:
+            return QStringLiteral("Idle");
+        default:
+            return QStringLiteral("Unknown");
+    }
+}
+
 int CDevice::SetRole(int role) {
     return m_driver ? m_driver->SetRole(role) : 1;
 }

@@ -109,6 +109,9 @@ public:
     int SetMode(int mode, int zero1 = 0, int zero2 = 0, int zero3 = 0);
     // The driver's mode, 0 without a driver.
     int GetMode() const;
+    // The mode as the record controller's status bar names it: "Live", "Stopped", "Armed",
+    // "Idle", or "Unknown".
+    QString GetModeText() const;
     int SetRole(int role);
     int Trigger();
     int IsTriggered() const;

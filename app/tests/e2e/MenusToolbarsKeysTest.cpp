@@ -67,6 +67,7 @@ const QStringList kMainMenu = {
     "File/Open Play Group...",
     "File/Open Data File...",
     "File/Open Camera...",
+    "File/Open Data Card...",
     "File/New Play Project",
     "File/Exit",
     "Edit/Copy/Application Window",

@@ -1,0 +1,339 @@
+#include "devices/RecordControllerDoc.h"
+
+#include "devices/AutoDownloadWnd.h"
+#include "devices/CamDoc.h"
+#include "devices/CamView.h"
+#include "devices/ConnectionAssistantDlg.h"
+#include "devices/DeviceSetFiles.h"
+#include "devices/DlgCameraOptions.h"
+#include "devices/RecordControllerView.h"
+#include "devices/core/Device.h"
+#include "devices/core/DriverLoader.h"
+#include "devices/core/OpenDeviceList.h"
+#include "frames/FileNames.h"
+#include "groups/ChildWindowList.h"
+#include "groups/MeasurementFormDoc.h"
+#include "platform/framework/Archive.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/IPrompter.h"
+#include "platform/framework/MessageMap.h"
+#include "platform/framework/WinApp.h"
+#include "sensordata/DataSensorView.h"
+#include "shell/DlgSystemConfiguration.h"
+#include "shell/VidraApp.h"
+#include "shell/VidraFrameWnd.h"
+#include "shell/ViewChildedFrame.h"
+
+#include <algorithm>
+
+IMPLEMENT_DYNCREATE(CRecordControllerDoc, CDocument)
+
+namespace {
+
+constexpr const char* kCameraTemplate = "DT:Cam2";
+constexpr const char* kSensorTemplate = "DT:PmoSensVCF";
+
+CView* FirstViewOf(CDocument* doc) {
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    return pos ? doc->GetNextView(pos) : nullptr;
+}
+
+// The path under which a device window is opened for a device the user chose.
+QString DevicePath(const CDeviceId& id) {
+    return QString::fromLatin1(CCamDoc::kDeviceMarker) + QStringLiteral("__") + id.ToString();
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CRecordControllerDoc, CDocument)
+ON_COMMAND(CRecordControllerDoc::kRecordOptionsCommand, OnRecordOptions)
+ON_COMMAND(CRecordControllerDoc::kConnectionsCommand, OnConnections)
+END_MESSAGE_MAP()
+
+CRecordControllerDoc::CRecordControllerDoc() {
+    m_recordOptions.LoadAllFromRegistry();
+    m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
+    m_download->LoadOptionFile();
+    m_download->LoadSettings();
+}
+
+CRecordControllerDoc::~CRecordControllerDoc() {
+    m_group.SetStateListener(nullptr);
+    m_group.SetRecordingCompleteHandler(nullptr);
+    m_download.reset();
+    m_group.SetRecordOptions(nullptr);
+}
+
+bool CRecordControllerDoc::IsLaunchPath(const QString& path) {
+    return path.contains(QLatin1String(kLaunchMarker));
+}
+
+bool CRecordControllerDoc::HasControllerExtension(const QString& path) {
+    QString filter =
+        CMeasurementFormDoc::TemplateFilterExtension(QString::fromLatin1(kTemplateKey));
+    if (filter.isEmpty())
+        filter = QStringLiteral(".recc");
+    return CMeasurementFormDoc::FilterContainsExtension(filter, GetFileExtension(path));
+}
+
+void CRecordControllerDoc::BindGroup() {
+    m_group.SetStateListener(this);
+    m_group.SetRecordOptions(&m_recordOptions);
+    m_group.SetRecordingCompleteHandler(m_download.get());
+}
+
+BOOL CRecordControllerDoc::OnNewDocument() {
+    if (!CDocument::OnNewDocument())
+        return FALSE;
+    SetTitle(QStringLiteral("Record Group"));
+    BindGroup();
+    return TRUE;
+}
+
+BOOL CRecordControllerDoc::OnOpenDocument(const QString& pathName) {
+    m_launchPath.clear();
+    if (IsLaunchPath(pathName)) {
+        m_launchPath = pathName;
+        return OnNewDocument();
+    }
+    if (!HasControllerExtension(pathName) || !CDocument::OnOpenDocument(pathName))
+        return FALSE;
+    BindGroup();
+    return TRUE;
+}
+
+void CRecordControllerDoc::Serialize(CArchive& ar) {
+    // The devices live in their own files; this one only marks the controller.
+    if (ar.IsStoring())
+        ar << kFileMarker1 << kFileMarker2;
+}
+
+void CRecordControllerDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {
+    if (IsLaunchPath(pathName))
+        return;
+    CDocument::SetPathName(pathName, bAddToMRU);
+}
+
+void CRecordControllerDoc::StorePathName(const QString& path) {
+    m_strPathName = path;
+}
+
+std::vector<CViewChildedFrame*> CRecordControllerDoc::DeviceFrames() const {
+    std::vector<CViewChildedFrame*> frames;
+    CRecordControllerView* view = GetControllerView();
+    if (!view)
+        return frames;
+    // Creation order: the order in which the devices were added, whichever window is on top.
+    CChildWindowList list(view);
+    list.CollectFiltered(nullptr, FALSE, FALSE, FALSE);
+    for (int i = 0; i < list.GetCount(); ++i) {
+        CViewChildedFrame* frame = list.GetFrame(i);
+        if (frame && DeviceKindOfView(frame->GetActiveView()) != 0)
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
+BOOL CRecordControllerDoc::OnSaveDocument(const QString& pathName) {
+    const std::vector<CViewChildedFrame*> frames = DeviceFrames();
+    const CDeviceSetFiles files(pathName, CDeviceSetFiles::kDeviceSets);
+    const bool devicesSaved =
+        files.SaveAll(static_cast<int>(frames.size()), [&](int position, const QString& file) {
+            CView* view = frames[static_cast<size_t>(position)]->GetActiveView();
+            CDocument* doc = view ? view->GetDocument() : nullptr;
+            // The device's document tells the user itself when its file cannot be written.
+            return doc && doc->OnSaveDocument(file);
+        });
+    // A device that could not be saved stops neither the others nor the controller file.
+    const BOOL controllerSaved = CDocument::OnSaveDocument(pathName);
+    return devicesSaved && controllerSaved;
+}
+
+int CRecordControllerDoc::LoadDeviceSet() {
+    return LoadDeviceSet(m_launchPath.isEmpty() ? GetPathName() : m_launchPath);
+}
+
+int CRecordControllerDoc::LoadDeviceSet(const QString& path) {
+    if (path.isEmpty())
+        return 0;
+    if (IsLaunchPath(path)) {
+        CDeviceId id;
+        const int text = path.indexOf(QLatin1Char('#'), path.indexOf(QLatin1String(kLaunchMarker)));
+        if (text >= 0)
+            id.FromString(path.mid(text));
+        const int added = !id.IsNone() && AddDevice(id) ? 1 : 0;
+        SetTitle(QStringLiteral("New Record Controller"));
+        m_strPathName.clear();
+        return added;
+    }
+    int added = 0;
+    for (const QString& file : CDeviceSetFiles(path, CDeviceSetFiles::kDeviceSets).FindExisting()) {
+        // The file says which device it belongs to; the window of that kind reads it again.
+        CDlgCameraOptions sheet;
+        if (sheet.Load(file) != S_OK)
+            continue;
+        const CDeviceId id = sheet.GetDeviceSettings();
+        if (!DriverLoader::OpenById(id))
+            continue;
+        if (AdoptDeviceWindow(OpenDeviceWindow(id, file)))
+            ++added;
+    }
+    return added;
+}
+
+CView* CRecordControllerDoc::AddDevice(const CDeviceId& id) {
+    // A device the driver cannot open gets no window.
+    if (id.IsNone() || !DriverLoader::OpenById(id))
+        return nullptr;
+    return AdoptDeviceWindow(OpenDeviceWindow(id, DevicePath(id)));
+}
+
+CView* CRecordControllerDoc::AdoptDeviceWindow(CView* view) {
+    CDevice* device = DeviceOfView(view);
+    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+    if (!device || !frame) {
+        if (CDocument* doc = view ? view->GetDocument() : nullptr)
+            doc->OnCloseDocument();
+        return nullptr;
+    }
+    CDeviceDescriptor descriptor;
+    device->GetDescriptor(&descriptor);
+    frame->SetWindowText(descriptor.m_name);
+    view->GetDocument()->SetTitle(descriptor.m_name);
+    int handle = -1;
+    device->GetHandle(&handle);
+    m_group.AddDevice(handle);
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+    m_group.NotifyListeners();
+    if (CRecordControllerView* host = GetControllerView())
+        host->ActivateDeviceFrame(frame);
+    return view;
+}
+
+CView* CRecordControllerDoc::OpenDeviceWindow(const CDeviceId& id, const QString& path) {
+    if (id.m_type == kDeviceTypeCamera)
+        return OpenDeviceVideoWindow(path);
+    if (id.m_type == kDeviceTypeDataCard)
+        return OpenVideoWindow(QString::fromLatin1(kSensorTemplate), path);
+    return nullptr;
+}
+
+CView* CRecordControllerDoc::OpenDeviceVideoWindow(const QString& path) {
+    return OpenVideoWindow(QString::fromLatin1(kCameraTemplate), path);
+}
+
+CView* CRecordControllerDoc::OpenVideoWindow(const QString& templateKey, const QString& path) {
+    CRecordControllerView* host = GetControllerView();
+    CVidraApp* app = AfxGetVidraApp();
+    CDocTemplate* docTemplate = app ? app->GetTemplateByKey(templateKey) : nullptr;
+    if (!host || !docTemplate)
+        return nullptr;
+    CDocument* doc = docTemplate->OpenDocumentFile(path, FALSE);
+    CView* view = FirstViewOf(doc);
+    auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
+    if (!frame) {
+        if (doc)
+            doc->OnCloseDocument();
+        return nullptr;
+    }
+    CViewChildedFrame::AttachToParentView(host, frame);
+    frame->SetMenu(nullptr);
+    host->TileDeviceFrames();
+    return view;
+}
+
+void CRecordControllerDoc::CloseDeviceWindows() {
+    for (CViewChildedFrame* frame : DeviceFrames())
+        frame->SendMessage(WM_CLOSE, 0, 0);
+}
+
+void CRecordControllerDoc::OnCloseDocument() {
+    CloseDeviceWindows();
+    while (m_group.GetDeviceCount() > 0)
+        m_group.RemoveDevice(m_group.GetDeviceHandle(0));
+    CDocument::OnCloseDocument();
+}
+
+BOOL CRecordControllerDoc::IsRecording() const {
+    return m_group.GetState() == CRecordGroup::kRecord;
+}
+
+void CRecordControllerDoc::OnStateChanged(int, int) {
+    UpdateAllViews(nullptr);
+}
+
+CRecordControllerView* CRecordControllerDoc::GetControllerView() const {
+    for (POSITION pos = GetFirstViewPosition(); pos;)
+        if (auto* view = dynamic_cast<CRecordControllerView*>(GetNextView(pos)))
+            return view;
+    return nullptr;
+}
+
+int CRecordControllerDoc::DeviceKindOfView(const CView* view) {
+    if (dynamic_cast<const CCamView*>(view))
+        return kDeviceTypeCamera;
+    if (dynamic_cast<const CDataSensorView*>(view))
+        return kDeviceTypeDataCard;
+    return 0;
+}
+
+CDevice* CRecordControllerDoc::DeviceOfView(CView* view) {
+    if (auto* camera = dynamic_cast<CCamView*>(view))
+        return camera->GetDevice();
+    if (auto* sensor = dynamic_cast<CDataSensorView*>(view))
+        return sensor->GetDevice();
+    return nullptr;
+}
+
+void CRecordControllerDoc::ShowRecordOptions() {
+    // The dialog edits its own pages; OK alone commits them to the values the group reads.
+    m_recordOptions.SetTitle(QStringLiteral("Record Options"));
+    if (m_recordOptions.DoModal() == IDOK)
+        m_recordOptions.SaveAllToRegistry();
+}
+
+void CRecordControllerDoc::OnRecordOptions() {
+    ShowRecordOptions();
+}
+
+void CRecordControllerDoc::ShowConnections() {
+    if (OpenDevices::GetCount() == 0) {
+        MessageBoxPrompt prompt;
+        prompt.text = QStringLiteral(
+            "No devices are currently open to show connections.  Please open a device first.");
+        prompt.caption = QString::fromLatin1(kMainTitle);
+        prompt.type = MB_OK | MB_ICONWARNING;
+        AfxPrompter().MessageBox(prompt);
+        return;
+    }
+    CConnectionAssistantDlg dialog(AfxGetMainWnd());
+    // Devices of type 1, then data cards, then cameras.
+    for (int type = 1; type <= kDeviceTypeCamera; ++type) {
+        for (int i = 0; i < OpenDevices::GetCount(); ++i) {
+            CDevice* device = OpenDevices::GetAt(i);
+            CDeviceDescriptor descriptor;
+            if (!device || device->GetDescriptor(&descriptor) != 0 || descriptor.m_type != type)
+                continue;
+            CConnectionAssistantDlg::Row row;
+            row.kind = type - 1;
+            row.subtype = type == kDeviceTypeCamera ? descriptor.m_subtype : 0;
+            row.label = descriptor.m_name;
+            dialog.m_rows.push_back(row);
+        }
+    }
+    auto* mainFrame = dynamic_cast<CVidraFrameWnd*>(AfxGetMainWnd());
+    const QString option = QStringLiteral("Auto Show Connect Asst");
+    const int disabled = mainFrame && mainFrame->GetSystemConfiguration().GetFlag(option) ? 0 : 1;
+    dialog.m_disable = disabled;
+    dialog.DoModal();
+    if (mainFrame && dialog.m_disable != disabled) {
+        CDlgSystemConfiguration& config = mainFrame->GetSystemConfiguration();
+        config.SetFlag(option, dialog.m_disable ? 0 : 1);
+        config.Save();
+    }
+}
+
+void CRecordControllerDoc::OnConnections() {
+    ShowConnections();
+}

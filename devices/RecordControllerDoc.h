@@ -1,0 +1,132 @@
+#pragma once
+
+// CRecordControllerDoc: the document of a record controller window. It owns the record group of
+// the cameras and data cards the controller drives together, the group's automatic download and
+// the recording settings the group reads. The devices' windows are embedded in the controller's
+// view; each keeps its settings in a numbered device file beside the controller's own file
+// ("<base>_dev1.devset" ...), which holds nothing but two marker integers.
+//
+// A path containing "launchXXX" is no file: it asks for a new controller around the one device
+// named by the "#type#subtype#index#" text inside it.
+
+#include "devices/core/DeviceId.h"
+#include "devices/core/IRecordGroupListener.h"
+#include "devices/core/RecordGroup.h"
+#include "groups/IProjectRecordGroup.h"
+#include "platform/framework/Document.h"
+#include "shell/DlgOptionsRecord.h"
+#include "shell/MainFrame.h"
+
+#include <memory>
+#include <vector>
+
+class CAutoDownloadWnd;
+class CRecordControllerView;
+class CView;
+class CViewChildedFrame;
+
+class CRecordControllerDoc : public CDocument,
+                             public IRecordingState,
+                             public IProjectRecordGroup,
+                             public IRecordGroupListener {
+    DECLARE_DYNCREATE(CRecordControllerDoc)
+    DECLARE_MESSAGE_MAP()
+
+public:
+    static constexpr const char* kLaunchMarker = "launchXXX";
+    static constexpr const char* kTemplateKey = "DT:Rec";
+    // The controller file: these two integers, nothing else.
+    static constexpr int32_t kFileMarker1 = 71372;
+    static constexpr int32_t kFileMarker2 = 7836;
+    // The controller's own commands.
+    static constexpr UINT kRecordOptionsCommand = 32963;
+    static constexpr UINT kConnectionsCommand = 32964;
+
+    CRecordControllerDoc();
+    ~CRecordControllerDoc() override;
+
+    // Titles the document "Record Group" and binds the group.
+    BOOL OnNewDocument() override;
+    // A launch path is kept and the document starts as a new one; a file must carry the
+    // controller's extension and read as a controller file.
+    BOOL OnOpenDocument(const QString& pathName) override;
+    // Saves every embedded device window's document to its numbered device file, then the
+    // controller file; FALSE when any of them could not be written. Only after every device
+    // file was written are the numbered files of devices no longer there removed.
+    BOOL OnSaveDocument(const QString& pathName) override;
+    void OnCloseDocument() override;
+    // A launch path never becomes the document's path nor enters the recent-file list.
+    void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
+    void Serialize(CArchive& ar) override;
+
+    static bool IsLaunchPath(const QString& path);
+    // Whether the whole extension of path is the controller template's (case aside).
+    static bool HasControllerExtension(const QString& path);
+
+    // Keeps path as the document's path without retitling it or touching the recent files.
+    void StorePathName(const QString& path);
+    // Adds the devices of path: the launch path's one device, or those of the numbered device
+    // files up to the first missing one. How many devices were added.
+    int LoadDeviceSet(const QString& path);
+    // LoadDeviceSet with the launch path, or else the document's own path.
+    int LoadDeviceSet();
+
+    // IProjectRecordGroup
+    void StoreConfigurationPath(const QString& path) override { StorePathName(path); }
+    void ReloadDeviceSet() override { LoadDeviceSet(); }
+    // IRecordingState
+    BOOL IsRecording() const override;
+
+    // Opens the device's window inside the controller (opening the device itself when it is
+    // not open yet), puts the device into the group and activates the window. The window's
+    // view, or null when the device could not be opened (nothing is added then).
+    CView* AddDevice(const CDeviceId& id);
+    // Opens a camera window from a camera document path (a device path or a settings file)
+    // embedded in the controller's view; its view, or null.
+    CView* OpenDeviceVideoWindow(const QString& path);
+    // Opens a window of the template key embedded in the controller's view; its view, or null.
+    CView* OpenVideoWindow(const QString& templateKey, const QString& path);
+
+    // The embedded frames whose view shows a device (camera or data sensor), in window order.
+    std::vector<CViewChildedFrame*> DeviceFrames() const;
+    // Asks every device window to close.
+    void CloseDeviceWindows();
+
+    // The "Record Options" dialog over a copy of the document's recording settings.
+    void ShowRecordOptions();
+    // The connection assistant over the open devices, or the message that there are none.
+    void ShowConnections();
+
+    CRecordGroup* GetRecordGroup() { return &m_group; }
+    CDlgOptionsRecord& GetRecordOptions() { return m_recordOptions; }
+    CAutoDownloadWnd* GetAutoDownload() const { return m_download.get(); }
+    const QString& GetLaunchPath() const { return m_launchPath; }
+    CRecordControllerView* GetControllerView() const;
+
+    // IRecordGroupListener: the views show the new state.
+    void OnStateChanged(int oldState, int newState) override;
+    void OnBeforeLive() override {}
+
+    // The device kind of a view of a device window: 3 camera, 2 data sensor, 0 other.
+    static int DeviceKindOfView(const CView* view);
+    // The device a device window's view shows; null for other views.
+    static CDevice* DeviceOfView(CView* view);
+
+protected:
+    void OnRecordOptions();
+    void OnConnections();
+
+private:
+    void BindGroup();
+    // Puts the device of a new device window into the group and activates the window; a window
+    // without a device is closed again. The view, or null.
+    CView* AdoptDeviceWindow(CView* view);
+    // The window of the device's kind, opened on path; null for a kind without windows.
+    CView* OpenDeviceWindow(const CDeviceId& id, const QString& path);
+
+    QString m_launchPath;
+    // Destroyed in this order from the bottom: the download, the group, the settings.
+    CDlgOptionsRecord m_recordOptions;
+    CRecordGroup m_group;
+    std::unique_ptr<CAutoDownloadWnd> m_download;
+};

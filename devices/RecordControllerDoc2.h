@@ -1,0 +1,44 @@
+#pragma once
+
+// CRecordControllerDoc2: the second generation of record controller, a play-group form
+// document that owns a record group and embeds one camera window per device. Saved as the
+// controller file (two marker integers) beside one camera settings file per embedded camera
+// ("<base>_cam0.camset", "<base>_cam1.camset" ...). A launch name ("launchXXX" in the path)
+// opens an empty controller without reading a file.
+
+#include "devices/core/RecordGroup.h"
+#include "frames/FrameSourcePtr.h"
+#include "groups/MeasurementFormDoc.h"
+
+class CViewChildedFrame;
+
+class CRecordControllerDoc2 : public CMeasurementFormDoc {
+    DECLARE_DYNCREATE(CRecordControllerDoc2)
+
+public:
+    CRecordControllerDoc2();
+    ~CRecordControllerDoc2() override;
+
+    // Titles the document "Empty Record Controller".
+    BOOL OnNewDocument() override;
+    // A launch name is kept and gives a new, empty controller; a file must carry the
+    // controller's extension and read as a controller file.
+    BOOL OnOpenDocument(const QString& pathName) override;
+    // Every camera window's document to its numbered file, then the controller file; FALSE when
+    // any of them failed.
+    BOOL OnSaveDocument(const QString& pathName) override;
+    void OnCloseDocument() override;
+    // A controller opened from a launch name never enters the recent-file list.
+    void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
+    void Serialize(CArchive& ar) override;
+
+    const QString& GetLaunchName() const { return m_launchName; }
+    CRecordGroup* GetRecordGroup() { return &m_group; }
+    // The embedded camera windows in the order they were added.
+    std::vector<CViewChildedFrame*> CameraFrames() const;
+
+private:
+    QString m_launchName;
+    CRecordGroup m_group;
+    CFrameSourcePtr m_source;
+};

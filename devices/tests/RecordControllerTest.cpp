@@ -1,0 +1,607 @@
+#include "devices/CamDoc.h"
+#include "devices/CamFrmSimple.h"
+#include "devices/CamView.h"
+#include "devices/DeviceSetFiles.h"
+#include "devices/DlgCameraOptions.h"
+#include "devices/RecordControllerDoc.h"
+#include "devices/RecordControllerDoc2.h"
+#include "devices/RecordControllerFrame.h"
+#include "devices/RecordControllerFrame2.h"
+#include "devices/RecordControllerView.h"
+#include "devices/core/Device.h"
+#include "devices/core/DriverLoader.h"
+#include "devices/core/OpenDeviceList.h"
+#include "devices/core/RecordGroup.h"
+#include "devices/sim/SimDriver.h"
+#include "devices/sim/tests/SimHostClock.h"
+#include "platform/com/Variant.h"
+#include "platform/framework/Dialog.h"
+#include "platform/framework/MultiDocTemplate.h"
+#include "resources/ProgramResources.h"
+#include "shell/DlgOptionsBase.h"
+#include "shell/MainFrame.h"
+#include "shell/VidraApp.h"
+#include "testsupport/IsolatedTest.h"
+#include "views/panels/ControlPanelBar.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+QByteArray Bytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Touch(const QString& path, const QByteArray& bytes = "x") {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// The camera a device settings file was written for.
+int CameraIndexOfFile(const QString& path) {
+    CDlgCameraOptions sheet;
+    if (sheet.Load(path) != S_OK)
+        return -1;
+    return sheet.GetDeviceSettings().m_index;
+}
+
+class CRecordingApp : public CVidraApp {
+public:
+    CRecordingApp() : CVidraApp(QStringLiteral("Vidra Player")) {}
+    void AddToRecentFileList(const QString& pathName) override { recent.push_back(pathName); }
+    std::vector<QString> recent;
+};
+
+class RecordControllerTest : public IsolatedTest {
+protected:
+    void SetUp() override {
+        IsolatedTest::SetUp();
+        CProgramResources::Register();
+        CDlgOptionsBase::SetApplicationFolder(WorkDir());
+        m_app = std::make_unique<CRecordingApp>();
+        m_main = new CMainFrame;
+        ASSERT_TRUE(m_main->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
+        m_app->m_pMainWnd = m_main;
+        m_main->ShowWindow(SW_SHOW);
+        AddTemplate("DT:Rec", RUNTIME_CLASS(CRecordControllerDoc),
+                    RUNTIME_CLASS(CRecordControllerFrame), RUNTIME_CLASS(CRecordControllerView));
+        AddTemplate("DT:Rec2", RUNTIME_CLASS(CRecordControllerDoc2),
+                    RUNTIME_CLASS(CRecordControllerFrame2), RUNTIME_CLASS(CRecordControllerView2));
+        AddTemplate("DT:Cam2", RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
+                    RUNTIME_CLASS(CCamView));
+        SimDriverConfig config;
+        config.cameras = 3;
+        config.cards = 0;
+        DriverLoader::RegisterDriver("sim", MakeSimFamilies(config, &m_clock.services));
+    }
+
+    void TearDown() override {
+        for (POSITION pos = m_app->GetFirstDocTemplatePosition(); pos;)
+            m_app->GetNextDocTemplate(pos)->CloseAllDocuments(TRUE);
+        OpenDevices::DestroyAll();
+        OpenDevices::ResetForTests();
+        DriverLoader::ResetForTests();
+        if (m_app->m_pMainWnd == m_main)
+            m_main->DestroyWindow();
+        m_app.reset();
+        CDlgOptionsBase::SetApplicationFolder(QString());
+        IsolatedTest::TearDown();
+    }
+
+    void AddTemplate(const char* key, const CRuntimeClass* doc, const CRuntimeClass* frame,
+                     const CRuntimeClass* view) {
+        auto* docTemplate = new CMultiDocTemplate(134, doc, frame, view);
+        m_app->AddDocTemplateWithKey(QString::fromLatin1(key), docTemplate);
+    }
+
+    template <class Doc>
+    Doc* Open(const char* key, const QString& path = QString()) {
+        return dynamic_cast<Doc*>(
+            m_app->CreateDocumentByKey(QString::fromLatin1(key), path, TRUE, 0, 0, 0, 0));
+    }
+
+    CRecordControllerDoc* NewController() { return Open<CRecordControllerDoc>("DT:Rec"); }
+
+    static CRecordControllerView* ViewOf(CDocument* doc) {
+        POSITION pos = doc->GetFirstViewPosition();
+        return dynamic_cast<CRecordControllerView*>(doc->GetNextView(pos));
+    }
+    static CRecordControllerFrame* FrameOf(CDocument* doc) {
+        return dynamic_cast<CRecordControllerFrame*>(ViewOf(doc)->GetParentFrame());
+    }
+    static CDeviceId Camera(int index) { return CDeviceId(kDeviceTypeCamera, 1, index); }
+
+    // Indices of the cameras in the controller's device windows, in order.
+    static std::vector<int> CameraIndices(CRecordControllerDoc* doc) {
+        std::vector<int> indices;
+        for (CViewChildedFrame* frame : doc->DeviceFrames())
+            indices.push_back(
+                CRecordControllerDoc::DeviceOfView(frame->GetActiveView())->GetId().m_index);
+        return indices;
+    }
+
+    SimHostClock m_clock;
+    std::unique_ptr<CRecordingApp> m_app;
+    CMainFrame* m_main = nullptr;
+};
+
+TEST_F(RecordControllerTest, ControllerFileHoldsOnlyItsTwoMarkers) {
+    CRecordControllerDoc* doc = NewController();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "Record Group");
+    const QString path = WorkPath("empty.recc");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(Bytes(path), QByteArray::fromHex("cc1601009c1e0000"));
+    // Reading it gives nothing: a controller opened from it has no device.
+    CRecordControllerDoc* opened = Open<CRecordControllerDoc>("DT:Rec", path);
+    ASSERT_NE(opened, nullptr);
+    EXPECT_EQ(opened->GetRecordGroup()->GetDeviceCount(), 0);
+    EXPECT_EQ(opened->GetPathName(), path);
+}
+
+TEST_F(RecordControllerTest, SavesEachDeviceInTheOrderItWasAddedAndLoadsThemBack) {
+    CRecordControllerDoc* doc = NewController();
+    ASSERT_NE(doc, nullptr);
+    for (int index : {2, 0, 1})
+        ASSERT_NE(doc->AddDevice(Camera(index)), nullptr);
+    // The first window comes to the top again: the order is that of adding, not of stacking.
+    doc->GetControllerView()->ActivateDeviceFrame(doc->DeviceFrames().front());
+    ASSERT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 3);
+
+    const QString path = WorkPath("rig.recc");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    const std::vector<CViewChildedFrame*> frames = doc->DeviceFrames();
+    ASSERT_EQ(frames.size(), 3u);
+    for (int n = 1; n <= 3; ++n) {
+        const QString file = WorkPath(QStringLiteral("rig_dev%1.devset").arg(n));
+        // Each file is exactly what that window's own settings sheet writes.
+        auto* camDoc =
+            dynamic_cast<CCamDoc*>(frames[size_t(n - 1)]->GetActiveView()->GetDocument());
+        ASSERT_NE(camDoc, nullptr);
+        const QString alone = WorkPath(QStringLiteral("alone%1.devset").arg(n));
+        ASSERT_EQ(camDoc->GetSettingsSheet()->Save(alone), S_OK);
+        EXPECT_EQ(Bytes(file), Bytes(alone)) << n;
+        EXPECT_EQ(CameraIndexOfFile(file), std::vector<int>({2, 0, 1})[size_t(n - 1)]);
+    }
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("rig_dev4.devset")));
+    EXPECT_EQ(Bytes(path), QByteArray::fromHex("cc1601009c1e0000"));
+
+    doc->OnCloseDocument();
+    CRecordControllerDoc* loaded = Open<CRecordControllerDoc>("DT:Rec", path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(CameraIndices(loaded), std::vector<int>({2, 0, 1}));
+    EXPECT_EQ(loaded->GetRecordGroup()->GetDeviceCount(), 3);
+}
+
+TEST_F(RecordControllerTest, LoadingStopsAtTheFirstMissingNumber) {
+    CRecordControllerDoc* doc = NewController();
+    for (int index : {0, 1, 2})
+        ASSERT_NE(doc->AddDevice(Camera(index)), nullptr);
+    const QString path = WorkPath("gap.recc");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    doc->OnCloseDocument();
+    ASSERT_TRUE(QFile::rename(WorkPath("gap_dev3.devset"), WorkPath("gap_dev4.devset")));
+
+    CRecordControllerDoc* loaded = Open<CRecordControllerDoc>("DT:Rec", path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(CameraIndices(loaded), std::vector<int>({0, 1}));
+}
+
+TEST_F(RecordControllerTest, SavingFewerDevicesRemovesTheFilesBeyondThem) {
+    CRecordControllerDoc* doc = NewController();
+    for (int index : {0, 1, 2})
+        ASSERT_NE(doc->AddDevice(Camera(index)), nullptr);
+    const QString path = WorkPath("shrink.recc");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    // Left over from elsewhere: a number past a gap, and names this controller never writes.
+    Touch(WorkPath("shrink_dev7.devset"));
+    Touch(WorkPath("shrink_dev02.devset"));
+    Touch(WorkPath("shrink_devx.devset"));
+    Touch(WorkPath("other_dev2.devset"));
+
+    doc->GetControllerView();
+    for (size_t i = 1; i < 3; ++i)
+        doc->DeviceFrames().back()->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_EQ(doc->DeviceFrames().size(), 1u);
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_TRUE(QFileInfo::exists(WorkPath("shrink_dev1.devset")));
+    for (const char* gone : {"shrink_dev2.devset", "shrink_dev3.devset", "shrink_dev7.devset"})
+        EXPECT_FALSE(QFileInfo::exists(WorkPath(gone))) << gone;
+    for (const char* kept : {"shrink_dev02.devset", "shrink_devx.devset", "other_dev2.devset"})
+        EXPECT_TRUE(QFileInfo::exists(WorkPath(kept))) << kept;
+
+    doc->OnCloseDocument();
+    CRecordControllerDoc* loaded = Open<CRecordControllerDoc>("DT:Rec", path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(CameraIndices(loaded), std::vector<int>({0}));
+}
+
+TEST_F(RecordControllerTest, ADeviceFileThatCannotBeWrittenFailsTheSaveAndKeepsTheOldFiles) {
+    CRecordControllerDoc* doc = NewController();
+    for (int index : {0, 1})
+        ASSERT_NE(doc->AddDevice(Camera(index)), nullptr);
+    // An old third device's file, and a folder where the second device's file is written first.
+    Touch(WorkPath("bad_dev3.devset"), "old");
+    ASSERT_TRUE(QDir(WorkDir()).mkdir("bad_dev2.devset.tmp"));
+    Prompter().ExpectMessageBox(QStringLiteral("Could not save file."), IDOK);
+
+    EXPECT_FALSE(doc->OnSaveDocument(WorkPath("bad.recc")));
+    // The first device was still saved; nothing was cleared away after the failure.
+    EXPECT_EQ(CameraIndexOfFile(WorkPath("bad_dev1.devset")), 0);
+    EXPECT_EQ(Bytes(WorkPath("bad_dev3.devset")), QByteArray("old"));
+}
+
+TEST_F(RecordControllerTest, SecondGenerationSavesCamerasFromZeroBesideItsFile) {
+    auto* doc = Open<CRecordControllerDoc2>("DT:Rec2");
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "Empty Record Controller");
+    auto* container = dynamic_cast<CView*>(doc->GetMemberFrameParent());
+    ASSERT_NE(container, nullptr);
+    CDocTemplate* cameras = m_app->GetTemplateByKey(QStringLiteral("DT:Cam2"));
+    for (int index : {1, 0}) {
+        ASSERT_NE(DriverLoader::OpenById(Camera(index)), nullptr);
+        CDocument* camDoc = cameras->OpenDocumentFile(
+            QStringLiteral("deviceXXX__") + Camera(index).ToString(), FALSE);
+        ASSERT_NE(camDoc, nullptr);
+        POSITION pos = camDoc->GetFirstViewPosition();
+        auto* frame = dynamic_cast<CViewChildedFrame*>(camDoc->GetNextView(pos)->GetParentFrame());
+        ASSERT_NE(frame, nullptr);
+        CViewChildedFrame::AttachToParentView(container, frame);
+    }
+    ASSERT_EQ(doc->CameraFrames().size(), 2u);
+
+    const QString path = WorkPath("run.xxx");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    EXPECT_EQ(CameraIndexOfFile(WorkPath("run_cam0.camset")), 1);
+    EXPECT_EQ(CameraIndexOfFile(WorkPath("run_cam1.camset")), 0);
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("run_cam2.camset")));
+    EXPECT_EQ(Bytes(path), QByteArray::fromHex("cc1601009c1e0000"));
+}
+
+// A launch path opens no file: the controller holds the one device it names.
+TEST_F(RecordControllerTest, LaunchPaths) {
+    struct Case {
+        const char* key;
+        const char* path;
+        const char* title;
+        int devices;
+    };
+    const Case cases[] = {
+        {"DT:Rec", "__launchXXXdevice#3#1#1#", "New Record Controller", 1},
+        {"DT:Rec", "/some/folder/__launchXXXdevice#3#1#2#.recc", "New Record Controller", 1},
+        // No such camera, and no device at all: an empty controller.
+        {"DT:Rec", "__launchXXXdevice#3#1#9#", "New Record Controller", 0},
+        {"DT:Rec", "__launchXXXdevice#0#0#0#", "New Record Controller", 0},
+        {"DT:Rec2", "__launchXXXdevice#3#1#0#", "Empty Record Controller", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        CDocument* doc =
+            m_app->CreateDocumentByKey(QString::fromLatin1(c.key), c.path, TRUE, 0, 0, 0, 0);
+        ASSERT_NE(doc, nullptr);
+        EXPECT_EQ(doc->GetTitle(), c.title);
+        EXPECT_TRUE(doc->GetPathName().isEmpty());
+        if (auto* controller = dynamic_cast<CRecordControllerDoc*>(doc)) {
+            EXPECT_EQ(controller->GetRecordGroup()->GetDeviceCount(), c.devices);
+            EXPECT_EQ(controller->DeviceFrames().size(), size_t(c.devices));
+        }
+        doc->OnCloseDocument();
+    }
+    EXPECT_TRUE(m_app->recent.empty());
+}
+
+TEST_F(RecordControllerTest, OnlyTheWholeControllerExtensionOpens) {
+    const struct {
+        const char* path;
+        bool accepted;
+    } cases[] = {
+        {"/a/rig.recc", true}, {"/a/RIG.ReCc", true},      {"/a/rig.r", false},
+        {"/a/rig.rec", false}, {"/a/rig.recc.bak", false}, {"/a/rig.recc/x", false},
+        {"/a/rig", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CRecordControllerDoc::HasControllerExtension(c.path), c.accepted) << c.path;
+
+    Touch(WorkPath("rig.r"), QByteArray::fromHex("cc1601009c1e0000"));
+    EXPECT_EQ(Open<CRecordControllerDoc>("DT:Rec", WorkPath("rig.r")), nullptr);
+    EXPECT_EQ(Open<CRecordControllerDoc2>("DT:Rec2", WorkPath("rig.r")), nullptr);
+}
+
+TEST_F(RecordControllerTest, DamagedDeviceFilesOpenNoDevice) {
+    CRecordControllerDoc* doc = NewController();
+    ASSERT_NE(doc->AddDevice(Camera(0)), nullptr);
+    const QString path = WorkPath("hurt.recc");
+    ASSERT_TRUE(doc->OnSaveDocument(path));
+    doc->OnCloseDocument();
+    const QByteArray whole = Bytes(WorkPath("hurt_dev1.devset"));
+    ASSERT_GT(whole.size(), 16);
+    QByteArray flipped = whole;
+    for (int i = 0; i < flipped.size(); i += 7)
+        flipped[i] = char(~flipped[i]);
+    for (const QByteArray& damaged : {whole.left(whole.size() / 2), whole.left(3), flipped}) {
+        Touch(WorkPath("hurt_dev1.devset"), damaged);
+        CRecordControllerDoc* loaded = Open<CRecordControllerDoc>("DT:Rec", path);
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_LE(loaded->GetRecordGroup()->GetDeviceCount(), 1);
+        loaded->OnCloseDocument();
+    }
+}
+
+TEST_F(RecordControllerTest, DeviceSetFileNames) {
+    const CDeviceSetFiles first(QStringLiteral("/d/my.run/rig.v2.recc"),
+                                CDeviceSetFiles::kDeviceSets);
+    EXPECT_EQ(first.GetFile(0), "/d/my.run/rig.v2_dev1.devset");
+    EXPECT_EQ(first.GetFile(2), "/d/my.run/rig.v2_dev3.devset");
+    const CDeviceSetFiles second(QStringLiteral("/d/my.run/rig"), CDeviceSetFiles::kCameraSets);
+    EXPECT_EQ(second.GetFile(0), "/d/my.run/rig_cam0.camset");
+}
+
+// A recording the device still holds, shown by a window that plays it from memory.
+class CSharedRecording : public CHeldRecordingRef {
+public:
+    bool IsShared() const override { return true; }
+};
+
+class RecordControllerFrameTest : public RecordControllerTest {
+protected:
+    void SetUp() override {
+        RecordControllerTest::SetUp();
+        m_doc = NewController();
+        ASSERT_NE(m_doc, nullptr);
+        m_frame = FrameOf(m_doc);
+        m_view = ViewOf(m_doc);
+        ASSERT_NE(m_frame, nullptr);
+        m_frameToken = m_frame->GetLifeToken();
+    }
+
+    // A camera window in the controller; its camera can be armed (it keeps frames after a
+    // trigger).
+    CViewChildedFrame* AddCamera(int index) {
+        CView* view = m_doc->AddDevice(Camera(index));
+        CDevice* device = CRecordControllerDoc::DeviceOfView(view);
+        if (!device)
+            return nullptr;
+        DriverTriggerSetting setting;
+        device->Driver()->GetTriggerSetting(&setting);
+        setting.postTriggerFrames = 10;
+        device->Driver()->SetTriggerSetting(setting);
+        return dynamic_cast<CViewChildedFrame*>(view->GetParentFrame());
+    }
+    // The message boxes shown so far, as "caption|text".
+    std::vector<QString> Boxes() const {
+        std::vector<QString> boxes;
+        for (const RecordedPrompt& prompt :
+             const_cast<RecordControllerFrameTest*>(this)->Prompter().Prompts())
+            boxes.push_back(prompt.caption + "|" + prompt.text);
+        return boxes;
+    }
+    void Command(CWnd* target, UINT id) { target->SendMessage(WM_COMMAND, id, 0); }
+
+    CRecordControllerDoc* m_doc = nullptr;
+    CRecordControllerFrame* m_frame = nullptr;
+    CRecordControllerView* m_view = nullptr;
+    std::weak_ptr<bool> m_frameToken;
+};
+
+TEST_F(RecordControllerFrameTest, ClosingWaitsForTheRecordingToEnd) {
+    ASSERT_NE(AddCamera(0), nullptr);
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    ASSERT_EQ(group->RecordAllDevices(), S_OK);
+    ASSERT_EQ(group->GetState(), CRecordGroup::kRecord);
+    EXPECT_TRUE(m_doc->IsRecording());
+    EXPECT_EQ(m_view->GetRecordGroupState(), CRecordGroup::kRecord);
+
+    Prompter().ExpectMessageBox(QStringLiteral("Please complete the recording before closing."),
+                                IDOK);
+    m_frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(m_frameToken.expired());
+    EXPECT_EQ(Boxes(), std::vector<QString>(
+                           {"Unable to Close|Please complete the recording before closing."}));
+
+    ASSERT_EQ(group->GoLive(), S_OK);
+    m_frame->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(m_frameToken.expired());
+}
+
+TEST_F(RecordControllerFrameTest, ADeviceWindowStaysWhileItsMemoryPlaysOrTheGroupRecords) {
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    const std::weak_ptr<bool> cameraToken = camera->GetLifeToken();
+    CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    ASSERT_EQ(group->RecordAllDevices(), S_OK);
+    // Both hold: the memory is named first.
+    device->SetRecordingSourceRef(std::make_shared<CSharedRecording>());
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Please close all open playbacks from device memory."), IDOK);
+    camera->SendMessage(WM_CLOSE, 0, 0);
+    device->SetRecordingSourceRef(nullptr);
+    Prompter().ExpectMessageBox(QStringLiteral("Please complete the recording before closing."),
+                                IDOK);
+    camera->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(cameraToken.expired());
+    EXPECT_EQ(Boxes(),
+              std::vector<QString>(
+                  {"Unable to Free Memory|Please close all open playbacks from device memory.",
+                   "Unable to Close Device|Please complete the recording before closing."}));
+    EXPECT_EQ(group->GetDeviceCount(), 1);
+
+    // Live, it goes and takes its device out of the group, which then idles.
+    ASSERT_EQ(group->GoLive(), S_OK);
+    camera->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(cameraToken.expired());
+    EXPECT_EQ(group->GetDeviceCount(), 0);
+}
+
+TEST_F(RecordControllerFrameTest, QuickDeviceButtonsAddTheOpenDeviceAtTheirIndex) {
+    const struct {
+        UINT id;
+        int index;
+    } cases[] = {{1125, 0}, {1141, 0}, {1140, 15}, {1156, 15},
+                 {1133, 8}, {1149, 8}, {1124, -1}, {1157, -1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CRecordControllerView::QuickDeviceIndex(c.id), c.index) << c.id;
+
+    ASSERT_NE(DriverLoader::OpenById(Camera(2)), nullptr);
+    // Beyond the open devices a button does nothing.
+    Command(m_view, 1142);
+    EXPECT_EQ(m_doc->GetRecordGroup()->GetDeviceCount(), 0);
+    EXPECT_TRUE(m_doc->DeviceFrames().empty());
+    Command(m_view, 1141);
+    EXPECT_EQ(CameraIndices(m_doc), std::vector<int>({2}));
+}
+
+TEST_F(RecordControllerFrameTest, PlayControlsComeAndGoWithEachToggle) {
+    EXPECT_EQ(m_frame->GetPlayControlState(), 1);
+    EXPECT_EQ(m_frame->GetPlayControlBar(), nullptr);
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    ASSERT_NE(m_frame->GetPlayControlBar(), nullptr);
+    EXPECT_TRUE(m_frame->GetPlayControlBar()->IsVisible());
+    EXPECT_EQ(m_frame->GetPlayControlState(), 0);
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    EXPECT_EQ(m_frame->GetPlayControlBar(), nullptr);
+    EXPECT_EQ(m_frame->GetPlayControlState(), 1);
+}
+
+TEST_F(RecordControllerFrameTest, StatusPanesShowTheDeviceModeAndTheGroupState) {
+    CStatusBar& bar = m_frame->GetStatusBar();
+    ASSERT_EQ(bar.GetCount(), 3);
+    const struct {
+        UINT id;
+        const char* text;
+        int width;
+    } panes[] = {{59142, "-- Idle", 400}, {59143, " ", 100}, {59144, "No Mssg - ", 400}};
+    for (int i = 0; i < 3; ++i) {
+        UINT id = 0;
+        UINT style = 0;
+        int width = 0;
+        bar.GetPaneInfo(i, id, style, width);
+        EXPECT_EQ(id, panes[i].id);
+        EXPECT_EQ(width, panes[i].width);
+        EXPECT_EQ(bar.GetPaneText(i), panes[i].text);
+    }
+    m_frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(bar.GetPaneText(0), "Mode - ");
+    EXPECT_EQ(bar.GetPaneText(2), "Unknown");
+
+    ASSERT_NE(AddCamera(1), nullptr);
+    ASSERT_EQ(m_doc->GetRecordGroup()->GoLive(), S_OK);
+    m_frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(bar.GetPaneText(0), "Mode - Live");
+    EXPECT_EQ(bar.GetPaneText(2), "Live");
+    ASSERT_EQ(m_doc->GetRecordGroup()->RecordAllDevices(), S_OK);
+    m_frame->OnIdleUpdateCmdUI();
+    EXPECT_EQ(bar.GetPaneText(0), "Mode - Armed");
+    EXPECT_EQ(bar.GetPaneText(2), "Record");
+    m_doc->GetRecordGroup()->GoIdle();
+}
+
+TEST_F(RecordControllerFrameTest, TheBusyBoxShowsWhileRecordingUnlessTurnedOff) {
+    ASSERT_NE(AddCamera(0), nullptr);
+    CRecordingBusyDlg& busy = m_frame->GetBusyBox();
+    m_frame->UpdateBusyBox();
+    EXPECT_FALSE(busy.IsWindowVisible());
+    ASSERT_EQ(m_doc->GetRecordGroup()->RecordAllDevices(), S_OK);
+    m_frame->UpdateBusyBox();
+    EXPECT_TRUE(busy.IsWindowVisible());
+    EXPECT_EQ(busy.GetText(), "Record");
+
+    busy.ShowWindow(SW_HIDE);
+    VARIANT off;
+    off.vt = VT_I4;
+    off.lVal = 0;
+    ASSERT_EQ(m_doc->GetRecordOptions().SetSetting(QStringLiteral("Record:RecordBusyDlg"), off, -1),
+              S_OK);
+    m_frame->UpdateBusyBox();
+    EXPECT_FALSE(busy.IsWindowVisible());
+    m_doc->GetRecordGroup()->GoIdle();
+}
+
+TEST_F(RecordControllerFrameTest, ProjectCodesShowAndHideTheBars) {
+    // Hosted in a project's view, as the project shows its groups.
+    auto* host = new CRecordControllerView;
+    ASSERT_TRUE(
+        host->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 600, 400), m_main, 1));
+    CViewChildedFrame::AttachToParentView(host, m_frame);
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    CRecordDialogBar& barA = m_frame->GetControlBar();
+    CRecordDialogBar* barB = m_frame->GetPlayControlBar();
+    ASSERT_NE(barB, nullptr);
+    const struct {
+        int code;
+        bool a;
+        bool b;
+    } cases[] = {{-1, false, true}, {-2, false, true}, {-3, false, false}, {-4, true, true}};
+    for (const auto& c : cases) {
+        m_frame->ShowControlBar(&barA, TRUE, FALSE);
+        m_frame->ShowControlBar(barB, TRUE, FALSE);
+        m_frame->ActivateFrame(c.code);
+        EXPECT_EQ(bool(barA.IsVisible()), c.a) << c.code;
+        EXPECT_EQ(bool(barB->IsVisible()), c.b) << c.code;
+    }
+    // A frame made to open maximized shows bar A on -1.
+    m_frame->SetMaximizeOnCreate(TRUE);
+    m_frame->ShowControlBar(&barA, FALSE, FALSE);
+    m_frame->ActivateFrame(-1);
+    EXPECT_TRUE(barA.IsVisible());
+    // View/Control Bar toggles bar A.
+    Command(m_frame, CRecordControllerFrame::kToggleControlBar);
+    EXPECT_FALSE(barA.IsVisible());
+}
+
+TEST_F(RecordControllerFrameTest, ActivatingACameraWindowShowsItsPages) {
+    CControlPanelBar bar;
+    ASSERT_TRUE(bar.Create(m_main, kControlPanelBarTemplate, WS_CHILD | WS_VISIBLE, 0xE811));
+    bar.AttachTabControl(TRUE);
+    std::vector<std::unique_ptr<CDialog>> pages;
+    for (int i = 0; i < 4; ++i) {
+        pages.push_back(std::make_unique<CDialog>(30060u, &bar));
+        ASSERT_TRUE(pages.back()->Create(30060, &bar));
+    }
+    for (int i = 0; i < 3; ++i)
+        bar.AddPage(pages[size_t(i)].get(), QStringLiteral("Tab %1").arg(i), 0);
+    bar.SetTabPage(pages[3].get(), 2, 1);
+    m_frame->AttachToControlPanel(&bar);
+    ASSERT_EQ(m_frame->GetRecordControlPanel(), &bar);
+
+    CViewChildedFrame* first = AddCamera(0);
+    CViewChildedFrame* second = AddCamera(1);
+    ASSERT_TRUE(first && second);
+    bar.SelectTab(1, 0);
+    bar.SelectTab(2, 1);
+    m_view->ActivateDeviceFrame(first);
+    // The camera's page of the third tab is the one in front.
+    EXPECT_EQ(bar.GetCurTab(), 2);
+    EXPECT_FALSE(pages[2]->GetQWidget()->isHidden());
+    EXPECT_TRUE(pages[3]->GetQWidget()->isHidden());
+    // The front window is the one the record pages work on.
+    int kind = 0;
+    CDevice* device = nullptr;
+    EXPECT_EQ(m_frame->GetActiveDeviceView(&kind, &device), first->GetActiveView());
+    EXPECT_EQ(kind, kDeviceTypeCamera);
+    int handle = -1;
+    device->GetHandle(&handle);
+    EXPECT_EQ(m_view->FindDeviceWindow(handle, kDeviceTypeCamera), first->GetActiveView());
+    EXPECT_EQ(m_view->FindDeviceWindow(handle, kDeviceTypeDataCard), nullptr);
+    m_frame->AttachToControlPanel(nullptr);
+    for (auto& page : pages)
+        page->DestroyWindow();
+}
+
+TEST_F(RecordControllerFrameTest, ConnectionsNeedAnOpenDevice) {
+    Prompter().ExpectMessageBox(QStringLiteral("No devices are currently open to show "
+                                               "connections.  Please open a device first."),
+                                IDOK);
+    m_doc->ShowConnections();
+    ASSERT_EQ(Prompter().Prompts().size(), 1u);
+    EXPECT_EQ(Prompter().Prompts().front().caption, "Vidra Player");
+}
+
+}  // namespace
