@@ -48,9 +48,9 @@ TEST_F(SondrelTest, LoadsIntoTheChainWithItsImages) {
     for (UINT id : {SensorRes::kBitmapAdd, SensorRes::kBitmapRemove, SensorRes::kBitmapRecord,
                     SensorRes::kBitmapStop})
         EXPECT_FALSE(CResourceChain::LoadBitmap(id).isNull()) << id;
-    for (UINT id : {SensorRes::kBackIcon, SensorRes::kStepIcon, SensorRes::kPlayIcon,
-                    SensorRes::kRewIcon, SensorRes::kStopIcon, SensorRes::kRevIcon,
-                    SensorRes::kForwIcon})
+    for (UINT id :
+         {SensorRes::kBackIcon, SensorRes::kStepIcon, SensorRes::kPlayIcon, SensorRes::kRewIcon,
+          SensorRes::kStopIcon, SensorRes::kRevIcon, SensorRes::kForwIcon})
         EXPECT_FALSE(CResourceChain::LoadIcon(id).isNull()) << id;
 }
 
