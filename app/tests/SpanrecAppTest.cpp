@@ -13,7 +13,6 @@
 #include "shell/ChildFrame.h"
 #include "shell/DlgUpdateCheck.h"
 #include "shell/MainFrame.h"
-#include "shell/PlaceholderDoc.h"
 #include "shell/SpanrecDoc.h"
 #include "shell/SpanrecView.h"
 #include "testsupport/IsolatedTest.h"
@@ -188,7 +187,7 @@ TEST_F(SpanrecAppStartTest, ServerSwitchesStartNormallyAndUnregisterEnds) {
     }
 }
 
-TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
+TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndAMissingFileFailsToOpen) {
     ASSERT_TRUE(m_app.InitInstance());
     const char* keys[] = {"DT:Orig",       "DT:Rec",        "DT:Rec2",          "DT:Cam",
                           "DT:Cam2",       "DT:Meas",       "DT:Meas2",         "DT:Vid",
@@ -203,8 +202,11 @@ TEST_F(SpanrecAppStartTest, TemplatesFollowTheTableAndPlaceholdersSaySo) {
     }
     EXPECT_EQ(pos, nullptr);
 
-    Prompter().ExpectMessageBox(CPlaceholderDoc::NotAvailableText("DT:Rec"), IDOK);
-    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Rec", WorkPath("clip.rcf"), TRUE), nullptr);
+    // Every kind is the real one now: a record controller file that is not there fails to open.
+    const QString missing = WorkPath("clip.recc");
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Failed to open document %1.\n%1 was not found.").arg(missing), IDOK);
+    EXPECT_EQ(m_app.CreateDocumentByKey("DT:Rec", missing, TRUE), nullptr);
     EXPECT_EQ(m_app.GetOpenDocumentCount(), 0);
 }
 
