@@ -8,7 +8,7 @@
 
 #include <QString>
 
-struct DataFileSpec {
+struct DataFileShape {
     int channels = 2;
     int scans = 500;
     int rate = 1000;
@@ -17,21 +17,21 @@ struct DataFileSpec {
     int secondOrigin = 0;
 };
 
-// The data set of spec, held by the caller.
-inline CSensorDataSet* MakeDataSet(const DataFileSpec& spec) {
+// The data set of shape, held by the caller.
+inline CSensorDataSet* MakeDataSet(const DataFileShape& shape) {
     auto* set = new CSensorDataSet;
-    set->Init(spec.channels, spec.scans, spec.scansPerFrame, spec.rate, spec.zeroPoint);
+    set->Init(shape.channels, shape.scans, shape.scansPerFrame, shape.rate, shape.zeroPoint);
     CVidraData& data = *set->GetData();
-    data.m_nSecondOrigin = spec.secondOrigin;
-    for (int k = 0; k < spec.channels; ++k)
-        for (int s = 0; s < spec.scans; ++s)
+    data.m_nSecondOrigin = shape.secondOrigin;
+    for (int k = 0; k < shape.channels; ++k)
+        for (int s = 0; s < shape.scans; ++s)
             data.m_channels[size_t(k)][size_t(s)] = float(k * 1000 + s);
     return set;
 }
 
 // Writes the binary data file, or the ".au2" text file when path ends so; true on success.
-inline bool WriteSensorFile(const QString& path, const DataFileSpec& spec = {}) {
-    CSensorDataSet* set = MakeDataSet(spec);
+inline bool WriteSensorFile(const QString& path, const DataFileShape& shape = {}) {
+    CSensorDataSet* set = MakeDataSet(shape);
     const bool text = path.endsWith(QLatin1String(".au2"));
     const bool written = SUCCEEDED(text ? set->ExportText(path) : set->Save(path));
     delete set;

@@ -81,7 +81,7 @@ protected:
         IsolatedTest::TearDown();
     }
 
-    // A first-family window of the data file at path (written from spec), or of nothing.
+    // A first-family window of the data file at path (written from shape), or of nothing.
     CDataPlayView* Open(const QString& path) {
         CDocument* doc = m_first->OpenDocumentFile(path, TRUE);
         if (!doc)
@@ -92,9 +92,9 @@ protected:
             view->GetParentFrame()->MoveWindow(0, 0, 700, 420);
         return view;
     }
-    CDataPlayView* OpenFile(const DataFileSpec& spec = {}) {
+    CDataPlayView* OpenFile(const DataFileShape& shape = {}) {
         const QString path = WorkPath(QStringLiteral("run.mdat"));
-        EXPECT_TRUE(WriteSensorFile(path, spec));
+        EXPECT_TRUE(WriteSensorFile(path, shape));
         return Open(path);
     }
     static CDataQNPlayFrameVCF* FrameOf(CView* view) {
