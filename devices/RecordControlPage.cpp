@@ -351,12 +351,17 @@ void CRecordControlPage::OnClockSourceDropDown() {
         return;
     std::vector<std::string> sources;
     driver->GetClockSources(&sources);
-    m_lastList.clear();
-    m_clockSources.ResetContent();
-    for (const std::string& source : sources) {
-        m_lastList << QString::fromStdString(source);
-        m_clockSources.AddString(m_lastList.back());
-    }
+    QStringList texts;
+    for (const std::string& source : sources)
+        texts << QString::fromStdString(source);
+    FillList(m_clockSources, texts);
+}
+
+void CRecordControlPage::FillList(CComboBox& combo, const QStringList& texts) {
+    m_lastList = texts;
+    combo.ResetContent();
+    for (const QString& text : texts)
+        combo.AddString(text);
 }
 
 void CRecordControlPage::OnClockSourceCloseUp() {
@@ -543,12 +548,10 @@ void CRecordControlPage::OnResolutionDropDown() {
         return;
     m_resolutionList.clear();
     driver->GetResolutionList(&m_resolutionList);
-    m_lastList.clear();
-    m_resolutions.ResetContent();
-    for (const auto& [width, height] : m_resolutionList) {
-        m_lastList << QFormatC("%dx%d", width, height);
-        m_resolutions.AddString(m_lastList.back());
-    }
+    QStringList texts;
+    for (const auto& [width, height] : m_resolutionList)
+        texts << QFormatC("%dx%d", width, height);
+    FillList(m_resolutions, texts);
 }
 
 void CRecordControlPage::OnResolutionCloseUp() {
@@ -765,12 +768,10 @@ void CRecordControlPage::OnTriggerTypeDropDown() {
     m_triggerCodes = TriggerCodes(answered, FeatureOn(device, CDevice::kFeatureEdgeTrigger),
                                   FeatureOn(device, CDevice::kFeatureLevelTrigger));
     const int subtype = SubtypeOf(device);
-    m_lastList.clear();
-    m_triggerTypes.ResetContent();
-    for (int code : m_triggerCodes) {
-        m_lastList << TriggerTypeText(code, subtype);
-        m_triggerTypes.AddString(m_lastList.back());
-    }
+    QStringList texts;
+    for (int code : m_triggerCodes)
+        texts << TriggerTypeText(code, subtype);
+    FillList(m_triggerTypes, texts);
 }
 
 void CRecordControlPage::OnTriggerTypeCloseUp() {
@@ -799,12 +800,10 @@ void CRecordControlPage::OnRecordModeDropDown() {
         return;
     std::vector<std::string> modes;
     driver->GetRecordModes(&modes);
-    m_lastList.clear();
-    m_recordModes.ResetContent();
-    for (const std::string& mode : modes) {
-        m_lastList << QString::fromStdString(mode);
-        m_recordModes.AddString(m_lastList.back());
-    }
+    QStringList texts;
+    for (const std::string& mode : modes)
+        texts << QString::fromStdString(mode);
+    FillList(m_recordModes, texts);
     m_recordModes.SetCurSel(m_recordModeOption);
 }
 

@@ -176,6 +176,8 @@ public:
     void OnTriggerTypeDropDown();
     void OnTriggerTypeCloseUp();
     void OnRecordModeDropDown();
+    // Refills combo with texts, kept as the last list shown.
+    void FillList(CComboBox& combo, const QStringList& texts);
     void OnRecordModeCloseUp();
     void OnLive();
     void OnRecord();
