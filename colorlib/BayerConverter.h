@@ -54,8 +54,6 @@ private:
     // A row of one plane; up and down null at the frame's top and bottom rows.
     void SmoothRow(const std::int16_t* up, const std::int16_t* mid, const std::int16_t* down,
                    std::int16_t* out) const;
-    static void WriteColour(const PlaneRows& planes, std::size_t count,
-                            const CColorMatrix::Rows& matrix, std::uint8_t* dst);
     void WritePlane(const std::int16_t* plane, std::uint8_t* dst) const;
     void WriteGrey(const Planes& planes, const CColorMatrix::Row& row, std::uint8_t* dst) const;
 
