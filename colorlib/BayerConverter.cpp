@@ -372,16 +372,26 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
                                           const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
     const std::size_t w = m_width;
     const int h = m_height;
-    // Rings of three rows in the first rows of the planes (the frame has at least three).
+    // Rings of three rows near the start of the planes (the frame has at least three). Where
+    // the plane has room, a ring starts so that pixel 1, where the vector steps of a row begin,
+    // lies on a cache line: loads and stores then straddle fewer lines.
+    const auto ring = [&](std::int16_t* plane) {
+        const std::size_t shift =
+            (64 - (reinterpret_cast<std::uintptr_t>(plane + 1) % 64)) % 64 / 2;
+        return m_pixelCount >= 3 * w + shift ? plane + shift : plane;
+    };
+    std::int16_t* const mosaicRing = ring(m_filtered[1]);
+    const PlaneRows demosaicRing = {ring(m_demosaic[0]), ring(m_demosaic[1]), ring(m_demosaic[2])};
     const auto mosaicRow = [&](int y) {
-        return reinterpret_cast<std::uint8_t*>(m_filtered[1] + w * static_cast<std::size_t>(y % 3));
+        return reinterpret_cast<std::uint8_t*>(mosaicRing + w * static_cast<std::size_t>(y % 3));
     };
     // Without the filter each demosaiced row is written out at once, so one row will do.
     const auto demosaicRows = [&](int y) -> PlaneRows {
         const std::size_t offset = skipFilter ? 0 : w * static_cast<std::size_t>(y % 3);
-        return {m_demosaic[0] + offset, m_demosaic[1] + offset, m_demosaic[2] + offset};
+        return {demosaicRing[0] + offset, demosaicRing[1] + offset, demosaicRing[2] + offset};
     };
-    const PlaneRows smoothed = {m_filtered[0], m_filtered[0] + w, m_filtered[0] + 2 * w};
+    std::int16_t* const smoothedRing = ring(m_filtered[0]);
+    const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
     const auto smoothAndWrite = [&](int y) {
         for (int p = 0; p < 3; ++p) {
             SmoothRow(y > 0 ? demosaicRows(y - 1)[p] : nullptr, demosaicRows(y)[p],
