@@ -476,6 +476,34 @@ void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int
     }
 }
 
+void CBayerConverter::DemosaicEdgeRow(const MosaicRows& rows, int phase, int y,
+                                      const PlaneRows& out) const {
+    // DemosaicBorderPixel with the missing row's neighbours left out: a site has three green
+    // neighbours and two diagonal ones, a green sample its row's colour left and right and the
+    // third colour only in the one neighbouring row.
+    const int w = m_width;
+    const bool redRow = (y & 1) == 0;
+    std::int16_t* sitePlane = out[redRow ? kRed : kBlue];
+    std::int16_t* greenPlane = out[kGreen];
+    std::int16_t* otherPlane = out[redRow ? kBlue : kRed];
+    const std::uint8_t* mid = rows[1];
+    const std::uint8_t* near = rows[0] ? rows[0] : rows[2];
+    for (int x = 1; x < w - 1; ++x) {
+        const int c = LoadSample(mid, x);
+        const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
+        const int vertical = LoadSample(near, x);
+        if (ColourAt(phase, y, x) != kGreen) {
+            sitePlane[x] = ClampLevel(4 * c);
+            greenPlane[x] = ClampLevel((4 * (horizontal + vertical) + 1) / 3);
+            otherPlane[x] = ClampLevel(2 * (LoadSample(near, x - 1) + LoadSample(near, x + 1)));
+        } else {
+            sitePlane[x] = ClampLevel(2 * horizontal);
+            greenPlane[x] = ClampLevel(4 * c);
+            otherPlane[x] = ClampLevel(4 * vertical);
+        }
+    }
+}
+
 void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
     const std::size_t w = m_width;
     for (int y = 0; y < m_height; ++y) {
@@ -490,13 +518,17 @@ void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
 void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
                                   const PlaneRows& out) const {
     const int w = m_width;
-    if (!rows[0] || !rows[2] || w < 3) {
+    if ((!rows[0] && !rows[2]) || w < 3) {
         for (int x = 0; x < w; ++x)
             DemosaicBorderPixel(rows, phase, y, x, out);
         return;
     }
     DemosaicBorderPixel(rows, phase, y, 0, out);
     DemosaicBorderPixel(rows, phase, y, w - 1, out);
+    if (!rows[0] || !rows[2]) {
+        DemosaicEdgeRow(rows, phase, y, out);
+        return;
+    }
 
     // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at the
     // non-green samples; at a green sample it lies left and right, the third colour above and

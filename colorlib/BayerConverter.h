@@ -48,6 +48,8 @@ private:
     void ExpandSamples(const std::uint8_t* src, std::size_t count, std::uint8_t* mosaic) const;
     void Demosaic(const std::uint8_t* mosaic, int phase);
     void DemosaicRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
+    // Pixels 1 ... width - 2 of a first or last row (of a frame of two rows or more).
+    void DemosaicEdgeRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     void DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
                              const PlaneRows& out) const;
     void Smooth();
