@@ -2,6 +2,7 @@
 
 // What the processor offers beyond the baseline the library is built for, asked once at run time:
 // the vector paths are compiled for their instruction sets function by function and chosen here.
+// TINTORA_BASELINE_ONLY in the environment (not "0") denies everything beyond the baseline.
 
 #if defined(__x86_64__)
 #define TINTORA_AVX2 1
