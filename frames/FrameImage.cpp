@@ -149,7 +149,9 @@ bool HasAvx2() {
 // of a block of eight picks its four source bytes from one 16-byte load with a byte shuffle
 // (a half spanning more, or a load that would pass the row's end, leaves the block to the plain
 // loop). A grey table whose entry k is k in every colour needs no lookup: the shuffle copies
-// each byte into the three colour bytes. Other tables are gathered.
+// each byte into the three colour bytes. Other tables are gathered. The blocks up to the first
+// one the shuffle cannot do run in a loop without tests, as the row's pixels are many and the
+// lookup is short.
 class ScaledRowGather {
 public:
     ScaledRowGather(const std::vector<int>& columns, int rowBytes, const QRgb* table)
@@ -157,63 +159,89 @@ public:
         m_grey = true;
         for (int k = 0; k < 256; ++k)
             m_grey = m_grey && table[k] == (0xFF000000u | static_cast<QRgb>(k) * 0x010101u);
-        m_runs.resize(m_blocks);
+        m_shuffles.resize(m_blocks);
+        m_bases.resize(2 * m_blocks);
+        m_usable.resize(m_blocks);
+        m_leading = m_blocks;
         for (size_t b = 0; b < m_blocks; ++b) {
-            Run& run = m_runs[b];
-            run.usable = true;
+            bool usable = true;
             for (int half = 0; half < 2; ++half) {
                 const int* part = columns.data() + b * 8 + static_cast<size_t>(4 * half);
-                run.base[half] = part[0];
-                run.usable = run.usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
-                             part[0] + 16 <= rowBytes;
+                m_bases[2 * b + static_cast<size_t>(half)] = part[0];
+                usable = usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
+                         part[0] + 16 <= rowBytes;
                 for (int d = 0; d < 4; ++d) {
                     const auto at = static_cast<uint8_t>(part[d] - part[0]);
-                    uint8_t* bytes = run.shuffle + 16 * half + 4 * d;
+                    uint8_t* bytes = m_shuffles[b].bytes + 16 * half + 4 * d;
                     bytes[0] = at;
                     bytes[1] = m_grey ? at : 0x80;
                     bytes[2] = m_grey ? at : 0x80;
                     bytes[3] = 0x80;
                 }
             }
+            m_usable[b] = usable;
+            if (!usable && m_leading == m_blocks)
+                m_leading = b;
         }
     }
 
     // The pixels of row that whole blocks cover into out; returns how many.
     RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out) const {
-        const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-        for (size_t block = 0; block < m_blocks; ++block) {
-            const Run& run = m_runs[block];
-            QRgb* to = out + 8 * block;
-            if (!run.usable) {
+        const int* bases = m_bases.data();
+        const Shuffle* shuffles = m_shuffles.data();
+        const size_t leading = m_leading;
+        if (m_grey) {
+            for (size_t block = 0; block < leading; ++block)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                    Grey(Picked(row, bases, shuffles, block)));
+        } else {
+            for (size_t block = 0; block < leading; ++block)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                    Gathered(Picked(row, bases, shuffles, block)));
+        }
+        for (size_t block = leading; block < m_blocks; ++block) {
+            if (!m_usable[block]) {
                 for (size_t k = 8 * block; k < 8 * block + 8; ++k)
                     out[k] = m_table[row[columns[k]]];
                 continue;
             }
-            const __m256i bytes = _mm256_inserti128_si256(
-                _mm256_castsi128_si256(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[0]))),
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[1])), 1);
-            const __m256i picked = _mm256_shuffle_epi8(
-                bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(run.shuffle)));
-            const __m256i colours =
-                m_grey ? _mm256_or_si256(picked, alpha)
-                       : _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), colours);
+            const __m256i picked = Picked(row, bases, shuffles, block);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                m_grey ? Grey(picked) : Gathered(picked));
         }
         return 8 * m_blocks;
     }
 
 private:
-    struct Run {
-        alignas(32) uint8_t shuffle[32] = {};
-        int base[2] = {};
-        bool usable = false;
+    struct Shuffle {
+        alignas(32) uint8_t bytes[32] = {};
     };
 
+    // The source bytes of block, each in the low byte of its pixel (in all three colour bytes
+    // for a grey table).
+    RM_AVX2 static __m256i Picked(const uchar* row, const int* bases, const Shuffle* shuffles,
+                                  size_t block) {
+        const __m256i bytes = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block + 1])), 1);
+        return _mm256_shuffle_epi8(
+            bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffles[block].bytes)));
+    }
+    RM_AVX2 static __m256i Grey(__m256i picked) {
+        return _mm256_or_si256(picked, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+    }
+    RM_AVX2 __m256i Gathered(__m256i picked) const {
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
+    }
+
     size_t m_blocks;
+    size_t m_leading;  // blocks before the first one the shuffle cannot do
     const QRgb* m_table;
     bool m_grey = false;
-    std::vector<Run> m_runs;
+    std::vector<Shuffle> m_shuffles;
+    std::vector<int> m_bases;  // two per block: where each half's load starts
+    std::vector<uint8_t> m_usable;
 };
 #endif
 
