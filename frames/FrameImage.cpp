@@ -14,7 +14,9 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -191,6 +193,7 @@ public:
         const Shuffle* shuffles = m_shuffles.data();
         const size_t leading = m_leading;
         if (m_grey) {
+#pragma GCC unroll 2
             for (size_t block = 0; block < leading; ++block)
                 _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
                                     Grey(Picked(row, bases, shuffles, block)));
@@ -245,17 +248,93 @@ private:
 };
 #endif
 
+// The column tables of a scaled drawing: which source column each target column shows, and
+// the lookups built from them. Playback draws frame after frame of one size with one palette
+// into the same place, so each thread keeps the last few and derives them again only when the
+// place, the frame's width or its colours change.
+struct ScaledColumns {
+    int sourceWidth = 0;
+    qsizetype rowBytes = 0;
+    int toLeft = 0;
+    int toWidth = 0;
+    int left = 0;
+    int right = -1;
+    QList<QRgb> table;
+    bool opaque = false;
+    std::vector<int> columns;
+#if defined(__x86_64__)
+    std::optional<ScaledRowShuffler> shuffler;
+    std::optional<ScaledRowGather> gather;
+#endif
+};
+
+// The tables for drawing columns left to right of `to` from source, with colours table; null
+// when a colour is not opaque.
+const ScaledColumns* ColumnsFor(const QImage& source, const QList<QRgb>& table, const QRect& to,
+                                int left, int right) {
+    constexpr int kChunk = 2048;
+    constexpr double kFixed = 65536.0;
+    constexpr size_t kKept = 4;
+    thread_local std::array<std::unique_ptr<ScaledColumns>, kKept> kept;
+    thread_local size_t next = 0;
+    for (const auto& entry : kept) {
+        if (entry && entry->sourceWidth == source.width() &&
+            entry->rowBytes == source.bytesPerLine() && entry->toLeft == to.x() &&
+            entry->toWidth == to.width() && entry->left == left && entry->right == right &&
+            entry->table == table)
+            return entry->opaque ? entry.get() : nullptr;
+    }
+    auto entry = std::make_unique<ScaledColumns>();
+    entry->sourceWidth = source.width();
+    entry->rowBytes = source.bytesPerLine();
+    entry->toLeft = to.x();
+    entry->toWidth = to.width();
+    entry->left = left;
+    entry->right = right;
+    entry->table = table;
+    entry->opaque =
+        std::all_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) == 255; });
+    if (entry->opaque) {
+        // The painter's mapping from the target back into the image, nudged by 1/65536 so that
+        // positions landing exactly on a pixel edge round the same way; stepped in 16.16 fixed
+        // point from where the drawn part starts, every kChunk pixels afresh.
+        const double forward = static_cast<double>(to.width()) / source.width();
+        const double scale = 1.0 / forward;
+        const double shift = -(to.x() + forward / kFixed) / forward;
+        const int step = static_cast<int>(scale * kFixed);
+        const int lastColumn = source.width() - 1;
+        std::vector<int>& columns = entry->columns;
+        columns.resize(static_cast<size_t>(right - left + 1));
+        for (int x = left; x <= right; x += kChunk) {
+            int fx = static_cast<int>((scale * (x + 0.5) + shift) * kFixed);
+            const int end = std::min(x + kChunk, right + 1);
+            for (int i = x; i < end; ++i, fx += step)
+                columns[static_cast<size_t>(i - left)] = std::clamp(fx >> 16, 0, lastColumn);
+        }
+#if defined(__x86_64__)
+        const int rowBytes = static_cast<int>(source.bytesPerLine());
+        if (HasByteShuffles() && columns.size() >= 64)
+            entry->shuffler.emplace(columns, rowBytes, entry->table.constData());
+        else if (HasAvx2() && columns.size() >= 8)
+            entry->gather.emplace(columns, rowBytes, entry->table.constData());
+#endif
+    }
+    std::unique_ptr<ScaledColumns>& slot = kept[next];
+    next = (next + 1) % kKept;
+    slot = std::move(entry);
+    return slot->opaque ? slot.get() : nullptr;
+}
+
 // Draws an opaque 8-bit image scaled into rectangle `to` of a 32-bit image, nearest pixel,
 // picking the same source pixels as the painter's unsmoothed scaling: source positions of pixel
-// centres in 16.16 fixed point, stepped along each row from where its part inside bounds starts,
-// every `kChunk` pixels afresh. to, bounds and clip are in the drawing's coordinates, which are
+// centres in 16.16 fixed point, stepped along each row from where its part inside bounds starts
+// (see ColumnsFor). to, bounds and clip are in the drawing's coordinates, which are
 // the target's moved by shift: the pixels are picked as if bounds were the whole target, and
 // only those inside clip are written. Only that part is touched, so a window showing a corner of
 // a large frame looks up only what it shows, on this thread, without first converting the whole
 // frame to 32 bits. False when the image is not one it can draw this way.
 bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds,
                       const QRegion& clip, const QPoint& shift, QImage* target) {
-    constexpr int kChunk = 2048;
     constexpr double kFixed = 65536.0;
     // Beyond this enlargement or reduction the painter steps differently; such drawing is left
     // to it.
@@ -265,46 +344,27 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds
         to.height() > kMaxZoom * source.height() || source.width() > kMaxZoom * to.width() ||
         source.height() > kMaxZoom * to.height())
         return false;
-    const QList<QRgb> table = source.colorTable();
-    if (std::any_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) != 255; }))
-        return false;
     const QRect visible = to.intersected(bounds);
     const QRegion written = clip.intersected(target->rect().translated(-shift));
     if (visible.isEmpty() || written.isEmpty())
         return true;
+    const QList<QRgb> table = source.colorTable();
+    const ScaledColumns* tables = ColumnsFor(source, table, to, visible.left(), visible.right());
+    if (!tables)
+        return false;
+    const std::vector<int>& columns = tables->columns;
     // Usually the clip is one rectangle as wide as the visible part, whose rows are written
     // whole; otherwise row by row where the clip allows.
     const QRect single = written.rectCount() == 1 ? written.boundingRect() : QRect();
     const bool wide = single.left() <= visible.left() && single.right() >= visible.right();
-    // The painter's mapping from the target back into the image, nudged by 1/65536 so that
-    // positions landing exactly on a pixel edge round the same way.
-    const auto inverse = [](double offset, int extent, int sourceExtent, double* scale,
-                            double* shift) {
-        const double forward = static_cast<double>(extent) / sourceExtent;
-        *scale = 1.0 / forward;
-        *shift = -(offset + forward / kFixed) / forward;
-    };
-    double scaleX, shiftX, scaleY, shiftY;
-    inverse(to.x(), to.width(), source.width(), &scaleX, &shiftX);
-    inverse(to.y(), to.height(), source.height(), &scaleY, &shiftY);
-    const int stepX = static_cast<int>(scaleX * kFixed);
-    const int lastColumn = source.width() - 1;
+    // The rows as the columns: the painter's mapping back into the image.
+    const double forwardY = static_cast<double>(to.height()) / source.height();
+    const double scaleY = 1.0 / forwardY;
+    const double shiftY = -(to.y() + forwardY / kFixed) / forwardY;
     const int lastRow = source.height() - 1;
-
-    std::vector<int> columns(static_cast<size_t>(visible.width()));
-    for (int x = visible.left(); x <= visible.right(); x += kChunk) {
-        int fx = static_cast<int>((scaleX * (x + 0.5) + shiftX) * kFixed);
-        const int end = std::min(x + kChunk, visible.right() + 1);
-        for (int i = x; i < end; ++i, fx += stepX)
-            columns[static_cast<size_t>(i - visible.left())] = std::clamp(fx >> 16, 0, lastColumn);
-    }
 #if defined(__x86_64__)
-    std::optional<ScaledRowShuffler> shuffler;
-    std::optional<ScaledRowGather> gather;
-    if (HasByteShuffles() && columns.size() >= 64)
-        shuffler.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
-    else if (HasAvx2() && columns.size() >= 8)
-        gather.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
+    const std::optional<ScaledRowShuffler>& shuffler = tables->shuffler;
+    const std::optional<ScaledRowGather>& gather = tables->gather;
 #endif
     uchar* const bits = target->bits();
     const qsizetype stride = target->bytesPerLine();
