@@ -11,6 +11,7 @@
 #include "platform/framework/MessageMap.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/PlaybackView.h"
 
 IMPLEMENT_DYNCREATE(CGeneralView, CFrameParentingView)
 
@@ -128,8 +129,17 @@ BOOL CGeneralView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
 }
 
 LRESULT CGeneralView::OnChildFrameClose(WPARAM wParam, LPARAM lParam) {
+    // A playback of the play group is the group's to close: the record controller guards its
+    // devices' memory and recording, and a playback of a device's memory has to close before
+    // that memory can be freed.
+    const CPlaybackView* playback =
+        CMeasurementFormDoc::PlaybackOfFrame(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+    CView* playGroup = PlayGroupView();
+    const bool playMember = playback && playGroup && playback->GetGroupDocument() &&
+                            playback->GetGroupDocument() == playGroup->GetDocument();
     if (auto* record = dynamic_cast<CFrameParentingView*>(RecordGroupView());
-        record && record->GetSafeHwnd() && record->OnChildFrameClose(wParam, lParam) != 1)
+        !playMember && record && record->GetSafeHwnd() &&
+        record->OnChildFrameClose(wParam, lParam) != 1)
         return 0;
     if (auto* play = dynamic_cast<CFrameParentingView*>(PlayGroupView()))
         play->OnChildFrameClose(wParam, lParam);
