@@ -7,6 +7,7 @@
 #include "devices/DeviceSetFiles.h"
 #include "devices/DlgCameraOptions.h"
 #include "devices/RecordControllerView.h"
+#include "devices/ToolWindowTitler.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/OpenDeviceList.h"
@@ -30,6 +31,7 @@
 #include "shell/VidraApp.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/RegionToolWnd.h"
 #include "views/VidView.h"
 
 #include <algorithm>
@@ -62,7 +64,10 @@ END_MESSAGE_MAP()
 
 CRecordControllerDoc::CRecordControllerDoc()
     : m_interfaceObject(std::make_unique<CNotifier>()),
-      m_frameAdapter(std::make_unique<CRecordFrameAdapter>(this)) {
+      m_frameAdapter(std::make_unique<CRecordFrameAdapter>(this)),
+      m_regionTool(std::make_unique<CRegionToolWnd>()),
+      m_titler(std::make_unique<CToolWindowTitler>(this)) {
+    m_titler->SetOwner(m_regionTool.get());
     m_recordOptions.LoadAllFromRegistry();
     m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
     m_download->LoadOptionFile();
@@ -491,4 +496,48 @@ HRESULT CRecordControllerDoc::LinkInterfaceObject(IIdUnknown* object) {
     if (!other)
         return E_POINTER;
     return own->Connect(other);
+}
+
+CRecordControllerDoc* CRecordControllerDoc::OfEmbeddedView(CView* view) {
+    auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
+    auto* host = frame ? dynamic_cast<CRecordControllerView*>(frame->GetParentView()) : nullptr;
+    return host ? host->GetControllerDocument() : nullptr;
+}
+
+HRESULT CRecordControllerDoc::ShowVideoTriggerRegion(CVidView* camera, const CRect& region) {
+    const CFrameSourcePtr picture = camera ? camera->GetFrameSource() : CFrameSourcePtr();
+    if (picture.IsEmpty())
+        return E_FAIL;
+    if (picture.Get() != m_regionPicture.Get()) {
+        m_regionTool->CreateRegionSource(picture);
+        m_regionPicture = picture;
+    }
+    m_regionTool->SetRect(region.left, region.top, region.right, region.bottom);
+    CVidView* settings = m_titler->GetSettingsView();
+    CVidView* zoom = m_titler->GetZoomView();
+    if (!settings || !zoom) {
+        // One of the pair was closed: both open again, the other one closes first.
+        for (CVidView* left : {settings, zoom})
+            if (CFrameWnd* frame = left ? left->GetParentFrame() : nullptr)
+                frame->SendMessage(WM_CLOSE);
+        m_regionTool->SetHost(nullptr);
+        if (m_titler->OpenToolWindows() != S_OK)
+            return E_FAIL;
+        settings = m_titler->GetSettingsView();
+        zoom = m_titler->GetZoomView();
+    }
+    if (settings->GetFrameSource().Get() != picture.Get())
+        settings->SetFrameSource(picture);
+    m_regionTool->SetHost(settings);
+    m_regionTool->SetListener(&settings->GetOverlayHost());
+    CFrameSourcePtr cutOut;
+    m_regionTool->GetSource(&cutOut);
+    if (zoom->GetFrameSource().Get() != cutOut.Get())
+        zoom->SetFrameSource(cutOut);
+    // Both show the frame the camera shows now, the new region with it.
+    for (CVidView* view : {settings, zoom}) {
+        view->SetCurrentFrame(0, 1);
+        view->Invalidate(FALSE);
+    }
+    return S_OK;
 }

@@ -27,6 +27,9 @@ class CDevice;
 class CMeasurementFormDoc;
 class CNotifier;
 class CRecordFrameAdapter;
+class CRegionToolWnd;
+class CToolWindowTitler;
+class CVidView;
 class IIdUnknown;
 class CRecordControllerView;
 class CView;
@@ -145,6 +148,19 @@ public:
     CFrameWnd* ParentNewDataFrame() override;
     bool GetMemberFrameChangedCallback(FrameChangedFn*, void**) override { return false; }
 
+    // Shows a window opened in the controller; its frame, or null without one.
+    static CFrameWnd* ShowNewWindow(CView* view);
+
+    // The video trigger's region on a camera's picture: the controller's region tool takes it
+    // over the camera's live source, and the tool windows show the picture with the region
+    // outlined ("VT Settings") and the region alone ("VT Zoom Region"); they are opened when
+    // they are not open. E_FAIL without a picture or when the windows cannot be made.
+    HRESULT ShowVideoTriggerRegion(CVidView* camera, const CRect& region);
+    CToolWindowTitler& GetToolWindowTitler() { return *m_titler; }
+    CRegionToolWnd& GetRegionTool() { return *m_regionTool; }
+    // The record controller whose view holds the window of view, or null.
+    static CRecordControllerDoc* OfEmbeddedView(CView* view);
+
     // The device kind of a view of a device window: 3 camera, 2 data sensor, 0 other.
     static int DeviceKindOfView(const CView* view);
     // The device a device window's view shows; null for other views.
@@ -164,8 +180,6 @@ private:
     // The window of the device's kind, opened on path; null for a kind without windows.
     CView* OpenDeviceWindow(const CDeviceId& id, const QString& path);
     bool IsGroupDevice(CDevice* device) const;
-    // Shows a window opened in the controller; its frame, or null without one.
-    static CFrameWnd* ShowNewWindow(CView* view);
     // The play group a device playback joins (see OpenDevicePlayback); null when none could
     // be opened.
     CMeasurementFormDoc* PlaybackGroup() const;
@@ -179,4 +193,8 @@ private:
     std::unique_ptr<CAutoDownloadWnd> m_download;
     std::unique_ptr<CNotifier> m_interfaceObject;
     std::unique_ptr<CRecordFrameAdapter> m_frameAdapter;
+    std::unique_ptr<CRegionToolWnd> m_regionTool;
+    std::unique_ptr<CToolWindowTitler> m_titler;
+    // The picture the region tool's source cuts the region out of.
+    CFrameSourcePtr m_regionPicture;
 };

@@ -531,8 +531,8 @@ TEST_F(GeneralFrameTest, ThePlayGroupsPlaybacksCloseWhateverTheRecordControllerG
         bool groupMember;
         LRESULT answer;
     };
-    for (const Case& c : {Case{"member of the play group", true, 1},
-                          Case{"playback of no group", false, 0}}) {
+    for (const Case& c :
+         {Case{"member of the play group", true, 1}, Case{"playback of no group", false, 0}}) {
         SCOPED_TRACE(c.name);
         CFrameWnd* member = AddMember(ViewOf(project), RUNTIME_CLASS(CFakeGroupPlayback));
         auto* playback = dynamic_cast<CPlaybackView*>(member->GetActiveView());
