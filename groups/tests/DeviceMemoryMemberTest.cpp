@@ -1,4 +1,5 @@
 #include "groups/IDeviceMemory.h"
+#include "groups/RecordingNotes.h"
 #include "groups/tests/GroupFixture.h"
 #include "sensordata/model/SensorDataSet.h"
 
@@ -169,6 +170,8 @@ TEST_F(DeviceMemoryMemberTest, ACardsMemoryIsCopiedIntoADataMember) {
     EXPECT_EQ(MemberFrames()[0]->GetWindowText(), "Hardware Memory :  Card");
     // Notes of the copy are sized to its scans, one scan a frame.
     ASSERT_NE(group->GetDataNotes(0), nullptr);
+    EXPECT_EQ(group->GetDataNotes(0)->FrameSet().GetSize(), 30);
+    EXPECT_EQ(group->GetDataNotes(0)->DataSet().GetSize(), 30);
     group->SetModifiedFlag(FALSE);
     group->OnCloseDocument();
 }
