@@ -280,8 +280,16 @@ void CGeneralView::OnAddVideoOrDevice() {
         return;
     CDocument* group = nullptr;
     if ((project->CreateRecordGroup(answer, &group) && group) ||
-        (project->CreatePlayGroup(answer, &group) && group))
+        (project->CreatePlayGroup(answer, &group) && group)) {
         project->SetTitle(group->GetTitle());
+        // The group was made hidden; as the groups a project starts with, its frame shows it.
+        POSITION pos = group->GetFirstViewPosition();
+        if (CView* view = pos ? group->GetNextView(pos) : nullptr)
+            if (CFrameWnd* groupFrame = FrameOf(view)) {
+                groupFrame->ShowWindow(SW_SHOW);
+                view->ShowWindow(SW_SHOW);
+            }
+    }
 }
 
 void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {
