@@ -2,7 +2,9 @@
 #include "devices/CamView.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordControllerDoc.h"
+#include "devices/RecordControllerFrame.h"
 #include "devices/RecordControllerView.h"
+#include "devices/VideoTriggerTab.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
@@ -15,11 +17,13 @@
 #include "shell/ViewChildedFrame.h"
 #include "views/StreamWnd.h"
 #include "views/VidView.h"
+#include "views/panels/ControlPanelBar.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QMainWindow>
+#include <QTest>
 #include <QTimer>
 
 #include <cstring>
@@ -29,7 +33,8 @@
 // and opens them from the camera's memory with Record/Open Device Playback: the project's play
 // group gains a member that plays the recording frame by frame. While it is open the camera's
 // window refuses to close, since closing would free the memory it plays; once the playback is
-// closed the camera window closes.
+// closed the camera window closes. On the Smart Trigger page, the region the user marks on the
+// camera's picture also shows in the controller's two tool windows.
 
 namespace {
 
@@ -108,40 +113,50 @@ protected:
         qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
         qunsetenv("REELMARK_SIM_CARDS");
     }
+
+    // A project with the sample and a record controller around the first simulated camera,
+    // added from the Record menu: the camera's live view.
+    CCamView* OpenCameraInProject(QMainWindow* window) {
+        QAction* add = nullptr;
+        if (!WaitFor([&] {
+                add = FindItem(window, QStringLiteral("Record/Add Video or Device..."));
+                return add != nullptr;
+            }))
+            return nullptr;
+        bool session = false;
+        WhenShown<CRadioChoiceDlg>(
+            [](CRadioChoiceDlg* dialog) {
+                Click(dialog, CRadioChoiceDlg::kFirstRadioId);
+                Click(dialog, IDOK);
+            },
+            &session);
+        bool selected = false;
+        WhenShown<CDeviceSelectionDlg>(
+            [](CDeviceSelectionDlg* dialog) {
+                Click(dialog, CDeviceSelectionDlg::kScan);
+                static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList))
+                    ->SetCurSel(0);
+                Click(dialog, IDOK);
+            },
+            &selected);
+        add->trigger();
+        CCamView* camera = nullptr;
+        const bool shown = WaitFor([&] {
+            camera = FindWindowOf<CCamView>();
+            return session && selected && camera && camera->GetDevice();
+        });
+        return shown ? camera : nullptr;
+    }
 };
 
 TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     CMainFrame* frame = StartProgram({QStringLiteral(SAMPLE_RECORDING_PATH)});
     ASSERT_NE(frame, nullptr);
     auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
-    QAction* add = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        add = FindItem(window, QStringLiteral("Record/Add Video or Device..."));
-        return add != nullptr;
-    }));
-    bool session = false;
-    WhenShown<CRadioChoiceDlg>(
-        [](CRadioChoiceDlg* dialog) {
-            Click(dialog, CRadioChoiceDlg::kFirstRadioId);
-            Click(dialog, IDOK);
-        },
-        &session);
-    bool selected = false;
-    WhenShown<CDeviceSelectionDlg>(
-        [](CDeviceSelectionDlg* dialog) {
-            Click(dialog, CDeviceSelectionDlg::kScan);
-            static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList))
-                ->SetCurSel(0);
-            Click(dialog, IDOK);
-        },
-        &selected);
-    add->trigger();
-    ASSERT_TRUE(WaitFor([&] { return session && selected; })) << "no device chosen";
-    CCamView* camera = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        camera = FindWindowOf<CCamView>();
-        return camera && camera->GetDevice();
-    })) << "no camera window";
+    CCamView* camera = OpenCameraInProject(window);
+    ASSERT_NE(camera, nullptr) << "no camera window";
+    // The controller the user added shows in the project.
+    EXPECT_TRUE(WaitFor([&] { return camera->GetQWidget()->isVisible(); }));
     auto* controller = dynamic_cast<CRecordControllerView*>(camera->GetParentFrame()->GetParent());
     ASSERT_NE(controller, nullptr);
     CRecordControllerDoc* doc = controller->GetControllerDocument();
@@ -225,6 +240,78 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     cameraFrame->SendMessage(WM_CLOSE);
     EXPECT_TRUE(WaitFor([&] { return cameraAlive.expired(); }));
     EXPECT_EQ(messages.texts.size(), 1);
+}
+
+TEST_F(DevicePlaybackFlow, TheSmartTriggerRegionShowsInTheControllersToolWindows) {
+    CMainFrame* frame = StartProgram({QStringLiteral(SAMPLE_RECORDING_PATH)});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    CCamView* camera = OpenCameraInProject(window);
+    ASSERT_NE(camera, nullptr) << "no camera window";
+    auto* controller = dynamic_cast<CRecordControllerView*>(camera->GetParentFrame()->GetParent());
+    ASSERT_NE(controller, nullptr);
+    auto* recordFrame = dynamic_cast<CRecordControllerFrame*>(controller->GetParentFrame());
+    ASSERT_NE(recordFrame, nullptr);
+
+    // The Smart Trigger page of the project's control panel.
+    CVideoTriggerTab& smart = recordFrame->GetSmartTriggerPage();
+    CControlPanelBar* bar = nullptr;
+    for (CWnd* parent = smart.GetParent(); parent && !bar; parent = parent->GetParent())
+        bar = dynamic_cast<CControlPanelBar*>(parent);
+    ASSERT_NE(bar, nullptr) << "the page is in no control panel";
+    bar->SelectTabByName(QStringLiteral("Smart Trigger"));
+    ASSERT_TRUE(WaitFor([&] { return smart.GetQWidget()->isVisible(); }));
+
+    // Define Region, a drag over the picture, Set Region.
+    ASSERT_TRUE(WaitFor([&] {
+        return camera->GetStreamWnd() && camera->GetStreamWnd()->GetQWidget()->isVisible() &&
+               camera->GetLiveFramesShown() > 0;
+    })) << "the camera shows no picture";
+    camera->ShowReticle(false);
+    CStreamWnd* stream = camera->GetStreamWnd();
+    QWidget* picture = stream->GetQWidget();
+    const CPoint from = stream->ImageToClient(40, 30, CPanZoomView::kMapCorner);
+    const CPoint to = stream->ImageToClient(104, 78, CPanZoomView::kMapCorner);
+    ASSERT_GT(to.x, from.x) << "the picture is too small to draw on";
+    Click(&smart, CVideoTriggerTab::kDefineRegion);
+    QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, QPoint(from.x, from.y));
+    QTest::mouseMove(picture, QPoint(to.x, to.y));
+    QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, QPoint(to.x, to.y));
+    double edges[4] = {};
+    ASSERT_EQ(camera->GetSelection(&edges[0], &edges[1], &edges[2], &edges[3]), S_OK);
+    const CRect region(static_cast<int>(edges[0]), static_cast<int>(edges[1]),
+                       static_cast<int>(edges[2]), static_cast<int>(edges[3]));
+    ASSERT_GE(region.Width(), 6) << "the drag selected too little";
+    Click(&smart, CVideoTriggerTab::kSetRegion);
+
+    // "VT Settings" shows the camera's picture, "VT Zoom Region" the region alone.
+    CVidView* settings = nullptr;
+    CVidView* zoom = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (CWnd* child = controller->GetWindow(GW_CHILD); child;
+             child = child->GetWindow(GW_HWNDNEXT)) {
+            auto* hosted = dynamic_cast<CViewChildedFrame*>(child);
+            auto* view = hosted ? dynamic_cast<CVidView*>(hosted->GetActiveView()) : nullptr;
+            if (!view || dynamic_cast<CCamView*>(view) || !hosted->IsWindowVisible())
+                continue;
+            if (hosted->GetWindowText() == QLatin1String("VT Settings"))
+                settings = view;
+            if (hosted->GetWindowText() == QLatin1String("VT Zoom Region"))
+                zoom = view;
+        }
+        return settings && zoom;
+    })) << "no tool windows";
+    EXPECT_EQ(settings->GetFrameSource().Get(), camera->GetFrameSource().Get());
+    const CFrameSourcePtr cutOut = zoom->GetFrameSource();
+    ASSERT_FALSE(cutOut.IsEmpty());
+    CFrameImage image;
+    ASSERT_EQ(cutOut->GetFrame(0, &image, 0), 1);
+    EXPECT_EQ(static_cast<int>(image.GetWidth()), region.Width());
+    EXPECT_EQ(static_cast<int>(image.GetHeight()), region.Height());
+    // The region of the gradient is no flat fill on the screen.
+    QWidget* zoomPicture = zoom->GetStreamWnd() ? zoom->GetStreamWnd()->GetQWidget() : nullptr;
+    ASSERT_NE(zoomPicture, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, zoomPicture)) > 0; }));
 }
 
 }  // namespace
