@@ -21,24 +21,121 @@ int CReadoutDelegate::TextMargin(const QWidget* view) {
 
 const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
                                                         const QFont& font) const {
-    if (font != m_font || m_shaped.size() >= kMaxShaped) {
-        if (font != m_font)
-            m_rowExtra = QSize(-1, -1);
+    if (font != m_font) {
+        m_rowExtra = QSize(-1, -1);
         m_shaped.clear();
+        m_glyphs.clear();
+        m_pairs.clear();
+        m_rawFont = QRawFont();
         m_font = font;
+    } else if (m_shaped.size() >= kMaxShaped) {
+        m_shaped.clear();
     }
     auto found = m_shaped.find(text);
     if (found == m_shaped.end()) {
-        QTextLayout layout(text, font);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        layout.endLayout();
         Shaped shaped;
-        shaped.width = line.isValid() ? line.naturalTextWidth() : 0.0;
-        shaped.runs = layout.glyphRuns();
+        if (!Compose(text, font, &shaped)) {
+            shaped = ShapeWhole(text, font);
+            ++m_shapedTexts;
+        }
         found = m_shaped.insert(text, shaped);
     }
     return *found;
+}
+
+CReadoutDelegate::Shaped CReadoutDelegate::ShapeWhole(const QString& text, const QFont& font,
+                                                      double* advance) const {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped shaped;
+    shaped.width = line.isValid() ? line.naturalTextWidth() : 0.0;
+    shaped.runs = layout.glyphRuns();
+    if (advance)
+        *advance = line.isValid() ? line.cursorToX(static_cast<int>(text.size())) : 0.0;
+    return shaped;
+}
+
+const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont& font) const {
+    auto found = m_glyphs.find(c);
+    if (found != m_glyphs.end())
+        return *found;
+    Glyph glyph;
+    const Shaped alone = ShapeWhole(QString(QChar(c)), font, &glyph.advance);
+    if (alone.runs.size() == 1 && alone.runs.front().glyphIndexes().size() == 1) {
+        const QGlyphRun& run = alone.runs.front();
+        // Every composed run is drawn in one font: the first character's.
+        if (!m_rawFont.isValid())
+            m_rawFont = run.rawFont();
+        glyph.usable = run.rawFont() == m_rawFont && run.flags() == QGlyphRun::GlyphRunFlags();
+        glyph.index = run.glyphIndexes().front();
+        glyph.position = run.positions().front();
+        glyph.width = alone.width;
+    }
+    return *m_glyphs.insert(c, glyph);
+}
+
+bool CReadoutDelegate::PairComposes(char16_t a, char16_t b, const QFont& font) const {
+    const quint32 key = (quint32(a) << 16) | b;
+    auto found = m_pairs.find(key);
+    if (found != m_pairs.end())
+        return *found;
+    // Copies: looking up the second may move the first.
+    const Glyph first = GlyphOf(a, font);
+    const Glyph second = GlyphOf(b, font);
+    const QChar pair[] = {QChar(a), QChar(b)};
+    const Shaped both = ShapeWhole(QString(pair, 2), font);
+    bool same = first.usable && second.usable && both.runs.size() == 1;
+    if (same) {
+        const QGlyphRun& run = both.runs.front();
+        same = run.rawFont() == m_rawFont && run.flags() == QGlyphRun::GlyphRunFlags() &&
+               run.glyphIndexes() == QList<quint32>({first.index, second.index}) &&
+               run.positions() == QList<QPointF>({first.position,
+                                                  second.position + QPointF(first.advance, 0.0)}) &&
+               both.width == first.advance + second.width;
+    }
+    return *m_pairs.insert(key, same);
+}
+
+bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* shaped) const {
+    // Lines, underlines and the like are drawn with the runs; characters outside Latin-1 may
+    // join, reorder or come from other fonts.
+    if (text.isEmpty() || font.underline() || font.overline() || font.strikeOut())
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xAD || u > 0xFF)
+            return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!GlyphOf(text[i].unicode(), font).usable ||
+            (i > 0 && !PairComposes(text[i - 1].unicode(), text[i].unicode(), font)))
+            return false;
+    }
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    indexes.reserve(text.size());
+    positions.reserve(text.size());
+    double x = 0.0;
+    for (const QChar c : text) {
+        const Glyph& glyph = m_glyphs[c.unicode()];
+        indexes.push_back(glyph.index);
+        positions.push_back(glyph.position + QPointF(x, 0.0));
+        x += glyph.advance;
+    }
+    const Glyph& last = m_glyphs[text.back().unicode()];
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    shaped->runs = {run};
+    shaped->width = x - last.advance + last.width;
+    return true;
+}
+
+QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {
+    return Shape(text, font).runs;
 }
 
 double CReadoutDelegate::TextWidth(const QString& text, const QFont& font) const {
