@@ -80,8 +80,8 @@ BOOL CDataDisplayDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_list.SubclassDlgItem(DataDisplayId::kValuesList, this);
     // The read-out fields change at every step of the cursor: held rather than looked up.
-    m_indexField.SubclassDlgItem(DataDisplayId::kIndexField, this);
-    m_timeField.SubclassDlgItem(DataDisplayId::kTimeField, this);
+    m_indexField.Attach(DataDisplayId::kIndexField, this);
+    m_timeField.Attach(DataDisplayId::kTimeField, this);
     if (auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget())) {
         m_readout = new CReadoutDelegate(list);
         list->setItemDelegate(m_readout);
@@ -283,8 +283,8 @@ void CDataDisplayDlg::UpdateReadout() {
     const int n = std::max(0, m_pData->m_nTotalScans);
     const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
     const int index = scan - Origin();
-    m_indexField.SetWindowText(QFormatC("%d", index));
-    m_timeField.SetWindowText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_indexField.SetText(QFormatC("%d", index));
+    m_timeField.SetText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
     QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
