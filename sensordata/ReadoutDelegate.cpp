@@ -1,11 +1,14 @@
 #include "sensordata/ReadoutDelegate.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -132,6 +135,36 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     shaped->runs = {run};
     shaped->width = x - last.advance + last.width;
     return true;
+}
+
+double CReadoutDelegate::UnchangedWidth(const QString& before, const QString& after,
+                                        const QFont& font) const {
+    // Copies: shaping the second text may drop the first from the cache.
+    const QList<QGlyphRun> old = Shape(before, font).runs;
+    const QList<QGlyphRun> now = Shape(after, font).runs;
+    if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == now.front().rawFont()) ||
+        old.front().flags() != now.front().flags())
+        return 0.0;
+    const QList<quint32> oldGlyphs = old.front().glyphIndexes();
+    const QList<quint32> newGlyphs = now.front().glyphIndexes();
+    const QList<QPointF> oldAt = old.front().positions();
+    const QList<QPointF> newAt = now.front().positions();
+    qsizetype i = 0;
+    while (i < oldGlyphs.size() && i < newGlyphs.size() && oldGlyphs[i] == newGlyphs[i] &&
+           oldAt[i] == newAt[i])
+        ++i;
+    if (i == 0)
+        return 0.0;
+    // The glyphs from i on start at or right of the first one's place (left to right text).
+    double x = std::numeric_limits<double>::max();
+    for (const QList<QPointF>* at : {&oldAt, &newAt}) {
+        for (qsizetype j = i; j < at->size(); ++j)
+            x = std::min(x, (*at)[j].x());
+    }
+    if (x == std::numeric_limits<double>::max())
+        return 0.0;
+    const double reach = std::max(0.0, -QFontMetricsF(font).minLeftBearing());
+    return std::max(0.0, x - reach);
 }
 
 QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {

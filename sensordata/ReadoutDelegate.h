@@ -27,6 +27,9 @@ public:
     double TextWidth(const QString& text, const QFont& font) const;
     // The glyphs text is drawn with in font, placed from the top left of its line.
     QList<QGlyphRun> GlyphRuns(const QString& text, const QFont& font) const;
+    // How far into its line text after first draws other glyphs than text before, less what
+    // any glyph may reach to its left: left of it the two look the same. 0 when unknown.
+    double UnchangedWidth(const QString& before, const QString& after, const QFont& font) const;
     // How many texts were shaped as a whole, not put together from known glyphs (for tests).
     int ShapedTextCount() const { return m_shapedTexts; }
     // The room left and right of a row's text in view.
