@@ -343,8 +343,8 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
             // Left of where the glyphs start to differ the row stays as it is.
             QRect row = list->visualItemRect(item);
             const double same = m_readout->UnchangedWidth(before, lines[i], font);
-            row.setLeft(std::clamp(row.left() + margin + int(std::floor(same)) - 1, row.left(),
-                                   row.right()));
+            row.setLeft(
+                std::clamp(row.left() + margin + int(std::floor(same)), row.left(), row.right()));
             if (!row.isEmpty())
                 changed.push_back(row);
         } else {

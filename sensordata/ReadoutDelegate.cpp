@@ -1,7 +1,7 @@
 #include "sensordata/ReadoutDelegate.h"
 
 #include <QApplication>
-#include <QFontMetricsF>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
@@ -14,6 +14,8 @@ namespace {
 
 // Texts of a read-out seldom repeat for long: past this many the shaped texts start afresh.
 constexpr int kMaxShaped = 512;
+// What a drawn glyph may show beyond the ink of its outline (smoothing, hinting).
+constexpr double kInkMargin = 2.0;
 
 }  // namespace
 
@@ -29,6 +31,7 @@ const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
         m_shaped.clear();
         m_glyphs.clear();
         m_pairs.clear();
+        m_inks.clear();
         m_rawFont = QRawFont();
         m_font = font;
     } else if (m_shaped.size() >= kMaxShaped) {
@@ -142,8 +145,9 @@ double CReadoutDelegate::UnchangedWidth(const QString& before, const QString& af
     // Copies: shaping the second text may drop the first from the cache.
     const QList<QGlyphRun> old = Shape(before, font).runs;
     const QList<QGlyphRun> now = Shape(after, font).runs;
-    if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == now.front().rawFont()) ||
-        old.front().flags() != now.front().flags())
+    // Runs of the composed texts' font only: the ink of their glyphs is known.
+    if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == m_rawFont) ||
+        !(now.front().rawFont() == m_rawFont) || old.front().flags() != now.front().flags())
         return 0.0;
     const QList<quint32> oldGlyphs = old.front().glyphIndexes();
     const QList<quint32> newGlyphs = now.front().glyphIndexes();
@@ -155,16 +159,24 @@ double CReadoutDelegate::UnchangedWidth(const QString& before, const QString& af
         ++i;
     if (i == 0)
         return 0.0;
-    // The glyphs from i on start at or right of the first one's place (left to right text).
+    // Left of the ink of the glyphs from i on, old and new, the row stays as it was.
     double x = std::numeric_limits<double>::max();
-    for (const QList<QPointF>* at : {&oldAt, &newAt}) {
-        for (qsizetype j = i; j < at->size(); ++j)
-            x = std::min(x, (*at)[j].x());
+    for (const QGlyphRun* run : {&old.front(), &now.front()}) {
+        const QList<quint32> glyphs = run->glyphIndexes();
+        const QList<QPointF> at = run->positions();
+        for (qsizetype j = i; j < glyphs.size(); ++j)
+            x = std::min(x, at[j].x() + Ink(glyphs[j]).left());
     }
     if (x == std::numeric_limits<double>::max())
         return 0.0;
-    const double reach = std::max(0.0, -QFontMetricsF(font).minLeftBearing());
-    return std::max(0.0, x - reach);
+    return std::max(0.0, x - kInkMargin);
+}
+
+QRectF CReadoutDelegate::Ink(quint32 glyph) const {
+    auto found = m_inks.find(glyph);
+    if (found == m_inks.end())
+        found = m_inks.insert(glyph, m_rawFont.boundingRect(glyph));
+    return *found;
 }
 
 QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {
@@ -225,7 +237,38 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                          option.rect.top() + (option.rect.height() - lineHeight) / 2);
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
-    for (const QGlyphRun& run : shaped->runs)
-        painter->drawGlyphRun(origin, run);
+    // A row repainted from a changed glyph on leaves out the glyphs whose ink ends left of it.
+    const double left = PaintedLeft(painter) - origin.x();
+    for (const QGlyphRun& run : shaped->runs) {
+        const QList<QPointF> positions = run.positions();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        qsizetype from = 0;
+        if (run.rawFont() == m_rawFont) {
+            while (from < positions.size() &&
+                   positions[from].x() + Ink(glyphs[from]).right() + kInkMargin < left)
+                ++from;
+        }
+        if (from == 0) {
+            painter->drawGlyphRun(origin, run);
+        } else if (from < positions.size()) {
+            QGlyphRun rest = run;
+            rest.setGlyphIndexes(glyphs.mid(from));
+            rest.setPositions(positions.mid(from));
+            painter->drawGlyphRun(origin, rest);
+        }
+    }
     painter->setPen(pen);
+}
+
+double CReadoutDelegate::PaintedLeft(const QPainter* painter) {
+    const QPaintEngine* engine = painter->paintEngine();
+    const QTransform& device = painter->deviceTransform();
+    if (!engine || device.type() > QTransform::TxTranslate)
+        return -std::numeric_limits<double>::max();
+    const QRegion system = engine->systemClip();
+    double left = system.isEmpty() ? -std::numeric_limits<double>::max()
+                                   : system.boundingRect().left() - device.dx();
+    if (painter->hasClipping())
+        left = std::max(left, painter->clipBoundingRect().left());
+    return left;
 }

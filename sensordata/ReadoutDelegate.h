@@ -27,8 +27,8 @@ public:
     double TextWidth(const QString& text, const QFont& font) const;
     // The glyphs text is drawn with in font, placed from the top left of its line.
     QList<QGlyphRun> GlyphRuns(const QString& text, const QFont& font) const;
-    // How far into its line text after first draws other glyphs than text before, less what
-    // any glyph may reach to its left: left of it the two look the same. 0 when unknown.
+    // How far into its line the ink of the glyphs that differ between text before and text
+    // after starts: left of it the two look the same. 0 when unknown.
     double UnchangedWidth(const QString& before, const QString& after, const QFont& font) const;
     // How many texts were shaped as a whole, not put together from known glyphs (for tests).
     int ShapedTextCount() const { return m_shapedTexts; }
@@ -58,6 +58,10 @@ private:
     const Glyph& GlyphOf(char16_t c, const QFont& font) const;
     bool PairComposes(char16_t a, char16_t b, const QFont& font) const;
     static bool IsPlain(const QStyleOptionViewItem& option, const QModelIndex& index);
+    // Where the ink of a glyph of m_rawFont lies from its place.
+    QRectF Ink(quint32 glyph) const;
+    // The left edge of what painter paints now, in its coordinates.
+    static double PaintedLeft(const QPainter* painter);
 
     mutable QHash<QString, Shaped> m_shaped;
     mutable QFont m_font;
@@ -67,5 +71,6 @@ private:
     mutable QHash<char16_t, Glyph> m_glyphs;
     mutable QHash<quint32, bool> m_pairs;
     mutable QRawFont m_rawFont;
+    mutable QHash<quint32, QRectF> m_inks;  // of glyphs in m_rawFont
     mutable int m_shapedTexts = 0;
 };
