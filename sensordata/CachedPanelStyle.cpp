@@ -30,11 +30,14 @@ void CCachedPanelStyle::drawPrimitive(PrimitiveElement element, const QStyleOpti
         QProxyStyle::drawPrimitive(element, option, painter, widget);
         return;
     }
-    const QString key = QString::asprintf(
-        "%dx%d/%x/%llx/%d/%d/%d/%x/%d", option->rect.width(), option->rect.height(),
-        unsigned(option->state), static_cast<unsigned long long>(option->palette.cacheKey()),
-        int(option->direction), frame->lineWidth, frame->midLineWidth, unsigned(frame->features),
-        int(frame->frameShape));
+    const Look key{option->rect.size(),
+                   quint64(option->state.toInt()),
+                   option->palette.cacheKey(),
+                   int(option->direction),
+                   frame->lineWidth,
+                   frame->midLineWidth,
+                   int(frame->features.toInt()),
+                   int(frame->frameShape)};
     auto found = m_panels.find(key);
     if (found == m_panels.end()) {
         if (m_panels.size() >= kMaxPanels)

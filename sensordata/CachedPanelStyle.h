@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QImage>
 #include <QProxyStyle>
+#include <QSize>
 
 class QWidget;
 
@@ -22,6 +23,23 @@ public:
     int DrawnPanelCount() const { return m_drawn; }
 
 private:
-    mutable QHash<QString, QImage> m_panels;
+    // What a panel's look depends on.
+    struct Look {
+        QSize size;
+        quint64 state = 0;
+        qint64 palette = 0;
+        int direction = 0;
+        int lineWidth = 0;
+        int midLineWidth = 0;
+        int features = 0;
+        int shape = 0;
+        bool operator==(const Look&) const = default;
+        friend size_t qHash(const Look& look, size_t seed = 0) {
+            return qHashMulti(seed, look.size.width(), look.size.height(), look.state, look.palette,
+                              look.direction, look.lineWidth, look.midLineWidth, look.features,
+                              look.shape);
+        }
+    };
+    mutable QHash<Look, QImage> m_panels;
     mutable int m_drawn = 0;
 };

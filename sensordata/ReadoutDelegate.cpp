@@ -14,6 +14,11 @@ namespace {
 
 // Texts of a read-out seldom repeat for long: past this many the shaped texts start afresh.
 constexpr int kMaxShaped = 512;
+// The characters texts are put together from, and what is known of a pair of them.
+constexpr size_t kLatin1 = 256;
+constexpr qint8 kUnknown = 0;
+constexpr qint8 kComposes = 1;
+constexpr qint8 kApart = -1;
 // What a drawn glyph may show beyond the ink of its outline (smoothing, hinting).
 constexpr double kInkMargin = 2.0;
 
@@ -29,8 +34,8 @@ const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
     if (font != m_font) {
         m_rowExtra = QSize(-1, -1);
         m_shaped.clear();
-        m_glyphs.clear();
-        m_pairs.clear();
+        m_glyphs.fill(Glyph());
+        m_pairs.assign(m_pairs.size(), kUnknown);
         m_inks.clear();
         m_rawFont = QRawFont();
         m_font = font;
@@ -64,10 +69,10 @@ CReadoutDelegate::Shaped CReadoutDelegate::ShapeWhole(const QString& text, const
 }
 
 const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont& font) const {
-    auto found = m_glyphs.find(c);
-    if (found != m_glyphs.end())
-        return *found;
-    Glyph glyph;
+    Glyph& glyph = m_glyphs[c];
+    if (glyph.known)
+        return glyph;
+    glyph.known = true;
     const Shaped alone = ShapeWhole(QString(QChar(c)), font, &glyph.advance);
     if (alone.runs.size() == 1 && alone.runs.front().glyphIndexes().size() == 1) {
         const QGlyphRun& run = alone.runs.front();
@@ -79,17 +84,17 @@ const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont
         glyph.position = run.positions().front();
         glyph.width = alone.width;
     }
-    return *m_glyphs.insert(c, glyph);
+    return glyph;
 }
 
 bool CReadoutDelegate::PairComposes(char16_t a, char16_t b, const QFont& font) const {
-    const quint32 key = (quint32(a) << 16) | b;
-    auto found = m_pairs.find(key);
-    if (found != m_pairs.end())
-        return *found;
-    // Copies: looking up the second may move the first.
-    const Glyph first = GlyphOf(a, font);
-    const Glyph second = GlyphOf(b, font);
+    if (m_pairs.empty())
+        m_pairs.assign(kLatin1 * kLatin1, kUnknown);
+    qint8& known = m_pairs[size_t(a) * kLatin1 + b];
+    if (known != kUnknown)
+        return known == kComposes;
+    const Glyph& first = GlyphOf(a, font);
+    const Glyph& second = GlyphOf(b, font);
     const QChar pair[] = {QChar(a), QChar(b)};
     const Shaped both = ShapeWhole(QString(pair, 2), font);
     bool same = first.usable && second.usable && both.runs.size() == 1;
@@ -101,7 +106,8 @@ bool CReadoutDelegate::PairComposes(char16_t a, char16_t b, const QFont& font) c
                                                   second.position + QPointF(first.advance, 0.0)}) &&
                both.width == first.advance + second.width;
     }
-    return *m_pairs.insert(key, same);
+    known = same ? kComposes : kApart;
+    return same;
 }
 
 bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* shaped) const {

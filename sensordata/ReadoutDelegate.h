@@ -16,6 +16,9 @@
 #include <QSize>
 #include <QStyledItemDelegate>
 
+#include <array>
+#include <vector>
+
 class CReadoutDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -43,6 +46,7 @@ private:
     // One character shaped alone: its glyph, where the glyph sits and how far the next
     // character goes on; the width of a text ending in it adds its overhang.
     struct Glyph {
+        bool known = false;
         bool usable = false;
         quint32 index = 0;
         QPointF position;
@@ -55,6 +59,7 @@ private:
     // The text from the glyphs of its characters; false when one of them or one pair of
     // neighbours does not shape the same on its own (kerning, ligatures, other fonts).
     bool Compose(const QString& text, const QFont& font, Shaped* shaped) const;
+    // c and a, b are Latin-1 codes.
     const Glyph& GlyphOf(char16_t c, const QFont& font) const;
     bool PairComposes(char16_t a, char16_t b, const QFont& font) const;
     static bool IsPlain(const QStyleOptionViewItem& option, const QModelIndex& index);
@@ -68,8 +73,8 @@ private:
     // What the style adds to a plain row's text width, and its height, in m_font.
     mutable QSize m_rowExtra{-1, -1};
     // The glyphs of single characters and which pairs of them compose, in m_font.
-    mutable QHash<char16_t, Glyph> m_glyphs;
-    mutable QHash<quint32, bool> m_pairs;
+    mutable std::array<Glyph, 256> m_glyphs;  // by Latin-1 code
+    mutable std::vector<qint8> m_pairs;       // by both codes, made at first use
     mutable QRawFont m_rawFont;
     mutable QHash<quint32, QRectF> m_inks;  // of glyphs in m_rawFont
     mutable int m_shapedTexts = 0;
