@@ -18,6 +18,7 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CDataDisplayDlg, CDialog)
@@ -80,8 +81,8 @@ BOOL CDataDisplayDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     m_list.SubclassDlgItem(DataDisplayId::kValuesList, this);
     // The read-out fields change at every step of the cursor: held rather than looked up.
-    m_indexField.SubclassDlgItem(DataDisplayId::kIndexField, this);
-    m_timeField.SubclassDlgItem(DataDisplayId::kTimeField, this);
+    m_indexField.Attach(DataDisplayId::kIndexField, this);
+    m_timeField.Attach(DataDisplayId::kTimeField, this);
     if (auto* list = qobject_cast<QListWidget*>(m_list.GetQWidget())) {
         m_readout = new CReadoutDelegate(list);
         list->setItemDelegate(m_readout);
@@ -283,8 +284,8 @@ void CDataDisplayDlg::UpdateReadout() {
     const int n = std::max(0, m_pData->m_nTotalScans);
     const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
     const int index = scan - Origin();
-    m_indexField.SetWindowText(QFormatC("%d", index));
-    m_timeField.SetWindowText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_indexField.SetText(QFormatC("%d", index));
+    m_timeField.SetText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
     QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
@@ -327,22 +328,43 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
     const auto fits = [&](const QString& text) {
         return m_readout && m_readout->TextWidth(text, font) <= room;
     };
-    QRegion changed;
+    const int margin = CReadoutDelegate::TextMargin(list);
+    QList<QRect> changed;
     bool quiet = true;
     for (int i = 0; i < lines.size(); ++i) {
         QListWidgetItem* item = list->item(i);
-        if (item->text() == lines[i])
+        const QString before = item->text();
+        if (before == lines[i])
             continue;
-        quiet = quiet && fits(item->text()) && fits(lines[i]);
+        quiet = quiet && fits(before) && fits(lines[i]);
         if (quiet) {
             const QSignalBlocker block(list->model());
             item->setText(lines[i]);
-            changed += list->visualItemRect(item);
+            // Left of where the glyphs start to differ the row stays as it is.
+            QRect row = list->visualItemRect(item);
+            const double same = m_readout->UnchangedWidth(before, lines[i], font);
+            row.setLeft(
+                std::clamp(row.left() + margin + int(std::floor(same)), row.left(), row.right()));
+            if (!row.isEmpty())
+                changed.push_back(row);
         } else {
             item->setText(lines[i]);
         }
     }
-    list->viewport()->update(changed);
+    if (changed.isEmpty())
+        return;
+    // Rows one below the other make a region as they stand.
+    bool banded = true;
+    for (qsizetype i = 1; i < changed.size(); ++i)
+        banded = banded && changed[i].top() > changed[i - 1].bottom();
+    QRegion region;
+    if (banded) {
+        region.setRects(changed.constData(), static_cast<int>(changed.size()));
+    } else {
+        for (const QRect& row : changed)
+            region += row;
+    }
+    list->viewport()->update(region);
 }
 
 int CDataDisplayDlg::GetCursorIndex() const {

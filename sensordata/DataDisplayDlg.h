@@ -11,6 +11,7 @@
 #include "platform/framework/ListBox.h"
 #include "platform/wintypes/Rect.h"
 #include "sensordata/ReadoutDelegate.h"
+#include "sensordata/ReadoutField.h"
 #include "sensorres/SensorResource.h"
 
 #include <QPointer>
@@ -138,8 +139,8 @@ private:
 
     CWnd* m_pParent = nullptr;
     CListBox m_list;
-    CWnd m_indexField;
-    CWnd m_timeField;
+    CReadoutField m_indexField;
+    CReadoutField m_timeField;
     QPointer<CReadoutDelegate> m_readout;  // the list's painter, owned by the list
     IGraphControl* m_graph = nullptr;
     QPointer<QWidget> m_graphWidget;  // the window's own graph, when it made one

@@ -22,8 +22,8 @@ BOOL CDataPlayBar::CreateIn(CWnd* frame, UINT nID) {
         return FALSE;
     m_slider.SubclassDlgItem(DataPlayBarId::kPositionSlider, this);
     // The frame and time fields change at every step of the play: held rather than looked up.
-    m_frameField.SubclassDlgItem(DataPlayBarId::kFrameField, this);
-    m_timeField.SubclassDlgItem(DataPlayBarId::kTimeField, this);
+    m_frameField.Attach(DataPlayBarId::kFrameField, this);
+    m_timeField.Attach(DataPlayBarId::kTimeField, this);
     SetFrameField(0);
     SetTimeField(0.0);
     return TRUE;
@@ -103,12 +103,12 @@ void CDataPlayBar::UpdateScaleLabels(int, int offset) {
 
 void CDataPlayBar::SetFrameField(int frameNumber) {
     if (m_frameField.GetSafeHwnd())
-        m_frameField.SetWindowText(QString::number(frameNumber));
+        m_frameField.SetText(QString::number(frameNumber));
 }
 
 void CDataPlayBar::SetTimeField(double seconds) {
     if (m_timeField.GetSafeHwnd())
-        m_timeField.SetWindowText(QFormatC("%5.4f", seconds));
+        m_timeField.SetText(QFormatC("%5.4f", seconds));
 }
 
 void CDataPlayBar::SetCheck2007(int checked) {

@@ -9,6 +9,7 @@
 
 #include "platform/framework/DialogBar.h"
 #include "platform/framework/SliderCtrl.h"
+#include "sensordata/ReadoutField.h"
 #include "views/IPlayBar.h"
 
 class QImage;
@@ -53,8 +54,8 @@ protected:
 
 private:
     CSliderCtrl m_slider;
-    CWnd m_frameField;
-    CWnd m_timeField;
+    CReadoutField m_frameField;
+    CReadoutField m_timeField;
     CWnd* m_owner = nullptr;
     int m_in = 0;
     int m_out = 0;

@@ -1,16 +1,26 @@
 #include "sensordata/ReadoutDelegate.h"
 
 #include <QApplication>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QStyle>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
 // Texts of a read-out seldom repeat for long: past this many the shaped texts start afresh.
 constexpr int kMaxShaped = 512;
+// The characters texts are put together from, and what is known of a pair of them.
+constexpr size_t kLatin1 = 256;
+constexpr qint8 kUnknown = 0;
+constexpr qint8 kComposes = 1;
+constexpr qint8 kApart = -1;
+// What a drawn glyph may show beyond the ink of its outline (smoothing, hinting).
+constexpr double kInkMargin = 2.0;
 
 }  // namespace
 
@@ -21,24 +31,162 @@ int CReadoutDelegate::TextMargin(const QWidget* view) {
 
 const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
                                                         const QFont& font) const {
-    if (font != m_font || m_shaped.size() >= kMaxShaped) {
-        if (font != m_font)
-            m_rowExtra = QSize(-1, -1);
+    if (font != m_font) {
+        m_rowExtra = QSize(-1, -1);
         m_shaped.clear();
+        m_glyphs.fill(Glyph());
+        m_pairs.assign(m_pairs.size(), kUnknown);
+        m_inks.clear();
+        m_rawFont = QRawFont();
         m_font = font;
+    } else if (m_shaped.size() >= kMaxShaped) {
+        m_shaped.clear();
     }
     auto found = m_shaped.find(text);
     if (found == m_shaped.end()) {
-        QTextLayout layout(text, font);
-        layout.beginLayout();
-        QTextLine line = layout.createLine();
-        layout.endLayout();
         Shaped shaped;
-        shaped.width = line.isValid() ? line.naturalTextWidth() : 0.0;
-        shaped.runs = layout.glyphRuns();
+        if (!Compose(text, font, &shaped)) {
+            shaped = ShapeWhole(text, font);
+            ++m_shapedTexts;
+        }
         found = m_shaped.insert(text, shaped);
     }
     return *found;
+}
+
+CReadoutDelegate::Shaped CReadoutDelegate::ShapeWhole(const QString& text, const QFont& font,
+                                                      double* advance) const {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped shaped;
+    shaped.width = line.isValid() ? line.naturalTextWidth() : 0.0;
+    shaped.runs = layout.glyphRuns();
+    if (advance)
+        *advance = line.isValid() ? line.cursorToX(static_cast<int>(text.size())) : 0.0;
+    return shaped;
+}
+
+const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont& font) const {
+    Glyph& glyph = m_glyphs[c];
+    if (glyph.known)
+        return glyph;
+    glyph.known = true;
+    const Shaped alone = ShapeWhole(QString(QChar(c)), font, &glyph.advance);
+    if (alone.runs.size() == 1 && alone.runs.front().glyphIndexes().size() == 1) {
+        const QGlyphRun& run = alone.runs.front();
+        // Every composed run is drawn in one font: the first character's.
+        if (!m_rawFont.isValid())
+            m_rawFont = run.rawFont();
+        glyph.usable = run.rawFont() == m_rawFont && run.flags() == QGlyphRun::GlyphRunFlags();
+        glyph.index = run.glyphIndexes().front();
+        glyph.position = run.positions().front();
+        glyph.width = alone.width;
+    }
+    return glyph;
+}
+
+bool CReadoutDelegate::PairComposes(char16_t a, char16_t b, const QFont& font) const {
+    if (m_pairs.empty())
+        m_pairs.assign(kLatin1 * kLatin1, kUnknown);
+    qint8& known = m_pairs[size_t(a) * kLatin1 + b];
+    if (known != kUnknown)
+        return known == kComposes;
+    const Glyph& first = GlyphOf(a, font);
+    const Glyph& second = GlyphOf(b, font);
+    const QChar pair[] = {QChar(a), QChar(b)};
+    const Shaped both = ShapeWhole(QString(pair, 2), font);
+    bool same = first.usable && second.usable && both.runs.size() == 1;
+    if (same) {
+        const QGlyphRun& run = both.runs.front();
+        same = run.rawFont() == m_rawFont && run.flags() == QGlyphRun::GlyphRunFlags() &&
+               run.glyphIndexes() == QList<quint32>({first.index, second.index}) &&
+               run.positions() == QList<QPointF>({first.position,
+                                                  second.position + QPointF(first.advance, 0.0)}) &&
+               both.width == first.advance + second.width;
+    }
+    known = same ? kComposes : kApart;
+    return same;
+}
+
+bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* shaped) const {
+    // Lines, underlines and the like are drawn with the runs; characters outside Latin-1 may
+    // join, reorder or come from other fonts.
+    if (text.isEmpty() || font.underline() || font.overline() || font.strikeOut())
+        return false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0) || u == 0xAD || u > 0xFF)
+            return false;
+    }
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!GlyphOf(text[i].unicode(), font).usable ||
+            (i > 0 && !PairComposes(text[i - 1].unicode(), text[i].unicode(), font)))
+            return false;
+    }
+    QList<quint32> indexes;
+    QList<QPointF> positions;
+    indexes.reserve(text.size());
+    positions.reserve(text.size());
+    double x = 0.0;
+    for (const QChar c : text) {
+        const Glyph& glyph = m_glyphs[c.unicode()];
+        indexes.push_back(glyph.index);
+        positions.push_back(glyph.position + QPointF(x, 0.0));
+        x += glyph.advance;
+    }
+    const Glyph& last = m_glyphs[text.back().unicode()];
+    QGlyphRun run;
+    run.setRawFont(m_rawFont);
+    run.setGlyphIndexes(indexes);
+    run.setPositions(positions);
+    shaped->runs = {run};
+    shaped->width = x - last.advance + last.width;
+    return true;
+}
+
+double CReadoutDelegate::UnchangedWidth(const QString& before, const QString& after,
+                                        const QFont& font) const {
+    // Copies: shaping the second text may drop the first from the cache.
+    const QList<QGlyphRun> old = Shape(before, font).runs;
+    const QList<QGlyphRun> now = Shape(after, font).runs;
+    // Runs of the composed texts' font only: the ink of their glyphs is known.
+    if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == m_rawFont) ||
+        !(now.front().rawFont() == m_rawFont) || old.front().flags() != now.front().flags())
+        return 0.0;
+    const QList<quint32> oldGlyphs = old.front().glyphIndexes();
+    const QList<quint32> newGlyphs = now.front().glyphIndexes();
+    const QList<QPointF> oldAt = old.front().positions();
+    const QList<QPointF> newAt = now.front().positions();
+    qsizetype i = 0;
+    while (i < oldGlyphs.size() && i < newGlyphs.size() && oldGlyphs[i] == newGlyphs[i] &&
+           oldAt[i] == newAt[i])
+        ++i;
+    if (i == 0)
+        return 0.0;
+    // Left of the ink of the glyphs from i on, old and new, the row stays as it was.
+    double x = std::numeric_limits<double>::max();
+    for (const QGlyphRun* run : {&old.front(), &now.front()}) {
+        const QList<quint32> glyphs = run->glyphIndexes();
+        const QList<QPointF> at = run->positions();
+        for (qsizetype j = i; j < glyphs.size(); ++j)
+            x = std::min(x, at[j].x() + Ink(glyphs[j]).left());
+    }
+    if (x == std::numeric_limits<double>::max())
+        return 0.0;
+    return std::max(0.0, x - kInkMargin);
+}
+
+QRectF CReadoutDelegate::Ink(quint32 glyph) const {
+    auto found = m_inks.find(glyph);
+    if (found == m_inks.end())
+        found = m_inks.insert(glyph, m_rawFont.boundingRect(glyph));
+    return *found;
+}
+
+QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {
+    return Shape(text, font).runs;
 }
 
 double CReadoutDelegate::TextWidth(const QString& text, const QFont& font) const {
@@ -95,7 +243,38 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                          option.rect.top() + (option.rect.height() - lineHeight) / 2);
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
-    for (const QGlyphRun& run : shaped->runs)
-        painter->drawGlyphRun(origin, run);
+    // A row repainted from a changed glyph on leaves out the glyphs whose ink ends left of it.
+    const double left = PaintedLeft(painter) - origin.x();
+    for (const QGlyphRun& run : shaped->runs) {
+        const QList<QPointF> positions = run.positions();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        qsizetype from = 0;
+        if (run.rawFont() == m_rawFont) {
+            while (from < positions.size() &&
+                   positions[from].x() + Ink(glyphs[from]).right() + kInkMargin < left)
+                ++from;
+        }
+        if (from == 0) {
+            painter->drawGlyphRun(origin, run);
+        } else if (from < positions.size()) {
+            QGlyphRun rest = run;
+            rest.setGlyphIndexes(glyphs.mid(from));
+            rest.setPositions(positions.mid(from));
+            painter->drawGlyphRun(origin, rest);
+        }
+    }
     painter->setPen(pen);
+}
+
+double CReadoutDelegate::PaintedLeft(const QPainter* painter) {
+    const QPaintEngine* engine = painter->paintEngine();
+    const QTransform& device = painter->deviceTransform();
+    if (!engine || device.type() > QTransform::TxTranslate)
+        return -std::numeric_limits<double>::max();
+    const QRegion system = engine->systemClip();
+    double left = system.isEmpty() ? -std::numeric_limits<double>::max()
+                                   : system.boundingRect().left() - device.dx();
+    if (painter->hasClipping())
+        left = std::max(left, painter->clipBoundingRect().left());
+    return left;
 }

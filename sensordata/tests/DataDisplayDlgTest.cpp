@@ -252,6 +252,37 @@ TEST_F(DataDisplayDlgTest, SteppedReadoutShowsTheNewValues) {
     parent.DestroyWindow();
 }
 
+// Values that share their first digits repaint only the rest of their rows: the window still
+// shows what a full repaint shows, also where the value gets shorter or longer.
+TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintFromTheFirstChangedGlyph) {
+    m_data.m_channels[1] = {10.0f, 10.0625f, 10.5f, -10.5f};
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    m_dlg.MoveWindow(0, 0, 700, 500);
+    m_dlg.ShowWindow(SW_SHOW);
+    QCoreApplication::processEvents();
+    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
+    const char* const values[] = {"10.0000 V", "10.0625 V", "10.5000 V", "-10.5000 V"};
+    for (const int cursor : {1, 2, 0, 3, 2, 1}) {
+        SCOPED_TRACE(cursor);
+        m_dlg.SetCursorIndex(cursor, false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
+        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                              list->width(), list->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == repainted);
+    }
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
+}
+
 TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
     m_graph.cursorIndex = 2;
     ASSERT_TRUE(m_dlg.Create(nullptr, &m_data));

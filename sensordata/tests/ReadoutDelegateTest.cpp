@@ -1,10 +1,14 @@
 #include "sensordata/ReadoutDelegate.h"
 
+#include <QApplication>
+
 #include <gtest/gtest.h>
 
+#include <QGlyphRun>
 #include <QImage>
 #include <QListWidget>
 #include <QStyledItemDelegate>
+#include <QTextLayout>
 
 namespace {
 
@@ -41,6 +45,48 @@ TEST(ReadoutDelegateTest, RowsLookAndMeasureAsTheStyleDrawsThem) {
         EXPECT_EQ(sizes(), styledSizes);
         EXPECT_TRUE(render() == styled);
     }
+}
+
+// A text put together from glyphs seen before is the text shaped whole: the same glyphs at the
+// same places and the same width, also where neighbours kern or join, and in the font asked
+// for after another one was used.
+TEST(ReadoutDelegateTest, ComposedTextsAreTheShapedTexts) {
+    const auto expectShapedWhole = [](const CReadoutDelegate& delegate, const QString& text,
+                                      const QFont& font) {
+        SCOPED_TRACE(text.toStdString());
+        QTextLayout layout(text, font);
+        layout.beginLayout();
+        const QTextLine line = layout.createLine();
+        layout.endLayout();
+        const QList<QGlyphRun> expected = layout.glyphRuns();
+        const QList<QGlyphRun> runs = delegate.GlyphRuns(text, font);
+        ASSERT_EQ(runs.size(), expected.size());
+        for (qsizetype i = 0; i < runs.size(); ++i) {
+            EXPECT_EQ(runs[i].glyphIndexes(), expected[i].glyphIndexes());
+            EXPECT_EQ(runs[i].positions(), expected[i].positions());
+            EXPECT_TRUE(runs[i].rawFont() == expected[i].rawFont());
+        }
+        EXPECT_EQ(delegate.TextWidth(text, font), line.naturalTextWidth());
+    };
+    QFont font = QApplication::font();
+    CReadoutDelegate delegate;
+    // Among them pairs that kern (AV, Te) or join (fi), and glyphs that overhang (V).
+    const QStringList texts = {
+        "0123456789", "-.V AeTfi", "0.4012 V", "-15.9876 V",       "AV",           "Te",
+        "fi",         "TeAV 10",   "9.8765 V", "x\u00b0C \u00b5m", "\u00b5x\u00b0"};
+    for (const QString& text : texts)
+        expectShapedWhole(delegate, text, font);
+    // New values of known characters are not shaped again.
+    const int shaped = delegate.ShapedTextCount();
+    for (const QString text : {"3.2109 V", "-0.0001 V", "98.7654 V"})
+        expectShapedWhole(delegate, text, font);
+    EXPECT_EQ(delegate.ShapedTextCount(), shaped);
+    // Another font: nothing of the first is used.
+    font.setPointSizeF(font.pointSizeF() * 2.5);
+    for (const QString& text : texts)
+        expectShapedWhole(delegate, text, font);
+    font.setUnderline(true);
+    expectShapedWhole(delegate, "0.4012 V", font);
 }
 
 }  // namespace
