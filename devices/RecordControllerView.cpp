@@ -13,6 +13,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/DataQNSensorFrameVCF.h"
 #include "shell/DlgSystemConfiguration.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
@@ -264,21 +265,15 @@ LRESULT CRecordControllerView::OnChildFrameActivated(CWnd* pFrame, LPARAM lParam
         reinterpret_cast<WPARAM>(pFrame ? pFrame->GetSafeHwnd() : nullptr), lParam);
     auto* controller = dynamic_cast<CRecordControllerFrame*>(GetParentFrame());
     CControlPanelBar* bar = controller ? controller->GetRecordControlPanel() : nullptr;
-    auto* frame = dynamic_cast<CViewChildedFrame*>(pFrame);
-    if (!m_singleRecord || !bar || !frame)
+    if (!m_singleRecord || !bar || !pFrame)
         return result;
-    // The record page first, then the device's own page of the second tab.
-    switch (CRecordControllerDoc::DeviceKindOfView(frame->GetActiveView())) {
-        case kDeviceTypeDataCard:
-            bar->SelectTab(0, 0);
-            bar->SelectTab(2, 1);
-            break;
-        case kDeviceTypeCamera:
-            bar->SelectTab(0, 0);
-            bar->SelectTab(2, 0);
-            break;
-        default:
-            break;
+    // The record page first, then the device's own page of the third tab.
+    if (dynamic_cast<CDataQNSensorFrameVCF*>(pFrame)) {
+        bar->SelectTab(0, 0);
+        bar->SelectTab(2, 1);
+    } else if (dynamic_cast<CCamFrmSimple*>(pFrame)) {
+        bar->SelectTab(0, 0);
+        bar->SelectTab(2, 0);
     }
     return result;
 }
