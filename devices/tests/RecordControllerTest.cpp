@@ -213,6 +213,29 @@ TEST_F(RecordControllerTest, SavesEachDeviceInTheOrderItWasAddedAndLoadsThemBack
     EXPECT_EQ(loaded->GetRecordGroup()->GetDeviceCount(), 3);
 }
 
+// A controller launched for one camera and then handed a saved configuration (as File/Open does
+// in its project) loads the configuration's devices, not the launch camera again.
+TEST_F(RecordControllerTest, AConfigurationHandedToALaunchedControllerReplacesItsLaunchDevice) {
+    CRecordControllerDoc* saved = NewController();
+    ASSERT_NE(saved, nullptr);
+    for (int index : {1, 2})
+        ASSERT_NE(saved->AddDevice(Camera(index)), nullptr);
+    const QString path = WorkPath("rig.recc");
+    ASSERT_TRUE(saved->OnSaveDocument(path));
+    saved->OnCloseDocument();
+
+    auto* launched = Open<CRecordControllerDoc>(
+        "DT:Rec", QStringLiteral("__launchXXXdevice") + Camera(0).ToString());
+    ASSERT_NE(launched, nullptr);
+    ASSERT_EQ(CameraIndices(launched), std::vector<int>({0}));
+    launched->CloseDeviceWindows();
+    ASSERT_TRUE(launched->DeviceFrames().empty());
+    launched->StorePathName(path);
+    launched->ReloadDeviceSet();
+    EXPECT_EQ(CameraIndices(launched), std::vector<int>({1, 2}));
+    EXPECT_EQ(launched->GetPathName(), path);
+}
+
 TEST_F(RecordControllerTest, LoadingStopsAtTheFirstMissingNumber) {
     CRecordControllerDoc* doc = NewController();
     for (int index : {0, 1, 2})
