@@ -1,6 +1,7 @@
 #include "app/SpanrecApp.h"
 
 #include "app/AboutDlg.h"
+#include "app/DeviceMemory.h"
 #include "app/SensorSettingsSheet.h"
 #include "app/SplashWnd.h"
 #include "devices/AutoDownloadWnd.h"
@@ -368,6 +369,8 @@ BOOL CSpanrecApp::InitInstance() {
     CMeasurementFormDoc::SetDataSetFactory([] { return new CSensorDataSet; });
     // Each video member gets its calibration, feature set and overlays.
     CMeasurementFormDoc::SetAnalysisFactory(&CVideoAnalysis::Create);
+    // A device marker opens what the device holds.
+    CMeasurementFormDoc::SetDeviceMemory(&CDeviceMemory::Instance());
     // Each play group's frame has the calibration panel of its active video, and its view
     // carries tracked points to and from that video's measurement points.
     CMeasurementFormFrame::SetCalibrationPanelFactory([] { return new CCalibrationPanel; });

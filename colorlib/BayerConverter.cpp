@@ -1,5 +1,8 @@
 #include "colorlib/BayerConverter.h"
 
+#include "colorlib/ColourOutput.h"
+#include "colorlib/CpuFeatures.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstddef>
@@ -9,9 +12,8 @@
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__)
+#ifdef TINTORA_AVX2
 #include <immintrin.h>
-#define TINTORA_AVX2 1
 #endif
 
 namespace {
@@ -43,18 +45,6 @@ inline std::int16_t ClampLevel(int v) {
     return static_cast<std::int16_t>(std::clamp(v, 0, kMaxLevel));
 }
 
-// One output byte from a matrix row, in 32-bit floats summed left to right.
-inline std::uint8_t MatrixByte(const CColorMatrix::Row& row, int p1, int p2, int p3) {
-    const float v = (row[0] * static_cast<float>(p1) + row[1] * static_cast<float>(p2) +
-                     row[2] * static_cast<float>(p3)) /
-                    16;
-    if (v > 255)
-        return 255;
-    if (!(v > 0))  // also a NaN from a degenerate matrix
-        return 0;
-    return static_cast<std::uint8_t>(static_cast<int>(v));
-}
-
 // The 3x3 smoothing 0.75 * centre + (sum of the 8 neighbours) / 32, truncated and capped at
 // 4096. Plane values are never negative and at most 4096, so (24 c + s) / 32 is exact in
 // floating point and its truncation equals the integer (3 c + s / 8) / 4.
@@ -63,75 +53,6 @@ inline int SmoothValue(int centre, int neighbours) {
 }
 
 #ifdef TINTORA_AVX2
-bool HasAvx2() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx2") != 0;
-    }();
-    return has;
-}
-
-// One matrix row for eight pixels as 32-bit lanes of trunc(s) / 16, s the row sum. Capping s at
-// 16 * 255 before truncating and letting the byte packing saturate what is below 0 gives the
-// byte of MatrixByte: s / 16 only scales by a power of two; a NaN stays in the min() with the cap
-// first and converts, like any s beyond the 32-bit range below, to the most negative integer.
-__attribute__((target("avx2"))) inline __m256i RowLevelsAvx2(const __m256* coeff, __m256 f1,
-                                                             __m256 f2, __m256 f3) {
-    const __m256 sum =
-        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(coeff[0], f1), _mm256_mul_ps(coeff[1], f2)),
-                      _mm256_mul_ps(coeff[2], f3));
-    const __m256 capped = _mm256_min_ps(_mm256_set1_ps(16 * 255), sum);
-    return _mm256_srai_epi32(_mm256_cvttps_epi32(capped), 4);
-}
-
-// Eight pixels from i on, as 24 bytes B G R at out followed by 4 bytes of no meaning.
-__attribute__((target("avx2"))) inline void StoreEightAvx2(const std::int16_t* const* planes,
-                                                           std::size_t i, const __m256 (*coeff)[3],
-                                                           __m256i pack, std::uint8_t* out) {
-    __m256 f[3];
-    for (int p = 0; p < 3; ++p) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
-        f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
-    }
-    const __m256i blue = RowLevelsAvx2(coeff[0], f[0], f[1], f[2]);
-    const __m256i green = RowLevelsAvx2(coeff[1], f[0], f[1], f[2]);
-    const __m256i red = RowLevelsAvx2(coeff[2], f[0], f[1], f[2]);
-    // Per 128-bit lane, four pixels as bytes B B B B G G G G R R R R R R R R.
-    const __m256i bytes =
-        _mm256_packus_epi16(_mm256_packs_epi32(blue, green), _mm256_packs_epi32(red, red));
-    const __m256i packed = _mm256_shuffle_epi8(bytes, pack);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(packed));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 12), _mm256_extracti128_si256(packed, 1));
-}
-
-// The vector part of the mode-0 output, eight pixels a step. Returns the number of pixels
-// written: all of them from eight on. A step stores 4 bytes beyond its pixels, so the last
-// steps go through a buffer, the very last one over the final eight pixels again.
-__attribute__((target("avx2"))) std::size_t WriteColourAvx2(const std::int16_t* const* planes,
-                                                            const CColorMatrix::Rows& matrix,
-                                                            std::uint8_t* dst, std::size_t count) {
-    __m256 coeff[3][3];
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 3; ++j)
-            coeff[k][j] = _mm256_set1_ps(matrix[2 - k][j]);
-    }
-    // Per 128-bit lane: the four pixels' B G R in the first 12 bytes.
-    const __m256i pack = _mm256_setr_epi8(0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1, 0,
-                                          4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11, -1, -1, -1, -1);
-    std::size_t i = 0;
-    for (; i + 10 <= count; i += 8)
-        StoreEightAvx2(planes, i, coeff, pack, dst + 3 * i);
-    if (count < 8)
-        return i;
-    alignas(32) std::uint8_t last[28];
-    for (; i < count; i += 8) {
-        i = std::min(i, count - 8);
-        StoreEightAvx2(planes, i, coeff, pack, last);
-        std::memcpy(dst + 3 * i, last, 24);
-    }
-    return count;
-}
-
 // Sixteen samples a step through the table's pieces: each piece is start, slope and offset in
 // 16-bit lanes, where a sample's value is offset + slope * sample of the last piece starting at
 // or below it (exact modulo 2^16, so exact). Returns how many samples it expanded.
@@ -261,17 +182,6 @@ __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 
-bool HasAvx512() {
-    static const bool has = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512bw") != 0 &&
-               __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512vbmi") != 0;
-    }();
-    return has;
-}
-
-#define TINTORA_AVX512_TARGET __attribute__((target("avx512f,avx512bw,avx512vl,avx512vbmi")))
-
 // The 256-entry table for 32 samples: each pair of registers holds 64 entries, picked by the low
 // six bits; the top two bits choose the pair.
 TINTORA_AVX512_TARGET std::size_t ExpandSamplesAvx512(const InputTable& table,
@@ -295,51 +205,6 @@ TINTORA_AVX512_TARGET std::size_t ExpandSamplesAvx512(const InputTable& table,
         _mm512_storeu_si512(mosaic + 2 * i, _mm512_mask_blend_epi16(upper, low, high));
     }
     return i;
-}
-
-// One matrix row for sixteen pixels, in the arithmetic of RowBytesAvx2 (vectors by pointer: the
-// rest of the library is built without AVX-512).
-TINTORA_AVX512_TARGET inline void RowBytesAvx512(const __m512* coeff, const __m512* f,
-                                                 __m512i* bytes) {
-    const __m512 sum =
-        _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(coeff[0], f[0]), _mm512_mul_ps(coeff[1], f[1])),
-                      _mm512_mul_ps(coeff[2], f[2]));
-    const __m512 clamped =
-        _mm512_min_ps(_mm512_max_ps(sum, _mm512_setzero_ps()), _mm512_set1_ps(16 * 255));
-    *bytes = _mm512_srli_epi32(_mm512_cvttps_epi32(clamped), 4);
-}
-
-// The mode-0 output sixteen pixels a step; the last step loads and stores only what is left.
-TINTORA_AVX512_TARGET void WriteColourAvx512(const std::int16_t* const* planes,
-                                             const CColorMatrix::Rows& matrix, std::uint8_t* dst,
-                                             std::size_t count) {
-    __m512 coeff[3][3];
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 3; ++j)
-            coeff[k][j] = _mm512_set1_ps(matrix[2 - k][j]);
-    }
-    // Sixteen B G R 0 words packed into the first 48 bytes.
-    alignas(64) std::uint8_t order[64];
-    for (int b = 0; b < 64; ++b)
-        order[b] = static_cast<std::uint8_t>(b < 48 ? 4 * (b / 3) + b % 3 : 0);
-    const __m512i pack = _mm512_load_si512(order);
-    for (std::size_t i = 0; i < count; i += 16) {
-        const std::size_t left = std::min<std::size_t>(16, count - i);
-        const __mmask16 lanes = static_cast<__mmask16>((1u << left) - 1);
-        __m512 f[3];
-        for (int p = 0; p < 3; ++p) {
-            const __m256i v = _mm256_maskz_loadu_epi16(lanes, planes[p] + i);
-            f[p] = _mm512_cvtepi32_ps(_mm512_cvtepu16_epi32(v));
-        }
-        __m512i blue, green, red;
-        RowBytesAvx512(coeff[0], f, &blue);
-        RowBytesAvx512(coeff[1], f, &green);
-        RowBytesAvx512(coeff[2], f, &red);
-        const __m512i words = _mm512_or_si512(
-            blue, _mm512_or_si512(_mm512_slli_epi32(green, 8), _mm512_slli_epi32(red, 16)));
-        const __mmask64 bytes = (std::uint64_t{1} << (3 * left)) - 1;
-        _mm512_mask_storeu_epi8(dst + 3 * i, bytes, _mm512_permutexvar_epi8(pack, words));
-    }
 }
 
 // The interior of a demosaiced row from x on, thirty-two pixels a step, in the lane arithmetic
@@ -493,7 +358,7 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
     const Planes& planes = skipFilter ? m_demosaic : m_filtered;
 
     if (m_mode == 0)
-        WriteColour({planes[0], planes[1], planes[2]}, m_pixelCount, matrix, dst);
+        WriteColour(planes.data(), m_pixelCount, matrix, dst);
     else if (m_mode <= 3)
         WritePlane(m_demosaic[m_mode - 1], dst);
     else if (m_mode <= 6)
@@ -507,21 +372,32 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
                                           const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
     const std::size_t w = m_width;
     const int h = m_height;
-    // Rings of three rows in the first rows of the planes (the frame has at least three).
+    // Rings of three rows near the start of the planes (the frame has at least three). Where
+    // the plane has room, a ring starts so that pixel 1, where the vector steps of a row begin,
+    // lies on a cache line: loads and stores then straddle fewer lines.
+    const auto ring = [&](std::int16_t* plane) {
+        const std::size_t shift =
+            (64 - (reinterpret_cast<std::uintptr_t>(plane + 1) % 64)) % 64 / 2;
+        return m_pixelCount >= 3 * w + shift ? plane + shift : plane;
+    };
+    std::int16_t* const mosaicRing = ring(m_filtered[1]);
+    const PlaneRows demosaicRing = {ring(m_demosaic[0]), ring(m_demosaic[1]), ring(m_demosaic[2])};
     const auto mosaicRow = [&](int y) {
-        return reinterpret_cast<std::uint8_t*>(m_filtered[1] + w * static_cast<std::size_t>(y % 3));
+        return reinterpret_cast<std::uint8_t*>(mosaicRing + w * static_cast<std::size_t>(y % 3));
     };
+    // Without the filter each demosaiced row is written out at once, so one row will do.
     const auto demosaicRows = [&](int y) -> PlaneRows {
-        const std::size_t offset = w * static_cast<std::size_t>(y % 3);
-        return {m_demosaic[0] + offset, m_demosaic[1] + offset, m_demosaic[2] + offset};
+        const std::size_t offset = skipFilter ? 0 : w * static_cast<std::size_t>(y % 3);
+        return {demosaicRing[0] + offset, demosaicRing[1] + offset, demosaicRing[2] + offset};
     };
-    const PlaneRows smoothed = {m_filtered[0], m_filtered[0] + w, m_filtered[0] + 2 * w};
+    std::int16_t* const smoothedRing = ring(m_filtered[0]);
+    const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
     const auto smoothAndWrite = [&](int y) {
         for (int p = 0; p < 3; ++p) {
             SmoothRow(y > 0 ? demosaicRows(y - 1)[p] : nullptr, demosaicRows(y)[p],
                       y + 1 < h ? demosaicRows(y + 1)[p] : nullptr, smoothed[p]);
         }
-        WriteColour(smoothed, w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+        WriteColour(smoothed.data(), w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
     };
 
     ExpandSamples(src, w, mosaicRow(0));
@@ -532,7 +408,8 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
                                  y + 1 < h ? mosaicRow(y + 1) : nullptr};
         DemosaicRow(rows, phase, y, demosaicRows(y));
         if (skipFilter)
-            WriteColour(demosaicRows(y), w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+            WriteColour(demosaicRows(y).data(), w, matrix,
+                        dst + 3 * w * static_cast<std::size_t>(y));
         else if (y > 0)
             smoothAndWrite(y - 1);
     }
@@ -599,6 +476,34 @@ void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int
     }
 }
 
+void CBayerConverter::DemosaicEdgeRow(const MosaicRows& rows, int phase, int y,
+                                      const PlaneRows& out) const {
+    // DemosaicBorderPixel with the missing row's neighbours left out: a site has three green
+    // neighbours and two diagonal ones, a green sample its row's colour left and right and the
+    // third colour only in the one neighbouring row.
+    const int w = m_width;
+    const bool redRow = (y & 1) == 0;
+    std::int16_t* sitePlane = out[redRow ? kRed : kBlue];
+    std::int16_t* greenPlane = out[kGreen];
+    std::int16_t* otherPlane = out[redRow ? kBlue : kRed];
+    const std::uint8_t* mid = rows[1];
+    const std::uint8_t* near = rows[0] ? rows[0] : rows[2];
+    for (int x = 1; x < w - 1; ++x) {
+        const int c = LoadSample(mid, x);
+        const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
+        const int vertical = LoadSample(near, x);
+        if (ColourAt(phase, y, x) != kGreen) {
+            sitePlane[x] = ClampLevel(4 * c);
+            greenPlane[x] = ClampLevel((4 * (horizontal + vertical) + 1) / 3);
+            otherPlane[x] = ClampLevel(2 * (LoadSample(near, x - 1) + LoadSample(near, x + 1)));
+        } else {
+            sitePlane[x] = ClampLevel(2 * horizontal);
+            greenPlane[x] = ClampLevel(4 * c);
+            otherPlane[x] = ClampLevel(4 * vertical);
+        }
+    }
+}
+
 void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
     const std::size_t w = m_width;
     for (int y = 0; y < m_height; ++y) {
@@ -613,13 +518,17 @@ void CBayerConverter::Demosaic(const std::uint8_t* mosaic, int phase) {
 void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
                                   const PlaneRows& out) const {
     const int w = m_width;
-    if (!rows[0] || !rows[2] || w < 3) {
+    if ((!rows[0] && !rows[2]) || w < 3) {
         for (int x = 0; x < w; ++x)
             DemosaicBorderPixel(rows, phase, y, x, out);
         return;
     }
     DemosaicBorderPixel(rows, phase, y, 0, out);
     DemosaicBorderPixel(rows, phase, y, w - 1, out);
+    if (!rows[0] || !rows[2]) {
+        DemosaicEdgeRow(rows, phase, y, out);
+        return;
+    }
 
     // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at the
     // non-green samples; at a green sample it lies left and right, the third colour above and
@@ -740,28 +649,6 @@ void CBayerConverter::SmoothRow(const std::int16_t* up, const std::int16_t* mid,
         const int neighbours = up[x - 1] + up[x] + up[x + 1] + mid[x - 1] + mid[x + 1] +
                                down[x - 1] + down[x] + down[x + 1];
         out[x] = static_cast<std::int16_t>(SmoothValue(mid[x], neighbours));
-    }
-}
-
-void CBayerConverter::WriteColour(const PlaneRows& planes, std::size_t count,
-                                  const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
-    std::size_t i = 0;
-#ifdef TINTORA_AVX2
-    if (HasAvx512()) {
-        WriteColourAvx512(planes.data(), matrix, dst, count);
-        return;
-    }
-    if (HasAvx2()) {
-        i = WriteColourAvx2(planes.data(), matrix, dst, count);
-    }
-#endif
-    for (; i < count; ++i) {
-        const int p1 = planes[0][i];
-        const int p2 = planes[1][i];
-        const int p3 = planes[2][i];
-        dst[3 * i] = MatrixByte(matrix[2], p1, p2, p3);
-        dst[3 * i + 1] = MatrixByte(matrix[1], p1, p2, p3);
-        dst[3 * i + 2] = MatrixByte(matrix[0], p1, p2, p3);
     }
 }
 

@@ -48,14 +48,14 @@ private:
     void ExpandSamples(const std::uint8_t* src, std::size_t count, std::uint8_t* mosaic) const;
     void Demosaic(const std::uint8_t* mosaic, int phase);
     void DemosaicRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
+    // Pixels 1 ... width - 2 of a first or last row (of a frame of two rows or more).
+    void DemosaicEdgeRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     void DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
                              const PlaneRows& out) const;
     void Smooth();
     // A row of one plane; up and down null at the frame's top and bottom rows.
     void SmoothRow(const std::int16_t* up, const std::int16_t* mid, const std::int16_t* down,
                    std::int16_t* out) const;
-    static void WriteColour(const PlaneRows& planes, std::size_t count,
-                            const CColorMatrix::Rows& matrix, std::uint8_t* dst);
     void WritePlane(const std::int16_t* plane, std::uint8_t* dst) const;
     void WriteGrey(const Planes& planes, const CColorMatrix::Row& row, std::uint8_t* dst) const;
 

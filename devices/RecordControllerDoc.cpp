@@ -7,13 +7,21 @@
 #include "devices/DeviceSetFiles.h"
 #include "devices/DlgCameraOptions.h"
 #include "devices/RecordControllerView.h"
+#include "devices/ToolWindowTitler.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/OpenDeviceList.h"
 #include "frames/FileNames.h"
+#include "frames/IDataPlayView.h"
+#include "frames/Notifier.h"
+#include "frames/RecordFrameAdapter.h"
 #include "groups/ChildWindowList.h"
+#include "groups/GeneralDoc.h"
+#include "groups/GroupSettings.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/PlayGroupAdapter.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
@@ -23,6 +31,8 @@
 #include "shell/VidraApp.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/RegionToolWnd.h"
+#include "views/VidView.h"
 
 #include <algorithm>
 
@@ -48,9 +58,16 @@ QString DevicePath(const CDeviceId& id) {
 BEGIN_MESSAGE_MAP(CRecordControllerDoc, CDocument)
 ON_COMMAND(CRecordControllerDoc::kRecordOptionsCommand, OnRecordOptions)
 ON_COMMAND(CRecordControllerDoc::kConnectionsCommand, OnConnections)
+ON_COMMAND(CRecordControllerDoc::kDevicePlaybackCommand, OnDevicePlayback)
+ON_UPDATE_COMMAND_UI(CRecordControllerDoc::kDevicePlaybackCommand, OnUpdateDevicePlayback)
 END_MESSAGE_MAP()
 
-CRecordControllerDoc::CRecordControllerDoc() {
+CRecordControllerDoc::CRecordControllerDoc()
+    : m_interfaceObject(std::make_unique<CNotifier>()),
+      m_frameAdapter(std::make_unique<CRecordFrameAdapter>(this)),
+      m_regionTool(std::make_unique<CRegionToolWnd>()),
+      m_titler(std::make_unique<CToolWindowTitler>(this)) {
+    m_titler->SetOwner(m_regionTool.get());
     m_recordOptions.LoadAllFromRegistry();
     m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
     m_download->LoadOptionFile();
@@ -266,8 +283,34 @@ CView* CRecordControllerDoc::OpenVideoWindow(const QString& templateKey, const Q
     }
     CViewChildedFrame::AttachToParentView(host, frame);
     frame->SetMenu(nullptr);
+    // Derived sources of the controller's videos (zoom regions, measured levels) open their
+    // windows in the controller too.
+    if (auto* video = dynamic_cast<CVidView*>(view))
+        video->SetToolContext(
+            reinterpret_cast<intptr_t>(static_cast<IFrameWindowAdapter*>(m_frameAdapter.get())));
     host->TileDeviceFrames();
     return view;
+}
+
+CWnd* CRecordControllerDoc::GetMemberFrameParent() {
+    return GetControllerView();
+}
+
+CFrameWnd* CRecordControllerDoc::ParentNewVideoFrame() {
+    return ShowNewWindow(OpenVideoWindow(QStringLiteral("DT:Vid"), QString()));
+}
+
+CFrameWnd* CRecordControllerDoc::ParentNewDataFrame() {
+    return ShowNewWindow(OpenVideoWindow(QStringLiteral("DT:PmoPlayVCF"), QString()));
+}
+
+CFrameWnd* CRecordControllerDoc::ShowNewWindow(CView* view) {
+    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+    if (!frame)
+        return nullptr;
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+    return frame;
 }
 
 void CRecordControllerDoc::CloseDeviceWindows() {
@@ -363,4 +406,165 @@ void CRecordControllerDoc::ShowConnections() {
 
 void CRecordControllerDoc::OnConnections() {
     ShowConnections();
+}
+
+bool CRecordControllerDoc::HoldsRecording(CDevice* device) {
+    IDriverDevice* driver = device ? device->Driver() : nullptr;
+    int frames = 0;
+    return driver && device->GetMode() == kModeStopped && driver->GetRecordedFrames(&frames) == 0 &&
+           frames > 0;
+}
+
+bool CRecordControllerDoc::IsGroupDevice(CDevice* device) const {
+    int handle = -1;
+    return device && device->GetHandle(&handle) == 0 && m_group.FindDevice(handle) >= 0;
+}
+
+CDevice* CRecordControllerDoc::FindPlaybackDevice() {
+    CRecordControllerView* host = GetControllerView();
+    CDevice* front = host ? DeviceOfView(dynamic_cast<CView*>(host->GetFirstChildView())) : nullptr;
+    if (IsGroupDevice(front) && HoldsRecording(front))
+        return front;
+    for (int i = 0; i < m_group.GetDeviceCount(); ++i) {
+        CDevice* device = m_group.GetDeviceAt(i);
+        if (HoldsRecording(device))
+            return device;
+    }
+    return nullptr;
+}
+
+CMeasurementFormDoc* CRecordControllerDoc::ProjectPlayGroup() const {
+    CRecordControllerView* host = GetControllerView();
+    auto* frame = host ? dynamic_cast<CViewChildedFrame*>(host->GetParentFrame()) : nullptr;
+    auto* projectView = frame ? dynamic_cast<CView*>(frame->GetParentView()) : nullptr;
+    auto* project = projectView ? dynamic_cast<CGeneralDoc*>(projectView->GetDocument()) : nullptr;
+    CView* groupView = project ? project->FindPlayGroupView() : nullptr;
+    return groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr;
+}
+
+CMeasurementFormDoc* CRecordControllerDoc::PlaybackGroup() const {
+    CVidraApp* app = AfxGetVidraApp();
+    if (!app)
+        return nullptr;
+    if (GroupIntegerSetting(QStringLiteral("AppBehave:bOpenDevPlayInExisting"), 1) != 0) {
+        if (CMeasurementFormDoc* group = ProjectPlayGroup())
+            return group;
+        if (CDocTemplate* groups = app->GetTemplateByKey(QStringLiteral("DT:Meas2")))
+            for (POSITION pos = groups->GetFirstDocPosition(); pos;)
+                if (auto* group = dynamic_cast<CMeasurementFormDoc*>(groups->GetNextDoc(pos));
+                    group && group->GetFirstViewPosition())
+                    return group;
+    }
+    CDocument* project = app->CreateDocumentByKey(
+        QStringLiteral("DT:Gen"), QStringLiteral("__") + kEmptyPlayGroupPlaceholder, TRUE);
+    auto* general = dynamic_cast<CGeneralDoc*>(project);
+    CView* groupView = general ? general->FindPlayGroupView() : nullptr;
+    return groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr;
+}
+
+CView* CRecordControllerDoc::OpenDevicePlayback(int deviceHandle) {
+    CDevice* device = OpenDevices::FindOpenDeviceByHandle(deviceHandle);
+    if (!IsGroupDevice(device))
+        return nullptr;
+    CMeasurementFormDoc* group = PlaybackGroup();
+    if (!group)
+        return nullptr;
+    CView* view = nullptr;
+    group->AddPlaybackFromFile(CMeasurementFormDoc::DeviceMarkerPath(device->GetId()), 0, 0,
+                               nullptr, &view);
+    int type = 0;
+    group->GetLastAdded(&type, nullptr, nullptr, nullptr, nullptr);
+    if (!view || type == CMeasurementFormDoc::kTypeNone) {
+        // The device gave nothing to show: no empty window stays behind.
+        if (CFrameWnd* frame = view ? view->GetParentFrame() : nullptr)
+            frame->SendMessage(WM_CLOSE);
+        return nullptr;
+    }
+    // Beside the controller the playback takes the place of the device's window.
+    CRecordControllerView* host = GetControllerView();
+    if (host && group == ProjectPlayGroup())
+        for (CViewChildedFrame* frame : DeviceFrames())
+            if (DeviceOfView(frame->GetActiveView()) == device) {
+                CRect rect;
+                frame->GetWindowRect(&rect);
+                frame->GetParent()->ScreenToClient(&rect);
+                group->GetPlayGroupAdapter()->PlaceMemberWindow(0, deviceHandle, rect.left,
+                                                                rect.top, rect.right, rect.bottom);
+            }
+    group->UpdateAllViews(nullptr);
+    IIdUnknown* listener = nullptr;
+    if (auto* video = dynamic_cast<CVidView*>(view))
+        video->GetFrameChangeAdapter(&listener);
+    else if (auto* data = dynamic_cast<IDataPlayView*>(view))
+        listener = data->DataGetFrameChangeAdapter();
+    if (listener)
+        LinkInterfaceObject(listener);
+    return view;
+}
+
+void CRecordControllerDoc::OnDevicePlayback() {
+    CDevice* device = FindPlaybackDevice();
+    if (!device)
+        return;
+    int handle = -1;
+    device->GetHandle(&handle);
+    OpenDevicePlayback(handle);
+}
+
+void CRecordControllerDoc::OnUpdateDevicePlayback(CCmdUI* pCmdUI) {
+    pCmdUI->Enable(FindPlaybackDevice() != nullptr);
+}
+
+HRESULT CRecordControllerDoc::LinkInterfaceObject(IIdUnknown* object) {
+    INotifier* own = QueryId<INotifier>(m_interfaceObject.get());
+    if (!own)
+        return E_FAIL;
+    INotifier* other = object ? QueryId<INotifier>(object) : nullptr;
+    if (!other)
+        return E_POINTER;
+    return own->Connect(other);
+}
+
+CRecordControllerDoc* CRecordControllerDoc::OfEmbeddedView(CView* view) {
+    auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
+    auto* host = frame ? dynamic_cast<CRecordControllerView*>(frame->GetParentView()) : nullptr;
+    return host ? host->GetControllerDocument() : nullptr;
+}
+
+HRESULT CRecordControllerDoc::ShowVideoTriggerRegion(CVidView* camera, const CRect& region) {
+    const CFrameSourcePtr picture = camera ? camera->GetFrameSource() : CFrameSourcePtr();
+    if (picture.IsEmpty())
+        return E_FAIL;
+    if (picture.Get() != m_regionPicture.Get()) {
+        m_regionTool->CreateRegionSource(picture);
+        m_regionPicture = picture;
+    }
+    m_regionTool->SetRect(region.left, region.top, region.right, region.bottom);
+    CVidView* settings = m_titler->GetSettingsView();
+    CVidView* zoom = m_titler->GetZoomView();
+    if (!settings || !zoom) {
+        // One of the pair was closed: both open again, the other one closes first.
+        for (CVidView* left : {settings, zoom})
+            if (CFrameWnd* frame = left ? left->GetParentFrame() : nullptr)
+                frame->SendMessage(WM_CLOSE);
+        m_regionTool->SetHost(nullptr);
+        if (m_titler->OpenToolWindows() != S_OK)
+            return E_FAIL;
+        settings = m_titler->GetSettingsView();
+        zoom = m_titler->GetZoomView();
+    }
+    if (settings->GetFrameSource().Get() != picture.Get())
+        settings->SetFrameSource(picture);
+    m_regionTool->SetHost(settings);
+    m_regionTool->SetListener(&settings->GetOverlayHost());
+    CFrameSourcePtr cutOut;
+    m_regionTool->GetSource(&cutOut);
+    if (zoom->GetFrameSource().Get() != cutOut.Get())
+        zoom->SetFrameSource(cutOut);
+    // Both show the frame the camera shows now, the new region with it.
+    for (CVidView* view : {settings, zoom}) {
+        view->SetCurrentFrame(0, 1);
+        view->Invalidate(FALSE);
+    }
+    return S_OK;
 }

@@ -12,6 +12,7 @@
 #include "devices/core/DeviceId.h"
 #include "devices/core/IRecordGroupListener.h"
 #include "devices/core/RecordGroup.h"
+#include "frames/IMeasFrameDoc.h"
 #include "groups/IProjectRecordGroup.h"
 #include "platform/framework/Document.h"
 #include "shell/DlgOptionsRecord.h"
@@ -21,6 +22,15 @@
 #include <vector>
 
 class CAutoDownloadWnd;
+class CCmdUI;
+class CDevice;
+class CMeasurementFormDoc;
+class CNotifier;
+class CRecordFrameAdapter;
+class CRegionToolWnd;
+class CToolWindowTitler;
+class CVidView;
+class IIdUnknown;
 class CRecordControllerView;
 class CView;
 class CViewChildedFrame;
@@ -28,7 +38,8 @@ class CViewChildedFrame;
 class CRecordControllerDoc : public CDocument,
                              public IRecordingState,
                              public IProjectRecordGroup,
-                             public IRecordGroupListener {
+                             public IRecordGroupListener,
+                             public IMeasFrameDoc {
     DECLARE_DYNCREATE(CRecordControllerDoc)
     DECLARE_MESSAGE_MAP()
 
@@ -41,6 +52,8 @@ public:
     // The controller's own commands.
     static constexpr UINT kRecordOptionsCommand = 32963;
     static constexpr UINT kConnectionsCommand = 32964;
+    // Opens the latest recording of the device in front as a play-group member.
+    static constexpr UINT kDevicePlaybackCommand = 32988;
 
     CRecordControllerDoc();
     ~CRecordControllerDoc() override;
@@ -108,6 +121,47 @@ public:
     void OnStateChanged(int oldState, int newState) override;
     void OnBeforeLive() override {}
 
+    // Device playback: opens what the group's device with that handle holds (a camera's latest
+    // recording, a data card's memory) as a member of a play group: the open play group when
+    // "AppBehave:bOpenDevPlayInExisting" is on and there is one (the one beside this controller
+    // first), else the group of a new play project. The member's view is linked with the
+    // document's interface object. The view, or null when the device is no member of the group
+    // or nothing could be opened.
+    CView* OpenDevicePlayback(int deviceHandle);
+    // The device whose recording the playback command opens: the device in front when it holds
+    // one, else the first device of the group that does; null when none does.
+    CDevice* FindPlaybackDevice();
+    // Whether the device holds a recording that a playback can show.
+    static bool HoldsRecording(CDevice* device);
+
+    // Connects object's notifier (interface id 4) with the document's interface object, so
+    // that views attached to the controller follow each other's frames. E_FAIL when the
+    // interface object gives no notifier, E_POINTER when object gives none.
+    HRESULT LinkInterfaceObject(IIdUnknown* object);
+    CNotifier* GetInterfaceObject() const { return m_interfaceObject.get(); }
+
+    // The adapter through which the controller's video views show derived sources and data
+    // in windows of the controller; every video window opened in it gets it as tool context.
+    CRecordFrameAdapter* GetFrameWindowAdapter() const { return m_frameAdapter.get(); }
+    // IMeasFrameDoc: the controller's view holds the windows; new ones are shown at once.
+    CWnd* GetMemberFrameParent() override;
+    CFrameWnd* ParentNewVideoFrame() override;
+    CFrameWnd* ParentNewDataFrame() override;
+    bool GetMemberFrameChangedCallback(FrameChangedFn*, void**) override { return false; }
+
+    // Shows a window opened in the controller; its frame, or null without one.
+    static CFrameWnd* ShowNewWindow(CView* view);
+
+    // The video trigger's region on a camera's picture: the controller's region tool takes it
+    // over the camera's live source, and the tool windows show the picture with the region
+    // outlined ("VT Settings") and the region alone ("VT Zoom Region"); they are opened when
+    // they are not open. E_FAIL without a picture or when the windows cannot be made.
+    HRESULT ShowVideoTriggerRegion(CVidView* camera, const CRect& region);
+    CToolWindowTitler& GetToolWindowTitler() { return *m_titler; }
+    CRegionToolWnd& GetRegionTool() { return *m_regionTool; }
+    // The record controller whose view holds the window of view, or null.
+    static CRecordControllerDoc* OfEmbeddedView(CView* view);
+
     // The device kind of a view of a device window: 3 camera, 2 data sensor, 0 other.
     static int DeviceKindOfView(const CView* view);
     // The device a device window's view shows; null for other views.
@@ -116,6 +170,8 @@ public:
 protected:
     void OnRecordOptions();
     void OnConnections();
+    void OnDevicePlayback();
+    void OnUpdateDevicePlayback(CCmdUI* pCmdUI);
 
 private:
     void BindGroup();
@@ -126,10 +182,22 @@ private:
     void ShowController(CRecordControllerView* host);
     // The window of the device's kind, opened on path; null for a kind without windows.
     CView* OpenDeviceWindow(const CDeviceId& id, const QString& path);
+    bool IsGroupDevice(CDevice* device) const;
+    // The play group a device playback joins (see OpenDevicePlayback); null when none could
+    // be opened.
+    CMeasurementFormDoc* PlaybackGroup() const;
+    // The play group of the project that holds this controller, or null.
+    CMeasurementFormDoc* ProjectPlayGroup() const;
 
     QString m_launchPath;
     // Destroyed in this order from the bottom: the download, the group, the settings.
     CDlgOptionsRecord m_recordOptions;
     CRecordGroup m_group;
     std::unique_ptr<CAutoDownloadWnd> m_download;
+    std::unique_ptr<CNotifier> m_interfaceObject;
+    std::unique_ptr<CRecordFrameAdapter> m_frameAdapter;
+    std::unique_ptr<CRegionToolWnd> m_regionTool;
+    std::unique_ptr<CToolWindowTitler> m_titler;
+    // The picture the region tool's source cuts the region out of.
+    CFrameSourcePtr m_regionPicture;
 };

@@ -2,6 +2,7 @@
 
 #include "devices/CamView.h"
 #include "devices/IDeviceViewFinder.h"
+#include "devices/RecordControllerDoc.h"
 #include "devices/core/Device.h"
 #include "platform/framework/Button.h"
 #include "platform/framework/DataExchange.h"
@@ -188,6 +189,10 @@ void CVideoTriggerTab::OnSetRegion() {
         return;
     view->SetSelectionMode(false);
     ShowLevel(view->GetDevice());
+    // In a record controller the region is also shown in the controller's tool windows.
+    if (CRecordControllerDoc* controller = CRecordControllerDoc::OfEmbeddedView(view))
+        controller->ShowVideoTriggerRegion(
+            view, CRect(region.left, region.top, region.right, region.bottom));
 }
 
 void CVideoTriggerTab::OnShowTrace() {

@@ -14,7 +14,9 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -149,7 +151,9 @@ bool HasAvx2() {
 // of a block of eight picks its four source bytes from one 16-byte load with a byte shuffle
 // (a half spanning more, or a load that would pass the row's end, leaves the block to the plain
 // loop). A grey table whose entry k is k in every colour needs no lookup: the shuffle copies
-// each byte into the three colour bytes. Other tables are gathered.
+// each byte into the three colour bytes. Other tables are gathered. The blocks up to the first
+// one the shuffle cannot do run in a loop without tests, as the row's pixels are many and the
+// lookup is short.
 class ScaledRowGather {
 public:
     ScaledRowGather(const std::vector<int>& columns, int rowBytes, const QRgb* table)
@@ -157,77 +161,180 @@ public:
         m_grey = true;
         for (int k = 0; k < 256; ++k)
             m_grey = m_grey && table[k] == (0xFF000000u | static_cast<QRgb>(k) * 0x010101u);
-        m_runs.resize(m_blocks);
+        m_shuffles.resize(m_blocks);
+        m_bases.resize(2 * m_blocks);
+        m_usable.resize(m_blocks);
+        m_leading = m_blocks;
         for (size_t b = 0; b < m_blocks; ++b) {
-            Run& run = m_runs[b];
-            run.usable = true;
+            bool usable = true;
             for (int half = 0; half < 2; ++half) {
                 const int* part = columns.data() + b * 8 + static_cast<size_t>(4 * half);
-                run.base[half] = part[0];
-                run.usable = run.usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
-                             part[0] + 16 <= rowBytes;
+                m_bases[2 * b + static_cast<size_t>(half)] = part[0];
+                usable = usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
+                         part[0] + 16 <= rowBytes;
                 for (int d = 0; d < 4; ++d) {
                     const auto at = static_cast<uint8_t>(part[d] - part[0]);
-                    uint8_t* bytes = run.shuffle + 16 * half + 4 * d;
+                    uint8_t* bytes = m_shuffles[b].bytes + 16 * half + 4 * d;
                     bytes[0] = at;
                     bytes[1] = m_grey ? at : 0x80;
                     bytes[2] = m_grey ? at : 0x80;
                     bytes[3] = 0x80;
                 }
             }
+            m_usable[b] = usable;
+            if (!usable && m_leading == m_blocks)
+                m_leading = b;
         }
     }
 
     // The pixels of row that whole blocks cover into out; returns how many.
     RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out) const {
-        const __m256i alpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
-        for (size_t block = 0; block < m_blocks; ++block) {
-            const Run& run = m_runs[block];
-            QRgb* to = out + 8 * block;
-            if (!run.usable) {
+        const int* bases = m_bases.data();
+        const Shuffle* shuffles = m_shuffles.data();
+        const size_t leading = m_leading;
+        if (m_grey) {
+#pragma GCC unroll 2
+            for (size_t block = 0; block < leading; ++block)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                    Grey(Picked(row, bases, shuffles, block)));
+        } else {
+            for (size_t block = 0; block < leading; ++block)
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                    Gathered(Picked(row, bases, shuffles, block)));
+        }
+        for (size_t block = leading; block < m_blocks; ++block) {
+            if (!m_usable[block]) {
                 for (size_t k = 8 * block; k < 8 * block + 8; ++k)
                     out[k] = m_table[row[columns[k]]];
                 continue;
             }
-            const __m256i bytes = _mm256_inserti128_si256(
-                _mm256_castsi128_si256(
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[0]))),
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + run.base[1])), 1);
-            const __m256i picked = _mm256_shuffle_epi8(
-                bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(run.shuffle)));
-            const __m256i colours =
-                m_grey ? _mm256_or_si256(picked, alpha)
-                       : _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(to), colours);
+            const __m256i picked = Picked(row, bases, shuffles, block);
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                m_grey ? Grey(picked) : Gathered(picked));
         }
         return 8 * m_blocks;
     }
 
 private:
-    struct Run {
-        alignas(32) uint8_t shuffle[32] = {};
-        int base[2] = {};
-        bool usable = false;
+    struct Shuffle {
+        alignas(32) uint8_t bytes[32] = {};
     };
 
+    // The source bytes of block, each in the low byte of its pixel (in all three colour bytes
+    // for a grey table).
+    RM_AVX2 static __m256i Picked(const uchar* row, const int* bases, const Shuffle* shuffles,
+                                  size_t block) {
+        const __m256i bytes = _mm256_inserti128_si256(
+            _mm256_castsi128_si256(
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block]))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block + 1])), 1);
+        return _mm256_shuffle_epi8(
+            bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffles[block].bytes)));
+    }
+    RM_AVX2 static __m256i Grey(__m256i picked) {
+        return _mm256_or_si256(picked, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
+    }
+    RM_AVX2 __m256i Gathered(__m256i picked) const {
+        return _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
+    }
+
     size_t m_blocks;
+    size_t m_leading;  // blocks before the first one the shuffle cannot do
     const QRgb* m_table;
     bool m_grey = false;
-    std::vector<Run> m_runs;
+    std::vector<Shuffle> m_shuffles;
+    std::vector<int> m_bases;  // two per block: where each half's load starts
+    std::vector<uint8_t> m_usable;
 };
 #endif
 
+// The column tables of a scaled drawing: which source column each target column shows, and
+// the lookups built from them. Playback draws frame after frame of one size with one palette
+// into the same place, so each thread keeps the last few and derives them again only when the
+// place, the frame's width or its colours change.
+struct ScaledColumns {
+    int sourceWidth = 0;
+    qsizetype rowBytes = 0;
+    int toLeft = 0;
+    int toWidth = 0;
+    int left = 0;
+    int right = -1;
+    QList<QRgb> table;
+    bool opaque = false;
+    std::vector<int> columns;
+#if defined(__x86_64__)
+    std::optional<ScaledRowShuffler> shuffler;
+    std::optional<ScaledRowGather> gather;
+#endif
+};
+
+// The tables for drawing columns left to right of `to` from source, with colours table; null
+// when a colour is not opaque.
+const ScaledColumns* ColumnsFor(const QImage& source, const QList<QRgb>& table, const QRect& to,
+                                int left, int right) {
+    constexpr int kChunk = 2048;
+    constexpr double kFixed = 65536.0;
+    constexpr size_t kKept = 4;
+    thread_local std::array<std::unique_ptr<ScaledColumns>, kKept> kept;
+    thread_local size_t next = 0;
+    for (const auto& entry : kept) {
+        if (entry && entry->sourceWidth == source.width() &&
+            entry->rowBytes == source.bytesPerLine() && entry->toLeft == to.x() &&
+            entry->toWidth == to.width() && entry->left == left && entry->right == right &&
+            entry->table == table)
+            return entry->opaque ? entry.get() : nullptr;
+    }
+    auto entry = std::make_unique<ScaledColumns>();
+    entry->sourceWidth = source.width();
+    entry->rowBytes = source.bytesPerLine();
+    entry->toLeft = to.x();
+    entry->toWidth = to.width();
+    entry->left = left;
+    entry->right = right;
+    entry->table = table;
+    entry->opaque =
+        std::all_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) == 255; });
+    if (entry->opaque) {
+        // The painter's mapping from the target back into the image, nudged by 1/65536 so that
+        // positions landing exactly on a pixel edge round the same way; stepped in 16.16 fixed
+        // point from where the drawn part starts, every kChunk pixels afresh.
+        const double forward = static_cast<double>(to.width()) / source.width();
+        const double scale = 1.0 / forward;
+        const double shift = -(to.x() + forward / kFixed) / forward;
+        const int step = static_cast<int>(scale * kFixed);
+        const int lastColumn = source.width() - 1;
+        std::vector<int>& columns = entry->columns;
+        columns.resize(static_cast<size_t>(right - left + 1));
+        for (int x = left; x <= right; x += kChunk) {
+            int fx = static_cast<int>((scale * (x + 0.5) + shift) * kFixed);
+            const int end = std::min(x + kChunk, right + 1);
+            for (int i = x; i < end; ++i, fx += step)
+                columns[static_cast<size_t>(i - left)] = std::clamp(fx >> 16, 0, lastColumn);
+        }
+#if defined(__x86_64__)
+        const int rowBytes = static_cast<int>(source.bytesPerLine());
+        if (HasByteShuffles() && columns.size() >= 64)
+            entry->shuffler.emplace(columns, rowBytes, entry->table.constData());
+        else if (HasAvx2() && columns.size() >= 8)
+            entry->gather.emplace(columns, rowBytes, entry->table.constData());
+#endif
+    }
+    std::unique_ptr<ScaledColumns>& slot = kept[next];
+    next = (next + 1) % kKept;
+    slot = std::move(entry);
+    return slot->opaque ? slot.get() : nullptr;
+}
+
 // Draws an opaque 8-bit image scaled into rectangle `to` of a 32-bit image, nearest pixel,
 // picking the same source pixels as the painter's unsmoothed scaling: source positions of pixel
-// centres in 16.16 fixed point, stepped along each row from where its part inside bounds starts,
-// every `kChunk` pixels afresh. to, bounds and clip are in the drawing's coordinates, which are
+// centres in 16.16 fixed point, stepped along each row from where its part inside bounds starts
+// (see ColumnsFor). to, bounds and clip are in the drawing's coordinates, which are
 // the target's moved by shift: the pixels are picked as if bounds were the whole target, and
 // only those inside clip are written. Only that part is touched, so a window showing a corner of
 // a large frame looks up only what it shows, on this thread, without first converting the whole
 // frame to 32 bits. False when the image is not one it can draw this way.
 bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds,
                       const QRegion& clip, const QPoint& shift, QImage* target) {
-    constexpr int kChunk = 2048;
     constexpr double kFixed = 65536.0;
     // Beyond this enlargement or reduction the painter steps differently; such drawing is left
     // to it.
@@ -237,46 +344,27 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds
         to.height() > kMaxZoom * source.height() || source.width() > kMaxZoom * to.width() ||
         source.height() > kMaxZoom * to.height())
         return false;
-    const QList<QRgb> table = source.colorTable();
-    if (std::any_of(table.begin(), table.end(), [](QRgb c) { return qAlpha(c) != 255; }))
-        return false;
     const QRect visible = to.intersected(bounds);
     const QRegion written = clip.intersected(target->rect().translated(-shift));
     if (visible.isEmpty() || written.isEmpty())
         return true;
+    const QList<QRgb> table = source.colorTable();
+    const ScaledColumns* tables = ColumnsFor(source, table, to, visible.left(), visible.right());
+    if (!tables)
+        return false;
+    const std::vector<int>& columns = tables->columns;
     // Usually the clip is one rectangle as wide as the visible part, whose rows are written
     // whole; otherwise row by row where the clip allows.
     const QRect single = written.rectCount() == 1 ? written.boundingRect() : QRect();
     const bool wide = single.left() <= visible.left() && single.right() >= visible.right();
-    // The painter's mapping from the target back into the image, nudged by 1/65536 so that
-    // positions landing exactly on a pixel edge round the same way.
-    const auto inverse = [](double offset, int extent, int sourceExtent, double* scale,
-                            double* shift) {
-        const double forward = static_cast<double>(extent) / sourceExtent;
-        *scale = 1.0 / forward;
-        *shift = -(offset + forward / kFixed) / forward;
-    };
-    double scaleX, shiftX, scaleY, shiftY;
-    inverse(to.x(), to.width(), source.width(), &scaleX, &shiftX);
-    inverse(to.y(), to.height(), source.height(), &scaleY, &shiftY);
-    const int stepX = static_cast<int>(scaleX * kFixed);
-    const int lastColumn = source.width() - 1;
+    // The rows as the columns: the painter's mapping back into the image.
+    const double forwardY = static_cast<double>(to.height()) / source.height();
+    const double scaleY = 1.0 / forwardY;
+    const double shiftY = -(to.y() + forwardY / kFixed) / forwardY;
     const int lastRow = source.height() - 1;
-
-    std::vector<int> columns(static_cast<size_t>(visible.width()));
-    for (int x = visible.left(); x <= visible.right(); x += kChunk) {
-        int fx = static_cast<int>((scaleX * (x + 0.5) + shiftX) * kFixed);
-        const int end = std::min(x + kChunk, visible.right() + 1);
-        for (int i = x; i < end; ++i, fx += stepX)
-            columns[static_cast<size_t>(i - visible.left())] = std::clamp(fx >> 16, 0, lastColumn);
-    }
 #if defined(__x86_64__)
-    std::optional<ScaledRowShuffler> shuffler;
-    std::optional<ScaledRowGather> gather;
-    if (HasByteShuffles() && columns.size() >= 64)
-        shuffler.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
-    else if (HasAvx2() && columns.size() >= 8)
-        gather.emplace(columns, static_cast<int>(source.bytesPerLine()), table.constData());
+    const std::optional<ScaledRowShuffler>& shuffler = tables->shuffler;
+    const std::optional<ScaledRowGather>& gather = tables->gather;
 #endif
     uchar* const bits = target->bits();
     const qsizetype stride = target->bytesPerLine();

@@ -11,6 +11,7 @@
 #include "platform/framework/MessageMap.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/PlaybackView.h"
 
 IMPLEMENT_DYNCREATE(CGeneralView, CFrameParentingView)
 
@@ -128,8 +129,17 @@ BOOL CGeneralView::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINF
 }
 
 LRESULT CGeneralView::OnChildFrameClose(WPARAM wParam, LPARAM lParam) {
+    // A playback of the play group is the group's to close: the record controller guards its
+    // devices' memory and recording, and a playback of a device's memory has to close before
+    // that memory can be freed.
+    const CPlaybackView* playback =
+        CMeasurementFormDoc::PlaybackOfFrame(CWnd::FromHandle(reinterpret_cast<HWND>(wParam)));
+    CView* playGroup = PlayGroupView();
+    const bool playMember = playback && playGroup && playback->GetGroupDocument() &&
+                            playback->GetGroupDocument() == playGroup->GetDocument();
     if (auto* record = dynamic_cast<CFrameParentingView*>(RecordGroupView());
-        record && record->GetSafeHwnd() && record->OnChildFrameClose(wParam, lParam) != 1)
+        !playMember && record && record->GetSafeHwnd() &&
+        record->OnChildFrameClose(wParam, lParam) != 1)
         return 0;
     if (auto* play = dynamic_cast<CFrameParentingView*>(PlayGroupView()))
         play->OnChildFrameClose(wParam, lParam);
@@ -270,8 +280,16 @@ void CGeneralView::OnAddVideoOrDevice() {
         return;
     CDocument* group = nullptr;
     if ((project->CreateRecordGroup(answer, &group) && group) ||
-        (project->CreatePlayGroup(answer, &group) && group))
+        (project->CreatePlayGroup(answer, &group) && group)) {
         project->SetTitle(group->GetTitle());
+        // The group was made hidden; as the groups a project starts with, its frame shows it.
+        POSITION pos = group->GetFirstViewPosition();
+        if (CView* view = pos ? group->GetNextView(pos) : nullptr)
+            if (CFrameWnd* groupFrame = FrameOf(view)) {
+                groupFrame->ShowWindow(SW_SHOW);
+                view->ShowWindow(SW_SHOW);
+            }
+    }
 }
 
 void CGeneralView::OnUpdatePlayButton(CCmdUI* pCmdUI) {

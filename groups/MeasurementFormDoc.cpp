@@ -10,6 +10,7 @@
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralView.h"
 #include "groups/GroupSettings.h"
+#include "groups/IDeviceMemory.h"
 #include "groups/IPlayGroupView.h"
 #include "groups/NotesFile.h"
 #include "groups/PlayGroupAdapter.h"
@@ -137,14 +138,9 @@ QString UpToAndIncluding(const QString& name, QChar c) {
     return at < 0 ? QString() : name.left(at + 1);
 }
 
-// The text form of a device identity inside a marker path: "#type#subtype#index#".
-bool DeviceTypeOfMarker(const QString& marker, int* type) {
-    static const QRegularExpression pattern(QStringLiteral("#(-?\\d+)#(-?\\d+)#(-?\\d+)#"));
-    const QRegularExpressionMatch match = pattern.match(marker);
-    if (!match.hasMatch())
-        return false;
-    *type = match.captured(1).toInt();
-    return true;
+IDeviceMemory*& DeviceMemoryRef() {
+    static IDeviceMemory* s_memory = nullptr;
+    return s_memory;
 }
 
 // A group-file line joined to the folder of the group file. Lines written on Windows use
@@ -172,6 +168,31 @@ void CMeasurementFormDoc::SetDataSetFactory(DataSetFactory factory) {
 
 void CMeasurementFormDoc::SetAnalysisFactory(AnalysisFactory factory) {
     AnalysisFactoryRef() = std::move(factory);
+}
+
+void CMeasurementFormDoc::SetDeviceMemory(IDeviceMemory* memory) {
+    DeviceMemoryRef() = memory;
+}
+
+bool CMeasurementFormDoc::IsDeviceMarker(const QString& path) {
+    return path.contains(QLatin1String(kDeviceMarker));
+}
+
+bool CMeasurementFormDoc::ParseDeviceMarker(const QString& path, CDeviceId* id) {
+    const qsizetype marker = path.indexOf(QLatin1String(kDeviceMarker));
+    if (marker < 0)
+        return false;
+    // The identity follows the marker; a '#' in the folders before it is no part of it.
+    CDeviceId parsed;
+    parsed.FromString(path.mid(marker + qsizetype(qstrlen(kDeviceMarker))));
+    if (id)
+        *id = parsed;
+    return !parsed.IsNone();
+}
+
+QString CMeasurementFormDoc::DeviceMarkerPath(const CDeviceId& id) {
+    return QStringLiteral("__") + QLatin1String(kDeviceMarker) + QStringLiteral("device") +
+           id.ToString();
 }
 
 CMeasurementFormDoc::CMeasurementFormDoc()
@@ -349,8 +370,8 @@ BOOL CMeasurementFormDoc::AddPlaybackFromFile(const QString& path, int viewFlag,
     const BOOL fullTitles =
         GroupIntegerSetting(QStringLiteral("View:ViewFullPathPlayTitles"), 0) != 0;
 
-    if (path.contains(QLatin1String(kDeviceMarker))) {
-        AddDeviceMemory(path);
+    if (IsDeviceMarker(path)) {
+        AddDeviceMemory(path, viewFlag, outDoc, outView);
         UpdateMembersAndArrange();
         return TRUE;
     }
@@ -473,25 +494,69 @@ BOOL CMeasurementFormDoc::AddDataFile(const QString& path, BOOL fullTitles, int 
     return TRUE;
 }
 
-void CMeasurementFormDoc::AddDeviceMemory(const QString& markerPath) {
-    int type = 0;
-    if (!DeviceTypeOfMarker(markerPath, &type))
+void CMeasurementFormDoc::AddDeviceMemory(const QString& markerPath, int viewFlag,
+                                          CDocument** outDoc, CView** outView) {
+    CDeviceId id;
+    if (!ParseDeviceMarker(markerPath, &id))
         return;
     CDocument* doc = nullptr;
     CView* view = nullptr;
     CFrameWnd* frame = nullptr;
-    if (type == kTypeVideo) {
+    if (id.m_type == kTypeVideo) {
         if (!ParentVideoFrame(QString(), &doc, &view, FALSE))
             return;
         frame = view->GetParentFrame();
-    } else if (type == kTypeData) {
+    } else if (id.m_type == kTypeData) {
         if (!ParentDataFrame(QString(), &doc, &view, &frame, FALSE))
             return;
     } else {
         return;
     }
-    // No device layer answers yet, so the device is not found: the empty playback window is
-    // shown without a member.
+    if (outDoc)
+        *outDoc = doc;
+    if (outView)
+        *outView = view;
+
+    IDeviceMemory* memory = DeviceMemoryRef();
+    int handle = -1;
+    QString name;
+    // A device that is not open, or holds nothing, leaves the window empty and adds no member.
+    if (memory && memory->FindDevice(id, &handle, &name)) {
+        bool added = false;
+        if (id.m_type == kTypeVideo) {
+            const CFrameSourcePtr source = memory->GetLatestRecording(id);
+            if (!source.IsEmpty()) {
+                AddVideoEntry(source, kFromDeviceMemory, markerPath);
+                AttachAnalysisObjects(source, view);
+                LoadVideoNotes(markerPath, source.Get(), view);
+                unsigned sourceId = 0;
+                source->GetSourceId(&sourceId);
+                SetLastAdded(kTypeVideo, GetVideoCount() - 1, static_cast<int>(sourceId),
+                             kFromDeviceMemory, handle);
+                added = true;
+            }
+        } else {
+            const CMemberDataRef data = memory->CopyMemory(id);
+            if (!data.IsEmpty()) {
+                AddDataEntry(data, kFromDeviceMemory, markerPath);
+                if (auto* dataView = dynamic_cast<IDataPlayView*>(view))
+                    dataView->DataSetDataSet(data);
+                SetLastAdded(kTypeData, GetDataCount() - 1, data->GetDataId(), kFromDeviceMemory,
+                             handle);
+                LoadDataNotes(markerPath, data);
+                added = true;
+            }
+        }
+        if (added) {
+            SetUpMember(view, viewFlag);
+            QString title = QStringLiteral("Hardware Memory : ");
+            if (!name.isEmpty())
+                title += ' ' + name;
+            doc->SetTitle(title);
+            frame->SetWindowText(title);
+            SetModifiedFlag(TRUE);
+        }
+    }
     view->ShowWindow(SW_SHOW);
     frame->ShowWindow(SW_SHOW);
 }

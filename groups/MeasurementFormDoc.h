@@ -12,6 +12,7 @@
 // It also re-saves its recordings together (ResaveGroup, SaveGroupToFolder,
 // SaveGroupFromDeviceMemory): see CSyncResavePass for how the outputs are named and cut.
 
+#include "devices/core/DeviceId.h"
 #include "frames/FrameSourcePtr.h"
 #include "frames/IMeasFrameDoc.h"
 #include "frames/SharedRef.h"
@@ -37,6 +38,7 @@ class CSaveDocCallback;
 class CSaveVideoParams;
 class CView;
 class CWnd;
+class IDeviceMemory;
 class IPlayGroupView;
 class ISaveDoneCallback;
 
@@ -71,6 +73,17 @@ public:
     // installs it. Without one a video member has none.
     using AnalysisFactory = std::function<IVideoAnalysis*(const CFrameSourcePtr&, CView*)>;
     static void SetAnalysisFactory(AnalysisFactory factory);
+    // What device markers open: the program installs it (not owned; null: no device is found
+    // and a marker opens an empty window).
+    static void SetDeviceMemory(IDeviceMemory* memory);
+
+    // Whether path is a device marker rather than a file.
+    static bool IsDeviceMarker(const QString& path);
+    // The device identity a marker carries after the marker text ("#type#subtype#index#");
+    // false for a path that is no marker or names no device.
+    static bool ParseDeviceMarker(const QString& path, CDeviceId* id);
+    // The marker that opens the memory of the device id as a member.
+    static QString DeviceMarkerPath(const CDeviceId& id);
 
     CMeasurementFormDoc();
     ~CMeasurementFormDoc() override;
@@ -280,7 +293,11 @@ private:
                       CDocument** outDoc, CView** outView);
     BOOL AddDataFile(const QString& path, BOOL fullTitles, int viewFlag, int takePathName,
                      CDocument** outDoc, CView** outView);
-    void AddDeviceMemory(const QString& markerPath);
+    // A device marker's member: the camera's latest recording or the card's memory, titled
+    // "Hardware Memory : " and the device's name. The window is shown even when the device is
+    // not found (no member then).
+    void AddDeviceMemory(const QString& markerPath, int viewFlag, CDocument** outDoc,
+                         CView** outView);
     BOOL ParentFrame(const char* key, const QString& path, int sizeRule, BOOL show,
                      CDocument** outDoc, CView** outView, CFrameWnd** outFrame);
     void SetUpMember(CView* view, int viewFlag);

@@ -13,8 +13,16 @@ CRegionToolWnd::~CRegionToolWnd() {
     if (m_regionSource)
         m_regionSource->DetachProvider();
     m_source = CFrameSourcePtr();
-    if (m_listener)
-        m_listener->Remove(&m_overlay);
+    LeaveOverlays();
+}
+
+void CRegionToolWnd::LeaveOverlays() {
+    // The overlays the listener is still attached to: a view that went has detached it, so
+    // its host is never reached after it is gone.
+    COverlayHost* attached = nullptr;
+    m_overlay.GetAttachment(nullptr, &attached);
+    if (attached)
+        attached->Remove(&m_overlay);
 }
 
 HRESULT CRegionToolWnd::SetHost(IStreamDisplay* host) {
@@ -31,8 +39,7 @@ HRESULT CRegionToolWnd::CreateRegionSource(const CFrameSourcePtr& inner) {
 }
 
 HRESULT CRegionToolWnd::SetListener(COverlayHost* listener) {
-    if (m_listener)
-        m_listener->Remove(&m_overlay);
+    LeaveOverlays();
     m_listener = listener;
     if (m_listener)
         m_listener->Add(&m_overlay);

@@ -42,6 +42,8 @@ public:
     CDrawingOverlayListener& GetOverlayListener() { return m_overlay; }
 
 private:
+    void LeaveOverlays();
+
     IStreamDisplay* m_host = nullptr;
     COverlayHost* m_listener = nullptr;
     CDrawingOverlayListener m_overlay;

@@ -10,12 +10,17 @@
 #include "devices/RecordControllerFrame.h"
 #include "devices/RecordControllerFrame2.h"
 #include "devices/RecordControllerView.h"
+#include "devices/ToolWindowTitler.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/OpenDeviceList.h"
 #include "devices/core/RecordGroup.h"
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
+#include "devices/sources/DeviceFrameSources.h"
+#include "frames/MessagePoster.h"
+#include "frames/Notifier.h"
+#include "frames/RecordFrameAdapter.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
@@ -32,6 +37,10 @@
 #include "shell/MainFrame.h"
 #include "shell/VidraApp.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/RegionToolWnd.h"
+#include "views/VidDoc.h"
+#include "views/VidFrame.h"
+#include "views/VidView.h"
 #include "views/panels/ControlPanelBar.h"
 
 #include <QDir>
@@ -795,6 +804,152 @@ TEST_F(RecordControllerFrameTest, ConnectionsNeedAnOpenDevice) {
     m_doc->ShowConnections();
     ASSERT_EQ(Prompter().Prompts().size(), 1u);
     EXPECT_EQ(Prompter().Prompts().front().caption, "Vidra Player");
+}
+
+// The controller's windows that are no device's, in window order, by title.
+QStringList OtherWindows(CRecordControllerView* view) {
+    QStringList titles;
+    for (CWnd* child = view->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
+        if (auto* frame = dynamic_cast<CViewChildedFrame*>(child);
+            frame && CRecordControllerDoc::DeviceKindOfView(frame->GetActiveView()) == 0)
+            titles << frame->GetWindowText();
+    titles.sort();
+    return titles;
+}
+
+TEST_F(RecordControllerFrameTest, DerivedPicturesOpenOnceInTheControllerAndCloseWithTheirSource) {
+    AddTemplate("DT:Vid", RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame),
+                RUNTIME_CLASS(CVidView));
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    auto* cameraView = dynamic_cast<CCamView*>(camera->GetActiveView());
+    ASSERT_NE(cameraView, nullptr);
+    CRecordFrameAdapter* adapter = m_doc->GetFrameWindowAdapter();
+    // The camera's tools open their windows through the controller.
+    EXPECT_EQ(reinterpret_cast<IFrameWindowAdapter*>(cameraView->GetToolContext()),
+              static_cast<IFrameWindowAdapter*>(adapter));
+
+    // The camera's own picture is in front already: nothing opens.
+    const CFrameSourcePtr picture = cameraView->GetFrameSource();
+    ASSERT_FALSE(picture.IsEmpty());
+    ASSERT_EQ(adapter->ShowVideo(picture, "Camera"), S_OK);
+    EXPECT_TRUE(OtherWindows(m_view).isEmpty());
+    CFrameWnd* shown = nullptr;
+    ASSERT_EQ(adapter->FindVideoWindow(picture, &shown), S_OK);
+    EXPECT_EQ(shown, camera);
+
+    // A region cut out of it opens once, in the controller.
+    CRegionToolWnd region;
+    region.CreateRegionSource(picture);
+    CFrameSourcePtr cutOut;
+    region.GetSource(&cutOut);
+    ASSERT_EQ(adapter->ShowVideo(cutOut, "Zoom : camera"), S_OK);
+    ASSERT_EQ(OtherWindows(m_view), QStringList({"Zoom : camera"}));
+    ASSERT_EQ(adapter->FindVideoWindow(cutOut, &shown), S_OK);
+    EXPECT_TRUE(shown->IsWindowVisible());
+    EXPECT_EQ(shown->GetParent(), m_view);
+    ASSERT_EQ(adapter->ShowVideo(cutOut, "Again"), S_OK);
+    EXPECT_EQ(OtherWindows(m_view), QStringList({"Zoom : camera"}));
+    EXPECT_EQ(adapter->CloseVideo(cutOut), S_OK);
+    EXPECT_TRUE(OtherWindows(m_view).isEmpty());
+    EXPECT_EQ(adapter->FindVideoWindow(cutOut, &shown), E_FAIL);
+    EXPECT_EQ(m_doc->DeviceFrames().size(), 1u);
+}
+
+TEST_F(RecordControllerFrameTest, TheVideoTriggerRegionShowsInTwoToolWindows) {
+    EXPECT_EQ(CToolWindowTitler(nullptr).OpenToolWindows(), E_FAIL);
+    EXPECT_EQ(CToolWindowTitler(m_doc).OpenToolWindows(), E_FAIL) << "no owner";
+    AddTemplate("DT:Vid", RUNTIME_CLASS(CVidDoc), RUNTIME_CLASS(CVidFrame),
+                RUNTIME_CLASS(CVidView));
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    auto* cameraView = dynamic_cast<CCamView*>(camera->GetActiveView());
+    EXPECT_EQ(m_doc->ShowVideoTriggerRegion(nullptr, CRect(0, 0, 8, 8)), E_FAIL);
+
+    ASSERT_EQ(m_doc->ShowVideoTriggerRegion(cameraView, CRect(10, 20, 74, 84)), S_OK);
+    EXPECT_EQ(OtherWindows(m_view), QStringList({"VT Settings", "VT Zoom Region"}));
+    CToolWindowTitler& titler = m_doc->GetToolWindowTitler();
+    CVidView* settings = titler.GetSettingsView();
+    CVidView* zoom = titler.GetZoomView();
+    ASSERT_TRUE(settings && zoom);
+    EXPECT_EQ(settings->GetFrameSource().Get(), cameraView->GetFrameSource().Get());
+    CFrameSourcePtr cutOut;
+    m_doc->GetRegionTool().GetSource(&cutOut);
+    EXPECT_EQ(zoom->GetFrameSource().Get(), cutOut.Get());
+    int rect[4] = {};
+    m_doc->GetRegionTool().GetRect(rect);
+    EXPECT_EQ(std::vector<int>(rect, rect + 4), std::vector<int>({10, 20, 74, 84}));
+    // The outline is drawn on the settings window's picture.
+    EXPECT_GE(settings->GetOverlayHost().GetCount(), 1);
+
+    // A new region keeps the windows.
+    ASSERT_EQ(m_doc->ShowVideoTriggerRegion(cameraView, CRect(0, 0, 32, 16)), S_OK);
+    EXPECT_EQ(OtherWindows(m_view), QStringList({"VT Settings", "VT Zoom Region"}));
+    EXPECT_EQ(titler.GetZoomView(), zoom);
+    m_doc->GetRegionTool().GetRect(rect);
+    EXPECT_EQ(std::vector<int>(rect, rect + 4), std::vector<int>({0, 0, 32, 16}));
+
+    // With one of them closed, the pair opens anew.
+    zoom->GetParentFrame()->SendMessage(WM_CLOSE);
+    EXPECT_EQ(titler.GetZoomView(), nullptr);
+    ASSERT_EQ(m_doc->ShowVideoTriggerRegion(cameraView, CRect(4, 4, 36, 36)), S_OK);
+    EXPECT_EQ(OtherWindows(m_view), QStringList({"VT Settings", "VT Zoom Region"}));
+    ASSERT_NE(titler.GetZoomView(), nullptr);
+    EXPECT_EQ(titler.GetZoomView()->GetFrameSource().Get(), cutOut.Get());
+    // Closing the settings window leaves the region tool on no view.
+    titler.GetSettingsView()->GetParentFrame()->SendMessage(WM_CLOSE);
+    COverlayHost* attached = nullptr;
+    m_doc->GetRegionTool().GetOverlayListener().GetAttachment(nullptr, &attached);
+    EXPECT_EQ(attached, nullptr);
+}
+
+TEST_F(RecordControllerFrameTest, APlaybackOfTheLatestRecordingKeepsTheCameraWindow) {
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    const std::weak_ptr<bool> cameraAlive = camera->GetLifeToken();
+    CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+    EXPECT_FALSE(CRecordControllerDoc::HoldsRecording(device));
+    EXPECT_EQ(m_doc->FindPlaybackDevice(), nullptr);
+    double rate = 0;
+    ASSERT_EQ(device->Driver()->GetRecordRate(&rate), 0);
+    ASSERT_EQ(device->SetMode(kModeArmed), 0);
+    m_clock.AtTick(50, rate);
+    ASSERT_EQ(device->Trigger(), 0);
+    m_clock.AtTick(60, rate);
+    device->Driver()->Poll();
+    ASSERT_EQ(device->GetMode(), kModeStopped);
+    EXPECT_TRUE(CRecordControllerDoc::HoldsRecording(device));
+    EXPECT_EQ(m_doc->FindPlaybackDevice(), device);
+
+    CFrameSourcePtr playback = DeviceFrameSources::GetLatestRecording(device);
+    ASSERT_FALSE(playback.IsEmpty());
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Please close all open playbacks from device memory."), IDOK);
+    camera->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_FALSE(cameraAlive.expired());
+    EXPECT_EQ(Boxes(), std::vector<QString>({"Unable to Free Memory|Please close all open "
+                                             "playbacks from device memory."}));
+    playback = CFrameSourcePtr();
+    camera->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(cameraAlive.expired());
+}
+
+TEST_F(RecordControllerFrameTest, LinkedViewsJoinTheControllersNotifier) {
+    EXPECT_EQ(m_doc->LinkInterfaceObject(nullptr), E_POINTER);
+    CMessagePoster noNotifier;
+    EXPECT_EQ(m_doc->LinkInterfaceObject(&noNotifier), E_POINTER);
+    int count = -1;
+    {
+        auto view = std::make_unique<CNotifier>();
+        ASSERT_EQ(m_doc->LinkInterfaceObject(view.get()), S_OK);
+        m_doc->GetInterfaceObject()->GetCount(&count);
+        EXPECT_EQ(count, 1);
+        view->GetCount(&count);
+        EXPECT_EQ(count, 1);
+    }
+    // A view that goes takes its link with it.
+    m_doc->GetInterfaceObject()->GetCount(&count);
+    EXPECT_EQ(count, 0);
 }
 
 }  // namespace

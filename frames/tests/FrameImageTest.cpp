@@ -278,6 +278,7 @@ TEST_F(FrameImageTest, UnsmoothedDrawMatchesThePaintersScaling) {
         {1024, 1024, {200, 150, 1536, 1536}, {0, 0}},
         {1, 1, {5, 5, 20, 20}, {0, 0}},
         {20, 600, {0, 0, 640, 19}, {0, 0}},
+        {1024, 1024, {9, 4, 200, 201}, {0, 0}},
     };
     std::set<QRgb> colours;
     for (const Case& c : cases) {
@@ -344,6 +345,53 @@ TEST_F(FrameImageTest, UnsmoothedDrawKeepsTheColoursOfThePalette) {
         image.Draw(&dc, to.x(), to.y(), to.width(), to.height());
         dc.DeleteDC();
         EXPECT_TRUE(drawn == expected) << to.x() << "," << to.y() << " " << to.width();
+    }
+}
+
+// Frame after frame drawn into one place: a change of palette or of the frame's width between
+// two drawings shows at once, and a palette with a translucent colour is drawn as the painter
+// draws it.
+TEST_F(FrameImageTest, UnsmoothedDrawFollowsChangesOfPaletteAndWidth) {
+    enum Palette { kGrey, kColoured, kTranslucent };
+    struct Step {
+        int width;
+        Palette palette;
+    };
+    const Step steps[] = {{1024, kGrey}, {1024, kColoured}, {1024, kGrey},       {1000, kGrey},
+                          {1021, kGrey}, {1024, kGrey},     {1024, kTranslucent}};
+    const QRect to(100, 0, 444, 444);
+    for (const Step& step : steps) {
+        CFrameImage image;
+        ASSERT_TRUE(image.Create(step.width, 1024, PixelFormat8bppIndexed, false));
+        BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+        for (int y = 0; y < 1024; ++y)
+            for (int x = 0; x < step.width; ++x)
+                static_cast<BYTE*>(data.Scan0)[y * data.Stride + x] =
+                    static_cast<BYTE>(x * 3 + y * 7 + (x * y) % 5);
+        ASSERT_TRUE(image.UnlockBits(&data));
+        ColorPalette palette;
+        palette.Count = 256;
+        for (int i = 0; i < 256; ++i) {
+            const auto v = static_cast<BYTE>(i);
+            palette.Entries[i] =
+                step.palette == kColoured
+                    ? MakeARGB(255, v, static_cast<BYTE>(255 - i), static_cast<BYTE>(i * 37))
+                    : MakeARGB(step.palette == kTranslucent && i == 17 ? 128 : 255, v, v, v);
+        }
+        ASSERT_EQ(image.GetBitmap()->SetPalette(&palette), Ok);
+
+        QImage expected(640, 480, QImage::Format_RGB32);
+        expected.fill(Qt::blue);
+        QImage drawn = expected.copy();
+        {
+            QPainter painter(&expected);
+            painter.drawImage(to, image.GetBitmap()->AsQImage());
+        }
+        CDC dc(&drawn);
+        image.Draw(&dc, to.x(), to.y(), to.width(), to.height());
+        dc.DeleteDC();
+        EXPECT_TRUE(drawn == expected) << step.width << " palette " << step.palette;
     }
 }
 

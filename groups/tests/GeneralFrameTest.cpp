@@ -17,6 +17,7 @@
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/PlaybackView.h"
 #include "views/panels/TabDlg.h"
 
 #include <QCoreApplication>
@@ -129,6 +130,15 @@ class CFakeCameraView : public CFakePlaybackView {
     DECLARE_DYNCREATE(CFakeCameraView)
 };
 IMPLEMENT_DYNCREATE(CFakeCameraView, CFakePlaybackView)
+
+// A real playback view, as the play group's members and the camera windows have.
+class CFakeGroupPlayback : public CPlaybackView {
+    DECLARE_DYNCREATE(CFakeGroupPlayback)
+
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CFakeGroupPlayback, CPlaybackView)
 
 class CFakeGroupDoc : public CDocument {
     DECLARE_DYNCREATE(CFakeGroupDoc)
@@ -506,6 +516,36 @@ TEST_F(GeneralFrameTest, RecordControllerDecidesHostedClosesBeforeThePlayGroupHe
     record->closeAnswer = 1;
     EXPECT_EQ(ViewOf(project)->OnChildFrameClose(closing, 0), 1);
     EXPECT_EQ(play->closes, std::vector<WPARAM>({closing}));
+}
+
+TEST_F(GeneralFrameTest, ThePlayGroupsPlaybacksCloseWhateverTheRecordControllerGuards) {
+    CGeneralDoc* project = OpenProject();
+    ASSERT_NE(project, nullptr);
+    auto* record = dynamic_cast<CFakeRecordView*>(project->FindRecordGroupView());
+    auto* play = dynamic_cast<CFakePlayGroupView*>(project->FindPlayGroupView());
+    ASSERT_TRUE(record && play);
+    // Say the controller refuses every close while a device's memory plays.
+    record->closeAnswer = 0;
+    struct Case {
+        const char* name;
+        bool groupMember;
+        LRESULT answer;
+    };
+    for (const Case& c :
+         {Case{"member of the play group", true, 1}, Case{"playback of no group", false, 0}}) {
+        SCOPED_TRACE(c.name);
+        CFrameWnd* member = AddMember(ViewOf(project), RUNTIME_CLASS(CFakeGroupPlayback));
+        auto* playback = dynamic_cast<CPlaybackView*>(member->GetActiveView());
+        ASSERT_NE(playback, nullptr);
+        if (c.groupMember)
+            playback->SetGroupDocument(play->GetDocument());
+        const int asked = record->asked;
+        const WPARAM closing = reinterpret_cast<WPARAM>(member->GetSafeHwnd());
+        EXPECT_EQ(ViewOf(project)->OnChildFrameClose(closing, 0), c.answer);
+        EXPECT_EQ(record->asked, asked + (c.groupMember ? 0 : 1));
+        EXPECT_EQ(!play->closes.empty() && play->closes.back() == closing, c.groupMember);
+        member->DestroyWindow();
+    }
 }
 
 TEST_F(GeneralFrameTest, ActivatingAWindowSelectsItsGroup) {

@@ -1,4 +1,4 @@
-#include "frames/MeasFrameAdapter.h"
+#include "frames/FrameWindowAdapter.h"
 
 #include "frames/IDataPlayView.h"
 #include "platform/framework/FrameWnd.h"
@@ -67,7 +67,7 @@ void CloseEvery(const std::function<CFrameWnd*()>& find) {
 
 }  // namespace
 
-HRESULT CMeasFrameAdapter::ShowVideo(const CFrameSourcePtr& source, const QString& title) {
+HRESULT CFrameWindowAdapter::ShowVideo(const CFrameSourcePtr& source, const QString& title) {
     if (!m_document)
         return E_FAIL;
     CFrameWnd* frame = nullptr;
@@ -94,8 +94,8 @@ HRESULT CMeasFrameAdapter::ShowVideo(const CFrameSourcePtr& source, const QStrin
     return S_OK;
 }
 
-HRESULT CMeasFrameAdapter::ShowData(const CSharedRef<CSensorDataSet>& data, const QString& title,
-                                    IIdUnknown** listener) {
+HRESULT CFrameWindowAdapter::ShowData(const CSharedRef<CSensorDataSet>& data, const QString& title,
+                                      IIdUnknown** listener) {
     if (!m_document)
         return E_FAIL;
     CFrameWnd* frame = nullptr;
@@ -117,7 +117,7 @@ HRESULT CMeasFrameAdapter::ShowData(const CSharedRef<CSensorDataSet>& data, cons
     return S_OK;
 }
 
-HRESULT CMeasFrameAdapter::CloseVideo(const CFrameSourcePtr& source) {
+HRESULT CFrameWindowAdapter::CloseVideo(const CFrameSourcePtr& source) {
     CloseEvery([&] {
         CFrameWnd* frame = nullptr;
         return FindVideoWindow(source, &frame) == S_OK ? frame : nullptr;
@@ -125,7 +125,7 @@ HRESULT CMeasFrameAdapter::CloseVideo(const CFrameSourcePtr& source) {
     return S_OK;
 }
 
-HRESULT CMeasFrameAdapter::CloseData(const CSharedRef<CSensorDataSet>& data) {
+HRESULT CFrameWindowAdapter::CloseData(const CSharedRef<CSensorDataSet>& data) {
     CloseEvery([&] {
         CFrameWnd* frame = nullptr;
         return FindDataWindow(data, &frame) == S_OK ? frame : nullptr;
@@ -133,7 +133,7 @@ HRESULT CMeasFrameAdapter::CloseData(const CSharedRef<CSensorDataSet>& data) {
     return S_OK;
 }
 
-HRESULT CMeasFrameAdapter::FindVideoWindow(const CFrameSourcePtr& source, CFrameWnd** out) {
+HRESULT CFrameWindowAdapter::FindVideoWindow(const CFrameSourcePtr& source, CFrameWnd** out) {
     if (!out)
         return E_POINTER;
     *out = nullptr;
@@ -147,7 +147,8 @@ HRESULT CMeasFrameAdapter::FindVideoWindow(const CFrameSourcePtr& source, CFrame
     return *out ? S_OK : E_FAIL;
 }
 
-HRESULT CMeasFrameAdapter::FindDataWindow(const CSharedRef<CSensorDataSet>& data, CFrameWnd** out) {
+HRESULT CFrameWindowAdapter::FindDataWindow(const CSharedRef<CSensorDataSet>& data,
+                                            CFrameWnd** out) {
     if (!out)
         return E_POINTER;
     *out = nullptr;

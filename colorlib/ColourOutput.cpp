@@ -1,0 +1,248 @@
+#include "colorlib/ColourOutput.h"
+
+#include "colorlib/CpuFeatures.h"
+
+#include <algorithm>
+#include <cmath>
+
+#ifdef TINTORA_AVX2
+#include <immintrin.h>
+#endif
+
+#ifdef TINTORA_AVX2
+namespace {
+
+// One matrix row for eight pixels as 32-bit lanes of trunc(s) / 16, s the row sum. Capping s at
+// 16 * 255 before truncating and letting the byte packing saturate what is below 0 gives the
+// byte of MatrixByte: s / 16 only scales by a power of two; a NaN stays in the min() with the cap
+// first and converts, like any s beyond the 32-bit range below, to the most negative integer.
+// With kScaled the coefficients come divided by 16 and every sum lies well inside the 32-bit
+// range (see ScalesExactly), so the lanes hold trunc(s / 16) and the packing saturates both ways.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline __m256i RowLevelsAvx2(const __m256* coeff, __m256 f1,
+                                                             __m256 f2, __m256 f3) {
+    const __m256 sum =
+        _mm256_add_ps(_mm256_add_ps(_mm256_mul_ps(coeff[0], f1), _mm256_mul_ps(coeff[1], f2)),
+                      _mm256_mul_ps(coeff[2], f3));
+    if constexpr (kScaled)
+        return _mm256_cvttps_epi32(sum);
+    const __m256 capped = _mm256_min_ps(_mm256_set1_ps(16 * 255), sum);
+    return _mm256_srai_epi32(_mm256_cvttps_epi32(capped), 4);
+}
+
+// One matrix row for 32 pixels as bytes in pixel order; f[p][q] holds plane p of pixels
+// 8q ... 8q + 7.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff,
+                                                            const __m256 (*f)[4]) {
+    __m256i level[4];
+    for (int q = 0; q < 4; ++q)
+        level[q] = RowLevelsAvx2<kScaled>(coeff, f[0][q], f[1][q], f[2][q]);
+    // 32-bit groups of four pixels: 0 2 4 6 | 1 3 5 7 after the packs, in order after the permute.
+    const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(level[0], level[1]),
+                                              _mm256_packs_epi32(level[2], level[3]));
+    return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
+}
+
+// Masks and byte orders that interleave 32 blue, green and red bytes into 96 output bytes: per
+// 128-bit lane, output chunk k (16 bytes of the lane's 48) takes at byte j channel (k + j) % 3,
+// and shuffling channel c by order[c] puts the byte it owes there at j, for every k at once.
+struct InterleaveAvx2 {
+    __m256i order[3];
+    __m256i channel[3];  // byte j is 0xFF where j % 3 == c
+};
+
+__attribute__((target("avx2"))) InterleaveAvx2 MakeInterleaveAvx2() {
+    alignas(32) std::int8_t order[3][32];
+    alignas(32) std::int8_t channel[3][32];
+    for (int c = 0; c < 3; ++c) {
+        for (int b = 0; b < 32; ++b) {
+            const int j = b % 16;
+            const int k = ((c - j) % 3 + 3) % 3;
+            order[c][b] = static_cast<std::int8_t>((16 * k + j - c) / 3);
+            channel[c][b] = static_cast<std::int8_t>(j % 3 == c ? -1 : 0);
+        }
+    }
+    InterleaveAvx2 v;
+    for (int c = 0; c < 3; ++c) {
+        v.order[c] = _mm256_load_si256(reinterpret_cast<const __m256i*>(order[c]));
+        v.channel[c] = _mm256_load_si256(reinterpret_cast<const __m256i*>(channel[c]));
+    }
+    return v;
+}
+
+// 32 pixels from i on: 96 bytes B G R at out.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* const* planes,
+                                                        std::size_t i, const __m256 (*coeff)[3],
+                                                        const InterleaveAvx2& il,
+                                                        std::uint8_t* out) {
+    __m256 f[3][4];
+    for (int p = 0; p < 3; ++p) {
+        for (int q = 0; q < 4; ++q) {
+            const __m128i v =
+                _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i + 8 * q));
+            f[p][q] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+        }
+    }
+    __m256i s[3];
+    for (int c = 0; c < 3; ++c)
+        s[c] = _mm256_shuffle_epi8(RowBytesAvx2<kScaled>(coeff[c], f), il.order[c]);
+    const __m256i* m = il.channel;
+    const __m256i c0 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[1]), s[2], m[2]);
+    const __m256i c1 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[0]), s[2], m[1]);
+    const __m256i c2 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[2]), s[2], m[0]);
+    __m256i* o = reinterpret_cast<__m256i*>(out);
+    _mm256_storeu_si256(o, _mm256_permute2x128_si256(c0, c1, 0x20));
+    _mm256_storeu_si256(o + 1, _mm256_permute2x128_si256(c2, c0, 0x30));
+    _mm256_storeu_si256(o + 2, _mm256_permute2x128_si256(c1, c2, 0x31));
+}
+
+// Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
+// [2^-90, 2^18], every product of a plane value (below 2^16) and every partial sum stays a
+// normal float or an exact zero both ways, and rounding commutes with scaling by a power of two
+// there, so each scaled intermediate is the unscaled one / 16 and the bytes are the same; the
+// scaled sums also stay below 3 * 2^14 * 2^16 / 16 < 2^31 in magnitude.
+bool ScalesExactly(const CColorMatrix::Rows& matrix) {
+    return std::all_of(matrix.begin(), matrix.end(), [](const CColorMatrix::Row& row) {
+        return std::all_of(row.begin(), row.end(), [](float c) {
+            const float m = std::fabs(c);
+            return m == 0 || (m >= 0x1p-90f && m <= 0x1p18f);
+        });
+    });
+}
+
+template <bool kScaled>
+__attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const* planes,
+                                                       const CColorMatrix::Rows& matrix,
+                                                       std::uint8_t* dst, std::size_t count) {
+    __m256 coeff[3][3];
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
+    }
+    const InterleaveAvx2 il = MakeInterleaveAvx2();
+    // Stores that straddle cache lines cost twice: after a first step at the start, the steps
+    // go from the first pixel whose bytes start on a 32-byte boundary (3 * 11 = 1 modulo 32).
+    std::size_t next = 0;
+    if (const std::size_t first = (32 - reinterpret_cast<std::uintptr_t>(dst) % 32) * 11 % 32) {
+        Store32Avx2<kScaled>(planes, 0, coeff, il, dst);
+        next = first;
+    }
+    while (next < count) {
+        const std::size_t i = std::min(next, count - 32);
+        Store32Avx2<kScaled>(planes, i, coeff, il, dst + 3 * i);
+        next = i + 32;
+    }
+}
+
+}  // namespace
+
+namespace colour_output {
+
+// 32 pixels a step, the last step going over the final 32 pixels again.
+std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count,
+                            const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    if (!HasAvx2() || count < 32)
+        return 0;
+    if (ScalesExactly(matrix))
+        WriteColour32Avx2<true>(planes, matrix, dst, count);
+    else
+        WriteColour32Avx2<false>(planes, matrix, dst, count);
+    return count;
+}
+
+}  // namespace colour_output
+
+namespace {
+
+// GCC 12's AVX-512 headers start some vectors from themselves ("undefined" values the
+// instructions then overwrite), which its flow analysis takes for uninitialised reads.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+
+// One matrix row for sixteen pixels, in the arithmetic of RowBytesAvx2 (vectors by pointer: the
+// rest of the library is built without AVX-512).
+TINTORA_AVX512_TARGET inline void RowBytesAvx512(const __m512* coeff, const __m512* f,
+                                                 __m512i* bytes) {
+    const __m512 sum =
+        _mm512_add_ps(_mm512_add_ps(_mm512_mul_ps(coeff[0], f[0]), _mm512_mul_ps(coeff[1], f[1])),
+                      _mm512_mul_ps(coeff[2], f[2]));
+    const __m512 clamped =
+        _mm512_min_ps(_mm512_max_ps(sum, _mm512_setzero_ps()), _mm512_set1_ps(16 * 255));
+    *bytes = _mm512_srli_epi32(_mm512_cvttps_epi32(clamped), 4);
+}
+
+// The mode-0 output sixteen pixels a step; the last step loads and stores only what is left.
+TINTORA_AVX512_TARGET void WriteColourAvx512(const std::int16_t* const* planes,
+                                             const CColorMatrix::Rows& matrix, std::uint8_t* dst,
+                                             std::size_t count) {
+    __m512 coeff[3][3];
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm512_set1_ps(matrix[2 - k][j]);
+    }
+    // Sixteen B G R 0 words packed into the first 48 bytes.
+    alignas(64) std::uint8_t order[64];
+    for (int b = 0; b < 64; ++b)
+        order[b] = static_cast<std::uint8_t>(b < 48 ? 4 * (b / 3) + b % 3 : 0);
+    const __m512i pack = _mm512_load_si512(order);
+    for (std::size_t i = 0; i < count; i += 16) {
+        const std::size_t left = std::min<std::size_t>(16, count - i);
+        const __mmask16 lanes = static_cast<__mmask16>((1u << left) - 1);
+        __m512 f[3];
+        for (int p = 0; p < 3; ++p) {
+            const __m256i v = _mm256_maskz_loadu_epi16(lanes, planes[p] + i);
+            f[p] = _mm512_cvtepi32_ps(_mm512_cvtepu16_epi32(v));
+        }
+        __m512i blue, green, red;
+        RowBytesAvx512(coeff[0], f, &blue);
+        RowBytesAvx512(coeff[1], f, &green);
+        RowBytesAvx512(coeff[2], f, &red);
+        const __m512i words = _mm512_or_si512(
+            blue, _mm512_or_si512(_mm512_slli_epi32(green, 8), _mm512_slli_epi32(red, 16)));
+        const __mmask64 bytes = (std::uint64_t{1} << (3 * left)) - 1;
+        _mm512_mask_storeu_epi8(dst + 3 * i, bytes, _mm512_permutexvar_epi8(pack, words));
+    }
+}
+
+#pragma GCC diagnostic pop
+
+}  // namespace
+#endif
+
+namespace colour_output {
+
+void WriteColourPlain(const std::int16_t* const* planes, std::size_t count,
+                      const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    for (std::size_t i = 0; i < count; ++i) {
+        const int p1 = planes[0][i];
+        const int p2 = planes[1][i];
+        const int p3 = planes[2][i];
+        dst[3 * i] = MatrixByte(matrix[2], p1, p2, p3);
+        dst[3 * i + 1] = MatrixByte(matrix[1], p1, p2, p3);
+        dst[3 * i + 2] = MatrixByte(matrix[0], p1, p2, p3);
+    }
+}
+
+#ifndef TINTORA_AVX2
+std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColorMatrix::Rows&,
+                            std::uint8_t*) {
+    return 0;
+}
+#endif
+
+}  // namespace colour_output
+
+void WriteColour(const std::int16_t* const* planes, std::size_t count,
+                 const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+#ifdef TINTORA_AVX2
+    if (HasAvx512()) {
+        WriteColourAvx512(planes, matrix, dst, count);
+        return;
+    }
+#endif
+    const std::size_t done = colour_output::WriteColourAvx2(planes, count, matrix, dst);
+    if (done < count)
+        colour_output::WriteColourPlain(planes, count, matrix, dst);
+}

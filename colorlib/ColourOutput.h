@@ -1,0 +1,39 @@
+#pragma once
+
+// The colour output: blue, green and red bytes of pixels from the red, green and blue planes
+// through the colour matrix.
+
+#include "colorlib/ColorMatrix.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// One output byte from a matrix row: the products with the planes in 32-bit floats, summed left
+// to right, / 16, truncated and held to 0 ... 255 (a NaN gives 0).
+inline std::uint8_t MatrixByte(const CColorMatrix::Row& row, int p1, int p2, int p3) {
+    const float v = (row[0] * static_cast<float>(p1) + row[1] * static_cast<float>(p2) +
+                     row[2] * static_cast<float>(p3)) /
+                    16;
+    if (v > 255)
+        return 255;
+    if (!(v > 0))  // also a NaN from a degenerate matrix
+        return 0;
+    return static_cast<std::uint8_t>(static_cast<int>(v));
+}
+
+// count pixels as B G R at dst, byte c of a pixel being MatrixByte(matrix[2 - c], ...) of its
+// plane values (0 ... 32767), on the widest path the processor offers.
+void WriteColour(const std::int16_t* const* planes, std::size_t count,
+                 const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+
+// The paths one by one, so that each can be held against the plain one.
+namespace colour_output {
+
+void WriteColourPlain(const std::int16_t* const* planes, std::size_t count,
+                      const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+// The pixels it wrote from the first on: all of them, or none where the processor lacks AVX2 or
+// there are fewer than 32.
+std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count,
+                            const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+
+}  // namespace colour_output

@@ -1,0 +1,138 @@
+#include "colorlib/ColourOutput.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace {
+
+using Rows = CColorMatrix::Rows;
+
+constexpr float kInf = std::numeric_limits<float>::infinity();
+constexpr float kNan = std::numeric_limits<float>::quiet_NaN();
+constexpr float kMax = std::numeric_limits<float>::max();
+constexpr std::uint8_t kGuard = 0xA5;
+
+// Three planes of count pixels in which each plane in turn runs through every value 0 ... 32767
+// while the other two are random, then random values with the extremes mixed in.
+std::array<std::vector<std::int16_t>, 3> Planes(std::size_t count, std::mt19937& random) {
+    std::array<std::vector<std::int16_t>, 3> planes;
+    std::uniform_int_distribution<int> value(0, 32767);
+    std::uniform_int_distribution<int> level(0, 4096);
+    const int extremes[] = {0, 1, 4095, 4096, 16380, 32767};
+    for (auto& plane : planes)
+        plane.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        for (int p = 0; p < 3; ++p) {
+            int v = i % 4 == 0 ? extremes[random() % 6] : i % 2 ? level(random) : value(random);
+            if (i < 3 * 32768 && static_cast<int>(i / 32768) == p)
+                v = static_cast<int>(i % 32768);
+            planes[p][i] = static_cast<std::int16_t>(v);
+        }
+    }
+    return planes;
+}
+
+// Coefficients across and beyond the range the vector path scales ahead, down to subnormals and
+// up to infinities, with both signs.
+float RandomCoefficient(std::mt19937& random) {
+    static const float special[] = {0.0f,     -0.0f,           0x1p-90f,       -0x1p-90f, 0x1p18f,
+                                    -0x1p18f, 0x1.fffffep-91f, 0x1.000002p18f, 1e-40f,    -1e-45f,
+                                    kMax,     -kMax,           kInf,           -kInf,     kNan,
+                                    1e30f};
+    std::uniform_int_distribution<int> kind(0, 3);
+    switch (kind(random)) {
+        case 0:
+            return special[random() % std::size(special)];
+        case 1:
+            return std::uniform_real_distribution<float>(-8, 8)(random);
+        default: {
+            const float magnitude =
+                std::ldexp(1.0f + std::uniform_real_distribution<float>(0, 1)(random),
+                           std::uniform_int_distribution<int>(-100, 30)(random));
+            return random() % 2 ? magnitude : -magnitude;
+        }
+    }
+}
+
+std::vector<Rows> Matrices(std::mt19937& random) {
+    std::vector<Rows> matrices = {
+        CColorMatrix::DefaultRows(),
+        {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}},
+        // Sums that lie on whole multiples of 16 and just below them.
+        {{{16, 0, 0}, {0.0625f, 0.0625f, 0.0625f}, {1, -1, 0.9999999f}}},
+        {{{0x1p18f, -0x1p18f, 0x1p18f}, {-0x1p18f, 0x1p18f, 0x1p-90f}, {0x1p-90f, 0, -0.0f}}},
+    };
+    // Ordinary matrices; ones of magnitudes across the upper edge of the range the vector path
+    // scales ahead, then across its lower edge; ones with any coefficient at all.
+    std::uniform_real_distribution<float> ordinary(-20, 20);
+    std::uniform_int_distribution<int> upper(-90, 30);
+    std::uniform_int_distribution<int> lower(-110, 8);
+    for (int k = 0; k < 40; ++k) {
+        Rows m{};
+        for (auto& row : m) {
+            for (auto& c : row) {
+                const float mantissa = random() % 2 ? 1.5f : -1.25f;
+                if (k < 10)
+                    c = ordinary(random);
+                else if (k < 20)
+                    c = random() % 8 == 0 ? 0.0f : std::ldexp(mantissa, upper(random));
+                else if (k < 30)
+                    c = random() % 8 == 0 ? 0.0f : std::ldexp(mantissa, lower(random));
+                else
+                    c = RandomCoefficient(random);
+            }
+        }
+        matrices.push_back(m);
+    }
+    return matrices;
+}
+
+TEST(ColourOutputTest, VectorPathMatchesPlainPathByteForByte) {
+    std::mt19937 random(2029);
+    const auto planes = Planes(3 * 32768 + 1000, random);
+    for (const Rows& m : Matrices(random)) {
+        // Lengths around the 32-pixel step, then the whole set.
+        for (std::size_t count : {std::size_t{32}, std::size_t{33}, std::size_t{63},
+                                  std::size_t{95}, planes[0].size()}) {
+            const std::int16_t* p[3] = {planes[0].data(), planes[1].data(), planes[2].data()};
+            std::vector<std::uint8_t> plain(3 * count + 64, kGuard);
+            std::vector<std::uint8_t> vector(3 * count + 64, kGuard);
+            colour_output::WriteColourPlain(p, count, m, plain.data());
+            if (colour_output::WriteColourAvx2(p, count, m, vector.data()) == 0)
+                GTEST_SKIP() << "no AVX2 on this processor";
+            for (std::size_t i = 0; i < vector.size(); ++i) {
+                if (vector[i] != plain[i]) {
+                    const std::size_t px = std::min(i / 3, count - 1);
+                    FAIL() << "byte " << i << " of " << count << " pixels: " << int{vector[i]}
+                           << " against " << int{plain[i]} << "; planes " << p[0][px] << " "
+                           << p[1][px] << " " << p[2][px] << "; matrix row " << m[2 - i % 3][0]
+                           << " " << m[2 - i % 3][1] << " " << m[2 - i % 3][2];
+                }
+            }
+        }
+    }
+}
+
+TEST(ColourOutputTest, ShortRunsGoThePlainWay) {
+    std::mt19937 random(31);
+    const auto planes = Planes(31, random);
+    const std::int16_t* p[3] = {planes[0].data(), planes[1].data(), planes[2].data()};
+    std::vector<std::uint8_t> out(3 * 31 + 8, kGuard);
+    EXPECT_EQ(colour_output::WriteColourAvx2(p, 31, CColorMatrix::DefaultRows(), out.data()), 0u);
+    WriteColour(p, 31, CColorMatrix::DefaultRows(), out.data());
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const std::uint8_t expected = i < 3 * 31
+                                          ? MatrixByte(CColorMatrix::DefaultRows()[2 - i % 3],
+                                                       p[0][i / 3], p[1][i / 3], p[2][i / 3])
+                                          : kGuard;
+        ASSERT_EQ(out[i], expected) << "byte " << i;
+    }
+}
+
+}  // namespace
