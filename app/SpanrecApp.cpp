@@ -14,6 +14,7 @@
 #include "devices/ConvertWizardSheet.h"
 #include "devices/DeviceSelection.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordControlPanelBar.h"
 #include "devices/RecordControllerDoc.h"
 #include "devices/RecordControllerDoc2.h"
 #include "devices/RecordControllerFrame.h"
@@ -94,6 +95,7 @@ constexpr UINT kEditRecordOptions = 33120;
 constexpr UINT kToolsAutoRecord = 33121;
 constexpr UINT kToolsAutoRecordSettings = 33122;
 constexpr UINT kToolsConvertWizard = 33110;
+constexpr UINT kNewRecordController2 = 33131;
 
 }  // namespace
 
@@ -113,6 +115,7 @@ ON_COMMAND(kEditRecordOptions, OnEditRecordOptions)
 ON_COMMAND(kToolsAutoRecord, OnToolsAutoRecord)
 ON_COMMAND(kToolsAutoRecordSettings, OnToolsAutoRecordSettings)
 ON_COMMAND(kToolsConvertWizard, OnToolsConvertWizard)
+ON_COMMAND(kNewRecordController2, OnNewRecordController2)
 END_MESSAGE_MAP()
 
 namespace {
@@ -383,6 +386,11 @@ BOOL CSpanrecApp::InitInstance() {
         return FALSE;
     }
     m_pMainWnd = frame;
+    m_recordPanel = std::make_unique<CRecordControlPanelBar>([this]() -> CRecordGroup* {
+        CRecordControllerView* controller = FirstRecordController();
+        return controller ? controller->GetRecordGroup() : nullptr;
+    });
+    m_recordPanel->CreateIn(frame);
     m_captureWizard = std::make_unique<CCaptureWizardSheet>(frame);
     CVidraFrameWnd::SetCaptureWizard(m_captureWizard.get());
     frame->DragAcceptFiles();
@@ -588,6 +596,14 @@ void CSpanrecApp::OnToolsAutoRecordSettings() {
     CAutoDownloadWnd settings(nullptr);
     settings.LoadOptionFile();
     settings.EditOptions();
+}
+
+void CSpanrecApp::OnNewRecordController2() {
+    // A launch name opens no file: the controller starts empty and stays out of the recent
+    // files.
+    if (CDocTemplate* controllers = GetTemplateByKey(QStringLiteral("DT:Rec2")))
+        controllers->OpenDocumentFile(
+            QStringLiteral("__") + QString::fromLatin1(CRecordControllerDoc::kLaunchMarker), TRUE);
 }
 
 void CSpanrecApp::OnFileOpenFormView() {

@@ -23,6 +23,7 @@ class CRecordControllerView;
 class CDataDisplayWindow;
 class CDeviceSelection;
 class CRecordGroupHost;
+class CRecordControlPanelBar;
 
 class CMultiDocTemplate;
 
@@ -101,6 +102,9 @@ protected:
     void OnToolsAutoRecordSettings();
     // Tools/Convert Vidra 2.0 Files to Play Group...: the conversion wizard.
     void OnToolsConvertWizard();
+    // Record/New Record Controller (Second Generation)...: an empty second-generation
+    // controller in a window of its own.
+    void OnNewRecordController2();
 
 private:
     void AddTemplates();
@@ -114,5 +118,7 @@ private:
     // The capture wizard of the whole run: what its first pass chose waits for the second.
     std::unique_ptr<CCaptureWizardSheet> m_captureWizard;
     std::unique_ptr<CRecordGroupHost> m_recordGroupHost;
+    // The main window's record control-panel bar (View/Control Bar).
+    std::unique_ptr<CRecordControlPanelBar> m_recordPanel;
     std::vector<std::unique_ptr<CDataDisplayWindow>> m_dataDisplays;
 };

@@ -132,6 +132,9 @@ void CRecordControllerDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) 
 }
 
 void CRecordControllerDoc::StorePathName(const QString& path) {
+    // The configuration handed over replaces the device the controller was launched for: the
+    // next reload reads its device files.
+    m_launchPath.clear();
     m_strPathName = path;
 }
 
@@ -223,9 +226,33 @@ CView* CRecordControllerDoc::AdoptDeviceWindow(CView* view) {
     view->ShowWindow(SW_SHOW);
     frame->ShowWindow(SW_SHOW);
     m_group.NotifyListeners();
-    if (CRecordControllerView* host = GetControllerView())
+    if (CRecordControllerView* host = GetControllerView()) {
+        ShowController(host);
         host->ActivateDeviceFrame(frame);
+    }
     return view;
+}
+
+void CRecordControllerDoc::ShowController(CRecordControllerView* host) {
+    // A project keeps a new controller out of sight; once it holds a device the user works in
+    // it, so it shows and comes in front of the project's other windows as a click would bring
+    // it.
+    CFrameWnd* own = host->GetParentFrame();
+    if (!own)
+        return;
+    CWnd* project = own->GetParent();
+    if (own->IsWindowVisible())
+        return;
+    own->ShowWindow(SW_SHOW);
+    host->ShowWindow(SW_SHOW);
+    if (!project)
+        return;
+    CRect client;
+    project->GetClientRect(&client);
+    project->SendMessage(WM_SIZE, SIZE_RESTORED,
+                         static_cast<LPARAM>(MAKELONG(client.Width(), client.Height())));
+    project->SendMessage(WM_CHILDED_ACTIVATED, reinterpret_cast<WPARAM>(own->GetSafeHwnd()),
+                         kChildedActivatedByMouse);
 }
 
 CView* CRecordControllerDoc::OpenDeviceWindow(const CDeviceId& id, const QString& path) {

@@ -76,7 +76,8 @@ public:
     // Whether the whole extension of path is the controller template's (case aside).
     static bool HasControllerExtension(const QString& path);
 
-    // Keeps path as the document's path without retitling it or touching the recent files.
+    // Keeps path as the document's path without retitling it or touching the recent files; a
+    // launch path the document was opened with is forgotten.
     void StorePathName(const QString& path);
     // Adds the devices of path: the launch path's one device, or those of the numbered device
     // files up to the first missing one. How many devices were added.
@@ -177,6 +178,8 @@ private:
     // Puts the device of a new device window into the group and activates the window; a window
     // without a device is closed again. The view, or null.
     CView* AdoptDeviceWindow(CView* view);
+    // Shows the controller's frame, hidden until now, in front in the window that holds it.
+    void ShowController(CRecordControllerView* host);
     // The window of the device's kind, opened on path; null for a kind without windows.
     CView* OpenDeviceWindow(const CDeviceId& id, const QString& path);
     bool IsGroupDevice(CDevice* device) const;

@@ -1,14 +1,29 @@
 #include "devices/RecordControllerDoc2.h"
 
+#include "devices/CamDoc.h"
 #include "devices/CamView.h"
+#include "devices/DeviceSelectionDlg.h"
 #include "devices/DeviceSetFiles.h"
 #include "devices/RecordControllerDoc.h"
+#include "devices/core/Device.h"
+#include "devices/core/DriverLoader.h"
 #include "groups/ChildWindowList.h"
+#include "groups/FrameParentingView.h"
 #include "platform/framework/Archive.h"
+#include "platform/framework/CmdUI.h"
+#include "platform/framework/DocTemplate.h"
+#include "platform/framework/MessageMap.h"
 #include "platform/framework/View.h"
+#include "platform/framework/WinApp.h"
+#include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 
 IMPLEMENT_DYNCREATE(CRecordControllerDoc2, CMeasurementFormDoc)
+
+BEGIN_MESSAGE_MAP(CRecordControllerDoc2, CMeasurementFormDoc)
+ON_COMMAND(CRecordControllerDoc2::kAddDeviceCommand, OnAddDevice)
+ON_UPDATE_COMMAND_UI(CRecordControllerDoc2::kAddDeviceCommand, OnUpdateAddDevice)
+END_MESSAGE_MAP()
 
 CRecordControllerDoc2::CRecordControllerDoc2() = default;
 
@@ -75,6 +90,59 @@ BOOL CRecordControllerDoc2::OnSaveDocument(const QString& pathName) {
     // A camera that could not be saved stops neither the others nor the controller file.
     const BOOL controllerSaved = CDocument::OnSaveDocument(pathName);
     return camerasSaved && controllerSaved;
+}
+
+CView* CRecordControllerDoc2::AddDevice(const CDeviceId& id) {
+    auto* container = dynamic_cast<CView*>(GetContainer());
+    CVidraApp* app = AfxGetVidraApp();
+    CDocTemplate* cameras = app ? app->GetTemplateByKey(QStringLiteral("DT:Cam2")) : nullptr;
+    if (id.m_type != kDeviceTypeCamera || !container || !cameras || !DriverLoader::OpenById(id))
+        return nullptr;
+    CDocument* doc = cameras->OpenDocumentFile(
+        QString::fromLatin1(CCamDoc::kDeviceMarker) + QStringLiteral("__") + id.ToString(), FALSE);
+    POSITION pos = doc ? doc->GetFirstViewPosition() : nullptr;
+    auto* view = pos ? dynamic_cast<CCamView*>(doc->GetNextView(pos)) : nullptr;
+    auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
+    CDevice* device = view ? view->GetDevice() : nullptr;
+    if (!frame || !device) {
+        if (doc)
+            doc->OnCloseDocument();
+        return nullptr;
+    }
+    CViewChildedFrame::AttachToParentView(container, frame);
+    frame->SetMenu(nullptr);
+    CDeviceDescriptor descriptor;
+    device->GetDescriptor(&descriptor);
+    frame->SetWindowText(descriptor.m_name);
+    doc->SetTitle(descriptor.m_name);
+    int handle = -1;
+    device->GetHandle(&handle);
+    m_group.AddDevice(handle);
+    view->ShowWindow(SW_SHOW);
+    frame->ShowWindow(SW_SHOW);
+    m_group.NotifyListeners();
+    // The camera windows share the controller's client area side by side.
+    if (auto* host = dynamic_cast<CFrameParentingView*>(container)) {
+        const CRuntimeClass* hosted = RUNTIME_CLASS(CViewChildedFrame);
+        host->ArrangeChildFrames(hosted, hosted, FALSE, TRUE);
+    }
+    frame->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    return view;
+}
+
+void CRecordControllerDoc2::OnAddDevice() {
+    CDeviceSelectionDlg dialog(AfxGetMainWnd());
+    dialog.SetDeviceKind(kDeviceTypeCamera);
+    if (dialog.DoModal() != IDOK)
+        return;
+    CDeviceId id;
+    dialog.GetDeviceId(&id);
+    AddDevice(id);
+}
+
+void CRecordControllerDoc2::OnUpdateAddDevice(CCmdUI* pCmdUI) {
+    // The controller takes cameras itself, whether or not a first-generation one is open.
+    pCmdUI->Enable(TRUE);
 }
 
 void CRecordControllerDoc2::OnCloseDocument() {

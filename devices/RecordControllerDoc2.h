@@ -6,14 +6,17 @@
 // ("<base>_cam0.camset", "<base>_cam1.camset" ...). A launch name ("launchXXX" in the path)
 // opens an empty controller without reading a file.
 
+#include "devices/core/DeviceId.h"
 #include "devices/core/RecordGroup.h"
 #include "frames/FrameSourcePtr.h"
 #include "groups/MeasurementFormDoc.h"
 
+class CCmdUI;
 class CViewChildedFrame;
 
 class CRecordControllerDoc2 : public CMeasurementFormDoc {
     DECLARE_DYNCREATE(CRecordControllerDoc2)
+    DECLARE_MESSAGE_MAP()
 
 public:
     CRecordControllerDoc2();
@@ -36,6 +39,17 @@ public:
     CRecordGroup* GetRecordGroup() { return &m_group; }
     // The embedded camera windows in the order they were added.
     std::vector<CViewChildedFrame*> CameraFrames() const;
+    // Opens the camera (when it is not open yet) in a window embedded in the controller and
+    // puts it into the group; the window's view, or null for a device that is no camera or
+    // cannot be opened.
+    CView* AddDevice(const CDeviceId& id);
+
+    static constexpr UINT kAddDeviceCommand = 32801;
+
+protected:
+    // Record/Add Device...: a camera chosen in Device Selection joins the controller.
+    void OnAddDevice();
+    void OnUpdateAddDevice(CCmdUI* pCmdUI);
 
 private:
     QString m_launchName;

@@ -1,5 +1,9 @@
 #include "devices/RecordControllerFrame.h"
 
+#include "devices/AutoDownloadWnd.h"
+#include "devices/CamFrmSimple.h"
+#include "devices/CamView.h"
+#include "devices/DataSetLink.h"
 #include "devices/RecordControllerDoc.h"
 #include "devices/RecordControllerView.h"
 #include "devices/core/Device.h"
@@ -11,6 +15,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/ResourceChain.h"
+#include "sensordata/DataPlayView.h"
 #include "shell/VidraApp.h"
 #include "views/panels/ControlPanelBar.h"
 
@@ -76,10 +81,12 @@ int CRecordControllerFrame::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         m_viewToolBar.CreateEx(this, kFlatButtons, toolStyle, kToolBarId))
         m_viewToolBar.LoadToolBar(kViewToolBar);
     SetupPlayControls(1, TRUE);
-    // The bar that View/Control Bar shows and hides; it starts hidden.
+    // The bar that View/Control Bar shows and hides, with the group's record buttons; it starts
+    // hidden.
     if (m_controlBar.Create(this, CRecordDialogBar::kTemplate, CBRS_TOP, kControlBarId)) {
         m_controlBar.EnableDocking(CBRS_ALIGN_TOP);
         DockControlBar(&m_controlBar);
+        CreateRecordTab(m_controlBar, m_controlBarTab);
         ShowControlBar(&m_controlBar, FALSE, FALSE);
     }
     m_busy.Create(kBusyTemplate, nullptr);
@@ -121,6 +128,8 @@ void CRecordControllerFrame::SetupPlayControls(int mode, BOOL findDockSite) {
     CFrameWnd* site = m_dockSite ? m_dockSite : this;
     if (m_playBar.GetSafeHwnd()) {
         site->ShowControlBar(&m_playBar, FALSE, FALSE);
+        if (m_playBarTab.GetSafeHwnd())
+            m_playBarTab.DestroyWindow();
         m_playBar.DestroyWindow();
     }
     int state = mode == -1 ? m_playControlState + 1 : mode;
@@ -134,7 +143,17 @@ void CRecordControllerFrame::SetupPlayControls(int mode, BOOL findDockSite) {
     m_playBar.SetBarStyle(CBRS_ALIGN_BOTTOM | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
     m_playBar.EnableDocking(CBRS_ALIGN_BOTTOM);
     site->DockControlBar(&m_playBar);
+    CreateRecordTab(m_playBar, m_playBarTab);
     site->ShowControlBar(&m_playBar, TRUE, FALSE);
+}
+
+void CRecordControllerFrame::CreateRecordTab(CRecordDialogBar& bar, CRecordTab& tab) {
+    CWnd* host = bar.GetDlgItem(CRecordDialogBar::kPageItem);
+    if (!host || !tab.Create(host))
+        return;
+    tab.ShowWindow(SW_SHOW);
+    tab.SetGroupProvider(this);
+    tab.Refresh();
 }
 
 void CRecordControllerFrame::OnTogglePlayControls() {
@@ -198,7 +217,15 @@ void CRecordControllerFrame::SetupRecordPages(CControlPanelBar* bar) {
     m_smartTriggerPage.SetViewFinder(this);
     if (m_smartTriggerPage.Create(bar))
         bar->AddPage(&m_smartTriggerPage, QStringLiteral("Smart Trigger"), 0);
+    m_autoRecordPage.SetOptionsProvider(this);
+    if (m_autoRecordPage.Create(bar))
+        bar->AddPage(&m_autoRecordPage, QStringLiteral("Auto-Record"), 0);
     bar->SelectTabByName(QStringLiteral("Record"));
+}
+
+IAutoDownloadOptions* CRecordControllerFrame::GetAutoDownloadOptions() {
+    CRecordControllerDoc* doc = GetControllerDocument();
+    return doc ? doc->GetAutoDownload() : nullptr;
 }
 
 IDeviceCommandTarget* CRecordControllerFrame::GetCommandTarget() {
@@ -210,7 +237,23 @@ CView* CRecordControllerFrame::FindDeviceWindow(int handle, int kind) {
     return view ? view->FindDeviceWindow(handle, kind) : nullptr;
 }
 
-CCamView* CRecordControllerFrame::FindCameraViewForDataView(CView*) {
+CCamView* CRecordControllerFrame::FindCameraViewForDataView(CView* dataView) {
+    auto* playback = dynamic_cast<CDataPlayView*>(dataView);
+    const CSensorDataSet* dataSet = playback ? playback->GetDataSet().Get() : nullptr;
+    CRecordControllerDoc* doc = GetControllerDocument();
+    if (!dataSet || !doc)
+        return nullptr;
+    for (CViewChildedFrame* frame : doc->DeviceFrames()) {
+        auto* camera = dynamic_cast<CCamFrmSimple*>(frame)
+                           ? dynamic_cast<CCamView*>(frame->GetActiveView())
+                           : nullptr;
+        CDevice* device = camera ? camera->GetDevice() : nullptr;
+        for (int i = 0; device && i < device->GetLinkedDataCount(); ++i) {
+            const auto* link = dynamic_cast<const CDataSetLink*>(device->GetLinkedDataObject(i));
+            if (link && link->GetDataSet().Get() == dataSet)
+                return camera;
+        }
+    }
     return nullptr;
 }
 
@@ -247,6 +290,7 @@ void CRecordControllerFrame::OnClose() {
 
 void CRecordControllerFrame::OnDestroy() {
     m_busy.SetRecordGroup(nullptr);
+    m_autoRecordPage.SetOptionsProvider(nullptr);
     if (m_busy.GetSafeHwnd())
         m_busy.DestroyWindow();
     CViewChildedFrame::OnDestroy();

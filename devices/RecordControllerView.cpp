@@ -9,10 +9,15 @@
 #include "devices/core/OpenDeviceList.h"
 #include "devices/core/RecordGroup.h"
 #include "groups/ChildWindowList.h"
+#include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
+#include "platform/framework/CreateContext.h"
+#include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/DataQNSensorFrameVCF.h"
 #include "shell/DlgSystemConfiguration.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
@@ -36,6 +41,9 @@ ON_COMMAND(CRecordControllerView::kOneStepSaveOptions, OnOneStepSaveOptions)
 ON_COMMAND_RANGE(CRecordControllerView::kQuickDeviceFirst, CRecordControllerView::kQuickDeviceLast,
                  OnQuickDevice)
 ON_COMMAND(CRecordControllerView::kNoAction, OnNoAction)
+ON_COMMAND(CRecordControllerView::kNewEmbeddedWindow, OnNewEmbeddedWindow)
+ON_COMMAND(CRecordControllerView::kNewPanelWindow, OnNewPanelWindow)
+ON_WM_CONTEXTMENU()
 END_MESSAGE_MAP()
 
 namespace {
@@ -264,21 +272,15 @@ LRESULT CRecordControllerView::OnChildFrameActivated(CWnd* pFrame, LPARAM lParam
         reinterpret_cast<WPARAM>(pFrame ? pFrame->GetSafeHwnd() : nullptr), lParam);
     auto* controller = dynamic_cast<CRecordControllerFrame*>(GetParentFrame());
     CControlPanelBar* bar = controller ? controller->GetRecordControlPanel() : nullptr;
-    auto* frame = dynamic_cast<CViewChildedFrame*>(pFrame);
-    if (!m_singleRecord || !bar || !frame)
+    if (!m_singleRecord || !bar || !pFrame)
         return result;
-    // The record page first, then the device's own page of the second tab.
-    switch (CRecordControllerDoc::DeviceKindOfView(frame->GetActiveView())) {
-        case kDeviceTypeDataCard:
-            bar->SelectTab(0, 0);
-            bar->SelectTab(2, 1);
-            break;
-        case kDeviceTypeCamera:
-            bar->SelectTab(0, 0);
-            bar->SelectTab(2, 0);
-            break;
-        default:
-            break;
+    // The record page first, then the device's own page of the third tab.
+    if (dynamic_cast<CDataQNSensorFrameVCF*>(pFrame)) {
+        bar->SelectTab(0, 0);
+        bar->SelectTab(2, 1);
+    } else if (dynamic_cast<CCamFrmSimple*>(pFrame)) {
+        bar->SelectTab(0, 0);
+        bar->SelectTab(2, 0);
     }
     return result;
 }
@@ -299,4 +301,80 @@ CView* CRecordControllerView::FindDeviceWindow(int handle, int kind) {
             return view;
     }
     return nullptr;
+}
+
+void CRecordControllerView::BuildContextMenu(CMenu& menu) {
+    menu.CreatePopupMenu();
+    menu.AppendMenu(MF_STRING, kAddDevice, QStringLiteral("Add Device..."));
+    menu.AppendMenu(MF_STRING, kOpenCamera, QStringLiteral("Open Camera..."));
+    menu.AppendMenu(MF_STRING, kOpenDataCard, QStringLiteral("Open Data Card..."));
+    menu.AppendMenu(MF_SEPARATOR, 0, QString());
+    menu.AppendMenu(MF_STRING, kArrangeWindows, QStringLiteral("Arrange Windows"));
+    menu.AppendMenu(MF_STRING, kAutoArrangeWindows, QStringLiteral("Auto-Arrange Windows"));
+    menu.AppendMenu(MF_STRING, kArrangeIfAuto, QStringLiteral("Rearrange If Auto-Arranged"));
+    menu.AppendMenu(MF_SEPARATOR, 0, QString());
+    menu.AppendMenu(MF_STRING, kNewEmbeddedWindow, QStringLiteral("New Window"));
+    menu.AppendMenu(MF_STRING, kNewPanelWindow, QStringLiteral("New Panel Window"));
+}
+
+void CRecordControllerView::OnContextMenu(CWnd*, CPoint point) {
+    if (point.x == -1 && point.y == -1) {
+        point = CPoint(0, 0);
+        ClientToScreen(&point);
+    }
+    CMenu menu;
+    BuildContextMenu(menu);
+    CActionCmdUI::UpdateBeforeShow(menu.GetQMenu(), this);
+    menu.TrackPopupMenu(TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, this);
+}
+
+void CRecordControllerView::OnNewEmbeddedWindow() {
+    CWinApp* app = AfxGetApp();
+    POSITION pos = app ? app->GetFirstDocTemplatePosition() : nullptr;
+    CDocTemplate* first = pos ? app->GetNextDocTemplate(pos) : nullptr;
+    CDocument* doc = first ? first->CreateNewDocument() : nullptr;
+    if (!doc)
+        return;
+    if (!doc->OnNewDocument()) {
+        doc->OnCloseDocument();
+        return;
+    }
+    // The document kind's own view in a frame that lives inside this view.
+    CCreateContext context;
+    context.m_pNewViewClass = first->m_pViewClass;
+    context.m_pCurrentDoc = doc;
+    context.m_pNewDocTemplate = first;
+    auto* frame = new CViewChildedFrame;
+    if (!frame->LoadFrame(0, WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_CLIPSIBLINGS, this,
+                          &context)) {
+        doc->OnCloseDocument();
+        return;
+    }
+    first->InitialUpdateFrame(frame, doc, FALSE);
+    CViewChildedFrame::AttachToParentView(this, frame);
+    frame->SetMenu(nullptr);
+    CRect client;
+    GetClientRect(&client);
+    frame->MoveWindow(CRect(0, 0, client.Width() / 2, client.Height() / 2), TRUE);
+    frame->ShowWindow(SW_SHOW);
+    ActivateDeviceFrame(frame);
+}
+
+void CRecordControllerView::OnNewPanelWindow() {
+    if (CRecordControllerDoc* doc = GetControllerDocument())
+        for (CViewChildedFrame* frame : doc->DeviceFrames())
+            if (CView* view = frame->GetActiveView())
+                view->GetDocument()->UpdateAllViews(nullptr);
+    CRect client;
+    GetClientRect(&client);
+    auto* panel = new CViewChildedFrame;
+    const DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CAPTION | WS_THICKFRAME | WS_MAXIMIZEBOX;
+    if (!panel->Create(nullptr, QStringLiteral("Panel"), style,
+                       CRect(0, 0, client.Width() / 2, client.Height() / 2), this, 0)) {
+        delete panel;
+        return;
+    }
+    CViewChildedFrame::AttachToParentView(this, panel);
+    panel->ShowWindow(SW_SHOW);
 }

@@ -10,6 +10,7 @@
 #include "groups/IProjectRecordState.h"
 
 class CCmdUI;
+class CMenu;
 class CDevice;
 class CRecordControllerDoc;
 class CRecordGroup;
@@ -33,6 +34,10 @@ public:
         kQuickDeviceFirst = 1125,
         kQuickDeviceSecondRow = 1141,
         kQuickDeviceLast = 1156,
+        // A window of the program's first document kind, embedded here.
+        kNewEmbeddedWindow = 1225,
+        // The device windows refreshed, then a plain panel window over the upper-left quarter.
+        kNewPanelWindow = 1226,
         kNoAction = 1228,
     };
     // The private poll message and the timer that sends it.
@@ -73,6 +78,8 @@ public:
     // Brings an embedded frame to the top and shows it as the active one.
     void ActivateDeviceFrame(CWnd* pFrame);
 
+    // The view's own commands on its background, as a context menu.
+    static void BuildContextMenu(CMenu& menu);
     BOOL IsAutoArrange() const { return m_autoArrange; }
     // Whether activating a device window selects its pages in the control panel.
     void SetSingleRecord(BOOL on) { m_singleRecord = on; }
@@ -99,6 +106,9 @@ protected:
     void OnOneStepSaveOptions();
     void OnQuickDevice(UINT nID);
     void OnNoAction() {}
+    void OnNewEmbeddedWindow();
+    void OnNewPanelWindow();
+    void OnContextMenu(CWnd* pWnd, CPoint point);
 
 private:
     // Takes devices that are gone out of the group; without any device left the group idles.

@@ -147,7 +147,9 @@ Items RecordMenu() {
             Separator(),
             Item(32963, "Record &Options..."),
             Item(32964, "&Connections..."),
-            Item(32860, "Snapkeep (TM) the active play window.")};
+            Item(32860, "Snapkeep (TM) the active play window."),
+            Separator(),
+            Item(33131, "New Record Controller (&Second Generation)...")};
 }
 
 Items PlaybackMenu() {
@@ -223,6 +225,15 @@ Items HelpMenu() {
             Item(57664, "&About Vidra Player...")};
 }
 
+// A second-generation record controller standing by itself: its cameras and its two bars.
+MenuTemplate RecordController2Menu() {
+    MenuTemplate menu;
+    menu.id = 134;
+    menu.items = {Popup("&View", {Item(32774, "&Control Bar"), Item(32795, "&Record Buttons")}),
+                  Popup("&Record", {Item(32801, "Add &Device...")}), Popup("&Help", HelpMenu())};
+    return menu;
+}
+
 MenuTemplate MenuBar(UINT id, Kind kind) {
     MenuTemplate menu;
     menu.id = id;
@@ -257,6 +268,7 @@ std::vector<MenuTemplate> ProgramMenus() {
             MenuBar(152, kPlayGroup),
             MenuBar(145, kVideo),
             MenuBar(129, kFormView),
+            RecordController2Menu(),
             viewPopup,
             annotatePopup,
             measurePopup};
@@ -348,6 +360,11 @@ std::map<UINT, QString> CommandStrings() {
         {32801, "Add a camera or data card to the record controller\nAdd Device"},
         {32816, "Open a data card in the record controller\nOpen Data Card"},
         {32839, "Show or hide the record controller's play controls\nToggle Play Controls"},
+        {32774, "Show or hide the control bar\nControl Bar"},
+        {32795, "Show or hide the record control panel\nRecord Control Panel"},
+        {33131,
+         "Open a record controller of the second generation for cameras\nNew Record "
+         "Controller (Second Generation)"},
         {32963, "Change the record controller's recording settings\nRecord Options"},
         {32964, "Show how the open devices are connected\nConnections"},
         {32988,

@@ -153,5 +153,6 @@ DialogTemplate RecordButtons() {
 }  // namespace
 
 std::vector<DialogTemplate> RecordControlTemplates() {
-    return {ControlPage(1592), ControlPage(1595), SingleRecordPage(), RecordButtons()};
+    return {ControlPage(1592), ControlPage(1595), ControlPage(1600), SingleRecordPage(),
+            RecordButtons()};
 }

@@ -154,8 +154,10 @@ DialogTemplate VideoTriggerAdvancedPage() {
     return page;
 }
 
-DialogTemplate RecordPage() {
-    DialogTemplate page = Page(340, "Record", 44);
+// The record buttons; 340 is the control panel's page, the others sit in the record
+// controllers' bars and hold the same buttons.
+DialogTemplate RecordPage(UINT id) {
+    DialogTemplate page = Page(id, "Record", 44);
     page.items = {
         {C::Button, 1577, QStringLiteral("Live"), 4, 4, 32, 20, kTab},
         {C::Button, 1575, QStringLiteral("Record"), 39, 4, 32, 20, kTab},
@@ -177,5 +179,8 @@ std::vector<DialogTemplate> RecordPageTemplates() {
             VideoTriggerPage(180, true),
             VideoTriggerPage(30084, false),
             VideoTriggerAdvancedPage(),
-            RecordPage()};
+            RecordPage(340),
+            RecordPage(30072),
+            RecordPage(30046),
+            RecordPage(1598)};
 }

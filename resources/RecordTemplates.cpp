@@ -127,10 +127,10 @@ DialogTemplate SensorPage() {
 
 // The record controller's play-control bar: the record tab goes into item 1010.
 DialogTemplate RecordDialogBar() {
-    DialogTemplate d = Dialog(30075, "", 330, 30);
+    DialogTemplate d = Dialog(30075, "", 330, 48);
     d.style = WS_CHILD;
     d.items = {
-        {DlgControl::Static, 1010, QString(), 2, 2, 326, 26, kVisible},
+        {DlgControl::Static, 1010, QString(), 2, 2, 326, 44, kVisible},
     };
     return d;
 }

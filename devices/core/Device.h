@@ -95,6 +95,11 @@ public:
     // 1 for a null object.
     int LinkDataObject(std::shared_ptr<CObject> object);
     int GetLinkedDataCount() const { return static_cast<int>(m_dataObjects.size()); }
+    // The data object at index; null outside the list.
+    CObject* GetLinkedDataObject(int index) const {
+        return index >= 0 && index < GetLinkedDataCount() ? m_dataObjects[size_t(index)].get()
+                                                          : nullptr;
+    }
     void SetDataOwner(int value, void* pointer);
     void GetDataOwner(int* value, void** pointer) const;
     // Without an embedded sensor control: -1 and 1 (1 as well for a null out pointer).

@@ -1,6 +1,8 @@
+#include "devices/AutoDownloadWnd.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
+#include "devices/DataSetLink.h"
 #include "devices/DeviceSetFiles.h"
 #include "devices/DlgCameraOptions.h"
 #include "devices/RecordControllerDoc.h"
@@ -20,9 +22,17 @@
 #include "frames/Notifier.h"
 #include "frames/RecordFrameAdapter.h"
 #include "platform/com/Variant.h"
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "resources/ProgramResources.h"
+#include "sensordata/DataAcqWnd.h"
+#include "sensordata/DataPlayDoc.h"
+#include "sensordata/DataPlayView.h"
+#include "sensordata/DataQNSensorFrameVCF.h"
+#include "sensordata/DataSensorDoc.h"
+#include "sensordata/DataSensorView.h"
+#include "sensordata/IDeviceSettingsSheet.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/VidraApp.h"
@@ -61,6 +71,24 @@ int CameraIndexOfFile(const QString& path) {
     return sheet.GetDeviceSettings().m_index;
 }
 
+// The settings sheet of a live data window: the device's own sheet, bound to the window's link.
+class CCardSheet : public IDeviceSettingsSheet {
+public:
+    HRESULT Load(const QString& path) override { return m_sheet.Load(path); }
+    HRESULT Save(const QString& path) override { return m_sheet.Save(path); }
+    void Bind(CDeviceLink* link) override { m_sheet.Bind(link); }
+    CDeviceLink* GetLink() const override { return m_sheet.GetLink(); }
+    CDeviceId GetDeviceId() const override { return m_sheet.GetDeviceSettings(); }
+    void SetDeviceId(const CDeviceId& id) override {
+        static_cast<CDeviceId&>(m_sheet.m_deviceValue.m_descriptor) = id;
+        m_sheet.m_deviceEdit.CopyFrom(m_sheet.m_deviceValue);
+    }
+    void SerializeAcquisition(CArchive&) override {}
+
+private:
+    CDlgCameraOptions m_sheet;
+};
+
 class CRecordingApp : public CVidraApp {
 public:
     CRecordingApp() : CVidraApp(QStringLiteral("Vidra Player")) {}
@@ -85,10 +113,14 @@ protected:
                     RUNTIME_CLASS(CRecordControllerFrame2), RUNTIME_CLASS(CRecordControllerView2));
         AddTemplate("DT:Cam2", RUNTIME_CLASS(CCamDoc), RUNTIME_CLASS(CCamFrmSimple),
                     RUNTIME_CLASS(CCamView));
+        AddTemplate("DT:PmoSensVCF", RUNTIME_CLASS(CDataSensorDoc),
+                    RUNTIME_CLASS(CDataQNSensorFrameVCF), RUNTIME_CLASS(CDataSensorView));
         SimDriverConfig config;
         config.cameras = 3;
-        config.cards = 0;
+        config.cards = 1;
         DriverLoader::RegisterDriver("sim", MakeSimFamilies(config, &m_clock.services));
+        InstallDataCardFactory();
+        IDeviceSettingsSheet::SetFactory([] { return std::make_unique<CCardSheet>(); });
     }
 
     void TearDown() override {
@@ -97,6 +129,7 @@ protected:
         OpenDevices::DestroyAll();
         OpenDevices::ResetForTests();
         DriverLoader::ResetForTests();
+        IDeviceSettingsSheet::SetFactory(nullptr);
         if (m_app->m_pMainWnd == m_main)
             m_main->DestroyWindow();
         m_app.reset();
@@ -187,6 +220,29 @@ TEST_F(RecordControllerTest, SavesEachDeviceInTheOrderItWasAddedAndLoadsThemBack
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(CameraIndices(loaded), std::vector<int>({2, 0, 1}));
     EXPECT_EQ(loaded->GetRecordGroup()->GetDeviceCount(), 3);
+}
+
+// A controller launched for one camera and then handed a saved configuration (as File/Open does
+// in its project) loads the configuration's devices, not the launch camera again.
+TEST_F(RecordControllerTest, AConfigurationHandedToALaunchedControllerReplacesItsLaunchDevice) {
+    CRecordControllerDoc* saved = NewController();
+    ASSERT_NE(saved, nullptr);
+    for (int index : {1, 2})
+        ASSERT_NE(saved->AddDevice(Camera(index)), nullptr);
+    const QString path = WorkPath("rig.recc");
+    ASSERT_TRUE(saved->OnSaveDocument(path));
+    saved->OnCloseDocument();
+
+    auto* launched = Open<CRecordControllerDoc>(
+        "DT:Rec", QStringLiteral("__launchXXXdevice") + Camera(0).ToString());
+    ASSERT_NE(launched, nullptr);
+    ASSERT_EQ(CameraIndices(launched), std::vector<int>({0}));
+    launched->CloseDeviceWindows();
+    ASSERT_TRUE(launched->DeviceFrames().empty());
+    launched->StorePathName(path);
+    launched->ReloadDeviceSet();
+    EXPECT_EQ(CameraIndices(launched), std::vector<int>({1, 2}));
+    EXPECT_EQ(launched->GetPathName(), path);
 }
 
 TEST_F(RecordControllerTest, LoadingStopsAtTheFirstMissingNumber) {
@@ -352,6 +408,14 @@ TEST_F(RecordControllerTest, DeviceSetFileNames) {
     EXPECT_EQ(second.GetFile(0), "/d/my.run/rig_cam0.camset");
 }
 
+// A menu item that remembers the check its update handler gave it.
+class CProbeCmdUI : public CCmdUI {
+public:
+    explicit CProbeCmdUI(UINT id) { m_nID = id; }
+    void SetCheck(int nCheck) override { checked = nCheck; }
+    int checked = -1;
+};
+
 // A recording the device still holds, shown by a window that plays it from memory.
 class CSharedRecording : public CHeldRecordingRef {
 public:
@@ -474,9 +538,43 @@ TEST_F(RecordControllerFrameTest, PlayControlsComeAndGoWithEachToggle) {
     ASSERT_NE(m_frame->GetPlayControlBar(), nullptr);
     EXPECT_TRUE(m_frame->GetPlayControlBar()->IsVisible());
     EXPECT_EQ(m_frame->GetPlayControlState(), 0);
+    // The bar carries the group's record buttons.
+    CRecordTab& buttons = m_frame->GetPlayBarTab();
+    ASSERT_NE(buttons.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(buttons.GetPageTemplate(), 30046u);
+    EXPECT_EQ(buttons.GetGroup(), m_doc->GetRecordGroup());
     Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
     EXPECT_EQ(m_frame->GetPlayControlBar(), nullptr);
+    EXPECT_EQ(buttons.GetSafeHwnd(), nullptr);
     EXPECT_EQ(m_frame->GetPlayControlState(), 1);
+}
+
+TEST_F(RecordControllerFrameTest, TheControlBarTogglesWithTheGroupsRecordButtons) {
+    CRecordDialogBar& bar = m_frame->GetControlBar();
+    CRecordTab& buttons = m_frame->GetControlBarTab();
+    ASSERT_NE(buttons.GetSafeHwnd(), nullptr);
+    EXPECT_EQ(buttons.GetPageTemplate(), 30072u);
+    EXPECT_EQ(buttons.GetParent(), bar.GetDlgItem(CRecordDialogBar::kPageItem));
+    EXPECT_EQ(buttons.GetGroup(), m_doc->GetRecordGroup());
+    const auto checked = [this] {
+        CProbeCmdUI probe(CRecordControllerFrame::kToggleControlBar);
+        m_frame->OnCmdMsg(probe.m_nID, CN_UPDATE_COMMAND_UI, &probe, nullptr);
+        return probe.checked;
+    };
+    EXPECT_FALSE(bar.IsVisible());
+    EXPECT_EQ(checked(), 0);
+    Command(m_frame, CRecordControllerFrame::kToggleControlBar);
+    EXPECT_TRUE(bar.IsVisible());
+    EXPECT_EQ(checked(), 1);
+    // With a camera in the group its buttons follow the group.
+    ASSERT_NE(AddCamera(0), nullptr);
+    ASSERT_EQ(m_doc->GetRecordGroup()->GoLive(), S_OK);
+    buttons.UpdatePage();
+    EXPECT_TRUE(buttons.GetDlgItem(CRecordTab::kRecord)->IsWindowEnabled());
+    EXPECT_TRUE(buttons.GetDlgItem(CRecordTab::kIdle)->IsWindowEnabled());
+    Command(m_frame, CRecordControllerFrame::kToggleControlBar);
+    EXPECT_FALSE(bar.IsVisible());
+    EXPECT_EQ(checked(), 0);
 }
 
 TEST_F(RecordControllerFrameTest, StatusPanesShowTheDeviceModeAndTheGroupState) {
@@ -565,7 +663,7 @@ TEST_F(RecordControllerFrameTest, ProjectCodesShowAndHideTheBars) {
     EXPECT_FALSE(barA.IsVisible());
 }
 
-TEST_F(RecordControllerFrameTest, ActivatingACameraWindowShowsItsPages) {
+TEST_F(RecordControllerFrameTest, ActivatingADeviceWindowShowsItsPages) {
     CControlPanelBar bar;
     ASSERT_TRUE(bar.Create(m_main, kControlPanelBarTemplate, WS_CHILD | WS_VISIBLE, 0xE811));
     bar.AttachTabControl(TRUE);
@@ -582,26 +680,121 @@ TEST_F(RecordControllerFrameTest, ActivatingACameraWindowShowsItsPages) {
 
     CViewChildedFrame* first = AddCamera(0);
     CViewChildedFrame* second = AddCamera(1);
-    ASSERT_TRUE(first && second);
-    bar.SelectTab(1, 0);
-    bar.SelectTab(2, 1);
-    m_view->ActivateDeviceFrame(first);
-    // The camera's page of the third tab is the one in front.
-    EXPECT_EQ(bar.GetCurTab(), 2);
-    EXPECT_FALSE(pages[2]->GetQWidget()->isHidden());
-    EXPECT_TRUE(pages[3]->GetQWidget()->isHidden());
-    // The front window is the one the record pages work on.
-    int kind = 0;
-    CDevice* device = nullptr;
-    EXPECT_EQ(m_frame->GetActiveDeviceView(&kind, &device), first->GetActiveView());
-    EXPECT_EQ(kind, kDeviceTypeCamera);
-    int handle = -1;
-    device->GetHandle(&handle);
-    EXPECT_EQ(m_view->FindDeviceWindow(handle, kDeviceTypeCamera), first->GetActiveView());
-    EXPECT_EQ(m_view->FindDeviceWindow(handle, kDeviceTypeDataCard), nullptr);
+    CView* card = m_doc->AddDevice(CDeviceId(kDeviceTypeDataCard, 1, 0));
+    ASSERT_TRUE(first && second && card);
+    auto* cardFrame = dynamic_cast<CViewChildedFrame*>(card->GetParentFrame());
+    ASSERT_NE(dynamic_cast<CDataQNSensorFrameVCF*>(cardFrame), nullptr);
+    // The device's page of the third tab comes to the front: the camera's first, the card's
+    // second; whatever tab and page were shown before.
+    const struct {
+        CViewChildedFrame* frame;
+        int shownPage;
+        int kind;
+    } cases[] = {{first, 2, kDeviceTypeCamera},
+                 {cardFrame, 3, kDeviceTypeDataCard},
+                 {second, 2, kDeviceTypeCamera}};
+    for (const auto& c : cases) {
+        bar.SelectTab(1, 0);
+        bar.SetCurrentPage(2, c.shownPage == 2 ? 1 : 0);
+        m_view->ActivateDeviceFrame(c.frame);
+        EXPECT_EQ(bar.GetCurTab(), 2) << c.kind;
+        EXPECT_FALSE(pages[size_t(c.shownPage)]->GetQWidget()->isHidden()) << c.kind;
+        EXPECT_TRUE(pages[size_t(5 - c.shownPage)]->GetQWidget()->isHidden()) << c.kind;
+        // The front window is the one the record pages work on.
+        int kind = 0;
+        CDevice* device = nullptr;
+        EXPECT_EQ(m_frame->GetActiveDeviceView(&kind, &device), c.frame->GetActiveView());
+        EXPECT_EQ(kind, c.kind);
+        int handle = -1;
+        ASSERT_NE(device, nullptr);
+        device->GetHandle(&handle);
+        EXPECT_EQ(m_view->FindDeviceWindow(handle, c.kind), c.frame->GetActiveView());
+        EXPECT_EQ(m_view->FindDeviceWindow(handle, 5 - c.kind), nullptr);
+    }
     m_frame->AttachToControlPanel(nullptr);
     for (auto& page : pages)
         page->DestroyWindow();
+}
+
+TEST_F(RecordControllerFrameTest, RecordPagesJoinTheControlPanelAndEditTheAutoRecordOptions) {
+    CAutoDownloadWnd* download = m_doc->GetAutoDownload();
+    ASSERT_NE(download, nullptr);
+    VARIANT start;
+    start.vt = VT_I4;
+    start.lVal = 7;
+    ASSERT_TRUE(download->GetOptionStore().SetValue("ADL:nStartCount", start, -1));
+
+    CControlPanelBar bar;
+    ASSERT_TRUE(bar.Create(m_main, kControlPanelBarTemplate, WS_CHILD | WS_VISIBLE, 0xE811));
+    bar.AttachTabControl(TRUE);
+    m_frame->AttachToControlPanel(&bar);
+    CAutoRecordPage& page = m_frame->GetAutoRecordPage();
+    ASSERT_EQ(bar.GetTabCount(), 3);
+    EXPECT_EQ(bar.GetTabPage(0, 0), &m_frame->GetRecordPage());
+    EXPECT_EQ(bar.GetTabPage(1, 0), &m_frame->GetSmartTriggerPage());
+    EXPECT_EQ(bar.GetTabPage(2, 0), &page);
+    QStringList names;
+    for (int i = 0; i < 3; ++i)
+        names << bar.GetTabCtrl().GetItemText(i);
+    EXPECT_EQ(names, QStringList({"Record", "Smart Trigger", "Auto-Record"}));
+    EXPECT_EQ(bar.GetCurTab(), 0);
+    // The page shows the controller's own options.
+    EXPECT_EQ(page.GetDlgItemText(CAutoRecordPage::kStartCountId), "7");
+
+    // What the user changes reaches the running download and its option file at once.
+    const auto notify = [&page](int id, WORD code) {
+        page.SendMessage(WM_COMMAND, MAKEWPARAM(id, code),
+                         reinterpret_cast<LPARAM>(page.GetDlgItem(id)->GetSafeHwnd()));
+    };
+    page.CheckDlgButton(CAutoRecordPage::kSelfTriggerId, 1);
+    notify(CAutoRecordPage::kSelfTriggerId, BN_CLICKED);
+    page.SetDlgItemText(CAutoRecordPage::kSelfTriggerTimeId, "5");
+    notify(CAutoRecordPage::kSelfTriggerTimeId, EN_CHANGE);
+    page.SetDlgItemText(CAutoRecordPage::kRearmTimeId, "9");
+    notify(CAutoRecordPage::kRearmTimeId, EN_CHANGE);
+    EXPECT_EQ(download->GetSettings().selfTrigger, 1);
+    EXPECT_EQ(download->GetSettings().selfTriggerDelaySeconds, 5);
+    EXPECT_EQ(download->GetSettings().rearmDelaySeconds, 9);
+    CAutoDownloadWnd reread(nullptr);
+    ASSERT_EQ(reread.LoadOptionFile(), S_OK);
+    reread.LoadSettings();
+    EXPECT_EQ(reread.GetSettings().selfTrigger, 1);
+    EXPECT_EQ(reread.GetSettings().selfTriggerDelaySeconds, 5);
+    EXPECT_EQ(reread.GetSettings().startCount, 7);
+    m_frame->AttachToControlPanel(nullptr);
+}
+
+TEST_F(RecordControllerFrameTest, ADataPlaybackFindsTheCameraHoldingItsData) {
+    CViewChildedFrame* first = AddCamera(0);
+    CViewChildedFrame* second = AddCamera(1);
+    ASSERT_TRUE(first && second);
+    const CSharedRef<CSensorDataSet> shown(new CSensorDataSet);
+    const CSharedRef<CSensorDataSet> other(new CSensorDataSet);
+    auto* doc = new CDataPlayDoc;
+    doc->m_bAutoDelete = FALSE;
+    doc->SetDataSet(shown, 1);
+    CDataPlayView playback;
+    doc->AddView(&playback);
+    const auto camera = [](CViewChildedFrame* frame) {
+        return dynamic_cast<CCamView*>(frame->GetActiveView());
+    };
+    const auto link = [&](CViewChildedFrame* frame, const CSharedRef<CSensorDataSet>& data) {
+        camera(frame)->GetDevice()->LinkDataObject(std::make_shared<CDataSetLink>(data));
+    };
+
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(&playback), nullptr);
+    link(first, other);
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(&playback), nullptr);
+    link(second, shown);
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(&playback), camera(second));
+    // The first camera in the order the windows were added wins.
+    link(first, shown);
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(&playback), camera(first));
+    // Views that show no data playback find none.
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(second->GetActiveView()), nullptr);
+    EXPECT_EQ(m_frame->FindCameraViewForDataView(nullptr), nullptr);
+    doc->RemoveView(&playback);
+    delete doc;
 }
 
 TEST_F(RecordControllerFrameTest, ConnectionsNeedAnOpenDevice) {

@@ -2,19 +2,27 @@
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordControlPanelBar.h"
 #include "devices/RecordControllerDoc.h"
+#include "devices/RecordControllerDoc2.h"
 #include "devices/RecordControllerFrame.h"
+#include "devices/RecordControllerFrame2.h"
 #include "devices/RecordControllerView.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
 #include "platform/framework/ListBox.h"
+#include "platform/framework/Menu.h"
 #include "shell/MainFrame.h"
 #include "shell/RadioChoiceDlg.h"
+#include "shell/ViewChildedFrame.h"
+#include "views/panels/ControlPanelBar.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QMenu>
 #include <QTimer>
 
 #include <functional>
@@ -55,6 +63,35 @@ std::function<void(CDeviceSelectionDlg*)> ChooseDevice(int row, QStringList* row
     };
 }
 
+// Opens the controller view's context menu and chooses the item of that text; the texts of the
+// menu come back.
+QStringList ChooseFromContextMenu(CWnd* view, const QString& text) {
+    QStringList items;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            QAction* chosen = nullptr;
+            for (QAction* action : menu->actions()) {
+                items << action->text();
+                if (action->text() == text && action->isEnabled())
+                    chosen = action;
+            }
+            return chosen;
+        });
+    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
+    AfxSetPopupMenuTracker(previous);
+    return items;
+}
+
+// The frames hosted directly in view.
+int HostedFrames(CWnd* view) {
+    int count = 0;
+    for (QObject* child : view->GetQWidget()->children())
+        if (auto* widget = qobject_cast<QWidget*>(child))
+            if (dynamic_cast<CViewChildedFrame*>(CWnd::FromWidgetPermanent(widget)))
+                ++count;
+    return count;
+}
+
 class RecordControllerFlow : public ProgramTest {
 protected:
     void SetUp() override {
@@ -90,6 +127,20 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
         add = FindItem(window, QStringLiteral("Record/Add Video or Device..."));
         return add != nullptr;
     })) << "no Record menu in the project";
+
+    // Without a record controller View/Control Bar shows and hides the main window's record
+    // control-panel bar.
+    auto* panel =
+        dynamic_cast<CRecordControlPanelBar*>(frame->GetControlBar(CRecordControlPanelBar::kBarId));
+    ASSERT_NE(panel, nullptr);
+    EXPECT_FALSE(panel->IsVisible());
+    FindItem(window, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_TRUE(panel->IsVisible());
+    EXPECT_TRUE(FindItem(window, QStringLiteral("View/Control Bar"))->isChecked());
+    // Its record buttons have no controller to drive yet.
+    EXPECT_FALSE(panel->GetRecordTab().GetDlgItem(CRecordTab::kLive)->IsWindowEnabled());
+    FindItem(window, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_FALSE(panel->IsVisible());
 
     // "Live Camera", then the first simulated camera.
     bool session = false;
@@ -150,6 +201,119 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     ASSERT_EQ(recordFrame->GetPlayControlBar(), nullptr);
     FindItem(window, QStringLiteral("Record/Toggle Play Controls"))->trigger();
     EXPECT_NE(recordFrame->GetPlayControlBar(), nullptr);
+
+    // File/Save As... with a camera of the controller in front writes the controller's file and
+    // one settings file per device beside it.
+    const QString saved = WorkPath("rig.recc");
+    Prompter().AnswerFileDialog({saved}, 1);
+    QAction* saveAs = FindItem(window, QStringLiteral("File/Save As..."));
+    ASSERT_NE(saveAs, nullptr);
+    ASSERT_TRUE(saveAs->isEnabled());
+    saveAs->trigger();
+    EXPECT_TRUE(QFileInfo::exists(saved));
+    EXPECT_TRUE(QFileInfo::exists(WorkPath("rig_dev1.devset")));
+    EXPECT_TRUE(QFileInfo::exists(WorkPath("rig_dev2.devset")));
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("rig_dev3.devset")));
+    EXPECT_EQ(doc->GetPathName(), saved);
+
+    // The controller's pages joined the project's control panel, "Auto-Record" among them.
+    CControlPanelBar* projectPanel = recordFrame->GetRecordControlPanel();
+    ASSERT_NE(projectPanel, nullptr);
+    QStringList tabs;
+    for (int i = 0; i < projectPanel->GetTabCtrl().GetItemCount(); ++i)
+        tabs << projectPanel->GetTabCtrl().GetItemText(i);
+    EXPECT_TRUE(tabs.contains("Record")) << tabs.join(",").toStdString();
+    EXPECT_TRUE(tabs.contains("Auto-Record")) << tabs.join(",").toStdString();
+
+    // With the controller in front View/Control Bar toggles its bar of record buttons.
+    CRecordDialogBar& controlBar = recordFrame->GetControlBar();
+    EXPECT_FALSE(controlBar.IsVisible());
+    FindItem(window, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_TRUE(controlBar.IsVisible());
+    EXPECT_FALSE(panel->IsVisible());
+    EXPECT_TRUE(FindItem(window, QStringLiteral("View/Control Bar"))->isChecked());
+    EXPECT_EQ(recordFrame->GetControlBarTab().GetGroup(), doc->GetRecordGroup());
+    FindItem(window, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_FALSE(controlBar.IsVisible());
+
+    // The controller's context menu arranges its windows and adds a panel window.
+    const QStringList items = ChooseFromContextMenu(controller, "Auto-Arrange Windows");
+    EXPECT_TRUE(items.contains("Arrange Windows"));
+    EXPECT_TRUE(items.contains("New Window"));
+    EXPECT_FALSE(controller->IsAutoArrange());
+    ChooseFromContextMenu(controller, "Auto-Arrange Windows");
+    EXPECT_TRUE(controller->IsAutoArrange());
+    ChooseFromContextMenu(controller, "Arrange Windows");
+    const int hosted = HostedFrames(controller);
+    ChooseFromContextMenu(controller, "New Panel Window");
+    EXPECT_EQ(HostedFrames(controller), hosted + 1);
+    ChooseFromContextMenu(controller, "New Window");
+    EXPECT_EQ(HostedFrames(controller), hosted + 2);
+
+    // With its camera windows closed, File/Open of the saved file brings both cameras back.
+    for (CViewChildedFrame* camera : doc->DeviceFrames())
+        camera->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return doc->DeviceFrames().empty(); }));
+    EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 0);
+    Prompter().AnswerFileDialog({saved}, 1);
+    FindItem(window, QStringLiteral("File/Open..."))->trigger();
+    ASSERT_TRUE(WaitFor([&] { return doc->DeviceFrames().size() == 2; }))
+        << "the saved controller's devices do not come back";
+    EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
+    EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+}
+// Record/New Record Controller (Second Generation)... opens an empty controller in a window of
+// its own; its Record/Add Device... adds a camera and its View menu toggles its bars.
+TEST_F(RecordControllerFlow, ASecondGenerationControllerTakesACameraAndTogglesItsBars) {
+    CMainFrame* frame = StartProgram({QStringLiteral(SAMPLE_RECORDING_PATH)});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    QAction* open = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        open =
+            FindItem(window, QStringLiteral("Record/New Record Controller (Second Generation)..."));
+        return open != nullptr;
+    }));
+    open->trigger();
+    CRecordControllerFrame2* controller = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        controller = FindWindowOf<CRecordControllerFrame2>();
+        return controller != nullptr;
+    }));
+    CRecordControllerDoc2* doc = controller->GetControllerDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "Empty Record Controller");
+    auto* own = static_cast<QMainWindow*>(controller->GetQWidget());
+
+    bool selected = false;
+    QStringList rows;
+    WhenShown<CDeviceSelectionDlg>(ChooseDevice(1, &rows), &selected);
+    QAction* add = FindItem(own, QStringLiteral("Record/Add Device..."));
+    ASSERT_NE(add, nullptr);
+    ASSERT_TRUE(add->isEnabled());
+    add->trigger();
+    ASSERT_TRUE(WaitFor([&] { return selected && doc->CameraFrames().size() == 1; }));
+    EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 1);
+    EXPECT_EQ(controller->GetRecordTab().GetGroup(), doc->GetRecordGroup());
+    CView* camera = doc->CameraFrames().front()->GetActiveView();
+    EXPECT_EQ(camera->GetDocument()->GetTitle(), "Simulated camera 2");
+
+    CControlPanelBar& side = controller->GetSideBar();
+    CControlPanelBar& buttons = controller->GetButtonBar();
+    EXPECT_TRUE(side.IsVisible());
+    EXPECT_TRUE(buttons.IsVisible());
+    FindItem(own, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_FALSE(side.IsVisible());
+    EXPECT_FALSE(FindItem(own, QStringLiteral("View/Control Bar"))->isChecked());
+    FindItem(own, QStringLiteral("View/Record Buttons"))->trigger();
+    EXPECT_FALSE(buttons.IsVisible());
+    FindItem(own, QStringLiteral("View/Control Bar"))->trigger();
+    EXPECT_TRUE(side.IsVisible());
+
+    // Closing the controller window closes its camera window and lets the camera go.
+    const std::weak_ptr<bool> gone = controller->GetLifeToken();
+    controller->SendMessage(WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return gone.expired(); }));
 }
 
 }  // namespace
