@@ -41,6 +41,8 @@ public:
     // The controller's own commands.
     static constexpr UINT kRecordOptionsCommand = 32963;
     static constexpr UINT kConnectionsCommand = 32964;
+    // Tools/Auto-Record Controller..., answered by the controller in front for its own group.
+    static constexpr UINT kAutoRecordCommand = 33121;
 
     CRecordControllerDoc();
     ~CRecordControllerDoc() override;
@@ -96,6 +98,9 @@ public:
     void ShowRecordOptions();
     // The connection assistant over the open devices, or the message that there are none.
     void ShowConnections();
+    // The Auto-Record Controller over the group's automatic download, with the options as the
+    // option file holds them now; its answer, or -1 (the user told) when the group is empty.
+    INT_PTR RunAutoRecord();
 
     CRecordGroup* GetRecordGroup() { return &m_group; }
     CDlgOptionsRecord& GetRecordOptions() { return m_recordOptions; }
@@ -115,6 +120,7 @@ public:
 protected:
     void OnRecordOptions();
     void OnConnections();
+    void OnAutoRecord();
 
 private:
     void BindGroup();

@@ -1,3 +1,5 @@
+#include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordDlg.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
@@ -14,6 +16,7 @@
 #include "devices/core/RecordGroup.h"
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
+#include "platform/com/Bstr.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/Dialog.h"
 #include "platform/framework/MultiDocTemplate.h"
@@ -24,9 +27,11 @@
 #include "testsupport/IsolatedTest.h"
 #include "views/panels/ControlPanelBar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -602,6 +607,50 @@ TEST_F(RecordControllerFrameTest, ConnectionsNeedAnOpenDevice) {
     m_doc->ShowConnections();
     ASSERT_EQ(Prompter().Prompts().size(), 1u);
     EXPECT_EQ(Prompter().Prompts().front().caption, "Vidra Player");
+}
+
+TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheCurrentOptions) {
+    // Without a device there is nothing to record.
+    Prompter().ExpectMessageBox(QStringLiteral("No devices are currently open to record.  Please "
+                                               "open a camera or a data card first."),
+                                IDOK);
+    Command(m_frame, CRecordControllerDoc::kAutoRecordCommand);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+
+    ASSERT_NE(AddCamera(0), nullptr);
+    ASSERT_NE(DriverLoader::OpenById(Camera(1)), nullptr);
+    // The options change after the controller opened, as the Auto-Record Control Panel saves them.
+    {
+        CAutoDownloadWnd editor(nullptr);
+        ISettingsStore* store = nullptr;
+        ASSERT_EQ(editor.GetSettingsStore(&store), S_OK);
+        VARIANT name;
+        name.vt = VT_BSTR;
+        name.bstrVal = SysAllocQString(QStringLiteral("late"));
+        ASSERT_EQ(store->SetSetting(QStringLiteral("SK:sBaseName"), name, -1), S_OK);
+        VariantClear(&name);
+        ASSERT_EQ(editor.GetOptionStore().SaveOptionFile(), S_OK);
+    }
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CAutoRecordDlg*>(
+            CWnd::FromWidgetPermanent(QApplication::activeModalWidget()));
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->GetDlgItemText(CAutoRecordDlg::kBaseNameField);
+        dialog->SendMessage(WM_COMMAND, CAutoRecordDlg::kEngage);
+        // The controller's group records (the other open camera stays out of it), and the
+        // controller's busy box says so.
+        seen << CRecordGroup::GetStateName(group->GetState())
+             << QString::number(group->GetDeviceCount());
+        m_frame->OnIdleUpdateCmdUI();
+        seen << (m_frame->GetBusyBox().IsWindowVisible() ? "busy" : "hidden");
+        dialog->SendMessage(WM_COMMAND, CAutoRecordDlg::kEngage);
+        dialog->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    Command(m_frame, CRecordControllerDoc::kAutoRecordCommand);
+    EXPECT_EQ(seen, QStringList({"late", "Record", "1", "busy"}));
+    EXPECT_EQ(group->GetState(), CRecordGroup::kLive);
 }
 
 }  // namespace
