@@ -1,6 +1,7 @@
 #include "devices/RecordControllerDoc.h"
 
 #include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordDlg.h"
 #include "devices/CamDoc.h"
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
@@ -60,6 +61,7 @@ ON_COMMAND(CRecordControllerDoc::kRecordOptionsCommand, OnRecordOptions)
 ON_COMMAND(CRecordControllerDoc::kConnectionsCommand, OnConnections)
 ON_COMMAND(CRecordControllerDoc::kDevicePlaybackCommand, OnDevicePlayback)
 ON_UPDATE_COMMAND_UI(CRecordControllerDoc::kDevicePlaybackCommand, OnUpdateDevicePlayback)
+ON_COMMAND(CRecordControllerDoc::kAutoRecordCommand, OnAutoRecord)
 END_MESSAGE_MAP()
 
 CRecordControllerDoc::CRecordControllerDoc()
@@ -567,4 +569,21 @@ HRESULT CRecordControllerDoc::ShowVideoTriggerRegion(CVidView* camera, const CRe
         view->Invalidate(FALSE);
     }
     return S_OK;
+INT_PTR CRecordControllerDoc::RunAutoRecord() {
+    if (m_group.GetDeviceCount() == 0) {
+        AfxMessageBox(QStringLiteral("No devices are currently open to record.  Please open a "
+                                     "camera or a data card first."),
+                      MB_OK | MB_ICONINFORMATION);
+        return -1;
+    }
+    // The Auto-Record Control Panel may have changed the options since the controller opened.
+    m_download->LoadOptionFile();
+    m_download->LoadSettings();
+    CAutoRecordDlg dialog(AfxGetMainWnd());
+    dialog.SetController(m_download.get());
+    return dialog.DoModal();
+}
+
+void CRecordControllerDoc::OnAutoRecord() {
+    RunAutoRecord();
 }

@@ -54,6 +54,8 @@ public:
     static constexpr UINT kConnectionsCommand = 32964;
     // Opens the latest recording of the device in front as a play-group member.
     static constexpr UINT kDevicePlaybackCommand = 32988;
+    // Tools/Auto-Record Controller..., answered by the controller in front for its own group.
+    static constexpr UINT kAutoRecordCommand = 33121;
 
     CRecordControllerDoc();
     ~CRecordControllerDoc() override;
@@ -110,6 +112,9 @@ public:
     void ShowRecordOptions();
     // The connection assistant over the open devices, or the message that there are none.
     void ShowConnections();
+    // The Auto-Record Controller over the group's automatic download, with the options as the
+    // option file holds them now; its answer, or -1 (the user told) when the group is empty.
+    INT_PTR RunAutoRecord();
 
     CRecordGroup* GetRecordGroup() { return &m_group; }
     CDlgOptionsRecord& GetRecordOptions() { return m_recordOptions; }
@@ -172,6 +177,7 @@ protected:
     void OnConnections();
     void OnDevicePlayback();
     void OnUpdateDevicePlayback(CCmdUI* pCmdUI);
+    void OnAutoRecord();
 
 private:
     void BindGroup();

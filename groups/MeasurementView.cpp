@@ -175,8 +175,11 @@ void CMeasurementView::OnInitialUpdate() {
     // loop: whoever created the group (a project) places its frame first, and the members
     // join the group where it lives. A group that has members by then was filled already.
     if (QWidget* widget = GetQWidget()) {
-        QTimer::singleShot(0, widget, [this] {
-            auto* doc = dynamic_cast<CMeasurementFormDoc*>(GetDocument());
+        QTimer::singleShot(0, widget, [widget] {
+            // A view destroyed meanwhile (its group failed to open) is gone while its widget
+            // still waits for deletion: only a widget that is still the view's counts.
+            auto* view = dynamic_cast<CMeasurementView*>(CWnd::FromWidgetPermanent(widget));
+            auto* doc = view ? dynamic_cast<CMeasurementFormDoc*>(view->GetDocument()) : nullptr;
             if (doc && !doc->GetPendingPath().isEmpty() && doc->GetVideoCount() == 0 &&
                 doc->GetDataCount() == 0)
                 doc->LoadPlayGroup(0);

@@ -1,4 +1,5 @@
 #include "devices/AutoDownloadWnd.h"
+#include "devices/AutoRecordDlg.h"
 #include "devices/CamDoc.h"
 #include "devices/CamFrmSimple.h"
 #include "devices/CamView.h"
@@ -21,6 +22,7 @@
 #include "frames/MessagePoster.h"
 #include "frames/Notifier.h"
 #include "frames/RecordFrameAdapter.h"
+#include "platform/com/Bstr.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
@@ -43,9 +45,11 @@
 #include "views/VidView.h"
 #include "views/panels/ControlPanelBar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -950,6 +954,48 @@ TEST_F(RecordControllerFrameTest, LinkedViewsJoinTheControllersNotifier) {
     // A view that goes takes its link with it.
     m_doc->GetInterfaceObject()->GetCount(&count);
     EXPECT_EQ(count, 0);
+TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheCurrentOptions) {
+    // Without a device there is nothing to record.
+    Prompter().ExpectMessageBox(QStringLiteral("No devices are currently open to record.  Please "
+                                               "open a camera or a data card first."),
+                                IDOK);
+    Command(m_frame, CRecordControllerDoc::kAutoRecordCommand);
+    EXPECT_EQ(Prompter().Prompts().size(), 1u);
+
+    ASSERT_NE(AddCamera(0), nullptr);
+    ASSERT_NE(DriverLoader::OpenById(Camera(1)), nullptr);
+    // The options change after the controller opened, as the Auto-Record Control Panel saves them.
+    {
+        CAutoDownloadWnd editor(nullptr);
+        ISettingsStore* store = nullptr;
+        ASSERT_EQ(editor.GetSettingsStore(&store), S_OK);
+        VARIANT name;
+        name.vt = VT_BSTR;
+        name.bstrVal = SysAllocQString(QStringLiteral("late"));
+        ASSERT_EQ(store->SetSetting(QStringLiteral("SK:sBaseName"), name, -1), S_OK);
+        VariantClear(&name);
+        ASSERT_EQ(editor.GetOptionStore().SaveOptionFile(), S_OK);
+    }
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CAutoRecordDlg*>(
+            CWnd::FromWidgetPermanent(QApplication::activeModalWidget()));
+        ASSERT_NE(dialog, nullptr);
+        seen << dialog->GetDlgItemText(CAutoRecordDlg::kBaseNameField);
+        dialog->SendMessage(WM_COMMAND, CAutoRecordDlg::kEngage);
+        // The controller's group records (the other open camera stays out of it), and the
+        // controller's busy box says so.
+        seen << CRecordGroup::GetStateName(group->GetState())
+             << QString::number(group->GetDeviceCount());
+        m_frame->OnIdleUpdateCmdUI();
+        seen << (m_frame->GetBusyBox().IsWindowVisible() ? "busy" : "hidden");
+        dialog->SendMessage(WM_COMMAND, CAutoRecordDlg::kEngage);
+        dialog->SendMessage(WM_COMMAND, IDCANCEL);
+    });
+    Command(m_frame, CRecordControllerDoc::kAutoRecordCommand);
+    EXPECT_EQ(seen, QStringList({"late", "Record", "1", "busy"}));
+    EXPECT_EQ(group->GetState(), CRecordGroup::kLive);
 }
 
 }  // namespace

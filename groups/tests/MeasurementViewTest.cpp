@@ -7,6 +7,10 @@
 #include "views/IPlayBar.h"
 #include "views/PlaybackView.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+#include <QWidget>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -135,6 +139,21 @@ struct SyncCase {
     int frame;
     int expected;
 };
+
+TEST_F(MeasurementViewTest, AViewDestroyedBeforeTheEventLoopTurnsIsNotReadAgain) {
+    // A group whose file fails to open is closed before its view's first turn of the event
+    // loop; the view's read of the pending group must not reach the freed view (the sanitizers
+    // of the test build report it).
+    auto* view = new CMeasurementView;
+    ASSERT_TRUE(view->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 60, 40),
+                             m_host.get(), AFX_IDW_PANE_FIRST + 1));
+    view->OnInitialUpdate();
+    QPointer<QWidget> widget = view->GetQWidget();
+    view->DestroyWindow();
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(widget.isNull());
+}
 
 TEST_F(MeasurementViewTest, MembersFollowByTimeSinceZeroOrSynchronisationMark) {
     const SyncCase cases[] = {

@@ -7,6 +7,7 @@
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameworkIds.h"
+#include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
@@ -19,6 +20,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -297,6 +299,27 @@ void CFrameWnd::DockControlBar(CControlBar* pBar, UINT nDockBarID) {
     pBar->UpdateDockSize();
 }
 
+namespace {
+
+// The frames embedded in widget's window below it, each the nearest to widget on its branch; MDI
+// children (their MDI frame updates them) and windows of their own are left out.
+void CollectHostedFrames(QWidget* widget, std::vector<QPointer<QWidget>>& frames) {
+    for (QObject* object : widget->children()) {
+        auto* child = qobject_cast<QWidget*>(object);
+        if (!child || child->isWindow())
+            continue;
+        CWnd* wnd = CWnd::FromWidgetPermanent(child);
+        if (dynamic_cast<CMDIChildWnd*>(wnd))
+            continue;
+        if (dynamic_cast<CFrameWnd*>(wnd))
+            frames.emplace_back(child);
+        else
+            CollectHostedFrames(child, frames);
+    }
+}
+
+}  // namespace
+
 void CFrameWnd::OnIdleUpdateCmdUI() {
     // A bar's handler may hide or destroy bars: walk a copy and skip the ones gone.
     const std::vector<CControlBar*> bars = m_listControlBars;
@@ -305,6 +328,18 @@ void CFrameWnd::OnIdleUpdateCmdUI() {
                 m_listControlBars.end() &&
             bar->GetSafeHwnd())
             bar->OnUpdateCmdUI(this, TRUE);
+    }
+    // Frames hosted inside this one (in its views) have bars of their own to update; so may
+    // theirs. A handler may close some of them meanwhile.
+    QWidget* widget = GetQWidget();
+    if (!widget)
+        return;
+    std::vector<QPointer<QWidget>> hosted;
+    CollectHostedFrames(widget, hosted);
+    for (const QPointer<QWidget>& child : hosted) {
+        if (auto* frame =
+                child ? dynamic_cast<CFrameWnd*>(CWnd::FromWidgetPermanent(child)) : nullptr)
+            frame->OnIdleUpdateCmdUI();
     }
 }
 

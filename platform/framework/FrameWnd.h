@@ -75,7 +75,8 @@ public:
     void EnableDocking(DWORD dwDockStyle);
     // Docks the bar at the side of the dock-bar id (AFX_IDW_DOCKBAR_TOP ...); 0: its style's.
     void DockControlBar(CControlBar* pBar, UINT nDockBarID = 0);
-    // Runs the update handlers of the frame's control bars (and of its children's).
+    // Runs the update handlers of the frame's control bars, then those of the frames hosted
+    // inside it (an MDI frame adds its MDI children).
     virtual void OnIdleUpdateCmdUI();
 
     // Replaces the frame's accelerators; each sends its command to the frame while the frame's

@@ -40,6 +40,7 @@
 #include <QtTest/QTest>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -202,6 +203,36 @@ BEGIN_MESSAGE_MAP(TestMainFrame, CMDIFrameWnd)
 ON_WM_CREATE()
 ON_COMMAND(ID_EVERYONE, OnEveryone)
 ON_COMMAND(ID_MAIN_ONLY, OnOwn)
+END_MESSAGE_MAP()
+
+// A frame hosted inside another window's view: its status pane names the frame.
+class HostedFrame : public CFrameWnd {
+    DECLARE_MESSAGE_MAP()
+public:
+    explicit HostedFrame(QString name) : m_name(std::move(name)) {}
+    CStatusBar m_statusBar;
+    QString m_name;
+    int OnCreate(LPCREATESTRUCT cs) {
+        if (CFrameWnd::OnCreate(cs) == -1)
+            return -1;
+        static const UINT kIndicators[] = {ID_INDICATOR};
+        m_statusBar.Create(this);
+        m_statusBar.SetIndicators(kIndicators, 1);
+        return 0;
+    }
+    void OnUpdateIndicator(CCmdUI* pCmdUI) { pCmdUI->SetText(m_name); }
+    // Made as a window of its own, then put inside host as a child widget.
+    bool CreateIn(CWnd* host) {
+        if (!LoadFrame(kAlphaResource, WS_OVERLAPPEDWINDOW, nullptr))
+            return false;
+        GetQWidget()->setParent(host->GetQWidget(), Qt::Widget);
+        GetQWidget()->show();
+        return true;
+    }
+};
+BEGIN_MESSAGE_MAP(HostedFrame, CFrameWnd)
+ON_WM_CREATE()
+ON_UPDATE_COMMAND_UI(ID_INDICATOR, OnUpdateIndicator)
 END_MESSAGE_MAP()
 
 class TestApp : public CWinApp {
@@ -647,6 +678,31 @@ TEST_F(AppTest, IdleUpdatesToolbarAndStatusPanes) {
 
     Main()->ShowControlBar(&Main()->m_toolBar, FALSE, FALSE);
     EXPECT_TRUE(Main()->m_toolBar.GetQWidget()->isHidden());
+}
+
+TEST_F(AppTest, IdleUpdatesTheBarsOfFramesHostedInViews) {
+    // A frame inside the MDI child's view, and one inside a plain child window of that frame:
+    // the program's idle time reaches both through their hosts.
+    CView* view = FirstView(NewAlpha());
+    auto* outer = new HostedFrame("outer");
+    ASSERT_TRUE(outer->CreateIn(view));
+    CWnd holder;
+    ASSERT_TRUE(
+        holder.Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, CRect(0, 0, 50, 50), outer, 7));
+    auto* inner = new HostedFrame("inner");
+    ASSERT_TRUE(inner->CreateIn(&holder));
+    EXPECT_EQ(outer->m_statusBar.GetShownPaneText(0), "");
+    m_app->OnIdle(0);
+    EXPECT_EQ(outer->m_statusBar.GetShownPaneText(0), "outer");
+    EXPECT_EQ(inner->m_statusBar.GetShownPaneText(0), "inner");
+
+    // A frame that is gone is left out; the others go on.
+    inner->DestroyWindow();
+    outer->m_name = "again";
+    m_app->OnIdle(0);
+    EXPECT_EQ(outer->m_statusBar.GetShownPaneText(0), "again");
+    holder.DestroyWindow();
+    outer->DestroyWindow();
 }
 
 TEST_F(AppTest, WidgetTreeAndViewPaintingThroughTheChildFrame) {
