@@ -569,6 +569,8 @@ HRESULT CRecordControllerDoc::ShowVideoTriggerRegion(CVidView* camera, const CRe
         view->Invalidate(FALSE);
     }
     return S_OK;
+}
+
 INT_PTR CRecordControllerDoc::RunAutoRecord() {
     if (m_group.GetDeviceCount() == 0) {
         AfxMessageBox(QStringLiteral("No devices are currently open to record.  Please open a "

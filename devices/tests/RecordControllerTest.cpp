@@ -954,6 +954,8 @@ TEST_F(RecordControllerFrameTest, LinkedViewsJoinTheControllersNotifier) {
     // A view that goes takes its link with it.
     m_doc->GetInterfaceObject()->GetCount(&count);
     EXPECT_EQ(count, 0);
+}
+
 TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheCurrentOptions) {
     // Without a device there is nothing to record.
     Prompter().ExpectMessageBox(QStringLiteral("No devices are currently open to record.  Please "
