@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTimer>
 
 #include <functional>
 
@@ -26,23 +25,6 @@
 // the new area.
 
 namespace {
-
-// Runs act on the modal window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 class ActiveAreaFlow : public ProgramTest {
 protected:

@@ -20,7 +20,6 @@
 #include <QDir>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTimer>
 
 #include <functional>
 
@@ -31,23 +30,6 @@
 // is saved under the chosen name, and the controller closes once disengaged.
 
 namespace {
-
-// Runs act on the modal window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Opens the view's context menu and chooses the item of that text.
 void ChooseFromContextMenu(CCamView* view, const QString& text) {

@@ -35,23 +35,6 @@
 
 namespace {
 
-// Runs act on the window of class T as soon as it shows (once).
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
-
 // Presses OK in every compression assistant that shows.
 class AssistantAcceptor {
 public:

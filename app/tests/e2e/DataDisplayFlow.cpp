@@ -18,7 +18,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <functional>
@@ -43,24 +42,6 @@ QString WriteDataFile(const QString& path) {
         (*d->ChannelSamples(1))[s] = std::sin(s * 0.05f);
     }
     return set.Save(path) == S_OK ? path : QString();
-}
-
-// Runs act on the modal window of class T as soon as it shows (its own event loop is running
-// then); done tells whether it was found.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
 }
 
 QStringList ValueLines(CDataDisplayDlg* display) {

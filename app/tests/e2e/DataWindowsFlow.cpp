@@ -28,7 +28,6 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
-#include <QTimer>
 
 #include <cmath>
 #include <functional>
@@ -41,23 +40,6 @@
 // shows its test trigger.
 
 namespace {
-
-// Runs act on the modal window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Two channels at 1000 scans/s, 10 scans per frame, zero point at scan 100: a ramp and a sine.
 QString WriteDataFile(const QString& path) {

@@ -24,7 +24,6 @@
 #include <QAction>
 #include <QMainWindow>
 #include <QTest>
-#include <QTimer>
 
 #include <cstring>
 #include <functional>
@@ -37,22 +36,6 @@
 // camera's picture also shows in the controller's two tool windows.
 
 namespace {
-
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Answers every message box with OK and keeps "caption|text".
 class MessagesTaken : public IPrompter {

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -41,6 +42,24 @@ T* FindWindowOf() {
             return wnd;
     }
     return nullptr;
+}
+
+// Runs act on the window of class T as soon as it shows (a modal one included: the check runs
+// from the event loop the window's own run spins) and sets done first.
+template <class T>
+void WhenShown(const std::function<void(T*)>& act, bool* done) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
+        T* window = FindWindowOf<T>();
+        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        *done = true;
+        act(window);
+    });
+    timer->start();
 }
 
 // A menu text as the user reads it, without the mnemonics and the key hint.

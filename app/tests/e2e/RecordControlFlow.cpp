@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMainWindow>
-#include <QTimer>
 
 #include <functional>
 
@@ -29,23 +28,6 @@
 // record tab switched off in the options, the page shows the record buttons alone.
 
 namespace {
-
-// Runs act on the window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Opens the list, picks the entry of that text and closes the list, as a user does.
 void Choose(CWnd* page, int id, const QString& text) {

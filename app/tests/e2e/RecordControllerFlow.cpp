@@ -23,7 +23,6 @@
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
-#include <QTimer>
 
 #include <functional>
 
@@ -33,23 +32,6 @@
 // and shows the controller's play controls.
 
 namespace {
-
-// Runs act on the modal window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Scans the simulated family and chooses the device in row; the rows come back.
 std::function<void(CDeviceSelectionDlg*)> ChooseDevice(int row, QStringList* rows) {

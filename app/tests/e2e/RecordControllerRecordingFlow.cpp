@@ -36,7 +36,6 @@
 #include <QDir>
 #include <QMainWindow>
 #include <QTest>
-#include <QTimer>
 
 #include <cstring>
 #include <functional>
@@ -54,23 +53,6 @@ namespace {
 
 constexpr int kFrames = 40;
 constexpr int kPreTrigger = 10;
-
-// Runs act on the modal window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Picks the family, scans it and chooses the device of that name; the families and the
 // devices listed come back.

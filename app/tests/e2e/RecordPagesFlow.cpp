@@ -22,7 +22,6 @@
 #include <QContextMenuEvent>
 #include <QMainWindow>
 #include <QTest>
-#include <QTimer>
 
 #include <cstring>
 #include <functional>
@@ -38,23 +37,6 @@
 // Analysis page too.
 
 namespace {
-
-// Runs act on the window of class T as soon as it shows.
-template <class T>
-void WhenShown(const std::function<void(T*)>& act, bool* done) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act, done] {
-        T* window = FindWindowOf<T>();
-        if (!window || !window->GetQWidget() || !window->GetQWidget()->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        *done = true;
-        act(window);
-    });
-    timer->start();
-}
 
 // Chooses row of the Device Selection dialog once it shows, after a scan.
 void SelectDeviceWhenShown(int row, bool* done) {
