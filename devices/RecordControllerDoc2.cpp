@@ -51,10 +51,18 @@ BOOL CRecordControllerDoc2::OnOpenDocument(const QString& pathName) {
 }
 
 void CRecordControllerDoc2::SetPathName(const QString& pathName, BOOL bAddToMRU) {
-    if (CRecordControllerDoc::IsLaunchPath(m_launchName) ||
-        CRecordControllerDoc::IsLaunchPath(pathName))
+    if (CRecordControllerDoc::IsLaunchPath(pathName))
         return;
-    CDocument::SetPathName(pathName, bAddToMRU);
+    CDocument::SetPathName(pathName,
+                           CRecordControllerDoc::IsLaunchPath(m_launchName) ? FALSE : bAddToMRU);
+}
+
+BOOL CRecordControllerDoc2::DoSave(const QString& pathName, BOOL bReplace) {
+    return CDocument::DoSave(pathName, bReplace);
+}
+
+BOOL CRecordControllerDoc2::DoFileSave() {
+    return CDocument::DoFileSave();
 }
 
 void CRecordControllerDoc2::Serialize(CArchive& ar) {

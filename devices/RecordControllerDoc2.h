@@ -31,8 +31,12 @@ public:
     // any of them failed.
     BOOL OnSaveDocument(const QString& pathName) override;
     void OnCloseDocument() override;
-    // A controller opened from a launch name never enters the recent-file list.
+    // A controller opened from a launch name never enters the recent-file list; the launch name
+    // itself is no path.
     void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
+    // File/Save and Save As... write the controller's files, not a play-group file.
+    BOOL DoSave(const QString& pathName, BOOL bReplace = TRUE) override;
+    BOOL DoFileSave() override;
     void Serialize(CArchive& ar) override;
 
     const QString& GetLaunchName() const { return m_launchName; }

@@ -229,7 +229,8 @@ Items HelpMenu() {
 MenuTemplate RecordController2Menu() {
     MenuTemplate menu;
     menu.id = 134;
-    menu.items = {Popup("&View", {Item(32774, "&Control Bar"), Item(32795, "&Record Buttons")}),
+    menu.items = {Popup("&File", {Item(57603, "&Save\tCtrl+S"), Item(57604, "Save &As...")}),
+                  Popup("&View", {Item(32774, "&Control Bar"), Item(32795, "&Record Buttons")}),
                   Popup("&Record", {Item(32801, "Add &Device...")}), Popup("&Help", HelpMenu())};
     return menu;
 }

@@ -244,6 +244,7 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
     EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
 }
+
 // Record/New Record Controller (Second Generation)... opens an empty controller in a window of
 // its own; its Record/Add Device... adds a camera and its View menu toggles its bars.
 TEST_F(RecordControllerFlow, ASecondGenerationControllerTakesACameraAndTogglesItsBars) {
@@ -291,6 +292,18 @@ TEST_F(RecordControllerFlow, ASecondGenerationControllerTakesACameraAndTogglesIt
     EXPECT_FALSE(buttons.IsVisible());
     FindItem(own, QStringLiteral("View/Control Bar"))->trigger();
     EXPECT_TRUE(side.IsVisible());
+
+    // File/Save As... saves the controller: one settings file per camera, then its own file.
+    const QString saved = WorkPath("run.recc");
+    Prompter().AnswerFileDialog({saved}, 1);
+    QAction* saveAs = FindItem(own, QStringLiteral("File/Save As..."));
+    ASSERT_NE(saveAs, nullptr);
+    ASSERT_TRUE(saveAs->isEnabled());
+    saveAs->trigger();
+    EXPECT_TRUE(QFileInfo::exists(WorkPath("run_cam0.camset")));
+    EXPECT_FALSE(QFileInfo::exists(WorkPath("run_cam1.camset")));
+    EXPECT_TRUE(QFileInfo::exists(saved));
+    EXPECT_EQ(doc->GetPathName(), saved);
 
     // Closing the controller window closes its camera window and lets the camera go.
     const std::weak_ptr<bool> gone = controller->GetLifeToken();
