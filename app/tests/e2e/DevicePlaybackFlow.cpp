@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamView.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordControllerDoc.h"
@@ -79,23 +80,9 @@ CVidView* DevicePlayback() {
     return nullptr;
 }
 
-class DevicePlaybackFlow : public ProgramTest {
+class DevicePlaybackFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "1");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        qputenv("REELMARK_SIM_CARDS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    DevicePlaybackFlow() : SimulatedDeviceTest(1, 0, 0) {}
 
     // A project with the sample and a record controller around the first simulated camera,
     // added from the Record menu: the camera's live view.

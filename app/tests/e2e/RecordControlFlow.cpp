@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamFrm.h"
 #include "devices/CamRecordPanel.h"
 #include "devices/CamView.h"
@@ -52,23 +53,9 @@ void AnswerSliderWhenShown(const QString& title, int value, bool* done) {
         done);
 }
 
-class RecordControlFlow : public ProgramTest {
+class RecordControlFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "1");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        qputenv("REELMARK_SIM_CARDS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    RecordControlFlow() : SimulatedDeviceTest(1, 0, 0) {}
 };
 
 TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {

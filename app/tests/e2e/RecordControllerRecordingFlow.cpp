@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/AutoDownloadWnd.h"
 #include "devices/AutoRecordDlg.h"
 #include "devices/CamView.h"
@@ -113,23 +114,9 @@ uint32_t FrameNumber(const CFrameImage& shown) {
     return number;
 }
 
-class RecordControllerRecordingFlow : public ProgramTest {
+class RecordControllerRecordingFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        qputenv("REELMARK_SIM_CARDS", "1");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    RecordControllerRecordingFlow() : SimulatedDeviceTest(2, 0, 1) {}
 
     // Chooses the device name of family in Device Selection as action brings it up; the
     // families and then the devices it listed. With connections, the connection assistant that

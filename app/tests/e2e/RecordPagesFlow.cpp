@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamFrm.h"
 #include "devices/CamRecordPanel.h"
 #include "devices/CamView.h"
@@ -103,23 +104,9 @@ QStringList TreeTexts(CTreeCtrl& tree) {
     return texts;
 }
 
-class RecordPagesFlow : public ProgramTest {
+class RecordPagesFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        qputenv("REELMARK_SIM_CARDS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    RecordPagesFlow() : SimulatedDeviceTest(2, 0, 0) {}
 };
 
 TEST_F(RecordPagesFlow, ACameraRecordsWhenTheSquareEntersItsVideoTriggerRegion) {
