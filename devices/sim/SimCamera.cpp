@@ -40,12 +40,11 @@ const Preset kPresets[] = {
 
 CSimCamera::CSimCamera(const DriverHostServices* host, int subtype, int index, bool colour,
                        int64_t memoryBytes)
-    : CSimDeviceBase(host),
+    : CSimRecorder(host),
       m_subtype(subtype),
       m_index(index),
       m_colour(colour),
       m_memoryBytes(memoryBytes) {
-    m_startNs = m_clock.NowNs();
     UseCoefficients(kPresets[0].coefficients, true);
 }
 
@@ -137,15 +136,11 @@ void CSimCamera::Render(int64_t frame, unsigned char* first, ptrdiff_t step, boo
         RenderFrame(frame, m_width, m_height, static_cast<int>(step), m_colour, first, look);
 }
 
-int64_t CSimCamera::CurrentFrame() const {
-    return m_clock.TicksSince(m_startNs, m_rate);
-}
-
 int64_t CSimCamera::FrameBytes() const {
     return static_cast<int64_t>(DriverRowBytes(m_width, m_colour ? 24 : 8)) * m_height;
 }
 
-int CSimCamera::MaxFrames() const {
+int CSimCamera::RingCapacity() const {
     const int64_t fit = std::min<int64_t>(m_memoryBytes / FrameBytes(), 1 << 30);
     return static_cast<int>(m_frameLimit > 0 ? std::min<int64_t>(fit, m_frameLimit) : fit);
 }
@@ -160,93 +155,24 @@ std::string CSimCamera::GetModel() {
     return m_colour ? "SIM-C" + std::to_string(m_subtype) : "SIM-M" + std::to_string(m_subtype);
 }
 
-void CSimCamera::Poll() {
-    Advance();
-    if (m_mode == kModeArmed)
-        m_clock.RequestPoll(static_cast<int64_t>(1e9 / m_rate) + 1);
+void CSimCamera::OnArmed() {
+    m_checkedUpTo = m_armedFrom;
+    if (m_trainOnRecord)
+        TrainVideoTrigger();
 }
 
-int CSimCamera::SetMode(int mode) {
-    if (int refused = m_script.Enter("SetMode"))
-        return refused;
-    Advance();
-    switch (mode) {
-        case kModeLive:
-        case kModeIdle:
-            m_mode = mode;
-            return 0;
-        case kModeArmed:
-            if (m_trigger.postTriggerFrames < 1 || m_trigger.postTriggerFrames > MaxFrames())
-                return 1;
-            m_mode = kModeArmed;
-            m_armedFrom = CurrentFrame();
-            m_checkedUpTo = m_armedFrom;
-            m_triggerFrame = -1;
-            {
-                std::lock_guard lock(m_memoryMutex);
-                m_held.clear();
-            }
-            m_preTrigger = 0;
-            if (m_trainOnRecord)
-                TrainVideoTrigger();
-            m_clock.RequestPoll(0);
-            return 0;
-        default:
-            return 1;
-    }
-}
-
-int CSimCamera::GetMode() {
-    Advance();
-    return m_mode;
-}
-
-void CSimCamera::TriggerAt(int64_t frame) {
-    m_triggerFrame = frame;
-    const int ring = MaxFrames() - m_trigger.postTriggerFrames;
-    m_preTrigger = static_cast<int>(std::min<int64_t>(ring, frame - m_armedFrom));
-    SyncTrigger();
-}
-
-void CSimCamera::OnSyncTrigger() {
-    Advance();
-    if (m_role != kRoleSlave || m_mode != kModeArmed || m_triggerFrame >= 0)
+void CSimCamera::WatchForTrigger(int64_t now) {
+    if (!m_watching)
         return;
-    TriggerAt(CurrentFrame());
-    Advance();
-}
-
-void CSimCamera::OnSyncStop() {
-    Advance();
-    if (m_role == kRoleSlave)
-        StopRecording();
-}
-
-void CSimCamera::Advance() {
-    if (m_mode != kModeArmed)
-        return;
-    const int64_t now = CurrentFrame();
-    if (m_triggerFrame < 0 && m_watching) {
-        // The video trigger looks at every frame since the last look (a bounded number of them).
-        const int64_t from = std::max(m_checkedUpTo, now - 10000);
-        for (int64_t frame = from; frame <= now; ++frame) {
-            if (VideoTriggers(frame)) {
-                TriggerAt(frame);
-                break;
-            }
+    // The video trigger looks at every frame since the last look (a bounded number of them).
+    const int64_t from = std::max(m_checkedUpTo, now - 10000);
+    for (int64_t frame = from; frame <= now; ++frame) {
+        if (VideoTriggers(frame)) {
+            TriggerAt(frame);
+            break;
         }
-        m_checkedUpTo = now + 1;
     }
-    if (m_triggerFrame < 0)
-        return;
-    const int64_t last = m_triggerFrame + m_trigger.postTriggerFrames - 1;
-    if (now < last)
-        return;
-    std::lock_guard lock(m_memoryMutex);
-    m_held.clear();
-    for (int64_t frame = m_triggerFrame - m_preTrigger; frame <= last; ++frame)
-        m_held.push_back(frame);
-    m_mode = kModeStopped;
+    m_checkedUpTo = now + 1;
 }
 
 double CSimCamera::RegionMean(int64_t frame) const {
@@ -274,95 +200,6 @@ double CSimCamera::RegionMean(int64_t frame) const {
 bool CSimCamera::VideoTriggers(int64_t frame) const {
     const double mean = RegionMean(frame);
     return (m_high > 0 && mean >= m_high) || (m_low > 0 && mean <= m_low);
-}
-
-int CSimCamera::Trigger() {
-    if (int refused = m_script.Enter("Trigger"))
-        return refused;
-    Advance();
-    if (m_mode != kModeArmed || m_triggerFrame >= 0)
-        return 1;
-    TriggerAt(CurrentFrame());
-    Advance();
-    return 0;
-}
-
-int CSimCamera::SetDio6(int level) {
-    if (int refused = m_script.Enter("SetDio6"))
-        return refused;
-    const bool rising = level && !m_dio;
-    const bool falling = !level && m_dio;
-    m_dio = level ? 1 : 0;
-    Advance();
-    const int type = m_trigger.type;
-    const bool edge = (rising && (type == kTriggerRisingEdge || type == kTriggerEitherEdge)) ||
-                      (falling && (type == kTriggerFallingEdge || type == kTriggerEitherEdge));
-    if (edge && m_mode == kModeArmed && m_triggerFrame < 0) {
-        TriggerAt(CurrentFrame());
-        Advance();
-    }
-    return 0;
-}
-
-int CSimCamera::IsTriggered() {
-    Advance();
-    return m_triggerFrame >= 0 ? 1 : 0;
-}
-
-int CSimCamera::Stop() {
-    if (int refused = m_script.Enter("Stop"))
-        return refused;
-    Advance();
-    StopRecording();
-    SyncStop();
-    return 0;
-}
-
-void CSimCamera::StopRecording() {
-    if (m_mode == kModeArmed) {
-        // Stopping before the trigger keeps what the ring holds.
-        if (m_triggerFrame < 0) {
-            const int64_t now = CurrentFrame();
-            const int64_t ring = MaxFrames() - m_trigger.postTriggerFrames;
-            std::lock_guard lock(m_memoryMutex);
-            m_held.clear();
-            for (int64_t frame = std::max(m_armedFrom, now - ring + 1); frame <= now; ++frame)
-                m_held.push_back(frame);
-            m_preTrigger = static_cast<int>(m_held.size());
-        }
-        m_mode = kModeStopped;
-    }
-}
-
-int CSimCamera::GetRecordedFrames(int* count) {
-    if (!count)
-        return 1;
-    Advance();
-    *count = static_cast<int>(m_held.size());
-    return 0;
-}
-
-int CSimCamera::GetPreTriggerFrames(int* count) {
-    if (!count)
-        return 1;
-    Advance();
-    *count = m_preTrigger;
-    return 0;
-}
-
-int CSimCamera::GetTriggerIndex(int* index) {
-    if (!index)
-        return 1;
-    Advance();
-    *index = m_triggerFrame >= 0 ? m_preTrigger : -1;
-    return 0;
-}
-
-int CSimCamera::GetRecordRate(double* rate) {
-    if (!rate)
-        return 1;
-    *rate = m_rate;
-    return 0;
 }
 
 int CSimCamera::SetRecordRate(double rate) {
@@ -745,27 +582,10 @@ int CSimCamera::BalanceRegion(const DriverRect& region, int* red, int* green, in
     return 0;
 }
 
-int CSimCamera::GetTriggerSetting(DriverTriggerSetting* setting) {
-    if (!setting)
-        return 1;
-    *setting = m_trigger;
-    return 0;
-}
-
-int CSimCamera::SetTriggerSetting(const DriverTriggerSetting& setting) {
-    if (int refused = m_script.Enter("SetTriggerSetting"))
-        return refused;
-    if (setting.type < 0 || setting.type > kTriggerEitherEdge || setting.postTriggerFrames < 0 ||
-        m_mode == kModeArmed)
-        return 1;
-    m_trigger = setting;
-    return 0;
-}
-
 int CSimCamera::GetMaxFrames(int* count) {
     if (!count)
         return 1;
-    *count = MaxFrames();
+    *count = RingCapacity();
     return 0;
 }
 

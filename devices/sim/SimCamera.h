@@ -4,10 +4,8 @@
 // each a pure function of its frame number: a gradient, a bright square on a known path and
 // the frame number (32 bits, low byte first) at the start of the first row.
 //
-// Arming keeps a ring of the last m - p frames (m frames fit the memory, or the frame limit when
-// that is lower; p is the post-trigger count); a trigger (software, an edge of the DIO input as
-// the trigger type says, the video trigger, or the master on the sync line) records the trigger
-// frame and p - 1 more, and the camera stops holding the recording.
+// A recording holds as many frames as fit the memory, or the frame limit when that is lower; the
+// video trigger is the camera's own watch.
 //
 // The video trigger watches its region once one is set (until it is cleared): the first frame
 // whose region mean reaches the rising level, or falls to the falling level, is the trigger
@@ -25,13 +23,13 @@
 // the origin. A colour camera's sensor answers red, green and blue unequally; its colour
 // processor's coefficients turn that response into the channels of the frame.
 
-#include "devices/sim/SimDeviceBase.h"
+#include "devices/sim/SimRecorder.h"
 
 #include <array>
 #include <cstdint>
 #include <mutex>
 
-class CSimCamera : public CSimDeviceBase, public IDriverColourProcessor {
+class CSimCamera : public CSimRecorder, public IDriverColourProcessor {
 public:
     static constexpr int kSquareSize = 32;
     static constexpr int kSensorWidth = 1280;
@@ -63,26 +61,10 @@ public:
     static ColourTables TablesFor(const DriverColourCoefficients& coefficients);
     // Where the bright square's top-left corner is in frame.
     static void SquareAt(int64_t frame, int width, int height, int* x, int* y);
-    // The frame due now.
-    int64_t CurrentFrame() const;
-    // The frame numbers the memory holds, oldest first (after a recording).
-    const std::vector<int64_t>& HeldFrames() const { return m_held; }
     void SetMemoryBytes(int64_t bytes) { m_memoryBytes = bytes; }
-    // The DIO trigger input.
-    int SetDio6(int level) override;
 
     std::string GetInfoText() override;
     std::string GetModel() override;
-    void Poll() override;
-    int SetMode(int mode) override;
-    int GetMode() override;
-    int Trigger() override;
-    int IsTriggered() override;
-    int Stop() override;
-    int GetRecordedFrames(int* count) override;
-    int GetPreTriggerFrames(int* count) override;
-    int GetTriggerIndex(int* index) override;
-    int GetRecordRate(double* rate) override;
     int SetRecordRate(double rate) override;
     int GetRateList(std::vector<double>* rates) override;
     int GetRateRange(double* minimum, double* maximum) override;
@@ -101,8 +83,6 @@ public:
     int SetResolution(int width, int height) override;
     int GetResolutionList(std::vector<std::pair<int, int>>* sizes) override;
     int GetImageFormat(DriverImageFormat* format) override;
-    int GetTriggerSetting(DriverTriggerSetting* setting) override;
-    int SetTriggerSetting(const DriverTriggerSetting& setting) override;
     int GetMaxFrames(int* count) override;
     int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
@@ -125,8 +105,6 @@ public:
     int ReadLiveRows(const DriverImageFormat& format, void* first, ptrdiff_t step,
                      int64_t* frameNumber) override;
     int ReadMemoryFrame(int index, void* buffer, int64_t size) override;
-    void OnSyncTrigger() override;
-    void OnSyncStop() override;
 
     std::vector<std::string> GetPresetNames() override;
     int GetPresetCoefficients(int index, DriverColourCoefficients* coefficients) override;
@@ -154,11 +132,10 @@ private:
     // changes: its frames cannot be read at the new size. Called under m_memoryMutex.
     void ForgetRecordingOfOtherSize(int width, int height);
     int64_t FrameBytes() const;
-    int MaxFrames() const;
-    // Brings the recording up to the frame due now.
-    void Advance();
-    void TriggerAt(int64_t frame);
-    void StopRecording();
+    int RingCapacity() const override;
+    int LastTriggerType() const override { return kTriggerEitherEdge; }
+    void OnArmed() override;
+    void WatchForTrigger(int64_t now) override;
     double RegionMean(int64_t frame) const;
     bool VideoTriggers(int64_t frame) const;
 
@@ -167,32 +144,21 @@ private:
     bool m_colour;
     int64_t m_memoryBytes;
     int m_frameLimit = 0;  // 0: as many frames as the memory holds
-    int m_mode = kModeIdle;
     int m_width = kSensorWidth;
     int m_height = kSensorHeight;
     int m_originX = 0;
     int m_originY = 0;
-    double m_rate = 1000;
     double m_exposure = 0.0005;
     int m_clockSource = 0;
     int m_counters[2] = {500, 500};
     int m_recordMode = 1;
-    int64_t m_startNs = 0;
-    DriverTriggerSetting m_trigger;
     DriverRect m_region{0, 0, 64, 64};
     bool m_watching = false;  // a region is set
     int m_low = 0;
     int m_high = 128;
     int m_trainingFrames = 1;
     int m_trainOnRecord = 0;
-    int m_dio = 0;
-    int64_t m_armedFrom = 0;    // first frame of the armed ring
     int64_t m_checkedUpTo = 0;  // frames the video trigger has looked at
-    int64_t m_triggerFrame = -1;
-    std::vector<int64_t> m_held;
-    int m_preTrigger = 0;
-    // The held frames and the frame size, as the save thread reads them.
-    std::mutex m_memoryMutex;
     std::mutex m_colourMutex;
     DriverColourCoefficients m_coefficients;
     DriverColourCoefficients m_baseCoefficients;  // what the gains scale

@@ -6,19 +6,13 @@
 
 CSimCard::CSimCard(const DriverHostServices* host, int subtype, int index, int channels,
                    int capacityScans, unsigned seed)
-    : CSimDeviceBase(host),
+    : CSimRecorder(host),
       m_subtype(subtype),
       m_index(index),
       m_channels(std::max(1, channels)),
       m_capacity(std::max(1, capacityScans)),
       m_bufferScans(m_capacity),
-      m_seed(seed) {
-    m_startNs = m_clock.NowNs();
-}
-
-int64_t CSimCard::CurrentScan() const {
-    return m_clock.TicksSince(m_startNs, m_rate);
-}
+      m_seed(seed) {}
 
 double CSimCard::Volts(int channel, int64_t scan) const {
     const double t = static_cast<double>(scan) / m_rate;
@@ -56,146 +50,12 @@ std::string CSimCard::GetModel() {
     return "SIM-D" + std::to_string(m_subtype);
 }
 
-void CSimCard::Poll() {
-    Advance();
-    if (m_mode == kModeArmed)
-        m_clock.RequestPoll(static_cast<int64_t>(1e9 / m_rate) + 1);
-}
-
-void CSimCard::TriggerAt(int64_t scan) {
-    m_triggerScan = scan;
-    const int ring = m_capacity - m_trigger.postTriggerFrames;
-    m_preTrigger = static_cast<int>(std::min<int64_t>(ring, scan - m_armedFrom));
-    SyncTrigger();
-}
-
-void CSimCard::OnSyncTrigger() {
-    Advance();
-    if (m_role != kRoleSlave || m_mode != kModeArmed || m_triggerScan >= 0)
-        return;
-    TriggerAt(CurrentScan());
-    Advance();
-}
-
-void CSimCard::OnSyncStop() {
-    Advance();
-    if (m_role == kRoleSlave)
-        StopRecording();
-}
-
-void CSimCard::Advance() {
-    if (m_mode != kModeArmed || m_triggerScan < 0)
-        return;
-    const int64_t last = m_triggerScan + m_trigger.postTriggerFrames - 1;
-    if (CurrentScan() < last)
-        return;
-    m_held.clear();
-    for (int64_t scan = m_triggerScan - m_preTrigger; scan <= last; ++scan)
-        m_held.push_back(scan);
-    m_mode = kModeStopped;
-}
-
-int CSimCard::SetMode(int mode) {
-    if (int refused = m_script.Enter("SetMode"))
-        return refused;
-    Advance();
-    if (mode == kModeLive || mode == kModeIdle) {
-        m_mode = mode;
-        return 0;
-    }
-    if (mode != kModeArmed || m_trigger.postTriggerFrames < 1 ||
-        m_trigger.postTriggerFrames > m_capacity)
-        return 1;
-    m_mode = kModeArmed;
-    m_armedFrom = CurrentScan();
-    m_triggerScan = -1;
-    m_preTrigger = 0;
-    m_held.clear();
-    m_clock.RequestPoll(0);
-    return 0;
-}
-
-int CSimCard::GetMode() {
-    Advance();
-    return m_mode;
-}
-
-int CSimCard::Trigger() {
-    if (int refused = m_script.Enter("Trigger"))
-        return refused;
-    Advance();
-    if (m_mode != kModeArmed || m_triggerScan >= 0)
-        return 1;
-    TriggerAt(CurrentScan());
-    Advance();
-    return 0;
-}
-
-int CSimCard::IsTriggered() {
-    Advance();
-    return m_triggerScan >= 0 ? 1 : 0;
-}
-
-int CSimCard::Stop() {
-    if (int refused = m_script.Enter("Stop"))
-        return refused;
-    Advance();
-    StopRecording();
-    SyncStop();
-    return 0;
-}
-
-void CSimCard::StopRecording() {
-    if (m_mode == kModeArmed) {
-        if (m_triggerScan < 0) {
-            const int64_t now = CurrentScan();
-            const int64_t ring = m_capacity - m_trigger.postTriggerFrames;
-            m_held.clear();
-            for (int64_t scan = std::max(m_armedFrom, now - ring + 1); scan <= now; ++scan)
-                m_held.push_back(scan);
-            m_preTrigger = static_cast<int>(m_held.size());
-        }
-        m_mode = kModeStopped;
-    }
-}
-
-int CSimCard::GetRecordedFrames(int* count) {
-    if (!count)
-        return 1;
-    Advance();
-    *count = static_cast<int>(m_held.size());
-    return 0;
-}
-
-int CSimCard::GetPreTriggerFrames(int* count) {
-    if (!count)
-        return 1;
-    Advance();
-    *count = m_preTrigger;
-    return 0;
-}
-
-int CSimCard::GetTriggerIndex(int* index) {
-    if (!index)
-        return 1;
-    Advance();
-    *index = m_triggerScan >= 0 ? m_preTrigger : -1;
-    return 0;
-}
-
-int CSimCard::GetRecordRate(double* rate) {
-    if (!rate)
-        return 1;
-    *rate = m_rate;
-    return 0;
-}
-
 int CSimCard::SetRecordRate(double rate) {
     if (int refused = m_script.Enter("SetRecordRate"))
         return refused;
     if (!(rate > 0) || rate * m_channels > kMaxAggregateRate || m_mode == kModeArmed)
         return 1;
-    const int64_t now = CurrentScan();
+    const int64_t now = CurrentFrame();
     m_rate = rate;
     m_startNs = m_clock.NowNs() - static_cast<int64_t>(static_cast<double>(now) * 1e9 / rate);
     return 0;
@@ -217,23 +77,6 @@ int CSimCard::GetRateRange(double* minimum, double* maximum) {
         return 1;
     *minimum = 1;
     *maximum = kMaxAggregateRate / m_channels;
-    return 0;
-}
-
-int CSimCard::GetTriggerSetting(DriverTriggerSetting* setting) {
-    if (!setting)
-        return 1;
-    *setting = m_trigger;
-    return 0;
-}
-
-int CSimCard::SetTriggerSetting(const DriverTriggerSetting& setting) {
-    if (int refused = m_script.Enter("SetTriggerSetting"))
-        return refused;
-    if (setting.type < 0 || setting.type > kTriggerRisingEdge || setting.postTriggerFrames < 0 ||
-        m_mode == kModeArmed)
-        return 1;
-    m_trigger = setting;
     return 0;
 }
 
@@ -324,7 +167,7 @@ int CSimCard::ReadSamples(int64_t first, int scans, std::vector<double>* values)
     const bool held = m_mode == kModeStopped;
     if (held && first + scans > static_cast<int64_t>(m_held.size()))
         return 1;
-    if (!held && first + scans > CurrentScan() + 1)
+    if (!held && first + scans > CurrentFrame() + 1)
         return 1;
     values->reserve(static_cast<size_t>(scans) * m_channels * 2);
     for (int i = 0; i < scans; ++i) {
@@ -337,27 +180,13 @@ int CSimCard::ReadSamples(int64_t first, int scans, std::vector<double>* values)
     return 0;
 }
 
-int CSimCard::SetDio6(int level) {
-    if (int refused = m_script.Enter("SetDio6"))
-        return refused;
-    const bool rising = level && !m_dio;
-    m_dio = level ? 1 : 0;
-    Advance();
-    if (rising && m_trigger.type == kTriggerRisingEdge && m_mode == kModeArmed &&
-        m_triggerScan < 0) {
-        TriggerAt(CurrentScan());
-        Advance();
-    }
-    return 0;
-}
-
 int CSimCard::SetDac0(double volts) {
     if (int refused = m_script.Enter("SetDac0"))
         return refused;
     if (!(volts >= -10 && volts <= 10))
         return 1;
     // The new level shows from the next scan on.
-    const int64_t from = CurrentScan() + 1;
+    const int64_t from = CurrentFrame() + 1;
     while (m_dac.size() > 1 && m_dac.back().first >= from)
         m_dac.pop_back();
     m_dac.emplace_back(from, volts);

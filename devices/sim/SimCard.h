@@ -4,16 +4,15 @@
 // seconds and the channel's volts). Channel c gives, by c mod 4: a 2.5 V sine at (c + 1) Hz, a
 // ramp from -5 to 5 V once a second, seeded noise within +-0.1 V, the DAC0 output looped back.
 // Scans run at the scan rate by the host clock (all channels together at most 200 000 scans/s).
-// Recording keeps pre-trigger scans in a ring and the post-trigger scans after a software, DIO6
-// or sync-line trigger, as the cameras do; the ring holds the buffer capacity, or the frame limit
-// when that is lower.
+// It records as the cameras do, a scan for a frame (rising DIO edges only); a recording holds the
+// buffer capacity, or the frame limit when that is lower.
 
-#include "devices/sim/SimDeviceBase.h"
+#include "devices/sim/SimRecorder.h"
 
 #include <utility>
 #include <vector>
 
-class CSimCard : public CSimDeviceBase {
+class CSimCard : public CSimRecorder {
 public:
     static constexpr double kMaxAggregateRate = 200000;
 
@@ -22,26 +21,12 @@ public:
 
     // Volts of channel at scan (a pure function of both, and of the DAC0 history).
     double Volts(int channel, int64_t scan) const;
-    int64_t CurrentScan() const;
-    const std::vector<int64_t>& HeldScans() const { return m_held; }
 
     std::string GetInfoText() override;
     std::string GetModel() override;
-    void Poll() override;
-    int SetMode(int mode) override;
-    int GetMode() override;
-    int Trigger() override;
-    int IsTriggered() override;
-    int Stop() override;
-    int GetRecordedFrames(int* count) override;
-    int GetPreTriggerFrames(int* count) override;
-    int GetTriggerIndex(int* index) override;
-    int GetRecordRate(double* rate) override;
     int SetRecordRate(double rate) override;
     int GetRateList(std::vector<double>* rates) override;
     int GetRateRange(double* minimum, double* maximum) override;
-    int GetTriggerSetting(DriverTriggerSetting* setting) override;
-    int SetTriggerSetting(const DriverTriggerSetting& setting) override;
     int GetMaxFrames(int* count) override;
     int SetMaxFrames(int count) override;
     int GetTotalFrames(int* count) override;
@@ -56,15 +41,11 @@ public:
     // Held scans from first on (index 0 = oldest) when a recording is held, else the scans by
     // their own numbers.
     int ReadSamples(int64_t first, int scans, std::vector<double>* values) override;
-    int SetDio6(int level) override;
     int SetDac0(double volts) override;
-    void OnSyncTrigger() override;
-    void OnSyncStop() override;
 
 private:
-    void Advance();
-    void TriggerAt(int64_t scan);
-    void StopRecording();
+    int RingCapacity() const override { return m_capacity; }
+    int LastTriggerType() const override { return kTriggerRisingEdge; }
 
     int m_subtype;
     int m_index;
@@ -72,16 +53,7 @@ private:
     int m_capacity;
     int m_bufferScans;  // what the card's buffer holds: the most the frame limit can be
     unsigned m_seed;
-    int m_mode = kModeIdle;
-    double m_rate = 1000;
-    int64_t m_startNs = 0;
     bool m_acquiring = false;
-    DriverTriggerSetting m_trigger;
-    int m_dio = 0;
-    int64_t m_armedFrom = 0;
-    int64_t m_triggerScan = -1;
-    int m_preTrigger = 0;
-    std::vector<int64_t> m_held;
     // DAC0 levels from a scan on, in order.
     std::vector<std::pair<int64_t, double>> m_dac{{0, 0.0}};
 };

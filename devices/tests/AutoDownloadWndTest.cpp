@@ -527,7 +527,7 @@ TEST_F(AutoDownloadTest, SelfTriggeredCycleOfTwoCamerasAndACardEndToEnd) {
     ASSERT_EQ(data.GetScanCount(), kFrames);
     const std::vector<float>& sine = data.GetData()->m_channels[0];
     for (int i = 0; i < kFrames; ++i) {
-        const int64_t scan = card->HeldScans()[static_cast<size_t>(i)];
+        const int64_t scan = card->HeldFrames()[static_cast<size_t>(i)];
         EXPECT_NEAR(sine[static_cast<size_t>(i)],
                     2.5 * std::sin(2 * std::numbers::pi * scan / 1000.0), 1e-4)
             << i;

@@ -79,8 +79,8 @@ TEST(SimCardTest, PreAndPostTriggerSplitAndDac0Loopback) {
     EXPECT_EQ(count, 1000);
     EXPECT_EQ(pre, 700);
     EXPECT_EQ(triggerIndex, 700);
-    EXPECT_EQ(card.HeldScans().front(), 1300);
-    EXPECT_EQ(card.HeldScans()[700], 2000);
+    EXPECT_EQ(card.HeldFrames().front(), 1300);
+    EXPECT_EQ(card.HeldFrames()[700], 2000);
 
     std::vector<double> values;
     ASSERT_EQ(card.ReadSamples(0, 2, &values), 0);

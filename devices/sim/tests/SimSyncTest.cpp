@@ -70,8 +70,8 @@ TEST_F(SimSyncTest, MasterTriggerRecordsEverySlaveOverTheSameFrames) {
         EXPECT_EQ(trigger, 200);
     }
     EXPECT_EQ(m_cameras[1]->HeldFrames(), m_cameras[0]->HeldFrames());
-    EXPECT_EQ(m_card->HeldScans().front(), 300);
-    EXPECT_EQ(m_card->HeldScans().back(), 599);
+    EXPECT_EQ(m_card->HeldFrames().front(), 300);
+    EXPECT_EQ(m_card->HeldFrames().back(), 599);
 }
 
 TEST_F(SimSyncTest, OnlyTheMasterLeadsAndOnlyArmedSlavesFollow) {

@@ -38,7 +38,7 @@ TEST(DeviceDataSetsTest, TheHeldRecordingBecomesANewDataSet) {
     EXPECT_EQ(set->GetScanRate(), 1000.0);
     EXPECT_EQ(set->GetScansPerFrame(), 1);
     EXPECT_EQ(set->GetZeroPoint(), 10000) << "the trigger scan";
-    const std::vector<int64_t>& held = card->HeldScans();
+    const std::vector<int64_t>& held = card->HeldFrames();
     ASSERT_EQ(held.size(), 40000u);
     // Across the block boundaries of the copy.
     for (int index : {0, 16383, 16384, 10000, 39999}) {
