@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamView.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/core/Device.h"
@@ -26,19 +27,9 @@
 
 namespace {
 
-class ActiveAreaFlow : public ProgramTest {
+class ActiveAreaFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-    }
+    ActiveAreaFlow() : SimulatedDeviceTest(2, 1, 1) {}
 };
 
 TEST_F(ActiveAreaFlow, SetActiveAreaFromTheCameraContextMenuMovesTheArea) {

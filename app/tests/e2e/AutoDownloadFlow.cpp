@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/AutoDownloadWnd.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
@@ -36,21 +37,9 @@ namespace {
 constexpr int kFrames = 60;
 constexpr int kPostTrigger = 20;
 
-class AutoDownloadFlow : public ProgramTest {
+class AutoDownloadFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-    }
+    AutoDownloadFlow() : SimulatedDeviceTest(2, 0, 1) {}
 
     // Opens the device as the program does and puts it in the group.
     static void Add(CRecordGroup& group, int type, int index) {

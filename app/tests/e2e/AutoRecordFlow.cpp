@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/AutoRecordDlg.h"
 #include "devices/CamView.h"
 #include "devices/CameraSettingsDlg.h"
@@ -45,21 +46,9 @@ void ChooseFromContextMenu(CCamView* view, const QString& text) {
     AfxSetPopupMenuTracker(previous);
 }
 
-class AutoRecordFlow : public ProgramTest {
+class AutoRecordFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "1");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-    }
+    AutoRecordFlow() : SimulatedDeviceTest(1, 0, 1) {}
 
     static DWORD Recorded(const char* name) {
         HKEY key = nullptr;

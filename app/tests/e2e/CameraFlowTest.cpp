@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamView.h"
 #include "devices/CameraSettingsDlg.h"
 #include "devices/DeviceSelectionDlg.h"
@@ -63,21 +64,9 @@ double RedOverBlue(const QImage& shot) {
     return blue > 0 ? red / blue : 0;
 }
 
-class CameraFlow : public ProgramTest {
+class CameraFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "1");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-    }
+    CameraFlow() : SimulatedDeviceTest(2, 1, 1) {}
 };
 
 TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {

@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CaptureWizardSheet.h"
 #include "devices/ConvertWizardSheet.h"
 #include "devices/core/DriverLoader.h"
@@ -111,21 +112,9 @@ bool PreviewShowsPicture(CCaptureWizardSheet* sheet, int id) {
     });
 }
 
-class CaptureWizardFlow : public ProgramTest {
+class CaptureWizardFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "1");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-    }
+    CaptureWizardFlow() : SimulatedDeviceTest(2, 1, 1) {}
 };
 
 constexpr const char* kFirstPassDone =

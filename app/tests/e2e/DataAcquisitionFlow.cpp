@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/core/DriverLoader.h"
 #include "platform/controls/GraphWidget.h"
@@ -26,21 +27,9 @@
 
 namespace {
 
-class DataAcquisitionFlow : public ProgramTest {
+class DataAcquisitionFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "1");
-        qputenv("REELMARK_SIM_CARDS", "1");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    DataAcquisitionFlow() : SimulatedDeviceTest(1, 1, 1) {}
 };
 
 TEST_F(DataAcquisitionFlow, ACardShowsItsLiveDataAndRecordsFromItsPage) {

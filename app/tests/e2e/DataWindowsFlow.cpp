@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
@@ -163,21 +164,9 @@ TEST_F(DataWindowsFlow, DataFilesOpenInAPlayGroupsDataWindowWithItsPlayBar) {
     EXPECT_EQ(DataViews().size(), 2u);
 }
 
-class LiveSensorFlow : public ProgramTest {
+class LiveSensorFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "0");
-        qputenv("REELMARK_SIM_CARDS", "1");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_CARDS");
-    }
+    LiveSensorFlow() : SimulatedDeviceTest(0, 0, 1) {}
 };
 
 TEST_F(LiveSensorFlow, ADataCardFromDeviceSelectionShowsLiveInASensorWindow) {
