@@ -87,38 +87,6 @@ int SubtypeOf(CDevice* device) {
 
 }  // namespace
 
-// Hands the trigger slide's events to the page; the page cuts it off before it goes.
-class CRecordControlPage::SlideEvents : public CComObject<IDispatch> {
-public:
-    explicit SlideEvents(CRecordControlPage* page) : m_page(page) {}
-    void Disconnect() { m_page = nullptr; }
-
-    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (!m_page)
-            return S_OK;
-        switch (member) {
-            case CSlideControl::kEventValueChanged:
-                // Arguments arrive last first: the pointer, then its value.
-                if (!params || params->cArgs < 2)
-                    return DISP_E_BADPARAMCOUNT;
-                m_page->OnSlideChanged(CComVariant(params->rgvarg[0]).ToDouble(0.0));
-                break;
-            case CSlideControl::kEventMouseDown:
-                m_page->OnSlideMouseDown();
-                break;
-            case CSlideControl::kEventMouseUp:
-                m_page->OnSlideMouseUp();
-                break;
-            default:
-                break;
-        }
-        return S_OK;
-    }
-
-private:
-    CRecordControlPage* m_page;
-};
-
 QStringList CRecordControlPage::FrameRateTexts(const std::vector<int>& rates, bool userRate) {
     QStringList texts;
     for (int rate : rates)
@@ -186,7 +154,7 @@ CRecordControlPage::CRecordControlPage(UINT nIDTemplate, CWnd* pParentWnd)
     : CTabDlg(nIDTemplate, pParentWnd) {}
 
 CRecordControlPage::~CRecordControlPage() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
 }
 
 void CRecordControlPage::SetDeviceProvider(CDeviceManager* provider) {
@@ -241,29 +209,20 @@ BOOL CRecordControlPage::OnInitDialog() {
     }
     if (GetDlgItem(kGauge))
         m_gauge.SubclassDlgItem(kGauge, this);
-    if (!m_slide.IsEmpty() && !m_slideEvents) {
-        m_slideEvents = new SlideEvents(this);
-        m_slideEvents->AddRef();
-        if (FAILED(m_slide.AdviseEvents(m_slideEvents, &m_slideCookie)))
-            m_slideCookie = 0;
-    }
+    m_slideEvents.Connect(m_slide, [this](DISPID event, int, double value) {
+        if (event == CSlideControl::kEventValueChanged)
+            OnSlideChanged(value);
+        else if (event == CSlideControl::kEventMouseDown)
+            OnSlideMouseDown();
+        else if (event == CSlideControl::kEventMouseUp)
+            OnSlideMouseUp();
+    });
     Refresh();
     return TRUE;
 }
 
-void CRecordControlPage::ReleaseSlide() {
-    if (!m_slideEvents)
-        return;
-    m_slideEvents->Disconnect();
-    if (m_slideCookie)
-        m_slide.UnadviseEvents(m_slideCookie);
-    m_slideCookie = 0;
-    m_slideEvents->Release();
-    m_slideEvents = nullptr;
-}
-
 void CRecordControlPage::OnDestroy() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
     m_lastList.clear();
     CTabDlg::OnDestroy();
 }

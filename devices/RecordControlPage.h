@@ -11,6 +11,7 @@
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/ToolTipCtrl.h"
 #include "shell/CWSlide.h"
+#include "shell/SlideEventLink.h"
 #include "views/panels/DualValueGauge.h"
 #include "views/panels/TabDlg.h"
 
@@ -205,7 +206,6 @@ private:
     private:
         CRecordControlPage& m_page;
     };
-    class SlideEvents;
 
     // Sends code with the device's handle and subtype, or -1, -1 without a device, and one
     // double when withValue: TRUE when a target took it; *status and *result (when asked) get
@@ -220,7 +220,6 @@ private:
     void ChangeExposureTicks(int step);
     void ApplyPostTrigger(CDevice* device, IDriverDevice* driver, int post);
     void Refresh();
-    void ReleaseSlide();
     static int ComboSelection(const CComboBox& combo);
 
 protected:
@@ -242,8 +241,7 @@ private:
     CComboBox m_triggerTypes;
     CComboBox m_recordModes;
     CCWSlide m_slide;
-    SlideEvents* m_slideEvents = nullptr;
-    DWORD m_slideCookie = 0;
+    CSlideEventLink m_slideEvents;
     std::vector<int> m_rates;
     std::vector<std::pair<int, int>> m_resolutionList;
     std::vector<ShutterEntry> m_shutterEntries;

@@ -27,37 +27,10 @@ LPARAM Truncate(double value) {
 
 }  // namespace
 
-// Passes the slide's events to the bar until the bar lets go of it.
-class CSimplePlayBar::SlideEvents : public CComObject<IDispatch> {
-public:
-    explicit SlideEvents(CSimplePlayBar* bar) : m_bar(bar) {}
-    void Disconnect() { m_bar = nullptr; }
-
-    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (!m_bar)
-            return S_OK;
-        int pointer = 0;
-        double value = 0.0;
-        if (member == CSlideControl::kEventValueChanged ||
-            member == CSlideControl::kEventValueChanging) {
-            if (!params || params->cArgs < 2)
-                return DISP_E_BADPARAMCOUNT;
-            // Arguments arrive last first: the pointer, then its value.
-            pointer = CComVariant(params->rgvarg[1]).ToLong(0);
-            value = CComVariant(params->rgvarg[0]).ToDouble(0.0);
-        }
-        m_bar->OnSlideEvent(member, pointer, value);
-        return S_OK;
-    }
-
-private:
-    CSimplePlayBar* m_bar;
-};
-
 CSimplePlayBar::CSimplePlayBar() = default;
 
 CSimplePlayBar::~CSimplePlayBar() {
-    ReleaseEvents();
+    m_slideEvents.Disconnect();
 }
 
 BOOL CSimplePlayBar::Create(CWnd* pParentWnd, UINT nIDTemplate, UINT nStyle, UINT nID) {
@@ -73,12 +46,9 @@ BOOL CSimplePlayBar::InitialUpdate() {
     } catch (const CUserException&) {
         return FALSE;
     }
-    if (!m_slide.IsEmpty() && !m_events) {
-        m_events = new SlideEvents(this);
-        m_events->AddRef();
-        if (FAILED(m_slide.AdviseEvents(m_events, &m_cookie)))
-            m_cookie = 0;
-    }
+    m_slideEvents.Connect(m_slide, [this](DISPID event, int pointer, double value) {
+        OnSlideEvent(event, pointer, value);
+    });
     return TRUE;
 }
 
@@ -86,20 +56,9 @@ void CSimplePlayBar::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, kSlideId, m_slide);
 }
 
-void CSimplePlayBar::ReleaseEvents() {
-    if (!m_events)
-        return;
-    m_events->Disconnect();
-    if (m_cookie)
-        m_slide.UnadviseEvents(m_cookie);
-    m_cookie = 0;
-    m_events->Release();
-    m_events = nullptr;
-}
-
 BOOL CSimplePlayBar::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
     if (message == WM_DESTROY)
-        ReleaseEvents();
+        m_slideEvents.Disconnect();
     return CDialogBar::OnWndMsg(message, wParam, lParam, pResult);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/com/IDispatch.h"
 #include "platform/framework/DialogBar.h"
 #include "shell/CWSlide.h"
+#include "shell/SlideEventLink.h"
 
 class CDataExchange;
 
@@ -48,17 +49,13 @@ protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
 
 private:
-    class SlideEvents;
-
     bool SlideReady() const { return m_slide.GetSafeHwnd() && !m_slide.IsEmpty(); }
-    void ReleaseEvents();
     // Activates the bar's frame and posts the message to the measurement view of the project
     // holding that frame.
     void PostToMeasurementView(UINT message, WPARAM wParam, LPARAM lParam);
 
     CCWSlide m_slide;
-    SlideEvents* m_events = nullptr;
-    DWORD m_cookie = 0;
+    CSlideEventLink m_slideEvents;
     // What the slide shows, as last written by the bar.
     int m_frameCount = -1;
     int m_firstMarker = -1;

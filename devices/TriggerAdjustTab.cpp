@@ -39,44 +39,12 @@ constexpr const char* kPreTriggerPrompt =
 
 }  // namespace
 
-// Hands the slide's events to the page; the page cuts it off before it goes.
-class CTriggerAdjustTab::SlideEvents : public CComObject<IDispatch> {
-public:
-    explicit SlideEvents(CTriggerAdjustTab* page) : m_page(page) {}
-    void Disconnect() { m_page = nullptr; }
-
-    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (!m_page)
-            return S_OK;
-        switch (member) {
-            case CSlideControl::kEventValueChanging:
-                // Arguments arrive last first: the pointer, then its value.
-                if (!params || params->cArgs < 2)
-                    return DISP_E_BADPARAMCOUNT;
-                m_page->OnSlideTracking(CComVariant(params->rgvarg[0]).ToDouble(0.0));
-                break;
-            case CSlideControl::kEventMouseDown:
-                m_page->OnSlideMouseDown();
-                break;
-            case CSlideControl::kEventMouseUp:
-                m_page->OnSlideMouseUp();
-                break;
-            default:
-                break;
-        }
-        return S_OK;
-    }
-
-private:
-    CTriggerAdjustTab* m_page;
-};
-
 CTriggerAdjustTab::CTriggerAdjustTab(CWnd* pParentWnd)
     : CTabDlg(kTriggerAdjustTabTemplate, pParentWnd),
       m_events(kPollPeriod, [this] { Refresh(); }) {}
 
 CTriggerAdjustTab::~CTriggerAdjustTab() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
 }
 
 void CTriggerAdjustTab::SetGroupProvider(IDeviceCommandTargetProvider* provider) {
@@ -92,30 +60,21 @@ void CTriggerAdjustTab::DoDataExchange(CDataExchange* pDX) {
 
 BOOL CTriggerAdjustTab::OnInitDialog() {
     CTabDlg::OnInitDialog();
-    if (!m_slide.IsEmpty() && !m_slideEvents) {
-        m_slideEvents = new SlideEvents(this);
-        m_slideEvents->AddRef();
-        if (FAILED(m_slide.AdviseEvents(m_slideEvents, &m_slideCookie)))
-            m_slideCookie = 0;
-    }
+    m_slideEvents.Connect(m_slide, [this](DISPID event, int, double value) {
+        if (event == CSlideControl::kEventValueChanging)
+            OnSlideTracking(value);
+        else if (event == CSlideControl::kEventMouseDown)
+            OnSlideMouseDown();
+        else if (event == CSlideControl::kEventMouseUp)
+            OnSlideMouseUp();
+    });
     m_events.Watch(GetQWidget());
     Refresh();
     return TRUE;
 }
 
-void CTriggerAdjustTab::ReleaseSlide() {
-    if (!m_slideEvents)
-        return;
-    m_slideEvents->Disconnect();
-    if (m_slideCookie)
-        m_slide.UnadviseEvents(m_slideCookie);
-    m_slideCookie = 0;
-    m_slideEvents->Release();
-    m_slideEvents = nullptr;
-}
-
 void CTriggerAdjustTab::OnDestroy() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
     CTabDlg::OnDestroy();
 }
 

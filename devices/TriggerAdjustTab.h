@@ -13,6 +13,7 @@
 #include "devices/core/RecordGroupListener.h"
 #include "platform/framework/ComboBox.h"
 #include "shell/CWSlide.h"
+#include "shell/SlideEventLink.h"
 #include "views/panels/TabDlg.h"
 
 #include <QString>
@@ -96,8 +97,6 @@ protected:
     void OnUpdateFirstDevice(CCmdUI* pCmdUI);
 
 private:
-    class SlideEvents;
-
     // What the page shows of a device for post-trigger count p.
     struct Reading {
         int type = 0;
@@ -113,7 +112,6 @@ private:
     void ShowCounts(const Reading& reading, int p);
     // Writes the trigger setting and sends code to the group.
     void WriteTrigger(CDevice* device, const DriverTriggerSetting& setting, int code);
-    void ReleaseSlide();
 
     CDeviceLink m_link;
     IDeviceViewFinder* m_finder = nullptr;
@@ -122,7 +120,6 @@ private:
     int m_codeCount = 0;
     CCWSlide m_slide;
     CComboBox m_triggerType;
-    SlideEvents* m_slideEvents = nullptr;
-    DWORD m_slideCookie = 0;
+    CSlideEventLink m_slideEvents;
     CPageEventCounter m_events;
 };

@@ -16,34 +16,9 @@ BEGIN_MESSAGE_MAP(CSliderLabelsDlg, CDialog)
 END_MESSAGE_MAP()
 // clang-format on
 
-// Hands the slide's pointer moves to the dialog.
-class CSliderLabelsDlg::SlideEvents : public CComObject<IDispatch> {
-public:
-    explicit SlideEvents(CSliderLabelsDlg* dialog) : m_dialog(dialog) {}
-    void Detach() { m_dialog = nullptr; }
-
-    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (!m_dialog || !params || params->cArgs != 2 ||
-            (member != CSlideControl::kEventValueChanged &&
-             member != CSlideControl::kEventValueChanging))
-            return S_OK;
-        // Arguments arrive last first: the value, then the pointer's index.
-        const VARIANT& value = params->rgvarg[0];
-        if (value.vt == VT_R8)
-            m_dialog->OnSlideMoved(value.dblVal);
-        return S_OK;
-    }
-
-private:
-    CSliderLabelsDlg* m_dialog;
-};
-
 CSliderLabelsDlg::CSliderLabelsDlg(CWnd* pParentWnd) : CDialog(IDD_SLIDER_LABELS, pParentWnd) {}
 
-CSliderLabelsDlg::~CSliderLabelsDlg() {
-    if (m_events)
-        static_cast<SlideEvents*>(m_events.Get())->Detach();
-}
+CSliderLabelsDlg::~CSliderLabelsDlg() = default;
 
 void CSliderLabelsDlg::SetParameters(const QString& title, const QString& prompt, int minimum,
                                      int maximum, int value, int flag) {
@@ -88,11 +63,11 @@ BOOL CSliderLabelsDlg::OnInitDialog() {
     m_slide.SetRange(m_minimum, m_maximum);
     m_slide.SetStep(1);
     m_slide.SetPointerValue(1, m_value);
-    if (!m_slide.IsEmpty() && !m_events) {
-        m_events = CComPtr<IDispatch>(new SlideEvents(this));
-        DWORD cookie = 0;
-        m_slide.AdviseEvents(m_events.Get(), &cookie);
-    }
+    m_slideEvents.Connect(m_slide, [this](DISPID event, int, double value) {
+        if (event == CSlideControl::kEventValueChanged ||
+            event == CSlideControl::kEventValueChanging)
+            OnSlideMoved(value);
+    });
     m_syncing = true;
     SetDlgItemText(kValueId, QString::number(m_value));
     m_syncing = false;

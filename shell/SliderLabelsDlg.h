@@ -9,6 +9,7 @@
 #include "platform/com/ComPtr.h"
 #include "platform/framework/Dialog.h"
 #include "shell/CWSlide.h"
+#include "shell/SlideEventLink.h"
 
 #include <QString>
 
@@ -70,8 +71,6 @@ protected:
     void OnValueChanged();
 
 private:
-    class SlideEvents;
-
     void ShowQuantities();
 
     QString m_title;
@@ -84,6 +83,6 @@ private:
     std::array<int, 2> m_modes{};
     Formatter m_formatter;
     CCWSlide m_slide;
-    CComPtr<IDispatch> m_events;
+    CSlideEventLink m_slideEvents;
     bool m_syncing = false;
 };

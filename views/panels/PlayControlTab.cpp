@@ -43,39 +43,10 @@ int Truncate(double value) {
 
 }  // namespace
 
-// Receives the slide's events for the page; the page cuts it off before it goes.
-class CPlayControlTab::SlideEvents : public CComObject<IDispatch> {
-public:
-    explicit SlideEvents(CPlayControlTab* page) : m_page(page) {}
-    void Disconnect() { m_page = nullptr; }
-
-    HRESULT Invoke(DISPID member, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) override {
-        if (!m_page)
-            return S_OK;
-        if (member == CSlideControl::kEventValueChanged ||
-            member == CSlideControl::kEventValueChanging) {
-            if (!params || params->cArgs < 2)
-                return DISP_E_BADPARAMCOUNT;
-            // Arguments arrive last first: the pointer, then its value.
-            const LONG pointer = CComVariant(params->rgvarg[1]).ToLong(0);
-            const double value = CComVariant(params->rgvarg[0]).ToDouble(0.0);
-            const UINT message =
-                member == CSlideControl::kEventValueChanged ? kPlayBarTracking : kPlayBarReleased;
-            m_page->SendToOwner(message, static_cast<WPARAM>(pointer), Truncate(value));
-        } else if (member == kSlideDoubleClick) {
-            m_page->SendToOwner(kPlayBarResetLimits, 0, 0);
-        }
-        return S_OK;
-    }
-
-private:
-    CPlayControlTab* m_page;
-};
-
 CPlayControlTab::CPlayControlTab(CWnd* pParentWnd) : CTabDlg(kPlayControlTabTemplate, pParentWnd) {}
 
 CPlayControlTab::~CPlayControlTab() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
 }
 
 BOOL CPlayControlTab::Create(CWnd* pParentWnd, CWnd* pOwnerWnd) {
@@ -112,27 +83,20 @@ BOOL CPlayControlTab::OnInitDialog() {
 
 void CPlayControlTab::CreateSlide() {
     // The slide took its place in the template through DDX_Control; only its events are left.
-    if (m_slide.IsEmpty() || m_slideEvents)
-        return;
-    m_slideEvents = new SlideEvents(this);
-    m_slideEvents->AddRef();
-    if (FAILED(m_slide.AdviseEvents(m_slideEvents, &m_slideCookie)))
-        m_slideCookie = 0;
-}
-
-void CPlayControlTab::ReleaseSlide() {
-    if (m_slideEvents) {
-        m_slideEvents->Disconnect();
-        if (m_slideCookie)
-            m_slide.UnadviseEvents(m_slideCookie);
-        m_slideCookie = 0;
-        m_slideEvents->Release();
-        m_slideEvents = nullptr;
-    }
+    m_slideEvents.Connect(m_slide, [this](DISPID event, int pointer, double value) {
+        if (event == CSlideControl::kEventValueChanged ||
+            event == CSlideControl::kEventValueChanging) {
+            const UINT message =
+                event == CSlideControl::kEventValueChanged ? kPlayBarTracking : kPlayBarReleased;
+            SendToOwner(message, static_cast<WPARAM>(pointer), Truncate(value));
+        } else if (event == kSlideDoubleClick) {
+            SendToOwner(kPlayBarResetLimits, 0, 0);
+        }
+    });
 }
 
 void CPlayControlTab::OnDestroy() {
-    ReleaseSlide();
+    m_slideEvents.Disconnect();
     CTabDlg::OnDestroy();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/com/IDispatch.h"
 #include "platform/framework/SliderCtrl.h"
 #include "shell/CWSlide.h"
+#include "shell/SlideEventLink.h"
 #include "views/IPlayBar.h"
 #include "views/panels/OwnerLink.h"
 #include "views/panels/PlaybackTree.h"
@@ -96,11 +97,7 @@ protected:
     void OnDestroy();
 
 private:
-    class SlideEvents;
-    friend class SlideEvents;
-
     void CreateSlide();
-    void ReleaseSlide();
     // From the slide's events: message to the owner window with the pointer and its value.
     void SendToOwner(UINT message, WPARAM wParam, LPARAM lParam);
     void Poll();
@@ -111,8 +108,7 @@ private:
 
     CPlaybackTree m_tree;
     CCWSlide m_slide;
-    SlideEvents* m_slideEvents = nullptr;
-    DWORD m_slideCookie = 0;
+    CSlideEventLink m_slideEvents;
     CSliderCtrl m_ratioSlider;
     int m_pollCounter = 0;
     int m_seenCount = 0;
