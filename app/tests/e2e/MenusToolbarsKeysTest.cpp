@@ -40,18 +40,12 @@ QStringList MenuPaths(QMainWindow* window) {
 // Runs check on the modal dialog of class T once it shows, then closes it with result.
 template <class T>
 void WhenShown(std::function<void(T*)> check, int result, bool* seen) {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, check, result, seen] {
-        T* dialog = FindWindowOf<T>();
-        if (!dialog || !dialog->GetQWidget()->isVisible())
-            return;
-        *seen = true;
-        check(dialog);
-        dialog->EndDialog(result);
-        timer->deleteLater();
-    });
-    timer->start();
+    ::WhenShown<T>(
+        [check, result](T* dialog) {
+            check(dialog);
+            dialog->EndDialog(result);
+        },
+        seen);
 }
 
 void SaveShot(QWidget* widget, const QString& name) {

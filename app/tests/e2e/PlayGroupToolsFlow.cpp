@@ -37,21 +37,6 @@ void SaveShot(QWidget* widget, const QString& name) {
     GrabFromScreen(widget->window(), widget).save(folder + QLatin1Char('/') + name);
 }
 
-// Runs act on the record-parameters dialog once it shows; act ends it.
-void WhenShown(std::function<void(CDlgEditParameters*)> act, bool* seen) {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, seen] {
-        auto* dialog = FindWindowOf<CDlgEditParameters>();
-        if (!dialog || !dialog->GetQWidget()->isVisible())
-            return;
-        timer->deleteLater();
-        *seen = true;
-        act(dialog);
-    });
-    timer->start();
-}
-
 void TypeInto(CWnd* dialog, int id, const QString& text) {
     CWnd* edit = dialog->GetDlgItem(id);
     ASSERT_NE(edit, nullptr) << id;
@@ -155,7 +140,7 @@ TEST_F(PlayGroupToolsFlow, EditRecordParametersCorrectsTheVideosRateAndShutter) 
     Prompter().ExpectMessageBox("Invalid rate enterred.  Rate must be greater than zero.", IDOK);
     bool seen = false;
     QString shownRate, shownShutter, caption;
-    WhenShown(
+    WhenShown<CDlgEditParameters>(
         [&](CDlgEditParameters* dialog) {
             caption = dialog->GetWindowText();
             shownRate = dialog->GetDlgItemText(CDlgEditParameters::kRateId);
@@ -186,7 +171,7 @@ TEST_F(PlayGroupToolsFlow, EditRecordParametersCorrectsTheVideosRateAndShutter) 
 
     // Cancel leaves what OK set.
     seen = false;
-    WhenShown(
+    WhenShown<CDlgEditParameters>(
         [&](CDlgEditParameters* dialog) {
             shownRate = dialog->GetDlgItemText(CDlgEditParameters::kRateId);
             TypeInto(dialog, CDlgEditParameters::kRateId, QStringLiteral("30"));

@@ -21,29 +21,6 @@
 
 namespace {
 
-// Runs act on the system configuration dialog once it shows; act ends it.
-void WhenShown(std::function<void(CDlgSystemConfiguration*)> act, bool* seen) {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, seen] {
-        auto* dialog = FindWindowOf<CDlgSystemConfiguration>();
-        if (!dialog || !dialog->GetQWidget()->isVisible())
-            return;
-        timer->deleteLater();
-        *seen = true;
-        act(dialog);
-    });
-    timer->start();
-}
-
-void ClickButton(CWnd* dialog, int id) {
-    CWnd* button = dialog->GetDlgItem(id);
-    ASSERT_NE(button, nullptr) << id;
-    auto* widget = qobject_cast<QAbstractButton*>(button->GetQWidget());
-    ASSERT_NE(widget, nullptr) << id;
-    QTest::mouseClick(widget, Qt::LeftButton);
-}
-
 int CheckBoxOf(const char* valueName) {
     for (int i = 0; i < CDlgSystemConfiguration::kFlagCount; ++i) {
         if (CDlgSystemConfiguration::ValueName(i) == QLatin1String(valueName))
@@ -80,11 +57,11 @@ TEST_F(SystemConfigurationFlow, OkKeepsTheChecksAndCancelLeavesThem) {
     // OK: the cleared check box is the new value, in memory and in the registry.
     bool seen = false;
     bool shownChecked = false;
-    WhenShown(
+    WhenShown<CDlgSystemConfiguration>(
         [&](CDlgSystemConfiguration* dialog) {
             shownChecked = dialog->IsDlgButtonChecked(connect) == 1;
-            ClickButton(dialog, connect);
-            ClickButton(dialog, IDOK);
+            Click(dialog, connect);
+            Click(dialog, IDOK);
         },
         &seen);
     QAction* item = FindItem(window, QStringLiteral("Edit/System Configuration..."));
@@ -101,11 +78,11 @@ TEST_F(SystemConfigurationFlow, OkKeepsTheChecksAndCancelLeavesThem) {
     // Cancel: the dialog shows what OK kept, and a change made now is dropped.
     seen = false;
     shownChecked = true;
-    WhenShown(
+    WhenShown<CDlgSystemConfiguration>(
         [&](CDlgSystemConfiguration* dialog) {
             shownChecked = dialog->IsDlgButtonChecked(connect) == 1;
-            ClickButton(dialog, webLinks);
-            ClickButton(dialog, IDCANCEL);
+            Click(dialog, webLinks);
+            Click(dialog, IDCANCEL);
         },
         &seen);
     FindItem(window, QStringLiteral("Edit/System Configuration..."))->trigger();

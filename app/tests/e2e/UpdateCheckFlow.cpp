@@ -26,30 +26,6 @@
 
 namespace {
 
-// Runs act on the dialog of class T once it shows; act ends it.
-template <class T>
-void WhenShown(std::function<void(T*)> act, bool* seen) {
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, seen] {
-        T* dialog = FindWindowOf<T>();
-        if (!dialog || !dialog->GetQWidget()->isVisible())
-            return;
-        timer->deleteLater();
-        *seen = true;
-        act(dialog);
-    });
-    timer->start();
-}
-
-void ClickButton(CWnd* dialog, int id) {
-    CWnd* button = dialog->GetDlgItem(id);
-    ASSERT_NE(button, nullptr) << id;
-    auto* widget = qobject_cast<QAbstractButton*>(button->GetQWidget());
-    ASSERT_NE(widget, nullptr) << id;
-    QTest::mouseClick(widget, Qt::LeftButton);
-}
-
 void TypeInto(CWnd* page, int id, const QString& text) {
     CWnd* edit = page->GetDlgItem(id);
     ASSERT_NE(edit, nullptr) << id;
@@ -99,7 +75,7 @@ TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
         [](CDlgProgramOptions* sheet) {
             ShowTab(sheet, "Update");
             TypeInto(&sheet->m_updateEdit, 2256, QStringLiteral("7"));
-            ClickButton(sheet, IDOK);
+            Click(sheet, IDOK);
         },
         &seen);
     QAction* options = FindItem(window, QStringLiteral("Edit/Program Options..."));
@@ -120,9 +96,9 @@ TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
             CWnd& page = sheet->m_updateEdit;
             ASSERT_TRUE(page.IsWindowVisible());
             shown = page.GetDlgItemText(2256);
-            ClickButton(&page, 2038);
+            Click(&page, 2038);
             restored = page.GetDlgItemText(2256);
-            ClickButton(sheet, IDCANCEL);
+            Click(sheet, IDCANCEL);
         },
         &seen);
     FindItem(window, QStringLiteral("Edit/Program Options..."))->trigger();
@@ -138,11 +114,11 @@ TEST_F(UpdateCheckFlow, AUserSetsTheIntervalAndAsksForUpdatesFromTheMenus) {
     WhenShown<CDlgUpdateCheck>(
         [&](CDlgUpdateCheck* dialog) {
             current = dialog->GetDlgItemText(CDlgUpdateCheck::kCurrentVersionId);
-            ClickButton(dialog, CDlgUpdateCheck::kCheckId);
+            Click(dialog, CDlgUpdateCheck::kCheckId);
             latest = dialog->GetDlgItemText(CDlgUpdateCheck::kLatestVersionId);
             link = dialog->GetDlgItemText(CDlgUpdateCheck::kDownloadLinkId);
             status = dialog->GetDlgItemText(CDlgUpdateCheck::kStatusId);
-            ClickButton(dialog, IDOK);
+            Click(dialog, IDOK);
         },
         &seen);
     QAction* check = FindItem(window, QStringLiteral("Help/Check for Updates..."));
