@@ -45,7 +45,6 @@ private:
     // Mode 0 a row at a time through rings of rows, so that the frame passes the cache once.
     void ConvertColourByRows(const std::uint8_t* src, int phase, bool skipFilter,
                              const CColorMatrix::Rows& matrix, std::uint8_t* dst);
-    void ExpandSamples(const std::uint8_t* src, std::size_t count, std::uint8_t* mosaic) const;
     void Demosaic(const std::uint8_t* mosaic, int phase);
     void DemosaicRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     // Pixels 1 ... width - 2 of a first or last row (of a frame of two rows or more).
@@ -65,7 +64,7 @@ private:
     Planes m_demosaic{};
     Planes m_filtered{};
     InputTable m_table{};
-    InputPieces m_pieces{};
+    InputRamps m_ramps{};
     int m_tableType = -1;
     int m_mode = 0;
 };

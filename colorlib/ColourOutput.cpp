@@ -30,20 +30,6 @@ __attribute__((target("avx2"))) inline __m256i RowLevelsAvx2(const __m256* coeff
     return _mm256_srai_epi32(_mm256_cvttps_epi32(capped), 4);
 }
 
-// One matrix row for 32 pixels as bytes in pixel order; f[p][q] holds plane p of pixels
-// 8q ... 8q + 7.
-template <bool kScaled>
-__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff,
-                                                            const __m256 (*f)[4]) {
-    __m256i level[4];
-    for (int q = 0; q < 4; ++q)
-        level[q] = RowLevelsAvx2<kScaled>(coeff, f[0][q], f[1][q], f[2][q]);
-    // 32-bit groups of four pixels: 0 2 4 6 | 1 3 5 7 after the packs, in order after the permute.
-    const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(level[0], level[1]),
-                                              _mm256_packs_epi32(level[2], level[3]));
-    return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
-}
-
 // Masks and byte orders that interleave 32 blue, green and red bytes into 96 output bytes: per
 // 128-bit lane, output chunk k (16 bytes of the lane's 48) takes at byte j channel (k + j) % 3,
 // and shuffling channel c by order[c] puts the byte it owes there at j, for every k at once.
@@ -71,23 +57,46 @@ __attribute__((target("avx2"))) InterleaveAvx2 MakeInterleaveAvx2() {
     return v;
 }
 
-// 32 pixels from i on: 96 bytes B G R at out.
+// Levels of the three matrix rows (blue, green, red) for the eight pixels from i on.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void LevelsAvx2(const std::int16_t* const* planes,
+                                                       std::size_t i, const __m256 (*coeff)[3],
+                                                       __m256i* level) {
+    __m256 f[3];
+    for (int p = 0; p < 3; ++p) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
+        f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+    }
+    for (int c = 0; c < 3; ++c)
+        level[c] = RowLevelsAvx2<kScaled>(coeff[c], f[0], f[1], f[2]);
+}
+
+// 32 pixels from i on: 96 bytes B G R at out. The body needs nearly every vector register for
+// the pixels, so the coefficients are read from memory where they are used: the empty asm
+// statements tell the compiler that they may have changed, which stops it from holding them
+// in registers and spilling the pixels instead.
 template <bool kScaled>
 __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* const* planes,
                                                         std::size_t i, const __m256 (*coeff)[3],
                                                         const InterleaveAvx2& il,
                                                         std::uint8_t* out) {
-    __m256 f[3][4];
-    for (int p = 0; p < 3; ++p) {
-        for (int q = 0; q < 4; ++q) {
-            const __m128i v =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i + 8 * q));
-            f[p][q] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+    __m256i words[2][3];
+    for (int h = 0; h < 2; ++h) {
+        __m256i level[2][3];
+        for (int q = 0; q < 2; ++q) {
+            asm volatile("" : : "r"(coeff) : "memory");
+            LevelsAvx2<kScaled>(planes, i + 16 * h + 8 * q, coeff, level[q]);
         }
+        // 32-bit groups of four pixels: 0 2 | 1 3 after the packs.
+        for (int c = 0; c < 3; ++c)
+            words[h][c] = _mm256_packs_epi32(level[0][c], level[1][c]);
     }
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
     __m256i s[3];
-    for (int c = 0; c < 3; ++c)
-        s[c] = _mm256_shuffle_epi8(RowBytesAvx2<kScaled>(coeff[c], f), il.order[c]);
+    for (int c = 0; c < 3; ++c) {
+        const __m256i bytes = _mm256_packus_epi16(words[0][c], words[1][c]);
+        s[c] = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), il.order[c]);
+    }
     const __m256i* m = il.channel;
     const __m256i c0 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[1]), s[2], m[2]);
     const __m256i c1 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[0]), s[2], m[1]);
@@ -122,16 +131,18 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
             coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
     }
     const InterleaveAvx2 il = MakeInterleaveAvx2();
+    // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
+    const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
     // Stores that straddle cache lines cost twice: after a first step at the start, the steps
     // go from the first pixel whose bytes start on a 32-byte boundary (3 * 11 = 1 modulo 32).
     std::size_t next = 0;
     if (const std::size_t first = (32 - reinterpret_cast<std::uintptr_t>(dst) % 32) * 11 % 32) {
-        Store32Avx2<kScaled>(planes, 0, coeff, il, dst);
+        Store32Avx2<kScaled>(p, 0, coeff, il, dst);
         next = first;
     }
     while (next < count) {
         const std::size_t i = std::min(next, count - 32);
-        Store32Avx2<kScaled>(planes, i, coeff, il, dst + 3 * i);
+        Store32Avx2<kScaled>(p, i, coeff, il, dst + 3 * i);
         next = i + 32;
     }
 }
