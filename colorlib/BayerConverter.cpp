@@ -2,6 +2,7 @@
 
 #include "colorlib/ColourOutput.h"
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -18,9 +19,6 @@
 namespace {
 
 constexpr int kMaxLevel = 4096;
-// The largest plane value: four times the largest expanded sample (1020, input type 3). Every
-// plane value is a sum of four samples, or a mean of a few brought to the same scale.
-constexpr int kMaxPlane = 4080;
 constexpr int kMaxSide = 65535;
 
 enum Colour { kRed = 0, kGreen = 1, kBlue = 2 };
@@ -85,44 +83,24 @@ __attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, cons
     return x;
 }
 
-__attribute__((target("avx2"))) inline __m256i LoadRowAvx2(const std::int16_t* row, int col) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + col));
-}
-
-__attribute__((target("avx2"))) inline __m256i ColumnSumsAvx2(const std::int16_t* up,
-                                                              const std::int16_t* mid,
-                                                              const std::int16_t* down, int col) {
-    return _mm256_add_epi16(_mm256_add_epi16(LoadRowAvx2(up, col), LoadRowAvx2(mid, col)),
-                            LoadRowAvx2(down, col));
-}
-
-// The smoothed values of sixteen pixels from their centres and 3x3 boxes, as c + floor((box -
-// 9 c) / 32): see SmoothRowAvx2.
-__attribute__((target("avx2"))) inline __m256i SmoothedAvx2(__m256i centre, __m256i box) {
-    const __m256i c9 = _mm256_add_epi16(_mm256_slli_epi16(centre, 3), centre);
-    return _mm256_add_epi16(centre, _mm256_srai_epi16(_mm256_sub_epi16(box, c9), 5));
-}
-
 // The interior of a smoothed row from x on, sixteen pixels a step. Most steps take the 3x3 box
 // from column sums, as SmoothRowAvx512 does: the sums of the next sixteen columns are loaded once
-// and shifted by a pixel either way. The value is SmoothValue's in another form:
-// (3 c + (box - c) / 8) / 4 truncated is (24 c + box - c) / 32 rounded down, which is
-// c + floor((box - 9 c) / 32). Plane values lie within 0 ... kMaxPlane, so box - 9 c stays
-// within +-8 kMaxPlane (inside the signed 16-bit range) and the value, a weighted mean of the nine,
-// never reaches the cap. Returns where it stopped.
+// and shifted by a pixel either way. The values are SmoothValue's (see SmoothedAvx2), which never
+// reach the cap. Returns where it stopped.
 __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const std::int16_t* mid,
                                                   const std::int16_t* down, std::int16_t* out,
                                                   int x, int end) {
-    static_assert(8 * kMaxPlane < 32768 && kMaxPlane <= kMaxLevel);
+    static_assert(kMaxPlane <= kMaxLevel);
     // The column sums of the next sixteen pixels are loaded ahead.
     if (x + 32 <= end + 1) {
-        __m256i centre = LoadRowAvx2(mid, x);
+        __m256i centre = LoadPlaneAvx2(mid, x);
         __m256i sums = ColumnSumsAvx2(up, mid, down, x);
         __m256i left = ColumnSumsAvx2(up, mid, down, x - 1);
         for (; x + 32 <= end + 1; x += 16) {
-            const __m256i nextCentre = LoadRowAvx2(mid, x + 16);
-            const __m256i next = _mm256_add_epi16(
-                _mm256_add_epi16(LoadRowAvx2(up, x + 16), nextCentre), LoadRowAvx2(down, x + 16));
+            const __m256i nextCentre = LoadPlaneAvx2(mid, x + 16);
+            const __m256i next =
+                _mm256_add_epi16(_mm256_add_epi16(LoadPlaneAvx2(up, x + 16), nextCentre),
+                                 LoadPlaneAvx2(down, x + 16));
             // Lanes of sums and next across the 128-bit halves: columns x + 8 ... x + 23.
             const __m256i across = _mm256_permute2x128_si256(sums, next, 0x21);
             const __m256i right = _mm256_alignr_epi8(across, sums, 2);
@@ -138,7 +116,7 @@ __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const 
                                                               ColumnSumsAvx2(up, mid, down, x)),
                                              ColumnSumsAvx2(up, mid, down, x + 1));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
-                            SmoothedAvx2(LoadRowAvx2(mid, x), box));
+                            SmoothedAvx2(LoadPlaneAvx2(mid, x), box));
     }
     return x;
 }
@@ -334,11 +312,30 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     std::int16_t* const smoothedRing = ring(m_filtered[0]);
     const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
     const auto smoothAndWrite = [&](int y) {
+        std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
+#ifdef TINTORA_AVX2
+        // Interior rows smooth as they are written; their first and last pixels keep their
+        // values. The AVX-512 paths below are wider.
+        if (y > 0 && y + 1 < h && !HasAvx512()) {
+            const PlaneRows mid = demosaicRows(y);
+            // The three planes' rings have the same layout.
+            const std::ptrdiff_t up = demosaicRows(y - 1)[0] - mid[0];
+            const std::ptrdiff_t down = demosaicRows(y + 1)[0] - mid[0];
+            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w) {
+                const std::int16_t* const first[3] = {mid[0], mid[1], mid[2]};
+                const std::int16_t* const last[3] = {mid[0] + w - 1, mid[1] + w - 1,
+                                                     mid[2] + w - 1};
+                colour_output::WriteColourPlain(first, 1, matrix, out);
+                colour_output::WriteColourPlain(last, 1, matrix, out + 3 * (w - 1));
+                return;
+            }
+        }
+#endif
         for (int p = 0; p < 3; ++p) {
             SmoothRow(y > 0 ? demosaicRows(y - 1)[p] : nullptr, demosaicRows(y)[p],
                       y + 1 < h ? demosaicRows(y + 1)[p] : nullptr, smoothed[p]);
         }
-        WriteColour(smoothed.data(), w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+        WriteColour(smoothed.data(), w, matrix, out);
     };
 
     ExpandSamples(m_table, m_ramps, src, w, mosaicRow(0));

@@ -1,6 +1,7 @@
 #include "colorlib/ColourOutput.h"
 
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
 #include <cmath>
@@ -57,24 +58,34 @@ __attribute__((target("avx2"))) InterleaveAvx2 MakeInterleaveAvx2() {
     return v;
 }
 
-// Levels of the three matrix rows (blue, green, red) for the eight pixels from i on.
-template <bool kScaled>
-__attribute__((target("avx2"))) inline void LevelsAvx2(const std::int16_t* const* planes,
-                                                       std::size_t i, const __m256 (*coeff)[3],
-                                                       __m256i* level) {
-    __m256 f[3];
-    for (int p = 0; p < 3; ++p) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i));
-        f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
-    }
+// 96 bytes B G R at out from the blue, green and red bytes of 32 pixels in pixel order.
+__attribute__((target("avx2"))) inline void StoreInterleavedAvx2(const __m256i* bytes,
+                                                                 const InterleaveAvx2& il,
+                                                                 std::uint8_t* out) {
+    __m256i s[3];
     for (int c = 0; c < 3; ++c)
-        level[c] = RowLevelsAvx2<kScaled>(coeff[c], f[0], f[1], f[2]);
+        s[c] = _mm256_shuffle_epi8(bytes[c], il.order[c]);
+    const __m256i* m = il.channel;
+    const __m256i c0 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[1]), s[2], m[2]);
+    const __m256i c1 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[0]), s[2], m[1]);
+    const __m256i c2 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[2]), s[2], m[0]);
+    __m256i* o = reinterpret_cast<__m256i*>(out);
+    _mm256_storeu_si256(o, _mm256_permute2x128_si256(c0, c1, 0x20));
+    _mm256_storeu_si256(o + 1, _mm256_permute2x128_si256(c2, c0, 0x30));
+    _mm256_storeu_si256(o + 2, _mm256_permute2x128_si256(c1, c2, 0x31));
 }
 
-// 32 pixels from i on: 96 bytes B G R at out. The body needs nearly every vector register for
-// the pixels, so the coefficients are read from memory where they are used: the empty asm
-// statements tell the compiler that they may have changed, which stops it from holding them
-// in registers and spilling the pixels instead.
+// The steps below need nearly every vector register for the pixels, so they read the
+// coefficients from memory where they use them: the empty asm statement makes the pointer opaque,
+// which stops the compiler from holding the coefficients in registers and spilling the pixels
+// instead.
+__attribute__((target("avx2"))) inline const __m256 (
+    *FreshCoefficients(const __m256 (*coeff)[3]))[3] {
+    asm volatile("" : "+r"(coeff));
+    return coeff;
+}
+
+// 32 pixels from i on: 96 bytes B G R at out.
 template <bool kScaled>
 __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* const* planes,
                                                         std::size_t i, const __m256 (*coeff)[3],
@@ -84,27 +95,73 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     for (int h = 0; h < 2; ++h) {
         __m256i level[2][3];
         for (int q = 0; q < 2; ++q) {
-            asm volatile("" : : "r"(coeff) : "memory");
-            LevelsAvx2<kScaled>(planes, i + 16 * h + 8 * q, coeff, level[q]);
+            __m256 f[3];
+            for (int p = 0; p < 3; ++p) {
+                const __m128i v = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i*>(planes[p] + i + 16 * h + 8 * q));
+                f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+            }
+            coeff = FreshCoefficients(coeff);
+            for (int c = 0; c < 3; ++c)
+                level[q][c] = RowLevelsAvx2<kScaled>(coeff[c], f[0], f[1], f[2]);
         }
         // 32-bit groups of four pixels: 0 2 | 1 3 after the packs.
         for (int c = 0; c < 3; ++c)
             words[h][c] = _mm256_packs_epi32(level[0][c], level[1][c]);
     }
     const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
-    __m256i s[3];
+    __m256i bytes[3];
     for (int c = 0; c < 3; ++c) {
-        const __m256i bytes = _mm256_packus_epi16(words[0][c], words[1][c]);
-        s[c] = _mm256_shuffle_epi8(_mm256_permutevar8x32_epi32(bytes, order), il.order[c]);
+        bytes[c] =
+            _mm256_permutevar8x32_epi32(_mm256_packus_epi16(words[0][c], words[1][c]), order);
     }
-    const __m256i* m = il.channel;
-    const __m256i c0 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[1]), s[2], m[2]);
-    const __m256i c1 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[0]), s[2], m[1]);
-    const __m256i c2 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[2]), s[2], m[0]);
-    __m256i* o = reinterpret_cast<__m256i*>(out);
-    _mm256_storeu_si256(o, _mm256_permute2x128_si256(c0, c1, 0x20));
-    _mm256_storeu_si256(o + 1, _mm256_permute2x128_si256(c2, c0, 0x30));
-    _mm256_storeu_si256(o + 2, _mm256_permute2x128_si256(c1, c2, 0x31));
+    StoreInterleavedAvx2(bytes, il, out);
+}
+
+// 32 pixels from x on, each plane smoothed from its rows above (at up from its row), at and
+// below (at down) first, see SmoothedAvx2: 96 bytes B G R at out.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
+    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
+    const __m256 (*coeff)[3], const InterleaveAvx2& il, std::uint8_t* out) {
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i words[2][3];
+#pragma GCC unroll 2
+    for (int h = 0; h < 2; ++h) {
+        // Columns in the rows at, above and below: the same for every plane.
+        const std::ptrdiff_t i = static_cast<std::ptrdiff_t>(x) + 16 * h;
+        const std::ptrdiff_t iUp = i + up;
+        const std::ptrdiff_t iDown = i + down;
+        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
+        __m256 f[3][2];
+        for (int p = 0; p < 3; ++p) {
+            const std::int16_t* plane = planes[p];
+            const auto sums = [ plane, i, iUp, iDown ](std::ptrdiff_t d)
+                __attribute__((always_inline, target("avx2"))) {
+                return _mm256_add_epi16(
+                    _mm256_add_epi16(LoadPlaneAvx2(plane, iUp + d), LoadPlaneAvx2(plane, i + d)),
+                    LoadPlaneAvx2(plane, iDown + d));
+            };
+            const __m256i centre = LoadPlaneAvx2(plane, i);
+            const __m256i box = _mm256_add_epi16(_mm256_add_epi16(sums(-1), sums(0)), sums(1));
+            const __m256i v = SmoothedAvx2(centre, box);
+            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v, zero));
+            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v, zero));
+        }
+        coeff = FreshCoefficients(coeff);
+        // The packs put the two halves back in pixel order.
+        for (int c = 0; c < 3; ++c) {
+            words[h][c] =
+                _mm256_packs_epi32(RowLevelsAvx2<kScaled>(coeff[c], f[0][0], f[1][0], f[2][0]),
+                                   RowLevelsAvx2<kScaled>(coeff[c], f[0][1], f[1][1], f[2][1]));
+        }
+    }
+    // Pixels 0-7 16-23 | 8-15 24-31 after the packs, in order after the permute.
+    __m256i bytes[3];
+    for (int c = 0; c < 3; ++c) {
+        bytes[c] = _mm256_permute4x64_epi64(_mm256_packus_epi16(words[0][c], words[1][c]), 0xD8);
+    }
+    StoreInterleavedAvx2(bytes, il, out);
 }
 
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
@@ -121,15 +178,22 @@ bool ScalesExactly(const CColorMatrix::Rows& matrix) {
     });
 }
 
+// The coefficients as vectors in the order of the output bytes: blue, green, red.
+template <bool kScaled>
+__attribute__((target("avx2"))) void SetCoefficientsAvx2(const CColorMatrix::Rows& matrix,
+                                                         __m256 (*coeff)[3]) {
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
+    }
+}
+
 template <bool kScaled>
 __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const* planes,
                                                        const CColorMatrix::Rows& matrix,
                                                        std::uint8_t* dst, std::size_t count) {
     __m256 coeff[3][3];
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 3; ++j)
-            coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
-    }
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
     const InterleaveAvx2 il = MakeInterleaveAvx2();
     // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
     const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
@@ -147,6 +211,24 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
     }
 }
 
+// Pixels 1 ... count - 2, 32 a step, the last step going over the final 32 of them again.
+template <bool kScaled>
+__attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
+    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down,
+    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count) {
+    __m256 coeff[3][3];
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
+    const InterleaveAvx2 il = MakeInterleaveAvx2();
+    // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
+    const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
+    const std::size_t end = count - 1;
+    for (std::size_t next = 1; next < end;) {
+        const std::size_t x = std::min(next, end - 32);
+        StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
+        next = x + 32;
+    }
+}
+
 }  // namespace
 
 namespace colour_output {
@@ -160,6 +242,18 @@ std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count
         WriteColour32Avx2<true>(planes, matrix, dst, count);
     else
         WriteColour32Avx2<false>(planes, matrix, dst, count);
+    return count;
+}
+
+std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrdiff_t up,
+                                    std::ptrdiff_t down, std::size_t count,
+                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    if (!HasAvx2() || count < 34)
+        return 0;
+    if (ScalesExactly(matrix))
+        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count);
+    else
+        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count);
     return count;
 }
 
@@ -239,6 +333,11 @@ void WriteColourPlain(const std::int16_t* const* planes, std::size_t count,
 #ifndef TINTORA_AVX2
 std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColorMatrix::Rows&,
                             std::uint8_t*) {
+    return 0;
+}
+
+std::size_t WriteSmoothedColourAvx2(const std::int16_t* const*, std::ptrdiff_t, std::ptrdiff_t,
+                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*) {
     return 0;
 }
 #endif
