@@ -314,21 +314,14 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     const auto smoothAndWrite = [&](int y) {
         std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
 #ifdef TINTORA_AVX2
-        // Interior rows smooth as they are written; their first and last pixels keep their
-        // values. The AVX-512 paths below are wider.
+        // Interior rows smooth as they are written. The AVX-512 paths below are wider.
         if (y > 0 && y + 1 < h && !HasAvx512()) {
             const PlaneRows mid = demosaicRows(y);
             // The three planes' rings have the same layout.
             const std::ptrdiff_t up = demosaicRows(y - 1)[0] - mid[0];
             const std::ptrdiff_t down = demosaicRows(y + 1)[0] - mid[0];
-            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w) {
-                const std::int16_t* const first[3] = {mid[0], mid[1], mid[2]};
-                const std::int16_t* const last[3] = {mid[0] + w - 1, mid[1] + w - 1,
-                                                     mid[2] + w - 1};
-                colour_output::WriteColourPlain(first, 1, matrix, out);
-                colour_output::WriteColourPlain(last, 1, matrix, out + 3 * (w - 1));
+            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w)
                 return;
-            }
         }
 #endif
         for (int p = 0; p < 3; ++p) {

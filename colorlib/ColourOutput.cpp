@@ -4,7 +4,8 @@
 #include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
+#include <cstring>
 
 #ifdef TINTORA_AVX2
 #include <immintrin.h>
@@ -118,8 +119,8 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     StoreInterleavedAvx2(bytes, il, out);
 }
 
-// 32 pixels from x on, each plane smoothed from its rows above (at up from its row), at and
-// below (at down) first, see SmoothedAvx2: 96 bytes B G R at out.
+// 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
+// and down elements away: 96 bytes B G R at out.
 template <bool kScaled>
 __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
@@ -142,9 +143,8 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
                     _mm256_add_epi16(LoadPlaneAvx2(plane, iUp + d), LoadPlaneAvx2(plane, i + d)),
                     LoadPlaneAvx2(plane, iDown + d));
             };
-            const __m256i centre = LoadPlaneAvx2(plane, i);
             const __m256i box = _mm256_add_epi16(_mm256_add_epi16(sums(-1), sums(0)), sums(1));
-            const __m256i v = SmoothedAvx2(centre, box);
+            const __m256i v = SmoothedAvx2(LoadPlaneAvx2(plane, i), box);
             f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v, zero));
             f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v, zero));
         }
@@ -170,15 +170,19 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
 // there, so each scaled intermediate is the unscaled one / 16 and the bytes are the same; the
 // scaled sums also stay below 3 * 2^14 * 2^16 / 16 < 2^31 in magnitude.
 bool ScalesExactly(const CColorMatrix::Rows& matrix) {
-    return std::all_of(matrix.begin(), matrix.end(), [](const CColorMatrix::Row& row) {
-        return std::all_of(row.begin(), row.end(), [](float c) {
-            const float m = std::fabs(c);
-            return m == 0 || (m >= 0x1p-90f && m <= 0x1p18f);
-        });
-    });
+    // On the magnitudes' bit patterns, which order like the magnitudes; a NaN lies above 2^18.
+    constexpr std::uint32_t kLow = std::bit_cast<std::uint32_t>(0x1p-90f);
+    constexpr std::uint32_t kHigh = std::bit_cast<std::uint32_t>(0x1p18f);
+    bool exact = true;
+    for (const CColorMatrix::Row& row : matrix) {
+        for (float c : row) {
+            const std::uint32_t m = std::bit_cast<std::uint32_t>(c) & 0x7FFFFFFFu;
+            exact &= m == 0 || (m >= kLow && m <= kHigh);
+        }
+    }
+    return exact;
 }
 
-// The coefficients as vectors in the order of the output bytes: blue, green, red.
 template <bool kScaled>
 __attribute__((target("avx2"))) void SetCoefficientsAvx2(const CColorMatrix::Rows& matrix,
                                                          __m256 (*coeff)[3]) {
@@ -211,7 +215,8 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
     }
 }
 
-// Pixels 1 ... count - 2, 32 a step, the last step going over the final 32 of them again.
+// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again; the first
+// and last pixels, which keep their values, as the first two of one more step.
 template <bool kScaled>
 __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down,
@@ -227,6 +232,16 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
         StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
         next = x + 32;
     }
+    alignas(32) std::int16_t border[3][32] = {};
+    for (int k = 0; k < 3; ++k) {
+        border[k][0] = p[k][0];
+        border[k][1] = p[k][count - 1];
+    }
+    const std::int16_t* const b[3] = {border[0], border[1], border[2]};
+    alignas(32) std::uint8_t bytes[96];
+    Store32Avx2<kScaled>(b, 0, coeff, il, bytes);
+    std::memcpy(dst, bytes, 3);
+    std::memcpy(dst + 3 * (count - 1), bytes + 3, 3);
 }
 
 }  // namespace
