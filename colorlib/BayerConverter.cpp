@@ -388,6 +388,27 @@ void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int
     }
 }
 
+void CBayerConverter::DemosaicSidePixel(const MosaicRows& rows, int phase, int y, int x,
+                                        const PlaneRows& out) const {
+    // DemosaicBorderPixel for a row with rows above and below: of the neighbours only the ones
+    // beside on the outer side are missing.
+    const int in = x == 0 ? 1 : -1;
+    const auto at = [&rows, x](int dy, int dx) {
+        return LoadSample(rows[1 + dy], static_cast<std::size_t>(x + dx));
+    };
+    const int own = ColourAt(phase, y, x);
+    if (own != kGreen) {
+        out[own][x] = ClampLevel(4 * at(0, 0));
+        out[kGreen][x] = ClampLevel((4 * (at(0, in) + at(-1, 0) + at(1, 0)) + 1) / 3);
+        out[2 - own][x] = ClampLevel((4 * (at(-1, in) + at(1, in)) + 1) / 2);
+    } else {
+        const int beside = ColourAt(phase, y, x + in);
+        out[kGreen][x] = ClampLevel(4 * at(0, 0));
+        out[beside][x] = ClampLevel(4 * at(0, in));
+        out[2 - beside][x] = ClampLevel((4 * (at(-1, 0) + at(1, 0)) + 1) / 2);
+    }
+}
+
 void CBayerConverter::DemosaicEdgeRow(const MosaicRows& rows, int phase, int y,
                                       const PlaneRows& out) const {
     // DemosaicBorderPixel with the missing row's neighbours left out: a site has three green
@@ -435,12 +456,14 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
             DemosaicBorderPixel(rows, phase, y, x, out);
         return;
     }
-    DemosaicBorderPixel(rows, phase, y, 0, out);
-    DemosaicBorderPixel(rows, phase, y, w - 1, out);
     if (!rows[0] || !rows[2]) {
+        DemosaicBorderPixel(rows, phase, y, 0, out);
+        DemosaicBorderPixel(rows, phase, y, w - 1, out);
         DemosaicEdgeRow(rows, phase, y, out);
         return;
     }
+    DemosaicSidePixel(rows, phase, y, 0, out);
+    DemosaicSidePixel(rows, phase, y, w - 1, out);
 
     // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at the
     // non-green samples; at a green sample it lies left and right, the third colour above and
@@ -470,28 +493,34 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
     }
 #endif
 #ifdef __SSE2__
-    const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };
-    const __m128i site =
-        _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
-    const auto load = [](const std::uint8_t* row, int col) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
-    };
-    const auto select = [&site](__m128i atSite, __m128i atGreen) {
-        return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
-    };
-    for (; x + 8 <= w - 1; x += 8) {
-        const __m128i c = load(mid, x);
-        const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
-        const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
-        const __m128i diagonal = _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
-                                               _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
-        const __m128i own = _mm_slli_epi16(c, 2);
-        const auto store = [x](std::int16_t* plane, __m128i v) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
+    // Set up only where the wider steps left eight pixels or more.
+    if (x + 8 <= w - 1) {
+        const auto lane = [&](int i) -> short {
+            return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0;
         };
-        store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
-        store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
-        store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+        const __m128i site =
+            _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
+        const auto load = [](const std::uint8_t* row, int col) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
+        };
+        const auto select = [&site](__m128i atSite, __m128i atGreen) {
+            return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
+        };
+        for (; x + 8 <= w - 1; x += 8) {
+            const __m128i c = load(mid, x);
+            const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+            const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
+            const __m128i diagonal =
+                _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
+                              _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
+            const __m128i own = _mm_slli_epi16(c, 2);
+            const auto store = [x](std::int16_t* plane, __m128i v) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
+            };
+            store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
+            store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
+            store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+        }
     }
 #endif
     for (; x < w - 1; ++x) {

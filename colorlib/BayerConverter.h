@@ -51,6 +51,10 @@ private:
     void DemosaicEdgeRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     void DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
                              const PlaneRows& out) const;
+    // Pixel 0 or width - 1 of a row with rows above and below (of a frame three pixels wide or
+    // more): DemosaicBorderPixel's values, faster.
+    void DemosaicSidePixel(const MosaicRows& rows, int phase, int y, int x,
+                           const PlaneRows& out) const;
     void Smooth();
     // A row of one plane; up and down null at the frame's top and bottom rows.
     void SmoothRow(const std::int16_t* up, const std::int16_t* mid, const std::int16_t* down,
