@@ -120,33 +120,43 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
 }
 
 // 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
-// and down elements away: 96 bytes B G R at out.
+// and down elements away, which hold columns x - 1 ... x + 32: 96 bytes B G R at out.
 template <bool kScaled>
 __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
     const __m256 (*coeff)[3], const InterleaveAvx2& il, std::uint8_t* out) {
+    // Each plane's smoothed values of the 32 pixels, from the column sums of both halves; the
+    // sums one column before the first half and one after the second are loaded apart, the other
+    // neighbouring ones shifted across the halves. Fewer loads than three sums a half, which
+    // would leave the loads the narrowest part of the step.
+    const auto at = static_cast<std::ptrdiff_t>(x);
+    __m256i v[3][2];
+    for (int p = 0; p < 3; ++p) {
+        const std::int16_t* mid = planes[p];
+        const auto sums =
+            [ mid, up, down, at ](std::ptrdiff_t d) __attribute__((always_inline, target("avx2"))) {
+            return ColumnSumsAvx2(mid + up, mid, mid + down, at + d);
+        };
+        const __m256i first = sums(0);
+        const __m256i second = sums(16);
+        // Columns 8 ... 23.
+        const __m256i across = _mm256_permute2x128_si256(first, second, 0x21);
+        const __m256i box0 = _mm256_add_epi16(_mm256_add_epi16(sums(-1), first),
+                                              _mm256_alignr_epi8(across, first, 2));
+        const __m256i box1 = _mm256_add_epi16(
+            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), sums(17));
+        v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
+        v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
+    }
     const __m256i zero = _mm256_setzero_si256();
     __m256i words[2][3];
 #pragma GCC unroll 2
     for (int h = 0; h < 2; ++h) {
-        // Columns in the rows at, above and below: the same for every plane.
-        const std::ptrdiff_t i = static_cast<std::ptrdiff_t>(x) + 16 * h;
-        const std::ptrdiff_t iUp = i + up;
-        const std::ptrdiff_t iDown = i + down;
         // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
         __m256 f[3][2];
         for (int p = 0; p < 3; ++p) {
-            const std::int16_t* plane = planes[p];
-            const auto sums = [ plane, i, iUp, iDown ](std::ptrdiff_t d)
-                __attribute__((always_inline, target("avx2"))) {
-                return _mm256_add_epi16(
-                    _mm256_add_epi16(LoadPlaneAvx2(plane, iUp + d), LoadPlaneAvx2(plane, i + d)),
-                    LoadPlaneAvx2(plane, iDown + d));
-            };
-            const __m256i box = _mm256_add_epi16(_mm256_add_epi16(sums(-1), sums(0)), sums(1));
-            const __m256i v = SmoothedAvx2(LoadPlaneAvx2(plane, i), box);
-            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v, zero));
-            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v, zero));
+            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
+            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
         }
         coeff = FreshCoefficients(coeff);
         // The packs put the two halves back in pixel order.
