@@ -211,14 +211,9 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
     const InterleaveAvx2 il = MakeInterleaveAvx2();
     // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
     const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
-    // Stores that straddle cache lines cost twice: after a first step at the start, the steps
-    // go from the first pixel whose bytes start on a 32-byte boundary (3 * 11 = 1 modulo 32).
-    std::size_t next = 0;
-    if (const std::size_t first = (32 - reinterpret_cast<std::uintptr_t>(dst) % 32) * 11 % 32) {
-        Store32Avx2<kScaled>(p, 0, coeff, il, dst);
-        next = first;
-    }
-    while (next < count) {
+    // Each step stores where its pixels fall: a first step that moved the later stores onto
+    // 32-byte boundaries cost more here than the cache-line splits it saved.
+    for (std::size_t next = 0; next < count;) {
         const std::size_t i = std::min(next, count - 32);
         Store32Avx2<kScaled>(p, i, coeff, il, dst + 3 * i);
         next = i + 32;
@@ -242,14 +237,14 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
         StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
         next = x + 32;
     }
-    alignas(32) std::int16_t border[3][32] = {};
+    alignas(32) std::int16_t ends[3][32] = {};
     for (int k = 0; k < 3; ++k) {
-        border[k][0] = p[k][0];
-        border[k][1] = p[k][count - 1];
+        ends[k][0] = p[k][0];
+        ends[k][1] = p[k][count - 1];
     }
-    const std::int16_t* const b[3] = {border[0], border[1], border[2]};
+    const std::int16_t* const e[3] = {ends[0], ends[1], ends[2]};
     alignas(32) std::uint8_t bytes[96];
-    Store32Avx2<kScaled>(b, 0, coeff, il, bytes);
+    Store32Avx2<kScaled>(e, 0, coeff, il, bytes);
     std::memcpy(dst, bytes, 3);
     std::memcpy(dst + 3 * (count - 1), bytes + 3, 3);
 }
