@@ -2,9 +2,9 @@
 
 #include "colorlib/ColourOutput.h"
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <new>
@@ -37,10 +37,6 @@ inline int LoadSample(const std::uint8_t* mosaic, std::size_t index) {
     return v;
 }
 
-inline void StoreSample(std::uint8_t* mosaic, std::size_t index, std::uint16_t v) {
-    std::memcpy(mosaic + 2 * index, &v, sizeof v);
-}
-
 inline std::int16_t ClampLevel(int v) {
     return static_cast<std::int16_t>(std::clamp(v, 0, kMaxLevel));
 }
@@ -53,39 +49,6 @@ inline int SmoothValue(int centre, int neighbours) {
 }
 
 #ifdef TINTORA_AVX2
-// Sixteen samples a step through the table's pieces: each piece is start, slope and offset in
-// 16-bit lanes, where a sample's value is offset + slope * sample of the last piece starting at
-// or below it (exact modulo 2^16, so exact). Returns how many samples it expanded.
-__attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputPieces& pieces,
-                                                              const std::uint8_t* src,
-                                                              std::size_t count,
-                                                              std::uint8_t* mosaic) {
-    __m256i above[InputPieces::kMax];
-    __m256i slope[InputPieces::kMax];
-    __m256i offset[InputPieces::kMax];
-    for (int k = 0; k < pieces.count; ++k) {
-        above[k] = _mm256_set1_epi16(static_cast<short>(pieces.start[k] - 1));
-        slope[k] = _mm256_set1_epi16(static_cast<short>(pieces.slope[k]));
-        offset[k] = _mm256_set1_epi16(static_cast<short>(pieces.offset[k]));
-    }
-    if (count < 16)
-        return 0;
-    // The last step goes over the last sixteen samples, some of them again.
-    for (std::size_t next = 0; next < count;) {
-        const std::size_t i = std::min(next, count - 16);
-        const __m256i a =
-            _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i)));
-        __m256i v = _mm256_add_epi16(_mm256_mullo_epi16(a, slope[0]), offset[0]);
-        for (int k = 1; k < pieces.count; ++k) {
-            const __m256i piece = _mm256_add_epi16(_mm256_mullo_epi16(a, slope[k]), offset[k]);
-            v = _mm256_blendv_epi8(v, piece, _mm256_cmpgt_epi16(a, above[k]));
-        }
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(mosaic + 2 * i), v);
-        next = i + 16;
-    }
-    return count;
-}
-
 // Sixteen samples of an expanded mosaic row from col on.
 __attribute__((target("avx2"))) inline __m256i LoadMosaicAvx2(const std::uint8_t* row, int col) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 2 * col));
@@ -120,59 +83,40 @@ __attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, cons
     return x;
 }
 
-__attribute__((target("avx2"))) inline __m256i LoadRowAvx2(const std::int16_t* row, int col) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + col));
-}
-
-__attribute__((target("avx2"))) inline __m256i ColumnSumsAvx2(const std::int16_t* up,
-                                                              const std::int16_t* mid,
-                                                              const std::int16_t* down, int col) {
-    return _mm256_add_epi16(_mm256_add_epi16(LoadRowAvx2(up, col), LoadRowAvx2(mid, col)),
-                            LoadRowAvx2(down, col));
-}
-
-// The interior of a smoothed row from x on, sixteen pixels a step, in the 16-bit lane arithmetic
-// of the SSE2 loop of CBayerConverter::SmoothRow. Most steps take the 3x3 box from column sums,
-// as SmoothRowAvx512 does: the sums of the next sixteen columns are loaded once and shifted by a
-// pixel either way. Returns where it stopped.
+// The interior of a smoothed row from x on, sixteen pixels a step. Most steps take the 3x3 box
+// from column sums, as SmoothRowAvx512 does: the sums of the next sixteen columns are loaded once
+// and shifted by a pixel either way. The values are SmoothValue's (see SmoothedAvx2), which never
+// reach the cap. Returns where it stopped.
 __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const std::int16_t* mid,
                                                   const std::int16_t* down, std::int16_t* out,
                                                   int x, int end) {
-    const __m256i cap = _mm256_set1_epi16(kMaxLevel);
+    static_assert(kMaxPlane <= kMaxLevel);
     // The column sums of the next sixteen pixels are loaded ahead.
     if (x + 32 <= end + 1) {
-        __m256i centre = LoadRowAvx2(mid, x);
+        __m256i centre = LoadPlaneAvx2(mid, x);
         __m256i sums = ColumnSumsAvx2(up, mid, down, x);
         __m256i left = ColumnSumsAvx2(up, mid, down, x - 1);
         for (; x + 32 <= end + 1; x += 16) {
-            const __m256i next = ColumnSumsAvx2(up, mid, down, x + 16);
+            const __m256i nextCentre = LoadPlaneAvx2(mid, x + 16);
+            const __m256i next =
+                _mm256_add_epi16(_mm256_add_epi16(LoadPlaneAvx2(up, x + 16), nextCentre),
+                                 LoadPlaneAvx2(down, x + 16));
             // Lanes of sums and next across the 128-bit halves: columns x + 8 ... x + 23.
             const __m256i across = _mm256_permute2x128_si256(sums, next, 0x21);
             const __m256i right = _mm256_alignr_epi8(across, sums, 2);
             const __m256i box = _mm256_add_epi16(_mm256_add_epi16(left, sums), right);
-            const __m256i neighbours = _mm256_sub_epi16(box, centre);
-            const __m256i c3 = _mm256_add_epi16(_mm256_add_epi16(centre, centre), centre);
-            const __m256i v =
-                _mm256_srli_epi16(_mm256_add_epi16(c3, _mm256_srli_epi16(neighbours, 3)), 2);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_min_epi16(v, cap));
+            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), SmoothedAvx2(centre, box));
             left = _mm256_alignr_epi8(next, across, 14);
             sums = next;
-            centre = LoadRowAvx2(mid, x + 16);
+            centre = nextCentre;
         }
     }
     for (; x + 16 <= end; x += 16) {
-        const __m256i c = LoadRowAvx2(mid, x);
-        const __m256i above = _mm256_add_epi16(
-            _mm256_add_epi16(LoadRowAvx2(up, x - 1), LoadRowAvx2(up, x)), LoadRowAvx2(up, x + 1));
-        const __m256i below =
-            _mm256_add_epi16(_mm256_add_epi16(LoadRowAvx2(down, x - 1), LoadRowAvx2(down, x)),
-                             LoadRowAvx2(down, x + 1));
-        const __m256i sides = _mm256_add_epi16(LoadRowAvx2(mid, x - 1), LoadRowAvx2(mid, x + 1));
-        const __m256i neighbours = _mm256_add_epi16(_mm256_add_epi16(above, below), sides);
-        const __m256i c3 = _mm256_add_epi16(_mm256_add_epi16(c, c), c);
-        const __m256i v =
-            _mm256_srli_epi16(_mm256_add_epi16(c3, _mm256_srli_epi16(neighbours, 3)), 2);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_min_epi16(v, cap));
+        const __m256i box = _mm256_add_epi16(_mm256_add_epi16(ColumnSumsAvx2(up, mid, down, x - 1),
+                                                              ColumnSumsAvx2(up, mid, down, x)),
+                                             ColumnSumsAvx2(up, mid, down, x + 1));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x),
+                            SmoothedAvx2(LoadPlaneAvx2(mid, x), box));
     }
     return x;
 }
@@ -181,31 +125,6 @@ __attribute__((target("avx2"))) int SmoothRowAvx2(const std::int16_t* up, const 
 // instructions then overwrite), which its flow analysis takes for uninitialised reads.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-
-// The 256-entry table for 32 samples: each pair of registers holds 64 entries, picked by the low
-// six bits; the top two bits choose the pair.
-TINTORA_AVX512_TARGET std::size_t ExpandSamplesAvx512(const InputTable& table,
-                                                      const std::uint8_t* src, std::size_t count,
-                                                      std::uint8_t* mosaic) {
-    __m512i part[8];
-    for (int k = 0; k < 8; ++k)
-        part[k] = _mm512_loadu_si512(table.data() + 32 * k);
-    std::size_t i = 0;
-    for (; i + 32 <= count; i += 32) {
-        const __m512i index =
-            _mm512_cvtepu8_epi16(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)));
-        const __m512i q0 = _mm512_permutex2var_epi16(part[0], index, part[1]);
-        const __m512i q1 = _mm512_permutex2var_epi16(part[2], index, part[3]);
-        const __m512i q2 = _mm512_permutex2var_epi16(part[4], index, part[5]);
-        const __m512i q3 = _mm512_permutex2var_epi16(part[6], index, part[7]);
-        const __mmask32 second = _mm512_test_epi16_mask(index, _mm512_set1_epi16(0x40));
-        const __mmask32 upper = _mm512_test_epi16_mask(index, _mm512_set1_epi16(0x80));
-        const __m512i low = _mm512_mask_blend_epi16(second, q0, q1);
-        const __m512i high = _mm512_mask_blend_epi16(second, q2, q3);
-        _mm512_storeu_si512(mosaic + 2 * i, _mm512_mask_blend_epi16(upper, low, high));
-    }
-    return i;
-}
 
 // The interior of a demosaiced row from x on, thirty-two pixels a step, in the lane arithmetic
 // of the SSE2 loop of CBayerConverter::DemosaicRow. Returns where it stopped.
@@ -340,7 +259,7 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
     }
     if (type != m_tableType) {
         BuildInputTable(type, m_table);
-        m_pieces = DescribeInputTable(m_table);
+        m_ramps = DescribeInputTable(m_table);
         m_tableType = type;
     }
     if (m_mode < 0 || m_mode > 9 || m_pixelCount == 0)
@@ -351,7 +270,7 @@ int CBayerConverter::Convert(int width, int height, int type, int variant, bool 
         ConvertColourByRows(src, phase, skipFilter, matrix, dst);
         return 0;
     }
-    ExpandSamples(src, m_pixelCount, dst);
+    ExpandSamples(m_table, m_ramps, src, m_pixelCount, dst);
     Demosaic(dst, phase);
     if (!skipFilter)
         Smooth();
@@ -393,17 +312,30 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     std::int16_t* const smoothedRing = ring(m_filtered[0]);
     const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
     const auto smoothAndWrite = [&](int y) {
+        std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
+#ifdef TINTORA_AVX2
+        // Interior rows smooth as they are written. The AVX-512 paths below are wider.
+        if (y > 0 && y + 1 < h && !HasAvx512()) {
+            const PlaneRows mid = demosaicRows(y);
+            // The three planes' rings have the same layout.
+            const std::ptrdiff_t up = demosaicRows(y - 1)[0] - mid[0];
+            const std::ptrdiff_t down = demosaicRows(y + 1)[0] - mid[0];
+            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w)
+                return;
+        }
+#endif
         for (int p = 0; p < 3; ++p) {
             SmoothRow(y > 0 ? demosaicRows(y - 1)[p] : nullptr, demosaicRows(y)[p],
                       y + 1 < h ? demosaicRows(y + 1)[p] : nullptr, smoothed[p]);
         }
-        WriteColour(smoothed.data(), w, matrix, dst + 3 * w * static_cast<std::size_t>(y));
+        WriteColour(smoothed.data(), w, matrix, out);
     };
 
-    ExpandSamples(src, w, mosaicRow(0));
+    ExpandSamples(m_table, m_ramps, src, w, mosaicRow(0));
     for (int y = 0; y < h; ++y) {
         if (y + 1 < h)
-            ExpandSamples(src + w * static_cast<std::size_t>(y + 1), w, mosaicRow(y + 1));
+            ExpandSamples(m_table, m_ramps, src + w * static_cast<std::size_t>(y + 1), w,
+                          mosaicRow(y + 1));
         const MosaicRows rows = {y > 0 ? mosaicRow(y - 1) : nullptr, mosaicRow(y),
                                  y + 1 < h ? mosaicRow(y + 1) : nullptr};
         DemosaicRow(rows, phase, y, demosaicRows(y));
@@ -415,26 +347,6 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     }
     if (!skipFilter)
         smoothAndWrite(h - 1);
-}
-
-void CBayerConverter::ExpandSamples(const std::uint8_t* src, std::size_t count,
-                                    std::uint8_t* mosaic) const {
-    std::size_t i = 0;
-#ifdef TINTORA_AVX2
-    if (HasAvx512())
-        i = ExpandSamplesAvx512(m_table, src, count, mosaic);
-    else if (HasAvx2() && m_pieces.count > 0)
-        i = ExpandSamplesAvx2(m_pieces, src, count, mosaic);
-#endif
-    // Four samples per store on little-endian machines: the stores dominate otherwise.
-    for (; std::endian::native == std::endian::little && i + 4 <= count; i += 4) {
-        const std::uint64_t four =
-            std::uint64_t{m_table[src[i]]} | std::uint64_t{m_table[src[i + 1]]} << 16 |
-            std::uint64_t{m_table[src[i + 2]]} << 32 | std::uint64_t{m_table[src[i + 3]]} << 48;
-        std::memcpy(mosaic + 2 * i, &four, sizeof four);
-    }
-    for (; i < count; ++i)
-        StoreSample(mosaic, i, m_table[src[i]]);
 }
 
 void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
@@ -473,6 +385,27 @@ void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int
             value = found ? (4 * sum + found / 2) / found : 0;
         }
         out[plane][x] = ClampLevel(value);
+    }
+}
+
+void CBayerConverter::DemosaicSidePixel(const MosaicRows& rows, int phase, int y, int x,
+                                        const PlaneRows& out) const {
+    // DemosaicBorderPixel for a row with rows above and below: of the neighbours only the ones
+    // beside on the outer side are missing.
+    const int in = x == 0 ? 1 : -1;
+    const auto at = [&rows, x](int dy, int dx) {
+        return LoadSample(rows[1 + dy], static_cast<std::size_t>(x + dx));
+    };
+    const int own = ColourAt(phase, y, x);
+    if (own != kGreen) {
+        out[own][x] = ClampLevel(4 * at(0, 0));
+        out[kGreen][x] = ClampLevel((4 * (at(0, in) + at(-1, 0) + at(1, 0)) + 1) / 3);
+        out[2 - own][x] = ClampLevel((4 * (at(-1, in) + at(1, in)) + 1) / 2);
+    } else {
+        const int beside = ColourAt(phase, y, x + in);
+        out[kGreen][x] = ClampLevel(4 * at(0, 0));
+        out[beside][x] = ClampLevel(4 * at(0, in));
+        out[2 - beside][x] = ClampLevel((4 * (at(-1, 0) + at(1, 0)) + 1) / 2);
     }
 }
 
@@ -523,12 +456,14 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
             DemosaicBorderPixel(rows, phase, y, x, out);
         return;
     }
-    DemosaicBorderPixel(rows, phase, y, 0, out);
-    DemosaicBorderPixel(rows, phase, y, w - 1, out);
     if (!rows[0] || !rows[2]) {
+        DemosaicBorderPixel(rows, phase, y, 0, out);
+        DemosaicBorderPixel(rows, phase, y, w - 1, out);
         DemosaicEdgeRow(rows, phase, y, out);
         return;
     }
+    DemosaicSidePixel(rows, phase, y, 0, out);
+    DemosaicSidePixel(rows, phase, y, w - 1, out);
 
     // Interior: the site colour of this row (red in even rows, blue in odd ones) sits at the
     // non-green samples; at a green sample it lies left and right, the third colour above and
@@ -558,28 +493,34 @@ void CBayerConverter::DemosaicRow(const MosaicRows& rows, int phase, int y,
     }
 #endif
 #ifdef __SSE2__
-    const auto lane = [&](int i) -> short { return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0; };
-    const __m128i site =
-        _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
-    const auto load = [](const std::uint8_t* row, int col) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
-    };
-    const auto select = [&site](__m128i atSite, __m128i atGreen) {
-        return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
-    };
-    for (; x + 8 <= w - 1; x += 8) {
-        const __m128i c = load(mid, x);
-        const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
-        const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
-        const __m128i diagonal = _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
-                                               _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
-        const __m128i own = _mm_slli_epi16(c, 2);
-        const auto store = [x](std::int16_t* plane, __m128i v) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
+    // Set up only where the wider steps left eight pixels or more.
+    if (x + 8 <= w - 1) {
+        const auto lane = [&](int i) -> short {
+            return ColourAt(phase, y, 1 + i) != kGreen ? -1 : 0;
         };
-        store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
-        store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
-        store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+        const __m128i site =
+            _mm_setr_epi16(lane(0), lane(1), lane(2), lane(3), lane(4), lane(5), lane(6), lane(7));
+        const auto load = [](const std::uint8_t* row, int col) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + 2 * col));
+        };
+        const auto select = [&site](__m128i atSite, __m128i atGreen) {
+            return _mm_or_si128(_mm_and_si128(site, atSite), _mm_andnot_si128(site, atGreen));
+        };
+        for (; x + 8 <= w - 1; x += 8) {
+            const __m128i c = load(mid, x);
+            const __m128i horizontal = _mm_add_epi16(load(mid, x - 1), load(mid, x + 1));
+            const __m128i vertical = _mm_add_epi16(load(up, x), load(down, x));
+            const __m128i diagonal =
+                _mm_add_epi16(_mm_add_epi16(load(up, x - 1), load(up, x + 1)),
+                              _mm_add_epi16(load(down, x - 1), load(down, x + 1)));
+            const __m128i own = _mm_slli_epi16(c, 2);
+            const auto store = [x](std::int16_t* plane, __m128i v) {
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(plane + x), v);
+            };
+            store(sitePlane, select(own, _mm_slli_epi16(horizontal, 1)));
+            store(greenPlane, select(_mm_add_epi16(horizontal, vertical), own));
+            store(otherPlane, select(diagonal, _mm_slli_epi16(vertical, 1)));
+        }
     }
 #endif
     for (; x < w - 1; ++x) {

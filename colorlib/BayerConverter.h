@@ -45,13 +45,16 @@ private:
     // Mode 0 a row at a time through rings of rows, so that the frame passes the cache once.
     void ConvertColourByRows(const std::uint8_t* src, int phase, bool skipFilter,
                              const CColorMatrix::Rows& matrix, std::uint8_t* dst);
-    void ExpandSamples(const std::uint8_t* src, std::size_t count, std::uint8_t* mosaic) const;
     void Demosaic(const std::uint8_t* mosaic, int phase);
     void DemosaicRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     // Pixels 1 ... width - 2 of a first or last row (of a frame of two rows or more).
     void DemosaicEdgeRow(const MosaicRows& rows, int phase, int y, const PlaneRows& out) const;
     void DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,
                              const PlaneRows& out) const;
+    // Pixel 0 or width - 1 of a row with rows above and below (of a frame three pixels wide or
+    // more): DemosaicBorderPixel's values, faster.
+    void DemosaicSidePixel(const MosaicRows& rows, int phase, int y, int x,
+                           const PlaneRows& out) const;
     void Smooth();
     // A row of one plane; up and down null at the frame's top and bottom rows.
     void SmoothRow(const std::int16_t* up, const std::int16_t* mid, const std::int16_t* down,
@@ -65,7 +68,7 @@ private:
     Planes m_demosaic{};
     Planes m_filtered{};
     InputTable m_table{};
-    InputPieces m_pieces{};
+    InputRamps m_ramps{};
     int m_tableType = -1;
     int m_mode = 0;
 };

@@ -1,9 +1,11 @@
 #include "colorlib/ColourOutput.h"
 
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
-#include <cmath>
+#include <bit>
+#include <cstring>
 
 #ifdef TINTORA_AVX2
 #include <immintrin.h>
@@ -28,20 +30,6 @@ __attribute__((target("avx2"))) inline __m256i RowLevelsAvx2(const __m256* coeff
         return _mm256_cvttps_epi32(sum);
     const __m256 capped = _mm256_min_ps(_mm256_set1_ps(16 * 255), sum);
     return _mm256_srai_epi32(_mm256_cvttps_epi32(capped), 4);
-}
-
-// One matrix row for 32 pixels as bytes in pixel order; f[p][q] holds plane p of pixels
-// 8q ... 8q + 7.
-template <bool kScaled>
-__attribute__((target("avx2"))) inline __m256i RowBytesAvx2(const __m256* coeff,
-                                                            const __m256 (*f)[4]) {
-    __m256i level[4];
-    for (int q = 0; q < 4; ++q)
-        level[q] = RowLevelsAvx2<kScaled>(coeff, f[0][q], f[1][q], f[2][q]);
-    // 32-bit groups of four pixels: 0 2 4 6 | 1 3 5 7 after the packs, in order after the permute.
-    const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(level[0], level[1]),
-                                              _mm256_packs_epi32(level[2], level[3]));
-    return _mm256_permutevar8x32_epi32(bytes, _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7));
 }
 
 // Masks and byte orders that interleave 32 blue, green and red bytes into 96 output bytes: per
@@ -71,23 +59,13 @@ __attribute__((target("avx2"))) InterleaveAvx2 MakeInterleaveAvx2() {
     return v;
 }
 
-// 32 pixels from i on: 96 bytes B G R at out.
-template <bool kScaled>
-__attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* const* planes,
-                                                        std::size_t i, const __m256 (*coeff)[3],
-                                                        const InterleaveAvx2& il,
-                                                        std::uint8_t* out) {
-    __m256 f[3][4];
-    for (int p = 0; p < 3; ++p) {
-        for (int q = 0; q < 4; ++q) {
-            const __m128i v =
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(planes[p] + i + 8 * q));
-            f[p][q] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
-        }
-    }
+// 96 bytes B G R at out from the blue, green and red bytes of 32 pixels in pixel order.
+__attribute__((target("avx2"))) inline void StoreInterleavedAvx2(const __m256i* bytes,
+                                                                 const InterleaveAvx2& il,
+                                                                 std::uint8_t* out) {
     __m256i s[3];
     for (int c = 0; c < 3; ++c)
-        s[c] = _mm256_shuffle_epi8(RowBytesAvx2<kScaled>(coeff[c], f), il.order[c]);
+        s[c] = _mm256_shuffle_epi8(bytes[c], il.order[c]);
     const __m256i* m = il.channel;
     const __m256i c0 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[1]), s[2], m[2]);
     const __m256i c1 = _mm256_blendv_epi8(_mm256_blendv_epi8(s[0], s[1], m[0]), s[2], m[1]);
@@ -98,18 +76,130 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     _mm256_storeu_si256(o + 2, _mm256_permute2x128_si256(c1, c2, 0x31));
 }
 
+// The steps below need nearly every vector register for the pixels, so they read the
+// coefficients from memory where they use them: the empty asm statement makes the pointer opaque,
+// which stops the compiler from holding the coefficients in registers and spilling the pixels
+// instead.
+__attribute__((target("avx2"))) inline const __m256 (
+    *FreshCoefficients(const __m256 (*coeff)[3]))[3] {
+    asm volatile("" : "+r"(coeff));
+    return coeff;
+}
+
+// 32 pixels from i on: 96 bytes B G R at out.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* const* planes,
+                                                        std::size_t i, const __m256 (*coeff)[3],
+                                                        const InterleaveAvx2& il,
+                                                        std::uint8_t* out) {
+    __m256i words[2][3];
+    for (int h = 0; h < 2; ++h) {
+        __m256i level[2][3];
+        for (int q = 0; q < 2; ++q) {
+            __m256 f[3];
+            for (int p = 0; p < 3; ++p) {
+                const __m128i v = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i*>(planes[p] + i + 16 * h + 8 * q));
+                f[p] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(v));
+            }
+            coeff = FreshCoefficients(coeff);
+            for (int c = 0; c < 3; ++c)
+                level[q][c] = RowLevelsAvx2<kScaled>(coeff[c], f[0], f[1], f[2]);
+        }
+        // 32-bit groups of four pixels: 0 2 | 1 3 after the packs.
+        for (int c = 0; c < 3; ++c)
+            words[h][c] = _mm256_packs_epi32(level[0][c], level[1][c]);
+    }
+    const __m256i order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    __m256i bytes[3];
+    for (int c = 0; c < 3; ++c) {
+        bytes[c] =
+            _mm256_permutevar8x32_epi32(_mm256_packus_epi16(words[0][c], words[1][c]), order);
+    }
+    StoreInterleavedAvx2(bytes, il, out);
+}
+
+// 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
+// and down elements away, which hold columns x - 1 ... x + 32: 96 bytes B G R at out.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
+    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
+    const __m256 (*coeff)[3], const InterleaveAvx2& il, std::uint8_t* out) {
+    // Each plane's smoothed values of the 32 pixels, from the column sums of both halves; the
+    // sums one column before the first half and one after the second are loaded apart, the other
+    // neighbouring ones shifted across the halves. Fewer loads than three sums a half, which
+    // would leave the loads the narrowest part of the step.
+    const auto at = static_cast<std::ptrdiff_t>(x);
+    __m256i v[3][2];
+    for (int p = 0; p < 3; ++p) {
+        const std::int16_t* mid = planes[p];
+        const auto sums =
+            [ mid, up, down, at ](std::ptrdiff_t d) __attribute__((always_inline, target("avx2"))) {
+            return ColumnSumsAvx2(mid + up, mid, mid + down, at + d);
+        };
+        const __m256i first = sums(0);
+        const __m256i second = sums(16);
+        // Columns 8 ... 23.
+        const __m256i across = _mm256_permute2x128_si256(first, second, 0x21);
+        const __m256i box0 = _mm256_add_epi16(_mm256_add_epi16(sums(-1), first),
+                                              _mm256_alignr_epi8(across, first, 2));
+        const __m256i box1 = _mm256_add_epi16(
+            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), sums(17));
+        v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
+        v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
+    }
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i words[2][3];
+#pragma GCC unroll 2
+    for (int h = 0; h < 2; ++h) {
+        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
+        __m256 f[3][2];
+        for (int p = 0; p < 3; ++p) {
+            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
+            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
+        }
+        coeff = FreshCoefficients(coeff);
+        // The packs put the two halves back in pixel order.
+        for (int c = 0; c < 3; ++c) {
+            words[h][c] =
+                _mm256_packs_epi32(RowLevelsAvx2<kScaled>(coeff[c], f[0][0], f[1][0], f[2][0]),
+                                   RowLevelsAvx2<kScaled>(coeff[c], f[0][1], f[1][1], f[2][1]));
+        }
+    }
+    // Pixels 0-7 16-23 | 8-15 24-31 after the packs, in order after the permute.
+    __m256i bytes[3];
+    for (int c = 0; c < 3; ++c) {
+        bytes[c] = _mm256_permute4x64_epi64(_mm256_packus_epi16(words[0][c], words[1][c]), 0xD8);
+    }
+    StoreInterleavedAvx2(bytes, il, out);
+}
+
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
 // [2^-90, 2^18], every product of a plane value (below 2^16) and every partial sum stays a
 // normal float or an exact zero both ways, and rounding commutes with scaling by a power of two
 // there, so each scaled intermediate is the unscaled one / 16 and the bytes are the same; the
 // scaled sums also stay below 3 * 2^14 * 2^16 / 16 < 2^31 in magnitude.
 bool ScalesExactly(const CColorMatrix::Rows& matrix) {
-    return std::all_of(matrix.begin(), matrix.end(), [](const CColorMatrix::Row& row) {
-        return std::all_of(row.begin(), row.end(), [](float c) {
-            const float m = std::fabs(c);
-            return m == 0 || (m >= 0x1p-90f && m <= 0x1p18f);
-        });
-    });
+    // On the magnitudes' bit patterns, which order like the magnitudes; a NaN lies above 2^18.
+    constexpr std::uint32_t kLow = std::bit_cast<std::uint32_t>(0x1p-90f);
+    constexpr std::uint32_t kHigh = std::bit_cast<std::uint32_t>(0x1p18f);
+    bool exact = true;
+    for (const CColorMatrix::Row& row : matrix) {
+        for (float c : row) {
+            const std::uint32_t m = std::bit_cast<std::uint32_t>(c) & 0x7FFFFFFFu;
+            exact &= m == 0 || (m >= kLow && m <= kHigh);
+        }
+    }
+    return exact;
+}
+
+template <bool kScaled>
+__attribute__((target("avx2"))) void SetCoefficientsAvx2(const CColorMatrix::Rows& matrix,
+                                                         __m256 (*coeff)[3]) {
+    for (int k = 0; k < 3; ++k) {
+        for (int j = 0; j < 3; ++j)
+            coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
+    }
 }
 
 template <bool kScaled>
@@ -117,23 +207,46 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
                                                        const CColorMatrix::Rows& matrix,
                                                        std::uint8_t* dst, std::size_t count) {
     __m256 coeff[3][3];
-    for (int k = 0; k < 3; ++k) {
-        for (int j = 0; j < 3; ++j)
-            coeff[k][j] = _mm256_set1_ps(kScaled ? matrix[2 - k][j] / 16 : matrix[2 - k][j]);
-    }
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
     const InterleaveAvx2 il = MakeInterleaveAvx2();
-    // Stores that straddle cache lines cost twice: after a first step at the start, the steps
-    // go from the first pixel whose bytes start on a 32-byte boundary (3 * 11 = 1 modulo 32).
-    std::size_t next = 0;
-    if (const std::size_t first = (32 - reinterpret_cast<std::uintptr_t>(dst) % 32) * 11 % 32) {
-        Store32Avx2<kScaled>(planes, 0, coeff, il, dst);
-        next = first;
-    }
-    while (next < count) {
+    // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
+    const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
+    // Each step stores where its pixels fall: a first step that moved the later stores onto
+    // 32-byte boundaries cost more here than the cache-line splits it saved.
+    for (std::size_t next = 0; next < count;) {
         const std::size_t i = std::min(next, count - 32);
-        Store32Avx2<kScaled>(planes, i, coeff, il, dst + 3 * i);
+        Store32Avx2<kScaled>(p, i, coeff, il, dst + 3 * i);
         next = i + 32;
     }
+}
+
+// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again; the first
+// and last pixels, which keep their values, as the first two of one more step.
+template <bool kScaled>
+__attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
+    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down,
+    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count) {
+    __m256 coeff[3][3];
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
+    const InterleaveAvx2 il = MakeInterleaveAvx2();
+    // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
+    const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
+    const std::size_t end = count - 1;
+    for (std::size_t next = 1; next < end;) {
+        const std::size_t x = std::min(next, end - 32);
+        StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
+        next = x + 32;
+    }
+    alignas(32) std::int16_t ends[3][32] = {};
+    for (int k = 0; k < 3; ++k) {
+        ends[k][0] = p[k][0];
+        ends[k][1] = p[k][count - 1];
+    }
+    const std::int16_t* const e[3] = {ends[0], ends[1], ends[2]};
+    alignas(32) std::uint8_t bytes[96];
+    Store32Avx2<kScaled>(e, 0, coeff, il, bytes);
+    std::memcpy(dst, bytes, 3);
+    std::memcpy(dst + 3 * (count - 1), bytes + 3, 3);
 }
 
 }  // namespace
@@ -149,6 +262,18 @@ std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count
         WriteColour32Avx2<true>(planes, matrix, dst, count);
     else
         WriteColour32Avx2<false>(planes, matrix, dst, count);
+    return count;
+}
+
+std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrdiff_t up,
+                                    std::ptrdiff_t down, std::size_t count,
+                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    if (!HasAvx2() || count < 34)
+        return 0;
+    if (ScalesExactly(matrix))
+        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count);
+    else
+        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count);
     return count;
 }
 
@@ -228,6 +353,11 @@ void WriteColourPlain(const std::int16_t* const* planes, std::size_t count,
 #ifndef TINTORA_AVX2
 std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColorMatrix::Rows&,
                             std::uint8_t*) {
+    return 0;
+}
+
+std::size_t WriteSmoothedColourAvx2(const std::int16_t* const*, std::ptrdiff_t, std::ptrdiff_t,
+                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*) {
     return 0;
 }
 #endif

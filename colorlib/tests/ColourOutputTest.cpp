@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -117,6 +118,77 @@ TEST(ColourOutputTest, VectorPathMatchesPlainPathByteForByte) {
             }
         }
     }
+}
+
+// The converter's filter in its plain form: 0.75 c + (sum of the 8 neighbours) / 32, truncated.
+int Smoothed(int centre, int neighbours) {
+    return std::min((3 * centre + (neighbours >> 3)) >> 2, 4096);
+}
+
+TEST(ColourOutputTest, SmoothingVectorPathMatchesSmoothingThenPlainPath) {
+    // Three rows of each plane in one buffer, in ring order (the row above stored last), with
+    // values across the planes' range: a dark centre among bright neighbours and the reverse
+    // give the extremes of the 16-bit arithmetic.
+    constexpr int kMaxPlane = 4080;
+    std::mt19937 random(4080);
+    std::uniform_int_distribution<int> level(0, kMaxPlane);
+    for (const Rows& m : Matrices(random)) {
+        for (std::size_t count : {std::size_t{34}, std::size_t{35}, std::size_t{63},
+                                  std::size_t{66}, std::size_t{97}, std::size_t{1283}}) {
+            const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(count) + 5;
+            std::array<std::vector<std::int16_t>, 3> buffers;
+            for (auto& b : buffers) {
+                b.resize(3 * stride);
+                for (std::size_t i = 0; i < b.size(); ++i) {
+                    const int kind = static_cast<int>(i / 8 % 4);
+                    b[i] = static_cast<std::int16_t>(
+                        kind == 0   ? level(random)
+                        : kind == 1 ? (i % stride == i / 8 % stride ? 0 : kMaxPlane)
+                        : kind == 2 ? kMaxPlane * (random() % 2)
+                                    : random() % 64);
+                }
+            }
+            const std::ptrdiff_t up = 2 * stride;
+            const std::ptrdiff_t down = stride;
+            const std::int16_t* mid[3] = {buffers[0].data(), buffers[1].data(), buffers[2].data()};
+            std::vector<std::uint8_t> out(3 * count + 64, kGuard);
+            const std::size_t done =
+                colour_output::WriteSmoothedColourAvx2(mid, up, down, count, m, out.data());
+            if (done == 0)
+                GTEST_SKIP() << "no AVX2 on this processor";
+            ASSERT_EQ(done, count);
+            for (std::size_t x = 0; x < count; ++x) {
+                int p[3];
+                for (int k = 0; k < 3; ++k) {
+                    const std::int16_t* r = mid[k] + x;
+                    // The first and last pixels keep their values.
+                    p[k] = x == 0 || x + 1 == count
+                               ? r[0]
+                               : Smoothed(r[0], r[up - 1] + r[up] + r[up + 1] + r[-1] + r[1] +
+                                                    r[down - 1] + r[down] + r[down + 1]);
+                }
+                for (int c = 0; c < 3; ++c) {
+                    const std::uint8_t expected = MatrixByte(m[2 - c], p[0], p[1], p[2]);
+                    ASSERT_EQ(out[3 * x + c], expected)
+                        << "pixel " << x << " of " << count << ", byte " << c << "; planes " << p[0]
+                        << " " << p[1] << " " << p[2] << "; matrix row " << m[2 - c][0] << " "
+                        << m[2 - c][1] << " " << m[2 - c][2];
+                }
+            }
+            for (std::size_t i = 3 * count; i < out.size(); ++i)
+                ASSERT_EQ(out[i], kGuard) << "byte " << i << " beyond " << count << " pixels";
+        }
+    }
+}
+
+TEST(ColourOutputTest, ShortRowsAreNotSmoothedOnTheVectorPath) {
+    std::vector<std::int16_t> plane(3 * 40, 100);
+    const std::int16_t* mid[3] = {plane.data() + 40, plane.data() + 40, plane.data() + 40};
+    std::vector<std::uint8_t> out(3 * 33, kGuard);
+    EXPECT_EQ(colour_output::WriteSmoothedColourAvx2(mid, -40, 40, 33, CColorMatrix::DefaultRows(),
+                                                     out.data()),
+              0u);
+    EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::uint8_t b) { return b == kGuard; }));
 }
 
 TEST(ColourOutputTest, ShortRunsGoThePlainWay) {
