@@ -43,7 +43,9 @@ Items FileMenu(Kind kind) {
         Append(items, {Separator(), Item(57602, "&Close\tCtrl+W")});
     if (kind == kProject || kind == kFormView)
         Append(items, {Item(57603, "&Save\tCtrl+S"), Item(57604, "Save &As...")});
-    Append(items, {Separator(), Item(57665, "E&xit\tCtrl+Q")});
+    // The framework fills in the recent files from here.
+    Append(items, {Separator(), Item(57616, "Recent File"), Separator(),
+                   Item(57665, "E&xit\tCtrl+Q")});
     return items;
 }
 
