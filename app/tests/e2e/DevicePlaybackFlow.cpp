@@ -10,6 +10,7 @@
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
 #include "frames/FrameImage.h"
+#include "groups/GeneralFrame.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/ListBox.h"
@@ -156,6 +157,9 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     ASSERT_GE(recorded, 10);
 
     // Record/Open Device Playback: the recording joins the project's play group.
+    auto* project = dynamic_cast<CGeneralFrame*>(controller->GetParentFrame()->GetParentFrame());
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->GetGroupMode(), 0) << "the record group's tools show";
     playback = FindItem(window, QStringLiteral("Record/Open Device Playback"));
     ASSERT_NE(playback, nullptr);
     ASSERT_TRUE(playback->isEnabled());
@@ -173,6 +177,8 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     ASSERT_NE(playGroup, nullptr);
     EXPECT_TRUE(playGroup->HasDeviceMemoryEntry());
     EXPECT_TRUE(playGroup->HasFileEntry()) << "the sample's group is the one joined";
+    // The project took the recording in: it shows its play group's tools now.
+    EXPECT_TRUE(WaitFor([&] { return project->GetGroupMode() == 1; }));
 
     // Every recorded frame, oldest first, in the camera's order.
     CFrameSourcePtr source = member->GetFrameSource();
