@@ -114,6 +114,7 @@ void CCamRecordPanel::AddDeviceOfKind(int kind) {
     m_group.NotifyListeners();
 }
 
-void CCamRecordPanel::OnStateChanged(int, int) {
+HRESULT CCamRecordPanel::OnStateChanged(int, int) {
     m_group.NotifyListeners();
+    return S_OK;
 }

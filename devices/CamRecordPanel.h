@@ -61,8 +61,12 @@ public:
     CCamView* FindCameraViewForDataView(CView* dataView) override;
     // Runs Device Selection for the kind and adds the chosen device to the group.
     void AddDeviceOfKind(int kind) override;
-    void OnStateChanged(int oldState, int newState) override;
-    void OnBeforeLive() override {}
+    // IRecordGroupListener: the pages follow the group's state; the panel opens no playbacks.
+    HRESULT AddPlayback(int) override { return E_FAIL; }
+    HRESULT OnStateChanged(int oldState, int newState) override;
+    HRESULT OnRecordingEnded(int) override { return S_OK; }
+    HRESULT OnBeforeLive() override { return S_OK; }
+    HRESULT OnGroupChanged() override { return S_OK; }
 
 private:
     CCamView* GetCameraView() const;

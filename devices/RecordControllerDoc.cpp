@@ -331,8 +331,23 @@ BOOL CRecordControllerDoc::IsRecording() const {
     return m_group.GetState() == CRecordGroup::kRecord;
 }
 
-void CRecordControllerDoc::OnStateChanged(int, int) {
+HRESULT CRecordControllerDoc::AddPlayback(int deviceHandle) {
+    return OpenDevicePlayback(deviceHandle) ? S_OK : E_FAIL;
+}
+
+HRESULT CRecordControllerDoc::OnStateChanged(int, int) {
     UpdateAllViews(nullptr);
+    return S_OK;
+}
+
+HRESULT CRecordControllerDoc::OnRecordingEnded(int) {
+    UpdateAllViews(nullptr);
+    return S_OK;
+}
+
+HRESULT CRecordControllerDoc::OnGroupChanged() {
+    UpdateAllViews(nullptr);
+    return S_OK;
 }
 
 CRecordControllerView* CRecordControllerDoc::GetControllerView() const {
@@ -510,7 +525,8 @@ void CRecordControllerDoc::OnDevicePlayback() {
         return;
     int handle = -1;
     device->GetHandle(&handle);
-    OpenDevicePlayback(handle);
+    // In a project the project listens to the group and the playback joins its play group.
+    m_group.PlayBackDevice(handle);
 }
 
 void CRecordControllerDoc::OnUpdateDevicePlayback(CCmdUI* pCmdUI) {
@@ -524,6 +540,14 @@ HRESULT CRecordControllerDoc::LinkInterfaceObject(IIdUnknown* object) {
     INotifier* other = object ? QueryId<INotifier>(object) : nullptr;
     if (!other)
         return E_POINTER;
+    // The same object linked again (a second playback in one play group) is told once.
+    int count = 0;
+    for (int i = 0; own->GetCount(&count) == S_OK && i < count; ++i) {
+        IIdUnknown* item = nullptr;
+        int cookie = 0;
+        if (own->GetItem(i, &item, &cookie) == S_OK && item && QueryId<INotifier>(item) == other)
+            return S_OK;
+    }
     return own->Connect(other);
 }
 

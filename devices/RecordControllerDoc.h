@@ -116,20 +116,26 @@ public:
     // option file holds them now; its answer, or -1 (the user told) when the group is empty.
     INT_PTR RunAutoRecord();
 
-    CRecordGroup* GetRecordGroup() { return &m_group; }
+    CRecordGroup* GetRecordGroup() override { return &m_group; }
     CDlgOptionsRecord& GetRecordOptions() { return m_recordOptions; }
     CAutoDownloadWnd* GetAutoDownload() const { return m_download.get(); }
     const QString& GetLaunchPath() const { return m_launchPath; }
     CRecordControllerView* GetControllerView() const;
 
-    // IRecordGroupListener: the views show the new state.
-    void OnStateChanged(int oldState, int newState) override;
-    void OnBeforeLive() override {}
+    // IRecordGroupListener: a device's recording opens as a playback (OpenDevicePlayback;
+    // E_FAIL when none opened); the views show the group as it is after a change of state, an
+    // ended recording or a change of its devices.
+    HRESULT AddPlayback(int deviceHandle) override;
+    HRESULT OnStateChanged(int oldState, int newState) override;
+    HRESULT OnRecordingEnded(int state) override;
+    HRESULT OnBeforeLive() override { return S_OK; }
+    HRESULT OnGroupChanged() override;
 
-    // Device playback: opens what the group's device with that handle holds (a camera's latest
-    // recording, a data card's memory) as a member of a play group: the open play group when
-    // "AppBehave:bOpenDevPlayInExisting" is on and there is one (the one beside this controller
-    // first), else the group of a new play project. The member's view is linked with the
+    // Device playback (asked of the group's state listener: the project that holds the
+    // controller, else this document): opens what the group's device with that handle holds (a
+    // camera's latest recording, a data card's memory) as a member of a play group: the open play
+    // group when "AppBehave:bOpenDevPlayInExisting" is on and there is one (the one beside this
+    // controller first), else the group of a new play project. The member's view is linked with the
     // document's interface object. The view, or null when the device is no member of the group
     // or nothing could be opened.
     CView* OpenDevicePlayback(int deviceHandle);
@@ -140,9 +146,10 @@ public:
     static bool HoldsRecording(CDevice* device);
 
     // Connects object's notifier (interface id 4) with the document's interface object, so
-    // that views attached to the controller follow each other's frames. E_FAIL when the
-    // interface object gives no notifier, E_POINTER when object gives none.
-    HRESULT LinkInterfaceObject(IIdUnknown* object);
+    // that views attached to the controller follow each other's frames; a notifier connected
+    // already is left as it is. E_FAIL when the interface object gives no notifier, E_POINTER
+    // when object gives none.
+    HRESULT LinkInterfaceObject(IIdUnknown* object) override;
     CNotifier* GetInterfaceObject() const { return m_interfaceObject.get(); }
 
     // The adapter through which the controller's video views show derived sources and data

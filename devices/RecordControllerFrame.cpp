@@ -293,6 +293,10 @@ void CRecordControllerFrame::OnDestroy() {
     m_autoRecordPage.SetOptionsProvider(nullptr);
     if (m_busy.GetSafeHwnd())
         m_busy.DestroyWindow();
+    // A bar docked elsewhere (in the frame that holds this one) comes back first, so that it
+    // goes with this frame and the other frame neither keeps it nor lists it.
+    m_controlBar.ReturnToFrame(this);
+    m_playBar.ReturnToFrame(this);
     CViewChildedFrame::OnDestroy();
 }
 

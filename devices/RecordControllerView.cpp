@@ -11,9 +11,9 @@
 #include "groups/ChildWindowList.h"
 #include "platform/framework/ActionCmdUI.h"
 #include "platform/framework/CmdUI.h"
-#include "platform/framework/CreateContext.h"
 #include "platform/framework/DocTemplate.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/Menu.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/WinApp.h"
@@ -77,6 +77,10 @@ CRecordGroup* CRecordControllerView::GetRecordGroup() const {
 int CRecordControllerView::GetRecordGroupState() const {
     const CRecordGroup* group = GetRecordGroup();
     return group ? group->GetState() : CRecordGroup::kUnknown;
+}
+
+IRecordGroupListener* CRecordControllerView::GetGroupListener() {
+    return GetControllerDocument();
 }
 
 void CRecordControllerView::OnDraw(CDC* pDC) {
@@ -332,32 +336,29 @@ void CRecordControllerView::OnNewEmbeddedWindow() {
     CWinApp* app = AfxGetApp();
     POSITION pos = app ? app->GetFirstDocTemplatePosition() : nullptr;
     CDocTemplate* first = pos ? app->GetNextDocTemplate(pos) : nullptr;
-    CDocument* doc = first ? first->CreateNewDocument() : nullptr;
-    if (!doc)
+    if (!first)
         return;
-    if (!doc->OnNewDocument()) {
-        doc->OnCloseDocument();
+    // While a window of another kind lives in it, the controller's own title bar offers no
+    // system menu and no buttons.
+    if (auto* own = dynamic_cast<CViewChildedFrame*>(GetParent()))
+        own->SetSystemMenu(FALSE);
+    // A new window of that kind, in its own frame as the template makes it...
+    CDocument* doc = first->OpenDocumentFile(QString(), TRUE);
+    POSITION viewPos = doc ? doc->GetFirstViewPosition() : nullptr;
+    CView* view = viewPos ? doc->GetNextView(viewPos) : nullptr;
+    CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
+    if (!frame)
         return;
-    }
-    // The document kind's own view in a frame that lives inside this view.
-    CCreateContext context;
-    context.m_pNewViewClass = first->m_pViewClass;
-    context.m_pCurrentDoc = doc;
-    context.m_pNewDocTemplate = first;
-    auto* frame = new CViewChildedFrame;
-    if (!frame->LoadFrame(0, WS_CHILD | WS_CAPTION | WS_THICKFRAME | WS_CLIPSIBLINGS, this,
-                          &context)) {
-        doc->OnCloseDocument();
-        return;
-    }
-    first->InitialUpdateFrame(frame, doc, FALSE);
-    CViewChildedFrame::AttachToParentView(this, frame);
+    // ...moves into this view as a plain child window: no title bar, border or menu.
+    if (auto* child = dynamic_cast<CMDIChildWnd*>(frame))
+        child->LeaveMDIClient(this);
+    else
+        frame->SetParent(this);
+    frame->ShowWindow(SW_SHOW);
     frame->SetMenu(nullptr);
     CRect client;
     GetClientRect(&client);
     frame->MoveWindow(CRect(0, 0, client.Width() / 2, client.Height() / 2), TRUE);
-    frame->ShowWindow(SW_SHOW);
-    ActivateDeviceFrame(frame);
 }
 
 void CRecordControllerView::OnNewPanelWindow() {

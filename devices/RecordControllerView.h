@@ -69,7 +69,7 @@ public:
 
     // The embedded window of the device with that handle whose view is of kind (3 camera,
     // 2 data sensor); the top-most match, or null.
-    CView* FindDeviceWindow(int handle, int kind);
+    CView* FindDeviceWindow(int handle, int kind) override;
 
     // Lays the device windows out now.
     void ArrangeDeviceFrames();
@@ -90,6 +90,8 @@ public:
 
     // IProjectRecordState
     int GetRecordGroupState() const override;
+    // The controller's own listener: its document.
+    IRecordGroupListener* GetGroupListener() override;
 
 protected:
     void OnSize(UINT nType, int cx, int cy);

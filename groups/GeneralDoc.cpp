@@ -1,13 +1,19 @@
 #include "groups/GeneralDoc.h"
 
+#include "devices/core/Device.h"
+#include "devices/core/OpenDeviceList.h"
+#include "devices/core/RecordGroup.h"
 #include "frames/FileNames.h"
 #include "groups/ChildWindowList.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralFrame.h"
+#include "groups/GeneralView.h"
 #include "groups/GroupSettings.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
+#include "groups/IProjectRecordState.h"
 #include "groups/MeasurementFormDoc.h"
+#include "groups/PlayGroupAdapter.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/FrameWnd.h"
@@ -20,6 +26,8 @@
 #include "shell/VidraApp.h"
 #include "shell/VidraFrameWnd.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/VidView.h"
+#include "views/panels/ControlPanelBar.h"
 
 IMPLEMENT_DYNCREATE(CGeneralDoc, CDocument)
 
@@ -181,6 +189,7 @@ void CGeneralDoc::InitializeProject() {
     CDocument* group = nullptr;
     if (HasPlaceholder(m_strOpenPath, kEmptyRecordGroupPlaceholder) &&
         CreateRecordGroup(QString(), &group)) {
+        ListenToRecordGroup(group);
         if (CreatePlayGroup(QString(), &group))
             SetTitle(group->GetTitle());
         return;
@@ -193,8 +202,10 @@ void CGeneralDoc::InitializeProject() {
     // A file is tried as a record configuration first. While the record group is a window
     // kind the program does not have, that try could only tell the user so on every file.
     if (!CPlaceholderDoc::IsPlaceholderKind(QStringLiteral("DT:Rec")) &&
-        CreateRecordGroup(m_strOpenPath, &group))
+        CreateRecordGroup(m_strOpenPath, &group)) {
+        ListenToRecordGroup(group);
         return;
+    }
     if (!CreatePlayGroup(QString(), &group))
         return;
     // Only a group file becomes the group's path; a group made for a recording stays untitled
@@ -247,6 +258,128 @@ BOOL CGeneralDoc::OpenRecordConfiguration(const QString& path, CDocument** ppGro
         recordGroup->ReloadDeviceSet();
     }
     return TRUE;
+}
+
+void CGeneralDoc::OnCloseDocument() {
+    // The record group may outlast the project for a moment while its windows close: it must
+    // not report to a project that is gone.
+    CView* groupView = FindRecordGroupView();
+    auto* recordGroup =
+        groupView ? dynamic_cast<IProjectRecordGroup*>(groupView->GetDocument()) : nullptr;
+    CRecordGroup* devices = recordGroup ? recordGroup->GetRecordGroup() : nullptr;
+    if (devices && devices->GetStateListener() == this)
+        devices->SetStateListener(ControllerListener());
+    CDocument::OnCloseDocument();
+}
+
+void CGeneralDoc::ListenToRecordGroup(CDocument* group) {
+    auto* recordGroup = dynamic_cast<IProjectRecordGroup*>(group);
+    if (CRecordGroup* devices = recordGroup ? recordGroup->GetRecordGroup() : nullptr)
+        devices->SetStateListener(this);
+}
+
+IRecordGroupListener* CGeneralDoc::ControllerListener() const {
+    auto* controller = dynamic_cast<IProjectRecordState*>(FindRecordGroupView());
+    return controller ? controller->GetGroupListener() : nullptr;
+}
+
+HRESULT CGeneralDoc::AddPlayback(int deviceHandle) {
+    CFrameParentingView* projectView = GetProjectView();
+    if (!projectView)
+        return E_FAIL;
+    // A device that is not open holds nothing to play.
+    CDevice* device = OpenDevices::FindOpenDeviceByHandle(deviceHandle);
+    if (!device)
+        return S_OK;
+    CView* recordView = FindRecordGroupView();
+    CView* deviceView = nullptr;
+    if (auto* controller = dynamic_cast<IProjectRecordState*>(recordView)) {
+        int type = 0;
+        device->GetType(&type);
+        deviceView = controller->FindDeviceWindow(deviceHandle, type);
+    }
+    CFrameWnd* deviceFrame = deviceView ? deviceView->GetParentFrame() : nullptr;
+    CWnd* deviceHost = deviceFrame ? deviceFrame->GetParent() : nullptr;
+    CRect place;
+    if (deviceHost) {
+        deviceFrame->GetWindowRect(&place);
+        deviceHost->ScreenToClient(&place);
+    }
+
+    CView* groupView = FindPlayGroupView();
+    CDocument* group = groupView ? groupView->GetDocument() : nullptr;
+    if (!group)
+        CreatePlayGroup(QString(), &group);
+    auto* playGroup = dynamic_cast<IProjectPlayGroup*>(group);
+    CView* playback = nullptr;
+    if (playGroup)
+        playGroup->AddPlaybackFromFile(CMeasurementFormDoc::DeviceMarkerPath(device->GetId()), 0, 0,
+                                       nullptr, &playback);
+    if (!playback)
+        return S_OK;
+    if (auto* form = dynamic_cast<CMeasurementFormDoc*>(group)) {
+        int type = CMeasurementFormDoc::kTypeNone;
+        form->GetLastAdded(&type, nullptr, nullptr, nullptr, nullptr);
+        if (type == CMeasurementFormDoc::kTypeNone) {
+            // The device gave nothing to show: no empty window stays behind.
+            if (CFrameWnd* frame = playback->GetParentFrame())
+                frame->SendMessage(WM_CLOSE);
+            return S_OK;
+        }
+        CPlayGroupAdapter* adapter = form->GetPlayGroupAdapter();
+        if (auto* recordGroup = recordView
+                                    ? dynamic_cast<IProjectRecordGroup*>(recordView->GetDocument())
+                                    : nullptr)
+            recordGroup->LinkInterfaceObject(adapter);
+        // The playback takes the place of the device's window.
+        if (deviceHost)
+            adapter->PlaceMemberWindow(0, deviceHandle, place.left, place.top, place.right,
+                                       place.bottom);
+    }
+    auto* camera =
+        IsOfKind(deviceView, Kinds().cameraView) ? dynamic_cast<CVidView*>(deviceView) : nullptr;
+    if (auto* video = dynamic_cast<CVidView*>(playback); camera && video) {
+        CLutParamSet colour;
+        CLutParamSet blackAndWhite;
+        camera->GetDisplayLuts(&colour, &blackAndWhite);
+        video->SetDisplayLuts(colour, blackAndWhite);
+    }
+    if (dynamic_cast<CGeneralView*>(projectView))
+        if (auto* projectFrame = dynamic_cast<CGeneralFrame*>(projectView->GetParentFrame())) {
+            if (projectFrame->GetControlPanelBar().GetSafeHwnd())
+                projectFrame->GetControlPanelBar().SelectTabByName(QStringLiteral("Playback"));
+            projectFrame->ReloadImageProcessPage();
+        }
+    UpdateAllViews(nullptr, kPlayGroupHint);
+    return S_OK;
+}
+
+HRESULT CGeneralDoc::OnStateChanged(int, int) {
+    return S_OK;
+}
+
+HRESULT CGeneralDoc::OnRecordingEnded(int state) {
+    if (!GetProjectView())
+        return E_FAIL;
+    if (IRecordGroupListener* controller = ControllerListener())
+        controller->OnRecordingEnded(state);
+    return S_OK;
+}
+
+HRESULT CGeneralDoc::OnBeforeLive() {
+    if (!GetProjectView())
+        return E_FAIL;
+    if (IRecordGroupListener* controller = ControllerListener())
+        controller->OnBeforeLive();
+    return S_OK;
+}
+
+HRESULT CGeneralDoc::OnGroupChanged() {
+    if (!GetProjectView())
+        return E_FAIL;
+    if (IRecordGroupListener* controller = ControllerListener())
+        controller->OnGroupChanged();
+    return S_OK;
 }
 
 void CGeneralDoc::UpdateProjectTitle() {

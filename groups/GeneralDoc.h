@@ -3,8 +3,11 @@
 // CGeneralDoc: the document of a project, the window that gathers at most one play group and
 // one record group as hosted frames of its frame-parenting view. It keeps no data of its own
 // beyond its number and the path it was opened with: it creates its groups (by template key),
-// routes Save and Save As to the group on top, and keeps its title in step with its groups.
+// routes Save and Save As to the group on top, and keeps its title in step with its groups. It
+// listens to its record group, through which a device's recording arrives as a playback in its
+// play group.
 
+#include "devices/core/IRecordGroupListener.h"
 #include "groups/ProjectGroupKinds.h"
 #include "platform/framework/Document.h"
 
@@ -23,7 +26,7 @@ inline constexpr UINT ID_SAVE_RECORD_CONFIGURATION_AS = 32928;
 inline constexpr LPARAM kRecordGroupHint = 0;
 inline constexpr LPARAM kPlayGroupHint = 1;
 
-class CGeneralDoc : public CDocument {
+class CGeneralDoc : public CDocument, public IRecordGroupListener {
     DECLARE_DYNCREATE(CGeneralDoc)
     DECLARE_MESSAGE_MAP()
 
@@ -47,6 +50,8 @@ public:
 
     // Remembers the path and starts as a new project: nothing is read from it.
     BOOL OnOpenDocument(const QString& pathName) override;
+    // A record group the project listens to is handed back to its controller first.
+    void OnCloseDocument() override;
     // A placeholder path that asks for empty groups names no file: it is neither the project's
     // path nor a recent file. Nor is a recording: opened, the project only takes a play-group
     // file; otherwise it takes the file its group saved under (SaveAllAs).
@@ -73,6 +78,22 @@ public:
     // The title of the first visible group (in creation order), or none.
     void UpdateProjectTitle();
 
+    // The project becomes the state listener of the record group of group (a record-group
+    // document); nothing for another document.
+    void ListenToRecordGroup(CDocument* group);
+
+    // IRecordGroupListener. AddPlayback opens the recording of the open device with that handle
+    // as a member of the project's play group (made when there is none), in the place of the
+    // device's window in the record controller, with the camera's display tables, and shows the
+    // "Playback" page. The last three operations go on to the controller's own listener. All
+    // answer E_FAIL when the project has no view, else S_OK whatever happened inside; a state
+    // change is the controller's business and always answers S_OK.
+    HRESULT AddPlayback(int deviceHandle) override;
+    HRESULT OnStateChanged(int oldState, int newState) override;
+    HRESULT OnRecordingEnded(int state) override;
+    HRESULT OnBeforeLive() override;
+    HRESULT OnGroupChanged() override;
+
     // The project's view, when it is a frame-parenting view.
     CFrameParentingView* GetProjectView() const;
     // The views of the project's play group and record group, or null.
@@ -97,6 +118,8 @@ private:
     // The view of the group that owns the view on top, or null.
     CView* SaveTarget() const;
     static BOOL IsOfKind(const CObject* object, const CRuntimeClass* kind);
+    // The record controller's own listener, or null without a record group.
+    IRecordGroupListener* ControllerListener() const;
 
     static int s_projectCount;
 

@@ -279,8 +279,10 @@ void CGeneralView::OnAddVideoOrDevice() {
     if (answer.isEmpty())
         return;
     CDocument* group = nullptr;
-    if ((project->CreateRecordGroup(answer, &group) && group) ||
-        (project->CreatePlayGroup(answer, &group) && group)) {
+    const bool recordGroup = project->CreateRecordGroup(answer, &group) && group;
+    if (recordGroup)
+        project->ListenToRecordGroup(group);
+    if (recordGroup || (project->CreatePlayGroup(answer, &group) && group)) {
         project->SetTitle(group->GetTitle());
         // The group was made hidden; as the groups a project starts with, its frame shows it.
         POSITION pos = group->GetFirstViewPosition();

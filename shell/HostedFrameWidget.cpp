@@ -20,6 +20,7 @@ constexpr int kCorner = 16;
 constexpr Qt::WindowFlags kTitleBarFlags = Qt::Window | Qt::WindowTitleHint |
                                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                            Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+constexpr Qt::WindowFlags kPlainTitleBarFlags = Qt::Window | Qt::WindowTitleHint;
 
 }  // namespace
 
@@ -35,7 +36,7 @@ public:
         opt.rect = rect();
         opt.text = m_owner->windowTitle();
         opt.icon = m_owner->windowIcon();
-        opt.titleBarFlags = kTitleBarFlags;
+        opt.titleBarFlags = m_owner->m_systemMenu ? kTitleBarFlags : kPlainTitleBarFlags;
         opt.titleBarState = static_cast<int>(m_owner->windowState());
         opt.subControls = QStyle::SC_All;
         opt.activeSubControls = m_pressed;
@@ -255,6 +256,13 @@ void CHostedFrameWidget::SetCaptionActive(bool active) {
     if (m_active == active)
         return;
     m_active = active;
+    m_titleBar->update();
+}
+
+void CHostedFrameWidget::SetSystemMenu(bool shown) {
+    if (m_systemMenu == shown)
+        return;
+    m_systemMenu = shown;
     m_titleBar->update();
 }
 

@@ -25,6 +25,11 @@ public:
     void SetCaptionActive(bool active);
     bool IsCaptionActive() const { return m_active; }
 
+    // Without a system menu the title bar shows no buttons (the window closes, minimises and
+    // maximises only as its program asks); shown until set.
+    void SetSystemMenu(bool shown);
+    bool HasSystemMenu() const { return m_systemMenu; }
+
     QWidget* GetTitleBar() const;
     // A title-bar button's rectangle in the title bar (SC_TitleBarCloseButton, ...MinButton,
     // ...MaxButton, ...NormalButton); empty when the button is not shown in this state.
@@ -61,6 +66,7 @@ private:
     TitleBar* m_titleBar = nullptr;
     Grip* m_grips[4] = {};
     bool m_active = false;
+    bool m_systemMenu = true;
     bool m_placing = false;
     QRect m_normalGeometry;
     QPointer<QWidget> m_watchedParent;

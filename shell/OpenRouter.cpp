@@ -29,18 +29,22 @@ CDocument* COpenRouter::Open(const QString& path) {
 }
 
 CDocument* COpenRouter::OpenRecordConfiguration(const QString& path, int mode) {
-    // A record configuration only ever joins a record group that is open already.
+    // A record configuration joins the record group that is open already; without one it
+    // opens as a new project would take it (its record group from the file), or as a record
+    // controller of its own.
     if (mode == 0) {
         const IOpenDestinations::Window project = m_destinations.FindRecordProject();
-        if (!project.view || !project.document ||
-            !m_destinations.OpenRecordConfiguration(project.document, path))
+        if (!project.view || !project.document)
+            return m_destinations.OpenWithTemplate(QString::fromLatin1(kProjectTemplateKey), path);
+        if (!m_destinations.OpenRecordConfiguration(project.document, path))
             return nullptr;
         Finish(path, project);
         return project.document;
     }
     const IOpenDestinations::Window controller = m_destinations.FindRecordController();
-    if (!controller.view || !controller.document ||
-        !m_destinations.StorePathName(controller.document, path) ||
+    if (!controller.view || !controller.document)
+        return m_destinations.OpenWithTemplate(QString::fromLatin1(kRecordTemplateKey), path);
+    if (!m_destinations.StorePathName(controller.document, path) ||
         !m_destinations.LoadDeviceSet(controller.document, 0))
         return nullptr;
     Finish(path, controller);

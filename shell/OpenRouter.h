@@ -1,7 +1,8 @@
 #pragma once
 
 // COpenRouter: decides where a file that reaches the program opens: a record configuration
-// into the record project or record controller already open, any other file into an open
+// into the record project or record controller already open (else a new one), any other file
+// into an open
 // project or play group or a new one, with its similarly named companions when the user wants
 // them.
 

@@ -36,6 +36,16 @@ BOOL CViewChildedFrame::IsCaptionActive() const {
     return widget && widget->IsCaptionActive() ? TRUE : FALSE;
 }
 
+void CViewChildedFrame::SetSystemMenu(BOOL bShown) {
+    if (auto* widget = dynamic_cast<CHostedFrameWidget*>(GetQWidget()))
+        widget->SetSystemMenu(bShown != FALSE);
+}
+
+BOOL CViewChildedFrame::HasSystemMenu() const {
+    auto* widget = dynamic_cast<CHostedFrameWidget*>(GetQWidget());
+    return widget && widget->HasSystemMenu() ? TRUE : FALSE;
+}
+
 LRESULT CViewChildedFrame::OnNcActivate(WPARAM wParam, LPARAM) {
     SetCaptionActive(wParam != 0 ? TRUE : FALSE);
     return TRUE;

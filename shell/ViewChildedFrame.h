@@ -33,6 +33,9 @@ public:
     // with wParam TRUE or FALSE does the same).
     void SetCaptionActive(BOOL bActive);
     BOOL IsCaptionActive() const;
+    // The system menu of the title bar, and with it its buttons (shown until removed).
+    void SetSystemMenu(BOOL bShown);
+    BOOL HasSystemMenu() const;
 
     UINT GetSerialNumber() const { return m_serialNumber; }
     BOOL IsClosePending() const { return m_bClosePending; }

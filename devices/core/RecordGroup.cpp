@@ -198,6 +198,14 @@ void CRecordGroup::NotifyListeners() {
         if (listener.GetGroup() == this)
             listener.OnGroupChanged();
     });
+    if (m_stateListener)
+        m_stateListener->OnGroupChanged();
+}
+
+HRESULT CRecordGroup::PlayBackDevice(int handle) {
+    if (!m_stateListener || FindDevice(handle) < 0)
+        return E_FAIL;
+    return m_stateListener->AddPlayback(handle);
 }
 
 int CRecordGroup::ReadOption(const char* key) const {
@@ -482,6 +490,8 @@ bool CRecordGroup::SlaveStillArmed() {
 void CRecordGroup::EndRecording(int masterMode) {
     if (m_state == kRecord)
         SetState(StateOfMode(masterMode));
+    if (m_stateListener)
+        m_stateListener->OnRecordingEnded(m_state);
     NotifyListeners();
     if (m_completeHandler)
         m_completeHandler->OnRecordingComplete();

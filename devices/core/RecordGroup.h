@@ -39,6 +39,7 @@ public:
 
     // None of these objects is owned; each must outlive the group or be unset first.
     void SetStateListener(IRecordGroupListener* listener) { m_stateListener = listener; }
+    IRecordGroupListener* GetStateListener() const { return m_stateListener; }
     // The record options ("Record:UseLiveVideo", "Record:UseLiveData"; absent keys count as 1).
     void SetRecordOptions(ISettingsStore* options) { m_options = options; }
     void SetRecordingCompleteHandler(IRecordingCompleteHandler* handler) {
@@ -109,8 +110,12 @@ public:
     int HandleDeviceCommand(int handle, int subtype, const VARIANT& code, const VARIANT& values,
                             VARIANT* status, VARIANT* result) override;
 
-    // Tells this group's listeners that it changed.
+    // Tells this group's listeners, and its state listener, that it changed.
     void NotifyListeners();
+
+    // Asks the state listener to open the recording of the group's device with that handle as
+    // a playback: its answer; E_FAIL without a listener or for a device outside the group.
+    HRESULT PlayBackDevice(int handle);
 
 private:
     void SetState(int state);

@@ -26,6 +26,8 @@
 #include "platform/com/Variant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
+#include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "resources/ProgramResources.h"
 #include "sensordata/DataAcqWnd.h"
@@ -49,8 +51,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QPointer>
 #include <QTimer>
+#include <QToolBar>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -111,6 +117,7 @@ protected:
         ASSERT_TRUE(m_main->LoadFrame(128, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE));
         m_app->m_pMainWnd = m_main;
         m_main->ShowWindow(SW_SHOW);
+        AddLeadingTemplates();
         AddTemplate("DT:Rec", RUNTIME_CLASS(CRecordControllerDoc),
                     RUNTIME_CLASS(CRecordControllerFrame), RUNTIME_CLASS(CRecordControllerView));
         AddTemplate("DT:Rec2", RUNTIME_CLASS(CRecordControllerDoc2),
@@ -140,6 +147,9 @@ protected:
         CDlgOptionsBase::SetApplicationFolder(QString());
         IsolatedTest::TearDown();
     }
+
+    // Templates registered before the controller's: the first is the program's first kind.
+    virtual void AddLeadingTemplates() {}
 
     void AddTemplate(const char* key, const CRuntimeClass* doc, const CRuntimeClass* frame,
                      const CRuntimeClass* view) {
@@ -946,6 +956,8 @@ TEST_F(RecordControllerFrameTest, LinkedViewsJoinTheControllersNotifier) {
     {
         auto view = std::make_unique<CNotifier>();
         ASSERT_EQ(m_doc->LinkInterfaceObject(view.get()), S_OK);
+        // Linked again (a second playback in the same play group): still told once.
+        ASSERT_EQ(m_doc->LinkInterfaceObject(view.get()), S_OK);
         m_doc->GetInterfaceObject()->GetCount(&count);
         EXPECT_EQ(count, 1);
         view->GetCount(&count);
@@ -1001,3 +1013,135 @@ TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheC
 }
 
 }  // namespace
+
+// Bars that the frame docks in another frame's window (the frame that holds it) go with the
+// frame: none stays behind in the other frame, and either frame may go first.
+TEST_F(RecordControllerFrameTest, BarsDockedInAnotherFrameGoWithTheirOwnFrame) {
+    // The bars' strips, docked in a new frame of their own.
+    const auto dockElsewhere = [](std::initializer_list<CControlBar*> bars,
+                                  std::vector<QPointer<QWidget>>* strips) {
+        auto* other = new CFrameWnd;
+        EXPECT_TRUE(other->LoadFrame(0, WS_OVERLAPPEDWINDOW));
+        other->EnableDocking(CBRS_ALIGN_ANY);
+        for (CControlBar* bar : bars) {
+            other->DockControlBar(bar, AFX_IDW_DOCKBAR_BOTTOM);
+            strips->emplace_back(bar->GetDockWidget());
+            EXPECT_EQ(strips->back()->parentWidget(), other->GetQWidget());
+        }
+        return other;
+    };
+
+    // The other frame goes first: the bars go with the window they are in, and the frame asks
+    // after them safely and makes its play controls again.
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    ASSERT_NE(m_frame->GetPlayControlBar(), nullptr);
+    std::vector<QPointer<QWidget>> strips;
+    CFrameWnd* other =
+        dockElsewhere({m_frame->GetPlayControlBar(), &m_frame->GetControlBar()}, &strips);
+    other->DestroyWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_frame->GetPlayControlBar(), nullptr);
+    EXPECT_FALSE(m_frame->GetControlBar().IsVisible());
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+    ASSERT_NE(m_frame->GetPlayControlBar(), nullptr);
+
+    // The controller goes first: its play bar comes back and goes with it.
+    strips.clear();
+    other = dockElsewhere({m_frame->GetPlayControlBar()}, &strips);
+    const std::weak_ptr<bool> otherAlive = other->GetLifeToken();
+    m_frame->SendMessage(WM_CLOSE, 0, 0);
+    ASSERT_TRUE(m_frameToken.expired());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(strips.front().isNull()) << "the bar stays in the other frame";
+    EXPECT_TRUE(other->GetQWidget()->findChildren<QToolBar*>().isEmpty());
+    other->DestroyWindow();
+    EXPECT_TRUE(otherAlive.expired());
+}
+
+// Made again, the play-control bar leaves no empty strip behind in the frame.
+TEST_F(RecordControllerFrameTest, TogglingThePlayControlsLeavesNoStripBehind) {
+    QWidget* frameWidget = m_frame->GetQWidget();
+    const auto strips = [frameWidget] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return frameWidget->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly).size();
+    };
+    const qsizetype before = strips();
+    for (int i = 0; i < 3; ++i) {
+        Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+        EXPECT_EQ(strips(), before + 1);
+        Command(m_frame, CRecordControllerFrame::kTogglePlayControls);
+        EXPECT_EQ(strips(), before);
+    }
+}
+
+// The program's first kind of window, as its template makes it: an MDI child.
+class CFirstKindDoc : public CDocument {
+    DECLARE_DYNCREATE(CFirstKindDoc)
+};
+IMPLEMENT_DYNCREATE(CFirstKindDoc, CDocument)
+
+class CFirstKindFrame : public CMDIChildWnd {
+    DECLARE_DYNCREATE(CFirstKindFrame)
+};
+IMPLEMENT_DYNCREATE(CFirstKindFrame, CMDIChildWnd)
+
+class CFirstKindView : public CView {
+    DECLARE_DYNCREATE(CFirstKindView)
+
+public:
+    void OnDraw(CDC*) override {}
+};
+IMPLEMENT_DYNCREATE(CFirstKindView, CView)
+
+class NewWindowTest : public RecordControllerFrameTest {
+protected:
+    void AddLeadingTemplates() override {
+        AddTemplate("DT:Orig", RUNTIME_CLASS(CFirstKindDoc), RUNTIME_CLASS(CFirstKindFrame),
+                    RUNTIME_CLASS(CFirstKindView));
+    }
+    // The windows of the first kind inside the controller's view.
+    std::vector<CFirstKindFrame*> Embedded() const {
+        std::vector<CFirstKindFrame*> frames;
+        for (QObject* child : m_view->GetQWidget()->children())
+            if (auto* frame = dynamic_cast<CFirstKindFrame*>(
+                    CWnd::FromWidgetPermanent(qobject_cast<QWidget*>(child))))
+                frames.push_back(frame);
+        return frames;
+    }
+};
+
+TEST_F(NewWindowTest, NewWindowMovesAWindowOfTheFirstKindOutOfTheMdiClientIntoTheController) {
+    m_frame->ShowWindow(SW_SHOW);
+    m_frame->MoveWindow(CRect(0, 0, 600, 400));
+    EXPECT_TRUE(m_frame->HasSystemMenu());
+    Command(m_view, CRecordControllerView::kNewEmbeddedWindow);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const std::vector<CFirstKindFrame*> embedded = Embedded();
+    ASSERT_EQ(embedded.size(), 1u);
+    CFirstKindFrame* frame = embedded.front();
+    EXPECT_TRUE(dynamic_cast<CFirstKindView*>(frame->GetActiveView()));
+    EXPECT_TRUE(dynamic_cast<CFirstKindDoc*>(frame->GetActiveDocument()));
+    // No longer an MDI child: no sub-window, unknown to the main frame, shown here.
+    EXPECT_EQ(frame->GetSubWindow(), nullptr);
+    EXPECT_EQ(frame->GetMDIFrame(), nullptr);
+    const std::vector<CMDIChildWnd*> children = m_main->GetMDIChildren();
+    EXPECT_EQ(std::find(children.begin(), children.end(), frame), children.end());
+    EXPECT_TRUE(m_main->GetMDIArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(frame->GetQWidget()->isVisibleTo(m_view->GetQWidget()));
+    CRect client;
+    m_view->GetClientRect(&client);
+    CRect placed;
+    frame->GetWindowRect(&placed);
+    m_view->ScreenToClient(&placed);
+    EXPECT_EQ(placed, CRect(0, 0, client.Width() / 2, client.Height() / 2));
+    EXPECT_FALSE(m_frame->HasSystemMenu());
+
+    // It goes with the controller, its document with it.
+    const std::weak_ptr<bool> alive = frame->GetLifeToken();
+    m_frame->SendMessage(WM_CLOSE, 0, 0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.expired());
+    POSITION pos = m_app->GetFirstDocTemplatePosition();
+    EXPECT_EQ(m_app->GetNextDocTemplate(pos)->GetFirstDocPosition(), nullptr);
+}

@@ -1,8 +1,12 @@
 #include "groups/GeneralDoc.h"
 
+#include "devices/core/Device.h"
+#include "devices/core/OpenDeviceList.h"
+#include "devices/core/RecordGroup.h"
 #include "groups/FrameParentingView.h"
 #include "groups/IProjectPlayGroup.h"
 #include "groups/IProjectRecordGroup.h"
+#include "groups/IProjectRecordState.h"
 #include "groups/tests/ProjectStandInFrame.h"
 #include "platform/com/ComVariant.h"
 #include "platform/framework/CmdUI.h"
@@ -39,8 +43,35 @@ class CFakePlayGroupView : public CFrameParentingView {
 };
 IMPLEMENT_DYNCREATE(CFakePlayGroupView, CFrameParentingView)
 
-class CFakeRecordView : public CFrameParentingView {
+// The controller's own listener: what reaches it.
+class CLoggedListener : public IRecordGroupListener {
+public:
+    HRESULT AddPlayback(int handle) override { return Log(QStringLiteral("play %1").arg(handle)); }
+    HRESULT OnStateChanged(int oldState, int newState) override {
+        return Log(QStringLiteral("state %1 %2").arg(oldState).arg(newState));
+    }
+    HRESULT OnRecordingEnded(int state) override {
+        return Log(QStringLiteral("ended %1").arg(state));
+    }
+    HRESULT OnBeforeLive() override { return Log(QStringLiteral("before live")); }
+    HRESULT OnGroupChanged() override { return Log(QStringLiteral("changed")); }
+    QStringList calls;
+
+private:
+    HRESULT Log(const QString& call) {
+        calls << call;
+        return E_NOTIMPL;
+    }
+};
+
+class CFakeRecordView : public CFrameParentingView, public IProjectRecordState {
     DECLARE_DYNCREATE(CFakeRecordView)
+
+public:
+    int GetRecordGroupState() const override { return 0; }
+    CView* FindDeviceWindow(int, int) override { return nullptr; }
+    IRecordGroupListener* GetGroupListener() override { return &listener; }
+    CLoggedListener listener;
 };
 IMPLEMENT_DYNCREATE(CFakeRecordView, CFrameParentingView)
 
@@ -108,6 +139,12 @@ public:
     }
     void StoreConfigurationPath(const QString& path) override { calls << "store " + path; }
     void ReloadDeviceSet() override { calls << "reload"; }
+    CRecordGroup* GetRecordGroup() override { return &group; }
+    HRESULT LinkInterfaceObject(IIdUnknown*) override {
+        calls << "link";
+        return S_OK;
+    }
+    CRecordGroup group;
 };
 IMPLEMENT_DYNCREATE(CFakeRecordGroupDoc, CDocument)
 
@@ -506,3 +543,70 @@ TEST_F(GeneralDocTest, ProjectMessagesAtTheMainFrameReachTheActiveProject) {
 }
 
 }  // namespace
+
+TEST_F(GeneralDocTest, TheProjectListensToItsRecordGroupAndPassesOnTheControllersOperations) {
+    UseFakeGroups();
+    for (const char* path : {"__xxx1234emptyrecordgroupXXX", "/data/rig.cfg"}) {
+        SCOPED_TRACE(path);
+        CGeneralDoc* project = OpenProject(path);
+        ASSERT_NE(project, nullptr);
+        auto* view = dynamic_cast<CFakeRecordView*>(project->FindRecordGroupView());
+        auto* record = GroupOf<CFakeRecordGroupDoc>(view);
+        ASSERT_NE(record, nullptr);
+        CRecordGroup& group = record->group;
+        EXPECT_EQ(group.GetStateListener(), project);
+
+        // What the group tells: the state change stays with the project (S_OK), the rest
+        // reaches the controller's listener, whose answers the project does not pass back.
+        EXPECT_EQ(project->OnStateChanged(1, 2), S_OK);
+        EXPECT_EQ(project->OnRecordingEnded(1), S_OK);
+        EXPECT_EQ(project->OnBeforeLive(), S_OK);
+        group.NotifyListeners();
+        EXPECT_EQ(view->listener.calls, (QStringList{"ended 1", "before live", "changed"}));
+        project->OnCloseDocument();
+    }
+
+    // A project that opened a file as a play group has no record group to listen to, and one
+    // without a view answers E_FAIL to all but the state change.
+    CGeneralDoc* project = OpenProject("/data/take.avi");
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->FindRecordGroupView(), nullptr);
+    EXPECT_EQ(project->OnRecordingEnded(1), S_OK) << "nobody to tell, but a view";
+    CGeneralDoc loose;
+    EXPECT_EQ(loose.AddPlayback(1), E_FAIL);
+    EXPECT_EQ(loose.OnStateChanged(1, 2), S_OK);
+    EXPECT_EQ(loose.OnRecordingEnded(1), E_FAIL);
+    EXPECT_EQ(loose.OnBeforeLive(), E_FAIL);
+    EXPECT_EQ(loose.OnGroupChanged(), E_FAIL);
+}
+
+TEST_F(GeneralDocTest, AddPlaybackAddsTheOpenDevicesMemoryToThePlayGroup) {
+    UseFakeGroups();
+    OpenDevices::ResetForTests();
+    auto* camera = new CDevice(CDeviceDescriptor(CDeviceId(3, 1, 0)), nullptr);
+    OpenDevices::Add(camera);
+    int handle = -1;
+    camera->GetHandle(&handle);
+
+    // A project with a record group only: the play group is made for the playback.
+    CGeneralDoc* project = OpenProject("/data/rig.cfg");
+    ASSERT_NE(project, nullptr);
+    ASSERT_EQ(project->FindPlayGroupView(), nullptr);
+    EXPECT_EQ(project->AddPlayback(handle), S_OK);
+    auto* play = GroupOf<CFakePlayGroupDoc>(project->FindPlayGroupView());
+    ASSERT_NE(play, nullptr);
+    EXPECT_EQ(play->calls, QStringList{"add __addplaybackXXXdevice#3#1#0#"});
+
+    // Through the group, which asks the project; a device that is not open adds nothing and
+    // is still no failure of the project's.
+    auto* record = GroupOf<CFakeRecordGroupDoc>(project->FindRecordGroupView());
+    ASSERT_NE(record, nullptr);
+    record->group.AddDevice(handle);
+    EXPECT_EQ(record->group.PlayBackDevice(handle), S_OK);
+    EXPECT_EQ(project->AddPlayback(handle + 100), S_OK);
+    EXPECT_EQ(play->calls, (QStringList{"add __addplaybackXXXdevice#3#1#0#",
+                                        "add __addplaybackXXXdevice#3#1#0#"}));
+    record->group.RemoveDevice(handle);
+    project->OnCloseDocument();
+    OpenDevices::DestroyAll();
+}

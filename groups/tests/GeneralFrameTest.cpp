@@ -103,6 +103,8 @@ class CFakeRecordView : public CFrameParentingView, public IProjectRecordState {
 
 public:
     int GetRecordGroupState() const override { return state; }
+    CView* FindDeviceWindow(int, int) override { return nullptr; }
+    IRecordGroupListener* GetGroupListener() override { return nullptr; }
     LRESULT OnChildFrameClose(WPARAM, LPARAM) override {
         ++asked;
         return closeAnswer;

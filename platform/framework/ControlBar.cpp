@@ -32,10 +32,40 @@ void CControlBar::AttachToFrame(CWnd* pParentWnd) {
 
 void CControlBar::PostNcDestroy() {
     // Bars are members of their frame or owned by their creator; only the frame's list
-    // must forget them.
+    // must forget them. An empty strip would stay in the frame until the frame goes, one more
+    // for every bar made again.
     if (m_pDockSite)
         m_pDockSite->RemoveControlBar(this);
     m_pDockSite = nullptr;
+    if (m_host) {
+        m_host->hide();
+        m_host->deleteLater();
+    }
+    m_host = nullptr;
+}
+
+void CControlBar::ReturnToFrame(CFrameWnd* pFrame) {
+    QWidget* dock = GetSafeHwnd() ? GetDockWidget() : nullptr;
+    auto* home = pFrame ? qobject_cast<QMainWindow*>(pFrame->GetQWidget()) : nullptr;
+    if (!dock || !home)
+        return;
+    if (m_pDockSite != pFrame) {
+        if (m_pDockSite)
+            m_pDockSite->RemoveControlBar(this);
+        m_pDockSite = pFrame;
+        pFrame->AddControlBar(this);
+    }
+    if (dock->parentWidget() == home)
+        return;
+    const bool shown = !dock->isHidden();
+    auto* strip = qobject_cast<QToolBar*>(dock);
+    if (auto* away = qobject_cast<QMainWindow*>(dock->parentWidget()); away && strip)
+        away->removeToolBar(strip);
+    if (strip)
+        pFrame->DockControlBar(this);
+    else
+        dock->setParent(home);
+    dock->setVisible(shown);
 }
 
 BOOL CControlBar::Create(CWnd* pParentWnd, DWORD dwStyle, UINT nID) {
@@ -70,7 +100,7 @@ CSize CControlBar::CalcFixedLayout(BOOL, BOOL) {
 }
 
 QWidget* CControlBar::GetDockWidget() const {
-    return m_host ? m_host : GetQWidget();
+    return m_host ? m_host.data() : GetQWidget();
 }
 
 BOOL CControlBar::IsVisible() const {
@@ -79,7 +109,7 @@ BOOL CControlBar::IsVisible() const {
 }
 
 void CControlBar::UpdateDockSize() {
-    auto* strip = qobject_cast<QToolBar*>(m_host);
+    auto* strip = qobject_cast<QToolBar*>(m_host.data());
     if (!strip)
         return;
     const bool horizontal = strip->orientation() == Qt::Horizontal;

@@ -8,6 +8,8 @@
 
 #include "platform/framework/Wnd.h"
 
+#include <QPointer>
+
 class CFrameWnd;
 
 inline constexpr DWORD CBRS_ALIGN_LEFT = 0x1000;
@@ -52,6 +54,10 @@ public:
     BOOL IsVisible() const;
     // Sizes the strip of a bar of the program's own from CalcFixedLayout.
     void UpdateDockSize();
+    // Brings the bar back into pFrame when it lives in another frame's window or list (a bar
+    // docked in a frame other than its own), shown or hidden as it was, so that it goes when
+    // pFrame goes and the other frame no longer lists it.
+    void ReturnToFrame(CFrameWnd* pFrame);
 
     // Updates the bar's items through the handlers reached from pTarget.
     virtual void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) = 0;
@@ -64,7 +70,9 @@ protected:
 
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
-    QWidget* m_host = nullptr;
+    // The strip of a bar of the program's own; it goes with the bar's window (or earlier, with
+    // the window it was docked in).
+    QPointer<QWidget> m_host;
     CFrameWnd* m_pDockSite = nullptr;
 
     friend class CFrameWnd;

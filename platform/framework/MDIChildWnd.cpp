@@ -77,6 +77,25 @@ void CMDIChildWnd::MDIRestore() {
         m_pMDIFrame->MDIRestore(this);
 }
 
+void CMDIChildWnd::LeaveMDIClient(CWnd* pNewParent) {
+    if (!GetSafeHwnd() || !m_pMDIFrame)
+        return;
+    QMdiSubWindow* sub = m_subWindow;
+    m_subWindow = nullptr;
+    if (sub)
+        sub->setWidget(nullptr);
+    // A plain child: no window of its own (the sub-window made it one).
+    GetQWidget()->setParent(pNewParent ? pNewParent->GetQWidget() : nullptr,
+                            pNewParent ? Qt::Widget : Qt::Window);
+    CMDIFrameWnd* mdiFrame = m_pMDIFrame;
+    m_pMDIFrame = nullptr;
+    mdiFrame->ChildDestroyed(this);
+    if (sub) {
+        sub->hide();
+        sub->deleteLater();
+    }
+}
+
 void CMDIChildWnd::OnMDIActivate(BOOL bActivate, CWnd*, CWnd*) {
     CView* view = GetActiveView();
     if (view)

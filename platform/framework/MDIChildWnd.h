@@ -28,6 +28,10 @@ public:
     void MDIDestroy();
     void MDIMaximize();
     void MDIRestore();
+    // Takes the child out of the MDI client into pNewParent, inside which it lives on as a plain
+    // child window: the MDI frame forgets it (another child becomes active) and its sub-window
+    // goes. Nothing for a child no longer in the client.
+    void LeaveMDIClient(CWnd* pNewParent);
     // The MDI frame activated this child (bActivate) or another one.
     virtual void OnMDIActivate(BOOL bActivate, CWnd* pActivateWnd, CWnd* pDeactivateWnd);
     void OnUpdateFrameTitle(BOOL bAddToTitle) override;

@@ -33,14 +33,18 @@ public:
     QStringList calls;
 
     CDocument recordProject, recordController, playProject, playGroup, projectGroup, newProject,
-        newGroup;
+        newGroup, newController;
 
     QString Name(const CDocument* document) const {
-        const std::map<const CDocument*, QString> names = {
-            {&recordProject, "recordProject"}, {&recordController, "recordController"},
-            {&playProject, "playProject"},     {&playGroup, "playGroup"},
-            {&projectGroup, "projectGroup"},   {&newProject, "newProject"},
-            {&newGroup, "newGroup"},           {nullptr, "null"}};
+        const std::map<const CDocument*, QString> names = {{&recordProject, "recordProject"},
+                                                           {&recordController, "recordController"},
+                                                           {&playProject, "playProject"},
+                                                           {&playGroup, "playGroup"},
+                                                           {&projectGroup, "projectGroup"},
+                                                           {&newProject, "newProject"},
+                                                           {&newGroup, "newGroup"},
+                                                           {&newController, "newController"},
+                                                           {nullptr, "null"}};
         const auto it = names.find(document);
         return it == names.end() ? QStringLiteral("?") : it->second;
     }
@@ -87,7 +91,10 @@ public:
         calls << "OpenWithTemplate(" + key + ")";
         if (!templatesOpen)
             return nullptr;
-        return key == "DT:Gen" ? &newProject : key == "DT:Meas2" ? &newGroup : nullptr;
+        return key == "DT:Gen"     ? &newProject
+               : key == "DT:Meas2" ? &newGroup
+               : key == "DT:Rec"   ? &newController
+                                   : nullptr;
     }
     void AddToRecentFileList(const QString& path) override { calls << "AddToRecent(" + path + ")"; }
     void Activate(const Window& window) override {
@@ -152,13 +159,16 @@ const RouteCase kRouteCases[] = {
     {"NameWithoutDot", 0, 0, 1, 0, kAll, "/g/playgrp", "newProject", "OpenWithTemplate(DT:Gen)"},
     {"DotOnlyInFolder", 0, 0, 1, 0, kAll, "/g/set.playgrp/readme", "newProject",
      "OpenWithTemplate(DT:Gen)"},
-    // Record configurations go only into an open record group.
+    // Record configurations go into an open record group, else into a new project (which
+    // takes it as its record group) or a new controller; never into a play group.
     {"RecordIntoProject", 0, 1, 1, 1, kAll, "/r/setup.recc", "recordProject",
      "OpenRecordConfiguration(recordProject)|+recordProject"},
-    {"RecordWithoutRecordProject", 0, 1, 1, 1, kAll & ~kRecordProject, "/r/setup.recc", "null", ""},
+    {"RecordWithoutRecordProject", 0, 1, 1, 1, kAll & ~kRecordProject, "/r/setup.recc",
+     "newProject", "OpenWithTemplate(DT:Gen)"},
     {"RecordIntoController", 1, 0, 0, 1, kAll, "/r/SETUP.RECC", "recordController",
      "StorePathName(recordController)|LoadDeviceSet0(recordController)|+recordController"},
-    {"RecordWithoutController", 1, 1, 1, 1, kAll & ~kRecordController, "/r/setup.recc", "null", ""},
+    {"RecordWithoutController", 1, 1, 1, 1, kAll & ~kRecordController, "/r/setup.recc",
+     "newController", "OpenWithTemplate(DT:Rec)"},
     // Extensions come from the last component only.
     {"VideoInRecordFolderBackslash", 0, 0, 0, 0, kAll, "D:\\a.recc\\v.avi", "newProject",
      "OpenWithTemplate(DT:Gen)"},
@@ -233,11 +243,12 @@ TEST_F(OpenRouterTest, OperationThatDidNotHappenOpensNothing) {
 TEST_F(OpenRouterTest, WindowWithoutDocumentCountsAsNone) {
     m_fake.windowsHaveDocuments = false;
     EXPECT_EQ(COpenRouter(m_fake).Open("/v/a.avi"), &m_fake.newProject);
-    EXPECT_EQ(COpenRouter(m_fake).Open("/r/setup.recc"), nullptr);
+    EXPECT_EQ(COpenRouter(m_fake).Open("/r/setup.recc"), &m_fake.newProject);
     m_fake.mode = 1;
     EXPECT_EQ(COpenRouter(m_fake).Open("/v/a.avi"), &m_fake.newGroup);
-    EXPECT_EQ(m_fake.calls, QStringList({"OpenWithTemplate(DT:Gen)", "OpenWithTemplate(DT:Meas2)",
-                                         "OpenFileWithSimilarlyNamed(newGroup)"}));
+    EXPECT_EQ(m_fake.calls,
+              QStringList({"OpenWithTemplate(DT:Gen)", "OpenWithTemplate(DT:Gen)",
+                           "OpenWithTemplate(DT:Meas2)", "OpenFileWithSimilarlyNamed(newGroup)"}));
 }
 
 TEST_F(OpenRouterTest, NewGroupThatDidNotOpenGetsNoCompanions) {

@@ -10,6 +10,7 @@
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
 #include "frames/FrameImage.h"
+#include "groups/GeneralFrame.h"
 #include "groups/MeasurementFormDoc.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/ListBox.h"
@@ -155,7 +156,19 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     ASSERT_EQ(device->Driver()->GetRecordedFrames(&recorded), 0);
     ASSERT_GE(recorded, 10);
 
+    // The user brightened the camera's picture; the playback shows the recording alike.
+    CLutParamSet colour;
+    CLutParamSet blackAndWhite;
+    camera->GetDisplayLuts(&colour, &blackAndWhite);
+    for (LONG channel = 0; channel < 3; ++channel)
+        colour.SetBrightness(channel, 40);
+    blackAndWhite.SetBrightness(0, 25);
+    camera->SetDisplayLuts(colour, blackAndWhite);
+
     // Record/Open Device Playback: the recording joins the project's play group.
+    auto* project = dynamic_cast<CGeneralFrame*>(controller->GetParentFrame()->GetParentFrame());
+    ASSERT_NE(project, nullptr);
+    EXPECT_EQ(project->GetGroupMode(), 0) << "the record group's tools show";
     playback = FindItem(window, QStringLiteral("Record/Open Device Playback"));
     ASSERT_NE(playback, nullptr);
     ASSERT_TRUE(playback->isEnabled());
@@ -173,6 +186,13 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     ASSERT_NE(playGroup, nullptr);
     EXPECT_TRUE(playGroup->HasDeviceMemoryEntry());
     EXPECT_TRUE(playGroup->HasFileEntry()) << "the sample's group is the one joined";
+    CLutParamSet shownColour;
+    CLutParamSet shownBlackAndWhite;
+    member->GetDisplayLuts(&shownColour, &shownBlackAndWhite);
+    EXPECT_TRUE(shownColour == colour);
+    EXPECT_TRUE(shownBlackAndWhite == blackAndWhite);
+    // The project took the recording in: it shows its play group's tools now.
+    EXPECT_TRUE(WaitFor([&] { return project->GetGroupMode() == 1; }));
 
     // Every recorded frame, oldest first, in the camera's order.
     CFrameSourcePtr source = member->GetFrameSource();

@@ -2,6 +2,7 @@
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/DlgDeviceOptions.h"
 #include "devices/RecordControlPanelBar.h"
 #include "devices/RecordControllerDoc.h"
 #include "devices/RecordControllerDoc2.h"
@@ -9,9 +10,12 @@
 #include "devices/RecordControllerFrame2.h"
 #include "devices/RecordControllerView.h"
 #include "devices/core/DriverLoader.h"
+#include "devices/core/IRecordGroupListener.h"
 #include "devices/core/RecordGroup.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/Menu.h"
+#include "platform/framework/RecentFileList.h"
+#include "shell/ChildFrame.h"
 #include "shell/MainFrame.h"
 #include "shell/RadioChoiceDlg.h"
 #include "shell/ViewChildedFrame.h"
@@ -20,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
@@ -229,8 +234,21 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     const int hosted = HostedFrames(controller);
     ChooseFromContextMenu(controller, "New Panel Window");
     EXPECT_EQ(HostedFrames(controller), hosted + 1);
+    // New Window: a window of the program's first kind in its own frame, taken out of the
+    // main window's client into the controller, whose title bar loses its buttons meanwhile.
+    const int mdiWindows = static_cast<int>(frame->GetMDIChildren().size());
     ChooseFromContextMenu(controller, "New Window");
-    EXPECT_EQ(HostedFrames(controller), hosted + 2);
+    EXPECT_EQ(HostedFrames(controller), hosted + 1);
+    EXPECT_EQ(static_cast<int>(frame->GetMDIChildren().size()), mdiWindows);
+    CChildFrame* embedded = nullptr;
+    for (QObject* child : controller->GetQWidget()->children())
+        if (auto* found = dynamic_cast<CChildFrame*>(
+                CWnd::FromWidgetPermanent(qobject_cast<QWidget*>(child))))
+            embedded = found;
+    ASSERT_NE(embedded, nullptr) << "no window of the first kind in the controller";
+    EXPECT_TRUE(embedded->GetQWidget()->isVisible());
+    EXPECT_EQ(embedded->GetParent(), controller);
+    EXPECT_FALSE(recordFrame->HasSystemMenu());
 
     // With its camera windows closed, File/Open of the saved file brings both cameras back.
     for (CViewChildedFrame* camera : doc->DeviceFrames())
@@ -243,6 +261,73 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
         << "the saved controller's devices do not come back";
     EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
     EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+}
+
+// A saved record controller opened right after the program starts comes back in a project of
+// its own with its cameras; later, from the recent-file list of a project that holds no
+// controller, it does so again.
+TEST_F(RecordControllerFlow, ASavedControllerOpensFromAFreshStart) {
+    const QString saved = WorkPath("rig.recc");
+    {
+        QFile controllerFile(saved);
+        ASSERT_TRUE(controllerFile.open(QIODevice::WriteOnly));
+        // The controller's file: its two marker integers.
+        controllerFile.write(QByteArray::fromHex("cc1601009c1e0000"));
+    }
+    for (int index : {0, 1}) {
+        CDlgDeviceOptions camera;
+        camera.m_deviceValue.m_descriptor = CDeviceDescriptor(CDeviceId(3, 1, index));
+        camera.m_deviceValue.m_descriptor.m_name =
+            QStringLiteral("Simulated camera %1").arg(index + 1);
+        ASSERT_EQ(camera.SaveToFile(WorkPath(QStringLiteral("rig_dev%1.devset").arg(index + 1))),
+                  S_OK);
+    }
+
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    // The controller that opened, with both cameras, in a project that listens to its group;
+    // the project is closed again.
+    const auto bothCamerasBack = [&] {
+        CRecordControllerView* controller = nullptr;
+        ASSERT_TRUE(WaitFor([&] {
+            controller = FindWindowOf<CRecordControllerView>();
+            return controller && controller->GetControllerDocument()->DeviceFrames().size() == 2;
+        })) << "the saved controller's devices do not come back";
+        CRecordControllerDoc* doc = controller->GetControllerDocument();
+        EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
+        EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+        EXPECT_EQ(doc->GetPathName(), saved);
+        auto* hosted = dynamic_cast<CViewChildedFrame*>(controller->GetParentFrame());
+        ASSERT_NE(hosted, nullptr);
+        auto* projectView = dynamic_cast<CView*>(hosted->GetParentView());
+        ASSERT_NE(projectView, nullptr);
+        EXPECT_EQ(doc->GetRecordGroup()->GetStateListener(),
+                  dynamic_cast<IRecordGroupListener*>(projectView->GetDocument()));
+        CFrameWnd* project = projectView->GetParentFrame();
+        ASSERT_NE(project, nullptr);
+        project->SendMessage(WM_CLOSE, 0, 0);
+        ASSERT_TRUE(WaitFor([&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            return FindWindowOf<CRecordControllerView>() == nullptr;
+        })) << "the project does not close";
+    };
+
+    Prompter().AnswerFileDialog({saved}, 1);
+    QAction* open = FindItem(window, QStringLiteral("File/Open..."));
+    ASSERT_NE(open, nullptr);
+    open->trigger();
+    bothCamerasBack();
+
+    // A project of a recording holds no controller: the controller's entry in the recent-file
+    // list opens a new one.
+    Prompter().AnswerFileDialog({QStringLiteral(SAMPLE_RECORDING_PATH)}, 1);
+    FindItem(window, QStringLiteral("File/Open..."))->trigger();
+    ASSERT_NE(m_app.GetRecentFileList(), nullptr);
+    const int entry = static_cast<int>(m_app.GetRecentFileList()->GetPaths().indexOf(saved));
+    ASSERT_GE(entry, 0) << "the opened controller is no recent file";
+    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + static_cast<UINT>(entry), 0);
+    bothCamerasBack();
 }
 
 // Record/New Record Controller (Second Generation)... opens an empty controller in a window of

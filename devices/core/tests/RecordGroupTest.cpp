@@ -96,11 +96,31 @@ private:
 
 class StateLog : public IRecordGroupListener {
 public:
-    void OnStateChanged(int oldState, int newState) override {
-        changes.push_back({oldState, newState});
+    HRESULT AddPlayback(int deviceHandle) override {
+        playbacks.push_back(deviceHandle);
+        return playbackAnswer;
     }
-    void OnBeforeLive() override { changes.push_back({-1, -1}); }
+    HRESULT OnStateChanged(int oldState, int newState) override {
+        changes.push_back({oldState, newState});
+        return S_OK;
+    }
+    HRESULT OnRecordingEnded(int state) override {
+        ended.push_back(state);
+        return S_OK;
+    }
+    HRESULT OnBeforeLive() override {
+        changes.push_back({-1, -1});
+        return S_OK;
+    }
+    HRESULT OnGroupChanged() override {
+        ++groupChanges;
+        return S_OK;
+    }
     std::vector<std::pair<int, int>> changes;
+    std::vector<int> ended;
+    std::vector<int> playbacks;
+    HRESULT playbackAnswer = S_OK;
+    int groupChanges = 0;
 };
 
 class Completion : public IRecordingCompleteHandler {
@@ -547,8 +567,26 @@ TEST_F(RecordGroupTest, AnEndedRecordingIsToldOnceWhenEveryDeviceHasEnded) {
     EXPECT_EQ(page.changes, 1);
     EXPECT_EQ(m_states.changes,
               (std::vector<std::pair<int, int>>{{CRecordGroup::kRecord, CRecordGroup::kUnknown}}));
+    EXPECT_EQ(m_states.ended, std::vector<int>{CRecordGroup::kUnknown});
     EXPECT_EQ(m_group->GetMasterRecordState(), 0);
     EXPECT_EQ(m_completion.count, 1) << "told once";
+    EXPECT_EQ(m_states.ended.size(), 1u) << "told once";
+}
+
+TEST_F(RecordGroupTest, APlaybackIsAskedOfTheStateListenerOnlyForADeviceOfTheGroup) {
+    const int member = AddCamera();
+    const int outsider = member + 1000;
+    EXPECT_EQ(m_group->PlayBackDevice(outsider), E_FAIL);
+    EXPECT_TRUE(m_states.playbacks.empty());
+
+    EXPECT_EQ(m_group->PlayBackDevice(member), S_OK);
+    m_states.playbackAnswer = E_FAIL;
+    EXPECT_EQ(m_group->PlayBackDevice(member), E_FAIL) << "the listener's answer comes back";
+    EXPECT_EQ(m_states.playbacks, (std::vector<int>{member, member}));
+
+    m_group->SetStateListener(nullptr);
+    EXPECT_EQ(m_group->PlayBackDevice(member), E_FAIL);
+    EXPECT_EQ(m_states.playbacks.size(), 2u);
 }
 
 TEST_F(RecordGroupTest, CommandTable) {
