@@ -64,6 +64,7 @@ const QStringList kMainMenu = {
     "File/Open Camera...",
     "File/Open Data Card...",
     "File/New Play Project",
+    "File/Recent File",
     "File/Exit",
     "Edit/Copy/Application Window",
     "Edit/Program Options...",

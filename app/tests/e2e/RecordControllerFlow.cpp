@@ -319,14 +319,18 @@ TEST_F(RecordControllerFlow, ASavedControllerOpensFromAFreshStart) {
     open->trigger();
     bothCamerasBack();
 
-    // A project of a recording holds no controller: the controller's entry in the recent-file
-    // list opens a new one.
+    // A project of a recording holds no controller: the controller's entry among the File
+    // menu's recent files opens a new one.
     Prompter().AnswerFileDialog({QStringLiteral(SAMPLE_RECORDING_PATH)}, 1);
     FindItem(window, QStringLiteral("File/Open..."))->trigger();
     ASSERT_NE(m_app.GetRecentFileList(), nullptr);
     const int entry = static_cast<int>(m_app.GetRecentFileList()->GetPaths().indexOf(saved));
     ASSERT_GE(entry, 0) << "the opened controller is no recent file";
-    frame->SendMessage(WM_COMMAND, ID_FILE_MRU_FILE1 + static_cast<UINT>(entry), 0);
+    QAction* fileMenu = FindItem(window, QStringLiteral("File"));
+    ASSERT_NE(fileMenu, nullptr);
+    QAction* recent = FindItem(fileMenu->menu(), QStringLiteral("%1 %2").arg(entry + 1).arg(saved));
+    ASSERT_NE(recent, nullptr) << "the File menu does not list it";
+    recent->trigger();
     bothCamerasBack();
 }
 
