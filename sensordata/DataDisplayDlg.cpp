@@ -340,11 +340,13 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
         if (quiet) {
             const QSignalBlocker block(list->model());
             item->setText(lines[i]);
-            // Left of where the glyphs start to differ the row stays as it is.
+            // Left and right of where the glyphs differ the row stays as it is.
             QRect row = list->visualItemRect(item);
-            const double same = m_readout->UnchangedWidth(before, lines[i], font);
-            row.setLeft(
-                std::clamp(row.left() + margin + int(std::floor(same)), row.left(), row.right()));
+            const CReadoutDelegate::Span span = m_readout->ChangedSpan(before, lines[i], font);
+            const int textLeft = row.left() + margin;
+            if (span.right < row.right() - textLeft)
+                row.setRight(std::max(row.left(), textLeft + int(std::ceil(span.right))));
+            row.setLeft(std::clamp(textLeft + int(std::floor(span.left)), row.left(), row.right()));
             if (!row.isEmpty())
                 changed.push_back(row);
         } else {
