@@ -6,7 +6,6 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ResourceModuleScope.h"
-#include "platform/wintypes/CLocale.h"
 #include "sensordata/FormatSettingsDlg.h"
 #include "sensordata/GraphConfigDlg.h"
 #include "sensordata/model/VidraData.h"
@@ -284,8 +283,8 @@ void CDataDisplayDlg::UpdateReadout() {
     const int n = std::max(0, m_pData->m_nTotalScans);
     const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
     const int index = scan - Origin();
-    m_indexField.SetText(QFormatC("%d", index));
-    m_timeField.SetText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_indexField.SetText(QString::number(index));
+    m_timeField.SetText(CReadoutField::FixedText(double(index) / m_pData->SafeScanRate(), 6));
     QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
@@ -298,15 +297,28 @@ void CDataDisplayDlg::UpdateReadout() {
             continue;
         const std::vector<float>& samples = m_pData->m_channels[stored];
         const float sample = scan < static_cast<int>(samples.size()) ? samples[scan] : 0.0f;
-        const QByteArray label = settings.m_labels[c].toUtf8();
-        lines << QFormatC("Ch%d (%s):", c, label.constData());
+        ReadoutTexts& texts = m_readoutTexts[static_cast<size_t>(c)];
+        if (!texts.known || texts.label != settings.m_labels[c]) {
+            texts.known = true;
+            texts.label = settings.m_labels[c];
+            // Written as a C string: the label ends at its first NUL.
+            texts.heading = QStringLiteral("Ch") + QString::number(c) + QStringLiteral(" (") +
+                            QString::fromUtf8(texts.label.toUtf8().constData()) +
+                            QStringLiteral("):");
+        }
+        lines << texts.heading;
         if (scaledView) {
-            const QByteArray units = settings.m_units[c].toUtf8();
-            lines << QFormatC("%6.4f %s",
-                              double(sample) * settings.m_factors[c] + settings.m_offsets[c],
-                              units.constData());
+            if (!texts.unitsKnown || texts.units != settings.m_units[c]) {
+                texts.unitsKnown = true;
+                texts.units = settings.m_units[c];
+                texts.suffix =
+                    QLatin1Char(' ') + QString::fromUtf8(texts.units.toUtf8().constData());
+            }
+            lines << CReadoutField::FixedText(
+                         double(sample) * settings.m_factors[c] + settings.m_offsets[c], 6) +
+                         texts.suffix;
         } else {
-            lines << QFormatC("%6.4f %s", double(sample), "V");
+            lines << CReadoutField::FixedText(double(sample), 6) + QStringLiteral(" V");
         }
     }
     ShowLines(lines);

@@ -319,6 +319,32 @@ TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintOnlyTheChangedGlyphs) {
     parent.DestroyWindow();
 }
 
+// A channel's label and units read out as they are now, also after they changed.
+TEST_F(DataDisplayDlgTest, ReadoutFollowsChangedLabelsAndUnits) {
+    CreateWindow();
+    m_graph.cursorIndex = 1;
+    m_settings.m_nScaledView = 1;
+    struct Case {
+        QString label;
+        QString units;
+        QStringList lines;
+    };
+    const std::vector<Case> cases = {
+        {"Stroke", "mm", {"Ch5 (Stroke):", "41.0000 mm"}},
+        {"Weg \u00b0", "\u00b5m", {"Ch5 (Weg \u00b0):", "41.0000 \u00b5m"}},
+        {"", "", {"Ch5 ():", "41.0000 "}},
+        {QString("ab") + QChar(0) + "c", "mm", {"Ch5 (ab):", "41.0000 mm"}},
+        {"Stroke", "mm", {"Ch5 (Stroke):", "41.0000 mm"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label.toStdString());
+        m_settings.m_labels[5] = c.label;
+        m_settings.m_units[5] = c.units;
+        m_dlg.UpdateReadout();
+        EXPECT_EQ(ListLines(), c.lines);
+    }
+}
+
 TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
     m_graph.cursorIndex = 2;
     ASSERT_TRUE(m_dlg.Create(nullptr, &m_data));
