@@ -337,24 +337,26 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
     // which would lay out and repaint every row, and only the rows that changed are repainted.
     const QFont font = list->font();
     const double room = list->viewport()->width() - 2 * CReadoutDelegate::TextMargin(list);
-    const auto fits = [&](const QString& text) {
-        return m_readout && m_readout->TextWidth(text, font) <= room;
-    };
     const int margin = CReadoutDelegate::TextMargin(list);
     QList<QRect> changed;
-    bool quiet = true;
+    bool quiet = m_readout != nullptr;
     for (int i = 0; i < lines.size(); ++i) {
         QListWidgetItem* item = list->item(i);
         const QString before = item->text();
         if (before == lines[i])
             continue;
-        quiet = quiet && fits(before) && fits(lines[i]);
+        CReadoutDelegate::Span span;
+        if (quiet) {
+            double widthBefore = 0.0;
+            double widthAfter = 0.0;
+            span = m_readout->ChangedSpan(before, lines[i], font, &widthBefore, &widthAfter);
+            quiet = widthBefore <= room && widthAfter <= room;
+        }
         if (quiet) {
             const QSignalBlocker block(list->model());
             item->setText(lines[i]);
             // Left and right of where the glyphs differ the row stays as it is.
             QRect row = list->visualItemRect(item);
-            const CReadoutDelegate::Span span = m_readout->ChangedSpan(before, lines[i], font);
             const int textLeft = row.left() + margin;
             if (span.right < row.right() - textLeft)
                 row.setRight(std::max(row.left(), textLeft + int(std::ceil(span.right))));

@@ -147,11 +147,18 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
 }
 
 CReadoutDelegate::Span CReadoutDelegate::ChangedSpan(const QString& before, const QString& after,
-                                                     const QFont& font) const {
+                                                     const QFont& font, double* widthBefore,
+                                                     double* widthAfter) const {
     constexpr Span kUnknown{0.0, std::numeric_limits<double>::max()};
     // Copies: shaping the second text may drop the first from the cache.
-    const QList<QGlyphRun> old = Shape(before, font).runs;
-    const QList<QGlyphRun> now = Shape(after, font).runs;
+    const Shaped oldShaped = Shape(before, font);
+    const Shaped& nowShaped = Shape(after, font);
+    if (widthBefore)
+        *widthBefore = oldShaped.width;
+    if (widthAfter)
+        *widthAfter = nowShaped.width;
+    const QList<QGlyphRun>& old = oldShaped.runs;
+    const QList<QGlyphRun> now = nowShaped.runs;
     // Runs of the composed texts' font only: the ink of their glyphs is known.
     if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == m_rawFont) ||
         !(now.front().rawFont() == m_rawFont) || old.front().flags() != now.front().flags())

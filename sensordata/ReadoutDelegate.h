@@ -32,12 +32,14 @@ public:
     QList<QGlyphRun> GlyphRuns(const QString& text, const QFont& font) const;
     // Where in its line the ink of the glyphs that differ between text before and text after
     // lies, as the left and right end of a stretch: outside it the two look the same. The
-    // left end is 0 and the right one the largest double where that is unknown.
+    // left end is 0 and the right one the largest double where that is unknown. The texts'
+    // widths (TextWidth) come with it where asked for.
     struct Span {
         double left = 0.0;
         double right = 0.0;
     };
-    Span ChangedSpan(const QString& before, const QString& after, const QFont& font) const;
+    Span ChangedSpan(const QString& before, const QString& after, const QFont& font,
+                     double* widthBefore = nullptr, double* widthAfter = nullptr) const;
     // How many texts were shaped as a whole, not put together from known glyphs (for tests).
     int ShapedTextCount() const { return m_shapedTexts; }
     // The room left and right of a row's text in view.
