@@ -6,7 +6,6 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/ResourceModuleScope.h"
-#include "platform/wintypes/CLocale.h"
 #include "sensordata/FormatSettingsDlg.h"
 #include "sensordata/GraphConfigDlg.h"
 #include "sensordata/model/VidraData.h"
@@ -284,8 +283,8 @@ void CDataDisplayDlg::UpdateReadout() {
     const int n = std::max(0, m_pData->m_nTotalScans);
     const int scan = std::clamp(GetCursorIndex(), 0, std::max(0, n - 1));
     const int index = scan - Origin();
-    m_indexField.SetText(QFormatC("%d", index));
-    m_timeField.SetText(QFormatC("%6.4f", double(index) / m_pData->SafeScanRate()));
+    m_indexField.SetText(QString::number(index));
+    m_timeField.SetText(CReadoutField::FixedText(double(index) / m_pData->SafeScanRate(), 6));
     QStringList lines;
     const bool scaledView = settings.m_nScaledView != 0;
     int k = 0;
@@ -298,15 +297,28 @@ void CDataDisplayDlg::UpdateReadout() {
             continue;
         const std::vector<float>& samples = m_pData->m_channels[stored];
         const float sample = scan < static_cast<int>(samples.size()) ? samples[scan] : 0.0f;
-        const QByteArray label = settings.m_labels[c].toUtf8();
-        lines << QFormatC("Ch%d (%s):", c, label.constData());
+        ReadoutTexts& texts = m_readoutTexts[static_cast<size_t>(c)];
+        if (!texts.known || texts.label != settings.m_labels[c]) {
+            texts.known = true;
+            texts.label = settings.m_labels[c];
+            // Written as a C string: the label ends at its first NUL.
+            texts.heading = QStringLiteral("Ch") + QString::number(c) + QStringLiteral(" (") +
+                            QString::fromUtf8(texts.label.toUtf8().constData()) +
+                            QStringLiteral("):");
+        }
+        lines << texts.heading;
         if (scaledView) {
-            const QByteArray units = settings.m_units[c].toUtf8();
-            lines << QFormatC("%6.4f %s",
-                              double(sample) * settings.m_factors[c] + settings.m_offsets[c],
-                              units.constData());
+            if (!texts.unitsKnown || texts.units != settings.m_units[c]) {
+                texts.unitsKnown = true;
+                texts.units = settings.m_units[c];
+                texts.suffix =
+                    QLatin1Char(' ') + QString::fromUtf8(texts.units.toUtf8().constData());
+            }
+            lines << CReadoutField::FixedText(
+                         double(sample) * settings.m_factors[c] + settings.m_offsets[c], 6) +
+                         texts.suffix;
         } else {
-            lines << QFormatC("%6.4f %s", double(sample), "V");
+            lines << CReadoutField::FixedText(double(sample), 6) + QStringLiteral(" V");
         }
     }
     ShowLines(lines);
@@ -325,26 +337,30 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
     // which would lay out and repaint every row, and only the rows that changed are repainted.
     const QFont font = list->font();
     const double room = list->viewport()->width() - 2 * CReadoutDelegate::TextMargin(list);
-    const auto fits = [&](const QString& text) {
-        return m_readout && m_readout->TextWidth(text, font) <= room;
-    };
     const int margin = CReadoutDelegate::TextMargin(list);
     QList<QRect> changed;
-    bool quiet = true;
+    bool quiet = m_readout != nullptr;
     for (int i = 0; i < lines.size(); ++i) {
         QListWidgetItem* item = list->item(i);
         const QString before = item->text();
         if (before == lines[i])
             continue;
-        quiet = quiet && fits(before) && fits(lines[i]);
+        CReadoutDelegate::Span span;
+        if (quiet) {
+            double widthBefore = 0.0;
+            double widthAfter = 0.0;
+            span = m_readout->ChangedSpan(before, lines[i], font, &widthBefore, &widthAfter);
+            quiet = widthBefore <= room && widthAfter <= room;
+        }
         if (quiet) {
             const QSignalBlocker block(list->model());
             item->setText(lines[i]);
-            // Left of where the glyphs start to differ the row stays as it is.
+            // Left and right of where the glyphs differ the row stays as it is.
             QRect row = list->visualItemRect(item);
-            const double same = m_readout->UnchangedWidth(before, lines[i], font);
-            row.setLeft(
-                std::clamp(row.left() + margin + int(std::floor(same)), row.left(), row.right()));
+            const int textLeft = row.left() + margin;
+            if (span.right < row.right() - textLeft)
+                row.setRight(std::max(row.left(), textLeft + int(std::ceil(span.right))));
+            row.setLeft(std::clamp(textLeft + int(std::floor(span.left)), row.left(), row.right()));
             if (!row.isEmpty())
                 changed.push_back(row);
         } else {

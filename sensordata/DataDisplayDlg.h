@@ -12,14 +12,15 @@
 #include "platform/wintypes/Rect.h"
 #include "sensordata/ReadoutDelegate.h"
 #include "sensordata/ReadoutField.h"
+#include "sensordata/model/VidraData.h"
 #include "sensorres/SensorResource.h"
 
 #include <QPointer>
 
+#include <array>
 #include <vector>
 
 class CFormatSettingsDlg;
-class CVidraData;
 class IGraphControl;
 class QWidget;
 
@@ -136,6 +137,18 @@ private:
     // One step at a time from the cursor towards the end (+1) or towards index 1 (-1), until
     // the graph's cursor has moved.
     void Step(int direction);
+
+    // The texts of a channel's read-out that change only with its label and units, and what
+    // they were made from.
+    struct ReadoutTexts {
+        bool known = false;
+        bool unitsKnown = false;
+        QString label;
+        QString heading;
+        QString units;
+        QString suffix;
+    };
+    std::array<ReadoutTexts, CVidraData::kChannelSlots> m_readoutTexts;
 
     CWnd* m_pParent = nullptr;
     CListBox m_list;

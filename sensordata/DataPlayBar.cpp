@@ -1,7 +1,6 @@
 #include "sensordata/DataPlayBar.h"
 
 #include "platform/framework/MessageMap.h"
-#include "platform/wintypes/CLocale.h"
 #include "sensorres/SensorResourceIds.h"
 #include "views/PlayControlWnd.h"
 
@@ -108,7 +107,7 @@ void CDataPlayBar::SetFrameField(int frameNumber) {
 
 void CDataPlayBar::SetTimeField(double seconds) {
     if (m_timeField.GetSafeHwnd())
-        m_timeField.SetText(QFormatC("%5.4f", seconds));
+        m_timeField.SetText(CReadoutField::FixedText(seconds, 5));
 }
 
 void CDataPlayBar::SetCheck2007(int checked) {

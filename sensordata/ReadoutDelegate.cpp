@@ -146,36 +146,61 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     return true;
 }
 
-double CReadoutDelegate::UnchangedWidth(const QString& before, const QString& after,
-                                        const QFont& font) const {
+CReadoutDelegate::Span CReadoutDelegate::ChangedSpan(const QString& before, const QString& after,
+                                                     const QFont& font, double* widthBefore,
+                                                     double* widthAfter) const {
+    constexpr Span kUnknown{0.0, std::numeric_limits<double>::max()};
     // Copies: shaping the second text may drop the first from the cache.
-    const QList<QGlyphRun> old = Shape(before, font).runs;
-    const QList<QGlyphRun> now = Shape(after, font).runs;
+    const Shaped oldShaped = Shape(before, font);
+    const Shaped& nowShaped = Shape(after, font);
+    if (widthBefore)
+        *widthBefore = oldShaped.width;
+    if (widthAfter)
+        *widthAfter = nowShaped.width;
+    const QList<QGlyphRun>& old = oldShaped.runs;
+    const QList<QGlyphRun> now = nowShaped.runs;
     // Runs of the composed texts' font only: the ink of their glyphs is known.
     if (old.size() != 1 || now.size() != 1 || !(old.front().rawFont() == m_rawFont) ||
         !(now.front().rawFont() == m_rawFont) || old.front().flags() != now.front().flags())
-        return 0.0;
+        return kUnknown;
     const QList<quint32> oldGlyphs = old.front().glyphIndexes();
     const QList<quint32> newGlyphs = now.front().glyphIndexes();
     const QList<QPointF> oldAt = old.front().positions();
     const QList<QPointF> newAt = now.front().positions();
-    qsizetype i = 0;
-    while (i < oldGlyphs.size() && i < newGlyphs.size() && oldGlyphs[i] == newGlyphs[i] &&
-           oldAt[i] == newAt[i])
-        ++i;
-    if (i == 0)
-        return 0.0;
-    // Left of the ink of the glyphs from i on, old and new, the row stays as it was.
-    double x = std::numeric_limits<double>::max();
+    const qsizetype oldCount = oldGlyphs.size();
+    const qsizetype newCount = newGlyphs.size();
+    // The glyphs that stay at their places: a head from the start and a tail from the end.
+    qsizetype head = 0;
+    while (head < oldCount && head < newCount && oldGlyphs[head] == newGlyphs[head] &&
+           oldAt[head] == newAt[head])
+        ++head;
+    qsizetype tail = 0;
+    while (tail < oldCount - head && tail < newCount - head &&
+           oldGlyphs[oldCount - 1 - tail] == newGlyphs[newCount - 1 - tail] &&
+           oldAt[oldCount - 1 - tail] == newAt[newCount - 1 - tail])
+        ++tail;
+    if (head == oldCount && head == newCount)
+        return kUnknown;
+    Span span = kUnknown;
+    // Left of the ink of the glyphs from the head's end on, old and new, the row stays as it
+    // was; right of the ink of those before the tail too.
+    double left = std::numeric_limits<double>::max();
+    double right = std::numeric_limits<double>::lowest();
     for (const QGlyphRun* run : {&old.front(), &now.front()}) {
         const QList<quint32> glyphs = run->glyphIndexes();
         const QList<QPointF> at = run->positions();
-        for (qsizetype j = i; j < glyphs.size(); ++j)
-            x = std::min(x, at[j].x() + Ink(glyphs[j]).left());
+        for (qsizetype j = head; j < glyphs.size(); ++j) {
+            const QRectF ink = Ink(glyphs[j]);
+            left = std::min(left, at[j].x() + ink.left());
+            if (j < glyphs.size() - tail)
+                right = std::max(right, at[j].x() + ink.right());
+        }
     }
-    if (x == std::numeric_limits<double>::max())
-        return 0.0;
-    return std::max(0.0, x - kInkMargin);
+    if (head > 0 && left != std::numeric_limits<double>::max())
+        span.left = std::max(0.0, left - kInkMargin);
+    if (tail > 0 && right != std::numeric_limits<double>::lowest())
+        span.right = std::max(span.left, right + kInkMargin);
+    return span;
 }
 
 QRectF CReadoutDelegate::Ink(quint32 glyph) const {
@@ -243,38 +268,50 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
                          option.rect.top() + (option.rect.height() - lineHeight) / 2);
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
-    // A row repainted from a changed glyph on leaves out the glyphs whose ink ends left of it.
-    const double left = PaintedLeft(painter) - origin.x();
+    // A row repainted where its glyphs changed leaves out the glyphs whose ink lies wholly
+    // left or right of that.
+    const Span painted = PaintedSpan(painter);
+    const double left = painted.left - origin.x();
+    const double right = painted.right - origin.x();
     for (const QGlyphRun& run : shaped->runs) {
         const QList<QPointF> positions = run.positions();
         const QList<quint32> glyphs = run.glyphIndexes();
         qsizetype from = 0;
+        qsizetype to = positions.size();
         if (run.rawFont() == m_rawFont) {
-            while (from < positions.size() &&
-                   positions[from].x() + Ink(glyphs[from]).right() + kInkMargin < left)
+            while (from < to && positions[from].x() + Ink(glyphs[from]).right() + kInkMargin < left)
                 ++from;
+            while (to > from &&
+                   positions[to - 1].x() + Ink(glyphs[to - 1]).left() - kInkMargin > right)
+                --to;
         }
-        if (from == 0) {
+        if (from == 0 && to == positions.size()) {
             painter->drawGlyphRun(origin, run);
-        } else if (from < positions.size()) {
-            QGlyphRun rest = run;
-            rest.setGlyphIndexes(glyphs.mid(from));
-            rest.setPositions(positions.mid(from));
-            painter->drawGlyphRun(origin, rest);
+        } else if (from < to) {
+            QGlyphRun part = run;
+            part.setGlyphIndexes(glyphs.mid(from, to - from));
+            part.setPositions(positions.mid(from, to - from));
+            painter->drawGlyphRun(origin, part);
         }
     }
     painter->setPen(pen);
 }
 
-double CReadoutDelegate::PaintedLeft(const QPainter* painter) {
+CReadoutDelegate::Span CReadoutDelegate::PaintedSpan(const QPainter* painter) {
+    constexpr Span kAll{-std::numeric_limits<double>::max(), std::numeric_limits<double>::max()};
     const QPaintEngine* engine = painter->paintEngine();
     const QTransform& device = painter->deviceTransform();
     if (!engine || device.type() > QTransform::TxTranslate)
-        return -std::numeric_limits<double>::max();
+        return kAll;
     const QRegion system = engine->systemClip();
-    double left = system.isEmpty() ? -std::numeric_limits<double>::max()
-                                   : system.boundingRect().left() - device.dx();
-    if (painter->hasClipping())
-        left = std::max(left, painter->clipBoundingRect().left());
-    return left;
+    Span span = kAll;
+    if (!system.isEmpty()) {
+        const QRect bounds = system.boundingRect();
+        span = {bounds.left() - device.dx(), bounds.right() + 1 - device.dx()};
+    }
+    if (painter->hasClipping()) {
+        const QRectF clip = painter->clipBoundingRect();
+        span = {std::max(span.left, clip.left()), std::min(span.right, clip.right())};
+    }
+    return span;
 }

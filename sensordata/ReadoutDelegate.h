@@ -30,9 +30,16 @@ public:
     double TextWidth(const QString& text, const QFont& font) const;
     // The glyphs text is drawn with in font, placed from the top left of its line.
     QList<QGlyphRun> GlyphRuns(const QString& text, const QFont& font) const;
-    // How far into its line the ink of the glyphs that differ between text before and text
-    // after starts: left of it the two look the same. 0 when unknown.
-    double UnchangedWidth(const QString& before, const QString& after, const QFont& font) const;
+    // Where in its line the ink of the glyphs that differ between text before and text after
+    // lies, as the left and right end of a stretch: outside it the two look the same. The
+    // left end is 0 and the right one the largest double where that is unknown. The texts'
+    // widths (TextWidth) come with it where asked for.
+    struct Span {
+        double left = 0.0;
+        double right = 0.0;
+    };
+    Span ChangedSpan(const QString& before, const QString& after, const QFont& font,
+                     double* widthBefore = nullptr, double* widthAfter = nullptr) const;
     // How many texts were shaped as a whole, not put together from known glyphs (for tests).
     int ShapedTextCount() const { return m_shapedTexts; }
     // The room left and right of a row's text in view.
@@ -65,8 +72,8 @@ private:
     static bool IsPlain(const QStyleOptionViewItem& option, const QModelIndex& index);
     // Where the ink of a glyph of m_rawFont lies from its place.
     QRectF Ink(quint32 glyph) const;
-    // The left edge of what painter paints now, in its coordinates.
-    static double PaintedLeft(const QPainter* painter);
+    // The left and right edge of what painter paints now, in its coordinates.
+    static Span PaintedSpan(const QPainter* painter);
 
     mutable QHash<QString, Shaped> m_shaped;
     mutable QFont m_font;

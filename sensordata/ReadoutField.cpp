@@ -1,8 +1,13 @@
 #include "sensordata/ReadoutField.h"
 
+#include "platform/wintypes/CLocale.h"
 #include "sensordata/CachedPanelStyle.h"
 
 #include <QLineEdit>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 
 BOOL CReadoutField::Attach(int id, CWnd* parent) {
     if (!SubclassDlgItem(static_cast<UINT>(id), parent))
@@ -20,4 +25,17 @@ void CReadoutField::SetText(const QString& text) {
     }
     if (edit->text() != text)
         edit->setText(text);
+}
+
+QString CReadoutField::FixedText(double value, int width) {
+    char digits[32];
+    const auto [end, error] =
+        std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 4);
+    // Infinities, NaNs and numbers too long for the buffer read as printf writes them.
+    if (!std::isfinite(value) || error != std::errc())
+        return QFormatC("%*.4f", width, value);
+    const int length = static_cast<int>(end - digits);
+    QString text(std::max(width - length, 0), QLatin1Char(' '));
+    text += QLatin1String(digits, length);
+    return text;
 }

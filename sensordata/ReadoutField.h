@@ -11,4 +11,8 @@ public:
     // Takes over the dialog item id of parent; FALSE without it.
     BOOL Attach(int id, CWnd* parent);
     void SetText(const QString& text);
+
+    // What printf's "%<width>.4f" writes for value in the C locale, made without printf: read-outs
+    // write many such numbers at every step.
+    static QString FixedText(double value, int width);
 };

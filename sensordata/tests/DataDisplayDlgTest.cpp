@@ -283,6 +283,68 @@ TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintFromTheFirstChangedGlyph) {
     parent.DestroyWindow();
 }
 
+// Values that differ in their middle glyphs only repaint those: the window shows what a full
+// repaint shows, with units after the value, and where a glyph of the same place changes
+// width or the value changes length.
+TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintOnlyTheChangedGlyphs) {
+    m_data.m_channels[1] = {10.0625f, 10.1625f, 11.1625f, 1.1625f};
+    m_settings.m_nScaledView = 1;
+    m_settings.m_factors[5] = 1.0f;
+    m_settings.m_offsets[5] = 0.0f;
+    m_settings.m_units[5] = QStringLiteral("mV");
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    m_dlg.MoveWindow(0, 0, 700, 500);
+    m_dlg.ShowWindow(SW_SHOW);
+    QCoreApplication::processEvents();
+    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
+    const char* const values[] = {"10.0625 mV", "10.1625 mV", "11.1625 mV", "1.1625 mV"};
+    for (const int cursor : {1, 0, 2, 1, 3, 2, 0}) {
+        SCOPED_TRACE(cursor);
+        m_dlg.SetCursorIndex(cursor, false);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
+        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                              list->width(), list->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == repainted);
+    }
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
+}
+
+// A channel's label and units read out as they are now, also after they changed.
+TEST_F(DataDisplayDlgTest, ReadoutFollowsChangedLabelsAndUnits) {
+    CreateWindow();
+    m_graph.cursorIndex = 1;
+    m_settings.m_nScaledView = 1;
+    struct Case {
+        QString label;
+        QString units;
+        QStringList lines;
+    };
+    const std::vector<Case> cases = {
+        {"Stroke", "mm", {"Ch5 (Stroke):", "41.0000 mm"}},
+        {"Weg \u00b0", "\u00b5m", {"Ch5 (Weg \u00b0):", "41.0000 \u00b5m"}},
+        {"", "", {"Ch5 ():", "41.0000 "}},
+        {QString("ab") + QChar(0) + "c", "mm", {"Ch5 (ab):", "41.0000 mm"}},
+        {"Stroke", "mm", {"Ch5 (Stroke):", "41.0000 mm"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label.toStdString());
+        m_settings.m_labels[5] = c.label;
+        m_settings.m_units[5] = c.units;
+        m_dlg.UpdateReadout();
+        EXPECT_EQ(ListLines(), c.lines);
+    }
+}
+
 TEST_F(DataDisplayDlgTest, StartUpPutsTheCursorAtZeroAndTellsTheOwner) {
     m_graph.cursorIndex = 2;
     ASSERT_TRUE(m_dlg.Create(nullptr, &m_data));
