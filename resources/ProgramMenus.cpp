@@ -44,8 +44,8 @@ Items FileMenu(Kind kind) {
     if (kind == kProject || kind == kFormView)
         Append(items, {Item(57603, "&Save\tCtrl+S"), Item(57604, "Save &As...")});
     // The framework fills in the recent files from here.
-    Append(items, {Separator(), Item(57616, "Recent File"), Separator(),
-                   Item(57665, "E&xit\tCtrl+Q")});
+    Append(items,
+           {Separator(), Item(57616, "Recent File"), Separator(), Item(57665, "E&xit\tCtrl+Q")});
     return items;
 }
 
