@@ -78,6 +78,38 @@ protected:
         return lines;
     }
 
+    // Steps the cursor of a shown read-out through cursors: each time the list reads
+    // "Ch5 (Stroke):" and values[cursor], and the window shows what a full repaint of the list
+    // shows.
+    void ExpectReadoutRepaintsAsCursorSteps(const char* const (&values)[4],
+                                            std::initializer_list<int> cursors) {
+        CWnd parent;
+        ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE,
+                                  CRect(0, 0, 700, 500), nullptr, 0));
+        ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+        m_dlg.MoveWindow(0, 0, 700, 500);
+        m_dlg.ShowWindow(SW_SHOW);
+        QCoreApplication::processEvents();
+        QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
+        ASSERT_TRUE(list->isVisible());
+        for (const int cursor : cursors) {
+            SCOPED_TRACE(cursor);
+            m_dlg.SetCursorIndex(cursor, false);
+            QCoreApplication::processEvents();
+            EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
+            const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+            const QImage shown = QGuiApplication::primaryScreen()
+                                     ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                                  list->width(), list->height())
+                                     .toImage()
+                                     .convertToFormat(QImage::Format_RGB32);
+            const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+            EXPECT_TRUE(shown == repainted);
+        }
+        m_dlg.DestroyWindow();
+        parent.DestroyWindow();
+    }
+
     CVidraData m_data;
     CFormatSettingsDlg m_settings;
     CRecordingGraph m_graph;
@@ -218,69 +250,16 @@ TEST_F(DataDisplayDlgTest, ReadoutShowsTheCursorSampleClamped) {
 // The read-out's rows are rewritten in place as the cursor steps: the window shows what a full
 // repaint of the list shows.
 TEST_F(DataDisplayDlgTest, SteppedReadoutShowsTheNewValues) {
-    CWnd parent;
-    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
-                              nullptr, 0));
-    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
-    m_dlg.MoveWindow(0, 0, 700, 500);
-    m_dlg.ShowWindow(SW_SHOW);
-    QCoreApplication::processEvents();
-    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
-    ASSERT_TRUE(list->isVisible());
     const char* const values[] = {"10.0000 V", "20.0000 V", "30.0000 V", "40.0000 V"};
-    for (const int cursor : {1, 3, 0, 2}) {
-        SCOPED_TRACE(cursor);
-        m_dlg.SetCursorIndex(cursor, false);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
-        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
-        const QImage shown = QGuiApplication::primaryScreen()
-                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
-                                              list->width(), list->height())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
-        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(shown.size(), repainted.size());
-        int differing = 0;
-        for (int y = 0; y < shown.height(); ++y) {
-            for (int x = 0; x < shown.width(); ++x)
-                differing += shown.pixel(x, y) != repainted.pixel(x, y);
-        }
-        EXPECT_EQ(differing, 0);
-    }
-    m_dlg.DestroyWindow();
-    parent.DestroyWindow();
+    ExpectReadoutRepaintsAsCursorSteps(values, {1, 3, 0, 2});
 }
 
 // Values that share their first digits repaint only the rest of their rows: the window still
 // shows what a full repaint shows, also where the value gets shorter or longer.
 TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintFromTheFirstChangedGlyph) {
     m_data.m_channels[1] = {10.0f, 10.0625f, 10.5f, -10.5f};
-    CWnd parent;
-    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
-                              nullptr, 0));
-    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
-    m_dlg.MoveWindow(0, 0, 700, 500);
-    m_dlg.ShowWindow(SW_SHOW);
-    QCoreApplication::processEvents();
-    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
     const char* const values[] = {"10.0000 V", "10.0625 V", "10.5000 V", "-10.5000 V"};
-    for (const int cursor : {1, 2, 0, 3, 2, 1}) {
-        SCOPED_TRACE(cursor);
-        m_dlg.SetCursorIndex(cursor, false);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
-        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
-        const QImage shown = QGuiApplication::primaryScreen()
-                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
-                                              list->width(), list->height())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
-        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        EXPECT_TRUE(shown == repainted);
-    }
-    m_dlg.DestroyWindow();
-    parent.DestroyWindow();
+    ExpectReadoutRepaintsAsCursorSteps(values, {1, 2, 0, 3, 2, 1});
 }
 
 // Values that differ in their middle glyphs only repaint those: the window shows what a full
@@ -292,31 +271,8 @@ TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintOnlyTheChangedGlyphs) {
     m_settings.m_factors[5] = 1.0f;
     m_settings.m_offsets[5] = 0.0f;
     m_settings.m_units[5] = QStringLiteral("mV");
-    CWnd parent;
-    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
-                              nullptr, 0));
-    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
-    m_dlg.MoveWindow(0, 0, 700, 500);
-    m_dlg.ShowWindow(SW_SHOW);
-    QCoreApplication::processEvents();
-    QWidget* list = m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget();
     const char* const values[] = {"10.0625 mV", "10.1625 mV", "11.1625 mV", "1.1625 mV"};
-    for (const int cursor : {1, 0, 2, 1, 3, 2, 0}) {
-        SCOPED_TRACE(cursor);
-        m_dlg.SetCursorIndex(cursor, false);
-        QCoreApplication::processEvents();
-        EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
-        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
-        const QImage shown = QGuiApplication::primaryScreen()
-                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
-                                              list->width(), list->height())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
-        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        EXPECT_TRUE(shown == repainted);
-    }
-    m_dlg.DestroyWindow();
-    parent.DestroyWindow();
+    ExpectReadoutRepaintsAsCursorSteps(values, {1, 0, 2, 1, 3, 2, 0});
 }
 
 // A channel's label and units read out as they are now, also after they changed.
