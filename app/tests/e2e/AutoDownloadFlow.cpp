@@ -74,18 +74,6 @@ protected:
     }
 };
 
-uint32_t FirstRowNumber(CFrameImage& image) {
-    imaging::BitmapData data;
-    if (!image.LockBits(nullptr, imaging::ImageLockModeRead, imaging::PixelFormat8bppIndexed,
-                        &data))
-        return ~0u;
-    uint32_t number = 0;
-    std::memcpy(&number,
-                static_cast<const BYTE*>(data.Scan0) + int64_t{data.Stride} * (data.Height - 1), 4);
-    image.UnlockBits(&data);
-    return number;
-}
-
 TEST_F(AutoDownloadFlow, SelfTriggeredDownloadOfTwoCamerasAndACardPlaysBack) {
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);
@@ -161,10 +149,10 @@ TEST_F(AutoDownloadFlow, SelfTriggeredDownloadOfTwoCamerasAndACardPlaysBack) {
     ASSERT_EQ(source->GetFrameCount(), kFrames);
     CFrameImage image;
     ASSERT_EQ(source->GetFrame(0, &image, 0), 1);
-    const uint32_t first = FirstRowNumber(image);
+    const uint32_t first = FrameNumberOf(image);
     for (int i = 1; i < kFrames; ++i) {
         ASSERT_EQ(source->GetFrame(i, &image, 0), 1) << i;
-        EXPECT_EQ(FirstRowNumber(image), first + static_cast<uint32_t>(i)) << i;
+        EXPECT_EQ(FrameNumberOf(image), first + static_cast<uint32_t>(i)) << i;
     }
 
     // Channel 0 of the card is a 2.5 V sine at 1 Hz: every three scans in a row keep its

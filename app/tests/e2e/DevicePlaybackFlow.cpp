@@ -58,19 +58,6 @@ private:
 };
 
 // The simulated camera writes each frame's number at the start of its first row; the frame
-// image is stored bottom-up.
-uint32_t StampOf(CFrameImage& image) {
-    imaging::BitmapData data;
-    if (!image.LockBits(nullptr, imaging::ImageLockModeRead, imaging::PixelFormat8bppIndexed,
-                        &data))
-        return ~0u;
-    uint32_t number = 0;
-    std::memcpy(&number,
-                static_cast<const BYTE*>(data.Scan0) + int64_t{data.Stride} * (data.Height - 1), 4);
-    image.UnlockBits(&data);
-    return number;
-}
-
 // The playback of a device's memory among the windows, or null.
 CVidView* DevicePlayback() {
     for (QWidget* widget : QApplication::allWidgets()) {
@@ -200,10 +187,10 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
     ASSERT_EQ(source->GetFrameCount(), recorded);
     CFrameImage image;
     ASSERT_EQ(source->GetFrame(0, &image, 0), 1);
-    const uint32_t first = StampOf(image);
+    const uint32_t first = FrameNumberOf(image);
     for (int i = 1; i < recorded; ++i) {
         ASSERT_EQ(source->GetFrame(i, &image, 0), 1);
-        EXPECT_EQ(StampOf(image), first + static_cast<uint32_t>(i)) << "frame " << i;
+        EXPECT_EQ(FrameNumberOf(image), first + static_cast<uint32_t>(i)) << "frame " << i;
     }
     source = CFrameSourcePtr();
     // The playback shows a picture, not an empty window.

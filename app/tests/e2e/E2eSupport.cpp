@@ -2,11 +2,13 @@
 
 #include "app/SplashWnd.h"
 #include "frames/SampleRecording.h"
+#include "platform/framework/ComboBox.h"
 #include "shell/MainFrame.h"
 #include "testsupport/UpdateCheckOff.h"
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenu>
@@ -221,4 +223,16 @@ void Click(CWnd* dialog, int id) {
     ASSERT_NE(button, nullptr) << id;
     ASSERT_TRUE(button->isEnabled()) << id;
     button->click();
+}
+
+void ChooseFromDropDown(CWnd* page, int id, const QString& text) {
+    auto* box = static_cast<CComboBox*>(page->GetDlgItem(id));
+    ASSERT_NE(box, nullptr) << id;
+    auto* combo = qobject_cast<QComboBox*>(box->GetQWidget());
+    ASSERT_NE(combo, nullptr);
+    box->ShowDropDown(TRUE);
+    const int index = combo->findText(text);
+    ASSERT_GE(index, 0) << text.toStdString();
+    combo->setCurrentIndex(index);
+    box->ShowDropDown(FALSE);
 }

@@ -88,6 +88,10 @@ QAction* FindItem(QMenu* menu, const QString& text);
 // Clicks the enabled button id of dialog (a test failure when it is missing or disabled).
 void Click(CWnd* dialog, int id);
 
+// Opens the drop-down list id of page, picks the entry of that text and closes the list, as a
+// user does.
+void ChooseFromDropDown(CWnd* page, int id, const QString& text);
+
 class ProgramTest : public IsolatedTest {
 protected:
     void SetUp() override;

@@ -30,18 +30,6 @@
 
 namespace {
 
-// Opens the list, picks the entry of that text and closes the list, as a user does.
-void Choose(CWnd* page, int id, const QString& text) {
-    auto* box = static_cast<CComboBox*>(page->GetDlgItem(id));
-    auto* combo = qobject_cast<QComboBox*>(box->GetQWidget());
-    ASSERT_NE(combo, nullptr);
-    box->ShowDropDown(TRUE);
-    const int index = combo->findText(text);
-    ASSERT_GE(index, 0) << text.toStdString();
-    combo->setCurrentIndex(index);
-    box->ShowDropDown(FALSE);
-}
-
 // Answers the slider dialog of that title with value.
 void AnswerSliderWhenShown(const QString& title, int value, bool* done) {
     WhenShown<CSliderNumberDlg>(
@@ -100,7 +88,7 @@ TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {
     EXPECT_TRUE(page.GetDlgItem(CRecordControlPage::kLive)->IsWindowEnabled());
 
     // Frame rate from the list.
-    Choose(&page, CRecordControlPage::kFrameRate, QStringLiteral("500"));
+    ChooseFromDropDown(&page, CRecordControlPage::kFrameRate, QStringLiteral("500"));
     double rate = 0;
     ASSERT_EQ(device->GetRecordRate(&rate), 0);
     EXPECT_DOUBLE_EQ(rate, 500);
@@ -121,7 +109,7 @@ TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {
     DriverTriggerSetting trigger;
     ASSERT_EQ(driver->GetTriggerSetting(&trigger), 0);
     EXPECT_EQ(trigger.postTriggerFrames, 149);
-    Choose(&page, CRecordControlPage::kTriggerType, QStringLiteral("Falling Edge"));
+    ChooseFromDropDown(&page, CRecordControlPage::kTriggerType, QStringLiteral("Falling Edge"));
     ASSERT_EQ(driver->GetTriggerSetting(&trigger), 0);
     EXPECT_EQ(trigger.type, 2);
 
@@ -165,7 +153,7 @@ TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {
     off.vt = VT_I4;
     off.lVal = 0;
     ASSERT_EQ(store->SetSetting(QStringLiteral("ReccCP:SingleRecordTab"), off, -1), S_OK);
-    Choose(&page, CRecordControlPage::kFrameRate, QStringLiteral("1000"));
+    ChooseFromDropDown(&page, CRecordControlPage::kFrameRate, QStringLiteral("1000"));
     EXPECT_FALSE(page.GetDlgItem(CRecordControlPage::kFrameRate)->GetQWidget()->isVisible());
     EXPECT_FALSE(page.GetDevicesTab().GetQWidget()->isVisible());
     EXPECT_TRUE(page.GetRecordTab().GetQWidget()->isVisible());

@@ -1,4 +1,5 @@
 #include "app/tests/e2e/E2eSupport.h"
+#include "app/tests/e2e/SimulatedDeviceTest.h"
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
 #include "devices/DeviceSelectionDlg.h"
@@ -79,29 +80,9 @@ int HostedFrames(CWnd* view) {
     return count;
 }
 
-class RecordControllerFlow : public ProgramTest {
+class RecordControllerFlow : public SimulatedDeviceTest {
 protected:
-    void SetUp() override {
-        qputenv(kDriverPathVariable, RM_SIM_DRIVER_DIR);
-        qputenv("REELMARK_SIM_CAMERAS", "2");
-        qputenv("REELMARK_SIM_COLOUR_CAMERAS", "0");
-        DriverLoader::ResetForTests();
-        ProgramTest::SetUp();
-    }
-    void TearDown() override {
-        ProgramTest::TearDown();
-        qunsetenv(kDriverPathVariable);
-        qunsetenv("REELMARK_SIM_CAMERAS");
-        qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
-    }
-
-    // The names of the cameras in the controller's windows, in the order they were added.
-    static QStringList CameraNames(CRecordControllerDoc* doc) {
-        QStringList names;
-        for (CViewChildedFrame* frame : doc->DeviceFrames())
-            names << frame->GetActiveView()->GetDocument()->GetTitle();
-        return names;
-    }
+    RecordControllerFlow() : SimulatedDeviceTest(2, 0, 1) {}
 };
 
 TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevices) {
@@ -152,7 +133,7 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     auto* doc = controller->GetControllerDocument();
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetTitle(), "New Record Controller");
-    EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1"}));
+    EXPECT_EQ(DeviceNames(doc), QStringList({"Simulated camera 1"}));
     CCamView* live = nullptr;
     ASSERT_TRUE(WaitFor([&] {
         live = FindWindowOf<CCamView>();
@@ -179,7 +160,7 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     addDevice->trigger();
     ASSERT_TRUE(WaitFor([&] { return second && connections; }));
     EXPECT_EQ(connectionRows, 2u);
-    EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+    EXPECT_EQ(DeviceNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
     EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
 
     // Record/Toggle Play Controls shows the record controller's play-control bar.
@@ -260,7 +241,7 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     ASSERT_TRUE(WaitFor([&] { return doc->DeviceFrames().size() == 2; }))
         << "the saved controller's devices do not come back";
     EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
-    EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+    EXPECT_EQ(DeviceNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
 }
 
 // A saved record controller opened right after the program starts comes back in a project of
@@ -296,7 +277,7 @@ TEST_F(RecordControllerFlow, ASavedControllerOpensFromAFreshStart) {
         })) << "the saved controller's devices do not come back";
         CRecordControllerDoc* doc = controller->GetControllerDocument();
         EXPECT_EQ(doc->GetRecordGroup()->GetDeviceCount(), 2);
-        EXPECT_EQ(CameraNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
+        EXPECT_EQ(DeviceNames(doc), QStringList({"Simulated camera 1", "Simulated camera 2"}));
         EXPECT_EQ(doc->GetPathName(), saved);
         auto* hosted = dynamic_cast<CViewChildedFrame*>(controller->GetParentFrame());
         ASSERT_NE(hosted, nullptr);

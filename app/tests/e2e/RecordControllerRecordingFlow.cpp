@@ -74,18 +74,6 @@ std::function<void(CDeviceSelectionDlg*)> ChooseDevice(const QString& family, co
     };
 }
 
-// Opens the list, picks the entry of that text and closes the list, as a user does.
-void Choose(CWnd* page, int id, const QString& text) {
-    auto* box = static_cast<CComboBox*>(page->GetDlgItem(id));
-    auto* combo = qobject_cast<QComboBox*>(box->GetQWidget());
-    ASSERT_NE(combo, nullptr);
-    box->ShowDropDown(TRUE);
-    const int index = combo->findText(text);
-    ASSERT_GE(index, 0) << text.toStdString();
-    combo->setCurrentIndex(index);
-    box->ShowDropDown(FALSE);
-}
-
 // Answers the slider dialog of that title with value when the button is clicked.
 void AnswerSlider(CWnd* page, int button, const QString& title, int value) {
     bool asked = false;
@@ -101,19 +89,6 @@ void AnswerSlider(CWnd* page, int button, const QString& title, int value) {
 }
 
 // The frame number the simulated camera writes into the first four bytes of every frame.
-uint32_t FrameNumber(const CFrameImage& shown) {
-    CFrameImage image;
-    imaging::BitmapData data;
-    if (!image.CopyFrom(shown) || !image.LockBits(nullptr, imaging::ImageLockModeRead,
-                                                  imaging::PixelFormat8bppIndexed, &data))
-        return ~0u;
-    uint32_t number = 0;
-    std::memcpy(&number,
-                static_cast<const BYTE*>(data.Scan0) + int64_t{data.Stride} * (data.Height - 1), 4);
-    image.UnlockBits(&data);
-    return number;
-}
-
 class RecordControllerRecordingFlow : public SimulatedDeviceTest {
 protected:
     RecordControllerRecordingFlow() : SimulatedDeviceTest(2, 0, 1) {}
@@ -145,14 +120,6 @@ protected:
                 return done();
             },
             milliseconds);
-    }
-
-    // The names of the controller's device windows, in the order they were added.
-    static QStringList DeviceNames(CRecordControllerDoc* doc) {
-        QStringList names;
-        for (CViewChildedFrame* frame : doc->DeviceFrames())
-            names << frame->GetActiveView()->GetDocument()->GetTitle();
-        return names;
     }
 };
 
@@ -264,7 +231,7 @@ TEST_F(RecordControllerRecordingFlow, TheControllerRecordsItsDevicesAndAutoRecor
     ASSERT_TRUE(WaitFor([&] {
         return page.GetDlgItem(CRecordControlPage::kFrameRate)->GetQWidget()->isVisible();
     })) << "the record page shows no camera";
-    Choose(&page, CRecordControlPage::kFrameRate, QStringLiteral("500"));
+    ChooseFromDropDown(&page, CRecordControlPage::kFrameRate, QStringLiteral("500"));
     AnswerSlider(&page, CRecordControlPage::kMaxFrames, QStringLiteral("Frames to Record"),
                  kFrames);
     AnswerSlider(&page, CRecordControlPage::kPreTrigger, QStringLiteral("Pre-Trigger Frames"),
@@ -408,15 +375,15 @@ TEST_F(RecordControllerRecordingFlow, TheControllerRecordsItsDevicesAndAutoRecor
     ASSERT_FALSE(memory.IsEmpty());
     CFrameImage remembered;
     ASSERT_EQ(memory->GetFrame(0, &remembered, 0), 1);
-    const uint32_t firstNumber = FrameNumber(remembered);
+    const uint32_t firstNumber = FrameNumberOf(remembered);
     CStreamWnd* stream = video->GetStreamWnd();
     video->SetCurrentFrame(0, 1);
-    EXPECT_EQ(FrameNumber(stream->GetImage()), firstNumber);
+    EXPECT_EQ(FrameNumberOf(stream->GetImage()), firstNumber);
     for (int n = 1; n < kFrames; ++n) {
         Click(controls, PlayControlId::kFwd);
         ASSERT_TRUE(WaitFor([&] { return stream->GetCurrentFrame() == n; }))
             << "step " << n << " shows frame " << stream->GetCurrentFrame();
-        EXPECT_EQ(FrameNumber(stream->GetImage()), firstNumber + static_cast<uint32_t>(n)) << n;
+        EXPECT_EQ(FrameNumberOf(stream->GetImage()), firstNumber + static_cast<uint32_t>(n)) << n;
     }
 }
 

@@ -1,9 +1,17 @@
 #pragma once
 
 #include "app/tests/e2e/E2eSupport.h"
+#include "devices/RecordControllerDoc.h"
 #include "devices/core/DriverLoader.h"
+#include "frames/FrameImage.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/View.h"
+#include "shell/ViewChildedFrame.h"
 
 #include <QByteArray>
+
+#include <cstdint>
+#include <cstring>
 
 // A program test on the simulated driver (RM_SIM_DRIVER_DIR, given by each flow's target) with
 // the numbers of mono cameras, colour cameras and data cards it offers.
@@ -28,6 +36,30 @@ protected:
         qunsetenv("REELMARK_SIM_CAMERAS");
         qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
         qunsetenv("REELMARK_SIM_CARDS");
+    }
+
+    // The frame number the simulated camera writes at the start of a frame's first row (the last
+    // row of the bitmap); ~0 when the frame cannot be read.
+    static uint32_t FrameNumberOf(const CFrameImage& frame) {
+        CFrameImage image;
+        imaging::BitmapData data;
+        if (!image.CopyFrom(frame) || !image.LockBits(nullptr, imaging::ImageLockModeRead,
+                                                      imaging::PixelFormat8bppIndexed, &data))
+            return ~0u;
+        uint32_t number = 0;
+        std::memcpy(&number,
+                    static_cast<const BYTE*>(data.Scan0) + int64_t{data.Stride} * (data.Height - 1),
+                    4);
+        image.UnlockBits(&data);
+        return number;
+    }
+
+    // The names of the controller's device windows, in the order they were added.
+    static QStringList DeviceNames(CRecordControllerDoc* doc) {
+        QStringList names;
+        for (CViewChildedFrame* frame : doc->DeviceFrames())
+            names << frame->GetActiveView()->GetDocument()->GetTitle();
+        return names;
     }
 
 private:
