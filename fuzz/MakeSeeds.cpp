@@ -27,7 +27,6 @@
 #include "shell/DlgOptionsAutoDown.h"
 #include "shell/DlgSnapkeepOptions.h"
 #include "tracking/AnalysisSettings.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/TrackOverlay.h"
 #include "tracking/records/CalibrationData.h"
@@ -37,6 +36,7 @@
 #include "tracking/records/TrackRegion.h"
 #include "tracking/records/TrackSample.h"
 #include "tracking/sectioned/SectionedList.h"
+#include "tracking/tests/FakeRecording.h"
 #include "views/AnnotateDoc.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
@@ -403,28 +403,6 @@ QByteArray Event() {
     return ReadAll(path);
 }
 
-// A recording of eight 64 x 64 frames for the feature set that writes the tracking seed.
-class SeedRecording : public ITrackFrameSource {
-public:
-    HRESULT GetSize(int* w, int* h) override {
-        *w = 64;
-        *h = 64;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = 8;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = 0;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int) override { return S_OK; }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
-};
-
 // A calibration file, then the tracking data of three features with points on every other
 // frame, then the overlay's lines, all in one file: each reader finds its own sections.
 QByteArray TrackingFiles() {
@@ -439,7 +417,8 @@ QByteArray TrackingFiles() {
     settings.SaveToFile(path);
     const QByteArray calibrationBytes = ReadAll(path);
 
-    SeedRecording recording;
+    // Eight 64 x 64 frames.
+    CFakeRecording recording(64, 64, 8);
     CTrackFeatureSet set;
     set.SetFrameSource(&recording);
     set.SetFeatureLimits(8, 1);

@@ -6,12 +6,9 @@
 #include "platform/framework/DC.h"
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
-#include "tracking/IPositionSource.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
 #include "tracking/TrackOverlay.h"
-#include "views/IStreamDisplay.h"
-#include "views/ZoomTransform.h"
+#include "tracking/tests/FakeRecording.h"
 
 #include <QImage>
 
@@ -20,48 +17,13 @@ namespace {
 constexpr int kSize = 64;
 constexpr int kFrames = 8;
 
-class FuzzView : public IStreamDisplay, public ITrackFrameSource, public IImageSizeSource {
-public:
-    HRESULT SetSelectionMode(bool) override { return S_OK; }
-    HRESULT GetSelectionMode(bool*) override { return S_OK; }
-    HRESULT ShowReticle(bool) override { return S_OK; }
-    HRESULT IsReticleShown(bool*) override { return S_OK; }
-    HRESULT GetReticlePosition(double*, double*) override { return E_FAIL; }
-    HRESULT GetSelection(double*, double*, double*, double*) override { return E_FAIL; }
-    HRESULT GetZoomTransform(CZoomTransform** out) override {
-        *out = new CZoomTransform;
-        (*out)->AddRef();
-        return S_OK;
-    }
-    HRESULT GetSize(int* w, int* h) override {
-        *w = kSize;
-        *h = kSize;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = kFrames;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = current;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int frame) override {
-        current = frame;
-        return S_OK;
-    }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
-    int current = kFrames / 2;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzInit();
     const QString path = FuzzFile(data, size, QStringLiteral("input.trk"));
-    FuzzView view;
+    CFakeStreamView view(kSize, kSize, kFrames);
+    view.current = kFrames / 2;
     CAnalysisSettings settings;
     settings.LoadFromFile(path);
     CTrackFeatureSet set;

@@ -3,10 +3,9 @@
 #include "platform/excel/tests/XlsxReader.h"
 #include "testsupport/IsolatedTest.h"
 #include "tracking/AnalysisSettings.h"
-#include "tracking/IPositionSource.h"
 #include "tracking/IRecordingInfoSource.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
+#include "tracking/tests/FakeRecording.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -21,52 +20,13 @@ namespace {
 constexpr int kFrames = 5;
 constexpr int kTrigger = 2;
 
-class FakeRecording : public ITrackFrameSource,
-                      public IPositionSource,
-                      public IRecordingInfoSource {
+class FakeRecording : public CFakeRecording, public IRecordingInfoSource {
 public:
-    HRESULT GetSize(int* w, int* h) override {
-        *w = 640;
-        *h = 480;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = kFrames;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = current;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int frame) override {
-        current = frame;
-        return S_OK;
-    }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
-    HRESULT Reset(int) override { return S_OK; }
-    HRESULT Switch(int) override { return S_OK; }
-    HRESULT IsActive(bool*) override { return S_OK; }
-    HRESULT GetPickedPosition(double* x, double* y) override {
-        *x = pickX;
-        *y = pickY;
-        return S_OK;
-    }
-    HRESULT GetDrawnRegion(double* l, double* t, double* r, double* b) override {
-        *l = 1;
-        *t = 2;
-        *r = 30;
-        *b = 40;
-        return S_OK;
-    }
+    FakeRecording() : CFakeRecording(640, 480, kFrames) {}
     int GetTriggerFrameIndex() override { return kTrigger; }
     double GetFrameRate() override { return rate; }
     QString GetFileName() override { return QStringLiteral("/data/run_0001.raw"); }
 
-    int current = 0;
-    double pickX = 0;
-    double pickY = 0;
     double rate = 1000.0;
 };
 

@@ -1,9 +1,8 @@
 #include "tracking/PlayDataCallback.h"
 
 #include "testsupport/IsolatedTest.h"
-#include "tracking/IPositionSource.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
+#include "tracking/tests/FakeRecording.h"
 #include "views/IMeasurementPointHost.h"
 
 namespace {
@@ -23,48 +22,6 @@ public:
         return S_OK;
     }
     std::vector<MeasurementPointEntry> points;
-};
-
-class FakeRecording : public ITrackFrameSource, public IPositionSource {
-public:
-    HRESULT GetSize(int* w, int* h) override {
-        *w = 320;
-        *h = 240;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = kFrames;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = current;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int frame) override {
-        current = frame;
-        return S_OK;
-    }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
-    HRESULT Reset(int) override { return S_OK; }
-    HRESULT Switch(int) override { return S_OK; }
-    HRESULT IsActive(bool*) override { return S_OK; }
-    HRESULT GetPickedPosition(double* x, double* y) override {
-        *x = pickX;
-        *y = pickY;
-        return S_OK;
-    }
-    HRESULT GetDrawnRegion(double* l, double* t, double* r, double* b) override {
-        *l = 1;
-        *t = 2;
-        *r = 30;
-        *b = 40;
-        return S_OK;
-    }
-    int current = 0;
-    double pickX = 0;
-    double pickY = 0;
 };
 
 class PlayDataCallbackTest : public IsolatedTest {
@@ -100,7 +57,7 @@ protected:
         return all;
     }
 
-    FakeRecording recording;
+    CFakeRecording recording{320, 240, kFrames};
     CTrackFeatureSet set;
     FakeAnnotations annotations;
 };

@@ -5,9 +5,8 @@
 #include "platform/framework/File.h"
 #include "platform/framework/IPrompter.h"
 #include "testsupport/IsolatedTest.h"
-#include "tracking/IPositionSource.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/ITrackerFrameSource.h"
+#include "tracking/tests/FakeRecording.h"
 #include "tracking/tests/TrackingImages.h"
 
 #include <cmath>
@@ -52,56 +51,15 @@ private:
 };
 
 // The recording and the picking tool of a video window, answering as the test sets them.
-class FakeVideo : public ITrackFrameSource, public IPositionSource, public ITrackFeatureHost {
+class FakeVideo : public CFakeRecording, public ITrackFeatureHost {
 public:
-    HRESULT GetSize(int* w, int* h) override {
-        *w = kWidth;
-        *h = kHeight;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = frames;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = current;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int frame) override {
-        current = frame;
-        ++moves;
-        return S_OK;
-    }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return S_OK; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return &scene; }
-
-    HRESULT Reset(int) override { return S_OK; }
-    HRESULT Switch(int) override { return S_OK; }
-    HRESULT IsActive(bool* active) override {
-        *active = false;
-        return S_OK;
-    }
-    HRESULT GetPickedPosition(double* x, double* y) override {
-        *x = pickX;
-        *y = pickY;
-        return S_OK;
-    }
-    HRESULT GetDrawnRegion(double* l, double* t, double* r, double* b) override {
-        *l = region.left;
-        *t = region.top;
-        *r = region.right;
-        *b = region.bottom;
-        return S_OK;
+    FakeVideo() : CFakeRecording(kWidth, kHeight, kFrames) {
+        displaySettings = S_OK;
+        tracker = &scene;
+        region = CRect();
     }
     void OnFeatureSelected(int feature) override { selected.push_back(feature); }
 
-    int frames = kFrames;
-    int current = 0;
-    int moves = 0;
-    double pickX = 0;
-    double pickY = 0;
-    CRect region;
     std::vector<int> selected;
     MovingSquare scene;
 };

@@ -5,12 +5,9 @@
 #include "testsupport/IsolatedTest.h"
 #include "tracking/AnalysisSettings.h"
 #include "tracking/CoordAxesOverlay.h"
-#include "tracking/IPositionSource.h"
-#include "tracking/ITrackFrameSource.h"
 #include "tracking/TrackFeatureSet.h"
+#include "tracking/tests/FakeRecording.h"
 #include "views/DrawMarker.h"
-#include "views/IStreamDisplay.h"
-#include "views/ZoomTransform.h"
 
 #include <QImage>
 
@@ -23,51 +20,10 @@ QRgb Colour(COLORREF c) {
     return qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
 }
 
-// A view that shows its image unzoomed, with a reticle and a selection the test sets.
-class FakeView : public IStreamDisplay,
-                 public ITrackFrameSource,
-                 public IPositionSource,
-                 public IImageSizeSource {
+// A view whose drawn region is the box around its reticle.
+class FakeView : public CFakeStreamView {
 public:
-    HRESULT SetSelectionMode(bool) override { return S_OK; }
-    HRESULT GetSelectionMode(bool*) override { return S_OK; }
-    HRESULT ShowReticle(bool) override { return S_OK; }
-    HRESULT IsReticleShown(bool*) override { return S_OK; }
-    HRESULT GetReticlePosition(double* x, double* y) override {
-        *x = pickX;
-        *y = pickY;
-        return S_OK;
-    }
-    HRESULT GetSelection(double*, double*, double*, double*) override { return S_OK; }
-    HRESULT GetZoomTransform(CZoomTransform** out) override {
-        *out = new CZoomTransform;
-        (*out)->AddRef();
-        return S_OK;
-    }
-    HRESULT GetSize(int* w, int* h) override {
-        *w = kSize;
-        *h = kSize;
-        return S_OK;
-    }
-    HRESULT GetFrameCount(int* count) override {
-        *count = 5;
-        return S_OK;
-    }
-    HRESULT GetCurrentFrame(int* frame) override {
-        *frame = current;
-        return S_OK;
-    }
-    HRESULT GoToFrame(int frame) override {
-        current = frame;
-        return S_OK;
-    }
-    HRESULT GetDisplaySettings(CLutParamSet*, CLutParamSet*) override { return E_FAIL; }
-    HRESULT ApplyDisplaySettings(const CLutParamSet&, const CLutParamSet&) override { return S_OK; }
-    ITrackerFrameSource* GetTrackerSource() override { return nullptr; }
-    HRESULT Reset(int) override { return S_OK; }
-    HRESULT Switch(int) override { return S_OK; }
-    HRESULT IsActive(bool*) override { return S_OK; }
-    HRESULT GetPickedPosition(double* x, double* y) override { return GetReticlePosition(x, y); }
+    FakeView() : CFakeStreamView(kSize, kSize, 5) {}
     HRESULT GetDrawnRegion(double* l, double* t, double* r, double* b) override {
         *l = pickX - 5;
         *t = pickY - 5;
@@ -75,10 +31,6 @@ public:
         *b = pickY + 6;
         return S_OK;
     }
-
-    int current = 0;
-    double pickX = 0;
-    double pickY = 0;
 };
 
 class Canvas {
