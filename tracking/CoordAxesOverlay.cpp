@@ -37,13 +37,6 @@ Style StyleOf(CAnalysisSettings& settings, int index) {
             static_cast<int>(pen)};
 }
 
-CPoint ToWindow(const CZoomTransform& t, double x, double y) {
-    double wx = 0;
-    double wy = 0;
-    t.ImageToWindowExact(x, y, CZoomTransform::kCorner, &wx, &wy);
-    return CPoint(static_cast<int>(std::lround(wx)), static_cast<int>(std::lround(wy)));
-}
-
 void Marker(CDC* dc, const CPoint& p, const Style& s, int shape, int halfSize) {
     DrawMarker(dc, p.x, p.y, GetRValue(s.colour), GetGValue(s.colour), GetBValue(s.colour), shape,
                halfSize, s.penWidth, 0);
@@ -148,7 +141,7 @@ HRESULT CCoordAxesOverlay::Draw(CDC* dc, const CRect&) {
 
     const Style origin = StyleOf(*m_settings, kOriginStyle);
     const Style axes = StyleOf(*m_settings, kAxesStyle);
-    const CPoint originWindow = ToWindow(t, ox, oy);
+    const CPoint originWindow = t.ImageToWindowPixel(ox, oy);
     Marker(dc, originWindow, origin, 4, 3);
 
     int length = width / 4;
@@ -167,16 +160,16 @@ HRESULT CCoordAxesOverlay::Draw(CDC* dc, const CRect&) {
     CPen* previous = dc->SelectObject(&pen);
     const int mode = dc->SetBkMode(TRANSPARENT);
     const COLORREF text = dc->SetTextColor(axes.colour);
-    Axis(dc, originWindow, ToWindow(t, xEndX, xEndY), QStringLiteral("x"));
-    Axis(dc, originWindow, ToWindow(t, yEndX, yEndY), QStringLiteral("y"));
+    Axis(dc, originWindow, t.ImageToWindowPixel(xEndX, xEndY), QStringLiteral("x"));
+    Axis(dc, originWindow, t.ImageToWindowPixel(yEndX, yEndY), QStringLiteral("y"));
     dc->SetTextColor(text);
     dc->SetBkMode(mode);
     dc->SelectObject(previous);
 
     const Style first = StyleOf(*m_settings, kFirstPointStyle);
     const Style second = StyleOf(*m_settings, kSecondPointStyle);
-    Marker(dc, ToWindow(t, x1, y1), first, first.shape, first.halfSize);
-    Marker(dc, ToWindow(t, x2, y2), second, second.shape, second.halfSize);
+    Marker(dc, t.ImageToWindowPixel(x1, y1), first, first.shape, first.halfSize);
+    Marker(dc, t.ImageToWindowPixel(x2, y2), second, second.shape, second.halfSize);
     transform->Release();
     return S_OK;
 }

@@ -14,18 +14,12 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <numbers>
 
 namespace {
-
-CPoint ToWindow(const CZoomTransform& t, double x, double y) {
-    double wx = 0;
-    double wy = 0;
-    t.ImageToWindowExact(x, y, CZoomTransform::kCorner, &wx, &wy);
-    return CPoint(static_cast<int>(std::lround(wx)), static_cast<int>(std::lround(wy)));
-}
 
 struct MarkerLook {
     int shape = 0;
@@ -42,7 +36,10 @@ MarkerLook LookOf(const CTrackFeature& feature) {
     feature.GetParam5(&pen);
     feature.GetParam4(&colour);
     feature.GetFlag1(&shown);
-    return {static_cast<int>(shape), static_cast<int>(half), static_cast<int>(pen),
+    // The sizes come from the file; the current feature's marker is drawn three times as big.
+    return {static_cast<int>(shape),
+            static_cast<int>(std::clamp<LONG>(half, -kMaxMarkerSize, kMaxMarkerSize)),
+            static_cast<int>(std::clamp<LONG>(pen, -kMaxMarkerSize, kMaxMarkerSize)),
             static_cast<COLORREF>(colour), shown != 0};
 }
 
@@ -333,7 +330,7 @@ void CTrackOverlay::DrawFeatureMarker(CDC* dc, const CZoomTransform& t, int fram
     double x10 = 0;
     double y10 = 0;
     point.GetPosition(&x10, &y10);
-    const CPoint p = ToWindow(t, x10 * 0.1, y10 * 0.1);
+    const CPoint p = t.ImageToWindowPixel(x10 * 0.1, y10 * 0.1);
     if (emphasised)
         Marker(dc, p, kCurrentColour, 4, look.halfSize * 3, 1);
     else
@@ -412,7 +409,7 @@ void CTrackOverlay::DrawLinesAt(CDC* dc, const CZoomTransform& t, int frame, int
             double x10 = 0, y10 = 0;
             point.GetPosition(&x10, &y10);
             image.emplace_back(x10, y10);
-            points.push_back(ToWindow(t, x10 * 0.1, y10 * 0.1));
+            points.push_back(t.ImageToWindowPixel(x10 * 0.1, y10 * 0.1));
         }
         const bool angle = (kind & kAngleLine) != 0;
         const bool length = !angle && (kind & kLengthLine) != 0;
@@ -497,8 +494,8 @@ void CTrackOverlay::DrawRegions(CDC* dc, const CZoomTransform& t, int current) {
             continue;
         double l = 0, tp = 0, r = 0, b = 0;
         region.GetRect(&l, &tp, &r, &b);
-        const CPoint topLeft = ToWindow(t, l, tp);
-        const CPoint bottomRight = ToWindow(t, r, b);
+        const CPoint topLeft = t.ImageToWindowPixel(l, tp);
+        const CPoint bottomRight = t.ImageToWindowPixel(r, b);
         CPen cyan(PS_SOLID, 0, RGB(0, 255, 255));
         CPen* previous = dc->SelectObject(&cyan);
         Segments(dc, {topLeft, CPoint(bottomRight.x, topLeft.y), bottomRight,
@@ -508,11 +505,14 @@ void CTrackOverlay::DrawRegions(CDC* dc, const CZoomTransform& t, int current) {
             m_featureSet->GetSample(i, &sample);
             double m = 1.0;
             sample.GetValue3(&m);
-            const int w = bottomRight.x - topLeft.x;
-            const int h = bottomRight.y - topLeft.y;
-            const int gx = static_cast<int>(std::lround(w * (m - 1.0)));
-            const int gy = static_cast<int>(std::lround(h * (m - 1.0)));
-            const CRect s(topLeft.x - gx, topLeft.y - gy, bottomRight.x + gx, bottomRight.y + gy);
+            // The growth comes from the file: the window is worked out in floating point and
+            // held to drawing pixels.
+            const double gx = std::round((bottomRight.x - topLeft.x) * (m - 1.0));
+            const double gy = std::round((bottomRight.y - topLeft.y) * (m - 1.0));
+            const CRect s(CZoomTransform::DrawingPixel(topLeft.x - gx),
+                          CZoomTransform::DrawingPixel(topLeft.y - gy),
+                          CZoomTransform::DrawingPixel(bottomRight.x + gx),
+                          CZoomTransform::DrawingPixel(bottomRight.y + gy));
             const int ax = s.Width() / 8;
             const int ay = s.Height() / 8;
             Segments(dc, {CPoint(s.left, s.top + ay), CPoint(s.left, s.top),

@@ -4,13 +4,18 @@
 #include "platform/framework/GdiConstants.h"
 #include "platform/framework/Pen.h"
 
+#include <algorithm>
+
 void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, int halfSize,
                 int penWidth, int) {
     if (!dc)
         return;
-    CPen pen(PS_SOLID, penWidth, RGB(red, green, blue));
+    constexpr int kFar = 1 << 28;
+    x = std::clamp(x, -kFar, kFar);
+    y = std::clamp(y, -kFar, kFar);
+    CPen pen(PS_SOLID, std::min(penWidth, kMaxMarkerSize), RGB(red, green, blue));
     CPen* previous = dc->SelectObject(&pen);
-    const int d = halfSize;
+    const int d = std::clamp(halfSize, -kMaxMarkerSize, kMaxMarkerSize);
     switch (shape) {
         case 1:
             dc->MoveTo(x - d, y - d);

@@ -8,8 +8,13 @@
 
 class CDC;
 
+// The largest half size and pen width drawn; sizes come from files, larger ones are drawn at
+// this size.
+constexpr int kMaxMarkerSize = 1 << 12;
+
 // Draws the symbol centred on window point (x, y) with a solid pen of penWidth in the colour;
-// the pen selected before is put back. reserved is ignored.
+// the pen selected before is put back. reserved is ignored. Points beyond 2^28 pixels are drawn
+// there.
 void DrawMarker(CDC* dc, int x, int y, int red, int green, int blue, int shape, int halfSize,
                 int penWidth, int reserved = 0);
 

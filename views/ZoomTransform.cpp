@@ -2,6 +2,7 @@
 
 #include "views/DoublePoint.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -92,6 +93,19 @@ void CZoomTransform::ImageToWindowExact(double x, double y, int mode, double* ou
         Put(outX, (m_offsetX + x + shift) * m_scale);
         Put(outY, (m_offsetY + y + shift) * m_scale);
     }
+}
+
+CPoint CZoomTransform::ImageToWindowPixel(double x, double y, int mode) const {
+    double wx = 0;
+    double wy = 0;
+    ImageToWindowExact(x, y, mode, &wx, &wy);
+    return CPoint(DrawingPixel(wx), DrawingPixel(wy));
+}
+
+int CZoomTransform::DrawingPixel(double v) {
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int>(std::lround(std::clamp<double>(v, -kFarPixel, kFarPixel)));
 }
 
 void CZoomTransform::WindowToImage(double x, double y, double* outX, double* outY) const {

@@ -8,6 +8,8 @@
 // (0, 0) sits at the window's corner before the offset. Every float-to-integer step truncates
 // toward zero. Out pointers may be null.
 
+#include "platform/wintypes/Point.h"
+
 class CZoomTransform {
 public:
     // Where in an image pixel ImageToWindow maps: its top-left corner, centre or far corner.
@@ -27,6 +29,13 @@ public:
     // the input unchanged.
     void ImageToWindow(double x, double y, int mode, double* outX, double* outY) const;
     void ImageToWindowExact(double x, double y, int mode, double* outX, double* outY) const;
+    // ImageToWindowExact rounded to the pixels a drawing uses (see DrawingPixel).
+    CPoint ImageToWindowPixel(double x, double y, int mode = kCorner) const;
+    // A window position rounded to a pixel and held within kFarPixel of the window, far outside
+    // anything shown, so that sizes and offsets worked out from positions a file gives cannot
+    // overflow; NaN gives 0.
+    static constexpr int kFarPixel = 1 << 24;
+    static int DrawingPixel(double v);
     // Window to image; the integer form truncates the window point first and subtracts the
     // offset after truncating, so the offset applies in whole pixels. A scale of 0 counts as 1.
     void WindowToImage(double x, double y, double* outX, double* outY) const;

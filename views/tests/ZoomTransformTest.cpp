@@ -145,6 +145,33 @@ TEST(ZoomTransformTest, HugeValuesDoNotOverflow) {
     SUCCEED();  // The sanitizers report any overflowing conversion.
 }
 
+TEST(ZoomTransformTest, DrawingPixelsRoundAndStayWithinReach) {
+    constexpr int kFar = CZoomTransform::kFarPixel;
+    const struct {
+        double window;
+        int pixel;
+    } cases[] = {{2.5, 3},      {-2.5, -3},        {7.49, 7},        {-0.4, 0},
+                 {1e300, kFar}, {-1e300, -kFar},   {INFINITY, kFar}, {-INFINITY, -kFar},
+                 {NAN, 0},      {kFar + 0.4, kFar}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CZoomTransform::DrawingPixel(c.window), c.pixel) << c.window;
+
+    // A far image position on a zoomed view: the corners of a box around it are still pixels
+    // whose differences fit.
+    CZoomTransform t;
+    t.SetScale(4.0);
+    t.SetWindowSize(100, 100);
+    t.SetImageSize(50, 50);
+    const CPoint a = t.ImageToWindowPixel(-1e12, 3e9);
+    const CPoint b = t.ImageToWindowPixel(1e12, -3e9);
+    EXPECT_EQ(b.x - a.x, 2 * kFar);
+    EXPECT_EQ(a.y - b.y, 2 * kFar);
+    double x = 0, y = 0;
+    t.ImageToWindowExact(10.25, 20.5, CZoomTransform::kCorner, &x, &y);
+    EXPECT_EQ(t.ImageToWindowPixel(10.25, 20.5),
+              CPoint(static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))));
+}
+
 TEST(ZoomTransformTest, CopyKeepsCountAndCarriesValues) {
     CZoomTransform source;
     source.SetOffset(4, 5);
