@@ -289,7 +289,8 @@ HRESULT CTrackOverlay::Load(const QString& path) {
     }
     file.Abort();
     // The members must name a list for each line, or drawing would join the wrong features.
-    if (!ok || members.GetNumLists() != lines.GetNumLists())
+    if (!ok || members.GetNumLists() != lines.GetNumLists() ||
+        members.GetNumFrames() > kMaxLineMembers)
         return E_FAIL;
     m_lines.CopyFrom(lines);
     m_members.CopyFrom(members);
@@ -421,7 +422,8 @@ void CTrackOverlay::DrawLinesAt(CDC* dc, const CZoomTransform& t, int frame, int
         style.GetColour(&colour);
         style.GetTextColour(&textColour);
         const bool selected = frame == current && highlight != 0;
-        CPen pen(static_cast<int>(penStyle), static_cast<int>(width) + (selected ? 1 : 0), colour);
+        const int penWidth = static_cast<int>(std::clamp<LONG>(width, 0, kMaxMarkerSize));
+        CPen pen(static_cast<int>(penStyle), penWidth + (selected ? 1 : 0), colour);
         CPen* previous = dc->SelectObject(&pen);
         QString label;
         if (angle) {

@@ -71,6 +71,8 @@ public:
     HRESULT SetSwitchQ1(BYTE on);
     HRESULT GetSwitchQ2(BYTE* out) const;
     HRESULT SetSwitchQ2(BYTE on);
+    // The most features one line joins; a file with longer lines is damaged.
+    static constexpr int kMaxLineMembers = 256;
     // The line lists; saving writes a temporary file and renames it. E_FAIL when the file
     // cannot be written or read (the lists stay as they were on a failed load).
     HRESULT Save(const QString& path);

@@ -232,6 +232,18 @@ TEST_F(TrackOverlayTest, LineListsRoundTripThroughAFile) {
     EXPECT_EQ(other.Load(WorkPath(QStringLiteral("missing.trl"))), E_FAIL);
     EXPECT_EQ(other.GetLineCount(), 2);
     EXPECT_EQ(overlay.Save(WorkPath(QStringLiteral("no/such/lines.trl"))), E_FAIL);
+
+    // The longest line a file may hold loads; a longer one marks the file as damaged and the
+    // lists stay as they were.
+    constexpr size_t kMax = CTrackOverlay::kMaxLineMembers;
+    for (const size_t length : {kMax, kMax + 1}) {
+        CTrackOverlay longLine;
+        longLine.AddLine(first, std::vector<int>(length, 0));
+        ASSERT_EQ(longLine.Save(path), S_OK);
+        EXPECT_EQ(other.Load(path), length <= kMax ? S_OK : E_FAIL) << length;
+        ASSERT_EQ(other.GetLineCount(), 1);
+        EXPECT_EQ(other.GetLineMembers(0).size(), kMax);
+    }
 }
 
 TEST_F(TrackOverlayTest, DrawNeedsAFeatureSetAndAHost) {
