@@ -51,25 +51,6 @@ public slots:
     void Open(const QUrl& url) { paths << url.toLocalFile(); }
 };
 
-// Opens the view's context menu as a right click does and chooses the item with text.
-bool ChooseFromContextMenu(CVidView* view, const QString& text) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindItem(menu, text);
-            found = item != nullptr;
-            return item;
-        });
-    CStreamWnd* stream = view->GetStreamWnd();
-    CRect client;
-    stream->GetClientRect(&client);
-    CPoint centre = client.CenterPoint();
-    stream->ClientToScreen(&centre);
-    stream->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
 CVidView* OnlyVideoView() {
     CVidView* found = nullptr;
     for (QWidget* widget : QApplication::allWidgets())
@@ -102,7 +83,7 @@ TEST_F(AnalysisExportFlow, TrackedPositionsAreExportedAsTextAndWorkbookFromTheTr
     bool reticle = false;
     video->IsReticleShown(&reticle);
     if (!reticle) {
-        ASSERT_TRUE(ChooseFromContextMenu(video, "Show Reticle"));
+        ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Reticle"));
     }
     CZoomTransform* transform = nullptr;
     ASSERT_EQ(video->GetZoomTransform(&transform), S_OK);
@@ -115,11 +96,11 @@ TEST_F(AnalysisExportFlow, TrackedPositionsAreExportedAsTextAndWorkbookFromTheTr
     ASSERT_TRUE(WaitFor([&] {
         return video->GetReticlePosition(&rx, &ry) == S_OK && std::abs(rx - PathX(0)) < 2;
     }));
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Set Feature"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Set Feature"));
     // Setting the feature moved on a frame; the run starts where the feature is.
     video->SetCurrentFrame(0, 0);
     QApplication::processEvents();
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Start Auto Tracking"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Start Auto Tracking"));
     CTrackFeatureSet& set = analysis->GetFeatureSet();
     bool found = false;
     int tracked = 0;
@@ -133,7 +114,7 @@ TEST_F(AnalysisExportFlow, TrackedPositionsAreExportedAsTextAndWorkbookFromTheTr
     // The text file: the header, the heads and one row per tracked frame.
     const QString text = WorkPath("tracks.txt");
     Prompter().AnswerFileDialog({text});
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Export Analysis to Text File..."));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Export Analysis to Text File..."));
     QFile file(text);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
@@ -153,7 +134,7 @@ TEST_F(AnalysisExportFlow, TrackedPositionsAreExportedAsTextAndWorkbookFromTheTr
     // The workbook: the tracking sheet with the same numbers.
     const QString workbook = WorkPath("tracks.xlsx");
     Prompter().AnswerFileDialog({workbook});
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Export Analysis to Excel..."));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Export Analysis to Excel..."));
     XlsxReader reader;
     ASSERT_TRUE(reader.Open(workbook));
     auto cells = reader.Cells(1);

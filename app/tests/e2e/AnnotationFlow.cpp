@@ -67,28 +67,6 @@ bool IsChecked(QMainWindow* window, const QString& path) {
     return false;
 }
 
-// The enabled item at the end of path inside the pop-up, each sub-menu updated as it opens.
-QAction* FindPath(QMenu* menu, const QString& prefix, const QString& path) {
-    emit menu->aboutToShow();
-    for (QAction* action : menu->actions()) {
-        const QString here = prefix + PlainMenuText(action->text());
-        if (QMenu* sub = action->menu()) {
-            if (QAction* found = FindPath(sub, here + QLatin1Char('/'), path))
-                return found;
-        } else if (here == path && action->isEnabled()) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
-void Drag(QWidget* area, QPoint from, QPoint to) {
-    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(area, (from + to) / 2);
-    QTest::mouseMove(area, to);
-    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
-}
-
 using AnnotationFlow = ProgramTest;
 
 TEST_F(AnnotationFlow, DrawSaveDeleteAndOpenFromTheAnnotateMenu) {
@@ -169,20 +147,7 @@ TEST_F(AnnotationFlow, DrawSaveDeleteAndOpenFromTheAnnotateMenu) {
 
     // The same commands sit in the video's context menu.
     ASSERT_TRUE(Choose(window, "Annotate/Arc"));
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindPath(menu, QString(), QStringLiteral("Annotate/Select"));
-            found = item != nullptr;
-            return item;
-        });
-    CRect client;
-    stream->GetClientRect(&client);
-    CPoint centre = client.CenterPoint();
-    stream->ClientToScreen(&centre);
-    stream->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
-    AfxSetPopupMenuTracker(previous);
-    EXPECT_TRUE(found);
+    EXPECT_TRUE(ChooseFromContextMenu(stream, QStringLiteral("Annotate/Select")));
     EXPECT_EQ(editor->GetTool(), CAnnotateView::kSelect);
 }
 

@@ -32,20 +32,6 @@
 
 namespace {
 
-// Opens the view's context menu and chooses the item of that text.
-void ChooseFromContextMenu(CCamView* view, const QString& text) {
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            for (QAction* action : menu->actions()) {
-                if (action->text() == text && action->isEnabled())
-                    return action;
-            }
-            return nullptr;
-        });
-    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-    AfxSetPopupMenuTracker(previous);
-}
-
 class AutoRecordFlow : public SimulatedDeviceTest {
 protected:
     AutoRecordFlow() : SimulatedDeviceTest(1, 0, 1) {}

@@ -25,23 +25,6 @@ namespace {
 
 using BayerBalanceFlowTest = ProgramTest;
 
-// Opens the picture's context menu as a right click does and chooses the item with text; false
-// when the menu has no such enabled item.
-bool ChooseFromContextMenu(QWidget* picture, const QString& text) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindItem(menu, text);
-            found = item != nullptr;
-            return item;
-        });
-    QContextMenuEvent request(QContextMenuEvent::Mouse, picture->rect().center(),
-                              picture->mapToGlobal(picture->rect().center()));
-    QApplication::sendEvent(picture, &request);
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
 // Pixels of the outline's colour exactly (the picture itself may have a few).
 int CyanPixels(const QImage& shot) {
     int cyan = 0;

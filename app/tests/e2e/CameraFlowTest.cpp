@@ -32,25 +32,6 @@
 
 namespace {
 
-// Opens the view's context menu and chooses the item of that text; the texts of the top level
-// come back.
-QStringList ChooseFromContextMenu(CCamView* view, const QString& text) {
-    QStringList items;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* chosen = nullptr;
-            for (QAction* action : menu->actions()) {
-                items << action->text();
-                if (action->text() == text && action->isEnabled())
-                    chosen = action;
-            }
-            return chosen;
-        });
-    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-    AfxSetPopupMenuTracker(previous);
-    return items;
-}
-
 // Mean red and blue of a picture, as a ratio.
 double RedOverBlue(const QImage& shot) {
     double red = 0;
@@ -118,7 +99,7 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
             Click(dialog, IDOK);
         },
         &informed);
-    const QStringList items = ChooseFromContextMenu(view, "Camera Information");
+    const QStringList items = ChooseFromContextMenu(view, "Camera Information").items;
     EXPECT_TRUE(informed);
     for (const char* item : {"Change Camera Name", "View", "Camera View", "Camera Color Adjustment",
                              "Camera Information", "Camera Settings", "Camera Reset"})

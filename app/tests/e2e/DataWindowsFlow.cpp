@@ -76,27 +76,6 @@ void OpenDataFile(ScriptedPrompter& prompter, QMainWindow* window, const QString
     open->trigger();
 }
 
-// The view's context menu as it shows over the data display; the item of that text is chosen.
-QStringList ChooseFromContextMenu(CDataSensorView* view, const QString& text) {
-    QStringList items;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* chosen = nullptr;
-            for (QAction* action : menu->actions()) {
-                items << PlainMenuText(action->text());
-                if (PlainMenuText(action->text()) == text && action->isEnabled())
-                    chosen = action;
-            }
-            return chosen;
-        });
-    QWidget* surface = view->GetPanelHost().GetDataDisplay()->GetQWidget();
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(20, 40),
-                              surface->mapToGlobal(QPoint(20, 40)));
-    QApplication::sendEvent(surface, &request);
-    AfxSetPopupMenuTracker(previous);
-    return items;
-}
-
 using DataWindowsFlow = ProgramTest;
 
 TEST_F(DataWindowsFlow, DataFilesOpenInAPlayGroupsDataWindowWithItsPlayBar) {
@@ -226,6 +205,7 @@ TEST_F(LiveSensorFlow, ADataCardFromDeviceSelectionShowsLiveInASensorWindow) {
     EXPECT_TRUE(WaitFor([&] { return GetCurrentDataDevice() == handle; }));
 
     // The context menu renames the card.
+    QWidget* surface = view->GetPanelHost().GetDataDisplay()->GetQWidget();
     bool asked = false;
     WhenShown<CDlgTextInput>(
         [&](CDlgTextInput* dialog) {
@@ -237,13 +217,13 @@ TEST_F(LiveSensorFlow, ADataCardFromDeviceSelectionShowsLiveInASensorWindow) {
         },
         &asked);
     EXPECT_EQ(
-        ChooseFromContextMenu(view, QStringLiteral("Change Device Name")),
+        ChooseFromContextMenu(surface, QStringLiteral("Change Device Name"), QPoint(20, 40)).items,
         QStringList({"Change Device Name", "Device Information", "Show Test Trigger Dialog"}));
     ASSERT_TRUE(WaitFor([&] { return asked; })) << "no name asked";
     EXPECT_TRUE(WaitFor([&] { return sensorFrame->GetWindowText() == "Rig card"; }));
 
     // And shows its test trigger.
-    ChooseFromContextMenu(view, QStringLiteral("Show Test Trigger Dialog"));
+    ChooseFromContextMenu(surface, QStringLiteral("Show Test Trigger Dialog"), QPoint(20, 40));
     ASSERT_NE(card->GetTestTrigger(), nullptr);
     EXPECT_TRUE(WaitFor([&] { return card->GetTestTrigger()->GetQWidget()->isVisible(); }));
 }

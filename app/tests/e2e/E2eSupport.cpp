@@ -3,18 +3,21 @@
 #include "app/SplashWnd.h"
 #include "frames/SampleRecording.h"
 #include "platform/framework/ComboBox.h"
+#include "platform/framework/Menu.h"
 #include "shell/MainFrame.h"
 #include "testsupport/UpdateCheckOff.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QScreen>
+#include <QTest>
 #include <QWindow>
 
 #include <algorithm>
@@ -214,6 +217,87 @@ QAction* FindItem(QMenu* menu, const QString& text) {
         }
     }
     return nullptr;
+}
+
+QAction* FindPath(QMenu* menu, const QString& path) {
+    const std::function<QAction*(QMenu*, const QString&)> find = [&](QMenu* in,
+                                                                     const QString& prefix) {
+        emit in->aboutToShow();
+        for (QAction* action : in->actions()) {
+            const QString here = prefix + PlainMenuText(action->text());
+            if (QMenu* sub = action->menu()) {
+                if (QAction* found = find(sub, here + QLatin1Char('/')))
+                    return found;
+            } else if (here == path && action->isEnabled()) {
+                return action;
+            }
+        }
+        return static_cast<QAction*>(nullptr);
+    };
+    return find(menu, QString());
+}
+
+namespace {
+
+// Runs open with a pop-up tracker in place that notes what the menu offers and picks the item
+// reading text.
+ContextMenuChoice TrackContextMenu(const QString& text, bool onlyLook,
+                                   const std::function<void()>& open) {
+    ContextMenuChoice choice;
+    const PopupMenuTracker previous =
+        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
+            for (QAction* action : menu->actions())
+                choice.items << PlainMenuText(action->text());
+            QAction* item =
+                text.contains(QLatin1Char('/')) ? FindPath(menu, text) : FindItem(menu, text);
+            choice.found = item != nullptr;
+            choice.checked = item && item->isChecked();
+            return onlyLook ? nullptr : item;
+        });
+    open();
+    AfxSetPopupMenuTracker(previous);
+    return choice;
+}
+
+}  // namespace
+
+ContextMenuChoice ChooseFromContextMenu(CWnd* window, const QString& text, bool onlyLook) {
+    return TrackContextMenu(text, onlyLook, [window] {
+        CRect client;
+        window->GetClientRect(&client);
+        CPoint centre = client.CenterPoint();
+        window->ClientToScreen(&centre);
+        window->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
+    });
+}
+
+ContextMenuChoice ChooseFromContextMenu(QWidget* widget, const QString& text,
+                                        std::optional<QPoint> at) {
+    return TrackContextMenu(text, false, [widget, at] {
+        const QPoint point = at.value_or(widget->rect().center());
+        QContextMenuEvent request(QContextMenuEvent::Mouse, point, widget->mapToGlobal(point));
+        QApplication::sendEvent(widget, &request);
+    });
+}
+
+void Drag(QWidget* area, QPoint from, QPoint to) {
+    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(area, (from + to) / 2);
+    QTest::mouseMove(area, to);
+    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+int CountNear(const QImage& shot, QRgb colour) {
+    int count = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QRgb p = shot.pixel(x, y);
+            if (std::abs(qRed(p) - qRed(colour)) < 40 &&
+                std::abs(qGreen(p) - qGreen(colour)) < 40 &&
+                std::abs(qBlue(p) - qBlue(colour)) < 40)
+                ++count;
+        }
+    return count;
 }
 
 void Click(CWnd* dialog, int id) {

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CMainFrame;
@@ -84,6 +85,33 @@ QAction* FindItem(QMainWindow* window, const QString& path);
 // The first enabled item of menu or its sub-menus (each opened on the way) whose text, as the
 // user reads it, is text; null when there is none.
 QAction* FindItem(QMenu* menu, const QString& text);
+
+// The enabled item at path ("Item" or "Sub-menu/Item", texts as the user reads them) inside
+// menu, each sub-menu updated as it opens; null when there is none.
+QAction* FindPath(QMenu* menu, const QString& path);
+
+// What a context menu offered: the texts of its own items as the user reads them, and whether
+// the item asked for was there (enabled) and checked. True when it was there.
+struct ContextMenuChoice {
+    QStringList items;
+    bool found = false;
+    bool checked = false;
+    explicit operator bool() const { return found; }
+};
+
+// Opens the context menu of window as a right click in the middle of its client area does, or
+// of widget clicked at `at` (its middle by default), and chooses the item reading text: a path
+// (FindPath) when text holds a '/', else the first enabled item of that text in the menu or a
+// sub-menu (FindItem). With onlyLook nothing is chosen.
+ContextMenuChoice ChooseFromContextMenu(CWnd* window, const QString& text, bool onlyLook = false);
+ContextMenuChoice ChooseFromContextMenu(QWidget* widget, const QString& text,
+                                        std::optional<QPoint> at = std::nullopt);
+
+// Drags with the left button across area, by way of the middle between the points.
+void Drag(QWidget* area, QPoint from, QPoint to);
+
+// Pixels of the shot whose every colour is within 40 of colour's.
+int CountNear(const QImage& shot, QRgb colour);
 
 // Clicks the enabled button id of dialog (a test failure when it is missing or disabled).
 void Click(CWnd* dialog, int id);

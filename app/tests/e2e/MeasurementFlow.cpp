@@ -34,40 +34,6 @@
 
 namespace {
 
-// The enabled item at the end of path inside the pop-up, each sub-menu updated as it opens.
-QAction* FindPath(QMenu* menu, const QString& prefix, const QString& path) {
-    emit menu->aboutToShow();
-    for (QAction* action : menu->actions()) {
-        const QString here = prefix + PlainMenuText(action->text());
-        if (QMenu* sub = action->menu()) {
-            if (QAction* found = FindPath(sub, here + QLatin1Char('/'), path))
-                return found;
-        } else if (here == path && action->isEnabled()) {
-            return action;
-        }
-    }
-    return nullptr;
-}
-
-// Opens the video's context menu in its middle and picks the item at path; false when it is
-// missing or disabled.
-bool ChooseFromContextMenu(CStreamWnd* stream, const QString& path) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindPath(menu, QString(), path);
-            found = item != nullptr;
-            return item;
-        });
-    CRect client;
-    stream->GetClientRect(&client);
-    CPoint centre = client.CenterPoint();
-    stream->ClientToScreen(&centre);
-    stream->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
 // The titles of the windows shown while it is installed.
 class ShownWindows : public QObject {
 public:
@@ -83,13 +49,6 @@ protected:
         return false;
     }
 };
-
-void Drag(QWidget* area, QPoint from, QPoint to) {
-    QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(area, (from + to) / 2);
-    QTest::mouseMove(area, to);
-    QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
-}
 
 using MeasurementFlow = ProgramTest;
 

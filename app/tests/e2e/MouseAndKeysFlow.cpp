@@ -76,7 +76,7 @@ void TypeIntoJump(CPlayControlTab* page, const QString& text, Qt::Key key) {
 }
 
 // Presses at from inside widget, drags to to, releases there.
-void Drag(QWidget* widget, QPoint from, QPoint to) {
+void DragInOneMove(QWidget* widget, QPoint from, QPoint to) {
     // One move: the events are given in the widget's co-ordinates, and the widget moves.
     QTest::mousePress(widget, Qt::LeftButton, {}, from);
     QTest::mouseMove(widget, to);
@@ -144,14 +144,14 @@ TEST_F(MouseAndKeysFlow, AClickedVideoStaysInFrontAndItsWindowMovesAndResizes) {
 
     // The title bar drags the window, the right border widens it.
     const QPoint start = hosted->pos();
-    Drag(title, QPoint(30, title->height() / 2), QPoint(90, title->height() / 2 + 40));
+    DragInOneMove(title, QPoint(30, title->height() / 2), QPoint(90, title->height() / 2 + 40));
     EXPECT_EQ(hosted->pos(), start + QPoint(60, 40));
     const int width = hosted->width();
     QWidget* rightGrip = hosted->childAt(hosted->width() - 2, hosted->height() / 2);
     ASSERT_NE(rightGrip, nullptr);
     const QPoint inGrip =
         rightGrip->mapFrom(hosted, QPoint(hosted->width() - 2, hosted->height() / 2));
-    Drag(rightGrip, inGrip, inGrip - QPoint(50, 0));
+    DragInOneMove(rightGrip, inGrip, inGrip - QPoint(50, 0));
     EXPECT_EQ(hosted->width(), width - 50);
     EXPECT_EQ(TopFrame(container), videoFrame);
 }

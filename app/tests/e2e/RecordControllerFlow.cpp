@@ -51,25 +51,6 @@ std::function<void(CDeviceSelectionDlg*)> ChooseDevice(int row, QStringList* row
     };
 }
 
-// Opens the controller view's context menu and chooses the item of that text; the texts of the
-// menu come back.
-QStringList ChooseFromContextMenu(CWnd* view, const QString& text) {
-    QStringList items;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* chosen = nullptr;
-            for (QAction* action : menu->actions()) {
-                items << action->text();
-                if (action->text() == text && action->isEnabled())
-                    chosen = action;
-            }
-            return chosen;
-        });
-    view->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(20, 20));
-    AfxSetPopupMenuTracker(previous);
-    return items;
-}
-
 // The frames hosted directly in view.
 int HostedFrames(CWnd* view) {
     int count = 0;
@@ -205,7 +186,7 @@ TEST_F(RecordControllerFlow, ALiveCameraStartsARecordControllerThatSavesItsDevic
     EXPECT_FALSE(controlBar.IsVisible());
 
     // The controller's context menu arranges its windows and adds a panel window.
-    const QStringList items = ChooseFromContextMenu(controller, "Auto-Arrange Windows");
+    const QStringList items = ChooseFromContextMenu(controller, "Auto-Arrange Windows").items;
     EXPECT_TRUE(items.contains("Arrange Windows"));
     EXPECT_TRUE(items.contains("New Window"));
     EXPECT_FALSE(controller->IsAutoArrange());

@@ -64,22 +64,6 @@ int64_t CurrentFrame(CDevice& device) {
     return frame;
 }
 
-// Chooses the item of that text from the picture's context menu (sub-menus included).
-bool ChooseFromContextMenu(QWidget* picture, const QString& text) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindItem(menu, text);
-            found = item != nullptr;
-            return item;
-        });
-    QContextMenuEvent request(QContextMenuEvent::Mouse, picture->rect().center(),
-                              picture->mapToGlobal(picture->rect().center()));
-    QApplication::sendEvent(picture, &request);
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
 // A user's choice of entry text in a drop-down list.
 void Choose(CComboBox& box, const QString& text) {
     auto* combo = qobject_cast<QComboBox*>(box.GetQWidget());

@@ -55,40 +55,6 @@ std::vector<CVidView*> VideoViews() {
     return views;
 }
 
-// Opens the view's context menu as a right click does and chooses the item with text.
-bool ChooseFromContextMenu(CVidView* view, const QString& text, bool* checked = nullptr) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindItem(menu, text);
-            found = item != nullptr;
-            if (item && checked)
-                *checked = item->isChecked();
-            return checked ? nullptr : item;
-        });
-    CStreamWnd* stream = view->GetStreamWnd();
-    CRect client;
-    stream->GetClientRect(&client);
-    CPoint centre = client.CenterPoint();
-    stream->ClientToScreen(&centre);
-    stream->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
-int CountNear(const QImage& shot, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x) {
-            const QRgb p = shot.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(colour)) < 40 &&
-                std::abs(qGreen(p) - qGreen(colour)) < 40 &&
-                std::abs(qBlue(p) - qBlue(colour)) < 40)
-                ++count;
-        }
-    return count;
-}
-
 using TrackingFlowTest = ProgramTest;
 
 TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrail) {
@@ -115,7 +81,7 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     bool reticle = false;
     video->IsReticleShown(&reticle);
     if (!reticle) {
-        ASSERT_TRUE(ChooseFromContextMenu(video, "Show Reticle"));
+        ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Reticle"));
     }
     CZoomTransform* transform = nullptr;
     ASSERT_EQ(video->GetZoomTransform(&transform), S_OK);
@@ -133,17 +99,17 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     })) << "the reticle is at "
         << rx << "," << ry;
 
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Set Feature"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Set Feature"));
     CTrackFeatureSet& set = analysis->GetFeatureSet();
     bool found = false;
     CTrackPoint start;
     set.GetPoint(0, 0, &found, &start);
     ASSERT_TRUE(found) << "no feature set at the click";
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Show Whole Trail"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Whole Trail"));
     video->SetCurrentFrame(0, 0);
     QApplication::processEvents();
     const int redBefore = CountNear(GrabFromScreen(window, area), qRgb(255, 0, 0));
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Start Auto Tracking"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Start Auto Tracking"));
 
     for (int f = 1; f <= 100; ++f) {
         CTrackPoint p;
@@ -161,16 +127,17 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     })) << "no trail on the video";
 
     // The calibration axes and the calibration panel are in the same menus.
-    bool shown = true;
-    ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration", &shown));
-    EXPECT_FALSE(shown);
-    ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration"));
-    ASSERT_TRUE(ChooseFromContextMenu(video, "View Calibration", &shown));
-    EXPECT_TRUE(shown);
+    ContextMenuChoice axes = ChooseFromContextMenu(video->GetStreamWnd(), "View Calibration", true);
+    ASSERT_TRUE(axes);
+    EXPECT_FALSE(axes.checked);
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "View Calibration"));
+    axes = ChooseFromContextMenu(video->GetStreamWnd(), "View Calibration", true);
+    ASSERT_TRUE(axes);
+    EXPECT_TRUE(axes.checked);
     // The calibration panel is the play group's: its page sits in the project's control panel
     // with the group's Playback page and comes to the front, on the video the menu was opened
     // on.
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Calibration Panel..."));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Calibration Panel..."));
     auto* group = FindWindowOf<CMeasurementFormFrame>();
     ASSERT_NE(group, nullptr);
     auto* panel = dynamic_cast<CCalibrationPanel*>(group->GetCalibrationPanel());
@@ -241,7 +208,7 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     CDrawObjectList& objects = *stream->GetAnnotateDoc()->GetObjectList();
     ASSERT_TRUE(objects.empty());
     Prompter().AnswerFileDialog({annotations});
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Open Annotations..."));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Open Annotations..."));
     ASSERT_EQ(objects.size(), 1u);
     auto* loaded = dynamic_cast<CDrawLengthCalibration*>(objects[0]);
     ASSERT_NE(loaded, nullptr);
@@ -249,7 +216,8 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
 
     // The tracked points become measurement points on their frames; one dragged on its frame
     // moves the track there when the play control steps on.
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Show Track Points as Measurement Points"));
+    ASSERT_TRUE(
+        ChooseFromContextMenu(video->GetStreamWnd(), "Show Track Points as Measurement Points"));
     int tracked = 0;
     for (int f = 0; f < kFrames; ++f) {
         CTrackPoint p;
@@ -298,7 +266,7 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
 
     // Clear All Forward takes the tracks from the current frame on.
     video->SetCurrentFrame(50, 0);
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Clear All Forward"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Clear All Forward"));
     set.GetPoint(60, 0, &found, &start);
     EXPECT_FALSE(found);
     set.GetPoint(40, 0, &found, &start);

@@ -33,40 +33,6 @@ std::vector<CVidView*> VideoViews() {
     return views;
 }
 
-// Opens the view's context menu as a right click does and chooses the item with text; false
-// when the menu has no such enabled item.
-bool ChooseFromContextMenu(CVidView* view, const QString& text) {
-    bool found = false;
-    const PopupMenuTracker previous =
-        AfxSetPopupMenuTracker([&](QMenu* menu, const QPoint&) -> QAction* {
-            QAction* item = FindItem(menu, text);
-            found = item != nullptr;
-            return item;
-        });
-    CStreamWnd* stream = view->GetStreamWnd();
-    CRect client;
-    stream->GetClientRect(&client);
-    CPoint centre = client.CenterPoint();
-    stream->ClientToScreen(&centre);
-    stream->SendMessage(WM_CONTEXTMENU, 0, MAKELPARAM(centre.x, centre.y));
-    AfxSetPopupMenuTracker(previous);
-    return found;
-}
-
-// Pixels of the shot close to colour.
-int CountNear(const QImage& shot, QRgb colour) {
-    int count = 0;
-    for (int y = 0; y < shot.height(); ++y)
-        for (int x = 0; x < shot.width(); ++x) {
-            const QRgb p = shot.pixel(x, y);
-            if (std::abs(qRed(p) - qRed(colour)) < 40 &&
-                std::abs(qGreen(p) - qGreen(colour)) < 40 &&
-                std::abs(qBlue(p) - qBlue(colour)) < 40)
-                ++count;
-        }
-    return count;
-}
-
 using VideoToolsTest = ProgramTest;
 
 TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
@@ -87,18 +53,18 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
     bool reticle = false;
     video->IsReticleShown(&reticle);
     if (reticle) {
-        ASSERT_TRUE(ChooseFromContextMenu(video, "Show Reticle"));
+        ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Reticle"));
     }
     video->IsReticleShown(&reticle);
     ASSERT_FALSE(reticle);
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Define Zoom Region"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Define Zoom Region"));
     const QPoint from(area->width() / 3, area->height() / 3);
     const QPoint to(area->width() * 2 / 3, area->height() * 2 / 3);
     QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, from);
     QTest::mouseMove(area, (from + to) / 2);
     QTest::mouseMove(area, to);
     QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, to);
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Set Zoom Region"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Set Zoom Region"));
     ASSERT_FALSE(video->GetRegionAdapter()->GetDerivedSource().IsEmpty()) << "no region made";
     // Its yellow outline marks the picture.
     EXPECT_TRUE(WaitFor([&] {
@@ -106,7 +72,7 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
     })) << "no outline on the video";
 
     // Show it: a zoom window of the play group shows the cut-out frames.
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Show Zoom Region"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Zoom Region"));
     ASSERT_TRUE(WaitFor([] { return VideoViews().size() == 2; })) << "no zoom window";
     CVidView* zoom = VideoViews().front() == video ? VideoViews().back() : VideoViews().front();
     EXPECT_EQ(zoom->GetParent()->GetWindowText(), "Zoom : " + title);
@@ -123,12 +89,13 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
     EXPECT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, zoomArea)) > 10; }))
         << "the zoom window shows no picture";
     // Showing it again brings the same window forward.
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Show Zoom Region"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Zoom Region"));
     EXPECT_EQ(VideoViews().size(), 2u);
 
     // The histogram output measures the frames into a data window of the play group.
-    EXPECT_FALSE(ChooseFromContextMenu(video, " Remove Histogram Output.")) << "nothing to remove";
-    ASSERT_TRUE(ChooseFromContextMenu(video, " Histogram Output."));
+    EXPECT_FALSE(ChooseFromContextMenu(video->GetStreamWnd(), " Remove Histogram Output."))
+        << "nothing to remove";
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), " Histogram Output."));
     ASSERT_FALSE(video->GetToolAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_TRUE(WaitFor([&] {
         return CountNear(GrabFromScreen(window, area), qRgb(255, 0, 0)) > 20;
@@ -138,14 +105,14 @@ TEST_F(VideoToolsTest, ZoomRegionAndHistogramOutputFromTheContextMenu) {
         return data && !data->GetDataSet().IsEmpty() && data->GetQWidget()->isVisible();
     })) << "no data window shows the histogram";
     EXPECT_EQ(VideoViews().size(), 2u);
-    ASSERT_TRUE(ChooseFromContextMenu(video, " Remove Histogram Output."));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), " Remove Histogram Output."));
     EXPECT_TRUE(video->GetToolAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_TRUE(WaitFor([&] {
         return CountNear(GrabFromScreen(window, area), qRgb(255, 0, 0)) == 0;
     })) << "the histogram mark stays";
 
     // Removing the region takes its outline away; the zoom window keeps its frames.
-    ASSERT_TRUE(ChooseFromContextMenu(video, "Remove Zoom Region"));
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Remove Zoom Region"));
     EXPECT_TRUE(video->GetRegionAdapter()->GetDerivedSource().IsEmpty());
     EXPECT_TRUE(WaitFor([&] {
         return CountNear(GrabFromScreen(window, area), qRgb(255, 255, 0)) == 0;
