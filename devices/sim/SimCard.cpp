@@ -53,7 +53,7 @@ std::string CSimCard::GetModel() {
 int CSimCard::SetRecordRate(double rate) {
     if (int refused = m_script.Enter("SetRecordRate"))
         return refused;
-    if (!(rate > 0) || rate * m_channels > kMaxAggregateRate || m_mode == kModeArmed)
+    if (!(rate >= kMinRate) || rate * m_channels > kMaxAggregateRate || m_mode == kModeArmed)
         return 1;
     const int64_t now = CurrentFrame();
     m_rate = rate;
@@ -75,7 +75,7 @@ int CSimCard::GetRateList(std::vector<double>* rates) {
 int CSimCard::GetRateRange(double* minimum, double* maximum) {
     if (!minimum || !maximum)
         return 1;
-    *minimum = 1;
+    *minimum = kMinRate;
     *maximum = kMaxAggregateRate / m_channels;
     return 0;
 }

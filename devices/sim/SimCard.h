@@ -15,6 +15,8 @@
 class CSimCard : public CSimRecorder {
 public:
     static constexpr double kMaxAggregateRate = 200000;
+    // The slowest scan rate, in scans per second.
+    static constexpr double kMinRate = 1;
 
     CSimCard(const DriverHostServices* host, int subtype, int index, int channels,
              int capacityScans, unsigned seed);

@@ -43,11 +43,17 @@ TEST(SimCardTest, EachChannelKindAtKnownScans) {
     EXPECT_NE(card.Volts(2, 7), card.Volts(6, 7));
 }
 
-TEST(SimCardTest, AggregateRateIsBounded) {
+TEST(SimCardTest, RateStaysWithinItsRange) {
     SimHostClock clock;
     CSimCard card(&clock.services, 1, 0, 8, 1000, 1);
-    EXPECT_EQ(card.SetRecordRate(25000), 0);
-    EXPECT_EQ(card.SetRecordRate(25001), 1);
+    for (const double refused : {25001.0, 0.999, 5e-324, 0.0, -1.0, double(NAN), double(INFINITY)})
+        EXPECT_EQ(card.SetRecordRate(refused), 1) << refused;
+    for (const double taken : {25000.0, CSimCard::kMinRate}) {
+        EXPECT_EQ(card.SetRecordRate(taken), 0) << taken;
+        double rate = 0;
+        card.GetRecordRate(&rate);
+        EXPECT_EQ(rate, taken);
+    }
     std::vector<double> rates;
     card.GetRateList(&rates);
     for (double rate : rates)
