@@ -36,24 +36,8 @@ TEST_F(ActiveAreaFlow, SetActiveAreaFromTheCameraContextMenuMovesTheArea) {
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);
     auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
-    QAction* open = MenuAction(window, QStringLiteral("File/Open Camera..."));
-    ASSERT_NE(open, nullptr);
-    bool selected = false;
-    WhenShown<CDeviceSelectionDlg>(
-        [&](CDeviceSelectionDlg* dialog) {
-            Click(dialog, CDeviceSelectionDlg::kScan);
-            static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList))
-                ->SetCurSel(0);
-            Click(dialog, IDOK);
-        },
-        &selected);
-    open->trigger();
-    ASSERT_TRUE(WaitFor([&] { return selected; })) << "no Device Selection";
-    CCamView* view = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        view = FindWindowOf<CCamView>();
-        return view && view->GetStreamWnd() && view->GetStreamWnd()->GetQWidget()->isVisible();
-    })) << "no camera window";
+    CCamView* view = OpenCamera(window);
+    ASSERT_NE(view, nullptr);
     CDevice* device = view->GetDevice();
     ASSERT_NE(device, nullptr);
     // A reduced area, so that it has room to move on the sensor.

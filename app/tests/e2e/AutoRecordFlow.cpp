@@ -98,21 +98,8 @@ TEST_F(AutoRecordFlow, RecordOptionsAndAnAutomaticDownloadFromTheMenus) {
     ASSERT_TRUE(WaitFor([&] { return panelShown; })) << "no Auto-Record Control Panel";
 
     // File/Open Camera...: the simulated camera.
-    bool selected = false;
-    WhenShown<CDeviceSelectionDlg>(
-        [&](CDeviceSelectionDlg* dialog) {
-            Click(dialog, CDeviceSelectionDlg::kScan);
-            auto* list =
-                static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList));
-            list->SetCurSel(0);
-            Click(dialog, IDOK);
-        },
-        &selected);
-    MenuAction(window, QStringLiteral("File/Open Camera..."))->trigger();
-    ASSERT_TRUE(WaitFor([&] { return selected; })) << "no Device Selection";
-    CCamView* view = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (view = FindWindowOf<CCamView>()) != nullptr; }))
-        << "no camera window";
+    CCamView* view = OpenCamera(window);
+    ASSERT_NE(view, nullptr);
     // Its Camera Settings: a short recording, 10 frames after the trigger at 25 fps.
     bool set = false;
     WhenShown<CCameraSettingsDlg>(

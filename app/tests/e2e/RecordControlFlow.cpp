@@ -50,24 +50,8 @@ TEST_F(RecordControlFlow, TheRecordPageSetsUpTheCameraAndRecords) {
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);
     auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
-    QAction* open = MenuAction(window, QStringLiteral("File/Open Camera..."));
-    ASSERT_NE(open, nullptr);
-    bool selected = false;
-    WhenShown<CDeviceSelectionDlg>(
-        [](CDeviceSelectionDlg* dialog) {
-            Click(dialog, CDeviceSelectionDlg::kScan);
-            static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList))
-                ->SetCurSel(0);
-            Click(dialog, IDOK);
-        },
-        &selected);
-    open->trigger();
-    ASSERT_TRUE(WaitFor([&] { return selected; })) << "no Device Selection";
-    CCamView* view = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        view = FindWindowOf<CCamView>();
-        return view && view->GetDevice();
-    })) << "no camera window";
+    CCamView* view = OpenCamera(window);
+    ASSERT_NE(view, nullptr);
     auto* camFrame = dynamic_cast<CCamFrm*>(view->GetParentFrame());
     ASSERT_NE(camFrame, nullptr);
     CCamRecordPanel* panel = camFrame->GetRecordPanel();

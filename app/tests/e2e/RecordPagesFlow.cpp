@@ -39,19 +39,6 @@
 
 namespace {
 
-// Chooses row of the Device Selection dialog once it shows, after a scan.
-void SelectDeviceWhenShown(int row, bool* done) {
-    WhenShown<CDeviceSelectionDlg>(
-        [row](CDeviceSelectionDlg* dialog) {
-            Click(dialog, CDeviceSelectionDlg::kScan);
-            auto* list =
-                static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList));
-            list->SetCurSel(row);
-            Click(dialog, IDOK);
-        },
-        done);
-}
-
 // The frame number the camera shows now.
 int64_t CurrentFrame(CDevice& device) {
     DriverImageFormat format;
@@ -97,17 +84,8 @@ TEST_F(RecordPagesFlow, ACameraRecordsWhenTheSquareEntersItsVideoTriggerRegion) 
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);
     auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
-    QAction* open = MenuAction(window, QStringLiteral("File/Open Camera..."));
-    ASSERT_NE(open, nullptr);
-    bool selected = false;
-    SelectDeviceWhenShown(0, &selected);
-    open->trigger();
-    ASSERT_TRUE(WaitFor([&] { return selected; })) << "no Device Selection";
-    CCamView* view = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        view = FindWindowOf<CCamView>();
-        return view && view->GetStreamWnd() && view->GetStreamWnd()->GetQWidget()->isVisible();
-    })) << "no camera window";
+    CCamView* view = OpenCamera(window);
+    ASSERT_NE(view, nullptr);
     auto* camFrame = dynamic_cast<CCamFrm*>(view->GetParentFrame());
     ASSERT_NE(camFrame, nullptr);
     CCamRecordPanel* panel = camFrame->GetRecordPanel();

@@ -1,14 +1,20 @@
 #pragma once
 
 #include "app/tests/e2e/E2eSupport.h"
+#include "devices/CamView.h"
+#include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordControllerDoc.h"
 #include "devices/core/DriverLoader.h"
 #include "frames/FrameImage.h"
 #include "platform/framework/Document.h"
+#include "platform/framework/ListBox.h"
 #include "platform/framework/View.h"
 #include "shell/ViewChildedFrame.h"
+#include "views/StreamWnd.h"
 
+#include <QAction>
 #include <QByteArray>
+#include <QMainWindow>
 
 #include <cstdint>
 #include <cstring>
@@ -36,6 +42,39 @@ protected:
         qunsetenv("REELMARK_SIM_CAMERAS");
         qunsetenv("REELMARK_SIM_COLOUR_CAMERAS");
         qunsetenv("REELMARK_SIM_CARDS");
+    }
+
+    // Chooses row of the Device Selection dialog once it shows, after a scan.
+    static void SelectDeviceWhenShown(int row, bool* done) {
+        WhenShown<CDeviceSelectionDlg>(
+            [row](CDeviceSelectionDlg* dialog) {
+                Click(dialog, CDeviceSelectionDlg::kScan);
+                static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList))
+                    ->SetCurSel(row);
+                Click(dialog, IDOK);
+            },
+            done);
+    }
+
+    // Opens the first device of Device Selection from File/Open Camera... and waits until its
+    // live window shows; null, after a test failure, when it does not.
+    static CCamView* OpenCamera(QMainWindow* window) {
+        QAction* open = MenuAction(window, QStringLiteral("File/Open Camera..."));
+        EXPECT_NE(open, nullptr);
+        if (!open)
+            return nullptr;
+        bool selected = false;
+        SelectDeviceWhenShown(0, &selected);
+        open->trigger();
+        EXPECT_TRUE(WaitFor([&] { return selected; })) << "no Device Selection";
+        CCamView* view = nullptr;
+        const bool shown = WaitFor([&] {
+            view = FindWindowOf<CCamView>();
+            return view && view->GetDevice() && view->GetStreamWnd() &&
+                   view->GetStreamWnd()->GetQWidget()->isVisible();
+        });
+        EXPECT_TRUE(shown) << "no camera window";
+        return shown ? view : nullptr;
     }
 
     // The frame number the simulated camera writes at the start of a frame's first row (the last
