@@ -1,6 +1,9 @@
 #include "devices/DeviceSetFiles.h"
 
 #include "frames/FileNames.h"
+#include "platform/framework/Document.h"
+#include "platform/framework/View.h"
+#include "shell/ViewChildedFrame.h"
 
 #include <QDir>
 #include <QFile>
@@ -41,6 +44,14 @@ bool CDeviceSetFiles::SaveAll(int count, const SaveFn& save) const {
     if (allSaved)
         RemoveBeyond(count);
     return allSaved;
+}
+
+bool CDeviceSetFiles::SaveDocuments(const std::vector<CViewChildedFrame*>& frames) const {
+    return SaveAll(static_cast<int>(frames.size()), [&](int position, const QString& file) {
+        CView* view = frames[static_cast<size_t>(position)]->GetActiveView();
+        CDocument* doc = view ? view->GetDocument() : nullptr;
+        return doc && doc->OnSaveDocument(file);
+    });
 }
 
 void CDeviceSetFiles::RemoveBeyond(int count) const {

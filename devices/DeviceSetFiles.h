@@ -10,6 +10,9 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
+
+class CViewChildedFrame;
 
 class CDocument;
 
@@ -34,6 +37,9 @@ public:
     // the devices just saved are removed, so that the next load finds exactly these devices.
     using SaveFn = std::function<bool(int position, const QString& file)>;
     bool SaveAll(int count, const SaveFn& save) const;
+    // SaveAll for the documents of device windows, in the order of frames; a document tells the
+    // user itself when its file cannot be written.
+    bool SaveDocuments(const std::vector<CViewChildedFrame*>& frames) const;
 
 private:
     // Every numbered file of this controller in the folder, by number.

@@ -157,15 +157,8 @@ std::vector<CViewChildedFrame*> CRecordControllerDoc::DeviceFrames() const {
 }
 
 BOOL CRecordControllerDoc::OnSaveDocument(const QString& pathName) {
-    const std::vector<CViewChildedFrame*> frames = DeviceFrames();
-    const CDeviceSetFiles files(pathName, CDeviceSetFiles::kDeviceSets);
     const bool devicesSaved =
-        files.SaveAll(static_cast<int>(frames.size()), [&](int position, const QString& file) {
-            CView* view = frames[static_cast<size_t>(position)]->GetActiveView();
-            CDocument* doc = view ? view->GetDocument() : nullptr;
-            // The device's document tells the user itself when its file cannot be written.
-            return doc && doc->OnSaveDocument(file);
-        });
+        CDeviceSetFiles(pathName, CDeviceSetFiles::kDeviceSets).SaveDocuments(DeviceFrames());
     // A device that could not be saved stops neither the others nor the controller file.
     const BOOL controllerSaved = CDocument::OnSaveDocument(pathName);
     return devicesSaved && controllerSaved;

@@ -86,15 +86,8 @@ std::vector<CViewChildedFrame*> CRecordControllerDoc2::CameraFrames() const {
 }
 
 BOOL CRecordControllerDoc2::OnSaveDocument(const QString& pathName) {
-    const std::vector<CViewChildedFrame*> frames = CameraFrames();
-    const CDeviceSetFiles files(pathName, CDeviceSetFiles::kCameraSets);
     const bool camerasSaved =
-        files.SaveAll(static_cast<int>(frames.size()), [&](int position, const QString& file) {
-            CView* view = frames[static_cast<size_t>(position)]->GetActiveView();
-            CDocument* doc = view ? view->GetDocument() : nullptr;
-            // The device's document tells the user itself when its file cannot be written.
-            return doc && doc->OnSaveDocument(file);
-        });
+        CDeviceSetFiles(pathName, CDeviceSetFiles::kCameraSets).SaveDocuments(CameraFrames());
     // A camera that could not be saved stops neither the others nor the controller file.
     const BOOL controllerSaved = CDocument::OnSaveDocument(pathName);
     return camerasSaved && controllerSaved;
