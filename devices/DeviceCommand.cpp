@@ -9,14 +9,16 @@ int SendDeviceCommand(CDeviceLink& link, int handle, int subtype, int code, VART
     codeValue.vt = VT_I4;
     codeValue.lVal = code;
     VARIANT values{};
-    values.vt = static_cast<VARTYPE>(VT_ARRAY | valueType);
-    values.parray = SafeArrayCreateVector(valueType, 0, 1);
-    LONG first = 0;
-    if (valueType == VT_I4) {
-        LONG number = static_cast<LONG>(value);
-        SafeArrayPutElement(values.parray, &first, &number);
-    } else {
-        SafeArrayPutElement(values.parray, &first, &value);
+    if (valueType != VT_EMPTY) {
+        values.vt = static_cast<VARTYPE>(VT_ARRAY | valueType);
+        values.parray = SafeArrayCreateVector(valueType, 0, 1);
+        LONG first = 0;
+        if (valueType == VT_I4) {
+            LONG number = static_cast<LONG>(value);
+            SafeArrayPutElement(values.parray, &first, &number);
+        } else {
+            SafeArrayPutElement(values.parray, &first, &value);
+        }
     }
     VARIANT statusValue{};
     VARIANT resultValue{};

@@ -1,6 +1,7 @@
 #include "devices/RecordControlPage.h"
 
 #include "devices/CamView.h"
+#include "devices/DeviceCommand.h"
 #include "devices/IDeviceViewFinder.h"
 #include "devices/core/Device.h"
 #include "devices/core/DeviceManager.h"
@@ -249,33 +250,8 @@ bool CRecordControlPage::Send(CDevice* device, int code, bool withValue, double 
         device->GetHandle(&handle);
         device->GetSubtype(&subtype);
     }
-    VARIANT codeValue{};
-    codeValue.vt = VT_I4;
-    codeValue.lVal = code;
-    VARIANT values{};
-    if (withValue) {
-        values.vt = VT_ARRAY | VT_R8;
-        values.parray = SafeArrayCreateVector(VT_R8, 0, 1);
-        LONG first = 0;
-        SafeArrayPutElement(values.parray, &first, &value);
-    }
-    VARIANT statusValue{};
-    VARIANT resultValue{};
-    const int answer =
-        m_link.SendCommand(handle, subtype, codeValue, values, &statusValue, &resultValue);
-    if (status) {
-        VARIANT converted{};
-        *status = SUCCEEDED(VariantChangeType(&converted, &statusValue, 0, VT_I4))
-                      ? static_cast<int>(converted.lVal & 0xFFFF)
-                      : 0;
-    }
-    if (result)
-        *result = resultValue;
-    else
-        VariantClear(&resultValue);
-    VariantClear(&statusValue);
-    VariantClear(&values);
-    return answer == 0;
+    return SendDeviceCommand(m_link, handle, subtype, code, withValue ? VT_R8 : VT_EMPTY, value,
+                             status, result) == 0;
 }
 
 bool CRecordControlPage::MayChange(CDevice* device) {
