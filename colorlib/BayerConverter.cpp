@@ -292,15 +292,17 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     const std::size_t w = m_width;
     const int h = m_height;
     // Rings of three rows near the start of the planes (the frame has at least three). Where
-    // the plane has room, a ring starts so that pixel 1, where the vector steps of a row begin,
-    // lies on a cache line: loads and stores then straddle fewer lines.
-    const auto ring = [&](std::int16_t* plane) {
+    // the plane has room, a ring starts so that the pixel where the vector steps of a row begin
+    // lies on a cache line: loads and stores then straddle fewer lines. The demosaic stores from
+    // pixel 1 on, the sample expansion from pixel 0.
+    const auto ring = [&](std::int16_t* plane, int first) {
         const std::size_t shift =
-            (64 - (reinterpret_cast<std::uintptr_t>(plane + 1) % 64)) % 64 / 2;
+            (64 - (reinterpret_cast<std::uintptr_t>(plane + first) % 64)) % 64 / 2;
         return m_pixelCount >= 3 * w + shift ? plane + shift : plane;
     };
-    std::int16_t* const mosaicRing = ring(m_filtered[1]);
-    const PlaneRows demosaicRing = {ring(m_demosaic[0]), ring(m_demosaic[1]), ring(m_demosaic[2])};
+    std::int16_t* const mosaicRing = ring(m_filtered[1], 0);
+    const PlaneRows demosaicRing = {ring(m_demosaic[0], 1), ring(m_demosaic[1], 1),
+                                    ring(m_demosaic[2], 1)};
     const auto mosaicRow = [&](int y) {
         return reinterpret_cast<std::uint8_t*>(mosaicRing + w * static_cast<std::size_t>(y % 3));
     };
@@ -309,7 +311,7 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
         const std::size_t offset = skipFilter ? 0 : w * static_cast<std::size_t>(y % 3);
         return {demosaicRing[0] + offset, demosaicRing[1] + offset, demosaicRing[2] + offset};
     };
-    std::int16_t* const smoothedRing = ring(m_filtered[0]);
+    std::int16_t* const smoothedRing = ring(m_filtered[0], 1);
     const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
     const auto smoothAndWrite = [&](int y) {
         std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);

@@ -119,16 +119,29 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     StoreInterleavedAvx2(bytes, il, out);
 }
 
+// What a run of smoothing steps 32 pixels apart hands on, for each plane: the column sums of the
+// next step's columns x ... x + 15, and of x - 8 ... x + 7. The sums either side of a step then
+// come from registers instead of loads that straddle cache lines.
+struct SmoothingCarryAvx2 {
+    __m256i sums[3];
+    __m256i across[3];
+};
+
+// The column sums of columns x - 1 ... x + 14 as a step's carry would give them.
+__attribute__((target("avx2"))) inline __m256i CarriedAcrossAvx2(__m256i left) {
+    // Word 7 of each 128-bit lane is what the carry holds there: column x - 1 and x + 7.
+    return _mm256_bslli_epi128(left, 14);
+}
+
 // 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
-// and down elements away, which hold columns x - 1 ... x + 32: 96 bytes B G R at out.
-template <bool kScaled>
+// and down elements away: 96 bytes B G R at out. With kCarried the sums of columns x - 1 ... x + 15
+// come from carry, which takes the ones of the step 32 pixels on (the rows then must hold columns
+// up to x + 47); else the rows must hold columns x - 1 ... x + 32.
+template <bool kScaled, bool kCarried>
 __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
-    const __m256 (*coeff)[3], const InterleaveAvx2& il, std::uint8_t* out) {
-    // Each plane's smoothed values of the 32 pixels, from the column sums of both halves; the
-    // sums one column before the first half and one after the second are loaded apart, the other
-    // neighbouring ones shifted across the halves. Fewer loads than three sums a half, which
-    // would leave the loads the narrowest part of the step.
+    SmoothingCarryAvx2& carry, const __m256 (*coeff)[3], const InterleaveAvx2& il,
+    std::uint8_t* out) {
     const auto at = static_cast<std::ptrdiff_t>(x);
     __m256i v[3][2];
     for (int p = 0; p < 3; ++p) {
@@ -137,14 +150,33 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
             [ mid, up, down, at ](std::ptrdiff_t d) __attribute__((always_inline, target("avx2"))) {
             return ColumnSumsAvx2(mid + up, mid, mid + down, at + d);
         };
-        const __m256i first = sums(0);
+        // Columns x ... x + 15, x + 16 ... x + 31, and their neighbours on either side.
+        __m256i first;
+        __m256i left;
+        if constexpr (kCarried) {
+            first = carry.sums[p];
+            left = _mm256_alignr_epi8(first, carry.across[p], 14);
+        } else {
+            first = sums(0);
+            left = sums(-1);
+        }
         const __m256i second = sums(16);
         // Columns 8 ... 23.
         const __m256i across = _mm256_permute2x128_si256(first, second, 0x21);
-        const __m256i box0 = _mm256_add_epi16(_mm256_add_epi16(sums(-1), first),
-                                              _mm256_alignr_epi8(across, first, 2));
+        __m256i right;
+        if constexpr (kCarried) {
+            const __m256i next = sums(32);
+            const __m256i nextAcross = _mm256_permute2x128_si256(second, next, 0x21);
+            right = _mm256_alignr_epi8(nextAcross, second, 2);
+            carry.sums[p] = next;
+            carry.across[p] = nextAcross;
+        } else {
+            right = sums(17);
+        }
+        const __m256i box0 =
+            _mm256_add_epi16(_mm256_add_epi16(left, first), _mm256_alignr_epi8(across, first, 2));
         const __m256i box1 = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), sums(17));
+            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), right);
         v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
         v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
     }
@@ -232,9 +264,21 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
     const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
     const std::size_t end = count - 1;
-    for (std::size_t next = 1; next < end;) {
+    // Steps that hand their column sums on while the next step's columns lie within the row, then
+    // the rest on their own.
+    SmoothingCarryAvx2 carry{};
+    std::size_t next = 1;
+    if (next + 47 <= end) {
+        for (int k = 0; k < 3; ++k) {
+            carry.sums[k] = ColumnSumsAvx2(p[k] + up, p[k], p[k] + down, 1);
+            carry.across[k] = CarriedAcrossAvx2(ColumnSumsAvx2(p[k] + up, p[k], p[k] + down, 0));
+        }
+        for (; next + 47 <= end; next += 32)
+            StoreSmoothed32Avx2<kScaled, true>(p, up, down, next, carry, coeff, il, dst + 3 * next);
+    }
+    while (next < end) {
         const std::size_t x = std::min(next, end - 32);
-        StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
+        StoreSmoothed32Avx2<kScaled, false>(p, up, down, x, carry, coeff, il, dst + 3 * x);
         next = x + 32;
     }
     alignas(32) std::int16_t ends[3][32] = {};
