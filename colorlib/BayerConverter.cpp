@@ -2,6 +2,7 @@
 
 #include "colorlib/ColourOutput.h"
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/DemosaicAvx2.h"
 #include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
@@ -49,11 +50,6 @@ inline int SmoothValue(int centre, int neighbours) {
 }
 
 #ifdef TINTORA_AVX2
-// Sixteen samples of an expanded mosaic row from col on.
-__attribute__((target("avx2"))) inline __m256i LoadMosaicAvx2(const std::uint8_t* row, int col) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 2 * col));
-}
-
 // The interior of a demosaiced row from x on, sixteen pixels a step, in the lane arithmetic of
 // the SSE2 loop of CBayerConverter::DemosaicRow; siteFirst: pixel x is a site of the row's
 // colour. Returns where it stopped.
@@ -62,23 +58,13 @@ __attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, cons
                                                     std::int16_t* sitePlane,
                                                     std::int16_t* greenPlane,
                                                     std::int16_t* otherPlane, int x, int end) {
-    // Sites alternate, and every step moves an even number of pixels.
-    const __m256i site = siteFirst ? _mm256_set1_epi32(0x0000FFFF) : _mm256_set1_epi32(-65536);
+    // Every step moves an even number of pixels.
+    const __m256i site = SiteLanesAvx2(siteFirst);
     for (; x + 16 <= end; x += 16) {
-        const __m256i c = LoadMosaicAvx2(mid, x);
-        const __m256i horizontal =
-            _mm256_add_epi16(LoadMosaicAvx2(mid, x - 1), LoadMosaicAvx2(mid, x + 1));
-        const __m256i vertical = _mm256_add_epi16(LoadMosaicAvx2(up, x), LoadMosaicAvx2(down, x));
-        const __m256i diagonal = _mm256_add_epi16(
-            _mm256_add_epi16(LoadMosaicAvx2(up, x - 1), LoadMosaicAvx2(up, x + 1)),
-            _mm256_add_epi16(LoadMosaicAvx2(down, x - 1), LoadMosaicAvx2(down, x + 1)));
-        const __m256i own = _mm256_slli_epi16(c, 2);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sitePlane + x),
-                            _mm256_blendv_epi8(_mm256_slli_epi16(horizontal, 1), own, site));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x),
-                            _mm256_blendv_epi8(own, _mm256_add_epi16(horizontal, vertical), site));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x),
-                            _mm256_blendv_epi8(_mm256_slli_epi16(vertical, 1), diagonal, site));
+        const DemosaicedAvx2 v = DemosaicAvx2(up, mid, down, x, site);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sitePlane + x), v.site);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x), v.green);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x), v.other);
     }
     return x;
 }
@@ -333,6 +319,31 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
         WriteColour(smoothed.data(), w, matrix, out);
     };
 
+    const auto demosaicAndWrite = [&](const MosaicRows& rows, int y) {
+        std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
+        const PlaneRows planes = demosaicRows(y);
+#ifdef TINTORA_AVX2
+        // Interior rows go from the mosaic to the output in one pass but for their first and last
+        // pixels. The AVX-512 paths below are wider.
+        if (rows[0] && rows[2] && w >= 3 && !HasAvx512()) {
+            const bool redSites = (y & 1) == 0;
+            const bool siteFirst = ColourAt(phase, y, 1) != kGreen;
+            if (colour_output::WriteDemosaicedColourAvx2(rows.data(), redSites, siteFirst, w,
+                                                         matrix, out) == w) {
+                for (const std::size_t x : {std::size_t{0}, w - 1}) {
+                    DemosaicSidePixel(rows, phase, y, static_cast<int>(x), planes);
+                    const std::int16_t* const pixel[3] = {planes[0] + x, planes[1] + x,
+                                                          planes[2] + x};
+                    colour_output::WriteColourPlain(pixel, 1, matrix, out + 3 * x);
+                }
+                return;
+            }
+        }
+#endif
+        DemosaicRow(rows, phase, y, planes);
+        WriteColour(planes.data(), w, matrix, out);
+    };
+
     ExpandSamples(m_table, m_ramps, src, w, mosaicRow(0));
     for (int y = 0; y < h; ++y) {
         if (y + 1 < h)
@@ -340,12 +351,13 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
                           mosaicRow(y + 1));
         const MosaicRows rows = {y > 0 ? mosaicRow(y - 1) : nullptr, mosaicRow(y),
                                  y + 1 < h ? mosaicRow(y + 1) : nullptr};
-        DemosaicRow(rows, phase, y, demosaicRows(y));
         if (skipFilter)
-            WriteColour(demosaicRows(y).data(), w, matrix,
-                        dst + 3 * w * static_cast<std::size_t>(y));
-        else if (y > 0)
-            smoothAndWrite(y - 1);
+            demosaicAndWrite(rows, y);
+        else {
+            DemosaicRow(rows, phase, y, demosaicRows(y));
+            if (y > 0)
+                smoothAndWrite(y - 1);
+        }
     }
     if (!skipFilter)
         smoothAndWrite(h - 1);

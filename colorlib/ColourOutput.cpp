@@ -1,6 +1,7 @@
 #include "colorlib/ColourOutput.h"
 
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/DemosaicAvx2.h"
 #include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
@@ -119,6 +120,39 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     StoreInterleavedAvx2(bytes, il, out);
 }
 
+// 32 pixels from the red, green and blue values v[p][0] of the first sixteen and v[p][1] of the
+// others (0 ... 32767): 96 bytes B G R at out.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void StoreValues32Avx2(const __m256i (&v)[3][2],
+                                                              const __m256 (*coeff)[3],
+                                                              const InterleaveAvx2& il,
+                                                              std::uint8_t* out) {
+    const __m256i zero = _mm256_setzero_si256();
+    __m256i words[2][3];
+#pragma GCC unroll 2
+    for (int h = 0; h < 2; ++h) {
+        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
+        __m256 f[3][2];
+        for (int p = 0; p < 3; ++p) {
+            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
+            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
+        }
+        coeff = FreshCoefficients(coeff);
+        // The packs put the two halves back in pixel order.
+        for (int c = 0; c < 3; ++c) {
+            words[h][c] =
+                _mm256_packs_epi32(RowLevelsAvx2<kScaled>(coeff[c], f[0][0], f[1][0], f[2][0]),
+                                   RowLevelsAvx2<kScaled>(coeff[c], f[0][1], f[1][1], f[2][1]));
+        }
+    }
+    // Pixels 0-7 16-23 | 8-15 24-31 after the packs, in order after the permute.
+    __m256i bytes[3];
+    for (int c = 0; c < 3; ++c) {
+        bytes[c] = _mm256_permute4x64_epi64(_mm256_packus_epi16(words[0][c], words[1][c]), 0xD8);
+    }
+    StoreInterleavedAvx2(bytes, il, out);
+}
+
 // What a run of smoothing steps 32 pixels apart hands on, for each plane: the column sums of the
 // next step's columns x ... x + 15, and of x - 8 ... x + 7. The sums either side of a step then
 // come from registers instead of loads that straddle cache lines.
@@ -180,30 +214,7 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
         v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
         v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
     }
-    const __m256i zero = _mm256_setzero_si256();
-    __m256i words[2][3];
-#pragma GCC unroll 2
-    for (int h = 0; h < 2; ++h) {
-        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
-        __m256 f[3][2];
-        for (int p = 0; p < 3; ++p) {
-            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
-            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
-        }
-        coeff = FreshCoefficients(coeff);
-        // The packs put the two halves back in pixel order.
-        for (int c = 0; c < 3; ++c) {
-            words[h][c] =
-                _mm256_packs_epi32(RowLevelsAvx2<kScaled>(coeff[c], f[0][0], f[1][0], f[2][0]),
-                                   RowLevelsAvx2<kScaled>(coeff[c], f[0][1], f[1][1], f[2][1]));
-        }
-    }
-    // Pixels 0-7 16-23 | 8-15 24-31 after the packs, in order after the permute.
-    __m256i bytes[3];
-    for (int c = 0; c < 3; ++c) {
-        bytes[c] = _mm256_permute4x64_epi64(_mm256_packus_epi16(words[0][c], words[1][c]), 0xD8);
-    }
-    StoreInterleavedAvx2(bytes, il, out);
+    StoreValues32Avx2<kScaled>(v, coeff, il, out);
 }
 
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
@@ -293,6 +304,45 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     std::memcpy(dst + 3 * (count - 1), bytes + 3, 3);
 }
 
+// 32 pixels from x on of a row with rows above and below, demosaiced (see DemosaicAvx2) from the
+// expanded mosaic rows[0 ... 2]: 96 bytes B G R at out. kRedSites: the row's sites are red.
+template <bool kScaled, bool kRedSites>
+__attribute__((target("avx2"))) inline void StoreDemosaiced32Avx2(const std::uint8_t* const* rows,
+                                                                  int x, __m256i site,
+                                                                  const __m256 (*coeff)[3],
+                                                                  const InterleaveAvx2& il,
+                                                                  std::uint8_t* out) {
+    __m256i v[3][2];
+    for (int h = 0; h < 2; ++h) {
+        const DemosaicedAvx2 d = DemosaicAvx2(rows[0], rows[1], rows[2], x + 16 * h, site);
+        v[kRedSites ? 0 : 2][h] = d.site;
+        v[1][h] = d.green;
+        v[kRedSites ? 2 : 0][h] = d.other;
+    }
+    StoreValues32Avx2<kScaled>(v, coeff, il, out);
+}
+
+// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again.
+template <bool kScaled, bool kRedSites>
+__attribute__((target("avx2"))) void WriteDemosaicedColour32Avx2(const std::uint8_t* const* rows,
+                                                                 bool siteFirst,
+                                                                 const CColorMatrix::Rows& matrix,
+                                                                 std::uint8_t* dst,
+                                                                 std::size_t count) {
+    __m256 coeff[3][3];
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
+    const InterleaveAvx2 il = MakeInterleaveAvx2();
+    const std::uint8_t* const r[3] = {rows[0], rows[1], rows[2]};
+    const int end = static_cast<int>(count) - 1;
+    for (int next = 1; next < end;) {
+        const int x = std::min(next, end - 32);
+        // Sites alternate from pixel 1 on.
+        const __m256i site = SiteLanesAvx2(((x - 1) % 2 == 0) == siteFirst);
+        StoreDemosaiced32Avx2<kScaled, kRedSites>(r, x, site, coeff, il, dst + 3 * x);
+        next = x + 32;
+    }
+}
+
 }  // namespace
 
 namespace colour_output {
@@ -318,6 +368,23 @@ std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrd
         WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count);
     else
         WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count);
+    return count;
+}
+
+std::size_t WriteDemosaicedColourAvx2(const std::uint8_t* const* rows, bool redSites,
+                                      bool siteFirst, std::size_t count,
+                                      const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    if (!HasAvx2() || count < 34 || count > kMaxDemosaicedRow)
+        return 0;
+    const bool scaled = ScalesExactly(matrix);
+    if (scaled && redSites)
+        WriteDemosaicedColour32Avx2<true, true>(rows, siteFirst, matrix, dst, count);
+    else if (scaled)
+        WriteDemosaicedColour32Avx2<true, false>(rows, siteFirst, matrix, dst, count);
+    else if (redSites)
+        WriteDemosaicedColour32Avx2<false, true>(rows, siteFirst, matrix, dst, count);
+    else
+        WriteDemosaicedColour32Avx2<false, false>(rows, siteFirst, matrix, dst, count);
     return count;
 }
 
@@ -402,6 +469,11 @@ std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColo
 
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const*, std::ptrdiff_t, std::ptrdiff_t,
                                     std::size_t, const CColorMatrix::Rows&, std::uint8_t*) {
+    return 0;
+}
+
+std::size_t WriteDemosaicedColourAvx2(const std::uint8_t* const*, bool, bool, std::size_t,
+                                      const CColorMatrix::Rows&, std::uint8_t*) {
     return 0;
 }
 #endif

@@ -45,4 +45,20 @@ std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrd
                                     std::ptrdiff_t down, std::size_t count,
                                     const CColorMatrix::Rows& matrix, std::uint8_t* dst);
 
+// The longest row WriteDemosaicedColourAvx2 takes, so that its pixel positions fit an int.
+inline constexpr std::size_t kMaxDemosaicedRow = 65535;
+
+// Pixels 1 ... count - 2 of a row as B G R from dst + 3 on, each demosaiced first as the
+// converter does, from the expanded mosaic rows above, at and below it (rows[0 ... 2]: 16-bit
+// samples, little-endian, at any byte address; samples within 0 ... 1020): at a site of the row's
+// colour four times its sample, the four neighbours across for green and the four diagonal ones
+// for the third colour; at a green sample four times its own, twice the two beside for the row's
+// colour and twice the two above and below for the third. redSites: the row's sites are red, else
+// blue; siteFirst: pixel 1 is one. The first and last pixels are left to the caller. Returns
+// count, or 0 (nothing written) where the processor lacks AVX2 or count lies outside
+// 34 ... kMaxDemosaicedRow.
+std::size_t WriteDemosaicedColourAvx2(const std::uint8_t* const* rows, bool redSites,
+                                      bool siteFirst, std::size_t count,
+                                      const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+
 }  // namespace colour_output
