@@ -299,6 +299,34 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     };
     std::int16_t* const smoothedRing = ring(m_filtered[0], 1);
     const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
+    // The first and last pixels of the rows whose vector steps leave them out, taken sixteen rows
+    // at a time through one colour step.
+    constexpr int kEndRows = 16;
+    struct {
+        std::int16_t planes[3][2 * kEndRows] = {};
+        std::uint8_t* out[kEndRows] = {};
+        int rows = 0;
+    } ends;
+    const auto writeEnds = [&] {
+        const std::int16_t* const planes[3] = {ends.planes[0], ends.planes[1], ends.planes[2]};
+        std::uint8_t bytes[3 * 2 * kEndRows];
+        WriteColour(planes, 2 * kEndRows, matrix, bytes);
+        for (int k = 0; k < ends.rows; ++k) {
+            std::memcpy(ends.out[k], bytes + 6 * k, 3);
+            std::memcpy(ends.out[k] + 3 * (w - 1), bytes + 6 * k + 3, 3);
+        }
+        ends.rows = 0;
+    };
+    // Takes the first and last pixels of a row's planes, to be written at out.
+    const auto addEnds = [&](const PlaneRows& planes, std::uint8_t* out) {
+        for (int p = 0; p < 3; ++p) {
+            ends.planes[p][2 * ends.rows] = planes[p][0];
+            ends.planes[p][2 * ends.rows + 1] = planes[p][w - 1];
+        }
+        ends.out[ends.rows] = out;
+        if (++ends.rows == kEndRows)
+            writeEnds();
+    };
     const auto smoothAndWrite = [&](int y) {
         std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
 #ifdef TINTORA_AVX2
@@ -308,8 +336,11 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
             // The three planes' rings have the same layout.
             const std::ptrdiff_t up = demosaicRows(y - 1)[0] - mid[0];
             const std::ptrdiff_t down = demosaicRows(y + 1)[0] - mid[0];
-            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w)
+            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out,
+                                                       false) == w) {
+                addEnds(mid, out);
                 return;
+            }
         }
 #endif
         for (int p = 0; p < 3; ++p) {
@@ -330,12 +361,9 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
             const bool siteFirst = ColourAt(phase, y, 1) != kGreen;
             if (colour_output::WriteDemosaicedColourAvx2(rows.data(), redSites, siteFirst, w,
                                                          matrix, out) == w) {
-                for (const std::size_t x : {std::size_t{0}, w - 1}) {
-                    DemosaicSidePixel(rows, phase, y, static_cast<int>(x), planes);
-                    const std::int16_t* const pixel[3] = {planes[0] + x, planes[1] + x,
-                                                          planes[2] + x};
-                    colour_output::WriteColourPlain(pixel, 1, matrix, out + 3 * x);
-                }
+                DemosaicSidePixel(rows, phase, y, 0, planes);
+                DemosaicSidePixel(rows, phase, y, static_cast<int>(w - 1), planes);
+                addEnds(planes, out);
                 return;
             }
         }
@@ -361,6 +389,8 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     }
     if (!skipFilter)
         smoothAndWrite(h - 1);
+    if (ends.rows > 0)
+        writeEnds();
 }
 
 void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,

@@ -268,7 +268,7 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
 template <bool kScaled>
 __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down,
-    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count) {
+    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count, bool withEnds) {
     __m256 coeff[3][3];
     SetCoefficientsAvx2<kScaled>(matrix, coeff);
     const InterleaveAvx2 il = MakeInterleaveAvx2();
@@ -292,6 +292,8 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
         StoreSmoothed32Avx2<kScaled, false>(p, up, down, x, carry, coeff, il, dst + 3 * x);
         next = x + 32;
     }
+    if (!withEnds)
+        return;
     alignas(32) std::int16_t ends[3][32] = {};
     for (int k = 0; k < 3; ++k) {
         ends[k][0] = p[k][0];
@@ -361,13 +363,14 @@ std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count
 
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrdiff_t up,
                                     std::ptrdiff_t down, std::size_t count,
-                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst,
+                                    bool withEnds) {
     if (!HasAvx2() || count < 34)
         return 0;
     if (ScalesExactly(matrix))
-        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count);
+        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count, withEnds);
     else
-        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count);
+        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count, withEnds);
     return count;
 }
 
@@ -468,7 +471,7 @@ std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColo
 }
 
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const*, std::ptrdiff_t, std::ptrdiff_t,
-                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*) {
+                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*, bool) {
     return 0;
 }
 

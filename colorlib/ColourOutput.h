@@ -38,12 +38,13 @@ std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count
 
 // count pixels as B G R at dst, each plane (red, green, blue) smoothed first as the converter's
 // filter does, from its row at planes[p] and the rows up and down elements away; the first and
-// last pixels keep their values. Plane values must lie within 0 ... 4080, as the converter's do.
-// Returns count, or 0 (nothing written) where the processor lacks AVX2 or there are fewer than
-// 34 pixels.
+// last pixels keep their values, and without withEnds are left to the caller. Plane values must
+// lie within 0 ... 4080, as the converter's do. Returns count, or 0 (nothing written) where the
+// processor lacks AVX2 or there are fewer than 34 pixels.
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrdiff_t up,
                                     std::ptrdiff_t down, std::size_t count,
-                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst);
+                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst,
+                                    bool withEnds = true);
 
 // The longest row WriteDemosaicedColourAvx2 takes, so that its pixel positions fit an int.
 inline constexpr std::size_t kMaxDemosaicedRow = 65535;
