@@ -46,8 +46,8 @@ __attribute__((target("avx2"))) inline DemosaicedAvx2 DemosaicAvx2(const std::ui
         _mm256_add_epi16(LoadMosaicAvx2(up, col - 1), LoadMosaicAvx2(up, col + 1)),
         _mm256_add_epi16(LoadMosaicAvx2(down, col - 1), LoadMosaicAvx2(down, col + 1)));
     const __m256i own = _mm256_slli_epi16(c, 2);
-    return {_mm256_blendv_epi8(_mm256_slli_epi16(horizontal, 1), own, site),
+    return {_mm256_blendv_epi8(_mm256_add_epi16(horizontal, horizontal), own, site),
             _mm256_blendv_epi8(own, _mm256_add_epi16(horizontal, vertical), site),
-            _mm256_blendv_epi8(_mm256_slli_epi16(vertical, 1), diagonal, site)};
+            _mm256_blendv_epi8(_mm256_add_epi16(vertical, vertical), diagonal, site)};
 }
 #endif
