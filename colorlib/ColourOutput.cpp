@@ -161,7 +161,7 @@ struct SmoothingCarryAvx2 {
     __m256i across[3];
 };
 
-// The column sums of columns x - 1 ... x + 14 as a step's carry would give them.
+// A carry's second vector for a step at x, from the column sums of columns x - 1 ... x + 14.
 __attribute__((target("avx2"))) inline __m256i CarriedAcrossAvx2(__m256i left) {
     // Word 7 of each 128-bit lane is what the carry holds there: column x - 1 and x + 7.
     return _mm256_bslli_epi128(left, 14);
