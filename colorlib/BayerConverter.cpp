@@ -2,6 +2,7 @@
 
 #include "colorlib/ColourOutput.h"
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/DemosaicAvx2.h"
 #include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
@@ -49,11 +50,6 @@ inline int SmoothValue(int centre, int neighbours) {
 }
 
 #ifdef TINTORA_AVX2
-// Sixteen samples of an expanded mosaic row from col on.
-__attribute__((target("avx2"))) inline __m256i LoadMosaicAvx2(const std::uint8_t* row, int col) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + 2 * col));
-}
-
 // The interior of a demosaiced row from x on, sixteen pixels a step, in the lane arithmetic of
 // the SSE2 loop of CBayerConverter::DemosaicRow; siteFirst: pixel x is a site of the row's
 // colour. Returns where it stopped.
@@ -62,23 +58,13 @@ __attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, cons
                                                     std::int16_t* sitePlane,
                                                     std::int16_t* greenPlane,
                                                     std::int16_t* otherPlane, int x, int end) {
-    // Sites alternate, and every step moves an even number of pixels.
-    const __m256i site = siteFirst ? _mm256_set1_epi32(0x0000FFFF) : _mm256_set1_epi32(-65536);
+    // Every step moves an even number of pixels.
+    const __m256i site = SiteLanesAvx2(siteFirst);
     for (; x + 16 <= end; x += 16) {
-        const __m256i c = LoadMosaicAvx2(mid, x);
-        const __m256i horizontal =
-            _mm256_add_epi16(LoadMosaicAvx2(mid, x - 1), LoadMosaicAvx2(mid, x + 1));
-        const __m256i vertical = _mm256_add_epi16(LoadMosaicAvx2(up, x), LoadMosaicAvx2(down, x));
-        const __m256i diagonal = _mm256_add_epi16(
-            _mm256_add_epi16(LoadMosaicAvx2(up, x - 1), LoadMosaicAvx2(up, x + 1)),
-            _mm256_add_epi16(LoadMosaicAvx2(down, x - 1), LoadMosaicAvx2(down, x + 1)));
-        const __m256i own = _mm256_slli_epi16(c, 2);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sitePlane + x),
-                            _mm256_blendv_epi8(_mm256_slli_epi16(horizontal, 1), own, site));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x),
-                            _mm256_blendv_epi8(own, _mm256_add_epi16(horizontal, vertical), site));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x),
-                            _mm256_blendv_epi8(_mm256_slli_epi16(vertical, 1), diagonal, site));
+        const DemosaicedAvx2 v = DemosaicAvx2(up, mid, down, x, site);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(sitePlane + x), v.site);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x), v.green);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x), v.other);
     }
     return x;
 }
@@ -292,15 +278,17 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
     const std::size_t w = m_width;
     const int h = m_height;
     // Rings of three rows near the start of the planes (the frame has at least three). Where
-    // the plane has room, a ring starts so that pixel 1, where the vector steps of a row begin,
-    // lies on a cache line: loads and stores then straddle fewer lines.
-    const auto ring = [&](std::int16_t* plane) {
+    // the plane has room, a ring starts so that the pixel where the vector steps of a row begin
+    // lies on a cache line: loads and stores then straddle fewer lines. The demosaic stores from
+    // pixel 1 on, the sample expansion from pixel 0.
+    const auto ring = [&](std::int16_t* plane, int first) {
         const std::size_t shift =
-            (64 - (reinterpret_cast<std::uintptr_t>(plane + 1) % 64)) % 64 / 2;
+            (64 - (reinterpret_cast<std::uintptr_t>(plane + first) % 64)) % 64 / 2;
         return m_pixelCount >= 3 * w + shift ? plane + shift : plane;
     };
-    std::int16_t* const mosaicRing = ring(m_filtered[1]);
-    const PlaneRows demosaicRing = {ring(m_demosaic[0]), ring(m_demosaic[1]), ring(m_demosaic[2])};
+    std::int16_t* const mosaicRing = ring(m_filtered[1], 0);
+    const PlaneRows demosaicRing = {ring(m_demosaic[0], 1), ring(m_demosaic[1], 1),
+                                    ring(m_demosaic[2], 1)};
     const auto mosaicRow = [&](int y) {
         return reinterpret_cast<std::uint8_t*>(mosaicRing + w * static_cast<std::size_t>(y % 3));
     };
@@ -309,8 +297,36 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
         const std::size_t offset = skipFilter ? 0 : w * static_cast<std::size_t>(y % 3);
         return {demosaicRing[0] + offset, demosaicRing[1] + offset, demosaicRing[2] + offset};
     };
-    std::int16_t* const smoothedRing = ring(m_filtered[0]);
+    std::int16_t* const smoothedRing = ring(m_filtered[0], 1);
     const PlaneRows smoothed = {smoothedRing, smoothedRing + w, smoothedRing + 2 * w};
+    // The first and last pixels of the rows whose vector steps leave them out, taken sixteen rows
+    // at a time through one colour step.
+    constexpr int kEndRows = 16;
+    struct {
+        std::int16_t planes[3][2 * kEndRows] = {};
+        std::uint8_t* out[kEndRows] = {};
+        int rows = 0;
+    } ends;
+    const auto writeEnds = [&] {
+        const std::int16_t* const planes[3] = {ends.planes[0], ends.planes[1], ends.planes[2]};
+        std::uint8_t bytes[3 * 2 * kEndRows];
+        WriteColour(planes, 2 * kEndRows, matrix, bytes);
+        for (int k = 0; k < ends.rows; ++k) {
+            std::memcpy(ends.out[k], bytes + 6 * k, 3);
+            std::memcpy(ends.out[k] + 3 * (w - 1), bytes + 6 * k + 3, 3);
+        }
+        ends.rows = 0;
+    };
+    // Takes the first and last pixels of a row's planes, to be written at out.
+    const auto addEnds = [&](const PlaneRows& planes, std::uint8_t* out) {
+        for (int p = 0; p < 3; ++p) {
+            ends.planes[p][2 * ends.rows] = planes[p][0];
+            ends.planes[p][2 * ends.rows + 1] = planes[p][w - 1];
+        }
+        ends.out[ends.rows] = out;
+        if (++ends.rows == kEndRows)
+            writeEnds();
+    };
     const auto smoothAndWrite = [&](int y) {
         std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
 #ifdef TINTORA_AVX2
@@ -320,8 +336,11 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
             // The three planes' rings have the same layout.
             const std::ptrdiff_t up = demosaicRows(y - 1)[0] - mid[0];
             const std::ptrdiff_t down = demosaicRows(y + 1)[0] - mid[0];
-            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out) == w)
+            if (colour_output::WriteSmoothedColourAvx2(mid.data(), up, down, w, matrix, out,
+                                                       false) == w) {
+                addEnds(mid, out);
                 return;
+            }
         }
 #endif
         for (int p = 0; p < 3; ++p) {
@@ -331,6 +350,28 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
         WriteColour(smoothed.data(), w, matrix, out);
     };
 
+    const auto demosaicAndWrite = [&](const MosaicRows& rows, int y) {
+        std::uint8_t* const out = dst + 3 * w * static_cast<std::size_t>(y);
+        const PlaneRows planes = demosaicRows(y);
+#ifdef TINTORA_AVX2
+        // Interior rows go from the mosaic to the output in one pass but for their first and last
+        // pixels. The AVX-512 paths below are wider.
+        if (rows[0] && rows[2] && w >= 3 && !HasAvx512()) {
+            const bool redSites = (y & 1) == 0;
+            const bool siteFirst = ColourAt(phase, y, 1) != kGreen;
+            if (colour_output::WriteDemosaicedColourAvx2(rows.data(), redSites, siteFirst, w,
+                                                         matrix, out) == w) {
+                DemosaicSidePixel(rows, phase, y, 0, planes);
+                DemosaicSidePixel(rows, phase, y, static_cast<int>(w - 1), planes);
+                addEnds(planes, out);
+                return;
+            }
+        }
+#endif
+        DemosaicRow(rows, phase, y, planes);
+        WriteColour(planes.data(), w, matrix, out);
+    };
+
     ExpandSamples(m_table, m_ramps, src, w, mosaicRow(0));
     for (int y = 0; y < h; ++y) {
         if (y + 1 < h)
@@ -338,15 +379,18 @@ void CBayerConverter::ConvertColourByRows(const std::uint8_t* src, int phase, bo
                           mosaicRow(y + 1));
         const MosaicRows rows = {y > 0 ? mosaicRow(y - 1) : nullptr, mosaicRow(y),
                                  y + 1 < h ? mosaicRow(y + 1) : nullptr};
-        DemosaicRow(rows, phase, y, demosaicRows(y));
         if (skipFilter)
-            WriteColour(demosaicRows(y).data(), w, matrix,
-                        dst + 3 * w * static_cast<std::size_t>(y));
-        else if (y > 0)
-            smoothAndWrite(y - 1);
+            demosaicAndWrite(rows, y);
+        else {
+            DemosaicRow(rows, phase, y, demosaicRows(y));
+            if (y > 0)
+                smoothAndWrite(y - 1);
+        }
     }
     if (!skipFilter)
         smoothAndWrite(h - 1);
+    if (ends.rows > 0)
+        writeEnds();
 }
 
 void CBayerConverter::DemosaicBorderPixel(const MosaicRows& rows, int phase, int y, int x,

@@ -1,6 +1,7 @@
 #include "colorlib/ColourOutput.h"
 
 #include "colorlib/CpuFeatures.h"
+#include "colorlib/DemosaicAvx2.h"
 #include "colorlib/SmoothingAvx2.h"
 
 #include <algorithm>
@@ -119,35 +120,13 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     StoreInterleavedAvx2(bytes, il, out);
 }
 
-// 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
-// and down elements away, which hold columns x - 1 ... x + 32: 96 bytes B G R at out.
+// 32 pixels from the red, green and blue values v[p][0] of the first sixteen and v[p][1] of the
+// others (0 ... 32767): 96 bytes B G R at out.
 template <bool kScaled>
-__attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
-    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
-    const __m256 (*coeff)[3], const InterleaveAvx2& il, std::uint8_t* out) {
-    // Each plane's smoothed values of the 32 pixels, from the column sums of both halves; the
-    // sums one column before the first half and one after the second are loaded apart, the other
-    // neighbouring ones shifted across the halves. Fewer loads than three sums a half, which
-    // would leave the loads the narrowest part of the step.
-    const auto at = static_cast<std::ptrdiff_t>(x);
-    __m256i v[3][2];
-    for (int p = 0; p < 3; ++p) {
-        const std::int16_t* mid = planes[p];
-        const auto sums =
-            [ mid, up, down, at ](std::ptrdiff_t d) __attribute__((always_inline, target("avx2"))) {
-            return ColumnSumsAvx2(mid + up, mid, mid + down, at + d);
-        };
-        const __m256i first = sums(0);
-        const __m256i second = sums(16);
-        // Columns 8 ... 23.
-        const __m256i across = _mm256_permute2x128_si256(first, second, 0x21);
-        const __m256i box0 = _mm256_add_epi16(_mm256_add_epi16(sums(-1), first),
-                                              _mm256_alignr_epi8(across, first, 2));
-        const __m256i box1 = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), sums(17));
-        v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
-        v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
-    }
+__attribute__((target("avx2"))) inline void StoreValues32Avx2(const __m256i (&v)[3][2],
+                                                              const __m256 (*coeff)[3],
+                                                              const InterleaveAvx2& il,
+                                                              std::uint8_t* out) {
     const __m256i zero = _mm256_setzero_si256();
     __m256i words[2][3];
 #pragma GCC unroll 2
@@ -172,6 +151,70 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
         bytes[c] = _mm256_permute4x64_epi64(_mm256_packus_epi16(words[0][c], words[1][c]), 0xD8);
     }
     StoreInterleavedAvx2(bytes, il, out);
+}
+
+// What a run of smoothing steps 32 pixels apart hands on, for each plane: the column sums of the
+// next step's columns x ... x + 15, and of x - 8 ... x + 7. The sums either side of a step then
+// come from registers instead of loads that straddle cache lines.
+struct SmoothingCarryAvx2 {
+    __m256i sums[3];
+    __m256i across[3];
+};
+
+// A carry's second vector for a step at x, from the column sums of columns x - 1 ... x + 14.
+__attribute__((target("avx2"))) inline __m256i CarriedAcrossAvx2(__m256i left) {
+    // Word 7 of each 128-bit lane is what the carry holds there: column x - 1 and x + 7.
+    return _mm256_bslli_epi128(left, 14);
+}
+
+// 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
+// and down elements away: 96 bytes B G R at out. With kCarried the sums of columns x - 1 ... x + 15
+// come from carry, which takes the ones of the step 32 pixels on (the rows then must hold columns
+// up to x + 47); else the rows must hold columns x - 1 ... x + 32.
+template <bool kScaled, bool kCarried>
+__attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
+    const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
+    SmoothingCarryAvx2& carry, const __m256 (*coeff)[3], const InterleaveAvx2& il,
+    std::uint8_t* out) {
+    const auto at = static_cast<std::ptrdiff_t>(x);
+    __m256i v[3][2];
+    for (int p = 0; p < 3; ++p) {
+        const std::int16_t* mid = planes[p];
+        const auto sums =
+            [ mid, up, down, at ](std::ptrdiff_t d) __attribute__((always_inline, target("avx2"))) {
+            return ColumnSumsAvx2(mid + up, mid, mid + down, at + d);
+        };
+        // Columns x ... x + 15, x + 16 ... x + 31, and their neighbours on either side.
+        __m256i first;
+        __m256i left;
+        if constexpr (kCarried) {
+            first = carry.sums[p];
+            left = _mm256_alignr_epi8(first, carry.across[p], 14);
+        } else {
+            first = sums(0);
+            left = sums(-1);
+        }
+        const __m256i second = sums(16);
+        // Columns 8 ... 23.
+        const __m256i across = _mm256_permute2x128_si256(first, second, 0x21);
+        __m256i right;
+        if constexpr (kCarried) {
+            const __m256i next = sums(32);
+            const __m256i nextAcross = _mm256_permute2x128_si256(second, next, 0x21);
+            right = _mm256_alignr_epi8(nextAcross, second, 2);
+            carry.sums[p] = next;
+            carry.across[p] = nextAcross;
+        } else {
+            right = sums(17);
+        }
+        const __m256i box0 =
+            _mm256_add_epi16(_mm256_add_epi16(left, first), _mm256_alignr_epi8(across, first, 2));
+        const __m256i box1 = _mm256_add_epi16(
+            _mm256_add_epi16(_mm256_alignr_epi8(second, across, 14), second), right);
+        v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
+        v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
+    }
+    StoreValues32Avx2<kScaled>(v, coeff, il, out);
 }
 
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
@@ -225,18 +268,32 @@ __attribute__((target("avx2"))) void WriteColour32Avx2(const std::int16_t* const
 template <bool kScaled>
 __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down,
-    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count) {
+    const CColorMatrix::Rows& matrix, std::uint8_t* dst, std::size_t count, bool withEnds) {
     __m256 coeff[3][3];
     SetCoefficientsAvx2<kScaled>(matrix, coeff);
     const InterleaveAvx2 il = MakeInterleaveAvx2();
     // Local copies: the byte stores could otherwise alias the pointer array and force reloads.
     const std::int16_t* const p[3] = {planes[0], planes[1], planes[2]};
     const std::size_t end = count - 1;
-    for (std::size_t next = 1; next < end;) {
+    // Steps that hand their column sums on while the next step's columns lie within the row, then
+    // the rest on their own.
+    SmoothingCarryAvx2 carry{};
+    std::size_t next = 1;
+    if (next + 47 <= end) {
+        for (int k = 0; k < 3; ++k) {
+            carry.sums[k] = ColumnSumsAvx2(p[k] + up, p[k], p[k] + down, 1);
+            carry.across[k] = CarriedAcrossAvx2(ColumnSumsAvx2(p[k] + up, p[k], p[k] + down, 0));
+        }
+        for (; next + 47 <= end; next += 32)
+            StoreSmoothed32Avx2<kScaled, true>(p, up, down, next, carry, coeff, il, dst + 3 * next);
+    }
+    while (next < end) {
         const std::size_t x = std::min(next, end - 32);
-        StoreSmoothed32Avx2<kScaled>(p, up, down, x, coeff, il, dst + 3 * x);
+        StoreSmoothed32Avx2<kScaled, false>(p, up, down, x, carry, coeff, il, dst + 3 * x);
         next = x + 32;
     }
+    if (!withEnds)
+        return;
     alignas(32) std::int16_t ends[3][32] = {};
     for (int k = 0; k < 3; ++k) {
         ends[k][0] = p[k][0];
@@ -247,6 +304,45 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
     Store32Avx2<kScaled>(e, 0, coeff, il, bytes);
     std::memcpy(dst, bytes, 3);
     std::memcpy(dst + 3 * (count - 1), bytes + 3, 3);
+}
+
+// 32 pixels from x on of a row with rows above and below, demosaiced (see DemosaicAvx2) from the
+// expanded mosaic rows[0 ... 2]: 96 bytes B G R at out. kRedSites: the row's sites are red.
+template <bool kScaled, bool kRedSites>
+__attribute__((target("avx2"))) inline void StoreDemosaiced32Avx2(const std::uint8_t* const* rows,
+                                                                  int x, __m256i site,
+                                                                  const __m256 (*coeff)[3],
+                                                                  const InterleaveAvx2& il,
+                                                                  std::uint8_t* out) {
+    __m256i v[3][2];
+    for (int h = 0; h < 2; ++h) {
+        const DemosaicedAvx2 d = DemosaicAvx2(rows[0], rows[1], rows[2], x + 16 * h, site);
+        v[kRedSites ? 0 : 2][h] = d.site;
+        v[1][h] = d.green;
+        v[kRedSites ? 2 : 0][h] = d.other;
+    }
+    StoreValues32Avx2<kScaled>(v, coeff, il, out);
+}
+
+// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again.
+template <bool kScaled, bool kRedSites>
+__attribute__((target("avx2"))) void WriteDemosaicedColour32Avx2(const std::uint8_t* const* rows,
+                                                                 bool siteFirst,
+                                                                 const CColorMatrix::Rows& matrix,
+                                                                 std::uint8_t* dst,
+                                                                 std::size_t count) {
+    __m256 coeff[3][3];
+    SetCoefficientsAvx2<kScaled>(matrix, coeff);
+    const InterleaveAvx2 il = MakeInterleaveAvx2();
+    const std::uint8_t* const r[3] = {rows[0], rows[1], rows[2]};
+    const int end = static_cast<int>(count) - 1;
+    for (int next = 1; next < end;) {
+        const int x = std::min(next, end - 32);
+        // Sites alternate from pixel 1 on.
+        const __m256i site = SiteLanesAvx2(((x - 1) % 2 == 0) == siteFirst);
+        StoreDemosaiced32Avx2<kScaled, kRedSites>(r, x, site, coeff, il, dst + 3 * x);
+        next = x + 32;
+    }
 }
 
 }  // namespace
@@ -267,13 +363,31 @@ std::size_t WriteColourAvx2(const std::int16_t* const* planes, std::size_t count
 
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const* planes, std::ptrdiff_t up,
                                     std::ptrdiff_t down, std::size_t count,
-                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+                                    const CColorMatrix::Rows& matrix, std::uint8_t* dst,
+                                    bool withEnds) {
     if (!HasAvx2() || count < 34)
         return 0;
     if (ScalesExactly(matrix))
-        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count);
+        WriteSmoothedColour32Avx2<true>(planes, up, down, matrix, dst, count, withEnds);
     else
-        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count);
+        WriteSmoothedColour32Avx2<false>(planes, up, down, matrix, dst, count, withEnds);
+    return count;
+}
+
+std::size_t WriteDemosaicedColourAvx2(const std::uint8_t* const* rows, bool redSites,
+                                      bool siteFirst, std::size_t count,
+                                      const CColorMatrix::Rows& matrix, std::uint8_t* dst) {
+    if (!HasAvx2() || count < 34 || count > kMaxDemosaicedRow)
+        return 0;
+    const bool scaled = ScalesExactly(matrix);
+    if (scaled && redSites)
+        WriteDemosaicedColour32Avx2<true, true>(rows, siteFirst, matrix, dst, count);
+    else if (scaled)
+        WriteDemosaicedColour32Avx2<true, false>(rows, siteFirst, matrix, dst, count);
+    else if (redSites)
+        WriteDemosaicedColour32Avx2<false, true>(rows, siteFirst, matrix, dst, count);
+    else
+        WriteDemosaicedColour32Avx2<false, false>(rows, siteFirst, matrix, dst, count);
     return count;
 }
 
@@ -357,7 +471,12 @@ std::size_t WriteColourAvx2(const std::int16_t* const*, std::size_t, const CColo
 }
 
 std::size_t WriteSmoothedColourAvx2(const std::int16_t* const*, std::ptrdiff_t, std::ptrdiff_t,
-                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*) {
+                                    std::size_t, const CColorMatrix::Rows&, std::uint8_t*, bool) {
+    return 0;
+}
+
+std::size_t WriteDemosaicedColourAvx2(const std::uint8_t* const*, bool, bool, std::size_t,
+                                      const CColorMatrix::Rows&, std::uint8_t*) {
     return 0;
 }
 #endif

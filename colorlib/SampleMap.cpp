@@ -111,17 +111,17 @@ TINTORA_AVX512_TARGET std::size_t ExpandSamplesAvx512(const InputTable& table,
 namespace sample_map {
 
 #ifdef TINTORA_AVX2
-// 32 samples a step, the last step going over the final 32 again. The ramps beyond the first
-// come from saturating byte subtractions; byte pairs (a, ramp 1) and (ramp 2, ramp 3) then meet
-// their weights in one multiply-add each. With weights within -64 ... 64 a pair's sum stays
-// within 2 * 255 * 64 < 2^15, so the multiply-add never saturates and the sums are exact
-// modulo 2^16.
-__attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputRamps& ramps,
-                                                              const std::uint8_t* src,
-                                                              std::size_t count,
-                                                              std::uint8_t* mosaic) {
-    if (ramps.count == 0 || count < 32 || !HasAvx2())
-        return 0;
+namespace {
+
+// 32 samples a step, the last step going over the final 32 again (count >= 32). The ramps beyond
+// the first come from saturating byte subtractions; byte pairs (a, ramp 1) and (ramp 2, ramp 3)
+// then meet their weights in one multiply-add each. With weights within -64 ... 64 a pair's sum
+// stays within 2 * 255 * 64 < 2^15, so the multiply-add never saturates and the sums are exact
+// modulo 2^16. kOffset: the table does not start at 0.
+template <bool kOffset>
+__attribute__((target("avx2"))) void ExpandSamples32Avx2(const InputRamps& ramps,
+                                                         const std::uint8_t* src, std::size_t count,
+                                                         std::uint8_t* mosaic) {
     // Weight pairs as the bytes of 16-bit lanes, low byte first.
     const auto pair = [&ramps](int k) {
         return static_cast<short>(static_cast<std::uint8_t>(ramps.weight[k]) |
@@ -135,24 +135,39 @@ __attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputRamps& 
     const __m256i offset = _mm256_set1_epi16(static_cast<short>(ramps.offset));
     for (std::size_t next = 0; next < count;) {
         const std::size_t i = std::min(next, count - 32);
-        const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i));
+        // Samples 0-7 16-23 | 8-15 24-31, so that the unpacks below give 0-15 and 16-31.
+        const __m256i a = _mm256_permute4x64_epi64(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + i)), 0xD8);
         const __m256i r1 = _mm256_subs_epu8(a, s1);
         const __m256i r2 = _mm256_subs_epu8(a, s2);
         const __m256i r3 = _mm256_subs_epu8(a, s3);
-        // Within each 128-bit half: low holds samples 0-7 (16-23), high 8-15 (24-31).
-        const __m256i low = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, r1), w01),
-                             _mm256_maddubs_epi16(_mm256_unpacklo_epi8(r2, r3), w23)),
-            offset);
-        const __m256i high = _mm256_add_epi16(
-            _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, r1), w01),
-                             _mm256_maddubs_epi16(_mm256_unpackhi_epi8(r2, r3), w23)),
-            offset);
+        __m256i low = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpacklo_epi8(a, r1), w01),
+                                       _mm256_maddubs_epi16(_mm256_unpacklo_epi8(r2, r3), w23));
+        __m256i high = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_unpackhi_epi8(a, r1), w01),
+                                        _mm256_maddubs_epi16(_mm256_unpackhi_epi8(r2, r3), w23));
+        if constexpr (kOffset) {
+            low = _mm256_add_epi16(low, offset);
+            high = _mm256_add_epi16(high, offset);
+        }
         __m256i* out = reinterpret_cast<__m256i*>(mosaic + 2 * i);
-        _mm256_storeu_si256(out, _mm256_permute2x128_si256(low, high, 0x20));
-        _mm256_storeu_si256(out + 1, _mm256_permute2x128_si256(low, high, 0x31));
+        _mm256_storeu_si256(out, low);
+        _mm256_storeu_si256(out + 1, high);
         next = i + 32;
     }
+}
+
+}  // namespace
+
+__attribute__((target("avx2"))) std::size_t ExpandSamplesAvx2(const InputRamps& ramps,
+                                                              const std::uint8_t* src,
+                                                              std::size_t count,
+                                                              std::uint8_t* mosaic) {
+    if (ramps.count == 0 || count < 32 || !HasAvx2())
+        return 0;
+    if (ramps.offset != 0)
+        ExpandSamples32Avx2<true>(ramps, src, count, mosaic);
+    else
+        ExpandSamples32Avx2<false>(ramps, src, count, mosaic);
     return count;
 }
 #else

@@ -36,7 +36,7 @@ __attribute__((target("avx2"))) inline __m256i ColumnSumsAvx2(const std::int16_t
 // and the value, a weighted mean of the nine, within the planes' range.
 __attribute__((target("avx2"))) inline __m256i SmoothedAvx2(__m256i centre, __m256i box) {
     static_assert(8 * kMaxPlane < 32768);
-    const __m256i c9 = _mm256_add_epi16(_mm256_slli_epi16(centre, 3), centre);
+    const __m256i c9 = _mm256_mullo_epi16(centre, _mm256_set1_epi16(9));
     return _mm256_add_epi16(centre, _mm256_srai_epi16(_mm256_sub_epi16(box, c9), 5));
 }
 #endif

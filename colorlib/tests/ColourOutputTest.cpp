@@ -181,6 +181,67 @@ TEST(ColourOutputTest, SmoothingVectorPathMatchesSmoothingThenPlainPath) {
     }
 }
 
+TEST(ColourOutputTest, DemosaicingVectorPathMatchesDemosaicThenPlainPath) {
+    // Three rows of expanded samples at an odd byte address, as the converter's may lie, with
+    // runs of the extremes among random ones.
+    constexpr int kMaxSample = 1020;
+    std::mt19937 random(1020);
+    std::uniform_int_distribution<int> sample(0, kMaxSample);
+    for (const Rows& m : Matrices(random)) {
+        for (std::size_t count : {std::size_t{34}, std::size_t{35}, std::size_t{66},
+                                  std::size_t{97}, std::size_t{1283}}) {
+            std::vector<std::uint8_t> bytes(1 + 3 * 2 * count);
+            for (std::size_t i = 0; i < 3 * count; ++i) {
+                const int kind = static_cast<int>(i / 16 % 3);
+                const int v = kind == 0 ? sample(random) : kind == 1 ? kMaxSample : random() % 4;
+                bytes[1 + 2 * i] = static_cast<std::uint8_t>(v);
+                bytes[2 + 2 * i] = static_cast<std::uint8_t>(v >> 8);
+            }
+            const std::uint8_t* rows[3];
+            for (int r = 0; r < 3; ++r)
+                rows[r] = bytes.data() + 1 + 2 * count * static_cast<std::size_t>(r);
+            const auto at = [&](int r, std::size_t x) {
+                return rows[r][2 * x] | rows[r][2 * x + 1] << 8;
+            };
+            for (bool redSites : {true, false}) {
+                for (bool siteFirst : {true, false}) {
+                    std::vector<std::uint8_t> out(3 * count + 64, kGuard);
+                    const std::size_t done = colour_output::WriteDemosaicedColourAvx2(
+                        rows, redSites, siteFirst, count, m, out.data());
+                    if (done == 0)
+                        GTEST_SKIP() << "no AVX2 on this processor";
+                    ASSERT_EQ(done, count);
+                    for (std::size_t x = 0; x < count; ++x) {
+                        if (x == 0 || x + 1 == count) {
+                            for (int c = 0; c < 3; ++c)
+                                ASSERT_EQ(out[3 * x + c], kGuard) << "pixel " << x;
+                            continue;
+                        }
+                        const int h = at(1, x - 1) + at(1, x + 1);
+                        const int v = at(0, x) + at(2, x);
+                        const int d = at(0, x - 1) + at(0, x + 1) + at(2, x - 1) + at(2, x + 1);
+                        const bool site = (x % 2 == 1) == siteFirst;
+                        const int own = site ? 4 * at(1, x) : 2 * h;
+                        const int green = site ? h + v : 4 * at(1, x);
+                        const int other = site ? d : 2 * v;
+                        const int red = redSites ? own : other;
+                        const int blue = redSites ? other : own;
+                        for (int c = 0; c < 3; ++c) {
+                            ASSERT_EQ(out[3 * x + c], MatrixByte(m[2 - c], red, green, blue))
+                                << "pixel " << x << " of " << count << ", byte " << c
+                                << (redSites ? ", red" : ", blue") << " sites"
+                                << (siteFirst ? " from pixel 1" : " from pixel 2");
+                        }
+                    }
+                    for (std::size_t i = 3 * count; i < out.size(); ++i)
+                        ASSERT_EQ(out[i], kGuard)
+                            << "byte " << i << " beyond " << count << " pixels";
+                }
+            }
+        }
+    }
+}
+
 TEST(ColourOutputTest, ShortRowsAreNotSmoothedOnTheVectorPath) {
     std::vector<std::int16_t> plane(3 * 40, 100);
     const std::int16_t* mid[3] = {plane.data() + 40, plane.data() + 40, plane.data() + 40};
