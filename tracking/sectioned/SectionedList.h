@@ -126,8 +126,9 @@ public:
     void Resize(int mode, int frames, int lists, const Item& defaultItem);
 
     // Indices at or above the counts are clamped to the last one. In a per-frame list the entry
-    // of that frame, in a flat list the list's single item (frame ignored), otherwise a
-    // default-constructed item. An index that reaches no entry throws CInvalidArgException.
+    // of that frame, in a flat list, or a per-frame list without frames (a file may hold one),
+    // the list's single item (frame ignored), otherwise a default-constructed item. An index that
+    // reaches no entry throws CInvalidArgException.
     Item GetItem(int frame, int list) const;
     // Frame 0 sets the list's single item (always) and, per frame, entry 0; other frames set the
     // per-frame entry only. Indices beyond the counts store nothing; a negative index that reaches
@@ -229,9 +230,9 @@ Item CSectionedList<Item>::GetItem(int frame, int list) const {
     using sectioned_detail::At;
     const int64_t f = frame >= m_numFrames ? int64_t{m_numFrames} - 1 : frame;
     const int64_t l = list >= m_numLists ? int64_t{m_numLists} - 1 : list;
-    if (m_mode == kPerFrame)
+    if (m_mode == kPerFrame && m_numFrames > 0)
         return At(At(m_frameLists, l), f);
-    if (m_mode == kFlat)
+    if (m_mode == kFlat || m_mode == kPerFrame)
         return At(m_singleItems, l);
     return Item{};
 }

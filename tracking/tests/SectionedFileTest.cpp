@@ -235,6 +235,40 @@ TEST_F(SectionedFileTest, AllDefaultPerFrameListHasNoItemsSubsection) {
     EXPECT_TRUE(SameContent(back, list));
 }
 
+TEST_F(SectionedFileTest, PerFrameSectionWithoutFramesAnswersItsSingleItems) {
+    // No list the program makes has zero frames, but a file may say so.
+    const QByteArray bytes = Bytes()
+                                 .Stored("!SECTION=FC!")
+                                 .Int32(0)
+                                 .Int32(1)
+                                 .Int32(2)
+                                 .Stored("!SECTION=FC_SINGLEITEM")
+                                 .Int32(0)
+                                 .Raw(RecordOf(Pt(7)))
+                                 .Int32(1)
+                                 .Raw(RecordOf(Pt(8)))
+                                 .Stored("?SECTION=FC_SINGLEITEM")
+                                 .Stored("!SECTION=FC_SECONDARYITEM")
+                                 .Int32(0)
+                                 .Raw(RecordOf(CTrackPoint()))
+                                 .Int32(1)
+                                 .Raw(RecordOf(CTrackPoint()))
+                                 .Stored("?SECTION=FC_SECONDARYITEM")
+                                 .Stored("!SECTION=FC_LIST")
+                                 .Int32(2)
+                                 .Int32(0)
+                                 .Int32(0)
+                                 .Int32(0)
+                                 .Stored("?SECTION=FC_LIST")
+                                 .Stored("?SECTION=FC?")
+                                 .Get();
+    auto list = Named<CTrackPoint>("FC");
+    EXPECT_EQ(Load(SaveBytes(bytes), list), 0x7000u);
+    EXPECT_EQ(list.GetNumFrames(), 0);
+    EXPECT_EQ(list.GetItem(0, 0), Pt(7));
+    EXPECT_EQ(list.GetItem(5, 1), Pt(8));
+}
+
 TEST_F(SectionedFileTest, FlatAndUninitialisedListsReadAsOneFrame) {
     auto flat = Named<CTrackPoint>("CA");
     flat.Init(0, 20, 2, Pt(1));
