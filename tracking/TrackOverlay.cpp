@@ -264,6 +264,9 @@ HRESULT CTrackOverlay::Save(const QString& path) {
     } catch (const CFileException&) {
         file.Abort();
         written = false;
+    } catch (const CInvalidArgException&) {
+        file.Abort();
+        written = false;
     }
     written = written && std::rename(QFile::encodeName(temporary).constData(),
                                      QFile::encodeName(path).constData()) == 0;
@@ -289,8 +292,10 @@ HRESULT CTrackOverlay::Load(const QString& path) {
     }
     file.Abort();
     // The members must name a list for each line, or drawing would join the wrong features.
+    // Lines without a style or member entry (a per-frame section without frames) are damaged.
     if (!ok || members.GetNumLists() != lines.GetNumLists() ||
-        members.GetNumFrames() > kMaxLineMembers)
+        members.GetNumFrames() > kMaxLineMembers ||
+        (lines.GetNumLists() > 0 && (lines.GetNumFrames() < 1 || members.GetNumFrames() < 1)))
         return E_FAIL;
     m_lines.CopyFrom(lines);
     m_members.CopyFrom(members);

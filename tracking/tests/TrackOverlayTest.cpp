@@ -9,6 +9,7 @@
 #include "tracking/tests/FakeRecording.h"
 #include "views/DrawMarker.h"
 
+#include <QFile>
 #include <QImage>
 
 namespace {
@@ -244,6 +245,22 @@ TEST_F(TrackOverlayTest, LineListsRoundTripThroughAFile) {
         ASSERT_EQ(other.GetLineCount(), 1);
         EXPECT_EQ(other.GetLineMembers(0).size(), kMax);
     }
+
+    // A member section that says it has no frames leaves its lines without members.
+    ASSERT_EQ(overlay.Save(path), S_OK);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    const QByteArray head = "!SECTION=LG_LIST";
+    const qsizetype counts = bytes.indexOf(head) + head.size();
+    ASSERT_GT(counts, head.size());
+    bytes.replace(counts + 4, 4, QByteArray(4, '\0'));  // lists, then frames
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    EXPECT_EQ(other.Load(path), E_FAIL);
+    EXPECT_EQ(other.GetLineCount(), 1);
 }
 
 TEST_F(TrackOverlayTest, DrawNeedsAFeatureSetAndAHost) {
