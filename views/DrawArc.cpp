@@ -124,8 +124,10 @@ void CDrawArc::Draw(CDC* dc, const CZoomTransform* t, int) {
         const double via = std::atan2(pts[2].y - centre.y, pts[2].x - centre.x);
         const double to = std::atan2(pts[1].y - centre.y, pts[1].x - centre.x);
         const double sweep = SweepThrough(from, via, to);
-        const int segments =
-            std::clamp(TruncToInt(std::fabs(sweep) * radius / kSegmentLength) + 1, 2, kMaxSegments);
+        // Held below the limit before counting, so that a vast radius cannot overflow.
+        const double wanted =
+            std::min(std::fabs(sweep) * radius / kSegmentLength, static_cast<double>(kMaxSegments));
+        const int segments = std::clamp(TruncToInt(wanted) + 1, 2, kMaxSegments);
         path.push_back(pts[0]);
         for (int i = 1; i < segments; ++i) {
             const double a = from + sweep * i / segments;
