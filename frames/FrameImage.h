@@ -33,7 +33,11 @@ public:
     int FillFromStream(IAVIStream* stream, LONG n, bool checkSize);
     // The same through a frame reader of stream kept open by the caller, so that its buffer
     // serves frame after frame.
-    int FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize);
+    // With mapped, a frame the stream can show from memory it shares with its file is not
+    // copied: the bitmap reads it there (until the pixels are changed, which copies them), and
+    // the image keeps that memory alive.
+    int FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize,
+                       bool mapped = false);
     // The same from a bitmap in memory (8, 24 or 32 bits; either row order). False for a
     // missing or empty DIB or another depth.
     bool FillFromDib(const CDib* dib);

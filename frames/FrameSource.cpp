@@ -372,7 +372,9 @@ int CFrameSource::ReadInto(CFrameImage* image, int n) {
         return 0;
     if (!m_reader)
         m_reader = std::make_unique<CAviGetFrame>(m_stream);
-    return image->FillFromReader(m_reader.get(), m_stream, n, true);
+    // Frames read for display are shown from the file's pages where the stream allows it: a
+    // step then touches only what the window shows. Copies for callers stay copies.
+    return image->FillFromReader(m_reader.get(), m_stream, n, true, image == &m_readImage);
 }
 
 int CFrameSource::ReadFrame(int n) {
