@@ -606,8 +606,9 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
         const auto width = static_cast<UINT>(header.biWidth);
         const auto height = static_cast<UINT>(std::abs(header.biHeight));
         Bitmap* into = m_bitmap.get();
-        // A bitmap over a file's rows is not written into: a new one takes the frame.
-        if (!into || into->HasExternalRows() || into->GetPixelFormat() != format ||
+        // Rows another image or a file shows are not written into: a new bitmap takes the
+        // frame.
+        if (!into || into->RowsShared() || into->GetPixelFormat() != format ||
             into->GetWidth() != width || into->GetHeight() != height) {
             fresh = std::make_unique<Bitmap>(static_cast<int32_t>(width),
                                              static_cast<int32_t>(height), format);
@@ -718,6 +719,23 @@ int CFrameImage::TakeFrom(CFrameImage& other, const RGBQUAD* colours) {
         TakeColours(colours, kMaxPaletteEntries, &m_palette);
         m_palette.Count = kMaxPaletteEntries;
     }
+    SetPaletteOnBitmap();
+    return 1;
+}
+
+int CFrameImage::ShareFrom(const CFrameImage& other) {
+    if (&other == this)
+        return m_bitmap ? 1 : 0;
+    if (!other.m_bitmap)
+        return 0;
+    auto bitmap = m_bitmap ? nullptr : std::make_unique<Bitmap>(1, 1, PixelFormat8bppIndexed);
+    Bitmap* into = m_bitmap ? m_bitmap.get() : bitmap.get();
+    if (into->ShareRowsOf(*other.m_bitmap) != Ok)
+        return 0;
+    if (bitmap)
+        m_bitmap = std::move(bitmap);
+    m_palette = other.m_palette;
+    m_bufferSize = -1;
     SetPaletteOnBitmap();
     return 1;
 }

@@ -48,6 +48,10 @@ public:
     // The same without copying the pixels: this takes other's bitmap and palette, and other
     // gets this image's former bitmap, its pixels left for other to overwrite.
     int TakeFrom(CFrameImage& other, const RGBQUAD* colours = nullptr);
+    // Shows other's pixels and palette without copying them: both images read the same rows
+    // until either changes its pixels, which copies them first. 1, or 0 (this unchanged) when
+    // other holds no bitmap.
+    int ShareFrom(const CFrameImage& other);
     // Replaces the bitmap with a rectangle of source in source's format; the palette stays.
     // False, with no bitmap held, when the rectangle cannot be cut out.
     bool CopySubImage(const imaging::Bitmap* source, int x, int y, int width, int height);

@@ -862,3 +862,47 @@ TEST_F(FrameSourceTest, RawRecordingCutShortWhileShownFailsCleanly) {
     EXPECT_EQ(stale.pixelIndex(5, 0), 0);
     EXPECT_EQ(stale.pixelIndex(kWidth - 1, kHeight - 1), 0);
 }
+
+// Live video reads its frame again on every step (a forced move). Such a frame goes straight to
+// the display, which shares it with the source's own image instead of taking a copy: frame after
+// frame the same two buffers serve, every frame shows as read, and a change to the shown picture
+// leaves the source's copy alone.
+TEST_F(FrameSourceTest, ForcedReadsReachTheDisplayWithoutACopy) {
+    const TestAviLayout layout{TestAviKind::RawPal8, 8, 5, 6, 0};
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("live8.avi", layout)), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage image;
+    std::set<const void*> buffers;
+    const auto expectFrame = [&layout](const CFrameImage& shown, int n) {
+        const QImage pixels = shown.GetBitmap()->AsQImage();
+        for (int y = 0; y < layout.height; ++y)
+            for (int x = 0; x < layout.width; ++x)
+                ASSERT_EQ(pixels.pixelIndex(x, y), TestAviIndex(n, x, y))
+                    << "frame " << n << " at " << x << ", " << y;
+    };
+    for (int step = 0; step < 2 * layout.frames; ++step) {
+        const int n = step % layout.frames;
+        ASSERT_EQ(source.MoveToFrame(n, 0, 1), 1);
+        ASSERT_EQ(source.GetFrameDib(n, &image, colour, bw, 0), 1);
+        expectFrame(image, n);
+        buffers.insert(image.GetBitmap()->GetRows());
+        // Shared with the source's image, not copied.
+        EXPECT_TRUE(image.GetBitmap()->RowsShared()) << step;
+    }
+    EXPECT_EQ(source.reads, 2 * layout.frames);
+    EXPECT_EQ(buffers.size(), 2u);
+    EXPECT_LE(source.FrameBufferAllocations(), 1);
+
+    BitmapData data;
+    ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+    std::memset(data.Scan0, 0, static_cast<size_t>(data.Stride) * data.Height);
+    ASSERT_TRUE(image.UnlockBits(&data));
+    CFrameImage copy;
+    ASSERT_EQ(source.CopyFrameImage(layout.frames - 1, &copy), 1);
+    expectFrame(copy, layout.frames - 1);
+    EXPECT_EQ(source.reads, 2 * layout.frames);
+}

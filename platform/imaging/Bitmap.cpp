@@ -116,14 +116,15 @@ bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format, bool ze
     return true;
 }
 
-bool Bitmap::OwnRows() {
-    if (!m_keeper)
+bool Bitmap::OwnRows(bool keep) {
+    if (!RowsShared())
         return true;
     const size_t bytes = static_cast<size_t>(m_stride) * static_cast<size_t>(m_height);
     std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[bytes]);
     if (!pixels)
         return false;
-    std::memcpy(pixels.get(), m_rows, bytes);
+    if (keep)
+        std::memcpy(pixels.get(), m_rows, bytes);
     m_pixels = std::move(pixels);
     m_rows = m_pixels.get();
     m_keeper.reset();
@@ -146,6 +147,21 @@ Status Bitmap::ShowExternalRows(int32_t width, int32_t height, int32_t stride, P
     m_stride = stride;
     m_format = format;
     return Ok;
+}
+
+Status Bitmap::ShareRowsOf(const Bitmap& source) {
+    if (&source == this)
+        return m_rows ? Ok : Fail(InvalidParameter);
+    if (!source.m_rows)
+        return Fail(InvalidParameter);
+    std::shared_ptr<const void> keeper = source.m_keeper;
+    if (!keeper)
+        keeper = source.m_pixels;
+    const Status status = ShowExternalRows(source.m_width, source.m_height, source.m_stride,
+                                           source.m_format, source.m_rows, std::move(keeper));
+    if (status == Ok)
+        m_palette = source.m_palette;
+    return status;
 }
 
 Status Bitmap::Fail(Status status) const {
@@ -214,7 +230,10 @@ Status Bitmap::SetRows(int32_t stride, const BYTE* scan0) {
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
-    if (!OwnRows())
+    // The rows given may lie in external memory this bitmap lets go of here (rows of its own
+    // are given up only while others still hold them).
+    const std::shared_ptr<const void> previous = m_keeper;
+    if (!OwnRows(false))
         return Fail(OutOfMemory);
     for (int32_t y = 0; y < m_height; ++y) {
         std::memcpy(Row(y), scan0 + int64_t{y} * stride, rowBytes);
@@ -230,7 +249,7 @@ Status Bitmap::CopyPixels(const Bitmap& source) {
     if (m_lock)
         return Fail(WrongState);
     if (&source != this) {
-        if (!OwnRows())
+        if (!OwnRows(false))
             return Fail(OutOfMemory);
         std::memcpy(m_rows, source.m_rows,
                     static_cast<size_t>(m_stride) * static_cast<size_t>(m_height));

@@ -65,6 +65,12 @@ public:
                             const BYTE* scan0, std::shared_ptr<const void> keeper);
     // True while the pixels are rows another owner keeps.
     bool HasExternalRows() const { return m_keeper != nullptr; }
+    // Makes the bitmap show source's pixels and palette without copying them: both read the same
+    // rows, and whichever changes its pixels first takes a copy of its own. InvalidParameter
+    // when source has no pixels; WrongState while this bitmap is locked.
+    Status ShareRowsOf(const Bitmap& source);
+    // True while another bitmap or owner reads these rows too, so that a change would copy them.
+    bool RowsShared() const { return m_keeper || (m_pixels && m_pixels.use_count() > 1); }
     // The top row of the pixels (null without pixels), for reading.
     const BYTE* GetRows() const { return m_rows; }
 
@@ -107,8 +113,9 @@ private:
     Status Fail(Status status) const;
     // With zeroed false the caller writes every row at once (the padding is zeroed anyway).
     bool Allocate(int32_t width, int32_t height, PixelFormat format, bool zeroed = true);
-    // Gives a bitmap over external rows a copy of its own; false when out of memory.
-    bool OwnRows();
+    // Gives a bitmap over rows it does not own alone rows of its own, with their pixels when
+    // keep (else the caller overwrites every byte); false when out of memory.
+    bool OwnRows(bool keep = true);
     BYTE* Row(int32_t y) const { return m_rows + static_cast<size_t>(y) * m_stride; }
 
     struct Lock;
@@ -117,7 +124,8 @@ private:
     int32_t m_height = 0;
     int32_t m_stride = 0;
     PixelFormat m_format = 0;
-    std::unique_ptr<BYTE[]> m_pixels;
+    // Shared with the bitmaps that show these rows (ShareRowsOf); written only while not.
+    std::shared_ptr<BYTE[]> m_pixels;
     // The rows read and written: m_pixels, or external rows that m_keeper keeps alive. External
     // rows are never written through this pointer.
     BYTE* m_rows = nullptr;
