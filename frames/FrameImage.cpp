@@ -538,7 +538,8 @@ int CFrameImage::FillFromStream(IAVIStream* stream, LONG n, bool checkSize) {
     return result;
 }
 
-int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize) {
+int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize,
+                                bool mapped) {
     if (!reader || !stream)
         return 0;
     const LONG length = AVIStreamLength(stream);
@@ -562,6 +563,33 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
         if (!frameSize(0, &w0, &h0) || !frameSize(n, &wn, &hn) || w0 != wn || h0 != hn)
             return 0;
     }
+    if (mapped) {
+        const BYTE* top = nullptr;
+        ptrdiff_t stride = 0;
+        std::shared_ptr<const void> keeper;
+        if (const BITMAPINFOHEADER* dib = reader->GetMappedFrame(n, &top, &stride, &keeper)) {
+            const PixelFormat format = dib->biBitCount == 8    ? PixelFormat8bppIndexed
+                                       : dib->biBitCount == 24 ? PixelFormat24bppRGB
+                                                               : 0;
+            const int height = std::abs(dib->biHeight);
+            // The held bitmap object goes on serving, now over the file's rows.
+            auto bitmap =
+                m_bitmap || format == 0 ? nullptr : std::make_unique<Bitmap>(1, 1, format);
+            Bitmap* into = m_bitmap ? m_bitmap.get() : bitmap.get();
+            if (into && into->ShowExternalRows(dib->biWidth, height, static_cast<int32_t>(stride),
+                                               format, top, std::move(keeper)) == Ok) {
+                if (dib->biBitCount == 8)
+                    TakeColours(reinterpret_cast<const RGBQUAD*>(
+                                    reinterpret_cast<const BYTE*>(dib) + dib->biSize),
+                                dib->biClrUsed, &m_palette);
+                if (bitmap)
+                    TakeBitmap(std::move(bitmap));
+                m_bufferSize = -1;
+                SetPaletteOnBitmap();
+                return 1;
+            }
+        }
+    }
     // Frames of 8 and 24 bits are read straight into a bitmap: the held one when the frame has
     // its size and format (playback reads frame after frame of one size), else a new one that
     // replaces it only once the frame is read, so that a failed read leaves the held picture.
@@ -578,8 +606,10 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
         const auto width = static_cast<UINT>(header.biWidth);
         const auto height = static_cast<UINT>(std::abs(header.biHeight));
         Bitmap* into = m_bitmap.get();
-        if (!into || into->GetPixelFormat() != format || into->GetWidth() != width ||
-            into->GetHeight() != height) {
+        // Rows another image or a file shows are not written into: a new bitmap takes the
+        // frame.
+        if (!into || into->RowsShared() || into->GetPixelFormat() != format ||
+            into->GetWidth() != width || into->GetHeight() != height) {
             fresh = std::make_unique<Bitmap>(static_cast<int32_t>(width),
                                              static_cast<int32_t>(height), format);
             if (fresh->GetWidth() == 0) {
@@ -689,6 +719,23 @@ int CFrameImage::TakeFrom(CFrameImage& other, const RGBQUAD* colours) {
         TakeColours(colours, kMaxPaletteEntries, &m_palette);
         m_palette.Count = kMaxPaletteEntries;
     }
+    SetPaletteOnBitmap();
+    return 1;
+}
+
+int CFrameImage::ShareFrom(const CFrameImage& other) {
+    if (&other == this)
+        return m_bitmap ? 1 : 0;
+    if (!other.m_bitmap)
+        return 0;
+    auto bitmap = m_bitmap ? nullptr : std::make_unique<Bitmap>(1, 1, PixelFormat8bppIndexed);
+    Bitmap* into = m_bitmap ? m_bitmap.get() : bitmap.get();
+    if (into->ShareRowsOf(*other.m_bitmap) != Ok)
+        return 0;
+    if (bitmap)
+        m_bitmap = std::move(bitmap);
+    m_palette = other.m_palette;
+    m_bufferSize = -1;
     SetPaletteOnBitmap();
     return 1;
 }

@@ -33,7 +33,11 @@ public:
     int FillFromStream(IAVIStream* stream, LONG n, bool checkSize);
     // The same through a frame reader of stream kept open by the caller, so that its buffer
     // serves frame after frame.
-    int FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize);
+    // With mapped, a frame the stream can show from memory it shares with its file is not
+    // copied: the bitmap reads it there (until the pixels are changed, which copies them), and
+    // the image keeps that memory alive.
+    int FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n, bool checkSize,
+                       bool mapped = false);
     // The same from a bitmap in memory (8, 24 or 32 bits; either row order). False for a
     // missing or empty DIB or another depth.
     bool FillFromDib(const CDib* dib);
@@ -44,6 +48,10 @@ public:
     // The same without copying the pixels: this takes other's bitmap and palette, and other
     // gets this image's former bitmap, its pixels left for other to overwrite.
     int TakeFrom(CFrameImage& other, const RGBQUAD* colours = nullptr);
+    // Shows other's pixels and palette without copying them: both images read the same rows
+    // until either changes its pixels, which copies them first. 1, or 0 (this unchanged) when
+    // other holds no bitmap.
+    int ShareFrom(const CFrameImage& other);
     // Replaces the bitmap with a rectangle of source in source's format; the palette stays.
     // False, with no bitmap held, when the rectangle cannot be cut out.
     bool CopySubImage(const imaging::Bitmap* source, int x, int y, int width, int height);

@@ -141,6 +141,7 @@ void CFrameSource::ResetRecordingInfo() {
     m_colour = 0;
     m_bitCount = 8;
     m_lutFrame = -1;
+    m_readImageFrame = -1;
     m_displayValid = false;
 }
 
@@ -363,6 +364,7 @@ int CFrameSource::Close() {
     m_open = 0;
     m_currentFrame = -1;
     m_lutFrame = -1;
+    m_readImageFrame = -1;
     m_displayValid = false;
     return 1;
 }
@@ -372,7 +374,9 @@ int CFrameSource::ReadInto(CFrameImage* image, int n) {
         return 0;
     if (!m_reader)
         m_reader = std::make_unique<CAviGetFrame>(m_stream);
-    return image->FillFromReader(m_reader.get(), m_stream, n, true);
+    // Frames read for display are shown from the file's pages where the stream allows it: a
+    // step then touches only what the window shows. Copies for callers stay copies.
+    return image->FillFromReader(m_reader.get(), m_stream, n, true, image == &m_readImage);
 }
 
 int CFrameSource::ReadFrame(int n) {
@@ -383,6 +387,19 @@ int CFrameSource::ReadFrame(int n) {
         m_readTargetFilled = ReadInto(m_readTarget, n) != 0;
         m_frameImageStale = m_frameImageStale || m_readTargetFilled;
         return m_readTargetFilled ? 1 : 0;
+    }
+    // A forced read (live video, read again for every step) goes where the display takes its
+    // frames from, and the source's image shows the same pixels: the frame is then neither
+    // copied for display nor read twice. While those rows are still shared from the last such
+    // read (the display kept them), the frame is read as usual.
+    if (m_forcedRead && m_readImage.GetBitmap() && !m_readImage.GetBitmap()->RowsShared()) {
+        if (!ReadInto(&m_readImage, n))
+            return 0;
+        if (m_frameImage->ShareFrom(m_readImage) || m_frameImage->CopyFrom(m_readImage)) {
+            m_readImageFrame = n;
+            m_frameImageStale = false;
+            return 1;
+        }
     }
     const int result = ReadInto(m_frameImage.get(), n);
     m_frameImageStale = m_frameImageStale && !result;
@@ -429,7 +446,9 @@ int CFrameSource::MoveToFrame(int n, int notify, int force) {
         return 0;
     if (n == m_currentFrame && !force)
         return 1;
+    m_forcedRead = force != 0;
     const int result = ReadFrame(n);
+    m_forcedRead = false;
     // A failed read leaves no current frame, so the next request for n reads again instead of
     // handing out the previous frame's picture.
     m_currentFrame = result ? n : -1;
@@ -462,7 +481,13 @@ int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
 
 bool CFrameSource::ReadCachedFrame(int n, int flag) {
     m_lutFrame = -1;
-    if (!GetFrame(n, &m_readImage, flag))
+    // The frame a forced read just put there needs no copy from the source's image, which shows
+    // the same pixels (unless new colour settings call for reading it again).
+    const CBayerColorFilter* filter = AsBayerColorFilter(m_colourFilter);
+    const bool readHere = m_readImageFrame == n && n == m_currentFrame && !m_frameImageStale &&
+                          !(filter && filter->IsSettingsChanged());
+    m_readImageFrame = -1;
+    if (!readHere && !GetFrame(n, &m_readImage, flag))
         return false;
     const Bitmap* bitmap = m_readImage.GetBitmap();
     // 8-bit frames stay where they were read, with their colours beside them: the display
@@ -590,6 +615,7 @@ int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& col
         // The read pixels go to the caller as they are, and its former bitmap takes the next
         // read; this frame is read again should it be wanted again.
         m_lutFrame = -1;
+        m_readImageFrame = -1;
         return image->TakeFrom(m_readImage, m_displayColours);
     }
     return image->FillFromDib(&m_displayFrame) ? 1 : 0;

@@ -234,6 +234,10 @@ private:
     bool m_readTargetFilled = false;
     // m_frameImage does not hold the current frame, which went into a caller's image.
     bool m_frameImageStale = false;
+    // Raised by MoveToFrame while it forces a read, and the frame such a read put into
+    // m_readImage (-1: none, or m_readImage changed since).
+    bool m_forcedRead = false;
+    int m_readImageFrame = -1;
     int m_currentFrame = -1;
     int m_frameCount = 0;
     int m_width = 0;

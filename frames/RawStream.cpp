@@ -1,5 +1,6 @@
 #include "frames/RawStream.h"
 
+#include "frames/FileMapping.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/media/OpenFileRegistry.h"
 #include "platform/wintypes/BitmapInfo.h"
@@ -169,6 +170,33 @@ HRESULT CRawStream::ReadRows(LONG start, BYTE* first, ptrdiff_t step) {
         }
         y += count;
     }
+    return AVIERR_OK;
+}
+
+HRESULT CRawStream::MapRows(LONG start, const BYTE** top, ptrdiff_t* stride,
+                            std::shared_ptr<const void>* keeper) {
+    if (start < 0 || start >= m_frameCount || !top || !stride || !keeper)
+        return AVIERR_BADPARAM;
+    const int64_t frameBytes = FrameBytes();
+    const int64_t row = frameBytes / m_height;
+    // The rows are shown where they lie, so they must be laid out as a bitmap's: padded to four
+    // bytes and starting on a four-byte boundary.
+    if ((m_bitsPerPixel != 8 && m_bitsPerPixel != 24) || row % 4 != 0 || m_dataOffset % 4 != 0)
+        return AVIERR_UNSUPPORTED;
+    const int64_t at = m_dataOffset + start * frameBytes;
+    // Checked on every frame: another process may have cut the file short since it was mapped.
+    struct stat file;
+    if (::fstat(m_fd, &file) != 0 || at + frameBytes > file.st_size)
+        return AVIERR_FILEREAD;
+    if (!m_mapping || at + frameBytes > m_mapping->Size()) {
+        auto mapping = CFileMapping::Map(m_fd, file.st_size);
+        if (!mapping)
+            return AVIERR_UNSUPPORTED;
+        m_mapping = std::move(mapping);
+    }
+    *top = m_mapping->Data() + at;
+    *stride = static_cast<ptrdiff_t>(row);
+    *keeper = m_mapping;
     return AVIERR_OK;
 }
 

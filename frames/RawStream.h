@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 
+class CFileMapping;
 class COpenFileEntry;
 
 class CRawStream : public CAviStreamBase {
@@ -30,6 +31,11 @@ public:
                  LONG* samplesRead) override;
     // Rows top to bottom; a frame beyond the file's end is not read.
     HRESULT ReadRows(LONG start, BYTE* first, ptrdiff_t step) override;
+    // 8- and 24-bit frames whose rows need no padding, from a read-only mapping of the file made
+    // on first use (and made again only when the file has grown past it). A frame the file no
+    // longer holds fails with AVIERR_FILEREAD.
+    HRESULT MapRows(LONG start, const BYTE** top, ptrdiff_t* stride,
+                    std::shared_ptr<const void>* keeper) override;
 
     int FirstFrameNumber() const { return m_firstFrame; }
     int FrameRate() const { return m_rate; }
@@ -48,6 +54,7 @@ private:
     int m_bitsPerPixel = 0;
     int m_firstFrame = 0;
     int64_t m_dataOffset = 0;
+    std::shared_ptr<const CFileMapping> m_mapping;
     // Marks the file as in use while the stream holds it, so that a save does not overwrite it.
     std::unique_ptr<COpenFileEntry> m_entry;
 };

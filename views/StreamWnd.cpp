@@ -8,6 +8,8 @@
 #include "views/AnnotateView.h"
 #include "views/DrawObject.h"
 
+#include <QPaintEngine>
+#include <QPainter>
 #include <QWidget>
 
 #include <cmath>
@@ -49,7 +51,66 @@ bool CStreamWnd::HasFrame() const {
 
 void CStreamWnd::FrameShown() {
     SetImageSize(static_cast<int>(m_image.GetWidth()), static_cast<int>(m_image.GetHeight()));
-    Redraw();
+    if (!RedrawPictureOnly())
+        Redraw();
+}
+
+CStreamWnd::LayerState CStreamWnd::CurrentLayerState(const CRect& client,
+                                                     const CRect& picture) const {
+    LayerState state;
+    state.client = client;
+    state.picture = picture;
+    state.fitMode = m_fitMode;
+    state.zoomBoxCorner = m_zoomBoxCorner;
+    state.infoCorner = m_infoCorner;
+    state.reticleShown = m_reticleShown;
+    state.reticle = m_reticle;
+    state.selectionMode = m_selectionMode;
+    state.selectionState = m_selectionState;
+    state.selection = m_selection;
+    state.rulersShown = m_rulersShown;
+    return state;
+}
+
+void CStreamWnd::NotePainted(CDC* pDC, const CRect& client) {
+    // Only a paint of this window counts (pictures painted elsewhere leave the screen as it
+    // was), and only one that covered all of it sets the state; a paint of a part keeps the
+    // record only when the state it painted is the recorded one.
+    QPainter* painter = pDC->GetPainter();
+    QPaintEngine* engine = painter ? painter->paintEngine() : nullptr;
+    if (!engine || !GetQWidget() || painter->device() != GetQWidget())
+        return;
+    CRect whole;
+    GetClientRect(&whole);
+    const LayerState state = CurrentLayerState(whole, UpdateDisplayRect(whole));
+    const QTransform device = painter->deviceTransform();
+    const QRegion painted = engine->systemClip().translated(-static_cast<int>(device.dx()),
+                                                            -static_cast<int>(device.dy()));
+    // What of the window can be seen at all (a window partly outside its parent is clipped).
+    const QRegion shown = GetQWidget()->visibleRegion().intersected(
+        QRect(client.left, client.top, client.Width(), client.Height()));
+    if (client == whole && (painted.isEmpty() || shown.subtracted(painted).isEmpty()))
+        m_painted = state;
+    else if (m_painted && !(*m_painted == state))
+        m_painted.reset();
+}
+
+bool CStreamWnd::RedrawPictureOnly() {
+    // The fill around the picture and the overlays are what they were unless their state, the
+    // window or the picture's place changed. The information box and the annotations follow
+    // the frame, and so may an owner's drawing that does not say otherwise.
+    if (!m_painted || !GetSafeHwnd() || !IsWindowVisible() || m_infoCorner != kHidden ||
+        !m_annotateDoc->GetObjectList()->empty() ||
+        (m_paintCallback && (!m_stillCheck || !m_paintContext || !m_stillCheck(m_paintContext))))
+        return false;
+    CRect client;
+    GetClientRect(&client);
+    const CRect shown = UpdateDisplayRect(client);
+    CRect picture;
+    if (!picture.IntersectRect(client, shown) || !(CurrentLayerState(client, shown) == *m_painted))
+        return false;
+    RedrawWindow(&picture, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return true;
 }
 
 int CStreamWnd::ShowFrame(int frame) {
@@ -104,9 +165,10 @@ void CStreamWnd::SetMouseCallback(CWnd* context, MouseCallback callback) {
     m_mouseCallback = callback;
 }
 
-void CStreamWnd::SetPaintCallback(PaintCallback callback, CWnd* context) {
+void CStreamWnd::SetPaintCallback(PaintCallback callback, CWnd* context, StillCheck still) {
     m_paintCallback = callback;
     m_paintContext = context;
+    m_stillCheck = still;
 }
 
 QString CStreamWnd::FormatTime(double seconds) {
@@ -242,6 +304,7 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
         return;
     if (!HasFrame()) {
         pDC->FillSolidRect(rect, kNoFrameColour);
+        NotePainted(pDC, rect);
         return;
     }
 
@@ -252,6 +315,7 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
     if (!pDC->GetImage() && rect.TopLeft() == CPoint(0, 0) &&
         m_annotateDoc->GetObjectList()->empty()) {
         PaintLayers(pDC, rect);
+        NotePainted(pDC, rect);
         return;
     }
     CDC memory;
@@ -266,6 +330,7 @@ void CStreamWnd::Paint(CDC* pDC, const CRect* pRect) {
     PaintLayers(&memory, CRect(0, 0, rect.Width(), rect.Height()));
     pDC->BitBlt(rect.left, rect.top, rect.Width(), rect.Height(), &memory, 0, 0, SRCCOPY);
     memory.SelectObject(oldBitmap);
+    NotePainted(pDC, rect);
 }
 
 void CStreamWnd::PaintLayers(CDC* pDC, const CRect& area) {

@@ -20,6 +20,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class CAnnotateDoc;
 class CAnnotateView;
@@ -55,7 +56,11 @@ public:
     // Takes the counted pointer and shows the stored frame when a source is held.
     void SetFrameSource(const CFrameSourcePtr& source);
     void SetMouseCallback(CWnd* context, MouseCallback callback);
-    void SetPaintCallback(PaintCallback callback, CWnd* context);
+    // Asked on each frame step with the paint callback's context: true while the owner's
+    // drawing stays the same from frame to frame (it draws nothing that depends on the frame),
+    // so that a step repaints only the picture. Without it, every step repaints the window.
+    using StillCheck = bool (*)(CWnd* context);
+    void SetPaintCallback(PaintCallback callback, CWnd* context, StillCheck still = nullptr);
 
     int GetCurrentFrame() const { return m_currentFrame; }
     // The annotation tool the owner chose (15 scale calibration, 16 caliper, 17 velocity
@@ -100,6 +105,11 @@ private:
     // Hands the editor the mouse or key message with the window's zoom state and frame.
     void ForwardToEditor(UINT message, WPARAM wParam, LPARAM lParam);
     void FrameShown();
+    // Repaints only the picture after a frame step when nothing else in the window can differ
+    // from the last paint; false (nothing done) otherwise.
+    bool RedrawPictureOnly();
+    // Records what a paint of the window into pDC left on screen.
+    void NotePainted(CDC* pDC, const CRect& client);
     // The picture's layers into area of pDC: the fill around the frame, the frame, the pan-zoom
     // overlays and information box, the owner's drawing and the annotations.
     void PaintLayers(CDC* pDC, const CRect& area);
@@ -113,6 +123,25 @@ private:
     int m_tool = -1;
     PaintCallback m_paintCallback = nullptr;
     CWnd* m_paintContext = nullptr;
+    StillCheck m_stillCheck = nullptr;
+    // What the layers around and over the picture were painted from the last time the window
+    // painted itself; a frame step that finds them unchanged repaints only the picture.
+    struct LayerState {
+        CRect client;
+        CRect picture;
+        BOOL fitMode = FALSE;
+        int zoomBoxCorner = 0;
+        int infoCorner = 0;
+        BOOL reticleShown = FALSE;
+        CPoint reticle;
+        BOOL selectionMode = FALSE;
+        int selectionState = 0;
+        CRect selection;
+        BOOL rulersShown = FALSE;
+        bool operator==(const LayerState&) const = default;
+    };
+    LayerState CurrentLayerState(const CRect& client, const CRect& picture) const;
+    std::optional<LayerState> m_painted;
     CWnd* m_mouseContext = nullptr;
     MouseCallback m_mouseCallback = nullptr;
     std::unique_ptr<CAnnotateDoc> m_annotateDoc;

@@ -411,7 +411,7 @@ void CVidView::OnInitialUpdate() {
         });
     m_pStream->SetInfoCorner(CPanZoomView::kHidden);
     // The tools' marks are drawn over the frame and repaint the stream window when they change.
-    m_pStream->SetPaintCallback(&CVidView::PaintOverlays, this);
+    m_pStream->SetPaintCallback(&CVidView::PaintOverlays, this, &CVidView::OverlaysStill);
     m_overlayHost.SetWindow(m_pStream->GetSafeHwnd());
     m_overlayHost.Add(&m_toolAdapter->GetOverlayListener());
     m_overlayHost.Add(&m_regionAdapter->GetOverlayListener());
@@ -635,6 +635,28 @@ void CVidView::PaintOverlays(CWnd* context, CDC* pDC) {
         client.DeflateRect(kStreamOverlap, kStreamOverlap);
         view->m_notes->DrawMarker(*pDC, client);
     }
+}
+
+bool CVidView::OverlaysStill(CWnd* context) {
+    auto* view = static_cast<CVidView*>(context);
+    if (view->m_analysis || view->m_notes)
+        return false;
+    for (int i = 0; i < view->m_overlayHost.GetCount(); ++i) {
+        const COverlayListener* listener = view->m_overlayHost.GetAt(i);
+        if (!dynamic_cast<const CDrawingOverlayListener*>(listener))
+            continue;
+        // The view's own two adapters say whether they draw; any other drawing is taken to
+        // follow the frame.
+        const bool quietTool = view->m_toolAdapter &&
+                               listener == &view->m_toolAdapter->GetOverlayListener() &&
+                               !view->m_toolAdapter->DrawsMark();
+        const bool quietRegion = view->m_regionAdapter &&
+                                 listener == &view->m_regionAdapter->GetOverlayListener() &&
+                                 !view->m_regionAdapter->DrawsMark();
+        if (!quietTool && !quietRegion)
+            return false;
+    }
+    return true;
 }
 
 void CVidView::SetAnalysisOverlays(IVideoAnalysisOverlays* overlays) {

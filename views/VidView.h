@@ -241,6 +241,9 @@ private:
     bool ShowsOpenSource() const;
     // Draws the adapters' marks over the frame at the end of each stream window paint.
     static void PaintOverlays(CWnd* context, CDC* pDC);
+    // True while the overlays PaintOverlays draws cannot change from one frame to the next: no
+    // analysis marks, no note marker, and no overlay listener that draws.
+    static bool OverlaysStill(CWnd* context);
 
     std::unique_ptr<CStreamWnd> m_pStream;
     std::unique_ptr<CChangedFrameVidView> m_frameChangeAdapter;

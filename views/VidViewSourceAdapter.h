@@ -36,6 +36,8 @@ public:
     // The object's mark (a data channel's H, a region's outline); S_OK without one.
     HRESULT Draw(CDC* dc, const CRect& area) override;
 
+    // Whether Draw draws anything: only while a derived object with a mark is kept.
+    bool DrawsMark() const { return m_channelDrawing != nullptr; }
     // The listener the view adds to its overlay host and draws through.
     CDrawingOverlayListener& GetOverlayListener() { return m_listener; }
     // The derived source while the adapter keeps one (empty before the first and after

@@ -1,4 +1,5 @@
 #include "frames/CfgFileInfo.h"
+#include "frames/FileMapping.h"
 #include "frames/FrameSource.h"
 #include "frames/FrameSourcePtr.h"
 #include "frames/IFrameChangeListener.h"
@@ -735,4 +736,173 @@ TEST_F(FrameSourceTest, RawFramesReadIntoEveryCallersImageAndMissingOnesLeaveItA
         expectFrame(second, 0);
         expectFrame(first, 1);
     }
+}
+
+namespace {
+
+// An 8-bit RAW recording of frames of width x height whose pixel (x, y) of frame n is
+// RawSample(n, x, y), with the data after the 72-byte header.
+BYTE RawSample(int n, int x, int y) {
+    return static_cast<BYTE>(n * 37 + y * 11 + x);
+}
+
+QByteArray RawRecording(int frames, int width, int height) {
+    QByteArray bytes(72, '\0');
+    bytes.replace(0, 4, "OP05");
+    bytes.replace(8, 24, Le32s({frames, width, height, 0, 72, 8}));
+    for (int n = 0; n < frames; ++n)
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                bytes.append(static_cast<char>(RawSample(n, x, y)));
+    return bytes;
+}
+
+}  // namespace
+
+// Stepping through a RAW recording for display shows each frame from the file's own pages: one
+// mapping serves every frame, the frame reader's buffer is made once, and two bitmap objects
+// trade places, so a step allocates nothing. Rows that need padding are read as before.
+// Changing the shown pixels changes a copy, never the recording.
+TEST_F(FrameSourceTest, RawDisplayFramesAreShownFromTheMappedFileWithoutCopies) {
+    const struct {
+        int width;
+        bool mapped;
+    } cases[] = {{8, true}, {5, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        constexpr int kFrames = 6;
+        constexpr int kHeight = 3;
+        const QString path = WorkPath(QString("map%1.raw").arg(c.width));
+        const QByteArray recording = RawRecording(kFrames, c.width, kHeight);
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(recording);
+        }
+        CFrameSource source;
+        ASSERT_EQ(source.Open(path), 1);
+        CLutParamSet colour;
+        CLutParamSet bw;
+        ResetLutParams(&colour);
+        ResetLutParams(&bw);
+        const int mappingsBefore = CFileMapping::MappingsMade();
+        CFrameImage image;
+        std::set<const Bitmap*> bitmaps;
+        const BYTE* firstRows = nullptr;
+        for (int n = 0; n < kFrames; ++n) {
+            ASSERT_EQ(source.GetFrameDib(n, &image, colour, bw, 0), 1);
+            const Bitmap* bitmap = image.GetBitmap();
+            bitmaps.insert(bitmap);
+            EXPECT_EQ(bitmap->HasExternalRows(), c.mapped) << "frame " << n;
+            const QImage shown = bitmap->AsQImage();
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < c.width; ++x)
+                    ASSERT_EQ(shown.pixelIndex(x, y), RawSample(n, x, y))
+                        << "frame " << n << " at " << x << ", " << y;
+            if (!c.mapped)
+                continue;
+            // Each frame lies where the file has it, one frame's bytes after the previous.
+            if (n == 0)
+                firstRows = bitmap->GetRows();
+            EXPECT_EQ(bitmap->GetRows() - firstRows, n * c.width * kHeight);
+        }
+        EXPECT_EQ(CFileMapping::MappingsMade() - mappingsBefore, c.mapped ? 1 : 0);
+        EXPECT_LE(source.FrameBufferAllocations(), 1);
+        EXPECT_EQ(bitmaps.size(), 2u);
+
+        // A change to the shown frame stays in the image.
+        BitmapData data;
+        ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+        std::memset(data.Scan0, 0xAB, static_cast<size_t>(data.Stride) * data.Height);
+        ASSERT_TRUE(image.UnlockBits(&data));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), recording);
+        CFrameImage again;
+        ASSERT_EQ(source.GetFrameDib(kFrames - 1, &again, colour, bw, 0), 1);
+        EXPECT_EQ(again.GetBitmap()->AsQImage().pixelIndex(1, 1), RawSample(kFrames - 1, 1, 1));
+    }
+}
+
+// Another program cuts a recording short while it is shown: frames past the new end fail
+// cleanly, frames before it still show, and a picture still showing a frame whose pages are
+// gone reads zeros there instead of stopping the program.
+TEST_F(FrameSourceTest, RawRecordingCutShortWhileShownFailsCleanly) {
+    // Frames of two pages, so that the cut frees whole pages of the mapping.
+    constexpr int kWidth = 1024;
+    constexpr int kHeight = 8;
+    constexpr int kFrames = 4;
+    const QString path = WorkPath("cut.raw");
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(RawRecording(kFrames, kWidth, kHeight));
+    }
+    CFrameSource source;
+    ASSERT_EQ(source.Open(path), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage last;
+    ASSERT_EQ(source.GetFrameDib(kFrames - 1, &last, colour, bw, 0), 1);
+    ASSERT_TRUE(last.GetBitmap()->HasExternalRows());
+    EXPECT_EQ(last.GetBitmap()->GetRows()[5], RawSample(kFrames - 1, 5, 0));
+
+    ASSERT_TRUE(QFile::resize(path, 72 + kWidth * kHeight));
+    CFrameImage image;
+    for (const int gone : {2, 3}) {
+        EXPECT_EQ(source.GetFrameDib(gone, &image, colour, bw, 0), 0) << gone;
+        EXPECT_EQ(source.GetFrame(gone, &image, 0), 0) << gone;
+    }
+    ASSERT_EQ(source.GetFrameDib(0, &image, colour, bw, 0), 1);
+    EXPECT_EQ(image.GetBitmap()->AsQImage().pixelIndex(7, 3), RawSample(0, 7, 3));
+    // The last frame's pages no longer exist in the file.
+    const QImage stale = last.GetBitmap()->AsQImage();
+    EXPECT_EQ(stale.pixelIndex(5, 0), 0);
+    EXPECT_EQ(stale.pixelIndex(kWidth - 1, kHeight - 1), 0);
+}
+
+// Live video reads its frame again on every step (a forced move). Such a frame goes straight to
+// the display, which shares it with the source's own image instead of taking a copy: frame after
+// frame the same two buffers serve, every frame shows as read, and a change to the shown picture
+// leaves the source's copy alone.
+TEST_F(FrameSourceTest, ForcedReadsReachTheDisplayWithoutACopy) {
+    const TestAviLayout layout{TestAviKind::RawPal8, 8, 5, 6, 0};
+    ProbeSource source;
+    ASSERT_EQ(source.Open(Avi("live8.avi", layout)), 1);
+    CLutParamSet colour;
+    CLutParamSet bw;
+    ResetLutParams(&colour);
+    ResetLutParams(&bw);
+    CFrameImage image;
+    std::set<const void*> buffers;
+    const auto expectFrame = [&layout](const CFrameImage& shown, int n) {
+        const QImage pixels = shown.GetBitmap()->AsQImage();
+        for (int y = 0; y < layout.height; ++y)
+            for (int x = 0; x < layout.width; ++x)
+                ASSERT_EQ(pixels.pixelIndex(x, y), TestAviIndex(n, x, y))
+                    << "frame " << n << " at " << x << ", " << y;
+    };
+    for (int step = 0; step < 2 * layout.frames; ++step) {
+        const int n = step % layout.frames;
+        ASSERT_EQ(source.MoveToFrame(n, 0, 1), 1);
+        ASSERT_EQ(source.GetFrameDib(n, &image, colour, bw, 0), 1);
+        expectFrame(image, n);
+        buffers.insert(image.GetBitmap()->GetRows());
+        // Shared with the source's image, not copied.
+        EXPECT_TRUE(image.GetBitmap()->RowsShared()) << step;
+    }
+    EXPECT_EQ(source.reads, 2 * layout.frames);
+    EXPECT_EQ(buffers.size(), 2u);
+    EXPECT_LE(source.FrameBufferAllocations(), 1);
+
+    BitmapData data;
+    ASSERT_TRUE(image.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data));
+    std::memset(data.Scan0, 0, static_cast<size_t>(data.Stride) * data.Height);
+    ASSERT_TRUE(image.UnlockBits(&data));
+    CFrameImage copy;
+    ASSERT_EQ(source.CopyFrameImage(layout.frames - 1, &copy), 1);
+    expectFrame(copy, layout.frames - 1);
+    EXPECT_EQ(source.reads, 2 * layout.frames);
 }

@@ -105,6 +105,8 @@ bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format, bool ze
         Fail(OutOfMemory);
         return false;
     }
+    m_rows = m_pixels.get();
+    m_keeper.reset();
     m_width = width;
     m_height = height;
     m_stride = static_cast<int32_t>(stride);
@@ -112,6 +114,54 @@ bool Bitmap::Allocate(int32_t width, int32_t height, PixelFormat format, bool ze
     if (format == PixelFormat8bppIndexed)
         m_palette = GreyPalette();
     return true;
+}
+
+bool Bitmap::OwnRows(bool keep) {
+    if (!RowsShared())
+        return true;
+    const size_t bytes = static_cast<size_t>(m_stride) * static_cast<size_t>(m_height);
+    std::unique_ptr<BYTE[]> pixels(new (std::nothrow) BYTE[bytes]);
+    if (!pixels)
+        return false;
+    if (keep)
+        std::memcpy(pixels.get(), m_rows, bytes);
+    m_pixels = std::move(pixels);
+    m_rows = m_pixels.get();
+    m_keeper.reset();
+    return true;
+}
+
+Status Bitmap::ShowExternalRows(int32_t width, int32_t height, int32_t stride, PixelFormat format,
+                                const BYTE* scan0, std::shared_ptr<const void> keeper) {
+    if (!scan0 || !keeper || width <= 0 || height <= 0 || !IsSupportedPixelFormat(format) ||
+        stride != detail::StrideFor(width, format) || int64_t{stride} * height > kMaxPixelBytes)
+        return Fail(InvalidParameter);
+    if (m_lock)
+        return Fail(WrongState);
+    m_pixels.reset();
+    // Never written through: every writer first takes a copy of its own (OwnRows).
+    m_rows = const_cast<BYTE*>(scan0);
+    m_keeper = std::move(keeper);
+    m_width = width;
+    m_height = height;
+    m_stride = stride;
+    m_format = format;
+    return Ok;
+}
+
+Status Bitmap::ShareRowsOf(const Bitmap& source) {
+    if (&source == this)
+        return m_rows ? Ok : Fail(InvalidParameter);
+    if (!source.m_rows)
+        return Fail(InvalidParameter);
+    std::shared_ptr<const void> keeper = source.m_keeper;
+    if (!keeper)
+        keeper = source.m_pixels;
+    const Status status = ShowExternalRows(source.m_width, source.m_height, source.m_stride,
+                                           source.m_format, source.m_rows, std::move(keeper));
+    if (status == Ok)
+        m_palette = source.m_palette;
+    return status;
 }
 
 Status Bitmap::Fail(Status status) const {
@@ -175,11 +225,16 @@ PixelFormat Bitmap::GetPixelFormat() const {
 
 Status Bitmap::SetRows(int32_t stride, const BYTE* scan0) {
     const size_t rowBytes = static_cast<size_t>(m_width) * BytesPerPixel(m_format);
-    if (!m_pixels || !scan0 ||
+    if (!m_rows || !scan0 ||
         (stride < 0 ? -int64_t{stride} : stride) < int64_t{m_width} * BytesPerPixel(m_format))
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
+    // The rows given may lie in external memory this bitmap lets go of here (rows of its own
+    // are given up only while others still hold them).
+    const std::shared_ptr<const void> previous = m_keeper;
+    if (!OwnRows(false))
+        return Fail(OutOfMemory);
     for (int32_t y = 0; y < m_height; ++y) {
         std::memcpy(Row(y), scan0 + int64_t{y} * stride, rowBytes);
         std::memset(Row(y) + rowBytes, 0, static_cast<size_t>(m_stride) - rowBytes);
@@ -188,13 +243,15 @@ Status Bitmap::SetRows(int32_t stride, const BYTE* scan0) {
 }
 
 Status Bitmap::CopyPixels(const Bitmap& source) {
-    if (!m_pixels || !source.m_pixels || source.m_width != m_width || source.m_height != m_height ||
+    if (!m_rows || !source.m_rows || source.m_width != m_width || source.m_height != m_height ||
         source.m_format != m_format)
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
     if (&source != this) {
-        std::memcpy(m_pixels.get(), source.m_pixels.get(),
+        if (!OwnRows(false))
+            return Fail(OutOfMemory);
+        std::memcpy(m_rows, source.m_rows,
                     static_cast<size_t>(m_stride) * static_cast<size_t>(m_height));
         m_palette = source.m_palette;
     }
@@ -213,7 +270,7 @@ std::unique_ptr<Bitmap> Bitmap::Clone(int32_t x, int32_t y, int32_t width, int32
 std::unique_ptr<Bitmap> Bitmap::Clone(const Rect& rect, PixelFormat format) const {
     if (format == PixelFormatDontCare)
         format = m_format;
-    if (!m_pixels || !RectInside(rect, m_width, m_height) || !IsSupportedPixelFormat(format) ||
+    if (!m_rows || !RectInside(rect, m_width, m_height) || !IsSupportedPixelFormat(format) ||
         (format == PixelFormat8bppIndexed && m_format != PixelFormat8bppIndexed)) {
         Fail(InvalidParameter);
         return nullptr;
@@ -233,13 +290,15 @@ std::unique_ptr<Bitmap> Bitmap::Clone(const Rect& rect, PixelFormat format) cons
 }
 
 Status Bitmap::RotateFlip(RotateFlipType type) {
-    if (!m_pixels || type < RotateNoneFlipNone || type > Rotate270FlipX)
+    if (!m_rows || type < RotateNoneFlipNone || type > Rotate270FlipX)
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
     if (type == RotateNoneFlipNone)
         return Ok;
     if (type == RotateNoneFlipY) {
+        if (!OwnRows())
+            return Fail(OutOfMemory);
         std::vector<BYTE> row(static_cast<size_t>(m_stride));
         for (int32_t top = 0, bottom = m_height - 1; top < bottom; ++top, --bottom) {
             std::memcpy(row.data(), Row(top), row.size());
@@ -285,6 +344,8 @@ Status Bitmap::RotateFlip(RotateFlipType type) {
         std::memset(out, 0, static_cast<size_t>(pixels.get() + (y + 1) * stride - out));
     }
     m_pixels = std::move(pixels);
+    m_rows = m_pixels.get();
+    m_keeper.reset();
     m_width = width;
     m_height = height;
     m_stride = static_cast<int32_t>(stride);
@@ -294,12 +355,14 @@ Status Bitmap::RotateFlip(RotateFlipType type) {
 Status Bitmap::LockBits(const Rect* rect, UINT flags, PixelFormat format, BitmapData* lockedData) {
     const Rect area = rect ? *rect : Rect{0, 0, m_width, m_height};
     const UINT modes = ImageLockModeRead | ImageLockModeWrite;
-    if (!m_pixels || !lockedData || !RectInside(area, m_width, m_height) || (flags & modes) == 0 ||
+    if (!m_rows || !lockedData || !RectInside(area, m_width, m_height) || (flags & modes) == 0 ||
         (flags & ~modes) != 0 || !IsSupportedPixelFormat(format) ||
         (format == PixelFormat8bppIndexed && m_format != PixelFormat8bppIndexed))
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
+    if ((flags & ImageLockModeWrite) && !OwnRows())
+        return Fail(OutOfMemory);
     auto lock = std::make_unique<Lock>();
     lock->rect = area;
     lock->flags = flags;
@@ -355,14 +418,14 @@ Status Bitmap::UnlockBits(BitmapData* lockedData) {
 }
 
 Status Bitmap::GetPalette(ColorPalette* palette) const {
-    if (!m_pixels || !palette)
+    if (!m_rows || !palette)
         return Fail(InvalidParameter);
     *palette = m_palette;
     return Ok;
 }
 
 Status Bitmap::SetPalette(const ColorPalette* palette) {
-    if (!m_pixels || !palette || palette->Count > kMaxPaletteEntries)
+    if (!m_rows || !palette || palette->Count > kMaxPaletteEntries)
         return Fail(InvalidParameter);
     m_palette = *palette;
     return Ok;
@@ -371,7 +434,7 @@ Status Bitmap::SetPalette(const ColorPalette* palette) {
 Status Bitmap::Save(const QString& path, const CodecId* encoderClsid,
                     const EncoderParameters* params) {
     const int encoder = encoderClsid ? detail::FindEncoder(*encoderClsid) : -1;
-    if (!m_pixels || encoder < 0 || (params && params->Count > 1))
+    if (!m_rows || encoder < 0 || (params && params->Count > 1))
         return Fail(InvalidParameter);
     if (m_lock)
         return Fail(WrongState);
@@ -410,7 +473,7 @@ Status Bitmap::Save(const QString& path, const CodecId* encoderClsid,
 }
 
 QImage Bitmap::AsQImage() const {
-    if (!m_pixels)
+    if (!m_rows)
         return {};
     QImage::Format format = QImage::Format_Invalid;
     switch (m_format) {
@@ -432,7 +495,7 @@ QImage Bitmap::AsQImage() const {
         default:
             return {};
     }
-    QImage image(static_cast<const uchar*>(m_pixels.get()), m_width, m_height, m_stride, format);
+    QImage image(static_cast<const uchar*>(m_rows), m_width, m_height, m_stride, format);
     if (m_format == PixelFormat8bppIndexed) {
         QList<QRgb> colors(kMaxPaletteEntries);
         for (UINT i = 0; i < kMaxPaletteEntries; ++i)

@@ -1,6 +1,7 @@
 #pragma once
 
-// Bitmap: an image that owns its pixels, in one of five formats (8-bit indexed with a palette,
+// Bitmap: an image that owns its pixels (or reads rows that another owner keeps, see
+// ShowExternalRows), in one of five formats (8-bit indexed with a palette,
 // 16-bit 555 and 565, 24-bit and 32-bit RGB), with clone, rotate and flip, locked access to its
 // rows, and saving and loading through the image codecs.
 //
@@ -54,6 +55,25 @@ public:
     // this one is locked.
     Status CopyPixels(const Bitmap& source);
 
+    // Makes the bitmap read rows it does not own: row y at scan0 + y × stride, laid out as the
+    // bitmap's own rows would be (stride the format's padded row), kept alive by keeper for as
+    // long as the bitmap reads them. Nothing is written there: the first change to the pixels
+    // (a write lock, SetRows, CopyPixels, RotateFlip) copies them into memory of its own. The
+    // palette stays. InvalidParameter for another stride, no rows or an unknown format;
+    // WrongState while locked.
+    Status ShowExternalRows(int32_t width, int32_t height, int32_t stride, PixelFormat format,
+                            const BYTE* scan0, std::shared_ptr<const void> keeper);
+    // True while the pixels are rows another owner keeps.
+    bool HasExternalRows() const { return m_keeper != nullptr; }
+    // Makes the bitmap show source's pixels and palette without copying them: both read the same
+    // rows, and whichever changes its pixels first takes a copy of its own. InvalidParameter
+    // when source has no pixels; WrongState while this bitmap is locked.
+    Status ShareRowsOf(const Bitmap& source);
+    // True while another bitmap or owner reads these rows too, so that a change would copy them.
+    bool RowsShared() const { return m_keeper || (m_pixels && m_pixels.use_count() > 1); }
+    // The top row of the pixels (null without pixels), for reading.
+    const BYTE* GetRows() const { return m_rows; }
+
     // A copy of the whole bitmap, palette included; null when this bitmap has no pixels.
     std::unique_ptr<Bitmap> Clone() const;
     // A copy of a rectangle, which must lie inside the bitmap and have an area, converted to
@@ -93,7 +113,10 @@ private:
     Status Fail(Status status) const;
     // With zeroed false the caller writes every row at once (the padding is zeroed anyway).
     bool Allocate(int32_t width, int32_t height, PixelFormat format, bool zeroed = true);
-    BYTE* Row(int32_t y) const { return m_pixels.get() + static_cast<size_t>(y) * m_stride; }
+    // Gives a bitmap over rows it does not own alone rows of its own, with their pixels when
+    // keep (else the caller overwrites every byte); false when out of memory.
+    bool OwnRows(bool keep = true);
+    BYTE* Row(int32_t y) const { return m_rows + static_cast<size_t>(y) * m_stride; }
 
     struct Lock;
 
@@ -101,7 +124,12 @@ private:
     int32_t m_height = 0;
     int32_t m_stride = 0;
     PixelFormat m_format = 0;
-    std::unique_ptr<BYTE[]> m_pixels;
+    // Shared with the bitmaps that show these rows (ShareRowsOf); written only while not.
+    std::shared_ptr<BYTE[]> m_pixels;
+    // The rows read and written: m_pixels, or external rows that m_keeper keeps alive. External
+    // rows are never written through this pointer.
+    BYTE* m_rows = nullptr;
+    std::shared_ptr<const void> m_keeper;
     ColorPalette m_palette;
     std::unique_ptr<Lock> m_lock;
     mutable Status m_lastStatus = Ok;

@@ -11,15 +11,15 @@ CAviGetFrame::~CAviGetFrame() {
     m_stream->Release();
 }
 
-BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target) {
+bool CAviGetFrame::ReadLayout(LONG position, Layout* layout) {
     LONG formatBytes = 0;
     if (m_stream->ReadFormat(position, nullptr, &formatBytes) != AVIERR_OK ||
         formatBytes < kBitmapInfoHeaderBytes)
-        return nullptr;
+        return false;
     m_format.resize(static_cast<size_t>(formatBytes));
     if (m_stream->ReadFormat(position, m_format.data(), &formatBytes) != AVIERR_OK)
-        return nullptr;
-    BITMAPINFOHEADER in;
+        return false;
+    BITMAPINFOHEADER& in = layout->in;
     std::memcpy(&in, m_format.data(), sizeof in);
     const int bits = in.biBitCount;
     const bool knownDepth =
@@ -27,7 +27,7 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target)
     if (in.biCompression != BI_RGB || !knownDepth || in.biWidth <= 0 || in.biHeight == 0 ||
         in.biSize < static_cast<DWORD>(kBitmapInfoHeaderBytes) ||
         in.biSize > static_cast<DWORD>(formatBytes))
-        return nullptr;
+        return false;
     const LONG width = in.biWidth;
     const LONG height = in.biHeight < 0 ? -in.biHeight : in.biHeight;
 
@@ -39,47 +39,89 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target)
     }
     // A table shorter than the header says gives only the colours it holds: none at all lets
     // the reader keep the colours it had.
-    const size_t tableAt = in.biSize;
-    const size_t storedColours =
-        std::min<size_t>(inColours, (static_cast<size_t>(formatBytes) - tableAt) / 4);
-    const int outColours = bits == 16 ? 256 : static_cast<int>(storedColours);
-    const auto outRow = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(outBits)));
-    const size_t tableBytes = 4 * static_cast<size_t>(outColours);
-    const size_t pixelBytes = outRow * static_cast<size_t>(height);
-    const size_t total = kBitmapInfoHeaderBytes + tableBytes + pixelBytes;
-    if (pixelBytes / outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
-        return nullptr;
+    layout->tableAt = in.biSize;
+    layout->storedColours =
+        std::min<size_t>(inColours, (static_cast<size_t>(formatBytes) - layout->tableAt) / 4);
+    const int outColours = bits == 16 ? 256 : static_cast<int>(layout->storedColours);
+    layout->outRow = static_cast<size_t>(DibRowBytes(width, static_cast<WORD>(outBits)));
+    layout->tableBytes = 4 * static_cast<size_t>(outColours);
+    layout->pixelBytes = layout->outRow * static_cast<size_t>(height);
+    const size_t total = kBitmapInfoHeaderBytes + layout->tableBytes + layout->pixelBytes;
+    if (layout->pixelBytes / layout->outRow != static_cast<size_t>(height) || total > 0x7FFFFFFF)
+        return false;
 
-    BITMAPINFOHEADER out;
+    BITMAPINFOHEADER& out = layout->out;
+    out = BITMAPINFOHEADER();
     out.biWidth = width;
     out.biHeight = in.biHeight;
     out.biBitCount = static_cast<WORD>(outBits);
     out.biCompression = BI_RGB;
-    out.biSizeImage = static_cast<DWORD>(pixelBytes);
+    out.biSizeImage = static_cast<DWORD>(layout->pixelBytes);
     out.biXPelsPerMeter = in.biXPelsPerMeter;
     out.biYPelsPerMeter = in.biYPelsPerMeter;
     out.biClrUsed = static_cast<DWORD>(outColours);
-    ptrdiff_t targetStride = 0;
-    BYTE* top = target ? target(out, &targetStride) : nullptr;
-    if (top && targetStride < static_cast<ptrdiff_t>(outRow))
-        top = nullptr;
+    return true;
+}
 
-    // Every byte is written below; a frame of the same size reuses the buffer as it is.
-    const size_t words = (kBitmapInfoHeaderBytes + tableBytes + (top ? 0 : pixelBytes) + 3) / 4;
+BITMAPINFOHEADER* CAviGetFrame::Pack(const Layout& layout, bool packed) {
+    // Every byte is written by the caller; a frame of the same size reuses the buffer as it is.
+    const size_t words =
+        (kBitmapInfoHeaderBytes + layout.tableBytes + (packed ? layout.pixelBytes : 0) + 3) / 4;
     if (words > m_packed.capacity())
         ++m_allocations;
     m_packed.resize(words);
-    auto* packed = reinterpret_cast<BYTE*>(m_packed.data());
-    std::memcpy(packed, &out, sizeof out);
-    BYTE* table = packed + kBitmapInfoHeaderBytes;
-    if (bits == 16) {
+    auto* bytes = reinterpret_cast<BYTE*>(m_packed.data());
+    std::memcpy(bytes, &layout.out, sizeof layout.out);
+    BYTE* table = bytes + kBitmapInfoHeaderBytes;
+    if (layout.in.biBitCount == 16) {
         for (int i = 0; i < 256; ++i) {
             table[4 * i] = table[4 * i + 1] = table[4 * i + 2] = static_cast<BYTE>(i);
             table[4 * i + 3] = 0;
         }
     } else {
-        std::memcpy(table, m_format.data() + tableAt, 4 * storedColours);
+        std::memcpy(table, m_format.data() + layout.tableAt, 4 * layout.storedColours);
     }
+    return reinterpret_cast<BITMAPINFOHEADER*>(bytes);
+}
+
+BITMAPINFOHEADER* CAviGetFrame::GetMappedFrame(LONG position, const BYTE** top, ptrdiff_t* stride,
+                                               std::shared_ptr<const void>* keeper) {
+    Layout layout;
+    if (!top || !stride || !keeper || !ReadLayout(position, &layout) ||
+        layout.out.biBitCount != layout.in.biBitCount)
+        return nullptr;
+    const BYTE* rows = nullptr;
+    ptrdiff_t step = 0;
+    std::shared_ptr<const void> owner;
+    if (m_stream->MapRows(position, &rows, &step, &owner) != AVIERR_OK || !rows || !owner ||
+        step != static_cast<ptrdiff_t>(layout.outRow))
+        return nullptr;
+    BITMAPINFOHEADER* header = Pack(layout, false);
+    *top = rows;
+    *stride = step;
+    *keeper = std::move(owner);
+    return header;
+}
+
+BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target) {
+    Layout layout;
+    if (!ReadLayout(position, &layout))
+        return nullptr;
+    const BITMAPINFOHEADER& in = layout.in;
+    const int bits = in.biBitCount;
+    const int outBits = layout.out.biBitCount;
+    const LONG width = in.biWidth;
+    const LONG height = in.biHeight < 0 ? -in.biHeight : in.biHeight;
+    const size_t outRow = layout.outRow;
+    const size_t pixelBytes = layout.pixelBytes;
+    ptrdiff_t targetStride = 0;
+    BYTE* top = target ? target(layout.out, &targetStride) : nullptr;
+    if (top && targetStride < static_cast<ptrdiff_t>(outRow))
+        top = nullptr;
+
+    BITMAPINFOHEADER* const result = Pack(layout, !top);
+    BYTE* table = reinterpret_cast<BYTE*>(result) + kBitmapInfoHeaderBytes;
+    const size_t tableBytes = layout.tableBytes;
 
     // Row i of the stream's order goes to first + i * step: packed after the table, or into
     // the caller's upright picture, bottom row first for a bottom-up stream.
@@ -90,7 +132,6 @@ BITMAPINFOHEADER* CAviGetFrame::GetFrame(LONG position, const RowTarget& target)
         first = bottomUp ? top + (height - 1) * targetStride : top;
         step = bottomUp ? -targetStride : targetStride;
     }
-    const auto result = reinterpret_cast<BITMAPINFOHEADER*>(packed);
     const size_t tight = (static_cast<size_t>(width) * bits + 7) / 8;
     if (top && outBits == bits) {
         const HRESULT read = m_stream->ReadRows(position, first, step);

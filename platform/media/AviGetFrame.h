@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class CAviGetFrame {
@@ -38,11 +39,34 @@ public:
     // without pixels after them. Rows of a frame that cannot be read may be left part written
     // only when the stream fails in the middle of a read.
     BITMAPINFOHEADER* GetFrame(LONG position, const RowTarget& target);
+    // The same for a frame the stream can show from memory it shares with its file (see
+    // IAVIStream::MapRows): the header and colour table come back without pixels, and the
+    // upright rows are at *top, *stride apart, valid while *keeper is held. Null when the
+    // stream cannot, or the frame's depth changes on the way out; such a frame is read with
+    // GetFrame.
+    BITMAPINFOHEADER* GetMappedFrame(LONG position, const BYTE** top, ptrdiff_t* stride,
+                                     std::shared_ptr<const void>* keeper);
     // How often the frame buffer had to grow: a reader kept open over frames of one size
     // allocates it once.
     int BufferAllocations() const { return m_allocations; }
 
 private:
+    // A frame's format as read and as handed out.
+    struct Layout {
+        BITMAPINFOHEADER in;
+        BITMAPINFOHEADER out;
+        size_t tableAt = 0;
+        size_t storedColours = 0;
+        size_t outRow = 0;
+        size_t tableBytes = 0;
+        size_t pixelBytes = 0;
+    };
+    // Reads and checks the format of frame position; false when it cannot be handed out.
+    bool ReadLayout(LONG position, Layout* layout);
+    // Writes the header and colour table into the buffer, with room for the pixels after them
+    // when packed; returns the header.
+    BITMAPINFOHEADER* Pack(const Layout& layout, bool packed);
+
     IAVIStream* m_stream;
     std::vector<BYTE> m_format;
     std::vector<BYTE> m_read;

@@ -10,6 +10,7 @@
 #include "platform/wintypes/WinTypes.h"
 
 #include <cstddef>
+#include <memory>
 
 constexpr DWORD MakeFourCC(char a, char b, char c, char d) {
     return static_cast<DWORD>(static_cast<BYTE>(a)) |
@@ -76,6 +77,19 @@ public:
         (void)start;
         (void)first;
         (void)step;
+        return AVIERR_UNSUPPORTED;
+    }
+    // Frame start's rows where the stream keeps them in memory shared with its file, to be read
+    // and never written: *top the top row of the upright picture, *stride the distance between
+    // rows (the frame's padded row), and *keeper an owner that keeps the memory valid for as
+    // long as it is held. Streams that cannot, or not for this frame, answer AVIERR_UNSUPPORTED
+    // (or another failure) and are read through ReadRows or Read.
+    virtual HRESULT MapRows(LONG start, const BYTE** top, ptrdiff_t* stride,
+                            std::shared_ptr<const void>* keeper) {
+        (void)start;
+        (void)top;
+        (void)stride;
+        (void)keeper;
         return AVIERR_UNSUPPORTED;
     }
     virtual HRESULT Write(LONG start, LONG samples, const void* buffer, LONG bufferSize,

@@ -12,6 +12,8 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QWidget>
@@ -606,3 +608,88 @@ TEST_F(StreamWndTest, IsAFitModeViewOwnedByItsOwner) {
 }
 
 }  // namespace
+
+namespace {
+
+// The owner's side of a frame step: what the last paint was allowed to touch, and a mark that
+// follows the frame in the margin beside the picture unless the owner keeps still.
+struct StepOwner {
+    static inline QRegion painted;
+    static inline int markFrame = 0;
+    static inline bool still = true;
+    static void Paint(CWnd*, CDC* dc) {
+        painted = dc->GetPainter()->paintEngine()->systemClip();
+        if (!still)
+            dc->FillSolidRect(CRect(4 + 3 * markFrame, 10, 10 + 3 * markFrame, 16), 0x00FF00);
+    }
+    static bool Still(CWnd*) { return still; }
+};
+
+}  // namespace
+
+// A frame step repaints only the picture when nothing around or over it can have changed, and
+// the window then shows exactly what a whole repaint would; an owner whose drawing follows the
+// frame, the information box, or a change to the overlays not yet painted repaints it all.
+TEST_F(StreamWndTest, AFrameStepRepaintsOnlyThePictureWhenNothingElseChanges) {
+    const struct {
+        const char* name;
+        bool still;
+        bool withCheck;
+        bool infoBox;
+        bool rulersBeforeStep;
+        int wholeSteps;  // Steps that repaint the whole window before the picture alone.
+    } cases[] = {
+        {"owner keeps still", true, true, false, false, 0},
+        {"owner's mark follows the frame", false, true, false, false, 2},
+        {"owner says nothing", true, false, false, false, 2},
+        {"information box shown", true, true, true, false, 2},
+        {"rulers turned on since the last paint", true, true, false, true, 1},
+    };
+    // Wider than the frame's shape, so that grey margins lie beside the picture.
+    const CRect place(0, 0, kClientWidth, kClientHeight / 2);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStreamWnd wnd;
+        ASSERT_TRUE(wnd.Create(nullptr, "stream", WS_CHILD | WS_VISIBLE, place, &m_host, 10003));
+        StepOwner::still = c.still;
+        StepOwner::markFrame = 4;
+        wnd.SetPaintCallback(&StepOwner::Paint, &m_host, c.withCheck ? &StepOwner::Still : nullptr);
+        wnd.SetInfoCorner(c.infoBox ? CPanZoomView::kLowerRight : CPanZoomView::kHidden);
+        wnd.ShowReticle(TRUE);
+        wnd.SetReticlePosition(30, 40);
+        wnd.SetFrameSource(OpenSource());
+        ASSERT_EQ(wnd.ShowFrame(4), 1);
+        QCoreApplication::processEvents();
+        if (c.rulersBeforeStep)
+            wnd.ShowRulers(TRUE);
+
+        int step = 0;
+        for (const int frame : {5, 6}) {
+            StepOwner::markFrame = frame;
+            StepOwner::painted = QRegion();
+            ASSERT_EQ(wnd.ShowFrame(frame), 1);
+            QCoreApplication::processEvents();
+            const QRect touched = StepOwner::painted.boundingRect();
+            if (step++ >= c.wholeSteps) {
+                EXPECT_LT(touched.width(), place.Width()) << frame;
+                EXPECT_EQ(touched.height(), place.Height()) << frame;
+            } else {
+                EXPECT_EQ(touched, QRect(0, 0, place.Width(), place.Height())) << frame;
+            }
+            const QImage screen = QGuiApplication::primaryScreen()
+                                      ->grabWindow(m_host.GetQWidget()->winId())
+                                      .toImage()
+                                      .convertToFormat(QImage::Format_RGB32);
+            QImage whole(place.Width(), place.Height(), QImage::Format_RGB32);
+            {
+                CDC dc(&whole);
+                wnd.OnDraw(&dc);
+            }
+            for (int y = 0; y < whole.height(); ++y)
+                for (int x = 0; x < whole.width(); ++x)
+                    ASSERT_EQ(screen.pixel(x, y), whole.pixel(x, y))
+                        << "frame " << frame << " at " << x << "," << y;
+        }
+        wnd.DestroyWindow();
+    }
+}

@@ -3,6 +3,8 @@
 #include "testsupport/IsolatedTest.h"
 
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -163,6 +165,79 @@ TEST(BitmapTest, NewRowsAndPixelsReplaceTheOldInTheSameMemory) {
     for (const auto& other : others)
         EXPECT_EQ(bitmap->CopyPixels(*other), InvalidParameter);
     EXPECT_EQ(Letters(*bitmap), (std::vector<std::string>{"mno", "pqr"}));
+}
+
+// A bitmap over rows it does not own reads them where they are and never writes them: each
+// kind of change first gives it a copy of its own, which lets the owner's memory go.
+TEST(BitmapTest, ExternalRowsAreReadInPlaceAndCopiedBeforeAnyChange) {
+    const std::vector<std::string> letters = {"abcd", "efgh"};
+    const struct {
+        const char* name;
+        std::function<Status(Bitmap&)> change;
+        std::vector<std::string> after;
+    } cases[] = {
+        {"write lock",
+         [](Bitmap& b) {
+             BitmapData data;
+             const Status locked =
+                 b.LockBits(nullptr, ImageLockModeWrite, PixelFormat8bppIndexed, &data);
+             if (locked != Ok)
+                 return locked;
+             static_cast<BYTE*>(data.Scan0)[1] = 'z';
+             return b.UnlockBits(&data);
+         },
+         {"azcd", "efgh"}},
+        {"new rows",
+         [](Bitmap& b) {
+             const std::string rows = "ijklmnop";
+             return b.SetRows(4, reinterpret_cast<const BYTE*>(rows.data()));
+         },
+         {"ijkl", "mnop"}},
+        {"copied pixels",
+         [](Bitmap& b) {
+             return b.CopyPixels(*LetterBitmap({"qrst", "uvwx"}, PixelFormat8bppIndexed));
+         },
+         {"qrst", "uvwx"}},
+        {"flip", [](Bitmap& b) { return b.RotateFlip(RotateNoneFlipY); }, {"efgh", "abcd"}},
+        {"turn", [](Bitmap& b) { return b.RotateFlip(Rotate180FlipNone); }, {"hgfe", "dcba"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto rows = std::make_shared<std::vector<BYTE>>();
+        for (const std::string& row : letters)
+            rows->insert(rows->end(), row.begin(), row.end());
+        const std::vector<BYTE> original = *rows;
+        Bitmap bitmap(1, 1, PixelFormat24bppRGB);
+        ASSERT_EQ(bitmap.ShowExternalRows(4, 2, 4, PixelFormat8bppIndexed, rows->data(), rows), Ok);
+        EXPECT_TRUE(bitmap.HasExternalRows());
+        EXPECT_EQ(rows.use_count(), 2);
+        EXPECT_EQ(bitmap.GetPixelFormat(), PixelFormat8bppIndexed);
+        EXPECT_EQ(Letters(bitmap), letters);
+        EXPECT_EQ(bitmap.AsQImage().constBits(), rows->data());
+        EXPECT_EQ(bitmap.Clone()->GetRows() == rows->data(), false);
+
+        ASSERT_EQ(c.change(bitmap), Ok);
+        EXPECT_EQ(Letters(bitmap), c.after);
+        EXPECT_FALSE(bitmap.HasExternalRows());
+        EXPECT_EQ(rows.use_count(), 1);
+        EXPECT_EQ(*rows, original);
+    }
+
+    auto rows = std::make_shared<std::vector<BYTE>>(16, BYTE{'a'});
+    Bitmap bitmap(4, 2, PixelFormat8bppIndexed);
+    EXPECT_EQ(bitmap.ShowExternalRows(4, 2, 5, PixelFormat8bppIndexed, rows->data(), rows),
+              InvalidParameter);  // not the format's padded row
+    EXPECT_EQ(bitmap.ShowExternalRows(4, 2, 4, PixelFormat8bppIndexed, nullptr, rows),
+              InvalidParameter);
+    EXPECT_EQ(bitmap.ShowExternalRows(4, 2, 4, PixelFormat8bppIndexed, rows->data(), nullptr),
+              InvalidParameter);
+    BitmapData data;
+    ASSERT_EQ(bitmap.LockBits(nullptr, ImageLockModeRead, PixelFormat8bppIndexed, &data), Ok);
+    EXPECT_EQ(bitmap.ShowExternalRows(4, 2, 4, PixelFormat8bppIndexed, rows->data(), rows),
+              WrongState);
+    ASSERT_EQ(bitmap.UnlockBits(&data), Ok);
+    EXPECT_FALSE(bitmap.HasExternalRows());
+    EXPECT_EQ(rows.use_count(), 1);
 }
 
 TEST(BitmapTest, RotateFlipTurnsClockwiseThenMirrors) {
