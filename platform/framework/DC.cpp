@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <numbers>
 #include <utility>
@@ -14,6 +15,14 @@
 IMPLEMENT_DYNAMIC(CDC, CObject)
 
 namespace {
+
+// A coordinate moved by a distance rounded to whole pixels, held within the int range: text may
+// be written at a position as far out as a drawing's coordinates go.
+int MovedBy(int from, double by) {
+    const double moved = static_cast<double>(from) + std::round(by);
+    return static_cast<int>(
+        std::clamp(moved, static_cast<double>(INT_MIN), static_cast<double>(INT_MAX)));
+}
 
 QColor ToQColor(COLORREF c) {
     return QColor(GetRValue(c), GetGValue(c), GetBValue(c));
@@ -806,8 +815,8 @@ BOOL CDC::ExtTextOut(int x, int y, UINT options, const CRect* rect, const QStrin
             advance = -width;
         else
             advance = width;
-        m_state.position.x += static_cast<int>(std::lround(along.x() * advance));
-        m_state.position.y += static_cast<int>(std::lround(along.y() * advance));
+        m_state.position.x = MovedBy(m_state.position.x, along.x() * advance);
+        m_state.position.y = MovedBy(m_state.position.y, along.y() * advance);
     }
     return TRUE;
 }

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QWidget>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -914,6 +915,19 @@ TEST_F(DCTest, OpaqueTextFillsItsCellWithTheBackgroundColour) {
             EXPECT_EQ(CountPixels(image, qRgb(0, 0, 255)), 0);
         }
     }
+}
+
+TEST_F(DCTest, TextAtTheEdgeOfTheCoordinatesKeepsTheCurrentPositionThere) {
+    QImage image = Blank(20, 20);
+    CDC dc(&image);
+    dc.SetTextAlign(TA_UPDATECP);
+    dc.MoveTo(INT_MAX - 2, 5);
+    ASSERT_TRUE(dc.TextOut(0, 0, "Far"));
+    EXPECT_EQ(dc.GetCurrentPosition(), CPoint(INT_MAX, 5));
+    dc.SetTextAlign(TA_UPDATECP | TA_RIGHT);
+    dc.MoveTo(INT_MIN + 2, 5);
+    ASSERT_TRUE(dc.TextOut(0, 0, "Far"));
+    EXPECT_EQ(dc.GetCurrentPosition(), CPoint(INT_MIN, 5));
 }
 
 TEST_F(DCTest, ExtTextOutOptionsFillAndClipTheRectangle) {
