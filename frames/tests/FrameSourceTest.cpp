@@ -22,6 +22,13 @@ using namespace imaging;
 
 namespace {
 
+// Display settings that show a frame as it is.
+CLutParamSet NeutralLutParams() {
+    CLutParamSet params;
+    ResetLutParams(&params);
+    return params;
+}
+
 // Records which stream kind Open dispatched to and counts frame reads; the dispatch points
 // open nothing.
 class ProbeSource : public CFrameSource {
@@ -400,10 +407,8 @@ TEST_F(FrameSourceTest, DisplayFramesAreCachedAndRemappedOnlyWhenNeeded) {
     const TestAviLayout layout{TestAviKind::RawBgr24, 8, 6, 5, 0};
     ProbeSource source;
     ASSERT_EQ(source.Open(Avi("lut.avi", layout)), 1);
-    CLutParamSet colour;
-    CLutParamSet bw;
-    ResetLutParams(&colour);
-    ResetLutParams(&bw);
+    CLutParamSet colour = NeutralLutParams();
+    CLutParamSet bw = NeutralLutParams();
     CFrameImage image;
     auto green = [&image](int x, int y) {
         return qGreen(image.GetBitmap()->AsQImage().pixel(x, y));
@@ -452,10 +457,8 @@ TEST_F(FrameSourceTest, IndexedDisplayFramesMatchTheirWidenedColours) {
         {"black and white", 0, 1, 3}, {"back again", 25, 1, 1},     {"colour again", 0, 0, 1},
     };
     for (const Case& c : cases) {
-        CLutParamSet colour;
-        CLutParamSet bw;
-        ResetLutParams(&colour);
-        ResetLutParams(&bw);
+        CLutParamSet colour = NeutralLutParams();
+        CLutParamSet bw = NeutralLutParams();
         colour.SetBrightness(1, c.brightGreen);
         bw.SetBrightness(0, c.brightGreen);
         colour.SetColor2BW(c.toBw);
@@ -493,10 +496,8 @@ TEST_F(FrameSourceTest, IndexedDisplayFramesTradeBuffersWithTheCaller) {
     const TestAviLayout layout{TestAviKind::RawPal8, 7, 5, 6, 0};
     ProbeSource source;
     ASSERT_EQ(source.Open(Avi("step8.avi", layout)), 1);
-    CLutParamSet colour;
-    CLutParamSet bw;
-    ResetLutParams(&colour);
-    ResetLutParams(&bw);
+    CLutParamSet colour = NeutralLutParams();
+    CLutParamSet bw = NeutralLutParams();
     CFrameImage image;
     std::set<const void*> buffers;
     const auto expectFrame = [&](int n) {
@@ -781,10 +782,8 @@ TEST_F(FrameSourceTest, RawDisplayFramesAreShownFromTheMappedFileWithoutCopies) 
         }
         CFrameSource source;
         ASSERT_EQ(source.Open(path), 1);
-        CLutParamSet colour;
-        CLutParamSet bw;
-        ResetLutParams(&colour);
-        ResetLutParams(&bw);
+        CLutParamSet colour = NeutralLutParams();
+        CLutParamSet bw = NeutralLutParams();
         const int mappingsBefore = CFileMapping::MappingsMade();
         CFrameImage image;
         std::set<const Bitmap*> bitmaps;
@@ -840,10 +839,8 @@ TEST_F(FrameSourceTest, RawRecordingCutShortWhileShownFailsCleanly) {
     }
     CFrameSource source;
     ASSERT_EQ(source.Open(path), 1);
-    CLutParamSet colour;
-    CLutParamSet bw;
-    ResetLutParams(&colour);
-    ResetLutParams(&bw);
+    CLutParamSet colour = NeutralLutParams();
+    CLutParamSet bw = NeutralLutParams();
     CFrameImage last;
     ASSERT_EQ(source.GetFrameDib(kFrames - 1, &last, colour, bw, 0), 1);
     ASSERT_TRUE(last.GetBitmap()->HasExternalRows());
@@ -871,10 +868,8 @@ TEST_F(FrameSourceTest, ForcedReadsReachTheDisplayWithoutACopy) {
     const TestAviLayout layout{TestAviKind::RawPal8, 8, 5, 6, 0};
     ProbeSource source;
     ASSERT_EQ(source.Open(Avi("live8.avi", layout)), 1);
-    CLutParamSet colour;
-    CLutParamSet bw;
-    ResetLutParams(&colour);
-    ResetLutParams(&bw);
+    CLutParamSet colour = NeutralLutParams();
+    CLutParamSet bw = NeutralLutParams();
     CFrameImage image;
     std::set<const void*> buffers;
     const auto expectFrame = [&layout](const CFrameImage& shown, int n) {
