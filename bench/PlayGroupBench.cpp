@@ -156,6 +156,7 @@ void SynchronisationStep(benchmark::State& state) {
         member->GetParentFrame()->DestroyWindow();
     main.DestroyWindow();
     app.m_pMainWnd = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 constexpr int kDataChannels = 16;
@@ -256,6 +257,7 @@ void SyncStep(benchmark::State& state, bool withData) {
     videoFrame->DestroyWindow();
     main.DestroyWindow();
     app.m_pMainWnd = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     CResourceChain::RemoveModule(RmResourceModule());
 }
 

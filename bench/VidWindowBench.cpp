@@ -113,6 +113,7 @@ void VideoWindowStep(benchmark::State& state) {
     frame->DestroyWindow();
     main.DestroyWindow();
     app.m_pMainWnd = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // The host clock of the simulated camera, moved on one frame per step.
@@ -167,6 +168,7 @@ void LiveCameraStep(benchmark::State& state) {
     frame->DestroyWindow();
     main.DestroyWindow();
     app.m_pMainWnd = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     DriverLoader::ResetForTests();
 }
 
