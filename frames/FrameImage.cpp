@@ -185,24 +185,50 @@ public:
             if (!usable && m_leading == m_blocks)
                 m_leading = b;
         }
+        if (!columns.empty()) {
+            m_firstLine = columns.front() & ~63;
+            m_lines = static_cast<size_t>((columns.back() >> 6) - (columns.front() >> 6) + 1);
+            m_fetchEvery = std::max<size_t>(1, m_blocks / m_lines);
+        }
     }
 
-    // The pixels of row that whole blocks cover into out; returns how many.
-    RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out) const {
+    // The pixels of row that whole blocks cover into out; returns how many. The cache lines of
+    // ahead, a row drawn later, that the columns cover are fetched along the way, one every few
+    // blocks: asked for all at once, they would stall the row's stores until memory answers.
+    RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out, const uchar* ahead) const {
         const int* bases = m_bases.data();
         const Shuffle* shuffles = m_shuffles.data();
         const size_t leading = m_leading;
+        const size_t every = m_fetchEvery;
+        const char* fetch = reinterpret_cast<const char*>(ahead) + m_firstLine;
+        const char* const fetchEnd = fetch + 64 * m_lines;
+        size_t block = 0;
         if (m_grey) {
-#pragma GCC unroll 2
-            for (size_t block = 0; block < leading; ++block)
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                    Grey(Picked(row, bases, shuffles, block)));
+            while (block < leading) {
+                if (fetch < fetchEnd) {
+                    _mm_prefetch(fetch, _MM_HINT_T0);
+                    fetch += 64;
+                }
+                const size_t end = std::min(block + every, leading);
+                for (; block < end; ++block)
+                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                        Grey(Picked(row, bases, shuffles, block)));
+            }
         } else {
-            for (size_t block = 0; block < leading; ++block)
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                    Gathered(Picked(row, bases, shuffles, block)));
+            while (block < leading) {
+                if (fetch < fetchEnd) {
+                    _mm_prefetch(fetch, _MM_HINT_T0);
+                    fetch += 64;
+                }
+                const size_t end = std::min(block + every, leading);
+                for (; block < end; ++block)
+                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                        Gathered(Picked(row, bases, shuffles, block)));
+            }
         }
-        for (size_t block = leading; block < m_blocks; ++block) {
+        for (; fetch < fetchEnd; fetch += 64)
+            _mm_prefetch(fetch, _MM_HINT_T0);
+        for (; block < m_blocks; ++block) {
             if (!m_usable[block]) {
                 for (size_t k = 8 * block; k < 8 * block + 8; ++k)
                     out[k] = m_table[row[columns[k]]];
@@ -239,7 +265,10 @@ private:
     }
 
     size_t m_blocks;
-    size_t m_leading;  // blocks before the first one the shuffle cannot do
+    size_t m_leading;     // blocks before the first one the shuffle cannot do
+    int m_firstLine = 0;  // start of the cache line of the first column
+    size_t m_lines = 0;   // cache lines from the first column's to the last one's
+    size_t m_fetchEvery = 1;
     const QRgb* m_table;
     bool m_grey = false;
     std::vector<Shuffle> m_shuffles;
@@ -372,9 +401,15 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds
         return reinterpret_cast<QRgb*>(bits + (y + shift.y()) * stride) + visible.left() +
                shift.x();
     };
-    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+    const uchar* const sourceBits = source.constBits();
+    const qsizetype sourceStride = source.bytesPerLine();
+    const auto sourceRow = [ sourceBits, sourceStride, scaleY, shiftY, lastRow ](int y)
+        __attribute__((always_inline)) {
         const int fy = static_cast<int>((scaleY * (y + 0.5) + shiftY) * kFixed);
-        const uchar* row = source.constScanLine(std::clamp(fy >> 16, 0, lastRow));
+        return sourceBits + std::clamp(fy >> 16, 0, lastRow) * sourceStride;
+    };
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        const uchar* row = sourceRow(y);
         if (!wide || y < single.top() || y > single.bottom()) {
             for (const QRect& part : written) {
                 if (y < part.top() || y > part.bottom())
@@ -401,12 +436,7 @@ bool ScaleIndexedInto(const QImage& source, const QRect& to, const QRect& bounds
         }
         if (gather) {
             // The row after next is on its way from memory while this one is looked up.
-            const int ahead = std::clamp(
-                static_cast<int>((scaleY * (y + 2.5) + shiftY) * kFixed) >> 16, 0, lastRow);
-            const uchar* next = source.constScanLine(ahead);
-            for (int at = columns.front(); at <= columns.back(); at += 64)
-                _mm_prefetch(reinterpret_cast<const char*>(next + at), _MM_HINT_T0);
-            i = gather->Row(row, columns.data(), out);
+            i = gather->Row(row, columns.data(), out, sourceRow(y + 2));
         }
 #endif
         for (; i < columns.size(); ++i)

@@ -279,6 +279,7 @@ TEST_F(FrameImageTest, UnsmoothedDrawMatchesThePaintersScaling) {
         {1, 1, {5, 5, 20, 20}, {0, 0}},
         {20, 600, {0, 0, 640, 19}, {0, 0}},
         {1024, 1024, {9, 4, 200, 201}, {0, 0}},
+        {4000, 60, {3, 1, 333, 50}, {0, 0}},
     };
     std::set<QRgb> colours;
     for (const Case& c : cases) {
