@@ -1012,6 +1012,28 @@ void CWnd::InvalidateRect(const CRect* rect, BOOL bErase) {
 BOOL CWnd::RedrawWindow(const CRect* rectUpdate, const QRegion* rgnUpdate, UINT flags) {
     if (!m_widget)
         return FALSE;
+    // Invalidating and painting at once is Qt's repaint: it marks the area and paints every
+    // dirty part of the window before returning, without posting a request that wakes the event
+    // loop (one posted before finds nothing left to paint). Inside a paint of the widget, or
+    // with nothing of the area on the widget, the posted request serves as before.
+    if ((flags & (RDW_INVALIDATE | RDW_UPDATENOW)) == (RDW_INVALIDATE | RDW_UPDATENOW) &&
+        m_widget->isVisible() && m_widget->updatesEnabled() &&
+        !m_widget->testAttribute(Qt::WA_WState_InPaintEvent)) {
+        QRegion area = m_widget->rect();
+        if (rgnUpdate)
+            area &= *rgnUpdate;
+        else if (rectUpdate)
+            area &=
+                QRect(rectUpdate->left, rectUpdate->top, rectUpdate->Width(), rectUpdate->Height());
+        if (area.rectCount() == 1) {
+            m_widget->repaint(area.boundingRect());
+            return TRUE;
+        }
+        if (!area.isEmpty()) {
+            m_widget->repaint(area);
+            return TRUE;
+        }
+    }
     if (flags & RDW_INVALIDATE) {
         if (rgnUpdate)
             m_widget->update(*rgnUpdate);

@@ -620,6 +620,87 @@ TEST_F(WndTest, PaintErasesThenPaintsThroughDeviceContextsOnTheWidget) {
     EXPECT_TRUE(wnd.GetPaintRegion().isEmpty());
 }
 
+// Counts its paints and keeps the area of the last one.
+class CCountingPaintWnd : public CWnd {
+public:
+    int m_paints = 0;
+    CRect m_lastPaint;
+
+protected:
+    void OnPaint() {
+        CPaintDC dc(this);
+        ++m_paints;
+        m_lastPaint = dc.m_ps.rcPaint;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+BEGIN_MESSAGE_MAP(CCountingPaintWnd, CWnd)
+ON_WM_PAINT()
+END_MESSAGE_MAP()
+
+// Redrawing at once paints, before it returns, what it invalidates and whatever else of the
+// window waited for a paint; the event loop then paints nothing of it a second time.
+TEST_F(WndTest, RedrawWindowPaintsEveryWaitingAreaOnceBeforeReturning) {
+    const CRect inside(5, 6, 15, 16);
+    const CRect outside(60, 60, 70, 70);
+    const QRegion region = QRegion(2, 3, 4, 5) + QRegion(20, 3, 4, 5);
+    const struct {
+        const char* name;
+        const CRect* rect;
+        const QRegion* region;
+        UINT flags;
+        int paintsBefore;  // of the redrawn window, before the event loop runs
+        CRect painted;
+        int waitingBefore;  // of the sibling invalidated beforehand
+    } cases[] = {
+        {"rectangle", &inside, nullptr, RDW_INVALIDATE | RDW_UPDATENOW, 1, inside, 1},
+        {"whole window", nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW, 1, {0, 0, 40, 30}, 1},
+        {"region", nullptr, &region, RDW_INVALIDATE | RDW_UPDATENOW, 1, {2, 3, 24, 8}, 1},
+        {"nothing of it on the window",
+         &outside,
+         nullptr,
+         RDW_INVALIDATE | RDW_UPDATENOW,
+         0,
+         {},
+         1},
+        {"invalidate only", &inside, nullptr, RDW_INVALIDATE, 0, inside, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CWnd top;
+        ASSERT_TRUE(top.Create(nullptr, "top", WS_VISIBLE, CRect(0, 0, 100, 40), nullptr, 0));
+        CCountingPaintWnd redrawn;
+        CCountingPaintWnd waiting;
+        ASSERT_TRUE(redrawn.Create(nullptr, "redrawn", WS_CHILD | WS_VISIBLE, CRect(0, 0, 40, 30),
+                                   &top, 1));
+        ASSERT_TRUE(waiting.Create(nullptr, "waiting", WS_CHILD | WS_VISIBLE, CRect(50, 0, 90, 30),
+                                   &top, 2));
+        ASSERT_TRUE(PumpUntil([&] { return redrawn.m_paints > 0 && waiting.m_paints > 0; }));
+        QCoreApplication::processEvents();
+        redrawn.m_paints = 0;
+        waiting.m_paints = 0;
+
+        waiting.InvalidateRect(nullptr);
+        redrawn.RedrawWindow(c.rect, c.region, c.flags);
+        EXPECT_EQ(redrawn.m_paints, c.paintsBefore);
+        EXPECT_EQ(waiting.m_paints, c.waitingBefore);
+        if (c.paintsBefore > 0) {
+            EXPECT_EQ(redrawn.m_lastPaint, c.painted);
+        }
+
+        for (int i = 0; i < 5; ++i)
+            QCoreApplication::processEvents();
+        EXPECT_EQ(redrawn.m_paints, c.painted.IsRectEmpty() ? 0 : 1);
+        EXPECT_EQ(waiting.m_paints, 1);
+        if (!c.painted.IsRectEmpty()) {
+            EXPECT_EQ(redrawn.m_lastPaint, c.painted);
+        }
+        redrawn.DestroyWindow();
+        waiting.DestroyWindow();
+        top.DestroyWindow();
+    }
+}
+
 TEST_F(WndTest, ContextMenuNamesTheWindowAndTheScreenPointOrMinusOneForTheKeyboard) {
     QContextMenuEvent mouse(QContextMenuEvent::Mouse, QPoint(1, 2), QPoint(-20, 30));
     QApplication::sendEvent(m_wnd.GetQWidget(), &mouse);
