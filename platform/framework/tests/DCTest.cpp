@@ -5,6 +5,9 @@
 #include "testsupport/IsolatedTest.h"
 
 #include <QFontDatabase>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <climits>
@@ -825,6 +828,39 @@ TEST_F(DCTest, WindowDcDrawsDuringThePaintEvent) {
     EXPECT_EQ(CountPixels(image, kBlack), 10);
     EXPECT_EQ(CountPixels(image, qRgb(0, 255, 255)), 10);  // White XOR red, drawn once.
     EXPECT_EQ(image.pixel(12, 5), kWhite);
+}
+
+// A fill during a paint of part of a widget that sits inside its window shows where it meets
+// that part, and leaves the rest of the window as it was.
+TEST_F(DCTest, FillsInAPartialPaintReachTheirPartOfTheWindow) {
+    QWidget window;
+    window.resize(100, 60);
+    auto* child = new PaintedWidget;
+    child->setParent(&window);
+    child->setGeometry(20, 10, 50, 30);
+    child->setAttribute(Qt::WA_OpaquePaintEvent);
+    child->show();
+    child->paint = [](CDC& dc) { dc.FillSolidRect(CRect(0, 0, 50, 30), RGB(0, 0, 255)); };
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    child->repaint();
+    child->paint = [](CDC& dc) {
+        dc.FillSolidRect(CRect(0, 0, 10, 10), RGB(255, 0, 0));
+        dc.FillSolidRect(CRect(30, 0, 40, 10), RGB(0, 255, 0));
+        dc.FillSolidRect(CRect(40, 20, 50, 30), RGB(255, 255, 0));
+    };
+    child->repaint(QRect(5, 5, 10, 10));
+    const QImage screen = QGuiApplication::primaryScreen()
+                              ->grabWindow(window.winId())
+                              .toImage()
+                              .convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 50; ++x) {
+            const bool painted = x >= 5 && x < 15 && y >= 5 && y < 15;
+            const QRgb expected = painted && x < 10 && y < 10 ? qRgb(255, 0, 0) : qRgb(0, 0, 255);
+            ASSERT_EQ(screen.pixel(20 + x, 10 + y), expected) << x << "," << y;
+        }
+    }
 }
 
 // ---- Text ----
