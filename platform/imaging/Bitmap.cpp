@@ -497,10 +497,16 @@ QImage Bitmap::AsQImage() const {
     }
     QImage image(static_cast<const uchar*>(m_rows), m_width, m_height, m_stride, format);
     if (m_format == PixelFormat8bppIndexed) {
-        QList<QRgb> colors(kMaxPaletteEntries);
+        // Frame after frame of a recording comes with the same colours: the table built last
+        // on this thread is handed on again instead of a new one.
+        thread_local QList<QRgb> last;
+        QRgb colors[kMaxPaletteEntries];
         for (UINT i = 0; i < kMaxPaletteEntries; ++i)
             colors[i] = detail::PaletteColor(m_palette, static_cast<BYTE>(i)) | 0xFF000000u;
-        image.setColorTable(colors);
+        if (last.size() != static_cast<qsizetype>(kMaxPaletteEntries) ||
+            !std::equal(colors, colors + kMaxPaletteEntries, last.cbegin()))
+            last = QList<QRgb>(colors, colors + kMaxPaletteEntries);
+        image.setColorTable(last);
     }
     return image;
 }

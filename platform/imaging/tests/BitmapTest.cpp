@@ -520,3 +520,28 @@ TEST(BitmapTest, QImageViewShowsThePixelsInEachFormat) {
         EXPECT_EQ(image.pixel(0, 0), c.expected);
     }
 }
+
+// A view keeps the colours the bitmap had when it was taken; a later view shows the palette
+// as it is then (shorter palettes end in opaque black, every colour opaque).
+TEST(BitmapTest, QImageViewKeepsTheColoursOfItsMoment) {
+    Bitmap bitmap(1, 1, PixelFormat8bppIndexed);
+    ColorPalette first;
+    first.Count = 256;
+    for (UINT i = 0; i < 256; ++i)
+        first.Entries[i] = MakeARGB(static_cast<BYTE>(i), static_cast<BYTE>(i), 0, 0);
+    ASSERT_EQ(bitmap.SetPalette(&first), Ok);
+    const QImage before = bitmap.AsQImage();
+    const QImage again = bitmap.AsQImage();
+    ColorPalette second;
+    second.Count = 3;
+    second.Entries[2] = MakeARGB(0x80, 0, 0, 9);
+    ASSERT_EQ(bitmap.SetPalette(&second), Ok);
+    const QImage after = bitmap.AsQImage();
+    ASSERT_EQ(before.colorCount(), 256);
+    ASSERT_EQ(after.colorCount(), 256);
+    for (int i = 0; i < 256; ++i) {
+        EXPECT_EQ(before.color(i), qRgb(i, 0, 0)) << i;
+        EXPECT_EQ(again.color(i), qRgb(i, 0, 0)) << i;
+        EXPECT_EQ(after.color(i), i == 2 ? qRgb(0, 0, 9) : qRgb(0, 0, 0)) << i;
+    }
+}
