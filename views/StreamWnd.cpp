@@ -83,6 +83,9 @@ void CStreamWnd::NotePainted(CDC* pDC, const CRect& client) {
     CRect whole;
     GetClientRect(&whole);
     const LayerState state = CurrentLayerState(whole, UpdateDisplayRect(whole));
+    // A paint of the recorded state leaves the record as it is, whatever it covered.
+    if (m_painted && *m_painted == state)
+        return;
     const QTransform device = painter->deviceTransform();
     const QRegion painted = engine->systemClip().translated(-static_cast<int>(device.dx()),
                                                             -static_cast<int>(device.dy()));
