@@ -49,6 +49,7 @@ const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
             shaped = ShapeWhole(text, font);
             ++m_shapedTexts;
         }
+        shaped.ink = InkOf(shaped);
         found = m_shaped.insert(text, shaped);
     }
     return *found;
@@ -210,6 +211,19 @@ QRectF CReadoutDelegate::Ink(quint32 glyph) const {
     return *found;
 }
 
+QRectF CReadoutDelegate::InkOf(const Shaped& shaped) const {
+    QRectF ink;
+    for (const QGlyphRun& run : shaped.runs) {
+        if (!m_rawFont.isValid() || !(run.rawFont() == m_rawFont))
+            return QRectF();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype j = 0; j < glyphs.size(); ++j)
+            ink |= Ink(glyphs[j]).translated(at[j]);
+    }
+    return ink;
+}
+
 QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {
     return Shape(text, font).runs;
 }
@@ -266,6 +280,12 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int lineHeight = QFontMetrics(option.font).height();
     const QPointF origin(option.rect.left() + margin,
                          option.rect.top() + (option.rect.height() - lineHeight) / 2);
+    // Rows that the list paints only because they lie between rows that changed keep their
+    // glyphs as they are.
+    if (!shaped->ink.isNull() &&
+        PaintsNothingOf(painter, shaped->ink.translated(origin).adjusted(-kInkMargin, -kInkMargin,
+                                                                         kInkMargin, kInkMargin)))
+        return;
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
     // A row repainted where its glyphs changed leaves out the glyphs whose ink lies wholly
@@ -295,6 +315,18 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         }
     }
     painter->setPen(pen);
+}
+
+bool CReadoutDelegate::PaintsNothingOf(const QPainter* painter, const QRectF& rect) {
+    const QPaintEngine* engine = painter->paintEngine();
+    const QTransform& device = painter->deviceTransform();
+    if (!engine || device.type() > QTransform::TxTranslate)
+        return false;
+    const QRect inDevice = rect.translated(device.dx(), device.dy()).toAlignedRect();
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty() && !system.intersects(inDevice))
+        return true;
+    return painter->hasClipping() && !painter->clipBoundingRect().intersects(rect);
 }
 
 CReadoutDelegate::Span CReadoutDelegate::PaintedSpan(const QPainter* painter) {

@@ -49,6 +49,9 @@ private:
     struct Shaped {
         QList<QGlyphRun> runs;
         double width = 0.0;
+        // Where the ink of all its glyphs lies from the top left of its line; null where
+        // unknown (glyphs of other fonts).
+        QRectF ink;
     };
     // One character shaped alone: its glyph, where the glyph sits and how far the next
     // character goes on; the width of a text ending in it adds its overhang.
@@ -74,6 +77,10 @@ private:
     QRectF Ink(quint32 glyph) const;
     // The left and right edge of what painter paints now, in its coordinates.
     static Span PaintedSpan(const QPainter* painter);
+    // Whether painter paints nothing of rect (in its coordinates) now; false where unknown.
+    static bool PaintsNothingOf(const QPainter* painter, const QRectF& rect);
+    // The ink of shaped's glyphs, or a null rectangle.
+    QRectF InkOf(const Shaped& shaped) const;
 
     mutable QHash<QString, Shaped> m_shaped;
     mutable QFont m_font;
