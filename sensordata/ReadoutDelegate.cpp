@@ -47,9 +47,9 @@ const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
         Shaped shaped;
         if (!Compose(text, font, &shaped)) {
             shaped = ShapeWhole(text, font);
+            shaped.ink = InkOf(shaped);
             ++m_shapedTexts;
         }
-        shaped.ink = InkOf(shaped);
         found = m_shaped.insert(text, shaped);
     }
     return *found;
@@ -84,6 +84,8 @@ const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont
         glyph.index = run.glyphIndexes().front();
         glyph.position = run.positions().front();
         glyph.width = alone.width;
+        if (glyph.usable)
+            glyph.ink = Ink(glyph.index).translated(glyph.position);
     }
     return glyph;
 }
@@ -131,10 +133,12 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     indexes.reserve(text.size());
     positions.reserve(text.size());
     double x = 0.0;
+    QRectF ink;
     for (const QChar c : text) {
         const Glyph& glyph = m_glyphs[c.unicode()];
         indexes.push_back(glyph.index);
         positions.push_back(glyph.position + QPointF(x, 0.0));
+        ink |= glyph.ink.translated(x, 0.0);
         x += glyph.advance;
     }
     const Glyph& last = m_glyphs[text.back().unicode()];
@@ -144,6 +148,7 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     run.setPositions(positions);
     shaped->runs = {run};
     shaped->width = x - last.advance + last.width;
+    shaped->ink = ink;
     return true;
 }
 

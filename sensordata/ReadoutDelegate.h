@@ -62,6 +62,7 @@ private:
         QPointF position;
         double advance = 0.0;
         double width = 0.0;
+        QRectF ink;  // from its place
     };
     const Shaped& Shape(const QString& text, const QFont& font) const;
     // The text shaped as a whole; advance, when given, is where a character after it goes.
