@@ -384,7 +384,7 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
         for (const QRect& row : changed)
             region += row;
     }
-    list->viewport()->update(region);
+    m_readout->RepaintRows(list, region);
 }
 
 void CDataDisplayDlg::CheckRowPlaces(const QListWidget* list, const QFont& font) {

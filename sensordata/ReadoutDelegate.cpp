@@ -1,8 +1,11 @@
 #include "sensordata/ReadoutDelegate.h"
 
 #include <QApplication>
+#include <QListView>
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextLayout>
 
@@ -274,7 +277,16 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         IsPlain(option, index) ? index.data(Qt::DisplayRole).toString() : QString();
     const Shaped* shaped = text.isNull() ? nullptr : &Shape(text, option.font);
     // Text wider than its row is cut short by the style.
-    if (!shaped || shaped->width > option.rect.width() - 2 * margin) {
+    const bool plain = shaped && shaped->width <= option.rect.width() - 2 * margin;
+    if (const auto* view = qobject_cast<const QListView*>(option.widget); view && !m_paintingRows) {
+        RowPaint& row = m_rowPaints[index.row()];
+        row.option = option;
+        row.scroll =
+            QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+        row.viewport = view->viewport()->size();
+        row.plain = plain;
+    }
+    if (!plain) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -320,6 +332,83 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         }
     }
     painter->setPen(pen);
+}
+
+void CReadoutDelegate::RepaintRows(QListView* view, const QRegion& region) {
+    if (view != m_view) {
+        if (m_view)
+            m_view->viewport()->removeEventFilter(this);
+        m_view = view;
+        m_pending = QRegion();
+        m_rowPaints.clear();
+        view->viewport()->installEventFilter(this);
+        // Rows that come, go or change with the view told lie elsewhere or look otherwise.
+        QAbstractItemModel* model = view->model();
+        const auto forget = [this] { m_rowPaints.clear(); };
+        connect(model, &QAbstractItemModel::modelReset, this, forget);
+        connect(model, &QAbstractItemModel::layoutChanged, this, forget);
+        connect(model, &QAbstractItemModel::rowsInserted, this, forget);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, forget);
+        connect(model, &QAbstractItemModel::rowsMoved, this, forget);
+        connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    }
+    m_pending += region;
+    view->viewport()->update(region);
+}
+
+bool CReadoutDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Paint || !m_view || watched != m_view->viewport() ||
+        m_pending.isEmpty())
+        return false;
+    const QRegion region = static_cast<QPaintEvent*>(event)->region();
+    const bool painted = PaintPendingRows(m_view->viewport(), region);
+    m_pending = QRegion();
+    return painted;
+}
+
+bool CReadoutDelegate::PaintPendingRows(QWidget* viewport, const QRegion& region) {
+    QListView& view = *m_view;
+    // Nothing but the rows to paint: no other part to repaint, no alternate row colours, no
+    // drop marks or selection bands.
+    if (!(region - m_pending).isEmpty() || view.alternatingRowColors() ||
+        view.dragDropMode() != QAbstractItemView::NoDragDrop ||
+        (view.selectionMode() != QAbstractItemView::SingleSelection &&
+         view.selectionMode() != QAbstractItemView::NoSelection) ||
+        view.itemDelegate() != this)
+        return false;
+    const QPoint scroll(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    const QSize size = viewport->size();
+    const int rows = view.model() ? view.model()->rowCount(view.rootIndex()) : 0;
+    // The view paints every row that meets the region's bounds: each of them as the view last
+    // painted it, drawn from its glyphs then. What the view painted at another scroll or size
+    // is of no more use.
+    const QRect bounds = region.boundingRect();
+    std::vector<std::pair<int, const RowPaint*>> painting;
+    QRegion covered;
+    for (auto it = m_rowPaints.begin(); it != m_rowPaints.end();) {
+        if (it->scroll != scroll || it->viewport != size) {
+            it = m_rowPaints.erase(it);
+            continue;
+        }
+        if (it->option.rect.intersects(bounds)) {
+            if (it.key() >= rows || !it->plain || view.isRowHidden(it.key()))
+                return false;
+            painting.emplace_back(it.key(), &*it);
+            covered += it->option.rect;
+        }
+        ++it;
+    }
+    // A row not known would be left out.
+    if (!(QRegion(bounds) - covered).isEmpty())
+        return false;
+    std::sort(painting.begin(), painting.end());
+    QPainter painter(viewport);
+    m_paintingRows = true;
+    for (const auto& [row, known] : painting)
+        paint(&painter, known->option, view.model()->index(row, 0, view.rootIndex()));
+    m_paintingRows = false;
+    ++m_rowRepaints;
+    return true;
 }
 
 bool CReadoutDelegate::PaintsNothingOf(const QPainter* painter, const QRectF& rect) {

@@ -2,6 +2,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "sensordata/DataDisplayDlg.h"
 #include "sensordata/FormatSettingsDlg.h"
+#include "sensordata/ReadoutDelegate.h"
 #include "sensordata/model/VidraData.h"
 #include "sensordata/tests/RecordingGraph.h"
 #include "sensorres/SensorResourceIds.h"
@@ -324,6 +325,10 @@ TEST_F(DataDisplayDlgTest, ReadoutOfSeveralChannelsRepaintsAsAWholeAfterResizing
     list->verticalScrollBar()->setValue(0);
     QCoreApplication::processEvents();
     step(1);
+    // Most steps went without the list measuring its rows.
+    const auto* readout = dynamic_cast<const CReadoutDelegate*>(list->itemDelegate());
+    ASSERT_NE(readout, nullptr);
+    EXPECT_GE(readout->RowRepaintCount(), 3);
     m_dlg.DestroyWindow();
     parent.DestroyWindow();
 }
