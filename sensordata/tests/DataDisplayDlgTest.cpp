@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
 #include <QScrollBar>
@@ -325,6 +326,21 @@ TEST_F(DataDisplayDlgTest, ReadoutOfSeveralChannelsRepaintsAsAWholeAfterResizing
     list->verticalScrollBar()->setValue(0);
     QCoreApplication::processEvents();
     step(1);
+    // A selected row, a row no longer selected and new colours between two steps.
+    list->setCurrentRow(3);
+    QCoreApplication::processEvents();
+    for (const int cursor : {2, 0})
+        step(cursor);
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    QCoreApplication::processEvents();
+    step(3);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Text, Qt::darkRed);
+    list->setPalette(palette);
+    QCoreApplication::processEvents();
+    for (const int cursor : {1, 2})
+        step(cursor);
     // Most steps went without the list measuring its rows.
     const auto* readout = dynamic_cast<const CReadoutDelegate*>(list->itemDelegate());
     ASSERT_NE(readout, nullptr);
