@@ -385,18 +385,16 @@ bool CReadoutDelegate::PaintPendingRows(QWidget* viewport, const QRegion& region
     const QRect bounds = region.boundingRect();
     std::vector<std::pair<int, const RowPaint*>> painting;
     QRegion covered;
-    for (auto it = m_rowPaints.begin(); it != m_rowPaints.end();) {
-        if (it->scroll != scroll || it->viewport != size) {
-            it = m_rowPaints.erase(it);
+    m_rowPaints.removeIf([&scroll, &size](const auto& known) {
+        return known.value().scroll != scroll || known.value().viewport != size;
+    });
+    for (auto it = m_rowPaints.cbegin(); it != m_rowPaints.cend(); ++it) {
+        if (!it->option.rect.intersects(bounds))
             continue;
-        }
-        if (it->option.rect.intersects(bounds)) {
-            if (it.key() >= rows || !it->plain || view.isRowHidden(it.key()))
-                return false;
-            painting.emplace_back(it.key(), &*it);
-            covered += it->option.rect;
-        }
-        ++it;
+        if (it.key() >= rows || !it->plain || view.isRowHidden(it.key()))
+            return false;
+        painting.emplace_back(it.key(), &*it);
+        covered += it->option.rect;
     }
     // A row not known would be left out.
     if (!(QRegion(bounds) - covered).isEmpty())
