@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 IMPLEMENT_DYNCREATE(CFrameParentingView, CView)
@@ -42,14 +43,14 @@ bool IsPlaced(const CWnd* frame) {
 
 // The frame windows among parent's child windows, topmost first, from one pass over its
 // widgets: a walk by GetWindow gathers the siblings afresh at every step, which a play group
-// pays for at every frame.
-std::vector<CWnd*> ChildFrames(const CWnd* parent) {
+// pays for at every frame. At most the first most of them.
+std::vector<CWnd*> ChildFrames(const CWnd* parent, size_t most = SIZE_MAX) {
     std::vector<CWnd*> frames;
     const QWidget* widget = parent->GetQWidget();
     if (!widget)
         return frames;
     const QObjectList& children = widget->children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    for (auto it = children.rbegin(); it != children.rend() && frames.size() < most; ++it) {
         const auto* child = qobject_cast<const QWidget*>(*it);
         if (!child || child->isWindow())
             continue;
@@ -93,11 +94,14 @@ int CFrameParentingView::CountChildFrames() {
 }
 
 CWnd* CFrameParentingView::GetFirstChildView() {
-    CFrameWnd* saved = SetChildFrameCursor(nullptr);
-    CFrameWnd* top = GetNextChildFrame();
-    SetChildFrameCursor(saved);
-    if (!top)
+    // The walk's cursor stays where it was, but a cursor on a window that is gone starts
+    // the next walk afresh.
+    if (m_childFrameCursor && !CWnd::FromHandle(m_childFrameCursor))
+        m_childFrameCursor = nullptr;
+    const std::vector<CWnd*> frames = ChildFrames(this, 1);
+    if (frames.empty())
         return nullptr;
+    CWnd* top = frames.front();
     // The frame's own title bar is a child window too: the pane view is what callers want.
     if (CWnd* pane = top->GetDlgItem(AFX_IDW_PANE_FIRST))
         return pane;

@@ -14,6 +14,7 @@
 #include <QAbstractButton>
 #include <QListWidget>
 #include <QPixmap>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -340,6 +341,7 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
     const int margin = CReadoutDelegate::TextMargin(list);
     QList<QRect> changed;
     bool quiet = m_readout != nullptr;
+    CheckRowPlaces(list, font);
     for (int i = 0; i < lines.size(); ++i) {
         QListWidgetItem* item = list->item(i);
         const QString before = item->text();
@@ -356,7 +358,7 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
             const QSignalBlocker block(list->model());
             item->setText(lines[i]);
             // Left and right of where the glyphs differ the row stays as it is.
-            QRect row = list->visualItemRect(item);
+            QRect row = RowPlace(list, i);
             const int textLeft = row.left() + margin;
             if (span.right < row.right() - textLeft)
                 row.setRight(std::max(row.left(), textLeft + int(std::ceil(span.right))));
@@ -365,6 +367,8 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
                 changed.push_back(row);
         } else {
             item->setText(lines[i]);
+            // The list lays its rows out again.
+            m_rowPlaces.rows.assign(m_rowPlaces.rows.size(), QRect());
         }
     }
     if (changed.isEmpty())
@@ -380,7 +384,31 @@ void CDataDisplayDlg::ShowLines(const QStringList& lines) {
         for (const QRect& row : changed)
             region += row;
     }
-    list->viewport()->update(region);
+    m_readout->RepaintRows(list, region);
+}
+
+void CDataDisplayDlg::CheckRowPlaces(const QListWidget* list, const QFont& font) {
+    const QPoint scroll(list->horizontalScrollBar()->value(), list->verticalScrollBar()->value());
+    RowPlaces& places = m_rowPlaces;
+    if (places.count == list->count() && places.viewport == list->viewport()->size() &&
+        places.scroll == scroll && places.style == list->style() && places.font == font)
+        return;
+    places.count = list->count();
+    places.viewport = list->viewport()->size();
+    places.scroll = scroll;
+    places.font = font;
+    places.style = list->style();
+    places.rows.assign(static_cast<size_t>(places.count), QRect());
+}
+
+QRect CDataDisplayDlg::RowPlace(const QListWidget* list, int row) {
+    QRect& place = m_rowPlaces.rows[static_cast<size_t>(row)];
+    if (place.isNull()) {
+        place = list->visualItemRect(list->item(row));
+        // A row's own width follows its text; to the viewport's right edge it takes in any.
+        place.setRight(std::max(place.right(), list->viewport()->rect().right()));
+    }
+    return place;
 }
 
 int CDataDisplayDlg::GetCursorIndex() const {

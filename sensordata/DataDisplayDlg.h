@@ -15,13 +15,19 @@
 #include "sensordata/model/VidraData.h"
 #include "sensorres/SensorResource.h"
 
+#include <QFont>
+#include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 
 #include <array>
 #include <vector>
 
 class CFormatSettingsDlg;
 class IGraphControl;
+class QListWidget;
+class QStyle;
 class QWidget;
 
 class CDataDisplayDlg : public CDialog {
@@ -149,6 +155,21 @@ private:
         QString suffix;
     };
     std::array<ReadoutTexts, CVidraData::kChannelSlots> m_readoutTexts;
+
+    // Where the read-out's rows lie in the list's viewport, asked of the list once for as long
+    // as nothing they depend on changes: the list measures every row anew when asked.
+    struct RowPlaces {
+        qsizetype count = -1;
+        QSize viewport;
+        QPoint scroll;
+        QFont font;
+        const QStyle* style = nullptr;
+        std::vector<QRect> rows;  // null where not asked yet
+    };
+    // Forgets the places when the list's rows may lie elsewhere now.
+    void CheckRowPlaces(const QListWidget* list, const QFont& font);
+    QRect RowPlace(const QListWidget* list, int row);
+    RowPlaces m_rowPlaces;
 
     CWnd* m_pParent = nullptr;
     CListBox m_list;

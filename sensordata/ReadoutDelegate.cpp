@@ -1,8 +1,11 @@
 #include "sensordata/ReadoutDelegate.h"
 
 #include <QApplication>
+#include <QListView>
 #include <QPaintEngine>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTextLayout>
 
@@ -47,6 +50,7 @@ const CReadoutDelegate::Shaped& CReadoutDelegate::Shape(const QString& text,
         Shaped shaped;
         if (!Compose(text, font, &shaped)) {
             shaped = ShapeWhole(text, font);
+            shaped.ink = InkOf(shaped);
             ++m_shapedTexts;
         }
         found = m_shaped.insert(text, shaped);
@@ -83,6 +87,8 @@ const CReadoutDelegate::Glyph& CReadoutDelegate::GlyphOf(char16_t c, const QFont
         glyph.index = run.glyphIndexes().front();
         glyph.position = run.positions().front();
         glyph.width = alone.width;
+        if (glyph.usable)
+            glyph.ink = Ink(glyph.index).translated(glyph.position);
     }
     return glyph;
 }
@@ -130,10 +136,12 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     indexes.reserve(text.size());
     positions.reserve(text.size());
     double x = 0.0;
+    QRectF ink;
     for (const QChar c : text) {
         const Glyph& glyph = m_glyphs[c.unicode()];
         indexes.push_back(glyph.index);
         positions.push_back(glyph.position + QPointF(x, 0.0));
+        ink |= glyph.ink.translated(x, 0.0);
         x += glyph.advance;
     }
     const Glyph& last = m_glyphs[text.back().unicode()];
@@ -143,6 +151,7 @@ bool CReadoutDelegate::Compose(const QString& text, const QFont& font, Shaped* s
     run.setPositions(positions);
     shaped->runs = {run};
     shaped->width = x - last.advance + last.width;
+    shaped->ink = ink;
     return true;
 }
 
@@ -210,6 +219,19 @@ QRectF CReadoutDelegate::Ink(quint32 glyph) const {
     return *found;
 }
 
+QRectF CReadoutDelegate::InkOf(const Shaped& shaped) const {
+    QRectF ink;
+    for (const QGlyphRun& run : shaped.runs) {
+        if (!m_rawFont.isValid() || !(run.rawFont() == m_rawFont))
+            return QRectF();
+        const QList<quint32> glyphs = run.glyphIndexes();
+        const QList<QPointF> at = run.positions();
+        for (qsizetype j = 0; j < glyphs.size(); ++j)
+            ink |= Ink(glyphs[j]).translated(at[j]);
+    }
+    return ink;
+}
+
 QList<QGlyphRun> CReadoutDelegate::GlyphRuns(const QString& text, const QFont& font) const {
     return Shape(text, font).runs;
 }
@@ -255,7 +277,16 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         IsPlain(option, index) ? index.data(Qt::DisplayRole).toString() : QString();
     const Shaped* shaped = text.isNull() ? nullptr : &Shape(text, option.font);
     // Text wider than its row is cut short by the style.
-    if (!shaped || shaped->width > option.rect.width() - 2 * margin) {
+    const bool plain = shaped && shaped->width <= option.rect.width() - 2 * margin;
+    if (const auto* view = qobject_cast<const QListView*>(option.widget); view && !m_paintingRows) {
+        RowPaint& row = m_rowPaints[index.row()];
+        row.option = option;
+        row.scroll =
+            QPoint(view->horizontalScrollBar()->value(), view->verticalScrollBar()->value());
+        row.viewport = view->viewport()->size();
+        row.plain = plain;
+    }
+    if (!plain) {
         QStyledItemDelegate::paint(painter, option, index);
         return;
     }
@@ -266,6 +297,12 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const int lineHeight = QFontMetrics(option.font).height();
     const QPointF origin(option.rect.left() + margin,
                          option.rect.top() + (option.rect.height() - lineHeight) / 2);
+    // Rows that the list paints only because they lie between rows that changed keep their
+    // glyphs as they are.
+    if (!shaped->ink.isNull() &&
+        PaintsNothingOf(painter, shaped->ink.translated(origin).adjusted(-kInkMargin, -kInkMargin,
+                                                                         kInkMargin, kInkMargin)))
+        return;
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
     // A row repainted where its glyphs changed leaves out the glyphs whose ink lies wholly
@@ -295,6 +332,93 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         }
     }
     painter->setPen(pen);
+}
+
+void CReadoutDelegate::RepaintRows(QListView* view, const QRegion& region) {
+    if (view != m_view) {
+        if (m_view)
+            m_view->viewport()->removeEventFilter(this);
+        m_view = view;
+        m_pending = QRegion();
+        m_rowPaints.clear();
+        view->viewport()->installEventFilter(this);
+        // Rows that come, go or change with the view told lie elsewhere or look otherwise.
+        QAbstractItemModel* model = view->model();
+        const auto forget = [this] { m_rowPaints.clear(); };
+        connect(model, &QAbstractItemModel::modelReset, this, forget);
+        connect(model, &QAbstractItemModel::layoutChanged, this, forget);
+        connect(model, &QAbstractItemModel::rowsInserted, this, forget);
+        connect(model, &QAbstractItemModel::rowsRemoved, this, forget);
+        connect(model, &QAbstractItemModel::rowsMoved, this, forget);
+        connect(model, &QAbstractItemModel::dataChanged, this, forget);
+    }
+    m_pending += region;
+    view->viewport()->update(region);
+}
+
+bool CReadoutDelegate::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Paint || !m_view || watched != m_view->viewport() ||
+        m_pending.isEmpty())
+        return false;
+    const QRegion region = static_cast<QPaintEvent*>(event)->region();
+    const bool painted = PaintPendingRows(m_view->viewport(), region);
+    m_pending = QRegion();
+    return painted;
+}
+
+bool CReadoutDelegate::PaintPendingRows(QWidget* viewport, const QRegion& region) {
+    QListView& view = *m_view;
+    // Nothing but the rows to paint: no other part to repaint, no alternate row colours, no
+    // drop marks or selection bands.
+    if (!(region - m_pending).isEmpty() || view.alternatingRowColors() ||
+        view.dragDropMode() != QAbstractItemView::NoDragDrop ||
+        (view.selectionMode() != QAbstractItemView::SingleSelection &&
+         view.selectionMode() != QAbstractItemView::NoSelection) ||
+        view.itemDelegate() != this)
+        return false;
+    const QPoint scroll(view.horizontalScrollBar()->value(), view.verticalScrollBar()->value());
+    const QSize size = viewport->size();
+    const int rows = view.model() ? view.model()->rowCount(view.rootIndex()) : 0;
+    // The view paints every row that meets the region's bounds: each of them as the view last
+    // painted it, drawn from its glyphs then. What the view painted at another scroll or size
+    // is of no more use.
+    const QRect bounds = region.boundingRect();
+    std::vector<std::pair<int, const RowPaint*>> painting;
+    QRegion covered;
+    m_rowPaints.removeIf([&scroll, &size](const auto& known) {
+        return known.value().scroll != scroll || known.value().viewport != size;
+    });
+    for (auto it = m_rowPaints.cbegin(); it != m_rowPaints.cend(); ++it) {
+        if (!it->option.rect.intersects(bounds))
+            continue;
+        if (it.key() >= rows || !it->plain || view.isRowHidden(it.key()))
+            return false;
+        painting.emplace_back(it.key(), &*it);
+        covered += it->option.rect;
+    }
+    // A row not known would be left out.
+    if (!(QRegion(bounds) - covered).isEmpty())
+        return false;
+    std::sort(painting.begin(), painting.end());
+    QPainter painter(viewport);
+    m_paintingRows = true;
+    for (const auto& [row, known] : painting)
+        paint(&painter, known->option, view.model()->index(row, 0, view.rootIndex()));
+    m_paintingRows = false;
+    ++m_rowRepaints;
+    return true;
+}
+
+bool CReadoutDelegate::PaintsNothingOf(const QPainter* painter, const QRectF& rect) {
+    const QPaintEngine* engine = painter->paintEngine();
+    const QTransform& device = painter->deviceTransform();
+    if (!engine || device.type() > QTransform::TxTranslate)
+        return false;
+    const QRect inDevice = rect.translated(device.dx(), device.dy()).toAlignedRect();
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty() && !system.intersects(inDevice))
+        return true;
+    return painter->hasClipping() && !painter->clipBoundingRect().intersects(rect);
 }
 
 CReadoutDelegate::Span CReadoutDelegate::PaintedSpan(const QPainter* painter) {

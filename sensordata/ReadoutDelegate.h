@@ -12,12 +12,17 @@
 #include <QGlyphRun>
 #include <QHash>
 #include <QList>
+#include <QPoint>
+#include <QPointer>
 #include <QRawFont>
+#include <QRegion>
 #include <QSize>
 #include <QStyledItemDelegate>
 
 #include <array>
 #include <vector>
+
+class QListView;
 
 class CReadoutDelegate : public QStyledItemDelegate {
 public:
@@ -40,15 +45,31 @@ public:
     };
     Span ChangedSpan(const QString& before, const QString& after, const QFont& font,
                      double* widthBefore = nullptr, double* widthAfter = nullptr) const;
+    // Repaints region of view, whose rows this paints, where rows have new texts. Where
+    // every row there looked as it did at the view's last paint of it but for its text, the
+    // rows are painted from what that paint knew, without the view measuring and walking every
+    // row in between; otherwise the view paints the region as ever.
+    void RepaintRows(QListView* view, const QRegion& region);
+    // How many repaints of rows went without the view (for tests).
+    int RowRepaintCount() const { return m_rowRepaints; }
     // How many texts were shaped as a whole, not put together from known glyphs (for tests).
     int ShapedTextCount() const { return m_shapedTexts; }
     // The room left and right of a row's text in view.
     static int TextMargin(const QWidget* view);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Paints the rows of the pending region without the view; false where it cannot.
+    bool PaintPendingRows(QWidget* viewport, const QRegion& region);
+
     struct Shaped {
         QList<QGlyphRun> runs;
         double width = 0.0;
+        // Where the ink of all its glyphs lies from the top left of its line; null where
+        // unknown (glyphs of other fonts).
+        QRectF ink;
     };
     // One character shaped alone: its glyph, where the glyph sits and how far the next
     // character goes on; the width of a text ending in it adds its overhang.
@@ -59,6 +80,7 @@ private:
         QPointF position;
         double advance = 0.0;
         double width = 0.0;
+        QRectF ink;  // from its place
     };
     const Shaped& Shape(const QString& text, const QFont& font) const;
     // The text shaped as a whole; advance, when given, is where a character after it goes.
@@ -74,6 +96,10 @@ private:
     QRectF Ink(quint32 glyph) const;
     // The left and right edge of what painter paints now, in its coordinates.
     static Span PaintedSpan(const QPainter* painter);
+    // Whether painter paints nothing of rect (in its coordinates) now; false where unknown.
+    static bool PaintsNothingOf(const QPainter* painter, const QRectF& rect);
+    // The ink of shaped's glyphs, or a null rectangle.
+    QRectF InkOf(const Shaped& shaped) const;
 
     mutable QHash<QString, Shaped> m_shaped;
     mutable QFont m_font;
@@ -85,4 +111,18 @@ private:
     mutable QRawFont m_rawFont;
     mutable QHash<quint32, QRectF> m_inks;  // of glyphs in m_rawFont
     mutable int m_shapedTexts = 0;
+
+    // What the view's last paint of a row gave it, at which scroll and viewport size, and
+    // whether the row was drawn from its glyphs.
+    struct RowPaint {
+        QStyleOptionViewItem option;
+        QPoint scroll;
+        QSize viewport;
+        bool plain = false;
+    };
+    mutable QHash<int, RowPaint> m_rowPaints;
+    QPointer<QListView> m_view;  // whose rows are pending
+    QRegion m_pending;
+    bool m_paintingRows = false;
+    int m_rowRepaints = 0;
 };

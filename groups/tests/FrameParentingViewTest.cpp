@@ -202,6 +202,26 @@ TEST_F(FrameParentingViewTest, FindsViewsOfHostedFramesAndTheFirstChildView) {
     EXPECT_EQ(m_view->SetChildFrameCursor(nullptr), lower) << "restored when nothing found";
 }
 
+// The first child view is the pane of the frame on top, whatever the walk's cursor; a cursor
+// left on a frame that has closed since is let go, and the next walk starts from the top.
+TEST_F(FrameParentingViewTest, FirstChildViewFollowsTheTopFrameAndLetsGoOfAClosedCursor) {
+    CRecordingFrame* lower = Host(m_view);
+    CTestParentingView* lowerView = MakeView(lower);
+    CRecordingFrame* upper = Host(m_view);
+    CTestParentingView* upperView = MakeView(upper);
+
+    m_view->SetChildFrameCursor(upper);
+    EXPECT_EQ(m_view->GetFirstChildView(), upperView);
+    lower->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(m_view->GetFirstChildView(), lowerView);
+    EXPECT_EQ(m_view->GetNextChildFrame(), nullptr) << "the cursor stayed on the upper frame";
+
+    m_view->SetChildFrameCursor(upper);
+    upper->DestroyWindow();
+    EXPECT_EQ(m_view->GetFirstChildView(), lowerView);
+    EXPECT_EQ(m_view->GetNextChildFrame(), lower);
+}
+
 TEST_F(FrameParentingViewTest, FileCloseSkipsTheContainerAndReachesTheTopFrame) {
     CRecordingFrame* lower = Host(m_view);
     CRecordingFrame* top = Host(m_view);

@@ -129,12 +129,54 @@ public:
     bool m_enabled = true;
 };
 
-bool IsDestroyedWidget(const QWidget* w) {
-    return w->property(kDestroyedProperty).toBool();
+// What the framework has said of a widget: its control id, whether its window is destroyed and
+// whether it belongs to its window's frame. Window walks read these for every child at every
+// lookup, so they are kept in a table of their own rather than read back from the widget's
+// dynamic properties by name; the properties are still set, for whoever reads the widget.
+// User-interface thread only.
+struct WidgetMarks {
+    int ctrlId = 0;
+    bool destroyed = false;
+    bool nonClient = false;
+};
+
+QHash<const QObject*, WidgetMarks>& MarksTable() {
+    static QHash<const QObject*, WidgetMarks> table;
+    return table;
 }
 
-bool IsNonClientWidget(const QWidget* w) {
-    return w->property(kNonClientProperty).toBool();
+const WidgetMarks* MarksOf(const QWidget* w) {
+    const QHash<const QObject*, WidgetMarks>& table = MarksTable();
+    const auto found = table.constFind(w);
+    return found == table.constEnd() ? nullptr : &*found;
+}
+
+// The marks of w to change; the entry goes with the widget.
+WidgetMarks& MarksToChange(QWidget* w) {
+    QHash<const QObject*, WidgetMarks>& table = MarksTable();
+    auto found = table.find(w);
+    if (found == table.end()) {
+        // What another module's framework may have said of it holds until changed here.
+        found = table.insert(w, WidgetMarks{w->property(kCtrlIdProperty).toInt(),
+                                            w->property(kDestroyedProperty).toBool(),
+                                            w->property(kNonClientProperty).toBool()});
+        QObject::connect(w, &QObject::destroyed, [w] { MarksTable().remove(w); });
+    }
+    return *found;
+}
+
+// Whether w is a window of its own (not destroyed, not part of a frame), and its control id.
+bool IsChildWindowWidget(const QWidget* w, int* ctrlId = nullptr) {
+    if (const WidgetMarks* marks = MarksOf(w)) {
+        if (ctrlId)
+            *ctrlId = marks->ctrlId;
+        return !marks->destroyed && !marks->nonClient;
+    }
+    // Marked, if at all, by the framework of another module (each loadable module has its own
+    // copy): the widget's properties tell.
+    if (ctrlId)
+        *ctrlId = w->property(kCtrlIdProperty).toInt();
+    return !w->property(kDestroyedProperty).toBool() && !w->property(kNonClientProperty).toBool();
 }
 
 // The child windows of parent, topmost first (Qt keeps children bottom to top).
@@ -143,7 +185,7 @@ std::vector<QWidget*> ChildWindows(const QWidget* parent) {
     const QObjectList& children = parent->children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         auto* w = qobject_cast<QWidget*>(*it);
-        if (w && !w->isWindow() && !IsDestroyedWidget(w) && !IsNonClientWidget(w))
+        if (w && !w->isWindow() && IsChildWindowWidget(w))
             result.push_back(w);
     }
     return result;
@@ -270,8 +312,10 @@ CWnd* MessageMapWndFromHandle(WPARAM handle) {
 }
 
 void SetNonClientWidget(QWidget* widget) {
-    if (widget)
-        widget->setProperty(kNonClientProperty, true);
+    if (!widget)
+        return;
+    MarksToChange(widget).nonClient = true;
+    widget->setProperty(kNonClientProperty, true);
 }
 
 BOOL IsWindow(HWND hWnd) {
@@ -310,7 +354,7 @@ CWnd* CWnd::FromWidgetPermanent(const QWidget* widget) {
 }
 
 CWnd* CWnd::FromWidget(QWidget* widget) {
-    if (!widget || IsDestroyedWidget(widget) || IsNonClientWidget(widget))
+    if (!widget || !IsChildWindowWidget(widget))
         return nullptr;
     if (CWnd* wnd = FromWidgetPermanent(widget))
         return wnd;
@@ -463,6 +507,7 @@ BOOL CWnd::DestroyWindow() {
     }
     // The widget may be in the middle of delivering the Qt event that led here, so Qt
     // deletes it once that is over; it is hidden and no longer anyone's window until then.
+    MarksToChange(widget).destroyed = true;
     widget->setProperty(kDestroyedProperty, true);
     widget->hide();
     widget->deleteLater();
@@ -853,21 +898,29 @@ CWnd* CWnd::GetTopLevelParent() const {
 CWnd* CWnd::GetDlgItem(int nID) const {
     if (!m_widget)
         return nullptr;
-    for (QWidget* w : ChildWindows(m_widget)) {
-        if (w->property(kCtrlIdProperty).toInt() == nID)
+    const QObjectList& children = m_widget->children();
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        auto* w = qobject_cast<QWidget*>(*it);
+        int id = 0;
+        if (w && !w->isWindow() && IsChildWindowWidget(w, &id) && id == nID)
             return FromWidget(w);
     }
     return nullptr;
 }
 
 int CWnd::GetDlgCtrlID() const {
-    return m_widget ? m_widget->property(kCtrlIdProperty).toInt() : 0;
+    int id = 0;
+    if (m_widget)
+        IsChildWindowWidget(m_widget, &id);
+    return id;
 }
 
 int CWnd::SetDlgCtrlID(int nID) {
     if (!m_widget)
         return 0;
-    const int old = GetDlgCtrlID();
+    WidgetMarks& marks = MarksToChange(m_widget);
+    const int old = marks.ctrlId;
+    marks.ctrlId = nID;
     m_widget->setProperty(kCtrlIdProperty, nID);
     return old;
 }

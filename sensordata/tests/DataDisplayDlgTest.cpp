@@ -2,6 +2,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "sensordata/DataDisplayDlg.h"
 #include "sensordata/FormatSettingsDlg.h"
+#include "sensordata/ReadoutDelegate.h"
 #include "sensordata/model/VidraData.h"
 #include "sensordata/tests/RecordingGraph.h"
 #include "sensorres/SensorResourceIds.h"
@@ -14,9 +15,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
+#include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QPixmap>
 #include <QScreen>
+#include <QScrollBar>
 
 #include <functional>
 #include <vector>
@@ -273,6 +277,76 @@ TEST_F(DataDisplayDlgTest, ReadoutRowsRepaintOnlyTheChangedGlyphs) {
     m_settings.m_units[5] = QStringLiteral("mV");
     const char* const values[] = {"10.0625 mV", "10.1625 mV", "11.1625 mV", "1.1625 mV"};
     ExpectReadoutRepaintsAsCursorSteps(values, {1, 0, 2, 1, 3, 2, 0});
+}
+
+// Several channels step at once, their headings between the changed values: the window shows
+// what a full repaint of the list shows, also after the list was made smaller or scrolled
+// between two steps.
+TEST_F(DataDisplayDlgTest, ReadoutOfSeveralChannelsRepaintsAsAWholeAfterResizingAndScrolling) {
+    m_data.m_onFlags[7] = 1;
+    m_data.m_channels.push_back({-5.5f, 6.25f, -7.0f, 8.125f});
+    m_settings.m_displayed[2] = true;
+    m_settings.m_displayed[7] = true;
+    CWnd parent;
+    ASSERT_TRUE(parent.Create(nullptr, QStringLiteral("panel"), WS_VISIBLE, CRect(0, 0, 700, 500),
+                              nullptr, 0));
+    ASSERT_TRUE(m_dlg.Create(&parent, &m_data, SensorRes::kDataDisplayChildTemplate));
+    m_dlg.MoveWindow(0, 0, 700, 500);
+    m_dlg.ShowWindow(SW_SHOW);
+    QCoreApplication::processEvents();
+    auto* list =
+        qobject_cast<QListWidget*>(m_dlg.GetDlgItem(DataDisplayId::kValuesList)->GetQWidget());
+    ASSERT_NE(list, nullptr);
+    const auto step = [&](int cursor) {
+        SCOPED_TRACE(cursor);
+        m_dlg.SetCursorIndex(cursor, false);
+        QCoreApplication::processEvents();
+        ASSERT_EQ(ListLines().size(), 6);
+        EXPECT_EQ(ListLines()[3], QString::number(10.0 * (cursor + 1), 'f', 4) + " V");
+        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                              list->width(), list->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(shown == repainted);
+    };
+    for (const int cursor : {1, 3, 0})
+        step(cursor);
+    m_dlg.MoveWindow(0, 0, 700, 150);
+    QCoreApplication::processEvents();
+    ASSERT_GT(list->verticalScrollBar()->maximum(), 0);
+    for (const int cursor : {2, 1})
+        step(cursor);
+    list->verticalScrollBar()->setValue(list->verticalScrollBar()->maximum());
+    QCoreApplication::processEvents();
+    for (const int cursor : {3, 0, 2})
+        step(cursor);
+    list->verticalScrollBar()->setValue(0);
+    QCoreApplication::processEvents();
+    step(1);
+    // A selected row, a row no longer selected and new colours between two steps.
+    list->setCurrentRow(3);
+    QCoreApplication::processEvents();
+    for (const int cursor : {2, 0})
+        step(cursor);
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    QCoreApplication::processEvents();
+    step(3);
+    QPalette palette = list->palette();
+    palette.setColor(QPalette::Text, Qt::darkRed);
+    list->setPalette(palette);
+    QCoreApplication::processEvents();
+    for (const int cursor : {1, 2})
+        step(cursor);
+    // Most steps went without the list measuring its rows.
+    const auto* readout = dynamic_cast<const CReadoutDelegate*>(list->itemDelegate());
+    ASSERT_NE(readout, nullptr);
+    EXPECT_GE(readout->RowRepaintCount(), 3);
+    m_dlg.DestroyWindow();
+    parent.DestroyWindow();
 }
 
 // A channel's label and units read out as they are now, also after they changed.

@@ -788,6 +788,54 @@ TEST_F(WndTest, ChildrenAreFoundByIdAndWalkedInZOrder) {
     EXPECT_EQ(b.GetWindow(GW_HWNDPREV), &a);
 }
 
+TEST_F(WndTest, LookupsByIdFollowIdChangesDestructionAndNewParents) {
+    CWnd a, b, other;
+    ASSERT_TRUE(a.Create(nullptr, "a", WS_CHILD, CRect(0, 0, 10, 10), &m_wnd, 101));
+    ASSERT_TRUE(b.Create(nullptr, "b", WS_CHILD, CRect(0, 0, 10, 10), &m_wnd, 102));
+    ASSERT_TRUE(other.Create(nullptr, "o", WS_VISIBLE, CRect(0, 0, 50, 50), nullptr, 0));
+
+    EXPECT_EQ(b.SetDlgCtrlID(105), 102);
+    EXPECT_EQ(b.GetDlgCtrlID(), 105);
+    EXPECT_EQ(m_wnd.GetDlgItem(102), nullptr);
+    EXPECT_EQ(m_wnd.GetDlgItem(105), &b);
+    // Two children with one id: the upper one answers.
+    EXPECT_EQ(a.SetDlgCtrlID(105), 101);
+    EXPECT_EQ(m_wnd.GetDlgItem(105), &b);
+    a.SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_EQ(m_wnd.GetDlgItem(105), &a);
+
+    // A destroyed window is gone at once, before Qt deletes its widget.
+    a.DestroyWindow();
+    EXPECT_EQ(m_wnd.GetDlgItem(105), &b);
+    b.SetParent(&other);
+    EXPECT_EQ(m_wnd.GetDlgItem(105), nullptr);
+    EXPECT_EQ(other.GetDlgItem(105), &b);
+    b.DestroyWindow();
+    EXPECT_EQ(other.GetDlgItem(105), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(other.GetDlgItem(105), nullptr);
+
+    // Widgets marked only by their properties (by another module's copy of the framework)
+    // are taken as marked.
+    auto* marked = new QWidget(other.GetQWidget());
+    marked->setProperty("rmCtrlId", 300);
+    auto* gone = new QWidget(other.GetQWidget());
+    gone->setProperty("rmCtrlId", 301);
+    gone->setProperty("rmDestroyed", true);
+    CWnd* found = other.GetDlgItem(300);
+    ASSERT_NE(found, nullptr);
+    EXPECT_EQ(found->GetQWidget(), marked);
+    EXPECT_EQ(found->GetDlgCtrlID(), 300);
+    EXPECT_EQ(other.GetDlgItem(301), nullptr);
+    // Marked again here, it keeps what it had.
+    SetNonClientWidget(gone);
+    EXPECT_EQ(other.GetDlgItem(301), nullptr);
+    EXPECT_EQ(found->SetDlgCtrlID(302), 300);
+    EXPECT_EQ(other.GetDlgItem(300), nullptr);
+    EXPECT_EQ(other.GetDlgItem(302), found);
+    EXPECT_EQ(marked->property("rmCtrlId").toInt(), 302);
+}
+
 TEST_F(WndTest, GeometryIsInClientAndScreenCoordinates) {
     CWnd child;
     ASSERT_TRUE(child.Create(nullptr, "c", WS_CHILD, CRect(20, 30, 70, 60), &m_wnd, 1));
