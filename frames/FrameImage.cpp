@@ -196,36 +196,10 @@ public:
     // ahead, a row drawn later, that the columns cover are fetched along the way, one every few
     // blocks: asked for all at once, they would stall the row's stores until memory answers.
     RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out, const uchar* ahead) const {
-        const int* bases = m_bases.data();
-        const Shuffle* shuffles = m_shuffles.data();
-        const size_t leading = m_leading;
-        const size_t every = m_fetchEvery;
         const char* fetch = reinterpret_cast<const char*>(ahead) + m_firstLine;
         const char* const fetchEnd = fetch + 64 * m_lines;
-        size_t block = 0;
-        if (m_grey) {
-            while (block < leading) {
-                if (fetch < fetchEnd) {
-                    _mm_prefetch(fetch, _MM_HINT_T0);
-                    fetch += 64;
-                }
-                const size_t end = std::min(block + every, leading);
-                for (; block < end; ++block)
-                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                        Grey(Picked(row, bases, shuffles, block)));
-            }
-        } else {
-            while (block < leading) {
-                if (fetch < fetchEnd) {
-                    _mm_prefetch(fetch, _MM_HINT_T0);
-                    fetch += 64;
-                }
-                const size_t end = std::min(block + every, leading);
-                for (; block < end; ++block)
-                    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                        Gathered(Picked(row, bases, shuffles, block)));
-            }
-        }
+        size_t block = m_grey ? Leading<true>(row, out, &fetch, fetchEnd)
+                              : Leading<false>(row, out, &fetch, fetchEnd);
         for (; fetch < fetchEnd; fetch += 64)
             _mm_prefetch(fetch, _MM_HINT_T0);
         for (; block < m_blocks; ++block) {
@@ -234,7 +208,7 @@ public:
                     out[k] = m_table[row[columns[k]]];
                 continue;
             }
-            const __m256i picked = Picked(row, bases, shuffles, block);
+            const __m256i picked = Picked(row, m_bases.data(), m_shuffles.data(), block);
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
                                 m_grey ? Grey(picked) : Gathered(picked));
         }
@@ -242,6 +216,34 @@ public:
     }
 
 private:
+    // The blocks before the first one the shuffle cannot do, in a loop without tests, with a
+    // fetch of the next line of the row ahead every few blocks; returns how many.
+    template <bool kGrey>
+    RM_AVX2 size_t Leading(const uchar* row, QRgb* out, const char** fetch,
+                           const char* fetchEnd) const {
+        // Held in locals: the vector stores may alias any member.
+        const int* bases = m_bases.data();
+        const Shuffle* shuffles = m_shuffles.data();
+        const size_t leading = m_leading;
+        const size_t every = m_fetchEvery;
+        const char* next = *fetch;
+        size_t block = 0;
+        while (block < leading) {
+            if (next < fetchEnd) {
+                _mm_prefetch(next, _MM_HINT_T0);
+                next += 64;
+            }
+            const size_t end = std::min(block + every, leading);
+            for (; block < end; ++block) {
+                const __m256i picked = Picked(row, bases, shuffles, block);
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
+                                    kGrey ? Grey(picked) : Gathered(picked));
+            }
+        }
+        *fetch = next;
+        return block;
+    }
+
     struct Shuffle {
         alignas(32) uint8_t bytes[32] = {};
     };

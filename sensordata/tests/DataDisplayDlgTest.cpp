@@ -74,6 +74,17 @@ protected:
         ASSERT_NE(button, nullptr) << id;
         qobject_cast<QAbstractButton*>(button->GetQWidget())->click();
     }
+    // Whether the screen shows list inside parent as a full repaint of the list would.
+    static bool ShownAsRepainted(CWnd& parent, QWidget* list) {
+        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
+        const QImage shown = QGuiApplication::primaryScreen()
+                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
+                                              list->width(), list->height())
+                                 .toImage()
+                                 .convertToFormat(QImage::Format_RGB32);
+        return shown == list->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
     QStringList ListLines() {
         CListBox* list = static_cast<CListBox*>(m_dlg.GetDlgItem(DataDisplayId::kValuesList));
         QStringList lines;
@@ -101,14 +112,7 @@ protected:
             m_dlg.SetCursorIndex(cursor, false);
             QCoreApplication::processEvents();
             EXPECT_EQ(ListLines(), QStringList({"Ch5 (Stroke):", values[cursor]}));
-            const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
-            const QImage shown = QGuiApplication::primaryScreen()
-                                     ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
-                                                  list->width(), list->height())
-                                     .toImage()
-                                     .convertToFormat(QImage::Format_RGB32);
-            const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
-            EXPECT_TRUE(shown == repainted);
+            EXPECT_TRUE(ShownAsRepainted(parent, list));
         }
         m_dlg.DestroyWindow();
         parent.DestroyWindow();
@@ -303,14 +307,7 @@ TEST_F(DataDisplayDlgTest, ReadoutOfSeveralChannelsRepaintsAsAWholeAfterResizing
         QCoreApplication::processEvents();
         ASSERT_EQ(ListLines().size(), 6);
         EXPECT_EQ(ListLines()[3], QString::number(10.0 * (cursor + 1), 'f', 4) + " V");
-        const QPoint at = list->mapTo(parent.GetQWidget(), QPoint(0, 0));
-        const QImage shown = QGuiApplication::primaryScreen()
-                                 ->grabWindow(parent.GetQWidget()->winId(), at.x(), at.y(),
-                                              list->width(), list->height())
-                                 .toImage()
-                                 .convertToFormat(QImage::Format_RGB32);
-        const QImage repainted = list->grab().toImage().convertToFormat(QImage::Format_RGB32);
-        EXPECT_TRUE(shown == repainted);
+        EXPECT_TRUE(ShownAsRepainted(parent, list));
     };
     for (const int cursor : {1, 3, 0})
         step(cursor);
