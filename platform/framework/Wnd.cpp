@@ -165,29 +165,40 @@ WidgetMarks& MarksToChange(QWidget* w) {
     return *found;
 }
 
-// Whether w is a window of its own (not destroyed, not part of a frame), and its control id.
-bool IsChildWindowWidget(const QWidget* w, int* ctrlId = nullptr) {
-    if (const WidgetMarks* marks = MarksOf(w)) {
-        if (ctrlId)
-            *ctrlId = marks->ctrlId;
+// Whether w is a window of its own: not destroyed, not part of a frame.
+bool IsChildWindowWidget(const QWidget* w) {
+    if (const WidgetMarks* marks = MarksOf(w))
         return !marks->destroyed && !marks->nonClient;
-    }
     // Marked, if at all, by the framework of another module (each loadable module has its own
     // copy): the widget's properties tell.
-    if (ctrlId)
-        *ctrlId = w->property(kCtrlIdProperty).toInt();
     return !w->property(kDestroyedProperty).toBool() && !w->property(kNonClientProperty).toBool();
 }
 
-// The child windows of parent, topmost first (Qt keeps children bottom to top).
-std::vector<QWidget*> ChildWindows(const QWidget* parent) {
-    std::vector<QWidget*> result;
+int CtrlIdOf(const QWidget* w) {
+    const WidgetMarks* marks = MarksOf(w);
+    return marks ? marks->ctrlId : w->property(kCtrlIdProperty).toInt();
+}
+
+// The first child window of parent, topmost first (Qt keeps children bottom to top), for which
+// stop returns true; null when none does.
+template <typename Stop>
+QWidget* WalkChildWindows(const QWidget* parent, Stop stop) {
     const QObjectList& children = parent->children();
     for (auto it = children.rbegin(); it != children.rend(); ++it) {
         auto* w = qobject_cast<QWidget*>(*it);
-        if (w && !w->isWindow() && IsChildWindowWidget(w))
-            result.push_back(w);
+        if (w && !w->isWindow() && IsChildWindowWidget(w) && stop(w))
+            return w;
     }
+    return nullptr;
+}
+
+// The child windows of parent, topmost first.
+std::vector<QWidget*> ChildWindows(const QWidget* parent) {
+    std::vector<QWidget*> result;
+    WalkChildWindows(parent, [&result](QWidget* w) {
+        result.push_back(w);
+        return false;
+    });
     return result;
 }
 
@@ -898,21 +909,12 @@ CWnd* CWnd::GetTopLevelParent() const {
 CWnd* CWnd::GetDlgItem(int nID) const {
     if (!m_widget)
         return nullptr;
-    const QObjectList& children = m_widget->children();
-    for (auto it = children.rbegin(); it != children.rend(); ++it) {
-        auto* w = qobject_cast<QWidget*>(*it);
-        int id = 0;
-        if (w && !w->isWindow() && IsChildWindowWidget(w, &id) && id == nID)
-            return FromWidget(w);
-    }
-    return nullptr;
+    QWidget* found = WalkChildWindows(m_widget, [nID](QWidget* w) { return CtrlIdOf(w) == nID; });
+    return found ? FromWidget(found) : nullptr;
 }
 
 int CWnd::GetDlgCtrlID() const {
-    int id = 0;
-    if (m_widget)
-        IsChildWindowWidget(m_widget, &id);
-    return id;
+    return m_widget ? CtrlIdOf(m_widget) : 0;
 }
 
 int CWnd::SetDlgCtrlID(int nID) {
