@@ -153,6 +153,67 @@ __attribute__((target("avx2"))) inline void StoreValues32Avx2(const __m256i (&v)
     StoreInterleavedAvx2(bytes, il, out);
 }
 
+// Byte orders that put four pixels B G R into the first twelve bytes of each 128-bit lane, from
+// the bytes a pack of blue and green words with red words leaves there: blue at i and green at
+// 4 + i for pixel i, red at 8 + i (kRedHigh false) or 12 + i (true). The last four bytes are zero.
+template <bool kRedHigh>
+__attribute__((target("avx2"))) inline __m256i PieceOrderAvx2() {
+    constexpr auto kOrder = [] {
+        struct {
+            alignas(32) std::int8_t at[32];
+        } t{};
+        for (int b = 0; b < 32; ++b) {
+            const int j = b % 16;
+            const int i = j / 3;
+            const int c = j % 3;
+            t.at[b] = static_cast<std::int8_t>(j >= 12  ? -128
+                                               : c == 2 ? (kRedHigh ? 12 : 8) + i
+                                                        : 4 * c + i);
+        }
+        return t;
+    }();
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(kOrder.at));
+}
+
+// StoreValues32Avx2's bytes, stored as eight pieces of four pixels: each piece a 16-byte store
+// whose last four bytes are overwritten by the next piece; those of the last piece fall on the
+// two pixels after the 32, which the caller must write afterwards.
+template <bool kScaled>
+__attribute__((target("avx2"))) inline void StoreValuesInPieces32Avx2(const __m256i (&v)[3][2],
+                                                                      const __m256 (*coeff)[3],
+                                                                      std::uint8_t* out) {
+    const __m256i zero = _mm256_setzero_si256();
+#pragma GCC unroll 2
+    for (int h = 0; h < 2; ++h) {
+        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
+        __m256 f[3][2];
+        for (int p = 0; p < 3; ++p) {
+            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
+            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
+        }
+        coeff = FreshCoefficients(coeff);
+        __m256i level[2][3];
+        for (int q = 0; q < 2; ++q) {
+            for (int c = 0; c < 3; ++c)
+                level[q][c] = RowLevelsAvx2<kScaled>(coeff[c], f[0][q], f[1][q], f[2][q]);
+        }
+        // Per 128-bit lane: four blue and four green words of each half, the red words of both.
+        const __m256i red = _mm256_packs_epi32(level[0][2], level[1][2]);
+        const __m256i low = _mm256_shuffle_epi8(
+            _mm256_packus_epi16(_mm256_packs_epi32(level[0][0], level[0][1]), red),
+            PieceOrderAvx2<false>());
+        const __m256i high = _mm256_shuffle_epi8(
+            _mm256_packus_epi16(_mm256_packs_epi32(level[1][0], level[1][1]), red),
+            PieceOrderAvx2<true>());
+        // Pixels 0-3 | 8-11 in low, 4-7 | 12-15 in high.
+        std::uint8_t* const o = out + 48 * h;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(low));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 12), _mm256_castsi256_si128(high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 24), _mm256_extracti128_si256(low, 1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 36), _mm256_extracti128_si256(high, 1));
+    }
+}
+
 // What a run of smoothing steps 32 pixels apart hands on, for each plane: the column sums of the
 // next step's columns x ... x + 15, and of x - 8 ... x + 7. The sums either side of a step then
 // come from registers instead of loads that straddle cache lines.
@@ -170,7 +231,8 @@ __attribute__((target("avx2"))) inline __m256i CarriedAcrossAvx2(__m256i left) {
 // 32 pixels from x on, each plane smoothed first (see SmoothedAvx2) from its row and the rows up
 // and down elements away: 96 bytes B G R at out. With kCarried the sums of columns x - 1 ... x + 15
 // come from carry, which takes the ones of the step 32 pixels on (the rows then must hold columns
-// up to x + 47); else the rows must hold columns x - 1 ... x + 32.
+// up to x + 47), and the bytes go out in pieces (see StoreValuesInPieces32Avx2): a carried step
+// always has another after it; else the rows must hold columns x - 1 ... x + 32.
 template <bool kScaled, bool kCarried>
 __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
     const std::int16_t* const* planes, std::ptrdiff_t up, std::ptrdiff_t down, std::size_t x,
@@ -214,7 +276,10 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
         v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
         v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
     }
-    StoreValues32Avx2<kScaled>(v, coeff, il, out);
+    if constexpr (kCarried)
+        StoreValuesInPieces32Avx2<kScaled>(v, coeff, out);
+    else
+        StoreValues32Avx2<kScaled>(v, coeff, il, out);
 }
 
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
@@ -307,8 +372,9 @@ __attribute__((target("avx2"))) void WriteSmoothedColour32Avx2(
 }
 
 // 32 pixels from x on of a row with rows above and below, demosaiced (see DemosaicAvx2) from the
-// expanded mosaic rows[0 ... 2]: 96 bytes B G R at out. kRedSites: the row's sites are red.
-template <bool kScaled, bool kRedSites>
+// expanded mosaic rows[0 ... 2]: 96 bytes B G R at out. kRedSites: the row's sites are red. With
+// kInPieces the bytes go out in pieces (see StoreValuesInPieces32Avx2).
+template <bool kScaled, bool kRedSites, bool kInPieces>
 __attribute__((target("avx2"))) inline void StoreDemosaiced32Avx2(const std::uint8_t* const* rows,
                                                                   int x, __m256i site,
                                                                   const __m256 (*coeff)[3],
@@ -321,10 +387,15 @@ __attribute__((target("avx2"))) inline void StoreDemosaiced32Avx2(const std::uin
         v[1][h] = d.green;
         v[kRedSites ? 2 : 0][h] = d.other;
     }
-    StoreValues32Avx2<kScaled>(v, coeff, il, out);
+    if constexpr (kInPieces)
+        StoreValuesInPieces32Avx2<kScaled>(v, coeff, out);
+    else
+        StoreValues32Avx2<kScaled>(v, coeff, il, out);
 }
 
-// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again.
+// Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again. Steps
+// store in pieces while the two pixels after them lie within, so that a later step overwrites
+// what their last piece leaves there.
 template <bool kScaled, bool kRedSites>
 __attribute__((target("avx2"))) void WriteDemosaicedColour32Avx2(const std::uint8_t* const* rows,
                                                                  bool siteFirst,
@@ -336,11 +407,19 @@ __attribute__((target("avx2"))) void WriteDemosaicedColour32Avx2(const std::uint
     const InterleaveAvx2 il = MakeInterleaveAvx2();
     const std::uint8_t* const r[3] = {rows[0], rows[1], rows[2]};
     const int end = static_cast<int>(count) - 1;
-    for (int next = 1; next < end;) {
+    // Sites alternate from pixel 1 on.
+    const auto siteLanes = [siteFirst](int x) __attribute__((always_inline, target("avx2"))) {
+        return SiteLanesAvx2(((x - 1) % 2 == 0) == siteFirst);
+    };
+    int next = 1;
+    for (; next + 34 <= end; next += 32) {
+        StoreDemosaiced32Avx2<kScaled, kRedSites, true>(r, next, siteLanes(next), coeff, il,
+                                                        dst + 3 * next);
+    }
+    while (next < end) {
         const int x = std::min(next, end - 32);
-        // Sites alternate from pixel 1 on.
-        const __m256i site = SiteLanesAvx2(((x - 1) % 2 == 0) == siteFirst);
-        StoreDemosaiced32Avx2<kScaled, kRedSites>(r, x, site, coeff, il, dst + 3 * x);
+        StoreDemosaiced32Avx2<kScaled, kRedSites, false>(r, x, siteLanes(x), coeff, il,
+                                                         dst + 3 * x);
         next = x + 32;
     }
 }
