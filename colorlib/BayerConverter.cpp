@@ -69,6 +69,41 @@ __attribute__((target("avx2"))) int DemosaicRowAvx2(const std::uint8_t* up, cons
     return x;
 }
 
+// DemosaicEdgeRow's values from x on, sixteen pixels a step: near is the one neighbouring row;
+// siteFirst: pixel x is a site of the row's colour. The division by 3 is a multiply by
+// ceil(2^16 / 3) and a shift, exact for the numerators here (at most 4 * 3 * 1020 + 1).
+// Returns where it stopped.
+__attribute__((target("avx2"))) int DemosaicEdgeRowAvx2(const std::uint8_t* mid,
+                                                        const std::uint8_t* near, bool siteFirst,
+                                                        std::int16_t* sitePlane,
+                                                        std::int16_t* greenPlane,
+                                                        std::int16_t* otherPlane, int x, int end) {
+    // Every step moves an even number of pixels.
+    const __m256i site = SiteLanesAvx2(siteFirst);
+    const __m256i third = _mm256_set1_epi16(21846);
+    const __m256i one = _mm256_set1_epi16(1);
+    for (; x + 16 <= end; x += 16) {
+        const __m256i own = _mm256_slli_epi16(LoadMosaicAvx2(mid, x), 2);
+        const __m256i horizontal =
+            _mm256_add_epi16(LoadMosaicAvx2(mid, x - 1), LoadMosaicAvx2(mid, x + 1));
+        const __m256i vertical = LoadMosaicAvx2(near, x);
+        const __m256i diagonal =
+            _mm256_add_epi16(LoadMosaicAvx2(near, x - 1), LoadMosaicAvx2(near, x + 1));
+        const __m256i across = _mm256_mulhi_epu16(
+            _mm256_add_epi16(_mm256_slli_epi16(_mm256_add_epi16(horizontal, vertical), 2), one),
+            third);
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(sitePlane + x),
+            _mm256_blendv_epi8(_mm256_add_epi16(horizontal, horizontal), own, site));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(greenPlane + x),
+                            _mm256_blendv_epi8(own, across, site));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(otherPlane + x),
+                            _mm256_blendv_epi8(_mm256_slli_epi16(vertical, 2),
+                                               _mm256_add_epi16(diagonal, diagonal), site));
+    }
+    return x;
+}
+
 // The interior of a smoothed row from x on, sixteen pixels a step. Most steps take the 3x3 box
 // from column sums, as SmoothRowAvx512 does: the sums of the next sixteen columns are loaded once
 // and shifted by a pixel either way. The values are SmoothValue's (see SmoothedAvx2), which never
@@ -465,7 +500,18 @@ void CBayerConverter::DemosaicEdgeRow(const MosaicRows& rows, int phase, int y,
     std::int16_t* otherPlane = out[redRow ? kBlue : kRed];
     const std::uint8_t* mid = rows[1];
     const std::uint8_t* near = rows[0] ? rows[0] : rows[2];
-    for (int x = 1; x < w - 1; ++x) {
+    int x = 1;
+#ifdef TINTORA_AVX2
+    if (HasAvx2()) {
+        x = DemosaicEdgeRowAvx2(mid, near, ColourAt(phase, y, x) != kGreen, sitePlane, greenPlane,
+                                otherPlane, x, w - 1);
+        // The rest as one more step over the last sixteen interior pixels, some again.
+        if (x < w - 1 && w - 17 >= 1)
+            x = DemosaicEdgeRowAvx2(mid, near, ColourAt(phase, y, w - 17) != kGreen, sitePlane,
+                                    greenPlane, otherPlane, w - 17, w - 1);
+    }
+#endif
+    for (; x < w - 1; ++x) {
         const int c = LoadSample(mid, x);
         const int horizontal = LoadSample(mid, x - 1) + LoadSample(mid, x + 1);
         const int vertical = LoadSample(near, x);
