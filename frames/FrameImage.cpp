@@ -593,16 +593,23 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
     const LONG length = AVIStreamLength(stream);
     n = std::clamp<LONG>(n, 0, std::max<LONG>(length - 1, 0));
     if (checkSize) {
-        auto frameSize = [stream](LONG position, LONG* width, LONG* height) {
+        // An 8-bit format with its colour table fits on the stack: playback checks every frame.
+        std::array<BYTE, kBitmapInfoHeaderBytes + 4 * 256> small;
+        std::vector<BYTE> large;
+        auto frameSize = [stream, &small, &large](LONG position, LONG* width, LONG* height) {
             LONG size = 0;
             if (AVIStreamReadFormat(stream, position, nullptr, &size) != AVIERR_OK ||
                 size < kBitmapInfoHeaderBytes)
                 return false;
-            std::vector<BYTE> format(static_cast<size_t>(size));
-            if (AVIStreamReadFormat(stream, position, format.data(), &size) != AVIERR_OK)
+            BYTE* format = small.data();
+            if (static_cast<size_t>(size) > small.size()) {
+                large.resize(static_cast<size_t>(size));
+                format = large.data();
+            }
+            if (AVIStreamReadFormat(stream, position, format, &size) != AVIERR_OK)
                 return false;
             BITMAPINFOHEADER header;
-            std::memcpy(&header, format.data(), sizeof header);
+            std::memcpy(&header, format, sizeof header);
             *width = header.biWidth;
             *height = std::abs(header.biHeight);
             return true;
