@@ -197,6 +197,7 @@ public:
             m_firstLine = columns.front() & ~63;
             m_lines = static_cast<size_t>((columns.back() >> 6) - (columns.front() >> 6) + 1);
             m_fetchEvery = std::max<size_t>(1, m_blocks / m_lines);
+            m_fetchGroups = std::min(m_leading / m_fetchEvery, m_lines);
         }
     }
 
@@ -206,8 +207,7 @@ public:
     RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out, const uchar* ahead) const {
         const char* fetch = reinterpret_cast<const char*>(ahead) + m_firstLine;
         const char* const fetchEnd = fetch + 64 * m_lines;
-        size_t block = m_grey ? Leading<true>(row, out, &fetch, fetchEnd)
-                              : Leading<false>(row, out, &fetch, fetchEnd);
+        size_t block = m_grey ? Leading<true>(row, out, &fetch) : Leading<false>(row, out, &fetch);
         for (; fetch < fetchEnd; fetch += 64)
             _mm_prefetch(fetch, _MM_HINT_T0);
         for (; block < m_blocks; ++block) {
@@ -232,27 +232,24 @@ private:
     // The blocks before the first one the shuffle cannot do, in a loop without tests, with a
     // fetch of the next line of the row ahead every few blocks; returns how many.
     template <bool kGrey>
-    RM_AVX2 size_t Leading(const uchar* row, QRgb* out, const char** fetch,
-                           const char* fetchEnd) const {
+    RM_AVX2 size_t Leading(const uchar* row, QRgb* out, const char** fetch) const {
         // Held in locals: the vector stores may alias any member.
         const uint64_t* bases = m_bases.data();
         const Shuffle* shuffles = m_shuffles.data();
         const size_t leading = m_leading;
         const size_t every = m_fetchEvery;
+        const size_t groups = m_fetchGroups;
         const char* next = *fetch;
+        // Whole groups of blocks, each after one fetch, while lines are left to fetch; then
+        // the rest without.
         size_t block = 0;
-        while (block < leading) {
-            if (next < fetchEnd) {
-                _mm_prefetch(next, _MM_HINT_T0);
-                next += 64;
-            }
-            const size_t end = std::min(block + every, leading);
-            for (; block < end; ++block) {
-                const __m256i picked = Picked(row, bases, shuffles, block);
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                    kGrey ? Grey(picked) : Gathered(picked));
-            }
+        for (size_t group = 0; group < groups; ++group, next += 64) {
+            _mm_prefetch(next, _MM_HINT_T0);
+            for (const size_t end = block + every; block < end; ++block)
+                Write<kGrey>(row, bases, shuffles, block, out + 8 * block);
         }
+        for (; block < leading; ++block)
+            Write<kGrey>(row, bases, shuffles, block, out + 8 * block);
         *fetch = next;
         return block;
     }
@@ -274,6 +271,14 @@ private:
         return _mm256_shuffle_epi8(
             bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffles[block].bytes)));
     }
+    // Block's pixels into to.
+    template <bool kGrey>
+    RM_AVX2 void Write(const uchar* row, const uint64_t* bases, const Shuffle* shuffles,
+                       size_t block, QRgb* to) const {
+        const __m256i picked = Picked(row, bases, shuffles, block);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
+                            kGrey ? Grey(picked) : Gathered(picked));
+    }
     RM_AVX2 static __m256i Grey(__m256i picked) {
         return _mm256_or_si256(picked, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
     }
@@ -287,6 +292,7 @@ private:
     int m_firstLine = 0;  // start of the cache line of the first column
     size_t m_lines = 0;   // cache lines from the first column's to the last one's
     size_t m_fetchEvery = 1;
+    size_t m_fetchGroups = 0;  // groups of m_fetchEvery leading blocks that start with a fetch
     const QRgb* m_table;
     bool m_grey = false;
     std::vector<Shuffle> m_shuffles;
