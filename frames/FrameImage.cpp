@@ -149,11 +149,12 @@ bool HasAvx2() {
 
 // Looks up the scaled rows of an opaque 8-bit image eight pixels at a time with AVX2: each half
 // of a block of eight picks its four source bytes from one 16-byte load with a byte shuffle
-// (a half spanning more, or a load that would pass the row's end, leaves the block to the plain
-// loop). A grey table whose entry k is k in every colour needs no lookup: the shuffle copies
-// each byte into the three colour bytes. Other tables are gathered. The blocks up to the first
-// one the shuffle cannot do run in a loop without tests, as the row's pixels are many and the
-// lookup is short.
+// (a half spanning more, or a row shorter than a load, leaves the block to the plain loop). A grey
+// table whose entry k is k in every colour needs no lookup: the shuffle copies each byte into the
+// three colour bytes. Other tables are gathered. The blocks up to the first one the shuffle cannot
+// do run in a loop without tests, as the row's pixels are many and the lookup is short. A row whose
+// width is no multiple of eight ends with one more block over its last eight pixels, overlapping
+// the one before, which writes the shared pixels again alike.
 class ScaledRowGather {
 public:
     ScaledRowGather(const std::vector<int>& columns, int rowBytes, const QRgb* table)
@@ -161,19 +162,25 @@ public:
         m_grey = true;
         for (int k = 0; k < 256; ++k)
             m_grey = m_grey && table[k] == (0xFF000000u | static_cast<QRgb>(k) * 0x010101u);
-        m_shuffles.resize(m_blocks);
-        m_bases.resize(2 * m_blocks);
-        m_usable.resize(m_blocks);
+        m_tailAt = columns.size() % 8 != 0 && m_blocks > 0 ? columns.size() - 8 : 0;
+        const size_t blocks = m_blocks + (m_tailAt != 0 ? 1 : 0);
+        m_shuffles.resize(blocks);
+        m_bases.resize(blocks);
+        m_usable.resize(blocks);
         m_leading = m_blocks;
-        for (size_t b = 0; b < m_blocks; ++b) {
+        for (size_t b = 0; b < blocks; ++b) {
+            const size_t first = b < m_blocks ? b * 8 : m_tailAt;
             bool usable = true;
+            uint64_t bases = 0;
             for (int half = 0; half < 2; ++half) {
-                const int* part = columns.data() + b * 8 + static_cast<size_t>(4 * half);
-                m_bases[2 * b + static_cast<size_t>(half)] = part[0];
-                usable = usable && part[3] - part[0] < 16 && part[3] >= part[0] &&
-                         part[0] + 16 <= rowBytes;
+                const int* part = columns.data() + first + static_cast<size_t>(4 * half);
+                // A load that would pass the row's end ends with it instead.
+                const int start = rowBytes >= 16 ? std::min(part[0], rowBytes - 16) : part[0];
+                bases |= uint64_t{static_cast<uint32_t>(start)} << (32 * half);
+                usable =
+                    usable && part[3] - start < 16 && part[3] >= part[0] && start + 16 <= rowBytes;
                 for (int d = 0; d < 4; ++d) {
-                    const auto at = static_cast<uint8_t>(part[d] - part[0]);
+                    const auto at = static_cast<uint8_t>(part[d] - start);
                     uint8_t* bytes = m_shuffles[b].bytes + 16 * half + 4 * d;
                     bytes[0] = at;
                     bytes[1] = m_grey ? at : 0x80;
@@ -181,14 +188,16 @@ public:
                     bytes[3] = 0x80;
                 }
             }
+            m_bases[b] = bases;
             m_usable[b] = usable;
-            if (!usable && m_leading == m_blocks)
+            if (!usable && m_leading == m_blocks && b < m_blocks)
                 m_leading = b;
         }
         if (!columns.empty()) {
             m_firstLine = columns.front() & ~63;
             m_lines = static_cast<size_t>((columns.back() >> 6) - (columns.front() >> 6) + 1);
             m_fetchEvery = std::max<size_t>(1, m_blocks / m_lines);
+            m_fetchGroups = std::min(m_leading / m_fetchEvery, m_lines);
         }
     }
 
@@ -198,8 +207,7 @@ public:
     RM_AVX2 size_t Row(const uchar* row, const int* columns, QRgb* out, const uchar* ahead) const {
         const char* fetch = reinterpret_cast<const char*>(ahead) + m_firstLine;
         const char* const fetchEnd = fetch + 64 * m_lines;
-        size_t block = m_grey ? Leading<true>(row, out, &fetch, fetchEnd)
-                              : Leading<false>(row, out, &fetch, fetchEnd);
+        size_t block = m_grey ? Leading<true>(row, out, &fetch) : Leading<false>(row, out, &fetch);
         for (; fetch < fetchEnd; fetch += 64)
             _mm_prefetch(fetch, _MM_HINT_T0);
         for (; block < m_blocks; ++block) {
@@ -212,34 +220,36 @@ public:
             _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
                                 m_grey ? Grey(picked) : Gathered(picked));
         }
-        return 8 * m_blocks;
+        if (m_tailAt == 0 || !m_usable[m_blocks])
+            return 8 * m_blocks;
+        const __m256i picked = Picked(row, m_bases.data(), m_shuffles.data(), m_blocks);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + m_tailAt),
+                            m_grey ? Grey(picked) : Gathered(picked));
+        return m_tailAt + 8;
     }
 
 private:
     // The blocks before the first one the shuffle cannot do, in a loop without tests, with a
     // fetch of the next line of the row ahead every few blocks; returns how many.
     template <bool kGrey>
-    RM_AVX2 size_t Leading(const uchar* row, QRgb* out, const char** fetch,
-                           const char* fetchEnd) const {
+    RM_AVX2 size_t Leading(const uchar* row, QRgb* out, const char** fetch) const {
         // Held in locals: the vector stores may alias any member.
-        const int* bases = m_bases.data();
+        const uint64_t* bases = m_bases.data();
         const Shuffle* shuffles = m_shuffles.data();
         const size_t leading = m_leading;
         const size_t every = m_fetchEvery;
+        const size_t groups = m_fetchGroups;
         const char* next = *fetch;
+        // Whole groups of blocks, each after one fetch, while lines are left to fetch; then
+        // the rest without.
         size_t block = 0;
-        while (block < leading) {
-            if (next < fetchEnd) {
-                _mm_prefetch(next, _MM_HINT_T0);
-                next += 64;
-            }
-            const size_t end = std::min(block + every, leading);
-            for (; block < end; ++block) {
-                const __m256i picked = Picked(row, bases, shuffles, block);
-                _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                    kGrey ? Grey(picked) : Gathered(picked));
-            }
+        for (size_t group = 0; group < groups; ++group, next += 64) {
+            _mm_prefetch(next, _MM_HINT_T0);
+            for (const size_t end = block + every; block < end; ++block)
+                Write<kGrey>(row, bases, shuffles, block, out + 8 * block);
         }
+        for (; block < leading; ++block)
+            Write<kGrey>(row, bases, shuffles, block, out + 8 * block);
         *fetch = next;
         return block;
     }
@@ -250,14 +260,24 @@ private:
 
     // The source bytes of block, each in the low byte of its pixel (in all three colour bytes
     // for a grey table).
-    RM_AVX2 static __m256i Picked(const uchar* row, const int* bases, const Shuffle* shuffles,
+    RM_AVX2 static __m256i Picked(const uchar* row, const uint64_t* bases, const Shuffle* shuffles,
                                   size_t block) {
+        // Both halves' starts come in one load: the loop is bound by its loads.
+        const uint64_t starts = bases[block];
         const __m256i bytes = _mm256_inserti128_si256(
-            _mm256_castsi128_si256(
-                _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block]))),
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + bases[2 * block + 1])), 1);
+            _mm256_castsi128_si256(_mm_loadu_si128(
+                reinterpret_cast<const __m128i*>(row + static_cast<uint32_t>(starts)))),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + (starts >> 32))), 1);
         return _mm256_shuffle_epi8(
             bytes, _mm256_load_si256(reinterpret_cast<const __m256i*>(shuffles[block].bytes)));
+    }
+    // Block's pixels into to.
+    template <bool kGrey>
+    RM_AVX2 void Write(const uchar* row, const uint64_t* bases, const Shuffle* shuffles,
+                       size_t block, QRgb* to) const {
+        const __m256i picked = Picked(row, bases, shuffles, block);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
+                            kGrey ? Grey(picked) : Gathered(picked));
     }
     RM_AVX2 static __m256i Grey(__m256i picked) {
         return _mm256_or_si256(picked, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
@@ -266,15 +286,17 @@ private:
         return _mm256_i32gather_epi32(reinterpret_cast<const int*>(m_table), picked, 4);
     }
 
-    size_t m_blocks;
+    size_t m_blocks;      // whole blocks from the row's start
+    size_t m_tailAt = 0;  // first pixel of the last eight when a block ends there, else 0
     size_t m_leading;     // blocks before the first one the shuffle cannot do
     int m_firstLine = 0;  // start of the cache line of the first column
     size_t m_lines = 0;   // cache lines from the first column's to the last one's
     size_t m_fetchEvery = 1;
+    size_t m_fetchGroups = 0;  // groups of m_fetchEvery leading blocks that start with a fetch
     const QRgb* m_table;
     bool m_grey = false;
     std::vector<Shuffle> m_shuffles;
-    std::vector<int> m_bases;  // two per block: where each half's load starts
+    std::vector<uint64_t> m_bases;  // where each half's load starts, the first in the low half
     std::vector<uint8_t> m_usable;
 };
 #endif
@@ -577,16 +599,23 @@ int CFrameImage::FillFromReader(CAviGetFrame* reader, IAVIStream* stream, LONG n
     const LONG length = AVIStreamLength(stream);
     n = std::clamp<LONG>(n, 0, std::max<LONG>(length - 1, 0));
     if (checkSize) {
-        auto frameSize = [stream](LONG position, LONG* width, LONG* height) {
+        // An 8-bit format with its colour table fits on the stack: playback checks every frame.
+        std::array<BYTE, kBitmapInfoHeaderBytes + 4 * 256> small;
+        std::vector<BYTE> large;
+        auto frameSize = [stream, &small, &large](LONG position, LONG* width, LONG* height) {
             LONG size = 0;
             if (AVIStreamReadFormat(stream, position, nullptr, &size) != AVIERR_OK ||
                 size < kBitmapInfoHeaderBytes)
                 return false;
-            std::vector<BYTE> format(static_cast<size_t>(size));
-            if (AVIStreamReadFormat(stream, position, format.data(), &size) != AVIERR_OK)
+            BYTE* format = small.data();
+            if (static_cast<size_t>(size) > small.size()) {
+                large.resize(static_cast<size_t>(size));
+                format = large.data();
+            }
+            if (AVIStreamReadFormat(stream, position, format, &size) != AVIERR_OK)
                 return false;
             BITMAPINFOHEADER header;
-            std::memcpy(&header, format.data(), sizeof header);
+            std::memcpy(&header, format, sizeof header);
             *width = header.biWidth;
             *height = std::abs(header.biHeight);
             return true;

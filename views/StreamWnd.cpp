@@ -30,7 +30,6 @@ IMPLEMENT_DYNCREATE(CStreamWnd, CPanZoomView)
 
 BEGIN_MESSAGE_MAP(CStreamWnd, CPanZoomView)
 ON_WM_CREATE()
-ON_WM_ERASEBKGND()
 END_MESSAGE_MAP()
 
 CStreamWnd::CStreamWnd()
@@ -372,14 +371,11 @@ void CStreamWnd::OnDraw(CDC* pDC) {
 int CStreamWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
     if (CPanZoomView::OnCreate(lpCreateStruct) == -1)
         return -1;
-    // Paint covers every pixel of the window, so nothing is filled in underneath first.
+    // Paint covers every pixel of the window, so nothing is filled in underneath first, nor
+    // erased: the window has no background message of its own.
     if (QWidget* widget = GetQWidget())
         widget->setAttribute(Qt::WA_OpaquePaintEvent);
     return 0;
-}
-
-BOOL CStreamWnd::OnEraseBkgnd(CDC*) {
-    return TRUE;
 }
 
 void CStreamWnd::PostNcDestroy() {}

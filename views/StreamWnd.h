@@ -92,7 +92,6 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    BOOL OnEraseBkgnd(CDC* pDC);
     // The owner deletes the window object.
     void PostNcDestroy() override;
 

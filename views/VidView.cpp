@@ -65,7 +65,6 @@ const std::vector<std::pair<UINT, const char*>>& CVidView::TrackingMenuItems() {
 
 BEGIN_MESSAGE_MAP(CVidView, CPlaybackView)
 ON_WM_SIZE()
-ON_WM_ERASEBKGND()
 ON_WM_DESTROY()
 ON_WM_CONTEXTMENU()
 ON_COMMAND_RANGE(CVidView::kAddScaleCalibration, CVidView::kVideoInformation, OnToolCommand)
@@ -473,10 +472,6 @@ void CVidView::OnSize(UINT nType, int cx, int cy) {
     GetClientRect(&client);
     client.InflateRect(kStreamOverlap, kStreamOverlap);
     m_pStream->MoveWindow(client);
-}
-
-BOOL CVidView::OnEraseBkgnd(CDC*) {
-    return TRUE;
 }
 
 void CVidView::OnDestroy() {

@@ -206,7 +206,6 @@ public:
 
 protected:
     void OnSize(UINT nType, int cx, int cy);
-    BOOL OnEraseBkgnd(CDC* pDC);
     void OnDestroy();
     // The view's menu: the stream window's View commands, Clear, colour adjustment, the zoom
     // region and the histogram output.

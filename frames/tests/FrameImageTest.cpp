@@ -280,6 +280,10 @@ TEST_F(FrameImageTest, UnsmoothedDrawMatchesThePaintersScaling) {
         {20, 600, {0, 0, 640, 19}, {0, 0}},
         {1024, 1024, {9, 4, 200, 201}, {0, 0}},
         {4000, 60, {3, 1, 333, 50}, {0, 0}},
+        // Widths just past a multiple of eight, and an enlarged frame's right edge.
+        {1024, 1024, {0, 0, 449, 441}, {0, 0}},
+        {40, 30, {2, 1, 13, 9}, {0, 0}},
+        {24, 10, {0, 0, 46, 20}, {0, 0}},
     };
     std::set<QRgb> colours;
     for (const Case& c : cases) {

@@ -27,8 +27,8 @@
 #include <QRegion>
 #include <QString>
 
-#include <deque>
 #include <functional>
+#include <list>
 #include <vector>
 
 class QWidget;
@@ -246,8 +246,10 @@ private:
     CBitmap m_bitmap;
     State m_state;
     std::vector<State> m_saved;
-    std::deque<CPen> m_oldPens;
-    std::deque<CBrush> m_oldBrushes;
-    std::deque<CFont> m_oldFonts;
-    std::deque<CBitmap> m_oldBitmaps;
+    // What SelectObject handed back stays where it is while more is selected; lists, as most
+    // paints select nothing and an empty list takes no memory.
+    std::list<CPen> m_oldPens;
+    std::list<CBrush> m_oldBrushes;
+    std::list<CFont> m_oldFonts;
+    std::list<CBitmap> m_oldBitmaps;
 };

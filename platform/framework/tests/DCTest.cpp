@@ -1136,3 +1136,29 @@ TEST_F(DCTest, DrawTextCentresAndClips) {
     cdc.DrawText("Clipped text", &narrow, 0);
     EXPECT_LE(PaintedBounds(clipped).right(), 29);
 }
+
+// What SelectObject hands back stays valid however much is selected after it: painting code
+// keeps the first answer and puts it back at the end.
+TEST_F(DCTest, ObjectsHandedBackStayValidWhileMoreAreSelected) {
+    QImage image = Blank(20, 20);
+    CDC dc(&image);
+    CPen red(PS_SOLID, 1, RGB(255, 0, 0));
+    CBrush green(RGB(0, 255, 0));
+    CPen* firstPen = dc.SelectObject(&red);
+    CBrush* firstBrush = dc.SelectObject(&green);
+    ASSERT_NE(firstPen, nullptr);
+    ASSERT_NE(firstBrush, nullptr);
+    for (int i = 0; i < 200; ++i) {
+        CPen pen(PS_SOLID, 1, RGB(0, 0, i));
+        CBrush brush(RGB(i, 0, 0));
+        dc.SelectObject(&pen);
+        dc.SelectObject(&brush);
+    }
+    // The device context's own black pen and white brush come back.
+    dc.SelectObject(firstPen);
+    dc.SelectObject(firstBrush);
+    dc.Rectangle(2, 2, 12, 12);
+    EXPECT_EQ(image.pixel(2, 2), kBlack);
+    EXPECT_EQ(image.pixel(6, 6), kWhite);
+    EXPECT_EQ(PaintedBounds(image), QRect(2, 2, 10, 10));
+}
