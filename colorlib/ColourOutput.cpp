@@ -120,6 +120,17 @@ __attribute__((target("avx2"))) inline void Store32Avx2(const std::int16_t* cons
     StoreInterleavedAvx2(bytes, il, out);
 }
 
+// Half h of each plane's values v[p][h] as 32-bit floats: pixels 0-3 | 8-11 in f[p][0] and 4-7 |
+// 12-15 in f[p][1].
+__attribute__((target("avx2"))) inline void PlaneFloatsAvx2(const __m256i (&v)[3][2], int h,
+                                                            __m256 (&f)[3][2]) {
+    const __m256i zero = _mm256_setzero_si256();
+    for (int p = 0; p < 3; ++p) {
+        f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
+        f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
+    }
+}
+
 // 32 pixels from the red, green and blue values v[p][0] of the first sixteen and v[p][1] of the
 // others (0 ... 32767): 96 bytes B G R at out.
 template <bool kScaled>
@@ -127,16 +138,11 @@ __attribute__((target("avx2"))) inline void StoreValues32Avx2(const __m256i (&v)
                                                               const __m256 (*coeff)[3],
                                                               const InterleaveAvx2& il,
                                                               std::uint8_t* out) {
-    const __m256i zero = _mm256_setzero_si256();
     __m256i words[2][3];
 #pragma GCC unroll 2
     for (int h = 0; h < 2; ++h) {
-        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
         __m256 f[3][2];
-        for (int p = 0; p < 3; ++p) {
-            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
-            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
-        }
+        PlaneFloatsAvx2(v, h, f);
         coeff = FreshCoefficients(coeff);
         // The packs put the two halves back in pixel order.
         for (int c = 0; c < 3; ++c) {
@@ -182,15 +188,10 @@ template <bool kScaled>
 __attribute__((target("avx2"))) inline void StoreValuesInPieces32Avx2(const __m256i (&v)[3][2],
                                                                       const __m256 (*coeff)[3],
                                                                       std::uint8_t* out) {
-    const __m256i zero = _mm256_setzero_si256();
 #pragma GCC unroll 2
     for (int h = 0; h < 2; ++h) {
-        // Each plane's sixteen values as 32-bit floats: pixels 0-3 | 8-11 and 4-7 | 12-15.
         __m256 f[3][2];
-        for (int p = 0; p < 3; ++p) {
-            f[p][0] = _mm256_cvtepi32_ps(_mm256_unpacklo_epi16(v[p][h], zero));
-            f[p][1] = _mm256_cvtepi32_ps(_mm256_unpackhi_epi16(v[p][h], zero));
-        }
+        PlaneFloatsAvx2(v, h, f);
         coeff = FreshCoefficients(coeff);
         __m256i level[2][3];
         for (int q = 0; q < 2; ++q) {
