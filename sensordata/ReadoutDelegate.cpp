@@ -1,5 +1,7 @@
 #include "sensordata/ReadoutDelegate.h"
 
+#include "platform/framework/PaintClip.h"
+
 #include <QApplication>
 #include <QListView>
 #include <QPaintEngine>
@@ -300,8 +302,8 @@ void CReadoutDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     // Rows that the list paints only because they lie between rows that changed keep their
     // glyphs as they are.
     if (!shaped->ink.isNull() &&
-        PaintsNothingOf(painter, shaped->ink.translated(origin).adjusted(-kInkMargin, -kInkMargin,
-                                                                         kInkMargin, kInkMargin)))
+        PaintsNothingOf(*painter, shaped->ink.translated(origin).adjusted(-kInkMargin, -kInkMargin,
+                                                                          kInkMargin, kInkMargin)))
         return;
     const QPen pen = painter->pen();
     painter->setPen(option.palette.color(group, QPalette::Text));
@@ -407,18 +409,6 @@ bool CReadoutDelegate::PaintPendingRows(QWidget* viewport, const QRegion& region
     m_paintingRows = false;
     ++m_rowRepaints;
     return true;
-}
-
-bool CReadoutDelegate::PaintsNothingOf(const QPainter* painter, const QRectF& rect) {
-    const QPaintEngine* engine = painter->paintEngine();
-    const QTransform& device = painter->deviceTransform();
-    if (!engine || device.type() > QTransform::TxTranslate)
-        return false;
-    const QRect inDevice = rect.translated(device.dx(), device.dy()).toAlignedRect();
-    const QRegion system = engine->systemClip();
-    if (!system.isEmpty() && !system.intersects(inDevice))
-        return true;
-    return painter->hasClipping() && !painter->clipBoundingRect().intersects(rect);
 }
 
 CReadoutDelegate::Span CReadoutDelegate::PaintedSpan(const QPainter* painter) {

@@ -96,8 +96,6 @@ private:
     QRectF Ink(quint32 glyph) const;
     // The left and right edge of what painter paints now, in its coordinates.
     static Span PaintedSpan(const QPainter* painter);
-    // Whether painter paints nothing of rect (in its coordinates) now; false where unknown.
-    static bool PaintsNothingOf(const QPainter* painter, const QRectF& rect);
     // The ink of shaped's glyphs, or a null rectangle.
     QRectF InkOf(const Shaped& shaped) const;
 

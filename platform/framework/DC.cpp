@@ -1,9 +1,9 @@
 #include "platform/framework/DC.h"
 
+#include "platform/framework/PaintClip.h"
 #include "platform/framework/SysColor.h"
 
 #include <QFontMetricsF>
-#include <QPaintEngine>
 #include <QPolygon>
 #include <QWidget>
 
@@ -214,23 +214,6 @@ QString StripPrefix(const QString& text, int* underline) {
         out.append(text[i]);
     }
     return out;
-}
-
-// True when nothing of rect (logical pixels) lies in the area a paint of a widget may touch.
-bool OutsideWidgetPaint(const QPainter& painter, const QRect& rect) {
-    // A widget paints only the area its paint event names (the engine's clip, in the window's
-    // pixels); an empty clip leaves all of it open.
-    const QPaintEngine* engine = painter.paintEngine();
-    if (!engine)
-        return false;
-    const QRegion& allowed = engine->systemClip();
-    const QTransform device = painter.deviceTransform();
-    if (allowed.isEmpty() || device.type() > QTransform::TxTranslate ||
-        device.dx() != static_cast<int>(device.dx()) ||
-        device.dy() != static_cast<int>(device.dy()))
-        return false;
-    return !allowed.intersects(
-        rect.translated(static_cast<int>(device.dx()), static_cast<int>(device.dy())));
 }
 
 }  // namespace
@@ -680,7 +663,7 @@ void CDC::FillSolidRect(const CRect& rect, COLORREF color) {
     if (!HasTarget())
         return;
     const QRect r = ToQRect(rect);
-    if (r.isEmpty() || (m_widget && OutsideWidgetPaint(m_painter, r)))
+    if (r.isEmpty() || (m_widget && PaintsNothingOf(m_painter, r)))
         return;
     m_painter.save();
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
