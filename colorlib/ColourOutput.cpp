@@ -215,6 +215,19 @@ __attribute__((target("avx2"))) inline void StoreValuesInPieces32Avx2(const __m2
     }
 }
 
+// A step's 32 pixels from their plane values: in pieces (StoreValuesInPieces32Avx2) or whole
+// (StoreValues32Avx2).
+template <bool kScaled, bool kInPieces>
+__attribute__((target("avx2"))) inline void StoreStep32Avx2(const __m256i (&v)[3][2],
+                                                            const __m256 (*coeff)[3],
+                                                            const InterleaveAvx2& il,
+                                                            std::uint8_t* out) {
+    if constexpr (kInPieces)
+        StoreValuesInPieces32Avx2<kScaled>(v, coeff, out);
+    else
+        StoreValues32Avx2<kScaled>(v, coeff, il, out);
+}
+
 // What a run of smoothing steps 32 pixels apart hands on, for each plane: the column sums of the
 // next step's columns x ... x + 15, and of x - 8 ... x + 7. The sums either side of a step then
 // come from registers instead of loads that straddle cache lines.
@@ -277,10 +290,7 @@ __attribute__((target("avx2"))) inline void StoreSmoothed32Avx2(
         v[p][0] = SmoothedAvx2(LoadPlaneAvx2(mid, at), box0);
         v[p][1] = SmoothedAvx2(LoadPlaneAvx2(mid, at + 16), box1);
     }
-    if constexpr (kCarried)
-        StoreValuesInPieces32Avx2<kScaled>(v, coeff, out);
-    else
-        StoreValues32Avx2<kScaled>(v, coeff, il, out);
+    StoreStep32Avx2<kScaled, kCarried>(v, coeff, il, out);
 }
 
 // Whether the matrix may be divided by 16 ahead: with every coefficient 0 or of a magnitude in
@@ -388,10 +398,7 @@ __attribute__((target("avx2"))) inline void StoreDemosaiced32Avx2(const std::uin
         v[1][h] = d.green;
         v[kRedSites ? 2 : 0][h] = d.other;
     }
-    if constexpr (kInPieces)
-        StoreValuesInPieces32Avx2<kScaled>(v, coeff, out);
-    else
-        StoreValues32Avx2<kScaled>(v, coeff, il, out);
+    StoreStep32Avx2<kScaled, kInPieces>(v, coeff, il, out);
 }
 
 // Pixels 1 ... count - 2 32 a step, the last step going over the final 32 of them again. Steps

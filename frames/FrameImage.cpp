@@ -216,15 +216,11 @@ public:
                     out[k] = m_table[row[columns[k]]];
                 continue;
             }
-            const __m256i picked = Picked(row, m_bases.data(), m_shuffles.data(), block);
-            _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + 8 * block),
-                                m_grey ? Grey(picked) : Gathered(picked));
+            WriteAny(row, block, out + 8 * block);
         }
         if (m_tailAt == 0 || !m_usable[m_blocks])
             return 8 * m_blocks;
-        const __m256i picked = Picked(row, m_bases.data(), m_shuffles.data(), m_blocks);
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + m_tailAt),
-                            m_grey ? Grey(picked) : Gathered(picked));
+        WriteAny(row, m_blocks, out + m_tailAt);
         return m_tailAt + 8;
     }
 
@@ -278,6 +274,13 @@ private:
         const __m256i picked = Picked(row, bases, shuffles, block);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(to),
                             kGrey ? Grey(picked) : Gathered(picked));
+    }
+    // The same, the table's kind asked at each block.
+    RM_AVX2 void WriteAny(const uchar* row, size_t block, QRgb* to) const {
+        if (m_grey)
+            Write<true>(row, m_bases.data(), m_shuffles.data(), block, to);
+        else
+            Write<false>(row, m_bases.data(), m_shuffles.data(), block, to);
     }
     RM_AVX2 static __m256i Grey(__m256i picked) {
         return _mm256_or_si256(picked, _mm256_set1_epi32(static_cast<int>(0xFF000000u)));
