@@ -6,11 +6,14 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/Menu.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CDocTemplate, CCmdTarget)
 
@@ -124,9 +127,24 @@ BOOL CDocTemplate::SaveAllModified() {
 }
 
 void CDocTemplate::CloseAllDocuments(BOOL) {
+    // A document an operation uses stays until the operation has ended; its close is asked
+    // for now and comes again then.
+    std::vector<CDocument*> busy;
+    for (POSITION pos = GetFirstDocPosition(); pos;) {
+        if (CDocument* doc = GetNextDoc(pos); CRunningOperation::IsRunning(doc))
+            busy.push_back(doc);
+    }
+    for (CDocument* doc : busy)
+        doc->OnCloseDocument();
     // Closing a document takes it out of the list, so always close the first one left.
-    for (POSITION pos = GetFirstDocPosition(); pos; pos = GetFirstDocPosition()) {
-        CDocument* doc = GetNextDoc(pos);
+    for (;;) {
+        CDocument* doc = nullptr;
+        for (POSITION pos = GetFirstDocPosition(); pos && !doc;) {
+            if (CDocument* next = GetNextDoc(pos); !CRunningOperation::IsRunning(next))
+                doc = next;
+        }
+        if (!doc)
+            break;
         const BOOL autoDelete = doc->m_bAutoDelete;
         doc->OnCloseDocument();
         if (!autoDelete)

@@ -10,6 +10,7 @@
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
 
@@ -32,6 +33,7 @@ END_MESSAGE_MAP()
 CDocument::CDocument() = default;
 
 CDocument::~CDocument() {
+    CRunningOperation::ForgetDocument(this);
     if (m_pDocTemplate)
         m_pDocTemplate->RemoveDocument(this);
 }
@@ -175,6 +177,10 @@ void CDocument::ReportSaveLoadException(const QString& pathName, const QString& 
 }
 
 void CDocument::OnCloseDocument() {
+    // An operation using the document ends first: the close comes again after it, so the
+    // document never goes from inside a message loop of that operation.
+    if (CRunningOperation::CancelBeforeClose({this}, this, [this] { OnCloseDocument(); }))
+        return;
     // The frames' views leave the list as they go; the document must not close itself
     // in the middle of that.
     const BOOL autoDelete = m_bAutoDelete;

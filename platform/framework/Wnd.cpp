@@ -6,6 +6,7 @@
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
+#include "platform/framework/RunningOperation.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -563,6 +564,17 @@ LRESULT CWnd::Default() {
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A frame's close that would delete what a running operation uses cancels the operation
+    // and comes again once it has ended.
+    if (message == WM_CLOSE && IsFrameWnd()) {
+        const std::weak_ptr<bool> alive = m_alive;
+        if (CRunningOperation::CancelBeforeClose(
+                CRunningOperation::DocumentsClosedWith(this), this, [this, alive] {
+                    if (const std::shared_ptr<bool> live = alive.lock(); live && *live)
+                        SendMessage(WM_CLOSE);
+                }))
+            return 0;
+    }
     CurrentMessage current{message, wParam, lParam, m_nextFromQt, false, m_current};
     m_nextFromQt = false;
     const std::shared_ptr<bool> alive = m_alive;

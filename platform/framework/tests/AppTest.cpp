@@ -14,6 +14,7 @@
 #include "platform/framework/Menu.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/RecentFileList.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/StatusBar.h"
 #include "platform/framework/ToolBar.h"
 #include "platform/framework/View.h"
@@ -39,6 +40,7 @@
 #include <QUrl>
 #include <QtTest/QTest>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -898,6 +900,112 @@ TEST_F(AppTest, ClosingTheMainWindowEndsTheLoop) {
     EXPECT_EQ(m_app->Run(), 0);
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
     EXPECT_EQ(g_docsAlive, 0);
+}
+
+// A close arriving while an operation that uses the document pumps messages: the operation
+// is cancelled and nothing it uses goes before it has ended; then the close goes on with its
+// own question, whose Cancel keeps everything open.
+TEST_F(AppTest, CloseDuringAnOperationCancelsItFirstAndGoesOnAfterIt) {
+    using Close = std::function<void(CDocument*)>;
+    const Close frame = [](CDocument* doc) {
+        POSITION pos = doc->GetFirstViewPosition();
+        doc->GetNextView(pos)->GetParentFrame()->SendMessage(WM_CLOSE);
+    };
+    const Close document = [](CDocument* doc) { doc->OnCloseDocument(); };
+    const Close closeAll = [this](CDocument*) { m_app->CloseAllDocuments(FALSE); };
+    const Close mainWindow = [this](CDocument*) { Main()->SendMessage(WM_CLOSE); };
+    const Close exit = [this](CDocument*) { Main()->SendMessage(WM_COMMAND, ID_APP_EXIT); };
+    struct Case {
+        const char* name;
+        Close close;
+        bool modified;
+        int answer;    // to "Save changes to Alpha1?"; 0: not asked
+        int docsLeft;  // of the operation's document and another one
+        bool mainGoes;
+    };
+    const Case cases[] = {
+        {"frame", frame, false, 0, 1, false},
+        {"frame, No", frame, true, IDNO, 1, false},
+        {"frame, Yes", frame, true, IDYES, 1, false},
+        {"frame, Cancel", frame, true, IDCANCEL, 2, false},
+        {"document", document, true, 0, 1, false},
+        {"close all", closeAll, true, 0, 0, false},
+        {"main window", mainWindow, false, 0, 0, true},
+        {"main window, No", mainWindow, true, IDNO, 0, true},
+        {"main window, Cancel", mainWindow, true, IDCANCEL, 2, false},
+        {"exit, No", exit, true, IDNO, 0, true},
+        {"exit, Cancel", exit, true, IDCANCEL, 2, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        TestDoc* doc = NewAlpha();
+        ASSERT_NE(m_app->m_beta->OpenDocumentFile(QString()), nullptr);
+        doc->SetModifiedFlag(c.modified);
+        const std::size_t promptsBefore = Prompter().Prompts().size();
+        int cancels = 0;
+        {
+            CRunningOperation operation({doc}, [&cancels] { ++cancels; });
+            // The close comes through the operation's own message loop.
+            c.close(doc);
+            EXPECT_EQ(cancels, 1);
+            EXPECT_TRUE(operation.IsCancelled());
+            // The operation winds down, still letting messages through: nothing goes yet and
+            // nothing is asked while it runs.
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+            POSITION alpha = m_app->m_alpha->GetFirstDocPosition();
+            ASSERT_NE(alpha, nullptr);
+            EXPECT_EQ(m_app->m_alpha->GetNextDoc(alpha), doc);
+            EXPECT_NE(doc->GetFirstViewPosition(), nullptr);
+            EXPECT_EQ(m_app->m_pMainWnd, Main());
+            EXPECT_EQ(Prompter().Prompts().size(), promptsBefore);
+            if (c.answer != 0)
+                Prompter().ExpectMessageBox("Save changes to Alpha1?", c.answer);
+            if (c.answer == IDYES)
+                Prompter().AnswerFileDialog({WorkPath("kept.alp")});
+        }
+        QCoreApplication::processEvents();
+        EXPECT_EQ(Prompter().Prompts().size(),
+                  promptsBefore + (c.answer != 0 ? 1u : 0u) + (c.answer == IDYES ? 1u : 0u));
+        EXPECT_EQ(g_docsAlive, c.docsLeft);
+        EXPECT_EQ(m_app->m_pMainWnd == nullptr, c.mainGoes);
+        EXPECT_EQ(cancels, 1);
+        if (c.docsLeft == 2) {
+            // The program still answers: the document closes on the next try.
+            doc->SetModifiedFlag(FALSE);
+            doc->OnCloseDocument();
+            EXPECT_EQ(g_docsAlive, 1);
+            EXPECT_NE(m_app->m_beta->GetFirstDocPosition(), nullptr);
+        }
+    }
+}
+
+// Closing what an operation does not use leaves it alone, and a second close while the first
+// waits is not run twice.
+TEST_F(AppTest, OperationsAreCancelledOnlyByClosesOfWhatTheyUse) {
+    TestDoc* used = NewAlpha();
+    TestDoc* unused = NewAlpha();
+    int cancels = 0;
+    {
+        CRunningOperation operation({used}, [&cancels] { ++cancels; });
+        EXPECT_TRUE(CRunningOperation::IsRunning(used));
+        EXPECT_FALSE(CRunningOperation::IsRunning(unused));
+        unused->OnCloseDocument();
+        EXPECT_EQ(cancels, 0);
+        EXPECT_EQ(g_docsAlive, 1);
+        POSITION pos = used->GetFirstViewPosition();
+        CFrameWnd* frame = used->GetNextView(pos)->GetParentFrame();
+        frame->SendMessage(WM_CLOSE);
+        frame->SendMessage(WM_CLOSE);
+        EXPECT_EQ(cancels, 2);
+        EXPECT_EQ(g_docsAlive, 1);
+    }
+    EXPECT_FALSE(CRunningOperation::IsRunning(used));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_EQ(Main()->GetMDIChildren().size(), 0u);
 }
 
 // A bar of the program's own: 24 pixels high, counting its idle updates.
