@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 using namespace imaging;
 
@@ -93,6 +94,69 @@ void TimeTexts(int64_t ticks, QString* date, QString* time) {
                          static_cast<int>(rest / 60 % 60), static_cast<int>(rest % 60), micro);
 }
 
+// The read lock of a source. A frame change found while this thread holds it goes to the
+// listeners once the thread's outermost hold has ended: a listener that reads another source
+// (a derived one, reading this one) never waits for it with this source locked, so the two
+// read locks are only ever taken derived source first.
+class ReadLock {
+public:
+    ReadLock(CFrameSource* source, std::recursive_mutex& mutex) : m_source(source), m_mutex(mutex) {
+        m_mutex.lock();
+        Hold().depth++;
+    }
+    ~ReadLock() {
+        std::vector<std::pair<int, int>> notices;
+        auto& holds = Holds();
+        const auto it = Find();
+        if (--it->depth == 0) {
+            notices.swap(it->notices);
+            holds.erase(it);
+        }
+        m_mutex.unlock();
+        for (const auto& [frame, flag] : notices)
+            m_source->NotifyFrameChange(frame, flag);
+    }
+    ReadLock(const ReadLock&) = delete;
+    ReadLock& operator=(const ReadLock&) = delete;
+
+    // Keeps a frame change for the end of the outermost hold.
+    static void Defer(const CFrameSource* source, int frame, int flag) {
+        for (HoldState& hold : Holds()) {
+            if (hold.source == source) {
+                hold.notices.emplace_back(frame, flag);
+                return;
+            }
+        }
+    }
+
+private:
+    struct HoldState {
+        const CFrameSource* source;
+        int depth;
+        std::vector<std::pair<int, int>> notices;
+    };
+    // The sources this thread holds the read lock of; a thread holds few at a time.
+    static std::vector<HoldState>& Holds() {
+        thread_local std::vector<HoldState> holds;
+        return holds;
+    }
+    std::vector<HoldState>::iterator Find() {
+        auto& holds = Holds();
+        return std::find_if(holds.begin(), holds.end(),
+                            [this](const HoldState& h) { return h.source == m_source; });
+    }
+    HoldState& Hold() {
+        const auto it = Find();
+        if (it != Holds().end())
+            return *it;
+        Holds().push_back({m_source, 0, {}});
+        return Holds().back();
+    }
+
+    CFrameSource* m_source;
+    std::recursive_mutex& m_mutex;
+};
+
 }  // namespace
 
 CFrameSource::CFrameSource()
@@ -104,9 +168,17 @@ CFrameSource::CFrameSource()
 }
 
 CFrameSource::~CFrameSource() {
-    ReleaseStream();
-    AVIFileRelease(m_aviFile);
-    m_frameImage.reset();
+    // A save of this source is told to stop, and a read under way on its streaming thread ends
+    // before the reader goes.
+    if (m_saveController)
+        m_saveController->CancelSave();
+    {
+        std::lock_guard read(m_readMutex);
+        ReleaseStream();
+        AVIFileRelease(m_aviFile);
+        m_aviFile = nullptr;
+        m_frameImage.reset();
+    }
     std::unique_lock lock(m_listenerMutex, std::defer_lock);
     const bool locked = lock.try_lock_for(kListWait);
     (void)locked;  // the notifier goes with the source either way
@@ -146,7 +218,7 @@ void CFrameSource::ResetRecordingInfo() {
 }
 
 int CFrameSource::Open(const QString& path) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     if (m_open || m_stream)
         Close();
     ResetRecordingInfo();
@@ -176,7 +248,7 @@ int CFrameSource::Open(const QString& path) {
 }
 
 int CFrameSource::OpenStream(IAVIStream* stream, const QString& name) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     if (m_open || m_stream)
         Close();
     ResetRecordingInfo();
@@ -359,7 +431,7 @@ int CFrameSource::GetFirstFrameNumber() const {
 }
 
 int CFrameSource::Close() {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     ReleaseStream();
     m_open = 0;
     m_currentFrame = -1;
@@ -380,7 +452,7 @@ int CFrameSource::ReadInto(CFrameImage* image, int n) {
 }
 
 int CFrameSource::ReadFrame(int n) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     // GetFrame's caller gets the frame read straight into its image; the source's own image
     // then no longer holds the current frame.
     if (m_readTarget) {
@@ -407,7 +479,7 @@ int CFrameSource::ReadFrame(int n) {
 }
 
 int CFrameSource::CopyFrameImage(int, CFrameImage* image) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     if (!image)
         return 0;
     // The current frame went straight into another caller's image: it is read again for this
@@ -441,7 +513,7 @@ int CFrameSource::NotifyFrameChange(int frame, int flag) {
 }
 
 int CFrameSource::MoveToFrame(int n, int notify, int force) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     if (!m_open)
         return 0;
     if (n == m_currentFrame && !force)
@@ -457,12 +529,12 @@ int CFrameSource::MoveToFrame(int n, int notify, int force) {
     if (force)
         m_lutFrame = -1;
     if (notify)
-        NotifyFrameChange(n, force);
+        ReadLock::Defer(this, n, force);
     return result;
 }
 
 int CFrameSource::GetFrame(int n, CFrameImage* image, int notify) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     // New colour settings show on the next read, even of the frame already current.
     int force = 0;
     if (CBayerColorFilter* filter = AsBayerColorFilter(m_colourFilter);
@@ -528,7 +600,7 @@ bool CFrameSource::ReadCachedFrame(int n, int flag) {
 
 int CFrameSource::GetFrameDib(int n, CFrameImage* image, const CLutParamSet& colourSet,
                               const CLutParamSet& bwSet, int flag) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     ++s_lutWorkCount;
     struct Done {
         ~Done() { --s_lutWorkCount; }
@@ -634,7 +706,7 @@ int CFrameSource::GetSourceId(unsigned* id) const {
 }
 
 void CFrameSource::OpenLinked(const CFrameSource& inner, int width, int height) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     ResetRecordingInfo();
     m_path = inner.m_path;
     m_displayPath = inner.m_displayPath;
@@ -650,7 +722,7 @@ void CFrameSource::OpenLinked(const CFrameSource& inner, int width, int height) 
 }
 
 void CFrameSource::SetLinkedImageSize(int width, int height) {
-    std::lock_guard read(m_readMutex);
+    ReadLock read(this, m_readMutex);
     m_width = width;
     m_height = height;
 }

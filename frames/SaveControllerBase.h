@@ -25,6 +25,8 @@ public:
     virtual HRESULT OnSaveDone(BOOL succeeded, CSaveVideoParams* params);
     // S_OK, E_POINTER (null request or no source) or E_FAIL.
     virtual HRESULT Save(CSaveVideoParams* params) = 0;
+    // Ends a running save the way its own Cancel does; nothing when none runs.
+    virtual void CancelSave() {}
     // Prompt, Save and AfterSave: S_OK only when all three succeed, else E_FAIL.
     virtual HRESULT PromptAndSave(CSaveVideoParams* params);
     // The controller owns the savers from here on.

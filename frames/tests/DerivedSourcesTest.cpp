@@ -19,6 +19,7 @@
 
 #include <QImage>
 
+#include <thread>
 #include <vector>
 
 namespace {
@@ -360,6 +361,27 @@ TEST_F(DerivedSourcesTest, ProcessedSourceFollowsItsInnerSourceAndMeasuresEachFr
     int listeners = -1;
     inner->GetNotifier()->GetCount(&listeners);
     EXPECT_EQ(listeners, 0);
+}
+
+// The source under a derived one steps and tells it, which reads through it, while another
+// thread reads the derived source: both take the two read locks in one order.
+TEST_F(DerivedSourcesTest, DerivedSourceReadsOnAnotherThreadWhileItsInnerSourceSteps) {
+    CFrameSourcePtr inner = OpenSample();
+    CDataChannel* channel = nullptr;
+    CFrameSourcePtr processed(new CProcessedFrameSource(inner, nullptr, &channel));
+    constexpr int kSteps = 10000;
+    int reads = 0;
+    std::thread reader([&] {
+        CFrameImage image;
+        for (int i = 0; i < kSteps; ++i)
+            reads += processed->GetFrame((i * 7) % CSampleRecording::kFrames, &image, 0);
+    });
+    int steps = 0;
+    for (int i = 0; i < kSteps; ++i)
+        steps += inner->MoveToFrame(i % CSampleRecording::kFrames, 1, 0);
+    reader.join();
+    EXPECT_EQ(reads, kSteps);
+    EXPECT_EQ(steps, kSteps);
 }
 
 TEST_F(DerivedSourcesTest, ExtendedSourcePostsItsTriggerToTheGivenWindow) {
