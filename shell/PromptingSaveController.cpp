@@ -127,6 +127,11 @@ HRESULT CPromptingSaveController::Prompt(CSaveVideoParams* params) {
     return S_OK;
 }
 
+void CPromptingSaveController::CancelSave() {
+    if (m_progress && m_progress->GetSafeHwnd())
+        m_progress->SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+}
+
 int CPromptingSaveController::StepProgress(void* cookie, int percent) {
     auto* progress = static_cast<CProgressDlg*>(cookie);
     return progress->SetPos(std::clamp(percent, 0, 100)) ? 1 : 0;

@@ -26,6 +26,8 @@ public:
     HRESULT Prompt(CSaveVideoParams* params) override;
     HRESULT Save(CSaveVideoParams* params) override;
 
+    // Presses the progress window's Cancel.
+    void CancelSave() override;
     // True while a save runs.
     bool IsBusy() const { return m_progress != nullptr; }
     // The number of generated save names so far in this run of the program.

@@ -9,6 +9,7 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MDIChildWnd.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/Shell.h"
 #include "platform/framework/View.h"
 #include "shell/DlgWindowList.h"
@@ -199,6 +200,17 @@ CView* CVidraFrameWnd::FindViewOfClass(const CRuntimeClass* viewClass) const {
 }
 
 namespace {
+
+// Close All and Close All Groups first cancel the operations under way: true when one runs,
+// and command comes again once they have all ended.
+bool CloseWaitsForOperations(CVidraFrameWnd* frame, UINT command) {
+    const std::weak_ptr<bool> alive = frame->GetLifeToken();
+    return CRunningOperation::CancelBeforeClose(CRunningOperation::AllDocuments(), frame,
+                                                [frame, alive, command] {
+                                                    if (!alive.expired() && frame->GetSafeHwnd())
+                                                        frame->SendMessage(WM_COMMAND, command, 0);
+                                                });
+}
 
 bool HoldsFrameOf(const CView* view, const CRuntimeClass* frameClass) {
     const QWidget* widget = view->GetQWidget();
@@ -519,6 +531,8 @@ void CVidraFrameWnd::CloseEverything() {
 }
 
 void CVidraFrameWnd::OnCloseAllGroups() {
+    if (CloseWaitsForOperations(this, ID_WINDOW_CLOSE_ALL_GROUPS))
+        return;
     MessageBoxPrompt prompt;
     prompt.text =
         QStringLiteral("Closing all groups will close all video and data windows.  Continue?");
@@ -534,6 +548,8 @@ void CVidraFrameWnd::OnCloseAllGroups() {
 }
 
 void CVidraFrameWnd::OnCloseAllWindows() {
+    if (CloseWaitsForOperations(this, ID_WINDOW_CLOSE_ALL))
+        return;
     // A project closes its windows itself, so that each is asked the way its own close asks.
     for (CMDIChildWnd* child : GetMDIChildren()) {
         CView* view = child->GetActiveView();
