@@ -3,8 +3,10 @@
 #include "frames/DataFileSaveTarget.h"
 #include "frames/DlgSaveData.h"
 #include "frames/FileNames.h"
+#include "frames/FrameSource.h"
 #include "frames/IDataPlayView.h"
 #include "frames/MeasFrameAdapter.h"
+#include "frames/SaveControllerBase.h"
 #include "frames/SaveVideoParams.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
@@ -12,6 +14,7 @@
 #include "groups/GroupSettings.h"
 #include "groups/IDeviceMemory.h"
 #include "groups/IPlayGroupView.h"
+#include "groups/MeasurementView.h"
 #include "groups/NotesFile.h"
 #include "groups/PlayGroupAdapter.h"
 #include "groups/RecordingNotes.h"
@@ -26,6 +29,7 @@
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
 #include "platform/wintypes/Assert.h"
@@ -130,6 +134,27 @@ std::vector<HWND> ChildWindows(CWnd* parent) {
     for (CWnd* child = parent->GetWindow(GW_CHILD); child; child = child->GetWindow(GW_HWNDNEXT))
         children.push_back(child->GetSafeHwnd());
     return children;
+}
+
+// What a save of a group's member uses: the group and the documents of the windows that show
+// the member.
+std::vector<CDocument*> DocumentsUsedBy(CMeasurementFormDoc* group, int type, int id) {
+    std::vector<CDocument*> documents{group};
+    for (HWND handle : ChildWindows(group->GetContainer())) {
+        CPlaybackView* playback = CMeasurementFormDoc::PlaybackOfFrame(CWnd::FromHandle(handle));
+        if (playback && playback->GetGroupDocument() == group &&
+            playback->GetSourceType() == type && CMeasurementView::SourceIdOf(playback) == id)
+            documents.push_back(playback->GetDocument());
+    }
+    return documents;
+}
+
+// Presses Cancel in the progress window of the save source runs.
+std::function<void()> SaveCanceller(CFrameSource* source) {
+    return [source] {
+        if (CSaveControllerBase* controller = source->GetSaveController())
+            controller->CancelSave();
+    };
 }
 
 // The name of a file up to and including the first occurrence of c; "" without one.
@@ -237,14 +262,18 @@ BOOL CMeasurementFormDoc::OnSaveDocument(const QString&) {
     IPlayGroupView* view = GetGroupView();
     if (!view)
         return FALSE;
-    CFrameSource* source = GetVideoSourceById(view->GetActiveVideoSourceId(), nullptr);
+    const int id = view->GetActiveVideoSourceId();
+    CFrameSource* source = GetVideoSourceById(id, nullptr);
     if (!source)
         return FALSE;
+    const CRunningOperation running(DocumentsUsedBy(this, kTypeVideo, id), SaveCanceller(source));
     return source->SaveAs(0) ? TRUE : FALSE;
 }
 
 void CMeasurementFormDoc::OnCloseDocument() {
-    CloseAllPlaybacks();
+    // While an operation uses the group its playbacks stay: the close comes again after it.
+    if (!CRunningOperation::IsRunning(this))
+        CloseAllPlaybacks();
     CDocument::OnCloseDocument();
 }
 
@@ -1267,6 +1296,7 @@ BOOL CMeasurementFormDoc::SavePlayback(int id, int type, CSaveVideoParams* param
     int index = -1;
     if (type == kTypeVideo) {
         if (CFrameSource* source = GetVideoSourceById(id, &index)) {
+            const CRunningOperation running(DocumentsUsedBy(this, type, id), SaveCanceller(source));
             saved = source->Save(params) == 1;
             notes = GetVideoNotes(index);
         }

@@ -29,7 +29,10 @@ QString Canonical(const QString& path) {
 }  // namespace
 
 CSyncResavePass::CSyncResavePass(CMeasurementFormDoc* group, Options options)
-    : m_group(group), m_target(group), m_options(std::move(options)) {}
+    : m_group(group),
+      m_running({group}, [this] { m_cancelled = true; }),
+      m_target(group),
+      m_options(std::move(options)) {}
 
 int CSyncResavePass::OriginOf(const CPlaybackView* playback) {
     int mark = -1;
@@ -75,6 +78,8 @@ void CSyncResavePass::TakeReference(const CSaveVideoParams& request, int origin,
 }
 
 void CSyncResavePass::SaveFrame(HWND frame) {
+    if (m_cancelled)
+        return;
     CPlaybackView* playback = CMeasurementFormDoc::PlaybackOfFrame(CWnd::FromHandle(frame));
     if (!playback || playback->GetGroupDocument() != m_group)
         return;

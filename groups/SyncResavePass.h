@@ -6,9 +6,12 @@
 // is cut to at its own rate. A name the user did not give never replaces a file: an untagged
 // name that is taken gets its tag, and a name still taken is asked for.
 //
-// User-interface thread only; the pass asks through the members' save dialogs.
+// User-interface thread only; the pass asks through the members' save dialogs. It runs as an
+// operation of its group: a close of the group cancels the save under way and the pass saves
+// nothing more.
 
 #include "frames/SaveVideoParams.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/wintypes/WinMessages.h"
 
 #include <QString>
@@ -39,7 +42,7 @@ public:
 
     // Saves the recording shown in the playback frame. Frames that show no video or data
     // playback of the group and of the pass's source kind are passed over, and so is a
-    // playback whose question the user cancels.
+    // playback whose question the user cancels; after a close cancelled the pass, every one.
     void SaveFrame(HWND frame);
 
     int GetSavedCount() const { return m_saved; }
@@ -68,6 +71,8 @@ private:
     void TakeReference(const CSaveVideoParams& request, int origin, double rate);
 
     CMeasurementFormDoc* m_group;
+    bool m_cancelled = false;
+    CRunningOperation m_running;
     CMeasurementFormDoc* m_target;
     Options m_options;
     int m_videoNumber = 0;
