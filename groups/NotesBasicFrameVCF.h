@@ -1,6 +1,7 @@
 #pragma once
 
-// CNotesBasicFrameVCF: the hosted frame of a notes window, with its navigation bar.
+// CNotesBasicFrameVCF: the hosted frame of a notes window, with its navigation bar. It closes
+// with its group, when the group closes its playbacks.
 
 #include "groups/NoteNavBar.h"
 #include "shell/ViewChildedFrameM.h"
@@ -14,6 +15,7 @@ public:
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    LRESULT OnClosePlayback(WPARAM wParam, LPARAM lParam);
 
 private:
     CNoteNavBar m_navBar;

@@ -93,6 +93,14 @@ void CNotesBasicView::SetMode(int n) {
     m_editor.LayOut();
 }
 
+void CNotesBasicView::SetGroupView(CMeasurementView* view) {
+    m_groupView = view ? view->GetQWidget() : nullptr;
+}
+
+CMeasurementView* CNotesBasicView::GetGroupView() const {
+    return dynamic_cast<CMeasurementView*>(CWnd::FromWidgetPermanent(m_groupView.data()));
+}
+
 void CNotesBasicView::SetItem(int index, int type, int id, int scope, const QString& title) {
     if (index < 0)
         return;
@@ -102,7 +110,8 @@ void CNotesBasicView::SetItem(int index, int type, int id, int scope, const QStr
 }
 
 CRecordingNotes* CNotesBasicView::NotesOf(const CNoteItem& item) const {
-    CMeasurementFormDoc* doc = m_groupView ? m_groupView->GetGroupDoc() : nullptr;
+    CMeasurementView* group = GetGroupView();
+    CMeasurementFormDoc* doc = group ? group->GetGroupDoc() : nullptr;
     return doc ? doc->GetNotesFor(item.GetType(), item.GetId()) : nullptr;
 }
 
@@ -116,7 +125,7 @@ void CNotesBasicView::Refresh() {
         if (item.GetScope() == CNoteItem::kGlobal) {
             notes->GetGlobalNote(&text);
         } else if (CPlaybackView* playback =
-                       m_groupView->FindPlayback(item.GetType(), item.GetId())) {
+                       GetGroupView()->FindPlayback(item.GetType(), item.GetId())) {
             const int at = playback->GetCurrentFrame();
             if (item.GetType() == CPlaybackView::kDataMember)
                 notes->GetDataNote(at, &text);
@@ -157,27 +166,29 @@ bool CNotesBasicView::IsModified() const {
 }
 
 void CNotesBasicView::CommitPane(int pane, const QString& text) {
-    if (!m_groupView || pane < 0 || static_cast<size_t>(pane) >= m_items.size())
+    CMeasurementView* group = GetGroupView();
+    if (!group || pane < 0 || static_cast<size_t>(pane) >= m_items.size())
         return;
     const CNoteItem& item = m_items[static_cast<size_t>(pane)];
-    m_groupView->EditNote(item.GetType(), item.GetId(), item.GetScope(), text);
+    group->EditNote(item.GetType(), item.GetId(), item.GetScope(), text);
     UpdateCaption();
 }
 
 void CNotesBasicView::StepForward() {
-    if (m_groupView)
-        m_groupView->StepToNote(m_items, false);
+    if (CMeasurementView* group = GetGroupView())
+        group->StepToNote(m_items, false);
 }
 
 void CNotesBasicView::StepBack() {
-    if (m_groupView)
-        m_groupView->StepToNote(m_items, true);
+    if (CMeasurementView* group = GetGroupView())
+        group->StepToNote(m_items, true);
 }
 
 CPlaybackView* CNotesBasicView::FindLinkedView() const {
-    if (!m_groupView)
+    CMeasurementView* group = GetGroupView();
+    if (!group)
         return nullptr;
-    return m_groupView->FindTopPlayback([this](const CPlaybackView* playback) {
+    return group->FindTopPlayback([this](const CPlaybackView* playback) {
         const int id = CMeasurementView::SourceIdOf(playback);
         return std::any_of(m_items.begin(), m_items.end(), [&](const CNoteItem& item) {
             return item.GetType() == playback->GetSourceType() && item.GetId() == id;

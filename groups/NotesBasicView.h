@@ -9,6 +9,9 @@
 #include "groups/NoteItem.h"
 #include "views/PlaybackView.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <vector>
 
 class CMeasurementView;
@@ -41,8 +44,9 @@ public:
     void SetMode(int n);
     void SetItem(int index, int type, int id, int scope, const QString& title);
     const std::vector<CNoteItem>& GetItems() const { return m_items; }
-    void SetGroupView(CMeasurementView* view) { m_groupView = view; }
-    CMeasurementView* GetGroupView() const { return m_groupView; }
+    void SetGroupView(CMeasurementView* view);
+    // Null once the group view is gone.
+    CMeasurementView* GetGroupView() const;
     // Fills every shown pane from its item.
     void Refresh();
     // "Notes : " and the titles of the current-note items, "*" after a modified recording's.
@@ -65,5 +69,6 @@ private:
     bool m_editorCreated = false;
     CNoteEditDlg m_editor;
     std::vector<CNoteItem> m_items;
-    CMeasurementView* m_groupView = nullptr;
+    // The group view's window: the group's close may take it before this window goes.
+    QPointer<QWidget> m_groupView;
 };

@@ -34,6 +34,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
+#include <QPointer>
 #include <QTimer>
 
 #include <cmath>
@@ -267,6 +268,56 @@ TEST_F(PlayGroupSyncTest, AGroupFileOpenedAsAProjectSynchronisesEveryMember) {
     view->GetPlayControl().GotoFrame(80, TRUE);
     EXPECT_EQ(slow->GetCurrentFrame(), 80);
     EXPECT_EQ(fast->GetCurrentFrame(), 170) << "(80 - 20) / 40 s after the zero, at 100 fps";
+}
+
+// A notes window belongs to its group: every close that takes the group takes the notes
+// window first, and nothing of the group is used after it went.
+TEST_F(PlayGroupSyncTest, NotesWindowClosesWithItsGroup) {
+    enum class Path { GroupWindow, GroupDocument, Project };
+    for (const Path path : {Path::GroupWindow, Path::GroupDocument, Path::Project}) {
+        SCOPED_TRACE(static_cast<int>(path));
+        WriteRecording(QStringLiteral("take"), 100);
+        auto* project =
+            dynamic_cast<CGeneralDoc*>(m_app.CreateDocumentByKey("DT:Gen", QString(), TRUE));
+        ASSERT_NE(project, nullptr);
+        CDocument* created = nullptr;
+        ASSERT_TRUE(project->CreatePlayGroup(WorkPath("take.raw"), &created));
+        QCoreApplication::processEvents();
+        auto* view = dynamic_cast<CMeasurementView*>(project->FindPlayGroupView());
+        ASSERT_NE(view, nullptr);
+        ASSERT_TRUE(view->OnCmdMsg(32915, CN_COMMAND, nullptr, nullptr));
+        ASSERT_EQ(view->NotesWindows().size(), 1u);
+        CNotesBasicView* notes = view->NotesWindows()[0];
+        EXPECT_EQ(notes->GetGroupView(), view);
+        const QPointer<QWidget> notesWindow = notes->GetParentFrame()->GetQWidget();
+        const QPointer<QWidget> groupWindow = view->GetParentFrame()->GetQWidget();
+
+        switch (path) {
+            case Path::GroupWindow:
+                view->GetParentFrame()->SendMessage(WM_CLOSE);
+                break;
+            case Path::GroupDocument:
+                created->OnCloseDocument();
+                break;
+            case Path::Project: {
+                POSITION pos = project->GetFirstViewPosition();
+                project->GetNextView(pos)->GetParentFrame()->SendMessage(WM_CLOSE);
+                break;
+            }
+        }
+        for (int round = 0; round < 3; ++round) {
+            QCoreApplication::sendPostedEvents();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+        EXPECT_TRUE(groupWindow.isNull());
+        EXPECT_TRUE(notesWindow.isNull()) << "the notes window went with its group";
+        if (path != Path::Project) {
+            POSITION pos = project->GetFirstViewPosition();
+            project->GetNextView(pos)->GetParentFrame()->SendMessage(WM_CLOSE);
+        }
+        QCoreApplication::processEvents();
+        ASSERT_EQ(m_app.GetOpenDocumentCount(), 0);
+    }
 }
 
 }  // namespace
