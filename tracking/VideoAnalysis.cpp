@@ -5,6 +5,7 @@
 #include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Document.h"
+#include "platform/framework/RunningOperation.h"
 #include "tracking/CalibrationPanel.h"
 #include "views/VidView.h"
 
@@ -227,9 +228,15 @@ bool CVideoAnalysis::OnAnalysisCommand(UINT id) {
         case CVidView::kAutoTrackFeature:
             m_features.SwitchAutoTrackedFeature(selected, true);
             return true;
-        case CVidView::kStartAutoTracking:
+        case CVidView::kStartAutoTracking: {
+            // The run lets messages through: a close of its window, group or project stops it
+            // first, as Stop Auto Tracking does.
+            const CRunningOperation running({m_view ? m_view->GetDocument() : nullptr,
+                                             m_view ? m_view->GetGroupDocument() : nullptr},
+                                            [this] { m_features.StopAutoTracking(); });
             m_features.StartAutoTracking(0, 1);
             return true;
+        }
         case CVidView::kStopAutoTracking:
             m_features.StopAutoTracking();
             return true;
