@@ -55,56 +55,74 @@ std::vector<CVidView*> VideoViews() {
     return views;
 }
 
-using TrackingFlowTest = ProgramTest;
+class TrackingFlowTest : public ProgramTest {
+protected:
+    // Opens a recording of the moving target and sets a feature on it with a click and the
+    // video window's menu.
+    void OpenTargetAndSetFeature() {
+        const QString path = WorkPath(QStringLiteral("target.raw"));
+        ASSERT_TRUE(WriteRawRecording(path, kWidth, kHeight, 8, kFrames, [](int f) {
+            CMImage image;
+            RenderScene(image, kWidth, kHeight,
+                        {Feature{PathX(f), PathY(f), 0.0, 5.5, 5.5, 200, 1.5}},
+                        static_cast<unsigned>(f));
+            return RawFrameOf(image);
+        }));
+        CMainFrame* frame = StartProgram({path});
+        ASSERT_NE(frame, nullptr);
+        window = frame->GetQWidget();
+        ASSERT_EQ(VideoViews().size(), 1u);
+        video = VideoViews().front();
+        analysis = dynamic_cast<CVideoAnalysis*>(video->GetAnalysisOverlays());
+        ASSERT_NE(analysis, nullptr) << "the video window has no analysis objects";
+        CStreamWnd* stream = video->GetStreamWnd();
+        area = stream->GetQWidget();
+        ASSERT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, area)) > 10; }));
+        ASSERT_EQ(video->GetCurrentFrame(), 0);
+
+        // Click the target with the reticle shown.
+        bool reticle = false;
+        video->IsReticleShown(&reticle);
+        if (!reticle) {
+            ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Reticle"));
+        }
+        CZoomTransform* transform = nullptr;
+        ASSERT_EQ(video->GetZoomTransform(&transform), S_OK);
+        double wx = 0;
+        double wy = 0;
+        transform->ImageToWindow(PathX(0), PathY(0), CZoomTransform::kCentre, &wx, &wy);
+        transform->Release();
+        QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(static_cast<int>(wx), static_cast<int>(wy)));
+        double rx = 0;
+        double ry = 0;
+        ASSERT_TRUE(WaitFor([&] {
+            return video->GetReticlePosition(&rx, &ry) == S_OK && std::abs(rx - PathX(0)) < 2 &&
+                   std::abs(ry - PathY(0)) < 2;
+        })) << "the reticle is at "
+            << rx << "," << ry;
+
+        ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Set Feature"));
+        bool found = false;
+        CTrackPoint start;
+        analysis->GetFeatureSet().GetPoint(0, 0, &found, &start);
+        ASSERT_TRUE(found) << "no feature set at the click";
+    }
+
+    QWidget* window = nullptr;
+    QWidget* area = nullptr;
+    CVidView* video = nullptr;
+    CVideoAnalysis* analysis = nullptr;
+};
 
 TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrail) {
-    const QString path = WorkPath(QStringLiteral("target.raw"));
-    ASSERT_TRUE(WriteRawRecording(path, kWidth, kHeight, 8, kFrames, [](int f) {
-        CMImage image;
-        RenderScene(image, kWidth, kHeight, {Feature{PathX(f), PathY(f), 0.0, 5.5, 5.5, 200, 1.5}},
-                    static_cast<unsigned>(f));
-        return RawFrameOf(image);
-    }));
-    CMainFrame* frame = StartProgram({path});
-    ASSERT_NE(frame, nullptr);
-    QWidget* window = frame->GetQWidget();
-    ASSERT_EQ(VideoViews().size(), 1u);
-    CVidView* video = VideoViews().front();
-    auto* analysis = dynamic_cast<CVideoAnalysis*>(video->GetAnalysisOverlays());
-    ASSERT_NE(analysis, nullptr) << "the video window has no analysis objects";
-    CStreamWnd* stream = video->GetStreamWnd();
-    QWidget* area = stream->GetQWidget();
-    ASSERT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, area)) > 10; }));
-    ASSERT_EQ(video->GetCurrentFrame(), 0);
-
-    // Click the target with the reticle shown.
-    bool reticle = false;
-    video->IsReticleShown(&reticle);
-    if (!reticle) {
-        ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Reticle"));
-    }
-    CZoomTransform* transform = nullptr;
-    ASSERT_EQ(video->GetZoomTransform(&transform), S_OK);
-    double wx = 0;
-    double wy = 0;
-    transform->ImageToWindow(PathX(0), PathY(0), CZoomTransform::kCentre, &wx, &wy);
-    transform->Release();
-    QTest::mouseClick(area, Qt::LeftButton, Qt::NoModifier,
-                      QPoint(static_cast<int>(wx), static_cast<int>(wy)));
-    double rx = 0;
-    double ry = 0;
-    ASSERT_TRUE(WaitFor([&] {
-        return video->GetReticlePosition(&rx, &ry) == S_OK && std::abs(rx - PathX(0)) < 2 &&
-               std::abs(ry - PathY(0)) < 2;
-    })) << "the reticle is at "
-        << rx << "," << ry;
-
-    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Set Feature"));
+    OpenTargetAndSetFeature();
+    if (HasFatalFailure())
+        return;
     CTrackFeatureSet& set = analysis->GetFeatureSet();
+    CStreamWnd* stream = video->GetStreamWnd();
     bool found = false;
     CTrackPoint start;
-    set.GetPoint(0, 0, &found, &start);
-    ASSERT_TRUE(found) << "no feature set at the click";
     ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Show Whole Trail"));
     video->SetCurrentFrame(0, 0);
     QApplication::processEvents();
@@ -271,6 +289,53 @@ TEST_F(TrackingFlowTest, AFeatureSetByClickIsTrackedAutomaticallyAndShownAsATrai
     EXPECT_FALSE(found);
     set.GetPoint(40, 0, &found, &start);
     EXPECT_TRUE(found);
+}
+
+// The user closes the project window while the run is under way: the run stops as Stop Auto
+// Tracking stops it, keeping the points it found, and only then does the project close.
+TEST_F(TrackingFlowTest, ClosingTheProjectDuringAnAutomaticRunStopsTheRunFirst) {
+    OpenTargetAndSetFeature();
+    if (HasFatalFailure())
+        return;
+    CTrackFeatureSet& set = analysis->GetFeatureSet();
+    CGeneralFrame* project = FindWindowOf<CGeneralFrame>();
+    ASSERT_NE(project, nullptr) << "no project window";
+    video->SetCurrentFrame(0, 0);
+    QApplication::processEvents();
+
+    // From the run's own message loop, once it has tracked 20 frames.
+    bool closedDuringRun = false;
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setInterval(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [&, timer] {
+        bool found = false;
+        CTrackPoint p;
+        set.GetPoint(20, 0, &found, &p);
+        if (!found)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        bool tracking = false;
+        set.IsTracking(&tracking);
+        closedDuringRun = tracking;
+        project->GetQWidget()->close();
+    });
+    timer->start();
+    ASSERT_TRUE(ChooseFromContextMenu(video->GetStreamWnd(), "Start Auto Tracking"));
+    ASSERT_TRUE(closedDuringRun) << "the run ended before the close came";
+    // Stopped early, with what it found kept, and the project still there for its close.
+    bool found = false;
+    CTrackPoint p;
+    set.GetPoint(20, 0, &found, &p);
+    EXPECT_TRUE(found);
+    set.GetPoint(kFrames - 1, 0, &found, &p);
+    EXPECT_FALSE(found) << "the run went on to the end";
+    EXPECT_EQ(FindWindowOf<CGeneralFrame>(), project);
+
+    EXPECT_TRUE(WaitFor([] { return FindWindowOf<CGeneralFrame>() == nullptr; }, 5000));
+    EXPECT_TRUE(VideoViews().empty());
+    EXPECT_EQ(m_app.m_pMainWnd != nullptr, true);
+    EXPECT_TRUE(window->isVisible()) << "the program went with the project";
 }
 
 }  // namespace
