@@ -1,6 +1,15 @@
 #include "frames/SaveControllerBase.h"
 
+#include "frames/FrameSource.h"
+
 CSaveControllerBase::~CSaveControllerBase() = default;
+
+std::function<void()> CSaveControllerBase::CancellerOf(CFrameSource* source) {
+    return [source] {
+        if (CSaveControllerBase* controller = source ? source->GetSaveController() : nullptr)
+            controller->CancelSave();
+    };
+}
 
 HRESULT CSaveControllerBase::AfterSave(CSaveVideoParams*) {
     return S_OK;

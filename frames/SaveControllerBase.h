@@ -10,7 +10,10 @@
 #include "frames/SaveVideoParams.h"
 #include "platform/framework/Wnd.h"
 
+#include <functional>
 #include <memory>
+
+class CFrameSource;
 
 class CSaveControllerBase : public CWnd {
 public:
@@ -27,6 +30,8 @@ public:
     virtual HRESULT Save(CSaveVideoParams* params) = 0;
     // Ends a running save the way its own Cancel does; nothing when none runs.
     virtual void CancelSave() {}
+    // What cancels the save that source runs, for an operation's registration.
+    static std::function<void()> CancellerOf(CFrameSource* source);
     // Prompt, Save and AfterSave: S_OK only when all three succeed, else E_FAIL.
     virtual HRESULT PromptAndSave(CSaveVideoParams* params);
     // The controller owns the savers from here on.

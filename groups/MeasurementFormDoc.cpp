@@ -149,14 +149,6 @@ std::vector<CDocument*> DocumentsUsedBy(CMeasurementFormDoc* group, int type, in
     return documents;
 }
 
-// Presses Cancel in the progress window of the save source runs.
-std::function<void()> SaveCanceller(CFrameSource* source) {
-    return [source] {
-        if (CSaveControllerBase* controller = source->GetSaveController())
-            controller->CancelSave();
-    };
-}
-
 // The name of a file up to and including the first occurrence of c; "" without one.
 QString UpToAndIncluding(const QString& name, QChar c) {
     const qsizetype at = name.indexOf(c);
@@ -266,7 +258,8 @@ BOOL CMeasurementFormDoc::OnSaveDocument(const QString&) {
     CFrameSource* source = GetVideoSourceById(id, nullptr);
     if (!source)
         return FALSE;
-    const CRunningOperation running(DocumentsUsedBy(this, kTypeVideo, id), SaveCanceller(source));
+    const CRunningOperation running(DocumentsUsedBy(this, kTypeVideo, id),
+                                    CSaveControllerBase::CancellerOf(source));
     return source->SaveAs(0) ? TRUE : FALSE;
 }
 
@@ -1296,7 +1289,8 @@ BOOL CMeasurementFormDoc::SavePlayback(int id, int type, CSaveVideoParams* param
     int index = -1;
     if (type == kTypeVideo) {
         if (CFrameSource* source = GetVideoSourceById(id, &index)) {
-            const CRunningOperation running(DocumentsUsedBy(this, type, id), SaveCanceller(source));
+            const CRunningOperation running(DocumentsUsedBy(this, type, id),
+                                            CSaveControllerBase::CancellerOf(source));
             saved = source->Save(params) == 1;
             notes = GetVideoNotes(index);
         }

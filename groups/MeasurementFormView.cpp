@@ -1,12 +1,14 @@
 #include "groups/MeasurementFormView.h"
 
 #include "frames/FrameSource.h"
+#include "frames/SaveControllerBase.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementFormFrame.h"
 #include "groups/PlayStepTargets.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/RunningOperation.h"
 #include "views/IPlayBar.h"
 
 IMPLEMENT_DYNCREATE(CMeasurementFormView, CFormView)
@@ -139,8 +141,10 @@ void CMeasurementFormView::OnPaint() {
 }
 
 void CMeasurementFormView::OnFileSave() {
-    if (CFrameSource* source = GetSource())
+    if (CFrameSource* source = GetSource()) {
+        const CRunningOperation running({GetDocument()}, CSaveControllerBase::CancellerOf(source));
         source->SaveAs(0);
+    }
 }
 
 BOOL CMeasurementFormView::RewindTarget(int frame, int* target) {
