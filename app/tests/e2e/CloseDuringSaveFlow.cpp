@@ -4,6 +4,7 @@
 #include "groups/GeneralFrame.h"
 #include "shell/MainFrame.h"
 #include "shell/ProgressDlg.h"
+#include "shell/VidraFrameWnd.h"
 #include "views/VidView.h"
 
 #include <gtest/gtest.h>
@@ -57,61 +58,85 @@ QByteArray HashOf(const QString& path) {
                : QByteArray();
 }
 
-using CloseDuringSaveFlowTest = ProgramTest;
+enum class CloseWay { ProjectWindow, CloseAllGroups };
+
+class CloseDuringSaveFlowTest : public ProgramTest {
+protected:
+    // Saves the recording as an AVI from the menu and closes what way says while the save
+    // runs.
+    void SaveAndClose(CloseWay way) {
+        const QString recording = WorkPath("large.raw");
+        ASSERT_TRUE(WriteLargeRaw(recording));
+        const QByteArray hash = HashOf(recording);
+        ASSERT_FALSE(hash.isEmpty());
+
+        CMainFrame* frame = StartProgram({recording});
+        ASSERT_NE(frame, nullptr);
+        auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+        ASSERT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; })) << "no video";
+        CGeneralFrame* project = FindWindowOf<CGeneralFrame>();
+        ASSERT_NE(project, nullptr) << "no project window";
+
+        const QString avi = WorkPath("saved.avi");
+        Prompter().AnswerFileDialog({avi}, 1);
+        bool assistant = false;
+        WhenShown<AVISaveAssistantDlg>(
+            [](AVISaveAssistantDlg* dialog) {
+                dialog->PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
+            },
+            &assistant);
+        // The user closes from inside the save's own message loop.
+        bool closed = false;
+        WhenShown<CProgressDlg>(
+            [way, project, frame](CProgressDlg*) {
+                if (way == CloseWay::ProjectWindow)
+                    project->GetQWidget()->close();
+                else
+                    frame->SendMessage(WM_COMMAND, ID_WINDOW_CLOSE_ALL_GROUPS, 0);
+            },
+            &closed);
+        // The save's own Cancel says so; only then does the close ask what it always asks.
+        Prompter().ExpectMessageBox("File save operation cancelled.", IDOK);
+        if (way == CloseWay::CloseAllGroups)
+            Prompter().ExpectMessageBox(
+                "Closing all groups will close all video and data windows.  Continue?", IDYES);
+        QAction* save = MenuAction(window, QStringLiteral("Playback/Save Active Playback As..."));
+        ASSERT_NE(save, nullptr);
+        ASSERT_TRUE(save->isEnabled());
+        save->trigger();
+        EXPECT_TRUE(assistant) << "no compression assistant";
+        ASSERT_TRUE(closed) << "the save ended before its progress window let messages through";
+
+        // The save stopped as cancelled: a valid part of the recording, not all of it.
+        {
+            CFrameSource part;
+            ASSERT_EQ(part.Open(avi), 1);
+            EXPECT_LT(part.GetFrameCount(), 120);
+        }
+        // Then the project closed, and the program goes on.
+        EXPECT_TRUE(WaitFor([] { return FindWindowOf<CGeneralFrame>() == nullptr; }, 5000));
+        EXPECT_EQ(FindWindowOf<CVidView>(), nullptr);
+        EXPECT_EQ(m_app.m_pMainWnd, frame);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(HashOf(recording), hash) << "the recording changed";
+        EXPECT_TRUE(QDir(WorkDir())
+                        .entryList({QStringLiteral("*.part"), QStringLiteral(".*")},
+                                   QDir::Files | QDir::Hidden)
+                        .isEmpty())
+            << "a temporary file was left behind";
+
+        // It still opens what the user asks for.
+        ASSERT_NE(m_app.OpenDocumentFile(recording), nullptr);
+        EXPECT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; }));
+    }
+};
 
 TEST_F(CloseDuringSaveFlowTest, ClosingTheProjectMidSaveCancelsTheSaveFirst) {
-    const QString recording = WorkPath("large.raw");
-    ASSERT_TRUE(WriteLargeRaw(recording));
-    const QByteArray hash = HashOf(recording);
-    ASSERT_FALSE(hash.isEmpty());
+    SaveAndClose(CloseWay::ProjectWindow);
+}
 
-    CMainFrame* frame = StartProgram({recording});
-    ASSERT_NE(frame, nullptr);
-    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
-    ASSERT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; })) << "no video";
-    CGeneralFrame* project = FindWindowOf<CGeneralFrame>();
-    ASSERT_NE(project, nullptr) << "no project window";
-
-    const QString avi = WorkPath("saved.avi");
-    Prompter().AnswerFileDialog({avi}, 1);
-    bool assistant = false;
-    WhenShown<AVISaveAssistantDlg>(
-        [](AVISaveAssistantDlg* dialog) {
-            dialog->PostMessage(WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED));
-        },
-        &assistant);
-    // The user closes the project window from inside the save's own message loop.
-    bool closed = false;
-    WhenShown<CProgressDlg>([project](CProgressDlg*) { project->GetQWidget()->close(); }, &closed);
-    Prompter().ExpectMessageBox("File save operation cancelled.", IDOK);
-    QAction* save = MenuAction(window, QStringLiteral("Playback/Save Active Playback As..."));
-    ASSERT_NE(save, nullptr);
-    ASSERT_TRUE(save->isEnabled());
-    save->trigger();
-    EXPECT_TRUE(assistant) << "no compression assistant";
-    ASSERT_TRUE(closed) << "the save ended before its progress window let messages through";
-
-    // The save stopped as cancelled: a valid part of the recording, not all of it.
-    {
-        CFrameSource part;
-        ASSERT_EQ(part.Open(avi), 1);
-        EXPECT_LT(part.GetFrameCount(), 120);
-    }
-    // Then the project closed, and the program goes on.
-    EXPECT_TRUE(WaitFor([] { return FindWindowOf<CGeneralFrame>() == nullptr; }, 5000));
-    EXPECT_EQ(FindWindowOf<CVidView>(), nullptr);
-    EXPECT_EQ(m_app.m_pMainWnd, frame);
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(HashOf(recording), hash) << "the recording changed";
-    EXPECT_TRUE(
-        QDir(WorkDir())
-            .entryList({QStringLiteral("*.part"), QStringLiteral(".*")}, QDir::Files | QDir::Hidden)
-            .isEmpty())
-        << "a temporary file was left behind";
-
-    // It still opens what the user asks for.
-    ASSERT_NE(m_app.OpenDocumentFile(recording), nullptr);
-    EXPECT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; }));
+TEST_F(CloseDuringSaveFlowTest, CloseAllGroupsMidSaveCancelsTheSaveFirst) {
+    SaveAndClose(CloseWay::CloseAllGroups);
 }
 
 }  // namespace
