@@ -2,6 +2,7 @@
 
 #include "frames/DataFileSaveTarget.h"
 #include "frames/DlgSaveData.h"
+#include "frames/FileInUse.h"
 #include "frames/FileNames.h"
 #include "frames/IDataPlayView.h"
 #include "frames/MeasFrameAdapter.h"
@@ -1044,6 +1045,8 @@ BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
     addLines(m_videoPaths, m_videoFlags);
     addLines(m_dataPaths, m_dataFlags);
 
+    if (!CheckWriteDestination(path))
+        return FALSE;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         return FALSE;
