@@ -270,6 +270,14 @@ BOOL CMeasurementFormDoc::SaveModified() {
             // The device memory was offered just now: it is not asked for a second time.
             return SaveGroupFileAs(GetPathName());
         default:
+            // No: the notes the group save would have written are given up with it, so the
+            // members' closes that follow do not ask about them again.
+            for (int i = 0; i < GetVideoCount(); ++i)
+                if (CRecordingNotes* notes = GetVideoNotes(i))
+                    notes->SetModified(false);
+            for (int i = 0; i < GetDataCount(); ++i)
+                if (CRecordingNotes* notes = GetDataNotes(i))
+                    notes->SetModified(false);
             SetModifiedFlag(FALSE);
             return TRUE;
     }
