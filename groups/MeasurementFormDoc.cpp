@@ -257,7 +257,13 @@ BOOL CMeasurementFormDoc::CanCloseFrame(CFrameWnd* pFrame) {
 }
 
 BOOL CMeasurementFormDoc::SaveModified() {
-    if (!IsModified())
+    // Notes changed since they were written are changes of the group: its save writes them.
+    bool notesChanged = false;
+    for (int i = 0; i < GetVideoCount(); ++i)
+        notesChanged = notesChanged || (GetVideoNotes(i) && GetVideoNotes(i)->IsModified());
+    for (int i = 0; i < GetDataCount(); ++i)
+        notesChanged = notesChanged || (GetDataNotes(i) && GetDataNotes(i)->IsModified());
+    if (!IsModified() && !notesChanged)
         return TRUE;
     OfferDeviceMemoryResave();
     if (!HasFileEntry())

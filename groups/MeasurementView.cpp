@@ -510,9 +510,6 @@ bool CMeasurementView::EditNote(int type, int id, int scope, const QString& text
                   ? notes->SetDataNote(member->GetCurrentFrame(), text)
                   : notes->SetFrameNote(member->GetCurrentFrame(), text);
     }
-    // The group's save writes the notes: its close question must know of them.
-    if (set)
-        doc->SetModifiedFlag(TRUE);
     return set;
 }
 

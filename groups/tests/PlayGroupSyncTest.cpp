@@ -380,8 +380,8 @@ TEST_F(PlayGroupSyncTest, NotesWindowShowsEditsSavesAndStepsTheMembersToTheirNot
     EXPECT_TRUE(view->NotesWindows().empty());
 }
 
-// A note typed in the notes window marks the group changed; closing its video asks about the
-// notes before they go, and Yes writes them beside the recording.
+// A note typed in the notes window is a change the group's close asks about; closing its video
+// asks about the notes before they go, and Yes writes them beside the recording.
 TEST_F(PlayGroupSyncTest, ClosingAVideoAsksAboutItsChangedNotes) {
     WriteRecording(QStringLiteral("take"), 50);
     const QString groupPath = WorkPath(QStringLiteral("one.playgrp"));
@@ -407,7 +407,9 @@ TEST_F(PlayGroupSyncTest, ClosingAVideoAsksAboutItsChangedNotes) {
     ASSERT_TRUE(view->OnCmdMsg(32915, CN_COMMAND, nullptr, nullptr));
     ASSERT_EQ(view->NotesWindows().size(), 1u);
     view->NotesWindows()[0]->CommitPane(1, "twelve");
-    EXPECT_TRUE(group->IsModified());
+    // The group's close question counts the changed note.
+    Prompter().ExpectMessageBox("Save changes to " + group->GetTitle() + "?", IDCANCEL);
+    EXPECT_FALSE(group->SaveModified());
 
     const QString path = group->GetVideoPath(0);
     Prompter().ExpectMessageBox("Save changes to the notes of " + path + "?", IDYES);
@@ -423,5 +425,4 @@ TEST_F(PlayGroupSyncTest, ClosingAVideoAsksAboutItsChangedNotes) {
     QString text;
     ASSERT_TRUE(back.GetFrameNote(12, &text));
     EXPECT_EQ(text, "twelve");
-    group->SetModifiedFlag(FALSE);
 }
