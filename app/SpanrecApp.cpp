@@ -25,6 +25,7 @@
 #include "devices/SensorDeviceSelection.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/RecordGroup.h"
+#include "frames/FileInUse.h"
 #include "groups/FrameParentingView.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
@@ -48,6 +49,7 @@
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/View.h"
+#include "platform/framework/WriteDestinationCheck.h"
 #include "resources/ProgramResources.h"
 #include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataDisplayWindow.h"
@@ -334,6 +336,8 @@ void CSpanrecApp::AddTemplates() {
 BOOL CSpanrecApp::InitInstance() {
     // The program's texts are needed by the first message, that of a second start.
     CProgramResources::Register();
+    // No document save writes over a recording that is open here.
+    SetWriteDestinationCheck([](const QString& path) { return CheckWriteDestination(path); });
     m_deviceSelection = std::make_unique<CDeviceSelection>();
     IDeviceSelection::Install(m_deviceSelection.get());
     // The sensor windows' templates come from the sensor-resource library, after the program's.

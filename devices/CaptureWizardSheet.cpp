@@ -1,5 +1,6 @@
 #include "devices/CaptureWizardSheet.h"
 
+#include "frames/FileInUse.h"
 #include "frames/FileNames.h"
 #include "platform/framework/Shell.h"
 
@@ -78,6 +79,8 @@ void CCaptureWizardSheet::OnOK() {
         return;
     }
     if (!m_captureSummary.OnWizardFinish())
+        return;
+    if (!CheckWriteDestination(m_projectDestination.GetProjectPath()))
         return;
     if (!WriteProjectFile()) {
         Message(QStringLiteral("Error opening project file for writing.  Unable to continue."),

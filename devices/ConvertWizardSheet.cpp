@@ -1,5 +1,6 @@
 #include "devices/ConvertWizardSheet.h"
 
+#include "frames/FileInUse.h"
 #include "frames/FileNames.h"
 #include "platform/framework/WinApp.h"
 
@@ -81,6 +82,12 @@ int CConvertWizardSheet::ConvertToPlayGroup(const QString& source, const QString
         Message(QStringLiteral("Unable to open source file for reading."), MB_OK | MB_ICONSTOP);
         return 0;
     }
+    // The wizard promises that the video and its data file are not modified.
+    QStringList inputs{video};
+    if (!data.isEmpty())
+        inputs << data;
+    if (!CheckWriteDestination(destination, inputs))
+        return 0;
     QSaveFile file(destination);
     if (!file.open(QIODevice::WriteOnly)) {
         Message(QStringLiteral("Unable to open destination file for writing."),

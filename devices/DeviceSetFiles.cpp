@@ -57,12 +57,16 @@ bool CDeviceSetFiles::SaveDocuments(const std::vector<CViewChildedFrame*>& frame
 void CDeviceSetFiles::RemoveBeyond(int count) const {
     const QFileInfo baseInfo(m_base);
     const QString stem = baseInfo.fileName() + Prefix();
+    const QString suffix = Suffix();
     const QDir folder = baseInfo.dir();
-    const QStringList names = folder.entryList({stem + QLatin1Char('*') + Suffix()},
-                                               QDir::Files | QDir::Hidden | QDir::CaseSensitive);
-    for (const QString& name : names) {
+    // The base name is matched as it is spelt, never as a pattern: a controller named "rig?"
+    // must not reach the files of "rigA".
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden)) {
+        if (name.size() <= stem.size() + suffix.size() || !name.startsWith(stem) ||
+            !name.endsWith(suffix))
+            continue;
         // Only "<stem><number><suffix>" with the number as this controller writes it.
-        const QString digits = name.mid(stem.size(), name.size() - stem.size() - Suffix().size());
+        const QString digits = name.mid(stem.size(), name.size() - stem.size() - suffix.size());
         bool converted = false;
         const int number = digits.toInt(&converted);
         if (converted && number >= 0 && QString::number(number) == digits &&

@@ -6,6 +6,8 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/media/AviSaveGraph.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace {
@@ -73,13 +75,27 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
             params->m_progress(params->m_progressCookie, percent) != 1)
             provider.Abort();
     }
-    graph.Stop();
-    if (!graph.Succeeded()) {
+    // A stream that ended early replaces nothing: an unreadable frame fails the save, and a
+    // cancel over an existing file keeps that file (a new name keeps the part written).
+    const int failedFrame = provider.FailedFrame();
+    const bool cancelled = failedFrame < 0 && !provider.EndReached() && provider.Aborted();
+    const bool discard = failedFrame >= 0 || (cancelled && QFileInfo::exists(params->m_outputPath));
+    if (discard)
+        graph.Discard();
+    else
+        graph.Stop();
+    if (failedFrame >= 0) {
+        const QByteArray step =
+            "m_pFS->GetFrame(" + QByteArray::number(failedFrame) + ", pBuffer, iSize)";
+        ReportFailure(CAviSaveGraph::FailureText(E_FAIL, step.constData()));
+        return E_FAIL;
+    }
+    if (!discard && !graph.Succeeded()) {
         ReportFailure(
             CAviSaveGraph::FailureText(E_FAIL, "pFileSink2->SetFileName(Filepath, NULL)"));
         return E_FAIL;
     }
-    if (provider.EndReached())
+    if (!cancelled)
         return S_OK;
     if (!params->m_quiet)
         AfxMessageBox(QStringLiteral("File save operation cancelled."), MB_ICONINFORMATION);

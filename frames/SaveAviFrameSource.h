@@ -8,6 +8,8 @@
 #include "frames/SaveVideoParams.h"
 #include "platform/media/QNAVIFrameSource.h"
 
+#include <atomic>
+
 class CFrameSource;
 
 class CSaveAviFrameSource : public QNAVIFrameSource {
@@ -16,9 +18,11 @@ public:
     CSaveAviFrameSource(CFrameSource* source, const CSaveVideoParams* params);
 
     int GetFrame(int position, BYTE* buffer, int size) override;
-    // Back to the request's first frame with both flags cleared.
+    // Back to the request's first frame with every flag cleared.
     void Reset();
     int LastFrame() const { return m_lastFrame; }
+    // The frame that could not be read or converted and so ended the stream; -1 while none.
+    int FailedFrame() const { return m_failedFrame.load(); }
 
     // Copies an image's rows bottom-up into a frame buffer of targetBits (8 or 24) per pixel,
     // converting 24-bit images to grey levels and 8-bit images through their palette where
@@ -29,5 +33,6 @@ private:
     CFrameSource* m_source;
     const CSaveVideoParams* m_params;
     int m_lastFrame;
+    std::atomic<int> m_failedFrame{-1};
     CFrameImage m_image;
 };

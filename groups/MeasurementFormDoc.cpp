@@ -2,6 +2,7 @@
 
 #include "frames/DataFileSaveTarget.h"
 #include "frames/DlgSaveData.h"
+#include "frames/FileInUse.h"
 #include "frames/FileNames.h"
 #include "frames/FrameSource.h"
 #include "frames/IDataPlayView.h"
@@ -278,7 +279,13 @@ BOOL CMeasurementFormDoc::CanCloseFrame(CFrameWnd* pFrame) {
 }
 
 BOOL CMeasurementFormDoc::SaveModified() {
-    if (!IsModified())
+    // Notes changed since they were written are changes of the group: its save writes them.
+    bool notesChanged = false;
+    for (int i = 0; i < GetVideoCount(); ++i)
+        notesChanged = notesChanged || (GetVideoNotes(i) && GetVideoNotes(i)->IsModified());
+    for (int i = 0; i < GetDataCount(); ++i)
+        notesChanged = notesChanged || (GetDataNotes(i) && GetDataNotes(i)->IsModified());
+    if (!IsModified() && !notesChanged)
         return TRUE;
     OfferDeviceMemoryResave();
     if (!HasFileEntry())
@@ -291,6 +298,14 @@ BOOL CMeasurementFormDoc::SaveModified() {
             // The device memory was offered just now: it is not asked for a second time.
             return SaveGroupFileAs(GetPathName());
         default:
+            // No: the notes the group save would have written are given up with it, so the
+            // members' closes that follow do not ask about them again.
+            for (int i = 0; i < GetVideoCount(); ++i)
+                if (CRecordingNotes* notes = GetVideoNotes(i))
+                    notes->SetModified(false);
+            for (int i = 0; i < GetDataCount(); ++i)
+                if (CRecordingNotes* notes = GetDataNotes(i))
+                    notes->SetModified(false);
             SetModifiedFlag(FALSE);
             return TRUE;
     }
@@ -1066,6 +1081,8 @@ BOOL CMeasurementFormDoc::WritePlayGroupFile(const QString& path) {
     addLines(m_videoPaths, m_videoFlags);
     addLines(m_dataPaths, m_dataFlags);
 
+    if (!CheckWriteDestination(path))
+        return FALSE;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
         return FALSE;

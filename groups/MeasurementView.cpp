@@ -12,6 +12,7 @@
 #include "groups/MeasurementFormFrame.h"
 #include "groups/NoteItem.h"
 #include "groups/NotesBasicView.h"
+#include "groups/NotesFile.h"
 #include "groups/PlayStepTargets.h"
 #include "groups/RecordingNotes.h"
 #include "platform/com/ISettingsStore.h"
@@ -339,6 +340,26 @@ int CMeasurementView::AttachPlayback(CView* memberView, int markAtZero) {
     return 1;
 }
 
+namespace {
+
+// Before member i of that type leaves the group: its notes changed since they were written are
+// offered for saving beside its recording, as the group's save would write them.
+void OfferNotesBeforeTheyGo(CMeasurementFormDoc* doc, int type, int i) {
+    const bool video = type == CPlaybackView::kVideoMember;
+    CRecordingNotes* notes = video ? doc->GetVideoNotes(i) : doc->GetDataNotes(i);
+    const int flag = video ? doc->GetVideoFlag(i) : doc->GetDataFlag(i);
+    // Notes of a device's memory have no file to go beside, as in the group's own save.
+    if (!notes || !notes->IsModified() || flag != CMeasurementFormDoc::kFromFile)
+        return;
+    const QString path = video ? doc->GetVideoPath(i) : doc->GetDataPath(i);
+    if (AfxMessageBox(QStringLiteral("Save changes to the notes of %1?").arg(path),
+                      MB_YESNO | MB_ICONEXCLAMATION) == IDYES)
+        CNotesFile().SaveNotes(
+            path, *notes, video ? CMeasurementFormDoc::kTypeVideo : CMeasurementFormDoc::kTypeData);
+}
+
+}  // namespace
+
 void CMeasurementView::OnMemberGone(int type, int id) {
     CMeasurementFormDoc* doc = GetGroupDoc();
     if (!doc)
@@ -347,6 +368,7 @@ void CMeasurementView::OnMemberGone(int type, int id) {
     if (type == CPlaybackView::kVideoMember) {
         const int i = doc->FindVideoBySourceId(id);
         if (i >= 0) {
+            OfferNotesBeforeTheyGo(doc, type, i);
             doc->RemoveVideo(i);
             doc->RemoveVideoNotes(i);
             doc->RemoveVideoAnalysisObjects(i);
@@ -354,6 +376,7 @@ void CMeasurementView::OnMemberGone(int type, int id) {
     } else if (type == CPlaybackView::kDataMember) {
         const int i = doc->FindDataById(id);
         if (i >= 0) {
+            OfferNotesBeforeTheyGo(doc, type, i);
             doc->RemoveData(i);
             doc->RemoveDataNotes(i);
         }
@@ -479,14 +502,15 @@ bool CMeasurementView::EditNote(int type, int id, int scope, const QString& text
     CRecordingNotes* notes = doc && id >= 1 ? doc->GetNotesFor(type, id) : nullptr;
     if (!notes)
         return false;
-    if (scope == CNoteItem::kGlobal)
-        return notes->SetGlobalNote(text);
-    CPlaybackView* member = FindPlayback(type, id);
-    if (!member)
-        return false;
-    return type == CPlaybackView::kDataMember
-               ? notes->SetDataNote(member->GetCurrentFrame(), text)
-               : notes->SetFrameNote(member->GetCurrentFrame(), text);
+    bool set = false;
+    if (scope == CNoteItem::kGlobal) {
+        set = notes->SetGlobalNote(text);
+    } else if (CPlaybackView* member = FindPlayback(type, id)) {
+        set = type == CPlaybackView::kDataMember
+                  ? notes->SetDataNote(member->GetCurrentFrame(), text)
+                  : notes->SetFrameNote(member->GetCurrentFrame(), text);
+    }
+    return set;
 }
 
 bool CMeasurementView::StepToNote(const std::vector<CNoteItem>& items, bool backwards) {

@@ -175,6 +175,7 @@ BOOL CFormatSettingsDlg::OnInitDialog() {
     m_list.InsertColumn(2, QStringLiteral("Factor"), LVCFMT_LEFT, width * 3 / 20);
     m_list.InsertColumn(3, QStringLiteral("Offset"), LVCFMT_LEFT, width * 3 / 20);
     m_list.InsertColumn(4, QStringLiteral("Units"), LVCFMT_LEFT, width * 3 / 10);
+    m_edited.fill(false);
     FillList();
     LoadChannelEdits();
     return TRUE;
@@ -207,10 +208,20 @@ void CFormatSettingsDlg::StoreChannelEdits() {
     const int c = m_nCurrentChannel;
     if (c < 0 || c >= kChannels || !GetSafeHwnd())
         return;
-    m_labels[c] = GetDlgItemText(FormatSettingsId::kLabel);
-    m_units[c] = GetDlgItemText(FormatSettingsId::kUnits);
-    m_factors[c] = ParseNumber(GetDlgItemText(FormatSettingsId::kFactor));
-    m_offsets[c] = ParseNumber(GetDlgItemText(FormatSettingsId::kOffset));
+    const QString label = GetDlgItemText(FormatSettingsId::kLabel);
+    const QString units = GetDlgItemText(FormatSettingsId::kUnits);
+    const QString factor = GetDlgItemText(FormatSettingsId::kFactor);
+    const QString offset = GetDlgItemText(FormatSettingsId::kOffset);
+    // The edits still as LoadChannelEdits showed them: nothing was changed.
+    if (label == m_labels[c] && units == m_units[c] &&
+        factor == QFormatC("%.4f", double(m_factors[c])) &&
+        offset == QFormatC("%.4f", double(m_offsets[c])))
+        return;
+    m_edited[c] = true;
+    m_labels[c] = label;
+    m_units[c] = units;
+    m_factors[c] = ParseNumber(factor);
+    m_offsets[c] = ParseNumber(offset);
 }
 
 void CFormatSettingsDlg::LoadChannelEdits() {
@@ -245,12 +256,15 @@ void CFormatSettingsDlg::OnOK() {
         return;
     if (m_pData) {
         for (int c = 0; c < kChannels; ++c) {
+            if (!m_edited[c])
+                continue;
             m_pData->m_labels[c] = m_labels[c];
             m_pData->m_units[c] = m_units[c];
             m_pData->m_factors[c] = m_factors[c];
             m_pData->m_offsets[c] = m_offsets[c];
         }
     }
+    m_edited.fill(false);
     SaveSettings();
     CDialog::OnOK();
 }

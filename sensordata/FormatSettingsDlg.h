@@ -70,5 +70,8 @@ private:
 
     CStyleListCtrl m_list;
     CVidraData* m_pData = nullptr;
+    // The channels whose edits the user changed since the window opened: OK writes only these
+    // into the data, so that a channel merely shown keeps the data file's own calibration.
+    std::array<bool, kChannels> m_edited{};
     bool m_filling = false;
 };

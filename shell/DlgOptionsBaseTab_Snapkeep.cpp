@@ -108,16 +108,28 @@ void CDlgOptionsBaseTab_Snapkeep::Serialize(CArchive& ar) {
         ar << m_baseName << m_format << m_rangeOption << m_rangeFrom << m_rangeTo;
         return;
     }
+    // Read whole before anything is taken: a file cut short keeps what the page had.
     int schema = 0;
     int count = 0;
     ar >> schema >> count;
-    m_dirs.clear();
+    QStringList dirs;
     for (int i = 0; i < count; ++i) {
         QString dir;
         ar >> dir;
-        m_dirs.append(dir);
+        dirs.append(dir);
     }
-    ar >> m_baseName >> m_format >> m_rangeOption >> m_rangeFrom >> m_rangeTo;
+    QString baseName;
+    QString format;
+    int rangeOption = 0;
+    int rangeFrom = 0;
+    int rangeTo = 0;
+    ar >> baseName >> format >> rangeOption >> rangeFrom >> rangeTo;
+    m_dirs = dirs;
+    m_baseName = baseName;
+    m_format = format;
+    m_rangeOption = rangeOption;
+    m_rangeFrom = rangeFrom;
+    m_rangeTo = rangeTo;
 }
 
 void CDlgOptionsBaseTab_Snapkeep::RestoreDefaults() {

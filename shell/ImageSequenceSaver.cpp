@@ -6,7 +6,11 @@
 #include "shell/SaveSettings.h"
 #include "shell/SliderNumberDlg.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -88,28 +92,63 @@ HRESULT CImageSequenceSaver::Save(CSaveVideoParams* params) {
     CFrameImage image;
     const int step = params->Step();
     const int span = std::max(last - first, 1);
+    QStringList names;
+    QStringList temporaries;
+    // Whether the save replaces files that exist: then an unfinished save keeps none of its own.
+    bool overwrites = !m_replaced.isEmpty();
+    m_replaced.clear();
+    const auto finish = [&](bool complete) {
+        if (complete || !overwrites)
+            return TakeNames(temporaries, names) && complete;
+        for (const QString& temporary : temporaries)
+            QFile::remove(temporary);
+        return false;
+    };
     int n = 0;
     for (int64_t i = first; i <= last; i += step, ++n) {
         if (!m_source->GetFrame(static_cast<int>(i), &image, 0) || !image.GetBitmap()) {
             AfxMessageBox(QStringLiteral("Error reading from stream while saving."),
                           MB_ICONEXCLAMATION);
+            finish(false);
             return E_FAIL;
         }
         const QString name = params->m_outputStem +
                              QStringLiteral("%1").arg(n, width, 10, QLatin1Char('0')) + extension;
         if (n == 0)
             params->m_firstWrittenFile = name;
-        if (image.GetBitmap()->Save(name, &encoder, jpeg ? &jpegParams : nullptr) != imaging::Ok) {
+        overwrites = overwrites || QFileInfo::exists(name);
+        const QString temporary = name + QStringLiteral(".saving");
+        if (image.GetBitmap()->Save(temporary, &encoder, jpeg ? &jpegParams : nullptr) !=
+            imaging::Ok) {
             AfxMessageBox(QStringLiteral("Error writing frame to file ") + name,
                           MB_ICONEXCLAMATION);
+            finish(false);
             return E_FAIL;
         }
-        m_written.append(name);
+        names.append(name);
+        temporaries.append(temporary);
         const int percent =
             static_cast<int>(std::min<int64_t>((i + step - first) * 100 / span, 100));
         if (params->m_progress && params->m_progressCookie &&
-            params->m_progress(params->m_progressCookie, percent) != 1)
+            params->m_progress(params->m_progressCookie, percent) != 1) {
+            finish(false);
             return E_FAIL;
+        }
     }
-    return S_OK;
+    return finish(true) ? S_OK : E_FAIL;
+}
+
+bool CImageSequenceSaver::TakeNames(const QStringList& temporaries, const QStringList& names) {
+    for (qsizetype k = 0; k < temporaries.size(); ++k) {
+        if (std::rename(QFile::encodeName(temporaries[k]).constData(),
+                        QFile::encodeName(names[k]).constData()) != 0) {
+            for (qsizetype rest = k; rest < temporaries.size(); ++rest)
+                QFile::remove(temporaries[rest]);
+            AfxMessageBox(QStringLiteral("Error writing frame to file ") + names[k],
+                          MB_ICONEXCLAMATION);
+            return false;
+        }
+        m_written.append(names[k]);
+    }
+    return true;
 }

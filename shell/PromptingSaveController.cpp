@@ -10,6 +10,7 @@
 #include "shell/SaveSettings.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -165,19 +166,26 @@ HRESULT CPromptingSaveController::Save(CSaveVideoParams* params) {
     m_doneCallback = params->m_doneCallback;
     m_source->SetSaving(1);
 
+    auto* sequence = dynamic_cast<CImageSequenceSaver*>(m_sequenceSaver.get());
     HRESULT result = E_FAIL;
-    if (params->m_outputKind == CSaveVideoParams::kAvi && m_aviSaver)
+    if (params->m_outputKind == CSaveVideoParams::kAvi && m_aviSaver) {
         result = m_aviSaver->Save(params);
-    else if (params->m_outputKind == CSaveVideoParams::kSequence && m_sequenceSaver)
+    } else if (params->m_outputKind == CSaveVideoParams::kSequence && m_sequenceSaver) {
+        if (sequence)
+            sequence->SetReplacedSet(m_staleFiles);
         result = m_sequenceSaver->Save(params);
+    }
     const bool succeeded = result == S_OK;
     if (succeeded) {
         WriteConfigFile(*params);
-        // The set the user agreed to replace goes only now, less the files just rewritten.
-        const auto* sequence = dynamic_cast<const CImageSequenceSaver*>(m_sequenceSaver.get());
+        // The set the user agreed to replace goes only now, less the files just rewritten; an
+        // old frame left behind would read as part of the new set, so the user hears of it.
         for (const QString& stale : m_staleFiles) {
-            if (!sequence || !sequence->WrittenFiles().contains(stale))
-                QFile::remove(stale);
+            if ((!sequence || !sequence->WrittenFiles().contains(stale)) &&
+                QFileInfo::exists(stale) && !QFile::remove(stale))
+                AfxMessageBox(QStringLiteral("Could not delete file ") + stale +
+                                  QStringLiteral(" of the old sequence."),
+                              MB_ICONEXCLAMATION);
         }
     }
     m_staleFiles.clear();

@@ -1,5 +1,6 @@
 #include "tracking/AnalysisExport.h"
 
+#include "frames/FileInUse.h"
 #include "frames/FileNames.h"
 #include "platform/framework/Exception.h"
 #include "platform/framework/FileDialog.h"
@@ -185,6 +186,8 @@ void CAnalysisExport::ExportText(const Header& header, const std::vector<double>
     if (dialog.DoModal() != IDOK)
         return;
     const QString path = dialog.GetPathName();
+    if (!CheckWriteDestination(path))
+        return;
     // Written under a temporary name and renamed, so that a file it replaces stays whole
     // until the new one is.
     QSaveFile file(path);

@@ -43,19 +43,27 @@ HRESULT CPlayDataCallback::PullTrackPoints(bool* changed) {
     IMeasurementPointHost* view = nullptr;
     CTrackFeatureSet* set = nullptr;
     FindTrackSetForActiveView(&view, &set);
-    return Pull(view, set, changed);
+    if (!set)
+        return Pull(view, set, changed, nullptr);
+    m_pulledFrom = set;
+    return Pull(view, set, changed, &m_pulled);
 }
 
 HRESULT CPlayDataCallback::PushMeasurementPointsToTracks() {
     IMeasurementPointHost* view = nullptr;
     CTrackFeatureSet* set = nullptr;
     FindTrackSetForActiveView(&view, &set);
-    return Push(view, set);
+    // Points pulled from another recording's set say nothing about this one.
+    PulledPoints none;
+    return Push(view, set, set == m_pulledFrom ? &m_pulled : &none);
 }
 
-HRESULT CPlayDataCallback::Pull(IMeasurementPointHost* view, CTrackFeatureSet* set, bool* changed) {
+HRESULT CPlayDataCallback::Pull(IMeasurementPointHost* view, CTrackFeatureSet* set, bool* changed,
+                                PulledPoints* pulled) {
     if (!set)
         return S_OK;
+    if (pulled)
+        pulled->clear();
     int features = 0;
     set->GetFeatureCount(&features);
     const int points = set->GetFrameListCount();
@@ -79,6 +87,8 @@ HRESULT CPlayDataCallback::Pull(IMeasurementPointHost* view, CTrackFeatureSet* s
             point.GetPosition(&x, &y);
             if (view)
                 view->AddMeasurementPoint(x * 0.1, y * 0.1, p, f, record);
+            if (pulled)
+                (*pulled)[{p, f}] = {x * 0.1, y * 0.1};
             any = true;
         }
     }
@@ -87,8 +97,9 @@ HRESULT CPlayDataCallback::Pull(IMeasurementPointHost* view, CTrackFeatureSet* s
     return S_OK;
 }
 
-HRESULT CPlayDataCallback::Push(IMeasurementPointHost* view, CTrackFeatureSet* set) {
-    if (!set)
+HRESULT CPlayDataCallback::Push(IMeasurementPointHost* view, CTrackFeatureSet* set,
+                                PulledPoints* pulled) {
+    if (!set || !pulled)
         return E_FAIL;
     int autoNext = 0;
     int wrap = 0;
@@ -100,6 +111,11 @@ HRESULT CPlayDataCallback::Push(IMeasurementPointHost* view, CTrackFeatureSet* s
     for (const MeasurementPointEntry& entry : entries) {
         if (entry.feature < 0)
             continue;
+        const auto shown = pulled->find({entry.frame, entry.feature});
+        if (shown == pulled->end() ||
+            (shown->second.first == entry.x && shown->second.second == entry.y))
+            continue;
+        shown->second = {entry.x, entry.y};
         bool valid = false;
         CTrackPoint point;
         set->GetPoint(entry.frame, entry.feature, &valid, &point);

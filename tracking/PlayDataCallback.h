@@ -2,11 +2,15 @@
 
 // CPlayDataCallback: carries tracked feature points between a play group's track data and the
 // measurement points of its active video window: pulling shows every tracked point of the shown
-// features as a measurement point, pushing moves the track points to where the measurement
-// points now are. Made by the play group's view with the group's document; owns nothing.
+// features as a measurement point, pushing moves the track points to where the user has moved
+// the measurement points since the pull. Made by the play group's view with the group's
+// document; owns nothing.
 
 #include "groups/IPlayDataGatherer.h"
 #include "platform/wintypes/WinError.h"
+
+#include <map>
+#include <utility>
 
 class CMeasurementFormDoc;
 class CMeasurementView;
@@ -31,12 +35,21 @@ public:
     // the group.
     void FindTrackSetForActiveView(IMeasurementPointHost** view, CTrackFeatureSet** set) const;
 
+    // Where each pulled measurement point was put, by (frame, feature), in image pixels.
+    using PulledPoints = std::map<std::pair<int, int>, std::pair<double, double>>;
+
     // The two directions for a given view and set. Track positions are tenths of a pixel, the
-    // measurement points' image pixels: pulling multiplies by 0.1, pushing by 10.
-    static HRESULT Pull(IMeasurementPointHost* view, CTrackFeatureSet* set, bool* changed);
-    static HRESULT Push(IMeasurementPointHost* view, CTrackFeatureSet* set);
+    // measurement points' image pixels: pulling multiplies by 0.1, pushing by 10. Pull records
+    // what it showed in pulled; Push moves only the points the user moved away from there (a
+    // point the tracker moved since stays where the tracker put it) and records the new place.
+    static HRESULT Pull(IMeasurementPointHost* view, CTrackFeatureSet* set, bool* changed,
+                        PulledPoints* pulled);
+    static HRESULT Push(IMeasurementPointHost* view, CTrackFeatureSet* set, PulledPoints* pulled);
 
 private:
     CMeasurementFormDoc* m_doc;
     CMeasurementView* m_view;
+    // What the last pull showed, and from which set (compared only, never followed).
+    PulledPoints m_pulled;
+    const CTrackFeatureSet* m_pulledFrom = nullptr;
 };

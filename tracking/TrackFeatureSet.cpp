@@ -273,17 +273,21 @@ HRESULT CTrackFeatureSet::SetFeatureCountForRecording(int n) {
 void CTrackFeatureSet::ResizeLists(int count) {
     m_listsReady = false;
     int frames = -1;
-    if (!m_frameSource || m_frameSource->GetFrameCount(&frames) != S_OK || frames < 0) {
-        m_frameCount = -1;
+    // A count that cannot be told changes nothing: the lists keep their frames and the set
+    // the count it knew.
+    if (!m_frameSource || m_frameSource->GetFrameCount(&frames) != S_OK || frames < 0)
         return;
-    }
     ResizeLists(frames, count);
 }
 
 void CTrackFeatureSet::ResizeLists(int frames, int count) {
     m_listsReady = false;
-    frames = std::max(frames, 0);
-    m_frameCount = frames;
+    // An unknown frame count (a failed query) keeps the frames the lists hold: resizing them to
+    // none would drop every point and region.
+    if (frames < 0)
+        frames = std::max(m_fc.GetNumFrames(), m_fr.GetNumFrames());
+    else
+        m_frameCount = frames;
     m_featureCount = std::clamp(count, 0, std::max(m_maxFeatures, 0));
     m_fc.SetName(QStringLiteral("FC"));
     m_fr.SetName(QStringLiteral("FR"));
@@ -1128,6 +1132,7 @@ HRESULT CTrackFeatureSet::Load(const QString& path, bool keepTracks) {
     fo.SetName(QStringLiteral("FO"));
     fr.SetName(QStringLiteral("FR"));
     ts.SetName(QStringLiteral("TS"));
+    CMovieSettingsList settings;
     try {
         // A missing or broken section leaves its list empty.
         if (fc.ReadFromFile(file) & kSectionFailed)
@@ -1138,7 +1143,9 @@ HRESULT CTrackFeatureSet::Load(const QString& path, bool keepTracks) {
             fr.Init(CSectionedList<CTrackRegion>::kFlat, 0, 0, CTrackRegion());
         if (ts.ReadFromFile(file) & kSectionFailed)
             ts.Init(CSectionedList<CTrackSample>::kFlat, 0, 0, CTrackSample());
-        m_movieSettings.Load(file);
+        // Into a list of its own, as the tracks: a load that fails changes nothing.
+        if (settings.Load(file) != S_OK)
+            settings = m_movieSettings;
     } catch (const CFileException&) {
         file.Abort();
         return E_FAIL;
@@ -1154,6 +1161,7 @@ HRESULT CTrackFeatureSet::Load(const QString& path, bool keepTracks) {
     m_fo.CopyFrom(fo);
     m_fr.CopyFrom(fr);
     m_ts.CopyFrom(ts);
+    m_movieSettings = settings;
     // Frames beyond the recording are cut off, missing ones added empty. A set not yet sized
     // takes the recording's count from its frame source, or keeps the loaded one.
     int frames = -1;

@@ -41,6 +41,18 @@ public:
     int GetTextAngle() const { return m_textAngle; }
     int GetLabelHeight() const { return m_labelHeight; }
     QString GetFaceName() const { return m_faceName; }
+    void GetFont(QString* face, int* height, BOOL* bold, BOOL* italic, BOOL* underline) const {
+        if (face)
+            *face = m_faceName;
+        if (height)
+            *height = m_labelHeight;
+        if (bold)
+            *bold = m_bold;
+        if (italic)
+            *italic = m_italic;
+        if (underline)
+            *underline = m_underline;
+    }
 
 private:
     QString m_labelText;

@@ -8,6 +8,7 @@
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/SysColor.h"
 #include "views/DrawArc.h"
+#include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
@@ -137,14 +138,21 @@ void CDrawPropsDlg::LoadFromObject(CDrawObject* object) {
             }
             break;
         case 7:
+        case 8: {
+            // The dimension's own flags, so that OK without an edit keeps them.
+            QString face;
+            int h = 0;
+            BOOL b = 0, i = 0, u = 0;
+            m_textColour = object->GetTextColor();
             if (auto* length = dynamic_cast<CDrawDimLength*>(object)) {
-                m_textColour = object->GetTextColor();
-                LoadFont(length->GetFaceName(), length->GetLabelHeight(), 0, 0, 0, 0);
+                length->GetFont(&face, &h, &b, &i, &u);
+                LoadFont(face, h, 0, b, i, u);
+            } else if (auto* angle = dynamic_cast<CDrawDimAngle*>(object)) {
+                angle->GetFont(&face, &h, &b, &i, &u);
+                LoadFont(face, h, 0, b, i, u);
             }
             break;
-        case 8:
-            m_textColour = object->GetTextColor();
-            break;
+        }
         default:
             LoadShape(*object);
             break;
@@ -201,6 +209,9 @@ BOOL CDrawPropsDlg::ApplyToObject(CDrawObject* object) {
                 length->SetFont(m_faceName.isEmpty() ? length->GetFaceName() : m_faceName,
                                 FontSizeOr(length->GetLabelHeight()), m_bold, m_italic,
                                 m_underline);
+            else if (auto* angle = dynamic_cast<CDrawDimAngle*>(object))
+                angle->SetFont(m_faceName.isEmpty() ? angle->GetFaceName() : m_faceName,
+                               FontSizeOr(angle->GetLabelHeight()), m_bold, m_italic, m_underline);
             break;
         default:
             ApplyShape(*object);

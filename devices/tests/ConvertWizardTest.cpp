@@ -1,5 +1,6 @@
 #include "devices/ConvertWizardSheet.h"
 #include "platform/framework/WinApp.h"
+#include "platform/media/OpenFileRegistry.h"
 #include "resources/ProgramResources.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
@@ -9,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 // The conversion wizard: its checks, the play-group file it writes beside or away from the
 // video and data files, and its failures.
@@ -159,6 +162,38 @@ TEST_F(ConvertWizardTest, FailuresAreToldAndWriteNothing) {
                   0);
         EXPECT_EQ(Prompter().Prompts().back().type, UINT(MB_OK | MB_ICONSTOP));
         EXPECT_FALSE(QFile::exists(WorkPath(QString::fromLatin1(c.destination))));
+    }
+    EXPECT_TRUE(m_app.opened.isEmpty());
+}
+
+// The destination is what the wizard converts, or a file held open here: refused before
+// anything is written, with a message naming it.
+TEST_F(ConvertWizardTest, NeverWritesOverItsInputsOrAnOpenFile) {
+    const QStringList files{"run.avi", "run.au2", "other.avi", "other.cfg"};
+    for (const QString& file : files) {
+        QFile out(WorkPath(file));
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(file.toUtf8() + " bytes");
+    }
+    ASSERT_EQ(::link(QFile::encodeName(WorkPath("run.avi")).constData(),
+                     QFile::encodeName(WorkPath("linked.avi")).constData()),
+              0);
+    // Another recording open in the program; "other.cfg" is its configuration side file.
+    COpenFileEntry open(WorkPath("other.avi"));
+    const char* destinations[] = {"run.avi", "linked.avi", "run.au2", "other.avi", "other.cfg"};
+    CConvertWizardSheet sheet(m_main);
+    for (const char* name : destinations) {
+        SCOPED_TRACE(name);
+        const QString destination = WorkPath(QString::fromLatin1(name));
+        Prompter().ExpectMessageBox(
+            QStringLiteral("The file %1 is open as a recording or one of its files and cannot "
+                           "be written.\nChoose another file name.")
+                .arg(destination),
+            IDOK);
+        EXPECT_EQ(sheet.ConvertToPlayGroup(WorkPath("run.avi"), destination), 0);
+        EXPECT_EQ(Prompter().Prompts().back().type, UINT(MB_OK | MB_ICONSTOP));
+        for (const QString& file : files)
+            EXPECT_EQ(Read(WorkPath(file)), file.toUtf8() + " bytes") << file.toStdString();
     }
     EXPECT_TRUE(m_app.opened.isEmpty());
 }

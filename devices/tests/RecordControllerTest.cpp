@@ -422,6 +422,35 @@ TEST_F(RecordControllerTest, DeviceSetFileNames) {
     EXPECT_EQ(second.GetFile(0), "/d/my.run/rig_cam0.camset");
 }
 
+// Pattern characters and spaces in a controller's name are plain characters: saving it with
+// fewer devices removes only its own numbered files, never those of a controller whose name
+// the pattern would match.
+TEST_F(RecordControllerTest, OnlyTheSavedControllersFilesChange) {
+    const char* names[] = {"rig?", "rig*", "rig[A]", "ri[g]A", "rig]A", "rig A", "r*_dev2"};
+    const QStringList others{"rigA_dev1.devset",    "rigA_dev2.devset", "rigA_dev3.devset",
+                             "rig A_x_dev2.devset", "r_dev2.devset",    "rig]_dev2.devset"};
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const QString own = QString::fromUtf8(name);
+        for (const QString& other : others)
+            Touch(WorkPath(other), other.toUtf8());
+        for (int number : {1, 2, 3})
+            Touch(WorkPath(own + QString("_dev%1.devset").arg(number)), "old");
+        const CDeviceSetFiles files(WorkPath(own + ".recc"), CDeviceSetFiles::kDeviceSets);
+        EXPECT_TRUE(files.SaveAll(1, [](int, const QString& file) {
+            QFile out(file);
+            return out.open(QIODevice::WriteOnly) && out.write("new") == 3;
+        }));
+        EXPECT_EQ(Bytes(WorkPath(own + "_dev1.devset")), QByteArray("new"));
+        for (int number : {2, 3})
+            EXPECT_FALSE(QFileInfo::exists(WorkPath(own + QString("_dev%1.devset").arg(number))))
+                << number;
+        for (const QString& other : others)
+            EXPECT_EQ(Bytes(WorkPath(other)), other.toUtf8()) << other.toStdString();
+        QFile::remove(WorkPath(own + "_dev1.devset"));
+    }
+}
+
 // A menu item that remembers the check its update handler gave it.
 class CProbeCmdUI : public CCmdUI {
 public:

@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <random>
 
+#include <unistd.h>
+
 namespace {
 
 void Touch(const QString& path, const QByteArray& bytes = "x") {
@@ -322,6 +324,31 @@ TEST_F(MeasurementFormDocTest, ClosingAsksOnlyWhenAFileGroupChanged) {
     EXPECT_TRUE(empty->SaveModified());
     empty->SetModifiedFlag(FALSE);
     empty->OnCloseDocument();
+}
+
+// A group file name that is another name of an open member (a hard link to it) is refused
+// with the message naming it, and the recording keeps its bytes.
+TEST_F(MeasurementFormDocTest, SavingOverAnOpenRecordingUnderAnotherNameIsRefused) {
+    const QString video = WriteVideo(WorkPath("a.raw"));
+    CMeasurementFormDoc* group = NewGroup();
+    ASSERT_TRUE(group->AddPlaybackFromFile(video, 0, 0, nullptr, nullptr));
+    const QString linked = WorkPath("linked.playgrp");
+    ASSERT_EQ(::link(QFile::encodeName(video).constData(), QFile::encodeName(linked).constData()),
+              0);
+    QFile file(video);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    Prompter().ExpectMessageBox(QStringLiteral("The file %1 is open as a recording or one of its "
+                                               "files and cannot be written.\nChoose another file "
+                                               "name.")
+                                    .arg(linked),
+                                IDOK);
+    EXPECT_FALSE(group->DoSave(linked, TRUE));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    group->SetModifiedFlag(FALSE);
+    group->OnCloseDocument();
 }
 
 TEST_F(MeasurementFormDocTest, NewGroupsAreNumberedByGroupsCreated) {

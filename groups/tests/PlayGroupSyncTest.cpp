@@ -430,3 +430,50 @@ TEST_F(PlayGroupSyncTest, NotesWindowShowsEditsSavesAndStepsTheMembersToTheirNot
     }
     EXPECT_TRUE(view->NotesWindows().empty());
 }
+
+// A note typed in the notes window is a change the group's close asks about; closing its video
+// asks about the notes before they go, and Yes writes them beside the recording.
+TEST_F(PlayGroupSyncTest, ClosingAVideoAsksAboutItsChangedNotes) {
+    WriteRecording(QStringLiteral("take"), 50);
+    const QString groupPath = WorkPath(QStringLiteral("one.playgrp"));
+    {
+        QFile file(groupPath);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("take.raw\n");
+    }
+    auto* project =
+        dynamic_cast<CGeneralDoc*>(m_app.CreateDocumentByKey("DT:Gen", QString(), TRUE));
+    ASSERT_NE(project, nullptr);
+    CDocument* created = nullptr;
+    ASSERT_TRUE(project->CreatePlayGroup(groupPath, &created));
+    auto* group = dynamic_cast<CMeasurementFormDoc*>(created);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(group->GetVideoCount(), 1);
+    EXPECT_FALSE(group->IsModified());
+    POSITION pos = group->GetFirstViewPosition();
+    auto* view = dynamic_cast<CMeasurementView*>(group->GetNextView(pos));
+    ASSERT_NE(view, nullptr);
+    CPlaybackView* take = view->GetMemberPlayback(0);
+    view->GetPlayControl().GotoFrame(12, TRUE);
+    ASSERT_TRUE(view->OnCmdMsg(32915, CN_COMMAND, nullptr, nullptr));
+    ASSERT_EQ(view->NotesWindows().size(), 1u);
+    view->NotesWindows()[0]->CommitPane(1, "twelve");
+    // The group's close question counts the changed note.
+    Prompter().ExpectMessageBox("Save changes to " + group->GetTitle() + "?", IDCANCEL);
+    EXPECT_FALSE(group->SaveModified());
+
+    const QString path = group->GetVideoPath(0);
+    Prompter().ExpectMessageBox("Save changes to the notes of " + path + "?", IDYES);
+    take->GetParentFrame()->SendMessage(WM_CLOSE);
+    for (int round = 0; round < 3; ++round) {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_EQ(group->GetVideoCount(), 0);
+    CRecordingNotes back;
+    back.ResetAll(200, 0);
+    CNotesFile().ReadVideoNotes(WorkPath("take.raw"), back, 200);
+    QString text;
+    ASSERT_TRUE(back.GetFrameNote(12, &text));
+    EXPECT_EQ(text, "twelve");
+}

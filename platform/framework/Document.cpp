@@ -13,6 +13,7 @@
 #include "platform/framework/RunningOperation.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "platform/framework/WriteDestinationCheck.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,6 +22,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
+
+#include <sys/stat.h>
 
 IMPLEMENT_DYNAMIC(CDocument, CCmdTarget)
 
@@ -221,6 +224,23 @@ BOOL CDocument::SaveModified() {
     }
 }
 
+namespace {
+
+// The same file under both names (a hard link included), or the same name of a file not there.
+bool IsSameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    struct stat first {};
+    struct stat second {};
+    if (::stat(QFile::encodeName(a).constData(), &first) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &second) == 0)
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+}  // namespace
+
 BOOL CDocument::DoSave(const QString& pathName, BOOL bReplace) {
     QString newName = pathName;
     if (newName.isEmpty()) {
@@ -233,6 +253,9 @@ BOOL CDocument::DoSave(const QString& pathName, BOOL bReplace) {
                 newName, "Save As", OFN_HIDEREADONLY | OFN_PATHMUSTEXIST, FALSE, m_pDocTemplate))
             return FALSE;
     }
+    // A document may write its own file; any other file the user named is asked about first.
+    if (!IsSameFile(newName, m_strPathName) && !AskWriteDestination(newName))
+        return FALSE;
     if (!OnSaveDocument(newName))
         return FALSE;
     if (bReplace)

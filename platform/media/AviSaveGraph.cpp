@@ -103,6 +103,7 @@ struct CAviSaveGraph::Impl {
 
     QString target;
     QString tempPath;
+    bool discard = false;  // Stop leaves the target alone
     FileSink sink;
     AVFormatContext* output = nullptr;
     AVIOContext* io = nullptr;
@@ -440,7 +441,7 @@ void CAviSaveGraph::Stop() {
         m->worker.join();
     const bool complete = m->running && m->trailerWritten && !m->writeFailed;
     m->Release();
-    const bool placed = complete && !m->writeFailed &&
+    const bool placed = complete && !m->writeFailed && !m->discard &&
                         std::rename(QFile::encodeName(m->tempPath).constData(),
                                     QFile::encodeName(m->target).constData()) == 0;
     if (!placed)
@@ -448,6 +449,12 @@ void CAviSaveGraph::Stop() {
     m->succeeded = placed;
     m->running = false;
     m->tempPath.clear();
+}
+
+void CAviSaveGraph::Discard() {
+    m->discard = true;
+    Stop();
+    m->discard = false;
 }
 
 bool CAviSaveGraph::Succeeded() const {

@@ -57,6 +57,9 @@ public:
     bool IsDone();
     // Ends the stream, waits for the thread and puts the file in place (see above).
     void Stop();
+    // Ends the stream like Stop but removes the temporary file whatever was written, so that
+    // the target stays as it was.
+    void Discard();
 
     // True once Stop has put a complete file under the target name.
     bool Succeeded() const;

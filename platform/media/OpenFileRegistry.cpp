@@ -7,43 +7,88 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <mutex>
+#include <optional>
+#include <utility>
+#include <vector>
 
 namespace {
+
+using Identity = std::pair<uint64_t, uint64_t>;  // device, inode
+
+struct Holder {
+    int count = 0;
+    std::optional<Identity> identity;  // as the file was when first registered
+};
 
 std::mutex s_mutex;
 
 // Never destroyed: a reader held by a static object lets go of its file at exit, after the
 // statics made later than it are gone.
-QHash<QString, int>& Holders() {
-    static auto* holders = new QHash<QString, int>;
+QHash<QString, Holder>& Holders() {
+    static auto* holders = new QHash<QString, Holder>;
     return *holders;
+}
+
+QHash<Identity, int>& Identities() {
+    static auto* identities = new QHash<Identity, int>;
+    return *identities;
 }
 
 QString Key(const QString& path) {
     return QDir::cleanPath(QFileInfo(QString(path).replace('\\', '/')).absoluteFilePath());
 }
 
-void AddKey(const QString& key) {
-    ++Holders()[key];
+std::optional<Identity> IdentityOf(const QString& path) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return std::nullopt;
+    return Identity{uint64_t(info.st_dev), uint64_t(info.st_ino)};
+}
+
+struct Entry {
+    QString key;
+    std::optional<Identity> identity;
+};
+
+Entry MakeEntry(const QString& path) {
+    Entry entry{Key(path), {}};
+    entry.identity = IdentityOf(entry.key);
+    return entry;
+}
+
+void AddEntry(const Entry& entry) {
+    Holder& holder = Holders()[entry.key];
+    if (holder.count++ == 0 && entry.identity) {
+        holder.identity = entry.identity;
+        ++Identities()[*entry.identity];
+    }
 }
 
 void RemoveKey(const QString& key) {
     auto it = Holders().find(key);
     if (it == Holders().end())
         return;
-    if (--it.value() <= 0)
-        Holders().erase(it);
+    if (--it->count > 0)
+        return;
+    if (it->identity) {
+        auto id = Identities().find(*it->identity);
+        if (id != Identities().end() && --id.value() <= 0)
+            Identities().erase(id);
+    }
+    Holders().erase(it);
 }
 
 }  // namespace
 
 void COpenFileRegistry::Add(const QString& path) {
-    const QString key = Key(path);
+    const Entry entry = MakeEntry(path);
     std::lock_guard lock(s_mutex);
-    AddKey(key);
+    AddEntry(entry);
 }
 
 void COpenFileRegistry::Remove(const QString& path) {
@@ -53,13 +98,13 @@ void COpenFileRegistry::Remove(const QString& path) {
 }
 
 void COpenFileRegistry::Add(const QStringList& paths) {
-    QStringList keys;
-    keys.reserve(paths.size());
+    std::vector<Entry> entries;
+    entries.reserve(size_t(paths.size()));
     for (const QString& path : paths)
-        keys.push_back(Key(path));
+        entries.push_back(MakeEntry(path));
     std::lock_guard lock(s_mutex);
-    for (const QString& key : keys)
-        AddKey(key);
+    for (const Entry& entry : entries)
+        AddEntry(entry);
 }
 
 void COpenFileRegistry::Remove(const QStringList& paths) {
@@ -73,9 +118,15 @@ void COpenFileRegistry::Remove(const QStringList& paths) {
 }
 
 bool COpenFileRegistry::IsOpen(const QString& path) {
-    const QString key = Key(path);
+    const Entry entry = MakeEntry(path);
     std::lock_guard lock(s_mutex);
-    return Holders().contains(key);
+    return Holders().contains(entry.key) ||
+           (entry.identity && Identities().contains(*entry.identity));
+}
+
+QStringList COpenFileRegistry::HeldPaths() {
+    std::lock_guard lock(s_mutex);
+    return Holders().keys();
 }
 
 COpenFileEntry::COpenFileEntry(const QString& path) : m_path(path) {

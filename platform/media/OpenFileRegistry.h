@@ -2,7 +2,9 @@
 
 // COpenFileRegistry: the files that the program's readers hold open in this process, so that a
 // save can refuse to overwrite a recording that is still being read. Each reader registers its
-// path while it holds the file; a path opened twice stays registered until both let go.
+// path while it holds the file; a path opened twice stays registered until both let go. A file
+// is known by its name and by its identity (device and inode) as it was when registered, so a
+// hard link or another spelling of a held file counts as held too.
 // Safe to use from any thread.
 
 #include <QString>
@@ -17,8 +19,10 @@ public:
     // The same for each of paths, under one lock.
     static void Add(const QStringList& paths);
     static void Remove(const QStringList& paths);
-    // True while at least one reader holds path.
+    // True while at least one reader holds path, or the file path names is one a reader holds.
     static bool IsOpen(const QString& path);
+    // Every path held now, in absolute, cleaned form.
+    static QStringList HeldPaths();
 };
 
 // Registers a path for the lifetime of the object, and holds a shared advisory lock on the file

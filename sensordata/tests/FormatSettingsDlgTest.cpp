@@ -171,4 +171,45 @@ TEST_F(FormatSettingsDlgTest, WindowListsOnChannelsAndKeepsEdits) {
     CResourceChain::RemoveModule(RmResourceModule());
 }
 
+// OK without an edit leaves the data's own calibration, whatever the registry's fields hold;
+// an edited channel takes the window's fields.
+TEST_F(FormatSettingsDlgTest, OkWithoutEditsKeepsTheDataFilesCalibration) {
+    CResourceChain::AddModule(RmResourceModule());
+    CVidraData data;
+    data.m_onFlags[0] = data.m_onFlags[2] = 1;
+    data.m_channels = {{0.0f}, {0.0f}};
+    data.m_nTotalScans = 1;
+    for (int c : {0, 2}) {
+        data.m_labels[c] = QStringLiteral("Force");
+        data.m_units[c] = QStringLiteral("N");
+        data.m_factors[c] = 2.0f;
+        data.m_offsets[c] = 0.5f;
+    }
+    CFormatSettingsDlg s(nullptr, &data);
+    ASSERT_TRUE(s.Create());
+    s.OnOK();
+    for (int c : {0, 2}) {
+        EXPECT_EQ(data.m_labels[c], QStringLiteral("Force")) << c;
+        EXPECT_EQ(data.m_units[c], QStringLiteral("N")) << c;
+        EXPECT_EQ(data.m_factors[c], 2.0f) << c;
+        EXPECT_EQ(data.m_offsets[c], 0.5f) << c;
+    }
+    s.DestroyWindow();
+    // Shown again, channel 0 gets a new factor; channel 2 is only looked at.
+    CFormatSettingsDlg t(nullptr, &data);
+    ASSERT_TRUE(t.Create());
+    t.SetDlgItemText(FormatSettingsId::kFactor, QStringLiteral("3.0000"));
+    CListCtrl* list = static_cast<CListCtrl*>(t.GetDlgItem(FormatSettingsId::kChannelList));
+    ASSERT_NE(list, nullptr);
+    list->SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_EQ(t.m_nCurrentChannel, 2);
+    t.OnOK();
+    EXPECT_EQ(data.m_factors[0], 3.0f);
+    EXPECT_EQ(data.m_labels[0], QString()) << "the window's own field for the channel";
+    EXPECT_EQ(data.m_labels[2], QStringLiteral("Force"));
+    EXPECT_EQ(data.m_factors[2], 2.0f);
+    t.DestroyWindow();
+    CResourceChain::RemoveModule(RmResourceModule());
+}
+
 }  // namespace

@@ -406,6 +406,29 @@ TEST_F(OptionStoresTest, FileCutInSecondPageKeepsTheRestSilently) {
     EXPECT_TRUE(Prompter().Prompts().empty());
 }
 
+// The folder page cut short anywhere keeps the folders and names it had before the load.
+TEST_F(OptionStoresTest, FilePageCutShortKeepsWhatThePageHad) {
+    Bytes whole;
+    whole.Int(1);
+    whole.Int(1).Int(2).Str("/new/a").Str("/new/b").Str("fresh").Str("TIF").Int(0).Int(-5).Int(5);
+    for (int length = 4; length < whole.data.size(); ++length) {
+        SCOPED_TRACE(length);
+        WriteAll(WorkPath("snapkeep.mpqsf"), whole.data.left(length));
+        CDlgSnapkeepOptions store;
+        store.m_snapkeepValue.m_dirs = {"/old/a"};
+        store.SetSetting("SK:sBaseName", CComVariant(QString("kept")), -1);
+        store.SetSetting("SK:nRangeFrom", CComVariant(LONG(-7)), -1);
+        store.LoadOptionFile();
+        EXPECT_EQ(store.m_snapkeepValue.m_dirs, QStringList{"/old/a"});
+        CComVariant base;
+        store.GetSetting("SK:sBaseName", &base);
+        EXPECT_EQ(Text(base), "kept");
+        CComVariant from;
+        store.GetSetting("SK:nRangeFrom", &from);
+        EXPECT_EQ(from.lVal, -7);
+    }
+}
+
 TEST_F(OptionStoresTest, MissingFileOrNameLeavesDefaults) {
     CDlgSnapkeepOptions store;
     EXPECT_EQ(store.LoadOptionFile(), E_FAIL);

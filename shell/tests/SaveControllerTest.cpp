@@ -495,6 +495,117 @@ TEST_F(SaveControllerTest, AnOldNumberedSetGoesOnlyOnceTheNewOneIsComplete) {
     EXPECT_EQ(Files("name_???.bmp").size(), CSampleRecording::kFrames);
 }
 
+// A recording of the first frames of the sample whose reads can be made to fail, or to press
+// the progress window's Cancel, at one frame.
+class ScriptedSource : public CFrameSource {
+public:
+    int GetFrameCount() const override {
+        return frames < 0 ? CFrameSource::GetFrameCount() : frames;
+    }
+    int ReadFrame(int n) override {
+        if (n == cancelAt) {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->isVisible() && w->windowTitle() == "Saving in Progress")
+                    ClickButton(w, "Cancel");
+        }
+        if (n == failAt)
+            return 0;
+        if (n == replaceAt) {
+            // The old frame becomes a folder with a file inside, which cannot be deleted.
+            QFile::remove(replaced);
+            QDir().mkpath(replaced + "/inside");
+        }
+        return CFrameSource::ReadFrame(n);
+    }
+    int frames = -1;
+    int cancelAt = -1;
+    int failAt = -1;
+    int replaceAt = -1;
+    QString replaced;
+};
+
+// A save over a numbered set of 200 frames either completes and leaves exactly the new set, or
+// ends early and leaves every old frame as it was.
+TEST_F(SaveControllerTest, ASaveOverANumberedSetReplacesItWholeOrNotAtAll) {
+    CSaveController::Install();
+    const auto oldName = [this](int n) {
+        return WorkPath(QStringLiteral("frames_%1.bmp").arg(n, 3, 10, QLatin1Char('0')));
+    };
+    const QString question = "The files " + WorkPath("frames_*.bmp") +
+                             " already exist.\nDo you want to overwrite these files?";
+    struct Case {
+        const char* name;
+        int frames, cancelAt, failAt;
+        const char* message;
+        int result;
+    };
+    const Case cases[] = {
+        {"completed with 40", 40, -1, -1, nullptr, 1},
+        {"cancelled at 40", -1, 40, -1, nullptr, 0},
+        {"failed at 40", -1, -1, 40, "Error reading from stream while saving.", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int n = 0; n < 200; ++n) {
+            QFile old(oldName(n));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write(QByteArray::number(n) + " old");
+        }
+        ScriptedSource source;
+        ASSERT_EQ(source.Open(WorkPath("sample.raw")), 1);
+        source.frames = c.frames;
+        source.cancelAt = c.cancelAt;
+        source.failAt = c.failAt;
+        Prompter().AnswerFileDialog({oldName(0)}, 2);
+        Prompter().ExpectMessageBox(question, IDYES);
+        if (c.message)
+            Prompter().ExpectMessageBox(QString::fromLatin1(c.message), IDOK);
+        EXPECT_EQ(source.SaveAs(0), c.result);
+        const QStringList files = Files("frames_*");
+        if (c.result) {
+            ASSERT_EQ(files.size(), 40);
+            EXPECT_EQ(files.front(), "frames_00.bmp");
+            EXPECT_EQ(files.back(), "frames_39.bmp");
+            EXPECT_EQ(FileLevel(WorkPath("frames_39.bmp"), 3, 4),
+                      CSampleRecording::Level(39, 3, 4));
+        } else {
+            ASSERT_EQ(files.size(), 200);
+            for (int n = 0; n < 200; ++n) {
+                QFile old(oldName(n));
+                ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+                EXPECT_EQ(old.readAll(), QByteArray::number(n) + " old") << n;
+            }
+        }
+        for (const QString& file : files)
+            QFile::remove(WorkPath(file));
+    }
+}
+
+// An old frame that cannot be removed after the new set is complete is named to the user.
+TEST_F(SaveControllerTest, AnOldFrameThatCannotBeRemovedIsReported) {
+    CSaveController::Install();
+    for (int n = 0; n < 200; ++n) {
+        QFile old(WorkPath(QStringLiteral("frames_%1.bmp").arg(n, 3, 10, QLatin1Char('0'))));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    }
+    ScriptedSource source;
+    ASSERT_EQ(source.Open(WorkPath("sample.raw")), 1);
+    source.frames = 40;
+    source.replaceAt = 10;
+    source.replaced = WorkPath("frames_150.bmp");
+    Prompter().AnswerFileDialog({WorkPath("frames_000.bmp")}, 2);
+    Prompter().ExpectMessageBox("The files " + WorkPath("frames_*.bmp") +
+                                    " already exist.\nDo you want to overwrite these files?",
+                                IDYES);
+    Prompter().ExpectMessageBox(
+        "Could not delete file " + WorkPath("frames_150.bmp") + " of the old sequence.", IDOK);
+    source.SaveAs(0);
+    EXPECT_EQ(Prompter().Prompts().back().text,
+              "Could not delete file " + WorkPath("frames_150.bmp") + " of the old sequence.");
+    EXPECT_EQ(Files("frames_???.bmp"), QStringList{}) << "every other old frame went";
+    EXPECT_EQ(Files("frames_??.bmp").size(), 40);
+}
+
 TEST_F(SaveControllerTest, PrefixSettingNamesSavesByCounterAndMakesThemQuiet) {
     UseMainWindow();
     m_main.SetSetting("AppBehave:szSaveFilePrefix", CComVariant(QStringLiteral("shot")), -1);
@@ -603,6 +714,61 @@ TEST_F(SaveControllerTest, FailedAviSaveIsReportedAndLeavesNothing) {
         EXPECT_TRUE(callback.saved.isEmpty());
         EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 2)
             << "only the recording and its side file";
+    }
+}
+
+// An AVI save that ends before the last frame replaces no file: a cancel over an existing file
+// keeps it, and a frame that cannot be read fails the save, naming the read, wherever it goes.
+TEST_F(SaveControllerTest, AnAviSaveThatEndsEarlyReplacesNothing) {
+    struct Case {
+        const char* name;
+        const char* target;
+        bool cancel;  // else frame 40 cannot be read
+        bool quiet;
+    };
+    const Case cases[] = {
+        {"cancelled over an old file", "old.avi", true, false},
+        {"cancelled quietly over an old file", "old.avi", true, true},
+        {"unreadable frame over an old file", "old.avi", false, false},
+        {"unreadable frame, new name", "new.avi", false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        {
+            QFile old(WorkPath("old.avi"));
+            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+            old.write("old recording");
+        }
+        GatedSource gated;
+        ScriptedSource failing;
+        CFrameSource& source = c.cancel ? static_cast<CFrameSource&>(gated) : failing;
+        ASSERT_EQ(source.Open(WorkPath("sample.raw")), 1);
+        failing.failAt = 40;
+        CSaveController controller(&source);
+        CSaveVideoParams params;
+        params.m_outputKind = CSaveVideoParams::kAvi;
+        params.m_outputPath = WorkPath(QString::fromLatin1(c.target));
+        params.m_quiet = c.quiet ? 1 : 0;
+        if (c.cancel) {
+            WhenWindowShows("Saving in Progress", [&gated](QWidget* w) {
+                ClickButton(w, "Cancel");
+                gated.OpenGate();
+            });
+        }
+        const size_t before = Prompter().Prompts().size();
+        const QString message =
+            c.cancel ? QStringLiteral("File save operation cancelled.")
+                     : CAviSaveGraph::FailureText(E_FAIL, "m_pFS->GetFrame(40, pBuffer, iSize)");
+        if (!c.quiet)
+            Prompter().ExpectMessageBox(message, IDOK);
+        EXPECT_EQ(controller.Save(&params), E_FAIL);
+        EXPECT_EQ(Prompter().Prompts().size(), before + (c.quiet ? 0 : 1));
+        QFile old(WorkPath("old.avi"));
+        ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+        EXPECT_EQ(old.readAll(), QByteArray("old recording"));
+        EXPECT_FALSE(QFile::exists(WorkPath("new.avi")));
+        EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 3)
+            << "the recording, its side file and the old file";
     }
 }
 

@@ -60,6 +60,7 @@ protected:
     CFakeRecording recording{320, 240, kFrames};
     CTrackFeatureSet set;
     FakeAnnotations annotations;
+    CPlayDataCallback::PulledPoints pulled;
 };
 
 }  // namespace
@@ -73,7 +74,7 @@ TEST_F(PlayDataCallbackTest, PullGivesImagePixelsOfShownFeatures) {
     hidden.SetFlag1(0);
     set.SetFeature(2, nullptr, &hidden);
     bool changed = false;
-    ASSERT_EQ(CPlayDataCallback::Pull(&annotations, &set, &changed), S_OK);
+    ASSERT_EQ(CPlayDataCallback::Pull(&annotations, &set, &changed, &pulled), S_OK);
     EXPECT_TRUE(changed);
     ASSERT_EQ(annotations.points.size(), 2u);
     EXPECT_EQ(annotations.points[0].feature, 0);
@@ -90,9 +91,9 @@ TEST_F(PlayDataCallbackTest, PullThenPushLeavesTheTracksUnchanged) {
     set.SetAutoNextFeature(true);
     set.SetWrapFeatures(false);
     const std::vector<CTrackPoint> before = AllPoints();
-    ASSERT_EQ(CPlayDataCallback::Pull(&annotations, &set, nullptr), S_OK);
+    ASSERT_EQ(CPlayDataCallback::Pull(&annotations, &set, nullptr, &pulled), S_OK);
     annotations.points.push_back({-1, 2, 99.0, 99.0});  // a point of no feature is ignored
-    ASSERT_EQ(CPlayDataCallback::Push(&annotations, &set), S_OK);
+    ASSERT_EQ(CPlayDataCallback::Push(&annotations, &set, &pulled), S_OK);
     const std::vector<CTrackPoint> after = AllPoints();
     ASSERT_EQ(after.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i)
@@ -107,9 +108,9 @@ TEST_F(PlayDataCallbackTest, PullThenPushLeavesTheTracksUnchanged) {
 
 TEST_F(PlayDataCallbackTest, PushMovesAPointTheUserMoved) {
     SetPoint(1, 0, 10.0, 5.0);
-    CPlayDataCallback::Pull(&annotations, &set, nullptr);
+    CPlayDataCallback::Pull(&annotations, &set, nullptr, &pulled);
     annotations.points[0].x = 12.5;
-    ASSERT_EQ(CPlayDataCallback::Push(&annotations, &set), S_OK);
+    ASSERT_EQ(CPlayDataCallback::Push(&annotations, &set, &pulled), S_OK);
     CTrackPoint p;
     set.GetPoint(1, 0, nullptr, &p);
     double x = 0, y = 0;
@@ -120,11 +121,35 @@ TEST_F(PlayDataCallbackTest, PushMovesAPointTheUserMoved) {
 
 TEST_F(PlayDataCallbackTest, WithoutATrackSet) {
     bool changed = true;
-    EXPECT_EQ(CPlayDataCallback::Pull(&annotations, nullptr, &changed), S_OK);
+    EXPECT_EQ(CPlayDataCallback::Pull(&annotations, nullptr, &changed, &pulled), S_OK);
     EXPECT_TRUE(changed);
-    EXPECT_EQ(CPlayDataCallback::Push(&annotations, nullptr), E_FAIL);
+    EXPECT_EQ(CPlayDataCallback::Push(&annotations, nullptr, &pulled), E_FAIL);
     CPlayDataCallback callback(nullptr, nullptr);
     EXPECT_EQ(callback.PullTrackPoints(&changed), S_OK);
     EXPECT_TRUE(changed);
     EXPECT_EQ(callback.PushMeasurementPointsToTracks(), E_FAIL);
+}
+
+// The tracker, or the user with the picking tool, moves a point after the pull: the frame steps
+// that follow push nothing back over it, while a measurement point the user moves still goes.
+TEST_F(PlayDataCallbackTest, ATrackSetAfterThePullSurvivesFrameSteps) {
+    SetPoint(1, 0, 10.0, 5.0);
+    SetPoint(2, 1, 30.0, 6.0);
+    ASSERT_EQ(CPlayDataCallback::Pull(&annotations, &set, nullptr, &pulled), S_OK);
+    SetPoint(1, 0, 20.0, 8.0);       // re-tracked at (200, 80) tenths
+    annotations.points[1].x = 31.5;  // moved by the user
+    for (int step = 0; step < 10; ++step)
+        ASSERT_EQ(CPlayDataCallback::Push(&annotations, &set, &pulled), S_OK);
+    struct Case {
+        int frame, feature;
+        double x, y;
+    };
+    for (const Case& c : {Case{1, 0, 200, 80}, Case{2, 1, 315, 60}}) {
+        CTrackPoint p;
+        set.GetPoint(c.frame, c.feature, nullptr, &p);
+        double x = 0, y = 0;
+        p.GetPosition(&x, &y);
+        EXPECT_EQ(x, c.x) << c.feature;
+        EXPECT_EQ(y, c.y) << c.feature;
+    }
 }

@@ -9,6 +9,9 @@
 #include "tracking/tests/FakeRecording.h"
 #include "tracking/tests/TrackingImages.h"
 
+#include <QDir>
+#include <QFile>
+
 #include <cmath>
 #include <functional>
 
@@ -477,4 +480,46 @@ TEST_F(TrackFeatureSetTest, CopyFeaturesFromAnotherSet) {
     ASSERT_EQ(set.CopyFeaturesFrom(&other), S_OK);
     set.GetFeatureCount(&count);
     EXPECT_EQ(count, 5);
+}
+
+// A recording whose frame count cannot be told (a query that fails) never resizes the lists:
+// deleting a feature then keeps every other feature's points and regions where they were.
+TEST_F(TrackFeatureSetTest, DeletingAFeatureAfterAFailedFrameCountKeepsTheOthers) {
+    SetAt(3, 0, 20.0, 30.0);
+    SetAt(2, 1, 33.3, 44.4);
+    SetAt(25, 2, 60.0, 70.0);
+    video.frames = -1;
+    ASSERT_EQ(set.AddFeature(), S_OK);
+    const std::vector<BYTE> deleteFirst{1};
+    ASSERT_EQ(set.DeleteFeatures(&deleteFirst), S_OK);
+    EXPECT_EQ(set.GetFrameListCount(), kFrames);
+    struct Case {
+        int frame, feature;
+    };
+    for (const Case& c : {Case{2, 0}, Case{25, 1}}) {
+        bool found = false;
+        Point(c.frame, c.feature, &found);
+        EXPECT_TRUE(found) << c.feature;
+        EXPECT_TRUE(HasRegion(c.frame, c.feature)) << c.feature;
+    }
+}
+
+// A load that fails leaves the set as it was: saved again, it gives the same bytes.
+TEST_F(TrackFeatureSetTest, AFailedLoadChangesNothing) {
+    SetAt(2, 1, 33.3, 44.4);
+    SetAt(7, 0, 12.0, 13.0);
+    const auto saved = [this](const QString& path) {
+        {
+            CFile file(path, CFile::modeCreate | CFile::modeWrite | CFile::typeBinary);
+            EXPECT_EQ(set.Save(file), S_OK);
+        }
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray before = saved(WorkPath("before.trk"));
+    ASSERT_TRUE(QDir().mkpath(WorkPath("folder.trk")));
+    for (const char* name : {"missing.trk", "folder.trk"}) {
+        EXPECT_EQ(set.Load(WorkPath(QString::fromLatin1(name)), true), E_FAIL) << name;
+        EXPECT_EQ(saved(WorkPath("after.trk")), before) << name;
+    }
 }

@@ -1,3 +1,4 @@
+#include "platform/framework/Archive.h"
 #include "platform/framework/ComboBox.h"
 #include "platform/framework/Edit.h"
 #include "platform/framework/ResourceChain.h"
@@ -6,6 +7,8 @@
 #include "views/CalipersPropsDlg.h"
 #include "views/DrawCalipers.h"
 #include "views/DrawCalipersB.h"
+#include "views/DrawDimAngle.h"
+#include "views/DrawDimLength.h"
 #include "views/DrawInfo.h"
 #include "views/DrawInfoPropsDlg.h"
 #include "views/DrawJumpNote.h"
@@ -14,6 +17,7 @@
 #include "views/DrawPropsDlg.h"
 #include "views/DrawRect.h"
 #include "views/DrawSlider.h"
+#include "views/DrawText.h"
 #include "views/JumpNotePropsDlg.h"
 #include "views/LengthCalibrationPropsDlg.h"
 #include "views/MeasurePointNote.h"
@@ -23,6 +27,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFile>
 #include <QLineEdit>
 #include <QPalette>
 #include <QWidget>
@@ -286,6 +291,106 @@ TEST_F(MeasurePropsDlgTest, BasicShapesFollowTheirOwnTable) {
     dialog.EnableForType(2, &fonts);
     EXPECT_EQ(fonts, 0);
     EXPECT_TRUE(dialog.IsControlEnabled(D::kFilled));
+}
+
+// The stored form of an object.
+QByteArray Stored(const QString& path, CObject& object) {
+    {
+        CFile file(path, CFile::modeCreate | CFile::modeWrite);
+        CArchive ar(&file, CArchive::store);
+        object.Serialize(ar);
+        ar.Close();
+        file.Close();
+    }
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Each properties dialog loaded from an object and applied without an edit leaves the object's
+// stored bytes as they were: fonts keep their bold, italic and underline.
+TEST_F(MeasurePropsDlgTest, OkWithoutEditsChangesNoObject) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<CDrawObject>()> make;
+        std::function<std::unique_ptr<CDrawPropsDlg>()> dialog;
+    };
+    const auto plain = [] { return std::make_unique<CDrawPropsDlg>(); };
+    const Case cases[] = {
+        {"length dimension",
+         [] {
+             auto length = std::make_unique<CDrawDimLength>();
+             length->SetFont(QStringLiteral("Serif"), 20, TRUE, TRUE, TRUE);
+             return length;
+         },
+         plain},
+        {"angle dimension",
+         [] {
+             auto angle = std::make_unique<CDrawDimAngle>();
+             angle->SetFont(QStringLiteral("Serif"), 22, TRUE, FALSE, TRUE);
+             return angle;
+         },
+         plain},
+        {"text",
+         [] {
+             auto text = std::make_unique<CDrawText>();
+             text->SetText(QStringLiteral("hello"));
+             text->SetFont(QStringLiteral("Serif"), 16, 0, TRUE, TRUE, TRUE, FALSE);
+             return text;
+         },
+         plain},
+        {"line",
+         [] {
+             auto line = std::make_unique<CDrawLine>();
+             line->SetLineColor(0x102030);
+             return line;
+         },
+         plain},
+        {"filled rectangle",
+         [] {
+             auto rect = std::make_unique<CDrawRect>();
+             rect->SetFilled(TRUE);
+             rect->SetFillColor(0x405060);
+             return rect;
+         },
+         plain},
+        {"information box", [] { return std::make_unique<CDrawInfo>(); },
+         [] { return std::make_unique<CDrawInfoPropsDlg>(); }},
+        {"jump note", [] { return std::make_unique<CDrawJumpNote>(); },
+         [] { return std::make_unique<CJumpNotePropsDlg>(); }},
+        {"calipers", [] { return std::make_unique<CDrawCalipers>(); },
+         [] { return std::make_unique<CCalipersPropsDlg>(); }},
+        {"length calibration", [] { return std::make_unique<CDrawLengthCalibration>(); },
+         [] { return std::make_unique<CLengthCalibrationPropsDlg>(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<CDrawObject> object = c.make();
+        const QByteArray before = Stored(WorkPath("before.bin"), *object);
+        std::unique_ptr<CDrawPropsDlg> dialog = c.dialog();
+        dialog->LoadFromObject(object.get());
+        ASSERT_TRUE(dialog->ApplyToObject(object.get()));
+        EXPECT_EQ(Stored(WorkPath("after.bin"), *object).toHex(), before.toHex());
+    }
+}
+
+// The angle dimension's enabled font controls reach it.
+TEST_F(MeasurePropsDlgTest, AnAngleDimensionTakesItsFontEdits) {
+    CDrawDimAngle angle;
+    CDrawPropsDlg dialog;
+    dialog.LoadFromObject(&angle);
+    EXPECT_TRUE(dialog.IsControlEnabled(D::kBold));
+    dialog.m_bold = TRUE;
+    dialog.m_underline = TRUE;
+    dialog.m_fontSizeIndex = 30 - CDrawPropsDlg::kMinFontSize;
+    ASSERT_TRUE(dialog.ApplyToObject(&angle));
+    QString face;
+    int height = 0;
+    BOOL bold = FALSE, italic = TRUE, underline = FALSE;
+    angle.GetFont(&face, &height, &bold, &italic, &underline);
+    EXPECT_TRUE(bold);
+    EXPECT_FALSE(italic);
+    EXPECT_TRUE(underline);
+    EXPECT_EQ(height, 30);
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "views/AnnotateDoc.h"
 #include "views/BayerColorDlg.h"
 #include "views/TstDocument.h"
 #include "views/VidDoc.h"
@@ -25,6 +26,7 @@
 #include "sensordata/model/SensorDataSet.h"
 #include "sensordata/model/VidraData.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/DrawRect.h"
 #include "views/OverlayListener.h"
 #include "views/StreamWnd.h"
 #include "views/VidViewRegionAdapter.h"
@@ -35,6 +37,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QMenu>
 #include <QPixmap>
@@ -293,6 +296,55 @@ TEST_F(VidWindowTest, ThePlayGroupsCloseMessageClosesWithoutAsking) {
     m_view->SetFrameSource(SampleSource(1));
     m_frame->SendMessage(kClosePlaybackMessage);
     EXPECT_TRUE(m_token.expired());
+}
+
+// Edited annotations are asked about before their window closes, and before the program
+// closes every document: Cancel keeps the window, No drops them, Yes writes the ".ant" file.
+TEST_F(VidWindowTest, ClosingAsksAboutChangedAnnotations) {
+    struct Case {
+        const char* name;
+        bool program;
+        int answer;
+        bool closed;
+        bool written;
+    };
+    const Case cases[] = {
+        {"window, Cancel", false, IDCANCEL, false, false},
+        {"window, No", false, IDNO, true, false},
+        {"window, Yes", false, IDYES, true, true},
+        {"program, Cancel", true, IDCANCEL, false, false},
+        {"program, Yes", true, IDYES, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenWindow();
+        CAnnotateDoc* annotations = m_view->GetStreamWnd()->GetAnnotateDoc();
+        ASSERT_NE(annotations, nullptr);
+        annotations->SetName(WorkPath("take.avi"));
+        auto* rect = new CDrawRect;
+        rect->SetModified(TRUE);
+        annotations->GetObjectList()->push_back(rect);
+        QFile::remove(WorkPath("take.ant"));
+        Prompter().ExpectMessageBox(QStringLiteral("Annotations have been modified for %1.\nWould "
+                                                   "you like to save your changes before closing?")
+                                        .arg(WorkPath("take.avi")),
+                                    c.answer);
+        if (c.written)
+            Prompter().ExpectMessageBox(QStringLiteral("Annotations successfully saved to file %1.")
+                                            .arg(WorkPath("take.ant")),
+                                        IDOK);
+        if (c.program) {
+            EXPECT_EQ(m_template->SaveAllModified(), c.answer != IDCANCEL);
+        } else {
+            m_frame->SendMessage(WM_CLOSE);
+        }
+        EXPECT_EQ(m_token.expired(), c.closed);
+        EXPECT_EQ(QFile::exists(WorkPath("take.ant")), c.written);
+        if (!m_token.expired()) {
+            annotations->ClearAllModified();
+            m_frame->DestroyWindow();
+        }
+    }
 }
 
 TEST_F(VidWindowTest, DisplaySettingsAreAppliedAtInitialUpdate) {

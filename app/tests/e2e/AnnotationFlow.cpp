@@ -151,4 +151,33 @@ TEST_F(AnnotationFlow, DrawSaveDeleteAndOpenFromTheAnnotateMenu) {
     EXPECT_EQ(editor->GetTool(), CAnnotateView::kSelect);
 }
 
+// A line drawn and not saved is asked about when the program closes; Cancel keeps it running.
+TEST_F(AnnotationFlow, ClosingTheProgramAsksAboutUnsavedAnnotations) {
+    CMainFrame* frame = StartProgram({QStringLiteral(SAMPLE_RECORDING_PATH)});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    CVidView* video = FindWindowOf<CVidView>();
+    ASSERT_NE(video, nullptr);
+    CStreamWnd* stream = video->GetStreamWnd();
+    ASSERT_NE(stream, nullptr);
+    QWidget* area = stream->GetQWidget();
+    ASSERT_TRUE(WaitFor([&] { return Spread(GrabFromScreen(window, area)) > 10; }));
+    video->ShowReticle(false);
+    ASSERT_TRUE(Choose(window, "Annotate/Line"));
+    Drag(area, {area->width() / 4, area->height() / 4},
+         {area->width() * 3 / 4, area->height() / 4});
+    CAnnotateDoc* annotations = stream->GetAnnotateDoc();
+    ASSERT_EQ(annotations->GetObjectList()->size(), 1u);
+    const QString name =
+        annotations->GetName().isEmpty() ? annotations->GetPathName() : annotations->GetName();
+    Prompter().ExpectMessageBox(QStringLiteral("Annotations have been modified for %1.\nWould "
+                                               "you like to save your changes before closing?")
+                                    .arg(name),
+                                IDCANCEL);
+    frame->SendMessage(WM_CLOSE);
+    EXPECT_EQ(AfxGetMainWnd(), frame) << "the program closed";
+    EXPECT_EQ(FindWindowOf<CVidView>(), video) << "the video closed";
+    annotations->ClearAllModified();
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCryptographicHash>
 #include <QDesktopServices>
 #include <QFile>
 #include <QMainWindow>
@@ -298,6 +299,53 @@ TEST_F(CaptureWizardFlow, AnOlderRecordingBecomesAPlayGroup) {
     })) << "the play group did not open with its video and data";
     EXPECT_EQ(opened->GetPathName(), group);
     EXPECT_TRUE(openingMessages.isEmpty()) << openingMessages.join('|').toStdString();
+}
+
+// The user picks the video itself as the play group to write: the wizard refuses, naming the
+// file, and the recording keeps every byte.
+TEST_F(CaptureWizardFlow, ConvertingARecordingOntoItselfIsRefused) {
+    const QString video = WorkPath(QStringLiteral("run.avi"));
+    TestAviLayout layout;
+    layout.width = 64;
+    layout.height = 48;
+    layout.frames = 20;
+    ASSERT_TRUE(WriteTestAvi(video, layout));
+    const auto hash = [&] {
+        QFile file(video);
+        return file.open(QIODevice::ReadOnly)
+                   ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                   : QByteArray();
+    };
+    const QByteArray before = hash();
+    ASSERT_FALSE(before.isEmpty());
+
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    QAction* convert =
+        MenuAction(window, QStringLiteral("Tools/Convert Vidra 2.0 Files to Play Group..."));
+    ASSERT_NE(convert, nullptr);
+    bool shown = false;
+    WhenShown<CConvertWizardSheet>(
+        [&](CConvertWizardSheet* sheet) {
+            CWnd* page = sheet->GetCurrentPage();
+            Prompter().AnswerFileDialog({video});
+            Click(page, CConvertFilesPage::kBrowseSource);
+            Prompter().AnswerFileDialog({video});
+            Click(page, CConvertFilesPage::kBrowseDestination);
+            Prompter().ExpectMessageBox(
+                QStringLiteral("The file %1 is open as a recording or one of its files and "
+                               "cannot be written.\nChoose another file name.")
+                    .arg(video),
+                IDOK);
+            Click(sheet, CWizardSheet::kFinish);
+            EXPECT_TRUE(sheet->GetQWidget()->isVisible()) << "the wizard stays for another name";
+            Click(sheet, CWizardSheet::kCancel);
+        },
+        &shown);
+    convert->trigger();
+    ASSERT_TRUE(WaitFor([&] { return shown; })) << "no conversion wizard";
+    EXPECT_EQ(hash(), before);
 }
 
 }  // namespace

@@ -75,4 +75,49 @@ TEST_F(NotesFlow, ANoteTypedInTheNotesWindowIsSavedBesideTheRecording) {
     EXPECT_EQ(text, "spark at impact");
 }
 
+// A note typed but not saved is asked about when its video closes; Yes writes the side file.
+TEST_F(NotesFlow, ClosingTheVideoAsksAboutItsUnsavedNote) {
+    const QString recording = WorkPath(QStringLiteral("take.raw"));
+    ASSERT_TRUE(CSampleRecording::Write(recording));
+    CMainFrame* frame = StartProgram({recording});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    CVidView* video = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (video = FindWindowOf<CVidView>()) != nullptr; }))
+        << "no video";
+    QAction* open = MenuAction(window, QStringLiteral("Tools/Notes"));
+    ASSERT_NE(open, nullptr) << "no Tools/Notes";
+    open->trigger();
+    CNotesBasicView* notes = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        notes = FindWindowOf<CNotesBasicView>();
+        return notes && notes->GetQWidget()->isVisible();
+    })) << "no notes window";
+    const int frameShown = notes->GetCurrentFrame();
+    CNoteEditDlg& editor = notes->GetEditor();
+    auto* framePane =
+        qobject_cast<QPlainTextEdit*>(editor.GetDlgItem(CNoteEditDlg::kEditIds[1])->GetQWidget());
+    auto* globalPane =
+        qobject_cast<QPlainTextEdit*>(editor.GetDlgItem(CNoteEditDlg::kEditIds[0])->GetQWidget());
+    ASSERT_NE(framePane, nullptr);
+    ASSERT_NE(globalPane, nullptr);
+    framePane->activateWindow();
+    framePane->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return framePane->hasFocus(); })) << "the pane takes no focus";
+    QTest::keyClicks(framePane, QStringLiteral("dust cloud"));
+    globalPane->setFocus();
+    ASSERT_TRUE(WaitFor([&] { return notes->Caption() == "Notes : take.raw*"; }))
+        << notes->Caption().toStdString();
+
+    Prompter().ExpectMessageBox("Save changes to the notes of " + recording + "?", IDYES);
+    video->GetParentFrame()->PostMessage(WM_CLOSE);
+    ASSERT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() == nullptr; })) << "the video stayed";
+    CRecordingNotes back;
+    back.ResetAll(frameShown + 1, 0);
+    CNotesFile().ReadVideoNotes(recording, back, frameShown + 1);
+    QString text;
+    ASSERT_TRUE(back.GetFrameNote(frameShown, &text)) << "no note in take.ntv";
+    EXPECT_EQ(text, "dust cloud");
+}
+
 }  // namespace

@@ -19,6 +19,7 @@
 #include "platform/framework/ToolBar.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
+#include "platform/framework/WriteDestinationCheck.h"
 #include "platform/registry/Registry.h"
 
 #include <QAction>
@@ -558,6 +559,31 @@ TEST_F(AppTest, FailedOpenAndSaveAreReportedAndLeaveNothingBehind) {
     EXPECT_FALSE(doc->DoSave(nowhere));
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(doc->GetTitle(), "Alpha1");
+}
+
+// A save to another file asks the installed check first and writes nothing when it refuses;
+// a document writing its own file is not asked.
+TEST_F(AppTest, SavesAskTheWriteCheckBeforeWritingAnotherFile) {
+    QStringList asked;
+    bool allow = false;
+    SetWriteDestinationCheck([&](const QString& path) {
+        asked << path;
+        return allow;
+    });
+    TestDoc* doc = NewAlpha();
+    doc->SetModifiedFlag();
+    const QString held = WorkPath("held.alp");
+    EXPECT_FALSE(doc->DoSave(held));
+    EXPECT_FALSE(QFile::exists(held));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(asked, QStringList{held});
+    allow = true;
+    EXPECT_TRUE(doc->DoSave(held));
+    EXPECT_TRUE(QFile::exists(held));
+    allow = false;
+    EXPECT_TRUE(doc->DoSave(held)) << "its own file";
+    EXPECT_EQ(asked.size(), 2);
+    SetWriteDestinationCheck({});
 }
 
 TEST_F(AppTest, RecentFilesPersistInTheProfile) {

@@ -346,6 +346,34 @@ bool LockedElsewhere(const QString& path) {
     return refused;
 }
 
+// A held file is known by what it is, not by how it is spelt: a hard link to it or a path
+// through a symbolic link is held too; a copy, or the file's replacement after the reader let
+// go, is not.
+TEST_F(AviReadTest, AHeldFileIsHeldUnderEveryNameOfIt) {
+    const QString path = WorkPath("take.avi");
+    ASSERT_TRUE(WriteTestAvi(path, {TestAviKind::RawBgr24, 8, 8, 2, 0}));
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(),
+                     QFile::encodeName(WorkPath("hard.avi")).constData()),
+              0);
+    ASSERT_TRUE(QFile::link(path, WorkPath("soft.avi")));
+    ASSERT_TRUE(QFile::copy(path, WorkPath("copy.avi")));
+    struct Case {
+        const char* name;
+        bool held;
+    };
+    const Case cases[] = {
+        {"take.avi", true},  {"hard.avi", true},  {"soft.avi", true},
+        {"copy.avi", false}, {"none.avi", false},
+    };
+    {
+        COpenFileEntry entry(path);
+        for (const Case& c : cases)
+            EXPECT_EQ(COpenFileRegistry::IsOpen(WorkPath(c.name)), c.held) << c.name;
+    }
+    for (const Case& c : cases)
+        EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath(c.name))) << c.name;
+}
+
 TEST_F(AviReadTest, FilesStayRegisteredAndLockedWhileAReaderHoldsThem) {
     const QString path = WorkPath("held.avi");
     ASSERT_TRUE(WriteTestAvi(path, {TestAviKind::RawBgr24, 8, 8, 2, 0}));
