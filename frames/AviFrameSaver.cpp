@@ -18,6 +18,11 @@ void ReportFailure(const QString& text) {
     AfxPrompter().MessageBox(prompt);
 }
 
+// Quiet or not: a file that misses frames is no copy of the recording.
+void ReportReadFailure() {
+    AfxMessageBox(QStringLiteral("Error reading from stream while saving."), MB_ICONEXCLAMATION);
+}
+
 }  // namespace
 
 CAviFrameSaver::CAviFrameSaver(CFrameSource* source)
@@ -48,8 +53,10 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
         return E_FAIL;
     }
     CFrameImage first;
-    if (!m_source->GetFrame(params->m_firstFrame, &first, 0))
+    if (!m_source->GetFrame(params->m_firstFrame, &first, 0)) {
+        ReportReadFailure();
         return E_FAIL;
+    }
     if (params->m_pixelFormat == 0)
         params->m_pixelFormat = m_source->GetBitCount() == 8 ? imaging::PixelFormat8bppIndexed
                                                              : imaging::PixelFormat24bppRGB;
@@ -74,6 +81,10 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
             provider.Abort();
     }
     graph.Stop();
+    if (provider.ReadFailed()) {
+        ReportReadFailure();
+        return E_FAIL;
+    }
     if (!graph.Succeeded()) {
         ReportFailure(
             CAviSaveGraph::FailureText(E_FAIL, "pFileSink2->SetFileName(Filepath, NULL)"));

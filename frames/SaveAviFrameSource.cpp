@@ -14,6 +14,7 @@ void CSaveAviFrameSource::Reset() {
     m_currentFrame.store(m_params ? m_params->m_firstFrame : 0);
     m_endReached.store(false);
     m_abort.store(false);
+    m_readFailed.store(false);
 }
 
 int CSaveAviFrameSource::GetFrame(int, BYTE* buffer, int size) {
@@ -24,11 +25,12 @@ int CSaveAviFrameSource::GetFrame(int, BYTE* buffer, int size) {
         m_endReached.store(true);
         return 1;
     }
-    if (!m_source || !buffer || !m_source->GetFrame(frame, &m_image, 0))
-        return 1;
     const int targetBits = m_params->m_pixelFormat == imaging::PixelFormat8bppIndexed ? 8 : 24;
-    if (!CopyBottomUp(m_image, targetBits, buffer, size))
+    if (!m_source || !buffer || !m_source->GetFrame(frame, &m_image, 0) ||
+        !CopyBottomUp(m_image, targetBits, buffer, size)) {
+        m_readFailed.store(true);
         return 1;
+    }
     m_currentFrame.store(frame + m_params->Step());
     return 0;
 }
