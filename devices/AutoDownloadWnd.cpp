@@ -62,6 +62,7 @@ int64_t DelayCount(int milliseconds) {
 
 // One device's recording as it is saved.
 struct Member {
+    CDevice* device = nullptr;
     std::unique_ptr<ISaveTarget> target;
     bool video = false;
     int number = 0;  // among the devices of its kind, from 1 in group order
@@ -232,6 +233,7 @@ HRESULT CAutoDownloadWnd::Download() {
         if (!device || device->GetType(&type) != 0)
             continue;
         Member member;
+        member.device = device;
         if (type == kDeviceTypeCamera) {
             member.video = true;
             member.number = ++videos;
@@ -308,6 +310,7 @@ HRESULT CAutoDownloadWnd::Download() {
         }
         if (target.Save(&params) != S_OK)
             return E_FAIL;
+        member.device->SetRecordingKept();
     }
     m_lastFolder = folder;
     return S_OK;

@@ -1,5 +1,8 @@
 #include "devices/CamDoc.h"
 
+#include "devices/DeviceMemoryGuard.h"
+#include "devices/core/OpenDeviceList.h"
+
 IMPLEMENT_DYNCREATE(CCamDoc, CDocument)
 
 CCamDoc::CCamDoc() : m_sheet(std::make_unique<CDlgCameraOptions>()) {}
@@ -29,6 +32,13 @@ BOOL CCamDoc::OnSaveDocument(const QString& pathName) {
         return FALSE;
     m_sheet->Commit();
     return m_sheet->Save(pathName) == S_OK;
+}
+
+BOOL CCamDoc::SaveModified() {
+    if (!CDocument::SaveModified())
+        return FALSE;
+    CDevice* device = m_sheet ? OpenDevices::FindOpenDeviceById(GetDeviceId()) : nullptr;
+    return DeviceMemoryGuard::MayDropRecordings({device}) ? TRUE : FALSE;
 }
 
 void CCamDoc::SetPathName(const QString& pathName, BOOL bAddToMRU) {

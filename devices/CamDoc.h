@@ -23,6 +23,9 @@ public:
     BOOL OnOpenDocument(const QString& pathName) override;
     // Commits the sheet's edit pages and saves the sheet to the path.
     BOOL OnSaveDocument(const QString& pathName) override;
+    // The base question, then the one for a recording the camera's memory holds unsaved
+    // (DeviceMemoryGuard).
+    BOOL SaveModified() override;
     // Paths of device documents ("deviceXXX", "devset") never enter the recent-file list.
     void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
     static bool IsDevicePath(const QString& path);

@@ -47,7 +47,8 @@ void CCameraSettingsDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kExposure, m_exposureUs);
     DDV_MinMaxDouble(pDX, m_exposureUs, 0.0, kMaxExposureUs);
     DDX_Text(pDX, kPostTrigger, m_postTrigger);
-    DDV_MinMaxInt(pDX, m_postTrigger, 0, INT_MAX);
+    // No more frames after the trigger than the memory holds: the camera could not arm.
+    DDV_MinMaxInt(pDX, m_postTrigger, 0, m_values.m_maxFrames > 0 ? m_values.m_maxFrames : INT_MAX);
 }
 
 BOOL CCameraSettingsDlg::OnInitDialog() {

@@ -106,8 +106,12 @@ void CDeviceSelectionDlg::OnCheckClicked() {
 void CDeviceSelectionDlg::OnScan() {
     ClearDevices();
     const int familyRow = m_familyList.GetCurSel();
-    if (familyRow < 0)
+    if (familyRow < 0) {
+        // Without a driver no family is listed, and so no device can be found.
+        if (m_familyList.GetCount() == 0)
+            Inform("No available devices found.", MB_ICONINFORMATION);
         return;
+    }
     const auto* family = reinterpret_cast<const CDeviceId*>(m_familyList.GetItemData(familyRow));
     for (const ScannedDevice& device : DeviceScan::ScanFamily(*family, Observer())) {
         const int row = m_deviceList.AddString(device.text);

@@ -5,6 +5,7 @@
 #include "devices/CamDoc.h"
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
+#include "devices/DeviceMemoryGuard.h"
 #include "devices/DeviceSetFiles.h"
 #include "devices/DlgCameraOptions.h"
 #include "devices/RecordControllerView.h"
@@ -311,6 +312,15 @@ CFrameWnd* CRecordControllerDoc::ShowNewWindow(CView* view) {
 void CRecordControllerDoc::CloseDeviceWindows() {
     for (CViewChildedFrame* frame : DeviceFrames())
         frame->SendMessage(WM_CLOSE, 0, 0);
+}
+
+BOOL CRecordControllerDoc::SaveModified() {
+    if (!CDocument::SaveModified())
+        return FALSE;
+    std::vector<CDevice*> devices;
+    for (int i = 0; i < m_group.GetDeviceCount(); ++i)
+        devices.push_back(m_group.GetDeviceAt(i));
+    return DeviceMemoryGuard::MayDropRecordings(devices) ? TRUE : FALSE;
 }
 
 void CRecordControllerDoc::OnCloseDocument() {

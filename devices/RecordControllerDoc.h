@@ -70,6 +70,9 @@ public:
     // file was written are the numbered files of devices no longer there removed.
     BOOL OnSaveDocument(const QString& pathName) override;
     void OnCloseDocument() override;
+    // The base question, then one for every device of the group whose memory holds a
+    // recording not yet saved (DeviceMemoryGuard).
+    BOOL SaveModified() override;
     // A launch path never becomes the document's path nor enters the recent-file list.
     void SetPathName(const QString& pathName, BOOL bAddToMRU = TRUE) override;
     void Serialize(CArchive& ar) override;

@@ -2,6 +2,7 @@
 
 #include "devices/AutoDownloadWnd.h"
 #include "devices/CamFrmSimple.h"
+#include "devices/DeviceMemoryGuard.h"
 #include "devices/DeviceSelectionDlg.h"
 #include "devices/RecordControllerDoc.h"
 #include "devices/RecordControllerFrame.h"
@@ -254,6 +255,8 @@ BOOL CRecordControllerView::CanCloseChildFrame(CWnd* pFrame) {
                QStringLiteral("Unable to Close Device"));
         return FALSE;
     }
+    if (device && !DeviceMemoryGuard::MayDropRecordings({device}))
+        return FALSE;
     if (device) {
         int handle = -1;
         device->GetHandle(&handle);

@@ -20,6 +20,12 @@ void ReportFailure(const QString& text) {
     AfxPrompter().MessageBox(prompt);
 }
 
+// Names the frame read that failed, the way every other failing step of the save is named.
+void ReportReadFailure(int frame) {
+    const QByteArray step = "m_pFS->GetFrame(" + QByteArray::number(frame) + ", pBuffer, iSize)";
+    ReportFailure(CAviSaveGraph::FailureText(E_FAIL, step.constData()));
+}
+
 }  // namespace
 
 CAviFrameSaver::CAviFrameSaver(CFrameSource* source)
@@ -50,8 +56,11 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
         return E_FAIL;
     }
     CFrameImage first;
-    if (!m_source->GetFrame(params->m_firstFrame, &first, 0))
+    if (!m_source->GetFrame(params->m_firstFrame, &first, 0)) {
+        // Quiet or not: a save that writes nothing must say so.
+        ReportReadFailure(params->m_firstFrame);
         return E_FAIL;
+    }
     if (params->m_pixelFormat == 0)
         params->m_pixelFormat = m_source->GetBitCount() == 8 ? imaging::PixelFormat8bppIndexed
                                                              : imaging::PixelFormat24bppRGB;
@@ -85,9 +94,7 @@ HRESULT CAviFrameSaver::Save(CSaveVideoParams* params) {
     else
         graph.Stop();
     if (failedFrame >= 0) {
-        const QByteArray step =
-            "m_pFS->GetFrame(" + QByteArray::number(failedFrame) + ", pBuffer, iSize)";
-        ReportFailure(CAviSaveGraph::FailureText(E_FAIL, step.constData()));
+        ReportReadFailure(failedFrame);
         return E_FAIL;
     }
     if (!discard && !graph.Succeeded()) {

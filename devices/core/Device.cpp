@@ -141,6 +141,14 @@ int CDevice::MayOverwriteMemory() const {
     return held && held->IsShared() ? 0 : 1;
 }
 
+int CDevice::HoldsUnsavedRecording() const {
+    int frames = 0;
+    return !m_recordingKept && m_driver && m_driver->GetMode() == kModeStopped &&
+                   m_driver->GetRecordedFrames(&frames) == 0 && frames > 0
+               ? 1
+               : 0;
+}
+
 void CDevice::SetLiveSourceRef(std::shared_ptr<CObject> live) {
     m_liveSource = std::move(live);
 }
@@ -195,6 +203,7 @@ int CDevice::SetMode(int mode, int, int, int) {
     if (result == 0 && mode == kModeArmed) {
         m_recordingNumber->fetch_add(1);
         m_recordingSource.reset();
+        m_recordingKept = false;
     }
     return result;
 }

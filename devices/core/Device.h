@@ -87,6 +87,11 @@ public:
     // 0 while a window still plays the held recording from memory (arming would take it from
     // that window), else 1.
     int MayOverwriteMemory() const;
+    // 1 while the device holds a recording (stopped, with frames) that was neither saved nor
+    // given up by the user since it was recorded: closing or re-arming would lose it.
+    int HoldsUnsavedRecording() const;
+    // The held recording was saved, or the user chose to let it go; the next arming forgets it.
+    void SetRecordingKept() { m_recordingKept = true; }
 
     // Linked data device and the data objects that hold a share of this device.
     void SetLinkedData(CDevice* dataDevice) { m_linkedData = dataDevice; }
@@ -181,6 +186,7 @@ private:
     int m_features[3][kFeatureCount] = {};
     std::shared_ptr<CObject> m_liveSource;
     std::shared_ptr<CObject> m_recordingSource;
+    bool m_recordingKept = false;
     CDevice* m_linkedData = nullptr;
     std::vector<std::shared_ptr<CObject>> m_dataObjects;
     int m_ownerValue = 0;

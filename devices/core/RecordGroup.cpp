@@ -377,7 +377,9 @@ HRESULT CRecordGroup::RecordAllDevices() {
 HRESULT CRecordGroup::GoLive() {
     bool mayOverwrite = true;
     for (int i = 0; i < GetDeviceCount(); ++i) {
-        if (CDevice* device = GetDeviceAt(i); device && !device->MayOverwriteMemory())
+        // A recording not yet saved is lost as much as one a window still plays.
+        if (CDevice* device = GetDeviceAt(i);
+            device && (!device->MayOverwriteMemory() || device->HoldsUnsavedRecording()))
             mayOverwrite = false;
     }
     if (!mayOverwrite &&

@@ -60,7 +60,8 @@ public:
     // Record when all succeeded, else Unknown; the result of the last device call comes back
     // (E_FAIL for an empty group).
     HRESULT RecordAllDevices();
-    // When a device still plays a recording from its memory, asks "Erase device memory?" first
+    // When a device still plays a recording from its memory or holds one not yet saved, asks
+    // "Erase device memory?" first
     // (No: E_ABORT, nothing changes). Then every device goes idle, master, live; state Live.
     HRESULT GoLive();
     // Every device idle, master, idle; state Idle. Nothing while the main window closes.

@@ -42,6 +42,8 @@ constexpr int kFrames = 60;
 constexpr int kPostTrigger = 20;
 constexpr int kWidth = 320;
 constexpr int kHeight = 240;
+// The longest recording a test makes; the cameras' memory holds that many frames.
+constexpr int kLongestRecording = 16607;
 
 class Host : public IRecordGroupHost {
 public:
@@ -77,7 +79,7 @@ public:
         config.colourCameras = 0;
         config.cards = 1;
         config.cardChannels = 4;
-        config.cameraMemoryBytes = int64_t{1000} * kWidth * kHeight;
+        config.cameraMemoryBytes = int64_t{kLongestRecording} * kWidth * kHeight;
         DriverLoader::RegisterDriver("sim", MakeSimFamilies(config, DriverLoader::HostServices()));
         CSaveController::Install();
         m_host.clock = &m_clock;
@@ -454,6 +456,54 @@ TEST_F(AutoDownloadTest, AFailedSaveStopsTheCycleWithItsOwnMessage) {
     EXPECT_EQ(m_group->GetManualControl(), 1);
     EXPECT_EQ(MasterMode(), kModeStopped) << "the recording stays in the camera";
     EXPECT_EQ(m_window->GetLastSaveFolder(), QString());
+}
+
+// Long recordings saved as AVI files: read back, frame k of the file holds the camera's frame
+// number first + k, every one of them once, whatever the frame number's low byte.
+TEST_F(AutoDownloadTest, EveryFrameOfARecordingIsSavedOnceAndInOrder) {
+    CDevice* device = Add(kDeviceTypeCamera, 0);
+    ASSERT_NE(device, nullptr);
+    const auto* camera = dynamic_cast<CSimCamera*>(device->Driver());
+    ASSERT_NE(camera, nullptr);
+    SetText("SK:sFormat", "AVI");
+    const QString out = WorkPath("out");
+    for (const int frames : {101, 2907, kLongestRecording}) {
+        SCOPED_TRACE(frames);
+        const int post = frames / 4;
+        ASSERT_EQ(device->Driver()->SetMaxFrames(frames), 0);
+        DriverTriggerSetting setting;
+        setting.postTriggerFrames = post;
+        ASSERT_EQ(device->Driver()->SetTriggerSetting(setting), 0);
+        ASSERT_EQ(m_group->RecordAllDevices(), 0);
+        AdvanceMs(frames);
+        ASSERT_EQ(m_group->Trigger(), 0);
+        AdvanceMs(post + 5);
+        m_group->GetMasterRecordState();
+        ASSERT_EQ(device->GetMode(), kModeStopped);
+        const std::vector<int64_t>& held = camera->HeldFrames();
+        ASSERT_EQ(held.size(), static_cast<size_t>(frames));
+
+        ASSERT_EQ(m_window->Download(), S_OK);
+        const QString path = out + "/adl_ad0{v1}.avi";
+        {
+            CFrameSource source;
+            ASSERT_EQ(source.Open(path), 1);
+            ASSERT_EQ(source.GetFrameCount(), frames);
+            EXPECT_EQ(source.GetFirstFrameNumber(), post - frames);
+            CFrameImage image;
+            int wrong = 0;
+            for (int k = 0; k < frames; ++k) {
+                ASSERT_EQ(source.GetFrame(k, &image, 0), 1) << k;
+                const uint32_t expected = static_cast<uint32_t>(held.front() + k);
+                if (FrameNumberOf(image) != expected && ++wrong <= 5)
+                    ADD_FAILURE() << "frame " << k << " holds " << FrameNumberOf(image) << ", not "
+                                  << expected;
+            }
+            EXPECT_EQ(wrong, 0);
+        }
+        ASSERT_TRUE(QFile::remove(path));
+        ASSERT_TRUE(QFile::remove(out + "/adl_ad0{v1}.cfg"));
+    }
 }
 
 TEST_F(AutoDownloadTest, TheRangeOptionSavesTheFramesAroundTheTrigger) {

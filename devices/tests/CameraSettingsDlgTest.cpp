@@ -92,16 +92,22 @@ TEST_F(CameraSettingsDlgTest, ShowsTheCamerasValuesAndGivesItTheNewOnes) {
 // What the camera refuses is named, as are values no camera could take; the dialog stays open
 // showing the camera's own values.
 TEST_F(CameraSettingsDlgTest, RefusedValuesAreNamedAndTheDialogStaysOpen) {
+    int memory = 0;
+    ASSERT_EQ(m_device->Driver()->GetMaxFrames(&memory), 0);
+    const QString frames = QStringLiteral("Please enter an integer between 0 and %1.").arg(memory);
+    const QString beyond = QString::number(memory + 1);
     const struct {
         const char* exposureUs;
-        const char* post;
-        const char* message;
+        QString post;
+        QString message;
     } cases[] = {
         // A millisecond and a half is longer than a frame at 1000 frames/s.
         {"1500", "10",
          "The camera did not take these settings: exposure.\nIt keeps the values shown now."},
         {"-1", "10", "Please enter a number between 0 and 1000000."},
-        {"100", "-3", "Please enter an integer between 0 and 2147483647."},
+        {"100", "-3", frames},
+        // More frames after the trigger than the memory holds could never be recorded.
+        {"100", beyond, frames},
     };
     double before = 0;
     m_device->Driver()->GetExposure(&before);

@@ -88,11 +88,25 @@ TEST_F(DeviceSelectionTest, FamiliesComeFromTheDriversAndAScanListsTheirDevices)
 }
 
 TEST_F(DeviceSelectionTest, NothingFoundSaysSo) {
-    RegisterCameras(0);
+    // No driver at all lists no family: a scan finds nothing all the same.
+    for (const int cameras : {-1, 0}) {
+        SCOPED_TRACE(cameras);
+        if (cameras >= 0)
+            RegisterCameras(cameras);
+        CDeviceSelectionDlg& dialog = Open();
+        EXPECT_EQ(List(CDeviceSelectionDlg::kFamilyList).GetCount() == 0, cameras < 0);
+        Prompter().ExpectMessageBox("No available devices found.", IDOK);
+        const size_t before = Prompter().Prompts().size();
+        dialog.OnScan();
+        EXPECT_EQ(Prompter().Prompts().size(), before + 1);
+        EXPECT_TRUE(Rows().isEmpty());
+    }
+    // With families listed and none chosen, a scan has nothing to look at and says nothing.
     CDeviceSelectionDlg& dialog = Open();
-    Prompter().ExpectMessageBox("No available devices found.", IDOK);
+    List(CDeviceSelectionDlg::kFamilyList).SetCurSel(-1);
+    const size_t before = Prompter().Prompts().size();
     dialog.OnScan();
-    EXPECT_TRUE(Rows().isEmpty());
+    EXPECT_EQ(Prompter().Prompts().size(), before);
 }
 
 TEST_F(DeviceSelectionTest, DefaultsFilesNameTheDevices) {

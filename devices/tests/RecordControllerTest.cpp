@@ -19,6 +19,7 @@
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "devices/sources/DeviceFrameSources.h"
+#include "frames/FrameSource.h"
 #include "frames/MessagePoster.h"
 #include "frames/Notifier.h"
 #include "frames/RecordFrameAdapter.h"
@@ -39,6 +40,7 @@
 #include "sensordata/IDeviceSettingsSheet.h"
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
+#include "shell/SaveController.h"
 #include "shell/VidraApp.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/RegionToolWnd.h"
@@ -141,6 +143,7 @@ protected:
         OpenDevices::ResetForTests();
         DriverLoader::ResetForTests();
         IDeviceSettingsSheet::SetFactory(nullptr);
+        CFrameSource::SetSaveControllerFactory(nullptr);
         if (m_app->m_pMainWnd == m_main)
             m_main->DestroyWindow();
         m_app.reset();
@@ -973,8 +976,117 @@ TEST_F(RecordControllerFrameTest, APlaybackOfTheLatestRecordingKeepsTheCameraWin
     EXPECT_EQ(Boxes(), std::vector<QString>({"Unable to Free Memory|Please close all open "
                                              "playbacks from device memory."}));
     playback = CFrameSourcePtr();
+    Prompter().ExpectMessageBox(QStringLiteral("The memory of Simulated camera 1 holds a "
+                                               "recording that has not been saved.\nSave it "
+                                               "before it is lost?"),
+                                IDNO);
     camera->SendMessage(WM_CLOSE, 0, 0);
     EXPECT_TRUE(cameraAlive.expired());
+}
+
+// A recording the camera holds and nobody saved is the user's work: closing its window, the
+// controller or the program asks first. Yes saves it through the save dialog and closes, No
+// closes without it, Cancel keeps everything open.
+TEST_F(RecordControllerFrameTest, ClosingAsksBeforeAnUnsavedRecordingInMemoryIsLost) {
+    CSaveController::Install();
+    const QString question = QStringLiteral(
+        "The memory of Simulated camera 1 holds a recording that has not been saved.\n"
+        "Save it before it is lost?");
+    struct Case {
+        const char* path;
+        int answer;
+        bool closes;
+    };
+    const Case cases[] = {
+        {"camera window", IDYES, true},     {"camera window", IDNO, true},
+        {"camera window", IDCANCEL, false}, {"controller", IDYES, true},
+        {"controller", IDNO, true},         {"controller", IDCANCEL, false},
+        {"program", IDYES, true},           {"program", IDNO, true},
+        {"program", IDCANCEL, false},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.path << " answer " << c.answer);
+        if (!m_doc) {
+            m_doc = NewController();
+            ASSERT_NE(m_doc, nullptr);
+            m_frame = FrameOf(m_doc);
+            m_frameToken = m_frame->GetLifeToken();
+        }
+        CViewChildedFrame* camera = AddCamera(0);
+        ASSERT_NE(camera, nullptr);
+        const std::weak_ptr<bool> cameraAlive = camera->GetLifeToken();
+        CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+        double rate = 0;
+        ASSERT_EQ(device->Driver()->GetRecordRate(&rate), 0);
+        // Each case records later than the one before: the clock only goes forward.
+        const int64_t start = 1000 * (number + 1);
+        m_clock.AtTick(start, rate);
+        ASSERT_EQ(device->SetMode(kModeArmed), 0);
+        m_clock.AtTick(start + 50, rate);
+        ASSERT_EQ(device->Trigger(), 0);
+        m_clock.AtTick(start + 60, rate);
+        device->Driver()->Poll();
+        ASSERT_EQ(device->HoldsUnsavedRecording(), 1);
+
+        const QString stem = QStringLiteral("kept") + QChar('a' + number++);
+        Prompter().ExpectMessageBox(question, c.answer);
+        if (c.answer == IDYES) {
+            // Saved as a numbered picture set.
+            Prompter().AnswerFileDialog({WorkPath(stem + ".bmp")}, 2);
+            Prompter().ExpectMessageBox("Save as sequence " + WorkPath(stem + "_*.bmp") + "?",
+                                        IDOK);
+        }
+        const std::weak_ptr<bool>& closed =
+            std::string(c.path) == "camera window" ? cameraAlive : m_frameToken;
+        if (std::string(c.path) == "camera window")
+            camera->SendMessage(WM_CLOSE, 0, 0);
+        else if (std::string(c.path) == "controller")
+            m_frame->SendMessage(WM_CLOSE, 0, 0);
+        else if (m_app->SaveAllModified())
+            m_app->CloseAllDocuments(FALSE);
+        EXPECT_EQ(closed.expired(), c.closes);
+        const QStringList pictures =
+            QDir(WorkDir()).entryList({stem + "_*.bmp"}, QDir::Files, QDir::Name);
+        EXPECT_EQ(pictures.size(), c.answer == IDYES ? 60 : 0) << "every frame held";
+        if (!c.closes) {
+            EXPECT_FALSE(cameraAlive.expired());
+            EXPECT_EQ(device->HoldsUnsavedRecording(), 1) << "asked again next time";
+            // Let go of it, so that the next case starts afresh.
+            device->SetRecordingKept();
+            camera->SendMessage(WM_CLOSE, 0, 0);
+        }
+        if (m_frameToken.expired())
+            m_doc = nullptr;
+    }
+}
+
+// Going live would clear the memory: a recording not yet saved is asked about with the
+// memory's own question, and an automatic download counts as its save.
+TEST_F(RecordControllerFrameTest, GoingLiveAsksBeforeAnUnsavedRecordingIsErased) {
+    CSaveController::Install();
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    double rate = 0;
+    ASSERT_EQ(device->Driver()->GetRecordRate(&rate), 0);
+    m_clock.AtTick(0, rate);
+    ASSERT_EQ(device->SetMode(kModeArmed), 0);
+    m_clock.AtTick(50, rate);
+    ASSERT_EQ(device->Trigger(), 0);
+    m_clock.AtTick(60, rate);
+    device->Driver()->Poll();
+    Prompter().ExpectMessageBox("Erase device memory?", IDNO);
+    EXPECT_EQ(group->GoLive(), E_ABORT);
+    EXPECT_EQ(device->GetMode(), kModeStopped);
+
+    m_doc->GetAutoDownload()->GetOptionStore().m_snapkeepValue.m_dirs = {WorkDir()};
+    m_doc->GetAutoDownload()->LoadSettings();
+    ASSERT_EQ(m_doc->GetAutoDownload()->Download(), S_OK);
+    EXPECT_EQ(device->HoldsUnsavedRecording(), 0);
+    EXPECT_EQ(group->GoLive(), S_OK) << "saved: no question";
+    EXPECT_EQ(device->GetMode(), kModeLive);
 }
 
 TEST_F(RecordControllerFrameTest, LinkedViewsJoinTheControllersNotifier) {

@@ -247,8 +247,10 @@ struct CAviSaveGraph::Impl {
             const int sample = samples.load();
             const int next =
                 encoder ? NextCodedFrame(buffer, position, sample) : NextRawFrame(position, sample);
-            if (next == 0)
+            if (next == 0) {
+                ok = !provider->ReadFailed();
                 break;
+            }
             if (next < 0) {
                 ok = false;
                 break;

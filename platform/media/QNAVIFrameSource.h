@@ -2,7 +2,7 @@
 
 // QNAVIFrameSource: what the save graph pulls its frames from. The graph's streaming thread
 // calls GetFrame while the user-interface thread reads the current index and may raise the
-// abort flag, so the index and both flags are atomic.
+// abort flag, so the index and the flags are atomic.
 
 #include "platform/wintypes/WinTypes.h"
 
@@ -25,9 +25,13 @@ public:
     bool EndReached() const { return m_endReached.load(); }
     bool Aborted() const { return m_abort.load(); }
     void Abort() { m_abort.store(true); }
+    // Set by a provider whose frame could not be read: the graph then keeps nothing of the
+    // file, which would otherwise end short without a sign of it.
+    bool ReadFailed() const { return m_readFailed.load(); }
 
 protected:
     std::atomic<int> m_currentFrame{0};
     std::atomic<bool> m_endReached{false};
     std::atomic<bool> m_abort{false};
+    std::atomic<bool> m_readFailed{false};
 };

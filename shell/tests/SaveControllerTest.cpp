@@ -21,6 +21,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -105,6 +106,16 @@ public:
         gate.notify_all();
     }
     std::atomic<bool> gate{false};
+};
+
+// A recording whose frames from one on cannot be read.
+class FailingSource : public CFrameSource {
+public:
+    explicit FailingSource(int from) : m_from(from) {}
+    int ReadFrame(int n) override { return n >= m_from ? 0 : CFrameSource::ReadFrame(n); }
+
+private:
+    int m_from;
 };
 
 class SaveControllerTest : public IsolatedTest {
@@ -769,6 +780,48 @@ TEST_F(SaveControllerTest, AnAviSaveThatEndsEarlyReplacesNothing) {
         EXPECT_FALSE(QFile::exists(WorkPath("new.avi")));
         EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 3)
             << "the recording, its side file and the old file";
+    }
+}
+
+// A frame that cannot be read ends the save with its message, quiet or not: the file of the
+// target's name stays as it was, and no file with frames missing is left anywhere.
+TEST_F(SaveControllerTest, AviSaveOfAFrameThatCannotBeReadFailsAndKeepsTheOldFile) {
+    {
+        QFile old(WorkPath("take.avi"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("older file");
+    }
+    for (const int from : {0, 7, 59}) {
+        for (const int quiet : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << "from " << from << " quiet " << quiet);
+            FailingSource source(from);
+            ASSERT_EQ(source.Open(WorkPath("sample.raw")), 1);
+            CSaveController controller(&source);
+            CountingCallback callback;
+            CSaveVideoParams params;
+            params.m_outputKind = CSaveVideoParams::kAvi;
+            params.m_outputPath = WorkPath("take.avi");
+            params.m_outputStem = WorkPath("take");
+            params.m_firstFrame = 0;
+            params.m_lastFrame = 59;
+            params.m_quiet = quiet;
+            params.m_doneCallback = &callback;
+            const size_t before = Prompter().Prompts().size();
+            Prompter().ExpectMessageBox(
+                CAviSaveGraph::FailureText(
+                    E_FAIL,
+                    QByteArray("m_pFS->GetFrame(" + QByteArray::number(from) + ", pBuffer, iSize)")
+                        .constData()),
+                IDOK);
+            EXPECT_EQ(controller.Save(&params), E_FAIL);
+            EXPECT_EQ(Prompter().Prompts().size(), before + 1);
+            EXPECT_TRUE(callback.saved.isEmpty());
+            QFile old(WorkPath("take.avi"));
+            ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+            EXPECT_EQ(old.readAll(), QByteArray("older file"));
+            EXPECT_EQ(QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).size(), 3)
+                << QDir(WorkDir()).entryList(QDir::Files | QDir::Hidden).join(' ').toStdString();
+        }
     }
 }
 

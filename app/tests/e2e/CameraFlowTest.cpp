@@ -50,6 +50,42 @@ protected:
     CameraFlow() : SimulatedDeviceTest(2, 1, 1) {}
 };
 
+// The program as it ships: no driver on the driver path.
+class NoDriverFlow : public ProgramTest {
+protected:
+    void SetUp() override {
+        qunsetenv(kDriverPathVariable);
+        DriverLoader::ResetForTests();
+        ProgramTest::SetUp();
+    }
+};
+
+TEST_F(NoDriverFlow, OpenCameraSaysThatNoDeviceWasFound) {
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    QAction* open = MenuAction(window, QStringLiteral("File/Open Camera..."));
+    ASSERT_NE(open, nullptr);
+    bool shown = false;
+    int families = -1;
+    size_t asked = 0;
+    WhenShown<CDeviceSelectionDlg>(
+        [&](CDeviceSelectionDlg* dialog) {
+            families = static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kFamilyList))
+                           ->GetCount();
+            const size_t before = Prompter().Prompts().size();
+            Prompter().ExpectMessageBox(QStringLiteral("No available devices found."), IDOK);
+            Click(dialog, CDeviceSelectionDlg::kScan);
+            asked = Prompter().Prompts().size() - before;
+            Click(dialog, IDCANCEL);
+        },
+        &shown);
+    open->trigger();
+    ASSERT_TRUE(WaitFor([&] { return shown; })) << "no Device Selection";
+    EXPECT_EQ(families, 0);
+    EXPECT_EQ(asked, 1u) << "Scan said nothing";
+}
+
 TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
     CMainFrame* frame = StartProgram({});
     ASSERT_NE(frame, nullptr);

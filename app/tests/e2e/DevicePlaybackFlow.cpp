@@ -46,7 +46,8 @@ public:
     ~MessagesTaken() override { AfxSetPrompter(m_previous); }
     int MessageBox(const MessageBoxPrompt& prompt) override {
         texts << prompt.caption + "|" + prompt.text;
-        return IDOK;
+        // Asked whether to save, the user does not.
+        return (prompt.type & 0xF) == MB_YESNOCANCEL ? IDNO : IDOK;
     }
     FileDialogAnswer FileDialog(const FileDialogPrompt&) override { return {}; }
     std::optional<QString> BrowseForFolder(const FolderPrompt&) override { return {}; }
@@ -214,9 +215,12 @@ TEST_F(DevicePlaybackFlow, TheLatestRecordingPlaysFromMemoryAndHoldsTheCamera) {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         return !DevicePlayback() && !playGroup->HasDeviceMemoryEntry();
     })) << "the playback stays a member";
+    // The recording is still only in the camera's memory: the user is asked before it goes.
     cameraFrame->SendMessage(WM_CLOSE);
     EXPECT_TRUE(WaitFor([&] { return cameraAlive.expired(); }));
-    EXPECT_EQ(messages.texts.size(), 1);
+    ASSERT_EQ(messages.texts.size(), 2);
+    EXPECT_TRUE(messages.texts[1].contains("holds a recording that has not been saved"))
+        << messages.texts[1].toStdString();
 }
 
 TEST_F(DevicePlaybackFlow, TheSmartTriggerRegionShowsInTheControllersToolWindows) {

@@ -305,6 +305,9 @@ TEST_F(RecordControllerRecordingFlow, TheControllerRecordsItsDevicesAndAutoRecor
             const auto text = [dialog](int id) { return dialog->GetDlgItemText(id); };
             seen << text(CAutoRecordDlg::kBaseNameField)
                  << text(CAutoRecordDlg::kTriggerCountField);
+            // The recording made by hand is still unsaved in the devices' memory: the new
+            // one takes its place only once the user agrees.
+            Prompter().ExpectMessageBox(QStringLiteral("Erase device memory?"), IDYES);
             Click(dialog, CAutoRecordDlg::kEngage);
             EXPECT_TRUE(WaitIdling([&] { return busy.IsWindowVisible(); })) << "no busy box";
             EXPECT_EQ(group->GetState(), CRecordGroup::kRecord);
