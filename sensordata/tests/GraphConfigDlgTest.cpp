@@ -3,6 +3,7 @@
 #include "platform/framework/Button.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/ResourceChain.h"
+#include "platform/framework/ResourceModuleScope.h"
 #include "sensordata/model/VidraData.h"
 #include "sensorres/SensorResourceIds.h"
 #include "sensorres/SondrelModule.h"
@@ -24,6 +25,10 @@ protected:
             m_data.m_onFlags[c] = 1;
         m_dlg.m_displayed[4] = true;
         m_dlg.m_displayed[5] = true;  // off in the data: never listed
+        // As the data display opens it: the library's template, whatever other module holds
+        // one of the same number (the program's own pages do).
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        ASSERT_TRUE(scope.IsActive());
         ASSERT_TRUE(m_dlg.Create(SensorRes::kGraphConfigTemplate));
     }
     void TearDown() override {
