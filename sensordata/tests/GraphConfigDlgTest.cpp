@@ -69,6 +69,28 @@ TEST_F(GraphConfigDlgTest, AddAndRemoveMoveChannelsBetweenTheLists) {
     EXPECT_EQ(Lines(GraphConfigId::kHiddenList), QStringList({"1", "4"}));
 }
 
+TEST_F(GraphConfigDlgTest, SeveralChosenChannelsMoveTogether) {
+    CListBox* hidden = List(GraphConfigId::kHiddenList);
+    hidden->SetSel(0);
+    hidden->SetSel(1);
+    EXPECT_EQ(hidden->GetSelCount(), 2);
+    Click(GraphConfigId::kAdd);
+    EXPECT_EQ(Lines(GraphConfigId::kDisplayedList), QStringList({"1", "4", "9"}));
+    EXPECT_TRUE(Lines(GraphConfigId::kHiddenList).isEmpty());
+
+    // The caption channel is the first of the chosen displayed ones.
+    CListBox* displayed = List(GraphConfigId::kDisplayedList);
+    displayed->SetSel(2);
+    displayed->SetSel(1);
+    Click(GraphConfigId::kCaptionOn);
+    EXPECT_EQ(m_dlg.m_nCaptionChannel, 4);
+
+    displayed->SetSel(0);
+    Click(GraphConfigId::kRemove);
+    EXPECT_EQ(Lines(GraphConfigId::kHiddenList), QStringList({"1", "4", "9"}));
+    EXPECT_FALSE(m_dlg.m_displayed[1] || m_dlg.m_displayed[4] || m_dlg.m_displayed[9]);
+}
+
 TEST_F(GraphConfigDlgTest, CaptionChannelNeedsADisplayedChannel) {
     Prompter().ExpectMessageBox(QStringLiteral("You must select a displayed channel."), IDOK);
     Click(GraphConfigId::kCaptionOn);
