@@ -7,7 +7,9 @@
 // And one step of a group of a 1024 x 1024 video beside a data member of 16 channels and
 // 1 000 000 scans, synchronised with it: the video reads and paints its frame, the data's
 // cursor moves to its scan, its read-out follows and its graph repaints. Printed as a ratio to
-// the step of the same video alone in its group, with the share of a 10 ms period it takes.
+// the step of the same video alone in its group, with the share of a 10 ms period it takes;
+// that share is the goal, since the data window's own controls cost what a step that updates
+// no controls does not.
 
 #include "bench/RatioReporter.h"
 #include "frames/FrameSource.h"
@@ -315,7 +317,7 @@ int main(int argc, char** argv) {
                         "posix/pread_4x1024", 1.5);
     reporter.PrintRatioOfPeriod("play group step, video + 16 x 1M data",
                                 "group/sync_step_video_data16x1M", "group/sync_step_video_alone",
-                                1.5, 10.0);
+                                0.10, 10.0);
     benchmark::Shutdown();
     for (const QString& path : Recordings())
         QFile::remove(path);

@@ -52,18 +52,20 @@ public:
         PrintRow(path, ours, theirs, a, b, ratio, "<= " + Fixed(goal) + "x", ratio <= goal, "x");
     }
 
-    // PrintRatio, with the share of a period that one run of ours takes (ours timed in
-    // milliseconds) beside the ratio.
+    // The ratio time(ours) / time(theirs) with the share of a period that one run of ours
+    // takes (ours timed in milliseconds) beside it; the goal is an upper bound of that share.
     void PrintRatioOfPeriod(const std::string& path, const std::string& ours,
-                            const std::string& theirs, double goal, double periodMs) const {
+                            const std::string& theirs, double maxShare, double periodMs) const {
         double a = 0;
         double b = 0;
         if (!Find(ours, theirs, a, b) || b <= 0)
             return PrintMissing(path, ours, theirs);
-        const double ratio = a / b;
-        char share[64];
-        std::snprintf(share, sizeof share, "x, %.2f of %.0f ms", a / periodMs, periodMs);
-        PrintRow(path, ours, theirs, a, b, ratio, "<= " + Fixed(goal) + "x", ratio <= goal, share);
+        const double share = a / periodMs;
+        char period[32];
+        std::snprintf(period, sizeof period, " of %.0f ms", periodMs);
+        const std::string suffix = "x, " + Fixed(share) + period;
+        PrintRow(path, ours, theirs, a, b, a / b, "<= " + Fixed(maxShare) + period,
+                 share <= maxShare, suffix.c_str());
     }
 
     // rate(ours) / rate(theirs) = time(theirs) / time(ours); goal is a lower bound.

@@ -82,9 +82,19 @@ CRecordGroup* CAutoRecordDlg::Group() const {
     return m_controller ? m_controller->GetRecordGroup() : nullptr;
 }
 
+void CAutoRecordDlg::FollowCycle() {
+    // A finite cycle that has run its count, or one a failed download ended, leaves the mode
+    // by itself: the dialog is then no longer engaged.
+    if (m_engaged && m_controller && !m_controller->IsActive()) {
+        m_engaged = 0;
+        ShowEngageText();
+    }
+}
+
 void CAutoRecordDlg::RefreshFields() {
     if (!m_controller || !GetSafeHwnd())
         return;
+    FollowCycle();
     const CAutoDownloadWnd::Settings& s = m_controller->GetSettings();
     const auto text = [this](int id, const QString& value, bool valid = true) {
         CTabDlg::SetFieldTextIfChanged(this, id, value, valid);
@@ -161,6 +171,7 @@ void CAutoRecordDlg::OnIdleLive() {
 }
 
 BOOL CAutoRecordDlg::MayClose() {
+    FollowCycle();
     if (m_engaged) {
         MessageBox(
             QStringLiteral("Please disengage auto-download mode before closing this dialog."),

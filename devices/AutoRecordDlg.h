@@ -78,6 +78,8 @@ private:
     // FALSE (the user told) while engaged.
     BOOL MayClose();
     void ShowEngageText();
+    // Leaves the engaged state once the cycle has ended by itself.
+    void FollowCycle();
 
     CAutoDownloadWnd* m_controller = nullptr;
     int m_engaged = 0;

@@ -16,6 +16,8 @@ END_MESSAGE_MAP()
 
 CAutoRecordHost::CAutoRecordHost() {
     m_recordOptions.LoadAllFromRegistry();
+    // The run borrows the devices of the windows that own them.
+    m_group.SetOwnsDevices(false);
     m_group.SetRecordOptions(&m_recordOptions);
     m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
     m_download->LoadOptionFile();

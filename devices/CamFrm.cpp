@@ -2,6 +2,8 @@
 
 #include "devices/CamRecordPanel.h"
 #include "devices/CamView.h"
+#include "devices/DeviceSelectionDlg.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 
 #include <QMdiSubWindow>
@@ -28,7 +30,13 @@ void CCamFrm::InitialUpdateFrame(CDocument* pDoc, BOOL bMakeVisible) {
     if (!GetSafeHwnd())
         return;
     auto* view = dynamic_cast<CCamView*>(GetActiveView());
-    m_recordPanel->AttachCamera(view);
+    // A camera another window has attached gets no second window.
+    if (view && view->GetDevice() && !m_recordPanel->AttachCamera(view)) {
+        AfxMessageBox(QString::fromLatin1(CDeviceSelectionDlg::kDeviceInUse),
+                      MB_OK | MB_ICONWARNING);
+        PostMessage(WM_CLOSE, 0, 0);
+        return;
+    }
     // The window widens by the panel, so that the live video keeps its size.
     QWidget* window = GetSubWindow();
     CControlPanelBar& bar = m_recordPanel->GetBar();

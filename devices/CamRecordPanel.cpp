@@ -58,14 +58,16 @@ BOOL CCamRecordPanel::Create(CFrameWnd* frame) {
     return TRUE;
 }
 
-void CCamRecordPanel::AttachCamera(CCamView* view) {
+bool CCamRecordPanel::AttachCamera(CCamView* view) {
     CDevice* device = view ? view->GetDevice() : nullptr;
     if (!device)
-        return;
+        return false;
     int handle = -1;
     device->GetHandle(&handle);
-    m_group.AddDevice(handle);
+    if (m_group.AddDevice(handle) < 0)
+        return false;
     m_group.NotifyListeners();
+    return true;
 }
 
 CCamView* CCamRecordPanel::GetCameraView() const {
@@ -109,7 +111,11 @@ void CCamRecordPanel::AddDeviceOfKind(int kind) {
     }
     int handle = -1;
     device->GetHandle(&handle);
-    m_group.AddDevice(handle);
+    if (m_group.AddDevice(handle) < 0) {
+        AfxMessageBox(QString::fromLatin1(CDeviceSelectionDlg::kDeviceInUse),
+                      MB_OK | MB_ICONWARNING);
+        return;
+    }
     NotifyDeviceLinks();
     m_group.NotifyListeners();
 }

@@ -41,8 +41,9 @@ public:
     // Docks the control panel with its pages at the frame's right side; FALSE when the bar
     // cannot be made.
     BOOL Create(CFrameWnd* frame);
-    // The frame's camera becomes the group's first device.
-    void AttachCamera(CCamView* view);
+    // The frame's camera becomes the group's first device: false when there is none or another
+    // window has it attached.
+    bool AttachCamera(CCamView* view);
 
     CRecordGroup& GetGroup() { return m_group; }
     CControlPanelBar& GetBar() { return m_bar; }

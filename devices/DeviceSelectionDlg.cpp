@@ -147,8 +147,7 @@ void CDeviceSelectionDlg::OnOK() {
     m_chosenRow = m_rowValues[static_cast<size_t>(row)];
     m_chosen = *reinterpret_cast<const CDeviceId*>(m_deviceList.GetItemData(row));
     if (OpenDevices::GetOwnerFlagById(m_chosen) > 0) {
-        Inform("This device is currently in use.  You cannot select an already attached device.",
-               MB_ICONWARNING);
+        Inform(kDeviceInUse, MB_ICONWARNING);
         return;
     }
     UpdateData(TRUE);

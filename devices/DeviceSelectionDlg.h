@@ -29,6 +29,9 @@ public:
     };
     static constexpr const char* kAttachedSuffix = DeviceScan::kAttachedSuffix;
     static constexpr const char* kNoName = DeviceScan::kNoName;
+    // Said whenever a window is refused a device another one has attached.
+    static constexpr const char* kDeviceInUse =
+        "This device is currently in use.  You cannot select an already attached device.";
 
     explicit CDeviceSelectionDlg(CWnd* pParentWnd = nullptr);
     ~CDeviceSelectionDlg() override;

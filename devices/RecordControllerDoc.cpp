@@ -6,6 +6,7 @@
 #include "devices/CamView.h"
 #include "devices/ConnectionAssistantDlg.h"
 #include "devices/DeviceMemoryGuard.h"
+#include "devices/DeviceSelectionDlg.h"
 #include "devices/DeviceSetFiles.h"
 #include "devices/DlgCameraOptions.h"
 #include "devices/RecordControllerView.h"
@@ -207,18 +208,23 @@ CView* CRecordControllerDoc::AddDevice(const CDeviceId& id) {
 CView* CRecordControllerDoc::AdoptDeviceWindow(CView* view) {
     CDevice* device = DeviceOfView(view);
     CFrameWnd* frame = view ? view->GetParentFrame() : nullptr;
-    if (!device || !frame) {
+    int handle = -1;
+    if (device)
+        device->GetHandle(&handle);
+    // A device another window has attached gets no second window.
+    const bool refused = device && frame && m_group.AddDevice(handle) < 0;
+    if (!device || !frame || refused) {
         if (CDocument* doc = view ? view->GetDocument() : nullptr)
             doc->OnCloseDocument();
+        if (refused)
+            AfxMessageBox(QString::fromLatin1(CDeviceSelectionDlg::kDeviceInUse),
+                          MB_OK | MB_ICONWARNING);
         return nullptr;
     }
     CDeviceDescriptor descriptor;
     device->GetDescriptor(&descriptor);
     frame->SetWindowText(descriptor.m_name);
     view->GetDocument()->SetTitle(descriptor.m_name);
-    int handle = -1;
-    device->GetHandle(&handle);
-    m_group.AddDevice(handle);
     view->ShowWindow(SW_SHOW);
     frame->ShowWindow(SW_SHOW);
     m_group.NotifyListeners();

@@ -12,6 +12,7 @@
 #include "platform/framework/Archive.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/DocTemplate.h"
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
 #include "platform/framework/View.h"
 #include "platform/framework/WinApp.h"
@@ -105,9 +106,17 @@ CView* CRecordControllerDoc2::AddDevice(const CDeviceId& id) {
     auto* view = pos ? dynamic_cast<CCamView*>(doc->GetNextView(pos)) : nullptr;
     auto* frame = view ? dynamic_cast<CViewChildedFrame*>(view->GetParentFrame()) : nullptr;
     CDevice* device = view ? view->GetDevice() : nullptr;
-    if (!frame || !device) {
+    int handle = -1;
+    if (device)
+        device->GetHandle(&handle);
+    // A camera another window has attached gets no second window.
+    const bool refused = frame && device && m_group.AddDevice(handle) < 0;
+    if (!frame || !device || refused) {
         if (doc)
             doc->OnCloseDocument();
+        if (refused)
+            AfxMessageBox(QString::fromLatin1(CDeviceSelectionDlg::kDeviceInUse),
+                          MB_OK | MB_ICONWARNING);
         return nullptr;
     }
     CViewChildedFrame::AttachToParentView(container, frame);
@@ -116,9 +125,6 @@ CView* CRecordControllerDoc2::AddDevice(const CDeviceId& id) {
     device->GetDescriptor(&descriptor);
     frame->SetWindowText(descriptor.m_name);
     doc->SetTitle(descriptor.m_name);
-    int handle = -1;
-    device->GetHandle(&handle);
-    m_group.AddDevice(handle);
     view->ShowWindow(SW_SHOW);
     frame->ShowWindow(SW_SHOW);
     m_group.NotifyListeners();

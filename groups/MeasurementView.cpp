@@ -4,6 +4,7 @@
 #include "frames/ChangedFrameMeasView.h"
 #include "frames/FileNames.h"
 #include "frames/FrameSource.h"
+#include "frames/IDataPlayView.h"
 #include "frames/IListenerList.h"
 #include "frames/SaveVideoParams.h"
 #include "groups/GeneralDoc.h"
@@ -21,7 +22,9 @@
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/framework/WinApp.h"
+#include "sensordata/model/VidraData.h"
 #include "shell/DlgEditParameters.h"
 #include "shell/SaveSettings.h"
 #include "shell/VidraFrameWnd.h"
@@ -53,6 +56,10 @@ constexpr UINT kCmdSaveActivePlayback = 32808;
 constexpr UINT kCmdSaveActiveDataPlayback = 32824;
 constexpr UINT kCmdSaveFromDeviceMemory = 32825;
 constexpr UINT kCmdSaveProjectSession = 32841;
+constexpr UINT kCmdExportDataText = 32832;
+constexpr UINT kCmdExportDataExcel = 32833;
+// "Would you like to Export the data using real units?"
+constexpr UINT kIdsExportRealUnits = 16390;
 constexpr UINT kCmdEditRecordParameters = 32834;
 constexpr UINT kCmdSaveRecordParameters = 32835;
 constexpr UINT kCmdSnapkeepActive = 32860;
@@ -86,6 +93,14 @@ CFrameSource* VideoSourceOf(const CPlaybackView* playback) {
     return source.IsEmpty() ? nullptr : source.operator->();
 }
 
+// The data set a data member on top shows; empty for any other top.
+CSharedRef<CSensorDataSet> DataSetOf(CPlaybackView* playback) {
+    auto* data = playback && playback->GetSourceType() == CPlaybackView::kDataMember
+                     ? dynamic_cast<IDataPlayView*>(playback)
+                     : nullptr;
+    return data ? data->DataGetDataSet() : CSharedRef<CSensorDataSet>();
+}
+
 int TimedFrame(double rate, double seconds, int origin) {
     return static_cast<int>(std::trunc(rate * seconds)) + origin;
 }
@@ -104,6 +119,10 @@ ON_COMMAND(kCmdSaveActivePlayback, OnSaveActivePlayback)
 ON_COMMAND(kCmdSaveActiveDataPlayback, OnSaveActivePlayback)
 ON_UPDATE_COMMAND_UI(kCmdSaveActivePlayback, OnUpdateSaveActivePlayback)
 ON_UPDATE_COMMAND_UI(kCmdSaveActiveDataPlayback, OnUpdateTopIsData)
+ON_COMMAND(kCmdExportDataText, OnExportDataText)
+ON_UPDATE_COMMAND_UI(kCmdExportDataText, OnUpdateTopIsData)
+ON_COMMAND(kCmdExportDataExcel, OnExportDataExcel)
+ON_UPDATE_COMMAND_UI(kCmdExportDataExcel, OnUpdateTopIsData)
 ON_COMMAND(kCmdSaveFromDeviceMemory, OnSaveFromDeviceMemory)
 ON_UPDATE_COMMAND_UI(kCmdSaveFromDeviceMemory, OnUpdateSaveFromDeviceMemory)
 ON_COMMAND(kCmdSaveProjectSession, OnSaveProjectSession)
@@ -909,6 +928,31 @@ void CMeasurementView::OnUpdateSaveActivePlayback(CCmdUI* pCmdUI) {
 void CMeasurementView::OnUpdateTopIsData(CCmdUI* pCmdUI) {
     const CPlaybackView* top = GetActivePlaybackView();
     pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kDataMember);
+}
+
+// A copy is exported, so that the playback may go on changing its data while the file is
+// written.
+void CMeasurementView::OnExportDataText() {
+    const CSharedRef<CSensorDataSet> data = DataSetOf(GetActivePlaybackView());
+    if (data.IsEmpty() || !data->GetData())
+        return;
+    CSensorDataSet copy;
+    copy.GetData()->Copy(*data->GetData());
+    copy.ExportTextPrompt();
+}
+
+void CMeasurementView::OnExportDataExcel() {
+    CPlaybackView* top = GetActivePlaybackView();
+    const CSharedRef<CSensorDataSet> data = DataSetOf(top);
+    CFrameWnd* frame = top ? top->GetParentFrame() : nullptr;
+    if (data.IsEmpty() || !frame)
+        return;
+    QString question;
+    LoadString(kIdsExportRealUnits, question);
+    const int answer = AfxMessageBox(question, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL)
+        return;
+    data->ExportToExcel(GetFileTitle(frame->GetWindowText(), false), answer == IDYES ? 1 : 0);
 }
 
 void CMeasurementView::OnSaveFromDeviceMemory() {

@@ -168,6 +168,10 @@ protected:
     void OnUpdateTopIsData(CCmdUI* pCmdUI);
     void OnSaveActivePlayback();
     void OnUpdateSaveActivePlayback(CCmdUI* pCmdUI);
+    // The data member on top exported as ".au2" text, or to a workbook after asking whether
+    // its channels are headed in real units.
+    void OnExportDataText();
+    void OnExportDataExcel();
     void OnSaveFromDeviceMemory();
     void OnUpdateSaveFromDeviceMemory(CCmdUI* pCmdUI);
     void OnSaveProjectSession();

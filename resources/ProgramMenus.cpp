@@ -161,6 +161,8 @@ Items PlaybackMenu() {
             Separator(),
             Item(32808, "Save Active Playback As..."),
             Item(32824, "Save active data playback"),
+            Item(32832, "Export To Text..."),
+            Item(32833, "Export To Excel..."),
             Item(32825, "Save All Playbacks from Device Memory"),
             Item(32841, "Save complete project session"),
             Item(32834, "Edit Record Parameters..."),
@@ -351,6 +353,8 @@ std::map<UINT, QString> CommandStrings() {
         {32807, "Import the playbacks of a play project\nImport Play Project"},
         {32808, "Save the playback on top as a new file\nSave Active Playback As"},
         {32824, "Save the data playback on top as a new file\nSave Active Data Playback"},
+        {32832, "Export the data playback on top as a text file\nExport To Text"},
+        {32833, "Export the data playback on top to a workbook\nExport To Excel"},
         {32825,
          "Save every playback taken from a device's memory, with matching names\nSave "
          "All Playbacks from Device Memory"},

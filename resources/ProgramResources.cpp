@@ -210,6 +210,7 @@ const CResourceModule& CProgramResources::Module() {
             {16385, QStringLiteral("Tolvar Technical Support")},
             {16386, QStringLiteral("support@tolvar.example")},
             {16395, QStringLiteral("https://www.tolvar.example/support")},
+            {16390, QStringLiteral("Would you like to Export the data using real units?")},
             {16396, QStringLiteral("Erase device memory?")},
             {16387,
              QStringLiteral("Another instance of this application was detected. Shutting Down.")},

@@ -1,6 +1,7 @@
 #include "sensordata/DataAcqWnd.h"
 
 #include "devices/core/DriverLoader.h"
+#include "devices/core/OpenDeviceList.h"
 #include "devices/sources/DeviceDataSets.h"
 #include "platform/com/ComVariant.h"
 #include "platform/framework/Button.h"
@@ -523,6 +524,8 @@ BOOL CDataAcqWnd::ShowWindowFor(CWnd* parent) {
     ShowWindow(SW_SHOW);
     int handle = -1;
     GetHandle(&handle);
+    // While it shows, the window owns its card: no record group or other window takes it.
+    OpenDevices::SetOwnerFlagByHandle(handle, 1);
     SetCurrentDataDevice(handle);
     RefreshPage();
     return TRUE;
@@ -593,10 +596,14 @@ void CDataAcqWnd::OnDestroy() {
     CDialog::OnDestroy();
 }
 
-// Closing the window stops the acquisition; the window is kept for the next show.
+// Closing the window stops the acquisition and lets the card go; the window is kept for the
+// next show.
 void CDataAcqWnd::OnCancel() {
     StopAcquisition();
     ShowWindow(SW_HIDE);
+    int handle = -1;
+    GetHandle(&handle);
+    OpenDevices::SetOwnerFlagByHandle(handle, 0);
 }
 
 void CDataAcqWnd::OnStart() {

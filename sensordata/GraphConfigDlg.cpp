@@ -11,6 +11,9 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
+#include <algorithm>
+#include <vector>
+
 IMPLEMENT_DYNAMIC(CGraphConfigDlg, CDialog)
 
 BEGIN_MESSAGE_MAP(CGraphConfigDlg, CDialog)
@@ -60,26 +63,40 @@ void CGraphConfigDlg::FillLists() {
     }
 }
 
-void CGraphConfigDlg::OnAdd() {
-    const int sel = m_hiddenList.GetCurSel();
-    if (sel < 0)
+namespace {
+
+// The selected entries of a list, in list order.
+std::vector<int> Selected(const CListBox& list) {
+    std::vector<int> rows(static_cast<size_t>(std::max(list.GetSelCount(), 0)));
+    rows.resize(static_cast<size_t>(
+        std::max(list.GetSelItems(static_cast<int>(rows.size()), rows.data()), 0)));
+    return rows;
+}
+
+}  // namespace
+
+void CGraphConfigDlg::Move(const CListBox& from, bool displayed) {
+    const std::vector<int> rows = Selected(from);
+    if (rows.empty())
         return;
-    m_displayed[m_hiddenList.GetItemData(sel)] = true;
+    for (int row : rows)
+        m_displayed[from.GetItemData(row)] = displayed;
     FillLists();
 }
 
+void CGraphConfigDlg::OnAdd() {
+    Move(m_hiddenList, true);
+}
+
 void CGraphConfigDlg::OnRemove() {
-    const int sel = m_displayedList.GetCurSel();
-    if (sel < 0)
-        return;
-    m_displayed[m_displayedList.GetItemData(sel)] = false;
-    FillLists();
+    Move(m_displayedList, false);
 }
 
 void CGraphConfigDlg::OnDisplayedSelChange() {
     if (!IsDlgButtonChecked(GraphConfigId::kCaptionOn))
         return;
-    const int sel = m_displayedList.GetCurSel();
+    const std::vector<int> rows = Selected(m_displayedList);
+    const int sel = rows.empty() ? -1 : rows.front();
     if (sel >= 0) {
         int channel = -1;
         const QByteArray text = m_displayedList.GetText(sel).toLatin1();
@@ -95,7 +112,7 @@ void CGraphConfigDlg::OnCaptionOn() {
         ShowCaptionChannel();
         return;
     }
-    if (m_displayedList.GetCurSel() < 0 && m_nCaptionChannel < 0) {
+    if (Selected(m_displayedList).empty() && m_nCaptionChannel < 0) {
         CheckDlgButton(GraphConfigId::kCaptionOn, BST_UNCHECKED);
         // The box has no title of its own.
         AfxPrompter().MessageBox(

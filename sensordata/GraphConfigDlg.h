@@ -35,6 +35,8 @@ protected:
 
 private:
     void FillLists();
+    // Every selected entry of from becomes displayed or not; the lists are filled again.
+    void Move(const CListBox& from, bool displayed);
     void OnAdd();
     void OnRemove();
     void OnDisplayedSelChange();

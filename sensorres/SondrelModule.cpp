@@ -1,6 +1,7 @@
 #include "sensorres/SondrelModule.h"
 
 #include "platform/framework/ControlWidgets.h"
+#include "platform/framework/ListBox.h"
 #include "platform/framework/ListCtrl.h"
 #include "platform/framework/Menu.h"
 #include "sensorres/SensorResourceIds.h"
@@ -13,6 +14,8 @@ constexpr DWORD kRadio = kTab | BS_AUTORADIOBUTTON;
 constexpr DWORD kCheck = kTab | BS_AUTOCHECKBOX;
 constexpr DWORD kGroup = kChild | BS_GROUPBOX;
 constexpr DWORD kNotifyList = kTab | WS_VSCROLL | WS_BORDER | LBS_NOTIFY;
+// The graph configuration's lists, where several channels are moved at once.
+constexpr DWORD kMultiSelectList = kNotifyList | LBS_EXTENDEDSEL;
 // The place the program's graph control takes over.
 constexpr DWORD kReport = kTab | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS;
 constexpr DWORD kGraphPlace = kChild | WS_BORDER;
@@ -93,11 +96,11 @@ DialogTemplate GraphConfig() {
     d.items = {
         Text(-1, "Displayed", 7, 7, 100, 8),
         Text(-1, "Chan.   Acq.   Disp.\tY-Label", 7, 17, 100, 8),
-        {DlgControl::ListBox, kDisplayedList, QString(), 7, 27, 100, 100, kNotifyList},
+        {DlgControl::ListBox, kDisplayedList, QString(), 7, 27, 100, 100, kMultiSelectList},
         Push(kAdd, "< Add", 115, 50, 30, 14),
         Push(kRemove, "Remove >", 115, 70, 30, 14),
         Text(-1, "Not displayed", 153, 7, 100, 8),
-        {DlgControl::ListBox, kHiddenList, QString(), 153, 27, 100, 100, kNotifyList},
+        {DlgControl::ListBox, kHiddenList, QString(), 153, 27, 100, 100, kMultiSelectList},
         Push(kScaledView, "Scaled View", 7, 134, 100, 10, kCheck),
         Push(kCaptionOn, "Y-Axis Caption Channel:", 7, 148, 100, 10, kCheck),
         Field(kCaptionChannel, 110, 146, 30, 12, kTab | WS_BORDER | ES_READONLY),

@@ -4,6 +4,7 @@
 #include "devices/core/IRecordGroupHost.h"
 #include "devices/core/IRecordGroupListener.h"
 #include "devices/core/IRecordingCompleteHandler.h"
+#include "devices/core/OpenDeviceList.h"
 #include "devices/core/RecordGroupListener.h"
 #include "platform/com/ISettingsStore.h"
 #include "platform/framework/IPrompter.h"
@@ -153,8 +154,11 @@ void Pause(int milliseconds) {
 CRecordGroup::CRecordGroup() = default;
 
 CRecordGroup::~CRecordGroup() {
-    for (int i = 0; i < GetDeviceCount(); ++i)
+    for (int i = 0; i < GetDeviceCount(); ++i) {
         BindLinks(GetDeviceHandle(i), nullptr, this);
+        if (m_ownsDevices)
+            OpenDevices::SetOwnerFlagByHandle(GetDeviceHandle(i), 0);
+    }
     CRecordGroupListener::ForEach([this](CRecordGroupListener& listener) {
         if (listener.GetGroup() == this)
             listener.OnGroupClosed();
@@ -166,12 +170,19 @@ void CRecordGroup::SetHost(IRecordGroupHost* host) {
 }
 
 int CRecordGroup::AddDevice(int handle) {
+    if (m_ownsDevices && FindDevice(handle) < 0) {
+        if (OpenDevices::GetOwnerFlagByHandle(handle) > 0)
+            return -1;
+        OpenDevices::SetOwnerFlagByHandle(handle, 1);
+    }
     const int index = CRecordGroupBase::AddDevice(handle);
     BindLinks(handle, this, nullptr);
     return index;
 }
 
 int CRecordGroup::RemoveDevice(int handle) {
+    if (m_ownsDevices && FindDevice(handle) >= 0)
+        OpenDevices::SetOwnerFlagByHandle(handle, 0);
     BindLinks(handle, nullptr, this);
     return CRecordGroupBase::RemoveDevice(handle);
 }

@@ -50,9 +50,13 @@ public:
     IRecordGroupOwner* GetOwner() const { return m_owner; }
 
     // Adding a device makes the group the command target of the links bound to it; removing it
-    // takes the group away from them again.
+    // takes the group away from them again. A group that owns its devices (the default) marks
+    // each one attached while it holds it, and refuses (-1, nothing changes) a device another
+    // group or window has attached: one device, one owner. A group that only borrows devices
+    // for a while (the auto-record run) takes any open device and marks none.
     int AddDevice(int handle) override;
     int RemoveDevice(int handle) override;
+    void SetOwnsDevices(bool owns) { m_ownsDevices = owns; }
 
     // Applies the record options, checks that rates and trigger positions agree (saying so when
     // they do not: E_FAIL), aligns the frame limits to the first device and arms it as master,
@@ -144,4 +148,5 @@ private:
     int m_stopRequested = 0;
     // The first device was armed and has not been seen to finish since.
     bool m_masterArmed = false;
+    bool m_ownsDevices = true;
 };

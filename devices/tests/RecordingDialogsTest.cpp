@@ -9,11 +9,13 @@
 #include "devices/core/OpenDeviceList.h"
 #include "devices/core/RecordGroup.h"
 #include "devices/sim/SimDriver.h"
+#include "frames/FrameSource.h"
 #include "platform/com/Bstr.h"
 #include "platform/framework/Button.h"
 #include "platform/framework/ResourceChain.h"
 #include "platform/registry/Registry.h"
 #include "resources/ProgramResources.h"
+#include "shell/SaveController.h"
 #include "testsupport/IsolatedTest.h"
 #include "testsupport/ManualClock.h"
 
@@ -280,6 +282,42 @@ TEST_F(AutoRecordTest, TheModalControllerClosesOnlyOnceDisengaged) {
     EXPECT_EQ(m_dialog->DoModal(), IDOK);
     EXPECT_EQ(steps, QStringList({"Disengage Auto-Download", "open"}));
     EXPECT_EQ(m_download->IsActive(), 0);
+}
+
+TEST_F(AutoRecordTest, ACycleThatEndsByItselfLeavesTheDialogDisengaged) {
+    CSaveController::Install();
+    Set("SK:sFormat", QStringLiteral("BMP"));
+    Set("SK:nRangeOption", 0);
+    Set("ADL:nReset_Infinite_Finite", 1);
+    Set("ADL:nResetMaxCount", 1);
+    const struct {
+        const char* name;
+        bool folder;  // without a target folder the first download fails and ends the cycle
+    } cases[] = {{"the finite count reached", true}, {"a download that cannot save", false}};
+    Open();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_download->GetOptionStore().m_snapkeepValue.m_dirs =
+            c.folder ? QStringList{WorkDir()} : QStringList{};
+        m_download->LoadSettings();
+        Press(CAutoRecordDlg::kEngage);
+        ASSERT_EQ(m_dialog->IsEngaged(), 1);
+
+        if (!c.folder)
+            Prompter().ExpectMessageBox(QStringLiteral("Insufficient Disk Space."), IDOK);
+        ASSERT_EQ(m_group->Trigger(), 0);
+        m_clock.Advance(200 * 1000);
+        m_group->GetMasterRecordState();
+        EXPECT_EQ(m_download->IsActive(), 0);
+        EXPECT_EQ(m_download->GetCounter(), c.folder ? 1 : 0);
+        Fire(*m_dialog, CAutoRecordDlg::kRefreshTimer);
+        EXPECT_EQ(m_dialog->IsEngaged(), 0);
+        EXPECT_EQ(Text(CAutoRecordDlg::kEngage), "Engage Auto-Download");
+    }
+    const size_t prompts = Prompter().Prompts().size();
+    m_dialog->SendMessage(WM_COMMAND, IDOK);
+    EXPECT_EQ(Prompter().Prompts().size(), prompts) << "closes without asking to disengage";
+    CFrameSource::SetSaveControllerFactory(nullptr);
 }
 
 TEST_F(AutoRecordTest, ButtonsDriveTheGroup) {

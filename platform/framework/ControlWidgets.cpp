@@ -3,6 +3,7 @@
 #include "platform/framework/Button.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/DrawItem.h"
+#include "platform/framework/ListBox.h"
 #include "platform/framework/ListCtrl.h"
 #include "platform/framework/TreeCtrl.h"
 #include "platform/framework/Wnd.h"
@@ -134,6 +135,8 @@ QWidget* MakeControl(const DialogItemTemplate& item, QWidget* parent) {
         case DlgControl::ListBox: {
             auto* list = new RmListBox(parent);
             list->setSortingEnabled((item.style & LBS_SORT) != 0);
+            if (item.style & LBS_EXTENDEDSEL)
+                list->setSelectionMode(QAbstractItemView::ExtendedSelection);
             if (item.style & LBS_NOTIFY) {
                 QObject::connect(list, &QListWidget::currentRowChanged, list, [list] {
                     if (!list->m_quiet)

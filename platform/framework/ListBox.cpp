@@ -2,6 +2,8 @@
 
 #include "platform/framework/ControlWidgets.h"
 
+#include <algorithm>
+
 IMPLEMENT_DYNAMIC(CListBox, CWnd)
 
 namespace {
@@ -87,6 +89,35 @@ int CListBox::SetItemData(int nIndex, uintptr_t data) {
     if (!ValidIndex(list, nIndex))
         return LB_ERR;
     list->item(nIndex)->setData(Qt::UserRole, QVariant::fromValue<qulonglong>(data));
+    return 0;
+}
+
+int CListBox::GetSelCount() const {
+    return GetSelItems(0, nullptr);
+}
+
+int CListBox::GetSelItems(int maxItems, int* items) const {
+    RmListBox* list = List(this);
+    if (!list)
+        return LB_ERR;
+    int count = 0;
+    for (int i = 0; i < list->count(); ++i) {
+        if (!list->item(i)->isSelected())
+            continue;
+        if (items && count < maxItems)
+            items[count] = i;
+        ++count;
+    }
+    return items ? std::min(count, maxItems) : count;
+}
+
+int CListBox::SetSel(int nIndex, BOOL bSelect) {
+    RmListBox* list = List(this);
+    if (!ValidIndex(list, nIndex))
+        return LB_ERR;
+    list->m_quiet = true;
+    list->item(nIndex)->setSelected(bSelect != FALSE);
+    list->m_quiet = false;
     return 0;
 }
 

@@ -1,7 +1,9 @@
 #include "sensordata/DataAcqWnd.h"
 
+#include "devices/core/DeviceManager.h"
 #include "devices/core/DriverLoader.h"
 #include "devices/core/OpenDeviceList.h"
+#include "devices/core/RecordGroup.h"
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "platform/controls/GraphWidget.h"
@@ -363,6 +365,24 @@ TEST_F(LiveCardTest, DataCardsOpenAsAcquisitionWindowsOverTheirDriver) {
     DriverTriggerSetting trigger;
     m_card->Driver()->GetTriggerSetting(&trigger);
     EXPECT_EQ(trigger.postTriggerFrames, 491);
+}
+
+TEST_F(LiveCardTest, TheShownWindowOwnsItsCardUntilItCloses) {
+    ASSERT_NE(m_card, nullptr);
+    CDeviceManager keepDevices;  // the card outlives the groups
+    int handle = -1;
+    m_card->GetHandle(&handle);
+    ASSERT_TRUE(m_card->ShowWindowFor(nullptr));
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 1);
+    {
+        CRecordGroup group;
+        EXPECT_EQ(group.AddDevice(handle), -1) << "a record group may not take the shown card";
+    }
+    m_card->SendMessage(WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(m_card->IsWindowVisible());
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 0);
+    CRecordGroup group;
+    EXPECT_EQ(group.AddDevice(handle), 0);
 }
 
 TEST_F(LiveCardTest, TenTicksFillTheLiveDataAndMoveTheTraces) {

@@ -3,6 +3,7 @@
 #include "platform/framework/Button.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/ResourceChain.h"
+#include "platform/framework/ResourceModuleScope.h"
 #include "sensordata/model/VidraData.h"
 #include "sensorres/SensorResourceIds.h"
 #include "sensorres/SondrelModule.h"
@@ -24,6 +25,10 @@ protected:
             m_data.m_onFlags[c] = 1;
         m_dlg.m_displayed[4] = true;
         m_dlg.m_displayed[5] = true;  // off in the data: never listed
+        // As the data display opens it: the library's template, whatever other module holds
+        // one of the same number (the program's own pages do).
+        CResourceModuleScope scope(SensorRes::kModuleName);
+        ASSERT_TRUE(scope.IsActive());
         ASSERT_TRUE(m_dlg.Create(SensorRes::kGraphConfigTemplate));
     }
     void TearDown() override {
@@ -62,6 +67,28 @@ TEST_F(GraphConfigDlgTest, AddAndRemoveMoveChannelsBetweenTheLists) {
     // Nothing chosen: nothing moves.
     Click(GraphConfigId::kAdd);
     EXPECT_EQ(Lines(GraphConfigId::kHiddenList), QStringList({"1", "4"}));
+}
+
+TEST_F(GraphConfigDlgTest, SeveralChosenChannelsMoveTogether) {
+    CListBox* hidden = List(GraphConfigId::kHiddenList);
+    hidden->SetSel(0);
+    hidden->SetSel(1);
+    EXPECT_EQ(hidden->GetSelCount(), 2);
+    Click(GraphConfigId::kAdd);
+    EXPECT_EQ(Lines(GraphConfigId::kDisplayedList), QStringList({"1", "4", "9"}));
+    EXPECT_TRUE(Lines(GraphConfigId::kHiddenList).isEmpty());
+
+    // The caption channel is the first of the chosen displayed ones.
+    CListBox* displayed = List(GraphConfigId::kDisplayedList);
+    displayed->SetSel(2);
+    displayed->SetSel(1);
+    Click(GraphConfigId::kCaptionOn);
+    EXPECT_EQ(m_dlg.m_nCaptionChannel, 4);
+
+    displayed->SetSel(0);
+    Click(GraphConfigId::kRemove);
+    EXPECT_EQ(Lines(GraphConfigId::kHiddenList), QStringList({"1", "4", "9"}));
+    EXPECT_FALSE(m_dlg.m_displayed[1] || m_dlg.m_displayed[4] || m_dlg.m_displayed[9]);
 }
 
 TEST_F(GraphConfigDlgTest, CaptionChannelNeedsADisplayedChannel) {

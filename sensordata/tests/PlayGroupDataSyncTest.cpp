@@ -7,6 +7,8 @@
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
 #include "groups/ProjectGroupKinds.h"
+#include "platform/excel/tests/XlsxReader.h"
+#include "platform/framework/CmdUI.h"
 #include "platform/framework/MultiDocTemplate.h"
 #include "platform/framework/ResourceChain.h"
 #include "resources/ProgramResources.h"
@@ -24,6 +26,7 @@
 #include "shell/VidraApp.h"
 #include "shell/ViewChildedFrame.h"
 #include "testsupport/IsolatedTest.h"
+#include "testsupport/OpenedFiles.h"
 #include "views/VidDoc.h"
 #include "views/VidFrame.h"
 #include "views/VidView.h"
@@ -33,7 +36,15 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <cmath>
+
 namespace {
+
+class CEnableProbe : public CCmdUI {
+public:
+    void Enable(BOOL bOn) override { enabled = bOn; }
+    BOOL enabled = TRUE;
+};
 
 class PlayGroupDataSyncTest : public IsolatedTest {
 protected:
@@ -145,6 +156,103 @@ TEST_F(PlayGroupDataSyncTest, VideoAndDataMoveTogetherByTheTimeSinceTheirZeroPoi
     EXPECT_EQ(video->GetCurrentFrame(), 35);
     dataFrame->GetPlayBar().GetPosition(&barPosition);
     EXPECT_EQ(barPosition, 350);
+}
+
+// The Playback menu's exports of the data member on top: the text file and the workbook hold
+// the same numbers, row by row, the workbook's channel headings following the answer about
+// real units.
+TEST_F(PlayGroupDataSyncTest, TheDataOnTopExportsToTextAndToAWorkbookWithTheSameNumbers) {
+    OpenedFiles opened;
+    ASSERT_TRUE(CSampleRecording::Write(WorkPath("clip.raw")));
+    DataFileShape shape{3, 40, 1000, 10, 5};
+    ASSERT_TRUE(WriteSensorFile(WorkPath("run.mdat"), shape));
+    QFile file(WorkPath("pair.playgrp"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("clip.raw\nrun.mdat\n");
+    file.close();
+    auto* group = dynamic_cast<CMeasurementFormDoc*>(
+        m_app.CreateDocumentByKey(QStringLiteral("DT:Meas2"), WorkPath("pair.playgrp"), TRUE));
+    ASSERT_NE(group, nullptr);
+    QCoreApplication::processEvents();
+    POSITION pos = group->GetFirstViewPosition();
+    auto* groupView = dynamic_cast<CMeasurementView*>(group->GetNextView(pos));
+    ASSERT_NE(groupView, nullptr);
+    CPlaybackView* video = groupView->GetMemberPlayback(0);
+    CPlaybackView* data = groupView->GetMemberPlayback(1);
+    ASSERT_NE(video, nullptr);
+    ASSERT_NE(data, nullptr);
+    const auto enabled = [&](UINT id) {
+        CEnableProbe ui;
+        ui.m_nID = id;
+        groupView->OnCmdMsg(id, CN_UPDATE_COMMAND_UI, &ui, nullptr);
+        return ui.enabled;
+    };
+    const auto command = [&](UINT id) { groupView->OnCmdMsg(id, CN_COMMAND, nullptr, nullptr); };
+
+    BringToTop(video);
+    EXPECT_FALSE(enabled(32832)) << "a video on top has no data to export";
+    EXPECT_FALSE(enabled(32833));
+    command(32832);
+    command(32833);
+    EXPECT_TRUE(Prompter().Prompts().empty());
+
+    BringToTop(data);
+    EXPECT_TRUE(enabled(32832));
+    EXPECT_TRUE(enabled(32833));
+    Prompter().AnswerFileDialog({WorkPath("run.au2")});
+    command(32832);
+    ASSERT_EQ(Prompter().FilePrompts().size(), 1u);
+    EXPECT_EQ(Prompter().FilePrompts()[0].title, "Save Data");
+
+    const QString question = "Would you like to Export the data using real units?";
+    Prompter().ExpectMessageBox(question, IDCANCEL);
+    command(32833);
+    EXPECT_EQ(Prompter().FilePrompts().size(), 1u) << "cancel asks for no workbook";
+
+    const struct {
+        int answer;
+        const char* path;
+        const char* heading;
+    } workbooks[] = {{IDYES, "units.xlsx", "Ch. 0 (units)"}, {IDNO, "volts.xlsx", "Ch. 0 (Volts)"}};
+    for (const auto& w : workbooks) {
+        Prompter().ExpectMessageBox(question, w.answer);
+        Prompter().AnswerFileDialog({WorkPath(w.path)});
+        command(32833);
+        EXPECT_EQ(Prompter().FilePrompts().back().fileName, "run.xlsx") << "named after the window";
+    }
+    EXPECT_EQ(opened.paths, QStringList({WorkPath("units.xlsx"), WorkPath("volts.xlsx")}));
+
+    // The text's rows: index, time and one value per channel after the eleven header lines.
+    QFile text(WorkPath("run.au2"));
+    ASSERT_TRUE(text.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(text.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 11 + shape.scans);
+    for (const auto& w : workbooks) {
+        SCOPED_TRACE(w.path);
+        XlsxReader reader;
+        ASSERT_TRUE(reader.Open(WorkPath(w.path)));
+        const auto cells = reader.Cells(1);
+        // The heading row names "Index"; the data rows follow it.
+        int headingRow = -1;
+        for (const auto& [name, cell] : cells)
+            if (name.startsWith('A') && cell.value == "Index")
+                headingRow = name.mid(1).toInt();
+        ASSERT_GT(headingRow, 0);
+        EXPECT_EQ(cells.at(QString("C%1").arg(headingRow)).value, w.heading);
+        for (int s = 0; s < shape.scans; ++s) {
+            const QStringList fields = lines[11 + s].split('\t', Qt::SkipEmptyParts);
+            ASSERT_EQ(fields.size(), 2 + shape.channels);
+            for (int column = 0; column < fields.size(); ++column) {
+                const QString name =
+                    QString("%1%2").arg(QChar('A' + column)).arg(headingRow + 1 + s);
+                ASSERT_EQ(cells.count(name), 1u) << name.toStdString();
+                const double inText = fields[column].trimmed().toDouble();
+                const double inBook = cells.at(name).value.toDouble();
+                EXPECT_NEAR(inBook, inText, 1e-6 * std::max(1.0, std::fabs(inText)))
+                    << name.toStdString();
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -28,7 +28,8 @@
 // name and cycle from Tools/Auto-Record Control Panel..., opens a simulated camera from
 // File/Open Camera and runs Tools/Auto-Record Controller...: engaging it arms the camera, the
 // busy box blinks while it records, the camera triggers itself after a second, the recording
-// is saved under the chosen name, and the controller closes once disengaged.
+// is saved under the chosen name, and once its one cycle is done the controller is disengaged
+// and closes.
 
 namespace {
 
@@ -136,13 +137,11 @@ TEST_F(AutoRecordFlow, RecordOptionsAndAnAutomaticDownloadFromTheMenus) {
             EXPECT_TRUE(WaitFor([&] { return !busy->IsWindowVisible(); })) << "the busy box stayed";
             seen << text(CAutoRecordDlg::kLastSaveField);
 
-            // Still engaged: the controller stays open and says why.
-            Prompter().ExpectMessageBox(
-                QStringLiteral("Please disengage auto-download mode before closing this dialog."),
-                IDOK);
-            Click(dialog, IDCANCEL);
-            seen << (dialog->GetQWidget()->isVisible() ? "open" : "closed");
-            Click(dialog, CAutoRecordDlg::kEngage);
+            // Its one cycle done, the mode has ended by itself: the controller is no longer
+            // engaged and closes without asking.
+            EXPECT_TRUE(WaitFor([&] {
+                return text(CAutoRecordDlg::kEngage) == "Engage Auto-Download";
+            })) << "still engaged after the last cycle";
             seen << text(CAutoRecordDlg::kEngage);
             Click(dialog, IDOK);
         },
@@ -152,7 +151,7 @@ TEST_F(AutoRecordFlow, RecordOptionsAndAnAutomaticDownloadFromTheMenus) {
     autoRecord->trigger();
     ASSERT_TRUE(WaitFor([&] { return controllerShown; })) << "no Auto-Record Controller";
     EXPECT_EQ(seen, QStringList({"Mode : Basic", "bench", "0 / 1", "Disengage Auto-Download",
-                                 downloads, "open", "Engage Auto-Download"}));
+                                 downloads, "Engage Auto-Download"}));
     EXPECT_TRUE(WaitFor([] {
         CAutoRecordDlg* dialog = FindWindowOf<CAutoRecordDlg>();
         return !dialog || !dialog->GetQWidget()->isVisible();

@@ -1,8 +1,12 @@
 #include "app/tests/e2e/E2eSupport.h"
 #include "app/tests/e2e/SimulatedDeviceTest.h"
+#include "devices/CamFrm.h"
+#include "devices/CamRecordPanel.h"
 #include "devices/CamView.h"
 #include "devices/CameraSettingsDlg.h"
 #include "devices/DeviceSelectionDlg.h"
+#include "devices/RecordControlPage.h"
+#include "devices/SingleRecordPage.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
 #include "platform/framework/ComboBox.h"
@@ -19,6 +23,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QMenu>
@@ -207,6 +212,53 @@ TEST_F(CameraFlow, OpenCameraFromTheFileMenuAndAdjustItFromItsContextMenu) {
         return w == 640 && h == 480 && view->GetLiveFramesShown() > 5 &&
                view->GetLiveFramesShown() != after;
     })) << "the live video did not go on at the new size";
+}
+
+// Camera 1 open, a second File/Open Camera... lists it "ATTACHED" and refuses it; the first
+// window's record page still drives the camera through its group.
+TEST_F(CameraFlow, AnOpenCameraIsAttachedAndASecondWindowOnItIsRefused) {
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    CCamView* view = OpenCamera(window);
+    ASSERT_NE(view, nullptr);
+    CDevice* device = view->GetDevice();
+
+    bool refused = false;
+    QStringList rows;
+    WhenShown<CDeviceSelectionDlg>(
+        [&](CDeviceSelectionDlg* dialog) {
+            Click(dialog, CDeviceSelectionDlg::kScan);
+            auto* list =
+                static_cast<CListBox*>(dialog->GetDlgItem(CDeviceSelectionDlg::kDeviceList));
+            for (int i = 0; i < list->GetCount(); ++i)
+                rows << list->GetText(i);
+            list->SetCurSel(0);
+            Prompter().ExpectMessageBox(QString::fromLatin1(CDeviceSelectionDlg::kDeviceInUse),
+                                        IDOK);
+            Click(dialog, IDOK);
+            EXPECT_TRUE(dialog->GetQWidget()->isVisible()) << "Select did not end the dialog";
+            Click(dialog, IDCANCEL);
+        },
+        &refused);
+    MenuAction(window, QStringLiteral("File/Open Camera..."))->trigger();
+    ASSERT_TRUE(WaitFor([&] { return refused; })) << "no Device Selection";
+    EXPECT_EQ(rows, QStringList({"Simulated camera 1  ATTACHED", "Simulated camera 2"}));
+    WaitFor([] { return false; }, 300);
+    int views = 0;
+    for (QWidget* widget : QApplication::allWidgets())
+        views += dynamic_cast<CCamView*>(CWnd::FromWidgetPermanent(widget)) ? 1 : 0;
+    EXPECT_EQ(views, 1) << "one window on camera 1";
+
+    auto* camFrame = dynamic_cast<CCamFrm*>(view->GetParentFrame());
+    ASSERT_NE(camFrame, nullptr);
+    CSingleRecordPage& page = camFrame->GetRecordPanel()->GetRecordPage();
+    camFrame->GetRecordPanel()->GetBar().SelectTabByName(QStringLiteral("Record"));
+    ASSERT_TRUE(WaitFor([&] { return page.GetQWidget()->isVisible(); }));
+    // Live goes through the window's record group, which alone holds the camera.
+    EXPECT_EQ(view->GetLink().GetCommandTarget(), &camFrame->GetRecordPanel()->GetGroup());
+    Click(&page, CRecordControlPage::kLive);
+    EXPECT_EQ(device->GetMode(), kModeLive);
 }
 
 }  // namespace

@@ -117,6 +117,8 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Playback/Import Play Project", true},
     {"Playback/Save Active Playback As...", true},
     {"Playback/Save active data playback", false},
+    {"Playback/Export To Text...", false},
+    {"Playback/Export To Excel...", false},
     {"Playback/Save All Playbacks from Device Memory", false},
     {"Playback/Save complete project session", true},
     {"Playback/Edit Record Parameters...", true},

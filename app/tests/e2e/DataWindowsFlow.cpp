@@ -5,6 +5,7 @@
 #include "devices/core/DriverLoader.h"
 #include "groups/GeneralView.h"
 #include "platform/controls/GraphWidget.h"
+#include "platform/excel/tests/XlsxReader.h"
 #include "platform/framework/ListBox.h"
 #include "platform/framework/Menu.h"
 #include "sensordata/DataAcqWnd.h"
@@ -20,6 +21,7 @@
 #include "sensorres/SensorResourceIds.h"
 #include "shell/DlgTextInput.h"
 #include "shell/MainFrame.h"
+#include "testsupport/OpenedFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -141,6 +144,61 @@ TEST_F(DataWindowsFlow, DataFilesOpenInAPlayGroupsDataWindowWithItsPlayBar) {
                  QStringLiteral("Failed to open document %1.").arg(damaged));
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(DataViews().size(), 2u);
+}
+
+// The data window on top of its play group exports from the Playback menu: to a text file and,
+// headed in real units, to a workbook; both hold the same numbers.
+TEST_F(DataWindowsFlow, TheDataWindowOnTopExportsToTextAndToAWorkbook) {
+    OpenedFiles opened;
+    const QString mdat = WriteDataFile(WorkPath(QStringLiteral("run.mdat")));
+    ASSERT_FALSE(mdat.isEmpty());
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    OpenDataFile(Prompter(), window, mdat);
+    ASSERT_TRUE(WaitFor([&] { return !DataViews().empty(); })) << "no data window";
+    CDataPlayView* view = DataViews().front();
+    view->GetParentFrame()->SetWindowPos(&CWnd::wndTop, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+
+    const QString text = WorkPath(QStringLiteral("run.au2"));
+    const QString book = WorkPath(QStringLiteral("run.xlsx"));
+    QAction* toText = FindItem(window, QStringLiteral("Playback/Export To Text..."));
+    QAction* toExcel = FindItem(window, QStringLiteral("Playback/Export To Excel..."));
+    ASSERT_NE(toText, nullptr);
+    ASSERT_NE(toExcel, nullptr);
+    Prompter().AnswerFileDialog({text});
+    MenuAction(window, QStringLiteral("Playback/Export To Text..."))->trigger();
+    Prompter().ExpectMessageBox(
+        QStringLiteral("Would you like to Export the data using real units?"), IDYES);
+    Prompter().AnswerFileDialog({book});
+    MenuAction(window, QStringLiteral("Playback/Export To Excel..."))->trigger();
+    ASSERT_TRUE(WaitFor([&] { return opened.paths.contains(book); })) << "no workbook shown";
+
+    QFile file(text);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 11 + 1000);
+    XlsxReader reader;
+    ASSERT_TRUE(reader.Open(book));
+    const auto cells = reader.Cells(1);
+    int heading = -1;
+    for (const auto& [name, cell] : cells)
+        if (name.startsWith('A') && cell.value == "Index")
+            heading = name.mid(1).toInt();
+    ASSERT_GT(heading, 0);
+    EXPECT_EQ(cells.at(QString("C%1").arg(heading)).value, "Ch. 0 (units)");
+    for (int s = 0; s < 1000; ++s) {
+        const QStringList fields = lines[11 + s].split('\t', Qt::SkipEmptyParts);
+        ASSERT_EQ(fields.size(), 4);
+        for (int column = 0; column < 4; ++column) {
+            const QString name = QString("%1%2").arg(QChar('A' + column)).arg(heading + 1 + s);
+            ASSERT_EQ(cells.count(name), 1u) << name.toStdString();
+            const double inText = fields[column].trimmed().toDouble();
+            EXPECT_NEAR(cells.at(name).value.toDouble(), inText,
+                        1e-6 * std::max(1.0, std::fabs(inText)))
+                << name.toStdString();
+        }
+    }
 }
 
 class LiveSensorFlow : public SimulatedDeviceTest {

@@ -317,7 +317,10 @@ TEST_F(RecordControllerRecordingFlow, TheControllerRecordsItsDevicesAndAutoRecor
             EXPECT_TRUE(WaitIdling([&] { return !busy.IsWindowVisible(); }))
                 << "the busy box stayed";
             seen << text(CAutoRecordDlg::kLastSaveField);
-            Click(dialog, CAutoRecordDlg::kEngage);
+            // The one cycle done, the controller disengages by itself and closes.
+            EXPECT_TRUE(WaitIdling([&] {
+                return text(CAutoRecordDlg::kEngage) == "Engage Auto-Download";
+            })) << "still engaged after the last cycle";
             Click(dialog, IDOK);
         },
         &controllerShown);

@@ -777,3 +777,37 @@ TEST_F(RecordGroupTest, TheGroupIsTheCommandTargetOfItsDevicesLinks) {
     status = VARIANT();
     EXPECT_EQ(bound.SendCommand(handle, 1, code, values, &status, &result), 1);
 }
+
+TEST_F(RecordGroupTest, ADeviceHasOneOwningGroupAtATime) {
+    const int handle = AddCamera();
+    CDeviceLink link;
+    link.SetHandle(handle);
+    m_group->RemoveDevice(handle);
+    m_group->AddDevice(handle);
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 1);
+    EXPECT_EQ(m_group->AddDevice(handle), 0) << "its own group may add it again";
+
+    auto other = std::make_unique<CRecordGroup>();
+    EXPECT_EQ(other->AddDevice(handle), -1);
+    EXPECT_EQ(other->GetDeviceCount(), 0);
+    EXPECT_EQ(link.GetCommandTarget(), m_group.get()) << "the refused group took no link";
+    other.reset();
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 1) << "the refused group freed nothing";
+
+    {
+        CRecordGroup borrower;
+        borrower.SetOwnsDevices(false);
+        EXPECT_EQ(borrower.AddDevice(handle), 0);
+        borrower.RemoveDevice(handle);
+        EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 1) << "a borrower marks nothing";
+    }
+
+    m_group->RemoveDevice(handle);
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 0);
+    other = std::make_unique<CRecordGroup>();
+    EXPECT_EQ(other->AddDevice(handle), 0);
+    EXPECT_EQ(link.GetCommandTarget(), other.get());
+    other.reset();
+    EXPECT_EQ(OpenDevices::GetOwnerFlagByHandle(handle), 0)
+        << "a group that goes frees its devices";
+}
