@@ -6,10 +6,9 @@
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzFile(data, size, QStringLiteral("input.cfg"));
-    const QString movie = FuzzFile(nullptr, 0, QStringLiteral("input.raw"));
+    const QString cfg = FuzzFile(data, size, QStringLiteral("input.cfg"));
     CCfgFileInfo info;
-    if (!info.Load(movie, nullptr, false))
+    if (!info.Load(cfg, nullptr, false))
         return 0;
     CFrameSource source;
     source.SetCfgFileInfo(info);
