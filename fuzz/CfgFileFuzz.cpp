@@ -5,11 +5,13 @@
 #include "frames/FrameSource.h"
 #include "fuzz/FuzzSupport.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    FuzzFile(data, size, QStringLiteral("input.cfg"));
-    const QString movie = FuzzFile(nullptr, 0, QStringLiteral("input.raw"));
+    const QString cfg = FuzzFile(data, size, QStringLiteral("input.cfg"));
     CCfgFileInfo info;
-    if (!info.Load(movie, nullptr, false))
+    if (!info.Load(cfg, nullptr, false))
         return 0;
     CFrameSource source;
     source.SetCfgFileInfo(info);
@@ -18,6 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     source.GetStartTimeText(&date, &time);
     for (const int frame : {0, -1, 1000000, info.m_firstFrame})
         source.GetFrameTimeText(frame, info.m_rateHz, &date, &time);
+    // A source opened from no file saves its ".cfg" in the current folder: the scratch folder,
+    // and the caller's again afterwards.
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(QFileInfo(cfg).absolutePath());
     source.SaveCfgFile();
+    QDir::setCurrent(before);
     return 0;
 }

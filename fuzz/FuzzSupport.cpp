@@ -41,6 +41,9 @@ void FuzzInit() {
     AfxSetPrompter(&prompter);
     static QTemporaryDir scratch;
     g_scratch = &scratch;
+    // What a target stores in the registry stays in the scratch folder, never the user's.
+    if (!qEnvironmentVariableIsSet("REELMARK_REGISTRY_DIR"))
+        qputenv("REELMARK_REGISTRY_DIR", QFile::encodeName(scratch.filePath("registry")));
 }
 
 QString FuzzFile(const uint8_t* data, size_t size, const QString& name) {

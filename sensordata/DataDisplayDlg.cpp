@@ -140,33 +140,38 @@ int CDataDisplayDlg::Origin() const {
 
 CDataDisplayDlg::PlotShape CDataDisplayDlg::CurrentShape() const {
     PlotShape shape;
-    shape.scans = std::max(0, m_pData->m_nTotalScans);
     shape.scaledView = m_pSettings->m_nScaledView != 0;
     shape.origin = Origin();
     shape.rate = m_pData->SafeScanRate();
+    // The plot holds no more scans than the drawn arrays: none when nothing is drawn.
+    size_t held = 0;
     int k = 0;  // index among the channels that are on: the stored array
     for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
         if (!m_pData->m_onFlags[c])
             continue;
-        const int stored = k++;
-        if (m_pSettings->m_displayed[c] && stored < static_cast<int>(m_pData->m_channels.size()))
+        const size_t stored = static_cast<size_t>(k++);
+        if (m_pSettings->m_displayed[c] && stored < m_pData->m_channels.size()) {
             shape.channels.push_back(c);
+            held = std::max(held, m_pData->m_channels[stored].size());
+        }
     }
+    shape.scans =
+        static_cast<int>(std::min(held, static_cast<size_t>(std::max(0, m_pData->m_nTotalScans))));
     return shape;
 }
 
-void CDataDisplayDlg::AxisValues(bool scaledView, std::vector<float>* x) const {
-    x->resize(static_cast<size_t>(std::max(0, m_pData->m_nTotalScans)));
+void CDataDisplayDlg::AxisValues(bool scaledView, int scans, std::vector<float>* x) const {
+    x->resize(static_cast<size_t>(scans));
     if (scaledView) {
         if (UsesSecondOrigin())
-            m_pData->GetTimeAxisSecondOrigin(x->data());
+            m_pData->GetTimeAxisSecondOrigin(*x);
         else
-            m_pData->GetTimeAxis(x->data());
+            m_pData->GetTimeAxis(*x);
     } else {
         if (UsesSecondOrigin())
-            m_pData->GetIndexAxisSecondOrigin(x->data());
+            m_pData->GetIndexAxisSecondOrigin(*x);
         else
-            m_pData->GetIndexAxis(x->data());
+            m_pData->GetIndexAxis(*x);
     }
 }
 
@@ -200,7 +205,7 @@ void CDataDisplayDlg::BuildPlot() {
     const bool scaledView = m_shape.scaledView;
     std::vector<float> x;
     std::vector<float> y;
-    AxisValues(scaledView, &x);
+    AxisValues(scaledView, n, &x);
     if (GetSafeHwnd())
         CheckDlgButton(DataDisplayId::kDataCentric, m_bDataCentric ? BST_CHECKED : BST_UNCHECKED);
 
@@ -252,7 +257,7 @@ void CDataDisplayDlg::UpdatePlot() {
     // Same axis, same plots: the axis range, and with it the user's zoom and pan, stays.
     std::vector<float> x;
     std::vector<float> y;
-    AxisValues(shape.scaledView, &x);
+    AxisValues(shape.scaledView, shape.scans, &x);
     int plot = 0;
     for (int c : shape.channels) {
         ChannelValues(c, shape.scaledView, shape.scans, &y);
@@ -454,7 +459,8 @@ void CDataDisplayDlg::Step(int direction) {
     if (!m_pData || !m_graph)
         return;
     const int start = GetCursorIndex();
-    const int n = m_pData->m_nTotalScans;
+    // The cursor moves over the plotted scans only: with nothing plotted it stays.
+    const int n = m_shape.scans;
     for (int i = start + direction; direction > 0 ? i < n : i >= 1; i += direction) {
         SetCursorIndex(i, true);
         if (GetCursorIndex() != start)

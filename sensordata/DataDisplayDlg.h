@@ -128,8 +128,8 @@ private:
         bool operator==(const PlotShape&) const = default;
     };
     PlotShape CurrentShape() const;
-    // The x axis values of every scan and one channel's samples as plotted.
-    void AxisValues(bool scaledView, std::vector<float>* x) const;
+    // The x axis values of the plotted scans and one channel's samples as plotted.
+    void AxisValues(bool scaledView, int scans, std::vector<float>* x) const;
     void ChannelValues(int channel, bool scaledView, int scans, std::vector<float>* y) const;
     // The read-out list shows lines.
     void ShowLines(const QStringList& lines);

@@ -68,8 +68,8 @@ void CDataQNSensorView::Redraw() {
     if (!card || m_graph.IsEmpty())
         return;
     const CVidraData& data = card->GetLiveData();
-    std::vector<float> x(static_cast<size_t>(std::max(0, data.m_nTotalScans)));
-    data.GetTimeAxis(x.data());
+    std::vector<float> x(data.GetPlottedScans());
+    data.GetTimeAxis(x);
     LONG plot = 0;
     for (int c = 0; c < CVidraData::kChannelSlots; ++c) {
         const std::vector<float>* samples = data.ChannelSamples(c);

@@ -4,6 +4,31 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 
+#include <memory>
+
+namespace {
+
+// What one sender has sent so far; past the bound nothing more is kept.
+struct Message {
+    QByteArray bytes;
+    bool tooLong = false;
+
+    void Take(QLocalSocket* socket) {
+        if (tooLong) {
+            socket->readAll();
+            return;
+        }
+        bytes += socket->read(CInstanceChannel::kMaxMessageBytes + 1 - bytes.size());
+        if (bytes.size() > CInstanceChannel::kMaxMessageBytes) {
+            tooLong = true;
+            bytes.clear();
+            socket->readAll();
+        }
+    }
+};
+
+}  // namespace
+
 CInstanceChannel::CInstanceChannel(QObject* parent) : QObject(parent) {}
 
 CInstanceChannel::~CInstanceChannel() = default;
@@ -17,24 +42,29 @@ bool CInstanceChannel::Listen(const QString& name, FilesHandler onFiles) {
         return false;
     connect(m_server, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-            auto* received = new QByteArray;
+            const auto received = std::make_shared<Message>();
             connect(socket, &QLocalSocket::readyRead, socket,
-                    [socket, received] { received->append(socket->readAll()); });
+                    [socket, received] { received->Take(socket); });
             connect(socket, &QLocalSocket::disconnected, this, [this, socket, received] {
-                received->append(socket->readAll());
-                QStringList files;
-                for (const QByteArray& path : received->split('\0')) {
-                    if (!path.isEmpty())
-                        files.append(QString::fromUtf8(path));
-                }
-                delete received;
+                received->Take(socket);
                 socket->deleteLater();
+                const QStringList files =
+                    received->tooLong ? QStringList() : DecodeFiles(received->bytes);
                 if (!files.isEmpty() && m_onFiles)
                     m_onFiles(files);
             });
         }
     });
     return true;
+}
+
+QStringList CInstanceChannel::DecodeFiles(const QByteArray& message) {
+    QStringList files;
+    for (const QByteArray& path : message.split('\0')) {
+        if (!path.isEmpty())
+            files.append(QString::fromUtf8(path));
+    }
+    return files;
 }
 
 bool CInstanceChannel::Send(const QString& name, const QStringList& files, int timeoutMs) {

@@ -25,6 +25,12 @@ public:
     bool Listen(const QString& name, FilesHandler onFiles);
     // Hands files to the copy listening at name; FALSE when none takes them in time.
     static bool Send(const QString& name, const QStringList& files, int timeoutMs = 3000);
+    // The files a whole message names, in order; empty paths are skipped.
+    static QStringList DecodeFiles(const QByteArray& message);
+
+    // A second start sends the paths of its own command line, which the system keeps far
+    // below this; a longer message is read to its end and hands nothing over.
+    static constexpr qsizetype kMaxMessageBytes = 8 << 20;
 
 private:
     QLocalServer* m_server = nullptr;

@@ -133,7 +133,8 @@ void CVidraData::StoreTo(CArchive& ar) const {
         ar << f;
     WriteStrings(ar, m_labels);
     WriteStrings(ar, m_units);
-    ar << kFileMarker << m_nSpare << m_nTotalScans;
+    // Without a stored array no scan is held: the reader refuses a count nothing backs.
+    ar << kFileMarker << m_nSpare << (m_channels.empty() ? 0 : m_nTotalScans);
     ar << m_nSecondOrigin << m_nSecondOriginExtra;
     for (int32_t c : m_colors)
         ar << c;
@@ -187,7 +188,9 @@ void CVidraData::LoadFrom(CArchive& ar) {
 
     const int on = static_cast<int>(
         std::count_if(onFlags.begin(), onFlags.end(), [](int32_t f) { return f != 0; }));
-    if (on != stored || totalScans < 0)
+    // The total is the length of the stored arrays: a count that no array backs is damage,
+    // whatever the file claims.
+    if (on != stored || totalScans < 0 || (stored == 0 && totalScans != 0))
         ThrowBadFile();
     for (const std::vector<float>& samples : channels) {
         if (samples.size() != static_cast<size_t>(totalScans))
@@ -222,25 +225,32 @@ int CVidraData::GetStoredLength() const {
     return m_channels.empty() ? 0 : static_cast<int>(m_channels.front().size());
 }
 
-void CVidraData::GetTimeAxis(float* out) const {
+size_t CVidraData::GetPlottedScans() const {
+    size_t longest = 0;
+    for (const std::vector<float>& samples : m_channels)
+        longest = std::max(longest, samples.size());
+    return std::min(longest, static_cast<size_t>(std::max(0, m_nTotalScans)));
+}
+
+void CVidraData::GetTimeAxis(std::span<float> out) const {
     const double step = 1.0 / SafeScanRate();
-    for (int s = 0; s < m_nTotalScans; ++s)
+    for (size_t s = 0; s < out.size(); ++s)
         out[s] = static_cast<float>((double(s) - m_nZP) * step);
 }
 
-void CVidraData::GetTimeAxisSecondOrigin(float* out) const {
+void CVidraData::GetTimeAxisSecondOrigin(std::span<float> out) const {
     const double step = 1.0 / SafeScanRate();
-    for (int s = 0; s < m_nTotalScans; ++s)
+    for (size_t s = 0; s < out.size(); ++s)
         out[s] = static_cast<float>((double(s) - m_nSecondOrigin) * step);
 }
 
-void CVidraData::GetIndexAxis(float* out) const {
-    for (int s = 0; s < m_nTotalScans; ++s)
+void CVidraData::GetIndexAxis(std::span<float> out) const {
+    for (size_t s = 0; s < out.size(); ++s)
         out[s] = static_cast<float>(double(s) - m_nZP);
 }
 
-void CVidraData::GetIndexAxisSecondOrigin(float* out) const {
-    for (int s = 0; s < m_nTotalScans; ++s)
+void CVidraData::GetIndexAxisSecondOrigin(std::span<float> out) const {
+    for (size_t s = 0; s < out.size(); ++s)
         out[s] = static_cast<float>(double(s) - m_nSecondOrigin);
 }
 

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class CVidraData : public CObject {
@@ -43,16 +44,20 @@ public:
     int GetChannelSlotCount() const { return kChannelSlots; }
     // Samples per stored channel: the length of the first stored array, 0 without one.
     int GetStoredLength() const;
+    // The scans a view of every stored array plots: the longest array's, no more than the
+    // total; none without an array, whatever the total claims.
+    size_t GetPlottedScans() const;
 
     // Guarded divisors: a scan rate or scans per frame below 1 counts as 1.
     int SafeScanRate() const { return m_nScanRate > 0 ? m_nScanRate : 1; }
     int SafeScansPerFrame() const { return m_nScansPerFrame > 0 ? m_nScansPerFrame : 1; }
 
-    // Total-scans entries each: (s - origin) / rate, or the plain offsets s - origin.
-    void GetTimeAxis(float* out) const;
-    void GetTimeAxisSecondOrigin(float* out) const;
-    void GetIndexAxis(float* out) const;
-    void GetIndexAxisSecondOrigin(float* out) const;
+    // Entry s of out, for every s it holds: (s - origin) / rate, or the plain offset s - origin.
+    // The caller sizes out by the samples it shows.
+    void GetTimeAxis(std::span<float> out) const;
+    void GetTimeAxisSecondOrigin(std::span<float> out) const;
+    void GetIndexAxis(std::span<float> out) const;
+    void GetIndexAxisSecondOrigin(std::span<float> out) const;
     // The scan under a graph position x, the axis running from the first to the last scan
     // (in seconds when timeAxis is set). 0 with fewer than two scans.
     int XToScan(float x, bool timeAxis) const;

@@ -25,9 +25,18 @@
 #include <functional>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace {
 
 constexpr int kScans = 4;
+
+// The process's largest resident size so far.
+long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
 
 // Channels 2 and 5 on, four scans at 100 Hz, zero point 1, second origin 3; channel 5 is
 // "Stroke" in mm with factor 2 and offset 1.
@@ -209,6 +218,57 @@ TEST_F(DataDisplayDlgTest, NothingDisplayedLeavesTheXCaption) {
     m_settings.m_displayed[7] = true;
     m_dlg.BuildPlot();
     EXPECT_TRUE(m_graph.CallsStartingWith("AddPlot").isEmpty());
+}
+
+// A model whose total claims scans that no drawn array holds: the plot takes what is drawn,
+// with nothing drawn it holds nothing, and the steps stay where the cursor is.
+TEST_F(DataDisplayDlgTest, ThePlotHoldsTheDrawnScansOnly) {
+    struct Case {
+        const char* name;
+        bool arrays;     // channels 2 and 5 keep their four samples
+        bool displayed;  // channel 5 is displayed
+        int totalScans;
+        int plotted;
+    };
+    const Case cases[] = {
+        {"arrays, none displayed", true, false, 1 << 26, 0},
+        {"a displayed array of four", true, true, 1 << 26, 4},
+        {"total below the arrays", true, true, 3, 3},
+        {"no stored array", false, false, 1 << 26, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.arrays) {
+            m_data.m_onFlags.fill(0);
+            m_data.m_channels.clear();
+        }
+        m_settings.m_displayed[5] = c.displayed;
+        m_data.m_nTotalScans = c.totalScans;
+        m_graph = CRecordingGraph();
+        const long peakBefore = PeakResidentKb();
+        m_dlg.BuildPlot();
+        EXPECT_LT(PeakResidentKb() - peakBefore, 100 * 1024);
+        if (c.plotted == 0) {
+            EXPECT_TRUE(m_graph.CallsStartingWith("PlotXY").isEmpty());
+            EXPECT_TRUE(m_graph.CallsStartingWith("Range").isEmpty());
+            EXPECT_EQ(m_graph.CallsStartingWith("CursorPosition"),
+                      QStringList{"CursorPosition 1 0"});
+        } else {
+            EXPECT_EQ(m_graph.CallsStartingWith("PlotXY"),
+                      QStringList{QStringLiteral("PlotXY 1 %1 %1").arg(c.plotted)});
+        }
+    }
+}
+
+TEST_F(DataDisplayDlgTest, WithNothingPlottedTheStepsStay) {
+    m_data.m_onFlags.fill(0);
+    m_data.m_channels.clear();
+    m_data.m_nTotalScans = 1000;
+    CreateWindow();
+    Click(DataDisplayId::kFwd);
+    Click(DataDisplayId::kBack);
+    EXPECT_EQ(m_graph.cursorIndex, 0);
+    EXPECT_TRUE(m_notified.empty());
 }
 
 TEST_F(DataDisplayDlgTest, BusyOrWithoutSettingsNothingHappens) {

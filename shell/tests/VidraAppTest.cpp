@@ -15,6 +15,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <atomic>
+#include <thread>
+
 namespace {
 
 class VidraAppTest : public IsolatedTest {
@@ -115,6 +118,48 @@ TEST_F(HandedFilesTest, RunningCopyOpensTheHandedFiles) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(app.opened, QStringList({"/a/x.avi", "/b/y z.mpqsf"}));
     app.ExitInstance();
+}
+
+// A message longer than any command line hands nothing over, read to its end; one at the
+// bound still hands its path.
+TEST(InstanceChannelTest, AMessageBeyondTheBoundHandsNothingOver) {
+    const QString name =
+        QStringLiteral("rm-channel-test-%1").arg(QCoreApplication::applicationPid());
+    QStringList handed;
+    int messages = 0;
+    CInstanceChannel running;
+    ASSERT_TRUE(running.Listen(name, [&](const QStringList& files) {
+        handed = files;
+        ++messages;
+    }));
+    struct Case {
+        qsizetype pathBytes;  // the message adds the NUL that ends the path
+        bool handedOver;
+    };
+    const Case cases[] = {{CInstanceChannel::kMaxMessageBytes - 1, true},
+                          {CInstanceChannel::kMaxMessageBytes, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pathBytes);
+        handed.clear();
+        const QString path = QLatin1Char('/') + QString(c.pathBytes - 1, QLatin1Char('x'));
+        // The sender blocks while its bytes go out: it runs beside this thread's loop.
+        std::atomic<bool> sent{false};
+        std::thread sender([&] {
+            CInstanceChannel::Send(name, {path}, 20000);
+            sent = true;
+        });
+        QElapsedTimer wait;
+        wait.start();
+        while (!sent && wait.elapsed() < 30000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        sender.join();
+        // Then, once the running copy has seen the sender go, it has handed the path or not.
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 200);
+        while (c.handedOver && handed.isEmpty() && wait.elapsed() < 30000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        EXPECT_EQ(handed, c.handedOver ? QStringList{path} : QStringList());
+    }
+    EXPECT_EQ(messages, 1);
 }
 
 TEST_F(VidraAppTest, FoldersEndWithASeparatorAndKeepTheWholeCurrentPath) {

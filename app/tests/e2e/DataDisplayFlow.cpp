@@ -15,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QFile>
 #include <QMainWindow>
 #include <QMenu>
 #include <QTest>
@@ -156,6 +157,57 @@ TEST_F(DataDisplayFlow, ToolsDataDisplayPlotsStepsAndFollowsTheSettings) {
     EXPECT_EQ(RegQueryString(key, QStringLiteral("Channel 1"), &label), ERROR_SUCCESS);
     RegCloseKey(key);
     EXPECT_EQ(label, QStringLiteral("Stroke"));
+}
+
+// The peak of the process's resident memory so far, in kB.
+long PeakResidentKb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// 814 bytes: no stored channel, every channel off, no labels or units, marker -1, and a total
+// of 2^31-1 scans that no array holds.
+QByteArray NoChannelsClaimingScans() {
+    QByteArray b("\x01\x00", 2);
+    b += QByteArray(4 + 256 + 24, '\0');
+    for (int i = 0; i < 64; ++i)
+        b += QByteArray("\x00\x00\x80\x3F", 4);
+    b += QByteArray(256 + 2 + 2, '\0');
+    b += QByteArray("\xFF\xFF\xFF\xFF\x00\x00\x00\x00\xFF\xFF\xFF\x7F", 12);
+    return b;
+}
+
+TEST_F(DataDisplayFlow, AFileClaimingScansThatNoChannelHoldsFailsToOpen) {
+    CMainFrame* frame = StartProgram({});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    QAction* open = MenuAction(window, QStringLiteral("File/Open Data File..."));
+    ASSERT_NE(open, nullptr);
+    const QByteArray hostile = NoChannelsClaimingScans();
+    ASSERT_EQ(hostile.size(), 814);
+    const long peakBefore = PeakResidentKb();
+    // The whole file and its cuts inside the header, the strings and the last word.
+    for (const int size : {814, 813, 810, 802, 300, 6, 0}) {
+        SCOPED_TRACE(size);
+        const QString path = WorkPath(QStringLiteral("hostile%1.mdat").arg(size));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(hostile.left(size));
+        file.close();
+        const size_t prompts = Prompter().Prompts().size();
+        Prompter().AnswerFileDialog({path});
+        Prompter().ExpectMessageBox(QStringLiteral("Failed to open document %1.").arg(path), IDOK);
+        open->trigger();
+        ASSERT_TRUE(WaitFor([&] { return Prompter().Prompts().size() == prompts + 2; }))
+            << "no failed open said";
+        EXPECT_EQ(FindWindowOf<CDataDisplayDlg>(), nullptr);
+    }
+    EXPECT_LT(PeakResidentKb() - peakBefore, 100 * 1024);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QDirIterator>
 
+#include <sys/resource.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -126,6 +128,53 @@ TEST_F(SensorDataFuzzTest, HugeCounts) {
     for (const Case& c : cases)
         Check(c.bytes, c.file, c.name);
     EXPECT_EQ(m_accepted, 0);
+}
+
+// A file of no stored channel, every on flag 0, no labels or units and marker -1 that claims
+// 2^31-1 scans: 814 bytes.
+QByteArray NoChannelsClaimingScans(int32_t totalScans) {
+    QByteArray b("\x01\x00", 2);
+    b += QByteArray(4 + 256 + 24, '\0');
+    for (int i = 0; i < CVidraData::kChannelSlots; ++i)
+        b += QByteArray("\x00\x00\x80\x3F", 4);
+    b += QByteArray(256 + 2 + 2, '\0');
+    for (const int32_t v : {-1, 0, totalScans}) {
+        const QByteArray at(4, '\0');
+        b += at;
+        SetLe32At(b, int(b.size()) - 4, v);
+    }
+    return b;
+}
+
+long PeakResidentKb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+TEST_F(SensorDataFuzzTest, ScansThatNoStoredArrayHoldsAreRefused) {
+    const QByteArray hostile = NoChannelsClaimingScans(0x7FFFFFFF);
+    ASSERT_EQ(hostile.size(), 814);
+    const long peakBefore = PeakResidentKb();
+    for (int size = 0; size <= hostile.size(); ++size)
+        Check(hostile.left(size), "h.mdat", "truncated to " + std::to_string(size));
+    EXPECT_EQ(m_accepted, 0);
+    EXPECT_LT(PeakResidentKb() - peakBefore, 100 * 1024);
+
+    // What the program writes for a set without channels opens again, holding no scan; one
+    // scan claimed is already refused.
+    CSensorDataSet none;
+    none.GetData()->m_nTotalScans = 5;
+    none.GetData()->m_nFrameCount = 5;
+    ASSERT_EQ(none.Save(WorkPath("none.mdat")), S_OK);
+    CSensorDataSet again;
+    ASSERT_EQ(again.Open(WorkPath("none.mdat")), S_OK);
+    EXPECT_EQ(again.GetData()->m_nTotalScans, 0);
+    m_accepted = 0;
+    Check(NoChannelsClaimingScans(0), "h.mdat", "no scans claimed");
+    EXPECT_EQ(m_accepted, 1);
+    Check(NoChannelsClaimingScans(1), "h.mdat", "one scan claimed");
+    EXPECT_EQ(m_accepted, 1);
 }
 
 TEST_F(SensorDataFuzzTest, FuzzSeedsReplay) {
