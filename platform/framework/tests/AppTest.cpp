@@ -1082,4 +1082,25 @@ TEST_F(ResourceTablesTest, AcceleratorsSendTheirCommands) {
     EXPECT_EQ(g_handled, (QStringList{"main", "app", "view"}));
 }
 
+// A key of the frame's table works while a child window has the focus: nothing of the child's
+// own takes the same key.
+TEST_F(ResourceTablesTest, FrameKeysReachTheirCommandsFromAChild) {
+    m_app->m_main->SetAccelerators(
+        {{FVIRTKEY | FCONTROL, 'W', ID_MAIN_ONLY}, {FVIRTKEY | FCONTROL, VK_F1 + 3, ID_MAIN_ONLY}});
+    QWidget* main = m_app->m_main->GetQWidget();
+    main->show();
+    m_app->m_alpha->OpenDocumentFile(QString());
+    CMDIChildWnd* child = m_app->m_main->MDIGetActive();
+    ASSERT_NE(child, nullptr);
+    QApplication::setActiveWindow(main);
+    child->GetQWidget()->setFocus();
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_W, Qt::CTRL | Qt::Key_F4}) {
+        g_handled.clear();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(g_handled.count("main"), 1) << QKeySequence(key).toString().toStdString();
+    }
+}
+
 }  // namespace
