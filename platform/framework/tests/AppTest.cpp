@@ -531,6 +531,24 @@ TEST_F(AppTest, ClosingBySubWindowAndMainFrameAsksFirst) {
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
 }
 
+// A look-up that wrapped the sub-window (its frame's parent) leaves its close button asking
+// the frame first.
+TEST_F(AppTest, SubWindowLookedUpStillAsksBeforeItCloses) {
+    TestDoc* doc = NewAlpha();
+    doc->SetModifiedFlag();
+    CMDIChildWnd* child = Main()->MDIGetActive();
+    QMdiSubWindow* sub = child->GetSubWindow();
+    ASSERT_NE(CWnd::FromWidget(sub), nullptr);
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDCANCEL);
+    sub->close();
+    EXPECT_EQ(g_docsAlive, 1);
+    ASSERT_EQ(Main()->GetMDIChildren().size(), 1u);
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDNO);
+    sub->close();
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_TRUE(Main()->GetMDIChildren().empty());
+}
+
 TEST_F(AppTest, FailedOpenAndSaveAreReportedAndLeaveNothingBehind) {
     const QString truncated = WorkPath("truncated.alp");
     {
