@@ -404,6 +404,12 @@ BOOL CSpanrecApp::InitInstance() {
     ParseCommandLine(cmdInfo);
     cmdInfo.m_bRunEmbedded = FALSE;
     cmdInfo.m_bRunAutomated = FALSE;
+    // The main window is shown maximised before a file opens in it, so that the file's
+    // windows are made inside the size the window keeps.
+    const bool opensFiles = cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen;
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+    if (opensFiles)
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::AppUnregister ||
         cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen) {
         if (!ProcessShellCommand(cmdInfo))
@@ -413,8 +419,8 @@ BOOL CSpanrecApp::InitInstance() {
             OpenDocumentFile(cmdInfo.m_fileNames[i]);
     }
 
-    m_nCmdShow = SW_SHOWMAXIMIZED;
-    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    if (!opensFiles)
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     frame->SetWindowText(QString::fromLatin1(kMainTitle));
     RunStartupUpdateCheck(frame);
