@@ -234,7 +234,11 @@ public:
 
     bool OpenPlayGroupFile(CDocument* project, const QString& path, CDocument** group) override {
         auto* doc = dynamic_cast<CGeneralDoc*>(project);
-        return doc && doc->OpenPlayGroupFile(path, group) && *group;
+        if (!doc || !doc->OpenPlayGroupFile(path, group) || !*group)
+            return false;
+        // The group is there; the file may still have failed to open in it.
+        auto* playGroup = dynamic_cast<CMeasurementFormDoc*>(*group);
+        return !playGroup || !playGroup->HasLoadFailed();
     }
 
     bool AddFileToPlayGroup(CDocument* group, const QString& path) override {
