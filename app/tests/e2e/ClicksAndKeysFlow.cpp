@@ -22,6 +22,8 @@
 #include <QMainWindow>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionTitleBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -264,8 +266,23 @@ TEST_F(ClicksAndKeysFlow, AChangedProjectsOwnCloseButtonAsks) {
     ASSERT_NE(project, nullptr);
     QMdiSubWindow* sub = project->GetSubWindow();
     ASSERT_NE(sub, nullptr);
+    // The close button of the project's title bar, clicked where the style draws it.
+    sub->showNormal();
+    ASSERT_TRUE(WaitFor([&] { return sub->isVisible() && !sub->isMaximized(); }));
+    QStyleOptionTitleBar title;
+    title.initFrom(sub);
+    title.subControls = QStyle::SC_All;
+    title.titleBarFlags = sub->windowFlags();
+    title.titleBarState = static_cast<int>(sub->windowState());
+    title.rect = QRect(0, 0, sub->width(),
+                       sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &title, sub));
+    const QRect close = sub->style()->subControlRect(QStyle::CC_TitleBar, &title,
+                                                     QStyle::SC_TitleBarCloseButton, sub);
+    ASSERT_TRUE(close.isValid());
     Prompter().ExpectMessageBox(QStringLiteral("Save changes to sample?"), IDCANCEL);
-    sub->close();
+    QWidget* top = frame->GetQWidget();
+    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      sub->mapTo(top, close.center()));
     WaitFor([] { return false; }, 300);
     EXPECT_EQ(Prompter().Prompts().size(), 1u) << "closed without a question";
     EXPECT_NE(FindWindowOf<CGeneralFrame>(), nullptr) << "Cancel did not keep the project";
