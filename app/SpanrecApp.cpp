@@ -236,7 +236,11 @@ public:
 
     bool OpenPlayGroupFile(CDocument* project, const QString& path, CDocument** group) override {
         auto* doc = dynamic_cast<CGeneralDoc*>(project);
-        return doc && doc->OpenPlayGroupFile(path, group) && *group;
+        if (!doc || !doc->OpenPlayGroupFile(path, group) || !*group)
+            return false;
+        // The group is there; the file may still have failed to open in it.
+        auto* playGroup = dynamic_cast<CMeasurementFormDoc*>(*group);
+        return !playGroup || !playGroup->HasLoadFailed();
     }
 
     bool AddFileToPlayGroup(CDocument* group, const QString& path) override {
@@ -408,6 +412,12 @@ BOOL CSpanrecApp::InitInstance() {
     ParseCommandLine(cmdInfo);
     cmdInfo.m_bRunEmbedded = FALSE;
     cmdInfo.m_bRunAutomated = FALSE;
+    // The main window is shown maximised before a file opens in it, so that the file's
+    // windows are made inside the size the window keeps.
+    const bool opensFiles = cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen;
+    m_nCmdShow = SW_SHOWMAXIMIZED;
+    if (opensFiles)
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
     if (cmdInfo.m_nShellCommand == CCommandLineInfo::AppUnregister ||
         cmdInfo.m_nShellCommand == CCommandLineInfo::FileOpen) {
         if (!ProcessShellCommand(cmdInfo))
@@ -417,8 +427,8 @@ BOOL CSpanrecApp::InitInstance() {
             OpenDocumentFile(cmdInfo.m_fileNames[i]);
     }
 
-    m_nCmdShow = SW_SHOWMAXIMIZED;
-    frame->ShowWindow(SW_SHOWMAXIMIZED);
+    if (!opensFiles)
+        frame->ShowWindow(SW_SHOWMAXIMIZED);
     frame->UpdateWindow();
     frame->SetWindowText(QString::fromLatin1(kMainTitle));
     RunStartupUpdateCheck(frame);

@@ -1159,11 +1159,13 @@ void CMeasurementFormDoc::LoadPlayGroup(int modifiedAfterOpen) {
     const QString path = m_pendingGroupPath;
     const bool wasEmpty = GetVideoCount() == 0 && GetDataCount() == 0;
     m_openFailed = false;
+    m_loadFailed = false;
     if (path.contains(QLatin1String(kDeviceMarker))) {
-        AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+        m_loadFailed = !AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
     } else if (!OpenGroupFile(path, modifiedAfterOpen) && !path.isEmpty()) {
         // Not a group file that lists anything: the path may be a single media file.
-        m_openFailed = !AddPlaybackFromFile(path, 0, 0, nullptr, nullptr) && wasEmpty;
+        m_loadFailed = !AddPlaybackFromFile(path, 0, 0, nullptr, nullptr);
+        m_openFailed = m_loadFailed && wasEmpty;
     }
     // A group that is just what was opened holds no change of the user's.
     if (wasEmpty && modifiedAfterOpen == 0)

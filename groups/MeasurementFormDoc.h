@@ -116,6 +116,9 @@ public:
     // Whether loading from the pending path (LoadPlayGroup) left the group without the single
     // file it was opened with.
     bool HasOpenFailed() const { return m_openFailed; }
+    // Whether the media file of the last LoadPlayGroup did not open, whatever else the group
+    // holds.
+    bool HasLoadFailed() const { return m_loadFailed; }
 
     // Opening members.
     // Opens one path (video, data file, group file or device marker) as new members. FALSE
@@ -324,6 +327,7 @@ private:
     QStringList m_pendingList;
     int m_modifiedAfterOpen = 0;
     bool m_openFailed = false;
+    bool m_loadFailed = false;
     int m_lastAdded[5] = {kTypeNone, -1, -1, -1, -1};
     std::vector<std::unique_ptr<IVideoAnalysis>> m_analysis;
     std::unique_ptr<CMeasFrameAdapter> m_frameAdapter;

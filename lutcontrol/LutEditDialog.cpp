@@ -543,7 +543,8 @@ void CLutEditDialog::OnSave() {
     const FileDialogAnswer answer = AfxPrompter().FileDialog(prompt);
     if (!answer.ok || answer.paths.isEmpty())
         return;
-    if (SaveToFile(answer.paths.first())) {
+    // A name typed without an extension is saved as a settings file, so Load lists it.
+    if (SaveToFile(WithDefaultExtension(answer.paths.first(), prompt.defaultExt))) {
         MessageBoxPrompt done;
         done.text = QStringLiteral("Image LUT settings saved successfully to file.");
         done.caption = QStringLiteral("Save Success");

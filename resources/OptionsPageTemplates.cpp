@@ -108,7 +108,8 @@ DialogTemplate CheckPage(UINT id, const char* caption, std::initializer_list<Che
     int y = 6;
     for (const CheckItem& item : checks) {
         page.items.push_back(Check(item.id, item.text, 6, y, 264));
-        y += 13;
+        // Twelve rows fit the page's height.
+        y += 12;
     }
     return page;
 }

@@ -477,6 +477,10 @@ void CAnnotateView::GetMeasurePoints(std::vector<CDrawObject*>* points) const {
 }
 
 CDoublePoint CAnnotateView::ToImage(CPoint window) const {
+    if (m_imageMapping) {
+        const CPoint p = m_imageMapping(window);
+        return {static_cast<double>(p.x), static_cast<double>(p.y)};
+    }
     double x = 0.0;
     double y = 0.0;
     WindowToImageF(window.x, window.y, &x, &y, -1, -1, -1.0, -1, -1, TRUE);

@@ -116,6 +116,11 @@ public:
 
     // Binds the document whose list the view edits; the caller keeps it.
     void SetDocument(CAnnotateDoc* document);
+    // The owner's mouse-to-image mapping (window pixels to image pixels, held to the image),
+    // so that objects land on the pixel the owner's reticle names; without one the zoom
+    // transform maps.
+    using ImageMapping = std::function<CPoint(CPoint)>;
+    void SetImageMapping(ImageMapping mapping) { m_imageMapping = std::move(mapping); }
     CAnnotateDoc* GetAnnotateDocument() const { return m_annotateDoc; }
     // Takes the adapter (null for none), deletes the previous one and makes the new one the
     // owner pointer of every object.
@@ -251,6 +256,7 @@ private:
     Styles m_styles;
     std::unique_ptr<CMovieAdapter> m_adapter;
     CalibrationSource m_recordingCalibration;
+    ImageMapping m_imageMapping;
     int m_currentFrame = 0;
     // Where the mouse was last seen (window pixels): the place of Insert and Delete.
     CPoint m_mouse;

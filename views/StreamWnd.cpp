@@ -39,6 +39,8 @@ CStreamWnd::CStreamWnd()
     m_annotateDoc->m_bAutoDelete = FALSE;
     m_annotateView->SetDocument(m_annotateDoc.get());
     m_annotateView->SetRedrawTarget(this);
+    m_annotateView->SetImageMapping(
+        [this](CPoint window) { return ClientToImage(window.x, window.y, TRUE); });
     SetFitMode(TRUE);
 }
 
@@ -373,8 +375,12 @@ int CStreamWnd::OnCreate(LPCREATESTRUCT lpCreateStruct) {
         return -1;
     // Paint covers every pixel of the window, so nothing is filled in underneath first, nor
     // erased: the window has no background message of its own.
-    if (QWidget* widget = GetQWidget())
+    if (QWidget* widget = GetQWidget()) {
         widget->setAttribute(Qt::WA_OpaquePaintEvent);
+        // A click on the picture gives it the keys, so that they reach the annotation editor
+        // (Delete, the arrows) instead of whichever control had the focus before.
+        widget->setFocusPolicy(Qt::ClickFocus);
+    }
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 #include "app/SpanrecApp.h"
 #include "app/SplashWnd.h"
+#include "frames/SampleRecording.h"
 #include "platform/framework/FileDialog.h"
 #include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MultiDocTemplate.h"
@@ -24,6 +25,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QProcess>
@@ -308,6 +310,39 @@ TEST_F(SpanrecAppStartTest, FileOpenAsksForTheProgramsFileTypesAndRoutesTheChoic
 
     Prompter().AnswerFileDialog({});
     EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+}
+
+// A file that is there but cannot be read leaves the recent-file list as it was: not added,
+// and not moved up when the list already held it, whether it opens a project of its own or
+// goes into the play group of an open one.
+TEST_F(SpanrecAppStartTest, AFailedOpenLeavesTheRecentFilesAsTheyWere) {
+    ASSERT_TRUE(m_app.InitInstance());
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    };
+    const QString listed = WorkPath("listed.avi");
+    const QString broken = WorkPath("broken.avi");
+    const QString sample = WorkPath("sample.raw");
+    ASSERT_TRUE(write(listed, "RIFF no video here") && write(broken, "RIFF nor here"));
+    ASSERT_TRUE(CSampleRecording::Write(sample));
+    m_app.AddToRecentFileList(listed);
+    m_app.AddToRecentFileList(WorkPath("newer.playgrp"));
+
+    for (const bool projectOpen : {false, true}) {
+        if (projectOpen) {
+            ASSERT_NE(m_app.OpenDocumentFile(sample), nullptr);
+        }
+        const QStringList before = m_app.GetRecentFileList()->GetPaths();
+        for (const QString& path : {broken, listed}) {
+            SCOPED_TRACE(testing::Message()
+                         << path.toStdString() << (projectOpen ? " into a project" : ""));
+            Prompter().AnswerFileDialog({path});
+            Prompter().ExpectMessageBox(QStringLiteral("Error loading video from file."), IDOK);
+            EXPECT_TRUE(m_app.OnCmdMsg(ID_FILE_OPEN, CN_COMMAND, nullptr, nullptr));
+            EXPECT_EQ(m_app.GetRecentFileList()->GetPaths(), before);
+        }
+    }
 }
 
 TEST_F(SpanrecAppStartTest, DroppedFilesGoThroughTheRouter) {

@@ -247,6 +247,13 @@ TEST_F(LutEditDialogTest, LoadAndSaveAskThroughThePrompterWithTheirTexts) {
     ASSERT_GE(prompts.size(), 2u);
     EXPECT_EQ(prompts[1].caption, QStringLiteral("Save Success"));
     EXPECT_TRUE(QFile::exists(WorkPath("saved.lut")));
+
+    // A name typed without an extension gets the settings files' one.
+    Prompter().AnswerFileDialog({WorkPath("bright")});
+    Prompter().ExpectMessageBox("Image LUT settings saved successfully to file.", IDOK);
+    static_cast<QPushButton*>(m_dialog->Control(D::kSave))->click();
+    EXPECT_TRUE(QFile::exists(WorkPath("bright.lut")));
+    EXPECT_FALSE(QFile::exists(WorkPath("bright")));
 }
 
 }  // namespace

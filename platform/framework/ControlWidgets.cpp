@@ -88,8 +88,13 @@ QWidget* MakeButton(const DialogItemTemplate& item, QWidget* parent) {
             return new ManualButton<QRadioButton>(item.text, parent);
         case BS_AUTORADIOBUTTON:
             return new QRadioButton(item.text, parent);
-        case BS_GROUPBOX:
-            return new QGroupBox(item.text, parent);
+        case BS_GROUPBOX: {
+            // A group box frames the controls inside it and takes no click: the mouse reaches
+            // whatever lies under it, whatever the template's order.
+            auto* box = new QGroupBox(item.text, parent);
+            box->setAttribute(Qt::WA_TransparentForMouseEvents);
+            return box;
+        }
         case BS_OWNERDRAW:
             return new RmOwnerDrawButton(item.text, parent);
         default: {

@@ -11,13 +11,13 @@ QString LastComponent(const QString& path) {
     return path.mid(slash + 1);
 }
 
+}  // namespace
+
 QString WithDefaultExtension(const QString& path, const QString& defaultExt) {
     if (defaultExt.isEmpty() || LastComponent(path).contains('.'))
         return path;
     return path + '.' + defaultExt;
 }
-
-}  // namespace
 
 CFileDialog::CFileDialog(BOOL bOpenFileDialog, const QString& defaultExt, const QString& fileName,
                          DWORD flags, const QString& filter, CWnd* pParentWnd)

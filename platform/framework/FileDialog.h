@@ -16,6 +16,10 @@ inline constexpr DWORD OFN_PATHMUSTEXIST = 0x00000800;
 inline constexpr DWORD OFN_FILEMUSTEXIST = 0x00001000;
 inline constexpr DWORD OFN_EXPLORER = 0x00080000;
 
+// The path as a file dialog hands it back: with ".defaultExt" added when its last component
+// names no extension (and defaultExt is not empty).
+QString WithDefaultExtension(const QString& path, const QString& defaultExt);
+
 class CFileDialog {
 public:
     // The settings callers may change between construction and DoModal.

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 
 #include <algorithm>
 
@@ -66,6 +67,12 @@ CMDIChildWnd* CMDIFrameWnd::ChildOf(QMdiSubWindow* window) const {
 void CMDIFrameWnd::AddMDIChild(CMDIChildWnd* pChild, QWidget* frameWidget) {
     pChild->m_subWindow = m_mdiArea->addSubWindow(frameWidget);
     pChild->m_subWindow->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The keys are the frame's accelerators: the window menu's own Close key (Ctrl+W) would
+    // make that key ambiguous, so that it did nothing at all.
+    if (QMenu* menu = pChild->m_subWindow->systemMenu()) {
+        for (QAction* action : menu->actions())
+            action->setShortcuts({});
+    }
     m_children.push_back(pChild);
 }
 

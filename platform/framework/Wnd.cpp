@@ -1251,6 +1251,10 @@ bool CWnd::HandleQtEvent(QEvent* event) {
             return DispatchFromQt(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(m_hWnd), where);
         }
         case QEvent::Close:
+            // A Qt window that a look-up merely wrapped closes as Qt closes it: an MDI
+            // sub-window first asks the frame inside it, which may refuse.
+            if (m_wrapperOnly)
+                return false;
             event->ignore();
             DispatchFromQt(WM_CLOSE, 0, 0);
             return true;

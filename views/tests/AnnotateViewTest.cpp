@@ -2,8 +2,10 @@
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/DC.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/ResourceChain.h"
 #include "platform/registry/Registry.h"
 #include "platform/wintypes/WinMessages.h"
+#include "resources/DrawPropsTemplates.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
@@ -15,13 +17,17 @@
 #include "views/DrawEllipse.h"
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
+#include "views/DrawPropsDlg.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
 #include "views/MeasurePointNote.h"
 #include "views/ZoomTransform.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QLineEdit>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -203,6 +209,56 @@ TEST_F(AnnotateViewTest, TextToolsPlaceAtOnce) {
         EXPECT_EQ(height, 18);
         EXPECT_EQ(m_view->GetTool(), V::kSelect);
     }
+}
+
+// The text of a text box is typed in the properties dialog a double-click on it opens, and
+// the annotation file keeps it.
+TEST_F(AnnotateViewTest, TextIsTypedInItsPropertiesAndKeptInTheFile) {
+    CResourceModule module;
+    module.name = QStringLiteral("properties");
+    module.dialogs = DrawPropsTemplates();
+    CResourceChain::AddModule(&module);
+    m_view->SetTool(V::kText);
+    Press(20, 30);
+    Release(20, 30);
+    auto* text = dynamic_cast<CDrawText*>(List().back());
+    ASSERT_TRUE(text);
+    // Drawn once, as the window's paint does: the box reaches to the end of the text.
+    QImage image(200, 200, QImage::Format_RGB32);
+    CDC dc(&image);
+    m_view->DrawObjects(&dc, 0, &m_transform);
+
+    bool typed = false;
+    QTimer typist;
+    typist.setInterval(5);
+    QObject::connect(&typist, &QTimer::timeout, [&] {
+        auto* dialog =
+            dynamic_cast<CDrawPropsDlg*>(CWnd::FromWidget(QApplication::activeModalWidget()));
+        if (!dialog)
+            return;
+        typist.stop();
+        auto* field =
+            qobject_cast<QLineEdit*>(dialog->GetDlgItem(CDrawPropsDlg::kText)->GetQWidget());
+        ASSERT_NE(field, nullptr);
+        EXPECT_TRUE(field->isEnabled());
+        field->setText(QStringLiteral("Runway 2"));
+        typed = true;
+        dialog->SendMessage(WM_COMMAND, IDOK);
+    });
+    typist.start();
+    m_view->OnLButtonDblClk(0, {20, 30});
+    CResourceChain::RemoveModule(&module);
+    ASSERT_TRUE(typed) << "no properties dialog";
+    EXPECT_EQ(text->GetText(), "Runway 2");
+
+    const QString path = WorkPath("text.ant");
+    ASSERT_EQ(m_doc.SaveAnnotations(path, TRUE), 1);
+    CAnnotateDoc reloaded;
+    ASSERT_EQ(reloaded.LoadAnnotations(path, TRUE), 1);
+    ASSERT_EQ(reloaded.GetObjectList()->size(), 1u);
+    auto* loaded = dynamic_cast<CDrawText*>(reloaded.GetObjectList()->front());
+    ASSERT_TRUE(loaded);
+    EXPECT_EQ(loaded->GetText(), "Runway 2");
 }
 
 TEST_F(AnnotateViewTest, SelectMoveAndEditPoints) {

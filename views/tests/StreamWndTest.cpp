@@ -6,9 +6,11 @@
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
+#include "views/DrawCalipersB.h"
 #include "views/DrawLine.h"
 #include "views/StreamWnd.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
@@ -16,6 +18,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -533,6 +536,93 @@ TEST_F(StreamWndTest, EditorDrawsWithTheMouseInImagePixels) {
     m_wnd.SendMessage(WM_COMMAND, CPanZoomView::kZoomMode);
     EXPECT_TRUE(m_wnd.IsZoomMode());
     EXPECT_FALSE(m_wnd.GetAnnotateView()->IsZoomMode());
+}
+
+// A measurement lands on the pixels the reticle names under the same mouse points, whatever
+// the window's size and zoom, so a drag across n image pixels measures n.
+TEST_F(StreamWndTest, MeasurementsUseTheReticlesPixels) {
+    const struct {
+        const char* name;
+        int width, height;
+        bool fit;
+        CPoint from, to;  // Window pixels.
+        double length;    // Image pixels; 0: only compared with the reticle.
+    } cases[] = {
+        {"odd window at 100%", 301, 221, false, {50, 110}, {250, 110}, 200},
+        {"even window at 100%", 300, 220, false, {40, 20}, {40, 170}, 150},
+        {"odd window, odd drag at 100%", 277, 195, false, {11, 30}, {240, 30}, 229},
+        {"odd window fitted", 517, 391, true, {33, 41}, {401, 287}, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CStreamWnd wnd;
+        ASSERT_TRUE(wnd.Create(nullptr, "stream", WS_CHILD | WS_VISIBLE,
+                               CRect(0, 0, c.width, c.height), &m_host, 10003));
+        wnd.SetFrameSource(OpenSource());
+        ASSERT_EQ(wnd.ShowFrame(0), 1);
+        QImage image(c.width, c.height, QImage::Format_RGB32);
+        CDC dc(&image);
+        wnd.OnDraw(&dc);
+        if (!c.fit) {
+            wnd.SetZoomPercent(100);
+            wnd.OnDraw(&dc);
+        }
+        wnd.SetTool(CAnnotateView::kCaliper);
+        wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(c.from.x, c.from.y));
+        wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(c.to.x, c.to.y));
+        wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(c.to.x, c.to.y));
+        const CDrawObjectList& objects = *wnd.GetAnnotateDoc()->GetObjectList();
+        ASSERT_EQ(objects.size(), 1u);
+        auto* caliper = dynamic_cast<CDrawCalipersB*>(objects[0]);
+        ASSERT_NE(caliper, nullptr);
+        const CPoint a = wnd.ClientToImage(c.from.x, c.from.y, TRUE);
+        const CPoint b = wnd.ClientToImage(c.to.x, c.to.y, TRUE);
+        EXPECT_EQ(caliper->GetPoint(0, FALSE), CDoublePoint(a.x, a.y));
+        EXPECT_EQ(caliper->GetPoint(1, FALSE), CDoublePoint(b.x, b.y));
+        if (c.length > 0) {
+            caliper->UpdateLabels();
+            EXPECT_DOUBLE_EQ(caliper->GetValue(), c.length);
+        }
+        wnd.DestroyWindow();
+    }
+}
+
+// A click on the picture takes the keys from the control that had them, so that the editor's
+// keys act on the annotation the click selected.
+TEST_F(StreamWndTest, AClickGivesTheEditorTheKeys) {
+    CreateWindow();
+    m_wnd.SetFrameSource(OpenSource());
+    ASSERT_EQ(m_wnd.ShowFrame(0), 1);
+    Render();
+    QWidget other(m_host.GetQWidget());
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    QApplication::setActiveWindow(m_host.GetQWidget());
+    other.setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), &other);
+
+    m_wnd.SendMessage(WM_COMMAND, CAnnotateView::kCmdLine);
+    m_wnd.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10 * kScale, 10 * kScale));
+    m_wnd.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(30 * kScale, 10 * kScale));
+    m_wnd.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(30 * kScale, 10 * kScale));
+    const CDrawObjectList& objects = *m_wnd.GetAnnotateDoc()->GetObjectList();
+    ASSERT_EQ(objects.size(), 1u);
+    objects[0]->SetSelected(FALSE);
+
+    QTest::mouseClick(m_wnd.GetQWidget(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(20 * kScale, 10 * kScale));
+    ASSERT_TRUE(objects[0]->IsSelected());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_EQ(focus, m_wnd.GetQWidget());
+    QTest::keyClick(focus, Qt::Key_Down);
+    EXPECT_EQ(objects[0]->GetPoint(0, FALSE), CDoublePoint(10, 11));
+    QTest::keyClick(focus, Qt::Key_Up);
+    QTest::keyClick(focus, Qt::Key_Up);
+    EXPECT_EQ(objects[0]->GetPoint(0, FALSE), CDoublePoint(10, 9));
+    Prompter().ExpectMessageBox("Delete selected annotation?", IDYES);
+    QTest::keyClick(focus, Qt::Key_Delete);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(objects.empty());
 }
 
 TEST_F(StreamWndTest, OwnerHearsPaintsAndMouseOutsideZoomAndPanModes) {

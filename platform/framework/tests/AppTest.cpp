@@ -534,6 +534,24 @@ TEST_F(AppTest, ClosingBySubWindowAndMainFrameAsksFirst) {
     EXPECT_EQ(m_app->m_pMainWnd, nullptr);
 }
 
+// A look-up that wrapped the sub-window (its frame's parent) leaves its close button asking
+// the frame first.
+TEST_F(AppTest, SubWindowLookedUpStillAsksBeforeItCloses) {
+    TestDoc* doc = NewAlpha();
+    doc->SetModifiedFlag();
+    CMDIChildWnd* child = Main()->MDIGetActive();
+    QMdiSubWindow* sub = child->GetSubWindow();
+    ASSERT_NE(CWnd::FromWidget(sub), nullptr);
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDCANCEL);
+    sub->close();
+    EXPECT_EQ(g_docsAlive, 1);
+    ASSERT_EQ(Main()->GetMDIChildren().size(), 1u);
+    Prompter().ExpectMessageBox("Save changes to Alpha1?", IDNO);
+    sub->close();
+    EXPECT_EQ(g_docsAlive, 0);
+    EXPECT_TRUE(Main()->GetMDIChildren().empty());
+}
+
 TEST_F(AppTest, FailedOpenAndSaveAreReportedAndLeaveNothingBehind) {
     const QString truncated = WorkPath("truncated.alp");
     {
@@ -1214,6 +1232,27 @@ TEST_F(ResourceTablesTest, AcceleratorsSendTheirCommands) {
     for (QAction* key : keys)
         key->trigger();
     EXPECT_EQ(g_handled, (QStringList{"main", "app", "view"}));
+}
+
+// A key of the frame's table works while a child window has the focus: nothing of the child's
+// own takes the same key.
+TEST_F(ResourceTablesTest, FrameKeysReachTheirCommandsFromAChild) {
+    m_app->m_main->SetAccelerators(
+        {{FVIRTKEY | FCONTROL, 'W', ID_MAIN_ONLY}, {FVIRTKEY | FCONTROL, VK_F1 + 3, ID_MAIN_ONLY}});
+    QWidget* main = m_app->m_main->GetQWidget();
+    main->show();
+    m_app->m_alpha->OpenDocumentFile(QString());
+    CMDIChildWnd* child = m_app->m_main->MDIGetActive();
+    ASSERT_NE(child, nullptr);
+    QApplication::setActiveWindow(main);
+    child->GetQWidget()->setFocus();
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_W, Qt::CTRL | Qt::Key_F4}) {
+        g_handled.clear();
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(g_handled.count("main"), 1) << QKeySequence(key).toString().toStdString();
+    }
 }
 
 }  // namespace

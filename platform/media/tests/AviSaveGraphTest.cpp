@@ -9,9 +9,11 @@
 #include <QFile>
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 }
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -261,6 +263,61 @@ TEST_F(AviSaveGraphTest, WritesEveryFrameInTheChosenCodecAndReadsBack) {
         EXPECT_LE(MaxDifference(read, format), c.tolerance);
         EXPECT_TRUE(LeftoverTemporaries().isEmpty());
     }
+}
+
+// Peak signal-to-noise ratio in dB of the luma another player decodes from the file against
+// the grey pattern, over every frame: a flipped, shifted or coarsely coded picture scores low.
+double GreyPsnrAsDecoded(const QString& path, int frames) {
+    AVFormatContext* input = nullptr;
+    if (avformat_open_input(&input, QFile::encodeName(path).constData(), nullptr, nullptr) < 0)
+        return 0.0;
+    double squares = 0.0;
+    long samples = 0;
+    int decoded = 0;
+    if (avformat_find_stream_info(input, nullptr) >= 0) {
+        const AVCodecParameters* parameters = input->streams[0]->codecpar;
+        const AVCodec* codec = avcodec_find_decoder(parameters->codec_id);
+        AVCodecContext* decoder = codec ? avcodec_alloc_context3(codec) : nullptr;
+        if (decoder && avcodec_parameters_to_context(decoder, parameters) >= 0 &&
+            avcodec_open2(decoder, codec, nullptr) >= 0) {
+            AVPacket* packet = av_packet_alloc();
+            AVFrame* frame = av_frame_alloc();
+            const auto take = [&] {
+                while (avcodec_receive_frame(decoder, frame) == 0) {
+                    for (int y = 0; y < kHeight; ++y)
+                        for (int x = 0; x < kWidth; ++x) {
+                            const double d = frame->data[0][y * frame->linesize[0] + x] -
+                                             static_cast<double>(Level(decoded, x, y, 0));
+                            squares += d * d;
+                            ++samples;
+                        }
+                    ++decoded;
+                    av_frame_unref(frame);
+                }
+            };
+            while (av_read_frame(input, packet) >= 0) {
+                avcodec_send_packet(decoder, packet);
+                av_packet_unref(packet);
+                take();
+            }
+            avcodec_send_packet(decoder, nullptr);
+            take();
+            av_frame_free(&frame);
+            av_packet_free(&packet);
+        }
+        avcodec_free_context(&decoder);
+    }
+    avformat_close_input(&input);
+    if (decoded != frames || samples == 0)
+        return 0.0;
+    const double mse = squares / static_cast<double>(samples);
+    return mse == 0.0 ? 99.0 : 10.0 * std::log10(255.0 * 255.0 / mse);
+}
+
+TEST_F(AviSaveGraphTest, MotionJpegKeepsThePictureAsOtherPlayersDecodeIt) {
+    PatternProvider provider(12, 8);
+    ASSERT_TRUE(Save(&provider, Format(8, true), QStringLiteral("Motion JPEG (MJPEG)")));
+    EXPECT_GE(GreyPsnrAsDecoded(Target(), 12), 35.0);
 }
 
 TEST_F(AviSaveGraphTest, FileRateIsFiveFramesPerSecond) {
