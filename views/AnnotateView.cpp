@@ -319,6 +319,9 @@ CDrawObject* CAnnotateView::CreateObjectOfType(int tool, int frame) {
     made->SetOwnerPointer(m_adapter.get());
     if (auto* caliper = dynamic_cast<CDrawCalipersB*>(made))
         caliper->SetSeparateFrames(tool == kVelocityCaliper || tool == kTrackCaliper);
+    CPoint reticle;
+    if (auto* info = dynamic_cast<CDrawInfo*>(made); info && GetReticlePoint(&reticle))
+        info->SetReticlePosition(reticle.x, reticle.y);
     m_annotateDoc->SetModifiedFlag();
     ApplyCalibration();
     return made;
@@ -487,7 +490,9 @@ CDrawObject* CAnnotateView::HitVisible(CDoublePoint window, CDoublePoint image, 
                                        BOOL dblClick, BOOL select) {
     for (auto it = m_list->rbegin(); it != m_list->rend(); ++it) {
         CDrawObject* object = *it;
-        if (!object->ShowsOnFrame(m_currentFrame))
+        // What is drawn on every frame answers on every frame: a jump note, a measure point's
+        // buttons and a slider are clicked where they are seen.
+        if (!object->ShowsOnFrame(m_currentFrame) && !object->IsAlwaysDrawn())
             continue;
         if (object->HitTestEx(image, window, part, dblClick, select, 0))
             return object;
