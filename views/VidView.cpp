@@ -403,6 +403,7 @@ void CVidView::OnInitialUpdate() {
     if (!stream->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, client, this, kStreamWndId))
         return;
     m_pStream = std::move(stream);
+    m_pStream->SetMovieView(this);
     // Length calibrations read from an annotation file take the recording's own calibration.
     if (CAnnotateView* editor = m_pStream->GetAnnotateView())
         editor->SetRecordingCalibrationSource([this](CCalibrationData* calibration) {
