@@ -1,5 +1,6 @@
 #include "views/VidView.h"
 
+#include "frames/CfgFileInfo.h"
 #include "frames/ChangedFrameVidView.h"
 #include "frames/IDataChannel.h"
 #include "frames/IFrameWindowAdapter.h"
@@ -229,6 +230,16 @@ int CVidView::ToolOfCommand(UINT nID) {
         std::find_if(std::begin(kToolCommands), std::end(kToolCommands),
                      [nID](const ToolCommand& entry) { return entry.command == nID; });
     return found == std::end(kToolCommands) ? -1 : found->tool;
+}
+
+BOOL CVidView::SetZeroFrame(int frame) {
+    if (m_source.IsEmpty())
+        return FALSE;
+    CCfgFileInfo info;
+    m_source->GetCfgFileInfo(&info);
+    info.m_firstFrame = -frame;
+    m_source->SetCfgFileInfo(info);
+    return TRUE;
 }
 
 void CVidView::SetCurrentFrame(int frame, int force) {
