@@ -664,6 +664,22 @@ TEST_F(AnnotateViewTest, WhatIsDrawnOnEveryFrameIsClickedOnEveryFrame) {
         EXPECT_EQ(m_view->IsDragging() != FALSE, c.hit);
         Release(c.click.x, c.click.y);
     }
+
+    // Where an object of the frame on screen and one of another frame overlap, the click takes
+    // the one of this frame, whichever lies on top.
+    m_doc.DeleteAllObjects();
+    CDrawObject* here = PlaceByTool(*m_view, V::kMeasurePoint, 3);
+    CDrawObject* elsewhere = PlaceByTool(*m_view, V::kMeasurePoint, 4);
+    ASSERT_TRUE(here && elsewhere);
+    {
+        CDC dc(&image);
+        m_view->DrawObjects(&dc, 3, &m_transform);
+    }
+    m_view->SetCurrentFrame(3);
+    Press(40, 40);
+    EXPECT_TRUE(here->IsSelected());
+    EXPECT_FALSE(elsewhere->IsSelected());
+    Release(40, 40);
 }
 
 TEST_F(AnnotateViewTest, JumpNoteDoubleClickedOnAnotherFrameMovesToItsFrame) {
