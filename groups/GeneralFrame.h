@@ -8,6 +8,7 @@
 #include "groups/LutColorAdjustDlg2.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/ToolBar.h"
+#include "views/panels/BitmapControlPanelBar.h"
 #include "views/panels/ControlPanelBar.h"
 #include "views/panels/IconControlPanelBar.h"
 
@@ -80,7 +81,7 @@ private:
 
     CToolBar m_toolBar;
     CIconControlPanelBar m_groupBar;
-    CControlPanelBar m_controlPanelBar;
+    CBitmapControlPanelBar m_controlPanelBar;
     // The "Image Process" page the control panel always holds.
     CLutColorAdjustDlg2 m_imageProcessPage;
     BOOL m_bRemoveCaptionButtons = FALSE;

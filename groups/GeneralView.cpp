@@ -1,9 +1,11 @@
 #include "groups/GeneralView.h"
 
+#include "devices/core/RecordGroup.h"
 #include "groups/GeneralDoc.h"
 #include "groups/GeneralFrame.h"
 #include "groups/GroupSettings.h"
 #include "groups/IDataFrame.h"
+#include "groups/IProjectRecordGroup.h"
 #include "groups/MeasurementFormDoc.h"
 #include "groups/MeasurementView.h"
 #include "platform/framework/CmdUI.h"
@@ -309,12 +311,20 @@ LRESULT CGeneralView::OnAnswerOne(WPARAM, LPARAM) {
 void CGeneralView::CloseGroupPlaybacksAndRearm() {
     auto* groupView = dynamic_cast<CMeasurementView*>(PlayGroupView());
     if (auto* group =
-            groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr)
+            groupView ? dynamic_cast<CMeasurementFormDoc*>(groupView->GetDocument()) : nullptr) {
         group->CloseAllPlaybacks();
+        groupView->GetPlayControl().Clear();
+    }
     if (CGeneralFrame* frame = GetProjectFrame())
         frame->SetGroupMode(kRecordGroupMode);
     if (auto* project = dynamic_cast<CGeneralDoc*>(GetDocument()))
         project->UpdateProjectTitle();
+    // The devices record again, ready for the next event.
+    CView* recordView = RecordGroupView();
+    auto* recordGroup =
+        recordView ? dynamic_cast<IProjectRecordGroup*>(recordView->GetDocument()) : nullptr;
+    if (CRecordGroup* devices = recordGroup ? recordGroup->GetRecordGroup() : nullptr)
+        devices->RecordAllDevices();
 }
 
 void CGeneralView::OnZeroBracketSaveRearm() {

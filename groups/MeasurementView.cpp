@@ -73,6 +73,8 @@ constexpr UINT kCmdTileVertically = 32968;
 constexpr UINT kCmdSettingsFromActive = 32946;
 constexpr UINT kCmdSettingsFromSlowest = 32947;
 constexpr UINT kCmdToolsNotes = CRecordingNotes::kToolsNotesCommand;
+constexpr UINT kCmdDataCentricGraph = 32846;
+constexpr UINT kCmdVideoCentricGraph = 32847;
 
 // One synchronisation at a time in the whole program: moving a member reports back through
 // its callbacks, which would otherwise start another.
@@ -141,6 +143,10 @@ ON_COMMAND(kCmdTileVertically, OnTileVertically)
 ON_COMMAND(kCmdSettingsFromActive, OnSettingsFromActive)
 ON_COMMAND(kCmdSettingsFromSlowest, OnSettingsFromSlowest)
 ON_COMMAND(kCmdToolsNotes, OnToolsNotes)
+ON_COMMAND(kCmdVideoCentricGraph, OnVideoCentricGraph)
+ON_COMMAND(kCmdDataCentricGraph, OnDataCentricGraph)
+ON_UPDATE_COMMAND_UI(kCmdVideoCentricGraph, OnUpdateVideoCentricGraph)
+ON_UPDATE_COMMAND_UI(kCmdDataCentricGraph, OnUpdateDataCentricGraph)
 ON_UPDATE_COMMAND_UI(kCmdToolsNotes, OnUpdateToolsNotes)
 ON_UPDATE_COMMAND_UI(kCmdSettingsFromActive, OnUpdateSettingsFromActive)
 ON_UPDATE_COMMAND_UI(kCmdSettingsFromSlowest, OnUpdateSettingsFromSlowest)
@@ -756,14 +762,9 @@ void CMeasurementView::OnZero() {
     if (CPlaybackView* reference = GetActivePlaybackView()) {
         const QString name = reference->GetSourceName();
         const bool baseSync = reference->GetBaseSync() != 0;
+        // Videos keep the zero in their source, data files in their data set.
         auto zeroHere = [](CPlaybackView* member) {
-            CFrameSource* source = VideoSourceOf(member);
-            if (!source)
-                return;
-            CCfgFileInfo info;
-            source->GetCfgFileInfo(&info);
-            info.m_firstFrame = -member->GetCurrentFrame();
-            source->SetCfgFileInfo(info);
+            member->SetZeroFrame(member->GetCurrentFrame());
         };
         zeroHere(reference);
         if (baseSync)
@@ -973,6 +974,37 @@ void CMeasurementView::OnSaveProjectSession() {
 void CMeasurementView::OnUpdateTopIsVideo(CCmdUI* pCmdUI) {
     const CPlaybackView* top = GetActivePlaybackView();
     pCmdUI->Enable(top && top->GetSourceType() == CPlaybackView::kVideoMember);
+}
+
+void CMeasurementView::SetTopGraphNumbering(int mode) {
+    CPlaybackView* top = GetActivePlaybackView();
+    if (!top)
+        return;
+    top->SetGraphNumberingMode(mode);
+    top->NotifyFrameChanged();
+}
+
+void CMeasurementView::OnVideoCentricGraph() {
+    SetTopGraphNumbering(0);
+}
+
+void CMeasurementView::OnDataCentricGraph() {
+    SetTopGraphNumbering(1);
+}
+
+// Only a data playback draws a graph; a video on top has none to number.
+void CMeasurementView::OnUpdateVideoCentricGraph(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    const bool data = top && top->GetSourceType() == CPlaybackView::kDataMember;
+    pCmdUI->Enable(data);
+    pCmdUI->SetCheck(data && top->GetGraphNumberingMode() == 0 ? 1 : 0);
+}
+
+void CMeasurementView::OnUpdateDataCentricGraph(CCmdUI* pCmdUI) {
+    const CPlaybackView* top = GetActivePlaybackView();
+    const bool data = top && top->GetSourceType() == CPlaybackView::kDataMember;
+    pCmdUI->Enable(data);
+    pCmdUI->SetCheck(data && top->GetGraphNumberingMode() == 1 ? 1 : 0);
 }
 
 void CMeasurementView::OnArrangeWindows() {

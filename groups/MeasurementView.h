@@ -176,6 +176,12 @@ protected:
     void OnUpdateSaveFromDeviceMemory(CCmdUI* pCmdUI);
     void OnSaveProjectSession();
     void OnArrangeWindows();
+    // The graph numbering of the playback on top, followed by its frame-changed notification.
+    void SetTopGraphNumbering(int mode);
+    void OnVideoCentricGraph();
+    void OnDataCentricGraph();
+    void OnUpdateVideoCentricGraph(CCmdUI* pCmdUI);
+    void OnUpdateDataCentricGraph(CCmdUI* pCmdUI);
     void OnAutoArrange();
     void OnUpdateAutoArrange(CCmdUI* pCmdUI);
     void OnArrangeIfAuto();

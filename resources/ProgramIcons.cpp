@@ -82,6 +82,28 @@ const std::map<QString, Glyph>& Glyphs() {
              p.drawLine(QPointF(9, 9), QPointF(9, 5));
              p.drawLine(QPointF(9, 9), QPointF(5, 9));
          }},
+        {QStringLiteral("add-device"),
+         [](QPainter& p) {
+             // A camera body with its lens, and the plus of the other add commands.
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(QColor(0xd3, 0xd7, 0xcf));
+             p.drawRect(QRectF(1.5, 3.5, 8, 6));
+             p.setBrush(kAccent);
+             p.drawEllipse(QRectF(3.5, 4.5, 4, 4));
+             Plus(p);
+         }},
+        {QStringLiteral("data-card"),
+         [](QPainter& p) {
+             // A plug-in card: its board, the contacts along its edge and a signal on it.
+             p.setPen(QPen(kInk, 1));
+             p.setBrush(QColor(0x73, 0xd2, 0x16));
+             p.drawRect(QRectF(1.5, 2.5, 13, 9));
+             p.setBrush(QColor(0xed, 0xd4, 0x00));
+             for (qreal x = 3; x < 14; x += 3)
+                 p.drawRect(QRectF(x, 11.5, 1.5, 3));
+             p.setPen(QPen(kInk, 1.5));
+             p.drawPolyline(QPolygonF({{3, 9}, {6, 5}, {9, 8}, {12, 4}}));
+         }},
         {QStringLiteral("add-play-group"),
          [](QPainter& p) {
              Windows(p, {QRectF(1.5, 1.5, 7, 6), QRectF(4.5, 4.5, 7, 6)});
@@ -114,6 +136,23 @@ const std::map<QString, Glyph>& Glyphs() {
              p.setPen(Qt::NoPen);
              p.setBrush(kInk);
              p.drawPolygon(QPolygonF({{13, 2}, {13, 14}, {3, 8}}));
+         }},
+        {QStringLiteral("rewind"),
+         [](QPainter& p) {
+             // Two triangles to the left, against a bar: back to the start.
+             p.setPen(Qt::NoPen);
+             p.setBrush(kInk);
+             p.drawRect(QRectF(1, 3, 2, 10));
+             p.drawPolygon(QPolygonF({{9, 3}, {9, 13}, {3, 8}}));
+             p.drawPolygon(QPolygonF({{15, 3}, {15, 13}, {9, 8}}));
+         }},
+        {QStringLiteral("fast-forward"),
+         [](QPainter& p) {
+             p.setPen(Qt::NoPen);
+             p.setBrush(kInk);
+             p.drawPolygon(QPolygonF({{1, 3}, {1, 13}, {7, 8}}));
+             p.drawPolygon(QPolygonF({{7, 3}, {7, 13}, {13, 8}}));
+             p.drawRect(QRectF(13, 3, 2, 10));
          }},
         {QStringLiteral("pan-mode"),
          [](QPainter& p) {

@@ -119,6 +119,7 @@ Items AnnotateItems() {
 Items ViewMenu(Kind kind) {
     Items items = {Item(59392, "&Main Toolbar"),
                    Item(32837, "Quick (Play) File Addition Toolbar"),
+                   Item(32838, "Quick (Record) Device Addition Toolbar"),
                    Item(32890, "Video Controls Toolbar"),
                    Item(32889, "Project Layout Toolbar"),
                    Item(32898, "Video Tools Toolbar"),
@@ -147,6 +148,9 @@ Items RecordMenu() {
             Item(32839, "Toggle Play Controls"),
             Item(32795, "Record Control &Panel"),
             Separator(),
+            Item(32852, "&Zero, Bracket, Save, Re-Arm"),
+            Item(32856, "Close Playbacks and &Rearm"),
+            Separator(),
             Item(32963, "Record &Options..."),
             Item(32964, "&Connections..."),
             Item(32860, "Snapkeep (TM) the active play window."),
@@ -169,7 +173,10 @@ Items PlaybackMenu() {
             Item(32835, "Save Record Parameters"),
             Separator(),
             Item(32946, "Play Controller - Settings from Active"),
-            Item(32947, "Play Controller - Settings from Slowest")};
+            Item(32947, "Play Controller - Settings from Slowest"),
+            Separator(),
+            Item(32847, "Video-centric Graph"),
+            Item(32846, "Data-centric Graph")};
 }
 
 // The measurement overlays of the video in front; also the "Measure" pop-up 146 of the video's
@@ -208,6 +215,8 @@ Items WindowMenu(Kind kind) {
                  Item(32891, "&Arrange Windows"),
                  Item(32892, "A&uto-Arrange Windows"),
                  Separator()};
+    else if (kind == kNoDocument)
+        items = {Item(32870, "&Cascade"), Separator()};
     if (kind == kVideo || kind == kPlayGroup)
         items.push_back(Item(32924, "Close Active Window"));
     Append(items,
@@ -314,6 +323,7 @@ std::vector<ToolBarTemplate> MainToolBars() {
     return {
         bar(0xE820, {57601, 32791, 32813, 32811, 0, 32836, 0, 57664}),
         bar(0xE821, {32821, 0, 32802, 32805, 32807}),
+        bar(0xE822, {32801, 32815, 32816}),
         bar(0xE823, {2009, 2004, 2003, 2001, 2005}),
         bar(0xE824, {32803, 1356, 0, 32891, 32892, 0, 32870, 32871, 32968}),
         bar(0xE825, {32775, 32776, 0, 32777, 32778, 0, 32779, 32780, 0, 32930, 32932, 32931, 32933,
@@ -376,6 +386,12 @@ std::map<UINT, QString> CommandStrings() {
         {32964, "Show how the open devices are connected\nConnections"},
         {32988,
          "Play the latest recording of the device in front from its memory\nOpen Device Playback"},
+        {32852,
+         "Zero the play group, bracket and save it as the options say, then record "
+         "again\nZero, Bracket, Save, Re-Arm"},
+        {32856, "Close the play group's playbacks and record again\nClose Playbacks and Rearm"},
+        {32847, "Number the data graph by the video's frames\nVideo-centric Graph"},
+        {32846, "Number the data graph from the data's own origin\nData-centric Graph"},
         {32891, "Arrange the windows side by side\nArrange Windows"},
         {32892, "Keep the windows arranged\nAuto-Arrange Windows"},
         {32870, "Cascade the windows\nCascade"},
@@ -435,6 +451,9 @@ std::map<UINT, QString> CommandIconNames() {
         {32807, "reelmark-import-play-project"},
         {32803, "reelmark-add-play-group"},
         {1356, "camera-video"},
+        {32801, "reelmark-add-device"},
+        {32815, "camera-video"},
+        {32816, "reelmark-data-card"},
         {32891, "reelmark-arrange"},
         {32892, "reelmark-auto-arrange"},
         {32870, "reelmark-cascade"},
@@ -445,6 +464,8 @@ std::map<UINT, QString> CommandIconNames() {
         {2003, "media-playback-stop"},
         {2005, "media-seek-forward"},
         {2004, "media-seek-backward"},
+        {2002, "reelmark-rewind"},
+        {2010, "reelmark-fast-forward"},
         {32775, "zoom-original"},
         {32776, "zoom-fit-best"},
         {32777, "reelmark-pan-mode"},

@@ -505,6 +505,11 @@ void CDataDisplayDlg::OnValues() {
     ApplyLayout();
 }
 
+void CDataDisplayDlg::SetDataCentric(bool on) {
+    m_bDataCentric = on;
+    RebuildKeepingCursor();
+}
+
 void CDataDisplayDlg::OnDataCentric() {
     m_bDataCentric = IsDlgButtonChecked(DataDisplayId::kDataCentric) == BST_CHECKED;
     RebuildKeepingCursor();

@@ -60,6 +60,9 @@ public:
     void SetContextMenuTarget(CWnd* target) { m_contextTarget = target; }
     void SetBusy(bool busy) { m_bBusy = busy; }
     bool IsDataCentric() const { return m_bDataCentric; }
+    // As the data-centric check does: the graph counts from the data's second origin (on) or
+    // from its zero point, and is drawn again keeping the cursor.
+    void SetDataCentric(bool on);
     bool IsSidePanelShown() const { return m_bSidePanel; }
     int GetMouseMode() const { return m_nMouseMode; }
     // The mouse mode (MouseMode) on the graph and remembered.

@@ -120,6 +120,26 @@ BOOL CDataPlayView::IsTimeFromSecondOrigin() const {
     return display && display->IsDataCentric() ? TRUE : FALSE;
 }
 
+void CDataPlayView::SetGraphNumberingMode(int mode) {
+    CPlaybackView::SetGraphNumberingMode(mode);
+    if (CDataDisplayDlg* display = m_panelHost.GetDataDisplay())
+        display->SetDataCentric(mode == 1);
+}
+
+int CDataPlayView::GetGraphNumberingMode() const {
+    const CDataDisplayDlg* display = m_panelHost.GetDataDisplay();
+    return display ? (display->IsDataCentric() ? 1 : 0) : CPlaybackView::GetGraphNumberingMode();
+}
+
+BOOL CDataPlayView::SetZeroFrame(int frame) {
+    const CSharedRef<CSensorDataSet> data = GetDataSet();
+    if (data.IsEmpty())
+        return FALSE;
+    data->SetZeroPoint(frame);
+    DataSetDataSet(data);
+    return TRUE;
+}
+
 void CDataPlayView::OnInitialUpdate() {
     if (!m_panelAttached && SUCCEEDED(m_panelHost.Attach(this))) {
         m_panelHost.SetCursorCallback(CursorHandler, this);

@@ -75,6 +75,11 @@ public:
     int GetFrameCount() const override;
     // While the display counts from the data's second origin (its data-centric check).
     BOOL IsTimeFromSecondOrigin() const override;
+    // The display's data-centric check (mode 1) or not (mode 0).
+    void SetGraphNumberingMode(int mode) override;
+    int GetGraphNumberingMode() const override;
+    // The data set's zero point, told to the document that holds the set.
+    BOOL SetZeroFrame(int frame) override;
 
     void OnInitialUpdate() override;
     void OnUpdate(CView* pSender, LPARAM lHint, CObject* pHint) override;

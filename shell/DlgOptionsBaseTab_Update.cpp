@@ -9,7 +9,7 @@ constexpr OptionField kUpdateFields[] = {
 
 constexpr OptionControl kUpdateControls[] = {
     {0, 2254, OptionControl::kCheck},
-    {1, 2256, OptionControl::kNumber},
+    {1, 2256, OptionControl::kNumber, 1, 100},
 };
 
 constexpr int kIntervalSpinId = 2013;

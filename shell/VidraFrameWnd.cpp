@@ -30,6 +30,8 @@ BEGIN_MESSAGE_MAP(CVidraFrameWnd, CMDIFrameWndPlus)
     ON_COMMAND(ID_FILE_OPEN_DATA_FILE, OnFileOpenDataFile)
     ON_COMMAND(ID_FILE_OPEN_PLAY_GROUP, OnFileOpenPlayGroup)
     ON_COMMAND(ID_WINDOW_LIST, OnWindowList)
+    // Without a project or group to take it, Cascade arranges the main window's own children.
+    ON_COMMAND(ID_WINDOW_CASCADE_GROUPS, OnWindowCascade)
     ON_COMMAND_RANGE(ID_WINDOW_GROUP_FIRST, ID_WINDOW_GROUP_LAST, OnActivateGroup)
     ON_UPDATE_COMMAND_UI_RANGE(ID_WINDOW_GROUP_FIRST, ID_WINDOW_GROUP_LAST, OnUpdateGroupEntry)
     ON_COMMAND(ID_VIEW_CONTROL_BAR, OnToggleControlBar)

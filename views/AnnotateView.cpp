@@ -319,6 +319,9 @@ CDrawObject* CAnnotateView::CreateObjectOfType(int tool, int frame) {
     made->SetOwnerPointer(m_adapter.get());
     if (auto* caliper = dynamic_cast<CDrawCalipersB*>(made))
         caliper->SetSeparateFrames(tool == kVelocityCaliper || tool == kTrackCaliper);
+    CPoint reticle;
+    if (auto* info = dynamic_cast<CDrawInfo*>(made); info && GetReticlePoint(&reticle))
+        info->SetReticlePosition(reticle.x, reticle.y);
     m_annotateDoc->SetModifiedFlag();
     ApplyCalibration();
     return made;
@@ -489,12 +492,18 @@ CDoublePoint CAnnotateView::ToImage(CPoint window) const {
 
 CDrawObject* CAnnotateView::HitVisible(CDoublePoint window, CDoublePoint image, int* part,
                                        BOOL dblClick, BOOL select) {
-    for (auto it = m_list->rbegin(); it != m_list->rend(); ++it) {
-        CDrawObject* object = *it;
-        if (!object->ShowsOnFrame(m_currentFrame))
-            continue;
-        if (object->HitTestEx(image, window, part, dblClick, select, 0))
-            return object;
+    // What is drawn on every frame answers on every frame (a jump note, a measure point's
+    // buttons, a slider), but the objects of the frame on screen come first: a tracked point
+    // dragged on its frame is not to be taken for its neighbour of the next frame.
+    for (const bool ownFrame : {true, false}) {
+        for (auto it = m_list->rbegin(); it != m_list->rend(); ++it) {
+            CDrawObject* object = *it;
+            if (object->ShowsOnFrame(m_currentFrame) != ownFrame ||
+                (!ownFrame && !object->IsAlwaysDrawn()))
+                continue;
+            if (object->HitTestEx(image, window, part, dblClick, select, 0))
+                return object;
+        }
     }
     return nullptr;
 }

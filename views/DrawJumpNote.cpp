@@ -92,6 +92,13 @@ void CDrawJumpNote::Draw(CDC* dc, const CZoomTransform*, int) {
         const CDoublePoint e = DrawTextAt(&memory, this, at, label, GetTextColor(), GetFillColor(),
                                           GetFilled(), height);
         end = {e.x - shift.x, e.y - shift.y};
+        if (IsSelected()) {
+            // The frame rings the label's box, clear of the letters it surrounds.
+            CRect frame(TruncToInt(at.x), TruncToInt(at.y), TruncToInt(e.x),
+                        TruncToInt(at.y) + height);
+            frame.InflateRect(kHaloExtraWidth, kHaloExtraWidth);
+            DrawRectOutline(&memory, &frame, FALSE, PS_SOLID, kHaloExtraWidth, kHaloColor, 0);
+        }
     });
     SetPoint(1, end, FALSE, TRUE);
 }

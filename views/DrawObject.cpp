@@ -5,6 +5,8 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/InvalidArgException.h"
 #include "views/DrawGeometry.h"
+#include "views/DrawPropsDlg.h"
+#include "views/PropsDialogHandler.h"
 #include "views/ZoomTransform.h"
 
 #include <algorithm>
@@ -26,7 +28,9 @@ void RequireIndex(int index) {
 
 }  // namespace
 
-CDrawObject::CDrawObject() = default;
+// Every object can be edited: the kinds with dialogs of their own replace this one.
+CDrawObject::CDrawObject()
+    : m_propertiesHandler(std::make_unique<CPropsDialogHandler<CDrawPropsDlg>>()) {}
 
 CDrawObject::~CDrawObject() = default;
 

@@ -3,8 +3,6 @@
 #include "platform/framework/Archive.h"
 #include "platform/framework/DC.h"
 #include "views/DrawGeometry.h"
-#include "views/DrawPropsDlg.h"
-#include "views/PropsDialogHandler.h"
 #include "views/ZoomTransform.h"
 
 #include <cmath>
@@ -15,8 +13,6 @@ IMPLEMENT_SERIAL(CDrawText, CDrawObject, VERSIONABLE_SCHEMA | CDrawObject::kSche
 CDrawText::CDrawText() {
     m_type = kType;
     SetFilled(FALSE);
-    // The text itself is typed in the properties dialog, which a double-click opens.
-    SetPropertiesHandler(new CPropsDialogHandler<CDrawPropsDlg>);
 }
 
 void CDrawText::Serialize(CArchive& ar) {

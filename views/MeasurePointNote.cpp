@@ -71,6 +71,12 @@ void CMeasurePointNote::MovePoint(int index, CDoublePoint p, BOOL snap) {
     SetModified(TRUE);
 }
 
+void CMeasurePointNote::OffsetPoints(CDoublePoint offset, BOOL snap) {
+    if (GetIndex() != 0)
+        return;
+    CDrawJumpNote::OffsetPoints(offset, snap);
+}
+
 BOOL CMeasurePointNote::HasMarkedPoint() const {
     return m_dragging || CDrawJumpNote::HasMarkedPoint();
 }

@@ -24,6 +24,8 @@ public:
 
     // Moves only while the point's frame is the current frame.
     void MovePoint(int index, CDoublePoint p, BOOL snap) override;
+    // A measure point keeps its place under arrow keys and body drags unless its index is 0.
+    void OffsetPoints(CDoublePoint offset, BOOL snap) override;
     // Tests the marker and the buttons within 16 window pixels of the click (a tie goes to
     // the lower index) and acts on a button's single click.
     BOOL HitTest(CDoublePoint p, int* hitPart) override;

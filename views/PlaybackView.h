@@ -52,6 +52,14 @@ public:
     // view can do so); the base answers FALSE.
     virtual BOOL IsTimeFromSecondOrigin() const { return FALSE; }
     virtual int GetFrameCount() const;
+    // How the member's graph numbers its scans: 0 from the video's frames (video-centric), 1
+    // from the data's own origin (data-centric). The base keeps the value for views without a
+    // graph.
+    virtual void SetGraphNumberingMode(int mode) { m_graphNumberingMode = mode; }
+    virtual int GetGraphNumberingMode() const { return m_graphNumberingMode; }
+    // Makes frame the member's zero point (its trigger frame); the base has no source to keep
+    // it in and answers FALSE.
+    virtual BOOL SetZeroFrame(int) { return FALSE; }
 
     void SetGroupDocument(CDocument* pDocument) { m_pGroupDocument = pDocument; }
     CDocument* GetGroupDocument() const { return m_pGroupDocument; }
@@ -137,4 +145,5 @@ protected:
     QString m_displayName;
     QString m_path;
     int m_skip = 0;
+    int m_graphNumberingMode = 0;
 };

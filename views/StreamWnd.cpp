@@ -159,9 +159,14 @@ void CStreamWnd::SetFrameSource(const CFrameSourcePtr& source) {
     m_annotateDoc->SetName(m_source.IsEmpty() ? QString() : m_source->GetFilePath());
     m_annotateView->SetMovieAdapter(
         m_source.IsEmpty() ? nullptr
-                           : std::make_unique<CMovieAdapter>(m_source, nullptr, true, false));
+                           : std::make_unique<CMovieAdapter>(m_source, m_movieView, true, false));
     if (!m_source.IsEmpty())
         ShowFrame(m_currentFrame);
+}
+
+void CStreamWnd::SetReticlePosition(int x, int y) {
+    CPanZoomView::SetReticlePosition(x, y);
+    m_annotateView->SetReticlePoint(x, y);
 }
 
 void CStreamWnd::SetMouseCallback(CWnd* context, MouseCallback callback) {

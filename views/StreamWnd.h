@@ -25,6 +25,7 @@
 class CAnnotateDoc;
 class CAnnotateView;
 class CLutParamSet;
+class IMovieView;
 
 class CStreamWnd : public CPanZoomView {
     DECLARE_DYNCREATE(CStreamWnd)
@@ -55,6 +56,12 @@ public:
     HRESULT GetSourcePath(int reserved, QString* path) const;
     // Takes the counted pointer and shows the stored frame when a source is held.
     void SetFrameSource(const CFrameSourcePtr& source);
+    // The video view that shows this window (it owns the window and outlives it): the
+    // annotations read its frame and move it (a jump note's jump) through their movie adapter.
+    // Set before the source; null keeps the adapter on the source alone.
+    void SetMovieView(IMovieView* view) { m_movieView = view; }
+    // Also hands the point to the annotations (the information box shows it).
+    void SetReticlePosition(int x, int y) override;
     void SetMouseCallback(CWnd* context, MouseCallback callback);
     // Asked on each frame step with the paint callback's context: true while the owner's
     // drawing stays the same from frame to frame (it draws nothing that depends on the frame),
@@ -117,6 +124,7 @@ private:
     // The off-screen picture Paint composes in, kept from paint to paint while the size holds.
     CBitmap m_paintBitmap;
     CFrameSourcePtr m_source;
+    IMovieView* m_movieView = nullptr;
     CZoomTransform m_transform;
     int m_currentFrame = 0;
     int m_tool = -1;

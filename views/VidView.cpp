@@ -1,5 +1,6 @@
 #include "views/VidView.h"
 
+#include "frames/CfgFileInfo.h"
 #include "frames/ChangedFrameVidView.h"
 #include "frames/IDataChannel.h"
 #include "frames/IFrameWindowAdapter.h"
@@ -231,6 +232,16 @@ int CVidView::ToolOfCommand(UINT nID) {
     return found == std::end(kToolCommands) ? -1 : found->tool;
 }
 
+BOOL CVidView::SetZeroFrame(int frame) {
+    if (m_source.IsEmpty())
+        return FALSE;
+    CCfgFileInfo info;
+    m_source->GetCfgFileInfo(&info);
+    info.m_firstFrame = -frame;
+    m_source->SetCfgFileInfo(info);
+    return TRUE;
+}
+
 void CVidView::SetCurrentFrame(int frame, int force) {
     CPlaybackView::SetCurrentFrame(frame, force);
     const int current = GetCurrentFrame();
@@ -403,6 +414,7 @@ void CVidView::OnInitialUpdate() {
     if (!stream->Create(nullptr, QString(), WS_CHILD | WS_VISIBLE, client, this, kStreamWndId))
         return;
     m_pStream = std::move(stream);
+    m_pStream->SetMovieView(this);
     // Length calibrations read from an annotation file take the recording's own calibration.
     if (CAnnotateView* editor = m_pStream->GetAnnotateView())
         editor->SetRecordingCalibrationSource([this](CCalibrationData* calibration) {

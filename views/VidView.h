@@ -111,6 +111,9 @@ public:
     // sets and tells the frame-changed callback. With force the frame is read from the source
     // again even when it is the source's current frame.
     void SetCurrentFrame(int frame, int force) override;
+    // The recording numbers its frames from frame from now on (not saved until the user saves
+    // its parameters).
+    BOOL SetZeroFrame(int frame) override;
 
     // Added operations of every video view.
     virtual void SetGroupCallback(intptr_t value);

@@ -796,11 +796,18 @@ TEST_F(MeasurementFormFrameTest, RearmCommandsTurnTheProjectBackToItsRecordGroup
     CGeneralDoc* project = OpenProject();
     ASSERT_NE(project, nullptr);
     CGeneralFrame* frame = FrameOf(project);
+    auto* group = dynamic_cast<CMeasurementView*>(project->FindPlayGroupView());
+    ASSERT_NE(group, nullptr);
+    CPlayControlWnd& playControl = group->GetPlayControl();
     for (const auto& c : cases) {
         SetSetting("AppBehave:bRecordAfterSave", c.recordAfterSave);
         frame->SetGroupMode(kPlayGroupMode);
+        playControl.SetSliderRange(0, 100);
+        playControl.GotoFrame(50, FALSE);
         EXPECT_TRUE(ViewOf(project)->OnCmdMsg(c.command, CN_COMMAND, nullptr, nullptr));
         EXPECT_EQ(frame->GetGroupMode(), c.modeAfter) << c.command << " " << c.recordAfterSave;
+        // Re-arming empties the group's play controls for the next recording.
+        EXPECT_EQ(playControl.GetCurrentFrame(), c.recordAfterSave ? 0 : 50) << c.command;
         QCoreApplication::processEvents();
     }
 }

@@ -32,6 +32,12 @@ public:
             onMove(frame);
     }
 
+    // Videos and data files keep their zero each in their own way; the group only asks.
+    BOOL SetZeroFrame(int frame) override {
+        zero = frame;
+        return TRUE;
+    }
+
     int zero = 0;
     int moves = 0;
     std::function<void(int)> onMove;
@@ -414,6 +420,69 @@ TEST_F(MeasurementViewTest, MenuStatesFollowTheViewsSettings) {
     fromSlowest.DoUpdate(m_view, TRUE);
     EXPECT_EQ(fromActive.checked, 0);
     EXPECT_EQ(fromSlowest.checked, 1);
+}
+
+TEST_F(MeasurementViewTest, ZeroMakesTheCurrentFrameTheZeroOfEverySyncedMember) {
+    struct Case {
+        const char* what;
+        Member member;
+        int type;
+        bool zeroed;
+    };
+    const Case cases[] = {
+        {"a video of the same name", {1000, 7}, CPlaybackView::kVideoMember, true},
+        {"a data file of the same name", {1000, 7}, CPlaybackView::kDataMember, true},
+        {"a member of another name",
+         {1000, 7, 0, 0, 1, "other"},
+         CPlaybackView::kDataMember,
+         false},
+        {"a member without base sync", {1000, 7, 0, 0, 0}, CPlaybackView::kVideoMember, false},
+    };
+    std::vector<CFakePlayback*> members;
+    for (const Case& c : cases) {
+        members.push_back(Add(c.member, c.type));
+        members.back()->CPlaybackView::SetCurrentFrame(40, 0);
+    }
+    CFakePlayback* top = Add({1000, 3}, CPlaybackView::kDataMember);
+    top->CPlaybackView::SetCurrentFrame(25, 0);
+    m_view->OnZero();
+    EXPECT_EQ(top->zero, 25);
+    for (size_t i = 0; i < members.size(); ++i)
+        EXPECT_EQ(members[i]->zero, cases[i].zeroed ? 40 : 7) << cases[i].what;
+}
+
+TEST_F(MeasurementViewTest, GraphNumberingCommandsActOnADataPlaybackOnTop) {
+    CProbe videoCentric(32847);
+    CProbe dataCentric(32846);
+    // A video on top has no graph to number.
+    Add({1000, 0});
+    videoCentric.DoUpdate(m_view, TRUE);
+    dataCentric.DoUpdate(m_view, TRUE);
+    EXPECT_EQ(videoCentric.enabled, FALSE);
+    EXPECT_EQ(dataCentric.enabled, FALSE);
+
+    CFakePlayback* data = Add({1000, 0}, CPlaybackView::kDataMember);
+    int notified = 0;
+    data->SetFrameChangedCallback([](void* count, int) { ++*static_cast<int*>(count); }, &notified);
+    struct Step {
+        UINT command;
+        int mode;
+    };
+    for (const Step& s : {Step{0, 0}, Step{32846, 1}, Step{32847, 0}}) {
+        SCOPED_TRACE(s.command);
+        if (s.command) {
+            ASSERT_TRUE(m_view->OnCmdMsg(s.command, CN_COMMAND, nullptr, nullptr));
+            EXPECT_GT(notified, 0) << "the graph is drawn again";
+            notified = 0;
+        }
+        EXPECT_EQ(data->GetGraphNumberingMode(), s.mode);
+        videoCentric.DoUpdate(m_view, TRUE);
+        dataCentric.DoUpdate(m_view, TRUE);
+        EXPECT_EQ(videoCentric.enabled, TRUE);
+        EXPECT_EQ(dataCentric.enabled, TRUE);
+        EXPECT_EQ(videoCentric.checked, s.mode == 0 ? 1 : 0);
+        EXPECT_EQ(dataCentric.checked, s.mode == 1 ? 1 : 0);
+    }
 }
 
 TEST_F(MeasurementViewTest, ExtraValueIsKeptForTheCaller) {

@@ -256,3 +256,47 @@ TEST_F(PlayGroupDataSyncTest, TheDataOnTopExportsToTextAndToAWorkbookWithTheSame
 }
 
 }  // namespace
+
+TEST_F(PlayGroupDataSyncTest, ZeroAndGraphNumberingReachTheDataMember) {
+    ASSERT_TRUE(CSampleRecording::Write(WorkPath("clip.raw")));
+    ASSERT_TRUE(WriteSensorFile(WorkPath("run.mdat"), {2, 1000, 1000, 10, 200}));
+    const QString groupPath = WorkPath("pair.playgrp");
+    QFile file(groupPath);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("clip.raw\nrun.mdat\n");
+    file.close();
+    auto* group = dynamic_cast<CMeasurementFormDoc*>(
+        m_app.CreateDocumentByKey(QStringLiteral("DT:Meas2"), groupPath, TRUE));
+    ASSERT_NE(group, nullptr);
+    QCoreApplication::processEvents();
+    POSITION pos = group->GetFirstViewPosition();
+    auto* groupView = dynamic_cast<CMeasurementView*>(group->GetNextView(pos));
+    ASSERT_NE(groupView, nullptr);
+    CPlaybackView* video = groupView->GetMemberPlayback(0);
+    auto* data = dynamic_cast<CDataPlayView*>(groupView->GetMemberPlayback(1));
+    ASSERT_TRUE(video && data);
+    CDataDisplayDlg* display = data->GetPanelHost().GetDataDisplay();
+    ASSERT_NE(display, nullptr);
+
+    // Zero with the data on top at scan 350: both members count from where they stand.
+    BringToTop(data);
+    display->OnGraphCursorMoved(350.0 - 200.0);
+    ASSERT_EQ(video->GetCurrentFrame(), 35);
+    groupView->OnZero();
+    EXPECT_EQ(group->GetDataRef(0)->GetZeroPoint(), 350);
+    int zero = -1;
+    EXPECT_TRUE(data->GetFirstFrameNumber(&zero));
+    EXPECT_EQ(zero, 350);
+    auto* vid = dynamic_cast<CVidView*>(video);
+    ASSERT_NE(vid, nullptr);
+    EXPECT_EQ(vid->GetFrameSource()->GetFirstFrameNumber(), -35);
+
+    // The graph numbering commands of the group act on the data on top.
+    ASSERT_TRUE(groupView->OnCmdMsg(32846, CN_COMMAND, nullptr, nullptr));
+    EXPECT_TRUE(display->IsDataCentric());
+    EXPECT_EQ(data->GetGraphNumberingMode(), 1);
+    ASSERT_TRUE(groupView->OnCmdMsg(32847, CN_COMMAND, nullptr, nullptr));
+    EXPECT_FALSE(display->IsDataCentric());
+    EXPECT_EQ(data->GetGraphNumberingMode(), 0);
+}
+

@@ -306,6 +306,28 @@ TEST_F(ProgramOptionsPagesTest, RefusedValueOnAPageWithoutATabBlocksTabSwitchAnd
         options.DestroyWindow();
 }
 
+TEST_F(ProgramOptionsPagesTest, TypedNumbersOutsideTheirRangeAreRefused) {
+    const struct {
+        const char* typed;
+        bool taken;
+    } cases[] = {{"0", false}, {"101", false}, {"-5", false}, {"1", true}, {"100", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        CTestProgramOptions options;
+        ASSERT_TRUE(options.Create(186));
+        options.ShowWindow(SW_SHOW);
+        // The update interval: its spin offers 1 to 100, and so does what may be typed.
+        options.m_updateEdit.SetDlgItemText(2256, QString::fromLatin1(c.typed));
+        if (!c.taken)
+            Prompter().ExpectMessageBox("Please enter an integer between 1 and 100.", IDOK);
+        options.OnOK();
+        EXPECT_EQ(Int(options, "Update:nUpdateInterval"),
+                  c.taken ? QByteArray(c.typed).toInt() : 30);
+        if (options.GetSafeHwnd())
+            options.DestroyWindow();
+    }
+}
+
 TEST_F(ProgramOptionsPagesTest, RestoreDefaultsButtonsOfThePagesWithoutATab) {
     using Shows = std::vector<std::pair<int, const char*>>;
     const struct {

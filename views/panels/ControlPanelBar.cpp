@@ -41,6 +41,7 @@ int CControlPanelBar::AddPage(CDialog* page, const QString& text, int colourCode
     if (m_colourCodes.size() <= static_cast<size_t>(tab))
         m_colourCodes.resize(static_cast<size_t>(tab) + 1, -1);
     m_colourCodes[static_cast<size_t>(tab)] = colourCode;
+    OnTabAdded(tab);
     SetTabPage(page, tab, 0);
     return tab;
 }

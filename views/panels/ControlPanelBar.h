@@ -57,6 +57,8 @@ public:
 
 protected:
     void OnTabSelChange(NMHDR* pNMHDR, LRESULT* pResult);
+    // A tab was added with its colour code; the bars that draw their tabs themselves follow.
+    virtual void OnTabAdded(int) {}
 
     CTabCtrl m_tabCtrl;
     std::vector<std::vector<CDialog*>> m_pages;

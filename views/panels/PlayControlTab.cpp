@@ -8,6 +8,7 @@
 #include "platform/wintypes/CLocale.h"
 #include "views/PlayControlWnd.h"
 #include "views/panels/IPlaybackSourceList.h"
+#include "views/panels/PlayButtonIcons.h"
 
 #include <QWidget>
 
@@ -77,6 +78,7 @@ BOOL CPlayControlTab::OnInitDialog() {
     m_ratioSlider.SetLineSize(2);
     m_ratioSlider.SetPos(40);
     SetDlgItemText(kSpeedText, QStringLiteral("20.0"));
+    CPlayButtonIcons::Apply(this);
     m_tree.Initialize();
     return TRUE;
 }

@@ -3,6 +3,7 @@
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameWnd.h"
 #include "views/panels/IPlaybackSourceList.h"
+#include "views/panels/PlayButtonIcons.h"
 
 IMPLEMENT_DYNAMIC(CPlaybackTab, CTabDlg)
 
@@ -33,6 +34,7 @@ BOOL CPlaybackTab::OnInitDialog() {
     CTabDlg::OnInitDialog();
     ReplaceButton(m_addVideo, kAddVideoButton, kAddVideoIcon);
     ReplaceButton(m_addData, kAddDataButton, kAddDataIcon);
+    CPlayButtonIcons::Apply(this);
     m_seenCount = 0;
     m_listedCount = 0;
     m_tree.Initialize();

@@ -9,18 +9,23 @@
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
+#include "views/CalipersPropsDlg.h"
 #include "views/DrawArc.h"
 #include "views/DrawBSpline.h"
 #include "views/DrawCalipers.h"
 #include "views/DrawDimAngle.h"
 #include "views/DrawDimLength.h"
 #include "views/DrawEllipse.h"
+#include "views/DrawInfoPropsDlg.h"
 #include "views/DrawLine.h"
 #include "views/DrawPolygon.h"
 #include "views/DrawPropsDlg.h"
 #include "views/DrawRect.h"
 #include "views/DrawText.h"
+#include "views/JumpNotePropsDlg.h"
+#include "views/LengthCalibrationPropsDlg.h"
 #include "views/MeasurePointNote.h"
+#include "views/SliderPropsDlg.h"
 #include "views/ZoomTransform.h"
 
 #include <QApplication>
@@ -30,6 +35,7 @@
 #include <QTimer>
 
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -656,6 +662,195 @@ TEST_F(AnnotateViewTest, DefaultStylesComeFromTheRegistry) {
     EXPECT_EQ(line->GetLineThickness(), 7);
     EXPECT_EQ(line->GetLineColor(), 0x00112233u);
     EXPECT_TRUE(line->GetArrowTail());
+}
+
+// Places an object made by a tool on `frame` with its points at (40, 40), (120, 90) and,
+// for the shapes of three or more points, (40, 120).
+CDrawObject* PlaceByTool(CAnnotateView& view, int tool, int frame) {
+    CDrawObject* o = view.CreateObjectOfType(tool, frame);
+    if (!o)
+        return nullptr;
+    const CDoublePoint points[] = {{40.0, 40.0}, {120.0, 90.0}, {40.0, 120.0}};
+    const bool three = tool == V::kPolygon || tool == V::kFilledPolygon || tool == V::kCurve ||
+                       tool == V::kClosedCurve || tool == V::kAngleDimension || tool == V::kArc;
+    for (int i = 0; i < (three ? 3 : 2); ++i)
+        o->SetPointInSpace(i, points[i], points[i], TRUE, TRUE);
+    if (auto* caliper = dynamic_cast<CDrawCalipers*>(o)) {
+        caliper->SetEndFrame(0, frame);
+        caliper->SetEndFrame(1, frame);
+    }
+    o->SetSelected(FALSE);
+    return o;
+}
+
+TEST_F(AnnotateViewTest, WhatIsDrawnOnEveryFrameIsClickedOnEveryFrame) {
+    struct Case {
+        const char* name;
+        int tool;
+        CPoint click;
+        bool hit;
+    };
+    const Case cases[] = {
+        {"jump note, on its icon", V::kJumpNote, {15, 40}, true},
+        {"slider, in a corner", V::kSlider, {42, 42}, true},
+        {"information box", V::kInformation, {80, 60}, true},
+        {"measure point, on its marker", V::kMeasurePoint, {40, 40}, true},
+        {"caliper between measure points", V::kTrackCaliper, {80, 65}, true},
+        {"a line keeps to its own frame", V::kLine, {80, 65}, false},
+        {"so does a rectangle", V::kRect, {80, 60}, false},
+    };
+    QImage image(200, 200, QImage::Format_RGB32);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_doc.DeleteAllObjects();
+        CDrawObject* o = PlaceByTool(*m_view, c.tool, 250);
+        ASSERT_NE(o, nullptr);
+        // Drawn where the user sees it, at frame 3.
+        {
+            CDC dc(&image);
+            m_view->DrawObjects(&dc, 3, &m_transform);
+        }
+        m_view->SetCurrentFrame(3);
+        Press(c.click.x, c.click.y);
+        EXPECT_EQ(o->IsSelected() != FALSE, c.hit);
+        EXPECT_EQ(m_view->IsDragging() != FALSE, c.hit);
+        Release(c.click.x, c.click.y);
+    }
+
+    // Where an object of the frame on screen and one of another frame overlap, the click takes
+    // the one of this frame, whichever lies on top.
+    m_doc.DeleteAllObjects();
+    CDrawObject* here = PlaceByTool(*m_view, V::kMeasurePoint, 3);
+    CDrawObject* elsewhere = PlaceByTool(*m_view, V::kMeasurePoint, 4);
+    ASSERT_TRUE(here && elsewhere);
+    {
+        CDC dc(&image);
+        m_view->DrawObjects(&dc, 3, &m_transform);
+    }
+    m_view->SetCurrentFrame(3);
+    Press(40, 40);
+    EXPECT_TRUE(here->IsSelected());
+    EXPECT_FALSE(elsewhere->IsSelected());
+    Release(40, 40);
+}
+
+TEST_F(AnnotateViewTest, JumpNoteDoubleClickedOnAnotherFrameMovesToItsFrame) {
+    struct Case {
+        const char* name;
+        int noteFrame;
+        int landsOn;
+    };
+    const Case cases[] = {
+        {"a note of frame 250", 250, 250},
+        {"a note of every frame jumps nowhere", -1, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_doc.DeleteAllObjects();
+        auto adapter = std::make_unique<CMovieAdapter>();
+        CMovieAdapter* movie = adapter.get();
+        m_view->SetMovieAdapter(std::move(adapter));
+        movie->SetCurrentFrame(3);
+        CDrawObject* note = PlaceByTool(*m_view, V::kJumpNote, c.noteFrame);
+        ASSERT_NE(note, nullptr);
+        QImage image(200, 200, QImage::Format_RGB32);
+        {
+            CDC dc(&image);
+            m_view->DrawObjects(&dc, 3, &m_transform);
+        }
+        m_view->SetCurrentFrame(3);
+        // The icon lies left of the anchor; its double-click opens no dialog.
+        m_view->OnLButtonDblClk(0, {15, 40});
+        int frame = 0;
+        movie->GetCurrentFrame(&frame);
+        EXPECT_EQ(frame, c.landsOn);
+    }
+}
+
+TEST_F(AnnotateViewTest, SelectedJumpNoteIsFramed) {
+    CDrawObject* note = PlaceByTool(*m_view, V::kJumpNote, 3);
+    ASSERT_NE(note, nullptr);
+    const auto haloPixels = [&](BOOL selected) {
+        note->SetSelected(selected);
+        QImage image(200, 200, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        {
+            CDC dc(&image);
+            m_view->DrawObjects(&dc, 3, &m_transform);
+        }
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                count += image.pixel(x, y) == qRgb(0xFE, 0xFE, 0x00) ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(haloPixels(FALSE), 0);
+    // A ring around the label: above and below the text's line, and beside its start.
+    EXPECT_GT(haloPixels(TRUE), 100);
+}
+
+TEST_F(AnnotateViewTest, DoubleClickOpensTheKindsPropertiesDialog) {
+    struct Case {
+        int tool;
+        int type;
+        UINT dialogTemplate;
+        const std::type_info& dialog;
+    };
+    const Case cases[] = {
+        {V::kLine, 1, 324, typeid(CDrawPropsDlg)},
+        {V::kRect, 2, 324, typeid(CDrawPropsDlg)},
+        {V::kFilledEllipse, 3, 324, typeid(CDrawPropsDlg)},
+        {V::kPolygon, 4, 324, typeid(CDrawPropsDlg)},
+        {V::kCurve, 5, 324, typeid(CDrawPropsDlg)},
+        {V::kText, 6, 324, typeid(CDrawPropsDlg)},
+        {V::kLengthDimension, 7, 324, typeid(CDrawPropsDlg)},
+        {V::kAngleDimension, 8, 324, typeid(CDrawPropsDlg)},
+        {V::kArc, 9, 324, typeid(CDrawPropsDlg)},
+        {V::kCaliper, 10, 324, typeid(CCalipersPropsDlg)},
+        {V::kLengthCalibration, 11, 386, typeid(CLengthCalibrationPropsDlg)},
+        {V::kJumpNote, 12, 30104, typeid(CJumpNotePropsDlg)},
+        {V::kSlider, 13, 30106, typeid(CSliderPropsDlg)},
+        {V::kInformation, 14, 324, typeid(CDrawInfoPropsDlg)},
+        {V::kMeasurePoint, 15, 30104, typeid(CJumpNotePropsDlg)},
+    };
+    CResourceModule templates;
+    templates.name = QStringLiteral("properties");
+    templates.dialogs = DrawPropsTemplates();
+    CResourceChain::AddModule(&templates);
+    QImage image(200, 200, QImage::Format_RGB32);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.type);
+        m_doc.DeleteAllObjects();
+        CDrawObject* o = PlaceByTool(*m_view, c.tool, 3);
+        ASSERT_NE(o, nullptr);
+        ASSERT_EQ(o->GetType(), c.type);
+        {
+            CDC dc(&image);
+            m_view->DrawObjects(&dc, 3, &m_transform);
+        }
+        m_view->SetCurrentFrame(3);
+        m_view->SetTool(V::kSelect);
+        UINT shownTemplate = 0;
+        const std::type_info* shownClass = nullptr;
+        QTimer answer;
+        answer.setSingleShot(true);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* dialog = dynamic_cast<CDialog*>(
+                CWnd::FromWidgetPermanent(QApplication::activeModalWidget()));
+            if (!dialog)
+                return;
+            shownTemplate = dialog->GetTemplateID();
+            shownClass = &typeid(*dialog);
+            dialog->EndDialog(IDCANCEL);
+        });
+        answer.start(0);
+        // On its first point, which every kind answers.
+        m_view->OnLButtonDblClk(0, {40, 40});
+        EXPECT_EQ(shownTemplate, c.dialogTemplate);
+        ASSERT_NE(shownClass, nullptr);
+        EXPECT_TRUE(*shownClass == c.dialog) << shownClass->name();
+    }
+    CResourceChain::RemoveModule(&templates);
 }
 
 }  // namespace

@@ -308,8 +308,7 @@ TEST(DrawObjectTest, HitTestExUsesTheObjectsSpaceAndOpensProperties) {
     int calls = 0;
     CDrawLine line;
     SetEnds(line, {0, 0}, {100, 0});
-    EXPECT_FALSE(line.HasPropertiesHandler());
-    EXPECT_EQ(line.ShowProperties(), 0);  // No handler: nothing opens.
+    EXPECT_TRUE(line.HasPropertiesHandler());  // The shared properties dialog.
     line.SetPropertiesHandler(new Recorder(&calls));
     int part = 0;
     EXPECT_TRUE(line.HitTestEx({50, 0}, {500, 500}, &part, TRUE, 0, 0));
@@ -320,6 +319,7 @@ TEST(DrawObjectTest, HitTestExUsesTheObjectsSpaceAndOpensProperties) {
     EXPECT_FALSE(line.HitTestEx({50, 0}, {500, 500}, &part, TRUE, 0, 0));
     EXPECT_EQ(calls, 1);
     line.SetPropertiesHandler(nullptr);
+    EXPECT_EQ(line.ShowProperties(), 0);  // No handler: nothing opens.
 }
 
 TEST(DrawObjectTest, DisplayPointsMapThroughTheTransform) {

@@ -720,6 +720,21 @@ TEST(MeasurePointTest, ButtonsJumpAndMoveHere) {
     EXPECT_NE(serial1, serial2);
 }
 
+TEST(MeasurePointTest, OnlyIndexZeroMovesAsAWhole) {
+    const struct {
+        int index;
+        CDoublePoint after;
+    } cases[] = {{-1, {50.0, 40.0}}, {3, {50.0, 40.0}}, {0, {51.0, 38.0}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        CMeasurePointNote point;
+        point.SetPoint(0, {50.0, 40.0}, TRUE, FALSE);
+        point.SetIndex(c.index);
+        point.OffsetPoints({1.0, -2.0}, TRUE);
+        EXPECT_EQ(point.GetPoint(0, FALSE), c.after);
+    }
+}
+
 TEST(MeasurePointTest, MarkerAndButtonsAreDrawnFromTheSharedBitmaps) {
     // The bitmaps are made once: every object and every draw use the same pixels.
     for (UINT id : {COverlayBitmaps::kNote, COverlayBitmaps::kMoveHereDone,

@@ -1,12 +1,14 @@
 #include "frames/CfgFileInfo.h"
 #include "frames/FrameSource.h"
 #include "frames/FrameSourcePtr.h"
+#include "frames/IMovieView.h"
 #include "frames/SampleRecording.h"
 #include "platform/framework/DC.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/AnnotateDoc.h"
 #include "views/AnnotateView.h"
 #include "views/DrawCalipersB.h"
+#include "views/DrawInfo.h"
 #include "views/DrawLine.h"
 #include "views/StreamWnd.h"
 
@@ -783,3 +785,79 @@ TEST_F(StreamWndTest, AFrameStepRepaintsOnlyThePictureWhenNothingElseChanges) {
         wnd.DestroyWindow();
     }
 }
+
+namespace {
+
+// The video view a stream window is shown by, as the annotations' movie adapter sees it.
+class ShowingView : public IMovieView {
+public:
+    void MovieSetCurrentFrame(int f, int) override { frame = f; }
+    void MovieSetFrame(int f) override {
+        frame = f;
+        moves.push_back(f);
+    }
+    int MovieGetCurrentFrame() override { return frame; }
+    int MovieGetSourceKind() override { return 2; }
+    CFrameSourcePtr MovieGetFrameSource() override { return CFrameSourcePtr(); }
+    int MovieGetInPoint(int*) override { return 0; }
+    int MovieGetOutPoint(int*) override { return 0; }
+    void MovieGetDisplayLuts(CLutParamSet*, CLutParamSet*) override {}
+    void MovieSetDisplayLuts(const CLutParamSet&, const CLutParamSet&) override {}
+    void MovieSetFrameSource(const CFrameSourcePtr&) override {}
+    void MovieSetGroupMember(int, int) override {}
+    void MovieSetFrameChangedCallback(FrameChangedFn, void*) override {}
+    void MovieNotifyFrameChanged() override {}
+    void MovieSetFrameCount(int) override {}
+
+    int frame = 0;
+    std::vector<int> moves;
+};
+
+TEST_F(StreamWndTest, AnnotationsReadAndMoveTheShowingView) {
+    CreateWindow();
+    ShowingView view;
+    m_wnd.SetMovieView(&view);
+    const Timing timing{100, 0, 0, false};
+    m_wnd.SetFrameSource(OpenSource(&timing));
+    CAnnotateView* editor = m_wnd.GetAnnotateView();
+    auto* info =
+        dynamic_cast<CDrawInfo*>(editor->CreateObjectOfType(CAnnotateView::kInformation, 0));
+    ASSERT_NE(info, nullptr);
+
+    // The information box follows the frame on screen and the window's reticle.
+    struct Case {
+        int frame;
+        CPoint reticle;
+    };
+    const Case cases[] = {{5, {12, 34}}, {140, {200, 7}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frame);
+        view.frame = c.frame;
+        ASSERT_EQ(m_wnd.ShowFrame(c.frame), 1);
+        m_wnd.SetReticlePosition(c.reticle.x, c.reticle.y);
+        const QStringList lines = info->BuildLines();
+        ASSERT_GE(lines.size(), 5);
+        EXPECT_EQ(lines[0], QStringLiteral("Frame: %1").arg(c.frame));
+        EXPECT_EQ(lines[4],
+                  QStringLiteral("Reticle Posn: %1, %2").arg(c.reticle.x).arg(c.reticle.y));
+    }
+    // A box made later starts at the reticle as it is.
+    auto* later =
+        dynamic_cast<CDrawInfo*>(editor->CreateObjectOfType(CAnnotateView::kInformation, 0));
+    ASSERT_NE(later, nullptr);
+    EXPECT_TRUE(later->BuildLines().contains("Reticle Posn: 200, 7"));
+
+    // A jump note of frame 150, double-clicked on its icon while frame 3 shows, moves the view.
+    m_wnd.GetAnnotateDoc()->DeleteAllObjects();
+    view.frame = 3;
+    ASSERT_EQ(m_wnd.ShowFrame(3), 1);
+    CDrawObject* note = editor->CreateObjectOfType(CAnnotateView::kJumpNote, 150);
+    ASSERT_NE(note, nullptr);
+    note->SetPoint(0, {300.0, 300.0}, TRUE, FALSE);
+    note->SetSelected(FALSE);
+    Render();
+    m_wnd.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(280, 300));
+    EXPECT_EQ(view.moves, std::vector<int>{150});
+}
+
+}  // namespace

@@ -105,6 +105,7 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Edit/Record Options...", true},
     {"View/Main Toolbar", true},
     {"View/Quick (Play) File Addition Toolbar", true},
+    {"View/Quick (Record) Device Addition Toolbar", true},
     {"View/Video Controls Toolbar", true},
     {"View/Project Layout Toolbar", true},
     {"View/Video Tools Toolbar", true},
@@ -125,6 +126,9 @@ const std::vector<std::pair<QString, bool>> kProjectCommands = {
     {"Playback/Save Record Parameters", true},
     {"Playback/Play Controller - Settings from Slowest", true},
     {"Playback/Play Controller - Settings from Active", true},
+    // A video on top has no graph to number.
+    {"Playback/Video-centric Graph", false},
+    {"Playback/Data-centric Graph", false},
     {"Tools/Background Image Mixer", true},
     {"Tools/One-step save settings", true},
     {"Tools/Data Display...", true},
@@ -236,6 +240,46 @@ TEST_F(CommandTableTest, EveryCommandIsThereAndDoesSomething) {
                 }
     }
     closer.stop();
+}
+
+// The commands of the groups and the project that only some states let a user run: each one
+// reaches its handler by its id, and each one that a menu carries is where the user looks.
+TEST_F(CommandTableTest, GroupCommandsAreHandledByTheirIdsAndSitInTheirMenus) {
+    CMainFrame* frame = StartProgram({QStringLiteral(SAMPLE_RECORDING_PATH)});
+    ASSERT_NE(frame, nullptr);
+    auto* window = static_cast<QMainWindow*>(frame->GetQWidget());
+    ASSERT_TRUE(WaitFor([] { return FindWindowOf<CVidView>() != nullptr; }));
+    const struct {
+        UINT id;
+        const char* path;  // null: a command without a menu item
+    } commands[] = {
+        {32838, "View/Quick (Record) Device Addition Toolbar"},
+        {32847, "Playback/Video-centric Graph"},
+        {32846, "Playback/Data-centric Graph"},
+        {32852, "Record/Zero, Bracket, Save, Re-Arm"},
+        {32856, "Record/Close Playbacks and Rearm"},
+    };
+    const std::vector<MenuItem> items = MenuItems(window);
+    for (const auto& c : commands) {
+        SCOPED_TRACE(c.id);
+        AFX_CMDHANDLERINFO info{};
+        EXPECT_TRUE(frame->OnCmdMsg(c.id, CN_COMMAND, nullptr, &info)) << "nothing handles it";
+        if (!c.path)
+            continue;
+        const auto it = std::find_if(items.begin(), items.end(), [&](const MenuItem& item) {
+            return item.path == QLatin1String(c.path);
+        });
+        ASSERT_NE(it, items.end()) << c.path << " is missing";
+        EXPECT_EQ(CActionCmdUI::GetCommandId(it->action), c.id) << c.path;
+    }
+    // The device bar shows its buttons, so its View item shows and hides something.
+    QToolBar* deviceBar = nullptr;
+    for (QToolBar* bar : window->findChildren<QToolBar*>())
+        if (bar->windowTitle() == "Quick (Record) Device Addition Toolbar")
+            deviceBar = bar;
+    ASSERT_NE(deviceBar, nullptr);
+    EXPECT_TRUE(deviceBar->isVisible());
+    EXPECT_EQ(deviceBar->actions().size(), 3);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "platform/framework/ResourceChain.h"
 #include "platform/framework/TreeCtrl.h"
 #include "testsupport/IsolatedTest.h"
+#include "views/panels/BitmapControlPanelBar.h"
 #include "views/panels/ControlPanelBar.h"
 #include "views/panels/IconControlPanelBar.h"
 #include "views/panels/TabDlg.h"
@@ -214,6 +215,53 @@ TEST_F(IsolatedTest, IconButtonsFollowTheFirstTwoTabs) {
         bar.ShowTabPage(c.tab, 0);
         EXPECT_EQ(first.GetCheck(), c.firstChecked) << c.tab;
         EXPECT_EQ(second.GetCheck(), c.secondChecked) << c.tab;
+    }
+    bar.DestroyWindow();
+    frame->DestroyWindow();
+    CResourceChain::RemoveModule(&module);
+}
+
+TEST_F(IsolatedTest, ProjectPanelTabsWriteTheirNamesInTheirCodesColours) {
+    CResourceModule module = BarModule();
+    CResourceChain::AddModule(&module);
+    auto* frame = new CPanelFrame;
+    ASSERT_TRUE(frame->LoadFrame(0));
+    CBitmapControlPanelBar bar;
+    ASSERT_TRUE(bar.Create(frame, kBarTemplate, WS_VISIBLE | CBRS_ALIGN_LEFT, 0xE900));
+    bar.AttachTabControl(TRUE);
+    const struct {
+        int code;
+        QRgb colour;
+    } cases[] = {
+        {0, qRgb(255, 0, 0)}, {1, qRgb(0, 0, 255)}, {2, qRgb(0, 200, 0)}, {7, qRgb(0, 0, 0)}};
+    std::vector<std::unique_ptr<CTabDlg>> pages;
+    for (const auto& c : cases) {
+        pages.push_back(std::make_unique<CTabDlg>(kPageTemplate));
+        ASSERT_TRUE(pages.back()->Create(&bar));
+        bar.AddPage(pages.back().get(), QStringLiteral("WWWW"), c.code);
+    }
+    auto* tabs = qobject_cast<QTabBar*>(bar.GetTabCtrl().GetQWidget());
+    ASSERT_NE(tabs, nullptr);
+    tabs->resize(tabs->sizeHint());
+    const QImage shot = tabs->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    for (int tab = 0; tab < 4; ++tab) {
+        SCOPED_TRACE(tab);
+        // The tab's own name is drawn in its colour, and no other tab's colour is in it.
+        const QRect r = tabs->tabRect(tab).intersected(shot.rect());
+        int own = 0;
+        int others = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                for (int k = 0; k < 4; ++k) {
+                    if (p == cases[k].colour && k == tab)
+                        ++own;
+                    else if (p == cases[k].colour && cases[k].code != 7)
+                        ++others;  // black also draws the tabs' edges
+                }
+            }
+        EXPECT_GT(own, 0);
+        EXPECT_EQ(others, 0);
     }
     bar.DestroyWindow();
     frame->DestroyWindow();

@@ -1,5 +1,6 @@
 #include "views/panels/PlaybackTab.h"
 
+#include "platform/framework/CommandIcon.h"
 #include "platform/framework/Document.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/framework/FrameworkIds.h"
@@ -13,9 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
+#include <QPixmap>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -466,6 +469,38 @@ TEST_F(PlaybackTabTest, DoubleClickBringsAPlaybackForward) {
     EXPECT_FALSE(frame->IsWindowVisible());
     ClickItem("Take 1", false);
     EXPECT_TRUE(frame->IsWindowVisible());
+}
+
+// The painter that stands in for the program's own where the desktop theme has no icon.
+QIcon PlainIcon(const QString& name) {
+    if (name.isEmpty())
+        return QIcon();
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::darkBlue);
+    return QIcon(pixmap);
+}
+
+TEST_F(PlaybackTabTest, PlayButtonsShowPicturesAndKeepTheirCaptionsAsTips) {
+    AfxSetIconPainter(&PlainIcon);
+    CPlaybackTab tab(m_frame);
+    ASSERT_TRUE(tab.Create(m_frame));
+    const struct {
+        int id;
+        const char* caption;
+    } buttons[] = {{2002, "Rew"}, {2009, "Play"}, {2004, "Back"}, {2003, "Stop"},
+                   {2005, "Fwd"}, {2001, "Play"}, {2010, "FFwd"}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.id);
+        CWnd* control = tab.GetDlgItem(b.id);
+        ASSERT_NE(control, nullptr);
+        auto* button = qobject_cast<QAbstractButton*>(control->GetQWidget());
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->icon().isNull());
+        EXPECT_TRUE(button->text().isEmpty());
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.caption));
+    }
+    tab.DestroyWindow();
+    AfxSetIconPainter({});
 }
 
 }  // namespace
