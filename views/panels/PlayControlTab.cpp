@@ -66,6 +66,9 @@ void CPlayControlTab::DoDataExchange(CDataExchange* pDX) {
 BOOL CPlayControlTab::OnInitDialog() {
     CTabDlg::OnInitDialog();
     CreateSlide();
+    // Both play buttons read "Play"; the tips say which way each plays.
+    AddItemTip(PlayControlId::kPlay, QStringLiteral("Play forward"));
+    AddItemTip(PlayControlId::kPlayBackward, QStringLiteral("Play backward"));
     SetDlgItemInt(kJumpField, 0);
     // Enter in the page (the Jump box above all) jumps.
     SetDefID(PlayControlId::kJump);

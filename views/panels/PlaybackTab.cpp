@@ -33,6 +33,9 @@ BOOL CPlaybackTab::OnInitDialog() {
     CTabDlg::OnInitDialog();
     ReplaceButton(m_addVideo, kAddVideoButton, kAddVideoIcon);
     ReplaceButton(m_addData, kAddDataButton, kAddDataIcon);
+    // Both play buttons read "Play"; the tips say which way each plays.
+    AddItemTip(kPlayForwardCommand, QStringLiteral("Play forward"));
+    AddItemTip(kPlayBackwardCommand, QStringLiteral("Play backward"));
     m_seenCount = 0;
     m_listedCount = 0;
     m_tree.Initialize();

@@ -175,6 +175,11 @@ TEST_F(PlayControlTabTest, OpensWithItsStartingFields) {
 }
 
 TEST_F(PlayControlTabTest, TransportButtonsDriveThePlayControl) {
+    // Both play buttons read "Play"; their tips tell the two directions apart.
+    ASSERT_NE(Item(PlayControlId::kPlay), nullptr);
+    ASSERT_NE(Item(PlayControlId::kPlayBackward), nullptr);
+    EXPECT_EQ(Item(PlayControlId::kPlay)->toolTip(), "Play forward");
+    EXPECT_EQ(Item(PlayControlId::kPlayBackward)->toolTip(), "Play backward");
     m_play.GotoFrame(10, TRUE);
     Click(PlayControlId::kPlay);
     EXPECT_TRUE(m_play.IsPlaying());
