@@ -4,6 +4,7 @@
 #include "tracking/ITrackingRunHost.h"
 #include "tracking/TrackingErrors.h"
 
+#include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageQueue.h"
 
 #include <algorithm>
@@ -73,12 +74,22 @@ void CFeatureTrackerSet::Run(int startFrame) {
             bool tracked = false;
             double x = 0.0;
             double y = 0.0;
+            bool lost = false;
             if (inRange && tracker.IsActive() && tracker.LoadFrame()) {
                 tracker.Step();
                 if (tracker.IsActive()) {
                     tracker.GetPosition(&x, &y);
                     tracked = true;
+                } else {
+                    lost = true;
                 }
+            }
+            if (lost) {
+                // A feature the matcher dropped would otherwise end its track without a word.
+                AfxMessageBox(
+                    QStringLiteral("Feature %1 was lost at frame %2; its tracking stopped.")
+                        .arg(tracker.GetFeatureNumber() + 1)
+                        .arg(frame));
             }
             PumpMessages();
             if (tracked && m_running) {

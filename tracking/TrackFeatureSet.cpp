@@ -1,5 +1,6 @@
 #include "tracking/TrackFeatureSet.h"
 
+#include "frames/Dib.h"
 #include "frames/lutparams/LutParamSet.h"
 #include "platform/framework/File.h"
 #include "platform/framework/FileException.h"
@@ -7,6 +8,8 @@
 #include "tracking/FeatureTracker.h"
 #include "tracking/IPositionSource.h"
 #include "tracking/ITrackFrameSource.h"
+#include "tracking/ITrackerFrameSource.h"
+#include "tracking/MImage.h"
 #include "tracking/sectioned/CheckedFile.h"
 
 #include <algorithm>
@@ -529,6 +532,29 @@ int CTrackFeatureSet::DisplaySettingsEntry() {
     return index;
 }
 
+bool CTrackFeatureSet::RegionHasContrast(int frame, const CRect& rect) {
+    ITrackerFrameSource* source = m_frameSource->GetTrackerSource();
+    if (!source || !source->GoToFrame(frame))
+        return true;
+    const CDib* dib = source->GetFrame();
+    CMImage image;
+    if (!dib || !image.LoadFromDib(*dib))
+        return true;
+    const int right = std::min(rect.right, image.GetWidth());
+    const int bottom = std::min(rect.bottom, image.GetHeight());
+    int first = -1;
+    for (int y = std::max(0, rect.top); y < bottom; ++y) {
+        for (int x = std::max(0, rect.left); x < right; ++x) {
+            const int value = image.GetPixel(x, y);
+            if (first < 0)
+                first = value;
+            else if (value != first)
+                return true;
+        }
+    }
+    return false;
+}
+
 bool CTrackFeatureSet::SetFeatureAtImpl(int frame, int feature) {
     if (!m_listsReady || !m_toolEnabled || !m_positionSource || !m_frameSource)
         return false;
@@ -545,6 +571,11 @@ bool CTrackFeatureSet::SetFeatureAtImpl(int frame, int feature) {
     const bool hasRegion = gotRegion && rect.right > rect.left && rect.bottom > rect.top;
     if (!hasRegion && m_indexSwitch) {
         AfxMessageBox(QStringLiteral("You must have a region defined in order to set a feature."));
+        return false;
+    }
+    if (hasRegion && !RegionHasContrast(frame, rect)) {
+        AfxMessageBox(QStringLiteral(
+            "The feature's region has no contrast to track. Draw the region over detail."));
         return false;
     }
     if (!PassLockCheck(feature))

@@ -174,6 +174,9 @@ private:
     void MoveFrameOn();
     // The movie-settings entry of the view's current display settings; -1 for none.
     int DisplaySettingsEntry();
+    // False when the frame reads and every pixel of rect in it has one value: a flat template
+    // gives the matcher nothing to correlate.
+    bool RegionHasContrast(int frame, const CRect& rect);
     bool SetFeatureAtImpl(int frame, int feature);
     void DeleteFeature(int index);
     void Notify();

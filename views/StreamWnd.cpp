@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -117,10 +118,20 @@ bool CStreamWnd::RedrawPictureOnly() {
     return true;
 }
 
+void CStreamWnd::ClampCurrentFrame() {
+    // A play group asks its shorter members for frames past their end; the source shows its
+    // last frame then, and the number the window shows must be that frame's.
+    const int count = m_source->GetFrameCount();
+    if (count > 0)
+        m_currentFrame = std::clamp(m_currentFrame, 0, count - 1);
+}
+
 int CStreamWnd::ShowFrame(int frame) {
     m_currentFrame = frame;
     if (m_source.IsEmpty() || !m_source->IsOpen())
         return 0;
+    ClampCurrentFrame();
+    frame = m_currentFrame;
     // A failed read leaves the image as it was, so the previous picture stays up.
     if (!m_source->GetFrame(frame, &m_image, 1))
         return 0;
@@ -132,6 +143,8 @@ int CStreamWnd::ShowFrameWithLuts(int frame, const CLutParamSet& lutA, const CLu
     m_currentFrame = frame;
     if (m_source.IsEmpty() || !m_source->IsOpen())
         return 0;
+    ClampCurrentFrame();
+    frame = m_currentFrame;
     if (!m_source->GetFrameDib(frame, &m_image, lutA, lutB, 1))
         return 0;
     FrameShown();

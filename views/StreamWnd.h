@@ -103,6 +103,8 @@ protected:
     void PostNcDestroy() override;
 
 private:
+    // Holds the shown frame inside the open source's frames.
+    void ClampCurrentFrame();
     bool HasFrame() const;
     // Frame-number and timing facts of the current frame for the information box.
     void DrawInfoBox(CDC* pDC, const CRect& client);

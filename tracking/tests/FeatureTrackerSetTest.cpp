@@ -200,12 +200,54 @@ TEST_F(FeatureTrackerSetTest, CarriesALostFeatureForItsMissAllowanceThenDropsIt)
         m_set.SetFrameCount(30);
         CFeatureTracker* tracker = AddSquareTracker(source, 0, -1);
         tracker->GetMatcher().SetMissAllowance(allowance);
+        Prompter().ExpectMessageBox(
+            QStringLiteral("Feature %1 was lost at frame %2; its tracking stopped.")
+                .arg(tracker->GetFeatureNumber() + 1)
+                .arg(10 + allowance),
+            IDOK);
         m_set.Run(0);
         ASSERT_EQ(m_host.points.size(), static_cast<size_t>(10 + allowance));
         EXPECT_EQ(m_host.points.back().frame, 9 + allowance);
         EXPECT_FALSE(tracker->IsActive());
         EXPECT_EQ(m_host.completions, 1);  // Every feature lost ends the run normally.
     }
+}
+
+TEST_F(FeatureTrackerSetTest, AWhiteDiscOnBlackTracksFiftyFrames) {
+    // No noise: a template of a disc on a flat black ground, the case that once ended silently.
+    constexpr int kDiscFrames = 50;
+    auto discX = [](int f) { return 30.0 + f; };
+    class DiscSource : public ITrackerFrameSource {
+    public:
+        explicit DiscSource(std::function<double(int)> x) : m_x(std::move(x)) {}
+        bool GoToFrame(int index) override {
+            if (index < 0 || index >= kDiscFrames)
+                return false;
+            std::vector<BYTE> rows(static_cast<size_t>(kWidth * kHeight), 0);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = 0; x < kWidth; ++x)
+                    if (std::hypot(x - m_x(index), y - 60.0) <= 8.0)
+                        rows[static_cast<size_t>((kHeight - 1 - y) * kWidth + x)] = 255;
+            m_ok = m_dib.Create(rows.data(), kWidth, kHeight, 8);
+            return m_ok;
+        }
+        const CDib* GetFrame() override { return m_ok ? &m_dib : nullptr; }
+
+    private:
+        std::function<double(int)> m_x;
+        CDib m_dib;
+        bool m_ok = false;
+    };
+    DiscSource source(discX);
+    m_set.SetHost(&m_host);
+    m_set.SetFrameCount(kDiscFrames);
+    CFeatureTracker* tracker = m_set.FindOrAddTracker(0);
+    tracker->SetFrameSource(&source);
+    ASSERT_TRUE(tracker->StartAt(20, 50, 21, 21, DefaultSettings(), 0, -1));
+    m_set.Run(0);
+    ASSERT_EQ(m_host.points.size(), static_cast<size_t>(kDiscFrames));
+    for (const TrackedPointCall& p : m_host.points)
+        EXPECT_NEAR(p.x10 / 10.0, discX(p.frame), 1.0) << "frame " << p.frame;
 }
 
 TEST_F(FeatureTrackerSetTest, SkipsStepFramesBetweenTrackedFrames) {

@@ -273,6 +273,44 @@ TEST_F(TrackFeatureSetTest, TheToolNeedsItsKeyAndIndexedEditingNeedsARegion) {
     EXPECT_TRUE(wrap);
 }
 
+TEST_F(TrackFeatureSetTest, AFlatTemplateIsRefusedWithAMessage) {
+    // Grey on the left half, the moving square's noise nowhere: a region inside the grey has
+    // no contrast, one across the edge has.
+    class HalfGrey : public ITrackerFrameSource {
+    public:
+        bool GoToFrame(int) override {
+            std::vector<BYTE> rows(static_cast<size_t>(kWidth * kHeight), 128);
+            for (int y = 0; y < kHeight; ++y)
+                for (int x = kWidth / 2; x < kWidth; ++x)
+                    rows[static_cast<size_t>(y * kWidth + x)] = 20;
+            m_ok = m_dib.Create(rows.data(), kWidth, kHeight, 8);
+            return m_ok;
+        }
+        const CDib* GetFrame() override { return m_ok ? &m_dib : nullptr; }
+
+    private:
+        CDib m_dib;
+        bool m_ok = false;
+    };
+    HalfGrey flat;
+    video.tracker = &flat;
+    video.current = 0;
+    video.pickX = 20;
+    video.pickY = 20;
+    video.region = CRect(10, 10, 31, 31);
+    Prompter().ExpectMessageBox(
+        QStringLiteral(
+            "The feature's region has no contrast to track. Draw the region over detail."),
+        IDOK);
+    EXPECT_EQ(set.SetFeatureAt(0, 0), E_FAIL);
+    bool found = true;
+    Point(0, 0, &found);
+    EXPECT_FALSE(found);
+    video.pickX = kWidth / 2;
+    video.region = CRect(kWidth / 2 - 10, 10, kWidth / 2 + 11, 31);
+    EXPECT_EQ(set.SetFeatureAt(0, 0), S_OK);
+}
+
 TEST_F(TrackFeatureSetTest, LockedFeaturesAskBeforeEveryChange) {
     SetAt(3, 0, 50, 50);
     Lock(0);

@@ -3,6 +3,7 @@
 #include "platform/com/ComObject.h"
 #include "platform/com/ComVariant.h"
 #include "platform/controls/SlideControl.h"
+#include "platform/controls/SlideWidget.h"
 #include "platform/framework/DataExchange.h"
 #include "platform/framework/FrameWnd.h"
 #include "platform/wintypes/CLocale.h"
@@ -10,9 +11,11 @@
 #include "views/panels/IPlaybackSourceList.h"
 #include "views/panels/PlayButtonIcons.h"
 
+#include <QLabel>
 #include <QWidget>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 IMPLEMENT_DYNAMIC(CPlayControlTab, CTabDlg)
@@ -79,6 +82,9 @@ BOOL CPlayControlTab::OnInitDialog() {
     m_ratioSlider.SetPos(40);
     SetDlgItemText(kSpeedText, QStringLiteral("20.0"));
     CPlayButtonIcons::Apply(this);
+    // Both play buttons are captioned "Play"; their tips say which way each plays.
+    AddItemTip(PlayControlId::kPlay, QStringLiteral("Play forward"));
+    AddItemTip(PlayControlId::kPlayBackward, QStringLiteral("Play backward"));
     m_tree.Initialize();
     return TRUE;
 }
@@ -253,6 +259,36 @@ int CPlayControlTab::GetJumpFrame() {
     return static_cast<int>(GetDlgItemInt(kJumpField, nullptr, TRUE));
 }
 
+void CPlayControlTab::PlaceScaleLabels(const std::array<int, 4>& values) {
+    auto* slide = static_cast<CSlideWidget*>(GetSlideWidget());
+    QWidget* page = GetQWidget();
+    if (!slide || !page)
+        return;
+    // Each pair of labels stands under its value's place on the slide: the first starts there,
+    // the last ends there, the middle ones are centred on it.
+    for (size_t i = 0; i < values.size(); ++i) {
+        const int x = slide->mapTo(page, QPoint(slide->PositionOf(values[i]), 0)).x();
+        for (const int id : {kFrameLabels[i], kTimeLabels[i]}) {
+            CWnd* item = GetDlgItem(id);
+            QWidget* label = item ? item->GetQWidget() : nullptr;
+            if (!label)
+                continue;
+            const int width = label->width();
+            int left = x - width / 2;
+            if (i == 0)
+                left = x;
+            else if (i + 1 == values.size())
+                left = x - width + 1;
+            left = std::clamp(left, 0, std::max(0, page->width() - width));
+            label->move(left, label->y());
+            if (auto* text = qobject_cast<QLabel*>(label))
+                text->setAlignment(i == 0                   ? Qt::AlignLeft
+                                   : i + 1 == values.size() ? Qt::AlignRight
+                                                            : Qt::AlignHCenter);
+        }
+    }
+}
+
 void CPlayControlTab::UpdateScaleLabels(int rate, int offset) {
     int minimum = 0;
     int maximum = 0;
@@ -262,6 +298,7 @@ void CPlayControlTab::UpdateScaleLabels(int rate, int offset) {
     const bool shortRange = n < kShortRange;
 
     const int frames[] = {-offset, third - offset, 2 * third - offset, n - offset - 1};
+    PlaceScaleLabels({minimum, minimum + third, minimum + 2 * third, maximum});
     for (int i = 0; i < 4; ++i) {
         const bool middle = i == 1 || i == 2;
         SetDlgItemText(kFrameLabels[i],

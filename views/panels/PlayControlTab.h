@@ -20,6 +20,8 @@
 
 #include <QPointer>
 
+#include <array>
+
 class QWidget;
 
 inline constexpr UINT kPlayControlTabTemplate = 1625;
@@ -97,6 +99,8 @@ protected:
     void OnDestroy();
 
 private:
+    // Moves the scale labels under the slide's places of the four values, first to last.
+    void PlaceScaleLabels(const std::array<int, 4>& values);
     void CreateSlide();
     // From the slide's events: message to the owner window with the pointer and its value.
     void SendToOwner(UINT message, WPARAM wParam, LPARAM lParam);

@@ -35,6 +35,9 @@ BOOL CPlaybackTab::OnInitDialog() {
     ReplaceButton(m_addVideo, kAddVideoButton, kAddVideoIcon);
     ReplaceButton(m_addData, kAddDataButton, kAddDataIcon);
     CPlayButtonIcons::Apply(this);
+    // Both play buttons are captioned "Play"; their tips say which way each plays.
+    AddItemTip(kPlayForwardCommand, QStringLiteral("Play forward"));
+    AddItemTip(kPlayBackwardCommand, QStringLiteral("Play backward"));
     m_seenCount = 0;
     m_listedCount = 0;
     m_tree.Initialize();

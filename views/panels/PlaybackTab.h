@@ -24,6 +24,8 @@ public:
     // The play buttons' commands, passed on to the frame.
     static constexpr UINT kFirstPlayCommand = 2001;
     static constexpr UINT kLastPlayCommand = 2010;
+    static constexpr UINT kPlayForwardCommand = 2001;
+    static constexpr UINT kPlayBackwardCommand = 2009;
 
     explicit CPlaybackTab(CWnd* pParentWnd = nullptr);
 

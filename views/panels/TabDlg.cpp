@@ -120,3 +120,12 @@ void CTabDlg::ShowItem(CWnd* page, int nID, int show) {
     if (visible != (show != 0))
         item->ShowWindow(show);
 }
+
+void CTabDlg::AddItemTip(int nID, const QString& text) {
+    CWnd* item = GetSafeHwnd() ? GetDlgItem(nID) : nullptr;
+    if (!item)
+        return;
+    if (!m_itemTips.GetSafeHwnd())
+        m_itemTips.Create(this);
+    m_itemTips.AddTool(item, text);
+}

@@ -7,6 +7,8 @@
 
 #include "views/panels/DlgLayout.h"
 
+#include "platform/framework/ToolTipCtrl.h"
+
 #include <cstdint>
 
 class CTabDlg : public CDlgLayout {
@@ -44,8 +46,14 @@ public:
 protected:
     using CDialog::Create;
 
+    // Gives the page's item a tool tip; nothing without a page window or the item.
+    void AddItemTip(int nID, const QString& text);
+
     CWnd* m_pHostWnd = nullptr;
     UINT m_nPageTemplate = 0;
     // Page state kept for derived pages; the base only clears it.
     int32_t m_nPageState = 0;
+
+private:
+    CToolTipCtrl m_itemTips;
 };

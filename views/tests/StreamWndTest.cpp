@@ -177,6 +177,8 @@ TEST_F(StreamWndTest, InfoBoxText) {
          "\nIRIG Frame   : 2026-01-15 10:30:01.450000"},
         {"61.25 s, shutter under a microsecond", &slow, 145, false,
          "Frame: 245\nTime:  01:01.2500\nRecorded Rate: 4 fps\nShutter Speed: 0 usec"},
+        {"past the last frame: the last frame's own number", &slow, CSampleRecording::kFrames + 50,
+         false, "Frame: 299\nTime:  01:14.7500\nRecorded Rate: 4 fps\nShutter Speed: 0 usec"},
         {"-1.5 s, shutter 0", &early, 20, false,
          "Frame: -150\nTime: -00:01.5000\nRecorded Rate: 100 fps\nShutter Speed: N/A"},
         {"rate 0: time is the frame number", &unknownRate, 42, false,

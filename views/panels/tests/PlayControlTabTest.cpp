@@ -175,6 +175,11 @@ TEST_F(PlayControlTabTest, OpensWithItsStartingFields) {
 }
 
 TEST_F(PlayControlTabTest, TransportButtonsDriveThePlayControl) {
+    // Both play buttons read "Play"; their tips tell the two directions apart.
+    ASSERT_NE(Item(PlayControlId::kPlay), nullptr);
+    ASSERT_NE(Item(PlayControlId::kPlayBackward), nullptr);
+    EXPECT_EQ(Item(PlayControlId::kPlay)->toolTip(), "Play forward");
+    EXPECT_EQ(Item(PlayControlId::kPlayBackward)->toolTip(), "Play backward");
     m_play.GotoFrame(10, TRUE);
     Click(PlayControlId::kPlay);
     EXPECT_TRUE(m_play.IsPlaying());
@@ -487,6 +492,20 @@ TEST_F(PlayControlTabTest, ScaleLabelsDivideTheRangeInThirds) {
         for (int i = 0; i < 4; ++i) {
             EXPECT_EQ(Text(frameIds[i]), c.frames[static_cast<size_t>(i)]) << c.name << " " << i;
             EXPECT_EQ(Text(timeIds[i]), c.times[static_cast<size_t>(i)]) << c.name << " " << i;
+        }
+        // A middle label stands centred under its frame's place on the slide.
+        for (int i : {1, 2}) {
+            bool numeric = false;
+            const int frame = Text(frameIds[i]).toInt(&numeric) + c.offset;
+            if (!numeric)
+                continue;
+            for (int id : {frameIds[i], timeIds[i]}) {
+                QWidget* label = Item(id);
+                QWidget* page = m_tab.GetQWidget();
+                const int centre = label->mapTo(page, QPoint(label->width() / 2, 0)).x();
+                const int marker = Slide()->mapTo(page, QPoint(Slide()->PositionOf(frame), 0)).x();
+                EXPECT_NEAR(centre, marker, 2) << c.name << " " << id;
+            }
         }
     }
 }

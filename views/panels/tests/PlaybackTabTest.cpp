@@ -388,6 +388,9 @@ TEST_F(PlaybackTabTest, PlayButtonsGoToTheFrame) {
     for (int id : {2001, 2009, 2003, 2005, 2004, 2002, 2010})
         QTest::mouseClick(m_tab.GetDlgItem(id)->GetQWidget(), Qt::LeftButton);
     EXPECT_EQ(m_frame->commands, (std::vector<UINT>{2001, 2009, 2003, 2005, 2004, 2002, 2010}));
+    // Both play buttons read "Play"; their tips tell the two directions apart.
+    EXPECT_EQ(m_tab.GetDlgItem(2001)->GetQWidget()->toolTip(), "Play forward");
+    EXPECT_EQ(m_tab.GetDlgItem(2009)->GetQWidget()->toolTip(), "Play backward");
 }
 
 TEST_F(PlaybackTabTest, RightClickOffersTheWindowMenuOfAPlayback) {
