@@ -13,8 +13,7 @@ DialogTemplate NotePanel() {
     panel.style = WS_CHILD;
     panel.cx = 200;
     panel.cy = 240;
-    // The panel lays its panes out itself whenever its size or the pane count changes. The
-    // panes only show the notes: they are typed elsewhere.
+    // The panel lays its panes out itself whenever its size or the pane count changes.
     const int edits[] = {2193, 1004, 1005, 1006};
     const int titles[] = {2194, 2195, 2196, 2197};
     for (int pane = 0; pane < 4; ++pane) {
@@ -22,7 +21,7 @@ DialogTemplate NotePanel() {
         panel.items.push_back(
             {DlgControl::Static, titles[pane], QStringLiteral("Title"), 6, y, 188, 8, kVisible});
         panel.items.push_back({DlgControl::Edit, edits[pane], QString(), 6, y + 10, 188, 44,
-                               kTab | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_READONLY});
+                               kTab | WS_BORDER | WS_VSCROLL | ES_MULTILINE});
     }
     return panel;
 }

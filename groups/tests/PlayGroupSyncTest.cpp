@@ -34,7 +34,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
-#include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
@@ -380,14 +379,6 @@ TEST_F(PlayGroupSyncTest, NotesWindowShowsEditsSavesAndStepsTheMembersToTheirNot
     EXPECT_TRUE(editor.IsPaneVisible(1));
     EXPECT_FALSE(editor.IsPaneVisible(2));
     EXPECT_EQ(editor.GetDlgItem(CNoteEditDlg::kEditIds[0])->GetWindowText(), "slow take");
-    // The panes show the notes and take no typing.
-    for (const int id : CNoteEditDlg::kEditIds) {
-        QWidget* pane = editor.GetDlgItem(id)->GetQWidget();
-        const QString before = editor.GetDlgItem(id)->GetWindowText();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(pane, &press);
-        EXPECT_EQ(editor.GetDlgItem(id)->GetWindowText(), before) << id;
-    }
     EXPECT_EQ(editor.GetDlgItem(CNoteEditDlg::kTitleIds[1])->GetWindowText(),
               CNotesBasicView::kIndexTitle);
     // The notes window on top stands in for its playback.
