@@ -41,7 +41,7 @@ HRESULT CSensorPage::RecordCallback(void* context, int sensorHandle, int code,
     if (!page || OpenDevices::GetCount() == 0)
         return E_FAIL;
     int handle = -1;
-    int subtype = -1;
+    int secondId = -1;
     bool found = false;
     for (int i = 0; i < OpenDevices::GetCount(); ++i) {
         CDevice* device = OpenDevices::GetAt(i);
@@ -51,13 +51,13 @@ HRESULT CSensorPage::RecordCallback(void* context, int sensorHandle, int code,
             device->GetLinkedDataHandle(&linked) != 0 || linked != sensorHandle)
             continue;
         device->GetHandle(&handle);
-        device->GetSubtype(&subtype);
+        device->GetSecondDeviceId(&secondId);
         found = true;
     }
     if (!found)
         return E_FAIL;
     CComVariant command(static_cast<LONG>(code));
-    return page->m_link.SendCommand(handle, subtype, command, values, status, result);
+    return page->m_link.SendCommand(handle, secondId, command, values, status, result);
 }
 
 void CSensorPage::OnDeviceUpdate() {

@@ -25,7 +25,11 @@ CDevice::CDevice(const CDeviceDescriptor& descriptor, std::unique_ptr<IDriverDev
     : m_descriptor(descriptor),
       m_driver(std::move(driver)),
       m_recordingNumber(std::make_shared<std::atomic<int>>(0)),
-      m_handle(s_nextHandle++) {}
+      m_handle(s_nextHandle++) {
+    int secondId = 0;
+    if (m_driver && m_driver->GetSecondId(&secondId) == 0)
+        m_secondId = secondId;
+}
 
 CDevice::~CDevice() = default;
 
@@ -59,6 +63,18 @@ int CDevice::GetType(int* type) const {
 int CDevice::GetSubtype(int* subtype) const {
     if (subtype)
         *subtype = m_descriptor.m_subtype;
+    return 0;
+}
+
+int CDevice::GetSecondDeviceId(int* id) const {
+    if (id)
+        *id = m_secondId;
+    return 0;
+}
+
+int CDevice::GetDeviceIdHr(CDeviceId* id) const {
+    if (id)
+        *id = CDeviceId(m_descriptor.m_type, m_descriptor.m_subtype, m_descriptor.m_index);
     return 0;
 }
 

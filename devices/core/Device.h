@@ -63,6 +63,10 @@ public:
     int GetDescriptor(CDeviceDescriptor* descriptor) const;
     int GetType(int* type) const;
     int GetSubtype(int* subtype) const;
+    // The driver's second identifier (0 when it names none) and a copy of the identity; both 0,
+    // a null out pointer is left alone.
+    int GetSecondDeviceId(int* id) const;
+    int GetDeviceIdHr(CDeviceId* id) const;
     const CDeviceId& GetId() const { return m_descriptor; }
     // Trims the name; blank gives 2 silently, one of /\*?:"<>| gives 2 after a message.
     int SetName(const QString& name);
@@ -183,6 +187,7 @@ private:
     // Counts the recordings started; a recording stream reads only while it is still its own.
     std::shared_ptr<std::atomic<int>> m_recordingNumber;
     int m_handle;
+    int m_secondId = 0;
     int m_features[3][kFeatureCount] = {};
     std::shared_ptr<CObject> m_liveSource;
     std::shared_ptr<CObject> m_recordingSource;

@@ -159,6 +159,11 @@ public:
 
     virtual std::string GetInfoText() = 0;
     virtual std::string GetModel() = 0;
+    // The device's second identifier, which commands name it by after its handle.
+    virtual int GetSecondId(int* id) {
+        (void)id;
+        return kDriverUnsupported;
+    }
     // Timed work the device asked for with requestPoll.
     virtual void Poll() = 0;
 

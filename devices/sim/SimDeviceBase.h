@@ -30,6 +30,14 @@ public:
             m_sync->Join(this);
     }
 
+    void SetSecondId(int id) { m_secondId = id; }
+    int GetSecondId(int* id) override {
+        if (!id)
+            return 1;
+        *id = m_secondId;
+        return 0;
+    }
+
     int GetStopSupport() override { return m_script.Enter("GetStopSupport") ? kNoSoftwareStop : 0; }
     int Reset() override { return m_script.Enter("Reset"); }
     int SelfTest() override { return m_script.Enter("SelfTest"); }
@@ -115,6 +123,7 @@ protected:
     SimClock m_clock;
     CSimScript m_script;
     int m_role = kRoleMaster;
+    int m_secondId = 0;
     DriverRecordParams m_params;
     std::shared_ptr<CSimSyncLine> m_sync;
 };

@@ -44,6 +44,7 @@ public:
                                                 m_config.cardChannels, m_config.cardCapacityScans,
                                                 static_cast<unsigned>(index + 1));
         }
+        device->SetSecondId(m_config.secondIdBase + index);
         device->JoinSyncLine(m_sync);
         return device;
     }
@@ -66,6 +67,7 @@ SimDriverConfig SimDriverConfig::FromEnvironment() {
     config.cards = EnvInt("REELMARK_SIM_CARDS", config.cards);
     config.cameraSubtype = EnvInt("REELMARK_SIM_CAMERA_SUBTYPE", config.cameraSubtype);
     config.cardSubtype = EnvInt("REELMARK_SIM_CARD_SUBTYPE", config.cardSubtype);
+    config.secondIdBase = EnvInt("REELMARK_SIM_SECOND_ID", config.secondIdBase);
     return config;
 }
 

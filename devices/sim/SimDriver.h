@@ -17,6 +17,8 @@ struct SimDriverConfig {
     int cards = 1;
     int cameraSubtype = 1;
     int cardSubtype = 1;
+    // Each device's second identifier is this plus its index in its family.
+    int secondIdBase = 100;
     int cardChannels = 8;
     int cardCapacityScans = 1 << 20;
     int64_t cameraMemoryBytes = int64_t(2) << 30;

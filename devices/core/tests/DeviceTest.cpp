@@ -2,6 +2,7 @@
 
 #include "devices/core/OpenDeviceList.h"
 #include "devices/sim/SimCamera.h"
+#include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "platform/framework/Object.h"
 #include "platform/wintypes/WinError.h"
@@ -235,4 +236,40 @@ TEST(DeviceTest, ImageFormatActiveAreaAndColourThroughTheDevice) {
     ASSERT_EQ(colour.BalanceColourRegion(100, 100, 108, 108, &red, &green, &blue), 0);
     EXPECT_EQ(red, green) << "the factory setting is balanced";
     EXPECT_EQ(blue, green);
+}
+
+TEST(DeviceTest, SecondIdComesFromTheDriverAndTheIdIsACopy) {
+    SimHostClock clock;
+    SimDriverConfig config;
+    config.cameras = 2;
+    config.cards = 1;
+    config.cameraSubtype = 3;
+    config.secondIdBase = 700;
+    const auto families = MakeSimFamilies(config, &clock.services);
+    struct Case {
+        const char* what;
+        size_t family;  // 0 cameras, 1 cards; 2 a device of the program's own
+        int index;
+        int secondId;
+    };
+    const Case cases[] = {
+        {"first camera", 0, 0, 700},
+        {"second camera", 0, 1, 701},
+        {"card", 1, 0, 700},
+        {"no driver", 2, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const CDeviceId id(c.family == 1 ? kDeviceTypeDataCard : kDeviceTypeCamera,
+                           config.cameraSubtype, c.index);
+        CDevice device(CDeviceDescriptor(id),
+                       c.family < 2 ? families[c.family]->Open(c.index) : nullptr);
+        int secondId = -5;
+        EXPECT_EQ(device.GetSecondDeviceId(&secondId), 0) << c.what;
+        EXPECT_EQ(secondId, c.secondId) << c.what;
+        CDeviceId copy;
+        EXPECT_EQ(device.GetDeviceIdHr(&copy), 0) << c.what;
+        EXPECT_EQ(copy, id) << c.what;
+        EXPECT_EQ(device.GetSecondDeviceId(nullptr), 0) << c.what;
+        EXPECT_EQ(device.GetDeviceIdHr(nullptr), 0) << c.what;
+    }
 }
