@@ -1019,7 +1019,7 @@ TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheC
 // An automatic download saving a camera's recording (its progress window lets messages through)
 // while the user closes what it reads from: the save ends as its own Cancel ends it, the cycle
 // stops with the recording still in the camera, and only then does the window go.
-enum class DownloadClose { CameraWindow, Controller, MainWindow, FileExit };
+enum class DownloadClose { CameraWindow, CardWindow, Controller, MainWindow, FileExit };
 
 class CloseDuringDownloadTest : public RecordControllerFrameTest,
                                 public ::testing::WithParamInterface<DownloadClose> {
@@ -1045,6 +1045,27 @@ TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) 
     const std::weak_ptr<bool> cameraAlive = camera->GetLifeToken();
     CDocument* cameraDoc = camera->GetActiveView()->GetDocument();
     CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+    // A card beside the camera: its window is one the download reads from too.
+    const CDeviceId cardId(kDeviceTypeDataCard, 1, 0);
+    CView* card = path == DownloadClose::CardWindow ? m_doc->AddDevice(cardId) : nullptr;
+    CFrameWnd* cardFrame = card ? card->GetParentFrame() : nullptr;
+    const std::weak_ptr<bool> cardAlive =
+        cardFrame ? cardFrame->GetLifeToken() : std::weak_ptr<bool>();
+    ASSERT_EQ(cardFrame != nullptr, path == DownloadClose::CardWindow);
+    if (cardFrame) {
+        // Recording as the camera records, as the group asks of its devices.
+        IDriverDevice* cameraDriver = device->Driver();
+        IDriverDevice* cardDriver = CRecordControllerDoc::DeviceOfView(card)->Driver();
+        double cameraRate = 0;
+        int frames = 0;
+        DriverTriggerSetting setting;
+        ASSERT_EQ(cameraDriver->GetRecordRate(&cameraRate), 0);
+        ASSERT_EQ(cameraDriver->GetMaxFrames(&frames), 0);
+        ASSERT_EQ(cameraDriver->GetTriggerSetting(&setting), 0);
+        ASSERT_EQ(cardDriver->SetRecordRate(cameraRate), 0);
+        ASSERT_EQ(cardDriver->SetMaxFrames(frames), 0);
+        ASSERT_EQ(cardDriver->SetTriggerSetting(setting), 0);
+    }
     CAutoDownloadWnd* download = m_doc->GetAutoDownload();
     ASSERT_NE(download, nullptr);
     QDir().mkpath(WorkPath("out"));
@@ -1071,6 +1092,10 @@ TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) 
         switch (path) {
             case DownloadClose::CameraWindow:
                 camera->SendMessage(WM_CLOSE, 0, 0);
+                break;
+            case DownloadClose::CardWindow:
+                cardFrame->SendMessage(WM_CLOSE, 0, 0);
+                EXPECT_FALSE(cardAlive.expired());
                 break;
             case DownloadClose::Controller:
                 m_frame->SendMessage(WM_CLOSE, 0, 0);
@@ -1101,27 +1126,34 @@ TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) 
     // Then the close goes on.
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
-    EXPECT_TRUE(cameraAlive.expired());
-    EXPECT_EQ(m_frameToken.expired(), path != DownloadClose::CameraWindow);
+    const bool windowOnly =
+        path == DownloadClose::CameraWindow || path == DownloadClose::CardWindow;
+    EXPECT_EQ(cameraAlive.expired(), path != DownloadClose::CardWindow);
+    if (cardFrame) {
+        EXPECT_TRUE(cardAlive.expired());
+    }
+    EXPECT_EQ(m_frameToken.expired(), !windowOnly);
     const bool mainGoes = path == DownloadClose::MainWindow || path == DownloadClose::FileExit;
     EXPECT_EQ(m_app->m_pMainWnd == nullptr, mainGoes);
     if (!mainGoes) {
         // The program still answers: the camera opens again in a new window of a controller.
-        CRecordControllerDoc* controller =
-            path == DownloadClose::CameraWindow ? m_doc : NewController();
+        CRecordControllerDoc* controller = windowOnly ? m_doc : NewController();
         ASSERT_NE(controller, nullptr);
-        EXPECT_NE(controller->AddDevice(Camera(0)), nullptr);
+        EXPECT_NE(controller->AddDevice(path == DownloadClose::CardWindow ? cardId : Camera(0)),
+                  nullptr);
     }
 }
 
 std::string DownloadCloseName(const ::testing::TestParamInfo<DownloadClose>& info) {
-    static const char* const names[] = {"CameraWindow", "Controller", "MainWindow", "FileExit"};
+    static const char* const names[] = {"CameraWindow", "CardWindow", "Controller", "MainWindow",
+                                        "FileExit"};
     return names[static_cast<int>(info.param)];
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryClose, CloseDuringDownloadTest,
-                         ::testing::Values(DownloadClose::CameraWindow, DownloadClose::Controller,
-                                           DownloadClose::MainWindow, DownloadClose::FileExit),
+                         ::testing::Values(DownloadClose::CameraWindow, DownloadClose::CardWindow,
+                                           DownloadClose::Controller, DownloadClose::MainWindow,
+                                           DownloadClose::FileExit),
                          DownloadCloseName);
 
 }  // namespace
