@@ -6,12 +6,14 @@
 #include "devices/sources/DeviceFrameSources.h"
 #include "frames/DataFileSaveTarget.h"
 #include "frames/FileNames.h"
+#include "frames/SaveControllerBase.h"
 #include "frames/SaveVideoParams.h"
 #include "frames/VideoSaveTarget.h"
 #include "platform/com/Bstr.h"
 #include "platform/framework/Clock.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/RunningOperation.h"
 #include "platform/framework/WinApp.h"
 
 #include <QDir>
@@ -64,6 +66,7 @@ int64_t DelayCount(int milliseconds) {
 struct Member {
     CDevice* device = nullptr;
     std::unique_ptr<ISaveTarget> target;
+    CFrameSource* source = nullptr;  // a video's, held by target
     bool video = false;
     int number = 0;  // among the devices of its kind, from 1 in group order
 };
@@ -240,6 +243,7 @@ HRESULT CAutoDownloadWnd::Download() {
             CFrameSourcePtr source = DeviceFrameSources::GetLatestRecording(device);
             if (source.IsEmpty())
                 continue;
+            member.source = source.Get();
             member.target = std::make_unique<CVideoSaveTarget>(std::move(source));
         } else if (type == kDeviceTypeDataCard) {
             member.number = ++dataSets;
@@ -278,8 +282,15 @@ HRESULT CAutoDownloadWnd::Download() {
         return E_FAIL;
     }
 
+    // A close that would free what the download reads presses the running save's Cancel: the
+    // save fails, and with it the download, which stops the cycle.
+    CFrameSource* saving = nullptr;
+    const CRunningOperation running(
+        m_documentsInUse ? m_documentsInUse() : std::vector<CDocument*>(),
+        [&saving] { CSaveControllerBase::CancellerOf(saving)(); });
     for (Member& member : members) {
         ISaveTarget& target = *member.target;
+        saving = member.source;
         int first = 0;
         int count = 0;
         double rate = 0;

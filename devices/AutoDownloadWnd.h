@@ -18,8 +18,12 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <utility>
+#include <vector>
 
+class CDocument;
 class CRecordGroup;
 class ISettingsStore;
 
@@ -88,6 +92,11 @@ public:
     HRESULT Download();
     // Arms now, or after the re-arm delay.
     void ScheduleRearm();
+    // The documents whose windows a download reads from (its controller, its device windows):
+    // a close of one while a download saves cancels that save first.
+    void SetDocumentsInUse(std::function<std::vector<CDocument*>()> documents) {
+        m_documentsInUse = std::move(documents);
+    }
 
     HRESULT LoadOptionFile() override;
     void LoadSettings() override;
@@ -129,4 +138,5 @@ private:
     int m_counter = 0;
     QString m_lastFolder;
     std::map<UINT_PTR, Timer> m_timers;
+    std::function<std::vector<CDocument*>()> m_documentsInUse;
 };

@@ -1,12 +1,15 @@
 #include "devices/AutoRecordHost.h"
 
 #include "devices/AutoRecordDlg.h"
+#include "devices/RecordControllerDoc.h"
 #include "devices/core/Device.h"
 #include "devices/core/DeviceLink.h"
 #include "devices/core/OpenDeviceList.h"
 #include "platform/com/Variant.h"
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/MessageMap.h"
+#include "platform/framework/RunningOperation.h"
+#include "platform/framework/View.h"
 
 #include <algorithm>
 
@@ -20,6 +23,23 @@ CAutoRecordHost::CAutoRecordHost() {
     m_group.SetOwnsDevices(false);
     m_group.SetRecordOptions(&m_recordOptions);
     m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
+    // The download reads the devices of the windows that show them.
+    m_download->SetDocumentsInUse([this] {
+        std::vector<CDocument*> documents;
+        for (CDocument* document : CRunningOperation::AllDocuments()) {
+            for (POSITION pos = document->GetFirstViewPosition(); pos;) {
+                CDevice* device = CRecordControllerDoc::DeviceOfView(document->GetNextView(pos));
+                bool member = false;
+                for (int i = 0; device && !member && i < m_group.GetDeviceCount(); ++i)
+                    member = m_group.GetDeviceAt(i) == device;
+                if (member) {
+                    documents.push_back(document);
+                    break;
+                }
+            }
+        }
+        return documents;
+    });
     m_download->LoadOptionFile();
     m_download->LoadSettings();
     m_busy.Create(kBusyTemplate, nullptr);

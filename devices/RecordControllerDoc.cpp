@@ -74,6 +74,13 @@ CRecordControllerDoc::CRecordControllerDoc()
     m_titler->SetOwner(m_regionTool.get());
     m_recordOptions.LoadAllFromRegistry();
     m_download = std::make_unique<CAutoDownloadWnd>(&m_group);
+    m_download->SetDocumentsInUse([this] {
+        std::vector<CDocument*> documents{this};
+        for (CViewChildedFrame* frame : DeviceFrames())
+            if (CView* view = frame->GetActiveView())
+                documents.push_back(view->GetDocument());
+        return documents;
+    });
     m_download->LoadOptionFile();
     m_download->LoadSettings();
 }

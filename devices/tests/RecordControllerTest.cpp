@@ -27,9 +27,11 @@
 #include "platform/com/Variant.h"
 #include "platform/framework/CmdUI.h"
 #include "platform/framework/Dialog.h"
+#include "platform/framework/FrameworkIds.h"
 #include "platform/framework/MDIChildWnd.h"
 #include "platform/framework/MDIFrameWnd.h"
 #include "platform/framework/MultiDocTemplate.h"
+#include "platform/framework/RunningOperation.h"
 #include "resources/ProgramResources.h"
 #include "sensordata/DataAcqWnd.h"
 #include "sensordata/DataPlayDoc.h"
@@ -60,6 +62,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -1152,6 +1155,146 @@ TEST_F(RecordControllerFrameTest, AutoRecordDrivesTheControllersOwnGroupWithTheC
     EXPECT_EQ(seen, QStringList({"late", "Record", "1", "busy"}));
     EXPECT_EQ(group->GetState(), CRecordGroup::kLive);
 }
+
+// An automatic download saving a camera's recording (its progress window lets messages through)
+// while the user closes what it reads from: the save ends as its own Cancel ends it, the cycle
+// stops with the recording still in the camera, and only then does the window go.
+enum class DownloadClose { CameraWindow, CardWindow, Controller, MainWindow, FileExit };
+
+class CloseDuringDownloadTest : public RecordControllerFrameTest,
+                                public ::testing::WithParamInterface<DownloadClose> {
+protected:
+    void TearDown() override {
+        CFrameSource::SetSaveControllerFactory(nullptr);
+        RecordControllerFrameTest::TearDown();
+    }
+    void SetText(CAutoDownloadWnd* download, const char* key, const QString& text) {
+        VARIANT v;
+        v.vt = VT_BSTR;
+        v.bstrVal = SysAllocQString(text);
+        ASSERT_EQ(download->GetOptionStore().SetSetting(QString::fromLatin1(key), v, -1), S_OK);
+        VariantClear(&v);
+    }
+};
+
+TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) {
+    const DownloadClose path = GetParam();
+    CSaveController::Install();
+    CViewChildedFrame* camera = AddCamera(0);
+    ASSERT_NE(camera, nullptr);
+    const std::weak_ptr<bool> cameraAlive = camera->GetLifeToken();
+    CDocument* cameraDoc = camera->GetActiveView()->GetDocument();
+    CDevice* device = CRecordControllerDoc::DeviceOfView(camera->GetActiveView());
+    // A card beside the camera: its window is one the download reads from too.
+    const CDeviceId cardId(kDeviceTypeDataCard, 1, 0);
+    CView* card = path == DownloadClose::CardWindow ? m_doc->AddDevice(cardId) : nullptr;
+    CFrameWnd* cardFrame = card ? card->GetParentFrame() : nullptr;
+    const std::weak_ptr<bool> cardAlive =
+        cardFrame ? cardFrame->GetLifeToken() : std::weak_ptr<bool>();
+    ASSERT_EQ(cardFrame != nullptr, path == DownloadClose::CardWindow);
+    if (cardFrame) {
+        // Recording as the camera records, as the group asks of its devices.
+        IDriverDevice* cameraDriver = device->Driver();
+        IDriverDevice* cardDriver = CRecordControllerDoc::DeviceOfView(card)->Driver();
+        double cameraRate = 0;
+        int frames = 0;
+        DriverTriggerSetting setting;
+        ASSERT_EQ(cameraDriver->GetRecordRate(&cameraRate), 0);
+        ASSERT_EQ(cameraDriver->GetMaxFrames(&frames), 0);
+        ASSERT_EQ(cameraDriver->GetTriggerSetting(&setting), 0);
+        ASSERT_EQ(cardDriver->SetRecordRate(cameraRate), 0);
+        ASSERT_EQ(cardDriver->SetMaxFrames(frames), 0);
+        ASSERT_EQ(cardDriver->SetTriggerSetting(setting), 0);
+    }
+    CAutoDownloadWnd* download = m_doc->GetAutoDownload();
+    ASSERT_NE(download, nullptr);
+    QDir().mkpath(WorkPath("out"));
+    download->GetOptionStore().m_snapkeepValue.m_dirs = {WorkPath("out")};
+    SetText(download, "SK:sFormat", QStringLiteral("BMP"));
+    download->LoadSettings();
+
+    // One recording of the cycle, made to its end.
+    CRecordGroup* group = m_doc->GetRecordGroup();
+    download->Enable();
+    ASSERT_EQ(group->RecordAllDevices(), S_OK);
+    double rate = 0;
+    ASSERT_EQ(device->Driver()->GetRecordRate(&rate), 0);
+    m_clock.AtTick(50, rate);
+    ASSERT_EQ(group->Trigger(), 0);
+    m_clock.AtTick(60, rate);
+
+    // The group finds the recording ended, as the controller polls it, and the download saves
+    // it; the close comes with the first step of the save's progress.
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        EXPECT_TRUE(CRunningOperation::IsRunning(m_doc));
+        EXPECT_TRUE(CRunningOperation::IsRunning(cameraDoc));
+        switch (path) {
+            case DownloadClose::CameraWindow:
+                camera->SendMessage(WM_CLOSE, 0, 0);
+                break;
+            case DownloadClose::CardWindow:
+                cardFrame->SendMessage(WM_CLOSE, 0, 0);
+                EXPECT_FALSE(cardAlive.expired());
+                break;
+            case DownloadClose::Controller:
+                m_frame->SendMessage(WM_CLOSE, 0, 0);
+                break;
+            case DownloadClose::MainWindow:
+                m_main->SendMessage(WM_CLOSE, 0, 0);
+                break;
+            case DownloadClose::FileExit:
+                m_app->OnCmdMsg(ID_APP_EXIT, CN_COMMAND, nullptr, nullptr);
+                break;
+        }
+        closed = true;
+        EXPECT_FALSE(cameraAlive.expired()) << "nothing goes while the save runs";
+        EXPECT_FALSE(m_frameToken.expired());
+    });
+    group->GetMasterRecordState();
+
+    ASSERT_TRUE(closed);
+    EXPECT_FALSE(CRunningOperation::IsRunning(m_doc));
+    EXPECT_EQ(download->IsActive(), 0) << "a cancelled download stops the cycle";
+    EXPECT_EQ(download->GetCounter(), 0);
+    EXPECT_EQ(download->GetLastSaveFolder(), QString());
+    EXPECT_EQ(device->GetMode(), kModeStopped) << "the recording stays in the camera";
+    const int recorded = DeviceFrameSources::GetLatestRecording(device)->GetFrameCount();
+    EXPECT_GT(recorded, 1);
+    EXPECT_LT(QDir(WorkPath("out")).entryList({"*.bmp"}, QDir::Files).size(), recorded);
+
+    // Then the close goes on.
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    const bool windowOnly =
+        path == DownloadClose::CameraWindow || path == DownloadClose::CardWindow;
+    EXPECT_EQ(cameraAlive.expired(), path != DownloadClose::CardWindow);
+    if (cardFrame) {
+        EXPECT_TRUE(cardAlive.expired());
+    }
+    EXPECT_EQ(m_frameToken.expired(), !windowOnly);
+    const bool mainGoes = path == DownloadClose::MainWindow || path == DownloadClose::FileExit;
+    EXPECT_EQ(m_app->m_pMainWnd == nullptr, mainGoes);
+    if (!mainGoes) {
+        // The program still answers: the camera opens again in a new window of a controller.
+        CRecordControllerDoc* controller = windowOnly ? m_doc : NewController();
+        ASSERT_NE(controller, nullptr);
+        EXPECT_NE(controller->AddDevice(path == DownloadClose::CardWindow ? cardId : Camera(0)),
+                  nullptr);
+    }
+}
+
+std::string DownloadCloseName(const ::testing::TestParamInfo<DownloadClose>& info) {
+    static const char* const names[] = {"CameraWindow", "CardWindow", "Controller", "MainWindow",
+                                        "FileExit"};
+    return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryClose, CloseDuringDownloadTest,
+                         ::testing::Values(DownloadClose::CameraWindow, DownloadClose::CardWindow,
+                                           DownloadClose::Controller, DownloadClose::MainWindow,
+                                           DownloadClose::FileExit),
+                         DownloadCloseName);
 
 }  // namespace
 
