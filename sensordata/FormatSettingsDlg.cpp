@@ -176,6 +176,7 @@ BOOL CFormatSettingsDlg::OnInitDialog() {
     m_list.InsertColumn(3, QStringLiteral("Offset"), LVCFMT_LEFT, width * 3 / 20);
     m_list.InsertColumn(4, QStringLiteral("Units"), LVCFMT_LEFT, width * 3 / 10);
     m_edited.fill(false);
+    m_kept = {m_factors, m_offsets, m_labels, m_units};
     FillList();
     LoadChannelEdits();
     return TRUE;
@@ -265,6 +266,17 @@ void CFormatSettingsDlg::OnOK() {
         }
     }
     m_edited.fill(false);
+    m_kept = {m_factors, m_offsets, m_labels, m_units};
     SaveSettings();
     CDialog::OnOK();
+}
+
+void CFormatSettingsDlg::OnCancel() {
+    m_edited.fill(false);
+    m_factors = m_kept.factors;
+    m_offsets = m_kept.offsets;
+    m_labels = m_kept.labels;
+    m_units = m_kept.units;
+    LoadChannelEdits();
+    CDialog::OnCancel();
 }

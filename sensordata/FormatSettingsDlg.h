@@ -43,6 +43,9 @@ public:
 
     BOOL OnInitDialog() override;
     void OnOK() override;
+    // Drops the edits since the window opened or last took OK, marks included, so that a later
+    // OK writes none of them.
+    void OnCancel() override;
 
     int m_nCurrentChannel = 0;
     int m_nFont = kAutoFont;
@@ -73,5 +76,13 @@ private:
     // The channels whose edits the user changed since the window opened: OK writes only these
     // into the data, so that a channel merely shown keeps the data file's own calibration.
     std::array<bool, kChannels> m_edited{};
+    // The channel fields as the window opened or last took OK, which Cancel puts back.
+    struct ChannelFields {
+        std::array<float, kChannels> factors{};
+        std::array<float, kChannels> offsets{};
+        std::vector<QString> labels;
+        std::vector<QString> units;
+    };
+    ChannelFields m_kept;
     bool m_filling = false;
 };

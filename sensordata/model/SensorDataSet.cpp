@@ -12,6 +12,7 @@
 #include "platform/framework/IPrompter.h"
 #include "platform/framework/WinApp.h"
 #include "platform/framework/Wnd.h"
+#include "platform/media/OpenFileRegistry.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -154,8 +155,10 @@ HRESULT CSensorDataSet::SaveRange(const QString& path, int useRange, int first, 
 HRESULT CSensorDataSet::Open(const QString& path) {
     if (IsTextFileName(path)) {
         QFile text(path);
-        if (text.open(QIODevice::ReadOnly) && ReadAu2(text, *m_data))
+        if (text.open(QIODevice::ReadOnly) && ReadAu2(text, *m_data)) {
+            m_openFile = std::make_unique<COpenFileEntry>(path);
             return S_OK;
+        }
     }
     CFile file;
     if (!file.Open(path, CFile::modeRead | CFile::typeBinary))
@@ -171,6 +174,7 @@ HRESULT CSensorDataSet::Open(const QString& path) {
     } catch (const std::bad_alloc&) {
         return E_FAIL;
     }
+    m_openFile = std::make_unique<COpenFileEntry>(path);
     return S_OK;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+class COpenFileEntry;
 class CVidraData;
 class QIODevice;
 
@@ -49,6 +50,8 @@ public:
     HRESULT SaveRange(const QString& path, int useRange, int first, int last);
     // "au2" (by the last component's extension) as text, falling back to the binary format;
     // anything else as binary. The held data changes only when a whole valid file was read.
+    // The file read stays registered as open (see COpenFileRegistry) until another file is read
+    // or the set goes, so that no save in the program writes over it.
     HRESULT Open(const QString& path);
 
     // The ".au2" text file, checked against the free disk space before anything is created.
@@ -67,4 +70,5 @@ private:
     HRESULT Write(const CVidraData& data, const QString& path);
 
     std::unique_ptr<CVidraData> m_data;
+    std::unique_ptr<COpenFileEntry> m_openFile;
 };

@@ -212,4 +212,33 @@ TEST_F(FormatSettingsDlgTest, OkWithoutEditsKeepsTheDataFilesCalibration) {
     CResourceChain::RemoveModule(RmResourceModule());
 }
 
+// Cancel drops what was typed, the edited marks with it: an OK after it writes no channel that
+// was edited and then cancelled, and the fields show the values again.
+TEST_F(FormatSettingsDlgTest, CancelDropsTheEditsSoALaterOkWritesNone) {
+    CResourceChain::AddModule(RmResourceModule());
+    CVidraData data;
+    data.m_onFlags[0] = data.m_onFlags[2] = 1;
+    data.m_channels = {{0.0f}, {0.0f}};
+    data.m_nTotalScans = 1;
+    data.m_factors[0] = 2.0f;
+    data.m_labels[0] = QStringLiteral("Force");
+    CFormatSettingsDlg s(nullptr, &data);
+    ASSERT_TRUE(s.Create());
+    s.SetDlgItemText(FormatSettingsId::kFactor, QStringLiteral("3.0000"));
+    CListCtrl* list = static_cast<CListCtrl*>(s.GetDlgItem(FormatSettingsId::kChannelList));
+    ASSERT_NE(list, nullptr);
+    list->SetItemState(1, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_EQ(s.m_nCurrentChannel, 2);
+    s.SetDlgItemText(FormatSettingsId::kLabel, QStringLiteral("typed"));
+    s.OnCancel();
+    EXPECT_EQ(s.GetDlgItemText(FormatSettingsId::kLabel), QString());
+    s.OnOK();
+    EXPECT_EQ(data.m_factors[0], 2.0f);
+    EXPECT_EQ(data.m_labels[0], QStringLiteral("Force"));
+    EXPECT_EQ(data.m_labels[2], QString());
+    EXPECT_EQ(s.m_factors[0], 1.0f) << "the window's own field, as it opened";
+    s.DestroyWindow();
+    CResourceChain::RemoveModule(RmResourceModule());
+}
+
 }  // namespace

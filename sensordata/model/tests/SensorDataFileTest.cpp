@@ -3,6 +3,8 @@
 
 #include "SensorDataFixture.h"
 
+#include "platform/media/OpenFileRegistry.h"
+
 #include <QDir>
 
 #include <clocale>
@@ -204,6 +206,32 @@ TEST_F(SensorDataFileTest, SaveRangeWritesTheCopiedScans) {
     ASSERT_EQ(set.SaveRange(WorkPath("all.mdat"), 0, 10, 20), S_OK);
     ASSERT_EQ(back.Open(WorkPath("all.mdat")), S_OK);
     EXPECT_EQ(back.GetScanCount(), 100);
+}
+
+// A data file read, binary or text, stays registered as open while its set holds it, so the
+// program's writers refuse it; a failed read, a later read of another file and the set's end
+// let it go.
+TEST_F(SensorDataFileTest, AReadFileIsHeldOpenUntilTheSetLetsItGo) {
+    CSensorDataSet source;
+    FillTwoChannels(*source.GetData());
+    ASSERT_EQ(source.Save(WorkPath("a.mdat")), S_OK);
+    ASSERT_EQ(source.ExportText(WorkPath("b.au2")), S_OK);
+    WriteAll(WorkPath("bad.mdat"), "not data");
+    EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath("a.mdat"))) << "a save holds nothing";
+    for (const QString& name : {QStringLiteral("a.mdat"), QStringLiteral("b.au2")}) {
+        {
+            CSensorDataSet set;
+            ASSERT_EQ(set.Open(WorkPath(name)), S_OK) << name.toStdString();
+            EXPECT_TRUE(COpenFileRegistry::IsOpen(WorkPath(name))) << name.toStdString();
+            EXPECT_EQ(set.Open(WorkPath("bad.mdat")), E_FAIL);
+            EXPECT_TRUE(COpenFileRegistry::IsOpen(WorkPath(name))) << name.toStdString();
+            EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath("bad.mdat")));
+            ASSERT_EQ(set.Open(WorkPath(name == "a.mdat" ? "b.au2" : "a.mdat")), S_OK);
+            EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath(name))) << name.toStdString();
+        }
+        EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath("a.mdat")));
+        EXPECT_FALSE(COpenFileRegistry::IsOpen(WorkPath("b.au2")));
+    }
 }
 
 TEST_F(SensorDataFileTest, SameBytesInACommaLocale) {
