@@ -1268,7 +1268,15 @@ TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) 
     EXPECT_GT(recorded, 1);
     EXPECT_LT(QDir(WorkPath("out")).entryList({"*.bmp"}, QDir::Files).size(), recorded);
 
-    // Then the close goes on.
+    // Then the close goes on, with its own question about the recording the cancel left in the
+    // camera: No lets it go.
+    const QString question = QStringLiteral(
+        "The memory of %1 holds a recording that has not been saved.\nSave it "
+        "before it is lost?");
+    Prompter().ExpectMessageBox(
+        question.arg(path == DownloadClose::CardWindow ? "Simulated data card 1"
+                                                       : "Simulated camera 1"),
+        IDNO);
     for (int i = 0; i < 3; ++i)
         QCoreApplication::processEvents();
     const bool windowOnly =
@@ -1287,6 +1295,9 @@ TEST_P(CloseDuringDownloadTest, TheDownloadEndsAsCancelledBeforeTheCloseGoesOn) 
         EXPECT_NE(controller->AddDevice(path == DownloadClose::CardWindow ? cardId : Camera(0)),
                   nullptr);
     }
+    // The camera still holds its recording when the test's controller goes.
+    if (path == DownloadClose::CardWindow)
+        Prompter().ExpectMessageBox(question.arg("Simulated camera 1"), IDNO);
 }
 
 std::string DownloadCloseName(const ::testing::TestParamInfo<DownloadClose>& info) {

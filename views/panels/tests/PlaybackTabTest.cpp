@@ -483,15 +483,15 @@ QIcon PlainIcon(const QString& name) {
     return QIcon(pixmap);
 }
 
-TEST_F(PlaybackTabTest, PlayButtonsShowPicturesAndKeepTheirCaptionsAsTips) {
+TEST_F(PlaybackTabTest, PlayButtonsShowPicturesAndTellTheirUseInTips) {
     AfxSetIconPainter(&PlainIcon);
     CPlaybackTab tab(m_frame);
     ASSERT_TRUE(tab.Create(m_frame));
     const struct {
         int id;
-        const char* caption;
-    } buttons[] = {{2002, "Rew"}, {2009, "Play"}, {2004, "Back"}, {2003, "Stop"},
-                   {2005, "Fwd"}, {2001, "Play"}, {2010, "FFwd"}};
+        const char* tip;  // the caption, but the two "Play"s say which way they play
+    } buttons[] = {{2002, "Rew"}, {2009, "Play backward"}, {2004, "Back"}, {2003, "Stop"},
+                   {2005, "Fwd"}, {2001, "Play forward"},  {2010, "FFwd"}};
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.id);
         CWnd* control = tab.GetDlgItem(b.id);
@@ -500,7 +500,7 @@ TEST_F(PlaybackTabTest, PlayButtonsShowPicturesAndKeepTheirCaptionsAsTips) {
         ASSERT_NE(button, nullptr);
         EXPECT_FALSE(button->icon().isNull());
         EXPECT_TRUE(button->text().isEmpty());
-        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.caption));
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tip));
     }
     tab.DestroyWindow();
     AfxSetIconPainter({});
