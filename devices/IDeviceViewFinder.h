@@ -20,14 +20,6 @@ public:
     // kOtherView for other views) and the device it shows (null when it shows none); null (kind
     // kOtherView, no device) without an active embedded window. The out pointers may be null.
     virtual CView* GetActiveDeviceView(int* kind, CDevice** device) = 0;
-    // The front-most device window of kind: a camera page keeps working on the camera in front
-    // of the others while a data card's window is above it. Where only one window is active, that
-    // window when it is of kind.
-    virtual CView* GetFrontDeviceView(int kind) {
-        int found = kOtherView;
-        CView* view = GetActiveDeviceView(&found, nullptr);
-        return found == kind ? view : nullptr;
-    }
     // The view of the device with that handle, of that kind; null when it has none.
     virtual CView* FindDeviceWindow(int handle, int kind) = 0;
     // The camera view of the camera whose data the data playback view shows; null for none.

@@ -232,8 +232,9 @@ CDevice* CRecordControlPage::ActiveCamera() const {
     IDeviceViewFinder* finder = m_link.GetViewFinder();
     if (!finder)
         return nullptr;
-    auto* camera =
-        dynamic_cast<CCamView*>(finder->GetFrontDeviceView(IDeviceViewFinder::kCameraView));
+    int kind = 0;
+    CView* view = finder->GetActiveDeviceView(&kind, nullptr);
+    auto* camera = kind == IDeviceViewFinder::kCameraView ? dynamic_cast<CCamView*>(view) : nullptr;
     return camera ? camera->GetDevice() : nullptr;
 }
 

@@ -239,9 +239,6 @@ CView* CRecordControllerDoc::AdoptDeviceWindow(CView* view) {
         ShowController(host);
         host->ActivateDeviceFrame(frame);
     }
-    // The record pages show what the windows now in front allow (their buttons were set while
-    // this window was not there).
-    NotifyDeviceLinks();
     return view;
 }
 

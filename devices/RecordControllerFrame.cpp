@@ -275,11 +275,6 @@ CView* CRecordControllerFrame::GetActiveDeviceView(int* kind, CDevice** device) 
     return view;
 }
 
-CView* CRecordControllerFrame::GetFrontDeviceView(int kind) {
-    CRecordControllerView* host = GetControllerView();
-    return host ? host->FrontDeviceWindow(kind) : nullptr;
-}
-
 void CRecordControllerFrame::OnClose() {
     CRecordGroup* group = GetRecordGroup();
     if (group && group->GetState() == CRecordGroup::kRecord) {

@@ -79,7 +79,6 @@ public:
     // window of a device.
     CView* GetActiveDeviceView(int* kind, CDevice** device) override;
     CView* FindDeviceWindow(int handle, int kind) override;
-    CView* GetFrontDeviceView(int kind) override;
     // For a data playback view: the first embedded camera window whose camera holds a data link
     // to the data set the playback shows; null otherwise.
     CCamView* FindCameraViewForDataView(CView* dataView) override;

@@ -292,8 +292,7 @@ LRESULT CRecordControllerView::OnChildFrameActivated(CWnd* pFrame, LPARAM lParam
     return result;
 }
 
-CView* CRecordControllerView::TopDeviceWindow(int kind,
-                                              const std::function<bool(CDevice&)>& takes) {
+CView* CRecordControllerView::FindDeviceWindow(int handle, int kind) {
     CChildWindowList list(this);
     list.CollectPlain(FALSE);
     for (int i = 0; i < list.GetCount(); ++i) {
@@ -301,23 +300,14 @@ CView* CRecordControllerView::TopDeviceWindow(int kind,
         CView* view = frame ? frame->GetActiveView() : nullptr;
         if (!view || CRecordControllerDoc::DeviceKindOfView(view) != kind)
             continue;
-        if (CDevice* device = CRecordControllerDoc::DeviceOfView(view); device && takes(*device))
+        CDevice* device = CRecordControllerDoc::DeviceOfView(view);
+        int type = 0;
+        int deviceHandle = -1;
+        if (device && device->GetType(&type) == 0 && type == kind &&
+            device->GetHandle(&deviceHandle) == 0 && deviceHandle == handle)
             return view;
     }
     return nullptr;
-}
-
-CView* CRecordControllerView::FindDeviceWindow(int handle, int kind) {
-    return TopDeviceWindow(kind, [handle, kind](CDevice& device) {
-        int type = 0;
-        int deviceHandle = -1;
-        return device.GetType(&type) == 0 && type == kind && device.GetHandle(&deviceHandle) == 0 &&
-               deviceHandle == handle;
-    });
-}
-
-CView* CRecordControllerView::FrontDeviceWindow(int kind) {
-    return TopDeviceWindow(kind, [](CDevice&) { return true; });
 }
 
 void CRecordControllerView::BuildContextMenu(CMenu& menu) {

@@ -9,8 +9,6 @@
 #include "groups/FrameParentingView.h"
 #include "groups/IProjectRecordState.h"
 
-#include <functional>
-
 class CCmdUI;
 class CMenu;
 class CDevice;
@@ -72,8 +70,6 @@ public:
     // The embedded window of the device with that handle whose view is of kind (3 camera,
     // 2 data sensor); the top-most match, or null.
     CView* FindDeviceWindow(int handle, int kind) override;
-    // The top-most embedded window whose view is of kind and shows a device, or null.
-    CView* FrontDeviceWindow(int kind);
 
     // Lays the device windows out now.
     void ArrangeDeviceFrames();
@@ -117,8 +113,6 @@ protected:
     void OnContextMenu(CWnd* pWnd, CPoint point);
 
 private:
-    // The top-most embedded view of kind whose device matches takes, or null.
-    CView* TopDeviceWindow(int kind, const std::function<bool(CDevice&)>& takes);
     // Takes devices that are gone out of the group; without any device left the group idles.
     void RefreshGroup();
 

@@ -1,5 +1,4 @@
 #include "devices/RecordControlPage.h"
-#include "devices/tests/WhenModal.h"
 
 #include "devices/CamView.h"
 #include "devices/IDeviceViewFinder.h"
@@ -162,6 +161,28 @@ public:
     void ShowActiveArea(CDevice&) override { ++activeAreas; }
     void Wait(int) override {}
     int activeAreas = 0;
+};
+
+// Runs act on the modal dialog of class T once it shows (and fails when none shows).
+template <class T>
+class WhenModal {
+public:
+    explicit WhenModal(std::function<void(T*)> act) {
+        QTimer::singleShot(0, [this, act] {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (auto* window = dynamic_cast<T*>(CWnd::FromWidgetPermanent(widget));
+                    window && widget->isVisible()) {
+                    m_seen = true;
+                    act(window);
+                    return;
+                }
+            }
+        });
+    }
+    ~WhenModal() { EXPECT_TRUE(m_seen) << "no dialog showed"; }
+
+private:
+    bool m_seen = false;
 };
 
 // Types value into the dialog's edit and presses OK.

@@ -11,7 +11,6 @@
 #include "devices/RecordControllerFrame.h"
 #include "devices/RecordControllerFrame2.h"
 #include "devices/RecordControllerView.h"
-#include "devices/SingleRecordPage.h"
 #include "devices/ToolWindowTitler.h"
 #include "devices/core/Device.h"
 #include "devices/core/DriverLoader.h"
@@ -20,7 +19,6 @@
 #include "devices/sim/SimDriver.h"
 #include "devices/sim/tests/SimHostClock.h"
 #include "devices/sources/DeviceFrameSources.h"
-#include "devices/tests/WhenModal.h"
 #include "frames/FrameSource.h"
 #include "frames/MessagePoster.h"
 #include "frames/Notifier.h"
@@ -45,7 +43,6 @@
 #include "shell/DlgOptionsBase.h"
 #include "shell/MainFrame.h"
 #include "shell/SaveController.h"
-#include "shell/SliderNumberDlg.h"
 #include "shell/VidraApp.h"
 #include "testsupport/IsolatedTest.h"
 #include "views/RegionToolWnd.h"
@@ -61,9 +58,7 @@
 #include <QMdiArea>
 #include <QPointer>
 #include <QTimer>
-
 #include <QToolBar>
-#include <optional>
 
 #include <algorithm>
 #include <memory>
@@ -1444,66 +1439,4 @@ TEST_F(NewWindowTest, NewWindowMovesAWindowOfTheFirstKindOutOfTheMdiClientIntoTh
     EXPECT_TRUE(alive.expired());
     POSITION pos = m_app->GetFirstDocTemplatePosition();
     EXPECT_EQ(m_app->GetNextDocTemplate(pos)->GetFirstDocPosition(), nullptr);
-}
-
-TEST_F(RecordControllerFrameTest, TheRecordPageDrivesTheFrontCameraEvenBelowADataCard) {
-    CControlPanelBar bar;
-    ASSERT_TRUE(bar.Create(m_main, kControlPanelBarTemplate, WS_CHILD | WS_VISIBLE, 0xE811));
-    bar.AttachTabControl(TRUE);
-    m_frame->AttachToControlPanel(&bar);
-    CSingleRecordPage& page = m_frame->GetRecordPage();
-    CViewChildedFrame* back = AddCamera(0);
-    CViewChildedFrame* front = AddCamera(1);
-    ASSERT_TRUE(back && front);
-    // The card's window opens last, above both cameras.
-    ASSERT_NE(m_doc->AddDevice(CDeviceId(kDeviceTypeDataCard, 1, 0)), nullptr);
-    int kind = 0;
-    m_frame->GetActiveDeviceView(&kind, nullptr);
-    ASSERT_EQ(kind, kDeviceTypeDataCard);
-    CDevice* camera = CRecordControllerDoc::DeviceOfView(front->GetActiveView());
-    CDevice* other = CRecordControllerDoc::DeviceOfView(back->GetActiveView());
-    ASSERT_TRUE(camera && other);
-    ASSERT_EQ(camera->Driver()->SetMaxFrames(1000), 0);
-
-    const auto click = [&page](int id) {
-        CWnd* button = page.GetDlgItem(id);
-        ASSERT_NE(button, nullptr) << id;
-        ASSERT_TRUE(button->IsWindowEnabled()) << id;
-        page.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(button->GetSafeHwnd()));
-    };
-    const auto maxFrames = [](CDevice* device) {
-        int frames = 0;
-        device->Driver()->GetMaxFrames(&frames);
-        return frames;
-    };
-    // In order, each click on the state the one before left.
-    const struct {
-        int id;
-        const char* mode;
-        bool triggered;
-        int frames;
-    } cases[] = {{CRecordControlPage::kMaxFrames, "Live", false, 200},
-                 {CRecordControlPage::kLive, "Live", false, 200},
-                 {CRecordControlPage::kRecord, "Armed", false, 200},
-                 {CRecordControlPage::kTrig, "Armed", true, 200}};
-    for (const auto& c : cases) {
-        std::optional<WhenModal<CSliderNumberDlg>> modal;
-        if (c.id == CRecordControlPage::kMaxFrames)
-            modal.emplace([](CSliderNumberDlg* dialog) {
-                EXPECT_EQ(dialog->GetTitle(), "Frames to Record");
-                dialog->SetDlgItemText(CSliderNumberDlg::kValueId, QStringLiteral("200"));
-                dialog->SendMessage(WM_COMMAND, IDOK);
-            });
-        click(c.id);
-        modal.reset();
-        EXPECT_EQ(camera->GetModeText(), c.mode) << c.id;
-        EXPECT_EQ(camera->IsTriggered() != 0, c.triggered) << c.id;
-        EXPECT_EQ(maxFrames(camera), c.frames) << c.id;
-    }
-    // The camera behind was left alone.
-    EXPECT_EQ(other->GetModeText(), "Idle");
-    EXPECT_EQ(other->IsTriggered(), 0);
-    m_doc->GetRecordGroup()->GoIdle();
-    m_frame->AttachToControlPanel(nullptr);
 }
