@@ -299,4 +299,3 @@ TEST_F(PlayGroupDataSyncTest, ZeroAndGraphNumberingReachTheDataMember) {
     EXPECT_FALSE(display->IsDataCentric());
     EXPECT_EQ(data->GetGraphNumberingMode(), 0);
 }
-
